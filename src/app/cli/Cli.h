@@ -1,0 +1,51 @@
+#pragma once
+// kivrel-cli: the puzzle maker without a display. Each command reads its arguments
+// from an Args, prints to the given streams and returns the exit code.
+#include <iosfwd>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace kivrel::cli {
+
+constexpr int kExitOk = 0;
+constexpr int kExitIncomplete = 1;  // a --strict build that left words out
+constexpr int kExitUsage = 2;       // bad usage or unreadable input
+
+/// Bad usage or input: the message is printed as one line on stderr, exit code 2.
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+/// The arguments after the command name, taken one by one.
+class Args {
+ public:
+  explicit Args(std::vector<std::string> args) : args_(std::move(args)) {}
+
+  /// Removes a flag ("--fill") and says whether it was there.
+  bool Flag(const std::string& name);
+  /// Removes an option with a value ("--width 15") and returns the value.
+  std::optional<std::string> Value(const std::string& name);
+  /// Like Value, for a whole number in [min, max].
+  std::optional<long long> Number(const std::string& name, long long min, long long max);
+  /// Removes and returns the next positional argument; UsageError naming `what` if none.
+  std::string Positional(const std::string& what);
+  /// UsageError when anything is left.
+  void Finish() const;
+
+ private:
+  std::vector<std::string> args_;
+};
+
+/// Parses a whole number in [min, max] or throws UsageError naming the option.
+long long ParseNumber(const std::string& text, const std::string& option, long long min, long long max);
+
+/// The bytes of a file; UsageError when it cannot be read.
+std::string ReadFileBytes(const std::string& path);
+
+/// The command "summary LIST": entries, longest word, letters, default dimensions.
+int Summary(Args& args, std::ostream& out);
+
+}  // namespace kivrel::cli

@@ -1,0 +1,40 @@
+#include <ostream>
+
+#include "Cli.h"
+#include "files/WordListFile.h"
+#include "model/AppContext.h"
+#include "model/WordTable.h"
+#include "platform/NullPlatform.h"
+
+namespace kivrel::cli {
+
+int Summary(Args& args, std::ostream& out) {
+  std::string path = args.Positional("word list file");
+  args.Finish();
+  std::string error;
+  auto parsed = ParseWordList(ReadFileBytes(path), &error);
+  if (!parsed) throw UsageError(path + ": " + error);
+
+  NullDialogs dialogs;
+  NullEventPump pump;
+  NullBeeper beeper;
+  FixedWindowMetrics metrics;
+  NullSurface picture;
+  AppContext ctx(dialogs, pump, beeper, metrics, picture);
+  if (!LoadWordList(ctx, *parsed, &error)) throw UsageError(path + ": " + error);
+
+  const PuzzleState& s = ctx.state;
+  out << "Title:      " << s.PuzzleTitle << "\n";
+  out << "Entries:    " << s.WordCount << "\n";
+  out << "Longest:    " << (s.LongestWordIndex > 0 ? s.Words[s.LongestWordIndex].Text : std::string("-")) << " ("
+      << s.LongestWordLength << " letters)\n";
+  out << "Letters:    " << s.LetterCount << "\n";
+  PuzzleState sized = s;
+  sized.PuzzleWidth = sized.PuzzleHeight = 0;
+  ComputeDefaultDimensions(sized);
+  out << "Size:       " << s.PuzzleWidth << " x " << s.PuzzleHeight << " (from the list's header)\n";
+  out << "Default:    " << sized.PuzzleWidth << " x " << sized.PuzzleHeight << "\n";
+  return kExitOk;
+}
+
+}  // namespace kivrel::cli

@@ -1,0 +1,57 @@
+// kivrel-cli: makes word search puzzles without a display.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "Cli.h"
+
+namespace {
+
+const char* const kUsage =
+    "Usage: kivrel-cli COMMAND [ARGUMENTS]\n"
+    "\n"
+    "Commands:\n"
+    "  summary LIST        read a word list (.kvl or .txt) and show its entries, longest\n"
+    "                      word, letters and default puzzle size\n"
+    "\n"
+    "Options:\n"
+    "  --help              show this help\n"
+    "  --version           show the version\n"
+    "\n"
+    "Exit codes: 0 success, 2 bad usage or unreadable input.\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace kivrel::cli;
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) {
+    std::cerr << "kivrel-cli: no command given (try --help)\n";
+    return kExitUsage;
+  }
+  const std::string command = args.front();
+  args.erase(args.begin());
+  if (command == "--help" || command == "-h" || command == "help") {
+    std::cout << kUsage;
+    return kExitOk;
+  }
+  if (command == "--version") {
+    std::cout << "kivrel-cli " << KIVREL_VERSION << "\n";
+    return kExitOk;
+  }
+  try {
+    Args rest(std::move(args));
+    if (rest.Flag("--help")) {
+      std::cout << kUsage;
+      return kExitOk;
+    }
+    if (command == "summary") return Summary(rest, std::cout);
+    throw UsageError("unknown command \"" + command + "\" (try --help)");
+  } catch (const UsageError& error) {
+    std::cerr << "kivrel-cli: " << error.what() << "\n";
+    return kExitUsage;
+  } catch (const std::exception& error) {
+    std::cerr << "kivrel-cli: " << error.what() << "\n";
+    return kExitUsage;
+  }
+}

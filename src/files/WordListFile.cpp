@@ -1,0 +1,122 @@
+#include "files/WordListFile.h"
+
+#include <cmath>
+
+#include "files/Cp1252.h"
+#include "model/AppContext.h"
+#include "model/CommandStates.h"
+#include "model/WordTable.h"
+#include "model/Numbers.h"
+#include "model/Text.h"
+
+namespace kivrel {
+
+std::vector<std::string> HeaderFields(std::string_view line) {
+  std::vector<std::string> fields;
+  std::size_t start = 0;
+  while (true) {
+    std::size_t tab = line.find('\t', start);
+    fields.push_back(Trim(line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start)));
+    if (tab == std::string_view::npos) break;
+    start = tab + 1;
+  }
+  return fields;
+}
+
+std::string UnquoteEntry(std::string_view line) {
+  if (line.find('"') == std::string_view::npos) return std::string(line);
+  std::size_t count = CharCount(line);
+  if (count < 2) return {};
+  std::size_t first_end = 0;
+  DecodeUtf8(line, first_end);
+  std::size_t last_start = line.size() - 1;
+  while (last_start > 0 && (static_cast<unsigned char>(line[last_start]) & 0xC0) == 0x80) --last_start;
+  return std::string(line.substr(first_end, last_start - first_end));
+}
+
+namespace {
+
+// A header number: the field's leading number rounded, which must fit 16 bits.
+bool HeaderNumber(const std::vector<std::string>& fields, std::size_t index, bool absolute, i16* out) {
+  if (index >= fields.size()) {
+    *out = 0;
+    return true;
+  }
+  double value = Val(fields[index]);
+  if (absolute) value = std::fabs(value);
+  if (!(value > -32768.5 && value < 32767.5)) return false;
+  *out = static_cast<i16>(Nearest(value));
+  return true;
+}
+
+}  // namespace
+
+std::optional<ParsedWordList> ParseWordList(std::string_view bytes, std::string* error) {
+  ParsedWordList result;
+  std::size_t pos = 0;
+  while (pos < bytes.size()) {
+    std::size_t end = bytes.find_first_of("\r\n", pos);
+    std::string_view raw = bytes.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos);
+    if (end == std::string_view::npos) {
+      pos = bytes.size();
+    } else {
+      pos = end + ((bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') ? 2 : 1);
+    }
+    std::string line = Cp1252ToUtf8(raw);
+    if (line.find('\t') != std::string::npos) {
+      std::vector<std::string> fields = HeaderFields(line);
+      if (fields[0] != "1") continue;  // a record line of another kind
+      WordListHeader header;
+      header.Title = fields.size() > 1 ? fields[1] : "";
+      header.Instructions = fields.size() > 6 ? fields[6] : "";
+      if (!HeaderNumber(fields, 2, false, &header.Width) || !HeaderNumber(fields, 3, false, &header.Height) ||
+          !HeaderNumber(fields, 4, true, &header.IncludeDiagonals) ||
+          !HeaderNumber(fields, 5, true, &header.BalanceDirections)) {
+        if (error) *error = "The word list's header holds a number that is out of range";
+        return std::nullopt;
+      }
+      if (header.Width < 0 || header.Height < 0 || !GridSizeFits(header.Width, header.Height)) {
+        if (error) *error = "The word list's header asks for a puzzle larger than 32767 cells";
+        return std::nullopt;
+      }
+      result.Header = header;
+    } else {
+      result.Entries.push_back(UnquoteEntry(line));
+    }
+  }
+  return result;
+}
+
+bool LoadWordList(AppContext& ctx, const ParsedWordList& parsed, std::string* error) {
+  PuzzleState& s = ctx.state;
+  ctx.list.Clear();
+  s.PuzzleTitle = "(untitled)";
+  s.PuzzleInstructions = "";
+  s.PuzzleWidth = 0;
+  s.PuzzleHeight = 0;
+  s.SetDefaultBuildOptions();
+  if (parsed.Header) {
+    s.PuzzleTitle = parsed.Header->Title;
+    s.PuzzleWidth = parsed.Header->Width;
+    s.PuzzleHeight = parsed.Header->Height;
+    s.IncludeDiagonals = parsed.Header->IncludeDiagonals;
+    s.BalanceDirections = parsed.Header->BalanceDirections;
+    s.PuzzleInstructions = parsed.Header->Instructions;
+  }
+  bool complete = true;
+  for (const std::string& entry : parsed.Entries) {
+    if (Trim(entry).empty()) continue;
+    if (!AddEntry(ctx, entry)) {
+      complete = false;
+      if (error) *error = kListFullMessage;
+      break;
+    }
+  }
+  SetWindowTitle(ctx);
+  UpdateWordCount(ctx);
+  BuildWordTable(ctx);
+  ctx.WordListForm().SetText("lblFileName", s.WordListFileName);
+  return complete;
+}
+
+}  // namespace kivrel

@@ -1,0 +1,53 @@
+#pragma once
+// The text form of a word list: a header line of attributes (tag "1", title, width,
+// height, diagonals, balance, instructions, separated by tabs) and one entry per line,
+// in code page 1252. Reading is lenient: lines may end in CR LF, LF or CR, a file
+// without a header is a plain list, a later header overrides an earlier one.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/PuzzleState.h"
+
+namespace kivrel {
+
+struct WordListHeader {
+  std::string Title;
+  i16 Width = 0;
+  i16 Height = 0;
+  i16 IncludeDiagonals = 0;
+  i16 BalanceDirections = 0;
+  std::string Instructions;
+  bool operator==(const WordListHeader&) const = default;
+};
+
+struct ParsedWordList {
+  std::optional<WordListHeader> Header;  // the last header line, if any
+  std::vector<std::string> Entries;      // entry lines, quotes removed, blanks included
+};
+
+/// Splits the file's bytes into its header and entry lines. Fails (returns nullopt and
+/// sets error) only when a header holds a number the puzzle cannot take: a size beyond
+/// what the 16-bit counts carry, or any number outside 16 bits.
+std::optional<ParsedWordList> ParseWordList(std::string_view bytes, std::string* error);
+
+/// The fields of a header line: split on every single tab, each trimmed of spaces, so
+/// an empty field counts.
+std::vector<std::string> HeaderFields(std::string_view line);
+
+/// An entry line as it is added to the list: a line holding a double quote loses its
+/// first and last characters (a lone double quote leaves nothing).
+std::string UnquoteEntry(std::string_view line);
+
+class AppContext;
+
+/// Puts a parsed list into the program as reading a list file does: the list is
+/// replaced, the title becomes "(untitled)" and the size 0 x 0 unless a header says
+/// otherwise, the default build options are set, the header's attributes applied, the
+/// window title, the count and the word table brought up to date, and the word list
+/// window's file name shown. Returns false (with error set) when the list passes the
+/// limits of a word list; the entries up to that point are kept.
+bool LoadWordList(AppContext& ctx, const ParsedWordList& parsed, std::string* error);
+
+}  // namespace kivrel

@@ -1,0 +1,88 @@
+#include "model/CommandStates.h"
+
+#include <initializer_list>
+
+#include "model/Numbers.h"
+
+namespace kivrel {
+
+namespace {
+
+enum State { kBuilding, kPuzzleReady, kListReady, kEmptyList };
+
+struct Row {
+  std::initializer_list<std::string_view> controls;
+  bool on[4];  // Building, PuzzleReady, ListReady, EmptyList
+};
+
+// Main window controls set by each state.
+const Row kMainRows[] = {
+    {{"mnuAttributes", "cmdAttributes"}, {false, true, true, false}},
+    {{"mnuBuild", "cmdBuild"}, {false, true, true, false}},
+    {{"mnuFillinBlanks", "cmdFillinBlanks"}, {false, true, false, false}},
+    {{"mnuOutlineWords", "cmdOutlineWords"}, {false, true, false, false}},
+    {{"mnuPrint", "cmdPrint"}, {false, true, false, false}},
+    {{"mnuSaveList", "mnuSaveListAs"}, {false, true, true, false}},
+    {{"mnuSavePuzzle", "mnuSavePuzzleAs", "cmdSavePuzzle"}, {false, true, false, false}},
+    {{"mnuViewMatches", "cmdViewMatches"}, {false, true, false, false}},
+    {{"mnuViewList", "cmdViewList"}, {false, true, true, false}},
+    {{"cmdCancel"}, {false, false, false, false}},
+};
+
+// Word list window controls set by each state.
+const Row kWordListRows[] = {
+    {{"cmdAdd"}, {false, false, false, true}},
+    {{"cmdClear", "cmdSave", "cmdSort"}, {true, true, true, false}},
+    {{"cmdRemove", "cmdReplace", "cmdShowWord", "cmdHideAll"}, {false, false, false, false}},
+};
+
+void Apply(AppContext& ctx, State state) {
+  Form& main = ctx.MainForm();
+  for (const Row& row : kMainRows) {
+    for (auto control : row.controls) main.SetEnabled(control, row.on[state]);
+  }
+  Form& list = ctx.WordListForm();
+  for (const Row& row : kWordListRows) {
+    for (auto control : row.controls) list.SetEnabled(control, row.on[state]);
+  }
+  if (state == kEmptyList) list.SetDefault("cmdAdd", true);
+}
+
+}  // namespace
+
+std::string DirectionLabel(int index) { return "lblDirection_" + std::to_string(index); }
+
+void SetBuildingState(AppContext& ctx) { Apply(ctx, kBuilding); }
+void SetPuzzleReadyState(AppContext& ctx) { Apply(ctx, kPuzzleReady); }
+void SetListReadyState(AppContext& ctx) { Apply(ctx, kListReady); }
+void SetEmptyListState(AppContext& ctx) { Apply(ctx, kEmptyList); }
+
+void ShowStatistic(AppContext& ctx, std::string_view label, long long value, std::string_view picture) {
+  ctx.MainForm().SetText(label, picture.empty() ? std::to_string(value) : FormatPicture(value, picture));
+}
+
+void ClearStatistics(AppContext& ctx) {
+  Form& main = ctx.MainForm();
+  for (auto label : {kInsertedLabel, kRejectedLabel, kLettersLabel, kSpacesLabel, kLettersRemainingLabel,
+                     kSpacesRemainingLabel, kJunctionsLabel}) {
+    main.SetText(label, "");
+  }
+  for (int i = 0; i < kDirectionCount; ++i) main.SetText(DirectionLabel(i), "");
+}
+
+void ClearPuzzle(AppContext& ctx) {
+  ctx.state.PuzzleWidth = 0;
+  ctx.state.PuzzleHeight = 0;
+  ctx.MainForm().SetVisible("picPuzzle", false);
+  ctx.picture->Cls();
+  SetListReadyState(ctx);
+  ClearStatistics(ctx);
+  ctx.state.PuzzleBuilt = kFalse;
+}
+
+void SetWindowTitle(AppContext& ctx) {
+  ctx.AttributesForm().SetText("txtPuzName", ctx.state.PuzzleTitle);
+  ctx.MainForm().SetCaption("Kivrel Puzzle Maker - " + ctx.state.PuzzleTitle);
+}
+
+}  // namespace kivrel

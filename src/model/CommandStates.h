@@ -1,0 +1,46 @@
+#pragma once
+// The four command states of the main window and the word list window, the statistics
+// panel's values, and the operations that reset the puzzle as a whole.
+#include <string_view>
+
+#include "model/AppContext.h"
+
+namespace kivrel {
+
+/// Pictures for the statistics panel's counts.
+inline constexpr std::string_view kCountPicture = "####";     // 0 shows nothing
+inline constexpr std::string_view kJunctionPicture = "###0";  // 0 shows "0"
+
+/// The value labels of the statistics panel (besides lblWordCount and lblDirection_0..7).
+inline constexpr std::string_view kInsertedLabel = "lblInsertedCount";
+inline constexpr std::string_view kRejectedLabel = "lblRejectedCount";
+inline constexpr std::string_view kLettersLabel = "lblNbrLetters";
+inline constexpr std::string_view kSpacesLabel = "lblNbrSpaces";
+inline constexpr std::string_view kLettersRemainingLabel = "lblLettersRemaining";
+inline constexpr std::string_view kSpacesRemainingLabel = "lblSpacesRemaining";
+inline constexpr std::string_view kJunctionsLabel = "lblMatches";
+inline constexpr std::string_view kWordCountLabel = "lblWordCount";
+
+/// "lblDirection_0" .. "lblDirection_7": the count of direction d is in DirectionLabel(d - 1).
+std::string DirectionLabel(int index);
+
+void SetBuildingState(AppContext& ctx);
+void SetPuzzleReadyState(AppContext& ctx);
+void SetListReadyState(AppContext& ctx);
+void SetEmptyListState(AppContext& ctx);
+
+/// Shows a count on a statistics label of the main window through a picture
+/// ("####", "###0"), or as plain digits when the picture is empty.
+void ShowStatistic(AppContext& ctx, std::string_view label, long long value, std::string_view picture = {});
+
+/// Empties every value of the statistics panel except the word count.
+void ClearStatistics(AppContext& ctx);
+
+/// Discards the puzzle: size 0 x 0, picture hidden and cleared, ListReady, statistics
+/// emptied, PuzzleBuilt cleared.
+void ClearPuzzle(AppContext& ctx);
+
+/// Shows PuzzleTitle in the main window's caption and the attributes dialog's title box.
+void SetWindowTitle(AppContext& ctx);
+
+}  // namespace kivrel

@@ -1,0 +1,46 @@
+#include "model/PuzzleState.h"
+
+#include <stdexcept>
+
+namespace kivrel {
+
+const char* const kDirectionNames[kDirectionCount + 1] = {
+    "", "Right", "Left", "Down", "Up", "Down-Right", "Up-Left", "Up-Right", "Down-Left"};
+
+bool GridSizeFits(long long width, long long height) {
+  return width >= 0 && height >= 0 && width <= 32767 && height <= 32767 && width * height <= 32767;
+}
+
+void LetterGrid::Create(int height, int width) {
+  if (height < 0 || width < 0 || !GridSizeFits(width, height)) {
+    throw std::invalid_argument("grid size out of range");
+  }
+  height_ = height;
+  width_ = width;
+  cells_.assign(static_cast<std::size_t>(height + 1) * static_cast<std::size_t>(width + 1), CellRecord{});
+}
+
+std::size_t LetterGrid::Index(int row, int col) const {
+  if (row < 0 || row > height_ || col < 0 || col > width_) {
+    throw std::out_of_range("grid cell (" + std::to_string(row) + ", " + std::to_string(col) + ") out of range");
+  }
+  return static_cast<std::size_t>(row) * static_cast<std::size_t>(width_ + 1) + static_cast<std::size_t>(col);
+}
+
+void PuzzleState::FillDirectionTable() {
+  static constexpr i16 kRow[9] = {0, 0, 0, 1, -1, 1, -1, -1, 1};
+  static constexpr i16 kCol[9] = {0, 1, -1, 0, 0, 1, -1, 1, -1};
+  for (int d = 0; d <= kDirectionCount; ++d) {
+    RowStep[d] = kRow[d];
+    ColStep[d] = kCol[d];
+  }
+}
+
+void PuzzleState::SetDefaultBuildOptions() {
+  StopRemainingCount = -1;
+  IncludeDiagonals = 1;
+  BalanceDirections = 1;
+  FastBuild = 1;
+}
+
+}  // namespace kivrel

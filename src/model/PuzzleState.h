@@ -1,0 +1,195 @@
+#pragma once
+// The one puzzle of a running program: the letter grid, the word table with its
+// placements, the attributes, the build options, the counters and the shared flags.
+// Every field carries the name the rest of the program knows it by. Counts are signed
+// 16-bit where they are stored; flags are 0 for false and -1 (or 1, a check box value)
+// for true.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kivrel {
+
+using i16 = std::int16_t;
+
+constexpr i16 kTrue = -1;
+constexpr i16 kFalse = 0;
+inline i16 Flag(bool value) { return value ? kTrue : kFalse; }
+
+/// One cell of the grid.
+struct CellRecord {
+  std::string Letter;  // "" as created, " " after fill letters were taken away
+  i16 UseCount = 0;    // placed words through this cell
+  i16 ShowCount = 0;   // highlighted words covering this cell
+  std::array<i16, 9> WordRefs{};  // slots 1..8 hold word indices; slot 0 is unused
+
+  /// True for "" and " " (every character that sorts at or before a space).
+  bool IsEmpty() const { return Letter.empty() || static_cast<unsigned char>(Letter[0]) <= ' '; }
+
+  bool operator==(const CellRecord&) const = default;
+};
+
+/// One entry of the word list and its placement.
+struct WordRecord {
+  std::string Text;         // the placed word
+  std::string DisplayText;  // the list entry unchanged
+  i16 SortPosition = 0;
+  i16 Status = 0;           // 0 not placed, 1 placed, 2 rejected (-1 briefly while ordering)
+  i16 StartCol = 0;
+  i16 StartRow = 0;
+  i16 Direction = 0;        // 1..8
+  i16 Length = 0;           // characters of Text
+  i16 Shown = 0;            // highlighted by the word list window
+  // The print layout's copy of the placed words, packed to the front of the table.
+  std::string ListText;
+  std::string ListDisplayText;
+  i16 ListStartCol = 0;
+  i16 ListStartRow = 0;
+  i16 ListDirection = 0;
+  i16 ListWidth = 0;
+
+  bool operator==(const WordRecord&) const = default;
+};
+
+constexpr i16 kStatusNotPlaced = 0;
+constexpr i16 kStatusPlaced = 1;
+constexpr i16 kStatusRejected = 2;
+
+/// The letter grid: rows 0..Height and columns 0..Width, row first. Row 0 and column 0
+/// exist but are never used.
+class LetterGrid {
+ public:
+  LetterGrid() { Create(0, 0); }
+
+  /// Re-creates the grid empty with rows 0..height and columns 0..width.
+  void Create(int height, int width);
+
+  int Height() const { return height_; }
+  int Width() const { return width_; }
+
+  /// True for a cell in use: row 1..Height, column 1..Width.
+  bool Contains(int row, int col) const { return row >= 1 && row <= height_ && col >= 1 && col <= width_; }
+
+  /// The cell at (row, col); both may be 0. Out-of-range indices are a programming error.
+  CellRecord& At(int row, int col) { return cells_[Index(row, col)]; }
+  const CellRecord& At(int row, int col) const { return cells_[Index(row, col)]; }
+
+  bool operator==(const LetterGrid&) const = default;
+
+ private:
+  std::size_t Index(int row, int col) const;
+
+  int height_ = 0;
+  int width_ = 0;
+  std::vector<CellRecord> cells_;
+};
+
+/// Directions 1..8: Right, Left, Down, Up, Down-Right, Up-Left, Up-Right, Down-Left.
+constexpr int kDirectionCount = 8;
+extern const char* const kDirectionNames[kDirectionCount + 1];  // [0] = ""
+
+/// The larger and the smaller of two values.
+inline int Max(int a, int b) { return a > b ? a : b; }
+inline int Min(int a, int b) { return a < b ? a : b; }
+
+/// The largest grid the 16-bit counts can carry: Width x Height must stay below 32768.
+bool GridSizeFits(long long width, long long height);
+
+struct PuzzleState {
+  // The grid and the word table.
+  LetterGrid Grid;
+  std::vector<WordRecord> Words = std::vector<WordRecord>(1);  // index 0 unused; 1..WordCount
+  std::vector<i16> BuildOrder = std::vector<i16>(1);           // index 0 unused
+  std::array<i16, 9> DirectionWordCount{};                     // 1..8 used
+  std::vector<i16> LineUse = std::vector<i16>(1);              // 0..max(width, height)
+  std::array<i16, 9> RowStep{};                                // the direction table, 1..8
+  std::array<i16, 9> ColStep{};
+
+  // Attributes.
+  std::string PuzzleTitle;
+  std::string PuzzleInstructions;
+  i16 PuzzleWidth = 0;
+  i16 PuzzleHeight = 0;
+  i16 BalanceDirections = 0;
+  i16 FastBuild = 0;
+  i16 IncludeDiagonals = 0;
+  i16 StopOnFirstReject = 0;
+  i16 RestartOnFirstReject = 0;
+  std::string StopRemainingOperator;
+  i16 StopRemainingCount = 0;
+
+  // Word list summary.
+  i16 WordCount = 0;
+  i16 LongestWordLength = 0;
+  i16 LongestWordIndex = 0;
+  i16 ShortestWordLength = 0;
+  i16 LetterCount = 0;
+  i16 SpaceCount = 0;
+
+  // Build state and counters.
+  std::string CurrentWord;
+  i16 CurrentWordLength = 0;
+  i16 CurrentWordIndex = 0;
+  i16 OrderPosition = 0;
+  i16 CurrentRow = 0;
+  i16 CurrentCol = 0;
+  i16 CurrentDirection = 0;
+  i16 DirectionCount = 0;
+  std::string LineLetters;
+  std::string BlankRow;
+  i16 FitFlag = 0;
+  i16 Crossings = 0;
+  i16 UseSum = 0;
+  i16 BestRow = 0;
+  i16 BestCol = 0;
+  i16 BestDirection = 0;
+  i16 BestCrossings = 0;
+  i16 BestUseSum = 0;
+  i16 InsertedCount = 0;
+  i16 RejectedCount = 0;
+  i16 JunctionCount = 0;
+  i16 LettersRemaining = 0;
+  i16 SpacesRemaining = 0;
+
+  // Flags shared with the windows.
+  i16 CancelRequested = 0;
+  i16 BlanksFilled = 0;
+  i16 AttributesForBuild = 0;
+  i16 PuzzleBuilt = 0;
+  i16 OutlinesShown = 0;
+  i16 JunctionsShown = 0;
+
+  // The word list's flags and selection.
+  i16 WordListChanged = 0;
+  i16 WordTableStale = 0;
+  i16 EditIndex = -1;
+  i16 SelectedWordIndex = 0;
+
+  // Files.
+  std::string WordListFileName;
+  i16 WordListSaved = 0;
+  std::string PuzzleFileName;
+
+  // Printing flags.
+  i16 LayoutEnabled = kTrue;
+  i16 PrintingInProgress = kFalse;
+  i16 SkipActivateRelayout = kFalse;
+
+  // Constants made at start-up.
+  float Pi = 0;
+  char TabChar = '\t';
+  char QuoteChar = '"';
+
+  /// Upper bound of Words (0 for the single blank record).
+  int WordsUpperBound() const { return static_cast<int>(Words.size()) - 1; }
+
+  /// Fills RowStep and ColStep with the direction table.
+  void FillDirectionTable();
+
+  /// StopRemainingCount -1, IncludeDiagonals, BalanceDirections and FastBuild 1; the two
+  /// reject options stay as they are.
+  void SetDefaultBuildOptions();
+};
+
+}  // namespace kivrel

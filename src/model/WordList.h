@@ -1,0 +1,54 @@
+#pragma once
+// The user's word list: the entries in display order, the text being typed, and the
+// selected position, as the word list window's combo box shows them.
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kivrel {
+
+class WordList {
+ public:
+  enum class Change { Entries, EditText, ListIndex };
+  using Listener = std::function<void(Change)>;
+
+  /// The most entries the 16-bit counts can carry, and the most letters of placed words.
+  static constexpr int kMaxEntries = 32767;
+  static constexpr int kMaxLetters = 32767;
+
+  int ListCount() const { return static_cast<int>(entries_.size()); }
+  /// The entry at a position; "" one past the end (and anywhere outside the list).
+  std::string List(int index) const;
+  void SetList(int index, std::string entry);
+  void AddItem(std::string entry);
+  void RemoveItem(int index);
+  void Clear();
+  const std::vector<std::string>& Entries() const { return entries_; }
+
+  const std::string& EditText() const { return edit_text_; }
+  void SetEditText(std::string text);
+  /// Position of the selected entry, -1 when none.
+  int ListIndex() const { return list_index_; }
+  void SetListIndex(int index);
+
+  /// Letters of all placed words of the list (what the word table's LetterCount would be).
+  int PlacedLetters() const { return placed_letters_; }
+  /// Whether an entry can be added (or put at position `replacing`) without the list
+  /// passing kMaxEntries entries or kMaxLetters letters.
+  bool Fits(const std::string& entry, int replacing = -1) const;
+
+  /// Listeners are told of every change (the combo box renders from them).
+  void Subscribe(Listener listener) { listeners_.push_back(std::move(listener)); }
+
+ private:
+  void Notify(Change change);
+
+  std::vector<std::string> entries_;
+  std::vector<int> lengths_;  // placed letters of each entry
+  std::string edit_text_;
+  int list_index_ = -1;
+  int placed_letters_ = 0;
+  std::vector<Listener> listeners_;
+};
+
+}  // namespace kivrel

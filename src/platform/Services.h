@@ -1,0 +1,33 @@
+#pragma once
+// The small platform services: yielding to the window system during long work, the
+// alert sound, and the size of the screen.
+
+namespace kivrel {
+
+/// Lets the window system run pending events (repaints, a press of Cancel) before the
+/// caller goes on.
+class EventPump {
+ public:
+  virtual ~EventPump() = default;
+  virtual void Yield() = 0;
+};
+
+/// The standard alert sound.
+class Beeper {
+ public:
+  virtual ~Beeper() = default;
+  virtual void Beep() = 0;
+};
+
+/// Facts about the screen, in twips.
+class WindowMetrics {
+ public:
+  virtual ~WindowMetrics() = default;
+  virtual int ScreenWidth() const = 0;
+  virtual int ScreenHeight() const = 0;
+  /// Twips per pixel of the screen (15 at 96 dots per inch).
+  virtual double TwipsPerPixelX() const = 0;
+  virtual double TwipsPerPixelY() const = 0;
+};
+
+}  // namespace kivrel

@@ -1,0 +1,66 @@
+#pragma once
+// The platform services with Qt: yielding to the event loop, the alert sound, the
+// screen's size, and the message, file, print and font dialogs.
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QWidget>
+
+#include "platform/Dialogs.h"
+#include "platform/Services.h"
+
+class QPrinter;
+class QWidget;
+
+namespace kivrel {
+
+/// Runs pending events at most every interval_ms; between runs a call costs one clock
+/// read, so a build can call it after every line it searches.
+class QtEventPump : public EventPump {
+ public:
+  explicit QtEventPump(int interval_ms = 15);
+  void Yield() override;
+
+ private:
+  QElapsedTimer clock_;
+  qint64 interval_ms_;
+};
+
+class QtBeeper : public Beeper {
+ public:
+  void Beep() override;
+};
+
+/// The primary screen's size in twips (a screen of 1920 x 1080 pixels at 96 dots per
+/// inch when there is none).
+class QtWindowMetrics : public WindowMetrics {
+ public:
+  int ScreenWidth() const override;
+  int ScreenHeight() const override;
+  double TwipsPerPixelX() const override;
+  double TwipsPerPixelY() const override;
+};
+
+/// Qt's dialogs: QMessageBox, QFileDialog, QPrintDialog, QPageSetupDialog and QFontDialog.
+class QtDialogs : public Dialogs {
+ public:
+  /// `printer` is the printer the program prints to; the print dialogs change it.
+  explicit QtDialogs(QPrinter& printer) : printer_(printer) {}
+
+  /// The window the dialogs are centred on (may be null).
+  void SetParent(QWidget* parent) { parent_ = parent; }
+
+  MessageAnswer Message(const MessageRequest& request) override;
+  std::optional<std::string> File(const FileRequest& request) override;
+  std::optional<PrintChoice> Printer(int flags) override;
+  std::optional<FontSpec> ChooseFont(const FontSpec& initial, int flags) override;
+
+ private:
+  QPrinter& printer_;
+  QPointer<QWidget> parent_;
+};
+
+/// "All Files (*.*)|*.*|Puzzle Files (*.kvp)|*.kvp" as Qt name filters
+/// ("All Files (*)", "Puzzle Files (*.kvp)").
+QStringList ToQtNameFilters(const std::string& filter);
+
+}  // namespace kivrel

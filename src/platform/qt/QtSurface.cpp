@@ -1,0 +1,190 @@
+#include "platform/qt/QtSurface.h"
+
+#include <QFontMetricsF>
+#include <QPagedPaintDevice>
+#include <QPaintDevice>
+#include <cmath>
+#include <numbers>
+
+namespace kivrel {
+
+namespace {
+constexpr double kTwipsPerInch = 1440.0;
+}
+
+QString ResolveFontFamily(std::string_view name) {
+  QString requested = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())).trimmed();
+  QString key = requested.toLower();
+  if (key == "arial" || key == "ms sans serif" || key == "helvetica") return QStringLiteral("Liberation Sans");
+  if (key == "times new roman" || key == "times") return QStringLiteral("Liberation Serif");
+  if (key == "courier new" || key == "courier") return QStringLiteral("Liberation Mono");
+  return requested;
+}
+
+QFont MakeFont(std::string_view name, double points, bool bold, bool italic) {
+  QFont font(ResolveFontFamily(name));
+  if (points > 0) font.setPointSizeF(points);
+  font.setBold(bold);
+  font.setItalic(italic);
+  return font;
+}
+
+QtSurface::QtSurface(QPaintDevice* device) : device_(nullptr) {
+  SetFontName("Arial");
+  Rebind(device);
+}
+
+QtSurface::~QtSurface() { End(); }
+
+void QtSurface::Rebind(QPaintDevice* device) {
+  if (painter_.isActive()) painter_.end();
+  device_ = device;
+  paints_on_image_ = device->devType() == QInternal::Image;
+  px_per_twip_x_ = device->logicalDpiX() / kTwipsPerInch;
+  px_per_twip_y_ = device->logicalDpiY() / kTwipsPerInch;
+  width_twips_ = device->width() / px_per_twip_x_;
+  height_twips_ = device->height() / px_per_twip_y_;
+  painter_.begin(device);
+  painter_.setRenderHint(QPainter::Antialiasing, !paints_on_image_);
+  painter_.setRenderHint(QPainter::TextAntialiasing, true);
+  painter_.setBrush(Qt::NoBrush);
+  FontChanged();
+}
+
+double QtSurface::ScaleWidth() const { return width_twips_ / user_x_; }
+double QtSurface::ScaleHeight() const { return height_twips_ / user_y_; }
+
+void QtSurface::Scale(double width, double height) {
+  user_x_ = width > 0 ? width_twips_ / width : 1;
+  user_y_ = height > 0 ? height_twips_ / height : 1;
+  FontChanged();
+}
+
+double QtSurface::UsableFontSize(double points) const {
+  // The device draws whole pixels, so the size used is the nearest whole pixel size.
+  double dpi = device_ ? device_->logicalDpiY() : 96.0;
+  double pixels = std::max(1.0, std::round(points * dpi / 72.0));
+  return pixels * 72.0 / dpi;
+}
+
+void QtSurface::FontChanged() {
+  if (!device_) return;
+  font_ = MakeFont(FontName(), 0, FontBold(), FontItalic());
+  font_.setPixelSize(std::max(1, static_cast<int>(std::lround(FontSize() * device_->logicalDpiY() / 72.0))));
+  if (painter_.isActive()) painter_.setFont(font_);
+}
+
+QPointF QtSurface::Map(double x, double y) const { return {x * PixelsPerTwipX(), y * PixelsPerTwipY()}; }
+
+double QtSurface::TextWidth(std::string_view text) {
+  QFontMetricsF metrics(font_, device_);
+  return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))) /
+         PixelsPerTwipX();
+}
+
+double QtSurface::TextHeight(std::string_view) {
+  QFontMetricsF metrics(font_, device_);
+  return metrics.height() / PixelsPerTwipY();
+}
+
+void QtSurface::DrawText(double x, double y, std::string_view text) {
+  Rgb c = ForeColor();
+  painter_.setPen(QColor(c.R, c.G, c.B));
+  QFontMetricsF metrics(font_, device_);
+  QPointF at = Map(x, y);
+  painter_.drawText(QPointF(at.x(), at.y() + metrics.ascent()),
+                    QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  Changed();
+}
+
+void QtSurface::ApplyPen() {
+  Rgb c = ForeColor();
+  // DrawWidth counts pixels of 1/96 inch, so a line looks the same on every device.
+  double width = DrawWidth() * device_->logicalDpiX() / 96.0;
+  QPen pen(QColor(c.R, c.G, c.B));
+  pen.setWidthF(paints_on_image_ ? std::max(1.0, std::round(width)) : width);
+  pen.setCapStyle(Qt::FlatCap);
+  painter_.setPen(pen);
+  painter_.setBrush(Qt::NoBrush);
+}
+
+void QtSurface::Line(double x1, double y1, double x2, double y2) {
+  ApplyPen();
+  painter_.drawLine(Map(x1, y1), Map(x2, y2));
+  Changed();
+}
+
+void QtSurface::Box(double x1, double y1, double x2, double y2) {
+  ApplyPen();
+  painter_.drawRect(QRectF(Map(x1, y1), Map(x2, y2)).normalized());
+  Changed();
+}
+
+void QtSurface::Arc(double x, double y, double radius, double start, double end) {
+  ApplyPen();
+  double span = end - start;
+  if (span <= 0) span += 2 * std::numbers::pi;
+  QPointF centre = Map(x, y);
+  double rx = radius * PixelsPerTwipX();
+  double ry = radius * PixelsPerTwipX();  // a circle: the radius is measured across
+  QRectF box(centre.x() - rx, centre.y() - ry, 2 * rx, 2 * ry);
+  auto sixteenths = [](double radians) { return static_cast<int>(std::lround(radians * 180.0 / std::numbers::pi * 16)); };
+  painter_.drawArc(box, sixteenths(start), sixteenths(span));
+  Changed();
+}
+
+void QtSurface::Cls() {
+  CurrentX = 0;
+  CurrentY = 0;
+  if (paints_on_image_) {
+    painter_.save();
+    painter_.setCompositionMode(QPainter::CompositionMode_Source);
+    painter_.fillRect(QRect(0, 0, device_->width(), device_->height()), Qt::white);
+    painter_.restore();
+    Changed();
+  }
+}
+
+bool QtSurface::NewPage() {
+  if (device_ && device_->devType() != QInternal::Image) {
+    if (auto* paged = dynamic_cast<QPagedPaintDevice*>(device_)) return paged->newPage();
+  }
+  return false;
+}
+
+void QtSurface::End() {
+  if (painter_.isActive()) painter_.end();
+}
+
+std::unique_ptr<QImage> QtImageSurface::MakeImage(int width_twips, int height_twips, double dpi) {
+  int w = std::max(1, static_cast<int>(std::lround(width_twips * dpi / kTwipsPerInch)));
+  int h = std::max(1, static_cast<int>(std::lround(height_twips * dpi / kTwipsPerInch)));
+  auto image = std::make_unique<QImage>(w, h, QImage::Format_RGB32);
+  int dots_per_meter = static_cast<int>(std::lround(dpi / 0.0254));
+  image->setDotsPerMeterX(dots_per_meter);
+  image->setDotsPerMeterY(dots_per_meter);
+  image->fill(Qt::white);
+  return image;
+}
+
+QtImageSurface::QtImageSurface(int width_twips, int height_twips, double dots_per_inch)
+    : detail::ImageHolder{MakeImage(width_twips, height_twips, dots_per_inch)},
+      QtSurface(image_.get()),
+      dpi_(dots_per_inch) {}
+
+QtImageSurface::~QtImageSurface() { End(); }
+
+void QtImageSurface::Resize(int width_twips, int height_twips) {
+  auto image = MakeImage(width_twips, height_twips, dpi_);
+  if (image->size() == image_->size()) return;
+  End();
+  {
+    QPainter copy(image.get());
+    copy.drawImage(0, 0, *image_);
+  }
+  image_ = std::move(image);
+  Rebind(image_.get());
+  Changed();
+}
+
+}  // namespace kivrel

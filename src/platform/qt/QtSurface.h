@@ -1,0 +1,110 @@
+#pragma once
+// A Surface over any Qt paint device: a retained QImage (the puzzle picture and the
+// preview page), a QPrinter, a QPdfWriter, a QSvgGenerator. Twips are converted with
+// the device's own resolution, and text is measured on the device it is drawn on.
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <functional>
+#include <memory>
+
+#include "platform/Surface.h"
+
+class QPaintDevice;
+
+namespace kivrel {
+
+/// The installed face that stands for a font name of the program: "Arial" and
+/// "MS Sans Serif" are drawn with Liberation Sans, "Times New Roman" with Liberation
+/// Serif, "Courier New" with Liberation Mono; any other name is given to Qt as it is.
+QString ResolveFontFamily(std::string_view name);
+
+/// A QFont for a font name, size in points, weight and slant.
+QFont MakeFont(std::string_view name, double points, bool bold, bool italic);
+
+class QtSurface : public Surface {
+ public:
+  /// Paints on device from now until End() or destruction. The drawing area is the
+  /// device's whole page in twips.
+  explicit QtSurface(QPaintDevice* device);
+  ~QtSurface() override;
+
+  double ScaleWidth() const override;
+  double ScaleHeight() const override;
+  void Scale(double width, double height) override;
+
+  double TextWidth(std::string_view text) override;
+  double TextHeight(std::string_view text) override;
+  void Line(double x1, double y1, double x2, double y2) override;
+  void Box(double x1, double y1, double x2, double y2) override;
+  void Arc(double x, double y, double radius, double start, double end) override;
+  void Cls() override;
+
+  /// Starts a new page on a paged device (printer, PDF); false when the device has none.
+  bool NewPage();
+  /// Ends the painting (finishes the document on a printer or PDF).
+  void End();
+
+  /// Device pixels per twip, horizontally and vertically.
+  double PixelsPerTwipX() const { return px_per_twip_x_ * user_x_; }
+  double PixelsPerTwipY() const { return px_per_twip_y_ * user_y_; }
+
+  /// Called after everything drawn (a widget showing the device repaints).
+  void SetChangedCallback(std::function<void()> changed) { changed_ = std::move(changed); }
+
+ protected:
+  void DrawText(double x, double y, std::string_view text) override;
+  double UsableFontSize(double points) const override;
+  void FontChanged() override;
+
+  /// Rebinds the surface to another device of the same kind (a resized image).
+  void Rebind(QPaintDevice* device);
+  QPainter& Painter() { return painter_; }
+  void Changed() {
+    if (changed_) changed_();
+  }
+
+ private:
+  QPointF Map(double x, double y) const;
+  void ApplyPen();
+
+  QPaintDevice* device_;
+  QPainter painter_;
+  QFont font_;
+  double px_per_twip_x_ = 1;
+  double px_per_twip_y_ = 1;
+  double user_x_ = 1;  // twips per user unit
+  double user_y_ = 1;
+  double width_twips_ = 0;
+  double height_twips_ = 0;
+  bool paints_on_image_ = false;
+  std::function<void()> changed_;
+};
+
+namespace detail {
+// Holds the image so that it exists before the surface that paints on it.
+struct ImageHolder {
+  std::unique_ptr<QImage> image_;
+};
+}  // namespace detail
+
+/// A retained picture: a white image in screen resolution that keeps what was drawn on
+/// it, shown by a widget on demand.
+class QtImageSurface : private detail::ImageHolder, public QtSurface {
+ public:
+  /// An image of width x height twips at dots_per_inch.
+  QtImageSurface(int width_twips, int height_twips, double dots_per_inch = 96);
+  ~QtImageSurface() override;
+
+  /// Changes the image's size, keeping what is drawn at its top-left corner.
+  void Resize(int width_twips, int height_twips);
+  const QImage& Image() const { return *image_; }
+  double DotsPerInch() const { return dpi_; }
+
+ private:
+  static std::unique_ptr<QImage> MakeImage(int width_twips, int height_twips, double dpi);
+
+  double dpi_;
+};
+
+}  // namespace kivrel

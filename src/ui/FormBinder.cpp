@@ -1,0 +1,386 @@
+#include "ui/FormBinder.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDialog>
+#include <QEventLoop>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTextEdit>
+#include <QWidget>
+#include <cmath>
+
+#include "platform/qt/QtSurface.h"
+
+namespace kivrel {
+
+namespace {
+
+// Applies a change made by the binder without forwarding it back to the Form.
+struct Applying {
+  explicit Applying(int& depth) : depth_(depth) { ++depth_; }
+  ~Applying() { --depth_; }
+  int& depth_;
+};
+
+QString ToQString(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// The key code a key press stands for: Enter 13, Backspace 8, Escape 27, else the
+// character typed; 0 for keys that type nothing.
+int KeyCode(const QKeyEvent* key) {
+  switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 13;
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Escape: return 27;
+    default: break;
+  }
+  QString text = key->text();
+  if (text.isEmpty() || !text.at(0).isPrint()) return 0;
+  return static_cast<int>(text.toUcs4().value(0));
+}
+
+}  // namespace
+
+FormBinder::FormBinder(QWidget* window, Form& form, double twips_per_pixel)
+    : QObject(window), window_(window), form_(form), twips_per_pixel_(twips_per_pixel > 0 ? twips_per_pixel : 15.0) {
+  subscription_ = form_.Subscribe([this](std::string_view control, Property property) {
+    if (control.empty()) {
+      ApplyForm(property);
+    } else {
+      Apply(control, property);
+    }
+  });
+  window_->installEventFilter(this);
+  if (!form_.Caption().empty()) {
+    window_->setWindowTitle(ToQString(form_.Caption()));
+  } else {
+    form_.SetCaption(window_->windowTitle().toStdString());
+  }
+  Rebind();
+}
+
+FormBinder::~FormBinder() { form_.Unsubscribe(subscription_); }
+
+int FormBinder::ToPixels(int twips) const { return static_cast<int>(std::lround(twips / twips_per_pixel_)); }
+int FormBinder::ToTwips(int pixels) const { return static_cast<int>(std::lround(pixels * twips_per_pixel_)); }
+
+QObject* FormBinder::Find(std::string_view control) const {
+  auto it = objects_.find(QString::fromUtf8(control.data(), static_cast<qsizetype>(control.size())));
+  return it == objects_.end() ? nullptr : it->data();
+}
+
+void FormBinder::Rebind() {
+  QList<QObject*> children = window_->findChildren<QObject*>();
+  for (QObject* object : children) {
+    QString name = object->objectName();
+    if (name.isEmpty() || name.startsWith("qt_") || objects_.contains(name)) continue;
+    if (!qobject_cast<QWidget*>(object) && !qobject_cast<QAction*>(object)) continue;
+    Bind(object, name);
+  }
+}
+
+void FormBinder::Bind(QObject* object, const QString& name) {
+  objects_.insert(name, object);
+  std::string control = name.toStdString();
+  Adopt(object, control);
+  const ControlState& state = form_.Control(control);
+  for (Property p : {Property::Enabled, Property::Visible, Property::Text, Property::Value, Property::Default,
+                     Property::Checked, Property::Scroll, Property::Bounds, Property::Font}) {
+    if (state.IsAssigned(p)) Apply(control, p);
+  }
+
+  if (auto* action = qobject_cast<QAction*>(object)) {
+    connect(action, &QAction::triggered, this, [this, action, control] {
+      // The Form owns the check mark; the click handler decides whether it changes.
+      Applying guard(applying_);
+      action->setChecked(form_.Checked(control));
+      form_.Raise(control, Event::Click);
+    });
+    return;
+  }
+  auto* widget = static_cast<QWidget*>(object);
+  widget->installEventFilter(this);
+  if (auto* check = qobject_cast<QCheckBox*>(widget)) {
+    connect(check, &QCheckBox::clicked, this, [this, control](bool checked) {
+      if (!applying_) form_.SetValue(control, checked ? 1 : 0);
+    });
+  } else if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
+    connect(radio, &QRadioButton::clicked, this, [this, control](bool checked) {
+      if (!applying_ && checked) form_.SetValue(control, 1);
+    });
+  } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+    connect(button, &QAbstractButton::clicked, this, [this, control] {
+      if (!applying_) form_.Raise(control, Event::Click);
+    });
+  } else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+    connect(line, &QLineEdit::textEdited, this, [this, control](const QString& text) {
+      if (!applying_) form_.SetText(control, text.toStdString());
+    });
+  } else if (auto* plain = qobject_cast<QPlainTextEdit*>(widget)) {
+    connect(plain, &QPlainTextEdit::textChanged, this, [this, control, plain] {
+      if (!applying_) form_.SetText(control, plain->toPlainText().toStdString());
+    });
+  } else if (auto* rich = qobject_cast<QTextEdit*>(widget)) {
+    connect(rich, &QTextEdit::textChanged, this, [this, control, rich] {
+      if (!applying_) form_.SetText(control, rich->toPlainText().toStdString());
+    });
+  } else if (auto* bar = qobject_cast<QScrollBar*>(widget)) {
+    connect(bar, &QScrollBar::valueChanged, this, [this, control](int value) {
+      if (!applying_) form_.SetScrollValue(control, value);
+    });
+  } else if (auto* combo = qobject_cast<QComboBox*>(widget); combo && !combo->isEditable()) {
+    connect(combo, &QComboBox::currentTextChanged, this, [this, control](const QString& text) {
+      if (!applying_) form_.SetText(control, text.toStdString());
+    });
+  }
+}
+
+void FormBinder::Adopt(QObject* object, const std::string& control) {
+  // The widget's design state stands for every property the program has not set.
+  const ControlState& known = form_.Control(control);
+  ControlState design;
+  if (auto* action = qobject_cast<QAction*>(object)) {
+    design.Enabled = action->isEnabled();
+    design.Visible = action->isVisible();
+    design.Checked = action->isChecked();
+    design.Text = action->text().toStdString();
+  } else {
+    auto* widget = static_cast<QWidget*>(object);
+    design.Enabled = widget->isEnabled();
+    design.Visible = !widget->isHidden();
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+      design.Text = button->text().toStdString();
+      design.Value = button->isChecked() ? 1 : 0;
+      if (auto* push = qobject_cast<QPushButton*>(button)) design.Default = push->isDefault();
+    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+      design.Text = label->text().toStdString();
+    } else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+      design.Text = line->text().toStdString();
+    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(widget)) {
+      design.Text = plain->toPlainText().toStdString();
+    } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+      design.Text = group->title().toStdString();
+    } else if (auto* bar = qobject_cast<QScrollBar*>(widget)) {
+      design.Value = bar->value();
+      design.Min = bar->minimum();
+      design.Max = bar->maximum();
+      design.SmallChange = bar->singleStep();
+      design.LargeChange = bar->pageStep();
+    }
+    QRect g = widget->geometry();
+    design.Bounds = {ToTwips(g.x()), ToTwips(g.y()), ToTwips(g.width()), ToTwips(g.height())};
+  }
+  form_.Define(control, [&](ControlState& state) {
+    if (!known.IsAssigned(Property::Enabled)) state.Enabled = design.Enabled;
+    if (!known.IsAssigned(Property::Visible)) state.Visible = design.Visible;
+    if (!known.IsAssigned(Property::Checked)) state.Checked = design.Checked;
+    if (!known.IsAssigned(Property::Text)) state.Text = design.Text;
+    if (!known.IsAssigned(Property::Value)) state.Value = design.Value;
+    if (!known.IsAssigned(Property::Default)) state.Default = design.Default;
+    if (!known.IsAssigned(Property::Bounds)) state.Bounds = design.Bounds;
+    if (!known.IsAssigned(Property::Scroll)) {
+      state.Min = design.Min;
+      state.Max = design.Max;
+      state.SmallChange = design.SmallChange;
+      state.LargeChange = design.LargeChange;
+    }
+  });
+}
+
+void FormBinder::Apply(std::string_view name, Property property) {
+  QObject* object = Find(name);
+  if (!object) return;
+  const ControlState& state = form_.Control(name);
+  Applying guard(applying_);
+  if (auto* action = qobject_cast<QAction*>(object)) {
+    switch (property) {
+      case Property::Enabled: action->setEnabled(state.Enabled); break;
+      case Property::Visible: action->setVisible(state.Visible); break;
+      case Property::Text: if (!state.Text.empty()) action->setText(ToQString(state.Text)); break;
+      case Property::Checked:
+        action->setCheckable(action->isCheckable() || state.Checked);
+        action->setChecked(state.Checked);
+        break;
+      default: break;
+    }
+    return;
+  }
+  auto* widget = static_cast<QWidget*>(object);
+  switch (property) {
+    case Property::Enabled: widget->setEnabled(state.Enabled); return;
+    case Property::Visible: widget->setVisible(state.Visible); return;
+    case Property::Bounds:
+      widget->setGeometry(ToPixels(state.Bounds.Left), ToPixels(state.Bounds.Top), ToPixels(state.Bounds.Width),
+                          ToPixels(state.Bounds.Height));
+      return;
+    case Property::Font:
+      widget->setFont(MakeFont(state.Font.Name, state.Font.Size, state.Font.Bold, state.Font.Italic));
+      return;
+    case Property::Focus: widget->setFocus(Qt::OtherFocusReason); return;
+    default: break;
+  }
+  if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+    if (property == Property::Text) button->setText(ToQString(state.Text));
+    if (property == Property::Value && button->isCheckable()) button->setChecked(state.Value != 0);
+    if (property == Property::Default) {
+      if (auto* push = qobject_cast<QPushButton*>(button)) push->setDefault(state.Default);
+    }
+  } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+    if (property == Property::Text) label->setText(ToQString(state.Text));
+  } else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+    if (property == Property::Text && line->text().toStdString() != state.Text) line->setText(ToQString(state.Text));
+  } else if (auto* plain = qobject_cast<QPlainTextEdit*>(widget)) {
+    if (property == Property::Text && plain->toPlainText().toStdString() != state.Text) {
+      plain->setPlainText(ToQString(state.Text));
+    }
+  } else if (auto* rich = qobject_cast<QTextEdit*>(widget)) {
+    if (property == Property::Text && rich->toPlainText().toStdString() != state.Text) {
+      rich->setPlainText(ToQString(state.Text));
+    }
+  } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+    if (property == Property::Text) group->setTitle(ToQString(state.Text));
+  } else if (auto* bar = qobject_cast<QScrollBar*>(widget)) {
+    if (property == Property::Scroll) {
+      bar->setRange(state.Min, state.Max);
+      bar->setSingleStep(state.SmallChange);
+      bar->setPageStep(state.LargeChange);
+    }
+    if (property == Property::Value) bar->setValue(state.Value);
+  } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+    if (property == Property::Text && !combo->isEditable()) combo->setCurrentText(ToQString(state.Text));
+  }
+}
+
+void FormBinder::ApplyForm(Property property) {
+  Applying guard(applying_);
+  switch (property) {
+    case Property::Caption: window_->setWindowTitle(ToQString(form_.Caption())); break;
+    case Property::Shown:
+      if (form_.ShownModal()) {
+        ShowModal();
+      } else {
+        if (form_.WindowState() == kWindowNormal && window_->isMinimized()) window_->showNormal();
+        window_->show();
+        window_->raise();
+        window_->activateWindow();
+      }
+      break;
+    case Property::Hidden:
+    case Property::Unload:
+      if (modal_loop_) modal_loop_->quit();
+      window_->hide();
+      break;
+    case Property::FormBounds: {
+      const FormGeometry& g = form_.Geometry();
+      // The Form gives the outer size; Qt sizes the client area.
+      QRect frame = window_->frameGeometry();
+      QRect client = window_->geometry();
+      int extra_w = frame.width() - client.width();
+      int extra_h = frame.height() - client.height();
+      window_->move(ToPixels(g.Left), ToPixels(g.Top));
+      window_->resize(std::max(1, ToPixels(g.Width) - extra_w), std::max(1, ToPixels(g.Height) - extra_h));
+      break;
+    }
+    case Property::WindowState:
+      switch (form_.WindowState()) {
+        case kWindowMinimized: window_->showMinimized(); break;
+        case kWindowMaximized: window_->showMaximized(); break;
+        default: window_->showNormal(); break;
+      }
+      break;
+    case Property::MousePointer:
+      if (form_.MousePointer() == kPointerHourglass) {
+        window_->setCursor(Qt::WaitCursor);
+      } else {
+        window_->unsetCursor();
+      }
+      break;
+    default: break;
+  }
+}
+
+void FormBinder::ShowModal() {
+  if (auto* dialog = qobject_cast<QDialog*>(window_)) {
+    dialog->exec();
+  } else {
+    window_->setWindowModality(Qt::ApplicationModal);
+    window_->show();
+    QEventLoop loop;
+    modal_loop_ = &loop;
+    loop.exec();
+    modal_loop_ = nullptr;
+    window_->setWindowModality(Qt::NonModal);
+  }
+  // Closed by the user rather than by the program: the Form follows the window.
+  if (form_.Visible()) form_.Hide();
+}
+
+void FormBinder::ReportGeometry() {
+  QRect frame = window_->frameGeometry();
+  QRect client = window_->geometry();
+  form_.UpdateGeometry({ToTwips(frame.x()), ToTwips(frame.y()), ToTwips(frame.width()), ToTwips(frame.height()),
+                        ToTwips(client.width()), ToTwips(client.height())});
+}
+
+bool FormBinder::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == window_) {
+    switch (event->type()) {
+      case QEvent::WindowActivate: form_.Raise({}, Event::Activate); break;
+      case QEvent::WindowDeactivate: form_.Raise({}, Event::Deactivate); break;
+      case QEvent::Resize:
+      case QEvent::Move:
+        ReportGeometry();
+        if (event->type() == QEvent::Resize) form_.Raise({}, Event::Resize);
+        break;
+      case QEvent::WindowStateChange: {
+        Qt::WindowStates states = window_->windowState();
+        Applying guard(applying_);
+        form_.SetWindowState(states & Qt::WindowMinimized   ? kWindowMinimized
+                             : states & Qt::WindowMaximized ? kWindowMaximized
+                                                            : kWindowNormal);
+        break;
+      }
+      case QEvent::Hide:
+        if (modal_loop_) modal_loop_->quit();
+        break;
+      case QEvent::Close: {
+        auto* close = static_cast<QCloseEvent*>(event);
+        if (applying_ || !form_.Visible()) break;  // the program itself closes it
+        if (form_.Unload()) {
+          close->accept();
+        } else {
+          close->ignore();
+          return true;
+        }
+        break;
+      }
+      default: break;
+    }
+    return false;
+  }
+  QString name = watched->objectName();
+  std::string control = name.toStdString();
+  switch (event->type()) {
+    case QEvent::FocusIn: form_.Raise(control, Event::GotFocus); break;
+    case QEvent::FocusOut: form_.Raise(control, Event::LostFocus); break;
+    case QEvent::KeyPress: {
+      int key = KeyCode(static_cast<QKeyEvent*>(event));
+      if (key != 0 && form_.RaiseKeyPress(control, key) == 0) return true;  // the handler dropped the key
+      break;
+    }
+    default: break;
+  }
+  return false;
+}
+
+}  // namespace kivrel

@@ -1,0 +1,60 @@
+#pragma once
+// Keeps a window's widgets and its Form in step. Widgets are found by objectName (the
+// control's name); each property the core sets on the Form is shown on the widget, and
+// each thing the user does is forwarded to the Form as the event the core handles:
+// clicks, typed text, focus changes, key presses, activation, resizing and closing.
+// A control the Form has never been told about takes its first state from the widget,
+// so a window's design values can live with the widgets.
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <string_view>
+
+#include "model/Forms.h"
+
+class QWidget;
+class QEventLoop;
+
+namespace kivrel {
+
+class FormBinder : public QObject {
+ public:
+  /// Binds window (and every named child widget and action) to form. `twips_per_pixel`
+  /// converts the Form's geometry.
+  FormBinder(QWidget* window, Form& form, double twips_per_pixel = 15.0);
+  ~FormBinder() override;
+
+  /// Finds named children again (after widgets were added) and binds the new ones.
+  void Rebind();
+
+  /// The bound object of a control (a QWidget or QAction), or null.
+  QObject* Find(std::string_view control) const;
+
+  Form& form() { return form_; }
+  QWidget* window() const { return window_; }
+
+  int ToPixels(int twips) const;
+  int ToTwips(int pixels) const;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void Bind(QObject* object, const QString& name);
+  void Adopt(QObject* object, const std::string& name);
+  void Apply(std::string_view control, Property property);
+  void ApplyForm(Property property);
+  void ShowModal();
+  void ReportGeometry();
+
+  QWidget* window_;
+  Form& form_;
+  double twips_per_pixel_;
+  int subscription_ = 0;
+  int applying_ = 0;  // > 0 while the binder itself changes widgets
+  QHash<QString, QPointer<QObject>> objects_;
+  QEventLoop* modal_loop_ = nullptr;
+};
+
+}  // namespace kivrel

@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include "model/Forms.h"
+
+namespace kivrel {
+namespace {
+
+TEST(Form, SettingAValueRaisesClickOnlyWhenItChanges) {
+  Form form("frmTest");
+  int clicks = 0;
+  form.On("chkBox", Event::Click, [&] { ++clicks; });
+  form.SetValue("chkBox", 1);
+  form.SetValue("chkBox", 1);
+  form.SetValue("chkBox", 0);
+  EXPECT_EQ(clicks, 2);
+}
+
+TEST(Form, SelectingAnOptionClearsTheOthersOfItsGroupQuietly) {
+  Form form("frmTest");
+  form.SetOptionGroup({"radLeft", "radCenter", "radRight"});
+  std::vector<std::string> clicked;
+  for (auto name : {"radLeft", "radCenter", "radRight"}) {
+    form.On(name, Event::Click, [&clicked, name] { clicked.push_back(name); });
+  }
+  form.SetValue("radCenter", 1);
+  form.SetValue("radRight", 1);
+  EXPECT_EQ(form.Value("radCenter"), 0);
+  EXPECT_EQ(form.Value("radRight"), 1);
+  EXPECT_EQ(clicked, (std::vector<std::string>{"radCenter", "radRight"}));
+}
+
+TEST(Form, TextChangesRaiseChange) {
+  Form form("frmTest");
+  std::vector<std::string> seen;
+  form.On("txtName", Event::Change, [&] { seen.push_back(form.Text("txtName")); });
+  form.SetText("txtName", "a");
+  form.SetText("txtName", "a");
+  form.SetText("txtName", "");
+  EXPECT_EQ(seen, (std::vector<std::string>{"a", ""}));
+}
+
+TEST(Form, OneDefaultButtonAtATime) {
+  Form form("frmTest");
+  form.SetDefault("cmdAdd", true);
+  form.SetDefault("cmdReplace", true);
+  EXPECT_FALSE(form.IsDefault("cmdAdd"));
+  EXPECT_EQ(form.DefaultButton(), "cmdReplace");
+  form.SetDefault("cmdReplace", false);
+  EXPECT_EQ(form.DefaultButton(), "");
+}
+
+TEST(Form, ListenersHearEveryChangeAndDefineIsQuiet) {
+  Form form("frmTest");
+  std::vector<std::pair<std::string, Property>> heard;
+  int id = form.Subscribe([&](std::string_view control, Property p) { heard.emplace_back(control, p); });
+  form.Define("cmdGo", [](ControlState& s) {
+    s.Text = "&Go";
+    s.Enabled = false;
+  });
+  EXPECT_TRUE(heard.empty());
+  EXPECT_EQ(form.Text("cmdGo"), "&Go");
+  EXPECT_FALSE(form.Control("cmdGo").IsAssigned(Property::Text));
+  form.SetEnabled("cmdGo", true);
+  form.SetEnabled("cmdGo", true);
+  form.SetCaption("Title");
+  form.Show(true);
+  ASSERT_EQ(heard.size(), 3u);
+  EXPECT_EQ(heard[0], (std::pair<std::string, Property>{"cmdGo", Property::Enabled}));
+  EXPECT_EQ(heard[1].second, Property::Caption);
+  EXPECT_EQ(heard[2].second, Property::Shown);
+  EXPECT_TRUE(form.ShownModal());
+  EXPECT_TRUE(form.Control("cmdGo").IsAssigned(Property::Enabled));
+  form.Unsubscribe(id);
+  form.Hide();
+  EXPECT_EQ(heard.size(), 3u);
+  EXPECT_FALSE(form.Visible());
+}
+
+TEST(Form, KeyPressHandlersMayDropTheKey) {
+  Form form("frmTest");
+  form.OnKeyPress("txtWidth", [](int key) { return (key >= '0' && key <= '9') || key == 8 ? key : 0; });
+  EXPECT_EQ(form.RaiseKeyPress("txtWidth", '7'), '7');
+  EXPECT_EQ(form.RaiseKeyPress("txtWidth", 'x'), 0);
+  EXPECT_EQ(form.RaiseKeyPress("txtOther", 'x'), 'x');
+}
+
+TEST(Form, UnloadAsksFirst) {
+  Form form("frmTest");
+  bool refuse = true;
+  form.OnQueryUnload([&] { return refuse; });
+  form.Show();
+  EXPECT_FALSE(form.Unload());
+  EXPECT_TRUE(form.Visible());
+  refuse = false;
+  EXPECT_TRUE(form.Unload());
+  EXPECT_FALSE(form.Visible());
+}
+
+TEST(Form, HandlersRunInTheOrderTheyWereAdded) {
+  Form form("frmTest");
+  std::string order;
+  form.On("", Event::Activate, [&] { order += "a"; });
+  form.On("", Event::Activate, [&] { order += "b"; });
+  form.Raise("", Event::Activate);
+  form.Raise("cmdNothing", Event::Click);
+  EXPECT_EQ(order, "ab");
+  form.Raise("txtName", Event::GotFocus);
+  EXPECT_EQ(form.FocusedControl(), "txtName");
+}
+
+TEST(Forms, EachWindowExistsOnce) {
+  Forms forms;
+  Form& a = forms.Get("frmWordList");
+  EXPECT_TRUE(forms.Has("frmWordList"));
+  EXPECT_FALSE(forms.Has("frmAbout"));
+  EXPECT_EQ(&a, &forms.Get("frmWordList"));
+}
+
+}  // namespace
+}  // namespace kivrel

@@ -1,0 +1,200 @@
+#include <gtest/gtest.h>
+
+#include "TestApp.h"
+#include "model/CommandStates.h"
+#include "model/WordTable.h"
+
+namespace kivrel {
+namespace {
+
+using testing::TestApp;
+
+std::vector<std::string> Entries(const AppContext& ctx) { return ctx.list.Entries(); }
+
+TEST(WordList, ReadingOnePastTheEndGivesNothing) {
+  WordList list;
+  list.AddItem("CAT");
+  EXPECT_EQ(list.List(0), "CAT");
+  EXPECT_EQ(list.List(1), "");
+  EXPECT_EQ(list.List(-1), "");
+  list.SetListIndex(5);
+  EXPECT_EQ(list.ListIndex(), -1);
+}
+
+TEST(AddEntry, BlankTextAddsNothing) {
+  TestApp app;
+  EXPECT_FALSE(AddEntry(app.ctx, ""));
+  EXPECT_FALSE(AddEntry(app.ctx, "   "));
+  EXPECT_TRUE(AddEntry(app.ctx, " apple "));
+  EXPECT_EQ(Entries(app.ctx), std::vector<std::string>{" apple "});
+}
+
+TEST(AddTypedEntry, RefusesADuplicateIgnoringCase) {
+  TestApp app;
+  app.AddEntries({"APPLE"});
+  app.ctx.list.SetEditText("apple");
+  app.dialogs.ExpectMessage(MessageAnswer::Ok, "Duplicate word");
+  AddTypedEntry(app.ctx);
+  ASSERT_EQ(app.dialogs.messages.size(), 1u);
+  EXPECT_EQ(app.dialogs.messages[0].Title, "Kivrel Message");
+  EXPECT_EQ(app.dialogs.messages[0].Icon, MessageIcon::Exclamation);
+  EXPECT_EQ(app.ctx.list.EditText(), "apple");  // the edit text stays
+  EXPECT_EQ(app.ctx.list.ListCount(), 1);
+  EXPECT_EQ(app.ctx.state.WordTableStale, 0);
+}
+
+TEST(AddTypedEntry, AddsCountsAndMarksTheTableStale) {
+  TestApp app;
+  app.AddEntries({"APPLE"});
+  app.ctx.list.SetEditText(" apple");  // the leading space makes it a different entry
+  AddTypedEntry(app.ctx);
+  EXPECT_EQ(Entries(app.ctx), (std::vector<std::string>{"APPLE", " apple"}));
+  EXPECT_EQ(app.ctx.list.EditText(), "");
+  EXPECT_EQ(app.ctx.state.WordCount, 2);
+  EXPECT_NE(app.ctx.state.WordTableStale, 0);
+  EXPECT_EQ(app.ctx.WordListForm().Text("lblWordCount"), "2");
+  EXPECT_EQ(app.ctx.MainForm().Text("lblWordCount"), "2");
+}
+
+TEST(AddTypedEntry, ABlankEditTextDoesNothing) {
+  TestApp app;
+  app.ctx.list.SetEditText("   ");
+  AddTypedEntry(app.ctx);
+  EXPECT_EQ(app.ctx.list.ListCount(), 0);
+}
+
+TEST(AddTypedEntry, AFullListRefusesWithAMessage) {
+  TestApp app;
+  std::string long_word(32767, 'A');
+  ASSERT_TRUE(AddEntry(app.ctx, long_word));
+  EXPECT_FALSE(AddEntry(app.ctx, "B"));  // one more letter would pass 16 bits
+  app.ctx.list.SetEditText("B");
+  app.dialogs.ExpectMessage(MessageAnswer::Ok, kListFullMessage);
+  AddTypedEntry(app.ctx);
+  EXPECT_EQ(app.ctx.list.ListCount(), 1);
+  EXPECT_EQ(app.ctx.list.EditText(), "B");
+  EXPECT_TRUE(AddEntry(app.ctx, "[a note only]"));  // notes place no letters
+}
+
+TEST(BuildWordTable, SummarisesTheList) {
+  TestApp app;
+  app.AddEntries({"CAT", "HORSE", "ELEPHANT"});
+  app.ctx.state.PuzzleWidth = 10;
+  app.ctx.state.PuzzleHeight = 12;
+  BuildWordTable(app.ctx);
+  const PuzzleState& s = app.ctx.state;
+  EXPECT_EQ(s.LongestWordLength, 8);
+  EXPECT_EQ(s.LongestWordIndex, 3);
+  EXPECT_EQ(s.ShortestWordLength, 3);
+  EXPECT_EQ(s.LetterCount, 16);
+  EXPECT_EQ(s.SpaceCount, 120);
+  EXPECT_EQ(s.SpacesRemaining, 120);
+  EXPECT_EQ(s.LettersRemaining, 16);
+  EXPECT_EQ(app.ctx.MainForm().Text("lblNbrSpaces"), "120");
+  EXPECT_EQ(app.ctx.MainForm().Text("lblLettersRemaining"), "16");
+  EXPECT_EQ(s.Words[2].Text, "HORSE");
+  EXPECT_EQ(s.Words[2].Status, 0);
+  EXPECT_EQ(s.BuildOrder.size(), 4u);
+}
+
+TEST(BuildWordTable, EntriesWithoutAWordTakeNoRecord) {
+  TestApp app;
+  app.AddEntries({"[title]", "New York [city]", "O'Neil"});
+  BuildWordTable(app.ctx);
+  const PuzzleState& s = app.ctx.state;
+  EXPECT_EQ(s.WordCount, 3);
+  EXPECT_EQ(s.Words[1].Text, "NEWYORK");
+  EXPECT_EQ(s.Words[1].DisplayText, "New York [city]");
+  EXPECT_EQ(s.Words[2].Text, "ONEIL");  // the cells written are the cells counted
+  EXPECT_EQ(s.Words[2].Length, 5);
+  EXPECT_EQ(s.Words[3].Text, "");
+  EXPECT_EQ(s.Words[3].Length, 0);
+  EXPECT_EQ(s.LetterCount, 12);
+  EXPECT_EQ(s.LongestWordIndex, 1);
+}
+
+TEST(BuildWordTable, LengthsCountCharactersNotBytes) {
+  TestApp app;
+  app.AddEntries({"Crème brûlée"});
+  BuildWordTable(app.ctx);
+  EXPECT_EQ(app.ctx.state.Words[1].Length, 11);
+}
+
+TEST(BuildWordTable, AnEmptyListChangesOnlyTheSummary) {
+  TestApp app;
+  app.ctx.state.SpaceCount = 5;
+  BuildWordTable(app.ctx);
+  EXPECT_EQ(app.ctx.state.ShortestWordLength, 99);
+  EXPECT_EQ(app.ctx.state.SpaceCount, 5);  // ResetCounts did not run
+}
+
+TEST(UpdateWordCount, AnEmptiedListDiscardsThePuzzle) {
+  TestApp app;
+  app.AddEntries({"CAT"});
+  app.ctx.state.PuzzleWidth = 5;
+  app.ctx.state.PuzzleHeight = 5;
+  BuildWordTable(app.ctx);
+  app.ctx.state.PuzzleBuilt = kTrue;
+  app.ctx.state.EditIndex = 0;
+  app.ctx.list.RemoveItem(0);
+  UpdateWordCount(app.ctx);
+  const PuzzleState& s = app.ctx.state;
+  EXPECT_EQ(s.WordCount, 0);
+  EXPECT_EQ(app.ctx.WordListForm().Text("lblWordCount"), "");
+  EXPECT_EQ(app.ctx.MainForm().Text("lblWordCount"), "");
+  EXPECT_EQ(s.PuzzleBuilt, 0);
+  EXPECT_EQ(s.PuzzleWidth, 0);
+  EXPECT_EQ(s.EditIndex, -1);
+  EXPECT_EQ(s.Words.size(), 1u);
+  EXPECT_EQ(s.WordsUpperBound(), 0);
+  EXPECT_FALSE(app.ctx.MainForm().Enabled("mnuBuild"));  // the empty-list state
+  EXPECT_TRUE(app.ctx.WordListForm().Enabled("cmdAdd"));
+  EXPECT_EQ(app.ctx.MainForm().Text("lblNbrSpaces"), "");
+}
+
+TEST(SortWordList, SortsByWordIgnoringCaseAndKeepsEqualWordsInOrder) {
+  TestApp app;
+  app.AddEntries({"b", "A", "a", "C"});
+  SortWordList(app.ctx);
+  EXPECT_EQ(Entries(app.ctx), (std::vector<std::string>{"A", "a", "b", "C"}));
+  EXPECT_NE(app.ctx.state.WordListChanged, 0);
+  EXPECT_EQ(app.ctx.state.Words[1].SortPosition, 3);  // "b" went third
+  EXPECT_EQ(app.ctx.state.Words[4].SortPosition, 4);
+}
+
+TEST(SortWordList, SortsByThePlacedWordNotTheNote) {
+  TestApp app;
+  app.AddEntries({"zebra [animal]", "[a] yak", "Mc Intyre", "ant"});
+  BuildWordTable(app.ctx);
+  SortWordList(app.ctx);
+  EXPECT_EQ(Entries(app.ctx), (std::vector<std::string>{"ant", "Mc Intyre", "[a] yak", "zebra [animal]"}));
+  // The records keep their order and their placed words until the next build.
+  EXPECT_EQ(app.ctx.state.Words[1].Text, "ZEBRA");
+}
+
+TEST(ComputeDefaultDimensions, FindsASquareForTheList) {
+  PuzzleState s;
+  s.WordCount = 12;
+  s.LetterCount = 60;
+  s.LongestWordLength = 7;
+  ComputeDefaultDimensions(s);
+  EXPECT_EQ(s.PuzzleWidth, 7);
+  EXPECT_EQ(s.PuzzleHeight, 7);
+  s.LongestWordLength = 5;
+  ComputeDefaultDimensions(s);
+  EXPECT_EQ(s.PuzzleWidth, 6);
+  EXPECT_EQ(s.PuzzleHeight, 6);
+  PuzzleState empty;
+  empty.PuzzleWidth = 4;
+  ComputeDefaultDimensions(empty);
+  EXPECT_EQ(empty.PuzzleWidth, 0);
+  PuzzleState huge;
+  huge.LetterCount = 20000;
+  huge.LongestWordLength = 10;
+  huge.PuzzleWidth = 3;
+  ComputeDefaultDimensions(huge);  // no side up to 99 is enough: nothing changes
+  EXPECT_EQ(huge.PuzzleWidth, 3);
+}
+
+}  // namespace
+}  // namespace kivrel

@@ -1,0 +1,77 @@
+#pragma once
+// A Surface for tests: it records everything drawn, in twips, and measures with fixed
+// metrics so layouts can be checked exactly.
+//
+// Metrics: a text's height is FontSize x 20 twips (one point is 20 twips), whatever
+// the text. A character's width is FontSize x 10 twips, times 1.5 for "M", "W", "m",
+// "w", times 0.5 for " ", "I", "i", "j", "l", "t", "f", ".", ",", ":", ";", "!", "'"
+// and "|"; bold and italic do not change widths. Font sizes are used as asked unless a
+// size step is set, in which case they round to the nearest multiple of it (at least
+// one step).
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Surface.h"
+
+namespace kivrel::testing {
+
+struct DrawOp {
+  enum class Kind { Text, Line, Box, Arc, Cls };
+  Kind kind = Kind::Text;
+  double x = 0, y = 0, x2 = 0, y2 = 0;  // Text: top-left; Line/Box: ends; Arc: centre
+  double radius = 0, start = 0, end = 0;
+  std::string text;
+  Rgb color;
+  FontSpec font;
+  int draw_width = 1;
+};
+
+class RecordingSurface : public Surface {
+ public:
+  explicit RecordingSurface(double width = 12240, double height = 15840) : width_(width), height_(height) {}
+
+  double ScaleWidth() const override { return width_ / user_x_; }
+  double ScaleHeight() const override { return height_ / user_y_; }
+  void Scale(double width, double height) override;
+  void Resize(double width, double height) {
+    width_ = width;
+    height_ = height;
+  }
+
+  double TextWidth(std::string_view text) override;
+  double TextHeight(std::string_view text) override;
+  void Line(double x1, double y1, double x2, double y2) override;
+  void Box(double x1, double y1, double x2, double y2) override;
+  void Arc(double x, double y, double radius, double start, double end) override;
+  void Cls() override;
+
+  /// Sizes round to multiples of step points (0: used as asked).
+  void SetSizeStep(double step) { size_step_ = step; }
+
+  /// Width of one character in the current font, by the rules above.
+  double CharWidth(char32_t ch) const;
+
+  std::vector<DrawOp> ops;
+  /// The texts drawn, in order.
+  std::vector<std::string> Texts() const;
+  /// The ops of one kind.
+  std::vector<DrawOp> OfKind(DrawOp::Kind kind) const;
+  /// The last text op at (x, y), if any.
+  std::optional<DrawOp> TextAt(double x, double y) const;
+
+ protected:
+  void DrawText(double x, double y, std::string_view text) override;
+  double UsableFontSize(double points) const override;
+
+ private:
+  DrawOp Op(DrawOp::Kind kind) const;
+
+  double width_;
+  double height_;
+  double user_x_ = 1;
+  double user_y_ = 1;
+  double size_step_ = 0;
+};
+
+}  // namespace kivrel::testing

@@ -1,0 +1,191 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include "ui/FormBinder.h"
+
+namespace kivrel {
+namespace {
+
+struct Window {
+  QDialog dialog;
+  QPushButton* go;
+  QCheckBox* option;
+  QRadioButton* left;
+  QRadioButton* right;
+  QLabel* count;
+  QLineEdit* name;
+  QAction* sound;
+
+  Window() {
+    dialog.setObjectName("frmTest");
+    dialog.setWindowTitle("Test Window");
+    go = new QPushButton("&Go", &dialog);
+    go->setObjectName("cmdGo");
+    option = new QCheckBox("Option", &dialog);
+    option->setObjectName("chkOption");
+    left = new QRadioButton("Left", &dialog);
+    left->setObjectName("radLeft");
+    left->setChecked(true);
+    right = new QRadioButton("Right", &dialog);
+    right->setObjectName("radRight");
+    count = new QLabel("design", &dialog);
+    count->setObjectName("lblCount");
+    name = new QLineEdit(&dialog);
+    name->setObjectName("txtName");
+    name->move(0, 100);
+    sound = new QAction("&Sound", &dialog);
+    sound->setObjectName("mnuSound");
+    sound->setCheckable(true);
+    sound->setChecked(true);
+    dialog.addAction(sound);
+  }
+};
+
+TEST(FormBinder, TakesDesignValuesForWhatTheProgramHasNotSet) {
+  Window w;
+  Form form("frmTest");
+  form.SetText("lblCount", "7");
+  w.go->setEnabled(false);
+  FormBinder binder(&w.dialog, form);
+  EXPECT_EQ(form.Caption(), "Test Window");
+  EXPECT_EQ(form.Text("cmdGo"), "&Go");
+  EXPECT_FALSE(form.Enabled("cmdGo"));
+  EXPECT_EQ(form.Value("radLeft"), 1);
+  EXPECT_TRUE(form.Checked("mnuSound"));
+  EXPECT_EQ(w.count->text(), "7");  // the program's value wins
+  EXPECT_EQ(form.Text("lblCount"), "7");
+}
+
+TEST(FormBinder, ShowsWhatTheProgramSets) {
+  Window w;
+  Form form("frmTest");
+  FormBinder binder(&w.dialog, form);
+  form.SetEnabled("cmdGo", false);
+  form.SetText("cmdGo", "Hide &Word");
+  form.SetValue("chkOption", 1);
+  form.SetText("txtName", "apple");
+  form.SetCaption("Kivrel Puzzle Maker - Zoo");
+  form.SetDefault("cmdGo", true);
+  form.SetVisible("lblCount", false);
+  form.SetChecked("mnuSound", false);
+  EXPECT_FALSE(w.go->isEnabled());
+  EXPECT_EQ(w.go->text(), "Hide &Word");
+  EXPECT_TRUE(w.go->isDefault());
+  EXPECT_TRUE(w.option->isChecked());
+  EXPECT_EQ(w.name->text(), "apple");
+  EXPECT_EQ(w.dialog.windowTitle(), "Kivrel Puzzle Maker - Zoo");
+  EXPECT_TRUE(w.count->isHidden());
+  EXPECT_FALSE(w.sound->isChecked());
+}
+
+TEST(FormBinder, ForwardsTheUsersActions) {
+  Window w;
+  Form form("frmTest");
+  form.SetOptionGroup({"radLeft", "radRight"});
+  FormBinder binder(&w.dialog, form);
+  std::vector<std::string> events;
+  form.On("cmdGo", Event::Click, [&] { events.push_back("go"); });
+  form.On("chkOption", Event::Click, [&] { events.push_back("option " + std::to_string(form.Value("chkOption"))); });
+  form.On("radRight", Event::Click, [&] { events.push_back("right"); });
+  form.On("txtName", Event::Change, [&] { events.push_back("text " + form.Text("txtName")); });
+
+  w.go->click();
+  w.option->click();
+  w.right->click();
+  QTest::keyClicks(w.name, "ab");
+  EXPECT_EQ(events, (std::vector<std::string>{"go", "option 1", "right", "text a", "text ab"}));
+  EXPECT_EQ(form.Value("radLeft"), 0);
+  EXPECT_FALSE(w.left->isChecked());
+
+  // A value the program sets raises the click once, not again through the widget.
+  events.clear();
+  form.SetValue("chkOption", 0);
+  EXPECT_EQ(events, (std::vector<std::string>{"option 0"}));
+  EXPECT_FALSE(w.option->isChecked());
+}
+
+TEST(FormBinder, AKeyHandlerCanDropKeys) {
+  Window w;
+  Form form("frmTest");
+  FormBinder binder(&w.dialog, form);
+  form.OnKeyPress("txtName", [](int key) { return (key >= '0' && key <= '9') || key == 8 || key == 13 ? key : 0; });
+  QTest::keyClicks(w.name, "1x2");
+  EXPECT_EQ(w.name->text(), "12");
+  EXPECT_EQ(form.Text("txtName"), "12");
+}
+
+TEST(FormBinder, TheProgramOwnsAMenuItemsCheckMark) {
+  Window w;
+  Form form("frmTest");
+  FormBinder binder(&w.dialog, form);
+  form.On("mnuSound", Event::Click, [&] { form.SetChecked("mnuSound", !form.Checked("mnuSound")); });
+  w.sound->trigger();
+  EXPECT_FALSE(form.Checked("mnuSound"));
+  EXPECT_FALSE(w.sound->isChecked());
+  w.sound->trigger();
+  EXPECT_TRUE(w.sound->isChecked());
+
+  Form silent("frmTest");  // without a handler the mark stays as it is
+  Window v;
+  FormBinder other(&v.dialog, silent);
+  v.sound->trigger();
+  EXPECT_TRUE(v.sound->isChecked());
+}
+
+TEST(FormBinder, FocusEventsReachTheForm) {
+  Window w;
+  Form form("frmTest");
+  FormBinder binder(&w.dialog, form);
+  std::vector<std::string> events;
+  form.On("txtName", Event::GotFocus, [&] { events.push_back("got"); });
+  form.On("txtName", Event::LostFocus, [&] { events.push_back("lost"); });
+  form.Show();
+  QApplication::setActiveWindow(&w.dialog);
+  form.SetFocus("txtName");
+  form.SetFocus("cmdGo");
+  EXPECT_EQ(events, (std::vector<std::string>{"got", "lost"}));
+  form.Hide();
+}
+
+TEST(FormBinder, ClosingAsksTheForm) {
+  Window w;
+  Form form("frmTest");
+  FormBinder binder(&w.dialog, form);
+  bool refuse = true;
+  form.OnQueryUnload([&] { return refuse; });
+  form.Show();
+  EXPECT_TRUE(w.dialog.isVisible());
+  EXPECT_FALSE(w.dialog.close());
+  EXPECT_TRUE(w.dialog.isVisible());
+  EXPECT_TRUE(form.Visible());
+  refuse = false;
+  EXPECT_TRUE(w.dialog.close());
+  EXPECT_FALSE(form.Visible());
+}
+
+TEST(FormBinder, AModalShowReturnsWhenTheWindowCloses) {
+  Window w;
+  Form form("frmTest");
+  FormBinder binder(&w.dialog, form);
+  bool was_visible = false;
+  QTimer::singleShot(0, [&] {
+    was_visible = w.dialog.isVisible();
+    form.Hide();
+  });
+  form.Show(true);
+  EXPECT_TRUE(was_visible);
+  EXPECT_FALSE(w.dialog.isVisible());
+  EXPECT_FALSE(form.Visible());
+}
+
+}  // namespace
+}  // namespace kivrel
