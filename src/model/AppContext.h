@@ -3,6 +3,7 @@
 // models, the random source, the display metrics, the print fonts, and the platform
 // services. There is exactly one per program; operations receive it by reference.
 #include <functional>
+#include <vector>
 
 #include "display/DisplayMetrics.h"
 #include "model/Forms.h"
@@ -15,6 +16,13 @@
 #include "print/FontTable.h"
 
 namespace kivrel {
+
+/// Whether a build is running and what waits for its end. Only the build changes it;
+/// other commands use the functions of build/BuildPuzzle.h (BuildRunning, AfterBuild).
+struct BuildRunState {
+  bool Running = false;
+  std::vector<std::function<void()>> AfterBuild;
+};
 
 class AppContext {
  public:
@@ -30,6 +38,7 @@ class AppContext {
   Random rng;
   DisplayMetrics display;
   FontTable fonts;
+  BuildRunState build;
 
   Dialogs& dialogs;
   EventPump& pump;

@@ -1,0 +1,326 @@
+#include "build/BuildPuzzle.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "build/LineScanner.h"
+#include "build/Placement.h"
+#include "display/GridDisplay.h"
+#include "model/CommandStates.h"
+#include "model/WordTable.h"
+
+namespace kivrel {
+
+BuildPause::BuildPause(AppContext& ctx)
+    : ctx_(ctx), width_(ctx.state.PuzzleWidth), height_(ctx.state.PuzzleHeight), words_(ctx.state.Words.size()) {}
+
+bool BuildPause::Discarded() const {
+  const PuzzleState& s = ctx_.state;
+  return s.PuzzleWidth != width_ || s.PuzzleHeight != height_ || s.Words.size() != words_ ||
+         s.Grid.Width() != width_ || s.Grid.Height() != height_;
+}
+
+bool BuildPause::Yield() {
+  ctx_.pump.Yield();
+  return !Cancelled() && !Discarded();
+}
+
+namespace {
+
+// The rule "stop when spaces remaining" compares with one of these; with any other
+// operator text it has no effect.
+bool KnownOperator(const std::string& op) { return op == "=" || op == "<" || op == "<="; }
+
+// What an attempt leaves for the best-attempt bookkeeping of a limited build.
+struct Attempt {
+  LetterGrid Grid;
+  std::vector<WordRecord> Words;
+  std::vector<i16> BuildOrder;
+  std::array<i16, 9> DirectionWordCount{};
+  i16 InsertedCount = 0;
+  i16 RejectedCount = 0;
+  i16 JunctionCount = 0;
+  i16 LettersRemaining = 0;
+  i16 SpacesRemaining = 0;
+};
+
+class BuildRun {
+ public:
+  BuildRun(AppContext& ctx, const BuildLimits& limits, PlaceFinder& finder)
+      : ctx_(ctx), s_(ctx.state), limits_(limits), finder_(finder), pause_(ctx), table_(ctx.state.Words) {}
+
+  BuildEnd Run();
+  long long Attempts() const { return attempts_; }
+
+ private:
+  enum class AttemptEnd { Done, Restart, Stopped };
+
+  AttemptEnd RunAttempt();
+  void OrderWords();
+  bool Limited() const { return limits_.MaxAttempts > 0 || limits_.Deadline.has_value(); }
+  bool LimitReached() const;
+  void KeepIfBest();
+  void RestoreBest();
+
+  AppContext& ctx_;
+  PuzzleState& s_;
+  const BuildLimits& limits_;
+  PlaceFinder& finder_;
+  BuildPause pause_;
+  const std::vector<WordRecord> table_;  // the word table as read at the start
+  int ordered_ = 0;                      // words in BuildOrder
+  int restart_word_ = 0;                 // the reject that restarted the attempt
+  long long attempts_ = 0;
+  std::optional<Attempt> best_;
+};
+
+BuildEnd BuildRun::Run() {
+  finder_.StartBuild(ctx_);
+  for (;;) {
+    ++attempts_;
+    restart_word_ = 0;
+    switch (RunAttempt()) {
+      case AttemptEnd::Done:
+        return BuildEnd::Finished;
+      case AttemptEnd::Stopped:
+        return pause_.Discarded() ? BuildEnd::Interrupted : BuildEnd::Cancelled;
+      case AttemptEnd::Restart:
+        break;
+    }
+    if (Limited()) {
+      KeepIfBest();
+      if (LimitReached()) {
+        RestoreBest();
+        return BuildEnd::GaveUp;
+      }
+    }
+  }
+}
+
+void BuildRun::OrderWords() {
+  // Longest first, ties in list order. Records without a word (entries that give
+  // none) take no part.
+  ordered_ = 0;
+  std::fill(s_.BuildOrder.begin(), s_.BuildOrder.end(), 0);
+  for (int i = 1; i <= s_.WordsUpperBound(); ++i) {
+    if (s_.Words[static_cast<std::size_t>(i)].Length > 0) s_.BuildOrder[static_cast<std::size_t>(++ordered_)] = static_cast<i16>(i);
+  }
+  std::stable_sort(s_.BuildOrder.begin() + 1, s_.BuildOrder.begin() + 1 + ordered_, [this](i16 a, i16 b) {
+    return s_.Words[static_cast<std::size_t>(a)].Length > s_.Words[static_cast<std::size_t>(b)].Length;
+  });
+}
+
+BuildRun::AttemptEnd BuildRun::RunAttempt() {
+  PuzzleState& s = s_;
+  ClearStatistics(ctx_);
+  // Every attempt starts from the table read at the start of the build, so editing the
+  // list while a build runs cannot change the words under it.
+  s.Words = table_;
+  const i16 stale = s.WordTableStale;
+  ResetCounts(ctx_);
+  s.WordTableStale = stale;
+  s.Grid.Create(s.PuzzleHeight, s.PuzzleWidth);
+  s.LineUse.assign(static_cast<std::size_t>(Max(s.PuzzleWidth, s.PuzzleHeight)) + 1, 0);
+  ctx_.picture->Cls();
+  s.BlanksFilled = kFalse;
+  s.CancelRequested = kFalse;
+  s.OutlinesShown = kFalse;
+  s.JunctionsShown = kFalse;
+  OrderWords();
+  s.DirectionWordCount.fill(0);
+  s.JunctionCount = 0;
+  s.InsertedCount = 0;
+  s.RejectedCount = 0;
+  s.BestCrossings = 0;
+  ctx_.picture->SetForeColor(kBlack);
+  finder_.StartAttempt(ctx_);
+
+  // The first word goes anywhere it fits.
+  s.OrderPosition = 1;
+  s.CurrentWordIndex = s.BuildOrder[1];
+  s.CurrentWord = s.Words[static_cast<std::size_t>(s.CurrentWordIndex)].Text;
+  s.CurrentWordLength = s.Words[static_cast<std::size_t>(s.CurrentWordIndex)].Length;
+  s.CurrentDirection = static_cast<i16>(ctx_.rng.Below(s.DirectionCount) + 1);
+  PlaceFirstWord(ctx_);
+  InsertWord(ctx_);
+  finder_.WordInserted(ctx_);
+  if (!pause_.Yield()) return AttemptEnd::Stopped;
+
+  const bool spaces_rule = s.StopRemainingCount >= 0 && KnownOperator(s.StopRemainingOperator);
+  bool stop_mark = false;
+  for (int position = 2; position <= ordered_; ++position) {
+    s.OrderPosition = static_cast<i16>(position);
+    const int index = s.BuildOrder[static_cast<std::size_t>(position)];
+    s.CurrentWordIndex = static_cast<i16>(index);
+    s.CurrentWord = s.Words[static_cast<std::size_t>(index)].Text;
+    s.CurrentWordLength = s.Words[static_cast<std::size_t>(index)].Length;
+    if (!finder_.Search(ctx_, pause_)) return AttemptEnd::Stopped;
+    if (s.BestDirection == 0) {
+      if (s.StopOnFirstReject != 0) return AttemptEnd::Done;
+      if (s.RestartOnFirstReject != 0) {
+        restart_word_ = index;
+        return AttemptEnd::Restart;
+      }
+      WordRecord& word = s.Words[static_cast<std::size_t>(index)];
+      word.Status = kStatusRejected;
+      ++s.RejectedCount;
+      s.LettersRemaining = static_cast<i16>(s.LettersRemaining - word.Length);
+      ShowStatistic(ctx_, kRejectedLabel, s.RejectedCount, kCountPicture);
+      ShowStatistic(ctx_, kLettersRemainingLabel, s.LettersRemaining, kCountPicture);
+    } else {
+      InsertWord(ctx_);
+      finder_.WordInserted(ctx_);
+      if (spaces_rule) {
+        const int spaces = s.SpacesRemaining;
+        const int target = s.StopRemainingCount;
+        const std::string& op = s.StopRemainingOperator;
+        if (op == "=") {
+          if (spaces == target) stop_mark = true;
+          if (spaces < target) return AttemptEnd::Restart;
+        } else if (op == "<") {
+          stop_mark = stop_mark || spaces < target;
+        } else {
+          stop_mark = stop_mark || spaces <= target;
+        }
+      }
+    }
+    if (!pause_.Yield()) return AttemptEnd::Stopped;
+    if (stop_mark) break;
+  }
+  // A rule of N > 0 spaces that this attempt did not meet starts another.
+  if (spaces_rule && s.StopRemainingCount > 0 && !stop_mark) return AttemptEnd::Restart;
+  if (ctx_.MainForm().Checked("mnuSound") && s.RejectedCount == 0) ctx_.beeper.Beep();
+  return AttemptEnd::Done;
+}
+
+bool BuildRun::LimitReached() const {
+  if (limits_.MaxAttempts > 0 && attempts_ >= limits_.MaxAttempts) return true;
+  return limits_.Deadline && std::chrono::steady_clock::now() >= *limits_.Deadline;
+}
+
+void BuildRun::KeepIfBest() {
+  // The word that restarted the attempt counts as rejected in what is kept.
+  Attempt now{s_.Grid, s_.Words, s_.BuildOrder, s_.DirectionWordCount, s_.InsertedCount, s_.RejectedCount,
+              s_.JunctionCount, s_.LettersRemaining, s_.SpacesRemaining};
+  if (restart_word_ > 0) {
+    WordRecord& word = now.Words[static_cast<std::size_t>(restart_word_)];
+    word.Status = kStatusRejected;
+    ++now.RejectedCount;
+    now.LettersRemaining = static_cast<i16>(now.LettersRemaining - word.Length);
+  }
+  auto distance = [this](const Attempt& a) {
+    return s_.StopRemainingCount >= 0 ? std::abs(a.SpacesRemaining - s_.StopRemainingCount) : 0;
+  };
+  if (!best_ || now.InsertedCount > best_->InsertedCount ||
+      (now.InsertedCount == best_->InsertedCount && distance(now) < distance(*best_))) {
+    best_ = std::move(now);
+  }
+}
+
+void BuildRun::RestoreBest() {
+  if (!best_) return;
+  PuzzleState& s = s_;
+  s.Grid = best_->Grid;
+  s.Words = best_->Words;
+  s.BuildOrder = best_->BuildOrder;
+  s.DirectionWordCount = best_->DirectionWordCount;
+  s.InsertedCount = best_->InsertedCount;
+  s.RejectedCount = best_->RejectedCount;
+  s.JunctionCount = best_->JunctionCount;
+  s.LettersRemaining = best_->LettersRemaining;
+  s.SpacesRemaining = best_->SpacesRemaining;
+
+  ctx_.picture->Cls();
+  ctx_.picture->SetForeColor(kBlack);
+  for (int row = 1; row <= s.Grid.Height(); ++row) {
+    for (int col = 1; col <= s.Grid.Width(); ++col) {
+      const CellRecord& cell = s.Grid.At(row, col);
+      if (!cell.IsEmpty()) DrawCellLetter(ctx_, row, col, cell.Letter);
+    }
+  }
+  ShowStatistic(ctx_, kInsertedLabel, s.InsertedCount, kCountPicture);
+  ShowStatistic(ctx_, kRejectedLabel, s.RejectedCount, kCountPicture);
+  ShowStatistic(ctx_, kLettersRemainingLabel, s.LettersRemaining, kCountPicture);
+  ShowStatistic(ctx_, kSpacesRemainingLabel, s.SpacesRemaining, kCountPicture);
+  ShowStatistic(ctx_, kJunctionsLabel, s.JunctionCount, kJunctionPicture);
+  for (int d = 1; d <= kDirectionCount; ++d) {
+    ShowStatistic(ctx_, DirectionLabel(d - 1), s.DirectionWordCount[static_cast<std::size_t>(d)], kCountPicture);
+  }
+}
+
+void RunAfterBuild(AppContext& ctx) {
+  std::vector<std::function<void()>> actions;
+  actions.swap(ctx.build.AfterBuild);
+  for (auto& action : actions) action();
+}
+
+}  // namespace
+
+BuildOutcome BuildPuzzle(AppContext& ctx, const BuildLimits& limits) {
+  BuildOutcome outcome;
+  if (ctx.build.Running) return outcome;
+  PuzzleState& s = ctx.state;
+  ClearStatistics(ctx);
+  BuildWordTable(ctx);
+  if (s.WordCount < 1 || s.LongestWordLength < 1) return outcome;
+  if (s.PuzzleWidth < s.LongestWordLength || s.PuzzleHeight < s.LongestWordLength) {
+    s.AttributesForBuild = kTrue;
+    ctx.AttributesForm().Show(false);
+    return outcome;
+  }
+  s.FillDirectionTable();  // constant; set here too for a caller that skipped start-up
+
+  ctx.build.Running = true;
+  struct Guard {  // a build that throws still leaves the commands usable
+    AppContext& ctx;
+    bool armed = true;
+    ~Guard() {
+      if (!armed) return;
+      ctx.build.Running = false;
+      ctx.build.AfterBuild.clear();
+      ctx.MainForm().SetEnabled("cmdCancel", false);
+    }
+  } guard{ctx};
+
+  ctx.SizePuzzleDisplay();
+  SetBuildingState(ctx);
+  ctx.MainForm().SetEnabled("cmdCancel", true);
+  s.BlankRow.assign(static_cast<std::size_t>(Max(s.PuzzleWidth, s.PuzzleHeight)), ' ');
+  s.DirectionCount = s.IncludeDiagonals != 0 ? 8 : 4;
+  ctx.MainForm().Show(false);
+
+  LineScanner scanner;
+  BuildRun run(ctx, limits, limits.Finder != nullptr ? *limits.Finder : scanner);
+  outcome.End = run.Run();
+  outcome.Attempts = run.Attempts();
+
+  // The end of a build. A puzzle another command discarded stays discarded.
+  if (outcome.End != BuildEnd::Interrupted) {
+    s.PuzzleBuilt = kTrue;
+    SetPuzzleReadyState(ctx);
+  }
+  ctx.MainForm().SetEnabled("cmdCancel", false);
+  ctx.build.Running = false;
+  guard.armed = false;
+  RunAfterBuild(ctx);
+  return outcome;
+}
+
+bool BuildRunning(const AppContext& ctx) { return ctx.build.Running; }
+
+void CancelBuild(AppContext& ctx) {
+  if (ctx.build.Running) ctx.state.CancelRequested = kTrue;
+}
+
+void AfterBuild(AppContext& ctx, std::function<void()> action) {
+  if (!ctx.build.Running) {
+    action();
+    return;
+  }
+  ctx.build.AfterBuild.push_back(std::move(action));
+  ctx.state.CancelRequested = kTrue;
+}
+
+}  // namespace kivrel

@@ -1,0 +1,93 @@
+#pragma once
+// The build's search for the best place of a word: the line scan.
+//
+// A search visits every direction, and in each direction every line of the grid that
+// can hold the word, trying each offset along the line in turn. Testing offset by offset
+// is slow, so the scanner keeps the grid as bit masks per line in its four orientations
+// (rows, columns and the two diagonals): one mask of the filled cells and, for each
+// letter of the word table, one of the cells holding that letter. A word fits at offset
+// q when every letter i finds cell q + i empty or holding that letter, so all offsets of
+// a line are tested at once with one shift, OR and AND per letter. The two directions of
+// an orientation share its masks: the backward one tests the reversed word and takes
+// the offsets from the far end. Only the offsets that fit and cross a placed letter are
+// then looked at one by one, in the order the search visits them, so every decision and
+// every random draw is the one the offset-by-offset scan makes.
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "build/PlaceFinder.h"
+
+namespace kivrel {
+
+/// One line a search visits: its first cell in the search's direction and its length.
+struct LineSpan {
+  int Row = 0;
+  int Col = 0;
+  int Length = 0;
+  bool operator==(const LineSpan&) const = default;
+};
+
+class LineScanner final : public PlaceFinder {
+ public:
+  /// Lays out the lines of the PuzzleWidth x PuzzleHeight grid and codes the letters
+  /// of the word table. Allocates; nothing after it does.
+  void StartBuild(AppContext& ctx) override;
+  /// Reads the grid's letters and use counts into the masks.
+  void StartAttempt(AppContext& ctx) override;
+  void WordInserted(AppContext& ctx) override;
+  bool Search(AppContext& ctx, BuildPause& pause) override;
+
+  /// The lines a search in direction d (1..8) visits for a word of `length` letters,
+  /// in the order it visits them.
+  std::vector<LineSpan> LinesOf(int direction, int length) const;
+
+ private:
+  struct Line {
+    int row = 0;  // first cell in the orientation's forward direction
+    int col = 0;
+    int length = 0;
+    int words = 0;          // 64-bit words per mask
+    int first = 0;          // cell number of the first cell
+    std::size_t base = 0;   // the line's masks: filled cells, then one per letter code
+  };
+  struct Orientation {
+    int row_step = 0;
+    int col_step = 0;
+    int cell_step = 0;  // cell-number difference between neighbours on a line
+    std::vector<Line> lines;
+    std::vector<int> line_of;  // per cell number: its line and its position on it
+    std::vector<int> pos_of;
+  };
+  struct Best {
+    int row = 0;
+    int col = 0;
+    int direction = 0;
+    int crossings = 0;
+    int use_sum = 0;
+  };
+  struct Scan;  // one line's test, see LineScanner.cpp
+
+  int Cell(int row, int col) const { return (row - 1) * width_ + (col - 1); }
+  std::uint8_t CodeOf(const std::string& letter) const;
+  void SetLetter(int cell, std::uint8_t code, int use);
+  void AddUse(int cell);
+  /// The first and last line of orientation o that can hold `length` cells.
+  std::pair<int, int> LineRange(int o, int length) const;
+  void ScanLine(AppContext& ctx, Scan& scan, const Line& line);
+
+  int width_ = 0;
+  int height_ = 0;
+  int codes_ = 0;  // letter codes 1..codes_; codes_ + 1 marks a letter no word has
+  std::array<std::uint8_t, 256> code_of_byte_{};
+  std::array<Orientation, 4> orientations_;
+  std::vector<std::uint64_t> masks_;
+  std::vector<std::uint8_t> cell_code_;  // 0 empty
+  std::vector<std::uint8_t> cell_use_;   // UseCount, at most 8
+  std::vector<std::uint8_t> word_codes_;  // per word: its codes, then the same reversed
+  std::vector<std::size_t> word_start_;   // by word index
+  std::vector<std::uint64_t> fits_;       // scratch of a multi-word line
+  std::vector<std::uint64_t> crosses_;
+};
+
+}  // namespace kivrel
