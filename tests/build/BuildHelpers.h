@@ -1,0 +1,26 @@
+#pragma once
+// Shared set-up and checks of the build tests.
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "TestApp.h"
+
+namespace kivrel::testing {
+
+/// A program after start-up (seeded) with a word list and a puzzle size, the default
+/// build options, and the sound mark on.
+void SetUpPuzzle(TestApp& app, const std::vector<std::string>& words, int width, int height, std::uint64_t seed);
+
+/// The grid as text, one line per row, "." for an empty cell.
+std::string GridText(const PuzzleState& s);
+
+/// Checks everything a build must leave consistent: each placed word reads from the
+/// grid along its direction; every cell's UseCount and WordRefs are the placed words
+/// through it in the order they were placed; the counters equal a recount (junctions =
+/// crossings, spaces = empty cells, letters = those of words neither placed nor
+/// rejected, per-direction counts) and the statistics panel shows them.
+void ExpectConsistent(AppContext& ctx);
+
+}  // namespace kivrel::testing

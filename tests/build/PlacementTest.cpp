@@ -1,0 +1,271 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "BuildHelpers.h"
+#include "ReferenceFinder.h"
+#include "build/LineScanner.h"
+#include "build/Placement.h"
+#include "model/WordTable.h"
+
+namespace kivrel {
+namespace {
+
+using testing::SetUpPuzzle;
+using testing::TestApp;
+
+// A hand-made grid ('.' empty; every letter used by one word unless `uses` says how
+// many, a digit per cell) and one word to place in it.
+struct HandGrid {
+  TestApp app;
+  PuzzleState& s = app.ctx.state;
+
+  HandGrid(const std::vector<std::string>& rows, const std::string& word, int directions = 4,
+           const std::vector<std::string>& uses = {}) {
+    const int h = static_cast<int>(rows.size());
+    const int w = static_cast<int>(rows[0].size());
+    SetUpPuzzle(app, {word}, w, h, 5);
+    BuildWordTable(app.ctx);
+    s.Grid.Create(h, w);
+    for (int r = 1; r <= h; ++r) {
+      for (int c = 1; c <= w; ++c) {
+        const char letter = rows[static_cast<std::size_t>(r - 1)][static_cast<std::size_t>(c - 1)];
+        if (letter == '.') continue;
+        CellRecord& cell = s.Grid.At(r, c);
+        cell.Letter = std::string(1, letter);
+        cell.UseCount = static_cast<i16>(uses.empty() ? 1 : uses[static_cast<std::size_t>(r - 1)][static_cast<std::size_t>(c - 1)] - '0');
+      }
+    }
+    s.DirectionCount = static_cast<i16>(directions);
+    s.CurrentWordIndex = 1;
+  }
+
+  // Searches with the line scanner, and checks that the plain scan agrees.
+  void Search() {
+    PuzzleState before = s;
+    Random rng = app.ctx.rng;
+    testing::ReferenceFinder reference;
+    BuildPause pause(app.ctx);
+    ASSERT_TRUE(reference.Search(app.ctx, pause));
+    const PuzzleState expected = s;
+    s = before;
+    app.ctx.rng = rng;
+    LineScanner scanner;
+    scanner.StartBuild(app.ctx);
+    scanner.StartAttempt(app.ctx);
+    ASSERT_TRUE(scanner.Search(app.ctx, pause));
+    EXPECT_EQ(s.BestRow, expected.BestRow);
+    EXPECT_EQ(s.BestCol, expected.BestCol);
+    EXPECT_EQ(s.BestDirection, expected.BestDirection);
+    EXPECT_EQ(s.BestCrossings, expected.BestCrossings);
+  }
+};
+
+TEST(LineScanRules, MoreCrossingsWin) {
+  HandGrid g({"C....",
+              ".....",
+              "..CA.",
+              ".....",
+              "....."},
+             "CAT");
+  g.Search();
+  EXPECT_EQ(g.s.BestDirection, 1);
+  EXPECT_EQ(g.s.BestRow, 3);
+  EXPECT_EQ(g.s.BestCol, 3);
+  EXPECT_EQ(g.s.BestCrossings, 2);
+}
+
+TEST(LineScanRules, AmongEqualCrossingsTheBusierCellsWin) {
+  HandGrid g({"C....",
+              ".....",
+              ".....",
+              ".....",
+              "....C"},
+             "CAT", 4,
+             {"10000",
+              "00000",
+              "00000",
+              "00000",
+              "00003"});
+  g.Search();
+  EXPECT_EQ(g.s.BestRow, 5);
+  EXPECT_EQ(g.s.BestCol, 5);
+  EXPECT_TRUE(g.s.BestDirection == 2 || g.s.BestDirection == 4) << g.s.BestDirection;
+  EXPECT_EQ(g.s.BestCrossings, 1);
+}
+
+TEST(LineScanRules, BalanceDirectionsPrefersTheDirectionWithFewerWords) {
+  // CAT crosses the C going Right or going Down, equally well.
+  for (int busy : {1, 3}) {
+    HandGrid g({"C....", ".....", ".....", ".....", "....."}, "CAT");
+    g.s.DirectionWordCount[static_cast<std::size_t>(busy)] = 5;
+    g.Search();
+    EXPECT_EQ(g.s.BestDirection, busy == 1 ? 3 : 1);
+    EXPECT_EQ(g.s.BestCrossings, 1);
+  }
+}
+
+TEST(LineScanRules, AWordInsideAPlacedWordCrossesWithEveryLetter) {
+  HandGrid g({"ELEPHANT", "........", "........"}, "ANT");
+  g.Search();
+  EXPECT_EQ(g.s.BestDirection, 1);
+  EXPECT_EQ(g.s.BestRow, 1);
+  EXPECT_EQ(g.s.BestCol, 6);
+  EXPECT_EQ(g.s.BestCrossings, 3);
+}
+
+TEST(LineScanRules, AFullCellTakesNoNinthWord) {
+  // The only place for A is the middle cell; with 8 words through it there is none.
+  for (char use : {'7', '8'}) {
+    HandGrid g({"BBB", "BAB", "BBB"}, "A", 8, {"111", std::string("1") + use + "1", "111"});
+    g.Search();
+    if (use == '8') {
+      EXPECT_EQ(g.s.BestDirection, 0);
+    } else {
+      EXPECT_EQ(g.s.BestRow, 2);
+      EXPECT_EQ(g.s.BestCol, 2);
+      EXPECT_EQ(g.s.BestCrossings, 1);
+    }
+  }
+}
+
+TEST(LineScanRules, AWordThatCrossesNothingTakesTheFirstPlaceFound) {
+  // Only the bottom row is free; nothing can be crossed, so the first fit found wins
+  // and no later place replaces it.
+  HandGrid g({"XXXX", "XXXX", "...."}, "ABC");
+  g.Search();
+  EXPECT_EQ(g.s.BestRow, 3);
+  EXPECT_EQ(g.s.BestCrossings, 0);
+  EXPECT_TRUE(g.s.BestDirection == 1 ? g.s.BestCol == 1 : g.s.BestDirection == 2 && g.s.BestCol == 4);
+}
+
+TEST(PlaceFirstWord, ChoosesEveryPlaceOfItsRangeAndNothingOutside) {
+  // 6 wide, 4 high, 3 letters. The backward directions start between L and the far
+  // side minus one: Int(r x (W - L)) + L.
+  const int w = 6, h = 4, l = 3;
+  auto range = [](int lo, int hi) {
+    std::set<int> values;
+    for (int v = lo; v <= hi; ++v) values.insert(v);
+    return values;
+  };
+  const std::set<int> rows_forward = range(1, h - l + 1), rows_backward = range(l, h - 1), all_rows = range(1, h);
+  const std::set<int> cols_forward = range(1, w - l + 1), cols_backward = range(l, w - 1), all_cols = range(1, w);
+  const std::pair<std::set<int>, std::set<int>> expected[9] = {
+      {},
+      {all_rows, cols_forward},           {all_rows, cols_backward},
+      {rows_forward, all_cols},           {rows_backward, all_cols},
+      {rows_forward, cols_forward},       {rows_backward, cols_backward},
+      {rows_backward, cols_forward},      {rows_forward, cols_backward}};
+  TestApp app;
+  SetUpPuzzle(app, {"CAT"}, w, h, 3);
+  PuzzleState& s = app.ctx.state;
+  s.CurrentWordLength = l;
+  for (int d = 1; d <= 8; ++d) {
+    std::set<int> rows, cols;
+    for (int i = 0; i < 400; ++i) {
+      s.CurrentDirection = static_cast<i16>(d);
+      PlaceFirstWord(app.ctx);
+      rows.insert(s.CurrentRow);
+      cols.insert(s.CurrentCol);
+    }
+    EXPECT_EQ(rows, expected[d].first) << "direction " << d;
+    EXPECT_EQ(cols, expected[d].second) << "direction " << d;
+  }
+}
+
+TEST(PlaceFirstWord, AWordAsLongAsTheGridStartsAtTheEdge) {
+  TestApp app;
+  SetUpPuzzle(app, {"ELEPHANT"}, 8, 8, 3);
+  PuzzleState& s = app.ctx.state;
+  s.CurrentWordLength = 8;
+  for (int d = 1; d <= 8; ++d) {
+    s.CurrentDirection = static_cast<i16>(d);
+    PlaceFirstWord(app.ctx);
+    const bool forward_col = d == 1 || d == 5 || d == 7, backward_col = d == 2 || d == 6 || d == 8;
+    const bool forward_row = d == 3 || d == 5 || d == 8, backward_row = d == 4 || d == 6 || d == 7;
+    if (forward_col || backward_col) {
+      EXPECT_EQ(s.CurrentCol, forward_col ? 1 : 8) << d;
+    }
+    if (forward_row || backward_row) {
+      EXPECT_EQ(s.CurrentRow, forward_row ? 1 : 8) << d;
+    }
+  }
+}
+
+// Two placed words crossing at (2, 2): CAT going Right from (2, 1), BAD going Down from (1, 2).
+struct TwoWords : TestApp {
+  TwoWords() {
+    SetUpPuzzle(*this, {"CAT", "BAD"}, 4, 4, 1);
+    BuildWordTable(ctx);
+    PuzzleState& s = ctx.state;
+    s.Grid.Create(4, 4);
+    Place(1, 2, 1, 1);
+    Place(2, 1, 2, 3);
+  }
+  void Place(int index, int row, int col, int direction) {
+    PuzzleState& s = ctx.state;
+    s.CurrentWordIndex = static_cast<i16>(index);
+    s.CurrentRow = static_cast<i16>(row);
+    s.CurrentCol = static_cast<i16>(col);
+    s.CurrentDirection = static_cast<i16>(direction);
+    s.BestCrossings = static_cast<i16>(index - 1);
+    InsertWord(ctx);
+  }
+  int Draws() const { return static_cast<int>(picture.OfKind(testing::DrawOp::Kind::Text).size()); }
+};
+
+TEST(InsertWord, WritesCountsAndRecordsTheWordInItsCells) {
+  TwoWords app;
+  const PuzzleState& s = app.ctx.state;
+  EXPECT_EQ(s.Grid.At(2, 2).Letter, "A");
+  EXPECT_EQ(s.Grid.At(2, 2).UseCount, 2);
+  EXPECT_EQ(s.Grid.At(2, 2).WordRefs[1], 1);
+  EXPECT_EQ(s.Grid.At(2, 2).WordRefs[2], 2);
+  EXPECT_EQ(s.SpacesRemaining, 16 - 5);
+  EXPECT_EQ(s.LettersRemaining, 0);
+  EXPECT_EQ(s.InsertedCount, 2);
+  EXPECT_EQ(s.JunctionCount, 1);
+  EXPECT_EQ(s.DirectionWordCount[1], 1);
+  EXPECT_EQ(s.DirectionWordCount[3], 1);
+  EXPECT_EQ(s.Words[2].Status, kStatusPlaced);
+  EXPECT_EQ(s.Words[2].StartRow, 1);
+  EXPECT_EQ(s.Words[2].Direction, 3);
+  EXPECT_EQ(app.ctx.MainForm().Text("lblMatches"), "1");
+  EXPECT_EQ(app.ctx.MainForm().Text("lblDirection_2"), "1");
+  EXPECT_EQ(app.ctx.MainForm().Text("lblLettersRemaining"), "");  // 0 through "####"
+  EXPECT_EQ(app.Draws(), 6);  // every letter of both words, the shared one twice
+}
+
+TEST(ShowSelectedWord, ACellStaysHighlightedUntilItsLastShownWordIsHidden) {
+  TwoWords app;
+  const int before = app.Draws();
+  app.ctx.list.SetListIndex(0);
+  ShowSelectedWord(app.ctx, WriteMode::Show);
+  app.ctx.list.SetListIndex(1);
+  ShowSelectedWord(app.ctx, WriteMode::Show);
+  EXPECT_EQ(app.ctx.state.Grid.At(2, 2).ShowCount, 2);
+  EXPECT_EQ(app.Draws(), before + 6);
+  ShowSelectedWord(app.ctx, WriteMode::Hide);  // BAD: its shared cell is still shown
+  EXPECT_EQ(app.Draws(), before + 8);
+  EXPECT_EQ(app.ctx.state.Grid.At(2, 2).ShowCount, 1);
+  app.ctx.list.SetListIndex(0);
+  ShowSelectedWord(app.ctx, WriteMode::Hide);
+  EXPECT_EQ(app.Draws(), before + 11);
+  ShowSelectedWord(app.ctx, WriteMode::Hide);  // hiding again changes nothing
+  EXPECT_EQ(app.Draws(), before + 11);
+  EXPECT_EQ(app.ctx.state.Grid.At(2, 1).ShowCount, 0);
+}
+
+TEST(ShowSelectedWord, AnEntryWithoutAPlacedWordDoesNothing) {
+  TwoWords app;
+  app.ctx.state.Words[2].Status = kStatusRejected;
+  const int before = app.Draws();
+  for (int index : {-1, 1, 2, 7}) {
+    app.ctx.list.SetListIndex(index);
+    ShowSelectedWord(app.ctx, WriteMode::Show);
+  }
+  EXPECT_EQ(app.Draws(), before);
+}
+
+}  // namespace
+}  // namespace kivrel

@@ -1,0 +1,24 @@
+#pragma once
+// A plain implementation of the line scan for the tests: it reads every line cell by
+// cell from the grid and tries every offset in turn, exactly as the placement rules
+// are written. The build's own scanner must make the same decisions and draws.
+#include <vector>
+
+#include "build/LineScanner.h"
+#include "build/PlaceFinder.h"
+
+namespace kivrel::testing {
+
+/// The lines of direction d for a word of length L in a W x H grid, by the table of
+/// first start, number of lines and move to the next line.
+std::vector<LineSpan> TableLines(int d, int width, int height, int length);
+
+class ReferenceFinder : public PlaceFinder {
+ public:
+  void StartBuild(AppContext&) override {}
+  void StartAttempt(AppContext&) override {}
+  void WordInserted(AppContext&) override {}
+  bool Search(AppContext& ctx, BuildPause& pause) override;
+};
+
+}  // namespace kivrel::testing

@@ -1,0 +1,140 @@
+// The line scanner against the plain scan, and the invariants of finished builds, over
+// many seeds, sizes, word lists and options.
+#include <gtest/gtest.h>
+
+#include "BuildHelpers.h"
+#include "ReferenceFinder.h"
+#include "build/BuildPuzzle.h"
+#include "model/Text.h"
+
+namespace kivrel {
+namespace {
+
+using testing::ExpectConsistent;
+using testing::GridText;
+using testing::ReferenceFinder;
+using testing::SetUpPuzzle;
+using testing::TestApp;
+
+struct Case {
+  std::vector<std::string> words;
+  int width = 0;
+  int height = 0;
+  i16 diagonals = 1;
+  i16 balance = 1;
+  i16 restart = 0;
+  i16 stop = 0;
+  std::string op;
+  i16 remaining = -1;
+};
+
+// A random case: few different letters make many crossings, ties and full cells.
+Case MakeCase(std::uint64_t seed) {
+  Random r(seed * 7919 + 17);
+  static const std::vector<std::string> kAlphabets = {"AB", "ABC", "ABCDE", "ETAOINSHRD", "A", "ÄÖ1A"};
+  const std::string& alphabet = kAlphabets[static_cast<std::size_t>(r.Below(static_cast<int>(kAlphabets.size())))];
+  std::vector<std::string> letters;
+  for (std::size_t pos = 0; pos < alphabet.size();) {
+    std::size_t start = pos;
+    DecodeUtf8(alphabet, pos);
+    letters.push_back(alphabet.substr(start, pos - start));
+  }
+  static const std::vector<std::pair<int, int>> kSizes = {{5, 5}, {8, 6}, {3, 9}, {12, 12}, {1, 7}, {7, 1},
+                                                          {70, 4}, {4, 70}, {66, 66}, {2, 2}, {15, 15}};
+  Case c;
+  auto [w, h] = kSizes[static_cast<std::size_t>(r.Below(static_cast<int>(kSizes.size())))];
+  c.width = w;
+  c.height = h;
+  const int longest = std::min({w, h, 9});
+  const int count = 1 + r.Below(w * h > 1000 ? 120 : 30);
+  for (int i = 0; i < count; ++i) {
+    std::string word;
+    const int length = 1 + r.Below(longest);
+    for (int k = 0; k < length; ++k) word += letters[static_cast<std::size_t>(r.Below(static_cast<int>(letters.size())))];
+    c.words.push_back(word);
+  }
+  c.diagonals = static_cast<i16>(r.Below(2));
+  c.balance = static_cast<i16>(r.Below(3) - 1);  // -1, 0 or 1: only 1 balances
+  const int rule = r.Below(6);
+  if (rule == 1) c.restart = 1;
+  if (rule == 2) c.stop = 1;
+  if (rule >= 3) {
+    c.op = rule == 3 ? "=" : rule == 4 ? "<" : "<=";
+    c.remaining = static_cast<i16>(r.Below(w * h / 2 + 1));
+  }
+  return c;
+}
+
+struct Result {
+  BuildOutcome outcome;
+  PuzzleState state;
+  int yields = 0;
+  float next_draw = 0;
+};
+
+Result Build(const Case& c, std::uint64_t seed, PlaceFinder* finder) {
+  TestApp app;
+  SetUpPuzzle(app, c.words, c.width, c.height, seed);
+  PuzzleState& s = app.ctx.state;
+  s.IncludeDiagonals = c.diagonals;
+  s.BalanceDirections = c.balance;
+  s.RestartOnFirstReject = c.restart;
+  s.StopOnFirstReject = c.stop;
+  s.StopRemainingOperator = c.op;
+  s.StopRemainingCount = c.remaining;
+  BuildLimits limits;
+  limits.MaxAttempts = 4;
+  limits.Finder = finder;
+  Result result;
+  result.outcome = BuildPuzzle(app.ctx, limits);
+  EXPECT_NE(result.outcome.End, BuildEnd::NotStarted);
+  if (finder == nullptr) ExpectConsistent(app.ctx);
+  result.state = s;
+  result.yields = app.pump.yields;
+  result.next_draw = app.ctx.rng.Next();
+  return result;
+}
+
+TEST(LineScan, MakesTheDecisionsAndDrawsOfThePlainScan) {
+  for (std::uint64_t seed = 1; seed <= 400; ++seed) {
+    const Case c = MakeCase(seed);
+    SCOPED_TRACE(::testing::Message() << "seed " << seed << ", " << c.width << " x " << c.height << ", "
+                                      << c.words.size() << " words");
+    Result fast = Build(c, seed, nullptr);
+    ReferenceFinder reference;
+    Result plain = Build(c, seed, &reference);
+    ASSERT_EQ(GridText(fast.state), GridText(plain.state));
+    ASSERT_TRUE(fast.state.Grid == plain.state.Grid);
+    ASSERT_TRUE(fast.state.Words == plain.state.Words);
+    EXPECT_EQ(fast.state.BuildOrder, plain.state.BuildOrder);
+    EXPECT_EQ(fast.state.DirectionWordCount, plain.state.DirectionWordCount);
+    EXPECT_EQ(fast.state.JunctionCount, plain.state.JunctionCount);
+    EXPECT_EQ(fast.outcome.End, plain.outcome.End);
+    EXPECT_EQ(fast.outcome.Attempts, plain.outcome.Attempts);
+    EXPECT_EQ(fast.yields, plain.yields);
+    EXPECT_EQ(fast.next_draw, plain.next_draw) << "the random draws differ";
+    if (HasFatalFailure()) return;
+  }
+}
+
+TEST(LineScan, LargeBuildsStayConsistent) {
+  // Bigger lists than the comparison above can afford with the plain scan.
+  std::vector<std::string> words;
+  Random r(99);
+  for (int i = 0; i < 300; ++i) {
+    std::string word;
+    const int length = 3 + r.Below(8);
+    for (int k = 0; k < length; ++k) word += static_cast<char>('A' + r.Below(8));
+    words.push_back(word);
+  }
+  for (std::uint64_t seed = 1; seed <= 20; ++seed) {
+    TestApp app;
+    SetUpPuzzle(app, words, seed % 2 ? 40 : 90, seed % 2 ? 40 : 30, seed);
+    BuildPuzzle(app.ctx);
+    ExpectConsistent(app.ctx);
+    EXPECT_GT(app.ctx.state.InsertedCount, 200);
+  }
+}
+
+}  // namespace
+}  // namespace kivrel
