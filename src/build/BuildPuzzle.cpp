@@ -14,18 +14,11 @@
 namespace kivrel {
 
 BuildPause::BuildPause(AppContext& ctx)
-    : ctx_(ctx), width_(ctx.state.PuzzleWidth), height_(ctx.state.PuzzleHeight), words_(ctx.state.Words.size()) {}
-
-bool BuildPause::Discarded() const {
-  const PuzzleState& s = ctx_.state;
-  return s.PuzzleWidth != width_ || s.PuzzleHeight != height_ || s.Words.size() != words_ ||
-         s.Grid.Width() != width_ || s.Grid.Height() != height_;
-}
-
-bool BuildPause::Yield() {
-  ctx_.pump.Yield();
-  return !Cancelled() && !Discarded();
-}
+    : pump_(ctx.pump),
+      state_(ctx.state),
+      width_(ctx.state.PuzzleWidth),
+      height_(ctx.state.PuzzleHeight),
+      words_(ctx.state.Words.size()) {}
 
 namespace {
 
@@ -58,6 +51,8 @@ class BuildRun {
   enum class AttemptEnd { Done, Restart, Stopped };
 
   AttemptEnd RunAttempt();
+  // Yields after a word; false when the build must end (Cancel, or the puzzle discarded).
+  bool GoOn() { return pause_.Yield() && !pause_.Discarded(); }
   void OrderWords();
   bool Limited() const { return limits_.MaxAttempts > 0 || limits_.Deadline.has_value(); }
   bool LimitReached() const;
@@ -146,7 +141,7 @@ BuildRun::AttemptEnd BuildRun::RunAttempt() {
   PlaceFirstWord(ctx_);
   InsertWord(ctx_);
   finder_.WordInserted(ctx_);
-  if (!pause_.Yield()) return AttemptEnd::Stopped;
+  if (!GoOn()) return AttemptEnd::Stopped;
 
   const bool spaces_rule = s.StopRemainingCount >= 0 && KnownOperator(s.StopRemainingOperator);
   bool stop_mark = false;
@@ -156,7 +151,7 @@ BuildRun::AttemptEnd BuildRun::RunAttempt() {
     s.CurrentWordIndex = static_cast<i16>(index);
     s.CurrentWord = s.Words[static_cast<std::size_t>(index)].Text;
     s.CurrentWordLength = s.Words[static_cast<std::size_t>(index)].Length;
-    if (!finder_.Search(ctx_, pause_)) return AttemptEnd::Stopped;
+    if (!finder_.Search(ctx_, pause_) || pause_.Discarded()) return AttemptEnd::Stopped;
     if (s.BestDirection == 0) {
       if (s.StopOnFirstReject != 0) return AttemptEnd::Done;
       if (s.RestartOnFirstReject != 0) {
@@ -186,7 +181,7 @@ BuildRun::AttemptEnd BuildRun::RunAttempt() {
         }
       }
     }
-    if (!pause_.Yield()) return AttemptEnd::Stopped;
+    if (!GoOn()) return AttemptEnd::Stopped;
     if (stop_mark) break;
   }
   // A rule of N > 0 spaces that this attempt did not meet starts another.

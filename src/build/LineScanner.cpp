@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 #include <stdexcept>
 #include <string_view>
 
@@ -22,6 +23,14 @@ std::uint8_t NextByte(std::string_view text, std::size_t& pos) {
 }
 
 int LowestBit(std::uint64_t bits) { return std::countr_zero(bits); }
+
+// The number of bits set, without the library call a baseline processor needs for it.
+int CountBits(std::uint64_t x) {
+  x = x - ((x >> 1) & 0x5555555555555555ULL);
+  x = (x & 0x3333333333333333ULL) + ((x >> 2) & 0x3333333333333333ULL);
+  x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0FULL;
+  return static_cast<int>((x * 0x0101010101010101ULL) >> 56);
+}
 int HighestBit(std::uint64_t bits) { return 63 - std::countl_zero(bits); }
 
 }  // namespace
@@ -106,8 +115,7 @@ void LineScanner::StartBuild(AppContext& ctx) {
   const int w = width_;
   const int h = height_;
   const int cells = w * h;
-  std::size_t total = 0;
-  int widest = 1;
+  std::size_t scratch = 1;
   auto add_line = [&](Orientation& o, int row, int col, int length) {
     Line line;
     line.row = row;
@@ -115,9 +123,11 @@ void LineScanner::StartBuild(AppContext& ctx) {
     line.length = length;
     line.words = (length + 63) / 64;
     line.first = Cell(row, col);
-    line.base = total;
-    total += static_cast<std::size_t>(codes_ + 1) * static_cast<std::size_t>(line.words);
-    widest = Max(widest, line.words);
+    line.offset = o.total_words;
+    o.total_words += line.words;
+    o.lengths.push_back(static_cast<std::uint64_t>(length));
+    o.narrow = o.narrow && line.words == 1;
+    scratch = std::max(scratch, static_cast<std::size_t>(line.words));
     const int index = static_cast<int>(o.lines.size());
     for (int p = 0; p < length; ++p) {
       const int cell = line.first + p * o.cell_step;
@@ -132,7 +142,10 @@ void LineScanner::StartBuild(AppContext& ctx) {
     orientation.row_step = steps[o][0];
     orientation.col_step = steps[o][1];
     orientation.cell_step = steps[o][2];
+    orientation.total_words = 0;
+    orientation.narrow = true;
     orientation.lines.clear();
+    orientation.lengths.clear();
     orientation.line_of.assign(static_cast<std::size_t>(cells), 0);
     orientation.pos_of.assign(static_cast<std::size_t>(cells), 0);
   }
@@ -150,11 +163,17 @@ void LineScanner::StartBuild(AppContext& ctx) {
       add_line(orientations_[3], row, col, Min(row, w - col + 1));
     }
   }
-  masks_.assign(total, 0);
+  for (Orientation& o : orientations_) {
+    o.lengths.resize(o.lines.size() + 4, 0);  // padded like the masks
+    // Padded for the four-line kernel, which reads past a line range's end.
+    o.masks.assign(static_cast<std::size_t>(codes_ + 1) * static_cast<std::size_t>(o.total_words) + 4, 0);
+    if (o.narrow) scratch = std::max(scratch, o.lines.size());
+  }
   cell_code_.assign(static_cast<std::size_t>(cells), 0);
   cell_use_.assign(static_cast<std::size_t>(cells), 0);
-  fits_.assign(static_cast<std::size_t>(widest), 0);
-  crosses_.assign(static_cast<std::size_t>(widest), 0);
+  fits_.assign(scratch + 4, 0);
+  crosses_.assign(scratch + 4, 0);
+  clean_ = true;
 }
 
 std::uint8_t LineScanner::CodeOf(const std::string& letter) const {
@@ -166,14 +185,14 @@ std::uint8_t LineScanner::CodeOf(const std::string& letter) const {
 void LineScanner::SetLetter(int cell, std::uint8_t code, int use) {
   cell_code_[static_cast<std::size_t>(cell)] = code;
   cell_use_[static_cast<std::size_t>(cell)] = static_cast<std::uint8_t>(use);
-  for (const Orientation& o : orientations_) {
+  for (Orientation& o : orientations_) {
     const Line& line = o.lines[static_cast<std::size_t>(o.line_of[static_cast<std::size_t>(cell)])];
     const int pos = o.pos_of[static_cast<std::size_t>(cell)];
-    const std::size_t word = static_cast<std::size_t>(pos >> 6);
+    const std::size_t word = static_cast<std::size_t>(line.offset + (pos >> 6));
     const std::uint64_t bit = std::uint64_t{1} << (pos & 63);
-    masks_[line.base + word] |= bit;
+    o.masks[word] |= bit;
     if (code <= codes_ && use < kFullCell) {
-      masks_[line.base + static_cast<std::size_t>(code) * static_cast<std::size_t>(line.words) + word] |= bit;
+      o.masks[static_cast<std::size_t>(code) * static_cast<std::size_t>(o.total_words) + word] |= bit;
     }
   }
 }
@@ -183,18 +202,21 @@ void LineScanner::AddUse(int cell) {
   const std::uint8_t code = cell_code_[static_cast<std::size_t>(cell)];
   if (use != kFullCell || code > codes_) return;
   // The cell is full: from now on it matches no letter.
-  for (const Orientation& o : orientations_) {
+  for (Orientation& o : orientations_) {
     const Line& line = o.lines[static_cast<std::size_t>(o.line_of[static_cast<std::size_t>(cell)])];
     const int pos = o.pos_of[static_cast<std::size_t>(cell)];
-    masks_[line.base + static_cast<std::size_t>(code) * static_cast<std::size_t>(line.words) +
-           static_cast<std::size_t>(pos >> 6)] &= ~(std::uint64_t{1} << (pos & 63));
+    o.masks[static_cast<std::size_t>(code) * static_cast<std::size_t>(o.total_words) +
+            static_cast<std::size_t>(line.offset + (pos >> 6))] &= ~(std::uint64_t{1} << (pos & 63));
   }
 }
 
 void LineScanner::StartAttempt(AppContext& ctx) {
-  std::fill(masks_.begin(), masks_.end(), 0);
-  std::fill(cell_code_.begin(), cell_code_.end(), 0);
-  std::fill(cell_use_.begin(), cell_use_.end(), 0);
+  if (!clean_) {
+    for (Orientation& o : orientations_) std::fill(o.masks.begin(), o.masks.end(), 0);
+    std::fill(cell_code_.begin(), cell_code_.end(), 0);
+    std::fill(cell_use_.begin(), cell_use_.end(), 0);
+  }
+  clean_ = false;
   const LetterGrid& grid = ctx.state.Grid;
   const int rows = Min(height_, grid.Height());
   const int cols = Min(width_, grid.Width());
@@ -250,16 +272,129 @@ std::vector<LineSpan> LineScanner::LinesOf(int direction, int length) const {
   return spans;
 }
 
-void LineScanner::ScanLine(AppContext&, Scan& scan, const Line& line) {
+// The places of one line of a narrow orientation that need a look of their own: with
+// no best yet, the first place that fits; then every place that fits and crosses, in
+// the order of the direction. `filled`, `fits` and `crosses` are the line's masks.
+void LineScanner::Candidates(Scan& scan, const Line& line, std::uint64_t filled, std::uint64_t fits,
+                             std::uint64_t crosses) {
+  const int length = scan.length;
+  const int step = scan.orientation->cell_step;
+  const std::uint64_t window_mask = length < 64 ? (std::uint64_t{1} << length) - 1 : ~std::uint64_t{0};
+  // Crossings and UseSum of the word at offset q: the filled cells of its window. A
+  // place with fewer crossings than the best needs no more than its count.
+  auto look = [&](int q, bool first) {
+    const std::uint64_t window = (filled >> q) & window_mask;
+    const int crossings = CountBits(window);
+    if (!first && crossings < scan.best.crossings) return;
+    int use_sum = 0;
+    for (std::uint64_t bits = window; bits != 0; bits &= bits - 1) {
+      use_sum += cell_use_[static_cast<std::size_t>(line.first + (q + std::countr_zero(bits)) * step)];
+    }
+    if (first) {
+      scan.Record(line, q, crossings, use_sum);
+    } else {
+      scan.Consider(line, q, crossings, use_sum);
+    }
+  };
+  std::uint64_t places = fits & crosses;
+  if (scan.best.direction == 0) {
+    const int q = scan.reversed ? HighestBit(fits) : LowestBit(fits);
+    look(q, true);
+    places &= ~(std::uint64_t{1} << q);
+  }
+  if (!scan.reversed) {
+    for (; places != 0; places &= places - 1) look(LowestBit(places), false);
+  } else {
+    while (places != 0) {
+      const int q = HighestBit(places);
+      places &= ~(std::uint64_t{1} << q);
+      look(q, false);
+    }
+  }
+}
+
+namespace {
+
+// Four lines' masks at once (GCC vector extension; plain SSE2 code on a baseline
+// processor, one AVX2 register where the processor has it).
+typedef std::uint64_t Lanes __attribute__((vector_size(32)));
+constexpr int kLanes = 4;
+
+// For each line i of [first, last] of a narrow orientation: fits[i] gets the offsets
+// where the word fits, crosses[i] those where one of its letters meets the same letter.
+// `lengths` holds each line's length. Reads and writes up to three lines past `last`;
+// the arrays are padded for it.
+__attribute__((target_clones("avx2", "default"))) void NarrowMasks(const std::uint64_t* masks, std::size_t total,
+                                                                    const std::uint64_t* lengths,
+                                                                    const std::uint8_t* codes, int length, int first,
+                                                                    int last, std::uint64_t* fits,
+                                                                    std::uint64_t* crosses) {
+  const Lanes one = {1, 1, 1, 1};
+  const Lanes all = ~Lanes{0, 0, 0, 0};
+  const std::uint64_t word_length = static_cast<std::uint64_t>(length);
+  for (int i = first; i <= last; i += kLanes) {
+    Lanes free, line_lengths, same;
+    std::memcpy(&free, masks + i, sizeof free);
+    std::memcpy(&line_lengths, lengths + i, sizeof line_lengths);
+    free = ~free;
+    // The offsets the line has: bits 0 .. length of line - length of word.
+    const Lanes offsets = line_lengths + 1 - word_length;
+    Lanes fit = (offsets >= 64) ? all : (one << (offsets & 63)) - 1;
+    Lanes cross = {0, 0, 0, 0};
+    for (int k = 0; k < length; ++k) {
+      std::memcpy(&same, masks + static_cast<std::size_t>(codes[k]) * total + static_cast<std::size_t>(i), sizeof same);
+      fit &= (free | same) >> k;
+      cross |= same >> k;
+    }
+    std::memcpy(fits + i, &fit, sizeof fit);
+    std::memcpy(crosses + i, &cross, sizeof cross);
+  }
+}
+
+}  // namespace
+
+bool LineScanner::ScanNarrow(Scan& scan, int first, int last, BuildPause& pause) {
+  const Orientation& o = *scan.orientation;
+  NarrowMasks(o.masks.data(), static_cast<std::size_t>(o.total_words), o.lengths.data(), scan.codes, scan.length,
+              first, last, fits_.data(), crosses_.data());
+  const std::uint64_t* filled = o.masks.data();
+  for (int i = first; i <= last; ++i) {
+    const Line& line = o.lines[static_cast<std::size_t>(i)];
+    const std::size_t at = static_cast<std::size_t>(i);
+    if (filled[at] == 0) {
+      // An empty line: a random offset, and only while nothing better is known.
+      if (scan.best.direction == 0) {
+        const int offset = scan.rng.Below(line.length - scan.length + 1);
+        scan.Record(line, scan.reversed ? line.length - scan.length - offset : offset);
+      }
+    } else if (scan.best.direction == 0 ? fits_[at] != 0 : (fits_[at] & crosses_[at]) != 0) {
+      Candidates(scan, line, filled[at], fits_[at], crosses_[at]);
+    }
+    if (!pause.Yield()) return false;
+  }
+  return true;
+}
+
+bool LineScanner::ScanWide(Scan& scan, int first, int last, BuildPause& pause) {
+  for (int i = first; i <= last; ++i) {
+    ScanWideLine(scan, scan.orientation->lines[static_cast<std::size_t>(i)]);
+    if (!pause.Yield()) return false;
+  }
+  return true;
+}
+
+// One line of an orientation with lines longer than 64 cells: the same tests as the
+// narrow kernel, word by word along the line.
+void LineScanner::ScanWideLine(Scan& scan, const Line& line) {
+  const Orientation& o = *scan.orientation;
   const int n = line.length;
   const int length = scan.length;
   const int words = line.words;
-  const std::uint64_t* filled = masks_.data() + line.base;
+  const std::uint64_t* filled = o.Mask(0, line);
 
   bool empty = true;
   for (int j = 0; j < words && empty; ++j) empty = filled[j] == 0;
   if (empty) {
-    // An empty line: a random offset, and only while nothing better is known.
     if (scan.best.direction == 0) {
       const int offset = scan.rng.Below(n - length + 1);
       scan.Record(line, scan.reversed ? n - length - offset : offset);
@@ -267,83 +402,55 @@ void LineScanner::ScanLine(AppContext&, Scan& scan, const Line& line) {
     return;
   }
 
-  // fits: offsets where the word fits; crosses: offsets where one of its letters
-  // meets the same letter. Bit q stands for offset q along the orientation.
+  // Bit q of fits / crosses stands for offset q along the orientation.
   const int offsets = n - length + 1;
   const int offset_words = (offsets + 63) / 64;
   std::uint64_t* fits = fits_.data();
   std::uint64_t* crosses = crosses_.data();
-  if (words == 1) {
-    std::uint64_t fit = offsets >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << offsets) - 1;
-    std::uint64_t cross = 0;
-    const std::uint64_t free = ~filled[0];
-    for (int i = 0; i < length; ++i) {
-      const std::uint64_t same = filled[scan.codes[i]];
-      fit &= (free | same) >> i;
-      if (fit == 0) return;
-      cross |= same >> i;
-    }
-    fits[0] = fit;
-    crosses[0] = cross;
-  } else {
+  for (int j = 0; j < offset_words; ++j) {
+    fits[j] = ~std::uint64_t{0};
+    crosses[j] = 0;
+  }
+  if (offsets % 64 != 0) fits[offset_words - 1] = (std::uint64_t{1} << (offsets % 64)) - 1;
+  auto ok_at = [&](const std::uint64_t* same, int j) { return j < words ? (~filled[j] | same[j]) : ~std::uint64_t{0}; };
+  auto same_at = [&](const std::uint64_t* same, int j) { return j < words ? same[j] : std::uint64_t{0}; };
+  for (int i = 0; i < length; ++i) {
+    const std::uint64_t* same = o.Mask(scan.codes[i], line);
+    const int shift_words = i >> 6;
+    const int shift = i & 63;
+    std::uint64_t any = 0;
     for (int j = 0; j < offset_words; ++j) {
-      fits[j] = ~std::uint64_t{0};
-      crosses[j] = 0;
-    }
-    if (offsets % 64 != 0) fits[offset_words - 1] = (std::uint64_t{1} << (offsets % 64)) - 1;
-    auto ok_at = [&](const std::uint64_t* same, int j) {
-      return j < words ? (~filled[j] | same[j]) : ~std::uint64_t{0};
-    };
-    auto same_at = [&](const std::uint64_t* same, int j) { return j < words ? same[j] : std::uint64_t{0}; };
-    for (int i = 0; i < length; ++i) {
-      const std::uint64_t* same = filled + static_cast<std::size_t>(scan.codes[i]) * static_cast<std::size_t>(words);
-      const int shift_words = i >> 6;
-      const int shift = i & 63;
-      std::uint64_t any = 0;
-      for (int j = 0; j < offset_words; ++j) {
-        const int a = j + shift_words;
-        std::uint64_t ok = ok_at(same, a);
-        std::uint64_t hit = same_at(same, a);
-        if (shift != 0) {
-          ok = (ok >> shift) | (ok_at(same, a + 1) << (64 - shift));
-          hit = (hit >> shift) | (same_at(same, a + 1) << (64 - shift));
-        }
-        fits[j] &= ok;
-        crosses[j] |= hit;
-        any |= fits[j];
+      const int a = j + shift_words;
+      std::uint64_t ok = ok_at(same, a);
+      std::uint64_t hit = same_at(same, a);
+      if (shift != 0) {
+        ok = (ok >> shift) | (ok_at(same, a + 1) << (64 - shift));
+        hit = (hit >> shift) | (same_at(same, a + 1) << (64 - shift));
       }
-      if (any == 0) return;
+      fits[j] &= ok;
+      crosses[j] |= hit;
+      any |= fits[j];
     }
+    if (any == 0) return;
   }
 
-  // Crossings and UseSum of the word at offset q (where it fits).
-  const Orientation& o = *scan.orientation;
-  auto count = [&](int q, int& crossings, int& use_sum) {
-    crossings = 0;
-    use_sum = 0;
-    if (words == 1) {
-      std::uint64_t window = filled[0] >> q;
-      if (length < 64) window &= (std::uint64_t{1} << length) - 1;
-      crossings = std::popcount(window);
-      for (; window != 0; window &= window - 1) {
-        const int cell = line.first + (q + LowestBit(window)) * o.cell_step;
-        use_sum += cell_use_[static_cast<std::size_t>(cell)];
-      }
-      return;
-    }
+  auto look = [&](int q, bool first) {
+    int crossings = 0;
+    int use_sum = 0;
     for (int i = 0; i < length; ++i) {
-      const int cell = line.first + (q + i) * o.cell_step;
-      if (cell_code_[static_cast<std::size_t>(cell)] != 0) {
+      const std::size_t cell = static_cast<std::size_t>(line.first + (q + i) * o.cell_step);
+      if (cell_code_[cell] != 0) {
         ++crossings;
-        use_sum += cell_use_[static_cast<std::size_t>(cell)];
+        use_sum += cell_use_[cell];
       }
+    }
+    if (first) {
+      scan.Record(line, q, crossings, use_sum);
+    } else {
+      scan.Consider(line, q, crossings, use_sum);
     }
   };
-
-  int crossings = 0;
-  int use_sum = 0;
   if (scan.best.direction == 0) {
-    // The first place that fits, crossing or not, becomes the best.
     int q = -1;
     if (!scan.reversed) {
       for (int j = 0; j < offset_words && q < 0; ++j) {
@@ -354,27 +461,19 @@ void LineScanner::ScanLine(AppContext&, Scan& scan, const Line& line) {
         if (fits[j] != 0) q = j * 64 + HighestBit(fits[j]);
       }
     }
-    count(q, crossings, use_sum);
-    scan.Record(line, q, crossings, use_sum);
+    look(q, true);
     crosses[q >> 6] &= ~(std::uint64_t{1} << (q & 63));
   }
-  // Then every later place that fits and crosses, in the order of the direction.
   if (!scan.reversed) {
     for (int j = 0; j < offset_words; ++j) {
-      for (std::uint64_t bits = fits[j] & crosses[j]; bits != 0; bits &= bits - 1) {
-        const int q = j * 64 + LowestBit(bits);
-        count(q, crossings, use_sum);
-        scan.Consider(line, q, crossings, use_sum);
-      }
+      for (std::uint64_t bits = fits[j] & crosses[j]; bits != 0; bits &= bits - 1) look(j * 64 + LowestBit(bits), false);
     }
   } else {
     for (int j = offset_words - 1; j >= 0; --j) {
       for (std::uint64_t bits = fits[j] & crosses[j]; bits != 0;) {
         const int bit = HighestBit(bits);
         bits &= ~(std::uint64_t{1} << bit);
-        const int q = j * 64 + bit;
-        count(q, crossings, use_sum);
-        scan.Consider(line, q, crossings, use_sum);
+        look(j * 64 + bit, false);
       }
     }
   }
@@ -402,13 +501,7 @@ bool LineScanner::Search(AppContext& ctx, BuildPause& pause) {
     scan.direction = d;
     scan.codes = scan.reversed ? forward + length : forward;
     auto [first, last] = LineRange(o, length);
-    for (int i = first; i <= last; ++i) {
-      ScanLine(ctx, scan, scan.orientation->lines[static_cast<std::size_t>(i)]);
-      if (!pause.Yield()) {
-        going_on = false;
-        break;
-      }
-    }
+    going_on = scan.orientation->narrow ? ScanNarrow(scan, first, last, pause) : ScanWide(scan, first, last, pause);
     d += step;
     if (d > count) d = 1;
     if (d < 1) d = count;

@@ -47,17 +47,27 @@ class LineScanner final : public PlaceFinder {
     int row = 0;  // first cell in the orientation's forward direction
     int col = 0;
     int length = 0;
-    int words = 0;          // 64-bit words per mask
-    int first = 0;          // cell number of the first cell
-    std::size_t base = 0;   // the line's masks: filled cells, then one per letter code
+    int words = 0;   // 64-bit words per mask
+    int first = 0;   // cell number of the first cell
+    int offset = 0;  // the line's first word in each of the orientation's masks
   };
+  // An orientation keeps one mask array per letter code, all lines one after another:
+  // code 0 holds the filled cells, codes 1..codes_ the cells holding that letter.
   struct Orientation {
     int row_step = 0;
     int col_step = 0;
     int cell_step = 0;  // cell-number difference between neighbours on a line
+    int total_words = 0;
+    bool narrow = true;  // every line fits in one 64-bit word
     std::vector<Line> lines;
+    std::vector<std::uint64_t> lengths;  // of the lines, for the kernel
     std::vector<int> line_of;  // per cell number: its line and its position on it
     std::vector<int> pos_of;
+    std::vector<std::uint64_t> masks;
+    const std::uint64_t* Mask(int code, const Line& line) const {
+      return masks.data() + static_cast<std::size_t>(code) * static_cast<std::size_t>(total_words) +
+             static_cast<std::size_t>(line.offset);
+    }
   };
   struct Best {
     int row = 0;
@@ -66,7 +76,7 @@ class LineScanner final : public PlaceFinder {
     int crossings = 0;
     int use_sum = 0;
   };
-  struct Scan;  // one line's test, see LineScanner.cpp
+  struct Scan;  // the search of one word in one direction, see LineScanner.cpp
 
   int Cell(int row, int col) const { return (row - 1) * width_ + (col - 1); }
   std::uint8_t CodeOf(const std::string& letter) const;
@@ -74,20 +84,23 @@ class LineScanner final : public PlaceFinder {
   void AddUse(int cell);
   /// The first and last line of orientation o that can hold `length` cells.
   std::pair<int, int> LineRange(int o, int length) const;
-  void ScanLine(AppContext& ctx, Scan& scan, const Line& line);
+  bool ScanNarrow(Scan& scan, int first, int last, BuildPause& pause);
+  bool ScanWide(Scan& scan, int first, int last, BuildPause& pause);
+  void ScanWideLine(Scan& scan, const Line& line);
+  void Candidates(Scan& scan, const Line& line, std::uint64_t filled, std::uint64_t fits, std::uint64_t crosses);
 
   int width_ = 0;
   int height_ = 0;
+  bool clean_ = false;  // the masks hold nothing yet
   int codes_ = 0;  // letter codes 1..codes_; codes_ + 1 marks a letter no word has
   std::array<std::uint8_t, 256> code_of_byte_{};
   std::array<Orientation, 4> orientations_;
-  std::vector<std::uint64_t> masks_;
   std::vector<std::uint8_t> cell_code_;  // 0 empty
   std::vector<std::uint8_t> cell_use_;   // UseCount, at most 8
   std::vector<std::uint8_t> word_codes_;  // per word: its codes, then the same reversed
   std::vector<std::size_t> word_start_;   // by word index
-  std::vector<std::uint64_t> fits_;       // scratch of a multi-word line
-  std::vector<std::uint64_t> crosses_;
+  std::vector<std::uint64_t> fits_;       // scratch: per line of a narrow orientation,
+  std::vector<std::uint64_t> crosses_;    // or per word of one wide line
 };
 
 }  // namespace kivrel

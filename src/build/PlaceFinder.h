@@ -9,23 +9,30 @@
 namespace kivrel {
 
 /// Lets the window system run between two steps of a build and says whether the build
-/// goes on: not after Cancel, nor when a command discarded the puzzle meanwhile (the
-/// size or the word table changed under the build).
+/// goes on: not after Cancel. A command may also have discarded the puzzle meanwhile (the
+/// size or the word table changed under the build); the build checks that between words.
 class BuildPause {
  public:
   /// Notes the shape of the puzzle being built.
   explicit BuildPause(AppContext& ctx);
 
-  /// Yields once; false when the build must end.
-  bool Yield();
+  /// Yields once; false when Cancel was pressed.
+  bool Yield() {
+    pump_.Yield();
+    return state_.CancelRequested == 0;
+  }
 
   /// True when Cancel was pressed.
-  bool Cancelled() const { return ctx_.state.CancelRequested != 0; }
+  bool Cancelled() const { return state_.CancelRequested != 0; }
   /// True when the puzzle being built was discarded (or replaced) by another command.
-  bool Discarded() const;
+  bool Discarded() const {
+    return state_.PuzzleWidth != width_ || state_.PuzzleHeight != height_ || state_.Words.size() != words_ ||
+           state_.Grid.Width() != width_ || state_.Grid.Height() != height_;
+  }
 
  private:
-  AppContext& ctx_;
+  EventPump& pump_;
+  const PuzzleState& state_;
   int width_;
   int height_;
   std::size_t words_;
@@ -43,8 +50,9 @@ class PlaceFinder {
   virtual void WordInserted(AppContext& ctx) = 0;
   /// Searches the best place of the current word, yielding after every line. Leaves it
   /// in BestRow, BestCol, BestDirection, BestCrossings and, when found, in CurrentRow,
-  /// CurrentCol, CurrentDirection (BestDirection 0: no place). Returns false when the
-  /// pause said the build must end.
+  /// CurrentCol, CurrentDirection (BestDirection 0: no place). Returns false when Cancel
+  /// ended the search. It reads the grid through its own copy, so a command that
+  /// discards the puzzle during a yield does not disturb it.
   virtual bool Search(AppContext& ctx, BuildPause& pause) = 0;
 };
 

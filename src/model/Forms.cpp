@@ -209,7 +209,7 @@ void Form::On(std::string_view control, Event event, Handler handler) {
 
 void Form::Raise(std::string_view control, Event event) {
   if (event == Event::GotFocus && !control.empty()) focused_ = std::string(control);
-  auto it = handlers_.find({std::string(control), event});
+  auto it = handlers_.find(std::pair<std::string_view, Event>(control, event));
   if (it == handlers_.end()) return;
   auto handlers = it->second;  // a handler may register further handlers
   for (auto& handler : handlers) handler();

@@ -194,7 +194,15 @@ class Form {
   std::string focused_;
   std::map<std::string, ControlState, std::less<>> controls_;
   std::vector<std::vector<std::string>> option_groups_;
-  std::map<std::pair<std::string, Event>, std::vector<Handler>> handlers_;
+  // Looked up by (string_view, Event) as well, so raising an event allocates nothing.
+  struct HandlerKeyLess {
+    using is_transparent = void;
+    template <class A, class B>
+    bool operator()(const A& a, const B& b) const {
+      return std::pair<std::string_view, Event>(a.first, a.second) < std::pair<std::string_view, Event>(b.first, b.second);
+    }
+  };
+  std::map<std::pair<std::string, Event>, std::vector<Handler>, HandlerKeyLess> handlers_;
   std::map<std::string, KeyHandler, std::less<>> key_handlers_;
   QueryUnloadHandler query_unload_;
   std::vector<std::pair<int, Listener>> listeners_;
