@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The main job: the Kivrel window when there is a display, otherwise the command-line
-# program on the bundled sample list.
+# program builds a puzzle from the bundled sample list and prints it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${BUILD_DIR:-build}
@@ -9,5 +9,6 @@ if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   exec "$build/src/kivrel"
 fi
 
-echo "No display (DISPLAY and WAYLAND_DISPLAY are unset): running kivrel-cli on examples/animals.kvl instead."
-exec "$build/src/kivrel-cli" summary examples/animals.kvl
+echo "No display (DISPLAY and WAYLAND_DISPLAY are unset): building a puzzle from examples/animals.kvl with kivrel-cli instead."
+echo
+exec "$build/src/kivrel-cli" build examples/animals.kvl

@@ -28,6 +28,9 @@ class Args {
   bool Flag(const std::string& name);
   /// Removes an option with a value ("--width 15") and returns the value.
   std::optional<std::string> Value(const std::string& name);
+  /// Removes an option followed by `count` values ("--stop-remaining < 10") and returns
+  /// the values.
+  std::optional<std::vector<std::string>> Values(const std::string& name, int count);
   /// Like Value, for a whole number in [min, max].
   std::optional<long long> Number(const std::string& name, long long min, long long max);
   /// Removes and returns the next positional argument; UsageError naming `what` if none.
@@ -47,5 +50,12 @@ std::string ReadFileBytes(const std::string& path);
 
 /// The command "summary LIST": entries, longest word, letters, default dimensions.
 int Summary(Args& args, std::ostream& out);
+
+/// The command "build LIST [options]": builds puzzles and prints them as text or JSON.
+/// Messages about the build (giving up) go to `err`.
+int Build(Args& args, std::ostream& out, std::ostream& err);
+
+/// The usage text of the build command.
+extern const char* const kBuildUsage;
 
 }  // namespace kivrel::cli

@@ -32,6 +32,19 @@ std::optional<std::string> Args::Value(const std::string& name) {
   return std::nullopt;
 }
 
+std::optional<std::vector<std::string>> Args::Values(const std::string& name, int count) {
+  for (auto it = args_.begin(); it != args_.end(); ++it) {
+    if (*it != name) continue;
+    if (args_.end() - it <= count) {
+      throw UsageError(name + " needs " + std::to_string(count) + " values");
+    }
+    std::vector<std::string> values(it + 1, it + 1 + count);
+    args_.erase(it, it + 1 + count);
+    return values;
+  }
+  return std::nullopt;
+}
+
 long long ParseNumber(const std::string& text, const std::string& option, long long min, long long max) {
   std::size_t used = 0;
   long long value = 0;

@@ -13,12 +13,15 @@ const char* const kUsage =
     "Commands:\n"
     "  summary LIST        read a word list (.kvl or .txt) and show its entries, longest\n"
     "                      word, letters and default puzzle size\n"
+    "  build LIST [...]    build puzzles from a word list and print them as text or\n"
+    "                      JSON (kivrel-cli build --help)\n"
     "\n"
     "Options:\n"
     "  --help              show this help\n"
     "  --version           show the version\n"
     "\n"
-    "Exit codes: 0 success, 2 bad usage or unreadable input.\n";
+    "Exit codes: 0 success, 1 a build left words out (build --strict), 2 bad usage or\n"
+    "unreadable input.\n";
 
 }  // namespace
 
@@ -42,10 +45,11 @@ int main(int argc, char** argv) {
   try {
     Args rest(std::move(args));
     if (rest.Flag("--help")) {
-      std::cout << kUsage;
+      std::cout << (command == "build" ? kBuildUsage : kUsage);
       return kExitOk;
     }
     if (command == "summary") return Summary(rest, std::cout);
+    if (command == "build") return Build(rest, std::cout, std::cerr);
     throw UsageError("unknown command \"" + command + "\" (try --help)");
   } catch (const UsageError& error) {
     std::cerr << "kivrel-cli: " << error.what() << "\n";

@@ -1,0 +1,205 @@
+// kivrel-cli build: puzzles from a word list, without a display.
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <ostream>
+#include <random>
+
+#include "Cli.h"
+#include "PuzzleJson.h"
+#include "PuzzleText.h"
+#include "build/BuildPuzzle.h"
+#include "build/FillInBlanks.h"
+#include "files/WordListFile.h"
+#include "model/AppContext.h"
+#include "model/StartUp.h"
+#include "model/WordTable.h"
+#include "platform/NullPlatform.h"
+
+namespace kivrel::cli {
+
+const char* const kBuildUsage =
+    "Usage: kivrel-cli build LIST [OPTIONS]\n"
+    "\n"
+    "Builds a word search puzzle from a word list (.kvl, or a plain list with one entry\n"
+    "per line) and prints it: the grid as text and the statistics, or JSON.\n"
+    "Attributes not given here come from the list's header line.\n"
+    "\n"
+    "Options:\n"
+    "  --width N, --height N      grid size in letters; 0 takes the default size\n"
+    "  --title T                  puzzle title\n"
+    "  --instructions T           instructions text\n"
+    "  --diagonals, --no-diagonals\n"
+    "                             eight directions, or only across and down (and back)\n"
+    "  --balance, --no-balance    prefer directions with fewer words\n"
+    "  --stop-on-reject           end the build at the first word that does not fit\n"
+    "  --restart-on-reject        start again at the first word that does not fit\n"
+    "  --stop-remaining OP N      stop when the empty cells are OP N, where OP is =, <\n"
+    "                             or <= (or eq, lt, le); with = an attempt that drops\n"
+    "                             below N starts again\n"
+    "  --max-attempts N           give up after N attempts (default 10000)\n"
+    "  --timeout SECONDS          give up when another attempt would start after this\n"
+    "  --seed N                   random seed (0 to 9007199254740991); the same list,\n"
+    "                             options and seed give the same puzzle\n"
+    "  --count N                  build N puzzles; each takes the next seed\n"
+    "  --fill                     fill the empty cells with random letters\n"
+    "  --json                     one JSON object per puzzle, one per line\n"
+    "  --strict                   exit with 1 when a puzzle left a word out or gave up\n"
+    "  -o PUZZLE.kvp              save the puzzle (not available yet)\n"
+    "\n"
+    "When a restart rule is never met, the build gives up at the attempt or time limit,\n"
+    "prints the attempt that placed the most words, and says so on stderr.\n"
+    "\n"
+    "Exit codes: 0 success, 1 a word left out (only with --strict), 2 bad usage or\n"
+    "unreadable input.\n";
+
+namespace {
+
+constexpr long long kLargestSeed = 9007199254740991LL;  // 2^53 - 1: exact in any JSON reader
+
+double ParseSeconds(const std::string& text) {
+  char* end = nullptr;
+  const double seconds = std::strtod(text.c_str(), &end);
+  if (text.empty() || end != text.c_str() + text.size() || !std::isfinite(seconds) || seconds <= 0 ||
+      seconds > 1e6) {
+    throw UsageError("--timeout takes a number of seconds above 0, not \"" + text + "\"");
+  }
+  return seconds;
+}
+
+std::string StopOperator(const std::string& text) {
+  if (text == "=" || text == "eq") return "=";
+  if (text == "<" || text == "lt") return "<";
+  if (text == "<=" || text == "le") return "<=";
+  throw UsageError("--stop-remaining takes =, < or <= (or eq, lt, le), not \"" + text + "\"");
+}
+
+// Two flags that say opposite things: which was given, if either.
+std::optional<bool> Choice(Args& args, const std::string& yes, const std::string& no) {
+  const bool on = args.Flag(yes);
+  const bool off = args.Flag(no);
+  if (on && off) throw UsageError(yes + " and " + no + " cannot both be given");
+  if (!on && !off) return std::nullopt;
+  return on;
+}
+
+}  // namespace
+
+int Build(Args& args, std::ostream& out, std::ostream& err) {
+  // Options first: their values must not be taken for the list's name.
+  const auto width = args.Number("--width", 0, 32767);
+  const auto height = args.Number("--height", 0, 32767);
+  const auto title = args.Value("--title");
+  const auto instructions = args.Value("--instructions");
+  const auto diagonals = Choice(args, "--diagonals", "--no-diagonals");
+  const auto balance = Choice(args, "--balance", "--no-balance");
+  const bool stop_on_reject = args.Flag("--stop-on-reject");
+  const bool restart_on_reject = args.Flag("--restart-on-reject");
+  if (stop_on_reject && restart_on_reject) {
+    throw UsageError("--stop-on-reject and --restart-on-reject cannot both be given");
+  }
+  const auto stop_remaining = args.Values("--stop-remaining", 2);
+  const long long max_attempts = args.Number("--max-attempts", 1, 1000000000000LL).value_or(10000);
+  const auto timeout = args.Value("--timeout");
+  const auto seed = args.Number("--seed", 0, kLargestSeed);
+  const long long count = args.Number("--count", 1, 1000000).value_or(1);
+  const bool fill = args.Flag("--fill");
+  const bool json = args.Flag("--json");
+  const bool strict = args.Flag("--strict");
+  if (args.Value("-o")) throw UsageError("-o: saving puzzle files is not available yet");
+  const std::string path = args.Positional("word list file");
+  args.Finish();
+  const double seconds = timeout ? ParseSeconds(*timeout) : 0;  // 0: no time limit
+  std::string stop_operator;
+  long long stop_count = -1;
+  if (stop_remaining) {
+    stop_operator = StopOperator((*stop_remaining)[0]);
+    stop_count = ParseNumber((*stop_remaining)[1], "--stop-remaining", 0, 32767);
+  }
+
+  std::string error;
+  auto parsed = ParseWordList(ReadFileBytes(path), &error);
+  if (!parsed) throw UsageError(path + ": " + error);
+
+  NullDialogs dialogs;
+  NullEventPump pump;
+  NullBeeper beeper;
+  FixedWindowMetrics metrics;
+  NullSurface picture;
+  AppContext ctx(dialogs, pump, beeper, metrics, picture);
+  const std::uint64_t first_seed = seed ? static_cast<std::uint64_t>(*seed) : std::random_device{}();
+  StartUp(ctx, first_seed);
+  if (!LoadWordList(ctx, *parsed, &error)) throw UsageError(path + ": " + error);
+  PuzzleState& s = ctx.state;
+  if (s.WordCount < 1) throw UsageError(path + ": the list holds no words");
+  if (s.LongestWordLength < 1) throw UsageError(path + ": no entry holds a letter or digit to place");
+
+  if (title) s.PuzzleTitle = *title;
+  if (instructions) s.PuzzleInstructions = *instructions;
+  if (diagonals) s.IncludeDiagonals = *diagonals ? 1 : 0;
+  if (balance) s.BalanceDirections = *balance ? 1 : 0;
+  s.StopOnFirstReject = stop_on_reject ? 1 : 0;
+  s.RestartOnFirstReject = restart_on_reject ? 1 : 0;
+  s.StopRemainingOperator = stop_operator;
+  s.StopRemainingCount = static_cast<i16>(stop_count);
+
+  // The size: given, from the header, or (a side of 0) the default for the list.
+  long long w = width.value_or(s.PuzzleWidth);
+  long long h = height.value_or(s.PuzzleHeight);
+  if (w == 0 || h == 0) {
+    PuzzleState sized = s;
+    sized.PuzzleWidth = sized.PuzzleHeight = 0;
+    ComputeDefaultDimensions(sized);
+    if (w == 0) w = sized.PuzzleWidth;
+    if (h == 0) h = sized.PuzzleHeight;
+  }
+  if (!GridSizeFits(w, h)) {
+    throw UsageError("a " + std::to_string(w) + " x " + std::to_string(h) +
+                     " grid is too large: width x height must stay below 32768");
+  }
+  const WordRecord& longest = s.Words[static_cast<std::size_t>(s.LongestWordIndex)];
+  if (w < s.LongestWordLength || h < s.LongestWordLength) {
+    throw UsageError("the grid (" + std::to_string(w) + " x " + std::to_string(h) +
+                     ") is smaller than the longest word, " + longest.Text + " (" +
+                     std::to_string(s.LongestWordLength) + " letters)");
+  }
+  s.PuzzleWidth = static_cast<i16>(w);
+  s.PuzzleHeight = static_cast<i16>(h);
+
+  bool incomplete = false;
+  for (long long i = 0; i < count; ++i) {
+    const std::uint64_t puzzle_seed = first_seed + static_cast<std::uint64_t>(i);
+    ctx.rng.Seed(puzzle_seed);
+    BuildLimits limits;
+    limits.MaxAttempts = max_attempts;
+    const auto start = std::chrono::steady_clock::now();
+    if (seconds > 0) {
+      limits.Deadline = start + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                    std::chrono::duration<double>(seconds));
+    }
+    const BuildOutcome outcome = BuildPuzzle(ctx, limits);
+    const double elapsed =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    if (outcome.End == BuildEnd::NotStarted) throw UsageError(path + ": the puzzle could not be built");
+    if (fill) FillInBlanks(ctx);
+
+    BuildRunInfo run{puzzle_seed, outcome.Attempts, elapsed, outcome.End == BuildEnd::GaveUp};
+    int words = 0;
+    for (int k = 1; k <= s.WordsUpperBound(); ++k) words += s.Words[static_cast<std::size_t>(k)].Length > 0;
+    if (run.GaveUp) {
+      err << "kivrel-cli: gave up after " << outcome.Attempts << " attempts without meeting the "
+          << (s.RestartOnFirstReject ? "restart on reject" : "stop when spaces remaining")
+          << " rule; showing the best attempt (" << s.InsertedCount << " of " << words << " words placed)\n";
+    }
+    incomplete = incomplete || run.GaveUp || s.InsertedCount < words;
+    if (json) {
+      WritePuzzleJson(out, s, run);
+    } else {
+      if (i > 0) out << "\n";
+      WritePuzzleText(out, s, run);
+    }
+  }
+  return strict && incomplete ? kExitIncomplete : kExitOk;
+}
+
+}  // namespace kivrel::cli

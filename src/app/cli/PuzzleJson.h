@@ -1,0 +1,34 @@
+#pragma once
+// A puzzle as one line of JSON, for `build --json` and for any command that shows a
+// puzzle read from a file.
+#include <cstdint>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "model/PuzzleState.h"
+
+namespace kivrel::cli {
+
+/// How a puzzle was built, when it was built by this run.
+struct BuildRunInfo {
+  std::uint64_t Seed = 0;
+  long long Attempts = 0;
+  double ElapsedMs = 0;
+  bool GaveUp = false;  // a limit stopped the restarts; this is the best attempt
+};
+
+/// Writes one JSON object and a newline: title, instructions, width, height, seed,
+/// attempts, gaveUp, elapsedMs (null without `run`), wordCount, inserted, rejected,
+/// junctions, lettersRemaining, spacesRemaining, blanksFilled, directionCounts (8
+/// numbers, Right to Down-Left), grid (one string per row, a blank cell as a space) and
+/// words (text, display, status "placed" / "rejected" / "not placed", row, col,
+/// direction 1..8 and directionName — null when not placed — and length). The grid is
+/// read within its own bounds; records without a word are left out.
+void WritePuzzleJson(std::ostream& out, const PuzzleState& state, const std::optional<BuildRunInfo>& run);
+
+/// Text as a JSON string literal, quotes included.
+std::string JsonString(std::string_view text);
+
+}  // namespace kivrel::cli

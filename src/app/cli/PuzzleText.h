@@ -1,0 +1,13 @@
+#pragma once
+// A puzzle as plain text: the title, the grid (a blank cell as ".") and the statistics.
+#include <iosfwd>
+#include <optional>
+
+#include "PuzzleJson.h"
+#include "model/PuzzleState.h"
+
+namespace kivrel::cli {
+
+void WritePuzzleText(std::ostream& out, const PuzzleState& state, const std::optional<BuildRunInfo>& run);
+
+}  // namespace kivrel::cli
