@@ -33,14 +33,6 @@ std::set<std::tuple<int, int, int>> BruteForceLines(int d, int w, int h, int len
   return lines;
 }
 
-std::vector<LineSpan> ScannerLines(int w, int h, int d, int length) {
-  TestApp app;
-  testing::SetUpPuzzle(app, {"A"}, w, h, 1);
-  LineScanner scanner;
-  scanner.StartBuild(app.ctx);
-  return scanner.LinesOf(d, length);
-}
-
 TEST(LineGeometry, EveryDirectionVisitsTheWholeLinesThatCanHoldTheWordInTableOrder) {
   std::vector<std::pair<int, int>> sizes;
   for (int w = 1; w <= 9; ++w) {
@@ -64,17 +56,6 @@ TEST(LineGeometry, EveryDirectionVisitsTheWholeLinesThatCanHoldTheWordInTableOrd
       }
     }
   }
-}
-
-TEST(LineGeometry, BackwardDirectionsStartAtTheFarEnd) {
-  // 4 wide, 3 high, a word of 3: Left starts in column 4, Up in row 3, Up-Left at the
-  // bottom row, Down-Left on the top row.
-  EXPECT_EQ(ScannerLines(4, 3, 2, 3).front(), (LineSpan{1, 4, 4}));
-  EXPECT_EQ(ScannerLines(4, 3, 4, 3).front(), (LineSpan{3, 1, 3}));
-  EXPECT_EQ(ScannerLines(4, 3, 6, 3), (std::vector<LineSpan>{{3, 3, 3}, {3, 4, 3}}));
-  EXPECT_EQ(ScannerLines(4, 3, 8, 3), (std::vector<LineSpan>{{1, 3, 3}, {1, 4, 3}}));
-  EXPECT_EQ(ScannerLines(4, 3, 5, 3), (std::vector<LineSpan>{{1, 1, 3}, {1, 2, 3}}));
-  EXPECT_EQ(ScannerLines(4, 3, 7, 3), (std::vector<LineSpan>{{3, 1, 3}, {3, 2, 3}}));
 }
 
 }  // namespace

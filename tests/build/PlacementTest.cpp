@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <set>
 
 #include "BuildHelpers.h"
@@ -61,37 +62,21 @@ struct HandGrid {
   }
 };
 
-TEST(LineScanRules, MoreCrossingsWin) {
-  HandGrid g({"C....",
-              ".....",
-              "..CA.",
-              ".....",
-              "....."},
-             "CAT");
-  g.Search();
-  EXPECT_EQ(g.s.BestDirection, 1);
-  EXPECT_EQ(g.s.BestRow, 3);
-  EXPECT_EQ(g.s.BestCol, 3);
-  EXPECT_EQ(g.s.BestCrossings, 2);
-}
+// The place found: direction, row, column, crossings.
+std::array<int, 4> Found(const HandGrid& g) { return {g.s.BestDirection, g.s.BestRow, g.s.BestCol, g.s.BestCrossings}; }
 
-TEST(LineScanRules, AmongEqualCrossingsTheBusierCellsWin) {
-  HandGrid g({"C....",
-              ".....",
-              ".....",
-              ".....",
-              "....C"},
-             "CAT", 4,
-             {"10000",
-              "00000",
-              "00000",
-              "00000",
-              "00003"});
-  g.Search();
-  EXPECT_EQ(g.s.BestRow, 5);
-  EXPECT_EQ(g.s.BestCol, 5);
-  EXPECT_TRUE(g.s.BestDirection == 2 || g.s.BestDirection == 4) << g.s.BestDirection;
-  EXPECT_EQ(g.s.BestCrossings, 1);
+TEST(LineScanRules, MoreCrossingsWinThenBusierCells) {
+  HandGrid more({"C....", ".....", "..CA.", ".....", "....."}, "CAT");
+  more.Search();
+  EXPECT_EQ(Found(more), (std::array<int, 4>{1, 3, 3, 2}));
+
+  // One crossing either way; the lower C has three words through it.
+  HandGrid busier({"C....", ".....", ".....", ".....", "....C"}, "CAT", 4,
+                  {"10000", "00000", "00000", "00000", "00003"});
+  busier.Search();
+  EXPECT_EQ(busier.s.BestRow, 5);
+  EXPECT_EQ(busier.s.BestCol, 5);
+  EXPECT_TRUE(busier.s.BestDirection == 2 || busier.s.BestDirection == 4);
 }
 
 TEST(LineScanRules, BalanceDirectionsPrefersTheDirectionWithFewerWords) {
@@ -100,18 +85,14 @@ TEST(LineScanRules, BalanceDirectionsPrefersTheDirectionWithFewerWords) {
     HandGrid g({"C....", ".....", ".....", ".....", "....."}, "CAT");
     g.s.DirectionWordCount[static_cast<std::size_t>(busy)] = 5;
     g.Search();
-    EXPECT_EQ(g.s.BestDirection, busy == 1 ? 3 : 1);
-    EXPECT_EQ(g.s.BestCrossings, 1);
+    EXPECT_EQ(Found(g), (std::array<int, 4>{busy == 1 ? 3 : 1, 1, 1, 1}));
   }
 }
 
 TEST(LineScanRules, AWordInsideAPlacedWordCrossesWithEveryLetter) {
   HandGrid g({"ELEPHANT", "........", "........"}, "ANT");
   g.Search();
-  EXPECT_EQ(g.s.BestDirection, 1);
-  EXPECT_EQ(g.s.BestRow, 1);
-  EXPECT_EQ(g.s.BestCol, 6);
-  EXPECT_EQ(g.s.BestCrossings, 3);
+  EXPECT_EQ(Found(g), (std::array<int, 4>{1, 1, 6, 3}));
 }
 
 TEST(LineScanRules, AFullCellTakesNoNinthWord) {
@@ -119,57 +100,44 @@ TEST(LineScanRules, AFullCellTakesNoNinthWord) {
   for (char use : {'7', '8'}) {
     HandGrid g({"BBB", "BAB", "BBB"}, "A", 8, {"111", std::string("1") + use + "1", "111"});
     g.Search();
-    if (use == '8') {
-      EXPECT_EQ(g.s.BestDirection, 0);
-    } else {
-      EXPECT_EQ(g.s.BestRow, 2);
-      EXPECT_EQ(g.s.BestCol, 2);
-      EXPECT_EQ(g.s.BestCrossings, 1);
-    }
+    EXPECT_EQ(g.s.BestDirection == 0, use == '8');
+    EXPECT_EQ(g.s.BestCrossings, use == '8' ? 0 : 1);
   }
 }
 
 TEST(LineScanRules, AWordThatCrossesNothingTakesTheFirstPlaceFound) {
-  // Only the bottom row is free; nothing can be crossed, so the first fit found wins
-  // and no later place replaces it.
-  HandGrid g({"XXXX", "XXXX", "...."}, "ABC");
+  HandGrid g({"XXXX", "XXXX", "...."}, "ABC");  // only the bottom row is free
   g.Search();
-  EXPECT_EQ(g.s.BestRow, 3);
   EXPECT_EQ(g.s.BestCrossings, 0);
   EXPECT_TRUE(g.s.BestDirection == 1 ? g.s.BestCol == 1 : g.s.BestDirection == 2 && g.s.BestCol == 4);
 }
 
 TEST(PlaceFirstWord, ChoosesEveryPlaceOfItsRangeAndNothingOutside) {
-  // 6 wide, 4 high, 3 letters. The backward directions start between L and the far
-  // side minus one: Int(r x (W - L)) + L.
-  const int w = 6, h = 4, l = 3;
+  // 6 wide, 4 high, 3 letters: a forward coordinate runs 1 .. side - 2, a backward one
+  // 3 .. side - 1 (Int(r x (side - L)) + L), an unconstrained one 1 .. side.
   auto range = [](int lo, int hi) {
     std::set<int> values;
     for (int v = lo; v <= hi; ++v) values.insert(v);
     return values;
   };
-  const std::set<int> rows_forward = range(1, h - l + 1), rows_backward = range(l, h - 1), all_rows = range(1, h);
-  const std::set<int> cols_forward = range(1, w - l + 1), cols_backward = range(l, w - 1), all_cols = range(1, w);
-  const std::pair<std::set<int>, std::set<int>> expected[9] = {
-      {},
-      {all_rows, cols_forward},           {all_rows, cols_backward},
-      {rows_forward, all_cols},           {rows_backward, all_cols},
-      {rows_forward, cols_forward},       {rows_backward, cols_backward},
-      {rows_backward, cols_forward},      {rows_forward, cols_backward}};
+  const std::set<int> rows[3] = {range(1, 4), range(1, 2), range(3, 3)};  // any, forward, backward
+  const std::set<int> cols[3] = {range(1, 6), range(1, 4), range(3, 5)};
+  const int row_kind[9] = {0, 0, 0, 1, 2, 1, 2, 2, 1};
+  const int col_kind[9] = {0, 1, 2, 0, 0, 1, 2, 1, 2};
   TestApp app;
-  SetUpPuzzle(app, {"CAT"}, w, h, 3);
+  SetUpPuzzle(app, {"CAT"}, 6, 4, 3);
   PuzzleState& s = app.ctx.state;
-  s.CurrentWordLength = l;
+  s.CurrentWordLength = 3;
   for (int d = 1; d <= 8; ++d) {
-    std::set<int> rows, cols;
+    std::set<int> seen_rows, seen_cols;
     for (int i = 0; i < 400; ++i) {
       s.CurrentDirection = static_cast<i16>(d);
       PlaceFirstWord(app.ctx);
-      rows.insert(s.CurrentRow);
-      cols.insert(s.CurrentCol);
+      seen_rows.insert(s.CurrentRow);
+      seen_cols.insert(s.CurrentCol);
     }
-    EXPECT_EQ(rows, expected[d].first) << "direction " << d;
-    EXPECT_EQ(cols, expected[d].second) << "direction " << d;
+    EXPECT_EQ(seen_rows, rows[row_kind[d]]) << "direction " << d;
+    EXPECT_EQ(seen_cols, cols[col_kind[d]]) << "direction " << d;
   }
 }
 
@@ -213,28 +181,6 @@ struct TwoWords : TestApp {
   }
   int Draws() const { return static_cast<int>(picture.OfKind(testing::DrawOp::Kind::Text).size()); }
 };
-
-TEST(InsertWord, WritesCountsAndRecordsTheWordInItsCells) {
-  TwoWords app;
-  const PuzzleState& s = app.ctx.state;
-  EXPECT_EQ(s.Grid.At(2, 2).Letter, "A");
-  EXPECT_EQ(s.Grid.At(2, 2).UseCount, 2);
-  EXPECT_EQ(s.Grid.At(2, 2).WordRefs[1], 1);
-  EXPECT_EQ(s.Grid.At(2, 2).WordRefs[2], 2);
-  EXPECT_EQ(s.SpacesRemaining, 16 - 5);
-  EXPECT_EQ(s.LettersRemaining, 0);
-  EXPECT_EQ(s.InsertedCount, 2);
-  EXPECT_EQ(s.JunctionCount, 1);
-  EXPECT_EQ(s.DirectionWordCount[1], 1);
-  EXPECT_EQ(s.DirectionWordCount[3], 1);
-  EXPECT_EQ(s.Words[2].Status, kStatusPlaced);
-  EXPECT_EQ(s.Words[2].StartRow, 1);
-  EXPECT_EQ(s.Words[2].Direction, 3);
-  EXPECT_EQ(app.ctx.MainForm().Text("lblMatches"), "1");
-  EXPECT_EQ(app.ctx.MainForm().Text("lblDirection_2"), "1");
-  EXPECT_EQ(app.ctx.MainForm().Text("lblLettersRemaining"), "");  // 0 through "####"
-  EXPECT_EQ(app.Draws(), 6);  // every letter of both words, the shared one twice
-}
 
 TEST(ShowSelectedWord, ACellStaysHighlightedUntilItsLastShownWordIsHidden) {
   TwoWords app;

@@ -117,24 +117,5 @@ TEST(LineScan, MakesTheDecisionsAndDrawsOfThePlainScan) {
   }
 }
 
-TEST(LineScan, LargeBuildsStayConsistent) {
-  // Bigger lists than the comparison above can afford with the plain scan.
-  std::vector<std::string> words;
-  Random r(99);
-  for (int i = 0; i < 300; ++i) {
-    std::string word;
-    const int length = 3 + r.Below(8);
-    for (int k = 0; k < length; ++k) word += static_cast<char>('A' + r.Below(8));
-    words.push_back(word);
-  }
-  for (std::uint64_t seed = 1; seed <= 20; ++seed) {
-    TestApp app;
-    SetUpPuzzle(app, words, seed % 2 ? 40 : 90, seed % 2 ? 40 : 30, seed);
-    BuildPuzzle(app.ctx);
-    ExpectConsistent(app.ctx);
-    EXPECT_GT(app.ctx.state.InsertedCount, 200);
-  }
-}
-
 }  // namespace
 }  // namespace kivrel
