@@ -2,10 +2,33 @@
 // many seeds, sizes, word lists and options.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
 #include "BuildHelpers.h"
 #include "ReferenceFinder.h"
 #include "build/BuildPuzzle.h"
+#include "build/LineScanner.h"
 #include "model/Text.h"
+
+// Every allocation of the test program is counted, so a test can show that a stretch of
+// code makes none.
+namespace {
+std::atomic<long> g_allocations{0};
+}
+void* operator new(std::size_t size) {
+  ++g_allocations;
+  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+  throw std::bad_alloc();
+}
+// These are the replacements of the global operators; GCC cannot tell them apart from
+// a mismatched pair.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+#pragma GCC diagnostic pop
 
 namespace kivrel {
 namespace {
@@ -114,6 +137,31 @@ TEST(LineScan, MakesTheDecisionsAndDrawsOfThePlainScan) {
     EXPECT_EQ(fast.yields, plain.yields);
     EXPECT_EQ(fast.next_draw, plain.next_draw) << "the random draws differ";
     if (HasFatalFailure()) return;
+  }
+}
+
+TEST(LineScan, SearchingAllocatesNothing) {
+  std::vector<std::string> words;
+  Random r(5);
+  for (int i = 0; i < 120; ++i) {
+    std::string word;
+    for (int k = 0, n = 3 + r.Below(6); k < n; ++k) word += static_cast<char>('A' + r.Below(6));
+    words.push_back(word);
+  }
+  TestApp app;
+  SetUpPuzzle(app, words, 70, 30, 1);  // rows longer than 64 cells take the wide path
+  const long at_start = g_allocations;
+  BuildPuzzle(app.ctx);
+  ASSERT_GT(g_allocations, at_start) << "allocations are counted";
+  LineScanner scanner;
+  scanner.StartBuild(app.ctx);
+  scanner.StartAttempt(app.ctx);
+  BuildPause pause(app.ctx);
+  for (i16 index = 1; index <= 120; index += 7) {
+    app.ctx.state.CurrentWordIndex = index;
+    const long before = g_allocations;
+    ASSERT_TRUE(scanner.Search(app.ctx, pause));
+    EXPECT_EQ(g_allocations - before, 0) << "word " << index;
   }
 }
 
