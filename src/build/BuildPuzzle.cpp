@@ -111,8 +111,8 @@ BuildRun::AttemptEnd BuildRun::RunAttempt() {
   PuzzleState& s = s_;
   ClearStatistics(ctx_);
   // Every attempt starts from the table read at the start of the build, so editing the
-  // list while a build runs cannot change the words under it.
-  s.Words = table_;
+  // list while a build runs cannot change the words under it. (The first attempt has it.)
+  if (attempts_ > 1) s.Words = table_;
   const i16 stale = s.WordTableStale;
   ResetCounts(ctx_);
   s.WordTableStale = stale;

@@ -88,6 +88,7 @@ void LineScanner::StartBuild(AppContext& ctx) {
   code_of_byte_.fill(0);
   codes_ = 0;
   word_codes_.clear();
+  word_codes_.reserve(2 * static_cast<std::size_t>(Max(s.LetterCount, 0)));
   word_start_.assign(s.Words.size(), 0);
   for (std::size_t index = 1; index < s.Words.size(); ++index) {
     const WordRecord& word = s.Words[index];
@@ -95,7 +96,8 @@ void LineScanner::StartBuild(AppContext& ctx) {
     word_start_[index] = start;
     std::size_t pos = 0;
     for (int k = 0; k < word.Length && pos < word.Text.size(); ++k) {
-      std::uint8_t byte = NextByte(word.Text, pos);
+      const unsigned char lead = static_cast<unsigned char>(word.Text[pos]);
+      const std::uint8_t byte = lead < 0x80 ? (++pos, lead) : NextByte(word.Text, pos);
       if (code_of_byte_[byte] == 0) {
         if (codes_ >= 254) throw std::length_error("too many different letters");
         code_of_byte_[byte] = static_cast<std::uint8_t>(++codes_);
@@ -146,6 +148,8 @@ void LineScanner::StartBuild(AppContext& ctx) {
     orientation.narrow = true;
     orientation.lines.clear();
     orientation.lengths.clear();
+    orientation.lines.reserve(static_cast<std::size_t>(w + h));
+    orientation.lengths.reserve(static_cast<std::size_t>(w + h) + 4);
     orientation.line_of.assign(static_cast<std::size_t>(cells), 0);
     orientation.pos_of.assign(static_cast<std::size_t>(cells), 0);
   }
@@ -173,6 +177,7 @@ void LineScanner::StartBuild(AppContext& ctx) {
   cell_use_.assign(static_cast<std::size_t>(cells), 0);
   fits_.assign(scratch + 4, 0);
   crosses_.assign(scratch + 4, 0);
+  crosses_twice_.assign(scratch + 4, 0);
   clean_ = true;
 }
 
@@ -321,17 +326,20 @@ typedef std::uint64_t Lanes __attribute__((vector_size(32)));
 constexpr int kLanes = 4;
 
 // For each line i of [first, last] of a narrow orientation: fits[i] gets the offsets
-// where the word fits, crosses[i] those where one of its letters meets the same letter.
-// `lengths` holds each line's length. Reads and writes up to three lines past `last`;
-// the arrays are padded for it.
+// where the word fits, crosses[i] those where one of its letters meets the same letter,
+// crosses_twice[i] those where two do. `lengths` holds each line's length. Reads and
+// writes up to three lines past `last`; the arrays are padded for it.
 __attribute__((target_clones("avx2", "default"))) void NarrowMasks(const std::uint64_t* masks, std::size_t total,
                                                                     const std::uint64_t* lengths,
                                                                     const std::uint8_t* codes, int length, int first,
                                                                     int last, std::uint64_t* fits,
-                                                                    std::uint64_t* crosses) {
+                                                                    std::uint64_t* crosses,
+                                                                    std::uint64_t* crosses_twice) {
   const Lanes one = {1, 1, 1, 1};
   const Lanes all = ~Lanes{0, 0, 0, 0};
   const std::uint64_t word_length = static_cast<std::uint64_t>(length);
+  const std::uint64_t* letters[64];  // each letter's masks (a narrow line holds 64 letters at most)
+  for (int k = 0; k < length; ++k) letters[k] = masks + static_cast<std::size_t>(codes[k]) * total;
   for (int i = first; i <= last; i += kLanes) {
     Lanes free, line_lengths, same;
     std::memcpy(&free, masks + i, sizeof free);
@@ -341,13 +349,17 @@ __attribute__((target_clones("avx2", "default"))) void NarrowMasks(const std::ui
     const Lanes offsets = line_lengths + 1 - word_length;
     Lanes fit = (offsets >= 64) ? all : (one << (offsets & 63)) - 1;
     Lanes cross = {0, 0, 0, 0};
+    Lanes twice = {0, 0, 0, 0};
     for (int k = 0; k < length; ++k) {
-      std::memcpy(&same, masks + static_cast<std::size_t>(codes[k]) * total + static_cast<std::size_t>(i), sizeof same);
+      std::memcpy(&same, letters[k] + i, sizeof same);
+      const Lanes hit = same >> k;
       fit &= (free | same) >> k;
-      cross |= same >> k;
+      twice |= cross & hit;
+      cross |= hit;
     }
     std::memcpy(fits + i, &fit, sizeof fit);
     std::memcpy(crosses + i, &cross, sizeof cross);
+    std::memcpy(crosses_twice + i, &twice, sizeof twice);
   }
 }
 
@@ -355,20 +367,29 @@ __attribute__((target_clones("avx2", "default"))) void NarrowMasks(const std::ui
 
 bool LineScanner::ScanNarrow(Scan& scan, int first, int last, BuildPause& pause) {
   const Orientation& o = *scan.orientation;
+  if (first > last) return true;  // no line can hold the word (it then has 64 letters at most)
   NarrowMasks(o.masks.data(), static_cast<std::size_t>(o.total_words), o.lengths.data(), scan.codes, scan.length,
-              first, last, fits_.data(), crosses_.data());
+              first, last, fits_.data(), crosses_.data(), crosses_twice_.data());
+  // Kept in locals: the yield is a call the compiler cannot see through.
   const std::uint64_t* filled = o.masks.data();
+  const std::uint64_t* fits = fits_.data();
+  const std::uint64_t* crosses = crosses_.data();
+  const std::uint64_t* crosses_twice = crosses_twice_.data();
+  const Line* lines = o.lines.data();
   for (int i = first; i <= last; ++i) {
-    const Line& line = o.lines[static_cast<std::size_t>(i)];
-    const std::size_t at = static_cast<std::size_t>(i);
-    if (filled[at] == 0) {
+    const Line& line = lines[i];
+    if (filled[i] == 0) {
       // An empty line: a random offset, and only while nothing better is known.
       if (scan.best.direction == 0) {
         const int offset = scan.rng.Below(line.length - scan.length + 1);
         scan.Record(line, scan.reversed ? line.length - scan.length - offset : offset);
       }
-    } else if (scan.best.direction == 0 ? fits_[at] != 0 : (fits_[at] & crosses_[at]) != 0) {
-      Candidates(scan, line, filled[at], fits_[at], crosses_[at]);
+    } else if (scan.best.direction == 0) {
+      if (fits[i] != 0) Candidates(scan, line, filled[i], fits[i], crosses[i]);
+    } else {
+      // Once the best crosses twice, a place that crosses once cannot matter.
+      const std::uint64_t worth = scan.best.crossings >= 2 ? crosses_twice[i] : crosses[i];
+      if ((fits[i] & worth) != 0) Candidates(scan, line, filled[i], fits[i], worth);
     }
     if (!pause.Yield()) return false;
   }

@@ -101,6 +101,7 @@ class LineScanner final : public PlaceFinder {
   std::vector<std::size_t> word_start_;   // by word index
   std::vector<std::uint64_t> fits_;       // scratch: per line of a narrow orientation,
   std::vector<std::uint64_t> crosses_;    // or per word of one wide line
+  std::vector<std::uint64_t> crosses_twice_;
 };
 
 }  // namespace kivrel

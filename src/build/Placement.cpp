@@ -94,11 +94,12 @@ void InsertWord(AppContext& ctx) {
   ++s.DirectionWordCount[static_cast<std::size_t>(d)];
   ++s.InsertedCount;
   s.JunctionCount = static_cast<i16>(s.JunctionCount + s.BestCrossings);
-  ShowStatistic(ctx, kInsertedLabel, s.InsertedCount, kCountPicture);
-  ShowStatistic(ctx, kLettersRemainingLabel, s.LettersRemaining, kCountPicture);
-  ShowStatistic(ctx, kSpacesRemainingLabel, s.SpacesRemaining, kCountPicture);
-  ShowStatistic(ctx, kJunctionsLabel, s.JunctionCount, kJunctionPicture);
-  ShowStatistic(ctx, DirectionLabel(d - 1), s.DirectionWordCount[static_cast<std::size_t>(d)], kCountPicture);
+  Form& main = ctx.MainForm();
+  ShowStatistic(main, kInsertedLabel, s.InsertedCount, kCountPicture);
+  ShowStatistic(main, kLettersRemainingLabel, s.LettersRemaining, kCountPicture);
+  ShowStatistic(main, kSpacesRemainingLabel, s.SpacesRemaining, kCountPicture);
+  ShowStatistic(main, kJunctionsLabel, s.JunctionCount, kJunctionPicture);
+  ShowStatistic(main, DirectionLabel(d - 1), s.DirectionWordCount[static_cast<std::size_t>(d)], kCountPicture);
 }
 
 void WriteWord(AppContext& ctx, WriteMode mode) {

@@ -58,7 +58,11 @@ void SetListReadyState(AppContext& ctx) { Apply(ctx, kListReady); }
 void SetEmptyListState(AppContext& ctx) { Apply(ctx, kEmptyList); }
 
 void ShowStatistic(AppContext& ctx, std::string_view label, long long value, std::string_view picture) {
-  ctx.MainForm().SetText(label, picture.empty() ? std::to_string(value) : FormatPicture(value, picture));
+  ShowStatistic(ctx.MainForm(), label, value, picture);
+}
+
+void ShowStatistic(Form& main, std::string_view label, long long value, std::string_view picture) {
+  main.SetText(label, picture.empty() ? std::to_string(value) : FormatPicture(value, picture));
 }
 
 void ClearStatistics(AppContext& ctx) {

@@ -32,6 +32,8 @@ void SetEmptyListState(AppContext& ctx);
 /// Shows a count on a statistics label of the main window through a picture
 /// ("####", "###0"), or as plain digits when the picture is empty.
 void ShowStatistic(AppContext& ctx, std::string_view label, long long value, std::string_view picture = {});
+/// The same on a main window already at hand (a build shows several counts per word).
+void ShowStatistic(Form& main, std::string_view label, long long value, std::string_view picture = {});
 
 /// Empties every value of the statistics panel except the word count.
 void ClearStatistics(AppContext& ctx);

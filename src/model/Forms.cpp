@@ -53,8 +53,8 @@ void Form::SetMousePointer(int pointer) {
 }
 
 const ControlState& Form::Control(std::string_view control) const {
-  auto it = controls_.find(control);
-  return it == controls_.end() ? kDefaultControl : it->second;
+  auto it = index_.find(control);
+  return it == index_.end() ? kDefaultControl : *it->second;
 }
 
 std::vector<std::string> Form::ControlNames() const {
@@ -65,8 +65,9 @@ std::vector<std::string> Form::ControlNames() const {
 }
 
 ControlState& Form::Mutable(std::string_view control) {
-  auto it = controls_.find(control);
-  if (it == controls_.end()) it = controls_.emplace(std::string(control), ControlState{}).first;
+  if (auto found = index_.find(control); found != index_.end()) return *found->second;
+  auto it = controls_.emplace(std::string(control), ControlState{}).first;
+  index_.emplace(std::string_view(it->first), &it->second);
   return it->second;
 }
 

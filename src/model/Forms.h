@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/Surface.h"
@@ -124,7 +125,7 @@ class Form {
   void SetMousePointer(int pointer);
 
   // --- controls (a control comes into being the first time it is set)
-  bool Has(std::string_view control) const { return controls_.find(control) != controls_.end(); }
+  bool Has(std::string_view control) const { return index_.find(control) != index_.end(); }
   /// The control's properties; a control never set reads as the defaults.
   const ControlState& Control(std::string_view control) const;
   std::vector<std::string> ControlNames() const;
@@ -193,6 +194,9 @@ class Form {
   int mouse_pointer_ = kPointerDefault;
   std::string focused_;
   std::map<std::string, ControlState, std::less<>> controls_;
+  // The same controls by hashed name (views of the map's keys, which never move): every
+  // property change looks its control up.
+  std::unordered_map<std::string_view, ControlState*> index_;
   std::vector<std::vector<std::string>> option_groups_;
   // Looked up by (string_view, Event) as well, so raising an event allocates nothing.
   struct HandlerKeyLess {
