@@ -23,6 +23,7 @@ std::uint8_t NextByte(std::string_view text, std::size_t& pos) {
 }
 
 int LowestBit(std::uint64_t bits) { return std::countr_zero(bits); }
+int HighestBit(std::uint64_t bits) { return 63 - std::countl_zero(bits); }
 
 // The number of bits set, without the library call a baseline processor needs for it.
 int CountBits(std::uint64_t x) {
@@ -31,7 +32,6 @@ int CountBits(std::uint64_t x) {
   x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0FULL;
   return static_cast<int>((x * 0x0101010101010101ULL) >> 56);
 }
-int HighestBit(std::uint64_t bits) { return 63 - std::countl_zero(bits); }
 
 }  // namespace
 
@@ -61,7 +61,8 @@ struct LineScanner::Scan {
     best.use_sum = use_sum;
   }
 
-  // A fitting place once a best exists: the tie-break rules.
+  // A fitting place once a best exists: the tie-break rules. A place that ties on
+  // crossings without a greater UseSum always draws a number, balancing or not.
   void Consider(const Line& line, int q, int crossings, int use_sum) {
     if (crossings == 0 || crossings < best.crossings) return;
     if (crossings > best.crossings || use_sum > best.use_sum) {
@@ -279,7 +280,8 @@ std::vector<LineSpan> LineScanner::LinesOf(int direction, int length) const {
 
 // The places of one line of a narrow orientation that need a look of their own: with
 // no best yet, the first place that fits; then every place that fits and crosses, in
-// the order of the direction. `filled`, `fits` and `crosses` are the line's masks.
+// the order of the direction. `filled` and `fits` are the line's masks; `crosses` the
+// offsets worth a look (those crossing at least as often as the best might).
 void LineScanner::Candidates(Scan& scan, const Line& line, std::uint64_t filled, std::uint64_t fits,
                              std::uint64_t crosses) {
   const int length = scan.length;
