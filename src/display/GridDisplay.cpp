@@ -6,6 +6,120 @@
 
 namespace kivrel {
 
+namespace {
+
+i16 NearestI16(double value) { return CheckedI16(Nearest(value)); }
+
+// Cells of the picture along one side; an empty side shows the default 15.
+int PictureCells(int cells) { return cells == 0 ? kEmptyPictureCells : cells; }
+
+// The outer window size the picture needs beside the statistics frame, twips.
+int WidthForPicture(const Rect& picture, const Rect& stats, int border) {
+  return Nearest(picture.Left + picture.Width + stats.Width + 3.0 * border + kStatsRightGap);
+}
+
+int HeightForPicture(const Form& main, const Rect& picture, const Rect& stats, int border) {
+  const FormGeometry& g = main.Geometry();
+  return Nearest(Max(picture.Height, stats.Height) + picture.Top + (g.Height - g.ScaleHeight) + 3.0 * border);
+}
+
+// Setting the window's width or height: the window system answers with a resize event
+// before this returns (when the size really changes).
+void SetWindowWidth(Form& main, int width) {
+  FormGeometry g = main.Geometry();
+  if (g.Width == width) return;
+  g.ScaleWidth += width - g.Width;
+  g.Width = width;
+  main.SetGeometry(g);
+}
+
+void SetWindowHeight(Form& main, int height) {
+  FormGeometry g = main.Geometry();
+  if (g.Height == height) return;
+  g.ScaleHeight += height - g.Height;
+  g.Height = height;
+  main.SetGeometry(g);
+}
+
+void MeasureCharWidths(Surface& picture, DisplayMetrics& m) {
+  m.CharWidths.fill(0);
+  for (int code = 0; code < 256; ++code) {
+    char32_t ch = Cp1252ToUnicode(static_cast<unsigned char>(code));
+    // Digits, upper-case letters and the punctuation between them, and every other
+    // character a placed word can hold.
+    if (!(code >= '0' && code <= 'Z') && !IsCellCharacter(ch)) continue;
+    std::string text;
+    AppendUtf8(text, ch);
+    m.CharWidths[static_cast<std::size_t>(code)] = NearestI16(picture.TextWidth(text));
+  }
+}
+
+}  // namespace
+
+void SetPictureDesignFont(Surface& picture) {
+  picture.SetFontName(kPictureFontName);
+  picture.SetFontBold(true);
+  picture.SetFontItalic(false);
+  picture.SetFontSize(kPictureFontSize);
+}
+
+void SizePuzzleDisplay(AppContext& ctx) {
+  Form& main = ctx.MainForm();
+  Surface& picture = *ctx.picture;
+  DisplayMetrics& m = ctx.display;
+  const PuzzleState& s = ctx.state;
+
+  const FormGeometry start = main.Geometry();
+  m.BorderWidth = Nearest((start.Width - start.ScaleWidth) * 0.5);
+  m.StartWidth = start.Width;
+  m.StartHeight = start.Height;
+
+  picture.SetFontSize(kPictureFontSize);
+  m.CellSize = NearestI16(picture.TextHeight("A"));
+  m.WideCharWidth = NearestI16(picture.TextWidth("W"));
+
+  main.SetVisible(kPicture, false);
+  Rect pic = main.Bounds(kPicture);
+  pic.Height = PictureCells(s.PuzzleHeight) * m.CellSize;
+  pic.Width = PictureCells(s.PuzzleWidth) * m.CellSize;
+  main.SetBounds(kPicture, pic);
+
+  const Rect stats = main.Bounds(kStatsFrame);
+  const Rect exit = main.Bounds(kExitButton);
+  // Room for the picture and the statistics frame, or for the row of buttons.
+  m.RequiredWidth = Max(WidthForPicture(pic, stats, m.BorderWidth),
+                        Nearest(exit.Width + exit.Left + 2.0 * m.BorderWidth));
+  m.RequiredHeight = HeightForPicture(main, pic, stats, m.BorderWidth);
+
+  // The font may not take every size exactly; the loop counts down from what it took.
+  m.DisplayFontSize = NearestI16(picture.FontSize());
+  const int screen_width = ctx.metrics.ScreenWidth();
+  const int screen_height = ctx.metrics.ScreenHeight();
+  while ((m.RequiredWidth > screen_width || m.RequiredHeight > screen_height) &&
+         m.DisplayFontSize > kSmallestPictureFontSize) {
+    --m.DisplayFontSize;
+    picture.SetFontSize(m.DisplayFontSize);
+    m.CellSize = NearestI16(picture.TextHeight("A"));
+    pic.Height = PictureCells(s.PuzzleHeight) * m.CellSize;
+    pic.Width = PictureCells(s.PuzzleWidth) * m.CellSize;
+    main.SetBounds(kPicture, pic);
+    // Only the picture counts here: the button row is left out of the fit.
+    m.RequiredWidth = WidthForPicture(pic, stats, m.BorderWidth);
+    m.RequiredHeight = HeightForPicture(main, pic, stats, m.BorderWidth);
+  }
+  // WideCharWidth keeps its 12-point value: the outlines are drawn at that radius.
+
+  if (main.WindowState() == kWindowNormal) {
+    // Each setter may run this procedure again before it returns; the scratch values
+    // are shared, so the height test below sees what a nested run found.
+    if (m.RequiredWidth > m.StartWidth) SetWindowWidth(main, m.RequiredWidth);
+    if (m.RequiredHeight > m.StartHeight) SetWindowHeight(main, m.RequiredHeight);
+  }
+
+  MeasureCharWidths(picture, m);
+  main.SetVisible(kPicture, true);
+}
+
 void DrawCellLetter(AppContext& ctx, int row, int col, std::string_view text) {
   Surface& picture = *ctx.picture;
   const int cell = ctx.display.CellSize;
@@ -18,6 +132,27 @@ void DrawCellLetter(AppContext& ctx, int row, int col, std::string_view text) {
   picture.CurrentY = static_cast<double>(row - 1) * cell;
   picture.CurrentX = Int((cell - width) * 0.5) + static_cast<double>(col - 1) * cell;
   picture.Print(text);
+}
+
+void ClearHighlights(AppContext& ctx) {
+  PuzzleState& s = ctx.state;
+  ctx.picture->SetForeColor(kBlack);
+  for (int row = 1; row <= s.Grid.Height(); ++row) {
+    for (int col = 1; col <= s.Grid.Width(); ++col) {
+      CellRecord& cell = s.Grid.At(row, col);
+      if (!cell.IsEmpty()) DrawCellLetter(ctx, row, col, cell.Letter);
+      cell.ShowCount = 0;
+    }
+  }
+  const int words = Min(s.WordCount, s.WordsUpperBound());
+  for (int k = 1; k <= words; ++k) s.Words[static_cast<std::size_t>(k)].Shown = 0;
+}
+
+void CenterForm(AppContext& ctx, Form& form) {
+  FormGeometry g = form.Geometry();
+  g.Top = (ctx.metrics.ScreenHeight() - g.Height) / 2;
+  g.Left = (ctx.metrics.ScreenWidth() - g.Width) / 2;
+  form.SetGeometry(g);
 }
 
 }  // namespace kivrel

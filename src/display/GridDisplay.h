@@ -1,13 +1,48 @@
 #pragma once
-// Drawing on the puzzle picture: one cell's letter, centred in the cell.
+// The puzzle picture of the main window: its measurements, its size and the size of
+// the window around it, and the drawing of single cells.
 #include <string_view>
 
 #include "model/AppContext.h"
 
 namespace kivrel {
 
+/// Controls of the main window the display works with.
+inline constexpr std::string_view kPicture = "picPuzzle";
+inline constexpr std::string_view kStatsFrame = "fraStats";
+inline constexpr std::string_view kExitButton = "cmdExit";
+
+/// The picture's face: bold, 12 points as designed; the sizing shrinks it.
+inline constexpr std::string_view kPictureFontName = "MS Sans Serif";
+inline constexpr int kPictureFontSize = 12;
+/// The smallest size the sizing goes down to.
+inline constexpr int kSmallestPictureFontSize = 5;
+/// Cells shown across and down while there is no puzzle.
+inline constexpr int kEmptyPictureCells = 15;
+/// Gap between the statistics frame and the window's right edge, twips.
+inline constexpr int kStatsRightGap = 225;
+
+/// Gives the picture its design font ("MS Sans Serif", bold, 12 points).
+void SetPictureDesignFont(Surface& picture);
+
+/// Measures the cells and the characters at the largest size from 12 points down to
+/// 5 at which the picture and the statistics frame fit the screen, sizes the picture
+/// for PuzzleWidth x PuzzleHeight cells (15 x 15 without a puzzle), and grows a normal
+/// window to hold it (never shrinks it; a minimised or maximised window is left alone).
+/// Growing the window raises its resize event, which may run this again, nested; the
+/// scratch values in ctx.display are shared with such a run.
+void SizePuzzleDisplay(AppContext& ctx);
+
 /// Prints text in the cell (row, column) in the picture's current fore colour, centred
 /// on the width of its first character.
 void DrawCellLetter(AppContext& ctx, int row, int col, std::string_view text);
+
+/// Draws every letter of the grid in black and takes every highlight away (ShowCount
+/// of each cell and Shown of each word become 0). Outlines and junction marks on the
+/// picture stay.
+void ClearHighlights(AppContext& ctx);
+
+/// Places a window in the middle of the screen.
+void CenterForm(AppContext& ctx, Form& form);
 
 }  // namespace kivrel

@@ -1,0 +1,30 @@
+#pragma once
+// The two views laid over the puzzle picture: the answer key (a capsule drawn around
+// every placed word) and the junctions (the number of words through each shared cell,
+// in red over the grey letter). OutlinesShown and JunctionsShown say what is on the
+// picture; the commands toggle them.
+#include "model/AppContext.h"
+
+namespace kivrel {
+
+/// Clears the picture and draws every letter again: red where a shown word covers the
+/// cell, black elsewhere.
+void RepaintGrid(AppContext& ctx);
+
+/// Draws, in black over the letters, the outline of every placed word: two lines
+/// along the word and a half circle around each end cell.
+void DrawWordOutlines(AppContext& ctx);
+
+/// Over every cell that two or more words pass through: the letter in grey, then the
+/// number of words in red on top of it.
+void ShowJunctions(AppContext& ctx);
+
+/// The outline command: repaints the plain grid when the outlines are shown,
+/// otherwise draws them.
+void ToggleOutlines(AppContext& ctx);
+
+/// The junction command (with the hourglass pointer on the main window): shows the
+/// junctions, or repaints the grid (outlines included when they are on) to hide them.
+void ToggleJunctions(AppContext& ctx);
+
+}  // namespace kivrel

@@ -1,0 +1,74 @@
+#include "display/MainWindow.h"
+
+#include "display/GridDisplay.h"
+#include "display/GridViews.h"
+
+namespace kivrel {
+
+MainWindow::MainWindow(AppContext& ctx) : ctx_(ctx) {
+  Form& main = ctx_.MainForm();
+  SetPictureDesignFont(*ctx_.picture);
+
+  main.On({}, Event::Load, [this] { Form_Load(); });
+  main.On({}, Event::Resize, [this] { Form_Resize(); });
+  main.OnQueryUnload([this] { return Form_QueryUnload(); });
+
+  main.On("mnuExit", Event::Click, [this] { mnuExit_Click(); });
+  main.On("mnuSound", Event::Click, [this] { mnuSound_Click(); });
+  main.On("mnuUpperCase", Event::Click, [this] { mnuUpperCase_Click(); });
+  main.On("mnuOutlineWords", Event::Click, [this] { mnuOutlineWords_Click(); });
+  main.On("mnuViewMatches", Event::Click, [this] { mnuViewMatches_Click(); });
+  main.On("mnuAbout", Event::Click, [this] { mnuAbout_Click(); });
+  main.On("cmdCancel", Event::Click, [this] { cmdCancel_Click(); });
+  for (const ButtonCommand& command : kButtonCommands) {
+    main.On(command.Button, Event::Click, [&main, menu = command.Menu] { main.Raise(menu, Event::Click); });
+  }
+
+  Form& about = ctx_.forms.Get(kAboutForm);
+  about.On("cmdOK", Event::Click, [&about] { about.Unload(); });
+}
+
+void MainWindow::Form_Load() {
+  Form_Resize();
+  CenterForm(ctx_, ctx_.MainForm());
+}
+
+void MainWindow::Form_Resize() {
+  Form& main = ctx_.MainForm();
+  Rect stats = main.Bounds(kStatsFrame);
+  stats.Left = main.Geometry().Width - stats.Width - kStatsRightGap;
+  main.SetBounds(kStatsFrame, stats);
+  SizePuzzleDisplay(ctx_);
+}
+
+bool MainWindow::Form_QueryUnload() {
+  MessageAnswer answer = ShowMessage(ctx_.dialogs, std::string(kExitQuestion), std::string(kExitTitle),
+                                     MessageIcon::Question, MessageButtons::OkCancel);
+  if (answer != MessageAnswer::Ok) return true;
+  for (std::string_view name : kUnloadOrder) {
+    if (ctx_.forms.Has(name)) ctx_.forms.Get(name).Unload();
+  }
+  return false;
+}
+
+void MainWindow::mnuExit_Click() { ctx_.MainForm().Unload(); }
+
+void MainWindow::mnuSound_Click() {
+  Form& main = ctx_.MainForm();
+  main.SetChecked("mnuSound", !main.Checked("mnuSound"));
+}
+
+void MainWindow::mnuUpperCase_Click() {
+  Form& main = ctx_.MainForm();
+  main.SetChecked("mnuUpperCase", !main.Checked("mnuUpperCase"));
+}
+
+void MainWindow::mnuOutlineWords_Click() { ToggleOutlines(ctx_); }
+
+void MainWindow::mnuViewMatches_Click() { ToggleJunctions(ctx_); }
+
+void MainWindow::mnuAbout_Click() { ctx_.forms.Get(kAboutForm).Show(true); }
+
+void MainWindow::cmdCancel_Click() { ctx_.state.CancelRequested = kTrue; }
+
+}  // namespace kivrel

@@ -1,0 +1,62 @@
+#pragma once
+// What the main window frmKV_Puzzle does: the handlers of its menu items and buttons,
+// its load, resize and close, wired to the operations of the rest of the program. The
+// Qt window only shows the form and forwards the user's actions; every decision is
+// here, where it is tested without the window system.
+#include <string_view>
+
+#include "model/AppContext.h"
+
+namespace kivrel {
+
+/// Each button does what the menu item beside it does.
+struct ButtonCommand {
+  std::string_view Button;
+  std::string_view Menu;
+};
+inline constexpr ButtonCommand kButtonCommands[] = {
+    {"cmdAttributes", "mnuAttributes"}, {"cmdBuild", "mnuBuild"},
+    {"cmdFillinBlanks", "mnuFillinBlanks"}, {"cmdOutlineWords", "mnuOutlineWords"},
+    {"cmdViewMatches", "mnuViewMatches"}, {"cmdPrint", "mnuPrint"},
+    {"cmdViewList", "mnuViewList"}, {"cmdSavePuzzle", "mnuSavePuzzle"},
+    {"cmdExit", "mnuExit"},
+};
+
+inline constexpr std::string_view kExitQuestion = "Are you sure you want to exit Kivrel?";
+inline constexpr std::string_view kExitTitle = "Exit Kivrel";
+
+/// The windows closed when the program ends, in this order, before the main window.
+inline constexpr std::string_view kUnloadOrder[] = {
+    kPrintPreviewForm, kAttributesForm, kWordListForm, "frmOpenSave", "frmPrintDialog", kPrintOptionsForm,
+};
+
+class MainWindow {
+ public:
+  /// Registers the handlers on the main window's form (and the About box's) and gives
+  /// the puzzle picture its design font. The context must outlive this object, and
+  /// this object the window that raises the events.
+  explicit MainWindow(AppContext& ctx);
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+
+  /// Lays the window out and centres it on the screen.
+  void Form_Load();
+  /// Keeps the statistics frame 225 twips from the right edge and sizes the display.
+  void Form_Resize();
+  /// Asks before the program ends; on OK closes the other windows in order. Returns
+  /// true to refuse.
+  bool Form_QueryUnload();
+
+  void mnuExit_Click();
+  void mnuSound_Click();
+  void mnuUpperCase_Click();
+  void mnuOutlineWords_Click();
+  void mnuViewMatches_Click();
+  void mnuAbout_Click();
+  void cmdCancel_Click();
+
+ private:
+  AppContext& ctx_;
+};
+
+}  // namespace kivrel

@@ -1,0 +1,200 @@
+#include <gtest/gtest.h>
+
+#include "FakeMainWindow.h"
+#include "TestApp.h"
+#include "display/GridDisplay.h"
+#include "display/MainWindow.h"
+#include "files/Cp1252.h"
+
+// The recording surface measures a text "A" as FontSize x 20 twips high, "W" as
+// FontSize x 15 wide and "I" as FontSize x 5 wide, so at 12 points a cell is 240 twips.
+namespace kivrel {
+namespace {
+
+using testing::DrawOp;
+using testing::FakeMainWindow;
+using testing::TestApp;
+
+struct Display : ::testing::Test {
+  TestApp app;
+  FakeMainWindow window{app.ctx};
+  MainWindow main{app.ctx};  // its resize handler runs the nested sizing
+
+  Form& form() { return app.ctx.MainForm(); }
+  const DisplayMetrics& metrics() { return app.ctx.display; }
+  void SetPuzzle(int width, int height) {
+    app.ctx.state.PuzzleWidth = static_cast<i16>(width);
+    app.ctx.state.PuzzleHeight = static_cast<i16>(height);
+  }
+  void SetScreen(int width, int height) { app.metrics = FixedWindowMetrics(width, height); }
+};
+
+TEST_F(Display, WithoutAPuzzleShowsFifteenByFifteenCellsAtTwelvePoints) {
+  SizePuzzleDisplay(app.ctx);
+  EXPECT_EQ(metrics().DisplayFontSize, 12);
+  EXPECT_EQ(metrics().CellSize, 240);
+  EXPECT_EQ(metrics().WideCharWidth, 180);
+  EXPECT_EQ(form().Bounds("picPuzzle"), (Rect{45, 495, 3600, 3600}));
+  EXPECT_TRUE(form().IsVisible("picPuzzle"));
+  EXPECT_EQ(app.picture.FontName(), "MS Sans Serif");
+  EXPECT_TRUE(app.picture.FontBold());
+}
+
+TEST_F(Display, ShrinksTheFontUntilThePuzzleFitsTheScreen) {
+  // At s points a 40 x 40 picture is 800s twips: it needs 2670 + 800s across
+  // (45 + picture + 2220 frame + 3 x 60 border + 225) and 1395 + 800s down.
+  SetPuzzle(40, 40);
+  SetScreen(9000, 20000);
+  SizePuzzleDisplay(app.ctx);
+  EXPECT_EQ(metrics().DisplayFontSize, 7);
+  EXPECT_EQ(metrics().CellSize, 140);
+  EXPECT_EQ(metrics().WideCharWidth, 180) << "the outline radius keeps the 12-point width";
+  EXPECT_EQ(metrics().CharWidths['A'], 70) << "letters are measured in the final font";
+  EXPECT_EQ(form().Bounds("picPuzzle"), (Rect{45, 495, 5600, 5600}));
+  EXPECT_EQ(form().Geometry().Width, 2670 + 5600);
+  EXPECT_EQ(form().Geometry().Height, 1395 + 5600);
+
+  SetScreen(20000, 7000);  // now the height decides: 1395 + 800s <= 7000
+  SizePuzzleDisplay(app.ctx);
+  EXPECT_EQ(metrics().DisplayFontSize, 7);
+
+  SetScreen(3000, 3000);  // even 5 points is too large: 5 points, and the window grows anyway
+  SizePuzzleDisplay(app.ctx);
+  EXPECT_EQ(metrics().DisplayFontSize, 5);
+  EXPECT_EQ(metrics().CellSize, 100);
+  EXPECT_EQ(form().Geometry().Width, 2670 + 4000 + 1600) << "the window never shrinks";
+}
+
+TEST_F(Display, APuzzleThatFitsAtTwelvePointsKeepsTwelvePoints) {
+  SetPuzzle(20, 20);
+  window.Resize(40000, 30000);  // far larger than the screen
+  SizePuzzleDisplay(app.ctx);
+  EXPECT_EQ(metrics().DisplayFontSize, 12);
+  EXPECT_EQ(form().Geometry().Width, 40000);
+  EXPECT_EQ(form().Geometry().Height, 30000);
+}
+
+TEST_F(Display, TheWindowOnlyGrowsAndMakesRoomForTheButtonRow) {
+  SetPuzzle(3, 3);
+  form().UpdateGeometry({0, 0, 5000, 4000, 4880, 3280});
+  SizePuzzleDisplay(app.ctx);
+  // The button row (6900 + 690 + 2 x 60) is wider than picture and frame.
+  EXPECT_EQ(form().Geometry().Width, 7710);
+  EXPECT_EQ(form().Geometry().ScaleWidth, 7710 - 120);
+  EXPECT_EQ(form().Geometry().Height, 5055 + 495 + 720 + 180);
+
+  SetPuzzle(30, 25);
+  SizePuzzleDisplay(app.ctx);
+  EXPECT_EQ(form().Geometry().Width, 45 + 7200 + 2220 + 180 + 225);
+  EXPECT_EQ(form().Geometry().Height, 6000 + 495 + 720 + 180);
+  SetPuzzle(5, 5);
+  SizePuzzleDisplay(app.ctx);
+  EXPECT_EQ(form().Geometry().Width, 45 + 7200 + 2220 + 180 + 225);
+  EXPECT_EQ(form().Bounds("picPuzzle"), (Rect{45, 495, 1200, 1200}));
+}
+
+TEST_F(Display, AMaximisedOrMinimisedWindowIsNotResized) {
+  for (int state : {kWindowMaximized, kWindowMinimized}) {
+    form().SetWindowState(state);
+    FormGeometry before = form().Geometry();
+    SetPuzzle(30, 30);
+    SizePuzzleDisplay(app.ctx);
+    EXPECT_EQ(form().Geometry(), before);
+    EXPECT_EQ(form().Bounds("picPuzzle"), (Rect{45, 495, 7200, 7200}));
+    EXPECT_TRUE(form().IsVisible("picPuzzle"));
+  }
+}
+
+TEST_F(Display, GrowingTheWindowRunsTheSizingAgainNested) {
+  // Setting the width raises a resize event; the nested sizing grows the height, and
+  // the first run, comparing with the size the nested run found, sets nothing more.
+  SetPuzzle(30, 30);
+  SizePuzzleDisplay(app.ctx);
+  const int width = 45 + 7200 + 2220 + 180 + 225;
+  const int height = 7200 + 495 + 720 + 180;
+  ASSERT_EQ(window.geometry_changes.size(), 2u);
+  EXPECT_EQ(window.geometry_changes[0].Width, width);
+  EXPECT_EQ(window.geometry_changes[0].Height, 5580 + 720);
+  EXPECT_EQ(window.geometry_changes[1].Width, width);
+  EXPECT_EQ(window.geometry_changes[1].Height, height);
+  EXPECT_EQ(window.max_depth, 2);
+  // The resize handler re-anchored the statistics frame to the new width.
+  EXPECT_EQ(form().Bounds("fraStats").Left, width - 2220 - 225);
+  EXPECT_TRUE(form().IsVisible("picPuzzle"));
+  EXPECT_EQ(metrics().StartWidth, width);
+  EXPECT_EQ(metrics().StartHeight, height);
+}
+
+TEST_F(Display, MeasuresEveryCharacterThatCanStandInACell) {
+  SizePuzzleDisplay(app.ctx);
+  EXPECT_EQ(metrics().CharWidths['0'], 120);
+  EXPECT_EQ(metrics().CharWidths['W'], 180);
+  EXPECT_EQ(metrics().CharWidths['I'], 60);
+  EXPECT_EQ(metrics().CharWidths[0xC4], 120);                          // Ä
+  EXPECT_EQ(metrics().CharWidths[UnicodeToCp1252(U'\u0160')], 120);  // Š
+  EXPECT_EQ(metrics().CharWidths['a'], 0) << "lower case never stands in a cell";
+}
+
+TEST_F(Display, DrawCellLetterCentresOnTheFirstCharacter) {
+  SizePuzzleDisplay(app.ctx);
+  app.picture.ops.clear();
+  DrawCellLetter(app.ctx, 2, 3, "I");
+  DrawCellLetter(app.ctx, 2, 3, "W");
+  DrawCellLetter(app.ctx, 1, 1, "\u00c4");  // Ä, a letter beyond A-Z
+  DrawCellLetter(app.ctx, 4, 1, "12");      // centred on the "1", runs to the right
+  auto texts = app.picture.OfKind(DrawOp::Kind::Text);
+  ASSERT_EQ(texts.size(), 4u);
+  EXPECT_EQ(texts[0].x, 480 + 90);
+  EXPECT_EQ(texts[0].y, 240);
+  EXPECT_EQ(texts[1].x, 480 + 30);
+  EXPECT_EQ(texts[0].x - texts[1].x, (180 - 60) / 2);
+  EXPECT_EQ(texts[2].x, 60);
+  EXPECT_EQ(texts[3].x, 60);
+  EXPECT_EQ(texts[3].y, 720);
+}
+
+TEST_F(Display, CellsOfOddWidthRoundTheLeftEdgeDown) {
+  app.ctx.display.CellSize = 241;
+  app.ctx.display.CharWidths['A'] = 120;
+  DrawCellLetter(app.ctx, 1, 2, "A");
+  EXPECT_EQ(app.picture.ops.back().x, 241 + 60);  // Int(60.5)
+}
+
+TEST_F(Display, ClearHighlightsTurnsRedLettersBlackAndKeepsWhatIsDrawn) {
+  SetPuzzle(3, 2);
+  SizePuzzleDisplay(app.ctx);
+  PuzzleState& s = app.ctx.state;
+  s.Grid.Create(2, 3);
+  s.Grid.At(1, 1).Letter = "C";
+  s.Grid.At(1, 1).ShowCount = 2;
+  s.Grid.At(1, 2).Letter = " ";  // a fill letter taken away
+  s.Grid.At(1, 2).ShowCount = 1;
+  s.Grid.At(2, 3).Letter = "T";
+  s.WordCount = 1;
+  s.Words.resize(2);
+  s.Words[1].Shown = kTrue;
+  app.picture.ops.clear();
+  ClearHighlights(app.ctx);
+  EXPECT_EQ(app.picture.Texts(), (std::vector<std::string>{"C", "T"}));
+  for (const DrawOp& op : app.picture.ops) {
+    EXPECT_NE(op.kind, DrawOp::Kind::Cls);
+    EXPECT_EQ(op.color, kBlack);
+  }
+  EXPECT_EQ(s.Grid.At(1, 1).ShowCount, 0);
+  EXPECT_EQ(s.Grid.At(1, 2).ShowCount, 0);
+  EXPECT_EQ(s.Words[1].Shown, 0);
+
+  s.WordCount = 3;  // a word count beyond the table stops the word pass quietly
+  EXPECT_NO_THROW(ClearHighlights(app.ctx));
+}
+
+TEST_F(Display, CenterFormPlacesTheWindowInTheMiddleOfTheScreen) {
+  SetScreen(20000, 10001);
+  CenterForm(app.ctx, form());
+  EXPECT_EQ(form().Geometry().Left, (20000 - 7770) / 2);
+  EXPECT_EQ(form().Geometry().Top, (10001 - 6300) / 2);
+  EXPECT_EQ(form().Geometry().Width, 7770);
+}
+
+}  // namespace
+}  // namespace kivrel

@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include "FakeMainWindow.h"
+#include "TestApp.h"
+#include "display/MainWindow.h"
+
+namespace kivrel {
+namespace {
+
+using testing::FakeMainWindow;
+using testing::TestApp;
+
+struct MainWindowTest : ::testing::Test {
+  TestApp app;
+  FakeMainWindow window{app.ctx};
+  MainWindow main{app.ctx};
+  Form& form = app.ctx.MainForm();
+};
+
+TEST_F(MainWindowTest, LoadLaysOutAndCentres) {
+  form.Raise({}, Event::Load);
+  const FormGeometry& g = form.Geometry();
+  EXPECT_EQ(form.Bounds("fraStats").Left, g.Width - 2220 - 225);
+  EXPECT_EQ(g.Left, (app.metrics.ScreenWidth() - g.Width) / 2);
+  EXPECT_EQ(g.Top, (app.metrics.ScreenHeight() - g.Height) / 2);
+  EXPECT_TRUE(form.IsVisible("picPuzzle"));
+  EXPECT_EQ(app.ctx.display.CellSize, 240);
+}
+
+TEST_F(MainWindowTest, ResizingKeepsTheStatisticsFrameAtTheRightEdge) {
+  window.Resize(12000, 9000);
+  EXPECT_EQ(form.Bounds("fraStats"), (Rect{12000 - 2220 - 225, 495, 2220, 5055}));
+  EXPECT_EQ(form.Bounds("picPuzzle").Left, 45);
+  EXPECT_EQ(form.Bounds("picPuzzle").Top, 495);
+}
+
+TEST_F(MainWindowTest, ButtonsDoWhatTheirMenuItemsDo) {
+  std::vector<std::string> clicked;
+  for (const ButtonCommand& command : kButtonCommands) {
+    if (command.Menu == "mnuExit") continue;
+    form.On(command.Menu, Event::Click, [&clicked, menu = command.Menu] { clicked.emplace_back(menu); });
+    form.Raise(command.Button, Event::Click);
+  }
+  EXPECT_EQ(clicked, (std::vector<std::string>{"mnuAttributes", "mnuBuild", "mnuFillinBlanks", "mnuOutlineWords",
+                                               "mnuViewMatches", "mnuPrint", "mnuViewList", "mnuSavePuzzle"}));
+  app.dialogs.ExpectMessage(MessageAnswer::Cancel, "Are you sure you want to exit Kivrel?");
+  form.Raise("cmdExit", Event::Click);
+}
+
+TEST_F(MainWindowTest, TheOptionMarksToggleAndNothingElse) {
+  form.SetChecked("mnuSound", true);
+  form.SetChecked("mnuUpperCase", true);
+  form.Raise("mnuSound", Event::Click);
+  EXPECT_FALSE(form.Checked("mnuSound"));
+  EXPECT_TRUE(form.Checked("mnuUpperCase"));
+  form.Raise("mnuUpperCase", Event::Click);
+  form.Raise("mnuSound", Event::Click);
+  EXPECT_TRUE(form.Checked("mnuSound"));
+  EXPECT_FALSE(form.Checked("mnuUpperCase"));
+}
+
+TEST_F(MainWindowTest, CancelAsksTheBuildToStop) {
+  form.Raise("cmdCancel", Event::Click);
+  EXPECT_EQ(app.ctx.state.CancelRequested, kTrue);
+}
+
+TEST_F(MainWindowTest, ExitAsksAndCancelKeepsEveryWindow) {
+  form.Show();
+  app.ctx.WordListForm().Show();
+  app.dialogs.ExpectMessage(MessageAnswer::Cancel);
+  form.Raise("mnuExit", Event::Click);
+  ASSERT_EQ(app.dialogs.messages.size(), 1u);
+  const MessageRequest& asked = app.dialogs.messages[0];
+  EXPECT_EQ(asked.Text, "Are you sure you want to exit Kivrel?");
+  EXPECT_EQ(asked.Title, "Exit Kivrel");
+  EXPECT_EQ(asked.Buttons, MessageButtons::OkCancel);
+  EXPECT_EQ(asked.Icon, MessageIcon::Question);
+  EXPECT_TRUE(form.Visible());
+  EXPECT_TRUE(app.ctx.WordListForm().Visible());
+}
+
+TEST_F(MainWindowTest, ExitClosesTheOtherWindowsInOrderThenItself) {
+  std::vector<std::string> unloaded;
+  for (std::string_view name : {kWordListForm, kPrintOptionsForm, kAttributesForm, kPrintPreviewForm, kMainForm}) {
+    Form& f = app.ctx.forms.Get(name);
+    f.Show();
+    f.Subscribe([&unloaded, &f](std::string_view control, Property p) {
+      if (control.empty() && p == Property::Unload) unloaded.push_back(f.Name());
+    });
+  }
+  app.dialogs.ExpectMessage(MessageAnswer::Ok);
+  form.Raise("mnuExit", Event::Click);
+  EXPECT_EQ(unloaded, (std::vector<std::string>{"frmPrintPreview", "frmAttributes", "frmWordList", "frmPrintOptions",
+                                                "frmKV_Puzzle"}));
+  EXPECT_FALSE(app.ctx.forms.Has("frmOpenSave")) << "a window never used is not made to close it";
+}
+
+TEST_F(MainWindowTest, AboutIsModalAndOkClosesIt) {
+  Form& about = app.ctx.forms.Get(kAboutForm);
+  bool shown_modal = false;
+  about.Subscribe([&](std::string_view control, Property p) {
+    if (control.empty() && p == Property::Shown) {
+      shown_modal = about.ShownModal();
+      about.Raise("cmdOK", Event::Click);  // the user presses OK (or Enter)
+    }
+  });
+  form.Raise("mnuAbout", Event::Click);
+  EXPECT_TRUE(shown_modal);
+  EXPECT_FALSE(about.Visible());
+}
+
+}  // namespace
+}  // namespace kivrel
