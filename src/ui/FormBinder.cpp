@@ -11,10 +11,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTextEdit>
 #include <QWidget>
 #include <cmath>
@@ -67,6 +70,7 @@ FormBinder::FormBinder(QWidget* window, Form& form, double twips_per_pixel)
     form_.SetCaption(window_->windowTitle().toStdString());
   }
   Rebind();
+  ReportGeometry();
 }
 
 FormBinder::~FormBinder() { form_.Unsubscribe(subscription_); }
@@ -78,6 +82,17 @@ QObject* FormBinder::Find(std::string_view control) const {
   auto it = objects_.find(QString::fromUtf8(control.data(), static_cast<qsizetype>(control.size())));
   return it == objects_.end() ? nullptr : it->data();
 }
+
+void FormBinder::SetCancelButton(std::string_view control) {
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), window_);
+  escape->setContext(Qt::WindowShortcut);
+  std::string name(control);
+  connect(escape, &QShortcut::activated, this, [this, name] {
+    if (auto* button = qobject_cast<QAbstractButton*>(Find(name)); button && button->isVisible()) button->click();
+  });
+}
+
+void FormBinder::Present() { ApplyForm(Property::Shown); }
 
 void FormBinder::Rebind() {
   QList<QObject*> children = window_->findChildren<QObject*>();
@@ -262,18 +277,19 @@ void FormBinder::Apply(std::string_view name, Property property) {
 }
 
 void FormBinder::ApplyForm(Property property) {
+  if (property == Property::Shown && form_.ShownModal()) {
+    // The user works in the window while it is up: what they do must reach the form.
+    ShowModal();
+    return;
+  }
   Applying guard(applying_);
   switch (property) {
     case Property::Caption: window_->setWindowTitle(ToQString(form_.Caption())); break;
     case Property::Shown:
-      if (form_.ShownModal()) {
-        ShowModal();
-      } else {
-        if (form_.WindowState() == kWindowNormal && window_->isMinimized()) window_->showNormal();
-        window_->show();
-        window_->raise();
-        window_->activateWindow();
-      }
+      if (form_.WindowState() == kWindowNormal && window_->isMinimized()) window_->showNormal();
+      window_->show();
+      window_->raise();
+      window_->activateWindow();
       break;
     case Property::Hidden:
     case Property::Unload:
@@ -327,7 +343,13 @@ void FormBinder::ShowModal() {
 
 void FormBinder::ReportGeometry() {
   QRect frame = window_->frameGeometry();
-  QRect client = window_->geometry();
+  QSize client = window_->size();
+  // The client area of a window with a menu bar is what lies below the bar.
+  if (auto* main = qobject_cast<QMainWindow*>(window_); main && main->menuWidget()) {
+    QWidget* bar = main->menuWidget();
+    int bar_height = bar->isVisible() ? bar->height() : bar->sizeHint().height();
+    if (!bar->isHidden()) client.rheight() = std::max(0, client.height() - bar_height);
+  }
   form_.UpdateGeometry({ToTwips(frame.x()), ToTwips(frame.y()), ToTwips(frame.width()), ToTwips(frame.height()),
                         ToTwips(client.width()), ToTwips(client.height())});
 }

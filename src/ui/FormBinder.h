@@ -31,6 +31,13 @@ class FormBinder : public QObject {
   /// The bound object of a control (a QWidget or QAction), or null.
   QObject* Find(std::string_view control) const;
 
+  /// Makes a button the window's cancel button: Escape presses it while it is enabled.
+  void SetCancelButton(std::string_view control);
+
+  /// Shows the window as the Form says (modal or not). For a window made after the
+  /// program asked to show its form.
+  void Present();
+
   Form& form() { return form_; }
   QWidget* window() const { return window_; }
 

@@ -1,32 +1,64 @@
 #include "ui/KivrelApp.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QMainWindow>
 
+#include "display/GridDisplay.h"
 #include "model/StartUp.h"
 #include "ui/FormBinder.h"
+#include "ui/MainWindowWidgets.h"
 
 namespace kivrel {
 
-KivrelApp::KivrelApp() {
-  main_window_ = std::make_unique<QMainWindow>();
-  main_window_->setObjectName(QString::fromLatin1(kMainForm.data(), kMainForm.size()));
-  main_window_->setWindowTitle(QStringLiteral("Kivrel Puzzle Maker - (untitled)"));
-  auto* picture = new QLabel(main_window_.get());
-  picture->setObjectName(QStringLiteral("picPuzzle"));
-  main_window_->setCentralWidget(picture);
-  main_window_->resize(510, 372);  // the design client area of 7650 x 5580 twips
-  main_binder_ = new FormBinder(main_window_.get(), ctx_.MainForm(), metrics_.TwipsPerPixelX());
-  dialogs_.SetParent(main_window_.get());
-  ctx_.MainForm().Subscribe([](std::string_view control, Property property) {
+KivrelApp::KivrelApp(Dialogs* dialogs)
+    : picture_(1, 1, 1440.0 / metrics_.TwipsPerPixelX()),
+      ctx_(dialogs ? *dialogs : qt_dialogs_, pump_, beeper_, metrics_, picture_),
+      main_(ctx_) {
+  ctx_.SizePuzzleDisplay = [this] { SizePuzzleDisplay(ctx_); };
+
+  Form& main = ctx_.MainForm();
+  // The picture's image follows the size the display gives it.
+  main.Subscribe([this](std::string_view control, Property property) {
+    if (property == Property::Bounds && control == kPicture) {
+      const Rect& bounds = ctx_.MainForm().Bounds(kPicture);
+      picture_.Resize(bounds.Width, bounds.Height);
+    }
+  });
+  main.Subscribe([](std::string_view control, Property property) {
     if (control.empty() && property == Property::Unload) QApplication::quit();
   });
+
+  main_window_ = MakeMainWindowWidgets(design_, picture_);
+  auto* binder = new FormBinder(main_window_.get(), main, design_.TwipsPerPixel());
+  binder->SetCancelButton("cmdCancel");
+  qt_dialogs_.SetParent(main_window_.get());
+  main.Raise({}, Event::Load);
+
+  RegisterWindow(kAboutForm, [](const Design& design, QWidget* parent) { return MakeAboutBox(design, parent); });
 }
 
 KivrelApp::~KivrelApp() = default;
 
 void KivrelApp::Start(std::optional<std::uint64_t> seed) { StartUp(ctx_, seed); }
+
+QWidget* KivrelApp::window(std::string_view form) const {
+  if (form == kMainForm) return main_window_.get();
+  auto it = windows_.find(form);
+  return it == windows_.end() ? nullptr : it->second.data();
+}
+
+void KivrelApp::RegisterWindow(std::string_view name, WindowMaker make) {
+  Form& form = ctx_.forms.Get(name);
+  form.Subscribe([this, &form, make = std::move(make)](std::string_view control, Property property) {
+    if (!control.empty() || property != Property::Shown || window(form.Name())) return;
+    QWidget* widget = make(design_, main_window_.get());
+    windows_[form.Name()] = widget;
+    auto* binder = new FormBinder(widget, form, design_.TwipsPerPixel());
+    form.Raise({}, Event::Load);
+    // This notice reached the form before the binder listened to it.
+    binder->Present();
+  });
+}
 
 int RunKivrel(int argc, char** argv) {
   QApplication app(argc, argv);

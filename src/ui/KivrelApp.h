@@ -1,15 +1,29 @@
 #pragma once
-// The GUI program as one object: the Qt platform services, the program context and the
-// windows. Tests create it in-process and drive the windows by objectName.
+// The GUI program as one object: the Qt platform services, the program context, the
+// puzzle picture and the windows. Tests create it in-process and drive the windows by
+// objectName.
+//
+// Windows: the main window is made with the program. Every other window is made the
+// first time the program shows its Form (RegisterWindow gives the function that builds
+// its widgets), bound to the Form by a FormBinder, sent its Load event, and then kept
+// for the rest of the run: the Form shows and hides it.
+#include <QPointer>
 #include <QPrinter>
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <memory>
 #include <optional>
+#include <string>
 
+#include "display/MainWindow.h"
 #include "model/AppContext.h"
 #include "platform/qt/QtServices.h"
+#include "platform/qt/QtSurface.h"
+#include "ui/Design.h"
 
 class QMainWindow;
+class QWidget;
 
 namespace kivrel {
 
@@ -17,9 +31,12 @@ class FormBinder;
 
 class KivrelApp {
  public:
-  /// A QApplication must exist.
-  KivrelApp();
+  /// A QApplication must exist. `dialogs`, when given, answers every dialog instead of
+  /// Qt's (tests script them); it must outlive the program.
+  explicit KivrelApp(Dialogs* dialogs = nullptr);
   ~KivrelApp();
+  KivrelApp(const KivrelApp&) = delete;
+  KivrelApp& operator=(const KivrelApp&) = delete;
 
   /// Starts the program: StartUp with the windows attached (the random source is
   /// seeded from the clock unless a seed is given).
@@ -27,18 +44,30 @@ class KivrelApp {
 
   AppContext& context() { return ctx_; }
   QMainWindow* mainWindow() const { return main_window_.get(); }
-  QtDialogs& dialogs() { return dialogs_; }
+  /// The window of a form once it has been made, else null.
+  QWidget* window(std::string_view form) const;
+  /// The retained image of the puzzle picture.
+  QtImageSurface& picture() { return picture_; }
+  QtDialogs& dialogs() { return qt_dialogs_; }
+  const Design& design() const { return design_; }
 
  private:
+  using WindowMaker = std::function<QWidget*(const Design&, QWidget* main_window)>;
+  /// Makes the form's window (with `make`) the first time the program shows it.
+  void RegisterWindow(std::string_view form, WindowMaker make);
+
   QPrinter printer_;
-  QtDialogs dialogs_{printer_};
+  QtDialogs qt_dialogs_{printer_};
   QtEventPump pump_;
   QtBeeper beeper_;
   QtWindowMetrics metrics_;
-  NullSurface no_picture_;
-  AppContext ctx_{dialogs_, pump_, beeper_, metrics_, no_picture_};
+  Design design_{metrics_.TwipsPerPixelX()};
+  QtImageSurface picture_;
+  AppContext ctx_;
+  MainWindow main_;
+  std::map<std::string, QPointer<QWidget>, std::less<>> windows_;
+  // Last, so the widgets go before the context their binders talk to.
   std::unique_ptr<QMainWindow> main_window_;
-  FormBinder* main_binder_ = nullptr;
 };
 
 /// The whole GUI program: QApplication, KivrelApp, StartUp, the event loop.

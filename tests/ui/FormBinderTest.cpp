@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -185,6 +187,34 @@ TEST(FormBinder, AModalShowReturnsWhenTheWindowCloses) {
   EXPECT_TRUE(was_visible);
   EXPECT_FALSE(w.dialog.isVisible());
   EXPECT_FALSE(form.Visible());
+}
+
+TEST(FormBinder, ClicksInAModalWindowReachTheForm) {
+  Window w;
+  Form form("frmTest");
+  FormBinder binder(&w.dialog, form);
+  bool unloaded = false;
+  form.On("cmdGo", Event::Click, [&] { unloaded = form.Unload(); });
+  QTimer::singleShot(0, [&] { QTest::mouseClick(w.go, Qt::LeftButton); });
+  QTimer::singleShot(3000, [&] { w.dialog.reject(); });  // a safety net only
+  form.Show(true);
+  EXPECT_TRUE(unloaded);
+  EXPECT_FALSE(w.dialog.isVisible());
+  EXPECT_FALSE(form.Visible());
+}
+
+TEST(FormBinder, TheClientAreaOfAMainWindowIsBelowItsMenuBar) {
+  QMainWindow window;
+  window.menuBar()->addMenu("&File");
+  window.setCentralWidget(new QWidget);
+  window.resize(300, 200);
+  Form form("frmMain");
+  FormBinder binder(&window, form);
+  window.show();
+  QApplication::processEvents();
+  EXPECT_EQ(form.Geometry().ScaleWidth, 300 * 15);
+  EXPECT_EQ(form.Geometry().ScaleHeight, window.centralWidget()->height() * 15);
+  EXPECT_LT(form.Geometry().ScaleHeight, 200 * 15);
 }
 
 }  // namespace

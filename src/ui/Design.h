@@ -1,0 +1,38 @@
+#pragma once
+// Window designs are written in twips, as the program lays everything out; a Design
+// turns them into pixels of the screen the windows are shown on, and makes the named
+// widgets and menu items a window is built from.
+#include <QString>
+#include <string_view>
+
+class QAction;
+class QMenu;
+class QWidget;
+
+namespace kivrel {
+
+class Design {
+ public:
+  explicit Design(double twips_per_pixel) : twips_per_pixel_(twips_per_pixel > 0 ? twips_per_pixel : 15.0) {}
+
+  double TwipsPerPixel() const { return twips_per_pixel_; }
+  int Px(int twips) const;
+
+  /// Places a widget at left, top, width, height twips inside its parent.
+  void Place(QWidget* widget, int left, int top, int width, int height) const;
+
+  /// Names an object as the program knows it (the objectName FormBinder binds by).
+  template <typename T>
+  static T* Named(T* object, std::string_view name) {
+    object->setObjectName(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    return object;
+  }
+
+  /// A menu item named `name` with `caption` (access key marked with "&").
+  static QAction* Item(QMenu* menu, std::string_view name, const char* caption, bool enabled = true);
+
+ private:
+  double twips_per_pixel_;
+};
+
+}  // namespace kivrel
