@@ -55,6 +55,22 @@ TEST(QtImageSurface, FontSizesReadBackAsWholePixels) {
   EXPECT_LT(h12, 400);
 }
 
+TEST(QtImageSurface, WithoutSmoothingATextDrawnInWhiteErasesItself) {
+  QtImageSurface surface(3000, 1500);
+  surface.SetSmoothText(false);
+  surface.SetFontName("MS Sans Serif");
+  surface.SetFontBold(true);
+  surface.SetFontSize(12);
+  for (Rgb colour : {kBlack, kWhite}) {
+    surface.SetForeColor(colour);
+    surface.CurrentX = 301.5;  // between pixels, as cell positions often are
+    surface.CurrentY = 300;
+    surface.Print("WAQ");
+  }
+  EXPECT_EQ(CountPixels(surface.Image(), surface.Image().rect(), qRgb(255, 255, 255)),
+            surface.Image().width() * surface.Image().height());
+}
+
 TEST(QtImageSurface, PrintsTextWithItsTopLeftCornerAtTheCurrentPosition) {
   QtImageSurface surface(3000, 3000);
   surface.SetFontName("Arial");

@@ -19,6 +19,7 @@ namespace kivrel {
 QtEventPump::QtEventPump(int interval_ms) : interval_ms_(interval_ms) { clock_.start(); }
 
 void QtEventPump::Yield() {
+  if (++calls_ % kCallsPerClockRead != 0) return;
   if (clock_.elapsed() < interval_ms_) return;
   QCoreApplication::processEvents(QEventLoop::AllEvents);
   clock_.restart();

@@ -67,32 +67,36 @@ double QtSurface::UsableFontSize(double points) const {
   return pixels * 72.0 / dpi;
 }
 
+void QtSurface::SetSmoothText(bool smooth) {
+  smooth_text_ = smooth;
+  FontChanged();
+}
+
 void QtSurface::FontChanged() {
   if (!device_) return;
   font_ = MakeFont(FontName(), 0, FontBold(), FontItalic());
+  if (!smooth_text_) font_.setStyleStrategy(QFont::NoAntialias);
   font_.setPixelSize(std::max(1, static_cast<int>(std::lround(FontSize() * device_->logicalDpiY() / 72.0))));
+  metrics_.emplace(font_, device_);
   if (painter_.isActive()) painter_.setFont(font_);
 }
 
 QPointF QtSurface::Map(double x, double y) const { return {x * PixelsPerTwipX(), y * PixelsPerTwipY()}; }
 
 double QtSurface::TextWidth(std::string_view text) {
-  QFontMetricsF metrics(font_, device_);
-  return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))) /
+  return metrics_->horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))) /
          PixelsPerTwipX();
 }
 
 double QtSurface::TextHeight(std::string_view) {
-  QFontMetricsF metrics(font_, device_);
-  return metrics.height() / PixelsPerTwipY();
+  return metrics_->height() / PixelsPerTwipY();
 }
 
 void QtSurface::DrawText(double x, double y, std::string_view text) {
   Rgb c = ForeColor();
   painter_.setPen(QColor(c.R, c.G, c.B));
-  QFontMetricsF metrics(font_, device_);
   QPointF at = Map(x, y);
-  painter_.drawText(QPointF(at.x(), at.y() + metrics.ascent()),
+  painter_.drawText(QPointF(at.x(), at.y() + metrics_->ascent()),
                     QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
   Changed();
 }

@@ -3,10 +3,12 @@
 // preview page), a QPrinter, a QPdfWriter, a QSvgGenerator. Twips are converted with
 // the device's own resolution, and text is measured on the device it is drawn on.
 #include <QFont>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "platform/Surface.h"
 
@@ -52,6 +54,11 @@ class QtSurface : public Surface {
   /// Called after everything drawn (a widget showing the device repaints).
   void SetChangedCallback(std::function<void()> changed) { changed_ = std::move(changed); }
 
+  /// Whether glyph edges are smoothed (the default). Without smoothing a text drawn
+  /// again in the background colour erases the same text exactly, as the puzzle
+  /// picture needs when fill letters are taken away.
+  void SetSmoothText(bool smooth);
+
  protected:
   void DrawText(double x, double y, std::string_view text) override;
   double UsableFontSize(double points) const override;
@@ -71,6 +78,7 @@ class QtSurface : public Surface {
   QPaintDevice* device_;
   QPainter painter_;
   QFont font_;
+  std::optional<QFontMetricsF> metrics_;  // of font_ on the device, kept for every text measured
   double px_per_twip_x_ = 1;
   double px_per_twip_y_ = 1;
   double user_x_ = 1;  // twips per user unit
@@ -78,6 +86,7 @@ class QtSurface : public Surface {
   double width_twips_ = 0;
   double height_twips_ = 0;
   bool paints_on_image_ = false;
+  bool smooth_text_ = true;
   std::function<void()> changed_;
 };
 
