@@ -1,5 +1,7 @@
 #include "display/MainWindow.h"
 
+#include "build/BuildPuzzle.h"
+#include "build/FillInBlanks.h"
 #include "display/GridDisplay.h"
 #include "display/GridViews.h"
 
@@ -13,6 +15,8 @@ MainWindow::MainWindow(AppContext& ctx) : ctx_(ctx) {
   main.On({}, Event::Resize, [this] { Form_Resize(); });
   main.OnQueryUnload([this] { return Form_QueryUnload(); });
 
+  main.On("mnuBuild", Event::Click, [this] { mnuBuild_Click(); });
+  main.On("mnuFillinBlanks", Event::Click, [this] { mnuFillinBlanks_Click(); });
   main.On("mnuExit", Event::Click, [this] { mnuExit_Click(); });
   main.On("mnuSound", Event::Click, [this] { mnuSound_Click(); });
   main.On("mnuUpperCase", Event::Click, [this] { mnuUpperCase_Click(); });
@@ -42,6 +46,10 @@ void MainWindow::Form_Resize() {
 }
 
 bool MainWindow::Form_QueryUnload() {
+  if (BuildRunning(ctx_)) {
+    AfterBuild(ctx_, [this] { ctx_.MainForm().Unload(); });
+    return true;
+  }
   MessageAnswer answer = ShowMessage(ctx_.dialogs, std::string(kExitQuestion), std::string(kExitTitle),
                                      MessageIcon::Question, MessageButtons::OkCancel);
   if (answer != MessageAnswer::Ok) return true;
@@ -51,7 +59,13 @@ bool MainWindow::Form_QueryUnload() {
   return false;
 }
 
-void MainWindow::mnuExit_Click() { ctx_.MainForm().Unload(); }
+void MainWindow::mnuBuild_Click() { BuildPuzzle(ctx_); }
+
+void MainWindow::mnuFillinBlanks_Click() { FillInBlanks(ctx_); }
+
+void MainWindow::mnuExit_Click() {
+  AfterBuild(ctx_, [this] { ctx_.MainForm().Unload(); });
+}
 
 void MainWindow::mnuSound_Click() {
   Form& main = ctx_.MainForm();
@@ -69,6 +83,6 @@ void MainWindow::mnuViewMatches_Click() { ToggleJunctions(ctx_); }
 
 void MainWindow::mnuAbout_Click() { ctx_.forms.Get(kAboutForm).Show(true); }
 
-void MainWindow::cmdCancel_Click() { ctx_.state.CancelRequested = kTrue; }
+void MainWindow::cmdCancel_Click() { CancelBuild(ctx_); }
 
 }  // namespace kivrel

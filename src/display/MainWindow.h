@@ -3,6 +3,10 @@
 // its load, resize and close, wired to the operations of the rest of the program. The
 // Qt window only shows the form and forwards the user's actions; every decision is
 // here, where it is tested without the window system.
+//
+// A build runs inside the Build command and lets events in while it works. Commands
+// that would pull the puzzle away from under it (Exit, and the window's close box) go
+// through AfterBuild: they cancel the build and run once it has finished.
 #include <string_view>
 
 #include "model/AppContext.h"
@@ -44,9 +48,12 @@ class MainWindow {
   /// Keeps the statistics frame 225 twips from the right edge and sizes the display.
   void Form_Resize();
   /// Asks before the program ends; on OK closes the other windows in order. Returns
-  /// true to refuse.
+  /// true to refuse. During a build it refuses for now, cancels the build and closes
+  /// the window (asking then) once the build has ended.
   bool Form_QueryUnload();
 
+  void mnuBuild_Click();
+  void mnuFillinBlanks_Click();
   void mnuExit_Click();
   void mnuSound_Click();
   void mnuUpperCase_Click();

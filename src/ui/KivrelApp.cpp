@@ -15,6 +15,8 @@ KivrelApp::KivrelApp(Dialogs* dialogs)
       ctx_(dialogs ? *dialogs : qt_dialogs_, pump_, beeper_, metrics_, picture_),
       main_(ctx_) {
   ctx_.SizePuzzleDisplay = [this] { SizePuzzleDisplay(ctx_); };
+  // Fill letters are taken away by drawing them again in white: that must leave nothing.
+  picture_.SetSmoothText(false);
 
   Form& main = ctx_.MainForm();
   // The picture's image follows the size the display gives it.

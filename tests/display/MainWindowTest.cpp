@@ -2,7 +2,9 @@
 
 #include "FakeMainWindow.h"
 #include "TestApp.h"
+#include "build/BuildPuzzle.h"
 #include "display/MainWindow.h"
+#include "model/CommandStates.h"
 
 namespace kivrel {
 namespace {
@@ -59,10 +61,6 @@ TEST_F(MainWindowTest, TheOptionMarksToggleAndNothingElse) {
   EXPECT_FALSE(form.Checked("mnuUpperCase"));
 }
 
-TEST_F(MainWindowTest, CancelAsksTheBuildToStop) {
-  form.Raise("cmdCancel", Event::Click);
-  EXPECT_EQ(app.ctx.state.CancelRequested, kTrue);
-}
 
 TEST_F(MainWindowTest, ExitAsksAndCancelKeepsEveryWindow) {
   form.Show();
@@ -107,6 +105,78 @@ TEST_F(MainWindowTest, AboutIsModalAndOkClosesIt) {
   form.Raise("mnuAbout", Event::Click);
   EXPECT_TRUE(shown_modal);
   EXPECT_FALSE(about.Visible());
+}
+
+// A list that keeps a 12 x 12 build busy for many yields.
+struct DuringABuild : MainWindowTest {
+  DuringABuild() {
+    app.AddEntries({"ELEPHANT", "GIRAFFE", "KANGAROO", "PENGUIN", "DOLPHIN", "TORTOISE", "OSTRICH", "LEOPARD",
+                    "BUFFALO", "CHEETAH", "GORILLA", "HEDGEHOG"});
+    app.ctx.state.PuzzleWidth = 12;
+    app.ctx.state.PuzzleHeight = 12;
+    app.ctx.state.IncludeDiagonals = 1;
+    SetListReadyState(app.ctx);
+    form.Show();
+  }
+  // Runs `action` at the n-th yield of the build.
+  void AtYield(int n, std::function<void()> action) {
+    app.pump.on_yield = [this, n, action = std::move(action)] {
+      if (app.pump.yields == n) action();
+    };
+  }
+};
+
+TEST_F(DuringABuild, BuildAndFillInRunFromTheButtons) {
+  form.Raise("cmdBuild", Event::Click);
+  EXPECT_EQ(app.ctx.state.PuzzleBuilt, kTrue);
+  EXPECT_GT(app.ctx.state.InsertedCount, 0);
+  EXPECT_TRUE(form.Enabled("cmdFillinBlanks"));
+  EXPECT_FALSE(form.Enabled("cmdCancel"));
+  EXPECT_EQ(form.Text("lblInsertedCount"), std::to_string(app.ctx.state.InsertedCount));
+  form.Raise("cmdFillinBlanks", Event::Click);
+  EXPECT_EQ(app.ctx.state.BlanksFilled, kTrue);
+}
+
+TEST_F(DuringABuild, CancelEndsItAndTheEndStepsRun) {
+  AtYield(3, [this] {
+    EXPECT_TRUE(form.Enabled("cmdCancel"));
+    EXPECT_FALSE(form.Enabled("cmdBuild"));
+    form.Raise("cmdCancel", Event::Click);
+  });
+  form.Raise("cmdBuild", Event::Click);
+  EXPECT_LE(app.pump.yields, 4) << "the build stops at its next check";
+  EXPECT_LT(app.ctx.state.InsertedCount, 12);
+  EXPECT_EQ(app.ctx.state.PuzzleBuilt, kTrue);
+  EXPECT_TRUE(form.Enabled("cmdOutlineWords"));
+  EXPECT_FALSE(form.Enabled("cmdCancel"));
+}
+
+TEST_F(DuringABuild, ExitCancelsTheBuildAndAsksOnceItHasEnded) {
+  bool asked_during_build = false;
+  AtYield(2, [this] { form.Raise("cmdExit", Event::Click); });
+  app.pump.on_yield = [this, inner = app.pump.on_yield, &asked_during_build] {
+    inner();
+    asked_during_build = asked_during_build || !app.dialogs.messages.empty();
+  };
+  app.dialogs.ExpectMessage(MessageAnswer::Cancel, "Are you sure you want to exit Kivrel?");
+  form.Raise("cmdBuild", Event::Click);
+  EXPECT_FALSE(asked_during_build);
+  EXPECT_EQ(app.dialogs.messages.size(), 1u);
+  EXPECT_FALSE(BuildRunning(app.ctx));
+  EXPECT_EQ(app.ctx.state.PuzzleBuilt, kTrue);
+  EXPECT_TRUE(form.Enabled("cmdBuild"));
+  EXPECT_TRUE(form.Visible()) << "Cancel at the question keeps the program";
+}
+
+TEST_F(DuringABuild, TheCloseBoxWaitsForTheBuildToo) {
+  bool refused = false;
+  AtYield(2, [this, &refused] { refused = !form.Unload(); });
+  app.dialogs.ExpectMessage(MessageAnswer::Ok);
+  form.Raise("cmdBuild", Event::Click);
+  EXPECT_TRUE(refused) << "the window stays while the build ends";
+  EXPECT_EQ(app.dialogs.messages.size(), 1u);
+  EXPECT_FALSE(form.Visible()) << "then it closes after the question";
+  EXPECT_EQ(app.ctx.state.PuzzleBuilt, kTrue);
 }
 
 }  // namespace

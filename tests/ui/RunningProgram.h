@@ -4,16 +4,20 @@
 // the puzzle picture's pixels.
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPushButton>
 #include <QTest>
 #include <functional>
+#include <gtest/gtest.h>
 #include <string>
 
 #include "ScriptedDialogs.h"
+#include "files/WordListFile.h"
 #include "model/AppContext.h"
+#include "model/CommandStates.h"
 #include "ui/KivrelApp.h"
 
 namespace kivrel::testing {
@@ -28,6 +32,21 @@ struct RunningProgram {
   }
 
   AppContext& ctx() { return app.context(); }
+
+  /// Reads a word list file as opening it would: the list, its attributes, ListReady.
+  void OpenList(const std::string& path) {
+    std::string error;
+    auto parsed = ParseWordList(ReadBytes(path), &error);
+    ASSERT_TRUE(parsed) << path << ": " << error;
+    ASSERT_TRUE(LoadWordList(ctx(), *parsed, &error)) << error;
+    SetListReadyState(ctx());
+  }
+
+  static std::string ReadBytes(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll().toStdString();
+  }
   Form& form() { return app.context().MainForm(); }
   QMainWindow* window() { return app.mainWindow(); }
 

@@ -1,0 +1,271 @@
+#include <gtest/gtest.h>
+
+#include <QTimer>
+#include <cmath>
+
+#include "RunningProgram.h"
+#include "build/BuildPuzzle.h"
+#include "model/Numbers.h"
+#include "model/WordTable.h"
+#include "model/StartUp.h"
+#include "platform/NullPlatform.h"
+
+// The whole program building, filling, outlining and showing junctions in its window,
+// checked on the command states, the statistics captions and the retained picture.
+namespace kivrel {
+namespace {
+
+using testing::IsBlack;
+using testing::IsGrey;
+using testing::IsInk;
+using testing::IsRed;
+using testing::RunningProgram;
+
+const std::string kAnimals = std::string(KIVREL_EXAMPLES_DIR) + "/animals.kvl";
+
+// Fraction of the points along an outline's first line (between the end centres,
+// leaving out the ends) that have a black pixel within one pixel of them.
+double OutlineCover(RunningProgram& p, const WordRecord& w) {
+  static const int kRowStep[] = {0, 0, 0, 1, -1, 1, -1, -1, 1};
+  static const int kColStep[] = {0, 1, -1, 0, 0, 1, -1, 1, -1};
+  const double cell = p.ctx().display.CellSize / 15.0;
+  const double r = (p.ctx().display.WideCharWidth * 0.5 - 30) / 15.0;
+  const double d = r / std::sqrt(2.0);
+  const int n = w.Length - 1;
+  const int c2 = w.StartCol + kColStep[w.Direction] * n, r2 = w.StartRow + kRowStep[w.Direction] * n;
+  double ax = (w.StartCol - 0.5) * cell, ay = (w.StartRow - 0.5) * cell;
+  double bx = (c2 - 0.5) * cell, by = (r2 - 0.5) * cell;
+  // The first line's offset from the centre line, by direction pair.
+  double ox = 0, oy = 0;
+  switch (w.Direction) {
+    case 1: case 2: oy = -r; break;
+    case 3: case 4: ox = -r; break;
+    case 5: case 6: ox = -d; oy = d; break;
+    default: ox = -d; oy = -d; break;
+  }
+  int points = 0, covered = 0;
+  for (double t = 0.15; t <= 0.85; t += 0.05) {
+    const int x = static_cast<int>(std::floor(ax + (bx - ax) * t + ox));
+    const int y = static_cast<int>(std::floor(ay + (by - ay) * t + oy));
+    ++points;
+    covered += p.Count(QRect(x - 1, y - 1, 3, 3), IsBlack) > 0 ? 1 : 0;
+  }
+  return static_cast<double>(covered) / points;
+}
+
+TEST(BuildOnScreen, BuildFillOutlineAndJunctions) {
+  RunningProgram p;
+  p.OpenList(kAnimals);
+  const PuzzleState& s = p.ctx().state;
+  ASSERT_EQ(s.PuzzleWidth, 15);
+  p.Click("cmdBuild");
+  QApplication::processEvents();
+
+  // Command states after a build.
+  for (const char* on : {"cmdAttributes", "cmdBuild", "cmdFillinBlanks", "cmdOutlineWords", "cmdViewMatches",
+                         "cmdPrint", "cmdViewList", "cmdSavePuzzle", "cmdExit"}) {
+    EXPECT_TRUE(p.Button(on)->isEnabled()) << on;
+  }
+  EXPECT_FALSE(p.Button("cmdCancel")->isEnabled());
+  EXPECT_TRUE(p.Action("mnuSaveListAs")->isEnabled());
+
+  // The statistics panel shows the build's counts.
+  EXPECT_EQ(p.Label("lblWordCount")->text(), "25");
+  EXPECT_EQ(p.Label("lblInsertedCount")->text().toStdString(), FormatPicture(s.InsertedCount, "####"));
+  EXPECT_EQ(p.Label("lblRejectedCount")->text().toStdString(), FormatPicture(s.RejectedCount, "####"));
+  EXPECT_EQ(p.Label("lblMatches")->text().toStdString(), FormatPicture(s.JunctionCount, "###0"));
+  EXPECT_EQ(p.Label("lblNbrSpaces")->text(), "225");
+  EXPECT_EQ(p.Label("lblSpacesRemaining")->text().toStdString(), FormatPicture(s.SpacesRemaining, "####"));
+  int by_direction = 0;
+  for (int d = 1; d <= 8; ++d) {
+    EXPECT_EQ(p.Label(DirectionLabel(d - 1).c_str())->text().toStdString(),
+              FormatPicture(s.DirectionWordCount[static_cast<std::size_t>(d)], "####"));
+    by_direction += s.DirectionWordCount[static_cast<std::size_t>(d)];
+  }
+  EXPECT_EQ(by_direction, s.InsertedCount);
+  EXPECT_GT(s.InsertedCount, 20);
+
+  // Each placed letter is black in its cell; empty cells are white.
+  auto each_cell = [&](const std::function<void(int, int, const CellRecord&)>& check) {
+    for (int row = 1; row <= 15; ++row) {
+      for (int col = 1; col <= 15; ++col) check(row, col, s.Grid.At(row, col));
+    }
+  };
+  each_cell([&](int row, int col, const CellRecord& cell) {
+    if (cell.IsEmpty()) {
+      EXPECT_EQ(p.Count(p.CellRect(row, col), IsInk), 0) << row << "," << col;
+    } else {
+      EXPECT_GT(p.Count(p.CellRect(row, col), IsBlack), 4) << row << "," << col;
+    }
+  });
+
+  // Fill in: every cell shows a letter; taking the fill away leaves the empty cells
+  // as white as before.
+  p.Click("cmdFillinBlanks");
+  each_cell([&](int row, int col, const CellRecord&) { EXPECT_GT(p.Count(p.CellRect(row, col), IsBlack), 4); });
+  p.Click("cmdFillinBlanks");
+  each_cell([&](int row, int col, const CellRecord& cell) {
+    if (cell.UseCount == 0) {
+      EXPECT_EQ(p.Count(p.CellRect(row, col), IsInk), 0) << row << "," << col;
+    }
+  });
+
+  // Outlines run along every placed word, and go away again.
+  std::vector<const WordRecord*> placed;
+  for (int k = 1; k <= s.WordCount; ++k) {
+    if (s.Words[static_cast<std::size_t>(k)].Status == kStatusPlaced && s.Words[static_cast<std::size_t>(k)].Length >= 3) {
+      placed.push_back(&s.Words[static_cast<std::size_t>(k)]);
+    }
+  }
+  ASSERT_FALSE(placed.empty());
+  double cover_before = 0;
+  for (const WordRecord* w : placed) cover_before += OutlineCover(p, *w);
+  p.Click("cmdOutlineWords");
+  for (const WordRecord* w : placed) EXPECT_GE(OutlineCover(p, *w), 0.9) << w->Text;
+  EXPECT_LT(cover_before / static_cast<double>(placed.size()), 0.6);
+
+  // Junctions: a red count over a grey letter where words cross, nothing red elsewhere.
+  p.Click("cmdViewMatches");
+  int junctions = 0;
+  each_cell([&](int row, int col, const CellRecord& cell) {
+    if (cell.UseCount > 1) {
+      ++junctions;
+      EXPECT_GT(p.Count(p.CellRect(row, col), IsRed), 3) << row << "," << col;
+      EXPECT_GT(p.Count(p.CellRect(row, col), IsGrey), 0) << row << "," << col;
+    } else {
+      EXPECT_EQ(p.Count(p.CellRect(row, col), IsRed), 0) << row << "," << col;
+    }
+  });
+  EXPECT_GT(junctions, 0);
+  p.Click("cmdViewMatches");
+  p.Click("cmdOutlineWords");
+  each_cell([&](int row, int col, const CellRecord&) { EXPECT_EQ(p.Count(p.CellRect(row, col), IsRed), 0); });
+  for (const WordRecord* w : placed) EXPECT_LT(OutlineCover(p, *w), 1.0) << w->Text;
+}
+
+TEST(BuildOnScreen, TheWindowBuildsWhatTheHeadlessProgramBuilds) {
+  RunningProgram p(1234);
+  p.OpenList(kAnimals);
+  p.ctx().rng.Seed(99);
+  p.Click("cmdBuild");
+
+  NullDialogs dialogs;
+  NullEventPump pump;
+  NullBeeper beeper;
+  FixedWindowMetrics metrics;
+  NullSurface picture;
+  AppContext headless(dialogs, pump, beeper, metrics, picture);
+  StartUp(headless, 1);
+  std::string error;
+  auto parsed = ParseWordList(RunningProgram::ReadBytes(kAnimals), &error);
+  ASSERT_TRUE(parsed && LoadWordList(headless, *parsed, &error));
+  headless.rng.Seed(99);
+  BuildPuzzle(headless);
+
+  EXPECT_TRUE(headless.state.Grid == p.ctx().state.Grid);
+  EXPECT_EQ(headless.state.Words, p.ctx().state.Words);
+}
+
+// A list that can never be placed whole in 5 x 5, with restart on the first reject:
+// the build starts over until Cancel.
+void OpenEndlessBuild(RunningProgram& p) {
+  for (const char* word : {"HORSE", "ZEBRA", "TIGER", "CAMEL", "SHEEP", "GOOSE", "HYENA", "BISON", "LLAMA", "OTTER",
+                           "PANDA", "RHINO", "MOUSE", "SKUNK", "WHALE"}) {
+    AddEntry(p.ctx(), word);
+  }
+  UpdateWordCount(p.ctx());
+  p.ctx().state.PuzzleWidth = 5;
+  p.ctx().state.PuzzleHeight = 5;
+  p.ctx().state.IncludeDiagonals = 1;
+  p.ctx().state.RestartOnFirstReject = 1;
+  SetListReadyState(p.ctx());
+}
+
+TEST(BuildOnScreen, ALongBuildStaysResponsiveAndCancelEndsIt) {
+  RunningProgram p;
+  OpenEndlessBuild(p);
+  QMainWindow* w = p.window();
+  std::vector<std::string> seen;
+  auto at = [&](int ms, std::function<void()> step) { QTimer::singleShot(ms, w, std::move(step)); };
+  at(50, [&] {
+    seen.push_back(BuildRunning(p.ctx()) && p.Button("cmdCancel")->isEnabled() && !p.Button("cmdBuild")->isEnabled()
+                       ? "building"
+                       : "not building");
+    w->resize(w->width() + 90, w->height() + 45);
+  });
+  at(100, [&] { w->showMaximized(); });
+  at(150, [&] { w->showMinimized(); });
+  at(200, [&] {
+    w->showNormal();
+    seen.push_back(p.Label("lblInsertedCount")->text().isEmpty() ? "no count" : "counting");
+  });
+  at(250, [&] {
+    QApplication::setActiveWindow(w);
+    QTest::keyClick(w, Qt::Key_Escape);  // Escape presses Cancel
+    seen.push_back("escape");
+  });
+  at(5000, [&] { p.ctx().state.CancelRequested = kTrue; });  // a safety net only
+  p.Click("cmdBuild");  // returns when the build has ended
+
+  EXPECT_EQ(seen, (std::vector<std::string>{"building", "counting", "escape"}));
+  EXPECT_FALSE(BuildRunning(p.ctx()));
+  EXPECT_FALSE(p.Button("cmdCancel")->isEnabled());
+  EXPECT_TRUE(p.Button("cmdOutlineWords")->isEnabled());
+  // The picture kept every letter through the resizing.
+  QApplication::processEvents();
+  const PuzzleState& s = p.ctx().state;
+  for (int row = 1; row <= 5; ++row) {
+    for (int col = 1; col <= 5; ++col) {
+      if (!s.Grid.At(row, col).IsEmpty()) {
+        EXPECT_GT(p.Count(p.CellRect(row, col), IsBlack), 4) << row << "," << col;
+      }
+    }
+  }
+  EXPECT_TRUE(p.Widget("picPuzzle")->isVisible());
+}
+
+TEST(BuildOnScreen, ExitDuringABuildCancelsItAndThenAsks) {
+  RunningProgram p;
+  OpenEndlessBuild(p);
+  int asked_while_building = -1;
+  QTimer::singleShot(50, p.window(), [&] {
+    p.Click("cmdExit");
+    asked_while_building = static_cast<int>(p.dialogs.messages.size());
+  });
+  QTimer::singleShot(5000, p.window(), [&] { p.ctx().state.CancelRequested = kTrue; });
+  p.dialogs.ExpectMessage(MessageAnswer::Cancel, "Are you sure you want to exit Kivrel?");
+  p.Click("cmdBuild");
+  EXPECT_EQ(asked_while_building, 0);
+  EXPECT_EQ(p.dialogs.messages.size(), 1u);
+  EXPECT_FALSE(BuildRunning(p.ctx()));
+  EXPECT_TRUE(p.window()->isVisible());
+  EXPECT_TRUE(p.Button("cmdBuild")->isEnabled());
+}
+
+TEST(BuildOnScreen, ANinetyNineByNinetyNineGridIsDrawnSmaller) {
+  RunningProgram p;
+  p.OpenList(kAnimals);
+  p.ctx().state.PuzzleWidth = 99;
+  p.ctx().state.PuzzleHeight = 99;
+  p.Click("cmdBuild");
+  QApplication::processEvents();
+  const PuzzleState& s = p.ctx().state;
+  EXPECT_EQ(s.InsertedCount, 25);
+  EXPECT_LT(p.ctx().display.DisplayFontSize, 12);
+  EXPECT_NEAR(p.Picture().width(), 99 * p.ctx().display.CellSize / 15.0, 1);
+  int drawn = 0, letters = 0;
+  for (int row = 1; row <= 99; ++row) {
+    for (int col = 1; col <= 99; ++col) {
+      if (s.Grid.At(row, col).IsEmpty()) continue;
+      ++letters;
+      drawn += p.Count(p.CellRect(row, col), IsBlack) > 0 ? 1 : 0;
+    }
+  }
+  EXPECT_EQ(drawn, letters);
+  EXPECT_TRUE(p.window()->rect().contains(p.Button("cmdExit")->geometry()));
+  p.Click("cmdOutlineWords");  // still usable: the commands answer
+  EXPECT_EQ(s.OutlinesShown, kTrue);
+}
+
+}  // namespace
+}  // namespace kivrel
