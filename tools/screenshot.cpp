@@ -1,28 +1,53 @@
-// Takes the README's picture of the main window: starts Kivrel in-process, and saves
-// the main window (frame excluded) as a PNG.
+// Takes the README's picture of the main window: starts Kivrel in-process, reads a
+// word list, builds it with a fixed seed, outlines the words, and saves what the
+// screen shows of the main window as a PNG. Run it under a real display (for example
+// `xvfb-run -a`).
 //
-//   kivrel-screenshot OUTPUT.png
+//   kivrel-screenshot LIST.kvl OUTPUT.png [SEED]
 #include <QApplication>
+#include <QFile>
 #include <QMainWindow>
 #include <QPixmap>
+#include <QScreen>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 
+#include "files/WordListFile.h"
+#include "model/CommandStates.h"
 #include "ui/KivrelApp.h"
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: kivrel-screenshot OUTPUT.png\n");
+  if (argc != 3 && argc != 4) {
+    std::fprintf(stderr, "usage: kivrel-screenshot LIST.kvl OUTPUT.png [SEED]\n");
     return 2;
   }
   QApplication qt(argc, argv);
+  QFile file(QString::fromLocal8Bit(argv[1]));
+  if (!file.open(QIODevice::ReadOnly)) {
+    std::fprintf(stderr, "kivrel-screenshot: cannot read %s\n", argv[1]);
+    return 2;
+  }
   kivrel::KivrelApp app;
-  app.Start(1);
-  QApplication::processEvents();
-  QTimer::singleShot(300, [&] {
-    QPixmap shot = app.mainWindow()->grab();
-    bool saved = shot.save(QString::fromLocal8Bit(argv[1]));
-    std::fprintf(stderr, "%s %dx%d\n", saved ? "saved" : "could not save", shot.width(), shot.height());
+  app.Start(argc == 4 ? std::strtoull(argv[3], nullptr, 10) : 1);
+  kivrel::AppContext& ctx = app.context();
+  std::string error;
+  auto parsed = kivrel::ParseWordList(file.readAll().toStdString(), &error);
+  if (!parsed || !kivrel::LoadWordList(ctx, *parsed, &error)) {
+    std::fprintf(stderr, "kivrel-screenshot: %s: %s\n", argv[1], error.c_str());
+    return 2;
+  }
+  kivrel::SetListReadyState(ctx);
+  kivrel::Form& main = ctx.MainForm();
+  main.Raise("cmdBuild", kivrel::Event::Click);
+  main.Raise("cmdOutlineWords", kivrel::Event::Click);
+
+  QTimer::singleShot(500, [&] {
+    QMainWindow* window = app.mainWindow();
+    QPixmap shot = window->screen()->grabWindow(window->winId());
+    bool saved = shot.save(QString::fromLocal8Bit(argv[2]));
+    std::fprintf(stderr, "%s %s (%dx%d)\n", saved ? "saved" : "could not save", argv[2], shot.width(), shot.height());
     QApplication::exit(saved ? 0 : 1);
   });
   return QApplication::exec();
