@@ -38,6 +38,12 @@ TEST_F(Display, WithoutAPuzzleShowsFifteenByFifteenCellsAtTwelvePoints) {
   EXPECT_TRUE(form().IsVisible("picPuzzle"));
   EXPECT_EQ(app.picture.FontName(), "MS Sans Serif");
   EXPECT_TRUE(app.picture.FontBold());
+  // Every character that can stand in a cell is measured, not only A-Z and 0-9.
+  EXPECT_EQ(metrics().CharWidths['W'], 180);
+  EXPECT_EQ(metrics().CharWidths['I'], 60);
+  EXPECT_EQ(metrics().CharWidths[0xC4], 120);                          // Ä
+  EXPECT_EQ(metrics().CharWidths[UnicodeToCp1252(U'\u0160')], 120);  // Š
+  EXPECT_EQ(metrics().CharWidths['a'], 0) << "lower case never stands in a cell";
 }
 
 TEST_F(Display, ShrinksTheFontUntilThePuzzleFitsTheScreen) {
@@ -125,16 +131,6 @@ TEST_F(Display, GrowingTheWindowRunsTheSizingAgainNested) {
   EXPECT_EQ(metrics().StartHeight, height);
 }
 
-TEST_F(Display, MeasuresEveryCharacterThatCanStandInACell) {
-  SizePuzzleDisplay(app.ctx);
-  EXPECT_EQ(metrics().CharWidths['0'], 120);
-  EXPECT_EQ(metrics().CharWidths['W'], 180);
-  EXPECT_EQ(metrics().CharWidths['I'], 60);
-  EXPECT_EQ(metrics().CharWidths[0xC4], 120);                          // Ä
-  EXPECT_EQ(metrics().CharWidths[UnicodeToCp1252(U'\u0160')], 120);  // Š
-  EXPECT_EQ(metrics().CharWidths['a'], 0) << "lower case never stands in a cell";
-}
-
 TEST_F(Display, DrawCellLetterCentresOnTheFirstCharacter) {
   SizePuzzleDisplay(app.ctx);
   app.picture.ops.clear();
@@ -151,11 +147,8 @@ TEST_F(Display, DrawCellLetterCentresOnTheFirstCharacter) {
   EXPECT_EQ(texts[2].x, 60);
   EXPECT_EQ(texts[3].x, 60);
   EXPECT_EQ(texts[3].y, 720);
-}
 
-TEST_F(Display, CellsOfOddWidthRoundTheLeftEdgeDown) {
-  app.ctx.display.CellSize = 241;
-  app.ctx.display.CharWidths['A'] = 120;
+  app.ctx.display.CellSize = 241;  // an odd room rounds the left edge down
   DrawCellLetter(app.ctx, 1, 2, "A");
   EXPECT_EQ(app.picture.ops.back().x, 241 + 60);  // Int(60.5)
 }
@@ -186,14 +179,6 @@ TEST_F(Display, ClearHighlightsTurnsRedLettersBlackAndKeepsWhatIsDrawn) {
 
   s.WordCount = 3;  // a word count beyond the table stops the word pass quietly
   EXPECT_NO_THROW(ClearHighlights(app.ctx));
-}
-
-TEST_F(Display, CenterFormPlacesTheWindowInTheMiddleOfTheScreen) {
-  SetScreen(20000, 10001);
-  CenterForm(app.ctx, form());
-  EXPECT_EQ(form().Geometry().Left, (20000 - 7770) / 2);
-  EXPECT_EQ(form().Geometry().Top, (10001 - 6300) / 2);
-  EXPECT_EQ(form().Geometry().Width, 7770);
 }
 
 }  // namespace

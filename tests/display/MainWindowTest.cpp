@@ -29,26 +29,6 @@ TEST_F(MainWindowTest, LoadLaysOutAndCentres) {
   EXPECT_EQ(app.ctx.display.CellSize, 240);
 }
 
-TEST_F(MainWindowTest, ResizingKeepsTheStatisticsFrameAtTheRightEdge) {
-  window.Resize(12000, 9000);
-  EXPECT_EQ(form.Bounds("fraStats"), (Rect{12000 - 2220 - 225, 495, 2220, 5055}));
-  EXPECT_EQ(form.Bounds("picPuzzle").Left, 45);
-  EXPECT_EQ(form.Bounds("picPuzzle").Top, 495);
-}
-
-TEST_F(MainWindowTest, ButtonsDoWhatTheirMenuItemsDo) {
-  std::vector<std::string> clicked;
-  for (const ButtonCommand& command : kButtonCommands) {
-    if (command.Menu == "mnuExit") continue;
-    form.On(command.Menu, Event::Click, [&clicked, menu = command.Menu] { clicked.emplace_back(menu); });
-    form.Raise(command.Button, Event::Click);
-  }
-  EXPECT_EQ(clicked, (std::vector<std::string>{"mnuAttributes", "mnuBuild", "mnuFillinBlanks", "mnuOutlineWords",
-                                               "mnuViewMatches", "mnuPrint", "mnuViewList", "mnuSavePuzzle"}));
-  app.dialogs.ExpectMessage(MessageAnswer::Cancel, "Are you sure you want to exit Kivrel?");
-  form.Raise("cmdExit", Event::Click);
-}
-
 TEST_F(MainWindowTest, TheOptionMarksToggleAndNothingElse) {
   form.SetChecked("mnuSound", true);
   form.SetChecked("mnuUpperCase", true);
@@ -62,22 +42,7 @@ TEST_F(MainWindowTest, TheOptionMarksToggleAndNothingElse) {
 }
 
 
-TEST_F(MainWindowTest, ExitAsksAndCancelKeepsEveryWindow) {
-  form.Show();
-  app.ctx.WordListForm().Show();
-  app.dialogs.ExpectMessage(MessageAnswer::Cancel);
-  form.Raise("mnuExit", Event::Click);
-  ASSERT_EQ(app.dialogs.messages.size(), 1u);
-  const MessageRequest& asked = app.dialogs.messages[0];
-  EXPECT_EQ(asked.Text, "Are you sure you want to exit Kivrel?");
-  EXPECT_EQ(asked.Title, "Exit Kivrel");
-  EXPECT_EQ(asked.Buttons, MessageButtons::OkCancel);
-  EXPECT_EQ(asked.Icon, MessageIcon::Question);
-  EXPECT_TRUE(form.Visible());
-  EXPECT_TRUE(app.ctx.WordListForm().Visible());
-}
-
-TEST_F(MainWindowTest, ExitClosesTheOtherWindowsInOrderThenItself) {
+TEST_F(MainWindowTest, ExitAsksThenClosesTheOtherWindowsInOrder) {
   std::vector<std::string> unloaded;
   for (std::string_view name : {kWordListForm, kPrintOptionsForm, kAttributesForm, kPrintPreviewForm, kMainForm}) {
     Form& f = app.ctx.forms.Get(name);
@@ -86,6 +51,16 @@ TEST_F(MainWindowTest, ExitClosesTheOtherWindowsInOrderThenItself) {
       if (control.empty() && p == Property::Unload) unloaded.push_back(f.Name());
     });
   }
+  app.dialogs.ExpectMessage(MessageAnswer::Cancel);
+  form.Raise("mnuExit", Event::Click);
+  ASSERT_EQ(app.dialogs.messages.size(), 1u);
+  const MessageRequest& asked = app.dialogs.messages[0];
+  EXPECT_EQ(asked.Text, "Are you sure you want to exit Kivrel?");
+  EXPECT_EQ(asked.Title, "Exit Kivrel");
+  EXPECT_EQ(asked.Buttons, MessageButtons::OkCancel);
+  EXPECT_EQ(asked.Icon, MessageIcon::Question);
+  EXPECT_TRUE(unloaded.empty()) << "Cancel keeps every window";
+
   app.dialogs.ExpectMessage(MessageAnswer::Ok);
   form.Raise("mnuExit", Event::Click);
   EXPECT_EQ(unloaded, (std::vector<std::string>{"frmPrintPreview", "frmAttributes", "frmWordList", "frmPrintOptions",
@@ -125,17 +100,6 @@ struct DuringABuild : MainWindowTest {
     };
   }
 };
-
-TEST_F(DuringABuild, BuildAndFillInRunFromTheButtons) {
-  form.Raise("cmdBuild", Event::Click);
-  EXPECT_EQ(app.ctx.state.PuzzleBuilt, kTrue);
-  EXPECT_GT(app.ctx.state.InsertedCount, 0);
-  EXPECT_TRUE(form.Enabled("cmdFillinBlanks"));
-  EXPECT_FALSE(form.Enabled("cmdCancel"));
-  EXPECT_EQ(form.Text("lblInsertedCount"), std::to_string(app.ctx.state.InsertedCount));
-  form.Raise("cmdFillinBlanks", Event::Click);
-  EXPECT_EQ(app.ctx.state.BlanksFilled, kTrue);
-}
 
 TEST_F(DuringABuild, CancelEndsItAndTheEndStepsRun) {
   AtYield(3, [this] {

@@ -224,24 +224,6 @@ TEST(BuildOnScreen, ALongBuildStaysResponsiveAndCancelEndsIt) {
   EXPECT_TRUE(p.Widget("picPuzzle")->isVisible());
 }
 
-TEST(BuildOnScreen, ExitDuringABuildCancelsItAndThenAsks) {
-  RunningProgram p;
-  OpenEndlessBuild(p);
-  int asked_while_building = -1;
-  QTimer::singleShot(50, p.window(), [&] {
-    p.Click("cmdExit");
-    asked_while_building = static_cast<int>(p.dialogs.messages.size());
-  });
-  QTimer::singleShot(5000, p.window(), [&] { p.ctx().state.CancelRequested = kTrue; });
-  p.dialogs.ExpectMessage(MessageAnswer::Cancel, "Are you sure you want to exit Kivrel?");
-  p.Click("cmdBuild");
-  EXPECT_EQ(asked_while_building, 0);
-  EXPECT_EQ(p.dialogs.messages.size(), 1u);
-  EXPECT_FALSE(BuildRunning(p.ctx()));
-  EXPECT_TRUE(p.window()->isVisible());
-  EXPECT_TRUE(p.Button("cmdBuild")->isEnabled());
-}
-
 TEST(BuildOnScreen, ANinetyNineByNinetyNineGridIsDrawnSmaller) {
   RunningProgram p;
   p.OpenList(kAnimals);
