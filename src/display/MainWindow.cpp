@@ -47,7 +47,7 @@ void MainWindow::Form_Resize() {
 
 bool MainWindow::Form_QueryUnload() {
   if (BuildRunning(ctx_)) {
-    AfterBuild(ctx_, [this] { ctx_.MainForm().Unload(); });
+    UnloadAfterBuild();
     return true;
   }
   MessageAnswer answer = ShowMessage(ctx_.dialogs, std::string(kExitQuestion), std::string(kExitTitle),
@@ -63,8 +63,15 @@ void MainWindow::mnuBuild_Click() { BuildPuzzle(ctx_); }
 
 void MainWindow::mnuFillinBlanks_Click() { FillInBlanks(ctx_); }
 
-void MainWindow::mnuExit_Click() {
-  AfterBuild(ctx_, [this] { ctx_.MainForm().Unload(); });
+void MainWindow::mnuExit_Click() { UnloadAfterBuild(); }
+
+void MainWindow::UnloadAfterBuild() {
+  if (unload_pending_) return;
+  unload_pending_ = true;
+  AfterBuild(ctx_, [this] {
+    unload_pending_ = false;
+    ctx_.MainForm().Unload();
+  });
 }
 
 void MainWindow::mnuSound_Click() {

@@ -63,7 +63,12 @@ class MainWindow {
   void cmdCancel_Click();
 
  private:
+  /// Closes the window, after the running build if there is one (once, however often
+  /// the user asks meanwhile).
+  void UnloadAfterBuild();
+
   AppContext& ctx_;
+  bool unload_pending_ = false;
 };
 
 }  // namespace kivrel
