@@ -1,6 +1,7 @@
 #include "files/WordListFile.h"
 
 #include <cmath>
+#include <cstdlib>
 
 #include "files/Cp1252.h"
 #include "model/AppContext.h"
@@ -8,6 +9,7 @@
 #include "model/WordTable.h"
 #include "model/Numbers.h"
 #include "model/Text.h"
+#include "model/WordList.h"
 
 namespace kivrel {
 
@@ -84,7 +86,48 @@ std::optional<ParsedWordList> ParseWordList(std::string_view bytes, std::string*
       result.Entries.push_back(UnquoteEntry(line));
     }
   }
+  WordList limits;
+  for (const std::string& entry : result.Entries) {
+    if (Trim(entry).empty()) continue;
+    if (!limits.Fits(entry)) {
+      if (error) *error = kListFullMessage;
+      return std::nullopt;
+    }
+    limits.AddItem(entry);
+  }
   return result;
+}
+
+namespace {
+
+// A header field or an entry kept on its one line: tabs and line breaks become spaces
+// (a CR LF pair one space).
+std::string OneLine(std::string_view text) {
+  std::string line;
+  line.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    line += (c == '\t' || c == '\r' || c == '\n') ? ' ' : c;
+  }
+  return line;
+}
+
+}  // namespace
+
+std::string WordListFileBytes(const PuzzleState& state, const std::vector<std::string>& entries) {
+  const std::string tab(1, '\t');
+  std::string text = "1" + tab + OneLine(state.PuzzleTitle) + tab + SignedNumberText(state.PuzzleWidth) + tab +
+                     SignedNumberText(state.PuzzleHeight) + tab + SignedNumberText(state.IncludeDiagonals) + tab +
+                     SignedNumberText(std::abs(state.BalanceDirections)) + tab + OneLine(state.PuzzleInstructions) +
+                     "\r\n";
+  for (const std::string& entry : entries) {
+    if (!(entry > " ")) continue;
+    std::string line = OneLine(entry);
+    if (line.find('"') != std::string::npos) line = '"' + line + '"';
+    text += line + "\r\n";
+  }
+  return Utf8ToCp1252(text);
 }
 
 bool LoadWordList(AppContext& ctx, const ParsedWordList& parsed, std::string* error) {

@@ -28,9 +28,21 @@ struct ParsedWordList {
 };
 
 /// Splits the file's bytes into its header and entry lines. Fails (returns nullopt and
-/// sets error) only when a header holds a number the puzzle cannot take: a size beyond
-/// what the 16-bit counts carry, or any number outside 16 bits.
+/// sets error) only when a header holds a number the puzzle cannot take (a size beyond
+/// what the 16-bit counts carry, or any number outside 16 bits), or when the entries
+/// pass the limits of a word list (WordList::Fits).
 std::optional<ParsedWordList> ParseWordList(std::string_view bytes, std::string* error);
+
+/// The bytes of a word list file: the header line (tag "1", title, width, height,
+/// diagonals, the absolute value of balance, instructions; numbers with their sign
+/// place) and then every entry that sorts after a single space, one per line, each
+/// line ending in CR LF, in code page 1252.
+///
+/// So that ParseWordList gives back what was written, a tab or a line break inside a
+/// field or an entry is written as a space, and an entry holding a double quote is
+/// written between double quotes (the reader takes off the first and last character
+/// of such a line).
+std::string WordListFileBytes(const PuzzleState& state, const std::vector<std::string>& entries);
 
 /// The fields of a header line: split on every single tab, each trimmed of spaces, so
 /// an empty field counts.

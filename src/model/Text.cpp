@@ -62,6 +62,18 @@ void AppendUtf8(std::string& out, char32_t ch) {
   }
 }
 
+std::u32string Characters(std::string_view text) {
+  std::u32string chars;
+  for (std::size_t pos = 0; pos < text.size();) chars += DecodeUtf8(text, pos);
+  return chars;
+}
+
+std::string Utf8(std::u32string_view chars) {
+  std::string text;
+  for (char32_t ch : chars) AppendUtf8(text, ch);
+  return text;
+}
+
 std::size_t CharCount(std::string_view text) {
   std::size_t count = 0;
   for (std::size_t pos = 0; pos < text.size(); ++count) DecodeUtf8(text, pos);

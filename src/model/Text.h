@@ -15,6 +15,10 @@ char32_t DecodeUtf8(std::string_view text, std::size_t& pos);
 /// Appends the UTF-8 form of ch.
 void AppendUtf8(std::string& out, char32_t ch);
 
+/// The characters of a UTF-8 text, and back.
+std::u32string Characters(std::string_view text);
+std::string Utf8(std::u32string_view chars);
+
 /// Number of characters (code points) of a UTF-8 text.
 std::size_t CharCount(std::string_view text);
 

@@ -1,0 +1,126 @@
+#include "files/WordListCommands.h"
+
+#include "files/FileIO.h"
+#include "model/CommandStates.h"
+#include "model/Text.h"
+
+namespace kivrel {
+
+std::string SuggestWordListName(std::string_view list_name, std::string_view puzzle_name) {
+  std::u32string name = Characters(list_name);
+  if (name.empty() && CharCount(puzzle_name) > 4) name = Characters(puzzle_name);
+  if (name.size() <= 4) return Utf8(name);
+  if (name[name.size() - 4] == U'.') {
+    if (ToLower(Utf8(name.substr(name.size() - 3))) == "kvp") name.replace(name.size() - 3, 3, U"kvl");
+  } else {
+    // Only the file name is cut: the folders before it stay whole.
+    std::size_t slash = name.find_last_of(U'/');
+    std::size_t start = slash == std::u32string::npos ? 0 : slash + 1;
+    if (name.size() - start > 8) name.resize(start + 8);
+    name += U".kvl";
+  }
+  return Utf8(name);
+}
+
+std::optional<OpenedFile> ChooseFileToOpen(AppContext& ctx, const std::string& title, const std::string& filter) {
+  std::string name;
+  while (true) {
+    int backslash = FindLast(name, "\\");
+    if (backslash > 0) name = name.substr(static_cast<std::size_t>(backslash));
+    FileRequest request;
+    request.Action = FileRequest::Kind::Open;
+    request.DialogTitle = title;
+    request.Filter = filter;
+    request.FilterIndex = 2;
+    request.FileName = name;
+    std::optional<std::string> chosen = ctx.dialogs.File(request);
+    if (!chosen) return std::nullopt;
+    name = *chosen;
+    if (std::optional<std::string> bytes = ReadWholeFile(name)) return OpenedFile{name, std::move(*bytes)};
+    ShowMessage(ctx.dialogs, kFileNameErrorMessage, kMessageTitle, MessageIcon::Critical);
+  }
+}
+
+void ReadWordListFile(AppContext& ctx, const ParsedWordList& parsed) {
+  // The parser already refused lists beyond the limits, so the whole list goes in.
+  LoadWordList(ctx, parsed, nullptr);
+  ctx.WordListForm().Show(false);
+}
+
+void SaveWordListAs(AppContext& ctx) {
+  PuzzleState& s = ctx.state;
+  s.WordListFileName = SuggestWordListName(s.WordListFileName, s.PuzzleFileName);
+  FileRequest request;
+  request.Action = FileRequest::Kind::SaveAs;
+  request.DialogTitle = "Save Word List As";
+  request.Filter = kWordListFilter;
+  request.FilterIndex = 2;
+  request.FileName = s.WordListFileName;
+  request.DefaultExt = "KVL";
+  request.Flags = kFileOverwritePrompt;
+  s.WordListFileName = ctx.dialogs.File(request).value_or("");
+  ctx.WordListForm().SetText("lblFileName", s.WordListFileName);
+}
+
+bool SaveWordList(AppContext& ctx) {
+  PuzzleState& s = ctx.state;
+  s.WordListSaved = kFalse;
+  if (Trim(s.WordListFileName).empty()) {
+    SaveWordListAs(ctx);
+    if (Trim(s.WordListFileName).empty()) return false;
+  }
+  const std::string bytes = WordListFileBytes(s, ctx.list.Entries());
+  SaveResult result;
+  while ((result = SaveFileAtomically(s.WordListFileName, bytes)) == SaveResult::CannotOpen) {
+    SaveWordListAs(ctx);
+    if (s.WordListFileName.empty()) return false;
+  }
+  if (result != SaveResult::Saved) {
+    ShowMessage(ctx.dialogs, kListSaveErrorMessage, kErrorTitle, MessageIcon::Exclamation);
+    return false;
+  }
+  s.WordListChanged = kFalse;
+  s.WordListSaved = kTrue;
+  return true;
+}
+
+bool ConfirmDiscardList(AppContext& ctx) {
+  if (!ctx.state.WordListChanged) return true;
+  switch (ShowMessage(ctx.dialogs, kSaveListPrompt, kPromptTitle, MessageIcon::None, MessageButtons::YesNoCancel)) {
+    case MessageAnswer::Yes:
+      SaveWordList(ctx);
+      return ctx.state.WordListSaved != 0;
+    case MessageAnswer::No:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void mnuOpenList_Click(AppContext& ctx) {
+  if (!ConfirmDiscardList(ctx)) return;
+  std::optional<OpenedFile> file = ChooseFileToOpen(ctx, "Open Word List", kWordListFilter);
+  if (!file) return;
+  std::string error;
+  std::optional<ParsedWordList> parsed = ParseWordList(file->Bytes, &error);
+  if (!parsed) {
+    ShowMessage(ctx.dialogs, error, kErrorTitle, MessageIcon::Critical);
+    return;
+  }
+  PuzzleState& s = ctx.state;
+  s.WordListFileName = file->Path;
+  ClearPuzzle(ctx);
+  ReadWordListFile(ctx, *parsed);
+  // A file without entries leaves the empty-list state that counting them set.
+  if (s.WordCount > 0) SetListReadyState(ctx);
+  s.WordListChanged = kFalse;
+}
+
+void mnuSaveList_Click(AppContext& ctx) { SaveWordList(ctx); }
+
+void mnuSaveListAs_Click(AppContext& ctx) {
+  SaveWordListAs(ctx);
+  if (!ctx.state.WordListFileName.empty()) SaveWordList(ctx);
+}
+
+}  // namespace kivrel

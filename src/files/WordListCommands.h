@@ -1,0 +1,69 @@
+#pragma once
+// The word list's file commands: Open List, Save List, Save List As and the prompt
+// that offers to save a changed list before it is replaced. They talk to the user
+// through ctx.dialogs only.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "files/WordListFile.h"
+#include "model/AppContext.h"
+
+namespace kivrel {
+
+inline constexpr const char* kWordListFilter =
+    "All Files (*.*)|*.*|Word List Files (*.kvl)|*.kvl|Text Files (*.txt)|*.txt";
+inline constexpr const char* kFileNameErrorMessage = "File name error - please check the name";
+inline constexpr const char* kListSaveErrorMessage = "Error while saving word list";
+inline constexpr const char* kSaveListPrompt = "Do you want to save the current list?";
+
+/// The name Save List As suggests. When the list has no name, a puzzle name longer than
+/// 4 characters is the start. A name longer than 4 characters whose fourth character
+/// from the end is "." keeps its extension, except that "kvp" (in any case) becomes
+/// "kvl"; a longer name without one has its file name (the part after the last "/")
+/// cut to 8 characters and ".kvl" appended. "C:\PUZ\ANIMALS.kvp" gives
+/// "C:\PUZ\ANIMALS.kvl", "LIST.txt" stays, "ABCDEFGHIJ" gives "ABCDEFGH.kvl".
+std::string SuggestWordListName(std::string_view list_name, std::string_view puzzle_name);
+
+/// A file chosen in the Open dialog, read whole.
+struct OpenedFile {
+  std::string Path;
+  std::string Bytes;
+};
+
+/// The Open dialog of the open commands (filter index 2), shown again with "File name
+/// error - please check the name" for as long as the chosen file cannot be read.
+/// Nothing when the user cancels.
+std::optional<OpenedFile> ChooseFileToOpen(AppContext& ctx, const std::string& title, const std::string& filter);
+
+/// Puts a parsed list file into the program (LoadWordList: list, title, size, default
+/// build options, header attributes, word table) and shows the word list window.
+void ReadWordListFile(AppContext& ctx, const ParsedWordList& parsed);
+
+/// Writes the list to WordListFileName, asking for a name first when there is none and
+/// again whenever the file cannot be opened for writing. On success WordListChanged is
+/// cleared and WordListSaved set; a failed write shows "Error while saving word list"
+/// and leaves the file that was there as it was. Returns WordListSaved.
+bool SaveWordList(AppContext& ctx);
+
+/// The Save Word List As dialog, starting from the suggested name. WordListFileName
+/// becomes the name chosen ("" when cancelled) and the word list window shows it.
+void SaveWordListAs(AppContext& ctx);
+
+/// True when the caller may replace the list: it has no unsaved changes, or the user
+/// answered No to "Do you want to save the current list?", or Yes and the save
+/// succeeded. Cancel (or Yes and a save that did not happen) gives false.
+bool ConfirmDiscardList(AppContext& ctx);
+
+/// File > Open List...: the save prompt, the Open dialog, then the list replaces the
+/// current one and the puzzle is discarded. A file the reader refuses (a header
+/// number out of range, a list too long) is reported and changes nothing.
+void mnuOpenList_Click(AppContext& ctx);
+
+/// File > Save List: SaveWordList.
+void mnuSaveList_Click(AppContext& ctx);
+
+/// File > Save List As...: SaveWordListAs, then SaveWordList when a name was chosen.
+void mnuSaveListAs_Click(AppContext& ctx);
+
+}  // namespace kivrel
