@@ -28,12 +28,8 @@ std::size_t LetterGrid::Index(int row, int col) const {
 }
 
 void PuzzleState::FillDirectionTable() {
-  static constexpr i16 kRow[9] = {0, 0, 0, 1, -1, 1, -1, -1, 1};
-  static constexpr i16 kCol[9] = {0, 1, -1, 0, 0, 1, -1, 1, -1};
-  for (int d = 0; d <= kDirectionCount; ++d) {
-    RowStep[d] = kRow[d];
-    ColStep[d] = kCol[d];
-  }
+  RowStep = kRowSteps;
+  ColStep = kColSteps;
 }
 
 void PuzzleState::SetDefaultBuildOptions() {

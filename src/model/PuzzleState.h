@@ -88,6 +88,9 @@ class LetterGrid {
 /// Directions 1..8: Right, Left, Down, Up, Down-Right, Up-Left, Up-Right, Down-Left.
 constexpr int kDirectionCount = 8;
 extern const char* const kDirectionNames[kDirectionCount + 1];  // [0] = ""
+/// The steps of each direction: +1 row goes down, +1 column goes right. [0] is unused.
+inline constexpr std::array<i16, kDirectionCount + 1> kRowSteps{0, 0, 0, 1, -1, 1, -1, -1, 1};
+inline constexpr std::array<i16, kDirectionCount + 1> kColSteps{0, 1, -1, 0, 0, 1, -1, 1, -1};
 
 /// The larger and the smaller of two values.
 inline int Max(int a, int b) { return a > b ? a : b; }
