@@ -1,0 +1,135 @@
+#include "files/PuzzleCommands.h"
+
+#include "display/Highlights.h"
+#include "files/FileIO.h"
+#include "files/WordListCommands.h"
+#include "model/CommandStates.h"
+#include "model/Text.h"
+#include "model/WordTable.h"
+
+namespace kivrel {
+
+std::string SuggestPuzzleName(std::string_view puzzle_name, std::string_view list_name) {
+  std::u32string name = Characters(Trim(puzzle_name));
+  if (name.empty() && CharCount(Trim(list_name)) > 4) name = Characters(Trim(list_name));
+  const std::size_t m = name.size();
+  if (m > 4) {
+    if (name[m - 4] == U'.') {
+      name.replace(m - 3, 3, U"kvp");
+    } else {
+      name += U".kvp";
+    }
+  }
+  return Utf8(name);
+}
+
+namespace {
+
+void ShowPuzzleStatistics(AppContext& ctx) {
+  const PuzzleState& s = ctx.state;
+  ShowStatistic(ctx, kInsertedLabel, s.InsertedCount, kCountPicture);
+  ShowStatistic(ctx, kRejectedLabel, s.RejectedCount, kCountPicture);
+  ShowStatistic(ctx, kLettersLabel, s.LetterCount, kCountPicture);
+  ShowStatistic(ctx, kSpacesLabel, s.SpaceCount, kCountPicture);
+  ShowStatistic(ctx, kLettersRemainingLabel, s.LettersRemaining, kCountPicture);
+  ShowStatistic(ctx, kSpacesRemainingLabel, s.SpacesRemaining, kCountPicture);
+  ShowStatistic(ctx, kJunctionsLabel, s.JunctionCount, kJunctionPicture);
+  for (int d = 1; d <= kDirectionCount; ++d) {
+    ShowStatistic(ctx, DirectionLabel(d - 1), s.DirectionWordCount[static_cast<std::size_t>(d)], kCountPicture);
+  }
+}
+
+}  // namespace
+
+void SavePuzzleAs(AppContext& ctx) {
+  PuzzleState& s = ctx.state;
+  s.PuzzleFileName = SuggestPuzzleName(s.PuzzleFileName, s.WordListFileName);
+  FileRequest request;
+  request.Action = FileRequest::Kind::SaveAs;
+  request.DialogTitle = "Save Puzzle As";
+  request.Filter = kPuzzleFilter;
+  request.FilterIndex = 2;
+  request.FileName = s.PuzzleFileName;
+  request.DefaultExt = "KVP";
+  request.Flags = kFileOverwritePrompt;
+  s.PuzzleFileName = ctx.dialogs.File(request).value_or("");
+}
+
+bool WritePuzzleFile(AppContext& ctx) {
+  PuzzleState& s = ctx.state;
+  if (Trim(s.PuzzleFileName).empty()) {
+    SavePuzzleAs(ctx);
+    if (Trim(s.PuzzleFileName).empty()) return false;
+  }
+  std::string error;
+  std::optional<std::string> bytes = EncodePuzzleFile(PuzzleFileFromState(s), &error);
+  SaveResult result = SaveResult::WriteFailed;
+  if (bytes) {
+    while ((result = SaveFileAtomically(s.PuzzleFileName, *bytes)) == SaveResult::CannotOpen) {
+      SavePuzzleAs(ctx);
+      if (s.PuzzleFileName.empty()) return false;
+    }
+  }
+  if (result != SaveResult::Saved) {
+    ShowMessage(ctx.dialogs, kPuzzleSaveErrorMessage, kErrorTitle, MessageIcon::Critical);
+    return false;
+  }
+  return true;
+}
+
+void RestoreWordList(AppContext& ctx) {
+  PuzzleState& s = ctx.state;
+  Form& window = ctx.WordListForm();
+  ctx.list.Clear();
+  window.SetText("lblFileName", s.WordListFileName);
+  window.SetEnabled("cmdHideAll", false);
+  const int last = Min(s.WordCount, s.WordsUpperBound());
+  for (int k = 1; k <= last; ++k) AddEntry(ctx, s.Words[static_cast<std::size_t>(k)].DisplayText);
+  SetWindowTitle(ctx);
+  UpdateWordCount(ctx);
+  window.SetEnabled("cmdSave", true);
+  ctx.MainForm().SetEnabled("mnuSaveList", true);
+  ctx.MainForm().SetEnabled("mnuSaveListAs", true);
+}
+
+bool ReadPuzzleFile(AppContext& ctx, const std::string& path, std::string_view bytes) {
+  std::optional<PuzzleFile> file = ParsePuzzleFile(bytes, nullptr);
+  if (!file) {
+    ShowMessage(ctx.dialogs, kNotAPuzzleMessage, kErrorTitle, MessageIcon::Critical);
+    return false;
+  }
+  PuzzleState& s = ctx.state;
+  ClearPuzzle(ctx);
+  ApplyPuzzleFile(s, std::move(*file));
+  s.PuzzleFileName = path;
+  s.WordListFileName = "";
+  ctx.AttributesForm().SetText("txtInstructions", s.PuzzleInstructions);
+  RestoreWordList(ctx);
+  ctx.SizePuzzleDisplay();
+  ClearHighlights(ctx);
+  ShowPuzzleStatistics(ctx);
+  SetPuzzleReadyState(ctx);
+  s.OutlinesShown = kFalse;
+  s.JunctionsShown = kFalse;
+  s.WordListChanged = kFalse;
+  s.PuzzleBuilt = kTrue;
+  ctx.MainForm().Show(false);
+  return true;
+}
+
+void mnuOpenPuzzle_Click(AppContext& ctx) {
+  if (!ConfirmDiscardList(ctx)) return;
+  std::optional<OpenedFile> file = ChooseFileToOpen(ctx, "Open Puzzle", kPuzzleFilter);
+  if (!file) return;
+  ReadPuzzleFile(ctx, file->Path, file->Bytes);
+  ctx.WordListForm().Show(false);
+}
+
+void mnuSavePuzzle_Click(AppContext& ctx) { WritePuzzleFile(ctx); }
+
+void mnuSavePuzzleAs_Click(AppContext& ctx) {
+  SavePuzzleAs(ctx);
+  if (!ctx.state.PuzzleFileName.empty()) WritePuzzleFile(ctx);
+}
+
+}  // namespace kivrel
