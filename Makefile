@@ -1,8 +1,9 @@
 # Kivrel: `make run` and `make test` do all the set-up on a fresh Debian 12 machine.
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+FUZZ_SECONDS ?= 600
 
-.PHONY: all deps build run test bench clean
+.PHONY: all deps build run test bench fuzz clean
 
 all: build
 
@@ -21,6 +22,11 @@ test: build
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done; true
+
+# Each fuzz target for FUZZ_SECONDS seconds, one after the other.
+fuzz: build
+	fuzz/run.sh word_list_file $(BUILD_DIR)/fuzz seconds $(FUZZ_SECONDS)
+	fuzz/run.sh puzzle_file $(BUILD_DIR)/fuzz seconds $(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(BUILD_DIR)

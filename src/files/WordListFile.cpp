@@ -122,7 +122,7 @@ std::string WordListFileBytes(const PuzzleState& state, const std::vector<std::s
                      SignedNumberText(std::abs(state.BalanceDirections)) + tab + OneLine(state.PuzzleInstructions) +
                      "\r\n";
   for (const std::string& entry : entries) {
-    if (!(entry > " ")) continue;
+    if (Trim(entry).empty()) continue;
     std::string line = OneLine(entry);
     if (line.find('"') != std::string::npos) line = '"' + line + '"';
     text += line + "\r\n";

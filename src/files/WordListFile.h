@@ -35,8 +35,9 @@ std::optional<ParsedWordList> ParseWordList(std::string_view bytes, std::string*
 
 /// The bytes of a word list file: the header line (tag "1", title, width, height,
 /// diagonals, the absolute value of balance, instructions; numbers with their sign
-/// place) and then every entry that sorts after a single space, one per line, each
-/// line ending in CR LF, in code page 1252.
+/// place) and then every entry that is not blank, one per line, each line ending in
+/// CR LF, in code page 1252. (An entry that starts with a control character sorts
+/// before a space but is kept all the same: every entry of the list is written.)
 ///
 /// So that ParseWordList gives back what was written, a tab or a line break inside a
 /// field or an entry is written as a space, and an entry holding a double quote is

@@ -40,7 +40,7 @@ TEST(WordListFileBytes, ReadsBackAsWritten) {
   // Everything the header carries comes back, an empty title included, and entries
   // that the reader would otherwise change (quotes, tabs) come back as they were.
   TestApp app;
-  MakeList(app, {"O\"Brien", "\"", "\"quoted\"", " leading space", "tab\there", "Ünïcödé ✓"});
+  MakeList(app, {"O\"Brien", "\"", "\"quoted\"", " leading space", "tab\there", "Ünïcödé ✓", "\x01" "control"});
   PuzzleState& s = app.ctx.state;
   s.PuzzleTitle = "";
   s.PuzzleInstructions = "Line one\r\nline two\tand a tab";
@@ -57,7 +57,8 @@ TEST(WordListFileBytes, ReadsBackAsWritten) {
   EXPECT_EQ(r.BalanceDirections, 1);
   EXPECT_EQ(r.PuzzleInstructions, "Line one line two and a tab");
   EXPECT_EQ(back.ctx.list.Entries(),
-            (std::vector<std::string>{"O\"Brien", "\"", "\"quoted\"", " leading space", "tab here", "Ünïcödé ?"}));
+            (std::vector<std::string>{"O\"Brien", "\"", "\"quoted\"", " leading space", "tab here", "Ünïcödé ?",
+                                      "\x01" "control"}));
 }
 
 TEST(SuggestWordListName, FollowsTheExtensionRules) {
