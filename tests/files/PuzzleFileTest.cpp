@@ -72,6 +72,15 @@ TEST(PuzzleFile, ReadsAFileAsTheOriginalProgramWroteIt) {
   EXPECT_EQ(Encode(*file), SamplePuzzleBytes());
 }
 
+TEST(PuzzleFile, TheTextAfterTheHeaderIsReadAndLeftOut) {
+  std::string bytes = SamplePuzzleBytes();
+  bytes.replace(40, 2, Bytes().S("anything").str());
+  auto file = ParsePuzzleFile(bytes, nullptr);
+  ASSERT_TRUE(file);
+  EXPECT_EQ(file->PuzzleTitle, "Zoo Trip");
+  EXPECT_EQ(Encode(*file), SamplePuzzleBytes());
+}
+
 TEST(PuzzleFile, ApplyAdjustsTheFlagsAndKeepsTheRest) {
   TestApp app;
   auto file = ParsePuzzleFile(SamplePuzzleBytes(), nullptr);
