@@ -1,12 +1,13 @@
 #pragma once
-// A small built puzzle for the puzzle file tests, and a way to assemble file bytes by
-// hand, number by number.
+// A small puzzle for the puzzle file tests, assembled by hand number by number.
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include <gtest/gtest.h>
+
 #include "TestApp.h"
-#include "model/WordTable.h"
+#include "files/PuzzleFile.h"
 
 namespace kivrel::testing {
 
@@ -30,74 +31,6 @@ class Bytes {
   std::string bytes_;
 };
 
-/// A 3 x 2 puzzle: CAT across the top, TO down the right edge through CAT's T, and
-/// Éléphant rejected. CAT is highlighted. Row 2 holds an empty cell "" and a cell " "
-/// from which a fill letter was taken.
-///
-///   C A T
-///   . _ O
-inline void MakeSamplePuzzle(TestApp& app) {
-  app.AddEntries({"CAT", "to [prep]", "Éléphant"});
-  PuzzleState& s = app.ctx.state;
-  BuildWordTable(app.ctx);
-  s.PuzzleTitle = "Zoo Trip";
-  s.PuzzleInstructions = "Find them all.\r\nGood luck!";
-  s.PuzzleWidth = 3;
-  s.PuzzleHeight = 2;
-  s.SpaceCount = 6;
-  s.InsertedCount = 2;
-  s.RejectedCount = 1;
-  s.LettersRemaining = 8;
-  s.SpacesRemaining = 2;
-  s.JunctionCount = 1;
-  s.BlanksFilled = 0;
-  s.BalanceDirections = -1;
-  s.IncludeDiagonals = -1;
-  s.FastBuild = 0;
-  s.StopRemainingOperator = "<=";
-  s.StopRemainingCount = 5;
-
-  WordRecord& cat = s.Words[1];
-  cat.SortPosition = 1;
-  cat.Status = kStatusPlaced;
-  cat.StartCol = 1;
-  cat.StartRow = 1;
-  cat.Direction = 1;
-  cat.Shown = 1;
-  cat.ListText = "CAT";
-  cat.ListDisplayText = "CAT";
-  cat.ListStartCol = 1;
-  cat.ListStartRow = 1;
-  cat.ListDirection = 1;
-  cat.ListWidth = 480;
-  WordRecord& to = s.Words[2];
-  to.SortPosition = 3;
-  to.Status = kStatusPlaced;
-  to.StartCol = 3;
-  to.StartRow = 1;
-  to.Direction = 3;
-  WordRecord& elephant = s.Words[3];
-  elephant.SortPosition = 2;
-  elephant.Status = kStatusRejected;
-
-  s.Grid.Create(2, 3);
-  auto set = [&](int row, int col, const char* letter, std::initializer_list<i16> refs, i16 shown) {
-    CellRecord& cell = s.Grid.At(row, col);
-    cell.Letter = letter;
-    cell.UseCount = static_cast<i16>(refs.size());
-    cell.ShowCount = shown;
-    int slot = 1;
-    for (i16 ref : refs) cell.WordRefs[static_cast<std::size_t>(slot++)] = ref;
-  };
-  set(1, 1, "C", {1}, 1);
-  set(1, 2, "A", {1}, 1);
-  set(1, 3, "T", {1, 2}, 1);
-  set(2, 2, " ", {}, 0);
-  set(2, 3, "O", {2}, 0);
-  s.DirectionWordCount = {0, 1, 0, 1, 0, 0, 0, 0, 0};
-  s.PuzzleBuilt = kTrue;
-}
-
 /// The sample puzzle's file, assembled by hand from the layout.
 inline std::string SamplePuzzleBytes() {
   Bytes b;
@@ -118,6 +51,27 @@ inline std::string SamplePuzzleBytes() {
   // Direction counts 1..8.
   b.N(1).N(0).N(1).N(0).N(0).N(0).N(0).N(0);
   return b.str();
+}
+
+/// The sample file as read: a 3 x 2 puzzle with CAT across the top, TO down the right
+/// edge through CAT's T, and Éléphant rejected; CAT is highlighted. Row 2 holds an empty
+/// cell "" and a cell " " from which a fill letter was taken.
+///
+///   C A T
+///   . _ O
+inline PuzzleFile SamplePuzzleFile() {
+  PuzzleFileError error;
+  std::optional<PuzzleFile> file = ParsePuzzleFile(SamplePuzzleBytes(), &error);
+  if (!file) ADD_FAILURE() << error.Reason;
+  return file ? std::move(*file) : PuzzleFile();
+}
+
+/// The sample puzzle in a program's state, as it was when it was written.
+inline void MakeSamplePuzzle(TestApp& app) {
+  PuzzleState& s = app.ctx.state;
+  ApplyPuzzleFile(s, SamplePuzzleFile());
+  s.BalanceDirections = s.IncludeDiagonals = -1;  // reading takes the absolute values
+  s.FastBuild = 0;                                // and sets FastBuild
 }
 
 }  // namespace kivrel::testing

@@ -19,33 +19,24 @@ class TempDir {
   }
   ~TempDir() {
     std::error_code ignored;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
     std::filesystem::remove_all(path_, ignored);
   }
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
 
-  const std::filesystem::path& path() const { return path_; }
-  /// The path of a file in the folder.
   std::string File(const std::string& name) const { return (path_ / name).string(); }
-
-  /// Writes bytes to a file in the folder and returns its path.
+  /// Writes a file in the folder and returns its path.
   std::string Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream out(File(name), std::ios::binary);
-    out << bytes;
+    std::ofstream(File(name), std::ios::binary) << bytes;
     return File(name);
   }
-
-  /// The bytes of a file, "" when it cannot be read.
   static std::string Read(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
-
-  /// Number of entries in the folder.
-  std::size_t EntryCount() const {
-    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(path_),
-                                                  std::filesystem::directory_iterator()));
+  /// Number of entries in the folder (to see that no temporary file was left).
+  long EntryCount() const {
+    return std::distance(std::filesystem::directory_iterator(path_), std::filesystem::directory_iterator());
   }
 
  private:
