@@ -10,7 +10,7 @@ namespace kivrel {
 
 namespace {
 
-// Closes a descriptor when it goes out of scope, unless released.
+// A file descriptor that is closed when it goes out of scope.
 class Descriptor {
  public:
   explicit Descriptor(int fd) : fd_(fd) {}
@@ -108,9 +108,9 @@ SaveResult SaveFileAtomically(const std::string& path, std::string_view bytes) {
 
   bool written = WriteAll(fd.get(), bytes);
   if (written) {
-    if (exists) {
-      // Best effort: the owner can be kept only by a privileged process.
-      if (::fchown(fd.get(), info.st_uid, info.st_gid) != 0) { /* keep ours */ }
+    // Only a privileged process can keep another user's ownership; otherwise the new
+    // file is ours, which is fine.
+    if (exists && ::fchown(fd.get(), info.st_uid, info.st_gid) != 0) {
     }
     written = ::fchmod(fd.get(), exists ? (info.st_mode & 07777) : NewFileMode()) == 0;
   }
