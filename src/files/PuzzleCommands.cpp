@@ -1,5 +1,6 @@
 #include "files/PuzzleCommands.h"
 
+#include "build/BuildPuzzle.h"
 #include "display/Highlights.h"
 #include "files/FileIO.h"
 #include "files/WordListCommands.h"
@@ -118,11 +119,13 @@ bool ReadPuzzleFile(AppContext& ctx, const std::string& path, std::string_view b
 }
 
 void mnuOpenPuzzle_Click(AppContext& ctx) {
-  if (!ConfirmDiscardList(ctx)) return;
-  std::optional<OpenedFile> file = ChooseFileToOpen(ctx, "Open Puzzle", kPuzzleFilter);
-  if (!file) return;
-  ReadPuzzleFile(ctx, file->Path, file->Bytes);
-  ctx.WordListForm().Show(false);
+  AfterBuild(ctx, [&ctx] {
+    if (!ConfirmDiscardList(ctx)) return;
+    std::optional<OpenedFile> file = ChooseFileToOpen(ctx, "Open Puzzle", kPuzzleFilter);
+    if (!file) return;
+    ReadPuzzleFile(ctx, file->Path, file->Bytes);
+    ctx.WordListForm().Show(false);
+  });
 }
 
 void mnuSavePuzzle_Click(AppContext& ctx) { WritePuzzleFile(ctx); }

@@ -45,7 +45,8 @@ bool ReadPuzzleFile(AppContext& ctx, const std::string& path, std::string_view b
 void RestoreWordList(AppContext& ctx);
 
 /// File > Open Puzzle...: the save prompt, the Open dialog, ReadPuzzleFile, and the word
-/// list window shown (also when the file was refused).
+/// list window shown (also when the file was refused). During a build the build is
+/// cancelled and the command runs once it has ended (AfterBuild).
 void mnuOpenPuzzle_Click(AppContext& ctx);
 
 /// File > Save Puzzle (and the Save Puzzle button): WritePuzzleFile.

@@ -1,5 +1,6 @@
 #include "files/WordListCommands.h"
 
+#include "build/BuildPuzzle.h"
 #include "files/FileIO.h"
 #include "model/CommandStates.h"
 #include "model/Text.h"
@@ -97,7 +98,9 @@ bool ConfirmDiscardList(AppContext& ctx) {
   }
 }
 
-void mnuOpenList_Click(AppContext& ctx) {
+namespace {
+
+void OpenList(AppContext& ctx) {
   if (!ConfirmDiscardList(ctx)) return;
   std::optional<OpenedFile> file = ChooseFileToOpen(ctx, "Open Word List", kWordListFilter);
   if (!file) return;
@@ -114,6 +117,12 @@ void mnuOpenList_Click(AppContext& ctx) {
   // A file without entries leaves the empty-list state that counting them set.
   if (s.WordCount > 0) SetListReadyState(ctx);
   s.WordListChanged = kFalse;
+}
+
+}  // namespace
+
+void mnuOpenList_Click(AppContext& ctx) {
+  AfterBuild(ctx, [&ctx] { OpenList(ctx); });
 }
 
 void mnuSaveList_Click(AppContext& ctx) { SaveWordList(ctx); }

@@ -57,7 +57,8 @@ bool ConfirmDiscardList(AppContext& ctx);
 
 /// File > Open List...: the save prompt, the Open dialog, then the list replaces the
 /// current one and the puzzle is discarded. A file the reader refuses (a header
-/// number out of range, a list too long) is reported and changes nothing.
+/// number out of range, a list too long) is reported and changes nothing. During a
+/// build the build is cancelled and the command runs once it has ended (AfterBuild).
 void mnuOpenList_Click(AppContext& ctx);
 
 /// File > Save List: SaveWordList.

@@ -2,6 +2,7 @@
 
 #include "SamplePuzzle.h"
 #include "TempDir.h"
+#include "build/BuildPuzzle.h"
 #include "files/PuzzleCommands.h"
 #include "model/CommandStates.h"
 #include "model/WordTable.h"
@@ -157,6 +158,24 @@ TEST_F(OpenPuzzleTest, AsksAgainAfterAFileNameErrorAndStopsOnCancel) {
   EXPECT_EQ(app.dialogs.files.at(1).FileName, "gone.kvp");
   EXPECT_EQ(app.ctx.state.PuzzleFileName, "/puzzles/old.kvp");
   EXPECT_FALSE(app.ctx.WordListForm().Visible());
+}
+
+TEST_F(OpenPuzzleTest, DuringABuildOpensWhenTheBuildHasEnded) {
+  app.ctx.state.FillDirectionTable();
+  app.ctx.state.PuzzleWidth = app.ctx.state.PuzzleHeight = 6;
+  app.dialogs.ExpectFile(dir.Write("zoo.kvp", SamplePuzzleBytes()));
+  bool asked = false;
+  app.pump.on_yield = [&] {
+    if (asked) return;
+    asked = true;
+    mnuOpenPuzzle_Click(app.ctx);
+    EXPECT_TRUE(app.dialogs.files.empty());  // not while the grid is being filled
+  };
+  BuildPuzzle(app.ctx);
+  ASSERT_TRUE(asked);
+  EXPECT_EQ(app.dialogs.files.size(), 1u);
+  EXPECT_EQ(app.ctx.state.PuzzleTitle, "Zoo Trip");
+  EXPECT_FALSE(BuildRunning(app.ctx));
 }
 
 }  // namespace
