@@ -1,4 +1,4 @@
-// kivrel-cli build, run as the real program.
+// kivrel-cli build and show, run as the real program.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -134,7 +134,8 @@ TEST(BuildCommand, BadInputExitsWithTwoAndOneLine) {
            {"build " + kAnimals + " --width 200 --height 200", "too large"},
            {"build " + kAnimals + " --stop-remaining '<>' 3", "--stop-remaining takes"},
            {"build " + kAnimals + " --stop-on-reject --restart-on-reject", "cannot both"},
-           {"build " + kAnimals + " -o out.kvp", "not available yet"},
+           {"build " + kAnimals + " -o out.kvp --count 2", "cannot be used with --count"},
+           {"build " + kAnimals + " -o /no/such/folder/out.kvp", "cannot write"},
            {"build", "missing word list file"}}) {
     CliRun run = Cli(c.args, true);
     EXPECT_EQ(run.code, 2) << c.args;
@@ -155,6 +156,28 @@ TEST(BuildCommand, AnImpossibleRestartGivesUpAtTheAttemptLimit) {
   EXPECT_NE(said.out.find("gave up after 40 attempts"), std::string::npos) << said.out;
   CliRun timed = Cli(args + " --max-attempts 1000000000 --timeout 0.05");
   EXPECT_NE(timed.out.find("\"gaveUp\":true"), std::string::npos);
+}
+
+TEST(ShowCommand, PrintsASavedPuzzleAsBuildPrintedIt) {
+  const std::string path = ::testing::TempDir() + "/animals.kvp";
+  CliRun built = Cli("build " + kAnimals + " --seed 7 --fill --json -o " + path);
+  ASSERT_EQ(built.code, 0);
+  CliRun shown = Cli("show " + path + " --json");
+  ASSERT_EQ(shown.code, 0);
+  const std::regex run_fields("\"seed\":[^,]*,\"attempts\":[^,]*,\"gaveUp\":[^,]*,\"elapsedMs\":[^,]*,");
+  EXPECT_NE(shown.out.find("\"seed\":null,\"attempts\":null,\"gaveUp\":null,\"elapsedMs\":null,"), std::string::npos);
+  EXPECT_EQ(std::regex_replace(shown.out, run_fields, ""), std::regex_replace(built.out, run_fields, ""));
+  CliRun text = Cli("show " + path);
+  EXPECT_EQ(text.out.rfind("Animals - 15 x 15\n\n", 0), 0u) << text.out;
+  EXPECT_EQ(Lines(text.out)[2].size(), 2u + 15 * 2 - 1);
+}
+
+TEST(ShowCommand, AFileThatIsNotAPuzzleExitsWithTwoAndSaysSo) {
+  CliRun run = Cli("show " + std::string(KIVREL_TEST_DATA_DIR) + "/zoo.kvl", true);
+  EXPECT_EQ(run.code, 2);
+  EXPECT_NE(run.out.find("zoo.kvl: File does not contain a Kivrel puzzle ("), std::string::npos) << run.out;
+  EXPECT_EQ(run.out.find('\n'), run.out.size() - 1) << run.out;
+  EXPECT_EQ(Cli("show /no/such/file.kvp").code, 2);
 }
 
 }  // namespace

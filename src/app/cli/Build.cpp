@@ -45,7 +45,7 @@ const char* const kBuildUsage =
     "  --fill                     fill the empty cells with random letters\n"
     "  --json                     one JSON object per puzzle, one per line\n"
     "  --strict                   exit with 1 when a puzzle left a word out or gave up\n"
-    "  -o PUZZLE.kvp              save the puzzle (not available yet)\n"
+    "  -o PUZZLE.kvp              also save the puzzle to a puzzle file (one puzzle only)\n"
     "\n"
     "When a restart rule is never met, the build gives up at the attempt or time limit,\n"
     "prints the attempt that placed the most words, and says so on stderr.\n"
@@ -106,7 +106,8 @@ int Build(Args& args, std::ostream& out, std::ostream& err) {
   const bool fill = args.Flag("--fill");
   const bool json = args.Flag("--json");
   const bool strict = args.Flag("--strict");
-  if (args.Value("-o")) throw UsageError("-o: saving puzzle files is not available yet");
+  const auto output = args.Value("-o");
+  if (output && count > 1) throw UsageError("-o saves one puzzle: it cannot be used with --count above 1");
   const std::string path = args.Positional("word list file");
   args.Finish();
   const double seconds = timeout ? ParseSeconds(*timeout) : 0;  // 0: no time limit
@@ -182,6 +183,7 @@ int Build(Args& args, std::ostream& out, std::ostream& err) {
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     if (outcome.End == BuildEnd::NotStarted) throw UsageError(path + ": the puzzle could not be built");
     if (fill) FillInBlanks(ctx);
+    if (output) SavePuzzle(s, *output);
 
     BuildRunInfo run{puzzle_seed, outcome.Attempts, elapsed, outcome.End == BuildEnd::GaveUp};
     int words = 0;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "model/PuzzleState.h"
+
 namespace kivrel::cli {
 
 constexpr int kExitOk = 0;
@@ -57,5 +59,13 @@ int Build(Args& args, std::ostream& out, std::ostream& err);
 
 /// The usage text of the build command.
 extern const char* const kBuildUsage;
+
+/// The command "show PUZZLE [--json]": reads a puzzle file and prints it as build does.
+/// A file that is not a puzzle is a UsageError saying why.
+int Show(Args& args, std::ostream& out);
+
+/// Writes a puzzle file; UsageError when it cannot be written (the file that was there
+/// stays as it was).
+void SavePuzzle(const PuzzleState& state, const std::string& path);
 
 }  // namespace kivrel::cli

@@ -14,7 +14,9 @@ const char* const kUsage =
     "  summary LIST        read a word list (.kvl or .txt) and show its entries, longest\n"
     "                      word, letters and default puzzle size\n"
     "  build LIST [...]    build puzzles from a word list and print them as text or\n"
-    "                      JSON (kivrel-cli build --help)\n"
+    "                      JSON, or save one to a puzzle file (kivrel-cli build --help)\n"
+    "  show PUZZLE [--json]\n"
+    "                      read a puzzle file (.kvp) and print it as build does\n"
     "\n"
     "Options:\n"
     "  --help              show this help\n"
@@ -50,6 +52,7 @@ int main(int argc, char** argv) {
     }
     if (command == "summary") return Summary(rest, std::cout);
     if (command == "build") return Build(rest, std::cout, std::cerr);
+    if (command == "show") return Show(rest, std::cout);
     throw UsageError("unknown command \"" + command + "\" (try --help)");
   } catch (const UsageError& error) {
     std::cerr << "kivrel-cli: " << error.what() << "\n";
