@@ -6,7 +6,7 @@
 namespace kivrel {
 namespace {
 
-TEST(ClearHighlights, WalksTheGridAndTableTheyHaveWhateverTheCountsSay) {
+TEST(ClearHighlights, WalksTheGridItHasWhateverTheSizeSays) {
   testing::TestApp app;
   PuzzleState& s = app.ctx.state;
   s.Grid.Create(1, 2);
@@ -15,7 +15,7 @@ TEST(ClearHighlights, WalksTheGridAndTableTheyHaveWhateverTheCountsSay) {
   s.Words.resize(3);
   s.Words[2].Shown = 1;
   s.PuzzleWidth = s.PuzzleHeight = 9;
-  s.WordCount = 1;
+  s.WordCount = 2;
   ClearHighlights(app.ctx);
   EXPECT_EQ(app.picture.Texts(), std::vector<std::string>{"A"});
   EXPECT_EQ(s.Grid.At(1, 1).ShowCount + s.Grid.At(1, 2).ShowCount, 0);
