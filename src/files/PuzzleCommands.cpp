@@ -1,7 +1,7 @@
 #include "files/PuzzleCommands.h"
 
 #include "build/BuildPuzzle.h"
-#include "display/Highlights.h"
+#include "display/GridDisplay.h"
 #include "files/FileIO.h"
 #include "files/WordListCommands.h"
 #include "model/CommandStates.h"
