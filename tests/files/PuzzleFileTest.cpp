@@ -34,7 +34,7 @@ TEST(PuzzleFile, TheWriterLaysOutEveryByte) {
   EXPECT_EQ(bytes.size(), (38 + 2) + 2 + (2 + 8) + (2 + 26) + (30 + 12) + (30 + 11) + (30 + 16) + (5 * 23 + 22) + 16);
 }
 
-TEST(PuzzleFile, ReadsAFileAsTheOriginalProgramWroteIt) {
+TEST(PuzzleFile, ReadsCodePage1252TextAndPassesOverWhatNothingUses) {
   // Code page 1252 text, CR LF inside the instructions, something in the text that is
   // always written empty, and bytes left behind by a longer file written over.
   std::string bytes = SamplePuzzleBytes();
