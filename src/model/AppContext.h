@@ -3,6 +3,7 @@
 // models, the random source, the display metrics, the print fonts, and the platform
 // services. There is exactly one per program; operations receive it by reference.
 #include <functional>
+#include <string_view>
 #include <vector>
 
 #include "display/DisplayMetrics.h"
@@ -11,9 +12,11 @@
 #include "model/Random.h"
 #include "model/WordList.h"
 #include "platform/Dialogs.h"
+#include "platform/PrinterDevice.h"
 #include "platform/Services.h"
 #include "platform/Surface.h"
 #include "print/FontTable.h"
+#include "print/PrintOptions.h"
 
 namespace kivrel {
 
@@ -39,6 +42,8 @@ class AppContext {
   DisplayMetrics display;
   FontTable fonts;
   BuildRunState build;
+  PrintOptions print;  // mirrored by the print options dialog
+  PageLayout page;     // results of the last page layout
 
   Dialogs& dialogs;
   EventPump& pump;
@@ -47,6 +52,11 @@ class AppContext {
   /// The puzzle picture; the GUI replaces it with its retained image when the main
   /// window is made.
   Surface* picture;
+  /// The preview page (a page of 12240 x 15840 twips) that DrawPreviewPage draws on;
+  /// null until the preview window makes it.
+  Surface* preview = nullptr;
+  /// The printer the print command prints to; null when the program has none.
+  PrinterDevice* printer = nullptr;
 
   Form& MainForm() { return forms.Get(kMainForm); }
   Form& WordListForm() { return forms.Get(kWordListForm); }
@@ -55,6 +65,13 @@ class AppContext {
   /// Sizes the puzzle picture and its window for the current grid. Until the display
   /// is attached this does nothing.
   std::function<void()> SizePuzzleDisplay = [] {};
+
+  /// Called when a page layout itself changes a print option: it clears `print.Left`
+  /// ("chkLeft") when the word list has no room beside the puzzle. The print options
+  /// dialog mirrors the option into the named control; that change counts as a click on
+  /// it, which asks for a nested relayout (ignored while PrintingInProgress). Until the
+  /// dialog is attached this does nothing.
+  std::function<void(std::string_view control)> PrintOptionChangedByLayout = [](std::string_view) {};
 };
 
 }  // namespace kivrel

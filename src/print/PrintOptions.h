@@ -1,0 +1,83 @@
+#pragma once
+// The print options of the print options dialog, and the results of the last page
+// layout. The dialog's controls mirror PrintOptions; every page layout reads the options
+// as they stand when it starts and writes PageLayout, which the dialog's thumbnail reads.
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "model/PuzzleState.h"
+
+namespace kivrel {
+
+/// A horizontal place: the title, the instructions, the puzzle across the page.
+enum class Align { Left, Center, Right };
+/// The puzzle's place down the page.
+enum class VerticalPlace { Top, Middle, Bottom };
+
+/// Indices of PrintOptions::Margins, as the margin boxes txtMargin_0..3 are numbered.
+constexpr int kTopMargin = 0;
+constexpr int kBottomMargin = 1;
+constexpr int kLeftMargin = 2;
+constexpr int kRightMargin = 3;
+
+/// The inch mark that ends a margin text.
+inline constexpr std::string_view kInchMark = "\"";
+
+/// The options with their defaults: a centred title and centred instructions, the grid
+/// at the top and centred, the word list below it, no outlines, one-inch margins.
+/// Check box values are 0 or 1, as the boxes hold them.
+struct PrintOptions {
+  Align TitleAlign = Align::Center;                    // radTitleLeft / Center / Right
+  i16 PrintInstructions = 1;                           // chkPrintInstructions
+  Align InstructionsAlign = Align::Center;             // radInstrLeft / Center / Right
+  VerticalPlace PuzzleVertical = VerticalPlace::Top;   // radPuzzleTop / Middle / Bottom
+  Align PuzzleHorizontal = Align::Center;              // radPuzzleLeft / Center / Right
+  i16 PrintWordList = 1;                               // chkPrintWordList
+  i16 Above = 0;                                       // chkAbove: the list above the puzzle
+  i16 Below = 1;                                       // chkBelow
+  i16 Left = 0;                                        // chkLeft: the list beside the puzzle
+  i16 Right = 0;                                       // chkRight: kept, read by nothing
+  i16 OutlineWords = 0;                                // chkOutlineWords
+  /// The margin boxes' texts, by kTopMargin .. kRightMargin: inches and the inch mark.
+  std::array<std::string, 4> Margins{"1\"", "1\"", "1\"", "1\""};
+
+  bool operator==(const PrintOptions&) const = default;
+};
+
+/// A margin text in twips: its leading number of inches x 1440, rounded (halves to even).
+/// "1.25\"" gives 1800, ".5\"" 720; a text that starts with no number gives 0.
+int MarginTwips(std::string_view text);
+
+/// What the last page layout computed, in twips. A run overwrites the values it reaches
+/// and leaves the others as an earlier run stored them.
+struct PageLayout {
+  i16 LeftMargin = 0;
+  i16 RightMargin = 0;
+  i16 TopMargin = 0;
+  i16 BottomMargin = 0;
+  i16 PrintableWidth = 0;   // page width less the left and right margins
+  i16 PrintableHeight = 0;  // page height less the top and bottom margins
+  i16 TitleX = 0;
+  i16 TitleWidth = 0;       // the sum of the title's character widths
+  i16 TitleHeight = 0;
+  i16 InstructionsLeft = 0;  // the band the instructions are wrapped in
+  i16 InstructionsRight = 0;
+  i16 InstructionsTop = 0;
+  i16 InstructionsHeight = 0;  // InstructionsTop to HeaderBottom
+  i16 HeaderBottom = 0;        // below the title, or the instructions and a blank line
+  i16 PuzzleLeft = 0;
+  i16 PuzzleRight = 0;
+  i16 PuzzleTop = 0;
+  i16 PuzzleBottom = 0;
+  i16 GridWidth = 0;
+  i16 GridHeight = 0;
+  i16 ListColumnWidth = 0;  // the widest entry plus one list line height
+  i16 SideListX = 0;
+  i16 ColumnListTop = 0;
+  i16 ColumnListHeight = 0;  // rows of the column list x list line height
+
+  bool operator==(const PageLayout&) const = default;
+};
+
+}  // namespace kivrel
