@@ -1,0 +1,41 @@
+#pragma once
+// The printed page: title, instructions, the letter grid with its frame and outlines,
+// and the word list beside the grid and in columns. One algorithm lays out and draws
+// the page on any Surface; the preview run and the printer run differ only where noted.
+#include <string_view>
+
+#include "model/AppContext.h"
+
+namespace kivrel {
+
+/// Lays the page out on the preview page (ctx.preview) from the current print options:
+/// clears it and draws the whole page. Does nothing while LayoutEnabled is false or
+/// when there is no preview page. Writes ctx.page, the list copy in Words,
+/// OutlinesShown, and the sizes of the title and puzzle fonts that had to shrink to fit
+/// (into ctx.fonts and onto the dialog's cmdTitleFont and cmdPuzzleFont buttons).
+void DrawPreviewPage(AppContext& ctx);
+
+/// The same page on a printer's page surface, whose size is its printable area: the
+/// page is measured in whole twips and the frame is drawn as four lines.
+/// PrintingInProgress is set while it runs.
+void DrawPrinterPage(AppContext& ctx, Surface& printer);
+
+/// Prints text word by word (words are separated by runs of blanks) between x = left
+/// and x = right from the surface's current y, starting a new line when a word would
+/// pass `right`; a word wider than the band stands alone on its line. Leaves CurrentY
+/// at the top of the last line.
+void PrintWrappedText(Surface& page, int left, int right, std::string_view text);
+
+/// Prints ListDisplayText of entry k of the list copy at the current position: in bold,
+/// except notes in square brackets, which print in the regular weight without their
+/// brackets. Leaves the font bold.
+void PrintListEntry(const PuzzleState& state, Surface& page, int k);
+
+/// A text's width as the layout measures it: the sum of its characters' widths, rounded
+/// after each character (brackets left out when skip_brackets).
+int CharacterWidthSum(Surface& page, std::string_view text, bool skip_brackets = false);
+
+/// The header line of the word list: " 12  words" for 12 words.
+std::string WordListHeader(int count);
+
+}  // namespace kivrel

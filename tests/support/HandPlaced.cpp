@@ -1,0 +1,60 @@
+#include "HandPlaced.h"
+
+#include "model/CommandStates.h"
+#include "model/Text.h"
+
+namespace kivrel::testing {
+
+void MakeGrid(AppContext& ctx, int width, int height) {
+  PuzzleState& s = ctx.state;
+  s.PuzzleWidth = static_cast<i16>(width);
+  s.PuzzleHeight = static_cast<i16>(height);
+  s.Grid.Create(height, width);
+  s.Words.assign(1, WordRecord{});
+  s.WordCount = 0;
+  s.InsertedCount = 0;
+  if (s.RowStep[1] == 0 && s.ColStep[1] == 0) s.FillDirectionTable();
+}
+
+namespace {
+int AddRecord(PuzzleState& s, WordRecord word) {
+  s.Words.push_back(std::move(word));
+  s.WordCount = static_cast<i16>(s.Words.size() - 1);
+  return s.WordCount;
+}
+}  // namespace
+
+int PlaceWord(AppContext& ctx, const std::string& entry, int row, int col, int dir) {
+  PuzzleState& s = ctx.state;
+  WordRecord word;
+  word.DisplayText = entry;
+  word.Text = PlacedWord(entry);
+  word.Length = static_cast<i16>(CharCount(word.Text));
+  word.Status = kStatusPlaced;
+  word.StartRow = static_cast<i16>(row);
+  word.StartCol = static_cast<i16>(col);
+  word.Direction = static_cast<i16>(dir);
+  for (int i = 0; i < word.Length; ++i) {
+    CellRecord& cell = s.Grid.At(row + i * s.RowStep[static_cast<std::size_t>(dir)],
+                                 col + i * s.ColStep[static_cast<std::size_t>(dir)]);
+    cell.Letter = CharAt(word.Text, static_cast<std::size_t>(i) + 1);
+    ++cell.UseCount;
+  }
+  ++s.InsertedCount;
+  return AddRecord(s, std::move(word));
+}
+
+int AddUnplacedWord(AppContext& ctx, const std::string& entry) {
+  WordRecord word;
+  word.DisplayText = entry;
+  word.Text = PlacedWord(entry);
+  word.Length = static_cast<i16>(CharCount(word.Text));
+  return AddRecord(ctx.state, std::move(word));
+}
+
+void SetTitle(AppContext& ctx, const std::string& title) {
+  ctx.state.PuzzleTitle = title;
+  SetWindowTitle(ctx);
+}
+
+}  // namespace kivrel::testing
