@@ -17,6 +17,7 @@ KivrelApp::KivrelApp(Dialogs* dialogs)
   ctx_.SizePuzzleDisplay = [this] { SizePuzzleDisplay(ctx_); };
   // Fill letters are taken away by drawing them again in white: that must leave nothing.
   picture_.SetSmoothText(false);
+  ctx_.printer = &printer_device_;
 
   Form& main = ctx_.MainForm();
   // The picture's image follows the size the display gives it.

@@ -18,6 +18,7 @@
 
 #include "display/MainWindow.h"
 #include "model/AppContext.h"
+#include "platform/qt/QtPrinterDevice.h"
 #include "platform/qt/QtServices.h"
 #include "platform/qt/QtSurface.h"
 #include "ui/Design.h"
@@ -56,7 +57,8 @@ class KivrelApp {
   /// Makes the form's window (with `make`) the first time the program shows it.
   void RegisterWindow(std::string_view form, WindowMaker make);
 
-  QPrinter printer_;
+  QPrinter printer_{QPrinter::HighResolution};
+  QtPrinterDevice printer_device_{printer_};
   QtDialogs qt_dialogs_{printer_};
   QtEventPump pump_;
   QtBeeper beeper_;

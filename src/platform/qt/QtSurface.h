@@ -46,6 +46,8 @@ class QtSurface : public Surface {
   bool NewPage();
   /// Ends the painting (finishes the document on a printer or PDF).
   void End();
+  /// False when the device refused to be painted on (a printer that cannot start).
+  bool IsActive() const { return painter_.isActive(); }
 
   /// Device pixels per twip, horizontally and vertically.
   double PixelsPerTwipX() const { return px_per_twip_x_ * user_x_; }

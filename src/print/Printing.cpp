@@ -1,0 +1,53 @@
+#include "print/Printing.h"
+
+#include "print/PageDrawing.h"
+
+namespace kivrel {
+
+namespace {
+
+std::string JobName(AppContext& ctx) {
+  const std::string& title = ctx.AttributesForm().Text("txtPuzName");
+  return title.empty() ? std::string("Kivrel puzzle") : "Kivrel - " + title;
+}
+
+std::string PrintError(const std::string& detail) {
+  return detail.empty() ? std::string(kPrintErrorMessage) : std::string(kPrintErrorMessage) + ": " + detail;
+}
+
+}  // namespace
+
+bool PrintPuzzleCopy(AppContext& ctx, std::string& error) {
+  if (!ctx.printer) {
+    error = PrintError("no printer is available");
+    return false;
+  }
+  std::string detail;
+  Surface* page = ctx.printer->BeginDocument(JobName(ctx), detail);
+  if (!page) {
+    error = PrintError(detail);
+    return false;
+  }
+  DrawPrinterPage(ctx, *page);
+  if (!ctx.printer->EndDocument(detail)) {
+    error = PrintError(detail);
+    return false;
+  }
+  return true;
+}
+
+void cmdPrint_Click(AppContext& ctx) {
+  auto choice = ctx.dialogs.Printer(kPrintDialogFlags);
+  if (!choice) return;
+  Form& main = ctx.MainForm();
+  main.SetMousePointer(kPointerHourglass);
+  std::string error;
+  bool printed = true;
+  for (int copy = 1; copy <= choice->Copies && printed; ++copy) printed = PrintPuzzleCopy(ctx, error);
+  main.SetMousePointer(kPointerDefault);
+  if (!printed) ShowMessage(ctx.dialogs, error, kErrorTitle, MessageIcon::Critical);
+}
+
+void cmdPrinter_Click(AppContext& ctx) { ctx.dialogs.Printer(kPrintSetupFlag); }
+
+}  // namespace kivrel
