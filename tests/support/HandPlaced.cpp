@@ -57,4 +57,23 @@ void SetTitle(AppContext& ctx, const std::string& title) {
   SetWindowTitle(ctx);
 }
 
+void MakeSeaPuzzle(AppContext& ctx) {
+  MakeGrid(ctx, 10, 10);
+  SetTitle(ctx, "Sea Creatures");
+  ctx.state.PuzzleInstructions = "Find every creature of the sea hidden in the grid.";
+  PlaceWord(ctx, "OCTOPUS", 1, 1, 1);
+  PlaceWord(ctx, "SQUID", 2, 10, 3);
+  PlaceWord(ctx, "CRAB [shell]", 10, 1, 7);
+  PlaceWord(ctx, "EEL", 9, 9, 2);
+  PlaceWord(ctx, "WHALE", 4, 2, 5);
+  PlaceWord(ctx, "SHARK", 8, 1, 1);
+  for (int r = 1; r <= 10; ++r) {
+    for (int c = 1; c <= 10; ++c) {
+      CellRecord& cell = ctx.state.Grid.At(r, c);
+      if (cell.UseCount == 0) cell.Letter = std::string(1, static_cast<char>('A' + (r * 7 + c * 3) % 26));
+    }
+  }
+  ctx.state.BlanksFilled = kTrue;
+}
+
 }  // namespace kivrel::testing

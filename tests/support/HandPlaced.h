@@ -18,6 +18,10 @@ int PlaceWord(AppContext& ctx, const std::string& entry, int row, int col, int d
 /// Adds the entry to the word table as not placed.
 int AddUnplacedWord(AppContext& ctx, const std::string& entry);
 
+/// A 10 x 10 puzzle titled "Sea Creatures" with instructions, six placed words (one
+/// entry with a note) and every other cell holding a fill letter (BlanksFilled set).
+void MakeSeaPuzzle(AppContext& ctx);
+
 /// Sets the puzzle title (and the attributes dialog's title box, which the page prints).
 void SetTitle(AppContext& ctx, const std::string& title);
 
