@@ -79,25 +79,36 @@ void QtSurface::FontChanged() {
   font_.setPixelSize(std::max(1, static_cast<int>(std::lround(FontSize() * device_->logicalDpiY() / 72.0))));
   metrics_.emplace(font_, device_);
   if (painter_.isActive()) painter_.setFont(font_);
+  short_texts_.clear();
 }
 
 QPointF QtSurface::Map(double x, double y) const { return {x * PixelsPerTwipX(), y * PixelsPerTwipY()}; }
 
 double QtSurface::TextWidth(std::string_view text) {
-  return metrics_->horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))) /
-         PixelsPerTwipX();
+  QString string = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  // One character needs no shaping: its advance is the width.
+  double width = string.size() == 1 ? metrics_->horizontalAdvance(string[0])
+                                    : metrics_->horizontalAdvance(string);
+  return width / PixelsPerTwipX();
 }
 
-double QtSurface::TextHeight(std::string_view) {
-  return metrics_->height() / PixelsPerTwipY();
-}
+double QtSurface::TextHeight(std::string_view) { return metrics_->height() / PixelsPerTwipY(); }
 
 void QtSurface::DrawText(double x, double y, std::string_view text) {
   Rgb c = ForeColor();
   painter_.setPen(QColor(c.R, c.G, c.B));
   QPointF at = Map(x, y);
-  painter_.drawText(QPointF(at.x(), at.y() + metrics_->ascent()),
-                    QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  QString string = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  if (string.size() <= 2) {
+    auto cached = short_texts_.find(string);
+    if (cached == short_texts_.end()) {
+      cached = short_texts_.insert(string, QStaticText(string));
+      cached->setTextFormat(Qt::PlainText);
+    }
+    painter_.drawStaticText(at, *cached);  // at is the top-left corner
+  } else {
+    painter_.drawText(QPointF(at.x(), at.y() + metrics_->ascent()), string);
+  }
   Changed();
 }
 

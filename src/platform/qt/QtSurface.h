@@ -4,8 +4,10 @@
 // the device's own resolution, and text is measured on the device it is drawn on.
 #include <QFont>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QImage>
 #include <QPainter>
+#include <QStaticText>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -81,6 +83,9 @@ class QtSurface : public Surface {
   QPainter painter_;
   QFont font_;
   std::optional<QFontMetricsF> metrics_;  // of font_ on the device, kept for every text measured
+  // Short texts (a grid's letters) keep their laid-out form until the font changes, so
+  // a page of thousands of letters is not shaped letter by letter again.
+  QHash<QString, QStaticText> short_texts_;
   double px_per_twip_x_ = 1;
   double px_per_twip_y_ = 1;
   double user_x_ = 1;  // twips per user unit
