@@ -44,10 +44,11 @@ void QtSurface::Rebind(QPaintDevice* device) {
   px_per_twip_y_ = device->logicalDpiY() / kTwipsPerInch;
   width_twips_ = device->width() / px_per_twip_x_;
   height_twips_ = device->height() / px_per_twip_y_;
-  painter_.begin(device);
-  painter_.setRenderHint(QPainter::Antialiasing, !paints_on_image_);
-  painter_.setRenderHint(QPainter::TextAntialiasing, true);
-  painter_.setBrush(Qt::NoBrush);
+  if (painter_.begin(device)) {  // a printer that cannot start leaves it inactive
+    painter_.setRenderHint(QPainter::Antialiasing, !paints_on_image_);
+    painter_.setRenderHint(QPainter::TextAntialiasing, true);
+    painter_.setBrush(Qt::NoBrush);
+  }
   FontChanged();
 }
 
