@@ -1,0 +1,38 @@
+#pragma once
+// Printed pages without a printer: the printer run drawn on a Letter page (8.5 x 11
+// inches) into a PDF, PNG or SVG file, with the print options taken from the command
+// line. Used by the print command and by build when it is asked for a page.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Cli.h"
+#include "model/AppContext.h"
+
+namespace kivrel::cli {
+
+struct PageRequest {
+  enum class Format { Pdf, Png, Svg };
+  Format Kind = Format::Pdf;
+  std::string Path;
+  /// A second page with the outlines on and no fill letters (for PNG and SVG a second
+  /// file, named like the first with "-key" before the extension).
+  bool AnswerKey = false;
+};
+
+/// The usage lines of the page options.
+extern const char* const kPageOptionsUsage;
+
+/// Takes the page options out of args: one of --pdf/--png/--svg FILE, --answer-key,
+/// --outline, --no-word-list, --no-instructions, --title-align left|center|right,
+/// --puzzle-position top|middle|bottom, --margins T,B,L,R (inches), applied to
+/// `options` as the print options dialog would set them. Returns nothing when no output
+/// file is asked for (and then none of the other page options may be given).
+std::optional<PageRequest> TakePageOptions(Args& args, PrintOptions& options);
+
+/// Prints the puzzle of ctx as the print command does (blanks filled first when they
+/// are not) and writes the pages. Returns the files written; UsageError when a file
+/// cannot be written. Starts Qt's offscreen platform when no platform is chosen.
+std::vector<std::string> WritePages(AppContext& ctx, const PageRequest& request);
+
+}  // namespace kivrel::cli
