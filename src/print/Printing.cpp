@@ -1,5 +1,6 @@
 #include "print/Printing.h"
 
+#include "build/FillInBlanks.h"
 #include "print/PageDrawing.h"
 
 namespace kivrel {
@@ -18,6 +19,9 @@ std::string PrintError(const std::string& detail) {
 }  // namespace
 
 bool PrintPuzzleCopy(AppContext& ctx, std::string& error) {
+  // A printed puzzle always has its blanks filled. Any non-zero BlanksFilled means
+  // filled: FillInBlanks is a toggle, and would take the letters away again.
+  if (ctx.state.BlanksFilled == kFalse) FillInBlanks(ctx);
   if (!ctx.printer) {
     error = PrintError("no printer is available");
     return false;

@@ -82,6 +82,32 @@ TEST_F(PrintTest, EachCopyIsAJobOfItsOwnUnderTheHourglass) {
   EXPECT_EQ(ctx.state.PrintingInProgress, kFalse);
 }
 
+TEST_F(PrintTest, BlanksAreFilledBeforeTheFirstCopyAndKeptForTheOthers) {
+  ASSERT_EQ(ctx.state.BlanksFilled, kFalse);
+  app.dialogs.ExpectPrinter(PrintChoice{3});
+  cmdPrint_Click(ctx);
+  EXPECT_EQ(ctx.state.BlanksFilled, kTrue);
+  std::string letters;
+  for (int r = 1; r <= 5; ++r) {
+    for (int c = 1; c <= 5; ++c) letters += ctx.state.Grid.At(r, c).Letter;
+  }
+  EXPECT_EQ(letters.size(), 25u);  // every cell holds a letter
+  EXPECT_EQ(letters.substr(0, 4), "LYNX");
+  // The main window's picture shows the fill letters.
+  EXPECT_EQ(app.picture.OfKind(DrawOp::Kind::Text).size(), 21u);
+  ASSERT_EQ(printer.pages.size(), 3u);
+  EXPECT_EQ(printer.pages[1]->Texts(), printer.pages[0]->Texts());
+  EXPECT_EQ(printer.pages[2]->Texts(), printer.pages[0]->Texts());
+
+  // Filled with the flag of a check box (1) counts as filled: nothing is taken away.
+  ctx.state.BlanksFilled = 1;
+  const LetterGrid before = ctx.state.Grid;
+  std::string error;
+  ASSERT_TRUE(PrintPuzzleCopy(ctx, error));
+  EXPECT_EQ(ctx.state.Grid, before);
+  EXPECT_EQ(ctx.state.BlanksFilled, 1);
+}
+
 TEST_F(PrintTest, CancelPrintsNothing) {
   app.dialogs.ExpectPrinter(std::nullopt);
   ctx.MainForm().SetMousePointer(kPointerDefault);
