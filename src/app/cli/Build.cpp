@@ -6,12 +6,14 @@
 #include <random>
 
 #include "Cli.h"
+#include "PageOutput.h"
 #include "PuzzleJson.h"
 #include "PuzzleText.h"
 #include "build/BuildPuzzle.h"
 #include "build/FillInBlanks.h"
 #include "files/WordListFile.h"
 #include "model/AppContext.h"
+#include "model/CommandStates.h"
 #include "model/StartUp.h"
 #include "model/WordTable.h"
 #include "platform/NullPlatform.h"
@@ -47,11 +49,15 @@ const char* const kBuildUsage =
     "  --strict                   exit with 1 when a puzzle left a word out or gave up\n"
     "  -o PUZZLE.kvp              also save the puzzle to a puzzle file (one puzzle only)\n"
     "\n"
+    "With a page option (below) the puzzle is also drawn as printed, with its blanks\n"
+    "filled; the files written are named on stderr. Page options need --count 1.\n"
+    "\n"
     "When a restart rule is never met, the build gives up at the attempt or time limit,\n"
     "prints the attempt that placed the most words, and says so on stderr.\n"
     "\n"
     "Exit codes: 0 success, 1 a word left out (only with --strict), 2 bad usage or\n"
-    "unreadable input.\n";
+    "unreadable input.\n"
+    "\n";
 
 namespace {
 
@@ -108,6 +114,9 @@ int Build(Args& args, std::ostream& out, std::ostream& err) {
   const bool strict = args.Flag("--strict");
   const auto output = args.Value("-o");
   if (output && count > 1) throw UsageError("-o saves one puzzle: it cannot be used with --count above 1");
+  PrintOptions print_options;
+  const auto page = TakePageOptions(args, print_options);
+  if (page && count != 1) throw UsageError("the page options draw one puzzle: they cannot go with --count");
   const std::string path = args.Positional("word list file");
   args.Finish();
   const double seconds = timeout ? ParseSeconds(*timeout) : 0;  // 0: no time limit
@@ -128,6 +137,7 @@ int Build(Args& args, std::ostream& out, std::ostream& err) {
   FixedWindowMetrics metrics;
   NullSurface picture;
   AppContext ctx(dialogs, pump, beeper, metrics, picture);
+  ctx.print = print_options;
   const std::uint64_t first_seed = seed ? static_cast<std::uint64_t>(*seed) : std::random_device{}();
   StartUp(ctx, first_seed);
   if (!LoadWordList(ctx, *parsed, &error)) throw UsageError(path + ": " + error);
@@ -183,6 +193,10 @@ int Build(Args& args, std::ostream& out, std::ostream& err) {
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     if (outcome.End == BuildEnd::NotStarted) throw UsageError(path + ": the puzzle could not be built");
     if (fill) FillInBlanks(ctx);
+    if (page) {  // before saving: the saved puzzle is the one printed, blanks filled
+      SetWindowTitle(ctx);  // the page prints the title box, which follows the title
+      for (const std::string& file : WritePages(ctx, *page)) err << "kivrel-cli: wrote " << file << "\n";
+    }
     if (output) SavePuzzle(s, *output);
 
     BuildRunInfo run{puzzle_seed, outcome.Attempts, elapsed, outcome.End == BuildEnd::GaveUp};

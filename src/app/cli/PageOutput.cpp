@@ -7,6 +7,7 @@
 #include <QSvgGenerator>
 #include <memory>
 
+#include "build/FillInBlanks.h"
 #include "model/Numbers.h"
 #include "platform/qt/QtSurface.h"
 #include "print/PageDrawing.h"
@@ -70,11 +71,20 @@ void ApplyMargins(const std::string& value, PrintOptions& o) {
   }
 }
 
+QtMessageHandler qt_messages = nullptr;
+
+// A command-line program has no session folder for Qt to complain about.
+void FilterQtMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))) return;
+  if (qt_messages) qt_messages(type, context, message);
+}
+
 // Qt draws text only with an application object. It is made here, for the drawing
 // commands alone, on the offscreen platform unless the caller chose a platform.
 std::unique_ptr<QGuiApplication> StartDrawing() {
   if (QGuiApplication::instance()) return nullptr;
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  qt_messages = qInstallMessageHandler(FilterQtMessages);
   static int argc = 1;
   static char name[] = "kivrel-cli";
   static char* argv[] = {name, nullptr};
@@ -186,6 +196,8 @@ std::optional<PageRequest> TakePageOptions(Args& args, PrintOptions& options) {
 }
 
 std::vector<std::string> WritePages(AppContext& ctx, const PageRequest& request) {
+  // As printing does: a printed puzzle always has its blanks filled.
+  if (ctx.state.BlanksFilled == kFalse) FillInBlanks(ctx);
   auto application = StartDrawing();
   std::vector<std::string> written{request.Path};
   switch (request.Kind) {

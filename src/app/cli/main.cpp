@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Cli.h"
+#include "PageOutput.h"
 
 namespace {
 
@@ -47,7 +48,11 @@ int main(int argc, char** argv) {
   try {
     Args rest(std::move(args));
     if (rest.Flag("--help")) {
-      std::cout << (command == "build" ? kBuildUsage : kUsage);
+      if (command == "build") {
+        std::cout << kBuildUsage << kPageOptionsUsage;
+      } else {
+        std::cout << kUsage;
+      }
       return kExitOk;
     }
     if (command == "summary") return Summary(rest, std::cout);
