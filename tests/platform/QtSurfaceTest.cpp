@@ -99,36 +99,29 @@ TEST(QtImageSurface, PrintsTextWithItsTopLeftCornerAtTheCurrentPosition) {
 }
 
 // Short texts are drawn from a cache of laid-out texts, longer ones directly: both must
-// put the glyphs at the same place.
+// put the glyphs at the same height, in every font.
 TEST(QtImageSurface, ShortAndLongTextsShareTheirTopLine) {
   QtImageSurface surface(6000, 1500);
   surface.SetFontName("Arial");
-  surface.SetFontSize(24);
   auto first_ink_row = [&](int left, int right) {
-    const QImage& image = surface.Image();
-    for (int y = 0; y < image.height(); ++y) {
+    for (int y = 0; y < surface.Image().height(); ++y) {
       for (int x = left; x < right; ++x) {
-        if (qGray(image.pixel(x, y)) < 128) return y;
+        if (qGray(surface.Image().pixel(x, y)) < 128) return y;
       }
     }
     return -1;
   };
-  surface.CurrentX = 300;
-  surface.CurrentY = 300;
-  surface.Print("H");
-  surface.CurrentX = 3000;
-  surface.Print("HHH");
-  EXPECT_GE(first_ink_row(0, 180), 20);
-  EXPECT_EQ(first_ink_row(0, 180), first_ink_row(190, 400));
-  // The same short text in another font is laid out again.
-  surface.Cls();
-  surface.CurrentX = 300;
-  surface.SetFontSize(12);
-  surface.Print("H");
-  surface.CurrentX = 3000;
-  surface.Print("HHH");
-  EXPECT_EQ(first_ink_row(0, 180), first_ink_row(190, 400));
-  EXPECT_NEAR(surface.TextWidth("H") * 3, surface.TextWidth("HHH"), 1);
+  for (double size : {24.0, 12.0}) {
+    surface.Cls();
+    surface.SetFontSize(size);
+    surface.CurrentY = 300;
+    surface.CurrentX = 300;
+    surface.Print("H");
+    surface.CurrentX = 3000;
+    surface.Print("HHH");
+    EXPECT_GE(first_ink_row(0, 180), 20);
+    EXPECT_EQ(first_ink_row(0, 180), first_ink_row(190, 400)) << size;
+  }
 }
 
 TEST(QtImageSurface, DrawsLinesBoxesAndCounterClockwiseArcs) {

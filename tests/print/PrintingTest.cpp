@@ -15,38 +15,30 @@ namespace {
 using testing::DrawOp;
 using testing::RecordingSurface;
 
-// A printer that keeps each job's page, and can be told to fail.
+// A printer that keeps each job's page and the main window's pointer at its start, and
+// can be told to fail ending a given job.
 class RecordingPrinter : public PrinterDevice {
  public:
-  Surface* BeginDocument(const std::string& name, std::string& error) override {
-    ++begun;
-    if (on_begin) on_begin();
-    if (begun == fail_begin_at) {
-      error = "the printer is offline";
-      return nullptr;
-    }
+  explicit RecordingPrinter(AppContext& ctx) : ctx_(ctx) {}
+  Surface* BeginDocument(const std::string& name, std::string&) override {
     names.push_back(name);
-    pages.push_back(std::make_unique<RecordingSurface>(12240, 15840));
-    open = true;
+    pointers.push_back(ctx_.MainForm().MousePointer());
+    pages.push_back(std::make_unique<RecordingSurface>());
     return pages.back().get();
   }
   bool EndDocument(std::string& error) override {
-    EXPECT_TRUE(open);
-    open = false;
-    ++ended;
-    if (ended == fail_end_at) {
-      error = "the printer ran out of paper";
-      return false;
-    }
-    return true;
+    if (static_cast<int>(pages.size()) != fail_at) return true;
+    error = "the printer ran out of paper";
+    return false;
   }
 
-  int begun = 0, ended = 0;
-  int fail_begin_at = 0, fail_end_at = 0;
-  bool open = false;
-  std::function<void()> on_begin;
+  int fail_at = 0;
   std::vector<std::string> names;
+  std::vector<int> pointers;
   std::vector<std::unique_ptr<RecordingSurface>> pages;
+
+ private:
+  AppContext& ctx_;
 };
 
 class PrintTest : public ::testing::Test {
@@ -61,84 +53,46 @@ class PrintTest : public ::testing::Test {
 
   testing::TestApp app;
   AppContext& ctx = app.ctx;
-  RecordingPrinter printer;
+  RecordingPrinter printer{ctx};
 };
 
-TEST_F(PrintTest, EachCopyIsAJobOfItsOwnUnderTheHourglass) {
+TEST_F(PrintTest, EachCopyIsAJobOfItsOwnWithTheBlanksFilledOnce) {
+  ASSERT_EQ(ctx.state.BlanksFilled, kFalse);
   app.dialogs.ExpectPrinter(PrintChoice{3});
-  std::vector<int> pointers;
-  printer.on_begin = [&] { pointers.push_back(ctx.MainForm().MousePointer()); };
   cmdPrint_Click(ctx);
   EXPECT_EQ(app.dialogs.printer_flags, std::vector<int>{kPrintDialogFlags});
-  EXPECT_EQ(printer.begun, 3);
-  EXPECT_EQ(printer.ended, 3);
-  EXPECT_EQ(pointers, std::vector<int>(3, kPointerHourglass));
-  EXPECT_EQ(ctx.MainForm().MousePointer(), kPointerDefault);
   EXPECT_EQ(printer.names, std::vector<std::string>(3, "Kivrel - Cats"));
+  EXPECT_EQ(printer.pointers, std::vector<int>(3, kPointerHourglass));
+  EXPECT_EQ(ctx.MainForm().MousePointer(), kPointerDefault);
+  EXPECT_EQ(ctx.state.PrintingInProgress, kFalse);
+  // The first copy filled the blanks (and the main window shows them); the others print
+  // the same letters.
+  EXPECT_EQ(ctx.state.BlanksFilled, kTrue);
+  EXPECT_EQ(app.picture.OfKind(DrawOp::Kind::Text).size(), 21u);
   for (const auto& page : printer.pages) {
     EXPECT_EQ(page->Texts(), printer.pages[0]->Texts());
     EXPECT_EQ(page->OfKind(DrawOp::Kind::Line).size(), 4u);  // the printer's frame
   }
-  EXPECT_EQ(ctx.state.PrintingInProgress, kFalse);
-}
+  EXPECT_EQ(printer.pages[0]->Texts().size(), 1u + 25 + 2);  // title, letters, header and entry
 
-TEST_F(PrintTest, BlanksAreFilledBeforeTheFirstCopyAndKeptForTheOthers) {
-  ASSERT_EQ(ctx.state.BlanksFilled, kFalse);
-  app.dialogs.ExpectPrinter(PrintChoice{3});
-  cmdPrint_Click(ctx);
-  EXPECT_EQ(ctx.state.BlanksFilled, kTrue);
-  std::string letters;
-  for (int r = 1; r <= 5; ++r) {
-    for (int c = 1; c <= 5; ++c) letters += ctx.state.Grid.At(r, c).Letter;
-  }
-  EXPECT_EQ(letters.size(), 25u);  // every cell holds a letter
-  EXPECT_EQ(letters.substr(0, 4), "LYNX");
-  // The main window's picture shows the fill letters.
-  EXPECT_EQ(app.picture.OfKind(DrawOp::Kind::Text).size(), 21u);
-  ASSERT_EQ(printer.pages.size(), 3u);
-  EXPECT_EQ(printer.pages[1]->Texts(), printer.pages[0]->Texts());
-  EXPECT_EQ(printer.pages[2]->Texts(), printer.pages[0]->Texts());
-
-  // Filled with the flag of a check box (1) counts as filled: nothing is taken away.
+  // A BlanksFilled of 1 (a check box's true) counts as filled: nothing is taken away.
   ctx.state.BlanksFilled = 1;
   const LetterGrid before = ctx.state.Grid;
   std::string error;
   ASSERT_TRUE(PrintPuzzleCopy(ctx, error));
   EXPECT_EQ(ctx.state.Grid, before);
-  EXPECT_EQ(ctx.state.BlanksFilled, 1);
-}
-
-TEST_F(PrintTest, CancelPrintsNothing) {
-  app.dialogs.ExpectPrinter(std::nullopt);
-  ctx.MainForm().SetMousePointer(kPointerDefault);
-  int pointer_changes = 0;
-  ctx.MainForm().Subscribe(
-      [&](std::string_view, Property property) { pointer_changes += property == Property::MousePointer; });
-  cmdPrint_Click(ctx);
-  EXPECT_EQ(printer.begun, 0);
-  EXPECT_EQ(pointer_changes, 0);
 }
 
 TEST_F(PrintTest, PrinterErrorsAreReportedAndStopTheRemainingCopies) {
+  printer.fail_at = 2;
   app.dialogs.ExpectPrinter(PrintChoice{3}).ExpectMessage(
       MessageAnswer::Ok, std::string("Error while printing puzzle: the printer ran out of paper"));
-  printer.fail_end_at = 2;
   cmdPrint_Click(ctx);
-  EXPECT_EQ(printer.begun, 2);
+  EXPECT_EQ(printer.pages.size(), 2u);
   ASSERT_EQ(app.dialogs.messages.size(), 1u);
   EXPECT_EQ(app.dialogs.messages[0].Title, kErrorTitle);
   EXPECT_EQ(app.dialogs.messages[0].Icon, MessageIcon::Critical);
   EXPECT_EQ(ctx.MainForm().MousePointer(), kPointerDefault);
-
-  printer.begun = printer.ended = 0;
-  printer.fail_end_at = 0;
-  printer.fail_begin_at = 1;
-  app.dialogs.ExpectPrinter(PrintChoice{2}).ExpectMessage(
-      MessageAnswer::Ok, std::string("Error while printing puzzle: the printer is offline"));
-  cmdPrint_Click(ctx);
-  EXPECT_EQ(printer.begun, 1);
-  EXPECT_EQ(printer.ended, 0);
-  EXPECT_EQ(ctx.state.PrintingInProgress, kFalse);
 
   ctx.printer = nullptr;
   app.dialogs.ExpectPrinter(PrintChoice{1}).ExpectMessage(
@@ -146,13 +100,17 @@ TEST_F(PrintTest, PrinterErrorsAreReportedAndStopTheRemainingCopies) {
   cmdPrint_Click(ctx);
 }
 
-TEST_F(PrintTest, PrinterSetUpOnlyShowsItsDialog) {
-  app.dialogs.ExpectPrinter(PrintChoice{1});
-  const PageLayout before = ctx.page;
+TEST_F(PrintTest, CancelAndPrinterSetUpPrintNothing) {
+  int pointer_changes = 0;
+  ctx.MainForm().Subscribe(
+      [&](std::string_view, Property property) { pointer_changes += property == Property::MousePointer; });
+  app.dialogs.ExpectPrinter(std::nullopt).ExpectPrinter(PrintChoice{1});
+  cmdPrint_Click(ctx);
   cmdPrinter_Click(ctx);
-  EXPECT_EQ(app.dialogs.printer_flags, std::vector<int>{kPrintSetupFlag});
-  EXPECT_EQ(printer.begun, 0);
-  EXPECT_EQ(ctx.page, before);
+  EXPECT_EQ(app.dialogs.printer_flags, (std::vector<int>{kPrintDialogFlags, kPrintSetupFlag}));
+  EXPECT_TRUE(printer.pages.empty());
+  EXPECT_EQ(pointer_changes, 0);
+  EXPECT_EQ(ctx.state.BlanksFilled, kFalse);
 }
 
 }  // namespace
