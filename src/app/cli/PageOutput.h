@@ -1,7 +1,8 @@
 #pragma once
 // Printed pages without a printer: the printer run drawn on a Letter page (8.5 x 11
 // inches) into a PDF, PNG or SVG file, with the print options taken from the command
-// line. Used by the print command and by build when it is asked for a page.
+// line: the print command, and build when it is asked for a page.
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,8 +21,12 @@ struct PageRequest {
   bool AnswerKey = false;
 };
 
-/// The usage lines of the page options.
+/// The usage lines of the page options, and of the print command.
 extern const char* const kPageOptionsUsage;
+extern const char* const kPrintUsage;
+
+/// The command "print PUZZLE.kvp" with the page options: names the files written.
+int Print(Args& args, std::ostream& out);
 
 /// Takes the page options out of args: one of --pdf/--png/--svg FILE, --answer-key,
 /// --outline, --no-word-list, --no-instructions, --title-align left|center|right,

@@ -18,6 +18,9 @@ const char* const kUsage =
     "                      JSON, or save one to a puzzle file (kivrel-cli build --help)\n"
     "  show PUZZLE [--json]\n"
     "                      read a puzzle file (.kvp) and print it as build does\n"
+    "  print PUZZLE (--pdf | --png | --svg FILE) [...]\n"
+    "                      draw a puzzle file's printed page into a file, with no\n"
+    "                      printer and no display (kivrel-cli print --help)\n"
     "\n"
     "Options:\n"
     "  --help              show this help\n"
@@ -48,8 +51,8 @@ int main(int argc, char** argv) {
   try {
     Args rest(std::move(args));
     if (rest.Flag("--help")) {
-      if (command == "build") {
-        std::cout << kBuildUsage << kPageOptionsUsage;
+      if (command == "build" || command == "print") {
+        std::cout << (command == "build" ? kBuildUsage : kPrintUsage) << kPageOptionsUsage;
       } else {
         std::cout << kUsage;
       }
@@ -58,6 +61,7 @@ int main(int argc, char** argv) {
     if (command == "summary") return Summary(rest, std::cout);
     if (command == "build") return Build(rest, std::cout, std::cerr);
     if (command == "show") return Show(rest, std::cout);
+    if (command == "print") return Print(rest, std::cout);
     throw UsageError("unknown command \"" + command + "\" (try --help)");
   } catch (const UsageError& error) {
     std::cerr << "kivrel-cli: " << error.what() << "\n";

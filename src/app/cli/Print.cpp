@@ -1,0 +1,51 @@
+// kivrel-cli print: a puzzle file's printed page, drawn into a file instead of a printer.
+#include <ostream>
+
+#include "Cli.h"
+#include "PageOutput.h"
+#include "files/PuzzleCommands.h"
+#include "files/PuzzleFile.h"
+#include "model/AppContext.h"
+#include "model/StartUp.h"
+#include "platform/NullPlatform.h"
+
+namespace kivrel::cli {
+
+const char* const kPrintUsage =
+    "Usage: kivrel-cli print PUZZLE.kvp (--pdf FILE | --png FILE | --svg FILE) [OPTIONS]\n"
+    "\n"
+    "Draws the page of a puzzle file as Print in the window prints it, on a Letter page,\n"
+    "into a file, and names the files written. The blanks of a puzzle saved without its\n"
+    "fill letters are filled first, with random letters.\n"
+    "\n"
+    "  --seed N            the random seed of those fill letters\n"
+    "\n";
+
+int Print(Args& args, std::ostream& out) {
+  PrintOptions print_options;
+  const auto page = TakePageOptions(args, print_options);
+  const auto seed = args.Number("--seed", 0, 9007199254740991LL);
+  const std::string path = args.Positional("puzzle file");
+  args.Finish();
+  if (!page) throw UsageError("print needs an output file: --pdf, --png or --svg");
+  const std::string bytes = ReadFileBytes(path);
+  PuzzleFileError error;
+  if (!ParsePuzzleFile(bytes, &error)) {
+    throw UsageError(path + ": " + kNotAPuzzleMessage + " (" + error.Reason + ", at byte " +
+                     std::to_string(error.Offset) + ")");
+  }
+
+  NullDialogs dialogs;
+  NullEventPump pump;
+  NullBeeper beeper;
+  FixedWindowMetrics metrics;
+  NullSurface picture;
+  AppContext ctx(dialogs, pump, beeper, metrics, picture);
+  StartUp(ctx, seed ? std::optional<std::uint64_t>(static_cast<std::uint64_t>(*seed)) : std::nullopt);
+  ReadPuzzleFile(ctx, path, bytes);
+  ctx.print = print_options;
+  for (const std::string& file : WritePages(ctx, *page)) out << file << "\n";
+  return kExitOk;
+}
+
+}  // namespace kivrel::cli
