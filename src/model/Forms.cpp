@@ -195,6 +195,8 @@ void Form::Define(std::string_view control, const std::function<void(ControlStat
   state.Assigned = assigned;
 }
 
+void Form::SelectAllText(std::string_view control) { Notify(control, Property::SelectAll); }
+
 void Form::SetOptionGroup(std::vector<std::string> options) { option_groups_.push_back(std::move(options)); }
 
 const std::vector<std::string>* Form::GroupOf(std::string_view control) const {

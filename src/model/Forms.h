@@ -27,7 +27,7 @@ inline constexpr std::string_view kPrintPreviewForm = "frmPrintPreview";
 
 /// What changed, for the listeners that render a form.
 enum class Property {
-  Enabled, Visible, Default, Checked, Value, Text, Bounds, Font, Scroll, Focus,
+  Enabled, Visible, Default, Checked, Value, Text, Bounds, Font, Scroll, Focus, SelectAll,
   // form-level (the control name is empty)
   Caption, Shown, Hidden, FormBounds, WindowState, MousePointer, Unload
 };
@@ -158,6 +158,8 @@ class Form {
   void SetFont(std::string_view control, const FontSpec& font);
   /// Moves the keyboard focus to a control.
   void SetFocus(std::string_view control);
+  /// Selects the whole text of a text box (as when a box is entered to be retyped).
+  void SelectAllText(std::string_view control);
   /// The control the program last gave the focus to, or that reported getting it.
   const std::string& FocusedControl() const { return focused_; }
 

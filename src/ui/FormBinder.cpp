@@ -23,6 +23,7 @@
 #include <cmath>
 
 #include "platform/qt/QtSurface.h"
+#include "ui/SpinButton.h"
 
 namespace kivrel {
 
@@ -125,6 +126,11 @@ void FormBinder::Bind(QObject* object, const QString& name) {
   }
   auto* widget = static_cast<QWidget*>(object);
   widget->installEventFilter(this);
+  if (auto* spin = qobject_cast<SpinButton*>(widget)) {
+    connect(spin, &SpinButton::spinUp, this, [this, control] { form_.Raise(control, Event::SpinUp); });
+    connect(spin, &SpinButton::spinDown, this, [this, control] { form_.Raise(control, Event::SpinDown); });
+    return;
+  }
   if (auto* check = qobject_cast<QCheckBox*>(widget)) {
     connect(check, &QCheckBox::clicked, this, [this, control](bool checked) {
       if (!applying_) form_.SetValue(control, checked ? 1 : 0);
@@ -254,6 +260,9 @@ void FormBinder::Apply(std::string_view name, Property property) {
     if (property == Property::Text) label->setText(ToQString(state.Text));
   } else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
     if (property == Property::Text && line->text().toStdString() != state.Text) line->setText(ToQString(state.Text));
+    // Entering a box by mouse places the cursor after the focus event, so the selection
+    // waits for the events in hand.
+    if (property == Property::SelectAll) QMetaObject::invokeMethod(line, &QLineEdit::selectAll, Qt::QueuedConnection);
   } else if (auto* plain = qobject_cast<QPlainTextEdit*>(widget)) {
     if (property == Property::Text && plain->toPlainText().toStdString() != state.Text) {
       plain->setPlainText(ToQString(state.Text));

@@ -16,7 +16,7 @@
 #include <optional>
 #include <string>
 
-#include "display/MainWindow.h"
+#include "forms/MainWindow.h"
 #include "model/AppContext.h"
 #include "platform/qt/QtPrinterDevice.h"
 #include "platform/qt/QtServices.h"

@@ -9,7 +9,7 @@
 #include <QPushButton>
 
 #include "display/GridDisplay.h"
-#include "display/MainWindow.h"
+#include "forms/MainWindow.h"
 #include "model/CommandStates.h"
 #include "platform/qt/QtSurface.h"
 #include "ui/PuzzlePicture.h"

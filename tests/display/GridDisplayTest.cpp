@@ -3,7 +3,7 @@
 #include "FakeMainWindow.h"
 #include "TestApp.h"
 #include "display/GridDisplay.h"
-#include "display/MainWindow.h"
+#include "forms/MainWindow.h"
 #include "files/Cp1252.h"
 
 // The recording surface measures a text "A" as FontSize x 20 twips high, "W" as

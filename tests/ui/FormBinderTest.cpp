@@ -13,6 +13,9 @@
 #include <QTimer>
 
 #include "ui/FormBinder.h"
+#include "ui/SpinButton.h"
+
+#include <QToolButton>
 
 namespace kivrel {
 namespace {
@@ -215,6 +218,27 @@ TEST(FormBinder, TheClientAreaOfAMainWindowIsBelowItsMenuBar) {
   EXPECT_EQ(form.Geometry().ScaleWidth, 300 * 15);
   EXPECT_EQ(form.Geometry().ScaleHeight, window.centralWidget()->height() * 15);
   EXPECT_LT(form.Geometry().ScaleHeight, 200 * 15);
+}
+
+}  // namespace
+}  // namespace kivrel
+
+namespace kivrel {
+namespace {
+
+TEST(FormBinder, SpinArrowsRaiseSpinUpAndSpinDown) {
+  QDialog dialog;
+  auto* spin = new SpinButton(&dialog);
+  spin->setObjectName("spnMargin_0");
+  Form form("frmTest");
+  FormBinder binder(&dialog, form);
+  std::string steps;
+  form.On("spnMargin_0", Event::SpinUp, [&] { steps += "+"; });
+  form.On("spnMargin_0", Event::SpinDown, [&] { steps += "-"; });
+  spin->upArrow()->click();
+  spin->downArrow()->click();
+  spin->downArrow()->click();
+  EXPECT_EQ(steps, "+--");
 }
 
 }  // namespace

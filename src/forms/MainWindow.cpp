@@ -1,4 +1,4 @@
-#include "display/MainWindow.h"
+#include "forms/MainWindow.h"
 
 #include "build/BuildPuzzle.h"
 #include "build/FillInBlanks.h"

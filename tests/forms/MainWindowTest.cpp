@@ -3,7 +3,7 @@
 #include "FakeMainWindow.h"
 #include "TestApp.h"
 #include "build/BuildPuzzle.h"
-#include "display/MainWindow.h"
+#include "forms/MainWindow.h"
 #include "model/CommandStates.h"
 
 namespace kivrel {

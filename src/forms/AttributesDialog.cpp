@@ -1,0 +1,259 @@
+#include "forms/AttributesDialog.h"
+
+#include <algorithm>
+#include <string>
+
+#include "build/BuildPuzzle.h"
+#include "display/GridDisplay.h"
+#include "files/WordListCommands.h"
+#include "model/CommandStates.h"
+#include "model/Numbers.h"
+#include "model/Text.h"
+#include "model/WordTable.h"
+
+namespace kivrel {
+
+namespace {
+
+constexpr std::string_view kWidthBox = "txtPuzWidth";
+constexpr std::string_view kHeightBox = "txtPuzHeight";
+constexpr std::string_view kStopBox = "txtStopRem";
+constexpr std::string_view kSizePicture = "##";
+constexpr const char* kAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+
+int CheckValue(long long flag) { return flag != 0 ? 1 : 0; }
+
+}  // namespace
+
+AttributesDialog::AttributesDialog(AppContext& ctx) : ctx_(ctx) {
+  Form& f = form();
+  f.On({}, Event::Load, [this] { Form_Load(); });
+  f.On({}, Event::Activate, [this] { Form_Activate(); });
+  f.On({}, Event::Deactivate, [this] { Form_LostFocus(); });
+  f.On("cmdOK", Event::Click, [this] { cmdOK_Click(); });
+  f.On("cmdSaveList", Event::Click, [this] { cmdSaveList_Click(); });
+  f.On("cmdCancel", Event::Click, [this] { cmdCancel_Click(); });
+  f.On("cmdDefaultDimensions", Event::Click, [this] { cmdDefaultDimensions_Click(); });
+  f.On("chkFastBuild", Event::Click, [this] { chkFastBuild_Click(); });
+  f.On("chkStopOnReject", Event::Click, [this] { chkStopOnReject_Click(); });
+  f.On("chkRestartOnReject", Event::Click, [this] { chkRestartOnReject_Click(); });
+  for (std::string_view box : {kWidthBox, kHeightBox, kStopBox}) {
+    f.OnKeyPress(box, [this](int key) { return NumericBox_KeyPress(key); });
+    f.On(box, Event::GotFocus, [this, box] { NumericBox_GotFocus(box); });
+  }
+  f.On("txtPuzName", Event::GotFocus, [this] { txtPuzName_GotFocus(); });
+  f.On(kWidthBox, Event::LostFocus, [this] { txtPuzWidth_LostFocus(); });
+  f.On(kHeightBox, Event::LostFocus, [this] { txtPuzHeight_LostFocus(); });
+  f.On(kStopBox, Event::LostFocus, [this] { txtStopRem_LostFocus(); });
+  f.On("txtMysteryQuote", Event::Change, [this] { txtMysteryQuote_Change(); });
+  const std::pair<std::string_view, std::string_view> spins[] = {
+      {"spnPuzWidth", kWidthBox}, {"spnPuzHeight", kHeightBox}, {"spnStopRem", kStopBox}};
+  for (auto [spin, box] : spins) {
+    f.On(spin, Event::SpinUp, [this, box] { SpinTextBox(box, spin_step_); });
+    f.On(spin, Event::SpinDown, [this, box] { SpinTextBox(box, -spin_step_); });
+  }
+  ctx_.MainForm().On("mnuAttributes", Event::Click, [this] { mnuAttributes_Click(); });
+}
+
+int AttributesDialog::BoxNumber(std::string_view box) {
+  return std::clamp(Nearest(Val(form().Text(box))), -32768, 32767);
+}
+
+void AttributesDialog::Form_Load() {
+  spin_step_ = 1;
+  CenterForm(ctx_, form());
+}
+
+void AttributesDialog::Form_Activate() { Form_GotFocus(); }
+
+void AttributesDialog::Form_GotFocus() { LoadAttributesDialog(); }
+
+void AttributesDialog::Form_LostFocus() {
+  if (ctx_.state.AttributesForBuild == 0) return;
+  // The dialog was opened by a build that found the grid too small: leaving it takes
+  // the size typed and builds again, once (a grid still too small opens it again).
+  if (!CommitAttributes()) return;
+  ctx_.state.AttributesForBuild = kFalse;
+  BuildPuzzle(ctx_);
+}
+
+void AttributesDialog::LoadAttributesDialog() {
+  PuzzleState& s = ctx_.state;
+  Form& f = form();
+  if (s.LongestWordLength == 0 || s.WordTableStale != 0) BuildWordTable(ctx_);
+  if (s.PuzzleHeight == 0 || s.PuzzleWidth == 0) ComputeDefaultDimensions(s);
+  height_at_open_ = s.PuzzleHeight;
+  width_at_open_ = s.PuzzleWidth;
+  SetWindowTitle(ctx_);
+  f.SetText(kWidthBox, FormatPicture(s.PuzzleWidth, kSizePicture));
+  f.SetText(kHeightBox, FormatPicture(s.PuzzleHeight, kSizePicture));
+  f.SetText("txtInstructions", s.PuzzleInstructions);
+  f.SetValue("chkBalanceDirections", CheckValue(s.BalanceDirections));
+  f.SetValue("chkIncludeDiagonals", CheckValue(s.IncludeDiagonals));
+  f.SetValue("chkFastBuild", CheckValue(s.FastBuild));
+  // A count of 0 is a real setting, so the stop box shows it rather than blank.
+  f.SetText(kStopBox, s.StopRemainingCount >= 0 ? std::to_string(s.StopRemainingCount) : "");
+  if (s.FastBuild != 0) {
+    f.SetEnabled("chkStopOnReject", true);
+    f.SetEnabled("chkRestartOnReject", true);
+  } else {
+    f.SetEnabled("chkStopOnReject", false);
+    f.SetEnabled("chkRestartOnReject", false);
+    f.SetValue("chkStopOnReject", 0);
+    f.SetValue("chkRestartOnReject", 0);
+  }
+  f.SetValue("chkStopOnReject", CheckValue(s.StopOnFirstReject));
+  f.SetValue("chkRestartOnReject", CheckValue(s.RestartOnFirstReject));
+  if (s.LongestWordLength > 0) {
+    std::string longest = FormatPicture(s.LongestWordLength, kSizePicture);
+    for (std::string_view box : {kWidthBox, kHeightBox}) {
+      if (Trim(f.Text(box)).empty() || BoxNumber(box) < s.LongestWordLength) f.SetText(box, longest);
+    }
+  }
+}
+
+bool AttributesDialog::CommitAttributes() {
+  PuzzleState& s = ctx_.state;
+  Form& f = form();
+  const int w = BoxNumber(kWidthBox);
+  const int h = BoxNumber(kHeightBox);
+  if (w < 0 || h < 0 || !GridSizeFits(w, h)) {
+    ShowMessage(ctx_.dialogs, kPuzzleTooLargeMessage, kMessageTitle, MessageIcon::Exclamation);
+    return false;
+  }
+  s.PuzzleTitle = f.Text("txtPuzName");
+  SetWindowTitle(ctx_);
+  s.PuzzleInstructions = f.Text("txtInstructions");
+  s.IncludeDiagonals = static_cast<i16>(f.Value("chkIncludeDiagonals"));
+  s.BalanceDirections = static_cast<i16>(f.Value("chkBalanceDirections"));
+  s.FastBuild = 1;
+  s.StopOnFirstReject = static_cast<i16>(f.Value("chkStopOnReject"));
+  s.RestartOnFirstReject = static_cast<i16>(f.Value("chkRestartOnReject"));
+  if (!f.Text(kStopBox).empty()) {
+    s.StopRemainingCount = static_cast<i16>(std::max(-32768, BoxNumber(kStopBox)));
+    for (const auto& choice : kStopOperatorChoices) {
+      if (f.Text("cbxStopRemOp") == choice[0]) s.StopRemainingOperator = std::string(choice[1]);
+    }
+  } else {
+    s.StopRemainingCount = -1;
+  }
+  if ((height_at_open_ >= 1 && h != height_at_open_) || (width_at_open_ >= 1 && w != width_at_open_)) {
+    ClearPuzzle(ctx_);
+  }
+  s.PuzzleWidth = static_cast<i16>(w);
+  s.PuzzleHeight = static_cast<i16>(h);
+  return true;
+}
+
+void AttributesDialog::cmdOK_Click() {
+  if (CommitAttributes()) form().Hide();
+}
+
+void AttributesDialog::cmdSaveList_Click() {
+  if (CommitAttributes()) SaveWordList(ctx_);
+}
+
+void AttributesDialog::cmdCancel_Click() {
+  // Cancel also ends a build's wait for a larger grid, so the dialog does not come back.
+  ctx_.state.AttributesForBuild = kFalse;
+  form().Hide();
+}
+
+void AttributesDialog::cmdDefaultDimensions_Click() {
+  PuzzleState& s = ctx_.state;
+  ComputeDefaultDimensions(s);
+  if (s.PuzzleWidth > 0) {
+    form().SetText(kWidthBox, FormatPicture(s.PuzzleWidth, kSizePicture));
+    form().SetText(kHeightBox, FormatPicture(s.PuzzleHeight, kSizePicture));
+  }
+}
+
+void AttributesDialog::chkFastBuild_Click() {
+  Form& f = form();
+  bool on = f.Value("chkFastBuild") != 0;
+  f.SetEnabled("chkStopOnReject", on);
+  f.SetEnabled("chkRestartOnReject", on);
+  if (!on) {
+    f.SetValue("chkStopOnReject", 0);
+    f.SetValue("chkRestartOnReject", 0);
+  }
+}
+
+void AttributesDialog::chkStopOnReject_Click() {
+  Form& f = form();
+  if (f.Value("chkStopOnReject") != 0 && f.Value("chkRestartOnReject") != 0) f.SetValue("chkRestartOnReject", 0);
+}
+
+void AttributesDialog::chkRestartOnReject_Click() {
+  Form& f = form();
+  if (f.Value("chkRestartOnReject") != 0 && f.Value("chkStopOnReject") != 0) f.SetValue("chkStopOnReject", 0);
+}
+
+int AttributesDialog::NumericBox_KeyPress(int key) {
+  if (key == 8 || key == 13 || (key >= '0' && key <= '9')) return key;
+  ctx_.beeper.Beep();
+  return 0;
+}
+
+void AttributesDialog::NumericBox_GotFocus(std::string_view box) {
+  if (!Trim(form().Text(box)).empty()) form().SelectAllText(box);
+}
+
+void AttributesDialog::txtPuzName_GotFocus() {
+  if (!ctx_.state.PuzzleTitle.empty()) form().SelectAllText("txtPuzName");
+}
+
+void AttributesDialog::CheckAgainstLongestWord(std::string_view box, const std::string& message) {
+  PuzzleState& s = ctx_.state;
+  if (s.WordCount <= 0) return;
+  if (s.LongestWordLength == 0 || s.WordTableStale != 0) BuildWordTable(ctx_);
+  if (BoxNumber(box) < s.LongestWordLength) {
+    ShowMessage(ctx_.dialogs, message, kMessageTitle, MessageIcon::Exclamation);
+    form().SetText(box, FormatPicture(s.LongestWordLength, kSizePicture));
+    form().SetFocus(box);
+  }
+}
+
+void AttributesDialog::txtPuzWidth_LostFocus() {
+  CheckAgainstLongestWord(kWidthBox, kTooNarrowMessage + FormatPicture(ctx_.state.LongestWordLength, kSizePicture) +
+                                         kCharactersLong);
+}
+
+void AttributesDialog::txtPuzHeight_LostFocus() {
+  CheckAgainstLongestWord(kHeightBox,
+                          kTooShallowMessage + SignedNumberText(ctx_.state.LongestWordLength) + kCharactersLong);
+}
+
+void AttributesDialog::txtStopRem_LostFocus() {
+  Form& f = form();
+  const std::string& text = f.Text(kStopBox);
+  if (text.empty()) return;
+  if (!IsNumeric(text)) {
+    ShowMessage(ctx_.dialogs, kMustBeNumericMessage, kMessageTitle, MessageIcon::Exclamation);
+    f.SetFocus(kStopBox);
+    return;
+  }
+  ctx_.state.StopRemainingCount = static_cast<i16>(std::max(-32768, BoxNumber(kStopBox)));
+}
+
+void AttributesDialog::txtMysteryQuote_Change() {
+  form().SetText("lblLetterCount", std::to_string(CountLetters(form().Text("txtMysteryQuote"), kAlphabet)));
+}
+
+void AttributesDialog::SpinTextBox(std::string_view box, int delta) {
+  Form& f = form();
+  if (f.Text(box).empty()) {
+    f.SetText(box, "0");
+    return;
+  }
+  double value = Val(Trim(f.Text(box))) + delta;
+  int n = std::clamp(Nearest(value), 0, 32767);
+  f.SetText(box, FormatPicture(n, kSizePicture));
+}
+
+void AttributesDialog::mnuAttributes_Click() {
+  ctx_.state.AttributesForBuild = kFalse;
+  form().Show(true);
+}
+
+}  // namespace kivrel

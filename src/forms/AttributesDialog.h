@@ -1,0 +1,81 @@
+#pragma once
+// What the attributes dialog frmAttributes does: it shows the puzzle's title, size,
+// instructions and build options, checks the size against the longest word, offers a
+// default size, and commits the values on OK or Save List. The main window's
+// Attributes command shows it modal; a build that finds the grid too small shows it
+// modeless and builds again when it loses the focus.
+#include <string_view>
+
+#include "model/AppContext.h"
+
+namespace kivrel {
+
+inline constexpr const char* kTooNarrowMessage = "Too narrow - longest word is ";
+inline constexpr const char* kTooShallowMessage = "Too shallow - longest word is ";
+inline constexpr const char* kCharactersLong = " characters long";
+inline constexpr const char* kMustBeNumericMessage = "Must be numeric";
+inline constexpr const char* kPuzzleTooLargeMessage =
+    "Puzzle too large - width times height must stay below 32768 letters";
+
+/// The operator box's choices and the operators they stand for.
+inline constexpr std::string_view kStopOperatorChoices[3][2] = {
+    {"equal to", "="}, {"less than", "<"}, {"less than or equal to", "<="}};
+
+class AttributesDialog {
+ public:
+  /// Registers the handlers on the dialog's form and the main window's Attributes item.
+  explicit AttributesDialog(AppContext& ctx);
+  AttributesDialog(const AttributesDialog&) = delete;
+  AttributesDialog& operator=(const AttributesDialog&) = delete;
+
+  void Form_Load();
+  void Form_Activate();
+  void Form_GotFocus();
+  /// Leaving the dialog that a build opened for a larger grid commits it and builds.
+  void Form_LostFocus();
+
+  /// Fills the boxes from the puzzle state (every activation).
+  void LoadAttributesDialog();
+  /// Takes the boxes into the puzzle state. Returns false, with a message, when the size
+  /// is more than the puzzle's 16-bit counts can carry; nothing is committed then.
+  bool CommitAttributes();
+
+  void cmdOK_Click();
+  void cmdSaveList_Click();
+  void cmdCancel_Click();
+  void cmdDefaultDimensions_Click();
+  void chkFastBuild_Click();
+  void chkStopOnReject_Click();
+  void chkRestartOnReject_Click();
+  /// Digits, Backspace and Enter pass; any other key is dropped with a beep.
+  int NumericBox_KeyPress(int key);
+  void NumericBox_GotFocus(std::string_view box);
+  void txtPuzName_GotFocus();
+  void txtPuzWidth_LostFocus();
+  void txtPuzHeight_LostFocus();
+  void txtStopRem_LostFocus();
+  void txtMysteryQuote_Change();
+  /// One step of a spin button: an empty box becomes "0", otherwise its number plus
+  /// delta, never below 0 (a box that holds no number counts as 0).
+  void SpinTextBox(std::string_view box, int delta);
+
+  /// Puzzle > Attributes: the dialog, modal, for editing (not for a build).
+  void mnuAttributes_Click();
+
+  int SpinStep() const { return spin_step_; }
+  int WidthAtOpen() const { return width_at_open_; }
+  int HeightAtOpen() const { return height_at_open_; }
+
+ private:
+  Form& form() { return ctx_.AttributesForm(); }
+  /// The number in a box: its leading number, rounded, kept inside 16 bits.
+  int BoxNumber(std::string_view box);
+  void CheckAgainstLongestWord(std::string_view box, const std::string& message);
+
+  AppContext& ctx_;
+  int spin_step_ = 1;
+  int width_at_open_ = 0;
+  int height_at_open_ = 0;
+};
+
+}  // namespace kivrel

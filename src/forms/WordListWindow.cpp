@@ -1,0 +1,258 @@
+#include "forms/WordListWindow.h"
+
+#include "build/BuildPuzzle.h"
+#include "build/Placement.h"
+#include "display/GridDisplay.h"
+#include "files/WordListCommands.h"
+#include "model/CommandStates.h"
+#include "model/Text.h"
+#include "model/WordTable.h"
+
+namespace kivrel {
+
+namespace {
+constexpr std::string_view kList = "cboWordList";
+}
+
+WordListWindow::WordListWindow(AppContext& ctx) : ctx_(ctx) {
+  Form& f = form();
+  f.On({}, Event::Load, [this] { Form_Load(); });
+  f.On({}, Event::Activate, [this] {
+    Form_Activate();
+    Form_GotFocus();
+  });
+  f.On(kList, Event::GotFocus, [this] { cboWordList_GotFocus(); });
+  f.On("cmdAdd", Event::Click, [this] { cmdAdd_Click(); });
+  f.On("cmdReplace", Event::Click, [this] { cmdReplace_Click(); });
+  f.On("cmdRemove", Event::Click, [this] { cmdRemove_Click(); });
+  f.On("cmdClear", Event::Click, [this] { cmdClear_Click(); });
+  f.On("cmdSave", Event::Click, [this] { cmdSave_Click(); });
+  f.On("cmdSort", Event::Click, [this] { cmdSort_Click(); });
+  f.On("cmdShowWord", Event::Click, [this] { cmdShowWord_Click(); });
+  f.On("cmdHideAll", Event::Click, [this] { cmdHideAll_Click(); });
+  f.On("cmdClose", Event::Click, [this] { cmdClose_Click(); });
+  // The title bar's close box hides the window like Close, so the list stays.
+  f.OnQueryUnload([this] {
+    cmdClose_Click();
+    return true;
+  });
+  ctx_.list.Subscribe([this](WordList::Change change) {
+    if (change == WordList::Change::EditText && !quiet_) cboWordList_Change();
+    if (change == WordList::Change::ListIndex) cboWordList_Click();
+  });
+
+  Form& main = ctx_.MainForm();
+  main.On("mnuNewList", Event::Click, [this] { mnuNewList_Click(); });
+  main.On("mnuViewList", Event::Click, [this] { mnuViewList_Click(); });
+}
+
+void WordListWindow::SetEditTextQuietly(const std::string& text) {
+  quiet_ = true;
+  ctx_.list.SetEditText(text);
+  quiet_ = false;
+}
+
+void WordListWindow::SelectEntry(int p) {
+  if (p < 0 || p >= ctx_.list.ListCount()) return;
+  SetEditTextQuietly(ctx_.list.List(p));
+  ctx_.list.SetListIndex(p);
+}
+
+void WordListWindow::Form_Load() { CenterForm(ctx_, form()); }
+
+void WordListWindow::Form_Activate() { UpdateWordCount(ctx_); }
+
+void WordListWindow::Form_GotFocus() {
+  form().SetText("lblFileName", ctx_.state.WordListFileName);
+  UpdateWordCount(ctx_);
+}
+
+void WordListWindow::cboWordList_Change() {
+  Form& f = form();
+  if (ctx_.list.EditText().empty()) {
+    ctx_.state.EditIndex = -1;
+    ctx_.list.SetListIndex(-1);
+    f.SetEnabled("cmdShowWord", false);
+    f.SetEnabled("cmdHideAll", false);
+  }
+  if (ctx_.state.EditIndex < 0) {
+    f.SetDefault("cmdAdd", true);
+    f.SetEnabled("cmdAdd", true);
+    f.SetEnabled("cmdReplace", false);
+    f.SetEnabled("cmdRemove", false);
+  } else {
+    f.SetDefault("cmdReplace", true);
+    f.SetEnabled("cmdReplace", true);
+    f.SetEnabled("cmdRemove", true);
+    f.SetEnabled("cmdAdd", true);
+  }
+}
+
+void WordListWindow::SelectionChanged(bool got_focus) {
+  Form& f = form();
+  PuzzleState& s = ctx_.state;
+  int p = ctx_.list.ListIndex();
+  if (p >= 0) {
+    s.SelectedWordIndex = static_cast<i16>(p + 1);
+    s.EditIndex = static_cast<i16>(p);
+    f.SetDefault("cmdReplace", true);
+    f.SetEnabled("cmdReplace", true);
+    f.SetEnabled("cmdRemove", true);
+    f.SetEnabled("cmdAdd", !got_focus);
+    if (s.SelectedWordIndex <= s.WordsUpperBound() && s.PuzzleBuilt != 0) {
+      f.SetEnabled("cmdShowWord", true);
+      f.SetEnabled("cmdHideAll", true);
+      f.SetText("cmdShowWord", std::string(s.Words[s.SelectedWordIndex].Shown == 1 ? kHideWordCaption
+                                                                                      : kShowWordCaption));
+    } else {
+      f.SetEnabled("cmdShowWord", false);
+    }
+  } else {
+    s.EditIndex = -1;
+    f.SetDefault("cmdAdd", got_focus);
+    f.SetEnabled("cmdAdd", got_focus);
+    f.SetEnabled("cmdReplace", false);
+    f.SetEnabled("cmdRemove", false);
+    s.SelectedWordIndex = 0;
+  }
+}
+
+void WordListWindow::cboWordList_Click() { SelectionChanged(false); }
+
+void WordListWindow::cboWordList_GotFocus() { SelectionChanged(true); }
+
+void WordListWindow::cmdAdd_Click() {
+  Form& f = form();
+  if (!ctx_.list.EditText().empty()) {
+    if (ctx_.MainForm().Checked("mnuUpperCase")) ctx_.list.SetEditText(ToUpper(ctx_.list.EditText()));
+    ctx_.state.EditIndex = -1;
+    AddTypedEntry(ctx_);
+    if (ctx_.state.WordCount == 1) {
+      SetListReadyState(ctx_);
+      f.SetEnabled("cmdAdd", true);
+      f.SetDefault("cmdAdd", true);
+    } else {
+      f.SetEnabled("cmdAdd", true);
+      f.SetDefault("cmdAdd", true);
+      f.SetEnabled("cmdClear", true);
+      f.SetEnabled("cmdRemove", false);
+      f.SetEnabled("cmdReplace", false);
+    }
+    ctx_.state.WordListChanged = kTrue;
+  }
+  f.SetFocus(kList);
+}
+
+void WordListWindow::cmdReplace_Click() {
+  Form& f = form();
+  PuzzleState& s = ctx_.state;
+  const int edit = s.EditIndex;
+  if (edit < 0 || edit >= ctx_.list.ListCount()) {
+    f.SetFocus(kList);
+    return;
+  }
+  std::string upper = ToUpper(ctx_.list.EditText());
+  for (int i = 0; i < ctx_.list.ListCount(); ++i) {
+    if (i != edit && ToUpper(ctx_.list.List(i)) == upper) {
+      ShowMessage(ctx_.dialogs, kDuplicateMessage, kMessageTitle, MessageIcon::Exclamation);
+      return;
+    }
+  }
+  if (ctx_.MainForm().Checked("mnuUpperCase")) ctx_.list.SetEditText(ToUpper(ctx_.list.EditText()));
+  std::string text = ctx_.list.EditText();
+  if (text != ctx_.list.List(edit)) {
+    if (!ctx_.list.Fits(text, edit)) {
+      ShowMessage(ctx_.dialogs, kListFullMessage, kMessageTitle, MessageIcon::Exclamation);
+      return;
+    }
+    ctx_.list.SetList(edit, text);
+    ctx_.list.SetListIndex(edit);
+    s.WordTableStale = kTrue;
+    s.WordListChanged = kTrue;
+  }
+  f.SetFocus(kList);
+}
+
+void WordListWindow::cmdRemove_Click() {
+  Form& f = form();
+  PuzzleState& s = ctx_.state;
+  if (ctx_.list.ListIndex() >= 0) {
+    ctx_.list.RemoveItem(ctx_.list.ListIndex());
+    s.WordListChanged = kTrue;
+    s.EditIndex = -1;
+    f.SetEnabled("cmdReplace", false);
+    f.SetEnabled("cmdRemove", false);
+    f.SetEnabled("cmdAdd", true);
+    f.SetDefault("cmdAdd", true);
+  }
+  UpdateWordCount(ctx_);
+  s.WordTableStale = kTrue;
+  f.SetFocus(kList);
+}
+
+void WordListWindow::cmdClear_Click() {
+  ctx_.list.Clear();
+  ctx_.state.WordListChanged = kFalse;
+  UpdateWordCount(ctx_);
+  ctx_.state.LongestWordLength = 0;
+}
+
+void WordListWindow::cmdSave_Click() { SaveWordList(ctx_); }
+
+void WordListWindow::cmdSort_Click() {
+  ctx_.list.SetEditText("");
+  SortWordList(ctx_);
+}
+
+void WordListWindow::cmdShowWord_Click() {
+  PuzzleState& s = ctx_.state;
+  s.SelectedWordIndex = static_cast<i16>(ctx_.list.ListIndex() + 1);
+  const int k = s.SelectedWordIndex;
+  if (k <= 0 || k > s.WordsUpperBound() || s.Words[k].Status != kStatusPlaced) return;
+  WordRecord& word = s.Words[k];
+  if (word.Shown != 0) {
+    ctx_.picture->SetForeColor(kBlack);
+    ShowSelectedWord(ctx_, WriteMode::Hide);
+    word.Shown = 0;
+    form().SetText("cmdShowWord", std::string(kShowWordCaption));
+  } else {
+    ctx_.picture->SetForeColor(kRed);
+    ShowSelectedWord(ctx_, WriteMode::Show);
+    word.Shown = 1;
+    form().SetText("cmdShowWord", std::string(kHideWordCaption));
+  }
+}
+
+void WordListWindow::cmdHideAll_Click() {
+  ctx_.picture->SetForeColor(kBlack);
+  ClearHighlights(ctx_);
+  form().SetText("cmdShowWord", std::string(kShowWordCaption));
+}
+
+void WordListWindow::cmdClose_Click() { form().Hide(); }
+
+void WordListWindow::mnuNewList_Click() {
+  // A running build is cancelled first; the new list starts after its last steps.
+  if (BuildRunning(ctx_)) {
+    AfterBuild(ctx_, [this] { mnuNewList_Click(); });
+    return;
+  }
+  if (!ConfirmDiscardList(ctx_)) return;
+  ClearPuzzle(ctx_);
+  ctx_.state.WordListFileName.clear();
+  Form& f = form();
+  ctx_.list.SetEditText("");
+  f.SetText("lblFileName", "untitled");
+  ctx_.list.Clear();
+  UpdateWordCount(ctx_);
+  f.Show(false);
+  ctx_.state.SetDefaultBuildOptions();
+  SetEmptyListState(ctx_);
+}
+
+void WordListWindow::mnuViewList_Click() {
+  form().Show(false);
+  form().SetWindowState(kWindowNormal);
+}
+
+}  // namespace kivrel

@@ -1,0 +1,230 @@
+#include <gtest/gtest.h>
+
+#include "../build/BuildHelpers.h"
+#include "TestApp.h"
+#include "build/BuildPuzzle.h"
+#include "forms/AttributesDialog.h"
+#include "model/CommandStates.h"
+#include "model/WordTable.h"
+
+namespace kivrel {
+namespace {
+
+using testing::TestApp;
+
+struct AttributesFixture : ::testing::Test {
+  TestApp app;
+  AttributesDialog dialog{app.ctx};
+  Form& form = app.ctx.AttributesForm();
+
+  void List(const std::vector<std::string>& words, int width, int height) {
+    testing::SetUpPuzzle(app, words, width, height, 9);
+    UpdateWordCount(app.ctx);
+    BuildWordTable(app.ctx);
+  }
+  void Open() {
+    form.Show();
+    form.Raise({}, Event::Activate);
+  }
+};
+
+TEST_F(AttributesFixture, LoadsTheStateAndRaisesASizeBelowTheLongestWord) {
+  List({"ELEPHANT", "CAT"}, 0, 0);
+  app.ctx.state.PuzzleTitle = "Zoo";
+  app.ctx.state.StopRemainingCount = 0;
+  app.ctx.state.IncludeDiagonals = kTrue;  // -1 shows as a checked box
+  Open();
+  EXPECT_EQ(form.Text("txtPuzName"), "Zoo");
+  EXPECT_EQ(form.Text("txtPuzWidth"), "8");  // the default size for the list
+  EXPECT_EQ(form.Text("txtPuzHeight"), "8");
+  EXPECT_EQ(form.Value("chkIncludeDiagonals"), 1);
+  EXPECT_EQ(form.Text("txtStopRem"), "0");
+  EXPECT_TRUE(form.Enabled("chkRestartOnReject"));
+  EXPECT_EQ(dialog.WidthAtOpen(), 8);
+
+  app.ctx.state.PuzzleWidth = 5;  // smaller than the longest word
+  app.ctx.state.PuzzleHeight = 12;
+  app.ctx.state.StopRemainingCount = -1;
+  Open();
+  EXPECT_EQ(form.Text("txtPuzWidth"), "8");
+  EXPECT_EQ(form.Text("txtPuzHeight"), "12");
+  EXPECT_EQ(form.Text("txtStopRem"), "");
+}
+
+TEST_F(AttributesFixture, LeavingTooSmallASizeSaysSoExactly) {
+  List({"ALLIGATOR", "CAT"}, 12, 12);
+  Open();
+  form.SetText("txtPuzWidth", "4");
+  app.dialogs.ExpectMessage(MessageAnswer::Ok, "Too narrow - longest word is 9 characters long");
+  form.Raise("txtPuzWidth", Event::LostFocus);
+  EXPECT_EQ(form.Text("txtPuzWidth"), "9");
+  EXPECT_EQ(form.FocusedControl(), "txtPuzWidth");
+
+  form.SetText("txtPuzHeight", "3");
+  app.dialogs.ExpectMessage(MessageAnswer::Ok, "Too shallow - longest word is  9 characters long");
+  form.Raise("txtPuzHeight", Event::LostFocus);
+  EXPECT_EQ(form.Text("txtPuzHeight"), "9");
+  ASSERT_EQ(app.dialogs.messages.size(), 2u);
+  EXPECT_EQ(app.dialogs.messages[1].Title, "Kivrel Message");
+
+  form.SetText("txtPuzWidth", "10");
+  form.Raise("txtPuzWidth", Event::LostFocus);  // large enough: no message
+}
+
+TEST_F(AttributesFixture, TheStopBoxMustHoldANumber) {
+  List({"CAT"}, 5, 5);
+  Open();
+  form.SetText("txtStopRem", "1x");
+  app.dialogs.ExpectMessage(MessageAnswer::Ok, "Must be numeric");
+  form.Raise("txtStopRem", Event::LostFocus);
+  EXPECT_EQ(app.ctx.state.StopRemainingCount, -1);
+  form.SetText("txtStopRem", "7");
+  form.Raise("txtStopRem", Event::LostFocus);
+  EXPECT_EQ(app.ctx.state.StopRemainingCount, 7);  // at once, before OK
+}
+
+TEST_F(AttributesFixture, NumericBoxesTakeOnlyDigits) {
+  EXPECT_EQ(form.RaiseKeyPress("txtPuzWidth", '7'), '7');
+  EXPECT_EQ(form.RaiseKeyPress("txtPuzHeight", 8), 8);
+  EXPECT_EQ(form.RaiseKeyPress("txtStopRem", 13), 13);
+  EXPECT_EQ(app.beeper.beeps, 0);
+  EXPECT_EQ(form.RaiseKeyPress("txtPuzWidth", 'x'), 0);
+  EXPECT_EQ(form.RaiseKeyPress("txtStopRem", '-'), 0);
+  EXPECT_EQ(app.beeper.beeps, 2);
+}
+
+TEST_F(AttributesFixture, SpinButtonsStepTheBoxesAndNeverGoBelowZero) {
+  form.SetText("txtPuzWidth", "2");
+  form.Raise("spnPuzWidth", Event::SpinDown);
+  EXPECT_EQ(form.Text("txtPuzWidth"), "1");
+  form.Raise("spnPuzWidth", Event::SpinDown);
+  EXPECT_EQ(form.Text("txtPuzWidth"), "");  // 0 shows as an empty box
+  form.Raise("spnPuzWidth", Event::SpinDown);
+  EXPECT_EQ(form.Text("txtPuzWidth"), "0");
+  form.Raise("spnPuzWidth", Event::SpinDown);
+  EXPECT_EQ(form.Text("txtPuzWidth"), "");
+  form.SetText("txtStopRem", "pasted");  // no number counts as 0
+  form.Raise("spnStopRem", Event::SpinUp);
+  EXPECT_EQ(form.Text("txtStopRem"), "1");
+  form.SetText("txtPuzHeight", "15");
+  form.Raise("spnPuzHeight", Event::SpinUp);
+  EXPECT_EQ(form.Text("txtPuzHeight"), "16");
+}
+
+TEST_F(AttributesFixture, TheRejectOptionsExcludeEachOther) {
+  form.SetValue("chkFastBuild", 1);
+  form.SetValue("chkStopOnReject", 1);
+  form.SetValue("chkRestartOnReject", 1);
+  EXPECT_EQ(form.Value("chkStopOnReject"), 0);
+  form.SetValue("chkStopOnReject", 1);
+  EXPECT_EQ(form.Value("chkRestartOnReject"), 0);
+  form.SetValue("chkFastBuild", 0);
+  EXPECT_FALSE(form.Enabled("chkStopOnReject"));
+  EXPECT_EQ(form.Value("chkStopOnReject"), 0);
+}
+
+TEST_F(AttributesFixture, OKCommitsTheBoxes) {
+  List({"CAT", "HORSE"}, 10, 10);
+  Open();
+  form.SetText("txtPuzName", "Farm");
+  form.SetText("txtInstructions", "Find them");
+  form.SetText("txtStopRem", "");
+  form.SetValue("chkIncludeDiagonals", 0);
+  form.Raise("cmdOK", Event::Click);
+  const PuzzleState& s = app.ctx.state;
+  EXPECT_FALSE(form.Visible());
+  EXPECT_EQ(s.PuzzleTitle, "Farm");
+  EXPECT_EQ(app.ctx.MainForm().Caption(), "Kivrel Puzzle Maker - Farm");
+  EXPECT_EQ(s.PuzzleInstructions, "Find them");
+  EXPECT_EQ(s.StopRemainingCount, -1);
+  EXPECT_EQ(s.IncludeDiagonals, 0);
+  EXPECT_EQ(s.FastBuild, 1);
+
+  Open();
+  form.SetText("cbxStopRemOp", "less than");
+  form.SetText("txtStopRem", "5");
+  form.Raise("cmdOK", Event::Click);
+  EXPECT_EQ(s.StopRemainingOperator, "<");
+  EXPECT_EQ(s.StopRemainingCount, 5);
+}
+
+TEST_F(AttributesFixture, ANewSizeDiscardsTheBuiltPuzzleAndTheSameSizeKeepsIt) {
+  List({"ELEPHANT", "CAT", "HORSE"}, 15, 15);
+  BuildPuzzle(app.ctx);
+  ASSERT_NE(app.ctx.state.PuzzleBuilt, 0);
+  Open();
+  form.Raise("cmdOK", Event::Click);
+  EXPECT_NE(app.ctx.state.PuzzleBuilt, 0);
+  Open();
+  form.SetText("txtPuzWidth", "20");
+  form.Raise("cmdOK", Event::Click);
+  EXPECT_EQ(app.ctx.state.PuzzleBuilt, 0);
+  EXPECT_EQ(app.ctx.state.PuzzleWidth, 20);
+  EXPECT_EQ(app.ctx.state.PuzzleHeight, 15);
+}
+
+TEST_F(AttributesFixture, ASizeTheCountsCannotCarryIsRefused) {
+  List({"CAT"}, 10, 10);
+  Open();
+  form.SetText("txtPuzWidth", "999");
+  form.SetText("txtPuzHeight", "999");
+  app.dialogs.ExpectMessage(MessageAnswer::Ok, kPuzzleTooLargeMessage);
+  form.Raise("cmdOK", Event::Click);
+  EXPECT_TRUE(form.Visible());
+  EXPECT_EQ(app.ctx.state.PuzzleWidth, 10);
+}
+
+TEST_F(AttributesFixture, DefaultDimensionsTakeEffectAtOnce) {
+  List({"ABCDEFG", "ABCDEF", "ABCDEF", "ABCDEF", "ABCDEF", "ABCDE", "ABCDE", "ABCDE", "ABCDE", "ABC", "ABC",
+        "ABC"},
+       20, 20);
+  ASSERT_EQ(app.ctx.state.LetterCount, 60);
+  Open();
+  form.Raise("cmdDefaultDimensions", Event::Click);
+  EXPECT_EQ(form.Text("txtPuzWidth"), "7");
+  EXPECT_EQ(app.ctx.state.PuzzleWidth, 7);
+  form.Raise("cmdCancel", Event::Click);
+  EXPECT_EQ(app.ctx.state.PuzzleWidth, 7);  // Cancel does not undo it
+}
+
+TEST_F(AttributesFixture, AGridTooSmallOpensTheDialogAndLeavingItBuilds) {
+  List({"ALLIGATOR", "CAT", "DOG"}, 8, 10);
+  EXPECT_EQ(BuildPuzzle(app.ctx).End, BuildEnd::NotStarted);
+  EXPECT_NE(app.ctx.state.AttributesForBuild, 0);
+  EXPECT_TRUE(form.Visible());
+  EXPECT_FALSE(form.ShownModal());
+  form.Raise({}, Event::Activate);
+  EXPECT_EQ(form.Text("txtPuzWidth"), "9");  // raised to the longest word on loading
+  form.SetText("txtPuzWidth", "9");
+  form.Raise({}, Event::Deactivate);
+  EXPECT_NE(app.ctx.state.PuzzleBuilt, 0);
+  EXPECT_EQ(app.ctx.state.PuzzleWidth, 9);
+  EXPECT_EQ(app.ctx.state.InsertedCount, 3);
+  EXPECT_EQ(app.ctx.state.AttributesForBuild, 0);
+  form.Raise({}, Event::Deactivate);  // leaving again builds nothing more
+  EXPECT_EQ(app.ctx.state.AttributesForBuild, 0);
+}
+
+TEST_F(AttributesFixture, CancelEndsTheWaitForALargerGrid) {
+  List({"ALLIGATOR"}, 8, 8);
+  BuildPuzzle(app.ctx);
+  form.Raise("cmdCancel", Event::Click);
+  form.Raise({}, Event::Deactivate);
+  EXPECT_EQ(app.ctx.state.PuzzleBuilt, 0);
+  EXPECT_FALSE(form.Visible());
+}
+
+TEST_F(AttributesFixture, TheAttributesCommandOpensItModalForEditing) {
+  app.ctx.state.AttributesForBuild = kTrue;
+  app.ctx.MainForm().Raise("mnuAttributes", Event::Click);
+  EXPECT_EQ(app.ctx.state.AttributesForBuild, 0);
+  EXPECT_TRUE(form.ShownModal());
+}
+
+TEST_F(AttributesFixture, TheQuotationCountsItsLetters) {
+  form.SetText("txtMysteryQuote", "Hello, World!");
+  EXPECT_EQ(form.Text("lblLetterCount"), "10");
+}
+
+}  // namespace
+}  // namespace kivrel
