@@ -72,7 +72,8 @@ bool WordList::Fits(const std::string& entry, int replacing) const {
 }
 
 void WordList::Notify(Change change) {
-  for (auto& listener : listeners_) listener(change);
+  auto listeners = listeners_;  // a listener may unsubscribe while it runs
+  for (auto& [id, listener] : listeners) listener(change);
 }
 
 }  // namespace kivrel

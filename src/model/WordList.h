@@ -38,7 +38,13 @@ class WordList {
   bool Fits(const std::string& entry, int replacing = -1) const;
 
   /// Listeners are told of every change (the combo box renders from them).
-  void Subscribe(Listener listener) { listeners_.push_back(std::move(listener)); }
+  int Subscribe(Listener listener) {
+    listeners_.emplace_back(next_listener_, std::move(listener));
+    return next_listener_++;
+  }
+  void Unsubscribe(int id) {
+    std::erase_if(listeners_, [id](const auto& entry) { return entry.first == id; });
+  }
 
  private:
   void Notify(Change change);
@@ -48,7 +54,8 @@ class WordList {
   std::string edit_text_;
   int list_index_ = -1;
   int placed_letters_ = 0;
-  std::vector<Listener> listeners_;
+  std::vector<std::pair<int, Listener>> listeners_;
+  int next_listener_ = 1;
 };
 
 }  // namespace kivrel

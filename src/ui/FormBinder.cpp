@@ -1,6 +1,7 @@
 #include "ui/FormBinder.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -21,6 +22,7 @@
 #include <QTextEdit>
 #include <QWidget>
 #include <cmath>
+#include <utility>
 
 #include "platform/qt/QtSurface.h"
 #include "ui/SpinButton.h"
@@ -51,6 +53,10 @@ int KeyCode(const QKeyEvent* key) {
   QString text = key->text();
   if (text.isEmpty() || !text.at(0).isPrint()) return 0;
   return static_cast<int>(text.toUcs4().value(0));
+}
+
+bool FocusStays(const QFocusEvent* event) {
+  return event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason;
 }
 
 }  // namespace
@@ -366,8 +372,20 @@ void FormBinder::ReportGeometry() {
 bool FormBinder::eventFilter(QObject* watched, QEvent* event) {
   if (watched == window_) {
     switch (event->type()) {
-      case QEvent::WindowActivate: form_.Raise({}, Event::Activate); break;
-      case QEvent::WindowDeactivate: form_.Raise({}, Event::Deactivate); break;
+      // A message box or a system dialog of the program takes the activation for a
+      // moment: the window is not left for another window, so neither its Deactivate
+      // nor the Activate when the box closes is raised.
+      case QEvent::WindowActivate:
+        if (std::exchange(lent_to_modal_, false)) break;
+        form_.Raise({}, Event::Activate);
+        break;
+      case QEvent::WindowDeactivate:
+        if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != window_) {
+          lent_to_modal_ = true;
+          break;
+        }
+        form_.Raise({}, Event::Deactivate);
+        break;
       case QEvent::Resize:
       case QEvent::Move:
         ReportGeometry();
@@ -383,6 +401,9 @@ bool FormBinder::eventFilter(QObject* watched, QEvent* event) {
       }
       case QEvent::Hide:
         if (modal_loop_) modal_loop_->quit();
+        // Hidden by Qt itself (a dialog's Escape, say): the Form follows. Minimising is
+        // a hide the window system makes and changes nothing.
+        if (!event->spontaneous() && !applying_ && form_.Visible() && !form_.ShownModal()) form_.Hide();
         break;
       case QEvent::Close: {
         auto* close = static_cast<QCloseEvent*>(event);
@@ -402,8 +423,13 @@ bool FormBinder::eventFilter(QObject* watched, QEvent* event) {
   QString name = watched->objectName();
   std::string control = name.toStdString();
   switch (event->type()) {
-    case QEvent::FocusIn: form_.Raise(control, Event::GotFocus); break;
-    case QEvent::FocusOut: form_.Raise(control, Event::LostFocus); break;
+    // Switching windows or opening a menu or drop-down leaves the focus where it is.
+    case QEvent::FocusIn:
+      if (!FocusStays(static_cast<QFocusEvent*>(event))) form_.Raise(control, Event::GotFocus);
+      break;
+    case QEvent::FocusOut:
+      if (!FocusStays(static_cast<QFocusEvent*>(event))) form_.Raise(control, Event::LostFocus);
+      break;
     case QEvent::KeyPress: {
       int key = KeyCode(static_cast<QKeyEvent*>(event));
       if (key != 0 && form_.RaiseKeyPress(control, key) == 0) return true;  // the handler dropped the key

@@ -62,6 +62,7 @@ class FormBinder : public QObject {
   int applying_ = 0;  // > 0 while the binder itself changes widgets
   QHash<QString, QPointer<QObject>> objects_;
   QEventLoop* modal_loop_ = nullptr;
+  bool lent_to_modal_ = false;  // a modal box of the program holds the activation
 };
 
 }  // namespace kivrel
