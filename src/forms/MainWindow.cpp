@@ -4,6 +4,8 @@
 #include "build/FillInBlanks.h"
 #include "display/GridDisplay.h"
 #include "display/GridViews.h"
+#include "files/PuzzleCommands.h"
+#include "files/WordListCommands.h"
 
 namespace kivrel {
 
@@ -18,6 +20,12 @@ MainWindow::MainWindow(AppContext& ctx) : ctx_(ctx) {
   main.On("mnuBuild", Event::Click, [this] { mnuBuild_Click(); });
   main.On("mnuFillinBlanks", Event::Click, [this] { mnuFillinBlanks_Click(); });
   main.On("mnuExit", Event::Click, [this] { mnuExit_Click(); });
+  main.On("mnuOpenList", Event::Click, [this] { mnuOpenList_Click(ctx_); });
+  main.On("mnuSaveList", Event::Click, [this] { mnuSaveList_Click(ctx_); });
+  main.On("mnuSaveListAs", Event::Click, [this] { mnuSaveListAs_Click(ctx_); });
+  main.On("mnuOpenPuzzle", Event::Click, [this] { mnuOpenPuzzle_Click(ctx_); });
+  main.On("mnuSavePuzzle", Event::Click, [this] { mnuSavePuzzle_Click(ctx_); });
+  main.On("mnuSavePuzzleAs", Event::Click, [this] { mnuSavePuzzleAs_Click(ctx_); });
   main.On("mnuSound", Event::Click, [this] { mnuSound_Click(); });
   main.On("mnuUpperCase", Event::Click, [this] { mnuUpperCase_Click(); });
   main.On("mnuOutlineWords", Event::Click, [this] { mnuOutlineWords_Click(); });
@@ -47,7 +55,7 @@ void MainWindow::Form_Resize() {
 
 bool MainWindow::Form_QueryUnload() {
   if (BuildRunning(ctx_)) {
-    UnloadAfterBuild();
+    UnloadAfterBuild(false);
     return true;
   }
   MessageAnswer answer = ShowMessage(ctx_.dialogs, std::string(kExitQuestion), std::string(kExitTitle),
@@ -63,13 +71,15 @@ void MainWindow::mnuBuild_Click() { BuildPuzzle(ctx_); }
 
 void MainWindow::mnuFillinBlanks_Click() { FillInBlanks(ctx_); }
 
-void MainWindow::mnuExit_Click() { UnloadAfterBuild(); }
+void MainWindow::mnuExit_Click() { UnloadAfterBuild(true); }
 
-void MainWindow::UnloadAfterBuild() {
+void MainWindow::UnloadAfterBuild(bool offer_to_save) {
   if (unload_pending_) return;
   unload_pending_ = true;
-  AfterBuild(ctx_, [this] {
+  AfterBuild(ctx_, [this, offer_to_save] {
     unload_pending_ = false;
+    // Exit offers to save a changed list first; its Cancel, or a failed save, stays.
+    if (offer_to_save && !ConfirmDiscardList(ctx_)) return;
     ctx_.MainForm().Unload();
   });
 }

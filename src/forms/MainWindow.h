@@ -64,8 +64,8 @@ class MainWindow {
 
  private:
   /// Closes the window, after the running build if there is one (once, however often
-  /// the user asks meanwhile).
-  void UnloadAfterBuild();
+  /// the user asks meanwhile); `offer_to_save` first asks to save a changed list.
+  void UnloadAfterBuild(bool offer_to_save);
 
   AppContext& ctx_;
   bool unload_pending_ = false;
