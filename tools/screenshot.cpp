@@ -1,9 +1,12 @@
-// Takes the README's picture of the main window: starts Kivrel in-process, reads a
-// word list, builds it with a fixed seed, outlines the words, and saves what the
-// screen shows of the main window as a PNG. Run it under a real display (for example
+// Takes the README's pictures of the windows: starts Kivrel in-process, reads a word
+// list, builds it with a fixed seed, outlines the words, opens the window asked for and
+// saves what the screen shows of it as a PNG. Run it under a real display (for example
 // `xvfb-run -a`).
 //
-//   kivrel-screenshot LIST.kvl OUTPUT.png [SEED]
+//   kivrel-screenshot LIST.kvl OUTPUT.png [SEED] [WINDOW]
+//
+// WINDOW is the form to picture: frmKV_Puzzle (the default), frmWordList or
+// frmAttributes.
 #include <QApplication>
 #include <QFile>
 #include <QMainWindow>
@@ -19,8 +22,8 @@
 #include "ui/KivrelApp.h"
 
 int main(int argc, char** argv) {
-  if (argc != 3 && argc != 4) {
-    std::fprintf(stderr, "usage: kivrel-screenshot LIST.kvl OUTPUT.png [SEED]\n");
+  if (argc < 3 || argc > 5) {
+    std::fprintf(stderr, "usage: kivrel-screenshot LIST.kvl OUTPUT.png [SEED] [WINDOW]\n");
     return 2;
   }
   QApplication qt(argc, argv);
@@ -29,10 +32,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "kivrel-screenshot: cannot read %s\n", argv[1]);
     return 2;
   }
+  const std::string window_name = argc == 5 ? argv[4] : std::string(kivrel::kMainForm);
   kivrel::KivrelApp app;
-  app.Start(argc == 4 ? std::strtoull(argv[3], nullptr, 10) : 1);
+  app.Start(argc >= 4 ? std::strtoull(argv[3], nullptr, 10) : 1);
   kivrel::AppContext& ctx = app.context();
   std::string error;
+  ctx.state.WordListFileName = argv[1];
   auto parsed = kivrel::ParseWordList(file.readAll().toStdString(), &error);
   if (!parsed || !kivrel::LoadWordList(ctx, *parsed, &error)) {
     std::fprintf(stderr, "kivrel-screenshot: %s: %s\n", argv[1], error.c_str());
@@ -42,9 +47,17 @@ int main(int argc, char** argv) {
   kivrel::Form& main = ctx.MainForm();
   main.Raise("cmdBuild", kivrel::Event::Click);
   main.Raise("cmdOutlineWords", kivrel::Event::Click);
+  if (window_name != kivrel::kMainForm) {
+    // Shown modeless, so that the picture can be taken while it is open.
+    ctx.forms.Get(window_name).Show(false);
+    if (!app.window(window_name)) {
+      std::fprintf(stderr, "kivrel-screenshot: no window %s\n", window_name.c_str());
+      return 2;
+    }
+  }
 
   QTimer::singleShot(500, [&] {
-    QMainWindow* window = app.mainWindow();
+    QWidget* window = app.window(window_name);
     QPixmap shot = window->screen()->grabWindow(window->winId());
     bool saved = shot.save(QString::fromLocal8Bit(argv[2]));
     std::fprintf(stderr, "%s %s (%dx%d)\n", saved ? "saved" : "could not save", argv[2], shot.width(), shot.height());

@@ -17,10 +17,7 @@ constexpr std::string_view kList = "cboWordList";
 WordListWindow::WordListWindow(AppContext& ctx) : ctx_(ctx) {
   Form& f = form();
   f.On({}, Event::Load, [this] { Form_Load(); });
-  f.On({}, Event::Activate, [this] {
-    Form_Activate();
-    Form_GotFocus();
-  });
+  f.On({}, Event::Activate, [this] { Form_Activate(); });
   f.On(kList, Event::GotFocus, [this] { cboWordList_GotFocus(); });
   f.On("cmdAdd", Event::Click, [this] { cmdAdd_Click(); });
   f.On("cmdReplace", Event::Click, [this] { cmdReplace_Click(); });
@@ -61,11 +58,6 @@ void WordListWindow::SelectEntry(int p) {
 void WordListWindow::Form_Load() { CenterForm(ctx_, form()); }
 
 void WordListWindow::Form_Activate() { UpdateWordCount(ctx_); }
-
-void WordListWindow::Form_GotFocus() {
-  form().SetText("lblFileName", ctx_.state.WordListFileName);
-  UpdateWordCount(ctx_);
-}
 
 void WordListWindow::cboWordList_Change() {
   Form& f = form();

@@ -25,8 +25,9 @@ class WordListWindow {
   void SelectEntry(int p);
 
   void Form_Load();
+  /// Each activation brings the word count up to date. (The file name label is set by
+  /// the commands that change the name, so activation leaves it.)
   void Form_Activate();
-  void Form_GotFocus();
   void cboWordList_Change();
   void cboWordList_Click();
   void cboWordList_GotFocus();

@@ -7,13 +7,16 @@
 #include "model/StartUp.h"
 #include "ui/FormBinder.h"
 #include "ui/MainWindowWidgets.h"
+#include "ui/WordListWidgets.h"
 
 namespace kivrel {
 
 KivrelApp::KivrelApp(Dialogs* dialogs)
     : picture_(1, 1, 1440.0 / metrics_.TwipsPerPixelX()),
       ctx_(dialogs ? *dialogs : qt_dialogs_, pump_, beeper_, metrics_, picture_),
-      main_(ctx_) {
+      main_(ctx_),
+      word_list_(ctx_),
+      attributes_(ctx_) {
   ctx_.SizePuzzleDisplay = [this] { SizePuzzleDisplay(ctx_); };
   // Fill letters are taken away by drawing them again in white: that must leave nothing.
   picture_.SetSmoothText(false);
@@ -38,6 +41,13 @@ KivrelApp::KivrelApp(Dialogs* dialogs)
   main.Raise({}, Event::Load);
 
   RegisterWindow(kAboutForm, [](const Design& design, QWidget* parent) { return MakeAboutBox(design, parent); });
+  RegisterWindow(
+      kWordListForm,
+      [this](const Design& design, QWidget* parent) { return MakeWordListWindow(design, parent, ctx_, word_list_); },
+      "cmdClose");
+  RegisterWindow(
+      kAttributesForm, [](const Design& design, QWidget* parent) { return MakeAttributesDialog(design, parent); },
+      "cmdCancel");
 }
 
 KivrelApp::~KivrelApp() = default;
@@ -50,13 +60,15 @@ QWidget* KivrelApp::window(std::string_view form) const {
   return it == windows_.end() ? nullptr : it->second.data();
 }
 
-void KivrelApp::RegisterWindow(std::string_view name, WindowMaker make) {
+void KivrelApp::RegisterWindow(std::string_view name, WindowMaker make, std::string_view cancel_button) {
   Form& form = ctx_.forms.Get(name);
-  form.Subscribe([this, &form, make = std::move(make)](std::string_view control, Property property) {
+  form.Subscribe([this, &form, make = std::move(make), cancel = std::string(cancel_button)](std::string_view control,
+                                                                                         Property property) {
     if (!control.empty() || property != Property::Shown || window(form.Name())) return;
     QWidget* widget = make(design_, main_window_.get());
     windows_[form.Name()] = widget;
     auto* binder = new FormBinder(widget, form, design_.TwipsPerPixel());
+    if (!cancel.empty()) binder->SetCancelButton(cancel);
     form.Raise({}, Event::Load);
     // This notice reached the form before the binder listened to it.
     binder->Present();

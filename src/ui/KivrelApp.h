@@ -16,7 +16,9 @@
 #include <optional>
 #include <string>
 
+#include "forms/AttributesDialog.h"
 #include "forms/MainWindow.h"
+#include "forms/WordListWindow.h"
 #include "model/AppContext.h"
 #include "platform/qt/QtPrinterDevice.h"
 #include "platform/qt/QtServices.h"
@@ -54,8 +56,9 @@ class KivrelApp {
 
  private:
   using WindowMaker = std::function<QWidget*(const Design&, QWidget* main_window)>;
-  /// Makes the form's window (with `make`) the first time the program shows it.
-  void RegisterWindow(std::string_view form, WindowMaker make);
+  /// Makes the form's window (with `make`) the first time the program shows it; Escape
+  /// presses `cancel_button` when one is named.
+  void RegisterWindow(std::string_view form, WindowMaker make, std::string_view cancel_button = {});
 
   QPrinter printer_{QPrinter::HighResolution};
   QtPrinterDevice printer_device_{printer_};
@@ -67,6 +70,8 @@ class KivrelApp {
   QtImageSurface picture_;
   AppContext ctx_;
   MainWindow main_;
+  WordListWindow word_list_;
+  AttributesDialog attributes_;
   std::map<std::string, QPointer<QWidget>, std::less<>> windows_;
   // Last, so the widgets go before the context their binders talk to.
   std::unique_ptr<QMainWindow> main_window_;

@@ -3,6 +3,12 @@
 #include "../build/BuildHelpers.h"
 #include "TestApp.h"
 #include "build/BuildPuzzle.h"
+#include "build/FillInBlanks.h"
+#include "build/Placement.h"
+#include "display/GridDisplay.h"
+#include "display/GridViews.h"
+#include "files/PuzzleFile.h"
+#include "print/PageDrawing.h"
 #include "forms/AttributesDialog.h"
 #include "model/CommandStates.h"
 #include "model/WordTable.h"
@@ -224,6 +230,45 @@ TEST_F(AttributesFixture, TheAttributesCommandOpensItModalForEditing) {
 TEST_F(AttributesFixture, TheQuotationCountsItsLetters) {
   form.SetText("txtMysteryQuote", "Hello, World!");
   EXPECT_EQ(form.Text("lblLetterCount"), "10");
+}
+
+// Default Dimensions changes the size at once and Cancel keeps it, so the grid on screen
+// may be larger or smaller than PuzzleWidth x PuzzleHeight: everything that draws,
+// fills, prints or saves the grid must keep to the grid's own bounds.
+TEST_F(AttributesFixture, EverythingKeepsToTheGridAfterDefaultDimensionsAndCancel) {
+  const std::vector<std::string> few = {"ALLIGATOR", "ELEPHANT", "GIRAFFE", "ZEBRA", "LION", "CAT", "DOG", "EMU"};
+  const std::vector<std::string> many(20, "ALLIGATOR");
+  // A grid larger than the default size (9 x 9), then one smaller than it (12 x 12).
+  for (auto [words, built_side] : {std::pair{few, 30}, std::pair{many, 9}}) {
+    SCOPED_TRACE(built_side);
+    List(words, built_side, built_side);
+    BuildPuzzle(app.ctx);
+    ASSERT_NE(app.ctx.state.PuzzleBuilt, 0);
+    Open();
+    form.Raise("cmdDefaultDimensions", Event::Click);
+    form.Raise("cmdCancel", Event::Click);
+    ASSERT_NE(app.ctx.state.PuzzleWidth, built_side);
+    ASSERT_EQ(app.ctx.state.Grid.Width(), built_side);
+
+    FillInBlanks(app.ctx);
+    ToggleOutlines(app.ctx);
+    ToggleJunctions(app.ctx);
+    ToggleJunctions(app.ctx);
+    app.ctx.list.SetListIndex(0);
+    ShowSelectedWord(app.ctx, WriteMode::Show);
+    ClearHighlights(app.ctx);
+    testing::RecordingSurface page;
+    app.ctx.preview = &page;
+    DrawPreviewPage(app.ctx);
+    app.ctx.preview = nullptr;
+
+    std::string error;
+    auto bytes = EncodePuzzleFile(PuzzleFileFromState(app.ctx.state), &error);
+    ASSERT_TRUE(bytes) << error;
+    PuzzleFileError refused;
+    auto read = ParsePuzzleFile(*bytes, &refused);
+    ASSERT_TRUE(read) << refused.Reason;  // what is saved reads back as a puzzle
+  }
 }
 
 }  // namespace

@@ -1,0 +1,93 @@
+#include "ui/WordListBox.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+
+namespace kivrel {
+
+namespace {
+constexpr std::string_view kBox = "cboWordList";
+QString ToQString(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+}  // namespace
+
+WordListBox::WordListBox(AppContext& ctx, WordListWindow& window, QWidget* parent)
+    : QWidget(parent), ctx_(ctx), window_(window), edit_(new QLineEdit(this)), list_(new QListWidget(this)) {
+  setFocusProxy(edit_);
+  list_->setSelectionMode(QAbstractItemView::SingleSelection);
+  edit_->installEventFilter(this);
+  list_->installEventFilter(this);
+  ShowEntries();
+
+  connect(edit_, &QLineEdit::textEdited, this, [this](const QString& text) {
+    if (!showing_) ctx_.list.SetEditText(text.toStdString());
+  });
+  connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
+    if (!showing_ && row >= 0) window_.SelectEntry(row);
+  });
+  // The box gets the focus when it comes from another control of the window, not when
+  // it moves between the edit field and the list, nor when the window is switched to.
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+    auto inside = [this](QWidget* w) { return w == edit_ || w == list_; };
+    bool from_other_window = old && old->window() != this->window();
+    if (inside(now) && !inside(old) && !from_other_window) ctx_.WordListForm().Raise(kBox, Event::GotFocus);
+  });
+  subscription_ = ctx_.list.Subscribe([this](WordList::Change change) {
+    switch (change) {
+      case WordList::Change::Entries: ShowEntries(); break;
+      case WordList::Change::ListIndex: ShowSelection(); break;
+      case WordList::Change::EditText:
+        if (edit_->text().toStdString() != ctx_.list.EditText()) {
+          showing_ = true;
+          edit_->setText(ToQString(ctx_.list.EditText()));
+          showing_ = false;
+        }
+        break;
+    }
+  });
+}
+
+WordListBox::~WordListBox() { ctx_.list.Unsubscribe(subscription_); }
+
+void WordListBox::ShowEntries() {
+  showing_ = true;
+  list_->clear();
+  for (const std::string& entry : ctx_.list.Entries()) list_->addItem(ToQString(entry));
+  showing_ = false;
+  ShowSelection();
+}
+
+void WordListBox::ShowSelection() {
+  showing_ = true;
+  int index = ctx_.list.ListIndex();
+  if (index >= 0 && index < list_->count()) {
+    list_->setCurrentRow(index);
+  } else {
+    list_->setCurrentRow(-1);
+    list_->clearSelection();
+  }
+  showing_ = false;
+}
+
+void WordListBox::resizeEvent(QResizeEvent*) {
+  int edit_height = edit_->sizeHint().height();
+  edit_->setGeometry(0, 0, width(), edit_height);
+  list_->setGeometry(0, edit_height, width(), std::max(0, height() - edit_height));
+}
+
+bool WordListBox::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && watched == edit_) {
+    // Up and Down in the edit field walk through the entries.
+    auto* key = static_cast<QKeyEvent*>(event);
+    int step = key->key() == Qt::Key_Up ? -1 : key->key() == Qt::Key_Down ? 1 : 0;
+    if (step != 0) {
+      int next = std::clamp(ctx_.list.ListIndex() + step, 0, ctx_.list.ListCount() - 1);
+      if (ctx_.list.ListCount() > 0) window_.SelectEntry(next);
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace kivrel

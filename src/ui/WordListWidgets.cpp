@@ -1,0 +1,149 @@
+#include "ui/WordListWidgets.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "forms/AttributesDialog.h"
+#include "platform/qt/QtSurface.h"
+#include "ui/SpinButton.h"
+#include "ui/WordListBox.h"
+
+namespace kivrel {
+
+namespace {
+
+// Both windows use the picture's face at 8.25 points, bold.
+QFont WindowFont() { return MakeFont("MS Sans Serif", 8.25, true, false); }
+
+QDialog* MakeDialog(const Design& d, QWidget* parent, std::string_view name, const char* caption, int width,
+                    int height) {
+  auto* dialog = Design::Named(new QDialog(parent), name);
+  dialog->setWindowTitle(QString::fromUtf8(caption));
+  dialog->setFont(WindowFont());
+  dialog->setFixedSize(d.Px(width), d.Px(height));
+  dialog->setModal(false);
+  return dialog;
+}
+
+QPushButton* Button(const Design& d, QWidget* parent, std::string_view name, const char* caption, int left, int top,
+                    int width, int height, bool enabled = true) {
+  auto* button = Design::Named(new QPushButton(QString::fromUtf8(caption), parent), name);
+  button->setAutoDefault(false);
+  button->setEnabled(enabled);
+  d.Place(button, left, top, width, height);
+  return button;
+}
+
+QLabel* Label(const Design& d, QWidget* parent, std::string_view name, const char* caption, int left, int top,
+              int width, int height) {
+  auto* label = Design::Named(new QLabel(QString::fromUtf8(caption), parent), name);
+  label->setWordWrap(height > 300);
+  d.Place(label, left, top, width, height);
+  return label;
+}
+
+QLineEdit* Box(const Design& d, QWidget* parent, std::string_view name, int left, int top, int width, int height) {
+  auto* box = Design::Named(new QLineEdit(parent), name);
+  d.Place(box, left, top, width, height);
+  return box;
+}
+
+SpinButton* Spin(const Design& d, QWidget* parent, std::string_view name, int left, int top) {
+  auto* spin = Design::Named(new SpinButton(parent), name);
+  d.Place(spin, left, top, 195, 285);
+  return spin;
+}
+
+QCheckBox* Check(const Design& d, QWidget* parent, std::string_view name, const char* caption, int left, int top,
+                 int width) {
+  auto* check = Design::Named(new QCheckBox(QString::fromUtf8(caption), parent), name);
+  d.Place(check, left, top, width, 285);
+  return check;
+}
+
+QPlainTextEdit* TextArea(const Design& d, QWidget* parent, std::string_view name, int left, int top, int width,
+                         int height) {
+  auto* area = Design::Named(new QPlainTextEdit(parent), name);
+  area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  area->setTabChangesFocus(true);
+  d.Place(area, left, top, width, height);
+  return area;
+}
+
+}  // namespace
+
+QDialog* MakeWordListWindow(const Design& d, QWidget* parent, AppContext& ctx, WordListWindow& window) {
+  QDialog* dialog = MakeDialog(d, parent, kWordListForm, "Word List", 4875, 6540);
+  Label(d, dialog, "lblFile", "File:", 90, 75, 495, 255);
+  // The file's path needs more room than the design gave the label: it runs to the right edge.
+  auto* file_name = Label(d, dialog, "lblFileName", "untitled", 495, 75, 4290, 255);
+  file_name->setTextFormat(Qt::PlainText);
+
+  struct ButtonDesign {
+    std::string_view name;
+    const char* caption;
+    bool enabled;
+  };
+  const ButtonDesign buttons[] = {
+      {"cmdAdd", "&Add", false},           {"cmdReplace", "Re&place", false}, {"cmdRemove", "&Remove", false},
+      {"cmdClear", "C&lear", false},       {"cmdSave", "&Save List", false},  {"cmdSort", "Sor&t", false},
+      {"cmdShowWord", "Show &Word", false}, {"cmdHideAll", "&Hide All", false}, {"cmdClose", "&Close", true},
+  };
+  int top = 450;
+  for (const ButtonDesign& b : buttons) {
+    Button(d, dialog, b.name, b.caption, 90, top, 1140, 330, b.enabled);
+    top += 360;
+  }
+
+  auto* box = Design::Named(new WordListBox(ctx, window, dialog), "cboWordList");
+  d.Place(box, 1305, 450, 3480, 6030);
+  Label(d, dialog, "lblCount", "Word Count:", 135, 5895, 1155, 240);
+  Label(d, dialog, "lblWordCount", "", 495, 6165, 375, 255);
+  return dialog;
+}
+
+QDialog* MakeAttributesDialog(const Design& d, QWidget* parent) {
+  QDialog* dialog = MakeDialog(d, parent, kAttributesForm, "Set Puzzle Attributes", 6735, 5220);
+  Button(d, dialog, "cmdOK", "&OK", 90, 90, 1215, 375);
+  Button(d, dialog, "cmdDefaultDimensions", "&Default Dimensions", 1620, 90, 1950, 375);
+  Button(d, dialog, "cmdSaveList", "&Save List", 3870, 90, 1260, 375);
+  Button(d, dialog, "cmdCancel", "&Cancel", 5445, 90, 1215, 375);
+
+  Label(d, dialog, "Label3", "Puzzle Title:", 105, 645, 1335, 255);
+  Box(d, dialog, "txtPuzName", 1620, 630, 4965, 285);
+  Label(d, dialog, "Label1", "Puzzle Width (in letters):", 90, 1170, 1275, 420);
+  Box(d, dialog, "txtPuzWidth", 1620, 1170, 420, 285);
+  Spin(d, dialog, "spnPuzWidth", 2070, 1170);
+  Label(d, dialog, "Label2", "Puzzle Height:", 90, 1665, 1365, 255);
+  Box(d, dialog, "txtPuzHeight", 1620, 1620, 420, 285);
+  Spin(d, dialog, "spnPuzHeight", 2070, 1620);
+
+  Check(d, dialog, "chkIncludeDiagonals", "Include Diagonals", 2385, 1125, 1995);
+  Check(d, dialog, "chkBalanceDirections", "Balance Directions", 2385, 1395, 1995);
+  Check(d, dialog, "chkFastBuild", "Fast Build", 2385, 1665, 1995)->setEnabled(false);
+  Check(d, dialog, "chkStopOnReject", "Sto&p on first reject", 4545, 1125, 2130);
+  Check(d, dialog, "chkRestartOnReject", "&Restart on first reject", 4545, 1395, 2130);
+
+  Label(d, dialog, "Label7", "Stop when spaces remaining", 90, 1980, 2490, 255);
+  auto* op = Design::Named(new QComboBox(dialog), "cbxStopRemOp");
+  for (const auto& choice : kStopOperatorChoices) op->addItem(QString::fromUtf8(choice[0].data(), choice[0].size()));
+  op->setCurrentIndex(-1);  // nothing chosen until the user chooses
+  d.Place(op, 2610, 1980, 1815, 315);
+  Box(d, dialog, "txtStopRem", 4545, 1980, 420, 285);
+  Spin(d, dialog, "spnStopRem", 4995, 1980);
+
+  Label(d, dialog, "Label4", "Instructions:", 90, 2295, 1185, 285);
+  TextArea(d, dialog, "txtInstructions", 1620, 2340, 5010, 1860);
+  Label(d, dialog, "Label5", "Mystery quote:", 90, 4275, 1320, 285)->setEnabled(false);
+  TextArea(d, dialog, "txtMysteryQuote", 1620, 4275, 5010, 465)->setEnabled(false);
+  Label(d, dialog, "Label6", "Letter Count:", 90, 4860, 1320, 240)->setEnabled(false);
+  Label(d, dialog, "lblLetterCount", "", 1620, 4815, 465, 330)->setEnabled(false);
+  return dialog;
+}
+
+}  // namespace kivrel
