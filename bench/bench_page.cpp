@@ -9,8 +9,8 @@
 #include <string>
 
 #include "model/CommandStates.h"
+#include "model/HeadlessProgram.h"
 #include "model/StartUp.h"
-#include "platform/NullPlatform.h"
 #include "platform/qt/QtSurface.h"
 #include "print/PageDrawing.h"
 
@@ -19,12 +19,8 @@ namespace {
 using namespace kivrel;
 
 struct BigPuzzle {
-  NullDialogs dialogs;
-  NullEventPump pump;
-  NullBeeper beeper;
-  FixedWindowMetrics metrics;
-  NullSurface picture;
-  AppContext ctx{dialogs, pump, beeper, metrics, picture};
+  HeadlessProgram program;
+  AppContext& ctx = program.ctx;
   QtImageSurface preview{12240, 15840};
 
   BigPuzzle() {

@@ -18,6 +18,7 @@
 #include "build/BuildPuzzle.h"
 #include "files/WordListFile.h"
 #include "model/CommandStates.h"
+#include "model/HeadlessProgram.h"
 #include "model/StartUp.h"
 #include "platform/NullPlatform.h"
 #include "ui/KivrelApp.h"
@@ -66,12 +67,8 @@ void BM_WindowBuild(benchmark::State& state) {
 }
 
 void BM_HeadlessBuild(benchmark::State& state) {
-  NullDialogs dialogs;
-  NullEventPump pump;
-  NullBeeper beeper;
-  FixedWindowMetrics metrics;
-  NullSurface picture;
-  AppContext ctx(dialogs, pump, beeper, metrics, picture);
+  HeadlessProgram program;
+  AppContext& ctx = program.ctx;
   StartUp(ctx, kSeed);
   LoadList(ctx);
   double placed = 0, junctions = 0;

@@ -10,7 +10,7 @@
 #include "files/PuzzleCommands.h"
 #include "files/PuzzleFile.h"
 #include "model/AppContext.h"
-#include "platform/NullPlatform.h"
+#include "model/HeadlessProgram.h"
 
 namespace {
 
@@ -43,14 +43,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   expected.replace(text, 2 + length, std::string(2, '\0'));
   Require(*written == expected);
 
-  NullDialogs dialogs;
-  NullEventPump pump;
-  NullBeeper beeper;
-  FixedWindowMetrics metrics;
-  NullSurface picture;
-  AppContext ctx(dialogs, pump, beeper, metrics, picture);
+  HeadlessProgram program;
+  AppContext& ctx = program.ctx;
   Require(ReadPuzzleFile(ctx, "fuzz.kvp", bytes));
-  Require(dialogs.messages.empty());
+  Require(program.dialogs.messages.empty());
 
   // Grid.At and Words.at throw on a bad index, which ends the run as a crash.
   const PuzzleState& s = ctx.state;

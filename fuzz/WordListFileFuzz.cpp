@@ -7,17 +7,13 @@
 
 #include "files/WordListFile.h"
 #include "model/AppContext.h"
-#include "platform/NullPlatform.h"
+#include "model/HeadlessProgram.h"
 
 namespace {
 
 struct Program {
-  kivrel::NullDialogs dialogs;
-  kivrel::NullEventPump pump;
-  kivrel::NullBeeper beeper;
-  kivrel::FixedWindowMetrics metrics;
-  kivrel::NullSurface picture;
-  kivrel::AppContext ctx{dialogs, pump, beeper, metrics, picture};
+  kivrel::HeadlessProgram program;
+  kivrel::AppContext& ctx = program.ctx;
 };
 
 void Require(bool condition) {

@@ -48,55 +48,58 @@ void RepaintGrid(AppContext& ctx) {
   }
 }
 
+void DrawWordOutline(Surface& surface, const WordRecord& word, double left, double top, double cell, double r,
+                     float pi) {
+  CellPos p1, p2;
+  WordEnds(word, p1, p2);
+  const double x1 = left + (p1.Col - 0.5) * cell, y1 = top + (p1.Row - 0.5) * cell;
+  const double x2 = left + (p2.Col - 0.5) * cell, y2 = top + (p2.Row - 0.5) * cell;
+  const double d = std::sqrt(r * r / 2);  // the radius along a diagonal
+  // Two lines along the word, then the half circle at each end on the side away from
+  // the word (angles counter-clockwise as seen, 0 pointing right).
+  switch (word.Direction) {
+    case 1:
+    case 2:
+      surface.Line(x1, y1 - r, x2, y2 - r);
+      surface.Line(x1, y1 + r, x2, y2 + r);
+      surface.Arc(x1, y1, r, 0.5 * pi, 1.5 * pi);
+      surface.Arc(x2, y2, r, 1.5 * pi, 0.5 * pi);
+      break;
+    case 3:
+    case 4:
+      surface.Line(x1 - r, y1, x2 - r, y2);
+      surface.Line(x1 + r, y1, x2 + r, y2);
+      surface.Arc(x1, y1, r, 0, pi);
+      surface.Arc(x2, y2, r, pi, 0);
+      break;
+    case 5:
+    case 6:
+      surface.Line(x1 - d, y1 + d, x2 - d, y2 + d);
+      surface.Line(x1 + d, y1 - d, x2 + d, y2 - d);
+      surface.Arc(x1, y1, r, 0.25 * pi, 1.25 * pi);
+      surface.Arc(x2, y2, r, 1.25 * pi, 0.25 * pi);
+      break;
+    default:  // 7, 8
+      surface.Line(x1 - d, y1 - d, x2 - d, y2 - d);
+      surface.Line(x1 + d, y1 + d, x2 + d, y2 + d);
+      surface.Arc(x1, y1, r, 0.75 * pi, 1.75 * pi);
+      surface.Arc(x2, y2, r, 1.75 * pi, 0.75 * pi);
+      break;
+  }
+}
+
 void DrawWordOutlines(AppContext& ctx) {
   const PuzzleState& s = ctx.state;
   Surface& picture = *ctx.picture;
   picture.SetForeColor(kBlack);
   // The capsule's half width is a little under half a wide letter, so neighbouring
-  // outlines do not touch; d is that radius along a diagonal, r / sqrt(2).
+  // outlines do not touch.
   const float r = static_cast<float>(ctx.display.WideCharWidth) * 0.5f - 30.0f;
-  const float d = std::sqrt(r * r / 2.0f);
-  const float pi = s.Pi;
-  const double cell = ctx.display.CellSize;
   const int words = Min(s.WordCount, s.WordsUpperBound());
   for (int k = 1; k <= words; ++k) {
     const WordRecord& word = s.Words[static_cast<std::size_t>(k)];
     if (word.Status != kStatusPlaced || word.Direction < 1 || word.Direction > 8) continue;
-    CellPos p1, p2;
-    WordEnds(word, p1, p2);
-    const double x1 = (p1.Col - 0.5) * cell, y1 = (p1.Row - 0.5) * cell;
-    const double x2 = (p2.Col - 0.5) * cell, y2 = (p2.Row - 0.5) * cell;
-    // Two lines along the word, then the half circle at each end on the side away
-    // from the word (angles counter-clockwise as seen, 0 pointing right).
-    switch (word.Direction) {
-      case 1:
-      case 2:
-        picture.Line(x1, y1 - r, x2, y2 - r);
-        picture.Line(x1, y1 + r, x2, y2 + r);
-        picture.Arc(x1, y1, r, 0.5f * pi, 1.5f * pi);
-        picture.Arc(x2, y2, r, 1.5f * pi, 0.5f * pi);
-        break;
-      case 3:
-      case 4:
-        picture.Line(x1 - r, y1, x2 - r, y2);
-        picture.Line(x1 + r, y1, x2 + r, y2);
-        picture.Arc(x1, y1, r, 0, pi);
-        picture.Arc(x2, y2, r, pi, 0);
-        break;
-      case 5:
-      case 6:
-        picture.Line(x1 - d, y1 + d, x2 - d, y2 + d);
-        picture.Line(x1 + d, y1 - d, x2 + d, y2 - d);
-        picture.Arc(x1, y1, r, 0.25f * pi, 1.25f * pi);
-        picture.Arc(x2, y2, r, 1.25f * pi, 0.25f * pi);
-        break;
-      default:  // 7, 8
-        picture.Line(x1 - d, y1 - d, x2 - d, y2 - d);
-        picture.Line(x1 + d, y1 + d, x2 + d, y2 + d);
-        picture.Arc(x1, y1, r, 0.75f * pi, 1.75f * pi);
-        picture.Arc(x2, y2, r, 1.75f * pi, 0.75f * pi);
-        break;
-    }
+    DrawWordOutline(picture, word, 0, 0, ctx.display.CellSize, r, s.Pi);
   }
 }
 

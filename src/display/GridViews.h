@@ -11,6 +11,13 @@ namespace kivrel {
 /// cell, black elsewhere.
 void RepaintGrid(AppContext& ctx);
 
+/// The outline of one placed word on a surface whose cells are `cell` twips square with
+/// the top-left corner of cell (1, 1) at (left, top): two lines along the word and a
+/// half circle of radius r around each end cell, on the side away from the word. The
+/// ends are taken the same way round whichever way the word reads.
+void DrawWordOutline(Surface& surface, const WordRecord& word, double left, double top, double cell, double r,
+                     float pi);
+
 /// Draws, in black over the letters, the outline of every placed word: two lines
 /// along the word and a half circle around each end cell.
 void DrawWordOutlines(AppContext& ctx);

@@ -45,15 +45,7 @@ void ShowPuzzleStatistics(AppContext& ctx) {
 void SavePuzzleAs(AppContext& ctx) {
   PuzzleState& s = ctx.state;
   s.PuzzleFileName = SuggestPuzzleName(s.PuzzleFileName, s.WordListFileName);
-  FileRequest request;
-  request.Action = FileRequest::Kind::SaveAs;
-  request.DialogTitle = "Save Puzzle As";
-  request.Filter = kPuzzleFilter;
-  request.FilterIndex = 2;
-  request.FileName = s.PuzzleFileName;
-  request.DefaultExt = "KVP";
-  request.Flags = kFileOverwritePrompt;
-  s.PuzzleFileName = ctx.dialogs.File(request).value_or("");
+  s.PuzzleFileName = ChooseFileToSave(ctx, "Save Puzzle As", kPuzzleFilter, s.PuzzleFileName, "KVP").value_or("");
 }
 
 bool WritePuzzleFile(AppContext& ctx) {

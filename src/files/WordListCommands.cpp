@@ -48,18 +48,24 @@ void ReadWordListFile(AppContext& ctx, const ParsedWordList& parsed) {
   ctx.WordListForm().Show(false);
 }
 
+std::optional<std::string> ChooseFileToSave(AppContext& ctx, const std::string& title, const std::string& filter,
+                                            const std::string& suggested, const std::string& default_ext) {
+  FileRequest request;
+  request.Action = FileRequest::Kind::SaveAs;
+  request.DialogTitle = title;
+  request.Filter = filter;
+  request.FilterIndex = 2;
+  request.FileName = suggested;
+  request.DefaultExt = default_ext;
+  request.Flags = kFileOverwritePrompt;
+  return ctx.dialogs.File(request);
+}
+
 void SaveWordListAs(AppContext& ctx) {
   PuzzleState& s = ctx.state;
   s.WordListFileName = SuggestWordListName(s.WordListFileName, s.PuzzleFileName);
-  FileRequest request;
-  request.Action = FileRequest::Kind::SaveAs;
-  request.DialogTitle = "Save Word List As";
-  request.Filter = kWordListFilter;
-  request.FilterIndex = 2;
-  request.FileName = s.WordListFileName;
-  request.DefaultExt = "KVL";
-  request.Flags = kFileOverwritePrompt;
-  s.WordListFileName = ctx.dialogs.File(request).value_or("");
+  s.WordListFileName =
+      ChooseFileToSave(ctx, "Save Word List As", kWordListFilter, s.WordListFileName, "KVL").value_or("");
   ctx.WordListForm().SetText("lblFileName", s.WordListFileName);
 }
 

@@ -36,6 +36,11 @@ struct OpenedFile {
 /// Nothing when the user cancels.
 std::optional<OpenedFile> ChooseFileToOpen(AppContext& ctx, const std::string& title, const std::string& filter);
 
+/// The Save As dialog of the save commands (filter index 2, asking before it replaces a
+/// file), starting from a suggested name. Nothing when the user cancels.
+std::optional<std::string> ChooseFileToSave(AppContext& ctx, const std::string& title, const std::string& filter,
+                                            const std::string& suggested, const std::string& default_ext);
+
 /// Puts a parsed list file into the program (LoadWordList: list, title, size, default
 /// build options, header attributes, word table) and shows the word list window.
 void ReadWordListFile(AppContext& ctx, const ParsedWordList& parsed);

@@ -4,6 +4,7 @@
 #include <limits>
 #include <vector>
 
+#include "display/GridViews.h"
 #include "model/Numbers.h"
 #include "model/Text.h"
 
@@ -51,58 +52,6 @@ void KeepUsedSize(AppContext& ctx, int slot, std::string_view button, double use
   if (font.Name.empty()) font = {record.FontName, used, record.Bold != 0, record.Italic != 0};
   font.Size = used;
   dialog.SetFont(button, font);
-}
-
-// The two ends of a placed word, P1 always the left one (the top one of an upright
-// word), whichever way the word reads.
-struct Ends {
-  int col1, row1, col2, row2;
-};
-
-Ends WordEnds(const PuzzleState& s, const WordRecord& word) {
-  int steps = word.Length - 1;
-  int col = word.StartCol + steps * s.ColStep[static_cast<std::size_t>(word.Direction)];
-  int row = word.StartRow + steps * s.RowStep[static_cast<std::size_t>(word.Direction)];
-  bool start_first = word.StartCol < col || (word.StartCol == col && word.StartRow <= row);
-  if (start_first) return {word.StartCol, word.StartRow, col, row};
-  return {col, row, word.StartCol, word.StartRow};
-}
-
-// The capsule round a word: two lines along it and a half circle of radius r at each
-// end, on the side away from the word (angles counter-clockwise as seen, 0 pointing
-// right). d = r / sqrt(2) offsets the lines of a diagonal word.
-void DrawOutline(const PuzzleState& s, Surface& page, const WordRecord& word, double left, double top, int cell,
-                 double r, double d) {
-  Ends e = WordEnds(s, word);
-  double x1 = left + (e.col1 - 0.5) * cell, y1 = top + (e.row1 - 0.5) * cell;
-  double x2 = left + (e.col2 - 0.5) * cell, y2 = top + (e.row2 - 0.5) * cell;
-  double pi = s.Pi;
-  switch (word.Direction) {
-    case 1: case 2:
-      page.Line(x1, y1 - r, x2, y2 - r);
-      page.Line(x1, y1 + r, x2, y2 + r);
-      page.Arc(x1, y1, r, 0.5 * pi, 1.5 * pi);
-      page.Arc(x2, y2, r, 1.5 * pi, 0.5 * pi);
-      break;
-    case 3: case 4:
-      page.Line(x1 - r, y1, x2 - r, y2);
-      page.Line(x1 + r, y1, x2 + r, y2);
-      page.Arc(x1, y1, r, 0, pi);
-      page.Arc(x2, y2, r, pi, 0);
-      break;
-    case 5: case 6:
-      page.Line(x1 - d, y1 + d, x2 - d, y2 + d);
-      page.Line(x1 + d, y1 - d, x2 + d, y2 - d);
-      page.Arc(x1, y1, r, 0.25 * pi, 1.25 * pi);
-      page.Arc(x2, y2, r, 1.25 * pi, 0.25 * pi);
-      break;
-    default:  // 7, 8
-      page.Line(x1 - d, y1 - d, x2 - d, y2 - d);
-      page.Line(x1 + d, y1 + d, x2 + d, y2 + d);
-      page.Arc(x1, y1, r, 0.75 * pi, 1.75 * pi);
-      page.Arc(x2, y2, r, 1.75 * pi, 0.75 * pi);
-      break;
-  }
 }
 
 // The band the instructions wrap in: the grid's width, or from a margin to the grid's
@@ -353,11 +302,10 @@ void DrawPage(AppContext& ctx, Surface& page, Run run) {
     page.SetForeColor(kBlack);
     // The full half width of "W": on paper the outline needs no gap to the cell edge.
     const double r = page.TextWidth("W") * 0.5;
-    const double d = std::sqrt(r * r / 2);
     for (int i = 1; i <= words; ++i) {
       const WordRecord& word = s.Words[static_cast<std::size_t>(i)];
       if (word.Status != kStatusPlaced || word.Direction < 1 || word.Direction > kDirectionCount) continue;
-      DrawOutline(s, page, word, p.PuzzleLeft, grid_top, cell, r, d);
+      DrawWordOutline(page, word, p.PuzzleLeft, grid_top, cell, r, s.Pi);
     }
   }
 

@@ -5,10 +5,10 @@
 
 #include "RunningProgram.h"
 #include "build/BuildPuzzle.h"
+#include "model/HeadlessProgram.h"
 #include "model/Numbers.h"
-#include "model/WordTable.h"
 #include "model/StartUp.h"
-#include "platform/NullPlatform.h"
+#include "model/WordTable.h"
 
 // The whole program building, filling, outlining and showing junctions in its window,
 // checked on the command states, the statistics captions and the retained picture.
@@ -149,12 +149,8 @@ TEST(BuildOnScreen, TheWindowBuildsWhatTheHeadlessProgramBuilds) {
   p.ctx().rng.Seed(99);
   p.Click("cmdBuild");
 
-  NullDialogs dialogs;
-  NullEventPump pump;
-  NullBeeper beeper;
-  FixedWindowMetrics metrics;
-  NullSurface picture;
-  AppContext headless(dialogs, pump, beeper, metrics, picture);
+  HeadlessProgram program;
+  AppContext& headless = program.ctx;
   StartUp(headless, 1);
   std::string error;
   auto parsed = ParseWordList(RunningProgram::ReadBytes(kAnimals), &error);

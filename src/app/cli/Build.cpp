@@ -14,9 +14,9 @@
 #include "files/WordListFile.h"
 #include "model/AppContext.h"
 #include "model/CommandStates.h"
+#include "model/HeadlessProgram.h"
 #include "model/StartUp.h"
 #include "model/WordTable.h"
-#include "platform/NullPlatform.h"
 
 namespace kivrel::cli {
 
@@ -131,12 +131,8 @@ int Build(Args& args, std::ostream& out, std::ostream& err) {
   auto parsed = ParseWordList(ReadFileBytes(path), &error);
   if (!parsed) throw UsageError(path + ": " + error);
 
-  NullDialogs dialogs;
-  NullEventPump pump;
-  NullBeeper beeper;
-  FixedWindowMetrics metrics;
-  NullSurface picture;
-  AppContext ctx(dialogs, pump, beeper, metrics, picture);
+  HeadlessProgram program;
+  AppContext& ctx = program.ctx;
   ctx.print = print_options;
   const std::uint64_t first_seed = seed ? static_cast<std::uint64_t>(*seed) : std::random_device{}();
   StartUp(ctx, first_seed);

@@ -50,6 +50,10 @@ long long ParseNumber(const std::string& text, const std::string& option, long l
 /// The bytes of a file; UsageError when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
 
+/// The bytes of a puzzle file that the reader accepts; UsageError with the reader's
+/// message, its reason and the byte where it noticed, when it is not a puzzle.
+std::string ReadPuzzleFileBytes(const std::string& path);
+
 /// The command "summary LIST": entries, longest word, letters, default dimensions.
 int Summary(Args& args, std::ostream& out);
 

@@ -2,6 +2,8 @@
 #include <sstream>
 
 #include "Cli.h"
+#include "files/PuzzleCommands.h"
+#include "files/PuzzleFile.h"
 
 namespace kivrel::cli {
 
@@ -87,6 +89,16 @@ std::string ReadFileBytes(const std::string& path) {
   bytes << in.rdbuf();
   if (in.bad()) throw UsageError("cannot read \"" + path + "\"");
   return bytes.str();
+}
+
+std::string ReadPuzzleFileBytes(const std::string& path) {
+  std::string bytes = ReadFileBytes(path);
+  PuzzleFileError error;
+  if (!ParsePuzzleFile(bytes, &error)) {
+    throw UsageError(path + ": " + kNotAPuzzleMessage + " (" + error.Reason + ", at byte " +
+                     std::to_string(error.Offset) + ")");
+  }
+  return bytes;
 }
 
 }  // namespace kivrel::cli

@@ -4,10 +4,9 @@
 #include "Cli.h"
 #include "PageOutput.h"
 #include "files/PuzzleCommands.h"
-#include "files/PuzzleFile.h"
 #include "model/AppContext.h"
+#include "model/HeadlessProgram.h"
 #include "model/StartUp.h"
-#include "platform/NullPlatform.h"
 
 namespace kivrel::cli {
 
@@ -28,19 +27,10 @@ int Print(Args& args, std::ostream& out) {
   const std::string path = args.Positional("puzzle file");
   args.Finish();
   if (!page) throw UsageError("print needs an output file: --pdf, --png or --svg");
-  const std::string bytes = ReadFileBytes(path);
-  PuzzleFileError error;
-  if (!ParsePuzzleFile(bytes, &error)) {
-    throw UsageError(path + ": " + kNotAPuzzleMessage + " (" + error.Reason + ", at byte " +
-                     std::to_string(error.Offset) + ")");
-  }
+  const std::string bytes = ReadPuzzleFileBytes(path);
 
-  NullDialogs dialogs;
-  NullEventPump pump;
-  NullBeeper beeper;
-  FixedWindowMetrics metrics;
-  NullSurface picture;
-  AppContext ctx(dialogs, pump, beeper, metrics, picture);
+  HeadlessProgram program;
+  AppContext& ctx = program.ctx;
   StartUp(ctx, seed ? std::optional<std::uint64_t>(static_cast<std::uint64_t>(*seed)) : std::nullopt);
   ReadPuzzleFile(ctx, path, bytes);
   ctx.print = print_options;

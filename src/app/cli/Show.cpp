@@ -8,7 +8,7 @@
 #include "files/PuzzleCommands.h"
 #include "files/PuzzleFile.h"
 #include "model/AppContext.h"
-#include "platform/NullPlatform.h"
+#include "model/HeadlessProgram.h"
 
 namespace kivrel::cli {
 
@@ -30,18 +30,9 @@ int Show(Args& args, std::ostream& out) {
   const bool json = args.Flag("--json");
   const std::string path = args.Positional("puzzle file");
   args.Finish();
-  const std::string bytes = ReadFileBytes(path);
-  PuzzleFileError error;
-  if (!ParsePuzzleFile(bytes, &error)) {
-    throw UsageError(path + ": " + kNotAPuzzleMessage + " (" + error.Reason + ", at byte " +
-                     std::to_string(error.Offset) + ")");
-  }
-  NullDialogs dialogs;
-  NullEventPump pump;
-  NullBeeper beeper;
-  FixedWindowMetrics metrics;
-  NullSurface picture;
-  AppContext ctx(dialogs, pump, beeper, metrics, picture);
+  const std::string bytes = ReadPuzzleFileBytes(path);
+  HeadlessProgram program;
+  AppContext& ctx = program.ctx;
   ReadPuzzleFile(ctx, path, bytes);
   if (json) {
     WritePuzzleJson(out, ctx.state, std::nullopt);

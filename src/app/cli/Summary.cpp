@@ -3,8 +3,8 @@
 #include "Cli.h"
 #include "files/WordListFile.h"
 #include "model/AppContext.h"
+#include "model/HeadlessProgram.h"
 #include "model/WordTable.h"
-#include "platform/NullPlatform.h"
 
 namespace kivrel::cli {
 
@@ -15,12 +15,8 @@ int Summary(Args& args, std::ostream& out) {
   auto parsed = ParseWordList(ReadFileBytes(path), &error);
   if (!parsed) throw UsageError(path + ": " + error);
 
-  NullDialogs dialogs;
-  NullEventPump pump;
-  NullBeeper beeper;
-  FixedWindowMetrics metrics;
-  NullSurface picture;
-  AppContext ctx(dialogs, pump, beeper, metrics, picture);
+  HeadlessProgram program;
+  AppContext& ctx = program.ctx;
   if (!LoadWordList(ctx, *parsed, &error)) throw UsageError(path + ": " + error);
 
   const PuzzleState& s = ctx.state;
