@@ -235,14 +235,7 @@ void BuildRun::RestoreBest() {
       if (!cell.IsEmpty()) DrawCellLetter(ctx_, row, col, cell.Letter);
     }
   }
-  ShowStatistic(ctx_, kInsertedLabel, s.InsertedCount, kCountPicture);
-  ShowStatistic(ctx_, kRejectedLabel, s.RejectedCount, kCountPicture);
-  ShowStatistic(ctx_, kLettersRemainingLabel, s.LettersRemaining, kCountPicture);
-  ShowStatistic(ctx_, kSpacesRemainingLabel, s.SpacesRemaining, kCountPicture);
-  ShowStatistic(ctx_, kJunctionsLabel, s.JunctionCount, kJunctionPicture);
-  for (int d = 1; d <= kDirectionCount; ++d) {
-    ShowStatistic(ctx_, DirectionLabel(d - 1), s.DirectionWordCount[static_cast<std::size_t>(d)], kCountPicture);
-  }
+  ShowBuildCounters(ctx_);
 }
 
 void RunAfterBuild(AppContext& ctx) {

@@ -27,17 +27,9 @@ std::string SuggestPuzzleName(std::string_view puzzle_name, std::string_view lis
 namespace {
 
 void ShowPuzzleStatistics(AppContext& ctx) {
-  const PuzzleState& s = ctx.state;
-  ShowStatistic(ctx, kInsertedLabel, s.InsertedCount, kCountPicture);
-  ShowStatistic(ctx, kRejectedLabel, s.RejectedCount, kCountPicture);
-  ShowStatistic(ctx, kLettersLabel, s.LetterCount, kCountPicture);
-  ShowStatistic(ctx, kSpacesLabel, s.SpaceCount, kCountPicture);
-  ShowStatistic(ctx, kLettersRemainingLabel, s.LettersRemaining, kCountPicture);
-  ShowStatistic(ctx, kSpacesRemainingLabel, s.SpacesRemaining, kCountPicture);
-  ShowStatistic(ctx, kJunctionsLabel, s.JunctionCount, kJunctionPicture);
-  for (int d = 1; d <= kDirectionCount; ++d) {
-    ShowStatistic(ctx, DirectionLabel(d - 1), s.DirectionWordCount[static_cast<std::size_t>(d)], kCountPicture);
-  }
+  ShowStatistic(ctx, kLettersLabel, ctx.state.LetterCount, kCountPicture);
+  ShowStatistic(ctx, kSpacesLabel, ctx.state.SpaceCount, kCountPicture);
+  ShowBuildCounters(ctx);
 }
 
 }  // namespace

@@ -65,6 +65,19 @@ void ShowStatistic(Form& main, std::string_view label, long long value, std::str
   main.SetText(label, picture.empty() ? std::to_string(value) : FormatPicture(value, picture));
 }
 
+void ShowBuildCounters(AppContext& ctx) {
+  const PuzzleState& s = ctx.state;
+  Form& main = ctx.MainForm();
+  ShowStatistic(main, kInsertedLabel, s.InsertedCount, kCountPicture);
+  ShowStatistic(main, kRejectedLabel, s.RejectedCount, kCountPicture);
+  ShowStatistic(main, kLettersRemainingLabel, s.LettersRemaining, kCountPicture);
+  ShowStatistic(main, kSpacesRemainingLabel, s.SpacesRemaining, kCountPicture);
+  ShowStatistic(main, kJunctionsLabel, s.JunctionCount, kJunctionPicture);
+  for (int d = 1; d <= kDirectionCount; ++d) {
+    ShowStatistic(main, DirectionLabel(d - 1), s.DirectionWordCount[static_cast<std::size_t>(d)], kCountPicture);
+  }
+}
+
 void ClearStatistics(AppContext& ctx) {
   Form& main = ctx.MainForm();
   for (auto label : {kInsertedLabel, kRejectedLabel, kLettersLabel, kSpacesLabel, kLettersRemainingLabel,

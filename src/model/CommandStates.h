@@ -35,6 +35,11 @@ void ShowStatistic(AppContext& ctx, std::string_view label, long long value, std
 /// The same on a main window already at hand (a build shows several counts per word).
 void ShowStatistic(Form& main, std::string_view label, long long value, std::string_view picture = {});
 
+/// Shows the counters of a build on the statistics panel: inserted, rejected, letters
+/// and spaces remaining and the words per direction through "####", the junctions
+/// through "###0".
+void ShowBuildCounters(AppContext& ctx);
+
 /// Empties every value of the statistics panel except the word count.
 void ClearStatistics(AppContext& ctx);
 

@@ -1,28 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
-#include <sys/wait.h>
+
+#include "CliRunner.h"
 
 namespace {
 
-struct CliRun {
-  int code = -1;
-  std::string out;
-};
+using kivrel::testing::CliRun;
+using kivrel::testing::RunCli;
 
-// Runs kivrel-cli with arguments; stderr is joined to stdout when asked.
-CliRun Cli(const std::string& arguments, bool with_stderr = false) {
-  std::string command = std::string(KIVREL_CLI_PATH) + " " + arguments + (with_stderr ? " 2>&1" : " 2>/dev/null");
-  CliRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) run.out.append(buffer, n);
-  int status = pclose(pipe);
-  run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
+CliRun Cli(const std::string& arguments, bool with_stderr = false) { return RunCli(arguments, with_stderr); }
 
 const std::string kAnimals = std::string(KIVREL_EXAMPLES_DIR) + "/animals.kvl";
 

@@ -6,11 +6,10 @@
 #include <QImage>
 #include <QPdfWriter>
 #include <QTemporaryDir>
-#include <cstdio>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
+#include "CliRunner.h"
 #include "PdfWords.h"
 #include "TestApp.h"
 #include "files/PuzzleCommands.h"
@@ -21,23 +20,11 @@
 namespace kivrel {
 namespace {
 
-struct CliRun {
-  int code = -1;
-  std::string out;
-};
+using kivrel::testing::CliRun;
+using kivrel::testing::RunCli;
 
-CliRun Cli(const std::string& arguments) {
-  std::string command = "env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY " + std::string(KIVREL_CLI_PATH) +
-                        " " + arguments + " 2>&1";
-  CliRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) run.out.append(buffer, n);
-  int status = pclose(pipe);
-  run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
+// Without a display or platform set: the program picks its own.
+CliRun Cli(const std::string& arguments) { return RunCli(arguments, true, true); }
 
 const std::string kAnimals = std::string(KIVREL_EXAMPLES_DIR) + "/animals.kvl";
 

@@ -1,0 +1,29 @@
+#pragma once
+// Runs the real kivrel-cli for a test and collects its exit code and output.
+#include <cstdio>
+#include <string>
+#include <sys/wait.h>
+
+namespace kivrel::testing {
+
+struct CliRun {
+  int code = -1;
+  std::string out;
+};
+
+/// kivrel-cli with arguments (a shell command line). stderr joins stdout when asked;
+/// `without_display` runs it with no platform or display set, as on a server.
+inline CliRun RunCli(const std::string& arguments, bool with_stderr = false, bool without_display = false) {
+  std::string command = (without_display ? "env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY " : "") +
+                        std::string(KIVREL_CLI_PATH) + " " + arguments + (with_stderr ? " 2>&1" : " 2>/dev/null");
+  CliRun run;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return run;
+  char buffer[4096];
+  while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) run.out.append(buffer, n);
+  int status = pclose(pipe);
+  run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+}  // namespace kivrel::testing
