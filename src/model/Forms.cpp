@@ -27,6 +27,8 @@ void Form::Hide() {
   Notify({}, Property::Hidden);
 }
 
+void Form::Load() { Notify({}, Property::Load); }
+
 bool Form::Unload() {
   if (query_unload_ && query_unload_()) return false;
   visible_ = false;

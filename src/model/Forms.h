@@ -29,7 +29,7 @@ inline constexpr std::string_view kPrintPreviewForm = "frmPrintPreview";
 enum class Property {
   Enabled, Visible, Default, Checked, Value, Text, Bounds, Font, Scroll, Focus, SelectAll,
   // form-level (the control name is empty)
-  Caption, Shown, Hidden, FormBounds, WindowState, MousePointer, Unload
+  Caption, Shown, Hidden, FormBounds, WindowState, MousePointer, Unload, Load
 };
 
 constexpr unsigned Bit(Property property) { return 1u << static_cast<unsigned>(property); }
@@ -111,6 +111,9 @@ class Form {
   void Show(bool modal = false);
   bool ShownModal() const { return modal_; }
   void Hide();
+  /// Asks for the window to be made without showing it, as its first use would make it
+  /// (the window system then raises Load). Nothing happens to a window already made.
+  void Load();
   /// Closes the window for good (unless a QueryUnload handler refuses): raises
   /// QueryUnload, hides the window and notifies Unload. Returns false when refused.
   bool Unload();
