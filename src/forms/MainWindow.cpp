@@ -31,6 +31,7 @@ MainWindow::MainWindow(AppContext& ctx) : ctx_(ctx) {
   main.On("mnuOutlineWords", Event::Click, [this] { mnuOutlineWords_Click(); });
   main.On("mnuViewMatches", Event::Click, [this] { mnuViewMatches_Click(); });
   main.On("mnuAbout", Event::Click, [this] { mnuAbout_Click(); });
+  main.On("mnuPrint", Event::Click, [this] { mnuPrint_Click(); });
   main.On("cmdCancel", Event::Click, [this] { cmdCancel_Click(); });
   for (const ButtonCommand& command : kButtonCommands) {
     main.On(command.Button, Event::Click, [&main, menu = command.Menu] { main.Raise(menu, Event::Click); });
@@ -99,6 +100,8 @@ void MainWindow::mnuOutlineWords_Click() { ToggleOutlines(ctx_); }
 void MainWindow::mnuViewMatches_Click() { ToggleJunctions(ctx_); }
 
 void MainWindow::mnuAbout_Click() { ctx_.forms.Get(kAboutForm).Show(true); }
+
+void MainWindow::mnuPrint_Click() { ctx_.forms.Get(kPrintOptionsForm).Show(false); }
 
 void MainWindow::cmdCancel_Click() { CancelBuild(ctx_); }
 

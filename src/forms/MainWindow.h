@@ -60,6 +60,8 @@ class MainWindow {
   void mnuOutlineWords_Click();
   void mnuViewMatches_Click();
   void mnuAbout_Click();
+  /// Print: the print options dialog, modeless.
+  void mnuPrint_Click();
   void cmdCancel_Click();
 
  private:

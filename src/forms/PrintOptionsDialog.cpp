@@ -1,0 +1,361 @@
+#include "forms/PrintOptionsDialog.h"
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+#include "display/GridDisplay.h"
+#include "forms/PrintPreview.h"
+#include "model/Numbers.h"
+#include "model/Text.h"
+#include "print/PageDrawing.h"
+#include "print/Printing.h"
+
+namespace kivrel {
+
+namespace {
+
+// Option buttons by the value they stand for.
+constexpr std::string_view kTitleButtons[] = {"radTitleLeft", "radTitleCenter", "radTitleRight"};
+constexpr std::string_view kInstructionButtons[] = {"radInstrLeft", "radInstrCenter", "radInstrRight"};
+constexpr std::string_view kVerticalButtons[] = {"radPuzzleTop", "radPuzzleMiddle", "radPuzzleBottom"};
+constexpr std::string_view kHorizontalButtons[] = {"radPuzzleLeft", "radPuzzleCenter", "radPuzzleRight"};
+
+// The position buttons in the order the word list box runs their handlers.
+constexpr std::string_view kPositionButtons[] = {"radPuzzleLeft", "radPuzzleCenter", "radPuzzleRight",
+                                                 "radPuzzleTop", "radPuzzleMiddle", "radPuzzleBottom"};
+
+// Check boxes whose click only asks for a relayout.
+constexpr std::string_view kRelayoutBoxes[] = {"chkOutlineWords", "chkAbove", "chkBelow", "chkLeft"};
+
+struct FontButton {
+  std::string_view Button;
+  int Slot;
+};
+constexpr FontButton kFontButtons[] = {
+    {"cmdTitleFont", kTitleFont}, {"cmdInstructionsFont", kInstructionsFont},
+    {"cmdPuzzleFont", kPuzzleFont}, {"cmdWordListFont", kWordListFont}};
+
+constexpr double kMarginStep = 0.25;  // inches
+
+std::vector<std::string> Group(const std::string_view (&buttons)[3]) { return {buttons, buttons + 3}; }
+
+template <typename T>
+T Selected(const Form& f, const std::string_view (&buttons)[3], T left, T center, T right) {
+  if (f.Value(buttons[0]) != 0) return left;
+  if (f.Value(buttons[2]) != 0) return right;
+  return center;
+}
+
+void Select(Form& f, const std::string_view (&buttons)[3], int index) { f.SetValue(buttons[index], 1); }
+
+int AlignIndex(Align a) { return a == Align::Left ? 0 : a == Align::Center ? 1 : 2; }
+
+int CheckValue(i16 flag) { return flag != 0 ? 1 : 0; }
+
+FontSpec SpecOf(const FontRecord& r) { return {r.FontName, static_cast<double>(r.Size), r.Bold != 0, r.Italic != 0}; }
+
+}  // namespace
+
+std::string MarginBox(int side) { return "txtMargin_" + std::to_string(side); }
+std::string MarginSpin(int side) { return "spnMargin_" + std::to_string(side); }
+
+PrintOptionsDialog::PrintOptionsDialog(AppContext& ctx) : ctx_(ctx) {
+  Form& f = form();
+  for (const auto* group : {&kTitleButtons, &kInstructionButtons, &kVerticalButtons, &kHorizontalButtons}) {
+    f.SetOptionGroup(Group(*group));
+  }
+  ShowOptions(ctx_.print);
+  // The margin rectangle as designed: one inch inside the page on every side.
+  f.SetBounds(kMarginRectangle, {1440, 1440, kPageWidthTwips - 2 * 1440, kPageHeightTwips - 2 * 1440});
+  f.SetDefault("cmdPrint", true);
+
+  f.On({}, Event::Load, [this] { Form_Load(); });
+  f.On({}, Event::Activate, [this] { Form_Activate(); });
+  f.On({}, Event::Resize, [this] { RefreshLayout(); });
+  // The title bar's close box closes like Close: the settings stay.
+  f.OnQueryUnload([this] {
+    cmdCancel_Click();
+    return true;
+  });
+  for (const auto* group : {&kTitleButtons, &kInstructionButtons}) {
+    for (std::string_view button : *group) f.On(button, Event::Click, [this] { RefreshLayout(); });
+  }
+  for (std::string_view box : kRelayoutBoxes) f.On(box, Event::Click, [this] { RefreshLayout(); });
+  for (std::string_view button : kPositionButtons) {
+    f.On(button, Event::Click, [this, button] { PuzzlePosition_Click(button); });
+  }
+  f.On("chkPrintInstructions", Event::Click, [this] { chkPrintInstructions_Click(); });
+  f.On("chkPrintWordList", Event::Click, [this] { chkPrintWordList_Click(); });
+  for (const FontButton& font : kFontButtons) {
+    f.On(font.Button, Event::Click, [this, button = font.Button] {
+      ChooseFont(button);
+      RefreshLayout();
+    });
+  }
+  for (int side = kTopMargin; side <= kRightMargin; ++side) {
+    const std::string box = MarginBox(side);
+    f.On(box, Event::Change, [this] { txtMargin_Change(); });
+    f.On(box, Event::GotFocus, [this] { txtMargin_GotFocus(); });
+    f.OnKeyPress(box, [this, side](int key) { return txtMargin_KeyPress(side, key); });
+    f.On(box, Event::LostFocus, [this, side] { txtMargin_LostFocus(side); });
+    f.On(MarginSpin(side), Event::SpinDown, [this, side] { StepMargin(side, true); });
+    f.On(MarginSpin(side), Event::SpinUp, [this, side] { StepMargin(side, false); });
+  }
+  f.On("cmdPreview", Event::Click, [this] { cmdPreview_Click(); });
+  f.On("cmdPrint", Event::Click, [this] { cmdPrint_Click(); });
+  f.On("cmdPrinter", Event::Click, [this] { cmdPrinter_Click(ctx_); });
+  f.On("cmdCancel", Event::Click, [this] { cmdCancel_Click(); });
+
+  ctx_.PrintOptionChangedByLayout = [this](std::string_view control) {
+    if (control == "chkLeft") form().SetValue("chkLeft", CheckValue(ctx_.print.Left));
+  };
+}
+
+PrintOptionsDialog::~PrintOptionsDialog() {
+  ctx_.PrintOptionChangedByLayout = [](std::string_view) {};
+}
+
+void PrintOptionsDialog::ShowOptions(const PrintOptions& o) {
+  Form& f = form();
+  Select(f, kTitleButtons, AlignIndex(o.TitleAlign));
+  Select(f, kInstructionButtons, AlignIndex(o.InstructionsAlign));
+  Select(f, kVerticalButtons, static_cast<int>(o.PuzzleVertical));
+  Select(f, kHorizontalButtons, AlignIndex(o.PuzzleHorizontal));
+  f.SetValue("chkPrintInstructions", CheckValue(o.PrintInstructions));
+  f.SetValue("chkPrintWordList", CheckValue(o.PrintWordList));
+  f.SetValue("chkAbove", CheckValue(o.Above));
+  f.SetValue("chkBelow", CheckValue(o.Below));
+  f.SetValue("chkLeft", CheckValue(o.Left));
+  f.SetValue("chkRight", CheckValue(o.Right));
+  f.SetValue("chkOutlineWords", CheckValue(o.OutlineWords));
+  for (int side = kTopMargin; side <= kRightMargin; ++side) {
+    f.SetText(MarginBox(side), o.Margins[static_cast<std::size_t>(side)]);
+  }
+  // Above and Below follow the puzzle's place; Right is kept but never offered.
+  f.SetEnabled("chkAbove", false);
+  f.SetEnabled("chkBelow", false);
+  f.SetEnabled("chkRight", false);
+  f.SetVisible("chkRight", false);
+  f.SetEnabled("chkLeft", o.PrintWordList != 0 && o.PuzzleVertical != VerticalPlace::Bottom &&
+                              o.PuzzleHorizontal != Align::Left);
+  const bool instructions = o.PrintInstructions != 0;
+  f.SetEnabled("fraInstructions", instructions);
+  for (std::string_view button : kInstructionButtons) f.SetEnabled(button, instructions);
+  f.SetEnabled("fraWordList", o.PrintWordList != 0);
+  f.SetEnabled("lblRelative", o.PrintWordList != 0);
+}
+
+void PrintOptionsDialog::ReadOptions() {
+  const Form& f = form();
+  PrintOptions& o = ctx_.print;
+  o.TitleAlign = Selected(f, kTitleButtons, Align::Left, Align::Center, Align::Right);
+  o.InstructionsAlign = Selected(f, kInstructionButtons, Align::Left, Align::Center, Align::Right);
+  o.PuzzleVertical = Selected(f, kVerticalButtons, VerticalPlace::Top, VerticalPlace::Middle, VerticalPlace::Bottom);
+  o.PuzzleHorizontal = Selected(f, kHorizontalButtons, Align::Left, Align::Center, Align::Right);
+  auto check = [&f](std::string_view box) { return static_cast<i16>(f.Value(box) != 0 ? 1 : 0); };
+  o.PrintInstructions = check("chkPrintInstructions");
+  o.PrintWordList = check("chkPrintWordList");
+  o.Above = check("chkAbove");
+  o.Below = check("chkBelow");
+  o.Left = check("chkLeft");
+  o.Right = check("chkRight");
+  o.OutlineWords = check("chkOutlineWords");
+  for (int side = kTopMargin; side <= kRightMargin; ++side) {
+    o.Margins[static_cast<std::size_t>(side)] = f.Text(MarginBox(side));
+  }
+}
+
+void PrintOptionsDialog::Form_Load() {
+  Form& f = form();
+  const Rect& margins = f.Bounds(kMarginRectangle);
+  thumb_top_ = margins.Top;
+  thumb_left_ = margins.Left;
+  thumb_right_ = kPageWidthTwips - margins.Width - margins.Left;
+  thumb_bottom_ = kPageHeightTwips - margins.Height - margins.Top;
+  // Each font button shows its section's font.
+  for (const FontButton& font : kFontButtons) f.SetFont(font.Button, SpecOf(ctx_.fonts(font.Slot)));
+  CenterForm(ctx_, f);
+  ctx_.forms.Get(kPrintPreviewForm).Load();
+  ctx_.state.SkipActivateRelayout = kFalse;
+}
+
+void PrintOptionsDialog::Form_Activate() {
+  if (ctx_.state.SkipActivateRelayout != 0) {
+    ctx_.state.SkipActivateRelayout = kFalse;
+  } else {
+    RefreshLayout();
+  }
+}
+
+void PrintOptionsDialog::RefreshLayout() {
+  if (ctx_.state.PrintingInProgress != 0) return;
+  ReadOptions();
+  DrawPreviewPage(ctx_);
+  PlaceThumbnail();
+}
+
+void PrintOptionsDialog::PlaceThumbnail() {
+  Form& f = form();
+  const PageLayout& p = ctx_.page;
+  // A block never gets a negative size, whatever the margins do to the page.
+  auto place = [&f](std::string_view label, int left, int top, int width, int height) {
+    f.SetBounds(label, {left, top, Max(width, 0), Max(height, 0)});
+    f.SetVisible(label, true);
+  };
+  place("lblTitle", p.TitleX, p.TopMargin, p.TitleWidth, p.TitleHeight);
+  if (f.Value("chkPrintInstructions") != 0) {
+    const Rect& title = f.Bounds("lblTitle");
+    place("lblInstructions", p.InstructionsLeft, title.Top + title.Height, p.InstructionsRight - p.InstructionsLeft,
+          p.InstructionsHeight);
+  } else {
+    f.SetVisible("lblInstructions", false);
+  }
+  place("lblPuzzle", p.PuzzleLeft, p.PuzzleTop, p.PuzzleRight - p.PuzzleLeft, p.PuzzleBottom - p.PuzzleTop);
+  if (f.Value("chkPrintWordList") != 0) {
+    if (f.Value("chkLeft") != 0) {
+      place("lblSideList", p.SideListX, p.PuzzleTop, p.ListColumnWidth, p.ColumnListTop - p.PuzzleTop);
+    } else {
+      f.SetVisible("lblSideList", false);
+    }
+    const int page_width = ctx_.preview ? Nearest(ctx_.preview->ScaleWidth()) : kPageWidthTwips;
+    place("lblColumnList", p.LeftMargin, p.ColumnListTop, page_width - p.RightMargin - p.LeftMargin,
+          p.ColumnListHeight);
+  } else {
+    f.SetVisible("lblSideList", false);
+    f.SetVisible("lblColumnList", false);
+  }
+}
+
+void PrintOptionsDialog::ChooseFont(std::string_view button) {
+  for (const FontButton& font : kFontButtons) {
+    if (font.Button == button) font_slot_ = font.Slot;
+  }
+  if (font_slot_ == 0) return;
+  FontRecord& record = ctx_.fonts(font_slot_);
+  std::optional<FontSpec> chosen = ctx_.dialogs.ChooseFont(SpecOf(record), kFontDialogFlags);
+  if (!chosen) return;
+  record.FontName = chosen->Name;
+  record.Size = static_cast<i16>(std::clamp(Nearest(chosen->Size), 1, 32767));
+  record.Bold = Flag(chosen->Bold);
+  record.Italic = Flag(chosen->Italic);
+  form().SetFont(button, *chosen);
+}
+
+void PrintOptionsDialog::SetMargin(int side, double inches) {
+  const int twips = Nearest(inches * 1440.0);
+  switch (side) {
+    case kTopMargin: thumb_top_ = twips; break;
+    case kBottomMargin: thumb_bottom_ = twips; break;
+    case kLeftMargin: thumb_left_ = twips; break;
+    case kRightMargin: thumb_right_ = twips; break;
+    default: break;
+  }
+  // Margins wider than the page leave an empty rectangle, not a negative one.
+  form().SetBounds(kMarginRectangle, {thumb_left_, thumb_top_, Max(kPageWidthTwips - thumb_right_ - thumb_left_, 0),
+                                      Max(kPageHeightTwips - thumb_bottom_ - thumb_top_, 0)});
+  RefreshLayout();
+}
+
+void PrintOptionsDialog::CommitMarginText(int side) {
+  Form& f = form();
+  const std::string box = MarginBox(side);
+  f.SetText(box, Trim(f.Text(box)));
+  FinishMargin(side, Val(f.Text(box)));
+}
+
+void PrintOptionsDialog::StepMargin(int side, bool down) {
+  Form& f = form();
+  const std::string box = MarginBox(side);
+  f.SetText(box, Trim(f.Text(box)));
+  FinishMargin(side, Val(f.Text(box)) + (down ? -kMarginStep : kMarginStep));
+}
+
+void PrintOptionsDialog::FinishMargin(int side, double inches) {
+  // Below 0 is no margin; beyond what a layout can hold is the most it can.
+  inches = std::clamp(inches, 0.0, kLargestMarginInches);
+  form().SetText(MarginBox(side), FormatMargin(inches) + std::string(kInchMark));
+  SetMargin(side, inches);
+}
+
+void PrintOptionsDialog::ApplyPuzzleRule(std::string_view button) {
+  Form& f = form();
+  if (button == "radPuzzleTop" || button == "radPuzzleMiddle") {
+    f.SetEnabled("chkBelow", false);
+    f.SetValue("chkBelow", 1);
+    f.SetValue("chkAbove", 0);
+    f.SetEnabled("chkAbove", false);
+    f.SetEnabled("chkLeft", button == "radPuzzleMiddle" || f.Value("radPuzzleLeft") == 0);
+  } else if (button == "radPuzzleBottom") {
+    f.SetValue("chkAbove", 1);
+    for (std::string_view box : {"chkBelow", "chkLeft", "chkRight"}) f.SetValue(box, 0);
+    for (std::string_view box : {"chkAbove", "chkBelow", "chkLeft", "chkRight"}) f.SetEnabled(box, false);
+  } else if (button == "radPuzzleLeft") {
+    f.SetValue("chkLeft", 0);
+    f.SetEnabled("chkLeft", false);
+  } else {
+    f.SetEnabled("chkLeft", true);
+  }
+}
+
+void PrintOptionsDialog::PuzzlePosition_Click(std::string_view button) {
+  if (form().Value(button) != 0) ApplyPuzzleRule(button);
+  RefreshLayout();
+}
+
+void PrintOptionsDialog::chkPrintInstructions_Click() {
+  Form& f = form();
+  const bool on = f.Value("chkPrintInstructions") != 0;
+  f.SetEnabled("fraInstructions", on);
+  for (std::string_view button : kInstructionButtons) f.SetEnabled(button, on);
+  RefreshLayout();
+}
+
+void PrintOptionsDialog::chkPrintWordList_Click() {
+  Form& f = form();
+  if (f.Value("chkPrintWordList") != 0) {
+    f.SetEnabled("fraWordList", true);
+    // The rules of the two selected positions set the boxes again; the relayouts they
+    // ask for meanwhile draw nothing.
+    ctx_.state.LayoutEnabled = kFalse;
+    for (std::string_view button : kPositionButtons) PuzzlePosition_Click(button);
+    f.SetEnabled("lblRelative", true);
+    ctx_.state.LayoutEnabled = kTrue;
+  } else {
+    for (std::string_view control : {"fraWordList", "chkAbove", "chkLeft", "chkBelow", "lblRelative"}) {
+      f.SetEnabled(control, false);
+    }
+  }
+  RefreshLayout();
+}
+
+void PrintOptionsDialog::txtMargin_Change() {
+  form().SetDefault("cmdPrint", false);
+  margin_edited_ = true;
+}
+
+void PrintOptionsDialog::txtMargin_GotFocus() { margin_edited_ = false; }
+
+int PrintOptionsDialog::txtMargin_KeyPress(int side, int key) {
+  if (key == 13 && margin_edited_) CommitMarginText(side);
+  return key;
+}
+
+void PrintOptionsDialog::txtMargin_LostFocus(int side) {
+  form().SetDefault("cmdPrint", true);
+  if (margin_edited_) CommitMarginText(side);
+}
+
+void PrintOptionsDialog::cmdPreview_Click() { ctx_.forms.Get(kPrintPreviewForm).Show(false); }
+
+void PrintOptionsDialog::cmdCancel_Click() {
+  form().Hide();
+  ctx_.forms.Get(kPrintPreviewForm).Hide();
+}
+
+void PrintOptionsDialog::cmdPrint_Click() {
+  ReadOptions();
+  kivrel::cmdPrint_Click(ctx_);
+}
+
+}  // namespace kivrel

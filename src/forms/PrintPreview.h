@@ -1,0 +1,54 @@
+#pragma once
+// What the print preview window frmPrintPreview does: it shows the printed page at full
+// size and scrolls it. The page itself is drawn by the page layout onto ctx.preview
+// whenever a print option changes; this window only sizes the page picture, fits the
+// scroll bars to the window and moves the picture with them.
+#include <string_view>
+
+#include "model/AppContext.h"
+
+namespace kivrel {
+
+/// The preview page: letter paper, 8.5 x 11 inches.
+inline constexpr int kPageWidthTwips = 12240;
+inline constexpr int kPageHeightTwips = 15840;
+
+inline constexpr std::string_view kPreviewPicture = "picPrintPreview";
+inline constexpr std::string_view kHorizontalBar = "HScrollBar";
+inline constexpr std::string_view kVerticalBar = "VScrollBar";
+
+class PrintPreview {
+ public:
+  /// Registers the handlers on the preview window's form.
+  explicit PrintPreview(AppContext& ctx);
+  PrintPreview(const PrintPreview&) = delete;
+  PrintPreview& operator=(const PrintPreview&) = delete;
+
+  /// Takes the bar thickness from the vertical bar as designed, sizes the page picture,
+  /// fits the bars and centres the window.
+  void Form_Load();
+  /// Fits the scroll bars to the window's inner area. A bar shows only when the page is
+  /// larger than the area that way; its range is the hidden part of the page, a large
+  /// step half the hidden or half the visible part (whichever is smaller), a small step
+  /// a twentieth of the hidden part. Sizes and steps never go below 0 and 1, and a
+  /// position beyond the new range is brought back into it.
+  void Form_Resize();
+  void HScrollBar_Change();
+  void VScrollBar_Change();
+  void Close_Click();
+  /// Leaving the preview marks the page as current, so that going back to the options
+  /// dialog does not lay it out again.
+  void Form_Deactivate();
+
+  int ScrollBarThickness() const { return thickness_; }
+
+ private:
+  Form& form() { return ctx_.forms.Get(kPrintPreviewForm); }
+  void SetPictureLeft(int left);
+  void SetPictureTop(int top);
+
+  AppContext& ctx_;
+  int thickness_ = 0;
+};
+
+}  // namespace kivrel
