@@ -31,6 +31,9 @@ namespace kivrel {
 
 namespace {
 
+// The dynamic property that holds a container's user scale.
+constexpr const char* kUserScaleProperty = "kivrelUserScale";
+
 // Applies a change made by the binder without forwarding it back to the Form.
 struct Applying {
   explicit Applying(int& depth) : depth_(depth) { ++depth_; }
@@ -100,6 +103,16 @@ void FormBinder::SetCancelButton(std::string_view control) {
 }
 
 void FormBinder::Present() { ApplyForm(Property::Shown); }
+
+void FormBinder::SetUserScale(QWidget* container, double units_per_twip) {
+  container->setProperty(kUserScaleProperty, units_per_twip);
+}
+
+double FormBinder::UnitsPerPixel(const QWidget* widget) const {
+  const QWidget* parent = widget->parentWidget();
+  double scale = parent ? parent->property(kUserScaleProperty).toDouble() : 0;
+  return twips_per_pixel_ * (scale > 0 ? scale : 1);
+}
 
 void FormBinder::Rebind() {
   QList<QObject*> children = window_->findChildren<QObject*>();
@@ -205,7 +218,9 @@ void FormBinder::Adopt(QObject* object, const std::string& control) {
       design.LargeChange = bar->pageStep();
     }
     QRect g = widget->geometry();
-    design.Bounds = {ToTwips(g.x()), ToTwips(g.y()), ToTwips(g.width()), ToTwips(g.height())};
+    const double units = UnitsPerPixel(widget);
+    auto to_units = [units](int pixels) { return static_cast<int>(std::lround(pixels * units)); };
+    design.Bounds = {to_units(g.x()), to_units(g.y()), to_units(g.width()), to_units(g.height())};
   }
   form_.Define(control, [&](ControlState& state) {
     if (!known.IsAssigned(Property::Enabled)) state.Enabled = design.Enabled;
@@ -246,10 +261,13 @@ void FormBinder::Apply(std::string_view name, Property property) {
   switch (property) {
     case Property::Enabled: widget->setEnabled(state.Enabled); return;
     case Property::Visible: widget->setVisible(state.Visible); return;
-    case Property::Bounds:
-      widget->setGeometry(ToPixels(state.Bounds.Left), ToPixels(state.Bounds.Top), ToPixels(state.Bounds.Width),
-                          ToPixels(state.Bounds.Height));
+    case Property::Bounds: {
+      const double units = UnitsPerPixel(widget);
+      auto to_pixels = [units](int value) { return static_cast<int>(std::lround(value / units)); };
+      widget->setGeometry(to_pixels(state.Bounds.Left), to_pixels(state.Bounds.Top), to_pixels(state.Bounds.Width),
+                          to_pixels(state.Bounds.Height));
       return;
+    }
     case Property::Font:
       widget->setFont(MakeFont(state.Font.Name, state.Font.Size, state.Font.Bold, state.Font.Italic));
       return;

@@ -38,6 +38,11 @@ class FormBinder : public QObject {
   /// program asked to show its form.
   void Present();
 
+  /// Gives the children of `container` coordinates of their own: one twip of the
+  /// container holds `units_per_twip` of their units, and their Bounds on the Form are
+  /// in those units (a thumbnail of a page at a third of its size has 3).
+  static void SetUserScale(QWidget* container, double units_per_twip);
+
   Form& form() { return form_; }
   QWidget* window() const { return window_; }
 
@@ -54,6 +59,8 @@ class FormBinder : public QObject {
   void ApplyForm(Property property);
   void ShowModal();
   void ReportGeometry();
+  /// Twips (or the parent's user units) per pixel of a widget's geometry.
+  double UnitsPerPixel(const QWidget* widget) const;
 
   QWidget* window_;
   Form& form_;
