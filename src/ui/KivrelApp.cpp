@@ -7,20 +7,25 @@
 #include "model/StartUp.h"
 #include "ui/FormBinder.h"
 #include "ui/MainWindowWidgets.h"
+#include "ui/PrintWindowWidgets.h"
 #include "ui/WordListWidgets.h"
 
 namespace kivrel {
 
 KivrelApp::KivrelApp(Dialogs* dialogs)
     : picture_(1, 1, 1440.0 / metrics_.TwipsPerPixelX()),
+      preview_(kPageWidthTwips, kPageHeightTwips, 1440.0 / metrics_.TwipsPerPixelX()),
       ctx_(dialogs ? *dialogs : qt_dialogs_, pump_, beeper_, metrics_, picture_),
       main_(ctx_),
       word_list_(ctx_),
-      attributes_(ctx_) {
+      attributes_(ctx_),
+      print_preview_(ctx_),
+      print_options_(ctx_) {
   ctx_.SizePuzzleDisplay = [this] { SizePuzzleDisplay(ctx_); };
   // Fill letters are taken away by drawing them again in white: that must leave nothing.
   picture_.SetSmoothText(false);
   ctx_.printer = &printer_device_;
+  ctx_.preview = &preview_;
 
   Form& main = ctx_.MainForm();
   // The picture's image follows the size the display gives it.
@@ -48,6 +53,11 @@ KivrelApp::KivrelApp(Dialogs* dialogs)
   RegisterWindow(
       kAttributesForm, [](const Design& design, QWidget* parent) { return MakeAttributesDialog(design, parent); },
       "cmdCancel");
+  RegisterWindow(kPrintOptionsForm, MakePrintOptionsDialog, "cmdCancel");
+  RegisterWindow(
+      kPrintPreviewForm,
+      [this](const Design& design, QWidget* parent) { return MakePrintPreviewWindow(design, parent, preview_); },
+      "Close");
 }
 
 KivrelApp::~KivrelApp() = default;
@@ -64,14 +74,14 @@ void KivrelApp::RegisterWindow(std::string_view name, WindowMaker make, std::str
   Form& form = ctx_.forms.Get(name);
   form.Subscribe([this, &form, make = std::move(make), cancel = std::string(cancel_button)](std::string_view control,
                                                                                          Property property) {
-    if (!control.empty() || property != Property::Shown || window(form.Name())) return;
+    if (!control.empty() || (property != Property::Shown && property != Property::Load) || window(form.Name())) return;
     QWidget* widget = make(design_, main_window_.get());
     windows_[form.Name()] = widget;
     auto* binder = new FormBinder(widget, form, design_.TwipsPerPixel());
     if (!cancel.empty()) binder->SetCancelButton(cancel);
     form.Raise({}, Event::Load);
     // This notice reached the form before the binder listened to it.
-    binder->Present();
+    if (property == Property::Shown) binder->Present();
   });
 }
 

@@ -18,6 +18,8 @@
 
 #include "forms/AttributesDialog.h"
 #include "forms/MainWindow.h"
+#include "forms/PrintOptionsDialog.h"
+#include "forms/PrintPreview.h"
 #include "forms/WordListWindow.h"
 #include "model/AppContext.h"
 #include "platform/qt/QtPrinterDevice.h"
@@ -51,13 +53,15 @@ class KivrelApp {
   QWidget* window(std::string_view form) const;
   /// The retained image of the puzzle picture.
   QtImageSurface& picture() { return picture_; }
+  /// The retained image of the preview page.
+  QtImageSurface& preview() { return preview_; }
   QtDialogs& dialogs() { return qt_dialogs_; }
   const Design& design() const { return design_; }
 
  private:
   using WindowMaker = std::function<QWidget*(const Design&, QWidget* main_window)>;
-  /// Makes the form's window (with `make`) the first time the program shows it; Escape
-  /// presses `cancel_button` when one is named.
+  /// Makes the form's window (with `make`) the first time the program shows or loads
+  /// it; Escape presses `cancel_button` when one is named.
   void RegisterWindow(std::string_view form, WindowMaker make, std::string_view cancel_button = {});
 
   QPrinter printer_{QPrinter::HighResolution};
@@ -68,10 +72,13 @@ class KivrelApp {
   QtWindowMetrics metrics_;
   Design design_{metrics_.TwipsPerPixelX()};
   QtImageSurface picture_;
+  QtImageSurface preview_;
   AppContext ctx_;
   MainWindow main_;
   WordListWindow word_list_;
   AttributesDialog attributes_;
+  PrintPreview print_preview_;
+  PrintOptionsDialog print_options_;
   std::map<std::string, QPointer<QWidget>, std::less<>> windows_;
   // Last, so the widgets go before the context their binders talk to.
   std::unique_ptr<QMainWindow> main_window_;

@@ -1,0 +1,206 @@
+#include "ui/PrintWindowWidgets.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <algorithm>
+#include <array>
+
+#include "forms/PrintOptionsDialog.h"
+#include "forms/PrintPreview.h"
+#include "platform/qt/QtSurface.h"
+#include "ui/FormBinder.h"
+#include "ui/PuzzlePicture.h"
+#include "ui/SpinButton.h"
+
+namespace kivrel {
+
+namespace {
+
+QGroupBox* Frame(const Design& d, QWidget* parent, const char* caption, int left, int top, int width, int height,
+                 std::string_view name = {}) {
+  auto* frame = new QGroupBox(QString::fromUtf8(caption), parent);
+  if (!name.empty()) Design::Named(frame, name);
+  d.Place(frame, left, top, width, height);
+  return frame;
+}
+
+using Names = std::array<std::string_view, 3>;
+using Captions = std::array<const char*, 3>;
+
+// Three option buttons down a frame `width` twips wide, `pitch` twips apart.
+void Options(const Design& d, QGroupBox* frame, int width, const Names& names, const Captions& captions, int top,
+             int pitch) {
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    auto* option = Design::Named(new QRadioButton(QString::fromUtf8(captions[i]), frame), names[i]);
+    d.Place(option, 105, top + static_cast<int>(i) * pitch, width - 165, std::min(pitch, 285));
+  }
+}
+
+QCheckBox* Check(const Design& d, QWidget* parent, std::string_view name, const char* caption, int left, int top,
+                 int width) {
+  auto* check = Design::Named(new QCheckBox(QString::fromUtf8(caption), parent), name);
+  d.Place(check, left, top, width, 285);
+  return check;
+}
+
+QPushButton* Button(const Design& d, QWidget* parent, std::string_view name, const char* caption, int left, int top,
+                    int width, int height) {
+  auto* button = Design::Named(new QPushButton(QString::fromUtf8(caption), parent), name);
+  button->setAutoDefault(false);  // Enter presses the button the program makes the default
+  d.Place(button, left, top, width, height);
+  return button;
+}
+
+QWidget* Filled(QWidget* widget, const QColor& colour) {
+  widget->setAutoFillBackground(true);
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::Window, colour);
+  widget->setPalette(palette);
+  return widget;
+}
+
+void MakePositioning(const Design& d, QWidget* dialog) {
+  QGroupBox* positioning = Frame(d, dialog, "Positioning", 120, 90, 5055, 3105);
+  const Captions sides = {"Left", "Center", "Right"};
+  Options(d, Frame(d, positioning, "Title", 105, 255, 1140, 1305), 1140,
+          {"radTitleLeft", "radTitleCenter", "radTitleRight"}, sides, 300, 345);
+  Options(d, Frame(d, positioning, "Instructions", 1320, 255, 1290, 1305, "fraInstructions"), 1290,
+          {"radInstrLeft", "radInstrCenter", "radInstrRight"}, sides, 300, 345);
+  // The puzzle's two sub-frames sit inside its frame, so their buttons are closer.
+  QGroupBox* puzzle = Frame(d, positioning, "Puzzle", 2685, 255, 2265, 1305);
+  Options(d, Frame(d, puzzle, "Vertical", 90, 225, 1035, 1005), 1035,
+          {"radPuzzleTop", "radPuzzleMiddle", "radPuzzleBottom"}, {"Top", "Middle", "Bottom"}, 240, 240);
+  Options(d, Frame(d, puzzle, "Horizontal", 1140, 225, 1035, 1005), 1035,
+          {"radPuzzleLeft", "radPuzzleCenter", "radPuzzleRight"}, sides, 240, 240);
+
+  QGroupBox* list = Frame(d, positioning, "Word List", 105, 1650, 4845, 1335, "fraWordList");
+  Check(d, list, "chkAbove", "Above", 1995, 255, 975);
+  Check(d, list, "chkLeft", "Left", 660, 615, 915);
+  auto* relative = Design::Named(new QLabel(QStringLiteral("(relative to puzzle)"), list), "lblRelative");
+  relative->setAlignment(Qt::AlignCenter);
+  d.Place(relative, 1560, 630, 1725, 255);
+  Check(d, list, "chkRight", "Right", 3390, 615, 915);
+  Check(d, list, "chkBelow", "Below", 1995, 975, 975);
+}
+
+void MakeMargins(const Design& d, QWidget* dialog) {
+  QGroupBox* margins = Frame(d, dialog, "Margins", 120, 3285, 2475, 1755);
+  const char* sides[] = {"Top", "Bottom", "Left", "Right"};
+  for (int side = kTopMargin; side <= kRightMargin; ++side) {
+    const int top = 300 + side * 345;
+    auto* label = new QLabel(QString::fromUtf8(sides[side]), margins);
+    d.Place(label, 180, top + 15, 735, 270);
+    auto* box = Design::Named(new QLineEdit(margins), MarginBox(side));
+    d.Place(box, 960, top, 915, 300);
+    d.Place(Design::Named(new SpinButton(margins), MarginSpin(side)), 1875, top, 255, 300);
+  }
+}
+
+void MakeFonts(const Design& d, QWidget* dialog) {
+  QGroupBox* fonts = Frame(d, dialog, "Fonts", 2700, 3285, 2475, 3120);
+  const std::pair<std::string_view, const char*> buttons[] = {{"cmdTitleFont", "&Title"},
+                                                              {"cmdInstructionsFont", "&Instructions"},
+                                                              {"cmdPuzzleFont", "PU&ZZLE"},
+                                                              {"cmdWordListFont", "&WORD LIST"}};
+  int top = 285;
+  for (auto [name, caption] : buttons) {
+    Button(d, fonts, name, caption, 120, top, 2235, 630);
+    top += 690;
+  }
+}
+
+void MakePrintingOptions(const Design& d, QWidget* dialog) {
+  QGroupBox* printing = Frame(d, dialog, "Printing Options", 120, 5130, 2475, 1275);
+  Check(d, printing, "chkPrintInstructions", "Print i&nstructions", 135, 285, 2250);
+  Check(d, printing, "chkPrintWordList", "Print word &list", 135, 600, 2250);
+  Check(d, printing, "chkOutlineWords", "&Outline words", 135, 915, 2250);
+}
+
+// The thumbnail: the page at a third of its size, with a dark grey shadow behind it.
+// Its children are placed in page twips.
+void MakeThumbnail(const Design& d, QWidget* dialog) {
+  constexpr int kLeft = 5325;
+  constexpr int kTop = 150;
+  constexpr int kWidth = kPageWidthTwips / 3;
+  constexpr int kHeight = kPageHeightTwips / 3;
+  constexpr int kShadowOffset = 90;
+  d.Place(Filled(new QWidget(dialog), QColor(64, 64, 64)), kLeft + kShadowOffset, kTop + kShadowOffset, kWidth,
+          kHeight);
+  QWidget* thumbnail = Filled(Design::Named(new QFrame(dialog), "picLayout"), Qt::white);
+  d.Place(thumbnail, kLeft, kTop, kWidth, kHeight);
+  FormBinder::SetUserScale(thumbnail, 3);
+
+  auto* margins = Design::Named(new QFrame(thumbnail), kMarginRectangle);
+  margins->setFrameShape(QFrame::Box);
+  margins->setAttribute(Qt::WA_TransparentForMouseEvents);
+  QPalette grey = margins->palette();
+  grey.setColor(QPalette::WindowText, QColor(128, 128, 128));
+  margins->setPalette(grey);
+
+  const QFont block_font = MakeFont("Arial", 6.75, true, false);
+  const std::pair<std::string_view, const char*> blocks[] = {{"lblTitle", "Title"},
+                                                             {"lblInstructions", "Instructions"},
+                                                             {"lblPuzzle", "PUZZLE"},
+                                                             {"lblSideList", "LIST"},
+                                                             {"lblColumnList", "LIST"}};
+  for (auto [name, caption] : blocks) {
+    auto* block = Design::Named(new QLabel(QString::fromUtf8(caption), thumbnail), name);
+    Filled(block, QColor(192, 192, 192));
+    block->setFrameShape(QFrame::Box);
+    block->setAlignment(Qt::AlignCenter);
+    block->setFont(block_font);
+    block->hide();  // until the first layout places it
+  }
+}
+
+}  // namespace
+
+QDialog* MakePrintOptionsDialog(const Design& d, QWidget* parent) {
+  auto* dialog = Design::Named(new QDialog(parent), kPrintOptionsForm);
+  dialog->setWindowTitle(QStringLiteral("Print Options"));
+  dialog->setFont(MakeFont("MS Sans Serif", 8.25, true, false));
+  dialog->setFixedSize(d.Px(9585), d.Px(6600));
+  dialog->setModal(false);
+
+  MakePositioning(d, dialog);
+  MakeMargins(d, dialog);
+  MakeFonts(d, dialog);
+  MakePrintingOptions(d, dialog);
+  MakeThumbnail(d, dialog);
+
+  const std::pair<std::string_view, const char*> buttons[] = {
+      {"cmdPreview", "Pre&view"}, {"cmdPrinter", "P&rinter..."}, {"cmdPrint", "&Print"}, {"cmdCancel", "&Close"}};
+  int left = 5325;
+  for (auto [name, caption] : buttons) {
+    Button(d, dialog, name, caption, left, 6030, 960, 375);
+    left += 1040;
+  }
+  return dialog;
+}
+
+QDialog* MakePrintPreviewWindow(const Design& d, QWidget* parent, QtImageSurface& page) {
+  constexpr int kWidth = 10725;
+  constexpr int kHeight = 7710;
+  constexpr int kBar = 255;
+  auto* window = Design::Named(new QDialog(parent), kPrintPreviewForm);
+  window->setWindowTitle(QStringLiteral("Print Preview"));
+  window->setFont(MakeFont("MS Sans Serif", 8.25, true, false));
+  window->setModal(false);
+  window->resize(d.Px(kWidth), d.Px(kHeight));
+
+  // The page lies under the bars and the button, which stay where the window puts them.
+  d.Place(Design::Named(new PuzzlePicture(page, window), kPreviewPicture), 0, 0, kPageWidthTwips, kPageHeightTwips);
+  d.Place(Design::Named(new QScrollBar(Qt::Horizontal, window), kHorizontalBar), 0, kHeight - kBar, kWidth - kBar,
+          kBar);
+  d.Place(Design::Named(new QScrollBar(Qt::Vertical, window), kVerticalBar), kWidth - kBar, 0, kBar, kHeight - kBar);
+  // Close floats over the page's top margin, in reach wherever the page is scrolled.
+  Button(d, window, "Close", "&Close", 120, 120, 1095, 375)->raise();
+  return window;
+}
+
+}  // namespace kivrel

@@ -1,0 +1,211 @@
+// The print options dialog and the preview in the running program, driven by
+// objectName with the mouse and the keyboard.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QToolButton>
+#include <cmath>
+
+#include "HandPlaced.h"
+#include "RunningProgram.h"
+#include "forms/PrintOptionsDialog.h"
+#include "forms/PrintPreview.h"
+#include "model/Numbers.h"
+#include "ui/SpinButton.h"
+
+namespace kivrel {
+namespace {
+
+// One page twip is a third of a twip on the thumbnail: 45 of them to a pixel.
+constexpr int kThumbnailTwipsPerPixel = 45;
+
+struct PrintProgram : testing::RunningProgram {
+  PrintProgram() {
+    testing::MakeSeaPuzzle(ctx());
+    SetPuzzleReadyState(ctx());
+    Click("cmdPrint");
+    Activate(Dialog());
+  }
+
+  // The offscreen platform activates no window by itself; a window manager would.
+  static void Activate(QWidget* window) {
+    QApplication::setActiveWindow(window);
+    QApplication::processEvents();
+  }
+
+  QWidget* Dialog() { return app.window(kPrintOptionsForm); }
+  QWidget* Preview() { return app.window(kPrintPreviewForm); }
+  template <typename T = QWidget>
+  T* In(QWidget* window, std::string_view name) {
+    return window->findChild<T*>(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+  }
+  template <typename T = QWidget>
+  T* D(std::string_view name) {
+    return In<T>(Dialog(), name);
+  }
+  void ClickIn(std::string_view name) { QTest::mouseClick(D(name), Qt::LeftButton, {}, QPoint(6, 6)); }
+  Form& DialogForm() { return ctx().forms.Get(kPrintOptionsForm); }
+};
+
+TEST(PrintWindows, PrintOpensTheDialogWithItsThumbnail) {
+  PrintProgram p;
+  QWidget* dialog = p.Dialog();
+  ASSERT_TRUE(dialog);
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_FALSE(dialog->isModal());
+  EXPECT_EQ(dialog->windowTitle(), "Print Options");
+  EXPECT_EQ(dialog->size(), QSize(9585 / 15, 6600 / 15));
+  ASSERT_TRUE(p.Preview()) << "the preview is made with the dialog";
+  EXPECT_FALSE(p.Preview()->isVisible());
+  EXPECT_TRUE(p.D<QPushButton>("cmdPrint")->isDefault());
+  EXPECT_EQ(p.D<QPushButton>("cmdCancel")->text(), "&Close");
+  EXPECT_TRUE(p.D<QRadioButton>("radTitleCenter")->isChecked());
+  EXPECT_EQ(p.D<QLineEdit>("txtMargin_3")->text(), "1\"");
+
+  // The first activation laid the page out: the thumbnail's blocks stand where the
+  // layout put them, at a third of the page's size.
+  const PageLayout& page = p.ctx().page;
+  QWidget* puzzle = p.D("lblPuzzle");
+  ASSERT_TRUE(puzzle->isVisible());
+  EXPECT_EQ(puzzle->parentWidget(), p.D("picLayout"));
+  auto px = [](int page_twips) { return static_cast<int>(std::lround(page_twips / double(kThumbnailTwipsPerPixel))); };
+  EXPECT_EQ(puzzle->geometry(), QRect(px(page.PuzzleLeft), px(page.PuzzleTop), px(page.GridWidth), px(page.GridHeight)));
+  EXPECT_EQ(p.D("shpMargins")->geometry(), QRect(32, 32, 208, 288));
+  EXPECT_EQ(p.D("picLayout")->size(), QSize(272, 352));
+  QFont title = p.D("cmdTitleFont")->font();
+  EXPECT_EQ(title.pointSizeF(), 18);
+  EXPECT_TRUE(title.bold() && title.italic());
+  EXPECT_TRUE(p.D("lblColumnList")->isVisible());
+  EXPECT_FALSE(p.D("lblSideList")->isVisible());
+  EXPECT_FALSE(p.D("chkRight")->isVisible());
+
+  // The page itself is on the preview's image, whether the preview shows or not.
+  const QImage& image = p.app.preview().Image();
+  EXPECT_EQ(image.size(), QSize(816, 1056));
+  int ink = 0;
+  for (int y = page.PuzzleTop / 15; y < page.PuzzleBottom / 15; ++y) {
+    for (int x = page.PuzzleLeft / 15; x < page.PuzzleRight / 15; ++x) ink += testing::IsInk(image.pixel(x, y));
+  }
+  EXPECT_GT(ink, 500) << "the grid's letters and frame";
+}
+
+TEST(PrintWindows, PuzzlePositionsSetTheWordListBoxes) {
+  PrintProgram p;
+  auto* above = p.D<QCheckBox>("chkAbove");
+  auto* below = p.D<QCheckBox>("chkBelow");
+  auto* left = p.D<QCheckBox>("chkLeft");
+  p.ClickIn("radPuzzleBottom");
+  EXPECT_TRUE(above->isChecked());
+  EXPECT_FALSE(below->isChecked() || left->isChecked());
+  for (const char* box : {"chkAbove", "chkBelow", "chkLeft", "chkRight"}) EXPECT_FALSE(p.D(box)->isEnabled()) << box;
+
+  p.ClickIn("radPuzzleTop");
+  EXPECT_TRUE(below->isChecked());
+  EXPECT_FALSE(above->isChecked());
+  EXPECT_TRUE(left->isEnabled());
+
+  p.ClickIn("chkLeft");
+  p.ClickIn("radPuzzleLeft");
+  EXPECT_FALSE(left->isChecked());
+  EXPECT_FALSE(left->isEnabled());
+
+  // Without instructions the grid moves up and the instructions' block goes.
+  const int grid_top = p.D("lblPuzzle")->y();
+  p.ClickIn("chkPrintInstructions");
+  EXPECT_FALSE(p.D("lblInstructions")->isVisible());
+  EXPECT_FALSE(p.D("radInstrLeft")->isEnabled());
+  EXPECT_LT(p.D("lblPuzzle")->y(), grid_top);
+}
+
+TEST(PrintWindows, MarginBoxesTakeTypedAndSpunValues) {
+  PrintProgram p;
+  auto* top = p.D<QLineEdit>("txtMargin_0");
+  QTest::mouseClick(top, Qt::LeftButton);
+  top->selectAll();
+  QTest::keyClicks(top, "1.5");
+  EXPECT_FALSE(p.D<QPushButton>("cmdPrint")->isDefault()) << "Enter now belongs to the box";
+  QTest::keyClick(top, Qt::Key_Return);  // an unexpected print dialog would fail the test
+  EXPECT_EQ(top->text(), "1.5\"");
+  EXPECT_EQ(p.DialogForm().Bounds(kMarginRectangle).Top, 2160);
+  EXPECT_EQ(p.D("shpMargins")->y(), 2160 / kThumbnailTwipsPerPixel);
+  EXPECT_EQ(p.ctx().page.TopMargin, 2160);
+
+  auto* left = p.D<QLineEdit>("txtMargin_2");
+  QTest::mouseClick(left, Qt::LeftButton);
+  EXPECT_TRUE(p.D<QPushButton>("cmdPrint")->isDefault()) << "leaving the box gives Enter back to Print";
+  left->selectAll();
+  QTest::keyClicks(left, ".25\"");
+  auto* spin = p.D<SpinButton>("spnMargin_2");
+  spin->downArrow()->click();
+  EXPECT_EQ(left->text(), ".0\"");
+  spin->downArrow()->click();
+  EXPECT_EQ(left->text(), ".0\"");
+  EXPECT_EQ(p.D("shpMargins")->x(), 0);
+}
+
+TEST(PrintWindows, ChosenTitleFontShowsOnItsButtonAndShrinksWithTheTitle) {
+  PrintProgram p;
+  p.dialogs.ExpectFont(FontSpec{"Liberation Serif", 24, true, false});
+  p.ClickIn("cmdTitleFont");
+  QFont chosen = p.D("cmdTitleFont")->font();
+  EXPECT_EQ(chosen.pointSizeF(), 24);
+  EXPECT_FALSE(chosen.italic());
+  EXPECT_EQ(p.ctx().fonts(kTitleFont).Size, 24);
+
+  testing::SetTitle(p.ctx(), "The Creatures of the Deep Blue Sea and Shore");
+  p.ClickIn("radTitleLeft");
+  EXPECT_LT(p.ctx().fonts(kTitleFont).Size, 24);
+  EXPECT_EQ(Nearest(p.D("cmdTitleFont")->font().pointSizeF()), p.ctx().fonts(kTitleFont).Size);
+  EXPECT_LE(p.ctx().page.TitleWidth, p.ctx().page.PrintableWidth);
+}
+
+TEST(PrintWindows, PreviewScrollsThePageAndCloseHidesBothWindows) {
+  PrintProgram p;
+  p.ClickIn("cmdPreview");
+  QWidget* preview = p.Preview();
+  ASSERT_TRUE(preview->isVisible());
+  EXPECT_EQ(preview->windowTitle(), "Print Preview");
+  auto* across = p.In<QScrollBar>(preview, kHorizontalBar);
+  auto* down = p.In<QScrollBar>(preview, kVerticalBar);
+  QWidget* page = p.In(preview, kPreviewPicture);
+  EXPECT_TRUE(across->isVisible() && down->isVisible());
+  EXPECT_EQ(page->size(), QSize(816, 1056));
+  EXPECT_TRUE(p.In(preview, "Close")->isVisible());
+
+  // A window 8000 twips wide: 4495 twips of the page are hidden.
+  Form& form = p.ctx().forms.Get(kPrintPreviewForm);
+  FormGeometry g = form.Geometry();
+  g.ScaleWidth = 8000;
+  form.UpdateGeometry(g);
+  form.Raise({}, Event::Resize);
+  EXPECT_EQ(across->maximum(), 4495);
+  EXPECT_EQ(across->pageStep(), 2248);
+  EXPECT_EQ(across->singleStep(), 225);
+  EXPECT_EQ(down->width(), 255 / 15);
+
+  // The user makes the window narrower and drags the bar to its end: the page's right
+  // edge meets the vertical bar.
+  preview->resize(534, 400);
+  QApplication::processEvents();
+  EXPECT_EQ(across->width(), 534 - 17);
+  across->setValue(across->maximum());
+  EXPECT_EQ(page->geometry().right() + 1, down->x());
+  down->setValue(150);
+  EXPECT_EQ(page->y(), -10);
+
+  // Back to the dialog, then Escape: both windows go, keeping their settings.
+  p.Activate(p.Dialog());
+  p.ClickIn("radTitleRight");
+  QTest::keyClick(p.Dialog(), Qt::Key_Escape);
+  EXPECT_FALSE(p.Dialog()->isVisible());
+  EXPECT_FALSE(preview->isVisible());
+  p.Click("cmdPrint");
+  EXPECT_TRUE(p.Dialog()->isVisible());
+  EXPECT_TRUE(p.D<QRadioButton>("radTitleRight")->isChecked());
+}
+
+}  // namespace
+}  // namespace kivrel
