@@ -1,0 +1,126 @@
+// The whole road of a puzzle in one run of the program, as a user takes it: a new
+// list, its entries, the attributes, a build with the blanks filled and the words
+// outlined, saving and opening the puzzle, the print options, the preview, and a
+// printed copy whose letters are the grid on the screen.
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QPrinter>
+#include <QTimer>
+
+#include "PdfWords.h"
+#include "RunningProgram.h"
+#include "TempDir.h"
+#include "forms/PrintPreview.h"
+#include "platform/qt/QtPrinterDevice.h"
+#include "ui/WordListBox.h"
+
+namespace kivrel {
+namespace {
+
+using testing::RunningProgram;
+
+template <typename T = QWidget>
+T* In(QWidget* window, const char* name) {
+  return window ? window->findChild<T*>(QString::fromLatin1(name)) : nullptr;
+}
+
+// The offscreen platform activates no window by itself; a window manager would.
+void Activate(QWidget* window) {
+  QApplication::setActiveWindow(window);
+  QApplication::processEvents();
+}
+
+void ClickIn(QWidget* window, const char* name) {
+  QWidget* control = In(window, name);
+  ASSERT_TRUE(control && control->isEnabled()) << name;
+  QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(6, 6));
+}
+
+TEST(PuzzleToPaper, FromANewListToAPrintedPage) {
+  RunningProgram p;
+  AppContext& ctx = p.ctx();
+  testing::TempDir dir;
+
+  p.Action("mnuNewList")->trigger();
+  QWidget* list = p.app.window(kWordListForm);
+  Activate(list);
+  QLineEdit* entry = In<WordListBox>(list, "cboWordList")->edit();
+  for (const char* word : {"lion", "zebra", "giraffe", "hippo", "rhino", "cheetah", "meerkat", "hyena"}) {
+    entry->setFocus();
+    QTest::keyClicks(entry, word);
+    QTest::keyClick(entry, Qt::Key_Return);
+  }
+  ASSERT_EQ(ctx.list.ListCount(), 8);
+
+  QTimer::singleShot(0, [&] {
+    QWidget* dialog = p.app.window(kAttributesForm);
+    Activate(dialog);
+    auto* title = In<QLineEdit>(dialog, "txtPuzName");
+    title->setFocus();
+    title->selectAll();
+    QTest::keyClicks(title, "Safari");
+    ClickIn(dialog, "cmdOK");
+  });
+  p.Click("cmdAttributes");
+  ASSERT_EQ(ctx.state.PuzzleTitle, "Safari");
+
+  p.Click("cmdBuild");
+  ASSERT_NE(ctx.state.PuzzleBuilt, 0);
+  p.Click("cmdFillinBlanks");
+  p.Click("cmdOutlineWords");
+  ASSERT_NE(ctx.state.BlanksFilled, 0);
+  const LetterGrid built = ctx.state.Grid;
+
+  const std::string puzzle = dir.File("safari.kvp");
+  p.dialogs.ExpectFile(puzzle);
+  p.Click("cmdSavePuzzle");
+  p.dialogs.ExpectMessage(MessageAnswer::No, "Do you want to save the current list?").ExpectFile(puzzle);
+  p.Action("mnuOpenPuzzle")->trigger();
+  ASSERT_TRUE(p.dialogs.Done());
+  ASSERT_EQ(ctx.state.Grid, built);
+
+  // Print options: the title to the left and the words outlined, seen in the preview.
+  p.Click("cmdPrint");
+  QWidget* options = p.app.window(kPrintOptionsForm);
+  ASSERT_TRUE(options && options->isVisible());
+  Activate(options);
+  ClickIn(options, "radTitleLeft");
+  ClickIn(options, "chkOutlineWords");
+  ClickIn(options, "cmdPreview");
+  QWidget* preview = p.app.window(kPrintPreviewForm);
+  ASSERT_TRUE(preview && preview->isVisible());
+  const QImage& page = p.app.preview().Image();
+  const QRect title_area(1440 / 15, ctx.page.TopMargin / 15, ctx.page.TitleWidth / 15, ctx.page.TitleHeight / 15);
+  int ink = 0;
+  for (int y = title_area.top(); y <= title_area.bottom(); ++y) {
+    for (int x = title_area.left(); x <= title_area.right(); ++x) ink += testing::IsInk(page.pixel(x, y));
+  }
+  EXPECT_GT(ink, 50) << "the title stands at the left margin of the previewed page";
+
+  // Print to a PDF through Qt's printer, as the print dialog would with one copy.
+  Activate(options);
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFileName(QString::fromStdString(dir.File("safari.pdf")));
+  printer.setPageMargins(QMarginsF(0, 0, 0, 0));  // the page's twips are the sheet's
+  QtPrinterDevice device(printer);
+  ctx.printer = &device;
+  p.dialogs.ExpectPrinter(PrintChoice{1});
+  ClickIn(options, "cmdPrint");
+  ASSERT_TRUE(p.dialogs.Done());
+
+  auto pages = testing::ReadPdfWords(dir.File("safari.pdf"));
+  ASSERT_EQ(pages.size(), 1u);
+  EXPECT_EQ(ctx.state.Grid, built) << "the blanks were filled already";
+  EXPECT_EQ(ctx.page.TitleX, ctx.page.LeftMargin);
+  testing::ExpectPageMatchesLayout(ctx, pages[0]);
+  // Every cell of the grid on screen shows its letter.
+  for (int r = 1; r <= built.Height(); ++r) {
+    for (int c = 1; c <= built.Width(); ++c) {
+      EXPECT_GT(p.Count(p.CellRect(r, c), testing::IsInk), 3) << "row " << r << ", column " << c;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kivrel
