@@ -5,8 +5,8 @@
 //
 //   kivrel-screenshot LIST.kvl OUTPUT.png [SEED] [WINDOW]
 //
-// WINDOW is the form to picture: frmKV_Puzzle (the default), frmWordList or
-// frmAttributes.
+// WINDOW is the form to picture: frmKV_Puzzle (the default), frmWordList,
+// frmAttributes, frmPrintOptions or frmPrintPreview.
 #include <QApplication>
 #include <QFile>
 #include <QMainWindow>
@@ -48,7 +48,13 @@ int main(int argc, char** argv) {
   main.Raise("cmdBuild", kivrel::Event::Click);
   main.Raise("cmdOutlineWords", kivrel::Event::Click);
   if (window_name != kivrel::kMainForm) {
-    // Shown modeless, so that the picture can be taken while it is open.
+    // Shown modeless, so that the picture can be taken while it is open. The preview
+    // shows the page the print options dialog lays out, with the blanks filled as a
+    // printed copy has them.
+    if (window_name == kivrel::kPrintOptionsForm || window_name == kivrel::kPrintPreviewForm) {
+      main.Raise("cmdFillinBlanks", kivrel::Event::Click);
+      ctx.forms.Get(kivrel::kPrintOptionsForm).Show(false);
+    }
     ctx.forms.Get(window_name).Show(false);
     if (!app.window(window_name)) {
       std::fprintf(stderr, "kivrel-screenshot: no window %s\n", window_name.c_str());
