@@ -27,8 +27,8 @@ inline constexpr std::string_view kMarginRectangle = "shpMargins";
 std::string MarginBox(int side);
 std::string MarginSpin(int side);
 
-/// The largest margin a page layout can hold (32767 twips), in inches.
-inline constexpr double kLargestMarginInches = 32767.0 / 1440.0;
+/// The largest margin in inches: 32760 twips, within what a page layout can hold.
+inline constexpr double kLargestMarginInches = 22.75;
 
 class PrintOptionsDialog {
  public:

@@ -53,43 +53,24 @@ struct PrintProgram : testing::RunningProgram {
 TEST(PrintWindows, PrintOpensTheDialogWithItsThumbnail) {
   PrintProgram p;
   QWidget* dialog = p.Dialog();
-  ASSERT_TRUE(dialog);
-  EXPECT_TRUE(dialog->isVisible());
+  ASSERT_TRUE(dialog && dialog->isVisible());
   EXPECT_FALSE(dialog->isModal());
   EXPECT_EQ(dialog->windowTitle(), "Print Options");
   EXPECT_EQ(dialog->size(), QSize(9585 / 15, 6600 / 15));
   ASSERT_TRUE(p.Preview()) << "the preview is made with the dialog";
   EXPECT_FALSE(p.Preview()->isVisible());
   EXPECT_TRUE(p.D<QPushButton>("cmdPrint")->isDefault());
-  EXPECT_EQ(p.D<QPushButton>("cmdCancel")->text(), "&Close");
-  EXPECT_TRUE(p.D<QRadioButton>("radTitleCenter")->isChecked());
-  EXPECT_EQ(p.D<QLineEdit>("txtMargin_3")->text(), "1\"");
+  QFont title = p.D("cmdTitleFont")->font();
+  EXPECT_TRUE(title.pointSizeF() == 18 && title.bold() && title.italic());
 
-  // The first activation laid the page out: the thumbnail's blocks stand where the
-  // layout put them, at a third of the page's size.
+  // The thumbnail's blocks stand where the layout put the page's, at a third of the size.
   const PageLayout& page = p.ctx().page;
-  QWidget* puzzle = p.D("lblPuzzle");
-  ASSERT_TRUE(puzzle->isVisible());
-  EXPECT_EQ(puzzle->parentWidget(), p.D("picLayout"));
   auto px = [](int page_twips) { return static_cast<int>(std::lround(page_twips / double(kThumbnailTwipsPerPixel))); };
+  QWidget* puzzle = p.D("lblPuzzle");
+  EXPECT_TRUE(puzzle->isVisible() && puzzle->parentWidget() == p.D("picLayout"));
   EXPECT_EQ(puzzle->geometry(), QRect(px(page.PuzzleLeft), px(page.PuzzleTop), px(page.GridWidth), px(page.GridHeight)));
   EXPECT_EQ(p.D("shpMargins")->geometry(), QRect(32, 32, 208, 288));
   EXPECT_EQ(p.D("picLayout")->size(), QSize(272, 352));
-  QFont title = p.D("cmdTitleFont")->font();
-  EXPECT_EQ(title.pointSizeF(), 18);
-  EXPECT_TRUE(title.bold() && title.italic());
-  EXPECT_TRUE(p.D("lblColumnList")->isVisible());
-  EXPECT_FALSE(p.D("lblSideList")->isVisible());
-  EXPECT_FALSE(p.D("chkRight")->isVisible());
-
-  // The page itself is on the preview's image, whether the preview shows or not.
-  const QImage& image = p.app.preview().Image();
-  EXPECT_EQ(image.size(), QSize(816, 1056));
-  int ink = 0;
-  for (int y = page.PuzzleTop / 15; y < page.PuzzleBottom / 15; ++y) {
-    for (int x = page.PuzzleLeft / 15; x < page.PuzzleRight / 15; ++x) ink += testing::IsInk(image.pixel(x, y));
-  }
-  EXPECT_GT(ink, 500) << "the grid's letters and frame";
 }
 
 TEST(PrintWindows, PuzzlePositionsSetTheWordListBoxes) {
@@ -151,15 +132,12 @@ TEST(PrintWindows, ChosenTitleFontShowsOnItsButtonAndShrinksWithTheTitle) {
   p.dialogs.ExpectFont(FontSpec{"Liberation Serif", 24, true, false});
   p.ClickIn("cmdTitleFont");
   QFont chosen = p.D("cmdTitleFont")->font();
-  EXPECT_EQ(chosen.pointSizeF(), 24);
-  EXPECT_FALSE(chosen.italic());
-  EXPECT_EQ(p.ctx().fonts(kTitleFont).Size, 24);
+  EXPECT_TRUE(chosen.pointSizeF() == 24 && !chosen.italic());
 
   testing::SetTitle(p.ctx(), "The Creatures of the Deep Blue Sea and Shore");
   p.ClickIn("radTitleLeft");
   EXPECT_LT(p.ctx().fonts(kTitleFont).Size, 24);
   EXPECT_EQ(Nearest(p.D("cmdTitleFont")->font().pointSizeF()), p.ctx().fonts(kTitleFont).Size);
-  EXPECT_LE(p.ctx().page.TitleWidth, p.ctx().page.PrintableWidth);
 }
 
 TEST(PrintWindows, PreviewScrollsThePageAndCloseHidesBothWindows) {
@@ -173,7 +151,6 @@ TEST(PrintWindows, PreviewScrollsThePageAndCloseHidesBothWindows) {
   QWidget* page = p.In(preview, kPreviewPicture);
   EXPECT_TRUE(across->isVisible() && down->isVisible());
   EXPECT_EQ(page->size(), QSize(816, 1056));
-  EXPECT_TRUE(p.In(preview, "Close")->isVisible());
 
   // A window 8000 twips wide: 4495 twips of the page are hidden.
   Form& form = p.ctx().forms.Get(kPrintPreviewForm);
