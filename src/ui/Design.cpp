@@ -1,7 +1,9 @@
 #include "ui/Design.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QMenu>
+#include <QPushButton>
 #include <QWidget>
 #include <cmath>
 
@@ -11,6 +13,21 @@ int Design::Px(int twips) const { return static_cast<int>(std::lround(twips / tw
 
 void Design::Place(QWidget* widget, int left, int top, int width, int height) const {
   widget->setGeometry(Px(left), Px(top), Px(width), Px(height));
+}
+
+QPushButton* Design::Button(QWidget* parent, std::string_view name, const char* caption, int left, int top,
+                            int width, int height) const {
+  auto* button = Named(new QPushButton(QString::fromUtf8(caption), parent), name);
+  button->setAutoDefault(false);
+  Place(button, left, top, width, height);
+  return button;
+}
+
+QCheckBox* Design::Check(QWidget* parent, std::string_view name, const char* caption, int left, int top,
+                         int width) const {
+  auto* check = Named(new QCheckBox(QString::fromUtf8(caption), parent), name);
+  Place(check, left, top, width, 285);
+  return check;
 }
 
 QAction* Design::Item(QMenu* menu, std::string_view name, const char* caption, bool enabled) {

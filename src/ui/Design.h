@@ -6,7 +6,9 @@
 #include <string_view>
 
 class QAction;
+class QCheckBox;
 class QMenu;
+class QPushButton;
 class QWidget;
 
 namespace kivrel {
@@ -27,6 +29,14 @@ class Design {
     object->setObjectName(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
     return object;
   }
+
+  /// A command button placed in its parent. It is never an automatic default: Enter
+  /// presses the button the program makes the default.
+  QPushButton* Button(QWidget* parent, std::string_view name, const char* caption, int left, int top, int width,
+                      int height) const;
+
+  /// A check box one text line (285 twips) high.
+  QCheckBox* Check(QWidget* parent, std::string_view name, const char* caption, int left, int top, int width) const;
 
   /// A menu item named `name` with `caption` (access key marked with "&").
   static QAction* Item(QMenu* menu, std::string_view name, const char* caption, bool enabled = true);

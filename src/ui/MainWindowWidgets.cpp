@@ -179,11 +179,9 @@ std::unique_ptr<QMainWindow> MakeMainWindowWidgets(const Design& d, QtImageSurfa
 
   const QFont button_font = MakeFont("Arial", 8.25, true, false);
   for (const ButtonDesign& b : kButtons) {
-    auto* button = Design::Named(new QPushButton(QString::fromUtf8(b.caption), client), b.name);
+    QPushButton* button = d.Button(client, b.name, b.caption, b.left, 0, b.width, kButtonHeight);
     button->setFont(button_font);
-    button->setAutoDefault(false);
     button->setEnabled(b.name == kExitButton);  // the others wait for a word list
-    d.Place(button, b.left, 0, b.width, kButtonHeight);
   }
 
   auto* pic = Design::Named(new PuzzlePicture(picture, client), kPicture);
@@ -229,9 +227,7 @@ QDialog* MakeAboutBox(const Design& d, QWidget* parent) {
   d.Place(line, 225, 765, 4320 - 225, 0);
   line->setFixedHeight(1);
 
-  auto* ok = Design::Named(new QPushButton(QStringLiteral("&OK"), about), "cmdOK");
-  ok->setDefault(true);
-  d.Place(ok, 1530, 1350, 1635, 330);
+  d.Button(about, "cmdOK", "&OK", 1530, 1350, 1635, 330)->setDefault(true);
   return about;
 }
 

@@ -41,21 +41,6 @@ void Options(const Design& d, QGroupBox* frame, int width, const Names& names, c
   }
 }
 
-QCheckBox* Check(const Design& d, QWidget* parent, std::string_view name, const char* caption, int left, int top,
-                 int width) {
-  auto* check = Design::Named(new QCheckBox(QString::fromUtf8(caption), parent), name);
-  d.Place(check, left, top, width, 285);
-  return check;
-}
-
-QPushButton* Button(const Design& d, QWidget* parent, std::string_view name, const char* caption, int left, int top,
-                    int width, int height) {
-  auto* button = Design::Named(new QPushButton(QString::fromUtf8(caption), parent), name);
-  button->setAutoDefault(false);  // Enter presses the button the program makes the default
-  d.Place(button, left, top, width, height);
-  return button;
-}
-
 QWidget* Filled(QWidget* widget, const QColor& colour) {
   widget->setAutoFillBackground(true);
   QPalette palette = widget->palette();
@@ -79,13 +64,13 @@ void MakePositioning(const Design& d, QWidget* dialog) {
           {"radPuzzleLeft", "radPuzzleCenter", "radPuzzleRight"}, sides, 240, 240);
 
   QGroupBox* list = Frame(d, positioning, "Word List", 105, 1650, 4845, 1335, "fraWordList");
-  Check(d, list, "chkAbove", "Above", 1995, 255, 975);
-  Check(d, list, "chkLeft", "Left", 660, 615, 915);
+  d.Check(list, "chkAbove", "Above", 1995, 255, 975);
+  d.Check(list, "chkLeft", "Left", 660, 615, 915);
   auto* relative = Design::Named(new QLabel(QStringLiteral("(relative to puzzle)"), list), "lblRelative");
   relative->setAlignment(Qt::AlignCenter);
   d.Place(relative, 1560, 630, 1725, 255);
-  Check(d, list, "chkRight", "Right", 3390, 615, 915);
-  Check(d, list, "chkBelow", "Below", 1995, 975, 975);
+  d.Check(list, "chkRight", "Right", 3390, 615, 915);
+  d.Check(list, "chkBelow", "Below", 1995, 975, 975);
 }
 
 void MakeMargins(const Design& d, QWidget* dialog) {
@@ -109,16 +94,16 @@ void MakeFonts(const Design& d, QWidget* dialog) {
                                                               {"cmdWordListFont", "&WORD LIST"}};
   int top = 285;
   for (auto [name, caption] : buttons) {
-    Button(d, fonts, name, caption, 120, top, 2235, 630);
+    d.Button(fonts, name, caption, 120, top, 2235, 630);
     top += 690;
   }
 }
 
 void MakePrintingOptions(const Design& d, QWidget* dialog) {
   QGroupBox* printing = Frame(d, dialog, "Printing Options", 120, 5130, 2475, 1275);
-  Check(d, printing, "chkPrintInstructions", "Print i&nstructions", 135, 285, 2250);
-  Check(d, printing, "chkPrintWordList", "Print word &list", 135, 600, 2250);
-  Check(d, printing, "chkOutlineWords", "&Outline words", 135, 915, 2250);
+  d.Check(printing, "chkPrintInstructions", "Print i&nstructions", 135, 285, 2250);
+  d.Check(printing, "chkPrintWordList", "Print word &list", 135, 600, 2250);
+  d.Check(printing, "chkOutlineWords", "&Outline words", 135, 915, 2250);
 }
 
 // The thumbnail: the page at a third of its size, with a dark grey shadow behind it.
@@ -177,7 +162,7 @@ QDialog* MakePrintOptionsDialog(const Design& d, QWidget* parent) {
       {"cmdPreview", "Pre&view"}, {"cmdPrinter", "P&rinter..."}, {"cmdPrint", "&Print"}, {"cmdCancel", "&Close"}};
   int left = 5325;
   for (auto [name, caption] : buttons) {
-    Button(d, dialog, name, caption, left, 6030, 960, 375);
+    d.Button(dialog, name, caption, left, 6030, 960, 375);
     left += 1040;
   }
   return dialog;
@@ -199,7 +184,7 @@ QDialog* MakePrintPreviewWindow(const Design& d, QWidget* parent, QtImageSurface
           kBar);
   d.Place(Design::Named(new QScrollBar(Qt::Vertical, window), kVerticalBar), kWidth - kBar, 0, kBar, kHeight - kBar);
   // Close floats over the page's top margin, in reach wherever the page is scrolled.
-  Button(d, window, "Close", "&Close", 120, 120, 1095, 375)->raise();
+  d.Button(window, "Close", "&Close", 120, 120, 1095, 375)->raise();
   return window;
 }
 

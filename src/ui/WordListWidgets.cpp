@@ -30,15 +30,6 @@ QDialog* MakeDialog(const Design& d, QWidget* parent, std::string_view name, con
   return dialog;
 }
 
-QPushButton* Button(const Design& d, QWidget* parent, std::string_view name, const char* caption, int left, int top,
-                    int width, int height, bool enabled = true) {
-  auto* button = Design::Named(new QPushButton(QString::fromUtf8(caption), parent), name);
-  button->setAutoDefault(false);
-  button->setEnabled(enabled);
-  d.Place(button, left, top, width, height);
-  return button;
-}
-
 QLabel* Label(const Design& d, QWidget* parent, std::string_view name, const char* caption, int left, int top,
               int width, int height) {
   auto* label = Design::Named(new QLabel(QString::fromUtf8(caption), parent), name);
@@ -57,13 +48,6 @@ SpinButton* Spin(const Design& d, QWidget* parent, std::string_view name, int le
   auto* spin = Design::Named(new SpinButton(parent), name);
   d.Place(spin, left, top, 195, 285);
   return spin;
-}
-
-QCheckBox* Check(const Design& d, QWidget* parent, std::string_view name, const char* caption, int left, int top,
-                 int width) {
-  auto* check = Design::Named(new QCheckBox(QString::fromUtf8(caption), parent), name);
-  d.Place(check, left, top, width, 285);
-  return check;
 }
 
 QPlainTextEdit* TextArea(const Design& d, QWidget* parent, std::string_view name, int left, int top, int width,
@@ -96,7 +80,7 @@ QDialog* MakeWordListWindow(const Design& d, QWidget* parent, AppContext& ctx, W
   };
   int top = 450;
   for (const ButtonDesign& b : buttons) {
-    Button(d, dialog, b.name, b.caption, 90, top, 1140, 330, b.enabled);
+    d.Button(dialog, b.name, b.caption, 90, top, 1140, 330)->setEnabled(b.enabled);
     top += 360;
   }
 
@@ -109,10 +93,10 @@ QDialog* MakeWordListWindow(const Design& d, QWidget* parent, AppContext& ctx, W
 
 QDialog* MakeAttributesDialog(const Design& d, QWidget* parent) {
   QDialog* dialog = MakeDialog(d, parent, kAttributesForm, "Set Puzzle Attributes", 6735, 5220);
-  Button(d, dialog, "cmdOK", "&OK", 90, 90, 1215, 375);
-  Button(d, dialog, "cmdDefaultDimensions", "&Default Dimensions", 1620, 90, 1950, 375);
-  Button(d, dialog, "cmdSaveList", "&Save List", 3870, 90, 1260, 375);
-  Button(d, dialog, "cmdCancel", "&Cancel", 5445, 90, 1215, 375);
+  d.Button(dialog, "cmdOK", "&OK", 90, 90, 1215, 375);
+  d.Button(dialog, "cmdDefaultDimensions", "&Default Dimensions", 1620, 90, 1950, 375);
+  d.Button(dialog, "cmdSaveList", "&Save List", 3870, 90, 1260, 375);
+  d.Button(dialog, "cmdCancel", "&Cancel", 5445, 90, 1215, 375);
 
   Label(d, dialog, "Label3", "Puzzle Title:", 105, 645, 1335, 255);
   Box(d, dialog, "txtPuzName", 1620, 630, 4965, 285);
@@ -123,11 +107,11 @@ QDialog* MakeAttributesDialog(const Design& d, QWidget* parent) {
   Box(d, dialog, "txtPuzHeight", 1620, 1620, 420, 285);
   Spin(d, dialog, "spnPuzHeight", 2070, 1620);
 
-  Check(d, dialog, "chkIncludeDiagonals", "Include Diagonals", 2385, 1125, 1995);
-  Check(d, dialog, "chkBalanceDirections", "Balance Directions", 2385, 1395, 1995);
-  Check(d, dialog, "chkFastBuild", "Fast Build", 2385, 1665, 1995)->setEnabled(false);
-  Check(d, dialog, "chkStopOnReject", "Sto&p on first reject", 4545, 1125, 2130);
-  Check(d, dialog, "chkRestartOnReject", "&Restart on first reject", 4545, 1395, 2130);
+  d.Check(dialog, "chkIncludeDiagonals", "Include Diagonals", 2385, 1125, 1995);
+  d.Check(dialog, "chkBalanceDirections", "Balance Directions", 2385, 1395, 1995);
+  d.Check(dialog, "chkFastBuild", "Fast Build", 2385, 1665, 1995)->setEnabled(false);
+  d.Check(dialog, "chkStopOnReject", "Sto&p on first reject", 4545, 1125, 2130);
+  d.Check(dialog, "chkRestartOnReject", "&Restart on first reject", 4545, 1395, 2130);
 
   Label(d, dialog, "Label7", "Stop when spaces remaining", 90, 1980, 2490, 255);
   auto* op = Design::Named(new QComboBox(dialog), "cbxStopRemOp");
