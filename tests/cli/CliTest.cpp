@@ -1,42 +1,259 @@
+// kivrel-cli run as the real program, as on a server (no display, no Qt platform
+// chosen): summary, build, show and print, their pages, and bad usage.
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QImage>
+#include <QPdfWriter>
+#include <regex>
 #include <string>
+#include <vector>
 
 #include "CliRunner.h"
+#include "PdfWords.h"
+#include "TempDir.h"
+#include "TestApp.h"
+#include "files/PuzzleCommands.h"
+#include "model/StartUp.h"
+#include "platform/qt/QtSurface.h"
+#include "print/PageDrawing.h"
 
+namespace kivrel {
 namespace {
 
-using kivrel::testing::CliRun;
-using kivrel::testing::RunCli;
-
-CliRun Cli(const std::string& arguments, bool with_stderr = false) { return RunCli(arguments, with_stderr); }
+using testing::CliRun;
+using testing::RunCli;
 
 const std::string kAnimals = std::string(KIVREL_EXAMPLES_DIR) + "/animals.kvl";
 
-TEST(Cli, SummarisesAWordList) {
-  CliRun run = Cli("summary " + kAnimals);
-  EXPECT_EQ(run.code, 0);
-  EXPECT_NE(run.out.find("Entries:    25"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("Longest:    ANTELOPE (8 letters)"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("Size:       15 x 15"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("Default:    11 x 11"), std::string::npos) << run.out;
+// A word list in a folder of the test run.
+std::string ListFile(const std::string& name, const std::string& text) {
+  static testing::TempDir dir;
+  return dir.Write(name, text);
 }
 
-TEST(Cli, HelpAndVersion) {
-  EXPECT_EQ(Cli("--help").code, 0);
-  CliRun version = Cli("--version");
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+    lines.push_back(text.substr(start, end - start));
+  }
+  return lines;
+}
+
+std::string WithoutTime(std::string json) { return std::regex_replace(json, std::regex("\"elapsedMs\":[0-9.]+"), ""); }
+
+std::vector<std::string> GridRows(const std::string& json) {
+  std::smatch grid;
+  EXPECT_TRUE(std::regex_search(json, grid, std::regex("\"grid\":\\[([^\\]]*)\\]")));
+  std::vector<std::string> rows;
+  const std::string inside = grid[1];
+  const std::regex quoted("\"([^\"]*)\"");
+  for (std::sregex_iterator it(inside.begin(), inside.end(), quoted), end; it != end; ++it) {
+    rows.push_back((*it)[1]);
+  }
+  return rows;
+}
+
+TEST(Cli, SummarisesAWordListAndAnswersHelpAndVersion) {
+  CliRun run = RunCli("summary " + kAnimals);
+  EXPECT_EQ(run.code, 0);
+  for (const char* line : {"Entries:    25\n", "Longest:    ANTELOPE (8 letters)\n", "Size:       15 x 15\n",
+                           "Default:    11 x 11\n"}) {
+    EXPECT_NE(run.out.find(line), std::string::npos) << line << run.out;
+  }
+  EXPECT_EQ(RunCli("--help").code, 0);
+  EXPECT_EQ(RunCli("build " + kAnimals + " --help").code, 0);
+  CliRun version = RunCli("--version");
   EXPECT_EQ(version.code, 0);
   EXPECT_EQ(version.out.rfind("kivrel-cli ", 0), 0u);
 }
 
-TEST(Cli, BadUsageSaysSoOnOneLineAndExitsWithTwo) {
-  for (const std::string& args : {std::string("summary /no/such/file.kvl"), std::string("frobnicate"),
-                                   std::string(""), "summary " + kAnimals + " --bogus"}) {
-    CliRun run = Cli(args, true);
-    EXPECT_EQ(run.code, 2) << args;
-    ASSERT_FALSE(run.out.empty()) << args;
-    EXPECT_EQ(run.out.find('\n'), run.out.size() - 1) << args << ": " << run.out;
+TEST(BuildCommand, TheSameSeedGivesTheSamePuzzleAndEveryPlacedWordReadsFromTheGrid) {
+  CliRun first = RunCli("build " + kAnimals + " --seed 7 --json");
+  CliRun second = RunCli("build " + kAnimals + " --seed 7 --json");
+  ASSERT_EQ(first.code, 0);
+  ASSERT_EQ(Lines(first.out).size(), 1u) << first.out;
+  EXPECT_EQ(WithoutTime(first.out), WithoutTime(second.out));
+  for (const char* field : {"\"width\":15", "\"height\":15", "\"seed\":7", "\"attempts\":1", "\"inserted\":",
+                            "\"rejected\":", "\"junctions\":", "\"lettersRemaining\":", "\"spacesRemaining\":",
+                            "\"directionCounts\":[", "\"elapsedMs\":", "\"words\":[", "\"display\":\"ANTELOPE\""}) {
+    EXPECT_NE(first.out.find(field), std::string::npos) << field;
   }
+  const std::vector<std::string> rows = GridRows(first.out);
+  ASSERT_EQ(rows.size(), 15u);
+  for (const std::string& row : rows) EXPECT_EQ(row.size(), 15u);
+  static const int kRow[9] = {0, 0, 0, 1, -1, 1, -1, -1, 1};
+  static const int kCol[9] = {0, 1, -1, 0, 0, 1, -1, 1, -1};
+  const std::regex placed(
+      "\\{\"text\":\"([A-Z]+)\",\"display\":\"[^\"]*\",\"status\":\"placed\",\"row\":([0-9]+),\"col\":([0-9]+),"
+      "\"direction\":([1-8]),");
+  int words = 0;
+  for (std::sregex_iterator it(first.out.begin(), first.out.end(), placed), end; it != end; ++it, ++words) {
+    const std::string text = (*it)[1];
+    int r = std::stoi((*it)[2]), c = std::stoi((*it)[3]), d = std::stoi((*it)[4]);
+    for (char letter : text) {
+      ASSERT_EQ(rows[static_cast<std::size_t>(r - 1)][static_cast<std::size_t>(c - 1)], letter) << text;
+      r += kRow[d];
+      c += kCol[d];
+    }
+  }
+  EXPECT_GT(words, 20);
+  EXPECT_NE(WithoutTime(first.out), WithoutTime(RunCli("build " + kAnimals + " --seed 8 --json").out));
+}
+
+TEST(BuildCommand, PrintsTheGridAsTextWithTheStatistics) {
+  CliRun run = RunCli("build --width 12 --height 12 " + kAnimals + " --seed 3");
+  ASSERT_EQ(run.code, 0) << run.out;
+  EXPECT_EQ(run.out.rfind("Animals - 12 x 12, seed 3\n", 0), 0u) << run.out;
+  EXPECT_NE(run.out.find("Inserted: "), std::string::npos);
+  EXPECT_NE(run.out.find("Directions: Right "), std::string::npos);
+}
+
+TEST(BuildCommand, CountBuildsOnePuzzlePerSeedAndFillLeavesNoBlank) {
+  CliRun run = RunCli("build " + kAnimals + " --seed 40 --count 3 --json --fill");
+  ASSERT_EQ(run.code, 0);
+  std::vector<std::string> lines = Lines(run.out);
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_NE(lines[1].find("\"seed\":41"), std::string::npos);
+  EXPECT_EQ(WithoutTime(lines[1] + "\n"), WithoutTime(RunCli("build " + kAnimals + " --seed 41 --json --fill").out));
+  for (const std::string& row : GridRows(lines[0])) EXPECT_EQ(row.find(' '), std::string::npos) << row;
+}
+
+TEST(BuildCommand, ListOptionsAndAPlainListWork) {
+  std::string path = ListFile("plain.txt", "Cat\r\nDog\r\nO'Neil [a name]\r\n");
+  CliRun run = RunCli("build " + path + " --width 6 --height 6 --no-diagonals --title \"Pets\" --seed 2 --json");
+  ASSERT_EQ(run.code, 0);
+  EXPECT_NE(run.out.find("\"title\":\"Pets\""), std::string::npos);
+  EXPECT_NE(run.out.find("\"text\":\"ONEIL\",\"display\":\"O'Neil [a name]\""), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find(",0,0,0,0]"), std::string::npos) << "no diagonal words";
+}
+
+// Bad usage and unreadable input: exit code 2 and one line on stderr, nothing written.
+TEST(Cli, BadInputExitsWithTwoAndOneLine) {
+  const std::string empty = ListFile("empty.txt", "");
+  const std::string symbols = ListFile("symbols.txt", "!!!\r\n...\r\n");
+  testing::TempDir dir;
+  const std::string pdf = dir.File("bad.pdf");
+  struct Case {
+    std::string args, says;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"", "no command given"},
+           {"frobnicate", "unknown command \"frobnicate\""},
+           {"summary /no/such/file.kvl", "cannot read \"/no/such/file.kvl\""},
+           {"summary " + kAnimals + " --bogus", "unknown argument \"--bogus\""},
+           {"build " + empty, "holds no words"},
+           {"build " + symbols, "no entry holds a letter or digit"},
+           {"build " + kAnimals + " --width 7 --height 20", "smaller than the longest word, ANTELOPE (8 letters)"},
+           {"build " + kAnimals + " --width 200 --height 200", "too large"},
+           {"build " + kAnimals + " --stop-remaining '<>' 3", "--stop-remaining takes"},
+           {"build " + kAnimals + " --stop-on-reject --restart-on-reject", "cannot both"},
+           {"build " + kAnimals + " -o out.kvp --count 2", "cannot be used with --count"},
+           {"build " + kAnimals + " -o /no/such/folder/out.kvp", "cannot write"},
+           {"build", "missing word list file"},
+           {"build " + kAnimals + " --pdf " + pdf + " --png " + pdf, "only one of --pdf, --png and --svg"},
+           {"build " + kAnimals + " --pdf " + pdf + " --margins 1,1,1", "--margins takes four numbers"},
+           {"build " + kAnimals + " --pdf " + pdf + " --margins 1,1,-1,1", "--margins takes four numbers"},
+           {"build " + kAnimals + " --pdf " + pdf + " --title-align top", "--title-align takes"},
+           {"build " + kAnimals + " --pdf " + pdf + " --puzzle-position left", "--puzzle-position takes"},
+           {"build " + kAnimals + " --outline", "need an output file"},
+           {"build " + kAnimals + " --pdf " + pdf + " --count 2", "cannot go with --count"},
+           {"build " + kAnimals + " --pdf /no/such/folder/page.pdf", "cannot write"},
+           {"print " + kAnimals + " --pdf " + pdf, "File does not contain a Kivrel puzzle"},
+           {"print " + kAnimals, "print needs an output file"},
+           {"show /no/such/file.kvp", "cannot read"},
+           {"show " + std::string(KIVREL_TEST_DATA_DIR) + "/zoo.kvl", "zoo.kvl: File does not contain a Kivrel puzzle ("}}) {
+    CliRun run = RunCli(c.args, true);
+    EXPECT_EQ(run.code, 2) << c.args;
+    EXPECT_NE(run.out.find(c.says), std::string::npos) << c.args << ": " << run.out;
+    EXPECT_EQ(run.out.find('\n'), run.out.size() - 1) << c.args << ": " << run.out;
+  }
+  EXPECT_FALSE(std::ifstream(pdf)) << "a refused command writes no page";
+}
+
+TEST(BuildCommand, AnImpossibleRestartGivesUpAtTheAttemptLimit) {
+  const std::string full = ListFile("full.txt", "ABC\r\nDEF\r\nGHI\r\nJKL\r\n");
+  const std::string args = "build " + full + " --width 3 --height 3 --no-diagonals --restart-on-reject --seed 5 --json";
+  CliRun run = RunCli(args + " --max-attempts 40");
+  EXPECT_EQ(run.code, 0);
+  EXPECT_NE(run.out.find("\"attempts\":40,\"gaveUp\":true"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("\"inserted\":3"), std::string::npos);
+  CliRun said = RunCli(args + " --max-attempts 40 --strict", true);
+  EXPECT_EQ(said.code, 1);
+  EXPECT_NE(said.out.find("gave up after 40 attempts"), std::string::npos) << said.out;
+  CliRun timed = RunCli(args + " --max-attempts 1000000000 --timeout 0.05");
+  EXPECT_NE(timed.out.find("\"gaveUp\":true"), std::string::npos);
+}
+
+TEST(ShowCommand, PrintsASavedPuzzleAsBuildPrintedIt) {
+  testing::TempDir dir;
+  const std::string path = dir.File("animals.kvp");
+  CliRun built = RunCli("build " + kAnimals + " --seed 7 --fill --json -o " + path);
+  ASSERT_EQ(built.code, 0);
+  CliRun shown = RunCli("show " + path + " --json");
+  ASSERT_EQ(shown.code, 0);
+  const std::regex run_fields("\"seed\":[^,]*,\"attempts\":[^,]*,\"gaveUp\":[^,]*,\"elapsedMs\":[^,]*,");
+  EXPECT_NE(shown.out.find("\"seed\":null,\"attempts\":null,\"gaveUp\":null,\"elapsedMs\":null,"), std::string::npos);
+  EXPECT_EQ(std::regex_replace(shown.out, run_fields, ""), std::regex_replace(built.out, run_fields, ""));
+  CliRun text = RunCli("show " + path);
+  EXPECT_EQ(text.out.rfind("Animals - 15 x 15\n\n", 0), 0u) << text.out;
+  EXPECT_EQ(Lines(text.out)[2].size(), 2u + 15 * 2 - 1);
+}
+
+// The page of `print` against the layout of the same puzzle file done here, on a PDF
+// page of the same size and resolution: title, every grid letter and every list entry.
+TEST(PageCommand, PrintPutsTheTitleLettersAndListWhereTheLayoutDoes) {
+  testing::TempDir dir;
+  const std::string puzzle = dir.File("animals.kvp"), pdf = dir.File("animals.pdf");
+  ASSERT_EQ(RunCli("build " + kAnimals + " --seed 7 --fill -o " + puzzle).code, 0);
+  CliRun run = RunCli("print " + puzzle + " --pdf " + pdf, true);
+  ASSERT_EQ(run.code, 0) << run.out;
+  EXPECT_EQ(run.out, pdf + "\n");
+  auto pages = testing::ReadPdfWords(pdf);
+  ASSERT_EQ(pages.size(), 1u);
+
+  testing::TestApp app;
+  StartUp(app.ctx, 1);
+  ASSERT_TRUE(ReadPuzzleFile(app.ctx, puzzle, testing::TempDir::Read(puzzle)));
+  {
+    QPdfWriter writer(QString::fromStdString(dir.File("here.pdf")));
+    writer.setResolution(1200);
+    writer.setPageSize(QPageSize(QPageSize::Letter));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    QtSurface page(&writer);
+    DrawPrinterPage(app.ctx, page);
+  }
+  testing::ExpectPageMatchesLayout(app.ctx, pages[0]);
+}
+
+TEST(PageCommand, BuildAddsTheAnswerKeyAndWritesPngAndSvgPages) {
+  testing::TempDir dir;
+  const std::string pdf = dir.File("key.pdf");
+  CliRun run = RunCli("build " + kAnimals + " --seed 7 --json --pdf " + pdf + " --answer-key", true);
+  ASSERT_EQ(run.code, 0) << run.out;
+  EXPECT_NE(run.out.find("\"blanksFilled\":true"), std::string::npos) << "a printed page has its blanks filled";
+  auto pages = testing::ReadPdfWords(pdf);
+  ASSERT_EQ(pages.size(), 2u);
+  auto letters = [](const std::vector<testing::PdfWord>& words) {
+    std::size_t count = 0;
+    for (const auto& word : words) count += word.text.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") == word.text.npos;
+    return count;
+  };
+  EXPECT_LT(letters(pages[1]), letters(pages[0]));  // the key has no fill letters
+  EXPECT_EQ(pages[1][0].text, "Animals");
+
+  run = RunCli("build " + kAnimals + " --seed 3 --png " + dir.File("page.png") + " --answer-key --outline --no-word-list " +
+            "--title-align left --puzzle-position bottom --margins 0.5,0.5,.75,.75");
+  ASSERT_EQ(run.code, 0) << run.out;
+  for (const std::string& png : {dir.File("page.png"), dir.File("page-key.png")}) {
+    EXPECT_EQ(QImage(QString::fromStdString(png)).size(), QSize(2550, 3300)) << png;  // 300 dots per inch
+  }
+  ASSERT_EQ(RunCli("build " + kAnimals + " --seed 3 --svg " + dir.File("page.svg")).code, 0);
+  QFile svg(QString::fromStdString(dir.File("page.svg")));
+  ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(svg.readAll().contains(">Animals<"));
 }
 
 }  // namespace
+}  // namespace kivrel

@@ -1,7 +1,5 @@
 #include "RecordingSurface.h"
 
-#include <cmath>
-
 #include "model/Text.h"
 
 namespace kivrel::testing {
@@ -9,11 +7,6 @@ namespace kivrel::testing {
 void RecordingSurface::Scale(double width, double height) {
   user_x_ = width > 0 ? width_ / width : 1;
   user_y_ = height > 0 ? height_ / height : 1;
-}
-
-double RecordingSurface::UsableFontSize(double points) const {
-  if (size_step_ <= 0) return points;
-  return std::max(size_step_, std::round(points / size_step_) * size_step_);
 }
 
 double RecordingSurface::CharWidth(char32_t ch) const {

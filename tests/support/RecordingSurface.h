@@ -5,9 +5,7 @@
 // Metrics: a text's height is FontSize x 20 twips (one point is 20 twips), whatever
 // the text. A character's width is FontSize x 10 twips, times 1.5 for "M", "W", "m",
 // "w", times 0.5 for " ", "I", "i", "j", "l", "t", "f", ".", ",", ":", ";", "!", "'"
-// and "|"; bold and italic do not change widths. Font sizes are used as asked unless a
-// size step is set, in which case they round to the nearest multiple of it (at least
-// one step).
+// and "|"; bold and italic do not change widths. Font sizes are used as asked.
 #include <optional>
 #include <string>
 #include <vector>
@@ -46,9 +44,6 @@ class RecordingSurface : public Surface {
   void Arc(double x, double y, double radius, double start, double end) override;
   void Cls() override;
 
-  /// Sizes round to multiples of step points (0: used as asked).
-  void SetSizeStep(double step) { size_step_ = step; }
-
   /// Width of one character in the current font, by the rules above.
   double CharWidth(char32_t ch) const;
 
@@ -62,7 +57,6 @@ class RecordingSurface : public Surface {
 
  protected:
   void DrawText(double x, double y, std::string_view text) override;
-  double UsableFontSize(double points) const override;
 
  private:
   DrawOp Op(DrawOp::Kind kind) const;
@@ -71,7 +65,6 @@ class RecordingSurface : public Surface {
   double height_;
   double user_x_ = 1;
   double user_y_ = 1;
-  double size_step_ = 0;
 };
 
 }  // namespace kivrel::testing
