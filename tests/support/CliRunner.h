@@ -1,5 +1,6 @@
 #pragma once
-// Runs the real kivrel-cli for a test and collects its exit code and output.
+// Runs the real kivrel-cli for a test, as on a server (no display and no Qt platform
+// chosen), and collects its exit code and output.
 #include <cstdio>
 #include <string>
 #include <sys/wait.h>
@@ -11,11 +12,10 @@ struct CliRun {
   std::string out;
 };
 
-/// kivrel-cli with arguments (a shell command line). stderr joins stdout when asked;
-/// `without_display` runs it with no platform or display set, as on a server.
-inline CliRun RunCli(const std::string& arguments, bool with_stderr = false, bool without_display = false) {
-  std::string command = (without_display ? "env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY " : "") +
-                        std::string(KIVREL_CLI_PATH) + " " + arguments + (with_stderr ? " 2>&1" : " 2>/dev/null");
+/// kivrel-cli with arguments (a shell command line); stderr joins stdout when asked.
+inline CliRun RunCli(const std::string& arguments, bool with_stderr = false) {
+  const std::string command = "env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY " + std::string(KIVREL_CLI_PATH) +
+                              " " + arguments + (with_stderr ? " 2>&1" : " 2>/dev/null");
   CliRun run;
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return run;
