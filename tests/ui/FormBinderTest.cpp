@@ -13,9 +13,6 @@
 #include <QTimer>
 
 #include "ui/FormBinder.h"
-#include "ui/SpinButton.h"
-
-#include <QToolButton>
 
 namespace kivrel {
 namespace {
@@ -118,16 +115,6 @@ TEST(FormBinder, ForwardsTheUsersActions) {
   EXPECT_FALSE(w.option->isChecked());
 }
 
-TEST(FormBinder, AKeyHandlerCanDropKeys) {
-  Window w;
-  Form form("frmTest");
-  FormBinder binder(&w.dialog, form);
-  form.OnKeyPress("txtName", [](int key) { return (key >= '0' && key <= '9') || key == 8 || key == 13 ? key : 0; });
-  QTest::keyClicks(w.name, "1x2");
-  EXPECT_EQ(w.name->text(), "12");
-  EXPECT_EQ(form.Text("txtName"), "12");
-}
-
 TEST(FormBinder, TheProgramOwnsAMenuItemsCheckMark) {
   Window w;
   Form form("frmTest");
@@ -136,60 +123,12 @@ TEST(FormBinder, TheProgramOwnsAMenuItemsCheckMark) {
   w.sound->trigger();
   EXPECT_FALSE(form.Checked("mnuSound"));
   EXPECT_FALSE(w.sound->isChecked());
-  w.sound->trigger();
-  EXPECT_TRUE(w.sound->isChecked());
 
   Form silent("frmTest");  // without a handler the mark stays as it is
   Window v;
   FormBinder other(&v.dialog, silent);
   v.sound->trigger();
   EXPECT_TRUE(v.sound->isChecked());
-}
-
-TEST(FormBinder, FocusEventsReachTheForm) {
-  Window w;
-  Form form("frmTest");
-  FormBinder binder(&w.dialog, form);
-  std::vector<std::string> events;
-  form.On("txtName", Event::GotFocus, [&] { events.push_back("got"); });
-  form.On("txtName", Event::LostFocus, [&] { events.push_back("lost"); });
-  form.Show();
-  QApplication::setActiveWindow(&w.dialog);
-  form.SetFocus("txtName");
-  form.SetFocus("cmdGo");
-  EXPECT_EQ(events, (std::vector<std::string>{"got", "lost"}));
-  form.Hide();
-}
-
-TEST(FormBinder, ClosingAsksTheForm) {
-  Window w;
-  Form form("frmTest");
-  FormBinder binder(&w.dialog, form);
-  bool refuse = true;
-  form.OnQueryUnload([&] { return refuse; });
-  form.Show();
-  EXPECT_TRUE(w.dialog.isVisible());
-  EXPECT_FALSE(w.dialog.close());
-  EXPECT_TRUE(w.dialog.isVisible());
-  EXPECT_TRUE(form.Visible());
-  refuse = false;
-  EXPECT_TRUE(w.dialog.close());
-  EXPECT_FALSE(form.Visible());
-}
-
-TEST(FormBinder, AModalShowReturnsWhenTheWindowCloses) {
-  Window w;
-  Form form("frmTest");
-  FormBinder binder(&w.dialog, form);
-  bool was_visible = false;
-  QTimer::singleShot(0, [&] {
-    was_visible = w.dialog.isVisible();
-    form.Hide();
-  });
-  form.Show(true);
-  EXPECT_TRUE(was_visible);
-  EXPECT_FALSE(w.dialog.isVisible());
-  EXPECT_FALSE(form.Visible());
 }
 
 TEST(FormBinder, ClicksInAModalWindowReachTheForm) {
@@ -199,7 +138,7 @@ TEST(FormBinder, ClicksInAModalWindowReachTheForm) {
   bool unloaded = false;
   form.On("cmdGo", Event::Click, [&] { unloaded = form.Unload(); });
   QTimer::singleShot(0, [&] { QTest::mouseClick(w.go, Qt::LeftButton); });
-  QTimer::singleShot(3000, [&] { w.dialog.reject(); });  // a safety net only
+  QTimer::singleShot(3000, &w.dialog, [&] { w.dialog.reject(); });  // a safety net only
   form.Show(true);
   EXPECT_TRUE(unloaded);
   EXPECT_FALSE(w.dialog.isVisible());
@@ -218,46 +157,6 @@ TEST(FormBinder, TheClientAreaOfAMainWindowIsBelowItsMenuBar) {
   EXPECT_EQ(form.Geometry().ScaleWidth, 300 * 15);
   EXPECT_EQ(form.Geometry().ScaleHeight, window.centralWidget()->height() * 15);
   EXPECT_LT(form.Geometry().ScaleHeight, 200 * 15);
-}
-
-}  // namespace
-}  // namespace kivrel
-
-namespace kivrel {
-namespace {
-
-TEST(FormBinder, SpinArrowsRaiseSpinUpAndSpinDown) {
-  QDialog dialog;
-  auto* spin = new SpinButton(&dialog);
-  spin->setObjectName("spnMargin_0");
-  Form form("frmTest");
-  FormBinder binder(&dialog, form);
-  std::string steps;
-  form.On("spnMargin_0", Event::SpinUp, [&] { steps += "+"; });
-  form.On("spnMargin_0", Event::SpinDown, [&] { steps += "-"; });
-  spin->upArrow()->click();
-  spin->downArrow()->click();
-  spin->downArrow()->click();
-  EXPECT_EQ(steps, "+--");
-}
-
-// A thumbnail whose children are placed in units three times finer than twips.
-TEST(FormBinder, ChildrenOfAScaledContainerUseItsUnits) {
-  QDialog dialog;
-  auto* thumbnail = new QWidget(&dialog);
-  thumbnail->setObjectName("picLayout");
-  thumbnail->setGeometry(10, 10, 272, 352);
-  FormBinder::SetUserScale(thumbnail, 3);
-  auto* block = new QLabel("PUZZLE", thumbnail);
-  block->setObjectName("lblPuzzle");
-  block->setGeometry(2, 4, 20, 30);
-  Form form("frmTest");
-  FormBinder binder(&dialog, form, 15);
-  EXPECT_EQ(form.Bounds("lblPuzzle"), (Rect{90, 180, 900, 1350}));
-  EXPECT_EQ(form.Bounds("picLayout"), (Rect{150, 150, 4080, 5280}));
-
-  form.SetBounds("lblPuzzle", {2160, 1440, 4500, 450});
-  EXPECT_EQ(block->geometry(), QRect(48, 32, 100, 10));
 }
 
 }  // namespace

@@ -20,32 +20,15 @@ namespace {
 
 using testing::RunningProgram;
 
-template <typename T = QWidget>
-T* In(QWidget* window, const char* name) {
-  return window ? window->findChild<T*>(QString::fromLatin1(name)) : nullptr;
-}
-
-// The offscreen platform activates no window by itself; a window manager would.
-void Activate(QWidget* window) {
-  QApplication::setActiveWindow(window);
-  QApplication::processEvents();
-}
-
-void ClickIn(QWidget* window, const char* name) {
-  QWidget* control = In(window, name);
-  ASSERT_TRUE(control && control->isEnabled()) << name;
-  QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(6, 6));
-}
-
 TEST(PuzzleToPaper, FromANewListToAPrintedPage) {
   RunningProgram p;
   AppContext& ctx = p.ctx();
   testing::TempDir dir;
 
   p.Action("mnuNewList")->trigger();
-  QWidget* list = p.app.window(kWordListForm);
-  Activate(list);
-  QLineEdit* entry = In<WordListBox>(list, "cboWordList")->edit();
+  QWidget* list = p.Window(kWordListForm);
+  p.Activate(list);
+  QLineEdit* entry = p.In<WordListBox>(list, "cboWordList")->edit();
   for (const char* word : {"lion", "zebra", "giraffe", "hippo", "rhino", "cheetah", "meerkat", "hyena"}) {
     entry->setFocus();
     QTest::keyClicks(entry, word);
@@ -54,13 +37,13 @@ TEST(PuzzleToPaper, FromANewListToAPrintedPage) {
   ASSERT_EQ(ctx.list.ListCount(), 8);
 
   QTimer::singleShot(0, [&] {
-    QWidget* dialog = p.app.window(kAttributesForm);
-    Activate(dialog);
-    auto* title = In<QLineEdit>(dialog, "txtPuzName");
+    QWidget* dialog = p.Window(kAttributesForm);
+    p.Activate(dialog);
+    auto* title = p.In<QLineEdit>(dialog, "txtPuzName");
     title->setFocus();
     title->selectAll();
     QTest::keyClicks(title, "Safari");
-    ClickIn(dialog, "cmdOK");
+    p.ClickIn(dialog, "cmdOK");
   });
   p.Click("cmdAttributes");
   ASSERT_EQ(ctx.state.PuzzleTitle, "Safari");
@@ -82,13 +65,13 @@ TEST(PuzzleToPaper, FromANewListToAPrintedPage) {
 
   // Print options: the title to the left and the words outlined, seen in the preview.
   p.Click("cmdPrint");
-  QWidget* options = p.app.window(kPrintOptionsForm);
+  QWidget* options = p.Window(kPrintOptionsForm);
   ASSERT_TRUE(options && options->isVisible());
-  Activate(options);
-  ClickIn(options, "radTitleLeft");
-  ClickIn(options, "chkOutlineWords");
-  ClickIn(options, "cmdPreview");
-  QWidget* preview = p.app.window(kPrintPreviewForm);
+  p.Activate(options);
+  p.ClickIn(options, "radTitleLeft");
+  p.ClickIn(options, "chkOutlineWords");
+  p.ClickIn(options, "cmdPreview");
+  QWidget* preview = p.Window(kPrintPreviewForm);
   ASSERT_TRUE(preview && preview->isVisible());
   const QImage& page = p.app.preview().Image();
   const QRect title_area(1440 / 15, ctx.page.TopMargin / 15, ctx.page.TitleWidth / 15, ctx.page.TitleHeight / 15);
@@ -99,14 +82,14 @@ TEST(PuzzleToPaper, FromANewListToAPrintedPage) {
   EXPECT_GT(ink, 50) << "the title stands at the left margin of the previewed page";
 
   // Print to a PDF through Qt's printer, as the print dialog would with one copy.
-  Activate(options);
+  p.Activate(options);
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFileName(QString::fromStdString(dir.File("safari.pdf")));
   printer.setPageMargins(QMarginsF(0, 0, 0, 0));  // the page's twips are the sheet's
   QtPrinterDevice device(printer);
   ctx.printer = &device;
   p.dialogs.ExpectPrinter(PrintChoice{1});
-  ClickIn(options, "cmdPrint");
+  p.ClickIn(options, "cmdPrint");
   ASSERT_TRUE(p.dialogs.Done());
 
   auto pages = testing::ReadPdfWords(dir.File("safari.pdf"));

@@ -4,7 +4,6 @@
 // the puzzle picture's pixels.
 #include <QAction>
 #include <QApplication>
-#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QMainWindow>
@@ -13,14 +12,26 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
+#include <string_view>
 
 #include "ScriptedDialogs.h"
+#include "TempDir.h"
 #include "files/WordListFile.h"
 #include "model/AppContext.h"
 #include "model/CommandStates.h"
 #include "ui/KivrelApp.h"
 
 namespace kivrel::testing {
+
+/// Reads a word list file into the program as opening it would: the list, its
+/// attributes, ListReady.
+inline void OpenList(AppContext& ctx, const std::string& path) {
+  std::string error;
+  auto parsed = ParseWordList(TempDir::Read(path), &error);
+  ASSERT_TRUE(parsed) << path << ": " << error;
+  ASSERT_TRUE(LoadWordList(ctx, *parsed, &error)) << error;
+  SetListReadyState(ctx);
+}
 
 struct RunningProgram {
   ScriptedDialogs dialogs;
@@ -33,33 +44,38 @@ struct RunningProgram {
 
   AppContext& ctx() { return app.context(); }
 
-  /// Reads a word list file as opening it would: the list, its attributes, ListReady.
-  void OpenList(const std::string& path) {
-    std::string error;
-    auto parsed = ParseWordList(ReadBytes(path), &error);
-    ASSERT_TRUE(parsed) << path << ": " << error;
-    ASSERT_TRUE(LoadWordList(ctx(), *parsed, &error)) << error;
-    SetListReadyState(ctx());
-  }
-
-  static std::string ReadBytes(const std::string& path) {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return file.readAll().toStdString();
-  }
+  void OpenList(const std::string& path) { testing::OpenList(ctx(), path); }
   Form& form() { return app.context().MainForm(); }
   QMainWindow* window() { return app.mainWindow(); }
+  /// A window of the program by its form name, once it has been made.
+  QWidget* Window(std::string_view form_name) { return app.window(form_name); }
 
+  /// A control of a window by objectName.
   template <typename T = QWidget>
-  T* Widget(const char* name) {
-    return window()->findChild<T*>(QString::fromLatin1(name));
+  static T* In(QWidget* window, std::string_view name) {
+    return window ? window->findChild<T*>(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())))
+                  : nullptr;
   }
-  QPushButton* Button(const char* name) { return Widget<QPushButton>(name); }
-  QLabel* Label(const char* name) { return Widget<QLabel>(name); }
-  QAction* Action(const char* name) { return window()->findChild<QAction*>(QString::fromLatin1(name)); }
+  template <typename T = QWidget>
+  T* Widget(std::string_view name) { return In<T>(window(), name); }
+  QPushButton* Button(std::string_view name) { return Widget<QPushButton>(name); }
+  QLabel* Label(std::string_view name) { return Widget<QLabel>(name); }
+  QAction* Action(std::string_view name) { return Widget<QAction>(name); }
 
-  /// Clicks a button with the mouse, as the user would.
-  void Click(const char* name) { QTest::mouseClick(Button(name), Qt::LeftButton); }
+  /// Clicks an enabled control of a window with the mouse, as the user would (near its
+  /// top-left corner, where a check box or an option button has its mark).
+  static void ClickIn(QWidget* window, std::string_view name) {
+    QWidget* control = In(window, name);
+    ASSERT_TRUE(control && control->isEnabled()) << name;
+    QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(6, 6));
+  }
+  void Click(std::string_view name) { ClickIn(window(), name); }
+
+  /// The offscreen platform activates no window by itself; a window manager would.
+  static void Activate(QWidget* window) {
+    QApplication::setActiveWindow(window);
+    QApplication::processEvents();
+  }
 
   /// The retained image of the puzzle picture.
   const QImage& Picture() { return app.picture().Image(); }
