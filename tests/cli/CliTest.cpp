@@ -83,19 +83,18 @@ TEST(BuildCommand, TheSameSeedGivesTheSamePuzzleAndEveryPlacedWordReadsFromTheGr
   const std::vector<std::string> rows = GridRows(first.out);
   ASSERT_EQ(rows.size(), 15u);
   for (const std::string& row : rows) EXPECT_EQ(row.size(), 15u);
-  static const int kRow[9] = {0, 0, 0, 1, -1, 1, -1, -1, 1};
-  static const int kCol[9] = {0, 1, -1, 0, 0, 1, -1, 1, -1};
   const std::regex placed(
       "\\{\"text\":\"([A-Z]+)\",\"display\":\"[^\"]*\",\"status\":\"placed\",\"row\":([0-9]+),\"col\":([0-9]+),"
       "\"direction\":([1-8]),");
   int words = 0;
   for (std::sregex_iterator it(first.out.begin(), first.out.end(), placed), end; it != end; ++it, ++words) {
     const std::string text = (*it)[1];
-    int r = std::stoi((*it)[2]), c = std::stoi((*it)[3]), d = std::stoi((*it)[4]);
+    int r = std::stoi((*it)[2]), c = std::stoi((*it)[3]);
+    const auto d = static_cast<std::size_t>(std::stoi((*it)[4]));
     for (char letter : text) {
       ASSERT_EQ(rows[static_cast<std::size_t>(r - 1)][static_cast<std::size_t>(c - 1)], letter) << text;
-      r += kRow[d];
-      c += kCol[d];
+      r += kRowSteps[d];
+      c += kColSteps[d];
     }
   }
   EXPECT_GT(words, 20);

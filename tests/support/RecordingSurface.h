@@ -32,10 +32,6 @@ class RecordingSurface : public Surface {
   double ScaleWidth() const override { return width_ / user_x_; }
   double ScaleHeight() const override { return height_ / user_y_; }
   void Scale(double width, double height) override;
-  void Resize(double width, double height) {
-    width_ = width;
-    height_ = height;
-  }
 
   double TextWidth(std::string_view text) override;
   double TextHeight(std::string_view text) override;

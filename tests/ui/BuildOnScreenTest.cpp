@@ -26,13 +26,12 @@ const std::string kAnimals = std::string(KIVREL_EXAMPLES_DIR) + "/animals.kvl";
 // Fraction of the points along an outline's first line (between the end centres,
 // leaving out the ends) that have a black pixel within one pixel of them.
 double OutlineCover(RunningProgram& p, const WordRecord& w) {
-  static const int kRowStep[] = {0, 0, 0, 1, -1, 1, -1, -1, 1};
-  static const int kColStep[] = {0, 1, -1, 0, 0, 1, -1, 1, -1};
   const double cell = p.ctx().display.CellSize / 15.0;
   const double r = (p.ctx().display.WideCharWidth * 0.5 - 30) / 15.0;
   const double d = r / std::sqrt(2.0);
   const int n = w.Length - 1;
-  const int c2 = w.StartCol + kColStep[w.Direction] * n, r2 = w.StartRow + kRowStep[w.Direction] * n;
+  const auto dir = static_cast<std::size_t>(w.Direction);
+  const int c2 = w.StartCol + kColSteps[dir] * n, r2 = w.StartRow + kRowSteps[dir] * n;
   double ax = (w.StartCol - 0.5) * cell, ay = (w.StartRow - 0.5) * cell;
   double bx = (c2 - 0.5) * cell, by = (r2 - 0.5) * cell;
   // The first line's offset from the centre line, by direction pair.
@@ -78,12 +77,7 @@ TEST(BuildOnScreen, BuildFillOutlineAndJunctions) {
   EXPECT_EQ(p.Label("lblDirection_0")->text().toStdString(), FormatPicture(s.DirectionWordCount[1], "####"));
 
   // Each placed letter is black in its cell; empty cells are white.
-  auto each_cell = [&](const std::function<void(int, int, const CellRecord&)>& check) {
-    for (int row = 1; row <= 15; ++row) {
-      for (int col = 1; col <= 15; ++col) check(row, col, s.Grid.At(row, col));
-    }
-  };
-  each_cell([&](int row, int col, const CellRecord& cell) {
+  p.EachCell([&](int row, int col, const CellRecord& cell) {
     if (cell.IsEmpty()) {
       EXPECT_EQ(p.Count(p.CellRect(row, col), IsInk), 0) << row << "," << col;
     } else {
@@ -94,9 +88,9 @@ TEST(BuildOnScreen, BuildFillOutlineAndJunctions) {
   // Fill in: every cell shows a letter; taking the fill away leaves the empty cells
   // as white as before.
   p.Click("cmdFillinBlanks");
-  each_cell([&](int row, int col, const CellRecord&) { EXPECT_GT(p.Count(p.CellRect(row, col), IsBlack), 4); });
+  p.EachCell([&](int row, int col, const CellRecord&) { EXPECT_GT(p.Count(p.CellRect(row, col), IsBlack), 4); });
   p.Click("cmdFillinBlanks");
-  each_cell([&](int row, int col, const CellRecord& cell) {
+  p.EachCell([&](int row, int col, const CellRecord& cell) {
     if (cell.UseCount == 0) {
       EXPECT_EQ(p.Count(p.CellRect(row, col), IsInk), 0) << row << "," << col;
     }
@@ -119,7 +113,7 @@ TEST(BuildOnScreen, BuildFillOutlineAndJunctions) {
   // Junctions: a red count over a grey letter where words cross, nothing red elsewhere.
   p.Click("cmdViewMatches");
   int junctions = 0;
-  each_cell([&](int row, int col, const CellRecord& cell) {
+  p.EachCell([&](int row, int col, const CellRecord& cell) {
     if (cell.UseCount > 1) {
       ++junctions;
       EXPECT_GT(p.Count(p.CellRect(row, col), IsRed), 3) << row << "," << col;
@@ -131,7 +125,7 @@ TEST(BuildOnScreen, BuildFillOutlineAndJunctions) {
   EXPECT_GT(junctions, 0);
   p.Click("cmdViewMatches");
   p.Click("cmdOutlineWords");
-  each_cell([&](int row, int col, const CellRecord&) { EXPECT_EQ(p.Count(p.CellRect(row, col), IsRed), 0); });
+  p.EachCell([&](int row, int col, const CellRecord&) { EXPECT_EQ(p.Count(p.CellRect(row, col), IsRed), 0); });
   for (const WordRecord* w : placed) EXPECT_LT(OutlineCover(p, *w), 1.0) << w->Text;
 }
 
@@ -193,40 +187,32 @@ TEST(BuildOnScreen, ALongBuildStaysResponsiveAndCancelEndsIt) {
   EXPECT_TRUE(p.Button("cmdOutlineWords")->isEnabled());
   // The picture kept every letter through the resizing.
   QApplication::processEvents();
-  const PuzzleState& s = p.ctx().state;
-  for (int row = 1; row <= 5; ++row) {
-    for (int col = 1; col <= 5; ++col) {
-      if (!s.Grid.At(row, col).IsEmpty()) {
-        EXPECT_GT(p.Count(p.CellRect(row, col), IsBlack), 4) << row << "," << col;
-      }
+  p.EachCell([&](int row, int col, const CellRecord& cell) {
+    if (!cell.IsEmpty()) {
+      EXPECT_GT(p.Count(p.CellRect(row, col), IsBlack), 4) << row << "," << col;
     }
-  }
+  });
   EXPECT_TRUE(p.Widget("picPuzzle")->isVisible());
 }
 
 TEST(BuildOnScreen, ANinetyNineByNinetyNineGridIsDrawnSmaller) {
   RunningProgram p;
   p.OpenList(kAnimals);
-  p.ctx().state.PuzzleWidth = 99;
-  p.ctx().state.PuzzleHeight = 99;
+  p.ctx().state.PuzzleWidth = p.ctx().state.PuzzleHeight = 99;
   p.Click("cmdBuild");
   QApplication::processEvents();
-  const PuzzleState& s = p.ctx().state;
-  EXPECT_EQ(s.InsertedCount, 25);
+  EXPECT_EQ(p.ctx().state.InsertedCount, 25);
   EXPECT_LT(p.ctx().display.DisplayFontSize, 12);
   EXPECT_NEAR(p.Picture().width(), 99 * p.ctx().display.CellSize / 15.0, 1);
   int drawn = 0, letters = 0;
-  for (int row = 1; row <= 99; ++row) {
-    for (int col = 1; col <= 99; ++col) {
-      if (s.Grid.At(row, col).IsEmpty()) continue;
-      ++letters;
-      drawn += p.Count(p.CellRect(row, col), IsBlack) > 0 ? 1 : 0;
-    }
-  }
+  p.EachCell([&](int row, int col, const CellRecord& cell) {
+    letters += cell.IsEmpty() ? 0 : 1;
+    drawn += !cell.IsEmpty() && p.Count(p.CellRect(row, col), IsBlack) > 0 ? 1 : 0;
+  });
   EXPECT_EQ(drawn, letters);
   EXPECT_TRUE(p.window()->rect().contains(p.Button("cmdExit")->geometry()));
   p.Click("cmdOutlineWords");  // still usable: the commands answer
-  EXPECT_EQ(s.OutlinesShown, kTrue);
+  EXPECT_EQ(p.ctx().state.OutlinesShown, kTrue);
 }
 
 }  // namespace

@@ -12,40 +12,28 @@
 #include <QTest>
 #include <QTimer>
 
+#include "ui/Design.h"
 #include "ui/FormBinder.h"
 
 namespace kivrel {
 namespace {
 
+// A window of each kind of control, named as the program names its controls.
 struct Window {
   QDialog dialog;
-  QPushButton* go;
-  QCheckBox* option;
-  QRadioButton* left;
-  QRadioButton* right;
-  QLabel* count;
-  QLineEdit* name;
-  QAction* sound;
+  QPushButton* go = Design::Named(new QPushButton("&Go", &dialog), "cmdGo");
+  QCheckBox* option = Design::Named(new QCheckBox("Option", &dialog), "chkOption");
+  QRadioButton* left = Design::Named(new QRadioButton("Left", &dialog), "radLeft");
+  QRadioButton* right = Design::Named(new QRadioButton("Right", &dialog), "radRight");
+  QLabel* count = Design::Named(new QLabel("design", &dialog), "lblCount");
+  QLineEdit* name = Design::Named(new QLineEdit(&dialog), "txtName");
+  QAction* sound = Design::Named(new QAction("&Sound", &dialog), "mnuSound");
 
   Window() {
     dialog.setObjectName("frmTest");
     dialog.setWindowTitle("Test Window");
-    go = new QPushButton("&Go", &dialog);
-    go->setObjectName("cmdGo");
-    option = new QCheckBox("Option", &dialog);
-    option->setObjectName("chkOption");
-    left = new QRadioButton("Left", &dialog);
-    left->setObjectName("radLeft");
     left->setChecked(true);
-    right = new QRadioButton("Right", &dialog);
-    right->setObjectName("radRight");
-    count = new QLabel("design", &dialog);
-    count->setObjectName("lblCount");
-    name = new QLineEdit(&dialog);
-    name->setObjectName("txtName");
     name->move(0, 100);
-    sound = new QAction("&Sound", &dialog);
-    sound->setObjectName("mnuSound");
     sound->setCheckable(true);
     sound->setChecked(true);
     dialog.addAction(sound);

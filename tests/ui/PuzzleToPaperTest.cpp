@@ -98,11 +98,9 @@ TEST(PuzzleToPaper, FromANewListToAPrintedPage) {
   EXPECT_EQ(ctx.page.TitleX, ctx.page.LeftMargin);
   testing::ExpectPageMatchesLayout(ctx, pages[0]);
   // Every cell of the grid on screen shows its letter.
-  for (int r = 1; r <= built.Height(); ++r) {
-    for (int c = 1; c <= built.Width(); ++c) {
-      EXPECT_GT(p.Count(p.CellRect(r, c), testing::IsInk), 3) << "row " << r << ", column " << c;
-    }
-  }
+  p.EachCell([&](int r, int c, const CellRecord&) {
+    EXPECT_GT(p.Count(p.CellRect(r, c), testing::IsInk), 3) << "row " << r << ", column " << c;
+  });
 }
 
 }  // namespace

@@ -86,6 +86,14 @@ struct RunningProgram {
     return QRectF((col - 1) * cell, (row - 1) * cell, cell, cell).toAlignedRect().intersected(Picture().rect());
   }
 
+  /// Runs the check on every cell of the puzzle's grid.
+  void EachCell(const std::function<void(int row, int col, const CellRecord&)>& check) {
+    const LetterGrid& grid = ctx().state.Grid;
+    for (int row = 1; row <= grid.Height(); ++row) {
+      for (int col = 1; col <= grid.Width(); ++col) check(row, col, grid.At(row, col));
+    }
+  }
+
   /// Pixels inside the rectangle for which the test holds.
   int Count(QRect area, const std::function<bool(QRgb)>& test) {
     const QImage& image = Picture();
