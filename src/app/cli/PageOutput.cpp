@@ -73,9 +73,13 @@ void ApplyMargins(const std::string& value, PrintOptions& o) {
 
 QtMessageHandler qt_messages = nullptr;
 
-// A command-line program has no session folder for Qt to complain about.
+// A command-line program has no session folder for Qt to complain about, and a page it
+// cannot write is reported by the command itself, in one line.
 void FilterQtMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-  if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))) return;
+  if (type == QtWarningMsg && (message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")) ||
+                               message.startsWith(QLatin1String("QPainter::begin(): Returned false")))) {
+    return;
+  }
   if (qt_messages) qt_messages(type, context, message);
 }
 
