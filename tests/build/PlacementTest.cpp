@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <set>
+#include <tuple>
 
 #include "BuildHelpers.h"
 #include "ReferenceFinder.h"
@@ -113,49 +115,34 @@ TEST(LineScanRules, AWordThatCrossesNothingTakesTheFirstPlaceFound) {
 }
 
 TEST(PlaceFirstWord, ChoosesEveryPlaceOfItsRangeAndNothingOutside) {
-  // 6 wide, 4 high, 3 letters: a forward coordinate runs 1 .. side - 2, a backward one
-  // 3 .. side - 1 (Int(r x (side - L)) + L), an unconstrained one 1 .. side.
-  auto range = [](int lo, int hi) {
+  // A forward coordinate runs 1 .. side - L + 1 and a backward one L .. side - 1
+  // (Int(r x (side - L)) + L), so a word as long as the side starts at its edge; an
+  // unconstrained one runs 1 .. side.
+  enum Kind { kAny, kForward, kBackward };
+  const Kind row_kind[9] = {kAny, kAny, kAny, kForward, kBackward, kForward, kBackward, kBackward, kForward};
+  const Kind col_kind[9] = {kAny, kForward, kBackward, kAny, kAny, kForward, kBackward, kForward, kBackward};
+  auto range = [](Kind kind, int side, int length) {
+    const int lo = kind == kBackward ? length : 1;
+    const int hi = kind == kAny ? side : kind == kForward ? side - length + 1 : std::max(length, side - 1);
     std::set<int> values;
     for (int v = lo; v <= hi; ++v) values.insert(v);
     return values;
   };
-  const std::set<int> rows[3] = {range(1, 4), range(1, 2), range(3, 3)};  // any, forward, backward
-  const std::set<int> cols[3] = {range(1, 6), range(1, 4), range(3, 5)};
-  const int row_kind[9] = {0, 0, 0, 1, 2, 1, 2, 2, 1};
-  const int col_kind[9] = {0, 1, 2, 0, 0, 1, 2, 1, 2};
-  TestApp app;
-  SetUpPuzzle(app, {"CAT"}, 6, 4, 3);
-  PuzzleState& s = app.ctx.state;
-  s.CurrentWordLength = 3;
-  for (int d = 1; d <= 8; ++d) {
-    std::set<int> seen_rows, seen_cols;
-    for (int i = 0; i < 400; ++i) {
-      s.CurrentDirection = static_cast<i16>(d);
-      PlaceFirstWord(app.ctx);
-      seen_rows.insert(s.CurrentRow);
-      seen_cols.insert(s.CurrentCol);
-    }
-    EXPECT_EQ(seen_rows, rows[row_kind[d]]) << "direction " << d;
-    EXPECT_EQ(seen_cols, cols[col_kind[d]]) << "direction " << d;
-  }
-}
-
-TEST(PlaceFirstWord, AWordAsLongAsTheGridStartsAtTheEdge) {
-  TestApp app;
-  SetUpPuzzle(app, {"ELEPHANT"}, 8, 8, 3);
-  PuzzleState& s = app.ctx.state;
-  s.CurrentWordLength = 8;
-  for (int d = 1; d <= 8; ++d) {
-    s.CurrentDirection = static_cast<i16>(d);
-    PlaceFirstWord(app.ctx);
-    const bool forward_col = d == 1 || d == 5 || d == 7, backward_col = d == 2 || d == 6 || d == 8;
-    const bool forward_row = d == 3 || d == 5 || d == 8, backward_row = d == 4 || d == 6 || d == 7;
-    if (forward_col || backward_col) {
-      EXPECT_EQ(s.CurrentCol, forward_col ? 1 : 8) << d;
-    }
-    if (forward_row || backward_row) {
-      EXPECT_EQ(s.CurrentRow, forward_row ? 1 : 8) << d;
+  for (auto [w, h, length] : {std::tuple{6, 4, 3}, std::tuple{8, 8, 8}}) {
+    TestApp app;
+    SetUpPuzzle(app, {std::string(static_cast<std::size_t>(length), 'A')}, w, h, 3);
+    PuzzleState& s = app.ctx.state;
+    s.CurrentWordLength = static_cast<i16>(length);
+    for (int d = 1; d <= 8; ++d) {
+      std::set<int> seen_rows, seen_cols;
+      for (int i = 0; i < 400; ++i) {
+        s.CurrentDirection = static_cast<i16>(d);
+        PlaceFirstWord(app.ctx);
+        seen_rows.insert(s.CurrentRow);
+        seen_cols.insert(s.CurrentCol);
+      }
+      EXPECT_EQ(seen_rows, range(row_kind[d], h, length)) << w << " x " << h << ", direction " << d;
+      EXPECT_EQ(seen_cols, range(col_kind[d], w, length)) << w << " x " << h << ", direction " << d;
     }
   }
 }

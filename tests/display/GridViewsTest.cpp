@@ -3,6 +3,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "HandPlaced.h"
 #include "TestApp.h"
 #include "display/GridViews.h"
 
@@ -27,32 +28,10 @@ struct Views : ::testing::Test {
     app.ctx.display.CellSize = 240;
     app.ctx.display.WideCharWidth = 180;
     for (int code = '0'; code <= 'Z'; ++code) app.ctx.display.CharWidths[static_cast<std::size_t>(code)] = 120;
-    s.PuzzleWidth = 6;
-    s.PuzzleHeight = 6;
-    s.Grid.Create(6, 6);
+    testing::MakeGrid(app.ctx, 6, 6);
   }
-
-  // Places a word record by hand (the letters are written into the grid too).
-  int Place(const std::string& text, int row, int col, int direction, i16 status = kStatusPlaced) {
-    static const int kRow[] = {0, 0, 0, 1, -1, 1, -1, -1, 1};
-    static const int kCol[] = {0, 1, -1, 0, 0, 1, -1, 1, -1};
-    WordRecord word;
-    word.Text = text;
-    word.Length = static_cast<i16>(text.size());
-    word.StartRow = static_cast<i16>(row);
-    word.StartCol = static_cast<i16>(col);
-    word.Direction = static_cast<i16>(direction);
-    word.Status = status;
-    s.Words.push_back(word);
-    s.WordCount = static_cast<i16>(s.Words.size() - 1);
-    if (status == kStatusPlaced) {
-      for (std::size_t i = 0; i < text.size(); ++i) {
-        CellRecord& cell = s.Grid.At(row + kRow[direction] * static_cast<int>(i), col + kCol[direction] * static_cast<int>(i));
-        cell.Letter = text.substr(i, 1);
-        ++cell.UseCount;
-      }
-    }
-    return s.WordCount;
+  void Place(const std::string& text, int row, int col, int direction) {
+    testing::PlaceWord(app.ctx, text, row, col, direction);
   }
 
   std::vector<DrawOp> Ops(DrawOp::Kind kind) { return app.picture.OfKind(kind); }
@@ -114,8 +93,8 @@ TEST_F(Views, OutlinesOfDiagonalWordsRunAlongBothDiagonals) {
 }
 
 TEST_F(Views, ASingleLetterWordGetsAFullCircleAndUnplacedWordsNone) {
-  Place("ANT", 1, 1, 1, kStatusRejected);
-  Place("ANT", 1, 1, 1, kStatusNotPlaced);
+  s.Words[static_cast<std::size_t>(testing::AddUnplacedWord(app.ctx, "ANT"))].Status = kStatusRejected;
+  testing::AddUnplacedWord(app.ctx, "ANT");
   Place("X", 3, 3, 5);
   DrawWordOutlines(app.ctx);
   auto lines = Ops(DrawOp::Kind::Line);

@@ -17,11 +17,10 @@ using testing::TempDir;
 using testing::TestApp;
 
 TEST(SuggestPuzzleName, AnyExtensionBecomesKvp) {
-  EXPECT_EQ(SuggestPuzzleName("", "C:\\LISTS\\ZOO.KVL"), "C:\\LISTS\\ZOO.kvp");
-  EXPECT_EQ(SuggestPuzzleName("ABCDEFGHIJ", "LIST.txt"), "ABCDEFGHIJ.kvp");
-  EXPECT_EQ(SuggestPuzzleName("  zoo.kvp  ", ""), "zoo.kvp");
-  EXPECT_EQ(SuggestPuzzleName("", "a.kv"), "");
-  EXPECT_EQ(SuggestPuzzleName("", "/home/ann/Tiere.äöü"), "/home/ann/Tiere.kvp");
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      {"", "C:\\LISTS\\ZOO.KVL", "C:\\LISTS\\ZOO.kvp"}, {"ABCDEFGHIJ", "LIST.txt", "ABCDEFGHIJ.kvp"},
+      {"  zoo.kvp  ", "", "zoo.kvp"}, {"", "a.kv", ""}, {"", "/home/ann/Tiere.äöü", "/home/ann/Tiere.kvp"}};
+  for (auto [puzzle, list, want] : cases) EXPECT_EQ(SuggestPuzzleName(puzzle, list), want) << puzzle << list;
 }
 
 TEST(WritePuzzleFile, AsksForANameWithTheListsNameAsTheSuggestion) {

@@ -38,11 +38,11 @@ TEST(WordListFileBytes, WritesTheHeaderAndTheEntriesInCodePage1252) {
 }
 
 TEST(SuggestWordListName, FollowsTheExtensionRules) {
-  EXPECT_EQ(SuggestWordListName("", "C:\\PUZ\\ANIMALS.kvp"), "C:\\PUZ\\ANIMALS.kvl");
-  EXPECT_EQ(SuggestWordListName("LIST.txt", "other.kvp"), "LIST.txt");
-  EXPECT_EQ(SuggestWordListName("ABCDEFGHIJ", ""), "ABCDEFGH.kvl");
-  EXPECT_EQ(SuggestWordListName("", "a.kv"), "");
-  EXPECT_EQ(SuggestWordListName("/home/ann/Übersetzungen", ""), "/home/ann/Übersetz.kvl");  // folders stay whole
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      {"", "C:\\PUZ\\ANIMALS.kvp", "C:\\PUZ\\ANIMALS.kvl"}, {"LIST.txt", "other.kvp", "LIST.txt"},
+      {"ABCDEFGHIJ", "", "ABCDEFGH.kvl"}, {"", "a.kv", ""},
+      {"/home/ann/Übersetzungen", "", "/home/ann/Übersetz.kvl"}};  // folders stay whole
+  for (auto [list, puzzle, want] : cases) EXPECT_EQ(SuggestWordListName(list, puzzle), want) << list << puzzle;
 }
 
 TEST(SaveWordList, AsksForANameUntilOneCanBeWritten) {
@@ -135,8 +135,10 @@ TEST_F(OpenListTest, AsksAgainAfterAFileNameErrorThenReadsTheList) {
 
   const PuzzleState& s = app.ctx.state;
   EXPECT_EQ(app.ctx.list.Entries(), (std::vector<std::string>{"LION", "TIGER"}));
-  EXPECT_EQ(std::tie(s.PuzzleTitle, s.PuzzleWidth, s.PuzzleBuilt, s.WordListChanged, s.WordListFileName),
-            std::make_tuple(std::string("Zoo"), i16{12}, i16{0}, i16{0}, path));
+  EXPECT_EQ(std::tie(s.PuzzleTitle, s.PuzzleInstructions, s.WordListFileName),
+            std::make_tuple(std::string("Zoo"), std::string("Find them."), path));
+  EXPECT_EQ(std::tie(s.PuzzleWidth, s.PuzzleHeight, s.IncludeDiagonals, s.SpaceCount, s.PuzzleBuilt, s.WordListChanged),
+            std::make_tuple(i16{12}, i16{10}, i16{0}, i16{120}, i16{0}, i16{0}));
   EXPECT_EQ(app.ctx.WordListForm().Text("lblFileName"), path);
   EXPECT_TRUE(app.ctx.WordListForm().Visible());
   EXPECT_TRUE(app.ctx.MainForm().Enabled("mnuBuild") && !app.ctx.MainForm().Enabled("mnuPrint"));  // ListReady

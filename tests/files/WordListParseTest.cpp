@@ -17,24 +17,10 @@ ParsedWordList Parse(std::string_view bytes) {
 
 TEST(ParseWordList, ReadsTheHeaderAndTheEntries) {
   auto parsed = Parse("1\tMy Puzzle\t 15\t 14\t 1\t 1\tFind all the words.\r\nCAT\r\nNew York [city]\r\n");
-  ASSERT_TRUE(parsed.Header);
-  EXPECT_EQ(parsed.Header->Title, "My Puzzle");
-  EXPECT_EQ(parsed.Header->Width, 15);
-  EXPECT_EQ(parsed.Header->Height, 14);
-  EXPECT_EQ(parsed.Header->IncludeDiagonals, 1);
-  EXPECT_EQ(parsed.Header->BalanceDirections, 1);
-  EXPECT_EQ(parsed.Header->Instructions, "Find all the words.");
+  EXPECT_EQ(parsed.Header, (WordListHeader{"My Puzzle", 15, 14, 1, 1, "Find all the words."}));
   EXPECT_EQ(parsed.Entries, (std::vector<std::string>{"CAT", "New York [city]"}));
-}
-
-TEST(ParseWordList, EmptyHeaderFieldsCount) {
-  auto parsed = Parse("1\t\t 15\t 15\t-1\t-1\t\r\n");
-  ASSERT_TRUE(parsed.Header);
-  EXPECT_EQ(parsed.Header->Title, "");
-  EXPECT_EQ(parsed.Header->Width, 15);
-  EXPECT_EQ(parsed.Header->IncludeDiagonals, 1);  // absolute values
-  EXPECT_EQ(parsed.Header->BalanceDirections, 1);
-  EXPECT_EQ(parsed.Header->Instructions, "");
+  // Empty fields count, and the options are read as absolute values.
+  EXPECT_EQ(Parse("1\t\t 15\t 15\t-1\t-1\t\r\n").Header, (WordListHeader{"", 15, 15, 1, 1, ""}));
 }
 
 TEST(ParseWordList, LenientLines) {
@@ -56,19 +42,17 @@ TEST(ParseWordList, LenientLines) {
 
 TEST(ParseWordList, RefusesNumbersThePuzzleCannotTake) {
   std::string error;
-  EXPECT_FALSE(ParseWordList("1\tBig\t 40000\t 1\t 1\t 1\t\r\n", &error));
-  EXPECT_FALSE(error.empty());
-  EXPECT_FALSE(ParseWordList("1\tBig\t 200\t 200\t 1\t 1\t\r\n", &error));
-  EXPECT_FALSE(ParseWordList("1\tBig\t-3\t 5\t 1\t 1\t\r\n", &error));
-  EXPECT_FALSE(ParseWordList("1\tBig\t 5\t 5\t 99999\t 1\t\r\n", &error));
+  for (auto numbers : {" 40000\t 1\t 1\t 1", " 200\t 200\t 1\t 1", "-3\t 5\t 1\t 1", " 5\t 5\t 99999\t 1"}) {
+    error.clear();
+    EXPECT_FALSE(ParseWordList(std::string("1\tBig\t") + numbers + "\t\r\n", &error)) << numbers;
+    EXPECT_FALSE(error.empty());
+  }
 }
 
 TEST(UnquoteEntry, RemovesTheFirstAndLastCharacters) {
-  EXPECT_EQ(UnquoteEntry("\"apple\""), "apple");
-  EXPECT_EQ(UnquoteEntry("say \"hi\""), "ay \"hi");
-  EXPECT_EQ(UnquoteEntry("\""), "");
-  EXPECT_EQ(UnquoteEntry("é\"é"), "\"");
-  EXPECT_EQ(UnquoteEntry("plain"), "plain");
+  const std::pair<const char*, const char*> cases[] = {
+      {"\"apple\"", "apple"}, {"say \"hi\"", "ay \"hi"}, {"\"", ""}, {"é\"é", "\""}, {"plain", "plain"}};
+  for (auto [entry, want] : cases) EXPECT_EQ(UnquoteEntry(entry), want) << entry;
 }
 
 TEST(LoadWordList, APlainListTakesTheDefaults) {
@@ -79,27 +63,11 @@ TEST(LoadWordList, APlainListTakesTheDefaults) {
   std::string error;
   ASSERT_TRUE(LoadWordList(app.ctx, Parse("cat\ndog\n\n  \nhorse\n"), &error));
   const PuzzleState& s = app.ctx.state;
-  EXPECT_EQ(s.PuzzleTitle, "(untitled)");
-  EXPECT_EQ(s.PuzzleWidth, 0);
-  EXPECT_EQ(s.IncludeDiagonals, 1);
-  EXPECT_EQ(s.StopRemainingCount, -1);
-  EXPECT_EQ(s.StopOnFirstReject, 1);  // not a default build option
-  EXPECT_EQ(s.WordCount, 3);
-  EXPECT_EQ(s.LongestWordLength, 5);
   EXPECT_EQ(app.ctx.MainForm().Caption(), "Kivrel Puzzle Maker - (untitled)");
-}
-
-TEST(LoadWordList, TheHeaderSetsTheAttributes) {
-  TestApp app;
-  std::string error;
-  ASSERT_TRUE(LoadWordList(app.ctx, Parse("1\tZoo\t 12\t 10\t 0\t 1\tFind them.\r\nLION\r\n"), &error));
-  const PuzzleState& s = app.ctx.state;
-  EXPECT_EQ(s.PuzzleTitle, "Zoo");
-  EXPECT_EQ(s.PuzzleWidth, 12);
-  EXPECT_EQ(s.PuzzleHeight, 10);
-  EXPECT_EQ(s.IncludeDiagonals, 0);
-  EXPECT_EQ(s.PuzzleInstructions, "Find them.");
-  EXPECT_EQ(s.SpaceCount, 120);
+  // StopOnFirstReject is not a default build option: it stays.
+  EXPECT_EQ(std::tie(s.PuzzleWidth, s.IncludeDiagonals, s.StopRemainingCount, s.StopOnFirstReject, s.WordCount,
+                     s.LongestWordLength),
+            std::make_tuple(i16{0}, i16{1}, i16{-1}, i16{1}, i16{3}, i16{5}));
 }
 
 }  // namespace

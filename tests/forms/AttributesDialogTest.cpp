@@ -32,6 +32,11 @@ struct AttributesFixture : ::testing::Test {
     form.Show();
     form.Raise({}, Event::Activate);
   }
+  std::string Texts(std::initializer_list<const char*> boxes) {
+    std::string texts;
+    for (const char* box : boxes) texts += form.Text(box) + "/";
+    return texts;
+  }
 };
 
 TEST_F(AttributesFixture, LoadsTheStateAndRaisesASizeBelowTheLongestWord) {
@@ -40,11 +45,9 @@ TEST_F(AttributesFixture, LoadsTheStateAndRaisesASizeBelowTheLongestWord) {
   app.ctx.state.StopRemainingCount = 0;
   app.ctx.state.IncludeDiagonals = kTrue;  // -1 shows as a checked box
   Open();
-  EXPECT_EQ(form.Text("txtPuzName"), "Zoo");
-  EXPECT_EQ(form.Text("txtPuzWidth"), "8");  // the default size for the list
-  EXPECT_EQ(form.Text("txtPuzHeight"), "8");
+  // The size is the default one for the list.
+  EXPECT_EQ(Texts({"txtPuzName", "txtPuzWidth", "txtPuzHeight", "txtStopRem"}), "Zoo/8/8/0/");
   EXPECT_EQ(form.Value("chkIncludeDiagonals"), 1);
-  EXPECT_EQ(form.Text("txtStopRem"), "0");
   EXPECT_TRUE(form.Enabled("chkRestartOnReject"));
   EXPECT_EQ(dialog.WidthAtOpen(), 8);
 
@@ -52,9 +55,7 @@ TEST_F(AttributesFixture, LoadsTheStateAndRaisesASizeBelowTheLongestWord) {
   app.ctx.state.PuzzleHeight = 12;
   app.ctx.state.StopRemainingCount = -1;
   Open();
-  EXPECT_EQ(form.Text("txtPuzWidth"), "8");
-  EXPECT_EQ(form.Text("txtPuzHeight"), "12");
-  EXPECT_EQ(form.Text("txtStopRem"), "");
+  EXPECT_EQ(Texts({"txtPuzWidth", "txtPuzHeight", "txtStopRem"}), "8/12//");
 }
 
 TEST_F(AttributesFixture, LeavingTooSmallASizeSaysSoExactly) {
@@ -100,21 +101,18 @@ TEST_F(AttributesFixture, NumericBoxesTakeOnlyDigits) {
 }
 
 TEST_F(AttributesFixture, SpinButtonsStepTheBoxesAndNeverGoBelowZero) {
+  std::string seen;
+  auto spin = [&](const char* spinner, const char* box, Event event) {
+    form.Raise(spinner, event);
+    seen += form.Text(box) + "/";
+  };
   form.SetText("txtPuzWidth", "2");
-  form.Raise("spnPuzWidth", Event::SpinDown);
-  EXPECT_EQ(form.Text("txtPuzWidth"), "1");
-  form.Raise("spnPuzWidth", Event::SpinDown);
-  EXPECT_EQ(form.Text("txtPuzWidth"), "");  // 0 shows as an empty box
-  form.Raise("spnPuzWidth", Event::SpinDown);
-  EXPECT_EQ(form.Text("txtPuzWidth"), "0");
-  form.Raise("spnPuzWidth", Event::SpinDown);
-  EXPECT_EQ(form.Text("txtPuzWidth"), "");
+  for (int i = 0; i < 4; ++i) spin("spnPuzWidth", "txtPuzWidth", Event::SpinDown);
   form.SetText("txtStopRem", "pasted");  // no number counts as 0
-  form.Raise("spnStopRem", Event::SpinUp);
-  EXPECT_EQ(form.Text("txtStopRem"), "1");
+  spin("spnStopRem", "txtStopRem", Event::SpinUp);
   form.SetText("txtPuzHeight", "15");
-  form.Raise("spnPuzHeight", Event::SpinUp);
-  EXPECT_EQ(form.Text("txtPuzHeight"), "16");
+  spin("spnPuzHeight", "txtPuzHeight", Event::SpinUp);
+  EXPECT_EQ(seen, "1//0//1/16/");  // 0 shows as an empty box, and an empty box steps down to "0"
 }
 
 TEST_F(AttributesFixture, TheRejectOptionsExcludeEachOther) {
@@ -139,19 +137,15 @@ TEST_F(AttributesFixture, OKCommitsTheBoxes) {
   form.Raise("cmdOK", Event::Click);
   const PuzzleState& s = app.ctx.state;
   EXPECT_FALSE(form.Visible());
-  EXPECT_EQ(s.PuzzleTitle, "Farm");
+  EXPECT_EQ(s.PuzzleTitle + "/" + s.PuzzleInstructions, "Farm/Find them");
   EXPECT_EQ(app.ctx.MainForm().Caption(), "Kivrel Puzzle Maker - Farm");
-  EXPECT_EQ(s.PuzzleInstructions, "Find them");
-  EXPECT_EQ(s.StopRemainingCount, -1);
-  EXPECT_EQ(s.IncludeDiagonals, 0);
-  EXPECT_EQ(s.FastBuild, 1);
+  EXPECT_EQ(std::tie(s.StopRemainingCount, s.IncludeDiagonals, s.FastBuild), std::make_tuple(i16{-1}, i16{0}, i16{1}));
 
   Open();
   form.SetText("cbxStopRemOp", "less than");
   form.SetText("txtStopRem", "5");
   form.Raise("cmdOK", Event::Click);
-  EXPECT_EQ(s.StopRemainingOperator, "<");
-  EXPECT_EQ(s.StopRemainingCount, 5);
+  EXPECT_EQ(std::tie(s.StopRemainingOperator, s.StopRemainingCount), std::make_tuple(std::string("<"), i16{5}));
 }
 
 TEST_F(AttributesFixture, ANewSizeDiscardsTheBuiltPuzzleAndTheSameSizeKeepsIt) {
@@ -164,9 +158,8 @@ TEST_F(AttributesFixture, ANewSizeDiscardsTheBuiltPuzzleAndTheSameSizeKeepsIt) {
   Open();
   form.SetText("txtPuzWidth", "20");
   form.Raise("cmdOK", Event::Click);
-  EXPECT_EQ(app.ctx.state.PuzzleBuilt, 0);
-  EXPECT_EQ(app.ctx.state.PuzzleWidth, 20);
-  EXPECT_EQ(app.ctx.state.PuzzleHeight, 15);
+  EXPECT_EQ(std::tie(app.ctx.state.PuzzleBuilt, app.ctx.state.PuzzleWidth, app.ctx.state.PuzzleHeight),
+            std::make_tuple(i16{0}, i16{20}, i16{15}));
 }
 
 TEST_F(AttributesFixture, ASizeTheCountsCannotCarryIsRefused) {
@@ -204,9 +197,8 @@ TEST_F(AttributesFixture, AGridTooSmallOpensTheDialogAndLeavingItBuilds) {
   form.SetText("txtPuzWidth", "9");
   form.Raise({}, Event::Deactivate);
   EXPECT_NE(app.ctx.state.PuzzleBuilt, 0);
-  EXPECT_EQ(app.ctx.state.PuzzleWidth, 9);
-  EXPECT_EQ(app.ctx.state.InsertedCount, 3);
-  EXPECT_EQ(app.ctx.state.AttributesForBuild, 0);
+  EXPECT_EQ(std::tie(app.ctx.state.PuzzleWidth, app.ctx.state.InsertedCount, app.ctx.state.AttributesForBuild),
+            std::make_tuple(i16{9}, i16{3}, i16{0}));
   form.Raise({}, Event::Deactivate);  // leaving again builds nothing more
   EXPECT_EQ(app.ctx.state.AttributesForBuild, 0);
 }

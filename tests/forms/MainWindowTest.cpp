@@ -33,14 +33,11 @@ TEST_F(MainWindowTest, TheOptionMarksToggleAndNothingElse) {
   form.SetChecked("mnuSound", true);
   form.SetChecked("mnuUpperCase", true);
   form.Raise("mnuSound", Event::Click);
-  EXPECT_FALSE(form.Checked("mnuSound"));
-  EXPECT_TRUE(form.Checked("mnuUpperCase"));
+  EXPECT_TRUE(!form.Checked("mnuSound") && form.Checked("mnuUpperCase"));
   form.Raise("mnuUpperCase", Event::Click);
   form.Raise("mnuSound", Event::Click);
-  EXPECT_TRUE(form.Checked("mnuSound"));
-  EXPECT_FALSE(form.Checked("mnuUpperCase"));
+  EXPECT_TRUE(form.Checked("mnuSound") && !form.Checked("mnuUpperCase"));
 }
-
 
 TEST_F(MainWindowTest, ExitAsksThenClosesTheOtherWindowsInOrder) {
   std::vector<std::string> unloaded;
@@ -53,12 +50,10 @@ TEST_F(MainWindowTest, ExitAsksThenClosesTheOtherWindowsInOrder) {
   }
   app.dialogs.ExpectMessage(MessageAnswer::Cancel);
   form.Raise("mnuExit", Event::Click);
-  ASSERT_EQ(app.dialogs.messages.size(), 1u);
-  const MessageRequest& asked = app.dialogs.messages[0];
-  EXPECT_EQ(asked.Text, "Are you sure you want to exit Kivrel?");
-  EXPECT_EQ(asked.Title, "Exit Kivrel");
-  EXPECT_EQ(asked.Buttons, MessageButtons::OkCancel);
-  EXPECT_EQ(asked.Icon, MessageIcon::Question);
+  const MessageRequest& asked = app.dialogs.messages.at(0);
+  EXPECT_EQ(std::tie(asked.Text, asked.Title, asked.Buttons, asked.Icon),
+            std::make_tuple(std::string("Are you sure you want to exit Kivrel?"), std::string("Exit Kivrel"),
+                            MessageButtons::OkCancel, MessageIcon::Question));
   EXPECT_TRUE(unloaded.empty()) << "Cancel keeps every window";
 
   app.dialogs.ExpectMessage(MessageAnswer::Ok);
@@ -111,8 +106,7 @@ TEST_F(DuringABuild, CancelEndsItAndTheEndStepsRun) {
   EXPECT_LE(app.pump.yields, 4) << "the build stops at its next check";
   EXPECT_LT(app.ctx.state.InsertedCount, 12);
   EXPECT_EQ(app.ctx.state.PuzzleBuilt, kTrue);
-  EXPECT_TRUE(form.Enabled("cmdOutlineWords"));
-  EXPECT_FALSE(form.Enabled("cmdCancel"));
+  EXPECT_TRUE(form.Enabled("cmdOutlineWords") && !form.Enabled("cmdCancel"));
 }
 
 TEST_F(DuringABuild, ExitCancelsTheBuildAndAsksOnceItHasEnded) {
@@ -131,8 +125,7 @@ TEST_F(DuringABuild, ExitCancelsTheBuildAndAsksOnceItHasEnded) {
   EXPECT_EQ(app.dialogs.messages.size(), 1u) << "asked once, however often Exit was pressed";
   EXPECT_FALSE(BuildRunning(app.ctx));
   EXPECT_EQ(app.ctx.state.PuzzleBuilt, kTrue);
-  EXPECT_TRUE(form.Enabled("cmdBuild"));
-  EXPECT_TRUE(form.Visible()) << "Cancel at the question keeps the program";
+  EXPECT_TRUE(form.Enabled("cmdBuild") && form.Visible()) << "Cancel at the question keeps the program";
 }
 
 TEST_F(DuringABuild, TheCloseBoxWaitsForTheBuildToo) {

@@ -5,14 +5,18 @@
 namespace kivrel {
 namespace {
 
-TEST(Form, SettingAValueRaisesClickOnlyWhenItChanges) {
+TEST(Form, ValuesAndTextsRaiseTheirEventsOnlyWhenTheyChange) {
   Form form("frmTest");
-  int clicks = 0;
-  form.On("chkBox", Event::Click, [&] { ++clicks; });
+  std::vector<std::string> seen;
+  form.On("chkBox", Event::Click, [&] { seen.push_back("click"); });
+  form.On("txtName", Event::Change, [&] { seen.push_back(form.Text("txtName")); });
   form.SetValue("chkBox", 1);
   form.SetValue("chkBox", 1);
   form.SetValue("chkBox", 0);
-  EXPECT_EQ(clicks, 2);
+  form.SetText("txtName", "a");
+  form.SetText("txtName", "a");
+  form.SetText("txtName", "");
+  EXPECT_EQ(seen, (std::vector<std::string>{"click", "click", "a", ""}));
 }
 
 TEST(Form, SelectingAnOptionClearsTheOthersOfItsGroupQuietly) {
@@ -27,16 +31,6 @@ TEST(Form, SelectingAnOptionClearsTheOthersOfItsGroupQuietly) {
   EXPECT_EQ(form.Value("radCenter"), 0);
   EXPECT_EQ(form.Value("radRight"), 1);
   EXPECT_EQ(clicked, (std::vector<std::string>{"radCenter", "radRight"}));
-}
-
-TEST(Form, TextChangesRaiseChange) {
-  Form form("frmTest");
-  std::vector<std::string> seen;
-  form.On("txtName", Event::Change, [&] { seen.push_back(form.Text("txtName")); });
-  form.SetText("txtName", "a");
-  form.SetText("txtName", "a");
-  form.SetText("txtName", "");
-  EXPECT_EQ(seen, (std::vector<std::string>{"a", ""}));
 }
 
 TEST(Form, OneDefaultButtonAtATime) {
@@ -76,27 +70,7 @@ TEST(Form, ListenersHearEveryChangeAndDefineIsQuiet) {
   EXPECT_FALSE(form.Visible());
 }
 
-TEST(Form, KeyPressHandlersMayDropTheKey) {
-  Form form("frmTest");
-  form.OnKeyPress("txtWidth", [](int key) { return (key >= '0' && key <= '9') || key == 8 ? key : 0; });
-  EXPECT_EQ(form.RaiseKeyPress("txtWidth", '7'), '7');
-  EXPECT_EQ(form.RaiseKeyPress("txtWidth", 'x'), 0);
-  EXPECT_EQ(form.RaiseKeyPress("txtOther", 'x'), 'x');
-}
-
-TEST(Form, UnloadAsksFirst) {
-  Form form("frmTest");
-  bool refuse = true;
-  form.OnQueryUnload([&] { return refuse; });
-  form.Show();
-  EXPECT_FALSE(form.Unload());
-  EXPECT_TRUE(form.Visible());
-  refuse = false;
-  EXPECT_TRUE(form.Unload());
-  EXPECT_FALSE(form.Visible());
-}
-
-TEST(Form, HandlersRunInTheOrderTheyWereAdded) {
+TEST(Form, HandlersRunInTheOrderTheyWereAddedAndUnhandledKeysPass) {
   Form form("frmTest");
   std::string order;
   form.On("", Event::Activate, [&] { order += "a"; });
@@ -106,14 +80,7 @@ TEST(Form, HandlersRunInTheOrderTheyWereAdded) {
   EXPECT_EQ(order, "ab");
   form.Raise("txtName", Event::GotFocus);
   EXPECT_EQ(form.FocusedControl(), "txtName");
-}
-
-TEST(Forms, EachWindowExistsOnce) {
-  Forms forms;
-  Form& a = forms.Get("frmWordList");
-  EXPECT_TRUE(forms.Has("frmWordList"));
-  EXPECT_FALSE(forms.Has("frmAbout"));
-  EXPECT_EQ(&a, &forms.Get("frmWordList"));
+  EXPECT_EQ(form.RaiseKeyPress("txtOther", 'x'), 'x');
 }
 
 }  // namespace

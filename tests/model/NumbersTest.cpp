@@ -8,72 +8,38 @@
 namespace kivrel {
 namespace {
 
-TEST(Numbers, NearestRoundsHalvesToEven) {
-  EXPECT_EQ(Nearest(2.5), 2);
-  EXPECT_EQ(Nearest(3.5), 4);
-  EXPECT_EQ(Nearest(-2.5), -2);
-  EXPECT_EQ(Nearest(2247.5), 2248);
-  EXPECT_EQ(Nearest(224.75), 225);
-  EXPECT_EQ(Nearest(2.4999), 2);
-  EXPECT_EQ(Nearest(1e300), std::numeric_limits<int>::max());
-  EXPECT_EQ(Nearest(std::nan("")), 0);
+TEST(Numbers, NearestRoundsHalvesToEvenAndIntIsTheFloor) {
+  const std::pair<double, int> nearest[] = {{2.5, 2},      {3.5, 4},   {-2.5, -2},  {2247.5, 2248},
+                                            {224.75, 225}, {2.4999, 2}, {std::nan(""), 0},
+                                            {1e300, std::numeric_limits<int>::max()}};
+  for (auto [x, want] : nearest) EXPECT_EQ(Nearest(x), want) << x;
+  const std::pair<double, int> floors[] = {{2.7, 2}, {-2.1, -3}, {-0.5, -1}, {0.0, 0}};
+  for (auto [x, want] : floors) EXPECT_EQ(Int(x), want) << x;
 }
 
-TEST(Numbers, IntIsTheFloor) {
-  EXPECT_EQ(Int(2.7), 2);
-  EXPECT_EQ(Int(-2.1), -3);
-  EXPECT_EQ(Int(-0.5), -1);
-  EXPECT_EQ(Int(0.0), 0);
-}
-
-TEST(Numbers, ValReadsTheLeadingNumber) {
-  EXPECT_DOUBLE_EQ(Val("1.25\""), 1.25);
-  EXPECT_DOUBLE_EQ(Val(".5\""), 0.5);
-  EXPECT_DOUBLE_EQ(Val("  15"), 15);
-  EXPECT_DOUBLE_EQ(Val("-3abc"), -3);
-  EXPECT_DOUBLE_EQ(Val("abc"), 0);
-  EXPECT_DOUBLE_EQ(Val(""), 0);
-  EXPECT_DOUBLE_EQ(Val("1.2.3"), 1.2);
-  EXPECT_DOUBLE_EQ(Val("2e3x"), 2000);
-  EXPECT_DOUBLE_EQ(Val("2e"), 2);  // an exponent without digits is not read
-  EXPECT_DOUBLE_EQ(Val("-"), 0);
-}
-
-TEST(Numbers, IsNumericWantsOneWholeNumber) {
-  EXPECT_TRUE(IsNumeric("12"));
-  EXPECT_TRUE(IsNumeric(" 3.5 "));
-  EXPECT_TRUE(IsNumeric("-4"));
-  EXPECT_FALSE(IsNumeric(""));
-  EXPECT_FALSE(IsNumeric("  "));
-  EXPECT_FALSE(IsNumeric("12a"));
-  EXPECT_FALSE(IsNumeric("a"));
+TEST(Numbers, ValReadsTheLeadingNumberAndIsNumericWantsOneWholeNumber) {
+  const std::pair<const char*, double> vals[] = {{"1.25\"", 1.25}, {".5\"", 0.5}, {"  15", 15}, {"-3abc", -3},
+                                                 {"abc", 0},       {"", 0},       {"1.2.3", 1.2}, {"2e3x", 2000},
+                                                 {"2e", 2},        {"-", 0}};  // "2e": no exponent digits
+  for (auto [text, want] : vals) EXPECT_DOUBLE_EQ(Val(text), want) << text;
+  for (auto text : {"12", " 3.5 ", "-4"}) EXPECT_TRUE(IsNumeric(text)) << text;
+  for (auto text : {"", "  ", "12a", "a"}) EXPECT_FALSE(IsNumeric(text)) << text;
 }
 
 TEST(Numbers, PicturesShowZeroOnlyWhereTheyMust) {
-  EXPECT_EQ(FormatPicture(0, "####"), "");
-  EXPECT_EQ(FormatPicture(15, "####"), "15");
-  EXPECT_EQ(FormatPicture(0, "###0"), "0");
-  EXPECT_EQ(FormatPicture(7, "###0"), "7");
-  EXPECT_EQ(FormatPicture(12345, "####"), "12345");  // a picture never cuts digits
-  EXPECT_EQ(FormatPicture(-5, "##"), "-5");
-  EXPECT_EQ(FormatPicture(0, "##"), "");
-}
-
-TEST(Numbers, MarginPicture) {
-  EXPECT_EQ(FormatMargin(1), "1.0");
-  EXPECT_EQ(FormatMargin(1.25), "1.25");
-  EXPECT_EQ(FormatMargin(0.5), ".5");
-  EXPECT_EQ(FormatMargin(0), ".0");
-  EXPECT_EQ(FormatMargin(10.333), "10.33");
-  EXPECT_EQ(FormatMargin(0.999), "1.0");  // rounding carries into the whole inches
+  const std::tuple<long long, const char*, const char*> cases[] = {
+      {0, "####", ""}, {15, "####", "15"}, {0, "###0", "0"}, {7, "###0", "7"},
+      {12345, "####", "12345"},  // a picture never cuts digits
+      {-5, "##", "-5"}, {0, "##", ""}};
+  for (auto [value, picture, want] : cases) EXPECT_EQ(FormatPicture(value, picture), want) << value << picture;
+  const std::pair<double, const char*> margins[] = {{1, "1.0"}, {1.25, "1.25"},    {0.5, ".5"},
+                                                    {0, ".0"},  {10.333, "10.33"}, {0.999, "1.0"}};
+  for (auto [inches, want] : margins) EXPECT_EQ(FormatMargin(inches), want) << inches;
 }
 
 TEST(Numbers, NumbersWithTheirSignPlace) {
-  EXPECT_EQ(SignedNumberText(15), " 15");
-  EXPECT_EQ(SignedNumberText(0), " 0");
-  EXPECT_EQ(SignedNumberText(-3), "-3");
-  EXPECT_EQ(PrintedNumberText(12), " 12 ");
-  EXPECT_EQ(PrintedNumberText(-3), "-3 ");
+  EXPECT_EQ(SignedNumberText(15) + "|" + SignedNumberText(0) + "|" + SignedNumberText(-3), " 15| 0|-3");
+  EXPECT_EQ(PrintedNumberText(12) + "|" + PrintedNumberText(-3), " 12 |-3 ");
 }
 
 TEST(Numbers, SixteenBitCountsNeverWrap) {

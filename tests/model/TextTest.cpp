@@ -5,31 +5,21 @@
 namespace kivrel {
 namespace {
 
+using Pairs = std::vector<std::pair<const char*, const char*>>;
+
 TEST(ExtractWord, DropsNotesAndSpacesButKeepsPunctuation) {
-  EXPECT_EQ(ExtractWord("A[B]C"), "AC");
-  EXPECT_EQ(ExtractWord("A]B"), "AB");
-  EXPECT_EQ(ExtractWord("[A"), "");
-  EXPECT_EQ(ExtractWord("A [B [C] D] E"), "ADE");
-  EXPECT_EQ(ExtractWord("O'Neil"), "O'Neil");
-  EXPECT_EQ(ExtractWord("New York [city]"), "NewYork");
-  EXPECT_EQ(ExtractWord("Mc Intyre"), "McIntyre");
-  EXPECT_EQ(ExtractWord("[see page 2]"), "");
-  EXPECT_EQ(ExtractWord("Crème brûlée"), "Crèmebrûlée");
+  const Pairs cases = {{"A[B]C", "AC"},         {"A]B", "AB"},          {"[A", ""},
+                       {"A [B [C] D] E", "ADE"}, {"O'Neil", "O'Neil"},   {"New York [city]", "NewYork"},
+                       {"Mc Intyre", "McIntyre"}, {"[see page 2]", ""}, {"Crème brûlée", "Crèmebrûlée"}};
+  for (auto [entry, want] : cases) EXPECT_EQ(ExtractWord(entry), want) << entry;
 }
 
 TEST(PlacedWord, KeepsOnlyWhatCanStandInACell) {
-  EXPECT_EQ(PlacedWord("O'Neil"), "ONEIL");
-  EXPECT_EQ(PlacedWord("New York [city]"), "NEWYORK");
-  EXPECT_EQ(PlacedWord("R2-D2"), "R2D2");
-  EXPECT_EQ(PlacedWord("Crème brûlée"), "CRÈMEBRÛLÉE");
-  EXPECT_EQ(PlacedWord("straße"), "STRAßE");
-  EXPECT_EQ(PlacedWord("smörgåsbord"), "SMÖRGÅSBORD");
-  EXPECT_EQ(PlacedWord("œuvre"), "ŒUVRE");
-  EXPECT_EQ(PlacedWord("?!-"), "");
-  EXPECT_EQ(PlacedWord("Ωmega"), "MEGA");  // Greek is beyond the files' code page
-}
-
-TEST(Text, CaseOfTheCodePageLetters) {
+  const Pairs cases = {{"O'Neil", "ONEIL"},         {"New York [city]", "NEWYORK"}, {"R2-D2", "R2D2"},
+                       {"Crème brûlée", "CRÈMEBRÛLÉE"}, {"straße", "STRAßE"},      {"smörgåsbord", "SMÖRGÅSBORD"},
+                       {"œuvre", "ŒUVRE"},           {"?!-", ""},
+                       {"Ωmega", "MEGA"}};  // Greek is beyond the files' code page
+  for (auto [entry, want] : cases) EXPECT_EQ(PlacedWord(entry), want) << entry;
   EXPECT_EQ(ToUpper("apple é ÿ š"), "APPLE É Ÿ Š");
   EXPECT_EQ(ToLower("APPLE É Ÿ Š"), "apple é ÿ š");
   EXPECT_EQ(ToUpper("÷"), "÷");  // not a letter
@@ -47,36 +37,24 @@ TEST(Text, MalformedUtf8DecodesAsReplacementCharacters) {
 }
 
 TEST(GetField, FieldsAreSeparatedByRunsOfTheSeparator) {
-  EXPECT_EQ(GetField("1\tTitle\t 15", 3, '\t'), "15");
-  EXPECT_EQ(GetField("1\tTitle\t 15", 2, '\t'), "Title");
-  EXPECT_EQ(GetField("x", 2, '\t'), "");
-  EXPECT_EQ(GetField("a\t\tb", 2, '\t'), "b");  // an empty field does not count
-  EXPECT_EQ(GetField("\t\ta", 1, '\t'), "a");
-  EXPECT_EQ(GetField("a b", 0, ' '), "");
-  EXPECT_EQ(GetField("  two   words  ", 2, ' '), "words");
-  EXPECT_EQ(GetField("", 1, ' '), "");
+  const std::tuple<const char*, int, char, const char*> cases[] = {
+      {"1\tTitle\t 15", 3, '\t', "15"}, {"1\tTitle\t 15", 2, '\t', "Title"}, {"x", 2, '\t', ""},
+      {"a\t\tb", 2, '\t', "b"},  // an empty field does not count
+      {"\t\ta", 1, '\t', "a"},  {"a b", 0, ' ', ""}, {"  two   words  ", 2, ' ', "words"}, {"", 1, ' ', ""}};
+  for (auto [text, n, separator, want] : cases) EXPECT_EQ(GetField(text, n, separator), want) << text << " " << n;
 }
 
-TEST(Text, SkipCharAndFindLast) {
+TEST(Text, SkipCharFindLastCountLettersAndTrim) {
   EXPECT_EQ(SkipChar("\t\tab", 1, '\t'), 3);
   EXPECT_EQ(SkipChar("\t\t", 1, '\t'), 0);
   EXPECT_EQ(SkipChar("abc", 5, 'a'), 0);
   EXPECT_EQ(FindLast("C:\\PUZ\\ANIMALS.kvp", "\\"), 7);
-  EXPECT_EQ(FindLast("name", "\\"), 0);
-  EXPECT_EQ(FindLast("name", "ab"), 0);
-  EXPECT_EQ(FindLast("", "\\"), 0);
-}
-
-TEST(Text, CountLettersIgnoresCase) {
+  for (auto [text, find] : Pairs{{"name", "\\"}, {"name", "ab"}, {"", "\\"}}) EXPECT_EQ(FindLast(text, find), 0);
   EXPECT_EQ(CountLetters("Hello, World!", "ABCDEFGHIJKLMNOPQRSTUVWXYZ"), 10);
   EXPECT_EQ(CountLetters("Hello", ""), 5);
-  EXPECT_EQ(CountLetters("été", "É"), 2);
-}
-
-TEST(Text, TrimRemovesSpacesOnly) {
+  EXPECT_EQ(CountLetters("été", "É"), 2);  // case is ignored
   EXPECT_EQ(Trim("  a b  "), "a b");
-  EXPECT_EQ(Trim("\ta\t"), "\ta\t");
-  EXPECT_EQ(Trim("   "), "");
+  EXPECT_EQ(Trim("\ta\t"), "\ta\t");  // spaces only
 }
 
 }  // namespace

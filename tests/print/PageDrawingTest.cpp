@@ -60,14 +60,6 @@ class PageTest : public ::testing::Test {
   RecordingSurface page;
 };
 
-TEST(PrintOptions, MarginTextsConvertToTwips) {
-  EXPECT_EQ(MarginTwips("1.25\""), 1800);
-  EXPECT_EQ(MarginTwips(".5\""), 720);
-  EXPECT_EQ(MarginTwips(" 0"), 0);
-  EXPECT_EQ(MarginTwips("wide"), 0);
-  EXPECT_EQ(MarginTwips(PrintOptions{}.Margins[kTopMargin]), 1440);
-}
-
 // The default page worked out by hand: title, instructions wrapping onto a second
 // line, letters centred in their cells, the frame, and the list in columns below.
 TEST_F(PageTest, DefaultPageIsLaidOutAsWorkedOutByHand) {
@@ -143,20 +135,17 @@ TEST_F(PageTest, TitleGridAndInstructionsFollowTheirPlaces) {
     int left, right;
   };
   const Case cases[] = {
-      {Align::Left, Align::Right, 1440, 10000},  {Align::Left, Align::Left, 1440, 3040},
-      {Align::Left, Align::Center, 1440, 6920},  {Align::Right, Align::Left, 2240, 10800},
+      {Align::Left, Align::Right, 1440, 10000},   {Align::Left, Align::Left, 1440, 3040},
+      {Align::Left, Align::Center, 1440, 6920},   {Align::Right, Align::Left, 2240, 10800},
       {Align::Right, Align::Center, 5320, 10800}, {Align::Right, Align::Right, 9200, 10800},
       {Align::Center, Align::Center, 5320, 6920}, {Align::Center, Align::Left, 5320, 6920},
-      {Align::Center, Align::Right, 5320, 6920},
-  };
+      {Align::Center, Align::Right, 5320, 6920}};
   for (const Case& c : cases) {
     ctx.print.InstructionsAlign = c.instructions;
     ctx.print.PuzzleHorizontal = c.puzzle;
     DrawPreviewPage(ctx);
-    const std::string which = std::to_string(static_cast<int>(c.instructions)) + "/" +
-                              std::to_string(static_cast<int>(c.puzzle));
-    EXPECT_EQ(p.InstructionsLeft, c.left) << which;
-    EXPECT_EQ(p.InstructionsRight, c.right) << which;
+    EXPECT_EQ(std::pair<int, int>(p.InstructionsLeft, p.InstructionsRight), std::make_pair(c.left, c.right))
+        << static_cast<int>(c.instructions) << "/" << static_cast<int>(c.puzzle);
   }
   ctx.print.TitleAlign = Align::Right;
   ctx.print.PuzzleVertical = VerticalPlace::Middle;
