@@ -8,58 +8,46 @@ namespace {
 
 using testing::TestApp;
 
-struct Expect {
+// The controls each state sets, grouped by what they become: '+' enabled and '-' disabled
+// in the Building, PuzzleReady, ListReady and EmptyList states.
+struct Row {
   const char* form;
-  const char* control;
-  bool building, ready, list, empty;
+  std::vector<const char*> controls;
+  const char* states;
 };
 
-const Expect kTable[] = {
-    {"frmKV_Puzzle", "mnuAttributes", false, true, true, false},
-    {"frmKV_Puzzle", "cmdAttributes", false, true, true, false},
-    {"frmKV_Puzzle", "mnuBuild", false, true, true, false},
-    {"frmKV_Puzzle", "cmdBuild", false, true, true, false},
-    {"frmKV_Puzzle", "mnuFillinBlanks", false, true, false, false},
-    {"frmKV_Puzzle", "cmdFillinBlanks", false, true, false, false},
-    {"frmKV_Puzzle", "mnuOutlineWords", false, true, false, false},
-    {"frmKV_Puzzle", "cmdOutlineWords", false, true, false, false},
-    {"frmKV_Puzzle", "mnuPrint", false, true, false, false},
-    {"frmKV_Puzzle", "cmdPrint", false, true, false, false},
-    {"frmKV_Puzzle", "mnuSaveList", false, true, true, false},
-    {"frmKV_Puzzle", "mnuSaveListAs", false, true, true, false},
-    {"frmKV_Puzzle", "mnuSavePuzzle", false, true, false, false},
-    {"frmKV_Puzzle", "mnuSavePuzzleAs", false, true, false, false},
-    {"frmKV_Puzzle", "cmdSavePuzzle", false, true, false, false},
-    {"frmKV_Puzzle", "mnuViewMatches", false, true, false, false},
-    {"frmKV_Puzzle", "cmdViewMatches", false, true, false, false},
-    {"frmKV_Puzzle", "mnuViewList", false, true, true, false},
-    {"frmKV_Puzzle", "cmdViewList", false, true, true, false},
-    {"frmKV_Puzzle", "cmdCancel", false, false, false, false},
-    {"frmWordList", "cmdAdd", false, false, false, true},
-    {"frmWordList", "cmdClear", true, true, true, false},
-    {"frmWordList", "cmdSave", true, true, true, false},
-    {"frmWordList", "cmdSort", true, true, true, false},
-    {"frmWordList", "cmdRemove", false, false, false, false},
-    {"frmWordList", "cmdReplace", false, false, false, false},
-    {"frmWordList", "cmdShowWord", false, false, false, false},
-    {"frmWordList", "cmdHideAll", false, false, false, false},
+const Row kTable[] = {
+    {"frmKV_Puzzle",
+     {"mnuAttributes", "cmdAttributes", "mnuBuild", "cmdBuild", "mnuSaveList", "mnuSaveListAs", "mnuViewList",
+      "cmdViewList"},
+     "-++-"},
+    {"frmKV_Puzzle",
+     {"mnuFillinBlanks", "cmdFillinBlanks", "mnuOutlineWords", "cmdOutlineWords", "mnuPrint", "cmdPrint",
+      "mnuSavePuzzle", "mnuSavePuzzleAs", "cmdSavePuzzle", "mnuViewMatches", "cmdViewMatches"},
+     "-+--"},
+    {"frmKV_Puzzle", {"cmdCancel"}, "----"},
+    {"frmWordList", {"cmdAdd"}, "---+"},
+    {"frmWordList", {"cmdClear", "cmdSave", "cmdSort"}, "+++-"},
+    {"frmWordList", {"cmdRemove", "cmdReplace", "cmdShowWord", "cmdHideAll"}, "----"},
 };
 
 TEST(CommandStates, EachStateSetsItsColumn) {
   TestApp app;
   using Setter = void (*)(AppContext&);
   const Setter setters[] = {SetBuildingState, SetPuzzleReadyState, SetListReadyState, SetEmptyListState};
-  for (int state = 0; state < 4; ++state) {
+  for (std::size_t state = 0; state < 4; ++state) {
     // Start from the opposite of every value so that each one must be written.
-    for (const Expect& e : kTable) {
-      bool want[] = {e.building, e.ready, e.list, e.empty};
-      app.ctx.forms.Get(e.form).SetEnabled(e.control, !want[state]);
+    for (const Row& row : kTable) {
+      for (const char* control : row.controls) {
+        app.ctx.forms.Get(row.form).SetEnabled(control, row.states[state] != '+');
+      }
     }
     setters[state](app.ctx);
-    for (const Expect& e : kTable) {
-      bool want[] = {e.building, e.ready, e.list, e.empty};
-      EXPECT_EQ(app.ctx.forms.Get(e.form).Enabled(e.control), want[state])
-          << e.form << "." << e.control << " in state " << state;
+    for (const Row& row : kTable) {
+      for (const char* control : row.controls) {
+        EXPECT_EQ(app.ctx.forms.Get(row.form).Enabled(control), row.states[state] == '+')
+            << row.form << "." << control << " in state " << state;
+      }
     }
   }
   EXPECT_EQ(app.ctx.WordListForm().DefaultButton(), "cmdAdd");
