@@ -67,43 +67,31 @@ TEST(CommandStates, ControlsOutsideTheTableAreNeverTouched) {
   }
 }
 
-TEST(Statistics, ClearingLeavesTheWordCount) {
+TEST(ClearPuzzle, DiscardsThePuzzleAndItsStatisticsButNotTheWordCount) {
   TestApp app;
+  PuzzleState& s = app.ctx.state;
   Form& main = app.ctx.MainForm();
+  s.PuzzleWidth = s.PuzzleHeight = 15;
+  s.PuzzleBuilt = kTrue;
   main.SetText("lblWordCount", "3");
   ShowStatistic(app.ctx, kJunctionsLabel, 0, kJunctionPicture);
   ShowStatistic(app.ctx, DirectionLabel(4), 2, kCountPicture);
   EXPECT_EQ(main.Text("lblMatches") + "/" + main.Text("lblDirection_4"), "0/2");
-  ClearStatistics(app.ctx);
+  SetPuzzleReadyState(app.ctx);
+  ClearPuzzle(app.ctx);
+  EXPECT_EQ(std::tie(s.PuzzleWidth, s.PuzzleHeight, s.PuzzleBuilt), std::make_tuple(i16{0}, i16{0}, i16{0}));
+  EXPECT_FALSE(main.IsVisible("picPuzzle"));
+  EXPECT_EQ(app.picture.OfKind(testing::DrawOp::Kind::Cls).size(), 1u);
+  EXPECT_TRUE(main.Enabled("mnuBuild") && !main.Enabled("mnuFillinBlanks"));
   EXPECT_EQ(main.Text("lblWordCount"), "3");
   for (auto label : {"lblInsertedCount", "lblRejectedCount", "lblNbrLetters", "lblNbrSpaces", "lblLettersRemaining",
-                     "lblSpacesRemaining", "lblMatches", "lblDirection_0", "lblDirection_7"}) {
+                     "lblSpacesRemaining", "lblMatches", "lblDirection_0", "lblDirection_4", "lblDirection_7"}) {
     EXPECT_EQ(main.Text(label), "") << label;
   }
 }
 
-TEST(ClearPuzzle, DiscardsThePuzzle) {
+TEST(SetWindowTitle, CaptionEndsExactlyWithTheTitleEvenAnEmptyOne) {
   TestApp app;
-  PuzzleState& s = app.ctx.state;
-  s.PuzzleWidth = s.PuzzleHeight = 15;
-  s.PuzzleBuilt = kTrue;
-  app.ctx.MainForm().SetText("lblMatches", "12");
-  SetPuzzleReadyState(app.ctx);
-  ClearPuzzle(app.ctx);
-  EXPECT_EQ(std::tie(s.PuzzleWidth, s.PuzzleHeight, s.PuzzleBuilt), std::make_tuple(i16{0}, i16{0}, i16{0}));
-  EXPECT_FALSE(app.ctx.MainForm().IsVisible("picPuzzle"));
-  EXPECT_EQ(app.picture.OfKind(testing::DrawOp::Kind::Cls).size(), 1u);
-  EXPECT_TRUE(app.ctx.MainForm().Enabled("mnuBuild") && !app.ctx.MainForm().Enabled("mnuFillinBlanks"));
-  EXPECT_EQ(app.ctx.MainForm().Text("lblMatches"), "");
-}
-
-TEST(SetWindowTitle, CaptionEndsExactlyWithTheTitle) {
-  TestApp app;
-  app.ctx.state.PuzzleTitle = "Zoo";
-  SetWindowTitle(app.ctx);
-  EXPECT_EQ(app.ctx.MainForm().Caption(), "Kivrel Puzzle Maker - Zoo");
-  EXPECT_EQ(app.ctx.AttributesForm().Text("txtPuzName"), "Zoo");
-  app.ctx.state.PuzzleTitle = "";
   SetWindowTitle(app.ctx);
   EXPECT_EQ(app.ctx.MainForm().Caption(), "Kivrel Puzzle Maker - ");
 }

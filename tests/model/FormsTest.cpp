@@ -33,16 +33,6 @@ TEST(Form, SelectingAnOptionClearsTheOthersOfItsGroupQuietly) {
   EXPECT_EQ(clicked, (std::vector<std::string>{"radCenter", "radRight"}));
 }
 
-TEST(Form, OneDefaultButtonAtATime) {
-  Form form("frmTest");
-  form.SetDefault("cmdAdd", true);
-  form.SetDefault("cmdReplace", true);
-  EXPECT_FALSE(form.IsDefault("cmdAdd"));
-  EXPECT_EQ(form.DefaultButton(), "cmdReplace");
-  form.SetDefault("cmdReplace", false);
-  EXPECT_EQ(form.DefaultButton(), "");
-}
-
 TEST(Form, ListenersHearEveryChangeAndDefineIsQuiet) {
   Form form("frmTest");
   std::vector<std::pair<std::string, Property>> heard;

@@ -37,11 +37,6 @@ TEST(Numbers, PicturesShowZeroOnlyWhereTheyMust) {
   for (auto [inches, want] : margins) EXPECT_EQ(FormatMargin(inches), want) << inches;
 }
 
-TEST(Numbers, NumbersWithTheirSignPlace) {
-  EXPECT_EQ(SignedNumberText(15) + "|" + SignedNumberText(0) + "|" + SignedNumberText(-3), " 15| 0|-3");
-  EXPECT_EQ(PrintedNumberText(12) + "|" + PrintedNumberText(-3), " 12 |-3 ");
-}
-
 TEST(Numbers, SixteenBitCountsNeverWrap) {
   EXPECT_EQ(FitI16(32767), 32767);
   EXPECT_EQ(FitI16(-32768), -32768);

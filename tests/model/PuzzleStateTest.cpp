@@ -63,14 +63,5 @@ TEST(LetterGrid, HasRowAndColumnZeroAndRefusesCellsOutsideOrSizesPastSixteenBits
   EXPECT_FALSE(GridSizeFits(200, 200) || GridSizeFits(-1, 5));
 }
 
-TEST(CellRecord, EmptyMeansNothingOrASpace) {
-  CellRecord cell;
-  EXPECT_TRUE(cell.IsEmpty());
-  for (auto [letter, empty] : {std::pair{" ", true}, {"A", false}, {"É", false}}) {
-    cell.Letter = letter;
-    EXPECT_EQ(cell.IsEmpty(), empty) << letter;
-  }
-}
-
 }  // namespace
 }  // namespace kivrel
