@@ -148,42 +148,25 @@ TEST_F(AttributesFixture, OKCommitsTheBoxes) {
   EXPECT_EQ(std::tie(s.StopRemainingOperator, s.StopRemainingCount), std::make_tuple(std::string("<"), i16{5}));
 }
 
-TEST_F(AttributesFixture, ANewSizeDiscardsTheBuiltPuzzleAndTheSameSizeKeepsIt) {
+TEST_F(AttributesFixture, ANewSizeDiscardsTheBuiltPuzzleAndASizeTheCountsCannotCarryIsRefused) {
   List({"ELEPHANT", "CAT", "HORSE"}, 15, 15);
   BuildPuzzle(app.ctx);
   ASSERT_NE(app.ctx.state.PuzzleBuilt, 0);
   Open();
   form.Raise("cmdOK", Event::Click);
-  EXPECT_NE(app.ctx.state.PuzzleBuilt, 0);
-  Open();
-  form.SetText("txtPuzWidth", "20");
-  form.Raise("cmdOK", Event::Click);
-  EXPECT_EQ(std::tie(app.ctx.state.PuzzleBuilt, app.ctx.state.PuzzleWidth, app.ctx.state.PuzzleHeight),
-            std::make_tuple(i16{0}, i16{20}, i16{15}));
-}
-
-TEST_F(AttributesFixture, ASizeTheCountsCannotCarryIsRefused) {
-  List({"CAT"}, 10, 10);
+  EXPECT_NE(app.ctx.state.PuzzleBuilt, 0);  // the same size keeps it
   Open();
   form.SetText("txtPuzWidth", "999");
   form.SetText("txtPuzHeight", "999");
   app.dialogs.ExpectMessage(MessageAnswer::Ok, kPuzzleTooLargeMessage);
   form.Raise("cmdOK", Event::Click);
   EXPECT_TRUE(form.Visible());
-  EXPECT_EQ(app.ctx.state.PuzzleWidth, 10);
-}
-
-TEST_F(AttributesFixture, DefaultDimensionsTakeEffectAtOnce) {
-  List({"ABCDEFG", "ABCDEF", "ABCDEF", "ABCDEF", "ABCDEF", "ABCDE", "ABCDE", "ABCDE", "ABCDE", "ABC", "ABC",
-        "ABC"},
-       20, 20);
-  ASSERT_EQ(app.ctx.state.LetterCount, 60);
-  Open();
-  form.Raise("cmdDefaultDimensions", Event::Click);
-  EXPECT_EQ(form.Text("txtPuzWidth"), "7");
-  EXPECT_EQ(app.ctx.state.PuzzleWidth, 7);
-  form.Raise("cmdCancel", Event::Click);
-  EXPECT_EQ(app.ctx.state.PuzzleWidth, 7);  // Cancel does not undo it
+  EXPECT_EQ(app.ctx.state.PuzzleWidth, 15);
+  form.SetText("txtPuzWidth", "20");
+  form.SetText("txtPuzHeight", "15");
+  form.Raise("cmdOK", Event::Click);
+  EXPECT_EQ(std::tie(app.ctx.state.PuzzleBuilt, app.ctx.state.PuzzleWidth, app.ctx.state.PuzzleHeight),
+            std::make_tuple(i16{0}, i16{20}, i16{15}));
 }
 
 TEST_F(AttributesFixture, AGridTooSmallOpensTheDialogAndLeavingItBuilds) {
@@ -230,16 +213,17 @@ TEST_F(AttributesFixture, TheQuotationCountsItsLetters) {
 TEST_F(AttributesFixture, EverythingKeepsToTheGridAfterDefaultDimensionsAndCancel) {
   const std::vector<std::string> few = {"ALLIGATOR", "ELEPHANT", "GIRAFFE", "ZEBRA", "LION", "CAT", "DOG", "EMU"};
   const std::vector<std::string> many(20, "ALLIGATOR");
-  // A grid larger than the default size (9 x 9), then one smaller than it (12 x 12).
-  for (auto [words, built_side] : {std::pair{few, 30}, std::pair{many, 9}}) {
+  // A grid larger than the default size (9 x 9), then one smaller than it (13 x 13).
+  for (auto [words, built_side, default_side] : {std::tuple{few, 30, 9}, std::tuple{many, 9, 13}}) {
     SCOPED_TRACE(built_side);
     List(words, built_side, built_side);
     BuildPuzzle(app.ctx);
     ASSERT_NE(app.ctx.state.PuzzleBuilt, 0);
     Open();
     form.Raise("cmdDefaultDimensions", Event::Click);
+    EXPECT_EQ(form.Text("txtPuzWidth"), std::to_string(default_side));
     form.Raise("cmdCancel", Event::Click);
-    ASSERT_NE(app.ctx.state.PuzzleWidth, built_side);
+    ASSERT_EQ(app.ctx.state.PuzzleWidth, default_side) << "Cancel does not undo Default Dimensions";
     ASSERT_EQ(app.ctx.state.Grid.Width(), built_side);
 
     FillInBlanks(app.ctx);
