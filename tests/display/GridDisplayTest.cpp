@@ -27,20 +27,19 @@ struct Display : ::testing::Test {
     app.ctx.state.PuzzleHeight = static_cast<i16>(height);
   }
   void SetScreen(int width, int height) { app.metrics = FixedWindowMetrics(width, height); }
+  // The font size, cell size and width of "W" the display measured.
+  std::tuple<int, int, int> Sizes() { return {metrics().DisplayFontSize, metrics().CellSize, metrics().WideCharWidth}; }
+  std::pair<int, int> WindowSize() { return {form().Geometry().Width, form().Geometry().Height}; }
 };
 
 TEST_F(Display, WithoutAPuzzleShowsFifteenByFifteenCellsAtTwelvePoints) {
   SizePuzzleDisplay(app.ctx);
-  EXPECT_EQ(metrics().DisplayFontSize, 12);
-  EXPECT_EQ(metrics().CellSize, 240);
-  EXPECT_EQ(metrics().WideCharWidth, 180);
+  EXPECT_EQ(Sizes(), std::make_tuple(12, 240, 180));
   EXPECT_EQ(form().Bounds("picPuzzle"), (Rect{45, 495, 3600, 3600}));
   EXPECT_TRUE(form().IsVisible("picPuzzle"));
-  EXPECT_EQ(app.picture.FontName(), "MS Sans Serif");
-  EXPECT_TRUE(app.picture.FontBold());
+  EXPECT_TRUE(app.picture.FontName() == "MS Sans Serif" && app.picture.FontBold());
   // Every character that can stand in a cell is measured, not only A-Z and 0-9.
-  EXPECT_EQ(metrics().CharWidths['W'], 180);
-  EXPECT_EQ(metrics().CharWidths['I'], 60);
+  EXPECT_EQ((std::pair<int, int>(metrics().CharWidths['W'], metrics().CharWidths['I'])), std::make_pair(180, 60));
   EXPECT_EQ(metrics().CharWidths[0xC4], 120);                          // Ä
   EXPECT_EQ(metrics().CharWidths[UnicodeToCp1252(U'\u0160')], 120);  // Š
   EXPECT_EQ(metrics().CharWidths['a'], 0) << "lower case never stands in a cell";
@@ -52,13 +51,10 @@ TEST_F(Display, ShrinksTheFontUntilThePuzzleFitsTheScreen) {
   SetPuzzle(40, 40);
   SetScreen(9000, 20000);
   SizePuzzleDisplay(app.ctx);
-  EXPECT_EQ(metrics().DisplayFontSize, 7);
-  EXPECT_EQ(metrics().CellSize, 140);
-  EXPECT_EQ(metrics().WideCharWidth, 180) << "the outline radius keeps the 12-point width";
+  EXPECT_EQ(Sizes(), std::make_tuple(7, 140, 180)) << "the outline radius keeps the 12-point width";
   EXPECT_EQ(metrics().CharWidths['A'], 70) << "letters are measured in the final font";
   EXPECT_EQ(form().Bounds("picPuzzle"), (Rect{45, 495, 5600, 5600}));
-  EXPECT_EQ(form().Geometry().Width, 2670 + 5600);
-  EXPECT_EQ(form().Geometry().Height, 1395 + 5600);
+  EXPECT_EQ(WindowSize(), std::make_pair(2670 + 5600, 1395 + 5600));
 
   SetScreen(20000, 7000);  // now the height decides: 1395 + 800s <= 7000
   SizePuzzleDisplay(app.ctx);
@@ -66,8 +62,7 @@ TEST_F(Display, ShrinksTheFontUntilThePuzzleFitsTheScreen) {
 
   SetScreen(3000, 3000);  // even 5 points is too large: 5 points, and the window grows anyway
   SizePuzzleDisplay(app.ctx);
-  EXPECT_EQ(metrics().DisplayFontSize, 5);
-  EXPECT_EQ(metrics().CellSize, 100);
+  EXPECT_EQ(Sizes(), std::make_tuple(5, 100, 180));
   EXPECT_EQ(form().Geometry().Width, 2670 + 4000 + 1600) << "the window never shrinks";
 }
 
@@ -76,14 +71,12 @@ TEST_F(Display, TheWindowOnlyGrowsAndMakesRoomForTheButtonRow) {
   form().UpdateGeometry({0, 0, 5000, 4000, 4880, 3280});
   SizePuzzleDisplay(app.ctx);
   // The button row (6900 + 690 + 2 x 60) is wider than picture and frame.
-  EXPECT_EQ(form().Geometry().Width, 7710);
+  EXPECT_EQ(WindowSize(), std::make_pair(7710, 5055 + 495 + 720 + 180));
   EXPECT_EQ(form().Geometry().ScaleWidth, 7710 - 120);
-  EXPECT_EQ(form().Geometry().Height, 5055 + 495 + 720 + 180);
 
   SetPuzzle(30, 25);
   SizePuzzleDisplay(app.ctx);
-  EXPECT_EQ(form().Geometry().Width, 45 + 7200 + 2220 + 180 + 225);
-  EXPECT_EQ(form().Geometry().Height, 6000 + 495 + 720 + 180);
+  EXPECT_EQ(WindowSize(), std::make_pair(45 + 7200 + 2220 + 180 + 225, 6000 + 495 + 720 + 180));
   SetPuzzle(5, 5);
   SizePuzzleDisplay(app.ctx);
   EXPECT_EQ(form().Geometry().Width, 45 + 7200 + 2220 + 180 + 225);
@@ -93,7 +86,7 @@ TEST_F(Display, TheWindowOnlyGrowsAndMakesRoomForTheButtonRow) {
   window.Resize(40000, 30000);  // far larger than the screen: kept, and no smaller font
   SizePuzzleDisplay(app.ctx);
   EXPECT_EQ(metrics().DisplayFontSize, 12);
-  EXPECT_EQ(std::tie(form().Geometry().Width, form().Geometry().Height), std::make_tuple(40000, 30000));
+  EXPECT_EQ(WindowSize(), std::make_pair(40000, 30000));
 }
 
 TEST_F(Display, AMaximisedOrMinimisedWindowIsNotResized) {
@@ -116,10 +109,9 @@ TEST_F(Display, GrowingTheWindowRunsTheSizingAgainNested) {
   const int width = 45 + 7200 + 2220 + 180 + 225;
   const int height = 7200 + 495 + 720 + 180;
   ASSERT_EQ(window.geometry_changes.size(), 2u);
-  EXPECT_EQ(std::tie(window.geometry_changes[0].Width, window.geometry_changes[0].Height),
-            std::make_tuple(width, 5580 + 720));
-  EXPECT_EQ(std::tie(window.geometry_changes[1].Width, window.geometry_changes[1].Height),
-            std::make_tuple(width, height));
+  const auto& changes = window.geometry_changes;
+  EXPECT_EQ(std::make_pair(changes[0].Width, changes[0].Height), std::make_pair(width, 5580 + 720));
+  EXPECT_EQ(std::make_pair(changes[1].Width, changes[1].Height), std::make_pair(width, height));
   EXPECT_EQ(window.max_depth, 2);
   // The resize handler re-anchored the statistics frame to the new width.
   EXPECT_EQ(form().Bounds("fraStats").Left, width - 2220 - 225);
