@@ -32,11 +32,7 @@ struct PrintWindows : ::testing::Test {
     dialog_form.Raise({}, Event::Activate);
   }
 
-  int Layouts() const {
-    int n = 0;
-    for (const DrawOp& op : page.ops) n += op.kind == DrawOp::Kind::Cls ? 1 : 0;
-    return n;
-  }
+  std::size_t Layouts() const { return page.OfKind(DrawOp::Kind::Cls).size(); }
   // The user types into a margin box (which has the focus) and presses Enter.
   void TypeMargin(int side, const std::string& text) {
     dialog_form.Raise(MarginBox(side), Event::GotFocus);
@@ -63,7 +59,7 @@ TEST_F(PrintWindows, LeftClearedByTheLayoutClearsTheBoxWithOneNestedRelayout) {
   // At the left margin there is no room beside the grid (Middle leaves Left enabled).
   dialog_form.SetValue("radPuzzleLeft", 1);
   dialog_form.SetValue("radPuzzleMiddle", 1);
-  int before = Layouts();
+  auto before = Layouts();
   dialog_form.SetValue("chkLeft", 1);
   EXPECT_EQ(dialog_form.Value("chkLeft"), 0);
   EXPECT_FALSE(dialog_form.IsVisible("lblSideList"));
@@ -80,12 +76,11 @@ TEST_F(PrintWindows, LeftClearedByTheLayoutClearsTheBoxWithOneNestedRelayout) {
 }
 
 TEST_F(PrintWindows, MarginTextsWithoutAUsableNumberAreNormalised) {
-  TypeMargin(kLeftMargin, "wide");
-  EXPECT_EQ(dialog_form.Text(MarginBox(kLeftMargin)), ".0\"");
-  TypeMargin(kRightMargin, "-2");
-  EXPECT_EQ(dialog_form.Text(MarginBox(kRightMargin)), ".0\"");
-  TypeMargin(kTopMargin, "1e9");
-  EXPECT_EQ(dialog_form.Text(MarginBox(kTopMargin)), "22.75\"");
+  for (auto [side, typed, shown] :
+       {std::tuple{kLeftMargin, "wide", ".0\""}, {kRightMargin, "-2", ".0\""}, {kTopMargin, "1e9", "22.75\""}}) {
+    TypeMargin(side, typed);
+    EXPECT_EQ(dialog_form.Text(MarginBox(side)), shown) << typed;
+  }
   EXPECT_EQ(Bounds(kMarginRectangle), (Rect{0, 32760, 12240, 0})) << "never a negative height";
 
   // Enter without typing leaves the box as it is.
@@ -102,7 +97,7 @@ TEST_F(PrintWindows, WordListBoxReappliesThePositionRulesWithOneLayout) {
   EXPECT_FALSE(dialog_form.IsVisible("lblColumnList"));
   dialog_form.SetValue("radPuzzleTop", 1);
 
-  const int before = Layouts();
+  const auto before = Layouts();
   dialog_form.SetValue("chkPrintWordList", 1);
   EXPECT_EQ(Layouts(), before + 1) << "the rules' relayouts draw nothing";
   EXPECT_NE(ctx.state.LayoutEnabled, 0);
@@ -127,7 +122,7 @@ TEST_F(PrintWindows, ChosenFontSizeIsKeptInWholePointsAndCancelKeepsTheSlot) {
 TEST_F(PrintWindows, ReturningFromThePreviewDoesNotLayThePageOutAgain) {
   dialog_form.Raise("cmdPreview", Event::Click);
   EXPECT_TRUE(preview_form.Visible());
-  const int before = Layouts();
+  const auto before = Layouts();
   preview_form.Raise({}, Event::Deactivate);
   dialog_form.Raise({}, Event::Activate);
   EXPECT_EQ(Layouts(), before);
@@ -159,9 +154,7 @@ TEST_F(PrintWindows, PreviewBarsFollowTheWindowAndNeverGoNegative) {
   const Rect& page = preview_form.Bounds(kPreviewPicture);
   resize(8000, 7710);
   // 8000 - 255 - 12240 = -4495: half of 4495 is 2247.5, to the even 2248; 4495 / 20 = 224.75.
-  EXPECT_EQ(across.Max, 4495);
-  EXPECT_EQ(across.LargeChange, 2248);
-  EXPECT_EQ(across.SmallChange, 225);
+  EXPECT_EQ(std::make_tuple(across.Max, across.LargeChange, across.SmallChange), std::make_tuple(4495, 2248, 225));
   preview_form.SetScrollValue(kHorizontalBar, 4495);
   EXPECT_EQ(page.Left + page.Width, preview_form.Bounds(kVerticalBar).Left) << "the page's right edge meets the bar";
 
