@@ -124,17 +124,6 @@ TEST_F(Views, JunctionsShowTheCountInRedOverTheGreyLetter) {
   EXPECT_TRUE(Ops(DrawOp::Kind::Cls).empty()) << "outlines on the picture stay";
 }
 
-TEST_F(Views, TheGridsOwnBoundsDecideWhatIsDrawn) {
-  Place("OX", 1, 1, 1);
-  s.PuzzleWidth = 40;  // the size no longer matches the grid (a size changed before a build)
-  s.PuzzleHeight = 40;
-  s.Grid.At(6, 6).UseCount = 2;
-  s.Grid.At(6, 6).Letter = "Z";
-  EXPECT_NO_THROW(RepaintGrid(app.ctx));
-  EXPECT_NO_THROW(ShowJunctions(app.ctx));
-  EXPECT_EQ(app.picture.Texts(), (std::vector<std::string>{"O", "X", "Z", "Z", "2"}));
-}
-
 TEST_F(Views, TheTwoTogglesShareThePicture) {
   Place("CAT", 2, 1, 1);
   Place("MAP", 1, 2, 3);

@@ -20,8 +20,7 @@ void MakeList(TestApp& app, std::initializer_list<const char*> entries) {
   s.PuzzleTitle = "My Puzzle";
   s.PuzzleWidth = 15;
   s.PuzzleHeight = 14;
-  s.IncludeDiagonals = -1;
-  s.BalanceDirections = -1;
+  s.IncludeDiagonals = s.BalanceDirections = -1;
   s.PuzzleInstructions = "Find all the words.";
   app.AddEntries(entries);
   s.WordListChanged = kTrue;
@@ -56,11 +55,11 @@ TEST(SaveWordList, AsksForANameUntilOneCanBeWritten) {
   EXPECT_TRUE(SaveWordList(app.ctx));
 
   const FileRequest& first = app.dialogs.files.at(0);
-  EXPECT_EQ(first.Action, FileRequest::Kind::SaveAs);
-  EXPECT_EQ(first.DialogTitle, "Save Word List As");
-  EXPECT_EQ(first.Filter, "All Files (*.*)|*.*|Word List Files (*.kvl)|*.kvl|Text Files (*.txt)|*.txt");
+  EXPECT_EQ(std::tie(first.Action, first.DialogTitle, first.Filter, first.FileName),
+            std::make_tuple(FileRequest::Kind::SaveAs, std::string("Save Word List As"),
+                            std::string("All Files (*.*)|*.*|Word List Files (*.kvl)|*.kvl|Text Files (*.txt)|*.txt"),
+                            std::string("/puzzles/ANIMALS.kvl")));
   EXPECT_EQ(std::tie(first.FilterIndex, first.DefaultExt, first.Flags), std::make_tuple(2, std::string("KVL"), 2));
-  EXPECT_EQ(first.FileName, "/puzzles/ANIMALS.kvl");
   EXPECT_EQ(app.dialogs.files.at(1).FileName, dir.File("folder.kvl"));  // the folder could not be written
 
   EXPECT_EQ(TempDir::Read(dir.File("zoo.kvl")), WordListFileBytes(s, app.ctx.list.Entries()));
