@@ -144,7 +144,7 @@ TEST_F(PageTest, TitleGridAndInstructionsFollowTheirPlaces) {
     ctx.print.InstructionsAlign = c.instructions;
     ctx.print.PuzzleHorizontal = c.puzzle;
     DrawPreviewPage(ctx);
-    EXPECT_EQ(std::pair<int, int>(p.InstructionsLeft, p.InstructionsRight), std::make_pair(c.left, c.right))
+    EXPECT_EQ((std::pair<int, int>(p.InstructionsLeft, p.InstructionsRight)), std::make_pair(c.left, c.right))
         << static_cast<int>(c.instructions) << "/" << static_cast<int>(c.puzzle);
   }
   ctx.print.TitleAlign = Align::Right;
