@@ -213,7 +213,8 @@ TEST_F(AttributesFixture, TheQuotationCountsItsLetters) {
 TEST_F(AttributesFixture, EverythingKeepsToTheGridAfterDefaultDimensionsAndCancel) {
   const std::vector<std::string> few = {"ALLIGATOR", "ELEPHANT", "GIRAFFE", "ZEBRA", "LION", "CAT", "DOG", "EMU"};
   const std::vector<std::string> many(20, "ALLIGATOR");
-  // A grid larger than the default size (9 x 9), then one smaller than it (13 x 13).
+  // A grid larger than the default size (9 x 9), then, with twenty more words in the
+  // list, one smaller than it (13 x 13).
   for (auto [words, built_side, default_side] : {std::tuple{few, 30, 9}, std::tuple{many, 9, 13}}) {
     SCOPED_TRACE(built_side);
     List(words, built_side, built_side);
