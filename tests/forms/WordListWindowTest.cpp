@@ -106,34 +106,30 @@ TEST_F(WordListFixture, RemovingTheLastEntryDiscardsThePuzzle) {
 TEST_F(WordListFixture, ShowWordTurnsItsLettersRedAndHideAllTurnsThemBlack) {
   testing::SetUpPuzzle(app, {"ELEPHANT", "CAT", "HORSE"}, 10, 10, 11);
   BuildPuzzle(app.ctx);
-  const WordRecord word = app.ctx.state.Words[2];
+  const WordRecord& word = app.ctx.state.Words[2];
   ASSERT_EQ(word.Status, kStatusPlaced);
+  const CellRecord& first = app.ctx.state.Grid.At(word.StartRow, word.StartCol);
+  // Presses a button and returns how many letters it drew, all in the given colour.
+  auto press = [&](void (WordListWindow::*button)(), Rgb colour) {
+    app.picture.ops.clear();
+    (window.*button)();
+    const auto texts = app.picture.OfKind(DrawOp::Kind::Text);
+    for (const DrawOp& op : texts) EXPECT_EQ(op.color, colour);
+    return texts.size();
+  };
   window.SelectEntry(1);
   EXPECT_TRUE(list_form.Enabled("cmdShowWord"));
-  EXPECT_EQ(list_form.Text("cmdShowWord"), "Show &Word");
-
-  app.picture.ops.clear();
-  window.cmdShowWord_Click();
-  auto texts = app.picture.OfKind(DrawOp::Kind::Text);
-  ASSERT_EQ(texts.size(), 3u);
-  for (const DrawOp& op : texts) EXPECT_EQ(op.color, kRed);
-  EXPECT_EQ(app.ctx.state.Words[2].Shown, 1);
+  EXPECT_EQ(press(&WordListWindow::cmdShowWord_Click, kRed), 3u);
+  EXPECT_EQ(std::tie(word.Shown, first.ShowCount), std::make_tuple(i16{1}, i16{1}));
   EXPECT_EQ(list_form.Text("cmdShowWord"), "Hide &Word");
-  int row = word.StartRow, col = word.StartCol;
-  EXPECT_EQ(app.ctx.state.Grid.At(row, col).ShowCount, 1);
 
-  app.picture.ops.clear();
-  window.cmdHideAll_Click();
-  ASSERT_FALSE(app.picture.OfKind(DrawOp::Kind::Text).empty());
-  for (const DrawOp& op : app.picture.OfKind(DrawOp::Kind::Text)) EXPECT_EQ(op.color, kBlack);
-  EXPECT_EQ(app.ctx.state.Grid.At(row, col).ShowCount, 0);
+  EXPECT_GT(press(&WordListWindow::cmdHideAll_Click, kBlack), 0u);
+  EXPECT_EQ(first.ShowCount, 0);
   EXPECT_EQ(list_form.Text("cmdShowWord"), "Show &Word");
 
   window.cmdShowWord_Click();
-  app.picture.ops.clear();
-  window.cmdShowWord_Click();  // pressed again: hidden, black
-  for (const DrawOp& op : app.picture.OfKind(DrawOp::Kind::Text)) EXPECT_EQ(op.color, kBlack);
-  EXPECT_EQ(app.ctx.state.Words[2].Shown, 0);
+  EXPECT_EQ(press(&WordListWindow::cmdShowWord_Click, kBlack), 3u) << "pressed again: hidden";
+  EXPECT_EQ(word.Shown, 0);
 }
 
 TEST_F(WordListFixture, SortEmptiesTheFieldAndClearNeedsNoConfirmation) {
@@ -183,16 +179,6 @@ TEST_F(WordListFixture, NewListDuringABuildWaitsForTheBuildToEnd) {
   EXPECT_EQ(app.ctx.list.ListCount(), 0);
   EXPECT_EQ(app.ctx.state.PuzzleBuilt, 0);
   EXPECT_FALSE(app.ctx.MainForm().Enabled("mnuBuild"));
-}
-
-TEST_F(WordListFixture, ClosingThroughTheTitleBarHidesAndKeepsTheList) {
-  Add("CAT");
-  list_form.Show();
-  EXPECT_FALSE(list_form.Unload());
-  EXPECT_FALSE(list_form.Visible());
-  EXPECT_EQ(Entries(), std::vector<std::string>{"CAT"});
-  window.mnuViewList_Click();
-  EXPECT_TRUE(list_form.Visible());
 }
 
 }  // namespace
