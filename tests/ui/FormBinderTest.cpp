@@ -40,9 +40,12 @@ struct Window {
   }
 };
 
-TEST(FormBinder, TakesDesignValuesForWhatTheProgramHasNotSet) {
+struct FormBinderTest : ::testing::Test {
   Window w;
-  Form form("frmTest");
+  Form form{"frmTest"};
+};
+
+TEST_F(FormBinderTest, TakesDesignValuesForWhatTheProgramHasNotSet) {
   form.SetText("lblCount", "7");
   w.go->setEnabled(false);
   FormBinder binder(&w.dialog, form);
@@ -55,9 +58,7 @@ TEST(FormBinder, TakesDesignValuesForWhatTheProgramHasNotSet) {
   EXPECT_EQ(form.Text("lblCount"), "7");
 }
 
-TEST(FormBinder, ShowsWhatTheProgramSets) {
-  Window w;
-  Form form("frmTest");
+TEST_F(FormBinderTest, ShowsWhatTheProgramSets) {
   FormBinder binder(&w.dialog, form);
   form.SetEnabled("cmdGo", false);
   form.SetText("cmdGo", "Hide &Word");
@@ -77,9 +78,7 @@ TEST(FormBinder, ShowsWhatTheProgramSets) {
   EXPECT_FALSE(w.sound->isChecked());
 }
 
-TEST(FormBinder, ForwardsTheUsersActions) {
-  Window w;
-  Form form("frmTest");
+TEST_F(FormBinderTest, ForwardsTheUsersActions) {
   form.SetOptionGroup({"radLeft", "radRight"});
   FormBinder binder(&w.dialog, form);
   std::vector<std::string> events;
@@ -103,9 +102,7 @@ TEST(FormBinder, ForwardsTheUsersActions) {
   EXPECT_FALSE(w.option->isChecked());
 }
 
-TEST(FormBinder, TheProgramOwnsAMenuItemsCheckMark) {
-  Window w;
-  Form form("frmTest");
+TEST_F(FormBinderTest, TheProgramOwnsAMenuItemsCheckMark) {
   FormBinder binder(&w.dialog, form);
   form.On("mnuSound", Event::Click, [&] { form.SetChecked("mnuSound", !form.Checked("mnuSound")); });
   w.sound->trigger();
@@ -119,9 +116,7 @@ TEST(FormBinder, TheProgramOwnsAMenuItemsCheckMark) {
   EXPECT_TRUE(v.sound->isChecked());
 }
 
-TEST(FormBinder, ClicksInAModalWindowReachTheForm) {
-  Window w;
-  Form form("frmTest");
+TEST_F(FormBinderTest, ClicksInAModalWindowReachTheForm) {
   FormBinder binder(&w.dialog, form);
   bool unloaded = false;
   form.On("cmdGo", Event::Click, [&] { unloaded = form.Unload(); });

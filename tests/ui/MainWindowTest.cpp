@@ -19,64 +19,50 @@ TEST(MainWindow, OpensWithItsDesign) {
   RunningProgram p;
   QMainWindow* w = p.window();
   ASSERT_TRUE(w && w->isVisible());
-  EXPECT_EQ(w->objectName(), "frmKV_Puzzle");
-  EXPECT_EQ(w->windowTitle(), "Kivrel Puzzle Maker - (untitled)");
 
-  const char* buttons[][2] = {{"cmdAttributes", "&Attrib"},      {"cmdBuild", "&Build"},
-                              {"cmdFillinBlanks", "F&illin"},    {"cmdOutlineWords", "&Outline"},
-                              {"cmdViewMatches", " &Junctions"}, {"cmdPrint", "&Print"},
-                              {"cmdViewList", "&List"},          {"cmdSavePuzzle", "&Save Puzzle"},
-                              {"cmdCancel", "&Cancel"},          {"cmdExit", "E&xit"}};
+  // The command buttons stand side by side, none clipped; only Exit works without a list.
   int right = 0;
-  for (auto [name, caption] : buttons) {
+  for (const char* name : {"cmdAttributes", "cmdBuild", "cmdFillinBlanks", "cmdOutlineWords", "cmdViewMatches",
+                           "cmdPrint", "cmdViewList", "cmdSavePuzzle", "cmdCancel", "cmdExit"}) {
     QPushButton* b = p.Button(name);
     ASSERT_TRUE(b) << name;
-    EXPECT_EQ(b->text(), caption);
     EXPECT_EQ(b->isEnabled(), std::string(name) == "cmdExit") << name;
     EXPECT_EQ(b->y(), 0);
-    EXPECT_EQ(b->x(), right) << name << ": the buttons stand side by side";
+    EXPECT_EQ(b->x(), right) << name;
     right = b->geometry().right() + 1;
     // The caption must not be clipped in the Linux face.
     EXPECT_LT(b->fontMetrics().horizontalAdvance(Plain(b->text())) + 6, b->width()) << name;
   }
 
-  // The menus, with the hidden quotation items in the File menu.
-  QStringList captions;
+  // The menu items as the design leaves them: the quotation items hidden, the two
+  // options checked and what needs a list or a puzzle off.
+  QStringList on, off, hidden, checked;
   for (QAction* top : w->menuBar()->actions()) {
-    captions << top->objectName() + "=" + top->text();
     for (QAction* item : top->menu()->actions()) {
-      captions << item->objectName() + "=" + (item->isSeparator() ? "-" : item->text()) +
-                      (item->isVisible() ? "" : " hidden") + (!item->isVisible() || item->isEnabled() ? "" : " off") +
-                      (item->isChecked() ? " checked" : "");
+      if (!item->isVisible()) {
+        hidden << item->objectName();
+      } else if (!item->isSeparator()) {
+        (item->isEnabled() ? on : off) << item->objectName();
+      }
+      if (item->isChecked()) checked << item->objectName();
     }
   }
-  EXPECT_EQ(captions.join(" | ").toStdString(),
-            "mnuFile=&File | mnuNewList=&New List | mnuOpenList=&Open List... | mnuSaveList=&Save List off | "
-            "mnuSaveListAs=Save List &As... off | mnuSep1=- | mnuNewQuotation=&New Quotation hidden | "
-            "mnuOpenQuotation=Open &Quotation... hidden | mnuSaveQuotation=Save Qu&otation hidden | "
-            "mnuSaveQuotationAs=Save Quo&tation As... hidden | mnuSepQuotation=- hidden | "
-            "mnuOpenPuzzle=O&pen Puzzle... | mnuSavePuzzle=Sa&ve Puzzle off | "
-            "mnuSavePuzzleAs=Save Pu&zzle As... off | mnuSep2=- | mnuPrint=&Print... off | mnuSep3=- | "
-            "mnuExit=E&xit | mnuPuzzle=&Puzzle | mnuAttributes=&Attributes off | mnuBuild=&Build off | "
-            "mnuFillinBlanks=F&ill in Blanks off | mnuOutlineWords=&Outline Words off | "
-            "mnuViewMatches=Show &Junctions off | mnuViewList=View &List off | mnuViewPuzzle=View &Puzzle off | "
-            "mnuOptions=&Options | mnuSound=&Sound checked | mnuUpperCase=&Upper case word list checked | "
-            "mnuHelp=&Help | mnuAbout=&About...");
+  EXPECT_EQ(on.join(" ").toStdString(), "mnuNewList mnuOpenList mnuOpenPuzzle mnuExit mnuSound mnuUpperCase mnuAbout");
+  EXPECT_EQ(off.join(" ").toStdString(),
+            "mnuSaveList mnuSaveListAs mnuSavePuzzle mnuSavePuzzleAs mnuPrint mnuAttributes mnuBuild "
+            "mnuFillinBlanks mnuOutlineWords mnuViewMatches mnuViewList mnuViewPuzzle");
+  EXPECT_EQ(hidden.join(" ").toStdString(),
+            "mnuNewQuotation mnuOpenQuotation mnuSaveQuotation mnuSaveQuotationAs mnuSepQuotation");
+  EXPECT_EQ(checked.join(" ").toStdString(), "mnuSound mnuUpperCase");
 
-  // Statistics: the caption labels in the frame, none clipped.
+  // The statistics captions sit in their frame, none clipped.
   auto* stats = p.Widget<QGroupBox>("fraStats");
   ASSERT_TRUE(stats);
-  EXPECT_EQ(stats->title(), "Statistics");
-  const char* stat_captions[][2] = {
-      {"lblWordCountLabel", "Word Count:"}, {"Label1", "Inserted:"}, {"Label2", "Rejected:"},
-      {"lblNbrLettersLabel", "Letters:"}, {"lblNbrSpacesLabel", "Spaces:"},
-      {"lblLettersRemainingLabel", "Letters Remaining:"}, {"lblRemainingLabel", "Spaces Remaining:"},
-      {"Label3", "Junctions:"}, {"Label4", "Directions:"}, {"lblDirectionLabel_0", "Right"},
-      {"lblDirectionLabel_4", "Down-Right"}, {"lblDirectionLabel_7", "Down-Left"}};
-  for (auto [name, caption] : stat_captions) {
+  for (const char* name : {"lblWordCountLabel", "Label1", "Label2", "lblNbrLettersLabel", "lblNbrSpacesLabel",
+                           "lblLettersRemainingLabel", "lblRemainingLabel", "Label3", "Label4", "lblDirectionLabel_0",
+                           "lblDirectionLabel_4", "lblDirectionLabel_7"}) {
     QLabel* label = p.Label(name);
     ASSERT_TRUE(label) << name;
-    EXPECT_EQ(label->text(), caption);
     EXPECT_EQ(label->parentWidget(), stats);
     EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width()) << name;
   }
@@ -86,7 +72,6 @@ TEST(MainWindow, OpensWithItsDesign) {
   ASSERT_TRUE(picture && picture->isVisible());
   EXPECT_EQ(picture->size(), p.Picture().size());
   EXPECT_NEAR(picture->width(), 15 * p.ctx().display.CellSize / 15.0, 1);
-  EXPECT_EQ(picture->pos(), QPoint(3, 33));
   EXPECT_EQ(stats->x(), (p.form().Geometry().Width - 2220 - 225) / 15);
 }
 
@@ -115,10 +100,6 @@ TEST(MainWindow, TheAboutBoxIsModalAndEnterClosesIt) {
   QTimer::singleShot(0, [&] {
     QWidget* about = p.Window(kAboutForm);
     ASSERT_TRUE(about && about->isVisible() && about->isModal());
-    EXPECT_EQ(about->windowTitle(), "About Kivrel");
-    EXPECT_EQ(p.In<QLabel>(about, "Label1")->text(), "Kivrel Puzzle Builder");
-    EXPECT_EQ(p.In<QLabel>(about, "Label2")->text(), "Version 1.0");
-    EXPECT_TRUE(p.In<QPushButton>(about, "cmdOK")->isDefault());
     looked = true;
     QTest::keyClick(about, Qt::Key_Return);
   });

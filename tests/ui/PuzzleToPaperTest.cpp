@@ -1,52 +1,32 @@
-// The whole road of a puzzle in one run of the program, as a user takes it: a new
-// list, its entries, the attributes, a build with the blanks filled and the words
-// outlined, saving and opening the puzzle, the print options, the preview, and a
-// printed copy whose letters are the grid on the screen.
+// The whole road of a puzzle in one run of the program, as a user takes it: a list
+// opened and edited, a build with the blanks filled and the words outlined, saving
+// and opening the puzzle, the print options, the preview, and a printed copy whose
+// letters are the grid on the screen.
 #include <gtest/gtest.h>
 
-#include <QLineEdit>
 #include <QPrinter>
-#include <QTimer>
 
 #include "PdfWords.h"
 #include "RunningProgram.h"
 #include "TempDir.h"
 #include "forms/PrintPreview.h"
 #include "platform/qt/QtPrinterDevice.h"
-#include "ui/WordListBox.h"
 
 namespace kivrel {
 namespace {
 
 using testing::RunningProgram;
 
-TEST(PuzzleToPaper, FromANewListToAPrintedPage) {
+TEST(PuzzleToPaper, FromAnOpenedListToAPrintedPage) {
   RunningProgram p;
   AppContext& ctx = p.ctx();
   testing::TempDir dir;
 
-  p.Action("mnuNewList")->trigger();
-  QWidget* list = p.Window(kWordListForm);
-  p.Activate(list);
-  QLineEdit* entry = p.In<WordListBox>(list, "cboWordList")->edit();
-  for (const char* word : {"lion", "zebra", "giraffe", "hippo", "rhino", "cheetah", "meerkat", "hyena"}) {
-    entry->setFocus();
-    QTest::keyClicks(entry, word);
-    QTest::keyClick(entry, Qt::Key_Return);
-  }
-  ASSERT_EQ(ctx.list.ListCount(), 8);
-
-  QTimer::singleShot(0, [&] {
-    QWidget* dialog = p.Window(kAttributesForm);
-    p.Activate(dialog);
-    auto* title = p.In<QLineEdit>(dialog, "txtPuzName");
-    title->setFocus();
-    title->selectAll();
-    QTest::keyClicks(title, "Safari");
-    p.ClickIn(dialog, "cmdOK");
-  });
-  p.Click("cmdAttributes");
-  ASSERT_EQ(ctx.state.PuzzleTitle, "Safari");
+  p.dialogs.ExpectFile(dir.Write("animals.txt", testing::TempDir::Read(KIVREL_EXAMPLES_DIR "/animals.kvl")));
+  p.Action("mnuOpenList")->trigger();
+  ASSERT_TRUE(p.Window(kWordListForm) && p.Window(kWordListForm)->isVisible());
+  ASSERT_EQ(ctx.list.ListCount(), 25);
+  ctx.state.WordListChanged = kTrue;  // as an edit would leave it
 
   p.Click("cmdBuild");
   ASSERT_NE(ctx.state.PuzzleBuilt, 0);
@@ -55,13 +35,19 @@ TEST(PuzzleToPaper, FromANewListToAPrintedPage) {
   ASSERT_NE(ctx.state.BlanksFilled, 0);
   const LetterGrid built = ctx.state.Grid;
 
+  // The puzzle has no name yet: Save Puzzle asks for one, suggesting the list's. Opening
+  // it again first offers to save the changed list.
   const std::string puzzle = dir.File("safari.kvp");
   p.dialogs.ExpectFile(puzzle);
   p.Click("cmdSavePuzzle");
+  EXPECT_EQ(p.dialogs.files.back().FileName, dir.File("animals.kvp"));
   p.dialogs.ExpectMessage(MessageAnswer::No, "Do you want to save the current list?").ExpectFile(puzzle);
   p.Action("mnuOpenPuzzle")->trigger();
   ASSERT_TRUE(p.dialogs.Done());
   ASSERT_EQ(ctx.state.Grid, built);
+  p.dialogs.ExpectFile(dir.File("safari.kvl"));
+  p.Action("mnuSaveListAs")->trigger();
+  EXPECT_TRUE(std::filesystem::exists(dir.File("safari.kvl")));
 
   // Print options: the title to the left and the words outlined, seen in the preview.
   p.Click("cmdPrint");
