@@ -60,7 +60,6 @@ TEST_F(PrintTest, EachCopyIsAJobOfItsOwnWithTheBlanksFilledOnce) {
   ASSERT_EQ(ctx.state.BlanksFilled, kFalse);
   app.dialogs.ExpectPrinter(PrintChoice{3});
   cmdPrint_Click(ctx);
-  EXPECT_EQ(app.dialogs.printer_flags, std::vector<int>{kPrintDialogFlags});
   EXPECT_EQ(printer.names, std::vector<std::string>(3, "Kivrel - Cats"));
   EXPECT_EQ(printer.pointers, std::vector<int>(3, kPointerHourglass));
   EXPECT_EQ(ctx.MainForm().MousePointer(), kPointerDefault);

