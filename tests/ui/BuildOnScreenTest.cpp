@@ -4,14 +4,16 @@
 #include <cmath>
 
 #include "RunningProgram.h"
+#include "RecordingSurface.h"
 #include "build/BuildPuzzle.h"
+#include "display/GridViews.h"
 #include "model/HeadlessProgram.h"
 #include "model/Numbers.h"
 #include "model/StartUp.h"
 #include "model/WordTable.h"
 
 // The whole program building, filling, outlining and showing junctions in its window,
-// checked on the command states, the statistics captions and the retained picture.
+// checked on the statistics captions and the retained picture.
 namespace kivrel {
 namespace {
 
@@ -23,31 +25,21 @@ using testing::RunningProgram;
 
 const std::string kAnimals = std::string(KIVREL_EXAMPLES_DIR) + "/animals.kvl";
 
-// Fraction of the points along an outline's first line (between the end centres,
-// leaving out the ends) that have a black pixel within one pixel of them.
+// Fraction of the points along the two lines of a word's outline (leaving out the ends)
+// that have a black pixel within one pixel of them. The lines are taken from the outline
+// drawn in twips on a recording surface, with the display's cell and radius.
 double OutlineCover(RunningProgram& p, const WordRecord& w) {
-  const double cell = p.ctx().display.CellSize / 15.0;
-  const double r = (p.ctx().display.WideCharWidth * 0.5 - 30) / 15.0;
-  const double d = r / std::sqrt(2.0);
-  const int n = w.Length - 1;
-  const auto dir = static_cast<std::size_t>(w.Direction);
-  const int c2 = w.StartCol + kColSteps[dir] * n, r2 = w.StartRow + kRowSteps[dir] * n;
-  double ax = (w.StartCol - 0.5) * cell, ay = (w.StartRow - 0.5) * cell;
-  double bx = (c2 - 0.5) * cell, by = (r2 - 0.5) * cell;
-  // The first line's offset from the centre line, by direction pair.
-  double ox = 0, oy = 0;
-  switch (w.Direction) {
-    case 1: case 2: oy = -r; break;
-    case 3: case 4: ox = -r; break;
-    case 5: case 6: ox = -d; oy = d; break;
-    default: ox = -d; oy = -d; break;
-  }
+  testing::RecordingSurface twips;
+  const DisplayMetrics& display = p.ctx().display;
+  DrawWordOutline(twips, w, 0, 0, display.CellSize, display.WideCharWidth * 0.5 - 30, p.ctx().state.Pi);
   int points = 0, covered = 0;
-  for (double t = 0.15; t <= 0.85; t += 0.05) {
-    const int x = static_cast<int>(std::floor(ax + (bx - ax) * t + ox));
-    const int y = static_cast<int>(std::floor(ay + (by - ay) * t + oy));
-    ++points;
-    covered += p.Count(QRect(x - 1, y - 1, 3, 3), IsBlack) > 0 ? 1 : 0;
+  for (const testing::DrawOp& line : twips.OfKind(testing::DrawOp::Kind::Line)) {
+    for (double t = 0.15; t <= 0.85; t += 0.05) {
+      const int x = static_cast<int>(std::floor((line.x + (line.x2 - line.x) * t) / 15));
+      const int y = static_cast<int>(std::floor((line.y + (line.y2 - line.y) * t) / 15));
+      ++points;
+      covered += p.Count(QRect(x - 1, y - 1, 3, 3), IsBlack) > 0 ? 1 : 0;
+    }
   }
   return static_cast<double>(covered) / points;
 }
