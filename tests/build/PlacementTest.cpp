@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "BuildHelpers.h"
+#include "HandPlaced.h"
 #include "ReferenceFinder.h"
 #include "build/LineScanner.h"
 #include "build/Placement.h"
@@ -100,54 +101,41 @@ struct HandGrid {
   }
 };
 
-// The place found: direction, row, column, crossings.
-std::array<int, 4> Found(const HandGrid& g) { return {g.s.BestDirection, g.s.BestRow, g.s.BestCol, g.s.BestCrossings}; }
-
-TEST(LineScanRules, MoreCrossingsWinThenBusierCells) {
-  HandGrid more({"C....", ".....", "..CA.", ".....", "....."}, "CAT");
-  more.Search();
-  EXPECT_EQ(Found(more), (std::array<int, 4>{1, 3, 3, 2}));
-
-  // One crossing either way; the lower C has three words through it.
-  HandGrid busier({"C....", ".....", ".....", ".....", "....C"}, "CAT", 4,
-                  {"10000", "00000", "00000", "00000", "00003"});
-  busier.Search();
-  EXPECT_EQ(busier.s.BestRow, 5);
-  EXPECT_EQ(busier.s.BestCol, 5);
-  EXPECT_TRUE(busier.s.BestDirection == 2 || busier.s.BestDirection == 4);
-}
-
-TEST(LineScanRules, BalanceDirectionsPrefersTheDirectionWithFewerWords) {
-  // CAT crosses the C going Right or going Down, equally well.
-  for (int busy : {1, 3}) {
-    HandGrid g({"C....", ".....", ".....", ".....", "....."}, "CAT");
-    g.s.DirectionWordCount[static_cast<std::size_t>(busy)] = 5;
+TEST(LineScanRules, MoreCrossingsWinThenBusierCellsThenTheLessUsedDirection) {
+  struct Case {
+    const char* rule;
+    std::vector<std::string> rows;
+    std::string word;
+    int directions, busy_direction;
+    std::vector<std::string> uses;
+    std::set<std::array<int, 4>> allowed;  // direction, row, column, crossings
+  };
+  const std::vector<std::string> corner = {"C....", ".....", ".....", ".....", "....."};
+  const Case cases[] = {
+      {"more crossings", {"C....", ".....", "..CA.", ".....", "....."}, "CAT", 4, 0, {}, {{1, 3, 3, 2}}},
+      // One crossing either way; the lower C has three words through it.
+      {"busier cell", {"C....", ".....", ".....", ".....", "....C"}, "CAT", 4, 0,
+       {"10000", "00000", "00000", "00000", "00003"}, {{2, 5, 5, 1}, {4, 5, 5, 1}}},
+      // CAT crosses the C going Right or going Down, equally well.
+      {"fewer words Right", corner, "CAT", 4, 1, {}, {{3, 1, 1, 1}}},
+      {"fewer words Down", corner, "CAT", 4, 3, {}, {{1, 1, 1, 1}}},
+      {"inside a placed word", {"ELEPHANT", "........", "........"}, "ANT", 4, 0, {}, {{1, 1, 6, 3}}},
+      // Only the bottom row is free: the first place found there.
+      {"no crossing", {"XXXX", "XXXX", "...."}, "ABC", 4, 0, {}, {{1, 3, 1, 0}, {2, 3, 4, 0}}},
+      // The only place for A is the middle cell: an eighth word may cross there, no ninth.
+      {"seven words", {"BBB", "BAB", "BBB"}, "A", 8, 0, {"111", "171", "111"},
+       {{1, 2, 2, 1}, {2, 2, 2, 1}, {3, 2, 2, 1}, {4, 2, 2, 1},
+        {5, 2, 2, 1}, {6, 2, 2, 1}, {7, 2, 2, 1}, {8, 2, 2, 1}}},
+      {"eight words", {"BBB", "BAB", "BBB"}, "A", 8, 0, {"111", "181", "111"}, {{0, 0, 0, 0}}},
+  };
+  for (const Case& c : cases) {
+    HandGrid g(c.rows, c.word, c.directions, c.uses);
+    if (c.busy_direction > 0) g.s.DirectionWordCount[static_cast<std::size_t>(c.busy_direction)] = 5;
     g.Search();
-    EXPECT_EQ(Found(g), (std::array<int, 4>{busy == 1 ? 3 : 1, 1, 1, 1}));
+    const std::array<int, 4> found = {g.s.BestDirection, g.s.BestRow, g.s.BestCol, g.s.BestCrossings};
+    EXPECT_TRUE(c.allowed.count(found)) << c.rule << ": " << found[0] << " " << found[1] << "," << found[2] << " x"
+                                        << found[3];
   }
-}
-
-TEST(LineScanRules, AWordInsideAPlacedWordCrossesWithEveryLetter) {
-  HandGrid g({"ELEPHANT", "........", "........"}, "ANT");
-  g.Search();
-  EXPECT_EQ(Found(g), (std::array<int, 4>{1, 1, 6, 3}));
-}
-
-TEST(LineScanRules, AFullCellTakesNoNinthWord) {
-  // The only place for A is the middle cell; with 8 words through it there is none.
-  for (char use : {'7', '8'}) {
-    HandGrid g({"BBB", "BAB", "BBB"}, "A", 8, {"111", std::string("1") + use + "1", "111"});
-    g.Search();
-    EXPECT_EQ(g.s.BestDirection == 0, use == '8');
-    EXPECT_EQ(g.s.BestCrossings, use == '8' ? 0 : 1);
-  }
-}
-
-TEST(LineScanRules, AWordThatCrossesNothingTakesTheFirstPlaceFound) {
-  HandGrid g({"XXXX", "XXXX", "...."}, "ABC");  // only the bottom row is free
-  g.Search();
-  EXPECT_EQ(g.s.BestCrossings, 0);
-  EXPECT_TRUE(g.s.BestDirection == 1 ? g.s.BestCol == 1 : g.s.BestDirection == 2 && g.s.BestCol == 4);
 }
 
 TEST(PlaceFirstWord, ChoosesEveryPlaceOfItsRangeAndNothingOutside) {
@@ -186,54 +174,38 @@ TEST(PlaceFirstWord, ChoosesEveryPlaceOfItsRangeAndNothingOutside) {
 // Two placed words crossing at (2, 2): CAT going Right from (2, 1), BAD going Down from (1, 2).
 struct TwoWords : TestApp {
   TwoWords() {
-    SetUpPuzzle(*this, {"CAT", "BAD"}, 4, 4, 1);
-    BuildWordTable(ctx);
-    PuzzleState& s = ctx.state;
-    s.Grid.Create(4, 4);
-    Place(1, 2, 1, 1);
-    Place(2, 1, 2, 3);
-  }
-  void Place(int index, int row, int col, int direction) {
-    PuzzleState& s = ctx.state;
-    s.CurrentWordIndex = static_cast<i16>(index);
-    s.CurrentRow = static_cast<i16>(row);
-    s.CurrentCol = static_cast<i16>(col);
-    s.CurrentDirection = static_cast<i16>(direction);
-    s.BestCrossings = static_cast<i16>(index - 1);
-    InsertWord(ctx);
+    AddEntries({"CAT", "BAD"});
+    testing::MakeGrid(ctx, 4, 4);
+    testing::PlaceWord(ctx, "CAT", 2, 1, 1);
+    testing::PlaceWord(ctx, "BAD", 1, 2, 3);
   }
   int Draws() const { return static_cast<int>(picture.OfKind(testing::DrawOp::Kind::Text).size()); }
 };
 
-TEST(ShowSelectedWord, ACellStaysHighlightedUntilItsLastShownWordIsHidden) {
+TEST(ShowSelectedWord, ShowsOnlyPlacedWordsAndACellStaysHighlightedUntilItsLastShownWordIsHidden) {
   TwoWords app;
-  const int before = app.Draws();
+  app.ctx.state.Words[2].Status = kStatusRejected;  // no entry chosen, or one without a placed word: nothing
+  for (int index : {-1, 1, 7}) {
+    app.ctx.list.SetListIndex(index);
+    ShowSelectedWord(app.ctx, WriteMode::Show);
+  }
+  EXPECT_EQ(app.Draws(), 0);
+  app.ctx.state.Words[2].Status = kStatusPlaced;
   app.ctx.list.SetListIndex(0);
   ShowSelectedWord(app.ctx, WriteMode::Show);
   app.ctx.list.SetListIndex(1);
   ShowSelectedWord(app.ctx, WriteMode::Show);
   EXPECT_EQ(app.ctx.state.Grid.At(2, 2).ShowCount, 2);
-  EXPECT_EQ(app.Draws(), before + 6);
+  EXPECT_EQ(app.Draws(), 6);
   ShowSelectedWord(app.ctx, WriteMode::Hide);  // BAD: its shared cell is still shown
-  EXPECT_EQ(app.Draws(), before + 8);
+  EXPECT_EQ(app.Draws(), 8);
   EXPECT_EQ(app.ctx.state.Grid.At(2, 2).ShowCount, 1);
   app.ctx.list.SetListIndex(0);
   ShowSelectedWord(app.ctx, WriteMode::Hide);
-  EXPECT_EQ(app.Draws(), before + 11);
+  EXPECT_EQ(app.Draws(), 11);
   ShowSelectedWord(app.ctx, WriteMode::Hide);  // hiding again changes nothing
-  EXPECT_EQ(app.Draws(), before + 11);
+  EXPECT_EQ(app.Draws(), 11);
   EXPECT_EQ(app.ctx.state.Grid.At(2, 1).ShowCount, 0);
-}
-
-TEST(ShowSelectedWord, AnEntryWithoutAPlacedWordDoesNothing) {
-  TwoWords app;
-  app.ctx.state.Words[2].Status = kStatusRejected;
-  const int before = app.Draws();
-  for (int index : {-1, 1, 2, 7}) {
-    app.ctx.list.SetListIndex(index);
-    ShowSelectedWord(app.ctx, WriteMode::Show);
-  }
-  EXPECT_EQ(app.Draws(), before);
 }
 
 }  // namespace

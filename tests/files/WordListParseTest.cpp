@@ -58,16 +58,16 @@ TEST(UnquoteEntry, RemovesTheFirstAndLastCharacters) {
 TEST(LoadWordList, APlainListTakesTheDefaults) {
   TestApp app;
   app.ctx.state.PuzzleTitle = "old";
-  app.ctx.state.IncludeDiagonals = 0;
+  app.ctx.state.IncludeDiagonals = app.ctx.state.BalanceDirections = 0;
   app.ctx.state.StopOnFirstReject = 1;
   std::string error;
   ASSERT_TRUE(LoadWordList(app.ctx, Parse("cat\ndog\n\n  \nhorse\n"), &error));
   const PuzzleState& s = app.ctx.state;
   EXPECT_EQ(app.ctx.MainForm().Caption(), "Kivrel Puzzle Maker - (untitled)");
   // StopOnFirstReject is not a default build option: it stays.
-  EXPECT_EQ(std::tie(s.PuzzleWidth, s.IncludeDiagonals, s.StopRemainingCount, s.StopOnFirstReject, s.WordCount,
-                     s.LongestWordLength),
-            std::make_tuple(i16{0}, i16{1}, i16{-1}, i16{1}, i16{3}, i16{5}));
+  EXPECT_EQ(std::tie(s.PuzzleWidth, s.IncludeDiagonals, s.BalanceDirections, s.StopRemainingCount,
+                     s.StopOnFirstReject, s.RestartOnFirstReject, s.WordCount, s.LongestWordLength),
+            std::make_tuple(i16{0}, i16{1}, i16{1}, i16{-1}, i16{1}, i16{0}, i16{3}, i16{5}));
 }
 
 }  // namespace

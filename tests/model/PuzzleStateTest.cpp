@@ -15,9 +15,7 @@ TEST(StartUp, SetsTheOptionsSizesTheDisplayAndShowsTheMainWindow) {
   StartUp(app.ctx, 1234);
   const PuzzleState& s = app.ctx.state;
   EXPECT_FLOAT_EQ(s.Pi, 3.14159265f);
-  EXPECT_EQ(s.BalanceDirections, 1);
   EXPECT_EQ(s.IncludeDiagonals, 0);  // stays off until the options are set
-  EXPECT_NE(s.LayoutEnabled, 0);
   EXPECT_EQ(sized, 1);
   EXPECT_TRUE(app.ctx.MainForm().Visible());
   EXPECT_FALSE(app.ctx.MainForm().ShownModal());
@@ -37,15 +35,6 @@ TEST(StartUp, TheSeedDecidesAFairRandomSequence) {
   }
   for (int count : counts) EXPECT_TRUE(count > 9500 && count < 10500) << count;
   EXPECT_EQ(a.ctx.rng.Below(0), 0);
-}
-
-TEST(PuzzleState, DefaultBuildOptionsLeaveTheRejectOptions) {
-  PuzzleState s;
-  s.StopOnFirstReject = 1;
-  s.SetDefaultBuildOptions();
-  EXPECT_EQ(std::tie(s.StopRemainingCount, s.IncludeDiagonals, s.BalanceDirections, s.FastBuild, s.StopOnFirstReject,
-                     s.RestartOnFirstReject),
-            std::make_tuple(i16{-1}, i16{1}, i16{1}, i16{1}, i16{1}, i16{0}));
 }
 
 TEST(LetterGrid, HasRowAndColumnZeroAndRefusesCellsOutsideOrSizesPastSixteenBits) {

@@ -23,30 +23,22 @@ TEST(WordList, ReadingOnePastTheEndGivesNothing) {
   EXPECT_EQ(list.ListIndex(), -1);
 }
 
-TEST(AddEntry, BlankTextAddsNothing) {
+TEST(AddTypedEntry, AddsNoBlankTextAndRefusesADuplicateIgnoringCase) {
   TestApp app;
   EXPECT_FALSE(AddEntry(app.ctx, ""));
   EXPECT_FALSE(AddEntry(app.ctx, "   "));
   app.ctx.list.SetEditText("   ");
-  AddTypedEntry(app.ctx);
-  EXPECT_TRUE(AddEntry(app.ctx, " apple "));
-  EXPECT_EQ(Entries(app.ctx), std::vector<std::string>{" apple "});
-}
-
-TEST(AddTypedEntry, RefusesADuplicateIgnoringCaseAndAddsAnythingElse) {
-  TestApp app;
-  app.AddEntries({"APPLE"});
+  AddTypedEntry(app.ctx);  // neither added nor a message
+  ASSERT_TRUE(AddEntry(app.ctx, "APPLE"));
   app.ctx.list.SetEditText("apple");
   app.dialogs.ExpectMessage(MessageAnswer::Ok, "Duplicate word");
   AddTypedEntry(app.ctx);
-  EXPECT_EQ(std::tie(app.dialogs.messages.at(0).Title, app.dialogs.messages.at(0).Icon),
-            std::make_tuple(std::string("Kivrel Message"), MessageIcon::Exclamation));
   EXPECT_EQ(app.ctx.list.EditText(), "apple");  // the edit text stays
   EXPECT_EQ(app.ctx.state.WordTableStale, 0);
 
-  app.ctx.list.SetEditText(" apple");  // the leading space makes it a different entry
+  app.ctx.list.SetEditText(" apple ");  // the spaces make it a different entry, kept as typed
   AddTypedEntry(app.ctx);
-  EXPECT_EQ(Entries(app.ctx), (std::vector<std::string>{"APPLE", " apple"}));
+  EXPECT_EQ(Entries(app.ctx), (std::vector<std::string>{"APPLE", " apple "}));
   EXPECT_EQ(app.ctx.list.EditText(), "");
   EXPECT_EQ(app.ctx.state.WordCount, 2);
   EXPECT_NE(app.ctx.state.WordTableStale, 0);
@@ -67,37 +59,25 @@ TEST(AddTypedEntry, AFullListRefusesWithAMessage) {
   EXPECT_TRUE(AddEntry(app.ctx, "[a note only]"));  // notes place no letters
 }
 
-TEST(BuildWordTable, SummarisesTheList) {
+TEST(BuildWordTable, SummarisesTheListCountingCharactersAndSkippingEntriesWithoutAWord) {
   TestApp app;
-  app.AddEntries({"CAT", "HORSE", "ELEPHANT"});
+  app.AddEntries({"[title]", "New York [city]", "O'Neil", "Crème brûlée", "CAT"});
   app.ctx.state.PuzzleWidth = 10;
   app.ctx.state.PuzzleHeight = 12;
   BuildWordTable(app.ctx);
   const PuzzleState& s = app.ctx.state;
-  EXPECT_EQ(std::tie(s.LongestWordLength, s.LongestWordIndex, s.ShortestWordLength, s.LetterCount, s.SpaceCount,
-                     s.SpacesRemaining, s.LettersRemaining),
-            std::make_tuple(i16{8}, i16{3}, i16{3}, i16{16}, i16{120}, i16{120}, i16{16}));
+  EXPECT_EQ(std::tie(s.WordCount, s.LongestWordLength, s.LongestWordIndex, s.ShortestWordLength, s.LetterCount,
+                     s.SpaceCount, s.SpacesRemaining, s.LettersRemaining),
+            std::make_tuple(i16{5}, i16{11}, i16{3}, i16{3}, i16{26}, i16{120}, i16{120}, i16{26}));
   EXPECT_EQ(app.ctx.MainForm().Text("lblNbrSpaces"), "120");
-  EXPECT_EQ(app.ctx.MainForm().Text("lblLettersRemaining"), "16");
-  EXPECT_EQ(s.Words[2].Text, "HORSE");
-  EXPECT_EQ(s.BuildOrder.size(), 4u);
-}
-
-TEST(BuildWordTable, EntriesWithoutAWordTakeNoLettersAndLengthsCountCharacters) {
-  TestApp app;
-  app.AddEntries({"[title]", "New York [city]", "O'Neil", "Crème brûlée"});
-  BuildWordTable(app.ctx);
-  const PuzzleState& s = app.ctx.state;
-  EXPECT_EQ(s.WordCount, 4);
+  EXPECT_EQ(app.ctx.MainForm().Text("lblLettersRemaining"), "26");
   EXPECT_EQ(s.Words[1].Text, "NEWYORK");
   EXPECT_EQ(s.Words[1].DisplayText, "New York [city]");
   EXPECT_EQ(s.Words[2].Text, "ONEIL");  // the cells written are the cells counted
   EXPECT_EQ(s.Words[2].Length, 5);
-  EXPECT_EQ(s.Words[3].Length, 11);
-  EXPECT_EQ(s.Words[4].Text, "");  // the entry without a word comes last
-  EXPECT_EQ(s.Words[4].Length, 0);
-  EXPECT_EQ(s.LetterCount, 23);
-  EXPECT_EQ(s.LongestWordIndex, 3);
+  EXPECT_EQ(s.Words[4].Text, "CAT");
+  EXPECT_EQ(s.Words[5].Text, "");  // the entry without a word leaves the last record empty
+  EXPECT_EQ(s.BuildOrder.size(), 6u);
 }
 
 TEST(BuildWordTable, AnEmptyListChangesOnlyTheSummary) {
@@ -124,27 +104,18 @@ TEST(UpdateWordCount, AnEmptiedListDiscardsThePuzzle) {
   EXPECT_EQ(app.ctx.WordListForm().Text("lblWordCount"), "");
   EXPECT_EQ(app.ctx.MainForm().Text("lblWordCount"), "");
   EXPECT_EQ(s.Words.size(), 1u);
-  EXPECT_FALSE(app.ctx.MainForm().Enabled("mnuBuild"));  // the empty-list state
-  EXPECT_TRUE(app.ctx.WordListForm().Enabled("cmdAdd"));
   EXPECT_EQ(app.ctx.MainForm().Text("lblNbrSpaces"), "");
 }
 
-TEST(SortWordList, SortsByWordIgnoringCaseAndKeepsEqualWordsInOrder) {
+TEST(SortWordList, SortsByThePlacedWordIgnoringCaseAndKeepsEqualWordsInOrder) {
   TestApp app;
-  app.AddEntries({"b", "A", "a", "C"});
-  SortWordList(app.ctx);
-  EXPECT_EQ(Entries(app.ctx), (std::vector<std::string>{"A", "a", "b", "C"}));
-  EXPECT_NE(app.ctx.state.WordListChanged, 0);
-  EXPECT_EQ(app.ctx.state.Words[1].SortPosition, 3);  // "b" went third
-  EXPECT_EQ(app.ctx.state.Words[4].SortPosition, 4);
-}
-
-TEST(SortWordList, SortsByThePlacedWordNotTheNote) {
-  TestApp app;
-  app.AddEntries({"zebra [animal]", "[a] yak", "Mc Intyre", "ant"});
+  app.AddEntries({"zebra [animal]", "b", "[a] yak", "A", "a", "Mc Intyre"});
   BuildWordTable(app.ctx);
   SortWordList(app.ctx);
-  EXPECT_EQ(Entries(app.ctx), (std::vector<std::string>{"ant", "Mc Intyre", "[a] yak", "zebra [animal]"}));
+  EXPECT_EQ(Entries(app.ctx), (std::vector<std::string>{"A", "a", "b", "Mc Intyre", "[a] yak", "zebra [animal]"}));
+  EXPECT_NE(app.ctx.state.WordListChanged, 0);
+  EXPECT_EQ(app.ctx.state.Words[2].SortPosition, 3);  // "b" went third
+  EXPECT_EQ(app.ctx.state.Words[5].SortPosition, 2);
   // The records keep their order and their placed words until the next build.
   EXPECT_EQ(app.ctx.state.Words[1].Text, "ZEBRA");
 }
