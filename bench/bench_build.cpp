@@ -16,10 +16,11 @@
 #include <vector>
 
 #include "build/BuildPuzzle.h"
+#include "commands/WordListCommands.h"
 #include "files/WordListFile.h"
-#include "model/AppContext.h"
-#include "model/StartUp.h"
 #include "platform/NullPlatform.h"
+#include "program/AppContext.h"
+#include "program/StartUp.h"
 
 namespace {
 

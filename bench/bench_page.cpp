@@ -8,11 +8,11 @@
 #include <cstdlib>
 #include <string>
 
-#include "model/CommandStates.h"
-#include "model/HeadlessProgram.h"
-#include "model/StartUp.h"
 #include "platform/qt/QtSurface.h"
 #include "print/PageDrawing.h"
+#include "program/CommandStates.h"
+#include "program/HeadlessProgram.h"
+#include "program/StartUp.h"
 
 namespace {
 

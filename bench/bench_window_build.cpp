@@ -23,11 +23,12 @@
 #include <string>
 
 #include "build/BuildPuzzle.h"
+#include "commands/WordListCommands.h"
 #include "files/WordListFile.h"
-#include "model/CommandStates.h"
-#include "model/HeadlessProgram.h"
-#include "model/StartUp.h"
 #include "platform/NullPlatform.h"
+#include "program/CommandStates.h"
+#include "program/HeadlessProgram.h"
+#include "program/StartUp.h"
 #include "ui/KivrelApp.h"
 
 namespace {

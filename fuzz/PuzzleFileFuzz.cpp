@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
-#include "files/PuzzleCommands.h"
+#include "commands/PuzzleCommands.h"
 #include "files/PuzzleFile.h"
-#include "model/AppContext.h"
-#include "model/HeadlessProgram.h"
+#include "program/AppContext.h"
+#include "program/HeadlessProgram.h"
 
 namespace {
 

@@ -5,9 +5,10 @@
 #include <string>
 #include <string_view>
 
+#include "commands/WordListCommands.h"
 #include "files/WordListFile.h"
-#include "model/AppContext.h"
-#include "model/HeadlessProgram.h"
+#include "program/AppContext.h"
+#include "program/HeadlessProgram.h"
 
 namespace {
 

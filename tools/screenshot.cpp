@@ -17,8 +17,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "commands/WordListCommands.h"
 #include "files/WordListFile.h"
-#include "model/CommandStates.h"
+#include "program/CommandStates.h"
 #include "ui/KivrelApp.h"
 
 int main(int argc, char** argv) {

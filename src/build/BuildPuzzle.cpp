@@ -8,8 +8,8 @@
 #include "build/LineScanner.h"
 #include "build/Placement.h"
 #include "display/GridDisplay.h"
-#include "model/CommandStates.h"
-#include "model/WordTable.h"
+#include "program/CommandStates.h"
+#include "program/WordTable.h"
 
 namespace kivrel {
 

@@ -14,7 +14,7 @@
 #include <optional>
 
 #include "build/PlaceFinder.h"
-#include "model/AppContext.h"
+#include "program/AppContext.h"
 
 namespace kivrel {
 

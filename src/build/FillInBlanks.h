@@ -1,6 +1,6 @@
 #pragma once
 // Filling the cells no word uses with random letters, and taking them away again.
-#include "model/AppContext.h"
+#include "program/AppContext.h"
 
 namespace kivrel {
 

@@ -4,7 +4,7 @@
 // rules run in its place, so the two can be compared.
 #include <cstddef>
 
-#include "model/AppContext.h"
+#include "program/AppContext.h"
 
 namespace kivrel {
 

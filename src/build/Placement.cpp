@@ -4,8 +4,8 @@
 #include <string_view>
 
 #include "display/GridDisplay.h"
-#include "model/CommandStates.h"
 #include "model/Text.h"
+#include "program/CommandStates.h"
 
 namespace kivrel {
 

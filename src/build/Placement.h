@@ -2,7 +2,7 @@
 // Writing words into the grid: the random place of the first word, inserting a word at
 // the place the search found, and the walk over a word's cells that inserts, shows or
 // hides it on the puzzle picture.
-#include "model/AppContext.h"
+#include "program/AppContext.h"
 
 namespace kivrel {
 

@@ -3,7 +3,7 @@
 // the window around it, and the drawing of single cells.
 #include <string_view>
 
-#include "model/AppContext.h"
+#include "program/AppContext.h"
 
 namespace kivrel {
 

@@ -3,7 +3,7 @@
 // every placed word) and the junctions (the number of words through each shared cell,
 // in red over the grey letter). OutlinesShown and JunctionsShown say what is on the
 // picture; the commands toggle them.
-#include "model/AppContext.h"
+#include "program/AppContext.h"
 
 namespace kivrel {
 

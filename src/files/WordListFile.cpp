@@ -4,9 +4,6 @@
 #include <cstdlib>
 
 #include "files/Cp1252.h"
-#include "model/AppContext.h"
-#include "model/CommandStates.h"
-#include "model/WordTable.h"
 #include "model/Numbers.h"
 #include "model/Text.h"
 #include "model/WordList.h"
@@ -128,38 +125,6 @@ std::string WordListFileBytes(const PuzzleState& state, const std::vector<std::s
     text += line + "\r\n";
   }
   return Utf8ToCp1252(text);
-}
-
-bool LoadWordList(AppContext& ctx, const ParsedWordList& parsed, std::string* error) {
-  PuzzleState& s = ctx.state;
-  ctx.list.Clear();
-  s.PuzzleTitle = "(untitled)";
-  s.PuzzleInstructions = "";
-  s.PuzzleWidth = 0;
-  s.PuzzleHeight = 0;
-  s.SetDefaultBuildOptions();
-  if (parsed.Header) {
-    s.PuzzleTitle = parsed.Header->Title;
-    s.PuzzleWidth = parsed.Header->Width;
-    s.PuzzleHeight = parsed.Header->Height;
-    s.IncludeDiagonals = parsed.Header->IncludeDiagonals;
-    s.BalanceDirections = parsed.Header->BalanceDirections;
-    s.PuzzleInstructions = parsed.Header->Instructions;
-  }
-  bool complete = true;
-  for (const std::string& entry : parsed.Entries) {
-    if (Trim(entry).empty()) continue;
-    if (!AddEntry(ctx, entry)) {
-      complete = false;
-      if (error) *error = kListFullMessage;
-      break;
-    }
-  }
-  SetWindowTitle(ctx);
-  UpdateWordCount(ctx);
-  BuildWordTable(ctx);
-  ctx.WordListForm().SetText("lblFileName", s.WordListFileName);
-  return complete;
 }
 
 }  // namespace kivrel

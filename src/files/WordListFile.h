@@ -53,14 +53,4 @@ std::vector<std::string> HeaderFields(std::string_view line);
 /// first and last characters (a lone double quote leaves nothing).
 std::string UnquoteEntry(std::string_view line);
 
-class AppContext;
-
-/// Puts a parsed list into the program as reading a list file does: the list is
-/// replaced, the title becomes "(untitled)" and the size 0 x 0 unless a header says
-/// otherwise, the default build options are set, the header's attributes applied, the
-/// window title, the count and the word table brought up to date, and the word list
-/// window's file name shown. Returns false (with error set) when the list passes the
-/// limits of a word list; the entries up to that point are kept.
-bool LoadWordList(AppContext& ctx, const ParsedWordList& parsed, std::string* error);
-
 }  // namespace kivrel

@@ -4,12 +4,12 @@
 #include <string>
 
 #include "build/BuildPuzzle.h"
+#include "commands/WordListCommands.h"
 #include "display/GridDisplay.h"
-#include "files/WordListCommands.h"
-#include "model/CommandStates.h"
 #include "model/Numbers.h"
 #include "model/Text.h"
-#include "model/WordTable.h"
+#include "program/CommandStates.h"
+#include "program/WordTable.h"
 
 namespace kivrel {
 

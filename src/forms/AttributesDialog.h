@@ -6,7 +6,7 @@
 // modeless and builds again when it loses the focus.
 #include <string_view>
 
-#include "model/AppContext.h"
+#include "program/AppContext.h"
 
 namespace kivrel {
 

@@ -2,10 +2,10 @@
 
 #include "build/BuildPuzzle.h"
 #include "build/FillInBlanks.h"
+#include "commands/PuzzleCommands.h"
+#include "commands/WordListCommands.h"
 #include "display/GridDisplay.h"
 #include "display/GridViews.h"
-#include "files/PuzzleCommands.h"
-#include "files/WordListCommands.h"
 
 namespace kivrel {
 

@@ -9,7 +9,7 @@
 // through AfterBuild: they cancel the build and run once it has finished.
 #include <string_view>
 
-#include "model/AppContext.h"
+#include "program/AppContext.h"
 
 namespace kivrel {
 

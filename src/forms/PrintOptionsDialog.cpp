@@ -4,12 +4,12 @@
 #include <optional>
 #include <vector>
 
+#include "commands/PrintCommands.h"
 #include "display/GridDisplay.h"
 #include "forms/PrintPreview.h"
 #include "model/Numbers.h"
 #include "model/Text.h"
 #include "print/PageDrawing.h"
-#include "print/Printing.h"
 
 namespace kivrel {
 

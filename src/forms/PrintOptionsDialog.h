@@ -17,7 +17,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/AppContext.h"
+#include "program/AppContext.h"
 
 namespace kivrel {
 

@@ -5,7 +5,7 @@
 // scroll bars to the window and moves the picture with them.
 #include <string_view>
 
-#include "model/AppContext.h"
+#include "program/AppContext.h"
 
 namespace kivrel {
 

@@ -2,11 +2,11 @@
 
 #include "build/BuildPuzzle.h"
 #include "build/Placement.h"
+#include "commands/WordListCommands.h"
 #include "display/GridDisplay.h"
-#include "files/WordListCommands.h"
-#include "model/CommandStates.h"
 #include "model/Text.h"
-#include "model/WordTable.h"
+#include "program/CommandStates.h"
+#include "program/WordTable.h"
 
 namespace kivrel {
 

@@ -6,7 +6,7 @@
 // typing and picking to it.
 #include <string_view>
 
-#include "model/AppContext.h"
+#include "program/AppContext.h"
 
 namespace kivrel {
 

@@ -7,6 +7,10 @@
 
 namespace kivrel {
 
+/// What the user is told when an entry would take the list past its limits.
+inline constexpr const char* kListFullMessage =
+    "The word list is full - a list holds at most 32767 entries and 32767 letters";
+
 class WordList {
  public:
   enum class Change { Entries, EditText, ListIndex };

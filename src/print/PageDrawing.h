@@ -4,7 +4,7 @@
 // the page on any Surface; the preview run and the printer run differ only where noted.
 #include <string_view>
 
-#include "model/AppContext.h"
+#include "program/AppContext.h"
 
 namespace kivrel {
 

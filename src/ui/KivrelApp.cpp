@@ -4,7 +4,7 @@
 #include <QMainWindow>
 
 #include "display/GridDisplay.h"
-#include "model/StartUp.h"
+#include "program/StartUp.h"
 #include "ui/FormBinder.h"
 #include "ui/MainWindowWidgets.h"
 #include "ui/PrintWindowWidgets.h"

@@ -21,10 +21,10 @@
 #include "forms/PrintOptionsDialog.h"
 #include "forms/PrintPreview.h"
 #include "forms/WordListWindow.h"
-#include "model/AppContext.h"
 #include "platform/qt/QtPrinterDevice.h"
 #include "platform/qt/QtServices.h"
 #include "platform/qt/QtSurface.h"
+#include "program/AppContext.h"
 #include "ui/Design.h"
 
 class QMainWindow;

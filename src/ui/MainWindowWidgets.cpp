@@ -10,8 +10,8 @@
 
 #include "display/GridDisplay.h"
 #include "forms/MainWindow.h"
-#include "model/CommandStates.h"
 #include "platform/qt/QtSurface.h"
+#include "program/CommandStates.h"
 #include "ui/PuzzlePicture.h"
 
 namespace kivrel {

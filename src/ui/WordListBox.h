@@ -5,7 +5,7 @@
 #include <QWidget>
 
 #include "forms/WordListWindow.h"
-#include "model/AppContext.h"
+#include "program/AppContext.h"
 
 class QLineEdit;
 class QListWidget;

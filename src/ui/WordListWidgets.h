@@ -2,7 +2,7 @@
 // The widgets of the word list window and of the attributes dialog, placed from their
 // design in twips. Their behaviour is WordListWindow's and AttributesDialog's.
 #include "forms/WordListWindow.h"
-#include "model/AppContext.h"
+#include "program/AppContext.h"
 #include "ui/Design.h"
 
 class QDialog;

@@ -4,10 +4,10 @@
 
 #include <map>
 
-#include "model/CommandStates.h"
 #include "model/Numbers.h"
-#include "model/StartUp.h"
 #include "model/Text.h"
+#include "program/CommandStates.h"
+#include "program/StartUp.h"
 
 namespace kivrel::testing {
 

@@ -2,7 +2,7 @@
 
 #include "BuildHelpers.h"
 #include "build/BuildPuzzle.h"
-#include "model/WordTable.h"
+#include "program/WordTable.h"
 
 namespace kivrel {
 namespace {

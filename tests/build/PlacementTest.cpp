@@ -11,7 +11,7 @@
 #include "ReferenceFinder.h"
 #include "build/LineScanner.h"
 #include "build/Placement.h"
-#include "model/WordTable.h"
+#include "program/WordTable.h"
 
 namespace kivrel {
 namespace {

@@ -13,10 +13,10 @@
 #include "PdfWords.h"
 #include "TempDir.h"
 #include "TestApp.h"
-#include "files/PuzzleCommands.h"
-#include "model/StartUp.h"
+#include "commands/PuzzleCommands.h"
 #include "platform/qt/QtSurface.h"
 #include "print/PageDrawing.h"
+#include "program/StartUp.h"
 
 namespace kivrel {
 namespace {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestApp.h"
+#include "commands/WordListCommands.h"
 #include "files/WordListFile.h"
 
 namespace kivrel {

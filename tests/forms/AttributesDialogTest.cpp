@@ -8,10 +8,10 @@
 #include "display/GridDisplay.h"
 #include "display/GridViews.h"
 #include "files/PuzzleFile.h"
-#include "print/PageDrawing.h"
 #include "forms/AttributesDialog.h"
-#include "model/CommandStates.h"
-#include "model/WordTable.h"
+#include "print/PageDrawing.h"
+#include "program/CommandStates.h"
+#include "program/WordTable.h"
 
 namespace kivrel {
 namespace {

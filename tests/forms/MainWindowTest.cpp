@@ -4,7 +4,7 @@
 #include "TestApp.h"
 #include "build/BuildPuzzle.h"
 #include "forms/MainWindow.h"
-#include "model/CommandStates.h"
+#include "program/CommandStates.h"
 
 namespace kivrel {
 namespace {

@@ -6,8 +6,8 @@
 #include "TestApp.h"
 #include "forms/PrintOptionsDialog.h"
 #include "forms/PrintPreview.h"
-#include "model/StartUp.h"
 #include "print/PageDrawing.h"
+#include "program/StartUp.h"
 
 namespace kivrel {
 namespace {

@@ -4,8 +4,8 @@
 #include "TestApp.h"
 #include "build/BuildPuzzle.h"
 #include "forms/WordListWindow.h"
-#include "model/CommandStates.h"
-#include "model/StartUp.h"
+#include "program/CommandStates.h"
+#include "program/StartUp.h"
 
 namespace kivrel {
 namespace {

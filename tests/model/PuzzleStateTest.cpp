@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestApp.h"
-#include "model/StartUp.h"
+#include "program/StartUp.h"
 
 namespace kivrel {
 namespace {

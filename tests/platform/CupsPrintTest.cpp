@@ -24,9 +24,9 @@
 #include "PdfWords.h"
 #include "TestApp.h"
 #include "build/FillInBlanks.h"
-#include "model/StartUp.h"
+#include "commands/PrintCommands.h"
 #include "platform/qt/QtPrinterDevice.h"
-#include "print/Printing.h"
+#include "program/StartUp.h"
 
 namespace kivrel {
 namespace {

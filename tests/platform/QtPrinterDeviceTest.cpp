@@ -5,9 +5,9 @@
 
 #include "HandPlaced.h"
 #include "TestApp.h"
-#include "model/StartUp.h"
+#include "commands/PrintCommands.h"
 #include "platform/qt/QtPrinterDevice.h"
-#include "print/Printing.h"
+#include "program/StartUp.h"
 
 namespace kivrel {
 namespace {

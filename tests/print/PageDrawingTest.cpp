@@ -12,8 +12,8 @@
 
 #include "HandPlaced.h"
 #include "TestApp.h"
-#include "model/StartUp.h"
 #include "print/PageDrawing.h"
+#include "program/StartUp.h"
 
 namespace kivrel {
 namespace {

@@ -5,7 +5,7 @@
 // window system does.
 #include <vector>
 
-#include "model/AppContext.h"
+#include "program/AppContext.h"
 
 namespace kivrel::testing {
 

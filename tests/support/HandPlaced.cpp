@@ -1,7 +1,7 @@
 #include "HandPlaced.h"
 
-#include "model/CommandStates.h"
 #include "model/Text.h"
+#include "program/CommandStates.h"
 
 namespace kivrel::testing {
 

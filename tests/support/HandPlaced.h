@@ -3,7 +3,7 @@
 // are written into the grid where the test says, as a build would leave them.
 #include <string>
 
-#include "model/AppContext.h"
+#include "program/AppContext.h"
 
 namespace kivrel::testing {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "model/AppContext.h"
+#include "program/AppContext.h"
 
 namespace kivrel::testing {
 

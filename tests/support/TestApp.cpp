@@ -1,6 +1,6 @@
 #include "TestApp.h"
 
-#include "model/WordTable.h"
+#include "program/WordTable.h"
 
 namespace kivrel::testing {
 

@@ -5,8 +5,8 @@
 
 #include "RecordingSurface.h"
 #include "ScriptedDialogs.h"
-#include "model/AppContext.h"
 #include "platform/NullPlatform.h"
+#include "program/AppContext.h"
 
 namespace kivrel::testing {
 

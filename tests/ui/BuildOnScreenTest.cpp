@@ -7,10 +7,10 @@
 #include "RecordingSurface.h"
 #include "build/BuildPuzzle.h"
 #include "display/GridViews.h"
-#include "model/HeadlessProgram.h"
 #include "model/Numbers.h"
-#include "model/StartUp.h"
-#include "model/WordTable.h"
+#include "program/HeadlessProgram.h"
+#include "program/StartUp.h"
+#include "program/WordTable.h"
 
 // The whole program building, filling, outlining and showing junctions in its window,
 // checked on the statistics captions and the retained picture.

@@ -16,9 +16,10 @@
 
 #include "ScriptedDialogs.h"
 #include "TempDir.h"
+#include "commands/WordListCommands.h"
 #include "files/WordListFile.h"
-#include "model/AppContext.h"
-#include "model/CommandStates.h"
+#include "program/AppContext.h"
+#include "program/CommandStates.h"
 #include "ui/KivrelApp.h"
 
 namespace kivrel::testing {

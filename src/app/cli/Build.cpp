@@ -11,12 +11,13 @@
 #include "PuzzleText.h"
 #include "build/BuildPuzzle.h"
 #include "build/FillInBlanks.h"
+#include "commands/WordListCommands.h"
 #include "files/WordListFile.h"
-#include "model/AppContext.h"
-#include "model/CommandStates.h"
-#include "model/HeadlessProgram.h"
-#include "model/StartUp.h"
-#include "model/WordTable.h"
+#include "program/AppContext.h"
+#include "program/CommandStates.h"
+#include "program/HeadlessProgram.h"
+#include "program/StartUp.h"
+#include "program/WordTable.h"
 
 namespace kivrel::cli {
 

@@ -2,7 +2,7 @@
 #include <sstream>
 
 #include "Cli.h"
-#include "files/PuzzleCommands.h"
+#include "commands/PuzzleCommands.h"
 #include "files/PuzzleFile.h"
 
 namespace kivrel::cli {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "Cli.h"
-#include "model/AppContext.h"
+#include "program/AppContext.h"
 
 namespace kivrel::cli {
 

@@ -3,10 +3,10 @@
 
 #include "Cli.h"
 #include "PageOutput.h"
-#include "files/PuzzleCommands.h"
-#include "model/AppContext.h"
-#include "model/HeadlessProgram.h"
-#include "model/StartUp.h"
+#include "commands/PuzzleCommands.h"
+#include "program/AppContext.h"
+#include "program/HeadlessProgram.h"
+#include "program/StartUp.h"
 
 namespace kivrel::cli {
 

@@ -4,11 +4,11 @@
 #include "Cli.h"
 #include "PuzzleJson.h"
 #include "PuzzleText.h"
+#include "commands/PuzzleCommands.h"
 #include "files/FileIO.h"
-#include "files/PuzzleCommands.h"
 #include "files/PuzzleFile.h"
-#include "model/AppContext.h"
-#include "model/HeadlessProgram.h"
+#include "program/AppContext.h"
+#include "program/HeadlessProgram.h"
 
 namespace kivrel::cli {
 

@@ -1,10 +1,11 @@
 #include <ostream>
 
 #include "Cli.h"
+#include "commands/WordListCommands.h"
 #include "files/WordListFile.h"
-#include "model/AppContext.h"
-#include "model/HeadlessProgram.h"
-#include "model/WordTable.h"
+#include "program/AppContext.h"
+#include "program/HeadlessProgram.h"
+#include "program/WordTable.h"
 
 namespace kivrel::cli {
 

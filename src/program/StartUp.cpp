@@ -1,4 +1,4 @@
-#include "model/StartUp.h"
+#include "program/StartUp.h"
 
 #include <chrono>
 #include <cmath>

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "files/PuzzleFile.h"
-#include "model/AppContext.h"
+#include "program/AppContext.h"
 
 namespace kivrel {
 

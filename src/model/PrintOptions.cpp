@@ -1,4 +1,4 @@
-#include "print/PrintOptions.h"
+#include "model/PrintOptions.h"
 
 #include "model/Numbers.h"
 

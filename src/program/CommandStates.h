@@ -3,7 +3,7 @@
 // panel's values, and the operations that reset the puzzle as a whole.
 #include <string_view>
 
-#include "model/AppContext.h"
+#include "program/AppContext.h"
 
 namespace kivrel {
 

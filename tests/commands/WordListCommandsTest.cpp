@@ -4,8 +4,8 @@
 
 #include "TempDir.h"
 #include "TestApp.h"
-#include "files/WordListCommands.h"
-#include "model/CommandStates.h"
+#include "commands/WordListCommands.h"
+#include "program/CommandStates.h"
 
 namespace kivrel {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "model/AppContext.h"
+#include "program/AppContext.h"
 
 namespace kivrel {
 

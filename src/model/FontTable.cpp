@@ -1,4 +1,4 @@
-#include "print/FontTable.h"
+#include "model/FontTable.h"
 
 namespace kivrel {
 

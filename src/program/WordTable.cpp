@@ -1,8 +1,8 @@
-#include "model/WordTable.h"
+#include "program/WordTable.h"
 
-#include "model/CommandStates.h"
 #include "model/Numbers.h"
 #include "model/Text.h"
+#include "program/CommandStates.h"
 
 namespace kivrel {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestApp.h"
-#include "model/CommandStates.h"
+#include "program/CommandStates.h"
 
 namespace kivrel {
 namespace {

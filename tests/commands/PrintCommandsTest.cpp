@@ -6,8 +6,8 @@
 
 #include "HandPlaced.h"
 #include "TestApp.h"
-#include "model/StartUp.h"
-#include "print/Printing.h"
+#include "commands/PrintCommands.h"
+#include "program/StartUp.h"
 
 namespace kivrel {
 namespace {

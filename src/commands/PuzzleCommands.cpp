@@ -1,12 +1,12 @@
-#include "files/PuzzleCommands.h"
+#include "commands/PuzzleCommands.h"
 
 #include "build/BuildPuzzle.h"
+#include "commands/WordListCommands.h"
 #include "display/GridDisplay.h"
 #include "files/FileIO.h"
-#include "files/WordListCommands.h"
-#include "model/CommandStates.h"
 #include "model/Text.h"
-#include "model/WordTable.h"
+#include "program/CommandStates.h"
+#include "program/WordTable.h"
 
 namespace kivrel {
 

@@ -6,8 +6,10 @@
 #include <string_view>
 #include <vector>
 
-#include "display/DisplayMetrics.h"
+#include "model/DisplayMetrics.h"
+#include "model/FontTable.h"
 #include "model/Forms.h"
+#include "model/PrintOptions.h"
 #include "model/PuzzleState.h"
 #include "model/Random.h"
 #include "model/WordList.h"
@@ -15,8 +17,6 @@
 #include "platform/PrinterDevice.h"
 #include "platform/Services.h"
 #include "platform/Surface.h"
-#include "print/FontTable.h"
-#include "print/PrintOptions.h"
 
 namespace kivrel {
 

@@ -4,13 +4,11 @@
 // and sorting the list.
 #include <string>
 
-#include "model/AppContext.h"
+#include "program/AppContext.h"
 
 namespace kivrel {
 
 inline constexpr const char* kDuplicateMessage = "Duplicate word";
-inline constexpr const char* kListFullMessage =
-    "The word list is full - a list holds at most 32767 entries and 32767 letters";
 
 /// Appends an entry unless it is blank (empty or spaces only). Returns false when the
 /// entry was not added: blank, or the list would pass its limits (WordList::Fits).

@@ -3,8 +3,8 @@
 #include <array>
 
 #include "TestApp.h"
-#include "model/CommandStates.h"
-#include "model/WordTable.h"
+#include "program/CommandStates.h"
+#include "program/WordTable.h"
 
 namespace kivrel {
 namespace {

@@ -1,4 +1,4 @@
-#include "print/Printing.h"
+#include "commands/PrintCommands.h"
 
 #include "build/FillInBlanks.h"
 #include "print/PageDrawing.h"

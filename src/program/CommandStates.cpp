@@ -1,4 +1,4 @@
-#include "model/CommandStates.h"
+#include "program/CommandStates.h"
 
 #include <initializer_list>
 

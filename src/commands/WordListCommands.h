@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "files/WordListFile.h"
-#include "model/AppContext.h"
+#include "program/AppContext.h"
 
 namespace kivrel {
 
@@ -40,6 +40,14 @@ std::optional<OpenedFile> ChooseFileToOpen(AppContext& ctx, const std::string& t
 /// file), starting from a suggested name. Nothing when the user cancels.
 std::optional<std::string> ChooseFileToSave(AppContext& ctx, const std::string& title, const std::string& filter,
                                             const std::string& suggested, const std::string& default_ext);
+
+/// Puts a parsed list into the program as reading a list file does: the list is
+/// replaced, the title becomes "(untitled)" and the size 0 x 0 unless a header says
+/// otherwise, the default build options are set, the header's attributes applied, the
+/// window title, the count and the word table brought up to date, and the word list
+/// window's file name shown. Returns false (with error set) when the list passes the
+/// limits of a word list; the entries up to that point are kept.
+bool LoadWordList(AppContext& ctx, const ParsedWordList& parsed, std::string* error);
 
 /// Puts a parsed list file into the program (LoadWordList: list, title, size, default
 /// build options, header attributes, word table) and shows the word list window.

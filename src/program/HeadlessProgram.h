@@ -2,8 +2,8 @@
 // A program without a display: the one context over platform services that answer no
 // dialog, yield nothing, sound nothing and draw nothing. The command-line program, the
 // benchmarks and the fuzz targets run the core on it.
-#include "model/AppContext.h"
 #include "platform/NullPlatform.h"
+#include "program/AppContext.h"
 
 namespace kivrel {
 

@@ -1,9 +1,10 @@
-#include "files/WordListCommands.h"
+#include "commands/WordListCommands.h"
 
 #include "build/BuildPuzzle.h"
 #include "files/FileIO.h"
-#include "model/CommandStates.h"
 #include "model/Text.h"
+#include "program/CommandStates.h"
+#include "program/WordTable.h"
 
 namespace kivrel {
 
@@ -46,6 +47,38 @@ void ReadWordListFile(AppContext& ctx, const ParsedWordList& parsed) {
   // The parser already refused lists beyond the limits, so the whole list goes in.
   LoadWordList(ctx, parsed, nullptr);
   ctx.WordListForm().Show(false);
+}
+
+bool LoadWordList(AppContext& ctx, const ParsedWordList& parsed, std::string* error) {
+  PuzzleState& s = ctx.state;
+  ctx.list.Clear();
+  s.PuzzleTitle = "(untitled)";
+  s.PuzzleInstructions = "";
+  s.PuzzleWidth = 0;
+  s.PuzzleHeight = 0;
+  s.SetDefaultBuildOptions();
+  if (parsed.Header) {
+    s.PuzzleTitle = parsed.Header->Title;
+    s.PuzzleWidth = parsed.Header->Width;
+    s.PuzzleHeight = parsed.Header->Height;
+    s.IncludeDiagonals = parsed.Header->IncludeDiagonals;
+    s.BalanceDirections = parsed.Header->BalanceDirections;
+    s.PuzzleInstructions = parsed.Header->Instructions;
+  }
+  bool complete = true;
+  for (const std::string& entry : parsed.Entries) {
+    if (Trim(entry).empty()) continue;
+    if (!AddEntry(ctx, entry)) {
+      complete = false;
+      if (error) *error = kListFullMessage;
+      break;
+    }
+  }
+  SetWindowTitle(ctx);
+  UpdateWordCount(ctx);
+  BuildWordTable(ctx);
+  ctx.WordListForm().SetText("lblFileName", s.WordListFileName);
+  return complete;
 }
 
 std::optional<std::string> ChooseFileToSave(AppContext& ctx, const std::string& title, const std::string& filter,

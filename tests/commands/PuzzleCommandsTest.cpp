@@ -3,9 +3,9 @@
 #include "SamplePuzzle.h"
 #include "TempDir.h"
 #include "build/BuildPuzzle.h"
-#include "files/PuzzleCommands.h"
-#include "model/CommandStates.h"
-#include "model/WordTable.h"
+#include "commands/PuzzleCommands.h"
+#include "program/CommandStates.h"
+#include "program/WordTable.h"
 
 namespace kivrel {
 namespace {

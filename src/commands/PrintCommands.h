@@ -3,7 +3,7 @@
 // printed copy. Each copy is a print job of its own with one page.
 #include <string>
 
-#include "model/AppContext.h"
+#include "program/AppContext.h"
 
 namespace kivrel {
 
