@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth poppler-utils
+  openbox x11-utils libx11-dev libxtst-dev
   cups-daemon cups-client
 )
 
