@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth poppler-utils
   cups-daemon cups-client
+  help2man desktop-file-utils appstream shared-mime-info dpkg-dev lintian
 )
 
 missing=()

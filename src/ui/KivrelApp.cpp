@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QIcon>
 #include <QMainWindow>
 #include <QTimer>
 #include <iostream>
@@ -141,7 +142,10 @@ int RunKivrel(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Kivrel"));
   QApplication::setApplicationVersion(QStringLiteral(KIVREL_VERSION));
   // Lets a Wayland desktop match the windows to the menu entry and its icon.
-  QGuiApplication::setDesktopFileName(QStringLiteral("kivrel"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.kivrel.kivrel"));
+  // The installed icon (from the icon theme) on every window, for window managers that
+  // show a window's own icon.
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("kivrel")));
   Arguments arguments;
   if (!arguments.parser.parse(QApplication::arguments()) || arguments.parser.positionalArguments().size() > 1) {
     const QString error = arguments.parser.errorText().isEmpty() ? QStringLiteral("give one file at most")
