@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
 
 #include "SamplePuzzle.h"
 #include "TempDir.h"
@@ -62,10 +63,12 @@ TEST(OpenGivenFile, AFileItCannotTakeIsReportedAndTheListStaysEmpty) {
   TestApp app;
   TempDir dir;
   std::filesystem::create_directory(dir.File("folder.kvl"));
+  ASSERT_EQ(::mkfifo(dir.File("pipe.kvl").c_str(), 0600), 0);  // nobody writes: reading it would wait for ever
   const char* const kNameError = "File name error - please check the name";
   const std::tuple<std::string, const char*, const char*> cases[] = {
       {dir.File("missing.kvl"), kNameError, "Kivrel Message"},
       {dir.File("folder.kvl"), kNameError, "Kivrel Message"},
+      {dir.File("pipe.kvl"), kNameError, "Kivrel Message"},
       {dir.Write("picture.png", "\x89PNG\r\n\x1A\n"), "File does not contain a Kivrel word list or puzzle",
        "Kivrel Error"},
       {dir.Write("zoo.kvp", "1\tZoo\r\nLION\r\n"), "File does not contain a Kivrel puzzle", "Kivrel Error"},
