@@ -12,6 +12,7 @@ packages=(
   xvfb xauth poppler-utils
   openbox x11-utils libx11-dev libxtst-dev
   cups-daemon cups-client
+  help2man desktop-file-utils appstream shared-mime-info dpkg-dev lintian
 )
 
 missing=()

@@ -105,11 +105,15 @@ bool ReadPuzzleFile(AppContext& ctx, const std::string& path, std::string_view b
 void mnuOpenPuzzle_Click(AppContext& ctx) {
   AfterBuild(ctx, [&ctx] {
     if (!ConfirmDiscardList(ctx)) return;
-    std::optional<OpenedFile> file = ChooseFileToOpen(ctx, "Open Puzzle", kPuzzleFilter);
-    if (!file) return;
-    ReadPuzzleFile(ctx, file->Path, file->Bytes);
-    ctx.WordListForm().Show(false);
+    if (std::optional<OpenedFile> file = ChooseFileToOpen(ctx, "Open Puzzle", kPuzzleFilter)) {
+      OpenPuzzleFile(ctx, *file);
+    }
   });
+}
+
+void OpenPuzzleFile(AppContext& ctx, const OpenedFile& file) {
+  ReadPuzzleFile(ctx, file.Path, file.Bytes);
+  ctx.WordListForm().Show(false);
 }
 
 void mnuSavePuzzle_Click(AppContext& ctx) { WritePuzzleFile(ctx); }

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "commands/WordListCommands.h"
 #include "files/PuzzleFile.h"
 #include "program/AppContext.h"
 
@@ -43,6 +44,10 @@ bool ReadPuzzleFile(AppContext& ctx, const std::string& path, std::string_view b
 /// list's (empty) file name, the title and the count, disables Hide All and enables the
 /// Save List commands.
 void RestoreWordList(AppContext& ctx);
+
+/// ReadPuzzleFile on a chosen file, then the word list window shown (also when the
+/// file was refused), as File > Open Puzzle does once the file is chosen.
+void OpenPuzzleFile(AppContext& ctx, const OpenedFile& file);
 
 /// File > Open Puzzle...: the save prompt, the Open dialog, ReadPuzzleFile, and the word
 /// list window shown (also when the file was refused). During a build the build is

@@ -137,20 +137,15 @@ bool ConfirmDiscardList(AppContext& ctx) {
   }
 }
 
-namespace {
-
-void OpenList(AppContext& ctx) {
-  if (!ConfirmDiscardList(ctx)) return;
-  std::optional<OpenedFile> file = ChooseFileToOpen(ctx, "Open Word List", kWordListFilter);
-  if (!file) return;
+void OpenWordListFile(AppContext& ctx, const OpenedFile& file) {
   std::string error;
-  std::optional<ParsedWordList> parsed = ParseWordList(file->Bytes, &error);
+  std::optional<ParsedWordList> parsed = ParseWordList(file.Bytes, &error);
   if (!parsed) {
     ShowMessage(ctx.dialogs, error, kErrorTitle, MessageIcon::Critical);
     return;
   }
   PuzzleState& s = ctx.state;
-  s.WordListFileName = file->Path;
+  s.WordListFileName = file.Path;
   ClearPuzzle(ctx);
   ReadWordListFile(ctx, *parsed);
   // A file without entries leaves the empty-list state that counting them set.
@@ -158,10 +153,13 @@ void OpenList(AppContext& ctx) {
   s.WordListChanged = kFalse;
 }
 
-}  // namespace
-
 void mnuOpenList_Click(AppContext& ctx) {
-  AfterBuild(ctx, [&ctx] { OpenList(ctx); });
+  AfterBuild(ctx, [&ctx] {
+    if (!ConfirmDiscardList(ctx)) return;
+    if (std::optional<OpenedFile> file = ChooseFileToOpen(ctx, "Open Word List", kWordListFilter)) {
+      OpenWordListFile(ctx, *file);
+    }
+  });
 }
 
 void mnuSaveList_Click(AppContext& ctx) { SaveWordList(ctx); }

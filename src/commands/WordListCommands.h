@@ -68,6 +68,12 @@ void SaveWordListAs(AppContext& ctx);
 /// succeeded. Cancel (or Yes and a save that did not happen) gives false.
 bool ConfirmDiscardList(AppContext& ctx);
 
+/// Reads a chosen list file into the program, replacing the list and discarding the
+/// puzzle (ReadWordListFile), as File > Open List does once the file is chosen. A file
+/// the reader refuses (a header number out of range, a list too long) is reported and
+/// changes nothing.
+void OpenWordListFile(AppContext& ctx, const OpenedFile& file);
+
 /// File > Open List...: the save prompt, the Open dialog, then the list replaces the
 /// current one and the puzzle is discarded. A file the reader refuses (a header
 /// number out of range, a list too long) is reported and changes nothing. During a

@@ -1,8 +1,14 @@
 #include "ui/KivrelApp.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QIcon>
 #include <QMainWindow>
+#include <QTimer>
+#include <iostream>
 
+#include "commands/OpenGivenFile.h"
 #include "display/GridDisplay.h"
 #include "program/StartUp.h"
 #include "ui/FormBinder.h"
@@ -85,12 +91,75 @@ void KivrelApp::RegisterWindow(std::string_view name, WindowMaker make, std::str
   });
 }
 
+namespace {
+
+// The arguments `kivrel` takes. Qt's own (-platform, -display, ...) are taken out by
+// QApplication before these are read; until then they read as unknown options.
+struct Arguments {
+  QCommandLineParser parser;
+  QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help and exit.")};
+  QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
+                             QStringLiteral("Show the version and exit.")};
+
+  Arguments() {
+    parser.setApplicationDescription(QStringLiteral(
+        "Kivrel Puzzle Maker: builds word search puzzles from word lists, shows them with\n"
+        "their answer key, saves them and prints them.\n"
+        "\n"
+        "FILE is opened as File > Open List or File > Open Puzzle would open it: a word\n"
+        "list (.kvl, .txt) or a puzzle (.kvp). Without FILE the program starts with an\n"
+        "empty list."));
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOption(help);
+    parser.addOption(version);
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A word list or puzzle file to open."),
+                                 QStringLiteral("[FILE]"));
+  }
+};
+
+QStringList ArgumentList(int argc, char** argv) {
+  QStringList list;
+  for (int i = 0; i < argc; ++i) list << QString::fromLocal8Bit(argv[i]);
+  return list;
+}
+
+}  // namespace
+
 int RunKivrel(int argc, char** argv) {
+  {
+    // --help and --version answer before the window system is reached, so they work
+    // without a display.
+    Arguments arguments;
+    arguments.parser.parse(ArgumentList(argc, argv));
+    if (arguments.parser.isSet(arguments.help) || arguments.parser.isSet(arguments.version)) {
+      QCoreApplication core(argc, argv);  // the help's usage line names the program from it
+      std::cout << (arguments.parser.isSet(arguments.help) ? arguments.parser.helpText().toStdString()
+                                                           : std::string("kivrel " KIVREL_VERSION "\n"));
+      return std::cout.flush() ? 0 : 1;
+    }
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Kivrel"));
   QApplication::setApplicationVersion(QStringLiteral(KIVREL_VERSION));
+  // Lets a Wayland desktop match the windows to the menu entry and its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.kivrel.kivrel"));
+  // The installed icon (from the icon theme) on every window, for window managers that
+  // show a window's own icon.
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("kivrel")));
+  Arguments arguments;
+  if (!arguments.parser.parse(QApplication::arguments()) || arguments.parser.positionalArguments().size() > 1) {
+    const QString error = arguments.parser.errorText().isEmpty() ? QStringLiteral("give one file at most")
+                                                                 : arguments.parser.errorText();
+    std::cerr << "kivrel: " << error.toStdString() << " (try --help)\n";
+    return 2;
+  }
   KivrelApp kivrel;
   kivrel.Start();
+  if (!arguments.parser.positionalArguments().isEmpty()) {
+    const std::string path = QFileInfo(arguments.parser.positionalArguments().first()).absoluteFilePath().toStdString();
+    // Once the main window is up, so that the messages and the word list window open over it.
+    QTimer::singleShot(0, &app, [&kivrel, path] { OpenGivenFile(kivrel.context(), path); });
+  }
   return QApplication::exec();
 }
 
