@@ -4,6 +4,8 @@
 
 #include <QImage>
 #include <QPdfWriter>
+#include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <regex>
 #include <string>
@@ -281,6 +283,14 @@ TEST(PageCommand, AHiddenMessagePuzzleAvoidsWordsAndItsKeyTellsTheMessage) {
   };
   EXPECT_EQ(words(pages[0]).find("Hidden message:"), std::string::npos);
   EXPECT_NE(words(pages[1]).find("Hidden message: " + quote), std::string::npos) << words(pages[1]);
+  // Every blank holds a letter of the message, which the key keeps where it stands: the
+  // key has every capital of the puzzle page, and the H and E of "Hidden message: Every".
+  auto capitals = [](const std::vector<testing::PdfWord>& page) {
+    long count = 0;
+    for (const auto& word : page) count += std::count_if(word.text.begin(), word.text.end(), ::isupper);
+    return count;
+  };
+  EXPECT_EQ(capitals(pages[1]), capitals(pages[0]) + 2);
 }
 
 }  // namespace
