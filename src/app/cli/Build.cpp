@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <ostream>
 #include <random>
+#include <set>
 
 #include "Cli.h"
 #include "PageOutput.h"
@@ -229,8 +230,9 @@ int Build(Args& args, std::ostream& out, std::ostream& err) {
     run.GaveUp = outcome.End == BuildEnd::GaveUp;
     if (filled) {
       run.FillRedrawn = filled->Redrawn;
-      run.FoundTwice = filled->FoundTwice;
-      run.FoundTwice.insert(run.FoundTwice.end(), filled->NotCleared.begin(), filled->NotCleared.end());
+      std::set<std::string> twice(filled->FoundTwice.begin(), filled->FoundTwice.end());
+      twice.insert(filled->NotCleared.begin(), filled->NotCleared.end());
+      run.FoundTwice.assign(twice.begin(), twice.end());
     }
     int words = 0;
     for (int k = 1; k <= s.WordsUpperBound(); ++k) words += s.Words[static_cast<std::size_t>(k)].Length > 0;
