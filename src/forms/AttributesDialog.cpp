@@ -127,6 +127,7 @@ bool AttributesDialog::CommitAttributes() {
   s.PuzzleTitle = f.Text("txtPuzName");
   SetWindowTitle(ctx_);
   s.PuzzleInstructions = f.Text("txtInstructions");
+  const bool quote_changed = s.MysteryQuote != f.Text(kQuoteBox);
   s.MysteryQuote = f.Text(kQuoteBox);
   s.IncludeDiagonals = static_cast<i16>(f.Value("chkIncludeDiagonals"));
   s.BalanceDirections = static_cast<i16>(f.Value("chkBalanceDirections"));
@@ -146,6 +147,12 @@ bool AttributesDialog::CommitAttributes() {
   }
   s.PuzzleWidth = static_cast<i16>(w);
   s.PuzzleHeight = static_cast<i16>(h);
+  // A filled puzzle that kept its grid is filled again, so that its letters spell the
+  // new quote (and the answer key and the saved file agree with it).
+  if (quote_changed && s.PuzzleBuilt != 0 && s.BlanksFilled != 0) {
+    FillInBlanks(ctx_);
+    TellFillReport(ctx_, FillInBlanks(ctx_));
+  }
   return true;
 }
 

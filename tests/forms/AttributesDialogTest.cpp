@@ -210,12 +210,22 @@ TEST_F(AttributesFixture, TheQuoteCountsTheLettersTheFillWritesAgainstTheSpacesL
   EXPECT_EQ(form.Text("lblLetterCount"),
             "18 letters, " + std::to_string(app.ctx.state.SpacesRemaining) + " spaces remaining");
 
+  // A new quote for a filled puzzle fills it again, so that its letters spell it.
+  FillInBlanks(app.ctx);
+  form.SetText("txtMysteryQuote", "Bon appétit");
+  form.Raise("cmdOK", Event::Click);
+  std::string read;
+  for (auto [r, c] : UnusedCells(app.ctx.state.Grid)) read += app.ctx.state.Grid.At(r, c).Letter;
+  EXPECT_EQ(read.substr(0, 11), "BONAPPÉTIT");
+  EXPECT_NE(app.ctx.state.BlanksFilled, 0);
+  Open();
+
   // Default Dimensions makes room for the quote and asks the build to leave its cells.
   form.Raise("cmdDefaultDimensions", Event::Click);
-  EXPECT_EQ(Texts({"txtPuzWidth", "txtPuzHeight", "cbxStopRemOp", "txtStopRem"}), "6/6/equal to/18/");
+  EXPECT_EQ(Texts({"txtPuzWidth", "txtPuzHeight", "cbxStopRemOp", "txtStopRem"}), "6/6/equal to/10/");
   form.Raise("cmdOK", Event::Click);
   EXPECT_EQ(std::tie(app.ctx.state.StopRemainingOperator, app.ctx.state.StopRemainingCount),
-            std::make_tuple(std::string("="), i16{18}));
+            std::make_tuple(std::string("="), i16{10}));
 }
 
 // Default Dimensions changes the size at once and Cancel keeps it, so the grid on screen
