@@ -85,8 +85,9 @@ std::vector<SecondReading> FindSecondReadings(const PuzzleState& s, const std::v
           const int dr = kRowSteps[static_cast<std::size_t>(d)];
           const int dc = kColSteps[static_cast<std::size_t>(d)];
           if (!grid.Contains(row + (n - 1) * dr, col + (n - 1) * dc)) continue;
+          auto letter_at = [&](int i) { return letters[static_cast<std::size_t>(index(row + i * dr, col + i * dc))]; };
           int i = 1;
-          while (i < n && letters[static_cast<std::size_t>(index(row + i * dr, col + i * dc))] == target.Chars[static_cast<std::size_t>(i)]) ++i;
+          while (i < n && letter_at(i) == target.Chars[static_cast<std::size_t>(i)]) ++i;
           if (i < n) continue;
           CellSet cells;
           for (i = 0; i < n; ++i) cells.push_back(index(row + i * dr, col + i * dc));

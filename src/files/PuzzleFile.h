@@ -91,8 +91,8 @@ std::optional<std::string> EncodePuzzleFile(const PuzzleFile& file, std::string*
 
 /// Copies a read file into the state: the counters and attributes of the header (the
 /// flags Balance and Diagonals as absolute values, FastBuild 1 whatever the file
-/// says), the quote, the title, the instructions, the word table (BuildOrder re-made to fit it),
-/// the grid and the direction counts.
+/// says), the quote, the title, the instructions, the word table (BuildOrder re-made to
+/// fit it), the grid and the direction counts.
 void ApplyPuzzleFile(PuzzleState& state, PuzzleFile file);
 
 }  // namespace kivrel

@@ -1,9 +1,9 @@
 #pragma once
 // The text form of a word list: a header line of attributes (tag "1", title, width,
 // height, diagonals, balance, instructions and, only when there is one, the mystery
-// quote, separated by tabs) and one entry per line,
-// in code page 1252. Reading is lenient: lines may end in CR LF, LF or CR, a file
-// without a header is a plain list, a later header overrides an earlier one.
+// quote, separated by tabs) and one entry per line, in code page 1252. Reading is
+// lenient: lines may end in CR LF, LF or CR, a file without a header is a plain list, a
+// later header overrides an earlier one.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,9 +38,9 @@ std::optional<ParsedWordList> ParseWordList(std::string_view bytes, std::string*
 /// The bytes of a word list file: the header line (tag "1", title, width, height,
 /// diagonals, the absolute value of balance, instructions; numbers with their sign
 /// place; an eighth field with the mystery quote only when there is one) and then every
-/// entry that is not blank, one per line, each line ending in
-/// CR LF, in code page 1252. (An entry that starts with a control character sorts
-/// before a space but is kept all the same: every entry of the list is written.)
+/// entry that is not blank, one per line, each line ending in CR LF, in code page
+/// 1252. (An entry that starts with a control character sorts before a space but is
+/// kept all the same: every entry of the list is written.)
 ///
 /// So that ParseWordList gives back what was written, a tab or a line break inside a
 /// field or an entry is written as a space, and an entry holding a double quote is

@@ -56,7 +56,8 @@ void WritePuzzleJson(std::ostream& out, const PuzzleState& s, const std::optiona
     for (std::size_t i = 0; i < run->FoundTwice.size(); ++i) out << (i ? "," : "") << JsonString(run->FoundTwice[i]);
     out << "]";
   } else {
-    out << ",\"seed\":null,\"attempts\":null,\"gaveUp\":null,\"elapsedMs\":null,\"fillRedrawn\":null,\"foundTwice\":null";
+    out << ",\"seed\":null,\"attempts\":null,\"gaveUp\":null,\"elapsedMs\":null"
+        << ",\"fillRedrawn\":null,\"foundTwice\":null";
   }
   out << ",\"mysteryQuote\":" << JsonString(s.MysteryQuote);
   out << ",\"wordCount\":" << words << ",\"inserted\":" << s.InsertedCount << ",\"rejected\":" << s.RejectedCount
