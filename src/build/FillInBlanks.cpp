@@ -1,32 +1,182 @@
 #include "build/FillInBlanks.h"
 
+#include <algorithm>
+#include <map>
+#include <set>
 #include <string>
 
+#include "build/SecondReadings.h"
 #include "display/GridDisplay.h"
+#include "model/Text.h"
+#include "program/CommandStates.h"
+#include "program/StartUp.h"
 
 namespace kivrel {
 
-void FillInBlanks(AppContext& ctx) {
-  static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+namespace {
+
+constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+
+bool IsAtoZ(char32_t ch) { return ch >= U'A' && ch <= U'Z'; }
+
+std::string Join(const std::vector<std::string>& words) {
+  std::string text;
+  for (const std::string& word : words) text += (text.empty() ? "" : ", ") + word;
+  return text;
+}
+
+}  // namespace
+
+FillAlphabet::FillAlphabet(const PuzzleState& s) {
+  bool any_placed = false;
+  for (std::size_t k = 1; k < s.Words.size(); ++k) any_placed = any_placed || s.Words[k].Status == kStatusPlaced;
+  std::map<char32_t, long long> extra_counts;
+  long long letters = 0;
+  for (std::size_t k = 1; k < s.Words.size(); ++k) {
+    const WordRecord& w = s.Words[k];
+    if (any_placed && w.Status != kStatusPlaced) continue;
+    for (char32_t ch : Characters(w.Text)) {
+      ++letters;
+      if (!IsAtoZ(ch)) ++extra_counts[ch];
+    }
+  }
+  if (extra_counts.empty()) return;
+  // Out of 26 x letters: each extra character 26 x its count, each of A-Z the letters
+  // that are A-Z, so an extra is as frequent among the fill as among the placed letters.
+  long long extras = 0;
+  for (const auto& [ch, count] : extra_counts) extras += count;
+  weights_.assign(26, letters - extras);
+  for (const auto& [ch, count] : extra_counts) {
+    extras_ += ch;
+    weights_.push_back(26 * count);
+  }
+  total_ = 26 * letters;
+}
+
+bool FillAlphabet::Contains(char32_t ch) const {
+  return IsAtoZ(ch) || extras_.find(ch) != std::u32string::npos;
+}
+
+std::string FillAlphabet::Draw(Random& rng) const {
+  if (weights_.empty()) return std::string(1, kAlphabet[rng.Below(26)]);
+  long long k = rng.Below(static_cast<int>(total_));
+  std::size_t i = 0;
+  while (i + 1 < weights_.size() && k >= weights_[i]) k -= weights_[i++];
+  if (i < 26) return std::string(1, kAlphabet[i]);
+  std::string letter;
+  AppendUtf8(letter, extras_[i - 26]);
+  return letter;
+}
+
+std::vector<std::string> QuoteLetters(const PuzzleState& s) { return QuoteLetters(s, s.MysteryQuote); }
+
+std::vector<std::string> QuoteLetters(const PuzzleState& s, std::string_view quote) {
+  std::vector<std::string> letters;
+  if (quote.empty()) return letters;
+  const FillAlphabet alphabet(s);
+  for (char32_t ch : Characters(quote)) {
+    ch = UpperChar(ch);
+    if (!alphabet.Contains(ch)) continue;
+    letters.emplace_back();
+    AppendUtf8(letters.back(), ch);
+  }
+  return letters;
+}
+
+std::vector<std::pair<int, int>> UnusedCells(const LetterGrid& grid) {
+  std::vector<std::pair<int, int>> cells;
+  for (int row = 1; row <= grid.Height(); ++row) {
+    for (int col = 1; col <= grid.Width(); ++col) {
+      if (grid.At(row, col).UseCount == 0) cells.emplace_back(row, col);
+    }
+  }
+  return cells;
+}
+
+std::string FillReportMessage(const FillReport& report) {
+  std::string message;
+  auto line = [&message](const std::string& text) { message += (message.empty() ? "" : "\n\n") + text; };
+  if (!report.FoundTwice.empty()) {
+    line("These words can be found a second time, in letters of other words or of the quote: " +
+         Join(report.FoundTwice));
+  }
+  if (!report.NotCleared.empty()) {
+    line("The fill letters could not be drawn so that these words are found only once: " + Join(report.NotCleared));
+  }
+  if (report.QuoteLettersLeftOut > 0) {
+    line("The mystery quote does not fit: its last " + std::to_string(report.QuoteLettersLeftOut) +
+         " letters found no empty cell");
+  }
+  return message;
+}
+
+FillReport FillInBlanks(AppContext& ctx) {
   PuzzleState& s = ctx.state;
+  FillReport report;
   const bool filling = s.BlanksFilled == 0;
   s.BlanksFilled = Flag(filling);
   ctx.picture->SetForeColor(filling ? kBlack : kWhite);
   // The grid's own bounds: they are what the cells are, whatever the size fields say.
-  for (int row = 1; row <= s.Grid.Height(); ++row) {
-    for (int col = 1; col <= s.Grid.Width(); ++col) {
+  const std::vector<std::pair<int, int>> cells = UnusedCells(s.Grid);
+  if (!filling) {
+    for (auto [row, col] : cells) {
       CellRecord& cell = s.Grid.At(row, col);
-      if (cell.UseCount != 0) continue;
-      if (filling) {
-        cell.Letter.assign(1, kAlphabet[ctx.rng.Below(26)]);
-        DrawCellLetter(ctx, row, col, cell.Letter);
-      } else {
-        std::string old = std::move(cell.Letter);
-        cell.Letter = " ";
-        DrawCellLetter(ctx, row, col, old);
+      std::string old = std::move(cell.Letter);
+      cell.Letter = " ";
+      DrawCellLetter(ctx, row, col, old);
+    }
+    ctx.MainForm().SetText(kRedrawnLabel, "");
+    return report;
+  }
+
+  // The quote's letters first, then one random letter per cell.
+  const std::vector<std::string> quote = QuoteLetters(s);
+  const std::size_t quoted = std::min(quote.size(), cells.size());
+  report.QuoteLettersLeftOut = static_cast<int>(quote.size() - quoted);
+  const FillAlphabet alphabet(s);
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    s.Grid.At(cells[i].first, cells[i].second).Letter = i < quoted ? quote[i] : alphabet.Draw(ctx.rng);
+  }
+
+  if (ctx.MainForm().Checked(kNoDuplicatesMark)) {
+    // Only random letters may change: the words' letters and the quote's stay.
+    std::set<std::pair<int, int>> random_cells(cells.begin() + static_cast<std::ptrdiff_t>(quoted), cells.end());
+    std::set<std::pair<int, int>> redrawn;
+    std::set<std::string> stuck;
+    for (int round = 0;; ++round) {
+      std::set<std::pair<int, int>> offending;
+      std::set<std::string> uncleared;
+      for (const SecondReading& reading : FindSecondReadings(s, ctx.AvoidWords)) {
+        bool mendable = false;
+        for (const auto& cell : reading.Cells) {
+          if (random_cells.count(cell) == 0) continue;
+          offending.insert(cell);
+          mendable = true;
+        }
+        (mendable ? uncleared : stuck).insert(reading.Word);
+      }
+      if (offending.empty()) break;
+      if (round == kMaxRedrawRounds) {
+        report.NotCleared.assign(uncleared.begin(), uncleared.end());
+        break;
+      }
+      for (const auto& [row, col] : offending) {  // a set of (row, column): reading order
+        s.Grid.At(row, col).Letter = alphabet.Draw(ctx.rng);
+        redrawn.insert({row, col});
       }
     }
+    report.Redrawn = static_cast<int>(redrawn.size());
+    report.FoundTwice.assign(stuck.begin(), stuck.end());
   }
+
+  for (auto [row, col] : cells) DrawCellLetter(ctx, row, col, s.Grid.At(row, col).Letter);
+  ShowStatistic(ctx, kRedrawnLabel, report.Redrawn, kCountPicture);
+  return report;
+}
+
+void TellFillReport(AppContext& ctx, const FillReport& report) {
+  const std::string message = FillReportMessage(report);
+  if (!message.empty()) ShowMessage(ctx.dialogs, message, kMessageTitle, MessageIcon::Exclamation);
 }
 
 }  // namespace kivrel

@@ -21,7 +21,7 @@ std::string PrintError(const std::string& detail) {
 bool PrintPuzzleCopy(AppContext& ctx, std::string& error) {
   // A printed puzzle always has its blanks filled. Any non-zero BlanksFilled means
   // filled: FillInBlanks is a toggle, and would take the letters away again.
-  if (ctx.state.BlanksFilled == kFalse) FillInBlanks(ctx);
+  if (ctx.state.BlanksFilled == kFalse) TellFillReport(ctx, FillInBlanks(ctx));
   if (!ctx.printer) {
     error = PrintError("no printer is available");
     return false;

@@ -89,6 +89,7 @@ bool ReadPuzzleFile(AppContext& ctx, const std::string& path, std::string_view b
   s.PuzzleFileName = path;
   s.WordListFileName = "";
   ctx.AttributesForm().SetText("txtInstructions", s.PuzzleInstructions);
+  ctx.AttributesForm().SetText("txtMysteryQuote", s.MysteryQuote);
   RestoreWordList(ctx);
   ctx.SizePuzzleDisplay();
   ClearHighlights(ctx);

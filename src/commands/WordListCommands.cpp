@@ -54,6 +54,7 @@ bool LoadWordList(AppContext& ctx, const ParsedWordList& parsed, std::string* er
   ctx.list.Clear();
   s.PuzzleTitle = "(untitled)";
   s.PuzzleInstructions = "";
+  s.MysteryQuote = "";
   s.PuzzleWidth = 0;
   s.PuzzleHeight = 0;
   s.SetDefaultBuildOptions();
@@ -64,6 +65,7 @@ bool LoadWordList(AppContext& ctx, const ParsedWordList& parsed, std::string* er
     s.IncludeDiagonals = parsed.Header->IncludeDiagonals;
     s.BalanceDirections = parsed.Header->BalanceDirections;
     s.PuzzleInstructions = parsed.Header->Instructions;
+    s.MysteryQuote = parsed.Header->MysteryQuote;
   }
   bool complete = true;
   for (const std::string& entry : parsed.Entries) {

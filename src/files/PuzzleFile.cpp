@@ -151,7 +151,8 @@ std::optional<PuzzleFile> ParsePuzzleFile(std::string_view bytes, PuzzleFileErro
     PuzzleFile file;
     file.Header = ReadHeader(in);
     const PuzzleFileHeader& h = file.Header;
-    in.Text();  // always empty; nothing uses it
+    // Files of puzzles without a quote hold an empty text here, as they always did.
+    file.MysteryQuote = in.Text();
     file.PuzzleTitle = in.Text();
     file.PuzzleInstructions = in.Text();
 
@@ -203,6 +204,7 @@ PuzzleFile PuzzleFileFromState(const PuzzleState& s) {
   h.FastBuild = s.FastBuild;
   h.StopRemainingOperator = s.StopRemainingOperator;
   h.StopRemainingCount = s.StopRemainingCount;
+  file.MysteryQuote = s.MysteryQuote;
   file.PuzzleTitle = s.PuzzleTitle;
   file.PuzzleInstructions = s.PuzzleInstructions;
   file.Words.assign(s.Words.begin(), s.Words.begin() + h.WordCount + 1);
@@ -256,7 +258,7 @@ std::optional<std::string> EncodePuzzleFile(const PuzzleFile& file, std::string*
   }
   out.Text(h.StopRemainingOperator);
   out.Number(h.StopRemainingCount);
-  out.Text("");
+  out.Text(file.MysteryQuote);
   out.Text(file.PuzzleTitle);
   out.Text(file.PuzzleInstructions);
   for (std::size_t k = 1; k < file.Words.size(); ++k) {
@@ -308,6 +310,7 @@ void ApplyPuzzleFile(PuzzleState& s, PuzzleFile file) {
   s.BalanceDirections = static_cast<i16>(std::abs(h.BalanceDirections));
   s.IncludeDiagonals = static_cast<i16>(std::abs(h.IncludeDiagonals));
   s.FastBuild = 1;
+  s.MysteryQuote = std::move(file.MysteryQuote);
   s.PuzzleTitle = std::move(file.PuzzleTitle);
   s.PuzzleInstructions = std::move(file.PuzzleInstructions);
   s.Words = std::move(file.Words);

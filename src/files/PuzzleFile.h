@@ -5,7 +5,8 @@
 //
 //   header      17 numbers (WordCount .. FastBuild), the stop operator (string),
 //               StopRemainingCount
-//   a string that is always empty, the title, the instructions (strings)
+//   the mystery quote (empty for an ordinary puzzle), the title, the instructions
+//               (strings)
 //   WordCount word records: 11 numbers (SortPosition, Status, StartCol, StartRow,
 //               Direction, Length, Shown, ListStartCol, ListStartRow, ListDirection,
 //               ListWidth) and 4 strings (Text, DisplayText, ListText, ListDisplayText)
@@ -51,6 +52,7 @@ struct PuzzleFileHeader {
 /// Everything a puzzle file holds, as stored (no value adjusted yet).
 struct PuzzleFile {
   PuzzleFileHeader Header;
+  std::string MysteryQuote;
   std::string PuzzleTitle;
   std::string PuzzleInstructions;
   std::vector<WordRecord> Words = std::vector<WordRecord>(1);  // 1..WordCount; [0] unused
@@ -89,8 +91,8 @@ std::optional<std::string> EncodePuzzleFile(const PuzzleFile& file, std::string*
 
 /// Copies a read file into the state: the counters and attributes of the header (the
 /// flags Balance and Diagonals as absolute values, FastBuild 1 whatever the file
-/// says), the title, the instructions, the word table (BuildOrder re-made to fit it),
-/// the grid and the direction counts.
+/// says), the quote, the title, the instructions, the word table (BuildOrder re-made to
+/// fit it), the grid and the direction counts.
 void ApplyPuzzleFile(PuzzleState& state, PuzzleFile file);
 
 }  // namespace kivrel

@@ -33,6 +33,15 @@ std::string UnquoteEntry(std::string_view line) {
   return std::string(line.substr(first_end, last_start - first_end));
 }
 
+std::vector<std::string> PlacedWords(const ParsedWordList& list) {
+  std::vector<std::string> words;
+  for (const std::string& entry : list.Entries) {
+    std::string word = PlacedWord(entry);
+    if (!word.empty()) words.push_back(std::move(word));
+  }
+  return words;
+}
+
 namespace {
 
 // A header number: the field's leading number rounded, which must fit 16 bits.
@@ -68,6 +77,7 @@ std::optional<ParsedWordList> ParseWordList(std::string_view bytes, std::string*
       WordListHeader header;
       header.Title = fields.size() > 1 ? fields[1] : "";
       header.Instructions = fields.size() > 6 ? fields[6] : "";
+      header.MysteryQuote = fields.size() > 7 ? fields[7] : "";
       if (!HeaderNumber(fields, 2, false, &header.Width) || !HeaderNumber(fields, 3, false, &header.Height) ||
           !HeaderNumber(fields, 4, true, &header.IncludeDiagonals) ||
           !HeaderNumber(fields, 5, true, &header.BalanceDirections)) {
@@ -114,10 +124,16 @@ std::string OneLine(std::string_view text) {
 
 std::string WordListFileBytes(const PuzzleState& state, const std::vector<std::string>& entries) {
   const std::string tab(1, '\t');
-  std::string text = "1" + tab + OneLine(state.PuzzleTitle) + tab + SignedNumberText(state.PuzzleWidth) + tab +
+  const std::string quote = Trim(OneLine(state.MysteryQuote));
+  auto field = [&quote](const std::string& text) {
+    std::string line = OneLine(text);
+    return !quote.empty() && Trim(line).empty() ? std::string(" ") : line;
+  };
+  std::string text = "1" + tab + field(state.PuzzleTitle) + tab + SignedNumberText(state.PuzzleWidth) + tab +
                      SignedNumberText(state.PuzzleHeight) + tab + SignedNumberText(state.IncludeDiagonals) + tab +
-                     SignedNumberText(std::abs(state.BalanceDirections)) + tab + OneLine(state.PuzzleInstructions) +
-                     "\r\n";
+                     SignedNumberText(std::abs(state.BalanceDirections)) + tab + field(state.PuzzleInstructions);
+  if (!quote.empty()) text += tab + quote;
+  text += "\r\n";
   for (const std::string& entry : entries) {
     if (Trim(entry).empty()) continue;
     std::string line = OneLine(entry);

@@ -1,8 +1,9 @@
 #pragma once
 // The text form of a word list: a header line of attributes (tag "1", title, width,
-// height, diagonals, balance, instructions, separated by tabs) and one entry per line,
-// in code page 1252. Reading is lenient: lines may end in CR LF, LF or CR, a file
-// without a header is a plain list, a later header overrides an earlier one.
+// height, diagonals, balance, instructions and, only when there is one, the mystery
+// quote, separated by tabs) and one entry per line, in code page 1252. Reading is
+// lenient: lines may end in CR LF, LF or CR, a file without a header is a plain list, a
+// later header overrides an earlier one.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +20,7 @@ struct WordListHeader {
   i16 IncludeDiagonals = 0;
   i16 BalanceDirections = 0;
   std::string Instructions;
+  std::string MysteryQuote;
   bool operator==(const WordListHeader&) const = default;
 };
 
@@ -35,19 +37,28 @@ std::optional<ParsedWordList> ParseWordList(std::string_view bytes, std::string*
 
 /// The bytes of a word list file: the header line (tag "1", title, width, height,
 /// diagonals, the absolute value of balance, instructions; numbers with their sign
-/// place) and then every entry that is not blank, one per line, each line ending in
-/// CR LF, in code page 1252. (An entry that starts with a control character sorts
-/// before a space but is kept all the same: every entry of the list is written.)
+/// place; an eighth field with the mystery quote only when there is one) and then every
+/// entry that is not blank, one per line, each line ending in CR LF, in code page
+/// 1252. (An entry that starts with a control character sorts before a space but is
+/// kept all the same: every entry of the list is written.)
 ///
 /// So that ParseWordList gives back what was written, a tab or a line break inside a
 /// field or an entry is written as a space, and an entry holding a double quote is
 /// written between double quotes (the reader takes off the first and last character
 /// of such a line).
+///
+/// Readers that know seven fields pass the eighth over. So that a reader which takes a
+/// run of tabs for one separator still finds the quote beyond the instructions, a list
+/// with a quote writes an empty title or instructions as one space (read back empty).
 std::string WordListFileBytes(const PuzzleState& state, const std::vector<std::string>& entries);
 
 /// The fields of a header line: split on every single tab, each trimmed of spaces, so
 /// an empty field counts.
 std::vector<std::string> HeaderFields(std::string_view line);
+
+/// The placed word of every entry that gives one, in list order (the words of a list
+/// of words to avoid).
+std::vector<std::string> PlacedWords(const ParsedWordList& list);
 
 /// An entry line as it is added to the list: a line holding a double quote loses its
 /// first and last characters (a lone double quote leaves nothing).

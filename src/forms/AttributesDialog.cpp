@@ -4,6 +4,7 @@
 #include <string>
 
 #include "build/BuildPuzzle.h"
+#include "build/FillInBlanks.h"
 #include "commands/WordListCommands.h"
 #include "display/GridDisplay.h"
 #include "model/Numbers.h"
@@ -19,7 +20,7 @@ constexpr std::string_view kWidthBox = "txtPuzWidth";
 constexpr std::string_view kHeightBox = "txtPuzHeight";
 constexpr std::string_view kStopBox = "txtStopRem";
 constexpr std::string_view kSizePicture = "##";
-constexpr const char* kAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+constexpr std::string_view kQuoteBox = "txtMysteryQuote";
 
 int CheckValue(long long flag) { return flag != 0 ? 1 : 0; }
 
@@ -88,6 +89,8 @@ void AttributesDialog::LoadAttributesDialog() {
   f.SetText(kWidthBox, FormatPicture(s.PuzzleWidth, kSizePicture));
   f.SetText(kHeightBox, FormatPicture(s.PuzzleHeight, kSizePicture));
   f.SetText("txtInstructions", s.PuzzleInstructions);
+  f.SetText(kQuoteBox, s.MysteryQuote);
+  txtMysteryQuote_Change();  // the spaces remaining may have changed since
   f.SetValue("chkBalanceDirections", CheckValue(s.BalanceDirections));
   f.SetValue("chkIncludeDiagonals", CheckValue(s.IncludeDiagonals));
   f.SetValue("chkFastBuild", CheckValue(s.FastBuild));
@@ -124,6 +127,8 @@ bool AttributesDialog::CommitAttributes() {
   s.PuzzleTitle = f.Text("txtPuzName");
   SetWindowTitle(ctx_);
   s.PuzzleInstructions = f.Text("txtInstructions");
+  const bool quote_changed = s.MysteryQuote != f.Text(kQuoteBox);
+  s.MysteryQuote = f.Text(kQuoteBox);
   s.IncludeDiagonals = static_cast<i16>(f.Value("chkIncludeDiagonals"));
   s.BalanceDirections = static_cast<i16>(f.Value("chkBalanceDirections"));
   s.FastBuild = 1;
@@ -142,6 +147,12 @@ bool AttributesDialog::CommitAttributes() {
   }
   s.PuzzleWidth = static_cast<i16>(w);
   s.PuzzleHeight = static_cast<i16>(h);
+  // A filled puzzle that kept its grid is filled again, so that its letters spell the
+  // new quote (and the answer key and the saved file agree with it).
+  if (quote_changed && s.PuzzleBuilt != 0 && s.BlanksFilled != 0) {
+    FillInBlanks(ctx_);
+    TellFillReport(ctx_, FillInBlanks(ctx_));
+  }
   return true;
 }
 
@@ -161,10 +172,18 @@ void AttributesDialog::cmdCancel_Click() {
 
 void AttributesDialog::cmdDefaultDimensions_Click() {
   PuzzleState& s = ctx_.state;
-  ComputeDefaultDimensions(s);
+  Form& f = form();
+  // A quote needs cells of its own, and the build must stop with exactly that many
+  // left empty: the size makes room for them and the stop rule asks for them.
+  const int quote = static_cast<int>(QuoteLetters(s, f.Text(kQuoteBox)).size());
+  ComputeDefaultDimensions(s, quote);
   if (s.PuzzleWidth > 0) {
-    form().SetText(kWidthBox, FormatPicture(s.PuzzleWidth, kSizePicture));
-    form().SetText(kHeightBox, FormatPicture(s.PuzzleHeight, kSizePicture));
+    f.SetText(kWidthBox, FormatPicture(s.PuzzleWidth, kSizePicture));
+    f.SetText(kHeightBox, FormatPicture(s.PuzzleHeight, kSizePicture));
+  }
+  if (quote > 0) {
+    f.SetText("cbxStopRemOp", std::string(kStopOperatorChoices[0][0]));
+    f.SetText(kStopBox, std::to_string(quote));
   }
 }
 
@@ -237,7 +256,10 @@ void AttributesDialog::txtStopRem_LostFocus() {
 }
 
 void AttributesDialog::txtMysteryQuote_Change() {
-  form().SetText("lblLetterCount", std::to_string(CountLetters(form().Text("txtMysteryQuote"), kAlphabet)));
+  // The letters the fill will write, against the cells a build left for them.
+  const auto letters = QuoteLetters(ctx_.state, form().Text(kQuoteBox)).size();
+  form().SetText("lblLetterCount", std::to_string(letters) + " letters, " +
+                                       std::to_string(Max(ctx_.state.SpacesRemaining, 0)) + " spaces remaining");
 }
 
 void AttributesDialog::SpinTextBox(std::string_view box, int delta) {

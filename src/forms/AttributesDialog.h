@@ -37,7 +37,8 @@ class AttributesDialog {
   /// Fills the boxes from the puzzle state (every activation).
   void LoadAttributesDialog();
   /// Takes the boxes into the puzzle state. Returns false, with a message, when the size
-  /// is more than the puzzle's 16-bit counts can carry; nothing is committed then.
+  /// is more than the puzzle's 16-bit counts can carry; nothing is committed then. A
+  /// new quote for a filled puzzle fills its blanks again.
   bool CommitAttributes();
 
   void cmdOK_Click();

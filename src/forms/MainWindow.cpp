@@ -6,6 +6,7 @@
 #include "commands/WordListCommands.h"
 #include "display/GridDisplay.h"
 #include "display/GridViews.h"
+#include "program/StartUp.h"
 
 namespace kivrel {
 
@@ -28,6 +29,8 @@ MainWindow::MainWindow(AppContext& ctx) : ctx_(ctx) {
   main.On("mnuSavePuzzleAs", Event::Click, [this] { mnuSavePuzzleAs_Click(ctx_); });
   main.On("mnuSound", Event::Click, [this] { mnuSound_Click(); });
   main.On("mnuUpperCase", Event::Click, [this] { mnuUpperCase_Click(); });
+  main.On(kNoDuplicatesMark, Event::Click, [this] { mnuNoDuplicates_Click(); });
+  main.On("mnuAvoidWords", Event::Click, [this] { mnuAvoidWords_Click(); });
   main.On("mnuOutlineWords", Event::Click, [this] { mnuOutlineWords_Click(); });
   main.On("mnuViewMatches", Event::Click, [this] { mnuViewMatches_Click(); });
   main.On("mnuAbout", Event::Click, [this] { mnuAbout_Click(); });
@@ -70,7 +73,7 @@ bool MainWindow::Form_QueryUnload() {
 
 void MainWindow::mnuBuild_Click() { BuildPuzzle(ctx_); }
 
-void MainWindow::mnuFillinBlanks_Click() { FillInBlanks(ctx_); }
+void MainWindow::mnuFillinBlanks_Click() { TellFillReport(ctx_, FillInBlanks(ctx_)); }
 
 void MainWindow::mnuExit_Click() { UnloadAfterBuild(true); }
 
@@ -93,6 +96,26 @@ void MainWindow::mnuSound_Click() {
 void MainWindow::mnuUpperCase_Click() {
   Form& main = ctx_.MainForm();
   main.SetChecked("mnuUpperCase", !main.Checked("mnuUpperCase"));
+}
+
+void MainWindow::mnuNoDuplicates_Click() {
+  Form& main = ctx_.MainForm();
+  main.SetChecked(kNoDuplicatesMark, !main.Checked(kNoDuplicatesMark));
+}
+
+void MainWindow::mnuAvoidWords_Click() {
+  std::optional<OpenedFile> file = ChooseFileToOpen(ctx_, "Avoid Words", kWordListFilter);
+  ctx_.AvoidWords.clear();
+  if (file) {
+    std::string error;
+    std::optional<ParsedWordList> parsed = ParseWordList(file->Bytes, &error);
+    if (parsed) {
+      ctx_.AvoidWords = PlacedWords(*parsed);
+    } else {
+      ShowMessage(ctx_.dialogs, error, kErrorTitle, MessageIcon::Critical);
+    }
+  }
+  ctx_.MainForm().SetChecked("mnuAvoidWords", !ctx_.AvoidWords.empty());
 }
 
 void MainWindow::mnuOutlineWords_Click() { ToggleOutlines(ctx_); }

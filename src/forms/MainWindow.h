@@ -57,6 +57,10 @@ class MainWindow {
   void mnuExit_Click();
   void mnuSound_Click();
   void mnuUpperCase_Click();
+  void mnuNoDuplicates_Click();
+  /// Options > Avoid Words...: a list file whose words the fill must never spell. The
+  /// mark shows that such words are in force; cancelling the dialog drops them.
+  void mnuAvoidWords_Click();
   void mnuOutlineWords_Click();
   void mnuViewMatches_Click();
   void mnuAbout_Click();

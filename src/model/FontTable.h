@@ -1,5 +1,6 @@
 #pragma once
-// The four print fonts (title, instructions, puzzle, word list) and a fifth spare slot.
+// The print fonts: title, instructions, puzzle, word list, and the quotation that an
+// answer key prints under the grid.
 #include <array>
 #include <string>
 
@@ -29,7 +30,7 @@ class FontTable {
   const FontRecord& operator()(int slot) const { return slots_.at(static_cast<std::size_t>(slot)); }
 
   /// Title "Times New Roman" 18 bold italic, Instructions "Times New Roman" 13 italic,
-  /// Puzzle "Arial" 16, Word List "Arial" 12 bold; slot 5 is left as it is.
+  /// Puzzle "Arial" 16, Word List "Arial" 12 bold, Quotation "Times New Roman" 13 italic.
   void SetDefaults();
 
  private:

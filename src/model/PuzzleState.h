@@ -121,6 +121,9 @@ struct PuzzleState {
   i16 RestartOnFirstReject = 0;
   std::string StopRemainingOperator;
   i16 StopRemainingCount = 0;
+  /// The hidden message: the fill writes its letters into the empty cells in reading
+  /// order. Empty for an ordinary puzzle.
+  std::string MysteryQuote;
 
   // Word list summary.
   i16 WordCount = 0;

@@ -310,6 +310,15 @@ void DrawPage(AppContext& ctx, Surface& page, Run run) {
   }
 
   if (o.PrintWordList != 0) DrawWordList(ctx, page, listed);
+
+  // An answer key tells the hidden message: below the grid and the word list.
+  if (o.OutlineWords != 0 && !Trim(s.MysteryQuote).empty()) {
+    const double bottom = o.PrintWordList != 0 ? Max(p.PuzzleBottom, Nearest(page.CurrentY)) : p.PuzzleBottom;
+    UseFont(page, ctx.fonts(kQuotationFont));
+    page.CurrentY = bottom + LineHeight(page);
+    PrintWrappedText(page, p.LeftMargin, Nearest(page_width - p.RightMargin),
+                     std::string(kHiddenMessageCaption) + " " + s.MysteryQuote);
+  }
 }
 
 }  // namespace

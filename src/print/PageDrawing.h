@@ -8,6 +8,10 @@
 
 namespace kivrel {
 
+/// What stands before the mystery quote on an answer key (a page with the words
+/// outlined), under the grid and the word list, in the quotation font.
+inline constexpr std::string_view kHiddenMessageCaption = "Hidden message:";
+
 /// Lays the page out on the preview page (ctx.preview) from the current print options:
 /// clears it and draws the whole page. Does nothing while LayoutEnabled is false or
 /// when there is no preview page. Writes ctx.page, the list copy in Words,

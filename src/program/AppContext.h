@@ -44,6 +44,8 @@ class AppContext {
   BuildRunState build;
   PrintOptions print;  // mirrored by the print options dialog
   PageLayout page;     // results of the last page layout
+  /// Words the fill must never spell (Options > Avoid Words...), as placed words.
+  std::vector<std::string> AvoidWords;
 
   Dialogs& dialogs;
   EventPump& pump;

@@ -81,7 +81,7 @@ void ShowBuildCounters(AppContext& ctx) {
 void ClearStatistics(AppContext& ctx) {
   Form& main = ctx.MainForm();
   for (auto label : {kInsertedLabel, kRejectedLabel, kLettersLabel, kSpacesLabel, kLettersRemainingLabel,
-                     kSpacesRemainingLabel, kJunctionsLabel}) {
+                     kSpacesRemainingLabel, kJunctionsLabel, kRedrawnLabel}) {
     main.SetText(label, "");
   }
   for (int i = 0; i < kDirectionCount; ++i) main.SetText(DirectionLabel(i), "");

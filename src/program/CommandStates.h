@@ -20,6 +20,8 @@ inline constexpr std::string_view kLettersRemainingLabel = "lblLettersRemaining"
 inline constexpr std::string_view kSpacesRemainingLabel = "lblSpacesRemaining";
 inline constexpr std::string_view kJunctionsLabel = "lblMatches";
 inline constexpr std::string_view kWordCountLabel = "lblWordCount";
+/// The fill letters drawn again so that no word can be found twice.
+inline constexpr std::string_view kRedrawnLabel = "lblRedrawnCount";
 
 /// "lblDirection_0" .. "lblDirection_7": the count of direction d is in DirectionLabel(d - 1).
 std::string DirectionLabel(int index);

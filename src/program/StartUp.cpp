@@ -24,6 +24,7 @@ void StartUp(AppContext& ctx, std::optional<std::uint64_t> seed) {
   s.QuoteChar = '"';
   ctx.SizePuzzleDisplay();
   s.FillDirectionTable();
+  ctx.MainForm().SetChecked(kNoDuplicatesMark, true);
   ctx.MainForm().Show(false);
   ctx.fonts.SetDefaults();
 }

@@ -2,15 +2,20 @@
 // The start of the program, before any window takes events.
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 #include "program/AppContext.h"
 
 namespace kivrel {
 
+/// The Options menu mark that makes the fill check for words found twice. It is on at
+/// every start.
+inline constexpr std::string_view kNoDuplicatesMark = "mnuNoDuplicates";
+
 /// Seeds the random source (from the clock, counting seconds since midnight, unless a
 /// seed is given), makes the constants, sets the first build option and the print
 /// flags, sizes the puzzle display, fills the direction table, shows the main window
-/// and gives the print fonts their defaults.
+/// and gives the print fonts their defaults. The No Duplicate Words mark is set.
 void StartUp(AppContext& ctx, std::optional<std::uint64_t> seed = std::nullopt);
 
 /// Seconds since local midnight, the seed of an unseeded start.

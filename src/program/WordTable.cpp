@@ -126,8 +126,8 @@ void SortWordList(AppContext& ctx) {
   s.WordListChanged = kTrue;
 }
 
-void ComputeDefaultDimensions(PuzzleState& state) {
-  const int target = state.LetterCount - state.WordCount;
+void ComputeDefaultDimensions(PuzzleState& state, int extra_cells) {
+  const int target = state.LetterCount - state.WordCount + extra_cells;
   for (int side = state.LongestWordLength; side <= 99; ++side) {
     if (side * side >= target) {
       state.PuzzleWidth = state.PuzzleHeight = static_cast<i16>(Max(side - 1, state.LongestWordLength));

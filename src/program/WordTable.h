@@ -37,8 +37,9 @@ void ResetCounts(AppContext& ctx);
 void SortWordList(AppContext& ctx);
 
 /// A square size for the list: the longest word's length when its square reaches
-/// LetterCount - WordCount, otherwise the largest side below 100 whose square is still
-/// smaller than that. Sets PuzzleWidth and PuzzleHeight (nothing changes past 99).
-void ComputeDefaultDimensions(PuzzleState& state);
+/// LetterCount - WordCount (plus `extra_cells`, which a quote needs), otherwise the
+/// largest side below 100 whose square is still smaller than that. Sets PuzzleWidth
+/// and PuzzleHeight (nothing changes past 99).
+void ComputeDefaultDimensions(PuzzleState& state, int extra_cells = 0);
 
 }  // namespace kivrel

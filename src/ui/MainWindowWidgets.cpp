@@ -71,12 +71,13 @@ const StatRow kStatRows[] = {
     {"lblLettersRemainingLabel", "Letters Remaining:", kLettersRemainingLabel},
     {"lblRemainingLabel", "Spaces Remaining:", kSpacesRemainingLabel},
     {"Label3", "Junctions:", kJunctionsLabel},
+    {"lblRedrawnLabel", "Fill Re-drawn:", kRedrawnLabel},
 };
 
 // The statistics frame: a caption on the left and a value on the right of each row,
 // rows 270 twips apart.
 constexpr int kStatsWidth = 2220;
-constexpr int kStatsHeight = 5055;
+constexpr int kStatsHeight = 5325;
 constexpr int kStatsTop = 495;
 constexpr int kFirstRowTop = 300;
 constexpr int kRowPitch = 270;
@@ -155,11 +156,13 @@ void MakeMenus(QMainWindow* window) {
   Design::Item(puzzle, "mnuViewPuzzle", "View &Puzzle", false);
 
   QMenu* options = Menu(bar, "mnuOptions", "&Options");
-  for (auto [name, caption] : {std::pair{"mnuSound", "&Sound"}, std::pair{"mnuUpperCase", "&Upper case word list"}}) {
+  for (auto [name, caption] : {std::pair{"mnuSound", "&Sound"}, std::pair{"mnuUpperCase", "&Upper case word list"},
+                               std::pair{"mnuNoDuplicates", "&No Duplicate Words"}}) {
     QAction* mark = Design::Item(options, name, caption);
     mark->setCheckable(true);
     mark->setChecked(true);
   }
+  Design::Item(options, "mnuAvoidWords", "&Avoid Words...")->setCheckable(true);
 
   QMenu* help = Menu(bar, "mnuHelp", "&Help");
   Design::Item(help, "mnuAbout", "&About...");
@@ -169,7 +172,7 @@ void MakeMenus(QMainWindow* window) {
 
 std::unique_ptr<QMainWindow> MakeMainWindowWidgets(const Design& d, QtImageSurface& picture) {
   constexpr int kClientWidth = 7650;
-  constexpr int kClientHeight = 5580;
+  constexpr int kClientHeight = 5850;
   auto window = std::make_unique<QMainWindow>();
   Design::Named(window.get(), kMainForm);
   window->setWindowTitle(QStringLiteral("Kivrel Puzzle Maker - (untitled)"));

@@ -123,10 +123,10 @@ QDialog* MakeAttributesDialog(const Design& d, QWidget* parent) {
 
   Label(d, dialog, "Label4", "Instructions:", 90, 2295, 1185, 285);
   TextArea(d, dialog, "txtInstructions", 1620, 2340, 5010, 1860);
-  Label(d, dialog, "Label5", "Mystery quote:", 90, 4275, 1320, 285)->setEnabled(false);
-  TextArea(d, dialog, "txtMysteryQuote", 1620, 4275, 5010, 465)->setEnabled(false);
-  Label(d, dialog, "Label6", "Letter Count:", 90, 4860, 1320, 240)->setEnabled(false);
-  Label(d, dialog, "lblLetterCount", "", 1620, 4815, 465, 330)->setEnabled(false);
+  Label(d, dialog, "Label5", "Mystery quote:", 90, 4275, 1320, 285);
+  TextArea(d, dialog, "txtMysteryQuote", 1620, 4275, 5010, 465);
+  Label(d, dialog, "Label6", "Letter Count:", 90, 4860, 1320, 240);
+  Label(d, dialog, "lblLetterCount", "", 1620, 4815, 5010, 330);
   return dialog;
 }
 

@@ -4,6 +4,8 @@
 
 #include <QImage>
 #include <QPdfWriter>
+#include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <regex>
 #include <string>
@@ -13,7 +15,10 @@
 #include "PdfWords.h"
 #include "TempDir.h"
 #include "TestApp.h"
+#include "build/FillInBlanks.h"
+#include "build/SecondReadings.h"
 #include "commands/PuzzleCommands.h"
+#include "files/PuzzleFile.h"
 #include "platform/qt/QtSurface.h"
 #include "print/PageDrawing.h"
 #include "program/StartUp.h"
@@ -174,8 +179,12 @@ TEST(ShowCommand, PrintsASavedFilledPuzzleAsBuildPrintedIt) {
   for (const std::string& row : GridRows(built.out)) EXPECT_EQ(row.find(' '), std::string::npos) << row;
   CliRun shown = RunCli("show " + path + " --json");
   ASSERT_EQ(shown.code, 0);
-  const std::regex run_fields("\"seed\":[^,]*,\"attempts\":[^,]*,\"gaveUp\":[^,]*,\"elapsedMs\":[^,]*,");
-  EXPECT_NE(shown.out.find("\"seed\":null,\"attempts\":null,\"gaveUp\":null,\"elapsedMs\":null,"), std::string::npos);
+  const std::regex run_fields(
+      "\"seed\":[^,]*,\"attempts\":[^,]*,\"gaveUp\":[^,]*,\"elapsedMs\":[^,]*,\"fillRedrawn\":[^,]*,\"foundTwice\":"
+      "(null|\\[[^\\]]*\\]),");
+  EXPECT_NE(shown.out.find("\"seed\":null,\"attempts\":null,\"gaveUp\":null,\"elapsedMs\":null,\"fillRedrawn\":null,"
+                           "\"foundTwice\":null,"),
+            std::string::npos);
   EXPECT_EQ(std::regex_replace(shown.out, run_fields, ""), std::regex_replace(built.out, run_fields, ""));
   // As text: the page build printed, less the seed and the attempts.
   CliRun built_text = RunCli("build " + kAnimals + " --seed 7 --fill");
@@ -238,6 +247,50 @@ TEST(PageCommand, BuildAddsTheAnswerKeyAndWritesPngAndSvgPages) {
   }
   ASSERT_EQ(RunCli("build " + kAnimals + " --seed 3 --svg " + dir.File("page.svg"), true).code, 0);
   EXPECT_NE(testing::TempDir::Read(dir.File("page.svg")).find(">Animals<"), std::string::npos);
+}
+
+TEST(PageCommand, AHiddenMessagePuzzleAvoidsWordsAndItsKeyTellsTheMessage) {
+  testing::TempDir dir;
+  const std::string quote = "Every animal hides in plain sight here!";  // 32 letters
+  const std::string avoid = dir.Write("avoid.txt", "rat\nbee\nape\nant\n");
+  const std::string pdf = dir.File("hidden.pdf");
+  const std::string kvp = dir.File("hidden.kvp");
+  CliRun run = RunCli("build " + kAnimals + " --seed 5 --width 12 --height 12 --stop-remaining = 32 --quote '" +
+                          quote + "' --avoid " +
+                          avoid + " -o " + kvp + " --pdf " + pdf + " --answer-key",
+                      true);
+  ASSERT_EQ(run.code, 0) << run.out;
+  EXPECT_NE(run.out.find("Mystery quote: " + quote), std::string::npos) << run.out;
+
+  auto file = ParsePuzzleFile(testing::TempDir::Read(kvp), nullptr);
+  ASSERT_TRUE(file);
+  PuzzleState s;
+  ApplyPuzzleFile(s, *file);
+  EXPECT_EQ(s.MysteryQuote, quote);
+  std::string read;
+  for (auto [r, c] : UnusedCells(s.Grid)) read += s.Grid.At(r, c).Letter;
+  EXPECT_EQ(read, "EVERYANIMALHIDESINPLAINSIGHTHERE");
+  for (const SecondReading& reading : FindSecondReadings(s, {"RAT", "BEE", "APE", "ANT"})) {
+    for (auto [r, c] : reading.Cells) EXPECT_GT(s.Grid.At(r, c).UseCount, 0) << reading.Word << " read twice";
+  }
+
+  auto pages = testing::ReadPdfWords(pdf);
+  ASSERT_EQ(pages.size(), 2u);
+  auto words = [](const std::vector<testing::PdfWord>& page) {
+    std::string text;
+    for (const auto& word : page) text += word.text + " ";
+    return text;
+  };
+  EXPECT_EQ(words(pages[0]).find("Hidden message:"), std::string::npos);
+  EXPECT_NE(words(pages[1]).find("Hidden message: " + quote), std::string::npos) << words(pages[1]);
+  // Every blank holds a letter of the message, which the key keeps where it stands: the
+  // key has every capital of the puzzle page, and the H and E of "Hidden message: Every".
+  auto capitals = [](const std::vector<testing::PdfWord>& page) {
+    long count = 0;
+    for (const auto& word : page) count += std::count_if(word.text.begin(), word.text.end(), ::isupper);
+    return count;
+  };
+  EXPECT_EQ(capitals(pages[1]), capitals(pages[0]) + 2);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "TempDir.h"
 #include "TestApp.h"
 #include "commands/WordListCommands.h"
+#include "model/Text.h"
 #include "program/CommandStates.h"
 
 namespace kivrel {
@@ -34,6 +35,33 @@ TEST(WordListFileBytes, WritesTheHeaderAndTheEntriesInCodePage1252) {
   EXPECT_EQ(WordListFileBytes(app.ctx.state, app.ctx.list.Entries()),
             "1\tMy Puzzle\t 15\t 14\t-1\t 1\tTwo lines\r\n"
             "CAT\r\nNew York [city]\r\ncaf\xE9\r\n\"O\"Brien\"\r\ntab here\r\n");
+}
+
+TEST(WordListFileBytes, AQuoteIsAnEighthFieldThatReadersOfSevenPassOver) {
+  TestApp app;
+  MakeList(app, {"CAT"});
+  const std::string plain = WordListFileBytes(app.ctx.state, app.ctx.list.Entries());
+  app.ctx.state.MysteryQuote = "Cats\tnap all day";
+  EXPECT_EQ(WordListFileBytes(app.ctx.state, app.ctx.list.Entries()),
+            "1\tMy Puzzle\t 15\t 14\t-1\t 1\tFind all the words.\tCats nap all day\r\nCAT\r\n");
+  app.ctx.state.MysteryQuote.clear();
+  EXPECT_EQ(WordListFileBytes(app.ctx.state, app.ctx.list.Entries()), plain);  // no quote, no field
+
+  // Empty instructions before a quote are written as a space, so that a reader that
+  // takes a run of tabs for one still finds the instructions (empty) and the quote
+  // where they belong; this reader reads the space back as nothing.
+  app.ctx.state.PuzzleInstructions.clear();
+  app.ctx.state.MysteryQuote = "Hi";
+  const std::string bytes = WordListFileBytes(app.ctx.state, app.ctx.list.Entries());
+  const std::string header = bytes.substr(0, bytes.find('\r'));
+  EXPECT_EQ(GetField(header, 7, '\t'), "");
+  EXPECT_EQ(GetField(header, 8, '\t'), "Hi");
+  auto parsed = ParseWordList(bytes, nullptr);
+  ASSERT_TRUE(parsed && parsed->Header);
+  EXPECT_EQ(std::tie(parsed->Header->Instructions, parsed->Header->MysteryQuote),
+            std::make_tuple(std::string(), std::string("Hi")));
+  LoadWordList(app.ctx, *parsed, nullptr);
+  EXPECT_EQ(app.ctx.state.MysteryQuote, "Hi");
 }
 
 TEST(SuggestWordListName, FollowsTheExtensionRules) {

@@ -35,10 +35,10 @@ TEST(PuzzleFile, TheWriterLaysOutEveryByte) {
 }
 
 TEST(PuzzleFile, ReadsCodePage1252TextAndPassesOverWhatNothingUses) {
-  // Code page 1252 text, CR LF inside the instructions, something in the text that is
-  // always written empty, and bytes left behind by a longer file written over.
+  // Code page 1252 text, CR LF inside the instructions, a mystery quote in the text that
+  // puzzles without one leave empty, and bytes left behind by a longer file written over.
   std::string bytes = SamplePuzzleBytes();
-  bytes.replace(40, 2, Bytes().S("anything").str());
+  bytes.replace(40, 2, Bytes().S("Gr\xFC\xDF Gott!").str());
   PuzzleFileError error;
   std::size_t consumed = 0;
   auto file = ParsePuzzleFile(bytes + "leftover", &error, &consumed);
@@ -53,7 +53,8 @@ TEST(PuzzleFile, ReadsCodePage1252TextAndPassesOverWhatNothingUses) {
             std::make_tuple(i16{3}, i16{3}, i16{3}, std::string("TO"), std::string("to [prep]")));
   EXPECT_EQ(file->Words[3].DisplayText, "Éléphant");
   EXPECT_EQ(file->Grid.At(1, 3).WordRefs[2], 2);
-  EXPECT_EQ(Encode(*file), SamplePuzzleBytes());  // written again, the text is empty
+  EXPECT_EQ(file->MysteryQuote, "Grüß Gott!");
+  EXPECT_EQ(Encode(*file), bytes);  // written again, the same bytes
 }
 
 TEST(PuzzleFile, TheZooWordListAndEveryShortenedFileAreRefused) {

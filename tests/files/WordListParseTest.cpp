@@ -18,10 +18,10 @@ ParsedWordList Parse(std::string_view bytes) {
 
 TEST(ParseWordList, ReadsTheHeaderAndTheEntries) {
   auto parsed = Parse("1\tMy Puzzle\t 15\t 14\t 1\t 1\tFind all the words.\r\nCAT\r\nNew York [city]\r\n");
-  EXPECT_EQ(parsed.Header, (WordListHeader{"My Puzzle", 15, 14, 1, 1, "Find all the words."}));
+  EXPECT_EQ(parsed.Header, (WordListHeader{"My Puzzle", 15, 14, 1, 1, "Find all the words.", ""}));
   EXPECT_EQ(parsed.Entries, (std::vector<std::string>{"CAT", "New York [city]"}));
   // Empty fields count, and the options are read as absolute values.
-  EXPECT_EQ(Parse("1\t\t 15\t 15\t-1\t-1\t\r\n").Header, (WordListHeader{"", 15, 15, 1, 1, ""}));
+  EXPECT_EQ(Parse("1\t\t 15\t 15\t-1\t-1\t\r\n").Header, (WordListHeader{"", 15, 15, 1, 1, "", ""}));
 }
 
 TEST(ParseWordList, LenientLines) {

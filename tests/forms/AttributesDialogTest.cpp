@@ -195,9 +195,37 @@ TEST_F(AttributesFixture, TheAttributesCommandOpensItModalForEditing) {
   EXPECT_TRUE(form.ShownModal());
 }
 
-TEST_F(AttributesFixture, TheQuotationCountsItsLetters) {
-  form.SetText("txtMysteryQuote", "Hello, World!");
-  EXPECT_EQ(form.Text("lblLetterCount"), "10");
+TEST_F(AttributesFixture, TheQuoteCountsTheLettersTheFillWritesAgainstTheSpacesLeft) {
+  List({"ÉCLAIR", "CRÊPE", "TARTE", "MOUSSE", "FLAN"}, 7, 7);
+  Open();
+  // É and Ê are letters of the words, so the fill writes them; À and punctuation it skips.
+  const std::string quote = "Voilà, c'est prêt! Écoute.";
+  form.SetText("txtMysteryQuote", quote);
+  EXPECT_EQ(form.Text("lblLetterCount"), "18 letters, 49 spaces remaining");
+  form.Raise("cmdOK", Event::Click);
+  EXPECT_EQ(app.ctx.state.MysteryQuote, quote);
+  BuildPuzzle(app.ctx);
+  Open();  // the quote comes back from the puzzle, against the spaces the build left
+  EXPECT_EQ(form.Text("txtMysteryQuote"), quote);
+  EXPECT_EQ(form.Text("lblLetterCount"),
+            "18 letters, " + std::to_string(app.ctx.state.SpacesRemaining) + " spaces remaining");
+
+  // A new quote for a filled puzzle fills it again, so that its letters spell it.
+  FillInBlanks(app.ctx);
+  form.SetText("txtMysteryQuote", "Bon appétit");
+  form.Raise("cmdOK", Event::Click);
+  std::string read;
+  for (auto [r, c] : UnusedCells(app.ctx.state.Grid)) read += app.ctx.state.Grid.At(r, c).Letter;
+  EXPECT_EQ(read.substr(0, 11), "BONAPPÉTIT");
+  EXPECT_NE(app.ctx.state.BlanksFilled, 0);
+  Open();
+
+  // Default Dimensions makes room for the quote and asks the build to leave its cells.
+  form.Raise("cmdDefaultDimensions", Event::Click);
+  EXPECT_EQ(Texts({"txtPuzWidth", "txtPuzHeight", "cbxStopRemOp", "txtStopRem"}), "6/6/equal to/10/");
+  form.Raise("cmdOK", Event::Click);
+  EXPECT_EQ(std::tie(app.ctx.state.StopRemainingOperator, app.ctx.state.StopRemainingCount),
+            std::make_tuple(std::string("="), i16{10}));
 }
 
 // Default Dimensions changes the size at once and Cancel keeps it, so the grid on screen

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "FakeMainWindow.h"
+#include "TempDir.h"
 #include "TestApp.h"
 #include "build/BuildPuzzle.h"
 #include "forms/MainWindow.h"
 #include "program/CommandStates.h"
+#include "program/StartUp.h"
 
 namespace kivrel {
 namespace {
@@ -37,6 +39,24 @@ TEST_F(MainWindowTest, TheOptionMarksToggleAndNothingElse) {
   form.Raise("mnuUpperCase", Event::Click);
   form.Raise("mnuSound", Event::Click);
   EXPECT_TRUE(form.Checked("mnuSound") && !form.Checked("mnuUpperCase"));
+}
+
+TEST_F(MainWindowTest, NoDuplicateWordsIsOnAtStartAndAvoidWordsComeFromAListFile) {
+  StartUp(app.ctx, 1);
+  EXPECT_TRUE(form.Checked(kNoDuplicatesMark));
+  form.Raise(kNoDuplicatesMark, Event::Click);
+  EXPECT_FALSE(form.Checked(kNoDuplicatesMark));
+
+  testing::TempDir dir;
+  const std::string list = dir.Write("avoid.txt", "bad\r\nNew York [city]\r\n\r\n!?\r\n");
+  app.dialogs.ExpectFile(list);
+  form.Raise("mnuAvoidWords", Event::Click);
+  EXPECT_EQ(app.ctx.AvoidWords, (std::vector<std::string>{"BAD", "NEWYORK"}));
+  EXPECT_TRUE(form.Checked("mnuAvoidWords"));
+  app.dialogs.ExpectFile(std::nullopt);  // cancelled: nothing is avoided any more
+  form.Raise("mnuAvoidWords", Event::Click);
+  EXPECT_TRUE(app.ctx.AvoidWords.empty());
+  EXPECT_FALSE(form.Checked("mnuAvoidWords"));
 }
 
 TEST_F(MainWindowTest, ExitAsksThenClosesTheOtherWindowsInOrder) {

@@ -310,6 +310,24 @@ TEST_F(PageTest, OutlinesRingThePlacedWordsOnThePageGrid) {
   EXPECT_EQ(s.OutlinesShown, 0);
 }
 
+TEST_F(PageTest, AnAnswerKeyTellsTheHiddenMessageUnderTheWordList) {
+  testing::MakeGrid(ctx, 5, 5);
+  testing::PlaceWord(ctx, "CAT", 2, 1, 1);
+  s.MysteryQuote = "Go cats";
+  DrawPreviewPage(ctx);
+  EXPECT_FALSE(Find("Hidden"));  // a puzzle page keeps its secret
+  ctx.print.OutlineWords = 1;
+  DrawPreviewPage(ctx);
+  const auto caption = Find("Hidden");
+  const auto last = Find("cats");
+  ASSERT_TRUE(caption && last && Find("message:") && Find("Go"));
+  EXPECT_EQ(caption->x, p.LeftMargin);
+  // One line of the quotation font (13 points: 260 twips) below the list's last row.
+  EXPECT_EQ(caption->y, p.ColumnListTop + p.ColumnListHeight + 260);
+  EXPECT_EQ(last->y, caption->y);
+  EXPECT_EQ(std::tie(caption->font.Name, caption->font.Italic), std::make_tuple(std::string("Times New Roman"), true));
+}
+
 TEST_F(PageTest, PrinterRunUsesWholeTwipsFourFrameLinesAndFlagsItself) {
   testing::MakeGrid(ctx, 6, 6);
   PlaceNumberedWords(2, 6);

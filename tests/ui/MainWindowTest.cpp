@@ -47,19 +47,21 @@ TEST(MainWindow, OpensWithItsDesign) {
       if (item->isChecked()) checked << item->objectName();
     }
   }
-  EXPECT_EQ(on.join(" ").toStdString(), "mnuNewList mnuOpenList mnuOpenPuzzle mnuExit mnuSound mnuUpperCase mnuAbout");
+  EXPECT_EQ(on.join(" ").toStdString(),
+            "mnuNewList mnuOpenList mnuOpenPuzzle mnuExit mnuSound mnuUpperCase mnuNoDuplicates mnuAvoidWords mnuAbout");
   EXPECT_EQ(off.join(" ").toStdString(),
             "mnuSaveList mnuSaveListAs mnuSavePuzzle mnuSavePuzzleAs mnuPrint mnuAttributes mnuBuild "
             "mnuFillinBlanks mnuOutlineWords mnuViewMatches mnuViewList mnuViewPuzzle");
   EXPECT_EQ(hidden.join(" ").toStdString(),
             "mnuNewQuotation mnuOpenQuotation mnuSaveQuotation mnuSaveQuotationAs mnuSepQuotation");
-  EXPECT_EQ(checked.join(" ").toStdString(), "mnuSound mnuUpperCase");
+  EXPECT_EQ(checked.join(" ").toStdString(), "mnuSound mnuUpperCase mnuNoDuplicates");
 
   // The statistics captions sit in their frame, none clipped.
   auto* stats = p.Widget<QGroupBox>("fraStats");
   ASSERT_TRUE(stats);
   for (const char* name : {"lblWordCountLabel", "Label1", "Label2", "lblNbrLettersLabel", "lblNbrSpacesLabel",
-                           "lblLettersRemainingLabel", "lblRemainingLabel", "Label3", "Label4", "lblDirectionLabel_0",
+                           "lblLettersRemainingLabel", "lblRemainingLabel", "Label3", "lblRedrawnLabel", "Label4",
+                           "lblDirectionLabel_0",
                            "lblDirectionLabel_4", "lblDirectionLabel_7"}) {
     QLabel* label = p.Label(name);
     ASSERT_TRUE(label) << name;

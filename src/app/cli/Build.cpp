@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <ostream>
 #include <random>
+#include <set>
 
 #include "Cli.h"
 #include "PageOutput.h"
@@ -45,7 +46,14 @@ const char* const kBuildUsage =
     "  --seed N                   random seed (0 to 9007199254740991); the same list,\n"
     "                             options and seed give the same puzzle\n"
     "  --count N                  build N puzzles; each takes the next seed\n"
-    "  --fill                     fill the empty cells with random letters\n"
+    "  --fill                     fill the empty cells with random letters; no listed\n"
+    "                             word can then be read anywhere but where it was\n"
+    "                             placed (fill letters are drawn again until none can)\n"
+    "  --allow-duplicates         fill without that check\n"
+    "  --avoid FILE               words the fill must never spell, one a line\n"
+    "  --quote TEXT               the hidden message: the fill writes its letters into\n"
+    "                             the empty cells in reading order (pair it with\n"
+    "                             --stop-remaining = N, N its number of letters)\n"
     "  --json                     one JSON object per puzzle, one per line\n"
     "  --strict                   exit with 1 when a puzzle left a word out or gave up\n"
     "  -o PUZZLE.kvp              also save the puzzle to a puzzle file (one puzzle only)\n"
@@ -111,6 +119,9 @@ int Build(Args& args, std::ostream& out, std::ostream& err) {
   const auto seed = args.Number("--seed", 0, kLargestSeed);
   const long long count = args.Number("--count", 1, 1000000).value_or(1);
   const bool fill = args.Flag("--fill");
+  const bool allow_duplicates = args.Flag("--allow-duplicates");
+  const auto avoid = args.Value("--avoid");
+  const auto quote = args.Value("--quote");
   const bool json = args.Flag("--json");
   const bool strict = args.Flag("--strict");
   const auto output = args.Value("-o");
@@ -143,6 +154,13 @@ int Build(Args& args, std::ostream& out, std::ostream& err) {
   if (s.LongestWordLength < 1) throw UsageError(path + ": no entry holds a letter or digit to place");
 
   if (title) s.PuzzleTitle = *title;
+  if (quote) s.MysteryQuote = *quote;
+  if (allow_duplicates) ctx.MainForm().SetChecked(kNoDuplicatesMark, false);
+  if (avoid) {
+    auto avoided = ParseWordList(ReadFileBytes(*avoid), &error);
+    if (!avoided) throw UsageError(*avoid + ": " + error);
+    ctx.AvoidWords = PlacedWords(*avoided);
+  }
   if (instructions) s.PuzzleInstructions = *instructions;
   if (diagonals) s.IncludeDiagonals = *diagonals ? 1 : 0;
   if (balance) s.BalanceDirections = *balance ? 1 : 0;
@@ -189,14 +207,33 @@ int Build(Args& args, std::ostream& out, std::ostream& err) {
     const double elapsed =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     if (outcome.End == BuildEnd::NotStarted) throw UsageError(path + ": the puzzle could not be built");
-    if (fill) FillInBlanks(ctx);
+    std::optional<FillReport> filled;
+    if (fill || page) filled = FillInBlanks(ctx);  // a page is printed filled
+    if (filled && !filled->NotCleared.empty()) {
+      err << "kivrel-cli: the fill letters could not be drawn so that these words are found only once: "
+          << JoinWords(filled->NotCleared) << "\n";
+    }
+    if (filled && filled->QuoteLettersLeftOut > 0) {
+      err << "kivrel-cli: the quote does not fit: its last " << filled->QuoteLettersLeftOut
+          << " letters found no empty cell\n";
+    }
     if (page) {  // before saving: the saved puzzle is the one printed, blanks filled
       SetWindowTitle(ctx);  // the page prints the title box, which follows the title
       for (const std::string& file : WritePages(ctx, *page)) err << "kivrel-cli: wrote " << file << "\n";
     }
     if (output) SavePuzzle(s, *output);
 
-    BuildRunInfo run{puzzle_seed, outcome.Attempts, elapsed, outcome.End == BuildEnd::GaveUp};
+    BuildRunInfo run;
+    run.Seed = puzzle_seed;
+    run.Attempts = outcome.Attempts;
+    run.ElapsedMs = elapsed;
+    run.GaveUp = outcome.End == BuildEnd::GaveUp;
+    if (filled) {
+      run.FillRedrawn = filled->Redrawn;
+      std::set<std::string> twice(filled->FoundTwice.begin(), filled->FoundTwice.end());
+      twice.insert(filled->NotCleared.begin(), filled->NotCleared.end());
+      run.FoundTwice.assign(twice.begin(), twice.end());
+    }
     int words = 0;
     for (int k = 1; k <= s.WordsUpperBound(); ++k) words += s.Words[static_cast<std::size_t>(k)].Length > 0;
     if (run.GaveUp) {

@@ -103,18 +103,18 @@ std::string KeyPath(const std::string& path) {
   return path.substr(0, dot) + "-key" + path.substr(dot);
 }
 
-// The answer key: the outlines on and the cells no word uses left blank. The puzzle
-// and the options are as they were afterwards.
+// The answer key: the outlines on and the cells no word uses left blank, but for the
+// letters of the hidden message, which the key shows where they stand. The puzzle and
+// the options are as they were afterwards.
 template <typename Draw>
 void DrawAnswerKey(AppContext& ctx, Draw draw) {
   PuzzleState& s = ctx.state;
   const LetterGrid grid = s.Grid;
   const PrintOptions options = ctx.print;
   const i16 outlines = s.OutlinesShown;
-  for (int r = 1; r <= s.Grid.Height(); ++r) {
-    for (int c = 1; c <= s.Grid.Width(); ++c) {
-      if (s.Grid.At(r, c).UseCount == 0) s.Grid.At(r, c).Letter = " ";
-    }
+  const std::vector<std::pair<int, int>> unused = UnusedCells(s.Grid);
+  for (std::size_t i = QuoteLetters(s).size(); i < unused.size(); ++i) {
+    s.Grid.At(unused[i].first, unused[i].second).Letter = " ";
   }
   ctx.print.OutlineWords = 1;
   draw();

@@ -18,6 +18,12 @@ const char* StatusName(i16 status) {
 
 }  // namespace
 
+std::string JoinWords(const std::vector<std::string>& words) {
+  std::string text;
+  for (const std::string& word : words) text += (text.empty() ? "" : ", ") + word;
+  return text;
+}
+
 std::string JsonString(std::string_view text) {
   std::string out = "\"";
   for (char c : text) {
@@ -45,10 +51,15 @@ void WritePuzzleJson(std::ostream& out, const PuzzleState& s, const std::optiona
     char elapsed[32];
     std::snprintf(elapsed, sizeof elapsed, "%.3f", run->ElapsedMs);
     out << ",\"seed\":" << run->Seed << ",\"attempts\":" << run->Attempts
-        << ",\"gaveUp\":" << (run->GaveUp ? "true" : "false") << ",\"elapsedMs\":" << elapsed;
+        << ",\"gaveUp\":" << (run->GaveUp ? "true" : "false") << ",\"elapsedMs\":" << elapsed
+        << ",\"fillRedrawn\":" << run->FillRedrawn << ",\"foundTwice\":[";
+    for (std::size_t i = 0; i < run->FoundTwice.size(); ++i) out << (i ? "," : "") << JsonString(run->FoundTwice[i]);
+    out << "]";
   } else {
-    out << ",\"seed\":null,\"attempts\":null,\"gaveUp\":null,\"elapsedMs\":null";
+    out << ",\"seed\":null,\"attempts\":null,\"gaveUp\":null,\"elapsedMs\":null"
+        << ",\"fillRedrawn\":null,\"foundTwice\":null";
   }
+  out << ",\"mysteryQuote\":" << JsonString(s.MysteryQuote);
   out << ",\"wordCount\":" << words << ",\"inserted\":" << s.InsertedCount << ",\"rejected\":" << s.RejectedCount
       << ",\"junctions\":" << s.JunctionCount << ",\"lettersRemaining\":" << s.LettersRemaining
       << ",\"spacesRemaining\":" << s.SpacesRemaining << ",\"blanksFilled\":" << (s.BlanksFilled ? "true" : "false");

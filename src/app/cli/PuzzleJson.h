@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/PuzzleState.h"
 
@@ -17,10 +18,16 @@ struct BuildRunInfo {
   long long Attempts = 0;
   double ElapsedMs = 0;
   bool GaveUp = false;  // a limit stopped the restarts; this is the best attempt
+  int FillRedrawn = 0;  // fill letters drawn again so that no word reads twice
+  std::vector<std::string> FoundTwice;  // words that can still be found a second time
 };
 
+/// Words joined with ", ".
+std::string JoinWords(const std::vector<std::string>& words);
+
 /// Writes one JSON object and a newline: title, instructions, width, height, seed,
-/// attempts, gaveUp, elapsedMs (null without `run`), wordCount, inserted, rejected,
+/// attempts, gaveUp, elapsedMs, fillRedrawn, foundTwice (null without `run`),
+/// mysteryQuote, wordCount, inserted, rejected,
 /// junctions, lettersRemaining, spacesRemaining, blanksFilled, directionCounts (8
 /// numbers, Right to Down-Left), grid (one string per row, a blank cell as a space) and
 /// words (text, display, status "placed" / "rejected" / "not placed", row, col,

@@ -37,6 +37,9 @@ void WritePuzzleText(std::ostream& out, const PuzzleState& s, const std::optiona
   }
   out << "\n";
   if (!left_out.empty()) out << "Not placed: " << left_out << "\n";
+  if (!s.MysteryQuote.empty()) out << "Mystery quote: " << s.MysteryQuote << "\n";
+  if (run && run->FillRedrawn > 0) out << "Fill letters re-drawn: " << run->FillRedrawn << "\n";
+  if (run && !run->FoundTwice.empty()) out << "Found twice: " << JoinWords(run->FoundTwice) << "\n";
   if (run) {
     char elapsed[32];
     std::snprintf(elapsed, sizeof elapsed, "%.3f", run->ElapsedMs);

@@ -1,0 +1,64 @@
+// The fill of a built puzzle, headless: one iteration fills the blanks and takes the
+// fill letters away again. BM_Fill/checked looks for words found twice and re-draws
+// letters until none is left (the No Duplicate Words mark on); BM_Fill/plain is the
+// one-draw-per-blank fill (the mark off). The counter redrawn is the mean number of
+// fill letters drawn again per fill.
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+
+#include "build/BuildPuzzle.h"
+#include "build/FillInBlanks.h"
+#include "commands/WordListCommands.h"
+#include "files/WordListFile.h"
+#include "program/HeadlessProgram.h"
+#include "program/StartUp.h"
+
+namespace {
+
+using namespace kivrel;
+
+void BuildFrom(HeadlessProgram& program, const std::string& path, int side) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  std::string error;
+  auto parsed = ParseWordList(bytes.str(), &error);
+  if (!parsed) throw std::runtime_error(path + ": " + error);
+  AppContext& ctx = program.ctx;
+  StartUp(ctx, 1);
+  LoadWordList(ctx, *parsed, &error);
+  ctx.state.PuzzleWidth = ctx.state.PuzzleHeight = static_cast<i16>(side);
+  ctx.state.IncludeDiagonals = 1;
+  BuildPuzzle(ctx);
+}
+
+void BM_Fill(benchmark::State& state, const std::string& path, int side, bool checked) {
+  HeadlessProgram program;
+  BuildFrom(program, path, side);
+  program.ctx.MainForm().SetChecked(kNoDuplicatesMark, checked);
+  long long redrawn = 0;
+  for (auto _ : state) {
+    redrawn += FillInBlanks(program.ctx).Redrawn;
+    FillInBlanks(program.ctx);
+  }
+  state.counters["redrawn"] = benchmark::Counter(static_cast<double>(redrawn), benchmark::Counter::kAvgIterations);
+}
+
+const std::string kExamples = KIVREL_EXAMPLES_DIR;
+const std::string kData = KIVREL_BENCH_DATA_DIR;
+
+BENCHMARK_CAPTURE(BM_Fill, 15x15_25_words/plain, kExamples + "/animals.kvl", 15, false);
+BENCHMARK_CAPTURE(BM_Fill, 15x15_25_words/checked, kExamples + "/animals.kvl", 15, true);
+BENCHMARK_CAPTURE(BM_Fill, 20x20_50_words/plain, kExamples + "/mathematics.kvl", 20, false);
+BENCHMARK_CAPTURE(BM_Fill, 20x20_50_words/checked, kExamples + "/mathematics.kvl", 20, true);
+BENCHMARK_CAPTURE(BM_Fill, 40x40_200_words/plain, kData + "/words-200.kvl", 40, false);
+BENCHMARK_CAPTURE(BM_Fill, 40x40_200_words/checked, kData + "/words-200.kvl", 40, true);
+BENCHMARK_CAPTURE(BM_Fill, 99x99_200_words/checked, kData + "/words-200.kvl", 99, true);
+
+}  // namespace
+
+BENCHMARK_MAIN();
