@@ -20,9 +20,14 @@ mode=$3
 amount=$4
 here=$(cd "$(dirname "$0")" && pwd)
 
+# Inputs long enough to pass the readers' limits: a word list of more than 32,767
+# entries, a puzzle file of the largest grid (32,767 cells of 23 bytes).
 seeds=("$here/corpus/$target")
 if [ "$target" = word_list_file ]; then
   seeds+=("$here/../examples")
+  max_len=262144
+else
+  max_len=1048576
 fi
 
 work="$build/work-$target"
@@ -36,4 +41,4 @@ mkdir -p "$work/corpus"
 
 # New inputs go into the first folder, so the committed seeds stay as they are.
 exec "$build/fuzz_$target" "$work/corpus" "${seeds[@]}" \
-  -artifact_prefix="$work/" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 "${limit[@]}"
+  -artifact_prefix="$work/" -max_len=$max_len -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 "${limit[@]}"
