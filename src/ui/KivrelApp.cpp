@@ -4,6 +4,7 @@
 #include <QMainWindow>
 
 #include "display/GridDisplay.h"
+#include "files/FileIO.h"
 #include "program/StartUp.h"
 #include "ui/FormBinder.h"
 #include "ui/MainWindowWidgets.h"
@@ -86,6 +87,7 @@ void KivrelApp::RegisterWindow(std::string_view name, WindowMaker make, std::str
 }
 
 int RunKivrel(int argc, char** argv) {
+  IgnoreFileSizeSignal();  // a file-size limit fails the save, which is reported
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Kivrel"));
   QApplication::setApplicationVersion(QStringLiteral(KIVREL_VERSION));
