@@ -230,7 +230,7 @@ int Build(Args& args, std::ostream& out, std::ostream& err) {
       if (i > 0) out << "\n";
       WritePuzzleText(out, s, run);
     }
-    if (!out) break;  // the output cannot be written: the caller reports it
+    CheckOutput(out);  // stop at once when the output cannot take the puzzles
   }
   return strict && incomplete ? kExitIncomplete : kExitOk;
 }

@@ -83,6 +83,10 @@ long long ParseNumber(const std::string& text, const std::string& option, long l
 /// directory, a FIFO or a device is refused at once).
 std::string ReadFileBytes(const std::string& path);
 
+/// Flushes the output and throws a UsageError saying why when what was written did not
+/// all reach it (a full disk, a closed pipe).
+void CheckOutput(std::ostream& out);
+
 /// UsageError when `output` names the file `input` (also through links): a command
 /// never writes over the file it reads.
 void RefuseOverwritingInput(const std::string& output, const std::string& input);

@@ -1,6 +1,9 @@
 #include <QCommandLineParser>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <ostream>
 
 #include "Cli.h"
 #include "commands/PuzzleCommands.h"
@@ -166,6 +169,13 @@ std::string ReadFileBytes(const std::string& path) {
   std::optional<std::string> bytes = ReadWholeFile(path, &why);
   if (!bytes) throw UsageError("cannot read \"" + path + "\": " + why);
   return std::move(*bytes);
+}
+
+void CheckOutput(std::ostream& out) {
+  // A failed write leaves its reason in errno; the stream only remembers that it failed.
+  if (out.flush()) return;
+  const int error = errno ? errno : EIO;
+  throw UsageError(std::string("cannot write the output: ") + std::strerror(error));
 }
 
 void RefuseOverwritingInput(const std::string& output, const std::string& input) {

@@ -71,16 +71,11 @@ int Run(std::vector<std::string> args) {
 
 // Everything meant for stdout must have reached it: a full disk or a closed pipe is an
 // error like any other write.
-bool OutputWritten() {
-  errno = 0;
-  std::cout.flush();
-  const bool written = std::cout.good() && std::fflush(stdout) == 0 && !std::ferror(stdout);
-  if (!written) {
-    const int error = errno;
-    std::cerr << "kivrel-cli: cannot write the output" << (error ? std::string(": ") + std::strerror(error) : "")
-              << "\n";
+void CheckStandardOutput() {
+  CheckOutput(std::cout);
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    throw UsageError(std::string("cannot write the output: ") + std::strerror(errno ? errno : EIO));
   }
-  return written;
 }
 
 }  // namespace
@@ -88,14 +83,14 @@ bool OutputWritten() {
 int main(int argc, char** argv) {
   // A file-size limit then fails the write, which is reported, instead of ending us.
   kivrel::IgnoreFileSizeSignal();
-  int code = kExitUsage;
   try {
-    code = Run(std::vector<std::string>(argv + 1, argv + argc));
+    const int code = Run(std::vector<std::string>(argv + 1, argv + argc));
+    CheckStandardOutput();
+    return code;
   } catch (const std::bad_alloc&) {
     std::cerr << "kivrel-cli: not enough memory\n";
   } catch (const std::exception& error) {  // UsageError and whatever else stops a command
     std::cerr << "kivrel-cli: " << Printable(error.what()) << "\n";
   }
-  if (!OutputWritten()) return kExitUsage;
-  return code;
+  return kExitUsage;
 }
