@@ -90,7 +90,11 @@ Args::Args(const CommandSpec& spec, const std::vector<std::string>& args) {
         throw UsageError(arg + " needs a value, not the option \"" + value + "\" (write " + arg + "=" + value +
                          " for that text)");
       }
-      list << QStringLiteral("--") + Bytes(option->Name) + QLatin1Char('=') + Bytes(value);
+      if (option->Name.size() == 1) {
+        list << Bytes(Dashed(option->Name)) << Bytes(value);
+      } else {
+        list << Bytes(Dashed(option->Name) + "=" + value);
+      }
     }
     i += count;
   }
