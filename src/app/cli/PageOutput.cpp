@@ -219,7 +219,7 @@ void Save(const PageFile& file) {
     case SaveResult::CannotOpen:
       throw UsageError("cannot write \"" + file.Path + "\": " + why);
     case SaveResult::WriteFailed:
-      throw UsageError("error while writing \"" + file.Path + "\": " + why + " (the file that was there is unchanged)");
+      throw UsageError("error while writing \"" + file.Path + "\": " + why + " (any file that was there is unchanged)");
   }
 }
 

@@ -36,7 +36,7 @@ void SavePuzzle(const PuzzleState& state, const std::string& path, std::ostream&
     case SaveResult::CannotOpen:
       throw UsageError("cannot write \"" + path + "\": " + why);
     case SaveResult::WriteFailed:
-      throw UsageError(path + ": " + kPuzzleSaveErrorMessage + ": " + why + " (the file that was there is unchanged)");
+      throw UsageError(path + ": " + kPuzzleSaveErrorMessage + ": " + why + " (any file that was there is unchanged)");
   }
 }
 
