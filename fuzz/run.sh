@@ -20,14 +20,25 @@ mode=$3
 amount=$4
 here=$(cd "$(dirname "$0")" && pwd)
 
+work="$build/work-$target"
+
+# Inputs may grow past the readers' limits: a word list of more than 32,767 entries
+# (a long run starts from one such list too; the short runs of the tests would spend
+# their inputs on it), a puzzle file of the largest grid (32,767 cells of 23 bytes).
 seeds=("$here/corpus/$target")
 if [ "$target" = word_list_file ]; then
   seeds+=("$here/../examples")
+  if [ "$mode" = seconds ]; then
+    mkdir -p "$work/large"
+    awk 'BEGIN { for (i = 0; i <= 32767; i++) print "a" }' > "$work/large/too-many-entries.txt"
+    seeds+=("$work/large")
+  fi
+  max_len=262144
+else
+  max_len=1048576
 fi
-
-work="$build/work-$target"
 if [ "$mode" = runs ]; then
-  rm -rf "$work"
+  rm -rf "$work/corpus"
   limit=(-runs="$amount")
 else
   limit=(-max_total_time="$amount")
@@ -36,4 +47,4 @@ mkdir -p "$work/corpus"
 
 # New inputs go into the first folder, so the committed seeds stay as they are.
 exec "$build/fuzz_$target" "$work/corpus" "${seeds[@]}" \
-  -artifact_prefix="$work/" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 "${limit[@]}"
+  -artifact_prefix="$work/" -max_len=$max_len -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 "${limit[@]}"

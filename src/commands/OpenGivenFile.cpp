@@ -1,6 +1,7 @@
 #include "commands/OpenGivenFile.h"
 
 #include <algorithm>
+#include <new>
 
 #include "build/BuildPuzzle.h"
 #include "commands/PuzzleCommands.h"
@@ -34,22 +35,26 @@ FileKind KindOfFile(std::string_view path, std::string_view bytes) {
 void OpenGivenFile(AppContext& ctx, const std::string& path) {
   AfterBuild(ctx, [&ctx, path] {
     if (!ConfirmDiscardList(ctx)) return;
-    std::optional<std::string> bytes = ReadWholeFile(path);
-    if (!bytes) {
-      ShowMessage(ctx.dialogs, kFileNameErrorMessage, kMessageTitle, MessageIcon::Critical);
-      return;
-    }
-    const OpenedFile file{path, std::move(*bytes)};
-    switch (KindOfFile(file.Path, file.Bytes)) {
-      case FileKind::WordList:
-        OpenWordListFile(ctx, file);
-        break;
-      case FileKind::Puzzle:
-        OpenPuzzleFile(ctx, file);
-        break;
-      case FileKind::Neither:
-        ShowMessage(ctx.dialogs, kNotAListOrPuzzleMessage, kErrorTitle, MessageIcon::Critical);
-        break;
+    try {
+      std::optional<std::string> bytes = ReadWholeFile(path);
+      if (!bytes) {
+        ShowMessage(ctx.dialogs, kFileNameErrorMessage, kMessageTitle, MessageIcon::Critical);
+        return;
+      }
+      const OpenedFile file{path, std::move(*bytes)};
+      switch (KindOfFile(file.Path, file.Bytes)) {
+        case FileKind::WordList:
+          OpenWordListFile(ctx, file);
+          break;
+        case FileKind::Puzzle:
+          OpenPuzzleFile(ctx, file);
+          break;
+        case FileKind::Neither:
+          ShowMessage(ctx.dialogs, kNotAListOrPuzzleMessage, kErrorTitle, MessageIcon::Critical);
+          break;
+      }
+    } catch (const std::bad_alloc&) {
+      ShowMessage(ctx.dialogs, kNoMemoryToOpenMessage, kErrorTitle, MessageIcon::Critical);
     }
   });
 }

@@ -1,5 +1,7 @@
 #include "commands/PuzzleCommands.h"
 
+#include <new>
+
 #include "build/BuildPuzzle.h"
 #include "commands/WordListCommands.h"
 #include "display/GridDisplay.h"
@@ -47,7 +49,9 @@ bool WritePuzzleFile(AppContext& ctx) {
     if (Trim(s.PuzzleFileName).empty()) return false;
   }
   std::string error;
-  std::optional<std::string> bytes = EncodePuzzleFile(PuzzleFileFromState(s), &error);
+  const PuzzleFile file = PuzzleFileFromState(s);
+  std::optional<std::string> bytes = EncodePuzzleFile(file, &error);
+  if (bytes && !ConfirmUnstorableCharacters(ctx, PuzzleFileTexts(file))) return false;
   SaveResult result = SaveResult::WriteFailed;
   if (bytes) {
     while ((result = SaveFileAtomically(s.PuzzleFileName, *bytes)) == SaveResult::CannotOpen) {
@@ -106,8 +110,14 @@ bool ReadPuzzleFile(AppContext& ctx, const std::string& path, std::string_view b
 void mnuOpenPuzzle_Click(AppContext& ctx) {
   AfterBuild(ctx, [&ctx] {
     if (!ConfirmDiscardList(ctx)) return;
-    if (std::optional<OpenedFile> file = ChooseFileToOpen(ctx, "Open Puzzle", kPuzzleFilter)) {
+    try {
+      std::optional<OpenedFile> file = ChooseFileToOpen(ctx, "Open Puzzle", kPuzzleFilter);
+      if (!file) return;
       OpenPuzzleFile(ctx, *file);
+    } catch (const std::bad_alloc&) {
+      // Reading checks the whole file before it changes anything on screen.
+      ShowMessage(ctx.dialogs, kNoMemoryToOpenMessage, kErrorTitle, MessageIcon::Critical);
+      ctx.WordListForm().Show(false);
     }
   });
 }

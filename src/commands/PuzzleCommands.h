@@ -22,7 +22,8 @@ inline constexpr const char* kPuzzleSaveErrorMessage = "Error while saving puzzl
 std::string SuggestPuzzleName(std::string_view puzzle_name, std::string_view list_name);
 
 /// Writes the puzzle to PuzzleFileName, asking for a name first when there is none and
-/// again whenever the file cannot be opened for writing. A failed write (or a puzzle
+/// again whenever the file cannot be opened for writing. Characters code page 1252
+/// cannot hold are named first, and the user may cancel the save. A failed write (or a puzzle
 /// the format cannot carry) shows "Error while saving puzzle" and leaves the file that
 /// was there as it was. Nothing in memory changes. Returns true when the file was
 /// written.

@@ -1,6 +1,9 @@
 #include "commands/WordListCommands.h"
 
+#include <new>
+
 #include "build/BuildPuzzle.h"
+#include "files/Cp1252.h"
 #include "files/FileIO.h"
 #include "model/Text.h"
 #include "program/CommandStates.h"
@@ -104,6 +107,15 @@ void SaveWordListAs(AppContext& ctx) {
   ctx.WordListForm().SetText("lblFileName", s.WordListFileName);
 }
 
+bool ConfirmUnstorableCharacters(AppContext& ctx, const std::vector<std::string_view>& texts) {
+  const std::string characters = UnstorableCharacters(texts);
+  if (characters.empty()) return true;
+  const std::string question = "The file cannot hold these characters, which will be written as \"?\": " +
+                               characters + "\n\nSave all the same?";
+  return ShowMessage(ctx.dialogs, question, kPromptTitle, MessageIcon::Exclamation, MessageButtons::OkCancel) ==
+         MessageAnswer::Ok;
+}
+
 bool SaveWordList(AppContext& ctx) {
   PuzzleState& s = ctx.state;
   s.WordListSaved = kFalse;
@@ -111,6 +123,9 @@ bool SaveWordList(AppContext& ctx) {
     SaveWordListAs(ctx);
     if (Trim(s.WordListFileName).empty()) return false;
   }
+  std::vector<std::string_view> texts{s.PuzzleTitle, s.PuzzleInstructions};
+  texts.insert(texts.end(), ctx.list.Entries().begin(), ctx.list.Entries().end());
+  if (!ConfirmUnstorableCharacters(ctx, texts)) return false;
   const std::string bytes = WordListFileBytes(s, ctx.list.Entries());
   SaveResult result;
   while ((result = SaveFileAtomically(s.WordListFileName, bytes)) == SaveResult::CannotOpen) {
@@ -141,7 +156,13 @@ bool ConfirmDiscardList(AppContext& ctx) {
 
 void OpenWordListFile(AppContext& ctx, const OpenedFile& file) {
   std::string error;
-  std::optional<ParsedWordList> parsed = ParseWordList(file.Bytes, &error);
+  std::optional<ParsedWordList> parsed;
+  try {
+    parsed = ParseWordList(file.Bytes, &error);
+  } catch (const std::bad_alloc&) {
+    ShowMessage(ctx.dialogs, kNoMemoryToOpenMessage, kErrorTitle, MessageIcon::Critical);
+    return;
+  }
   if (!parsed) {
     ShowMessage(ctx.dialogs, error, kErrorTitle, MessageIcon::Critical);
     return;
@@ -158,9 +179,14 @@ void OpenWordListFile(AppContext& ctx, const OpenedFile& file) {
 void mnuOpenList_Click(AppContext& ctx) {
   AfterBuild(ctx, [&ctx] {
     if (!ConfirmDiscardList(ctx)) return;
-    if (std::optional<OpenedFile> file = ChooseFileToOpen(ctx, "Open Word List", kWordListFilter)) {
-      OpenWordListFile(ctx, *file);
+    std::optional<OpenedFile> file;
+    try {
+      file = ChooseFileToOpen(ctx, "Open Word List", kWordListFilter);
+    } catch (const std::bad_alloc&) {
+      ShowMessage(ctx.dialogs, kNoMemoryToOpenMessage, kErrorTitle, MessageIcon::Critical);
+      return;
     }
+    if (file) OpenWordListFile(ctx, *file);
   });
 }
 

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "files/WordListFile.h"
 #include "program/AppContext.h"
@@ -16,6 +17,11 @@ inline constexpr const char* kWordListFilter =
 inline constexpr const char* kFileNameErrorMessage = "File name error - please check the name";
 inline constexpr const char* kListSaveErrorMessage = "Error while saving word list";
 inline constexpr const char* kSaveListPrompt = "Do you want to save the current list?";
+inline constexpr const char* kNoMemoryToOpenMessage = "Not enough memory to open the file";
+
+/// Before a save: when code page 1252 cannot hold some characters of the texts, asks
+/// whether to save with them written as "?" (OK, Cancel). True when the save may go on.
+bool ConfirmUnstorableCharacters(AppContext& ctx, const std::vector<std::string_view>& texts);
 
 /// The name Save List As suggests. When the list has no name, a puzzle name longer than
 /// 4 characters is the start. A name longer than 4 characters whose fourth character
@@ -54,7 +60,8 @@ bool LoadWordList(AppContext& ctx, const ParsedWordList& parsed, std::string* er
 void ReadWordListFile(AppContext& ctx, const ParsedWordList& parsed);
 
 /// Writes the list to WordListFileName, asking for a name first when there is none and
-/// again whenever the file cannot be opened for writing. On success WordListChanged is
+/// again whenever the file cannot be opened for writing. Characters code page 1252
+/// cannot hold are named first, and the user may cancel the save. On success WordListChanged is
 /// cleared and WordListSaved set; a failed write shows "Error while saving word list"
 /// and leaves the file that was there as it was. Returns WordListSaved.
 bool SaveWordList(AppContext& ctx);
@@ -76,7 +83,8 @@ void OpenWordListFile(AppContext& ctx, const OpenedFile& file);
 
 /// File > Open List...: the save prompt, the Open dialog, then the list replaces the
 /// current one and the puzzle is discarded. A file the reader refuses (a header
-/// number out of range, a list too long) is reported and changes nothing. During a
+/// number out of range, a list too long), or one there is not memory enough to read,
+/// is reported and changes nothing. During a
 /// build the build is cancelled and the command runs once it has ended (AfterBuild).
 void mnuOpenList_Click(AppContext& ctx);
 

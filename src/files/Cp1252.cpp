@@ -45,4 +45,21 @@ std::string Utf8ToCp1252(std::string_view text) {
   return bytes;
 }
 
+std::string UnstorableCharacters(const std::vector<std::string_view>& texts) {
+  std::u32string seen;
+  for (std::string_view text : texts) {
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+      const char32_t ch = DecodeUtf8(text, pos);
+      if (UnicodeToCp1252(ch) < 0 && seen.find(ch) == std::u32string::npos) seen += ch;
+    }
+  }
+  std::string listed;
+  for (char32_t ch : seen) {
+    if (!listed.empty()) listed += ' ';
+    AppendUtf8(listed, ch);
+  }
+  return listed;
+}
+
 }  // namespace kivrel

@@ -3,6 +3,7 @@
 // the text of the program itself.
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kivrel {
 
@@ -18,5 +19,9 @@ std::string Cp1252ToUtf8(std::string_view bytes);
 
 /// Program text to bytes on disk; a character that 1252 cannot hold is written as "?".
 std::string Utf8ToCp1252(std::string_view text);
+
+/// The characters of the texts that 1252 cannot hold, each once, in the order they
+/// first occur, separated by spaces ("Ω ✓"); "" when 1252 holds them all.
+std::string UnstorableCharacters(const std::vector<std::string_view>& texts);
 
 }  // namespace kivrel

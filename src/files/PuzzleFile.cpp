@@ -14,6 +14,7 @@ namespace {
 constexpr std::size_t kMinWordBytes = 11 * 2 + 4 * 2;
 constexpr std::size_t kMinCellBytes = 2 + 2 + 2 + 8 * 2;
 constexpr std::size_t kDirectionBytes = 8 * 2;
+constexpr std::size_t kMinTextsBytes = 3 * 2;  // the empty text, the title, the instructions
 
 // Thrown inside the reader; ParsePuzzleFile turns it into its error.
 struct Refusal {
@@ -151,17 +152,17 @@ std::optional<PuzzleFile> ParsePuzzleFile(std::string_view bytes, PuzzleFileErro
     PuzzleFile file;
     file.Header = ReadHeader(in);
     const PuzzleFileHeader& h = file.Header;
+    // The header's counts say how long the file must at least be: refuse a shorter one
+    // before reading on or making room for its records.
+    const auto words = static_cast<std::size_t>(h.WordCount);
+    const auto cells = static_cast<std::size_t>(h.SpaceCount);
+    if (in.Remaining() < kMinTextsBytes + words * kMinWordBytes + cells * kMinCellBytes + kDirectionBytes) {
+      in.Refuse("the file is shorter than its counts of words and cells need");
+    }
     // Files of puzzles without a quote hold an empty text here, as they always did.
     file.MysteryQuote = in.Text();
     file.PuzzleTitle = in.Text();
     file.PuzzleInstructions = in.Text();
-
-    // Refuse a file too short for its counts before making room for them.
-    const auto words = static_cast<std::size_t>(h.WordCount);
-    const auto cells = static_cast<std::size_t>(h.SpaceCount);
-    if (in.Remaining() < words * kMinWordBytes + cells * kMinCellBytes + kDirectionBytes) {
-      in.Refuse("the file ends before its words and cells");
-    }
     file.Words.resize(words + 1);
     for (std::size_t k = 1; k <= words; ++k) file.Words[k] = ReadWord(in, h, static_cast<int>(k));
     file.Grid.Create(h.PuzzleHeight, h.PuzzleWidth);
@@ -287,6 +288,18 @@ std::optional<std::string> EncodePuzzleFile(const PuzzleFile& file, std::string*
     return std::nullopt;
   }
   return std::move(out.bytes());
+}
+
+std::vector<std::string_view> PuzzleFileTexts(const PuzzleFile& file) {
+  std::vector<std::string_view> texts{file.Header.StopRemainingOperator, file.PuzzleTitle, file.PuzzleInstructions};
+  for (std::size_t k = 1; k < file.Words.size(); ++k) {
+    const WordRecord& w = file.Words[k];
+    texts.insert(texts.end(), {w.Text, w.DisplayText, w.ListText, w.ListDisplayText});
+  }
+  for (int row = 1; row <= file.Grid.Height(); ++row) {
+    for (int col = 1; col <= file.Grid.Width(); ++col) texts.push_back(file.Grid.At(row, col).Letter);
+  }
+  return texts;
 }
 
 void ApplyPuzzleFile(PuzzleState& s, PuzzleFile file) {

@@ -89,6 +89,10 @@ PuzzleFile PuzzleFileFromState(const PuzzleState& state);
 /// 16-bit count carries.
 std::optional<std::string> EncodePuzzleFile(const PuzzleFile& file, std::string* error);
 
+/// Every text a puzzle file stores (the stop operator, the title, the instructions, the
+/// words' texts and the cells' letters), to see whether code page 1252 holds them.
+std::vector<std::string_view> PuzzleFileTexts(const PuzzleFile& file);
+
 /// Copies a read file into the state: the counters and attributes of the header (the
 /// flags Balance and Diagonals as absolute values, FastBuild 1 whatever the file
 /// says), the quote, the title, the instructions, the word table (BuildOrder re-made to

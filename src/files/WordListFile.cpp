@@ -1,5 +1,6 @@
 #include "files/WordListFile.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -59,8 +60,36 @@ bool HeaderNumber(const std::vector<std::string>& fields, std::size_t index, boo
 
 }  // namespace
 
-std::optional<ParsedWordList> ParseWordList(std::string_view bytes, std::string* error) {
+namespace {
+
+// Whether a list file's bytes are UTF-8. Linux editors write UTF-8, the program's own
+// lists code page 1252: a byte-order mark, or valid UTF-8 that holds anything beyond
+// ASCII, says UTF-8. The mark is taken off `bytes`; a malformed byte after a mark
+// reads as U+FFFD (the repaired text is kept in `repaired`).
+bool ReadsAsUtf8(std::string_view& bytes, std::string& repaired) {
+  constexpr std::string_view kMark = "\xEF\xBB\xBF";
+  if (bytes.starts_with(kMark)) {
+    bytes.remove_prefix(kMark.size());
+    if (!IsValidUtf8(bytes)) {
+      repaired = Utf8(Characters(bytes));
+      bytes = repaired;
+    }
+    return true;
+  }
+  const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  return !ascii && IsValidUtf8(bytes);
+}
+
+}  // namespace
+
+std::optional<ParsedWordList> ParseWordList(std::string_view file_bytes, std::string* error) {
+  std::string_view bytes = file_bytes;
+  std::string repaired;
+  const bool utf8 = ReadsAsUtf8(bytes, repaired);
   ParsedWordList result;
+  // The limits are checked line by line, so a list far too long is refused as soon as
+  // it passes them, and blank lines take no memory.
+  WordList limits;
   std::size_t pos = 0;
   while (pos < bytes.size()) {
     std::size_t end = bytes.find_first_of("\r\n", pos);
@@ -70,7 +99,8 @@ std::optional<ParsedWordList> ParseWordList(std::string_view bytes, std::string*
     } else {
       pos = end + ((bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') ? 2 : 1);
     }
-    std::string line = Cp1252ToUtf8(raw);
+    if (raw.empty()) continue;
+    std::string line = utf8 ? std::string(raw) : Cp1252ToUtf8(raw);
     if (line.find('\t') != std::string::npos) {
       std::vector<std::string> fields = HeaderFields(line);
       if (fields[0] != "1") continue;  // a record line of another kind
@@ -84,23 +114,25 @@ std::optional<ParsedWordList> ParseWordList(std::string_view bytes, std::string*
         if (error) *error = "The word list's header holds a number that is out of range";
         return std::nullopt;
       }
-      if (header.Width < 0 || header.Height < 0 || !GridSizeFits(header.Width, header.Height)) {
+      if (header.Width < 0 || header.Height < 0) {
+        if (error) *error = "The word list's header gives a negative width or height";
+        return std::nullopt;
+      }
+      if (!GridSizeFits(header.Width, header.Height)) {
         if (error) *error = "The word list's header asks for a puzzle larger than 32767 cells";
         return std::nullopt;
       }
       result.Header = header;
     } else {
-      result.Entries.push_back(UnquoteEntry(line));
+      std::string entry = UnquoteEntry(line);
+      if (Trim(entry).empty()) continue;
+      if (!limits.Fits(entry)) {
+        if (error) *error = kListFullMessage;
+        return std::nullopt;
+      }
+      limits.AddItem(entry);
+      result.Entries.push_back(std::move(entry));
     }
-  }
-  WordList limits;
-  for (const std::string& entry : result.Entries) {
-    if (Trim(entry).empty()) continue;
-    if (!limits.Fits(entry)) {
-      if (error) *error = kListFullMessage;
-      return std::nullopt;
-    }
-    limits.AddItem(entry);
   }
   return result;
 }

@@ -1,9 +1,10 @@
 #pragma once
 // The text form of a word list: a header line of attributes (tag "1", title, width,
 // height, diagonals, balance, instructions and, only when there is one, the mystery
-// quote, separated by tabs) and one entry per line, in code page 1252. Reading is
-// lenient: lines may end in CR LF, LF or CR, a file without a header is a plain list, a
-// later header overrides an earlier one.
+// quote, separated by tabs) and one entry per line, written in code page 1252. Reading
+// is lenient: lines may end in CR LF, LF or CR, a file without a header is a plain list,
+// a later header overrides an earlier one, and a file with a UTF-8 byte-order mark, or
+// valid UTF-8 holding non-ASCII characters, is read as UTF-8.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,13 +27,14 @@ struct WordListHeader {
 
 struct ParsedWordList {
   std::optional<WordListHeader> Header;  // the last header line, if any
-  std::vector<std::string> Entries;      // entry lines, quotes removed, blanks included
+  std::vector<std::string> Entries;      // entry lines, quotes removed, blank ones left out
 };
 
 /// Splits the file's bytes into its header and entry lines. Fails (returns nullopt and
 /// sets error) only when a header holds a number the puzzle cannot take (a size beyond
 /// what the 16-bit counts carry, or any number outside 16 bits), or when the entries
-/// pass the limits of a word list (WordList::Fits).
+/// pass the limits of a word list (WordList::Fits), which it notices at the entry that
+/// passes them.
 std::optional<ParsedWordList> ParseWordList(std::string_view bytes, std::string* error);
 
 /// The bytes of a word list file: the header line (tag "1", title, width, height,

@@ -44,6 +44,17 @@ char32_t DecodeUtf8(std::string_view text, std::size_t& pos) {
   return ch;
 }
 
+bool IsValidUtf8(std::string_view text) {
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    const std::size_t start = pos;
+    // A malformed byte decodes as U+FFFD and is passed over alone; the real U+FFFD
+    // takes three bytes.
+    if (DecodeUtf8(text, pos) == 0xFFFD && pos - start == 1) return false;
+  }
+  return true;
+}
+
 void AppendUtf8(std::string& out, char32_t ch) {
   if (ch < 0x80) {
     out += static_cast<char>(ch);

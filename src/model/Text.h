@@ -12,6 +12,8 @@ namespace kivrel {
 /// decodes as U+FFFD and is passed over alone.
 char32_t DecodeUtf8(std::string_view text, std::size_t& pos);
 
+/// True when the text holds no malformed UTF-8 sequence.
+bool IsValidUtf8(std::string_view text);
 /// Appends the UTF-8 form of ch.
 void AppendUtf8(std::string& out, char32_t ch);
 

@@ -10,6 +10,7 @@
 
 #include "commands/OpenGivenFile.h"
 #include "display/GridDisplay.h"
+#include "files/FileIO.h"
 #include "program/StartUp.h"
 #include "ui/FormBinder.h"
 #include "ui/MainWindowWidgets.h"
@@ -138,6 +139,7 @@ int RunKivrel(int argc, char** argv) {
       return std::cout.flush() ? 0 : 1;
     }
   }
+  IgnoreFileSizeSignal();  // a file-size limit fails the save, which is reported
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Kivrel"));
   QApplication::setApplicationVersion(QStringLiteral(KIVREL_VERSION));

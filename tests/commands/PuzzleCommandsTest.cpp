@@ -60,6 +60,23 @@ TEST(WritePuzzleFile, AFailedSaveIsReportedAndTheOldFileStays) {
   EXPECT_EQ(dir.EntryCount(), 1);
 }
 
+TEST(WritePuzzleFile, NamesTheCharactersTheFileCannotHoldAndMayBeCancelled) {
+  TestApp app;
+  TempDir dir;
+  MakeSamplePuzzle(app);
+  PuzzleState& s = app.ctx.state;
+  s.PuzzleFileName = dir.Write("zoo.kvp", "old puzzle");
+  s.PuzzleTitle = "Zoo ✓";
+  app.dialogs.ExpectMessage(MessageAnswer::Cancel,
+                            "The file cannot hold these characters, which will be written as \"?\": ✓\n\n"
+                            "Save all the same?");
+  EXPECT_FALSE(WritePuzzleFile(app.ctx));
+  EXPECT_EQ(TempDir::Read(s.PuzzleFileName), "old puzzle");
+  app.dialogs.ExpectMessage(MessageAnswer::Ok);
+  EXPECT_TRUE(WritePuzzleFile(app.ctx));
+  EXPECT_NE(TempDir::Read(s.PuzzleFileName).find("Zoo ?"), std::string::npos);
+}
+
 class OpenPuzzleTest : public ::testing::Test {
  protected:
   void SetUp() override {

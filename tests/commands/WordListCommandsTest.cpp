@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include "TempDir.h"
 #include "TestApp.h"
@@ -110,6 +113,27 @@ TEST(SaveWordList, AFailedWriteIsReportedAndTheOldFileStays) {
   EXPECT_EQ(s.WordListSaved, 0);
 }
 
+// The file is code page 1252: what it cannot hold is named before anything is written,
+// and the user may keep the old file.
+TEST(SaveWordList, NamesTheCharactersTheFileCannotHoldAndMayBeCancelled) {
+  TestApp app;
+  TempDir dir;
+  MakeList(app, {"Łódź", "Straße", "✓ done"});
+  PuzzleState& s = app.ctx.state;
+  s.WordListFileName = dir.Write("cities.kvl", "OLD LIST\r\n");
+  const std::string question =
+      "The file cannot hold these characters, which will be written as \"?\": Ł ź ✓\n\nSave all the same?";
+  app.dialogs.ExpectMessage(MessageAnswer::Cancel, question);
+  EXPECT_FALSE(SaveWordList(app.ctx));
+  EXPECT_EQ(app.dialogs.messages.at(0).Buttons, MessageButtons::OkCancel);
+  EXPECT_EQ(TempDir::Read(s.WordListFileName), "OLD LIST\r\n");
+  EXPECT_EQ(s.WordListSaved, 0);
+
+  app.dialogs.ExpectMessage(MessageAnswer::Ok, question);
+  EXPECT_TRUE(SaveWordList(app.ctx));
+  EXPECT_NE(TempDir::Read(s.WordListFileName).find("\r\n?\xF3" "d?\r\nStra\xDF" "e\r\n? done\r\n"), std::string::npos);
+}
+
 TEST(ConfirmDiscardList, AsksOnlyForAChangedListAndFollowsTheAnswer) {
   TestApp app;
   TempDir dir;
@@ -185,6 +209,29 @@ TEST_F(OpenListTest, AFileWithoutEntriesLeavesTheEmptyListState) {
   EXPECT_EQ(app.ctx.state.PuzzleTitle, "Nothing yet");
   EXPECT_FALSE(app.ctx.MainForm().Enabled("mnuBuild"));
   EXPECT_TRUE(app.ctx.WordListForm().Enabled("cmdAdd"));
+}
+
+// Opens a list with the address space limited to 64 MB more than is in use: true
+// when the failure was reported and the list stayed as it was.
+bool OpenWithLittleMemory(TestApp& app, const std::string& path) {
+  std::ifstream statm("/proc/self/statm");
+  std::size_t pages = 0;
+  statm >> pages;
+  const rlim_t limit = pages * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + (64u << 20);
+  const rlimit address_space{limit, limit};
+  ::setrlimit(RLIMIT_AS, &address_space);
+  app.dialogs.ExpectFile(path).ExpectMessage(MessageAnswer::Ok, "Not enough memory to open the file");
+  mnuOpenList_Click(app.ctx);
+  return app.dialogs.Done() && app.ctx.list.Entries() == std::vector<std::string>{"OLD"} &&
+         app.ctx.state.WordListFileName == "/lists/old.kvl";
+}
+
+// A file too big for the memory left is reported, and the program goes on with the
+// list it had (in a child process, whose address space is limited for the purpose).
+TEST_F(OpenListTest, AFileTooBigForMemoryIsReportedAndChangesNothing) {
+  const std::string path = dir.Write("huge.kvl", "");
+  std::filesystem::resize_file(path, 512u << 20);  // sparse: no disk used
+  EXPECT_EXIT(std::exit(OpenWithLittleMemory(app, path) ? 0 : 1), ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

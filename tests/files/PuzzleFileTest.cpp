@@ -71,6 +71,18 @@ TEST(PuzzleFile, TheZooWordListAndEveryShortenedFileAreRefused) {
   }
 }
 
+// Counts that promise more than the file holds are refused from the header, before
+// the reader takes a text or makes room for a record.
+TEST(PuzzleFile, AHeaderAskingForMoreThanTheFileHoldsIsRefusedAtOnce) {
+  std::string bytes = SamplePuzzleBytes();
+  bytes.replace(8, 2, Bytes().N(181 * 181).str());        // SpaceCount
+  bytes.replace(22, 4, Bytes().N(181).N(181).str());      // width, height
+  PuzzleFileError error;
+  EXPECT_FALSE(ParsePuzzleFile(bytes, &error));
+  EXPECT_NE(error.Reason.find("shorter than its counts"), std::string::npos) << error.Reason;
+  EXPECT_EQ(error.Offset, 38u + 2);  // the header with its stop operator "<="
+}
+
 // Hostile files: each breaks one rule the rest of the program relies on.
 TEST(PuzzleFile, RefusesContentThatCannotBeAPuzzle) {
   struct Case {

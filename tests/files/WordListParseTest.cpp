@@ -3,6 +3,7 @@
 #include "TestApp.h"
 #include "commands/WordListCommands.h"
 #include "files/WordListFile.h"
+#include "model/WordList.h"
 
 namespace kivrel {
 namespace {
@@ -38,7 +39,7 @@ TEST(ParseWordList, LenientLines) {
   EXPECT_EQ(parsed.Header->Title, "Second");  // the later header wins
   EXPECT_EQ(parsed.Header->Width, 8);         // rounded
   EXPECT_EQ(parsed.Header->IncludeDiagonals, 0);
-  EXPECT_EQ(parsed.Entries, (std::vector<std::string>{"quoted entry", "", "\"", "", "café"}));
+  EXPECT_EQ(parsed.Entries, (std::vector<std::string>{"quoted entry", "\"", "café"}));  // blank ones left out
 }
 
 TEST(ParseWordList, RefusesNumbersThePuzzleCannotTake) {
@@ -48,6 +49,35 @@ TEST(ParseWordList, RefusesNumbersThePuzzleCannotTake) {
     EXPECT_FALSE(ParseWordList(std::string("1\tBig\t") + numbers + "\t\r\n", &error)) << numbers;
     EXPECT_FALSE(error.empty());
   }
+}
+
+TEST(ParseWordList, ReadsUtf8ListsAsUtf8AndOthersAsCodePage1252) {
+  const std::string header = "1\tStra\xC3\x9F" "e\t 9\t 9\t 1\t 1\t\r\n";
+  const std::string utf8 = header + "Stra\xC3\x9F" "e\r\n\xC5\x81\xC3\xB3" "d\xC5\xBA\r\n";
+  for (const std::string& bytes : {utf8, "\xEF\xBB\xBF" + utf8}) {
+    auto parsed = Parse(bytes);
+    ASSERT_TRUE(parsed.Header) << "a byte-order mark does not hide the header";
+    EXPECT_EQ(parsed.Header->Title, "Straße");
+    EXPECT_EQ(parsed.Entries, (std::vector<std::string>{"Straße", "Łódź"}));
+  }
+  // A mark over bytes that are not UTF-8: the mark decides, the stray byte is U+FFFD.
+  EXPECT_EQ(Parse("\xEF\xBB\xBF" "caf\xE9\n").Entries, std::vector<std::string>{"caf\uFFFD"});
+  // No mark and not UTF-8 (or only ASCII): code page 1252, as the program writes.
+  EXPECT_EQ(Parse("Stra\xDF" "e\r\n\x80uro\r\n").Entries, (std::vector<std::string>{"Straße", "€uro"}));
+}
+
+// A list is refused at the entry that passes the limits, and blank lines cost nothing:
+// the reader keeps no more than the entries it accepts.
+TEST(ParseWordList, RefusesAListThatPassesTheLimitsAndKeepsNoBlankLines) {
+  std::string entries;
+  for (int i = 0; i < WordList::kMaxEntries; ++i) entries += "a\n";
+  EXPECT_EQ(Parse(std::string(200000, '\n') + entries).Entries.size(), std::size_t{WordList::kMaxEntries});
+  std::string error;
+  EXPECT_FALSE(ParseWordList(entries + "a\n", &error));
+  EXPECT_EQ(error, kListFullMessage);
+  EXPECT_FALSE(ParseWordList(std::string(32768, 'x') + "\n", &error)) << "32768 letters in one entry";
+  EXPECT_FALSE(ParseWordList("1\tNegative\t-5\t 5\t 1\t 1\t\r\n", &error));
+  EXPECT_EQ(error, "The word list's header gives a negative width or height");
 }
 
 TEST(UnquoteEntry, RemovesTheFirstAndLastCharacters) {

@@ -12,10 +12,8 @@ struct CliRun {
   std::string out;
 };
 
-/// kivrel-cli with arguments (a shell command line); stderr joins stdout when asked.
-inline CliRun RunCli(const std::string& arguments, bool with_stderr = false) {
-  const std::string command = "env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY " + std::string(KIVREL_CLI_PATH) +
-                              " " + arguments + (with_stderr ? " 2>&1" : " 2>/dev/null");
+/// A shell command line, with what it prints on stdout.
+inline CliRun RunShell(const std::string& command) {
   CliRun run;
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return run;
@@ -24,6 +22,19 @@ inline CliRun RunCli(const std::string& arguments, bool with_stderr = false) {
   int status = pclose(pipe);
   run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return run;
+}
+
+/// kivrel-cli with arguments (a shell command line); stderr joins stdout when asked.
+inline CliRun RunCli(const std::string& arguments, bool with_stderr = false) {
+  return RunShell("env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY " + std::string(KIVREL_CLI_PATH) + " " +
+                  arguments + (with_stderr ? " 2>&1" : " 2>/dev/null"));
+}
+
+/// A shell script in which "$CLI" is kivrel-cli, run as above; what it writes on
+/// stderr is collected with stdout (unless the script sends them elsewhere).
+inline CliRun RunCliScript(const std::string& script) {
+  return RunShell("unset QT_QPA_PLATFORM DISPLAY WAYLAND_DISPLAY; CLI=" + std::string(KIVREL_CLI_PATH) + "; { " +
+                  script + "; } 2>&1");
 }
 
 }  // namespace kivrel::testing

@@ -1,6 +1,7 @@
 #pragma once
-// A fresh folder for a test's files, removed with everything in it at the end, and a
-// way to make writes fail that works for every user, root included.
+// A fresh folder for a test's files, removed with everything in it at the end, and
+// ways to make writes fail: a file-size limit that works for every user, root
+// included, and a small file system that really fills up, for root.
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -28,6 +29,9 @@ class TempDir {
     std::ofstream(File(name), std::ios::binary) << bytes;
     return File(name);
   }
+  static void WriteTo(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
   static std::string Read(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -39,6 +43,28 @@ class TempDir {
 
  private:
   std::filesystem::path path_;
+};
+
+/// A 64 KB tmpfs mounted on a new folder for as long as it lives: a file system that
+/// really fills up. Mounting needs root; Mounted() says whether it worked.
+class SmallFileSystem {
+ public:
+  explicit SmallFileSystem(std::string folder) : folder_(std::move(folder)) {
+    std::filesystem::create_directory(folder_);
+    mounted_ = std::system(("mount -t tmpfs -o size=64k tmpfs " + folder_ + " 2>/dev/null").c_str()) == 0;
+  }
+  ~SmallFileSystem() {
+    if (mounted_) std::system(("umount " + folder_).c_str());
+  }
+  SmallFileSystem(const SmallFileSystem&) = delete;
+  SmallFileSystem& operator=(const SmallFileSystem&) = delete;
+  bool Mounted() const { return mounted_; }
+  const std::string& Folder() const { return folder_; }
+  static constexpr const char* kWhyNot = "cannot mount a tmpfs here (it needs root)";
+
+ private:
+  std::string folder_;
+  bool mounted_ = false;
 };
 
 /// While it lives, no file of this process may grow past `bytes`: a longer write fails

@@ -22,51 +22,62 @@
 
 namespace kivrel::cli {
 
-const char* const kBuildUsage =
-    "Usage: kivrel-cli build LIST [OPTIONS]\n"
-    "\n"
-    "Builds a word search puzzle from a word list (.kvl, or a plain list with one entry\n"
-    "per line) and prints it: the grid as text and the statistics, or JSON.\n"
-    "Attributes not given here come from the list's header line.\n"
-    "\n"
-    "Options:\n"
-    "  --width N, --height N      grid size in letters; 0 takes the default size\n"
-    "  --title T                  puzzle title\n"
-    "  --instructions T           instructions text\n"
-    "  --diagonals, --no-diagonals\n"
-    "                             eight directions, or only across and down (and back)\n"
-    "  --balance, --no-balance    prefer directions with fewer words\n"
-    "  --stop-on-reject           end the build at the first word that does not fit\n"
-    "  --restart-on-reject        start again at the first word that does not fit\n"
-    "  --stop-remaining OP N      stop when the empty cells are OP N, where OP is =, <\n"
-    "                             or <= (or eq, lt, le); with = an attempt that drops\n"
-    "                             below N starts again\n"
-    "  --max-attempts N           give up after N attempts (default 10000)\n"
-    "  --timeout SECONDS          give up when another attempt would start after this\n"
-    "  --seed N                   random seed (0 to 9007199254740991); the same list,\n"
-    "                             options and seed give the same puzzle\n"
-    "  --count N                  build N puzzles; each takes the next seed\n"
-    "  --fill                     fill the empty cells with random letters; no listed\n"
-    "                             word can then be read anywhere but where it was\n"
-    "                             placed (fill letters are drawn again until none can)\n"
-    "  --allow-duplicates         fill without that check\n"
-    "  --avoid FILE               words the fill must never spell, one a line\n"
-    "  --quote TEXT               the hidden message: the fill writes its letters into\n"
-    "                             the empty cells in reading order (pair it with\n"
-    "                             --stop-remaining = N, N its number of letters)\n"
-    "  --json                     one JSON object per puzzle, one per line\n"
-    "  --strict                   exit with 1 when a puzzle left a word out or gave up\n"
-    "  -o PUZZLE.kvp              also save the puzzle to a puzzle file (one puzzle only)\n"
-    "\n"
-    "With a page option (below) the puzzle is also drawn as printed, with its blanks\n"
-    "filled; the files written are named on stderr. Page options need --count 1.\n"
-    "\n"
-    "When a restart rule is never met, the build gives up at the attempt or time limit,\n"
-    "prints the attempt that placed the most words, and says so on stderr.\n"
-    "\n"
-    "Exit codes: 0 success, 1 a word left out (only with --strict), 2 bad usage or\n"
-    "unreadable input.\n"
-    "\n";
+const CommandInfo& BuildCommand() {
+  static const CommandInfo info = [] {
+    CommandInfo c;
+    c.Name = "build";
+    c.Arguments = "LIST";
+    c.About =
+        "Builds a word search puzzle from a word list (.kvl, or a plain list with one entry\n"
+        "per line) and prints it: the grid as text and the statistics, or JSON.\n"
+        "Attributes not given here come from the list's header line.\n";
+    c.Options = {
+        {"width", "N", "grid width in letters; 0 takes the default size"},
+        {"height", "N", "grid height in letters; 0 takes the default size"},
+        {"title", "T", "puzzle title"},
+        {"instructions", "T", "instructions text"},
+        {"diagonals", "", "eight directions", 0},
+        {"no-diagonals", "", "only across and down (and back)", 0},
+        {"balance", "", "prefer directions with fewer words", 0},
+        {"no-balance", "", "do not prefer directions with fewer words", 0},
+        {"stop-on-reject", "", "end the build at the first word that does not fit", 0},
+        {"restart-on-reject", "", "start again at the first word that does not fit", 0},
+        {"stop-remaining", "OP> <N",
+         "stop when the empty cells are OP N, where OP is =, < or <= (or eq, lt, le); with = an attempt that "
+         "drops below N starts again",
+         2},
+        {"max-attempts", "N", "give up after N attempts (default 10000)"},
+        {"timeout", "SECONDS", "give up when another attempt would start after this"},
+        {"seed", "N",
+         "random seed (0 to 9007199254740991); the same list, options and seed give the same puzzle"},
+        {"count", "N", "build N puzzles; each takes the next seed"},
+        {"fill", "",
+         "fill the empty cells with random letters; no listed word can then be read anywhere but where it was "
+         "placed (fill letters are drawn again until none can)",
+         0},
+        {"allow-duplicates", "", "fill without that check", 0},
+        {"avoid", "FILE", "words the fill must never spell, one a line"},
+        {"quote", "TEXT",
+         "the hidden message: the fill writes its letters into the empty cells in reading order (pair it with "
+         "--stop-remaining = N, N its number of letters)"},
+        {"json", "", "one JSON object per puzzle, one per line", 0},
+        {"strict", "", "exit with 1 when a puzzle left a word out or gave up", 0},
+        {"o", "PUZZLE.kvp", "also save the puzzle to a puzzle file (one puzzle only)"},
+    };
+    for (OptionInfo& option : PageOptions()) c.Options.push_back(std::move(option));
+    c.After =
+        "With a page option the puzzle is also drawn as printed, with its blanks filled; the\n"
+        "files written are named on stderr. Page options need --count 1.\n"
+        "\n"
+        "When a restart rule is never met, the build gives up at the attempt or time limit,\n"
+        "prints the attempt that placed the most words, and says so on stderr.\n"
+        "\n"
+        "Exit codes: 0 success, 1 a word left out (only with --strict), 2 bad usage,\n"
+        "unreadable input or a file or the output that could not be written.\n";
+    return c;
+  }();
+  return info;
+}
 
 namespace {
 
@@ -90,7 +101,7 @@ std::string StopOperator(const std::string& text) {
 }
 
 // Two flags that say opposite things: which was given, if either.
-std::optional<bool> Choice(Args& args, const std::string& yes, const std::string& no) {
+std::optional<bool> Choice(const Args& args, const std::string& yes, const std::string& no) {
   const bool on = args.Flag(yes);
   const bool off = args.Flag(no);
   if (on && off) throw UsageError(yes + " and " + no + " cannot both be given");
@@ -131,6 +142,10 @@ int Build(Args& args, std::ostream& out, std::ostream& err) {
   if (page && count != 1) throw UsageError("the page options draw one puzzle: they cannot go with --count");
   const std::string path = args.Positional("word list file");
   args.Finish();
+  if (output) RefuseOverwritingInput(*output, path);
+  if (page) {
+    for (const std::string& file : PagePaths(*page)) RefuseOverwritingInput(file, path);
+  }
   const double seconds = timeout ? ParseSeconds(*timeout) : 0;  // 0: no time limit
   std::string stop_operator;
   long long stop_count = -1;
@@ -176,6 +191,11 @@ int Build(Args& args, std::ostream& out, std::ostream& err) {
     PuzzleState sized = s;
     sized.PuzzleWidth = sized.PuzzleHeight = 0;
     ComputeDefaultDimensions(sized);
+    if (sized.PuzzleWidth == 0) {
+      throw UsageError(path + ": no default size up to 99 x 99 holds the list (" + std::to_string(s.LetterCount) +
+                       " letters, the longest word " + std::to_string(s.LongestWordLength) +
+                       "): give --width and --height");
+    }
     if (w == 0) w = sized.PuzzleWidth;
     if (h == 0) h = sized.PuzzleHeight;
   }
@@ -186,7 +206,7 @@ int Build(Args& args, std::ostream& out, std::ostream& err) {
   const WordRecord& longest = s.Words[static_cast<std::size_t>(s.LongestWordIndex)];
   if (w < s.LongestWordLength || h < s.LongestWordLength) {
     throw UsageError("the grid (" + std::to_string(w) + " x " + std::to_string(h) +
-                     ") is smaller than the longest word, " + longest.Text + " (" +
+                     ") is smaller than the longest word, " + Shortened(longest.Text) + " (" +
                      std::to_string(s.LongestWordLength) + " letters)");
   }
   s.PuzzleWidth = static_cast<i16>(w);
@@ -221,7 +241,7 @@ int Build(Args& args, std::ostream& out, std::ostream& err) {
       SetWindowTitle(ctx);  // the page prints the title box, which follows the title
       for (const std::string& file : WritePages(ctx, *page)) err << "kivrel-cli: wrote " << file << "\n";
     }
-    if (output) SavePuzzle(s, *output);
+    if (output) SavePuzzle(s, *output, err);
 
     BuildRunInfo run;
     run.Seed = puzzle_seed;
@@ -248,6 +268,7 @@ int Build(Args& args, std::ostream& out, std::ostream& err) {
       if (i > 0) out << "\n";
       WritePuzzleText(out, s, run);
     }
+    CheckOutput(out);  // stop at once when the output cannot take the puzzles
   }
   return strict && incomplete ? kExitIncomplete : kExitOk;
 }

@@ -1,10 +1,13 @@
 #pragma once
-// kivrel-cli: the puzzle maker without a display. Each command reads its arguments
-// from an Args, prints to the given streams and returns the exit code.
+// kivrel-cli: the puzzle maker without a display. Each command declares its options in
+// a CommandInfo, reads them from an Args, prints to the given streams and returns the
+// exit code.
 #include <iosfwd>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "model/PuzzleState.h"
@@ -21,55 +24,104 @@ class UsageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-/// The arguments after the command name, taken one by one.
+/// One option of a command, as its help shows it: "width" or "o" (no dashes), the name
+/// of its value ("" for a flag), how many values follow it ("--stop-remaining < 10"
+/// takes two) and what it does.
+struct OptionInfo {
+  std::string Name;
+  std::string ValueName;
+  std::string Description;
+  int ValueCount = 1;
+};
+
+/// A command's options and help: "Usage: kivrel-cli NAME [options] ARGUMENTS", the
+/// text about it, the options (in the order given) and the text after them.
+struct CommandInfo {
+  std::string Name;
+  std::string Arguments;
+  std::string About;
+  std::vector<OptionInfo> Options;
+  std::string After;
+};
+
+/// The help text of a command, generated from its table of options.
+std::string HelpText(const CommandInfo& info);
+
+/// The arguments after the command name, parsed by the command's options and then taken
+/// one by one by the command. An option not in the table, or one without its value, is
+/// a UsageError when parsing.
 class Args {
  public:
-  explicit Args(std::vector<std::string> args) : args_(std::move(args)) {}
+  Args(const CommandInfo& info, const std::vector<std::string>& args);
 
-  /// Removes a flag ("--fill") and says whether it was there.
-  bool Flag(const std::string& name);
-  /// Removes an option with a value ("--width 15") and returns the value.
-  std::optional<std::string> Value(const std::string& name);
-  /// Removes an option followed by `count` values ("--stop-remaining < 10") and returns
-  /// the values.
-  std::optional<std::vector<std::string>> Values(const std::string& name, int count);
+  /// Whether --help was given.
+  bool Help() const { return help_; }
+  /// Whether a flag ("--fill") was given.
+  bool Flag(const std::string& name) const;
+  /// The value of an option ("--width 15", "--width=15"); the last one when it was
+  /// given twice.
+  std::optional<std::string> Value(const std::string& name) const;
+  /// The `count` values of an option that takes several ("--stop-remaining < 10").
+  std::optional<std::vector<std::string>> Values(const std::string& name, int count) const;
   /// Like Value, for a whole number in [min, max].
-  std::optional<long long> Number(const std::string& name, long long min, long long max);
+  std::optional<long long> Number(const std::string& name, long long min, long long max) const;
   /// Removes and returns the next positional argument; UsageError naming `what` if none.
   std::string Positional(const std::string& what);
-  /// UsageError when anything is left.
+  /// UsageError when a positional argument is left.
   void Finish() const;
 
  private:
-  std::vector<std::string> args_;
+  std::vector<std::pair<std::string, std::vector<std::string>>> options_;  // given, by name
+  std::vector<std::string> positional_;
+  bool help_ = false;
 };
 
 /// Parses a whole number in [min, max] or throws UsageError naming the option.
 long long ParseNumber(const std::string& text, const std::string& option, long long min, long long max);
 
-/// The bytes of a file; UsageError when it cannot be read.
+/// The bytes of a regular file; UsageError saying why when it cannot be read (a
+/// directory, a FIFO or a device is refused at once).
 std::string ReadFileBytes(const std::string& path);
+
+/// Flushes the output and throws a UsageError saying why when what was written did not
+/// all reach it (a full disk, a closed pipe).
+void CheckOutput(std::ostream& out);
+
+/// UsageError when `output` names the file `input` (also through links): a command
+/// never writes over the file it reads.
+void RefuseOverwritingInput(const std::string& output, const std::string& input);
+
+/// Text from a file or the command line made safe for a terminal: control characters
+/// are written as \xHH and bytes that are not UTF-8 as U+FFFD.
+std::string Printable(std::string_view text);
+
+/// At most `limit` characters of a text, cut with "..." when it is longer (for names
+/// and words inside one-line messages).
+std::string Shortened(std::string_view text, std::size_t limit = 40);
 
 /// The bytes of a puzzle file that the reader accepts; UsageError with the reader's
 /// message, its reason and the byte where it noticed, when it is not a puzzle.
 std::string ReadPuzzleFileBytes(const std::string& path);
 
 /// The command "summary LIST": entries, longest word, letters, default dimensions.
+const CommandInfo& SummaryCommand();
 int Summary(Args& args, std::ostream& out);
 
 /// The command "build LIST [options]": builds puzzles and prints them as text or JSON.
 /// Messages about the build (giving up) go to `err`.
 int Build(Args& args, std::ostream& out, std::ostream& err);
 
-/// The usage text of the build command.
-extern const char* const kBuildUsage;
+/// The options and help of the build command.
+const CommandInfo& BuildCommand();
 
 /// The command "show PUZZLE [--json]": reads a puzzle file and prints it as build does.
 /// A file that is not a puzzle is a UsageError saying why.
+const CommandInfo& ShowCommand();
 int Show(Args& args, std::ostream& out);
 
 /// Writes a puzzle file; UsageError when it cannot be written (the file that was there
-/// stays as it was).
-void SavePuzzle(const PuzzleState& state, const std::string& path);
+/// stays as it was). Characters the file cannot hold are named in one warning line on
+/// `err` before it is written.
+void SavePuzzle(const PuzzleState& state, const std::string& path, std::ostream& err);
 
 }  // namespace kivrel::cli

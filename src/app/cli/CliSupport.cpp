@@ -1,48 +1,137 @@
-#include <fstream>
-#include <sstream>
+#include <QCommandLineParser>
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ostream>
 
 #include "Cli.h"
 #include "commands/PuzzleCommands.h"
+#include "files/FileIO.h"
 #include "files/PuzzleFile.h"
+#include "model/Text.h"
 
 namespace kivrel::cli {
 
-bool Args::Flag(const std::string& name) {
-  for (auto it = args_.begin(); it != args_.end(); ++it) {
-    if (*it == name) {
-      args_.erase(it);
-      return true;
-    }
-  }
-  return false;
+namespace {
+
+const OptionInfo kHelpOption{"help", "", "show this help", 0};
+
+QCommandLineOption QtOption(const OptionInfo& option) {
+  QStringList names{QString::fromStdString(option.Name)};
+  if (option.Name == "help") names.prepend(QStringLiteral("h"));
+  return QCommandLineOption(names, QString::fromStdString(option.Description),
+                            QString::fromStdString(option.ValueName));
 }
 
-std::optional<std::string> Args::Value(const std::string& name) {
-  for (auto it = args_.begin(); it != args_.end(); ++it) {
-    if (*it == name) {
-      if (it + 1 == args_.end()) throw UsageError(name + " needs a value");
-      std::string value = *(it + 1);
-      args_.erase(it, it + 2);
-      return value;
+std::string Dashed(const std::string& name) { return (name.size() == 1 ? "-" : "--") + name; }
+
+// The option an argument names exactly ("--width", "-o"), if any.
+const OptionInfo* NamedOption(const CommandInfo& info, const std::string& arg) {
+  if (arg == "-h" || arg == "--help") return &kHelpOption;
+  for (const OptionInfo& option : info.Options) {
+    if (arg == Dashed(option.Name)) return &option;
+  }
+  return nullptr;
+}
+
+bool LooksLikeOption(const CommandInfo& info, const std::string& arg) {
+  if (NamedOption(info, arg)) return true;
+  const std::size_t equals = arg.find('=');
+  return equals != std::string::npos && NamedOption(info, arg.substr(0, equals));
+}
+
+// The parser works on QStrings; each byte of an argument is kept as one Latin-1
+// character, so file names and texts come back byte for byte.
+QString Bytes(const std::string& text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
+std::string Bytes(const QString& text) { return text.toLatin1().toStdString(); }
+
+}  // namespace
+
+std::string HelpText(const CommandInfo& info) {
+  QCommandLineParser parser;
+  parser.addOption(QtOption(kHelpOption));
+  for (const OptionInfo& option : info.Options) parser.addOption(QtOption(option));
+  // Qt's text starts "Usage: <executable_name> [options]"; the options table is its own.
+  const std::string generated = parser.helpText().toStdString();
+  const std::size_t options = generated.find("Options:");
+  return "Usage: kivrel-cli " + info.Name + (info.Arguments.empty() ? "" : " " + info.Arguments) + " [options]\n\n" +
+         info.About + "\n" + (options == std::string::npos ? "" : generated.substr(options)) +
+         (info.After.empty() ? "" : "\n" + info.After);
+}
+
+Args::Args(const CommandInfo& info, const std::vector<std::string>& args) {
+  QCommandLineParser parser;
+  parser.addOption(QtOption(kHelpOption));
+  for (const OptionInfo& option : info.Options) parser.addOption(QtOption(option));
+
+  // An option's values are the arguments after it, but never another option: Qt's
+  // parser would take "--title --json" as a title. An option with several values is
+  // handed over as that option once per value.
+  QStringList list{QStringLiteral("kivrel-cli")};
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--") {
+      for (; i < args.size(); ++i) list << Bytes(args[i]);
+      break;
     }
-    if (it->rfind(name + "=", 0) == 0) {
-      std::string value = it->substr(name.size() + 1);
-      args_.erase(it);
-      return value;
+    const OptionInfo* option = NamedOption(info, arg);
+    if (!option || option->ValueCount == 0) {
+      list << Bytes(arg);
+      continue;
     }
+    const auto count = static_cast<std::size_t>(option->ValueCount);
+    if (args.size() - i - 1 < count) {
+      throw UsageError(arg + (count == 1 ? " needs a value" : " needs " + std::to_string(count) + " values"));
+    }
+    for (std::size_t k = 1; k <= count; ++k) {
+      const std::string& value = args[i + k];
+      if (LooksLikeOption(info, value)) {
+        throw UsageError(arg + " needs a value, not the option \"" + value + "\" (write " + arg + "=" + value +
+                         " for that text)");
+      }
+      if (option->Name.size() == 1) {
+        list << Bytes(Dashed(option->Name)) << Bytes(value);
+      } else {
+        list << Bytes(Dashed(option->Name) + "=" + value);
+      }
+    }
+    i += count;
+  }
+
+  if (!parser.parse(list)) {
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty()) throw UsageError("unknown argument \"" + Dashed(Bytes(unknown.front())) + "\"");
+    throw UsageError(Bytes(parser.errorText()));
+  }
+  help_ = parser.isSet(QStringLiteral("help"));
+  for (const OptionInfo& option : info.Options) {
+    const QString name = QString::fromStdString(option.Name);
+    if (!parser.isSet(name)) continue;
+    std::vector<std::string> values;
+    for (const QString& value : parser.values(name)) values.push_back(Bytes(value));
+    options_.emplace_back(Dashed(option.Name), std::move(values));
+  }
+  for (const QString& value : parser.positionalArguments()) positional_.push_back(Bytes(value));
+}
+
+bool Args::Flag(const std::string& name) const {
+  return std::any_of(options_.begin(), options_.end(), [&](const auto& option) { return option.first == name; });
+}
+
+std::optional<std::string> Args::Value(const std::string& name) const {
+  for (auto it = options_.rbegin(); it != options_.rend(); ++it) {
+    if (it->first == name && !it->second.empty()) return it->second.back();
   }
   return std::nullopt;
 }
 
-std::optional<std::vector<std::string>> Args::Values(const std::string& name, int count) {
-  for (auto it = args_.begin(); it != args_.end(); ++it) {
-    if (*it != name) continue;
-    if (args_.end() - it <= count) {
-      throw UsageError(name + " needs " + std::to_string(count) + " values");
-    }
-    std::vector<std::string> values(it + 1, it + 1 + count);
-    args_.erase(it, it + 1 + count);
-    return values;
+std::optional<std::vector<std::string>> Args::Values(const std::string& name, int count) const {
+  for (const auto& [given, values] : options_) {
+    if (given != name) continue;
+    const auto wanted = static_cast<std::size_t>(count);
+    if (values.size() < wanted) throw UsageError(name + " needs " + std::to_string(count) + " values");
+    return std::vector<std::string>(values.end() - static_cast<std::ptrdiff_t>(wanted), values.end());
   }
   return std::nullopt;
 }
@@ -62,33 +151,65 @@ long long ParseNumber(const std::string& text, const std::string& option, long l
   return value;
 }
 
-std::optional<long long> Args::Number(const std::string& name, long long min, long long max) {
+std::optional<long long> Args::Number(const std::string& name, long long min, long long max) const {
   auto value = Value(name);
   if (!value) return std::nullopt;
   return ParseNumber(*value, name, min, max);
 }
 
 std::string Args::Positional(const std::string& what) {
-  for (auto it = args_.begin(); it != args_.end(); ++it) {
-    if (it->size() > 1 && (*it)[0] == '-') continue;
-    std::string value = *it;
-    args_.erase(it);
-    return value;
-  }
-  throw UsageError("missing " + what);
+  if (positional_.empty()) throw UsageError("missing " + what);
+  std::string value = positional_.front();
+  positional_.erase(positional_.begin());
+  return value;
 }
 
 void Args::Finish() const {
-  if (!args_.empty()) throw UsageError("unknown argument \"" + args_.front() + "\"");
+  if (!positional_.empty()) throw UsageError("unknown argument \"" + positional_.front() + "\"");
 }
 
 std::string ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw UsageError("cannot read \"" + path + "\"");
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  if (in.bad()) throw UsageError("cannot read \"" + path + "\"");
-  return bytes.str();
+  std::string why;
+  std::optional<std::string> bytes = ReadWholeFile(path, &why);
+  if (!bytes) throw UsageError("cannot read \"" + path + "\": " + why);
+  return std::move(*bytes);
+}
+
+void CheckOutput(std::ostream& out) {
+  // A failed write leaves its reason in errno; the stream only remembers that it failed.
+  if (out.flush()) return;
+  const int error = errno ? errno : EIO;
+  throw UsageError(std::string("cannot write the output: ") + std::strerror(error));
+}
+
+void RefuseOverwritingInput(const std::string& output, const std::string& input) {
+  if (SameFile(output, input)) {
+    throw UsageError("\"" + output + "\" is the input file \"" + input + "\": give another file to write");
+  }
+}
+
+std::string Printable(std::string_view text) {
+  std::string shown;
+  shown.reserve(text.size());
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    const char32_t ch = DecodeUtf8(text, pos);
+    if (ch < 0x20 || (ch >= 0x7F && ch <= 0x9F)) {
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\x%02X", static_cast<unsigned>(ch));
+      shown += escape;
+    } else {
+      AppendUtf8(shown, ch);
+    }
+  }
+  return shown;
+}
+
+std::string Shortened(std::string_view text, std::size_t limit) {
+  if (CharCount(text) <= limit) return std::string(text);
+  std::u32string chars = Characters(text);
+  chars.resize(limit);
+  return Utf8(chars) + "...";
 }
 
 std::string ReadPuzzleFileBytes(const std::string& path) {

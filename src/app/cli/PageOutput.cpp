@@ -1,6 +1,6 @@
 #include "PageOutput.h"
 
-#include <QFileInfo>
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QPageSize>
 #include <QPdfWriter>
@@ -8,25 +8,47 @@
 #include <memory>
 
 #include "build/FillInBlanks.h"
+#include "files/FileIO.h"
+#include "forms/PrintOptionsDialog.h"
 #include "model/Numbers.h"
 #include "platform/qt/QtSurface.h"
 #include "print/PageDrawing.h"
 
 namespace kivrel::cli {
 
-const char* const kPageOptionsUsage =
-    "Page options (print, build):\n"
-    "  --pdf FILE | --png FILE | --svg FILE\n"
-    "                      draw the printed page on Letter paper (8.5 x 11 in) into a PDF,\n"
-    "                      a PNG (300 dots per inch) or an SVG file; blanks are filled first\n"
-    "  --answer-key        add the answer key, the words outlined and no fill letters: a\n"
-    "                      second PDF page, or a second file FILE-key.png / FILE-key.svg\n"
-    "  --outline           outline the words on the page\n"
-    "  --no-word-list      leave the word list off the page\n"
-    "  --no-instructions   leave the instructions off the page\n"
-    "  --title-align left|center|right       the title's place (default center)\n"
-    "  --puzzle-position top|middle|bottom   the grid's place (default top)\n"
-    "  --margins T,B,L,R   top, bottom, left and right margins in inches (default 1,1,1,1)\n";
+std::vector<OptionInfo> PageOptions() {
+  return {
+      {"pdf", "FILE", "draw the printed page on Letter paper (8.5 x 11 in) into a PDF; blanks are filled first"},
+      {"png", "FILE", "the page as a PNG image (300 dots per inch)"},
+      {"svg", "FILE", "the page as an SVG drawing"},
+      {"answer-key", "",
+       "add the answer key, the words outlined and no fill letters: a second PDF page, or a second file "
+       "FILE-key.png / FILE-key.svg",
+       0},
+      {"outline", "", "outline the words on the page", 0},
+      {"no-word-list", "", "leave the word list off the page", 0},
+      {"no-instructions", "", "leave the instructions off the page", 0},
+      {"title-align", "left|center|right", "the title's place (default center)"},
+      {"puzzle-position", "top|middle|bottom", "the grid's place (default top)"},
+      {"margins", "T,B,L,R", "top, bottom, left and right margins in inches (default 1,1,1,1)"},
+  };
+}
+
+const CommandInfo& PrintCommand() {
+  static const CommandInfo info = [] {
+    CommandInfo c;
+    c.Name = "print";
+    c.Arguments = "PUZZLE.kvp (--pdf FILE | --png FILE | --svg FILE)";
+    c.About =
+        "Draws the page of a puzzle file as Print in the window prints it, on a Letter page,\n"
+        "into a file, and names the files written. The blanks of a puzzle saved without its\n"
+        "fill letters are filled first, with random letters.\n";
+    c.Options = PageOptions();
+    c.Options.push_back({"seed", "N", "the random seed of those fill letters"});
+    return c;
+  }();
+  return info;
+}
 
 namespace {
 
@@ -61,25 +83,31 @@ void ApplyPuzzlePosition(const std::string& value, PrintOptions& o) {
 void ApplyMargins(const std::string& value, PrintOptions& o) {
   const std::string error = "--margins takes four numbers of inches, top,bottom,left,right, not \"" + value + "\"";
   std::string rest = value;
+  double inches[4] = {};
   for (int i = 0; i < 4; ++i) {
     std::size_t comma = rest.find(',');
     if ((comma == std::string::npos) != (i == 3)) throw UsageError(error);
     std::string field = rest.substr(0, comma);
     rest = comma == std::string::npos ? std::string() : rest.substr(comma + 1);
     if (!IsNumeric(field) || Val(field) < 0) throw UsageError(error);
-    o.Margins[static_cast<std::size_t>(i)] = FormatMargin(Val(field)) + std::string(kInchMark);
+    inches[i] = Val(field);
+    if (inches[i] > kLargestMarginInches) {
+      throw UsageError("--margins: a margin may be at most 22.75 inches, not \"" + field + "\"");
+    }
   }
+  // What the page keeps between the margins must hold something.
+  if (inches[0] + inches[1] >= kLetterHeightTwips / 1440.0 || inches[2] + inches[3] >= kLetterWidthTwips / 1440.0) {
+    throw UsageError("--margins " + value + " leave no room on the 8.5 x 11 inch page");
+  }
+  for (int i = 0; i < 4; ++i) o.Margins[static_cast<std::size_t>(i)] = FormatMargin(inches[i]) + std::string(kInchMark);
 }
 
 QtMessageHandler qt_messages = nullptr;
 
-// A command-line program has no session folder for Qt to complain about, and a page it
-// cannot write is reported by the command itself, in one line.
+// The command reports what goes wrong itself, in one line; Qt's own remarks (about
+// the session folder, a painter, an image writer) would add more lines.
 void FilterQtMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-  if (type == QtWarningMsg && (message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")) ||
-                               message.startsWith(QLatin1String("QPainter::begin(): Returned false")))) {
-    return;
-  }
+  if (type == QtDebugMsg || type == QtInfoMsg || type == QtWarningMsg) return;
   if (qt_messages) qt_messages(type, context, message);
 }
 
@@ -123,50 +151,81 @@ void DrawAnswerKey(AppContext& ctx, Draw draw) {
   s.OutlinesShown = outlines;
 }
 
-void WritePdf(AppContext& ctx, const PageRequest& request) {
-  QPdfWriter writer(QString::fromStdString(request.Path));
-  writer.setResolution(kPdfDotsPerInch);
-  writer.setPageSize(QPageSize(QPageSize::Letter));
-  writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-  writer.setCreator(QStringLiteral("Kivrel"));
-  writer.setTitle(QString::fromStdString(ctx.AttributesForm().Text("txtPuzName")));
-  QtSurface page(&writer);
-  if (!page.IsActive()) throw UsageError("cannot write \"" + request.Path + "\"");
-  DrawPrinterPage(ctx, page);
-  if (request.AnswerKey) {
-    DrawAnswerKey(ctx, [&] {
-      page.NewPage();
-      DrawPrinterPage(ctx, page);
-    });
+// A page drawn in memory, to be saved as a whole.
+struct PageFile {
+  std::string Path;
+  QByteArray Bytes;
+};
+
+PageFile DrawPdf(AppContext& ctx, const PageRequest& request) {
+  PageFile file{request.Path, {}};
+  QBuffer buffer(&file.Bytes);
+  buffer.open(QIODevice::WriteOnly);
+  {
+    QPdfWriter writer(&buffer);
+    writer.setResolution(kPdfDotsPerInch);
+    writer.setPageSize(QPageSize(QPageSize::Letter));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    writer.setCreator(QStringLiteral("Kivrel"));
+    writer.setTitle(QString::fromStdString(ctx.AttributesForm().Text("txtPuzName")));
+    QtSurface page(&writer);
+    if (!page.IsActive()) throw UsageError("cannot draw the page for \"" + request.Path + "\"");
+    DrawPrinterPage(ctx, page);
+    if (request.AnswerKey) {
+      DrawAnswerKey(ctx, [&] {
+        page.NewPage();
+        DrawPrinterPage(ctx, page);
+      });
+    }
+    page.End();
   }
-  page.End();
+  return file;
 }
 
-void WritePng(AppContext& ctx, const std::string& path) {
+PageFile DrawPng(AppContext& ctx, const std::string& path) {
   QtImageSurface page(kLetterWidthTwips, kLetterHeightTwips, kPngDotsPerInch);
   DrawPrinterPage(ctx, page);
   page.End();
-  if (!page.Image().save(QString::fromStdString(path), "PNG")) throw UsageError("cannot write \"" + path + "\"");
+  PageFile file{path, {}};
+  QBuffer buffer(&file.Bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!page.Image().save(&buffer, "PNG")) throw UsageError("cannot draw the page for \"" + path + "\"");
+  return file;
 }
 
-void WriteSvg(AppContext& ctx, const std::string& path) {
+PageFile DrawSvg(AppContext& ctx, const std::string& path) {
+  PageFile file{path, {}};
+  QBuffer buffer(&file.Bytes);
+  buffer.open(QIODevice::WriteOnly);
   QSvgGenerator svg;
-  svg.setFileName(QString::fromStdString(path));
+  svg.setOutputDevice(&buffer);
   svg.setResolution(kPdfDotsPerInch);
   svg.setSize(QSize(kLetterWidthTwips * kPdfDotsPerInch / 1440, kLetterHeightTwips * kPdfDotsPerInch / 1440));
   svg.setViewBox(QRect(QPoint(0, 0), svg.size()));
   svg.setTitle(QString::fromStdString(ctx.AttributesForm().Text("txtPuzName")));
   {
     QtSurface page(&svg);
-    if (!page.IsActive()) throw UsageError("cannot write \"" + path + "\"");
+    if (!page.IsActive()) throw UsageError("cannot draw the page for \"" + path + "\"");
     DrawPrinterPage(ctx, page);
   }
-  if (!QFileInfo(QString::fromStdString(path)).isFile()) throw UsageError("cannot write \"" + path + "\"");
+  return file;
+}
+
+void Save(const PageFile& file) {
+  std::string why;
+  switch (SaveFileAtomically(file.Path, std::string_view(file.Bytes.constData(), file.Bytes.size()), &why)) {
+    case SaveResult::Saved:
+      return;
+    case SaveResult::CannotOpen:
+      throw UsageError("cannot write \"" + file.Path + "\": " + why);
+    case SaveResult::WriteFailed:
+      throw UsageError("error while writing \"" + file.Path + "\": " + why + " (any file that was there is unchanged)");
+  }
 }
 
 }  // namespace
 
-std::optional<PageRequest> TakePageOptions(Args& args, PrintOptions& options) {
+std::optional<PageRequest> TakePageOptions(const Args& args, PrintOptions& options) {
   std::optional<PageRequest> request;
   const std::pair<const char*, PageRequest::Format> outputs[] = {
       {"--pdf", PageRequest::Format::Pdf}, {"--png", PageRequest::Format::Png}, {"--svg", PageRequest::Format::Svg}};
@@ -199,31 +258,33 @@ std::optional<PageRequest> TakePageOptions(Args& args, PrintOptions& options) {
   return request;
 }
 
+std::vector<std::string> PagePaths(const PageRequest& request) {
+  std::vector<std::string> paths{request.Path};
+  if (request.AnswerKey && request.Kind != PageRequest::Format::Pdf) paths.push_back(KeyPath(request.Path));
+  return paths;
+}
+
 std::vector<std::string> WritePages(AppContext& ctx, const PageRequest& request) {
   // As printing does: a printed puzzle always has its blanks filled.
   if (ctx.state.BlanksFilled == kFalse) FillInBlanks(ctx);
   auto application = StartDrawing();
-  std::vector<std::string> written{request.Path};
+  const std::vector<std::string> paths = PagePaths(request);
+  std::vector<PageFile> files;
   switch (request.Kind) {
     case PageRequest::Format::Pdf:
-      WritePdf(ctx, request);
+      files.push_back(DrawPdf(ctx, request));
       break;
     case PageRequest::Format::Png:
-      WritePng(ctx, request.Path);
-      if (request.AnswerKey) {
-        written.push_back(KeyPath(request.Path));
-        DrawAnswerKey(ctx, [&] { WritePng(ctx, written.back()); });
-      }
+      files.push_back(DrawPng(ctx, paths[0]));
+      if (request.AnswerKey) DrawAnswerKey(ctx, [&] { files.push_back(DrawPng(ctx, paths[1])); });
       break;
     case PageRequest::Format::Svg:
-      WriteSvg(ctx, request.Path);
-      if (request.AnswerKey) {
-        written.push_back(KeyPath(request.Path));
-        DrawAnswerKey(ctx, [&] { WriteSvg(ctx, written.back()); });
-      }
+      files.push_back(DrawSvg(ctx, paths[0]));
+      if (request.AnswerKey) DrawAnswerKey(ctx, [&] { files.push_back(DrawSvg(ctx, paths[1])); });
       break;
   }
-  return written;
+  for (const PageFile& file : files) Save(file);
+  return paths;
 }
 
 }  // namespace kivrel::cli

@@ -21,9 +21,9 @@ struct PageRequest {
   bool AnswerKey = false;
 };
 
-/// The usage lines of the page options, and of the print command.
-extern const char* const kPageOptionsUsage;
-extern const char* const kPrintUsage;
+/// The page options (print, build), and the print command's options and help.
+std::vector<OptionInfo> PageOptions();
+const CommandInfo& PrintCommand();
 
 /// The command "print PUZZLE.kvp" with the page options: names the files written.
 int Print(Args& args, std::ostream& out);
@@ -33,11 +33,17 @@ int Print(Args& args, std::ostream& out);
 /// --puzzle-position top|middle|bottom, --margins T,B,L,R (inches), applied to
 /// `options` as the print options dialog would set them. Returns nothing when no output
 /// file is asked for (and then none of the other page options may be given).
-std::optional<PageRequest> TakePageOptions(Args& args, PrintOptions& options);
+std::optional<PageRequest> TakePageOptions(const Args& args, PrintOptions& options);
+
+/// The files a request writes: its path, and for PNG and SVG with the answer key the
+/// key's file.
+std::vector<std::string> PagePaths(const PageRequest& request);
 
 /// Prints the puzzle of ctx as the print command does (blanks filled first when they
-/// are not) and writes the pages. Returns the files written; UsageError when a file
-/// cannot be written. Starts Qt's offscreen platform when no platform is chosen.
+/// are not) and writes the pages. Every page is drawn in memory first and each file
+/// saved through a temporary file, so a file that cannot be written whole is left as
+/// it was. Returns the files written; UsageError when a file cannot be written. Starts
+/// Qt's offscreen platform when no platform is chosen.
 std::vector<std::string> WritePages(AppContext& ctx, const PageRequest& request);
 
 }  // namespace kivrel::cli

@@ -10,16 +10,6 @@
 
 namespace kivrel::cli {
 
-const char* const kPrintUsage =
-    "Usage: kivrel-cli print PUZZLE.kvp (--pdf FILE | --png FILE | --svg FILE) [OPTIONS]\n"
-    "\n"
-    "Draws the page of a puzzle file as Print in the window prints it, on a Letter page,\n"
-    "into a file, and names the files written. The blanks of a puzzle saved without its\n"
-    "fill letters are filled first, with random letters.\n"
-    "\n"
-    "  --seed N            the random seed of those fill letters\n"
-    "\n";
-
 int Print(Args& args, std::ostream& out) {
   PrintOptions print_options;
   const auto page = TakePageOptions(args, print_options);
@@ -27,6 +17,7 @@ int Print(Args& args, std::ostream& out) {
   const std::string path = args.Positional("puzzle file");
   args.Finish();
   if (!page) throw UsageError("print needs an output file: --pdf, --png or --svg");
+  for (const std::string& file : PagePaths(*page)) RefuseOverwritingInput(file, path);
   const std::string bytes = ReadPuzzleFileBytes(path);
 
   HeadlessProgram program;
@@ -34,7 +25,7 @@ int Print(Args& args, std::ostream& out) {
   StartUp(ctx, seed ? std::optional<std::uint64_t>(static_cast<std::uint64_t>(*seed)) : std::nullopt);
   ReadPuzzleFile(ctx, path, bytes);
   ctx.print = print_options;
-  for (const std::string& file : WritePages(ctx, *page)) out << file << "\n";
+  for (const std::string& file : WritePages(ctx, *page)) out << Printable(file) << "\n";
   return kExitOk;
 }
 

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include <QJsonValue>
+
 #include "model/PuzzleState.h"
 
 namespace kivrel::cli {
@@ -35,7 +37,20 @@ std::string JoinWords(const std::vector<std::string>& words);
 /// read within its own bounds; records without a word are left out.
 void WritePuzzleJson(std::ostream& out, const PuzzleState& state, const std::optional<BuildRunInfo>& run);
 
-/// Text as a JSON string literal, quotes included.
-std::string JsonString(std::string_view text);
+/// One JSON value as Qt writes it (compact): strings escaped, always valid UTF-8.
+std::string JsonText(const QJsonValue& value);
+
+/// A JSON object whose members stay in the order they are added (Qt's own objects sort
+/// their keys, and the documented order of the fields is not sorted).
+class OrderedJsonObject {
+ public:
+  void Add(std::string_view key, const QJsonValue& value);
+  /// A member whose value is already JSON text (a nested ordered object or array).
+  void AddJson(std::string_view key, const std::string& json);
+  std::string Text() const;
+
+ private:
+  std::string text_;
+};
 
 }  // namespace kivrel::cli

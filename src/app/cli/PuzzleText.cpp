@@ -1,5 +1,7 @@
 #include "PuzzleText.h"
 
+#include "Cli.h"
+
 #include <cstdio>
 #include <ostream>
 #include <string>
@@ -7,7 +9,7 @@
 namespace kivrel::cli {
 
 void WritePuzzleText(std::ostream& out, const PuzzleState& s, const std::optional<BuildRunInfo>& run) {
-  out << (s.PuzzleTitle.empty() ? "(untitled)" : s.PuzzleTitle) << " - " << s.Grid.Width() << " x "
+  out << (s.PuzzleTitle.empty() ? "(untitled)" : Printable(s.PuzzleTitle)) << " - " << s.Grid.Width() << " x "
       << s.Grid.Height();
   if (run) out << ", seed " << run->Seed;
   out << "\n\n";
@@ -16,7 +18,7 @@ void WritePuzzleText(std::ostream& out, const PuzzleState& s, const std::optiona
     for (int col = 1; col <= s.Grid.Width(); ++col) {
       const CellRecord& cell = s.Grid.At(row, col);
       if (col > 1) line += ' ';
-      line += cell.IsEmpty() ? "." : cell.Letter;
+      line += cell.IsEmpty() ? "." : Printable(cell.Letter);
     }
     out << "  " << line << "\n";
   }
@@ -26,7 +28,7 @@ void WritePuzzleText(std::ostream& out, const PuzzleState& s, const std::optiona
     const WordRecord& word = s.Words[static_cast<std::size_t>(i)];
     if (word.Length <= 0) continue;
     ++words;
-    if (word.Status != kStatusPlaced) left_out += (left_out.empty() ? "" : ", ") + word.DisplayText;
+    if (word.Status != kStatusPlaced) left_out += (left_out.empty() ? "" : ", ") + Printable(word.DisplayText);
   }
   out << "\nInserted: " << s.InsertedCount << " of " << words << "   Rejected: " << s.RejectedCount
       << "   Junctions: " << s.JunctionCount << "\n";

@@ -1,5 +1,6 @@
 #pragma once
 // A puzzle as plain text: the title, the grid (a blank cell as ".") and the statistics.
+// Texts from the puzzle are shown with their control characters escaped.
 #include <iosfwd>
 #include <optional>
 

@@ -5,6 +5,7 @@
 #include "PuzzleJson.h"
 #include "PuzzleText.h"
 #include "commands/PuzzleCommands.h"
+#include "files/Cp1252.h"
 #include "files/FileIO.h"
 #include "files/PuzzleFile.h"
 #include "program/AppContext.h"
@@ -12,17 +13,30 @@
 
 namespace kivrel::cli {
 
-void SavePuzzle(const PuzzleState& state, const std::string& path) {
+const CommandInfo& ShowCommand() {
+  static const CommandInfo info{"show", "PUZZLE.kvp", "Reads a puzzle file and prints it as build does.\n",
+                                {{"json", "", "the puzzle as one JSON object", 0}}, ""};
+  return info;
+}
+
+void SavePuzzle(const PuzzleState& state, const std::string& path, std::ostream& err) {
   std::string error;
-  std::optional<std::string> bytes = EncodePuzzleFile(PuzzleFileFromState(state), &error);
+  const PuzzleFile file = PuzzleFileFromState(state);
+  std::optional<std::string> bytes = EncodePuzzleFile(file, &error);
   if (!bytes) throw UsageError(path + ": " + kPuzzleSaveErrorMessage + " (" + error + ")");
-  switch (SaveFileAtomically(path, *bytes)) {
+  const std::string unstorable = UnstorableCharacters(PuzzleFileTexts(file));
+  if (!unstorable.empty()) {
+    err << "kivrel-cli: warning: " << path << " is written in code page 1252, which cannot hold "
+        << Printable(unstorable) << ": they are written as \"?\"\n";
+  }
+  std::string why;
+  switch (SaveFileAtomically(path, *bytes, &why)) {
     case SaveResult::Saved:
       return;
     case SaveResult::CannotOpen:
-      throw UsageError("cannot write \"" + path + "\"");
+      throw UsageError("cannot write \"" + path + "\": " + why);
     case SaveResult::WriteFailed:
-      throw UsageError(path + ": " + kPuzzleSaveErrorMessage);
+      throw UsageError(path + ": " + kPuzzleSaveErrorMessage + ": " + why + " (any file that was there is unchanged)");
   }
 }
 

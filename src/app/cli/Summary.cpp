@@ -9,6 +9,14 @@
 
 namespace kivrel::cli {
 
+const CommandInfo& SummaryCommand() {
+  static const CommandInfo info{
+      "summary", "LIST",
+      "Reads a word list (.kvl or .txt) and shows its entries, longest word, letters and\ndefault puzzle size.\n",
+      {}, ""};
+  return info;
+}
+
 int Summary(Args& args, std::ostream& out) {
   std::string path = args.Positional("word list file");
   args.Finish();
@@ -21,7 +29,7 @@ int Summary(Args& args, std::ostream& out) {
   if (!LoadWordList(ctx, *parsed, &error)) throw UsageError(path + ": " + error);
 
   const PuzzleState& s = ctx.state;
-  out << "Title:      " << s.PuzzleTitle << "\n";
+  out << "Title:      " << Printable(s.PuzzleTitle) << "\n";
   out << "Entries:    " << s.WordCount << "\n";
   out << "Longest:    " << (s.LongestWordIndex > 0 ? s.Words[s.LongestWordIndex].Text : std::string("-")) << " ("
       << s.LongestWordLength << " letters)\n";
@@ -30,7 +38,11 @@ int Summary(Args& args, std::ostream& out) {
   sized.PuzzleWidth = sized.PuzzleHeight = 0;
   ComputeDefaultDimensions(sized);
   out << "Size:       " << s.PuzzleWidth << " x " << s.PuzzleHeight << " (from the list's header)\n";
-  out << "Default:    " << sized.PuzzleWidth << " x " << sized.PuzzleHeight << "\n";
+  if (sized.PuzzleWidth == 0) {
+    out << "Default:    none (no size up to 99 x 99 holds the list)\n";
+  } else {
+    out << "Default:    " << sized.PuzzleWidth << " x " << sized.PuzzleHeight << "\n";
+  }
   return kExitOk;
 }
 

@@ -1,12 +1,19 @@
 // kivrel-cli: makes word search puzzles without a display.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "Cli.h"
 #include "PageOutput.h"
+#include "files/FileIO.h"
 
 namespace {
+
+using namespace kivrel::cli;
 
 const char* const kUsage =
     "Usage: kivrel-cli COMMAND [ARGUMENTS]\n"
@@ -26,18 +33,19 @@ const char* const kUsage =
     "  --help              show this help\n"
     "  --version           show the version\n"
     "\n"
-    "Exit codes: 0 success, 1 a build left words out (build --strict), 2 bad usage or\n"
-    "unreadable input.\n";
+    "Exit codes: 0 success, 1 a build left words out (build --strict), 2 bad usage,\n"
+    "unreadable input or a file or the output that could not be written.\n";
 
-}  // namespace
+const CommandInfo* SpecOf(const std::string& command) {
+  if (command == "summary") return &SummaryCommand();
+  if (command == "build") return &BuildCommand();
+  if (command == "show") return &ShowCommand();
+  if (command == "print") return &PrintCommand();
+  return nullptr;
+}
 
-int main(int argc, char** argv) {
-  using namespace kivrel::cli;
-  std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.empty()) {
-    std::cerr << "kivrel-cli: no command given (try --help)\n";
-    return kExitUsage;
-  }
+int Run(std::vector<std::string> args) {
+  if (args.empty()) throw UsageError("no command given (try --help)");
   const std::string command = args.front();
   args.erase(args.begin());
   if (command == "--help" || command == "-h" || command == "help") {
@@ -48,26 +56,41 @@ int main(int argc, char** argv) {
     std::cout << "kivrel-cli " << KIVREL_VERSION << "\n";
     return kExitOk;
   }
-  try {
-    Args rest(std::move(args));
-    if (rest.Flag("--help")) {
-      if (command == "build" || command == "print") {
-        std::cout << (command == "build" ? kBuildUsage : kPrintUsage) << kPageOptionsUsage;
-      } else {
-        std::cout << kUsage;
-      }
-      return kExitOk;
-    }
-    if (command == "summary") return Summary(rest, std::cout);
-    if (command == "build") return Build(rest, std::cout, std::cerr);
-    if (command == "show") return Show(rest, std::cout);
-    if (command == "print") return Print(rest, std::cout);
-    throw UsageError("unknown command \"" + command + "\" (try --help)");
-  } catch (const UsageError& error) {
-    std::cerr << "kivrel-cli: " << error.what() << "\n";
-    return kExitUsage;
-  } catch (const std::exception& error) {
-    std::cerr << "kivrel-cli: " << error.what() << "\n";
-    return kExitUsage;
+  const CommandInfo* info = SpecOf(command);
+  if (!info) throw UsageError("unknown command \"" + command + "\" (try --help)");
+  Args rest(*info, args);
+  if (rest.Help()) {
+    std::cout << HelpText(*info);
+    return kExitOk;
   }
+  if (command == "summary") return Summary(rest, std::cout);
+  if (command == "build") return Build(rest, std::cout, std::cerr);
+  if (command == "show") return Show(rest, std::cout);
+  return Print(rest, std::cout);
+}
+
+// Everything meant for stdout must have reached it: a full disk or a closed pipe is an
+// error like any other write.
+void CheckStandardOutput() {
+  CheckOutput(std::cout);
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    throw UsageError(std::string("cannot write the output: ") + std::strerror(errno ? errno : EIO));
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // A file-size limit then fails the write, which is reported, instead of ending us.
+  kivrel::IgnoreFileSizeSignal();
+  try {
+    const int code = Run(std::vector<std::string>(argv + 1, argv + argc));
+    CheckStandardOutput();
+    return code;
+  } catch (const std::bad_alloc&) {
+    std::cerr << "kivrel-cli: not enough memory\n";
+  } catch (const std::exception& error) {  // UsageError and whatever else stops a command
+    std::cerr << "kivrel-cli: " << Printable(error.what()) << "\n";
+  }
+  return kExitUsage;
 }
