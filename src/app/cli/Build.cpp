@@ -62,8 +62,6 @@ const char* const kBuildUsage =
 
 namespace {
 
-constexpr long long kLargestSeed = 9007199254740991LL;  // 2^53 - 1: exact in any JSON reader
-
 double ParseSeconds(const std::string& text) {
   char* end = nullptr;
   const double seconds = std::strtod(text.c_str(), &end);
@@ -92,22 +90,93 @@ std::optional<bool> Choice(Args& args, const std::string& yes, const std::string
 
 }  // namespace
 
-int Build(Args& args, std::ostream& out, std::ostream& err) {
-  // Options first: their values must not be taken for the list's name.
-  const auto width = args.Number("--width", 0, 32767);
-  const auto height = args.Number("--height", 0, 32767);
-  const auto title = args.Value("--title");
-  const auto instructions = args.Value("--instructions");
-  const auto diagonals = Choice(args, "--diagonals", "--no-diagonals");
-  const auto balance = Choice(args, "--balance", "--no-balance");
-  const bool stop_on_reject = args.Flag("--stop-on-reject");
-  const bool restart_on_reject = args.Flag("--restart-on-reject");
-  if (stop_on_reject && restart_on_reject) {
+BuildSettings TakeBuildSettings(Args& args) {
+  BuildSettings b;
+  b.Width = args.Number("--width", 0, 32767);
+  b.Height = args.Number("--height", 0, 32767);
+  b.Title = args.Value("--title");
+  b.Instructions = args.Value("--instructions");
+  b.Diagonals = Choice(args, "--diagonals", "--no-diagonals");
+  b.Balance = Choice(args, "--balance", "--no-balance");
+  b.StopOnReject = args.Flag("--stop-on-reject");
+  b.RestartOnReject = args.Flag("--restart-on-reject");
+  if (b.StopOnReject && b.RestartOnReject) {
     throw UsageError("--stop-on-reject and --restart-on-reject cannot both be given");
   }
   const auto stop_remaining = args.Values("--stop-remaining", 2);
-  const long long max_attempts = args.Number("--max-attempts", 1, 1000000000000LL).value_or(10000);
+  b.MaxAttempts = args.Number("--max-attempts", 1, 1000000000000LL).value_or(10000);
   const auto timeout = args.Value("--timeout");
+  b.Seconds = timeout ? ParseSeconds(*timeout) : 0;  // 0: no time limit
+  if (stop_remaining) {
+    b.StopOperator = StopOperator((*stop_remaining)[0]);
+    b.StopCount = ParseNumber((*stop_remaining)[1], "--stop-remaining", 0, 32767);
+  }
+  return b;
+}
+
+void PreparePuzzle(AppContext& ctx, const std::string& path, const BuildSettings& b, std::uint64_t seed) {
+  std::string error;
+  auto parsed = ParseWordList(ReadFileBytes(path), &error);
+  if (!parsed) throw UsageError(path + ": " + error);
+
+  StartUp(ctx, seed);
+  if (!LoadWordList(ctx, *parsed, &error)) throw UsageError(path + ": " + error);
+  PuzzleState& s = ctx.state;
+  if (s.WordCount < 1) throw UsageError(path + ": the list holds no words");
+  if (s.LongestWordLength < 1) throw UsageError(path + ": no entry holds a letter or digit to place");
+
+  if (b.Title) s.PuzzleTitle = *b.Title;
+  if (b.Instructions) s.PuzzleInstructions = *b.Instructions;
+  if (b.Diagonals) s.IncludeDiagonals = *b.Diagonals ? 1 : 0;
+  if (b.Balance) s.BalanceDirections = *b.Balance ? 1 : 0;
+  s.StopOnFirstReject = b.StopOnReject ? 1 : 0;
+  s.RestartOnFirstReject = b.RestartOnReject ? 1 : 0;
+  s.StopRemainingOperator = b.StopOperator;
+  s.StopRemainingCount = static_cast<i16>(b.StopCount);
+
+  // The size: given, from the header, or (a side of 0) the default for the list.
+  long long w = b.Width.value_or(s.PuzzleWidth);
+  long long h = b.Height.value_or(s.PuzzleHeight);
+  if (w == 0 || h == 0) {
+    PuzzleState sized = s;
+    sized.PuzzleWidth = sized.PuzzleHeight = 0;
+    ComputeDefaultDimensions(sized);
+    if (w == 0) w = sized.PuzzleWidth;
+    if (h == 0) h = sized.PuzzleHeight;
+  }
+  if (!GridSizeFits(w, h)) {
+    throw UsageError(path + ": a " + std::to_string(w) + " x " + std::to_string(h) +
+                     " grid is too large: width x height must stay below 32768");
+  }
+  const WordRecord& longest = s.Words[static_cast<std::size_t>(s.LongestWordIndex)];
+  if (w < s.LongestWordLength || h < s.LongestWordLength) {
+    throw UsageError(path + ": the grid (" + std::to_string(w) + " x " + std::to_string(h) +
+                     ") is smaller than the longest word, " + longest.Text + " (" +
+                     std::to_string(s.LongestWordLength) + " letters)");
+  }
+  s.PuzzleWidth = static_cast<i16>(w);
+  s.PuzzleHeight = static_cast<i16>(h);
+}
+
+BuildRunInfo BuildWithSeed(AppContext& ctx, const std::string& path, const BuildSettings& b, std::uint64_t seed) {
+  ctx.rng.Seed(seed);
+  BuildLimits limits;
+  limits.MaxAttempts = b.MaxAttempts;
+  const auto start = std::chrono::steady_clock::now();
+  if (b.Seconds > 0) {
+    limits.Deadline = start + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                  std::chrono::duration<double>(b.Seconds));
+  }
+  const BuildOutcome outcome = BuildPuzzle(ctx, limits);
+  const double elapsed =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  if (outcome.End == BuildEnd::NotStarted) throw UsageError(path + ": the puzzle could not be built");
+  return {seed, outcome.Attempts, elapsed, outcome.End == BuildEnd::GaveUp};
+}
+
+int Build(Args& args, std::ostream& out, std::ostream& err) {
+  // Options first: their values must not be taken for the list's name.
+  const BuildSettings settings = TakeBuildSettings(args);
   const auto seed = args.Number("--seed", 0, kLargestSeed);
   const long long count = args.Number("--count", 1, 1000000).value_or(1);
   const bool fill = args.Flag("--fill");
@@ -120,75 +189,17 @@ int Build(Args& args, std::ostream& out, std::ostream& err) {
   if (page && count != 1) throw UsageError("the page options draw one puzzle: they cannot go with --count");
   const std::string path = args.Positional("word list file");
   args.Finish();
-  const double seconds = timeout ? ParseSeconds(*timeout) : 0;  // 0: no time limit
-  std::string stop_operator;
-  long long stop_count = -1;
-  if (stop_remaining) {
-    stop_operator = StopOperator((*stop_remaining)[0]);
-    stop_count = ParseNumber((*stop_remaining)[1], "--stop-remaining", 0, 32767);
-  }
-
-  std::string error;
-  auto parsed = ParseWordList(ReadFileBytes(path), &error);
-  if (!parsed) throw UsageError(path + ": " + error);
 
   HeadlessProgram program;
   AppContext& ctx = program.ctx;
-  ctx.print = print_options;
   const std::uint64_t first_seed = seed ? static_cast<std::uint64_t>(*seed) : std::random_device{}();
-  StartUp(ctx, first_seed);
-  if (!LoadWordList(ctx, *parsed, &error)) throw UsageError(path + ": " + error);
+  PreparePuzzle(ctx, path, settings, first_seed);
+  ctx.print = print_options;
   PuzzleState& s = ctx.state;
-  if (s.WordCount < 1) throw UsageError(path + ": the list holds no words");
-  if (s.LongestWordLength < 1) throw UsageError(path + ": no entry holds a letter or digit to place");
-
-  if (title) s.PuzzleTitle = *title;
-  if (instructions) s.PuzzleInstructions = *instructions;
-  if (diagonals) s.IncludeDiagonals = *diagonals ? 1 : 0;
-  if (balance) s.BalanceDirections = *balance ? 1 : 0;
-  s.StopOnFirstReject = stop_on_reject ? 1 : 0;
-  s.RestartOnFirstReject = restart_on_reject ? 1 : 0;
-  s.StopRemainingOperator = stop_operator;
-  s.StopRemainingCount = static_cast<i16>(stop_count);
-
-  // The size: given, from the header, or (a side of 0) the default for the list.
-  long long w = width.value_or(s.PuzzleWidth);
-  long long h = height.value_or(s.PuzzleHeight);
-  if (w == 0 || h == 0) {
-    PuzzleState sized = s;
-    sized.PuzzleWidth = sized.PuzzleHeight = 0;
-    ComputeDefaultDimensions(sized);
-    if (w == 0) w = sized.PuzzleWidth;
-    if (h == 0) h = sized.PuzzleHeight;
-  }
-  if (!GridSizeFits(w, h)) {
-    throw UsageError("a " + std::to_string(w) + " x " + std::to_string(h) +
-                     " grid is too large: width x height must stay below 32768");
-  }
-  const WordRecord& longest = s.Words[static_cast<std::size_t>(s.LongestWordIndex)];
-  if (w < s.LongestWordLength || h < s.LongestWordLength) {
-    throw UsageError("the grid (" + std::to_string(w) + " x " + std::to_string(h) +
-                     ") is smaller than the longest word, " + longest.Text + " (" +
-                     std::to_string(s.LongestWordLength) + " letters)");
-  }
-  s.PuzzleWidth = static_cast<i16>(w);
-  s.PuzzleHeight = static_cast<i16>(h);
 
   bool incomplete = false;
   for (long long i = 0; i < count; ++i) {
-    const std::uint64_t puzzle_seed = first_seed + static_cast<std::uint64_t>(i);
-    ctx.rng.Seed(puzzle_seed);
-    BuildLimits limits;
-    limits.MaxAttempts = max_attempts;
-    const auto start = std::chrono::steady_clock::now();
-    if (seconds > 0) {
-      limits.Deadline = start + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                                    std::chrono::duration<double>(seconds));
-    }
-    const BuildOutcome outcome = BuildPuzzle(ctx, limits);
-    const double elapsed =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    if (outcome.End == BuildEnd::NotStarted) throw UsageError(path + ": the puzzle could not be built");
+    const BuildRunInfo run = BuildWithSeed(ctx, path, settings, first_seed + static_cast<std::uint64_t>(i));
     if (fill) FillInBlanks(ctx);
     if (page) {  // before saving: the saved puzzle is the one printed, blanks filled
       SetWindowTitle(ctx);  // the page prints the title box, which follows the title
@@ -196,11 +207,10 @@ int Build(Args& args, std::ostream& out, std::ostream& err) {
     }
     if (output) SavePuzzle(s, *output);
 
-    BuildRunInfo run{puzzle_seed, outcome.Attempts, elapsed, outcome.End == BuildEnd::GaveUp};
     int words = 0;
     for (int k = 1; k <= s.WordsUpperBound(); ++k) words += s.Words[static_cast<std::size_t>(k)].Length > 0;
     if (run.GaveUp) {
-      err << "kivrel-cli: gave up after " << outcome.Attempts << " attempts without meeting the "
+      err << "kivrel-cli: gave up after " << run.Attempts << " attempts without meeting the "
           << (s.RestartOnFirstReject ? "restart on reject" : "stop when spaces remaining")
           << " rule; showing the best attempt (" << s.InsertedCount << " of " << words << " words placed)\n";
     }

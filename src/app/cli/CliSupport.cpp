@@ -78,6 +78,19 @@ std::string Args::Positional(const std::string& what) {
   throw UsageError("missing " + what);
 }
 
+std::vector<std::string> Args::Positionals() {
+  std::vector<std::string> values;
+  for (auto it = args_.begin(); it != args_.end();) {
+    if (it->size() > 1 && (*it)[0] == '-') {
+      ++it;
+    } else {
+      values.push_back(*it);
+      it = args_.erase(it);
+    }
+  }
+  return values;
+}
+
 void Args::Finish() const {
   if (!args_.empty()) throw UsageError("unknown argument \"" + args_.front() + "\"");
 }

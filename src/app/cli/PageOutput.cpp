@@ -1,21 +1,11 @@
 #include "PageOutput.h"
 
-#include <QFileInfo>
-#include <QGuiApplication>
-#include <QPageSize>
-#include <QPdfWriter>
-#include <QSvgGenerator>
-#include <memory>
-
-#include "build/FillInBlanks.h"
 #include "model/Numbers.h"
-#include "platform/qt/QtSurface.h"
-#include "print/PageDrawing.h"
 
 namespace kivrel::cli {
 
 const char* const kPageOptionsUsage =
-    "Page options (print, build):\n"
+    "Page options (print, build, booklet):\n"
     "  --pdf FILE | --png FILE | --svg FILE\n"
     "                      draw the printed page on Letter paper (8.5 x 11 in) into a PDF,\n"
     "                      a PNG (300 dots per inch) or an SVG file; blanks are filled first\n"
@@ -29,11 +19,6 @@ const char* const kPageOptionsUsage =
     "  --margins T,B,L,R   top, bottom, left and right margins in inches (default 1,1,1,1)\n";
 
 namespace {
-
-constexpr int kPdfDotsPerInch = 1200;  // what Qt's printers draw at
-constexpr int kPngDotsPerInch = 300;
-constexpr int kLetterWidthTwips = 12240;
-constexpr int kLetterHeightTwips = 15840;
 
 Align ParseAlign(const std::string& value) {
   if (value == "left") return Align::Left;
@@ -71,99 +56,6 @@ void ApplyMargins(const std::string& value, PrintOptions& o) {
   }
 }
 
-QtMessageHandler qt_messages = nullptr;
-
-// A command-line program has no session folder for Qt to complain about, and a page it
-// cannot write is reported by the command itself, in one line.
-void FilterQtMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-  if (type == QtWarningMsg && (message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")) ||
-                               message.startsWith(QLatin1String("QPainter::begin(): Returned false")))) {
-    return;
-  }
-  if (qt_messages) qt_messages(type, context, message);
-}
-
-// Qt draws text only with an application object. It is made here, for the drawing
-// commands alone, on the offscreen platform unless the caller chose a platform.
-std::unique_ptr<QGuiApplication> StartDrawing() {
-  if (QGuiApplication::instance()) return nullptr;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  qt_messages = qInstallMessageHandler(FilterQtMessages);
-  static int argc = 1;
-  static char name[] = "kivrel-cli";
-  static char* argv[] = {name, nullptr};
-  return std::make_unique<QGuiApplication>(argc, argv);
-}
-
-// "page.png" -> "page-key.png".
-std::string KeyPath(const std::string& path) {
-  std::size_t dot = path.rfind('.');
-  std::size_t slash = path.rfind('/');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return path + "-key";
-  return path.substr(0, dot) + "-key" + path.substr(dot);
-}
-
-// The answer key: the outlines on and the cells no word uses left blank. The puzzle
-// and the options are as they were afterwards.
-template <typename Draw>
-void DrawAnswerKey(AppContext& ctx, Draw draw) {
-  PuzzleState& s = ctx.state;
-  const LetterGrid grid = s.Grid;
-  const PrintOptions options = ctx.print;
-  const i16 outlines = s.OutlinesShown;
-  for (int r = 1; r <= s.Grid.Height(); ++r) {
-    for (int c = 1; c <= s.Grid.Width(); ++c) {
-      if (s.Grid.At(r, c).UseCount == 0) s.Grid.At(r, c).Letter = " ";
-    }
-  }
-  ctx.print.OutlineWords = 1;
-  draw();
-  s.Grid = grid;
-  ctx.print = options;
-  s.OutlinesShown = outlines;
-}
-
-void WritePdf(AppContext& ctx, const PageRequest& request) {
-  QPdfWriter writer(QString::fromStdString(request.Path));
-  writer.setResolution(kPdfDotsPerInch);
-  writer.setPageSize(QPageSize(QPageSize::Letter));
-  writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-  writer.setCreator(QStringLiteral("Kivrel"));
-  writer.setTitle(QString::fromStdString(ctx.AttributesForm().Text("txtPuzName")));
-  QtSurface page(&writer);
-  if (!page.IsActive()) throw UsageError("cannot write \"" + request.Path + "\"");
-  DrawPrinterPage(ctx, page);
-  if (request.AnswerKey) {
-    DrawAnswerKey(ctx, [&] {
-      page.NewPage();
-      DrawPrinterPage(ctx, page);
-    });
-  }
-  page.End();
-}
-
-void WritePng(AppContext& ctx, const std::string& path) {
-  QtImageSurface page(kLetterWidthTwips, kLetterHeightTwips, kPngDotsPerInch);
-  DrawPrinterPage(ctx, page);
-  page.End();
-  if (!page.Image().save(QString::fromStdString(path), "PNG")) throw UsageError("cannot write \"" + path + "\"");
-}
-
-void WriteSvg(AppContext& ctx, const std::string& path) {
-  QSvgGenerator svg;
-  svg.setFileName(QString::fromStdString(path));
-  svg.setResolution(kPdfDotsPerInch);
-  svg.setSize(QSize(kLetterWidthTwips * kPdfDotsPerInch / 1440, kLetterHeightTwips * kPdfDotsPerInch / 1440));
-  svg.setViewBox(QRect(QPoint(0, 0), svg.size()));
-  svg.setTitle(QString::fromStdString(ctx.AttributesForm().Text("txtPuzName")));
-  {
-    QtSurface page(&svg);
-    if (!page.IsActive()) throw UsageError("cannot write \"" + path + "\"");
-    DrawPrinterPage(ctx, page);
-  }
-  if (!QFileInfo(QString::fromStdString(path)).isFile()) throw UsageError("cannot write \"" + path + "\"");
-}
-
 }  // namespace
 
 std::optional<PageRequest> TakePageOptions(Args& args, PrintOptions& options) {
@@ -197,33 +89,6 @@ std::optional<PageRequest> TakePageOptions(Args& args, PrintOptions& options) {
   if (position) ApplyPuzzlePosition(*position, options);
   if (margins) ApplyMargins(*margins, options);
   return request;
-}
-
-std::vector<std::string> WritePages(AppContext& ctx, const PageRequest& request) {
-  // As printing does: a printed puzzle always has its blanks filled.
-  if (ctx.state.BlanksFilled == kFalse) FillInBlanks(ctx);
-  auto application = StartDrawing();
-  std::vector<std::string> written{request.Path};
-  switch (request.Kind) {
-    case PageRequest::Format::Pdf:
-      WritePdf(ctx, request);
-      break;
-    case PageRequest::Format::Png:
-      WritePng(ctx, request.Path);
-      if (request.AnswerKey) {
-        written.push_back(KeyPath(request.Path));
-        DrawAnswerKey(ctx, [&] { WritePng(ctx, written.back()); });
-      }
-      break;
-    case PageRequest::Format::Svg:
-      WriteSvg(ctx, request.Path);
-      if (request.AnswerKey) {
-        written.push_back(KeyPath(request.Path));
-        DrawAnswerKey(ctx, [&] { WriteSvg(ctx, written.back()); });
-      }
-      break;
-  }
-  return written;
 }
 
 }  // namespace kivrel::cli

@@ -1,4 +1,6 @@
 // kivrel-cli: makes word search puzzles without a display.
+#include <unistd.h>
+
 #include <iostream>
 #include <string>
 #include <vector>
@@ -21,6 +23,9 @@ const char* const kUsage =
     "  print PUZZLE (--pdf | --png | --svg FILE) [...]\n"
     "                      draw a puzzle file's printed page into a file, with no\n"
     "                      printer and no display (kivrel-cli print --help)\n"
+    "  booklet LIST... --pdf FILE [...]\n"
+    "                      several puzzles of each list and their answer keys in one\n"
+    "                      PDF (kivrel-cli booklet --help)\n"
     "\n"
     "Options:\n"
     "  --help              show this help\n"
@@ -51,8 +56,9 @@ int main(int argc, char** argv) {
   try {
     Args rest(std::move(args));
     if (rest.Flag("--help")) {
-      if (command == "build" || command == "print") {
-        std::cout << (command == "build" ? kBuildUsage : kPrintUsage) << kPageOptionsUsage;
+      if (command == "build" || command == "print" || command == "booklet") {
+        std::cout << (command == "build" ? kBuildUsage : command == "print" ? kPrintUsage : kBookletUsage)
+                  << kPageOptionsUsage;
       } else {
         std::cout << kUsage;
       }
@@ -62,6 +68,7 @@ int main(int argc, char** argv) {
     if (command == "build") return Build(rest, std::cout, std::cerr);
     if (command == "show") return Show(rest, std::cout);
     if (command == "print") return Print(rest, std::cout);
+    if (command == "booklet") return Booklet(rest, std::cout, std::cerr, isatty(STDERR_FILENO) == 1);
     throw UsageError("unknown command \"" + command + "\" (try --help)");
   } catch (const UsageError& error) {
     std::cerr << "kivrel-cli: " << error.what() << "\n";
