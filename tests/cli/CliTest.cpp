@@ -22,6 +22,7 @@ namespace kivrel {
 namespace {
 
 using testing::CliRun;
+using testing::GridRows;
 using testing::RunCli;
 
 const std::string kAnimals = std::string(KIVREL_EXAMPLES_DIR) + "/animals.kvl";
@@ -42,18 +43,6 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 std::string WithoutTime(std::string json) { return std::regex_replace(json, std::regex("\"elapsedMs\":[0-9.]+"), ""); }
-
-std::vector<std::string> GridRows(const std::string& json) {
-  std::smatch grid;
-  EXPECT_TRUE(std::regex_search(json, grid, std::regex("\"grid\":\\[([^\\]]*)\\]")));
-  std::vector<std::string> rows;
-  const std::string inside = grid[1];
-  const std::regex quoted("\"([^\"]*)\"");
-  for (std::sregex_iterator it(inside.begin(), inside.end(), quoted), end; it != end; ++it) {
-    rows.push_back((*it)[1]);
-  }
-  return rows;
-}
 
 TEST(Cli, SummarisesAWordListAndAnswersHelpAndVersion) {
   CliRun run = RunCli("summary " + kAnimals);
