@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "model/Numbers.h"
+#include "program/LeftOutWords.h"
 
 namespace kivrel {
 
@@ -85,6 +86,7 @@ void ClearStatistics(AppContext& ctx) {
     main.SetText(label, "");
   }
   for (int i = 0; i < kDirectionCount; ++i) main.SetText(DirectionLabel(i), "");
+  ClearLeftOutWords(ctx);
 }
 
 void ClearPuzzle(AppContext& ctx) {
