@@ -229,5 +229,17 @@ TEST(PageCommand, BuildAddsTheAnswerKeyAndWritesPngAndSvgPages) {
   EXPECT_NE(testing::TempDir::Read(dir.File("page.svg")).find(">Animals<"), std::string::npos);
 }
 
+TEST(BuildCommand, TheTextNamesTheWordsLeftOut) {
+  // Across and down only, four words of three letters cannot all go into 3 x 3.
+  const std::string list = ListFile("tight.kvl", "ABC\nDEF\nGHI\nJkl [note]\n");
+  CliRun run = RunCli("build " + list + " --width 3 --height 3 --no-diagonals --seed 1");
+  ASSERT_EQ(run.code, 0);
+  CliRun json = RunCli("build " + list + " --width 3 --height 3 --no-diagonals --seed 1 --json");
+  std::smatch rejected;
+  ASSERT_TRUE(std::regex_search(json.out, rejected, std::regex("\"display\":\"([^\"]*)\",\"status\":\"rejected\"")))
+      << json.out;
+  EXPECT_NE(run.out.find("\nNot placed: " + rejected[1].str() + "\n"), std::string::npos) << run.out;
+}
+
 }  // namespace
 }  // namespace kivrel
