@@ -22,7 +22,7 @@ const Row kMainRows[] = {
     {{"mnuBuild", "cmdBuild"}, {false, true, true, false}},
     {{"mnuFillinBlanks", "cmdFillinBlanks"}, {false, true, false, false}},
     {{"mnuOutlineWords", "cmdOutlineWords"}, {false, true, false, false}},
-    {{"mnuPrint", "cmdPrint"}, {false, true, false, false}},
+    {{"mnuPrint", "cmdPrint", "mnuExportPage"}, {false, true, false, false}},
     {{"mnuSaveList", "mnuSaveListAs"}, {false, true, true, false}},
     {{"mnuSavePuzzle", "mnuSavePuzzleAs", "cmdSavePuzzle"}, {false, true, false, false}},
     {{"mnuViewMatches", "cmdViewMatches"}, {false, true, false, false}},
