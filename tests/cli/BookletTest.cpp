@@ -3,6 +3,8 @@
 // list and seed; a list that cannot be built; the progress line on a terminal.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -142,6 +144,14 @@ TEST(BookletCommand, AListThatCannotBeBuiltIsNamedAndNothingIsWritten) {
   EXPECT_NE(run.out.find(kLists[1] + ": the grid (8 x 20) is smaller than the longest word"), std::string::npos)
       << run.out;
   EXPECT_EQ(testing::TempDir::Read(pdf), "the booklet of last term");
+
+  // A target that is no regular file is refused, not opened (a FIFO would block).
+  ASSERT_EQ(mkfifo(dir.File("pipe.pdf").c_str(), 0600), 0);
+  for (const std::string& target : {dir.File("pipe.pdf"), dir.File("")}) {
+    run = RunCli("booklet " + kLists[0] + " --seed 1 --pdf " + target, true);
+    EXPECT_EQ(run.code, 2) << target;
+    EXPECT_NE(run.out.find("cannot write"), std::string::npos) << run.out;
+  }
 
   EXPECT_EQ(RunCli("booklet " + kLists[0] + " --png " + dir.File("a.png")).code, 2);
   EXPECT_EQ(RunCli("booklet " + kLists[0] + " --keys-per-page 3 --pdf " + pdf).code, 2);
