@@ -31,49 +31,24 @@ TEST(ExportRequest, TheNamesExtensionOrElseTheFileTypeChosenDecidesTheKind) {
   }
 }
 
-struct ExportFlow : ::testing::Test {
+TEST(ExportFlow, CancelWritesNothingAndAFileThatCannotBeWrittenIsReported) {
   testing::TestApp app;
-  std::vector<PageRequest> written;
-  std::vector<int> pointers;
-  std::string failure;  // the writer throws this when set
+  StartUp(app.ctx, 1);
+  int writes = 0;
+  const PageWriter full_disk = [&](AppContext& ctx, const PageRequest& request) -> std::vector<std::string> {
+    ++writes;
+    EXPECT_EQ(ctx.MainForm().MousePointer(), kPointerHourglass);
+    throw std::runtime_error("cannot write \"" + request.Path + "\"");
+  };
+  app.dialogs.ExpectSaveChoice(std::nullopt);
+  mnuExportPage_Click(app.ctx, full_disk);
+  EXPECT_EQ(writes, 0);
 
-  ExportFlow() {
-    StartUp(app.ctx, 1);
-    app.ctx.state.PuzzleFileName = "/home/teacher/zoo.kvp";
-  }
-  void Export() {
-    mnuExportPage_Click(app.ctx, [this](AppContext& ctx, const PageRequest& request) {
-      pointers.push_back(ctx.MainForm().MousePointer());
-      if (!failure.empty()) throw std::runtime_error(failure);
-      written.push_back(request);
-      return std::vector<std::string>{request.Path};
-    });
-  }
-};
-
-TEST_F(ExportFlow, AsksForTheFileAndWritesThePagesChosen) {
-  app.dialogs.ExpectSaveChoice(SaveChoice{"/home/teacher/zoo", 2, true});
-  Export();
-  ASSERT_EQ(app.dialogs.files.size(), 1u);
-  EXPECT_EQ(app.dialogs.files[0].DialogTitle, "Export Page");
-  EXPECT_EQ(app.dialogs.files[0].FileName, "/home/teacher/zoo");
-  EXPECT_EQ(app.dialogs.check_boxes, (std::vector<std::string>{kAnswerKeyCheckBox}));
-  ASSERT_EQ(written.size(), 1u);
-  EXPECT_EQ(written[0].Path, "/home/teacher/zoo.png");
-  EXPECT_TRUE(written[0].AnswerKey);
-  EXPECT_EQ(pointers, std::vector<int>{kPointerHourglass});
-  EXPECT_EQ(app.ctx.MainForm().MousePointer(), kPointerDefault);
-
-  app.dialogs.ExpectSaveChoice(std::nullopt);  // Cancel
-  Export();
-  EXPECT_EQ(written.size(), 1u);
-}
-
-TEST_F(ExportFlow, AFileThatCannotBeWrittenIsReported) {
-  failure = "cannot write \"/full/zoo.pdf\"";
-  app.dialogs.ExpectSaveChoice(SaveChoice{"/full/zoo.pdf", 1, false})
+  app.dialogs.ExpectSaveChoice(SaveChoice{"/full/zoo", 1, false})
       .ExpectMessage(MessageAnswer::Ok, "Error while exporting page: cannot write \"/full/zoo.pdf\"");
-  Export();
+  mnuExportPage_Click(app.ctx, full_disk);
+  EXPECT_EQ(writes, 1);
+  EXPECT_EQ(app.dialogs.check_boxes.at(0), kAnswerKeyCheckBox);
   EXPECT_EQ(app.dialogs.messages.at(0).Title, kErrorTitle);
   EXPECT_EQ(app.ctx.MainForm().MousePointer(), kPointerDefault);
 }
