@@ -9,6 +9,7 @@
 #include "build/Placement.h"
 #include "display/GridDisplay.h"
 #include "program/CommandStates.h"
+#include "program/LeftOutWords.h"
 #include "program/WordTable.h"
 
 namespace kivrel {
@@ -288,6 +289,7 @@ BuildOutcome BuildPuzzle(AppContext& ctx, const BuildLimits& limits) {
   if (outcome.End != BuildEnd::Interrupted) {
     s.PuzzleBuilt = kTrue;
     SetPuzzleReadyState(ctx);
+    ShowLeftOutWords(ctx);
   }
   ctx.MainForm().SetEnabled("cmdCancel", false);
   ctx.build.Running = false;

@@ -8,6 +8,7 @@
 #include "files/FileIO.h"
 #include "model/Text.h"
 #include "program/CommandStates.h"
+#include "program/LeftOutWords.h"
 #include "program/WordTable.h"
 
 namespace kivrel {
@@ -103,6 +104,7 @@ bool ReadPuzzleFile(AppContext& ctx, const std::string& path, std::string_view b
   s.JunctionsShown = kFalse;
   s.WordListChanged = kFalse;
   s.PuzzleBuilt = kTrue;
+  ShowLeftOutWords(ctx);
   ctx.MainForm().Show(false);
   return true;
 }

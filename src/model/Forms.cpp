@@ -199,6 +199,14 @@ void Form::Define(std::string_view control, const std::function<void(ControlStat
 
 void Form::SelectAllText(std::string_view control) { Notify(control, Property::SelectAll); }
 
+void Form::SetToolTip(std::string_view control, std::string text) {
+  ControlState& state = Mutable(control);
+  state.Assigned |= Bit(Property::ToolTip);
+  if (state.ToolTip == text) return;
+  state.ToolTip = std::move(text);
+  Notify(control, Property::ToolTip);
+}
+
 void Form::SetOptionGroup(std::vector<std::string> options) { option_groups_.push_back(std::move(options)); }
 
 const std::vector<std::string>* Form::GroupOf(std::string_view control) const {

@@ -27,7 +27,7 @@ inline constexpr std::string_view kPrintPreviewForm = "frmPrintPreview";
 
 /// What changed, for the listeners that render a form.
 enum class Property {
-  Enabled, Visible, Default, Checked, Value, Text, Bounds, Font, Scroll, Focus, SelectAll,
+  Enabled, Visible, Default, Checked, Value, Text, Bounds, Font, Scroll, Focus, SelectAll, ToolTip,
   // form-level (the control name is empty)
   Caption, Shown, Hidden, FormBounds, WindowState, MousePointer, Unload, Load
 };
@@ -54,6 +54,7 @@ struct ControlState {
   bool Checked = false;  // a menu item's check mark
   int Value = 0;
   std::string Text;
+  std::string ToolTip;  // shown when the pointer rests on the control; "" for none
   Rect Bounds;
   FontSpec Font;
   int Min = 0;  // scroll bars
@@ -159,6 +160,8 @@ class Form {
   void SetBounds(std::string_view control, const Rect& bounds);
   const FontSpec& Font(std::string_view control) const { return Control(control).Font; }
   void SetFont(std::string_view control, const FontSpec& font);
+  const std::string& ToolTip(std::string_view control) const { return Control(control).ToolTip; }
+  void SetToolTip(std::string_view control, std::string text);
   /// Moves the keyboard focus to a control.
   void SetFocus(std::string_view control);
   /// Selects the whole text of a text box (as when a box is entered to be retyped).

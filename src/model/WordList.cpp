@@ -1,5 +1,7 @@
 #include "model/WordList.h"
 
+#include <algorithm>
+
 #include "model/Text.h"
 
 namespace kivrel {
@@ -69,6 +71,16 @@ bool WordList::Fits(const std::string& entry, int replacing) const {
   if (!replaces && ListCount() >= kMaxEntries) return false;
   int letters = placed_letters_ + PlacedLength(entry) - (replaces ? lengths_[static_cast<std::size_t>(replacing)] : 0);
   return letters <= kMaxLetters;
+}
+
+bool WordList::IsLeftOut(const std::string& entry) const {
+  return std::find(left_out_.begin(), left_out_.end(), entry) != left_out_.end();
+}
+
+void WordList::SetLeftOut(std::vector<std::string> entries) {
+  if (entries == left_out_) return;
+  left_out_ = std::move(entries);
+  Notify(Change::LeftOut);
 }
 
 void WordList::Notify(Change change) {

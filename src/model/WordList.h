@@ -13,7 +13,7 @@ inline constexpr const char* kListFullMessage =
 
 class WordList {
  public:
-  enum class Change { Entries, EditText, ListIndex };
+  enum class Change { Entries, EditText, ListIndex, LeftOut };
   using Listener = std::function<void(Change)>;
 
   /// The most entries the 16-bit counts can carry, and the most letters of placed words.
@@ -34,6 +34,12 @@ class WordList {
   /// Position of the selected entry, -1 when none.
   int ListIndex() const { return list_index_; }
   void SetListIndex(int index);
+
+  /// The entries whose words the last build left out of the puzzle (the window marks
+  /// them); empty when no puzzle is built.
+  const std::vector<std::string>& LeftOut() const { return left_out_; }
+  bool IsLeftOut(const std::string& entry) const;
+  void SetLeftOut(std::vector<std::string> entries);
 
   /// Letters of all placed words of the list (what the word table's LetterCount would be).
   int PlacedLetters() const { return placed_letters_; }
@@ -57,6 +63,7 @@ class WordList {
   std::vector<int> lengths_;  // placed letters of each entry
   std::string edit_text_;
   int list_index_ = -1;
+  std::vector<std::string> left_out_;
   int placed_letters_ = 0;
   std::vector<std::pair<int, Listener>> listeners_;
   int next_listener_ = 1;

@@ -35,6 +35,13 @@ struct FileRequest {
   int Flags = 0;
 };
 
+/// What a Save As dialog with a check box returned.
+struct SaveChoice {
+  std::string Path;
+  int FilterIndex = 1;  // the file type chosen: 1-based pair of the filter
+  bool Checked = false;  // the check box
+};
+
 /// Print dialog flags.
 constexpr int kPrintDialogFlags = 1048588;  // no print-to-file box, no page range, no selection
 constexpr int kPrintSetupFlag = 64;         // the printer set-up dialog instead
@@ -55,6 +62,17 @@ class Dialogs {
 
   /// The Open or Save As dialog; returns the full path chosen, or nothing on Cancel.
   virtual std::optional<std::string> File(const FileRequest& request) = 0;
+
+  /// The Save As dialog with a check box labelled `check_box` under the file list,
+  /// starting as `checked`; returns the path, the file type chosen and the box, or
+  /// nothing on Cancel. Without a dialog of its own a platform asks File() and keeps the
+  /// request's file type and the box as it started.
+  virtual std::optional<SaveChoice> SaveWithCheckBox(const FileRequest& request, const std::string& /*check_box*/,
+                                                     bool checked) {
+    auto path = File(request);
+    if (!path) return std::nullopt;
+    return SaveChoice{*path, request.FilterIndex, checked};
+  }
 
   /// The print dialog (flags kPrintDialogFlags) or the printer set-up dialog (flags
   /// kPrintSetupFlag); returns the copies asked for, or nothing on Cancel. The printer

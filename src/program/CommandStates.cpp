@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "model/Numbers.h"
+#include "program/LeftOutWords.h"
 
 namespace kivrel {
 
@@ -21,7 +22,7 @@ const Row kMainRows[] = {
     {{"mnuBuild", "cmdBuild"}, {false, true, true, false}},
     {{"mnuFillinBlanks", "cmdFillinBlanks"}, {false, true, false, false}},
     {{"mnuOutlineWords", "cmdOutlineWords"}, {false, true, false, false}},
-    {{"mnuPrint", "cmdPrint"}, {false, true, false, false}},
+    {{"mnuPrint", "cmdPrint", "mnuExportPage"}, {false, true, false, false}},
     {{"mnuSaveList", "mnuSaveListAs"}, {false, true, true, false}},
     {{"mnuSavePuzzle", "mnuSavePuzzleAs", "cmdSavePuzzle"}, {false, true, false, false}},
     {{"mnuViewMatches", "cmdViewMatches"}, {false, true, false, false}},
@@ -85,6 +86,7 @@ void ClearStatistics(AppContext& ctx) {
     main.SetText(label, "");
   }
   for (int i = 0; i < kDirectionCount; ++i) main.SetText(DirectionLabel(i), "");
+  ClearLeftOutWords(ctx);
 }
 
 void ClearPuzzle(AppContext& ctx) {

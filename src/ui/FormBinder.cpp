@@ -130,7 +130,7 @@ void FormBinder::Bind(QObject* object, const QString& name) {
   Adopt(object, control);
   const ControlState& state = form_.Control(control);
   for (Property p : {Property::Enabled, Property::Visible, Property::Text, Property::Value, Property::Default,
-                     Property::Checked, Property::Scroll, Property::Bounds, Property::Font}) {
+                     Property::Checked, Property::Scroll, Property::Bounds, Property::Font, Property::ToolTip}) {
     if (state.IsAssigned(p)) Apply(control, p);
   }
 
@@ -272,6 +272,7 @@ void FormBinder::Apply(std::string_view name, Property property) {
       widget->setFont(MakeFont(state.Font.Name, state.Font.Size, state.Font.Bold, state.Font.Italic));
       return;
     case Property::Focus: widget->setFocus(Qt::OtherFocusReason); return;
+    case Property::ToolTip: widget->setToolTip(ToQString(state.ToolTip)); return;
     default: break;
   }
   if (auto* button = qobject_cast<QAbstractButton*>(widget)) {

@@ -8,9 +8,11 @@
 #include <QTimer>
 #include <iostream>
 
+#include "commands/ExportCommands.h"
 #include "commands/OpenGivenFile.h"
 #include "display/GridDisplay.h"
 #include "files/FileIO.h"
+#include "platform/qt/PageFiles.h"
 #include "program/StartUp.h"
 #include "ui/FormBinder.h"
 #include "ui/MainWindowWidgets.h"
@@ -45,6 +47,8 @@ KivrelApp::KivrelApp(Dialogs* dialogs)
   main.Subscribe([](std::string_view control, Property property) {
     if (control.empty() && property == Property::Unload) QApplication::quit();
   });
+  // Export Page writes through the same page files as kivrel-cli print.
+  main.On("mnuExportPage", Event::Click, [this] { mnuExportPage_Click(ctx_, WritePages); });
 
   main_window_ = MakeMainWindowWidgets(design_, picture_);
   auto* binder = new FormBinder(main_window_.get(), main, design_.TwipsPerPixel());

@@ -143,6 +143,7 @@ void MakeMenus(QMainWindow* window) {
   Design::Item(file, "mnuSavePuzzleAs", "Save Pu&zzle As...", false);
   Separator(file, "mnuSep2");
   Design::Item(file, "mnuPrint", "&Print...", false);
+  Design::Item(file, "mnuExportPage", "&Export Page...", false);
   Separator(file, "mnuSep3");
   Design::Item(file, "mnuExit", "E&xit");
 

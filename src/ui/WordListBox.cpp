@@ -9,6 +9,7 @@ namespace kivrel {
 
 namespace {
 constexpr std::string_view kBox = "cboWordList";
+const QColor kLeftOutColor(176, 0, 0);  // a word the last build left out
 QString ToQString(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 }  // namespace
 
@@ -37,6 +38,7 @@ WordListBox::WordListBox(AppContext& ctx, WordListWindow& window, QWidget* paren
     switch (change) {
       case WordList::Change::Entries: ShowEntries(); break;
       case WordList::Change::ListIndex: ShowSelection(); break;
+      case WordList::Change::LeftOut: ShowLeftOut(); break;
       case WordList::Change::EditText:
         if (edit_->text().toStdString() != ctx_.list.EditText()) {
           showing_ = true;
@@ -55,7 +57,20 @@ void WordListBox::ShowEntries() {
   list_->clear();
   for (const std::string& entry : ctx_.list.Entries()) list_->addItem(ToQString(entry));
   showing_ = false;
+  ShowLeftOut();
   ShowSelection();
+}
+
+void WordListBox::ShowLeftOut() {
+  for (int row = 0; row < list_->count(); ++row) {
+    QListWidgetItem* item = list_->item(row);
+    const bool left_out = ctx_.list.IsLeftOut(ctx_.list.List(row));
+    item->setForeground(left_out ? kLeftOutColor : list_->palette().color(QPalette::Text));
+    QFont font = list_->font();
+    font.setItalic(left_out);
+    item->setFont(font);
+    item->setToolTip(left_out ? QStringLiteral("Not placed in the puzzle") : QString());
+  }
 }
 
 void WordListBox::ShowSelection() {

@@ -27,6 +27,8 @@ class WordListBox : public QWidget {
  private:
   void ShowEntries();
   void ShowSelection();
+  /// Marks the entries whose words the last build left out: red and slanted.
+  void ShowLeftOut();
 
   AppContext& ctx_;
   WordListWindow& window_;

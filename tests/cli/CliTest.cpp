@@ -27,6 +27,7 @@ namespace kivrel {
 namespace {
 
 using testing::CliRun;
+using testing::GridRows;
 using testing::RunCli;
 
 const std::string kAnimals = std::string(KIVREL_EXAMPLES_DIR) + "/animals.kvl";
@@ -47,18 +48,6 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 std::string WithoutTime(std::string json) { return std::regex_replace(json, std::regex("\"elapsedMs\":[0-9.]+"), ""); }
-
-std::vector<std::string> GridRows(const std::string& json) {
-  std::smatch grid;
-  EXPECT_TRUE(std::regex_search(json, grid, std::regex("\"grid\":\\[([^\\]]*)\\]")));
-  std::vector<std::string> rows;
-  const std::string inside = grid[1];
-  const std::regex quoted("\"([^\"]*)\"");
-  for (std::sregex_iterator it(inside.begin(), inside.end(), quoted), end; it != end; ++it) {
-    rows.push_back((*it)[1]);
-  }
-  return rows;
-}
 
 TEST(Cli, SummarisesAWordListAndAnswersHelpAndVersion) {
   CliRun run = RunCli("summary " + kAnimals);
@@ -291,6 +280,18 @@ TEST(PageCommand, AHiddenMessagePuzzleAvoidsWordsAndItsKeyTellsTheMessage) {
     return count;
   };
   EXPECT_EQ(capitals(pages[1]), capitals(pages[0]) + 2);
+}
+
+TEST(BuildCommand, TheTextNamesTheWordsLeftOut) {
+  // Across and down only, four words of three letters cannot all go into 3 x 3.
+  const std::string list = ListFile("tight.kvl", "ABC\nDEF\nGHI\nJkl [note]\n");
+  CliRun run = RunCli("build " + list + " --width 3 --height 3 --no-diagonals --seed 1");
+  ASSERT_EQ(run.code, 0);
+  CliRun json = RunCli("build " + list + " --width 3 --height 3 --no-diagonals --seed 1 --json");
+  std::smatch rejected;
+  ASSERT_TRUE(std::regex_search(json.out, rejected, std::regex("\"display\":\"([^\"]*)\",\"status\":\"rejected\"")))
+      << json.out;
+  EXPECT_NE(run.out.find("\nNot placed: " + rejected[1].str() + "\n"), std::string::npos) << run.out;
 }
 
 }  // namespace

@@ -1,8 +1,12 @@
 #pragma once
 // Runs the real kivrel-cli for a test, as on a server (no display and no Qt platform
 // chosen), and collects its exit code and output.
+#include <gtest/gtest.h>
+
 #include <cstdio>
+#include <regex>
 #include <string>
+#include <vector>
 #include <sys/wait.h>
 
 namespace kivrel::testing {
@@ -35,6 +39,19 @@ inline CliRun RunCli(const std::string& arguments, bool with_stderr = false) {
 inline CliRun RunCliScript(const std::string& script) {
   return RunShell("unset QT_QPA_PLATFORM DISPLAY WAYLAND_DISPLAY; CLI=" + std::string(KIVREL_CLI_PATH) + "; { " +
                   script + "; } 2>&1");
+}
+
+/// The rows of the "grid" of a puzzle's JSON object, a blank cell as a space.
+inline std::vector<std::string> GridRows(const std::string& json) {
+  std::smatch grid;
+  EXPECT_TRUE(std::regex_search(json, grid, std::regex("\"grid\":\\[([^\\]]*)\\]")));
+  std::vector<std::string> rows;
+  const std::string inside = grid[1];
+  const std::regex quoted("\"([^\"]*)\"");
+  for (std::sregex_iterator it(inside.begin(), inside.end(), quoted), end; it != end; ++it) {
+    rows.push_back((*it)[1]);
+  }
+  return rows;
 }
 
 }  // namespace kivrel::testing

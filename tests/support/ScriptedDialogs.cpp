@@ -18,6 +18,11 @@ ScriptedDialogs& ScriptedDialogs::ExpectFile(std::optional<std::string> path) {
   return *this;
 }
 
+ScriptedDialogs& ScriptedDialogs::ExpectSaveChoice(std::optional<SaveChoice> choice) {
+  script_.push_back(SaveChoiceStep{std::move(choice)});
+  return *this;
+}
+
 ScriptedDialogs& ScriptedDialogs::ExpectPrinter(std::optional<PrintChoice> choice) {
   script_.push_back(PrinterStep{choice});
   return *this;
@@ -58,6 +63,14 @@ std::optional<std::string> ScriptedDialogs::File(const FileRequest& request) {
   files.push_back(request);
   const auto* step = Next<FileStep>("file dialog \"" + request.DialogTitle + "\"");
   return step ? step->path : std::nullopt;
+}
+
+std::optional<SaveChoice> ScriptedDialogs::SaveWithCheckBox(const FileRequest& request, const std::string& check_box,
+                                                            bool) {
+  files.push_back(request);
+  check_boxes.push_back(check_box);
+  const auto* step = Next<SaveChoiceStep>("file dialog \"" + request.DialogTitle + "\" with a check box");
+  return step ? step->choice : std::nullopt;
 }
 
 std::optional<PrintChoice> ScriptedDialogs::Printer(int flags) {

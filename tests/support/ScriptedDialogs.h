@@ -21,6 +21,9 @@ class ScriptedDialogs : public Dialogs {
   ScriptedDialogs& ExpectMessage(MessageAnswer answer, std::optional<std::string> text = std::nullopt);
   /// The next dialog is a file dialog answered with a path, or cancelled with nullopt.
   ScriptedDialogs& ExpectFile(std::optional<std::string> path);
+  /// The next dialog is a Save As dialog with a check box, answered with a choice or
+  /// cancelled with nullopt.
+  ScriptedDialogs& ExpectSaveChoice(std::optional<SaveChoice> choice);
   /// The next dialog is a print or printer set-up dialog.
   ScriptedDialogs& ExpectPrinter(std::optional<PrintChoice> choice);
   /// The next dialog is the font dialog.
@@ -28,6 +31,8 @@ class ScriptedDialogs : public Dialogs {
 
   MessageAnswer Message(const MessageRequest& request) override;
   std::optional<std::string> File(const FileRequest& request) override;
+  std::optional<SaveChoice> SaveWithCheckBox(const FileRequest& request, const std::string& check_box,
+                                             bool checked) override;
   std::optional<PrintChoice> Printer(int flags) override;
   std::optional<FontSpec> ChooseFont(const FontSpec& initial, int flags) override;
 
@@ -37,6 +42,7 @@ class ScriptedDialogs : public Dialogs {
   // What was shown, in order of each kind.
   std::vector<MessageRequest> messages;
   std::vector<FileRequest> files;
+  std::vector<std::string> check_boxes;  // the labels of the Save As dialogs' check boxes
   std::vector<int> printer_flags;
   std::vector<FontSpec> fonts;
 
@@ -48,13 +54,16 @@ class ScriptedDialogs : public Dialogs {
   struct FileStep {
     std::optional<std::string> path;
   };
+  struct SaveChoiceStep {
+    std::optional<SaveChoice> choice;
+  };
   struct PrinterStep {
     std::optional<PrintChoice> choice;
   };
   struct FontStep {
     std::optional<FontSpec> font;
   };
-  using Step = std::variant<MessageStep, FileStep, PrinterStep, FontStep>;
+  using Step = std::variant<MessageStep, FileStep, SaveChoiceStep, PrinterStep, FontStep>;
 
   template <typename T>
   const T* Next(const std::string& what);

@@ -50,7 +50,7 @@ TEST(MainWindow, OpensWithItsDesign) {
   EXPECT_EQ(on.join(" ").toStdString(),
             "mnuNewList mnuOpenList mnuOpenPuzzle mnuExit mnuSound mnuUpperCase mnuNoDuplicates mnuAvoidWords mnuAbout");
   EXPECT_EQ(off.join(" ").toStdString(),
-            "mnuSaveList mnuSaveListAs mnuSavePuzzle mnuSavePuzzleAs mnuPrint mnuAttributes mnuBuild "
+            "mnuSaveList mnuSaveListAs mnuSavePuzzle mnuSavePuzzleAs mnuPrint mnuExportPage mnuAttributes mnuBuild "
             "mnuFillinBlanks mnuOutlineWords mnuViewMatches mnuViewList mnuViewPuzzle");
   EXPECT_EQ(hidden.join(" ").toStdString(),
             "mnuNewQuotation mnuOpenQuotation mnuSaveQuotation mnuSaveQuotationAs mnuSepQuotation");

@@ -22,6 +22,32 @@
 
 namespace kivrel::cli {
 
+std::vector<OptionInfo> BuildSettingOptions() {
+  return {
+      {"width", "N", "grid width in letters; 0 takes the default size"},
+      {"height", "N", "grid height in letters; 0 takes the default size"},
+      {"title", "T", "puzzle title"},
+      {"instructions", "T", "instructions text"},
+      {"diagonals", "", "eight directions", 0},
+      {"no-diagonals", "", "only across and down (and back)", 0},
+      {"balance", "", "prefer directions with fewer words", 0},
+      {"no-balance", "", "do not prefer directions with fewer words", 0},
+      {"stop-on-reject", "", "end the build at the first word that does not fit", 0},
+      {"restart-on-reject", "", "start again at the first word that does not fit", 0},
+      {"stop-remaining", "OP> <N",
+       "stop when the empty cells are OP N, where OP is =, < or <= (or eq, lt, le); with = an attempt that "
+       "drops below N starts again",
+       2},
+      {"max-attempts", "N", "give up after N attempts (default 10000)"},
+      {"timeout", "SECONDS", "give up when another attempt would start after this"},
+      {"allow-duplicates", "", "fill without the check that no listed word can be read a second time", 0},
+      {"avoid", "FILE", "words the fill must never spell, one a line"},
+      {"quote", "TEXT",
+       "the hidden message: the fill writes its letters into the empty cells in reading order (pair it with "
+       "--stop-remaining = N, N its number of letters)"},
+  };
+}
+
 const CommandInfo& BuildCommand() {
   static const CommandInfo info = [] {
     CommandInfo c;
@@ -31,23 +57,8 @@ const CommandInfo& BuildCommand() {
         "Builds a word search puzzle from a word list (.kvl, or a plain list with one entry\n"
         "per line) and prints it: the grid as text and the statistics, or JSON.\n"
         "Attributes not given here come from the list's header line.\n";
-    c.Options = {
-        {"width", "N", "grid width in letters; 0 takes the default size"},
-        {"height", "N", "grid height in letters; 0 takes the default size"},
-        {"title", "T", "puzzle title"},
-        {"instructions", "T", "instructions text"},
-        {"diagonals", "", "eight directions", 0},
-        {"no-diagonals", "", "only across and down (and back)", 0},
-        {"balance", "", "prefer directions with fewer words", 0},
-        {"no-balance", "", "do not prefer directions with fewer words", 0},
-        {"stop-on-reject", "", "end the build at the first word that does not fit", 0},
-        {"restart-on-reject", "", "start again at the first word that does not fit", 0},
-        {"stop-remaining", "OP> <N",
-         "stop when the empty cells are OP N, where OP is =, < or <= (or eq, lt, le); with = an attempt that "
-         "drops below N starts again",
-         2},
-        {"max-attempts", "N", "give up after N attempts (default 10000)"},
-        {"timeout", "SECONDS", "give up when another attempt would start after this"},
+    c.Options = BuildSettingOptions();
+    const OptionInfo own[] = {
         {"seed", "N",
          "random seed (0 to 9007199254740991); the same list, options and seed give the same puzzle"},
         {"count", "N", "build N puzzles; each takes the next seed"},
@@ -55,15 +66,11 @@ const CommandInfo& BuildCommand() {
          "fill the empty cells with random letters; no listed word can then be read anywhere but where it was "
          "placed (fill letters are drawn again until none can)",
          0},
-        {"allow-duplicates", "", "fill without that check", 0},
-        {"avoid", "FILE", "words the fill must never spell, one a line"},
-        {"quote", "TEXT",
-         "the hidden message: the fill writes its letters into the empty cells in reading order (pair it with "
-         "--stop-remaining = N, N its number of letters)"},
         {"json", "", "one JSON object per puzzle, one per line", 0},
         {"strict", "", "exit with 1 when a puzzle left a word out or gave up", 0},
         {"o", "PUZZLE.kvp", "also save the puzzle to a puzzle file (one puzzle only)"},
     };
+    c.Options.insert(c.Options.end(), std::begin(own), std::end(own));
     for (OptionInfo& option : PageOptions()) c.Options.push_back(std::move(option));
     c.After =
         "With a page option the puzzle is also drawn as printed, with its blanks filled; the\n"
@@ -80,8 +87,6 @@ const CommandInfo& BuildCommand() {
 }
 
 namespace {
-
-constexpr long long kLargestSeed = 9007199254740991LL;  // 2^53 - 1: exact in any JSON reader
 
 double ParseSeconds(const std::string& text) {
   char* end = nullptr;
@@ -111,82 +116,63 @@ std::optional<bool> Choice(const Args& args, const std::string& yes, const std::
 
 }  // namespace
 
-int Build(Args& args, std::ostream& out, std::ostream& err) {
-  // Options first: their values must not be taken for the list's name.
-  const auto width = args.Number("--width", 0, 32767);
-  const auto height = args.Number("--height", 0, 32767);
-  const auto title = args.Value("--title");
-  const auto instructions = args.Value("--instructions");
-  const auto diagonals = Choice(args, "--diagonals", "--no-diagonals");
-  const auto balance = Choice(args, "--balance", "--no-balance");
-  const bool stop_on_reject = args.Flag("--stop-on-reject");
-  const bool restart_on_reject = args.Flag("--restart-on-reject");
-  if (stop_on_reject && restart_on_reject) {
+BuildSettings TakeBuildSettings(Args& args) {
+  BuildSettings b;
+  b.Width = args.Number("--width", 0, 32767);
+  b.Height = args.Number("--height", 0, 32767);
+  b.Title = args.Value("--title");
+  b.Instructions = args.Value("--instructions");
+  b.Diagonals = Choice(args, "--diagonals", "--no-diagonals");
+  b.Balance = Choice(args, "--balance", "--no-balance");
+  b.StopOnReject = args.Flag("--stop-on-reject");
+  b.RestartOnReject = args.Flag("--restart-on-reject");
+  if (b.StopOnReject && b.RestartOnReject) {
     throw UsageError("--stop-on-reject and --restart-on-reject cannot both be given");
   }
   const auto stop_remaining = args.Values("--stop-remaining", 2);
-  const long long max_attempts = args.Number("--max-attempts", 1, 1000000000000LL).value_or(10000);
+  b.MaxAttempts = args.Number("--max-attempts", 1, 1000000000000LL).value_or(10000);
   const auto timeout = args.Value("--timeout");
-  const auto seed = args.Number("--seed", 0, kLargestSeed);
-  const long long count = args.Number("--count", 1, 1000000).value_or(1);
-  const bool fill = args.Flag("--fill");
-  const bool allow_duplicates = args.Flag("--allow-duplicates");
-  const auto avoid = args.Value("--avoid");
-  const auto quote = args.Value("--quote");
-  const bool json = args.Flag("--json");
-  const bool strict = args.Flag("--strict");
-  const auto output = args.Value("-o");
-  if (output && count > 1) throw UsageError("-o saves one puzzle: it cannot be used with --count above 1");
-  PrintOptions print_options;
-  const auto page = TakePageOptions(args, print_options);
-  if (page && count != 1) throw UsageError("the page options draw one puzzle: they cannot go with --count");
-  const std::string path = args.Positional("word list file");
-  args.Finish();
-  if (output) RefuseOverwritingInput(*output, path);
-  if (page) {
-    for (const std::string& file : PagePaths(*page)) RefuseOverwritingInput(file, path);
-  }
-  const double seconds = timeout ? ParseSeconds(*timeout) : 0;  // 0: no time limit
-  std::string stop_operator;
-  long long stop_count = -1;
+  b.Seconds = timeout ? ParseSeconds(*timeout) : 0;  // 0: no time limit
   if (stop_remaining) {
-    stop_operator = StopOperator((*stop_remaining)[0]);
-    stop_count = ParseNumber((*stop_remaining)[1], "--stop-remaining", 0, 32767);
+    b.StopOperator = StopOperator((*stop_remaining)[0]);
+    b.StopCount = ParseNumber((*stop_remaining)[1], "--stop-remaining", 0, 32767);
   }
+  b.AllowDuplicates = args.Flag("--allow-duplicates");
+  b.Avoid = args.Value("--avoid");
+  b.Quote = args.Value("--quote");
+  return b;
+}
 
+void PreparePuzzle(AppContext& ctx, const std::string& path, const BuildSettings& b, std::uint64_t seed) {
   std::string error;
   auto parsed = ParseWordList(ReadFileBytes(path), &error);
   if (!parsed) throw UsageError(path + ": " + error);
 
-  HeadlessProgram program;
-  AppContext& ctx = program.ctx;
-  ctx.print = print_options;
-  const std::uint64_t first_seed = seed ? static_cast<std::uint64_t>(*seed) : std::random_device{}();
-  StartUp(ctx, first_seed);
+  StartUp(ctx, seed);
   if (!LoadWordList(ctx, *parsed, &error)) throw UsageError(path + ": " + error);
   PuzzleState& s = ctx.state;
   if (s.WordCount < 1) throw UsageError(path + ": the list holds no words");
   if (s.LongestWordLength < 1) throw UsageError(path + ": no entry holds a letter or digit to place");
 
-  if (title) s.PuzzleTitle = *title;
-  if (quote) s.MysteryQuote = *quote;
-  if (allow_duplicates) ctx.MainForm().SetChecked(kNoDuplicatesMark, false);
-  if (avoid) {
-    auto avoided = ParseWordList(ReadFileBytes(*avoid), &error);
-    if (!avoided) throw UsageError(*avoid + ": " + error);
+  if (b.Title) s.PuzzleTitle = *b.Title;
+  if (b.Instructions) s.PuzzleInstructions = *b.Instructions;
+  if (b.Diagonals) s.IncludeDiagonals = *b.Diagonals ? 1 : 0;
+  if (b.Balance) s.BalanceDirections = *b.Balance ? 1 : 0;
+  s.StopOnFirstReject = b.StopOnReject ? 1 : 0;
+  s.RestartOnFirstReject = b.RestartOnReject ? 1 : 0;
+  s.StopRemainingOperator = b.StopOperator;
+  s.StopRemainingCount = static_cast<i16>(b.StopCount);
+  if (b.Quote) s.MysteryQuote = *b.Quote;
+  if (b.AllowDuplicates) ctx.MainForm().SetChecked(kNoDuplicatesMark, false);
+  if (b.Avoid) {
+    auto avoided = ParseWordList(ReadFileBytes(*b.Avoid), &error);
+    if (!avoided) throw UsageError(*b.Avoid + ": " + error);
     ctx.AvoidWords = PlacedWords(*avoided);
   }
-  if (instructions) s.PuzzleInstructions = *instructions;
-  if (diagonals) s.IncludeDiagonals = *diagonals ? 1 : 0;
-  if (balance) s.BalanceDirections = *balance ? 1 : 0;
-  s.StopOnFirstReject = stop_on_reject ? 1 : 0;
-  s.RestartOnFirstReject = restart_on_reject ? 1 : 0;
-  s.StopRemainingOperator = stop_operator;
-  s.StopRemainingCount = static_cast<i16>(stop_count);
 
   // The size: given, from the header, or (a side of 0) the default for the list.
-  long long w = width.value_or(s.PuzzleWidth);
-  long long h = height.value_or(s.PuzzleHeight);
+  long long w = b.Width.value_or(s.PuzzleWidth);
+  long long h = b.Height.value_or(s.PuzzleHeight);
   if (w == 0 || h == 0) {
     PuzzleState sized = s;
     sized.PuzzleWidth = sized.PuzzleHeight = 0;
@@ -200,33 +186,65 @@ int Build(Args& args, std::ostream& out, std::ostream& err) {
     if (h == 0) h = sized.PuzzleHeight;
   }
   if (!GridSizeFits(w, h)) {
-    throw UsageError("a " + std::to_string(w) + " x " + std::to_string(h) +
+    throw UsageError(path + ": a " + std::to_string(w) + " x " + std::to_string(h) +
                      " grid is too large: width x height must stay below 32768");
   }
   const WordRecord& longest = s.Words[static_cast<std::size_t>(s.LongestWordIndex)];
   if (w < s.LongestWordLength || h < s.LongestWordLength) {
-    throw UsageError("the grid (" + std::to_string(w) + " x " + std::to_string(h) +
+    throw UsageError(path + ": the grid (" + std::to_string(w) + " x " + std::to_string(h) +
                      ") is smaller than the longest word, " + Shortened(longest.Text) + " (" +
                      std::to_string(s.LongestWordLength) + " letters)");
   }
   s.PuzzleWidth = static_cast<i16>(w);
   s.PuzzleHeight = static_cast<i16>(h);
+}
+
+BuildRunInfo BuildWithSeed(AppContext& ctx, const std::string& path, const BuildSettings& b, std::uint64_t seed) {
+  ctx.rng.Seed(seed);
+  BuildLimits limits;
+  limits.MaxAttempts = b.MaxAttempts;
+  const auto start = std::chrono::steady_clock::now();
+  if (b.Seconds > 0) {
+    limits.Deadline = start + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                  std::chrono::duration<double>(b.Seconds));
+  }
+  const BuildOutcome outcome = BuildPuzzle(ctx, limits);
+  const double elapsed =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  if (outcome.End == BuildEnd::NotStarted) throw UsageError(path + ": the puzzle could not be built");
+  return {seed, outcome.Attempts, elapsed, outcome.End == BuildEnd::GaveUp};
+}
+
+int Build(Args& args, std::ostream& out, std::ostream& err) {
+  // Options first: their values must not be taken for the list's name.
+  const BuildSettings settings = TakeBuildSettings(args);
+  const auto seed = args.Number("--seed", 0, kLargestSeed);
+  const long long count = args.Number("--count", 1, 1000000).value_or(1);
+  const bool fill = args.Flag("--fill");
+  const bool json = args.Flag("--json");
+  const bool strict = args.Flag("--strict");
+  const auto output = args.Value("-o");
+  if (output && count > 1) throw UsageError("-o saves one puzzle: it cannot be used with --count above 1");
+  PrintOptions print_options;
+  const auto page = TakePageOptions(args, print_options);
+  if (page && count != 1) throw UsageError("the page options draw one puzzle: they cannot go with --count");
+  const std::string path = args.Positional("word list file");
+  args.Finish();
+  if (output) RefuseOverwritingInput(*output, path);
+  if (page) {
+    for (const std::string& file : PagePaths(*page)) RefuseOverwritingInput(file, path);
+  }
+
+  HeadlessProgram program;
+  AppContext& ctx = program.ctx;
+  const std::uint64_t first_seed = seed ? static_cast<std::uint64_t>(*seed) : std::random_device{}();
+  PreparePuzzle(ctx, path, settings, first_seed);
+  ctx.print = print_options;
+  PuzzleState& s = ctx.state;
 
   bool incomplete = false;
   for (long long i = 0; i < count; ++i) {
-    const std::uint64_t puzzle_seed = first_seed + static_cast<std::uint64_t>(i);
-    ctx.rng.Seed(puzzle_seed);
-    BuildLimits limits;
-    limits.MaxAttempts = max_attempts;
-    const auto start = std::chrono::steady_clock::now();
-    if (seconds > 0) {
-      limits.Deadline = start + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                                    std::chrono::duration<double>(seconds));
-    }
-    const BuildOutcome outcome = BuildPuzzle(ctx, limits);
-    const double elapsed =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    if (outcome.End == BuildEnd::NotStarted) throw UsageError(path + ": the puzzle could not be built");
+    BuildRunInfo run = BuildWithSeed(ctx, path, settings, first_seed + static_cast<std::uint64_t>(i));
     std::optional<FillReport> filled;
     if (fill || page) filled = FillInBlanks(ctx);  // a page is printed filled
     if (filled && !filled->NotCleared.empty()) {
@@ -243,11 +261,6 @@ int Build(Args& args, std::ostream& out, std::ostream& err) {
     }
     if (output) SavePuzzle(s, *output, err);
 
-    BuildRunInfo run;
-    run.Seed = puzzle_seed;
-    run.Attempts = outcome.Attempts;
-    run.ElapsedMs = elapsed;
-    run.GaveUp = outcome.End == BuildEnd::GaveUp;
     if (filled) {
       run.FillRedrawn = filled->Redrawn;
       std::set<std::string> twice(filled->FoundTwice.begin(), filled->FoundTwice.end());
@@ -257,7 +270,7 @@ int Build(Args& args, std::ostream& out, std::ostream& err) {
     int words = 0;
     for (int k = 1; k <= s.WordsUpperBound(); ++k) words += s.Words[static_cast<std::size_t>(k)].Length > 0;
     if (run.GaveUp) {
-      err << "kivrel-cli: gave up after " << outcome.Attempts << " attempts without meeting the "
+      err << "kivrel-cli: gave up after " << run.Attempts << " attempts without meeting the "
           << (s.RestartOnFirstReject ? "restart on reject" : "stop when spaces remaining")
           << " rule; showing the best attempt (" << s.InsertedCount << " of " << words << " words placed)\n";
     }

@@ -10,7 +10,9 @@
 #include <utility>
 #include <vector>
 
+#include "PuzzleJson.h"
 #include "model/PuzzleState.h"
+#include "program/AppContext.h"
 
 namespace kivrel::cli {
 
@@ -67,6 +69,8 @@ class Args {
   std::optional<long long> Number(const std::string& name, long long min, long long max) const;
   /// Removes and returns the next positional argument; UsageError naming `what` if none.
   std::string Positional(const std::string& what);
+  /// Removes and returns every positional argument left.
+  std::vector<std::string> Positionals();
   /// UsageError when a positional argument is left.
   void Finish() const;
 
@@ -113,6 +117,51 @@ int Build(Args& args, std::ostream& out, std::ostream& err);
 
 /// The options and help of the build command.
 const CommandInfo& BuildCommand();
+
+/// The largest seed: 2^53 - 1, exact in any JSON reader.
+constexpr long long kLargestSeed = 9007199254740991LL;
+
+/// The build options of the build command (and of booklet), as given; what is not
+/// given comes from the list's header line.
+struct BuildSettings {
+  std::optional<long long> Width, Height;
+  std::optional<std::string> Title, Instructions;
+  std::optional<bool> Diagonals, Balance;
+  bool StopOnReject = false;
+  bool RestartOnReject = false;
+  std::string StopOperator;  // empty: no "stop when spaces remaining" rule
+  long long StopCount = -1;
+  long long MaxAttempts = 10000;
+  double Seconds = 0;  // 0: no time limit
+  bool AllowDuplicates = false;         // fill without the check that no word reads twice
+  std::optional<std::string> Avoid;     // a file of words the fill must never spell
+  std::optional<std::string> Quote;     // the hidden message the fill writes
+};
+
+/// Takes --width, --height, --title, --instructions, --diagonals/--no-diagonals,
+/// --balance/--no-balance, --stop-on-reject, --restart-on-reject, --stop-remaining,
+/// --max-attempts, --timeout, --allow-duplicates, --avoid and --quote out of args.
+BuildSettings TakeBuildSettings(Args& args);
+
+/// Starts the program of ctx with seed, loads the word list at path and applies the
+/// settings, ready to build. UsageError, naming the list, when it cannot be read or
+/// cannot make a puzzle of the size asked for.
+void PreparePuzzle(AppContext& ctx, const std::string& path, const BuildSettings& settings, std::uint64_t seed);
+
+/// Builds the prepared puzzle from the random sequence of seed. UsageError, naming the
+/// list, when the build could not start.
+BuildRunInfo BuildWithSeed(AppContext& ctx, const std::string& path, const BuildSettings& settings,
+                           std::uint64_t seed);
+
+/// The command "booklet LIST... --pdf FILE": several puzzles of each list and their
+/// answer keys in one PDF. `progress_to_terminal`: stderr is a terminal, so a progress
+/// line is shown there.
+int Booklet(Args& args, std::ostream& out, std::ostream& err, bool progress_to_terminal);
+
+/// The options of the build settings (TakeBuildSettings), shared by build and booklet.
+std::vector<OptionInfo> BuildSettingOptions();
+/// The booklet command's options and help.
+const CommandInfo& BookletCommand();
 
 /// The command "show PUZZLE [--json]": reads a puzzle file and prints it as build does.
 /// A file that is not a puzzle is a UsageError saying why.

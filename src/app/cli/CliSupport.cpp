@@ -164,6 +164,12 @@ std::string Args::Positional(const std::string& what) {
   return value;
 }
 
+std::vector<std::string> Args::Positionals() {
+  std::vector<std::string> values;
+  values.swap(positional_);
+  return values;
+}
+
 void Args::Finish() const {
   if (!positional_.empty()) throw UsageError("unknown argument \"" + positional_.front() + "\"");
 }

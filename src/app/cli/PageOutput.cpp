@@ -1,18 +1,8 @@
 #include "PageOutput.h"
 
-#include <QBuffer>
-#include <QGuiApplication>
-#include <QPageSize>
-#include <QPdfWriter>
-#include <QSvgGenerator>
-#include <memory>
-
-#include "build/FillInBlanks.h"
-#include "files/FileIO.h"
 #include "forms/PrintOptionsDialog.h"
+#include "forms/PrintPreview.h"
 #include "model/Numbers.h"
-#include "platform/qt/QtSurface.h"
-#include "print/PageDrawing.h"
 
 namespace kivrel::cli {
 
@@ -51,11 +41,6 @@ const CommandInfo& PrintCommand() {
 }
 
 namespace {
-
-constexpr int kPdfDotsPerInch = 1200;  // what Qt's printers draw at
-constexpr int kPngDotsPerInch = 300;
-constexpr int kLetterWidthTwips = 12240;
-constexpr int kLetterHeightTwips = 15840;
 
 Align ParseAlign(const std::string& value) {
   if (value == "left") return Align::Left;
@@ -96,131 +81,10 @@ void ApplyMargins(const std::string& value, PrintOptions& o) {
     }
   }
   // What the page keeps between the margins must hold something.
-  if (inches[0] + inches[1] >= kLetterHeightTwips / 1440.0 || inches[2] + inches[3] >= kLetterWidthTwips / 1440.0) {
+  if (inches[0] + inches[1] >= kPageHeightTwips / 1440.0 || inches[2] + inches[3] >= kPageWidthTwips / 1440.0) {
     throw UsageError("--margins " + value + " leave no room on the 8.5 x 11 inch page");
   }
   for (int i = 0; i < 4; ++i) o.Margins[static_cast<std::size_t>(i)] = FormatMargin(inches[i]) + std::string(kInchMark);
-}
-
-QtMessageHandler qt_messages = nullptr;
-
-// The command reports what goes wrong itself, in one line; Qt's own remarks (about
-// the session folder, a painter, an image writer) would add more lines.
-void FilterQtMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-  if (type == QtDebugMsg || type == QtInfoMsg || type == QtWarningMsg) return;
-  if (qt_messages) qt_messages(type, context, message);
-}
-
-// Qt draws text only with an application object. It is made here, for the drawing
-// commands alone, on the offscreen platform unless the caller chose a platform.
-std::unique_ptr<QGuiApplication> StartDrawing() {
-  if (QGuiApplication::instance()) return nullptr;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  qt_messages = qInstallMessageHandler(FilterQtMessages);
-  static int argc = 1;
-  static char name[] = "kivrel-cli";
-  static char* argv[] = {name, nullptr};
-  return std::make_unique<QGuiApplication>(argc, argv);
-}
-
-// "page.png" -> "page-key.png".
-std::string KeyPath(const std::string& path) {
-  std::size_t dot = path.rfind('.');
-  std::size_t slash = path.rfind('/');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return path + "-key";
-  return path.substr(0, dot) + "-key" + path.substr(dot);
-}
-
-// The answer key: the outlines on and the cells no word uses left blank, but for the
-// letters of the hidden message, which the key shows where they stand. The puzzle and
-// the options are as they were afterwards.
-template <typename Draw>
-void DrawAnswerKey(AppContext& ctx, Draw draw) {
-  PuzzleState& s = ctx.state;
-  const LetterGrid grid = s.Grid;
-  const PrintOptions options = ctx.print;
-  const i16 outlines = s.OutlinesShown;
-  const std::vector<std::pair<int, int>> unused = UnusedCells(s.Grid);
-  for (std::size_t i = QuoteLetters(s).size(); i < unused.size(); ++i) {
-    s.Grid.At(unused[i].first, unused[i].second).Letter = " ";
-  }
-  ctx.print.OutlineWords = 1;
-  draw();
-  s.Grid = grid;
-  ctx.print = options;
-  s.OutlinesShown = outlines;
-}
-
-// A page drawn in memory, to be saved as a whole.
-struct PageFile {
-  std::string Path;
-  QByteArray Bytes;
-};
-
-PageFile DrawPdf(AppContext& ctx, const PageRequest& request) {
-  PageFile file{request.Path, {}};
-  QBuffer buffer(&file.Bytes);
-  buffer.open(QIODevice::WriteOnly);
-  {
-    QPdfWriter writer(&buffer);
-    writer.setResolution(kPdfDotsPerInch);
-    writer.setPageSize(QPageSize(QPageSize::Letter));
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    writer.setCreator(QStringLiteral("Kivrel"));
-    writer.setTitle(QString::fromStdString(ctx.AttributesForm().Text("txtPuzName")));
-    QtSurface page(&writer);
-    if (!page.IsActive()) throw UsageError("cannot draw the page for \"" + request.Path + "\"");
-    DrawPrinterPage(ctx, page);
-    if (request.AnswerKey) {
-      DrawAnswerKey(ctx, [&] {
-        page.NewPage();
-        DrawPrinterPage(ctx, page);
-      });
-    }
-    page.End();
-  }
-  return file;
-}
-
-PageFile DrawPng(AppContext& ctx, const std::string& path) {
-  QtImageSurface page(kLetterWidthTwips, kLetterHeightTwips, kPngDotsPerInch);
-  DrawPrinterPage(ctx, page);
-  page.End();
-  PageFile file{path, {}};
-  QBuffer buffer(&file.Bytes);
-  buffer.open(QIODevice::WriteOnly);
-  if (!page.Image().save(&buffer, "PNG")) throw UsageError("cannot draw the page for \"" + path + "\"");
-  return file;
-}
-
-PageFile DrawSvg(AppContext& ctx, const std::string& path) {
-  PageFile file{path, {}};
-  QBuffer buffer(&file.Bytes);
-  buffer.open(QIODevice::WriteOnly);
-  QSvgGenerator svg;
-  svg.setOutputDevice(&buffer);
-  svg.setResolution(kPdfDotsPerInch);
-  svg.setSize(QSize(kLetterWidthTwips * kPdfDotsPerInch / 1440, kLetterHeightTwips * kPdfDotsPerInch / 1440));
-  svg.setViewBox(QRect(QPoint(0, 0), svg.size()));
-  svg.setTitle(QString::fromStdString(ctx.AttributesForm().Text("txtPuzName")));
-  {
-    QtSurface page(&svg);
-    if (!page.IsActive()) throw UsageError("cannot draw the page for \"" + path + "\"");
-    DrawPrinterPage(ctx, page);
-  }
-  return file;
-}
-
-void Save(const PageFile& file) {
-  std::string why;
-  switch (SaveFileAtomically(file.Path, std::string_view(file.Bytes.constData(), file.Bytes.size()), &why)) {
-    case SaveResult::Saved:
-      return;
-    case SaveResult::CannotOpen:
-      throw UsageError("cannot write \"" + file.Path + "\": " + why);
-    case SaveResult::WriteFailed:
-      throw UsageError("error while writing \"" + file.Path + "\": " + why + " (any file that was there is unchanged)");
-  }
 }
 
 }  // namespace
@@ -256,35 +120,6 @@ std::optional<PageRequest> TakePageOptions(const Args& args, PrintOptions& optio
   if (position) ApplyPuzzlePosition(*position, options);
   if (margins) ApplyMargins(*margins, options);
   return request;
-}
-
-std::vector<std::string> PagePaths(const PageRequest& request) {
-  std::vector<std::string> paths{request.Path};
-  if (request.AnswerKey && request.Kind != PageRequest::Format::Pdf) paths.push_back(KeyPath(request.Path));
-  return paths;
-}
-
-std::vector<std::string> WritePages(AppContext& ctx, const PageRequest& request) {
-  // As printing does: a printed puzzle always has its blanks filled.
-  if (ctx.state.BlanksFilled == kFalse) FillInBlanks(ctx);
-  auto application = StartDrawing();
-  const std::vector<std::string> paths = PagePaths(request);
-  std::vector<PageFile> files;
-  switch (request.Kind) {
-    case PageRequest::Format::Pdf:
-      files.push_back(DrawPdf(ctx, request));
-      break;
-    case PageRequest::Format::Png:
-      files.push_back(DrawPng(ctx, paths[0]));
-      if (request.AnswerKey) DrawAnswerKey(ctx, [&] { files.push_back(DrawPng(ctx, paths[1])); });
-      break;
-    case PageRequest::Format::Svg:
-      files.push_back(DrawSvg(ctx, paths[0]));
-      if (request.AnswerKey) DrawAnswerKey(ctx, [&] { files.push_back(DrawSvg(ctx, paths[1])); });
-      break;
-  }
-  for (const PageFile& file : files) Save(file);
-  return paths;
 }
 
 }  // namespace kivrel::cli

@@ -1,4 +1,6 @@
 // kivrel-cli: makes word search puzzles without a display.
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -28,6 +30,9 @@ const char* const kUsage =
     "  print PUZZLE (--pdf | --png | --svg FILE) [...]\n"
     "                      draw a puzzle file's printed page into a file, with no\n"
     "                      printer and no display (kivrel-cli print --help)\n"
+    "  booklet LIST... --pdf FILE [...]\n"
+    "                      several puzzles of each list and their answer keys in one\n"
+    "                      PDF (kivrel-cli booklet --help)\n"
     "\n"
     "Options:\n"
     "  --help              show this help\n"
@@ -36,11 +41,12 @@ const char* const kUsage =
     "Exit codes: 0 success, 1 a build left words out (build --strict), 2 bad usage,\n"
     "unreadable input or a file or the output that could not be written.\n";
 
-const CommandInfo* SpecOf(const std::string& command) {
+const CommandInfo* InfoOf(const std::string& command) {
   if (command == "summary") return &SummaryCommand();
   if (command == "build") return &BuildCommand();
   if (command == "show") return &ShowCommand();
   if (command == "print") return &PrintCommand();
+  if (command == "booklet") return &BookletCommand();
   return nullptr;
 }
 
@@ -56,7 +62,7 @@ int Run(std::vector<std::string> args) {
     std::cout << "kivrel-cli " << KIVREL_VERSION << "\n";
     return kExitOk;
   }
-  const CommandInfo* info = SpecOf(command);
+  const CommandInfo* info = InfoOf(command);
   if (!info) throw UsageError("unknown command \"" + command + "\" (try --help)");
   Args rest(*info, args);
   if (rest.Help()) {
@@ -66,6 +72,7 @@ int Run(std::vector<std::string> args) {
   if (command == "summary") return Summary(rest, std::cout);
   if (command == "build") return Build(rest, std::cout, std::cerr);
   if (command == "show") return Show(rest, std::cout);
+  if (command == "booklet") return Booklet(rest, std::cout, std::cerr, isatty(STDERR_FILENO) == 1);
   return Print(rest, std::cout);
 }
 

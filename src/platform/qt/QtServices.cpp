@@ -1,14 +1,17 @@
 #include "platform/qt/QtServices.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QScreen>
 #include <cmath>
 
@@ -104,8 +107,10 @@ QStringList ToQtNameFilters(const std::string& filter) {
   return filters;
 }
 
-std::optional<std::string> QtDialogs::File(const FileRequest& request) {
-  QFileDialog dialog(parent_, QString::fromStdString(request.DialogTitle));
+namespace {
+
+// The dialog set up as the request asks.
+QStringList Prepare(QFileDialog& dialog, const FileRequest& request) {
   QStringList filters = ToQtNameFilters(request.Filter);
   dialog.setNameFilters(filters);
   if (request.FilterIndex >= 1 && request.FilterIndex <= filters.size()) {
@@ -121,8 +126,41 @@ std::optional<std::string> QtDialogs::File(const FileRequest& request) {
     dialog.setFileMode(QFileDialog::ExistingFile);
   }
   if (!request.FileName.empty()) dialog.selectFile(QString::fromStdString(request.FileName));
+  return filters;
+}
+
+}  // namespace
+
+std::optional<std::string> QtDialogs::File(const FileRequest& request) {
+  QFileDialog dialog(parent_, QString::fromStdString(request.DialogTitle));
+  Prepare(dialog, request);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().first().toStdString();
+}
+
+std::optional<SaveChoice> QtDialogs::SaveWithCheckBox(const FileRequest& request, const std::string& check_box,
+                                                      bool checked) {
+  QFileDialog dialog(parent_, QString::fromStdString(request.DialogTitle));
+  dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+  const QStringList filters = Prepare(dialog, request);
+  auto* box = new QCheckBox(QString::fromStdString(check_box), &dialog);
+  box->setObjectName(QStringLiteral("chkFileDialogOption"));
+  box->setChecked(checked);
+  if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+    grid->addWidget(box, grid->rowCount(), 0, 1, grid->columnCount());
+  } else {
+    dialog.layout()->addWidget(box);
+  }
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+    // "PNG Image (*.png)" -> "png"
+    static const QRegularExpression pattern(QStringLiteral("\\(\\*\\.([A-Za-z0-9]+)"));
+    const QRegularExpressionMatch match = pattern.match(filter);
+    if (match.hasMatch()) dialog.setDefaultSuffix(match.captured(1).toLower());
+  });
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  const qsizetype index = filters.indexOf(dialog.selectedNameFilter());
+  return SaveChoice{dialog.selectedFiles().first().toStdString(), index >= 0 ? static_cast<int>(index) + 1 : 1,
+                    box->isChecked()};
 }
 
 std::optional<PrintChoice> QtDialogs::Printer(int flags) {

@@ -54,6 +54,11 @@ class QtDialogs : public Dialogs {
 
   MessageAnswer Message(const MessageRequest& request) override;
   std::optional<std::string> File(const FileRequest& request) override;
+  /// Qt's own file dialog (not the desktop's, which takes no check box) with the box
+  /// under the file list; choosing a file type makes its extension the one added to a
+  /// name typed without one.
+  std::optional<SaveChoice> SaveWithCheckBox(const FileRequest& request, const std::string& check_box,
+                                             bool checked) override;
   std::optional<PrintChoice> Printer(int flags) override;
   std::optional<FontSpec> ChooseFont(const FontSpec& initial, int flags) override;
 

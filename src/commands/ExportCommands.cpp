@@ -1,0 +1,60 @@
+#include "commands/ExportCommands.h"
+
+namespace kivrel {
+
+namespace {
+
+constexpr const char* kExtensions[] = {".pdf", ".png", ".svg"};
+
+// The file named after the puzzle or its list, in the folder it came from.
+std::string SuggestedName(const PuzzleState& s) {
+  const std::string& source = !s.PuzzleFileName.empty() ? s.PuzzleFileName : s.WordListFileName;
+  if (source.empty()) return {};
+  const std::size_t slash = source.rfind('/');
+  const std::size_t dot = source.rfind('.');
+  return dot == std::string::npos || (slash != std::string::npos && dot < slash) ? source : source.substr(0, dot);
+}
+
+}  // namespace
+
+PageRequest ExportRequest(const SaveChoice& choice) {
+  PageRequest request;
+  request.Path = choice.Path;
+  request.AnswerKey = choice.Checked;
+  if (auto format = FormatOfPath(choice.Path)) {
+    request.Kind = *format;
+  } else {
+    const int index = choice.FilterIndex >= 1 && choice.FilterIndex <= 3 ? choice.FilterIndex : 1;
+    request.Kind = static_cast<PageRequest::Format>(index - 1);
+    request.Path += kExtensions[index - 1];
+  }
+  return request;
+}
+
+void mnuExportPage_Click(AppContext& ctx, const PageWriter& write) {
+  FileRequest dialog;
+  dialog.Action = FileRequest::Kind::SaveAs;
+  dialog.DialogTitle = "Export Page";
+  dialog.Filter = kExportFilter;
+  dialog.FilterIndex = 1;
+  dialog.FileName = SuggestedName(ctx.state);
+  dialog.DefaultExt = "pdf";
+  dialog.Flags = kFileOverwritePrompt;
+  const auto choice = ctx.dialogs.SaveWithCheckBox(dialog, kAnswerKeyCheckBox, false);
+  if (!choice || choice->Path.empty()) return;
+
+  Form& main = ctx.MainForm();
+  main.SetMousePointer(kPointerHourglass);
+  std::string error;
+  try {
+    write(ctx, ExportRequest(*choice));
+  } catch (const std::exception& failure) {
+    error = failure.what();
+  }
+  main.SetMousePointer(kPointerDefault);
+  if (!error.empty()) {
+    ShowMessage(ctx.dialogs, std::string(kExportErrorMessage) + ": " + error, kErrorTitle, MessageIcon::Critical);
+  }
+}
+
+}  // namespace kivrel

@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "TestApp.h"
+#include "commands/ExportCommands.h"
+#include "program/StartUp.h"
+
+namespace kivrel {
+namespace {
+
+using Format = PageRequest::Format;
+
+TEST(ExportRequest, TheNamesExtensionOrElseTheFileTypeChosenDecidesTheKind) {
+  struct Case {
+    std::string path;
+    int filter;
+    Format kind;
+    std::string written;
+  };
+  for (const Case& c : std::vector<Case>{{"/t/page.png", 1, Format::Png, "/t/page.png"},
+                                         {"/t/page.SVG", 2, Format::Svg, "/t/page.SVG"},
+                                         {"/t/page", 2, Format::Png, "/t/page.png"},
+                                         {"/t/v1.0/page", 3, Format::Svg, "/t/v1.0/page.svg"},
+                                         {"/t/page.txt", 1, Format::Pdf, "/t/page.txt.pdf"},
+                                         {"/t/page", 9, Format::Pdf, "/t/page.pdf"}}) {
+    const PageRequest request = ExportRequest({c.path, c.filter, true});
+    EXPECT_EQ(request.Kind, c.kind) << c.path;
+    EXPECT_EQ(request.Path, c.written) << c.path;
+    EXPECT_TRUE(request.AnswerKey);
+  }
+}
+
+TEST(ExportFlow, CancelWritesNothingAndAFileThatCannotBeWrittenIsReported) {
+  testing::TestApp app;
+  StartUp(app.ctx, 1);
+  int writes = 0;
+  const PageWriter full_disk = [&](AppContext& ctx, const PageRequest& request) -> std::vector<std::string> {
+    ++writes;
+    EXPECT_EQ(ctx.MainForm().MousePointer(), kPointerHourglass);
+    throw std::runtime_error("cannot write \"" + request.Path + "\"");
+  };
+  app.dialogs.ExpectSaveChoice(std::nullopt);
+  mnuExportPage_Click(app.ctx, full_disk);
+  EXPECT_EQ(writes, 0);
+
+  app.dialogs.ExpectSaveChoice(SaveChoice{"/full/zoo", 1, false})
+      .ExpectMessage(MessageAnswer::Ok, "Error while exporting page: cannot write \"/full/zoo.pdf\"");
+  mnuExportPage_Click(app.ctx, full_disk);
+  EXPECT_EQ(writes, 1);
+  EXPECT_EQ(app.dialogs.check_boxes.at(0), kAnswerKeyCheckBox);
+  EXPECT_EQ(app.dialogs.messages.at(0).Title, kErrorTitle);
+  EXPECT_EQ(app.ctx.MainForm().MousePointer(), kPointerDefault);
+}
+
+}  // namespace
+}  // namespace kivrel
