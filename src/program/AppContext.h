@@ -44,6 +44,7 @@ class AppContext {
   BuildRunState build;
   PrintOptions print;  // mirrored by the print options dialog
   PageLayout page;     // results of the last page layout
+  PagePrinted printed; // the blocks and font sizes of the last page layout
 
   Dialogs& dialogs;
   EventPump& pump;
