@@ -103,6 +103,49 @@ void PrintHeader(Surface& page, int count) {
   page.Print(WordListHeader(count));
 }
 
+// Wraps text as PrintWrappedText says; draws it only when `draw` (otherwise it only
+// moves the current position, to measure).
+void WrapText(Surface& page, int left, int right, std::string_view text, bool draw) {
+  const int space = Nearest(page.TextWidth(" "));
+  const int line = LineHeight(page);
+  page.CurrentX = left;
+  bool first = true;
+  std::size_t pos = 0;
+  for (;;) {
+    // The blanks before the next word: tabs count as blanks, a line break (CR LF, LF or
+    // CR) separates words like one, and an empty line between two words starts a new
+    // paragraph, a blank line further down.
+    int breaks = 0;
+    for (; pos < text.size(); ++pos) {
+      const char ch = text[pos];
+      if (ch == '\n' || (ch == '\r' && (pos + 1 >= text.size() || text[pos + 1] != '\n'))) {
+        ++breaks;
+      } else if (ch != ' ' && ch != '\t' && ch != '\r') {
+        break;
+      }
+    }
+    if (pos >= text.size()) break;
+    std::size_t end = text.find_first_of(" \t\r\n", pos);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view word = text.substr(pos, end - pos);
+    pos = end;
+    if (breaks >= 2 && !first) {
+      page.CurrentX = left;
+      page.CurrentY += 2.0 * line;
+    } else if (page.CurrentX + CharacterWidthSum(page, word) > right) {
+      page.CurrentX = left;
+      page.CurrentY += line;
+    }
+    if (draw) {
+      page.Print(word);
+    } else {
+      page.CurrentX += page.TextWidth(word);
+    }
+    page.CurrentX += space;
+    first = false;
+  }
+}
+
 // Where the word list goes at the list font's current size.
 struct ListPlan {
   int line = 0;
@@ -304,39 +347,58 @@ void DrawPage(AppContext& ctx, Surface& page, Run run) {
   if (!title.empty()) printed.Title = Block(p.TitleX, p.TopMargin, p.TitleWidth, p.TitleHeight);
 
   // The cell is the height of "A" in the puzzle font as the letters are drawn, which
-  // shrinks until the grid fits the printable area; the letters and the frame are then
-  // drawn in that very font and cell. What is drawn is the grid as it is, whatever size
-  // the attributes now name.
+  // shrinks until the grid fits the printable area and, below the title and the
+  // instructions, the room left down to the bottom margin; the letters and the frame
+  // are then drawn in that very font and cell. The instructions wrap in a band that
+  // follows the grid's width, so each smaller grid measures them again. What is drawn is
+  // the grid as it is, whatever size the attributes now name.
   const int columns = s.Grid.Width();
   const int rows = s.Grid.Height();
   const FontRecord& puzzle_font = ctx.fonts(kPuzzleFont);
-  UseFont(page, puzzle_font);
+  const double below_title = page.CurrentY;
+  const long long page_bottom = static_cast<long long>(p.TopMargin) + p.PrintableHeight;
+  long long grid_room = p.PrintableHeight;
   int cell = 0;
   long long grid_width = 0;
   long long grid_height = 0;
-  ShrinkToFit(page, puzzle_font.Size, 1, [&] {
-    cell = LineHeight(page);
-    grid_width = static_cast<long long>(cell) * columns;
-    grid_height = static_cast<long long>(cell) * rows;
-    return grid_width <= p.PrintableWidth && grid_height <= p.PrintableHeight;
-  });
-  line = cell;
-  const double puzzle_size = page.FontSize();
-  printed.PuzzleSize = puzzle_size;
-  p.GridWidth = Store(grid_width);
-  p.GridHeight = Store(grid_height);
+  double puzzle_size = 0;
+  for (int tries = 0;; ++tries) {
+    UseFont(page, puzzle_font);
+    const bool fits = ShrinkToFit(page, puzzle_font.Size, 1, [&] {
+      cell = LineHeight(page);
+      grid_width = static_cast<long long>(cell) * columns;
+      grid_height = static_cast<long long>(cell) * rows;
+      return grid_width <= p.PrintableWidth && grid_height <= grid_room;
+    });
+    puzzle_size = page.FontSize();
+    p.GridWidth = Store(grid_width);
+    p.GridHeight = Store(grid_height);
+    switch (o.PuzzleHorizontal) {
+      case Align::Left: p.PuzzleLeft = p.LeftMargin; break;
+      case Align::Right: p.PuzzleLeft = Store(Nearest(page_width - p.RightMargin - p.GridWidth)); break;
+      case Align::Center: p.PuzzleLeft = Store(Nearest((p.PrintableWidth - p.GridWidth) / 2.0 + p.LeftMargin)); break;
+    }
+    p.PuzzleRight = Store(static_cast<long long>(p.PuzzleLeft) + p.GridWidth);
 
-  switch (o.PuzzleHorizontal) {
-    case Align::Left: p.PuzzleLeft = p.LeftMargin; break;
-    case Align::Right: p.PuzzleLeft = Store(Nearest(page_width - p.RightMargin - p.GridWidth)); break;
-    case Align::Center: p.PuzzleLeft = Store(Nearest((p.PrintableWidth - p.GridWidth) / 2.0 + p.LeftMargin)); break;
+    line = cell;
+    page.CurrentY = below_title;
+    if (o.PrintInstructions != 0) {
+      UseFont(page, ctx.fonts(kInstructionsFont));
+      line = LineHeight(page);
+      InstructionBand(o, p, page_width);
+      page.CurrentY += line;  // a blank line under the title
+      WrapText(page, p.InstructionsLeft, p.InstructionsRight, s.PuzzleInstructions, false);
+      page.CurrentY += line;
+    }
+    const long long room = page_bottom - (Nearest(page.CurrentY) + static_cast<long long>(line));
+    if (!fits || grid_height <= room || room >= grid_room || tries == 100) break;
+    grid_room = room;
   }
-  p.PuzzleRight = Store(static_cast<long long>(p.PuzzleLeft) + p.GridWidth);
+  printed.PuzzleSize = puzzle_size;
 
+  page.CurrentY = below_title;
   if (o.PrintInstructions != 0) {
     UseFont(page, ctx.fonts(kInstructionsFont));
-    line = LineHeight(page);
-    InstructionBand(o, p, page_width);
     page.CurrentY += line;  // a blank line under the title
     p.InstructionsTop = Store(Nearest(page.CurrentY));
     PrintWrappedText(page, p.InstructionsLeft, p.InstructionsRight, s.PuzzleInstructions);
@@ -348,14 +410,17 @@ void DrawPage(AppContext& ctx, Surface& page, Run run) {
     }
   }
 
-  // Down the page the middle and bottom places look only at the margins.
+  // Down the page the middle and bottom places look at the margins, but never reach up
+  // into the title and the instructions.
+  const long long highest = static_cast<long long>(p.HeaderBottom) + line;
   switch (o.PuzzleVertical) {
-    case VerticalPlace::Top: p.PuzzleTop = Store(static_cast<long long>(p.HeaderBottom) + line); break;
+    case VerticalPlace::Top: p.PuzzleTop = Store(highest); break;
     case VerticalPlace::Middle:
-      p.PuzzleTop = Store(Nearest((p.PrintableHeight - p.GridHeight) / 2.0 + p.TopMargin));
+      p.PuzzleTop = Store(std::max<long long>(Nearest((p.PrintableHeight - p.GridHeight) / 2.0 + p.TopMargin), highest));
       break;
     case VerticalPlace::Bottom:
-      p.PuzzleTop = Store(static_cast<long long>(p.PrintableHeight) - p.GridHeight + p.TopMargin);
+      p.PuzzleTop = Store(std::max<long long>(static_cast<long long>(p.PrintableHeight) - p.GridHeight + p.TopMargin,
+                                              highest));
       break;
   }
   p.PuzzleBottom = Store(static_cast<long long>(p.PuzzleTop) + p.GridHeight);
@@ -428,40 +493,7 @@ int CharacterWidthSum(Surface& page, std::string_view text, bool skip_brackets) 
 std::string WordListHeader(int count) { return PrintedNumberText(count) + " words"; }
 
 void PrintWrappedText(Surface& page, int left, int right, std::string_view text) {
-  const int space = Nearest(page.TextWidth(" "));
-  const int line = LineHeight(page);
-  page.CurrentX = left;
-  bool first = true;
-  std::size_t pos = 0;
-  for (;;) {
-    // The blanks before the next word: tabs count as blanks, a line break (CR LF, LF or
-    // CR) separates words like one, and an empty line between two words starts a new
-    // paragraph, a blank line further down.
-    int breaks = 0;
-    for (; pos < text.size(); ++pos) {
-      const char ch = text[pos];
-      if (ch == '\n' || (ch == '\r' && (pos + 1 >= text.size() || text[pos + 1] != '\n'))) {
-        ++breaks;
-      } else if (ch != ' ' && ch != '\t' && ch != '\r') {
-        break;
-      }
-    }
-    if (pos >= text.size()) break;
-    std::size_t end = text.find_first_of(" \t\r\n", pos);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view word = text.substr(pos, end - pos);
-    pos = end;
-    if (breaks >= 2 && !first) {
-      page.CurrentX = left;
-      page.CurrentY += 2.0 * line;
-    } else if (page.CurrentX + CharacterWidthSum(page, word) > right) {
-      page.CurrentX = left;
-      page.CurrentY += line;
-    }
-    page.Print(word);
-    page.CurrentX += space;
-    first = false;
-  }
+  WrapText(page, left, right, text, true);
 }
 
 void PrintListEntry(const PuzzleState& state, Surface& page, int k) {

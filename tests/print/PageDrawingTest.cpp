@@ -245,6 +245,24 @@ TEST_F(PageTest, LargeGridShrinksThePuzzleFontUntilItFits) {
   EXPECT_EQ(At(55 + 39 * 220 + 1720, p.PuzzleTop + 39 * 220), "C");
 }
 
+// A tall grid shrinks until it fits between the instructions and the bottom margin, in
+// every place down the page; it never reaches up into them.
+TEST_F(PageTest, TallGridFitsBelowTheInstructionsInEveryPlace) {
+  ctx.print.PrintInstructions = 1;
+  testing::MakeGrid(ctx, 10, 60);  // the printable height alone would allow cells of 200
+  testing::SetTitle(ctx, "ANIMALS");
+  s.PuzzleInstructions = "Find the words hidden in the grid.";
+  for (VerticalPlace place : {VerticalPlace::Top, VerticalPlace::Middle, VerticalPlace::Bottom}) {
+    ctx.print.PuzzleVertical = place;
+    DrawPreviewPage(ctx);
+    EXPECT_GE(p.PuzzleTop, p.HeaderBottom + 260) << static_cast<int>(place);
+    EXPECT_LE(p.PuzzleBottom, 15840 - 1440) << static_cast<int>(place);
+    EXPECT_EQ(p.GridHeight, 60 * 180) << "9 points, the largest whose grid fits the room left";
+    const auto boxes = page.OfKind(DrawOp::Kind::Box);
+    EXPECT_EQ(boxes.back().y2, p.PuzzleBottom);
+  }
+}
+
 TEST_F(PageTest, TwentyFiveWordsFillFourColumnsOfSevenRows) {
   testing::MakeGrid(ctx, 16, 16);
   PlaceNumberedWords(25, 16);  // 1920 wide: columns of 2160, Nearest(9360 / 2160) = 4
