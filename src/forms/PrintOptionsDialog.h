@@ -25,7 +25,6 @@ namespace kivrel {
 inline constexpr std::string_view kMarginRectangle = "shpMargins";
 /// The label that says the word list does not fit on the page.
 inline constexpr std::string_view kListTooLong = "lblListTooLong";
-inline constexpr std::string_view kListTooLongText = "The word list does not fit on the page";
 
 /// The margin box and spin button of a side (kTopMargin .. kRightMargin).
 std::string MarginBox(int side);

@@ -8,6 +8,9 @@
 
 namespace kivrel {
 
+/// What the program says when the word list does not fit on the page at any size.
+inline constexpr std::string_view kListTooLongText = "The word list does not fit on the page";
+
 /// Lays the page out on the preview page (ctx.preview) from the current print options:
 /// clears it and draws the whole page. Does nothing while LayoutEnabled is false or
 /// when there is no preview page. Writes ctx.page, ctx.printed and the list copy in

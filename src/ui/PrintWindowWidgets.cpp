@@ -14,6 +14,7 @@
 #include "forms/PrintOptionsDialog.h"
 #include "forms/PrintPreview.h"
 #include "platform/qt/QtSurface.h"
+#include "print/PageDrawing.h"
 #include "ui/FormBinder.h"
 #include "ui/PuzzlePicture.h"
 #include "ui/SpinButton.h"

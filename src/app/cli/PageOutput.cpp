@@ -5,6 +5,7 @@
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QSvgGenerator>
+#include <iostream>
 #include <memory>
 
 #include "build/FillInBlanks.h"
@@ -223,6 +224,8 @@ std::vector<std::string> WritePages(AppContext& ctx, const PageRequest& request)
       }
       break;
   }
+  // The page is still written, without the list, as the print options dialog shows it.
+  if (!ctx.printed.ListFits) std::cerr << "kivrel-cli: " << kListTooLongText << ": it is left off the page\n";
   return written;
 }
 
