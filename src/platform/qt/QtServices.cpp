@@ -6,12 +6,12 @@
 #include <QFontDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
-#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScreen>
 #include <cmath>
 
+#include "platform/qt/QtPrinterSetup.h"
 #include "platform/qt/QtSurface.h"
 
 namespace kivrel {
@@ -127,7 +127,7 @@ std::optional<std::string> QtDialogs::File(const FileRequest& request) {
 
 std::optional<PrintChoice> QtDialogs::Printer(int flags) {
   if (flags & kPrintSetupFlag) {
-    QPageSetupDialog dialog(&printer_, parent_);
+    PrinterSetupDialog dialog(printer_, parent_);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return PrintChoice{1};
   }
