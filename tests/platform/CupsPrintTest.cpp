@@ -113,6 +113,12 @@ class PrivateCups {
   }
 
   const QString& Socket() const { return socket_; }
+  // Waits (a minute at most) until every job has gone through.
+  void WaitForJobs() const {
+    QElapsedTimer clock;
+    clock.start();
+    while (PendingJobs() > 0 && clock.elapsed() < 60000) QThread::msleep(100);
+  }
   // The jobs a queue took, done or not.
   int Jobs(const QString& queue) const {
     QString output;
@@ -168,9 +174,7 @@ TEST(CupsPrinting, ThreeCopiesArriveAsThreeOnePageJobsWithTheSameLetters) {
   cmdPrint_Click(ctx);  // an error message would fail the test here
   EXPECT_EQ(ctx.state.BlanksFilled, kTrue);
 
-  QElapsedTimer clock;
-  clock.start();
-  while (cups.PendingJobs() > 0 && clock.elapsed() < 60000) QThread::msleep(100);
+  cups.WaitForJobs();
   const QStringList jobs = cups.Documents();
   ASSERT_EQ(jobs.size(), 3) << cups.Log().toStdString();
   std::vector<std::string> texts;
@@ -238,9 +242,7 @@ TEST(CupsPrinting, ThePrinterChosenInPrinterSetUpTakesThePrintJob) {
   ctx.printer = &device;
   app.dialogs.ExpectPrinter(PrintChoice{1});
   cmdPrint_Click(ctx);
-  QElapsedTimer clock;
-  clock.start();
-  while (cups.PendingJobs() > 0 && clock.elapsed() < 60000) QThread::msleep(100);
+  cups.WaitForJobs();
   EXPECT_EQ(cups.Jobs("kivrel-other"), 1) << cups.Log().toStdString();
   EXPECT_EQ(cups.Jobs(kQueue), 0);
   unsetenv("CUPS_SERVER");

@@ -47,9 +47,11 @@ std::vector<std::string> BenchWords() {
   return words;
 }
 
-// A grid of the case's size full of letters (wide and narrow ones), with the case's
-// number of words placed across or down, as a build would leave them for the page.
+// A started program whose grid has the case's size, full of letters (wide and narrow
+// ones), with the case's number of words placed across or down, as a build would
+// leave them for the page.
 void MakePuzzle(AppContext& ctx, const Case& c) {
+  StartUp(ctx, 1);
   testing::MakeGrid(ctx, c.columns, c.rows);
   testing::SetTitle(ctx, "Two hundred words");
   ctx.state.PuzzleInstructions = "Find the words hidden in the grid.\nGood luck!";
@@ -181,7 +183,6 @@ TEST(RealPage, PdfAt1200DotsPerInchIsDrawnAsLaidOut) {
     const std::string where = Describe(c);
     testing::TestApp app;
     AppContext& ctx = app.ctx;
-    StartUp(ctx, 1);
     MakePuzzle(ctx, c);
     const std::string pdf = dir.File("page.pdf");
     {
@@ -232,7 +233,6 @@ TEST(RealPage, PreviewImageIsDrawnAsLaidOutAndTheListStaysOffTheGrid) {
     const std::string where = Describe(c);
     testing::TestApp app;
     AppContext& ctx = app.ctx;
-    StartUp(ctx, 1);
     MakePuzzle(ctx, c);
     QtImageSurface preview(12240, 15840, 96);
     ctx.preview = &preview;
