@@ -149,12 +149,7 @@ class PageImage {
       for (int col = 1; col <= ctx.state.Grid.Width(); ++col) {
         const double x = p.PuzzleLeft + (col - 1.0) * cell, y = p.PuzzleTop + (row - 1.0) * cell;
         if (!InkIn(Px(x) + 1, Px(y) + 1, Px(x + cell) - 1, Px(y + cell) - 1)) {
-          std::string dump;
-          for (int yy = Px(y) - 2; yy <= Px(y + cell) + 2; ++yy) {
-            for (int xx = Px(x) - 2; xx <= Px(x + cell) + 2; ++xx) dump += Dark(xx, yy) ? '#' : Ink(xx, yy) ? '+' : '.';
-            dump += '\n';
-          }
-          ADD_FAILURE() << where << ": no letter in row " << row << ", column " << col << " at " << x << "," << y << " cell " << cell << "\n" << dump;
+          ADD_FAILURE() << where << ": no letter in row " << row << ", column " << col;
           return;
         }
       }
