@@ -1,6 +1,7 @@
 // The printed page on real surfaces: a PDF at 1200 dots per inch (what Qt's printers
-// draw at), read back with pdftotext and rendered with pdftoppm, and the preview page,
-// an image at screen resolution read pixel by pixel. For square and oblong grids from
+// draw at), read back with pdftotext and rendered with pdftoppm, and the preview page
+// (an image at screen resolution) and the PNG page (300 dots per inch) read pixel by
+// pixel. For square and oblong grids from
 // 5 to 99 letters with 25 to 200 words, the frame and the letters are drawn on the grid
 // the layout placed, to a pixel; nothing is drawn outside the margins; the word list
 // never touches the grid; and every placed word is printed.
@@ -223,50 +224,59 @@ TEST(RealPage, PdfAt1200DotsPerInchIsDrawnAsLaidOut) {
   }
 }
 
-TEST(RealPage, PreviewImageIsDrawnAsLaidOutAndTheListStaysOffTheGrid) {
-  for (const Case& c : kCases) {
-    const std::string where = Describe(c);
-    testing::TestApp app;
-    AppContext& ctx = app.ctx;
-    MakePuzzle(ctx, c);
-    QtImageSurface preview(12240, 15840, 96);
-    ctx.preview = &preview;
-    ctx.print.PrintWordList = 0;
-    DrawPreviewPage(ctx);
-    const QImage without_list = preview.Image().copy();
-    ctx.print.PrintWordList = 1;
-    DrawPreviewPage(ctx);
-    ASSERT_TRUE(ctx.printed.ListFits) << where;
-    const PageImage image(preview.Image(), 15);
-    image.ExpectGridOnLayout(ctx, where + " (preview)");
-    const PageLayout& p = ctx.page;
-    const Rect inside = Inside(p, 12240, 15840);
-    EXPECT_EQ(image.InkOutside(inside, 1), "") << where << ": ink outside the margins";
+// The page on an image: the preview page at screen resolution, or the PNG page (the
+// printer run at 300 dots per inch, as kivrel-cli draws it).
+void ExpectImagePageAsLaidOut(const Case& c, double dpi) {
+  const std::string where = Describe(c) + (dpi == 96 ? " (preview)" : " (PNG)");
+  const double twips = 1440 / dpi;  // to a pixel
+  testing::TestApp app;
+  AppContext& ctx = app.ctx;
+  MakePuzzle(ctx, c);
+  QtImageSurface surface(12240, 15840, dpi);
+  ctx.preview = &surface;
+  auto draw = [&] { dpi == 96 ? DrawPreviewPage(ctx) : DrawPrinterPage(ctx, surface); };
+  ctx.print.PrintWordList = 0;
+  draw();
+  const QImage without_list = surface.Image().copy();
+  surface.Cls();
+  ctx.print.PrintWordList = 1;
+  draw();
+  ASSERT_TRUE(ctx.printed.ListFits) << where;
+  const PageImage image(surface.Image(), twips);
+  image.ExpectGridOnLayout(ctx, where);
+  const PageLayout& p = ctx.page;
+  const Rect inside = Inside(p, 12240, 15840);
+  EXPECT_EQ(image.InkOutside(inside, 1), "") << where << ": ink outside the margins";
 
-    // What the list added to the page lies in the list's block, inside the margins and
-    // off the grid.
-    const Rect& list = ctx.printed.ColumnList.Bounds;
-    const Rect& grid = ctx.printed.Puzzle.Bounds;
-    ASSERT_TRUE(ctx.printed.ColumnList.Shown) << where;
-    EXPECT_FALSE(Overlap(list, grid)) << where;
-    EXPECT_GE(list.Left, inside.Left);
-    EXPECT_LE(list.Top + list.Height, inside.Top + inside.Height) << where;
-    int added = 0;
-    std::string stray;
-    for (int y = 0; y < without_list.height() && stray.empty(); ++y) {
-      for (int x = 0; x < without_list.width(); ++x) {
-        if (preview.Image().pixel(x, y) == without_list.pixel(x, y)) continue;
-        ++added;
-        const double tx = x * 15.0, ty = y * 15.0;
-        if (tx < list.Left - 15 || tx > list.Left + list.Width + 15 || ty < list.Top - 15 ||
-            ty > list.Top + list.Height + 15) {
-          stray = std::to_string(tx) + ", " + std::to_string(ty);
-          break;
-        }
+  // What the list added to the page lies in the list's block, inside the margins and
+  // off the grid.
+  const Rect& list = ctx.printed.ColumnList.Bounds;
+  const Rect& grid = ctx.printed.Puzzle.Bounds;
+  ASSERT_TRUE(ctx.printed.ColumnList.Shown) << where;
+  EXPECT_FALSE(Overlap(list, grid)) << where;
+  EXPECT_GE(list.Left, inside.Left);
+  EXPECT_LE(list.Top + list.Height, inside.Top + inside.Height) << where;
+  int added = 0;
+  std::string stray;
+  for (int y = 0; y < without_list.height() && stray.empty(); ++y) {
+    for (int x = 0; x < without_list.width(); ++x) {
+      if (surface.Image().pixel(x, y) == without_list.pixel(x, y)) continue;
+      ++added;
+      const double tx = x * twips, ty = y * twips;
+      if (tx < list.Left - twips || tx > list.Left + list.Width + twips || ty < list.Top - twips ||
+          ty > list.Top + list.Height + twips) {
+        stray = std::to_string(tx) + ", " + std::to_string(ty);
+        break;
       }
     }
-    EXPECT_EQ(stray, "") << where << ": list ink outside the list's block";
-    EXPECT_GT(added, c.words * 10) << where << ": the list was drawn";
+  }
+  EXPECT_EQ(stray, "") << where << ": list ink outside the list's block";
+  EXPECT_GT(added, c.words * 10) << where << ": the list was drawn";
+}
+
+TEST(RealPage, PreviewAndPngImagesAreDrawnAsLaidOutAndTheListStaysOffTheGrid) {
+  for (const Case& c : kCases) {
+    for (const double dpi : {96.0, 300.0}) ExpectImagePageAsLaidOut(c, dpi);
   }
 }
 
