@@ -1,10 +1,10 @@
 // The printed page on real surfaces: a PDF at 1200 dots per inch (what Qt's printers
 // draw at), read back with pdftotext and rendered with pdftoppm, and the preview page
 // (an image at screen resolution) and the PNG page (300 dots per inch) read pixel by
-// pixel. For square and oblong grids from
-// 5 to 99 letters with 25 to 200 words, the frame and the letters are drawn on the grid
-// the layout placed, to a pixel; nothing is drawn outside the margins; the word list
-// never touches the grid; and every placed word is printed.
+// pixel. For square and oblong grids from 5 to 99 letters with 25 to 200 words, the
+// frame and the letters are drawn on the grid the layout placed, to a pixel; nothing is
+// drawn outside the margins; the word list never touches the grid; and every placed
+// word is printed.
 #include <gtest/gtest.h>
 
 #include <QImage>
