@@ -144,6 +144,7 @@ void PrintOptionsDialog::ShowOptions(const PrintOptions& o) {
   for (std::string_view button : kInstructionButtons) f.SetEnabled(button, instructions);
   f.SetEnabled("fraWordList", o.PrintWordList != 0);
   f.SetEnabled("lblRelative", o.PrintWordList != 0);
+  f.SetVisible(kListTooLong, false);
 }
 
 void PrintOptionsDialog::ReadOptions() {
@@ -197,34 +198,17 @@ void PrintOptionsDialog::RefreshLayout() {
 
 void PrintOptionsDialog::PlaceThumbnail() {
   Form& f = form();
-  const PageLayout& p = ctx_.page;
-  // A block never gets a negative size, whatever the margins do to the page.
-  auto place = [&f](std::string_view label, int left, int top, int width, int height) {
-    f.SetBounds(label, {left, top, Max(width, 0), Max(height, 0)});
-    f.SetVisible(label, true);
-  };
-  place("lblTitle", p.TitleX, p.TopMargin, p.TitleWidth, p.TitleHeight);
-  if (f.Value("chkPrintInstructions") != 0) {
-    const Rect& title = f.Bounds("lblTitle");
-    place("lblInstructions", p.InstructionsLeft, title.Top + title.Height, p.InstructionsRight - p.InstructionsLeft,
-          p.InstructionsHeight);
-  } else {
-    f.SetVisible("lblInstructions", false);
+  const PagePrinted& printed = ctx_.printed;
+  // Exactly the blocks the page printed, where it printed them.
+  const std::pair<std::string_view, const PageBlock*> blocks[] = {
+      {"lblTitle", &printed.Title},       {"lblInstructions", &printed.Instructions},
+      {"lblPuzzle", &printed.Puzzle},     {"lblSideList", &printed.SideList},
+      {"lblColumnList", &printed.ColumnList}};
+  for (const auto& [label, block] : blocks) {
+    if (block->Shown) f.SetBounds(label, block->Bounds);
+    f.SetVisible(label, block->Shown);
   }
-  place("lblPuzzle", p.PuzzleLeft, p.PuzzleTop, p.PuzzleRight - p.PuzzleLeft, p.PuzzleBottom - p.PuzzleTop);
-  if (f.Value("chkPrintWordList") != 0) {
-    if (f.Value("chkLeft") != 0) {
-      place("lblSideList", p.SideListX, p.PuzzleTop, p.ListColumnWidth, p.ColumnListTop - p.PuzzleTop);
-    } else {
-      f.SetVisible("lblSideList", false);
-    }
-    const int page_width = ctx_.preview ? Nearest(ctx_.preview->ScaleWidth()) : kPageWidthTwips;
-    place("lblColumnList", p.LeftMargin, p.ColumnListTop, page_width - p.RightMargin - p.LeftMargin,
-          p.ColumnListHeight);
-  } else {
-    f.SetVisible("lblSideList", false);
-    f.SetVisible("lblColumnList", false);
-  }
+  f.SetVisible(kListTooLong, f.Value("chkPrintWordList") != 0 && !printed.ListFits);
 }
 
 void PrintOptionsDialog::ChooseFont(std::string_view button) {
@@ -285,17 +269,17 @@ void PrintOptionsDialog::ApplyPuzzleRule(std::string_view button) {
     f.SetValue("chkBelow", 1);
     f.SetValue("chkAbove", 0);
     f.SetEnabled("chkAbove", false);
-    f.SetEnabled("chkLeft", button == "radPuzzleMiddle" || f.Value("radPuzzleLeft") == 0);
   } else if (button == "radPuzzleBottom") {
     f.SetValue("chkAbove", 1);
     for (std::string_view box : {"chkBelow", "chkLeft", "chkRight"}) f.SetValue(box, 0);
-    for (std::string_view box : {"chkAbove", "chkBelow", "chkLeft", "chkRight"}) f.SetEnabled(box, false);
+    for (std::string_view box : {"chkAbove", "chkBelow", "chkRight"}) f.SetEnabled(box, false);
   } else if (button == "radPuzzleLeft") {
     f.SetValue("chkLeft", 0);
-    f.SetEnabled("chkLeft", false);
-  } else {
-    f.SetEnabled("chkLeft", true);
   }
+  // "Left" is offered only where the page can print a list beside the puzzle: not with
+  // the puzzle at the left, nor at the bottom, whatever was selected before.
+  f.SetEnabled("chkLeft", f.Value("chkPrintWordList") != 0 && f.Value("radPuzzleBottom") == 0 &&
+                              f.Value("radPuzzleLeft") == 0);
 }
 
 void PrintOptionsDialog::PuzzlePosition_Click(std::string_view button) {
@@ -330,11 +314,17 @@ void PrintOptionsDialog::chkPrintWordList_Click() {
 }
 
 void PrintOptionsDialog::txtMargin_Change() {
+  // Only typing in the box that has the focus holds Enter for the box; a spin arrow
+  // clicked while no margin box has the focus changes the text but leaves Enter to Print.
+  if (!margin_focused_) return;
   form().SetDefault("cmdPrint", false);
   margin_edited_ = true;
 }
 
-void PrintOptionsDialog::txtMargin_GotFocus() { margin_edited_ = false; }
+void PrintOptionsDialog::txtMargin_GotFocus() {
+  margin_focused_ = true;
+  margin_edited_ = false;
+}
 
 int PrintOptionsDialog::txtMargin_KeyPress(int side, int key) {
   if (key == 13 && margin_edited_) CommitMarginText(side);
@@ -342,6 +332,7 @@ int PrintOptionsDialog::txtMargin_KeyPress(int side, int key) {
 }
 
 void PrintOptionsDialog::txtMargin_LostFocus(int side) {
+  margin_focused_ = false;
   form().SetDefault("cmdPrint", true);
   if (margin_edited_) CommitMarginText(side);
 }

@@ -13,7 +13,8 @@
 //
 // The thumbnail picLayout has the page's coordinates: its labels, and the margin
 // rectangle shpMargins, are placed in page twips, three of them to one twip of the
-// thumbnail on screen.
+// thumbnail on screen. It shows exactly the blocks the last layout printed
+// (ctx.printed), and lblListTooLong says so when the word list did not fit.
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,8 @@
 namespace kivrel {
 
 inline constexpr std::string_view kMarginRectangle = "shpMargins";
+/// The label that says the word list does not fit on the page.
+inline constexpr std::string_view kListTooLong = "lblListTooLong";
 
 /// The margin box and spin button of a side (kTopMargin .. kRightMargin).
 std::string MarginBox(int side);
@@ -98,6 +101,7 @@ class PrintOptionsDialog {
   int thumb_left_ = 0;
   int thumb_right_ = 0;
   bool margin_edited_ = false;
+  bool margin_focused_ = false;  // a margin box has the keyboard focus
   int font_slot_ = 0;
 };
 

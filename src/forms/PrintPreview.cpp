@@ -1,5 +1,7 @@
 #include "forms/PrintPreview.h"
 
+#include <algorithm>
+
 #include "display/GridDisplay.h"
 #include "model/Numbers.h"
 
@@ -86,6 +88,16 @@ void PrintPreview::SetPictureTop(int top) {
   Rect page = form().Bounds(kPreviewPicture);
   page.Top = top;
   form().SetBounds(kPreviewPicture, page);
+}
+
+void PrintPreview::Wheel(int notches, bool across) {
+  constexpr int kStepsPerNotch = 3;
+  Form& f = form();
+  const std::string_view bar = across ? kHorizontalBar : kVerticalBar;
+  if (!f.IsVisible(bar)) return;
+  const ControlState& state = f.Control(bar);
+  const long long moved = static_cast<long long>(notches) * kStepsPerNotch * state.SmallChange;
+  f.SetScrollValue(bar, static_cast<int>(std::clamp<long long>(state.Value + moved, state.Min, state.Max)));
 }
 
 void PrintPreview::HScrollBar_Change() { SetPictureLeft(-form().Value(kHorizontalBar)); }

@@ -33,6 +33,10 @@ class PrintPreview {
   /// a twentieth of the hidden part. Sizes and steps never go below 0 and 1, and a
   /// position beyond the new range is brought back into it.
   void Form_Resize();
+  /// The mouse wheel: `notches` down (up when negative), or to the right (left) when
+  /// `across`; three small steps a notch, as a scroll bar's own wheel moves it, and
+  /// never past the ends. Only a bar that shows moves.
+  void Wheel(int notches, bool across);
   void HScrollBar_Change();
   void VScrollBar_Change();
   void Close_Click();

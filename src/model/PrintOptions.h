@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/Forms.h"
 #include "model/PuzzleState.h"
 
 namespace kivrel {
@@ -79,5 +80,34 @@ struct PageLayout {
 
   bool operator==(const PageLayout&) const = default;
 };
+
+/// One block of the printed page: its rectangle in twips, or Shown false when the last
+/// layout printed no such block.
+struct PageBlock {
+  bool Shown = false;
+  Rect Bounds;
+  bool operator==(const PageBlock&) const = default;
+};
+
+/// What the last page layout printed, every field written by every run: the blocks the
+/// dialog's thumbnail shows, and the font sizes the page was drawn in. Those sizes may
+/// be smaller than the sizes the user chose, which stay in the font table.
+struct PagePrinted {
+  PageBlock Title;
+  PageBlock Instructions;
+  PageBlock Puzzle;
+  PageBlock SideList;    // the header and the entries beside the puzzle
+  PageBlock ColumnList;  // the entries in columns, with the header when it stands above them
+  double TitleSize = 0;  // points, as the surface drew them
+  double PuzzleSize = 0;
+  double ListSize = 0;
+  /// False when the word list does not fit between its top and the bottom margin even
+  /// at the smallest list size: the list is then left off the page.
+  bool ListFits = true;
+  bool operator==(const PagePrinted&) const = default;
+};
+
+/// The smallest size the page's word list is shrunk to, in points.
+inline constexpr double kSmallestListSize = 4;
 
 }  // namespace kivrel

@@ -1,5 +1,6 @@
 #include "print/PageDrawing.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -26,32 +27,47 @@ i16 Store(long long value) {
 // The line height of the current font: the height of "A", rounded.
 int LineHeight(Surface& page) { return Nearest(page.TextHeight("A")); }
 
-void UseFont(Surface& page, const FontRecord& font) {
+// A font of the table at `points` (by default the size the user chose for it).
+void UseFont(Surface& page, const FontRecord& font, double points) {
   page.SetFontName(font.FontName);
-  page.SetFontSize(font.Size);
+  page.SetFontSize(points);
   page.SetFontBold(font.Bold != 0);
   page.SetFontItalic(font.Italic != 0);
 }
+void UseFont(Surface& page, const FontRecord& font) { UseFont(page, font, font.Size); }
 
-// One point smaller. Sizes stop at 1 point, and a surface that cannot go smaller stops
-// the shrinking too, so a text that fits at no size ends the loop instead of hanging it.
-bool ShrinkFont(Surface& page) {
-  double size = page.FontSize();
-  if (size - 1 < 1) return false;
-  page.SetFontSize(size - 1);
-  return page.FontSize() < size;
+// Tries the sizes `chosen`, one point less, two points less, ... down to `smallest`
+// (never below 1, nor above `chosen`), each as the surface really draws it, until `fits`
+// says the block fits at the size in use. Returns false when even the smallest did not
+// fit; the surface is left at the last size tried either way.
+template <typename Fits>
+bool ShrinkToFit(Surface& page, double chosen, double smallest, Fits fits) {
+  chosen = std::max(chosen, 1.0);
+  smallest = std::clamp(smallest, 1.0, chosen);
+  double tried = -1;
+  for (double asked = chosen;; asked = std::max(asked - 1, smallest)) {
+    page.SetFontSize(asked);
+    if (page.FontSize() != tried) {  // a device may draw two asked sizes alike
+      tried = page.FontSize();
+      if (fits()) return true;
+    }
+    if (asked <= smallest) return false;
+  }
 }
 
-// The size the page used goes back into the font table (so a shrunk size stays) and
-// onto the print options dialog's font button, which shows its section's font.
-void KeepUsedSize(AppContext& ctx, int slot, std::string_view button, double used) {
-  FontRecord& record = ctx.fonts(slot);
-  record.Size = Store(Nearest(used));
+// The font button of the print options dialog shows its section's font at the size the
+// page used; the size the user chose stays in the font table for the next layout.
+void ShowUsedSize(AppContext& ctx, int slot, std::string_view button, double used) {
+  const FontRecord& record = ctx.fonts(slot);
   Form& dialog = ctx.forms.Get(kPrintOptionsForm);
   FontSpec font = dialog.Font(button);
   if (font.Name.empty()) font = {record.FontName, used, record.Bold != 0, record.Italic != 0};
   font.Size = used;
   dialog.SetFont(button, font);
+}
+
+PageBlock Block(double left, double top, double width, double height) {
+  return {true, {Nearest(left), Nearest(top), Max(Nearest(width), 0), Max(Nearest(height), 0)}};
 }
 
 // The band the instructions wrap in: the grid's width, or from a margin to the grid's
@@ -87,93 +103,198 @@ void PrintHeader(Surface& page, int count) {
   page.Print(WordListHeader(count));
 }
 
+// Wraps text as PrintWrappedText says; draws it only when `draw` (otherwise it only
+// moves the current position, to measure).
+void WrapText(Surface& page, int left, int right, std::string_view text, bool draw) {
+  const int space = Nearest(page.TextWidth(" "));
+  const int line = LineHeight(page);
+  page.CurrentX = left;
+  bool first = true;
+  std::size_t pos = 0;
+  for (;;) {
+    // The blanks before the next word: tabs count as blanks, a line break (CR LF, LF or
+    // CR) separates words like one, and an empty line between two words starts a new
+    // paragraph, a blank line further down.
+    int breaks = 0;
+    for (; pos < text.size(); ++pos) {
+      const char ch = text[pos];
+      if (ch == '\n' || (ch == '\r' && (pos + 1 >= text.size() || text[pos + 1] != '\n'))) {
+        ++breaks;
+      } else if (ch != ' ' && ch != '\t' && ch != '\r') {
+        break;
+      }
+    }
+    if (pos >= text.size()) break;
+    std::size_t end = text.find_first_of(" \t\r\n", pos);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view word = text.substr(pos, end - pos);
+    pos = end;
+    if (breaks >= 2 && !first) {
+      page.CurrentX = left;
+      page.CurrentY += 2.0 * line;
+    } else if (page.CurrentX + CharacterWidthSum(page, word) > right) {
+      page.CurrentX = left;
+      page.CurrentY += line;
+    }
+    if (draw) {
+      page.Print(word);
+    } else {
+      page.CurrentX += page.TextWidth(word);
+    }
+    page.CurrentX += space;
+    first = false;
+  }
+}
+
+// Where the word list goes at the list font's current size.
+struct ListPlan {
+  int line = 0;
+  int widest = 0;
+  bool side = false;      // beside the puzzle
+  long long side_width = 0;  // the entries' column, or the header when it is wider
+  int side_count = 0;     // entries beside it
+  double side_end = 0;    // the bottom of the side list's last line
+  int columns = 1;        // the rest in columns across the page
+  int step = 0;
+  int rows = 0;
+  double column_top = 0;  // the first row of the columns
+  double bottom = 0;      // the bottom of the list's last line
+  bool fits = true;       // above the bottom margin (or the grid below it), within the margins
+};
+
+ListPlan PlanWordList(AppContext& ctx, Surface& page, int listed, double page_height) {
+  const PuzzleState& s = ctx.state;
+  const PageLayout& p = ctx.page;
+  const PrintOptions& o = ctx.print;
+  ListPlan plan;
+  plan.line = LineHeight(page);
+  for (int k = 1; k <= listed; ++k) {
+    plan.widest = Max(plan.widest, CharacterWidthSum(page, s.Words[static_cast<std::size_t>(k)].ListDisplayText, true));
+  }
+  const long long column_width = static_cast<long long>(plan.widest) + plan.line;
+  // Beside the puzzle when asked and there is room for the entries and for the header
+  // above them; never with the list above the puzzle, where the side list would run past
+  // the grid's bottom into the bottom margin.
+  page.SetFontBold(false);
+  plan.side_width = Max(column_width, CharacterWidthSum(page, WordListHeader(listed)));
+  page.SetFontBold(true);
+  plan.side = o.Left != 0 && o.Above == 0 && p.PuzzleLeft - p.LeftMargin >= plan.side_width;
+  double y = p.PuzzleTop;
+  if (plan.side) {
+    // Entries go on until the line below one starts past the grid's bottom plus a line.
+    y += plan.line;
+    plan.side_count = listed;
+    for (int k = 1; k <= listed; ++k) {
+      y += plan.line;
+      if (y > p.PuzzleBottom + plan.line) {
+        plan.side_count = k;
+        break;
+      }
+    }
+    plan.side_end = plan.bottom = y;
+  }
+  if (plan.side_count < listed) {
+    if (o.Above != 0) {
+      y = p.HeaderBottom + plan.line;
+    } else if (!plan.side) {
+      y = p.PuzzleBottom + 2.0 * plan.line;
+    }  // else the columns go on where the side list ended
+    plan.column_top = Nearest(y);
+    // At least one column, however wide an entry is.
+    plan.columns = column_width > 0 ? Max(Nearest(static_cast<double>(p.PrintableWidth) / column_width), 1) : 1;
+    plan.step = Nearest(static_cast<double>(p.PrintableWidth) / plan.columns);
+    plan.rows = (listed - plan.side_count - 1) / plan.columns + 1;
+    plan.bottom = plan.column_top + static_cast<double>(plan.rows) * plan.line;
+    // An entry wider than its column would run into the next one, or past the margin.
+    if (plan.widest > plan.step) plan.fits = false;
+  }
+  // A list above the puzzle ends where the grid begins; any other ends at the bottom margin.
+  const double limit = o.Above != 0 ? p.PuzzleTop : page_height - p.BottomMargin;
+  if (plan.bottom > limit) plan.fits = false;
+  return plan;
+}
+
 // The word list in the word-list font: beside the puzzle when "Left" is chosen and
-// there is room, the rest (or all) in columns across the page.
-void DrawWordList(AppContext& ctx, Surface& page, int listed) {
+// there is room, the rest (or all) in columns across the page. The font shrinks a point
+// at a time from the chosen size until the whole list fits on the page; a list that does
+// not fit even at the smallest size is left off rather than printed in part. Returns
+// whether the layout cleared "Left".
+bool DrawWordList(AppContext& ctx, Surface& page, int listed, double page_height) {
   PuzzleState& s = ctx.state;
   PageLayout& p = ctx.page;
-  UseFont(page, ctx.fonts(kWordListFont));
-  const int line = LineHeight(page);
-
-  int widest = 0;
+  PagePrinted& printed = ctx.printed;
+  const FontRecord& font = ctx.fonts(kWordListFont);
+  UseFont(page, font);
+  ListPlan plan;
+  printed.ListFits = ShrinkToFit(page, font.Size, kSmallestListSize, [&] {
+    plan = PlanWordList(ctx, page, listed, page_height);
+    return plan.fits;
+  });
+  printed.ListSize = page.FontSize();
   for (int k = 1; k <= listed; ++k) {
     WordRecord& entry = s.Words[static_cast<std::size_t>(k)];
-    int width = CharacterWidthSum(page, entry.ListDisplayText, true);
-    entry.ListWidth = Store(width);
-    widest = Max(widest, width);
+    entry.ListWidth = Store(CharacterWidthSum(page, entry.ListDisplayText, true));
   }
-  p.ListColumnWidth = Store(static_cast<long long>(widest) + line);
+  p.ListColumnWidth = Store(static_cast<long long>(plan.widest) + plan.line);
+  if (!printed.ListFits) return false;
 
-  const bool side = ctx.print.Left != 0 && p.PuzzleLeft - p.LeftMargin >= p.ListColumnWidth;
-  int side_count = 0;
-  if (side) {
+  const int line = plan.line;
+  bool left_cleared = false;
+  if (plan.side) {
     p.SideListX = p.LeftMargin;
     page.CurrentX = p.SideListX;
     page.CurrentY = p.PuzzleTop;
     PrintHeader(page, listed);
     page.SetFontBold(true);
     page.CurrentY = p.PuzzleTop + line;
-    side_count = listed;
-    for (int k = 1; k <= listed; ++k) {
+    for (int k = 1; k <= plan.side_count; ++k) {
       page.CurrentX = p.SideListX;
       PrintListEntry(s, page, k);
       page.CurrentY += line;
-      if (page.CurrentY > p.PuzzleBottom + line) {
-        side_count = k;
-        break;
-      }
     }
+    printed.SideList = Block(p.SideListX, p.PuzzleTop, static_cast<double>(plan.side_width), plan.side_end - p.PuzzleTop);
   } else if (ctx.print.Left != 0) {
     // No room beside the puzzle: the whole list goes into columns, and "Left" is
-    // cleared. The dialog hears of it and lays the page out again (not while printing).
+    // cleared. The dialog hears of it once the page is drawn.
     ctx.print.Left = 0;
-    ctx.PrintOptionChangedByLayout("chkLeft");
+    left_cleared = true;
   }
 
-  if (side_count >= listed) return;
-  const int remaining = listed - side_count;
-  if (ctx.print.Above != 0) {
-    page.CurrentY = p.HeaderBottom + line;
-  } else if (!side) {
-    page.CurrentY = p.PuzzleBottom + 2.0 * line;
-  }  // else the columns go on where the side list ended
-  p.ColumnListTop = Store(Nearest(page.CurrentY));
+  if (plan.side_count >= listed) return left_cleared;
+  p.ColumnListTop = Store(Nearest(plan.column_top));
+  p.ColumnListHeight = Store(static_cast<long long>(plan.rows) * line);
+  page.CurrentY = plan.column_top;
+  auto column_x = [&](int c) { return static_cast<double>(c - 1) * plan.step + p.LeftMargin; };
 
-  // At least one column, however wide an entry is.
-  int columns = p.ListColumnWidth > 0 ? Nearest(static_cast<double>(p.PrintableWidth) / p.ListColumnWidth) : 1;
-  columns = Max(columns, 1);
-  const int step = Nearest(static_cast<double>(p.PrintableWidth) / columns);
-  std::vector<double> column_x(static_cast<std::size_t>(columns) + 1);
-  for (int c = 1; c <= columns; ++c) {
-    column_x[static_cast<std::size_t>(c)] = static_cast<double>(c - 1) * step + p.LeftMargin;
-  }
-  const int rows = (remaining - 1) / columns + 1;
-  p.ColumnListHeight = Store(static_cast<long long>(rows) * line);
-
-  if (side_count == 0) {  // the header stands one line above the first column
-    double y = page.CurrentY;
-    page.CurrentX = column_x[1];
+  double block_top = plan.column_top;
+  if (plan.side_count == 0) {  // the header stands one line above the first column
+    page.CurrentX = column_x(1);
     page.CurrentY -= line;
     PrintHeader(page, listed);
-    page.CurrentY = y;
+    page.CurrentY = plan.column_top;
+    block_top -= line;
   }
+  printed.ColumnList = Block(p.LeftMargin, block_top, p.PrintableWidth, plan.bottom - block_top);
   page.SetFontBold(true);
   // Down the first column, then down the second, in list order.
-  for (int r = 1; r <= rows; ++r) {
-    for (int c = 1; c <= columns; ++c) {
-      int n = side_count + (c - 1) * rows + r;
+  for (int r = 1; r <= plan.rows; ++r) {
+    for (int c = 1; c <= plan.columns; ++c) {
+      int n = plan.side_count + (c - 1) * plan.rows + r;
       if (n > listed) continue;
-      page.CurrentX = column_x[static_cast<std::size_t>(c)];
+      page.CurrentX = column_x(c);
       PrintListEntry(s, page, n);
     }
     page.CurrentY += line;
   }
+  return left_cleared;
 }
 
 void DrawPage(AppContext& ctx, Surface& page, Run run) {
   PuzzleState& s = ctx.state;
   PageLayout& p = ctx.page;
   const PrintOptions& o = ctx.print;
+  PagePrinted& printed = ctx.printed;
+  printed = PagePrinted{};
 
   // The placed words, packed to the front of the table, are what the list prints.
   const int words = Min(s.WordCount, s.WordsUpperBound());
@@ -201,11 +322,15 @@ void DrawPage(AppContext& ctx, Surface& page, Run run) {
 
   // The title, shrunk a point at a time until the sum of its character widths fits.
   const std::string title = ctx.AttributesForm().Text("txtPuzName");
-  UseFont(page, ctx.fonts(kTitleFont));
-  int title_width = CharacterWidthSum(page, title);
-  while (title_width > p.PrintableWidth && ShrinkFont(page)) title_width = CharacterWidthSum(page, title);
+  const FontRecord& title_font = ctx.fonts(kTitleFont);
+  UseFont(page, title_font);
+  int title_width = 0;
+  ShrinkToFit(page, title_font.Size, 1, [&] {
+    title_width = CharacterWidthSum(page, title);
+    return title_width <= p.PrintableWidth;
+  });
   p.TitleWidth = Store(title_width);
-  KeepUsedSize(ctx, kTitleFont, "cmdTitleFont", page.FontSize());
+  printed.TitleSize = page.FontSize();
 
   switch (o.TitleAlign) {
     case Align::Left: page.CurrentX = p.LeftMargin; break;
@@ -219,60 +344,90 @@ void DrawPage(AppContext& ctx, Surface& page, Run run) {
   p.TitleHeight = Store(line);
   page.CurrentY += line;
   p.HeaderBottom = Store(Nearest(page.CurrentY));
+  if (!title.empty()) printed.Title = Block(p.TitleX, p.TopMargin, p.TitleWidth, p.TitleHeight);
 
-  // The cell is the height of "A" in the puzzle font, which shrinks until the grid
-  // fits the printable area. What is drawn is the grid as it is, whatever size the
-  // attributes now name.
+  // The cell is the height of "A" in the puzzle font as the letters are drawn, which
+  // shrinks until the grid fits the printable area and, below the title and the
+  // instructions, the room left down to the bottom margin; the letters and the frame
+  // are then drawn in that very font and cell. The instructions wrap in a band that
+  // follows the grid's width, so each smaller grid measures them again. What is drawn is
+  // the grid as it is, whatever size the attributes now name.
   const int columns = s.Grid.Width();
   const int rows = s.Grid.Height();
-  UseFont(page, ctx.fonts(kPuzzleFont));
-  int cell = line = LineHeight(page);
-  page.SetFontBold(false);
-  page.SetFontItalic(false);
-  long long grid_width = static_cast<long long>(cell) * columns;
-  long long grid_height = static_cast<long long>(cell) * rows;
-  while ((grid_width > p.PrintableWidth || grid_height > p.PrintableHeight) && ShrinkFont(page)) {
-    cell = line = LineHeight(page);
-    grid_width = static_cast<long long>(cell) * columns;
-    grid_height = static_cast<long long>(cell) * rows;
-  }
-  p.GridWidth = Store(grid_width);
-  p.GridHeight = Store(grid_height);
-  KeepUsedSize(ctx, kPuzzleFont, "cmdPuzzleFont", page.FontSize());
+  const FontRecord& puzzle_font = ctx.fonts(kPuzzleFont);
+  const double below_title = page.CurrentY;
+  const long long page_bottom = static_cast<long long>(p.TopMargin) + p.PrintableHeight;
+  long long grid_room = p.PrintableHeight;
+  int cell = 0;
+  long long grid_width = 0;
+  long long grid_height = 0;
+  double puzzle_size = 0;
+  for (int tries = 0;; ++tries) {
+    UseFont(page, puzzle_font);
+    const bool fits = ShrinkToFit(page, puzzle_font.Size, 1, [&] {
+      cell = LineHeight(page);
+      grid_width = static_cast<long long>(cell) * columns;
+      grid_height = static_cast<long long>(cell) * rows;
+      return grid_width <= p.PrintableWidth && grid_height <= grid_room;
+    });
+    puzzle_size = page.FontSize();
+    p.GridWidth = Store(grid_width);
+    p.GridHeight = Store(grid_height);
+    switch (o.PuzzleHorizontal) {
+      case Align::Left: p.PuzzleLeft = p.LeftMargin; break;
+      case Align::Right: p.PuzzleLeft = Store(Nearest(page_width - p.RightMargin - p.GridWidth)); break;
+      case Align::Center: p.PuzzleLeft = Store(Nearest((p.PrintableWidth - p.GridWidth) / 2.0 + p.LeftMargin)); break;
+    }
+    p.PuzzleRight = Store(static_cast<long long>(p.PuzzleLeft) + p.GridWidth);
 
-  switch (o.PuzzleHorizontal) {
-    case Align::Left: p.PuzzleLeft = p.LeftMargin; break;
-    case Align::Right: p.PuzzleLeft = Store(Nearest(page_width - p.RightMargin - p.GridWidth)); break;
-    case Align::Center: p.PuzzleLeft = Store(Nearest((p.PrintableWidth - p.GridWidth) / 2.0 + p.LeftMargin)); break;
+    line = cell;
+    page.CurrentY = below_title;
+    if (o.PrintInstructions != 0) {
+      UseFont(page, ctx.fonts(kInstructionsFont));
+      line = LineHeight(page);
+      InstructionBand(o, p, page_width);
+      page.CurrentY += line;  // a blank line under the title
+      WrapText(page, p.InstructionsLeft, p.InstructionsRight, s.PuzzleInstructions, false);
+      page.CurrentY += line;
+    }
+    const long long room = page_bottom - (Nearest(page.CurrentY) + static_cast<long long>(line));
+    if (!fits || grid_height <= room || room >= grid_room || tries == 100) break;
+    grid_room = room;
   }
-  p.PuzzleRight = Store(static_cast<long long>(p.PuzzleLeft) + p.GridWidth);
+  printed.PuzzleSize = puzzle_size;
 
+  page.CurrentY = below_title;
   if (o.PrintInstructions != 0) {
     UseFont(page, ctx.fonts(kInstructionsFont));
-    line = LineHeight(page);
-    InstructionBand(o, p, page_width);
     page.CurrentY += line;  // a blank line under the title
     p.InstructionsTop = Store(Nearest(page.CurrentY));
     PrintWrappedText(page, p.InstructionsLeft, p.InstructionsRight, s.PuzzleInstructions);
     p.HeaderBottom = Store(Nearest(page.CurrentY + line));
     p.InstructionsHeight = Store(static_cast<long long>(p.HeaderBottom) - p.InstructionsTop);
+    if (s.PuzzleInstructions.find_first_not_of(" \t\r\n") != std::string::npos) {
+      printed.Instructions = Block(p.InstructionsLeft, p.InstructionsTop, p.InstructionsRight - p.InstructionsLeft,
+                                   p.InstructionsHeight);
+    }
   }
 
-  // Down the page the middle and bottom places look only at the margins.
+  // Down the page the middle and bottom places look at the margins, but never reach up
+  // into the title and the instructions.
+  const long long highest = static_cast<long long>(p.HeaderBottom) + line;
   switch (o.PuzzleVertical) {
-    case VerticalPlace::Top: p.PuzzleTop = Store(static_cast<long long>(p.HeaderBottom) + line); break;
+    case VerticalPlace::Top: p.PuzzleTop = Store(highest); break;
     case VerticalPlace::Middle:
-      p.PuzzleTop = Store(Nearest((p.PrintableHeight - p.GridHeight) / 2.0 + p.TopMargin));
+      p.PuzzleTop = Store(std::max<long long>(Nearest((p.PrintableHeight - p.GridHeight) / 2.0 + p.TopMargin), highest));
       break;
     case VerticalPlace::Bottom:
-      p.PuzzleTop = Store(static_cast<long long>(p.PrintableHeight) - p.GridHeight + p.TopMargin);
+      p.PuzzleTop = Store(std::max<long long>(static_cast<long long>(p.PrintableHeight) - p.GridHeight + p.TopMargin,
+                                              highest));
       break;
   }
   p.PuzzleBottom = Store(static_cast<long long>(p.PuzzleTop) + p.GridHeight);
+  if (columns > 0 && rows > 0) printed.Puzzle = Block(p.PuzzleLeft, p.PuzzleTop, p.GridWidth, p.GridHeight);
 
   // The letters, each centred across its cell and hanging from the cell's top.
-  UseFont(page, ctx.fonts(kPuzzleFont));
-  cell = line = LineHeight(page);
+  UseFont(page, puzzle_font, puzzle_size);
   page.CurrentY = p.PuzzleTop;
   const double grid_top = Nearest(page.CurrentY);
   for (int r = 1; r <= rows; ++r) {
@@ -297,7 +452,8 @@ void DrawPage(AppContext& ctx, Surface& page, Run run) {
     page.Line(p.PuzzleLeft, frame_bottom, p.PuzzleLeft, grid_top);
   }
 
-  s.OutlinesShown = Flag(o.OutlineWords != 0);
+  // The outlines follow the option; the main window's own outline flag stays as the
+  // main window's picture shows it.
   if (o.OutlineWords != 0) {
     page.SetForeColor(kBlack);
     // The full half width of "W": on paper the outline needs no gap to the cell edge.
@@ -309,7 +465,7 @@ void DrawPage(AppContext& ctx, Surface& page, Run run) {
     }
   }
 
-  if (o.PrintWordList != 0) DrawWordList(ctx, page, listed);
+  const bool left_cleared = o.PrintWordList != 0 && DrawWordList(ctx, page, listed, page_height);
 
   // An answer key tells the hidden message: below the grid and the word list.
   if (o.OutlineWords != 0 && !Trim(s.MysteryQuote).empty()) {
@@ -319,6 +475,15 @@ void DrawPage(AppContext& ctx, Surface& page, Run run) {
     PrintWrappedText(page, p.LeftMargin, Nearest(page_width - p.RightMargin),
                      std::string(kHiddenMessageCaption) + " " + s.MysteryQuote);
   }
+
+  if (run == Run::Preview) {
+    ShowUsedSize(ctx, kTitleFont, "cmdTitleFont", printed.TitleSize);
+    ShowUsedSize(ctx, kPuzzleFont, "cmdPuzzleFont", printed.PuzzleSize);
+    if (o.PrintWordList != 0) ShowUsedSize(ctx, kWordListFont, "cmdWordListFont", printed.ListSize);
+  }
+  // Only now, with the whole page drawn once: the dialog mirrors the cleared "Left",
+  // which lays the page out again from the start (not while the printer draws).
+  if (left_cleared) ctx.PrintOptionChangedByLayout("chkLeft");
 }
 
 }  // namespace
@@ -337,24 +502,7 @@ int CharacterWidthSum(Surface& page, std::string_view text, bool skip_brackets) 
 std::string WordListHeader(int count) { return PrintedNumberText(count) + " words"; }
 
 void PrintWrappedText(Surface& page, int left, int right, std::string_view text) {
-  const int space = Nearest(page.TextWidth(" "));
-  const int line = LineHeight(page);
-  page.CurrentX = left;
-  std::size_t pos = 0;
-  for (;;) {
-    pos = text.find_first_not_of(' ', pos);
-    if (pos == std::string_view::npos) break;
-    std::size_t end = text.find(' ', pos);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view word = text.substr(pos, end - pos);
-    pos = end;
-    if (page.CurrentX + CharacterWidthSum(page, word) > right) {
-      page.CurrentX = left;
-      page.CurrentY += line;
-    }
-    page.Print(word);
-    page.CurrentX += space;
-  }
+  WrapText(page, left, right, text, true);
 }
 
 void PrintListEntry(const PuzzleState& state, Surface& page, int k) {

@@ -11,23 +11,30 @@ namespace kivrel {
 /// What stands before the mystery quote on an answer key (a page with the words
 /// outlined), under the grid and the word list, in the quotation font.
 inline constexpr std::string_view kHiddenMessageCaption = "Hidden message:";
+/// What the program says when the word list does not fit on the page at any size.
+inline constexpr std::string_view kListTooLongText = "The word list does not fit on the page";
 
 /// Lays the page out on the preview page (ctx.preview) from the current print options:
 /// clears it and draws the whole page. Does nothing while LayoutEnabled is false or
-/// when there is no preview page. Writes ctx.page, the list copy in Words,
-/// OutlinesShown, and the sizes of the title and puzzle fonts that had to shrink to fit
-/// (into ctx.fonts and onto the dialog's cmdTitleFont and cmdPuzzleFont buttons).
+/// when there is no preview page. Writes ctx.page, ctx.printed and the list copy in
+/// Words, and shows the sizes the title, the puzzle and the word list were drawn in on
+/// the dialog's font buttons. A title, grid or list too large for the page is drawn
+/// smaller, a point at a time from the size in ctx.fonts, which stays as the user chose
+/// it. A layout that clears "Left" (no room beside the puzzle) tells
+/// ctx.PrintOptionChangedByLayout once the page is drawn.
 void DrawPreviewPage(AppContext& ctx);
 
 /// The same page on a printer's page surface, whose size is its printable area: the
-/// page is measured in whole twips and the frame is drawn as four lines.
+/// page is measured in whole twips and the frame is drawn as four lines. The font
+/// buttons are left alone.
 /// PrintingInProgress is set while it runs.
 void DrawPrinterPage(AppContext& ctx, Surface& printer);
 
-/// Prints text word by word (words are separated by runs of blanks) between x = left
-/// and x = right from the surface's current y, starting a new line when a word would
-/// pass `right`; a word wider than the band stands alone on its line. Leaves CurrentY
-/// at the top of the last line.
+/// Prints text word by word between x = left and x = right from the surface's current
+/// y, starting a new line when a word would pass `right`; a word wider than the band
+/// stands alone on its line. Words are separated by runs of blanks, tabs and line
+/// breaks; an empty line starts a new paragraph after a blank line. Leaves CurrentY at
+/// the top of the last line.
 void PrintWrappedText(Surface& page, int left, int right, std::string_view text);
 
 /// Prints ListDisplayText of entry k of the list copy at the current position: in bold,

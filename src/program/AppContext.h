@@ -46,6 +46,7 @@ class AppContext {
   PageLayout page;     // results of the last page layout
   /// Words the fill must never spell (Options > Avoid Words...), as placed words.
   std::vector<std::string> AvoidWords;
+  PagePrinted printed;  // the blocks and font sizes of the last page layout
 
   Dialogs& dialogs;
   EventPump& pump;

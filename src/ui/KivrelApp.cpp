@@ -67,7 +67,7 @@ KivrelApp::KivrelApp(Dialogs* dialogs)
   RegisterWindow(kPrintOptionsForm, MakePrintOptionsDialog, "cmdCancel");
   RegisterWindow(
       kPrintPreviewForm,
-      [this](const Design& design, QWidget* parent) { return MakePrintPreviewWindow(design, parent, preview_); },
+      [this](const Design& design, QWidget* parent) { return MakePrintPreviewWindow(design, parent, preview_, print_preview_); },
       "Close");
 }
 

@@ -7,12 +7,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <algorithm>
 #include <array>
 
 #include "forms/PrintOptionsDialog.h"
 #include "forms/PrintPreview.h"
 #include "platform/qt/QtSurface.h"
+#include "print/PageDrawing.h"
 #include "ui/FormBinder.h"
 #include "ui/PuzzlePicture.h"
 #include "ui/SpinButton.h"
@@ -141,7 +143,43 @@ void MakeThumbnail(const Design& d, QWidget* dialog) {
     block->setFont(block_font);
     block->hide();  // until the first layout places it
   }
+
+  // Under the thumbnail's shadow: said only when the word list cannot be printed whole.
+  auto* too_long = Design::Named(new QLabel(QString::fromUtf8(kListTooLongText.data(), kListTooLongText.size()), dialog),
+                                 kListTooLong);
+  too_long->setAlignment(Qt::AlignCenter);
+  QPalette red = too_long->palette();
+  red.setColor(QPalette::WindowText, QColor(192, 0, 0));
+  too_long->setPalette(red);
+  d.Place(too_long, kLeft, kTop + kHeight + kShadowOffset + 60, kWidth + kShadowOffset, 285);
+  too_long->hide();
 }
+
+// The mouse wheel over the preview's page scrolls it down and up, Shift+wheel (or a
+// sideways wheel) across.
+class PreviewWheel : public QObject {
+ public:
+  PreviewWheel(QObject* parent, PrintPreview& preview) : QObject(parent), preview_(preview) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::Wheel) return QObject::eventFilter(watched, event);
+    auto* wheel = static_cast<QWheelEvent*>(event);
+    const QPoint delta = wheel->angleDelta();
+    const bool sideways = delta.y() == 0 && delta.x() != 0;
+    const bool across = sideways || (wheel->modifiers() & Qt::ShiftModifier);
+    // Away from the user (a positive delta) shows what is above or to the left.
+    rest_ += sideways ? delta.x() : delta.y();
+    const int notches = rest_ / QWheelEvent::DefaultDeltasPerStep;
+    rest_ -= notches * QWheelEvent::DefaultDeltasPerStep;
+    if (notches != 0) preview_.Wheel(-notches, across);
+    return true;
+  }
+
+ private:
+  PrintPreview& preview_;
+  int rest_ = 0;  // part of a notch from a fine-grained wheel or touchpad
+};
 
 }  // namespace
 
@@ -168,7 +206,7 @@ QDialog* MakePrintOptionsDialog(const Design& d, QWidget* parent) {
   return dialog;
 }
 
-QDialog* MakePrintPreviewWindow(const Design& d, QWidget* parent, QtImageSurface& page) {
+QDialog* MakePrintPreviewWindow(const Design& d, QWidget* parent, QtImageSurface& page, PrintPreview& preview) {
   constexpr int kWidth = 10725;
   constexpr int kHeight = 7710;
   constexpr int kBar = 255;
@@ -179,7 +217,9 @@ QDialog* MakePrintPreviewWindow(const Design& d, QWidget* parent, QtImageSurface
   window->resize(d.Px(kWidth), d.Px(kHeight));
 
   // The page lies under the bars and the button, which stay where the window puts them.
-  d.Place(Design::Named(new PuzzlePicture(page, window), kPreviewPicture), 0, 0, kPageWidthTwips, kPageHeightTwips);
+  auto* picture = Design::Named(new PuzzlePicture(page, window), kPreviewPicture);
+  d.Place(picture, 0, 0, kPageWidthTwips, kPageHeightTwips);
+  picture->installEventFilter(new PreviewWheel(window, preview));
   d.Place(Design::Named(new QScrollBar(Qt::Horizontal, window), kHorizontalBar), 0, kHeight - kBar, kWidth - kBar,
           kBar);
   d.Place(Design::Named(new QScrollBar(Qt::Vertical, window), kVerticalBar), kWidth - kBar, 0, kBar, kHeight - kBar);

@@ -9,13 +9,14 @@
 namespace kivrel {
 
 class QtImageSurface;
+class PrintPreview;
 
 /// The print options dialog: the positioning, margin, font and printing frames, the
 /// one-third-scale thumbnail of the page with its shadow, and the four buttons.
 QDialog* MakePrintOptionsDialog(const Design& design, QWidget* parent);
 
 /// The print preview: the full-size page picture showing `page`, the two scroll bars
-/// and Close.
-QDialog* MakePrintPreviewWindow(const Design& design, QWidget* parent, QtImageSurface& page);
+/// and Close. The mouse wheel over the page scrolls it through `preview`.
+QDialog* MakePrintPreviewWindow(const Design& design, QWidget* parent, QtImageSurface& page, PrintPreview& preview);
 
 }  // namespace kivrel

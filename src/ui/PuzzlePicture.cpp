@@ -21,4 +21,14 @@ void PuzzlePicture::paintEvent(QPaintEvent* event) {
   painter.drawImage(0, 0, surface_.Image());
 }
 
+void PuzzlePicture::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  update();
+}
+
+void PuzzlePicture::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  update();
+}
+
 }  // namespace kivrel

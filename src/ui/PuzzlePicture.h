@@ -1,7 +1,9 @@
 #pragma once
 // The puzzle picture picPuzzle: shows the retained image the program draws the grid
 // on. Nothing is redrawn from the puzzle when the window system asks for a repaint;
-// the image already holds it. The preview's page picture works the same way.
+// the image already holds it. The preview's page picture works the same way. Whenever
+// it is shown or moved (scrolled) it paints the whole image again, so what was drawn on
+// the image while it was hidden never mixes with what the screen still held.
 #include <QWidget>
 
 namespace kivrel {
@@ -15,6 +17,8 @@ class PuzzlePicture : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
 
  private:
   QtImageSurface& surface_;

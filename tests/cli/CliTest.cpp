@@ -294,5 +294,17 @@ TEST(BuildCommand, TheTextNamesTheWordsLeftOut) {
   EXPECT_NE(run.out.find("\nNot placed: " + rejected[1].str() + "\n"), std::string::npos) << run.out;
 }
 
+// A list with no room on the page is said on stderr and left off, not printed in part.
+TEST(PageCommand, AWordListWithNoRoomIsSaidAndLeftOff) {
+  testing::TempDir dir;
+  const std::string pdf = dir.File("tight.pdf");
+  CliRun run = RunCli("build " + kAnimals + " --seed 7 --margins 1,9.5,1,1 --pdf " + pdf, true);
+  ASSERT_EQ(run.code, 0) << run.out;
+  EXPECT_NE(run.out.find("kivrel-cli: The word list does not fit on the page"), std::string::npos) << run.out;
+  auto pages = testing::ReadPdfWords(pdf);
+  ASSERT_EQ(pages.size(), 1u);
+  for (const auto& word : pages[0]) EXPECT_NE(word.text, "words") << "no header without its list";
+}
+
 }  // namespace
 }  // namespace kivrel

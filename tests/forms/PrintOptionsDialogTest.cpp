@@ -54,9 +54,12 @@ TEST_F(PrintWindows, LeftClearedByTheLayoutClearsTheBoxWithOneNestedRelayout) {
   dialog_form.SetValue("radPuzzleRight", 1);
   dialog_form.SetValue("chkLeft", 1);
   const PageLayout& p = ctx.page;
-  EXPECT_EQ(Bounds("lblSideList"), (Rect{1440, p.PuzzleTop, p.ListColumnWidth, Max(p.ColumnListTop - p.PuzzleTop, 0)}));
+  // All six entries fit beside the grid: the header and six lines of 240, no columns.
+  EXPECT_EQ(Bounds("lblSideList"), (Rect{1440, p.PuzzleTop, p.ListColumnWidth, 7 * 240}));
+  EXPECT_FALSE(dialog_form.IsVisible("lblColumnList"));
 
-  // At the left margin there is no room beside the grid (Middle leaves Left enabled).
+  // At the left margin there is no room beside the grid (the box is not offered there,
+  // but a program may still set it).
   dialog_form.SetValue("radPuzzleLeft", 1);
   dialog_form.SetValue("radPuzzleMiddle", 1);
   auto before = Layouts();
@@ -73,6 +76,118 @@ TEST_F(PrintWindows, LeftClearedByTheLayoutClearsTheBoxWithOneNestedRelayout) {
   DrawPrinterPage(ctx, printer);
   EXPECT_EQ(dialog_form.Value("chkLeft"), 0);
   EXPECT_EQ(Layouts(), before);
+}
+
+// For every place of the puzzle, with and without the list beside it: each block of
+// the thumbnail is a block the page printed, where it printed it, and everything the
+// page drew lies in a block. No list block covers the puzzle.
+TEST_F(PrintWindows, ThumbnailShowsExactlyTheBlocksOfThePage) {
+  const std::string_view labels[] = {"lblTitle", "lblInstructions", "lblPuzzle", "lblSideList", "lblColumnList"};
+  auto inside = [](const Rect& r, double x1, double y1, double x2, double y2) {
+    return x1 >= r.Left && y1 >= r.Top && x2 <= r.Left + r.Width && y2 <= r.Top + r.Height;
+  };
+  auto check = [&](const std::string& where) {
+    std::vector<Rect> shown;
+    for (std::string_view label : labels) {
+      if (!dialog_form.IsVisible(label)) continue;
+      shown.push_back(Bounds(label));
+      const Rect& b = shown.back();
+      if (label != "lblPuzzle" && b.Width > 0) {
+        const Rect& grid = Bounds("lblPuzzle");
+        const bool apart = b.Left >= grid.Left + grid.Width || b.Left + b.Width <= grid.Left ||
+                           b.Top >= grid.Top + grid.Height || b.Top + b.Height <= grid.Top;
+        EXPECT_TRUE(apart) << where << ": " << label << " over the puzzle";
+      }
+    }
+    std::vector<int> used(shown.size());
+    std::size_t first = 0;
+    for (std::size_t i = 0; i < page.ops.size(); ++i) {
+      if (page.ops[i].kind == DrawOp::Kind::Cls) first = i + 1;
+    }
+    for (std::size_t i = first; i < page.ops.size(); ++i) {
+      const DrawOp& op = page.ops[i];
+      double x2 = op.x2, y2 = op.y2;
+      if (op.kind == DrawOp::Kind::Text) {
+        page.SetFontName(op.font.Name);
+        page.SetFontSize(op.font.Size);
+        x2 = op.x + page.TextWidth(op.text);
+        y2 = op.y + page.TextHeight(op.text);
+      }
+      bool found = false;
+      for (std::size_t b = 0; b < shown.size() && !found; ++b) {
+        if (inside(shown[b], op.x, op.y, x2, y2)) found = ++used[b] > 0;
+      }
+      EXPECT_TRUE(found) << where << ": \"" << op.text << "\" at " << op.x << ", " << op.y << " is in no block";
+    }
+    for (std::size_t b = 0; b < shown.size(); ++b) EXPECT_GT(used[b], 0) << where << ": an empty block";
+  };
+  for (std::string_view vertical : {"radPuzzleTop", "radPuzzleMiddle", "radPuzzleBottom"}) {
+    for (std::string_view across : {"radPuzzleLeft", "radPuzzleCenter", "radPuzzleRight"}) {
+      for (int left : {0, 1}) {
+        dialog_form.SetValue(vertical, 1);
+        dialog_form.SetValue(across, 1);
+        if (dialog_form.Enabled("chkLeft")) dialog_form.SetValue("chkLeft", left);
+        check(std::string(vertical) + "/" + std::string(across) + "/" + std::to_string(left));
+      }
+    }
+  }
+  // A larger list font after a side list: the blocks follow the new page.
+  dialog_form.SetValue("radPuzzleTop", 1);
+  dialog_form.SetValue("radPuzzleRight", 1);
+  dialog_form.SetValue("chkLeft", 1);
+  app.dialogs.ExpectFont(FontSpec{"Arial", 20, true, false});
+  dialog_form.Raise("cmdWordListFont", Event::Click);
+  check("20-point list");
+  // No word placed: the header " 0  words" beside the puzzle, and no list without it.
+  for (int i = 1; i <= ctx.state.WordCount; ++i) ctx.state.Words[static_cast<std::size_t>(i)].Status = 0;
+  dialog_form.SetValue("radPuzzleCenter", 1);
+  EXPECT_FALSE(dialog_form.IsVisible("lblColumnList"));
+  EXPECT_EQ(Bounds("lblSideList").Height, ctx.page.ListColumnWidth) << "one line: no entry is as wide as a line";
+  check("no words, the list beside");
+  dialog_form.SetValue("chkLeft", 0);
+  EXPECT_FALSE(dialog_form.IsVisible("lblColumnList"));
+  EXPECT_FALSE(dialog_form.IsVisible("lblSideList"));
+  check("no words");
+}
+
+TEST_F(PrintWindows, LeftIsNeverOfferedWhereThePageCannotPrintIt) {
+  dialog_form.SetValue("radPuzzleBottom", 1);
+  for (std::string_view across : {"radPuzzleCenter", "radPuzzleRight"}) {
+    dialog_form.SetValue(across, 1);
+    EXPECT_FALSE(dialog_form.Enabled("chkLeft")) << "bottom, then " << across;
+  }
+  dialog_form.SetValue("radPuzzleLeft", 1);
+  dialog_form.SetValue("radPuzzleMiddle", 1);
+  EXPECT_FALSE(dialog_form.Enabled("chkLeft")) << "left, then middle";
+  dialog_form.SetValue("radPuzzleCenter", 1);
+  EXPECT_TRUE(dialog_form.Enabled("chkLeft"));
+  dialog_form.SetValue("chkPrintWordList", 0);
+  dialog_form.SetValue("radPuzzleRight", 1);
+  EXPECT_FALSE(dialog_form.Enabled("chkLeft")) << "no word list";
+}
+
+TEST_F(PrintWindows, EnterStaysOnPrintWhenASpinArrowChangesAMarginWithoutTheFocus) {
+  dialog_form.Raise(MarginSpin(kTopMargin), Event::SpinUp);
+  EXPECT_EQ(dialog_form.Text(MarginBox(kTopMargin)), "1.25\"");
+  EXPECT_EQ(dialog_form.DefaultButton(), "cmdPrint");
+  // Typing in the box holds Enter for the box until the box is left.
+  dialog_form.Raise(MarginBox(kLeftMargin), Event::GotFocus);
+  dialog_form.SetText(MarginBox(kLeftMargin), "2");
+  EXPECT_EQ(dialog_form.DefaultButton(), "");
+  dialog_form.Raise(MarginBox(kLeftMargin), Event::LostFocus);
+  EXPECT_EQ(dialog_form.DefaultButton(), "cmdPrint");
+  dialog_form.Raise(MarginSpin(kLeftMargin), Event::SpinDown);
+  EXPECT_EQ(dialog_form.DefaultButton(), "cmdPrint");
+}
+
+TEST_F(PrintWindows, AListThatCannotFitIsSaidOnTheDialog) {
+  EXPECT_FALSE(dialog_form.IsVisible(kListTooLong));
+  dialog_form.SetText(MarginBox(kBottomMargin), "10");
+  dialog.CommitMarginText(kBottomMargin);  // the list has no room left under the grid
+  EXPECT_TRUE(dialog_form.IsVisible(kListTooLong));
+  EXPECT_FALSE(dialog_form.IsVisible("lblColumnList"));
+  dialog_form.SetValue("chkPrintWordList", 0);
+  EXPECT_FALSE(dialog_form.IsVisible(kListTooLong));
 }
 
 TEST_F(PrintWindows, MarginTextsWithoutAUsableNumberAreNormalised) {
@@ -167,6 +282,17 @@ TEST_F(PrintWindows, PreviewBarsFollowTheWindowAndNeverGoNegative) {
   EXPECT_EQ(page.Left, 0);
   resize(8000, 7710);
   EXPECT_EQ(across.Value, 0) << "the bar comes back where the page stands";
+
+  // The wheel: three small steps a notch, never past the ends; Shift goes across.
+  const ControlState& down = preview_form.Control(kVerticalBar);
+  preview.Wheel(2, false);
+  EXPECT_EQ(down.Value, 6 * down.SmallChange);
+  EXPECT_EQ(preview_form.Bounds(kPreviewPicture).Top, -down.Value);
+  preview.Wheel(-100, false);
+  EXPECT_EQ(down.Value, 0);
+  preview.Wheel(100, true);
+  EXPECT_EQ(across.Value, across.Max);
+  EXPECT_EQ(page.Left, -across.Max);
 
   resize(100, 100);  // smaller than the bars themselves
   EXPECT_EQ(preview_form.Bounds(kHorizontalBar).Width, 0);

@@ -4,6 +4,9 @@
 // puzzle is printed in three copies through the print command, the scripted print
 // dialog and Qt's printer, as the window prints.
 //
+// libcups keeps the first server it reached for the whole process, so each test here
+// needs a process of its own, as ctest runs them.
+//
 // The daemon runs nothing of ours: Debian confines /usr/sbin/cupsd with AppArmor, which
 // would refuse to run a backend kept in a temporary folder.
 #include <gtest/gtest.h>
@@ -15,7 +18,12 @@
 #include <QPrinter>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QThread>
+#include <QTimer>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -26,6 +34,7 @@
 #include "build/FillInBlanks.h"
 #include "commands/PrintCommands.h"
 #include "platform/qt/QtPrinterDevice.h"
+#include "platform/qt/QtServices.h"
 #include "program/StartUp.h"
 
 namespace kivrel {
@@ -84,8 +93,13 @@ class PrivateCups {
       }
       QThread::msleep(50);
     }
+    return AddQueue(kQueue);
+  }
+
+  // Adds a raw queue that prints to /dev/null; returns "" or why it could not.
+  QString AddQueue(const QString& name) {
     QString output;
-    if (!Run(lpadmin, {"-h", socket_, "-p", kQueue, "-E", "-v", "file:///dev/null", "-m", "raw"}, &output)) {
+    if (!Run(Program("lpadmin"), {"-h", socket_, "-p", name, "-E", "-v", "file:///dev/null", "-m", "raw"}, &output)) {
       return "lpadmin could not add the queue: " + output + "\n" + Log();
     }
     return {};
@@ -99,6 +113,18 @@ class PrivateCups {
   }
 
   const QString& Socket() const { return socket_; }
+  // Waits (a minute at most) until every job has gone through.
+  void WaitForJobs() const {
+    QElapsedTimer clock;
+    clock.start();
+    while (PendingJobs() > 0 && clock.elapsed() < 60000) QThread::msleep(100);
+  }
+  // The jobs a queue took, done or not.
+  int Jobs(const QString& queue) const {
+    QString output;
+    Run(Program("lpstat"), {"-h", socket_, "-W", "all", "-o", queue}, &output);
+    return static_cast<int>(output.split('\n', Qt::SkipEmptyParts).size());
+  }
   int PendingJobs() const {
     QString output;
     Run(Program("lpstat"), {"-h", socket_, "-W", "not-completed", "-o"}, &output);
@@ -148,9 +174,7 @@ TEST(CupsPrinting, ThreeCopiesArriveAsThreeOnePageJobsWithTheSameLetters) {
   cmdPrint_Click(ctx);  // an error message would fail the test here
   EXPECT_EQ(ctx.state.BlanksFilled, kTrue);
 
-  QElapsedTimer clock;
-  clock.start();
-  while (cups.PendingJobs() > 0 && clock.elapsed() < 60000) QThread::msleep(100);
+  cups.WaitForJobs();
   const QStringList jobs = cups.Documents();
   ASSERT_EQ(jobs.size(), 3) << cups.Log().toStdString();
   std::vector<std::string> texts;
@@ -165,6 +189,62 @@ TEST(CupsPrinting, ThreeCopiesArriveAsThreeOnePageJobsWithTheSameLetters) {
   EXPECT_EQ(texts[1], texts[0]);
   EXPECT_EQ(texts[2], texts[0]);
   EXPECT_EQ(cups.PendingJobs(), 0) << cups.Log().toStdString();
+  unsetenv("CUPS_SERVER");
+}
+
+// Printer... lists the server's printers with the paper of the one picked; the printer
+// chosen there is the one Print prints to.
+TEST(CupsPrinting, ThePrinterChosenInPrinterSetUpTakesThePrintJob) {
+  PrivateCups cups;
+  QString reason = cups.Start();
+  if (reason.isEmpty()) reason = cups.AddQueue("kivrel-other");
+  if (!reason.isEmpty()) GTEST_SKIP() << "a private CUPS daemon cannot run here: " << reason.toStdString();
+  setenv("CUPS_SERVER", cups.Socket().toLocal8Bit().constData(), 1);
+
+  testing::TestApp app;
+  AppContext& ctx = app.ctx;
+  StartUp(ctx, 11);
+  testing::MakeSeaPuzzle(ctx);
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPrinterName(kQueue);
+  QtDialogs dialogs(printer);
+  QStringList listed;
+  int papers = -1;
+  // The user, once the dialog shows: picks the other printer and presses OK. A dialog
+  // that never shows its printer box is cancelled after ten seconds, failing the test.
+  QTimer user;
+  QElapsedTimer waited;
+  waited.start();
+  QObject::connect(&user, &QTimer::timeout, [&] {
+    for (QWidget* dialog : QApplication::topLevelWidgets()) {
+      auto* choice = dialog->isVisible() ? dialog->findChild<QComboBox*>("cboPrinter") : nullptr;
+      if (!choice) continue;
+      user.stop();
+      for (int i = 0; i < choice->count(); ++i) listed << choice->itemData(i).toString();
+      choice->setCurrentIndex(choice->findData("kivrel-other"));
+      if (auto* paper = dialog->findChild<QComboBox*>("cboPaper")) papers = paper->count();
+      dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+      return;
+    }
+    if (waited.elapsed() > 10000 && QApplication::activeModalWidget()) {
+      user.stop();
+      QApplication::activeModalWidget()->close();
+    }
+  });
+  user.start(20);
+  ASSERT_TRUE(dialogs.Printer(kPrintSetupFlag)) << "the dialog was not accepted";
+  listed.sort();
+  EXPECT_EQ(listed.join(",").toStdString(), "kivrel-other,kivrel-test");
+  EXPECT_GE(papers, 1);
+  EXPECT_EQ(printer.printerName(), "kivrel-other");
+
+  QtPrinterDevice device(printer);
+  ctx.printer = &device;
+  app.dialogs.ExpectPrinter(PrintChoice{1});
+  cmdPrint_Click(ctx);
+  cups.WaitForJobs();
+  EXPECT_EQ(cups.Jobs("kivrel-other"), 1) << cups.Log().toStdString();
+  EXPECT_EQ(cups.Jobs(kQueue), 0);
   unsetenv("CUPS_SERVER");
 }
 

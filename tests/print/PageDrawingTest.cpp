@@ -13,6 +13,7 @@
 #include "HandPlaced.h"
 #include "TestApp.h"
 #include "print/PageDrawing.h"
+#include "model/Numbers.h"
 #include "program/StartUp.h"
 
 namespace kivrel {
@@ -111,18 +112,48 @@ TEST_F(PageTest, DefaultPageIsLaidOutAsWorkedOutByHand) {
   EXPECT_EQ(Find("YAK"), std::nullopt);
 }
 
-TEST_F(PageTest, TitleThatDoesNotFitShrinksAndStaysShrunk) {
+TEST_F(PageTest, TitleThatDoesNotFitShrinksForThatPageOnly) {
   testing::MakeGrid(ctx, 5, 5);
   testing::SetTitle(ctx, std::string(40, 'W'));  // 40 x 270 = 10800 at 18 points
   DrawPreviewPage(ctx);
   EXPECT_EQ(p.TitleWidth, 9000);  // at 15 points; 16 make 9600
   EXPECT_EQ(p.TitleX, 1620);
-  EXPECT_EQ(ctx.fonts(kTitleFont).Size, 15);
+  EXPECT_EQ(ctx.printed.TitleSize, 15);
   EXPECT_EQ(ctx.forms.Get(kPrintOptionsForm).Font("cmdTitleFont"), (FontSpec{"Times New Roman", 15, true, true}));
+  EXPECT_EQ(ctx.fonts(kTitleFont).Size, 18) << "the size the user chose stays";
 
-  testing::SetTitle(ctx, "OWL");  // would fit at 18, but the stored size stays
+  testing::SetTitle(ctx, "OWL");  // fits at the chosen 18 again
   DrawPreviewPage(ctx);
-  EXPECT_EQ(Find("OWL")->font.Size, 15);
+  EXPECT_EQ(Find("OWL")->font.Size, 18);
+  EXPECT_EQ(ctx.forms.Get(kPrintOptionsForm).Font("cmdTitleFont").Size, 18);
+}
+
+// A margin typed wrong shrinks everything on its page; putting it back gives the page
+// that was there before, every text in its place and size.
+TEST_F(PageTest, AMarginSetAndSetBackGivesThePageAsBefore) {
+  ctx.print.PrintInstructions = 1;
+  testing::MakeGrid(ctx, 12, 12);
+  testing::SetTitle(ctx, "ANIMALS");
+  s.PuzzleInstructions = "Find the words hidden in the grid.";
+  PlaceNumberedWords(10, 8);
+  DrawPreviewPage(ctx);
+  const PageLayout layout = p;
+  const PagePrinted printed = ctx.printed;
+  const auto texts = Texts();
+
+  ctx.print.Margins[kTopMargin] = "22.75\"";
+  DrawPreviewPage(ctx);
+  EXPECT_LT(ctx.printed.PuzzleSize, 16);
+  ctx.print.Margins[kTopMargin] = "1\"";
+  DrawPreviewPage(ctx);
+  EXPECT_EQ(p, layout);
+  EXPECT_EQ(ctx.printed, printed);
+  const auto again = Texts();
+  ASSERT_EQ(again.size(), texts.size());
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    EXPECT_EQ(std::tie(again[i].text, again[i].x, again[i].y, again[i].font),
+              std::tie(texts[i].text, texts[i].x, texts[i].y, texts[i].font));
+  }
 }
 
 TEST_F(PageTest, TitleGridAndInstructionsFollowTheirPlaces) {
@@ -175,6 +206,25 @@ TEST_F(PageTest, InstructionWordWiderThanTheBandStandsAloneOnANewLine) {
   EXPECT_EQ(Find("and"), std::nullopt);
 }
 
+// Instructions typed on several lines: a line break separates words, a tab is a blank,
+// and an empty line starts a paragraph after a blank line.
+TEST_F(PageTest, LineBreaksInTheInstructionsSeparateWordsAndEmptyLinesParagraphs) {
+  ctx.print.PrintInstructions = 1;
+  testing::MakeGrid(ctx, 20, 5);  // the band is the grid, 2920..9320; lines of 260
+  s.PuzzleInstructions = "Find\tthe animals.\r\nGood luck!\r\n \r\n\r\nHave fun.\nBye";
+  DrawPreviewPage(ctx);
+  const double left = p.InstructionsLeft, top = p.InstructionsTop;
+  std::vector<std::string> first_line, second_line;
+  for (const DrawOp& op : Texts()) {
+    if (op.y == top) first_line.push_back(op.text);
+    if (op.y == top + 2 * 260.0) second_line.push_back(op.text);
+  }
+  EXPECT_EQ(first_line, (std::vector<std::string>{"Find", "the", "animals.", "Good", "luck!"}));
+  EXPECT_EQ(second_line, (std::vector<std::string>{"Have", "fun.", "Bye"}));
+  EXPECT_EQ(At(left, top + 2 * 260.0), "Have");
+  EXPECT_EQ(p.HeaderBottom, top + 3 * 260);
+}
+
 TEST_F(PageTest, LargeGridShrinksThePuzzleFontUntilItFits) {
   testing::MakeGrid(ctx, 40, 40);
   for (int r = 1; r <= 40; ++r) {
@@ -182,7 +232,8 @@ TEST_F(PageTest, LargeGridShrinksThePuzzleFontUntilItFits) {
   }
   DrawPreviewPage(ctx);
   // 12 points make cells of 240 and a grid of 9600 > 9360; 11 points make 8800.
-  EXPECT_EQ(ctx.fonts(kPuzzleFont).Size, 11);
+  EXPECT_EQ(ctx.printed.PuzzleSize, 11);
+  EXPECT_EQ(ctx.fonts(kPuzzleFont).Size, 16);
   EXPECT_EQ(ctx.forms.Get(kPrintOptionsForm).Font("cmdPuzzleFont").Size, 11);
   EXPECT_EQ(p.GridWidth, 8800);
   EXPECT_EQ(p.PuzzleLeft, 1720);
@@ -192,6 +243,24 @@ TEST_F(PageTest, LargeGridShrinksThePuzzleFontUntilItFits) {
   EXPECT_EQ(At(82 + 6 * 220 + 1720, p.PuzzleTop), "I");
   EXPECT_EQ(At(27 + 20 * 220 + 1720, p.PuzzleTop), "W");
   EXPECT_EQ(At(55 + 39 * 220 + 1720, p.PuzzleTop + 39 * 220), "C");
+}
+
+// A tall grid shrinks until it fits between the instructions and the bottom margin, in
+// every place down the page; it never reaches up into them.
+TEST_F(PageTest, TallGridFitsBelowTheInstructionsInEveryPlace) {
+  ctx.print.PrintInstructions = 1;
+  testing::MakeGrid(ctx, 10, 60);  // the printable height alone would allow cells of 200
+  testing::SetTitle(ctx, "ANIMALS");
+  s.PuzzleInstructions = "Find the words hidden in the grid.";
+  for (VerticalPlace place : {VerticalPlace::Top, VerticalPlace::Middle, VerticalPlace::Bottom}) {
+    ctx.print.PuzzleVertical = place;
+    DrawPreviewPage(ctx);
+    EXPECT_GE(p.PuzzleTop, p.HeaderBottom + 260) << static_cast<int>(place);
+    EXPECT_LE(p.PuzzleBottom, 15840 - 1440) << static_cast<int>(place);
+    EXPECT_EQ(p.GridHeight, 60 * 180) << "9 points, the largest whose grid fits the room left";
+    const auto boxes = page.OfKind(DrawOp::Kind::Box);
+    EXPECT_EQ(boxes.back().y2, p.PuzzleBottom);
+  }
 }
 
 TEST_F(PageTest, TwentyFiveWordsFillFourColumnsOfSevenRows) {
@@ -252,6 +321,10 @@ TEST_F(PageTest, SideListWithNoRoomClearsLeftAndTheNestedRelayoutAgrees) {
   EXPECT_EQ(p, nested);
   EXPECT_EQ(fresh.TextAt(1440, p.PuzzleBottom + 240.0)->text, " 3  words");
   EXPECT_EQ(fresh.TextAt(1440, p.PuzzleBottom + 480.0)->text, "BBBB01");
+  // The page the nested layout drew is the page: nothing of the outer run over it.
+  const auto texts = Texts();
+  EXPECT_EQ(std::count_if(texts.begin(), texts.end(), [](const DrawOp& op) { return op.text == "BBBB01"; }), 1);
+  EXPECT_EQ(page.OfKind(DrawOp::Kind::Box).size(), 2u) << "one frame per layout";
 }
 
 TEST_F(PageTest, BracketedNotesPrintInRegularWeightWithoutBrackets) {
@@ -291,7 +364,7 @@ TEST_F(PageTest, OutlinesRingThePlacedWordsOnThePageGrid) {
   testing::AddUnplacedWord(ctx, "EMU");
   ctx.print.OutlineWords = 1;
   DrawPreviewPage(ctx);
-  EXPECT_EQ(s.OutlinesShown, kTrue);
+  EXPECT_EQ(s.OutlinesShown, kFalse) << "the main window's flag follows its own picture";
   auto lines = page.OfKind(DrawOp::Kind::Line);
   auto arcs = page.OfKind(DrawOp::Kind::Arc);
   ASSERT_EQ(lines.size(), 4u);
@@ -305,9 +378,10 @@ TEST_F(PageTest, OutlinesRingThePlacedWordsOnThePageGrid) {
   EXPECT_EQ(ends(lines[2]), (std::vector<double>{left + 160 - d, top + 1440 - d, left + 800 - d, top + 800 - d}));
   EXPECT_EQ(std::vector<double>({arcs[2].start, arcs[3].x, arcs[3].start}),
             std::vector<double>({0.75 * pi, left + 800, 1.75 * pi}));
+  s.OutlinesShown = kTrue;
   ctx.print.OutlineWords = 0;
   DrawPreviewPage(ctx);
-  EXPECT_EQ(s.OutlinesShown, 0);
+  EXPECT_EQ(s.OutlinesShown, kTrue);
 }
 
 TEST_F(PageTest, AnAnswerKeyTellsTheHiddenMessageUnderTheWordList) {
@@ -350,19 +424,52 @@ TEST_F(PageTest, PrinterRunUsesWholeTwipsFourFrameLinesAndFlagsItself) {
   EXPECT_TRUE(page.ops.empty());  // the preview was not touched
 }
 
-TEST_F(PageTest, HopelessSizesEndAtOnePointAndOneColumnWithoutWrapping) {
+TEST_F(PageTest, HopelessSizesEndAtOnePointAndAListThatCannotFitIsLeftOff) {
   testing::MakeGrid(ctx, 1000, 1);                           // 20000 wide even at 1 point
   testing::SetTitle(ctx, std::string(1000, 'W'));            // 15000 wide at 1 point
-  testing::PlaceWord(ctx, std::string(200, 'W'), 1, 1, 1);   // 36000 wide: over two pages
+  testing::PlaceWord(ctx, std::string(200, 'W'), 1, 1, 1);   // 12000 wide at 4 points
   DrawPreviewPage(ctx);
-  EXPECT_EQ(ctx.fonts(kTitleFont).Size, 1);
-  EXPECT_EQ(ctx.fonts(kPuzzleFont).Size, 1);
+  EXPECT_EQ(ctx.printed.TitleSize, 1);
+  EXPECT_EQ(ctx.printed.PuzzleSize, 1);
   EXPECT_EQ(p.GridWidth, 20000);
-  EXPECT_EQ(Find(std::string(200, 'W'))->x, 1440);  // one column, at the margin
+  EXPECT_FALSE(ctx.printed.ListFits);
+  EXPECT_EQ(ctx.printed.ListSize, kSmallestListSize);
+  EXPECT_EQ(Find(std::string(200, 'W')), std::nullopt) << "no list rather than a list off the page";
+  EXPECT_EQ(Find(" 1  words"), std::nullopt);
   ctx.print.Margins[kTopMargin] = "30\"";  // 43200 twips: more than 16 bits hold
   DrawPreviewPage(ctx);
   EXPECT_EQ(p.TopMargin, 32767);
   EXPECT_LT(p.PrintableHeight, 0);
+}
+
+// The list shrinks a point at a time until its last row ends above the bottom margin
+// (or, above a grid at the bottom, above the grid); the chosen size stays in the table.
+TEST_F(PageTest, ALongListShrinksUntilItEndsAboveTheBottomMargin) {
+  testing::MakeGrid(ctx, 30, 30);  // 9000 x 9000 at 15 points, top 1800 + 300
+  PlaceNumberedWords(200, 10);     // at 12 points: 6 columns of 34 rows from 11580: too low
+  DrawPreviewPage(ctx);
+  ASSERT_TRUE(ctx.printed.ListFits);
+  EXPECT_LT(ctx.printed.ListSize, 12);
+  EXPECT_EQ(ctx.fonts(kWordListFont).Size, 12);
+  EXPECT_EQ(ctx.forms.Get(kPrintOptionsForm).Font("cmdWordListFont").Size, ctx.printed.ListSize);
+  const int line = Nearest(ctx.printed.ListSize * 20);
+  EXPECT_LE(p.ColumnListTop + p.ColumnListHeight, 15840 - 1440);
+  int entries = 0;
+  for (const DrawOp& op : Texts()) {
+    if (op.text.starts_with("BBBBBBBB")) {
+      ++entries;
+      EXPECT_LE(op.y + line, 15840 - 1440) << op.text;
+      EXPECT_EQ(op.font.Size, ctx.printed.ListSize) << op.text;
+    }
+  }
+  EXPECT_EQ(entries, 200);
+
+  ctx.print.PuzzleVertical = VerticalPlace::Bottom;
+  ctx.print.Above = 1;
+  ctx.print.Below = 0;
+  DrawPreviewPage(ctx);
+  ASSERT_TRUE(ctx.printed.ListFits);
+  EXPECT_LE(p.ColumnListTop + p.ColumnListHeight, p.PuzzleTop) << "the list above never runs into the grid";
 }
 
 TEST_F(PageTest, GridIsDrawnToItsOwnSizeWhenTheAttributesNameAnother) {

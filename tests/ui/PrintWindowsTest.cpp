@@ -5,7 +5,9 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <QToolButton>
 #include <cmath>
 
@@ -148,6 +150,79 @@ TEST(PrintWindows, PreviewScrollsThePageAndCloseHidesBothWindows) {
   p.Click("cmdPrint");
   EXPECT_TRUE(p.Dialog()->isVisible());
   EXPECT_TRUE(p.D<QRadioButton>("radTitleRight")->isChecked());
+}
+
+// A spin arrow clicked while no margin box has the focus changes the margin, and Enter
+// still prints.
+TEST(PrintWindows, EnterPrintsAfterASpinArrowWasClickedOutsideTheBoxes) {
+  PrintProgram p;
+  QTest::mouseClick(p.D<QRadioButton>("radTitleLeft"), Qt::LeftButton);
+  QTest::mouseClick(p.D<SpinButton>("spnMargin_1")->upArrow(), Qt::LeftButton);
+  EXPECT_EQ(p.D<QLineEdit>("txtMargin_1")->text(), "1.25\"");
+  EXPECT_TRUE(p.D<QPushButton>("cmdPrint")->isDefault());
+  p.dialogs.ExpectPrinter(std::nullopt);
+  QTest::keyClick(p.Dialog(), Qt::Key_Return);
+  EXPECT_TRUE(p.dialogs.Done()) << "Enter asked for the print dialog";
+}
+
+// Opening Print leaves the main window's outlines and their flag alone: the next
+// Outline press takes them away.
+TEST(PrintWindows, OpeningPrintKeepsTheMainWindowsOutlines) {
+  testing::RunningProgram p;
+  testing::MakeSeaPuzzle(p.ctx());
+  SetPuzzleReadyState(p.ctx());
+  p.Click("cmdOutlineWords");
+  ASSERT_NE(p.ctx().state.OutlinesShown, 0);
+  p.Click("cmdPrint");
+  EXPECT_NE(p.ctx().state.OutlinesShown, 0);
+  p.Click("cmdOutlineWords");
+  EXPECT_EQ(p.ctx().state.OutlinesShown, 0);
+}
+
+// The preview shows the page as it is now after a change made while it was closed, and
+// the mouse wheel scrolls it: down and up, and across with Shift.
+TEST(PrintWindows, PreviewShowsTheCurrentPageAndScrollsWithTheWheel) {
+  PrintProgram p;
+  p.ClickIn("cmdPreview");
+  QWidget* preview = p.Preview();
+  testing::RunningProgram::ClickIn(preview, "Close");
+  ASSERT_FALSE(preview->isVisible());
+  p.Activate(p.Dialog());
+  p.dialogs.ExpectFont(FontSpec{"Arial", 30, true, false});
+  p.ClickIn("cmdPuzzleFont");
+  p.ClickIn("cmdPreview");
+  ASSERT_TRUE(preview->isVisible());
+  QApplication::processEvents();
+  // What the window shows is the page image as it is now.
+  QWidget* page = p.In(preview, kPreviewPicture);
+  const QImage shown = preview->screen()->grabWindow(preview->winId()).toImage();
+  const QImage& now = p.app.preview().Image();
+  const QRect visible = QRect(QPoint(0, 0), preview->size()).intersected(page->geometry()).adjusted(0, 0, -40, -40);
+  int differ = 0;
+  for (int y = visible.top(); y <= visible.bottom(); ++y) {
+    for (int x = std::max(visible.left(), 200); x <= visible.right(); ++x) {  // past the Close button
+      differ += shown.pixel(x, y) != now.pixel(x - page->x(), y - page->y());
+    }
+  }
+  EXPECT_EQ(differ, 0);
+
+  auto* down = p.In<QScrollBar>(preview, kVerticalBar);
+  auto* across = p.In<QScrollBar>(preview, kHorizontalBar);
+  auto wheel = [&](int delta, Qt::KeyboardModifiers modifiers) {
+    const QPointF at(300, 200);
+    QWheelEvent event(at, page->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, modifiers,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(page, &event);
+  };
+  const int step = down->singleStep();
+  wheel(-120, Qt::NoModifier);
+  EXPECT_EQ(down->value(), 3 * step);
+  EXPECT_NEAR(page->y(), -3 * step / 15.0, 1);
+  wheel(240, Qt::NoModifier);
+  EXPECT_EQ(down->value(), 0);
+  wheel(-120, Qt::ShiftModifier);
+  EXPECT_EQ(across->value(), 3 * across->singleStep());
+  EXPECT_EQ(down->value(), 0);
 }
 
 }  // namespace

@@ -212,7 +212,12 @@ BuildRunInfo BuildWithSeed(AppContext& ctx, const std::string& path, const Build
   const double elapsed =
       std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   if (outcome.End == BuildEnd::NotStarted) throw UsageError(path + ": the puzzle could not be built");
-  return {seed, outcome.Attempts, elapsed, outcome.End == BuildEnd::GaveUp};
+  BuildRunInfo run;
+  run.Seed = seed;
+  run.Attempts = outcome.Attempts;
+  run.ElapsedMs = elapsed;
+  run.GaveUp = outcome.End == BuildEnd::GaveUp;
+  return run;
 }
 
 int Build(Args& args, std::ostream& out, std::ostream& err) {
@@ -257,7 +262,7 @@ int Build(Args& args, std::ostream& out, std::ostream& err) {
     }
     if (page) {  // before saving: the saved puzzle is the one printed, blanks filled
       SetWindowTitle(ctx);  // the page prints the title box, which follows the title
-      for (const std::string& file : WritePages(ctx, *page)) err << "kivrel-cli: wrote " << file << "\n";
+      for (const std::string& file : WritePageFiles(ctx, *page)) err << "kivrel-cli: wrote " << file << "\n";
     }
     if (output) SavePuzzle(s, *output, err);
 

@@ -1,7 +1,10 @@
 #include "PageOutput.h"
 
+#include <iostream>
+
 #include "forms/PrintOptionsDialog.h"
 #include "forms/PrintPreview.h"
+#include "print/PageDrawing.h"
 #include "model/Numbers.h"
 
 namespace kivrel::cli {
@@ -120,6 +123,13 @@ std::optional<PageRequest> TakePageOptions(const Args& args, PrintOptions& optio
   if (position) ApplyPuzzlePosition(*position, options);
   if (margins) ApplyMargins(*margins, options);
   return request;
+}
+
+std::vector<std::string> WritePageFiles(AppContext& ctx, const PageRequest& request) {
+  std::vector<std::string> written = WritePages(ctx, request);
+  // The page is still written, without the list, as the print options dialog shows it.
+  if (!ctx.printed.ListFits) std::cerr << "kivrel-cli: " << kListTooLongText << ": it is left off the page\n";
+  return written;
 }
 
 }  // namespace kivrel::cli

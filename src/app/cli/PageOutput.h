@@ -26,4 +26,8 @@ int Print(Args& args, std::ostream& out);
 /// file is asked for (and then none of the other page options may be given).
 std::optional<PageRequest> TakePageOptions(const Args& args, PrintOptions& options);
 
+/// WritePages, and a line on stderr when the word list had no room on the page and was
+/// left off it.
+std::vector<std::string> WritePageFiles(AppContext& ctx, const PageRequest& request);
+
 }  // namespace kivrel::cli

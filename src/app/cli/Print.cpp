@@ -25,7 +25,7 @@ int Print(Args& args, std::ostream& out) {
   StartUp(ctx, seed ? std::optional<std::uint64_t>(static_cast<std::uint64_t>(*seed)) : std::nullopt);
   ReadPuzzleFile(ctx, path, bytes);
   ctx.print = print_options;
-  for (const std::string& file : WritePages(ctx, *page)) out << Printable(file) << "\n";
+  for (const std::string& file : WritePageFiles(ctx, *page)) out << Printable(file) << "\n";
   return kExitOk;
 }
 

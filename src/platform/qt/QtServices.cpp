@@ -8,13 +8,13 @@
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QMessageBox>
-#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QScreen>
 #include <cmath>
 
+#include "platform/qt/QtPrinterSetup.h"
 #include "platform/qt/QtSurface.h"
 
 namespace kivrel {
@@ -165,7 +165,7 @@ std::optional<SaveChoice> QtDialogs::SaveWithCheckBox(const FileRequest& request
 
 std::optional<PrintChoice> QtDialogs::Printer(int flags) {
   if (flags & kPrintSetupFlag) {
-    QPageSetupDialog dialog(&printer_, parent_);
+    PrinterSetupDialog dialog(printer_, parent_);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return PrintChoice{1};
   }

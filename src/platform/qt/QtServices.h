@@ -43,7 +43,8 @@ class QtWindowMetrics : public WindowMetrics {
   double TwipsPerPixelY() const override;
 };
 
-/// Qt's dialogs: QMessageBox, QFileDialog, QPrintDialog, QPageSetupDialog and QFontDialog.
+/// Qt's dialogs: QMessageBox, QFileDialog, QPrintDialog and QFontDialog, and the printer
+/// set-up dialog of our own (PrinterSetupDialog).
 class QtDialogs : public Dialogs {
  public:
   /// `printer` is the printer the program prints to; the print dialogs change it.
