@@ -14,6 +14,8 @@ inline constexpr const char* kTooNarrowMessage = "Too narrow - longest word is "
 inline constexpr const char* kTooShallowMessage = "Too shallow - longest word is ";
 inline constexpr const char* kCharactersLong = " characters long";
 inline constexpr const char* kMustBeNumericMessage = "Must be numeric";
+inline constexpr const char* kChooseStopOperatorMessage =
+    "Choose \"equal to\", \"less than\" or \"less than or equal to\" for Stop when spaces remaining";
 inline constexpr const char* kPuzzleTooLargeMessage =
     "Puzzle too large - width times height must stay below 32768 letters";
 
@@ -31,8 +33,11 @@ class AttributesDialog {
   void Form_Load();
   void Form_Activate();
   void Form_GotFocus();
-  /// Leaving the dialog that a build opened for a larger grid commits it and builds.
+  /// Leaving the dialog that a build opened for a larger grid commits it, closes it and
+  /// builds.
   void Form_LostFocus();
+  /// The close box: like Cancel, it ends a build's wait for a larger grid.
+  bool Form_QueryUnload();
 
   /// Fills the boxes from the puzzle state (every activation).
   void LoadAttributesDialog();

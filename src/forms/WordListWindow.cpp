@@ -55,7 +55,8 @@ void WordListWindow::SelectEntry(int p) {
   ctx_.list.SetListIndex(p);
 }
 
-void WordListWindow::Form_Load() { CenterForm(ctx_, form()); }
+// Beside the main window rather than over the puzzle, where Show Word paints.
+void WordListWindow::Form_Load() { PlaceBesideMainWindow(ctx_, form()); }
 
 void WordListWindow::Form_Activate() { UpdateWordCount(ctx_); }
 
