@@ -47,6 +47,11 @@ void SetWindowHeight(Form& main, int height, const ScreenArea& area) {
   main.SetGeometry(g);
 }
 
+bool Overlap(const FormGeometry& a, const FormGeometry& b) {
+  return a.Left < b.Left + b.Width && b.Left < a.Left + a.Width && a.Top < b.Top + b.Height &&
+         b.Top < a.Top + a.Height;
+}
+
 void MeasureCharWidths(Surface& picture, DisplayMetrics& m) {
   m.CharWidths.fill(0);
   for (int code = 0; code < 256; ++code) {
@@ -126,6 +131,11 @@ void SizePuzzleDisplay(AppContext& ctx) {
     // are shared, so the height test below sees what a nested run found.
     if (m.RequiredWidth > m.StartWidth) SetWindowWidth(main, m.RequiredWidth, area);
     if (m.RequiredHeight > m.StartHeight) SetWindowHeight(main, m.RequiredHeight, area);
+    // The word list window, opened beside the window, moves aside as it grows over it.
+    if (ctx.forms.Has(kWordListForm)) {
+      Form& list = ctx.WordListForm();
+      if (list.Visible() && Overlap(main.Geometry(), list.Geometry())) PlaceBesideMainWindow(ctx, list);
+    }
   }
 
   MeasureCharWidths(picture, m);
@@ -177,19 +187,17 @@ void CenterForm(AppContext& ctx, Form& form) {
   form.SetGeometry(g);
 }
 
-void PlaceBesideMainWindow(AppContext& ctx, Form& form) {
+bool PlaceBesideMainWindow(AppContext& ctx, Form& form) {
   const ScreenArea area = ctx.metrics.AvailableArea();
   const FormGeometry& main = ctx.MainForm().Geometry();
   FormGeometry g = form.Geometry();
   const int right_room = area.Left + area.Width - (main.Left + main.Width);
   const int left_room = main.Left - area.Left;
-  if (g.Width > Max(right_room, left_room) || g.Height > area.Height) {
-    CenterForm(ctx, form);
-    return;
-  }
+  if (g.Width > Max(right_room, left_room) || g.Height > area.Height) return false;
   g.Left = g.Width <= right_room ? main.Left + main.Width : main.Left - g.Width;
   g.Top = Max(area.Top, Min(main.Top, area.Top + area.Height - g.Height));
   form.SetGeometry(g);
+  return true;
 }
 
 }  // namespace kivrel

@@ -30,7 +30,8 @@ void SetPictureDesignFont(Surface& picture);
 /// sizes the picture for the grid (PuzzleWidth x PuzzleHeight cells while no puzzle is
 /// built or being built; 15 x 15 for a size of 0), and grows a normal window to hold
 /// it, never past the available area (never shrinks it; a minimised or maximised window
-/// is left alone).
+/// is left alone). A visible word list window that the grown window would cover is moved
+/// beside it where there is room.
 /// Growing the window raises its resize event, which may run this again, nested; the
 /// scratch values in ctx.display are shared with such a run.
 void SizePuzzleDisplay(AppContext& ctx);
@@ -49,8 +50,8 @@ void ClearHighlights(AppContext& ctx);
 void CenterForm(AppContext& ctx, Form& form);
 
 /// Places a window beside the main window, on the right where there is room, else on
-/// the left, at the main window's height as far as the screen allows; with no room on
-/// either side, in the middle of the screen.
-void PlaceBesideMainWindow(AppContext& ctx, Form& form);
+/// the left, at the main window's height as far as the screen allows. Returns false,
+/// leaving the window where it is, when neither side has room.
+bool PlaceBesideMainWindow(AppContext& ctx, Form& form);
 
 }  // namespace kivrel

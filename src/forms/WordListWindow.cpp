@@ -56,7 +56,9 @@ void WordListWindow::SelectEntry(int p) {
 }
 
 // Beside the main window rather than over the puzzle, where Show Word paints.
-void WordListWindow::Form_Load() { PlaceBesideMainWindow(ctx_, form()); }
+void WordListWindow::Form_Load() {
+  if (!PlaceBesideMainWindow(ctx_, form())) CenterForm(ctx_, form());
+}
 
 void WordListWindow::Form_Activate() { UpdateWordCount(ctx_); }
 

@@ -461,6 +461,10 @@ bool FormBinder::eventFilter(QObject* watched, QEvent* event) {
         break;
       case QEvent::Resize:
       case QEvent::Move:
+        // While the binder moves or sizes the window itself, the Form already holds the
+        // geometry asked for; a report now would be half old (the move before the
+        // resize) and undo it. The window system's own report follows.
+        if (applying_) break;
         ReportGeometry();
         if (event->type() == QEvent::Resize) form_.Raise({}, Event::Resize);
         break;
