@@ -282,6 +282,8 @@ TEST_F(AttributesFixture, EverythingKeepsToTheGridAfterDefaultDimensionsAndCance
     form.Raise("cmdCancel", Event::Click);
     ASSERT_EQ(app.ctx.state.PuzzleWidth, default_side) << "Cancel does not undo Default Dimensions";
     ASSERT_EQ(app.ctx.state.Grid.Width(), built_side);
+    SizePuzzleDisplay(app.ctx);  // the window is resized: the picture still shows the whole grid
+    EXPECT_EQ(app.ctx.MainForm().Bounds(kPicture).Width, built_side * app.ctx.display.CellSize);
 
     FillInBlanks(app.ctx);
     ToggleOutlines(app.ctx);
