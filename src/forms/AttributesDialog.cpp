@@ -111,6 +111,7 @@ void AttributesDialog::LoadAttributesDialog() {
   f.SetValue("chkFastBuild", CheckValue(s.FastBuild));
   // A count of 0 is a real setting, so the stop box shows it rather than blank.
   f.SetText(kStopBox, s.StopRemainingCount >= 0 ? std::to_string(s.StopRemainingCount) : "");
+  stop_at_open_ = f.Text(kStopBox);
   if (s.FastBuild != 0) {
     f.SetEnabled("chkStopOnReject", true);
     f.SetEnabled("chkRestartOnReject", true);
@@ -139,10 +140,10 @@ bool AttributesDialog::CommitAttributes() {
     ShowMessage(ctx_.dialogs, kPuzzleTooLargeMessage, kMessageTitle, MessageIcon::Exclamation);
     return false;
   }
-  // A count of spaces is a rule only with a way to compare: one must be chosen (or be
-  // there from before), never silently dropped.
-  if (!f.Text(kStopBox).empty() && StopOperator(f.Text("cbxStopRemOp")).empty() &&
-      StopOperator(s.StopRemainingOperator, 1).empty()) {
+  // A count of spaces is a rule only with a way to compare: a count the user typed
+  // needs one chosen (or there from before), rather than being silently dropped.
+  if (!f.Text(kStopBox).empty() && f.Text(kStopBox) != stop_at_open_ &&
+      StopOperator(f.Text("cbxStopRemOp")).empty() && StopOperator(s.StopRemainingOperator, 1).empty()) {
     ShowMessage(ctx_.dialogs, kChooseStopOperatorMessage, kMessageTitle, MessageIcon::Exclamation);
     f.SetFocus("cbxStopRemOp");
     return false;

@@ -4,6 +4,7 @@
 // default size, and commits the values on OK or Save List. The main window's
 // Attributes command shows it modal; a build that finds the grid too small shows it
 // modeless and builds again when it loses the focus.
+#include <string>
 #include <string_view>
 
 #include "program/AppContext.h"
@@ -81,6 +82,7 @@ class AttributesDialog {
   int spin_step_ = 1;
   int width_at_open_ = 0;
   int height_at_open_ = 0;
+  std::string stop_at_open_;  // the stop box as loaded
 };
 
 }  // namespace kivrel

@@ -249,7 +249,16 @@ TEST_F(AttributesFixture, ASpacesCountNeedsAnOperator) {
   EXPECT_EQ(std::tie(app.ctx.state.StopRemainingOperator, app.ctx.state.StopRemainingCount),
             std::make_tuple(std::string("<"), i16{5}));
 
-  // An operator the puzzle already has (from a file, say) serves when none is chosen.
+  // A count the dialog was opened with (from a file, say) is not the user's to explain.
+  app.ctx.state.StopRemainingOperator.clear();
+  app.ctx.state.StopRemainingCount = 0;
+  Open();
+  form.SetText("cbxStopRemOp", "");
+  form.Raise("cmdOK", Event::Click);
+  EXPECT_FALSE(form.Visible());
+
+  // An operator the puzzle already has serves when none is chosen.
+  app.ctx.state.StopRemainingOperator = "<";
   Open();
   form.SetText("cbxStopRemOp", "");
   form.SetText("txtStopRem", "7");
