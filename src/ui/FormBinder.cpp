@@ -354,6 +354,11 @@ void FormBinder::ApplyForm(Property property) {
       // The Form gives the outer size; Qt sizes the client area.
       QRect frame = window_->frameGeometry();
       QRect client = window_->geometry();
+      // A window not shown yet has no frame: it will get the one its parent window has.
+      if (frame == client && !window_->isVisible() && window_->parentWidget()) {
+        frame = window_->parentWidget()->window()->frameGeometry();
+        client = window_->parentWidget()->window()->geometry();
+      }
       int extra_w = frame.width() - client.width();
       int extra_h = frame.height() - client.height();
       window_->move(ToPixels(g.Left), ToPixels(g.Top));
@@ -464,8 +469,7 @@ bool FormBinder::eventFilter(QObject* watched, QEvent* event) {
         // While the binder moves or sizes the window itself, the Form already holds the
         // geometry asked for; a report now would be half old (the move before the
         // resize) and undo it. The window system's own report follows.
-        if (applying_) break;
-        ReportGeometry();
+        if (!applying_) ReportGeometry();
         if (event->type() == QEvent::Resize) form_.Raise({}, Event::Resize);
         break;
       case QEvent::WindowStateChange: {
