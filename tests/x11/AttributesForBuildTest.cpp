@@ -25,6 +25,7 @@ QWidget* OpenForBuild(RunningProgram& program) {
   WaitFor([&] { return program.Window(kAttributesForm) && program.Window(kAttributesForm)->isVisible(); });
   QWidget* dialog = program.Window(kAttributesForm);
   EXPECT_TRUE(dialog && WaitActive(dialog));
+  Settle(300);  // the window manager hands the keyboard over just after activating it
   return dialog;
 }
 
