@@ -400,9 +400,10 @@ void FormBinder::ShowModal() {
 }
 
 bool FormBinder::ResolveAccessKey(int key) {
-  // An enabled button (or check box) wins.
+  // An enabled button (or check box) of this window wins (not one of a window it owns).
   for (QAbstractButton* button : window_->findChildren<QAbstractButton*>()) {
-    if (button->isVisible() && button->isEnabled() && AccessKey(button->text()) == key) {
+    if (button->window() == window_ && button->isVisible() && button->isEnabled() &&
+        AccessKey(button->text()) == key) {
       button->animateClick();
       return true;
     }

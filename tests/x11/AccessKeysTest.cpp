@@ -33,7 +33,10 @@ class AccessKeySweep {
  public:
   explicit AccessKeySweep(QWidget* window) : window_(window) {
     for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
-      if (!button->isVisible() || !button->isEnabled() || AccessKey(button->text()) == 0) continue;
+      if (button->window() != window || !button->isVisible() || !button->isEnabled() ||
+          AccessKey(button->text()) == 0) {
+        continue;
+      }
       keys_.insert(AccessKey(button->text()));
       connections_.push_back(QObject::connect(button, &QAbstractButton::pressed, button, [this, button] {
         answers_.push_back(button->objectName());
