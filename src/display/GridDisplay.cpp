@@ -129,10 +129,12 @@ void SizePuzzleDisplay(AppContext& ctx) {
   if (main.WindowState() == kWindowNormal) {
     // Each setter may run this procedure again before it returns; the scratch values
     // are shared, so the height test below sees what a nested run found.
+    const bool grows = m.RequiredWidth > m.StartWidth || m.RequiredHeight > m.StartHeight;
     if (m.RequiredWidth > m.StartWidth) SetWindowWidth(main, m.RequiredWidth, area);
     if (m.RequiredHeight > m.StartHeight) SetWindowHeight(main, m.RequiredHeight, area);
-    // The word list window, opened beside the window, moves aside as it grows over it.
-    if (ctx.forms.Has(kWordListForm)) {
+    // The word list window, opened beside the window, moves aside as it grows over it
+    // (not when the user drags the window over it).
+    if (grows && ctx.forms.Has(kWordListForm)) {
       Form& list = ctx.WordListForm();
       if (list.Visible() && Overlap(main.Geometry(), list.Geometry())) PlaceBesideMainWindow(ctx, list);
     }

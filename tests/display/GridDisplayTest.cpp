@@ -131,6 +131,18 @@ TEST_F(Display, WindowsOpenInsideTheScreenAndTheWordListBesideTheMainWindow) {
   EXPECT_EQ(place(5000, 0, 15000), std::make_tuple(false, 8000, 7000));    // no room: left where it is
 }
 
+TEST_F(Display, TheWordListMovesAsideOnlyWhenAPuzzleGrowsTheWindowOverIt) {
+  SetScreen(40000, 20000);
+  Form& list = app.ctx.WordListForm();
+  list.UpdateGeometry({7900, 0, 6000, 8000, 5880, 7400});  // just right of the window
+  list.Show(false);
+  window.Resize(9000, 6900);  // the user drags the window over it: it stays
+  EXPECT_EQ(list.Geometry().Left, 7900);
+  SetPuzzle(40, 40);  // 12 points: 45 + 9600 + 2220 + 180 + 225 across
+  SizePuzzleDisplay(app.ctx);
+  EXPECT_EQ(list.Geometry().Left, 12270);
+}
+
 TEST_F(Display, AMaximisedOrMinimisedWindowIsNotResized) {
   for (int state : {kWindowMaximized, kWindowMinimized}) {
     form().SetWindowState(state);
