@@ -19,6 +19,9 @@
 namespace kivrel::testing {
 namespace {
 
+// On a busy machine the window manager and the server may take a while.
+constexpr int kPatience = 10000;
+
 const std::string kAnimals = std::string(KIVREL_EXAMPLES_DIR) + "/animals.kvl";
 
 int AccessKey(const QString& caption) {
@@ -59,14 +62,14 @@ class AccessKeySweep {
   std::map<char, std::vector<QString>> Run(XInput& input) {
     std::map<char, std::vector<QString>> wrong;
     for (int key : keys_) {
-      EXPECT_TRUE(WaitActive(window_)) << window_->objectName().toStdString();
+      EXPECT_TRUE(WaitActive(window_, kPatience)) << window_->objectName().toStdString();
       answers_.clear();
       input.Key(static_cast<unsigned long>(QChar(key).toLower().unicode()), {XK_Alt_L});
-      WaitFor([this] { return !answers_.empty(); });
+      WaitFor([this] { return !answers_.empty(); }, kPatience);
       Settle(250);  // a second answer, or the held click, would come now
       if (answers_.size() != 1) wrong[static_cast<char>(key)] = answers_;
       if (QApplication::activePopupWidget()) input.Key(XK_Escape);
-      WaitFor([] { return QApplication::activePopupWidget() == nullptr; });
+      WaitFor([] { return QApplication::activePopupWidget() == nullptr; }, kPatience);
       if (QWidget* focus = window_->focusWidget()) focus->clearFocus();
       for (QPointer<QAbstractButton>& button : held_) {
         if (button) button->blockSignals(false);
@@ -107,7 +110,7 @@ TEST(AccessKeys, OnePressDoesOneThingInEveryStateOfTheMainWindow) {
   RunningProgram program;
   XInput input;
   QMainWindow* main = program.window();
-  ASSERT_TRUE(WaitActive(main));
+  ASSERT_TRUE(WaitActive(main, kPatience));
   Settle(300);  // the window manager hands the keyboard over just after activating it
 
   // No list, a list, a built puzzle: Print and Outline share their letters with the
@@ -130,23 +133,24 @@ TEST(AccessKeys, TheEnabledButtonWinsAndTheMenuAnswersWhenItIsDisabled) {
   XInput input;
   QMainWindow* main = program.window();
   program.OpenList(kAnimals);
-  ASSERT_TRUE(WaitActive(main));
+  ASSERT_TRUE(WaitActive(main, kPatience));
   Settle(300);
 
   // Print disabled: Alt+P opens the Puzzle menu.
   input.Key(XK_p, {XK_Alt_L});
-  ASSERT_TRUE(WaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
+  ASSERT_TRUE(WaitFor([] { return QApplication::activePopupWidget() != nullptr; }, kPatience));
   EXPECT_EQ(qobject_cast<QMenu*>(QApplication::activePopupWidget())->menuAction()->objectName(), "mnuPuzzle");
   input.Key(XK_Escape);
   input.Key(XK_Escape);
-  ASSERT_TRUE(WaitFor([] { return QApplication::activePopupWidget() == nullptr; }));
+  ASSERT_TRUE(WaitFor([] { return QApplication::activePopupWidget() == nullptr; }, kPatience));
 
   BuildPuzzle(program.ctx());
-  ASSERT_TRUE(WaitActive(main));
+  ASSERT_TRUE(WaitActive(main, kPatience));
+  Settle(300);
   // Outline enabled: one Alt+O draws the outlines, the next takes them away.
   for (i16 shown : {kTrue, kFalse}) {
     input.Key(XK_o, {XK_Alt_L});
-    EXPECT_TRUE(WaitFor([&] { return program.ctx().state.OutlinesShown == shown; })) << shown;
+    EXPECT_TRUE(WaitFor([&] { return program.ctx().state.OutlinesShown == shown; }, kPatience)) << shown;
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
   }
   // Print enabled: one Alt+P opens the print options.
@@ -154,16 +158,22 @@ TEST(AccessKeys, TheEnabledButtonWinsAndTheMenuAnswersWhenItIsDisabled) {
   EXPECT_TRUE(WaitFor([&] {
     QWidget* options = program.Window(kPrintOptionsForm);
     return options && options->isVisible();
-  }));
+  }, kPatience));
   EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
   input.Key(XK_Escape);
-  ASSERT_TRUE(WaitActive(main));
+  ASSERT_TRUE(WaitActive(main, kPatience));
+  Settle(300);
 
-  // The menu is still reached by Alt released, then its letter.
-  input.Key(XK_Alt_L);
-  Settle(100);
-  input.Key(XK_p);
-  ASSERT_TRUE(WaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
+  // The menu is still reached by Alt released, then its letter. (A busy machine may
+  // let the menu bar miss the lone Alt: then again.)
+  for (int tries = 0; tries < 3 && !QApplication::activePopupWidget(); ++tries) {
+    input.Key(XK_Escape);
+    input.Key(XK_Alt_L);
+    Settle(100);
+    input.Key(XK_p);
+    WaitFor([] { return QApplication::activePopupWidget() != nullptr; });
+  }
+  ASSERT_NE(QApplication::activePopupWidget(), nullptr);
   EXPECT_EQ(qobject_cast<QMenu*>(QApplication::activePopupWidget())->menuAction()->objectName(), "mnuPuzzle");
   input.Key(XK_Escape);
   input.Key(XK_Escape);
@@ -174,14 +184,14 @@ TEST(AccessKeys, ALetterTwoMenuItemsShareRunsTheFirstAtOnce) {
   XInput input;
   program.OpenList(kAnimals);
   BuildPuzzle(program.ctx());  // Print... is enabled beside Open Puzzle...
-  ASSERT_TRUE(WaitActive(program.window()));
+  ASSERT_TRUE(WaitActive(program.window(), kPatience));
   Settle(300);
   program.dialogs.ExpectFile(std::nullopt);
   input.Key(XK_f, {XK_Alt_L});
-  ASSERT_TRUE(WaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
+  ASSERT_TRUE(WaitFor([] { return QApplication::activePopupWidget() != nullptr; }, kPatience));
   input.Key(XK_p);
-  EXPECT_TRUE(WaitFor([&] { return program.dialogs.Done(); })) << "Open Puzzle... did not run";
-  EXPECT_TRUE(WaitFor([] { return QApplication::activePopupWidget() == nullptr; }));
+  EXPECT_TRUE(WaitFor([&] { return program.dialogs.Done(); }, kPatience)) << "Open Puzzle... did not run";
+  EXPECT_TRUE(WaitFor([] { return QApplication::activePopupWidget() == nullptr; }, kPatience));
   QWidget* options = program.Window(kPrintOptionsForm);
   EXPECT_TRUE(!options || !options->isVisible());
 }
@@ -195,7 +205,7 @@ TEST(AccessKeys, OnePressDoesOneThingInTheDialogs) {
     Form& form = program.ctx().forms.Get(name);
     form.Show(false);
     QWidget* window = program.Window(name);
-    ASSERT_TRUE(window && WaitActive(window)) << name;
+    ASSERT_TRUE(window && WaitActive(window, kPatience)) << name;
     Settle(300);  // the window manager hands the keyboard over just after activating it
     AccessKeySweep sweep(window);
     EXPECT_GE(sweep.Keys().size(), 4u) << name;
