@@ -52,6 +52,9 @@ class BuildRun {
   enum class AttemptEnd { Done, Restart, Stopped };
 
   AttemptEnd RunAttempt();
+  // A stop at the first reject leaves the words from `position` on out of the puzzle:
+  // they count as rejected, so the panel says how many were not placed.
+  void RejectTheRest(int position);
   // Yields after a word; false when the build must end (Cancel, or the puzzle discarded).
   bool GoOn() { return pause_.Yield() && !pause_.Discarded(); }
   void OrderWords();
@@ -154,7 +157,10 @@ BuildRun::AttemptEnd BuildRun::RunAttempt() {
     s.CurrentWordLength = s.Words[static_cast<std::size_t>(index)].Length;
     if (!finder_.Search(ctx_, pause_) || pause_.Discarded()) return AttemptEnd::Stopped;
     if (s.BestDirection == 0) {
-      if (s.StopOnFirstReject != 0) return AttemptEnd::Done;
+      if (s.StopOnFirstReject != 0) {
+        RejectTheRest(position);
+        return AttemptEnd::Done;
+      }
       if (s.RestartOnFirstReject != 0) {
         restart_word_ = index;
         return AttemptEnd::Restart;
@@ -189,6 +195,18 @@ BuildRun::AttemptEnd BuildRun::RunAttempt() {
   if (spaces_rule && s.StopRemainingCount > 0 && !stop_mark) return AttemptEnd::Restart;
   if (ctx_.MainForm().Checked("mnuSound") && s.RejectedCount == 0) ctx_.beeper.Beep();
   return AttemptEnd::Done;
+}
+
+void BuildRun::RejectTheRest(int position) {
+  PuzzleState& s = s_;
+  for (int p = position; p <= ordered_; ++p) {
+    WordRecord& word = s.Words[static_cast<std::size_t>(s.BuildOrder[static_cast<std::size_t>(p)])];
+    word.Status = kStatusRejected;
+    ++s.RejectedCount;
+    s.LettersRemaining = static_cast<i16>(s.LettersRemaining - word.Length);
+  }
+  ShowStatistic(ctx_, kRejectedLabel, s.RejectedCount, kCountPicture);
+  ShowStatistic(ctx_, kLettersRemainingLabel, s.LettersRemaining, kCountPicture);
 }
 
 bool BuildRun::LimitReached() const {
@@ -273,6 +291,8 @@ BuildOutcome BuildPuzzle(AppContext& ctx, const BuildLimits& limits) {
     }
   } guard{ctx};
 
+  // The picture is sized for the grid being built, not for the one it replaces.
+  s.Grid.Create(s.PuzzleHeight, s.PuzzleWidth);
   ctx.SizePuzzleDisplay();
   SetBuildingState(ctx);
   ctx.MainForm().SetEnabled("cmdCancel", true);
@@ -285,11 +305,22 @@ BuildOutcome BuildPuzzle(AppContext& ctx, const BuildLimits& limits) {
   outcome.End = run.Run();
   outcome.Attempts = run.Attempts();
 
-  // The end of a build. A puzzle another command discarded stays discarded.
+  // The end of a build: the commands always follow what is on screen. A puzzle another
+  // command pulled from under the build (a new size, another list) is no puzzle: it is
+  // put away, and the commands are those of the list, whatever that command left.
   if (outcome.End != BuildEnd::Interrupted) {
     s.PuzzleBuilt = kTrue;
     SetPuzzleReadyState(ctx);
     ShowLeftOutWords(ctx);
+  } else {
+    s.PuzzleBuilt = kFalse;
+    ctx.MainForm().SetVisible(kPicture, false);
+    ctx.picture->Cls();
+    if (ctx.list.ListCount() > 0) {
+      SetListReadyState(ctx);
+    } else {
+      SetEmptyListState(ctx);
+    }
   }
   ctx.MainForm().SetEnabled("cmdCancel", false);
   ctx.build.Running = false;

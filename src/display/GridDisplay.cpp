@@ -24,21 +24,32 @@ int HeightForPicture(const Form& main, const Rect& picture, const Rect& stats, i
 }
 
 // Setting the window's width or height: the window system answers with a resize event
-// before this returns (when the size really changes).
-void SetWindowWidth(Form& main, int width) {
+// before this returns (when the size really changes). A window never grows past the
+// screen's available area: it is moved up or left first, and what is still too much is
+// cut off.
+void SetWindowWidth(Form& main, int width, const ScreenArea& area) {
   FormGeometry g = main.Geometry();
+  width = Min(width, area.Width);
   if (g.Width == width) return;
   g.ScaleWidth += width - g.Width;
   g.Width = width;
+  g.Left = Max(area.Left, Min(g.Left, area.Left + area.Width - width));
   main.SetGeometry(g);
 }
 
-void SetWindowHeight(Form& main, int height) {
+void SetWindowHeight(Form& main, int height, const ScreenArea& area) {
   FormGeometry g = main.Geometry();
+  height = Min(height, area.Height);
   if (g.Height == height) return;
   g.ScaleHeight += height - g.Height;
   g.Height = height;
+  g.Top = Max(area.Top, Min(g.Top, area.Top + area.Height - height));
   main.SetGeometry(g);
+}
+
+bool Overlap(const FormGeometry& a, const FormGeometry& b) {
+  return a.Left < b.Left + b.Width && b.Left < a.Left + a.Width && a.Top < b.Top + b.Height &&
+         b.Top < a.Top + a.Height;
 }
 
 void MeasureCharWidths(Surface& picture, DisplayMetrics& m) {
@@ -69,6 +80,12 @@ void SizePuzzleDisplay(AppContext& ctx) {
   DisplayMetrics& m = ctx.display;
   const PuzzleState& s = ctx.state;
 
+  // A built grid (or the one being built) is shown with its own size, whatever the
+  // attributes say meanwhile; without one the picture shows the size they give.
+  const bool grid_shown = s.PuzzleBuilt != 0 || ctx.build.Running;
+  const int rows = grid_shown ? s.Grid.Height() : s.PuzzleHeight;
+  const int cols = grid_shown ? s.Grid.Width() : s.PuzzleWidth;
+
   const FormGeometry start = main.Geometry();
   m.BorderWidth = Nearest((start.Width - start.ScaleWidth) * 0.5);
   m.StartWidth = start.Width;
@@ -80,8 +97,8 @@ void SizePuzzleDisplay(AppContext& ctx) {
 
   main.SetVisible(kPicture, false);
   Rect pic = main.Bounds(kPicture);
-  pic.Height = PictureCells(s.PuzzleHeight) * m.CellSize;
-  pic.Width = PictureCells(s.PuzzleWidth) * m.CellSize;
+  pic.Height = PictureCells(rows) * m.CellSize;
+  pic.Width = PictureCells(cols) * m.CellSize;
   main.SetBounds(kPicture, pic);
 
   const Rect stats = main.Bounds(kStatsFrame);
@@ -93,15 +110,15 @@ void SizePuzzleDisplay(AppContext& ctx) {
 
   // The font may not take every size exactly; the loop counts down from what it took.
   m.DisplayFontSize = NearestI16(picture.FontSize());
-  const int screen_width = ctx.metrics.ScreenWidth();
-  const int screen_height = ctx.metrics.ScreenHeight();
-  while ((m.RequiredWidth > screen_width || m.RequiredHeight > screen_height) &&
+  // The fit is to the part of the screen a window may take.
+  const ScreenArea area = ctx.metrics.AvailableArea();
+  while ((m.RequiredWidth > area.Width || m.RequiredHeight > area.Height) &&
          m.DisplayFontSize > kSmallestPictureFontSize) {
     --m.DisplayFontSize;
     picture.SetFontSize(m.DisplayFontSize);
     m.CellSize = NearestI16(picture.TextHeight("A"));
-    pic.Height = PictureCells(s.PuzzleHeight) * m.CellSize;
-    pic.Width = PictureCells(s.PuzzleWidth) * m.CellSize;
+    pic.Height = PictureCells(rows) * m.CellSize;
+    pic.Width = PictureCells(cols) * m.CellSize;
     main.SetBounds(kPicture, pic);
     // Only the picture counts here: the button row is left out of the fit.
     m.RequiredWidth = WidthForPicture(pic, stats, m.BorderWidth);
@@ -112,8 +129,15 @@ void SizePuzzleDisplay(AppContext& ctx) {
   if (main.WindowState() == kWindowNormal) {
     // Each setter may run this procedure again before it returns; the scratch values
     // are shared, so the height test below sees what a nested run found.
-    if (m.RequiredWidth > m.StartWidth) SetWindowWidth(main, m.RequiredWidth);
-    if (m.RequiredHeight > m.StartHeight) SetWindowHeight(main, m.RequiredHeight);
+    const bool grows = m.RequiredWidth > m.StartWidth || m.RequiredHeight > m.StartHeight;
+    if (m.RequiredWidth > m.StartWidth) SetWindowWidth(main, m.RequiredWidth, area);
+    if (m.RequiredHeight > m.StartHeight) SetWindowHeight(main, m.RequiredHeight, area);
+    // The word list window, opened beside the window, moves aside as it grows over it
+    // (not when the user drags the window over it).
+    if (grows && ctx.forms.Has(kWordListForm)) {
+      Form& list = ctx.WordListForm();
+      if (list.Visible() && Overlap(main.Geometry(), list.Geometry())) PlaceBesideMainWindow(ctx, list);
+    }
   }
 
   MeasureCharWidths(picture, m);
@@ -149,10 +173,33 @@ void ClearHighlights(AppContext& ctx) {
 }
 
 void CenterForm(AppContext& ctx, Form& form) {
+  const ScreenArea area = ctx.metrics.AvailableArea();
   FormGeometry g = form.Geometry();
-  g.Top = (ctx.metrics.ScreenHeight() - g.Height) / 2;
-  g.Left = (ctx.metrics.ScreenWidth() - g.Width) / 2;
+  // A window larger than the screen's available area is cut down to it first.
+  if (g.Width > area.Width) {
+    g.ScaleWidth -= g.Width - area.Width;
+    g.Width = area.Width;
+  }
+  if (g.Height > area.Height) {
+    g.ScaleHeight -= g.Height - area.Height;
+    g.Height = area.Height;
+  }
+  g.Top = area.Top + (area.Height - g.Height) / 2;
+  g.Left = area.Left + (area.Width - g.Width) / 2;
   form.SetGeometry(g);
+}
+
+bool PlaceBesideMainWindow(AppContext& ctx, Form& form) {
+  const ScreenArea area = ctx.metrics.AvailableArea();
+  const FormGeometry& main = ctx.MainForm().Geometry();
+  FormGeometry g = form.Geometry();
+  const int right_room = area.Left + area.Width - (main.Left + main.Width);
+  const int left_room = main.Left - area.Left;
+  if (g.Width > Max(right_room, left_room) || g.Height > area.Height) return false;
+  g.Left = g.Width <= right_room ? main.Left + main.Width : main.Left - g.Width;
+  g.Top = Max(area.Top, Min(main.Top, area.Top + area.Height - g.Height));
+  form.SetGeometry(g);
+  return true;
 }
 
 }  // namespace kivrel

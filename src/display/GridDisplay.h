@@ -26,9 +26,12 @@ inline constexpr int kStatsRightGap = 225;
 void SetPictureDesignFont(Surface& picture);
 
 /// Measures the cells and the characters at the largest size from 12 points down to
-/// 5 at which the picture and the statistics frame fit the screen, sizes the picture
-/// for PuzzleWidth x PuzzleHeight cells (15 x 15 without a puzzle), and grows a normal
-/// window to hold it (never shrinks it; a minimised or maximised window is left alone).
+/// 5 at which the picture and the statistics frame fit the screen's available area,
+/// sizes the picture for the grid (PuzzleWidth x PuzzleHeight cells while no puzzle is
+/// built or being built; 15 x 15 for a size of 0), and grows a normal window to hold
+/// it, never past the available area (never shrinks it; a minimised or maximised window
+/// is left alone). A visible word list window that the grown window would cover is moved
+/// beside it where there is room.
 /// Growing the window raises its resize event, which may run this again, nested; the
 /// scratch values in ctx.display are shared with such a run.
 void SizePuzzleDisplay(AppContext& ctx);
@@ -42,7 +45,13 @@ void DrawCellLetter(AppContext& ctx, int row, int col, std::string_view text);
 /// picture stay.
 void ClearHighlights(AppContext& ctx);
 
-/// Places a window in the middle of the screen.
+/// Places a window in the middle of the screen's available area, first cutting it down
+/// to that area when it is larger.
 void CenterForm(AppContext& ctx, Form& form);
+
+/// Places a window beside the main window, on the right where there is room, else on
+/// the left, at the main window's height as far as the screen allows. Returns false,
+/// leaving the window where it is, when neither side has room.
+bool PlaceBesideMainWindow(AppContext& ctx, Form& form);
 
 }  // namespace kivrel

@@ -24,6 +24,15 @@ constexpr std::string_view kQuoteBox = "txtMysteryQuote";
 
 int CheckValue(long long flag) { return flag != 0 ? 1 : 0; }
 
+// The operator of a choice of the operator box (column 0), or a known operator itself
+// (column 1); empty for anything else.
+std::string_view StopOperator(std::string_view text, int column = 0) {
+  for (const auto& choice : kStopOperatorChoices) {
+    if (text == choice[column]) return choice[1];
+  }
+  return {};
+}
+
 }  // namespace
 
 AttributesDialog::AttributesDialog(AppContext& ctx) : ctx_(ctx) {
@@ -31,6 +40,7 @@ AttributesDialog::AttributesDialog(AppContext& ctx) : ctx_(ctx) {
   f.On({}, Event::Load, [this] { Form_Load(); });
   f.On({}, Event::Activate, [this] { Form_Activate(); });
   f.On({}, Event::Deactivate, [this] { Form_LostFocus(); });
+  f.OnQueryUnload([this] { return Form_QueryUnload(); });
   f.On("cmdOK", Event::Click, [this] { cmdOK_Click(); });
   f.On("cmdSaveList", Event::Click, [this] { cmdSaveList_Click(); });
   f.On("cmdCancel", Event::Click, [this] { cmdCancel_Click(); });
@@ -72,10 +82,18 @@ void AttributesDialog::Form_GotFocus() { LoadAttributesDialog(); }
 void AttributesDialog::Form_LostFocus() {
   if (ctx_.state.AttributesForBuild == 0) return;
   // The dialog was opened by a build that found the grid too small: leaving it takes
-  // the size typed and builds again, once (a grid still too small opens it again).
+  // the size typed and builds again, once (a grid still too small opens it again). It
+  // closes first, so nothing in it can change the size under the build.
   if (!CommitAttributes()) return;
   ctx_.state.AttributesForBuild = kFalse;
+  form().Hide();
   BuildPuzzle(ctx_);
+}
+
+bool AttributesDialog::Form_QueryUnload() {
+  // The close box gives up a build's wait for a larger grid, as Cancel does.
+  ctx_.state.AttributesForBuild = kFalse;
+  return false;
 }
 
 void AttributesDialog::LoadAttributesDialog() {
@@ -96,6 +114,7 @@ void AttributesDialog::LoadAttributesDialog() {
   f.SetValue("chkFastBuild", CheckValue(s.FastBuild));
   // A count of 0 is a real setting, so the stop box shows it rather than blank.
   f.SetText(kStopBox, s.StopRemainingCount >= 0 ? std::to_string(s.StopRemainingCount) : "");
+  stop_at_open_ = f.Text(kStopBox);
   if (s.FastBuild != 0) {
     f.SetEnabled("chkStopOnReject", true);
     f.SetEnabled("chkRestartOnReject", true);
@@ -124,6 +143,14 @@ bool AttributesDialog::CommitAttributes() {
     ShowMessage(ctx_.dialogs, kPuzzleTooLargeMessage, kMessageTitle, MessageIcon::Exclamation);
     return false;
   }
+  // A count of spaces is a rule only with a way to compare: a count the user typed
+  // needs one chosen (or there from before), rather than being silently dropped.
+  if (!f.Text(kStopBox).empty() && f.Text(kStopBox) != stop_at_open_ &&
+      StopOperator(f.Text("cbxStopRemOp")).empty() && StopOperator(s.StopRemainingOperator, 1).empty()) {
+    ShowMessage(ctx_.dialogs, kChooseStopOperatorMessage, kMessageTitle, MessageIcon::Exclamation);
+    f.SetFocus("cbxStopRemOp");
+    return false;
+  }
   s.PuzzleTitle = f.Text("txtPuzName");
   SetWindowTitle(ctx_);
   s.PuzzleInstructions = f.Text("txtInstructions");
@@ -136,9 +163,7 @@ bool AttributesDialog::CommitAttributes() {
   s.RestartOnFirstReject = static_cast<i16>(f.Value("chkRestartOnReject"));
   if (!f.Text(kStopBox).empty()) {
     s.StopRemainingCount = static_cast<i16>(std::max(-32768, BoxNumber(kStopBox)));
-    for (const auto& choice : kStopOperatorChoices) {
-      if (f.Text("cbxStopRemOp") == choice[0]) s.StopRemainingOperator = std::string(choice[1]);
-    }
+    if (std::string_view op = StopOperator(f.Text("cbxStopRemOp")); !op.empty()) s.StopRemainingOperator = op;
   } else {
     s.StopRemainingCount = -1;
   }
@@ -275,6 +300,8 @@ void AttributesDialog::SpinTextBox(std::string_view box, int delta) {
 
 void AttributesDialog::mnuAttributes_Click() {
   ctx_.state.AttributesForBuild = kFalse;
+  // Still open from a build: it is shown again, modal this time.
+  form().Hide();
   form().Show(true);
 }
 

@@ -4,6 +4,7 @@
 // default size, and commits the values on OK or Save List. The main window's
 // Attributes command shows it modal; a build that finds the grid too small shows it
 // modeless and builds again when it loses the focus.
+#include <string>
 #include <string_view>
 
 #include "program/AppContext.h"
@@ -14,6 +15,8 @@ inline constexpr const char* kTooNarrowMessage = "Too narrow - longest word is "
 inline constexpr const char* kTooShallowMessage = "Too shallow - longest word is ";
 inline constexpr const char* kCharactersLong = " characters long";
 inline constexpr const char* kMustBeNumericMessage = "Must be numeric";
+inline constexpr const char* kChooseStopOperatorMessage =
+    "Choose \"equal to\", \"less than\" or \"less than or equal to\" for Stop when spaces remaining";
 inline constexpr const char* kPuzzleTooLargeMessage =
     "Puzzle too large - width times height must stay below 32768 letters";
 
@@ -31,8 +34,11 @@ class AttributesDialog {
   void Form_Load();
   void Form_Activate();
   void Form_GotFocus();
-  /// Leaving the dialog that a build opened for a larger grid commits it and builds.
+  /// Leaving the dialog that a build opened for a larger grid commits it, closes it and
+  /// builds.
   void Form_LostFocus();
+  /// The close box: like Cancel, it ends a build's wait for a larger grid.
+  bool Form_QueryUnload();
 
   /// Fills the boxes from the puzzle state (every activation).
   void LoadAttributesDialog();
@@ -77,6 +83,7 @@ class AttributesDialog {
   int spin_step_ = 1;
   int width_at_open_ = 0;
   int height_at_open_ = 0;
+  std::string stop_at_open_;  // the stop box as loaded
 };
 
 }  // namespace kivrel

@@ -71,7 +71,14 @@ bool MainWindow::Form_QueryUnload() {
   return false;
 }
 
-void MainWindow::mnuBuild_Click() { BuildPuzzle(ctx_); }
+void MainWindow::mnuBuild_Click() {
+  BuildPuzzle(ctx_);
+  // Entries that are only notes or punctuation leave nothing to place: say so rather
+  // than do nothing.
+  if (!BuildRunning(ctx_) && ctx_.state.LongestWordLength < 1) {
+    ShowMessage(ctx_.dialogs, kNothingToBuildMessage, kMessageTitle, MessageIcon::Exclamation);
+  }
+}
 
 void MainWindow::mnuFillinBlanks_Click() { TellFillReport(ctx_, FillInBlanks(ctx_)); }
 

@@ -28,6 +28,8 @@ inline constexpr ButtonCommand kButtonCommands[] = {
 
 inline constexpr std::string_view kExitQuestion = "Are you sure you want to exit Kivrel?";
 inline constexpr std::string_view kExitTitle = "Exit Kivrel";
+inline constexpr const char* kNothingToBuildMessage =
+    "Nothing to build - no entry of the word list holds a letter or a digit";
 
 /// The windows closed when the program ends, in this order, before the main window.
 inline constexpr std::string_view kUnloadOrder[] = {

@@ -55,7 +55,10 @@ void WordListWindow::SelectEntry(int p) {
   ctx_.list.SetListIndex(p);
 }
 
-void WordListWindow::Form_Load() { CenterForm(ctx_, form()); }
+// Beside the main window rather than over the puzzle, where Show Word paints.
+void WordListWindow::Form_Load() {
+  if (!PlaceBesideMainWindow(ctx_, form())) CenterForm(ctx_, form());
+}
 
 void WordListWindow::Form_Activate() { UpdateWordCount(ctx_); }
 

@@ -19,12 +19,22 @@ class Beeper {
   virtual void Beep() = 0;
 };
 
+/// A part of the screen, in twips.
+struct ScreenArea {
+  int Left = 0;
+  int Top = 0;
+  int Width = 0;
+  int Height = 0;
+};
+
 /// Facts about the screen, in twips.
 class WindowMetrics {
  public:
   virtual ~WindowMetrics() = default;
   virtual int ScreenWidth() const = 0;
   virtual int ScreenHeight() const = 0;
+  /// Where windows may go: the screen without the desktop's panels and docks.
+  virtual ScreenArea AvailableArea() const { return {0, 0, ScreenWidth(), ScreenHeight()}; }
   /// Twips per pixel of the screen (15 at 96 dots per inch).
   virtual double TwipsPerPixelX() const = 0;
   virtual double TwipsPerPixelY() const = 0;

@@ -2,20 +2,18 @@
 
 #include <chrono>
 #include <cmath>
-#include <ctime>
 
 namespace kivrel {
 
-std::uint64_t SecondsSinceMidnight() {
-  std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return static_cast<std::uint64_t>(local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec);
+std::uint64_t ClockSeed() {
+  const auto now = std::chrono::system_clock::now().time_since_epoch();
+  return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count());
 }
 
 void StartUp(AppContext& ctx, std::optional<std::uint64_t> seed) {
   PuzzleState& s = ctx.state;
-  ctx.rng.Seed(seed ? *seed : SecondsSinceMidnight());
+  // Not the seconds of the day alone: two starts within one second must differ.
+  ctx.rng.Seed(seed ? *seed : ClockSeed());
   s.Pi = 4.0f * std::atan(1.0f);
   s.BalanceDirections = 1;
   s.PrintingInProgress = kFalse;

@@ -12,13 +12,13 @@ namespace kivrel {
 /// every start.
 inline constexpr std::string_view kNoDuplicatesMark = "mnuNoDuplicates";
 
-/// Seeds the random source (from the clock, counting seconds since midnight, unless a
-/// seed is given), makes the constants, sets the first build option and the print
-/// flags, sizes the puzzle display, fills the direction table, shows the main window
-/// and gives the print fonts their defaults. The No Duplicate Words mark is set.
+/// Seeds the random source (from the clock, to the nanosecond, unless a seed is given),
+/// makes the constants, sets the first build option and the print flags, sizes the
+/// puzzle display, fills the direction table, shows the main window and gives the print
+/// fonts their defaults. The No Duplicate Words mark is set.
 void StartUp(AppContext& ctx, std::optional<std::uint64_t> seed = std::nullopt);
 
-/// Seconds since local midnight, the seed of an unseeded start.
-std::uint64_t SecondsSinceMidnight();
+/// The seed of an unseeded start: the clock's time in nanoseconds.
+std::uint64_t ClockSeed();
 
 }  // namespace kivrel

@@ -13,12 +13,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QShortcutEvent>
 #include <QTextEdit>
 #include <QWidget>
 #include <cmath>
@@ -56,6 +58,21 @@ int KeyCode(const QKeyEvent* key) {
   QString text = key->text();
   if (text.isEmpty() || !text.at(0).isPrint()) return 0;
   return static_cast<int>(text.toUcs4().value(0));
+}
+
+// The key of an access key ("&Print": P), or 0 when the caption has none.
+int AccessKey(const QString& caption) {
+  QKeySequence mnemonic = QKeySequence::mnemonic(caption);
+  return mnemonic.isEmpty() ? 0 : mnemonic[0].key();
+}
+
+// The key a letter typed in an open menu stands for, or 0 for anything but a letter or
+// a digit typed alone.
+int TypedAccessKey(const QKeyEvent* key) {
+  if (key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier | Qt::AltModifier)) return 0;
+  const QString text = key->text();
+  if (text.size() != 1 || !text.at(0).isLetterOrNumber()) return 0;
+  return AccessKey(QStringLiteral("&") + text);
 }
 
 bool FocusStays(const QFocusEvent* event) {
@@ -115,6 +132,9 @@ double FormBinder::UnitsPerPixel(const QWidget* widget) const {
 }
 
 void FormBinder::Rebind() {
+  // The menu bar and its menus answer access keys too (see ResolveAccessKey).
+  for (QMenuBar* bar : window_->findChildren<QMenuBar*>()) bar->installEventFilter(this);
+  for (QMenu* menu : window_->findChildren<QMenu*>()) menu->installEventFilter(this);
   QList<QObject*> children = window_->findChildren<QObject*>();
   for (QObject* object : children) {
     QString name = object->objectName();
@@ -335,6 +355,11 @@ void FormBinder::ApplyForm(Property property) {
       // The Form gives the outer size; Qt sizes the client area.
       QRect frame = window_->frameGeometry();
       QRect client = window_->geometry();
+      // A window not shown yet has no frame: it will get the one its parent window has.
+      if (frame == client && !window_->isVisible() && window_->parentWidget()) {
+        frame = window_->parentWidget()->window()->frameGeometry();
+        client = window_->parentWidget()->window()->geometry();
+      }
       int extra_w = frame.width() - client.width();
       int extra_h = frame.height() - client.height();
       window_->move(ToPixels(g.Left), ToPixels(g.Top));
@@ -375,6 +400,42 @@ void FormBinder::ShowModal() {
   if (form_.Visible()) form_.Hide();
 }
 
+bool FormBinder::ResolveAccessKey(int key) {
+  // An enabled button (or check box) of this window wins (not one of a window it owns).
+  for (QAbstractButton* button : window_->findChildren<QAbstractButton*>()) {
+    if (button->window() == window_ && button->isVisible() && button->isEnabled() &&
+        AccessKey(button->text()) == key) {
+      button->animateClick();
+      return true;
+    }
+  }
+  // Then the menu of that letter.
+  for (QMenuBar* bar : window_->findChildren<QMenuBar*>()) {
+    for (QAction* action : bar->actions()) {
+      if (action->isVisible() && action->isEnabled() && AccessKey(action->text()) == key) {
+        bar->setActiveAction(action);
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+bool FormBinder::ChooseMenuItem(QMenu* menu, int key) {
+  if (key == 0) return false;
+  // The first enabled item of that letter runs at once, even where another shares it
+  // (Qt would only move the highlight between them).
+  for (QAction* action : menu->actions()) {
+    if (action->isSeparator() || !action->isVisible() || !action->isEnabled()) continue;
+    if (AccessKey(action->text()) != key) continue;
+    menu->setActiveAction(action);
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(menu, &enter);
+    return true;
+  }
+  return false;
+}
+
 void FormBinder::ReportGeometry() {
   QRect frame = window_->frameGeometry();
   QSize client = window_->size();
@@ -407,7 +468,10 @@ bool FormBinder::eventFilter(QObject* watched, QEvent* event) {
         break;
       case QEvent::Resize:
       case QEvent::Move:
-        ReportGeometry();
+        // While the binder moves or sizes the window itself, the Form already holds the
+        // geometry asked for; a report now would be half old (the move before the
+        // resize) and undo it. The window system's own report follows.
+        if (!applying_) ReportGeometry();
         if (event->type() == QEvent::Resize) form_.Raise({}, Event::Resize);
         break;
       case QEvent::WindowStateChange: {
@@ -439,6 +503,16 @@ bool FormBinder::eventFilter(QObject* watched, QEvent* event) {
     }
     return false;
   }
+  if (event->type() == QEvent::Shortcut) {
+    auto* shortcut = static_cast<QShortcutEvent*>(event);
+    if (shortcut->isAmbiguous() && !shortcut->key().isEmpty() && ResolveAccessKey(shortcut->key()[0].key())) {
+      return true;
+    }
+  }
+  if (auto* menu = qobject_cast<QMenu*>(watched)) {
+    return event->type() == QEvent::KeyPress && ChooseMenuItem(menu, TypedAccessKey(static_cast<QKeyEvent*>(event)));
+  }
+  if (qobject_cast<QMenuBar*>(watched)) return false;
   QString name = watched->objectName();
   std::string control = name.toStdString();
   switch (event->type()) {

@@ -5,6 +5,12 @@
 // clicks, typed text, focus changes, key presses, activation, resizing and closing.
 // A control the Form has never been told about takes its first state from the widget,
 // so a window's design values can live with the widgets.
+//
+// Access keys: one press does one thing. Where an Alt+letter belongs to more than one
+// control of the window, the enabled button (or check box) wins, and a menu of the same
+// letter answers it only while no such button is enabled (the menu stays reachable with
+// Alt released, then the letter). In an open menu, a letter that several enabled items
+// share runs the first of them.
 #include <QHash>
 #include <QObject>
 #include <QPointer>
@@ -15,6 +21,7 @@
 
 class QWidget;
 class QEventLoop;
+class QMenu;
 
 namespace kivrel {
 
@@ -58,6 +65,10 @@ class FormBinder : public QObject {
   void Apply(std::string_view control, Property property);
   void ApplyForm(Property property);
   void ShowModal();
+  /// Alt+key that Qt found ambiguous: runs the control that wins it; false if none.
+  bool ResolveAccessKey(int key);
+  /// A letter typed in an open menu: runs the first enabled item it stands for.
+  bool ChooseMenuItem(QMenu* menu, int key);
   void ReportGeometry();
   /// Twips (or the parent's user units) per pixel of a widget's geometry.
   double UnitsPerPixel(const QWidget* widget) const;

@@ -2,12 +2,17 @@
 
 #include "BuildHelpers.h"
 #include "build/BuildPuzzle.h"
+#include "display/GridViews.h"
+#include "program/CommandStates.h"
+#include "program/StartUp.h"
 #include "program/WordTable.h"
 
 namespace kivrel {
 namespace {
 
+using testing::DrawOp;
 using testing::ExpectConsistent;
+using testing::GridText;
 using testing::SetUpPuzzle;
 using testing::TestApp;
 
@@ -94,11 +99,31 @@ TEST(BuildPuzzle, ARejectIsCountedOrStopsTheBuild) {
   EXPECT_EQ(counted.beeper.beeps, 0);
   ExpectConsistent(counted.ctx);  // counted and shown
 
-  FullGrid stopped;
-  stopped.ctx.state.StopOnFirstReject = 1;
-  EXPECT_EQ(BuildPuzzle(stopped.ctx).End, BuildEnd::Finished);
-  EXPECT_EQ(stopped.ctx.state.Words[4].Status, kStatusNotPlaced);
-  EXPECT_EQ(std::tie(stopped.ctx.state.RejectedCount, stopped.ctx.state.PuzzleBuilt), std::make_tuple(i16{0}, kTrue));
+  // Stopping at the first reject: quiet, and the panel counts what was left out. When
+  // the restart option is set as well (a file may hold both), the stop wins.
+  for (i16 restart : {0, 1}) {
+    FullGrid stopped;
+    stopped.ctx.state.StopOnFirstReject = 1;
+    stopped.ctx.state.RestartOnFirstReject = restart;
+    BuildOutcome outcome = BuildWithLimit(stopped.ctx, 5);
+    EXPECT_EQ(std::tie(outcome.End, outcome.Attempts), std::make_tuple(BuildEnd::Finished, 1LL)) << restart;
+    EXPECT_EQ(stopped.beeper.beeps, 0);
+    EXPECT_EQ(std::tie(stopped.ctx.state.RejectedCount, stopped.ctx.state.PuzzleBuilt), std::make_tuple(i16{1}, kTrue));
+    EXPECT_EQ(stopped.ctx.MainForm().Text(kRejectedLabel), "1");
+    EXPECT_EQ(stopped.ctx.state.Words[4].Status, kStatusRejected);
+    ExpectConsistent(stopped.ctx);
+  }
+
+  // A stop early in the list leaves every word not yet tried out as well: four rows of
+  // four letters, none shared, fill the grid, and neither short word finds room.
+  TestApp early;
+  SetUpPuzzle(early, {"ABCD", "EFGH", "IJKL", "MNOP", "QR", "ST"}, 4, 4, 3);
+  early.ctx.state.IncludeDiagonals = 0;
+  early.ctx.state.StopOnFirstReject = 1;
+  BuildPuzzle(early.ctx);
+  EXPECT_EQ(early.ctx.state.InsertedCount + early.ctx.state.RejectedCount, 6);
+  EXPECT_GE(early.ctx.state.RejectedCount, 2);
+  ExpectConsistent(early.ctx);
 }
 
 TEST(BuildPuzzle, AnImpossibleRestartRepeatsUntilCancelOrALimit) {
@@ -140,6 +165,13 @@ TEST(BuildPuzzle, SpacesRemainingRules) {
 
   NoCrossings zero({"EF"}, "=", 0);  // ends with empty cells and is not repeated
   EXPECT_EQ(BuildWithLimit(zero.ctx, 5).Attempts, 1);
+  // A count above 0 that an attempt never reached starts another, whatever the operator.
+  for (const char* op : {"=", "<", "<="}) {
+    NoCrossings unmet({"EF"}, op, 5);  // 12, then 10
+    BuildOutcome outcome = BuildWithLimit(unmet.ctx, 4);
+    EXPECT_EQ(std::tie(outcome.End, outcome.Attempts), std::make_tuple(BuildEnd::GaveUp, 4LL)) << op;
+    EXPECT_EQ(unmet.beeper.beeps, 0) << op;
+  }
 
   NoCrossings less({"EF", "GH"}, "<", 11);
   BuildPuzzle(less.ctx);
@@ -153,6 +185,41 @@ TEST(BuildPuzzle, SpacesRemainingRules) {
   EXPECT_EQ(outcome.End, BuildEnd::Finished);
   EXPECT_EQ(outcome.Attempts, 1);
   EXPECT_EQ(unknown.ctx.state.InsertedCount, 3);
+}
+
+TEST(BuildPuzzle, EveryAttemptStartsWithoutOutlinesOrJunctions) {
+  // The marks are set in the middle of the first attempt; the later ones must clear them.
+  NoCrossings restarted({"EFG", "HI"}, "=", 10);  // every attempt is abandoned
+  restarted.pump.on_yield = [&] {
+    if (restarted.pump.yields != 1) return;
+    restarted.ctx.state.OutlinesShown = kTrue;
+    restarted.ctx.state.JunctionsShown = kTrue;
+  };
+  EXPECT_EQ(BuildWithLimit(restarted.ctx, 3).Attempts, 3);
+  EXPECT_EQ(std::tie(restarted.ctx.state.OutlinesShown, restarted.ctx.state.JunctionsShown),
+            std::make_tuple(i16{0}, i16{0}));
+
+  // So the first Outline after a rebuild draws the rings.
+  TestApp app;
+  SetUpPuzzle(app, {"KANGAROO", "WOMBAT", "EMU", "KOALA"}, 9, 9, 4);
+  BuildPuzzle(app.ctx);
+  ToggleOutlines(app.ctx);
+  BuildPuzzle(app.ctx);
+  app.picture.ops.clear();
+  ToggleOutlines(app.ctx);
+  EXPECT_FALSE(app.picture.OfKind(DrawOp::Kind::Arc).empty());
+}
+
+TEST(BuildPuzzle, TwoStartsWithoutASeedMakeDifferentPuzzles) {
+  std::vector<std::string> grids;
+  for (int start = 0; start < 2; ++start) {
+    TestApp app;
+    SetUpPuzzle(app, {"KANGAROO", "WOMBAT", "EMU", "KOALA", "DINGO", "PLATYPUS"}, 12, 12, 0);
+    StartUp(app.ctx);  // again, without a seed: the clock chooses
+    BuildPuzzle(app.ctx);
+    grids.push_back(GridText(app.ctx.state));
+  }
+  EXPECT_NE(grids[0], grids[1]);
 }
 
 TEST(BuildPuzzle, IsQuietWithTheSoundOff) {
@@ -222,6 +289,22 @@ TEST(BuildPuzzle, EmptyingTheListDuringABuildEndsItWithoutRebuildingThePuzzle) {
   EXPECT_EQ(app.ctx.state.PuzzleBuilt, 0);
   EXPECT_FALSE(app.ctx.MainForm().Enabled("cmdCancel"));
   EXPECT_FALSE(app.ctx.MainForm().Enabled("mnuBuild"));  // the empty list's state stays
+}
+
+TEST(BuildPuzzle, ASizeChangedUnderTheBuildLeavesTheCommandsOfTheList) {
+  TestApp app;
+  SetUpPuzzle(app, {"KANGAROO", "WOMBAT", "EMU", "KOALA"}, 9, 9, 2);
+  app.pump.on_yield = [&] {
+    if (app.pump.yields != 5) return;
+    app.ctx.state.PuzzleWidth = 12;
+    app.ctx.state.PuzzleHeight = 12;
+  };
+  EXPECT_EQ(BuildPuzzle(app.ctx).End, BuildEnd::Interrupted);
+  const Form& main = app.ctx.MainForm();
+  EXPECT_TRUE(main.Enabled("mnuAttributes") && main.Enabled("cmdBuild") && main.Enabled("cmdViewList"));
+  EXPECT_FALSE(main.Enabled("cmdPrint") || main.Enabled("cmdSavePuzzle") || main.Enabled("cmdCancel"));
+  EXPECT_EQ(app.ctx.state.PuzzleBuilt, 0);
+  EXPECT_FALSE(main.IsVisible("picPuzzle"));
 }
 
 TEST(BuildPuzzle, EditingTheListDuringABuildChangesNoWordOfIt) {

@@ -89,6 +89,60 @@ TEST_F(Display, TheWindowOnlyGrowsAndMakesRoomForTheButtonRow) {
   EXPECT_EQ(WindowSize(), std::make_pair(40000, 30000));
 }
 
+TEST_F(Display, TheWindowGrowsOnlyInsideTheScreen) {
+  // 25 x 25 at 12 points needs 8670 x 7395: growing from (6000, 4000) would pass the
+  // right and the bottom edge, so the window moves left and up first.
+  SetScreen(12000, 9000);
+  FormGeometry g = form().Geometry();
+  g.Left = 6000;
+  g.Top = 4000;
+  form().UpdateGeometry(g);
+  SetPuzzle(25, 25);
+  SizePuzzleDisplay(app.ctx);
+  EXPECT_EQ(metrics().DisplayFontSize, 12);
+  const FormGeometry& grown = form().Geometry();
+  EXPECT_EQ(std::tie(grown.Left, grown.Top, grown.Width, grown.Height), std::make_tuple(3330, 1605, 8670, 7395));
+
+  // Even 5 points is too large (12570 x 11295): the window takes the whole screen and
+  // no more.
+  SetPuzzle(99, 99);
+  SizePuzzleDisplay(app.ctx);
+  EXPECT_EQ(metrics().DisplayFontSize, 5);
+  const FormGeometry& capped = form().Geometry();
+  EXPECT_EQ(std::tie(capped.Left, capped.Top, capped.Width, capped.Height), std::make_tuple(0, 0, 12000, 9000));
+}
+
+TEST_F(Display, WindowsOpenInsideTheScreenAndTheWordListBesideTheMainWindow) {
+  SetScreen(24000, 15000);
+  Form& wide = app.ctx.forms.Get(kPrintPreviewForm);
+  wide.UpdateGeometry({0, 0, 30000, 6000, 29880, 5400});
+  CenterForm(app.ctx, wide);
+  EXPECT_EQ(wide.Geometry(), (FormGeometry{0, 4500, 24000, 6000, 23880, 5400}));
+
+  Form& list = app.ctx.WordListForm();
+  list.UpdateGeometry({0, 0, 6000, 8000, 5880, 7400});
+  auto place = [&](int left, int top, int width) {
+    form().UpdateGeometry({left, top, width, 7000, width - 120, 6280});
+    const bool placed = PlaceBesideMainWindow(app.ctx, list);
+    return std::make_tuple(placed, list.Geometry().Left, list.Geometry().Top);
+  };
+  EXPECT_EQ(place(2000, 1000, 9000), std::make_tuple(true, 11000, 1000));  // on the right
+  EXPECT_EQ(place(14000, 9000, 9000), std::make_tuple(true, 8000, 7000));  // on the left, kept on screen
+  EXPECT_EQ(place(5000, 0, 15000), std::make_tuple(false, 8000, 7000));    // no room: left where it is
+}
+
+TEST_F(Display, TheWordListMovesAsideOnlyWhenAPuzzleGrowsTheWindowOverIt) {
+  SetScreen(40000, 20000);
+  Form& list = app.ctx.WordListForm();
+  list.UpdateGeometry({7900, 0, 6000, 8000, 5880, 7400});  // just right of the window
+  list.Show(false);
+  window.Resize(9000, 6900);  // the user drags the window over it: it stays
+  EXPECT_EQ(list.Geometry().Left, 7900);
+  SetPuzzle(40, 40);  // 12 points: 45 + 9600 + 2220 + 180 + 225 across
+  SizePuzzleDisplay(app.ctx);
+  EXPECT_EQ(list.Geometry().Left, 12270);
+}
+
 TEST_F(Display, AMaximisedOrMinimisedWindowIsNotResized) {
   for (int state : {kWindowMaximized, kWindowMinimized}) {
     form().SetWindowState(state);

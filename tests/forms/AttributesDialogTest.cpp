@@ -188,11 +188,83 @@ TEST_F(AttributesFixture, AGridTooSmallOpensTheDialogAndLeavingItBuildsUnlessCan
   EXPECT_EQ(app.ctx.state.AttributesForBuild, 0);
 }
 
+TEST_F(AttributesFixture, TheBuildOpenedDialogClosesBeforeTheBuild) {
+  List({"ALLIGATOR", "CAT", "DOG"}, 8, 10);
+  BuildPuzzle(app.ctx);
+  form.Raise({}, Event::Activate);
+  bool open_during_build = false;
+  app.pump.on_yield = [&] { open_during_build = open_during_build || form.Visible(); };
+  form.Raise({}, Event::Deactivate);
+  EXPECT_FALSE(open_during_build) << "its buttons could change the size under the build";
+  EXPECT_NE(app.ctx.state.PuzzleBuilt, 0);
+  EXPECT_TRUE(app.ctx.MainForm().Enabled("mnuAttributes") && app.ctx.MainForm().Enabled("mnuPrint"));
+}
+
+TEST_F(AttributesFixture, TheCloseBoxOfTheBuildOpenedDialogIsCancel) {
+  List({"ALLIGATOR", "CAT", "DOG"}, 8, 10);
+  BuildPuzzle(app.ctx);
+  ASSERT_TRUE(form.Visible());
+  form.Raise({}, Event::Activate);
+  EXPECT_TRUE(form.Unload());
+  form.Raise({}, Event::Deactivate);  // the window system deactivates it as it closes
+  EXPECT_EQ(std::tie(app.ctx.state.PuzzleBuilt, app.ctx.state.AttributesForBuild), std::make_tuple(i16{0}, i16{0}));
+  EXPECT_EQ(app.ctx.state.PuzzleWidth, 8);
+}
+
 TEST_F(AttributesFixture, TheAttributesCommandOpensItModalForEditing) {
   app.ctx.state.AttributesForBuild = kTrue;
   app.ctx.MainForm().Raise("mnuAttributes", Event::Click);
   EXPECT_EQ(app.ctx.state.AttributesForBuild, 0);
   EXPECT_TRUE(form.ShownModal());
+
+  // Still open from a build: it closes and comes back modal (a window system makes a
+  // window modal only as it shows it).
+  form.Hide();
+  List({"ALLIGATOR", "CAT", "DOG"}, 8, 10);
+  BuildPuzzle(app.ctx);
+  ASSERT_TRUE(form.Visible() && !form.ShownModal());
+  std::vector<Property> seen;
+  form.Subscribe([&](std::string_view control, Property property) {
+    if (control.empty()) seen.push_back(property);
+  });
+  app.ctx.MainForm().Raise("mnuAttributes", Event::Click);
+  EXPECT_EQ(seen, (std::vector<Property>{Property::Hidden, Property::Shown}));
+  EXPECT_TRUE(form.ShownModal());
+  EXPECT_EQ(app.ctx.state.PuzzleBuilt, 0);  // hiding it is no leaving that builds
+}
+
+TEST_F(AttributesFixture, ASpacesCountNeedsAnOperator) {
+  List({"ALLIGATOR", "CAT", "DOG"}, 12, 12);
+  Open();
+  form.SetText("txtStopRem", "5");
+  app.dialogs.ExpectMessage(MessageAnswer::Ok, kChooseStopOperatorMessage);
+  form.Raise("cmdOK", Event::Click);
+  EXPECT_TRUE(form.Visible());
+  EXPECT_EQ(app.ctx.state.StopRemainingCount, -1);
+  EXPECT_EQ(form.FocusedControl(), "cbxStopRemOp");
+
+  form.SetText("cbxStopRemOp", "less than");
+  form.Raise("cmdOK", Event::Click);
+  EXPECT_FALSE(form.Visible());
+  EXPECT_EQ(std::tie(app.ctx.state.StopRemainingOperator, app.ctx.state.StopRemainingCount),
+            std::make_tuple(std::string("<"), i16{5}));
+
+  // A count the dialog was opened with (from a file, say) is not the user's to explain.
+  app.ctx.state.StopRemainingOperator.clear();
+  app.ctx.state.StopRemainingCount = 0;
+  Open();
+  form.SetText("cbxStopRemOp", "");
+  form.Raise("cmdOK", Event::Click);
+  EXPECT_FALSE(form.Visible());
+
+  // An operator the puzzle already has serves when none is chosen.
+  app.ctx.state.StopRemainingOperator = "<";
+  Open();
+  form.SetText("cbxStopRemOp", "");
+  form.SetText("txtStopRem", "7");
+  form.Raise("cmdOK", Event::Click);
+  EXPECT_EQ(std::tie(app.ctx.state.StopRemainingOperator, app.ctx.state.StopRemainingCount),
+            std::make_tuple(std::string("<"), i16{7}));
 }
 
 TEST_F(AttributesFixture, TheQuoteCountsTheLettersTheFillWritesAgainstTheSpacesLeft) {
@@ -247,6 +319,8 @@ TEST_F(AttributesFixture, EverythingKeepsToTheGridAfterDefaultDimensionsAndCance
     form.Raise("cmdCancel", Event::Click);
     ASSERT_EQ(app.ctx.state.PuzzleWidth, default_side) << "Cancel does not undo Default Dimensions";
     ASSERT_EQ(app.ctx.state.Grid.Width(), built_side);
+    SizePuzzleDisplay(app.ctx);  // the window is resized: the picture still shows the whole grid
+    EXPECT_EQ(app.ctx.MainForm().Bounds(kPicture).Width, built_side * app.ctx.display.CellSize);
 
     FillInBlanks(app.ctx);
     ToggleOutlines(app.ctx);

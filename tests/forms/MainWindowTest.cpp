@@ -31,6 +31,14 @@ TEST_F(MainWindowTest, LoadLaysOutAndCentres) {
   EXPECT_EQ(app.ctx.display.CellSize, 240);
 }
 
+TEST_F(MainWindowTest, BuildSaysWhyAListWithoutWordsBuildsNothing) {
+  app.AddEntries({"[a note]", "?!"});
+  SetListReadyState(app.ctx);
+  app.dialogs.ExpectMessage(MessageAnswer::Ok, kNothingToBuildMessage);
+  form.Raise("cmdBuild", Event::Click);
+  EXPECT_EQ(app.ctx.state.PuzzleBuilt, 0);
+}
+
 TEST_F(MainWindowTest, TheOptionMarksToggleAndNothingElse) {
   form.SetChecked("mnuSound", true);
   form.SetChecked("mnuUpperCase", true);

@@ -59,6 +59,15 @@ int QtWindowMetrics::ScreenHeight() const {
   return static_cast<int>(std::lround(pixels * TwipsPerPixelY()));
 }
 
+ScreenArea QtWindowMetrics::AvailableArea() const {
+  const QScreen* screen = Screen();
+  if (!screen) return WindowMetrics::AvailableArea();
+  const QRect area = screen->availableGeometry();
+  auto x = [this](int pixels) { return static_cast<int>(std::lround(pixels * TwipsPerPixelX())); };
+  auto y = [this](int pixels) { return static_cast<int>(std::lround(pixels * TwipsPerPixelY())); };
+  return {x(area.x()), y(area.y()), x(area.width()), y(area.height())};
+}
+
 MessageAnswer QtDialogs::Message(const MessageRequest& request) {
   QMessageBox box(parent_);
   box.setWindowTitle(QString::fromStdString(request.Title));

@@ -39,6 +39,7 @@ class QtWindowMetrics : public WindowMetrics {
  public:
   int ScreenWidth() const override;
   int ScreenHeight() const override;
+  ScreenArea AvailableArea() const override;
   double TwipsPerPixelX() const override;
   double TwipsPerPixelY() const override;
 };

@@ -1,0 +1,111 @@
+// Where the windows go on a real screen with a window manager: never past the screen's
+// available area, whatever the puzzle's size, and the word list window beside the
+// puzzle rather than over it.
+#include <QApplication>
+#include <QDir>
+#include <QMainWindow>
+#include <QScreen>
+#include <gtest/gtest.h>
+
+#include "RunningProgram.h"
+#include "XInput.h"
+#include "build/BuildPuzzle.h"
+#include "program/WordTable.h"
+
+namespace kivrel::testing {
+namespace {
+
+// On a busy machine the window manager and the server may take a while.
+constexpr int kPatience = 10000;
+
+const std::string kAnimals = std::string(KIVREL_EXAMPLES_DIR) + "/animals.kvl";
+
+std::string Text(const QRect& r) {
+  return std::to_string(r.x()) + "," + std::to_string(r.y()) + " " + std::to_string(r.width()) + "x" +
+         std::to_string(r.height());
+}
+
+QRect Available() { return QApplication::primaryScreen()->availableGeometry(); }
+
+// The picture's place on the screen.
+QRect PictureOnScreen(RunningProgram& program) {
+  QWidget* picture = program.Widget("picPuzzle");
+  return QRect(picture->mapToGlobal(QPoint(0, 0)), picture->size());
+}
+
+// With KIVREL_SCREENSHOTS naming a folder, the screen as it is now goes there.
+void Screenshot(const QString& name) {
+  const QByteArray folder = qgetenv("KIVREL_SCREENSHOTS");
+  if (folder.isEmpty()) return;
+  QDir().mkpath(QString::fromLocal8Bit(folder));
+  QApplication::primaryScreen()->grabWindow(0).save(QString::fromLocal8Bit(folder) + "/" + name + ".png");
+}
+
+void Build(RunningProgram& program, int side) {
+  program.ctx().state.PuzzleWidth = static_cast<i16>(side);
+  program.ctx().state.PuzzleHeight = static_cast<i16>(side);
+  ASSERT_NE(BuildPuzzle(program.ctx()).End, BuildEnd::NotStarted) << side;
+  Settle(200);  // the window manager places and sizes the window
+}
+
+TEST(WindowPlacement, TheMainWindowStaysOnTheScreenAndShowsTheWholeGridFrom5To99) {
+  RunningProgram program;
+  QMainWindow* main = program.window();
+  for (const char* word : {"CAT", "DOG", "EMU"}) AddEntry(program.ctx(), word);
+  UpdateWordCount(program.ctx());
+  ASSERT_TRUE(WaitActive(main, kPatience));
+  for (int side : {5, 10, 15, 20, 30, 40, 50, 60, 70, 80, 90, 99}) {
+    Build(program, side);
+    // Inside the screen, and every cell can be seen: the picture lies inside the
+    // window's client area (once the window manager has done its part).
+    auto client = [&] { return QRect(main->mapToGlobal(QPoint(0, 0)), main->size()); };
+    WaitFor([&] { return Available().contains(main->frameGeometry()) && client().contains(PictureOnScreen(program)); });
+    EXPECT_TRUE(Available().contains(main->frameGeometry())) << side << ": the window reaches past the screen";
+    EXPECT_TRUE(client().contains(PictureOnScreen(program)))
+        << side << ": part of the grid is cut off: " << Text(client()) << " " << Text(PictureOnScreen(program));
+    EXPECT_EQ(program.Widget("picPuzzle")->width(), std::lround(side * program.ctx().display.CellSize / 15.0));
+    if (side == 40 || side == 99) Screenshot(QString("main-%1").arg(side));
+  }
+}
+
+TEST(WindowPlacement, TheWordListWindowOpensBesideThePuzzle) {
+  // First opened before the puzzle grows, then opened after a larger one was built.
+  for (int side : {15, 40}) {
+    RunningProgram program;
+    program.OpenList(kAnimals);
+    ASSERT_TRUE(WaitActive(program.window(), kPatience));
+    if (side == 15) {
+      program.form().Raise("mnuViewList", Event::Click);
+      ASSERT_TRUE(WaitFor([&] { return program.Window(kWordListForm) && program.Window(kWordListForm)->isVisible(); }, kPatience));
+      Settle(200);
+      Build(program, 40);
+    } else {
+      Build(program, side);
+      program.form().Raise("mnuViewList", Event::Click);
+      ASSERT_TRUE(WaitFor([&] { return program.Window(kWordListForm) && program.Window(kWordListForm)->isVisible(); }, kPatience));
+    }
+    QWidget* list = program.Window(kWordListForm);
+    WaitFor([&] { return !list->frameGeometry().intersects(PictureOnScreen(program)); });
+    EXPECT_FALSE(list->frameGeometry().intersects(PictureOnScreen(program))) << side;
+    EXPECT_TRUE(Available().contains(list->frameGeometry())) << side;
+    Screenshot(QString("word-list-%1").arg(side));
+  }
+}
+
+TEST(WindowPlacement, TheOtherWindowsOpenInsideTheScreen) {
+  RunningProgram program;
+  program.OpenList(kAnimals);
+  ASSERT_TRUE(WaitActive(program.window(), kPatience));
+  Build(program, 99);
+  for (std::string_view name : {kAttributesForm, kPrintOptionsForm, kPrintPreviewForm}) {
+    program.ctx().forms.Get(name).Show(false);
+    ASSERT_TRUE(WaitFor([&] { return program.Window(name) && program.Window(name)->isVisible(); }, kPatience)) << name;
+    WaitFor([&] { return Available().contains(program.Window(name)->frameGeometry()); });
+    EXPECT_TRUE(Available().contains(program.Window(name)->frameGeometry())) << name;
+    Screenshot(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    program.ctx().forms.Get(name).Hide();
+  }
+}
+
+}  // namespace
+}  // namespace kivrel::testing
