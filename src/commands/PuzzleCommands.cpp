@@ -48,18 +48,12 @@ bool WritePuzzleFile(AppContext& ctx) {
   }
   std::string error;
   std::optional<std::string> bytes = EncodePuzzleFile(PuzzleFileFromState(s), &error);
-  SaveResult result = SaveResult::WriteFailed;
-  if (bytes) {
-    while ((result = SaveFileAtomically(s.PuzzleFileName, *bytes)) == SaveResult::CannotOpen) {
-      SavePuzzleAs(ctx);
-      if (s.PuzzleFileName.empty()) return false;
-    }
-  }
-  if (result != SaveResult::Saved) {
+  if (!bytes) {
     ShowMessage(ctx.dialogs, kPuzzleSaveErrorMessage, kErrorTitle, MessageIcon::Critical);
     return false;
   }
-  return true;
+  return SaveToChosenFile(ctx, s.PuzzleFileName, *bytes, kPuzzleSaveErrorMessage, MessageIcon::Critical,
+                          [&ctx] { SavePuzzleAs(ctx); });
 }
 
 void RestoreWordList(AppContext& ctx) {
@@ -97,6 +91,8 @@ bool ReadPuzzleFile(AppContext& ctx, const std::string& path, std::string_view b
   s.OutlinesShown = kFalse;
   s.JunctionsShown = kFalse;
   s.WordListChanged = kFalse;
+  // The list was made from the table just read: the table is the list's.
+  s.WordTableStale = kFalse;
   s.PuzzleBuilt = kTrue;
   ctx.MainForm().Show(false);
   return true;

@@ -47,7 +47,7 @@ TEST(WritePuzzleFile, AFailedSaveIsReportedAndTheOldFileStays) {
   MakeSamplePuzzle(app);
   PuzzleState& s = app.ctx.state;
   s.PuzzleFileName = dir.Write("zoo.kvp", "old puzzle");
-  app.dialogs.ExpectMessage(MessageAnswer::Ok, "Error while saving puzzle");
+  app.dialogs.ExpectMessage(MessageAnswer::Ok, "Error while saving puzzle\n\n" + s.PuzzleFileName + ": File too large");
   {
     FileSizeLimit limit(32);
     EXPECT_FALSE(WritePuzzleFile(app.ctx));

@@ -51,7 +51,9 @@ TEST(SaveWordList, AsksForANameUntilOneCanBeWritten) {
   PuzzleState& s = app.ctx.state;
   s.PuzzleFileName = "/puzzles/ANIMALS.KVP";
   std::filesystem::create_directory(dir.File("folder.kvl"));
-  app.dialogs.ExpectFile(dir.File("folder.kvl")).ExpectFile(dir.File("zoo.kvl"));
+  app.dialogs.ExpectFile(dir.File("folder.kvl"))
+      .ExpectMessage(MessageAnswer::Ok, "Error while saving word list\n\n" + dir.File("folder.kvl") + ": Is a directory")
+      .ExpectFile(dir.File("zoo.kvl"));
   EXPECT_TRUE(SaveWordList(app.ctx));
 
   const FileRequest& first = app.dialogs.files.at(0);  // asks before writing over a file
@@ -72,7 +74,7 @@ TEST(SaveWordList, AFailedWriteIsReportedAndTheOldFileStays) {
   MakeList(app, {"CAT", "DOG", "HORSE"});
   PuzzleState& s = app.ctx.state;
   s.WordListFileName = dir.Write("zoo.kvl", "OLD LIST\r\n");
-  app.dialogs.ExpectMessage(MessageAnswer::Ok, "Error while saving word list");
+  app.dialogs.ExpectMessage(MessageAnswer::Ok, "Error while saving word list\n\n" + s.WordListFileName + ": File too large");
   {
     FileSizeLimit limit(16);
     EXPECT_FALSE(SaveWordList(app.ctx));

@@ -224,7 +224,7 @@ TEST_F(AttributesFixture, EverythingKeepsToTheGridAfterDefaultDimensionsAndCance
     ToggleOutlines(app.ctx);
     ToggleJunctions(app.ctx);
     ToggleJunctions(app.ctx);
-    app.ctx.list.SetListIndex(0);
+    app.ctx.state.SelectedWordIndex = 1;
     ShowSelectedWord(app.ctx, WriteMode::Show);
     ClearHighlights(app.ctx);
     testing::RecordingSurface page;
