@@ -85,6 +85,7 @@ class OpenPuzzleTest : public ::testing::Test {
 
 TEST_F(OpenPuzzleTest, RestoresTheWholePuzzle) {
   const std::string path = dir.Write("zoo.kvp", SamplePuzzleBytes());
+  app.ctx.state.WordTableStale = kTrue;  // the old list was edited
   app.dialogs.ExpectFile(path);
   mnuOpenPuzzle_Click(app.ctx);
   EXPECT_EQ(app.dialogs.files.at(0).Filter, kPuzzleFilter);
@@ -100,6 +101,7 @@ TEST_F(OpenPuzzleTest, RestoresTheWholePuzzle) {
   EXPECT_EQ(app.ctx.list.Entries(), (std::vector<std::string>{"CAT", "to [prep]", "Éléphant"}));
   EXPECT_EQ(std::tie(s.WordCount, s.WordListChanged, s.PuzzleBuilt, s.OutlinesShown),
             std::make_tuple(i16{3}, i16{0}, kTrue, i16{0}));
+  EXPECT_EQ(s.WordTableStale, 0) << "the table read is the restored list's: nothing may rebuild it";
 
   Form& main = app.ctx.MainForm();
   Form& list = app.ctx.WordListForm();

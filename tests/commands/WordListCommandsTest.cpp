@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <unistd.h>
 
 #include "TempDir.h"
 #include "TestApp.h"
@@ -81,6 +82,61 @@ TEST(SaveWordList, AFailedWriteIsReportedAndTheOldFileStays) {
   }
   EXPECT_EQ(TempDir::Read(s.WordListFileName), "OLD LIST\r\n");
   EXPECT_NE(s.WordListChanged, 0);
+  EXPECT_EQ(s.WordListSaved, 0);
+}
+
+// While it lives the test runs as an ordinary user, so that permissions hold when the
+// suite runs as root too.
+class AsOrdinaryUser {
+ public:
+  AsOrdinaryUser() : was_root_(::geteuid() == 0) {
+    if (was_root_) {
+      EXPECT_EQ(::seteuid(65534), 0);
+    }
+  }
+  ~AsOrdinaryUser() {
+    if (was_root_) {
+      EXPECT_EQ(::seteuid(0), 0);
+    }
+  }
+  AsOrdinaryUser(const AsOrdinaryUser&) = delete;
+  AsOrdinaryUser& operator=(const AsOrdinaryUser&) = delete;
+
+ private:
+  bool was_root_;
+};
+
+// A file that is there but may not be read, and a folder that takes no file, are not
+// "name errors" the user can mend by typing again: the message says why.
+TEST(FileMessages, NameTheSystemsReasonForAFileThatCannotBeReadOrWritten) {
+  namespace fs = std::filesystem;
+  TestApp app;
+  TempDir dir;
+  MakeList(app, {"CAT"});
+  PuzzleState& s = app.ctx.state;
+  fs::permissions(dir.File(""), fs::perms::all);
+  const std::string locked = dir.Write("locked.kvl", "DOG\r\n");
+  fs::permissions(locked, fs::perms::owner_write);
+  const std::string folder = dir.File("read-only");
+  fs::create_directory(folder);
+  fs::permissions(folder, fs::perms::all & ~(fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write));
+  const std::string missing = dir.File("missing/zoo.kvl");
+
+  AsOrdinaryUser user;
+  s.WordListChanged = kFalse;
+  app.dialogs.ExpectFile(locked)
+      .ExpectMessage(MessageAnswer::Ok, "File name error - please check the name\n\n" + locked + ": Permission denied")
+      .ExpectFile(std::nullopt);
+  mnuOpenList_Click(app.ctx);
+  EXPECT_EQ(app.ctx.list.Entries(), std::vector<std::string>{"CAT"});
+
+  s.WordListFileName = folder + "/zoo.kvl";
+  app.dialogs.ExpectMessage(MessageAnswer::Ok, "Error while saving word list\n\n" + folder + "/zoo.kvl: Permission denied")
+      .ExpectFile(missing)
+      .ExpectMessage(MessageAnswer::Ok, "Error while saving word list\n\n" + missing + ": No such file or directory")
+      .ExpectFile(std::nullopt);
+  EXPECT_FALSE(SaveWordList(app.ctx));
+  EXPECT_EQ(app.dialogs.messages.at(1).Title, "Kivrel Error");
   EXPECT_EQ(s.WordListSaved, 0);
 }
 

@@ -241,5 +241,25 @@ TEST_F(AttributesFixture, EverythingKeepsToTheGridAfterDefaultDimensionsAndCance
   }
 }
 
+// The table of a puzzle on screen holds its placements: the dialog reads the longest
+// word from it and leaves it whole, however the list was edited since the build.
+TEST_F(AttributesFixture, TheTableOfAShownPuzzleIsNeverRebuilt) {
+  List({"ELEPHANT", "CAT", "HORSE"}, 10, 10);
+  BuildPuzzle(app.ctx);
+  ASSERT_NE(app.ctx.state.PuzzleBuilt, 0);
+  const std::vector<WordRecord> puzzle = app.ctx.state.Words;
+  ASSERT_TRUE(AddEntry(app.ctx, "GNU"));  // as the word list window adds it
+  UpdateWordCount(app.ctx);
+  app.ctx.state.WordTableStale = kTrue;
+  Open();
+  form.Raise("cmdCancel", Event::Click);
+  EXPECT_EQ(app.ctx.state.Words, puzzle);
+  EXPECT_NE(app.ctx.state.PuzzleBuilt, 0);
+
+  ClearPuzzle(app.ctx);  // no puzzle: the dialog reads the list again
+  Open();
+  EXPECT_EQ(app.ctx.state.Words[4].Text, "GNU");
+}
+
 }  // namespace
 }  // namespace kivrel
