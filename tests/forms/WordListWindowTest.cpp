@@ -265,7 +265,9 @@ TEST_F(WordListFixture, SortAndEditsAfterABuildKeepThePuzzlesWords) {
   ASSERT_EQ(placed.size(), 4u);
   const auto table = records();
   const auto page = printed();
-  for (const char* text : {"4 words", "ZEBRA", "MOUSE", "yak"}) ASSERT_EQ(page.count(text), 1u) << text;
+  for (const std::string& text : {WordListHeader(4), std::string("ZEBRA"), std::string("MOUSE"), std::string("yak")}) {
+    ASSERT_EQ(page.count(text), 1u) << text;
+  }
 
   window.cmdSort_Click();
   EXPECT_EQ(Entries(), (std::vector<std::string>{"[Section A]", "ant [insect]", "MOUSE", "yak", "ZEBRA"}));
