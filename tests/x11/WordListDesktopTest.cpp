@@ -64,7 +64,13 @@ struct RealProgram {
   }
 };
 
-// Answers Qt's real message boxes with real keys, in order, as each comes up: a box
+// A message box by its text, another dialog by its title.
+std::string TextOf(QDialog* dialog) {
+  auto* box = qobject_cast<QMessageBox*>(dialog);
+  return (box ? box->text() : dialog->windowTitle()).toStdString();
+}
+
+// Answers Qt's real message boxes and dialogs with real keys, in order, as each comes up: a box
 // runs its own event loop, so the answer has to come from a timer inside it.
 class BoxAnswers {
  public:
@@ -75,7 +81,7 @@ class BoxAnswers {
     return *this;
   }
   bool Done() const { return steps_.empty(); }
-  /// The texts of the boxes answered, in order.
+  /// The texts (or the titles) of the boxes answered, in order.
   std::vector<std::string> seen;
 
  private:
@@ -87,20 +93,20 @@ class BoxAnswers {
     // A new timer each time: the next box may open while this one's answer is handled.
     QTimer::singleShot(40, &guard_, [this] {
       Poll();
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
       if (!box || !box->isActiveWindow()) return;
       // A box nobody expected, or one the key did not close, is closed here so that the
       // test goes on to fail instead of waiting for ever.
       const int polls = box->property("polls").toInt() + 1;
       box->setProperty("polls", polls);
       if (steps_.empty() || polls > 75) {
-        if (!box->property("answered").toBool()) seen.push_back("unexpected: " + box->text().toStdString());
+        if (!box->property("answered").toBool()) seen.push_back("unexpected: " + TextOf(box));
         box->reject();
         return;
       }
       if (box->property("answered").toBool()) return;
       box->setProperty("answered", true);
-      seen.push_back(box->text().toStdString());
+      seen.push_back(TextOf(box));
       const Step step = steps_.front();
       steps_.pop_front();
       if (step.alt) {
@@ -232,6 +238,29 @@ TEST(WordListDesktop, TheCloseBoxOffersToSaveAChangedList) {
   EXPECT_EQ(boxes.seen, (std::vector<std::string>{"Do you want to save the current list?",
                                                   "Do you want to save the current list?",
                                                   "Are you sure you want to exit Kivrel?"}));
+}
+
+TEST(WordListDesktop, AfterTheFontDialogTheKeysGoBackToThePrintOptions) {
+  TempDir dir;
+  RealProgram program;
+  program.ShowList(dir.Write("a.kvl", "1\tZoo\t8\t8\t0\t1\t\r\nLION\r\nPUMA\r\n"));
+  program.ctx().MainForm().Raise("mnuBuild", Event::Click);
+  ASSERT_NE(program.ctx().state.PuzzleBuilt, 0);
+  program.ctx().MainForm().Raise("mnuPrint", Event::Click);
+  QWidget* options = program.app.window(kPrintOptionsForm);
+  ASSERT_TRUE(Ready(options));
+  auto* title_font = RunningProgram::In<QPushButton>(options, "cmdTitleFont");
+
+  XInput input;
+  BoxAnswers boxes(input);
+  boxes.Then(XK_Escape);
+  input.Click(title_font);
+  ASSERT_TRUE(WaitFor([&] { return boxes.Done() && !QApplication::activeModalWidget(); }));
+  EXPECT_EQ(boxes.seen, std::vector<std::string>{"Font"});
+  ASSERT_TRUE(WaitActive(options)) << "the focus went back to another window";
+  EXPECT_EQ(QApplication::focusWidget(), title_font);
+  input.Key(XK_Escape);  // Close
+  EXPECT_TRUE(WaitFor([&] { return !options->isVisible(); }));
 }
 
 }  // namespace
