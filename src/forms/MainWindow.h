@@ -48,8 +48,8 @@ class MainWindow {
   /// Keeps the statistics frame 225 twips from the right edge and sizes the display.
   void Form_Resize();
   /// Offers to save a changed list, then asks before the program ends; on OK closes
-  /// the other windows in order. Returns true to refuse. During a build it refuses for now, cancels the build and closes
-  /// the window (asking then) once the build has ended.
+  /// the other windows in order. Returns true to refuse. During a build it refuses for
+  /// now, cancels the build and closes the window (asking then) once the build has ended.
   bool Form_QueryUnload();
 
   void mnuBuild_Click();

@@ -123,7 +123,8 @@ void SortWordList(AppContext& ctx) {
   // Each record notes where its entry now stands.
   const std::vector<int> records = EntryRecords(s, ctx.list);
   for (int p = 0; p < n; ++p) {
-    if (int k = records[static_cast<std::size_t>(p)]; k > 0) s.Words[static_cast<std::size_t>(k)].SortPosition = CheckedI16(p + 1);
+    const int k = records[static_cast<std::size_t>(p)];
+    if (k > 0) s.Words[static_cast<std::size_t>(k)].SortPosition = CheckedI16(p + 1);
   }
   s.WordListChanged = kTrue;
 }

@@ -53,7 +53,8 @@ TEST(SaveWordList, AsksForANameUntilOneCanBeWritten) {
   s.PuzzleFileName = "/puzzles/ANIMALS.KVP";
   std::filesystem::create_directory(dir.File("folder.kvl"));
   app.dialogs.ExpectFile(dir.File("folder.kvl"))
-      .ExpectMessage(MessageAnswer::Ok, "Error while saving word list\n\n" + dir.File("folder.kvl") + ": Is a directory")
+      .ExpectMessage(MessageAnswer::Ok,
+                     "Error while saving word list\n\n" + dir.File("folder.kvl") + ": Is a directory")
       .ExpectFile(dir.File("zoo.kvl"));
   EXPECT_TRUE(SaveWordList(app.ctx));
 
@@ -75,7 +76,8 @@ TEST(SaveWordList, AFailedWriteIsReportedAndTheOldFileStays) {
   MakeList(app, {"CAT", "DOG", "HORSE"});
   PuzzleState& s = app.ctx.state;
   s.WordListFileName = dir.Write("zoo.kvl", "OLD LIST\r\n");
-  app.dialogs.ExpectMessage(MessageAnswer::Ok, "Error while saving word list\n\n" + s.WordListFileName + ": File too large");
+  app.dialogs.ExpectMessage(MessageAnswer::Ok,
+                            "Error while saving word list\n\n" + s.WordListFileName + ": File too large");
   {
     FileSizeLimit limit(16);
     EXPECT_FALSE(SaveWordList(app.ctx));
@@ -119,7 +121,8 @@ TEST(FileMessages, NameTheSystemsReasonForAFileThatCannotBeReadOrWritten) {
   fs::permissions(locked, fs::perms::owner_write);
   const std::string folder = dir.File("read-only");
   fs::create_directory(folder);
-  fs::permissions(folder, fs::perms::all & ~(fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write));
+  fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                              fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
   const std::string missing = dir.File("missing/zoo.kvl");
 
   AsOrdinaryUser user;
@@ -131,7 +134,8 @@ TEST(FileMessages, NameTheSystemsReasonForAFileThatCannotBeReadOrWritten) {
   EXPECT_EQ(app.ctx.list.Entries(), std::vector<std::string>{"CAT"});
 
   s.WordListFileName = folder + "/zoo.kvl";
-  app.dialogs.ExpectMessage(MessageAnswer::Ok, "Error while saving word list\n\n" + folder + "/zoo.kvl: Permission denied")
+  app.dialogs
+      .ExpectMessage(MessageAnswer::Ok, "Error while saving word list\n\n" + folder + "/zoo.kvl: Permission denied")
       .ExpectFile(missing)
       .ExpectMessage(MessageAnswer::Ok, "Error while saving word list\n\n" + missing + ": No such file or directory")
       .ExpectFile(std::nullopt);

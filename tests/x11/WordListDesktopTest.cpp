@@ -16,7 +16,9 @@
 namespace kivrel::testing {
 namespace {
 
-QLineEdit* EditOf(QWidget* window) { return RunningProgram::In<QWidget>(window, "cboWordList")->findChild<QLineEdit*>(); }
+QLineEdit* EditOf(QWidget* window) {
+  return RunningProgram::In<QWidget>(window, "cboWordList")->findChild<QLineEdit*>();
+}
 QListWidget* ListOf(QWidget* window) {
   return RunningProgram::In<QWidget>(window, "cboWordList")->findChild<QListWidget*>();
 }
