@@ -110,7 +110,7 @@ void WriteWord(AppContext& ctx, WriteMode mode) {
 
 void ShowSelectedWord(AppContext& ctx, WriteMode mode) {
   PuzzleState& s = ctx.state;
-  const int index = ctx.list.ListIndex() + 1;
+  const int index = s.SelectedWordIndex;
   if (index < 1 || index > s.WordsUpperBound()) return;
   const WordRecord& word = s.Words[static_cast<std::size_t>(index)];
   if (word.Status != kStatusPlaced || !InsideGrid(s, word.StartRow, word.StartCol, word.Direction, word.Length)) return;

@@ -27,8 +27,8 @@ void InsertWord(AppContext& ctx);
 /// applies the mode to each. Drawing uses the picture's current fore colour.
 void WriteWord(AppContext& ctx, WriteMode mode);
 
-/// Shows or hides the placed word of the entry selected in the word list (list index +
-/// 1): loads its placement into the current-word fields and walks it. The caller sets
+/// Shows or hides the placed word of the entry selected in the word list (its record,
+/// SelectedWordIndex): loads its placement into the current-word fields and walks it. The caller sets
 /// the fore colour: red before Show, black before Hide. Nothing happens when the entry
 /// has no placed word inside the grid.
 void ShowSelectedWord(AppContext& ctx, WriteMode mode);

@@ -52,19 +52,13 @@ bool WritePuzzleFile(AppContext& ctx) {
   std::string error;
   const PuzzleFile file = PuzzleFileFromState(s);
   std::optional<std::string> bytes = EncodePuzzleFile(file, &error);
-  if (bytes && !ConfirmUnstorableCharacters(ctx, PuzzleFileTexts(file))) return false;
-  SaveResult result = SaveResult::WriteFailed;
-  if (bytes) {
-    while ((result = SaveFileAtomically(s.PuzzleFileName, *bytes)) == SaveResult::CannotOpen) {
-      SavePuzzleAs(ctx);
-      if (s.PuzzleFileName.empty()) return false;
-    }
-  }
-  if (result != SaveResult::Saved) {
+  if (!bytes) {
     ShowMessage(ctx.dialogs, kPuzzleSaveErrorMessage, kErrorTitle, MessageIcon::Critical);
     return false;
   }
-  return true;
+  if (!ConfirmUnstorableCharacters(ctx, PuzzleFileTexts(file))) return false;
+  return SaveToChosenFile(ctx, s.PuzzleFileName, *bytes, kPuzzleSaveErrorMessage, MessageIcon::Critical,
+                          [&ctx] { SavePuzzleAs(ctx); });
 }
 
 void RestoreWordList(AppContext& ctx) {
@@ -103,6 +97,8 @@ bool ReadPuzzleFile(AppContext& ctx, const std::string& path, std::string_view b
   s.OutlinesShown = kFalse;
   s.JunctionsShown = kFalse;
   s.WordListChanged = kFalse;
+  // The list was made from the table just read: the table is the list's.
+  s.WordTableStale = kFalse;
   s.PuzzleBuilt = kTrue;
   ShowLeftOutWords(ctx);
   ctx.MainForm().Show(false);

@@ -5,6 +5,7 @@
 #include "build/BuildPuzzle.h"
 #include "files/Cp1252.h"
 #include "files/FileIO.h"
+#include "files/FileProblem.h"
 #include "model/Text.h"
 #include "program/CommandStates.h"
 #include "program/WordTable.h"
@@ -42,7 +43,10 @@ std::optional<OpenedFile> ChooseFileToOpen(AppContext& ctx, const std::string& t
     if (!chosen) return std::nullopt;
     name = *chosen;
     if (std::optional<std::string> bytes = ReadWholeFile(name)) return OpenedFile{name, std::move(*bytes)};
-    ShowMessage(ctx.dialogs, kFileNameErrorMessage, kMessageTitle, MessageIcon::Critical);
+    // A missing file is the name error itself; any other cause is named.
+    std::string reason = ReadProblem(name);
+    if (reason == SystemReason(ENOENT)) reason.clear();
+    ShowMessage(ctx.dialogs, WithReason(kFileNameErrorMessage, name, reason), kMessageTitle, MessageIcon::Critical);
   }
 }
 
@@ -99,6 +103,28 @@ std::optional<std::string> ChooseFileToSave(AppContext& ctx, const std::string& 
   return ctx.dialogs.File(request);
 }
 
+std::string WithReason(std::string message, const std::string& path, const std::string& reason) {
+  if (!reason.empty()) message += "\n\n" + path + ": " + reason;
+  return message;
+}
+
+bool SaveToChosenFile(AppContext& ctx, std::string& name, std::string_view bytes, const std::string& failure,
+                      MessageIcon icon, const std::function<void()>& ask_again) {
+  while (true) {
+    std::string why;  // the failing call's reason (a full disk, say)
+    const SaveResult result = SaveFileAtomically(name, bytes, &why);
+    if (result == SaveResult::Saved) return true;
+    if (result == SaveResult::WriteFailed) {
+      ShowMessage(ctx.dialogs, WithReason(failure, name, why), kErrorTitle, icon);
+      return false;
+    }
+    // Nothing could be written there: say why before offering another name.
+    ShowMessage(ctx.dialogs, WithReason(failure, name, WriteProblem(name)), kErrorTitle, icon);
+    ask_again();
+    if (name.empty()) return false;
+  }
+}
+
 void SaveWordListAs(AppContext& ctx) {
   PuzzleState& s = ctx.state;
   s.WordListFileName = SuggestWordListName(s.WordListFileName, s.PuzzleFileName);
@@ -123,17 +149,12 @@ bool SaveWordList(AppContext& ctx) {
     SaveWordListAs(ctx);
     if (Trim(s.WordListFileName).empty()) return false;
   }
-  std::vector<std::string_view> texts{s.PuzzleTitle, s.PuzzleInstructions};
+  std::vector<std::string_view> texts{s.PuzzleTitle, s.PuzzleInstructions, s.MysteryQuote};
   texts.insert(texts.end(), ctx.list.Entries().begin(), ctx.list.Entries().end());
   if (!ConfirmUnstorableCharacters(ctx, texts)) return false;
   const std::string bytes = WordListFileBytes(s, ctx.list.Entries());
-  SaveResult result;
-  while ((result = SaveFileAtomically(s.WordListFileName, bytes)) == SaveResult::CannotOpen) {
-    SaveWordListAs(ctx);
-    if (s.WordListFileName.empty()) return false;
-  }
-  if (result != SaveResult::Saved) {
-    ShowMessage(ctx.dialogs, kListSaveErrorMessage, kErrorTitle, MessageIcon::Exclamation);
+  if (!SaveToChosenFile(ctx, s.WordListFileName, bytes, kListSaveErrorMessage, MessageIcon::Exclamation,
+                        [&ctx] { SaveWordListAs(ctx); })) {
     return false;
   }
   s.WordListChanged = kFalse;

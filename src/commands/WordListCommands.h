@@ -2,6 +2,7 @@
 // The word list's file commands: Open List, Save List, Save List As and the prompt
 // that offers to save a changed list before it is replaced. They talk to the user
 // through ctx.dialogs only.
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,9 +39,21 @@ struct OpenedFile {
 };
 
 /// The Open dialog of the open commands (filter index 2), shown again with "File name
-/// error - please check the name" for as long as the chosen file cannot be read.
+/// error - please check the name" for as long as the chosen file cannot be read (with
+/// the system's reason when the file is there but cannot be read).
 /// Nothing when the user cancels.
 std::optional<OpenedFile> ChooseFileToOpen(AppContext& ctx, const std::string& title, const std::string& filter);
+
+/// A message about a file with the system's reason after it, when there is one:
+/// "Error while saving word list" and "/lists/zoo.kvl: Permission denied".
+std::string WithReason(std::string message, const std::string& path, const std::string& reason);
+
+/// Writes bytes to the file `name` names (through SaveFileAtomically). When the file
+/// cannot be written at all, the user is told why (`failure` and the reason) and
+/// `ask_again` offers another name, until one is written or `name` comes back empty. A
+/// write that fails part-way is reported the same way. Returns whether it was saved.
+bool SaveToChosenFile(AppContext& ctx, std::string& name, std::string_view bytes, const std::string& failure,
+                      MessageIcon icon, const std::function<void()>& ask_again);
 
 /// The Save As dialog of the save commands (filter index 2, asking before it replaces a
 /// file), starting from a suggested name. Nothing when the user cancels.

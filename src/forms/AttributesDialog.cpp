@@ -99,7 +99,7 @@ bool AttributesDialog::Form_QueryUnload() {
 void AttributesDialog::LoadAttributesDialog() {
   PuzzleState& s = ctx_.state;
   Form& f = form();
-  if (s.LongestWordLength == 0 || s.WordTableStale != 0) BuildWordTable(ctx_);
+  if (WordTableOutOfDate(s)) BuildWordTable(ctx_);
   if (s.PuzzleHeight == 0 || s.PuzzleWidth == 0) ComputeDefaultDimensions(s);
   height_at_open_ = s.PuzzleHeight;
   width_at_open_ = s.PuzzleWidth;
@@ -250,7 +250,7 @@ void AttributesDialog::txtPuzName_GotFocus() {
 void AttributesDialog::CheckAgainstLongestWord(std::string_view box, const std::string& message) {
   PuzzleState& s = ctx_.state;
   if (s.WordCount <= 0) return;
-  if (s.LongestWordLength == 0 || s.WordTableStale != 0) BuildWordTable(ctx_);
+  if (WordTableOutOfDate(s)) BuildWordTable(ctx_);
   if (BoxNumber(box) < s.LongestWordLength) {
     ShowMessage(ctx_.dialogs, message, kMessageTitle, MessageIcon::Exclamation);
     form().SetText(box, FormatPicture(s.LongestWordLength, kSizePicture));

@@ -59,9 +59,14 @@ void MainWindow::Form_Resize() {
 
 bool MainWindow::Form_QueryUnload() {
   if (BuildRunning(ctx_)) {
-    UnloadAfterBuild(false);
+    UnloadAfterBuild();
     return true;
   }
+  // However the window is closed (Exit, the close box, the session ending), a changed
+  // list is offered for saving first; Exit has offered it already.
+  const bool offered = save_offered_;
+  save_offered_ = false;
+  if (!offered && !ConfirmDiscardList(ctx_)) return true;
   MessageAnswer answer = ShowMessage(ctx_.dialogs, std::string(kExitQuestion), std::string(kExitTitle),
                                      MessageIcon::Question, MessageButtons::OkCancel);
   if (answer != MessageAnswer::Ok) return true;
@@ -82,16 +87,18 @@ void MainWindow::mnuBuild_Click() {
 
 void MainWindow::mnuFillinBlanks_Click() { TellFillReport(ctx_, FillInBlanks(ctx_)); }
 
-void MainWindow::mnuExit_Click() { UnloadAfterBuild(true); }
+void MainWindow::mnuExit_Click() { UnloadAfterBuild(); }
 
-void MainWindow::UnloadAfterBuild(bool offer_to_save) {
+void MainWindow::UnloadAfterBuild() {
   if (unload_pending_) return;
   unload_pending_ = true;
-  AfterBuild(ctx_, [this, offer_to_save] {
+  AfterBuild(ctx_, [this] {
     unload_pending_ = false;
-    // Exit offers to save a changed list first; its Cancel, or a failed save, stays.
-    if (offer_to_save && !ConfirmDiscardList(ctx_)) return;
+    // A changed list is offered for saving first; its Cancel, or a failed save, stays.
+    if (!ConfirmDiscardList(ctx_)) return;
+    save_offered_ = true;
     ctx_.MainForm().Unload();
+    save_offered_ = false;
   });
 }
 

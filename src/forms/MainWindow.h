@@ -49,9 +49,9 @@ class MainWindow {
   void Form_Load();
   /// Keeps the statistics frame 225 twips from the right edge and sizes the display.
   void Form_Resize();
-  /// Asks before the program ends; on OK closes the other windows in order. Returns
-  /// true to refuse. During a build it refuses for now, cancels the build and closes
-  /// the window (asking then) once the build has ended.
+  /// Offers to save a changed list, then asks before the program ends; on OK closes
+  /// the other windows in order. Returns true to refuse. During a build it refuses for
+  /// now, cancels the build and closes the window (asking then) once the build has ended.
   bool Form_QueryUnload();
 
   void mnuBuild_Click();
@@ -72,11 +72,12 @@ class MainWindow {
 
  private:
   /// Closes the window, after the running build if there is one (once, however often
-  /// the user asks meanwhile); `offer_to_save` first asks to save a changed list.
-  void UnloadAfterBuild(bool offer_to_save);
+  /// the user asks meanwhile), first asking to save a changed list.
+  void UnloadAfterBuild();
 
   AppContext& ctx_;
   bool unload_pending_ = false;
+  bool save_offered_ = false;  // the unload under way has asked to save the list
 };
 
 }  // namespace kivrel

@@ -1,5 +1,7 @@
 #include "forms/WordListWindow.h"
 
+#include <algorithm>
+
 #include "build/BuildPuzzle.h"
 #include "build/Placement.h"
 #include "commands/WordListCommands.h"
@@ -12,7 +14,11 @@ namespace kivrel {
 
 namespace {
 constexpr std::string_view kList = "cboWordList";
+
+bool AnyWordShown(const PuzzleState& s) {
+  return std::any_of(s.Words.begin(), s.Words.end(), [](const WordRecord& word) { return word.Shown != 0; });
 }
+}  // namespace
 
 WordListWindow::WordListWindow(AppContext& ctx) : ctx_(ctx) {
   Form& f = form();
@@ -36,6 +42,7 @@ WordListWindow::WordListWindow(AppContext& ctx) : ctx_(ctx) {
   ctx_.list.Subscribe([this](WordList::Change change) {
     if (change == WordList::Change::EditText && !quiet_) cboWordList_Change();
     if (change == WordList::Change::ListIndex) cboWordList_Click();
+    if (change == WordList::Change::Replaced) ListReplaced();
   });
 
   Form& main = ctx_.MainForm();
@@ -55,6 +62,16 @@ void WordListWindow::SelectEntry(int p) {
   ctx_.list.SetListIndex(p);
 }
 
+void WordListWindow::ListReplaced() {
+  PuzzleState& s = ctx_.state;
+  // A picked entry belonged to the list that is gone: nothing stays selected, and the
+  // edit field keeps only what the user was typing as a new entry.
+  if (s.EditIndex >= 0) SetEditTextQuietly("");
+  s.EditIndex = -1;
+  s.SelectedWordIndex = 0;
+  cboWordList_Change();
+}
+
 // Beside the main window rather than over the puzzle, where Show Word paints.
 void WordListWindow::Form_Load() {
   if (!PlaceBesideMainWindow(ctx_, form())) CenterForm(ctx_, form());
@@ -64,13 +81,15 @@ void WordListWindow::Form_Activate() { UpdateWordCount(ctx_); }
 
 void WordListWindow::cboWordList_Change() {
   Form& f = form();
+  PuzzleState& s = ctx_.state;
   if (ctx_.list.EditText().empty()) {
-    ctx_.state.EditIndex = -1;
+    s.EditIndex = -1;
     ctx_.list.SetListIndex(-1);
     f.SetEnabled("cmdShowWord", false);
-    f.SetEnabled("cmdHideAll", false);
+    // A word still shown red can always be hidden again.
+    f.SetEnabled("cmdHideAll", s.PuzzleBuilt != 0 && AnyWordShown(s));
   }
-  if (ctx_.state.EditIndex < 0) {
+  if (s.EditIndex < 0) {
     f.SetDefault("cmdAdd", true);
     f.SetEnabled("cmdAdd", true);
     f.SetEnabled("cmdReplace", false);
@@ -88,17 +107,19 @@ void WordListWindow::SelectionChanged(bool got_focus) {
   PuzzleState& s = ctx_.state;
   int p = ctx_.list.ListIndex();
   if (p >= 0) {
-    s.SelectedWordIndex = static_cast<i16>(p + 1);
+    // The entry's own record: list positions and records part ways at an entry without
+    // a word, after Sort and after edits.
+    s.SelectedWordIndex = static_cast<i16>(RecordOfEntry(s, ctx_.list, p));
     s.EditIndex = static_cast<i16>(p);
     f.SetDefault("cmdReplace", true);
     f.SetEnabled("cmdReplace", true);
     f.SetEnabled("cmdRemove", true);
     f.SetEnabled("cmdAdd", !got_focus);
-    if (s.SelectedWordIndex <= s.WordsUpperBound() && s.PuzzleBuilt != 0) {
+    if (s.PuzzleBuilt != 0) f.SetEnabled("cmdHideAll", true);
+    const WordRecord* word = s.SelectedWordIndex > 0 ? &s.Words[s.SelectedWordIndex] : nullptr;
+    if (word && word->Status == kStatusPlaced && s.PuzzleBuilt != 0) {
       f.SetEnabled("cmdShowWord", true);
-      f.SetEnabled("cmdHideAll", true);
-      f.SetText("cmdShowWord", std::string(s.Words[s.SelectedWordIndex].Shown == 1 ? kHideWordCaption
-                                                                                      : kShowWordCaption));
+      f.SetText("cmdShowWord", std::string(word->Shown == 1 ? kHideWordCaption : kShowWordCaption));
     } else {
       f.SetEnabled("cmdShowWord", false);
     }
@@ -121,19 +142,22 @@ void WordListWindow::cmdAdd_Click() {
   if (!ctx_.list.EditText().empty()) {
     if (ctx_.MainForm().Checked("mnuUpperCase")) ctx_.list.SetEditText(ToUpper(ctx_.list.EditText()));
     ctx_.state.EditIndex = -1;
-    AddTypedEntry(ctx_);
-    if (ctx_.state.WordCount == 1) {
-      SetListReadyState(ctx_);
-      f.SetEnabled("cmdAdd", true);
-      f.SetDefault("cmdAdd", true);
-    } else {
-      f.SetEnabled("cmdAdd", true);
-      f.SetDefault("cmdAdd", true);
-      f.SetEnabled("cmdClear", true);
-      f.SetEnabled("cmdRemove", false);
-      f.SetEnabled("cmdReplace", false);
+    // Only an entry really added changes the list and the command state: a refused one
+    // leaves the puzzle on screen with its commands.
+    if (AddTypedEntry(ctx_)) {
+      if (ctx_.state.WordCount == 1) {
+        SetListReadyState(ctx_);
+        f.SetEnabled("cmdAdd", true);
+        f.SetDefault("cmdAdd", true);
+      } else {
+        f.SetEnabled("cmdAdd", true);
+        f.SetDefault("cmdAdd", true);
+        f.SetEnabled("cmdClear", true);
+        f.SetEnabled("cmdRemove", false);
+        f.SetEnabled("cmdReplace", false);
+      }
+      ctx_.state.WordListChanged = kTrue;
     }
-    ctx_.state.WordListChanged = kTrue;
   }
   f.SetFocus(kList);
 }
@@ -201,7 +225,7 @@ void WordListWindow::cmdSort_Click() {
 
 void WordListWindow::cmdShowWord_Click() {
   PuzzleState& s = ctx_.state;
-  s.SelectedWordIndex = static_cast<i16>(ctx_.list.ListIndex() + 1);
+  s.SelectedWordIndex = static_cast<i16>(RecordOfEntry(s, ctx_.list, ctx_.list.ListIndex()));
   const int k = s.SelectedWordIndex;
   if (k <= 0 || k > s.WordsUpperBound() || s.Words[k].Status != kStatusPlaced) return;
   WordRecord& word = s.Words[k];
@@ -240,6 +264,8 @@ void WordListWindow::mnuNewList_Click() {
   f.SetText("lblFileName", "untitled");
   ctx_.list.Clear();
   UpdateWordCount(ctx_);
+  // A new list has nothing to save, whatever the answer to the prompt was.
+  ctx_.state.WordListChanged = kFalse;
   f.Show(false);
   ctx_.state.SetDefaultBuildOptions();
   SetEmptyListState(ctx_);

@@ -50,6 +50,8 @@ class WordListWindow {
   Form& form() { return ctx_.WordListForm(); }
   /// The selection handlers; `got_focus` gives the focus variant.
   void SelectionChanged(bool got_focus);
+  /// After the whole list was emptied or reordered: nothing selected, Add the default.
+  void ListReplaced();
   /// Sets the edit field without raising its Change handler.
   void SetEditTextQuietly(const std::string& text);
 

@@ -50,7 +50,19 @@ void WordList::Clear() {
   lengths_.clear();
   placed_letters_ = 0;
   list_index_ = -1;
-  Notify(Change::Entries);
+  Notify(Change::Replaced);
+}
+
+void WordList::Reorder(std::vector<std::string> entries) {
+  entries_ = std::move(entries);
+  lengths_.clear();
+  placed_letters_ = 0;
+  for (const std::string& entry : entries_) {
+    lengths_.push_back(PlacedLength(entry));
+    placed_letters_ += lengths_.back();
+  }
+  list_index_ = -1;
+  Notify(Change::Replaced);
 }
 
 void WordList::SetEditText(std::string text) {

@@ -13,7 +13,9 @@ inline constexpr const char* kListFullMessage =
 
 class WordList {
  public:
-  enum class Change { Entries, EditText, ListIndex, LeftOut };
+  /// Replaced: the whole list was emptied or put in a new order (nothing is selected).
+  /// LeftOut: the entries a build left out changed.
+  enum class Change { Entries, Replaced, EditText, ListIndex, LeftOut };
   using Listener = std::function<void(Change)>;
 
   /// The most entries the 16-bit counts can carry, and the most letters of placed words.
@@ -27,6 +29,8 @@ class WordList {
   void AddItem(std::string entry);
   void RemoveItem(int index);
   void Clear();
+  /// Puts the same entries in a new order; nothing stays selected.
+  void Reorder(std::vector<std::string> entries);
   const std::vector<std::string>& Entries() const { return entries_; }
 
   const std::string& EditText() const { return edit_text_; }

@@ -296,8 +296,9 @@ void DrawPage(AppContext& ctx, Surface& page, Run run) {
   PagePrinted& printed = ctx.printed;
   printed = PagePrinted{};
 
-  // The placed words, packed to the front of the table, are what the list prints.
-  const int words = Min(s.WordCount, s.WordsUpperBound());
+  // The placed words, packed to the front of the table, are what the list prints. The
+  // whole table is read: the list may have lost or gained entries since the build.
+  const int words = s.WordsUpperBound();
   int listed = 0;
   for (int i = 1; i <= words; ++i) {
     const WordRecord& word = s.Words[static_cast<std::size_t>(i)];

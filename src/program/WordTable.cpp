@@ -1,5 +1,9 @@
 #include "program/WordTable.h"
 
+#include <algorithm>
+#include <string_view>
+#include <unordered_map>
+
 #include "model/Numbers.h"
 #include "model/Text.h"
 #include "program/CommandStates.h"
@@ -13,23 +17,24 @@ bool AddEntry(AppContext& ctx, const std::string& text) {
   return true;
 }
 
-void AddTypedEntry(AppContext& ctx) {
+bool AddTypedEntry(AppContext& ctx) {
   std::string text = ctx.list.EditText();
-  if (Trim(text).empty()) return;
+  if (Trim(text).empty()) return false;
   std::string upper = ToUpper(text);
   for (int i = 0; i < ctx.list.ListCount(); ++i) {
     if (ToUpper(ctx.list.List(i)) == upper) {
       ShowMessage(ctx.dialogs, kDuplicateMessage, kMessageTitle, MessageIcon::Exclamation);
-      return;
+      return false;
     }
   }
   if (!AddEntry(ctx, text)) {
     ShowMessage(ctx.dialogs, kListFullMessage, kMessageTitle, MessageIcon::Exclamation);
-    return;
+    return false;
   }
   ctx.list.SetEditText("");
   UpdateWordCount(ctx);
   ctx.state.WordTableStale = kTrue;
+  return true;
 }
 
 void UpdateWordCount(AppContext& ctx) {
@@ -99,31 +104,55 @@ void ResetCounts(AppContext& ctx) {
 
 void SortWordList(AppContext& ctx) {
   PuzzleState& s = ctx.state;
-  const int n = s.WordCount;
+  const int n = ctx.list.ListCount();
   if (n < 1) return;
-  s.Words.resize(static_cast<std::size_t>(n) + 1);
-  // The keys are kept beside the table, so each record's placed word stays intact.
-  std::vector<std::string> keys(static_cast<std::size_t>(n) + 1);
-  for (int i = 1; i <= n; ++i) {
-    s.Words[i].DisplayText = ctx.list.List(i - 1);
-    keys[i] = ToLower(ExtractWord(s.Words[i].DisplayText));
+  // Only the list is reordered. The records keep their words, entries and placements, so
+  // a built puzzle and its printed list stay as they are.
+  std::vector<std::string> keys;
+  keys.reserve(static_cast<std::size_t>(n));
+  for (const std::string& entry : ctx.list.Entries()) keys.push_back(ToLower(ExtractWord(entry)));
+  std::vector<int> order(static_cast<std::size_t>(n));
+  for (int p = 0; p < n; ++p) order[static_cast<std::size_t>(p)] = p;
+  std::stable_sort(order.begin(), order.end(), [&keys](int a, int b) {
+    return keys[static_cast<std::size_t>(a)] < keys[static_cast<std::size_t>(b)];
+  });
+  std::vector<std::string> sorted;
+  sorted.reserve(static_cast<std::size_t>(n));
+  for (int p : order) sorted.push_back(ctx.list.List(p));
+  ctx.list.Reorder(std::move(sorted));
+  // Each record notes where its entry now stands.
+  const std::vector<int> records = EntryRecords(s, ctx.list);
+  for (int p = 0; p < n; ++p) {
+    const int k = records[static_cast<std::size_t>(p)];
+    if (k > 0) s.Words[static_cast<std::size_t>(k)].SortPosition = CheckedI16(p + 1);
   }
-  s.Words[1].SortPosition = 1;
-  for (int i = 2; i <= n; ++i) {
-    i16 position = 1;
-    for (int j = 1; j < i; ++j) {
-      if (keys[i] >= keys[j]) {
-        ++position;
-      } else {
-        ++s.Words[j].SortPosition;
-      }
-    }
-    s.Words[i].SortPosition = position;
-  }
-  std::vector<std::string> sorted(static_cast<std::size_t>(n));
-  for (int i = 1; i <= n; ++i) sorted[static_cast<std::size_t>(s.Words[i].SortPosition - 1)] = s.Words[i].DisplayText;
-  for (int p = 0; p < n && p < ctx.list.ListCount(); ++p) ctx.list.SetList(p, sorted[static_cast<std::size_t>(p)]);
   s.WordListChanged = kTrue;
+}
+
+std::vector<int> EntryRecords(const PuzzleState& state, const WordList& list) {
+  // The n-th entry of a text belongs to the n-th record showing that text.
+  std::unordered_map<std::string_view, std::vector<int>> records;
+  for (int k = state.WordsUpperBound(); k >= 1; --k) {
+    const WordRecord& word = state.Words[static_cast<std::size_t>(k)];
+    if (!word.Text.empty()) records[word.DisplayText].push_back(k);
+  }
+  std::vector<int> result(static_cast<std::size_t>(list.ListCount()), 0);
+  for (int p = 0; p < list.ListCount(); ++p) {
+    auto found = records.find(list.Entries()[static_cast<std::size_t>(p)]);
+    if (found == records.end() || found->second.empty()) continue;
+    result[static_cast<std::size_t>(p)] = found->second.back();
+    found->second.pop_back();
+  }
+  return result;
+}
+
+int RecordOfEntry(const PuzzleState& state, const WordList& list, int position) {
+  if (position < 0 || position >= list.ListCount()) return 0;
+  return EntryRecords(state, list)[static_cast<std::size_t>(position)];
+}
+
+bool WordTableOutOfDate(const PuzzleState& state) {
+  return (state.LongestWordLength == 0 || state.WordTableStale != 0) && state.PuzzleBuilt == 0;
 }
 
 void ComputeDefaultDimensions(PuzzleState& state, int extra_cells) {

@@ -3,6 +3,7 @@
 // duplicate test, counting them, building the word table Words with its summary values,
 // and sorting the list.
 #include <string>
+#include <vector>
 
 #include "program/AppContext.h"
 
@@ -16,8 +17,8 @@ bool AddEntry(AppContext& ctx, const std::string& text);
 
 /// Adds the edit text as a new entry: refused with "Duplicate word" when an entry equals
 /// it ignoring case; then the edit text is emptied, the count updated and the word table
-/// marked stale.
-void AddTypedEntry(AppContext& ctx);
+/// marked stale. Returns whether the entry was added.
+bool AddTypedEntry(AppContext& ctx);
 
 /// Sets WordCount from the list and shows it on both windows; an empty list discards
 /// the puzzle and the word table.
@@ -32,9 +33,23 @@ void BuildWordTable(AppContext& ctx);
 /// on the statistics panel; clears WordTableStale.
 void ResetCounts(AppContext& ctx);
 
-/// Sorts the entries by their words, ignoring case, keeping the order of equal words;
-/// writes each record's SortPosition.
+/// Sorts the entries by their words, ignoring case, keeping the order of equal words.
+/// The records of Words stay as they are (a built puzzle keeps its words and its printed
+/// list); each record whose entry is in the list notes the entry's new SortPosition.
 void SortWordList(AppContext& ctx);
+
+/// For each position of the list, the record of Words made from that entry, or 0 when
+/// none is: the entry gives no placed word, or it was added or changed after the table
+/// was built. Records are matched by their entry text, the n-th equal entry to the
+/// n-th equal record, so list order and word-less entries do not matter.
+std::vector<int> EntryRecords(const PuzzleState& state, const WordList& list);
+/// The record of the entry at one position (EntryRecords), 0 when none.
+int RecordOfEntry(const PuzzleState& state, const WordList& list, int position);
+
+/// Whether a dialog that needs the list's longest word should rebuild Words first: the
+/// table is stale or was never built, and no puzzle is shown. A shown puzzle's table
+/// holds its placements; the next build rebuilds it from the list.
+bool WordTableOutOfDate(const PuzzleState& state);
 
 /// A square size for the list: the longest word's length when its square reaches
 /// LetterCount - WordCount (plus `extra_cells`, which a quote needs), otherwise the

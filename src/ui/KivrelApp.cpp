@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QMainWindow>
+#include <QSessionManager>
 #include <QTimer>
 #include <iostream>
 
@@ -54,6 +55,15 @@ KivrelApp::KivrelApp(Dialogs* dialogs)
   auto* binder = new FormBinder(main_window_.get(), main, design_.TwipsPerPixel());
   binder->SetCancelButton("cmdCancel");
   qt_dialogs_.SetParent(main_window_.get());
+#ifndef QT_NO_SESSIONMANAGER
+  // The desktop session ending asks what the close box asks (first of all, to save a
+  // changed list); a refusal there keeps the session going.
+  QObject::connect(qApp, &QGuiApplication::commitDataRequest, main_window_.get(), [this](QSessionManager& manager) {
+    if (!main_window_->isVisible() || !manager.allowsInteraction()) return;
+    if (!main_window_->close()) manager.cancel();
+    manager.release();
+  });
+#endif
   main.Raise({}, Event::Load);
 
   RegisterWindow(kAboutForm, [](const Design& design, QWidget* parent) { return MakeAboutBox(design, parent); });

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <functional>
 
 namespace kivrel {
 
@@ -11,10 +12,43 @@ namespace {
 constexpr std::string_view kBox = "cboWordList";
 const QColor kLeftOutColor(176, 0, 0);  // a word the last build left out
 QString ToQString(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// The list of entries. Only the user's own pick (the mouse on an entry, a key in the
+// list) selects one: Qt also makes a row current when the list gets the focus, and
+// that is no pick. After taking the focus the list shows the model's selection again.
+class EntryList : public QListWidget {
+ public:
+  EntryList(QWidget* parent, std::function<void()> focused) : QListWidget(parent), focused_(std::move(focused)) {}
+  bool Picking() const { return picking_; }
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override { Pick([&] { QListWidget::mousePressEvent(event); }); }
+  void mouseMoveEvent(QMouseEvent* event) override { Pick([&] { QListWidget::mouseMoveEvent(event); }); }
+  void keyPressEvent(QKeyEvent* event) override { Pick([&] { QListWidget::keyPressEvent(event); }); }
+  void focusInEvent(QFocusEvent* event) override {
+    QListWidget::focusInEvent(event);
+    focused_();
+  }
+
+ private:
+  template <typename F>
+  void Pick(F&& handle) {
+    picking_ = true;
+    handle();
+    picking_ = false;
+  }
+
+  std::function<void()> focused_;
+  bool picking_ = false;
+};
 }  // namespace
 
 WordListBox::WordListBox(AppContext& ctx, WordListWindow& window, QWidget* parent)
-    : QWidget(parent), ctx_(ctx), window_(window), edit_(new QLineEdit(this)), list_(new QListWidget(this)) {
+    : QWidget(parent),
+      ctx_(ctx),
+      window_(window),
+      edit_(new QLineEdit(this)),
+      list_(new EntryList(this, [this] { ShowSelection(); })) {
   setFocusProxy(edit_);
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
   edit_->installEventFilter(this);
@@ -25,7 +59,7 @@ WordListBox::WordListBox(AppContext& ctx, WordListWindow& window, QWidget* paren
     if (!showing_) ctx_.list.SetEditText(text.toStdString());
   });
   connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
-    if (!showing_ && row >= 0) window_.SelectEntry(row);
+    if (!showing_ && row >= 0 && static_cast<EntryList*>(list_)->Picking()) window_.SelectEntry(row);
   });
   // The box gets the focus when it comes from another control of the window, not when
   // it moves between the edit field and the list, nor when the window is switched to.
@@ -36,7 +70,8 @@ WordListBox::WordListBox(AppContext& ctx, WordListWindow& window, QWidget* paren
   });
   subscription_ = ctx_.list.Subscribe([this](WordList::Change change) {
     switch (change) {
-      case WordList::Change::Entries: ShowEntries(); break;
+      case WordList::Change::Entries:
+      case WordList::Change::Replaced: ShowEntries(); break;
       case WordList::Change::ListIndex: ShowSelection(); break;
       case WordList::Change::LeftOut: ShowLeftOut(); break;
       case WordList::Change::EditText:

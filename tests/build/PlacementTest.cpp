@@ -185,22 +185,22 @@ struct TwoWords : TestApp {
 TEST(ShowSelectedWord, ShowsOnlyPlacedWordsAndACellStaysHighlightedUntilItsLastShownWordIsHidden) {
   TwoWords app;
   app.ctx.state.Words[2].Status = kStatusRejected;  // no entry chosen, or one without a placed word: nothing
-  for (int index : {-1, 1, 7}) {
-    app.ctx.list.SetListIndex(index);
+  for (int index : {0, 2, 8}) {
+    app.ctx.state.SelectedWordIndex = static_cast<i16>(index);
     ShowSelectedWord(app.ctx, WriteMode::Show);
   }
   EXPECT_EQ(app.Draws(), 0);
   app.ctx.state.Words[2].Status = kStatusPlaced;
-  app.ctx.list.SetListIndex(0);
+  app.ctx.state.SelectedWordIndex = 1;
   ShowSelectedWord(app.ctx, WriteMode::Show);
-  app.ctx.list.SetListIndex(1);
+  app.ctx.state.SelectedWordIndex = 2;
   ShowSelectedWord(app.ctx, WriteMode::Show);
   EXPECT_EQ(app.ctx.state.Grid.At(2, 2).ShowCount, 2);
   EXPECT_EQ(app.Draws(), 6);
   ShowSelectedWord(app.ctx, WriteMode::Hide);  // BAD: its shared cell is still shown
   EXPECT_EQ(app.Draws(), 8);
   EXPECT_EQ(app.ctx.state.Grid.At(2, 2).ShowCount, 1);
-  app.ctx.list.SetListIndex(0);
+  app.ctx.state.SelectedWordIndex = 1;
   ShowSelectedWord(app.ctx, WriteMode::Hide);
   EXPECT_EQ(app.Draws(), 11);
   ShowSelectedWord(app.ctx, WriteMode::Hide);  // hiding again changes nothing

@@ -47,7 +47,7 @@ TEST(WritePuzzleFile, AFailedSaveIsReportedAndTheOldFileStays) {
   MakeSamplePuzzle(app);
   PuzzleState& s = app.ctx.state;
   s.PuzzleFileName = dir.Write("zoo.kvp", "old puzzle");
-  app.dialogs.ExpectMessage(MessageAnswer::Ok, "Error while saving puzzle");
+  app.dialogs.ExpectMessage(MessageAnswer::Ok, "Error while saving puzzle\n\n" + s.PuzzleFileName + ": File too large");
   {
     FileSizeLimit limit(32);
     EXPECT_FALSE(WritePuzzleFile(app.ctx));
@@ -102,6 +102,7 @@ class OpenPuzzleTest : public ::testing::Test {
 
 TEST_F(OpenPuzzleTest, RestoresTheWholePuzzle) {
   const std::string path = dir.Write("zoo.kvp", SamplePuzzleBytes());
+  app.ctx.state.WordTableStale = kTrue;  // the old list was edited
   app.dialogs.ExpectFile(path);
   mnuOpenPuzzle_Click(app.ctx);
   EXPECT_EQ(app.dialogs.files.at(0).Filter, kPuzzleFilter);
@@ -117,6 +118,7 @@ TEST_F(OpenPuzzleTest, RestoresTheWholePuzzle) {
   EXPECT_EQ(app.ctx.list.Entries(), (std::vector<std::string>{"CAT", "to [prep]", "Éléphant"}));
   EXPECT_EQ(std::tie(s.WordCount, s.WordListChanged, s.PuzzleBuilt, s.OutlinesShown),
             std::make_tuple(i16{3}, i16{0}, kTrue, i16{0}));
+  EXPECT_EQ(s.WordTableStale, 0) << "the table read is the restored list's: nothing may rebuild it";
 
   Form& main = app.ctx.MainForm();
   Form& list = app.ctx.WordListForm();

@@ -82,7 +82,10 @@ TEST(SaveWordList, AsksForANameUntilOneCanBeWritten) {
   PuzzleState& s = app.ctx.state;
   s.PuzzleFileName = "/puzzles/ANIMALS.KVP";
   std::filesystem::create_directory(dir.File("folder.kvl"));
-  app.dialogs.ExpectFile(dir.File("folder.kvl")).ExpectFile(dir.File("zoo.kvl"));
+  app.dialogs.ExpectFile(dir.File("folder.kvl"))
+      .ExpectMessage(MessageAnswer::Ok,
+                     "Error while saving word list\n\n" + dir.File("folder.kvl") + ": Is a directory")
+      .ExpectFile(dir.File("zoo.kvl"));
   EXPECT_TRUE(SaveWordList(app.ctx));
 
   const FileRequest& first = app.dialogs.files.at(0);  // asks before writing over a file
@@ -103,7 +106,8 @@ TEST(SaveWordList, AFailedWriteIsReportedAndTheOldFileStays) {
   MakeList(app, {"CAT", "DOG", "HORSE"});
   PuzzleState& s = app.ctx.state;
   s.WordListFileName = dir.Write("zoo.kvl", "OLD LIST\r\n");
-  app.dialogs.ExpectMessage(MessageAnswer::Ok, "Error while saving word list");
+  app.dialogs.ExpectMessage(MessageAnswer::Ok,
+                            "Error while saving word list\n\n" + s.WordListFileName + ": File too large");
   {
     FileSizeLimit limit(16);
     EXPECT_FALSE(SaveWordList(app.ctx));
@@ -132,6 +136,63 @@ TEST(SaveWordList, NamesTheCharactersTheFileCannotHoldAndMayBeCancelled) {
   app.dialogs.ExpectMessage(MessageAnswer::Ok, question);
   EXPECT_TRUE(SaveWordList(app.ctx));
   EXPECT_NE(TempDir::Read(s.WordListFileName).find("\r\n?\xF3" "d?\r\nStra\xDF" "e\r\n? done\r\n"), std::string::npos);
+}
+
+// While it lives the test runs as an ordinary user, so that permissions hold when the
+// suite runs as root too.
+class AsOrdinaryUser {
+ public:
+  AsOrdinaryUser() : was_root_(::geteuid() == 0) {
+    if (was_root_) {
+      EXPECT_EQ(::seteuid(65534), 0);
+    }
+  }
+  ~AsOrdinaryUser() {
+    if (was_root_) {
+      EXPECT_EQ(::seteuid(0), 0);
+    }
+  }
+  AsOrdinaryUser(const AsOrdinaryUser&) = delete;
+  AsOrdinaryUser& operator=(const AsOrdinaryUser&) = delete;
+
+ private:
+  bool was_root_;
+};
+
+// A file that is there but may not be read, and a folder that takes no file, are not
+// "name errors" the user can mend by typing again: the message says why.
+TEST(FileMessages, NameTheSystemsReasonForAFileThatCannotBeReadOrWritten) {
+  namespace fs = std::filesystem;
+  TestApp app;
+  TempDir dir;
+  MakeList(app, {"CAT"});
+  PuzzleState& s = app.ctx.state;
+  fs::permissions(dir.File(""), fs::perms::all);
+  const std::string locked = dir.Write("locked.kvl", "DOG\r\n");
+  fs::permissions(locked, fs::perms::owner_write);
+  const std::string folder = dir.File("read-only");
+  fs::create_directory(folder);
+  fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                              fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+  const std::string missing = dir.File("missing/zoo.kvl");
+
+  AsOrdinaryUser user;
+  s.WordListChanged = kFalse;
+  app.dialogs.ExpectFile(locked)
+      .ExpectMessage(MessageAnswer::Ok, "File name error - please check the name\n\n" + locked + ": Permission denied")
+      .ExpectFile(std::nullopt);
+  mnuOpenList_Click(app.ctx);
+  EXPECT_EQ(app.ctx.list.Entries(), std::vector<std::string>{"CAT"});
+
+  s.WordListFileName = folder + "/zoo.kvl";
+  app.dialogs
+      .ExpectMessage(MessageAnswer::Ok, "Error while saving word list\n\n" + folder + "/zoo.kvl: Permission denied")
+      .ExpectFile(missing)
+      .ExpectMessage(MessageAnswer::Ok, "Error while saving word list\n\n" + missing + ": No such file or directory")
+      .ExpectFile(std::nullopt);
+  EXPECT_FALSE(SaveWordList(app.ctx));
+  EXPECT_EQ(app.dialogs.messages.at(1).Title, "Kivrel Error");
+  EXPECT_EQ(s.WordListSaved, 0);
 }
 
 TEST(ConfirmDiscardList, AsksOnlyForAChangedListAndFollowsTheAnswer) {

@@ -326,7 +326,7 @@ TEST_F(AttributesFixture, EverythingKeepsToTheGridAfterDefaultDimensionsAndCance
     ToggleOutlines(app.ctx);
     ToggleJunctions(app.ctx);
     ToggleJunctions(app.ctx);
-    app.ctx.list.SetListIndex(0);
+    app.ctx.state.SelectedWordIndex = 1;
     ShowSelectedWord(app.ctx, WriteMode::Show);
     ClearHighlights(app.ctx);
     testing::RecordingSurface page;
@@ -341,6 +341,26 @@ TEST_F(AttributesFixture, EverythingKeepsToTheGridAfterDefaultDimensionsAndCance
     auto read = ParsePuzzleFile(*bytes, &refused);
     ASSERT_TRUE(read) << refused.Reason;  // what is saved reads back as a puzzle
   }
+}
+
+// The table of a puzzle on screen holds its placements: the dialog reads the longest
+// word from it and leaves it whole, however the list was edited since the build.
+TEST_F(AttributesFixture, TheTableOfAShownPuzzleIsNeverRebuilt) {
+  List({"ELEPHANT", "CAT", "HORSE"}, 10, 10);
+  BuildPuzzle(app.ctx);
+  ASSERT_NE(app.ctx.state.PuzzleBuilt, 0);
+  const std::vector<WordRecord> puzzle = app.ctx.state.Words;
+  ASSERT_TRUE(AddEntry(app.ctx, "GNU"));  // as the word list window adds it
+  UpdateWordCount(app.ctx);
+  app.ctx.state.WordTableStale = kTrue;
+  Open();
+  form.Raise("cmdCancel", Event::Click);
+  EXPECT_EQ(app.ctx.state.Words, puzzle);
+  EXPECT_NE(app.ctx.state.PuzzleBuilt, 0);
+
+  ClearPuzzle(app.ctx);  // no puzzle: the dialog reads the list again
+  Open();
+  EXPECT_EQ(app.ctx.state.Words[4].Text, "GNU");
 }
 
 }  // namespace

@@ -1,9 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <set>
+
 #include "../build/BuildHelpers.h"
+#include "RecordingSurface.h"
+#include "TempDir.h"
 #include "TestApp.h"
 #include "build/BuildPuzzle.h"
+#include "commands/WordListCommands.h"
 #include "forms/WordListWindow.h"
+#include "print/PageDrawing.h"
 #include "program/CommandStates.h"
 #include "program/StartUp.h"
 
@@ -11,6 +18,7 @@ namespace kivrel {
 namespace {
 
 using testing::DrawOp;
+using testing::TempDir;
 using testing::TestApp;
 
 struct WordListFixture : ::testing::Test {
@@ -58,7 +66,7 @@ TEST_F(WordListFixture, SelectingAnEntryMovesTheDefaultToReplace) {
   Add("DOG");
   window.SelectEntry(1);
   EXPECT_EQ(app.ctx.list.EditText(), "DOG");
-  EXPECT_EQ(std::tie(app.ctx.state.EditIndex, app.ctx.state.SelectedWordIndex), std::make_tuple(i16{1}, i16{2}));
+  EXPECT_EQ(app.ctx.state.EditIndex, 1);
   EXPECT_EQ(list_form.DefaultButton(), "cmdReplace");
   EXPECT_TRUE(list_form.Enabled("cmdRemove") && !list_form.Enabled("cmdShowWord"));  // no puzzle yet
   Type("DOGS");  // a typed change keeps the entry being edited
@@ -179,6 +187,165 @@ TEST_F(WordListFixture, NewListDuringABuildWaitsForTheBuildToEnd) {
   EXPECT_EQ(app.ctx.list.ListCount(), 0);
   EXPECT_EQ(app.ctx.state.PuzzleBuilt, 0);
   EXPECT_FALSE(app.ctx.MainForm().Enabled("mnuBuild"));
+}
+
+// Every change of the whole list leaves nothing selected: Enter then adds the typed
+// word to the new list instead of overwriting the entry picked in the old one.
+TEST_F(WordListFixture, AWholeNewListKeepsNoPickFromTheOldOne) {
+  TempDir dir;
+  const std::string other = dir.Write("b.kvl", "LION\r\nTIGER\r\nBEAR\r\n");
+  const std::pair<const char*, std::function<void()>> changes[] = {
+      {"Open List", [&] {
+         app.dialogs.ExpectFile(other);
+         mnuOpenList_Click(app.ctx);
+       }},
+      {"Sort", [&] { window.cmdSort_Click(); }},
+      {"Clear", [&] { window.cmdClear_Click(); }},
+      {"New List", [&] { window.mnuNewList_Click(); }},
+  };
+  const char* typed[] = {"EELS", "GNUS", "KOI", "YAKS"};
+  for (int i = 0; i < 4; ++i) {
+    const auto& [name, change] = changes[i];
+    if (app.ctx.list.ListCount() == 0) {
+      Add("PUMA");
+      Add("OTTER");
+    }
+    app.ctx.state.WordListChanged = kFalse;
+    window.SelectEntry(0);
+    change();
+    SCOPED_TRACE(name);
+    EXPECT_EQ(std::make_tuple(app.ctx.list.ListIndex(), app.ctx.state.EditIndex, app.ctx.state.SelectedWordIndex),
+              std::make_tuple(-1, i16{-1}, i16{0}));
+    EXPECT_EQ(app.ctx.list.EditText(), "");
+    EXPECT_EQ(list_form.DefaultButton(), "cmdAdd");
+    const std::vector<std::string> before = Entries();
+    Add(typed[i]);
+    std::vector<std::string> want = before;
+    want.push_back(typed[i]);
+    EXPECT_EQ(Entries(), want);
+  }
+  // Text typed for a new entry was no pick: it stays for the new list.
+  Type("HERON");
+  window.cmdSort_Click();  // Sort itself empties the field; Open List does not
+  Type("HERON");
+  app.dialogs.ExpectMessage(MessageAnswer::No).ExpectFile(other);
+  mnuOpenList_Click(app.ctx);
+  EXPECT_EQ(app.ctx.list.EditText(), "HERON");
+}
+
+// After a build the records are the puzzle: Sort and later edits reorder or change the
+// list only, and the page lists exactly the placed words.
+TEST_F(WordListFixture, SortAndEditsAfterABuildKeepThePuzzlesWords) {
+  testing::SetUpPuzzle(app, {"[Section A]", "ZEBRA", "ant [insect]", "MOUSE", "yak"}, 9, 9, 3);
+  BuildPuzzle(app.ctx);
+  ASSERT_NE(app.ctx.state.PuzzleBuilt, 0);
+  auto records = [&] {
+    std::vector<std::string> out;
+    for (const WordRecord& w : app.ctx.state.Words) {
+      out.push_back(w.Text + "|" + w.DisplayText + "|" + std::to_string(w.Status) + "|" + std::to_string(w.StartRow) +
+                    "," + std::to_string(w.StartCol) + "," + std::to_string(w.Direction));
+    }
+    return out;
+  };
+  auto printed = [&] {
+    testing::RecordingSurface page;
+    app.ctx.preview = &page;
+    DrawPreviewPage(app.ctx);
+    app.ctx.preview = nullptr;
+    std::multiset<std::string> texts;  // what the page prints whole (grid letters go one by one)
+    for (const DrawOp& op : page.OfKind(DrawOp::Kind::Text)) {
+      if (op.text.size() > 1) texts.insert(op.text);
+    }
+    return texts;
+  };
+  std::multiset<std::string> placed;
+  for (const WordRecord& w : app.ctx.state.Words) {
+    if (w.Status == kStatusPlaced) placed.insert(w.DisplayText);
+  }
+  ASSERT_EQ(placed.size(), 4u);
+  const auto table = records();
+  const auto page = printed();
+  for (const std::string& text : {WordListHeader(4), std::string("ZEBRA"), std::string("MOUSE"), std::string("yak")}) {
+    ASSERT_EQ(page.count(text), 1u) << text;
+  }
+
+  window.cmdSort_Click();
+  EXPECT_EQ(Entries(), (std::vector<std::string>{"[Section A]", "ant [insect]", "MOUSE", "yak", "ZEBRA"}));
+  EXPECT_EQ(records(), table);
+  EXPECT_EQ(printed(), page);
+  EXPECT_EQ(app.ctx.state.Words[1].SortPosition, 5);  // ZEBRA's entry is now last
+
+  window.SelectEntry(4);  // ZEBRA, the last entry
+  window.cmdRemove_Click();
+  window.SelectEntry(0);
+  window.cmdRemove_Click();
+  EXPECT_EQ(printed(), page) << "fewer entries than records";
+  Add("GNU");
+  window.SelectEntry(1);
+  Type("BEE");
+  window.cmdReplace_Click();
+  EXPECT_EQ(printed(), page) << "the puzzle on screen still holds every word it placed";
+  EXPECT_NE(app.ctx.state.PuzzleBuilt, 0);
+}
+
+TEST_F(WordListFixture, ShowWordLightsTheSelectedEntrysOwnWord) {
+  testing::SetUpPuzzle(app, {"[Section A]", "CAT", "!!", "HORSE", "ELEPHANT"}, 10, 10, 11);
+  BuildPuzzle(app.ctx);
+  const PuzzleState& s = app.ctx.state;
+  ASSERT_EQ(s.InsertedCount, 3);
+  for (int p : {0, 2}) {  // a note alone, punctuation alone: no word to show
+    window.SelectEntry(p);
+    EXPECT_FALSE(list_form.Enabled("cmdShowWord")) << p;
+    EXPECT_TRUE(list_form.Enabled("cmdHideAll"));
+  }
+  auto shown = [&] {
+    std::string words;
+    for (const WordRecord& w : s.Words) words += w.Shown ? w.Text + " " : "";
+    return words;
+  };
+  window.SelectEntry(3);
+  ASSERT_TRUE(list_form.Enabled("cmdShowWord"));
+  window.cmdShowWord_Click();
+  EXPECT_EQ(shown(), "HORSE ");
+  const WordRecord& horse = s.Words[2];
+  EXPECT_EQ(s.Grid.At(horse.StartRow, horse.StartCol).ShowCount, 1);
+
+  // Sorted, HORSE stands elsewhere; its entry still shows its own state, and the
+  // button that hides it stays usable while it is red.
+  window.cmdSort_Click();
+  EXPECT_EQ(Entries(), (std::vector<std::string>{"[Section A]", "!!", "CAT", "ELEPHANT", "HORSE"}));
+  EXPECT_TRUE(list_form.Enabled("cmdHideAll"));
+  window.SelectEntry(4);
+  EXPECT_EQ(list_form.Text("cmdShowWord"), "Hide &Word");
+  window.SelectEntry(2);
+  EXPECT_EQ(list_form.Text("cmdShowWord"), "Show &Word");
+  window.cmdShowWord_Click();
+  EXPECT_EQ(shown(), "CAT HORSE ");
+  window.cmdHideAll_Click();
+  EXPECT_EQ(shown(), "");
+}
+
+TEST_F(WordListFixture, ARefusedAddChangesNeitherTheListNorTheCommands) {
+  testing::SetUpPuzzle(app, {"CAT"}, 5, 5, 3);
+  BuildPuzzle(app.ctx);
+  ASSERT_NE(app.ctx.state.PuzzleBuilt, 0);
+  app.ctx.state.WordListChanged = kFalse;
+  app.dialogs.ExpectMessage(MessageAnswer::Ok, "Duplicate word");
+  Add("cat");
+  Add("   ");
+  for (const char* command : {"mnuSavePuzzle", "mnuPrint", "mnuFillinBlanks", "mnuOutlineWords"}) {
+    EXPECT_TRUE(app.ctx.MainForm().Enabled(command)) << command;
+  }
+  EXPECT_EQ(app.ctx.state.WordListChanged, 0);
+}
+
+TEST_F(WordListFixture, ANewListHasNothingToSaveWhateverTheAnswer) {
+  Add("CAT");
+  app.dialogs.ExpectMessage(MessageAnswer::No, "Do you want to save the current list?");
+  window.mnuNewList_Click();
+  window.mnuNewList_Click();  // not asked again: the dialogs would fail on a second question
+  EXPECT_TRUE(ConfirmDiscardList(app.ctx));
+  EXPECT_TRUE(app.dialogs.Done());
 }
 
 }  // namespace

@@ -77,7 +77,7 @@ TEST(MainWindow, OpensWithItsDesign) {
   EXPECT_EQ(stats->x(), (p.form().Geometry().Width - 2220 - 225) / 15);
 }
 
-TEST(MainWindow, ExitOffersToSaveAChangedListThenAsksAndTheCloseBoxAsksToo) {
+TEST(MainWindow, ExitAndTheCloseBoxOfferToSaveAChangedListThenAsk) {
   RunningProgram p;
   p.ctx().state.WordListChanged = kTrue;
   p.dialogs.ExpectMessage(MessageAnswer::Cancel, "Do you want to save the current list?");
@@ -88,10 +88,14 @@ TEST(MainWindow, ExitOffersToSaveAChangedListThenAsksAndTheCloseBoxAsksToo) {
   p.Click("cmdExit");
   EXPECT_TRUE(p.window()->isVisible());
 
-  p.dialogs.ExpectMessage(MessageAnswer::Cancel, "Are you sure you want to exit Kivrel?");
+  p.dialogs.ExpectMessage(MessageAnswer::Cancel, "Do you want to save the current list?");
   EXPECT_FALSE(p.window()->close());
   EXPECT_TRUE(p.window()->isVisible());
-  p.dialogs.ExpectMessage(MessageAnswer::Ok);
+  p.dialogs.ExpectMessage(MessageAnswer::No, "Do you want to save the current list?")
+      .ExpectMessage(MessageAnswer::Cancel, "Are you sure you want to exit Kivrel?");
+  EXPECT_FALSE(p.window()->close());
+  EXPECT_TRUE(p.window()->isVisible());
+  p.dialogs.ExpectMessage(MessageAnswer::No, "Do you want to save the current list?").ExpectMessage(MessageAnswer::Ok);
   EXPECT_TRUE(p.window()->close());
   EXPECT_FALSE(p.window()->isVisible());
 }

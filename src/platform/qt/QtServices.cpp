@@ -68,8 +68,38 @@ ScreenArea QtWindowMetrics::AvailableArea() const {
   return {x(area.x()), y(area.y()), x(area.width()), y(area.height())};
 }
 
+namespace {
+
+// A dialog belongs to the window the user was in, and when it closes the focus goes
+// back to the window and the control that had it, so the next key reaches them.
+class FocusReturn {
+ public:
+  explicit FocusReturn(QWidget* fallback)
+      : window_(QApplication::activeWindow()), focus_(QApplication::focusWidget()) {
+    if (!window_ || !window_->isVisible()) window_ = fallback;
+  }
+  ~FocusReturn() {
+    if (!window_ || !window_->isVisible()) return;
+    window_->activateWindow();
+    if (focus_ && focus_->window() == window_ && focus_->isVisible() && focus_->isEnabled()) {
+      focus_->setFocus(Qt::OtherFocusReason);
+    }
+  }
+  FocusReturn(const FocusReturn&) = delete;
+  FocusReturn& operator=(const FocusReturn&) = delete;
+  /// The window a dialog opens over.
+  QWidget* Parent() const { return window_; }
+
+ private:
+  QPointer<QWidget> window_;
+  QPointer<QWidget> focus_;
+};
+
+}  // namespace
+
 MessageAnswer QtDialogs::Message(const MessageRequest& request) {
-  QMessageBox box(parent_);
+  FocusReturn focus(parent_);
+  QMessageBox box(focus.Parent());
   box.setWindowTitle(QString::fromStdString(request.Title));
   box.setText(QString::fromStdString(request.Text));
   switch (request.Icon) {
@@ -141,7 +171,8 @@ QStringList Prepare(QFileDialog& dialog, const FileRequest& request) {
 }  // namespace
 
 std::optional<std::string> QtDialogs::File(const FileRequest& request) {
-  QFileDialog dialog(parent_, QString::fromStdString(request.DialogTitle));
+  FocusReturn focus(parent_);
+  QFileDialog dialog(focus.Parent(), QString::fromStdString(request.DialogTitle));
   Prepare(dialog, request);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().first().toStdString();
@@ -149,7 +180,8 @@ std::optional<std::string> QtDialogs::File(const FileRequest& request) {
 
 std::optional<SaveChoice> QtDialogs::SaveWithCheckBox(const FileRequest& request, const std::string& check_box,
                                                       bool checked) {
-  QFileDialog dialog(parent_, QString::fromStdString(request.DialogTitle));
+  FocusReturn focus(parent_);
+  QFileDialog dialog(focus.Parent(), QString::fromStdString(request.DialogTitle));
   dialog.setOption(QFileDialog::DontUseNativeDialog, true);
   const QStringList filters = Prepare(dialog, request);
   auto* box = new QCheckBox(QString::fromStdString(check_box), &dialog);
@@ -173,12 +205,13 @@ std::optional<SaveChoice> QtDialogs::SaveWithCheckBox(const FileRequest& request
 }
 
 std::optional<PrintChoice> QtDialogs::Printer(int flags) {
+  FocusReturn focus(parent_);
   if (flags & kPrintSetupFlag) {
-    PrinterSetupDialog dialog(printer_, parent_);
+    PrinterSetupDialog dialog(printer_, focus.Parent());
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return PrintChoice{1};
   }
-  QPrintDialog dialog(&printer_, parent_);
+  QPrintDialog dialog(&printer_, focus.Parent());
   dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
   dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
   dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
@@ -191,9 +224,10 @@ std::optional<PrintChoice> QtDialogs::Printer(int flags) {
 }
 
 std::optional<FontSpec> QtDialogs::ChooseFont(const FontSpec& initial, int) {
+  FocusReturn focus(parent_);
   bool accepted = false;
   QFont start = MakeFont(initial.Name, initial.Size, initial.Bold, initial.Italic);
-  QFont chosen = QFontDialog::getFont(&accepted, start, parent_, QStringLiteral("Font"),
+  QFont chosen = QFontDialog::getFont(&accepted, start, focus.Parent(), QStringLiteral("Font"),
                                       QFontDialog::ScalableFonts);
   if (!accepted) return std::nullopt;
   return FontSpec{chosen.family().toStdString(), chosen.pointSizeF(), chosen.bold(), chosen.italic()};

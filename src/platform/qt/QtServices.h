@@ -45,13 +45,16 @@ class QtWindowMetrics : public WindowMetrics {
 };
 
 /// Qt's dialogs: QMessageBox, QFileDialog, QPrintDialog and QFontDialog, and the printer
-/// set-up dialog of our own (PrinterSetupDialog).
+/// set-up dialog of our own (PrinterSetupDialog). Each opens over the window the user is
+/// in (the parent window when none is active) and gives the focus back to the control
+/// that had it when it closes.
 class QtDialogs : public Dialogs {
  public:
   /// `printer` is the printer the program prints to; the print dialogs change it.
   explicit QtDialogs(QPrinter& printer) : printer_(printer) {}
 
-  /// The window the dialogs are centred on (may be null).
+  /// The window the dialogs are centred on when no window of the program is active
+  /// (may be null).
   void SetParent(QWidget* parent) { parent_ = parent; }
 
   MessageAnswer Message(const MessageRequest& request) override;

@@ -1,0 +1,269 @@
+// The word list window on a real X server: what the user picks, types and answers reaches
+// the list through real keys and clicks, with the window manager moving the focus.
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <deque>
+#include <gtest/gtest.h>
+
+#include "RunningProgram.h"
+#include "XInput.h"
+
+namespace kivrel::testing {
+namespace {
+
+QLineEdit* EditOf(QWidget* window) {
+  return RunningProgram::In<QWidget>(window, "cboWordList")->findChild<QLineEdit*>();
+}
+QListWidget* ListOf(QWidget* window) {
+  return RunningProgram::In<QWidget>(window, "cboWordList")->findChild<QListWidget*>();
+}
+
+// Active, and where the window manager put it: clicks go by the window's place on the
+// screen, which settles only after the window is shown.
+bool Ready(QWidget* window) {
+  // A window shown while the window manager is still busy may miss the focus it gives
+  // new windows; it is asked for once more, as a click on it would.
+  if (!WaitActive(window, 3000)) {
+    window->activateWindow();
+    if (!WaitActive(window, 7000)) return false;
+  }
+  QPoint last = window->mapToGlobal(QPoint());
+  int steady = 0;
+  return WaitFor([&] {
+    QPoint now = window->mapToGlobal(QPoint());
+    steady = now == last ? steady + 1 : 0;
+    last = now;
+    return steady >= 5;
+  }, 10000);
+}
+
+// Entries of a word list file as the program reads them back.
+std::vector<std::string> EntriesIn(const std::string& path) {
+  std::string error;
+  auto parsed = ParseWordList(TempDir::Read(path), &error);
+  return parsed ? parsed->Entries : std::vector<std::string>{error};
+}
+
+// The program with Qt's own dialogs, for the tests that need a real modal message box.
+struct RealProgram {
+  KivrelApp app;
+  RealProgram() {
+    app.Start(7);
+    QApplication::processEvents();
+  }
+  AppContext& ctx() { return app.context(); }
+  QWidget* WordListWindow() { return app.window(kWordListForm); }
+  void ShowList(const std::string& path) {
+    // The main window first takes the focus the window manager gives a new window.
+    ASSERT_TRUE(Ready(app.mainWindow()));
+    OpenList(ctx(), path);
+    ctx().MainForm().Raise("mnuViewList", Event::Click);
+  }
+};
+
+// A message box by its text, another dialog by its title.
+std::string TextOf(QDialog* dialog) {
+  auto* box = qobject_cast<QMessageBox*>(dialog);
+  return (box ? box->text() : dialog->windowTitle()).toStdString();
+}
+
+// Answers Qt's real message boxes and dialogs with real keys, in order, as each comes up: a box
+// runs its own event loop, so the answer has to come from a timer inside it.
+class BoxAnswers {
+ public:
+  explicit BoxAnswers(XInput& input) : input_(input) { Poll(); }
+  /// The next box is answered with the key (with Alt held when `alt`).
+  BoxAnswers& Then(unsigned long key, bool alt = false) {
+    steps_.push_back({key, alt});
+    return *this;
+  }
+  bool Done() const { return steps_.empty(); }
+  /// The texts (or the titles) of the boxes answered, in order.
+  std::vector<std::string> seen;
+
+ private:
+  struct Step {
+    unsigned long key;
+    bool alt;
+  };
+  void Poll() {
+    // A new timer each time: the next box may open while this one's answer is handled.
+    QTimer::singleShot(40, &guard_, [this] {
+      Poll();
+      auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      if (!box || !box->isActiveWindow()) return;
+      // A box nobody expected, or one the key did not close, is closed here so that the
+      // test goes on to fail instead of waiting for ever.
+      const int polls = box->property("polls").toInt() + 1;
+      box->setProperty("polls", polls);
+      if (steps_.empty() || polls > 75) {
+        if (!box->property("answered").toBool()) seen.push_back("unexpected: " + TextOf(box));
+        box->reject();
+        return;
+      }
+      if (box->property("answered").toBool()) return;
+      box->setProperty("answered", true);
+      seen.push_back(TextOf(box));
+      const Step step = steps_.front();
+      steps_.pop_front();
+      if (step.alt) {
+        input_.Key(step.key, {XK_Alt_L});
+      } else {
+        input_.Key(step.key);
+      }
+    });
+  }
+  XInput& input_;
+  std::deque<Step> steps_;
+  QObject guard_;  // its timers go with it
+};
+
+TEST(WordListDesktop, AWordTypedAfterOpeningAnotherListGoesIntoThatList) {
+  TempDir dir;
+  const std::string a = dir.Write("a.kvl", "LION\r\nPUMA\r\nOTTER\r\n");
+  const std::string b = dir.Write("b.kvl", "ANT\r\nBEE\r\nWASP\r\n");
+  RunningProgram program;
+  ASSERT_TRUE(Ready(program.window()));
+  program.dialogs.ExpectFile(a);
+  program.form().Raise("mnuOpenList", Event::Click);
+  QWidget* window = program.Window(kWordListForm);
+  ASSERT_TRUE(Ready(window));
+  QListWidget* list = ListOf(window);
+  QLineEdit* edit = EditOf(window);
+
+  XInput input;
+  input.Click(list->viewport(), list->visualItemRect(list->item(1)).center());
+  ASSERT_TRUE(WaitFor([&] { return edit->text() == "PUMA"; })) << "the click picks PUMA";
+
+  program.dialogs.ExpectFile(b);
+  program.form().Raise("mnuOpenList", Event::Click);
+  ASSERT_TRUE(Ready(window));
+  EXPECT_EQ(edit->text(), "");
+  EXPECT_TRUE(list->selectedItems().isEmpty());
+  input.Click(edit);
+  input.Type("eels");
+  input.Key(XK_Return);
+  input.Click(RunningProgram::In<QPushButton>(window, "cmdSave"));
+  Settle();
+  EXPECT_EQ(EntriesIn(b), (std::vector<std::string>{"ANT", "BEE", "WASP", "EELS"}));
+  EXPECT_EQ(EntriesIn(a), (std::vector<std::string>{"LION", "PUMA", "OTTER"}));
+}
+
+TEST(WordListDesktop, FocusComingBackToTheEntryBoxPicksNothing) {
+  TempDir dir;
+  RunningProgram program;
+  ASSERT_TRUE(Ready(program.window()));
+  program.OpenList(dir.Write("a.kvl", "LION\r\nPUMA\r\nOTTER\r\n"));
+  program.form().Raise("mnuViewList", Event::Click);
+  QWidget* window = program.Window(kWordListForm);
+  ASSERT_TRUE(Ready(window));
+  QLineEdit* edit = EditOf(window);
+  QListWidget* list = ListOf(window);
+
+  XInput input;
+  input.Click(edit);
+  input.Type("heron");
+  input.Key(XK_Tab);  // into the list of entries
+  ASSERT_EQ(QApplication::focusWidget(), list);
+  input.Key(XK_Tab, {XK_Shift_L});
+  ASSERT_EQ(QApplication::focusWidget(), edit);
+  EXPECT_EQ(edit->text(), "heron");
+
+  // Another window activated, then this one again by a click in its edit field.
+  input.Click(program.window(), QPoint(program.window()->width() / 2, program.window()->height() - 20));
+  ASSERT_TRUE(WaitActive(program.window()));
+  input.Click(edit);
+  ASSERT_TRUE(Ready(window));
+  EXPECT_EQ(edit->text(), "heron");
+  EXPECT_EQ(program.ctx().list.ListIndex(), -1);
+
+  input.Key(XK_Return);
+  EXPECT_EQ(program.ctx().list.Entries(), (std::vector<std::string>{"LION", "PUMA", "OTTER", "HERON"}));
+
+  // The arrow keys in the list are the user's own pick.
+  input.Key(XK_Tab);
+  input.Key(XK_Down);
+  EXPECT_EQ(program.ctx().list.ListIndex(), 0);
+  EXPECT_EQ(edit->text(), "LION");
+}
+
+TEST(WordListDesktop, AfterAMessageBoxTheKeysGoBackToTheEntryBox) {
+  TempDir dir;
+  RealProgram program;
+  program.ShowList(dir.Write("a.kvl", "LION\r\nPUMA\r\n"));
+  QWidget* window = program.WordListWindow();
+  ASSERT_TRUE(Ready(window));
+  QLineEdit* edit = EditOf(window);
+
+  XInput input;
+  input.Click(edit);
+  input.Type("puma");
+  BoxAnswers boxes(input);
+  boxes.Then(XK_Return);
+  input.Key(XK_Return);  // Add: the word is there already
+  ASSERT_TRUE(WaitFor([&] { return boxes.Done() && !QApplication::activeModalWidget(); }))
+      << "no box came up, or it stayed";
+
+  ASSERT_TRUE(WaitActive(window)) << "the focus went back to another window";
+  EXPECT_EQ(QApplication::focusWidget(), edit);
+  input.Type("s");
+  EXPECT_EQ(edit->text(), "PUMAs");
+  input.Key(XK_Escape);  // Close
+  EXPECT_TRUE(WaitFor([&] { return !window->isVisible(); }));
+}
+
+TEST(WordListDesktop, TheCloseBoxOffersToSaveAChangedList) {
+  RealProgram program;
+  program.ctx().list.SetEditText("CAT");
+  program.ctx().WordListForm().Raise("cmdAdd", Event::Click);
+  ASSERT_NE(program.ctx().state.WordListChanged, 0);
+  QMainWindow* main = program.app.mainWindow();
+  ASSERT_TRUE(Ready(main));
+
+  XInput input;
+  BoxAnswers boxes(input);
+  boxes.Then(XK_Escape);  // Cancel: nothing closes
+  input.Key(XK_F4, {XK_Alt_L});  // the window manager's close
+  ASSERT_TRUE(WaitFor([&] { return boxes.Done() && !QApplication::activeModalWidget(); }));
+  EXPECT_EQ(boxes.seen, std::vector<std::string>{"Do you want to save the current list?"});
+  EXPECT_TRUE(main->isVisible());
+
+  ASSERT_TRUE(Ready(main));
+  boxes.Then(XK_n, true).Then(XK_Return);  // No, then OK to the exit question
+  input.Key(XK_F4, {XK_Alt_L});
+  ASSERT_TRUE(WaitFor([&] { return boxes.Done() && !main->isVisible(); }));
+  EXPECT_EQ(boxes.seen, (std::vector<std::string>{"Do you want to save the current list?",
+                                                  "Do you want to save the current list?",
+                                                  "Are you sure you want to exit Kivrel?"}));
+}
+
+TEST(WordListDesktop, AfterTheFontDialogTheKeysGoBackToThePrintOptions) {
+  TempDir dir;
+  RealProgram program;
+  program.ShowList(dir.Write("a.kvl", "1\tZoo\t8\t8\t0\t1\t\r\nLION\r\nPUMA\r\n"));
+  program.ctx().MainForm().Raise("mnuBuild", Event::Click);
+  ASSERT_NE(program.ctx().state.PuzzleBuilt, 0);
+  program.ctx().MainForm().Raise("mnuPrint", Event::Click);
+  QWidget* options = program.app.window(kPrintOptionsForm);
+  ASSERT_TRUE(Ready(options));
+  auto* title_font = RunningProgram::In<QPushButton>(options, "cmdTitleFont");
+
+  XInput input;
+  BoxAnswers boxes(input);
+  boxes.Then(XK_Escape);
+  input.Click(title_font);
+  ASSERT_TRUE(WaitFor([&] { return boxes.Done() && !QApplication::activeModalWidget(); }));
+  EXPECT_EQ(boxes.seen, std::vector<std::string>{"Font"});
+  ASSERT_TRUE(WaitActive(options)) << "the focus went back to another window";
+  EXPECT_EQ(QApplication::focusWidget(), title_font);
+  input.Key(XK_Escape);  // Close
+  EXPECT_TRUE(WaitFor([&] { return !options->isVisible(); }));
+}
+
+}  // namespace
+}  // namespace kivrel::testing
