@@ -72,6 +72,18 @@ class BuildRun {
 };
 
 BuildEnd BuildRun::Run() {
+  // The counters reach the statistics panel whenever the window can show them, not
+  // after every word: formatting them is most of a build's work that is not the search.
+  // A program without a window never formats them until the build ends.
+  struct ShowCounts {
+    BuildRun& run;
+    explicit ShowCounts(BuildRun& r) : run(r) {
+      run.ctx_.pump.BeforeEvents = [this] {
+        if (!run.pause_.Discarded()) ShowBuildCounters(run.ctx_);
+      };
+    }
+    ~ShowCounts() { run.ctx_.pump.BeforeEvents = nullptr; }
+  } show_counts(*this);
   finder_.StartBuild(ctx_);
   for (;;) {
     ++attempts_;
@@ -162,8 +174,6 @@ BuildRun::AttemptEnd BuildRun::RunAttempt() {
       word.Status = kStatusRejected;
       ++s.RejectedCount;
       s.LettersRemaining = static_cast<i16>(s.LettersRemaining - word.Length);
-      ShowStatistic(ctx_, kRejectedLabel, s.RejectedCount, kCountPicture);
-      ShowStatistic(ctx_, kLettersRemainingLabel, s.LettersRemaining, kCountPicture);
     } else {
       InsertWord(ctx_);
       finder_.WordInserted(ctx_);
@@ -286,6 +296,7 @@ BuildOutcome BuildPuzzle(AppContext& ctx, const BuildLimits& limits) {
 
   // The end of a build. A puzzle another command discarded stays discarded.
   if (outcome.End != BuildEnd::Interrupted) {
+    ShowBuildCounters(ctx);
     s.PuzzleBuilt = kTrue;
     SetPuzzleReadyState(ctx);
   }

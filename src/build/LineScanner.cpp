@@ -129,6 +129,7 @@ void LineScanner::StartBuild(AppContext& ctx) {
     line.offset = o.total_words;
     o.total_words += line.words;
     o.lengths.push_back(static_cast<std::uint64_t>(length));
+    o.letters.push_back(0);
     o.narrow = o.narrow && line.words == 1;
     scratch = std::max(scratch, static_cast<std::size_t>(line.words));
     const int index = static_cast<int>(o.lines.size());
@@ -149,6 +150,7 @@ void LineScanner::StartBuild(AppContext& ctx) {
     orientation.narrow = true;
     orientation.lines.clear();
     orientation.lengths.clear();
+    orientation.letters.clear();
     orientation.lines.reserve(static_cast<std::size_t>(w + h));
     orientation.lengths.reserve(static_cast<std::size_t>(w + h) + 4);
     orientation.line_of.assign(static_cast<std::size_t>(cells), 0);
@@ -192,11 +194,13 @@ void LineScanner::SetLetter(int cell, std::uint8_t code, int use) {
   cell_code_[static_cast<std::size_t>(cell)] = code;
   cell_use_[static_cast<std::size_t>(cell)] = static_cast<std::uint8_t>(use);
   for (Orientation& o : orientations_) {
-    const Line& line = o.lines[static_cast<std::size_t>(o.line_of[static_cast<std::size_t>(cell)])];
+    const std::size_t index = static_cast<std::size_t>(o.line_of[static_cast<std::size_t>(cell)]);
+    const Line& line = o.lines[index];
     const int pos = o.pos_of[static_cast<std::size_t>(cell)];
     const std::size_t word = static_cast<std::size_t>(line.offset + (pos >> 6));
     const std::uint64_t bit = std::uint64_t{1} << (pos & 63);
     o.masks[word] |= bit;
+    ++o.letters[index];
     if (code <= codes_ && use < kFullCell) {
       o.masks[static_cast<std::size_t>(code) * static_cast<std::size_t>(o.total_words) + word] |= bit;
     }
@@ -218,7 +222,10 @@ void LineScanner::AddUse(int cell) {
 
 void LineScanner::StartAttempt(AppContext& ctx) {
   if (!clean_) {
-    for (Orientation& o : orientations_) std::fill(o.masks.begin(), o.masks.end(), 0);
+    for (Orientation& o : orientations_) {
+      std::fill(o.masks.begin(), o.masks.end(), 0);
+      std::fill(o.letters.begin(), o.letters.end(), 0);
+    }
     std::fill(cell_code_.begin(), cell_code_.end(), 0);
     std::fill(cell_use_.begin(), cell_use_.end(), 0);
   }
@@ -327,42 +334,38 @@ namespace {
 typedef std::uint64_t Lanes __attribute__((vector_size(32)));
 constexpr int kLanes = 4;
 
-// For each line i of [first, last] of a narrow orientation: fits[i] gets the offsets
-// where the word fits, crosses[i] those where one of its letters meets the same letter,
-// crosses_twice[i] those where two do. `lengths` holds each line's length. Reads and
-// writes up to three lines past `last`; the arrays are padded for it.
-__attribute__((target_clones("avx2", "default"))) void NarrowMasks(const std::uint64_t* masks, std::size_t total,
-                                                                    const std::uint64_t* lengths,
-                                                                    const std::uint8_t* codes, int length, int first,
-                                                                    int last, std::uint64_t* fits,
-                                                                    std::uint64_t* crosses,
+// For the lines i .. i + 3 of a narrow orientation: fits[i] gets the offsets where the
+// word fits, crosses[i] those where one of its letters meets the same letter,
+// crosses_twice[i] those where two do. `letters` holds the masks of each letter of the
+// word, `lengths` each line's length. Lines past the orientation's last are worked out
+// as well (garbage); the arrays are padded for it.
+__attribute__((target_clones("avx2", "default"))) void NarrowMasks(const std::uint64_t* const* letters, int length,
+                                                                    const std::uint64_t* filled,
+                                                                    const std::uint64_t* lengths, int i,
+                                                                    std::uint64_t* fits, std::uint64_t* crosses,
                                                                     std::uint64_t* crosses_twice) {
   const Lanes one = {1, 1, 1, 1};
   const Lanes all = ~Lanes{0, 0, 0, 0};
   const std::uint64_t word_length = static_cast<std::uint64_t>(length);
-  const std::uint64_t* letters[64];  // each letter's masks (a narrow line holds 64 letters at most)
-  for (int k = 0; k < length; ++k) letters[k] = masks + static_cast<std::size_t>(codes[k]) * total;
-  for (int i = first; i <= last; i += kLanes) {
-    Lanes free, line_lengths, same;
-    std::memcpy(&free, masks + i, sizeof free);
-    std::memcpy(&line_lengths, lengths + i, sizeof line_lengths);
-    free = ~free;
-    // The offsets the line has: bits 0 .. length of line - length of word.
-    const Lanes offsets = line_lengths + 1 - word_length;
-    Lanes fit = (offsets >= 64) ? all : (one << (offsets & 63)) - 1;
-    Lanes cross = {0, 0, 0, 0};
-    Lanes twice = {0, 0, 0, 0};
-    for (int k = 0; k < length; ++k) {
-      std::memcpy(&same, letters[k] + i, sizeof same);
-      const Lanes hit = same >> k;
-      fit &= (free | same) >> k;
-      twice |= cross & hit;
-      cross |= hit;
-    }
-    std::memcpy(fits + i, &fit, sizeof fit);
-    std::memcpy(crosses + i, &cross, sizeof cross);
-    std::memcpy(crosses_twice + i, &twice, sizeof twice);
+  Lanes free, line_lengths, same;
+  std::memcpy(&free, filled + i, sizeof free);
+  std::memcpy(&line_lengths, lengths + i, sizeof line_lengths);
+  free = ~free;
+  // The offsets the line has: bits 0 .. length of line - length of word.
+  const Lanes offsets = line_lengths + 1 - word_length;
+  Lanes fit = (offsets >= 64) ? all : (one << (offsets & 63)) - 1;
+  Lanes cross = {0, 0, 0, 0};
+  Lanes twice = {0, 0, 0, 0};
+  for (int k = 0; k < length; ++k) {
+    std::memcpy(&same, letters[k] + i, sizeof same);
+    const Lanes hit = same >> k;
+    fit &= (free | same) >> k;
+    twice |= cross & hit;
+    cross |= hit;
   }
+  std::memcpy(fits + i, &fit, sizeof fit);
+  std::memcpy(crosses + i, &cross, sizeof cross);
+  std::memcpy(crosses_twice + i, &twice, sizeof twice);
 }
 
 }  // namespace
@@ -370,14 +373,18 @@ __attribute__((target_clones("avx2", "default"))) void NarrowMasks(const std::ui
 bool LineScanner::ScanNarrow(Scan& scan, int first, int last, BuildPause& pause) {
   const Orientation& o = *scan.orientation;
   if (first > last) return true;  // no line can hold the word (it then has 64 letters at most)
-  NarrowMasks(o.masks.data(), static_cast<std::size_t>(o.total_words), o.lengths.data(), scan.codes, scan.length,
-              first, last, fits_.data(), crosses_.data(), crosses_twice_.data());
   // Kept in locals: the yield is a call the compiler cannot see through.
   const std::uint64_t* filled = o.masks.data();
-  const std::uint64_t* fits = fits_.data();
-  const std::uint64_t* crosses = crosses_.data();
-  const std::uint64_t* crosses_twice = crosses_twice_.data();
+  const std::uint64_t* lengths = o.lengths.data();
+  const int* letter_counts = o.letters.data();
+  std::uint64_t* fits = fits_.data();
+  std::uint64_t* crosses = crosses_.data();
+  std::uint64_t* crosses_twice = crosses_twice_.data();
   const Line* lines = o.lines.data();
+  const int length = scan.length;
+  const std::uint64_t* letters[64];  // each letter's masks (a narrow line holds 64 letters at most)
+  for (int k = 0; k < length; ++k) letters[k] = filled + static_cast<std::size_t>(scan.codes[k]) * o.total_words;
+  int worked_out = first;  // the masks of lines first .. worked_out - 1 are known
   for (int i = first; i <= last; ++i) {
     const Line& line = lines[i];
     if (filled[i] == 0) {
@@ -386,12 +393,18 @@ bool LineScanner::ScanNarrow(Scan& scan, int first, int last, BuildPause& pause)
         const int offset = scan.rng.Below(line.length - scan.length + 1);
         scan.Record(line, scan.reversed ? line.length - scan.length - offset : offset);
       }
-    } else if (scan.best.direction == 0) {
-      if (fits[i] != 0) Candidates(scan, line, filled[i], fits[i], crosses[i]);
-    } else {
-      // Once the best crosses twice, a place that crosses once cannot matter.
-      const std::uint64_t worth = scan.best.crossings >= 2 ? crosses_twice[i] : crosses[i];
-      if ((fits[i] & worth) != 0) Candidates(scan, line, filled[i], fits[i], worth);
+    } else if (scan.best.direction == 0 || letter_counts[i] >= scan.best.crossings) {
+      if (i >= worked_out) {
+        NarrowMasks(letters, length, filled, lengths, i, fits, crosses, crosses_twice);
+        worked_out = i + kLanes;
+      }
+      if (scan.best.direction == 0) {
+        if (fits[i] != 0) Candidates(scan, line, filled[i], fits[i], crosses[i]);
+      } else {
+        // Once the best crosses twice, a place that crosses once cannot matter.
+        const std::uint64_t worth = scan.best.crossings >= 2 ? crosses_twice[i] : crosses[i];
+        if ((fits[i] & worth) != 0) Candidates(scan, line, filled[i], fits[i], worth);
+      }
     }
     if (!pause.Yield()) return false;
   }
@@ -399,8 +412,12 @@ bool LineScanner::ScanNarrow(Scan& scan, int first, int last, BuildPause& pause)
 }
 
 bool LineScanner::ScanWide(Scan& scan, int first, int last, BuildPause& pause) {
+  const int* letter_counts = scan.orientation->letters.data();
   for (int i = first; i <= last; ++i) {
-    ScanWideLine(scan, scan.orientation->lines[static_cast<std::size_t>(i)]);
+    // A line with fewer letters than the best place crosses cannot matter.
+    if (scan.best.direction == 0 || letter_counts[i] >= scan.best.crossings) {
+      ScanWideLine(scan, scan.orientation->lines[static_cast<std::size_t>(i)]);
+    }
     if (!pause.Yield()) return false;
   }
   return true;

@@ -12,6 +12,10 @@
 // the offsets from the far end. Only the offsets that fit and cross a placed letter are
 // then looked at one by one, in the order the search visits them, so every decision and
 // every random draw is the one the offset-by-offset scan makes.
+//
+// Once a best place is known, a line holding fewer letters than it crosses cannot give
+// a place that ties or beats it: such a line draws no number and records nothing, so
+// its masks are not even worked out.
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -61,6 +65,7 @@ class LineScanner final : public PlaceFinder {
     bool narrow = true;  // every line fits in one 64-bit word
     std::vector<Line> lines;
     std::vector<std::uint64_t> lengths;  // of the lines, for the kernel
+    std::vector<int> letters;            // per line: how many of its cells hold a letter
     std::vector<int> line_of;  // per cell number: its line and its position on it
     std::vector<int> pos_of;
     std::vector<std::uint64_t> masks;
