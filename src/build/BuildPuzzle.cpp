@@ -15,6 +15,7 @@ namespace kivrel {
 
 BuildPause::BuildPause(AppContext& ctx)
     : pump_(ctx.pump),
+      runs_events_(ctx.pump.RunsEvents()),
       state_(ctx.state),
       width_(ctx.state.PuzzleWidth),
       height_(ctx.state.PuzzleHeight),

@@ -14,6 +14,9 @@ namespace kivrel {
 namespace {
 
 constexpr int kFullCell = 8;  // WordRefs has 8 slots: a full cell takes no ninth word
+// Lines the kernel works on at once; the per-line arrays are padded by as many, as the
+// kernel reads and writes past a line range's end.
+constexpr int kLanes = 4;
 
 // The code page 1252 byte of the character at text[pos] (0 for one it cannot hold;
 // placed words hold none such).
@@ -152,7 +155,7 @@ void LineScanner::StartBuild(AppContext& ctx) {
     orientation.lengths.clear();
     orientation.letters.clear();
     orientation.lines.reserve(static_cast<std::size_t>(w + h));
-    orientation.lengths.reserve(static_cast<std::size_t>(w + h) + 4);
+    orientation.lengths.reserve(static_cast<std::size_t>(w + h + kLanes));
     orientation.line_of.assign(static_cast<std::size_t>(cells), 0);
     orientation.pos_of.assign(static_cast<std::size_t>(cells), 0);
   }
@@ -171,16 +174,15 @@ void LineScanner::StartBuild(AppContext& ctx) {
     }
   }
   for (Orientation& o : orientations_) {
-    o.lengths.resize(o.lines.size() + 4, 0);  // padded like the masks
-    // Padded for the four-line kernel, which reads past a line range's end.
-    o.masks.assign(static_cast<std::size_t>(codes_ + 1) * static_cast<std::size_t>(o.total_words) + 4, 0);
+    o.lengths.resize(o.lines.size() + kLanes, 0);  // padded like the masks
+    o.masks.assign(static_cast<std::size_t>(codes_ + 1) * static_cast<std::size_t>(o.total_words) + kLanes, 0);
     if (o.narrow) scratch = std::max(scratch, o.lines.size());
   }
   cell_code_.assign(static_cast<std::size_t>(cells), 0);
   cell_use_.assign(static_cast<std::size_t>(cells), 0);
-  fits_.assign(scratch + 4, 0);
-  crosses_.assign(scratch + 4, 0);
-  crosses_twice_.assign(scratch + 4, 0);
+  fits_.assign(scratch + kLanes, 0);
+  crosses_.assign(scratch + kLanes, 0);
+  crosses_twice_.assign(scratch + kLanes, 0);
   clean_ = true;
 }
 
@@ -329,23 +331,24 @@ void LineScanner::Candidates(Scan& scan, const Line& line, std::uint64_t filled,
 
 namespace {
 
-// Four lines' masks at once (GCC vector extension; plain SSE2 code on a baseline
-// processor, one AVX2 register where the processor has it).
-typedef std::uint64_t Lanes __attribute__((vector_size(32)));
-constexpr int kLanes = 4;
+// Eight lines' masks at once (GCC vector extension: one AVX-512 register where the
+// processor has it, two AVX2 ones or plain SSE2 code elsewhere).
+typedef std::uint64_t Lanes __attribute__((vector_size(8 * kLanes)));
 
-// For the lines i .. i + 3 of a narrow orientation: fits[i] gets the offsets where the
-// word fits, crosses[i] those where one of its letters meets the same letter,
+// For the lines i .. i + kLanes - 1 of a narrow orientation: fits[i] gets the offsets
+// where the word fits, crosses[i] those where one of its letters meets the same letter,
 // crosses_twice[i] those where two do. `letters` holds the masks of each letter of the
-// word, `lengths` each line's length. Lines past the orientation's last are worked out
-// as well (garbage); the arrays are padded for it.
-__attribute__((target_clones("avx2", "default"))) void NarrowMasks(const std::uint64_t* const* letters, int length,
-                                                                    const std::uint64_t* filled,
-                                                                    const std::uint64_t* lengths, int i,
-                                                                    std::uint64_t* fits, std::uint64_t* crosses,
-                                                                    std::uint64_t* crosses_twice) {
-  const Lanes one = {1, 1, 1, 1};
-  const Lanes all = ~Lanes{0, 0, 0, 0};
+// word, `lengths` each line's length. Returns the lines (bit j for line i + j) that hold
+// a place where the word fits and crosses at least `crossings` times (0, 1 or 2). Lines past the orientation's last are worked out as well
+// (garbage); the arrays are padded for it.
+__attribute__((target_clones("avx2", "default"))) unsigned NarrowMasks(const std::uint64_t* const* letters,
+                                                                        int length, const std::uint64_t* filled,
+                                                                        const std::uint64_t* lengths, int i,
+                                                                        std::uint64_t* fits, std::uint64_t* crosses,
+                                                                        std::uint64_t* crosses_twice,
+                                                                        int crossings) {
+  const Lanes one = Lanes{} + 1;
+  const Lanes all = ~Lanes{};
   const std::uint64_t word_length = static_cast<std::uint64_t>(length);
   Lanes free, line_lengths, same;
   std::memcpy(&free, filled + i, sizeof free);
@@ -354,8 +357,8 @@ __attribute__((target_clones("avx2", "default"))) void NarrowMasks(const std::ui
   // The offsets the line has: bits 0 .. length of line - length of word.
   const Lanes offsets = line_lengths + 1 - word_length;
   Lanes fit = (offsets >= 64) ? all : (one << (offsets & 63)) - 1;
-  Lanes cross = {0, 0, 0, 0};
-  Lanes twice = {0, 0, 0, 0};
+  Lanes cross = {};
+  Lanes twice = {};
   for (int k = 0; k < length; ++k) {
     std::memcpy(&same, letters[k] + i, sizeof same);
     const Lanes hit = same >> k;
@@ -366,6 +369,10 @@ __attribute__((target_clones("avx2", "default"))) void NarrowMasks(const std::ui
   std::memcpy(fits + i, &fit, sizeof fit);
   std::memcpy(crosses + i, &cross, sizeof cross);
   std::memcpy(crosses_twice + i, &twice, sizeof twice);
+  const Lanes places = crossings == 0 ? fit : fit & (crossings == 1 ? cross : twice);
+  unsigned lines = 0;
+  for (int j = 0; j < kLanes; ++j) lines |= (places[j] != 0 ? 1u : 0u) << j;
+  return lines;
 }
 
 }  // namespace
@@ -373,7 +380,6 @@ __attribute__((target_clones("avx2", "default"))) void NarrowMasks(const std::ui
 bool LineScanner::ScanNarrow(Scan& scan, int first, int last, BuildPause& pause) {
   const Orientation& o = *scan.orientation;
   if (first > last) return true;  // no line can hold the word (it then has 64 letters at most)
-  // Kept in locals: the yield is a call the compiler cannot see through.
   const std::uint64_t* filled = o.masks.data();
   const std::uint64_t* lengths = o.lengths.data();
   const int* letter_counts = o.letters.data();
@@ -384,31 +390,53 @@ bool LineScanner::ScanNarrow(Scan& scan, int first, int last, BuildPause& pause)
   const int length = scan.length;
   const std::uint64_t* letters[64];  // each letter's masks (a narrow line holds 64 letters at most)
   for (int k = 0; k < length; ++k) letters[k] = filled + static_cast<std::size_t>(scan.codes[k]) * o.total_words;
-  int worked_out = first;  // the masks of lines first .. worked_out - 1 are known
-  for (int i = first; i <= last; ++i) {
-    const Line& line = lines[i];
-    if (filled[i] == 0) {
-      // An empty line: a random offset, and only while nothing better is known.
-      if (scan.best.direction == 0) {
-        const int offset = scan.rng.Below(line.length - scan.length + 1);
-        scan.Record(line, scan.reversed ? line.length - scan.length - offset : offset);
+
+  // Lines go by in groups. The lines of a group that may matter as things stand at its
+  // start are marked, and each is looked at again when its turn comes (the best only
+  // gets better meanwhile); the lines between them only yield.
+  int yielded = first;  // the lines before this one have yielded
+  for (int group = first; group <= last; group += kLanes) {
+    const int lanes = Min(kLanes, last + 1 - group);
+    unsigned empty = 0;
+    unsigned worth_masks = 0;
+    for (int j = 0; j < lanes; ++j) {
+      const int i = group + j;
+      if (filled[i] == 0) {
+        empty |= 1u << j;
+      } else if (scan.best.direction == 0 || letter_counts[i] >= scan.best.crossings) {
+        worth_masks |= 1u << j;
       }
-    } else if (scan.best.direction == 0 || letter_counts[i] >= scan.best.crossings) {
-      if (i >= worked_out) {
-        NarrowMasks(letters, length, filled, lengths, i, fits, crosses, crosses_twice);
-        worked_out = i + kLanes;
-      }
-      if (scan.best.direction == 0) {
-        if (fits[i] != 0) Candidates(scan, line, filled[i], fits[i], crosses[i]);
-      } else {
+    }
+    // An empty line draws a random offset only while nothing better is known; a line
+    // with letters matters where the word fits in it, and once a best is known only
+    // where it also crosses (twice, when the best crosses twice or more).
+    unsigned marked = scan.best.direction == 0 ? empty : 0;
+    if (worth_masks != 0) {
+      const int crossings = scan.best.direction == 0 ? 0 : Min(Max(scan.best.crossings, 1), 2);
+      marked |= worth_masks &
+                NarrowMasks(letters, length, filled, lengths, group, fits, crosses, crosses_twice, crossings);
+    }
+    for (; marked != 0; marked &= marked - 1) {
+      const int i = group + std::countr_zero(marked);
+      if (!pause.Yield(i - yielded)) return false;
+      const Line& line = lines[i];
+      if (filled[i] == 0) {
+        if (scan.best.direction == 0) {
+          const int offset = scan.rng.Below(line.length - scan.length + 1);
+          scan.Record(line, scan.reversed ? line.length - scan.length - offset : offset);
+        }
+      } else if (scan.best.direction == 0) {
+        Candidates(scan, line, filled[i], fits[i], crosses[i]);
+      } else if (letter_counts[i] >= scan.best.crossings) {
         // Once the best crosses twice, a place that crosses once cannot matter.
         const std::uint64_t worth = scan.best.crossings >= 2 ? crosses_twice[i] : crosses[i];
         if ((fits[i] & worth) != 0) Candidates(scan, line, filled[i], fits[i], worth);
       }
+      if (!pause.Yield()) return false;
+      yielded = i + 1;
     }
-    if (!pause.Yield()) return false;
   }
-  return true;
+  return pause.Yield(last + 1 - yielded);
 }
 
 bool LineScanner::ScanWide(Scan& scan, int first, int last, BuildPause& pause) {

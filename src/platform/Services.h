@@ -11,6 +11,9 @@ class EventPump {
  public:
   virtual ~EventPump() = default;
   virtual void Yield() = 0;
+  /// False for a pump that never lets events run (a program without a display): long
+  /// work need not call it.
+  virtual bool RunsEvents() const { return true; }
 
   /// Brings what the windows show up to date; a pump calls it just before it lets
   /// pending events run (and only then), so work whose figures nobody can see yet is not
