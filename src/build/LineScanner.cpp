@@ -16,7 +16,7 @@ namespace {
 constexpr int kFullCell = 8;  // WordRefs has 8 slots: a full cell takes no ninth word
 // Lines the kernel works on at once; the per-line arrays are padded by as many, as the
 // kernel reads and writes past a line range's end.
-constexpr int kLanes = 4;
+constexpr int kLanes = 8;
 
 // The code page 1252 byte of the character at text[pos] (0 for one it cannot hold;
 // placed words hold none such).
@@ -341,7 +341,7 @@ typedef std::uint64_t Lanes __attribute__((vector_size(8 * kLanes)));
 // word, `lengths` each line's length. Returns the lines (bit j for line i + j) that hold
 // a place where the word fits and crosses at least `crossings` times (0, 1 or 2). Lines past the orientation's last are worked out as well
 // (garbage); the arrays are padded for it.
-__attribute__((target_clones("avx2", "default"))) unsigned NarrowMasks(const std::uint64_t* const* letters,
+__attribute__((target_clones("avx512f", "avx2", "default"))) unsigned NarrowMasks(const std::uint64_t* const* letters,
                                                                         int length, const std::uint64_t* filled,
                                                                         const std::uint64_t* lengths, int i,
                                                                         std::uint64_t* fits, std::uint64_t* crosses,
@@ -397,15 +397,14 @@ bool LineScanner::ScanNarrow(Scan& scan, int first, int last, BuildPause& pause)
   int yielded = first;  // the lines before this one have yielded
   for (int group = first; group <= last; group += kLanes) {
     const int lanes = Min(kLanes, last + 1 - group);
+    // Without branches: which lines are empty, and which hold enough letters.
+    const int enough = scan.best.direction == 0 ? 0 : scan.best.crossings;
     unsigned empty = 0;
     unsigned worth_masks = 0;
     for (int j = 0; j < lanes; ++j) {
       const int i = group + j;
-      if (filled[i] == 0) {
-        empty |= 1u << j;
-      } else if (scan.best.direction == 0 || letter_counts[i] >= scan.best.crossings) {
-        worth_masks |= 1u << j;
-      }
+      empty |= static_cast<unsigned>(filled[i] == 0) << j;
+      worth_masks |= static_cast<unsigned>(filled[i] != 0 && letter_counts[i] >= enough) << j;
     }
     // An empty line draws a random offset only while nothing better is known; a line
     // with letters matters where the word fits in it, and once a best is known only
