@@ -1,7 +1,8 @@
 #pragma once
 // The puzzle picture picPuzzle: shows the retained image the program draws the grid
 // on. Nothing is redrawn from the puzzle when the window system asks for a repaint;
-// the image already holds it. The preview's page picture works the same way.
+// the image already holds it. The preview's page picture works the same way. The image
+// has the device pixel ratio of the screen the picture is on.
 #include <QWidget>
 
 namespace kivrel {

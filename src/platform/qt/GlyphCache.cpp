@@ -1,0 +1,132 @@
+#include "platform/qt/GlyphCache.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QStaticText>
+#include <algorithm>
+#include <cmath>
+
+namespace kivrel {
+
+namespace {
+
+// A position is kept to 1/4096 of a pixel: far finer than the 1/64 steps text is placed
+// in, so a text drawn at the kept position lands on the same pixels.
+constexpr double kSteps = 4096;
+// Room around a text's box for glyphs that reach beyond it, in device-independent pixels.
+constexpr int kMargin = 8;
+// Enough for every letter of every size and colour a picture uses; past it the cache
+// starts again rather than grow without end.
+constexpr qsizetype kMostEntries = 20000;
+
+// The smallest whole number of device-independent pixels that is also a whole number of
+// device pixels (1 at ratio 1 or 2, 4 at 1.25, 2 at 1.5); 0 when there is none up to 8.
+int Period(double ratio) {
+  for (int period = 1; period <= 8; ++period) {
+    const double pixels = period * ratio;
+    if (std::abs(pixels - std::round(pixels)) < 1e-9) return period;
+  }
+  return 0;
+}
+
+}  // namespace
+
+GlyphCache::Entry GlyphCache::Render(const QFont& font, const Key& key, int pad) {
+  Entry entry;
+  const QFontMetricsF metrics(font);
+  const double ratio = key.ratio;
+  const int width = static_cast<int>(std::ceil((metrics.horizontalAdvance(key.text) + 2.0 * pad) * ratio));
+  const int height = static_cast<int>(std::ceil((metrics.height() + 2.0 * pad) * ratio));
+  QImage glyph(width, height, QImage::Format_ARGB32_Premultiplied);
+  glyph.setDevicePixelRatio(ratio);
+  glyph.fill(Qt::transparent);
+  {
+    QPainter painter(&glyph);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.setFont(font);
+    painter.setPen(QColor::fromRgb(key.color));
+    QStaticText text(key.text);
+    text.setTextFormat(Qt::PlainText);
+    painter.drawStaticText(QPointF(pad + key.x / kSteps, pad + key.y / kSteps), text);
+  }
+  for (int y = 0; y < height; ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(glyph.constScanLine(y));
+    for (int x = 0; x < width;) {
+      const int alpha = qAlpha(line[x]);
+      if (alpha == 0) {
+        ++x;
+        continue;
+      }
+      if (alpha != 255) return entry;  // smoothed: a copy would not be the same
+      const int start = x;
+      while (x < width && qAlpha(line[x]) == 255) ++x;
+      entry.runs.push_back({start, y, x - start});
+    }
+  }
+  entry.usable = true;
+  return entry;
+}
+
+void GlyphCache::Clear() {
+  entries_.clear();
+  last_.fill({});
+}
+
+int GlyphCache::FontId(const QFont& font) {
+  const QString key = font.key();
+  auto found = font_ids_.constFind(key);
+  if (found != font_ids_.constEnd()) return *found;
+  const int id = static_cast<int>(font_ids_.size()) + 1;
+  font_ids_.insert(key, id);
+  return id;
+}
+
+bool GlyphCache::Draw(QImage& image, const QFont& font, int font_id, QPointF at, QRgb color, const QString& text) {
+  const double ratio = image.devicePixelRatio();
+  const int period = Period(ratio);
+  if (period == 0 || image.depth() != 32) return false;
+  // Whole periods move a text by whole device pixels; what is left decides its pixels.
+  const double whole_x = std::floor(at.x() / period) * period;
+  const double whole_y = std::floor(at.y() / period) * period;
+  const int pad = (kMargin + period - 1) / period * period;
+  const Key key{font_id, text, color & 0xFFFFFFu, std::llround((at.x() - whole_x) * kSteps),
+                std::llround((at.y() - whole_y) * kSteps), ratio};
+  Recent* recent = text.size() == 1 && text[0].unicode() < 256 ? &last_[text[0].unicode()] : nullptr;
+  std::shared_ptr<const Entry> entry;
+  if (recent && recent->entry && recent->key == key) {
+    entry = recent->entry;
+  } else {
+    auto found = entries_.constFind(key);
+    if (found != entries_.constEnd()) {
+      entry = *found;
+    } else {
+      if (entries_.size() >= kMostEntries) Clear();
+      entry = std::make_shared<const Entry>(Render(font, key, pad));
+      entries_.insert(key, entry);
+    }
+    if (recent) *recent = {key, entry};
+  }
+  if (!entry->usable) return false;
+
+  // The entry's origin on the image, in device pixels.
+  const int left = static_cast<int>(std::lround((whole_x - pad) * ratio));
+  const int top = static_cast<int>(std::lround((whole_y - pad) * ratio));
+  const QRgb pixel = 0xFF000000u | color;
+  const int width = image.width();
+  const int height = image.height();
+  uchar* bits = image.bits();
+  const qsizetype stride = image.bytesPerLine();
+  for (const Run& run : entry->runs) {
+    const int y = top + run.y;
+    if (y < 0 || y >= height) continue;
+    const int from = std::max(0, left + run.x);
+    const int to = std::min(width, left + run.x + run.length);
+    if (from >= to) continue;
+    auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
+    std::fill(line + from, line + to, pixel);
+  }
+  return true;
+}
+
+}  // namespace kivrel
