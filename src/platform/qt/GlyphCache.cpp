@@ -20,13 +20,10 @@ constexpr int kMargin = 8;
 constexpr qsizetype kMostEntries = 20000;
 
 // The smallest whole number of device-independent pixels that is also a whole number of
-// device pixels (1 at ratio 1 or 2, 4 at 1.25, 2 at 1.5); 0 when there is none up to 8.
+// device pixels: 1 at a whole ratio. At a fractional ratio QPainter places a text's
+// glyphs by rules of its own that a copy cannot follow, so texts are drawn there (0).
 int Period(double ratio) {
-  for (int period = 1; period <= 8; ++period) {
-    const double pixels = period * ratio;
-    if (std::abs(pixels - std::round(pixels)) < 1e-9) return period;
-  }
-  return 0;
+  return std::abs(ratio - std::round(ratio)) < 1e-9 && ratio >= 1 ? 1 : 0;
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ class GlyphCache {
   /// Draws `text` (in `font`, which must draw without smoothing) with its top-left
   /// corner at `at`, in the image's device-independent pixels, as
   /// QPainter::drawStaticText would. False when the text cannot be copied (the image's
-  /// pixel ratio has no small whole multiple, or the text came out smoothed): the caller
+  /// pixel ratio is not a whole number, or the text came out smoothed): the caller
   /// then draws it as text.
   /// `font_id` is FontId(font), which the caller keeps with the font.
   bool Draw(QImage& image, const QFont& font, int font_id, QPointF at, QRgb color, const QString& text);

@@ -197,8 +197,9 @@ void QtSurface::End() {
 }
 
 std::unique_ptr<QImage> QtImageSurface::MakeImage(int width_twips, int height_twips, double dpi, double ratio) {
-  int w = std::max(1, static_cast<int>(std::lround(width_twips * dpi / kTwipsPerInch * ratio)));
-  int h = std::max(1, static_cast<int>(std::lround(height_twips * dpi / kTwipsPerInch * ratio)));
+  // The size in device-independent pixels is the same at every ratio.
+  int w = std::max(1, static_cast<int>(std::lround(std::lround(width_twips * dpi / kTwipsPerInch) * ratio)));
+  int h = std::max(1, static_cast<int>(std::lround(std::lround(height_twips * dpi / kTwipsPerInch) * ratio)));
   auto image = std::make_unique<QImage>(w, h, QImage::Format_RGB32);
   int dots_per_meter = static_cast<int>(std::lround(dpi / 0.0254));
   image->setDotsPerMeterX(dots_per_meter);
