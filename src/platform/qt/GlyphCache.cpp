@@ -67,7 +67,7 @@ GlyphCache::Entry GlyphCache::Render(const QFont& font, const Key& key, int pad)
 
 void GlyphCache::Clear() {
   entries_.clear();
-  last_.fill({});
+  std::fill(slots_.begin(), slots_.end(), Slot{});
 }
 
 int GlyphCache::FontId(const QFont& font) {
@@ -87,25 +87,41 @@ bool GlyphCache::Draw(QImage& image, const QFont& font, int font_id, QPointF at,
   const double whole_x = std::floor(at.x() / period) * period;
   const double whole_y = std::floor(at.y() / period) * period;
   const int pad = (kMargin + period - 1) / period * period;
-  const Key key{font_id, text, color & 0xFFFFFFu, std::llround((at.x() - whole_x) * kSteps),
-                std::llround((at.y() - whole_y) * kSteps), ratio};
-  Recent* recent = text.size() == 1 && text[0].unicode() < 256 ? &last_[text[0].unicode()] : nullptr;
-  std::shared_ptr<const Entry> entry;
-  if (recent && recent->entry && recent->key == key) {
-    entry = recent->entry;
-  } else {
-    auto found = entries_.constFind(key);
-    if (found != entries_.constEnd()) {
-      entry = *found;
-    } else {
-      if (entries_.size() >= kMostEntries) Clear();
-      entry = std::make_shared<const Entry>(Render(font, key, pad));
-      entries_.insert(key, entry);
+  const qint64 in_x = std::llround((at.x() - whole_x) * kSteps);
+  const qint64 in_y = std::llround((at.y() - whole_y) * kSteps);
+  color &= 0xFFFFFFu;
+  Slot* slot = nullptr;
+  if (text.size() == 1) {
+    const char16_t character = text[0].unicode();
+    const std::size_t hash = (static_cast<std::size_t>(character) * 0x9E3779B1u) ^
+                             (static_cast<std::size_t>(in_x) * 0x85EBCA6Bu) ^
+                             (static_cast<std::size_t>(in_y) * 0xC2B2AE35u) ^ (color * 0x27D4EB2Fu) ^
+                             static_cast<std::size_t>(font_id);
+    slot = &slots_[(hash ^ (hash >> 15)) % kSlots];
+    if (slot->entry && slot->character == character && slot->font == font_id && slot->color == color &&
+        slot->x == in_x && slot->y == in_y && slot->ratio == ratio) {
+      if (!slot->entry->usable) return false;
+      return Copy(image, *slot->entry, whole_x, whole_y, pad, ratio, color);
     }
-    if (recent) *recent = {key, entry};
   }
+  const Key key{font_id, text, color, in_x, in_y, ratio};
+  auto found = entries_.constFind(key);
+  std::shared_ptr<const Entry> made;
+  if (found != entries_.constEnd()) {
+    made = *found;
+  } else {
+    if (entries_.size() >= kMostEntries) Clear();
+    made = std::make_shared<const Entry>(Render(font, key, pad));
+    entries_.insert(key, made);
+  }
+  const Entry* entry = made.get();
+  if (slot) *slot = {entry, font_id, text[0].unicode(), color, in_x, in_y, ratio};
   if (!entry->usable) return false;
+  return Copy(image, *entry, whole_x, whole_y, pad, ratio, color);
+}
 
+bool GlyphCache::Copy(QImage& image, const Entry& entry, double whole_x, double whole_y, int pad, double ratio,
+                      QRgb color) {
   // The entry's origin on the image, in device pixels.
   const int left = static_cast<int>(std::lround((whole_x - pad) * ratio));
   const int top = static_cast<int>(std::lround((whole_y - pad) * ratio));
@@ -114,7 +130,7 @@ bool GlyphCache::Draw(QImage& image, const QFont& font, int font_id, QPointF at,
   const int height = image.height();
   uchar* bits = image.bits();
   const qsizetype stride = image.bytesPerLine();
-  for (const Run& run : entry->runs) {
+  for (const Run& run : entry.runs) {
     const int y = top + run.y;
     if (y < 0 || y >= height) continue;
     const int from = std::max(0, left + run.x);

@@ -59,16 +59,24 @@ class GlyphCache {
   }
 
   static Entry Render(const QFont& font, const Key& key, int pad);
+  static bool Copy(QImage& image, const Entry& entry, double whole_x, double whole_y, int pad, double ratio,
+                   QRgb color);
 
   // Entries stay where they are made (a grid's letters are found again through `last_`).
   QHash<Key, std::shared_ptr<const Entry>> entries_;
-  // Per character code below 256: the key and entry it was last drawn with, so a grid's
-  // letters are found without hashing.
-  struct Recent {
-    Key key;
-    std::shared_ptr<const Entry> entry;
+  // One-character texts are found first in a small table of plain numbers, without
+  // hashing their text (a grid draws thousands of them).
+  struct Slot {
+    const Entry* entry = nullptr;  // owned by entries_
+    int font = 0;
+    char16_t character = 0;
+    QRgb color = 0;
+    qint64 x = 0;
+    qint64 y = 0;
+    double ratio = 0;
   };
-  std::array<Recent, 256> last_;
+  static constexpr std::size_t kSlots = 4096;
+  std::vector<Slot> slots_ = std::vector<Slot>(kSlots);
   QHash<QString, int> font_ids_;
 };
 
