@@ -16,7 +16,7 @@ namespace {
 constexpr int kFullCell = 8;  // WordRefs has 8 slots: a full cell takes no ninth word
 // Lines the kernel works on at once; the per-line arrays are padded by as many, as the
 // kernel reads and writes past a line range's end.
-constexpr int kLanes = 8;
+constexpr int kLanes = 4;
 
 // The code page 1252 byte of the character at text[pos] (0 for one it cannot hold;
 // placed words hold none such).
@@ -183,6 +183,7 @@ void LineScanner::StartBuild(AppContext& ctx) {
   fits_.assign(scratch + kLanes, 0);
   crosses_.assign(scratch + kLanes, 0);
   crosses_twice_.assign(scratch + kLanes, 0);
+  marks_.assign(scratch / 64 + 2, 0);
   clean_ = true;
 }
 
@@ -331,48 +332,56 @@ void LineScanner::Candidates(Scan& scan, const Line& line, std::uint64_t filled,
 
 namespace {
 
-// Eight lines' masks at once (GCC vector extension: one AVX-512 register where the
-// processor has it, two AVX2 ones or plain SSE2 code elsewhere).
+// Four lines' masks at once (GCC vector extension: one AVX2 register where the
+// processor has it, plain SSE2 code elsewhere). Eight lines in one AVX-512 register
+// were no faster, and much slower on a processor without it.
 typedef std::uint64_t Lanes __attribute__((vector_size(8 * kLanes)));
 
-// For the lines i .. i + kLanes - 1 of a narrow orientation: fits[i] gets the offsets
+// For each line i of [first, last] of a narrow orientation: fits[i] gets the offsets
 // where the word fits, crosses[i] those where one of its letters meets the same letter,
-// crosses_twice[i] those where two do. `letters` holds the masks of each letter of the
-// word, `lengths` each line's length. Returns the lines (bit j for line i + j) that hold
-// a place where the word fits and crosses at least `crossings` times (0, 1 or 2). Lines past the orientation's last are worked out as well
-// (garbage); the arrays are padded for it.
-__attribute__((target_clones("avx512f", "avx2", "default"))) unsigned NarrowMasks(const std::uint64_t* const* letters,
-                                                                        int length, const std::uint64_t* filled,
-                                                                        const std::uint64_t* lengths, int i,
-                                                                        std::uint64_t* fits, std::uint64_t* crosses,
-                                                                        std::uint64_t* crosses_twice,
-                                                                        int crossings) {
+// crosses_twice[i] those where two do, and bit i - first of `marks` is set when the
+// line holds a place that fits and crosses at least `crossings` times (0, 1 or 2).
+// `lengths` holds each line's length. Reads and writes up to three lines past `last`
+// (the arrays are padded for it); their marks are garbage.
+__attribute__((target_clones("avx2", "default"))) void NarrowMasks(const std::uint64_t* masks, std::size_t total,
+                                                                    const std::uint64_t* lengths,
+                                                                    const std::uint8_t* codes, int length, int first,
+                                                                    int last, std::uint64_t* fits,
+                                                                    std::uint64_t* crosses,
+                                                                    std::uint64_t* crosses_twice, int crossings,
+                                                                    std::uint64_t* marks) {
   const Lanes one = Lanes{} + 1;
   const Lanes all = ~Lanes{};
   const std::uint64_t word_length = static_cast<std::uint64_t>(length);
-  Lanes free, line_lengths, same;
-  std::memcpy(&free, filled + i, sizeof free);
-  std::memcpy(&line_lengths, lengths + i, sizeof line_lengths);
-  free = ~free;
-  // The offsets the line has: bits 0 .. length of line - length of word.
-  const Lanes offsets = line_lengths + 1 - word_length;
-  Lanes fit = (offsets >= 64) ? all : (one << (offsets & 63)) - 1;
-  Lanes cross = {};
-  Lanes twice = {};
-  for (int k = 0; k < length; ++k) {
-    std::memcpy(&same, letters[k] + i, sizeof same);
-    const Lanes hit = same >> k;
-    fit &= (free | same) >> k;
-    twice |= cross & hit;
-    cross |= hit;
+  const std::uint64_t* letters[64];  // each letter's masks (a narrow line holds 64 letters at most)
+  for (int k = 0; k < length; ++k) letters[k] = masks + static_cast<std::size_t>(codes[k]) * total;
+  for (int i = first; i <= last; i += kLanes) {
+    Lanes free, line_lengths, same;
+    std::memcpy(&free, masks + i, sizeof free);
+    std::memcpy(&line_lengths, lengths + i, sizeof line_lengths);
+    free = ~free;
+    // The offsets the line has: bits 0 .. length of line - length of word.
+    const Lanes offsets = line_lengths + 1 - word_length;
+    Lanes fit = (offsets >= 64) ? all : (one << (offsets & 63)) - 1;
+    Lanes cross = {};
+    Lanes twice = {};
+    for (int k = 0; k < length; ++k) {
+      std::memcpy(&same, letters[k] + i, sizeof same);
+      const Lanes hit = same >> k;
+      fit &= (free | same) >> k;
+      twice |= cross & hit;
+      cross |= hit;
+    }
+    std::memcpy(fits + i, &fit, sizeof fit);
+    std::memcpy(crosses + i, &cross, sizeof cross);
+    std::memcpy(crosses_twice + i, &twice, sizeof twice);
+    const Lanes places = crossings == 0 ? fit : fit & (crossings == 1 ? cross : twice);
+    std::uint64_t lines = 0;
+    for (int j = 0; j < kLanes; ++j) lines |= static_cast<std::uint64_t>(places[j] != 0) << j;
+    // kLanes divides 64, so a group's marks never straddle two words.
+    const int bit = i - first;
+    marks[bit >> 6] |= lines << (bit & 63);
   }
-  std::memcpy(fits + i, &fit, sizeof fit);
-  std::memcpy(crosses + i, &cross, sizeof cross);
-  std::memcpy(crosses_twice + i, &twice, sizeof twice);
-  const Lanes places = crossings == 0 ? fit : fit & (crossings == 1 ? cross : twice);
-  unsigned lines = 0;
-  for (int j = 0; j < kLanes; ++j) lines |= (places[j] != 0 ? 1u : 0u) << j;
-  return lines;
 }
 
 }  // namespace
@@ -381,51 +390,47 @@ bool LineScanner::ScanNarrow(Scan& scan, int first, int last, BuildPause& pause)
   const Orientation& o = *scan.orientation;
   if (first > last) return true;  // no line can hold the word (it then has 64 letters at most)
   const std::uint64_t* filled = o.masks.data();
-  const std::uint64_t* lengths = o.lengths.data();
   const int* letter_counts = o.letters.data();
-  std::uint64_t* fits = fits_.data();
-  std::uint64_t* crosses = crosses_.data();
-  std::uint64_t* crosses_twice = crosses_twice_.data();
+  const std::uint64_t* fits = fits_.data();
+  const std::uint64_t* crosses = crosses_.data();
+  const std::uint64_t* crosses_twice = crosses_twice_.data();
+  std::uint64_t* marks = marks_.data();
   const Line* lines = o.lines.data();
-  const int length = scan.length;
-  const std::uint64_t* letters[64];  // each letter's masks (a narrow line holds 64 letters at most)
-  for (int k = 0; k < length; ++k) letters[k] = filled + static_cast<std::size_t>(scan.codes[k]) * o.total_words;
+  const int words = (last - first) / 64 + 1;
+  std::fill(marks, marks + words, 0);
 
-  // Lines go by in groups. The lines of a group that may matter as things stand at its
-  // start are marked, and each is looked at again when its turn comes (the best only
-  // gets better meanwhile); the lines between them only yield.
+  // The lines that may matter as things stand at the start are marked, and each is
+  // looked at again when its turn comes (the best only gets better meanwhile); the
+  // lines between them only yield. Those are the lines where the word fits and crosses
+  // as often as the best needs (once, or twice when the best crosses twice or more):
+  // a line with fewer letters than the best crosses is among them only by the chance
+  // of the kernel's arithmetic, never for a look. While nothing is known, every line
+  // where the word fits matters, and so does every empty line (a random place).
+  const bool no_best = scan.best.direction == 0;
+  NarrowMasks(filled, static_cast<std::size_t>(o.total_words), o.lengths.data(), scan.codes, scan.length, first,
+              last, fits_.data(), crosses_.data(), crosses_twice_.data(),
+              no_best ? 0 : Min(Max(scan.best.crossings, 1), 2), marks);
+  if (no_best) {
+    for (int i = first; i <= last; ++i) {
+      const int bit = i - first;
+      marks[bit >> 6] |= static_cast<std::uint64_t>(filled[i] == 0) << (bit & 63);
+    }
+  }
   int yielded = first;  // the lines before this one have yielded
-  for (int group = first; group <= last; group += kLanes) {
-    const int lanes = Min(kLanes, last + 1 - group);
-    // Without branches: which lines are empty, and which hold enough letters.
-    const int enough = scan.best.direction == 0 ? 0 : scan.best.crossings;
-    unsigned empty = 0;
-    unsigned worth_masks = 0;
-    for (int j = 0; j < lanes; ++j) {
-      const int i = group + j;
-      empty |= static_cast<unsigned>(filled[i] == 0) << j;
-      worth_masks |= static_cast<unsigned>(filled[i] != 0 && letter_counts[i] >= enough) << j;
-    }
-    // An empty line draws a random offset only while nothing better is known; a line
-    // with letters matters where the word fits in it, and once a best is known only
-    // where it also crosses (twice, when the best crosses twice or more).
-    unsigned marked = scan.best.direction == 0 ? empty : 0;
-    if (worth_masks != 0) {
-      const int crossings = scan.best.direction == 0 ? 0 : Min(Max(scan.best.crossings, 1), 2);
-      marked |= worth_masks &
-                NarrowMasks(letters, length, filled, lengths, group, fits, crosses, crosses_twice, crossings);
-    }
-    for (; marked != 0; marked &= marked - 1) {
-      const int i = group + std::countr_zero(marked);
+  for (int word = 0; word < words; ++word) {
+    for (std::uint64_t marked = marks[word]; marked != 0; marked &= marked - 1) {
+      const int i = first + word * 64 + std::countr_zero(marked);
+      if (i > last) break;
       if (!pause.Yield(i - yielded)) return false;
       const Line& line = lines[i];
       if (filled[i] == 0) {
+        // An empty line: a random offset, and only while nothing better is known.
         if (scan.best.direction == 0) {
           const int offset = scan.rng.Below(line.length - scan.length + 1);
           scan.Record(line, scan.reversed ? line.length - scan.length - offset : offset);
         }
       } else if (scan.best.direction == 0) {
-        Candidates(scan, line, filled[i], fits[i], crosses[i]);
+        if (fits[i] != 0) Candidates(scan, line, filled[i], fits[i], crosses[i]);
       } else if (letter_counts[i] >= scan.best.crossings) {
         // Once the best crosses twice, a place that crosses once cannot matter.
         const std::uint64_t worth = scan.best.crossings >= 2 ? crosses_twice[i] : crosses[i];

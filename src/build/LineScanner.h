@@ -13,9 +13,10 @@
 // then looked at one by one, in the order the search visits them, so every decision and
 // every random draw is the one the offset-by-offset scan makes.
 //
-// Once a best place is known, a line holding fewer letters than it crosses cannot give
-// a place that ties or beats it: such a line draws no number and records nothing, so
-// its masks are not even worked out.
+// The kernel also marks the lines worth a look: once a best place is known, only a line
+// where the word fits and crosses as often as the best needs can tie or beat it (a line
+// holding fewer letters than the best crosses never can); the others draw no number and
+// record nothing, so the scan passes over them with nothing but their yields.
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -107,6 +108,7 @@ class LineScanner final : public PlaceFinder {
   std::vector<std::uint64_t> fits_;       // scratch: per line of a narrow orientation,
   std::vector<std::uint64_t> crosses_;    // or per word of one wide line
   std::vector<std::uint64_t> crosses_twice_;
+  std::vector<std::uint64_t> marks_;      // scratch: the lines of a narrow orientation worth a look
 };
 
 }  // namespace kivrel
