@@ -340,8 +340,8 @@ typedef std::uint64_t Lanes __attribute__((vector_size(8 * kLanes)));
 // For each line i of [first, last] of a narrow orientation: fits[i] gets the offsets
 // where the word fits, crosses[i] those where one of its letters meets the same letter,
 // crosses_twice[i] those where two do, and bit i - first of `marks` is set when the
-// line holds a place that fits and crosses at least `crossings` times (0, 1 or 2).
-// `lengths` holds each line's length. Reads and writes up to three lines past `last`
+// line holds a place that fits and crosses at least `crossings` times (0, 1 or 2);
+// lines no mark is set for may be left out. `lengths` holds each line's length. Reads and writes up to three lines past `last`
 // (the arrays are padded for it); their marks are garbage.
 __attribute__((target_clones("avx2", "default"))) void NarrowMasks(const std::uint64_t* masks, std::size_t total,
                                                                     const std::uint64_t* lengths,
@@ -355,7 +355,10 @@ __attribute__((target_clones("avx2", "default"))) void NarrowMasks(const std::ui
   const std::uint64_t word_length = static_cast<std::uint64_t>(length);
   const std::uint64_t* letters[64];  // each letter's masks (a narrow line holds 64 letters at most)
   for (int k = 0; k < length; ++k) letters[k] = masks + static_cast<std::size_t>(codes[k]) * total;
+  static_assert(kLanes == 4);
   for (int i = first; i <= last; i += kLanes) {
+    // Four empty lines hold no place that crosses (early in a build, most of them).
+    if (crossings > 0 && (masks[i] | masks[i + 1] | masks[i + 2] | masks[i + 3]) == 0) continue;
     Lanes free, line_lengths, same;
     std::memcpy(&free, masks + i, sizeof free);
     std::memcpy(&line_lengths, lengths + i, sizeof line_lengths);
@@ -376,8 +379,9 @@ __attribute__((target_clones("avx2", "default"))) void NarrowMasks(const std::ui
     std::memcpy(crosses + i, &cross, sizeof cross);
     std::memcpy(crosses_twice + i, &twice, sizeof twice);
     const Lanes places = crossings == 0 ? fit : fit & (crossings == 1 ? cross : twice);
-    std::uint64_t lines = 0;
-    for (int j = 0; j < kLanes; ++j) lines |= static_cast<std::uint64_t>(places[j] != 0) << j;
+    // Bit j for lane j, gathered without taking the lanes apart one by one.
+    const Lanes bits = reinterpret_cast<Lanes>(places != 0) & Lanes{1, 2, 4, 8};
+    const std::uint64_t lines = bits[0] | bits[1] | bits[2] | bits[3];
     // kLanes divides 64, so a group's marks never straddle two words.
     const int bit = i - first;
     marks[bit >> 6] |= lines << (bit & 63);
