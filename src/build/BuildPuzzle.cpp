@@ -16,6 +16,7 @@ namespace kivrel {
 
 BuildPause::BuildPause(AppContext& ctx)
     : pump_(ctx.pump),
+      runs_events_(ctx.pump.RunsEvents()),
       state_(ctx.state),
       width_(ctx.state.PuzzleWidth),
       height_(ctx.state.PuzzleHeight),
@@ -76,6 +77,18 @@ class BuildRun {
 };
 
 BuildEnd BuildRun::Run() {
+  // The counters reach the statistics panel whenever the window can show them, not
+  // after every word: formatting them is most of a build's work that is not the search.
+  // A program without a window never formats them until the build ends.
+  struct ShowCounts {
+    BuildRun& run;
+    explicit ShowCounts(BuildRun& r) : run(r) {
+      run.ctx_.pump.BeforeEvents = [this] {
+        if (!run.pause_.Discarded()) ShowBuildCounters(run.ctx_);
+      };
+    }
+    ~ShowCounts() { run.ctx_.pump.BeforeEvents = nullptr; }
+  } show_counts(*this);
   finder_.StartBuild(ctx_);
   for (;;) {
     ++attempts_;
@@ -169,8 +182,6 @@ BuildRun::AttemptEnd BuildRun::RunAttempt() {
       word.Status = kStatusRejected;
       ++s.RejectedCount;
       s.LettersRemaining = static_cast<i16>(s.LettersRemaining - word.Length);
-      ShowStatistic(ctx_, kRejectedLabel, s.RejectedCount, kCountPicture);
-      ShowStatistic(ctx_, kLettersRemainingLabel, s.LettersRemaining, kCountPicture);
     } else {
       InsertWord(ctx_);
       finder_.WordInserted(ctx_);
@@ -309,6 +320,7 @@ BuildOutcome BuildPuzzle(AppContext& ctx, const BuildLimits& limits) {
   // command pulled from under the build (a new size, another list) is no puzzle: it is
   // put away, and the commands are those of the list, whatever that command left.
   if (outcome.End != BuildEnd::Interrupted) {
+    ShowBuildCounters(ctx);
     s.PuzzleBuilt = kTrue;
     SetPuzzleReadyState(ctx);
     ShowLeftOutWords(ctx);

@@ -14,6 +14,9 @@ namespace kivrel {
 namespace {
 
 constexpr int kFullCell = 8;  // WordRefs has 8 slots: a full cell takes no ninth word
+// Lines the kernel works on at once; the per-line arrays are padded by as many, as the
+// kernel reads and writes past a line range's end.
+constexpr int kLanes = 4;
 
 // The code page 1252 byte of the character at text[pos] (0 for one it cannot hold;
 // placed words hold none such).
@@ -129,6 +132,7 @@ void LineScanner::StartBuild(AppContext& ctx) {
     line.offset = o.total_words;
     o.total_words += line.words;
     o.lengths.push_back(static_cast<std::uint64_t>(length));
+    o.letters.push_back(0);
     o.narrow = o.narrow && line.words == 1;
     scratch = std::max(scratch, static_cast<std::size_t>(line.words));
     const int index = static_cast<int>(o.lines.size());
@@ -149,8 +153,9 @@ void LineScanner::StartBuild(AppContext& ctx) {
     orientation.narrow = true;
     orientation.lines.clear();
     orientation.lengths.clear();
+    orientation.letters.clear();
     orientation.lines.reserve(static_cast<std::size_t>(w + h));
-    orientation.lengths.reserve(static_cast<std::size_t>(w + h) + 4);
+    orientation.lengths.reserve(static_cast<std::size_t>(w + h + kLanes));
     orientation.line_of.assign(static_cast<std::size_t>(cells), 0);
     orientation.pos_of.assign(static_cast<std::size_t>(cells), 0);
   }
@@ -169,16 +174,16 @@ void LineScanner::StartBuild(AppContext& ctx) {
     }
   }
   for (Orientation& o : orientations_) {
-    o.lengths.resize(o.lines.size() + 4, 0);  // padded like the masks
-    // Padded for the four-line kernel, which reads past a line range's end.
-    o.masks.assign(static_cast<std::size_t>(codes_ + 1) * static_cast<std::size_t>(o.total_words) + 4, 0);
+    o.lengths.resize(o.lines.size() + kLanes, 0);  // padded like the masks
+    o.masks.assign(static_cast<std::size_t>(codes_ + 1) * static_cast<std::size_t>(o.total_words) + kLanes, 0);
     if (o.narrow) scratch = std::max(scratch, o.lines.size());
   }
   cell_code_.assign(static_cast<std::size_t>(cells), 0);
   cell_use_.assign(static_cast<std::size_t>(cells), 0);
-  fits_.assign(scratch + 4, 0);
-  crosses_.assign(scratch + 4, 0);
-  crosses_twice_.assign(scratch + 4, 0);
+  fits_.assign(scratch + kLanes, 0);
+  crosses_.assign(scratch + kLanes, 0);
+  crosses_twice_.assign(scratch + kLanes, 0);
+  marks_.assign(scratch / 64 + 2, 0);
   clean_ = true;
 }
 
@@ -192,11 +197,13 @@ void LineScanner::SetLetter(int cell, std::uint8_t code, int use) {
   cell_code_[static_cast<std::size_t>(cell)] = code;
   cell_use_[static_cast<std::size_t>(cell)] = static_cast<std::uint8_t>(use);
   for (Orientation& o : orientations_) {
-    const Line& line = o.lines[static_cast<std::size_t>(o.line_of[static_cast<std::size_t>(cell)])];
+    const std::size_t index = static_cast<std::size_t>(o.line_of[static_cast<std::size_t>(cell)]);
+    const Line& line = o.lines[index];
     const int pos = o.pos_of[static_cast<std::size_t>(cell)];
     const std::size_t word = static_cast<std::size_t>(line.offset + (pos >> 6));
     const std::uint64_t bit = std::uint64_t{1} << (pos & 63);
     o.masks[word] |= bit;
+    ++o.letters[index];
     if (code <= codes_ && use < kFullCell) {
       o.masks[static_cast<std::size_t>(code) * static_cast<std::size_t>(o.total_words) + word] |= bit;
     }
@@ -218,7 +225,10 @@ void LineScanner::AddUse(int cell) {
 
 void LineScanner::StartAttempt(AppContext& ctx) {
   if (!clean_) {
-    for (Orientation& o : orientations_) std::fill(o.masks.begin(), o.masks.end(), 0);
+    for (Orientation& o : orientations_) {
+      std::fill(o.masks.begin(), o.masks.end(), 0);
+      std::fill(o.letters.begin(), o.letters.end(), 0);
+    }
     std::fill(cell_code_.begin(), cell_code_.end(), 0);
     std::fill(cell_use_.begin(), cell_use_.end(), 0);
   }
@@ -322,27 +332,33 @@ void LineScanner::Candidates(Scan& scan, const Line& line, std::uint64_t filled,
 
 namespace {
 
-// Four lines' masks at once (GCC vector extension; plain SSE2 code on a baseline
-// processor, one AVX2 register where the processor has it).
-typedef std::uint64_t Lanes __attribute__((vector_size(32)));
-constexpr int kLanes = 4;
+// Four lines' masks at once (GCC vector extension: one AVX2 register where the
+// processor has it, plain SSE2 code elsewhere). Eight lines in one AVX-512 register
+// were no faster, and much slower on a processor without it.
+typedef std::uint64_t Lanes __attribute__((vector_size(8 * kLanes)));
 
 // For each line i of [first, last] of a narrow orientation: fits[i] gets the offsets
 // where the word fits, crosses[i] those where one of its letters meets the same letter,
-// crosses_twice[i] those where two do. `lengths` holds each line's length. Reads and
-// writes up to three lines past `last`; the arrays are padded for it.
+// crosses_twice[i] those where two do, and bit i - first of `marks` is set when the
+// line holds a place that fits and crosses at least `crossings` times (0, 1 or 2);
+// lines no mark is set for may be left out. `lengths` holds each line's length. Reads and writes up to three lines past `last`
+// (the arrays are padded for it); their marks are garbage.
 __attribute__((target_clones("avx2", "default"))) void NarrowMasks(const std::uint64_t* masks, std::size_t total,
                                                                     const std::uint64_t* lengths,
                                                                     const std::uint8_t* codes, int length, int first,
                                                                     int last, std::uint64_t* fits,
                                                                     std::uint64_t* crosses,
-                                                                    std::uint64_t* crosses_twice) {
-  const Lanes one = {1, 1, 1, 1};
-  const Lanes all = ~Lanes{0, 0, 0, 0};
+                                                                    std::uint64_t* crosses_twice, int crossings,
+                                                                    std::uint64_t* marks) {
+  const Lanes one = Lanes{} + 1;
+  const Lanes all = ~Lanes{};
   const std::uint64_t word_length = static_cast<std::uint64_t>(length);
   const std::uint64_t* letters[64];  // each letter's masks (a narrow line holds 64 letters at most)
   for (int k = 0; k < length; ++k) letters[k] = masks + static_cast<std::size_t>(codes[k]) * total;
+  static_assert(kLanes == 4);
   for (int i = first; i <= last; i += kLanes) {
+    // Four empty lines hold no place that crosses (early in a build, most of them).
+    if (crossings > 0 && (masks[i] | masks[i + 1] | masks[i + 2] | masks[i + 3]) == 0) continue;
     Lanes free, line_lengths, same;
     std::memcpy(&free, masks + i, sizeof free);
     std::memcpy(&line_lengths, lengths + i, sizeof line_lengths);
@@ -350,8 +366,8 @@ __attribute__((target_clones("avx2", "default"))) void NarrowMasks(const std::ui
     // The offsets the line has: bits 0 .. length of line - length of word.
     const Lanes offsets = line_lengths + 1 - word_length;
     Lanes fit = (offsets >= 64) ? all : (one << (offsets & 63)) - 1;
-    Lanes cross = {0, 0, 0, 0};
-    Lanes twice = {0, 0, 0, 0};
+    Lanes cross = {};
+    Lanes twice = {};
     for (int k = 0; k < length; ++k) {
       std::memcpy(&same, letters[k] + i, sizeof same);
       const Lanes hit = same >> k;
@@ -362,6 +378,13 @@ __attribute__((target_clones("avx2", "default"))) void NarrowMasks(const std::ui
     std::memcpy(fits + i, &fit, sizeof fit);
     std::memcpy(crosses + i, &cross, sizeof cross);
     std::memcpy(crosses_twice + i, &twice, sizeof twice);
+    const Lanes places = crossings == 0 ? fit : fit & (crossings == 1 ? cross : twice);
+    // Bit j for lane j, gathered without taking the lanes apart one by one.
+    const Lanes bits = reinterpret_cast<Lanes>(places != 0) & Lanes{1, 2, 4, 8};
+    const std::uint64_t lines = bits[0] | bits[1] | bits[2] | bits[3];
+    // kLanes divides 64, so a group's marks never straddle two words.
+    const int bit = i - first;
+    marks[bit >> 6] |= lines << (bit & 63);
   }
 }
 
@@ -370,37 +393,67 @@ __attribute__((target_clones("avx2", "default"))) void NarrowMasks(const std::ui
 bool LineScanner::ScanNarrow(Scan& scan, int first, int last, BuildPause& pause) {
   const Orientation& o = *scan.orientation;
   if (first > last) return true;  // no line can hold the word (it then has 64 letters at most)
-  NarrowMasks(o.masks.data(), static_cast<std::size_t>(o.total_words), o.lengths.data(), scan.codes, scan.length,
-              first, last, fits_.data(), crosses_.data(), crosses_twice_.data());
-  // Kept in locals: the yield is a call the compiler cannot see through.
   const std::uint64_t* filled = o.masks.data();
+  const int* letter_counts = o.letters.data();
   const std::uint64_t* fits = fits_.data();
   const std::uint64_t* crosses = crosses_.data();
   const std::uint64_t* crosses_twice = crosses_twice_.data();
+  std::uint64_t* marks = marks_.data();
   const Line* lines = o.lines.data();
-  for (int i = first; i <= last; ++i) {
-    const Line& line = lines[i];
-    if (filled[i] == 0) {
-      // An empty line: a random offset, and only while nothing better is known.
-      if (scan.best.direction == 0) {
-        const int offset = scan.rng.Below(line.length - scan.length + 1);
-        scan.Record(line, scan.reversed ? line.length - scan.length - offset : offset);
-      }
-    } else if (scan.best.direction == 0) {
-      if (fits[i] != 0) Candidates(scan, line, filled[i], fits[i], crosses[i]);
-    } else {
-      // Once the best crosses twice, a place that crosses once cannot matter.
-      const std::uint64_t worth = scan.best.crossings >= 2 ? crosses_twice[i] : crosses[i];
-      if ((fits[i] & worth) != 0) Candidates(scan, line, filled[i], fits[i], worth);
+  const int words = (last - first) / 64 + 1;
+  std::fill(marks, marks + words, 0);
+
+  // The lines that may matter as things stand at the start are marked, and each is
+  // looked at again when its turn comes (the best only gets better meanwhile); the
+  // lines between them only yield. Those are the lines where the word fits and crosses
+  // as often as the best needs (once, or twice when the best crosses twice or more):
+  // a line with fewer letters than the best crosses is among them only by the chance
+  // of the kernel's arithmetic, never for a look. While nothing is known, every line
+  // where the word fits matters, and so does every empty line (a random place).
+  const bool no_best = scan.best.direction == 0;
+  NarrowMasks(filled, static_cast<std::size_t>(o.total_words), o.lengths.data(), scan.codes, scan.length, first,
+              last, fits_.data(), crosses_.data(), crosses_twice_.data(),
+              no_best ? 0 : Min(Max(scan.best.crossings, 1), 2), marks);
+  if (no_best) {
+    for (int i = first; i <= last; ++i) {
+      const int bit = i - first;
+      marks[bit >> 6] |= static_cast<std::uint64_t>(filled[i] == 0) << (bit & 63);
     }
-    if (!pause.Yield()) return false;
   }
-  return true;
+  int yielded = first;  // the lines before this one have yielded
+  for (int word = 0; word < words; ++word) {
+    for (std::uint64_t marked = marks[word]; marked != 0; marked &= marked - 1) {
+      const int i = first + word * 64 + std::countr_zero(marked);
+      if (i > last) break;
+      if (!pause.Yield(i - yielded)) return false;
+      const Line& line = lines[i];
+      if (filled[i] == 0) {
+        // An empty line: a random offset, and only while nothing better is known.
+        if (scan.best.direction == 0) {
+          const int offset = scan.rng.Below(line.length - scan.length + 1);
+          scan.Record(line, scan.reversed ? line.length - scan.length - offset : offset);
+        }
+      } else if (scan.best.direction == 0) {
+        if (fits[i] != 0) Candidates(scan, line, filled[i], fits[i], crosses[i]);
+      } else if (letter_counts[i] >= scan.best.crossings) {
+        // Once the best crosses twice, a place that crosses once cannot matter.
+        const std::uint64_t worth = scan.best.crossings >= 2 ? crosses_twice[i] : crosses[i];
+        if ((fits[i] & worth) != 0) Candidates(scan, line, filled[i], fits[i], worth);
+      }
+      if (!pause.Yield()) return false;
+      yielded = i + 1;
+    }
+  }
+  return pause.Yield(last + 1 - yielded);
 }
 
 bool LineScanner::ScanWide(Scan& scan, int first, int last, BuildPause& pause) {
+  const int* letter_counts = scan.orientation->letters.data();
   for (int i = first; i <= last; ++i) {
-    ScanWideLine(scan, scan.orientation->lines[static_cast<std::size_t>(i)]);
+    // A line with fewer letters than the best place crosses cannot matter.
+    if (scan.best.direction == 0 || letter_counts[i] >= scan.best.crossings) {
+      ScanWideLine(scan, scan.orientation->lines[static_cast<std::size_t>(i)]);
+    }
     if (!pause.Yield()) return false;
   }
   return true;

@@ -12,6 +12,11 @@
 // the offsets from the far end. Only the offsets that fit and cross a placed letter are
 // then looked at one by one, in the order the search visits them, so every decision and
 // every random draw is the one the offset-by-offset scan makes.
+//
+// The kernel also marks the lines worth a look: once a best place is known, only a line
+// where the word fits and crosses as often as the best needs can tie or beat it (a line
+// holding fewer letters than the best crosses never can); the others draw no number and
+// record nothing, so the scan passes over them with nothing but their yields.
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -61,6 +66,7 @@ class LineScanner final : public PlaceFinder {
     bool narrow = true;  // every line fits in one 64-bit word
     std::vector<Line> lines;
     std::vector<std::uint64_t> lengths;  // of the lines, for the kernel
+    std::vector<int> letters;            // per line: how many of its cells hold a letter
     std::vector<int> line_of;  // per cell number: its line and its position on it
     std::vector<int> pos_of;
     std::vector<std::uint64_t> masks;
@@ -102,6 +108,7 @@ class LineScanner final : public PlaceFinder {
   std::vector<std::uint64_t> fits_;       // scratch: per line of a narrow orientation,
   std::vector<std::uint64_t> crosses_;    // or per word of one wide line
   std::vector<std::uint64_t> crosses_twice_;
+  std::vector<std::uint64_t> marks_;      // scratch: the lines of a narrow orientation worth a look
 };
 
 }  // namespace kivrel

@@ -18,7 +18,17 @@ class BuildPause {
 
   /// Yields once; false when Cancel was pressed.
   bool Yield() {
-    pump_.Yield();
+    if (runs_events_) pump_.Yield();
+    return state_.CancelRequested == 0;
+  }
+  /// Yields `times` times in a row, as that many steps would one after another; false
+  /// when Cancel was pressed (the yields stop there).
+  bool Yield(int times) {
+    if (!runs_events_) return state_.CancelRequested == 0;
+    for (; times > 0; --times) {
+      pump_.Yield();
+      if (state_.CancelRequested != 0) return false;
+    }
     return state_.CancelRequested == 0;
   }
 
@@ -32,6 +42,7 @@ class BuildPause {
 
  private:
   EventPump& pump_;
+  bool runs_events_;  // a pump that never runs events need not be called
   const PuzzleState& state_;
   int width_;
   int height_;

@@ -5,7 +5,6 @@
 
 #include "display/GridDisplay.h"
 #include "model/Text.h"
-#include "program/CommandStates.h"
 
 namespace kivrel {
 
@@ -94,12 +93,6 @@ void InsertWord(AppContext& ctx) {
   ++s.DirectionWordCount[static_cast<std::size_t>(d)];
   ++s.InsertedCount;
   s.JunctionCount = static_cast<i16>(s.JunctionCount + s.BestCrossings);
-  Form& main = ctx.MainForm();
-  ShowStatistic(main, kInsertedLabel, s.InsertedCount, kCountPicture);
-  ShowStatistic(main, kLettersRemainingLabel, s.LettersRemaining, kCountPicture);
-  ShowStatistic(main, kSpacesRemainingLabel, s.SpacesRemaining, kCountPicture);
-  ShowStatistic(main, kJunctionsLabel, s.JunctionCount, kJunctionPicture);
-  ShowStatistic(main, DirectionLabel(d - 1), s.DirectionWordCount[static_cast<std::size_t>(d)], kCountPicture);
 }
 
 void WriteWord(AppContext& ctx, WriteMode mode) {

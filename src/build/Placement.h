@@ -20,7 +20,8 @@ void PlaceFirstWord(AppContext& ctx);
 
 /// Writes the current word (CurrentWordIndex) at CurrentRow, CurrentCol in
 /// CurrentDirection in black, marks it placed, and counts it: DirectionWordCount,
-/// InsertedCount, JunctionCount + BestCrossings, and the statistics panel.
+/// InsertedCount, JunctionCount + BestCrossings. The build shows the counts on the
+/// statistics panel (ShowBuildCounters) whenever the window can show them.
 void InsertWord(AppContext& ctx);
 
 /// Walks the current word's cells from CurrentRow, CurrentCol in CurrentDirection and

@@ -12,6 +12,7 @@ namespace kivrel {
 class NullEventPump : public EventPump {
  public:
   void Yield() override {}
+  bool RunsEvents() const override { return false; }
 };
 
 class NullBeeper : public Beeper {

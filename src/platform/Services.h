@@ -1,6 +1,7 @@
 #pragma once
 // The small platform services: yielding to the window system during long work, the
 // alert sound, and the size of the screen.
+#include <functional>
 
 namespace kivrel {
 
@@ -10,6 +11,19 @@ class EventPump {
  public:
   virtual ~EventPump() = default;
   virtual void Yield() = 0;
+  /// False for a pump that never lets events run (a program without a display): long
+  /// work need not call it.
+  virtual bool RunsEvents() const { return true; }
+
+  /// Brings what the windows show up to date; a pump calls it just before it lets
+  /// pending events run (and only then), so work whose figures nobody can see yet is not
+  /// shown after every step. Set by long work for its duration.
+  std::function<void()> BeforeEvents;
+
+ protected:
+  void RunBeforeEvents() {
+    if (BeforeEvents) BeforeEvents();
+  }
 };
 
 /// The standard alert sound.

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QMainWindow>
+#include <QScreen>
 #include <QSessionManager>
 #include <QTimer>
 #include <iostream>
@@ -22,9 +23,17 @@
 
 namespace kivrel {
 
+namespace {
+// The device pixel ratio the pictures start at; each follows its own screen once shown.
+double ScreenPixelRatio() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen ? screen->devicePixelRatio() : 1.0;
+}
+}  // namespace
+
 KivrelApp::KivrelApp(Dialogs* dialogs)
-    : picture_(1, 1, 1440.0 / metrics_.TwipsPerPixelX()),
-      preview_(kPageWidthTwips, kPageHeightTwips, 1440.0 / metrics_.TwipsPerPixelX()),
+    : picture_(1, 1, 1440.0 / metrics_.TwipsPerPixelX(), ScreenPixelRatio()),
+      preview_(kPageWidthTwips, kPageHeightTwips, 1440.0 / metrics_.TwipsPerPixelX(), ScreenPixelRatio()),
       ctx_(dialogs ? *dialogs : qt_dialogs_, pump_, beeper_, metrics_, picture_),
       main_(ctx_),
       word_list_(ctx_),
@@ -38,10 +47,14 @@ KivrelApp::KivrelApp(Dialogs* dialogs)
   ctx_.preview = &preview_;
 
   Form& main = ctx_.MainForm();
-  // The picture's image follows the size the display gives it.
+  // The picture's image follows the size the display gives it. The sizing hides the
+  // picture while it tries font sizes: the image takes the size it settles on when the
+  // picture shows again.
   main.Subscribe([this](std::string_view control, Property property) {
-    if (property == Property::Bounds && control == kPicture) {
-      const Rect& bounds = ctx_.MainForm().Bounds(kPicture);
+    if ((property == Property::Bounds || property == Property::Visible) && control == kPicture) {
+      Form& form = ctx_.MainForm();
+      if (!form.IsVisible(kPicture)) return;
+      const Rect& bounds = form.Bounds(kPicture);
       picture_.Resize(bounds.Width, bounds.Height);
     }
   });

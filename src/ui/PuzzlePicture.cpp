@@ -9,13 +9,17 @@ namespace kivrel {
 
 PuzzlePicture::PuzzlePicture(QtImageSurface& surface, QWidget* parent) : QWidget(parent), surface_(surface) {
   setAttribute(Qt::WA_OpaquePaintEvent);
-  // Every drawing on the image schedules a repaint; the event loop merges them.
+  // Drawing on the image schedules a repaint (once until the picture has painted).
   surface_.SetChangedCallback([this] { update(); });
 }
 
 PuzzlePicture::~PuzzlePicture() { surface_.SetChangedCallback(nullptr); }
 
 void PuzzlePicture::paintEvent(QPaintEvent* event) {
+  // The image follows the pixel ratio of the screen the window is on (the first paint,
+  // or the window moved to another screen).
+  surface_.SetDevicePixelRatio(devicePixelRatioF());
+  surface_.ChangesShown();
   QPainter painter(this);
   painter.fillRect(event->rect(), Qt::white);
   painter.drawImage(0, 0, surface_.Image());

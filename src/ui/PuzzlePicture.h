@@ -3,7 +3,8 @@
 // on. Nothing is redrawn from the puzzle when the window system asks for a repaint;
 // the image already holds it. The preview's page picture works the same way. Whenever
 // it is shown or moved (scrolled) it paints the whole image again, so what was drawn on
-// the image while it was hidden never mixes with what the screen still held.
+// the image while it was hidden never mixes with what the screen still held. The image
+// has the device pixel ratio of the screen the picture is on.
 #include <QWidget>
 
 namespace kivrel {

@@ -3,7 +3,9 @@
 #include "BuildHelpers.h"
 #include "build/BuildPuzzle.h"
 #include "display/GridViews.h"
+#include "model/Numbers.h"
 #include "program/CommandStates.h"
+#include "program/HeadlessProgram.h"
 #include "program/StartUp.h"
 #include "program/WordTable.h"
 
@@ -78,6 +80,42 @@ TEST(BuildPuzzle, RunsInTheBuildingStateAndEndsPuzzleReady) {
   EXPECT_TRUE(main.Visible() && !main.Enabled("cmdCancel") && main.Enabled("mnuFillinBlanks"));
   EXPECT_EQ(std::tie(app.ctx.state.PuzzleBuilt, app.ctx.state.BlanksFilled), std::make_tuple(kTrue, i16{0}));
   EXPECT_EQ(app.beeper.beeps, 1);
+  ExpectConsistent(app.ctx);
+}
+
+TEST(BuildPuzzle, TheStatisticsPanelShowsTheCountsWheneverEventsRunAndAtTheEnd) {
+  const std::vector<std::string> words = {"KANGAROO", "WOMBAT", "EMU", "KOALA", "DINGO", "QUOKKA", "PLATYPUS"};
+  // A program whose pump never runs events formats the counts once, when the build ends.
+  HeadlessProgram headless;
+  StartUp(headless.ctx, 1);
+  for (const std::string& word : words) headless.ctx.list.AddItem(word);
+  headless.ctx.state.WordCount = static_cast<i16>(words.size());
+  headless.ctx.state.PuzzleWidth = headless.ctx.state.PuzzleHeight = 10;
+  headless.ctx.state.SetDefaultBuildOptions();
+  int shown = 0;
+  headless.ctx.MainForm().Subscribe([&](std::string_view control, Property property) {
+    if (control == kInsertedLabel && property == Property::Text && !headless.ctx.MainForm().Text(kInsertedLabel).empty()) {
+      ++shown;
+    }
+  });
+  ASSERT_EQ(BuildPuzzle(headless.ctx).End, BuildEnd::Finished);
+  EXPECT_EQ(shown, 1);
+  ExpectConsistent(headless.ctx);
+
+  // Where events run, the panel holds the counts as they stand each time they do.
+  TestApp app;
+  SetUpPuzzle(app, words, 10, 10, 1);
+  Form& main = app.ctx.MainForm();
+  int checked = 0;
+  app.pump.on_yield = [&] {
+    const PuzzleState& s = app.ctx.state;
+    ASSERT_EQ(main.Text(kInsertedLabel), FormatPicture(s.InsertedCount, kCountPicture));
+    ASSERT_EQ(main.Text(kSpacesRemainingLabel), FormatPicture(s.SpacesRemaining, kCountPicture));
+    ASSERT_EQ(main.Text(kJunctionsLabel), FormatPicture(s.JunctionCount, kJunctionPicture));
+    ++checked;
+  };
+  ASSERT_EQ(BuildPuzzle(app.ctx).End, BuildEnd::Finished);
+  EXPECT_GT(checked, static_cast<int>(words.size()));
   ExpectConsistent(app.ctx);
 }
 

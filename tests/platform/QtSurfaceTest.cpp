@@ -66,6 +66,37 @@ TEST(QtImageSurface, WithoutSmoothingATextDrawnInWhiteErasesItself) {
             surface.Image().width() * surface.Image().height());
 }
 
+TEST(QtImageSurface, LettersFromTheGlyphCacheAreThePixelsOfTheTextAtEveryPixelRatio) {
+  const std::string letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789W";
+  for (double ratio : {1.0, 1.25, 1.5, 2.0}) {
+    QtImageSurface cached(6000, 3000, 96, ratio);
+    QtImageSurface drawn(6000, 3000, 96, ratio);
+    drawn.SetGlyphCache(false);
+    for (QtImageSurface* surface : {&cached, &drawn}) {
+      surface->SetSmoothText(false);
+      surface->SetFontName("MS Sans Serif");
+      surface->SetFontBold(true);
+      // Each letter again and again, at positions with every fraction of a pixel, in
+      // every colour of the picture; white takes some away again.
+      for (double points : {12.0, 7.0}) {
+        surface->SetFontSize(points);
+        for (int k = 0; k < 150; ++k) {
+          const Rgb colours[] = {kBlack, kRed, kGrey, kBlack, kWhite};
+          surface->SetForeColor(colours[k % 5]);
+          surface->CurrentX = (k % 25) * 233 + (points < 10 ? 41 : 7);
+          surface->CurrentY = (k / 25) * 251 + (points < 10 ? 1500 : 3);
+          surface->Print(letters.substr(static_cast<std::size_t>(k) % letters.size(), 1));
+        }
+      }
+    }
+    ASSERT_EQ(cached.Image().size(), drawn.Image().size());
+    EXPECT_LT(CountPixels(drawn.Image(), drawn.Image().rect(), qRgb(255, 255, 255)),
+              drawn.Image().width() * drawn.Image().height() * 97 / 100)
+        << "letters were drawn";
+    EXPECT_TRUE(cached.Image() == drawn.Image()) << "device pixel ratio " << ratio;
+  }
+}
+
 TEST(QtImageSurface, PrintsTextWithItsTopLeftCornerAtTheCurrentPosition) {
   QtImageSurface surface(3000, 3000);
   surface.SetFontName("Arial");
@@ -147,6 +178,22 @@ TEST(QtImageSurface, ResizingKeepsWhatWasDrawn) {
   EXPECT_EQ(CountPixels(surface.Image(), QRect(100, 0, 100, 1), 0x000000), 0);
   surface.Line(0, 2985, 3000, 2985);  // the new part can be drawn on
   EXPECT_EQ(CountPixels(surface.Image(), QRect(0, 199, 200, 1), 0x000000), 200);
+}
+
+TEST(QtImageSurface, AtAnotherPixelRatioMeasuresTheSameAndKeepsWhatWasDrawn) {
+  QtImageSurface surface(3000, 1500, 96, 1);
+  surface.SetFontName("Arial");
+  surface.SetFontSize(12);
+  const double width = surface.TextWidth("W");
+  surface.Line(0, 0, 1500, 0);
+  surface.SetDevicePixelRatio(2);
+  EXPECT_EQ(surface.Image().size(), QSize(400, 200));
+  EXPECT_EQ(surface.Image().devicePixelRatio(), 2);
+  EXPECT_NEAR(surface.ScaleWidth(), 3000, 0.01);
+  EXPECT_DOUBLE_EQ(surface.TextWidth("W"), width);
+  EXPECT_GT(CountWhere(surface.Image(), QRect(0, 0, 200, 2), [](QRgb p) { return qGray(p) < 128; }), 150);
+  surface.Resize(3000, 3000);  // resizing keeps the ratio
+  EXPECT_EQ(surface.Image().size(), QSize(400, 400));
 }
 
 TEST(QtSurfaceOnPdf, PutsTextWhereTheTwipsSay) {

@@ -14,7 +14,9 @@ class CountingPump : public EventPump {
  public:
   void Yield() override {
     ++yields;
-    if (on_yield) on_yield();
+    if (!on_yield) return;
+    RunBeforeEvents();  // the scripted events see what a window would show
+    on_yield();
   }
   int yields = 0;
   std::function<void()> on_yield;

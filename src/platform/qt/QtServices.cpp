@@ -24,6 +24,7 @@ QtEventPump::QtEventPump(int interval_ms) : interval_ms_(interval_ms) { clock_.s
 void QtEventPump::Yield() {
   if (++calls_ % kCallsPerClockRead != 0) return;
   if (clock_.elapsed() < interval_ms_) return;
+  RunBeforeEvents();
   QCoreApplication::processEvents(QEventLoop::AllEvents);
   clock_.restart();
 }

@@ -4,6 +4,7 @@
 #include <QPagedPaintDevice>
 #include <QPaintDevice>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace kivrel {
@@ -42,8 +43,11 @@ void QtSurface::Rebind(QPaintDevice* device) {
   paints_on_image_ = device->devType() == QInternal::Image;
   px_per_twip_x_ = device->logicalDpiX() / kTwipsPerInch;
   px_per_twip_y_ = device->logicalDpiY() / kTwipsPerInch;
-  width_twips_ = device->width() / px_per_twip_x_;
-  height_twips_ = device->height() / px_per_twip_y_;
+  // A painter draws in device-independent pixels; an image of a higher pixel ratio has
+  // that many device pixels to each.
+  const double ratio = device->devicePixelRatio();
+  width_twips_ = device->width() / ratio / px_per_twip_x_;
+  height_twips_ = device->height() / ratio / px_per_twip_y_;
   if (painter_.begin(device)) {  // a printer that cannot start leaves it inactive
     painter_.setRenderHint(QPainter::Antialiasing, !paints_on_image_);
     painter_.setRenderHint(QPainter::TextAntialiasing, true);
@@ -81,12 +85,26 @@ void QtSurface::FontChanged() {
   metrics_.emplace(font_, device_);
   if (painter_.isActive()) painter_.setFont(font_);
   short_texts_.clear();
+  font_id_ = glyph_cache_.FontId(font_);
 }
 
 QPointF QtSurface::Map(double x, double y) const { return {x * PixelsPerTwipX(), y * PixelsPerTwipY()}; }
 
 double QtSurface::TextWidth(std::string_view text) {
   QString string = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  if (string.size() == 1 && string[0].unicode() < 256) {
+    // The picture measures every character it can show at each sizing: measured once
+    // per font.
+    auto widths = char_widths_.find(font_id_);
+    if (widths == char_widths_.end()) {
+      std::array<double, 256> unknown;
+      unknown.fill(std::numeric_limits<double>::quiet_NaN());
+      widths = char_widths_.insert(font_id_, unknown);
+    }
+    double& width = (*widths)[string[0].unicode()];
+    if (std::isnan(width)) width = metrics_->horizontalAdvance(string[0]);
+    return width / PixelsPerTwipX();
+  }
   // One character needs no shaping: its advance is the width.
   double width = string.size() == 1 ? metrics_->horizontalAdvance(string[0])
                                     : metrics_->horizontalAdvance(string);
@@ -97,9 +115,15 @@ double QtSurface::TextHeight(std::string_view) { return metrics_->height() / Pix
 
 void QtSurface::DrawText(double x, double y, std::string_view text) {
   Rgb c = ForeColor();
-  painter_.setPen(QColor(c.R, c.G, c.B));
   QPointF at = Map(x, y);
   QString string = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  if (string.size() <= 2 && use_glyph_cache_ && paints_on_image_ && !smooth_text_ &&
+      painter_.transform().isIdentity() &&
+      glyph_cache_.Draw(*static_cast<QImage*>(device_), font_, font_id_, at, qRgb(c.R, c.G, c.B), string)) {
+    Changed();
+    return;
+  }
+  painter_.setPen(QColor(c.R, c.G, c.B));
   if (string.size() <= 2) {
     auto cached = short_texts_.find(string);
     if (cached == short_texts_.end()) {
@@ -155,7 +179,7 @@ void QtSurface::Cls() {
   if (paints_on_image_) {
     painter_.save();
     painter_.setCompositionMode(QPainter::CompositionMode_Source);
-    painter_.fillRect(QRect(0, 0, device_->width(), device_->height()), Qt::white);
+    painter_.fillRect(QRectF(0, 0, width_twips_ * px_per_twip_x_, height_twips_ * px_per_twip_y_), Qt::white);
     painter_.restore();
     Changed();
   }
@@ -172,31 +196,52 @@ void QtSurface::End() {
   if (painter_.isActive()) painter_.end();
 }
 
-std::unique_ptr<QImage> QtImageSurface::MakeImage(int width_twips, int height_twips, double dpi) {
-  int w = std::max(1, static_cast<int>(std::lround(width_twips * dpi / kTwipsPerInch)));
-  int h = std::max(1, static_cast<int>(std::lround(height_twips * dpi / kTwipsPerInch)));
+std::unique_ptr<QImage> QtImageSurface::MakeImage(int width_twips, int height_twips, double dpi, double ratio) {
+  // The size in device-independent pixels is the same at every ratio.
+  int w = std::max(1, static_cast<int>(std::lround(std::lround(width_twips * dpi / kTwipsPerInch) * ratio)));
+  int h = std::max(1, static_cast<int>(std::lround(std::lround(height_twips * dpi / kTwipsPerInch) * ratio)));
   auto image = std::make_unique<QImage>(w, h, QImage::Format_RGB32);
   int dots_per_meter = static_cast<int>(std::lround(dpi / 0.0254));
   image->setDotsPerMeterX(dots_per_meter);
   image->setDotsPerMeterY(dots_per_meter);
+  image->setDevicePixelRatio(ratio);
   image->fill(Qt::white);
   return image;
 }
 
-QtImageSurface::QtImageSurface(int width_twips, int height_twips, double dots_per_inch)
-    : detail::ImageHolder{MakeImage(width_twips, height_twips, dots_per_inch)},
+QtImageSurface::QtImageSurface(int width_twips, int height_twips, double dots_per_inch, double device_pixel_ratio)
+    : detail::ImageHolder{MakeImage(width_twips, height_twips, dots_per_inch, device_pixel_ratio)},
       QtSurface(image_.get()),
-      dpi_(dots_per_inch) {}
+      dpi_(dots_per_inch),
+      ratio_(device_pixel_ratio),
+      requested_width_(width_twips),
+      requested_height_(height_twips) {}
 
 QtImageSurface::~QtImageSurface() { End(); }
 
 void QtImageSurface::Resize(int width_twips, int height_twips) {
-  auto image = MakeImage(width_twips, height_twips, dpi_);
+  if (width_twips == requested_width_ && height_twips == requested_height_) return;
+  requested_width_ = width_twips;
+  requested_height_ = height_twips;
+  auto image = MakeImage(width_twips, height_twips, dpi_, ratio_);
   if (image->size() == image_->size()) return;
+  Replace(std::move(image));
+}
+
+void QtImageSurface::SetDevicePixelRatio(double ratio) {
+  if (ratio <= 0 || ratio == ratio_) return;
+  ratio_ = ratio;
+  Replace(MakeImage(requested_width_, requested_height_, dpi_, ratio_));
+}
+
+void QtImageSurface::Replace(std::unique_ptr<QImage> image) {
   End();
   {
     QPainter copy(image.get());
-    copy.drawImage(0, 0, *image_);
+    copy.setRenderHint(QPainter::SmoothPixmapTransform);
+    // Both images measure the same in device-independent pixels: a copy at another
+    // ratio is scaled.
+    copy.drawImage(QPointF(0, 0), *image_);
   }
   image_ = std::move(image);
   Rebind(image_.get());

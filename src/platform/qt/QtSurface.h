@@ -8,11 +8,13 @@
 #include <QImage>
 #include <QPainter>
 #include <QStaticText>
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
 
 #include "platform/Surface.h"
+#include "platform/qt/GlyphCache.h"
 
 class QPaintDevice;
 
@@ -55,13 +57,22 @@ class QtSurface : public Surface {
   double PixelsPerTwipX() const { return px_per_twip_x_ * user_x_; }
   double PixelsPerTwipY() const { return px_per_twip_y_ * user_y_; }
 
-  /// Called after everything drawn (a widget showing the device repaints).
-  void SetChangedCallback(std::function<void()> changed) { changed_ = std::move(changed); }
+  /// Called after something is drawn (a widget showing the device repaints), once until
+  /// ChangesShown says the change was shown.
+  void SetChangedCallback(std::function<void()> changed) {
+    changed_ = std::move(changed);
+    change_reported_ = false;
+  }
+  /// What was drawn has been shown: the next drawing calls the callback again.
+  void ChangesShown() { change_reported_ = false; }
 
   /// Whether glyph edges are smoothed (the default). Without smoothing a text drawn
   /// again in the background colour erases the same text exactly, as the puzzle
   /// picture needs when fill letters are taken away.
   void SetSmoothText(bool smooth);
+  /// Whether short texts drawn without smoothing on an image are copied from a glyph
+  /// cache (the default) rather than drawn as text each time; both give the same pixels.
+  void SetGlyphCache(bool on) { use_glyph_cache_ = on; }
 
  protected:
   void DrawText(double x, double y, std::string_view text) override;
@@ -72,7 +83,10 @@ class QtSurface : public Surface {
   void Rebind(QPaintDevice* device);
   QPainter& Painter() { return painter_; }
   void Changed() {
-    if (changed_) changed_();
+    if (changed_ && !change_reported_) {
+      change_reported_ = true;
+      changed_();
+    }
   }
 
  private:
@@ -86,6 +100,11 @@ class QtSurface : public Surface {
   // Short texts (a grid's letters) keep their laid-out form until the font changes, so
   // a page of thousands of letters is not shaped letter by letter again.
   QHash<QString, QStaticText> short_texts_;
+  GlyphCache glyph_cache_;  // the same, drawn once and copied: used without smoothing
+  int font_id_ = 0;         // glyph_cache_.FontId(font_)
+  // The widths of one-character texts by font, measured once (NaN: not yet).
+  QHash<int, std::array<double, 256>> char_widths_;
+  bool use_glyph_cache_ = true;
   double px_per_twip_x_ = 1;
   double px_per_twip_y_ = 1;
   double user_x_ = 1;  // twips per user unit
@@ -95,6 +114,7 @@ class QtSurface : public Surface {
   bool paints_on_image_ = false;
   bool smooth_text_ = true;
   std::function<void()> changed_;
+  bool change_reported_ = false;
 };
 
 namespace detail {
@@ -105,22 +125,34 @@ struct ImageHolder {
 }  // namespace detail
 
 /// A retained picture: a white image in screen resolution that keeps what was drawn on
-/// it, shown by a widget on demand.
+/// it, shown by a widget on demand. On a screen with a device pixel ratio above 1 the
+/// image has that many times more pixels each way (and says so), so what is drawn is
+/// as sharp as the widgets around it; its size in twips and everything measured on it
+/// stay the same.
 class QtImageSurface : private detail::ImageHolder, public QtSurface {
  public:
-  /// An image of width x height twips at dots_per_inch.
-  QtImageSurface(int width_twips, int height_twips, double dots_per_inch = 96);
+  /// An image of width x height twips at dots_per_inch, with device_pixel_ratio device
+  /// pixels to each pixel of dots_per_inch.
+  QtImageSurface(int width_twips, int height_twips, double dots_per_inch = 96, double device_pixel_ratio = 1);
   ~QtImageSurface() override;
 
   /// Changes the image's size, keeping what is drawn at its top-left corner.
   void Resize(int width_twips, int height_twips);
+  /// Moves the image to another device pixel ratio (the window went to another
+  /// screen), keeping what is drawn, scaled, until it is drawn again.
+  void SetDevicePixelRatio(double ratio);
+  double DevicePixelRatio() const { return ratio_; }
   const QImage& Image() const { return *image_; }
   double DotsPerInch() const { return dpi_; }
 
  private:
-  static std::unique_ptr<QImage> MakeImage(int width_twips, int height_twips, double dpi);
+  static std::unique_ptr<QImage> MakeImage(int width_twips, int height_twips, double dpi, double ratio);
+  void Replace(std::unique_ptr<QImage> image);
 
   double dpi_;
+  double ratio_;
+  int requested_width_;  // twips
+  int requested_height_;
 };
 
 }  // namespace kivrel
