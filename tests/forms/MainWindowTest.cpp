@@ -39,16 +39,6 @@ TEST_F(MainWindowTest, BuildSaysWhyAListWithoutWordsBuildsNothing) {
   EXPECT_EQ(app.ctx.state.PuzzleBuilt, 0);
 }
 
-TEST_F(MainWindowTest, TheOptionMarksToggleAndNothingElse) {
-  form.SetChecked("mnuSound", true);
-  form.SetChecked("mnuUpperCase", true);
-  form.Raise("mnuSound", Event::Click);
-  EXPECT_TRUE(!form.Checked("mnuSound") && form.Checked("mnuUpperCase"));
-  form.Raise("mnuUpperCase", Event::Click);
-  form.Raise("mnuSound", Event::Click);
-  EXPECT_TRUE(form.Checked("mnuSound") && !form.Checked("mnuUpperCase"));
-}
-
 TEST_F(MainWindowTest, NoDuplicateWordsIsOnAtStartAndAvoidWordsComeFromAListFile) {
   StartUp(app.ctx, 1);
   EXPECT_TRUE(form.Checked(kNoDuplicatesMark));
