@@ -43,25 +43,20 @@ BuildOutcome BuildWithLimit(AppContext& ctx, long long attempts) {
   return BuildPuzzle(ctx, limits);
 }
 
-TEST(BuildPuzzle, EntriesWithoutAWordTakeNoPart) {
+TEST(BuildPuzzle, OrdersLongestFirstInListOrderAndEntriesWithoutAWordTakeNoPart) {
   TestApp app;
-  SetUpPuzzle(app, {"CAT", "???", "DOG"}, 5, 5, 1);
+  SetUpPuzzle(app, {"OX", "CAT", "???", "ELEPHANT", "DOG", "EMU", "GIRAFFE"}, 10, 10, 1);
   EXPECT_EQ(BuildPuzzle(app.ctx).End, BuildEnd::Finished);
-  EXPECT_EQ(app.ctx.state.InsertedCount, 2);
-  EXPECT_EQ(app.ctx.state.Words[3].Status, kStatusNotPlaced);  // the blank record "???" left
+  const std::vector<i16>& order = app.ctx.state.BuildOrder;
+  EXPECT_EQ(std::vector<i16>(order.begin(), order.begin() + 7), (std::vector<i16>{0, 3, 6, 2, 4, 5, 1}));
+  EXPECT_EQ(app.ctx.state.InsertedCount, 6);
+  EXPECT_EQ(app.ctx.state.Words[7].Status, kStatusNotPlaced);  // the blank record "???" left
   ExpectConsistent(app.ctx);
 
   TestApp nothing;
   SetUpPuzzle(nothing, {"!!!", "[note only]"}, 5, 5, 1);
   EXPECT_EQ(BuildPuzzle(nothing.ctx).End, BuildEnd::NotStarted);
   EXPECT_EQ(nothing.ctx.state.PuzzleBuilt, 0);
-}
-
-TEST(BuildPuzzle, OrdersLongestFirstAndEqualLengthsInListOrder) {
-  TestApp app;
-  SetUpPuzzle(app, {"OX", "CAT", "ELEPHANT", "DOG", "EMU", "GIRAFFE"}, 10, 10, 1);
-  BuildPuzzle(app.ctx);
-  EXPECT_EQ(app.ctx.state.BuildOrder, (std::vector<i16>{0, 3, 6, 2, 4, 5, 1}));
 }
 
 TEST(BuildPuzzle, RunsInTheBuildingStateAndEndsPuzzleReady) {
@@ -195,7 +190,11 @@ TEST(BuildPuzzle, SpacesRemainingRules) {
   BuildPuzzle(equal.ctx);
   EXPECT_EQ(equal.ctx.state.SpacesRemaining, 10);
   EXPECT_EQ(equal.ctx.state.Words[3].Status, kStatusNotPlaced);
-  EXPECT_EQ(equal.beeper.beeps, 1);  // a stop by this rule still beeps
+  EXPECT_EQ(equal.beeper.beeps, 1);  // a stop by this rule still beeps, unless the sound is off
+  NoCrossings quiet({"EF", "GH"}, "=", 10);
+  quiet.ctx.MainForm().SetChecked("mnuSound", false);
+  BuildPuzzle(quiet.ctx);
+  EXPECT_EQ(quiet.beeper.beeps, 0);
 
   NoCrossings below({"EFG", "HI"}, "=", 10);  // 12, then 9: every attempt is abandoned
   EXPECT_EQ(BuildWithLimit(below.ctx, 5).End, BuildEnd::GaveUp);
@@ -260,13 +259,6 @@ TEST(BuildPuzzle, TwoStartsWithoutASeedMakeDifferentPuzzles) {
   EXPECT_NE(grids[0], grids[1]);
 }
 
-TEST(BuildPuzzle, IsQuietWithTheSoundOff) {
-  NoCrossings quiet({"EF"}, "", -1);
-  quiet.ctx.MainForm().SetChecked("mnuSound", false);
-  BuildPuzzle(quiet.ctx);
-  EXPECT_EQ(quiet.beeper.beeps, 0);
-}
-
 TEST(BuildPuzzle, CancelEndsTheBuildKeepingWhatWasPlaced) {
   for (int at : {1, 2, 40, 41}) {
     TestApp app;
@@ -314,35 +306,30 @@ TEST(AfterBuild, RunsAtOnceWithoutABuildOtherwiseAfterTheCancelledBuildEnds) {
   EXPECT_EQ(seen, (std::vector<std::string>{"ended", "built", "cancel off", "second"}));
 }
 
-TEST(BuildPuzzle, EmptyingTheListDuringABuildEndsItWithoutRebuildingThePuzzle) {
-  TestApp app;
-  SetUpPuzzle(app, {"KANGAROO", "WOMBAT", "EMU", "KOALA"}, 9, 9, 2);
-  app.pump.on_yield = [&] {
-    if (app.pump.yields != 5) return;
-    app.ctx.list.Clear();
-    UpdateWordCount(app.ctx);
-  };
-  EXPECT_EQ(BuildPuzzle(app.ctx).End, BuildEnd::Interrupted);
-  EXPECT_FALSE(BuildRunning(app.ctx));
-  EXPECT_EQ(app.ctx.state.PuzzleBuilt, 0);
-  EXPECT_FALSE(app.ctx.MainForm().Enabled("cmdCancel"));
-  EXPECT_FALSE(app.ctx.MainForm().Enabled("mnuBuild"));  // the empty list's state stays
-}
-
-TEST(BuildPuzzle, ASizeChangedUnderTheBuildLeavesTheCommandsOfTheList) {
-  TestApp app;
-  SetUpPuzzle(app, {"KANGAROO", "WOMBAT", "EMU", "KOALA"}, 9, 9, 2);
-  app.pump.on_yield = [&] {
-    if (app.pump.yields != 5) return;
-    app.ctx.state.PuzzleWidth = 12;
-    app.ctx.state.PuzzleHeight = 12;
-  };
-  EXPECT_EQ(BuildPuzzle(app.ctx).End, BuildEnd::Interrupted);
-  const Form& main = app.ctx.MainForm();
-  EXPECT_TRUE(main.Enabled("mnuAttributes") && main.Enabled("cmdBuild") && main.Enabled("cmdViewList"));
-  EXPECT_FALSE(main.Enabled("cmdPrint") || main.Enabled("cmdSavePuzzle") || main.Enabled("cmdCancel"));
-  EXPECT_EQ(app.ctx.state.PuzzleBuilt, 0);
-  EXPECT_FALSE(main.IsVisible("picPuzzle"));
+// The list emptied, or the size changed, under a build: the half-built puzzle goes and
+// the commands are those of the list as it now stands.
+TEST(BuildPuzzle, AListOrSizeChangedUnderTheBuildDropsThePuzzle) {
+  for (bool emptied : {true, false}) {
+    SCOPED_TRACE(emptied ? "list emptied" : "size changed");
+    TestApp app;
+    SetUpPuzzle(app, {"KANGAROO", "WOMBAT", "EMU", "KOALA"}, 9, 9, 2);
+    app.pump.on_yield = [&] {
+      if (app.pump.yields != 5) return;
+      if (emptied) {
+        app.ctx.list.Clear();
+        UpdateWordCount(app.ctx);
+      } else {
+        app.ctx.state.PuzzleWidth = app.ctx.state.PuzzleHeight = 12;
+      }
+    };
+    EXPECT_EQ(BuildPuzzle(app.ctx).End, BuildEnd::Interrupted);
+    const Form& main = app.ctx.MainForm();
+    EXPECT_FALSE(BuildRunning(app.ctx));
+    EXPECT_EQ(app.ctx.state.PuzzleBuilt, 0);
+    EXPECT_FALSE(main.IsVisible("picPuzzle"));
+    EXPECT_EQ(main.Enabled("mnuBuild") && main.Enabled("mnuAttributes") && main.Enabled("cmdViewList"), !emptied);
+    EXPECT_FALSE(main.Enabled("cmdPrint") || main.Enabled("cmdSavePuzzle") || main.Enabled("cmdCancel"));
+  }
 }
 
 TEST(BuildPuzzle, EditingTheListDuringABuildChangesNoWordOfIt) {

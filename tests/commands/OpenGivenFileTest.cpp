@@ -31,32 +31,24 @@ TEST(KindOfFile, TheNameDecidesAndOtherwiseTheContents) {
   for (const auto& [path, bytes, kind] : cases) EXPECT_EQ(KindOfFile(path, bytes), kind) << path;
 }
 
-TEST(OpenGivenFile, OpensAListAsOpenListDoes) {
+TEST(OpenGivenFile, OpensAListAsOpenListDoesAndAPuzzleAsOpenPuzzleDoes) {
   TestApp app;
-  const std::string path = std::string(KIVREL_TEST_DATA_DIR) + "/zoo.kvl";
-  OpenGivenFile(app.ctx, path);
-
+  const std::string list = std::string(KIVREL_TEST_DATA_DIR) + "/zoo.kvl";
+  OpenGivenFile(app.ctx, list);
   const PuzzleState& s = app.ctx.state;
   EXPECT_TRUE(app.dialogs.files.empty());
   EXPECT_EQ(std::tie(s.WordListFileName, s.PuzzleTitle, s.PuzzleWidth, s.PuzzleHeight),
-            std::make_tuple(path, std::string("Zoo"), i16{12}, i16{10}));
+            std::make_tuple(list, std::string("Zoo"), i16{12}, i16{10}));
   EXPECT_EQ(app.ctx.list.Entries().front(), "LION");
-  EXPECT_TRUE(app.ctx.WordListForm().Visible());
-  EXPECT_TRUE(app.ctx.MainForm().Enabled("mnuBuild"));
+  EXPECT_TRUE(app.ctx.WordListForm().Visible() && app.ctx.MainForm().Enabled("mnuBuild"));
   EXPECT_EQ(s.WordListChanged, kFalse);
-}
 
-TEST(OpenGivenFile, OpensAPuzzleAsOpenPuzzleDoes) {
-  TestApp app;
   TempDir dir;
-  const std::string path = dir.Write("trip", SamplePuzzleBytes());  // known by its contents
-  OpenGivenFile(app.ctx, path);
-
-  const PuzzleState& s = app.ctx.state;
-  EXPECT_EQ(std::tie(s.PuzzleFileName, s.PuzzleTitle, s.PuzzleBuilt), std::make_tuple(path, std::string("Zoo Trip"), kTrue));
+  const std::string puzzle = dir.Write("trip", SamplePuzzleBytes());  // known by its contents
+  OpenGivenFile(app.ctx, puzzle);
+  EXPECT_EQ(std::tie(s.PuzzleFileName, s.PuzzleTitle, s.PuzzleBuilt), std::make_tuple(puzzle, std::string("Zoo Trip"), kTrue));
   EXPECT_EQ(app.ctx.list.Entries().size(), 3u);
   EXPECT_TRUE(app.ctx.MainForm().Enabled("mnuPrint"));
-  EXPECT_TRUE(app.ctx.WordListForm().Visible());
 }
 
 TEST(OpenGivenFile, AFileItCannotTakeIsReportedAndTheListStaysEmpty) {

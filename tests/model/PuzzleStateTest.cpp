@@ -14,7 +14,6 @@ TEST(StartUp, SetsTheOptionsSizesTheDisplayAndShowsTheMainWindow) {
   app.ctx.SizePuzzleDisplay = [&] { ++sized; };
   StartUp(app.ctx, 1234);
   const PuzzleState& s = app.ctx.state;
-  EXPECT_FLOAT_EQ(s.Pi, 3.14159265f);
   EXPECT_EQ(s.IncludeDiagonals, 0);  // stays off until the options are set
   EXPECT_EQ(sized, 1);
   EXPECT_TRUE(app.ctx.MainForm().Visible());

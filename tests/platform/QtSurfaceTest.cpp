@@ -6,21 +6,14 @@
 #include <numbers>
 
 #include "PdfWords.h"
+#include "RunningProgram.h"
 #include "platform/qt/QtSurface.h"
 
 namespace kivrel {
 namespace {
 
-// Pixels inside a rectangle of the image for which the test holds.
-template <typename Test>
-int CountWhere(const QImage& image, QRect area, Test test) {
-  int count = 0;
-  area = area.intersected(image.rect());
-  for (int y = area.top(); y <= area.bottom(); ++y) {
-    for (int x = area.left(); x <= area.right(); ++x) count += test(image.pixel(x, y)) ? 1 : 0;
-  }
-  return count;
-}
+using testing::CountWhere;
+
 int CountPixels(const QImage& image, QRect area, QRgb color) {
   return CountWhere(image, area, [color](QRgb p) { return (p & 0xFFFFFF) == (color & 0xFFFFFF); });
 }
@@ -169,18 +162,15 @@ TEST(QtImageSurface, DrawsLinesBoxesAndCounterClockwiseArcs) {
   EXPECT_EQ(CountPixels(image, QRect(0, 100, 200, 1), 0x000000), 200);
 }
 
-TEST(QtImageSurface, ResizingKeepsWhatWasDrawn) {
-  QtImageSurface surface(1500, 1500);
-  surface.Line(0, 0, 1500, 0);
-  surface.Resize(3000, 3000);
-  EXPECT_EQ(surface.Image().width(), 200);
-  EXPECT_EQ(CountPixels(surface.Image(), QRect(0, 0, 100, 1), 0x000000), 100);
-  EXPECT_EQ(CountPixels(surface.Image(), QRect(100, 0, 100, 1), 0x000000), 0);
-  surface.Line(0, 2985, 3000, 2985);  // the new part can be drawn on
-  EXPECT_EQ(CountPixels(surface.Image(), QRect(0, 199, 200, 1), 0x000000), 200);
-}
+TEST(QtImageSurface, ResizedOrAtAnotherPixelRatioMeasuresTheSameAndKeepsWhatWasDrawn) {
+  QtImageSurface grown(1500, 1500);
+  grown.Line(0, 0, 1500, 0);
+  grown.Resize(3000, 3000);
+  EXPECT_EQ(CountPixels(grown.Image(), QRect(0, 0, 100, 1), 0x000000), 100);
+  EXPECT_EQ(CountPixels(grown.Image(), QRect(100, 0, 100, 1), 0x000000), 0);
+  grown.Line(0, 2985, 3000, 2985);  // the new part can be drawn on
+  EXPECT_EQ(CountPixels(grown.Image(), QRect(0, 199, 200, 1), 0x000000), 200);
 
-TEST(QtImageSurface, AtAnotherPixelRatioMeasuresTheSameAndKeepsWhatWasDrawn) {
   QtImageSurface surface(3000, 1500, 96, 1);
   surface.SetFontName("Arial");
   surface.SetFontSize(12);

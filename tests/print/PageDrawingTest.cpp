@@ -190,7 +190,7 @@ TEST_F(PageTest, TitleGridAndInstructionsFollowTheirPlaces) {
   EXPECT_EQ(p.PuzzleBottom, 15840 - 1440);
 }
 
-TEST_F(PageTest, InstructionWordWiderThanTheBandStandsAloneOnANewLine) {
+TEST_F(PageTest, InstructionsWrapAtTheBandAndAtLineBreaks) {
   ctx.print.PrintInstructions = 1;
   testing::MakeGrid(ctx, 5, 5);  // the band is the grid: 5320..6920
   s.PuzzleInstructions = "  WWWWWWWWWW   and  so on ";  // the first word is 1950 wide
@@ -204,11 +204,9 @@ TEST_F(PageTest, InstructionWordWiderThanTheBandStandsAloneOnANewLine) {
   DrawPreviewPage(ctx);
   EXPECT_EQ(p.PuzzleTop, 1800 + 320);
   EXPECT_EQ(Find("and"), std::nullopt);
-}
 
-// Instructions typed on several lines: a line break separates words, a tab is a blank,
-// and an empty line starts a paragraph after a blank line.
-TEST_F(PageTest, LineBreaksInTheInstructionsSeparateWordsAndEmptyLinesParagraphs) {
+  // Instructions typed on several lines: a line break separates words, a tab is a
+  // blank, and an empty line starts a paragraph after a blank line.
   ctx.print.PrintInstructions = 1;
   testing::MakeGrid(ctx, 20, 5);  // the band is the grid, 2920..9320; lines of 260
   s.PuzzleInstructions = "Find\tthe animals.\r\nGood luck!\r\n \r\n\r\nHave fun.\nBye";

@@ -105,6 +105,7 @@ TEST(UpdateWordCount, AnEmptiedListDiscardsThePuzzle) {
   EXPECT_EQ(app.ctx.MainForm().Text("lblWordCount"), "");
   EXPECT_EQ(s.Words.size(), 1u);
   EXPECT_EQ(app.ctx.MainForm().Text("lblNbrSpaces"), "");
+  EXPECT_TRUE(!app.ctx.MainForm().Enabled("mnuBuild") && app.ctx.WordListForm().Enabled("cmdAdd"));  // EmptyList
 }
 
 TEST(SortWordList, SortsByThePlacedWordIgnoringCaseAndKeepsEqualWordsInOrder) {

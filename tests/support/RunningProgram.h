@@ -34,6 +34,16 @@ inline void OpenList(AppContext& ctx, const std::string& path) {
   SetListReadyState(ctx);
 }
 
+/// Pixels of the image inside the rectangle for which the test holds.
+inline int CountWhere(const QImage& image, QRect area, const std::function<bool(QRgb)>& test) {
+  int count = 0;
+  area = area.intersected(image.rect());
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) count += test(image.pixel(x, y)) ? 1 : 0;
+  }
+  return count;
+}
+
 struct RunningProgram {
   ScriptedDialogs dialogs;
   KivrelApp app{&dialogs};
@@ -96,15 +106,7 @@ struct RunningProgram {
   }
 
   /// Pixels inside the rectangle for which the test holds.
-  int Count(QRect area, const std::function<bool(QRgb)>& test) {
-    const QImage& image = Picture();
-    int count = 0;
-    area = area.intersected(image.rect());
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-      for (int x = area.left(); x <= area.right(); ++x) count += test(image.pixel(x, y)) ? 1 : 0;
-    }
-    return count;
-  }
+  int Count(QRect area, const std::function<bool(QRgb)>& test) { return CountWhere(Picture(), area, test); }
 };
 
 // Colours as text and lines come out with anti-aliasing: the core of a glyph is the

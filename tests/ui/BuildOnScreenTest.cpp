@@ -174,25 +174,5 @@ TEST(BuildOnScreen, ALongBuildStaysResponsiveAndCancelEndsIt) {
   EXPECT_TRUE(p.Widget("picPuzzle")->isVisible());
 }
 
-TEST(BuildOnScreen, ANinetyNineByNinetyNineGridIsDrawnSmaller) {
-  RunningProgram p;
-  p.OpenList(kAnimals);
-  p.ctx().state.PuzzleWidth = p.ctx().state.PuzzleHeight = 99;
-  p.Click("cmdBuild");
-  QApplication::processEvents();
-  EXPECT_EQ(p.ctx().state.InsertedCount, 25);
-  EXPECT_LT(p.ctx().display.DisplayFontSize, 12);
-  EXPECT_NEAR(p.Picture().width(), 99 * p.ctx().display.CellSize / 15.0, 1);
-  int drawn = 0, letters = 0;
-  p.EachCell([&](int row, int col, const CellRecord& cell) {
-    letters += cell.IsEmpty() ? 0 : 1;
-    drawn += !cell.IsEmpty() && p.Count(p.CellRect(row, col), IsBlack) > 0 ? 1 : 0;
-  });
-  EXPECT_EQ(drawn, letters);
-  EXPECT_TRUE(p.window()->rect().contains(p.Button("cmdExit")->geometry()));
-  p.Click("cmdOutlineWords");  // still usable: the commands answer
-  EXPECT_EQ(p.ctx().state.OutlinesShown, kTrue);
-}
-
 }  // namespace
 }  // namespace kivrel

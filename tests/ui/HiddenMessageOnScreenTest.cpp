@@ -10,8 +10,7 @@
 #include "program/StartUp.h"
 
 // The hidden message and the check for words found twice in the program's windows: a
-// list whose header carries a quote, the quote typed in the attributes dialog, Fill in,
-// and the Options marks.
+// list whose header carries a quote, the quote typed in the attributes dialog, and Fill in.
 namespace kivrel {
 namespace {
 
@@ -60,11 +59,6 @@ TEST(HiddenMessageOnScreen, TheQuoteIsTypedCountedAndFilledIn) {
   }
   EXPECT_EQ(read, letters);
   EXPECT_EQ(p.Label("lblRedrawnCount")->text(), "");  // the quote left no letter to re-draw
-
-  // The mark follows the menu.
-  p.Action(kNoDuplicatesMark)->trigger();
-  EXPECT_FALSE(p.form().Checked(kNoDuplicatesMark));
-  EXPECT_FALSE(p.Action(kNoDuplicatesMark)->isChecked());
 }
 
 }  // namespace

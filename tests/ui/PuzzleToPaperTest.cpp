@@ -62,11 +62,7 @@ TEST(PuzzleToPaper, FromAnOpenedListToAPrintedPage) {
   ASSERT_TRUE(preview && preview->isVisible());
   const QImage& page = p.app.preview().Image();
   const QRect title_area(1440 / 15, ctx.page.TopMargin / 15, ctx.page.TitleWidth / 15, ctx.page.TitleHeight / 15);
-  int ink = 0;
-  for (int y = title_area.top(); y <= title_area.bottom(); ++y) {
-    for (int x = title_area.left(); x <= title_area.right(); ++x) ink += testing::IsInk(page.pixel(x, y));
-  }
-  EXPECT_GT(ink, 50) << "the title stands at the left margin of the previewed page";
+  EXPECT_GT(testing::CountWhere(page, title_area, testing::IsInk), 50) << "the title stands at the left margin of the previewed page";
 
   // Print to a PDF through Qt's printer, as the print dialog would with one copy.
   p.Activate(options);

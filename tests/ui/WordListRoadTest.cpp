@@ -119,22 +119,6 @@ TEST_F(Road, FromANewListToHighlightedWords) {
   EXPECT_EQ(Entries().size(), 4);
 }
 
-TEST_F(Road, AGridTooSmallWaitsInTheAttributesDialog) {
-  p.OpenList(KIVREL_EXAMPLES_DIR "/animals.kvl");
-  p.ctx().state.PuzzleWidth = 7;  // ANTELOPE has 8 letters
-  p.ctx().state.PuzzleHeight = 10;
-  p.Click("cmdBuild");
-  QWidget* dialog = AttributesWindow();
-  ASSERT_TRUE(dialog && dialog->isVisible());
-  p.Activate(dialog);
-  EXPECT_EQ(p.ctx().state.PuzzleBuilt, 0);
-  EXPECT_EQ(p.In<QLineEdit>(dialog, "txtPuzWidth")->text(), "8");  // raised to the longest word
-
-  p.Activate(p.window());  // the focus moves away: the build runs
-  EXPECT_NE(p.ctx().state.PuzzleBuilt, 0);
-  EXPECT_EQ(p.ctx().state.PuzzleWidth, 8);
-}
-
 TEST_F(Road, EscapeCancelsTheAttributesDialog) {
   p.OpenList(KIVREL_EXAMPLES_DIR "/animals.kvl");
   WhileModal([&] {
