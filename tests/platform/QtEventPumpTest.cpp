@@ -32,5 +32,36 @@ TEST(QtEventPump, RunsPendingEventsOnlyOnceTheIntervalHasPassed) {
   EXPECT_TRUE(up_to_date_before_events) << "the window is brought up to date before the events run";
 }
 
+TEST(QtEventPump, ARunOfYieldsReadsTheClockWhereSingleYieldsWouldAndRunsEventsOnce) {
+  int runs = 0;
+  QtEventPump pump(0);  // events are always due when the clock is read
+  pump.BeforeEvents = [&] { ++runs; };
+  pump.Yield(255);
+  EXPECT_EQ(runs, 0) << "255 yields read no clock";
+  pump.Yield(1);
+  EXPECT_EQ(runs, 1) << "the 256th does";
+  pump.Yield(100);
+  pump.Yield();
+  EXPECT_EQ(runs, 1);
+  pump.Yield(600);  // passes two reads: the events run once for the whole run
+  EXPECT_EQ(runs, 2);
+  pump.Yield(0);
+  pump.Yield(-3);
+  EXPECT_EQ(runs, 2);
+}
+
+TEST(QtEventPump, WorkThatStartsWaitsAWholeIntervalBeforeEventsRun) {
+  int runs = 0;
+  QtEventPump pump(200);
+  pump.BeforeEvents = [&] { ++runs; };
+  QThread::msleep(250);  // the interval since the pump was made has passed
+  pump.WorkStarts();
+  pump.Yield(1000);
+  EXPECT_EQ(runs, 0) << "a build that has just started is not stopped for a repaint";
+  QThread::msleep(250);
+  pump.Yield(256);
+  EXPECT_EQ(runs, 1) << "once the interval has passed the events run again";
+}
+
 }  // namespace
 }  // namespace kivrel
