@@ -24,7 +24,7 @@ class BuildPause {
   /// Yields `times` times in a row, as that many steps would one after another; false
   /// when Cancel was pressed (the yields stop there).
   bool Yield(int times) {
-    if (runs_events_ && state_.CancelRequested == 0) pump_.Yield(times);
+    if (runs_events_) pump_.Yield(times, [this] { return state_.CancelRequested != 0; });
     return state_.CancelRequested == 0;
   }
 

@@ -11,10 +11,11 @@ class EventPump {
  public:
   virtual ~EventPump() = default;
   virtual void Yield() = 0;
-  /// Yields `times` times in a row (work that passes over several steps at once). A
-  /// pump lets events run at most once for them.
-  virtual void Yield(int times) {
-    for (; times > 0; --times) Yield();
+  /// Yields `times` times in a row (work that passes over several steps at once),
+  /// stopping early once `stop` says so after events ran. A pump may let events run at
+  /// most once for them.
+  virtual void Yield(int times, const std::function<bool()>& stop) {
+    for (; times > 0 && !stop(); --times) Yield();
   }
   /// Long work is starting: a pump that lets events run at intervals counts the first
   /// interval from now, so work shorter than one interval never stops for a repaint.

@@ -26,8 +26,8 @@ void QtEventPump::Yield() {
   RunEventsIfDue();
 }
 
-void QtEventPump::Yield(int times) {
-  if (times <= 0) return;
+void QtEventPump::Yield(int times, const std::function<bool()>& stop) {
+  if (times <= 0 || stop()) return;
   const unsigned before = calls_;
   calls_ += static_cast<unsigned>(times);
   // The clock is read when the count passes a multiple of kCallsPerClockRead, as it

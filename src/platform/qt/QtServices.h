@@ -20,7 +20,7 @@ class QtEventPump : public EventPump {
  public:
   explicit QtEventPump(int interval_ms = 15);
   void Yield() override;
-  void Yield(int times) override;
+  void Yield(int times, const std::function<bool()>& stop) override;
   void WorkStarts() override;
 
  private:
