@@ -89,6 +89,7 @@ BuildEnd BuildRun::Run() {
     }
     ~ShowCounts() { run.ctx_.pump.BeforeEvents = nullptr; }
   } show_counts(*this);
+  if (pause_.RunsEvents()) ctx_.pump.WorkStarts();
   finder_.StartBuild(ctx_);
   for (;;) {
     ++attempts_;

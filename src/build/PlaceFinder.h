@@ -24,14 +24,12 @@ class BuildPause {
   /// Yields `times` times in a row, as that many steps would one after another; false
   /// when Cancel was pressed (the yields stop there).
   bool Yield(int times) {
-    if (!runs_events_) return state_.CancelRequested == 0;
-    for (; times > 0; --times) {
-      pump_.Yield();
-      if (state_.CancelRequested != 0) return false;
-    }
+    if (runs_events_) pump_.Yield(times, [this] { return state_.CancelRequested != 0; });
     return state_.CancelRequested == 0;
   }
 
+  /// Whether the yields let events run at all.
+  bool RunsEvents() const { return runs_events_; }
   /// True when Cancel was pressed.
   bool Cancelled() const { return state_.CancelRequested != 0; }
   /// True when the puzzle being built was discarded (or replaced) by another command.

@@ -11,6 +11,15 @@ class EventPump {
  public:
   virtual ~EventPump() = default;
   virtual void Yield() = 0;
+  /// Yields `times` times in a row (work that passes over several steps at once),
+  /// stopping early once `stop` says so after events ran. A pump may let events run at
+  /// most once for them.
+  virtual void Yield(int times, const std::function<bool()>& stop) {
+    for (; times > 0 && !stop(); --times) Yield();
+  }
+  /// Long work is starting: a pump that lets events run at intervals counts the first
+  /// interval from now, so work shorter than one interval never stops for a repaint.
+  virtual void WorkStarts() {}
   /// False for a pump that never lets events run (a program without a display): long
   /// work need not call it.
   virtual bool RunsEvents() const { return true; }

@@ -9,6 +9,8 @@
 namespace kivrel {
 namespace {
 
+const std::function<bool()> never = [] { return false; };
+
 TEST(QtEventPump, RunsPendingEventsOnlyOnceTheIntervalHasPassed) {
   bool ran = false;
   QTimer::singleShot(0, [&] { ran = true; });
@@ -30,6 +32,37 @@ TEST(QtEventPump, RunsPendingEventsOnlyOnceTheIntervalHasPassed) {
   EXPECT_TRUE(ran);
   EXPECT_EQ(brought_up_to_date, 1);
   EXPECT_TRUE(up_to_date_before_events) << "the window is brought up to date before the events run";
+}
+
+TEST(QtEventPump, ARunOfYieldsReadsTheClockWhereSingleYieldsWouldAndRunsEventsOnce) {
+  int runs = 0;
+  QtEventPump pump(0);  // events are always due when the clock is read
+  pump.BeforeEvents = [&] { ++runs; };
+  pump.Yield(255, never);
+  EXPECT_EQ(runs, 0) << "255 yields read no clock";
+  pump.Yield(1, never);
+  EXPECT_EQ(runs, 1) << "the 256th does";
+  pump.Yield(100, never);
+  pump.Yield();
+  EXPECT_EQ(runs, 1);
+  pump.Yield(600, never);  // passes two reads: the events run once for the whole run
+  EXPECT_EQ(runs, 2);
+  pump.Yield(0, never);
+  pump.Yield(-3, never);
+  EXPECT_EQ(runs, 2);
+}
+
+TEST(QtEventPump, WorkThatStartsWaitsAWholeIntervalBeforeEventsRun) {
+  int runs = 0;
+  QtEventPump pump(200);
+  pump.BeforeEvents = [&] { ++runs; };
+  QThread::msleep(250);  // the interval since the pump was made has passed
+  pump.WorkStarts();
+  pump.Yield(1000, never);
+  EXPECT_EQ(runs, 0) << "a build that has just started is not stopped for a repaint";
+  QThread::msleep(250);
+  pump.Yield(256, never);
+  EXPECT_EQ(runs, 1) << "once the interval has passed the events run again";
 }
 
 }  // namespace

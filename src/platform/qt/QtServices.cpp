@@ -23,6 +23,25 @@ QtEventPump::QtEventPump(int interval_ms) : interval_ms_(interval_ms) { clock_.s
 
 void QtEventPump::Yield() {
   if (++calls_ % kCallsPerClockRead != 0) return;
+  RunEventsIfDue();
+}
+
+void QtEventPump::Yield(int times, const std::function<bool()>& stop) {
+  if (times <= 0 || stop()) return;
+  const unsigned before = calls_;
+  calls_ += static_cast<unsigned>(times);
+  // The clock is read when the count passes a multiple of kCallsPerClockRead, as it
+  // would be one yield at a time.
+  if (calls_ / kCallsPerClockRead == before / kCallsPerClockRead) return;
+  RunEventsIfDue();
+}
+
+void QtEventPump::WorkStarts() {
+  calls_ = 0;
+  clock_.restart();
+}
+
+void QtEventPump::RunEventsIfDue() {
   if (clock_.elapsed() < interval_ms_) return;
   RunBeforeEvents();
   QCoreApplication::processEvents(QEventLoop::AllEvents);

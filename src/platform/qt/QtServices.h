@@ -20,6 +20,8 @@ class QtEventPump : public EventPump {
  public:
   explicit QtEventPump(int interval_ms = 15);
   void Yield() override;
+  void Yield(int times, const std::function<bool()>& stop) override;
+  void WorkStarts() override;
 
  private:
   // Reading the clock costs far more than a yield (a system call on some virtual
@@ -28,6 +30,8 @@ class QtEventPump : public EventPump {
   QElapsedTimer clock_;
   qint64 interval_ms_;
   unsigned calls_ = 0;
+
+  void RunEventsIfDue();
 };
 
 class QtBeeper : public Beeper {

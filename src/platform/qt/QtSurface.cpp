@@ -90,8 +90,17 @@ void QtSurface::FontChanged() {
 
 QPointF QtSurface::Map(double x, double y) const { return {x * PixelsPerTwipX(), y * PixelsPerTwipY()}; }
 
+QString QtSurface::ToText(std::string_view text) {
+  if (text.size() == 1 && static_cast<unsigned char>(text[0]) < ascii_letters_.size()) {
+    QString& letter = ascii_letters_[static_cast<unsigned char>(text[0])];
+    if (letter.isEmpty()) letter = QString(QLatin1Char(text[0]));
+    return letter;  // shares the kept string: no allocation
+  }
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 double QtSurface::TextWidth(std::string_view text) {
-  QString string = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  const QString string = ToText(text);
   if (string.size() == 1 && string[0].unicode() < 256) {
     // The picture measures every character it can show at each sizing: measured once
     // per font.
@@ -116,7 +125,7 @@ double QtSurface::TextHeight(std::string_view) { return metrics_->height() / Pix
 void QtSurface::DrawText(double x, double y, std::string_view text) {
   Rgb c = ForeColor();
   QPointF at = Map(x, y);
-  QString string = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  const QString string = ToText(text);
   if (string.size() <= 2 && use_glyph_cache_ && paints_on_image_ && !smooth_text_ &&
       painter_.transform().isIdentity() &&
       glyph_cache_.Draw(*static_cast<QImage*>(device_), font_, font_id_, at, qRgb(c.R, c.G, c.B), string)) {

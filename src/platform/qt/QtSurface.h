@@ -92,6 +92,8 @@ class QtSurface : public Surface {
  private:
   QPointF Map(double x, double y) const;
   void ApplyPen();
+  // The text as a QString; a grid's one-letter texts are made once, not per letter.
+  QString ToText(std::string_view text);
 
   QPaintDevice* device_;
   QPainter painter_;
@@ -104,6 +106,7 @@ class QtSurface : public Surface {
   int font_id_ = 0;         // glyph_cache_.FontId(font_)
   // The widths of one-character texts by font, measured once (NaN: not yet).
   QHash<int, std::array<double, 256>> char_widths_;
+  std::array<QString, 128> ascii_letters_;  // one-byte texts, made when first needed
   bool use_glyph_cache_ = true;
   double px_per_twip_x_ = 1;
   double px_per_twip_y_ = 1;
