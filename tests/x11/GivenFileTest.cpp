@@ -30,6 +30,8 @@ struct StartedWithFile {
 TEST(GivenFile, AWordListOpensWithTheWordListWindowShowingItsEntries) {
   TempDir dir;
   const std::string path = dir.Write("birds.kvl", "HERON\r\nOWL\r\nWREN\r\n");
+  XInput input;
+  BoxAnswers boxes(input);  // none is expected: one that comes is recorded and closed
   StartedWithFile program(path);
   ASSERT_TRUE(Ready(program.app.mainWindow()));
   ASSERT_TRUE(WaitFor([&] {
@@ -45,6 +47,7 @@ TEST(GivenFile, AWordListOpensWithTheWordListWindowShowingItsEntries) {
   EXPECT_EQ(shown, (std::vector<std::string>{"HERON", "OWL", "WREN"}));
   EXPECT_EQ(program.app.context().state.WordListFileName, path);
   EXPECT_TRUE(program.app.mainWindow()->isVisible());
+  EXPECT_TRUE(boxes.seen.empty()) << boxes.seen.front();
 }
 
 TEST(GivenFile, APuzzleShowsInTheMainWindow) {
@@ -59,11 +62,14 @@ TEST(GivenFile, APuzzleShowsInTheMainWindow) {
     built = maker.ctx().state.Grid;
     path = dir.Write("animals.kvp", *EncodePuzzleFile(PuzzleFileFromState(maker.ctx().state), nullptr));
   }
+  XInput input;
+  BoxAnswers boxes(input);
   StartedWithFile program(path);
   QMainWindow* main = program.app.mainWindow();
   ASSERT_TRUE(Ready(main));
   AppContext& ctx = program.app.context();
-  ASSERT_TRUE(WaitFor([&] { return ctx.state.PuzzleBuilt != 0; }, 10000)) << "the puzzle did not open";
+  ASSERT_TRUE(WaitFor([&] { return ctx.state.PuzzleBuilt != 0; }, 10000))
+      << "the puzzle did not open" << (boxes.seen.empty() ? "" : ": " + boxes.seen.front());
   EXPECT_EQ(ctx.state.PuzzleFileName, path);
   ASSERT_EQ(ctx.state.Grid.Width(), built.Width());
   ASSERT_EQ(ctx.state.Grid.Height(), built.Height());
