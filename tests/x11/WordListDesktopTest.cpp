@@ -4,14 +4,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
-#include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
-#include <deque>
 #include <gtest/gtest.h>
 
-#include "RunningProgram.h"
-#include "XInput.h"
+#include "RealDialogs.h"
 
 namespace kivrel::testing {
 namespace {
@@ -22,106 +18,6 @@ QLineEdit* EditOf(QWidget* window) {
 QListWidget* ListOf(QWidget* window) {
   return RunningProgram::In<QWidget>(window, "cboWordList")->findChild<QListWidget*>();
 }
-
-// Active, and where the window manager put it: clicks go by the window's place on the
-// screen, which settles only after the window is shown.
-bool Ready(QWidget* window) {
-  // A window shown while the window manager is still busy may miss the focus it gives
-  // new windows; it is asked for once more, as a click on it would.
-  if (!WaitActive(window, 3000)) {
-    window->activateWindow();
-    if (!WaitActive(window, 7000)) return false;
-  }
-  QPoint last = window->mapToGlobal(QPoint());
-  int steady = 0;
-  return WaitFor([&] {
-    QPoint now = window->mapToGlobal(QPoint());
-    steady = now == last ? steady + 1 : 0;
-    last = now;
-    return steady >= 5;
-  }, 10000);
-}
-
-// Entries of a word list file as the program reads them back.
-std::vector<std::string> EntriesIn(const std::string& path) {
-  std::string error;
-  auto parsed = ParseWordList(TempDir::Read(path), &error);
-  return parsed ? parsed->Entries : std::vector<std::string>{error};
-}
-
-// The program with Qt's own dialogs, for the tests that need a real modal message box.
-struct RealProgram {
-  KivrelApp app;
-  RealProgram() {
-    app.Start(7);
-    QApplication::processEvents();
-  }
-  AppContext& ctx() { return app.context(); }
-  QWidget* WordListWindow() { return app.window(kWordListForm); }
-  void ShowList(const std::string& path) {
-    // The main window first takes the focus the window manager gives a new window.
-    ASSERT_TRUE(Ready(app.mainWindow()));
-    OpenList(ctx(), path);
-    ctx().MainForm().Raise("mnuViewList", Event::Click);
-  }
-};
-
-// A message box by its text, another dialog by its title.
-std::string TextOf(QDialog* dialog) {
-  auto* box = qobject_cast<QMessageBox*>(dialog);
-  return (box ? box->text() : dialog->windowTitle()).toStdString();
-}
-
-// Answers Qt's real message boxes and dialogs with real keys, in order, as each comes up: a box
-// runs its own event loop, so the answer has to come from a timer inside it.
-class BoxAnswers {
- public:
-  explicit BoxAnswers(XInput& input) : input_(input) { Poll(); }
-  /// The next box is answered with the key (with Alt held when `alt`).
-  BoxAnswers& Then(unsigned long key, bool alt = false) {
-    steps_.push_back({key, alt});
-    return *this;
-  }
-  bool Done() const { return steps_.empty(); }
-  /// The texts (or the titles) of the boxes answered, in order.
-  std::vector<std::string> seen;
-
- private:
-  struct Step {
-    unsigned long key;
-    bool alt;
-  };
-  void Poll() {
-    // A new timer each time: the next box may open while this one's answer is handled.
-    QTimer::singleShot(40, &guard_, [this] {
-      Poll();
-      auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-      if (!box || !box->isActiveWindow()) return;
-      // A box nobody expected, or one the key did not close, is closed here so that the
-      // test goes on to fail instead of waiting for ever.
-      const int polls = box->property("polls").toInt() + 1;
-      box->setProperty("polls", polls);
-      if (steps_.empty() || polls > 75) {
-        if (!box->property("answered").toBool()) seen.push_back("unexpected: " + TextOf(box));
-        box->reject();
-        return;
-      }
-      if (box->property("answered").toBool()) return;
-      box->setProperty("answered", true);
-      seen.push_back(TextOf(box));
-      const Step step = steps_.front();
-      steps_.pop_front();
-      if (step.alt) {
-        input_.Key(step.key, {XK_Alt_L});
-      } else {
-        input_.Key(step.key);
-      }
-    });
-  }
-  XInput& input_;
-  std::deque<Step> steps_;
-  QObject guard_;  // its timers go with it
-};
 
 TEST(WordListDesktop, AWordTypedAfterOpeningAnotherListGoesIntoThatList) {
   TempDir dir;

@@ -84,14 +84,18 @@ void XInput::Click(const QWidget* widget, QPoint local) {
   ClickAt(widget->mapToGlobal(local));
 }
 
-void XInput::Wheel(QPoint global, int steps) {
+void XInput::Wheel(QPoint global, int steps, std::initializer_list<unsigned long> modifiers) {
   if (!display_) return;
   XTestFakeMotionEvent(display_, -1, global.x(), global.y(), CurrentTime);
+  std::vector<unsigned> held;
+  for (unsigned long modifier : modifiers) held.push_back(XKeysymToKeycode(display_, modifier));
+  for (unsigned code : held) Tap(code, true);
   const unsigned button = steps > 0 ? 4 : 5;
   for (int i = 0; i < std::abs(steps); ++i) {
     XTestFakeButtonEvent(display_, button, True, CurrentTime);
     XTestFakeButtonEvent(display_, button, False, CurrentTime);
   }
+  for (auto it = held.rbegin(); it != held.rend(); ++it) Tap(*it, false);
   XSync(display_, False);
   Settle(60);
 }

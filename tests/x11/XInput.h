@@ -35,8 +35,8 @@ class XInput {
   void Click(const QWidget* widget);
   void Click(const QWidget* widget, QPoint local);
   /// Turns the mouse wheel over a point of the screen: positive steps away from the
-  /// user (up), negative towards (down).
-  void Wheel(QPoint global, int steps);
+  /// user (up), negative towards (down), while the modifier keys given are held down.
+  void Wheel(QPoint global, int steps, std::initializer_list<unsigned long> modifiers = {});
 
  private:
   void Tap(unsigned keycode, bool press);
