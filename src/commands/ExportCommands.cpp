@@ -32,14 +32,13 @@ PageRequest ExportRequest(const SaveChoice& choice) {
 }
 
 void mnuExportPage_Click(AppContext& ctx, const PageWriter& write) {
-  FileRequest dialog;
-  dialog.Action = FileRequest::Kind::SaveAs;
-  dialog.DialogTitle = "Export Page";
-  dialog.Filter = kExportFilter;
-  dialog.FilterIndex = 1;
-  dialog.FileName = SuggestedName(ctx.state);
-  dialog.DefaultExt = "pdf";
-  dialog.Flags = kFileOverwritePrompt;
+  const FileRequest dialog{.Action = FileRequest::Kind::SaveAs,
+                           .DialogTitle = "Export Page",
+                           .Filter = kExportFilter,
+                           .FilterIndex = 1,
+                           .FileName = SuggestedName(ctx.state),
+                           .DefaultExt = "pdf",
+                           .Flags = kFileOverwritePrompt};
   const auto choice = ctx.dialogs.SaveWithCheckBox(dialog, kAnswerKeyCheckBox, false);
   if (!choice || choice->Path.empty()) return;
 

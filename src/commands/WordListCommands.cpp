@@ -33,13 +33,13 @@ std::optional<OpenedFile> ChooseFileToOpen(AppContext& ctx, const std::string& t
   while (true) {
     int backslash = FindLast(name, "\\");
     if (backslash > 0) name = name.substr(static_cast<std::size_t>(backslash));
-    FileRequest request;
-    request.Action = FileRequest::Kind::Open;
-    request.DialogTitle = title;
-    request.Filter = filter;
-    request.FilterIndex = 2;
-    request.FileName = name;
-    std::optional<std::string> chosen = ctx.dialogs.File(request);
+    std::optional<std::string> chosen = ctx.dialogs.File({.Action = FileRequest::Kind::Open,
+                                                          .DialogTitle = title,
+                                                          .Filter = filter,
+                                                          .FilterIndex = 2,
+                                                          .FileName = name,
+                                                          .DefaultExt = {},
+                                                          .Flags = 0});
     if (!chosen) return std::nullopt;
     name = *chosen;
     if (std::optional<std::string> bytes = ReadWholeFile(name)) return OpenedFile{name, std::move(*bytes)};
@@ -92,15 +92,13 @@ bool LoadWordList(AppContext& ctx, const ParsedWordList& parsed, std::string* er
 
 std::optional<std::string> ChooseFileToSave(AppContext& ctx, const std::string& title, const std::string& filter,
                                             const std::string& suggested, const std::string& default_ext) {
-  FileRequest request;
-  request.Action = FileRequest::Kind::SaveAs;
-  request.DialogTitle = title;
-  request.Filter = filter;
-  request.FilterIndex = 2;
-  request.FileName = suggested;
-  request.DefaultExt = default_ext;
-  request.Flags = kFileOverwritePrompt;
-  return ctx.dialogs.File(request);
+  return ctx.dialogs.File({.Action = FileRequest::Kind::SaveAs,
+                           .DialogTitle = title,
+                           .Filter = filter,
+                           .FilterIndex = 2,
+                           .FileName = suggested,
+                           .DefaultExt = default_ext,
+                           .Flags = kFileOverwritePrompt});
 }
 
 std::string WithReason(std::string message, const std::string& path, const std::string& reason) {
