@@ -58,9 +58,7 @@ void AnswerExportDialog(const std::string& name, int steps, bool answer_key) {
   });
 }
 
-bool SameBytes(const std::string& a, const std::string& b) { return TempDir::Read(a) == TempDir::Read(b); }
-
-TEST(ExportPage, ThroughTheRealDialogTheSamePagesAsKivrelCliPrint) {
+TEST(ExportPage, ThroughTheRealDialogTheSamePdfAsKivrelCliPrint) {
   TempDir dir;
   KivrelApp app;  // Qt's own dialogs
   app.Start(7);
@@ -77,25 +75,15 @@ TEST(ExportPage, ThroughTheRealDialogTheSamePagesAsKivrelCliPrint) {
   ctx.forms.Get(kPrintOptionsForm).SetValue("chkPrintInstructions", 0);  // as the print options dialog sets it
   ASSERT_EQ(ctx.print.PrintInstructions, 0);
 
-  // PNG chosen as the type, the name typed without an extension, the key added.
-  AnswerExportDialog(dir.File("page"), 1, true);
-  export_page->trigger();
-  ASSERT_TRUE(QFileInfo::exists(QString::fromStdString(dir.File("page.png"))));
-  ASSERT_TRUE(QFileInfo::exists(QString::fromStdString(dir.File("page-key.png"))));
-  EXPECT_NE(ctx.state.BlanksFilled, 0);  // filled first, as printing does
-
-  // The same puzzle, its fill letters saved, through the command-line program.
-  const std::string puzzle = dir.Write("zoo.kvp", *EncodePuzzleFile(PuzzleFileFromState(ctx.state), nullptr));
-  testing::CliRun run = testing::RunCli("print " + puzzle + " --no-instructions --answer-key --png " + dir.File("cli.png"), true);
-  ASSERT_EQ(run.code, 0) << run.out;
-  EXPECT_TRUE(SameBytes(dir.File("page.png"), dir.File("cli.png")));
-  EXPECT_TRUE(SameBytes(dir.File("page-key.png"), dir.File("cli-key.png")));
-
+  // (A PNG with its answer key is tested on the X server, typed with real keys.)
   // A PDF: the type stays PDF, the name typed with its extension. A PDF carries its
   // time of making, so the words and their places are compared.
   AnswerExportDialog(dir.File("sheet.pdf"), 0, false);
   export_page->trigger();
-  run = testing::RunCli("print " + puzzle + " --no-instructions --pdf " + dir.File("cli.pdf"), true);
+  EXPECT_NE(ctx.state.BlanksFilled, 0);  // filled first, as printing does
+  // The same puzzle, its fill letters saved, through the command-line program.
+  const std::string puzzle = dir.Write("zoo.kvp", *EncodePuzzleFile(PuzzleFileFromState(ctx.state), nullptr));
+  testing::CliRun run = testing::RunCli("print " + puzzle + " --no-instructions --pdf " + dir.File("cli.pdf"), true);
   ASSERT_EQ(run.code, 0) << run.out;
   const auto window_pages = testing::ReadPdfWords(dir.File("sheet.pdf"));
   const auto cli_pages = testing::ReadPdfWords(dir.File("cli.pdf"));
