@@ -183,7 +183,7 @@ void LineScanner::StartBuild(AppContext& ctx) {
   fits_.assign(scratch + kLanes, 0);
   crosses_.assign(scratch + kLanes, 0);
   crosses_twice_.assign(scratch + kLanes, 0);
-  marks_.assign(scratch / 64 + 2, 0);
+  marks_.assign(2 * (scratch / 64 + 2), 0);  // two sets of marks, see ScanNarrow
   clean_ = true;
 }
 
@@ -341,7 +341,8 @@ typedef std::uint64_t Lanes __attribute__((vector_size(8 * kLanes)));
 // where the word fits, crosses[i] those where one of its letters meets the same letter,
 // crosses_twice[i] those where two do, and bit i - first of `marks` is set when the
 // line holds a place that fits and crosses at least `crossings` times (0, 1 or 2);
-// lines no mark is set for may be left out. `lengths` holds each line's length. Reads and writes up to three lines past `last`
+// lines no mark is set for may be left out. With `crossings` 0, `crossing_marks` gets
+// the marks for 1 as well. `lengths` holds each line's length. Reads and writes up to three lines past `last`
 // (the arrays are padded for it); their marks are garbage.
 __attribute__((target_clones("avx2", "default"))) void NarrowMasks(const std::uint64_t* masks, std::size_t total,
                                                                     const std::uint64_t* lengths,
@@ -349,7 +350,8 @@ __attribute__((target_clones("avx2", "default"))) void NarrowMasks(const std::ui
                                                                     int last, std::uint64_t* fits,
                                                                     std::uint64_t* crosses,
                                                                     std::uint64_t* crosses_twice, int crossings,
-                                                                    std::uint64_t* marks) {
+                                                                    std::uint64_t* marks,
+                                                                    std::uint64_t* crossing_marks) {
   const Lanes one = Lanes{} + 1;
   const Lanes all = ~Lanes{};
   const std::uint64_t word_length = static_cast<std::uint64_t>(length);
@@ -378,13 +380,17 @@ __attribute__((target_clones("avx2", "default"))) void NarrowMasks(const std::ui
     std::memcpy(fits + i, &fit, sizeof fit);
     std::memcpy(crosses + i, &cross, sizeof cross);
     std::memcpy(crosses_twice + i, &twice, sizeof twice);
-    const Lanes places = crossings == 0 ? fit : fit & (crossings == 1 ? cross : twice);
-    // Bit j for lane j, gathered without taking the lanes apart one by one.
-    const Lanes bits = reinterpret_cast<Lanes>(places != 0) & Lanes{1, 2, 4, 8};
-    const std::uint64_t lines = bits[0] | bits[1] | bits[2] | bits[3];
-    // kLanes divides 64, so a group's marks never straddle two words.
+    // Bit j for lane j, gathered without taking the lanes apart one by one. kLanes
+    // divides 64, so a group's marks never straddle two words.
+    const Lanes lane_bits = {1, 2, 4, 8};
     const int bit = i - first;
-    marks[bit >> 6] |= lines << (bit & 63);
+    const Lanes places = crossings == 0 ? fit : fit & (crossings == 1 ? cross : twice);
+    const Lanes marked = reinterpret_cast<Lanes>(places != 0) & lane_bits;
+    marks[bit >> 6] |= (marked[0] | marked[1] | marked[2] | marked[3]) << (bit & 63);
+    if (crossings == 0) {
+      const Lanes crossing = reinterpret_cast<Lanes>((fit & cross) != 0) & lane_bits;
+      crossing_marks[bit >> 6] |= (crossing[0] | crossing[1] | crossing[2] | crossing[3]) << (bit & 63);
+    }
   }
 }
 
@@ -399,9 +405,11 @@ bool LineScanner::ScanNarrow(Scan& scan, int first, int last, BuildPause& pause)
   const std::uint64_t* crosses = crosses_.data();
   const std::uint64_t* crosses_twice = crosses_twice_.data();
   std::uint64_t* marks = marks_.data();
+  std::uint64_t* crossing_marks = marks + marks_.size() / 2;
   const Line* lines = o.lines.data();
   const int words = (last - first) / 64 + 1;
   std::fill(marks, marks + words, 0);
+  std::fill(crossing_marks, crossing_marks + words, 0);
 
   // The lines that may matter as things stand at the start are marked, and each is
   // looked at again when its turn comes (the best only gets better meanwhile); the
@@ -409,21 +417,21 @@ bool LineScanner::ScanNarrow(Scan& scan, int first, int last, BuildPause& pause)
   // as often as the best needs (once, or twice when the best crosses twice or more):
   // a line with fewer letters than the best crosses is among them only by the chance
   // of the kernel's arithmetic, never for a look. While nothing is known, every line
-  // where the word fits matters, and so does every empty line (a random place).
-  const bool no_best = scan.best.direction == 0;
+  // where the word fits matters, and so does every empty line (a random place): the
+  // word fits every empty line of the range, so the kernel has marked those already.
+  // Once the first of them gives a best, only the lines where the word fits and
+  // crosses are left to look at.
+  bool no_best = scan.best.direction == 0;
   NarrowMasks(filled, static_cast<std::size_t>(o.total_words), o.lengths.data(), scan.codes, scan.length, first,
               last, fits_.data(), crosses_.data(), crosses_twice_.data(),
-              no_best ? 0 : Min(Max(scan.best.crossings, 1), 2), marks);
-  if (no_best) {
-    for (int i = first; i <= last; ++i) {
-      const int bit = i - first;
-      marks[bit >> 6] |= static_cast<std::uint64_t>(filled[i] == 0) << (bit & 63);
-    }
-  }
+              no_best ? 0 : Min(Max(scan.best.crossings, 1), 2), marks, crossing_marks);
   int yielded = first;  // the lines before this one have yielded
   for (int word = 0; word < words; ++word) {
-    for (std::uint64_t marked = marks[word]; marked != 0; marked &= marked - 1) {
-      const int i = first + word * 64 + std::countr_zero(marked);
+    std::uint64_t marked = marks[word];
+    while (marked != 0) {
+      const int bit = std::countr_zero(marked);
+      marked &= marked - 1;
+      const int i = first + word * 64 + bit;
       if (i > last) break;
       if (!pause.Yield(i - yielded)) return false;
       const Line& line = lines[i];
@@ -442,6 +450,11 @@ bool LineScanner::ScanNarrow(Scan& scan, int first, int last, BuildPause& pause)
       }
       if (!pause.Yield()) return false;
       yielded = i + 1;
+      if (no_best && scan.best.direction != 0) {
+        no_best = false;
+        marks = crossing_marks;
+        marked = marks[word] & ~((std::uint64_t{2} << bit) - 1);  // the lines after this one
+      }
     }
   }
   return pause.Yield(last + 1 - yielded);

@@ -146,6 +146,7 @@ void SizePuzzleDisplay(AppContext& ctx) {
 
 void DrawCellLetter(AppContext& ctx, int row, int col, std::string_view text) {
   Surface& picture = *ctx.picture;
+  if (picture.DrawsNothing()) return;
   const int cell = ctx.display.CellSize;
   int width = 0;
   if (!text.empty()) {

@@ -77,6 +77,8 @@ class Surface {
   virtual void Arc(double x, double y, double radius, double start, double end) = 0;
   /// Clears the surface to its background.
   virtual void Cls() = 0;
+  /// True for a surface that keeps nothing drawn on it, so drawing may be skipped.
+  virtual bool DrawsNothing() const { return false; }
 
  protected:
   /// Draws text at (x, y), top-left corner, in the current font and fore colour.
@@ -111,6 +113,7 @@ class NullSurface : public Surface {
   void Box(double, double, double, double) override {}
   void Arc(double, double, double, double, double) override {}
   void Cls() override {}
+  bool DrawsNothing() const override { return true; }
 
  protected:
   void DrawText(double, double, std::string_view) override {}
