@@ -43,8 +43,14 @@ struct Attempt {
 
 class BuildRun {
  public:
-  BuildRun(AppContext& ctx, const BuildLimits& limits, PlaceFinder& finder)
-      : ctx_(ctx), s_(ctx.state), limits_(limits), finder_(finder), pause_(ctx), table_(ctx.state.Words) {}
+  BuildRun(AppContext& ctx, const BuildLimits& limits, PlaceFinder& finder, HeldWindowChanges& held)
+      : ctx_(ctx),
+        s_(ctx.state),
+        limits_(limits),
+        finder_(finder),
+        held_(held),
+        pause_(ctx),
+        table_(ctx.state.Words) {}
 
   BuildEnd Run();
   long long Attempts() const { return attempts_; }
@@ -68,6 +74,7 @@ class BuildRun {
   PuzzleState& s_;
   const BuildLimits& limits_;
   PlaceFinder& finder_;
+  HeldWindowChanges& held_;
   BuildPause pause_;
   const std::vector<WordRecord> table_;  // the word table as read at the start
   int ordered_ = 0;                      // words in BuildOrder
@@ -79,12 +86,14 @@ class BuildRun {
 BuildEnd BuildRun::Run() {
   // The counters reach the statistics panel whenever the window can show them, not
   // after every word: formatting them is most of a build's work that is not the search.
-  // A program without a window never formats them until the build ends.
+  // A program without a window never formats them until the build ends. The commands
+  // held back from the windows are shown then too.
   struct ShowCounts {
     BuildRun& run;
     explicit ShowCounts(BuildRun& r) : run(r) {
       run.ctx_.pump.BeforeEvents = [this] {
         if (!run.pause_.Discarded()) ShowBuildCounters(run.ctx_);
+        run.held_.Show();
       };
     }
     ~ShowCounts() { run.ctx_.pump.BeforeEvents = nullptr; }
@@ -281,6 +290,9 @@ BuildOutcome BuildPuzzle(AppContext& ctx, const BuildLimits& limits) {
   BuildOutcome outcome;
   if (ctx.build.Running) return outcome;
   PuzzleState& s = ctx.state;
+  // The windows are brought up to date whenever events run during the build, and when
+  // it ends; a build over before that never shows its commands switched off and on.
+  HeldWindowChanges held(ctx);
   ClearStatistics(ctx);
   BuildWordTable(ctx);
   if (s.WordCount < 1 || s.LongestWordLength < 1) return outcome;
@@ -313,7 +325,7 @@ BuildOutcome BuildPuzzle(AppContext& ctx, const BuildLimits& limits) {
   ctx.MainForm().Show(false);
 
   LineScanner scanner;
-  BuildRun run(ctx, limits, limits.Finder != nullptr ? *limits.Finder : scanner);
+  BuildRun run(ctx, limits, limits.Finder != nullptr ? *limits.Finder : scanner, held);
   outcome.End = run.Run();
   outcome.Attempts = run.Attempts();
 
@@ -338,6 +350,7 @@ BuildOutcome BuildPuzzle(AppContext& ctx, const BuildLimits& limits) {
   ctx.MainForm().SetEnabled("cmdCancel", false);
   ctx.build.Running = false;
   guard.armed = false;
+  held.Release();
   RunAfterBuild(ctx);
   return outcome;
 }

@@ -67,10 +67,17 @@ std::vector<std::string> Form::ControlNames() const {
 }
 
 ControlState& Form::Mutable(std::string_view control) {
-  if (auto found = index_.find(control); found != index_.end()) return *found->second;
-  auto it = controls_.emplace(std::string(control), ControlState{}).first;
-  index_.emplace(std::string_view(it->first), &it->second);
-  return it->second;
+  ControlState* state = nullptr;
+  if (auto found = index_.find(control); found != index_.end()) {
+    state = found->second;
+  } else {
+    auto it = controls_.emplace(std::string(control), ControlState{}).first;
+    index_.emplace(std::string_view(it->first), &it->second);
+    state = &it->second;
+  }
+  // A held change is later compared with the control as it was before it.
+  if (holds_ > 0 && held_before_.find(control) == held_before_.end()) held_before_.emplace(control, *state);
+  return *state;
 }
 
 void Form::SetEnabled(std::string_view control, bool enabled) {
@@ -142,6 +149,7 @@ void Form::SetDefault(std::string_view control, bool is_default) {
   if (is_default) {
     for (auto& [name, state] : controls_) {
       if (state.Default && name != control) {
+        Mutable(name);
         state.Default = false;
         Notify(name, Property::Default);
       }
@@ -237,20 +245,80 @@ int Form::RaiseKeyPress(std::string_view control, int key) {
   return it == key_handlers_.end() ? key : it->second(key);
 }
 
-int Form::Subscribe(Listener listener) {
-  listeners_.emplace_back(next_listener_, std::move(listener));
+int Form::Subscribe(Listener listener, bool may_wait) {
+  listeners_.push_back({next_listener_, may_wait, std::move(listener)});
   return next_listener_++;
 }
 
 void Form::Unsubscribe(int id) {
-  std::erase_if(listeners_, [id](const auto& entry) { return entry.first == id; });
+  std::erase_if(listeners_, [id](const Subscription& entry) { return entry.id == id; });
+}
+
+void Form::HoldChanges() { ++holds_; }
+
+void Form::ReleaseChanges() {
+  if (holds_ == 0) return;
+  if (--holds_ == 0) ShowHeldChanges();
+}
+
+namespace {
+
+bool Differs(const ControlState& a, const ControlState& b, Property property) {
+  switch (property) {
+    case Property::Enabled: return a.Enabled != b.Enabled;
+    case Property::Visible: return a.Visible != b.Visible;
+    case Property::Default: return a.Default != b.Default;
+    case Property::Checked: return a.Checked != b.Checked;
+    case Property::Value: return a.Value != b.Value;
+    case Property::Text: return a.Text != b.Text;
+    case Property::Bounds: return a.Bounds != b.Bounds;
+    case Property::Font: return a.Font != b.Font;
+    case Property::ToolTip: return a.ToolTip != b.ToolTip;
+    case Property::Scroll:
+      return a.Min != b.Min || a.Max != b.Max || a.SmallChange != b.SmallChange || a.LargeChange != b.LargeChange;
+    default: return true;
+  }
+}
+
+}  // namespace
+
+void Form::ShowHeldChanges() {
+  auto held = std::move(held_);
+  auto before = std::move(held_before_);
+  held_.clear();
+  held_before_.clear();
+  for (const auto& [control, property] : held) {
+    auto was = before.find(control);
+    if (was == before.end() || Differs(was->second, Control(control), property)) {
+      NotifyListeners(control, property, Listeners::Waiting);
+    }
+  }
 }
 
 void Form::Notify(std::string_view control, Property property) {
   if (listeners_.empty()) return;
+  if (holds_ > 0 && !control.empty()) {
+    if (property != Property::Focus && property != Property::SelectAll) {
+      // Once per property; the order of first changes is the order they are passed on.
+      if (std::find_if(held_.begin(), held_.end(), [&](const auto& entry) {
+            return entry.second == property && entry.first == control;
+          }) == held_.end()) {
+        held_.emplace_back(std::string(control), property);
+      }
+      NotifyListeners(control, property, Listeners::Immediate);
+      return;
+    }
+    ShowHeldChanges();  // a focus or a selection finds the controls as they are
+  }
+  NotifyListeners(control, property, Listeners::All);
+}
+
+void Form::NotifyListeners(std::string_view control, Property property, Listeners who) {
   auto listeners = listeners_;  // a listener may unsubscribe while it runs
   std::string name(control);   // the control's storage may move while listeners run
-  for (auto& [id, listener] : listeners) listener(name, property);
+  for (auto& entry : listeners) {
+    if (who == Listeners::All || entry.may_wait == (who == Listeners::Waiting)) entry.listener(name, property);
+  }
 }
 
 Form& Forms::Get(std::string_view name) {

@@ -185,12 +185,28 @@ class Form {
   void OnQueryUnload(QueryUnloadHandler handler) { query_unload_ = std::move(handler); }
 
   // --- listeners
-  int Subscribe(Listener listener);
+  /// A listener hears of every change as it happens; one that `may_wait` (a window
+  /// showing the form) hears of a control's changes made during a hold only when it
+  /// ends (see HoldChanges).
+  int Subscribe(Listener listener, bool may_wait = false);
   void Unsubscribe(int id);
+
+  /// Holds the controls' changes back from the listeners that may wait, until
+  /// ReleaseChanges: they then hear of each property whose value differs from the one
+  /// it had when the hold began, so a control switched off and on again meanwhile is
+  /// never touched. Changes of the window itself, and a focus or a selection (which
+  /// need the controls as they are), are passed on at once, the latter after what was
+  /// held. Holds nest.
+  void HoldChanges();
+  void ReleaseChanges();
+  /// Passes on what is held so far and goes on holding.
+  void ShowHeldChanges();
 
  private:
   ControlState& Mutable(std::string_view control);
   void Notify(std::string_view control, Property property);
+  enum class Listeners { All, Immediate, Waiting };
+  void NotifyListeners(std::string_view control, Property property, Listeners who);
   const std::vector<std::string>* GroupOf(std::string_view control) const;
 
   std::string name_;
@@ -217,8 +233,18 @@ class Form {
   std::map<std::pair<std::string, Event>, std::vector<Handler>, HandlerKeyLess> handlers_;
   std::map<std::string, KeyHandler, std::less<>> key_handlers_;
   QueryUnloadHandler query_unload_;
-  std::vector<std::pair<int, Listener>> listeners_;
+  struct Subscription {
+    int id = 0;
+    bool may_wait = false;
+    Listener listener;
+  };
+  std::vector<Subscription> listeners_;
   int next_listener_ = 1;
+  int holds_ = 0;
+  // While held: each changed control as it was before the hold, and the properties
+  // changed, in the order of their first change.
+  std::map<std::string, ControlState, std::less<>> held_before_;
+  std::vector<std::pair<std::string, Property>> held_;
 };
 
 /// Every window of the program, created on first use and kept for the whole run.

@@ -99,6 +99,24 @@ void ClearPuzzle(AppContext& ctx) {
   ctx.state.PuzzleBuilt = kFalse;
 }
 
+HeldWindowChanges::HeldWindowChanges(AppContext& ctx) : main_(&ctx.MainForm()), list_(&ctx.WordListForm()) {
+  main_->HoldChanges();
+  list_->HoldChanges();
+}
+
+void HeldWindowChanges::Show() {
+  if (!main_) return;
+  main_->ShowHeldChanges();
+  list_->ShowHeldChanges();
+}
+
+void HeldWindowChanges::Release() {
+  if (!main_) return;
+  main_->ReleaseChanges();
+  list_->ReleaseChanges();
+  main_ = list_ = nullptr;
+}
+
 void SetWindowTitle(AppContext& ctx) {
   ctx.AttributesForm().SetText("txtPuzName", ctx.state.PuzzleTitle);
   ctx.MainForm().SetCaption("Kivrel Puzzle Maker - " + ctx.state.PuzzleTitle);

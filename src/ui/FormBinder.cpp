@@ -83,13 +83,16 @@ bool FocusStays(const QFocusEvent* event) {
 
 FormBinder::FormBinder(QWidget* window, Form& form, double twips_per_pixel)
     : QObject(window), window_(window), form_(form), twips_per_pixel_(twips_per_pixel > 0 ? twips_per_pixel : 15.0) {
-  subscription_ = form_.Subscribe([this](std::string_view control, Property property) {
-    if (control.empty()) {
-      ApplyForm(property);
-    } else {
-      Apply(control, property);
-    }
-  });
+  // The widgets may wait for the net changes of a hold (see Form::HoldChanges).
+  subscription_ = form_.Subscribe(
+      [this](std::string_view control, Property property) {
+        if (control.empty()) {
+          ApplyForm(property);
+        } else {
+          Apply(control, property);
+        }
+      },
+      true);
   window_->installEventFilter(this);
   if (!form_.Caption().empty()) {
     window_->setWindowTitle(ToQString(form_.Caption()));
@@ -341,6 +344,9 @@ void FormBinder::ApplyForm(Property property) {
     case Property::Caption: window_->setWindowTitle(ToQString(form_.Caption())); break;
     case Property::Shown:
       if (form_.WindowState() == kWindowNormal && window_->isMinimized()) window_->showNormal();
+      // The window the user is in is in front already (asking again costs a round trip
+      // to the window system, on every build).
+      if (window_->isVisible() && window_->isActiveWindow() && !window_->isMinimized()) break;
       window_->show();
       window_->raise();
       window_->activateWindow();

@@ -60,6 +60,51 @@ TEST(Form, ListenersHearEveryChangeAndDefineIsQuiet) {
   EXPECT_FALSE(form.Visible());
 }
 
+TEST(Form, AHoldPassesOnlyNetChangesToWaitingListenersAndAFocusFindsTheControlsAsTheyAre) {
+  Form form("frmTest");
+  using Heard = std::vector<std::pair<std::string, Property>>;
+  Heard now, waited;
+  form.Subscribe([&](std::string_view control, Property p) { now.emplace_back(control, p); });
+  form.Subscribe([&](std::string_view control, Property p) { waited.emplace_back(control, p); }, true);
+  form.SetText("lblCount", "12");
+  form.SetDefault("cmdAdd", true);
+  now.clear();
+  waited.clear();
+
+  form.HoldChanges();
+  form.SetEnabled("cmdBuild", false);  // off and on again: never shown
+  form.SetText("lblCount", "");
+  form.SetEnabled("cmdBuild", true);
+  form.SetText("lblCount", "12");
+  form.SetEnabled("cmdCancel", false);  // a real change
+  form.SetDefault("cmdGo", true);       // takes the default from cmdAdd
+  form.SetCaption("Building");          // the window itself is never held
+  EXPECT_EQ(now.size(), 8u) << "listeners that do not wait hear every change at once";
+  EXPECT_EQ(waited, (Heard{{"", Property::Caption}}));
+
+  form.SetEnabled("txtWord", false);
+  form.SetFocus("txtName");  // what was held is passed on first
+  EXPECT_EQ(waited, (Heard{{"", Property::Caption},
+                           {"cmdCancel", Property::Enabled},
+                           {"cmdAdd", Property::Default},
+                           {"cmdGo", Property::Default},
+                           {"txtWord", Property::Enabled},
+                           {"txtName", Property::Focus}}));
+
+  waited.clear();
+  form.SetText("lblCount", "13");
+  form.ShowHeldChanges();  // as before events run
+  EXPECT_EQ(waited, (Heard{{"lblCount", Property::Text}}));
+  form.SetText("lblCount", "12");
+  form.ReleaseChanges();
+  EXPECT_EQ(waited, (Heard{{"lblCount", Property::Text}, {"lblCount", Property::Text}}));
+  EXPECT_EQ(form.Text("lblCount"), "12");
+
+  waited.clear();
+  form.SetEnabled("cmdBuild", false);  // no hold: heard at once
+  EXPECT_EQ(waited, (Heard{{"cmdBuild", Property::Enabled}}));
+}
+
 TEST(Form, HandlersRunInTheOrderTheyWereAddedAndUnhandledKeysPass) {
   Form form("frmTest");
   std::string order;
