@@ -154,9 +154,8 @@ void DrawCellLetter(AppContext& ctx, int row, int col, std::string_view text) {
     int code = UnicodeToCp1252(DecodeUtf8(text, pos));
     if (code >= 0) width = ctx.display.CharWidths[static_cast<std::size_t>(code)];
   }
-  picture.CurrentY = static_cast<double>(row - 1) * cell;
-  picture.CurrentX = Int((cell - width) * 0.5) + static_cast<double>(col - 1) * cell;
-  picture.Print(text);
+  picture.PrintAt(Int((cell - width) * 0.5) + static_cast<double>(col - 1) * cell, static_cast<double>(row - 1) * cell,
+                  text);
 }
 
 void ClearHighlights(AppContext& ctx) {

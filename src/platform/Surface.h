@@ -67,6 +67,9 @@ class Surface {
   /// Draws the text with its top-left corner at the current position in the fore
   /// colour (the glyphs only, not their background) and moves CurrentX to its right end.
   void Print(std::string_view text);
+  /// Draws the text with its top-left corner at (x, y), leaving the current position
+  /// where it is (so the text is never measured).
+  void PrintAt(double x, double y, std::string_view text) { DrawText(x, y, text); }
 
   /// A line from (x1, y1) to (x2, y2) in the fore colour and pen width.
   virtual void Line(double x1, double y1, double x2, double y2) = 0;

@@ -18,7 +18,7 @@ TEST(QtEventPump, RunsPendingEventsOnlyOnceTheIntervalHasPassed) {
   bool up_to_date_before_events = false;
   QtEventPump patient(60 * 60 * 1000);
   patient.BeforeEvents = [&] { ++brought_up_to_date; };
-  for (int i = 0; i < 1000; ++i) patient.Yield();
+  for (int i = 0; i < 3000; ++i) patient.Yield();
   EXPECT_FALSE(ran) << "within the interval a yield runs nothing";
   EXPECT_EQ(brought_up_to_date, 0) << "nor shows anything";
 
@@ -28,7 +28,7 @@ TEST(QtEventPump, RunsPendingEventsOnlyOnceTheIntervalHasPassed) {
     up_to_date_before_events = !ran;
   };
   QThread::msleep(10);
-  for (int i = 0; i < 256; ++i) pump.Yield();  // the clock is read on every 256th call
+  for (int i = 0; i < 1024; ++i) pump.Yield();  // the clock is read on every 1024th call
   EXPECT_TRUE(ran);
   EXPECT_EQ(brought_up_to_date, 1);
   EXPECT_TRUE(up_to_date_before_events) << "the window is brought up to date before the events run";
@@ -38,14 +38,14 @@ TEST(QtEventPump, ARunOfYieldsReadsTheClockWhereSingleYieldsWouldAndRunsEventsOn
   int runs = 0;
   QtEventPump pump(0);  // events are always due when the clock is read
   pump.BeforeEvents = [&] { ++runs; };
-  pump.Yield(255, never);
-  EXPECT_EQ(runs, 0) << "255 yields read no clock";
+  pump.Yield(1023, never);
+  EXPECT_EQ(runs, 0) << "1023 yields read no clock";
   pump.Yield(1, never);
-  EXPECT_EQ(runs, 1) << "the 256th does";
+  EXPECT_EQ(runs, 1) << "the 1024th does";
   pump.Yield(100, never);
   pump.Yield();
   EXPECT_EQ(runs, 1);
-  pump.Yield(600, never);  // passes two reads: the events run once for the whole run
+  pump.Yield(2400, never);  // passes two reads: the events run once for the whole run
   EXPECT_EQ(runs, 2);
   pump.Yield(0, never);
   pump.Yield(-3, never);

@@ -79,6 +79,8 @@ TEST(QtImageSurface, LettersFromTheGlyphCacheAreThePixelsOfTheTextAtEveryPixelRa
           surface->CurrentX = (k % 25) * 233 + (points < 10 ? 41 : 7);
           surface->CurrentY = (k / 25) * 251 + (points < 10 ? 1500 : 3);
           surface->Print(letters.substr(static_cast<std::size_t>(k) % letters.size(), 1));
+          // Lines over letters drawn just before and just after them: the order holds.
+          if (k % 30 == 29) surface->Line(0, surface->CurrentY + 60, 6000, surface->CurrentY + 90);
         }
       }
     }
@@ -88,6 +90,24 @@ TEST(QtImageSurface, LettersFromTheGlyphCacheAreThePixelsOfTheTextAtEveryPixelRa
         << "letters were drawn";
     EXPECT_TRUE(cached.Image() == drawn.Image()) << "device pixel ratio " << ratio;
   }
+}
+
+TEST(QtImageSurface, ClearingTakesAwayTheLettersNotCopiedYet) {
+  QtImageSurface surface(3000, 3000);
+  surface.SetSmoothText(false);
+  surface.SetFontName("Arial");
+  surface.Print("W");
+  surface.Cls();
+  surface.Print("I");
+  const QImage& image = surface.Image();
+  const int dark = CountWhere(image, image.rect(), [](QRgb p) { return qGray(p) < 128; });
+  EXPECT_GT(dark, 0);
+  surface.Cls();
+  EXPECT_EQ(CountPixels(surface.Image(), surface.Image().rect(), qRgb(255, 255, 255)),
+            surface.Image().width() * surface.Image().height());
+  surface.Print("I");
+  EXPECT_EQ(CountWhere(surface.Image(), surface.Image().rect(), [](QRgb p) { return qGray(p) < 128; }), dark)
+      << "only the I is left";
 }
 
 TEST(QtImageSurface, PrintsTextWithItsTopLeftCornerAtTheCurrentPosition) {

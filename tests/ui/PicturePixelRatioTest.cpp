@@ -29,7 +29,7 @@ struct Picture {
     }
   }
   // Dark pixels inside cell (row, col), its outermost pixel row and column left out.
-  int InkIn(int row, int col) const {
+  int InkIn(int row, int col) {
     const QImage& image = surface.Image();
     const double cell = ctx.display.CellSize * surface.PixelsPerTwipX() * image.devicePixelRatio();
     const int left = static_cast<int>(std::ceil((col - 1) * cell)) + 1;

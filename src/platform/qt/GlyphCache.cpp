@@ -26,6 +26,14 @@ int Period(double ratio) {
   return std::abs(ratio - std::round(ratio)) < 1e-9 && ratio >= 1 ? 1 : 0;
 }
 
+// std::floor and std::llround without a call into the maths library: a letter is
+// placed thousands of times per build.
+double Floor(double value) {
+  const double truncated = static_cast<double>(static_cast<qint64>(value));
+  return truncated > value ? truncated - 1 : truncated;
+}
+qint64 RoundNonNegative(double value) { return static_cast<qint64>(value + 0.5); }
+
 }  // namespace
 
 GlyphCache::Entry GlyphCache::Render(const QFont& font, const Key& key, int pad) {
@@ -34,6 +42,8 @@ GlyphCache::Entry GlyphCache::Render(const QFont& font, const Key& key, int pad)
   const double ratio = key.ratio;
   const int width = static_cast<int>(std::ceil((metrics.horizontalAdvance(key.text) + 2.0 * pad) * ratio));
   const int height = static_cast<int>(std::ceil((metrics.height() + 2.0 * pad) * ratio));
+  entry.width = width;
+  entry.height = height;
   QImage glyph(width, height, QImage::Format_ARGB32_Premultiplied);
   glyph.setDevicePixelRatio(ratio);
   glyph.fill(Qt::transparent);
@@ -84,11 +94,11 @@ bool GlyphCache::Draw(QImage& image, const QFont& font, int font_id, QPointF at,
   const int period = Period(ratio);
   if (period == 0 || image.depth() != 32) return false;
   // Whole periods move a text by whole device pixels; what is left decides its pixels.
-  const double whole_x = std::floor(at.x() / period) * period;
-  const double whole_y = std::floor(at.y() / period) * period;
+  const double whole_x = Floor(at.x() / period) * period;
+  const double whole_y = Floor(at.y() / period) * period;
   const int pad = (kMargin + period - 1) / period * period;
-  const qint64 in_x = std::llround((at.x() - whole_x) * kSteps);
-  const qint64 in_y = std::llround((at.y() - whole_y) * kSteps);
+  const qint64 in_x = RoundNonNegative((at.x() - whole_x) * kSteps);
+  const qint64 in_y = RoundNonNegative((at.y() - whole_y) * kSteps);
   color &= 0xFFFFFFu;
   Slot* slot = nullptr;
   if (text.size() == 1) {
@@ -101,7 +111,8 @@ bool GlyphCache::Draw(QImage& image, const QFont& font, int font_id, QPointF at,
     if (slot->entry && slot->character == character && slot->font == font_id && slot->color == color &&
         slot->x == in_x && slot->y == in_y && slot->ratio == ratio) {
       if (!slot->entry->usable) return false;
-      return Copy(image, *slot->entry, whole_x, whole_y, pad, ratio, color);
+      Copy(image, *slot->entry, whole_x, whole_y, pad, ratio, color);
+      return true;
     }
   }
   const Key key{font_id, text, color, in_x, in_y, ratio};
@@ -117,19 +128,30 @@ bool GlyphCache::Draw(QImage& image, const QFont& font, int font_id, QPointF at,
   const Entry* entry = made.get();
   if (slot) *slot = {entry, font_id, text[0].unicode(), color, in_x, in_y, ratio};
   if (!entry->usable) return false;
-  return Copy(image, *entry, whole_x, whole_y, pad, ratio, color);
+  Copy(image, *entry, whole_x, whole_y, pad, ratio, color);
+  return true;
 }
 
-bool GlyphCache::Copy(QImage& image, const Entry& entry, double whole_x, double whole_y, int pad, double ratio,
+void GlyphCache::Copy(QImage& image, const Entry& entry, double whole_x, double whole_y, int pad, double ratio,
                       QRgb color) {
-  // The entry's origin on the image, in device pixels.
-  const int left = static_cast<int>(std::lround((whole_x - pad) * ratio));
-  const int top = static_cast<int>(std::lround((whole_y - pad) * ratio));
+  // The entry's origin on the image, in device pixels: a whole number (whole periods
+  // and the pad are whole device pixels).
+  const int left = static_cast<int>(Floor((whole_x - pad) * ratio + 0.5));
+  const int top = static_cast<int>(Floor((whole_y - pad) * ratio + 0.5));
   const QRgb pixel = 0xFF000000u | color;
   const int width = image.width();
   const int height = image.height();
   uchar* bits = image.bits();
   const qsizetype stride = image.bytesPerLine();
+  if (left >= 0 && top >= 0 && left + entry.width <= width && top + entry.height <= height) {
+    // The whole box is on the image (a grid's letters always are).
+    uchar* origin = bits + top * stride + left * static_cast<qsizetype>(sizeof(QRgb));
+    for (const Run& run : entry.runs) {
+      auto* from = reinterpret_cast<QRgb*>(origin + run.y * stride) + run.x;
+      std::fill(from, from + run.length, pixel);
+    }
+    return;
+  }
   for (const Run& run : entry.runs) {
     const int y = top + run.y;
     if (y < 0 || y >= height) continue;
@@ -139,7 +161,6 @@ bool GlyphCache::Copy(QImage& image, const Entry& entry, double whole_x, double 
     auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
     std::fill(line + from, line + to, pixel);
   }
-  return true;
 }
 
 }  // namespace kivrel

@@ -43,6 +43,8 @@ class GlyphCache {
   };
   struct Entry {
     bool usable = false;
+    int width = 0;  // of the drawn box, in device pixels
+    int height = 0;
     std::vector<Run> runs;
   };
   struct Key {
@@ -59,7 +61,7 @@ class GlyphCache {
   }
 
   static Entry Render(const QFont& font, const Key& key, int pad);
-  static bool Copy(QImage& image, const Entry& entry, double whole_x, double whole_y, int pad, double ratio,
+  static void Copy(QImage& image, const Entry& entry, double whole_x, double whole_y, int pad, double ratio,
                    QRgb color);
 
   // Entries stay where they are made (a grid's letters are found again through `last_`).

@@ -27,12 +27,12 @@ void QtEventPump::Yield() {
 }
 
 void QtEventPump::Yield(int times, const std::function<bool()>& stop) {
-  if (times <= 0 || stop()) return;
+  if (times <= 0) return;
   const unsigned before = calls_;
   calls_ += static_cast<unsigned>(times);
   // The clock is read when the count passes a multiple of kCallsPerClockRead, as it
   // would be one yield at a time.
-  if (calls_ / kCallsPerClockRead == before / kCallsPerClockRead) return;
+  if (calls_ / kCallsPerClockRead == before / kCallsPerClockRead || stop()) return;
   RunEventsIfDue();
 }
 

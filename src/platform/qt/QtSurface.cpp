@@ -38,6 +38,7 @@ QtSurface::QtSurface(QPaintDevice* device) : device_(nullptr) {
 QtSurface::~QtSurface() { End(); }
 
 void QtSurface::Rebind(QPaintDevice* device) {
+  DrawWaitingLetters();
   if (painter_.isActive()) painter_.end();
   device_ = device;
   paints_on_image_ = device->devType() == QInternal::Image;
@@ -79,6 +80,7 @@ void QtSurface::SetSmoothText(bool smooth) {
 
 void QtSurface::FontChanged() {
   if (!device_) return;
+  DrawWaitingLetters();  // in the font they were drawn in
   font_ = MakeFont(FontName(), 0, FontBold(), FontItalic());
   if (!smooth_text_) font_.setStyleStrategy(QFont::NoAntialias);
   font_.setPixelSize(std::max(1, static_cast<int>(std::lround(FontSize() * device_->logicalDpiY() / 72.0))));
@@ -123,16 +125,41 @@ double QtSurface::TextWidth(std::string_view text) {
 double QtSurface::TextHeight(std::string_view) { return metrics_->height() / PixelsPerTwipY(); }
 
 void QtSurface::DrawText(double x, double y, std::string_view text) {
-  Rgb c = ForeColor();
-  QPointF at = Map(x, y);
+  const Rgb c = ForeColor();
+  const QPointF at = Map(x, y);
+  const bool cached = use_glyph_cache_ && paints_on_image_ && !smooth_text_ && painter_.transform().isIdentity();
+  if (cached && text.size() == 1 && static_cast<unsigned char>(text[0]) < ascii_letters_.size()) {
+    const auto character = static_cast<unsigned char>(text[0]);
+    if (ascii_letters_[character].isEmpty()) ascii_letters_[character] = QString(QLatin1Char(text[0]));
+    waiting_.push_back({at, qRgb(c.R, c.G, c.B), character});
+    Changed();
+    return;
+  }
+  DrawWaitingLetters();
   const QString string = ToText(text);
-  if (string.size() <= 2 && use_glyph_cache_ && paints_on_image_ && !smooth_text_ &&
-      painter_.transform().isIdentity() &&
+  if (cached && string.size() <= 2 &&
       glyph_cache_.Draw(*static_cast<QImage*>(device_), font_, font_id_, at, qRgb(c.R, c.G, c.B), string)) {
     Changed();
     return;
   }
-  painter_.setPen(QColor(c.R, c.G, c.B));
+  DrawTextAt(at, qRgb(c.R, c.G, c.B), string);
+  Changed();
+}
+
+void QtSurface::DrawWaitingLetters() {
+  if (waiting_.empty()) return;
+  auto& image = *static_cast<QImage*>(device_);
+  for (const WaitingLetter& letter : waiting_) {
+    const QString& text = ascii_letters_[letter.character];
+    if (!glyph_cache_.Draw(image, font_, font_id_, letter.at, letter.color, text)) {
+      DrawTextAt(letter.at, letter.color, text);
+    }
+  }
+  waiting_.clear();
+}
+
+void QtSurface::DrawTextAt(QPointF at, QRgb color, const QString& string) {
+  painter_.setPen(QColor(color));
   if (string.size() <= 2) {
     auto cached = short_texts_.find(string);
     if (cached == short_texts_.end()) {
@@ -143,7 +170,6 @@ void QtSurface::DrawText(double x, double y, std::string_view text) {
   } else {
     painter_.drawText(QPointF(at.x(), at.y() + metrics_->ascent()), string);
   }
-  Changed();
 }
 
 void QtSurface::ApplyPen() {
@@ -158,18 +184,21 @@ void QtSurface::ApplyPen() {
 }
 
 void QtSurface::Line(double x1, double y1, double x2, double y2) {
+  DrawWaitingLetters();
   ApplyPen();
   painter_.drawLine(Map(x1, y1), Map(x2, y2));
   Changed();
 }
 
 void QtSurface::Box(double x1, double y1, double x2, double y2) {
+  DrawWaitingLetters();
   ApplyPen();
   painter_.drawRect(QRectF(Map(x1, y1), Map(x2, y2)).normalized());
   Changed();
 }
 
 void QtSurface::Arc(double x, double y, double radius, double start, double end) {
+  DrawWaitingLetters();
   ApplyPen();
   double span = end - start;
   if (span <= 0) span += 2 * std::numbers::pi;
@@ -185,6 +214,7 @@ void QtSurface::Arc(double x, double y, double radius, double start, double end)
 void QtSurface::Cls() {
   CurrentX = 0;
   CurrentY = 0;
+  waiting_.clear();  // cleared away before they were drawn
   if (paints_on_image_) {
     painter_.save();
     painter_.setCompositionMode(QPainter::CompositionMode_Source);
@@ -202,6 +232,7 @@ bool QtSurface::NewPage() {
 }
 
 void QtSurface::End() {
+  DrawWaitingLetters();
   if (painter_.isActive()) painter_.end();
 }
 

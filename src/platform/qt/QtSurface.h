@@ -73,6 +73,11 @@ class QtSurface : public Surface {
   /// Whether short texts drawn without smoothing on an image are copied from a glyph
   /// cache (the default) rather than drawn as text each time; both give the same pixels.
   void SetGlyphCache(bool on) { use_glyph_cache_ = on; }
+  /// One-letter texts copied from the glyph cache wait until something else is drawn
+  /// or the image is looked at, and are then copied one after another: a build draws a
+  /// letter between long searches, which would find the cache cold every time. This
+  /// copies the waiting letters now.
+  void DrawWaitingLetters();
 
  protected:
   void DrawText(double x, double y, std::string_view text) override;
@@ -94,6 +99,15 @@ class QtSurface : public Surface {
   void ApplyPen();
   // The text as a QString; a grid's one-letter texts are made once, not per letter.
   QString ToText(std::string_view text);
+  // Draws text with its top-left corner at `at` (device-independent pixels).
+  void DrawTextAt(QPointF at, QRgb color, const QString& text);
+
+  struct WaitingLetter {
+    QPointF at;
+    QRgb color;
+    char16_t character;
+  };
+  std::vector<WaitingLetter> waiting_;
 
   QPaintDevice* device_;
   QPainter painter_;
@@ -145,7 +159,11 @@ class QtImageSurface : private detail::ImageHolder, public QtSurface {
   /// screen), keeping what is drawn, scaled, until it is drawn again.
   void SetDevicePixelRatio(double ratio);
   double DevicePixelRatio() const { return ratio_; }
-  const QImage& Image() const { return *image_; }
+  /// The image, with every letter drawn so far.
+  const QImage& Image() {
+    DrawWaitingLetters();
+    return *image_;
+  }
   double DotsPerInch() const { return dpi_; }
 
  private:
