@@ -82,6 +82,12 @@ TEST(QtImageSurface, LettersFromTheGlyphCacheAreThePixelsOfTheTextAtEveryPixelRa
           // Lines over letters drawn just before and just after them: the order holds.
           if (k % 30 == 29) surface->Line(0, surface->CurrentY + 60, 6000, surface->CurrentY + 90);
         }
+        // Letters cut off by each edge of the image.
+        for (auto [x, y] : {std::pair{5950.0, 100.0}, {5990.0, 2950.0}, {-60.0, 700.0}, {300.0, -80.0}}) {
+          surface->CurrentX = x;
+          surface->CurrentY = y;
+          surface->Print("W");
+        }
       }
     }
     ASSERT_EQ(cached.Image().size(), drawn.Image().size());

@@ -5,6 +5,7 @@
 #include <QStaticText>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace kivrel {
 
@@ -19,12 +20,11 @@ constexpr int kMargin = 8;
 // starts again rather than grow without end.
 constexpr qsizetype kMostEntries = 20000;
 
-// The smallest whole number of device-independent pixels that is also a whole number of
-// device pixels: 1 at a whole ratio. At a fractional ratio QPainter places a text's
-// glyphs by rules of its own that a copy cannot follow, so texts are drawn there (0).
-int Period(double ratio) {
-  return std::abs(ratio - std::round(ratio)) < 1e-9 && ratio >= 1 ? 1 : 0;
-}
+// At a whole ratio a whole device-independent pixel is a whole number of device
+// pixels, so a text moved by whole pixels comes out the same, moved. At a fractional
+// ratio QPainter places a text's glyphs by rules of its own that a copy cannot follow,
+// so texts are drawn there.
+bool WholeRatio(double ratio) { return std::abs(ratio - std::round(ratio)) < 1e-9 && ratio >= 1; }
 
 // std::floor and std::llround without a call into the maths library: a letter is
 // placed thousands of times per build.
@@ -34,6 +34,30 @@ double Floor(double value) {
 }
 qint64 RoundNonNegative(double value) { return static_cast<qint64>(value + 0.5); }
 
+// Eight pixels at once (one AVX2 register where the processor has it).
+typedef std::uint32_t EightPixels __attribute__((vector_size(32)));
+
+// Sets the pixels of `rows` rows of `chunks` times eight pixels from `origin` that the
+// masks say, leaving the others as they are.
+__attribute__((target_clones("avx2", "default"))) void SetMaskedPixels(uchar* origin, qsizetype stride,
+                                                                       const std::uint8_t* masks, int rows,
+                                                                       int chunks, QRgb pixel) {
+  const EightPixels lane_bits = {1, 2, 4, 8, 16, 32, 64, 128};
+  const EightPixels colour = EightPixels{} + pixel;
+  for (int y = 0; y < rows; ++y) {
+    auto* row = reinterpret_cast<QRgb*>(origin + y * stride);
+    for (int c = 0; c < chunks; ++c) {
+      const std::uint8_t mask = *masks++;
+      if (mask == 0) continue;
+      const EightPixels set = reinterpret_cast<EightPixels>(((EightPixels{} + mask) & lane_bits) != 0);
+      EightPixels pixels;
+      std::memcpy(&pixels, row + 8 * c, sizeof pixels);
+      pixels = (pixels & ~set) | (colour & set);
+      std::memcpy(row + 8 * c, &pixels, sizeof pixels);
+    }
+  }
+}
+
 }  // namespace
 
 GlyphCache::Entry GlyphCache::Render(const QFont& font, const Key& key, int pad) {
@@ -42,8 +66,6 @@ GlyphCache::Entry GlyphCache::Render(const QFont& font, const Key& key, int pad)
   const double ratio = key.ratio;
   const int width = static_cast<int>(std::ceil((metrics.horizontalAdvance(key.text) + 2.0 * pad) * ratio));
   const int height = static_cast<int>(std::ceil((metrics.height() + 2.0 * pad) * ratio));
-  entry.width = width;
-  entry.height = height;
   QImage glyph(width, height, QImage::Format_ARGB32_Premultiplied);
   glyph.setDevicePixelRatio(ratio);
   glyph.fill(Qt::transparent);
@@ -57,6 +79,7 @@ GlyphCache::Entry GlyphCache::Render(const QFont& font, const Key& key, int pad)
     text.setTextFormat(Qt::PlainText);
     painter.drawStaticText(QPointF(pad + key.x / kSteps, pad + key.y / kSteps), text);
   }
+  Shape shape;
   for (int y = 0; y < height; ++y) {
     const auto* line = reinterpret_cast<const QRgb*>(glyph.constScanLine(y));
     for (int x = 0; x < width;) {
@@ -68,15 +91,45 @@ GlyphCache::Entry GlyphCache::Render(const QFont& font, const Key& key, int pad)
       if (alpha != 255) return entry;  // smoothed: a copy would not be the same
       const int start = x;
       while (x < width && qAlpha(line[x]) == 255) ++x;
-      entry.runs.push_back({start, y, x - start});
+      shape.runs.push_back({start, y, x - start});
     }
   }
-  entry.usable = true;
+  // The runs from the corner of their box; the entry keeps where that corner is.
+  int left = width, top = height, right = 0, bottom = 0;
+  for (const Run& run : shape.runs) {
+    left = std::min(left, run.x);
+    top = std::min(top, run.y);
+    right = std::max(right, run.x + run.length);
+    bottom = std::max(bottom, run.y + 1);
+  }
+  if (shape.runs.empty()) left = top = right = bottom = 0;
+  for (Run& run : shape.runs) {
+    run.x -= left;
+    run.y -= top;
+  }
+  shape.width = right - left;
+  shape.height = bottom - top;
+  if (shape.width <= 8 * kMaskChunks) {
+    shape.chunks = (shape.width + 7) / 8;
+    shape.masks.assign(static_cast<std::size_t>(shape.height * shape.chunks), 0);
+    for (const Run& run : shape.runs) {
+      for (int x = run.x; x < run.x + run.length; ++x) {
+        shape.masks[static_cast<std::size_t>(run.y * shape.chunks + x / 8)] |= static_cast<std::uint8_t>(1u << (x % 8));
+      }
+    }
+  }
+  const QByteArray runs(reinterpret_cast<const char*>(shape.runs.data()),
+                        static_cast<qsizetype>(shape.runs.size() * sizeof(Run)));
+  auto found = shapes_.constFind(runs);
+  entry.shape = found != shapes_.constEnd() ? *found : shapes_.insert(runs, std::make_shared<const Shape>(std::move(shape))).value();
+  entry.dx = left;
+  entry.dy = top;
   return entry;
 }
 
 void GlyphCache::Clear() {
   entries_.clear();
+  shapes_.clear();
   std::fill(slots_.begin(), slots_.end(), Slot{});
 }
 
@@ -89,16 +142,26 @@ int GlyphCache::FontId(const QFont& font) {
   return id;
 }
 
-bool GlyphCache::Draw(QImage& image, const QFont& font, int font_id, QPointF at, QRgb color, const QString& text) {
+bool GlyphCache::Prepare(QImage& image, Target* target) {
   const double ratio = image.devicePixelRatio();
-  const int period = Period(ratio);
-  if (period == 0 || image.depth() != 32) return false;
-  // Whole periods move a text by whole device pixels; what is left decides its pixels.
-  const double whole_x = Floor(at.x() / period) * period;
-  const double whole_y = Floor(at.y() / period) * period;
-  const int pad = (kMargin + period - 1) / period * period;
+  if (!WholeRatio(ratio) || image.depth() != 32) return false;
+  *target = {image.bits(), image.bytesPerLine(), image.width(), image.height(), ratio,
+             static_cast<int>(std::round(ratio))};
+  return true;
+}
+
+bool GlyphCache::Draw(const Target& target, const QFont& font, int font_id, QPointF at, QRgb color,
+                      const QString& text) {
+  const double ratio = target.ratio;
+  // Whole pixels move a text by whole device pixels; what is left decides its pixels.
+  const double whole_x = Floor(at.x());
+  const double whole_y = Floor(at.y());
+  const int pad = kMargin;
   const qint64 in_x = RoundNonNegative((at.x() - whole_x) * kSteps);
   const qint64 in_y = RoundNonNegative((at.y() - whole_y) * kSteps);
+  // The entry's origin on the image, in device pixels.
+  const int left = (static_cast<int>(whole_x) - pad) * target.scale;
+  const int top = (static_cast<int>(whole_y) - pad) * target.scale;
   color &= 0xFFFFFFu;
   Slot* slot = nullptr;
   if (text.size() == 1) {
@@ -108,10 +171,10 @@ bool GlyphCache::Draw(QImage& image, const QFont& font, int font_id, QPointF at,
                              (static_cast<std::size_t>(in_y) * 0xC2B2AE35u) ^ (color * 0x27D4EB2Fu) ^
                              static_cast<std::size_t>(font_id);
     slot = &slots_[(hash ^ (hash >> 15)) % kSlots];
-    if (slot->entry && slot->character == character && slot->font == font_id && slot->color == color &&
+    if (slot->filled && slot->character == character && slot->font == font_id && slot->color == color &&
         slot->x == in_x && slot->y == in_y && slot->ratio == ratio) {
-      if (!slot->entry->usable) return false;
-      Copy(image, *slot->entry, whole_x, whole_y, pad, ratio, color);
+      if (!slot->shape) return false;
+      Copy(target, *slot->shape, left + slot->dx, top + slot->dy, color);
       return true;
     }
   }
@@ -126,33 +189,36 @@ bool GlyphCache::Draw(QImage& image, const QFont& font, int font_id, QPointF at,
     entries_.insert(key, made);
   }
   const Entry* entry = made.get();
-  if (slot) *slot = {entry, font_id, text[0].unicode(), color, in_x, in_y, ratio};
-  if (!entry->usable) return false;
-  Copy(image, *entry, whole_x, whole_y, pad, ratio, color);
+  if (slot) {
+    *slot = {entry->shape.get(), ratio, static_cast<qint32>(in_x), static_cast<qint32>(in_y), color, font_id,
+             text[0].unicode(), static_cast<qint16>(entry->dx), static_cast<qint16>(entry->dy), true};
+  }
+  if (!entry->shape) return false;
+  Copy(target, *entry->shape, left + entry->dx, top + entry->dy, color);
   return true;
 }
 
-void GlyphCache::Copy(QImage& image, const Entry& entry, double whole_x, double whole_y, int pad, double ratio,
-                      QRgb color) {
-  // The entry's origin on the image, in device pixels: a whole number (whole periods
-  // and the pad are whole device pixels).
-  const int left = static_cast<int>(Floor((whole_x - pad) * ratio + 0.5));
-  const int top = static_cast<int>(Floor((whole_y - pad) * ratio + 0.5));
+void GlyphCache::Copy(const Target& target, const Shape& shape, int left, int top, QRgb color) {
   const QRgb pixel = 0xFF000000u | color;
-  const int width = image.width();
-  const int height = image.height();
-  uchar* bits = image.bits();
-  const qsizetype stride = image.bytesPerLine();
-  if (left >= 0 && top >= 0 && left + entry.width <= width && top + entry.height <= height) {
-    // The whole box is on the image (a grid's letters always are).
-    uchar* origin = bits + top * stride + left * static_cast<qsizetype>(sizeof(QRgb));
-    for (const Run& run : entry.runs) {
+  const int width = target.width;
+  const int height = target.height;
+  uchar* bits = target.bits;
+  const qsizetype stride = target.stride;
+  uchar* origin = bits + top * stride + left * static_cast<qsizetype>(sizeof(QRgb));
+  const bool inside = left >= 0 && top >= 0 && top + shape.height <= height;
+  if (inside && shape.chunks > 0 && left + 8 * shape.chunks <= width) {
+    SetMaskedPixels(origin, stride, shape.masks.data(), shape.height, shape.chunks, pixel);
+    return;
+  }
+  if (inside && left + shape.width <= width) {
+    // The whole shape is on the image.
+    for (const Run& run : shape.runs) {
       auto* from = reinterpret_cast<QRgb*>(origin + run.y * stride) + run.x;
       std::fill(from, from + run.length, pixel);
     }
     return;
   }
-  for (const Run& run : entry.runs) {
+  for (const Run& run : shape.runs) {
     const int y = top + run.y;
     if (y < 0 || y >= height) continue;
     const int from = std::max(0, left + run.x);

@@ -20,13 +20,32 @@ namespace kivrel {
 
 class GlyphCache {
  public:
+  /// An image made ready for copies, its facts read once for a run of letters.
+  struct Target {
+    uchar* bits = nullptr;  // detached from every copy of the image
+    qsizetype stride = 0;
+    int width = 0;  // in device pixels
+    int height = 0;
+    double ratio = 1;
+    int scale = 1;   // the ratio, a whole number
+  };
+  /// False when nothing can be copied onto the image (its pixel ratio is not a whole
+  /// number, or its pixels are not 32 bits): texts are then drawn as text. The target
+  /// stays valid until the image is painted on otherwise or copied.
+  static bool Prepare(QImage& image, Target* target);
+  /// Draw on a prepared image.
+  bool Draw(const Target& target, const QFont& font, int font_id, QPointF at, QRgb color, const QString& text);
+
   /// Draws `text` (in `font`, which must draw without smoothing) with its top-left
   /// corner at `at`, in the image's device-independent pixels, as
   /// QPainter::drawStaticText would. False when the text cannot be copied (the image's
   /// pixel ratio is not a whole number, or the text came out smoothed): the caller
   /// then draws it as text.
   /// `font_id` is FontId(font), which the caller keeps with the font.
-  bool Draw(QImage& image, const QFont& font, int font_id, QPointF at, QRgb color, const QString& text);
+  bool Draw(QImage& image, const QFont& font, int font_id, QPointF at, QRgb color, const QString& text) {
+    Target target;
+    return Prepare(image, &target) && Draw(target, font, font_id, at, color, text);
+  }
 
   /// A number for the font, the same for every font with the same key.
   int FontId(const QFont& font);
@@ -35,23 +54,36 @@ class GlyphCache {
   void Clear();
 
  private:
-  // One run of set pixels in a row of a drawn text, relative to the entry's origin.
+  // One run of set pixels in a row of a drawn text, relative to its shape's corner.
   struct Run {
     int x = 0;
     int y = 0;
     int length = 0;
   };
-  struct Entry {
-    bool usable = false;
-    int width = 0;  // of the drawn box, in device pixels
+  // The set pixels of a drawn text, from the corner of the smallest box holding them.
+  // A letter drawn at different places within a pixel mostly comes out the same, only
+  // moved: its entries share one shape, so a grid's letters are a few shapes, not
+  // thousands.
+  struct Shape {
+    int width = 0;
     int height = 0;
     std::vector<Run> runs;
+    // For a shape at most kMaskChunks * 8 pixels wide: per row, one byte per eight
+    // pixels saying which are set (a letter's rows are copied eight pixels at once).
+    int chunks = 0;  // 0: too wide, copied by its runs
+    std::vector<std::uint8_t> masks;
+  };
+  static constexpr int kMaskChunks = 4;
+  struct Entry {
+    std::shared_ptr<const Shape> shape;  // null when the text cannot be copied
+    int dx = 0;  // the shape's corner from the entry's origin, in device pixels
+    int dy = 0;
   };
   struct Key {
     int font = 0;  // FontId
     QString text;
     QRgb color = 0;
-    qint64 x = 0;  // the position less whole periods, in 1/4096 pixel
+    qint64 x = 0;  // the position less whole pixels, in 1/4096 pixel
     qint64 y = 0;
     double ratio = 1;
     bool operator==(const Key&) const = default;
@@ -60,22 +92,25 @@ class GlyphCache {
     return qHashMulti(seed, key.font, key.text, key.color, key.x, key.y, key.ratio);
   }
 
-  static Entry Render(const QFont& font, const Key& key, int pad);
-  static void Copy(QImage& image, const Entry& entry, double whole_x, double whole_y, int pad, double ratio,
-                   QRgb color);
+  Entry Render(const QFont& font, const Key& key, int pad);
+  static void Copy(const Target& target, const Shape& shape, int left, int top, QRgb color);
 
   // Entries stay where they are made (a grid's letters are found again through `last_`).
   QHash<Key, std::shared_ptr<const Entry>> entries_;
+  QHash<QByteArray, std::shared_ptr<const Shape>> shapes_;  // by their runs
   // One-character texts are found first in a small table of plain numbers, without
   // hashing their text (a grid draws thousands of them).
   struct Slot {
-    const Entry* entry = nullptr;  // owned by entries_
+    const Shape* shape = nullptr;  // owned through entries_; null: drawn as text
+    double ratio = 0;
+    qint32 x = 0;
+    qint32 y = 0;
+    QRgb color = 0;
     int font = 0;
     char16_t character = 0;
-    QRgb color = 0;
-    qint64 x = 0;
-    qint64 y = 0;
-    double ratio = 0;
+    qint16 dx = 0;
+    qint16 dy = 0;
+    bool filled = false;
   };
   static constexpr std::size_t kSlots = 4096;
   std::vector<Slot> slots_ = std::vector<Slot>(kSlots);

@@ -148,11 +148,14 @@ void QtSurface::DrawText(double x, double y, std::string_view text) {
 
 void QtSurface::DrawWaitingLetters() {
   if (waiting_.empty()) return;
-  auto& image = *static_cast<QImage*>(device_);
+  GlyphCache::Target target;
+  const bool copies = GlyphCache::Prepare(*static_cast<QImage*>(device_), &target);
   for (const WaitingLetter& letter : waiting_) {
     const QString& text = ascii_letters_[letter.character];
-    if (!glyph_cache_.Draw(image, font_, font_id_, letter.at, letter.color, text)) {
+    // A letter drawn as text may detach the image: the target is made again after it.
+    if (!copies || !glyph_cache_.Draw(target, font_, font_id_, letter.at, letter.color, text)) {
       DrawTextAt(letter.at, letter.color, text);
+      if (copies) GlyphCache::Prepare(*static_cast<QImage*>(device_), &target);
     }
   }
   waiting_.clear();
