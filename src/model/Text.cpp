@@ -169,12 +169,26 @@ bool IsCellCharacter(char32_t ch) {
 }
 
 std::string PlacedWord(std::string_view entry) {
-  std::string upper = ToUpper(ExtractWord(entry));
+  // ExtractWord, ToUpper and the cell characters in one pass (every build does it for
+  // every entry); one-byte characters need no decoding.
   std::string placed;
-  placed.reserve(upper.size());
-  for (std::size_t pos = 0; pos < upper.size();) {
-    char32_t ch = DecodeUtf8(upper, pos);
-    if (IsCellCharacter(ch)) AppendUtf8(placed, ch);
+  placed.reserve(entry.size());
+  bool keep = true;  // outside a [...] note
+  for (std::size_t pos = 0; pos < entry.size();) {
+    const auto byte = static_cast<unsigned char>(entry[pos]);
+    if (byte < 0x80) {
+      ++pos;
+      if (byte == '[') {
+        keep = false;
+      } else if (byte == ']') {
+        keep = true;
+      } else if (keep && IsCellCharacter(UpperChar(byte))) {
+        placed += static_cast<char>(UpperChar(byte));
+      }
+      continue;
+    }
+    const char32_t ch = UpperChar(DecodeUtf8(entry, pos));
+    if (keep && IsCellCharacter(ch)) AppendUtf8(placed, ch);
   }
   return placed;
 }

@@ -18,7 +18,8 @@ TEST(PlacedWord, KeepsOnlyWhatCanStandInACell) {
   const Pairs cases = {{"O'Neil", "ONEIL"},         {"New York [city]", "NEWYORK"}, {"R2-D2", "R2D2"},
                        {"Crème brûlée", "CRÈMEBRÛLÉE"}, {"straße", "STRAßE"},      {"smörgåsbord", "SMÖRGÅSBORD"},
                        {"œuvre", "ŒUVRE"},           {"?!-", ""},
-                       {"Ωmega", "MEGA"}};  // Greek is beyond the files' code page
+                       {"Ωmega", "MEGA"},  // Greek is beyond the files' code page
+                       {"Café [crème] au lait", "CAFÉAULAIT"}};
   for (auto [entry, want] : cases) EXPECT_EQ(PlacedWord(entry), want) << entry;
   EXPECT_EQ(ToUpper("apple é ÿ š"), "APPLE É Ÿ Š");
   EXPECT_EQ(ToLower("APPLE É Ÿ Š"), "apple é ÿ š");
