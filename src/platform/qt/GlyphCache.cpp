@@ -128,9 +128,10 @@ GlyphCache::Entry GlyphCache::Render(const QFont& font, const Key& key, int pad)
 }
 
 void GlyphCache::Clear() {
+  placements_.clear();  // their letters point into the entries
+  last_placement_ = nullptr;
   entries_.clear();
   shapes_.clear();
-  std::fill(slots_.begin(), slots_.end(), Slot{});
 }
 
 int GlyphCache::FontId(const QFont& font) {
@@ -163,39 +164,77 @@ bool GlyphCache::Draw(const Target& target, const QFont& font, int font_id, QPoi
   const int left = (static_cast<int>(whole_x) - pad) * target.scale;
   const int top = (static_cast<int>(whole_y) - pad) * target.scale;
   color &= 0xFFFFFFu;
-  Slot* slot = nullptr;
-  if (text.size() == 1) {
-    const char16_t character = text[0].unicode();
-    const std::size_t hash = (static_cast<std::size_t>(character) * 0x9E3779B1u) ^
-                             (static_cast<std::size_t>(in_x) * 0x85EBCA6Bu) ^
-                             (static_cast<std::size_t>(in_y) * 0xC2B2AE35u) ^ (color * 0x27D4EB2Fu) ^
-                             static_cast<std::size_t>(font_id);
-    slot = &slots_[(hash ^ (hash >> 15)) % kSlots];
-    if (slot->filled && slot->character == character && slot->font == font_id && slot->color == color &&
-        slot->x == in_x && slot->y == in_y && slot->ratio == ratio) {
-      if (!slot->shape) return false;
-      Copy(target, *slot->shape, left + slot->dx, top + slot->dy, color);
+  // Past the bound the cache starts again; not further on, where what it holds is in use
+  // (a draw adds three entries at most).
+  if (entries_.size() >= kMostEntries) Clear();
+  if (text.size() == 1 && text[0].unicode() < 128) {
+    Placement& placement = PlacementOf(font_id, ratio);
+    const qint8 shift_x = ShiftAt(placement, font, 0, in_x);
+    const qint8 shift_y = shift_x >= 0 ? ShiftAt(placement, font, 1, in_y) : kIrregular;
+    if (shift_y >= 0) {
+      std::vector<Letter>& letters = placement.letters[text[0].unicode()];
+      const Letter* letter = nullptr;
+      for (const Letter& known : letters) {
+        if (known.color == color && known.shift_x == shift_x && known.shift_y == shift_y) {
+          letter = &known;
+          break;
+        }
+      }
+      if (!letter) {
+        // Drawn at a position of the same shifts, it falls on the same device pixels.
+        const Entry& entry = Find(font, {font_id, text, color, placement.example[0][shift_x],
+                                         placement.example[1][shift_y], ratio});
+        letters.push_back({color, shift_x, shift_y, entry.shape.get(), entry.dx, entry.dy});
+        letter = &letters.back();
+      }
+      if (!letter->shape) return false;
+      Copy(target, *letter->shape, left + letter->dx, top + letter->dy, color);
       return true;
     }
   }
-  const Key key{font_id, text, color, in_x, in_y, ratio};
-  auto found = entries_.constFind(key);
-  std::shared_ptr<const Entry> made;
-  if (found != entries_.constEnd()) {
-    made = *found;
-  } else {
-    if (entries_.size() >= kMostEntries) Clear();
-    made = std::make_shared<const Entry>(Render(font, key, pad));
-    entries_.insert(key, made);
-  }
-  const Entry* entry = made.get();
-  if (slot) {
-    *slot = {entry->shape.get(), ratio, static_cast<qint32>(in_x), static_cast<qint32>(in_y), color, font_id,
-             text[0].unicode(), static_cast<qint16>(entry->dx), static_cast<qint16>(entry->dy), true};
-  }
-  if (!entry->shape) return false;
-  Copy(target, *entry->shape, left + entry->dx, top + entry->dy, color);
+  const Entry& entry = Find(font, {font_id, text, color, in_x, in_y, ratio});
+  if (!entry.shape) return false;
+  Copy(target, *entry.shape, left + entry.dx, top + entry.dy, color);
   return true;
+}
+
+const GlyphCache::Entry& GlyphCache::Find(const QFont& font, const Key& key) {
+  auto found = entries_.constFind(key);
+  if (found != entries_.constEnd()) return **found;
+  return **entries_.insert(key, std::make_shared<const Entry>(Render(font, key, kMargin)));
+}
+
+GlyphCache::Placement& GlyphCache::PlacementOf(int font_id, double ratio) {
+  if (last_placement_ && last_placement_->font == font_id && last_placement_->ratio == ratio) return *last_placement_;
+  for (auto& placement : placements_) {
+    if (placement->font == font_id && placement->ratio == ratio) return *(last_placement_ = placement.get());
+  }
+  auto made = std::make_unique<Placement>();
+  made->font = font_id;
+  made->ratio = ratio;
+  for (auto& axis : made->shift) axis.assign(static_cast<std::size_t>(kSteps) + 1, kUnknown);
+  for (auto& axis : made->example) axis.fill(-1);
+  placements_.push_back(std::move(made));
+  return *(last_placement_ = placements_.back().get());
+}
+
+qint8 GlyphCache::ShiftAt(Placement& placement, const QFont& font, int axis, qint64 position) {
+  qint8& shift = placement.shift[static_cast<std::size_t>(axis)][static_cast<std::size_t>(position)];
+  if (shift != kUnknown) return shift;
+  // The probe at this position against the probe at the start of the pixel: the same
+  // shape, moved along this axis only.
+  const QString probe = QStringLiteral("H");
+  const Entry& start = Find(font, {placement.font, probe, 0, 0, 0, placement.ratio});
+  const Entry& here = Find(font, {placement.font, probe, 0, axis == 0 ? position : 0, axis == 1 ? position : 0,
+                                  placement.ratio});
+  const int moved = axis == 0 ? here.dx - start.dx : here.dy - start.dy;
+  const int across = axis == 0 ? here.dy - start.dy : here.dx - start.dx;
+  const bool regular = start.shape && !start.shape->runs.empty() && here.shape == start.shape && across == 0 &&
+                       moved >= 0 && moved < kMostShift;
+  shift = regular ? static_cast<qint8>(moved) : kIrregular;
+  auto& example = placement.example[static_cast<std::size_t>(axis)];
+  if (regular && example[static_cast<std::size_t>(moved)] < 0) example[static_cast<std::size_t>(moved)] = position;
+  return shift;
 }
 
 void GlyphCache::Copy(const Target& target, const Shape& shape, int left, int top, QRgb color) {

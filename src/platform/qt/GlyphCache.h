@@ -93,27 +93,42 @@ class GlyphCache {
   }
 
   Entry Render(const QFont& font, const Key& key, int pad);
+  const Entry& Find(const QFont& font, const Key& key);
   static void Copy(const Target& target, const Shape& shape, int left, int top, QRgb color);
 
   // Entries stay where they are made (a grid's letters are found again through `last_`).
   QHash<Key, std::shared_ptr<const Entry>> entries_;
   QHash<QByteArray, std::shared_ptr<const Shape>> shapes_;  // by their runs
-  // One-character texts are found first in a small table of plain numbers, without
-  // hashing their text (a grid draws thousands of them).
-  struct Slot {
-    const Shape* shape = nullptr;  // owned through entries_; null: drawn as text
-    double ratio = 0;
-    qint32 x = 0;
-    qint32 y = 0;
+  // Where a letter falls within a pixel moves it by zero or more whole device pixels
+  // and changes nothing else, and by the same for every letter of a font (the glyphs are
+  // placed from the text's position, rounded the same way, and drawn at whole pixels).
+  // So one-byte letters are kept per shift rather than per position: a grid's letters
+  // are then a few dozen entries, found at once, instead of a thousand, each looked up
+  // in a large table. The shift of each position is learnt from a probe letter drawn
+  // there and at the start of the pixel; a position where the probe comes out other
+  // than moved is irregular and its letters go through the entries by position.
+  static constexpr qint8 kUnknown = -1;
+  static constexpr qint8 kIrregular = -2;
+  static constexpr int kMostShift = 8;
+  struct Letter {
     QRgb color = 0;
-    int font = 0;
-    char16_t character = 0;
-    qint16 dx = 0;
-    qint16 dy = 0;
-    bool filled = false;
+    qint8 shift_x = 0;
+    qint8 shift_y = 0;
+    const Shape* shape = nullptr;  // owned through entries_; null: drawn as text
+    int dx = 0;
+    int dy = 0;
   };
-  static constexpr std::size_t kSlots = 4096;
-  std::vector<Slot> slots_ = std::vector<Slot>(kSlots);
+  struct Placement {  // of one font at one pixel ratio
+    int font = 0;
+    double ratio = 0;
+    std::array<std::vector<qint8>, 2> shift;  // by position within a pixel, per axis
+    std::array<std::array<qint64, kMostShift>, 2> example;  // a position of each shift
+    std::array<std::vector<Letter>, 128> letters;
+  };
+  Placement& PlacementOf(int font_id, double ratio);
+  qint8 ShiftAt(Placement& placement, const QFont& font, int axis, qint64 position);
+  std::vector<std::unique_ptr<Placement>> placements_;
+  Placement* last_placement_ = nullptr;
   QHash<QString, int> font_ids_;
 };
 
