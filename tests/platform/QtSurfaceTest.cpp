@@ -61,41 +61,46 @@ TEST(QtImageSurface, WithoutSmoothingATextDrawnInWhiteErasesItself) {
 
 TEST(QtImageSurface, LettersFromTheGlyphCacheAreThePixelsOfTheTextAtEveryPixelRatio) {
   const std::string letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789W";
-  for (double ratio : {1.0, 1.25, 1.5, 2.0}) {
-    QtImageSurface cached(6000, 3000, 96, ratio);
-    QtImageSurface drawn(6000, 3000, 96, ratio);
-    drawn.SetGlyphCache(false);
-    for (QtImageSurface* surface : {&cached, &drawn}) {
-      surface->SetSmoothText(false);
-      surface->SetFontName("MS Sans Serif");
-      surface->SetFontBold(true);
-      // Each letter again and again, at positions with every fraction of a pixel, in
-      // every colour of the picture; white takes some away again.
-      for (double points : {12.0, 7.0}) {
-        surface->SetFontSize(points);
-        for (int k = 0; k < 150; ++k) {
-          const Rgb colours[] = {kBlack, kRed, kGrey, kBlack, kWhite};
-          surface->SetForeColor(colours[k % 5]);
-          surface->CurrentX = (k % 25) * 233 + (points < 10 ? 41 : 7);
-          surface->CurrentY = (k / 25) * 251 + (points < 10 ? 1500 : 3);
-          surface->Print(letters.substr(static_cast<std::size_t>(k) % letters.size(), 1));
-          // Lines over letters drawn just before and just after them: the order holds.
-          if (k % 30 == 29) surface->Line(0, surface->CurrentY + 60, 6000, surface->CurrentY + 90);
-        }
-        // Letters cut off by each edge of the image.
-        for (auto [x, y] : {std::pair{5950.0, 100.0}, {5990.0, 2950.0}, {-60.0, 700.0}, {300.0, -80.0}}) {
-          surface->CurrentX = x;
-          surface->CurrentY = y;
-          surface->Print("W");
+  // Both ways of copying: by blending, and with masked stores where the processor has them.
+  for (bool masked : {false, true}) {
+    if (GlyphCache::UseMaskedStores(masked) != masked) continue;
+    for (double ratio : {1.0, 1.25, 1.5, 2.0}) {
+      QtImageSurface cached(6000, 3000, 96, ratio);
+      QtImageSurface drawn(6000, 3000, 96, ratio);
+      drawn.SetGlyphCache(false);
+      for (QtImageSurface* surface : {&cached, &drawn}) {
+        surface->SetSmoothText(false);
+        surface->SetFontName("MS Sans Serif");
+        surface->SetFontBold(true);
+        // Each letter again and again, at positions with every fraction of a pixel, in
+        // every colour of the picture; white takes some away again.
+        for (double points : {12.0, 7.0}) {
+          surface->SetFontSize(points);
+          for (int k = 0; k < 150; ++k) {
+            const Rgb colours[] = {kBlack, kRed, kGrey, kBlack, kWhite};
+            surface->SetForeColor(colours[k % 5]);
+            surface->CurrentX = (k % 25) * 233 + (points < 10 ? 41 : 7);
+            surface->CurrentY = (k / 25) * 251 + (points < 10 ? 1500 : 3);
+            surface->Print(letters.substr(static_cast<std::size_t>(k) % letters.size(), 1));
+            // Lines over letters drawn just before and just after them: the order holds.
+            if (k % 30 == 29) surface->Line(0, surface->CurrentY + 60, 6000, surface->CurrentY + 90);
+          }
+          // Letters cut off by each edge of the image.
+          for (auto [x, y] : {std::pair{5950.0, 100.0}, {5990.0, 2950.0}, {-60.0, 700.0}, {300.0, -80.0}}) {
+            surface->CurrentX = x;
+            surface->CurrentY = y;
+            surface->Print("W");
+          }
         }
       }
+      ASSERT_EQ(cached.Image().size(), drawn.Image().size());
+      EXPECT_LT(CountPixels(drawn.Image(), drawn.Image().rect(), qRgb(255, 255, 255)),
+                drawn.Image().width() * drawn.Image().height() * 97 / 100)
+          << "letters were drawn";
+      EXPECT_TRUE(cached.Image() == drawn.Image()) << "device pixel ratio " << ratio << (masked ? ", masked stores" : "");
     }
-    ASSERT_EQ(cached.Image().size(), drawn.Image().size());
-    EXPECT_LT(CountPixels(drawn.Image(), drawn.Image().rect(), qRgb(255, 255, 255)),
-              drawn.Image().width() * drawn.Image().height() * 97 / 100)
-        << "letters were drawn";
-    EXPECT_TRUE(cached.Image() == drawn.Image()) << "device pixel ratio " << ratio;
   }
+  GlyphCache::UseMaskedStores(true);
 }
 
 TEST(QtImageSurface, ClearingTakesAwayTheLettersNotCopiedYet) {

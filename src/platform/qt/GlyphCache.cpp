@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
 namespace kivrel {
 
@@ -39,7 +42,7 @@ typedef std::uint32_t EightPixels __attribute__((vector_size(32)));
 
 // Sets the pixels of `rows` rows of `chunks` times eight pixels from `origin` that the
 // masks say, leaving the others as they are.
-__attribute__((target_clones("avx2", "default"))) void SetMaskedPixels(uchar* origin, qsizetype stride,
+__attribute__((target_clones("avx2", "default"))) void BlendMaskedPixels(uchar* origin, qsizetype stride,
                                                                        const std::uint8_t* masks, int rows,
                                                                        int chunks, QRgb pixel) {
   const EightPixels lane_bits = {1, 2, 4, 8, 16, 32, 64, 128};
@@ -56,6 +59,37 @@ __attribute__((target_clones("avx2", "default"))) void SetMaskedPixels(uchar* or
       std::memcpy(row + 8 * c, &pixels, sizeof pixels);
     }
   }
+}
+
+#if defined(__x86_64__)
+// The same with stores that write only the set pixels: nothing is read from the image,
+// so a letter never waits for its rows to come from memory.
+__attribute__((target("avx512f,avx512vl"))) void StoreMaskedPixels(uchar* origin, qsizetype stride,
+                                                                    const std::uint8_t* masks, int rows,
+                                                                    int chunks, QRgb pixel) {
+  const __m256i colour = _mm256_set1_epi32(static_cast<int>(pixel));
+  for (int y = 0; y < rows; ++y) {
+    auto* row = reinterpret_cast<QRgb*>(origin + y * stride);
+    for (int c = 0; c < chunks; ++c) _mm256_mask_storeu_epi32(row + 8 * c, *masks++, colour);
+  }
+}
+#endif
+
+bool ProcessorHasMaskedStores() {
+#if defined(__x86_64__)
+  return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl");
+#else
+  return false;
+#endif
+}
+
+bool masked_stores = ProcessorHasMaskedStores();
+
+void SetMaskedPixels(uchar* origin, qsizetype stride, const std::uint8_t* masks, int rows, int chunks, QRgb pixel) {
+#if defined(__x86_64__)
+  if (masked_stores) return StoreMaskedPixels(origin, stride, masks, rows, chunks, pixel);
+#endif
+  BlendMaskedPixels(origin, stride, masks, rows, chunks, pixel);
 }
 
 }  // namespace
@@ -125,6 +159,11 @@ GlyphCache::Entry GlyphCache::Render(const QFont& font, const Key& key, int pad)
   entry.dx = left;
   entry.dy = top;
   return entry;
+}
+
+bool GlyphCache::UseMaskedStores(bool on) {
+  masked_stores = on && ProcessorHasMaskedStores();
+  return masked_stores;
 }
 
 void GlyphCache::Clear() {

@@ -53,6 +53,11 @@ class GlyphCache {
   /// Forgets every text.
   void Clear();
 
+  /// Whether letters are copied with stores that write only their pixels, where the
+  /// processor has them (the default), or by blending eight pixels at a time (the way
+  /// for every other processor). Returns the way now used.
+  static bool UseMaskedStores(bool on);
+
  private:
   // One run of set pixels in a row of a drawn text, relative to its shape's corner.
   struct Run {
