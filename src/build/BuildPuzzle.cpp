@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -324,7 +325,19 @@ BuildOutcome BuildPuzzle(AppContext& ctx, const BuildLimits& limits) {
   s.DirectionCount = s.IncludeDiagonals != 0 ? 8 : 4;
   ctx.MainForm().Show(false);
 
-  LineScanner scanner;
+  // The scanner keeps its lines and scratch from one build to the next, so a build of
+  // the same size lays out nothing. A build started while another runs in this thread
+  // (another program's, from the events the first lets run) gets one of its own.
+  static thread_local LineScanner kept_scanner;
+  static thread_local bool kept_scanner_busy = false;
+  std::optional<LineScanner> own_scanner;
+  LineScanner& scanner = kept_scanner_busy ? own_scanner.emplace() : kept_scanner;
+  struct Busy {
+    bool& busy;
+    bool was;
+    ~Busy() { busy = was; }
+  } busy{kept_scanner_busy, kept_scanner_busy};
+  kept_scanner_busy = true;
   BuildRun run(ctx, limits, limits.Finder != nullptr ? *limits.Finder : scanner, held);
   outcome.End = run.Run();
   outcome.Attempts = run.Attempts();

@@ -118,6 +118,22 @@ void LineScanner::StartBuild(AppContext& ctx) {
   // the down-right diagonals by ascending column - row, the up-right ones by ascending
   // row + column (each from its lower-left end). Both directions of an orientation
   // visit its lines in this order.
+  const int cells = width_ * height_;
+  if (width_ != laid_width_ || height_ != laid_height_) LayOutLines();
+  for (Orientation& o : orientations_) {
+    o.masks.assign(static_cast<std::size_t>(codes_ + 1) * static_cast<std::size_t>(o.total_words) + kLanes, 0);
+    std::fill(o.letters.begin(), o.letters.end(), 0);
+  }
+  cell_code_.assign(static_cast<std::size_t>(cells), 0);
+  cell_use_.assign(static_cast<std::size_t>(cells), 0);
+  fits_.assign(scratch_ + kLanes, 0);
+  crosses_.assign(scratch_ + kLanes, 0);
+  crosses_twice_.assign(scratch_ + kLanes, 0);
+  marks_.assign(2 * (scratch_ / 64 + 2), 0);  // two sets of marks, see ScanNarrow
+  clean_ = true;
+}
+
+void LineScanner::LayOutLines() {
   const int w = width_;
   const int h = height_;
   const int cells = w * h;
@@ -175,16 +191,11 @@ void LineScanner::StartBuild(AppContext& ctx) {
   }
   for (Orientation& o : orientations_) {
     o.lengths.resize(o.lines.size() + kLanes, 0);  // padded like the masks
-    o.masks.assign(static_cast<std::size_t>(codes_ + 1) * static_cast<std::size_t>(o.total_words) + kLanes, 0);
     if (o.narrow) scratch = std::max(scratch, o.lines.size());
   }
-  cell_code_.assign(static_cast<std::size_t>(cells), 0);
-  cell_use_.assign(static_cast<std::size_t>(cells), 0);
-  fits_.assign(scratch + kLanes, 0);
-  crosses_.assign(scratch + kLanes, 0);
-  crosses_twice_.assign(scratch + kLanes, 0);
-  marks_.assign(2 * (scratch / 64 + 2), 0);  // two sets of marks, see ScanNarrow
-  clean_ = true;
+  scratch_ = scratch;
+  laid_width_ = w;
+  laid_height_ = h;
 }
 
 std::uint8_t LineScanner::CodeOf(const std::string& letter) const {

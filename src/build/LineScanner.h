@@ -35,8 +35,9 @@ struct LineSpan {
 
 class LineScanner final : public PlaceFinder {
  public:
-  /// Lays out the lines of the PuzzleWidth x PuzzleHeight grid and codes the letters
-  /// of the word table. Allocates; nothing after it does.
+  /// Lays out the lines of the PuzzleWidth x PuzzleHeight grid (unless the last build
+  /// was of the same size) and codes the letters of the word table. Allocates; nothing
+  /// after it does.
   void StartBuild(AppContext& ctx) override;
   /// Reads the grid's letters and use counts into the masks.
   void StartAttempt(AppContext& ctx) override;
@@ -85,6 +86,8 @@ class LineScanner final : public PlaceFinder {
   struct Scan;  // the search of one word in one direction, see LineScanner.cpp
 
   int Cell(int row, int col) const { return (row - 1) * width_ + (col - 1); }
+  /// The lines of the four orientations for the grid's size, kept while the size stays.
+  void LayOutLines();
   std::uint8_t CodeOf(const std::string& letter) const;
   void SetLetter(int cell, std::uint8_t code, int use);
   void AddUse(int cell);
@@ -97,6 +100,9 @@ class LineScanner final : public PlaceFinder {
 
   int width_ = 0;
   int height_ = 0;
+  int laid_width_ = -1;  // the size the lines are laid out for
+  int laid_height_ = -1;
+  std::size_t scratch_ = 1;  // the scratch arrays' size for it
   bool clean_ = false;  // the masks hold nothing yet
   int codes_ = 0;  // letter codes 1..codes_; codes_ + 1 marks a letter no word has
   std::array<std::uint8_t, 256> code_of_byte_{};

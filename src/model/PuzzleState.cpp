@@ -20,11 +20,8 @@ void LetterGrid::Create(int height, int width) {
   cells_.assign(static_cast<std::size_t>(height + 1) * static_cast<std::size_t>(width + 1), CellRecord{});
 }
 
-std::size_t LetterGrid::Index(int row, int col) const {
-  if (row < 0 || row > height_ || col < 0 || col > width_) {
-    throw std::out_of_range("grid cell (" + std::to_string(row) + ", " + std::to_string(col) + ") out of range");
-  }
-  return static_cast<std::size_t>(row) * static_cast<std::size_t>(width_ + 1) + static_cast<std::size_t>(col);
+void LetterGrid::OutOfRange(int row, int col) {
+  throw std::out_of_range("grid cell (" + std::to_string(row) + ", " + std::to_string(col) + ") out of range");
 }
 
 void PuzzleState::FillDirectionTable() {

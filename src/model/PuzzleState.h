@@ -78,7 +78,12 @@ class LetterGrid {
   bool operator==(const LetterGrid&) const = default;
 
  private:
-  std::size_t Index(int row, int col) const;
+  // Inline: a build reaches the grid's cells tens of thousands of times.
+  std::size_t Index(int row, int col) const {
+    if (row < 0 || row > height_ || col < 0 || col > width_) OutOfRange(row, col);
+    return static_cast<std::size_t>(row) * static_cast<std::size_t>(width_ + 1) + static_cast<std::size_t>(col);
+  }
+  [[noreturn]] static void OutOfRange(int row, int col);
 
   int height_ = 0;
   int width_ = 0;
