@@ -150,12 +150,13 @@ void DrawCellLetter(AppContext& ctx, int row, int col, std::string_view text) {
   const int cell = ctx.display.CellSize;
   int width = 0;
   if (!text.empty()) {
+    const auto lead = static_cast<unsigned char>(text[0]);
     std::size_t pos = 0;
-    int code = UnicodeToCp1252(DecodeUtf8(text, pos));
+    const int code = lead < 0x80 ? lead : UnicodeToCp1252(DecodeUtf8(text, pos));
     if (code >= 0) width = ctx.display.CharWidths[static_cast<std::size_t>(code)];
   }
-  picture.PrintAt(Int((cell - width) * 0.5) + static_cast<double>(col - 1) * cell, static_cast<double>(row - 1) * cell,
-                  text);
+  // Int((cell - width) / 2): a whole number or a half, so a shift floors it the same.
+  picture.PrintAt(((cell - width) >> 1) + static_cast<double>(col - 1) * cell, static_cast<double>(row - 1) * cell, text);
 }
 
 void ClearHighlights(AppContext& ctx) {
