@@ -33,7 +33,7 @@ class GlyphCache {
   /// number, or its pixels are not 32 bits): texts are then drawn as text. The target
   /// stays valid until the image is painted on otherwise or copied.
   static bool Prepare(QImage& image, Target* target);
-  /// Draw on a prepared image.
+  /// Draw (below) on a prepared image: a run of letters prepares it once.
   bool Draw(const Target& target, const QFont& font, int font_id, QPointF at, QRgb color, const QString& text);
 
   /// Draws `text` (in `font`, which must draw without smoothing) with its top-left
@@ -101,7 +101,7 @@ class GlyphCache {
   const Entry& Find(const QFont& font, const Key& key);
   static void Copy(const Target& target, const Shape& shape, int left, int top, QRgb color);
 
-  // Entries stay where they are made (a grid's letters are found again through `last_`).
+  // Entries stay where they are made: the letters of the placements point into them.
   QHash<Key, std::shared_ptr<const Entry>> entries_;
   QHash<QByteArray, std::shared_ptr<const Shape>> shapes_;  // by their runs
   // Where a letter falls within a pixel moves it by zero or more whole device pixels
