@@ -60,9 +60,14 @@ TEST(WindowPlacement, TheMainWindowStaysOnTheScreenAndShowsTheWholeGridFrom5To99
     // window's client area (once the window manager has done its part).
     auto client = [&] { return QRect(main->mapToGlobal(QPoint(0, 0)), main->size()); };
     WaitFor([&] { return Available().contains(main->frameGeometry()) && client().contains(PictureOnScreen(program)); });
-    EXPECT_TRUE(Available().contains(main->frameGeometry())) << side << ": the window reaches past the screen";
+    const FormGeometry& asked = program.ctx().MainForm().Geometry();
+    const std::string form = ", the form says " + std::to_string(asked.Left / 15) + "," + std::to_string(asked.Top / 15) +
+                             " " + std::to_string(asked.Width / 15) + "x" + std::to_string(asked.Height / 15);
+    EXPECT_TRUE(Available().contains(main->frameGeometry()))
+        << side << ": the window reaches past the screen: " << Text(main->frameGeometry()) << " in "
+        << Text(Available()) << form;
     EXPECT_TRUE(client().contains(PictureOnScreen(program)))
-        << side << ": part of the grid is cut off: " << Text(client()) << " " << Text(PictureOnScreen(program));
+        << side << ": part of the grid is cut off: " << Text(client()) << " " << Text(PictureOnScreen(program)) << form;
     EXPECT_EQ(program.Widget("picPuzzle")->width(), std::lround(side * program.ctx().display.CellSize / 15.0));
     if (side == 40 || side == 99) Screenshot(QString("main-%1").arg(side));
   }
