@@ -370,6 +370,10 @@ void FormBinder::ApplyForm(Property property) {
       int extra_h = frame.height() - client.height();
       window_->move(ToPixels(g.Left), ToPixels(g.Top));
       window_->resize(std::max(1, ToPixels(g.Width) - extra_w), std::max(1, ToPixels(g.Height) - extra_h));
+      asked_place_ = QPoint(ToPixels(g.Left), ToPixels(g.Top));
+      asked_size_ = QSize(ToPixels(g.Width), ToPixels(g.Height));
+      asked_at_.start();
+      place_asked_again_ = false;
       break;
     }
     case Property::WindowState:
@@ -442,6 +446,21 @@ bool FormBinder::ChooseMenuItem(QMenu* menu, int key) {
   return false;
 }
 
+void FormBinder::KeepAskedPlace() {
+  // A busy window manager may apply the resize that follows a move at the window's old
+  // place and drop the move: a window grown for a larger puzzle then reaches past the
+  // screen. The window system's report says so; the place is asked for once more.
+  if (!asked_at_.isValid() || asked_at_.elapsed() > kAskedPlaceMs) return;
+  const QRect frame = window_->frameGeometry();
+  if (frame.topLeft() == asked_place_) {
+    asked_at_.invalidate();
+  } else if (frame.size() == asked_size_ && !place_asked_again_) {
+    place_asked_again_ = true;
+    Applying guard(applying_);
+    window_->move(asked_place_);
+  }
+}
+
 void FormBinder::ReportGeometry() {
   QRect frame = window_->frameGeometry();
   QSize client = window_->size();
@@ -477,7 +496,10 @@ bool FormBinder::eventFilter(QObject* watched, QEvent* event) {
         // While the binder moves or sizes the window itself, the Form already holds the
         // geometry asked for; a report now would be half old (the move before the
         // resize) and undo it. The window system's own report follows.
-        if (!applying_) ReportGeometry();
+        if (!applying_) {
+          ReportGeometry();
+          KeepAskedPlace();
+        }
         if (event->type() == QEvent::Resize) form_.Raise({}, Event::Resize);
         break;
       case QEvent::WindowStateChange: {

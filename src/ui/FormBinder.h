@@ -13,7 +13,10 @@
 // share runs the first of them.
 #include <QHash>
 #include <QObject>
+#include <QElapsedTimer>
+#include <QPoint>
 #include <QPointer>
+#include <QSize>
 #include <QString>
 #include <string_view>
 
@@ -70,6 +73,9 @@ class FormBinder : public QObject {
   /// A letter typed in an open menu: runs the first enabled item it stands for.
   bool ChooseMenuItem(QMenu* menu, int key);
   void ReportGeometry();
+  /// Asks again for the place last asked for when the window system put the window,
+  /// at its new size, somewhere else (see FormBinder.cpp).
+  void KeepAskedPlace();
   /// Twips (or the parent's user units) per pixel of a widget's geometry.
   double UnitsPerPixel(const QWidget* widget) const;
 
@@ -81,6 +87,13 @@ class FormBinder : public QObject {
   QHash<QString, QPointer<QObject>> objects_;
   QEventLoop* modal_loop_ = nullptr;
   bool lent_to_modal_ = false;  // a modal box of the program holds the activation
+  // The place and outer size last asked for, and when (reports later than that are the
+  // window manager's or the user's own doing).
+  static constexpr qint64 kAskedPlaceMs = 2000;
+  QPoint asked_place_;
+  QSize asked_size_;
+  QElapsedTimer asked_at_;
+  bool place_asked_again_ = false;
 };
 
 }  // namespace kivrel
