@@ -149,7 +149,7 @@ void Form::SetDefault(std::string_view control, bool is_default) {
   if (is_default) {
     for (auto& [name, state] : controls_) {
       if (state.Default && name != control) {
-        Mutable(name);
+        Mutable(name);  // kept as it was, when changes are held
         state.Default = false;
         Notify(name, Property::Default);
       }
