@@ -10,8 +10,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "build/BuildPuzzle.h"
-#include "build/FillInBlanks.h"
+#include "engine/BuildPuzzle.h"
+#include "engine/FillInBlanks.h"
 #include "commands/WordListCommands.h"
 #include "files/WordListFile.h"
 #include "program/HeadlessProgram.h"

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/qt/QtSurface.h"
+#include "qt/QtSurface.h"
 #include "print/PageDrawing.h"
 #include "program/CommandStates.h"
 #include "program/HeadlessProgram.h"

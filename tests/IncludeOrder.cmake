@@ -6,18 +6,18 @@ set(layers
   files       # the two file formats, code page 1252, atomic writing
   program     # one running program: its context, start-up, the operations all commands use
   display     # the puzzle picture
-  build       # placing the words, the build run, the fill
+  engine      # placing the words, the build run, the fill
   print       # the page layout
   commands    # the menu commands' flows: dialogs, state and redraw
   forms       # what each window does
-  platform/qt # the platform interfaces made with Qt
+  qt          # the platform interfaces made with Qt
   ui          # the Qt windows
   app)        # the programs
 #
 # Run as: cmake -DSOURCE_DIR=<src> -P IncludeOrder.cmake
 
 function(layer_of path out)
-  # The longest layer name that starts the path wins (platform/qt before platform).
+  # The longest layer name that starts the path wins.
   set(best "")
   set(best_rank -1)
   set(rank 0)

@@ -31,7 +31,7 @@ PageRequest ExportRequest(const SaveChoice& choice) {
   return request;
 }
 
-void mnuExportPage_Click(AppContext& ctx, const PageWriter& write) {
+void ExportPage(AppContext& ctx, const PageWriter& write) {
   const FileRequest dialog{.Action = FileRequest::Kind::SaveAs,
                            .DialogTitle = "Export Page",
                            .Filter = kExportFilter,

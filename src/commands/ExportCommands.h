@@ -29,6 +29,6 @@ PageRequest ExportRequest(const SaveChoice& choice);
 /// Export Page...: asks for the file (with the answer key check box) and writes the
 /// page through `write`, as the print command would print it (blanks filled first); a
 /// failure is reported in a message box. Cancel does nothing.
-void mnuExportPage_Click(AppContext& ctx, const PageWriter& write);
+void ExportPage(AppContext& ctx, const PageWriter& write);
 
 }  // namespace kivrel

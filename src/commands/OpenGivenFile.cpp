@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <new>
 
-#include "build/BuildPuzzle.h"
+#include "engine/BuildPuzzle.h"
 #include "commands/PuzzleCommands.h"
 #include "commands/WordListCommands.h"
 #include "files/FileIO.h"

@@ -1,6 +1,6 @@
 #include "commands/PrintCommands.h"
 
-#include "build/FillInBlanks.h"
+#include "engine/FillInBlanks.h"
 #include "print/PageDrawing.h"
 
 namespace kivrel {
@@ -40,7 +40,7 @@ bool PrintPuzzleCopy(AppContext& ctx, std::string& error) {
   return true;
 }
 
-void cmdPrint_Click(AppContext& ctx) {
+void PrintPuzzle(AppContext& ctx) {
   auto choice = ctx.dialogs.Printer(kPrintDialogFlags);
   if (!choice) return;
   Form& main = ctx.MainForm();
@@ -52,6 +52,6 @@ void cmdPrint_Click(AppContext& ctx) {
   if (!printed) ShowMessage(ctx.dialogs, error, kErrorTitle, MessageIcon::Critical);
 }
 
-void cmdPrinter_Click(AppContext& ctx) { ctx.dialogs.Printer(kPrintSetupFlag); }
+void ChoosePrinter(AppContext& ctx) { ctx.dialogs.Printer(kPrintSetupFlag); }
 
 }  // namespace kivrel

@@ -14,11 +14,11 @@ inline constexpr const char* kPrintErrorMessage = "Error while printing puzzle";
 /// nothing happens. Otherwise prints each copy as its own job with the hourglass
 /// pointer on the main window. A copy that fails stops the printing and is reported
 /// in a message box.
-void cmdPrint_Click(AppContext& ctx);
+void PrintPuzzle(AppContext& ctx);
 
 /// Printer...: the printer set-up dialog, which chooses the printer the next print
 /// goes to. Cancel changes nothing; no relayout follows.
-void cmdPrinter_Click(AppContext& ctx);
+void ChoosePrinter(AppContext& ctx);
 
 /// One copy: fills the blanks first when they are not filled (the main window then
 /// shows the filled grid, and later copies print the same letters), then draws the page

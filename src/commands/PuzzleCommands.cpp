@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "build/BuildPuzzle.h"
+#include "engine/BuildPuzzle.h"
 #include "commands/WordListCommands.h"
 #include "display/GridDisplay.h"
 #include "files/FileIO.h"
@@ -37,7 +37,7 @@ void ShowPuzzleStatistics(AppContext& ctx) {
 
 }  // namespace
 
-void SavePuzzleAs(AppContext& ctx) {
+void AskPuzzleName(AppContext& ctx) {
   PuzzleState& s = ctx.state;
   s.PuzzleFileName = SuggestPuzzleName(s.PuzzleFileName, s.WordListFileName);
   s.PuzzleFileName = ChooseFileToSave(ctx, "Save Puzzle As", kPuzzleFilter, s.PuzzleFileName, "KVP").value_or("");
@@ -46,7 +46,7 @@ void SavePuzzleAs(AppContext& ctx) {
 bool WritePuzzleFile(AppContext& ctx) {
   PuzzleState& s = ctx.state;
   if (Trim(s.PuzzleFileName).empty()) {
-    SavePuzzleAs(ctx);
+    AskPuzzleName(ctx);
     if (Trim(s.PuzzleFileName).empty()) return false;
   }
   std::string error;
@@ -58,7 +58,7 @@ bool WritePuzzleFile(AppContext& ctx) {
   }
   if (!ConfirmUnstorableCharacters(ctx, PuzzleFileTexts(file))) return false;
   return SaveToChosenFile(ctx, s.PuzzleFileName, *bytes, kPuzzleSaveErrorMessage, MessageIcon::Critical,
-                          [&ctx] { SavePuzzleAs(ctx); });
+                          [&ctx] { AskPuzzleName(ctx); });
 }
 
 void RestoreWordList(AppContext& ctx) {
@@ -105,7 +105,7 @@ bool ReadPuzzleFile(AppContext& ctx, const std::string& path, std::string_view b
   return true;
 }
 
-void mnuOpenPuzzle_Click(AppContext& ctx) {
+void OpenPuzzle(AppContext& ctx) {
   AfterBuild(ctx, [&ctx] {
     if (!ConfirmDiscardList(ctx)) return;
     try {
@@ -125,10 +125,10 @@ void OpenPuzzleFile(AppContext& ctx, const OpenedFile& file) {
   ctx.WordListForm().Show(false);
 }
 
-void mnuSavePuzzle_Click(AppContext& ctx) { WritePuzzleFile(ctx); }
+void SavePuzzle(AppContext& ctx) { WritePuzzleFile(ctx); }
 
-void mnuSavePuzzleAs_Click(AppContext& ctx) {
-  SavePuzzleAs(ctx);
+void SavePuzzleAs(AppContext& ctx) {
+  AskPuzzleName(ctx);
   if (!ctx.state.PuzzleFileName.empty()) WritePuzzleFile(ctx);
 }
 

@@ -31,7 +31,7 @@ bool WritePuzzleFile(AppContext& ctx);
 
 /// The Save Puzzle As dialog, starting from the suggested name. PuzzleFileName becomes
 /// the name chosen ("" when cancelled).
-void SavePuzzleAs(AppContext& ctx);
+void AskPuzzleName(AppContext& ctx);
 
 /// Puts a puzzle file's bytes on screen. The whole file is read and checked first: a
 /// file that is not a puzzle shows "File does not contain a Kivrel puzzle" and leaves
@@ -53,12 +53,12 @@ void OpenPuzzleFile(AppContext& ctx, const OpenedFile& file);
 /// File > Open Puzzle...: the save prompt, the Open dialog, ReadPuzzleFile, and the word
 /// list window shown (also when the file was refused). During a build the build is
 /// cancelled and the command runs once it has ended (AfterBuild).
-void mnuOpenPuzzle_Click(AppContext& ctx);
+void OpenPuzzle(AppContext& ctx);
 
 /// File > Save Puzzle (and the Save Puzzle button): WritePuzzleFile.
-void mnuSavePuzzle_Click(AppContext& ctx);
+void SavePuzzle(AppContext& ctx);
 
-/// File > Save Puzzle As...: SavePuzzleAs, then WritePuzzleFile when a name was chosen.
-void mnuSavePuzzleAs_Click(AppContext& ctx);
+/// File > Save Puzzle As...: AskPuzzleName, then WritePuzzleFile when a name was chosen.
+void SavePuzzleAs(AppContext& ctx);
 
 }  // namespace kivrel

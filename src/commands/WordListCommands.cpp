@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "build/BuildPuzzle.h"
+#include "engine/BuildPuzzle.h"
 #include "files/Cp1252.h"
 #include "files/FileIO.h"
 #include "files/FileProblem.h"
@@ -195,7 +195,7 @@ void OpenWordListFile(AppContext& ctx, const OpenedFile& file) {
   s.WordListChanged = kFalse;
 }
 
-void mnuOpenList_Click(AppContext& ctx) {
+void OpenList(AppContext& ctx) {
   AfterBuild(ctx, [&ctx] {
     if (!ConfirmDiscardList(ctx)) return;
     std::optional<OpenedFile> file;
@@ -209,9 +209,9 @@ void mnuOpenList_Click(AppContext& ctx) {
   });
 }
 
-void mnuSaveList_Click(AppContext& ctx) { SaveWordList(ctx); }
+void SaveList(AppContext& ctx) { SaveWordList(ctx); }
 
-void mnuSaveListAs_Click(AppContext& ctx) {
+void SaveListAs(AppContext& ctx) {
   SaveWordListAs(ctx);
   if (!ctx.state.WordListFileName.empty()) SaveWordList(ctx);
 }

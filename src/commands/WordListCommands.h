@@ -99,12 +99,12 @@ void OpenWordListFile(AppContext& ctx, const OpenedFile& file);
 /// number out of range, a list too long), or one there is not memory enough to read,
 /// is reported and changes nothing. During a
 /// build the build is cancelled and the command runs once it has ended (AfterBuild).
-void mnuOpenList_Click(AppContext& ctx);
+void OpenList(AppContext& ctx);
 
 /// File > Save List: SaveWordList.
-void mnuSaveList_Click(AppContext& ctx);
+void SaveList(AppContext& ctx);
 
 /// File > Save List As...: SaveWordListAs, then SaveWordList when a name was chosen.
-void mnuSaveListAs_Click(AppContext& ctx);
+void SaveListAs(AppContext& ctx);
 
 }  // namespace kivrel

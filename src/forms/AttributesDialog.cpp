@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "build/BuildPuzzle.h"
-#include "build/FillInBlanks.h"
+#include "engine/BuildPuzzle.h"
+#include "engine/FillInBlanks.h"
 #include "commands/WordListCommands.h"
 #include "display/GridDisplay.h"
 #include "model/Numbers.h"

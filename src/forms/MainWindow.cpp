@@ -1,7 +1,7 @@
 #include "forms/MainWindow.h"
 
-#include "build/BuildPuzzle.h"
-#include "build/FillInBlanks.h"
+#include "engine/BuildPuzzle.h"
+#include "engine/FillInBlanks.h"
 #include "commands/PuzzleCommands.h"
 #include "commands/WordListCommands.h"
 #include "display/GridDisplay.h"
@@ -21,12 +21,12 @@ MainWindow::MainWindow(AppContext& ctx) : ctx_(ctx) {
   main.On("mnuBuild", Event::Click, [this] { mnuBuild_Click(); });
   main.On("mnuFillinBlanks", Event::Click, [this] { mnuFillinBlanks_Click(); });
   main.On("mnuExit", Event::Click, [this] { mnuExit_Click(); });
-  main.On("mnuOpenList", Event::Click, [this] { mnuOpenList_Click(ctx_); });
-  main.On("mnuSaveList", Event::Click, [this] { mnuSaveList_Click(ctx_); });
-  main.On("mnuSaveListAs", Event::Click, [this] { mnuSaveListAs_Click(ctx_); });
-  main.On("mnuOpenPuzzle", Event::Click, [this] { mnuOpenPuzzle_Click(ctx_); });
-  main.On("mnuSavePuzzle", Event::Click, [this] { mnuSavePuzzle_Click(ctx_); });
-  main.On("mnuSavePuzzleAs", Event::Click, [this] { mnuSavePuzzleAs_Click(ctx_); });
+  main.On("mnuOpenList", Event::Click, [this] { OpenList(ctx_); });
+  main.On("mnuSaveList", Event::Click, [this] { SaveList(ctx_); });
+  main.On("mnuSaveListAs", Event::Click, [this] { SaveListAs(ctx_); });
+  main.On("mnuOpenPuzzle", Event::Click, [this] { OpenPuzzle(ctx_); });
+  main.On("mnuSavePuzzle", Event::Click, [this] { SavePuzzle(ctx_); });
+  main.On("mnuSavePuzzleAs", Event::Click, [this] { SavePuzzleAs(ctx_); });
   main.On("mnuSound", Event::Click, [this] { mnuSound_Click(); });
   main.On("mnuUpperCase", Event::Click, [this] { mnuUpperCase_Click(); });
   main.On(kNoDuplicatesMark, Event::Click, [this] { mnuNoDuplicates_Click(); });

@@ -103,8 +103,8 @@ PrintOptionsDialog::PrintOptionsDialog(AppContext& ctx) : ctx_(ctx) {
     f.On(MarginSpin(side), Event::SpinUp, [this, side] { StepMargin(side, false); });
   }
   f.On("cmdPreview", Event::Click, [this] { cmdPreview_Click(); });
-  f.On("cmdPrint", Event::Click, [this] { cmdPrint_Click(); });
-  f.On("cmdPrinter", Event::Click, [this] { cmdPrinter_Click(ctx_); });
+  f.On("cmdPrint", Event::Click, [this] { PrintPuzzle(); });
+  f.On("cmdPrinter", Event::Click, [this] { ChoosePrinter(ctx_); });
   f.On("cmdCancel", Event::Click, [this] { cmdCancel_Click(); });
 
   ctx_.PrintOptionChangedByLayout = [this](std::string_view control) {
@@ -344,9 +344,9 @@ void PrintOptionsDialog::cmdCancel_Click() {
   ctx_.forms.Get(kPrintPreviewForm).Hide();
 }
 
-void PrintOptionsDialog::cmdPrint_Click() {
+void PrintOptionsDialog::PrintPuzzle() {
   ReadOptions();
-  kivrel::cmdPrint_Click(ctx_);
+  kivrel::PrintPuzzle(ctx_);
 }
 
 }  // namespace kivrel

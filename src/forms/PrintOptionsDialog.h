@@ -79,7 +79,7 @@ class PrintOptionsDialog {
   /// Close: hides the dialog and the preview; both keep their settings.
   void cmdCancel_Click();
   /// Print: the page as the controls stand now, through the print dialog.
-  void cmdPrint_Click();
+  void PrintPuzzle();
 
   /// The margin rectangle's sides as SetMargin left them, in page twips.
   int ThumbTop() const { return thumb_top_; }

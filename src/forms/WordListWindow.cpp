@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "build/BuildPuzzle.h"
-#include "build/Placement.h"
+#include "engine/BuildPuzzle.h"
+#include "engine/Placement.h"
 #include "commands/WordListCommands.h"
 #include "display/GridDisplay.h"
 #include "model/Text.h"

@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "build/FillInBlanks.h"
+#include "engine/FillInBlanks.h"
 
 namespace kivrel {
 

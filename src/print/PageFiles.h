@@ -1,7 +1,7 @@
 #pragma once
 // Printed pages written to files instead of a printer: what is asked for (the file, its
 // kind, whether the answer key follows) and the answer key's drawing state. The files
-// themselves are drawn by the platform (platform/qt/PageFiles.h).
+// themselves are drawn by the platform (qt/PageFiles.h).
 #include <functional>
 #include <optional>
 #include <string>

@@ -26,7 +26,7 @@
 #include <cmath>
 #include <utility>
 
-#include "platform/qt/QtSurface.h"
+#include "qt/QtSurface.h"
 #include "ui/SpinButton.h"
 
 namespace kivrel {

@@ -14,7 +14,7 @@
 #include "commands/OpenGivenFile.h"
 #include "display/GridDisplay.h"
 #include "files/FileIO.h"
-#include "platform/qt/PageFiles.h"
+#include "qt/PageFiles.h"
 #include "program/StartUp.h"
 #include "ui/FormBinder.h"
 #include "ui/MainWindowWidgets.h"
@@ -62,7 +62,7 @@ KivrelApp::KivrelApp(Dialogs* dialogs)
     if (control.empty() && property == Property::Unload) QApplication::quit();
   });
   // Export Page writes through the same page files as kivrel-cli print.
-  main.On("mnuExportPage", Event::Click, [this] { mnuExportPage_Click(ctx_, WritePages); });
+  main.On("mnuExportPage", Event::Click, [this] { ExportPage(ctx_, WritePages); });
 
   main_window_ = MakeMainWindowWidgets(design_, picture_);
   auto* binder = new FormBinder(main_window_.get(), main, design_.TwipsPerPixel());

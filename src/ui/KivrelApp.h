@@ -21,9 +21,9 @@
 #include "forms/PrintOptionsDialog.h"
 #include "forms/PrintPreview.h"
 #include "forms/WordListWindow.h"
-#include "platform/qt/QtPrinterDevice.h"
-#include "platform/qt/QtServices.h"
-#include "platform/qt/QtSurface.h"
+#include "qt/QtPrinterDevice.h"
+#include "qt/QtServices.h"
+#include "qt/QtSurface.h"
 #include "program/AppContext.h"
 #include "ui/Design.h"
 

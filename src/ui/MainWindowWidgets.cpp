@@ -10,7 +10,7 @@
 
 #include "display/GridDisplay.h"
 #include "forms/MainWindow.h"
-#include "platform/qt/QtSurface.h"
+#include "qt/QtSurface.h"
 #include "program/CommandStates.h"
 #include "ui/PuzzlePicture.h"
 

@@ -13,7 +13,7 @@
 
 #include "forms/PrintOptionsDialog.h"
 #include "forms/PrintPreview.h"
-#include "platform/qt/QtSurface.h"
+#include "qt/QtSurface.h"
 #include "print/PageDrawing.h"
 #include "ui/FormBinder.h"
 #include "ui/PuzzlePicture.h"

@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <QPaintEvent>
 
-#include "platform/qt/QtSurface.h"
+#include "qt/QtSurface.h"
 
 namespace kivrel {
 

@@ -9,7 +9,7 @@
 #include <QPushButton>
 
 #include "forms/AttributesDialog.h"
-#include "platform/qt/QtSurface.h"
+#include "qt/QtSurface.h"
 #include "ui/SpinButton.h"
 #include "ui/WordListBox.h"
 

@@ -41,12 +41,12 @@ TEST(ExportFlow, CancelWritesNothingAndAFileThatCannotBeWrittenIsReported) {
     throw std::runtime_error("cannot write \"" + request.Path + "\"");
   };
   app.dialogs.ExpectSaveChoice(std::nullopt);
-  mnuExportPage_Click(app.ctx, full_disk);
+  ExportPage(app.ctx, full_disk);
   EXPECT_EQ(writes, 0);
 
   app.dialogs.ExpectSaveChoice(SaveChoice{"/full/zoo", 1, false})
       .ExpectMessage(MessageAnswer::Ok, "Error while exporting page: cannot write \"/full/zoo.pdf\"");
-  mnuExportPage_Click(app.ctx, full_disk);
+  ExportPage(app.ctx, full_disk);
   EXPECT_EQ(writes, 1);
   EXPECT_EQ(app.dialogs.check_boxes.at(0), kAnswerKeyCheckBox);
   EXPECT_EQ(app.dialogs.messages.at(0).Title, kErrorTitle);

@@ -59,7 +59,7 @@ class PrintTest : public ::testing::Test {
 TEST_F(PrintTest, EachCopyIsAJobOfItsOwnWithTheBlanksFilledOnce) {
   ASSERT_EQ(ctx.state.BlanksFilled, kFalse);
   app.dialogs.ExpectPrinter(PrintChoice{3});
-  cmdPrint_Click(ctx);
+  PrintPuzzle(ctx);
   EXPECT_EQ(printer.names, std::vector<std::string>(3, "Kivrel - Cats"));
   EXPECT_EQ(printer.pointers, std::vector<int>(3, kPointerHourglass));
   EXPECT_EQ(ctx.MainForm().MousePointer(), kPointerDefault);
@@ -86,7 +86,7 @@ TEST_F(PrintTest, PrinterErrorsAreReportedAndStopTheRemainingCopies) {
   printer.fail_at = 2;
   app.dialogs.ExpectPrinter(PrintChoice{3}).ExpectMessage(
       MessageAnswer::Ok, std::string("Error while printing puzzle: the printer ran out of paper"));
-  cmdPrint_Click(ctx);
+  PrintPuzzle(ctx);
   EXPECT_EQ(printer.pages.size(), 2u);
   ASSERT_EQ(app.dialogs.messages.size(), 1u);
   EXPECT_EQ(app.dialogs.messages[0].Title, kErrorTitle);
@@ -96,7 +96,7 @@ TEST_F(PrintTest, PrinterErrorsAreReportedAndStopTheRemainingCopies) {
   ctx.printer = nullptr;
   app.dialogs.ExpectPrinter(PrintChoice{1}).ExpectMessage(
       MessageAnswer::Ok, std::string("Error while printing puzzle: no printer is available"));
-  cmdPrint_Click(ctx);
+  PrintPuzzle(ctx);
 }
 
 TEST_F(PrintTest, CancelAndPrinterSetUpPrintNothing) {
@@ -104,8 +104,8 @@ TEST_F(PrintTest, CancelAndPrinterSetUpPrintNothing) {
   ctx.MainForm().Subscribe(
       [&](std::string_view, Property property) { pointer_changes += property == Property::MousePointer; });
   app.dialogs.ExpectPrinter(std::nullopt).ExpectPrinter(PrintChoice{1});
-  cmdPrint_Click(ctx);
-  cmdPrinter_Click(ctx);
+  PrintPuzzle(ctx);
+  ChoosePrinter(ctx);
   EXPECT_EQ(app.dialogs.printer_flags, (std::vector<int>{kPrintDialogFlags, kPrintSetupFlag}));
   EXPECT_TRUE(printer.pages.empty());
   EXPECT_EQ(pointer_changes, 0);

@@ -2,7 +2,7 @@
 
 #include "SamplePuzzle.h"
 #include "TempDir.h"
-#include "build/BuildPuzzle.h"
+#include "engine/BuildPuzzle.h"
 #include "commands/PuzzleCommands.h"
 #include "program/CommandStates.h"
 #include "program/WordTable.h"
@@ -101,7 +101,7 @@ TEST_F(OpenPuzzleTest, RestoresTheWholePuzzle) {
   const std::string path = dir.Write("zoo.kvp", SamplePuzzleBytes());
   app.ctx.state.WordTableStale = kTrue;  // the old list was edited
   app.dialogs.ExpectFile(path);
-  mnuOpenPuzzle_Click(app.ctx);
+  OpenPuzzle(app.ctx);
   EXPECT_EQ(app.dialogs.files.at(0).Filter, kPuzzleFilter);
 
   // Every field of the file, with the flags adjusted and the highlights cleared.
@@ -143,11 +143,11 @@ TEST_F(OpenPuzzleTest, RestoresTheWholePuzzle) {
 TEST_F(OpenPuzzleTest, ACancelledOrRefusedOpenLeavesThePuzzleOnScreen) {
   const PuzzleState before = app.ctx.state;
   app.dialogs.ExpectFile(std::nullopt);
-  mnuOpenPuzzle_Click(app.ctx);
+  OpenPuzzle(app.ctx);
   EXPECT_FALSE(app.ctx.WordListForm().Visible());
   app.dialogs.ExpectFile(std::string(KIVREL_TEST_DATA_DIR) + "/zoo.kvl")
       .ExpectMessage(MessageAnswer::Ok, "File does not contain a Kivrel puzzle");
-  mnuOpenPuzzle_Click(app.ctx);
+  OpenPuzzle(app.ctx);
 
   const PuzzleState& s = app.ctx.state;
   EXPECT_EQ(std::tie(s.PuzzleTitle, s.PuzzleWidth, s.Grid, s.Words, s.WordCount, s.PuzzleBuilt, s.OutlinesShown),
@@ -169,7 +169,7 @@ TEST_F(OpenPuzzleTest, DuringABuildOpensWhenTheBuildHasEnded) {
   app.pump.on_yield = [&] {
     if (asked) return;
     asked = true;
-    mnuOpenPuzzle_Click(app.ctx);
+    OpenPuzzle(app.ctx);
     EXPECT_TRUE(app.dialogs.files.empty());  // not while the grid is being filled
   };
   BuildPuzzle(app.ctx);

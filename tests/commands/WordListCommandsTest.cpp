@@ -176,7 +176,7 @@ TEST(FileMessages, NameTheSystemsReasonForAFileThatCannotBeReadOrWritten) {
   app.dialogs.ExpectFile(locked)
       .ExpectMessage(MessageAnswer::Ok, "File name error - please check the name\n\n" + locked + ": Permission denied")
       .ExpectFile(std::nullopt);
-  mnuOpenList_Click(app.ctx);
+  OpenList(app.ctx);
   EXPECT_EQ(app.ctx.list.Entries(), std::vector<std::string>{"CAT"});
 
   s.WordListFileName = folder + "/zoo.kvl";
@@ -228,7 +228,7 @@ TEST_F(OpenListTest, AsksAgainAfterAFileNameErrorThenReadsTheList) {
   app.dialogs.ExpectFile("C:\\LISTS\\missing.kvl")
       .ExpectMessage(MessageAnswer::Ok, "File name error - please check the name")
       .ExpectFile(path);
-  mnuOpenList_Click(app.ctx);
+  OpenList(app.ctx);
 
   const FileRequest& first = app.dialogs.files.at(0);
   EXPECT_EQ(std::tie(first.Action, first.Filter, first.FilterIndex, first.FileName),
@@ -250,9 +250,9 @@ TEST_F(OpenListTest, AsksAgainAfterAFileNameErrorThenReadsTheList) {
 TEST_F(OpenListTest, ARefusedOrCancelledOpenChangesNothing) {
   const std::string path = dir.Write("big.kvl", "1\tBig\t 200\t 200\t 1\t 1\t\r\nCAT\r\n");
   app.dialogs.ExpectFile(path).ExpectMessage(MessageAnswer::Ok);
-  mnuOpenList_Click(app.ctx);
+  OpenList(app.ctx);
   app.dialogs.ExpectFile("/no/such/file.kvl").ExpectMessage(MessageAnswer::Ok).ExpectFile(std::nullopt);
-  mnuOpenList_Click(app.ctx);
+  OpenList(app.ctx);
 
   EXPECT_EQ(app.ctx.list.Entries(), std::vector<std::string>{"OLD"});
   EXPECT_EQ(app.ctx.state.PuzzleWidth, 9);
@@ -261,7 +261,7 @@ TEST_F(OpenListTest, ARefusedOrCancelledOpenChangesNothing) {
 
 TEST_F(OpenListTest, AFileWithoutEntriesLeavesTheEmptyListState) {
   app.dialogs.ExpectFile(dir.Write("empty.kvl", "1\tNothing yet\t 10\t 10\t 1\t 1\t\r\n"));
-  mnuOpenList_Click(app.ctx);
+  OpenList(app.ctx);
   EXPECT_EQ(app.ctx.state.PuzzleTitle, "Nothing yet");
   EXPECT_FALSE(app.ctx.MainForm().Enabled("mnuBuild"));
   EXPECT_TRUE(app.ctx.WordListForm().Enabled("cmdAdd"));
@@ -277,7 +277,7 @@ bool OpenWithLittleMemory(TestApp& app, const std::string& path) {
   const rlimit address_space{limit, limit};
   ::setrlimit(RLIMIT_AS, &address_space);
   app.dialogs.ExpectFile(path).ExpectMessage(MessageAnswer::Ok, "Not enough memory to open the file");
-  mnuOpenList_Click(app.ctx);
+  OpenList(app.ctx);
   return app.dialogs.Done() && app.ctx.list.Entries() == std::vector<std::string>{"OLD"} &&
          app.ctx.state.WordListFileName == "/lists/old.kvl";
 }

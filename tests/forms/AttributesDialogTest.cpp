@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "../build/BuildHelpers.h"
+#include "../engine/BuildHelpers.h"
 #include "TestApp.h"
-#include "build/BuildPuzzle.h"
-#include "build/FillInBlanks.h"
-#include "build/Placement.h"
+#include "engine/BuildPuzzle.h"
+#include "engine/FillInBlanks.h"
+#include "engine/Placement.h"
 #include "display/GridDisplay.h"
 #include "display/GridViews.h"
 #include "files/PuzzleFile.h"

@@ -3,11 +3,11 @@
 #include <functional>
 #include <set>
 
-#include "../build/BuildHelpers.h"
+#include "../engine/BuildHelpers.h"
 #include "RecordingSurface.h"
 #include "TempDir.h"
 #include "TestApp.h"
-#include "build/BuildPuzzle.h"
+#include "engine/BuildPuzzle.h"
 #include "commands/WordListCommands.h"
 #include "forms/WordListWindow.h"
 #include "print/PageDrawing.h"
@@ -161,7 +161,7 @@ TEST_F(WordListFixture, AWholeNewListKeepsNoPickFromTheOldOne) {
   const std::pair<const char*, std::function<void()>> changes[] = {
       {"Open List", [&] {
          app.dialogs.ExpectFile(other);
-         mnuOpenList_Click(app.ctx);
+         OpenList(app.ctx);
        }},
       {"Sort", [&] { window.cmdSort_Click(); }},
       {"Clear", [&] { window.cmdClear_Click(); }},
@@ -193,7 +193,7 @@ TEST_F(WordListFixture, AWholeNewListKeepsNoPickFromTheOldOne) {
   window.cmdSort_Click();  // Sort itself empties the field; Open List does not
   Type("HERON");
   app.dialogs.ExpectMessage(MessageAnswer::No).ExpectFile(other);
-  mnuOpenList_Click(app.ctx);
+  OpenList(app.ctx);
   EXPECT_EQ(app.ctx.list.EditText(), "HERON");
 }
 

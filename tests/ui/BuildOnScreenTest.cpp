@@ -5,7 +5,7 @@
 
 #include "RunningProgram.h"
 #include "RecordingSurface.h"
-#include "build/BuildPuzzle.h"
+#include "engine/BuildPuzzle.h"
 #include "display/GridViews.h"
 #include "model/Numbers.h"
 #include "program/HeadlessProgram.h"

@@ -6,7 +6,7 @@
 
 #include "RunningProgram.h"
 #include "TempDir.h"
-#include "build/FillInBlanks.h"
+#include "engine/FillInBlanks.h"
 #include "program/StartUp.h"
 
 // The hidden message and the check for words found twice in the program's windows: a

@@ -6,7 +6,7 @@
 
 #include "display/GridDisplay.h"
 #include "platform/NullPlatform.h"
-#include "platform/qt/QtSurface.h"
+#include "qt/QtSurface.h"
 #include "program/AppContext.h"
 
 namespace kivrel {

@@ -11,7 +11,7 @@
 #include "RunningProgram.h"
 #include "TempDir.h"
 #include "forms/PrintPreview.h"
-#include "platform/qt/QtPrinterDevice.h"
+#include "qt/QtPrinterDevice.h"
 
 namespace kivrel {
 namespace {

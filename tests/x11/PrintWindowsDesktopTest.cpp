@@ -13,7 +13,7 @@
 #include "RealDialogs.h"
 #include "forms/PrintOptionsDialog.h"
 #include "forms/PrintPreview.h"
-#include "platform/qt/QtPrinterDevice.h"
+#include "qt/QtPrinterDevice.h"
 #include "ui/SpinButton.h"
 
 namespace kivrel::testing {

@@ -6,9 +6,9 @@
 
 #include "Cli.h"
 #include "PageOutput.h"
-#include "build/FillInBlanks.h"
+#include "engine/FillInBlanks.h"
 #include "model/Numbers.h"
-#include "platform/qt/QtSurface.h"
+#include "qt/QtSurface.h"
 #include "print/Booklet.h"
 #include "program/CommandStates.h"
 #include "program/HeadlessProgram.h"

@@ -10,8 +10,8 @@
 #include "PageOutput.h"
 #include "PuzzleJson.h"
 #include "PuzzleText.h"
-#include "build/BuildPuzzle.h"
-#include "build/FillInBlanks.h"
+#include "engine/BuildPuzzle.h"
+#include "engine/FillInBlanks.h"
 #include "commands/WordListCommands.h"
 #include "files/WordListFile.h"
 #include "program/AppContext.h"
@@ -264,7 +264,7 @@ int Build(Args& args, std::ostream& out, std::ostream& err) {
       SetWindowTitle(ctx);  // the page prints the title box, which follows the title
       for (const std::string& file : WritePageFiles(ctx, *page)) err << "kivrel-cli: wrote " << file << "\n";
     }
-    if (output) SavePuzzle(s, *output, err);
+    if (output) SavePuzzleOutput(s, *output, err);
 
     if (filled) {
       run.FillRedrawn = filled->Redrawn;

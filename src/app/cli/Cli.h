@@ -171,6 +171,6 @@ int Show(Args& args, std::ostream& out);
 /// Writes a puzzle file; UsageError when it cannot be written (the file that was there
 /// stays as it was). Characters the file cannot hold are named in one warning line on
 /// `err` before it is written.
-void SavePuzzle(const PuzzleState& state, const std::string& path, std::ostream& err);
+void SavePuzzleOutput(const PuzzleState& state, const std::string& path, std::ostream& err);
 
 }  // namespace kivrel::cli

@@ -1,13 +1,13 @@
 #pragma once
 // Printed pages without a printer, with the print options taken from the command line:
 // the print command, and build when it is asked for a page. The files are written by
-// platform/qt/PageFiles.h (WritePages).
+// qt/PageFiles.h (WritePages).
 #include <iosfwd>
 #include <optional>
 #include <string>
 
 #include "Cli.h"
-#include "platform/qt/PageFiles.h"
+#include "qt/PageFiles.h"
 #include "program/AppContext.h"
 
 namespace kivrel::cli {

@@ -19,7 +19,7 @@ const CommandInfo& ShowCommand() {
   return info;
 }
 
-void SavePuzzle(const PuzzleState& state, const std::string& path, std::ostream& err) {
+void SavePuzzleOutput(const PuzzleState& state, const std::string& path, std::ostream& err) {
   std::string error;
   const PuzzleFile file = PuzzleFileFromState(state);
   std::optional<std::string> bytes = EncodePuzzleFile(file, &error);

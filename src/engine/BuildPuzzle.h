@@ -13,7 +13,7 @@
 #include <functional>
 #include <optional>
 
-#include "build/PlaceFinder.h"
+#include "engine/PlaceFinder.h"
 #include "program/AppContext.h"
 
 namespace kivrel {

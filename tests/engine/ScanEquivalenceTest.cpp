@@ -8,8 +8,8 @@
 
 #include "BuildHelpers.h"
 #include "ReferenceFinder.h"
-#include "build/BuildPuzzle.h"
-#include "build/LineScanner.h"
+#include "engine/BuildPuzzle.h"
+#include "engine/LineScanner.h"
 #include "model/Text.h"
 
 // Every allocation of the test program is counted, so a test can show that a stretch of

@@ -14,7 +14,7 @@
 #include <optional>
 
 #include "platform/Surface.h"
-#include "platform/qt/GlyphCache.h"
+#include "qt/GlyphCache.h"
 
 class QPaintDevice;
 

@@ -1,8 +1,8 @@
-#include "platform/qt/QtPrinterDevice.h"
+#include "qt/QtPrinterDevice.h"
 
 #include <QPrinter>
 
-#include "platform/qt/QtSurface.h"
+#include "qt/QtSurface.h"
 
 namespace kivrel {
 

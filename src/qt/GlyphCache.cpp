@@ -1,4 +1,4 @@
-#include "platform/qt/GlyphCache.h"
+#include "qt/GlyphCache.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "platform/qt/QtPrinterSetup.h"
+#include "qt/QtPrinterSetup.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

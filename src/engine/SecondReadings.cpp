@@ -1,4 +1,4 @@
-#include "build/SecondReadings.h"
+#include "engine/SecondReadings.h"
 
 #include <algorithm>
 #include <map>

@@ -1,4 +1,4 @@
-#include "platform/qt/PageFiles.h"
+#include "qt/PageFiles.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
@@ -7,9 +7,9 @@
 #include <QSvgGenerator>
 #include <memory>
 
-#include "build/FillInBlanks.h"
+#include "engine/FillInBlanks.h"
 #include "files/FileIO.h"
-#include "platform/qt/QtSurface.h"
+#include "qt/QtSurface.h"
 #include "print/PageDrawing.h"
 
 namespace kivrel {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "BuildHelpers.h"
-#include "build/BuildPuzzle.h"
+#include "engine/BuildPuzzle.h"
 #include "display/GridViews.h"
 #include "model/Numbers.h"
 #include "program/CommandStates.h"

@@ -11,9 +11,9 @@
 
 #include "BuildHelpers.h"
 #include "HandPlaced.h"
-#include "build/BuildPuzzle.h"
-#include "build/FillInBlanks.h"
-#include "build/SecondReadings.h"
+#include "engine/BuildPuzzle.h"
+#include "engine/FillInBlanks.h"
+#include "engine/SecondReadings.h"
 #include "files/PuzzleFile.h"
 #include "model/Text.h"
 #include "program/CommandStates.h"

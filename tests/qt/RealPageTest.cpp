@@ -20,7 +20,7 @@
 #include "PdfWords.h"
 #include "TempDir.h"
 #include "TestApp.h"
-#include "platform/qt/QtSurface.h"
+#include "qt/QtSurface.h"
 #include "print/PageDrawing.h"
 #include "program/StartUp.h"
 

@@ -7,7 +7,7 @@
 
 #include "PdfWords.h"
 #include "RunningProgram.h"
-#include "platform/qt/QtSurface.h"
+#include "qt/QtSurface.h"
 
 namespace kivrel {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/qt/QtSurface.h"
+#include "qt/QtSurface.h"
 
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>

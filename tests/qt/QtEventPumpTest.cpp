@@ -4,7 +4,7 @@
 #include <QThread>
 #include <QTimer>
 
-#include "platform/qt/QtServices.h"
+#include "qt/QtServices.h"
 
 namespace kivrel {
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "BuildHelpers.h"
-#include "build/BuildPuzzle.h"
-#include "build/FillInBlanks.h"
+#include "engine/BuildPuzzle.h"
+#include "engine/FillInBlanks.h"
 
 namespace kivrel {
 namespace {

@@ -9,8 +9,8 @@
 #include "BuildHelpers.h"
 #include "HandPlaced.h"
 #include "ReferenceFinder.h"
-#include "build/LineScanner.h"
-#include "build/Placement.h"
+#include "engine/LineScanner.h"
+#include "engine/Placement.h"
 #include "program/WordTable.h"
 
 namespace kivrel {

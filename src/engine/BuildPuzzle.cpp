@@ -1,4 +1,4 @@
-#include "build/BuildPuzzle.h"
+#include "engine/BuildPuzzle.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "build/LineScanner.h"
-#include "build/Placement.h"
+#include "engine/LineScanner.h"
+#include "engine/Placement.h"
 #include "display/GridDisplay.h"
 #include "program/CommandStates.h"
 #include "program/LeftOutWords.h"

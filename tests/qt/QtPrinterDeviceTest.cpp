@@ -6,7 +6,7 @@
 #include "HandPlaced.h"
 #include "TestApp.h"
 #include "commands/PrintCommands.h"
-#include "platform/qt/QtPrinterDevice.h"
+#include "qt/QtPrinterDevice.h"
 #include "program/StartUp.h"
 
 namespace kivrel {
@@ -25,7 +25,7 @@ TEST(QtPrinterDevice, APrinterThatCannotStartIsReported) {
   app.ctx.printer = &device;
   app.dialogs.ExpectPrinter(PrintChoice{2}).ExpectMessage(
       MessageAnswer::Ok, std::string("Error while printing puzzle: the printer could not start the print job"));
-  cmdPrint_Click(app.ctx);
+  PrintPuzzle(app.ctx);
   EXPECT_EQ(app.ctx.state.PrintingInProgress, kFalse);
   EXPECT_EQ(app.ctx.MainForm().MousePointer(), kPointerDefault);
 }

@@ -1,4 +1,4 @@
-#include "build/LineScanner.h"
+#include "engine/LineScanner.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,11 +1,11 @@
-#include "build/FillInBlanks.h"
+#include "engine/FillInBlanks.h"
 
 #include <algorithm>
 #include <map>
 #include <set>
 #include <string>
 
-#include "build/SecondReadings.h"
+#include "engine/SecondReadings.h"
 #include "display/GridDisplay.h"
 #include "model/Text.h"
 #include "program/CommandStates.h"

@@ -31,10 +31,10 @@
 #include "HandPlaced.h"
 #include "PdfWords.h"
 #include "TestApp.h"
-#include "build/FillInBlanks.h"
+#include "engine/FillInBlanks.h"
 #include "commands/PrintCommands.h"
-#include "platform/qt/QtPrinterDevice.h"
-#include "platform/qt/QtServices.h"
+#include "qt/QtPrinterDevice.h"
+#include "qt/QtServices.h"
 #include "program/StartUp.h"
 
 namespace kivrel {
@@ -171,7 +171,7 @@ TEST(CupsPrinting, ThreeCopiesArriveAsThreeOnePageJobsWithTheSameLetters) {
   QtPrinterDevice device(printer);
   ctx.printer = &device;
   app.dialogs.ExpectPrinter(PrintChoice{3});
-  cmdPrint_Click(ctx);  // an error message would fail the test here
+  PrintPuzzle(ctx);  // an error message would fail the test here
   EXPECT_EQ(ctx.state.BlanksFilled, kTrue);
 
   cups.WaitForJobs();
@@ -241,7 +241,7 @@ TEST(CupsPrinting, ThePrinterChosenInPrinterSetUpTakesThePrintJob) {
   QtPrinterDevice device(printer);
   ctx.printer = &device;
   app.dialogs.ExpectPrinter(PrintChoice{1});
-  cmdPrint_Click(ctx);
+  PrintPuzzle(ctx);
   cups.WaitForJobs();
   EXPECT_EQ(cups.Jobs("kivrel-other"), 1) << cups.Log().toStdString();
   EXPECT_EQ(cups.Jobs(kQueue), 0);

@@ -4,8 +4,8 @@
 // are written. The build's own scanner must make the same decisions and draws.
 #include <vector>
 
-#include "build/LineScanner.h"
-#include "build/PlaceFinder.h"
+#include "engine/LineScanner.h"
+#include "engine/PlaceFinder.h"
 
 namespace kivrel::testing {
 

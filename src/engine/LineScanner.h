@@ -21,7 +21,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "build/PlaceFinder.h"
+#include "engine/PlaceFinder.h"
 
 namespace kivrel {
 

@@ -1,4 +1,4 @@
-#include "platform/qt/QtServices.h"
+#include "qt/QtServices.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -14,8 +14,8 @@
 #include <QScreen>
 #include <cmath>
 
-#include "platform/qt/QtPrinterSetup.h"
-#include "platform/qt/QtSurface.h"
+#include "qt/QtPrinterSetup.h"
+#include "qt/QtSurface.h"
 
 namespace kivrel {
 

@@ -1,4 +1,4 @@
-#include "build/Placement.h"
+#include "engine/Placement.h"
 
 #include <stdexcept>
 #include <string_view>
