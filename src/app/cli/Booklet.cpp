@@ -26,7 +26,8 @@ const CommandInfo& BookletCommand() {
         "filled) with its number and seed at the foot, then the answer keys, and page numbers.\n"
         "Names each puzzle with its seed and page on stdout; `kivrel-cli build LIST --seed N\n"
         "--fill` with the same build options makes any of them again. A list that cannot be\n"
-        "built stops the command before anything is written.\n";
+        "built stops the command before anything is written.\n" +
+        std::string(kThemesHelp);
     c.Options = BuildSettingOptions();
     c.Options.push_back({"count", "N", "puzzles per list (default 1)"});
     c.Options.push_back({"seed", "N", "the first puzzle's seed; each further puzzle takes the next"});
@@ -48,6 +49,8 @@ int Booklet(Args& args, std::ostream& out, std::ostream& err, bool progress_to_t
   const auto page = TakePageOptions(args, print_options);
   const std::vector<std::string> lists = args.Positionals();
   args.Finish();
+  std::vector<std::string> paths;  // the files the lists name: themes found, before anything is built
+  for (const std::string& list : lists) paths.push_back(WordListPath(list));
   if (!page || page->Kind != PageRequest::Format::Pdf) throw UsageError("booklet needs --pdf FILE");
   if (lists.empty()) throw UsageError("missing word list file");
   const long long total = count * static_cast<long long>(lists.size());
@@ -60,7 +63,8 @@ int Booklet(Args& args, std::ostream& out, std::ostream& err, bool progress_to_t
   std::vector<std::unique_ptr<HeadlessProgram>> programs;
   std::vector<BookletPuzzle> puzzles;
   std::vector<std::string> sources;
-  for (const std::string& path : lists) {
+  for (std::size_t l = 0; l < lists.size(); ++l) {
+    const std::string& path = paths[l];
     for (long long k = 0; k < count; ++k) {
       const std::uint64_t puzzle_seed = first_seed + puzzles.size();
       if (show_progress) err << "\rkivrel-cli: puzzle " << puzzles.size() + 1 << " of " << total << std::flush;
@@ -80,7 +84,7 @@ int Booklet(Args& args, std::ostream& out, std::ostream& err, bool progress_to_t
             << " words placed" << (run.GaveUp ? " (gave up)" : "") << "\n";
       }
       puzzles.push_back({&ctx, puzzle_seed});
-      sources.push_back(path);
+      sources.push_back(lists[l]);  // as given: build takes the same name
     }
   }
 

@@ -56,7 +56,8 @@ const CommandInfo& BuildCommand() {
     c.About =
         "Builds a word search puzzle from a word list (.kvl, or a plain list with one entry\n"
         "per line) and prints it: the grid as text and the statistics, or JSON.\n"
-        "Attributes not given here come from the list's header line.\n";
+        "Attributes not given here come from the list's header line.\n" +
+        std::string(kThemesHelp);
     c.Options = BuildSettingOptions();
     const OptionInfo own[] = {
         {"seed", "N",
@@ -233,7 +234,7 @@ int Build(Args& args, std::ostream& out, std::ostream& err) {
   PrintOptions print_options;
   const auto page = TakePageOptions(args, print_options);
   if (page && count != 1) throw UsageError("the page options draw one puzzle: they cannot go with --count");
-  const std::string path = args.Positional("word list file");
+  const std::string path = WordListPath(args.Positional("word list file"));
   args.Finish();
   if (output) RefuseOverwritingInput(*output, path);
   if (page) {

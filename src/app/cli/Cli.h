@@ -103,6 +103,14 @@ std::string Printable(std::string_view text);
 /// and words inside one-line messages).
 std::string Shortened(std::string_view text, std::size_t limit = 40);
 
+/// The word list file a LIST argument names: the argument itself when it is a path (a
+/// file that is there, or a name holding a "/"), otherwise the themed list of that name
+/// ("ocean"). UsageError naming the themes when it is neither.
+std::string WordListPath(const std::string& argument);
+
+/// Where a command's help says that a LIST may name a themed list.
+extern const char* const kThemesHelp;
+
 /// The bytes of a puzzle file that the reader accepts; UsageError with the reader's
 /// message, its reason and the byte where it noticed, when it is not a puzzle.
 std::string ReadPuzzleFileBytes(const std::string& path);

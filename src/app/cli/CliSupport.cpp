@@ -3,12 +3,14 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <ostream>
 
 #include "Cli.h"
 #include "commands/PuzzleCommands.h"
 #include "files/FileIO.h"
 #include "files/PuzzleFile.h"
+#include "files/ThemeLists.h"
 #include "model/Text.h"
 
 namespace kivrel::cli {
@@ -216,6 +218,23 @@ std::string Shortened(std::string_view text, std::size_t limit) {
   std::u32string chars = Characters(text);
   chars.resize(limit);
   return Utf8(chars) + "...";
+}
+
+const char* const kThemesHelp =
+    "LIST may also name one of the themed lists that come with Kivrel, such as ocean,\n"
+    "farm or capitals; an unknown name lists them all.\n";
+
+std::string WordListPath(const std::string& argument) {
+  std::error_code error;
+  if (argument.find('/') != std::string::npos || std::filesystem::exists(argument, error)) return argument;
+  const std::string folder = ThemeFolder();
+  const std::vector<ThemeList> themes = ThemeLists(folder);
+  if (auto theme = FindThemeList(themes, argument)) return theme->Path;
+  if (themes.empty()) return argument;  // reading it says why
+  std::string names;
+  for (const ThemeList& theme : themes) names += (names.empty() ? "" : ", ") + theme.Name;
+  throw UsageError("\"" + argument + "\" is neither a file nor a themed list; the themes in " + folder +
+                   " are: " + names);
 }
 
 std::string ReadPuzzleFileBytes(const std::string& path) {

@@ -12,13 +12,14 @@ namespace kivrel::cli {
 const CommandInfo& SummaryCommand() {
   static const CommandInfo info{
       "summary", "LIST",
-      "Reads a word list (.kvl or .txt) and shows its entries, longest word, letters and\ndefault puzzle size.\n",
+      std::string("Reads a word list (.kvl or .txt) and shows its entries, longest word, letters and\ndefault puzzle size.\n") +
+          kThemesHelp,
       {}, ""};
   return info;
 }
 
 int Summary(Args& args, std::ostream& out) {
-  std::string path = args.Positional("word list file");
+  const std::string path = WordListPath(args.Positional("word list file"));
   args.Finish();
   std::string error;
   auto parsed = ParseWordList(ReadFileBytes(path), &error);
