@@ -13,6 +13,7 @@ packages=(
   openbox x11-utils libx11-dev libxtst-dev
   cups-daemon cups-client
   help2man desktop-file-utils appstream shared-mime-info dpkg-dev lintian
+  hunspell hunspell-en-gb hunspell-de-de hunspell-fr hunspell-es
 )
 
 missing=()

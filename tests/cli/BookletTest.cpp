@@ -1,12 +1,14 @@
 // kivrel-cli booklet run as the real program: the pages of a booklet of three lists,
 // each puzzle and each answer key read back from the PDF against build with the same
-// list and seed; a list that cannot be built; the progress line on a terminal.
+// list and seed; a list that cannot be built; themed lists by name; the progress line
+// on a terminal.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -155,6 +157,30 @@ TEST(BookletCommand, AListThatCannotBeBuiltIsNamedAndNothingIsWritten) {
 
   EXPECT_EQ(RunCli("booklet " + kLists[0] + " --png " + dir.File("a.png")).code, 2);
   EXPECT_EQ(RunCli("booklet " + kLists[0] + " --keys-per-page 3 --pdf " + pdf).code, 2);
+}
+
+TEST(BookletCommand, TakesThemedListsByNameAndAFileOfThatNameFirst) {
+  testing::TempDir dir;
+  CliRun run = RunCli("booklet Ocean de-tiere --seed 3 --pdf " + dir.File("sea.pdf"));
+  ASSERT_EQ(run.code, 0) << run.out;
+  EXPECT_NE(run.out.find("puzzle 1, page 1: Under the Sea (Ocean), seed 3\npuzzle 2, page 2: Tiere (de-tiere), seed 4\n"),
+            std::string::npos)
+      << run.out;
+
+  // An unknown name stops the command before anything is built, naming the themes.
+  run = RunCli("booklet ocean oceans --pdf " + dir.File("none.pdf"), true);
+  EXPECT_EQ(run.code, 2);
+  EXPECT_NE(run.out.find("\"oceans\" is neither a file nor a themed list; the themes in " + kExamples +
+                         "themes are: animals, body, "),
+            std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find(", ocean, school, "), std::string::npos) << run.out;
+  EXPECT_FALSE(std::filesystem::exists(dir.File("none.pdf")));
+
+  // A file in the working folder keeps its name.
+  dir.Write("ocean", "1\tMy own ocean\t 8\t 8\t 1\t 1\t\r\nSEA\r\n");
+  run = testing::RunCliScript("cd " + dir.File("") + " && \"$CLI\" booklet ocean --seed 1 --pdf mine.pdf");
+  EXPECT_NE(run.out.find("puzzle 1, page 1: My own ocean (ocean), seed 1\n"), std::string::npos) << run.out;
 }
 
 TEST(BookletCommand, TwoKeysAPageAndNoContentsForFourPuzzles) {

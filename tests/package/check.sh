@@ -8,6 +8,7 @@
 #   check.sh metainfo PREFIX              the metainfo, with the tree it describes
 #   check.sh mime PREFIX LOOKUP           the file types through update-mime-database
 #   check.sh programs PREFIX VERSION      --version and --help without a display
+#   check.sh themes PREFIX                kivrel-cli finds the installed themed lists
 #   check.sh deb BUILD OUTDIR EXPECTED VERSION
 #                                         the package: name, contents, dependencies, lintian
 set -euo pipefail
@@ -130,6 +131,20 @@ $wanted"
     grep -q '^Usage: .*kivrel \[options\] \[FILE\]$' <<<"$answer" || fail "kivrel --help says: $answer"
     answer=$(run "$prefix/bin/kivrel-cli" --version) || fail "kivrel-cli --version failed"
     [ "$answer" = "kivrel-cli $version" ] || fail "kivrel-cli --version says \"$answer\""
+    ;;
+
+  themes)
+    prefix=$(realpath "$1")
+    themes=$prefix/share/kivrel/examples/themes
+    run() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$@"; }
+    # From an empty folder, so that only the installed lists can answer to a name.
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
+    cd "$work"
+    answer=$(run "$prefix/bin/kivrel-cli" summary farm) || fail "kivrel-cli summary farm failed: $answer"
+    grep -q '^Title: *On the Farm$' <<<"$answer" || fail "kivrel-cli summary farm says: $answer"
+    answer=$(run "$prefix/bin/kivrel-cli" summary no-such-theme 2>&1) && fail "an unknown theme was taken"
+    grep -qF "the themes in $themes are: animals, " <<<"$answer" || fail "an unknown theme is refused with: $answer"
     ;;
 
   deb)

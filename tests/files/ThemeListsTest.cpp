@@ -1,0 +1,120 @@
+// The themed word lists: which files of a folder are themes and which one a name means;
+// and the shipped lists as a teacher gets them: a header that describes them, a
+// sensible length, each word found in one place only, and every word spelled as its
+// language's dictionary spells it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <regex>
+
+#include "CliRunner.h"
+#include "TempDir.h"
+#include "files/FileIO.h"
+#include "files/ThemeLists.h"
+#include "files/WordListFile.h"
+#include "model/Text.h"
+
+namespace kivrel {
+namespace {
+
+const std::string kShipped = std::string(KIVREL_EXAMPLES_DIR) + "/themes";
+
+TEST(ThemeLists, AreTheListFilesOfTheFolderFoundByNameInAnyCase) {
+  testing::TempDir dir;
+  dir.Write("ocean.kvl", "");
+  dir.Write("Farm.kvl", "");
+  dir.Write("notes.txt", "");
+  std::filesystem::create_directory(dir.File("old.kvl"));
+  const std::vector<ThemeList> lists = ThemeLists(dir.File(""));
+  ASSERT_EQ(lists.size(), 2u);
+  EXPECT_EQ(lists[0].Name, "Farm");
+  EXPECT_EQ(lists[1].Name, "ocean");
+  EXPECT_EQ(FindThemeList(lists, "OCEAN").value_or(ThemeList{}).Path, dir.File("ocean.kvl"));
+  EXPECT_EQ(FindThemeList(lists, "farm").value_or(ThemeList{}).Path, dir.File("Farm.kvl"));
+  for (const char* name : {"notes", "old", "ocean.kvl", ""}) EXPECT_FALSE(FindThemeList(lists, name)) << name;
+  EXPECT_TRUE(ThemeLists(dir.File("missing")).empty());
+}
+
+struct Shipped {
+  std::string Name;
+  std::string Bytes;
+  ParsedWordList List;
+};
+
+std::vector<Shipped> ShippedLists() {
+  std::vector<Shipped> shipped;
+  for (const ThemeList& theme : ThemeLists(kShipped)) {
+    std::string error;
+    std::string bytes = ReadWholeFile(theme.Path).value_or("");
+    auto parsed = ParseWordList(bytes, &error);
+    EXPECT_TRUE(parsed && parsed->Header) << theme.Name << ": " << error;
+    shipped.push_back({theme.Name, std::move(bytes), parsed.value_or(ParsedWordList{})});
+  }
+  return shipped;
+}
+
+TEST(ShippedThemes, DescribeThemselvesAndHoldEachWordInOnePlaceOnly) {
+  const std::vector<Shipped> lists = ShippedLists();
+  EXPECT_GE(lists.size(), 24u);
+  for (const Shipped& theme : lists) {
+    SCOPED_TRACE(theme.Name);
+    const WordListHeader header = theme.List.Header.value_or(WordListHeader{});
+    const std::vector<std::string>& entries = theme.List.Entries;
+    EXPECT_FALSE(header.Title.empty());
+    EXPECT_FALSE(header.Instructions.empty());
+    EXPECT_GT(header.Width, 0);
+    EXPECT_GT(header.Height, 0);
+    EXPECT_GE(entries.size(), 15u);
+    EXPECT_LE(entries.size(), 40u);
+    // Lines end in CR LF, as the program writes them.
+    EXPECT_EQ(theme.Bytes.find('\n'), theme.Bytes.find("\r\n") + 1);
+    EXPECT_EQ(std::count(theme.Bytes.begin(), theme.Bytes.end(), '\n'),
+              static_cast<long>(entries.size()) + 1);
+    // "Find the 27 ..." counts the entries.
+    const std::regex number("[0-9]+");
+    for (std::sregex_iterator it(header.Instructions.begin(), header.Instructions.end(), number), end; it != end;
+         ++it) {
+      EXPECT_EQ(it->str(), std::to_string(entries.size()));
+    }
+    // No placed word is another's, or lies inside another forwards or backwards: the
+    // puzzle would hold it twice. (Placed words ignore case, notes and spaces.)
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+      const std::string word = PlacedWord(entries[i]);
+      std::u32string backwards = Characters(word);
+      std::reverse(backwards.begin(), backwards.end());
+      for (std::size_t j = 0; j < entries.size(); ++j) {
+        const std::string other = PlacedWord(entries[j]);
+        if (i == j) continue;
+        EXPECT_EQ(other.find(word), std::string::npos) << word << " in " << other;
+        EXPECT_EQ(other.find(Utf8(backwards)), std::string::npos) << word << " backwards in " << other;
+      }
+    }
+  }
+}
+
+// The dictionary of a list: its name starts with its language ("de-tiere"); English
+// lists are in British spelling ("colours").
+std::string Dictionary(const std::string& name) {
+  for (const auto& [prefix, dictionary] : {std::pair{"de-", "de_DE"}, {"fr-", "fr_FR"}, {"es-", "es_ES"}}) {
+    if (name.starts_with(prefix)) return dictionary;
+  }
+  return "en_GB";
+}
+
+TEST(ShippedThemes, AreSpelledAsTheDictionaryOfTheirLanguageSpells) {
+  testing::TempDir dir;
+  for (const Shipped& theme : ShippedLists()) {
+    const WordListHeader header = theme.List.Header.value_or(WordListHeader{});
+    std::string text = header.Title + "\n" + header.Instructions + "\n";
+    for (const std::string& entry : theme.List.Entries) text += entry + "\n";
+    // hunspell -l names the words it does not know; it fails without the dictionary.
+    const testing::CliRun run = testing::RunShell("hunspell -d " + Dictionary(theme.Name) + " -l -i UTF-8 < " +
+                                                  dir.Write(theme.Name + ".txt", text) + " 2>&1");
+    EXPECT_EQ(run.code, 0) << theme.Name << ": " << run.out << "(scripts/install-deps.sh installs hunspell)";
+    EXPECT_EQ(run.out, "") << theme.Name << ": not in " << Dictionary(theme.Name);
+  }
+}
+
+}  // namespace
+}  // namespace kivrel
