@@ -39,7 +39,7 @@ void BuildFrom(HeadlessProgram& program, const std::string& path, int side) {
 void BM_Fill(benchmark::State& state, const std::string& path, int side, bool checked) {
   HeadlessProgram program;
   BuildFrom(program, path, side);
-  program.ctx.MainForm().SetChecked(kNoDuplicatesMark, checked);
+  program.ctx.MainForm().SetChecked(frmKV_Puzzle::mnuNoDuplicates, checked);
   long long redrawn = 0;
   for (auto _ : state) {
     redrawn += FillInBlanks(program.ctx).Redrawn;

@@ -76,7 +76,7 @@ void BM_WindowBuild(benchmark::State& state) {
   double placed = 0, junctions = 0;
   for (auto _ : state) {
     ctx.rng.Seed(kSeed);
-    main.Raise("cmdBuild", Event::Click);  // the Build button: BuildPuzzle in the window
+    main.Raise(frmKV_Puzzle::cmdBuild, Event::Click);  // the Build button: BuildPuzzle in the window
     QApplication::processEvents();         // the last repaint
     placed += ctx.state.InsertedCount;
     junctions += ctx.state.JunctionCount;
@@ -110,9 +110,9 @@ void BM_CancelLatency(benchmark::State& state) {
   double total_ms = 0, worst_ms = 0;
   for (auto _ : state) {
     QElapsedTimer clock;
-    QTimer::singleShot(kPressAfterNs / 1'000'000, [&] { main.Raise("cmdCancel", Event::Click); });
+    QTimer::singleShot(kPressAfterNs / 1'000'000, [&] { main.Raise(frmKV_Puzzle::cmdCancel, Event::Click); });
     clock.start();
-    main.Raise("cmdBuild", Event::Click);
+    main.Raise(frmKV_Puzzle::cmdBuild, Event::Click);
     // The press was due at kPressAfterNs; waiting in the queue counts as latency.
     double latency_ms = static_cast<double>(clock.nsecsElapsed() - kPressAfterNs) / 1e6;
     total_ms += latency_ms;

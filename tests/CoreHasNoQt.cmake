@@ -1,6 +1,6 @@
 # Fails when a source of the core library includes a Qt header.
 file(GLOB_RECURSE core_sources
-  ${SOURCE_DIR}/model/* ${SOURCE_DIR}/files/* ${SOURCE_DIR}/program/* ${SOURCE_DIR}/display/*
+  ${SOURCE_DIR}/model/* ${SOURCE_DIR}/controls/* ${SOURCE_DIR}/files/* ${SOURCE_DIR}/program/* ${SOURCE_DIR}/display/*
   ${SOURCE_DIR}/engine/* ${SOURCE_DIR}/commands/*
   ${SOURCE_DIR}/print/* ${SOURCE_DIR}/forms/*)
 file(GLOB platform_interfaces ${SOURCE_DIR}/platform/*.h ${SOURCE_DIR}/platform/*.cpp)

@@ -3,6 +3,7 @@
 set(layers
   platform    # the interfaces to the platform
   model       # the data: puzzle state, word list, window models, options, metrics
+  controls    # each window's controls, declared once for the forms and the widgets
   files       # the two file formats, code page 1252, atomic writing
   program     # one running program: its context, start-up, the operations all commands use
   display     # the puzzle picture

@@ -18,6 +18,7 @@
 #include <string>
 
 #include "commands/WordListCommands.h"
+#include "controls/Windows.h"
 #include "files/WordListFile.h"
 #include "program/CommandStates.h"
 #include "ui/KivrelApp.h"
@@ -33,7 +34,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "kivrel-screenshot: cannot read %s\n", argv[1]);
     return 2;
   }
-  const std::string window_name = argc == 5 ? argv[4] : std::string(kivrel::kMainForm);
+  const kivrel::Window* shown = argc == 5 ? kivrel::FindWindow(argv[4]) : &kivrel::frmKV_Puzzle::kWindow;
+  if (!shown) {
+    std::fprintf(stderr, "kivrel-screenshot: no window %s\n", argv[4]);
+    return 2;
+  }
   kivrel::KivrelApp app;
   app.Start(argc >= 4 ? std::strtoull(argv[3], nullptr, 10) : 1);
   kivrel::AppContext& ctx = app.context();
@@ -46,25 +51,25 @@ int main(int argc, char** argv) {
   }
   kivrel::SetListReadyState(ctx);
   kivrel::Form& main = ctx.MainForm();
-  main.Raise("cmdBuild", kivrel::Event::Click);
-  main.Raise("cmdOutlineWords", kivrel::Event::Click);
-  if (window_name != kivrel::kMainForm) {
+  main.Raise(kivrel::frmKV_Puzzle::cmdBuild, kivrel::Event::Click);
+  main.Raise(kivrel::frmKV_Puzzle::cmdOutlineWords, kivrel::Event::Click);
+  if (shown != &kivrel::frmKV_Puzzle::kWindow) {
     // Shown modeless, so that the picture can be taken while it is open. The preview
     // shows the page the print options dialog lays out, with the blanks filled as a
     // printed copy has them.
-    if (window_name == kivrel::kPrintOptionsForm || window_name == kivrel::kPrintPreviewForm) {
-      main.Raise("cmdFillinBlanks", kivrel::Event::Click);
-      ctx.forms.Get(kivrel::kPrintOptionsForm).Show(false);
+    if (shown == &kivrel::frmPrintOptions::kWindow || shown == &kivrel::frmPrintPreview::kWindow) {
+      main.Raise(kivrel::frmKV_Puzzle::cmdFillinBlanks, kivrel::Event::Click);
+      ctx.forms.Get(kivrel::frmPrintOptions::kWindow).Show(false);
     }
-    ctx.forms.Get(window_name).Show(false);
-    if (!app.window(window_name)) {
-      std::fprintf(stderr, "kivrel-screenshot: no window %s\n", window_name.c_str());
+    ctx.forms.Get(*shown).Show(false);
+    if (!app.window(*shown)) {
+      std::fprintf(stderr, "kivrel-screenshot: no window %s\n", argv[4]);
       return 2;
     }
   }
 
   QTimer::singleShot(500, [&] {
-    QWidget* window = app.window(window_name);
+    QWidget* window = app.window(*shown);
     QPixmap shot = window->screen()->grabWindow(window->winId());
     bool saved = shot.save(QString::fromLocal8Bit(argv[2]));
     std::fprintf(stderr, "%s %s (%dx%d)\n", saved ? "saved" : "could not save", argv[2], shot.width(), shot.height());

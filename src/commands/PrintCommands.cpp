@@ -8,7 +8,7 @@ namespace kivrel {
 namespace {
 
 std::string JobName(AppContext& ctx) {
-  const std::string& title = ctx.AttributesForm().Text("txtPuzName");
+  const std::string& title = ctx.AttributesForm().Text(frmAttributes::txtPuzName);
   return title.empty() ? std::string("Kivrel puzzle") : "Kivrel - " + title;
 }
 

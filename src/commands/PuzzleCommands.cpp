@@ -30,8 +30,8 @@ std::string SuggestPuzzleName(std::string_view puzzle_name, std::string_view lis
 namespace {
 
 void ShowPuzzleStatistics(AppContext& ctx) {
-  ShowStatistic(ctx, kLettersLabel, ctx.state.LetterCount, kCountPicture);
-  ShowStatistic(ctx, kSpacesLabel, ctx.state.SpaceCount, kCountPicture);
+  ShowStatistic(ctx, frmKV_Puzzle::lblNbrLetters, ctx.state.LetterCount, kCountPicture);
+  ShowStatistic(ctx, frmKV_Puzzle::lblNbrSpaces, ctx.state.SpaceCount, kCountPicture);
   ShowBuildCounters(ctx);
 }
 
@@ -65,15 +65,15 @@ void RestoreWordList(AppContext& ctx) {
   PuzzleState& s = ctx.state;
   Form& window = ctx.WordListForm();
   ctx.list.Clear();
-  window.SetText("lblFileName", s.WordListFileName);
-  window.SetEnabled("cmdHideAll", false);
+  window.SetText(frmWordList::lblFileName, s.WordListFileName);
+  window.SetEnabled(frmWordList::cmdHideAll, false);
   const int last = Min(s.WordCount, s.WordsUpperBound());
   for (int k = 1; k <= last; ++k) AddEntry(ctx, s.Words[static_cast<std::size_t>(k)].DisplayText);
   SetWindowTitle(ctx);
   UpdateWordCount(ctx);
-  window.SetEnabled("cmdSave", true);
-  ctx.MainForm().SetEnabled("mnuSaveList", true);
-  ctx.MainForm().SetEnabled("mnuSaveListAs", true);
+  window.SetEnabled(frmWordList::cmdSave, true);
+  ctx.MainForm().SetEnabled(frmKV_Puzzle::mnuSaveList, true);
+  ctx.MainForm().SetEnabled(frmKV_Puzzle::mnuSaveListAs, true);
 }
 
 bool ReadPuzzleFile(AppContext& ctx, const std::string& path, std::string_view bytes) {
@@ -87,8 +87,8 @@ bool ReadPuzzleFile(AppContext& ctx, const std::string& path, std::string_view b
   ApplyPuzzleFile(s, std::move(*file));
   s.PuzzleFileName = path;
   s.WordListFileName = "";
-  ctx.AttributesForm().SetText("txtInstructions", s.PuzzleInstructions);
-  ctx.AttributesForm().SetText("txtMysteryQuote", s.MysteryQuote);
+  ctx.AttributesForm().SetText(frmAttributes::txtInstructions, s.PuzzleInstructions);
+  ctx.AttributesForm().SetText(frmAttributes::txtMysteryQuote, s.MysteryQuote);
   RestoreWordList(ctx);
   ctx.SizePuzzleDisplay();
   ClearHighlights(ctx);

@@ -86,7 +86,7 @@ bool LoadWordList(AppContext& ctx, const ParsedWordList& parsed, std::string* er
   SetWindowTitle(ctx);
   UpdateWordCount(ctx);
   BuildWordTable(ctx);
-  ctx.WordListForm().SetText("lblFileName", s.WordListFileName);
+  ctx.WordListForm().SetText(frmWordList::lblFileName, s.WordListFileName);
   return complete;
 }
 
@@ -128,7 +128,7 @@ void SaveWordListAs(AppContext& ctx) {
   s.WordListFileName = SuggestWordListName(s.WordListFileName, s.PuzzleFileName);
   s.WordListFileName =
       ChooseFileToSave(ctx, "Save Word List As", kWordListFilter, s.WordListFileName, "KVL").value_or("");
-  ctx.WordListForm().SetText("lblFileName", s.WordListFileName);
+  ctx.WordListForm().SetText(frmWordList::lblFileName, s.WordListFileName);
 }
 
 bool ConfirmUnstorableCharacters(AppContext& ctx, const std::vector<std::string_view>& texts) {

@@ -95,14 +95,14 @@ void SizePuzzleDisplay(AppContext& ctx) {
   m.CellSize = NearestI16(picture.TextHeight("A"));
   m.WideCharWidth = NearestI16(picture.TextWidth("W"));
 
-  main.SetVisible(kPicture, false);
-  Rect pic = main.Bounds(kPicture);
+  main.SetVisible(frmKV_Puzzle::picPuzzle, false);
+  Rect pic = main.Bounds(frmKV_Puzzle::picPuzzle);
   pic.Height = PictureCells(rows) * m.CellSize;
   pic.Width = PictureCells(cols) * m.CellSize;
-  main.SetBounds(kPicture, pic);
+  main.SetBounds(frmKV_Puzzle::picPuzzle, pic);
 
-  const Rect stats = main.Bounds(kStatsFrame);
-  const Rect exit = main.Bounds(kExitButton);
+  const Rect stats = main.Bounds(frmKV_Puzzle::fraStats);
+  const Rect exit = main.Bounds(frmKV_Puzzle::cmdExit);
   // Room for the picture and the statistics frame, or for the row of buttons.
   m.RequiredWidth = Max(WidthForPicture(pic, stats, m.BorderWidth),
                         Nearest(exit.Width + exit.Left + 2.0 * m.BorderWidth));
@@ -119,7 +119,7 @@ void SizePuzzleDisplay(AppContext& ctx) {
     m.CellSize = NearestI16(picture.TextHeight("A"));
     pic.Height = PictureCells(rows) * m.CellSize;
     pic.Width = PictureCells(cols) * m.CellSize;
-    main.SetBounds(kPicture, pic);
+    main.SetBounds(frmKV_Puzzle::picPuzzle, pic);
     // Only the picture counts here: the button row is left out of the fit.
     m.RequiredWidth = WidthForPicture(pic, stats, m.BorderWidth);
     m.RequiredHeight = HeightForPicture(main, pic, stats, m.BorderWidth);
@@ -134,14 +134,14 @@ void SizePuzzleDisplay(AppContext& ctx) {
     if (m.RequiredHeight > m.StartHeight) SetWindowHeight(main, m.RequiredHeight, area);
     // The word list window, opened beside the window, moves aside as it grows over it
     // (not when the user drags the window over it).
-    if (grows && ctx.forms.Has(kWordListForm)) {
+    if (grows && ctx.forms.Has(frmWordList::kWindow)) {
       Form& list = ctx.WordListForm();
       if (list.Visible() && Overlap(main.Geometry(), list.Geometry())) PlaceBesideMainWindow(ctx, list);
     }
   }
 
   MeasureCharWidths(picture, m);
-  main.SetVisible(kPicture, true);
+  main.SetVisible(frmKV_Puzzle::picPuzzle, true);
 }
 
 void DrawCellLetter(AppContext& ctx, int row, int col, std::string_view text) {

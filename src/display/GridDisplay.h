@@ -7,11 +7,6 @@
 
 namespace kivrel {
 
-/// Controls of the main window the display works with.
-inline constexpr std::string_view kPicture = "picPuzzle";
-inline constexpr std::string_view kStatsFrame = "fraStats";
-inline constexpr std::string_view kExitButton = "cmdExit";
-
 /// The picture's face: bold, 12 points as designed; the sizing shrinks it.
 inline constexpr std::string_view kPictureFontName = "MS Sans Serif";
 inline constexpr int kPictureFontSize = 12;

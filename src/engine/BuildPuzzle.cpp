@@ -215,7 +215,7 @@ BuildRun::AttemptEnd BuildRun::RunAttempt() {
   }
   // A rule of N > 0 spaces that this attempt did not meet starts another.
   if (spaces_rule && s.StopRemainingCount > 0 && !stop_mark) return AttemptEnd::Restart;
-  if (ctx_.MainForm().Checked("mnuSound") && s.RejectedCount == 0) ctx_.beeper.Beep();
+  if (ctx_.MainForm().Checked(frmKV_Puzzle::mnuSound) && s.RejectedCount == 0) ctx_.beeper.Beep();
   return AttemptEnd::Done;
 }
 
@@ -227,8 +227,8 @@ void BuildRun::RejectTheRest(int position) {
     ++s.RejectedCount;
     s.LettersRemaining = static_cast<i16>(s.LettersRemaining - word.Length);
   }
-  ShowStatistic(ctx_, kRejectedLabel, s.RejectedCount, kCountPicture);
-  ShowStatistic(ctx_, kLettersRemainingLabel, s.LettersRemaining, kCountPicture);
+  ShowStatistic(ctx_, frmKV_Puzzle::lblRejectedCount, s.RejectedCount, kCountPicture);
+  ShowStatistic(ctx_, frmKV_Puzzle::lblLettersRemaining, s.LettersRemaining, kCountPicture);
 }
 
 bool BuildRun::LimitReached() const {
@@ -312,7 +312,7 @@ BuildOutcome BuildPuzzle(AppContext& ctx, const BuildLimits& limits) {
       if (!armed) return;
       ctx.build.Running = false;
       ctx.build.AfterBuild.clear();
-      ctx.MainForm().SetEnabled("cmdCancel", false);
+      ctx.MainForm().SetEnabled(frmKV_Puzzle::cmdCancel, false);
     }
   } guard{ctx};
 
@@ -320,7 +320,7 @@ BuildOutcome BuildPuzzle(AppContext& ctx, const BuildLimits& limits) {
   s.Grid.Create(s.PuzzleHeight, s.PuzzleWidth);
   ctx.SizePuzzleDisplay();
   SetBuildingState(ctx);
-  ctx.MainForm().SetEnabled("cmdCancel", true);
+  ctx.MainForm().SetEnabled(frmKV_Puzzle::cmdCancel, true);
   s.BlankRow.assign(static_cast<std::size_t>(Max(s.PuzzleWidth, s.PuzzleHeight)), ' ');
   s.DirectionCount = s.IncludeDiagonals != 0 ? 8 : 4;
   ctx.MainForm().Show(false);
@@ -352,7 +352,7 @@ BuildOutcome BuildPuzzle(AppContext& ctx, const BuildLimits& limits) {
     ShowLeftOutWords(ctx);
   } else {
     s.PuzzleBuilt = kFalse;
-    ctx.MainForm().SetVisible(kPicture, false);
+    ctx.MainForm().SetVisible(frmKV_Puzzle::picPuzzle, false);
     ctx.picture->Cls();
     if (ctx.list.ListCount() > 0) {
       SetListReadyState(ctx);
@@ -360,7 +360,7 @@ BuildOutcome BuildPuzzle(AppContext& ctx, const BuildLimits& limits) {
       SetEmptyListState(ctx);
     }
   }
-  ctx.MainForm().SetEnabled("cmdCancel", false);
+  ctx.MainForm().SetEnabled(frmKV_Puzzle::cmdCancel, false);
   ctx.build.Running = false;
   guard.armed = false;
   held.Release();

@@ -125,7 +125,7 @@ FillReport FillInBlanks(AppContext& ctx) {
       cell.Letter = " ";
       DrawCellLetter(ctx, row, col, old);
     }
-    ctx.MainForm().SetText(kRedrawnLabel, "");
+    ctx.MainForm().SetText(frmKV_Puzzle::lblRedrawnCount, "");
     return report;
   }
 
@@ -138,7 +138,7 @@ FillReport FillInBlanks(AppContext& ctx) {
     s.Grid.At(cells[i].first, cells[i].second).Letter = i < quoted ? quote[i] : alphabet.Draw(ctx.rng);
   }
 
-  if (ctx.MainForm().Checked(kNoDuplicatesMark)) {
+  if (ctx.MainForm().Checked(frmKV_Puzzle::mnuNoDuplicates)) {
     // Only random letters may change: the words' letters and the quote's stay.
     std::set<std::pair<int, int>> random_cells(cells.begin() + static_cast<std::ptrdiff_t>(quoted), cells.end());
     std::set<std::pair<int, int>> redrawn;
@@ -170,7 +170,7 @@ FillReport FillInBlanks(AppContext& ctx) {
   }
 
   for (auto [row, col] : cells) DrawCellLetter(ctx, row, col, s.Grid.At(row, col).Letter);
-  ShowStatistic(ctx, kRedrawnLabel, report.Redrawn, kCountPicture);
+  ShowStatistic(ctx, frmKV_Puzzle::lblRedrawnCount, report.Redrawn, kCountPicture);
   return report;
 }
 

@@ -14,13 +14,11 @@
 
 namespace kivrel {
 
+using namespace frmAttributes;
+
 namespace {
 
-constexpr std::string_view kWidthBox = "txtPuzWidth";
-constexpr std::string_view kHeightBox = "txtPuzHeight";
-constexpr std::string_view kStopBox = "txtStopRem";
 constexpr std::string_view kSizePicture = "##";
-constexpr std::string_view kQuoteBox = "txtMysteryQuote";
 
 int CheckValue(long long flag) { return flag != 0 ? 1 : 0; }
 
@@ -41,34 +39,32 @@ AttributesDialog::AttributesDialog(AppContext& ctx) : ctx_(ctx) {
   f.On({}, Event::Activate, [this] { Form_Activate(); });
   f.On({}, Event::Deactivate, [this] { Form_LostFocus(); });
   f.OnQueryUnload([this] { return Form_QueryUnload(); });
-  f.On("cmdOK", Event::Click, [this] { cmdOK_Click(); });
-  f.On("cmdSaveList", Event::Click, [this] { cmdSaveList_Click(); });
-  f.On("cmdCancel", Event::Click, [this] { cmdCancel_Click(); });
-  f.On("cmdDefaultDimensions", Event::Click, [this] { cmdDefaultDimensions_Click(); });
-  f.On("chkFastBuild", Event::Click, [this] { chkFastBuild_Click(); });
-  f.On("chkStopOnReject", Event::Click, [this] { chkStopOnReject_Click(); });
-  f.On("chkRestartOnReject", Event::Click, [this] { chkRestartOnReject_Click(); });
-  for (std::string_view box : {kWidthBox, kHeightBox, kStopBox}) {
+  f.On(cmdOK, Event::Click, [this] { cmdOK_Click(); });
+  f.On(cmdSaveList, Event::Click, [this] { cmdSaveList_Click(); });
+  f.On(cmdCancel, Event::Click, [this] { cmdCancel_Click(); });
+  f.On(cmdDefaultDimensions, Event::Click, [this] { cmdDefaultDimensions_Click(); });
+  f.On(chkFastBuild, Event::Click, [this] { chkFastBuild_Click(); });
+  f.On(chkStopOnReject, Event::Click, [this] { chkStopOnReject_Click(); });
+  f.On(chkRestartOnReject, Event::Click, [this] { chkRestartOnReject_Click(); });
+  for (Control box : {txtPuzWidth, txtPuzHeight, txtStopRem}) {
     f.OnKeyPress(box, [this](int key) { return NumericBox_KeyPress(key); });
     f.On(box, Event::GotFocus, [this, box] { NumericBox_GotFocus(box); });
   }
-  f.On("txtPuzName", Event::GotFocus, [this] { txtPuzName_GotFocus(); });
-  f.On(kWidthBox, Event::LostFocus, [this] { txtPuzWidth_LostFocus(); });
-  f.On(kHeightBox, Event::LostFocus, [this] { txtPuzHeight_LostFocus(); });
-  f.On(kStopBox, Event::LostFocus, [this] { txtStopRem_LostFocus(); });
-  f.On("txtMysteryQuote", Event::Change, [this] { txtMysteryQuote_Change(); });
-  const std::pair<std::string_view, std::string_view> spins[] = {
-      {"spnPuzWidth", kWidthBox}, {"spnPuzHeight", kHeightBox}, {"spnStopRem", kStopBox}};
+  f.On(txtPuzName, Event::GotFocus, [this] { txtPuzName_GotFocus(); });
+  f.On(txtPuzWidth, Event::LostFocus, [this] { txtPuzWidth_LostFocus(); });
+  f.On(txtPuzHeight, Event::LostFocus, [this] { txtPuzHeight_LostFocus(); });
+  f.On(txtStopRem, Event::LostFocus, [this] { txtStopRem_LostFocus(); });
+  f.On(txtMysteryQuote, Event::Change, [this] { txtMysteryQuote_Change(); });
+  const std::pair<Control, Control> spins[] = {
+      {spnPuzWidth, txtPuzWidth}, {spnPuzHeight, txtPuzHeight}, {spnStopRem, txtStopRem}};
   for (auto [spin, box] : spins) {
     f.On(spin, Event::SpinUp, [this, box] { SpinTextBox(box, spin_step_); });
     f.On(spin, Event::SpinDown, [this, box] { SpinTextBox(box, -spin_step_); });
   }
-  ctx_.MainForm().On("mnuAttributes", Event::Click, [this] { mnuAttributes_Click(); });
+  ctx_.MainForm().On(frmKV_Puzzle::mnuAttributes, Event::Click, [this] { mnuAttributes_Click(); });
 }
 
-int AttributesDialog::BoxNumber(std::string_view box) {
-  return std::clamp(Nearest(Val(form().Text(box))), -32768, 32767);
-}
+int AttributesDialog::BoxNumber(Control box) { return std::clamp(Nearest(Val(form().Text(box))), -32768, 32767); }
 
 void AttributesDialog::Form_Load() {
   spin_step_ = 1;
@@ -104,31 +100,31 @@ void AttributesDialog::LoadAttributesDialog() {
   height_at_open_ = s.PuzzleHeight;
   width_at_open_ = s.PuzzleWidth;
   SetWindowTitle(ctx_);
-  f.SetText(kWidthBox, FormatPicture(s.PuzzleWidth, kSizePicture));
-  f.SetText(kHeightBox, FormatPicture(s.PuzzleHeight, kSizePicture));
-  f.SetText("txtInstructions", s.PuzzleInstructions);
-  f.SetText(kQuoteBox, s.MysteryQuote);
+  f.SetText(txtPuzWidth, FormatPicture(s.PuzzleWidth, kSizePicture));
+  f.SetText(txtPuzHeight, FormatPicture(s.PuzzleHeight, kSizePicture));
+  f.SetText(txtInstructions, s.PuzzleInstructions);
+  f.SetText(txtMysteryQuote, s.MysteryQuote);
   txtMysteryQuote_Change();  // the spaces remaining may have changed since
-  f.SetValue("chkBalanceDirections", CheckValue(s.BalanceDirections));
-  f.SetValue("chkIncludeDiagonals", CheckValue(s.IncludeDiagonals));
-  f.SetValue("chkFastBuild", CheckValue(s.FastBuild));
+  f.SetValue(chkBalanceDirections, CheckValue(s.BalanceDirections));
+  f.SetValue(chkIncludeDiagonals, CheckValue(s.IncludeDiagonals));
+  f.SetValue(chkFastBuild, CheckValue(s.FastBuild));
   // A count of 0 is a real setting, so the stop box shows it rather than blank.
-  f.SetText(kStopBox, s.StopRemainingCount >= 0 ? std::to_string(s.StopRemainingCount) : "");
-  stop_at_open_ = f.Text(kStopBox);
+  f.SetText(txtStopRem, s.StopRemainingCount >= 0 ? std::to_string(s.StopRemainingCount) : "");
+  stop_at_open_ = f.Text(txtStopRem);
   if (s.FastBuild != 0) {
-    f.SetEnabled("chkStopOnReject", true);
-    f.SetEnabled("chkRestartOnReject", true);
+    f.SetEnabled(chkStopOnReject, true);
+    f.SetEnabled(chkRestartOnReject, true);
   } else {
-    f.SetEnabled("chkStopOnReject", false);
-    f.SetEnabled("chkRestartOnReject", false);
-    f.SetValue("chkStopOnReject", 0);
-    f.SetValue("chkRestartOnReject", 0);
+    f.SetEnabled(chkStopOnReject, false);
+    f.SetEnabled(chkRestartOnReject, false);
+    f.SetValue(chkStopOnReject, 0);
+    f.SetValue(chkRestartOnReject, 0);
   }
-  f.SetValue("chkStopOnReject", CheckValue(s.StopOnFirstReject));
-  f.SetValue("chkRestartOnReject", CheckValue(s.RestartOnFirstReject));
+  f.SetValue(chkStopOnReject, CheckValue(s.StopOnFirstReject));
+  f.SetValue(chkRestartOnReject, CheckValue(s.RestartOnFirstReject));
   if (s.LongestWordLength > 0) {
     std::string longest = FormatPicture(s.LongestWordLength, kSizePicture);
-    for (std::string_view box : {kWidthBox, kHeightBox}) {
+    for (Control box : {txtPuzWidth, txtPuzHeight}) {
       if (Trim(f.Text(box)).empty() || BoxNumber(box) < s.LongestWordLength) f.SetText(box, longest);
     }
   }
@@ -137,33 +133,33 @@ void AttributesDialog::LoadAttributesDialog() {
 bool AttributesDialog::CommitAttributes() {
   PuzzleState& s = ctx_.state;
   Form& f = form();
-  const int w = BoxNumber(kWidthBox);
-  const int h = BoxNumber(kHeightBox);
+  const int w = BoxNumber(txtPuzWidth);
+  const int h = BoxNumber(txtPuzHeight);
   if (w < 0 || h < 0 || !GridSizeFits(w, h)) {
     ShowMessage(ctx_.dialogs, kPuzzleTooLargeMessage, kMessageTitle, MessageIcon::Exclamation);
     return false;
   }
   // A count of spaces is a rule only with a way to compare: a count the user typed
   // needs one chosen (or there from before), rather than being silently dropped.
-  if (!f.Text(kStopBox).empty() && f.Text(kStopBox) != stop_at_open_ &&
-      StopOperator(f.Text("cbxStopRemOp")).empty() && StopOperator(s.StopRemainingOperator, 1).empty()) {
+  if (!f.Text(txtStopRem).empty() && f.Text(txtStopRem) != stop_at_open_ &&
+      StopOperator(f.Text(cbxStopRemOp)).empty() && StopOperator(s.StopRemainingOperator, 1).empty()) {
     ShowMessage(ctx_.dialogs, kChooseStopOperatorMessage, kMessageTitle, MessageIcon::Exclamation);
-    f.SetFocus("cbxStopRemOp");
+    f.SetFocus(cbxStopRemOp);
     return false;
   }
-  s.PuzzleTitle = f.Text("txtPuzName");
+  s.PuzzleTitle = f.Text(txtPuzName);
   SetWindowTitle(ctx_);
-  s.PuzzleInstructions = f.Text("txtInstructions");
-  const bool quote_changed = s.MysteryQuote != f.Text(kQuoteBox);
-  s.MysteryQuote = f.Text(kQuoteBox);
-  s.IncludeDiagonals = static_cast<i16>(f.Value("chkIncludeDiagonals"));
-  s.BalanceDirections = static_cast<i16>(f.Value("chkBalanceDirections"));
+  s.PuzzleInstructions = f.Text(txtInstructions);
+  const bool quote_changed = s.MysteryQuote != f.Text(txtMysteryQuote);
+  s.MysteryQuote = f.Text(txtMysteryQuote);
+  s.IncludeDiagonals = static_cast<i16>(f.Value(chkIncludeDiagonals));
+  s.BalanceDirections = static_cast<i16>(f.Value(chkBalanceDirections));
   s.FastBuild = 1;
-  s.StopOnFirstReject = static_cast<i16>(f.Value("chkStopOnReject"));
-  s.RestartOnFirstReject = static_cast<i16>(f.Value("chkRestartOnReject"));
-  if (!f.Text(kStopBox).empty()) {
-    s.StopRemainingCount = static_cast<i16>(std::max(-32768, BoxNumber(kStopBox)));
-    if (std::string_view op = StopOperator(f.Text("cbxStopRemOp")); !op.empty()) s.StopRemainingOperator = op;
+  s.StopOnFirstReject = static_cast<i16>(f.Value(chkStopOnReject));
+  s.RestartOnFirstReject = static_cast<i16>(f.Value(chkRestartOnReject));
+  if (!f.Text(txtStopRem).empty()) {
+    s.StopRemainingCount = static_cast<i16>(std::max(-32768, BoxNumber(txtStopRem)));
+    if (std::string_view op = StopOperator(f.Text(cbxStopRemOp)); !op.empty()) s.StopRemainingOperator = op;
   } else {
     s.StopRemainingCount = -1;
   }
@@ -200,37 +196,37 @@ void AttributesDialog::cmdDefaultDimensions_Click() {
   Form& f = form();
   // A quote needs cells of its own, and the build must stop with exactly that many
   // left empty: the size makes room for them and the stop rule asks for them.
-  const int quote = static_cast<int>(QuoteLetters(s, f.Text(kQuoteBox)).size());
+  const int quote = static_cast<int>(QuoteLetters(s, f.Text(txtMysteryQuote)).size());
   ComputeDefaultDimensions(s, quote);
   if (s.PuzzleWidth > 0) {
-    f.SetText(kWidthBox, FormatPicture(s.PuzzleWidth, kSizePicture));
-    f.SetText(kHeightBox, FormatPicture(s.PuzzleHeight, kSizePicture));
+    f.SetText(txtPuzWidth, FormatPicture(s.PuzzleWidth, kSizePicture));
+    f.SetText(txtPuzHeight, FormatPicture(s.PuzzleHeight, kSizePicture));
   }
   if (quote > 0) {
-    f.SetText("cbxStopRemOp", std::string(kStopOperatorChoices[0][0]));
-    f.SetText(kStopBox, std::to_string(quote));
+    f.SetText(cbxStopRemOp, std::string(kStopOperatorChoices[0][0]));
+    f.SetText(txtStopRem, std::to_string(quote));
   }
 }
 
 void AttributesDialog::chkFastBuild_Click() {
   Form& f = form();
-  bool on = f.Value("chkFastBuild") != 0;
-  f.SetEnabled("chkStopOnReject", on);
-  f.SetEnabled("chkRestartOnReject", on);
+  bool on = f.Value(chkFastBuild) != 0;
+  f.SetEnabled(chkStopOnReject, on);
+  f.SetEnabled(chkRestartOnReject, on);
   if (!on) {
-    f.SetValue("chkStopOnReject", 0);
-    f.SetValue("chkRestartOnReject", 0);
+    f.SetValue(chkStopOnReject, 0);
+    f.SetValue(chkRestartOnReject, 0);
   }
 }
 
 void AttributesDialog::chkStopOnReject_Click() {
   Form& f = form();
-  if (f.Value("chkStopOnReject") != 0 && f.Value("chkRestartOnReject") != 0) f.SetValue("chkRestartOnReject", 0);
+  if (f.Value(chkStopOnReject) != 0 && f.Value(chkRestartOnReject) != 0) f.SetValue(chkRestartOnReject, 0);
 }
 
 void AttributesDialog::chkRestartOnReject_Click() {
   Form& f = form();
-  if (f.Value("chkRestartOnReject") != 0 && f.Value("chkStopOnReject") != 0) f.SetValue("chkStopOnReject", 0);
+  if (f.Value(chkRestartOnReject) != 0 && f.Value(chkStopOnReject) != 0) f.SetValue(chkStopOnReject, 0);
 }
 
 int AttributesDialog::NumericBox_KeyPress(int key) {
@@ -239,15 +235,15 @@ int AttributesDialog::NumericBox_KeyPress(int key) {
   return 0;
 }
 
-void AttributesDialog::NumericBox_GotFocus(std::string_view box) {
+void AttributesDialog::NumericBox_GotFocus(Control box) {
   if (!Trim(form().Text(box)).empty()) form().SelectAllText(box);
 }
 
 void AttributesDialog::txtPuzName_GotFocus() {
-  if (!ctx_.state.PuzzleTitle.empty()) form().SelectAllText("txtPuzName");
+  if (!ctx_.state.PuzzleTitle.empty()) form().SelectAllText(txtPuzName);
 }
 
-void AttributesDialog::CheckAgainstLongestWord(std::string_view box, const std::string& message) {
+void AttributesDialog::CheckAgainstLongestWord(Control box, const std::string& message) {
   PuzzleState& s = ctx_.state;
   if (s.WordCount <= 0) return;
   if (WordTableOutOfDate(s)) BuildWordTable(ctx_);
@@ -259,35 +255,35 @@ void AttributesDialog::CheckAgainstLongestWord(std::string_view box, const std::
 }
 
 void AttributesDialog::txtPuzWidth_LostFocus() {
-  CheckAgainstLongestWord(kWidthBox, kTooNarrowMessage + FormatPicture(ctx_.state.LongestWordLength, kSizePicture) +
-                                         kCharactersLong);
+  CheckAgainstLongestWord(
+      txtPuzWidth, kTooNarrowMessage + FormatPicture(ctx_.state.LongestWordLength, kSizePicture) + kCharactersLong);
 }
 
 void AttributesDialog::txtPuzHeight_LostFocus() {
-  CheckAgainstLongestWord(kHeightBox,
+  CheckAgainstLongestWord(txtPuzHeight,
                           kTooShallowMessage + SignedNumberText(ctx_.state.LongestWordLength) + kCharactersLong);
 }
 
 void AttributesDialog::txtStopRem_LostFocus() {
   Form& f = form();
-  const std::string& text = f.Text(kStopBox);
+  const std::string& text = f.Text(txtStopRem);
   if (text.empty()) return;
   if (!IsNumeric(text)) {
     ShowMessage(ctx_.dialogs, kMustBeNumericMessage, kMessageTitle, MessageIcon::Exclamation);
-    f.SetFocus(kStopBox);
+    f.SetFocus(txtStopRem);
     return;
   }
-  ctx_.state.StopRemainingCount = static_cast<i16>(std::max(-32768, BoxNumber(kStopBox)));
+  ctx_.state.StopRemainingCount = static_cast<i16>(std::max(-32768, BoxNumber(txtStopRem)));
 }
 
 void AttributesDialog::txtMysteryQuote_Change() {
   // The letters the fill will write, against the cells a build left for them.
-  const auto letters = QuoteLetters(ctx_.state, form().Text(kQuoteBox)).size();
-  form().SetText("lblLetterCount", std::to_string(letters) + " letters, " +
-                                       std::to_string(Max(ctx_.state.SpacesRemaining, 0)) + " spaces remaining");
+  const auto letters = QuoteLetters(ctx_.state, form().Text(txtMysteryQuote)).size();
+  form().SetText(lblLetterCount, std::to_string(letters) + " letters, " +
+                                     std::to_string(Max(ctx_.state.SpacesRemaining, 0)) + " spaces remaining");
 }
 
-void AttributesDialog::SpinTextBox(std::string_view box, int delta) {
+void AttributesDialog::SpinTextBox(Control box, int delta) {
   Form& f = form();
   if (f.Text(box).empty()) {
     f.SetText(box, "0");

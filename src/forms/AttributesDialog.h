@@ -56,7 +56,7 @@ class AttributesDialog {
   void chkRestartOnReject_Click();
   /// Digits, Backspace and Enter pass; any other key is dropped with a beep.
   int NumericBox_KeyPress(int key);
-  void NumericBox_GotFocus(std::string_view box);
+  void NumericBox_GotFocus(Control box);
   void txtPuzName_GotFocus();
   void txtPuzWidth_LostFocus();
   void txtPuzHeight_LostFocus();
@@ -64,7 +64,7 @@ class AttributesDialog {
   void txtMysteryQuote_Change();
   /// One step of a spin button: an empty box becomes "0", otherwise its number plus
   /// delta, never below 0 (a box that holds no number counts as 0).
-  void SpinTextBox(std::string_view box, int delta);
+  void SpinTextBox(Control box, int delta);
 
   /// Puzzle > Attributes: the dialog, modal, for editing (not for a build).
   void mnuAttributes_Click();
@@ -76,8 +76,8 @@ class AttributesDialog {
  private:
   Form& form() { return ctx_.AttributesForm(); }
   /// The number in a box: its leading number, rounded, kept inside 16 bits.
-  int BoxNumber(std::string_view box);
-  void CheckAgainstLongestWord(std::string_view box, const std::string& message);
+  int BoxNumber(Control box);
+  void CheckAgainstLongestWord(Control box, const std::string& message);
 
   AppContext& ctx_;
   int spin_step_ = 1;

@@ -10,6 +10,8 @@
 
 namespace kivrel {
 
+using namespace frmKV_Puzzle;
+
 MainWindow::MainWindow(AppContext& ctx) : ctx_(ctx) {
   Form& main = ctx_.MainForm();
   SetPictureDesignFont(*ctx_.picture);
@@ -18,30 +20,30 @@ MainWindow::MainWindow(AppContext& ctx) : ctx_(ctx) {
   main.On({}, Event::Resize, [this] { Form_Resize(); });
   main.OnQueryUnload([this] { return Form_QueryUnload(); });
 
-  main.On("mnuBuild", Event::Click, [this] { mnuBuild_Click(); });
-  main.On("mnuFillinBlanks", Event::Click, [this] { mnuFillinBlanks_Click(); });
-  main.On("mnuExit", Event::Click, [this] { mnuExit_Click(); });
-  main.On("mnuOpenList", Event::Click, [this] { OpenList(ctx_); });
-  main.On("mnuSaveList", Event::Click, [this] { SaveList(ctx_); });
-  main.On("mnuSaveListAs", Event::Click, [this] { SaveListAs(ctx_); });
-  main.On("mnuOpenPuzzle", Event::Click, [this] { OpenPuzzle(ctx_); });
-  main.On("mnuSavePuzzle", Event::Click, [this] { SavePuzzle(ctx_); });
-  main.On("mnuSavePuzzleAs", Event::Click, [this] { SavePuzzleAs(ctx_); });
-  main.On("mnuSound", Event::Click, [this] { mnuSound_Click(); });
-  main.On("mnuUpperCase", Event::Click, [this] { mnuUpperCase_Click(); });
-  main.On(kNoDuplicatesMark, Event::Click, [this] { mnuNoDuplicates_Click(); });
-  main.On("mnuAvoidWords", Event::Click, [this] { mnuAvoidWords_Click(); });
-  main.On("mnuOutlineWords", Event::Click, [this] { mnuOutlineWords_Click(); });
-  main.On("mnuViewMatches", Event::Click, [this] { mnuViewMatches_Click(); });
-  main.On("mnuAbout", Event::Click, [this] { mnuAbout_Click(); });
-  main.On("mnuPrint", Event::Click, [this] { mnuPrint_Click(); });
-  main.On("cmdCancel", Event::Click, [this] { cmdCancel_Click(); });
+  main.On(mnuBuild, Event::Click, [this] { mnuBuild_Click(); });
+  main.On(mnuFillinBlanks, Event::Click, [this] { mnuFillinBlanks_Click(); });
+  main.On(mnuExit, Event::Click, [this] { mnuExit_Click(); });
+  main.On(mnuOpenList, Event::Click, [this] { OpenList(ctx_); });
+  main.On(mnuSaveList, Event::Click, [this] { SaveList(ctx_); });
+  main.On(mnuSaveListAs, Event::Click, [this] { SaveListAs(ctx_); });
+  main.On(mnuOpenPuzzle, Event::Click, [this] { OpenPuzzle(ctx_); });
+  main.On(mnuSavePuzzle, Event::Click, [this] { SavePuzzle(ctx_); });
+  main.On(mnuSavePuzzleAs, Event::Click, [this] { SavePuzzleAs(ctx_); });
+  main.On(mnuSound, Event::Click, [this] { mnuSound_Click(); });
+  main.On(mnuUpperCase, Event::Click, [this] { mnuUpperCase_Click(); });
+  main.On(mnuNoDuplicates, Event::Click, [this] { mnuNoDuplicates_Click(); });
+  main.On(mnuAvoidWords, Event::Click, [this] { mnuAvoidWords_Click(); });
+  main.On(mnuOutlineWords, Event::Click, [this] { mnuOutlineWords_Click(); });
+  main.On(mnuViewMatches, Event::Click, [this] { mnuViewMatches_Click(); });
+  main.On(mnuAbout, Event::Click, [this] { mnuAbout_Click(); });
+  main.On(mnuPrint, Event::Click, [this] { mnuPrint_Click(); });
+  main.On(cmdCancel, Event::Click, [this] { cmdCancel_Click(); });
   for (const ButtonCommand& command : kButtonCommands) {
     main.On(command.Button, Event::Click, [&main, menu = command.Menu] { main.Raise(menu, Event::Click); });
   }
 
-  Form& about = ctx_.forms.Get(kAboutForm);
-  about.On("cmdOK", Event::Click, [&about] { about.Unload(); });
+  Form& about = ctx_.forms.Get(frmAbout::kWindow);
+  about.On(frmAbout::cmdOK, Event::Click, [&about] { about.Unload(); });
 }
 
 void MainWindow::Form_Load() {
@@ -51,9 +53,9 @@ void MainWindow::Form_Load() {
 
 void MainWindow::Form_Resize() {
   Form& main = ctx_.MainForm();
-  Rect stats = main.Bounds(kStatsFrame);
+  Rect stats = main.Bounds(fraStats);
   stats.Left = main.Geometry().Width - stats.Width - kStatsRightGap;
-  main.SetBounds(kStatsFrame, stats);
+  main.SetBounds(fraStats, stats);
   SizePuzzleDisplay(ctx_);
 }
 
@@ -70,8 +72,8 @@ bool MainWindow::Form_QueryUnload() {
   MessageAnswer answer = ShowMessage(ctx_.dialogs, std::string(kExitQuestion), std::string(kExitTitle),
                                      MessageIcon::Question, MessageButtons::OkCancel);
   if (answer != MessageAnswer::Ok) return true;
-  for (std::string_view name : kUnloadOrder) {
-    if (ctx_.forms.Has(name)) ctx_.forms.Get(name).Unload();
+  for (const Window* window : kUnloadOrder) {
+    if (ctx_.forms.Has(*window)) ctx_.forms.Get(*window).Unload();
   }
   return false;
 }
@@ -104,17 +106,17 @@ void MainWindow::UnloadAfterBuild() {
 
 void MainWindow::mnuSound_Click() {
   Form& main = ctx_.MainForm();
-  main.SetChecked("mnuSound", !main.Checked("mnuSound"));
+  main.SetChecked(mnuSound, !main.Checked(mnuSound));
 }
 
 void MainWindow::mnuUpperCase_Click() {
   Form& main = ctx_.MainForm();
-  main.SetChecked("mnuUpperCase", !main.Checked("mnuUpperCase"));
+  main.SetChecked(mnuUpperCase, !main.Checked(mnuUpperCase));
 }
 
 void MainWindow::mnuNoDuplicates_Click() {
   Form& main = ctx_.MainForm();
-  main.SetChecked(kNoDuplicatesMark, !main.Checked(kNoDuplicatesMark));
+  main.SetChecked(mnuNoDuplicates, !main.Checked(mnuNoDuplicates));
 }
 
 void MainWindow::mnuAvoidWords_Click() {
@@ -129,16 +131,16 @@ void MainWindow::mnuAvoidWords_Click() {
       ShowMessage(ctx_.dialogs, error, kErrorTitle, MessageIcon::Critical);
     }
   }
-  ctx_.MainForm().SetChecked("mnuAvoidWords", !ctx_.AvoidWords.empty());
+  ctx_.MainForm().SetChecked(mnuAvoidWords, !ctx_.AvoidWords.empty());
 }
 
 void MainWindow::mnuOutlineWords_Click() { ToggleOutlines(ctx_); }
 
 void MainWindow::mnuViewMatches_Click() { ToggleJunctions(ctx_); }
 
-void MainWindow::mnuAbout_Click() { ctx_.forms.Get(kAboutForm).Show(true); }
+void MainWindow::mnuAbout_Click() { ctx_.forms.Get(frmAbout::kWindow).Show(true); }
 
-void MainWindow::mnuPrint_Click() { ctx_.forms.Get(kPrintOptionsForm).Show(false); }
+void MainWindow::mnuPrint_Click() { ctx_.forms.Get(frmPrintOptions::kWindow).Show(false); }
 
 void MainWindow::cmdCancel_Click() { CancelBuild(ctx_); }
 

@@ -9,21 +9,28 @@
 // through AfterBuild: they cancel the build and run once it has finished.
 #include <string_view>
 
+#include "controls/AboutControls.h"
+#include "controls/PrintOptionsControls.h"
+#include "controls/PrintPreviewControls.h"
 #include "program/AppContext.h"
 
 namespace kivrel {
 
 /// Each button does what the menu item beside it does.
 struct ButtonCommand {
-  std::string_view Button;
-  std::string_view Menu;
+  Control Button;
+  Control Menu;
 };
 inline constexpr ButtonCommand kButtonCommands[] = {
-    {"cmdAttributes", "mnuAttributes"}, {"cmdBuild", "mnuBuild"},
-    {"cmdFillinBlanks", "mnuFillinBlanks"}, {"cmdOutlineWords", "mnuOutlineWords"},
-    {"cmdViewMatches", "mnuViewMatches"}, {"cmdPrint", "mnuPrint"},
-    {"cmdViewList", "mnuViewList"}, {"cmdSavePuzzle", "mnuSavePuzzle"},
-    {"cmdExit", "mnuExit"},
+    {frmKV_Puzzle::cmdAttributes, frmKV_Puzzle::mnuAttributes},
+    {frmKV_Puzzle::cmdBuild, frmKV_Puzzle::mnuBuild},
+    {frmKV_Puzzle::cmdFillinBlanks, frmKV_Puzzle::mnuFillinBlanks},
+    {frmKV_Puzzle::cmdOutlineWords, frmKV_Puzzle::mnuOutlineWords},
+    {frmKV_Puzzle::cmdViewMatches, frmKV_Puzzle::mnuViewMatches},
+    {frmKV_Puzzle::cmdPrint, frmKV_Puzzle::mnuPrint},
+    {frmKV_Puzzle::cmdViewList, frmKV_Puzzle::mnuViewList},
+    {frmKV_Puzzle::cmdSavePuzzle, frmKV_Puzzle::mnuSavePuzzle},
+    {frmKV_Puzzle::cmdExit, frmKV_Puzzle::mnuExit},
 };
 
 inline constexpr std::string_view kExitQuestion = "Are you sure you want to exit Kivrel?";
@@ -32,9 +39,8 @@ inline constexpr const char* kNothingToBuildMessage =
     "Nothing to build - no entry of the word list holds a letter or a digit";
 
 /// The windows closed when the program ends, in this order, before the main window.
-inline constexpr std::string_view kUnloadOrder[] = {
-    kPrintPreviewForm, kAttributesForm, kWordListForm, "frmOpenSave", "frmPrintDialog", kPrintOptionsForm,
-};
+inline constexpr const Window* kUnloadOrder[] = {&frmPrintPreview::kWindow, &frmAttributes::kWindow,
+                                                 &frmWordList::kWindow, &frmPrintOptions::kWindow};
 
 class MainWindow {
  public:

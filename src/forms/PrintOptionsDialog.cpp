@@ -13,41 +13,44 @@
 
 namespace kivrel {
 
+using namespace frmPrintOptions;
+
 namespace {
 
 // Option buttons by the value they stand for.
-constexpr std::string_view kTitleButtons[] = {"radTitleLeft", "radTitleCenter", "radTitleRight"};
-constexpr std::string_view kInstructionButtons[] = {"radInstrLeft", "radInstrCenter", "radInstrRight"};
-constexpr std::string_view kVerticalButtons[] = {"radPuzzleTop", "radPuzzleMiddle", "radPuzzleBottom"};
-constexpr std::string_view kHorizontalButtons[] = {"radPuzzleLeft", "radPuzzleCenter", "radPuzzleRight"};
+constexpr Control kTitleButtons[] = {radTitleLeft, radTitleCenter, radTitleRight};
+constexpr Control kInstructionButtons[] = {radInstrLeft, radInstrCenter, radInstrRight};
+constexpr Control kVerticalButtons[] = {radPuzzleTop, radPuzzleMiddle, radPuzzleBottom};
+constexpr Control kHorizontalButtons[] = {radPuzzleLeft, radPuzzleCenter, radPuzzleRight};
 
 // The position buttons in the order the word list box runs their handlers.
-constexpr std::string_view kPositionButtons[] = {"radPuzzleLeft", "radPuzzleCenter", "radPuzzleRight",
-                                                 "radPuzzleTop", "radPuzzleMiddle", "radPuzzleBottom"};
+constexpr Control kPositionButtons[] = {radPuzzleLeft, radPuzzleCenter, radPuzzleRight,
+                                        radPuzzleTop,  radPuzzleMiddle, radPuzzleBottom};
 
 // Check boxes whose click only asks for a relayout.
-constexpr std::string_view kRelayoutBoxes[] = {"chkOutlineWords", "chkAbove", "chkBelow", "chkLeft"};
+constexpr Control kRelayoutBoxes[] = {chkOutlineWords, chkAbove, chkBelow, chkLeft};
 
 struct FontButton {
-  std::string_view Button;
+  Control Button;
   int Slot;
 };
-constexpr FontButton kFontButtons[] = {
-    {"cmdTitleFont", kTitleFont}, {"cmdInstructionsFont", kInstructionsFont},
-    {"cmdPuzzleFont", kPuzzleFont}, {"cmdWordListFont", kWordListFont}};
+constexpr FontButton kFontButtons[] = {{cmdTitleFont, kTitleFont},
+                                       {cmdInstructionsFont, kInstructionsFont},
+                                       {cmdPuzzleFont, kPuzzleFont},
+                                       {cmdWordListFont, kWordListFont}};
 
 constexpr double kMarginStep = 0.25;  // inches
 
-std::vector<std::string> Group(const std::string_view (&buttons)[3]) { return {buttons, buttons + 3}; }
+std::vector<Control> Group(const Control (&buttons)[3]) { return {buttons, buttons + 3}; }
 
 template <typename T>
-T Selected(const Form& f, const std::string_view (&buttons)[3], T left, T center, T right) {
+T Selected(const Form& f, const Control (&buttons)[3], T left, T center, T right) {
   if (f.Value(buttons[0]) != 0) return left;
   if (f.Value(buttons[2]) != 0) return right;
   return center;
 }
 
-void Select(Form& f, const std::string_view (&buttons)[3], int index) { f.SetValue(buttons[index], 1); }
+void Select(Form& f, const Control (&buttons)[3], int index) { f.SetValue(buttons[index], 1); }
 
 int AlignIndex(Align a) { return a == Align::Left ? 0 : a == Align::Center ? 1 : 2; }
 
@@ -57,9 +60,6 @@ FontSpec SpecOf(const FontRecord& r) { return {r.FontName, static_cast<double>(r
 
 }  // namespace
 
-std::string MarginBox(int side) { return "txtMargin_" + std::to_string(side); }
-std::string MarginSpin(int side) { return "spnMargin_" + std::to_string(side); }
-
 PrintOptionsDialog::PrintOptionsDialog(AppContext& ctx) : ctx_(ctx) {
   Form& f = form();
   for (const auto* group : {&kTitleButtons, &kInstructionButtons, &kVerticalButtons, &kHorizontalButtons}) {
@@ -67,8 +67,8 @@ PrintOptionsDialog::PrintOptionsDialog(AppContext& ctx) : ctx_(ctx) {
   }
   ShowOptions(ctx_.print);
   // The margin rectangle as designed: one inch inside the page on every side.
-  f.SetBounds(kMarginRectangle, {1440, 1440, kPageWidthTwips - 2 * 1440, kPageHeightTwips - 2 * 1440});
-  f.SetDefault("cmdPrint", true);
+  f.SetBounds(shpMargins, {1440, 1440, kPageWidthTwips - 2 * 1440, kPageHeightTwips - 2 * 1440});
+  f.SetDefault(cmdPrint, true);
 
   f.On({}, Event::Load, [this] { Form_Load(); });
   f.On({}, Event::Activate, [this] { Form_Activate(); });
@@ -79,14 +79,14 @@ PrintOptionsDialog::PrintOptionsDialog(AppContext& ctx) : ctx_(ctx) {
     return true;
   });
   for (const auto* group : {&kTitleButtons, &kInstructionButtons}) {
-    for (std::string_view button : *group) f.On(button, Event::Click, [this] { RefreshLayout(); });
+    for (Control button : *group) f.On(button, Event::Click, [this] { RefreshLayout(); });
   }
-  for (std::string_view box : kRelayoutBoxes) f.On(box, Event::Click, [this] { RefreshLayout(); });
-  for (std::string_view button : kPositionButtons) {
+  for (Control box : kRelayoutBoxes) f.On(box, Event::Click, [this] { RefreshLayout(); });
+  for (Control button : kPositionButtons) {
     f.On(button, Event::Click, [this, button] { PuzzlePosition_Click(button); });
   }
-  f.On("chkPrintInstructions", Event::Click, [this] { chkPrintInstructions_Click(); });
-  f.On("chkPrintWordList", Event::Click, [this] { chkPrintWordList_Click(); });
+  f.On(chkPrintInstructions, Event::Click, [this] { chkPrintInstructions_Click(); });
+  f.On(chkPrintWordList, Event::Click, [this] { chkPrintWordList_Click(); });
   for (const FontButton& font : kFontButtons) {
     f.On(font.Button, Event::Click, [this, button = font.Button] {
       ChooseFont(button);
@@ -94,26 +94,26 @@ PrintOptionsDialog::PrintOptionsDialog(AppContext& ctx) : ctx_(ctx) {
     });
   }
   for (int side = kTopMargin; side <= kRightMargin; ++side) {
-    const std::string box = MarginBox(side);
+    const Control box = txtMargin[side];
     f.On(box, Event::Change, [this] { txtMargin_Change(); });
     f.On(box, Event::GotFocus, [this] { txtMargin_GotFocus(); });
     f.OnKeyPress(box, [this, side](int key) { return txtMargin_KeyPress(side, key); });
     f.On(box, Event::LostFocus, [this, side] { txtMargin_LostFocus(side); });
-    f.On(MarginSpin(side), Event::SpinDown, [this, side] { StepMargin(side, true); });
-    f.On(MarginSpin(side), Event::SpinUp, [this, side] { StepMargin(side, false); });
+    f.On(spnMargin[side], Event::SpinDown, [this, side] { StepMargin(side, true); });
+    f.On(spnMargin[side], Event::SpinUp, [this, side] { StepMargin(side, false); });
   }
-  f.On("cmdPreview", Event::Click, [this] { cmdPreview_Click(); });
-  f.On("cmdPrint", Event::Click, [this] { PrintPuzzle(); });
-  f.On("cmdPrinter", Event::Click, [this] { ChoosePrinter(ctx_); });
-  f.On("cmdCancel", Event::Click, [this] { cmdCancel_Click(); });
+  f.On(cmdPreview, Event::Click, [this] { cmdPreview_Click(); });
+  f.On(cmdPrint, Event::Click, [this] { PrintPuzzle(); });
+  f.On(cmdPrinter, Event::Click, [this] { ChoosePrinter(ctx_); });
+  f.On(cmdCancel, Event::Click, [this] { cmdCancel_Click(); });
 
-  ctx_.PrintOptionChangedByLayout = [this](std::string_view control) {
-    if (control == "chkLeft") form().SetValue("chkLeft", CheckValue(ctx_.print.Left));
+  ctx_.PrintOptionChangedByLayout = [this](Control control) {
+    if (control == chkLeft) form().SetValue(chkLeft, CheckValue(ctx_.print.Left));
   };
 }
 
 PrintOptionsDialog::~PrintOptionsDialog() {
-  ctx_.PrintOptionChangedByLayout = [](std::string_view) {};
+  ctx_.PrintOptionChangedByLayout = [](Control) {};
 }
 
 void PrintOptionsDialog::ShowOptions(const PrintOptions& o) {
@@ -122,29 +122,29 @@ void PrintOptionsDialog::ShowOptions(const PrintOptions& o) {
   Select(f, kInstructionButtons, AlignIndex(o.InstructionsAlign));
   Select(f, kVerticalButtons, static_cast<int>(o.PuzzleVertical));
   Select(f, kHorizontalButtons, AlignIndex(o.PuzzleHorizontal));
-  f.SetValue("chkPrintInstructions", CheckValue(o.PrintInstructions));
-  f.SetValue("chkPrintWordList", CheckValue(o.PrintWordList));
-  f.SetValue("chkAbove", CheckValue(o.Above));
-  f.SetValue("chkBelow", CheckValue(o.Below));
-  f.SetValue("chkLeft", CheckValue(o.Left));
-  f.SetValue("chkRight", CheckValue(o.Right));
-  f.SetValue("chkOutlineWords", CheckValue(o.OutlineWords));
+  f.SetValue(chkPrintInstructions, CheckValue(o.PrintInstructions));
+  f.SetValue(chkPrintWordList, CheckValue(o.PrintWordList));
+  f.SetValue(chkAbove, CheckValue(o.Above));
+  f.SetValue(chkBelow, CheckValue(o.Below));
+  f.SetValue(chkLeft, CheckValue(o.Left));
+  f.SetValue(chkRight, CheckValue(o.Right));
+  f.SetValue(chkOutlineWords, CheckValue(o.OutlineWords));
   for (int side = kTopMargin; side <= kRightMargin; ++side) {
-    f.SetText(MarginBox(side), o.Margins[static_cast<std::size_t>(side)]);
+    f.SetText(txtMargin[side], o.Margins[static_cast<std::size_t>(side)]);
   }
   // Above and Below follow the puzzle's place; Right is kept but never offered.
-  f.SetEnabled("chkAbove", false);
-  f.SetEnabled("chkBelow", false);
-  f.SetEnabled("chkRight", false);
-  f.SetVisible("chkRight", false);
-  f.SetEnabled("chkLeft", o.PrintWordList != 0 && o.PuzzleVertical != VerticalPlace::Bottom &&
-                              o.PuzzleHorizontal != Align::Left);
+  f.SetEnabled(chkAbove, false);
+  f.SetEnabled(chkBelow, false);
+  f.SetEnabled(chkRight, false);
+  f.SetVisible(chkRight, false);
+  f.SetEnabled(chkLeft,
+               o.PrintWordList != 0 && o.PuzzleVertical != VerticalPlace::Bottom && o.PuzzleHorizontal != Align::Left);
   const bool instructions = o.PrintInstructions != 0;
-  f.SetEnabled("fraInstructions", instructions);
-  for (std::string_view button : kInstructionButtons) f.SetEnabled(button, instructions);
-  f.SetEnabled("fraWordList", o.PrintWordList != 0);
-  f.SetEnabled("lblRelative", o.PrintWordList != 0);
-  f.SetVisible(kListTooLong, false);
+  f.SetEnabled(fraInstructions, instructions);
+  for (Control button : kInstructionButtons) f.SetEnabled(button, instructions);
+  f.SetEnabled(fraWordList, o.PrintWordList != 0);
+  f.SetEnabled(lblRelative, o.PrintWordList != 0);
+  f.SetVisible(lblListTooLong, false);
 }
 
 void PrintOptionsDialog::ReadOptions() {
@@ -154,22 +154,22 @@ void PrintOptionsDialog::ReadOptions() {
   o.InstructionsAlign = Selected(f, kInstructionButtons, Align::Left, Align::Center, Align::Right);
   o.PuzzleVertical = Selected(f, kVerticalButtons, VerticalPlace::Top, VerticalPlace::Middle, VerticalPlace::Bottom);
   o.PuzzleHorizontal = Selected(f, kHorizontalButtons, Align::Left, Align::Center, Align::Right);
-  auto check = [&f](std::string_view box) { return static_cast<i16>(f.Value(box) != 0 ? 1 : 0); };
-  o.PrintInstructions = check("chkPrintInstructions");
-  o.PrintWordList = check("chkPrintWordList");
-  o.Above = check("chkAbove");
-  o.Below = check("chkBelow");
-  o.Left = check("chkLeft");
-  o.Right = check("chkRight");
-  o.OutlineWords = check("chkOutlineWords");
+  auto check = [&f](Control box) { return static_cast<i16>(f.Value(box) != 0 ? 1 : 0); };
+  o.PrintInstructions = check(chkPrintInstructions);
+  o.PrintWordList = check(chkPrintWordList);
+  o.Above = check(chkAbove);
+  o.Below = check(chkBelow);
+  o.Left = check(chkLeft);
+  o.Right = check(chkRight);
+  o.OutlineWords = check(chkOutlineWords);
   for (int side = kTopMargin; side <= kRightMargin; ++side) {
-    o.Margins[static_cast<std::size_t>(side)] = f.Text(MarginBox(side));
+    o.Margins[static_cast<std::size_t>(side)] = f.Text(txtMargin[side]);
   }
 }
 
 void PrintOptionsDialog::Form_Load() {
   Form& f = form();
-  const Rect& margins = f.Bounds(kMarginRectangle);
+  const Rect& margins = f.Bounds(shpMargins);
   thumb_top_ = margins.Top;
   thumb_left_ = margins.Left;
   thumb_right_ = kPageWidthTwips - margins.Width - margins.Left;
@@ -177,7 +177,7 @@ void PrintOptionsDialog::Form_Load() {
   // Each font button shows its section's font.
   for (const FontButton& font : kFontButtons) f.SetFont(font.Button, SpecOf(ctx_.fonts(font.Slot)));
   CenterForm(ctx_, f);
-  ctx_.forms.Get(kPrintPreviewForm).Load();
+  ctx_.forms.Get(frmPrintPreview::kWindow).Load();
   ctx_.state.SkipActivateRelayout = kFalse;
 }
 
@@ -200,18 +200,19 @@ void PrintOptionsDialog::PlaceThumbnail() {
   Form& f = form();
   const PagePrinted& printed = ctx_.printed;
   // Exactly the blocks the page printed, where it printed them.
-  const std::pair<std::string_view, const PageBlock*> blocks[] = {
-      {"lblTitle", &printed.Title},       {"lblInstructions", &printed.Instructions},
-      {"lblPuzzle", &printed.Puzzle},     {"lblSideList", &printed.SideList},
-      {"lblColumnList", &printed.ColumnList}};
+  const std::pair<Control, const PageBlock*> blocks[] = {{lblTitle, &printed.Title},
+                                                         {lblInstructions, &printed.Instructions},
+                                                         {lblPuzzle, &printed.Puzzle},
+                                                         {lblSideList, &printed.SideList},
+                                                         {lblColumnList, &printed.ColumnList}};
   for (const auto& [label, block] : blocks) {
     if (block->Shown) f.SetBounds(label, block->Bounds);
     f.SetVisible(label, block->Shown);
   }
-  f.SetVisible(kListTooLong, f.Value("chkPrintWordList") != 0 && !printed.ListFits);
+  f.SetVisible(lblListTooLong, f.Value(chkPrintWordList) != 0 && !printed.ListFits);
 }
 
-void PrintOptionsDialog::ChooseFont(std::string_view button) {
+void PrintOptionsDialog::ChooseFont(Control button) {
   for (const FontButton& font : kFontButtons) {
     if (font.Button == button) font_slot_ = font.Slot;
   }
@@ -236,21 +237,21 @@ void PrintOptionsDialog::SetMargin(int side, double inches) {
     default: break;
   }
   // Margins wider than the page leave an empty rectangle, not a negative one.
-  form().SetBounds(kMarginRectangle, {thumb_left_, thumb_top_, Max(kPageWidthTwips - thumb_right_ - thumb_left_, 0),
-                                      Max(kPageHeightTwips - thumb_bottom_ - thumb_top_, 0)});
+  form().SetBounds(shpMargins, {thumb_left_, thumb_top_, Max(kPageWidthTwips - thumb_right_ - thumb_left_, 0),
+                                Max(kPageHeightTwips - thumb_bottom_ - thumb_top_, 0)});
   RefreshLayout();
 }
 
 void PrintOptionsDialog::CommitMarginText(int side) {
   Form& f = form();
-  const std::string box = MarginBox(side);
+  const Control box = txtMargin[side];
   f.SetText(box, Trim(f.Text(box)));
   FinishMargin(side, Val(f.Text(box)));
 }
 
 void PrintOptionsDialog::StepMargin(int side, bool down) {
   Form& f = form();
-  const std::string box = MarginBox(side);
+  const Control box = txtMargin[side];
   f.SetText(box, Trim(f.Text(box)));
   FinishMargin(side, Val(f.Text(box)) + (down ? -kMarginStep : kMarginStep));
 }
@@ -258,55 +259,54 @@ void PrintOptionsDialog::StepMargin(int side, bool down) {
 void PrintOptionsDialog::FinishMargin(int side, double inches) {
   // Below 0 is no margin; beyond what a layout can hold is the most it can.
   inches = std::clamp(inches, 0.0, kLargestMarginInches);
-  form().SetText(MarginBox(side), FormatMargin(inches) + std::string(kInchMark));
+  form().SetText(txtMargin[side], FormatMargin(inches) + std::string(kInchMark));
   SetMargin(side, inches);
 }
 
-void PrintOptionsDialog::ApplyPuzzleRule(std::string_view button) {
+void PrintOptionsDialog::ApplyPuzzleRule(Control button) {
   Form& f = form();
-  if (button == "radPuzzleTop" || button == "radPuzzleMiddle") {
-    f.SetEnabled("chkBelow", false);
-    f.SetValue("chkBelow", 1);
-    f.SetValue("chkAbove", 0);
-    f.SetEnabled("chkAbove", false);
-  } else if (button == "radPuzzleBottom") {
-    f.SetValue("chkAbove", 1);
-    for (std::string_view box : {"chkBelow", "chkLeft", "chkRight"}) f.SetValue(box, 0);
-    for (std::string_view box : {"chkAbove", "chkBelow", "chkRight"}) f.SetEnabled(box, false);
-  } else if (button == "radPuzzleLeft") {
-    f.SetValue("chkLeft", 0);
+  if (button == radPuzzleTop || button == radPuzzleMiddle) {
+    f.SetEnabled(chkBelow, false);
+    f.SetValue(chkBelow, 1);
+    f.SetValue(chkAbove, 0);
+    f.SetEnabled(chkAbove, false);
+  } else if (button == radPuzzleBottom) {
+    f.SetValue(chkAbove, 1);
+    for (Control box : {chkBelow, chkLeft, chkRight}) f.SetValue(box, 0);
+    for (Control box : {chkAbove, chkBelow, chkRight}) f.SetEnabled(box, false);
+  } else if (button == radPuzzleLeft) {
+    f.SetValue(chkLeft, 0);
   }
   // "Left" is offered only where the page can print a list beside the puzzle: not with
   // the puzzle at the left, nor at the bottom, whatever was selected before.
-  f.SetEnabled("chkLeft", f.Value("chkPrintWordList") != 0 && f.Value("radPuzzleBottom") == 0 &&
-                              f.Value("radPuzzleLeft") == 0);
+  f.SetEnabled(chkLeft, f.Value(chkPrintWordList) != 0 && f.Value(radPuzzleBottom) == 0 && f.Value(radPuzzleLeft) == 0);
 }
 
-void PrintOptionsDialog::PuzzlePosition_Click(std::string_view button) {
+void PrintOptionsDialog::PuzzlePosition_Click(Control button) {
   if (form().Value(button) != 0) ApplyPuzzleRule(button);
   RefreshLayout();
 }
 
 void PrintOptionsDialog::chkPrintInstructions_Click() {
   Form& f = form();
-  const bool on = f.Value("chkPrintInstructions") != 0;
-  f.SetEnabled("fraInstructions", on);
-  for (std::string_view button : kInstructionButtons) f.SetEnabled(button, on);
+  const bool on = f.Value(chkPrintInstructions) != 0;
+  f.SetEnabled(fraInstructions, on);
+  for (Control button : kInstructionButtons) f.SetEnabled(button, on);
   RefreshLayout();
 }
 
 void PrintOptionsDialog::chkPrintWordList_Click() {
   Form& f = form();
-  if (f.Value("chkPrintWordList") != 0) {
-    f.SetEnabled("fraWordList", true);
+  if (f.Value(chkPrintWordList) != 0) {
+    f.SetEnabled(fraWordList, true);
     // The rules of the two selected positions set the boxes again; the relayouts they
     // ask for meanwhile draw nothing.
     ctx_.state.LayoutEnabled = kFalse;
-    for (std::string_view button : kPositionButtons) PuzzlePosition_Click(button);
-    f.SetEnabled("lblRelative", true);
+    for (Control button : kPositionButtons) PuzzlePosition_Click(button);
+    f.SetEnabled(lblRelative, true);
     ctx_.state.LayoutEnabled = kTrue;
   } else {
-    for (std::string_view control : {"fraWordList", "chkAbove", "chkLeft", "chkBelow", "lblRelative"}) {
+    for (Control control : {fraWordList, chkAbove, chkLeft, chkBelow, lblRelative}) {
       f.SetEnabled(control, false);
     }
   }
@@ -317,7 +317,7 @@ void PrintOptionsDialog::txtMargin_Change() {
   // Only typing in the box that has the focus holds Enter for the box; a spin arrow
   // clicked while no margin box has the focus changes the text but leaves Enter to Print.
   if (!margin_focused_) return;
-  form().SetDefault("cmdPrint", false);
+  form().SetDefault(cmdPrint, false);
   margin_edited_ = true;
 }
 
@@ -333,15 +333,15 @@ int PrintOptionsDialog::txtMargin_KeyPress(int side, int key) {
 
 void PrintOptionsDialog::txtMargin_LostFocus(int side) {
   margin_focused_ = false;
-  form().SetDefault("cmdPrint", true);
+  form().SetDefault(cmdPrint, true);
   if (margin_edited_) CommitMarginText(side);
 }
 
-void PrintOptionsDialog::cmdPreview_Click() { ctx_.forms.Get(kPrintPreviewForm).Show(false); }
+void PrintOptionsDialog::cmdPreview_Click() { ctx_.forms.Get(frmPrintPreview::kWindow).Show(false); }
 
 void PrintOptionsDialog::cmdCancel_Click() {
   form().Hide();
-  ctx_.forms.Get(kPrintPreviewForm).Hide();
+  ctx_.forms.Get(frmPrintPreview::kWindow).Hide();
 }
 
 void PrintOptionsDialog::PrintPuzzle() {

@@ -18,17 +18,10 @@
 #include <string>
 #include <string_view>
 
+#include "controls/PrintOptionsControls.h"
 #include "program/AppContext.h"
 
 namespace kivrel {
-
-inline constexpr std::string_view kMarginRectangle = "shpMargins";
-/// The label that says the word list does not fit on the page.
-inline constexpr std::string_view kListTooLong = "lblListTooLong";
-
-/// The margin box and spin button of a side (kTopMargin .. kRightMargin).
-std::string MarginBox(int side);
-std::string MarginSpin(int side);
 
 /// The largest margin in inches: 32760 twips, within what a page layout can hold.
 inline constexpr double kLargestMarginInches = 22.75;
@@ -56,7 +49,7 @@ class PrintOptionsDialog {
 
   /// The font dialog for a font button's section; the chosen font goes into the font
   /// table (size in whole points) and onto the button. Cancel changes nothing.
-  void ChooseFont(std::string_view button);
+  void ChooseFont(Control button);
   /// Moves one side of the margin rectangle to `inches` and lays the page out.
   void SetMargin(int side, double inches);
   /// Normalises a margin box: its leading number (none reads as 0), never below 0,
@@ -67,7 +60,7 @@ class PrintOptionsDialog {
 
   /// A puzzle position button: when it is selected, its rule sets the word list boxes;
   /// then the page is laid out.
-  void PuzzlePosition_Click(std::string_view button);
+  void PuzzlePosition_Click(Control button);
   void chkPrintInstructions_Click();
   void chkPrintWordList_Click();
   void txtMargin_Change();
@@ -88,9 +81,9 @@ class PrintOptionsDialog {
   int ThumbRight() const { return thumb_right_; }
 
  private:
-  Form& form() { return ctx_.forms.Get(kPrintOptionsForm); }
+  Form& form() { return ctx_.forms.Get(frmPrintOptions::kWindow); }
   void ShowOptions(const PrintOptions& o);
-  void ApplyPuzzleRule(std::string_view button);
+  void ApplyPuzzleRule(Control button);
   void PlaceThumbnail();
   /// Writes a margin value back to its box and moves the rectangle.
   void FinishMargin(int side, double inches);

@@ -5,6 +5,7 @@
 // scroll bars to the window and moves the picture with them.
 #include <string_view>
 
+#include "controls/PrintPreviewControls.h"
 #include "program/AppContext.h"
 
 namespace kivrel {
@@ -12,10 +13,6 @@ namespace kivrel {
 /// The preview page: letter paper, 8.5 x 11 inches.
 inline constexpr int kPageWidthTwips = 12240;
 inline constexpr int kPageHeightTwips = 15840;
-
-inline constexpr std::string_view kPreviewPicture = "picPrintPreview";
-inline constexpr std::string_view kHorizontalBar = "HScrollBar";
-inline constexpr std::string_view kVerticalBar = "VScrollBar";
 
 class PrintPreview {
  public:
@@ -47,7 +44,7 @@ class PrintPreview {
   int ScrollBarThickness() const { return thickness_; }
 
  private:
-  Form& form() { return ctx_.forms.Get(kPrintPreviewForm); }
+  Form& form() { return ctx_.forms.Get(frmPrintPreview::kWindow); }
   void SetPictureLeft(int left);
   void SetPictureTop(int top);
 

@@ -12,8 +12,9 @@
 
 namespace kivrel {
 
+using namespace frmWordList;
+
 namespace {
-constexpr std::string_view kList = "cboWordList";
 
 bool AnyWordShown(const PuzzleState& s) {
   return std::any_of(s.Words.begin(), s.Words.end(), [](const WordRecord& word) { return word.Shown != 0; });
@@ -24,16 +25,16 @@ WordListWindow::WordListWindow(AppContext& ctx) : ctx_(ctx) {
   Form& f = form();
   f.On({}, Event::Load, [this] { Form_Load(); });
   f.On({}, Event::Activate, [this] { Form_Activate(); });
-  f.On(kList, Event::GotFocus, [this] { cboWordList_GotFocus(); });
-  f.On("cmdAdd", Event::Click, [this] { cmdAdd_Click(); });
-  f.On("cmdReplace", Event::Click, [this] { cmdReplace_Click(); });
-  f.On("cmdRemove", Event::Click, [this] { cmdRemove_Click(); });
-  f.On("cmdClear", Event::Click, [this] { cmdClear_Click(); });
-  f.On("cmdSave", Event::Click, [this] { cmdSave_Click(); });
-  f.On("cmdSort", Event::Click, [this] { cmdSort_Click(); });
-  f.On("cmdShowWord", Event::Click, [this] { cmdShowWord_Click(); });
-  f.On("cmdHideAll", Event::Click, [this] { cmdHideAll_Click(); });
-  f.On("cmdClose", Event::Click, [this] { cmdClose_Click(); });
+  f.On(cboWordList, Event::GotFocus, [this] { cboWordList_GotFocus(); });
+  f.On(cmdAdd, Event::Click, [this] { cmdAdd_Click(); });
+  f.On(cmdReplace, Event::Click, [this] { cmdReplace_Click(); });
+  f.On(cmdRemove, Event::Click, [this] { cmdRemove_Click(); });
+  f.On(cmdClear, Event::Click, [this] { cmdClear_Click(); });
+  f.On(cmdSave, Event::Click, [this] { cmdSave_Click(); });
+  f.On(cmdSort, Event::Click, [this] { cmdSort_Click(); });
+  f.On(cmdShowWord, Event::Click, [this] { cmdShowWord_Click(); });
+  f.On(cmdHideAll, Event::Click, [this] { cmdHideAll_Click(); });
+  f.On(cmdClose, Event::Click, [this] { cmdClose_Click(); });
   // The title bar's close box hides the window like Close, so the list stays.
   f.OnQueryUnload([this] {
     cmdClose_Click();
@@ -46,8 +47,8 @@ WordListWindow::WordListWindow(AppContext& ctx) : ctx_(ctx) {
   });
 
   Form& main = ctx_.MainForm();
-  main.On("mnuNewList", Event::Click, [this] { mnuNewList_Click(); });
-  main.On("mnuViewList", Event::Click, [this] { mnuViewList_Click(); });
+  main.On(frmKV_Puzzle::mnuNewList, Event::Click, [this] { mnuNewList_Click(); });
+  main.On(frmKV_Puzzle::mnuViewList, Event::Click, [this] { mnuViewList_Click(); });
 }
 
 void WordListWindow::SetEditTextQuietly(const std::string& text) {
@@ -85,20 +86,20 @@ void WordListWindow::cboWordList_Change() {
   if (ctx_.list.EditText().empty()) {
     s.EditIndex = -1;
     ctx_.list.SetListIndex(-1);
-    f.SetEnabled("cmdShowWord", false);
+    f.SetEnabled(cmdShowWord, false);
     // A word still shown red can always be hidden again.
-    f.SetEnabled("cmdHideAll", s.PuzzleBuilt != 0 && AnyWordShown(s));
+    f.SetEnabled(cmdHideAll, s.PuzzleBuilt != 0 && AnyWordShown(s));
   }
   if (s.EditIndex < 0) {
-    f.SetDefault("cmdAdd", true);
-    f.SetEnabled("cmdAdd", true);
-    f.SetEnabled("cmdReplace", false);
-    f.SetEnabled("cmdRemove", false);
+    f.SetDefault(cmdAdd, true);
+    f.SetEnabled(cmdAdd, true);
+    f.SetEnabled(cmdReplace, false);
+    f.SetEnabled(cmdRemove, false);
   } else {
-    f.SetDefault("cmdReplace", true);
-    f.SetEnabled("cmdReplace", true);
-    f.SetEnabled("cmdRemove", true);
-    f.SetEnabled("cmdAdd", true);
+    f.SetDefault(cmdReplace, true);
+    f.SetEnabled(cmdReplace, true);
+    f.SetEnabled(cmdRemove, true);
+    f.SetEnabled(cmdAdd, true);
   }
 }
 
@@ -111,24 +112,24 @@ void WordListWindow::SelectionChanged(bool got_focus) {
     // a word, after Sort and after edits.
     s.SelectedWordIndex = static_cast<i16>(RecordOfEntry(s, ctx_.list, p));
     s.EditIndex = static_cast<i16>(p);
-    f.SetDefault("cmdReplace", true);
-    f.SetEnabled("cmdReplace", true);
-    f.SetEnabled("cmdRemove", true);
-    f.SetEnabled("cmdAdd", !got_focus);
-    if (s.PuzzleBuilt != 0) f.SetEnabled("cmdHideAll", true);
+    f.SetDefault(cmdReplace, true);
+    f.SetEnabled(cmdReplace, true);
+    f.SetEnabled(cmdRemove, true);
+    f.SetEnabled(cmdAdd, !got_focus);
+    if (s.PuzzleBuilt != 0) f.SetEnabled(cmdHideAll, true);
     const WordRecord* word = s.SelectedWordIndex > 0 ? &s.Words[s.SelectedWordIndex] : nullptr;
     if (word && word->Status == kStatusPlaced && s.PuzzleBuilt != 0) {
-      f.SetEnabled("cmdShowWord", true);
-      f.SetText("cmdShowWord", std::string(word->Shown == 1 ? kHideWordCaption : kShowWordCaption));
+      f.SetEnabled(cmdShowWord, true);
+      f.SetText(cmdShowWord, std::string(word->Shown == 1 ? kHideWordCaption : kShowWordCaption));
     } else {
-      f.SetEnabled("cmdShowWord", false);
+      f.SetEnabled(cmdShowWord, false);
     }
   } else {
     s.EditIndex = -1;
-    f.SetDefault("cmdAdd", got_focus);
-    f.SetEnabled("cmdAdd", got_focus);
-    f.SetEnabled("cmdReplace", false);
-    f.SetEnabled("cmdRemove", false);
+    f.SetDefault(cmdAdd, got_focus);
+    f.SetEnabled(cmdAdd, got_focus);
+    f.SetEnabled(cmdReplace, false);
+    f.SetEnabled(cmdRemove, false);
     s.SelectedWordIndex = 0;
   }
 }
@@ -140,26 +141,26 @@ void WordListWindow::cboWordList_GotFocus() { SelectionChanged(true); }
 void WordListWindow::cmdAdd_Click() {
   Form& f = form();
   if (!ctx_.list.EditText().empty()) {
-    if (ctx_.MainForm().Checked("mnuUpperCase")) ctx_.list.SetEditText(ToUpper(ctx_.list.EditText()));
+    if (ctx_.MainForm().Checked(frmKV_Puzzle::mnuUpperCase)) ctx_.list.SetEditText(ToUpper(ctx_.list.EditText()));
     ctx_.state.EditIndex = -1;
     // Only an entry really added changes the list and the command state: a refused one
     // leaves the puzzle on screen with its commands.
     if (AddTypedEntry(ctx_)) {
       if (ctx_.state.WordCount == 1) {
         SetListReadyState(ctx_);
-        f.SetEnabled("cmdAdd", true);
-        f.SetDefault("cmdAdd", true);
+        f.SetEnabled(cmdAdd, true);
+        f.SetDefault(cmdAdd, true);
       } else {
-        f.SetEnabled("cmdAdd", true);
-        f.SetDefault("cmdAdd", true);
-        f.SetEnabled("cmdClear", true);
-        f.SetEnabled("cmdRemove", false);
-        f.SetEnabled("cmdReplace", false);
+        f.SetEnabled(cmdAdd, true);
+        f.SetDefault(cmdAdd, true);
+        f.SetEnabled(cmdClear, true);
+        f.SetEnabled(cmdRemove, false);
+        f.SetEnabled(cmdReplace, false);
       }
       ctx_.state.WordListChanged = kTrue;
     }
   }
-  f.SetFocus(kList);
+  f.SetFocus(cboWordList);
 }
 
 void WordListWindow::cmdReplace_Click() {
@@ -167,7 +168,7 @@ void WordListWindow::cmdReplace_Click() {
   PuzzleState& s = ctx_.state;
   const int edit = s.EditIndex;
   if (edit < 0 || edit >= ctx_.list.ListCount()) {
-    f.SetFocus(kList);
+    f.SetFocus(cboWordList);
     return;
   }
   std::string upper = ToUpper(ctx_.list.EditText());
@@ -177,7 +178,7 @@ void WordListWindow::cmdReplace_Click() {
       return;
     }
   }
-  if (ctx_.MainForm().Checked("mnuUpperCase")) ctx_.list.SetEditText(ToUpper(ctx_.list.EditText()));
+  if (ctx_.MainForm().Checked(frmKV_Puzzle::mnuUpperCase)) ctx_.list.SetEditText(ToUpper(ctx_.list.EditText()));
   std::string text = ctx_.list.EditText();
   if (text != ctx_.list.List(edit)) {
     if (!ctx_.list.Fits(text, edit)) {
@@ -189,7 +190,7 @@ void WordListWindow::cmdReplace_Click() {
     s.WordTableStale = kTrue;
     s.WordListChanged = kTrue;
   }
-  f.SetFocus(kList);
+  f.SetFocus(cboWordList);
 }
 
 void WordListWindow::cmdRemove_Click() {
@@ -199,14 +200,14 @@ void WordListWindow::cmdRemove_Click() {
     ctx_.list.RemoveItem(ctx_.list.ListIndex());
     s.WordListChanged = kTrue;
     s.EditIndex = -1;
-    f.SetEnabled("cmdReplace", false);
-    f.SetEnabled("cmdRemove", false);
-    f.SetEnabled("cmdAdd", true);
-    f.SetDefault("cmdAdd", true);
+    f.SetEnabled(cmdReplace, false);
+    f.SetEnabled(cmdRemove, false);
+    f.SetEnabled(cmdAdd, true);
+    f.SetDefault(cmdAdd, true);
   }
   UpdateWordCount(ctx_);
   s.WordTableStale = kTrue;
-  f.SetFocus(kList);
+  f.SetFocus(cboWordList);
 }
 
 void WordListWindow::cmdClear_Click() {
@@ -233,19 +234,19 @@ void WordListWindow::cmdShowWord_Click() {
     ctx_.picture->SetForeColor(kBlack);
     ShowSelectedWord(ctx_, WriteMode::Hide);
     word.Shown = 0;
-    form().SetText("cmdShowWord", std::string(kShowWordCaption));
+    form().SetText(cmdShowWord, std::string(kShowWordCaption));
   } else {
     ctx_.picture->SetForeColor(kRed);
     ShowSelectedWord(ctx_, WriteMode::Show);
     word.Shown = 1;
-    form().SetText("cmdShowWord", std::string(kHideWordCaption));
+    form().SetText(cmdShowWord, std::string(kHideWordCaption));
   }
 }
 
 void WordListWindow::cmdHideAll_Click() {
   ctx_.picture->SetForeColor(kBlack);
   ClearHighlights(ctx_);
-  form().SetText("cmdShowWord", std::string(kShowWordCaption));
+  form().SetText(cmdShowWord, std::string(kShowWordCaption));
 }
 
 void WordListWindow::cmdClose_Click() { form().Hide(); }
@@ -261,7 +262,7 @@ void WordListWindow::mnuNewList_Click() {
   ctx_.state.WordListFileName.clear();
   Form& f = form();
   ctx_.list.SetEditText("");
-  f.SetText("lblFileName", "untitled");
+  f.SetText(lblFileName, "untitled");
   ctx_.list.Clear();
   UpdateWordCount(ctx_);
   // A new list has nothing to save, whatever the answer to the prompt was.

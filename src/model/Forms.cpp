@@ -1,12 +1,15 @@
 #include "model/Forms.h"
 
 #include <algorithm>
+#include <ostream>
 
 namespace kivrel {
 
-namespace {
-const ControlState kDefaultControl{};
+std::ostream& operator<<(std::ostream& out, Control control) {
+  return control.IsWindow() ? out << "(the window)" : out << control.Name();
 }
+
+Form::Form(const Window& window) : window_(window), controls_(static_cast<std::size_t>(window.Size())) {}
 
 void Form::SetCaption(std::string caption) {
   if (caption_ == caption) return;
@@ -54,33 +57,23 @@ void Form::SetMousePointer(int pointer) {
   Notify({}, Property::MousePointer);
 }
 
-const ControlState& Form::Control(std::string_view control) const {
-  auto it = index_.find(control);
-  return it == index_.end() ? kDefaultControl : *it->second;
-}
-
-std::vector<std::string> Form::ControlNames() const {
-  std::vector<std::string> names;
-  names.reserve(controls_.size());
-  for (const auto& [name, state] : controls_) names.push_back(name);
-  return names;
-}
-
-ControlState& Form::Mutable(std::string_view control) {
-  ControlState* state = nullptr;
-  if (auto found = index_.find(control); found != index_.end()) {
-    state = found->second;
-  } else {
-    auto it = controls_.emplace(std::string(control), ControlState{}).first;
-    index_.emplace(std::string_view(it->first), &it->second);
-    state = &it->second;
+std::size_t Form::Slot(Control control) const {
+  if (control.Owner() != &window_) {
+    throw std::invalid_argument(std::string(window_.Name()) + " has no control " +
+                                (control.IsWindow() ? std::string("(the window)") : std::string(control.Name())) +
+                                (control.Owner() ? " (it is " + std::string(control.Owner()->Name()) + "'s)" : ""));
   }
-  // A held change is later compared with the control as it was before it.
-  if (holds_ > 0 && held_before_.find(control) == held_before_.end()) held_before_.emplace(control, *state);
-  return *state;
+  return static_cast<std::size_t>(control.Index());
 }
 
-void Form::SetEnabled(std::string_view control, bool enabled) {
+ControlState& Form::Mutable(Control control) {
+  ControlState& state = controls_[Slot(control)];
+  // A held change is later compared with the control as it was before it.
+  if (holds_ > 0) held_before_.try_emplace(control.Index(), state);
+  return state;
+}
+
+void Form::SetEnabled(Control control, bool enabled) {
   ControlState& state = Mutable(control);
   state.Assigned |= Bit(Property::Enabled);
   if (state.Enabled == enabled) return;
@@ -88,7 +81,7 @@ void Form::SetEnabled(std::string_view control, bool enabled) {
   Notify(control, Property::Enabled);
 }
 
-void Form::SetVisible(std::string_view control, bool visible) {
+void Form::SetVisible(Control control, bool visible) {
   ControlState& state = Mutable(control);
   state.Assigned |= Bit(Property::Visible);
   if (state.Visible == visible) return;
@@ -96,7 +89,7 @@ void Form::SetVisible(std::string_view control, bool visible) {
   Notify(control, Property::Visible);
 }
 
-void Form::SetText(std::string_view control, std::string text) {
+void Form::SetText(Control control, std::string text) {
   ControlState& state = Mutable(control);
   state.Assigned |= Bit(Property::Text);
   if (state.Text == text) return;
@@ -105,14 +98,14 @@ void Form::SetText(std::string_view control, std::string text) {
   Raise(control, Event::Change);
 }
 
-void Form::SetValue(std::string_view control, int value) {
+void Form::SetValue(Control control, int value) {
   ControlState& state = Mutable(control);
   state.Assigned |= Bit(Property::Value);
   if (state.Value == value) return;
   state.Value = value;
   if (value != 0) {
     if (const auto* group = GroupOf(control)) {
-      for (const std::string& other : *group) {
+      for (Control other : *group) {
         if (other == control) continue;
         ControlState& other_state = Mutable(other);
         if (other_state.Value != 0) {
@@ -126,7 +119,7 @@ void Form::SetValue(std::string_view control, int value) {
   Raise(control, Event::Click);
 }
 
-void Form::SetScrollValue(std::string_view control, int value) {
+void Form::SetScrollValue(Control control, int value) {
   ControlState& state = Mutable(control);
   state.Assigned |= Bit(Property::Value);
   if (state.Value == value) return;
@@ -135,7 +128,7 @@ void Form::SetScrollValue(std::string_view control, int value) {
   Raise(control, Event::Change);
 }
 
-void Form::SetScroll(std::string_view control, int min, int max, int small_change, int large_change) {
+void Form::SetScroll(Control control, int min, int max, int small_change, int large_change) {
   ControlState& state = Mutable(control);
   state.Assigned |= Bit(Property::Scroll);
   state.Min = min;
@@ -145,13 +138,13 @@ void Form::SetScroll(std::string_view control, int min, int max, int small_chang
   Notify(control, Property::Scroll);
 }
 
-void Form::SetDefault(std::string_view control, bool is_default) {
+void Form::SetDefault(Control control, bool is_default) {
   if (is_default) {
-    for (auto& [name, state] : controls_) {
-      if (state.Default && name != control) {
-        Mutable(name);  // kept as it was, when changes are held
-        state.Default = false;
-        Notify(name, Property::Default);
+    for (int i = 0; i < window_.Size(); ++i) {
+      const Control other = window_.At(i);
+      if (controls_[static_cast<std::size_t>(i)].Default && other != control) {
+        Mutable(other).Default = false;  // kept as it was, when changes are held
+        Notify(other, Property::Default);
       }
     }
   }
@@ -162,14 +155,7 @@ void Form::SetDefault(std::string_view control, bool is_default) {
   Notify(control, Property::Default);
 }
 
-std::string Form::DefaultButton() const {
-  for (const auto& [name, state] : controls_) {
-    if (state.Default) return name;
-  }
-  return {};
-}
-
-void Form::SetChecked(std::string_view control, bool checked) {
+void Form::SetChecked(Control control, bool checked) {
   ControlState& state = Mutable(control);
   state.Assigned |= Bit(Property::Checked);
   if (state.Checked == checked) return;
@@ -177,7 +163,7 @@ void Form::SetChecked(std::string_view control, bool checked) {
   Notify(control, Property::Checked);
 }
 
-void Form::SetBounds(std::string_view control, const Rect& bounds) {
+void Form::SetBounds(Control control, const Rect& bounds) {
   ControlState& state = Mutable(control);
   state.Assigned |= Bit(Property::Bounds);
   if (state.Bounds == bounds) return;
@@ -185,7 +171,7 @@ void Form::SetBounds(std::string_view control, const Rect& bounds) {
   Notify(control, Property::Bounds);
 }
 
-void Form::SetFont(std::string_view control, const FontSpec& font) {
+void Form::SetFont(Control control, const FontSpec& font) {
   ControlState& state = Mutable(control);
   state.Assigned |= Bit(Property::Font);
   if (state.Font == font) return;
@@ -193,21 +179,24 @@ void Form::SetFont(std::string_view control, const FontSpec& font) {
   Notify(control, Property::Font);
 }
 
-void Form::SetFocus(std::string_view control) {
-  focused_ = std::string(control);
+void Form::SetFocus(Control control) {
+  Slot(control);
   Notify(control, Property::Focus);
 }
 
-void Form::Define(std::string_view control, const std::function<void(ControlState&)>& edit) {
+void Form::Define(Control control, const std::function<void(ControlState&)>& edit) {
   ControlState& state = Mutable(control);
   unsigned assigned = state.Assigned;
   edit(state);
   state.Assigned = assigned;
 }
 
-void Form::SelectAllText(std::string_view control) { Notify(control, Property::SelectAll); }
+void Form::SelectAllText(Control control) {
+  Slot(control);
+  Notify(control, Property::SelectAll);
+}
 
-void Form::SetToolTip(std::string_view control, std::string text) {
+void Form::SetToolTip(Control control, std::string text) {
   ControlState& state = Mutable(control);
   state.Assigned |= Bit(Property::ToolTip);
   if (state.ToolTip == text) return;
@@ -215,33 +204,35 @@ void Form::SetToolTip(std::string_view control, std::string text) {
   Notify(control, Property::ToolTip);
 }
 
-void Form::SetOptionGroup(std::vector<std::string> options) { option_groups_.push_back(std::move(options)); }
+void Form::SetOptionGroup(std::vector<Control> options) {
+  for (Control option : options) Slot(option);
+  option_groups_.push_back(std::move(options));
+}
 
-const std::vector<std::string>* Form::GroupOf(std::string_view control) const {
+const std::vector<Control>* Form::GroupOf(Control control) const {
   for (const auto& group : option_groups_) {
     if (std::find(group.begin(), group.end(), control) != group.end()) return &group;
   }
   return nullptr;
 }
 
-void Form::On(std::string_view control, Event event, Handler handler) {
-  handlers_[{std::string(control), event}].push_back(std::move(handler));
+int Form::HandlerKey(Control control) const { return control.IsWindow() ? -1 : static_cast<int>(Slot(control)); }
+
+void Form::On(Control control, Event event, Handler handler) {
+  handlers_[{HandlerKey(control), event}].push_back(std::move(handler));
 }
 
-void Form::Raise(std::string_view control, Event event) {
-  if (event == Event::GotFocus && !control.empty()) focused_ = std::string(control);
-  auto it = handlers_.find(std::pair<std::string_view, Event>(control, event));
+void Form::Raise(Control control, Event event) {
+  auto it = handlers_.find({HandlerKey(control), event});
   if (it == handlers_.end()) return;
   auto handlers = it->second;  // a handler may register further handlers
   for (auto& handler : handlers) handler();
 }
 
-void Form::OnKeyPress(std::string_view control, KeyHandler handler) {
-  key_handlers_[std::string(control)] = std::move(handler);
-}
+void Form::OnKeyPress(Control control, KeyHandler handler) { key_handlers_[HandlerKey(control)] = std::move(handler); }
 
-int Form::RaiseKeyPress(std::string_view control, int key) {
-  auto it = key_handlers_.find(control);
+int Form::RaiseKeyPress(Control control, int key) {
+  auto it = key_handlers_.find(HandlerKey(control));
   return it == key_handlers_.end() ? key : it->second(key);
 }
 
@@ -288,22 +279,22 @@ void Form::ShowHeldChanges() {
   held_.clear();
   held_before_.clear();
   for (const auto& [control, property] : held) {
-    auto was = before.find(control);
-    if (was == before.end() || Differs(was->second, Control(control), property)) {
+    auto was = before.find(control.Index());
+    if (was == before.end() || Differs(was->second, State(control), property)) {
       NotifyListeners(control, property, Listeners::Waiting);
     }
   }
 }
 
-void Form::Notify(std::string_view control, Property property) {
+void Form::Notify(Control control, Property property) {
   if (listeners_.empty()) return;
-  if (holds_ > 0 && !control.empty()) {
+  if (holds_ > 0 && !control.IsWindow()) {
     if (property != Property::Focus && property != Property::SelectAll) {
       // Once per property; the order of first changes is the order they are passed on.
       if (std::find_if(held_.begin(), held_.end(), [&](const auto& entry) {
             return entry.second == property && entry.first == control;
           }) == held_.end()) {
-        held_.emplace_back(std::string(control), property);
+        held_.emplace_back(control, property);
       }
       NotifyListeners(control, property, Listeners::Immediate);
       return;
@@ -313,17 +304,16 @@ void Form::Notify(std::string_view control, Property property) {
   NotifyListeners(control, property, Listeners::All);
 }
 
-void Form::NotifyListeners(std::string_view control, Property property, Listeners who) {
+void Form::NotifyListeners(Control control, Property property, Listeners who) {
   auto listeners = listeners_;  // a listener may unsubscribe while it runs
-  std::string name(control);   // the control's storage may move while listeners run
   for (auto& entry : listeners) {
-    if (who == Listeners::All || entry.may_wait == (who == Listeners::Waiting)) entry.listener(name, property);
+    if (who == Listeners::All || entry.may_wait == (who == Listeners::Waiting)) entry.listener(control, property);
   }
 }
 
-Form& Forms::Get(std::string_view name) {
-  auto it = forms_.find(name);
-  if (it == forms_.end()) it = forms_.emplace(std::string(name), std::make_unique<Form>(std::string(name))).first;
+Form& Forms::Get(const Window& window) {
+  auto it = forms_.find(&window);
+  if (it == forms_.end()) it = forms_.emplace(&window, std::make_unique<Form>(window)).first;
   return *it->second;
 }
 

@@ -1,29 +1,112 @@
 #pragma once
 // The windows as the core sees them: each window is a Form holding the properties of
-// its controls by control name (enabled, visible, caption or text, value, default
-// button, check mark, geometry, font) and the handlers of their events. The core
-// decides by changing these properties and raising these events; a window of the GUI
-// renders a Form and forwards the user's actions to it, so every decision can be
-// tested without the window system.
+// its controls (enabled, visible, caption or text, value, default button, check mark,
+// geometry, font) and the handlers of their events. The core decides by changing these
+// properties and raising these events; a window of the GUI renders a Form and forwards
+// the user's actions to it, so every decision can be tested without the window system.
+#include <array>
+#include <cstddef>
 #include <functional>
+#include <iosfwd>
 #include <map>
 #include <memory>
+#include <optional>
+#include <span>
+#include <stdexcept>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/Surface.h"
 
 namespace kivrel {
 
-// Window names.
-inline constexpr std::string_view kMainForm = "frmKV_Puzzle";
-inline constexpr std::string_view kWordListForm = "frmWordList";
-inline constexpr std::string_view kAttributesForm = "frmAttributes";
-inline constexpr std::string_view kAboutForm = "frmAbout";
-inline constexpr std::string_view kPrintOptionsForm = "frmPrintOptions";
-inline constexpr std::string_view kPrintPreviewForm = "frmPrintPreview";
+class Window;
+
+/// One control of one window. Only a window's declaration makes them (see
+/// controls/Declare.h), so a misspelt control does not compile, and a Form refuses a
+/// control of another window. The default value stands for the window itself.
+class Control {
+ public:
+  constexpr Control() = default;
+
+  /// The control's name, which is also its widget's objectName; "" for the window.
+  constexpr std::string_view Name() const;
+  constexpr bool IsWindow() const { return window_ == nullptr; }
+  /// The window that declares the control (null for the window itself).
+  constexpr const Window* Owner() const { return window_; }
+  /// The control's place in its window's declaration (-1 for the window itself).
+  constexpr int Index() const { return index_; }
+  constexpr bool operator==(const Control&) const = default;
+
+ private:
+  friend class Window;
+  constexpr Control(const Window* window, int index) : window_(window), index_(index) {}
+
+  const Window* window_ = nullptr;
+  int index_ = -1;
+};
+
+/// Writes the control's name (test failures name it).
+std::ostream& operator<<(std::ostream& out, Control control);
+
+/// A window: its name (the window's objectName) and the names of its controls, as its
+/// declaration lists them. One object per window, which its Controls point to.
+class Window {
+ public:
+  constexpr Window(std::string_view name, std::span<const std::string_view> controls)
+      : name_(name), controls_(controls) {}
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+
+  constexpr std::string_view Name() const { return name_; }
+  constexpr int Size() const { return static_cast<int>(controls_.size()); }
+  /// Every declared control, in the order of the declaration.
+  constexpr Control At(int index) const {
+    if (index < 0 || index >= Size()) throw std::out_of_range("no control " + std::to_string(index));
+    return Control(this, index);
+  }
+  /// The control of that name. A name the window does not declare does not compile
+  /// where the control is a constant, and throws std::invalid_argument at run time.
+  constexpr Control Get(std::string_view name) const {
+    if (auto found = Find(name)) return *found;
+    throw std::invalid_argument(std::string(name_) + " has no control " + std::string(name));
+  }
+  /// The control of that name, or nothing when the window does not declare it.
+  constexpr std::optional<Control> Find(std::string_view name) const {
+    for (int i = 0; i < Size(); ++i) {
+      if (controls_[static_cast<std::size_t>(i)] == name) return Control(this, i);
+    }
+    return std::nullopt;
+  }
+
+ private:
+  friend class Control;
+  std::string_view name_;
+  std::span<const std::string_view> controls_;
+};
+
+constexpr std::string_view Control::Name() const {
+  return window_ ? window_->controls_[static_cast<std::size_t>(index_)] : std::string_view();
+}
+
+/// A control array of a window (lblDirection_0, lblDirection_1, ...): element i is
+/// the control named `name_i`; an index outside the array throws std::out_of_range.
+template <std::size_t N>
+struct ControlArray {
+  std::array<Control, N> Elements;
+
+  Control operator[](int index) const {
+    if (index < 0 || static_cast<std::size_t>(index) >= N) {
+      throw std::out_of_range("no element " + std::to_string(index));
+    }
+    return Elements[static_cast<std::size_t>(index)];
+  }
+  static constexpr int size() { return static_cast<int>(N); }
+  auto begin() const { return Elements.begin(); }
+  auto end() const { return Elements.end(); }
+};
 
 /// What changed, for the listeners that render a form.
 enum class Property {
@@ -93,16 +176,18 @@ constexpr int kPointerHourglass = 11;
 
 class Form {
  public:
-  using Listener = std::function<void(std::string_view control, Property)>;
+  using Listener = std::function<void(Control control, Property)>;
   using Handler = std::function<void()>;
   using KeyHandler = std::function<int(int key)>;  // returns the key to pass on, 0 drops it
   using QueryUnloadHandler = std::function<bool()>;  // returns true to refuse the unload
 
-  explicit Form(std::string name) : name_(std::move(name)) {}
+  /// The form of a window; it holds a state for each control the window declares.
+  explicit Form(const Window& window);
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
 
-  const std::string& Name() const { return name_; }
+  const Window& Declaration() const { return window_; }
+  std::string_view Name() const { return window_.Name(); }
 
   // --- the window itself
   const std::string& Caption() const { return caption_; }
@@ -128,60 +213,54 @@ class Form {
   int MousePointer() const { return mouse_pointer_; }
   void SetMousePointer(int pointer);
 
-  // --- controls (a control comes into being the first time it is set)
-  bool Has(std::string_view control) const { return index_.find(control) != index_.end(); }
+  // --- controls: each takes a control of this form's window, and throws
+  // std::invalid_argument for a control of another window.
   /// The control's properties; a control never set reads as the defaults.
-  const ControlState& Control(std::string_view control) const;
-  std::vector<std::string> ControlNames() const;
+  const ControlState& State(Control control) const { return controls_[Slot(control)]; }
 
-  bool Enabled(std::string_view control) const { return Control(control).Enabled; }
-  void SetEnabled(std::string_view control, bool enabled);
-  bool IsVisible(std::string_view control) const { return Control(control).Visible; }
-  void SetVisible(std::string_view control, bool visible);
-  const std::string& Text(std::string_view control) const { return Control(control).Text; }
+  bool Enabled(Control control) const { return State(control).Enabled; }
+  void SetEnabled(Control control, bool enabled);
+  bool IsVisible(Control control) const { return State(control).Visible; }
+  void SetVisible(Control control, bool visible);
+  const std::string& Text(Control control) const { return State(control).Text; }
   /// Sets a caption or a text box's text; raises Change when the text changes.
-  void SetText(std::string_view control, std::string text);
-  int Value(std::string_view control) const { return Control(control).Value; }
+  void SetText(Control control, std::string text);
+  int Value(Control control) const { return State(control).Value; }
   /// Sets a value; raises Click when the value of a check box or option button
   /// changes (Change for a scroll bar: see SetScrollValue). Selecting an option button
   /// clears the others of its group.
-  void SetValue(std::string_view control, int value);
+  void SetValue(Control control, int value);
   /// Sets a scroll bar's position; raises Change when it changes.
-  void SetScrollValue(std::string_view control, int value);
-  void SetScroll(std::string_view control, int min, int max, int small_change, int large_change);
-  bool IsDefault(std::string_view control) const { return Control(control).Default; }
+  void SetScrollValue(Control control, int value);
+  void SetScroll(Control control, int min, int max, int small_change, int large_change);
   /// Makes a button the default (Enter) button: at most one per window.
-  void SetDefault(std::string_view control, bool is_default);
-  /// The default button, or "" when there is none.
-  std::string DefaultButton() const;
-  bool Checked(std::string_view control) const { return Control(control).Checked; }
-  void SetChecked(std::string_view control, bool checked);
-  const Rect& Bounds(std::string_view control) const { return Control(control).Bounds; }
-  void SetBounds(std::string_view control, const Rect& bounds);
-  const FontSpec& Font(std::string_view control) const { return Control(control).Font; }
-  void SetFont(std::string_view control, const FontSpec& font);
-  const std::string& ToolTip(std::string_view control) const { return Control(control).ToolTip; }
-  void SetToolTip(std::string_view control, std::string text);
+  void SetDefault(Control control, bool is_default);
+  bool Checked(Control control) const { return State(control).Checked; }
+  void SetChecked(Control control, bool checked);
+  const Rect& Bounds(Control control) const { return State(control).Bounds; }
+  void SetBounds(Control control, const Rect& bounds);
+  const FontSpec& Font(Control control) const { return State(control).Font; }
+  void SetFont(Control control, const FontSpec& font);
+  const std::string& ToolTip(Control control) const { return State(control).ToolTip; }
+  void SetToolTip(Control control, std::string text);
   /// Moves the keyboard focus to a control.
-  void SetFocus(std::string_view control);
+  void SetFocus(Control control);
   /// Selects the whole text of a text box (as when a box is entered to be retyped).
-  void SelectAllText(std::string_view control);
-  /// The control the program last gave the focus to, or that reported getting it.
-  const std::string& FocusedControl() const { return focused_; }
+  void SelectAllText(Control control);
 
   /// Sets design values of a control quietly: no listener is told and no event is
   /// raised, and the properties do not count as set by the program.
-  void Define(std::string_view control, const std::function<void(ControlState&)>& edit);
+  void Define(Control control, const std::function<void(ControlState&)>& edit);
 
   /// Option buttons that exclude one another.
-  void SetOptionGroup(std::vector<std::string> options);
+  void SetOptionGroup(std::vector<Control> options);
 
-  // --- events
-  void On(std::string_view control, Event event, Handler handler);
-  void Raise(std::string_view control, Event event);
-  void OnKeyPress(std::string_view control, KeyHandler handler);
+  // --- events (a default Control stands for the window itself)
+  void On(Control control, Event event, Handler handler);
+  void Raise(Control control, Event event);
+  void OnKeyPress(Control control, KeyHandler handler);
   /// Runs the control's key handler; returns the key to pass on (0: the key is dropped).
-  int RaiseKeyPress(std::string_view control, int key);
+  int RaiseKeyPress(Control control, int key);
   void OnQueryUnload(QueryUnloadHandler handler) { query_unload_ = std::move(handler); }
 
   // --- listeners
@@ -203,35 +282,28 @@ class Form {
   void ShowHeldChanges();
 
  private:
-  ControlState& Mutable(std::string_view control);
-  void Notify(std::string_view control, Property property);
+  /// The control's place in controls_; throws for a control of another window.
+  std::size_t Slot(Control control) const;
+  /// Where the control's handlers are kept: its slot, or -1 for the window itself.
+  int HandlerKey(Control control) const;
+  ControlState& Mutable(Control control);
+  void Notify(Control control, Property property);
   enum class Listeners { All, Immediate, Waiting };
-  void NotifyListeners(std::string_view control, Property property, Listeners who);
-  const std::vector<std::string>* GroupOf(std::string_view control) const;
+  void NotifyListeners(Control control, Property property, Listeners who);
+  const std::vector<Control>* GroupOf(Control control) const;
 
-  std::string name_;
+  const Window& window_;
   std::string caption_;
   bool visible_ = false;
   bool modal_ = false;
   FormGeometry geometry_;
   int window_state_ = kWindowNormal;
   int mouse_pointer_ = kPointerDefault;
-  std::string focused_;
-  std::map<std::string, ControlState, std::less<>> controls_;
-  // The same controls by hashed name (views of the map's keys, which never move): every
-  // property change looks its control up.
-  std::unordered_map<std::string_view, ControlState*> index_;
-  std::vector<std::vector<std::string>> option_groups_;
-  // Looked up by (string_view, Event) as well, so raising an event allocates nothing.
-  struct HandlerKeyLess {
-    using is_transparent = void;
-    template <class A, class B>
-    bool operator()(const A& a, const B& b) const {
-      return std::pair<std::string_view, Event>(a.first, a.second) < std::pair<std::string_view, Event>(b.first, b.second);
-    }
-  };
-  std::map<std::pair<std::string, Event>, std::vector<Handler>, HandlerKeyLess> handlers_;
-  std::map<std::string, KeyHandler, std::less<>> key_handlers_;
+  std::vector<ControlState> controls_;  // by the control's index
+  std::vector<std::vector<Control>> option_groups_;
+  // By control index; the window's own handlers under -1.
+  std::map<std::pair<int, Event>, std::vector<Handler>> handlers_;
+  std::map<int, KeyHandler> key_handlers_;
   QueryUnloadHandler query_unload_;
   struct Subscription {
     int id = 0;
@@ -243,18 +315,18 @@ class Form {
   int holds_ = 0;
   // While held: each changed control as it was before the hold, and the properties
   // changed, in the order of their first change.
-  std::map<std::string, ControlState, std::less<>> held_before_;
-  std::vector<std::pair<std::string, Property>> held_;
+  std::map<int, ControlState> held_before_;
+  std::vector<std::pair<Control, Property>> held_;
 };
 
 /// Every window of the program, created on first use and kept for the whole run.
 class Forms {
  public:
-  Form& Get(std::string_view name);
-  bool Has(std::string_view name) const { return forms_.find(name) != forms_.end(); }
+  Form& Get(const Window& window);
+  bool Has(const Window& window) const { return forms_.find(&window) != forms_.end(); }
 
  private:
-  std::map<std::string, std::unique_ptr<Form>, std::less<>> forms_;
+  std::map<const Window*, std::unique_ptr<Form>> forms_;
 };
 
 }  // namespace kivrel

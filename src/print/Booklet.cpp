@@ -154,7 +154,7 @@ void DrawContentsPage(Surface& page, const std::vector<BookletPuzzle>& puzzles, 
     AppContext& ctx = *puzzles[static_cast<std::size_t>(n)].ctx;
     PrintRightAligned(page, c.left + number_width - page.TextWidth("  "), std::to_string(n + 1) + ".");
     page.CurrentX = c.left + number_width;
-    page.Print(ctx.AttributesForm().Text("txtPuzName"));
+    page.Print(ctx.AttributesForm().Text(frmAttributes::txtPuzName));
     PrintRightAligned(page, seed_right, "seed " + std::to_string(puzzles[static_cast<std::size_t>(n)].Seed));
     PrintRightAligned(page, c.right, std::to_string(plan.FirstPuzzlePage + n));
   }
@@ -164,10 +164,10 @@ void DrawContentsPage(Surface& page, const std::vector<BookletPuzzle>& puzzles, 
 // outlined, in a layout of the area's own size. The program is as it was afterwards.
 void DrawKey(AppContext& ctx, int number, Surface& area) {
   Form& attributes = ctx.AttributesForm();
-  const std::string title = attributes.Text("txtPuzName");
+  const std::string title = attributes.Text(frmAttributes::txtPuzName);
   const FontTable fonts = ctx.fonts;
   const PageLayout layout = ctx.page;
-  attributes.SetText("txtPuzName", KeyTitle(number, title));
+  attributes.SetText(frmAttributes::txtPuzName, KeyTitle(number, title));
   WithAnswerKey(ctx, [&] {
     PrintOptions& o = ctx.print;
     o.PrintWordList = 0;
@@ -180,7 +180,7 @@ void DrawKey(AppContext& ctx, int number, Surface& area) {
     ctx.fonts(kTitleFont).Size = static_cast<i16>(kKeyTitlePoints);
     DrawPrinterPage(ctx, area);
   });
-  attributes.SetText("txtPuzName", title);
+  attributes.SetText(frmAttributes::txtPuzName, title);
   ctx.fonts = fonts;
   ctx.page = layout;
 }

@@ -5,6 +5,7 @@
 #include <limits>
 #include <vector>
 
+#include "controls/PrintOptionsControls.h"
 #include "display/GridViews.h"
 #include "model/Numbers.h"
 #include "model/Text.h"
@@ -57,9 +58,9 @@ bool ShrinkToFit(Surface& page, double chosen, double smallest, Fits fits) {
 
 // The font button of the print options dialog shows its section's font at the size the
 // page used; the size the user chose stays in the font table for the next layout.
-void ShowUsedSize(AppContext& ctx, int slot, std::string_view button, double used) {
+void ShowUsedSize(AppContext& ctx, int slot, Control button, double used) {
   const FontRecord& record = ctx.fonts(slot);
-  Form& dialog = ctx.forms.Get(kPrintOptionsForm);
+  Form& dialog = ctx.forms.Get(frmPrintOptions::kWindow);
   FontSpec font = dialog.Font(button);
   if (font.Name.empty()) font = {record.FontName, used, record.Bold != 0, record.Italic != 0};
   font.Size = used;
@@ -322,7 +323,7 @@ void DrawPage(AppContext& ctx, Surface& page, Run run) {
   p.PrintableHeight = Store(Nearest(page_height - p.TopMargin - p.BottomMargin));
 
   // The title, shrunk a point at a time until the sum of its character widths fits.
-  const std::string title = ctx.AttributesForm().Text("txtPuzName");
+  const std::string title = ctx.AttributesForm().Text(frmAttributes::txtPuzName);
   const FontRecord& title_font = ctx.fonts(kTitleFont);
   UseFont(page, title_font);
   int title_width = 0;
@@ -478,13 +479,13 @@ void DrawPage(AppContext& ctx, Surface& page, Run run) {
   }
 
   if (run == Run::Preview) {
-    ShowUsedSize(ctx, kTitleFont, "cmdTitleFont", printed.TitleSize);
-    ShowUsedSize(ctx, kPuzzleFont, "cmdPuzzleFont", printed.PuzzleSize);
-    if (o.PrintWordList != 0) ShowUsedSize(ctx, kWordListFont, "cmdWordListFont", printed.ListSize);
+    ShowUsedSize(ctx, kTitleFont, frmPrintOptions::cmdTitleFont, printed.TitleSize);
+    ShowUsedSize(ctx, kPuzzleFont, frmPrintOptions::cmdPuzzleFont, printed.PuzzleSize);
+    if (o.PrintWordList != 0) ShowUsedSize(ctx, kWordListFont, frmPrintOptions::cmdWordListFont, printed.ListSize);
   }
   // Only now, with the whole page drawn once: the dialog mirrors the cleared "Left",
   // which lays the page out again from the start (not while the printer draws).
-  if (left_cleared) ctx.PrintOptionChangedByLayout("chkLeft");
+  if (left_cleared) ctx.PrintOptionChangedByLayout(frmPrintOptions::chkLeft);
 }
 
 }  // namespace

@@ -6,6 +6,9 @@
 #include <string_view>
 #include <vector>
 
+#include "controls/AttributesControls.h"
+#include "controls/MainWindowControls.h"
+#include "controls/WordListControls.h"
 #include "model/DisplayMetrics.h"
 #include "model/FontTable.h"
 #include "model/Forms.h"
@@ -61,20 +64,20 @@ class AppContext {
   /// The printer the print command prints to; null when the program has none.
   PrinterDevice* printer = nullptr;
 
-  Form& MainForm() { return forms.Get(kMainForm); }
-  Form& WordListForm() { return forms.Get(kWordListForm); }
-  Form& AttributesForm() { return forms.Get(kAttributesForm); }
+  Form& MainForm() { return forms.Get(frmKV_Puzzle::kWindow); }
+  Form& WordListForm() { return forms.Get(frmWordList::kWindow); }
+  Form& AttributesForm() { return forms.Get(frmAttributes::kWindow); }
 
   /// Sizes the puzzle picture and its window for the current grid. Until the display
   /// is attached this does nothing.
   std::function<void()> SizePuzzleDisplay = [] {};
 
   /// Called when a page layout itself changes a print option: it clears `print.Left`
-  /// ("chkLeft") when the word list has no room beside the puzzle. The print options
-  /// dialog mirrors the option into the named control; that change counts as a click on
-  /// it, which asks for a nested relayout (ignored while PrintingInProgress). Until the
+  /// (chkLeft) when the word list has no room beside the puzzle. The print options
+  /// dialog mirrors the option into that control; that change counts as a click on it,
+  /// which asks for a nested relayout (ignored while PrintingInProgress). Until the
   /// dialog is attached this does nothing.
-  std::function<void(std::string_view control)> PrintOptionChangedByLayout = [](std::string_view) {};
+  std::function<void(Control control)> PrintOptionChangedByLayout = [](Control) {};
 };
 
 }  // namespace kivrel

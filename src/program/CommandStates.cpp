@@ -12,29 +12,31 @@ namespace {
 enum State { kBuilding, kPuzzleReady, kListReady, kEmptyList };
 
 struct Row {
-  std::initializer_list<std::string_view> controls;
+  std::initializer_list<Control> controls;
   bool on[4];  // Building, PuzzleReady, ListReady, EmptyList
 };
 
 // Main window controls set by each state.
 const Row kMainRows[] = {
-    {{"mnuAttributes", "cmdAttributes"}, {false, true, true, false}},
-    {{"mnuBuild", "cmdBuild"}, {false, true, true, false}},
-    {{"mnuFillinBlanks", "cmdFillinBlanks"}, {false, true, false, false}},
-    {{"mnuOutlineWords", "cmdOutlineWords"}, {false, true, false, false}},
-    {{"mnuPrint", "cmdPrint", "mnuExportPage"}, {false, true, false, false}},
-    {{"mnuSaveList", "mnuSaveListAs"}, {false, true, true, false}},
-    {{"mnuSavePuzzle", "mnuSavePuzzleAs", "cmdSavePuzzle"}, {false, true, false, false}},
-    {{"mnuViewMatches", "cmdViewMatches"}, {false, true, false, false}},
-    {{"mnuViewList", "cmdViewList"}, {false, true, true, false}},
-    {{"cmdCancel"}, {false, false, false, false}},
+    {{frmKV_Puzzle::mnuAttributes, frmKV_Puzzle::cmdAttributes}, {false, true, true, false}},
+    {{frmKV_Puzzle::mnuBuild, frmKV_Puzzle::cmdBuild}, {false, true, true, false}},
+    {{frmKV_Puzzle::mnuFillinBlanks, frmKV_Puzzle::cmdFillinBlanks}, {false, true, false, false}},
+    {{frmKV_Puzzle::mnuOutlineWords, frmKV_Puzzle::cmdOutlineWords}, {false, true, false, false}},
+    {{frmKV_Puzzle::mnuPrint, frmKV_Puzzle::cmdPrint, frmKV_Puzzle::mnuExportPage}, {false, true, false, false}},
+    {{frmKV_Puzzle::mnuSaveList, frmKV_Puzzle::mnuSaveListAs}, {false, true, true, false}},
+    {{frmKV_Puzzle::mnuSavePuzzle, frmKV_Puzzle::mnuSavePuzzleAs, frmKV_Puzzle::cmdSavePuzzle},
+     {false, true, false, false}},
+    {{frmKV_Puzzle::mnuViewMatches, frmKV_Puzzle::cmdViewMatches}, {false, true, false, false}},
+    {{frmKV_Puzzle::mnuViewList, frmKV_Puzzle::cmdViewList}, {false, true, true, false}},
+    {{frmKV_Puzzle::cmdCancel}, {false, false, false, false}},
 };
 
 // Word list window controls set by each state.
 const Row kWordListRows[] = {
-    {{"cmdAdd"}, {false, false, false, true}},
-    {{"cmdClear", "cmdSave", "cmdSort"}, {true, true, true, false}},
-    {{"cmdRemove", "cmdReplace", "cmdShowWord", "cmdHideAll"}, {false, false, false, false}},
+    {{frmWordList::cmdAdd}, {false, false, false, true}},
+    {{frmWordList::cmdClear, frmWordList::cmdSave, frmWordList::cmdSort}, {true, true, true, false}},
+    {{frmWordList::cmdRemove, frmWordList::cmdReplace, frmWordList::cmdShowWord, frmWordList::cmdHideAll},
+     {false, false, false, false}},
 };
 
 void Apply(AppContext& ctx, State state) {
@@ -46,53 +48,53 @@ void Apply(AppContext& ctx, State state) {
   for (const Row& row : kWordListRows) {
     for (auto control : row.controls) list.SetEnabled(control, row.on[state]);
   }
-  if (state == kEmptyList) list.SetDefault("cmdAdd", true);
+  if (state == kEmptyList) list.SetDefault(frmWordList::cmdAdd, true);
 }
 
 }  // namespace
-
-std::string DirectionLabel(int index) { return "lblDirection_" + std::to_string(index); }
 
 void SetBuildingState(AppContext& ctx) { Apply(ctx, kBuilding); }
 void SetPuzzleReadyState(AppContext& ctx) { Apply(ctx, kPuzzleReady); }
 void SetListReadyState(AppContext& ctx) { Apply(ctx, kListReady); }
 void SetEmptyListState(AppContext& ctx) { Apply(ctx, kEmptyList); }
 
-void ShowStatistic(AppContext& ctx, std::string_view label, long long value, std::string_view picture) {
+void ShowStatistic(AppContext& ctx, Control label, long long value, std::string_view picture) {
   ShowStatistic(ctx.MainForm(), label, value, picture);
 }
 
-void ShowStatistic(Form& main, std::string_view label, long long value, std::string_view picture) {
+void ShowStatistic(Form& main, Control label, long long value, std::string_view picture) {
   main.SetText(label, picture.empty() ? std::to_string(value) : FormatPicture(value, picture));
 }
 
 void ShowBuildCounters(AppContext& ctx) {
   const PuzzleState& s = ctx.state;
   Form& main = ctx.MainForm();
-  ShowStatistic(main, kInsertedLabel, s.InsertedCount, kCountPicture);
-  ShowStatistic(main, kRejectedLabel, s.RejectedCount, kCountPicture);
-  ShowStatistic(main, kLettersRemainingLabel, s.LettersRemaining, kCountPicture);
-  ShowStatistic(main, kSpacesRemainingLabel, s.SpacesRemaining, kCountPicture);
-  ShowStatistic(main, kJunctionsLabel, s.JunctionCount, kJunctionPicture);
+  ShowStatistic(main, frmKV_Puzzle::lblInsertedCount, s.InsertedCount, kCountPicture);
+  ShowStatistic(main, frmKV_Puzzle::lblRejectedCount, s.RejectedCount, kCountPicture);
+  ShowStatistic(main, frmKV_Puzzle::lblLettersRemaining, s.LettersRemaining, kCountPicture);
+  ShowStatistic(main, frmKV_Puzzle::lblSpacesRemaining, s.SpacesRemaining, kCountPicture);
+  ShowStatistic(main, frmKV_Puzzle::lblMatches, s.JunctionCount, kJunctionPicture);
   for (int d = 1; d <= kDirectionCount; ++d) {
-    ShowStatistic(main, DirectionLabel(d - 1), s.DirectionWordCount[static_cast<std::size_t>(d)], kCountPicture);
+    ShowStatistic(main, frmKV_Puzzle::lblDirection[d - 1], s.DirectionWordCount[static_cast<std::size_t>(d)],
+                  kCountPicture);
   }
 }
 
 void ClearStatistics(AppContext& ctx) {
   Form& main = ctx.MainForm();
-  for (auto label : {kInsertedLabel, kRejectedLabel, kLettersLabel, kSpacesLabel, kLettersRemainingLabel,
-                     kSpacesRemainingLabel, kJunctionsLabel, kRedrawnLabel}) {
+  for (Control label : {frmKV_Puzzle::lblInsertedCount, frmKV_Puzzle::lblRejectedCount, frmKV_Puzzle::lblNbrLetters,
+                        frmKV_Puzzle::lblNbrSpaces, frmKV_Puzzle::lblLettersRemaining, frmKV_Puzzle::lblSpacesRemaining,
+                        frmKV_Puzzle::lblMatches, frmKV_Puzzle::lblRedrawnCount}) {
     main.SetText(label, "");
   }
-  for (int i = 0; i < kDirectionCount; ++i) main.SetText(DirectionLabel(i), "");
+  for (Control label : frmKV_Puzzle::lblDirection) main.SetText(label, "");
   ClearLeftOutWords(ctx);
 }
 
 void ClearPuzzle(AppContext& ctx) {
   ctx.state.PuzzleWidth = 0;
   ctx.state.PuzzleHeight = 0;
-  ctx.MainForm().SetVisible("picPuzzle", false);
+  ctx.MainForm().SetVisible(frmKV_Puzzle::picPuzzle, false);
   ctx.picture->Cls();
   SetListReadyState(ctx);
   ClearStatistics(ctx);
@@ -118,7 +120,7 @@ void HeldWindowChanges::Release() {
 }
 
 void SetWindowTitle(AppContext& ctx) {
-  ctx.AttributesForm().SetText("txtPuzName", ctx.state.PuzzleTitle);
+  ctx.AttributesForm().SetText(frmAttributes::txtPuzName, ctx.state.PuzzleTitle);
   ctx.MainForm().SetCaption("Kivrel Puzzle Maker - " + ctx.state.PuzzleTitle);
 }
 

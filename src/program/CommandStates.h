@@ -11,21 +11,6 @@ namespace kivrel {
 inline constexpr std::string_view kCountPicture = "####";     // 0 shows nothing
 inline constexpr std::string_view kJunctionPicture = "###0";  // 0 shows "0"
 
-/// The value labels of the statistics panel (besides lblWordCount and lblDirection_0..7).
-inline constexpr std::string_view kInsertedLabel = "lblInsertedCount";
-inline constexpr std::string_view kRejectedLabel = "lblRejectedCount";
-inline constexpr std::string_view kLettersLabel = "lblNbrLetters";
-inline constexpr std::string_view kSpacesLabel = "lblNbrSpaces";
-inline constexpr std::string_view kLettersRemainingLabel = "lblLettersRemaining";
-inline constexpr std::string_view kSpacesRemainingLabel = "lblSpacesRemaining";
-inline constexpr std::string_view kJunctionsLabel = "lblMatches";
-inline constexpr std::string_view kWordCountLabel = "lblWordCount";
-/// The fill letters drawn again so that no word can be found twice.
-inline constexpr std::string_view kRedrawnLabel = "lblRedrawnCount";
-
-/// "lblDirection_0" .. "lblDirection_7": the count of direction d is in DirectionLabel(d - 1).
-std::string DirectionLabel(int index);
-
 void SetBuildingState(AppContext& ctx);
 void SetPuzzleReadyState(AppContext& ctx);
 void SetListReadyState(AppContext& ctx);
@@ -33,9 +18,9 @@ void SetEmptyListState(AppContext& ctx);
 
 /// Shows a count on a statistics label of the main window through a picture
 /// ("####", "###0"), or as plain digits when the picture is empty.
-void ShowStatistic(AppContext& ctx, std::string_view label, long long value, std::string_view picture = {});
+void ShowStatistic(AppContext& ctx, Control label, long long value, std::string_view picture = {});
 /// The same on a main window already at hand (a build shows several counts per word).
-void ShowStatistic(Form& main, std::string_view label, long long value, std::string_view picture = {});
+void ShowStatistic(Form& main, Control label, long long value, std::string_view picture = {});
 
 /// Shows the counters of a build on the statistics panel: inserted, rejected, letters
 /// and spaces remaining and the words per direction through "####", the junctions

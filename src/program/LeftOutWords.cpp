@@ -23,12 +23,12 @@ std::string LeftOutToolTip(const std::vector<std::string>& entries) {
 
 void ShowLeftOutWords(AppContext& ctx) {
   std::vector<std::string> entries = LeftOutEntries(ctx.state);
-  ctx.MainForm().SetToolTip(kRejectedLabel, LeftOutToolTip(entries));
+  ctx.MainForm().SetToolTip(frmKV_Puzzle::lblRejectedCount, LeftOutToolTip(entries));
   ctx.list.SetLeftOut(std::move(entries));
 }
 
 void ClearLeftOutWords(AppContext& ctx) {
-  ctx.MainForm().SetToolTip(kRejectedLabel, "");
+  ctx.MainForm().SetToolTip(frmKV_Puzzle::lblRejectedCount, "");
   ctx.list.SetLeftOut({});
 }
 

@@ -22,7 +22,7 @@ void StartUp(AppContext& ctx, std::optional<std::uint64_t> seed) {
   s.QuoteChar = '"';
   ctx.SizePuzzleDisplay();
   s.FillDirectionTable();
-  ctx.MainForm().SetChecked(kNoDuplicatesMark, true);
+  ctx.MainForm().SetChecked(frmKV_Puzzle::mnuNoDuplicates, true);
   ctx.MainForm().Show(false);
   ctx.fonts.SetDefaults();
 }

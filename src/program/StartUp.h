@@ -8,10 +8,6 @@
 
 namespace kivrel {
 
-/// The Options menu mark that makes the fill check for words found twice. It is on at
-/// every start.
-inline constexpr std::string_view kNoDuplicatesMark = "mnuNoDuplicates";
-
 /// Seeds the random source (from the clock, to the nanosecond, unless a seed is given),
 /// makes the constants, sets the first build option and the print flags, sizes the
 /// puzzle display, fills the direction table, shows the main window and gives the print

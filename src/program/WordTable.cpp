@@ -42,10 +42,10 @@ void UpdateWordCount(AppContext& ctx) {
   std::string caption;
   if (n >= 1) {
     caption = FormatPicture(n, kCountPicture);
-    ctx.WordListForm().SetText(kWordCountLabel, caption);
+    ctx.WordListForm().SetText(frmWordList::lblWordCount, caption);
     ctx.state.WordCount = CheckedI16(n);
   } else {
-    ctx.WordListForm().SetText(kWordCountLabel, "");
+    ctx.WordListForm().SetText(frmWordList::lblWordCount, "");
     ctx.state.WordCount = 0;
     ClearPuzzle(ctx);
     ClearStatistics(ctx);
@@ -54,7 +54,7 @@ void UpdateWordCount(AppContext& ctx) {
     ctx.picture->Cls();
     ctx.state.Words.assign(1, WordRecord{});
   }
-  ctx.MainForm().SetText(kWordCountLabel, caption);
+  ctx.MainForm().SetText(frmKV_Puzzle::lblWordCount, caption);
 }
 
 void BuildWordTable(AppContext& ctx) {
@@ -95,10 +95,10 @@ void ResetCounts(AppContext& ctx) {
   s.SpaceCount = CheckedI16(static_cast<long long>(s.PuzzleWidth) * s.PuzzleHeight);
   s.SpacesRemaining = s.SpaceCount;
   s.LettersRemaining = s.LetterCount;
-  ShowStatistic(ctx, kSpacesLabel, s.SpaceCount);
-  ShowStatistic(ctx, kLettersLabel, s.LetterCount);
-  ShowStatistic(ctx, kLettersRemainingLabel, s.LettersRemaining);
-  ShowStatistic(ctx, kSpacesRemainingLabel, s.SpacesRemaining);
+  ShowStatistic(ctx, frmKV_Puzzle::lblNbrSpaces, s.SpaceCount);
+  ShowStatistic(ctx, frmKV_Puzzle::lblNbrLetters, s.LetterCount);
+  ShowStatistic(ctx, frmKV_Puzzle::lblLettersRemaining, s.LettersRemaining);
+  ShowStatistic(ctx, frmKV_Puzzle::lblSpacesRemaining, s.SpacesRemaining);
   s.WordTableStale = kFalse;
 }
 

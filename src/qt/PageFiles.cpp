@@ -58,7 +58,7 @@ void Save(const std::string& path, const QByteArray& bytes) {
   }
 }
 
-std::string Title(AppContext& ctx) { return ctx.AttributesForm().Text("txtPuzName"); }
+std::string Title(AppContext& ctx) { return ctx.AttributesForm().Text(frmAttributes::txtPuzName); }
 
 void WritePdf(AppContext& ctx, const PageRequest& request) {
   WritePdfDocument(request.Path, Title(ctx), [&](QtSurface& page) {

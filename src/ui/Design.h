@@ -5,6 +5,8 @@
 #include <QString>
 #include <string_view>
 
+#include "model/Forms.h"
+
 class QAction;
 class QCheckBox;
 class QMenu;
@@ -23,25 +25,35 @@ class Design {
   /// Places a widget at left, top, width, height twips inside its parent.
   void Place(QWidget* widget, int left, int top, int width, int height) const;
 
-  /// Names an object as the program knows it (the objectName FormBinder binds by).
+  /// Names a widget or menu item as the control it shows (the objectName FormBinder
+  /// binds by), or a window as its form.
   template <typename T>
-  static T* Named(T* object, std::string_view name) {
-    object->setObjectName(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
-    return object;
+  static T* Named(T* object, Control control) {
+    return WithName(object, control.Name());
+  }
+  template <typename T>
+  static T* Named(T* object, const Window& window) {
+    return WithName(object, window.Name());
   }
 
   /// A command button placed in its parent. It is never an automatic default: Enter
   /// presses the button the program makes the default.
-  QPushButton* Button(QWidget* parent, std::string_view name, const char* caption, int left, int top, int width,
+  QPushButton* Button(QWidget* parent, Control control, const char* caption, int left, int top, int width,
                       int height) const;
 
   /// A check box one text line (285 twips) high.
-  QCheckBox* Check(QWidget* parent, std::string_view name, const char* caption, int left, int top, int width) const;
+  QCheckBox* Check(QWidget* parent, Control control, const char* caption, int left, int top, int width) const;
 
-  /// A menu item named `name` with `caption` (access key marked with "&").
-  static QAction* Item(QMenu* menu, std::string_view name, const char* caption, bool enabled = true);
+  /// A menu item for `control` with `caption` (access key marked with "&").
+  static QAction* Item(QMenu* menu, Control control, const char* caption, bool enabled = true);
 
  private:
+  template <typename T>
+  static T* WithName(T* object, std::string_view name) {
+    object->setObjectName(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    return object;
+  }
+
   double twips_per_pixel_;
 };
 

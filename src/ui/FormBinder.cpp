@@ -82,11 +82,15 @@ bool FocusStays(const QFocusEvent* event) {
 }  // namespace
 
 FormBinder::FormBinder(QWidget* window, Form& form, double twips_per_pixel)
-    : QObject(window), window_(window), form_(form), twips_per_pixel_(twips_per_pixel > 0 ? twips_per_pixel : 15.0) {
+    : QObject(window),
+      window_(window),
+      form_(form),
+      twips_per_pixel_(twips_per_pixel > 0 ? twips_per_pixel : 15.0),
+      objects_(static_cast<std::size_t>(form.Declaration().Size())) {
   // The widgets may wait for the net changes of a hold (see Form::HoldChanges).
   subscription_ = form_.Subscribe(
-      [this](std::string_view control, Property property) {
-        if (control.empty()) {
+      [this](Control control, Property property) {
+        if (control.IsWindow()) {
           ApplyForm(property);
         } else {
           Apply(control, property);
@@ -108,17 +112,16 @@ FormBinder::~FormBinder() { form_.Unsubscribe(subscription_); }
 int FormBinder::ToPixels(int twips) const { return static_cast<int>(std::lround(twips / twips_per_pixel_)); }
 int FormBinder::ToTwips(int pixels) const { return static_cast<int>(std::lround(pixels * twips_per_pixel_)); }
 
-QObject* FormBinder::Find(std::string_view control) const {
-  auto it = objects_.find(QString::fromUtf8(control.data(), static_cast<qsizetype>(control.size())));
-  return it == objects_.end() ? nullptr : it->data();
+QObject* FormBinder::Find(Control control) const {
+  if (control.Owner() != &form_.Declaration()) return nullptr;
+  return objects_[static_cast<std::size_t>(control.Index())].data();
 }
 
-void FormBinder::SetCancelButton(std::string_view control) {
+void FormBinder::SetCancelButton(Control control) {
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), window_);
   escape->setContext(Qt::WindowShortcut);
-  std::string name(control);
-  connect(escape, &QShortcut::activated, this, [this, name] {
-    if (auto* button = qobject_cast<QAbstractButton*>(Find(name)); button && button->isVisible()) button->click();
+  connect(escape, &QShortcut::activated, this, [this, control] {
+    if (auto* button = qobject_cast<QAbstractButton*>(Find(control)); button && button->isVisible()) button->click();
   });
 }
 
@@ -134,24 +137,37 @@ double FormBinder::UnitsPerPixel(const QWidget* widget) const {
   return twips_per_pixel_ * (scale > 0 ? scale : 1);
 }
 
+QList<QObject*> FormBinder::NamedObjects(const QWidget* window) {
+  QList<QObject*> named;
+  for (QObject* object : window->findChildren<QObject*>()) {
+    const QString name = object->objectName();
+    if (name.isEmpty() || name.startsWith(QStringLiteral("qt_"))) continue;
+    if (qobject_cast<QWidget*>(object) || qobject_cast<QAction*>(object)) named.append(object);
+  }
+  return named;
+}
+
 void FormBinder::Rebind() {
   // The menu bar and its menus answer access keys too (see ResolveAccessKey).
   for (QMenuBar* bar : window_->findChildren<QMenuBar*>()) bar->installEventFilter(this);
   for (QMenu* menu : window_->findChildren<QMenu*>()) menu->installEventFilter(this);
-  QList<QObject*> children = window_->findChildren<QObject*>();
-  for (QObject* object : children) {
-    QString name = object->objectName();
-    if (name.isEmpty() || name.startsWith("qt_") || objects_.contains(name)) continue;
-    if (!qobject_cast<QWidget*>(object) && !qobject_cast<QAction*>(object)) continue;
-    Bind(object, name);
+  for (QObject* object : NamedObjects(window_)) {
+    const std::string name = object->objectName().toStdString();
+    std::optional<Control> control = form_.Declaration().Find(name);
+    if (!control) {
+      qWarning("%s: the widget %s is no control of the window", window_->objectName().toUtf8().constData(),
+               name.c_str());
+      continue;
+    }
+    if (!Find(*control)) Bind(object, *control);
   }
 }
 
-void FormBinder::Bind(QObject* object, const QString& name) {
-  objects_.insert(name, object);
-  std::string control = name.toStdString();
+void FormBinder::Bind(QObject* object, Control control) {
+  objects_[static_cast<std::size_t>(control.Index())] = object;
+  controls_.insert(object, control);
   Adopt(object, control);
-  const ControlState& state = form_.Control(control);
+  const ControlState& state = form_.State(control);
   for (Property p : {Property::Enabled, Property::Visible, Property::Text, Property::Value, Property::Default,
                      Property::Checked, Property::Scroll, Property::Bounds, Property::Font, Property::ToolTip}) {
     if (state.IsAssigned(p)) Apply(control, p);
@@ -208,9 +224,9 @@ void FormBinder::Bind(QObject* object, const QString& name) {
   }
 }
 
-void FormBinder::Adopt(QObject* object, const std::string& control) {
+void FormBinder::Adopt(QObject* object, Control control) {
   // The widget's design state stands for every property the program has not set.
-  const ControlState& known = form_.Control(control);
+  const ControlState& known = form_.State(control);
   ControlState design;
   if (auto* action = qobject_cast<QAction*>(object)) {
     design.Enabled = action->isEnabled();
@@ -262,10 +278,10 @@ void FormBinder::Adopt(QObject* object, const std::string& control) {
   });
 }
 
-void FormBinder::Apply(std::string_view name, Property property) {
-  QObject* object = Find(name);
+void FormBinder::Apply(Control control, Property property) {
+  QObject* object = Find(control);
   if (!object) return;
-  const ControlState& state = form_.Control(name);
+  const ControlState& state = form_.State(control);
   Applying guard(applying_);
   if (auto* action = qobject_cast<QAction*>(object)) {
     switch (property) {
@@ -541,8 +557,8 @@ bool FormBinder::eventFilter(QObject* watched, QEvent* event) {
     return event->type() == QEvent::KeyPress && ChooseMenuItem(menu, TypedAccessKey(static_cast<QKeyEvent*>(event)));
   }
   if (qobject_cast<QMenuBar*>(watched)) return false;
-  QString name = watched->objectName();
-  std::string control = name.toStdString();
+  const Control control = controls_.value(watched);
+  if (control.IsWindow()) return false;
   switch (event->type()) {
     // Switching windows or opening a menu or drop-down leaves the focus where it is.
     case QEvent::FocusIn:

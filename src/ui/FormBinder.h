@@ -11,14 +11,14 @@
 // letter answers it only while no such button is enabled (the menu stays reachable with
 // Alt released, then the letter). In an open menu, a letter that several enabled items
 // share runs the first of them.
+#include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
-#include <QElapsedTimer>
 #include <QPoint>
 #include <QPointer>
 #include <QSize>
 #include <QString>
-#include <string_view>
+#include <vector>
 
 #include "model/Forms.h"
 
@@ -39,10 +39,15 @@ class FormBinder : public QObject {
   void Rebind();
 
   /// The bound object of a control (a QWidget or QAction), or null.
-  QObject* Find(std::string_view control) const;
+  QObject* Find(Control control) const;
+
+  /// The objects of a window that stand for controls: its named widgets and menu items
+  /// (Qt's own, named "qt_...", aside). Each must be a control of the window's form,
+  /// which binds them by name; one that is not is left alone.
+  static QList<QObject*> NamedObjects(const QWidget* window);
 
   /// Makes a button the window's cancel button: Escape presses it while it is enabled.
-  void SetCancelButton(std::string_view control);
+  void SetCancelButton(Control control);
 
   /// Shows the window as the Form says (modal or not). For a window made after the
   /// program asked to show its form.
@@ -63,9 +68,9 @@ class FormBinder : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void Bind(QObject* object, const QString& name);
-  void Adopt(QObject* object, const std::string& name);
-  void Apply(std::string_view control, Property property);
+  void Bind(QObject* object, Control control);
+  void Adopt(QObject* object, Control control);
+  void Apply(Control control, Property property);
   void ApplyForm(Property property);
   void ShowModal();
   /// Alt+key that Qt found ambiguous: runs the control that wins it; false if none.
@@ -84,7 +89,8 @@ class FormBinder : public QObject {
   double twips_per_pixel_;
   int subscription_ = 0;
   int applying_ = 0;  // > 0 while the binder itself changes widgets
-  QHash<QString, QPointer<QObject>> objects_;
+  std::vector<QPointer<QObject>> objects_;  // by control index
+  QHash<const QObject*, Control> controls_;
   QEventLoop* modal_loop_ = nullptr;
   bool lent_to_modal_ = false;  // a modal box of the program holds the activation
   // The place and outer size last asked for, and when (reports later than that are the

@@ -50,23 +50,23 @@ KivrelApp::KivrelApp(Dialogs* dialogs)
   // The picture's image follows the size the display gives it. The sizing hides the
   // picture while it tries font sizes: the image takes the size it settles on when the
   // picture shows again.
-  main.Subscribe([this](std::string_view control, Property property) {
-    if ((property == Property::Bounds || property == Property::Visible) && control == kPicture) {
+  main.Subscribe([this](Control control, Property property) {
+    if ((property == Property::Bounds || property == Property::Visible) && control == frmKV_Puzzle::picPuzzle) {
       Form& form = ctx_.MainForm();
-      if (!form.IsVisible(kPicture)) return;
-      const Rect& bounds = form.Bounds(kPicture);
+      if (!form.IsVisible(frmKV_Puzzle::picPuzzle)) return;
+      const Rect& bounds = form.Bounds(frmKV_Puzzle::picPuzzle);
       picture_.Resize(bounds.Width, bounds.Height);
     }
   });
-  main.Subscribe([](std::string_view control, Property property) {
-    if (control.empty() && property == Property::Unload) QApplication::quit();
+  main.Subscribe([](Control control, Property property) {
+    if (control.IsWindow() && property == Property::Unload) QApplication::quit();
   });
   // Export Page writes through the same page files as kivrel-cli print.
-  main.On("mnuExportPage", Event::Click, [this] { ExportPage(ctx_, WritePages); });
+  main.On(frmKV_Puzzle::mnuExportPage, Event::Click, [this] { ExportPage(ctx_, WritePages); });
 
   main_window_ = MakeMainWindowWidgets(design_, picture_);
   auto* binder = new FormBinder(main_window_.get(), main, design_.TwipsPerPixel());
-  binder->SetCancelButton("cmdCancel");
+  binder->SetCancelButton(frmKV_Puzzle::cmdCancel);
   qt_dialogs_.SetParent(main_window_.get());
 #ifndef QT_NO_SESSIONMANAGER
   // The desktop session ending asks what the close box asks (first of all, to save a
@@ -79,40 +79,45 @@ KivrelApp::KivrelApp(Dialogs* dialogs)
 #endif
   main.Raise({}, Event::Load);
 
-  RegisterWindow(kAboutForm, [](const Design& design, QWidget* parent) { return MakeAboutBox(design, parent); });
+  RegisterWindow(frmAbout::kWindow, [](const Design& design, QWidget* parent) { return MakeAboutBox(design, parent); });
   RegisterWindow(
-      kWordListForm,
+      frmWordList::kWindow,
       [this](const Design& design, QWidget* parent) { return MakeWordListWindow(design, parent, ctx_, word_list_); },
-      "cmdClose");
+      frmWordList::cmdClose);
   RegisterWindow(
-      kAttributesForm, [](const Design& design, QWidget* parent) { return MakeAttributesDialog(design, parent); },
-      "cmdCancel");
-  RegisterWindow(kPrintOptionsForm, MakePrintOptionsDialog, "cmdCancel");
+      frmAttributes::kWindow,
+      [](const Design& design, QWidget* parent) { return MakeAttributesDialog(design, parent); },
+      frmAttributes::cmdCancel);
+  RegisterWindow(frmPrintOptions::kWindow, MakePrintOptionsDialog, frmPrintOptions::cmdCancel);
   RegisterWindow(
-      kPrintPreviewForm,
-      [this](const Design& design, QWidget* parent) { return MakePrintPreviewWindow(design, parent, preview_, print_preview_); },
-      "Close");
+      frmPrintPreview::kWindow,
+      [this](const Design& design, QWidget* parent) {
+        return MakePrintPreviewWindow(design, parent, preview_, print_preview_);
+      },
+      frmPrintPreview::Close);
 }
 
 KivrelApp::~KivrelApp() = default;
 
 void KivrelApp::Start(std::optional<std::uint64_t> seed) { StartUp(ctx_, seed); }
 
-QWidget* KivrelApp::window(std::string_view form) const {
-  if (form == kMainForm) return main_window_.get();
-  auto it = windows_.find(form);
+QWidget* KivrelApp::window(const Window& form) const {
+  if (&form == &frmKV_Puzzle::kWindow) return main_window_.get();
+  auto it = windows_.find(&form);
   return it == windows_.end() ? nullptr : it->second.data();
 }
 
-void KivrelApp::RegisterWindow(std::string_view name, WindowMaker make, std::string_view cancel_button) {
-  Form& form = ctx_.forms.Get(name);
-  form.Subscribe([this, &form, make = std::move(make), cancel = std::string(cancel_button)](std::string_view control,
-                                                                                         Property property) {
-    if (!control.empty() || (property != Property::Shown && property != Property::Load) || window(form.Name())) return;
+void KivrelApp::RegisterWindow(const Window& form_window, WindowMaker make, Control cancel_button) {
+  Form& form = ctx_.forms.Get(form_window);
+  form.Subscribe([this, &form, make = std::move(make), cancel = cancel_button](Control control, Property property) {
+    if (!control.IsWindow() || (property != Property::Shown && property != Property::Load) ||
+        window(form.Declaration())) {
+      return;
+    }
     QWidget* widget = make(design_, main_window_.get());
-    windows_[form.Name()] = widget;
+    windows_[&form.Declaration()] = widget;
     auto* binder = new FormBinder(widget, form, design_.TwipsPerPixel());
-    if (!cancel.empty()) binder->SetCancelButton(cancel);
+    if (!cancel.IsWindow()) binder->SetCancelButton(cancel);
     form.Raise({}, Event::Load);
     // This notice reached the form before the binder listened to it.
     if (property == Property::Shown) binder->Present();

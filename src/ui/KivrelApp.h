@@ -16,15 +16,16 @@
 #include <optional>
 #include <string>
 
+#include "controls/AboutControls.h"
 #include "forms/AttributesDialog.h"
 #include "forms/MainWindow.h"
 #include "forms/PrintOptionsDialog.h"
 #include "forms/PrintPreview.h"
 #include "forms/WordListWindow.h"
+#include "program/AppContext.h"
 #include "qt/QtPrinterDevice.h"
 #include "qt/QtServices.h"
 #include "qt/QtSurface.h"
-#include "program/AppContext.h"
 #include "ui/Design.h"
 
 class QMainWindow;
@@ -50,7 +51,7 @@ class KivrelApp {
   AppContext& context() { return ctx_; }
   QMainWindow* mainWindow() const { return main_window_.get(); }
   /// The window of a form once it has been made, else null.
-  QWidget* window(std::string_view form) const;
+  QWidget* window(const Window& form) const;
   /// The retained image of the puzzle picture.
   QtImageSurface& picture() { return picture_; }
   /// The retained image of the preview page.
@@ -62,7 +63,7 @@ class KivrelApp {
   using WindowMaker = std::function<QWidget*(const Design&, QWidget* main_window)>;
   /// Makes the form's window (with `make`) the first time the program shows or loads
   /// it; Escape presses `cancel_button` when one is named.
-  void RegisterWindow(std::string_view form, WindowMaker make, std::string_view cancel_button = {});
+  void RegisterWindow(const Window& form, WindowMaker make, Control cancel_button = {});
 
   QPrinter printer_{QPrinter::HighResolution};
   QtPrinterDevice printer_device_{printer_};
@@ -79,7 +80,7 @@ class KivrelApp {
   AttributesDialog attributes_;
   PrintPreview print_preview_;
   PrintOptionsDialog print_options_;
-  std::map<std::string, QPointer<QWidget>, std::less<>> windows_;
+  std::map<const Window*, QPointer<QWidget>> windows_;
   // Last, so the widgets go before the context their binders talk to.
   std::unique_ptr<QMainWindow> main_window_;
 };

@@ -10,28 +10,31 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <array>
+#include <optional>
 
 #include "forms/PrintOptionsDialog.h"
 #include "forms/PrintPreview.h"
-#include "qt/QtSurface.h"
 #include "print/PageDrawing.h"
+#include "qt/QtSurface.h"
 #include "ui/FormBinder.h"
 #include "ui/PuzzlePicture.h"
 #include "ui/SpinButton.h"
 
 namespace kivrel {
 
+using namespace frmPrintOptions;
+
 namespace {
 
 QGroupBox* Frame(const Design& d, QWidget* parent, const char* caption, int left, int top, int width, int height,
-                 std::string_view name = {}) {
+                 std::optional<Control> control = std::nullopt) {
   auto* frame = new QGroupBox(QString::fromUtf8(caption), parent);
-  if (!name.empty()) Design::Named(frame, name);
+  if (control) Design::Named(frame, *control);
   d.Place(frame, left, top, width, height);
   return frame;
 }
 
-using Names = std::array<std::string_view, 3>;
+using Names = std::array<Control, 3>;
 using Captions = std::array<const char*, 3>;
 
 // Three option buttons down a frame `width` twips wide, `pitch` twips apart.
@@ -54,25 +57,25 @@ QWidget* Filled(QWidget* widget, const QColor& colour) {
 void MakePositioning(const Design& d, QWidget* dialog) {
   QGroupBox* positioning = Frame(d, dialog, "Positioning", 120, 90, 5055, 3105);
   const Captions sides = {"Left", "Center", "Right"};
-  Options(d, Frame(d, positioning, "Title", 105, 255, 1140, 1305), 1140,
-          {"radTitleLeft", "radTitleCenter", "radTitleRight"}, sides, 300, 345);
-  Options(d, Frame(d, positioning, "Instructions", 1320, 255, 1290, 1305, "fraInstructions"), 1290,
-          {"radInstrLeft", "radInstrCenter", "radInstrRight"}, sides, 300, 345);
+  Options(d, Frame(d, positioning, "Title", 105, 255, 1140, 1305), 1140, {radTitleLeft, radTitleCenter, radTitleRight},
+          sides, 300, 345);
+  Options(d, Frame(d, positioning, "Instructions", 1320, 255, 1290, 1305, fraInstructions), 1290,
+          {radInstrLeft, radInstrCenter, radInstrRight}, sides, 300, 345);
   // The puzzle's two sub-frames sit inside its frame, so their buttons are closer.
   QGroupBox* puzzle = Frame(d, positioning, "Puzzle", 2685, 255, 2265, 1305);
-  Options(d, Frame(d, puzzle, "Vertical", 90, 225, 1035, 1005), 1035,
-          {"radPuzzleTop", "radPuzzleMiddle", "radPuzzleBottom"}, {"Top", "Middle", "Bottom"}, 240, 240);
+  Options(d, Frame(d, puzzle, "Vertical", 90, 225, 1035, 1005), 1035, {radPuzzleTop, radPuzzleMiddle, radPuzzleBottom},
+          {"Top", "Middle", "Bottom"}, 240, 240);
   Options(d, Frame(d, puzzle, "Horizontal", 1140, 225, 1035, 1005), 1035,
-          {"radPuzzleLeft", "radPuzzleCenter", "radPuzzleRight"}, sides, 240, 240);
+          {radPuzzleLeft, radPuzzleCenter, radPuzzleRight}, sides, 240, 240);
 
-  QGroupBox* list = Frame(d, positioning, "Word List", 105, 1650, 4845, 1335, "fraWordList");
-  d.Check(list, "chkAbove", "Above", 1995, 255, 975);
-  d.Check(list, "chkLeft", "Left", 660, 615, 915);
-  auto* relative = Design::Named(new QLabel(QStringLiteral("(relative to puzzle)"), list), "lblRelative");
+  QGroupBox* list = Frame(d, positioning, "Word List", 105, 1650, 4845, 1335, fraWordList);
+  d.Check(list, chkAbove, "Above", 1995, 255, 975);
+  d.Check(list, chkLeft, "Left", 660, 615, 915);
+  auto* relative = Design::Named(new QLabel(QStringLiteral("(relative to puzzle)"), list), lblRelative);
   relative->setAlignment(Qt::AlignCenter);
   d.Place(relative, 1560, 630, 1725, 255);
-  d.Check(list, "chkRight", "Right", 3390, 615, 915);
-  d.Check(list, "chkBelow", "Below", 1995, 975, 975);
+  d.Check(list, chkRight, "Right", 3390, 615, 915);
+  d.Check(list, chkBelow, "Below", 1995, 975, 975);
 }
 
 void MakeMargins(const Design& d, QWidget* dialog) {
@@ -82,30 +85,30 @@ void MakeMargins(const Design& d, QWidget* dialog) {
     const int top = 300 + side * 345;
     auto* label = new QLabel(QString::fromUtf8(sides[side]), margins);
     d.Place(label, 180, top + 15, 735, 270);
-    auto* box = Design::Named(new QLineEdit(margins), MarginBox(side));
+    auto* box = Design::Named(new QLineEdit(margins), txtMargin[side]);
     d.Place(box, 960, top, 915, 300);
-    d.Place(Design::Named(new SpinButton(margins), MarginSpin(side)), 1875, top, 255, 300);
+    d.Place(Design::Named(new SpinButton(margins), spnMargin[side]), 1875, top, 255, 300);
   }
 }
 
 void MakeFonts(const Design& d, QWidget* dialog) {
   QGroupBox* fonts = Frame(d, dialog, "Fonts", 2700, 3285, 2475, 3120);
-  const std::pair<std::string_view, const char*> buttons[] = {{"cmdTitleFont", "&Title"},
-                                                              {"cmdInstructionsFont", "&Instructions"},
-                                                              {"cmdPuzzleFont", "PU&ZZLE"},
-                                                              {"cmdWordListFont", "&WORD LIST"}};
+  const std::pair<Control, const char*> buttons[] = {{cmdTitleFont, "&Title"},
+                                                     {cmdInstructionsFont, "&Instructions"},
+                                                     {cmdPuzzleFont, "PU&ZZLE"},
+                                                     {cmdWordListFont, "&WORD LIST"}};
   int top = 285;
-  for (auto [name, caption] : buttons) {
-    d.Button(fonts, name, caption, 120, top, 2235, 630);
+  for (auto [button, caption] : buttons) {
+    d.Button(fonts, button, caption, 120, top, 2235, 630);
     top += 690;
   }
 }
 
 void MakePrintingOptions(const Design& d, QWidget* dialog) {
   QGroupBox* printing = Frame(d, dialog, "Printing Options", 120, 5130, 2475, 1275);
-  d.Check(printing, "chkPrintInstructions", "Print i&nstructions", 135, 285, 2250);
-  d.Check(printing, "chkPrintWordList", "Print word &list", 135, 600, 2250);
-  d.Check(printing, "chkOutlineWords", "&Outline words", 135, 915, 2250);
+  d.Check(printing, chkPrintInstructions, "Print i&nstructions", 135, 285, 2250);
+  d.Check(printing, chkPrintWordList, "Print word &list", 135, 600, 2250);
+  d.Check(printing, chkOutlineWords, "&Outline words", 135, 915, 2250);
 }
 
 // The thumbnail: the page at a third of its size, with a dark grey shadow behind it.
@@ -118,11 +121,11 @@ void MakeThumbnail(const Design& d, QWidget* dialog) {
   constexpr int kShadowOffset = 90;
   d.Place(Filled(new QWidget(dialog), QColor(64, 64, 64)), kLeft + kShadowOffset, kTop + kShadowOffset, kWidth,
           kHeight);
-  QWidget* thumbnail = Filled(Design::Named(new QFrame(dialog), "picLayout"), Qt::white);
+  QWidget* thumbnail = Filled(Design::Named(new QFrame(dialog), picLayout), Qt::white);
   d.Place(thumbnail, kLeft, kTop, kWidth, kHeight);
   FormBinder::SetUserScale(thumbnail, 3);
 
-  auto* margins = Design::Named(new QFrame(thumbnail), kMarginRectangle);
+  auto* margins = Design::Named(new QFrame(thumbnail), shpMargins);
   margins->setFrameShape(QFrame::Box);
   margins->setAttribute(Qt::WA_TransparentForMouseEvents);
   QPalette grey = margins->palette();
@@ -130,13 +133,13 @@ void MakeThumbnail(const Design& d, QWidget* dialog) {
   margins->setPalette(grey);
 
   const QFont block_font = MakeFont("Arial", 6.75, true, false);
-  const std::pair<std::string_view, const char*> blocks[] = {{"lblTitle", "Title"},
-                                                             {"lblInstructions", "Instructions"},
-                                                             {"lblPuzzle", "PUZZLE"},
-                                                             {"lblSideList", "LIST"},
-                                                             {"lblColumnList", "LIST"}};
-  for (auto [name, caption] : blocks) {
-    auto* block = Design::Named(new QLabel(QString::fromUtf8(caption), thumbnail), name);
+  const std::pair<Control, const char*> blocks[] = {{lblTitle, "Title"},
+                                                    {lblInstructions, "Instructions"},
+                                                    {lblPuzzle, "PUZZLE"},
+                                                    {lblSideList, "LIST"},
+                                                    {lblColumnList, "LIST"}};
+  for (auto [label, caption] : blocks) {
+    auto* block = Design::Named(new QLabel(QString::fromUtf8(caption), thumbnail), label);
     Filled(block, QColor(192, 192, 192));
     block->setFrameShape(QFrame::Box);
     block->setAlignment(Qt::AlignCenter);
@@ -145,8 +148,8 @@ void MakeThumbnail(const Design& d, QWidget* dialog) {
   }
 
   // Under the thumbnail's shadow: said only when the word list cannot be printed whole.
-  auto* too_long = Design::Named(new QLabel(QString::fromUtf8(kListTooLongText.data(), kListTooLongText.size()), dialog),
-                                 kListTooLong);
+  auto* too_long = Design::Named(
+      new QLabel(QString::fromUtf8(kListTooLongText.data(), kListTooLongText.size()), dialog), lblListTooLong);
   too_long->setAlignment(Qt::AlignCenter);
   QPalette red = too_long->palette();
   red.setColor(QPalette::WindowText, QColor(192, 0, 0));
@@ -184,7 +187,7 @@ class PreviewWheel : public QObject {
 }  // namespace
 
 QDialog* MakePrintOptionsDialog(const Design& d, QWidget* parent) {
-  auto* dialog = Design::Named(new QDialog(parent), kPrintOptionsForm);
+  auto* dialog = Design::Named(new QDialog(parent), frmPrintOptions::kWindow);
   dialog->setWindowTitle(QStringLiteral("Print Options"));
   dialog->setFont(MakeFont("MS Sans Serif", 8.25, true, false));
   dialog->setFixedSize(d.Px(9585), d.Px(6600));
@@ -196,11 +199,11 @@ QDialog* MakePrintOptionsDialog(const Design& d, QWidget* parent) {
   MakePrintingOptions(d, dialog);
   MakeThumbnail(d, dialog);
 
-  const std::pair<std::string_view, const char*> buttons[] = {
-      {"cmdPreview", "Pre&view"}, {"cmdPrinter", "P&rinter..."}, {"cmdPrint", "&Print"}, {"cmdCancel", "&Close"}};
+  const std::pair<Control, const char*> buttons[] = {
+      {cmdPreview, "Pre&view"}, {cmdPrinter, "P&rinter..."}, {cmdPrint, "&Print"}, {cmdCancel, "&Close"}};
   int left = 5325;
-  for (auto [name, caption] : buttons) {
-    d.Button(dialog, name, caption, left, 6030, 960, 375);
+  for (auto [button, caption] : buttons) {
+    d.Button(dialog, button, caption, left, 6030, 960, 375);
     left += 1040;
   }
   return dialog;
@@ -210,21 +213,22 @@ QDialog* MakePrintPreviewWindow(const Design& d, QWidget* parent, QtImageSurface
   constexpr int kWidth = 10725;
   constexpr int kHeight = 7710;
   constexpr int kBar = 255;
-  auto* window = Design::Named(new QDialog(parent), kPrintPreviewForm);
+  auto* window = Design::Named(new QDialog(parent), frmPrintPreview::kWindow);
   window->setWindowTitle(QStringLiteral("Print Preview"));
   window->setFont(MakeFont("MS Sans Serif", 8.25, true, false));
   window->setModal(false);
   window->resize(d.Px(kWidth), d.Px(kHeight));
 
   // The page lies under the bars and the button, which stay where the window puts them.
-  auto* picture = Design::Named(new PuzzlePicture(page, window), kPreviewPicture);
+  auto* picture = Design::Named(new PuzzlePicture(page, window), frmPrintPreview::picPrintPreview);
   d.Place(picture, 0, 0, kPageWidthTwips, kPageHeightTwips);
   picture->installEventFilter(new PreviewWheel(window, preview));
-  d.Place(Design::Named(new QScrollBar(Qt::Horizontal, window), kHorizontalBar), 0, kHeight - kBar, kWidth - kBar,
-          kBar);
-  d.Place(Design::Named(new QScrollBar(Qt::Vertical, window), kVerticalBar), kWidth - kBar, 0, kBar, kHeight - kBar);
+  d.Place(Design::Named(new QScrollBar(Qt::Horizontal, window), frmPrintPreview::HScrollBar), 0, kHeight - kBar,
+          kWidth - kBar, kBar);
+  d.Place(Design::Named(new QScrollBar(Qt::Vertical, window), frmPrintPreview::VScrollBar), kWidth - kBar, 0, kBar,
+          kHeight - kBar);
   // Close floats over the page's top margin, in reach wherever the page is scrolled.
-  d.Button(window, "Close", "&Close", 120, 120, 1095, 375)->raise();
+  d.Button(window, frmPrintPreview::Close, "&Close", 120, 120, 1095, 375)->raise();
   return window;
 }
 

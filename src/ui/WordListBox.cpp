@@ -9,7 +9,6 @@
 namespace kivrel {
 
 namespace {
-constexpr std::string_view kBox = "cboWordList";
 const QColor kLeftOutColor(176, 0, 0);  // a word the last build left out
 QString ToQString(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
@@ -66,7 +65,8 @@ WordListBox::WordListBox(AppContext& ctx, WordListWindow& window, QWidget* paren
   connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
     auto inside = [this](QWidget* w) { return w == edit_ || w == list_; };
     bool from_other_window = old && old->window() != this->window();
-    if (inside(now) && !inside(old) && !from_other_window) ctx_.WordListForm().Raise(kBox, Event::GotFocus);
+    if (inside(now) && !inside(old) && !from_other_window)
+      ctx_.WordListForm().Raise(frmWordList::cboWordList, Event::GotFocus);
   });
   subscription_ = ctx_.list.Subscribe([this](WordList::Change change) {
     switch (change) {

@@ -20,9 +20,9 @@ namespace {
 // Both windows use the picture's face at 8.25 points, bold.
 QFont WindowFont() { return MakeFont("MS Sans Serif", 8.25, true, false); }
 
-QDialog* MakeDialog(const Design& d, QWidget* parent, std::string_view name, const char* caption, int width,
+QDialog* MakeDialog(const Design& d, QWidget* parent, const Window& window, const char* caption, int width,
                     int height) {
-  auto* dialog = Design::Named(new QDialog(parent), name);
+  auto* dialog = Design::Named(new QDialog(parent), window);
   dialog->setWindowTitle(QString::fromUtf8(caption));
   dialog->setFont(WindowFont());
   dialog->setFixedSize(d.Px(width), d.Px(height));
@@ -30,29 +30,28 @@ QDialog* MakeDialog(const Design& d, QWidget* parent, std::string_view name, con
   return dialog;
 }
 
-QLabel* Label(const Design& d, QWidget* parent, std::string_view name, const char* caption, int left, int top,
-              int width, int height) {
-  auto* label = Design::Named(new QLabel(QString::fromUtf8(caption), parent), name);
+QLabel* Label(const Design& d, QWidget* parent, Control control, const char* caption, int left, int top, int width,
+              int height) {
+  auto* label = Design::Named(new QLabel(QString::fromUtf8(caption), parent), control);
   label->setWordWrap(height > 300);
   d.Place(label, left, top, width, height);
   return label;
 }
 
-QLineEdit* Box(const Design& d, QWidget* parent, std::string_view name, int left, int top, int width, int height) {
-  auto* box = Design::Named(new QLineEdit(parent), name);
+QLineEdit* Box(const Design& d, QWidget* parent, Control control, int left, int top, int width, int height) {
+  auto* box = Design::Named(new QLineEdit(parent), control);
   d.Place(box, left, top, width, height);
   return box;
 }
 
-SpinButton* Spin(const Design& d, QWidget* parent, std::string_view name, int left, int top) {
-  auto* spin = Design::Named(new SpinButton(parent), name);
+SpinButton* Spin(const Design& d, QWidget* parent, Control control, int left, int top) {
+  auto* spin = Design::Named(new SpinButton(parent), control);
   d.Place(spin, left, top, 195, 285);
   return spin;
 }
 
-QPlainTextEdit* TextArea(const Design& d, QWidget* parent, std::string_view name, int left, int top, int width,
-                         int height) {
-  auto* area = Design::Named(new QPlainTextEdit(parent), name);
+QPlainTextEdit* TextArea(const Design& d, QWidget* parent, Control control, int left, int top, int width, int height) {
+  auto* area = Design::Named(new QPlainTextEdit(parent), control);
   area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   area->setTabChangesFocus(true);
   d.Place(area, left, top, width, height);
@@ -62,71 +61,77 @@ QPlainTextEdit* TextArea(const Design& d, QWidget* parent, std::string_view name
 }  // namespace
 
 QDialog* MakeWordListWindow(const Design& d, QWidget* parent, AppContext& ctx, WordListWindow& window) {
-  QDialog* dialog = MakeDialog(d, parent, kWordListForm, "Word List", 4875, 6540);
-  Label(d, dialog, "lblFile", "File:", 90, 75, 495, 255);
+  QDialog* dialog = MakeDialog(d, parent, frmWordList::kWindow, "Word List", 4875, 6540);
+  Label(d, dialog, frmWordList::lblFile, "File:", 90, 75, 495, 255);
   // The file's path needs more room than the design gave the label: it runs to the right edge.
-  auto* file_name = Label(d, dialog, "lblFileName", "untitled", 495, 75, 4290, 255);
+  auto* file_name = Label(d, dialog, frmWordList::lblFileName, "untitled", 495, 75, 4290, 255);
   file_name->setTextFormat(Qt::PlainText);
 
   struct ButtonDesign {
-    std::string_view name;
+    Control control;
     const char* caption;
     bool enabled;
   };
   const ButtonDesign buttons[] = {
-      {"cmdAdd", "&Add", false},           {"cmdReplace", "Re&place", false}, {"cmdRemove", "&Remove", false},
-      {"cmdClear", "C&lear", false},       {"cmdSave", "&Save List", false},  {"cmdSort", "Sor&t", false},
-      {"cmdShowWord", "Show &Word", false}, {"cmdHideAll", "&Hide All", false}, {"cmdClose", "&Close", true},
+      {frmWordList::cmdAdd, "&Add", false},
+      {frmWordList::cmdReplace, "Re&place", false},
+      {frmWordList::cmdRemove, "&Remove", false},
+      {frmWordList::cmdClear, "C&lear", false},
+      {frmWordList::cmdSave, "&Save List", false},
+      {frmWordList::cmdSort, "Sor&t", false},
+      {frmWordList::cmdShowWord, "Show &Word", false},
+      {frmWordList::cmdHideAll, "&Hide All", false},
+      {frmWordList::cmdClose, "&Close", true},
   };
   int top = 450;
   for (const ButtonDesign& b : buttons) {
-    d.Button(dialog, b.name, b.caption, 90, top, 1140, 330)->setEnabled(b.enabled);
+    d.Button(dialog, b.control, b.caption, 90, top, 1140, 330)->setEnabled(b.enabled);
     top += 360;
   }
 
-  auto* box = Design::Named(new WordListBox(ctx, window, dialog), "cboWordList");
+  auto* box = Design::Named(new WordListBox(ctx, window, dialog), frmWordList::cboWordList);
   d.Place(box, 1305, 450, 3480, 6030);
-  Label(d, dialog, "lblCount", "Word Count:", 135, 5895, 1155, 240);
-  Label(d, dialog, "lblWordCount", "", 495, 6165, 375, 255);
+  Label(d, dialog, frmWordList::lblCount, "Word Count:", 135, 5895, 1155, 240);
+  Label(d, dialog, frmWordList::lblWordCount, "", 495, 6165, 375, 255);
   return dialog;
 }
 
 QDialog* MakeAttributesDialog(const Design& d, QWidget* parent) {
-  QDialog* dialog = MakeDialog(d, parent, kAttributesForm, "Set Puzzle Attributes", 6735, 5220);
-  d.Button(dialog, "cmdOK", "&OK", 90, 90, 1215, 375);
-  d.Button(dialog, "cmdDefaultDimensions", "&Default Dimensions", 1620, 90, 1950, 375);
-  d.Button(dialog, "cmdSaveList", "&Save List", 3870, 90, 1260, 375);
-  d.Button(dialog, "cmdCancel", "&Cancel", 5445, 90, 1215, 375);
+  QDialog* dialog = MakeDialog(d, parent, frmAttributes::kWindow, "Set Puzzle Attributes", 6735, 5220);
+  d.Button(dialog, frmAttributes::cmdOK, "&OK", 90, 90, 1215, 375);
+  d.Button(dialog, frmAttributes::cmdDefaultDimensions, "&Default Dimensions", 1620, 90, 1950, 375);
+  d.Button(dialog, frmAttributes::cmdSaveList, "&Save List", 3870, 90, 1260, 375);
+  d.Button(dialog, frmAttributes::cmdCancel, "&Cancel", 5445, 90, 1215, 375);
 
-  Label(d, dialog, "Label3", "Puzzle Title:", 105, 645, 1335, 255);
-  Box(d, dialog, "txtPuzName", 1620, 630, 4965, 285);
-  Label(d, dialog, "Label1", "Puzzle Width (in letters):", 90, 1170, 1275, 420);
-  Box(d, dialog, "txtPuzWidth", 1620, 1170, 420, 285);
-  Spin(d, dialog, "spnPuzWidth", 2070, 1170);
-  Label(d, dialog, "Label2", "Puzzle Height:", 90, 1665, 1365, 255);
-  Box(d, dialog, "txtPuzHeight", 1620, 1620, 420, 285);
-  Spin(d, dialog, "spnPuzHeight", 2070, 1620);
+  Label(d, dialog, frmAttributes::Label3, "Puzzle Title:", 105, 645, 1335, 255);
+  Box(d, dialog, frmAttributes::txtPuzName, 1620, 630, 4965, 285);
+  Label(d, dialog, frmAttributes::Label1, "Puzzle Width (in letters):", 90, 1170, 1275, 420);
+  Box(d, dialog, frmAttributes::txtPuzWidth, 1620, 1170, 420, 285);
+  Spin(d, dialog, frmAttributes::spnPuzWidth, 2070, 1170);
+  Label(d, dialog, frmAttributes::Label2, "Puzzle Height:", 90, 1665, 1365, 255);
+  Box(d, dialog, frmAttributes::txtPuzHeight, 1620, 1620, 420, 285);
+  Spin(d, dialog, frmAttributes::spnPuzHeight, 2070, 1620);
 
-  d.Check(dialog, "chkIncludeDiagonals", "Include Diagonals", 2385, 1125, 1995);
-  d.Check(dialog, "chkBalanceDirections", "Balance Directions", 2385, 1395, 1995);
-  d.Check(dialog, "chkFastBuild", "Fast Build", 2385, 1665, 1995)->setEnabled(false);
-  d.Check(dialog, "chkStopOnReject", "Sto&p on first reject", 4545, 1125, 2130);
-  d.Check(dialog, "chkRestartOnReject", "&Restart on first reject", 4545, 1395, 2130);
+  d.Check(dialog, frmAttributes::chkIncludeDiagonals, "Include Diagonals", 2385, 1125, 1995);
+  d.Check(dialog, frmAttributes::chkBalanceDirections, "Balance Directions", 2385, 1395, 1995);
+  d.Check(dialog, frmAttributes::chkFastBuild, "Fast Build", 2385, 1665, 1995)->setEnabled(false);
+  d.Check(dialog, frmAttributes::chkStopOnReject, "Sto&p on first reject", 4545, 1125, 2130);
+  d.Check(dialog, frmAttributes::chkRestartOnReject, "&Restart on first reject", 4545, 1395, 2130);
 
-  Label(d, dialog, "Label7", "Stop when spaces remaining", 90, 1980, 2490, 255);
-  auto* op = Design::Named(new QComboBox(dialog), "cbxStopRemOp");
+  Label(d, dialog, frmAttributes::Label7, "Stop when spaces remaining", 90, 1980, 2490, 255);
+  auto* op = Design::Named(new QComboBox(dialog), frmAttributes::cbxStopRemOp);
   for (const auto& choice : kStopOperatorChoices) op->addItem(QString::fromUtf8(choice[0].data(), choice[0].size()));
   op->setCurrentIndex(-1);  // nothing chosen until the user chooses
   d.Place(op, 2610, 1980, 1815, 315);
-  Box(d, dialog, "txtStopRem", 4545, 1980, 420, 285);
-  Spin(d, dialog, "spnStopRem", 4995, 1980);
+  Box(d, dialog, frmAttributes::txtStopRem, 4545, 1980, 420, 285);
+  Spin(d, dialog, frmAttributes::spnStopRem, 4995, 1980);
 
-  Label(d, dialog, "Label4", "Instructions:", 90, 2295, 1185, 285);
-  TextArea(d, dialog, "txtInstructions", 1620, 2340, 5010, 1860);
-  Label(d, dialog, "Label5", "Mystery quote:", 90, 4275, 1320, 285);
-  TextArea(d, dialog, "txtMysteryQuote", 1620, 4275, 5010, 465);
-  Label(d, dialog, "Label6", "Letter Count:", 90, 4860, 1320, 240);
-  Label(d, dialog, "lblLetterCount", "", 1620, 4815, 5010, 330);
+  Label(d, dialog, frmAttributes::Label4, "Instructions:", 90, 2295, 1185, 285);
+  TextArea(d, dialog, frmAttributes::txtInstructions, 1620, 2340, 5010, 1860);
+  Label(d, dialog, frmAttributes::Label5, "Mystery quote:", 90, 4275, 1320, 285);
+  TextArea(d, dialog, frmAttributes::txtMysteryQuote, 1620, 4275, 5010, 465);
+  Label(d, dialog, frmAttributes::Label6, "Letter Count:", 90, 4860, 1320, 240);
+  Label(d, dialog, frmAttributes::lblLetterCount, "", 1620, 4815, 5010, 330);
   return dialog;
 }
 

@@ -40,7 +40,7 @@ TEST(OpenGivenFile, OpensAListAsOpenListDoesAndAPuzzleAsOpenPuzzleDoes) {
   EXPECT_EQ(std::tie(s.WordListFileName, s.PuzzleTitle, s.PuzzleWidth, s.PuzzleHeight),
             std::make_tuple(list, std::string("Zoo"), i16{12}, i16{10}));
   EXPECT_EQ(app.ctx.list.Entries().front(), "LION");
-  EXPECT_TRUE(app.ctx.WordListForm().Visible() && app.ctx.MainForm().Enabled("mnuBuild"));
+  EXPECT_TRUE(app.ctx.WordListForm().Visible() && app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuBuild));
   EXPECT_EQ(s.WordListChanged, kFalse);
 
   TempDir dir;
@@ -48,7 +48,7 @@ TEST(OpenGivenFile, OpensAListAsOpenListDoesAndAPuzzleAsOpenPuzzleDoes) {
   OpenGivenFile(app.ctx, puzzle);
   EXPECT_EQ(std::tie(s.PuzzleFileName, s.PuzzleTitle, s.PuzzleBuilt), std::make_tuple(puzzle, std::string("Zoo Trip"), kTrue));
   EXPECT_EQ(app.ctx.list.Entries().size(), 3u);
-  EXPECT_TRUE(app.ctx.MainForm().Enabled("mnuPrint"));
+  EXPECT_TRUE(app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuPrint));
 }
 
 TEST(OpenGivenFile, AFileItCannotTakeIsReportedAndTheListStaysEmpty) {

@@ -101,8 +101,7 @@ TEST_F(PrintTest, PrinterErrorsAreReportedAndStopTheRemainingCopies) {
 
 TEST_F(PrintTest, CancelAndPrinterSetUpPrintNothing) {
   int pointer_changes = 0;
-  ctx.MainForm().Subscribe(
-      [&](std::string_view, Property property) { pointer_changes += property == Property::MousePointer; });
+  ctx.MainForm().Subscribe([&](Control, Property property) { pointer_changes += property == Property::MousePointer; });
   app.dialogs.ExpectPrinter(std::nullopt).ExpectPrinter(PrintChoice{1});
   PrintPuzzle(ctx);
   ChoosePrinter(ctx);

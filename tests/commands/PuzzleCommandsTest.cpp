@@ -120,16 +120,18 @@ TEST_F(OpenPuzzleTest, RestoresTheWholePuzzle) {
   Form& main = app.ctx.MainForm();
   Form& list = app.ctx.WordListForm();
   EXPECT_EQ(main.Caption(), "Kivrel Puzzle Maker - Zoo Trip");
-  EXPECT_EQ(app.ctx.AttributesForm().Text("txtInstructions"), "Find them all.\r\nGood luck!");
-  EXPECT_FALSE(list.Enabled("cmdHideAll"));
-  EXPECT_TRUE(list.Enabled("cmdSave") && main.Enabled("mnuSaveListAs") && main.Enabled("mnuPrint"));
+  EXPECT_EQ(app.ctx.AttributesForm().Text(frmAttributes::txtInstructions), "Find them all.\r\nGood luck!");
+  EXPECT_FALSE(list.Enabled(frmWordList::cmdHideAll));
+  EXPECT_TRUE(list.Enabled(frmWordList::cmdSave) && main.Enabled(frmKV_Puzzle::mnuSaveListAs) &&
+              main.Enabled(frmKV_Puzzle::mnuPrint));
   EXPECT_TRUE(main.Visible() && list.Visible());
   std::vector<std::string> shown;
-  for (auto label : {kInsertedLabel, kRejectedLabel, kLettersLabel, kSpacesLabel, kLettersRemainingLabel,
-                     kSpacesRemainingLabel, kJunctionsLabel}) {
+  for (auto label : {frmKV_Puzzle::lblInsertedCount, frmKV_Puzzle::lblRejectedCount, frmKV_Puzzle::lblNbrLetters,
+                     frmKV_Puzzle::lblNbrSpaces, frmKV_Puzzle::lblLettersRemaining, frmKV_Puzzle::lblSpacesRemaining,
+                     frmKV_Puzzle::lblMatches}) {
     shown.push_back(main.Text(label));
   }
-  for (int d = 0; d < 3; ++d) shown.push_back(main.Text(DirectionLabel(d)));
+  for (int d = 0; d < 3; ++d) shown.push_back(main.Text(frmKV_Puzzle::lblDirection[d]));
   EXPECT_EQ(shown, (std::vector<std::string>{"2", "1", "13", "6", "8", "2", "1", "1", "", "1"}));
 
   // The picture: cleared, sized, every letter drawn in black, centred in its cell.
@@ -156,7 +158,7 @@ TEST_F(OpenPuzzleTest, ACancelledOrRefusedOpenLeavesThePuzzleOnScreen) {
   // Save Puzzle must not write over the file that was refused.
   EXPECT_EQ(std::tie(s.PuzzleFileName, s.WordListFileName), std::tie(before.PuzzleFileName, before.WordListFileName));
   EXPECT_EQ(app.ctx.list.Entries(), (std::vector<std::string>{"OLD", "WORDS"}));
-  EXPECT_TRUE(app.ctx.MainForm().Enabled("mnuSavePuzzle"));
+  EXPECT_TRUE(app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuSavePuzzle));
   EXPECT_TRUE(app.picture.ops.empty());
   EXPECT_TRUE(app.ctx.WordListForm().Visible());  // shown all the same
 }

@@ -95,7 +95,7 @@ TEST(SaveWordList, AsksForANameUntilOneCanBeWritten) {
   EXPECT_EQ(app.dialogs.files.at(1).FileName, dir.File("folder.kvl"));  // the folder could not be written
 
   EXPECT_EQ(TempDir::Read(dir.File("zoo.kvl")), WordListFileBytes(s, app.ctx.list.Entries()));
-  EXPECT_EQ(app.ctx.WordListForm().Text("lblFileName"), dir.File("zoo.kvl"));
+  EXPECT_EQ(app.ctx.WordListForm().Text(frmWordList::lblFileName), dir.File("zoo.kvl"));
   EXPECT_EQ(s.WordListChanged, 0);
   EXPECT_NE(s.WordListSaved, 0);
 }
@@ -242,9 +242,10 @@ TEST_F(OpenListTest, AsksAgainAfterAFileNameErrorThenReadsTheList) {
             std::make_tuple(std::string("Zoo"), std::string("Find them."), path));
   EXPECT_EQ(std::tie(s.PuzzleWidth, s.PuzzleHeight, s.IncludeDiagonals, s.SpaceCount, s.PuzzleBuilt, s.WordListChanged),
             std::make_tuple(i16{12}, i16{10}, i16{0}, i16{120}, i16{0}, i16{0}));
-  EXPECT_EQ(app.ctx.WordListForm().Text("lblFileName"), path);
+  EXPECT_EQ(app.ctx.WordListForm().Text(frmWordList::lblFileName), path);
   EXPECT_TRUE(app.ctx.WordListForm().Visible());
-  EXPECT_TRUE(app.ctx.MainForm().Enabled("mnuBuild") && !app.ctx.MainForm().Enabled("mnuPrint"));  // ListReady
+  EXPECT_TRUE(app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuBuild) &&
+              !app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuPrint));  // ListReady
 }
 
 TEST_F(OpenListTest, ARefusedOrCancelledOpenChangesNothing) {
@@ -263,8 +264,8 @@ TEST_F(OpenListTest, AFileWithoutEntriesLeavesTheEmptyListState) {
   app.dialogs.ExpectFile(dir.Write("empty.kvl", "1\tNothing yet\t 10\t 10\t 1\t 1\t\r\n"));
   OpenList(app.ctx);
   EXPECT_EQ(app.ctx.state.PuzzleTitle, "Nothing yet");
-  EXPECT_FALSE(app.ctx.MainForm().Enabled("mnuBuild"));
-  EXPECT_TRUE(app.ctx.WordListForm().Enabled("cmdAdd"));
+  EXPECT_FALSE(app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuBuild));
+  EXPECT_TRUE(app.ctx.WordListForm().Enabled(frmWordList::cmdAdd));
 }
 
 // Opens a list with the address space limited to 64 MB more than is in use: true

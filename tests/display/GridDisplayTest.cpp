@@ -35,8 +35,8 @@ struct Display : ::testing::Test {
 TEST_F(Display, WithoutAPuzzleShowsFifteenByFifteenCellsAtTwelvePoints) {
   SizePuzzleDisplay(app.ctx);
   EXPECT_EQ(Sizes(), std::make_tuple(12, 240, 180));
-  EXPECT_EQ(form().Bounds("picPuzzle"), (Rect{45, 495, 3600, 3600}));
-  EXPECT_TRUE(form().IsVisible("picPuzzle"));
+  EXPECT_EQ(form().Bounds(frmKV_Puzzle::picPuzzle), (Rect{45, 495, 3600, 3600}));
+  EXPECT_TRUE(form().IsVisible(frmKV_Puzzle::picPuzzle));
   EXPECT_TRUE(app.picture.FontName() == "MS Sans Serif" && app.picture.FontBold());
   // Every character that can stand in a cell is measured, not only A-Z and 0-9.
   EXPECT_EQ((std::pair<int, int>(metrics().CharWidths['W'], metrics().CharWidths['I'])), std::make_pair(180, 60));
@@ -53,7 +53,7 @@ TEST_F(Display, ShrinksTheFontUntilThePuzzleFitsTheScreen) {
   SizePuzzleDisplay(app.ctx);
   EXPECT_EQ(Sizes(), std::make_tuple(7, 140, 180)) << "the outline radius keeps the 12-point width";
   EXPECT_EQ(metrics().CharWidths['A'], 70) << "letters are measured in the final font";
-  EXPECT_EQ(form().Bounds("picPuzzle"), (Rect{45, 495, 5600, 5600}));
+  EXPECT_EQ(form().Bounds(frmKV_Puzzle::picPuzzle), (Rect{45, 495, 5600, 5600}));
   EXPECT_EQ(WindowSize(), std::make_pair(2670 + 5600, 1395 + 5600));
 
   SetScreen(20000, 7000);  // now the height decides: 1395 + 800s <= 7000
@@ -80,7 +80,7 @@ TEST_F(Display, TheWindowOnlyGrowsAndMakesRoomForTheButtonRow) {
   SetPuzzle(5, 5);
   SizePuzzleDisplay(app.ctx);
   EXPECT_EQ(form().Geometry().Width, 45 + 7200 + 2220 + 180 + 225);
-  EXPECT_EQ(form().Bounds("picPuzzle"), (Rect{45, 495, 1200, 1200}));
+  EXPECT_EQ(form().Bounds(frmKV_Puzzle::picPuzzle), (Rect{45, 495, 1200, 1200}));
 
   SetPuzzle(20, 20);
   window.Resize(40000, 30000);  // far larger than the screen: kept, and no smaller font
@@ -124,8 +124,8 @@ TEST_F(Display, AMaximisedOrMinimisedWindowIsNotResized) {
     SetPuzzle(30, 30);
     SizePuzzleDisplay(app.ctx);
     EXPECT_EQ(form().Geometry(), before);
-    EXPECT_EQ(form().Bounds("picPuzzle"), (Rect{45, 495, 7200, 7200}));
-    EXPECT_TRUE(form().IsVisible("picPuzzle"));
+    EXPECT_EQ(form().Bounds(frmKV_Puzzle::picPuzzle), (Rect{45, 495, 7200, 7200}));
+    EXPECT_TRUE(form().IsVisible(frmKV_Puzzle::picPuzzle));
   }
 }
 
@@ -142,8 +142,8 @@ TEST_F(Display, GrowingTheWindowRunsTheSizingAgainNested) {
   EXPECT_EQ(std::make_pair(changes[1].Width, changes[1].Height), std::make_pair(width, height));
   EXPECT_EQ(window.max_depth, 2);
   // The resize handler re-anchored the statistics frame to the new width.
-  EXPECT_EQ(form().Bounds("fraStats").Left, width - 2220 - 225);
-  EXPECT_TRUE(form().IsVisible("picPuzzle"));
+  EXPECT_EQ(form().Bounds(frmKV_Puzzle::fraStats).Left, width - 2220 - 225);
+  EXPECT_TRUE(form().IsVisible(frmKV_Puzzle::picPuzzle));
   EXPECT_EQ(std::tie(metrics().StartWidth, metrics().StartHeight), std::make_tuple(width, height));
 }
 

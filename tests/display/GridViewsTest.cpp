@@ -109,7 +109,7 @@ TEST_F(Views, TheTwoTogglesShareThePicture) {
   s.Grid.At(1, 2).ShowCount = 1;  // M belongs to a word the list window shows
   auto count = [&](DrawOp::Kind kind) { return Ops(kind).size(); };
   std::vector<int> pointers;
-  app.ctx.MainForm().Subscribe([&](std::string_view, Property p) {
+  app.ctx.MainForm().Subscribe([&](Control, Property p) {
     if (p == Property::MousePointer) pointers.push_back(app.ctx.MainForm().MousePointer());
   });
 

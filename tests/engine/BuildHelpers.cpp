@@ -18,7 +18,7 @@ void SetUpPuzzle(TestApp& app, const std::vector<std::string>& words, int width,
   app.ctx.state.PuzzleWidth = static_cast<i16>(width);
   app.ctx.state.PuzzleHeight = static_cast<i16>(height);
   app.ctx.state.SetDefaultBuildOptions();
-  app.ctx.MainForm().SetChecked("mnuSound", true);
+  app.ctx.MainForm().SetChecked(frmKV_Puzzle::mnuSound, true);
 }
 
 std::string GridText(const PuzzleState& s) {
@@ -74,14 +74,16 @@ void ExpectConsistent(AppContext& ctx) {
   for (int d = 1; d <= kDirectionCount; ++d) EXPECT_EQ(s.DirectionWordCount[at(d)], by_direction[at(d)]) << d;
 
   // The statistics panel shows the same counts (a rejected or direction count only once it is not 0).
-  std::vector<std::tuple<std::string, int, std::string_view>> shown = {
-      {std::string(kInsertedLabel), placed, kCountPicture},
-      {std::string(kJunctionsLabel), crossings, kJunctionPicture},
-      {std::string(kSpacesRemainingLabel), empty, kCountPicture},
-      {std::string(kLettersRemainingLabel), letters_left, kCountPicture}};
-  if (rejected > 0) shown.emplace_back(kRejectedLabel, rejected, kCountPicture);
+  std::vector<std::tuple<Control, int, std::string_view>> shown = {
+      {frmKV_Puzzle::lblInsertedCount, placed, kCountPicture},
+      {frmKV_Puzzle::lblMatches, crossings, kJunctionPicture},
+      {frmKV_Puzzle::lblSpacesRemaining, empty, kCountPicture},
+      {frmKV_Puzzle::lblLettersRemaining, letters_left, kCountPicture}};
+  if (rejected > 0) shown.emplace_back(frmKV_Puzzle::lblRejectedCount, rejected, kCountPicture);
   for (int d = 1; d <= kDirectionCount; ++d) {
-    if (by_direction[at(d)] > 0) shown.emplace_back(DirectionLabel(d - 1), by_direction[at(d)], kCountPicture);
+    if (by_direction[at(d)] > 0) {
+      shown.emplace_back(frmKV_Puzzle::lblDirection[d - 1], by_direction[at(d)], kCountPicture);
+    }
   }
   for (const auto& [label, value, picture] : shown) {
     EXPECT_EQ(ctx.MainForm().Text(label), FormatPicture(value, picture)) << label;

@@ -67,12 +67,13 @@ TEST(BuildPuzzle, RunsInTheBuildingStateAndEndsPuzzleReady) {
   app.ctx.state.BlanksFilled = kTrue;
   Form& main = app.ctx.MainForm();
   app.pump.on_yield = [&] {
-    EXPECT_TRUE(BuildRunning(app.ctx) && main.Enabled("cmdCancel") && !main.Enabled("mnuBuild"));
+    EXPECT_TRUE(BuildRunning(app.ctx) && main.Enabled(frmKV_Puzzle::cmdCancel) &&
+                !main.Enabled(frmKV_Puzzle::mnuBuild));
   };
   EXPECT_EQ(BuildPuzzle(app.ctx).End, BuildEnd::Finished);
   EXPECT_FALSE(BuildRunning(app.ctx));
   EXPECT_EQ(sized, 1);
-  EXPECT_TRUE(main.Visible() && !main.Enabled("cmdCancel") && main.Enabled("mnuFillinBlanks"));
+  EXPECT_TRUE(main.Visible() && !main.Enabled(frmKV_Puzzle::cmdCancel) && main.Enabled(frmKV_Puzzle::mnuFillinBlanks));
   EXPECT_EQ(std::tie(app.ctx.state.PuzzleBuilt, app.ctx.state.BlanksFilled), std::make_tuple(kTrue, i16{0}));
   EXPECT_EQ(app.beeper.beeps, 1);
   ExpectConsistent(app.ctx);
@@ -88,8 +89,9 @@ TEST(BuildPuzzle, TheStatisticsPanelShowsTheCountsWheneverEventsRunAndAtTheEnd) 
   headless.ctx.state.PuzzleWidth = headless.ctx.state.PuzzleHeight = 10;
   headless.ctx.state.SetDefaultBuildOptions();
   int shown = 0;
-  headless.ctx.MainForm().Subscribe([&](std::string_view control, Property property) {
-    if (control == kInsertedLabel && property == Property::Text && !headless.ctx.MainForm().Text(kInsertedLabel).empty()) {
+  headless.ctx.MainForm().Subscribe([&](Control control, Property property) {
+    if (control == frmKV_Puzzle::lblInsertedCount && property == Property::Text &&
+        !headless.ctx.MainForm().Text(frmKV_Puzzle::lblInsertedCount).empty()) {
       ++shown;
     }
   });
@@ -104,9 +106,9 @@ TEST(BuildPuzzle, TheStatisticsPanelShowsTheCountsWheneverEventsRunAndAtTheEnd) 
   int checked = 0;
   app.pump.on_yield = [&] {
     const PuzzleState& s = app.ctx.state;
-    ASSERT_EQ(main.Text(kInsertedLabel), FormatPicture(s.InsertedCount, kCountPicture));
-    ASSERT_EQ(main.Text(kSpacesRemainingLabel), FormatPicture(s.SpacesRemaining, kCountPicture));
-    ASSERT_EQ(main.Text(kJunctionsLabel), FormatPicture(s.JunctionCount, kJunctionPicture));
+    ASSERT_EQ(main.Text(frmKV_Puzzle::lblInsertedCount), FormatPicture(s.InsertedCount, kCountPicture));
+    ASSERT_EQ(main.Text(frmKV_Puzzle::lblSpacesRemaining), FormatPicture(s.SpacesRemaining, kCountPicture));
+    ASSERT_EQ(main.Text(frmKV_Puzzle::lblMatches), FormatPicture(s.JunctionCount, kJunctionPicture));
     ++checked;
   };
   ASSERT_EQ(BuildPuzzle(app.ctx).End, BuildEnd::Finished);
@@ -142,7 +144,7 @@ TEST(BuildPuzzle, ARejectIsCountedOrStopsTheBuild) {
     EXPECT_EQ(std::tie(outcome.End, outcome.Attempts), std::make_tuple(BuildEnd::Finished, 1LL)) << restart;
     EXPECT_EQ(stopped.beeper.beeps, 0);
     EXPECT_EQ(std::tie(stopped.ctx.state.RejectedCount, stopped.ctx.state.PuzzleBuilt), std::make_tuple(i16{1}, kTrue));
-    EXPECT_EQ(stopped.ctx.MainForm().Text(kRejectedLabel), "1");
+    EXPECT_EQ(stopped.ctx.MainForm().Text(frmKV_Puzzle::lblRejectedCount), "1");
     EXPECT_EQ(stopped.ctx.state.Words[4].Status, kStatusRejected);
     ExpectConsistent(stopped.ctx);
   }
@@ -192,7 +194,7 @@ TEST(BuildPuzzle, SpacesRemainingRules) {
   EXPECT_EQ(equal.ctx.state.Words[3].Status, kStatusNotPlaced);
   EXPECT_EQ(equal.beeper.beeps, 1);  // a stop by this rule still beeps, unless the sound is off
   NoCrossings quiet({"EF", "GH"}, "=", 10);
-  quiet.ctx.MainForm().SetChecked("mnuSound", false);
+  quiet.ctx.MainForm().SetChecked(frmKV_Puzzle::mnuSound, false);
   BuildPuzzle(quiet.ctx);
   EXPECT_EQ(quiet.beeper.beeps, 0);
 
@@ -269,7 +271,7 @@ TEST(BuildPuzzle, CancelEndsTheBuildKeepingWhatWasPlaced) {
     EXPECT_EQ(BuildPuzzle(app.ctx).End, BuildEnd::Cancelled) << at;
     EXPECT_EQ(app.pump.yields, at);
     EXPECT_EQ(app.ctx.state.PuzzleBuilt, kTrue);
-    EXPECT_FALSE(app.ctx.MainForm().Enabled("cmdCancel"));
+    EXPECT_FALSE(app.ctx.MainForm().Enabled(frmKV_Puzzle::cmdCancel));
     EXPECT_EQ(app.beeper.beeps, 0);
     ExpectConsistent(app.ctx);
   }
@@ -297,7 +299,7 @@ TEST(AfterBuild, RunsAtOnceWithoutABuildOtherwiseAfterTheCancelledBuildEnds) {
     AfterBuild(app.ctx, [&] {
       seen.push_back(BuildRunning(app.ctx) ? "running" : "ended");
       seen.push_back(app.ctx.state.PuzzleBuilt ? "built" : "not built");
-      seen.push_back(app.ctx.MainForm().Enabled("cmdCancel") ? "cancel on" : "cancel off");
+      seen.push_back(app.ctx.MainForm().Enabled(frmKV_Puzzle::cmdCancel) ? "cancel on" : "cancel off");
     });
     AfterBuild(app.ctx, [&] { seen.push_back("second"); });
     EXPECT_TRUE(seen.empty());
@@ -326,9 +328,12 @@ TEST(BuildPuzzle, AListOrSizeChangedUnderTheBuildDropsThePuzzle) {
     const Form& main = app.ctx.MainForm();
     EXPECT_FALSE(BuildRunning(app.ctx));
     EXPECT_EQ(app.ctx.state.PuzzleBuilt, 0);
-    EXPECT_FALSE(main.IsVisible("picPuzzle"));
-    EXPECT_EQ(main.Enabled("mnuBuild") && main.Enabled("mnuAttributes") && main.Enabled("cmdViewList"), !emptied);
-    EXPECT_FALSE(main.Enabled("cmdPrint") || main.Enabled("cmdSavePuzzle") || main.Enabled("cmdCancel"));
+    EXPECT_FALSE(main.IsVisible(frmKV_Puzzle::picPuzzle));
+    EXPECT_EQ(main.Enabled(frmKV_Puzzle::mnuBuild) && main.Enabled(frmKV_Puzzle::mnuAttributes) &&
+                  main.Enabled(frmKV_Puzzle::cmdViewList),
+              !emptied);
+    EXPECT_FALSE(main.Enabled(frmKV_Puzzle::cmdPrint) || main.Enabled(frmKV_Puzzle::cmdSavePuzzle) ||
+                 main.Enabled(frmKV_Puzzle::cmdCancel));
   }
 }
 

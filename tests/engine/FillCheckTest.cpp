@@ -84,7 +84,7 @@ const std::vector<std::string> kShortWords = {"BEAR", "EAR", "CAT", "DOG", "EMU"
 TEST(FillCheck, WithTheMarkOffEveryFillIsOneDrawPerBlank) {
   for (std::uint64_t seed = 1; seed <= 300; ++seed) {
     Seeded app(kShortWords, 9, seed);
-    app.ctx.MainForm().SetChecked(kNoDuplicatesMark, false);
+    app.ctx.MainForm().SetChecked(frmKV_Puzzle::mnuNoDuplicates, false);
     const LetterGrid expected = app.ExpectedPlainFill();
     FillReport report = FillInBlanks(app.ctx);
     ASSERT_TRUE(app.ctx.state.Grid == expected) << "seed " << seed;
@@ -98,7 +98,7 @@ TEST(FillCheck, WithTheMarkOnNoWordCanBeFoundTwiceUnlessItsLettersAreFixed) {
   for (std::uint64_t seed = 1; seed <= 300; ++seed) {
     Seeded app(kShortWords, 9, seed);
     app.ctx.AvoidWords = {"TOE", "SOS"};
-    ASSERT_TRUE(app.ctx.MainForm().Checked(kNoDuplicatesMark));  // on from the start
+    ASSERT_TRUE(app.ctx.MainForm().Checked(frmKV_Puzzle::mnuNoDuplicates));  // on from the start
     const PuzzleState& s = app.ctx.state;
     const LetterGrid plain = app.ExpectedPlainFill();
     const FillReport report = FillInBlanks(app.ctx);
@@ -129,7 +129,7 @@ TEST(FillCheck, WithTheMarkOnNoWordCanBeFoundTwiceUnlessItsLettersAreFixed) {
     EXPECT_LE(changed, report.Redrawn);
     if (report.Redrawn > 0) {
       ++redrawn_fills;
-      EXPECT_EQ(app.ctx.MainForm().Text(kRedrawnLabel), std::to_string(report.Redrawn));
+      EXPECT_EQ(app.ctx.MainForm().Text(frmKV_Puzzle::lblRedrawnCount), std::to_string(report.Redrawn));
     } else {
       ++untouched_fills;
       EXPECT_TRUE(s.Grid == plain) << "seed " << seed;
@@ -167,7 +167,7 @@ TEST(FillCheck, AccentedWordsLendTheFillTheirLettersAsOftenAsTheyUseThem) {
   int placed_total = 0;
   for (std::uint64_t seed = 1; seed <= 200; ++seed) {
     Seeded app(words, 8, seed);
-    app.ctx.MainForm().SetChecked(kNoDuplicatesMark, false);
+    app.ctx.MainForm().SetChecked(frmKV_Puzzle::mnuNoDuplicates, false);
     FillInBlanks(app.ctx);
     const PuzzleState& s = app.ctx.state;
     for (int r = 1; r <= 8; ++r) {

@@ -16,13 +16,21 @@
 namespace kivrel {
 namespace {
 
+using namespace frmAttributes;
+
 using testing::TestApp;
 
 struct AttributesFixture : ::testing::Test {
   TestApp app;
   AttributesDialog dialog{app.ctx};
   Form& form = app.ctx.AttributesForm();
+  Control focused;  // where the dialog last put the focus
 
+  AttributesFixture() {
+    form.Subscribe([this](Control control, Property property) {
+      if (property == Property::Focus) focused = control;
+    });
+  }
   void List(const std::vector<std::string>& words, int width, int height) {
     testing::SetUpPuzzle(app, words, width, height, 9);
     UpdateWordCount(app.ctx);
@@ -32,9 +40,9 @@ struct AttributesFixture : ::testing::Test {
     form.Show();
     form.Raise({}, Event::Activate);
   }
-  std::string Texts(std::initializer_list<const char*> boxes) {
+  std::string Texts(std::initializer_list<Control> boxes) {
     std::string texts;
-    for (const char* box : boxes) texts += form.Text(box) + "/";
+    for (Control box : boxes) texts += form.Text(box) + "/";
     return texts;
   }
 };
@@ -46,92 +54,92 @@ TEST_F(AttributesFixture, LoadsTheStateAndRaisesASizeBelowTheLongestWord) {
   app.ctx.state.IncludeDiagonals = kTrue;  // -1 shows as a checked box
   Open();
   // The size is the default one for the list.
-  EXPECT_EQ(Texts({"txtPuzName", "txtPuzWidth", "txtPuzHeight", "txtStopRem"}), "Zoo/8/8/0/");
-  EXPECT_EQ(form.Value("chkIncludeDiagonals"), 1);
-  EXPECT_TRUE(form.Enabled("chkRestartOnReject"));
+  EXPECT_EQ(Texts({txtPuzName, txtPuzWidth, txtPuzHeight, txtStopRem}), "Zoo/8/8/0/");
+  EXPECT_EQ(form.Value(chkIncludeDiagonals), 1);
+  EXPECT_TRUE(form.Enabled(chkRestartOnReject));
   EXPECT_EQ(dialog.WidthAtOpen(), 8);
 
   app.ctx.state.PuzzleWidth = 5;  // smaller than the longest word
   app.ctx.state.PuzzleHeight = 12;
   app.ctx.state.StopRemainingCount = -1;
   Open();
-  EXPECT_EQ(Texts({"txtPuzWidth", "txtPuzHeight", "txtStopRem"}), "8/12//");
+  EXPECT_EQ(Texts({txtPuzWidth, txtPuzHeight, txtStopRem}), "8/12//");
 }
 
 TEST_F(AttributesFixture, LeavingTooSmallASizeSaysSoExactly) {
   List({"ALLIGATOR", "CAT"}, 12, 12);
   Open();
-  form.SetText("txtPuzWidth", "4");
+  form.SetText(txtPuzWidth, "4");
   app.dialogs.ExpectMessage(MessageAnswer::Ok, "Too narrow - longest word is 9 characters long");
-  form.Raise("txtPuzWidth", Event::LostFocus);
-  EXPECT_EQ(form.Text("txtPuzWidth"), "9");
-  EXPECT_EQ(form.FocusedControl(), "txtPuzWidth");
+  form.Raise(txtPuzWidth, Event::LostFocus);
+  EXPECT_EQ(form.Text(txtPuzWidth), "9");
+  EXPECT_EQ(focused, txtPuzWidth);
 
-  form.SetText("txtPuzHeight", "3");
+  form.SetText(txtPuzHeight, "3");
   app.dialogs.ExpectMessage(MessageAnswer::Ok, "Too shallow - longest word is  9 characters long");
-  form.Raise("txtPuzHeight", Event::LostFocus);
-  EXPECT_EQ(form.Text("txtPuzHeight"), "9");
+  form.Raise(txtPuzHeight, Event::LostFocus);
+  EXPECT_EQ(form.Text(txtPuzHeight), "9");
 
-  form.SetText("txtPuzWidth", "10");
-  form.Raise("txtPuzWidth", Event::LostFocus);  // large enough: no message
+  form.SetText(txtPuzWidth, "10");
+  form.Raise(txtPuzWidth, Event::LostFocus);  // large enough: no message
 }
 
 TEST_F(AttributesFixture, NumericBoxesTakeOnlyDigitsAndTheStopBoxMustHoldANumber) {
-  EXPECT_EQ(form.RaiseKeyPress("txtPuzWidth", '7'), '7');
-  EXPECT_EQ(form.RaiseKeyPress("txtPuzHeight", 8), 8);
-  EXPECT_EQ(form.RaiseKeyPress("txtStopRem", 13), 13);
+  EXPECT_EQ(form.RaiseKeyPress(txtPuzWidth, '7'), '7');
+  EXPECT_EQ(form.RaiseKeyPress(txtPuzHeight, 8), 8);
+  EXPECT_EQ(form.RaiseKeyPress(txtStopRem, 13), 13);
   EXPECT_EQ(app.beeper.beeps, 0);
-  EXPECT_EQ(form.RaiseKeyPress("txtPuzWidth", 'x'), 0);
-  EXPECT_EQ(form.RaiseKeyPress("txtStopRem", '-'), 0);
+  EXPECT_EQ(form.RaiseKeyPress(txtPuzWidth, 'x'), 0);
+  EXPECT_EQ(form.RaiseKeyPress(txtStopRem, '-'), 0);
   EXPECT_EQ(app.beeper.beeps, 2);
 
   // A pasted text gets past the keys.
   List({"CAT"}, 5, 5);
   Open();
-  form.SetText("txtStopRem", "1x");
+  form.SetText(txtStopRem, "1x");
   app.dialogs.ExpectMessage(MessageAnswer::Ok, "Must be numeric");
-  form.Raise("txtStopRem", Event::LostFocus);
+  form.Raise(txtStopRem, Event::LostFocus);
   EXPECT_EQ(app.ctx.state.StopRemainingCount, -1);
-  form.SetText("txtStopRem", "7");
-  form.Raise("txtStopRem", Event::LostFocus);
+  form.SetText(txtStopRem, "7");
+  form.Raise(txtStopRem, Event::LostFocus);
   EXPECT_EQ(app.ctx.state.StopRemainingCount, 7);  // at once, before OK
 }
 
 TEST_F(AttributesFixture, SpinButtonsStepTheBoxesAndNeverGoBelowZero) {
   std::string seen;
-  auto spin = [&](const char* spinner, const char* box, Event event) {
+  auto spin = [&](Control spinner, Control box, Event event) {
     form.Raise(spinner, event);
     seen += form.Text(box) + "/";
   };
-  form.SetText("txtPuzWidth", "2");
-  for (int i = 0; i < 4; ++i) spin("spnPuzWidth", "txtPuzWidth", Event::SpinDown);
-  form.SetText("txtStopRem", "pasted");  // no number counts as 0
-  spin("spnStopRem", "txtStopRem", Event::SpinUp);
-  form.SetText("txtPuzHeight", "15");
-  spin("spnPuzHeight", "txtPuzHeight", Event::SpinUp);
+  form.SetText(txtPuzWidth, "2");
+  for (int i = 0; i < 4; ++i) spin(spnPuzWidth, txtPuzWidth, Event::SpinDown);
+  form.SetText(txtStopRem, "pasted");  // no number counts as 0
+  spin(spnStopRem, txtStopRem, Event::SpinUp);
+  form.SetText(txtPuzHeight, "15");
+  spin(spnPuzHeight, txtPuzHeight, Event::SpinUp);
   EXPECT_EQ(seen, "1//0//1/16/");  // 0 shows as an empty box, and an empty box steps down to "0"
 }
 
 TEST_F(AttributesFixture, TheRejectOptionsExcludeEachOther) {
-  form.SetValue("chkFastBuild", 1);
-  form.SetValue("chkStopOnReject", 1);
-  form.SetValue("chkRestartOnReject", 1);
-  EXPECT_EQ(form.Value("chkStopOnReject"), 0);
-  form.SetValue("chkStopOnReject", 1);
-  EXPECT_EQ(form.Value("chkRestartOnReject"), 0);
-  form.SetValue("chkFastBuild", 0);
-  EXPECT_FALSE(form.Enabled("chkStopOnReject"));
-  EXPECT_EQ(form.Value("chkStopOnReject"), 0);
+  form.SetValue(chkFastBuild, 1);
+  form.SetValue(chkStopOnReject, 1);
+  form.SetValue(chkRestartOnReject, 1);
+  EXPECT_EQ(form.Value(chkStopOnReject), 0);
+  form.SetValue(chkStopOnReject, 1);
+  EXPECT_EQ(form.Value(chkRestartOnReject), 0);
+  form.SetValue(chkFastBuild, 0);
+  EXPECT_FALSE(form.Enabled(chkStopOnReject));
+  EXPECT_EQ(form.Value(chkStopOnReject), 0);
 }
 
 TEST_F(AttributesFixture, OKCommitsTheBoxes) {
   List({"CAT", "HORSE"}, 10, 10);
   Open();
-  form.SetText("txtPuzName", "Farm");
-  form.SetText("txtInstructions", "Find them");
-  form.SetText("txtStopRem", "");
-  form.SetValue("chkIncludeDiagonals", 0);
-  form.Raise("cmdOK", Event::Click);
+  form.SetText(txtPuzName, "Farm");
+  form.SetText(txtInstructions, "Find them");
+  form.SetText(txtStopRem, "");
+  form.SetValue(chkIncludeDiagonals, 0);
+  form.Raise(cmdOK, Event::Click);
   const PuzzleState& s = app.ctx.state;
   EXPECT_FALSE(form.Visible());
   EXPECT_EQ(s.PuzzleTitle + "/" + s.PuzzleInstructions, "Farm/Find them");
@@ -144,18 +152,18 @@ TEST_F(AttributesFixture, ANewSizeDiscardsTheBuiltPuzzleAndASizeTheCountsCannotC
   BuildPuzzle(app.ctx);
   ASSERT_NE(app.ctx.state.PuzzleBuilt, 0);
   Open();
-  form.Raise("cmdOK", Event::Click);
+  form.Raise(cmdOK, Event::Click);
   EXPECT_NE(app.ctx.state.PuzzleBuilt, 0);  // the same size keeps it
   Open();
-  form.SetText("txtPuzWidth", "999");
-  form.SetText("txtPuzHeight", "999");
+  form.SetText(txtPuzWidth, "999");
+  form.SetText(txtPuzHeight, "999");
   app.dialogs.ExpectMessage(MessageAnswer::Ok, kPuzzleTooLargeMessage);
-  form.Raise("cmdOK", Event::Click);
+  form.Raise(cmdOK, Event::Click);
   EXPECT_TRUE(form.Visible());
   EXPECT_EQ(app.ctx.state.PuzzleWidth, 15);
-  form.SetText("txtPuzWidth", "20");
-  form.SetText("txtPuzHeight", "15");
-  form.Raise("cmdOK", Event::Click);
+  form.SetText(txtPuzWidth, "20");
+  form.SetText(txtPuzHeight, "15");
+  form.Raise(cmdOK, Event::Click);
   EXPECT_EQ(std::tie(app.ctx.state.PuzzleBuilt, app.ctx.state.PuzzleWidth, app.ctx.state.PuzzleHeight),
             std::make_tuple(i16{0}, i16{20}, i16{15}));
 }
@@ -163,7 +171,7 @@ TEST_F(AttributesFixture, ANewSizeDiscardsTheBuiltPuzzleAndASizeTheCountsCannotC
 TEST_F(AttributesFixture, AGridTooSmallOpensTheDialogAndLeavingItBuildsUnlessCancelled) {
   List({"ALLIGATOR", "CAT", "DOG"}, 8, 10);
   BuildPuzzle(app.ctx);
-  form.Raise("cmdCancel", Event::Click);
+  form.Raise(cmdCancel, Event::Click);
   form.Raise({}, Event::Deactivate);
   EXPECT_EQ(app.ctx.state.PuzzleBuilt, 0);
   EXPECT_FALSE(form.Visible());
@@ -173,13 +181,14 @@ TEST_F(AttributesFixture, AGridTooSmallOpensTheDialogAndLeavingItBuildsUnlessCan
   EXPECT_TRUE(form.Visible());
   EXPECT_FALSE(form.ShownModal());
   form.Raise({}, Event::Activate);
-  EXPECT_EQ(form.Text("txtPuzWidth"), "9");  // raised to the longest word on loading
+  EXPECT_EQ(form.Text(txtPuzWidth), "9");  // raised to the longest word on loading
   bool open_during_build = false;
   app.pump.on_yield = [&] { open_during_build = open_during_build || form.Visible(); };
   form.Raise({}, Event::Deactivate);
   EXPECT_FALSE(open_during_build) << "it closes first: its buttons could change the size under the build";
   EXPECT_NE(app.ctx.state.PuzzleBuilt, 0);
-  EXPECT_TRUE(app.ctx.MainForm().Enabled("mnuAttributes") && app.ctx.MainForm().Enabled("mnuPrint"));
+  EXPECT_TRUE(app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuAttributes) &&
+              app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuPrint));
   EXPECT_EQ(std::tie(app.ctx.state.PuzzleWidth, app.ctx.state.InsertedCount, app.ctx.state.AttributesForBuild),
             std::make_tuple(i16{9}, i16{3}, i16{0}));
   form.Raise({}, Event::Deactivate);  // leaving again builds nothing more
@@ -188,7 +197,7 @@ TEST_F(AttributesFixture, AGridTooSmallOpensTheDialogAndLeavingItBuildsUnlessCan
 
 TEST_F(AttributesFixture, TheAttributesCommandOpensItModalForEditing) {
   app.ctx.state.AttributesForBuild = kTrue;
-  app.ctx.MainForm().Raise("mnuAttributes", Event::Click);
+  app.ctx.MainForm().Raise(frmKV_Puzzle::mnuAttributes, Event::Click);
   EXPECT_EQ(app.ctx.state.AttributesForBuild, 0);
   EXPECT_TRUE(form.ShownModal());
 
@@ -199,10 +208,10 @@ TEST_F(AttributesFixture, TheAttributesCommandOpensItModalForEditing) {
   BuildPuzzle(app.ctx);
   ASSERT_TRUE(form.Visible() && !form.ShownModal());
   std::vector<Property> seen;
-  form.Subscribe([&](std::string_view control, Property property) {
-    if (control.empty()) seen.push_back(property);
+  form.Subscribe([&](Control control, Property property) {
+    if (control.IsWindow()) seen.push_back(property);
   });
-  app.ctx.MainForm().Raise("mnuAttributes", Event::Click);
+  app.ctx.MainForm().Raise(frmKV_Puzzle::mnuAttributes, Event::Click);
   EXPECT_EQ(seen, (std::vector<Property>{Property::Hidden, Property::Shown}));
   EXPECT_TRUE(form.ShownModal());
   EXPECT_EQ(app.ctx.state.PuzzleBuilt, 0);  // hiding it is no leaving that builds
@@ -211,15 +220,15 @@ TEST_F(AttributesFixture, TheAttributesCommandOpensItModalForEditing) {
 TEST_F(AttributesFixture, ASpacesCountNeedsAnOperator) {
   List({"ALLIGATOR", "CAT", "DOG"}, 12, 12);
   Open();
-  form.SetText("txtStopRem", "5");
+  form.SetText(txtStopRem, "5");
   app.dialogs.ExpectMessage(MessageAnswer::Ok, kChooseStopOperatorMessage);
-  form.Raise("cmdOK", Event::Click);
+  form.Raise(cmdOK, Event::Click);
   EXPECT_TRUE(form.Visible());
   EXPECT_EQ(app.ctx.state.StopRemainingCount, -1);
-  EXPECT_EQ(form.FocusedControl(), "cbxStopRemOp");
+  EXPECT_EQ(focused, cbxStopRemOp);
 
-  form.SetText("cbxStopRemOp", "less than");
-  form.Raise("cmdOK", Event::Click);
+  form.SetText(cbxStopRemOp, "less than");
+  form.Raise(cmdOK, Event::Click);
   EXPECT_FALSE(form.Visible());
   EXPECT_EQ(std::tie(app.ctx.state.StopRemainingOperator, app.ctx.state.StopRemainingCount),
             std::make_tuple(std::string("<"), i16{5}));
@@ -228,16 +237,16 @@ TEST_F(AttributesFixture, ASpacesCountNeedsAnOperator) {
   app.ctx.state.StopRemainingOperator.clear();
   app.ctx.state.StopRemainingCount = 0;
   Open();
-  form.SetText("cbxStopRemOp", "");
-  form.Raise("cmdOK", Event::Click);
+  form.SetText(cbxStopRemOp, "");
+  form.Raise(cmdOK, Event::Click);
   EXPECT_FALSE(form.Visible());
 
   // An operator the puzzle already has serves when none is chosen.
   app.ctx.state.StopRemainingOperator = "<";
   Open();
-  form.SetText("cbxStopRemOp", "");
-  form.SetText("txtStopRem", "7");
-  form.Raise("cmdOK", Event::Click);
+  form.SetText(cbxStopRemOp, "");
+  form.SetText(txtStopRem, "7");
+  form.Raise(cmdOK, Event::Click);
   EXPECT_EQ(std::tie(app.ctx.state.StopRemainingOperator, app.ctx.state.StopRemainingCount),
             std::make_tuple(std::string("<"), i16{7}));
 }
@@ -247,20 +256,20 @@ TEST_F(AttributesFixture, TheQuoteCountsTheLettersTheFillWritesAgainstTheSpacesL
   Open();
   // É and Ê are letters of the words, so the fill writes them; À and punctuation it skips.
   const std::string quote = "Voilà, c'est prêt! Écoute.";
-  form.SetText("txtMysteryQuote", quote);
-  EXPECT_EQ(form.Text("lblLetterCount"), "18 letters, 49 spaces remaining");
-  form.Raise("cmdOK", Event::Click);
+  form.SetText(txtMysteryQuote, quote);
+  EXPECT_EQ(form.Text(lblLetterCount), "18 letters, 49 spaces remaining");
+  form.Raise(cmdOK, Event::Click);
   EXPECT_EQ(app.ctx.state.MysteryQuote, quote);
   BuildPuzzle(app.ctx);
   Open();  // the quote comes back from the puzzle, against the spaces the build left
-  EXPECT_EQ(form.Text("txtMysteryQuote"), quote);
-  EXPECT_EQ(form.Text("lblLetterCount"),
+  EXPECT_EQ(form.Text(txtMysteryQuote), quote);
+  EXPECT_EQ(form.Text(lblLetterCount),
             "18 letters, " + std::to_string(app.ctx.state.SpacesRemaining) + " spaces remaining");
 
   // A new quote for a filled puzzle fills it again, so that its letters spell it.
   FillInBlanks(app.ctx);
-  form.SetText("txtMysteryQuote", "Bon appétit");
-  form.Raise("cmdOK", Event::Click);
+  form.SetText(txtMysteryQuote, "Bon appétit");
+  form.Raise(cmdOK, Event::Click);
   std::string read;
   for (auto [r, c] : UnusedCells(app.ctx.state.Grid)) read += app.ctx.state.Grid.At(r, c).Letter;
   EXPECT_EQ(read.substr(0, 11), "BONAPPÉTIT");
@@ -268,9 +277,9 @@ TEST_F(AttributesFixture, TheQuoteCountsTheLettersTheFillWritesAgainstTheSpacesL
   Open();
 
   // Default Dimensions makes room for the quote and asks the build to leave its cells.
-  form.Raise("cmdDefaultDimensions", Event::Click);
-  EXPECT_EQ(Texts({"txtPuzWidth", "txtPuzHeight", "cbxStopRemOp", "txtStopRem"}), "6/6/equal to/10/");
-  form.Raise("cmdOK", Event::Click);
+  form.Raise(cmdDefaultDimensions, Event::Click);
+  EXPECT_EQ(Texts({txtPuzWidth, txtPuzHeight, cbxStopRemOp, txtStopRem}), "6/6/equal to/10/");
+  form.Raise(cmdOK, Event::Click);
   EXPECT_EQ(std::tie(app.ctx.state.StopRemainingOperator, app.ctx.state.StopRemainingCount),
             std::make_tuple(std::string("="), i16{10}));
 }
@@ -289,13 +298,13 @@ TEST_F(AttributesFixture, EverythingKeepsToTheGridAfterDefaultDimensionsAndCance
     BuildPuzzle(app.ctx);
     ASSERT_NE(app.ctx.state.PuzzleBuilt, 0);
     Open();
-    form.Raise("cmdDefaultDimensions", Event::Click);
-    EXPECT_EQ(form.Text("txtPuzWidth"), std::to_string(default_side));
-    form.Raise("cmdCancel", Event::Click);
+    form.Raise(cmdDefaultDimensions, Event::Click);
+    EXPECT_EQ(form.Text(txtPuzWidth), std::to_string(default_side));
+    form.Raise(cmdCancel, Event::Click);
     ASSERT_EQ(app.ctx.state.PuzzleWidth, default_side) << "Cancel does not undo Default Dimensions";
     ASSERT_EQ(app.ctx.state.Grid.Width(), built_side);
     SizePuzzleDisplay(app.ctx);  // the window is resized: the picture still shows the whole grid
-    EXPECT_EQ(app.ctx.MainForm().Bounds(kPicture).Width, built_side * app.ctx.display.CellSize);
+    EXPECT_EQ(app.ctx.MainForm().Bounds(frmKV_Puzzle::picPuzzle).Width, built_side * app.ctx.display.CellSize);
 
     FillInBlanks(app.ctx);
     ToggleOutlines(app.ctx);
@@ -329,7 +338,7 @@ TEST_F(AttributesFixture, TheTableOfAShownPuzzleIsNeverRebuilt) {
   UpdateWordCount(app.ctx);
   app.ctx.state.WordTableStale = kTrue;
   Open();
-  form.Raise("cmdCancel", Event::Click);
+  form.Raise(cmdCancel, Event::Click);
   EXPECT_EQ(app.ctx.state.Words, puzzle);
   EXPECT_NE(app.ctx.state.PuzzleBuilt, 0);
 

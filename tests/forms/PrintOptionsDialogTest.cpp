@@ -12,6 +12,8 @@
 namespace kivrel {
 namespace {
 
+using namespace frmPrintOptions;
+
 using testing::DrawOp;
 using testing::RecordingSurface;
 
@@ -22,10 +24,10 @@ struct PrintWindows : ::testing::Test {
     StartUp(ctx, 1);
     ctx.preview = &page;
     testing::MakeSeaPuzzle(ctx);
-    preview_form.Define(kVerticalBar, [](ControlState& c) { c.Bounds = {10470, 0, 255, 7710}; });
+    preview_form.Define(frmPrintPreview::VScrollBar, [](ControlState& c) { c.Bounds = {10470, 0, 255, 7710}; });
     preview_form.UpdateGeometry({0, 0, 10845, 8190, 10725, 7710});
-    preview_form.Subscribe([this](std::string_view control, Property p) {
-      if (control.empty() && p == Property::Load) preview_form.Raise({}, Event::Load);
+    preview_form.Subscribe([this](Control control, Property p) {
+      if (control.IsWindow() && p == Property::Load) preview_form.Raise({}, Event::Load);
     });
     dialog_form.Raise({}, Event::Load);
     dialog_form.Show();
@@ -35,46 +37,46 @@ struct PrintWindows : ::testing::Test {
   std::size_t Layouts() const { return page.OfKind(DrawOp::Kind::Cls).size(); }
   // The user types into a margin box (which has the focus) and presses Enter.
   void TypeMargin(int side, const std::string& text) {
-    dialog_form.Raise(MarginBox(side), Event::GotFocus);
-    dialog_form.SetText(MarginBox(side), text);
-    EXPECT_EQ(dialog_form.RaiseKeyPress(MarginBox(side), 13), 13) << "Enter is not consumed";
+    dialog_form.Raise(txtMargin[side], Event::GotFocus);
+    dialog_form.SetText(txtMargin[side], text);
+    EXPECT_EQ(dialog_form.RaiseKeyPress(txtMargin[side], 13), 13) << "Enter is not consumed";
   }
-  const Rect& Bounds(std::string_view control) { return dialog_form.Bounds(control); }
+  const Rect& Bounds(Control control) { return dialog_form.Bounds(control); }
 
   testing::TestApp app;
   AppContext& ctx = app.ctx;
   RecordingSurface page;
   PrintPreview preview{ctx};
   PrintOptionsDialog dialog{ctx};
-  Form& dialog_form = ctx.forms.Get(kPrintOptionsForm);
-  Form& preview_form = ctx.forms.Get(kPrintPreviewForm);
+  Form& dialog_form = ctx.forms.Get(frmPrintOptions::kWindow);
+  Form& preview_form = ctx.forms.Get(frmPrintPreview::kWindow);
 };
 
 TEST_F(PrintWindows, LeftClearedByTheLayoutClearsTheBoxWithOneNestedRelayout) {
-  dialog_form.SetValue("radPuzzleRight", 1);
-  dialog_form.SetValue("chkLeft", 1);
+  dialog_form.SetValue(radPuzzleRight, 1);
+  dialog_form.SetValue(chkLeft, 1);
   const PageLayout& p = ctx.page;
   // All six entries fit beside the grid: the header and six lines of 240, no columns.
-  EXPECT_EQ(Bounds("lblSideList"), (Rect{1440, p.PuzzleTop, p.ListColumnWidth, 7 * 240}));
-  EXPECT_FALSE(dialog_form.IsVisible("lblColumnList"));
+  EXPECT_EQ(Bounds(lblSideList), (Rect{1440, p.PuzzleTop, p.ListColumnWidth, 7 * 240}));
+  EXPECT_FALSE(dialog_form.IsVisible(lblColumnList));
 
   // At the left margin there is no room beside the grid (the box is not offered there,
   // but a program may still set it).
-  dialog_form.SetValue("radPuzzleLeft", 1);
-  dialog_form.SetValue("radPuzzleMiddle", 1);
+  dialog_form.SetValue(radPuzzleLeft, 1);
+  dialog_form.SetValue(radPuzzleMiddle, 1);
   auto before = Layouts();
-  dialog_form.SetValue("chkLeft", 1);
-  EXPECT_EQ(dialog_form.Value("chkLeft"), 0);
-  EXPECT_FALSE(dialog_form.IsVisible("lblSideList"));
+  dialog_form.SetValue(chkLeft, 1);
+  EXPECT_EQ(dialog_form.Value(chkLeft), 0);
+  EXPECT_FALSE(dialog_form.IsVisible(lblSideList));
   EXPECT_EQ(Layouts(), before + 2);
 
   // While the printer draws, the box is cleared but the preview is left alone.
-  dialog_form.Define("chkLeft", [](ControlState& c) { c.Value = 1; });
+  dialog_form.Define(chkLeft, [](ControlState& c) { c.Value = 1; });
   ctx.print.Left = 1;
   before = Layouts();
   RecordingSurface printer;
   DrawPrinterPage(ctx, printer);
-  EXPECT_EQ(dialog_form.Value("chkLeft"), 0);
+  EXPECT_EQ(dialog_form.Value(chkLeft), 0);
   EXPECT_EQ(Layouts(), before);
 }
 
@@ -82,18 +84,18 @@ TEST_F(PrintWindows, LeftClearedByTheLayoutClearsTheBoxWithOneNestedRelayout) {
 // the thumbnail is a block the page printed, where it printed it, and everything the
 // page drew lies in a block. No list block covers the puzzle.
 TEST_F(PrintWindows, ThumbnailShowsExactlyTheBlocksOfThePage) {
-  const std::string_view labels[] = {"lblTitle", "lblInstructions", "lblPuzzle", "lblSideList", "lblColumnList"};
+  const Control labels[] = {lblTitle, lblInstructions, lblPuzzle, lblSideList, lblColumnList};
   auto inside = [](const Rect& r, double x1, double y1, double x2, double y2) {
     return x1 >= r.Left && y1 >= r.Top && x2 <= r.Left + r.Width && y2 <= r.Top + r.Height;
   };
   auto check = [&](const std::string& where) {
     std::vector<Rect> shown;
-    for (std::string_view label : labels) {
+    for (Control label : labels) {
       if (!dialog_form.IsVisible(label)) continue;
       shown.push_back(Bounds(label));
       const Rect& b = shown.back();
-      if (label != "lblPuzzle" && b.Width > 0) {
-        const Rect& grid = Bounds("lblPuzzle");
+      if (label != lblPuzzle && b.Width > 0) {
+        const Rect& grid = Bounds(lblPuzzle);
         const bool apart = b.Left >= grid.Left + grid.Width || b.Left + b.Width <= grid.Left ||
                            b.Top >= grid.Top + grid.Height || b.Top + b.Height <= grid.Top;
         EXPECT_TRUE(apart) << where << ": " << label << " over the puzzle";
@@ -121,107 +123,107 @@ TEST_F(PrintWindows, ThumbnailShowsExactlyTheBlocksOfThePage) {
     }
     for (std::size_t b = 0; b < shown.size(); ++b) EXPECT_GT(used[b], 0) << where << ": an empty block";
   };
-  for (std::string_view vertical : {"radPuzzleTop", "radPuzzleMiddle", "radPuzzleBottom"}) {
-    for (std::string_view across : {"radPuzzleLeft", "radPuzzleCenter", "radPuzzleRight"}) {
+  for (Control vertical : {radPuzzleTop, radPuzzleMiddle, radPuzzleBottom}) {
+    for (Control across : {radPuzzleLeft, radPuzzleCenter, radPuzzleRight}) {
       for (int left : {0, 1}) {
         dialog_form.SetValue(vertical, 1);
         dialog_form.SetValue(across, 1);
-        if (dialog_form.Enabled("chkLeft")) dialog_form.SetValue("chkLeft", left);
-        check(std::string(vertical) + "/" + std::string(across) + "/" + std::to_string(left));
+        if (dialog_form.Enabled(chkLeft)) dialog_form.SetValue(chkLeft, left);
+        check(std::string(vertical.Name()) + "/" + std::string(across.Name()) + "/" + std::to_string(left));
       }
     }
   }
   // A larger list font after a side list: the blocks follow the new page.
-  dialog_form.SetValue("radPuzzleTop", 1);
-  dialog_form.SetValue("radPuzzleRight", 1);
-  dialog_form.SetValue("chkLeft", 1);
+  dialog_form.SetValue(radPuzzleTop, 1);
+  dialog_form.SetValue(radPuzzleRight, 1);
+  dialog_form.SetValue(chkLeft, 1);
   app.dialogs.ExpectFont(FontSpec{"Arial", 20, true, false});
-  dialog_form.Raise("cmdWordListFont", Event::Click);
+  dialog_form.Raise(cmdWordListFont, Event::Click);
   check("20-point list");
   // No word placed: the header " 0  words" beside the puzzle, and no list without it.
   for (int i = 1; i <= ctx.state.WordCount; ++i) ctx.state.Words[static_cast<std::size_t>(i)].Status = 0;
-  dialog_form.SetValue("radPuzzleCenter", 1);
-  EXPECT_FALSE(dialog_form.IsVisible("lblColumnList"));
-  EXPECT_EQ(Bounds("lblSideList").Height, ctx.page.ListColumnWidth) << "one line: no entry is as wide as a line";
+  dialog_form.SetValue(radPuzzleCenter, 1);
+  EXPECT_FALSE(dialog_form.IsVisible(lblColumnList));
+  EXPECT_EQ(Bounds(lblSideList).Height, ctx.page.ListColumnWidth) << "one line: no entry is as wide as a line";
   check("no words, the list beside");
-  dialog_form.SetValue("chkLeft", 0);
-  EXPECT_FALSE(dialog_form.IsVisible("lblColumnList"));
-  EXPECT_FALSE(dialog_form.IsVisible("lblSideList"));
+  dialog_form.SetValue(chkLeft, 0);
+  EXPECT_FALSE(dialog_form.IsVisible(lblColumnList));
+  EXPECT_FALSE(dialog_form.IsVisible(lblSideList));
   check("no words");
 }
 
 TEST_F(PrintWindows, LeftIsNeverOfferedWhereThePageCannotPrintIt) {
-  dialog_form.SetValue("radPuzzleBottom", 1);
-  for (std::string_view across : {"radPuzzleCenter", "radPuzzleRight"}) {
+  dialog_form.SetValue(radPuzzleBottom, 1);
+  for (Control across : {radPuzzleCenter, radPuzzleRight}) {
     dialog_form.SetValue(across, 1);
-    EXPECT_FALSE(dialog_form.Enabled("chkLeft")) << "bottom, then " << across;
+    EXPECT_FALSE(dialog_form.Enabled(chkLeft)) << "bottom, then " << across;
   }
-  dialog_form.SetValue("radPuzzleLeft", 1);
-  dialog_form.SetValue("radPuzzleMiddle", 1);
-  EXPECT_FALSE(dialog_form.Enabled("chkLeft")) << "left, then middle";
-  dialog_form.SetValue("radPuzzleCenter", 1);
-  EXPECT_TRUE(dialog_form.Enabled("chkLeft"));
-  dialog_form.SetValue("chkPrintWordList", 0);
-  dialog_form.SetValue("radPuzzleRight", 1);
-  EXPECT_FALSE(dialog_form.Enabled("chkLeft")) << "no word list";
+  dialog_form.SetValue(radPuzzleLeft, 1);
+  dialog_form.SetValue(radPuzzleMiddle, 1);
+  EXPECT_FALSE(dialog_form.Enabled(chkLeft)) << "left, then middle";
+  dialog_form.SetValue(radPuzzleCenter, 1);
+  EXPECT_TRUE(dialog_form.Enabled(chkLeft));
+  dialog_form.SetValue(chkPrintWordList, 0);
+  dialog_form.SetValue(radPuzzleRight, 1);
+  EXPECT_FALSE(dialog_form.Enabled(chkLeft)) << "no word list";
 }
 
 TEST_F(PrintWindows, AListThatCannotFitIsSaidOnTheDialog) {
-  EXPECT_FALSE(dialog_form.IsVisible(kListTooLong));
-  dialog_form.SetText(MarginBox(kBottomMargin), "10");
+  EXPECT_FALSE(dialog_form.IsVisible(lblListTooLong));
+  dialog_form.SetText(txtMargin[kBottomMargin], "10");
   dialog.CommitMarginText(kBottomMargin);  // the list has no room left under the grid
-  EXPECT_TRUE(dialog_form.IsVisible(kListTooLong));
-  EXPECT_FALSE(dialog_form.IsVisible("lblColumnList"));
-  dialog_form.SetValue("chkPrintWordList", 0);
-  EXPECT_FALSE(dialog_form.IsVisible(kListTooLong));
+  EXPECT_TRUE(dialog_form.IsVisible(lblListTooLong));
+  EXPECT_FALSE(dialog_form.IsVisible(lblColumnList));
+  dialog_form.SetValue(chkPrintWordList, 0);
+  EXPECT_FALSE(dialog_form.IsVisible(lblListTooLong));
 }
 
 TEST_F(PrintWindows, MarginTextsWithoutAUsableNumberAreNormalised) {
   for (auto [side, typed, shown] :
        {std::tuple{kLeftMargin, "wide", ".0\""}, {kRightMargin, "-2", ".0\""}, {kTopMargin, "1e9", "22.75\""}}) {
     TypeMargin(side, typed);
-    EXPECT_EQ(dialog_form.Text(MarginBox(side)), shown) << typed;
+    EXPECT_EQ(dialog_form.Text(txtMargin[side]), shown) << typed;
   }
-  EXPECT_EQ(Bounds(kMarginRectangle), (Rect{0, 32760, 12240, 0})) << "never a negative height";
+  EXPECT_EQ(Bounds(shpMargins), (Rect{0, 32760, 12240, 0})) << "never a negative height";
 
   // Enter without typing leaves the box as it is.
-  dialog_form.Raise(MarginBox(kTopMargin), Event::GotFocus);
-  dialog_form.Define(MarginBox(kTopMargin), [](ControlState& c) { c.Text = "3"; });
-  dialog_form.RaiseKeyPress(MarginBox(kTopMargin), 13);
-  EXPECT_EQ(dialog_form.Text(MarginBox(kTopMargin)), "3");
+  dialog_form.Raise(txtMargin[kTopMargin], Event::GotFocus);
+  dialog_form.Define(txtMargin[kTopMargin], [](ControlState& c) { c.Text = "3"; });
+  dialog_form.RaiseKeyPress(txtMargin[kTopMargin], 13);
+  EXPECT_EQ(dialog_form.Text(txtMargin[kTopMargin]), "3");
 }
 
 TEST_F(PrintWindows, WordListBoxReappliesThePositionRulesWithOneLayout) {
-  dialog_form.SetValue("radPuzzleBottom", 1);
-  dialog_form.SetValue("chkPrintWordList", 0);
-  EXPECT_FALSE(dialog_form.Enabled("lblRelative"));
-  EXPECT_FALSE(dialog_form.IsVisible("lblColumnList"));
-  dialog_form.SetValue("radPuzzleTop", 1);
+  dialog_form.SetValue(radPuzzleBottom, 1);
+  dialog_form.SetValue(chkPrintWordList, 0);
+  EXPECT_FALSE(dialog_form.Enabled(lblRelative));
+  EXPECT_FALSE(dialog_form.IsVisible(lblColumnList));
+  dialog_form.SetValue(radPuzzleTop, 1);
 
   const auto before = Layouts();
-  dialog_form.SetValue("chkPrintWordList", 1);
+  dialog_form.SetValue(chkPrintWordList, 1);
   EXPECT_EQ(Layouts(), before + 1) << "the rules' relayouts draw nothing";
   EXPECT_NE(ctx.state.LayoutEnabled, 0);
-  EXPECT_TRUE(dialog_form.Enabled("lblRelative"));
-  EXPECT_EQ(dialog_form.Value("chkBelow"), 1);
+  EXPECT_TRUE(dialog_form.Enabled(lblRelative));
+  EXPECT_EQ(dialog_form.Value(chkBelow), 1);
   EXPECT_EQ(ctx.print.Above, 0);
-  EXPECT_TRUE(dialog_form.IsVisible("lblColumnList"));
+  EXPECT_TRUE(dialog_form.IsVisible(lblColumnList));
 }
 
 TEST_F(PrintWindows, ChosenFontSizeIsKeptInWholePointsAndCancelKeepsTheSlot) {
   app.dialogs.ExpectFont(FontSpec{"Liberation Serif", 24.5, false, true});
-  dialog_form.Raise("cmdTitleFont", Event::Click);
+  dialog_form.Raise(cmdTitleFont, Event::Click);
   EXPECT_EQ(app.dialogs.fonts.at(0), (FontSpec{"Times New Roman", 18, true, true})) << "it starts from the slot";
   EXPECT_EQ(ctx.fonts(kTitleFont), (FontRecord{"Title", "Liberation Serif", 24, kFalse, kTrue})) << "24.5 to the even 24";
-  EXPECT_EQ(dialog_form.Font("cmdTitleFont"), (FontSpec{"Liberation Serif", 24, false, true}));
+  EXPECT_EQ(dialog_form.Font(cmdTitleFont), (FontSpec{"Liberation Serif", 24, false, true}));
 
   app.dialogs.ExpectFont(std::nullopt);
-  dialog_form.Raise("cmdPuzzleFont", Event::Click);
+  dialog_form.Raise(cmdPuzzleFont, Event::Click);
   EXPECT_EQ(ctx.fonts(kPuzzleFont), (FontRecord{"Puzzle", "Arial", 16, kFalse, kFalse}));
 }
 
 TEST_F(PrintWindows, ReturningFromThePreviewDoesNotLayThePageOutAgain) {
-  dialog_form.Raise("cmdPreview", Event::Click);
+  dialog_form.Raise(cmdPreview, Event::Click);
   EXPECT_TRUE(preview_form.Visible());
   const auto before = Layouts();
   preview_form.Raise({}, Event::Deactivate);
@@ -237,9 +239,9 @@ TEST_F(PrintWindows, ReturningFromThePreviewDoesNotLayThePageOutAgain) {
 }
 
 TEST_F(PrintWindows, PrintTakesTheControlsAsTheyStand) {
-  dialog_form.SetText(MarginBox(kLeftMargin), "2");  // typed, not yet committed
+  dialog_form.SetText(txtMargin[kLeftMargin], "2");  // typed, not yet committed
   app.dialogs.ExpectPrinter(std::nullopt);
-  dialog_form.Raise("cmdPrint", Event::Click);
+  dialog_form.Raise(cmdPrint, Event::Click);
   EXPECT_EQ(ctx.print.Margins[kLeftMargin], "2");
 }
 
@@ -251,29 +253,30 @@ TEST_F(PrintWindows, PreviewBarsFollowTheWindowAndNeverGoNegative) {
     preview_form.UpdateGeometry(g);
     preview_form.Raise({}, Event::Resize);
   };
-  const ControlState& across = preview_form.Control(kHorizontalBar);
-  const Rect& page = preview_form.Bounds(kPreviewPicture);
+  const ControlState& across = preview_form.State(frmPrintPreview::HScrollBar);
+  const Rect& page = preview_form.Bounds(frmPrintPreview::picPrintPreview);
   resize(8000, 7710);
   // 8000 - 255 - 12240 = -4495: half of 4495 is 2247.5, to the even 2248; 4495 / 20 = 224.75.
   EXPECT_EQ(std::make_tuple(across.Max, across.LargeChange, across.SmallChange), std::make_tuple(4495, 2248, 225));
-  preview_form.SetScrollValue(kHorizontalBar, 4495);
-  EXPECT_EQ(page.Left + page.Width, preview_form.Bounds(kVerticalBar).Left) << "the page's right edge meets the bar";
+  preview_form.SetScrollValue(frmPrintPreview::HScrollBar, 4495);
+  EXPECT_EQ(page.Left + page.Width, preview_form.Bounds(frmPrintPreview::VScrollBar).Left)
+      << "the page's right edge meets the bar";
 
   resize(9000, 7710);
   EXPECT_EQ(across.Value, 3495) << "a position past the new end is brought back";
   EXPECT_EQ(page.Left, -3495);
 
   resize(13000, 7710);
-  EXPECT_FALSE(preview_form.IsVisible(kHorizontalBar));
+  EXPECT_FALSE(preview_form.IsVisible(frmPrintPreview::HScrollBar));
   EXPECT_EQ(page.Left, 0);
   resize(8000, 7710);
   EXPECT_EQ(across.Value, 0) << "the bar comes back where the page stands";
 
   // The wheel: three small steps a notch, never past the ends; Shift goes across.
-  const ControlState& down = preview_form.Control(kVerticalBar);
+  const ControlState& down = preview_form.State(frmPrintPreview::VScrollBar);
   preview.Wheel(2, false);
   EXPECT_EQ(down.Value, 6 * down.SmallChange);
-  EXPECT_EQ(preview_form.Bounds(kPreviewPicture).Top, -down.Value);
+  EXPECT_EQ(preview_form.Bounds(frmPrintPreview::picPrintPreview).Top, -down.Value);
   preview.Wheel(-100, false);
   EXPECT_EQ(down.Value, 0);
   preview.Wheel(100, true);
@@ -281,8 +284,8 @@ TEST_F(PrintWindows, PreviewBarsFollowTheWindowAndNeverGoNegative) {
   EXPECT_EQ(page.Left, -across.Max);
 
   resize(100, 100);  // smaller than the bars themselves
-  EXPECT_EQ(preview_form.Bounds(kHorizontalBar).Width, 0);
-  EXPECT_EQ(preview_form.Bounds(kVerticalBar).Height, 0);
+  EXPECT_EQ(preview_form.Bounds(frmPrintPreview::HScrollBar).Width, 0);
+  EXPECT_EQ(preview_form.Bounds(frmPrintPreview::VScrollBar).Height, 0);
   EXPECT_EQ(across.Max, 12240);
   EXPECT_EQ(across.LargeChange, 1);
 }

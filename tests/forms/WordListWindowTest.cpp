@@ -17,6 +17,8 @@
 namespace kivrel {
 namespace {
 
+using namespace frmWordList;
+
 using testing::DrawOp;
 using testing::TempDir;
 using testing::TestApp;
@@ -25,11 +27,15 @@ struct WordListFixture : ::testing::Test {
   TestApp app;
   WordListWindow window{app.ctx};
   Form& list_form = app.ctx.WordListForm();
+  Control focused;  // where the window last put the focus
 
   WordListFixture() {
+    list_form.Subscribe([this](Control control, Property property) {
+      if (property == Property::Focus) focused = control;
+    });
     StartUp(app.ctx, 5);
-    app.ctx.MainForm().SetChecked("mnuUpperCase", true);
-    app.ctx.MainForm().SetChecked("mnuSound", true);
+    app.ctx.MainForm().SetChecked(frmKV_Puzzle::mnuUpperCase, true);
+    app.ctx.MainForm().SetChecked(frmKV_Puzzle::mnuSound, true);
     SetEmptyListState(app.ctx);
   }
   void Type(const std::string& text) { app.ctx.list.SetEditText(text); }
@@ -42,23 +48,23 @@ struct WordListFixture : ::testing::Test {
 
 TEST_F(WordListFixture, AddTurnsEntriesToUpperCaseAndRefusesDuplicates) {
   Type("apple");
-  EXPECT_EQ(list_form.DefaultButton(), "cmdAdd");
+  EXPECT_TRUE(list_form.State(cmdAdd).Default);
   window.cmdAdd_Click();
   EXPECT_EQ(Entries(), std::vector<std::string>{"APPLE"});
   EXPECT_EQ(app.ctx.list.EditText(), "");
   EXPECT_NE(app.ctx.state.WordListChanged, 0);
-  EXPECT_TRUE(app.ctx.MainForm().Enabled("mnuBuild"));  // the list is ready
-  EXPECT_EQ(list_form.FocusedControl(), "cboWordList");
+  EXPECT_TRUE(app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuBuild));  // the list is ready
+  EXPECT_EQ(focused, cboWordList);
 
   app.dialogs.ExpectMessage(MessageAnswer::Ok, "Duplicate word");
   Add("Apple");
   EXPECT_EQ(Entries(), std::vector<std::string>{"APPLE"});
   EXPECT_EQ(app.ctx.list.EditText(), "APPLE");  // upper-cased, and kept for editing
 
-  app.ctx.MainForm().SetChecked("mnuUpperCase", false);
+  app.ctx.MainForm().SetChecked(frmKV_Puzzle::mnuUpperCase, false);
   Add("pear");
   EXPECT_EQ(Entries(), (std::vector<std::string>{"APPLE", "pear"}));
-  EXPECT_TRUE(list_form.Enabled("cmdClear") && !list_form.Enabled("cmdReplace"));
+  EXPECT_TRUE(list_form.Enabled(cmdClear) && !list_form.Enabled(cmdReplace));
 }
 
 TEST_F(WordListFixture, SelectingAnEntryMovesTheDefaultToReplace) {
@@ -67,20 +73,20 @@ TEST_F(WordListFixture, SelectingAnEntryMovesTheDefaultToReplace) {
   window.SelectEntry(1);
   EXPECT_EQ(app.ctx.list.EditText(), "DOG");
   EXPECT_EQ(app.ctx.state.EditIndex, 1);
-  EXPECT_EQ(list_form.DefaultButton(), "cmdReplace");
-  EXPECT_TRUE(list_form.Enabled("cmdRemove") && !list_form.Enabled("cmdShowWord"));  // no puzzle yet
+  EXPECT_TRUE(list_form.State(cmdReplace).Default);
+  EXPECT_TRUE(list_form.Enabled(cmdRemove) && !list_form.Enabled(cmdShowWord));  // no puzzle yet
   Type("DOGS");  // a typed change keeps the entry being edited
   EXPECT_EQ(app.ctx.state.EditIndex, 1);
-  EXPECT_EQ(list_form.DefaultButton(), "cmdReplace");
+  EXPECT_TRUE(list_form.State(cmdReplace).Default);
   Type("");  // emptying the field returns to a new entry
   EXPECT_EQ(app.ctx.state.EditIndex, -1);
   EXPECT_EQ(app.ctx.list.ListIndex(), -1);
-  EXPECT_EQ(list_form.DefaultButton(), "cmdAdd");
-  EXPECT_FALSE(list_form.Enabled("cmdReplace"));
+  EXPECT_TRUE(list_form.State(cmdAdd).Default);
+  EXPECT_FALSE(list_form.Enabled(cmdReplace));
 }
 
 TEST_F(WordListFixture, ReplaceRefusesAnotherEntrysTextButTakesACaseChange) {
-  app.ctx.MainForm().SetChecked("mnuUpperCase", false);
+  app.ctx.MainForm().SetChecked(frmKV_Puzzle::mnuUpperCase, false);
   Add("cat");
   Add("dog");
   app.ctx.state.WordListChanged = kFalse;
@@ -124,11 +130,11 @@ TEST_F(WordListFixture, NewListAsksToSaveAChangedListAndCancelKeepsIt) {
   app.ctx.state.StopRemainingCount = 5;
   window.mnuNewList_Click();
   EXPECT_EQ(app.ctx.list.ListCount(), 0);
-  EXPECT_EQ(app.ctx.state.WordListFileName + "/" + list_form.Text("lblFileName") + "/" + list_form.Text("lblWordCount"),
+  EXPECT_EQ(app.ctx.state.WordListFileName + "/" + list_form.Text(lblFileName) + "/" + list_form.Text(lblWordCount),
             "/untitled/");
   EXPECT_TRUE(list_form.Visible());
   EXPECT_EQ(app.ctx.state.StopRemainingCount, -1);
-  EXPECT_TRUE(list_form.Enabled("cmdAdd") && !app.ctx.MainForm().Enabled("mnuBuild"));
+  EXPECT_TRUE(list_form.Enabled(cmdAdd) && !app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuBuild));
   // The new list has nothing to save, whatever the answer was: no second question.
   window.mnuNewList_Click();
   EXPECT_TRUE(ConfirmDiscardList(app.ctx));
@@ -150,7 +156,7 @@ TEST_F(WordListFixture, NewListDuringABuildWaitsForTheBuildToEnd) {
   EXPECT_TRUE(pressed && !BuildRunning(app.ctx));
   EXPECT_EQ(app.ctx.list.ListCount(), 0);
   EXPECT_EQ(app.ctx.state.PuzzleBuilt, 0);
-  EXPECT_FALSE(app.ctx.MainForm().Enabled("mnuBuild"));
+  EXPECT_FALSE(app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuBuild));
 }
 
 // Every change of the whole list leaves nothing selected: Enter then adds the typed
@@ -181,7 +187,7 @@ TEST_F(WordListFixture, AWholeNewListKeepsNoPickFromTheOldOne) {
     EXPECT_EQ(std::make_tuple(app.ctx.list.ListIndex(), app.ctx.state.EditIndex, app.ctx.state.SelectedWordIndex),
               std::make_tuple(-1, i16{-1}, i16{0}));
     EXPECT_EQ(app.ctx.list.EditText(), "");
-    EXPECT_EQ(list_form.DefaultButton(), "cmdAdd");
+    EXPECT_TRUE(list_form.State(cmdAdd).Default);
     const std::vector<std::string> before = Entries();
     Add(typed[i]);
     std::vector<std::string> want = before;
@@ -259,8 +265,8 @@ TEST_F(WordListFixture, ShowWordLightsTheSelectedEntrysOwnWord) {
   ASSERT_EQ(s.InsertedCount, 3);
   for (int p : {0, 2}) {  // a note alone, punctuation alone: no word to show
     window.SelectEntry(p);
-    EXPECT_FALSE(list_form.Enabled("cmdShowWord")) << p;
-    EXPECT_TRUE(list_form.Enabled("cmdHideAll"));
+    EXPECT_FALSE(list_form.Enabled(cmdShowWord)) << p;
+    EXPECT_TRUE(list_form.Enabled(cmdHideAll));
   }
   auto shown = [&] {
     std::string words;
@@ -268,7 +274,7 @@ TEST_F(WordListFixture, ShowWordLightsTheSelectedEntrysOwnWord) {
     return words;
   };
   window.SelectEntry(3);
-  ASSERT_TRUE(list_form.Enabled("cmdShowWord"));
+  ASSERT_TRUE(list_form.Enabled(cmdShowWord));
   window.cmdShowWord_Click();
   EXPECT_EQ(shown(), "HORSE ");
   const WordRecord& horse = s.Words[2];
@@ -278,15 +284,15 @@ TEST_F(WordListFixture, ShowWordLightsTheSelectedEntrysOwnWord) {
   // button that hides it stays usable while it is red.
   window.cmdSort_Click();
   EXPECT_EQ(Entries(), (std::vector<std::string>{"[Section A]", "!!", "CAT", "ELEPHANT", "HORSE"}));
-  EXPECT_TRUE(list_form.Enabled("cmdHideAll"));
+  EXPECT_TRUE(list_form.Enabled(cmdHideAll));
   window.SelectEntry(4);
-  EXPECT_EQ(list_form.Text("cmdShowWord"), "Hide &Word");
+  EXPECT_EQ(list_form.Text(cmdShowWord), "Hide &Word");
   window.cmdShowWord_Click();  // pressed again: hidden
   EXPECT_EQ(shown(), "");
   EXPECT_EQ(s.Grid.At(horse.StartRow, horse.StartCol).ShowCount, 0);
   window.cmdShowWord_Click();
   window.SelectEntry(2);
-  EXPECT_EQ(list_form.Text("cmdShowWord"), "Show &Word");
+  EXPECT_EQ(list_form.Text(cmdShowWord), "Show &Word");
   window.cmdShowWord_Click();
   EXPECT_EQ(shown(), "CAT HORSE ");
   window.cmdHideAll_Click();
@@ -301,7 +307,8 @@ TEST_F(WordListFixture, ARefusedAddChangesNeitherTheListNorTheCommands) {
   app.dialogs.ExpectMessage(MessageAnswer::Ok, "Duplicate word");
   Add("cat");
   Add("   ");
-  for (const char* command : {"mnuSavePuzzle", "mnuPrint", "mnuFillinBlanks", "mnuOutlineWords"}) {
+  for (Control command : {frmKV_Puzzle::mnuSavePuzzle, frmKV_Puzzle::mnuPrint, frmKV_Puzzle::mnuFillinBlanks,
+                          frmKV_Puzzle::mnuOutlineWords}) {
     EXPECT_TRUE(app.ctx.MainForm().Enabled(command)) << command;
   }
   EXPECT_EQ(app.ctx.state.WordListChanged, 0);

@@ -84,7 +84,7 @@ TEST_F(Booklet60, ContentsRunOntoASecondPageAndEveryPageIsNumbered) {
     EXPECT_EQ(titles[static_cast<std::size_t>(k)].y < 15840 / 2, k < 2) << k;
   }
   // A key leaves its puzzle as it was.
-  EXPECT_EQ(puzzles[0].ctx->AttributesForm().Text("txtPuzName"), "Sea Creatures");
+  EXPECT_EQ(puzzles[0].ctx->AttributesForm().Text(frmAttributes::txtPuzName), "Sea Creatures");
   EXPECT_EQ(puzzles[0].ctx->print.PrintWordList, 1);
 }
 

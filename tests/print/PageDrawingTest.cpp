@@ -12,8 +12,9 @@
 
 #include "HandPlaced.h"
 #include "TestApp.h"
-#include "print/PageDrawing.h"
+#include "controls/PrintOptionsControls.h"
 #include "model/Numbers.h"
+#include "print/PageDrawing.h"
 #include "program/StartUp.h"
 
 namespace kivrel {
@@ -119,13 +120,14 @@ TEST_F(PageTest, TitleThatDoesNotFitShrinksForThatPageOnly) {
   EXPECT_EQ(p.TitleWidth, 9000);  // at 15 points; 16 make 9600
   EXPECT_EQ(p.TitleX, 1620);
   EXPECT_EQ(ctx.printed.TitleSize, 15);
-  EXPECT_EQ(ctx.forms.Get(kPrintOptionsForm).Font("cmdTitleFont"), (FontSpec{"Times New Roman", 15, true, true}));
+  EXPECT_EQ(ctx.forms.Get(frmPrintOptions::kWindow).Font(frmPrintOptions::cmdTitleFont),
+            (FontSpec{"Times New Roman", 15, true, true}));
   EXPECT_EQ(ctx.fonts(kTitleFont).Size, 18) << "the size the user chose stays";
 
   testing::SetTitle(ctx, "OWL");  // fits at the chosen 18 again
   DrawPreviewPage(ctx);
   EXPECT_EQ(Find("OWL")->font.Size, 18);
-  EXPECT_EQ(ctx.forms.Get(kPrintOptionsForm).Font("cmdTitleFont").Size, 18);
+  EXPECT_EQ(ctx.forms.Get(frmPrintOptions::kWindow).Font(frmPrintOptions::cmdTitleFont).Size, 18);
 }
 
 // A margin typed wrong shrinks everything on its page; putting it back gives the page
@@ -232,7 +234,7 @@ TEST_F(PageTest, LargeGridShrinksThePuzzleFontUntilItFits) {
   // 12 points make cells of 240 and a grid of 9600 > 9360; 11 points make 8800.
   EXPECT_EQ(ctx.printed.PuzzleSize, 11);
   EXPECT_EQ(ctx.fonts(kPuzzleFont).Size, 16);
-  EXPECT_EQ(ctx.forms.Get(kPrintOptionsForm).Font("cmdPuzzleFont").Size, 11);
+  EXPECT_EQ(ctx.forms.Get(frmPrintOptions::kWindow).Font(frmPrintOptions::cmdPuzzleFont).Size, 11);
   EXPECT_EQ(p.GridWidth, 8800);
   EXPECT_EQ(p.PuzzleLeft, 1720);
   const auto texts = Texts();
@@ -282,7 +284,7 @@ TEST_F(PageTest, SideListRunsBesideThePuzzleAndContinuesInColumns) {
   ctx.print.PuzzleHorizontal = Align::Right;
   ctx.print.Left = 1;
   int changes = 0;
-  ctx.PrintOptionChangedByLayout = [&](std::string_view) { ++changes; };
+  ctx.PrintOptionChangedByLayout = [&](Control) { ++changes; };
   DrawPreviewPage(ctx);
   EXPECT_EQ(At(1440, 2120), " 12  words");  // level with the grid's top
   // Entries go on until the line below one starts past the grid's bottom plus a line.
@@ -303,14 +305,14 @@ TEST_F(PageTest, SideListWithNoRoomClearsLeftAndTheNestedRelayoutAgrees) {
   PlaceNumberedWords(3, 6);
   ctx.print.Left = 1;
   ctx.print.PuzzleHorizontal = Align::Left;  // no room between the margin and the grid
-  std::vector<std::string> changed;
+  std::vector<Control> changed;
   // What the print options dialog does: mirror the option, then lay the page out again.
-  ctx.PrintOptionChangedByLayout = [&](std::string_view control) {
+  ctx.PrintOptionChangedByLayout = [&](Control control) {
     changed.emplace_back(control);
     DrawPreviewPage(ctx);
   };
   DrawPreviewPage(ctx);
-  EXPECT_EQ(changed, std::vector<std::string>{"chkLeft"});
+  EXPECT_EQ(changed, std::vector<Control>{frmPrintOptions::chkLeft});
   EXPECT_EQ(ctx.print.Left, 0);
   const PageLayout nested = p;
   RecordingSurface fresh;
@@ -406,7 +408,7 @@ TEST_F(PageTest, PrinterRunUsesWholeTwipsFourFrameLinesAndFlagsItself) {
   ctx.print.Left = 1;
   ctx.print.PuzzleHorizontal = Align::Left;  // the layout clears Left mid-run
   std::vector<i16> printing_seen;
-  ctx.PrintOptionChangedByLayout = [&](std::string_view) { printing_seen.push_back(s.PrintingInProgress); };
+  ctx.PrintOptionChangedByLayout = [&](Control) { printing_seen.push_back(s.PrintingInProgress); };
   RecordingSurface printer(12000.4, 15599.6);
   DrawPrinterPage(ctx, printer);
   EXPECT_EQ(printing_seen, std::vector<i16>{kTrue});
@@ -449,7 +451,7 @@ TEST_F(PageTest, ALongListShrinksUntilItEndsAboveTheBottomMargin) {
   ASSERT_TRUE(ctx.printed.ListFits);
   EXPECT_LT(ctx.printed.ListSize, 12);
   EXPECT_EQ(ctx.fonts(kWordListFont).Size, 12);
-  EXPECT_EQ(ctx.forms.Get(kPrintOptionsForm).Font("cmdWordListFont").Size, ctx.printed.ListSize);
+  EXPECT_EQ(ctx.forms.Get(frmPrintOptions::kWindow).Font(frmPrintOptions::cmdWordListFont).Size, ctx.printed.ListSize);
   const int line = Nearest(ctx.printed.ListSize * 20);
   EXPECT_LE(p.ColumnListTop + p.ColumnListHeight, 15840 - 1440);
   int entries = 0;

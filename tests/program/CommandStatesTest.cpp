@@ -11,52 +11,53 @@ using testing::TestApp;
 // The controls each state sets, grouped by what they become: '+' enabled and '-' disabled
 // in the Building, PuzzleReady, ListReady and EmptyList states.
 struct Row {
-  const char* form;
-  std::vector<const char*> controls;
+  std::vector<Control> controls;
   const char* states;
 };
 
+namespace main_window = frmKV_Puzzle;
+namespace word_list = frmWordList;
 const Row kTable[] = {
-    {"frmKV_Puzzle",
-     {"mnuAttributes", "cmdAttributes", "mnuBuild", "cmdBuild", "mnuSaveList", "mnuSaveListAs", "mnuViewList",
-      "cmdViewList"},
+    {{main_window::mnuAttributes, main_window::cmdAttributes, main_window::mnuBuild, main_window::cmdBuild,
+      main_window::mnuSaveList, main_window::mnuSaveListAs, main_window::mnuViewList, main_window::cmdViewList},
      "-++-"},
-    {"frmKV_Puzzle",
-     {"mnuFillinBlanks", "cmdFillinBlanks", "mnuOutlineWords", "cmdOutlineWords", "mnuPrint", "cmdPrint",
-      "mnuSavePuzzle", "mnuSavePuzzleAs", "cmdSavePuzzle", "mnuViewMatches", "cmdViewMatches"},
+    {{main_window::mnuFillinBlanks, main_window::cmdFillinBlanks, main_window::mnuOutlineWords,
+      main_window::cmdOutlineWords, main_window::mnuPrint, main_window::cmdPrint, main_window::mnuSavePuzzle,
+      main_window::mnuSavePuzzleAs, main_window::cmdSavePuzzle, main_window::mnuViewMatches,
+      main_window::cmdViewMatches},
      "-+--"},
-    {"frmKV_Puzzle", {"cmdCancel"}, "----"},
-    {"frmWordList", {"cmdAdd"}, "---+"},
-    {"frmWordList", {"cmdClear", "cmdSave", "cmdSort"}, "+++-"},
-    {"frmWordList", {"cmdRemove", "cmdReplace", "cmdShowWord", "cmdHideAll"}, "----"},
+    {{main_window::cmdCancel}, "----"},
+    {{word_list::cmdAdd}, "---+"},
+    {{word_list::cmdClear, word_list::cmdSave, word_list::cmdSort}, "+++-"},
+    {{word_list::cmdRemove, word_list::cmdReplace, word_list::cmdShowWord, word_list::cmdHideAll}, "----"},
 };
 
 TEST(CommandStates, EachStateSetsItsColumnAndNoOtherControl) {
   TestApp app;
   Form& main = app.ctx.MainForm();
-  main.SetEnabled("mnuNewList", true);
-  main.SetEnabled("mnuViewPuzzle", false);
+  main.SetEnabled(frmKV_Puzzle::mnuNewList, true);
+  main.SetEnabled(frmKV_Puzzle::mnuViewPuzzle, false);
   using Setter = void (*)(AppContext&);
   const Setter setters[] = {SetBuildingState, SetPuzzleReadyState, SetListReadyState, SetEmptyListState};
   for (std::size_t state = 0; state < 4; ++state) {
     // Start from the opposite of every value so that each one must be written.
     for (const Row& row : kTable) {
-      for (const char* control : row.controls) {
-        app.ctx.forms.Get(row.form).SetEnabled(control, row.states[state] != '+');
+      for (Control control : row.controls) {
+        app.ctx.forms.Get(*control.Owner()).SetEnabled(control, row.states[state] != '+');
       }
     }
     setters[state](app.ctx);
     for (const Row& row : kTable) {
-      for (const char* control : row.controls) {
-        EXPECT_EQ(app.ctx.forms.Get(row.form).Enabled(control), row.states[state] == '+')
-            << row.form << "." << control << " in state " << state;
+      for (Control control : row.controls) {
+        EXPECT_EQ(app.ctx.forms.Get(*control.Owner()).Enabled(control), row.states[state] == '+')
+            << control.Owner()->Name() << "." << control << " in state " << state;
       }
     }
-    EXPECT_TRUE(main.Enabled("mnuNewList") && !main.Enabled("mnuViewPuzzle")) << state;
-    EXPECT_FALSE(main.Control("mnuOpenPuzzle").IsAssigned(Property::Enabled));
-    EXPECT_FALSE(app.ctx.WordListForm().Control("cmdClose").IsAssigned(Property::Enabled));
+    EXPECT_TRUE(main.Enabled(frmKV_Puzzle::mnuNewList) && !main.Enabled(frmKV_Puzzle::mnuViewPuzzle)) << state;
+    EXPECT_FALSE(main.State(frmKV_Puzzle::mnuOpenPuzzle).IsAssigned(Property::Enabled));
+    EXPECT_FALSE(app.ctx.WordListForm().State(frmWordList::cmdClose).IsAssigned(Property::Enabled));
   }
-  EXPECT_EQ(app.ctx.WordListForm().DefaultButton(), "cmdAdd");
+  EXPECT_TRUE(app.ctx.WordListForm().State(frmWordList::cmdAdd).Default);
 }
 
 TEST(ClearPuzzle, DiscardsThePuzzleAndItsStatisticsButNotTheWordCount) {
@@ -65,19 +66,21 @@ TEST(ClearPuzzle, DiscardsThePuzzleAndItsStatisticsButNotTheWordCount) {
   Form& main = app.ctx.MainForm();
   s.PuzzleWidth = s.PuzzleHeight = 15;
   s.PuzzleBuilt = kTrue;
-  main.SetText("lblWordCount", "3");
-  ShowStatistic(app.ctx, kJunctionsLabel, 0, kJunctionPicture);
-  ShowStatistic(app.ctx, DirectionLabel(4), 2, kCountPicture);
-  EXPECT_EQ(main.Text("lblMatches") + "/" + main.Text("lblDirection_4"), "0/2");
+  main.SetText(frmKV_Puzzle::lblWordCount, "3");
+  ShowStatistic(app.ctx, frmKV_Puzzle::lblMatches, 0, kJunctionPicture);
+  ShowStatistic(app.ctx, frmKV_Puzzle::lblDirection[4], 2, kCountPicture);
+  EXPECT_EQ(main.Text(frmKV_Puzzle::lblMatches) + "/" + main.Text(frmKV_Puzzle::lblDirection_4), "0/2");
   SetPuzzleReadyState(app.ctx);
   ClearPuzzle(app.ctx);
   EXPECT_EQ(std::tie(s.PuzzleWidth, s.PuzzleHeight, s.PuzzleBuilt), std::make_tuple(i16{0}, i16{0}, i16{0}));
-  EXPECT_FALSE(main.IsVisible("picPuzzle"));
+  EXPECT_FALSE(main.IsVisible(frmKV_Puzzle::picPuzzle));
   EXPECT_EQ(app.picture.OfKind(testing::DrawOp::Kind::Cls).size(), 1u);
-  EXPECT_TRUE(main.Enabled("mnuBuild") && !main.Enabled("mnuFillinBlanks"));
-  EXPECT_EQ(main.Text("lblWordCount"), "3");
-  for (auto label : {"lblInsertedCount", "lblRejectedCount", "lblNbrLetters", "lblNbrSpaces", "lblLettersRemaining",
-                     "lblSpacesRemaining", "lblMatches", "lblDirection_0", "lblDirection_4", "lblDirection_7"}) {
+  EXPECT_TRUE(main.Enabled(frmKV_Puzzle::mnuBuild) && !main.Enabled(frmKV_Puzzle::mnuFillinBlanks));
+  EXPECT_EQ(main.Text(frmKV_Puzzle::lblWordCount), "3");
+  for (Control label : {main_window::lblInsertedCount, main_window::lblRejectedCount, main_window::lblNbrLetters,
+                        main_window::lblNbrSpaces, main_window::lblLettersRemaining, main_window::lblSpacesRemaining,
+                        main_window::lblMatches, main_window::lblDirection[0], main_window::lblDirection[4],
+                        main_window::lblDirection[7]}) {
     EXPECT_EQ(main.Text(label), "") << label;
   }
 }

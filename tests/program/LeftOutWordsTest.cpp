@@ -22,7 +22,7 @@ struct FullGrid : TestApp {
     SetUpPuzzle(*this, {"ABC", "DEF", "GHI", "Jkl [note]"}, 3, 3, 1);
     ctx.state.IncludeDiagonals = 0;
   }
-  const std::string& Tip() { return ctx.MainForm().ToolTip(kRejectedLabel); }
+  const std::string& Tip() { return ctx.MainForm().ToolTip(frmKV_Puzzle::lblRejectedCount); }
 };
 
 TEST(LeftOutWords, ABuildNamesTheEntriesItLeftOutUntilThePuzzleGoes) {
@@ -68,7 +68,7 @@ TEST(LeftOutWords, AnOpenedPuzzleNamesTheWordsItsBuildLeftOut) {
   SetUpPuzzle(app, {"OTHER"}, 5, 5, 1);
   ASSERT_TRUE(ReadPuzzleFile(app.ctx, "full.kvp", bytes));
   EXPECT_EQ(app.ctx.list.LeftOut(), Entries({"Jkl [note]"}));
-  EXPECT_EQ(app.ctx.MainForm().ToolTip(kRejectedLabel), "Not placed: Jkl [note]");
+  EXPECT_EQ(app.ctx.MainForm().ToolTip(frmKV_Puzzle::lblRejectedCount), "Not placed: Jkl [note]");
 }
 
 }  // namespace

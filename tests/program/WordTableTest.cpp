@@ -42,8 +42,8 @@ TEST(AddTypedEntry, AddsNoBlankTextAndRefusesADuplicateIgnoringCase) {
   EXPECT_EQ(app.ctx.list.EditText(), "");
   EXPECT_EQ(app.ctx.state.WordCount, 2);
   EXPECT_NE(app.ctx.state.WordTableStale, 0);
-  EXPECT_EQ(app.ctx.WordListForm().Text("lblWordCount"), "2");
-  EXPECT_EQ(app.ctx.MainForm().Text("lblWordCount"), "2");
+  EXPECT_EQ(app.ctx.WordListForm().Text(frmWordList::lblWordCount), "2");
+  EXPECT_EQ(app.ctx.MainForm().Text(frmKV_Puzzle::lblWordCount), "2");
 }
 
 TEST(AddTypedEntry, AFullListRefusesWithAMessage) {
@@ -69,8 +69,8 @@ TEST(BuildWordTable, SummarisesTheListCountingCharactersAndSkippingEntriesWithou
   EXPECT_EQ(std::tie(s.WordCount, s.LongestWordLength, s.LongestWordIndex, s.ShortestWordLength, s.LetterCount,
                      s.SpaceCount, s.SpacesRemaining, s.LettersRemaining),
             std::make_tuple(i16{5}, i16{11}, i16{3}, i16{3}, i16{26}, i16{120}, i16{120}, i16{26}));
-  EXPECT_EQ(app.ctx.MainForm().Text("lblNbrSpaces"), "120");
-  EXPECT_EQ(app.ctx.MainForm().Text("lblLettersRemaining"), "26");
+  EXPECT_EQ(app.ctx.MainForm().Text(frmKV_Puzzle::lblNbrSpaces), "120");
+  EXPECT_EQ(app.ctx.MainForm().Text(frmKV_Puzzle::lblLettersRemaining), "26");
   EXPECT_EQ(s.Words[1].Text, "NEWYORK");
   EXPECT_EQ(s.Words[1].DisplayText, "New York [city]");
   EXPECT_EQ(s.Words[2].Text, "ONEIL");  // the cells written are the cells counted
@@ -101,11 +101,12 @@ TEST(UpdateWordCount, AnEmptiedListDiscardsThePuzzle) {
   const PuzzleState& s = app.ctx.state;
   EXPECT_EQ(std::tie(s.WordCount, s.PuzzleBuilt, s.PuzzleWidth, s.EditIndex),
             std::make_tuple(i16{0}, i16{0}, i16{0}, i16{-1}));
-  EXPECT_EQ(app.ctx.WordListForm().Text("lblWordCount"), "");
-  EXPECT_EQ(app.ctx.MainForm().Text("lblWordCount"), "");
+  EXPECT_EQ(app.ctx.WordListForm().Text(frmWordList::lblWordCount), "");
+  EXPECT_EQ(app.ctx.MainForm().Text(frmKV_Puzzle::lblWordCount), "");
   EXPECT_EQ(s.Words.size(), 1u);
-  EXPECT_EQ(app.ctx.MainForm().Text("lblNbrSpaces"), "");
-  EXPECT_TRUE(!app.ctx.MainForm().Enabled("mnuBuild") && app.ctx.WordListForm().Enabled("cmdAdd"));  // EmptyList
+  EXPECT_EQ(app.ctx.MainForm().Text(frmKV_Puzzle::lblNbrSpaces), "");
+  EXPECT_TRUE(!app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuBuild) &&
+              app.ctx.WordListForm().Enabled(frmWordList::cmdAdd));  // EmptyList
 }
 
 TEST(SortWordList, SortsByThePlacedWordIgnoringCaseAndKeepsEqualWordsInOrder) {

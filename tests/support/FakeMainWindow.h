@@ -15,11 +15,11 @@ struct FakeMainWindow {
 
   explicit FakeMainWindow(AppContext& ctx) : form(ctx.MainForm()) {
     form.UpdateGeometry({0, 0, 7650 + 2 * kBorder, 5580 + 2 * kBorder + kCaptionAndMenu, 7650, 5580});
-    form.Define("picPuzzle", [](ControlState& c) { c.Bounds = {45, 495, 0, 0}; });
-    form.Define("fraStats", [](ControlState& c) { c.Bounds = {5205, 495, 2220, 5055}; });
-    form.Define("cmdExit", [](ControlState& c) { c.Bounds = {6900, 0, 690, 465}; });
-    subscription = form.Subscribe([this](std::string_view control, Property property) {
-      if (!control.empty() || property != Property::FormBounds) return;
+    form.Define(frmKV_Puzzle::picPuzzle, [](ControlState& c) { c.Bounds = {45, 495, 0, 0}; });
+    form.Define(frmKV_Puzzle::fraStats, [](ControlState& c) { c.Bounds = {5205, 495, 2220, 5055}; });
+    form.Define(frmKV_Puzzle::cmdExit, [](ControlState& c) { c.Bounds = {6900, 0, 690, 465}; });
+    subscription = form.Subscribe([this](Control control, Property property) {
+      if (!control.IsWindow() || property != Property::FormBounds) return;
       geometry_changes.push_back(form.Geometry());
       if (form.Geometry() == last) return;
       last = form.Geometry();

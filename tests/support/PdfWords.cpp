@@ -61,7 +61,7 @@ std::string FirstWord(const std::string& entry) {
 void ExpectPageMatchesLayout(AppContext& ctx, const std::vector<PdfWord>& words) {
   const PuzzleState& s = ctx.state;
   const PageLayout& p = ctx.page;
-  const std::string& title = ctx.AttributesForm().Text("txtPuzName");
+  const std::string& title = ctx.AttributesForm().Text(frmAttributes::txtPuzName);
   EXPECT_TRUE(FindAt(words, FirstWord(title), p.TitleX, p.TopMargin)) << "title at " << p.TitleX << ", " << p.TopMargin;
 
   // pdftotext joins neighbouring letters of a row into one word when they stand close,

@@ -58,8 +58,8 @@ struct RunningProgram {
   void OpenList(const std::string& path) { testing::OpenList(ctx(), path); }
   Form& form() { return app.context().MainForm(); }
   QMainWindow* window() { return app.mainWindow(); }
-  /// A window of the program by its form name, once it has been made.
-  QWidget* Window(std::string_view form_name) { return app.window(form_name); }
+  /// A window of the program by its form, once it has been made.
+  QWidget* Window(const kivrel::Window& form) { return app.window(form); }
 
   /// A control of a window by objectName.
   template <typename T = QWidget>
@@ -68,7 +68,13 @@ struct RunningProgram {
                   : nullptr;
   }
   template <typename T = QWidget>
-  T* Widget(std::string_view name) { return In<T>(window(), name); }
+  static T* In(QWidget* window, Control control) {
+    return In<T>(window, control.Name());
+  }
+  template <typename T = QWidget>
+  T* Widget(std::string_view name) {
+    return In<T>(window(), name);
+  }
   QPushButton* Button(std::string_view name) { return Widget<QPushButton>(name); }
   QLabel* Label(std::string_view name) { return Widget<QLabel>(name); }
   QAction* Action(std::string_view name) { return Widget<QAction>(name); }

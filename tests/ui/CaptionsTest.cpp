@@ -15,90 +15,90 @@ namespace kivrel::testing {
 namespace {
 
 struct Caption {
-  std::string_view form;
+  const Window* form;
   std::string_view control;
   const char* caption;
 };
 
 const Caption kCaptions[] = {
     // The main window's buttons.
-    {kMainForm, "cmdAttributes", "&Attrib"},
-    {kMainForm, "cmdBuild", "&Build"},
-    {kMainForm, "cmdFillinBlanks", "F&illin"},
-    {kMainForm, "cmdOutlineWords", "&Outline"},
-    {kMainForm, "cmdViewMatches", " &Junctions"},
-    {kMainForm, "cmdPrint", "&Print"},
-    {kMainForm, "cmdViewList", "&List"},
-    {kMainForm, "cmdSavePuzzle", "&Save Puzzle"},
-    {kMainForm, "cmdCancel", "&Cancel"},
-    {kMainForm, "cmdExit", "E&xit"},
+    {&frmKV_Puzzle::kWindow, "cmdAttributes", "&Attrib"},
+    {&frmKV_Puzzle::kWindow, "cmdBuild", "&Build"},
+    {&frmKV_Puzzle::kWindow, "cmdFillinBlanks", "F&illin"},
+    {&frmKV_Puzzle::kWindow, "cmdOutlineWords", "&Outline"},
+    {&frmKV_Puzzle::kWindow, "cmdViewMatches", " &Junctions"},
+    {&frmKV_Puzzle::kWindow, "cmdPrint", "&Print"},
+    {&frmKV_Puzzle::kWindow, "cmdViewList", "&List"},
+    {&frmKV_Puzzle::kWindow, "cmdSavePuzzle", "&Save Puzzle"},
+    {&frmKV_Puzzle::kWindow, "cmdCancel", "&Cancel"},
+    {&frmKV_Puzzle::kWindow, "cmdExit", "E&xit"},
     // Its menus.
-    {kMainForm, "mnuFile", "&File"},
-    {kMainForm, "mnuNewList", "&New List"},
-    {kMainForm, "mnuOpenList", "&Open List..."},
-    {kMainForm, "mnuSaveList", "&Save List"},
-    {kMainForm, "mnuSaveListAs", "Save List &As..."},
-    {kMainForm, "mnuOpenPuzzle", "O&pen Puzzle..."},
-    {kMainForm, "mnuSavePuzzle", "Sa&ve Puzzle"},
-    {kMainForm, "mnuSavePuzzleAs", "Save Pu&zzle As..."},
-    {kMainForm, "mnuPrint", "&Print..."},
-    {kMainForm, "mnuExit", "E&xit"},
-    {kMainForm, "mnuPuzzle", "&Puzzle"},
-    {kMainForm, "mnuAttributes", "&Attributes"},
-    {kMainForm, "mnuBuild", "&Build"},
-    {kMainForm, "mnuFillinBlanks", "F&ill in Blanks"},
-    {kMainForm, "mnuOutlineWords", "&Outline Words"},
-    {kMainForm, "mnuViewMatches", "Show &Junctions"},
-    {kMainForm, "mnuViewList", "View &List"},
-    {kMainForm, "mnuViewPuzzle", "View &Puzzle"},
-    {kMainForm, "mnuOptions", "&Options"},
-    {kMainForm, "mnuSound", "&Sound"},
-    {kMainForm, "mnuUpperCase", "&Upper case word list"},
-    {kMainForm, "mnuHelp", "&Help"},
-    {kMainForm, "mnuAbout", "&About..."},
+    {&frmKV_Puzzle::kWindow, "mnuFile", "&File"},
+    {&frmKV_Puzzle::kWindow, "mnuNewList", "&New List"},
+    {&frmKV_Puzzle::kWindow, "mnuOpenList", "&Open List..."},
+    {&frmKV_Puzzle::kWindow, "mnuSaveList", "&Save List"},
+    {&frmKV_Puzzle::kWindow, "mnuSaveListAs", "Save List &As..."},
+    {&frmKV_Puzzle::kWindow, "mnuOpenPuzzle", "O&pen Puzzle..."},
+    {&frmKV_Puzzle::kWindow, "mnuSavePuzzle", "Sa&ve Puzzle"},
+    {&frmKV_Puzzle::kWindow, "mnuSavePuzzleAs", "Save Pu&zzle As..."},
+    {&frmKV_Puzzle::kWindow, "mnuPrint", "&Print..."},
+    {&frmKV_Puzzle::kWindow, "mnuExit", "E&xit"},
+    {&frmKV_Puzzle::kWindow, "mnuPuzzle", "&Puzzle"},
+    {&frmKV_Puzzle::kWindow, "mnuAttributes", "&Attributes"},
+    {&frmKV_Puzzle::kWindow, "mnuBuild", "&Build"},
+    {&frmKV_Puzzle::kWindow, "mnuFillinBlanks", "F&ill in Blanks"},
+    {&frmKV_Puzzle::kWindow, "mnuOutlineWords", "&Outline Words"},
+    {&frmKV_Puzzle::kWindow, "mnuViewMatches", "Show &Junctions"},
+    {&frmKV_Puzzle::kWindow, "mnuViewList", "View &List"},
+    {&frmKV_Puzzle::kWindow, "mnuViewPuzzle", "View &Puzzle"},
+    {&frmKV_Puzzle::kWindow, "mnuOptions", "&Options"},
+    {&frmKV_Puzzle::kWindow, "mnuSound", "&Sound"},
+    {&frmKV_Puzzle::kWindow, "mnuUpperCase", "&Upper case word list"},
+    {&frmKV_Puzzle::kWindow, "mnuHelp", "&Help"},
+    {&frmKV_Puzzle::kWindow, "mnuAbout", "&About..."},
     // The word list window.
-    {kWordListForm, "cmdAdd", "&Add"},
-    {kWordListForm, "cmdReplace", "Re&place"},
-    {kWordListForm, "cmdRemove", "&Remove"},
-    {kWordListForm, "cmdClear", "C&lear"},
-    {kWordListForm, "cmdSave", "&Save List"},
-    {kWordListForm, "cmdSort", "Sor&t"},
-    {kWordListForm, "cmdShowWord", "Show &Word"},
-    {kWordListForm, "cmdHideAll", "&Hide All"},
-    {kWordListForm, "cmdClose", "&Close"},
-    {kWordListForm, "lblFile", "File:"},
-    {kWordListForm, "lblCount", "Word Count:"},
+    {&frmWordList::kWindow, "cmdAdd", "&Add"},
+    {&frmWordList::kWindow, "cmdReplace", "Re&place"},
+    {&frmWordList::kWindow, "cmdRemove", "&Remove"},
+    {&frmWordList::kWindow, "cmdClear", "C&lear"},
+    {&frmWordList::kWindow, "cmdSave", "&Save List"},
+    {&frmWordList::kWindow, "cmdSort", "Sor&t"},
+    {&frmWordList::kWindow, "cmdShowWord", "Show &Word"},
+    {&frmWordList::kWindow, "cmdHideAll", "&Hide All"},
+    {&frmWordList::kWindow, "cmdClose", "&Close"},
+    {&frmWordList::kWindow, "lblFile", "File:"},
+    {&frmWordList::kWindow, "lblCount", "Word Count:"},
     // The attributes dialog.
-    {kAttributesForm, "cmdOK", "&OK"},
-    {kAttributesForm, "cmdDefaultDimensions", "&Default Dimensions"},
-    {kAttributesForm, "cmdSaveList", "&Save List"},
-    {kAttributesForm, "cmdCancel", "&Cancel"},
-    {kAttributesForm, "chkIncludeDiagonals", "Include Diagonals"},
-    {kAttributesForm, "chkBalanceDirections", "Balance Directions"},
-    {kAttributesForm, "chkFastBuild", "Fast Build"},
-    {kAttributesForm, "chkStopOnReject", "Sto&p on first reject"},
-    {kAttributesForm, "chkRestartOnReject", "&Restart on first reject"},
-    {kAttributesForm, "Label3", "Puzzle Title:"},
-    {kAttributesForm, "Label1", "Puzzle Width (in letters):"},
-    {kAttributesForm, "Label2", "Puzzle Height:"},
-    {kAttributesForm, "Label7", "Stop when spaces remaining"},
-    {kAttributesForm, "Label4", "Instructions:"},
+    {&frmAttributes::kWindow, "cmdOK", "&OK"},
+    {&frmAttributes::kWindow, "cmdDefaultDimensions", "&Default Dimensions"},
+    {&frmAttributes::kWindow, "cmdSaveList", "&Save List"},
+    {&frmAttributes::kWindow, "cmdCancel", "&Cancel"},
+    {&frmAttributes::kWindow, "chkIncludeDiagonals", "Include Diagonals"},
+    {&frmAttributes::kWindow, "chkBalanceDirections", "Balance Directions"},
+    {&frmAttributes::kWindow, "chkFastBuild", "Fast Build"},
+    {&frmAttributes::kWindow, "chkStopOnReject", "Sto&p on first reject"},
+    {&frmAttributes::kWindow, "chkRestartOnReject", "&Restart on first reject"},
+    {&frmAttributes::kWindow, "Label3", "Puzzle Title:"},
+    {&frmAttributes::kWindow, "Label1", "Puzzle Width (in letters):"},
+    {&frmAttributes::kWindow, "Label2", "Puzzle Height:"},
+    {&frmAttributes::kWindow, "Label7", "Stop when spaces remaining"},
+    {&frmAttributes::kWindow, "Label4", "Instructions:"},
     // The print options dialog.
-    {kPrintOptionsForm, "cmdTitleFont", "&Title"},
-    {kPrintOptionsForm, "cmdInstructionsFont", "&Instructions"},
-    {kPrintOptionsForm, "cmdPuzzleFont", "PU&ZZLE"},
-    {kPrintOptionsForm, "cmdWordListFont", "&WORD LIST"},
-    {kPrintOptionsForm, "chkPrintInstructions", "Print i&nstructions"},
-    {kPrintOptionsForm, "chkPrintWordList", "Print word &list"},
-    {kPrintOptionsForm, "chkOutlineWords", "&Outline words"},
-    {kPrintOptionsForm, "cmdPreview", "Pre&view"},
-    {kPrintOptionsForm, "cmdPrinter", "P&rinter..."},
-    {kPrintOptionsForm, "cmdPrint", "&Print"},
-    {kPrintOptionsForm, "cmdCancel", "&Close"},
-    {kPrintOptionsForm, "chkAbove", "Above"},
-    {kPrintOptionsForm, "chkLeft", "Left"},
-    {kPrintOptionsForm, "chkRight", "Right"},
-    {kPrintOptionsForm, "chkBelow", "Below"},
+    {&frmPrintOptions::kWindow, "cmdTitleFont", "&Title"},
+    {&frmPrintOptions::kWindow, "cmdInstructionsFont", "&Instructions"},
+    {&frmPrintOptions::kWindow, "cmdPuzzleFont", "PU&ZZLE"},
+    {&frmPrintOptions::kWindow, "cmdWordListFont", "&WORD LIST"},
+    {&frmPrintOptions::kWindow, "chkPrintInstructions", "Print i&nstructions"},
+    {&frmPrintOptions::kWindow, "chkPrintWordList", "Print word &list"},
+    {&frmPrintOptions::kWindow, "chkOutlineWords", "&Outline words"},
+    {&frmPrintOptions::kWindow, "cmdPreview", "Pre&view"},
+    {&frmPrintOptions::kWindow, "cmdPrinter", "P&rinter..."},
+    {&frmPrintOptions::kWindow, "cmdPrint", "&Print"},
+    {&frmPrintOptions::kWindow, "cmdCancel", "&Close"},
+    {&frmPrintOptions::kWindow, "chkAbove", "Above"},
+    {&frmPrintOptions::kWindow, "chkLeft", "Left"},
+    {&frmPrintOptions::kWindow, "chkRight", "Right"},
+    {&frmPrintOptions::kWindow, "chkBelow", "Below"},
 };
 
 // The caption a control shows, whatever kind of control it is.
@@ -113,13 +113,15 @@ std::optional<QString> CaptionOf(QWidget* window, std::string_view control) {
 
 TEST(Captions, EveryCaptionAndAccessKeyIsAsDesigned) {
   RunningProgram program;
-  for (std::string_view name : {kWordListForm, kAttributesForm, kPrintOptionsForm}) program.ctx().forms.Get(name).Load();
+  for (const Window* form : {&frmWordList::kWindow, &frmAttributes::kWindow, &frmPrintOptions::kWindow}) {
+    program.ctx().forms.Get(*form).Load();
+  }
   for (const Caption& c : kCaptions) {
-    QWidget* window = program.Window(c.form);
-    ASSERT_NE(window, nullptr) << c.form;
+    QWidget* window = program.Window(*c.form);
+    ASSERT_NE(window, nullptr) << c.form->Name();
     std::optional<QString> caption = CaptionOf(window, c.control);
-    ASSERT_TRUE(caption) << c.form << " has no " << c.control;
-    EXPECT_EQ(caption->toStdString(), c.caption) << c.form << " " << c.control;
+    ASSERT_TRUE(caption) << c.form->Name() << " has no " << c.control;
+    EXPECT_EQ(caption->toStdString(), c.caption) << c.form->Name() << " " << c.control;
   }
 }
 

@@ -72,7 +72,8 @@ TEST(ExportPage, ThroughTheRealDialogTheSamePdfAsKivrelCliPrint) {
   QTest::mouseClick(app.mainWindow()->findChild<QPushButton*>(QStringLiteral("cmdBuild")), Qt::LeftButton);
   ASSERT_NE(ctx.state.PuzzleBuilt, 0);
   ASSERT_TRUE(export_page->isEnabled());
-  ctx.forms.Get(kPrintOptionsForm).SetValue("chkPrintInstructions", 0);  // as the print options dialog sets it
+  // As the print options dialog sets it:
+  ctx.forms.Get(frmPrintOptions::kWindow).SetValue(frmPrintOptions::chkPrintInstructions, 0);
   ASSERT_EQ(ctx.print.PrintInstructions, 0);
 
   // (A PNG with its answer key is tested on the X server, typed with real keys.)

@@ -12,25 +12,34 @@
 #include <QTest>
 #include <QTimer>
 
+#include "controls/Declare.h"
 #include "ui/Design.h"
 #include "ui/FormBinder.h"
+
+#define KIVREL_TEST_WINDOW_CONTROLS(X) X(cmdGo) X(chkOption) X(radLeft) X(radRight) X(lblCount) X(txtName) X(mnuSound)
+
+namespace kivrel::frmTest {
+KIVREL_DECLARE_WINDOW(frmTest, KIVREL_TEST_WINDOW_CONTROLS)
+}  // namespace kivrel::frmTest
 
 namespace kivrel {
 namespace {
 
-// A window of each kind of control, named as the program names its controls.
-struct Window {
-  QDialog dialog;
-  QPushButton* go = Design::Named(new QPushButton("&Go", &dialog), "cmdGo");
-  QCheckBox* option = Design::Named(new QCheckBox("Option", &dialog), "chkOption");
-  QRadioButton* left = Design::Named(new QRadioButton("Left", &dialog), "radLeft");
-  QRadioButton* right = Design::Named(new QRadioButton("Right", &dialog), "radRight");
-  QLabel* count = Design::Named(new QLabel("design", &dialog), "lblCount");
-  QLineEdit* name = Design::Named(new QLineEdit(&dialog), "txtName");
-  QAction* sound = Design::Named(new QAction("&Sound", &dialog), "mnuSound");
+using namespace frmTest;
 
-  Window() {
-    dialog.setObjectName("frmTest");
+// A window of each kind of control, named as the program names its controls.
+struct TestWindow {
+  QDialog dialog;
+  QPushButton* go = Design::Named(new QPushButton("&Go", &dialog), cmdGo);
+  QCheckBox* option = Design::Named(new QCheckBox("Option", &dialog), chkOption);
+  QRadioButton* left = Design::Named(new QRadioButton("Left", &dialog), radLeft);
+  QRadioButton* right = Design::Named(new QRadioButton("Right", &dialog), radRight);
+  QLabel* count = Design::Named(new QLabel("design", &dialog), lblCount);
+  QLineEdit* name = Design::Named(new QLineEdit(&dialog), txtName);
+  QAction* sound = Design::Named(new QAction("&Sound", &dialog), mnuSound);
+
+  TestWindow() {
+    Design::Named(&dialog, kWindow);
     dialog.setWindowTitle("Test Window");
     left->setChecked(true);
     name->move(0, 100);
@@ -41,33 +50,33 @@ struct Window {
 };
 
 struct FormBinderTest : ::testing::Test {
-  Window w;
-  Form form{"frmTest"};
+  TestWindow w;
+  Form form{kWindow};
 };
 
 TEST_F(FormBinderTest, TakesDesignValuesForWhatTheProgramHasNotSet) {
-  form.SetText("lblCount", "7");
+  form.SetText(lblCount, "7");
   w.go->setEnabled(false);
   FormBinder binder(&w.dialog, form);
   EXPECT_EQ(form.Caption(), "Test Window");
-  EXPECT_EQ(form.Text("cmdGo"), "&Go");
-  EXPECT_FALSE(form.Enabled("cmdGo"));
-  EXPECT_EQ(form.Value("radLeft"), 1);
-  EXPECT_TRUE(form.Checked("mnuSound"));
+  EXPECT_EQ(form.Text(cmdGo), "&Go");
+  EXPECT_FALSE(form.Enabled(cmdGo));
+  EXPECT_EQ(form.Value(radLeft), 1);
+  EXPECT_TRUE(form.Checked(mnuSound));
   EXPECT_EQ(w.count->text(), "7");  // the program's value wins
-  EXPECT_EQ(form.Text("lblCount"), "7");
+  EXPECT_EQ(form.Text(lblCount), "7");
 }
 
 TEST_F(FormBinderTest, ShowsWhatTheProgramSets) {
   FormBinder binder(&w.dialog, form);
-  form.SetEnabled("cmdGo", false);
-  form.SetText("cmdGo", "Hide &Word");
-  form.SetValue("chkOption", 1);
-  form.SetText("txtName", "apple");
+  form.SetEnabled(cmdGo, false);
+  form.SetText(cmdGo, "Hide &Word");
+  form.SetValue(chkOption, 1);
+  form.SetText(txtName, "apple");
   form.SetCaption("Kivrel Puzzle Maker - Zoo");
-  form.SetDefault("cmdGo", true);
-  form.SetVisible("lblCount", false);
-  form.SetChecked("mnuSound", false);
+  form.SetDefault(cmdGo, true);
+  form.SetVisible(lblCount, false);
+  form.SetChecked(mnuSound, false);
   EXPECT_FALSE(w.go->isEnabled());
   EXPECT_EQ(w.go->text(), "Hide &Word");
   EXPECT_TRUE(w.go->isDefault());
@@ -79,38 +88,38 @@ TEST_F(FormBinderTest, ShowsWhatTheProgramSets) {
 }
 
 TEST_F(FormBinderTest, ForwardsTheUsersActions) {
-  form.SetOptionGroup({"radLeft", "radRight"});
+  form.SetOptionGroup({radLeft, radRight});
   FormBinder binder(&w.dialog, form);
   std::vector<std::string> events;
-  form.On("cmdGo", Event::Click, [&] { events.push_back("go"); });
-  form.On("chkOption", Event::Click, [&] { events.push_back("option " + std::to_string(form.Value("chkOption"))); });
-  form.On("radRight", Event::Click, [&] { events.push_back("right"); });
-  form.On("txtName", Event::Change, [&] { events.push_back("text " + form.Text("txtName")); });
+  form.On(cmdGo, Event::Click, [&] { events.push_back("go"); });
+  form.On(chkOption, Event::Click, [&] { events.push_back("option " + std::to_string(form.Value(chkOption))); });
+  form.On(radRight, Event::Click, [&] { events.push_back("right"); });
+  form.On(txtName, Event::Change, [&] { events.push_back("text " + form.Text(txtName)); });
 
   w.go->click();
   w.option->click();
   w.right->click();
   QTest::keyClicks(w.name, "ab");
   EXPECT_EQ(events, (std::vector<std::string>{"go", "option 1", "right", "text a", "text ab"}));
-  EXPECT_EQ(form.Value("radLeft"), 0);
+  EXPECT_EQ(form.Value(radLeft), 0);
   EXPECT_FALSE(w.left->isChecked());
 
   // A value the program sets raises the click once, not again through the widget.
   events.clear();
-  form.SetValue("chkOption", 0);
+  form.SetValue(chkOption, 0);
   EXPECT_EQ(events, (std::vector<std::string>{"option 0"}));
   EXPECT_FALSE(w.option->isChecked());
 }
 
 TEST_F(FormBinderTest, TheProgramOwnsAMenuItemsCheckMark) {
   FormBinder binder(&w.dialog, form);
-  form.On("mnuSound", Event::Click, [&] { form.SetChecked("mnuSound", !form.Checked("mnuSound")); });
+  form.On(mnuSound, Event::Click, [&] { form.SetChecked(mnuSound, !form.Checked(mnuSound)); });
   w.sound->trigger();
-  EXPECT_FALSE(form.Checked("mnuSound"));
+  EXPECT_FALSE(form.Checked(mnuSound));
   EXPECT_FALSE(w.sound->isChecked());
 
-  Form silent("frmTest");  // without a handler the mark stays as it is
-  Window v;
+  Form silent(kWindow);  // without a handler the mark stays as it is
+  TestWindow v;
   FormBinder other(&v.dialog, silent);
   v.sound->trigger();
   EXPECT_TRUE(v.sound->isChecked());
@@ -119,7 +128,7 @@ TEST_F(FormBinderTest, TheProgramOwnsAMenuItemsCheckMark) {
 TEST_F(FormBinderTest, ClicksInAModalWindowReachTheForm) {
   FormBinder binder(&w.dialog, form);
   bool unloaded = false;
-  form.On("cmdGo", Event::Click, [&] { unloaded = form.Unload(); });
+  form.On(cmdGo, Event::Click, [&] { unloaded = form.Unload(); });
   QTimer::singleShot(0, [&] { QTest::mouseClick(w.go, Qt::LeftButton); });
   QTimer::singleShot(3000, &w.dialog, [&] { w.dialog.reject(); });  // a safety net only
   form.Show(true);
@@ -133,7 +142,7 @@ TEST(FormBinder, TheClientAreaOfAMainWindowIsBelowItsMenuBar) {
   window.menuBar()->addMenu("&File");
   window.setCentralWidget(new QWidget);
   window.resize(300, 200);
-  Form form("frmMain");
+  Form form(kWindow);
   FormBinder binder(&window, form);
   window.show();
   QApplication::processEvents();

@@ -21,7 +21,7 @@ TEST(HiddenMessageOnScreen, TheQuoteIsTypedCountedAndFilledIn) {
   testing::TempDir dir;
   p.OpenList(dir.Write("zoo.kvl", "1\tZoo\t 7\t 7\t 1\t 1\tFind them.\tOld\r\nZEBRA\r\nLLAMA\r\nOKAPI\r\nLION\r\n"));
   EXPECT_EQ(p.ctx().state.MysteryQuote, "Old");
-  EXPECT_TRUE(p.Action(kNoDuplicatesMark)->isChecked());
+  EXPECT_TRUE(p.Action("mnuNoDuplicates")->isChecked());
   p.Click("cmdBuild");
   QApplication::processEvents();
   const PuzzleState& s = p.ctx().state;
@@ -32,7 +32,7 @@ TEST(HiddenMessageOnScreen, TheQuoteIsTypedCountedAndFilledIn) {
   for (int i = 0; i < s.SpacesRemaining; ++i) quote += (i % 5 == 4) ? "e! " : "t";
   bool typed = false;
   QTimer::singleShot(0, [&] {
-    QWidget* dialog = p.Window(kAttributesForm);
+    QWidget* dialog = p.Window(frmAttributes::kWindow);
     ASSERT_TRUE(dialog && dialog->isVisible());
     p.Activate(dialog);
     auto* box = p.In<QPlainTextEdit>(dialog, "txtMysteryQuote");

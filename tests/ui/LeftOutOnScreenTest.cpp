@@ -26,7 +26,7 @@ TEST(LeftOutOnScreen, TheWordListMarksAndTheRejectedCountNamesTheWordLeftOut) {
   EXPECT_EQ(p.Label("lblRejectedCount")->toolTip().toStdString(), "Not placed: " + left_out);
 
   p.Action("mnuViewList")->trigger();
-  auto* box = p.In<WordListBox>(p.Window(kWordListForm), "cboWordList");
+  auto* box = p.In<WordListBox>(p.Window(frmWordList::kWindow), "cboWordList");
   ASSERT_TRUE(box);
   const QColor normal = box->list()->palette().color(QPalette::Text);
   for (int row = 0; row < box->list()->count(); ++row) {

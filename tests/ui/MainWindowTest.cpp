@@ -90,22 +90,22 @@ TEST(MainWindow, TheAboutBoxIsModalAndEnterClosesIt) {
   RunningProgram p;
   bool looked = false;
   QTimer::singleShot(0, [&] {
-    QWidget* about = p.Window(kAboutForm);
+    QWidget* about = p.Window(frmAbout::kWindow);
     ASSERT_TRUE(about && about->isVisible() && about->isModal());
     looked = true;
     QTest::keyClick(about, Qt::Key_Return);
   });
   QTimer::singleShot(3000, p.window(), [&] {  // never leave the test waiting on a box that stayed up
-    if (QWidget* about = p.Window(kAboutForm); about && about->isVisible()) about->close();
+    if (QWidget* about = p.Window(frmAbout::kWindow); about && about->isVisible()) about->close();
   });
   p.Action("mnuAbout")->trigger();  // returns when the box is closed
   EXPECT_TRUE(looked);
-  EXPECT_FALSE(p.Window(kAboutForm)->isVisible());
+  EXPECT_FALSE(p.Window(frmAbout::kWindow)->isVisible());
 
   // A second time, OK clicked with the mouse.
-  QTimer::singleShot(0, [&] { p.ClickIn(p.Window(kAboutForm), "cmdOK"); });
+  QTimer::singleShot(0, [&] { p.ClickIn(p.Window(frmAbout::kWindow), "cmdOK"); });
   p.Action("mnuAbout")->trigger();
-  EXPECT_FALSE(p.Window(kAboutForm)->isVisible());
+  EXPECT_FALSE(p.Window(frmAbout::kWindow)->isVisible());
 }
 
 }  // namespace

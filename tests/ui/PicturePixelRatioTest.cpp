@@ -19,7 +19,7 @@ struct Picture {
     ctx.state.PuzzleWidth = 6;
     ctx.state.PuzzleHeight = 5;
     SizePuzzleDisplay(ctx);
-    const Rect& bounds = ctx.MainForm().Bounds(kPicture);
+    const Rect& bounds = ctx.MainForm().Bounds(frmKV_Puzzle::picPuzzle);
     surface.Resize(bounds.Width, bounds.Height);
     // A letter on every other cell, in a pattern that tells rows and columns apart.
     for (int row = 1; row <= 5; ++row) {

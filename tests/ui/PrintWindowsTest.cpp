@@ -30,8 +30,8 @@ struct PrintProgram : testing::RunningProgram {
     Click("cmdPrint");
     Activate(Dialog());
   }
-  QWidget* Dialog() { return Window(kPrintOptionsForm); }
-  QWidget* Preview() { return Window(kPrintPreviewForm); }
+  QWidget* Dialog() { return Window(frmPrintOptions::kWindow); }
+  QWidget* Preview() { return Window(frmPrintPreview::kWindow); }
   template <typename T = QWidget>
   T* D(std::string_view name) { return In<T>(Dialog(), name); }
   void ClickIn(std::string_view name) { RunningProgram::ClickIn(Dialog(), name); }
@@ -120,9 +120,9 @@ TEST(PrintWindows, PreviewScrollsThePageAndCloseHidesBothWindows) {
   p.ClickIn("cmdPreview");
   QWidget* preview = p.Preview();
   ASSERT_TRUE(preview->isVisible());
-  auto* across = p.In<QScrollBar>(preview, kHorizontalBar);
-  auto* down = p.In<QScrollBar>(preview, kVerticalBar);
-  QWidget* page = p.In(preview, kPreviewPicture);
+  auto* across = p.In<QScrollBar>(preview, frmPrintPreview::HScrollBar);
+  auto* down = p.In<QScrollBar>(preview, frmPrintPreview::VScrollBar);
+  QWidget* page = p.In(preview, frmPrintPreview::picPrintPreview);
   EXPECT_TRUE(across->isVisible() && down->isVisible());
   EXPECT_EQ(page->size(), QSize(816, 1056));
   EXPECT_EQ(down->width(), 255 / 15);
@@ -132,7 +132,7 @@ TEST(PrintWindows, PreviewScrollsThePageAndCloseHidesBothWindows) {
   preview->resize(534, 400);
   QApplication::processEvents();
   EXPECT_EQ(across->width(), 534 - 17);
-  const ControlState& bar = p.ctx().forms.Get(kPrintPreviewForm).Control(kHorizontalBar);
+  const ControlState& bar = p.ctx().forms.Get(frmPrintPreview::kWindow).State(frmPrintPreview::HScrollBar);
   EXPECT_GT(bar.Max, 0);
   EXPECT_EQ(std::make_tuple(across->maximum(), across->pageStep(), across->singleStep()),
             std::make_tuple(bar.Max, bar.LargeChange, bar.SmallChange));
@@ -181,7 +181,7 @@ TEST(PrintWindows, PreviewShowsTheCurrentPageAfterAChangeWhileItWasClosed) {
   ASSERT_TRUE(preview->isVisible());
   QApplication::processEvents();
   // What the window shows is the page image as it is now.
-  QWidget* page = p.In(preview, kPreviewPicture);
+  QWidget* page = p.In(preview, frmPrintPreview::picPrintPreview);
   const QImage shown = preview->screen()->grabWindow(preview->winId()).toImage();
   const QImage& now = p.app.preview().Image();
   const QRect visible = QRect(QPoint(0, 0), preview->size()).intersected(page->geometry()).adjusted(0, 0, -40, -40);

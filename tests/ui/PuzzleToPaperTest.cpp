@@ -25,7 +25,7 @@ TEST(PuzzleToPaper, FromAnOpenedListToAPrintedPage) {
 
   p.dialogs.ExpectFile(dir.Write("animals.txt", testing::TempDir::Read(KIVREL_EXAMPLES_DIR "/animals.kvl")));
   p.Action("mnuOpenList")->trigger();
-  ASSERT_TRUE(p.Window(kWordListForm) && p.Window(kWordListForm)->isVisible());
+  ASSERT_TRUE(p.Window(frmWordList::kWindow) && p.Window(frmWordList::kWindow)->isVisible());
   ASSERT_EQ(ctx.list.ListCount(), 25);
   ctx.state.WordListChanged = kTrue;  // as an edit would leave it
 
@@ -52,13 +52,13 @@ TEST(PuzzleToPaper, FromAnOpenedListToAPrintedPage) {
 
   // Print options: the title to the left and the words outlined, seen in the preview.
   p.Click("cmdPrint");
-  QWidget* options = p.Window(kPrintOptionsForm);
+  QWidget* options = p.Window(frmPrintOptions::kWindow);
   ASSERT_TRUE(options && options->isVisible());
   p.Activate(options);
   p.ClickIn(options, "radTitleLeft");
   p.ClickIn(options, "chkOutlineWords");
   p.ClickIn(options, "cmdPreview");
-  QWidget* preview = p.Window(kPrintPreviewForm);
+  QWidget* preview = p.Window(frmPrintPreview::kWindow);
   ASSERT_TRUE(preview && preview->isVisible());
   const QImage& page = p.app.preview().Image();
   const QRect title_area(1440 / 15, ctx.page.TopMargin / 15, ctx.page.TitleWidth / 15, ctx.page.TitleHeight / 15);
@@ -96,7 +96,7 @@ TEST(PuzzleToPaper, ThePrintedListIsThePlacedWordsAfterSortAndEdits) {
   p.Click("cmdBuild");
   ASSERT_EQ(ctx.state.InsertedCount, 3);
   p.Click("cmdViewList");
-  QWidget* list = p.Window(kWordListForm);
+  QWidget* list = p.Window(frmWordList::kWindow);
   ASSERT_TRUE(list && list->isVisible());
   p.Activate(list);
   p.ClickIn(list, "cmdSort");
@@ -105,7 +105,7 @@ TEST(PuzzleToPaper, ThePrintedListIsThePlacedWordsAfterSortAndEdits) {
   ASSERT_EQ(ctx.list.Entries(), (std::vector<std::string>{"[Section A]", "GIRAFFE", "LION", "ZEBRA", "OKAPI"}));
 
   p.Click("cmdPrint");
-  QWidget* options = p.Window(kPrintOptionsForm);
+  QWidget* options = p.Window(frmPrintOptions::kWindow);
   ASSERT_TRUE(options && options->isVisible());
   p.Activate(options);
   QPrinter printer(QPrinter::HighResolution);

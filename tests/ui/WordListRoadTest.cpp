@@ -19,8 +19,8 @@ using testing::RunningProgram;
 struct Road : ::testing::Test {
   RunningProgram p;
 
-  QWidget* ListWindow() { return p.Window(kWordListForm); }
-  QWidget* AttributesWindow() { return p.Window(kAttributesForm); }
+  QWidget* ListWindow() { return p.Window(frmWordList::kWindow); }
+  QWidget* AttributesWindow() { return p.Window(frmAttributes::kWindow); }
   WordListBox* Box() { return p.In<WordListBox>(ListWindow(), "cboWordList"); }
   void TypeEntry(const char* text) {
     QLineEdit* edit = Box()->edit();

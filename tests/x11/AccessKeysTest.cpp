@@ -156,7 +156,7 @@ TEST(AccessKeys, TheEnabledButtonWinsAndTheMenuAnswersWhenItIsDisabled) {
   // Print enabled: one Alt+P opens the print options.
   input.Key(XK_p, {XK_Alt_L});
   EXPECT_TRUE(WaitFor([&] {
-    QWidget* options = program.Window(kPrintOptionsForm);
+    QWidget* options = program.Window(frmPrintOptions::kWindow);
     return options && options->isVisible();
   }, kPatience));
   EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
@@ -192,7 +192,7 @@ TEST(AccessKeys, ALetterTwoMenuItemsShareRunsTheFirstAtOnce) {
   input.Key(XK_p);
   EXPECT_TRUE(WaitFor([&] { return program.dialogs.Done(); }, kPatience)) << "Open Puzzle... did not run";
   EXPECT_TRUE(WaitFor([] { return QApplication::activePopupWidget() == nullptr; }, kPatience));
-  QWidget* options = program.Window(kPrintOptionsForm);
+  QWidget* options = program.Window(frmPrintOptions::kWindow);
   EXPECT_TRUE(!options || !options->isVisible());
 }
 
@@ -201,10 +201,11 @@ TEST(AccessKeys, OnePressDoesOneThingInTheDialogs) {
   XInput input;
   program.OpenList(kAnimals);
   BuildPuzzle(program.ctx());
-  for (std::string_view name : {kAttributesForm, kWordListForm, kPrintOptionsForm}) {
-    Form& form = program.ctx().forms.Get(name);
+  for (const Window* declared : {&frmAttributes::kWindow, &frmWordList::kWindow, &frmPrintOptions::kWindow}) {
+    const std::string_view name = declared->Name();
+    Form& form = program.ctx().forms.Get(*declared);
     form.Show(false);
-    QWidget* window = program.Window(name);
+    QWidget* window = program.Window(*declared);
     ASSERT_TRUE(window && WaitActive(window, kPatience)) << name;
     Settle(300);  // the window manager hands the keyboard over just after activating it
     AccessKeySweep sweep(window);

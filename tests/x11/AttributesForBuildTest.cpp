@@ -25,8 +25,9 @@ QWidget* OpenForBuild(RunningProgram& program) {
   SetListReadyState(program.ctx());
   EXPECT_TRUE(WaitActive(program.window(), kPatience));
   XInput().Click(program.Button("cmdBuild"));
-  WaitFor([&] { return program.Window(kAttributesForm) && program.Window(kAttributesForm)->isVisible(); }, kPatience);
-  QWidget* dialog = program.Window(kAttributesForm);
+  WaitFor([&] { return program.Window(frmAttributes::kWindow) && program.Window(frmAttributes::kWindow)->isVisible(); },
+          kPatience);
+  QWidget* dialog = program.Window(frmAttributes::kWindow);
   EXPECT_TRUE(dialog && WaitActive(dialog, kPatience));
   Settle(300);  // the window manager hands the keyboard over just after activating it
   return dialog;

@@ -40,7 +40,7 @@ TEST(OptionsMenu, TheAccessKeysToggleNoDuplicatesAndOpenAvoidWords) {
   for (bool expected : {!was, was}) {
     ASSERT_TRUE(ChooseOption(input, XK_n));
     EXPECT_TRUE(WaitFor([&] { return no_duplicates->isChecked() == expected; }, kPatience));
-    EXPECT_EQ(program.ctx().MainForm().Checked("mnuNoDuplicates"), expected);
+    EXPECT_EQ(program.ctx().MainForm().Checked(frmKV_Puzzle::mnuNoDuplicates), expected);
     ASSERT_TRUE(Ready(main));
   }
 

@@ -29,7 +29,7 @@ struct PrintOnDesktop : RunningProgram {
     EXPECT_TRUE(WaitFor([this] { return Options() && Options()->isVisible(); }));
     EXPECT_TRUE(Ready(Options()));
   }
-  QWidget* Options() { return Window(kPrintOptionsForm); }
+  QWidget* Options() { return Window(frmPrintOptions::kWindow); }
   template <typename T = QWidget>
   T* O(std::string_view name) { return In<T>(Options(), name); }
 };
@@ -38,12 +38,12 @@ TEST(PrintWindowsDesktop, TheWheelScrollsThePageAndShiftWheelAcross) {
   PrintOnDesktop p;
   XInput input;
   input.Click(p.O("cmdPreview"));
-  QWidget* preview = p.Window(kPrintPreviewForm);
+  QWidget* preview = p.Window(frmPrintPreview::kWindow);
   ASSERT_TRUE(preview && WaitFor([&] { return preview->isVisible(); }));
   ASSERT_TRUE(Ready(preview));
-  QWidget* page = RunningProgram::In(preview, kPreviewPicture);
-  auto* down = RunningProgram::In<QScrollBar>(preview, kVerticalBar);
-  auto* across = RunningProgram::In<QScrollBar>(preview, kHorizontalBar);
+  QWidget* page = RunningProgram::In(preview, frmPrintPreview::picPrintPreview);
+  auto* down = RunningProgram::In<QScrollBar>(preview, frmPrintPreview::VScrollBar);
+  auto* across = RunningProgram::In<QScrollBar>(preview, frmPrintPreview::HScrollBar);
   ASSERT_TRUE(page && down && across);
   ASSERT_TRUE(down->isVisible() && across->isVisible()) << "the page fits: nothing to scroll";
   ASSERT_EQ(down->value(), 0);
@@ -83,9 +83,9 @@ TEST(PrintWindowsDesktop, EnterPrintsAfterAMarginSpinArrowWasClicked) {
 
   XInput input;
   input.Click(p.O<QRadioButton>("radTitleLeft"));  // the focus outside the margin boxes
-  auto* top = p.O<QLineEdit>(MarginBox(kTopMargin));
+  auto* top = p.O<QLineEdit>(frmPrintOptions::txtMargin[kTopMargin].Name());
   const QString before = top->text();
-  input.Click(p.O<SpinButton>(MarginSpin(kTopMargin))->upArrow());
+  input.Click(p.O<SpinButton>(frmPrintOptions::spnMargin[kTopMargin].Name())->upArrow());
   ASSERT_TRUE(WaitFor([&] { return top->text() != before; })) << "the spin arrow changed nothing";
   EXPECT_EQ(top->text(), "1.25\"");
 

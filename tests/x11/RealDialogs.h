@@ -50,12 +50,12 @@ struct RealProgram {
     QApplication::processEvents();
   }
   AppContext& ctx() { return app.context(); }
-  QWidget* WordListWindow() { return app.window(kWordListForm); }
+  QWidget* WordListWindow() { return app.window(frmWordList::kWindow); }
   void ShowList(const std::string& path) {
     // The main window first takes the focus the window manager gives a new window.
     ASSERT_TRUE(Ready(app.mainWindow()));
     OpenList(ctx(), path);
-    ctx().MainForm().Raise("mnuViewList", Event::Click);
+    ctx().MainForm().Raise(frmKV_Puzzle::mnuViewList, Event::Click);
   }
 };
 

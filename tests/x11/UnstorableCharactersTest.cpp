@@ -19,7 +19,7 @@ TEST(UnstorableCharacters, EscapeKeepsTheOldFileAndEnterSaves) {
   AppContext& ctx = program.ctx();
   ctx.state.WordListFileName = path;  // as opened
   ctx.list.SetEditText("Łódź");
-  ctx.WordListForm().Raise("cmdAdd", Event::Click);
+  ctx.WordListForm().Raise(frmWordList::cmdAdd, Event::Click);
   ASSERT_EQ(ctx.list.Entries().size(), 3u);
   const std::string added = ctx.list.Entries().back();
   QWidget* window = program.WordListWindow();

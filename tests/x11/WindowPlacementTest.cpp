@@ -80,16 +80,20 @@ TEST(WindowPlacement, TheWordListWindowOpensBesideThePuzzle) {
     program.OpenList(kAnimals);
     ASSERT_TRUE(WaitActive(program.window(), kPatience));
     if (side == 15) {
-      program.form().Raise("mnuViewList", Event::Click);
-      ASSERT_TRUE(WaitFor([&] { return program.Window(kWordListForm) && program.Window(kWordListForm)->isVisible(); }, kPatience));
+      program.form().Raise(frmKV_Puzzle::mnuViewList, Event::Click);
+      ASSERT_TRUE(WaitFor(
+          [&] { return program.Window(frmWordList::kWindow) && program.Window(frmWordList::kWindow)->isVisible(); },
+          kPatience));
       Settle(200);
       Build(program, 40);
     } else {
       Build(program, side);
-      program.form().Raise("mnuViewList", Event::Click);
-      ASSERT_TRUE(WaitFor([&] { return program.Window(kWordListForm) && program.Window(kWordListForm)->isVisible(); }, kPatience));
+      program.form().Raise(frmKV_Puzzle::mnuViewList, Event::Click);
+      ASSERT_TRUE(WaitFor(
+          [&] { return program.Window(frmWordList::kWindow) && program.Window(frmWordList::kWindow)->isVisible(); },
+          kPatience));
     }
-    QWidget* list = program.Window(kWordListForm);
+    QWidget* list = program.Window(frmWordList::kWindow);
     WaitFor([&] { return !list->frameGeometry().intersects(PictureOnScreen(program)); });
     EXPECT_FALSE(list->frameGeometry().intersects(PictureOnScreen(program))) << side;
     EXPECT_TRUE(Available().contains(list->frameGeometry())) << side;
@@ -102,13 +106,15 @@ TEST(WindowPlacement, TheOtherWindowsOpenInsideTheScreen) {
   program.OpenList(kAnimals);
   ASSERT_TRUE(WaitActive(program.window(), kPatience));
   Build(program, 99);
-  for (std::string_view name : {kAttributesForm, kPrintOptionsForm, kPrintPreviewForm}) {
-    program.ctx().forms.Get(name).Show(false);
-    ASSERT_TRUE(WaitFor([&] { return program.Window(name) && program.Window(name)->isVisible(); }, kPatience)) << name;
-    WaitFor([&] { return Available().contains(program.Window(name)->frameGeometry()); });
-    EXPECT_TRUE(Available().contains(program.Window(name)->frameGeometry())) << name;
+  for (const Window* form : {&frmAttributes::kWindow, &frmPrintOptions::kWindow, &frmPrintPreview::kWindow}) {
+    const std::string_view name = form->Name();
+    program.ctx().forms.Get(*form).Show(false);
+    ASSERT_TRUE(WaitFor([&] { return program.Window(*form) && program.Window(*form)->isVisible(); }, kPatience))
+        << name;
+    WaitFor([&] { return Available().contains(program.Window(*form)->frameGeometry()); });
+    EXPECT_TRUE(Available().contains(program.Window(*form)->frameGeometry())) << name;
     Screenshot(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
-    program.ctx().forms.Get(name).Hide();
+    program.ctx().forms.Get(*form).Hide();
   }
 }
 

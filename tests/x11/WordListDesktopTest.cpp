@@ -26,8 +26,8 @@ TEST(WordListDesktop, AWordTypedAfterOpeningAnotherListGoesIntoThatList) {
   RunningProgram program;
   ASSERT_TRUE(Ready(program.window()));
   program.dialogs.ExpectFile(a);
-  program.form().Raise("mnuOpenList", Event::Click);
-  QWidget* window = program.Window(kWordListForm);
+  program.form().Raise(frmKV_Puzzle::mnuOpenList, Event::Click);
+  QWidget* window = program.Window(frmWordList::kWindow);
   ASSERT_TRUE(Ready(window));
   QListWidget* list = ListOf(window);
   QLineEdit* edit = EditOf(window);
@@ -37,7 +37,7 @@ TEST(WordListDesktop, AWordTypedAfterOpeningAnotherListGoesIntoThatList) {
   ASSERT_TRUE(WaitFor([&] { return edit->text() == "PUMA"; })) << "the click picks PUMA";
 
   program.dialogs.ExpectFile(b);
-  program.form().Raise("mnuOpenList", Event::Click);
+  program.form().Raise(frmKV_Puzzle::mnuOpenList, Event::Click);
   ASSERT_TRUE(Ready(window));
   EXPECT_EQ(edit->text(), "");
   EXPECT_TRUE(list->selectedItems().isEmpty());
@@ -55,8 +55,8 @@ TEST(WordListDesktop, FocusComingBackToTheEntryBoxPicksNothing) {
   RunningProgram program;
   ASSERT_TRUE(Ready(program.window()));
   program.OpenList(dir.Write("a.kvl", "LION\r\nPUMA\r\nOTTER\r\n"));
-  program.form().Raise("mnuViewList", Event::Click);
-  QWidget* window = program.Window(kWordListForm);
+  program.form().Raise(frmKV_Puzzle::mnuViewList, Event::Click);
+  QWidget* window = program.Window(frmWordList::kWindow);
   ASSERT_TRUE(Ready(window));
   QLineEdit* edit = EditOf(window);
   QListWidget* list = ListOf(window);
@@ -116,7 +116,7 @@ TEST(WordListDesktop, AfterAMessageBoxTheKeysGoBackToTheEntryBox) {
 TEST(WordListDesktop, TheCloseBoxOffersToSaveAChangedList) {
   RealProgram program;
   program.ctx().list.SetEditText("CAT");
-  program.ctx().WordListForm().Raise("cmdAdd", Event::Click);
+  program.ctx().WordListForm().Raise(frmWordList::cmdAdd, Event::Click);
   ASSERT_NE(program.ctx().state.WordListChanged, 0);
   QMainWindow* main = program.app.mainWindow();
   ASSERT_TRUE(Ready(main));
@@ -142,10 +142,10 @@ TEST(WordListDesktop, AfterTheFontDialogTheKeysGoBackToThePrintOptions) {
   TempDir dir;
   RealProgram program;
   program.ShowList(dir.Write("a.kvl", "1\tZoo\t8\t8\t0\t1\t\r\nLION\r\nPUMA\r\n"));
-  program.ctx().MainForm().Raise("mnuBuild", Event::Click);
+  program.ctx().MainForm().Raise(frmKV_Puzzle::mnuBuild, Event::Click);
   ASSERT_NE(program.ctx().state.PuzzleBuilt, 0);
-  program.ctx().MainForm().Raise("mnuPrint", Event::Click);
-  QWidget* options = program.app.window(kPrintOptionsForm);
+  program.ctx().MainForm().Raise(frmKV_Puzzle::mnuPrint, Event::Click);
+  QWidget* options = program.app.window(frmPrintOptions::kWindow);
   ASSERT_TRUE(Ready(options));
   auto* title_font = RunningProgram::In<QPushButton>(options, "cmdTitleFont");
 

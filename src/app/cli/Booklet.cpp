@@ -101,7 +101,7 @@ int Booklet(Args& args, std::ostream& out, std::ostream& err, bool progress_to_t
   if (show_progress) err << "\n";
 
   for (std::size_t n = 0; n < puzzles.size(); ++n) {
-    const std::string title = puzzles[n].ctx->AttributesForm().Text("txtPuzName");
+    const std::string title = puzzles[n].ctx->AttributesForm().Text(frmAttributes::txtPuzName);
     out << "puzzle " << n + 1 << ", page " << plan.FirstPuzzlePage + static_cast<int>(n) << ": "
         << (title.empty() ? "(untitled)" : title) << " (" << sources[n] << "), seed " << puzzles[n].Seed << "\n";
   }

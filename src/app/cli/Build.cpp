@@ -164,7 +164,7 @@ void PreparePuzzle(AppContext& ctx, const std::string& path, const BuildSettings
   s.StopRemainingOperator = b.StopOperator;
   s.StopRemainingCount = static_cast<i16>(b.StopCount);
   if (b.Quote) s.MysteryQuote = *b.Quote;
-  if (b.AllowDuplicates) ctx.MainForm().SetChecked(kNoDuplicatesMark, false);
+  if (b.AllowDuplicates) ctx.MainForm().SetChecked(frmKV_Puzzle::mnuNoDuplicates, false);
   if (b.Avoid) {
     auto avoided = ParseWordList(ReadFileBytes(*b.Avoid), &error);
     if (!avoided) throw UsageError(*b.Avoid + ": " + error);
