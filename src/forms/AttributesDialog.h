@@ -69,10 +69,6 @@ class AttributesDialog {
   /// Puzzle > Attributes: the dialog, modal, for editing (not for a build).
   void mnuAttributes_Click();
 
-  int SpinStep() const { return spin_step_; }
-  int WidthAtOpen() const { return width_at_open_; }
-  int HeightAtOpen() const { return height_at_open_; }
-
  private:
   Form& form() { return ctx_.AttributesForm(); }
   /// The number in a box: its leading number, rounded, kept inside 16 bits.

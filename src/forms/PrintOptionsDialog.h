@@ -74,12 +74,6 @@ class PrintOptionsDialog {
   /// Print: the page as the controls stand now, through the print dialog.
   void PrintPuzzle();
 
-  /// The margin rectangle's sides as SetMargin left them, in page twips.
-  int ThumbTop() const { return thumb_top_; }
-  int ThumbBottom() const { return thumb_bottom_; }
-  int ThumbLeft() const { return thumb_left_; }
-  int ThumbRight() const { return thumb_right_; }
-
  private:
   Form& form() { return ctx_.forms.Get(frmPrintOptions::kWindow); }
   void ShowOptions(const PrintOptions& o);

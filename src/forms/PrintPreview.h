@@ -41,8 +41,6 @@ class PrintPreview {
   /// dialog does not lay it out again.
   void Form_Deactivate();
 
-  int ScrollBarThickness() const { return thickness_; }
-
  private:
   Form& form() { return ctx_.forms.Get(frmPrintPreview::kWindow); }
   void SetPictureLeft(int left);

@@ -57,7 +57,6 @@ TEST_F(AttributesFixture, LoadsTheStateAndRaisesASizeBelowTheLongestWord) {
   EXPECT_EQ(Texts({txtPuzName, txtPuzWidth, txtPuzHeight, txtStopRem}), "Zoo/8/8/0/");
   EXPECT_EQ(form.Value(chkIncludeDiagonals), 1);
   EXPECT_TRUE(form.Enabled(chkRestartOnReject));
-  EXPECT_EQ(dialog.WidthAtOpen(), 8);
 
   app.ctx.state.PuzzleWidth = 5;  // smaller than the longest word
   app.ctx.state.PuzzleHeight = 12;
