@@ -6,27 +6,24 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDialog>
-#include <QEventLoop>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QShortcut>
-#include <QShortcutEvent>
 #include <QTextEdit>
 #include <QWidget>
 #include <cmath>
+#include <stdexcept>
 #include <utility>
 
 #include "qt/QtSurface.h"
+#include "ui/AccessKeys.h"
+#include "ui/ControlInput.h"
 #include "ui/SpinButton.h"
 
 namespace kivrel {
@@ -45,40 +42,6 @@ struct Applying {
 
 QString ToQString(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-// The key code a key press stands for: Enter 13, Backspace 8, Escape 27, else the
-// character typed; 0 for keys that type nothing.
-int KeyCode(const QKeyEvent* key) {
-  switch (key->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Backspace: return 8;
-    case Qt::Key_Escape: return 27;
-    default: break;
-  }
-  QString text = key->text();
-  if (text.isEmpty() || !text.at(0).isPrint()) return 0;
-  return static_cast<int>(text.toUcs4().value(0));
-}
-
-// The key of an access key ("&Print": P), or 0 when the caption has none.
-int AccessKey(const QString& caption) {
-  QKeySequence mnemonic = QKeySequence::mnemonic(caption);
-  return mnemonic.isEmpty() ? 0 : mnemonic[0].key();
-}
-
-// The key a letter typed in an open menu stands for, or 0 for anything but a letter or
-// a digit typed alone.
-int TypedAccessKey(const QKeyEvent* key) {
-  if (key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier | Qt::AltModifier)) return 0;
-  const QString text = key->text();
-  if (text.size() != 1 || !text.at(0).isLetterOrNumber()) return 0;
-  return AccessKey(QStringLiteral("&") + text);
-}
-
-bool FocusStays(const QFocusEvent* event) {
-  return event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason;
-}
-
 }  // namespace
 
 FormBinder::FormBinder(QWidget* window, Form& form, double twips_per_pixel)
@@ -86,7 +49,11 @@ FormBinder::FormBinder(QWidget* window, Form& form, double twips_per_pixel)
       window_(window),
       form_(form),
       twips_per_pixel_(twips_per_pixel > 0 ? twips_per_pixel : 15.0),
-      objects_(static_cast<std::size_t>(form.Declaration().Size())) {
+      objects_(static_cast<std::size_t>(form.Declaration().Size())),
+      access_keys_(new AccessKeys(window)),
+      input_(new ControlInput(this, form)),
+      modal_(window),
+      placement_(window) {
   // The widgets may wait for the net changes of a hold (see Form::HoldChanges).
   subscription_ = form_.Subscribe(
       [this](Control control, Property property) {
@@ -103,7 +70,7 @@ FormBinder::FormBinder(QWidget* window, Form& form, double twips_per_pixel)
   } else {
     form_.SetCaption(window_->windowTitle().toStdString());
   }
-  Rebind();
+  BindNamedObjects();
   ReportGeometry();
 }
 
@@ -118,6 +85,9 @@ QObject* FormBinder::Find(Control control) const {
 }
 
 void FormBinder::SetCancelButton(Control control) {
+  if (control.Owner() != &form_.Declaration()) {
+    throw std::invalid_argument(std::string(control.Name()) + " is no control of " + std::string(form_.Name()));
+  }
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), window_);
   escape->setContext(Qt::WindowShortcut);
   connect(escape, &QShortcut::activated, this, [this, control] {
@@ -147,10 +117,7 @@ QList<QObject*> FormBinder::NamedObjects(const QWidget* window) {
   return named;
 }
 
-void FormBinder::Rebind() {
-  // The menu bar and its menus answer access keys too (see ResolveAccessKey).
-  for (QMenuBar* bar : window_->findChildren<QMenuBar*>()) bar->installEventFilter(this);
-  for (QMenu* menu : window_->findChildren<QMenu*>()) menu->installEventFilter(this);
+void FormBinder::BindNamedObjects() {
   for (QObject* object : NamedObjects(window_)) {
     const std::string name = object->objectName().toStdString();
     std::optional<Control> control = form_.Declaration().Find(name);
@@ -159,13 +126,12 @@ void FormBinder::Rebind() {
                name.c_str());
       continue;
     }
-    if (!Find(*control)) Bind(object, *control);
+    Bind(object, *control);
   }
 }
 
 void FormBinder::Bind(QObject* object, Control control) {
   objects_[static_cast<std::size_t>(control.Index())] = object;
-  controls_.insert(object, control);
   Adopt(object, control);
   const ControlState& state = form_.State(control);
   for (Property p : {Property::Enabled, Property::Visible, Property::Text, Property::Value, Property::Default,
@@ -183,7 +149,8 @@ void FormBinder::Bind(QObject* object, Control control) {
     return;
   }
   auto* widget = static_cast<QWidget*>(object);
-  widget->installEventFilter(this);
+  access_keys_->Watch(widget);
+  input_->Watch(widget, control);
   if (auto* spin = qobject_cast<SpinButton*>(widget)) {
     connect(spin, &SpinButton::spinUp, this, [this, control] { form_.Raise(control, Event::SpinUp); });
     connect(spin, &SpinButton::spinDown, this, [this, control] { form_.Raise(control, Event::SpinDown); });
@@ -352,7 +319,9 @@ void FormBinder::Apply(Control control, Property property) {
 void FormBinder::ApplyForm(Property property) {
   if (property == Property::Shown && form_.ShownModal()) {
     // The user works in the window while it is up: what they do must reach the form.
-    ShowModal();
+    modal_.Run();
+    // Closed by the user rather than by the program: the Form follows the window.
+    if (form_.Visible()) form_.Hide();
     return;
   }
   Applying guard(applying_);
@@ -369,29 +338,10 @@ void FormBinder::ApplyForm(Property property) {
       break;
     case Property::Hidden:
     case Property::Unload:
-      if (modal_loop_) modal_loop_->quit();
+      modal_.Quit();
       window_->hide();
       break;
-    case Property::FormBounds: {
-      const FormGeometry& g = form_.Geometry();
-      // The Form gives the outer size; Qt sizes the client area.
-      QRect frame = window_->frameGeometry();
-      QRect client = window_->geometry();
-      // A window not shown yet has no frame: it will get the one its parent window has.
-      if (frame == client && !window_->isVisible() && window_->parentWidget()) {
-        frame = window_->parentWidget()->window()->frameGeometry();
-        client = window_->parentWidget()->window()->geometry();
-      }
-      int extra_w = frame.width() - client.width();
-      int extra_h = frame.height() - client.height();
-      window_->move(ToPixels(g.Left), ToPixels(g.Top));
-      window_->resize(std::max(1, ToPixels(g.Width) - extra_w), std::max(1, ToPixels(g.Height) - extra_h));
-      asked_place_ = QPoint(ToPixels(g.Left), ToPixels(g.Top));
-      asked_size_ = QSize(ToPixels(g.Width), ToPixels(g.Height));
-      asked_at_.start();
-      place_asked_again_ = false;
-      break;
-    }
+    case Property::FormBounds: PlaceWindow(); break;
     case Property::WindowState:
       switch (form_.WindowState()) {
         case kWindowMinimized: window_->showMinimized(); break;
@@ -410,71 +360,21 @@ void FormBinder::ApplyForm(Property property) {
   }
 }
 
-void FormBinder::ShowModal() {
-  if (auto* dialog = qobject_cast<QDialog*>(window_)) {
-    dialog->exec();
-  } else {
-    window_->setWindowModality(Qt::ApplicationModal);
-    window_->show();
-    QEventLoop loop;
-    modal_loop_ = &loop;
-    loop.exec();
-    modal_loop_ = nullptr;
-    window_->setWindowModality(Qt::NonModal);
+void FormBinder::PlaceWindow() {
+  const FormGeometry& g = form_.Geometry();
+  // The Form gives the outer size; Qt sizes the client area.
+  QRect frame = window_->frameGeometry();
+  QRect client = window_->geometry();
+  // A window not shown yet has no frame: it will get the one its parent window has.
+  if (frame == client && !window_->isVisible() && window_->parentWidget()) {
+    frame = window_->parentWidget()->window()->frameGeometry();
+    client = window_->parentWidget()->window()->geometry();
   }
-  // Closed by the user rather than by the program: the Form follows the window.
-  if (form_.Visible()) form_.Hide();
-}
-
-bool FormBinder::ResolveAccessKey(int key) {
-  // An enabled button (or check box) of this window wins (not one of a window it owns).
-  for (QAbstractButton* button : window_->findChildren<QAbstractButton*>()) {
-    if (button->window() == window_ && button->isVisible() && button->isEnabled() &&
-        AccessKey(button->text()) == key) {
-      button->animateClick();
-      return true;
-    }
-  }
-  // Then the menu of that letter.
-  for (QMenuBar* bar : window_->findChildren<QMenuBar*>()) {
-    for (QAction* action : bar->actions()) {
-      if (action->isVisible() && action->isEnabled() && AccessKey(action->text()) == key) {
-        bar->setActiveAction(action);
-        return true;
-      }
-    }
-  }
-  return false;
-}
-
-bool FormBinder::ChooseMenuItem(QMenu* menu, int key) {
-  if (key == 0) return false;
-  // The first enabled item of that letter runs at once, even where another shares it
-  // (Qt would only move the highlight between them).
-  for (QAction* action : menu->actions()) {
-    if (action->isSeparator() || !action->isVisible() || !action->isEnabled()) continue;
-    if (AccessKey(action->text()) != key) continue;
-    menu->setActiveAction(action);
-    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QCoreApplication::sendEvent(menu, &enter);
-    return true;
-  }
-  return false;
-}
-
-void FormBinder::KeepAskedPlace() {
-  // A busy window manager may apply the resize that follows a move at the window's old
-  // place and drop the move: a window grown for a larger puzzle then reaches past the
-  // screen. The window system's report says so; the place is asked for once more.
-  if (!asked_at_.isValid() || asked_at_.elapsed() > kAskedPlaceMs) return;
-  const QRect frame = window_->frameGeometry();
-  if (frame.topLeft() == asked_place_) {
-    asked_at_.invalidate();
-  } else if (frame.size() == asked_size_ && !place_asked_again_) {
-    place_asked_again_ = true;
-    Applying guard(applying_);
-    window_->move(asked_place_);
-  }
+  int extra_w = frame.width() - client.width();
+  int extra_h = frame.height() - client.height();
+  window_->move(ToPixels(g.Left), ToPixels(g.Top));
+  window_->resize(std::max(1, ToPixels(g.Width) - extra_w), std::max(1, ToPixels(g.Height) - extra_h));
+  placement_.Asked(QPoint(ToPixels(g.Left), ToPixels(g.Top)), QSize(ToPixels(g.Width), ToPixels(g.Height)));
 }
 
 void FormBinder::ReportGeometry() {
@@ -491,89 +391,69 @@ void FormBinder::ReportGeometry() {
 }
 
 bool FormBinder::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == window_) {
-    switch (event->type()) {
-      // A message box or a system dialog of the program takes the activation for a
-      // moment: the window is not left for another window, so neither its Deactivate
-      // nor the Activate when the box closes is raised.
-      case QEvent::WindowActivate:
-        if (std::exchange(lent_to_modal_, false)) break;
-        form_.Raise({}, Event::Activate);
-        break;
-      case QEvent::WindowDeactivate:
-        if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != window_) {
-          lent_to_modal_ = true;
-          break;
-        }
-        form_.Raise({}, Event::Deactivate);
-        break;
-      case QEvent::Resize:
-      case QEvent::Move:
-        // While the binder moves or sizes the window itself, the Form already holds the
-        // geometry asked for; a report now would be half old (the move before the
-        // resize) and undo it. The window system's own report follows.
-        if (!applying_) {
-          ReportGeometry();
-          KeepAskedPlace();
-        }
-        if (event->type() == QEvent::Resize) form_.Raise({}, Event::Resize);
-        break;
-      case QEvent::WindowStateChange: {
-        Qt::WindowStates states = window_->windowState();
-        Applying guard(applying_);
-        form_.SetWindowState(states & Qt::WindowMinimized   ? kWindowMinimized
-                             : states & Qt::WindowMaximized ? kWindowMaximized
-                                                            : kWindowNormal);
-        break;
-      }
-      case QEvent::Hide:
-        if (modal_loop_) modal_loop_->quit();
-        // Hidden by Qt itself (a dialog's Escape, say): the Form follows. Minimising is
-        // a hide the window system makes and changes nothing.
-        if (!event->spontaneous() && !applying_ && form_.Visible() && !form_.ShownModal()) form_.Hide();
-        break;
-      case QEvent::Close: {
-        auto* close = static_cast<QCloseEvent*>(event);
-        if (applying_ || !form_.Visible()) break;  // the program itself closes it
-        if (form_.Unload()) {
-          close->accept();
-        } else {
-          close->ignore();
-          return true;
-        }
-        break;
-      }
-      default: break;
-    }
-    return false;
-  }
-  if (event->type() == QEvent::Shortcut) {
-    auto* shortcut = static_cast<QShortcutEvent*>(event);
-    if (shortcut->isAmbiguous() && !shortcut->key().isEmpty() && ResolveAccessKey(shortcut->key()[0].key())) {
-      return true;
-    }
-  }
-  if (auto* menu = qobject_cast<QMenu*>(watched)) {
-    return event->type() == QEvent::KeyPress && ChooseMenuItem(menu, TypedAccessKey(static_cast<QKeyEvent*>(event)));
-  }
-  if (qobject_cast<QMenuBar*>(watched)) return false;
-  const Control control = controls_.value(watched);
-  if (control.IsWindow()) return false;
+  if (watched != window_) return false;
   switch (event->type()) {
-    // Switching windows or opening a menu or drop-down leaves the focus where it is.
-    case QEvent::FocusIn:
-      if (!FocusStays(static_cast<QFocusEvent*>(event))) form_.Raise(control, Event::GotFocus);
-      break;
-    case QEvent::FocusOut:
-      if (!FocusStays(static_cast<QFocusEvent*>(event))) form_.Raise(control, Event::LostFocus);
-      break;
-    case QEvent::KeyPress: {
-      int key = KeyCode(static_cast<QKeyEvent*>(event));
-      if (key != 0 && form_.RaiseKeyPress(control, key) == 0) return true;  // the handler dropped the key
-      break;
-    }
+    case QEvent::WindowActivate: WindowActivated(); break;
+    case QEvent::WindowDeactivate: WindowDeactivated(); break;
+    case QEvent::Resize:
+    case QEvent::Move: WindowPlaced(event->type() == QEvent::Resize); break;
+    case QEvent::WindowStateChange: WindowStateChanged(); break;
+    case QEvent::Hide: WindowHidden(event->spontaneous()); break;
+    case QEvent::Close: return !WindowMayClose(static_cast<QCloseEvent*>(event));
     default: break;
   }
+  return false;
+}
+
+// A message box or a system dialog of the program takes the activation for a moment:
+// the window is not left for another window, so neither its Deactivate nor the Activate
+// when the box closes is raised.
+void FormBinder::WindowActivated() {
+  if (!std::exchange(lent_to_modal_, false)) form_.Raise({}, Event::Activate);
+}
+
+void FormBinder::WindowDeactivated() {
+  if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != window_) {
+    lent_to_modal_ = true;
+    return;
+  }
+  form_.Raise({}, Event::Deactivate);
+}
+
+void FormBinder::WindowPlaced(bool resized) {
+  // While the binder moves or sizes the window itself, the Form already holds the
+  // geometry asked for; a report now would be half old (the move before the resize) and
+  // undo it. The window system's own report follows.
+  if (!applying_) {
+    ReportGeometry();
+    Applying guard(applying_);
+    placement_.Reported();
+  }
+  if (resized) form_.Raise({}, Event::Resize);
+}
+
+void FormBinder::WindowStateChanged() {
+  const Qt::WindowStates states = window_->windowState();
+  Applying guard(applying_);
+  form_.SetWindowState(states & Qt::WindowMinimized   ? kWindowMinimized
+                       : states & Qt::WindowMaximized ? kWindowMaximized
+                                                      : kWindowNormal);
+}
+
+void FormBinder::WindowHidden(bool by_window_system) {
+  modal_.Quit();
+  // Hidden by Qt itself (a dialog's Escape, say): the Form follows. Minimising is a hide
+  // the window system makes and changes nothing.
+  if (!by_window_system && !applying_ && form_.Visible() && !form_.ShownModal()) form_.Hide();
+}
+
+bool FormBinder::WindowMayClose(QCloseEvent* close) {
+  if (applying_ || !form_.Visible()) return true;  // the program itself closes it
+  if (form_.Unload()) {
+    close->accept();
+    return true;
+  }
+  close->ignore();
   return false;
 }
 
