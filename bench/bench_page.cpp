@@ -10,9 +10,9 @@
 
 #include "qt/QtSurface.h"
 #include "print/PageDrawing.h"
-#include "program/CommandStates.h"
 #include "program/HeadlessProgram.h"
 #include "program/StartUp.h"
+#include "program/WindowTitle.h"
 
 namespace {
 

@@ -9,6 +9,8 @@
 #include "model/Text.h"
 #include "program/CommandStates.h"
 #include "program/LeftOutWords.h"
+#include "program/Statistics.h"
+#include "program/WindowTitle.h"
 #include "program/WordTable.h"
 
 namespace kivrel {

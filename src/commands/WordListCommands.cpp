@@ -8,6 +8,7 @@
 #include "files/FileProblem.h"
 #include "model/Text.h"
 #include "program/CommandStates.h"
+#include "program/WindowTitle.h"
 #include "program/WordTable.h"
 
 namespace kivrel {

@@ -10,7 +10,9 @@
 #include "engine/Placement.h"
 #include "display/GridDisplay.h"
 #include "program/CommandStates.h"
+#include "program/HeldWindowChanges.h"
 #include "program/LeftOutWords.h"
+#include "program/Statistics.h"
 #include "program/WordTable.h"
 
 namespace kivrel {

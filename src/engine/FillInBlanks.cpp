@@ -8,8 +8,8 @@
 #include "engine/SecondReadings.h"
 #include "display/GridDisplay.h"
 #include "model/Text.h"
-#include "program/CommandStates.h"
 #include "program/StartUp.h"
+#include "program/Statistics.h"
 
 namespace kivrel {
 

@@ -10,6 +10,7 @@
 #include "model/Numbers.h"
 #include "model/Text.h"
 #include "program/CommandStates.h"
+#include "program/WindowTitle.h"
 #include "program/WordTable.h"
 
 namespace kivrel {

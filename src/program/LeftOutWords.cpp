@@ -1,6 +1,5 @@
 #include "program/LeftOutWords.h"
 
-#include "program/CommandStates.h"
 
 namespace kivrel {
 

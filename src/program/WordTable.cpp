@@ -7,6 +7,7 @@
 #include "model/Numbers.h"
 #include "model/Text.h"
 #include "program/CommandStates.h"
+#include "program/Statistics.h"
 
 namespace kivrel {
 

@@ -11,7 +11,6 @@
 #include "controls/AboutControls.h"
 #include "display/GridDisplay.h"
 #include "forms/MainWindow.h"
-#include "program/CommandStates.h"
 #include "qt/QtSurface.h"
 #include "ui/PuzzlePicture.h"
 

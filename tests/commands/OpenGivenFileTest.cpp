@@ -6,7 +6,6 @@
 #include "SamplePuzzle.h"
 #include "TempDir.h"
 #include "commands/OpenGivenFile.h"
-#include "program/CommandStates.h"
 
 namespace kivrel {
 namespace {

@@ -6,8 +6,8 @@
 
 #include "model/Numbers.h"
 #include "model/Text.h"
-#include "program/CommandStates.h"
 #include "program/StartUp.h"
+#include "program/Statistics.h"
 
 namespace kivrel::testing {
 

@@ -4,9 +4,9 @@
 #include "engine/BuildPuzzle.h"
 #include "display/GridViews.h"
 #include "model/Numbers.h"
-#include "program/CommandStates.h"
 #include "program/HeadlessProgram.h"
 #include "program/StartUp.h"
+#include "program/Statistics.h"
 #include "program/WordTable.h"
 
 namespace kivrel {

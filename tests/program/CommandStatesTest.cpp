@@ -2,6 +2,7 @@
 
 #include "TestApp.h"
 #include "program/CommandStates.h"
+#include "program/Statistics.h"
 
 namespace kivrel {
 namespace {

@@ -3,7 +3,6 @@
 #include <array>
 
 #include "TestApp.h"
-#include "program/CommandStates.h"
 #include "program/WordTable.h"
 
 namespace kivrel {

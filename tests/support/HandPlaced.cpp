@@ -1,7 +1,7 @@
 #include "HandPlaced.h"
 
 #include "model/Text.h"
-#include "program/CommandStates.h"
+#include "program/WindowTitle.h"
 
 namespace kivrel::testing {
 

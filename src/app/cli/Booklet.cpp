@@ -10,8 +10,8 @@
 #include "model/Numbers.h"
 #include "qt/QtSurface.h"
 #include "print/Booklet.h"
-#include "program/CommandStates.h"
 #include "program/HeadlessProgram.h"
+#include "program/WindowTitle.h"
 
 namespace kivrel::cli {
 

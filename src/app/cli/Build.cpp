@@ -15,9 +15,9 @@
 #include "commands/WordListCommands.h"
 #include "files/WordListFile.h"
 #include "program/AppContext.h"
-#include "program/CommandStates.h"
 #include "program/HeadlessProgram.h"
 #include "program/StartUp.h"
+#include "program/WindowTitle.h"
 #include "program/WordTable.h"
 
 namespace kivrel::cli {
