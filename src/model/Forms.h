@@ -91,8 +91,8 @@ constexpr std::string_view Control::Name() const {
   return window_ ? window_->controls_[static_cast<std::size_t>(index_)] : std::string_view();
 }
 
-/// A control array of a window (lblDirection_0, lblDirection_1, ...): element i is
-/// the control named `name_i`; an index outside the array throws std::out_of_range.
+/// A control array of a window: its elements in order (lblDirection_0, lblDirection_1,
+/// ...). An index outside the array throws std::out_of_range.
 template <std::size_t N>
 struct ControlArray {
   std::array<Control, N> Elements;
@@ -103,7 +103,6 @@ struct ControlArray {
     }
     return Elements[static_cast<std::size_t>(index)];
   }
-  static constexpr int size() { return static_cast<int>(N); }
   auto begin() const { return Elements.begin(); }
   auto end() const { return Elements.end(); }
 };
@@ -111,7 +110,7 @@ struct ControlArray {
 /// What changed, for the listeners that render a form.
 enum class Property {
   Enabled, Visible, Default, Checked, Value, Text, Bounds, Font, Scroll, Focus, SelectAll, ToolTip,
-  // form-level (the control name is empty)
+  // the window's own (the control is the window itself)
   Caption, Shown, Hidden, FormBounds, WindowState, MousePointer, Unload, Load
 };
 
@@ -150,7 +149,7 @@ struct ControlState {
   bool IsAssigned(Property property) const { return (Assigned & Bit(property)) != 0; }
 };
 
-/// Events a control or the form itself raises (the control name is empty for the form).
+/// Events a control or the form itself raises (a default Control stands for the form).
 enum class Event {
   Click, Change, GotFocus, LostFocus, SpinUp, SpinDown,
   Load, Activate, Deactivate, Resize
