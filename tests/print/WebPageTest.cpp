@@ -1,0 +1,104 @@
+// The web page's text: what the puzzle's own words may do to it, where the print options
+// put the blocks, and the grid's rows. How the page plays is tested in a browser
+// (tests/web/solve_in_browser.py).
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "HandPlaced.h"
+#include "TestApp.h"
+#include "model/Text.h"
+#include "print/WebPage.h"
+#include "program/StartUp.h"
+
+namespace kivrel {
+namespace {
+
+class WebPageTest : public ::testing::Test {
+ protected:
+  WebPageTest() { StartUp(ctx, 1); }
+
+  static int Count(const std::string& text, const std::string& part) {
+    int n = 0;
+    for (std::size_t pos = text.find(part); pos != std::string::npos; pos = text.find(part, pos + 1)) ++n;
+    return n;
+  }
+
+  testing::TestApp app;
+  AppContext& ctx = app.ctx;
+};
+
+// Titles, instructions, entries and font names are the user's text: they cannot end the
+// script or the style sheet, add markup, or leave bytes a page may not hold.
+TEST_F(WebPageTest, TheUsersTextStaysText) {
+  testing::MakeGrid(ctx, 6, 3);
+  testing::SetTitle(ctx, "Cats </script><script>alert(1)</script> & \"dogs\"");
+  ctx.state.PuzzleInstructions = "Find <b>them</b>.\r\nAll of them.\r\n\r\nGood\tluck \x01\xFF!";
+  testing::PlaceWord(ctx, "CAT [<i>pet</i>]", 1, 1, 1);
+  ctx.fonts(kTitleFont).FontName = "Evil\"}</style><script>alert(2)</script>";
+  const std::string page = WebPage(ctx);
+
+  EXPECT_TRUE(IsValidUtf8(page));
+  EXPECT_EQ(Count(page, "<script"), 1);
+  EXPECT_EQ(Count(page, "</style>"), 1);
+  EXPECT_EQ(Count(page, "<b>"), 0);
+  EXPECT_EQ(Count(page, "\x01"), 0);
+  EXPECT_NE(page.find("<h1>Cats &lt;/script&gt;&lt;script&gt;alert(1)&lt;/script&gt; &amp; &quot;dogs&quot;</h1>"),
+            std::string::npos);
+  // A line break joins lines; an empty line starts a paragraph.
+  EXPECT_NE(page.find("<p>Find &lt;b&gt;them&lt;/b&gt;. All of them.</p>\n<p>Good luck !</p>"), std::string::npos);
+  EXPECT_NE(page.find("<li id=\"w1\">CAT <span class=\"note\">&lt;i&gt;pet&lt;/i&gt;</span></li>"), std::string::npos);
+  EXPECT_NE(page.find("font-family:\"Evil\\\"}\\3c /style>"), std::string::npos);
+}
+
+// Each row is one text whose letters stand at their own cells' middles; a blank cell
+// keeps its place empty, and an empty row writes nothing.
+TEST_F(WebPageTest, GridRowsPlaceEachLetterInItsColumn) {
+  testing::MakeGrid(ctx, 4, 3);
+  testing::PlaceWord(ctx, "ÉTÉ", 1, 1, 1);
+  testing::PlaceWord(ctx, "ÉX", 1, 3, 3);
+  ctx.state.Grid.At(1, 4).Letter = "Q";
+  const std::string page = WebPage(ctx);
+  EXPECT_NE(page.find("<text x=\"5 15 25 35\" y=\"7.5\">ÉTÉQ</text>\n<text x=\"25\" y=\"17.5\">X</text>\n</g>"),
+            std::string::npos);
+  EXPECT_NE(page.find("viewBox=\"0 0 40 30\" data-rows=\"3\" data-cols=\"4\""), std::string::npos);
+}
+
+// Where the word list goes, as the print options place it on paper: below the grid,
+// above it when the grid is at the bottom, beside it when asked and the grid is not at
+// the left; and nothing the options leave off.
+TEST_F(WebPageTest, TheBlocksFollowThePrintOptions) {
+  struct Case {
+    VerticalPlace vertical;
+    Align horizontal;
+    i16 left;
+    i16 above;
+    i16 word_list;
+    i16 instructions;
+    const char* layout;
+  };
+  const Case cases[] = {
+      {VerticalPlace::Top, Align::Center, 0, 0, 1, 1, "below"},
+      {VerticalPlace::Middle, Align::Right, 1, 0, 1, 1, "side"},
+      {VerticalPlace::Top, Align::Left, 1, 0, 1, 0, "below"},  // no room at the left margin
+      {VerticalPlace::Bottom, Align::Center, 0, 1, 0, 1, "above"},
+  };
+  testing::MakeSeaPuzzle(ctx);
+  for (const Case& c : cases) {
+    ctx.print.PuzzleVertical = c.vertical;
+    ctx.print.PuzzleHorizontal = c.horizontal;
+    ctx.print.Left = c.left;
+    ctx.print.Above = c.above;
+    ctx.print.PrintWordList = c.word_list;
+    ctx.print.PrintInstructions = c.instructions;
+    const std::string page = WebPage(ctx);
+    SCOPED_TRACE(c.layout);
+    EXPECT_NE(page.find(std::string("<div class=\"layout ") + c.layout + "\">"), std::string::npos);
+    EXPECT_EQ(page.find("<li id=\"w6\">SHARK</li>") != std::string::npos, c.word_list != 0);
+    EXPECT_EQ(page.find("<p>Find every creature") != std::string::npos, c.instructions != 0);
+    EXPECT_NE(page.find("0 of 6 found"), std::string::npos);
+  }
+}
+
+}  // namespace
+}  // namespace kivrel
