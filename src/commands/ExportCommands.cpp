@@ -4,7 +4,8 @@ namespace kivrel {
 
 namespace {
 
-constexpr const char* kExtensions[] = {".pdf", ".png", ".svg"};
+constexpr const char* kExtensions[] = {".pdf", ".png", ".svg", ".html"};
+constexpr int kFileTypes = 4;
 
 // The file named after the puzzle or its list, in the folder it came from.
 std::string SuggestedName(const PuzzleState& s) {
@@ -24,7 +25,7 @@ PageRequest ExportRequest(const SaveChoice& choice) {
   if (auto format = FormatOfPath(choice.Path)) {
     request.Kind = *format;
   } else {
-    const int index = choice.FilterIndex >= 1 && choice.FilterIndex <= 3 ? choice.FilterIndex : 1;
+    const int index = choice.FilterIndex >= 1 && choice.FilterIndex <= kFileTypes ? choice.FilterIndex : 1;
     request.Kind = static_cast<PageRequest::Format>(index - 1);
     request.Path += kExtensions[index - 1];
   }

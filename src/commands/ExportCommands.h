@@ -1,6 +1,7 @@
 #pragma once
 // File > Export Page...: the printed page written to a PDF, PNG or SVG file instead of
-// a printer, with the print options of the print options dialog.
+// a printer, with the print options of the print options dialog, or the puzzle as a web
+// page to solve on screen.
 #include <functional>
 #include <string>
 #include <vector>
@@ -12,7 +13,7 @@ namespace kivrel {
 
 /// The file types offered, in the order of PageRequest::Format.
 inline constexpr const char* kExportFilter =
-    "PDF Document (*.pdf)|*.pdf|PNG Image (*.png)|*.png|SVG Drawing (*.svg)|*.svg";
+    "PDF Document (*.pdf)|*.pdf|PNG Image (*.png)|*.png|SVG Drawing (*.svg)|*.svg|Web page (*.html)|*.html;*.htm";
 inline constexpr const char* kAnswerKeyCheckBox = "Add the &answer key";
 /// The message shown when the page could not be written (title "Kivrel Error").
 inline constexpr const char* kExportErrorMessage = "Error while exporting page";
@@ -22,8 +23,8 @@ inline constexpr const char* kExportErrorMessage = "Error while exporting page";
 using PageWriter = std::function<std::vector<std::string>(AppContext&, const PageRequest&)>;
 
 /// The request for a file chosen in the export dialog: the kind is the name's extension
-/// when that is .pdf, .png or .svg, otherwise the file type chosen, whose extension is
-/// added to the name.
+/// when that is .pdf, .png, .svg, .html or .htm, otherwise the file type chosen, whose
+/// extension is added to the name.
 PageRequest ExportRequest(const SaveChoice& choice);
 
 /// Export Page...: asks for the file (with the answer key check box) and writes the

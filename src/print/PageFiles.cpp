@@ -15,7 +15,9 @@ std::string KeyPath(const std::string& path) {
 
 std::vector<std::string> PagePaths(const PageRequest& request) {
   std::vector<std::string> paths{request.Path};
-  if (request.AnswerKey && request.Kind != PageRequest::Format::Pdf) paths.push_back(KeyPath(request.Path));
+  if (request.AnswerKey && (request.Kind == PageRequest::Format::Png || request.Kind == PageRequest::Format::Svg)) {
+    paths.push_back(KeyPath(request.Path));
+  }
   return paths;
 }
 
@@ -28,6 +30,7 @@ std::optional<PageRequest::Format> FormatOfPath(const std::string& path) {
   if (extension == "pdf") return PageRequest::Format::Pdf;
   if (extension == "png") return PageRequest::Format::Png;
   if (extension == "svg") return PageRequest::Format::Svg;
+  if (extension == "html" || extension == "htm") return PageRequest::Format::Html;
   return std::nullopt;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // Printed pages written to files instead of a printer: what is asked for (the file, its
 // kind, whether the answer key follows) and the answer key's drawing state. The files
-// themselves are drawn by the platform (qt/PageFiles.h).
+// themselves are drawn by the platform (qt/PageFiles.h); a web page is written by
+// print/WebPage.h.
 #include <functional>
 #include <optional>
 #include <string>
@@ -12,7 +13,8 @@
 namespace kivrel {
 
 struct PageRequest {
-  enum class Format { Pdf, Png, Svg };
+  /// Html: the web page to solve on screen, which shows its own answers (no key file).
+  enum class Format { Pdf, Png, Svg, Html };
   Format Kind = Format::Pdf;
   std::string Path;
   /// A second page with the outlines on and no fill letters (for PNG and SVG a second
@@ -27,8 +29,8 @@ std::string KeyPath(const std::string& path);
 /// key's file.
 std::vector<std::string> PagePaths(const PageRequest& request);
 
-/// The kind of page file a name asks for by its extension (.pdf, .png or .svg, in any
-/// case), or nothing.
+/// The kind of page file a name asks for by its extension (.pdf, .png, .svg, or .html
+/// and .htm, in any case), or nothing.
 std::optional<PageRequest::Format> FormatOfPath(const std::string& path);
 
 /// Runs `draw` with the puzzle of ctx as its answer key: the outlines on and the cells

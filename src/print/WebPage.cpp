@@ -214,12 +214,13 @@ std::string ListEntry(std::string_view text) {
   return out;
 }
 
-std::string Grid(const PuzzleState& s) {
+std::string Grid(const PuzzleState& s, bool outlined) {
   const int rows = s.Grid.Height();
   const int columns = s.Grid.Width();
   const std::string width = std::to_string(columns * kCell);
   const std::string height = std::to_string(rows * kCell);
-  std::string svg = "<svg id=\"grid\" xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " + width + " " + height +
+  // With the words outlined in the print options, the page opens with its answers shown.
+  std::string svg = std::string("<svg id=\"grid\"") + (outlined ? " class=\"answers-shown\"" : "") + " xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " + width + " " + height +
                     "\" data-rows=\"" + std::to_string(rows) + "\" data-cols=\"" + std::to_string(columns) +
                     "\" tabindex=\"0\" role=\"application\" aria-label=\"Letter "
                     "grid, " +
@@ -271,7 +272,7 @@ h1{margin:0 0 .8em}
 .grid-box{width:var(--grid);max-width:100%}
 .layout.below .grid-box,.layout.above .grid-box,.layout.side .grid-box{margin-left:var(--grid-left);margin-right:var(--grid-right)}
 .layout.side .grid-box{flex:0 0 auto}
-#grid{display:block;width:100%;height:auto;touch-action:none;user-select:none;-webkit-user-select:none;cursor:pointer;outline:none}
+#grid{display:block;width:100%;height:auto;overflow:visible;touch-action:none;user-select:none;-webkit-user-select:none;cursor:pointer;outline:none}
 #grid text{font-size:7px;text-anchor:middle;fill:#000}
 #grid .frame{fill:none;stroke:#000;stroke-width:.3}
 #grid #selection{fill:rgba(255,196,0,.45);stroke:#b07800;stroke-width:.4}
@@ -494,14 +495,16 @@ constexpr std::string_view kScript = R"js(
   });
   grid.addEventListener("focus", function () { say(describe(cursor)); });
 
-  showButton.addEventListener("click", function () {
+  function showAnswers(shown) {
     if (!answers.firstChild) {
       for (var k = 0; k < places.length; k++) { var e = ends(k); addPath(answers, e[0], e[1], "answer"); }
     }
-    var shown = grid.classList.toggle("answers-shown");
+    grid.classList.toggle("answers-shown", shown);
     showButton.textContent = shown ? @HIDE@ : @SHOW@;
     showButton.setAttribute("aria-pressed", shown ? "true" : "false");
-  });
+  }
+  showButton.addEventListener("click", function () { showAnswers(!grid.classList.contains("answers-shown")); });
+  if (grid.classList.contains("answers-shown")) showAnswers(true);
   showCount();
 })();
 )js";
@@ -580,7 +583,7 @@ std::string WebPage(AppContext& ctx) {
     }
   }
   page += std::string("<div class=\"layout ") + (list_above ? "above" : list_beside ? "side" : "below") + "\">\n";
-  page += "<div class=\"grid-box\">\n" + Grid(s) + "</div>\n";
+  page += "<div class=\"grid-box\">\n" + Grid(s, o.OutlineWords != 0) + "</div>\n";
   if (o.PrintWordList != 0) page += WordListSection(words);
   page += "</div>\n";
 

@@ -11,6 +11,7 @@
 #include "files/FileIO.h"
 #include "qt/QtSurface.h"
 #include "print/PageDrawing.h"
+#include "print/WebPage.h"
 
 namespace kivrel {
 
@@ -126,6 +127,11 @@ void WritePdfDocument(const std::string& path, const std::string& title, const s
 std::vector<std::string> WritePages(AppContext& ctx, const PageRequest& request) {
   // As printing does: a printed puzzle always has its blanks filled.
   if (ctx.state.BlanksFilled == kFalse) FillInBlanks(ctx);
+  if (request.Kind == PageRequest::Format::Html) {  // text of our own: nothing to draw
+    const std::string page = WebPage(ctx);
+    Save(request.Path, QByteArray(page.data(), static_cast<qsizetype>(page.size())));
+    return {request.Path};
+  }
   auto application = StartDrawing();
   const std::vector<std::string> paths = PagePaths(request);
   if (request.Kind == PageRequest::Format::Pdf) {

@@ -1,6 +1,6 @@
 #pragma once
 // Printed pages without a printer: the printer run drawn on a Letter page (8.5 x 11
-// inches) into a PDF, PNG or SVG file. kivrel-cli's print and build commands and the
+// inches) into a PDF, PNG or SVG file, or the puzzle as a web page. kivrel-cli's print and build commands and the
 // window's Export Page command write through here. Each file is drawn in memory and
 // then saved through a temporary file, so a failed write leaves the old file whole.
 #include <functional>

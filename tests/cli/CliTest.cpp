@@ -124,7 +124,7 @@ TEST(Cli, BadInputExitsWithTwoAndOneLine) {
            {"build " + kAnimals + " -o out.kvp --count 2", "cannot be used with --count"},
            {"build " + kAnimals + " -o /no/such/folder/out.kvp", "cannot write"},
            {"build", "missing word list file"},
-           {"build " + kAnimals + " --pdf " + pdf + " --png " + pdf, "only one of --pdf, --png and --svg"},
+           {"build " + kAnimals + " --pdf " + pdf + " --png " + pdf, "only one of --pdf, --png, --svg and --html"},
            {"build " + kAnimals + " --pdf " + pdf + " --margins 1,1,1", "--margins takes four numbers"},
            {"build " + kAnimals + " --pdf " + pdf + " --margins 1,1,-1,1", "--margins takes four numbers"},
            {"build " + kAnimals + " --pdf " + pdf + " --title-align top", "--title-align takes"},
@@ -132,6 +132,8 @@ TEST(Cli, BadInputExitsWithTwoAndOneLine) {
            {"build " + kAnimals + " --outline", "need an output file"},
            {"build " + kAnimals + " --pdf " + pdf + " --count 2", "cannot go with --count"},
            {"build " + kAnimals + " --pdf /no/such/folder/page.pdf", "cannot write"},
+           {"build " + kAnimals + " --html /no/such/folder/page.html", "cannot write"},
+           {"build " + kAnimals + " --html " + pdf + " --answer-key", "does not go with --html"},
            {"print " + kAnimals + " --pdf " + pdf, "animals.kvl: File does not contain a Kivrel puzzle ("},
            {"print " + kAnimals, "print needs an output file"},
            {"show " KIVREL_TEST_DATA_DIR "/zoo.kvl", "zoo.kvl: File does not contain a Kivrel puzzle ("}}) {

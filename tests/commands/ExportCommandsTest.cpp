@@ -23,6 +23,8 @@ TEST(ExportRequest, TheNamesExtensionOrElseTheFileTypeChosenDecidesTheKind) {
                                          {"/t/page", 2, Format::Png, "/t/page.png"},
                                          {"/t/v1.0/page", 3, Format::Svg, "/t/v1.0/page.svg"},
                                          {"/t/page.txt", 1, Format::Pdf, "/t/page.txt.pdf"},
+                                         {"/t/page.HTM", 1, Format::Html, "/t/page.HTM"},
+                                         {"/t/page", 4, Format::Html, "/t/page.html"},
                                          {"/t/page", 9, Format::Pdf, "/t/page.pdf"}}) {
     const PageRequest request = ExportRequest({c.path, c.filter, true});
     EXPECT_EQ(request.Kind, c.kind) << c.path;

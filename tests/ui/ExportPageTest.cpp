@@ -58,7 +58,7 @@ void AnswerExportDialog(const std::string& name, int steps, bool answer_key) {
   });
 }
 
-TEST(ExportPage, ThroughTheRealDialogTheSamePdfAsKivrelCliPrint) {
+TEST(ExportPage, ThroughTheRealDialogTheSamePdfAndWebPageAsKivrelCliPrint) {
   TempDir dir;
   KivrelApp app;  // Qt's own dialogs
   app.Start(7);
@@ -97,6 +97,14 @@ TEST(ExportPage, ThroughTheRealDialogTheSamePdfAsKivrelCliPrint) {
     EXPECT_EQ(w.text, c.text);
     EXPECT_LT(std::fabs(w.xMin - c.xMin) + std::fabs(w.yMin - c.yMin), 0.01) << w.text;
   }
+
+  // The web page: the fourth file type, the name typed without an extension.
+  AnswerExportDialog(dir.File("sheet"), 3, false);
+  export_page->trigger();
+  run = testing::RunCli("print " + puzzle + " --no-instructions --html " + dir.File("cli.html"), true);
+  ASSERT_EQ(run.code, 0) << run.out;
+  EXPECT_EQ(TempDir::Read(dir.File("sheet.html")), TempDir::Read(dir.File("cli.html")));
+  EXPECT_NE(TempDir::Read(dir.File("cli.html")).find("<!DOCTYPE html>"), std::string::npos);
 }
 
 }  // namespace

@@ -14,6 +14,9 @@ std::vector<OptionInfo> PageOptions() {
       {"pdf", "FILE", "draw the printed page on Letter paper (8.5 x 11 in) into a PDF; blanks are filled first"},
       {"png", "FILE", "the page as a PNG image (300 dots per inch)"},
       {"svg", "FILE", "the page as an SVG drawing"},
+      {"html", "FILE",
+       "the puzzle as a web page to solve on screen, in one file that needs no network; it shows its own "
+       "answers"},
       {"answer-key", "",
        "add the answer key, the words outlined and no fill letters: a second PDF page, or a second file "
        "FILE-key.png / FILE-key.svg",
@@ -31,7 +34,7 @@ const CommandInfo& PrintCommand() {
   static const CommandInfo info = [] {
     CommandInfo c;
     c.Name = "print";
-    c.Arguments = "PUZZLE.kvp (--pdf FILE | --png FILE | --svg FILE)";
+    c.Arguments = "PUZZLE.kvp (--pdf FILE | --png FILE | --svg FILE | --html FILE)";
     c.About =
         "Draws the page of a puzzle file as Print in the window prints it, on a Letter page,\n"
         "into a file, and names the files written. The blanks of a puzzle saved without its\n"
@@ -95,10 +98,13 @@ void ApplyMargins(const std::string& value, PrintOptions& o) {
 std::optional<PageRequest> TakePageOptions(const Args& args, PrintOptions& options) {
   std::optional<PageRequest> request;
   const std::pair<const char*, PageRequest::Format> outputs[] = {
-      {"--pdf", PageRequest::Format::Pdf}, {"--png", PageRequest::Format::Png}, {"--svg", PageRequest::Format::Svg}};
+      {"--pdf", PageRequest::Format::Pdf},
+      {"--png", PageRequest::Format::Png},
+      {"--svg", PageRequest::Format::Svg},
+      {"--html", PageRequest::Format::Html}};
   for (const auto& [flag, format] : outputs) {
     if (auto path = args.Value(flag)) {
-      if (request) throw UsageError("give only one of --pdf, --png and --svg");
+      if (request) throw UsageError("give only one of --pdf, --png, --svg and --html");
       request = PageRequest{format, *path, false};
     }
   }
@@ -111,9 +117,12 @@ std::optional<PageRequest> TakePageOptions(const Args& args, PrintOptions& optio
   const auto margins = args.Value("--margins");
   if (!request) {
     if (answer_key || outline || no_word_list || no_instructions || title_align || position || margins) {
-      throw UsageError("the page options need an output file: --pdf, --png or --svg");
+      throw UsageError("the page options need an output file: --pdf, --png, --svg or --html");
     }
     return std::nullopt;
+  }
+  if (answer_key && request->Kind == PageRequest::Format::Html) {
+    throw UsageError("--answer-key does not go with --html: the web page shows its own answers");
   }
   request->AnswerKey = answer_key;
   options.OutlineWords = outline ? 1 : 0;

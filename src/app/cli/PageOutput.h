@@ -19,7 +19,7 @@ const CommandInfo& PrintCommand();
 /// The command "print PUZZLE.kvp" with the page options: names the files written.
 int Print(Args& args, std::ostream& out);
 
-/// Takes the page options out of args: one of --pdf/--png/--svg FILE, --answer-key,
+/// Takes the page options out of args: one of --pdf/--png/--svg/--html FILE, --answer-key,
 /// --outline, --no-word-list, --no-instructions, --title-align left|center|right,
 /// --puzzle-position top|middle|bottom, --margins T,B,L,R (inches), applied to
 /// `options` as the print options dialog would set them. Returns nothing when no output

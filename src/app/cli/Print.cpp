@@ -16,7 +16,7 @@ int Print(Args& args, std::ostream& out) {
   const auto seed = args.Number("--seed", 0, 9007199254740991LL);
   const std::string path = args.Positional("puzzle file");
   args.Finish();
-  if (!page) throw UsageError("print needs an output file: --pdf, --png or --svg");
+  if (!page) throw UsageError("print needs an output file: --pdf, --png, --svg or --html");
   for (const std::string& file : PagePaths(*page)) RefuseOverwritingInput(file, path);
   const std::string bytes = ReadPuzzleFileBytes(path);
 
