@@ -14,6 +14,7 @@ packages=(
   cups-daemon cups-client
   help2man desktop-file-utils appstream shared-mime-info dpkg-dev lintian
   hunspell hunspell-en-gb hunspell-de-de hunspell-fr hunspell-es
+  python3 chromium tidy
 )
 
 missing=()
