@@ -382,7 +382,7 @@ constexpr std::string_view kScript = R"js(
   }
   function showCount() {
     count.textContent = foundCount + " of " + places.length + " found";
-    if (foundCount === places.length) {
+    if (foundCount === places.length && foundCount > 0) {
       done.textContent = places.length === 1 ? "Well done: you found the word!" :
           "Well done: you found all " + places.length + " words!";
     }
