@@ -63,8 +63,8 @@ struct Headless {
     std::ifstream in(path, std::ios::binary);
     std::stringstream bytes;
     bytes << in.rdbuf();
-    std::string error;
-    auto parsed = ParseWordList(bytes.str(), &error);
+    const auto parsed = ParseWordList(bytes.str());
+    std::string error = parsed ? "" : parsed.Error().Reason;
     if (!in || !parsed || !LoadWordList(ctx, *parsed, &error)) throw std::runtime_error(path + ": " + error);
     ctx.state.IncludeDiagonals = 1;
   }

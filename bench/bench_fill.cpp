@@ -25,9 +25,9 @@ void BuildFrom(HeadlessProgram& program, const std::string& path, int side) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream bytes;
   bytes << in.rdbuf();
+  const auto parsed = ParseWordList(bytes.str());
+  if (!parsed) throw std::runtime_error(path + ": " + parsed.Error().Reason);
   std::string error;
-  auto parsed = ParseWordList(bytes.str(), &error);
-  if (!parsed) throw std::runtime_error(path + ": " + error);
   AppContext& ctx = program.ctx;
   StartUp(ctx, 1);
   LoadWordList(ctx, *parsed, &error);

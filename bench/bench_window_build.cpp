@@ -42,8 +42,8 @@ void LoadList(AppContext& ctx) {
   std::ifstream in(kList, std::ios::binary);
   std::stringstream bytes;
   bytes << in.rdbuf();
-  std::string error;
-  auto parsed = ParseWordList(bytes.str(), &error);
+  const auto parsed = ParseWordList(bytes.str());
+  std::string error = parsed ? "" : parsed.Error().Reason;
   if (!in || !parsed || !LoadWordList(ctx, *parsed, &error)) throw std::runtime_error(kList + ": " + error);
 }
 

@@ -23,19 +23,17 @@ void Require(bool condition) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace kivrel;
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  PuzzleFileError error;
   std::size_t consumed = 0;
-  auto file = ParsePuzzleFile(bytes, &error, &consumed);
+  const auto file = ParsePuzzleFile(bytes, &consumed);
   if (!file) {
-    Require(!error.Reason.empty() && error.Offset <= size);
+    Require(file.Error().Fault == FileFault::Invalid && !file.Error().Reason.empty() && file.Error().Offset <= size);
     return 0;
   }
-  std::string problem;
-  auto written = EncodePuzzleFile(*file, &problem);
-  Require(written.has_value());
+  const auto written = EncodePuzzleFile(*file);
+  Require(static_cast<bool>(written));
   std::size_t rewritten = 0;
-  auto again = ParsePuzzleFile(*written, &error, &rewritten);
-  Require(again.has_value() && *again == *file && rewritten == written->size());
+  const auto again = ParsePuzzleFile(*written, &rewritten);
+  Require(again && *again == *file && rewritten == written->size());
   Require(*written == bytes.substr(0, consumed));
 
   HeadlessProgram program;

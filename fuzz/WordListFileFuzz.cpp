@@ -39,18 +39,18 @@ bool LooksLikeUtf8(std::string_view bytes) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  std::string error;
-  auto parsed = kivrel::ParseWordList(bytes, &error);
+  const auto parsed = kivrel::ParseWordList(bytes);
   if (!parsed) {
-    Require(!error.empty());
+    Require(parsed.Error().Fault == kivrel::FileFault::Invalid && !parsed.Error().Reason.empty());
     return 0;
   }
+  std::string error;
   Program first;
   Require(kivrel::LoadWordList(first.ctx, *parsed, &error));
 
   const std::string written = kivrel::WordListFileBytes(first.ctx.state, first.ctx.list.Entries());
-  auto again = kivrel::ParseWordList(written, &error);
-  Require(again.has_value());
+  const auto again = kivrel::ParseWordList(written);
+  Require(static_cast<bool>(again));
   Program second;
   Require(kivrel::LoadWordList(second.ctx, *again, &error));
   const kivrel::PuzzleState& a = first.ctx.state;

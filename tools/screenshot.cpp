@@ -42,9 +42,9 @@ int main(int argc, char** argv) {
   kivrel::KivrelApp app;
   app.Start(argc >= 4 ? std::strtoull(argv[3], nullptr, 10) : 1);
   kivrel::AppContext& ctx = app.context();
-  std::string error;
   ctx.state.WordListFileName = argv[1];
-  auto parsed = kivrel::ParseWordList(file.readAll().toStdString(), &error);
+  const auto parsed = kivrel::ParseWordList(file.readAll().toStdString());
+  std::string error = parsed ? "" : parsed.Error().Reason;
   if (!parsed || !kivrel::LoadWordList(ctx, *parsed, &error)) {
     std::fprintf(stderr, "kivrel-screenshot: %s: %s\n", argv[1], error.c_str());
     return 2;

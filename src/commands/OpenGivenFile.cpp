@@ -28,7 +28,7 @@ FileKind KindOfFile(std::string_view path, std::string_view bytes) {
   const std::string extension = dot == std::string_view::npos ? "" : ToLower(name.substr(dot + 1));
   if (extension == "kvp") return FileKind::Puzzle;
   if (extension == "kvl" || extension == "txt") return FileKind::WordList;
-  if (ParsePuzzleFile(bytes, nullptr)) return FileKind::Puzzle;
+  if (ParsePuzzleFile(bytes)) return FileKind::Puzzle;
   return IsText(bytes) ? FileKind::WordList : FileKind::Neither;
 }
 
@@ -36,7 +36,7 @@ void OpenGivenFile(AppContext& ctx, const std::string& path) {
   AfterBuild(ctx, [&ctx, path] {
     if (!ConfirmDiscardList(ctx)) return;
     try {
-      std::optional<std::string> bytes = ReadWholeFile(path);
+      FileResult<std::string> bytes = ReadWholeFile(path);
       if (!bytes) {
         ShowMessage(ctx.dialogs, kFileNameErrorMessage, kMessageTitle, MessageIcon::Critical);
         return;

@@ -51,9 +51,8 @@ bool WritePuzzleFile(AppContext& ctx) {
     AskPuzzleName(ctx);
     if (Trim(s.PuzzleFileName).empty()) return false;
   }
-  std::string error;
   const PuzzleFile file = PuzzleFileFromState(s);
-  std::optional<std::string> bytes = EncodePuzzleFile(file, &error);
+  const FileResult<std::string> bytes = EncodePuzzleFile(file);
   if (!bytes) {
     ShowMessage(ctx.dialogs, kPuzzleSaveErrorMessage, kErrorTitle, MessageIcon::Critical);
     return false;
@@ -79,7 +78,7 @@ void RestoreWordList(AppContext& ctx) {
 }
 
 bool ReadPuzzleFile(AppContext& ctx, const std::string& path, std::string_view bytes) {
-  std::optional<PuzzleFile> file = ParsePuzzleFile(bytes, nullptr);
+  FileResult<PuzzleFile> file = ParsePuzzleFile(bytes);
   if (!file) {
     ShowMessage(ctx.dialogs, kNotAPuzzleMessage, kErrorTitle, MessageIcon::Critical);
     return false;

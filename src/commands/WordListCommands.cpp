@@ -1,11 +1,12 @@
 #include "commands/WordListCommands.h"
 
+#include <cerrno>
+#include <cstring>
 #include <new>
 
 #include "engine/BuildPuzzle.h"
 #include "files/Cp1252.h"
 #include "files/FileIO.h"
-#include "files/FileProblem.h"
 #include "model/Text.h"
 #include "program/CommandStates.h"
 #include "program/WindowTitle.h"
@@ -43,10 +44,11 @@ std::optional<OpenedFile> ChooseFileToOpen(AppContext& ctx, const std::string& t
                                                           .Flags = 0});
     if (!chosen) return std::nullopt;
     name = *chosen;
-    if (std::optional<std::string> bytes = ReadWholeFile(name)) return OpenedFile{name, std::move(*bytes)};
+    FileResult<std::string> bytes = ReadWholeFile(name);
+    if (bytes) return OpenedFile{name, std::move(*bytes)};
     // A missing file is the name error itself; any other cause is named.
-    std::string reason = ReadProblem(name);
-    if (reason == SystemReason(ENOENT)) reason.clear();
+    std::string reason = bytes.Error().Reason;
+    if (reason == std::strerror(ENOENT)) reason.clear();
     ShowMessage(ctx.dialogs, WithReason(kFileNameErrorMessage, name, reason), kMessageTitle, MessageIcon::Critical);
   }
 }
@@ -110,15 +112,11 @@ std::string WithReason(std::string message, const std::string& path, const std::
 bool SaveToChosenFile(AppContext& ctx, std::string& name, std::string_view bytes, const std::string& failure,
                       MessageIcon icon, const std::function<void()>& ask_again) {
   while (true) {
-    std::string why;  // the failing call's reason (a full disk, say)
-    const SaveResult result = SaveFileAtomically(name, bytes, &why);
-    if (result == SaveResult::Saved) return true;
-    if (result == SaveResult::WriteFailed) {
-      ShowMessage(ctx.dialogs, WithReason(failure, name, why), kErrorTitle, icon);
-      return false;
-    }
-    // Nothing could be written there: say why before offering another name.
-    ShowMessage(ctx.dialogs, WithReason(failure, name, WriteProblem(name)), kErrorTitle, icon);
+    const FileResult<void> saved = SaveFileAtomically(name, bytes);
+    if (saved) return true;
+    ShowMessage(ctx.dialogs, WithReason(failure, name, saved.Error().Reason), kErrorTitle, icon);
+    if (saved.Error().Fault != FileFault::CannotOpen) return false;
+    // Nothing could be written there: another name may do.
     ask_again();
     if (name.empty()) return false;
   }
@@ -175,16 +173,15 @@ bool ConfirmDiscardList(AppContext& ctx) {
 }
 
 void OpenWordListFile(AppContext& ctx, const OpenedFile& file) {
-  std::string error;
-  std::optional<ParsedWordList> parsed;
-  try {
-    parsed = ParseWordList(file.Bytes, &error);
-  } catch (const std::bad_alloc&) {
-    ShowMessage(ctx.dialogs, kNoMemoryToOpenMessage, kErrorTitle, MessageIcon::Critical);
-    return;
-  }
+  const FileResult<ParsedWordList> parsed = [&]() -> FileResult<ParsedWordList> {
+    try {
+      return ParseWordList(file.Bytes);
+    } catch (const std::bad_alloc&) {
+      return FileError(FileFault::CannotOpen, kNoMemoryToOpenMessage);
+    }
+  }();
   if (!parsed) {
-    ShowMessage(ctx.dialogs, error, kErrorTitle, MessageIcon::Critical);
+    ShowMessage(ctx.dialogs, parsed.Error().Reason, kErrorTitle, MessageIcon::Critical);
     return;
   }
   PuzzleState& s = ctx.state;

@@ -53,8 +53,13 @@ std::string FolderOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
-void Explain(std::string* why, std::string text) {
-  if (why) *why = std::move(text);
+FileError Failure(FileFault fault, const std::string& path, std::string reason = std::strerror(errno)) {
+  return FileError(fault, std::move(reason), path);
+}
+
+// A directory or a device gives its own reason; only regular files are read and written.
+std::string KindReason(const struct stat& info) {
+  return S_ISDIR(info.st_mode) ? std::strerror(EISDIR) : "Not a regular file";
 }
 
 // The path a chain of symbolic links ends at, also when that file does not exist yet,
@@ -81,22 +86,13 @@ mode_t NewFileMode() {
 
 }  // namespace
 
-std::optional<std::string> ReadWholeFile(const std::string& path, std::string* why) {
+FileResult<std::string> ReadWholeFile(const std::string& path) {
   // O_NONBLOCK keeps a FIFO from blocking the open; it is refused just below.
   Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  if (!fd.valid()) {
-    Explain(why, std::strerror(errno));
-    return std::nullopt;
-  }
+  if (!fd.valid()) return Failure(FileFault::CannotOpen, path);
   struct stat info {};
-  if (::fstat(fd.get(), &info) != 0) {
-    Explain(why, std::strerror(errno));
-    return std::nullopt;
-  }
-  if (!S_ISREG(info.st_mode)) {
-    Explain(why, S_ISDIR(info.st_mode) ? std::strerror(EISDIR) : "Not a regular file");
-    return std::nullopt;
-  }
+  if (::fstat(fd.get(), &info) != 0) return Failure(FileFault::CannotOpen, path);
+  if (!S_ISREG(info.st_mode)) return Failure(FileFault::CannotOpen, path, KindReason(info));
   std::string bytes;
   if (info.st_size > 0) bytes.reserve(static_cast<std::size_t>(info.st_size));
   char buffer[65536];
@@ -104,8 +100,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::string* w
     ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
     if (n < 0) {
       if (errno == EINTR) continue;
-      Explain(why, std::strerror(errno));
-      return std::nullopt;
+      return Failure(FileFault::CannotOpen, path);
     }
     if (n == 0) break;
     bytes.append(buffer, static_cast<std::size_t>(n));
@@ -121,40 +116,49 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 void IgnoreFileSizeSignal() { std::signal(SIGXFSZ, SIG_IGN); }
 
-SaveResult SaveFileAtomically(const std::string& path, std::string_view bytes, std::string* why) {
-  if (path.empty()) {
-    Explain(why, std::strerror(ENOENT));
-    return SaveResult::CannotOpen;
+namespace {
+
+// A file's new bytes, whole and on disk in a temporary file beside the file they replace.
+struct Pending {
+  std::string path;    // as the caller named it
+  std::string target;  // the file the links lead to
+  std::string temp;    // "" once renamed
+};
+
+// The temporaries not yet renamed are removed when the save ends, however it ends.
+struct PendingFiles {
+  std::vector<Pending> files;
+  ~PendingFiles() {
+    for (const Pending& file : files) {
+      if (!file.temp.empty()) ::unlink(file.temp.c_str());
+    }
   }
+};
+
+FileResult<void> WriteTemporary(const FileToSave& file, PendingFiles& pending) {
+  const std::string& path = file.Path;
+  if (path.empty()) return Failure(FileFault::CannotOpen, path, std::strerror(ENOENT));
   // Replace the file a link points to, not the link.
   const std::string target = FollowLinks(path);
   struct stat info {};
   bool exists = false;
   if (::stat(target.c_str(), &info) == 0) {
-    if (!S_ISREG(info.st_mode)) {
-      Explain(why, S_ISDIR(info.st_mode) ? std::strerror(EISDIR) : "Not a regular file");
-      return SaveResult::CannotOpen;
-    }
-    if (::access(target.c_str(), W_OK) != 0) {
-      Explain(why, std::strerror(errno));
-      return SaveResult::CannotOpen;
-    }
+    if (!S_ISREG(info.st_mode)) return Failure(FileFault::CannotOpen, path, KindReason(info));
+    // With the ids the program runs as, as the rename will be done.
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return Failure(FileFault::CannotOpen, path);
     exists = true;
   } else if (errno != ENOENT) {
-    Explain(why, std::strerror(errno));
-    return SaveResult::CannotOpen;
+    return Failure(FileFault::CannotOpen, path);
   }
 
   // From here on the target could be opened: a failure is a failed write, except that a
   // new file whose folder takes no file cannot be created at all.
   std::string temp = FolderOf(target) + "/.kivrel-save-XXXXXX";
   Descriptor fd(::mkostemp(temp.data(), O_CLOEXEC));
-  if (!fd.valid()) {
-    Explain(why, std::strerror(errno));
-    return exists ? SaveResult::WriteFailed : SaveResult::CannotOpen;
-  }
+  if (!fd.valid()) return Failure(exists ? FileFault::WriteFailed : FileFault::CannotOpen, path);
+  pending.files.push_back({path, target, temp});
 
-  bool written = WriteAll(fd.get(), bytes);
+  bool written = WriteAll(fd.get(), file.Bytes);
   if (written) {
     // Only a privileged process can keep another user's ownership; otherwise the new
     // file is ours, which is fine.
@@ -164,15 +168,34 @@ SaveResult SaveFileAtomically(const std::string& path, std::string_view bytes, s
   }
   written = written && ::fsync(fd.get()) == 0;
   written = fd.Close() && written;
-  if (!written || ::rename(temp.c_str(), target.c_str()) != 0) {
-    Explain(why, std::strerror(errno));
-    ::unlink(temp.c_str());
-    return SaveResult::WriteFailed;
+  if (!written) return Failure(FileFault::WriteFailed, path);
+  return {};
+}
+
+}  // namespace
+
+FileResult<void> SaveFileAtomically(const std::string& path, std::string_view bytes) {
+  return SaveFilesTogether({{path, bytes}});
+}
+
+FileResult<void> SaveFilesTogether(const std::vector<FileToSave>& files) {
+  PendingFiles pending;
+  for (const FileToSave& file : files) {
+    if (FileResult<void> written = WriteTemporary(file, pending); !written) return written;
   }
-  // Make the rename itself durable; a failure here leaves a complete file either way.
-  Descriptor folder(::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (folder.valid()) ::fsync(folder.get());
-  return SaveResult::Saved;
+  for (std::size_t i = 0; i < pending.files.size(); ++i) {
+    Pending& file = pending.files[i];
+    if (::rename(file.temp.c_str(), file.target.c_str()) != 0) {
+      return Failure(i == 0 ? FileFault::WriteFailed : FileFault::PartlyReplaced, file.path);
+    }
+    file.temp.clear();
+  }
+  // Make the renames themselves durable; a failure here leaves complete files either way.
+  for (const Pending& file : pending.files) {
+    Descriptor folder(::open(FolderOf(file.target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.valid()) ::fsync(folder.get());
+  }
+  return {};
 }
 
 }  // namespace kivrel

@@ -146,7 +146,7 @@ void CheckWordList(const std::vector<WordRecord>& words, const Reader& in) {
 
 }  // namespace
 
-std::optional<PuzzleFile> ParsePuzzleFile(std::string_view bytes, PuzzleFileError* error, std::size_t* consumed) {
+FileResult<PuzzleFile> ParsePuzzleFile(std::string_view bytes, std::size_t* consumed) {
   Reader in(bytes);
   try {
     PuzzleFile file;
@@ -178,8 +178,7 @@ std::optional<PuzzleFile> ParsePuzzleFile(std::string_view bytes, PuzzleFileErro
     if (consumed) *consumed = in.Offset();
     return file;
   } catch (const Refusal& refusal) {
-    if (error) *error = PuzzleFileError{refusal.reason, refusal.offset};
-    return std::nullopt;
+    return FileError(FileFault::Invalid, refusal.reason, {}, refusal.offset);
   }
 }
 
@@ -242,13 +241,12 @@ class Writer {
 
 }  // namespace
 
-std::optional<std::string> EncodePuzzleFile(const PuzzleFile& file, std::string* error) {
+FileResult<std::string> EncodePuzzleFile(const PuzzleFile& file) {
   const PuzzleFileHeader& h = file.Header;
   // The counts say how many records follow: they must be the records there are.
   if (static_cast<std::size_t>(h.WordCount) + 1 != file.Words.size() || h.WordCount < 0 ||
       h.PuzzleWidth != file.Grid.Width() || h.PuzzleHeight != file.Grid.Height()) {
-    if (error) *error = "the counts do not match the word table and the grid";
-    return std::nullopt;
+    return FileError(FileFault::Invalid, "the counts do not match the word table and the grid");
   }
   Writer out;
   for (i16 field : {h.WordCount, h.InsertedCount, h.RejectedCount, h.LetterCount, h.SpaceCount, h.LettersRemaining,
@@ -283,10 +281,7 @@ std::optional<std::string> EncodePuzzleFile(const PuzzleFile& file, std::string*
     }
   }
   for (int d = 1; d <= kDirectionCount; ++d) out.Number(file.DirectionWordCount[static_cast<std::size_t>(d)]);
-  if (!out.failure().empty()) {
-    if (error) *error = out.failure();
-    return std::nullopt;
-  }
+  if (!out.failure().empty()) return FileError(FileFault::Invalid, out.failure());
   return std::move(out.bytes());
 }
 

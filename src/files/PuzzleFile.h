@@ -16,11 +16,11 @@
 //
 // Anything after the direction counts is ignored.
 #include <array>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "files/FileResult.h"
 #include "model/PuzzleState.h"
 
 namespace kivrel {
@@ -61,22 +61,16 @@ struct PuzzleFile {
   bool operator==(const PuzzleFile&) const = default;
 };
 
-/// A file the reader refused: why, and the byte offset where it noticed.
-struct PuzzleFileError {
-  std::string Reason;
-  std::size_t Offset = 0;
-};
-
 /// Reads and checks a whole puzzle file. Refused: counts that fail the plausibility
 /// check (the size times the size is not SpaceCount, no words, more words inserted or
 /// rejected than there are, more spaces remaining than spaces), a file that ends early,
 /// a negative or out-of-range count or size, a placed word that leaves the grid or has
 /// no direction 1..8, a cell with more than 8 words or a word reference outside the
 /// table, an unknown stop operator, and a word table whose entries would not make a
-/// word list (none, or more than a list holds). On success `consumed` (when given) is
-/// the length of the puzzle in the bytes.
-std::optional<PuzzleFile> ParsePuzzleFile(std::string_view bytes, PuzzleFileError* error,
-                                          std::size_t* consumed = nullptr);
+/// word list (none, or more than a list holds): Invalid, with the reason and the byte
+/// where the reader noticed. On success `consumed` (when given) is the length of the
+/// puzzle in the bytes.
+FileResult<PuzzleFile> ParsePuzzleFile(std::string_view bytes, std::size_t* consumed = nullptr);
 
 /// The puzzle of a state as a file holds it: the header from the counters and
 /// attributes, the word table and the grid. The file describes what it carries, so the
@@ -84,10 +78,9 @@ std::optional<PuzzleFile> ParsePuzzleFile(std::string_view bytes, PuzzleFileErro
 /// table's, which are the state's values whenever the two agree.
 PuzzleFile PuzzleFileFromState(const PuzzleState& state);
 
-/// The bytes of a puzzle file, or nothing (with error set) when a value cannot be
-/// stored: a text longer than 32767 bytes in code page 1252, or more records than a
-/// 16-bit count carries.
-std::optional<std::string> EncodePuzzleFile(const PuzzleFile& file, std::string* error);
+/// The bytes of a puzzle file; Invalid when a value cannot be stored: a text longer
+/// than 32767 bytes in code page 1252, or more records than a 16-bit count carries.
+FileResult<std::string> EncodePuzzleFile(const PuzzleFile& file);
 
 /// Every text a puzzle file stores (the stop operator, the title, the instructions, the
 /// words' texts and the cells' letters), to see whether code page 1252 holds them.

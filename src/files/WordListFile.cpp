@@ -80,9 +80,11 @@ bool ReadsAsUtf8(std::string_view& bytes, std::string& repaired) {
   return !ascii && IsValidUtf8(bytes);
 }
 
+FileError Refusal(std::string reason) { return FileError(FileFault::Invalid, std::move(reason)); }
+
 }  // namespace
 
-std::optional<ParsedWordList> ParseWordList(std::string_view file_bytes, std::string* error) {
+FileResult<ParsedWordList> ParseWordList(std::string_view file_bytes) {
   std::string_view bytes = file_bytes;
   std::string repaired;
   const bool utf8 = ReadsAsUtf8(bytes, repaired);
@@ -111,24 +113,20 @@ std::optional<ParsedWordList> ParseWordList(std::string_view file_bytes, std::st
       if (!HeaderNumber(fields, 2, false, &header.Width) || !HeaderNumber(fields, 3, false, &header.Height) ||
           !HeaderNumber(fields, 4, true, &header.IncludeDiagonals) ||
           !HeaderNumber(fields, 5, true, &header.BalanceDirections)) {
-        if (error) *error = "The word list's header holds a number that is out of range";
-        return std::nullopt;
+        return Refusal("The word list's header holds a number that is out of range");
       }
       if (header.Width < 0 || header.Height < 0) {
-        if (error) *error = "The word list's header gives a negative width or height";
-        return std::nullopt;
+        return Refusal("The word list's header gives a negative width or height");
       }
       if (!GridSizeFits(header.Width, header.Height)) {
-        if (error) *error = "The word list's header asks for a puzzle larger than 32767 cells";
-        return std::nullopt;
+        return Refusal("The word list's header asks for a puzzle larger than 32767 cells");
       }
       result.Header = header;
     } else {
       std::string entry = UnquoteEntry(line);
       if (Trim(entry).empty()) continue;
       if (!limits.Fits(entry)) {
-        if (error) *error = kListFullMessage;
-        return std::nullopt;
+        return Refusal(kListFullMessage);
       }
       limits.AddItem(entry);
       result.Entries.push_back(std::move(entry));

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/FileResult.h"
 #include "model/PuzzleState.h"
 
 namespace kivrel {
@@ -30,12 +31,12 @@ struct ParsedWordList {
   std::vector<std::string> Entries;      // entry lines, quotes removed, blank ones left out
 };
 
-/// Splits the file's bytes into its header and entry lines. Fails (returns nullopt and
-/// sets error) only when a header holds a number the puzzle cannot take (a size beyond
-/// what the 16-bit counts carry, or any number outside 16 bits), or when the entries
-/// pass the limits of a word list (WordList::Fits), which it notices at the entry that
-/// passes them.
-std::optional<ParsedWordList> ParseWordList(std::string_view bytes, std::string* error);
+/// Splits the file's bytes into its header and entry lines. Refuses them (Invalid, the
+/// reason a sentence for the user) only when a header holds a number the puzzle cannot
+/// take (a size beyond what the 16-bit counts carry, or any number outside 16 bits), or
+/// when the entries pass the limits of a word list (WordList::Fits), which it notices
+/// at the entry that passes them.
+FileResult<ParsedWordList> ParseWordList(std::string_view bytes);
 
 /// The bytes of a word list file: the header line (tag "1", title, width, height,
 /// diagonals, the absolute value of balance, instructions; numbers with their sign

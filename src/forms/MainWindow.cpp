@@ -123,12 +123,11 @@ void MainWindow::mnuAvoidWords_Click() {
   std::optional<OpenedFile> file = ChooseFileToOpen(ctx_, "Avoid Words", kWordListFilter);
   ctx_.AvoidWords.clear();
   if (file) {
-    std::string error;
-    std::optional<ParsedWordList> parsed = ParseWordList(file->Bytes, &error);
+    const FileResult<ParsedWordList> parsed = ParseWordList(file->Bytes);
     if (parsed) {
       ctx_.AvoidWords = PlacedWords(*parsed);
     } else {
-      ShowMessage(ctx_.dialogs, error, kErrorTitle, MessageIcon::Critical);
+      ShowMessage(ctx_.dialogs, parsed.Error().Reason, kErrorTitle, MessageIcon::Critical);
     }
   }
   ctx_.MainForm().SetChecked(mnuAvoidWords, !ctx_.AvoidWords.empty());

@@ -47,15 +47,24 @@ std::unique_ptr<QGuiApplication> StartDrawing() {
   throw PageFileError("cannot draw the page for \"" + path + "\"");
 }
 
-void Save(const std::string& path, const QByteArray& bytes) {
-  std::string why;
-  switch (SaveFileAtomically(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), &why)) {
-    case SaveResult::Saved:
-      return;
-    case SaveResult::CannotOpen:
-      throw PageFileError("cannot write \"" + path + "\": " + why);
-    case SaveResult::WriteFailed:
-      throw PageFileError("error while writing \"" + path + "\": " + why + " (any file that was there is unchanged)");
+// Saves files that belong together (a page and its key): all replace their files or,
+// when one cannot be written, none does.
+void Save(const std::vector<std::string>& paths, const std::vector<QByteArray>& files) {
+  std::vector<FileToSave> saves;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    saves.push_back({paths[i], std::string_view(files[i].constData(), static_cast<std::size_t>(files[i].size()))});
+  }
+  const FileResult<void> saved = SaveFilesTogether(saves);
+  if (saved) return;
+  const FileError& error = saved.Error();
+  const std::string file = "\"" + error.Path + "\"";
+  switch (error.Fault) {
+    case FileFault::WriteFailed:
+      throw PageFileError("error while writing " + file + ": " + error.Reason + " (any file that was there is unchanged)");
+    case FileFault::PartlyReplaced:
+      throw PageFileError("error while writing " + file + ": " + error.Reason + " (the files before it were already replaced)");
+    default:
+      throw PageFileError("cannot write " + file + ": " + error.Reason);
   }
 }
 
@@ -121,7 +130,7 @@ void WritePdfDocument(const std::string& path, const std::string& title, const s
     draw(page);
     page.End();
   }
-  Save(path, bytes);
+  Save({path}, {bytes});
 }
 
 std::vector<std::string> WritePages(AppContext& ctx, const PageRequest& request) {
@@ -129,7 +138,7 @@ std::vector<std::string> WritePages(AppContext& ctx, const PageRequest& request)
   if (ctx.state.BlanksFilled == kFalse) FillInBlanks(ctx);
   if (request.Kind == PageRequest::Format::Html) {  // text of our own: nothing to draw
     const std::string page = WebPage(ctx);
-    Save(request.Path, QByteArray(page.data(), static_cast<qsizetype>(page.size())));
+    Save({request.Path}, {QByteArray(page.data(), static_cast<qsizetype>(page.size()))});
     return {request.Path};
   }
   auto application = StartDrawing();
@@ -142,7 +151,7 @@ std::vector<std::string> WritePages(AppContext& ctx, const PageRequest& request)
   const auto draw = request.Kind == PageRequest::Format::Png ? DrawPng : DrawSvg;
   std::vector<QByteArray> files{draw(ctx, paths[0])};
   if (request.AnswerKey) WithAnswerKey(ctx, [&] { files.push_back(draw(ctx, paths[1])); });
-  for (std::size_t i = 0; i < files.size(); ++i) Save(paths[i], files[i]);
+  Save(paths, files);
   return paths;
 }
 

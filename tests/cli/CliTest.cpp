@@ -249,7 +249,7 @@ TEST(PageCommand, AHiddenMessagePuzzleAvoidsWordsAndItsKeyTellsTheMessage) {
   ASSERT_EQ(run.code, 0) << run.out;
   EXPECT_NE(run.out.find("Mystery quote: " + quote), std::string::npos) << run.out;
 
-  auto file = ParsePuzzleFile(testing::TempDir::Read(kvp), nullptr);
+  auto file = ParsePuzzleFile(testing::TempDir::Read(kvp));
   ASSERT_TRUE(file);
   PuzzleState s;
   ApplyPuzzleFile(s, *file);

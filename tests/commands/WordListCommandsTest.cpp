@@ -59,7 +59,7 @@ TEST(WordListFileBytes, AQuoteIsAnEighthFieldThatReadersOfSevenPassOver) {
   const std::string header = bytes.substr(0, bytes.find('\r'));
   EXPECT_EQ(GetField(header, 7, '\t'), "");
   EXPECT_EQ(GetField(header, 8, '\t'), "Hi");
-  auto parsed = ParseWordList(bytes, nullptr);
+  auto parsed = ParseWordList(bytes);
   ASSERT_TRUE(parsed && parsed->Header);
   EXPECT_EQ(std::tie(parsed->Header->Instructions, parsed->Header->MysteryQuote),
             std::make_tuple(std::string(), std::string("Hi")));

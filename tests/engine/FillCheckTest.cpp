@@ -212,10 +212,9 @@ TEST(FillCheck, AQuoteOfExactlyTheSpacesLeftIsReadBackInOrderAndKeptInThePuzzleF
   for (auto [r, c] : UnusedCells(s.Grid)) read += s.Grid.At(r, c).Letter;
   EXPECT_EQ(read, letters);
 
-  std::string error;
-  auto bytes = EncodePuzzleFile(PuzzleFileFromState(s), &error);
-  ASSERT_TRUE(bytes) << error;
-  auto parsed = ParsePuzzleFile(*bytes, nullptr);
+  auto bytes = EncodePuzzleFile(PuzzleFileFromState(s));
+  ASSERT_TRUE(bytes) << bytes.Error().Reason;
+  auto parsed = ParsePuzzleFile(*bytes);
   ASSERT_TRUE(parsed);
   PuzzleState reopened;
   ApplyPuzzleFile(reopened, *parsed);

@@ -16,9 +16,9 @@ TEST(ShippedThemes, PlaceEveryWordAtTheHeadersSizeInNineOfTenSeeds) {
   const std::vector<ThemeList> themes = ThemeLists(std::string(KIVREL_EXAMPLES_DIR) + "/themes");
   ASSERT_FALSE(themes.empty());
   for (const ThemeList& theme : themes) {
+    const auto parsed = ParseWordList(ReadWholeFile(theme.Path).ValueOr(""));
+    ASSERT_TRUE(parsed && parsed->Header) << theme.Name << ": " << (parsed ? "no header" : parsed.Error().Reason);
     std::string error;
-    const auto parsed = ParseWordList(ReadWholeFile(theme.Path).value_or(""), &error);
-    ASSERT_TRUE(parsed && parsed->Header) << theme.Name << ": " << error;
     int whole = 0;
     for (std::uint64_t seed = 1; seed <= 10; ++seed) {
       HeadlessProgram program;

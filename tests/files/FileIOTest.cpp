@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <sys/stat.h>
+#include <tuple>
 
 #include "TempDir.h"
 #include "files/Cp1252.h"
@@ -13,13 +15,12 @@ namespace {
 namespace fs = std::filesystem;
 using testing::TempDir;
 
-// The failed saves are tested with the commands that report them.
 TEST(SaveFileAtomically, ReplacesTheFileKeepingItsPermissions) {
   TempDir dir;
   const std::string path = dir.File("list.kvl");
-  ASSERT_EQ(SaveFileAtomically(path, "first"), SaveResult::Saved);
+  ASSERT_TRUE(SaveFileAtomically(path, "first"));
   fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-  ASSERT_EQ(SaveFileAtomically(path, "second, longer"), SaveResult::Saved);
+  ASSERT_TRUE(SaveFileAtomically(path, "second, longer"));
   EXPECT_EQ(TempDir::Read(path), "second, longer");
   struct stat info {};
   ::stat(path.c_str(), &info);
@@ -38,11 +39,13 @@ TEST(ReadWholeFile, RefusesWhatIsNotARegularFileAtOnce) {
                                                        {dir.File("folder"), "Is a directory"},
                                                        {dir.File("missing"), "No such file or directory"}};
   for (const auto& [path, why] : cases) {
-    std::string said;
-    EXPECT_FALSE(ReadWholeFile(path, &said)) << path;
-    EXPECT_EQ(said, why) << path;
+    const FileResult<std::string> read = ReadWholeFile(path);
+    ASSERT_FALSE(read) << path;
+    EXPECT_EQ(read.Error().Reason, why) << path;
   }
-  EXPECT_EQ(ReadWholeFile(dir.Write("list.kvl", "CAT\r\n")), "CAT\r\n");
+  const FileResult<std::string> read = ReadWholeFile(dir.Write("list.kvl", "CAT\r\n"));
+  ASSERT_TRUE(read);
+  EXPECT_EQ(*read, "CAT\r\n");
 }
 
 // A link is written through: to the file it names, made when it is not there yet (a
@@ -52,35 +55,75 @@ TEST(SaveFileAtomically, WritesThroughLinksAlsoToAFileNotThereYet) {
   fs::create_directory(dir.File("lists"));
   fs::create_symlink("lists/zoo.kvl", dir.File("dangling"));
   fs::create_symlink("dangling", dir.File("chain"));
-  ASSERT_EQ(SaveFileAtomically(dir.File("chain"), "LION\r\n"), SaveResult::Saved);
+  ASSERT_TRUE(SaveFileAtomically(dir.File("chain"), "LION\r\n"));
   EXPECT_TRUE(fs::is_symlink(dir.File("chain")) && fs::is_symlink(dir.File("dangling")));
   EXPECT_EQ(TempDir::Read(dir.File("lists/zoo.kvl")), "LION\r\n");
   EXPECT_TRUE(SameFile(dir.File("chain"), dir.File("lists/zoo.kvl")));
   EXPECT_FALSE(SameFile(dir.File("chain"), dir.Write("other.kvl", "LION\r\n")));
 
   fs::create_symlink("nowhere/x.kvl", dir.File("no-folder"));
-  std::string why;
-  EXPECT_EQ(SaveFileAtomically(dir.File("no-folder"), "x", &why), SaveResult::CannotOpen);
-  EXPECT_EQ(why, "No such file or directory");
+  const FileResult<void> saved = SaveFileAtomically(dir.File("no-folder"), "x");
+  ASSERT_FALSE(saved);
+  EXPECT_EQ(saved.Error().Fault, FileFault::CannotOpen);
+  EXPECT_EQ(saved.Error().Reason, "No such file or directory");
   EXPECT_TRUE(fs::is_symlink(dir.File("no-folder")));
 }
 
+// A page and its answer key: the key cannot be written, so the page stays as it was
+// too, and no temporary is left. The failure names the key.
+void ExpectNeitherReplaced(const std::string& folder, const std::string& key_bytes, FileFault fault,
+                           const std::string& why) {
+  const std::string page = folder + "/page.png", key = folder + "/page-key.png";
+  ASSERT_TRUE(SaveFilesTogether({{page, "OLD PAGE"}, {key, "OLD KEY"}}));
+  const auto entries = std::distance(fs::directory_iterator(folder), fs::directory_iterator());
+  const FileResult<void> saved = SaveFilesTogether({{page, "NEW PAGE"}, {key, key_bytes}});
+  ASSERT_FALSE(saved) << why;
+  EXPECT_EQ(std::tie(saved.Error().Fault, saved.Error().Reason, saved.Error().Path), std::tie(fault, why, key));
+  EXPECT_EQ(TempDir::Read(page), "OLD PAGE") << why;
+  EXPECT_EQ(TempDir::Read(key), "OLD KEY") << why;
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), entries) << why;
+}
+
+TEST(SaveFilesTogether, OneFileThatCannotBeWrittenLeavesEveryFileAsItWas) {
+  TempDir dir;
+  {
+    const testing::FileSizeLimit limit(4096);
+    ExpectNeitherReplaced(dir.File(""), std::string(10000, 'k'), FileFault::WriteFailed, "File too large");
+  }
+  // A folder where the key should go: nothing is written at all.
+  TempDir other;
+  fs::create_directory(other.File("page-key.png"));
+  const FileResult<void> saved = SaveFilesTogether({{other.File("page.png"), "PAGE"}, {other.File("page-key.png"), "KEY"}});
+  ASSERT_FALSE(saved);
+  EXPECT_EQ(std::tie(saved.Error().Fault, saved.Error().Reason), std::make_tuple(FileFault::CannotOpen, "Is a directory"));
+  EXPECT_EQ(other.EntryCount(), 1);
+}
+
 // A file system that is really full: a small tmpfs, when this process may mount one.
-TEST(SaveFileAtomically, OnAFullFileSystemTheOldFileStaysAndNoTemporaryIsLeft) {
+TEST(SaveFilesTogether, OnAFullFileSystemNeitherFileIsReplaced) {
   TempDir dir;
   const testing::SmallFileSystem small(dir.File("small"));
-  if (!small.Mounted()) {
-    GTEST_SKIP() << small.kWhyNot << "; the file-size limit tests (SaveWordList, the kivrel-cli fault tests) "
-                                     "cover writes that fail part-way";
+  if (!small.Mounted()) GTEST_SKIP() << small.kWhyNot << "; the file-size limit makes writes fail part-way as well";
+  ExpectNeitherReplaced(small.Folder(), std::string(100 * 1024, 'k'), FileFault::WriteFailed, "No space left on device");
+}
+
+// Only a rename can still fail once every file is whole: a file with another mounted
+// over it (EBUSY). The files before it are new then, and the error says so.
+TEST(SaveFilesTogether, ARenameThatFailsAfterAnotherIsReportedAsSuch) {
+  TempDir dir;
+  const std::string page = dir.Write("page.png", "OLD PAGE"), key = dir.Write("page-key.png", "OLD KEY");
+  const std::string over = dir.Write("over", "MOUNTED");
+  if (std::system(("mount --bind " + over + " " + key + " 2>/dev/null").c_str()) != 0) {
+    GTEST_SKIP() << "cannot mount a file over another here (it needs root)";
   }
-  const std::string& mount = small.Folder();
-  const std::string path = mount + "/list.kvl";
-  EXPECT_EQ(SaveFileAtomically(path, "OLD LIST\r\n"), SaveResult::Saved);
-  std::string why;
-  EXPECT_EQ(SaveFileAtomically(path, std::string(100 * 1024, 'x'), &why), SaveResult::WriteFailed);
-  EXPECT_EQ(why, "No space left on device");
-  EXPECT_EQ(TempDir::Read(path), "OLD LIST\r\n");
-  EXPECT_EQ(std::distance(fs::directory_iterator(mount), fs::directory_iterator()), 1);
+  const FileResult<void> saved = SaveFilesTogether({{page, "NEW PAGE"}, {key, "NEW KEY"}});
+  EXPECT_EQ(TempDir::Read(key), "MOUNTED");
+  EXPECT_EQ(std::system(("umount " + key).c_str()), 0);
+  ASSERT_FALSE(saved);
+  EXPECT_EQ(std::tie(saved.Error().Fault, saved.Error().Path), std::make_tuple(FileFault::PartlyReplaced, key));
+  EXPECT_EQ(TempDir::Read(page), "NEW PAGE");
+  EXPECT_EQ(TempDir::Read(key), "OLD KEY");
+  EXPECT_EQ(dir.EntryCount(), 3);
 }
 
 TEST(Cp1252, RoundTripsEveryByteAndWritesWhatItCannotHoldAsAQuestionMark) {

@@ -13,10 +13,9 @@ using testing::Bytes;
 using testing::SamplePuzzleBytes;
 
 std::string Encode(const PuzzleFile& file) {
-  std::string error;
-  auto bytes = EncodePuzzleFile(file, &error);
-  EXPECT_TRUE(bytes) << error;
-  return bytes.value_or("");
+  auto bytes = EncodePuzzleFile(file);
+  EXPECT_TRUE(bytes) << bytes.Error().Reason;
+  return bytes.ValueOr("");
 }
 
 // The sample file read into a program and taken from it again for writing.
@@ -39,10 +38,9 @@ TEST(PuzzleFile, ReadsCodePage1252TextAndPassesOverWhatNothingUses) {
   // puzzles without one leave empty, and bytes left behind by a longer file written over.
   std::string bytes = SamplePuzzleBytes();
   bytes.replace(40, 2, Bytes().S("Gr\xFC\xDF Gott!").str());
-  PuzzleFileError error;
   std::size_t consumed = 0;
-  auto file = ParsePuzzleFile(bytes + "leftover", &error, &consumed);
-  ASSERT_TRUE(file) << error.Reason << " at " << error.Offset;
+  auto file = ParsePuzzleFile(bytes + "leftover", &consumed);
+  ASSERT_TRUE(file) << file.Error().Reason << " at " << file.Error().Offset;
   EXPECT_EQ(consumed, bytes.size());
   const PuzzleFileHeader& h = file->Header;
   EXPECT_EQ(std::tie(h.InsertedCount, h.PuzzleWidth, h.BalanceDirections, h.StopRemainingOperator),
@@ -61,13 +59,14 @@ TEST(PuzzleFile, TheZooWordListAndEveryShortenedFileAreRefused) {
   // As a puzzle, "1" and a tab make WordCount 2353 and "Zo" InsertedCount 28506.
   const std::string zoo = testing::TempDir::Read(std::string(KIVREL_TEST_DATA_DIR) + "/zoo.kvl");
   ASSERT_EQ(zoo.substr(0, 6), "1\tZoo\t");
-  PuzzleFileError error;
-  EXPECT_FALSE(ParsePuzzleFile(zoo, &error));
-  EXPECT_EQ(error.Offset, 34u);  // told by the counts of its header
+  auto refused = ParsePuzzleFile(zoo);
+  ASSERT_FALSE(refused);
+  EXPECT_EQ(refused.Error().Fault, FileFault::Invalid);
+  EXPECT_EQ(refused.Error().Offset, 34u);  // told by the counts of its header
 
   const std::string bytes = SamplePuzzleBytes();
   for (std::size_t length = 0; length < bytes.size(); ++length) {
-    EXPECT_FALSE(ParsePuzzleFile(bytes.substr(0, length), &error)) << "length " << length;
+    EXPECT_FALSE(ParsePuzzleFile(bytes.substr(0, length))) << "length " << length;
   }
 }
 
@@ -77,10 +76,10 @@ TEST(PuzzleFile, AHeaderAskingForMoreThanTheFileHoldsIsRefusedAtOnce) {
   std::string bytes = SamplePuzzleBytes();
   bytes.replace(8, 2, Bytes().N(181 * 181).str());        // SpaceCount
   bytes.replace(22, 4, Bytes().N(181).N(181).str());      // width, height
-  PuzzleFileError error;
-  EXPECT_FALSE(ParsePuzzleFile(bytes, &error));
-  EXPECT_NE(error.Reason.find("shorter than its counts"), std::string::npos) << error.Reason;
-  EXPECT_EQ(error.Offset, 38u + 2);  // the header with its stop operator "<="
+  auto refused = ParsePuzzleFile(bytes);
+  ASSERT_FALSE(refused);
+  EXPECT_NE(refused.Error().Reason.find("shorter than its counts"), std::string::npos) << refused.Error().Reason;
+  EXPECT_EQ(refused.Error().Offset, 38u + 2);  // the header with its stop operator "<="
 }
 
 // Hostile files: each breaks one rule the rest of the program relies on.
@@ -111,28 +110,28 @@ TEST(PuzzleFile, RefusesContentThatCannotBeAPuzzle) {
   for (const Case& c : cases) {
     PuzzleFile file = SampleFile();
     c.change(file);
-    PuzzleFileError error;
-    EXPECT_FALSE(ParsePuzzleFile(Encode(file), &error)) << c.reason;
-    EXPECT_NE(error.Reason.find(c.reason), std::string::npos) << error.Reason;
+    auto refused = ParsePuzzleFile(Encode(file));
+    ASSERT_FALSE(refused) << c.reason;
+    EXPECT_NE(refused.Error().Reason.find(c.reason), std::string::npos) << refused.Error().Reason;
   }
   // Patched bytes: a negative size whose product still matches, a negative length.
   for (auto [offset, patch, reason] : {std::make_tuple(22, Bytes().N(-3).N(-2).str(), "size is negative"),
                                        std::make_tuple(42, Bytes().N(-8).str(), "negative length")}) {
     std::string bytes = SamplePuzzleBytes();
     bytes.replace(static_cast<std::size_t>(offset), patch.size(), patch);
-    PuzzleFileError error;
-    EXPECT_FALSE(ParsePuzzleFile(bytes, &error));
-    EXPECT_NE(error.Reason.find(reason), std::string::npos) << error.Reason;
+    auto refused = ParsePuzzleFile(bytes);
+    ASSERT_FALSE(refused) << reason;
+    EXPECT_NE(refused.Error().Reason.find(reason), std::string::npos) << refused.Error().Reason;
   }
 }
 
 TEST(PuzzleFile, TheWriterRefusesATextTooLongForItsCount) {
   PuzzleFile file = SampleFile();
   file.PuzzleInstructions = std::string(32767, 'x');
-  EXPECT_TRUE(EncodePuzzleFile(file, nullptr));
+  EXPECT_TRUE(EncodePuzzleFile(file));
   file.PuzzleInstructions += "x";
-  std::string error;
-  EXPECT_TRUE(!EncodePuzzleFile(file, &error) && !error.empty());
+  auto refused = EncodePuzzleFile(file);
+  EXPECT_TRUE(!refused && !refused.Error().Reason.empty());
 }
 
 }  // namespace

@@ -45,11 +45,10 @@ struct Shipped {
 std::vector<Shipped> ShippedLists() {
   std::vector<Shipped> shipped;
   for (const ThemeList& theme : ThemeLists(kShipped)) {
-    std::string error;
-    std::string bytes = ReadWholeFile(theme.Path).value_or("");
-    auto parsed = ParseWordList(bytes, &error);
-    EXPECT_TRUE(parsed && parsed->Header) << theme.Name << ": " << error;
-    shipped.push_back({theme.Name, std::move(bytes), parsed.value_or(ParsedWordList{})});
+    std::string bytes = ReadWholeFile(theme.Path).ValueOr("");
+    auto parsed = ParseWordList(bytes);
+    EXPECT_TRUE(parsed && parsed->Header) << theme.Name << ": " << (parsed ? "no header" : parsed.Error().Reason);
+    shipped.push_back({theme.Name, std::move(bytes), parsed.ValueOr({})});
   }
   return shipped;
 }

@@ -11,10 +11,9 @@ namespace {
 using testing::TestApp;
 
 ParsedWordList Parse(std::string_view bytes) {
-  std::string error;
-  auto parsed = ParseWordList(bytes, &error);
-  EXPECT_TRUE(parsed) << error;
-  return parsed.value_or(ParsedWordList{});
+  auto parsed = ParseWordList(bytes);
+  EXPECT_TRUE(parsed) << parsed.Error().Reason;
+  return parsed.ValueOr({});
 }
 
 TEST(ParseWordList, ReadsTheHeaderAndTheEntries) {
@@ -43,11 +42,10 @@ TEST(ParseWordList, LenientLines) {
 }
 
 TEST(ParseWordList, RefusesNumbersThePuzzleCannotTake) {
-  std::string error;
   for (auto numbers : {" 40000\t 1\t 1\t 1", " 200\t 200\t 1\t 1", "-3\t 5\t 1\t 1", " 5\t 5\t 99999\t 1"}) {
-    error.clear();
-    EXPECT_FALSE(ParseWordList(std::string("1\tBig\t") + numbers + "\t\r\n", &error)) << numbers;
-    EXPECT_FALSE(error.empty());
+    auto refused = ParseWordList(std::string("1\tBig\t") + numbers + "\t\r\n");
+    ASSERT_FALSE(refused) << numbers;
+    EXPECT_FALSE(refused.Error().Reason.empty());
   }
 }
 
@@ -72,12 +70,13 @@ TEST(ParseWordList, RefusesAListThatPassesTheLimitsAndKeepsNoBlankLines) {
   std::string entries;
   for (int i = 0; i < WordList::kMaxEntries; ++i) entries += "a\n";
   EXPECT_EQ(Parse(std::string(200000, '\n') + entries).Entries.size(), std::size_t{WordList::kMaxEntries});
-  std::string error;
-  EXPECT_FALSE(ParseWordList(entries + "a\n", &error));
-  EXPECT_EQ(error, kListFullMessage);
-  EXPECT_FALSE(ParseWordList(std::string(32768, 'x') + "\n", &error)) << "32768 letters in one entry";
-  EXPECT_FALSE(ParseWordList("1\tNegative\t-5\t 5\t 1\t 1\t\r\n", &error));
-  EXPECT_EQ(error, "The word list's header gives a negative width or height");
+  auto too_many = ParseWordList(entries + "a\n");
+  ASSERT_FALSE(too_many);
+  EXPECT_EQ(too_many.Error().Reason, kListFullMessage);
+  EXPECT_FALSE(ParseWordList(std::string(32768, 'x') + "\n")) << "32768 letters in one entry";
+  auto negative = ParseWordList("1\tNegative\t-5\t 5\t 1\t 1\t\r\n");
+  ASSERT_FALSE(negative);
+  EXPECT_EQ(negative.Error().Reason, "The word list's header gives a negative width or height");
 }
 
 TEST(UnquoteEntry, RemovesTheFirstAndLastCharacters) {

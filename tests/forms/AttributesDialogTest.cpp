@@ -317,12 +317,10 @@ TEST_F(AttributesFixture, EverythingKeepsToTheGridAfterDefaultDimensionsAndCance
     DrawPreviewPage(app.ctx);
     app.ctx.preview = nullptr;
 
-    std::string error;
-    auto bytes = EncodePuzzleFile(PuzzleFileFromState(app.ctx.state), &error);
-    ASSERT_TRUE(bytes) << error;
-    PuzzleFileError refused;
-    auto read = ParsePuzzleFile(*bytes, &refused);
-    ASSERT_TRUE(read) << refused.Reason;  // what is saved reads back as a puzzle
+    auto bytes = EncodePuzzleFile(PuzzleFileFromState(app.ctx.state));
+    ASSERT_TRUE(bytes) << bytes.Error().Reason;
+    auto read = ParsePuzzleFile(*bytes);
+    ASSERT_TRUE(read) << read.Error().Reason;  // what is saved reads back as a puzzle
   }
 }
 

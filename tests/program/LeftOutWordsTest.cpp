@@ -62,7 +62,7 @@ TEST(LeftOutWords, ABuildNamesTheEntriesItLeftOutUntilThePuzzleGoes) {
 TEST(LeftOutWords, AnOpenedPuzzleNamesTheWordsItsBuildLeftOut) {
   FullGrid built;
   BuildPuzzle(built.ctx);
-  const std::string bytes = *EncodePuzzleFile(PuzzleFileFromState(built.ctx.state), nullptr);
+  const std::string bytes = *EncodePuzzleFile(PuzzleFileFromState(built.ctx.state));
 
   TestApp app;
   SetUpPuzzle(app, {"OTHER"}, 5, 5, 1);

@@ -27,9 +27,9 @@ namespace kivrel::testing {
 /// Reads a word list file into the program as opening it would: the list, its
 /// attributes, ListReady.
 inline void OpenList(AppContext& ctx, const std::string& path) {
+  auto parsed = ParseWordList(TempDir::Read(path));
+  ASSERT_TRUE(parsed) << path << ": " << parsed.Error().Reason;
   std::string error;
-  auto parsed = ParseWordList(TempDir::Read(path), &error);
-  ASSERT_TRUE(parsed) << path << ": " << error;
   ASSERT_TRUE(LoadWordList(ctx, *parsed, &error)) << error;
   SetListReadyState(ctx);
 }

@@ -60,9 +60,8 @@ inline std::string SamplePuzzleBytes() {
 ///   C A T
 ///   . _ O
 inline PuzzleFile SamplePuzzleFile() {
-  PuzzleFileError error;
-  std::optional<PuzzleFile> file = ParsePuzzleFile(SamplePuzzleBytes(), &error);
-  if (!file) ADD_FAILURE() << error.Reason;
+  FileResult<PuzzleFile> file = ParsePuzzleFile(SamplePuzzleBytes());
+  if (!file) ADD_FAILURE() << file.Error().Reason;
   return file ? std::move(*file) : PuzzleFile();
 }
 

@@ -83,7 +83,7 @@ TEST(ExportPage, ThroughTheRealDialogTheSamePdfAndWebPageAsKivrelCliPrint) {
   export_page->trigger();
   EXPECT_NE(ctx.state.BlanksFilled, 0);  // filled first, as printing does
   // The same puzzle, its fill letters saved, through the command-line program.
-  const std::string puzzle = dir.Write("zoo.kvp", *EncodePuzzleFile(PuzzleFileFromState(ctx.state), nullptr));
+  const std::string puzzle = dir.Write("zoo.kvp", *EncodePuzzleFile(PuzzleFileFromState(ctx.state)));
   testing::CliRun run = testing::RunCli("print " + puzzle + " --no-instructions --pdf " + dir.File("cli.pdf"), true);
   ASSERT_EQ(run.code, 0) << run.out;
   const auto window_pages = testing::ReadPdfWords(dir.File("sheet.pdf"));

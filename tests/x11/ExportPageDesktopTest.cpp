@@ -63,7 +63,7 @@ TEST(ExportPageDesktop, KeysThroughTheRealDialogWriteTheSamePageAsKivrelCli) {
       << "the page and its answer key were not written";
 
   // The same puzzle, its fill letters as exported, through the command-line program.
-  const std::string puzzle = dir.Write("zoo.kvp", *EncodePuzzleFile(PuzzleFileFromState(ctx.state), nullptr));
+  const std::string puzzle = dir.Write("zoo.kvp", *EncodePuzzleFile(PuzzleFileFromState(ctx.state)));
   CliRun run = RunCli("print " + puzzle + " --answer-key --png " + dir.File("cli.png"), true);
   ASSERT_EQ(run.code, 0) << run.out;
   EXPECT_TRUE(TempDir::Read(dir.File("page.png")) == TempDir::Read(dir.File("cli.png")));

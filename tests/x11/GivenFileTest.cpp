@@ -60,7 +60,7 @@ TEST(GivenFile, APuzzleShowsInTheMainWindow) {
     BuildPuzzle(maker.ctx());
     ASSERT_NE(maker.ctx().state.PuzzleBuilt, 0);
     built = maker.ctx().state.Grid;
-    path = dir.Write("animals.kvp", *EncodePuzzleFile(PuzzleFileFromState(maker.ctx().state), nullptr));
+    path = dir.Write("animals.kvp", *EncodePuzzleFile(PuzzleFileFromState(maker.ctx().state)));
   }
   XInput input;
   BoxAnswers boxes(input);

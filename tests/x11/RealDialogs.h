@@ -37,9 +37,8 @@ inline bool Ready(QWidget* window) {
 
 // Entries of a word list file as the program reads them back.
 inline std::vector<std::string> EntriesIn(const std::string& path) {
-  std::string error;
-  auto parsed = ParseWordList(TempDir::Read(path), &error);
-  return parsed ? parsed->Entries : std::vector<std::string>{error};
+  auto parsed = ParseWordList(TempDir::Read(path));
+  return parsed ? parsed->Entries : std::vector<std::string>{parsed.Error().Reason};
 }
 
 // The program with Qt's own dialogs, for the tests that need a real modal message box.

@@ -145,11 +145,11 @@ BuildSettings TakeBuildSettings(Args& args) {
 }
 
 void PreparePuzzle(AppContext& ctx, const std::string& path, const BuildSettings& b, std::uint64_t seed) {
-  std::string error;
-  auto parsed = ParseWordList(ReadFileBytes(path), &error);
-  if (!parsed) throw UsageError(path + ": " + error);
+  const FileResult<ParsedWordList> parsed = ParseWordList(ReadFileBytes(path));
+  if (!parsed) throw UsageError(path + ": " + parsed.Error().Reason);
 
   StartUp(ctx, seed);
+  std::string error;
   if (!LoadWordList(ctx, *parsed, &error)) throw UsageError(path + ": " + error);
   PuzzleState& s = ctx.state;
   if (s.WordCount < 1) throw UsageError(path + ": the list holds no words");
@@ -166,8 +166,8 @@ void PreparePuzzle(AppContext& ctx, const std::string& path, const BuildSettings
   if (b.Quote) s.MysteryQuote = *b.Quote;
   if (b.AllowDuplicates) ctx.MainForm().SetChecked(frmKV_Puzzle::mnuNoDuplicates, false);
   if (b.Avoid) {
-    auto avoided = ParseWordList(ReadFileBytes(*b.Avoid), &error);
-    if (!avoided) throw UsageError(*b.Avoid + ": " + error);
+    const FileResult<ParsedWordList> avoided = ParseWordList(ReadFileBytes(*b.Avoid));
+    if (!avoided) throw UsageError(*b.Avoid + ": " + avoided.Error().Reason);
     ctx.AvoidWords = PlacedWords(*avoided);
   }
 

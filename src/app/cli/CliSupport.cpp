@@ -177,9 +177,8 @@ void Args::Finish() const {
 }
 
 std::string ReadFileBytes(const std::string& path) {
-  std::string why;
-  std::optional<std::string> bytes = ReadWholeFile(path, &why);
-  if (!bytes) throw UsageError("cannot read \"" + path + "\": " + why);
+  FileResult<std::string> bytes = ReadWholeFile(path);
+  if (!bytes) throw UsageError("cannot read \"" + path + "\": " + bytes.Error().Reason);
   return std::move(*bytes);
 }
 
@@ -239,10 +238,9 @@ std::string WordListPath(const std::string& argument) {
 
 std::string ReadPuzzleFileBytes(const std::string& path) {
   std::string bytes = ReadFileBytes(path);
-  PuzzleFileError error;
-  if (!ParsePuzzleFile(bytes, &error)) {
-    throw UsageError(path + ": " + kNotAPuzzleMessage + " (" + error.Reason + ", at byte " +
-                     std::to_string(error.Offset) + ")");
+  if (const FileResult<PuzzleFile> file = ParsePuzzleFile(bytes); !file) {
+    throw UsageError(path + ": " + kNotAPuzzleMessage + " (" + file.Error().Reason + ", at byte " +
+                     std::to_string(file.Error().Offset) + ")");
   }
   return bytes;
 }

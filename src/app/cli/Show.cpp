@@ -20,24 +20,19 @@ const CommandInfo& ShowCommand() {
 }
 
 void SavePuzzleOutput(const PuzzleState& state, const std::string& path, std::ostream& err) {
-  std::string error;
   const PuzzleFile file = PuzzleFileFromState(state);
-  std::optional<std::string> bytes = EncodePuzzleFile(file, &error);
-  if (!bytes) throw UsageError(path + ": " + kPuzzleSaveErrorMessage + " (" + error + ")");
+  const FileResult<std::string> bytes = EncodePuzzleFile(file);
+  if (!bytes) throw UsageError(path + ": " + kPuzzleSaveErrorMessage + " (" + bytes.Error().Reason + ")");
   const std::string unstorable = UnstorableCharacters(PuzzleFileTexts(file));
   if (!unstorable.empty()) {
     err << "kivrel-cli: warning: " << path << " is written in code page 1252, which cannot hold "
         << Printable(unstorable) << ": they are written as \"?\"\n";
   }
-  std::string why;
-  switch (SaveFileAtomically(path, *bytes, &why)) {
-    case SaveResult::Saved:
-      return;
-    case SaveResult::CannotOpen:
-      throw UsageError("cannot write \"" + path + "\": " + why);
-    case SaveResult::WriteFailed:
-      throw UsageError(path + ": " + kPuzzleSaveErrorMessage + ": " + why + " (any file that was there is unchanged)");
-  }
+  const FileResult<void> saved = SaveFileAtomically(path, *bytes);
+  if (saved) return;
+  const std::string& why = saved.Error().Reason;
+  if (saved.Error().Fault == FileFault::CannotOpen) throw UsageError("cannot write \"" + path + "\": " + why);
+  throw UsageError(path + ": " + kPuzzleSaveErrorMessage + ": " + why + " (any file that was there is unchanged)");
 }
 
 int Show(Args& args, std::ostream& out) {

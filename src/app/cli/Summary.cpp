@@ -21,12 +21,12 @@ const CommandInfo& SummaryCommand() {
 int Summary(Args& args, std::ostream& out) {
   const std::string path = WordListPath(args.Positional("word list file"));
   args.Finish();
-  std::string error;
-  auto parsed = ParseWordList(ReadFileBytes(path), &error);
-  if (!parsed) throw UsageError(path + ": " + error);
+  const FileResult<ParsedWordList> parsed = ParseWordList(ReadFileBytes(path));
+  if (!parsed) throw UsageError(path + ": " + parsed.Error().Reason);
 
   HeadlessProgram program;
   AppContext& ctx = program.ctx;
+  std::string error;
   if (!LoadWordList(ctx, *parsed, &error)) throw UsageError(path + ": " + error);
 
   const PuzzleState& s = ctx.state;
