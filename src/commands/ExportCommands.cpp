@@ -32,7 +32,7 @@ PageRequest ExportRequest(const SaveChoice& choice) {
   return request;
 }
 
-void ExportPage(AppContext& ctx, const PageWriter& write) {
+void ExportPage(AppContext& ctx) {
   const FileRequest dialog{.Action = FileRequest::Kind::SaveAs,
                            .DialogTitle = "Export Page",
                            .Filter = kExportFilter,
@@ -47,8 +47,9 @@ void ExportPage(AppContext& ctx, const PageWriter& write) {
   main.SetMousePointer(kPointerHourglass);
   std::string error;
   try {
-    write(ctx, ExportRequest(*choice));
-  } catch (const std::exception& failure) {
+    const FileResult<std::vector<std::string>> written = WritePages(ctx, ExportRequest(*choice));
+    if (!written) error = PageFileFailureText(written.Error());
+  } catch (const std::exception& failure) {  // no memory for the page, say
     error = failure.what();
   }
   main.SetMousePointer(kPointerDefault);

@@ -2,9 +2,7 @@
 // File > Export Page...: the printed page written to a PDF, PNG or SVG file instead of
 // a printer, with the print options of the print options dialog, or the puzzle as a web
 // page to solve on screen.
-#include <functional>
 #include <string>
-#include <vector>
 
 #include "print/PageFiles.h"
 #include "program/AppContext.h"
@@ -18,18 +16,14 @@ inline constexpr const char* kAnswerKeyCheckBox = "Add the &answer key";
 /// The message shown when the page could not be written (title "Kivrel Error").
 inline constexpr const char* kExportErrorMessage = "Error while exporting page";
 
-/// Writes the pages of a request and returns the files written; throws, with a message
-/// for the user, when a file cannot be written.
-using PageWriter = std::function<std::vector<std::string>(AppContext&, const PageRequest&)>;
-
 /// The request for a file chosen in the export dialog: the kind is the name's extension
 /// when that is .pdf, .png, .svg, .html or .htm, otherwise the file type chosen, whose
 /// extension is added to the name.
 PageRequest ExportRequest(const SaveChoice& choice);
 
 /// Export Page...: asks for the file (with the answer key check box) and writes the
-/// page through `write`, as the print command would print it (blanks filled first); a
-/// failure is reported in a message box. Cancel does nothing.
-void ExportPage(AppContext& ctx, const PageWriter& write);
+/// page and its key as the print command would print it (blanks filled first; see
+/// WritePages); a failure is reported in a message box. Cancel does nothing.
+void ExportPage(AppContext& ctx);
 
 }  // namespace kivrel

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "files/FileIO.h"
 #include "model/Numbers.h"
 #include "print/PageDrawing.h"
 #include "print/PageFiles.h"
@@ -252,6 +253,21 @@ void DrawBooklet(const std::vector<BookletPuzzle>& puzzles, Surface& page, int k
     DrawKey(*puzzles[static_cast<std::size_t>(n)].ctx, n + 1, area);
     if (slot == keys_per_page - 1 || n == count - 1) DrawFoot(page, number, "", left);
   }
+}
+
+FileResult<BookletPlan> WriteBooklet(PageFileDevice& device, const std::string& path,
+                                     const std::vector<BookletPuzzle>& puzzles, int keys_per_page,
+                                     const std::function<void(int page, int pages)>& on_page) {
+  BookletPlan plan;
+  FileResult<std::string> bytes =
+      DrawDocument(device, PageFormat::Pdf, "Kivrel puzzles", path, [&](Surface& page, const std::function<void()>& new_page) {
+        page.Scale(Nearest(page.ScaleWidth()), Nearest(page.ScaleHeight()));
+        plan = PlanBooklet(page, puzzles, keys_per_page);
+        DrawBooklet(puzzles, page, keys_per_page, new_page, on_page);
+      });
+  if (!bytes) return bytes.Error();
+  if (FileResult<void> saved = SaveFileAtomically(path, *bytes); !saved) return saved.Error();
+  return plan;
 }
 
 }  // namespace kivrel

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "files/FileResult.h"
+#include "platform/PageFileDevice.h"
 #include "platform/Surface.h"
 #include "program/AppContext.h"
 
@@ -74,6 +76,12 @@ BookletPlan PlanBooklet(Surface& page, const std::vector<BookletPuzzle>& puzzles
 void DrawBooklet(const std::vector<BookletPuzzle>& puzzles, Surface& page, int keys_per_page,
                  const std::function<void()>& new_page,
                  const std::function<void(int page, int pages)>& on_page = {});
+
+/// Draws the whole booklet into a PDF on the device and saves it at `path` (as
+/// SaveFileAtomically saves). Returns where its parts fell; `on_page` as DrawBooklet.
+FileResult<BookletPlan> WriteBooklet(PageFileDevice& device, const std::string& path,
+                                     const std::vector<BookletPuzzle>& puzzles, int keys_per_page,
+                                     const std::function<void(int page, int pages)>& on_page = {});
 
 /// The title of puzzle n's answer key: "Key 3: Animals" ("Key 3" without a title).
 std::string KeyTitle(int number, const std::string& title);

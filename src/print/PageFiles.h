@@ -1,13 +1,15 @@
 #pragma once
-// Printed pages written to files instead of a printer: what is asked for (the file, its
-// kind, whether the answer key follows) and the answer key's drawing state. The files
-// themselves are drawn by the platform (qt/PageFiles.h); a web page is written by
-// print/WebPage.h.
+// Printed pages written to files instead of a printer: which pages (the page as it
+// prints, and the answer key when asked for), the files they go to, and saving them
+// whole and together. The platform's PageFileDevice only draws the bytes; a web page is
+// text of our own (print/WebPage.h).
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "files/FileResult.h"
+#include "platform/PageFileDevice.h"
 #include "program/AppContext.h"
 
 namespace kivrel {
@@ -37,5 +39,25 @@ std::optional<PageRequest::Format> FormatOfPath(const std::string& path);
 /// no word uses left blank, but for the letters of the hidden message, which the key
 /// shows where they stand. The grid and the print options are as they were afterwards.
 void WithAnswerKey(AppContext& ctx, const std::function<void()>& draw);
+
+/// Draws the pages of a document: on `page`, calling `new_page` between two pages.
+using PageDrawer = std::function<void(Surface& page, const std::function<void()>& new_page)>;
+
+/// The bytes of a document drawn on the device. CannotDraw, naming `path`, when the
+/// device cannot draw it.
+FileResult<std::string> DrawDocument(PageFileDevice& device, PageFormat format, const std::string& title,
+                                     const std::string& path, const PageDrawer& draw);
+
+/// Prints the puzzle of ctx into the files of the request as the print command prints
+/// it (blanks filled first when they are not), drawn by ctx.page_files: the page, and
+/// with the answer key a second PDF page or a second file; or writes the web page. Every
+/// file is made first and then they are saved together (SaveFilesTogether), so a file
+/// that cannot be written leaves all of them as they were. Returns the files written.
+FileResult<std::vector<std::string>> WritePages(AppContext& ctx, const PageRequest& request);
+
+/// The line that tells the user why page files were not written, naming the file:
+/// "cannot write "page.pdf": Is a directory", "error while writing "page-key.png": No
+/// space left on device (any file that was there is unchanged)".
+std::string PageFileFailureText(const FileError& error);
 
 }  // namespace kivrel

@@ -17,6 +17,7 @@
 #include "model/Random.h"
 #include "model/WordList.h"
 #include "platform/Dialogs.h"
+#include "platform/PageFileDevice.h"
 #include "platform/PrinterDevice.h"
 #include "platform/Services.h"
 #include "platform/Surface.h"
@@ -63,6 +64,9 @@ class AppContext {
   Surface* preview = nullptr;
   /// The printer the print command prints to; null when the program has none.
   PrinterDevice* printer = nullptr;
+  /// What draws page files (Export Page, kivrel-cli's pages); null when the program has
+  /// nothing to draw them with.
+  PageFileDevice* page_files = nullptr;
 
   Form& MainForm() { return forms.Get(frmKV_Puzzle::kWindow); }
   Form& WordListForm() { return forms.Get(frmWordList::kWindow); }

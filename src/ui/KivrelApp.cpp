@@ -14,7 +14,6 @@
 #include "commands/OpenGivenFile.h"
 #include "display/GridDisplay.h"
 #include "files/FileIO.h"
-#include "qt/PageFiles.h"
 #include "program/StartUp.h"
 #include "ui/FormBinder.h"
 #include "ui/MainWindowWidgets.h"
@@ -44,6 +43,7 @@ KivrelApp::KivrelApp(Dialogs* dialogs)
   // Fill letters are taken away by drawing them again in white: that must leave nothing.
   picture_.SetSmoothText(false);
   ctx_.printer = &printer_device_;
+  ctx_.page_files = &page_file_device_;
   ctx_.preview = &preview_;
 
   Form& main = ctx_.MainForm();
@@ -62,7 +62,7 @@ KivrelApp::KivrelApp(Dialogs* dialogs)
     if (control.IsWindow() && property == Property::Unload) QApplication::quit();
   });
   // Export Page writes through the same page files as kivrel-cli print.
-  main.On(frmKV_Puzzle::mnuExportPage, Event::Click, [this] { ExportPage(ctx_, WritePages); });
+  main.On(frmKV_Puzzle::mnuExportPage, Event::Click, [this] { ExportPage(ctx_); });
 
   main_window_ = MakeMainWindowWidgets(design_, picture_);
   auto* binder = new FormBinder(main_window_.get(), main, design_.TwipsPerPixel());

@@ -23,6 +23,7 @@
 #include "forms/PrintPreview.h"
 #include "forms/WordListWindow.h"
 #include "program/AppContext.h"
+#include "qt/QtPageFileDevice.h"
 #include "qt/QtPrinterDevice.h"
 #include "qt/QtServices.h"
 #include "qt/QtSurface.h"
@@ -67,6 +68,7 @@ class KivrelApp {
 
   QPrinter printer_{QPrinter::HighResolution};
   QtPrinterDevice printer_device_{printer_};
+  QtPageFileDevice page_file_device_;
   QtDialogs qt_dialogs_{printer_};
   QtEventPump pump_;
   QtBeeper beeper_;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <stdexcept>
-
+#include "HandPlaced.h"
+#include "RecordingPageFiles.h"
 #include "TestApp.h"
 #include "commands/ExportCommands.h"
 #include "program/StartUp.h"
@@ -36,20 +36,19 @@ TEST(ExportRequest, TheNamesExtensionOrElseTheFileTypeChosenDecidesTheKind) {
 TEST(ExportFlow, CancelWritesNothingAndAFileThatCannotBeWrittenIsReported) {
   testing::TestApp app;
   StartUp(app.ctx, 1);
-  int writes = 0;
-  const PageWriter full_disk = [&](AppContext& ctx, const PageRequest& request) -> std::vector<std::string> {
-    ++writes;
-    EXPECT_EQ(ctx.MainForm().MousePointer(), kPointerHourglass);
-    throw std::runtime_error("cannot write \"" + request.Path + "\"");
-  };
+  testing::MakeGrid(app.ctx, 5, 5);
+  testing::PlaceWord(app.ctx, "LYNX", 1, 1, 1);
+  testing::RecordingPageFiles device(app.ctx);
+  app.ctx.page_files = &device;
   app.dialogs.ExpectSaveChoice(std::nullopt);
-  ExportPage(app.ctx, full_disk);
-  EXPECT_EQ(writes, 0);
+  ExportPage(app.ctx);
+  EXPECT_TRUE(device.pointers.empty());
 
-  app.dialogs.ExpectSaveChoice(SaveChoice{"/full/zoo", 1, false})
-      .ExpectMessage(MessageAnswer::Ok, "Error while exporting page: cannot write \"/full/zoo.pdf\"");
-  ExportPage(app.ctx, full_disk);
-  EXPECT_EQ(writes, 1);
+  app.dialogs.ExpectSaveChoice(SaveChoice{"/no-such-folder/zoo", 1, false})
+      .ExpectMessage(MessageAnswer::Ok,
+                     "Error while exporting page: cannot write \"/no-such-folder/zoo.pdf\": No such file or directory");
+  ExportPage(app.ctx);
+  EXPECT_EQ(device.pointers, std::vector<int>{kPointerHourglass});
   EXPECT_EQ(app.dialogs.check_boxes.at(0), kAnswerKeyCheckBox);
   EXPECT_EQ(app.dialogs.messages.at(0).Title, kErrorTitle);
   EXPECT_EQ(app.ctx.MainForm().MousePointer(), kPointerDefault);

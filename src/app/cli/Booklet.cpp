@@ -8,7 +8,7 @@
 #include "PageOutput.h"
 #include "engine/FillInBlanks.h"
 #include "model/Numbers.h"
-#include "qt/QtSurface.h"
+#include "qt/QtPageFileDevice.h"
 #include "print/Booklet.h"
 #include "program/HeadlessProgram.h"
 #include "program/WindowTitle.h"
@@ -88,17 +88,14 @@ int Booklet(Args& args, std::ostream& out, std::ostream& err, bool progress_to_t
     }
   }
 
-  BookletPlan plan;
-  WritePdfDocument(page->Path, "Kivrel puzzles", [&](QtSurface& surface) {
-    surface.Scale(Nearest(surface.ScaleWidth()), Nearest(surface.ScaleHeight()));
-    plan = PlanBooklet(surface, puzzles, static_cast<int>(keys_per_page));
-    DrawBooklet(
-        puzzles, surface, static_cast<int>(keys_per_page), [&] { surface.NewPage(); },
-        [&](int number, int pages) {
-          if (show_progress) err << "\rkivrel-cli: page " << number << " of " << pages << "      " << std::flush;
-        });
-  });
+  QtPageFileDevice device;
+  const FileResult<BookletPlan> written =
+      WriteBooklet(device, page->Path, puzzles, static_cast<int>(keys_per_page), [&](int number, int pages) {
+        if (show_progress) err << "\rkivrel-cli: page " << number << " of " << pages << "      " << std::flush;
+      });
   if (show_progress) err << "\n";
+  if (!written) throw UsageError(PageFileFailureText(written.Error()));
+  const BookletPlan& plan = *written;
 
   for (std::size_t n = 0; n < puzzles.size(); ++n) {
     const std::string title = puzzles[n].ctx->AttributesForm().Text(frmAttributes::txtPuzName);

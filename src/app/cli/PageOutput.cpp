@@ -6,6 +6,7 @@
 #include "forms/PrintPreview.h"
 #include "print/PageDrawing.h"
 #include "model/Numbers.h"
+#include "qt/QtPageFileDevice.h"
 
 namespace kivrel::cli {
 
@@ -135,10 +136,14 @@ std::optional<PageRequest> TakePageOptions(const Args& args, PrintOptions& optio
 }
 
 std::vector<std::string> WritePageFiles(AppContext& ctx, const PageRequest& request) {
-  std::vector<std::string> written = WritePages(ctx, request);
+  QtPageFileDevice device;
+  ctx.page_files = &device;
+  FileResult<std::vector<std::string>> written = WritePages(ctx, request);
+  ctx.page_files = nullptr;
+  if (!written) throw UsageError(PageFileFailureText(written.Error()));
   // The page is still written, without the list, as the print options dialog shows it.
   if (!ctx.printed.ListFits) std::cerr << "kivrel-cli: " << kListTooLongText << ": it is left off the page\n";
-  return written;
+  return std::move(*written);
 }
 
 }  // namespace kivrel::cli

@@ -1,13 +1,13 @@
 #pragma once
 // Printed pages without a printer, with the print options taken from the command line:
 // the print command, and build when it is asked for a page. The files are written by
-// qt/PageFiles.h (WritePages).
+// WritePages (print/PageFiles.h), drawn with Qt.
 #include <iosfwd>
 #include <optional>
 #include <string>
 
 #include "Cli.h"
-#include "qt/PageFiles.h"
+#include "print/PageFiles.h"
 #include "program/AppContext.h"
 
 namespace kivrel::cli {
@@ -26,8 +26,8 @@ int Print(Args& args, std::ostream& out);
 /// file is asked for (and then none of the other page options may be given).
 std::optional<PageRequest> TakePageOptions(const Args& args, PrintOptions& options);
 
-/// WritePages, and a line on stderr when the word list had no room on the page and was
-/// left off it.
+/// WritePages, drawn with Qt, and a line on stderr when the word list had no room on
+/// the page and was left off it. UsageError naming the file when one cannot be written.
 std::vector<std::string> WritePageFiles(AppContext& ctx, const PageRequest& request);
 
 }  // namespace kivrel::cli
