@@ -290,15 +290,10 @@ bool DrawWordList(AppContext& ctx, Surface& page, int listed, double page_height
   return left_cleared;
 }
 
-void DrawPage(AppContext& ctx, Surface& page, Run run) {
-  PuzzleState& s = ctx.state;
-  PageLayout& p = ctx.page;
-  const PrintOptions& o = ctx.print;
-  PagePrinted& printed = ctx.printed;
-  printed = PagePrinted{};
-
-  // The placed words, packed to the front of the table, are what the list prints. The
-  // whole table is read: the list may have lost or gained entries since the build.
+// The placed words, packed to the front of the table, are what the list prints. The
+// whole table is read: the list may have lost or gained entries since the build.
+// Returns how many there are.
+int CopyPlacedWordsToList(PuzzleState& s) {
   const int words = s.WordsUpperBound();
   int listed = 0;
   for (int i = 1; i <= words; ++i) {
@@ -311,18 +306,23 @@ void DrawPage(AppContext& ctx, Surface& page, Run run) {
     entry.ListStartRow = word.StartRow;
     entry.ListDirection = word.Direction;
   }
+  return listed;
+}
 
-  page.SetForeColor(kBlack);
+// The margins, and the printable area between them.
+void LayOutMargins(const PrintOptions& o, PageLayout& p, double page_width, double page_height) {
   p.LeftMargin = Store(MarginTwips(o.Margins[kLeftMargin]));
   p.RightMargin = Store(MarginTwips(o.Margins[kRightMargin]));
   p.TopMargin = Store(MarginTwips(o.Margins[kTopMargin]));
   p.BottomMargin = Store(MarginTwips(o.Margins[kBottomMargin]));
-  const double page_width = page.ScaleWidth();
-  const double page_height = page.ScaleHeight();
   p.PrintableWidth = Store(Nearest(page_width - p.LeftMargin - p.RightMargin));
   p.PrintableHeight = Store(Nearest(page_height - p.TopMargin - p.BottomMargin));
+}
 
-  // The title, shrunk a point at a time until the sum of its character widths fits.
+// The title at the top margin, shrunk a point at a time until the sum of its character
+// widths fits. Leaves CurrentY below its line.
+void DrawTitle(AppContext& ctx, Surface& page, double page_width) {
+  PageLayout& p = ctx.page;
   const std::string title = ctx.AttributesForm().Text(frmAttributes::txtPuzName);
   const FontRecord& title_font = ctx.fonts(kTitleFont);
   UseFont(page, title_font);
@@ -332,9 +332,9 @@ void DrawPage(AppContext& ctx, Surface& page, Run run) {
     return title_width <= p.PrintableWidth;
   });
   p.TitleWidth = Store(title_width);
-  printed.TitleSize = page.FontSize();
+  ctx.printed.TitleSize = page.FontSize();
 
-  switch (o.TitleAlign) {
+  switch (ctx.print.TitleAlign) {
     case Align::Left: page.CurrentX = p.LeftMargin; break;
     case Align::Right: page.CurrentX = page_width - p.RightMargin - p.TitleWidth; break;
     case Align::Center: page.CurrentX = Int((p.PrintableWidth - p.TitleWidth) / 2.0) + p.LeftMargin; break;
@@ -342,80 +342,111 @@ void DrawPage(AppContext& ctx, Surface& page, Run run) {
   p.TitleX = Store(Nearest(page.CurrentX));
   page.CurrentY = p.TopMargin;
   page.Print(title);
-  int line = LineHeight(page);
+  const int line = LineHeight(page);
   p.TitleHeight = Store(line);
   page.CurrentY += line;
   p.HeaderBottom = Store(Nearest(page.CurrentY));
-  if (!title.empty()) printed.Title = Block(p.TitleX, p.TopMargin, p.TitleWidth, p.TitleHeight);
+  if (!title.empty()) ctx.printed.Title = Block(p.TitleX, p.TopMargin, p.TitleWidth, p.TitleHeight);
+}
 
-  // The cell is the height of "A" in the puzzle font as the letters are drawn, which
-  // shrinks until the grid fits the printable area and, below the title and the
-  // instructions, the room left down to the bottom margin; the letters and the frame
-  // are then drawn in that very font and cell. The instructions wrap in a band that
-  // follows the grid's width, so each smaller grid measures them again. What is drawn is
-  // the grid as it is, whatever size the attributes now name.
-  const int columns = s.Grid.Width();
-  const int rows = s.Grid.Height();
+// The grid's letters and cells as they will be drawn.
+struct GridSize {
+  int columns = 0;
+  int rows = 0;
+  int cell = 0;           // the height of "A" in the puzzle font
+  double points = 0;      // the puzzle font's size, as the surface draws it
+  long long width = 0;    // columns x cell
+  long long height = 0;
+  bool fits = false;      // within the printable width and the room given
+  int line = 0;           // the line height of the block above the grid, the gap below it
+};
+
+// The largest puzzle font, from the chosen size down, whose grid fits the printable
+// width and `room` down the page.
+GridSize SizeGrid(AppContext& ctx, Surface& page, long long room) {
+  const PageLayout& p = ctx.page;
   const FontRecord& puzzle_font = ctx.fonts(kPuzzleFont);
-  const double below_title = page.CurrentY;
+  GridSize grid;
+  grid.columns = ctx.state.Grid.Width();
+  grid.rows = ctx.state.Grid.Height();
+  UseFont(page, puzzle_font);
+  grid.fits = ShrinkToFit(page, puzzle_font.Size, 1, [&] {
+    grid.cell = LineHeight(page);
+    grid.width = static_cast<long long>(grid.cell) * grid.columns;
+    grid.height = static_cast<long long>(grid.cell) * grid.rows;
+    return grid.width <= p.PrintableWidth && grid.height <= room;
+  });
+  grid.points = page.FontSize();
+  return grid;
+}
+
+// The grid's place across the page.
+void PlaceGridAcross(const PrintOptions& o, PageLayout& p, const GridSize& grid, double page_width) {
+  p.GridWidth = Store(grid.width);
+  p.GridHeight = Store(grid.height);
+  switch (o.PuzzleHorizontal) {
+    case Align::Left: p.PuzzleLeft = p.LeftMargin; break;
+    case Align::Right: p.PuzzleLeft = Store(Nearest(page_width - p.RightMargin - p.GridWidth)); break;
+    case Align::Center: p.PuzzleLeft = Store(Nearest((p.PrintableWidth - p.GridWidth) / 2.0 + p.LeftMargin)); break;
+  }
+  p.PuzzleRight = Store(static_cast<long long>(p.PuzzleLeft) + p.GridWidth);
+}
+
+// The instructions' line height, and CurrentY moved from `top` past them and the blank
+// lines around them, as DrawInstructions will draw them in the band of the grid placed.
+int MeasureInstructions(AppContext& ctx, Surface& page, double page_width, double top) {
+  UseFont(page, ctx.fonts(kInstructionsFont));
+  const int line = LineHeight(page);
+  InstructionBand(ctx.print, ctx.page, page_width);
+  page.CurrentY = top + line;  // a blank line under the title
+  WrapText(page, ctx.page.InstructionsLeft, ctx.page.InstructionsRight, ctx.state.PuzzleInstructions, false);
+  page.CurrentY += line;
+  return line;
+}
+
+// The cell is the height of "A" in the puzzle font as the letters are drawn, which
+// shrinks until the grid fits the printable area and, below the title and the
+// instructions, the room left down to the bottom margin; the letters and the frame are
+// then drawn in that very font and cell. The instructions wrap in a band that follows
+// the grid's width, so each smaller grid measures them again. What is drawn is the grid
+// as it is, whatever size the attributes now name.
+GridSize FitGrid(AppContext& ctx, Surface& page, double page_width, double below_title) {
+  PageLayout& p = ctx.page;
   const long long page_bottom = static_cast<long long>(p.TopMargin) + p.PrintableHeight;
-  long long grid_room = p.PrintableHeight;
-  int cell = 0;
-  long long grid_width = 0;
-  long long grid_height = 0;
-  double puzzle_size = 0;
+  long long room = p.PrintableHeight;
   for (int tries = 0;; ++tries) {
-    UseFont(page, puzzle_font);
-    const bool fits = ShrinkToFit(page, puzzle_font.Size, 1, [&] {
-      cell = LineHeight(page);
-      grid_width = static_cast<long long>(cell) * columns;
-      grid_height = static_cast<long long>(cell) * rows;
-      return grid_width <= p.PrintableWidth && grid_height <= grid_room;
-    });
-    puzzle_size = page.FontSize();
-    p.GridWidth = Store(grid_width);
-    p.GridHeight = Store(grid_height);
-    switch (o.PuzzleHorizontal) {
-      case Align::Left: p.PuzzleLeft = p.LeftMargin; break;
-      case Align::Right: p.PuzzleLeft = Store(Nearest(page_width - p.RightMargin - p.GridWidth)); break;
-      case Align::Center: p.PuzzleLeft = Store(Nearest((p.PrintableWidth - p.GridWidth) / 2.0 + p.LeftMargin)); break;
-    }
-    p.PuzzleRight = Store(static_cast<long long>(p.PuzzleLeft) + p.GridWidth);
-
-    line = cell;
+    GridSize grid = SizeGrid(ctx, page, room);
+    PlaceGridAcross(ctx.print, p, grid, page_width);
+    grid.line = grid.cell;
     page.CurrentY = below_title;
-    if (o.PrintInstructions != 0) {
-      UseFont(page, ctx.fonts(kInstructionsFont));
-      line = LineHeight(page);
-      InstructionBand(o, p, page_width);
-      page.CurrentY += line;  // a blank line under the title
-      WrapText(page, p.InstructionsLeft, p.InstructionsRight, s.PuzzleInstructions, false);
-      page.CurrentY += line;
-    }
-    const long long room = page_bottom - (Nearest(page.CurrentY) + static_cast<long long>(line));
-    if (!fits || grid_height <= room || room >= grid_room || tries == 100) break;
-    grid_room = room;
+    if (ctx.print.PrintInstructions != 0) grid.line = MeasureInstructions(ctx, page, page_width, below_title);
+    const long long left = page_bottom - (Nearest(page.CurrentY) + static_cast<long long>(grid.line));
+    if (!grid.fits || grid.height <= left || left >= room || tries == 100) return grid;
+    room = left;
   }
-  printed.PuzzleSize = puzzle_size;
+}
 
-  page.CurrentY = below_title;
-  if (o.PrintInstructions != 0) {
-    UseFont(page, ctx.fonts(kInstructionsFont));
-    page.CurrentY += line;  // a blank line under the title
-    p.InstructionsTop = Store(Nearest(page.CurrentY));
-    PrintWrappedText(page, p.InstructionsLeft, p.InstructionsRight, s.PuzzleInstructions);
-    p.HeaderBottom = Store(Nearest(page.CurrentY + line));
-    p.InstructionsHeight = Store(static_cast<long long>(p.HeaderBottom) - p.InstructionsTop);
-    if (s.PuzzleInstructions.find_first_not_of(" \t\r\n") != std::string::npos) {
-      printed.Instructions = Block(p.InstructionsLeft, p.InstructionsTop, p.InstructionsRight - p.InstructionsLeft,
-                                   p.InstructionsHeight);
-    }
+// The instructions from `top`, after a blank line, wrapped in the band FitGrid chose.
+void DrawInstructions(AppContext& ctx, Surface& page, double top, int line) {
+  PageLayout& p = ctx.page;
+  UseFont(page, ctx.fonts(kInstructionsFont));
+  page.CurrentY = top + line;  // a blank line under the title
+  p.InstructionsTop = Store(Nearest(page.CurrentY));
+  PrintWrappedText(page, p.InstructionsLeft, p.InstructionsRight, ctx.state.PuzzleInstructions);
+  p.HeaderBottom = Store(Nearest(page.CurrentY + line));
+  p.InstructionsHeight = Store(static_cast<long long>(p.HeaderBottom) - p.InstructionsTop);
+  if (ctx.state.PuzzleInstructions.find_first_not_of(" \t\r\n") != std::string::npos) {
+    ctx.printed.Instructions =
+        Block(p.InstructionsLeft, p.InstructionsTop, p.InstructionsRight - p.InstructionsLeft, p.InstructionsHeight);
   }
+}
 
-  // Down the page the middle and bottom places look at the margins, but never reach up
-  // into the title and the instructions.
-  const long long highest = static_cast<long long>(p.HeaderBottom) + line;
-  switch (o.PuzzleVertical) {
+// The grid's place down the page: the middle and bottom places look at the margins, but
+// never reach up into the title and the instructions.
+void PlaceGridDown(AppContext& ctx, const GridSize& grid) {
+  PageLayout& p = ctx.page;
+  const long long highest = static_cast<long long>(p.HeaderBottom) + grid.line;
+  switch (ctx.print.PuzzleVertical) {
     case VerticalPlace::Top: p.PuzzleTop = Store(highest); break;
     case VerticalPlace::Middle:
       p.PuzzleTop = Store(std::max<long long>(Nearest((p.PrintableHeight - p.GridHeight) / 2.0 + p.TopMargin), highest));
@@ -426,25 +457,34 @@ void DrawPage(AppContext& ctx, Surface& page, Run run) {
       break;
   }
   p.PuzzleBottom = Store(static_cast<long long>(p.PuzzleTop) + p.GridHeight);
-  if (columns > 0 && rows > 0) printed.Puzzle = Block(p.PuzzleLeft, p.PuzzleTop, p.GridWidth, p.GridHeight);
+  if (grid.columns > 0 && grid.rows > 0) ctx.printed.Puzzle = Block(p.PuzzleLeft, p.PuzzleTop, p.GridWidth, p.GridHeight);
+}
 
-  // The letters, each centred across its cell and hanging from the cell's top.
-  UseFont(page, puzzle_font, puzzle_size);
+// The letters, each centred across its cell and hanging from the cell's top. Returns
+// the grid's top edge.
+double DrawLetters(AppContext& ctx, Surface& page, const GridSize& grid) {
+  const PageLayout& p = ctx.page;
+  UseFont(page, ctx.fonts(kPuzzleFont), grid.points);
   page.CurrentY = p.PuzzleTop;
   const double grid_top = Nearest(page.CurrentY);
-  for (int r = 1; r <= rows; ++r) {
-    for (int c = 1; c <= columns; ++c) {
-      const std::string& letter = s.Grid.At(r, c).Letter;
+  for (int r = 1; r <= grid.rows; ++r) {
+    for (int c = 1; c <= grid.columns; ++c) {
+      const std::string& letter = ctx.state.Grid.At(r, c).Letter;
       if (letter.empty()) continue;
-      page.CurrentX = Int((cell - page.TextWidth(letter)) * 0.5) + (static_cast<double>(c - 1) * cell + p.PuzzleLeft);
+      page.CurrentX = Int((grid.cell - page.TextWidth(letter)) * 0.5) +
+                      (static_cast<double>(c - 1) * grid.cell + p.PuzzleLeft);
       page.Print(letter);
     }
-    page.CurrentY += cell;
+    page.CurrentY += grid.cell;
   }
+  return grid_top;
+}
 
+// The frame round the grid: a box on the preview, four lines on a printer.
+void DrawFrame(Surface& page, const PageLayout& p, const GridSize& grid, double grid_top, Run run) {
   page.SetDrawWidth(1);
-  const double frame_right = static_cast<double>(columns) * cell + p.PuzzleLeft;
-  const double frame_bottom = static_cast<double>(rows) * cell + grid_top;
+  const double frame_right = static_cast<double>(grid.columns) * grid.cell + p.PuzzleLeft;
+  const double frame_bottom = static_cast<double>(grid.rows) * grid.cell + grid_top;
   if (run == Run::Preview) {
     page.Box(p.PuzzleLeft, grid_top, frame_right, frame_bottom);
   } else {
@@ -453,30 +493,58 @@ void DrawPage(AppContext& ctx, Surface& page, Run run) {
     page.Line(frame_right, frame_bottom, p.PuzzleLeft, frame_bottom);
     page.Line(p.PuzzleLeft, frame_bottom, p.PuzzleLeft, grid_top);
   }
+}
 
-  // The outlines follow the option; the main window's own outline flag stays as the
-  // main window's picture shows it.
-  if (o.OutlineWords != 0) {
-    page.SetForeColor(kBlack);
-    // The full half width of "W": on paper the outline needs no gap to the cell edge.
-    const double r = page.TextWidth("W") * 0.5;
-    for (int i = 1; i <= words; ++i) {
-      const WordRecord& word = s.Words[static_cast<std::size_t>(i)];
-      if (word.Status != kStatusPlaced || word.Direction < 1 || word.Direction > kDirectionCount) continue;
-      DrawWordOutline(page, word, p.PuzzleLeft, grid_top, cell, r, s.Pi);
-    }
+// A ring round every placed word. The outlines follow the print option; the main
+// window's own outline flag stays as the main window's picture shows it.
+void DrawOutlines(AppContext& ctx, Surface& page, const GridSize& grid, double grid_top) {
+  const PuzzleState& s = ctx.state;
+  page.SetForeColor(kBlack);
+  // The full half width of "W": on paper the outline needs no gap to the cell edge.
+  const double r = page.TextWidth("W") * 0.5;
+  for (int i = 1; i <= s.WordsUpperBound(); ++i) {
+    const WordRecord& word = s.Words[static_cast<std::size_t>(i)];
+    if (word.Status != kStatusPlaced || word.Direction < 1 || word.Direction > kDirectionCount) continue;
+    DrawWordOutline(page, word, ctx.page.PuzzleLeft, grid_top, grid.cell, r, s.Pi);
   }
+}
 
+// An answer key tells the hidden message: below the grid and the word list.
+void DrawHiddenMessage(AppContext& ctx, Surface& page, double page_width) {
+  const PageLayout& p = ctx.page;
+  const double bottom = ctx.print.PrintWordList != 0 ? Max(p.PuzzleBottom, Nearest(page.CurrentY)) : p.PuzzleBottom;
+  UseFont(page, ctx.fonts(kQuotationFont));
+  page.CurrentY = bottom + LineHeight(page);
+  PrintWrappedText(page, p.LeftMargin, Nearest(page_width - p.RightMargin),
+                   std::string(kHiddenMessageCaption) + " " + ctx.state.MysteryQuote);
+}
+
+// The page from the top: the title, the grid fitted below it (and the instructions
+// between), the letters in their frame, the outlines, the word list and, on an answer
+// key, the hidden message.
+void DrawPage(AppContext& ctx, Surface& page, Run run) {
+  const PrintOptions& o = ctx.print;
+  PagePrinted& printed = ctx.printed;
+  printed = PagePrinted{};
+  const int listed = CopyPlacedWordsToList(ctx.state);
+
+  page.SetForeColor(kBlack);
+  const double page_width = page.ScaleWidth();
+  const double page_height = page.ScaleHeight();
+  LayOutMargins(o, ctx.page, page_width, page_height);
+  DrawTitle(ctx, page, page_width);
+  const double below_title = page.CurrentY;
+  const GridSize grid = FitGrid(ctx, page, page_width, below_title);
+  printed.PuzzleSize = grid.points;
+  page.CurrentY = below_title;
+  if (o.PrintInstructions != 0) DrawInstructions(ctx, page, below_title, grid.line);
+  PlaceGridDown(ctx, grid);
+
+  const double grid_top = DrawLetters(ctx, page, grid);
+  DrawFrame(page, ctx.page, grid, grid_top, run);
+  if (o.OutlineWords != 0) DrawOutlines(ctx, page, grid, grid_top);
   const bool left_cleared = o.PrintWordList != 0 && DrawWordList(ctx, page, listed, page_height);
-
-  // An answer key tells the hidden message: below the grid and the word list.
-  if (o.OutlineWords != 0 && !Trim(s.MysteryQuote).empty()) {
-    const double bottom = o.PrintWordList != 0 ? Max(p.PuzzleBottom, Nearest(page.CurrentY)) : p.PuzzleBottom;
-    UseFont(page, ctx.fonts(kQuotationFont));
-    page.CurrentY = bottom + LineHeight(page);
-    PrintWrappedText(page, p.LeftMargin, Nearest(page_width - p.RightMargin),
-                     std::string(kHiddenMessageCaption) + " " + s.MysteryQuote);
-  }
+  if (o.OutlineWords != 0 && !Trim(ctx.state.MysteryQuote).empty()) DrawHiddenMessage(ctx, page, page_width);
 
   if (run == Run::Preview) {
     ShowUsedSize(ctx, kTitleFont, frmPrintOptions::cmdTitleFont, printed.TitleSize);
