@@ -193,44 +193,10 @@ std::string PlacedWord(std::string_view entry) {
   return placed;
 }
 
-int SkipChar(std::string_view text, int start, char ch) {
-  if (start < 1) start = 1;
-  for (std::size_t i = static_cast<std::size_t>(start) - 1; i < text.size(); ++i) {
-    if (text[i] != ch) return static_cast<int>(i + 1);
-  }
-  return 0;
-}
-
-std::string GetField(std::string_view text, int n, char separator) {
-  if (n <= 0) return {};
-  int start = SkipChar(text, 1, separator);
-  std::string field;
-  for (int number = 1; number <= n; ++number) {
-    if (start == 0) return {};
-    std::size_t begin = static_cast<std::size_t>(start) - 1;
-    std::size_t end = text.find(separator, begin);
-    if (end == std::string_view::npos) end = text.size();
-    field = Trim(text.substr(begin, end - begin));
-    start = SkipChar(text, static_cast<int>(end) + 2, separator);
-  }
-  return field;
-}
-
 int FindLast(std::string_view text, std::string_view ch) {
   if (ch.empty() || CharCount(ch) != 1 || text.size() < ch.size()) return 0;
   std::size_t at = text.rfind(ch);
   return at == std::string_view::npos ? 0 : static_cast<int>(at + 1);
-}
-
-int CountLetters(std::string_view text, std::string_view set) {
-  std::u32string folded_set;
-  for (std::size_t pos = 0; pos < set.size();) folded_set += LowerChar(DecodeUtf8(set, pos));
-  int count = 0;
-  for (std::size_t pos = 0; pos < text.size();) {
-    char32_t ch = LowerChar(DecodeUtf8(text, pos));
-    if (folded_set.empty() || folded_set.find(ch) != std::u32string::npos) ++count;
-  }
-  return count;
 }
 
 }  // namespace kivrel

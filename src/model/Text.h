@@ -50,19 +50,8 @@ bool IsCellCharacter(char32_t ch);
 /// only the characters that can stand in a cell (so "O'Neil" is placed as "ONEIL").
 std::string PlacedWord(std::string_view entry);
 
-/// First position p >= start whose character differs from ch; 0 when there is none.
-int SkipChar(std::string_view text, int start, char ch);
-
-/// The n-th field of a text whose fields are separated by runs of the separator, each
-/// field trimmed of spaces; "" when n <= 0 or the field is missing.
-std::string GetField(std::string_view text, int n, char separator);
-
 /// Position of the last occurrence of the one-character text ch; 0 when it does not
 /// occur, when ch is not exactly one character, or when the text is shorter than ch.
 int FindLast(std::string_view text, std::string_view ch);
-
-/// Number of characters of text found in set, ignoring case; every character counts
-/// when the set is empty.
-int CountLetters(std::string_view text, std::string_view set);
 
 }  // namespace kivrel

@@ -37,23 +37,9 @@ TEST(Text, MalformedUtf8DecodesAsReplacementCharacters) {
   EXPECT_EQ(CharAt("ab", 3), "");
 }
 
-TEST(GetField, FieldsAreSeparatedByRunsOfTheSeparator) {
-  const std::tuple<const char*, int, char, const char*> cases[] = {
-      {"1\tTitle\t 15", 3, '\t', "15"}, {"1\tTitle\t 15", 2, '\t', "Title"}, {"x", 2, '\t', ""},
-      {"a\t\tb", 2, '\t', "b"},  // an empty field does not count
-      {"\t\ta", 1, '\t', "a"},  {"a b", 0, ' ', ""}, {"  two   words  ", 2, ' ', "words"}, {"", 1, ' ', ""}};
-  for (auto [text, n, separator, want] : cases) EXPECT_EQ(GetField(text, n, separator), want) << text << " " << n;
-}
-
-TEST(Text, SkipCharFindLastCountLettersAndTrim) {
-  EXPECT_EQ(SkipChar("\t\tab", 1, '\t'), 3);
-  EXPECT_EQ(SkipChar("\t\t", 1, '\t'), 0);
-  EXPECT_EQ(SkipChar("abc", 5, 'a'), 0);
+TEST(Text, FindLastAndTrim) {
   EXPECT_EQ(FindLast("C:\\PUZ\\ANIMALS.kvp", "\\"), 7);
   for (auto [text, find] : Pairs{{"name", "\\"}, {"name", "ab"}, {"", "\\"}}) EXPECT_EQ(FindLast(text, find), 0);
-  EXPECT_EQ(CountLetters("Hello, World!", "ABCDEFGHIJKLMNOPQRSTUVWXYZ"), 10);
-  EXPECT_EQ(CountLetters("Hello", ""), 5);
-  EXPECT_EQ(CountLetters("été", "É"), 2);  // case is ignored
   EXPECT_EQ(Trim("  a b  "), "a b");
   EXPECT_EQ(Trim("\ta\t"), "\ta\t");  // spaces only
 }
