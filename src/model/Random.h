@@ -10,11 +10,7 @@ class Random {
   explicit Random(std::uint64_t seed = 0) { Seed(seed); }
 
   /// Starts the sequence again from a seed.
-  void Seed(std::uint64_t seed) {
-    state_ = seed;
-    seed_ = seed;
-  }
-  std::uint64_t SeedValue() const { return seed_; }
+  void Seed(std::uint64_t seed) { state_ = seed; }
 
   /// A uniform single-precision value r with 0 <= r < 1 (24 random bits).
   float Next() {
@@ -39,7 +35,6 @@ class Random {
   }
 
   std::uint64_t state_ = 0;
-  std::uint64_t seed_ = 0;
 };
 
 }  // namespace kivrel

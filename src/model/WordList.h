@@ -45,8 +45,6 @@ class WordList {
   bool IsLeftOut(const std::string& entry) const;
   void SetLeftOut(std::vector<std::string> entries);
 
-  /// Letters of all placed words of the list (what the word table's LetterCount would be).
-  int PlacedLetters() const { return placed_letters_; }
   /// Whether an entry can be added (or put at position `replacing`) without the list
   /// passing kMaxEntries entries or kMaxLetters letters.
   bool Fits(const std::string& entry, int replacing = -1) const;
@@ -68,7 +66,7 @@ class WordList {
   std::string edit_text_;
   int list_index_ = -1;
   std::vector<std::string> left_out_;
-  int placed_letters_ = 0;
+  int placed_letters_ = 0;  // of all the entries' placed words, as the word table would count them
   std::vector<std::pair<int, Listener>> listeners_;
   int next_listener_ = 1;
 };
