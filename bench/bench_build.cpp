@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/BuildPuzzle.h"
+#include "commands/BuildCommands.h"
 #include "commands/WordListCommands.h"
 #include "files/WordListFile.h"
 #include "platform/NullPlatform.h"

@@ -10,8 +10,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "engine/BuildPuzzle.h"
-#include "engine/FillInBlanks.h"
+#include "commands/BuildCommands.h"
 #include "commands/WordListCommands.h"
 #include "files/WordListFile.h"
 #include "program/HeadlessProgram.h"

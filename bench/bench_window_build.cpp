@@ -22,7 +22,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "engine/BuildPuzzle.h"
+#include "commands/BuildCommands.h"
 #include "commands/WordListCommands.h"
 #include "files/WordListFile.h"
 #include "platform/NullPlatform.h"

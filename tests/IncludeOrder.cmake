@@ -5,12 +5,12 @@ set(layers
   model       # the data: puzzle state, word list, window models, options, metrics
   controls    # each window's controls, declared once for the forms and the widgets
   files       # the two file formats, code page 1252, atomic writing
+  engine      # placing the words, the build run, the fill, on the puzzle state alone
   program     # one running program: its context, start-up, the operations all commands use
-  display     # the puzzle picture
-  engine      # placing the words, the build run, the fill
+  display     # the puzzle picture, the fill letters on it
   print       # the page layout
-  commands    # the menu commands' flows: dialogs, state and redraw
-  forms       # what each window does
+  commands    # the menu commands' flows: dialogs, state and redraw; Build and the fill's message
+  forms       # what each window does, and where it goes on the screen
   qt          # the platform interfaces made with Qt
   ui          # the Qt windows
   app)        # the programs

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <new>
 
-#include "engine/BuildPuzzle.h"
+#include "commands/BuildCommands.h"
 #include "commands/PuzzleCommands.h"
 #include "commands/WordListCommands.h"
 #include "files/FileIO.h"

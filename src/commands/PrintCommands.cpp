@@ -1,6 +1,6 @@
 #include "commands/PrintCommands.h"
 
-#include "engine/FillInBlanks.h"
+#include "commands/BuildCommands.h"
 #include "print/PageDrawing.h"
 
 namespace kivrel {

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "engine/BuildPuzzle.h"
+#include "commands/BuildCommands.h"
 #include "commands/WordListCommands.h"
 #include "display/GridDisplay.h"
 #include "files/FileIO.h"

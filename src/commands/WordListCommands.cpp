@@ -4,7 +4,7 @@
 #include <cstring>
 #include <new>
 
-#include "engine/BuildPuzzle.h"
+#include "commands/BuildCommands.h"
 #include "files/Cp1252.h"
 #include "files/FileIO.h"
 #include "model/Text.h"

@@ -47,11 +47,6 @@ void SetWindowHeight(Form& main, int height, const ScreenArea& area) {
   main.SetGeometry(g);
 }
 
-bool Overlap(const FormGeometry& a, const FormGeometry& b) {
-  return a.Left < b.Left + b.Width && b.Left < a.Left + a.Width && a.Top < b.Top + b.Height &&
-         b.Top < a.Top + a.Height;
-}
-
 void MeasureCharWidths(Surface& picture, DisplayMetrics& m) {
   m.CharWidths.fill(0);
   for (int code = 0; code < 256; ++code) {
@@ -74,7 +69,7 @@ void SetPictureDesignFont(Surface& picture) {
   picture.SetFontSize(kPictureFontSize);
 }
 
-void SizePuzzleDisplay(AppContext& ctx) {
+bool SizePuzzleDisplay(AppContext& ctx) {
   Form& main = ctx.MainForm();
   Surface& picture = *ctx.picture;
   DisplayMetrics& m = ctx.display;
@@ -126,22 +121,18 @@ void SizePuzzleDisplay(AppContext& ctx) {
   }
   // WideCharWidth keeps its 12-point value: the outlines are drawn at that radius.
 
+  bool grows = false;
   if (main.WindowState() == kWindowNormal) {
     // Each setter may run this procedure again before it returns; the scratch values
     // are shared, so the height test below sees what a nested run found.
-    const bool grows = m.RequiredWidth > m.StartWidth || m.RequiredHeight > m.StartHeight;
+    grows = m.RequiredWidth > m.StartWidth || m.RequiredHeight > m.StartHeight;
     if (m.RequiredWidth > m.StartWidth) SetWindowWidth(main, m.RequiredWidth, area);
     if (m.RequiredHeight > m.StartHeight) SetWindowHeight(main, m.RequiredHeight, area);
-    // The word list window, opened beside the window, moves aside as it grows over it
-    // (not when the user drags the window over it).
-    if (grows && ctx.forms.Has(frmWordList::kWindow)) {
-      Form& list = ctx.WordListForm();
-      if (list.Visible() && Overlap(main.Geometry(), list.Geometry())) PlaceBesideMainWindow(ctx, list);
-    }
   }
 
   MeasureCharWidths(picture, m);
   main.SetVisible(frmKV_Puzzle::picPuzzle, true);
+  return grows;
 }
 
 void DrawCellLetter(AppContext& ctx, int row, int col, std::string_view text) {
@@ -173,34 +164,52 @@ void ClearHighlights(AppContext& ctx) {
   for (int k = 1; k <= words; ++k) s.Words[static_cast<std::size_t>(k)].Shown = 0;
 }
 
-void CenterForm(AppContext& ctx, Form& form) {
-  const ScreenArea area = ctx.metrics.AvailableArea();
-  FormGeometry g = form.Geometry();
-  // A window larger than the screen's available area is cut down to it first.
-  if (g.Width > area.Width) {
-    g.ScaleWidth -= g.Width - area.Width;
-    g.Width = area.Width;
+namespace {
+
+// Calls visit(cell, row, col) for each cell of a placed word, from its first letter.
+template <typename Visit>
+void WalkWord(LetterGrid& grid, const WordRecord& word, Visit visit) {
+  const std::size_t d = static_cast<std::size_t>(word.Direction);
+  const int cells = Min(word.Length, static_cast<int>(CharCount(word.Text)));
+  int row = word.StartRow;
+  int col = word.StartCol;
+  for (int k = 1; k <= cells; ++k) {
+    visit(grid.At(row, col), row, col);
+    row += kRowSteps[d];
+    col += kColSteps[d];
   }
-  if (g.Height > area.Height) {
-    g.ScaleHeight -= g.Height - area.Height;
-    g.Height = area.Height;
-  }
-  g.Top = area.Top + (area.Height - g.Height) / 2;
-  g.Left = area.Left + (area.Width - g.Width) / 2;
-  form.SetGeometry(g);
 }
 
-bool PlaceBesideMainWindow(AppContext& ctx, Form& form) {
-  const ScreenArea area = ctx.metrics.AvailableArea();
-  const FormGeometry& main = ctx.MainForm().Geometry();
-  FormGeometry g = form.Geometry();
-  const int right_room = area.Left + area.Width - (main.Left + main.Width);
-  const int left_room = main.Left - area.Left;
-  if (g.Width > Max(right_room, left_room) || g.Height > area.Height) return false;
-  g.Left = g.Width <= right_room ? main.Left + main.Width : main.Left - g.Width;
-  g.Top = Max(area.Top, Min(main.Top, area.Top + area.Height - g.Height));
-  form.SetGeometry(g);
-  return true;
+}  // namespace
+
+void DrawWord(AppContext& ctx, const WordRecord& word) {
+  if (ctx.picture->DrawsNothing()) return;
+  WalkWord(ctx.state.Grid, word,
+           [&ctx](const CellRecord& cell, int row, int col) { DrawCellLetter(ctx, row, col, cell.Letter); });
+}
+
+void ShowSelectedWord(AppContext& ctx, WriteMode mode) {
+  PuzzleState& s = ctx.state;
+  const int index = s.SelectedWordIndex;
+  if (index < 1 || index > s.WordsUpperBound()) return;
+  const WordRecord& word = s.Words[static_cast<std::size_t>(index)];
+  if (word.Status != kStatusPlaced || !WordInsideGrid(s.Grid, word.StartRow, word.StartCol, word.Direction, word.Length)) {
+    return;
+  }
+  s.CurrentCol = word.StartCol;
+  s.CurrentRow = word.StartRow;
+  s.CurrentDirection = word.Direction;
+  s.CurrentWord = word.Text;
+  s.CurrentWordLength = word.Length;
+  WalkWord(s.Grid, word, [&ctx, mode](CellRecord& cell, int row, int col) {
+    if (mode == WriteMode::Show) {
+      ++cell.ShowCount;
+      DrawCellLetter(ctx, row, col, cell.Letter);
+    } else if (cell.ShowCount > 0 && --cell.ShowCount == 0) {
+      // A cell no shown word covers stays at 0: hiding twice must not make it negative.
+      DrawCellLetter(ctx, row, col, cell.Letter);
+    }
+  });
 }
 
 }  // namespace kivrel

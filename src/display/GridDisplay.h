@@ -25,11 +25,10 @@ void SetPictureDesignFont(Surface& picture);
 /// sizes the picture for the grid (PuzzleWidth x PuzzleHeight cells while no puzzle is
 /// built or being built; 15 x 15 for a size of 0), and grows a normal window to hold
 /// it, never past the available area (never shrinks it; a minimised or maximised window
-/// is left alone). A visible word list window that the grown window would cover is moved
-/// beside it where there is room.
+/// is left alone). Returns true when it grew the window.
 /// Growing the window raises its resize event, which may run this again, nested; the
 /// scratch values in ctx.display are shared with such a run.
-void SizePuzzleDisplay(AppContext& ctx);
+bool SizePuzzleDisplay(AppContext& ctx);
 
 /// Prints text in the cell (row, column) in the picture's current fore colour, centred
 /// on the width of its first character.
@@ -40,13 +39,20 @@ void DrawCellLetter(AppContext& ctx, int row, int col, std::string_view text);
 /// picture stay.
 void ClearHighlights(AppContext& ctx);
 
-/// Places a window in the middle of the screen's available area, first cutting it down
-/// to that area when it is larger.
-void CenterForm(AppContext& ctx, Form& form);
+/// What a walk over a placed word's cells does to each: a word highlighted by the word
+/// list window is shown red until it is hidden again.
+enum class WriteMode {
+  Show,  // ShowCount + 1, draw the letter
+  Hide,  // ShowCount - 1, draw the letter when no shown word covers the cell any more
+};
 
-/// Places a window beside the main window, on the right where there is room, else on
-/// the left, at the main window's height as far as the screen allows. Returns false,
-/// leaving the window where it is, when neither side has room.
-bool PlaceBesideMainWindow(AppContext& ctx, Form& form);
+/// Draws the letters of a placed word's cells in the picture's current fore colour.
+void DrawWord(AppContext& ctx, const WordRecord& word);
+
+/// Shows or hides the placed word of the entry selected in the word list (its record,
+/// SelectedWordIndex): loads its placement into the current-word fields and walks it. The
+/// caller sets the fore colour: red before Show, black before Hide. Nothing happens when
+/// the entry has no placed word inside the grid.
+void ShowSelectedWord(AppContext& ctx, WriteMode mode);
 
 }  // namespace kivrel

@@ -6,10 +6,7 @@
 #include <string>
 
 #include "engine/SecondReadings.h"
-#include "display/GridDisplay.h"
 #include "model/Text.h"
-#include "program/StartUp.h"
-#include "program/Statistics.h"
 
 namespace kivrel {
 
@@ -18,12 +15,6 @@ namespace {
 constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
 bool IsAtoZ(char32_t ch) { return ch >= U'A' && ch <= U'Z'; }
-
-std::string Join(const std::vector<std::string>& words) {
-  std::string text;
-  for (const std::string& word : words) text += (text.empty() ? "" : ", ") + word;
-  return text;
-}
 
 }  // namespace
 
@@ -93,39 +84,51 @@ std::vector<std::pair<int, int>> UnusedCells(const LetterGrid& grid) {
   return cells;
 }
 
-std::string FillReportMessage(const FillReport& report) {
-  std::string message;
-  auto line = [&message](const std::string& text) { message += (message.empty() ? "" : "\n\n") + text; };
-  if (!report.FoundTwice.empty()) {
-    line("These words can be found a second time, in letters of other words or of the quote: " +
-         Join(report.FoundTwice));
+namespace {
+
+// Re-draws the random letters of the cells in a second reading of a placed or avoided
+// word until none is left; the words' letters and the quote's stay.
+void RedrawSecondReadings(PuzzleState& s, Random& rng, const FillAlphabet& alphabet,
+                          const std::vector<std::string>& avoid, const std::set<std::pair<int, int>>& random_cells,
+                          FillReport& report) {
+  std::set<std::pair<int, int>> redrawn;
+  std::set<std::string> stuck;
+  for (int round = 0;; ++round) {
+    std::set<std::pair<int, int>> offending;
+    std::set<std::string> uncleared;
+    for (const SecondReading& reading : FindSecondReadings(s, avoid)) {
+      bool mendable = false;
+      for (const auto& cell : reading.Cells) {
+        if (random_cells.count(cell) == 0) continue;
+        offending.insert(cell);
+        mendable = true;
+      }
+      (mendable ? uncleared : stuck).insert(reading.Word);
+    }
+    if (offending.empty()) break;
+    if (round == kMaxRedrawRounds) {
+      report.NotCleared.assign(uncleared.begin(), uncleared.end());
+      break;
+    }
+    for (const auto& [row, col] : offending) {  // a set of (row, column): reading order
+      s.Grid.At(row, col).Letter = alphabet.Draw(rng);
+      redrawn.insert({row, col});
+    }
   }
-  if (!report.NotCleared.empty()) {
-    line("The fill letters could not be drawn so that these words are found only once: " + Join(report.NotCleared));
-  }
-  if (report.QuoteLettersLeftOut > 0) {
-    line("The mystery quote does not fit: its last " + std::to_string(report.QuoteLettersLeftOut) +
-         " letters found no empty cell");
-  }
-  return message;
+  report.Redrawn = static_cast<int>(redrawn.size());
+  report.FoundTwice.assign(stuck.begin(), stuck.end());
 }
 
-FillReport FillInBlanks(AppContext& ctx) {
-  PuzzleState& s = ctx.state;
+}  // namespace
+
+FillReport ToggleFill(PuzzleState& s, Random& rng, const FillOptions& options) {
   FillReport report;
   const bool filling = s.BlanksFilled == 0;
   s.BlanksFilled = Flag(filling);
-  ctx.picture->SetForeColor(filling ? kBlack : kWhite);
   // The grid's own bounds: they are what the cells are, whatever the size fields say.
   const std::vector<std::pair<int, int>> cells = UnusedCells(s.Grid);
   if (!filling) {
-    for (auto [row, col] : cells) {
-      CellRecord& cell = s.Grid.At(row, col);
-      std::string old = std::move(cell.Letter);
-      cell.Letter = " ";
-      DrawCellLetter(ctx, row, col, old);
-    }
-    ctx.MainForm().SetText(frmKV_Puzzle::lblRedrawnCount, "");
+    for (auto [row, col] : cells) s.Grid.At(row, col).Letter = " ";
     return report;
   }
 
@@ -135,48 +138,13 @@ FillReport FillInBlanks(AppContext& ctx) {
   report.QuoteLettersLeftOut = static_cast<int>(quote.size() - quoted);
   const FillAlphabet alphabet(s);
   for (std::size_t i = 0; i < cells.size(); ++i) {
-    s.Grid.At(cells[i].first, cells[i].second).Letter = i < quoted ? quote[i] : alphabet.Draw(ctx.rng);
+    s.Grid.At(cells[i].first, cells[i].second).Letter = i < quoted ? quote[i] : alphabet.Draw(rng);
   }
-
-  if (ctx.MainForm().Checked(frmKV_Puzzle::mnuNoDuplicates)) {
-    // Only random letters may change: the words' letters and the quote's stay.
-    std::set<std::pair<int, int>> random_cells(cells.begin() + static_cast<std::ptrdiff_t>(quoted), cells.end());
-    std::set<std::pair<int, int>> redrawn;
-    std::set<std::string> stuck;
-    for (int round = 0;; ++round) {
-      std::set<std::pair<int, int>> offending;
-      std::set<std::string> uncleared;
-      for (const SecondReading& reading : FindSecondReadings(s, ctx.AvoidWords)) {
-        bool mendable = false;
-        for (const auto& cell : reading.Cells) {
-          if (random_cells.count(cell) == 0) continue;
-          offending.insert(cell);
-          mendable = true;
-        }
-        (mendable ? uncleared : stuck).insert(reading.Word);
-      }
-      if (offending.empty()) break;
-      if (round == kMaxRedrawRounds) {
-        report.NotCleared.assign(uncleared.begin(), uncleared.end());
-        break;
-      }
-      for (const auto& [row, col] : offending) {  // a set of (row, column): reading order
-        s.Grid.At(row, col).Letter = alphabet.Draw(ctx.rng);
-        redrawn.insert({row, col});
-      }
-    }
-    report.Redrawn = static_cast<int>(redrawn.size());
-    report.FoundTwice.assign(stuck.begin(), stuck.end());
+  if (options.NoDuplicates) {
+    const std::set<std::pair<int, int>> random_cells(cells.begin() + static_cast<std::ptrdiff_t>(quoted), cells.end());
+    RedrawSecondReadings(s, rng, alphabet, options.Avoid, random_cells, report);
   }
-
-  for (auto [row, col] : cells) DrawCellLetter(ctx, row, col, s.Grid.At(row, col).Letter);
-  ShowStatistic(ctx, frmKV_Puzzle::lblRedrawnCount, report.Redrawn, kCountPicture);
   return report;
-}
-
-void TellFillReport(AppContext& ctx, const FillReport& report) {
-  const std::string message = FillReportMessage(report);
-  if (!message.empty()) ShowMessage(ctx.dialogs, message, kMessageTitle, MessageIcon::Exclamation);
 }
 
 }  // namespace kivrel

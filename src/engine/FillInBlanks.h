@@ -7,7 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "program/AppContext.h"
+#include "model/PuzzleState.h"
+#include "model/Random.h"
 
 namespace kivrel {
 
@@ -54,24 +55,22 @@ struct FillReport {
   int QuoteLettersLeftOut = 0;           // quote letters that found no empty cell
 };
 
-/// Toggles BlanksFilled. Filling writes, in reading order, the quote's letters into the
-/// cells with UseCount 0 and random letters into the rest, drawn in black; then, with
-/// the No Duplicate Words mark on, re-draws the random letters of every cell in a
-/// second reading of a placed or avoided word, round after round, until none is left
-/// (at most kMaxRedrawRounds rounds). The statistics panel shows how many were
-/// re-drawn. Clearing sets those cells to " " and draws their old letters in
-/// white, which erases them. The picture's fore colour is left white after clearing
-/// and black after filling. No counter changes.
+/// What the fill must see to: with `NoDuplicates` (the "No Duplicate Words" mark) no
+/// placed word, nor any of `Avoid` (placed words, upper case), may be read anywhere but
+/// where it was placed.
+struct FillOptions {
+  bool NoDuplicates = true;
+  std::vector<std::string> Avoid;
+};
+
+/// Toggles BlanksFilled. Filling writes, in reading order, the letters of the state's
+/// mystery quote into the cells with UseCount 0 and random letters into the rest; then,
+/// with NoDuplicates, re-draws the random letters of every cell in a second reading of a
+/// placed or avoided word, round after round, until none is left (at most
+/// kMaxRedrawRounds rounds). Clearing sets those cells to " ". No counter changes.
 ///
-/// With the mark off, no quote and placed words of A-Z only, the fill is one draw of
+/// Without NoDuplicates, no quote and placed words of A-Z only, the fill is one draw of
 /// A-Z per empty cell in reading order, as it always was.
-FillReport FillInBlanks(AppContext& ctx);
-
-/// What the user is told of a fill: the words that stay readable twice and the quote
-/// letters that did not fit; "" when there is nothing to tell.
-std::string FillReportMessage(const FillReport& report);
-
-/// Shows FillReportMessage in a message box ("Kivrel Message"), when it says anything.
-void TellFillReport(AppContext& ctx, const FillReport& report);
+FillReport ToggleFill(PuzzleState& state, Random& rng, const FillOptions& options);
 
 }  // namespace kivrel

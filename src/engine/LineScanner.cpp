@@ -82,8 +82,7 @@ struct LineScanner::Scan {
   }
 };
 
-void LineScanner::StartBuild(AppContext& ctx) {
-  const PuzzleState& s = ctx.state;
+void LineScanner::StartBuild(const PuzzleState& s) {
   width_ = Max(s.PuzzleWidth, 0);
   height_ = Max(s.PuzzleHeight, 0);
 
@@ -234,7 +233,7 @@ void LineScanner::AddUse(int cell) {
   }
 }
 
-void LineScanner::StartAttempt(AppContext& ctx) {
+void LineScanner::StartAttempt(const PuzzleState& state) {
   if (!clean_) {
     for (Orientation& o : orientations_) {
       std::fill(o.masks.begin(), o.masks.end(), 0);
@@ -244,7 +243,7 @@ void LineScanner::StartAttempt(AppContext& ctx) {
     std::fill(cell_use_.begin(), cell_use_.end(), 0);
   }
   clean_ = false;
-  const LetterGrid& grid = ctx.state.Grid;
+  const LetterGrid& grid = state.Grid;
   const int rows = Min(height_, grid.Height());
   const int cols = Min(width_, grid.Width());
   for (int row = 1; row <= rows; ++row) {
@@ -256,8 +255,7 @@ void LineScanner::StartAttempt(AppContext& ctx) {
   }
 }
 
-void LineScanner::WordInserted(AppContext& ctx) {
-  const PuzzleState& s = ctx.state;
+void LineScanner::WordInserted(const PuzzleState& s) {
   const std::size_t index = static_cast<std::size_t>(s.CurrentWordIndex);
   const WordRecord& word = s.Words[index];
   const std::uint8_t* codes = word_codes_.data() + word_start_[index];
@@ -486,24 +484,23 @@ bool LineScanner::ScanWide(Scan& scan, int first, int last, BuildPause& pause) {
 // One line of an orientation with lines longer than 64 cells: the same tests as the
 // narrow kernel, word by word along the line.
 void LineScanner::ScanWideLine(Scan& scan, const Line& line) {
-  const Orientation& o = *scan.orientation;
-  const int n = line.length;
-  const int length = scan.length;
-  const int words = line.words;
-  const std::uint64_t* filled = o.Mask(0, line);
-
-  bool empty = true;
-  for (int j = 0; j < words && empty; ++j) empty = filled[j] == 0;
-  if (empty) {
+  const std::uint64_t* filled = scan.orientation->Mask(0, line);
+  if (std::all_of(filled, filled + line.words, [](std::uint64_t word) { return word == 0; })) {
+    // An empty line: a random offset, and only while nothing better is known.
     if (scan.best.direction == 0) {
-      const int offset = scan.rng.Below(n - length + 1);
-      scan.Record(line, scan.reversed ? n - length - offset : offset);
+      const int offset = scan.rng.Below(line.length - scan.length + 1);
+      scan.Record(line, scan.reversed ? line.length - scan.length - offset : offset);
     }
     return;
   }
+  if (WideFits(scan, line)) WideCandidates(scan, line);
+}
 
-  // Bit q of fits / crosses stands for offset q along the orientation.
-  const int offsets = n - length + 1;
+bool LineScanner::WideFits(const Scan& scan, const Line& line) {
+  const Orientation& o = *scan.orientation;
+  const int words = line.words;
+  const std::uint64_t* filled = o.Mask(0, line);
+  const int offsets = line.length - scan.length + 1;
   const int offset_words = (offsets + 63) / 64;
   std::uint64_t* fits = fits_.data();
   std::uint64_t* crosses = crosses_.data();
@@ -512,9 +509,10 @@ void LineScanner::ScanWideLine(Scan& scan, const Line& line) {
     crosses[j] = 0;
   }
   if (offsets % 64 != 0) fits[offset_words - 1] = (std::uint64_t{1} << (offsets % 64)) - 1;
+  // Past the line's last word every cell counts as free and holding no letter.
   auto ok_at = [&](const std::uint64_t* same, int j) { return j < words ? (~filled[j] | same[j]) : ~std::uint64_t{0}; };
   auto same_at = [&](const std::uint64_t* same, int j) { return j < words ? same[j] : std::uint64_t{0}; };
-  for (int i = 0; i < length; ++i) {
+  for (int i = 0; i < scan.length; ++i) {
     const std::uint64_t* same = o.Mask(scan.codes[i], line);
     const int shift_words = i >> 6;
     const int shift = i & 63;
@@ -531,9 +529,18 @@ void LineScanner::ScanWideLine(Scan& scan, const Line& line) {
       crosses[j] |= hit;
       any |= fits[j];
     }
-    if (any == 0) return;
+    if (any == 0) return false;
   }
+  return true;
+}
 
+void LineScanner::WideCandidates(Scan& scan, const Line& line) {
+  const Orientation& o = *scan.orientation;
+  const int length = scan.length;
+  const int offset_words = (line.length - length + 1 + 63) / 64;
+  const std::uint64_t* fits = fits_.data();
+  std::uint64_t* crosses = crosses_.data();
+  // Crossings and UseSum of the word at offset q, counted cell by cell.
   auto look = [&](int q, bool first) {
     int crossings = 0;
     int use_sum = 0;
@@ -579,19 +586,18 @@ void LineScanner::ScanWideLine(Scan& scan, const Line& line) {
   }
 }
 
-bool LineScanner::Search(AppContext& ctx, BuildPause& pause) {
-  PuzzleState& s = ctx.state;
+bool LineScanner::Search(PuzzleState& s, Random& rng, BuildPause& pause) {
   const std::size_t index = static_cast<std::size_t>(s.CurrentWordIndex);
   const int length = s.Words[index].Length;
   const std::uint8_t* forward = word_codes_.data() + word_start_[index];
   const int count = s.DirectionCount;
 
-  Scan scan(s, ctx.rng);
+  Scan scan(s, rng);
   scan.length = length;
   // BestUseSum is compared only after a place that crosses has set it.
   scan.best.use_sum = s.BestUseSum;
-  int d = ctx.rng.Below(count) + 1;
-  const int step = ctx.rng.Next() < 0.5f ? -1 : 1;
+  int d = rng.Below(count) + 1;
+  const int step = rng.Next() < 0.5f ? -1 : 1;
   bool going_on = true;
   for (int k = 0; k < count && going_on; ++k) {
     s.CurrentDirection = static_cast<i16>(d);

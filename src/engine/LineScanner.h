@@ -19,6 +19,8 @@
 // record nothing, so the scan passes over them with nothing but their yields.
 #include <array>
 #include <cstdint>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/PlaceFinder.h"
@@ -38,11 +40,11 @@ class LineScanner final : public PlaceFinder {
   /// Lays out the lines of the PuzzleWidth x PuzzleHeight grid (unless the last build
   /// was of the same size) and codes the letters of the word table. Allocates; nothing
   /// after it does.
-  void StartBuild(AppContext& ctx) override;
+  void StartBuild(const PuzzleState& state) override;
   /// Reads the grid's letters and use counts into the masks.
-  void StartAttempt(AppContext& ctx) override;
-  void WordInserted(AppContext& ctx) override;
-  bool Search(AppContext& ctx, BuildPause& pause) override;
+  void StartAttempt(const PuzzleState& state) override;
+  void WordInserted(const PuzzleState& state) override;
+  bool Search(PuzzleState& state, Random& rng, BuildPause& pause) override;
 
   /// The lines a search in direction d (1..8) visits for a word of `length` letters,
   /// in the order it visits them.
@@ -96,6 +98,13 @@ class LineScanner final : public PlaceFinder {
   bool ScanNarrow(Scan& scan, int first, int last, BuildPause& pause);
   bool ScanWide(Scan& scan, int first, int last, BuildPause& pause);
   void ScanWideLine(Scan& scan, const Line& line);
+  /// Works out in fits_ and crosses_ (bit q for offset q along the orientation) where
+  /// the word fits on a wide line that holds letters, and where one of its letters
+  /// meets the same letter. False when it fits nowhere on the line.
+  bool WideFits(const Scan& scan, const Line& line);
+  /// Looks at the places of a wide line that need a look of their own, as Candidates
+  /// does for a narrow one, from the masks WideFits left.
+  void WideCandidates(Scan& scan, const Line& line);
   void Candidates(Scan& scan, const Line& line, std::uint64_t filled, std::uint64_t fits, std::uint64_t crosses);
 
   int width_ = 0;

@@ -3,63 +3,11 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "display/GridDisplay.h"
 #include "model/Text.h"
 
 namespace kivrel {
 
-namespace {
-
-// True when all `length` cells from (row, col) in direction d lie inside the grid.
-bool InsideGrid(const PuzzleState& s, int row, int col, int d, int length) {
-  if (d < 1 || d > kDirectionCount || length < 1) return false;
-  int last_row = row + (length - 1) * s.RowStep[d];
-  int last_col = col + (length - 1) * s.ColStep[d];
-  return s.Grid.Contains(row, col) && s.Grid.Contains(last_row, last_col);
-}
-
-// The walk of WriteWord over one word record placed at (row, col) in direction d.
-void Walk(AppContext& ctx, const WordRecord& word, int index, int row, int col, int d, WriteMode mode) {
-  PuzzleState& s = ctx.state;
-  if (!InsideGrid(s, row, col, d, word.Length)) throw std::logic_error("word placed outside the grid");
-  const std::string_view text = word.Text;
-  std::size_t pos = 0;
-  for (int k = 1; k <= word.Length && pos < text.size(); ++k) {
-    std::size_t start = pos;
-    DecodeUtf8(text, pos);
-    const std::string_view letter = text.substr(start, pos - start);
-    CellRecord& cell = s.Grid.At(row, col);
-    switch (mode) {
-      case WriteMode::Insert:
-        if (cell.UseCount >= 8) throw std::logic_error("a ninth word through one cell");
-        if (cell.IsEmpty()) {
-          cell.Letter.assign(letter);
-          --s.SpacesRemaining;
-        }
-        --s.LettersRemaining;
-        ++cell.UseCount;
-        cell.WordRefs[static_cast<std::size_t>(cell.UseCount)] = static_cast<i16>(index);
-        DrawCellLetter(ctx, row, col, cell.Letter);
-        break;
-      case WriteMode::Show:
-        ++cell.ShowCount;
-        DrawCellLetter(ctx, row, col, cell.Letter);
-        break;
-      case WriteMode::Hide:
-        // A cell no shown word covers stays at 0: hiding twice must not make it negative.
-        if (cell.ShowCount > 0 && --cell.ShowCount == 0) DrawCellLetter(ctx, row, col, cell.Letter);
-        break;
-    }
-    row += s.RowStep[d];
-    col += s.ColStep[d];
-  }
-}
-
-}  // namespace
-
-void PlaceFirstWord(AppContext& ctx) {
-  PuzzleState& s = ctx.state;
-  Random& r = ctx.rng;
+void PlaceFirstWord(PuzzleState& s, Random& r) {
   const int w = s.PuzzleWidth;
   const int h = s.PuzzleHeight;
   const int l = s.CurrentWordLength;
@@ -80,39 +28,37 @@ void PlaceFirstWord(AppContext& ctx) {
   s.CurrentCol = static_cast<i16>(col);
 }
 
-void InsertWord(AppContext& ctx) {
-  PuzzleState& s = ctx.state;
-  ctx.picture->SetForeColor(kBlack);
-  WriteWord(ctx, WriteMode::Insert);
-  WordRecord& word = s.Words.at(static_cast<std::size_t>(s.CurrentWordIndex));
+void InsertWord(PuzzleState& s) {
+  const int index = s.CurrentWordIndex;
+  WordRecord& word = s.Words.at(static_cast<std::size_t>(index));
+  const int d = s.CurrentDirection;
+  int row = s.CurrentRow;
+  int col = s.CurrentCol;
+  if (!WordInsideGrid(s.Grid, row, col, d, word.Length)) throw std::logic_error("word placed outside the grid");
+  const std::string_view text = word.Text;
+  std::size_t pos = 0;
+  for (int k = 1; k <= word.Length && pos < text.size(); ++k) {
+    const std::size_t start = pos;
+    DecodeUtf8(text, pos);
+    CellRecord& cell = s.Grid.At(row, col);
+    if (cell.UseCount >= 8) throw std::logic_error("a ninth word through one cell");
+    if (cell.IsEmpty()) {
+      cell.Letter.assign(text.substr(start, pos - start));
+      --s.SpacesRemaining;
+    }
+    --s.LettersRemaining;
+    ++cell.UseCount;
+    cell.WordRefs[static_cast<std::size_t>(cell.UseCount)] = static_cast<i16>(index);
+    row += s.RowStep[static_cast<std::size_t>(d)];
+    col += s.ColStep[static_cast<std::size_t>(d)];
+  }
   word.Status = kStatusPlaced;
   word.StartCol = s.CurrentCol;
   word.StartRow = s.CurrentRow;
   word.Direction = s.CurrentDirection;
-  const int d = s.CurrentDirection;
   ++s.DirectionWordCount[static_cast<std::size_t>(d)];
   ++s.InsertedCount;
   s.JunctionCount = static_cast<i16>(s.JunctionCount + s.BestCrossings);
-}
-
-void WriteWord(AppContext& ctx, WriteMode mode) {
-  PuzzleState& s = ctx.state;
-  const WordRecord& word = s.Words.at(static_cast<std::size_t>(s.CurrentWordIndex));
-  Walk(ctx, word, s.CurrentWordIndex, s.CurrentRow, s.CurrentCol, s.CurrentDirection, mode);
-}
-
-void ShowSelectedWord(AppContext& ctx, WriteMode mode) {
-  PuzzleState& s = ctx.state;
-  const int index = s.SelectedWordIndex;
-  if (index < 1 || index > s.WordsUpperBound()) return;
-  const WordRecord& word = s.Words[static_cast<std::size_t>(index)];
-  if (word.Status != kStatusPlaced || !InsideGrid(s, word.StartRow, word.StartCol, word.Direction, word.Length)) return;
-  s.CurrentCol = word.StartCol;
-  s.CurrentRow = word.StartRow;
-  s.CurrentDirection = word.Direction;
-  s.CurrentWord = word.Text;
-  s.CurrentWordLength = word.Length;
-  Walk(ctx, word, index, word.StartRow, word.StartCol, word.Direction, mode);
 }
 
 }  // namespace kivrel

@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <string>
 
-#include "engine/BuildPuzzle.h"
-#include "engine/FillInBlanks.h"
+#include "commands/BuildCommands.h"
 #include "commands/WordListCommands.h"
-#include "display/GridDisplay.h"
+#include "forms/WindowPlacement.h"
 #include "model/Numbers.h"
 #include "model/Text.h"
 #include "program/CommandStates.h"

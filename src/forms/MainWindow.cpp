@@ -1,11 +1,11 @@
 #include "forms/MainWindow.h"
 
-#include "engine/BuildPuzzle.h"
-#include "engine/FillInBlanks.h"
+#include "commands/BuildCommands.h"
 #include "commands/PuzzleCommands.h"
 #include "commands/WordListCommands.h"
 #include "display/GridDisplay.h"
 #include "display/GridViews.h"
+#include "forms/WindowPlacement.h"
 #include "program/StartUp.h"
 
 namespace kivrel {
@@ -56,7 +56,7 @@ void MainWindow::Form_Resize() {
   Rect stats = main.Bounds(fraStats);
   stats.Left = main.Geometry().Width - stats.Width - kStatsRightGap;
   main.SetBounds(fraStats, stats);
-  SizePuzzleDisplay(ctx_);
+  SizePuzzleWindow(ctx_);
 }
 
 bool MainWindow::Form_QueryUnload() {

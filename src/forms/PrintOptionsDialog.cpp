@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "commands/PrintCommands.h"
-#include "display/GridDisplay.h"
 #include "forms/PrintPreview.h"
+#include "forms/WindowPlacement.h"
 #include "model/Numbers.h"
 #include "model/Text.h"
 #include "print/PageDrawing.h"

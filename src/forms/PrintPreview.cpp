@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "display/GridDisplay.h"
+#include "forms/WindowPlacement.h"
 #include "model/Numbers.h"
 
 namespace kivrel {

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "engine/BuildPuzzle.h"
-#include "engine/Placement.h"
+#include "commands/BuildCommands.h"
 #include "commands/WordListCommands.h"
 #include "display/GridDisplay.h"
+#include "forms/WindowPlacement.h"
 #include "model/Text.h"
 #include "program/CommandStates.h"
 #include "program/WordTable.h"

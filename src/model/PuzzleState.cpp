@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "model/Numbers.h"
+
 namespace kivrel {
 
 const char* const kDirectionNames[kDirectionCount + 1] = {
@@ -24,9 +26,22 @@ void LetterGrid::OutOfRange(int row, int col) {
   throw std::out_of_range("grid cell (" + std::to_string(row) + ", " + std::to_string(col) + ") out of range");
 }
 
+bool WordInsideGrid(const LetterGrid& grid, int row, int col, int d, int length) {
+  if (d < 1 || d > kDirectionCount || length < 1) return false;
+  const int last_row = row + (length - 1) * kRowSteps[static_cast<std::size_t>(d)];
+  const int last_col = col + (length - 1) * kColSteps[static_cast<std::size_t>(d)];
+  return grid.Contains(row, col) && grid.Contains(last_row, last_col);
+}
+
 void PuzzleState::FillDirectionTable() {
   RowStep = kRowSteps;
   ColStep = kColSteps;
+}
+
+void PuzzleState::ResetCounts() {
+  SpaceCount = CheckedI16(static_cast<long long>(PuzzleWidth) * PuzzleHeight);
+  SpacesRemaining = SpaceCount;
+  LettersRemaining = LetterCount;
 }
 
 void PuzzleState::SetDefaultBuildOptions() {

@@ -97,6 +97,9 @@ extern const char* const kDirectionNames[kDirectionCount + 1];  // [0] = ""
 inline constexpr std::array<i16, kDirectionCount + 1> kRowSteps{0, 0, 0, 1, -1, 1, -1, -1, 1};
 inline constexpr std::array<i16, kDirectionCount + 1> kColSteps{0, 1, -1, 0, 0, 1, -1, 1, -1};
 
+/// True when all `length` cells from (row, col) in direction d (1..8) lie inside the grid.
+bool WordInsideGrid(const LetterGrid& grid, int row, int col, int direction, int length);
+
 /// The larger and the smaller of two values.
 inline int Max(int a, int b) { return a > b ? a : b; }
 inline int Min(int a, int b) { return a < b ? a : b; }
@@ -110,7 +113,6 @@ struct PuzzleState {
   std::vector<WordRecord> Words = std::vector<WordRecord>(1);  // index 0 unused; 1..WordCount
   std::vector<i16> BuildOrder = std::vector<i16>(1);           // index 0 unused
   std::array<i16, 9> DirectionWordCount{};                     // 1..8 used
-  std::vector<i16> LineUse = std::vector<i16>(1);              // 0..max(width, height)
   std::array<i16, 9> RowStep{};                                // the direction table, 1..8
   std::array<i16, 9> ColStep{};
 
@@ -120,7 +122,7 @@ struct PuzzleState {
   i16 PuzzleWidth = 0;
   i16 PuzzleHeight = 0;
   i16 BalanceDirections = 0;
-  i16 FastBuild = 0;
+  i16 FastBuild = 0;  // carried by the puzzle file and the attributes dialog; no build reads it
   i16 IncludeDiagonals = 0;
   i16 StopOnFirstReject = 0;
   i16 RestartOnFirstReject = 0;
@@ -142,16 +144,10 @@ struct PuzzleState {
   std::string CurrentWord;
   i16 CurrentWordLength = 0;
   i16 CurrentWordIndex = 0;
-  i16 OrderPosition = 0;
   i16 CurrentRow = 0;
   i16 CurrentCol = 0;
   i16 CurrentDirection = 0;
   i16 DirectionCount = 0;
-  std::string LineLetters;
-  std::string BlankRow;
-  i16 FitFlag = 0;
-  i16 Crossings = 0;
-  i16 UseSum = 0;
   i16 BestRow = 0;
   i16 BestCol = 0;
   i16 BestDirection = 0;
@@ -189,14 +185,16 @@ struct PuzzleState {
 
   // Constants made at start-up.
   float Pi = 0;
-  char TabChar = '\t';
-  char QuoteChar = '"';
 
   /// Upper bound of Words (0 for the single blank record).
   int WordsUpperBound() const { return static_cast<int>(Words.size()) - 1; }
 
   /// Fills RowStep and ColStep with the direction table.
   void FillDirectionTable();
+
+  /// SpaceCount and SpacesRemaining from the size, LettersRemaining from LetterCount:
+  /// the counts of an empty grid.
+  void ResetCounts();
 
   /// StopRemainingCount -1, IncludeDiagonals, BalanceDirections and FastBuild 1; the two
   /// reject options stay as they are.

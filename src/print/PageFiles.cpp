@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "engine/FillInBlanks.h"
+#include "display/FillLetters.h"
 #include "files/FileIO.h"
 #include "print/PageDrawing.h"
 #include "print/WebPage.h"

@@ -25,7 +25,7 @@
 namespace kivrel {
 
 /// Whether a build is running and what waits for its end. Only the build changes it;
-/// other commands use the functions of build/BuildPuzzle.h (BuildRunning, AfterBuild).
+/// other commands use the functions of commands/BuildCommands.h (BuildRunning, AfterBuild).
 struct BuildRunState {
   bool Running = false;
   std::vector<std::function<void()>> AfterBuild;

@@ -18,8 +18,6 @@ void StartUp(AppContext& ctx, std::optional<std::uint64_t> seed) {
   s.BalanceDirections = 1;
   s.PrintingInProgress = kFalse;
   s.LayoutEnabled = kTrue;
-  s.TabChar = '\t';
-  s.QuoteChar = '"';
   ctx.SizePuzzleDisplay();
   s.FillDirectionTable();
   ctx.MainForm().SetChecked(frmKV_Puzzle::mnuNoDuplicates, true);

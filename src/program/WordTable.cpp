@@ -92,15 +92,17 @@ void BuildWordTable(AppContext& ctx) {
 }
 
 void ResetCounts(AppContext& ctx) {
-  PuzzleState& s = ctx.state;
-  s.SpaceCount = CheckedI16(static_cast<long long>(s.PuzzleWidth) * s.PuzzleHeight);
-  s.SpacesRemaining = s.SpaceCount;
-  s.LettersRemaining = s.LetterCount;
+  ctx.state.ResetCounts();
+  ShowTableCounts(ctx);
+  ctx.state.WordTableStale = kFalse;
+}
+
+void ShowTableCounts(AppContext& ctx) {
+  const PuzzleState& s = ctx.state;
   ShowStatistic(ctx, frmKV_Puzzle::lblNbrSpaces, s.SpaceCount);
   ShowStatistic(ctx, frmKV_Puzzle::lblNbrLetters, s.LetterCount);
   ShowStatistic(ctx, frmKV_Puzzle::lblLettersRemaining, s.LettersRemaining);
   ShowStatistic(ctx, frmKV_Puzzle::lblSpacesRemaining, s.SpacesRemaining);
-  s.WordTableStale = kFalse;
 }
 
 void SortWordList(AppContext& ctx) {

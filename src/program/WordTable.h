@@ -33,6 +33,10 @@ void BuildWordTable(AppContext& ctx);
 /// on the statistics panel; clears WordTableStale.
 void ResetCounts(AppContext& ctx);
 
+/// Shows SpaceCount, LetterCount, LettersRemaining and SpacesRemaining on the statistics
+/// panel as plain numbers.
+void ShowTableCounts(AppContext& ctx);
+
 /// Sorts the entries by their words, ignoring case, keeping the order of equal words.
 /// The records of Words stay as they are (a built puzzle keeps its words and its printed
 /// list); each record whose entry is in the list notes the entry's new SortPosition.

@@ -14,6 +14,7 @@
 #include "commands/OpenGivenFile.h"
 #include "display/GridDisplay.h"
 #include "files/FileIO.h"
+#include "forms/WindowPlacement.h"
 #include "program/StartUp.h"
 #include "ui/FormBinder.h"
 #include "ui/MainWindowWidgets.h"
@@ -39,7 +40,7 @@ KivrelApp::KivrelApp(Dialogs* dialogs)
       attributes_(ctx_),
       print_preview_(ctx_),
       print_options_(ctx_) {
-  ctx_.SizePuzzleDisplay = [this] { SizePuzzleDisplay(ctx_); };
+  ctx_.SizePuzzleDisplay = [this] { SizePuzzleWindow(ctx_); };
   // Fill letters are taken away by drawing them again in white: that must leave nothing.
   picture_.SetSmoothText(false);
   ctx_.printer = &printer_device_;

@@ -2,7 +2,7 @@
 
 #include "SamplePuzzle.h"
 #include "TempDir.h"
-#include "engine/BuildPuzzle.h"
+#include "commands/BuildCommands.h"
 #include "commands/PuzzleCommands.h"
 #include "program/CommandStates.h"
 #include "program/WordTable.h"

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "FakeMainWindow.h"
+#include "HandPlaced.h"
 #include "TestApp.h"
 #include "display/GridDisplay.h"
 #include "forms/MainWindow.h"
+#include "forms/WindowPlacement.h"
 #include "files/Cp1252.h"
 
 // The recording surface measures a text "A" as FontSize x 20 twips high, "W" as
@@ -113,7 +115,7 @@ TEST_F(Display, TheWordListMovesAsideOnlyWhenAPuzzleGrowsTheWindowOverIt) {
   window.Resize(9000, 6900);  // the user drags the window over it: it stays
   EXPECT_EQ(list.Geometry().Left, 7900);
   SetPuzzle(40, 40);  // 12 points: 45 + 9600 + 2220 + 180 + 225 across
-  SizePuzzleDisplay(app.ctx);
+  SizePuzzleWindow(app.ctx);
   EXPECT_EQ(list.Geometry().Left, 12270);
 }
 
@@ -188,6 +190,43 @@ TEST_F(Display, ClearHighlightsTurnsRedLettersBlackAndKeepsWhatIsDrawn) {
 
   s.WordCount = 3;  // a word count beyond the table stops the word pass quietly
   EXPECT_NO_THROW(ClearHighlights(app.ctx));
+}
+
+// Two placed words crossing at (2, 2): CAT going Right from (2, 1), BAD going Down from (1, 2).
+struct TwoWords : TestApp {
+  TwoWords() {
+    AddEntries({"CAT", "BAD"});
+    testing::MakeGrid(ctx, 4, 4);
+    testing::PlaceWord(ctx, "CAT", 2, 1, 1);
+    testing::PlaceWord(ctx, "BAD", 1, 2, 3);
+  }
+  int Draws() const { return static_cast<int>(picture.OfKind(testing::DrawOp::Kind::Text).size()); }
+};
+
+TEST(ShowSelectedWord, ShowsOnlyPlacedWordsAndACellStaysHighlightedUntilItsLastShownWordIsHidden) {
+  TwoWords app;
+  app.ctx.state.Words[2].Status = kStatusRejected;  // no entry chosen, or one without a placed word: nothing
+  for (int index : {0, 2, 8}) {
+    app.ctx.state.SelectedWordIndex = static_cast<i16>(index);
+    ShowSelectedWord(app.ctx, WriteMode::Show);
+  }
+  EXPECT_EQ(app.Draws(), 0);
+  app.ctx.state.Words[2].Status = kStatusPlaced;
+  app.ctx.state.SelectedWordIndex = 1;
+  ShowSelectedWord(app.ctx, WriteMode::Show);
+  app.ctx.state.SelectedWordIndex = 2;
+  ShowSelectedWord(app.ctx, WriteMode::Show);
+  EXPECT_EQ(app.ctx.state.Grid.At(2, 2).ShowCount, 2);
+  EXPECT_EQ(app.Draws(), 6);
+  ShowSelectedWord(app.ctx, WriteMode::Hide);  // BAD: its shared cell is still shown
+  EXPECT_EQ(app.Draws(), 8);
+  EXPECT_EQ(app.ctx.state.Grid.At(2, 2).ShowCount, 1);
+  app.ctx.state.SelectedWordIndex = 1;
+  ShowSelectedWord(app.ctx, WriteMode::Hide);
+  EXPECT_EQ(app.Draws(), 11);
+  ShowSelectedWord(app.ctx, WriteMode::Hide);  // hiding again changes nothing
+  EXPECT_EQ(app.Draws(), 11);
+  EXPECT_EQ(app.ctx.state.Grid.At(2, 1).ShowCount, 0);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "BuildHelpers.h"
-#include "engine/BuildPuzzle.h"
+#include "commands/BuildCommands.h"
 #include "display/GridViews.h"
 #include "model/Numbers.h"
 #include "program/HeadlessProgram.h"
@@ -247,6 +247,51 @@ TEST(BuildPuzzle, EveryAttemptStartsWithoutOutlinesOrJunctions) {
   app.picture.ops.clear();
   ToggleOutlines(app.ctx);
   EXPECT_FALSE(app.picture.OfKind(DrawOp::Kind::Arc).empty());
+}
+
+// The engine alone, watched by nobody, against the Build command with its window: the
+// same puzzle and the same draws, and nothing drawn, shown, yielded or sounded.
+TEST(RunBuild, WithNobodyWatchingBuildsWhatTheBuildCommandBuilds) {
+  struct Case {
+    std::vector<std::string> words;
+    int size;
+    i16 restart, stop;
+    long long attempts;
+    BuildEnd end;
+  };
+  const std::vector<std::string> animals = {"KANGAROO", "WOMBAT", "EMU", "KOALA", "DINGO", "QUOKKA", "PLATYPUS"};
+  const std::vector<std::string> too_many = {"ABC", "DEF", "GHI", "JKL"};
+  const Case cases[] = {{animals, 10, 0, 0, 0, BuildEnd::Finished},
+                        {too_many, 3, 1, 0, 4, BuildEnd::GaveUp},  // the best attempt put back
+                        {too_many, 3, 0, 1, 0, BuildEnd::Finished}};
+  for (const Case& c : cases) {
+    TestApp window, bare;
+    for (TestApp* app : {&window, &bare}) {
+      SetUpPuzzle(*app, c.words, c.size, c.size, 7);
+      app->ctx.state.RestartOnFirstReject = c.restart;
+      app->ctx.state.StopOnFirstReject = c.stop;
+    }
+    BuildLimits limits;
+    limits.MaxAttempts = c.attempts;
+    const BuildOutcome shown = BuildPuzzle(window.ctx, limits);
+    BuildWordTable(bare.ctx);
+    bare.picture.ops.clear();
+    const std::string labels = bare.ctx.MainForm().Text(frmKV_Puzzle::lblSpacesRemaining);
+    BuildProgress nobody;
+    const BuildOutcome unseen = RunBuild(bare.ctx.state, bare.ctx.rng, nobody, limits);
+
+    EXPECT_EQ(std::tie(unseen.End, unseen.Attempts), std::tie(shown.End, shown.Attempts));
+    EXPECT_EQ(unseen.End, c.end);
+    const PuzzleState &a = window.ctx.state, &b = bare.ctx.state;
+    EXPECT_TRUE(a.Grid == b.Grid) << GridText(a) << "\n" << GridText(b);
+    EXPECT_TRUE(a.Words == b.Words);
+    EXPECT_EQ(std::tie(a.InsertedCount, a.RejectedCount, a.JunctionCount, a.SpacesRemaining, a.LettersRemaining),
+              std::tie(b.InsertedCount, b.RejectedCount, b.JunctionCount, b.SpacesRemaining, b.LettersRemaining));
+    EXPECT_EQ(window.ctx.rng.Next(), bare.ctx.rng.Next());
+    EXPECT_TRUE(bare.picture.ops.empty());
+    EXPECT_EQ(std::tie(bare.pump.yields, bare.beeper.beeps), std::make_tuple(0, 0));
+    EXPECT_EQ(bare.ctx.MainForm().Text(frmKV_Puzzle::lblSpacesRemaining), labels);
+  }
 }
 
 TEST(BuildPuzzle, TwoStartsWithoutASeedMakeDifferentPuzzles) {

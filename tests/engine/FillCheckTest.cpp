@@ -11,8 +11,7 @@
 
 #include "BuildHelpers.h"
 #include "HandPlaced.h"
-#include "engine/BuildPuzzle.h"
-#include "engine/FillInBlanks.h"
+#include "commands/BuildCommands.h"
 #include "engine/SecondReadings.h"
 #include "files/PuzzleFile.h"
 #include "model/Text.h"

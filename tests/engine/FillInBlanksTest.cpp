@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "BuildHelpers.h"
-#include "engine/BuildPuzzle.h"
-#include "engine/FillInBlanks.h"
+#include "commands/BuildCommands.h"
 
 namespace kivrel {
 namespace {

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "BuildHelpers.h"
-#include "HandPlaced.h"
 #include "ReferenceFinder.h"
 #include "engine/LineScanner.h"
 #include "engine/Placement.h"
@@ -49,7 +48,7 @@ TEST(LineGeometry, EveryDirectionVisitsTheWholeLinesThatCanHoldTheWordInTableOrd
     TestApp app;
     testing::SetUpPuzzle(app, {"A"}, w, h, 1);
     LineScanner scanner;
-    scanner.StartBuild(app.ctx);
+    scanner.StartBuild(app.ctx.state);
     for (int length = 1; length <= std::min(w, h); ++length) {
       for (int d = 1; d <= 8; ++d) {
         SCOPED_TRACE(::testing::Message() << w << " x " << h << ", length " << length << ", direction " << d);
@@ -93,11 +92,12 @@ struct HandGrid {
   // Searches with the build's line scanner (the plain scan is held to it over many
   // random builds, so these rules pin both).
   void Search() {
-    BuildPause pause(app.ctx);
+    BuildProgress unwatched;
+    BuildPause pause(s, unwatched);
     LineScanner scanner;
-    scanner.StartBuild(app.ctx);
-    scanner.StartAttempt(app.ctx);
-    ASSERT_TRUE(scanner.Search(app.ctx, pause));
+    scanner.StartBuild(s);
+    scanner.StartAttempt(s);
+    ASSERT_TRUE(scanner.Search(s, app.ctx.rng, pause));
   }
 };
 
@@ -161,7 +161,7 @@ TEST(PlaceFirstWord, ChoosesEveryPlaceOfItsRangeAndNothingOutside) {
       std::set<int> seen_rows, seen_cols;
       for (int i = 0; i < 400; ++i) {
         s.CurrentDirection = static_cast<i16>(d);
-        PlaceFirstWord(app.ctx);
+        PlaceFirstWord(s, app.ctx.rng);
         seen_rows.insert(s.CurrentRow);
         seen_cols.insert(s.CurrentCol);
       }
@@ -169,43 +169,6 @@ TEST(PlaceFirstWord, ChoosesEveryPlaceOfItsRangeAndNothingOutside) {
       EXPECT_EQ(seen_cols, range(col_kind[d], w, length)) << w << " x " << h << ", direction " << d;
     }
   }
-}
-
-// Two placed words crossing at (2, 2): CAT going Right from (2, 1), BAD going Down from (1, 2).
-struct TwoWords : TestApp {
-  TwoWords() {
-    AddEntries({"CAT", "BAD"});
-    testing::MakeGrid(ctx, 4, 4);
-    testing::PlaceWord(ctx, "CAT", 2, 1, 1);
-    testing::PlaceWord(ctx, "BAD", 1, 2, 3);
-  }
-  int Draws() const { return static_cast<int>(picture.OfKind(testing::DrawOp::Kind::Text).size()); }
-};
-
-TEST(ShowSelectedWord, ShowsOnlyPlacedWordsAndACellStaysHighlightedUntilItsLastShownWordIsHidden) {
-  TwoWords app;
-  app.ctx.state.Words[2].Status = kStatusRejected;  // no entry chosen, or one without a placed word: nothing
-  for (int index : {0, 2, 8}) {
-    app.ctx.state.SelectedWordIndex = static_cast<i16>(index);
-    ShowSelectedWord(app.ctx, WriteMode::Show);
-  }
-  EXPECT_EQ(app.Draws(), 0);
-  app.ctx.state.Words[2].Status = kStatusPlaced;
-  app.ctx.state.SelectedWordIndex = 1;
-  ShowSelectedWord(app.ctx, WriteMode::Show);
-  app.ctx.state.SelectedWordIndex = 2;
-  ShowSelectedWord(app.ctx, WriteMode::Show);
-  EXPECT_EQ(app.ctx.state.Grid.At(2, 2).ShowCount, 2);
-  EXPECT_EQ(app.Draws(), 6);
-  ShowSelectedWord(app.ctx, WriteMode::Hide);  // BAD: its shared cell is still shown
-  EXPECT_EQ(app.Draws(), 8);
-  EXPECT_EQ(app.ctx.state.Grid.At(2, 2).ShowCount, 1);
-  app.ctx.state.SelectedWordIndex = 1;
-  ShowSelectedWord(app.ctx, WriteMode::Hide);
-  EXPECT_EQ(app.Draws(), 11);
-  ShowSelectedWord(app.ctx, WriteMode::Hide);  // hiding again changes nothing
-  EXPECT_EQ(app.Draws(), 11);
-  EXPECT_EQ(app.ctx.state.Grid.At(2, 1).ShowCount, 0);
 }
 
 }  // namespace

@@ -42,15 +42,14 @@ std::vector<LineSpan> TableLines(int d, int w, int h, int l) {
   return lines;
 }
 
-bool ReferenceFinder::Search(AppContext& ctx, BuildPause& pause) {
-  PuzzleState& s = ctx.state;
+bool ReferenceFinder::Search(PuzzleState& s, Random& rng, BuildPause& pause) {
   const WordRecord& word = s.Words[static_cast<std::size_t>(s.CurrentWordIndex)];
   const int l = word.Length;
   std::vector<std::string> letters;
   for (int i = 1; i <= l; ++i) letters.push_back(CharAt(word.Text, static_cast<std::size_t>(i)));
 
-  s.CurrentDirection = static_cast<i16>(Int(ctx.rng.Next() * static_cast<double>(s.DirectionCount)) + 1);
-  const int step = ctx.rng.Next() < 0.5f ? -1 : 1;
+  s.CurrentDirection = static_cast<i16>(Int(rng.Next() * static_cast<double>(s.DirectionCount)) + 1);
+  const int step = rng.Next() < 0.5f ? -1 : 1;
   s.BestRow = s.BestCol = s.BestDirection = s.BestCrossings = 0;
   int best_use_sum = s.BestUseSum;
 
@@ -74,7 +73,7 @@ bool ReferenceFinder::Search(AppContext& ctx, BuildPause& pause) {
         s.BestDirection = static_cast<i16>(d);
       };
       if (all_spaces) {
-        if (s.BestDirection == 0) record(Int(ctx.rng.Next() * static_cast<double>(line.Length - l + 1)) + 1);
+        if (s.BestDirection == 0) record(Int(rng.Next() * static_cast<double>(line.Length - l + 1)) + 1);
       } else {
         for (int o = 1; o + l - 1 <= line.Length; ++o) {
           bool fit = true;
@@ -102,7 +101,7 @@ bool ReferenceFinder::Search(AppContext& ctx, BuildPause& pause) {
               if (use_sum > best_use_sum) {
                 take = true;
               } else {
-                const float r = ctx.rng.Next();
+                const float r = rng.Next();
                 take = (r > 0.5f && s.BalanceDirections != 1 && use_sum == best_use_sum) ||
                        (s.BalanceDirections == 1 && s.DirectionWordCount[static_cast<std::size_t>(d)] <
                                                         s.DirectionWordCount[static_cast<std::size_t>(s.BestDirection)]);

@@ -15,10 +15,10 @@ std::vector<LineSpan> TableLines(int d, int width, int height, int length);
 
 class ReferenceFinder : public PlaceFinder {
  public:
-  void StartBuild(AppContext&) override {}
-  void StartAttempt(AppContext&) override {}
-  void WordInserted(AppContext&) override {}
-  bool Search(AppContext& ctx, BuildPause& pause) override;
+  void StartBuild(const PuzzleState&) override {}
+  void StartAttempt(const PuzzleState&) override {}
+  void WordInserted(const PuzzleState&) override {}
+  bool Search(PuzzleState& s, Random& rng, BuildPause& pause) override;
 };
 
 }  // namespace kivrel::testing

@@ -8,7 +8,7 @@
 
 #include "BuildHelpers.h"
 #include "ReferenceFinder.h"
-#include "engine/BuildPuzzle.h"
+#include "commands/BuildCommands.h"
 #include "engine/LineScanner.h"
 #include "model/Text.h"
 
@@ -144,13 +144,14 @@ TEST(LineScan, SearchingAllocatesNothing) {
   BuildPuzzle(app.ctx);
   ASSERT_GT(g_allocations, at_start) << "allocations are counted";
   LineScanner scanner;
-  scanner.StartBuild(app.ctx);
-  scanner.StartAttempt(app.ctx);
-  BuildPause pause(app.ctx);
+  scanner.StartBuild(app.ctx.state);
+  scanner.StartAttempt(app.ctx.state);
+  BuildProgress unwatched;
+  BuildPause pause(app.ctx.state, unwatched);
   for (i16 index = 1; index <= 120; index += 7) {
     app.ctx.state.CurrentWordIndex = index;
     const long before = g_allocations;
-    ASSERT_TRUE(scanner.Search(app.ctx, pause));
+    ASSERT_TRUE(scanner.Search(app.ctx.state, app.ctx.rng, pause));
     EXPECT_EQ(g_allocations - before, 0) << "word " << index;
   }
 }

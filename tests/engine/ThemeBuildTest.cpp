@@ -1,8 +1,8 @@
 // Every shipped themed list makes a whole puzzle at the size its header gives.
 #include <gtest/gtest.h>
 
+#include "commands/BuildCommands.h"
 #include "commands/WordListCommands.h"
-#include "engine/BuildPuzzle.h"
 #include "files/FileIO.h"
 #include "files/ThemeLists.h"
 #include "files/WordListFile.h"

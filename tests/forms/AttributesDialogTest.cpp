@@ -2,9 +2,7 @@
 
 #include "../engine/BuildHelpers.h"
 #include "TestApp.h"
-#include "engine/BuildPuzzle.h"
-#include "engine/FillInBlanks.h"
-#include "engine/Placement.h"
+#include "commands/BuildCommands.h"
 #include "display/GridDisplay.h"
 #include "display/GridViews.h"
 #include "files/PuzzleFile.h"

@@ -3,7 +3,7 @@
 #include "FakeMainWindow.h"
 #include "TempDir.h"
 #include "TestApp.h"
-#include "engine/BuildPuzzle.h"
+#include "commands/BuildCommands.h"
 #include "forms/MainWindow.h"
 #include "program/CommandStates.h"
 #include "program/StartUp.h"

@@ -7,7 +7,7 @@
 #include "RecordingSurface.h"
 #include "TempDir.h"
 #include "TestApp.h"
-#include "engine/BuildPuzzle.h"
+#include "commands/BuildCommands.h"
 #include "commands/WordListCommands.h"
 #include "forms/WordListWindow.h"
 #include "print/PageDrawing.h"

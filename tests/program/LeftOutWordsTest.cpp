@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "../engine/BuildHelpers.h"
-#include "engine/BuildPuzzle.h"
+#include "commands/BuildCommands.h"
 #include "commands/PuzzleCommands.h"
 #include "files/PuzzleFile.h"
 #include "program/CommandStates.h"

@@ -31,7 +31,7 @@
 #include "HandPlaced.h"
 #include "PdfWords.h"
 #include "TestApp.h"
-#include "engine/FillInBlanks.h"
+#include "commands/BuildCommands.h"
 #include "commands/PrintCommands.h"
 #include "qt/QtPrinterDevice.h"
 #include "qt/QtServices.h"

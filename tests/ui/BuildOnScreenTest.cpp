@@ -5,7 +5,7 @@
 
 #include "RunningProgram.h"
 #include "RecordingSurface.h"
-#include "engine/BuildPuzzle.h"
+#include "commands/BuildCommands.h"
 #include "display/GridViews.h"
 #include "model/Numbers.h"
 #include "program/HeadlessProgram.h"

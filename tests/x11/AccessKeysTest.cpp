@@ -13,7 +13,7 @@
 
 #include "RunningProgram.h"
 #include "XInput.h"
-#include "engine/BuildPuzzle.h"
+#include "commands/BuildCommands.h"
 #include "forms/AttributesDialog.h"
 
 namespace kivrel::testing {

@@ -7,7 +7,7 @@
 
 #include "RunningProgram.h"
 #include "XInput.h"
-#include "engine/BuildPuzzle.h"
+#include "commands/BuildCommands.h"
 #include "program/WordTable.h"
 
 namespace kivrel::testing {

@@ -10,7 +10,7 @@
 
 #include "CliRunner.h"
 #include "RealDialogs.h"
-#include "engine/BuildPuzzle.h"
+#include "commands/BuildCommands.h"
 #include "files/PuzzleFile.h"
 
 namespace kivrel::testing {

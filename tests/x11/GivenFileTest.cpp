@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "RealDialogs.h"
-#include "engine/BuildPuzzle.h"
+#include "commands/BuildCommands.h"
 #include "commands/OpenGivenFile.h"
 #include "files/PuzzleFile.h"
 

@@ -6,7 +6,7 @@
 
 #include "Cli.h"
 #include "PageOutput.h"
-#include "engine/FillInBlanks.h"
+#include "display/FillLetters.h"
 #include "model/Numbers.h"
 #include "qt/QtPageFileDevice.h"
 #include "print/Booklet.h"

@@ -1,0 +1,202 @@
+#include "commands/BuildCommands.h"
+
+#include <utility>
+#include <vector>
+
+#include "display/GridDisplay.h"
+#include "display/GridViews.h"
+#include "program/CommandStates.h"
+#include "program/HeldWindowChanges.h"
+#include "program/LeftOutWords.h"
+#include "program/Statistics.h"
+#include "program/WordTable.h"
+
+namespace kivrel {
+
+namespace {
+
+// The windows' side of a running build: each word drawn as it is placed, the events let
+// through between the steps of the search, and the statistics panel.
+class WindowProgress final : public BuildProgress {
+ public:
+  WindowProgress(AppContext& ctx, HeldWindowChanges& held)
+      : ctx_(ctx),
+        held_(held),
+        shape_(ctx.state),
+        yields_(ctx.pump.RunsEvents()),
+        cancelled_([&state = ctx.state] { return state.CancelRequested != 0; }) {
+    // The counters reach the statistics panel whenever the window can show them, not
+    // after every word: formatting them is most of a build's work that is not the search.
+    // A program without a window never formats them until the build ends. The commands
+    // held back from the windows are shown then too.
+    ctx.pump.BeforeEvents = [this] {
+      if (!shape_.Discarded()) ShowBuildCounters(ctx_);
+      held_.Show();
+    };
+    if (yields_) ctx.pump.WorkStarts();
+  }
+  ~WindowProgress() override { ctx_.pump.BeforeEvents = nullptr; }
+  WindowProgress(const WindowProgress&) = delete;
+  WindowProgress& operator=(const WindowProgress&) = delete;
+
+  bool Yields() const override { return yields_; }
+  void Yield(int steps) override {
+    if (steps == 1) {
+      ctx_.pump.Yield();
+    } else {
+      ctx_.pump.Yield(steps, cancelled_);
+    }
+  }
+  void AttemptStarts() override {
+    ClearStatistics(ctx_);
+    ShowTableCounts(ctx_);
+    ctx_.picture->Cls();
+    ctx_.picture->SetForeColor(kBlack);
+  }
+  void WordPlaced(int index) override {
+    ctx_.picture->SetForeColor(kBlack);
+    DrawWord(ctx_, ctx_.state.Words[static_cast<std::size_t>(index)]);
+  }
+  void GridRestored() override { RepaintGrid(ctx_); }
+
+ private:
+  AppContext& ctx_;
+  HeldWindowChanges& held_;
+  BuildShape shape_;
+  bool yields_;
+  std::function<bool()> cancelled_;
+};
+
+// The windows made ready for a build of the current size: the picture sized for the grid
+// being built (not for the one it replaces), only the commands a build allows, Cancel.
+void ShowBuilding(AppContext& ctx) {
+  PuzzleState& s = ctx.state;
+  s.Grid.Create(s.PuzzleHeight, s.PuzzleWidth);
+  ctx.SizePuzzleDisplay();
+  SetBuildingState(ctx);
+  ctx.MainForm().SetEnabled(frmKV_Puzzle::cmdCancel, true);
+  ctx.MainForm().Show(false);
+}
+
+// The end of a build: the commands always follow what is on screen. A puzzle another
+// command pulled from under the build (a new size, another list) is no puzzle: it is
+// put away, and the commands are those of the list, whatever that command left.
+void ShowBuildEnd(AppContext& ctx, BuildEnd end) {
+  PuzzleState& s = ctx.state;
+  if (end != BuildEnd::Interrupted) {
+    ShowBuildCounters(ctx);
+    s.PuzzleBuilt = kTrue;
+    SetPuzzleReadyState(ctx);
+    ShowLeftOutWords(ctx);
+  } else {
+    s.PuzzleBuilt = kFalse;
+    ctx.MainForm().SetVisible(frmKV_Puzzle::picPuzzle, false);
+    ctx.picture->Cls();
+    if (ctx.list.ListCount() > 0) {
+      SetListReadyState(ctx);
+    } else {
+      SetEmptyListState(ctx);
+    }
+  }
+  ctx.MainForm().SetEnabled(frmKV_Puzzle::cmdCancel, false);
+}
+
+void RunAfterBuild(AppContext& ctx) {
+  std::vector<std::function<void()>> actions;
+  actions.swap(ctx.build.AfterBuild);
+  for (auto& action : actions) action();
+}
+
+}  // namespace
+
+BuildOutcome BuildPuzzle(AppContext& ctx, const BuildLimits& limits) {
+  BuildOutcome outcome;
+  if (ctx.build.Running) return outcome;
+  PuzzleState& s = ctx.state;
+  // The windows are brought up to date whenever events run during the build, and when
+  // it ends; a build over before that never shows its commands switched off and on.
+  HeldWindowChanges held(ctx);
+  ClearStatistics(ctx);
+  BuildWordTable(ctx);
+  switch (CheckBuild(s)) {
+    case BuildCheck::NothingToPlace:
+      return outcome;
+    case BuildCheck::GridTooSmall:
+      s.AttributesForBuild = kTrue;
+      ctx.AttributesForm().Show(false);
+      return outcome;
+    case BuildCheck::Ready:
+      break;
+  }
+
+  ctx.build.Running = true;
+  struct Guard {  // a build that throws still leaves the commands usable
+    AppContext& ctx;
+    bool armed = true;
+    ~Guard() {
+      if (!armed) return;
+      ctx.build.Running = false;
+      ctx.build.AfterBuild.clear();
+      ctx.MainForm().SetEnabled(frmKV_Puzzle::cmdCancel, false);
+    }
+  } guard{ctx};
+
+  ShowBuilding(ctx);
+  {
+    WindowProgress progress(ctx, held);
+    outcome = RunBuild(s, ctx.rng, progress, limits);
+  }
+  if (outcome.End == BuildEnd::Finished && s.RejectedCount == 0 && ctx.MainForm().Checked(frmKV_Puzzle::mnuSound)) {
+    ctx.beeper.Beep();
+  }
+  ShowBuildEnd(ctx, outcome.End);
+  ctx.build.Running = false;
+  guard.armed = false;
+  held.Release();
+  RunAfterBuild(ctx);
+  return outcome;
+}
+
+bool BuildRunning(const AppContext& ctx) { return ctx.build.Running; }
+
+void CancelBuild(AppContext& ctx) {
+  if (ctx.build.Running) ctx.state.CancelRequested = kTrue;
+}
+
+void AfterBuild(AppContext& ctx, std::function<void()> action) {
+  if (!ctx.build.Running) {
+    action();
+    return;
+  }
+  ctx.build.AfterBuild.push_back(std::move(action));
+  ctx.state.CancelRequested = kTrue;
+}
+
+std::string FillReportMessage(const FillReport& report) {
+  std::string message;
+  auto line = [&message](const std::string& text) { message += (message.empty() ? "" : "\n\n") + text; };
+  auto join = [](const std::vector<std::string>& words) {
+    std::string text;
+    for (const std::string& word : words) text += (text.empty() ? "" : ", ") + word;
+    return text;
+  };
+  if (!report.FoundTwice.empty()) {
+    line("These words can be found a second time, in letters of other words or of the quote: " +
+         join(report.FoundTwice));
+  }
+  if (!report.NotCleared.empty()) {
+    line("The fill letters could not be drawn so that these words are found only once: " + join(report.NotCleared));
+  }
+  if (report.QuoteLettersLeftOut > 0) {
+    line("The mystery quote does not fit: its last " + std::to_string(report.QuoteLettersLeftOut) +
+         " letters found no empty cell");
+  }
+  return message;
+}
+
+void TellFillReport(AppContext& ctx, const FillReport& report) {
+  const std::string message = FillReportMessage(report);
+  if (!message.empty()) ShowMessage(ctx.dialogs, message, kMessageTitle, MessageIcon::Exclamation);
+}
+
+}  // namespace kivrel

@@ -1,0 +1,299 @@
+#include "engine/BuildRun.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "engine/LineScanner.h"
+#include "engine/Placement.h"
+
+namespace kivrel {
+
+namespace {
+
+// The rule "stop when spaces remaining" compares with one of these; with any other
+// operator text it has no effect.
+bool KnownOperator(const std::string& op) { return op == "=" || op == "<" || op == "<="; }
+
+// What an attempt leaves for the best-attempt bookkeeping of a limited build.
+struct Attempt {
+  LetterGrid Grid;
+  std::vector<WordRecord> Words;
+  std::vector<i16> BuildOrder;
+  std::array<i16, 9> DirectionWordCount{};
+  i16 InsertedCount = 0;
+  i16 RejectedCount = 0;
+  i16 JunctionCount = 0;
+  i16 LettersRemaining = 0;
+  i16 SpacesRemaining = 0;
+};
+
+class BuildRun {
+ public:
+  BuildRun(PuzzleState& state, Random& rng, BuildProgress& progress, const BuildLimits& limits, PlaceFinder& finder)
+      : s_(state),
+        rng_(rng),
+        progress_(progress),
+        limits_(limits),
+        finder_(finder),
+        pause_(state, progress),
+        table_(state.Words) {}
+
+  BuildEnd Run();
+  long long Attempts() const { return attempts_; }
+
+ private:
+  enum class AttemptEnd { Done, Restart, Stopped };
+  // Where the empty cells stand against the "stop when spaces remaining" rule after a
+  // word was placed: with "=" a count below the number abandons the attempt.
+  enum class Spaces { NotYet, Met, Passed };
+
+  AttemptEnd RunAttempt();
+  // An empty grid, the full counts of the table and the words in the order they are placed.
+  void StartAttempt();
+  void OrderWords();
+  // The words after the first, each placed where the search finds for it or rejected,
+  // as far as the reject and stop rules let the attempt go.
+  AttemptEnd PlaceTheRest();
+  // Makes the word at `position` of BuildOrder the current word.
+  void TakeWord(int position);
+  // Writes the current word at its place and tells the search and the progress.
+  void Insert();
+  void Reject(WordRecord& word);
+  // A stop at the first reject leaves the words from `position` on out of the puzzle:
+  // they count as rejected, so the counts say how many were not placed.
+  void RejectTheRest(int position);
+  Spaces CompareSpaces() const;
+  // Yields after a word; false when the build must end (Cancel, or the puzzle discarded).
+  bool GoOn() { return pause_.Yield() && !pause_.Discarded(); }
+  bool Limited() const { return limits_.MaxAttempts > 0 || limits_.Deadline.has_value(); }
+  bool LimitReached() const;
+  void KeepIfBest();
+  void RestoreBest();
+
+  PuzzleState& s_;
+  Random& rng_;
+  BuildProgress& progress_;
+  const BuildLimits& limits_;
+  PlaceFinder& finder_;
+  BuildPause pause_;
+  const std::vector<WordRecord> table_;  // the word table as read at the start
+  int ordered_ = 0;                      // words in BuildOrder
+  int restart_word_ = 0;                 // the reject that restarted the attempt
+  long long attempts_ = 0;
+  std::optional<Attempt> best_;
+};
+
+BuildEnd BuildRun::Run() {
+  finder_.StartBuild(s_);
+  for (;;) {
+    ++attempts_;
+    restart_word_ = 0;
+    switch (RunAttempt()) {
+      case AttemptEnd::Done:
+        return BuildEnd::Finished;
+      case AttemptEnd::Stopped:
+        return pause_.Discarded() ? BuildEnd::Interrupted : BuildEnd::Cancelled;
+      case AttemptEnd::Restart:
+        break;
+    }
+    if (Limited()) {
+      KeepIfBest();
+      if (LimitReached()) {
+        RestoreBest();
+        return BuildEnd::GaveUp;
+      }
+    }
+  }
+}
+
+BuildRun::AttemptEnd BuildRun::RunAttempt() {
+  StartAttempt();
+  // The first word goes anywhere it fits.
+  TakeWord(1);
+  s_.CurrentDirection = static_cast<i16>(rng_.Below(s_.DirectionCount) + 1);
+  PlaceFirstWord(s_, rng_);
+  Insert();
+  if (!GoOn()) return AttemptEnd::Stopped;
+  return PlaceTheRest();
+}
+
+void BuildRun::StartAttempt() {
+  PuzzleState& s = s_;
+  // Every attempt starts from the table read at the start of the build, so editing the
+  // list while a build runs cannot change the words under it. (The first attempt has it.)
+  if (attempts_ > 1) s.Words = table_;
+  s.ResetCounts();
+  s.Grid.Create(s.PuzzleHeight, s.PuzzleWidth);
+  s.BlanksFilled = kFalse;
+  s.CancelRequested = kFalse;
+  s.OutlinesShown = kFalse;
+  s.JunctionsShown = kFalse;
+  OrderWords();
+  s.DirectionWordCount.fill(0);
+  s.JunctionCount = 0;
+  s.InsertedCount = 0;
+  s.RejectedCount = 0;
+  s.BestCrossings = 0;
+  progress_.AttemptStarts();
+  finder_.StartAttempt(s);
+}
+
+void BuildRun::OrderWords() {
+  // Longest first, ties in list order. Records without a word (entries that give
+  // none) take no part.
+  ordered_ = 0;
+  std::fill(s_.BuildOrder.begin(), s_.BuildOrder.end(), 0);
+  for (int i = 1; i <= s_.WordsUpperBound(); ++i) {
+    if (s_.Words[static_cast<std::size_t>(i)].Length > 0) s_.BuildOrder[static_cast<std::size_t>(++ordered_)] = static_cast<i16>(i);
+  }
+  std::stable_sort(s_.BuildOrder.begin() + 1, s_.BuildOrder.begin() + 1 + ordered_, [this](i16 a, i16 b) {
+    return s_.Words[static_cast<std::size_t>(a)].Length > s_.Words[static_cast<std::size_t>(b)].Length;
+  });
+}
+
+BuildRun::AttemptEnd BuildRun::PlaceTheRest() {
+  PuzzleState& s = s_;
+  const bool spaces_rule = s.StopRemainingCount >= 0 && KnownOperator(s.StopRemainingOperator);
+  bool stop_mark = false;
+  for (int position = 2; position <= ordered_; ++position) {
+    TakeWord(position);
+    if (!finder_.Search(s, rng_, pause_) || pause_.Discarded()) return AttemptEnd::Stopped;
+    if (s.BestDirection == 0) {
+      if (s.StopOnFirstReject != 0) {
+        RejectTheRest(position);
+        return AttemptEnd::Done;
+      }
+      if (s.RestartOnFirstReject != 0) {
+        restart_word_ = s.CurrentWordIndex;
+        return AttemptEnd::Restart;
+      }
+      Reject(s.Words[static_cast<std::size_t>(s.CurrentWordIndex)]);
+    } else {
+      Insert();
+      if (spaces_rule) {
+        const Spaces spaces = CompareSpaces();
+        if (spaces == Spaces::Passed) return AttemptEnd::Restart;
+        stop_mark = stop_mark || spaces == Spaces::Met;
+      }
+    }
+    if (!GoOn()) return AttemptEnd::Stopped;
+    if (stop_mark) break;
+  }
+  // A rule of N > 0 spaces that this attempt did not meet starts another.
+  if (spaces_rule && s.StopRemainingCount > 0 && !stop_mark) return AttemptEnd::Restart;
+  return AttemptEnd::Done;
+}
+
+void BuildRun::TakeWord(int position) {
+  PuzzleState& s = s_;
+  const int index = s.BuildOrder[static_cast<std::size_t>(position)];
+  const WordRecord& word = s.Words[static_cast<std::size_t>(index)];
+  s.CurrentWordIndex = static_cast<i16>(index);
+  s.CurrentWord = word.Text;
+  s.CurrentWordLength = word.Length;
+}
+
+void BuildRun::Insert() {
+  InsertWord(s_);
+  progress_.WordPlaced(s_.CurrentWordIndex);
+  finder_.WordInserted(s_);
+}
+
+void BuildRun::Reject(WordRecord& word) {
+  word.Status = kStatusRejected;
+  ++s_.RejectedCount;
+  s_.LettersRemaining = static_cast<i16>(s_.LettersRemaining - word.Length);
+}
+
+void BuildRun::RejectTheRest(int position) {
+  for (int p = position; p <= ordered_; ++p) {
+    Reject(s_.Words[static_cast<std::size_t>(s_.BuildOrder[static_cast<std::size_t>(p)])]);
+  }
+}
+
+BuildRun::Spaces BuildRun::CompareSpaces() const {
+  const int spaces = s_.SpacesRemaining;
+  const int target = s_.StopRemainingCount;
+  const std::string& op = s_.StopRemainingOperator;
+  if (op == "=") return spaces == target ? Spaces::Met : spaces < target ? Spaces::Passed : Spaces::NotYet;
+  if (op == "<") return spaces < target ? Spaces::Met : Spaces::NotYet;
+  return spaces <= target ? Spaces::Met : Spaces::NotYet;
+}
+
+bool BuildRun::LimitReached() const {
+  if (limits_.MaxAttempts > 0 && attempts_ >= limits_.MaxAttempts) return true;
+  return limits_.Deadline && std::chrono::steady_clock::now() >= *limits_.Deadline;
+}
+
+void BuildRun::KeepIfBest() {
+  // The word that restarted the attempt counts as rejected in what is kept.
+  Attempt now{s_.Grid, s_.Words, s_.BuildOrder, s_.DirectionWordCount, s_.InsertedCount, s_.RejectedCount,
+              s_.JunctionCount, s_.LettersRemaining, s_.SpacesRemaining};
+  if (restart_word_ > 0) {
+    WordRecord& word = now.Words[static_cast<std::size_t>(restart_word_)];
+    word.Status = kStatusRejected;
+    ++now.RejectedCount;
+    now.LettersRemaining = static_cast<i16>(now.LettersRemaining - word.Length);
+  }
+  auto distance = [this](const Attempt& a) {
+    return s_.StopRemainingCount >= 0 ? std::abs(a.SpacesRemaining - s_.StopRemainingCount) : 0;
+  };
+  if (!best_ || now.InsertedCount > best_->InsertedCount ||
+      (now.InsertedCount == best_->InsertedCount && distance(now) < distance(*best_))) {
+    best_ = std::move(now);
+  }
+}
+
+void BuildRun::RestoreBest() {
+  if (!best_) return;
+  PuzzleState& s = s_;
+  s.Grid = best_->Grid;
+  s.Words = best_->Words;
+  s.BuildOrder = best_->BuildOrder;
+  s.DirectionWordCount = best_->DirectionWordCount;
+  s.InsertedCount = best_->InsertedCount;
+  s.RejectedCount = best_->RejectedCount;
+  s.JunctionCount = best_->JunctionCount;
+  s.LettersRemaining = best_->LettersRemaining;
+  s.SpacesRemaining = best_->SpacesRemaining;
+  progress_.GridRestored();
+}
+
+}  // namespace
+
+BuildCheck CheckBuild(const PuzzleState& s) {
+  if (s.WordCount < 1 || s.LongestWordLength < 1) return BuildCheck::NothingToPlace;
+  if (s.PuzzleWidth < s.LongestWordLength || s.PuzzleHeight < s.LongestWordLength) return BuildCheck::GridTooSmall;
+  return BuildCheck::Ready;
+}
+
+BuildOutcome RunBuild(PuzzleState& state, Random& rng, BuildProgress& progress, const BuildLimits& limits) {
+  BuildOutcome outcome;
+  if (CheckBuild(state) != BuildCheck::Ready) return outcome;
+  state.FillDirectionTable();  // constant; set here too for a caller that skipped start-up
+  state.DirectionCount = state.IncludeDiagonals != 0 ? 8 : 4;
+
+  // The scanner keeps its lines and scratch from one build to the next, so a build of
+  // the same size lays out nothing. A build started while another runs in this thread
+  // (another program's, from the events the first lets run) gets one of its own.
+  static thread_local LineScanner kept_scanner;
+  static thread_local bool kept_scanner_busy = false;
+  std::optional<LineScanner> own_scanner;
+  LineScanner& scanner = kept_scanner_busy ? own_scanner.emplace() : kept_scanner;
+  struct Busy {
+    bool& busy;
+    bool was;
+    ~Busy() { busy = was; }
+  } busy{kept_scanner_busy, kept_scanner_busy};
+  kept_scanner_busy = true;
+
+  BuildRun run(state, rng, progress, limits, limits.Finder != nullptr ? *limits.Finder : scanner);
+  outcome.End = run.Run();
+  outcome.Attempts = run.Attempts();
+  return outcome;
+}
+
+}  // namespace kivrel
