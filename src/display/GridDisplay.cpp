@@ -166,11 +166,11 @@ void ClearHighlights(AppContext& ctx) {
 
 namespace {
 
-// Calls visit(cell, row, col) for each cell of a placed word, from its first letter.
+// Calls visit(cell, row, col) for the first `cells` cells of a placed word, from its
+// first letter.
 template <typename Visit>
-void WalkWord(LetterGrid& grid, const WordRecord& word, Visit visit) {
+void WalkWord(LetterGrid& grid, const WordRecord& word, int cells, Visit visit) {
   const std::size_t d = static_cast<std::size_t>(word.Direction);
-  const int cells = Min(word.Length, static_cast<int>(CharCount(word.Text)));
   int row = word.StartRow;
   int col = word.StartCol;
   for (int k = 1; k <= cells; ++k) {
@@ -184,7 +184,7 @@ void WalkWord(LetterGrid& grid, const WordRecord& word, Visit visit) {
 
 void DrawWord(AppContext& ctx, const WordRecord& word) {
   if (ctx.picture->DrawsNothing()) return;
-  WalkWord(ctx.state.Grid, word,
+  WalkWord(ctx.state.Grid, word, word.Length,
            [&ctx](const CellRecord& cell, int row, int col) { DrawCellLetter(ctx, row, col, cell.Letter); });
 }
 
@@ -201,7 +201,9 @@ void ShowSelectedWord(AppContext& ctx, WriteMode mode) {
   s.CurrentDirection = word.Direction;
   s.CurrentWord = word.Text;
   s.CurrentWordLength = word.Length;
-  WalkWord(s.Grid, word, [&ctx, mode](CellRecord& cell, int row, int col) {
+  // A record read from a file may say more letters than its word has: only those are walked.
+  const int cells = Min(word.Length, static_cast<int>(CharCount(word.Text)));
+  WalkWord(s.Grid, word, cells, [&ctx, mode](CellRecord& cell, int row, int col) {
     if (mode == WriteMode::Show) {
       ++cell.ShowCount;
       DrawCellLetter(ctx, row, col, cell.Letter);

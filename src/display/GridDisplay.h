@@ -46,7 +46,8 @@ enum class WriteMode {
   Hide,  // ShowCount - 1, draw the letter when no shown word covers the cell any more
 };
 
-/// Draws the letters of a placed word's cells in the picture's current fore colour.
+/// Draws the letters of the Length cells of a word just placed in the grid, in the
+/// picture's current fore colour.
 void DrawWord(AppContext& ctx, const WordRecord& word);
 
 /// Shows or hides the placed word of the entry selected in the word list (its record,
