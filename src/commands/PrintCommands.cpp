@@ -16,6 +16,14 @@ std::string PrintError(const std::string& detail) {
   return detail.empty() ? std::string(kPrintErrorMessage) : std::string(kPrintErrorMessage) + ": " + detail;
 }
 
+// The printer chosen gives the paper the pages are laid out on (the preview, the page
+// files). Returns whether it changed.
+bool TakePaper(AppContext& ctx, const PrintChoice& choice) {
+  if (!choice.Paper || *choice.Paper == ctx.print.Paper) return false;
+  ctx.print.Paper = *choice.Paper;
+  return true;
+}
+
 }  // namespace
 
 bool PrintPuzzleCopy(AppContext& ctx, std::string& error) {
@@ -40,9 +48,9 @@ bool PrintPuzzleCopy(AppContext& ctx, std::string& error) {
   return true;
 }
 
-void PrintPuzzle(AppContext& ctx) {
+bool PrintPuzzle(AppContext& ctx) {
   auto choice = ctx.dialogs.Printer(kPrintDialogFlags);
-  if (!choice) return;
+  if (!choice) return false;
   Form& main = ctx.MainForm();
   main.SetMousePointer(kPointerHourglass);
   std::string error;
@@ -50,8 +58,12 @@ void PrintPuzzle(AppContext& ctx) {
   for (int copy = 1; copy <= choice->Copies && printed; ++copy) printed = PrintPuzzleCopy(ctx, error);
   main.SetMousePointer(kPointerDefault);
   if (!printed) ShowMessage(ctx.dialogs, error, kErrorTitle, MessageIcon::Critical);
+  return TakePaper(ctx, *choice);
 }
 
-void ChoosePrinter(AppContext& ctx) { ctx.dialogs.Printer(kPrintSetupFlag); }
+bool ChoosePrinter(AppContext& ctx) {
+  auto choice = ctx.dialogs.Printer(kPrintSetupFlag);
+  return choice && TakePaper(ctx, *choice);
+}
 
 }  // namespace kivrel

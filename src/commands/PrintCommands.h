@@ -13,12 +13,14 @@ inline constexpr const char* kPrintErrorMessage = "Error while printing puzzle";
 /// Print: asks for the printer and the number of copies (the print dialog); on Cancel
 /// nothing happens. Otherwise prints each copy as its own job with the hourglass
 /// pointer on the main window. A copy that fails stops the printing and is reported
-/// in a message box.
-void PrintPuzzle(AppContext& ctx);
+/// in a message box. The pages are laid out on the printer's paper from then on:
+/// returns whether that paper is another than before.
+bool PrintPuzzle(AppContext& ctx);
 
 /// Printer...: the printer set-up dialog, which chooses the printer the next print
-/// goes to. Cancel changes nothing; no relayout follows.
-void ChoosePrinter(AppContext& ctx);
+/// goes to, and the paper pages are laid out on. Cancel changes nothing. Returns whether
+/// the paper changed.
+bool ChoosePrinter(AppContext& ctx);
 
 /// One copy: fills the blanks first when they are not filled (the main window then
 /// shows the filled grid, and later copies print the same letters), then draws the page

@@ -8,6 +8,7 @@
 
 #include "model/Forms.h"
 #include "model/PuzzleState.h"
+#include "platform/Paper.h"
 
 namespace kivrel {
 
@@ -24,6 +25,9 @@ constexpr int kRightMargin = 3;
 
 /// The inch mark that ends a margin text.
 inline constexpr std::string_view kInchMark = "\"";
+
+/// The margins must leave at least this much of the paper each way (2 inches).
+inline constexpr int kSmallestPrintableTwips = 2880;
 
 /// The options with their defaults: a centred title and centred instructions, the grid
 /// at the top and centred, the word list below it, no outlines, one-inch margins.
@@ -42,13 +46,30 @@ struct PrintOptions {
   i16 OutlineWords = 0;                                // chkOutlineWords
   /// The margin boxes' texts, by kTopMargin .. kRightMargin: inches and the inch mark.
   std::array<std::string, 4> Margins{"1\"", "1\"", "1\"", "1\""};
+  /// chkFillPage: the grid grows from its font's size to the largest the page holds,
+  /// leaving the title, the instructions and the word list their room.
+  i16 FillPage = 0;
+  /// The paper the page is laid out on: the printer's or the locale's in the window,
+  /// --paper in kivrel-cli. (A printer prints on its own printable area.)
+  PaperSize Paper = kLetterPaper;
 
   bool operator==(const PrintOptions&) const = default;
 };
 
+/// Sets the word list's place to follow the puzzle's: below a grid at the top or in the
+/// middle, above one at the bottom (and then never beside it), never beside a grid at
+/// the left. (Above and Below are never the user's to choose; Left is, elsewhere.)
+void FollowPuzzlePlace(PrintOptions& o);
+
 /// A margin text in twips: its leading number of inches x 1440, rounded (halves to even).
 /// "1.25\"" gives 1800, ".5\"" 720; a text that starts with no number gives 0.
 int MarginTwips(std::string_view text);
+
+/// Why margins (in twips, by kTopMargin .. kRightMargin) leave too little of the paper:
+/// less than kSmallestPrintableTwips across or down. Names the margins, what they leave
+/// and the paper's side: "The left and right margins (4.2" and 4.2") leave .1" of the
+/// paper's 8.5" width; at least 2" must remain." Empty when they leave enough.
+std::string MarginsRefusal(const std::array<int, 4>& twips, const PaperSize& paper);
 
 /// What the last page layout computed, in twips. A run overwrites the values it reaches
 /// and leaves the others as an earlier run stored them.
@@ -102,12 +123,18 @@ struct PagePrinted {
   double PuzzleSize = 0;
   double ListSize = 0;
   /// False when the word list does not fit between its top and the bottom margin even
-  /// at the smallest list size: the list is then left off the page.
+  /// at the smallest list size, with the grid as small as it may be made for it: the
+  /// list is then left off the page.
   bool ListFits = true;
   bool operator==(const PagePrinted&) const = default;
 };
 
-/// The smallest size the page's word list is shrunk to, in points.
-inline constexpr double kSmallestListSize = 4;
+/// The smallest size the page's word list is shrunk to, in points (or the size chosen
+/// for it, when that is smaller): below it a list is hard to read.
+inline constexpr double kSmallestListSize = 8;
+/// The smallest size the grid's font is shrunk to to make room for the word list (or
+/// the size chosen for it, when that is smaller). A grid too large for the page at any
+/// larger size is drawn at the size the page allows, and makes no more room.
+inline constexpr double kSmallestGridSize = 6;
 
 }  // namespace kivrel

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/Paper.h"
 #include "platform/Surface.h"
 
 namespace kivrel {
@@ -48,6 +49,8 @@ constexpr int kPrintSetupFlag = 64;         // the printer set-up dialog instead
 
 struct PrintChoice {
   int Copies = 1;
+  /// The paper of the printer chosen, when the platform knows it.
+  std::optional<PaperSize> Paper;
 };
 
 /// Font dialog flags: screen and printer fonts, 1252 only, as printed, scalable only.

@@ -5,6 +5,7 @@
 // Qt (qt/QtPageFileDevice.h); tests with a recording device.
 #include <string>
 
+#include "platform/Paper.h"
 #include "platform/Surface.h"
 
 namespace kivrel {
@@ -16,9 +17,9 @@ class PageFileDevice {
   virtual ~PageFileDevice() = default;
 
   /// Starts a document titled `title` and returns the surface of its first page: a
-  /// Letter page (8.5 x 11 inches) in twips from the paper's top-left corner. Null when
-  /// the document cannot be drawn.
-  virtual Surface* BeginDocument(PageFormat format, const std::string& title) = 0;
+  /// sheet of `paper` in twips from its top-left corner, every page surface measuring
+  /// text alike. Null when the document cannot be drawn.
+  virtual Surface* BeginDocument(PageFormat format, const std::string& title, const PaperSize& paper) = 0;
 
   /// Starts the next page of the document on the same surface (a PDF; PNG and SVG hold
   /// one page).

@@ -4,6 +4,7 @@
 // once. Coordinates are twips (1440 per inch) from the top-left corner, y growing
 // downward, unless Scale set other units; a surface converts with its own resolution.
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,12 @@ inline constexpr Rgb kBlack{0, 0, 0};
 inline constexpr Rgb kWhite{255, 255, 255};
 inline constexpr Rgb kRed{255, 0, 0};
 inline constexpr Rgb kGrey{127, 127, 127};
+
+/// A text of a row and the x of its left edge.
+struct PlacedText {
+  double X = 0;
+  std::string_view Text;
+};
 
 /// A font by name, size in points, weight and slant.
 struct FontSpec {
@@ -70,6 +77,11 @@ class Surface {
   /// Draws the text with its top-left corner at (x, y), leaving the current position
   /// where it is (so the text is never measured).
   void PrintAt(double x, double y, std::string_view text) { DrawText(x, y, text); }
+  /// Draws the texts along one line, their tops at y, each at its own x, as PrintAt
+  /// would one by one. A device may draw the row in one go (a grid's row of letters).
+  virtual void PrintRow(double y, std::span<const PlacedText> texts) {
+    for (const PlacedText& text : texts) DrawText(text.X, y, text.Text);
+  }
 
   /// A line from (x1, y1) to (x2, y2) in the fore colour and pen width.
   virtual void Line(double x1, double y1, double x2, double y2) = 0;

@@ -1,6 +1,7 @@
 #include "print/Booklet.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "files/FileIO.h"
 #include "model/Numbers.h"
@@ -50,6 +51,13 @@ void PageArea::Box(double x1, double y1, double x2, double y2) {
 void PageArea::Arc(double x, double y, double radius, double start, double end) {
   Sync();
   base_.Arc(X(x), Y(y), radius * user_x_, start, end);
+}
+
+void PageArea::PrintRow(double y, std::span<const PlacedText> texts) {
+  Sync();
+  std::vector<PlacedText> moved(texts.begin(), texts.end());
+  for (PlacedText& text : moved) text.X = X(text.X);
+  base_.PrintRow(Y(y), moved);
 }
 
 void PageArea::DrawText(double x, double y, std::string_view text) {
@@ -127,10 +135,11 @@ void PrintRightAligned(Surface& page, double right, const std::string& text) {
   page.Print(text);
 }
 
-// One page of the contents: heading, then a row per puzzle (number, title, seed, page)
-// and, after the last puzzle, the row of the answer keys.
+// One page of the contents: heading, then `rows` rows from `first_row` on, a row per
+// puzzle (number, title, seed, page) and, after the last puzzle, the row of the answer
+// keys.
 void DrawContentsPage(Surface& page, const std::vector<BookletPuzzle>& puzzles, const BookletPlan& plan,
-                      const ContentsLayout& c, int first_row) {
+                      const ContentsLayout& c, int first_row, int rows) {
   AppContext& first = *puzzles.front().ctx;
   page.SetForeColor(kBlack);
   UseContentsHeading(page, first.fonts(kTitleFont));
@@ -142,7 +151,7 @@ void DrawContentsPage(Surface& page, const std::vector<BookletPuzzle>& puzzles, 
   const int count = static_cast<int>(puzzles.size());
   const int number_width = Nearest(page.TextWidth("0000  "));
   const int seed_right = c.right - Nearest(page.TextWidth("00000"));
-  for (int row = 0; row < c.rows_per_page; ++row) {
+  for (int row = 0; row < rows; ++row) {
     const int n = first_row + row;  // 0-based: the puzzles, then the keys' row
     if (n > count) break;
     page.CurrentY = c.first_row + row * c.line;
@@ -152,10 +161,9 @@ void DrawContentsPage(Surface& page, const std::vector<BookletPuzzle>& puzzles, 
       PrintRightAligned(page, c.right, std::to_string(plan.FirstKeyPage));
       break;
     }
-    AppContext& ctx = *puzzles[static_cast<std::size_t>(n)].ctx;
     PrintRightAligned(page, c.left + number_width - page.TextWidth("  "), std::to_string(n + 1) + ".");
     page.CurrentX = c.left + number_width;
-    page.Print(ctx.AttributesForm().Text(frmAttributes::txtPuzName));
+    page.Print(puzzles[static_cast<std::size_t>(n)].Title);
     PrintRightAligned(page, seed_right, "seed " + std::to_string(puzzles[static_cast<std::size_t>(n)].Seed));
     PrintRightAligned(page, c.right, std::to_string(plan.FirstPuzzlePage + n));
   }
@@ -207,11 +215,19 @@ BookletPlan PlanBooklet(Surface& page, const std::vector<BookletPuzzle>& puzzles
 }
 
 void DrawBooklet(const std::vector<BookletPuzzle>& puzzles, Surface& page, int keys_per_page,
-                 const std::function<void()>& new_page, const std::function<void(int page, int pages)>& on_page) {
+                 const std::function<void()>& new_page, const BookletHooks& hooks) {
   if (puzzles.empty()) return;
   const int count = static_cast<int>(puzzles.size());
   keys_per_page = KeysPerPage(keys_per_page);
   page.Scale(Nearest(page.ScaleWidth()), Nearest(page.ScaleHeight()));
+  // Puzzles are ready in their order: none is read before it, each once it is.
+  std::size_t ready = 0;
+  auto ready_to = [&](std::size_t index) {
+    for (; ready <= index; ++ready) {
+      if (hooks.Ready) hooks.Ready(ready);
+    }
+  };
+  ready_to(0);
   AppContext& first = *puzzles.front().ctx;
   const ContentsLayout contents = LayOutContents(page, first);
   const BookletPlan plan = PlanBooklet(page, puzzles, keys_per_page);
@@ -221,18 +237,22 @@ void DrawBooklet(const std::vector<BookletPuzzle>& puzzles, Surface& page, int k
   auto next_page = [&] {
     if (number > 0) new_page();
     ++number;
-    if (on_page) on_page(number, plan.PageCount);
+    if (hooks.OnPage) hooks.OnPage(number, plan.PageCount);
   };
 
+  // The rows shared evenly among the contents pages, so that the last holds more than
+  // the answer keys' row.
+  const int rows = plan.ContentsPages > 0 ? PagesFor(count + 1, plan.ContentsPages) : 0;
   for (int p = 0; p < plan.ContentsPages; ++p) {
     next_page();
-    DrawContentsPage(page, puzzles, plan, contents, p * contents.rows_per_page);
+    DrawContentsPage(page, puzzles, plan, contents, p * rows, rows);
     DrawFoot(page, number, "", left);
   }
   for (int n = 0; n < count; ++n) {
+    ready_to(static_cast<std::size_t>(n));
     next_page();
     const BookletPuzzle& puzzle = puzzles[static_cast<std::size_t>(n)];
-    DrawPrinterPage(*puzzle.ctx, page);
+    DrawPaperPage(*puzzle.ctx, page);
     DrawFoot(page, number, "Puzzle " + std::to_string(n + 1) + ", seed " + std::to_string(puzzle.Seed), left);
   }
 
@@ -257,13 +277,15 @@ void DrawBooklet(const std::vector<BookletPuzzle>& puzzles, Surface& page, int k
 
 FileResult<BookletPlan> WriteBooklet(PageFileDevice& device, const std::string& path,
                                      const std::vector<BookletPuzzle>& puzzles, int keys_per_page,
-                                     const std::function<void(int page, int pages)>& on_page) {
+                                     const BookletHooks& hooks) {
   BookletPlan plan;
+  if (!puzzles.empty() && hooks.Ready) hooks.Ready(0);  // the paper is the first puzzle's
   FileResult<std::string> bytes =
-      DrawDocument(device, PageFormat::Pdf, "Kivrel puzzles", path, [&](Surface& page, const std::function<void()>& new_page) {
+      DrawDocument(device, PageFormat::Pdf, puzzles.empty() ? kLetterPaper : puzzles.front().ctx->print.Paper,
+                   "Kivrel puzzles", path, [&](Surface& page, const std::function<void()>& new_page) {
         page.Scale(Nearest(page.ScaleWidth()), Nearest(page.ScaleHeight()));
         plan = PlanBooklet(page, puzzles, keys_per_page);
-        DrawBooklet(puzzles, page, keys_per_page, new_page, on_page);
+        DrawBooklet(puzzles, page, keys_per_page, new_page, hooks);
       });
   if (!bytes) return bytes.Error();
   if (FileResult<void> saved = SaveFileAtomically(path, *bytes); !saved) return saved.Error();

@@ -32,6 +32,7 @@ class PageArea : public Surface {
   void Box(double x1, double y1, double x2, double y2) override;
   void Arc(double x, double y, double radius, double start, double end) override;
   void Cls() override {}
+  void PrintRow(double y, std::span<const PlacedText> texts) override;
 
  protected:
   void DrawText(double x, double y, std::string_view text) override;
@@ -47,11 +48,22 @@ class PageArea : public Surface {
   double user_y_ = 1;
 };
 
-/// One puzzle of a booklet: its program, built and with the print options set, and the
-/// seed it was built from.
+/// One puzzle of a booklet: its program, built and with the print options set, the
+/// seed it was built from, and its title as the contents list it.
 struct BookletPuzzle {
   AppContext* ctx = nullptr;
   std::uint64_t Seed = 0;
+  std::string Title;
+};
+
+/// What drawing a booklet tells its caller, and waits for; either may be empty.
+struct BookletHooks {
+  /// Before page `page` of `pages` is drawn.
+  std::function<void(int page, int pages)> OnPage;
+  /// Before the program of puzzle `index` (from 0) is read, in the order of the puzzles
+  /// (the first may be asked for more than once): a caller still building them waits
+  /// here for that one.
+  std::function<void(std::size_t index)> Ready;
 };
 
 /// More puzzles than this get a contents page.
@@ -69,19 +81,18 @@ struct BookletPlan {
 /// size of `page` in its current units (the contents may need more than one page).
 BookletPlan PlanBooklet(Surface& page, const std::vector<BookletPuzzle>& puzzles, int keys_per_page);
 
-/// Draws the whole booklet on a paged surface (a Letter page in twips after
-/// DrawPrinterPage's scaling). `new_page` starts the next page; `on_page` (may be
-/// empty) hears of each page before it is drawn. Each puzzle's page is drawn by
-/// DrawPrinterPage from its own program; its blanks should be filled already.
+/// Draws the whole booklet on a paged surface (a page in twips after
+/// DrawPrinterPage's scaling). `new_page` starts the next page. Each puzzle's page is
+/// drawn by DrawPrinterPage from its own program; its blanks should be filled already.
+/// The contents and the keys take their fonts and margins from the first puzzle.
 void DrawBooklet(const std::vector<BookletPuzzle>& puzzles, Surface& page, int keys_per_page,
-                 const std::function<void()>& new_page,
-                 const std::function<void(int page, int pages)>& on_page = {});
+                 const std::function<void()>& new_page, const BookletHooks& hooks = {});
 
-/// Draws the whole booklet into a PDF on the device and saves it at `path` (as
-/// SaveFileAtomically saves). Returns where its parts fell; `on_page` as DrawBooklet.
+/// Draws the whole booklet into a PDF on the device, on the first puzzle's paper, and
+/// saves it at `path` (as SaveFileAtomically saves). Returns where its parts fell.
 FileResult<BookletPlan> WriteBooklet(PageFileDevice& device, const std::string& path,
                                      const std::vector<BookletPuzzle>& puzzles, int keys_per_page,
-                                     const std::function<void(int page, int pages)>& on_page = {});
+                                     const BookletHooks& hooks = {});
 
 /// The title of puzzle n's answer key: "Key 3: Animals" ("Key 3" without a title).
 std::string KeyTitle(int number, const std::string& title);

@@ -30,6 +30,11 @@ void DrawPreviewPage(AppContext& ctx);
 /// PrintingInProgress is set while it runs.
 void DrawPrinterPage(AppContext& ctx, Surface& printer);
 
+/// The same page, as the printer draws it, on a whole sheet of the paper of the print
+/// options (a page file's page): laid out on the paper's size, as the preview is,
+/// whatever the device's dots make of that size.
+void DrawPaperPage(AppContext& ctx, Surface& sheet);
+
 /// Prints text word by word between x = left and x = right from the surface's current
 /// y, starting a new line when a word would pass `right`; a word wider than the band
 /// stands alone on its line. Words are separated by runs of blanks, tabs and line

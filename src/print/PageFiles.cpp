@@ -59,10 +59,10 @@ void WithAnswerKey(AppContext& ctx, const std::function<void()>& draw) {
   draw();
 }
 
-FileResult<std::string> DrawDocument(PageFileDevice& device, PageFormat format, const std::string& title,
-                                     const std::string& path, const PageDrawer& draw) {
+FileResult<std::string> DrawDocument(PageFileDevice& device, PageFormat format, const PaperSize& paper,
+                                     const std::string& title, const std::string& path, const PageDrawer& draw) {
   const FileError cannot_draw(FileFault::CannotDraw, {}, path);
-  Surface* page = device.BeginDocument(format, title);
+  Surface* page = device.BeginDocument(format, title, paper);
   if (!page) return cannot_draw;
   draw(*page, [&device] { device.NewPage(); });
   std::string bytes = device.EndDocument();
@@ -91,7 +91,7 @@ FileResult<std::vector<std::string>> WritePages(AppContext& ctx, const PageReque
   if (ctx.state.BlanksFilled == kFalse) FillInBlanks(ctx);
   const std::string title = ctx.AttributesForm().Text(frmAttributes::txtPuzName);
   auto draw = [&](const std::string& path, const PageDrawer& pages) {
-    return DrawDocument(*ctx.page_files, DrawnFormat(request.Kind), title, path, pages);
+    return DrawDocument(*ctx.page_files, DrawnFormat(request.Kind), ctx.print.Paper, title, path, pages);
   };
 
   // Every file is made before any is saved: a page that cannot be drawn leaves them all.
@@ -100,16 +100,16 @@ FileResult<std::vector<std::string>> WritePages(AppContext& ctx, const PageReque
     files.push_back(WebPage(ctx));
   } else if (request.Kind == PageRequest::Format::Pdf) {
     files.push_back(draw(paths[0], [&](Surface& page, const std::function<void()>& new_page) {
-      DrawPrinterPage(ctx, page);
+      DrawPaperPage(ctx, page);
       if (request.AnswerKey) {
         WithAnswerKey(ctx, [&] {
           new_page();
-          DrawPrinterPage(ctx, page);
+          DrawPaperPage(ctx, page);
         });
       }
     }));
   } else {
-    auto one_page = [&](Surface& page, const std::function<void()>&) { DrawPrinterPage(ctx, page); };
+    auto one_page = [&](Surface& page, const std::function<void()>&) { DrawPaperPage(ctx, page); };
     files.push_back(draw(paths[0], one_page));
     if (request.AnswerKey && files[0]) WithAnswerKey(ctx, [&] { files.push_back(draw(paths[1], one_page)); });
   }

@@ -43,13 +43,14 @@ void WithAnswerKey(AppContext& ctx, const std::function<void()>& draw);
 /// Draws the pages of a document: on `page`, calling `new_page` between two pages.
 using PageDrawer = std::function<void(Surface& page, const std::function<void()>& new_page)>;
 
-/// The bytes of a document drawn on the device. CannotDraw, naming `path`, when the
-/// device cannot draw it.
-FileResult<std::string> DrawDocument(PageFileDevice& device, PageFormat format, const std::string& title,
-                                     const std::string& path, const PageDrawer& draw);
+/// The bytes of a document on `paper` drawn on the device. CannotDraw, naming `path`,
+/// when the device cannot draw it.
+FileResult<std::string> DrawDocument(PageFileDevice& device, PageFormat format, const PaperSize& paper,
+                                     const std::string& title, const std::string& path, const PageDrawer& draw);
 
 /// Prints the puzzle of ctx into the files of the request as the print command prints
-/// it (blanks filled first when they are not), drawn by ctx.page_files: the page, and
+/// it (blanks filled first when they are not), on the paper of the print options,
+/// drawn by ctx.page_files: the page, and
 /// with the answer key a second PDF page or a second file; or writes the web page. Every
 /// file is made first and then they are saved together (SaveFilesTogether), so a file
 /// that cannot be written leaves all of them as they were. Returns the files written.

@@ -1,6 +1,7 @@
 #pragma once
 // Page files drawn with Qt: a PDF at the resolution of Qt's printers, a PNG at 300 dots
-// per inch, an SVG drawing, each on a Letter page and made in memory.
+// per inch, an SVG drawing, each on the paper asked for and made in memory. Text is
+// measured as on paper on every one, so all lay a page out alike.
 #include <QByteArray>
 #include <memory>
 
@@ -26,7 +27,7 @@ class QtPageFileDevice : public PageFileDevice {
   /// Qt draws text only with an application object: when none runs, the first document
   /// makes one, on the offscreen platform unless a platform is chosen, which lives as
   /// long as the device.
-  Surface* BeginDocument(PageFormat format, const std::string& title) override;
+  Surface* BeginDocument(PageFormat format, const std::string& title, const PaperSize& paper) override;
   void NewPage() override;
   std::string EndDocument() override;
 

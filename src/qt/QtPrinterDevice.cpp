@@ -30,6 +30,7 @@ Surface* QtPrinterDevice::BeginDocument(const std::string& name, std::string& er
     error = PrinterName(printer_) + " could not start the print job";
     return nullptr;
   }
+  page_->MeasureAsPaper();  // laid out as the preview and the page files are
   return page_.get();
 }
 

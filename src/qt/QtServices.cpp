@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QLocale>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QRegularExpression>
@@ -224,23 +225,38 @@ std::optional<SaveChoice> QtDialogs::SaveWithCheckBox(const FileRequest& request
                     box->isChecked()};
 }
 
+PaperSize PaperOf(const QPrinter& printer) {
+  const QSizeF points = printer.pageLayout().fullRectPoints().size();
+  return {static_cast<int>(std::lround(points.width() * 20)), static_cast<int>(std::lround(points.height() * 20))};
+}
+
+PaperSize PaperOfLocale(const QLocale& locale) {
+  return locale.measurementSystem() == QLocale::ImperialUSSystem ? kLetterPaper : kA4Paper;
+}
+
 std::optional<PrintChoice> QtDialogs::Printer(int flags) {
   FocusReturn focus(parent_);
   if (flags & kPrintSetupFlag) {
     PrinterSetupDialog dialog(printer_, focus.Parent());
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    return PrintChoice{1};
+    return PrintChoice{1, PaperOf(printer_)};
   }
   QPrintDialog dialog(&printer_, focus.Parent());
-  dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
-  dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-  dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+  // One page, each copy a job of its own: no file, no selection, no collating, and no
+  // page range. Qt's dialog shows its range box whatever its options say, so the box
+  // is moved into a hidden holder.
+  dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+  if (auto* range = dialog.findChild<QWidget*>(QStringLiteral("gbPrintRange"))) {
+    auto* holder = new QWidget(&dialog);
+    holder->hide();
+    range->setParent(holder);
+  }
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   // Each copy is its own job, so the copies are taken from the printer and the printer
   // itself is set to print one.
   int copies = std::max(1, printer_.copyCount());
   printer_.setCopyCount(1);
-  return PrintChoice{copies};
+  return PrintChoice{copies, PaperOf(printer_)};
 }
 
 std::optional<FontSpec> QtDialogs::ChooseFont(const FontSpec& initial, int) {

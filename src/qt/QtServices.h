@@ -8,6 +8,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
 
+class QLocale;
 class QPrinter;
 class QWidget;
 
@@ -77,6 +78,11 @@ class QtDialogs : public Dialogs {
   QPrinter& printer_;
   QPointer<QWidget> parent_;
 };
+
+/// The whole sheet of the printer's paper, as it lies (a landscape sheet is wider).
+PaperSize PaperOf(const QPrinter& printer);
+/// The paper of a locale: Letter where US measures are used, A4 elsewhere.
+PaperSize PaperOfLocale(const QLocale& locale);
 
 /// "All Files (*.*)|*.*|Puzzle Files (*.kvp)|*.kvp" as Qt name filters
 /// ("All Files (*)", "Puzzle Files (*.kvp)").

@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QImage>
 #include <QPainter>
+#include <QRawFont>
 #include <QStaticText>
 #include <array>
 #include <functional>
@@ -45,6 +46,14 @@ class QtSurface : public Surface {
   void Box(double x1, double y1, double x2, double y2) override;
   void Arc(double x, double y, double radius, double start, double end) override;
   void Cls() override;
+  /// On a PDF (or a printer, which draws one) a row goes in as one run of glyphs.
+  void PrintRow(double y, std::span<const PlacedText> texts) override;
+
+  /// Measures text as on paper at 1200 dots per inch, in the sizes asked, whatever the
+  /// device: every page surface (the preview, a printer, PDF, PNG and SVG files) then
+  /// lays a page out alike, and the device only draws it. A device of fewer dots draws
+  /// the letters at its nearest whole pixel size, where the layout put them.
+  void MeasureAsPaper();
 
   /// Starts a new page on a paged device (printer, PDF); false when the device has none.
   bool NewPage();
@@ -109,15 +118,25 @@ class QtSurface : public Surface {
   };
   std::vector<WaitingLetter> waiting_;
 
+  // The metrics text is measured with, and their pixels per twip.
+  const QFontMetricsF& Measure() const { return measure_ ? *measure_ : *metrics_; }
+  double MeasuredPixelsPerTwip() const;
+
   QPaintDevice* device_;
   QPainter painter_;
   QFont font_;
   std::optional<QFontMetricsF> metrics_;  // of font_ on the device, kept for every text measured
+  // Measuring as on paper: a small image at 1200 dots per inch stands for the paper,
+  // and the font in the size asked is measured on it.
+  std::unique_ptr<QImage> paper_;
+  std::optional<QFontMetricsF> measure_;
+  QHash<int, QRawFont> raw_fonts_;  // by font_id_: the font of a PDF's glyph runs
   // Short texts (a grid's letters) keep their laid-out form until the font changes, so
   // a page of thousands of letters is not shaped letter by letter again.
   QHash<QString, QStaticText> short_texts_;
   GlyphCache glyph_cache_;  // the same, drawn once and copied: used without smoothing
   int font_id_ = 0;         // glyph_cache_.FontId(font_)
+  int measure_id_ = 0;      // the font measured with: font_id_, or that of the paper's font
   // The widths of one-character texts by font, measured once (NaN: not yet).
   QHash<int, std::array<double, 256>> char_widths_;
   std::array<QString, 128> ascii_letters_;  // one-byte texts, made when first needed

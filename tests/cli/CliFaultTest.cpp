@@ -195,7 +195,13 @@ TEST(CliFaults, MessagesSayWhatIsWrong) {
            {"build " + longest + " --width 5 --height 5", "the longest word, " + long_word.substr(0, 40) + "... (300 letters)"},
            {"summary " + negative, "negative width or height"},
            {"build " + kAnimals + " --pdf " + pdf + " --margins 100,100,100,100", "a margin may be at most 22.75 inches"},
-           {"build " + kAnimals + " --pdf " + pdf + " --margins 1,1,4.25,4.25", "leave no room on the 8.5 x 11 inch page"},
+           {"build " + kAnimals + " --pdf " + pdf + " --margins 1,1,4.25,4.25",
+            "--margins 1,1,4.25,4.25: the left and right margins (4.25\" and 4.25\") leave nothing of the paper's 8.5\" "
+            "width. At least 2.0\" must remain across and down."},
+           {"build " + kAnimals + " --pdf " + pdf + " --paper a4 --margins 1,1,3.25,3.25",  // 2" of Letter
+            "(3.25\" and 3.25\") leave 1.77\" of the paper's 8.27\" width"},
+           {"build " + kAnimals + " --pdf " + pdf + " --paper a4 --margins 4.9,4.9,1,1",
+            "the top and bottom margins (4.9\" and 4.9\") leave 1.89\" of the paper's 11.69\" height"},
            {"build " + kAnimals + " --title --json", "--title needs a value, not the option \"--json\""},
            {"build " + kAnimals + " --stop-remaining '<'", "--stop-remaining needs 2 values"}}) {
     ExpectOneLineFailure(RunCliScript("$CLI " + c.args), c.says, c.args);

@@ -129,6 +129,10 @@ TEST(Cli, BadInputExitsWithTwoAndOneLine) {
            {"build " + kAnimals + " --pdf " + pdf + " --margins 1,1,-1,1", "--margins takes four numbers"},
            {"build " + kAnimals + " --pdf " + pdf + " --title-align top", "--title-align takes"},
            {"build " + kAnimals + " --pdf " + pdf + " --puzzle-position left", "--puzzle-position takes"},
+           {"build " + kAnimals + " --pdf " + pdf + " --puzzle-position top-left --list-left", "--list-left needs room"},
+           {"build " + kAnimals + " --pdf " + pdf + " --paper b5", "--paper takes a4, letter or legal"},
+           {"build " + kAnimals + " --pdf " + pdf + " --puzzle-font Arial,big", "--puzzle-font takes a whole number"},
+           {"build " + kAnimals + " --pdf " + pdf + " --list-font Arial,12,heavy", "--list-font takes FAMILY,SIZE"},
            {"build " + kAnimals + " --outline", "need an output file"},
            {"build " + kAnimals + " --pdf " + pdf + " --count 2", "cannot go with --count"},
            {"build " + kAnimals + " --pdf /no/such/folder/page.pdf", "cannot write"},
@@ -203,6 +207,7 @@ TEST(PageCommand, PrintPutsTheTitleLettersAndListWhereTheLayoutDoes) {
     writer.setPageSize(QPageSize(QPageSize::Letter));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     QtSurface page(&writer);
+    page.MeasureAsPaper();
     DrawPrinterPage(app.ctx, page);
   }
   testing::ExpectPageMatchesLayout(app.ctx, pages[0]);
@@ -296,7 +301,7 @@ TEST(BuildCommand, TheTextNamesTheWordsLeftOut) {
 TEST(PageCommand, AWordListWithNoRoomIsSaidAndLeftOff) {
   testing::TempDir dir;
   const std::string pdf = dir.File("tight.pdf");
-  CliRun run = RunCli("build " + kAnimals + " --seed 7 --margins 1,9.5,1,1 --pdf " + pdf, true);
+  CliRun run = RunCli("build " + kAnimals + " --seed 7 --margins 8,1,1,1 --pdf " + pdf, true);
   ASSERT_EQ(run.code, 0) << run.out;
   EXPECT_NE(run.out.find("kivrel-cli: The word list does not fit on the page"), std::string::npos) << run.out;
   auto pages = testing::ReadPdfWords(pdf);

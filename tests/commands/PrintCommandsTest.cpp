@@ -58,7 +58,7 @@ class PrintTest : public ::testing::Test {
 
 TEST_F(PrintTest, EachCopyIsAJobOfItsOwnWithTheBlanksFilledOnce) {
   ASSERT_EQ(ctx.state.BlanksFilled, kFalse);
-  app.dialogs.ExpectPrinter(PrintChoice{3});
+  app.dialogs.ExpectPrinter(PrintChoice{3, {}});
   PrintPuzzle(ctx);
   EXPECT_EQ(printer.names, std::vector<std::string>(3, "Kivrel - Cats"));
   EXPECT_EQ(printer.pointers, std::vector<int>(3, kPointerHourglass));
@@ -84,7 +84,7 @@ TEST_F(PrintTest, EachCopyIsAJobOfItsOwnWithTheBlanksFilledOnce) {
 
 TEST_F(PrintTest, PrinterErrorsAreReportedAndStopTheRemainingCopies) {
   printer.fail_at = 2;
-  app.dialogs.ExpectPrinter(PrintChoice{3}).ExpectMessage(
+  app.dialogs.ExpectPrinter(PrintChoice{3, {}}).ExpectMessage(
       MessageAnswer::Ok, std::string("Error while printing puzzle: the printer ran out of paper"));
   PrintPuzzle(ctx);
   EXPECT_EQ(printer.pages.size(), 2u);
@@ -94,7 +94,7 @@ TEST_F(PrintTest, PrinterErrorsAreReportedAndStopTheRemainingCopies) {
   EXPECT_EQ(ctx.MainForm().MousePointer(), kPointerDefault);
 
   ctx.printer = nullptr;
-  app.dialogs.ExpectPrinter(PrintChoice{1}).ExpectMessage(
+  app.dialogs.ExpectPrinter(PrintChoice{1, {}}).ExpectMessage(
       MessageAnswer::Ok, std::string("Error while printing puzzle: no printer is available"));
   PrintPuzzle(ctx);
 }
@@ -102,13 +102,19 @@ TEST_F(PrintTest, PrinterErrorsAreReportedAndStopTheRemainingCopies) {
 TEST_F(PrintTest, CancelAndPrinterSetUpPrintNothing) {
   int pointer_changes = 0;
   ctx.MainForm().Subscribe([&](Control, Property property) { pointer_changes += property == Property::MousePointer; });
-  app.dialogs.ExpectPrinter(std::nullopt).ExpectPrinter(PrintChoice{1});
-  PrintPuzzle(ctx);
-  ChoosePrinter(ctx);
+  app.dialogs.ExpectPrinter(std::nullopt).ExpectPrinter(PrintChoice{1, {}});
+  EXPECT_FALSE(PrintPuzzle(ctx));
+  EXPECT_FALSE(ChoosePrinter(ctx));
   EXPECT_EQ(app.dialogs.printer_flags, (std::vector<int>{kPrintDialogFlags, kPrintSetupFlag}));
   EXPECT_TRUE(printer.pages.empty());
   EXPECT_EQ(pointer_changes, 0);
   EXPECT_EQ(ctx.state.BlanksFilled, kFalse);
+
+  // The printer chosen brings its paper: the pages are laid out on it from then on.
+  app.dialogs.ExpectPrinter(PrintChoice{1, kLegalPaper}).ExpectPrinter(PrintChoice{1, kLegalPaper});
+  EXPECT_TRUE(ChoosePrinter(ctx));
+  EXPECT_EQ(ctx.print.Paper, kLegalPaper);
+  EXPECT_FALSE(ChoosePrinter(ctx)) << "the same paper again";
 }
 
 }  // namespace

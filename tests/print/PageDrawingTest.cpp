@@ -130,6 +130,26 @@ TEST_F(PageTest, TitleThatDoesNotFitShrinksForThatPageOnly) {
   EXPECT_EQ(ctx.forms.Get(frmPrintOptions::kWindow).Font(frmPrintOptions::cmdTitleFont).Size, 18);
 }
 
+// A title too wide for one line goes onto two, split where the longer line is shortest,
+// before it is made smaller; everything below moves down a line.
+TEST_F(PageTest, ALongTitleWrapsToASecondLineBeforeItShrinks) {
+  testing::MakeGrid(ctx, 5, 5);
+  const std::string w12 = std::string(12, 'W');  // 3240 wide at 18 points, 3060 at 17
+  const std::string words = w12 + " " + w12;  // three blocks take 9350 at 17
+  const std::string last = std::string(11, 'W') + "A";
+  for (const auto& [title, first, second, size] :
+       {std::tuple{words + " AND " + words + " W", words + " AND", words + " W", 18.0},  // 7200 and 6930
+        std::tuple{words + " " + w12 + " " + words + " " + last, words + " " + w12, words + " " + last, 17.0}}) {
+    testing::SetTitle(ctx, title);
+    DrawPreviewPage(ctx);
+    ASSERT_TRUE(Find(first) && Find(second)) << title;
+    EXPECT_EQ(Find(second)->y - Find(first)->y, size * 20) << title;
+    EXPECT_EQ(ctx.printed.TitleSize, size) << title;
+    EXPECT_EQ(ctx.printed.Title.Bounds.Height, 2 * size * 20) << title;
+    EXPECT_EQ(p.PuzzleTop, 1440 + 2 * size * 20 + 320) << title;
+  }
+}
+
 // A margin typed wrong shrinks everything on its page; putting it back gives the page
 // that was there before, every text in its place and size.
 TEST_F(PageTest, AMarginSetAndSetBackGivesThePageAsBefore) {
@@ -207,22 +227,22 @@ TEST_F(PageTest, InstructionsWrapAtTheBandAndAtLineBreaks) {
   EXPECT_EQ(p.PuzzleTop, 1800 + 320);
   EXPECT_EQ(Find("and"), std::nullopt);
 
-  // Instructions typed on several lines: a line break separates words, a tab is a
-  // blank, and an empty line starts a paragraph after a blank line.
+  // Instructions typed on several lines: a line break starts a new line, a tab is a
+  // blank, and an empty line (even of blanks) starts a paragraph after a blank line.
   ctx.print.PrintInstructions = 1;
   testing::MakeGrid(ctx, 20, 5);  // the band is the grid, 2920..9320; lines of 260
   s.PuzzleInstructions = "Find\tthe animals.\r\nGood luck!\r\n \r\n\r\nHave fun.\nBye";
   DrawPreviewPage(ctx);
   const double left = p.InstructionsLeft, top = p.InstructionsTop;
-  std::vector<std::string> first_line, second_line;
+  std::vector<std::vector<std::string>> lines(5);
   for (const DrawOp& op : Texts()) {
-    if (op.y == top) first_line.push_back(op.text);
-    if (op.y == top + 2 * 260.0) second_line.push_back(op.text);
+    const int line = static_cast<int>((op.y - top) / 260);
+    if (op.y >= top && line < 5 && op.font.Italic) lines[static_cast<std::size_t>(line)].push_back(op.text);
   }
-  EXPECT_EQ(first_line, (std::vector<std::string>{"Find", "the", "animals.", "Good", "luck!"}));
-  EXPECT_EQ(second_line, (std::vector<std::string>{"Have", "fun.", "Bye"}));
-  EXPECT_EQ(At(left, top + 2 * 260.0), "Have");
-  EXPECT_EQ(p.HeaderBottom, top + 3 * 260);
+  EXPECT_EQ(lines, (std::vector<std::vector<std::string>>{
+                       {"Find", "the", "animals."}, {"Good", "luck!"}, {}, {"Have", "fun."}, {"Bye"}}));
+  EXPECT_EQ(At(left, top + 4 * 260.0), "Bye");
+  EXPECT_EQ(p.HeaderBottom, top + 5 * 260);
 }
 
 TEST_F(PageTest, LargeGridShrinksThePuzzleFontUntilItFits) {
@@ -291,10 +311,11 @@ TEST_F(PageTest, SideListRunsBesideThePuzzleAndContinuesInColumns) {
   for (int k = 1; k <= 9; ++k) {
     EXPECT_EQ(At(1440, 2120 + k * 240.0), s.Words[static_cast<std::size_t>(k)].DisplayText);
   }
-  // The rest continue in columns where the side list ended: 10 columns, 936 apart.
+  // The rest continue in columns where the side list ended, with at least an em (240)
+  // between two: 9360 / (720 + 240) makes 9 columns, 1040 apart.
   EXPECT_EQ(p.ColumnListTop, 2120 + 10 * 240);
   for (int k = 10; k <= 12; ++k) {
-    EXPECT_EQ(At(1440 + (k - 10) * 936.0, p.ColumnListTop), s.Words[static_cast<std::size_t>(k)].DisplayText);
+    EXPECT_EQ(At(1440 + (k - 10) * 1040.0, p.ColumnListTop), s.Words[static_cast<std::size_t>(k)].DisplayText);
   }
   EXPECT_EQ(ctx.print.Left, 1);
   EXPECT_EQ(changes, 0);

@@ -170,7 +170,7 @@ TEST(CupsPrinting, ThreeCopiesArriveAsThreeOnePageJobsWithTheSameLetters) {
   ASSERT_EQ(printer.printerName(), kQueue) << "Qt does not see the queue";
   QtPrinterDevice device(printer);
   ctx.printer = &device;
-  app.dialogs.ExpectPrinter(PrintChoice{3});
+  app.dialogs.ExpectPrinter(PrintChoice{3, {}});
   PrintPuzzle(ctx);  // an error message would fail the test here
   EXPECT_EQ(ctx.state.BlanksFilled, kTrue);
 
@@ -240,7 +240,7 @@ TEST(CupsPrinting, ThePrinterChosenInPrinterSetUpTakesThePrintJob) {
 
   QtPrinterDevice device(printer);
   ctx.printer = &device;
-  app.dialogs.ExpectPrinter(PrintChoice{1});
+  app.dialogs.ExpectPrinter(PrintChoice{1, {}});
   PrintPuzzle(ctx);
   cups.WaitForJobs();
   EXPECT_EQ(cups.Jobs("kivrel-other"), 1) << cups.Log().toStdString();

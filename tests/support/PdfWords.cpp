@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <regex>
@@ -10,7 +11,9 @@
 
 namespace kivrel::testing {
 
-std::vector<std::vector<PdfWord>> ReadPdfWords(const std::string& path) {
+namespace {
+
+std::string Bbox(const std::string& path) {
   std::string command = "pdftotext -bbox '" + path + "' - 2>/dev/null";
   std::string output;
   if (FILE* pipe = popen(command.c_str(), "r")) {
@@ -18,6 +21,23 @@ std::vector<std::vector<PdfWord>> ReadPdfWords(const std::string& path) {
     while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
     pclose(pipe);
   }
+  return output;
+}
+
+}  // namespace
+
+std::vector<std::pair<double, double>> ReadPdfPageSizes(const std::string& path) {
+  const std::string output = Bbox(path);
+  static const std::regex page(R"re(<page width="([0-9.]+)" height="([0-9.]+)">)re");
+  std::vector<std::pair<double, double>> sizes;
+  for (auto it = std::sregex_iterator(output.begin(), output.end(), page); it != std::sregex_iterator(); ++it) {
+    sizes.emplace_back(std::stod((*it)[1]), std::stod((*it)[2]));
+  }
+  return sizes;
+}
+
+std::vector<std::vector<PdfWord>> ReadPdfWords(const std::string& path) {
+  const std::string output = Bbox(path);
   std::vector<std::vector<PdfWord>> pages;
   static const std::regex item(
       R"re(<page |<word xMin="([-0-9.]+)" yMin="([-0-9.]+)" xMax="([-0-9.]+)" yMax="([-0-9.]+)">([^<]*)</word>)re");
@@ -37,17 +57,6 @@ namespace {
 
 constexpr double kTolerance = 1.0;  // points
 
-// The word with this text whose box matches (left, top) in twips, or null.
-const PdfWord* FindAt(const std::vector<PdfWord>& words, const std::string& text, double left, double top) {
-  for (const PdfWord& word : words) {
-    if (word.text == text && std::fabs(word.xMin - left / 20) <= kTolerance &&
-        std::fabs(word.yMin - top / 20) <= kTolerance) {
-      return &word;
-    }
-  }
-  return nullptr;
-}
-
 std::string FirstWord(const std::string& entry) {
   std::string plain;
   for (char ch : entry) {
@@ -62,7 +71,12 @@ void ExpectPageMatchesLayout(AppContext& ctx, const std::vector<PdfWord>& words)
   const PuzzleState& s = ctx.state;
   const PageLayout& p = ctx.page;
   const std::string& title = ctx.AttributesForm().Text(frmAttributes::txtPuzName);
-  EXPECT_TRUE(FindAt(words, FirstWord(title), p.TitleX, p.TopMargin)) << "title at " << p.TitleX << ", " << p.TopMargin;
+  // The title's first word starts its first line, in the title's block.
+  const bool title_found = std::any_of(words.begin(), words.end(), [&](const PdfWord& word) {
+    return word.text == FirstWord(title) && std::fabs(word.yMin - p.TopMargin / 20.0) <= kTolerance &&
+           word.xMin >= p.TitleX / 20.0 - kTolerance && word.xMax <= (p.TitleX + p.TitleWidth) / 20.0 + kTolerance;
+  });
+  EXPECT_TRUE(title_found) << "title from " << p.TitleX << ", " << p.TopMargin;
 
   // pdftotext joins neighbouring letters of a row into one word when they stand close,
   // so each word found on a row of the grid is matched to the run of cells it starts
@@ -100,18 +114,37 @@ void ExpectPageMatchesLayout(AppContext& ctx, const std::vector<PdfWord>& words)
     }
   }
 
-  // The list in columns below the puzzle (every entry; none beside it).
-  int listed = 0;
-  for (int i = 1; i <= s.WordCount; ++i) listed += s.Words[static_cast<std::size_t>(i)].Status == kStatusPlaced;
-  if (listed == 0) return;
-  const int list_columns = Max(1, Nearest(static_cast<double>(p.PrintableWidth) / p.ListColumnWidth));
-  const int step = Nearest(static_cast<double>(p.PrintableWidth) / list_columns);
-  const int list_rows = (listed - 1) / list_columns + 1;
-  const double line = static_cast<double>(p.ColumnListHeight) / list_rows;
-  for (int n = 1; n <= listed; ++n) {
+  // The list: every entry (its first word) inside the list's blocks, in list order: down
+  // the side list, then down each column, the columns left to right.
+  std::vector<Rect> blocks;
+  for (const PageBlock* block : {&ctx.printed.SideList, &ctx.printed.ColumnList}) {
+    if (block->Shown) blocks.push_back(block->Bounds);
+  }
+  if (blocks.empty()) return;  // no list on this page
+  auto in_blocks = [&](const PdfWord& word) {
+    for (const Rect& b : blocks) {
+      if (word.xMin >= b.Left / 20.0 - kTolerance && word.yMin >= b.Top / 20.0 - kTolerance &&
+          word.xMax <= (b.Left + b.Width) / 20.0 + kTolerance && word.yMax <= (b.Top + b.Height) / 20.0 + kTolerance) {
+        return true;
+      }
+    }
+    return false;
+  };
+  double x = -1, y = -1;  // where the entry before stands
+  for (int n = 1; n <= s.InsertedCount; ++n) {
     const std::string first = FirstWord(s.Words[static_cast<std::size_t>(n)].ListDisplayText);
-    const double x = p.LeftMargin + (n - 1) / list_rows * step, y = p.ColumnListTop + (n - 1) % list_rows * line;
-    EXPECT_TRUE(FindAt(words, first, x, y)) << "entry " << n << " \"" << first << "\" at " << x << ", " << y;
+    const PdfWord* next = nullptr;
+    for (const PdfWord& word : words) {
+      const bool after = word.xMin > x + kTolerance || (std::fabs(word.xMin - x) <= kTolerance && word.yMin > y + kTolerance);
+      if (word.text != first || !after || !in_blocks(word)) continue;
+      if (!next || word.xMin < next->xMin - kTolerance ||
+          (std::fabs(word.xMin - next->xMin) <= kTolerance && word.yMin < next->yMin)) {
+        next = &word;
+      }
+    }
+    ASSERT_TRUE(next) << "entry " << n << " \"" << first << "\" in the list's blocks, after " << x << ", " << y;
+    x = next->xMin;
+    y = next->yMin;
   }
 }
 

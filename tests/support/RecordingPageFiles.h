@@ -16,10 +16,10 @@ class RecordingPageFiles : public PageFileDevice {
  public:
   explicit RecordingPageFiles(AppContext& ctx) : ctx_(ctx) {}
 
-  Surface* BeginDocument(PageFormat, const std::string& title) override {
+  Surface* BeginDocument(PageFormat, const std::string& title, const PaperSize& paper) override {
     pointers.push_back(ctx_.MainForm().MousePointer());
     if (cannot_draw) return nullptr;
-    page_ = std::make_unique<RecordingSurface>();
+    page_ = std::make_unique<RecordingSurface>(paper.Width, paper.Height);
     bytes_ = title + ": page 1";
     pages_ = 1;
     return page_.get();

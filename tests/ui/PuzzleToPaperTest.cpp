@@ -71,7 +71,7 @@ TEST(PuzzleToPaper, FromAnOpenedListToAPrintedPage) {
   printer.setPageMargins(QMarginsF(0, 0, 0, 0));  // the page's twips are the sheet's
   QtPrinterDevice device(printer);
   ctx.printer = &device;
-  p.dialogs.ExpectPrinter(PrintChoice{1});
+  p.dialogs.ExpectPrinter(PrintChoice{1, {}});
   p.ClickIn(options, "cmdPrint");
   ASSERT_TRUE(p.dialogs.Done());
 
@@ -112,7 +112,7 @@ TEST(PuzzleToPaper, ThePrintedListIsThePlacedWordsAfterSortAndEdits) {
   printer.setOutputFileName(QString::fromStdString(dir.File("zoo.pdf")));
   QtPrinterDevice device(printer);
   ctx.printer = &device;
-  p.dialogs.ExpectPrinter(PrintChoice{1});
+  p.dialogs.ExpectPrinter(PrintChoice{1, {}});
   p.ClickIn(options, "cmdPrint");
   auto pages = testing::ReadPdfWords(dir.File("zoo.pdf"));
   ASSERT_EQ(pages.size(), 1u);

@@ -89,7 +89,7 @@ TEST(PrintWindowsDesktop, EnterPrintsAfterAMarginSpinArrowWasClicked) {
   ASSERT_TRUE(WaitFor([&] { return top->text() != before; })) << "the spin arrow changed nothing";
   EXPECT_EQ(top->text(), "1.25\"");
 
-  p.dialogs.ExpectPrinter(PrintChoice{1});
+  p.dialogs.ExpectPrinter(PrintChoice{1, {}});
   input.Key(XK_Return);
   ASSERT_TRUE(WaitFor([&] { return p.dialogs.Done(); }, 10000)) << "Enter did not print";
   Settle(300);

@@ -1,8 +1,12 @@
 // kivrel-cli booklet: several puzzles of several word lists and their answer keys in one
 // PDF, for a class or a term.
-#include <memory>
+#include <algorithm>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
 #include <ostream>
 #include <random>
+#include <thread>
 
 #include "Cli.h"
 #include "PageOutput.h"
@@ -39,14 +43,78 @@ const CommandInfo& BookletCommand() {
   return info;
 }
 
+namespace {
+
+// One puzzle of the booklet: its list, its seed and its program, and how its build went.
+struct BookletJob {
+  std::string List;  // as given
+  std::string Path;  // the file it names
+  std::uint64_t Seed = 0;
+  HeadlessProgram Program;
+  BuildRunInfo Run;
+  std::exception_ptr Failure;  // the build could not be made
+  bool Built = false;
+};
+
+// Builds the prepared puzzles in threads of their own, one per core, each taking the
+// next puzzle not yet built; each puzzle is built (and filled, as printing fills it) in
+// its own program from its own seed, so it is the puzzle build makes of that seed.
+class BookletBuilder {
+ public:
+  BookletBuilder(std::vector<BookletJob>& jobs, const BuildSettings& settings) : jobs_(jobs), settings_(settings) {
+    const std::size_t threads = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, jobs.size());
+    for (std::size_t i = 0; i < threads; ++i) workers_.emplace_back([this](std::stop_token stop) { Work(stop); });
+  }
+
+  // Waits until puzzle n is built; a build that failed throws its failure here.
+  void WaitFor(std::size_t n) {
+    std::unique_lock lock(mutex_);
+    built_.wait(lock, [&] { return jobs_[n].Built; });
+    if (jobs_[n].Failure) std::rethrow_exception(jobs_[n].Failure);
+  }
+
+ private:
+  void Work(const std::stop_token& stop) {
+    for (;;) {
+      std::size_t n = 0;
+      {
+        std::lock_guard lock(mutex_);
+        if (stop.stop_requested() || next_ >= jobs_.size()) return;
+        n = next_++;
+      }
+      BookletJob& job = jobs_[n];
+      try {
+        job.Run = BuildWithSeed(job.Program.ctx, job.Path, settings_, job.Seed);
+        FillInBlanks(job.Program.ctx);  // as printing does, and as build --fill does
+      } catch (...) {
+        job.Failure = std::current_exception();
+      }
+      {
+        std::lock_guard lock(mutex_);
+        job.Built = true;
+      }
+      built_.notify_all();
+    }
+  }
+
+  std::vector<BookletJob>& jobs_;
+  const BuildSettings& settings_;
+  std::mutex mutex_;
+  std::condition_variable built_;
+  std::size_t next_ = 0;
+  std::vector<std::jthread> workers_;  // last: stopped and joined before the rest goes
+};
+
+}  // namespace
+
 int Booklet(Args& args, std::ostream& out, std::ostream& err, bool progress_to_terminal) {
   const BuildSettings settings = TakeBuildSettings(args);
   const auto seed = args.Number("--seed", 0, kLargestSeed);
   const long long count = args.Number("--count", 1, 1000).value_or(1);
   const long long keys_per_page = args.Number("--keys-per-page", 2, 4).value_or(4);
   if (keys_per_page == 3) throw UsageError("--keys-per-page takes 2 or 4, not \"3\"");
-  PrintOptions print_options;
-  const auto page = TakePageOptions(args, print_options);
+  PageSettings page_settings;
+  const auto page = TakePageOptions(args, page_settings);
   const std::vector<std::string> lists = args.Positionals();
   args.Finish();
   std::vector<std::string> paths;  // the files the lists name: themes found, before anything is built
@@ -56,51 +124,55 @@ int Booklet(Args& args, std::ostream& out, std::ostream& err, bool progress_to_t
   const long long total = count * static_cast<long long>(lists.size());
   if (total > 1000) throw UsageError("a booklet holds at most 1000 puzzles");
 
-  // Every puzzle is built first, in a program of its own (as build builds it), so that a
-  // list that fails stops the command before the file is touched.
+  // Every puzzle is prepared first, each in a program of its own (as build prepares
+  // it), so that a list that cannot be read stops the command before anything is built.
   const bool show_progress = progress_to_terminal && total > kContentsAfter;
   const std::uint64_t first_seed = seed ? static_cast<std::uint64_t>(*seed) : std::random_device{}();
-  std::vector<std::unique_ptr<HeadlessProgram>> programs;
+  std::vector<BookletJob> jobs(static_cast<std::size_t>(total));
   std::vector<BookletPuzzle> puzzles;
-  std::vector<std::string> sources;
-  for (std::size_t l = 0; l < lists.size(); ++l) {
-    const std::string& path = paths[l];
-    for (long long k = 0; k < count; ++k) {
-      const std::uint64_t puzzle_seed = first_seed + puzzles.size();
-      if (show_progress) err << "\rkivrel-cli: puzzle " << puzzles.size() + 1 << " of " << total << std::flush;
-      auto& program = programs.emplace_back(std::make_unique<HeadlessProgram>());
-      AppContext& ctx = program->ctx;
-      PreparePuzzle(ctx, path, settings, puzzle_seed);
-      ctx.print = print_options;
-      const BuildRunInfo run = BuildWithSeed(ctx, path, settings, puzzle_seed);
-      FillInBlanks(ctx);  // as printing does, and as build --fill does
-      SetWindowTitle(ctx);
-      const PuzzleState& s = ctx.state;
-      int words = 0;
-      for (int i = 1; i <= s.WordsUpperBound(); ++i) words += s.Words[static_cast<std::size_t>(i)].Length > 0;
-      if (run.GaveUp || s.InsertedCount < words) {
-        if (show_progress) err << "\n";
-        err << "kivrel-cli: " << path << ", seed " << puzzle_seed << ": " << s.InsertedCount << " of " << words
-            << " words placed" << (run.GaveUp ? " (gave up)" : "") << "\n";
-      }
-      puzzles.push_back({&ctx, puzzle_seed});
-      sources.push_back(lists[l]);  // as given: build takes the same name
-    }
+  for (std::size_t n = 0; n < jobs.size(); ++n) {
+    BookletJob& job = jobs[n];
+    job.List = lists[n / static_cast<std::size_t>(count)];  // as given: build takes the same name
+    job.Path = paths[n / static_cast<std::size_t>(count)];
+    job.Seed = first_seed + n;
+    AppContext& ctx = job.Program.ctx;
+    PreparePuzzle(ctx, job.Path, settings, job.Seed);
+    page_settings.ApplyTo(ctx);
+    SetWindowTitle(ctx);
+    puzzles.push_back({&ctx, job.Seed, ctx.AttributesForm().Text(frmAttributes::txtPuzName)});
   }
 
+  // Then they are built on every core while the pages of those built are drawn, in order.
+  BookletBuilder builder(jobs, settings);
+  BookletHooks hooks;
+  hooks.OnPage = [&](int number, int pages) {
+    if (show_progress) err << "\rkivrel-cli: page " << number << " of " << pages << "      " << std::flush;
+  };
+  std::size_t told = 0;  // puzzles whose left-out words were told
+  hooks.Ready = [&](std::size_t n) {
+    builder.WaitFor(n);
+    for (; told <= n; ++told) {
+      const BookletJob& job = jobs[told];
+      const PuzzleState& s = job.Program.ctx.state;
+      int words = 0;
+      for (int i = 1; i <= s.WordsUpperBound(); ++i) words += s.Words[static_cast<std::size_t>(i)].Length > 0;
+      if (!job.Run.GaveUp && s.InsertedCount >= words) continue;
+      if (show_progress) err << "\n";
+      err << "kivrel-cli: " << job.Path << ", seed " << job.Seed << ": " << s.InsertedCount << " of " << words
+          << " words placed" << (job.Run.GaveUp ? " (gave up)" : "") << "\n";
+    }
+  };
   QtPageFileDevice device;
   const FileResult<BookletPlan> written =
-      WriteBooklet(device, page->Path, puzzles, static_cast<int>(keys_per_page), [&](int number, int pages) {
-        if (show_progress) err << "\rkivrel-cli: page " << number << " of " << pages << "      " << std::flush;
-      });
+      WriteBooklet(device, page->Path, puzzles, static_cast<int>(keys_per_page), hooks);
   if (show_progress) err << "\n";
   if (!written) throw UsageError(PageFileFailureText(written.Error()));
   const BookletPlan& plan = *written;
 
   for (std::size_t n = 0; n < puzzles.size(); ++n) {
-    const std::string title = puzzles[n].ctx->AttributesForm().Text(frmAttributes::txtPuzName);
+    const std::string& title = puzzles[n].Title;
     out << "puzzle " << n + 1 << ", page " << plan.FirstPuzzlePage + static_cast<int>(n) << ": "
-        << (title.empty() ? "(untitled)" : title) << " (" << sources[n] << "), seed " << puzzles[n].Seed << "\n";
+        << (title.empty() ? "(untitled)" : title) << " (" << jobs[n].List << "), seed " << puzzles[n].Seed << "\n";
   }
   out << "answer keys from page " << plan.FirstKeyPage << ", " << plan.PageCount << " pages\n";
   out << page->Path << "\n";

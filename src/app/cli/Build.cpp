@@ -230,8 +230,8 @@ int Build(Args& args, std::ostream& out, std::ostream& err) {
   const bool strict = args.Flag("--strict");
   const auto output = args.Value("-o");
   if (output && count > 1) throw UsageError("-o saves one puzzle: it cannot be used with --count above 1");
-  PrintOptions print_options;
-  const auto page = TakePageOptions(args, print_options);
+  PageSettings page_settings;
+  const auto page = TakePageOptions(args, page_settings);
   if (page && count != 1) throw UsageError("the page options draw one puzzle: they cannot go with --count");
   const std::string path = WordListPath(args.Positional("word list file"));
   args.Finish();
@@ -244,7 +244,7 @@ int Build(Args& args, std::ostream& out, std::ostream& err) {
   AppContext& ctx = program.ctx;
   const std::uint64_t first_seed = seed ? static_cast<std::uint64_t>(*seed) : std::random_device{}();
   PreparePuzzle(ctx, path, settings, first_seed);
-  ctx.print = print_options;
+  page_settings.ApplyTo(ctx);
   PuzzleState& s = ctx.state;
 
   bool incomplete = false;

@@ -1,75 +1,50 @@
 #include "PageOutput.h"
 
+#include <array>
+#include <functional>
 #include <iostream>
 
 #include "forms/PrintOptionsDialog.h"
-#include "forms/PrintPreview.h"
-#include "print/PageDrawing.h"
 #include "model/Numbers.h"
+#include "model/Text.h"
+#include "print/PageDrawing.h"
 #include "qt/QtPageFileDevice.h"
 
 namespace kivrel::cli {
 
-std::vector<OptionInfo> PageOptions() {
-  return {
-      {"pdf", "FILE", "draw the printed page on Letter paper (8.5 x 11 in) into a PDF; blanks are filled first"},
-      {"png", "FILE", "the page as a PNG image (300 dots per inch)"},
-      {"svg", "FILE", "the page as an SVG drawing"},
-      {"html", "FILE",
-       "the puzzle as a web page to solve on screen, in one file that needs no network; it shows its own "
-       "answers"},
-      {"answer-key", "",
-       "add the answer key, the words outlined and no fill letters: a second PDF page, or a second file "
-       "FILE-key.png / FILE-key.svg",
-       0},
-      {"outline", "", "outline the words on the page", 0},
-      {"no-word-list", "", "leave the word list off the page", 0},
-      {"no-instructions", "", "leave the instructions off the page", 0},
-      {"title-align", "left|center|right", "the title's place (default center)"},
-      {"puzzle-position", "top|middle|bottom", "the grid's place (default top)"},
-      {"margins", "T,B,L,R", "top, bottom, left and right margins in inches (default 1,1,1,1)"},
-  };
-}
-
-const CommandInfo& PrintCommand() {
-  static const CommandInfo info = [] {
-    CommandInfo c;
-    c.Name = "print";
-    c.Arguments = "PUZZLE.kvp (--pdf FILE | --png FILE | --svg FILE | --html FILE)";
-    c.About =
-        "Draws the page of a puzzle file as Print in the window prints it, on a Letter page,\n"
-        "into a file, and names the files written. The blanks of a puzzle saved without its\n"
-        "fill letters are filled first, with random letters.\n";
-    c.Options = PageOptions();
-    c.Options.push_back({"seed", "N", "the random seed of those fill letters"});
-    return c;
-  }();
-  return info;
-}
-
 namespace {
 
-Align ParseAlign(const std::string& value) {
+// One page option: its help, and what its value (or its presence, for a flag) does to
+// the page, as the control of the print options dialog of the same meaning would.
+struct PageOption {
+  OptionInfo Info;
+  std::function<void(const std::string& value, PageSettings& page)> Apply;
+};
+
+Align ParseAlign(const std::string& option, const std::string& value) {
   if (value == "left") return Align::Left;
   if (value == "center" || value == "centre") return Align::Center;
   if (value == "right") return Align::Right;
-  throw UsageError("--title-align takes left, center or right, not \"" + value + "\"");
+  throw UsageError("--" + option + " takes left, center or right, not \"" + value + "\"");
 }
 
+// "top", "middle-left", "bottom-right": the place down the page, and across it (the
+// centre when not given).
 void ApplyPuzzlePosition(const std::string& value, PrintOptions& o) {
-  // The word list follows the puzzle as the print options dialog arranges it: below a
-  // grid at the top or in the middle, above one at the bottom.
-  if (value == "top" || value == "middle") {
-    o.PuzzleVertical = value == "top" ? VerticalPlace::Top : VerticalPlace::Middle;
-    o.Below = 1;
-    o.Above = 0;
-  } else if (value == "bottom") {
+  const std::string error = "--puzzle-position takes top, middle or bottom, each alone or followed by -left or "
+                            "-right (top-left, ...), not \"" + value + "\"";
+  const std::size_t dash = value.find('-');
+  const std::string down = value.substr(0, dash);
+  if (down == "top") {
+    o.PuzzleVertical = VerticalPlace::Top;
+  } else if (down == "middle") {
+    o.PuzzleVertical = VerticalPlace::Middle;
+  } else if (down == "bottom") {
     o.PuzzleVertical = VerticalPlace::Bottom;
-    o.Above = 1;
-    o.Below = o.Left = o.Right = 0;
   } else {
-    throw UsageError("--puzzle-position takes top, middle or bottom, not \"" + value + "\"");
+    throw UsageError(error);
   }
+  o.PuzzleHorizontal = dash == std::string::npos ? Align::Center : ParseAlign("puzzle-position", value.substr(dash + 1));
 }
 
 void ApplyMargins(const std::string& value, PrintOptions& o) {
@@ -87,16 +62,133 @@ void ApplyMargins(const std::string& value, PrintOptions& o) {
       throw UsageError("--margins: a margin may be at most 22.75 inches, not \"" + field + "\"");
     }
   }
-  // What the page keeps between the margins must hold something.
-  if (inches[0] + inches[1] >= kPageHeightTwips / 1440.0 || inches[2] + inches[3] >= kPageWidthTwips / 1440.0) {
-    throw UsageError("--margins " + value + " leave no room on the 8.5 x 11 inch page");
-  }
   for (int i = 0; i < 4; ++i) o.Margins[static_cast<std::size_t>(i)] = FormatMargin(inches[i]) + std::string(kInchMark);
+}
+
+PaperSize ParsePaper(const std::string& value) {
+  const std::string name = ToLower(value);
+  if (name == "letter") return kLetterPaper;
+  if (name == "a4") return kA4Paper;
+  if (name == "legal") return kLegalPaper;
+  throw UsageError("--paper takes a4, letter or legal, not \"" + value + "\"");
+}
+
+// "Times New Roman,24,bold,italic": the family, the size in whole points, and bold or
+// italic when named.
+FontRecord ParseFont(const std::string& option, const std::string& value, const std::string& section) {
+  const std::string error = "--" + option + " takes FAMILY,SIZE followed by ,bold and ,italic as wanted " +
+                            "(\"Arial,14,bold\"), not \"" + value + "\"";
+  std::vector<std::string> fields;
+  for (std::size_t start = 0;;) {
+    const std::size_t comma = value.find(',', start);
+    fields.push_back(Trim(value.substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  if (fields.size() < 2 || fields[0].empty()) throw UsageError(error);
+  FontRecord font{section, fields[0], static_cast<i16>(ParseNumber(fields[1], "--" + option, 1, 999)), kFalse, kFalse};
+  for (std::size_t i = 2; i < fields.size(); ++i) {
+    if (fields[i] == "bold") {
+      font.Bold = kTrue;
+    } else if (fields[i] == "italic") {
+      font.Italic = kTrue;
+    } else {
+      throw UsageError(error);
+    }
+  }
+  return font;
+}
+
+PageOption Font(const char* option, const char* what, int slot, const char* section) {
+  return {{option, "FONT", std::string(what) + ": FAMILY,SIZE[,bold][,italic]"},
+          [=](const std::string& value, PageSettings& page) {
+            page.Fonts.emplace_back(slot, ParseFont(option, value, section));
+          }};
+}
+
+PageOption Flag(const char* option, const char* description, std::function<void(PrintOptions&)> apply) {
+  return {{option, "", description, 0}, [apply](const std::string&, PageSettings& page) { apply(page.Print); }};
+}
+
+// Every page option, in the order the help shows them (after the output files).
+const std::vector<PageOption>& PageOptionTable() {
+  static const std::vector<PageOption> table = {
+      {{"paper", "a4|letter|legal", "the paper the page is laid out on (default letter)"},
+       [](const std::string& value, PageSettings& page) { page.Print.Paper = ParsePaper(value); }},
+      Flag("fill-page", "the grid as large as the page holds, with room for the title, instructions and list",
+           [](PrintOptions& o) { o.FillPage = 1; }),
+      Flag("outline", "outline the words on the page", [](PrintOptions& o) { o.OutlineWords = 1; }),
+      Flag("no-word-list", "leave the word list off the page", [](PrintOptions& o) { o.PrintWordList = 0; }),
+      Flag("no-instructions", "leave the instructions off the page", [](PrintOptions& o) { o.PrintInstructions = 0; }),
+      Flag("list-left", "the word list beside the puzzle, on its left, as far as there is room",
+           [](PrintOptions& o) { o.Left = 1; }),
+      {{"title-align", "left|center|right", "the title's place (default center)"},
+       [](const std::string& value, PageSettings& page) { page.Print.TitleAlign = ParseAlign("title-align", value); }},
+      {{"instructions-align", "left|center|right", "the instructions' place (default center)"},
+       [](const std::string& value, PageSettings& page) {
+         page.Print.InstructionsAlign = ParseAlign("instructions-align", value);
+       }},
+      {{"puzzle-position", "PLACE",
+        "the grid's place: top, middle or bottom, alone (centred) or with -left or -right, as in top-left "
+        "(default top)"},
+       [](const std::string& value, PageSettings& page) { ApplyPuzzlePosition(value, page.Print); }},
+      {{"margins", "T,B,L,R",
+        "top, bottom, left and right margins in inches (default 1,1,1,1); at least 2 inches of the paper must "
+        "remain across and down"},
+       [](const std::string& value, PageSettings& page) { ApplyMargins(value, page.Print); }},
+      Font("title-font", "the title's font (default \"Times New Roman,18,bold,italic\")", kTitleFont, "Title"),
+      Font("instructions-font", "the instructions' font (default \"Times New Roman,13,italic\")", kInstructionsFont,
+           "Instructions"),
+      Font("puzzle-font", "the grid's font, which sets the size of its cells (default Arial,16)", kPuzzleFont,
+           "Puzzle"),
+      Font("list-font", "the word list's font (default \"Arial,12,bold\")", kWordListFont, "Word List"),
+      Font("quote-font", "the hidden message's font on an answer key (default \"Times New Roman,13,italic\")",
+           kQuotationFont, "Quotation"),
+  };
+  return table;
 }
 
 }  // namespace
 
-std::optional<PageRequest> TakePageOptions(const Args& args, PrintOptions& options) {
+std::vector<OptionInfo> PageOptions() {
+  std::vector<OptionInfo> options = {
+      {"pdf", "FILE", "draw the printed page into a PDF; blanks are filled first"},
+      {"png", "FILE", "the page as a PNG image (300 dots per inch)"},
+      {"svg", "FILE", "the page as an SVG drawing"},
+      {"html", "FILE",
+       "the puzzle as a web page to solve on screen, in one file that needs no network; it shows its own "
+       "answers"},
+      {"answer-key", "",
+       "add the answer key, the words outlined and no fill letters: a second PDF page, or a second file "
+       "FILE-key.png / FILE-key.svg",
+       0},
+  };
+  for (const PageOption& option : PageOptionTable()) options.push_back(option.Info);
+  return options;
+}
+
+const CommandInfo& PrintCommand() {
+  static const CommandInfo info = [] {
+    CommandInfo c;
+    c.Name = "print";
+    c.Arguments = "PUZZLE.kvp (--pdf FILE | --png FILE | --svg FILE | --html FILE)";
+    c.About =
+        "Draws the page of a puzzle file as Print in the window prints it, into a file, and\n"
+        "names the files written. The blanks of a puzzle saved without its fill letters are\n"
+        "filled first, with random letters.\n";
+    c.Options = PageOptions();
+    c.Options.push_back({"seed", "N", "the random seed of those fill letters"});
+    return c;
+  }();
+  return info;
+}
+
+void PageSettings::ApplyTo(AppContext& ctx) const {
+  ctx.print = Print;
+  for (const auto& [slot, font] : Fonts) ctx.fonts(slot) = font;
+}
+
+std::optional<PageRequest> TakePageOptions(const Args& args, PageSettings& page) {
   std::optional<PageRequest> request;
   const std::pair<const char*, PageRequest::Format> outputs[] = {
       {"--pdf", PageRequest::Format::Pdf},
@@ -110,28 +202,32 @@ std::optional<PageRequest> TakePageOptions(const Args& args, PrintOptions& optio
     }
   }
   const bool answer_key = args.Flag("--answer-key");
-  const bool outline = args.Flag("--outline");
-  const bool no_word_list = args.Flag("--no-word-list");
-  const bool no_instructions = args.Flag("--no-instructions");
-  const auto title_align = args.Value("--title-align");
-  const auto position = args.Value("--puzzle-position");
-  const auto margins = args.Value("--margins");
+  bool any = answer_key;
+  for (const PageOption& option : PageOptionTable()) {
+    const std::string name = "--" + option.Info.Name;
+    if (!args.Flag(name)) continue;
+    any = true;
+    option.Apply(option.Info.ValueCount == 0 ? std::string() : *args.Value(name), page);
+  }
   if (!request) {
-    if (answer_key || outline || no_word_list || no_instructions || title_align || position || margins) {
-      throw UsageError("the page options need an output file: --pdf, --png, --svg or --html");
-    }
+    if (any) throw UsageError("the page options need an output file: --pdf, --png, --svg or --html");
     return std::nullopt;
   }
   if (answer_key && request->Kind == PageRequest::Format::Html) {
     throw UsageError("--answer-key does not go with --html: the web page shows its own answers");
   }
   request->AnswerKey = answer_key;
-  options.OutlineWords = outline ? 1 : 0;
-  options.PrintWordList = no_word_list ? 0 : 1;
-  options.PrintInstructions = no_instructions ? 0 : 1;
-  if (title_align) options.TitleAlign = ParseAlign(*title_align);
-  if (position) ApplyPuzzlePosition(*position, options);
-  if (margins) ApplyMargins(*margins, options);
+  PrintOptions& o = page.Print;
+  // The list beside the puzzle only where the print options dialog offers it.
+  if (o.Left != 0 && (o.PuzzleVertical == VerticalPlace::Bottom || o.PuzzleHorizontal == Align::Left)) {
+    throw UsageError("--list-left needs room on the puzzle's left: not with the puzzle at the left or the bottom");
+  }
+  FollowPuzzlePlace(o);
+  std::array<int, 4> margins{};
+  for (std::size_t i = 0; i < margins.size(); ++i) margins[i] = MarginTwips(o.Margins[i]);
+  if (const std::string refusal = MarginsRefusal(margins, o.Paper); !refusal.empty()) {
+    throw UsageError("--margins " + args.Value("--margins").value_or("1,1,1,1") + ": t" + refusal.substr(1));
+  }
   return request;
 }
 

@@ -11,8 +11,8 @@
 namespace kivrel::cli {
 
 int Print(Args& args, std::ostream& out) {
-  PrintOptions print_options;
-  const auto page = TakePageOptions(args, print_options);
+  PageSettings page_settings;
+  const auto page = TakePageOptions(args, page_settings);
   const auto seed = args.Number("--seed", 0, 9007199254740991LL);
   const std::string path = args.Positional("puzzle file");
   args.Finish();
@@ -24,7 +24,7 @@ int Print(Args& args, std::ostream& out) {
   AppContext& ctx = program.ctx;
   StartUp(ctx, seed ? std::optional<std::uint64_t>(static_cast<std::uint64_t>(*seed)) : std::nullopt);
   ReadPuzzleFile(ctx, path, bytes);
-  ctx.print = print_options;
+  page_settings.ApplyTo(ctx);
   for (const std::string& file : WritePageFiles(ctx, *page)) out << Printable(file) << "\n";
   return kExitOk;
 }
