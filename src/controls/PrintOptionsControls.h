@@ -12,7 +12,7 @@
   X(txtMargin_0) X(txtMargin_1) X(txtMargin_2) X(txtMargin_3)                                                 \
   X(spnMargin_0) X(spnMargin_1) X(spnMargin_2) X(spnMargin_3)                                                 \
   X(cmdTitleFont) X(cmdInstructionsFont) X(cmdPuzzleFont) X(cmdWordListFont)                                  \
-  X(chkPrintInstructions) X(chkPrintWordList) X(chkOutlineWords)                                             \
+  X(chkPrintInstructions) X(chkPrintWordList) X(chkOutlineWords) X(chkFillPage)                              \
   X(picLayout) X(shpMargins) X(lblTitle) X(lblInstructions) X(lblPuzzle) X(lblSideList) X(lblColumnList)      \
   X(lblListTooLong)                                                                                           \
   X(cmdPreview) X(cmdPrinter) X(cmdPrint) X(cmdCancel)

@@ -1,6 +1,7 @@
 #include "forms/PrintOptionsDialog.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -28,7 +29,7 @@ constexpr Control kPositionButtons[] = {radPuzzleLeft, radPuzzleCenter, radPuzzl
                                         radPuzzleTop,  radPuzzleMiddle, radPuzzleBottom};
 
 // Check boxes whose click only asks for a relayout.
-constexpr Control kRelayoutBoxes[] = {chkOutlineWords, chkAbove, chkBelow, chkLeft};
+constexpr Control kRelayoutBoxes[] = {chkOutlineWords, chkAbove, chkBelow, chkLeft, chkFillPage};
 
 struct FontButton {
   Control Button;
@@ -58,7 +59,16 @@ int CheckValue(i16 flag) { return flag != 0 ? 1 : 0; }
 
 FontSpec SpecOf(const FontRecord& r) { return {r.FontName, static_cast<double>(r.Size), r.Bold != 0, r.Italic != 0}; }
 
+Rect Scaled(const Rect& r, double share) {
+  return {Nearest(r.Left * share), Nearest(r.Top * share), Nearest(r.Width * share), Nearest(r.Height * share)};
+}
+
 }  // namespace
+
+double ThumbnailShare(const PaperSize& paper) {
+  return std::min({1.0, static_cast<double>(kThumbnailPaper.Width) / std::max(paper.Width, 1),
+                   static_cast<double>(kThumbnailPaper.Height) / std::max(paper.Height, 1)});
+}
 
 PrintOptionsDialog::PrintOptionsDialog(AppContext& ctx) : ctx_(ctx) {
   Form& f = form();
@@ -67,7 +77,7 @@ PrintOptionsDialog::PrintOptionsDialog(AppContext& ctx) : ctx_(ctx) {
   }
   ShowOptions(ctx_.print);
   // The margin rectangle as designed: one inch inside the page on every side.
-  f.SetBounds(shpMargins, {1440, 1440, kPageWidthTwips - 2 * 1440, kPageHeightTwips - 2 * 1440});
+  f.SetBounds(shpMargins, {1440, 1440, kThumbnailPaper.Width - 2 * 1440, kThumbnailPaper.Height - 2 * 1440});
   f.SetDefault(cmdPrint, true);
 
   f.On({}, Event::Load, [this] { Form_Load(); });
@@ -104,7 +114,7 @@ PrintOptionsDialog::PrintOptionsDialog(AppContext& ctx) : ctx_(ctx) {
   }
   f.On(cmdPreview, Event::Click, [this] { cmdPreview_Click(); });
   f.On(cmdPrint, Event::Click, [this] { PrintPuzzle(); });
-  f.On(cmdPrinter, Event::Click, [this] { ChoosePrinter(ctx_); });
+  f.On(cmdPrinter, Event::Click, [this] { ChoosePrinter(); });
   f.On(cmdCancel, Event::Click, [this] { cmdCancel_Click(); });
 
   ctx_.PrintOptionChangedByLayout = [this](Control control) {
@@ -129,6 +139,7 @@ void PrintOptionsDialog::ShowOptions(const PrintOptions& o) {
   f.SetValue(chkLeft, CheckValue(o.Left));
   f.SetValue(chkRight, CheckValue(o.Right));
   f.SetValue(chkOutlineWords, CheckValue(o.OutlineWords));
+  f.SetValue(chkFillPage, CheckValue(o.FillPage));
   for (int side = kTopMargin; side <= kRightMargin; ++side) {
     f.SetText(txtMargin[side], o.Margins[static_cast<std::size_t>(side)]);
   }
@@ -162,6 +173,7 @@ void PrintOptionsDialog::ReadOptions() {
   o.Left = check(chkLeft);
   o.Right = check(chkRight);
   o.OutlineWords = check(chkOutlineWords);
+  o.FillPage = check(chkFillPage);
   for (int side = kTopMargin; side <= kRightMargin; ++side) {
     o.Margins[static_cast<std::size_t>(side)] = f.Text(txtMargin[side]);
   }
@@ -172,8 +184,8 @@ void PrintOptionsDialog::Form_Load() {
   const Rect& margins = f.Bounds(shpMargins);
   thumb_top_ = margins.Top;
   thumb_left_ = margins.Left;
-  thumb_right_ = kPageWidthTwips - margins.Width - margins.Left;
-  thumb_bottom_ = kPageHeightTwips - margins.Height - margins.Top;
+  thumb_right_ = kThumbnailPaper.Width - margins.Width - margins.Left;
+  thumb_bottom_ = kThumbnailPaper.Height - margins.Height - margins.Top;
   // Each font button shows its section's font.
   for (const FontButton& font : kFontButtons) f.SetFont(font.Button, SpecOf(ctx_.fonts(font.Slot)));
   CenterForm(ctx_, f);
@@ -192,13 +204,30 @@ void PrintOptionsDialog::Form_Activate() {
 void PrintOptionsDialog::RefreshLayout() {
   if (ctx_.state.PrintingInProgress != 0) return;
   ReadOptions();
+  ShowPaper();
   DrawPreviewPage(ctx_);
   PlaceThumbnail();
+}
+
+void PrintOptionsDialog::ShowPaper() {
+  const PaperSize& paper = ctx_.print.Paper;
+  if (shown_paper_ == paper) return;
+  shown_paper_ = paper;
+  // The preview's page takes the paper's size as it fits itself to its window.
+  ctx_.forms.Get(frmPrintPreview::kWindow).Raise({}, Event::Resize);
+  Form& f = form();
+  const double share = ThumbnailShare(paper);
+  Rect thumbnail = f.Bounds(picLayout);
+  thumbnail.Width = Nearest(paper.Width * share / 3);
+  thumbnail.Height = Nearest(paper.Height * share / 3);
+  f.SetBounds(picLayout, thumbnail);
+  PlaceMarginRectangle();
 }
 
 void PrintOptionsDialog::PlaceThumbnail() {
   Form& f = form();
   const PagePrinted& printed = ctx_.printed;
+  const double share = ThumbnailShare(ctx_.print.Paper);
   // Exactly the blocks the page printed, where it printed them.
   const std::pair<Control, const PageBlock*> blocks[] = {{lblTitle, &printed.Title},
                                                          {lblInstructions, &printed.Instructions},
@@ -206,7 +235,7 @@ void PrintOptionsDialog::PlaceThumbnail() {
                                                          {lblSideList, &printed.SideList},
                                                          {lblColumnList, &printed.ColumnList}};
   for (const auto& [label, block] : blocks) {
-    if (block->Shown) f.SetBounds(label, block->Bounds);
+    if (block->Shown) f.SetBounds(label, Scaled(block->Bounds, share));
     f.SetVisible(label, block->Shown);
   }
   f.SetVisible(lblListTooLong, f.Value(chkPrintWordList) != 0 && !printed.ListFits);
@@ -236,10 +265,16 @@ void PrintOptionsDialog::SetMargin(int side, double inches) {
     case kRightMargin: thumb_right_ = twips; break;
     default: break;
   }
-  // Margins wider than the page leave an empty rectangle, not a negative one.
-  form().SetBounds(shpMargins, {thumb_left_, thumb_top_, Max(kPageWidthTwips - thumb_right_ - thumb_left_, 0),
-                                Max(kPageHeightTwips - thumb_bottom_ - thumb_top_, 0)});
+  PlaceMarginRectangle();
   RefreshLayout();
+}
+
+void PrintOptionsDialog::PlaceMarginRectangle() {
+  // Margins wider than the page leave an empty rectangle, not a negative one.
+  const PaperSize& paper = ctx_.print.Paper;
+  const Rect inside{thumb_left_, thumb_top_, Max(paper.Width - thumb_right_ - thumb_left_, 0),
+                    Max(paper.Height - thumb_bottom_ - thumb_top_, 0)};
+  form().SetBounds(shpMargins, Scaled(inside, ThumbnailShare(paper)));
 }
 
 void PrintOptionsDialog::CommitMarginText(int side) {
@@ -257,33 +292,53 @@ void PrintOptionsDialog::StepMargin(int side, bool down) {
 }
 
 void PrintOptionsDialog::FinishMargin(int side, double inches) {
+  Form& f = form();
   // Below 0 is no margin; beyond what a layout can hold is the most it can.
   inches = std::clamp(inches, 0.0, kLargestMarginInches);
-  form().SetText(txtMargin[side], FormatMargin(inches) + std::string(kInchMark));
+  std::array<int, 4> twips{};
+  for (int other = kTopMargin; other <= kRightMargin; ++other) {
+    twips[static_cast<std::size_t>(other)] = MarginTwips(ctx_.print.Margins[static_cast<std::size_t>(other)]);
+  }
+  twips[static_cast<std::size_t>(side)] = Nearest(inches * 1440.0);
+  if (const std::string refusal = MarginsRefusal(twips, ctx_.print.Paper); !refusal.empty()) {
+    // The box shows the margin the page has again; nothing is left to commit when the
+    // message takes the focus away from it.
+    f.SetText(txtMargin[side], ctx_.print.Margins[static_cast<std::size_t>(side)]);
+    margin_edited_ = false;
+    ShowMessage(ctx_.dialogs, refusal, kMessageTitle, MessageIcon::Exclamation);
+    return;
+  }
+  f.SetText(txtMargin[side], FormatMargin(inches) + std::string(kInchMark));
   SetMargin(side, inches);
 }
 
-void PrintOptionsDialog::ApplyPuzzleRule(Control button) {
+void PrintOptionsDialog::ApplyPuzzleRule() {
   Form& f = form();
-  if (button == radPuzzleTop || button == radPuzzleMiddle) {
-    f.SetEnabled(chkBelow, false);
-    f.SetValue(chkBelow, 1);
-    f.SetValue(chkAbove, 0);
-    f.SetEnabled(chkAbove, false);
-  } else if (button == radPuzzleBottom) {
-    f.SetValue(chkAbove, 1);
-    for (Control box : {chkBelow, chkLeft, chkRight}) f.SetValue(box, 0);
-    for (Control box : {chkAbove, chkBelow, chkRight}) f.SetEnabled(box, false);
-  } else if (button == radPuzzleLeft) {
-    f.SetValue(chkLeft, 0);
+  // The word list boxes follow the place selected, as on every page laid out; setting a
+  // box counts as a click on it when its value changes.
+  PrintOptions o;
+  o.PuzzleVertical = Selected(f, kVerticalButtons, VerticalPlace::Top, VerticalPlace::Middle, VerticalPlace::Bottom);
+  o.PuzzleHorizontal = Selected(f, kHorizontalButtons, Align::Left, Align::Center, Align::Right);
+  o.Left = static_cast<i16>(f.Value(chkLeft));
+  o.Right = static_cast<i16>(f.Value(chkRight));
+  FollowPuzzlePlace(o);
+  const std::pair<Control, i16> boxes[] = {{chkAbove, o.Above}, {chkBelow, o.Below}, {chkLeft, o.Left}, {chkRight, o.Right}};
+  // The box that comes on first, so that the list is never asked to go nowhere.
+  for (int pass : {1, 0}) {
+    for (const auto& [box, value] : boxes) {
+      if (value == pass && f.Value(box) != value) f.SetValue(box, value);
+    }
   }
+  f.SetEnabled(chkAbove, false);
+  f.SetEnabled(chkBelow, false);
+  f.SetEnabled(chkRight, false);
   // "Left" is offered only where the page can print a list beside the puzzle: not with
   // the puzzle at the left, nor at the bottom, whatever was selected before.
   f.SetEnabled(chkLeft, f.Value(chkPrintWordList) != 0 && f.Value(radPuzzleBottom) == 0 && f.Value(radPuzzleLeft) == 0);
 }
 
 void PrintOptionsDialog::PuzzlePosition_Click(Control button) {
-  if (form().Value(button) != 0) ApplyPuzzleRule(button);
+  if (form().Value(button) != 0) ApplyPuzzleRule();
   RefreshLayout();
 }
 
@@ -346,7 +401,11 @@ void PrintOptionsDialog::cmdCancel_Click() {
 
 void PrintOptionsDialog::PrintPuzzle() {
   ReadOptions();
-  kivrel::PrintPuzzle(ctx_);
+  if (kivrel::PrintPuzzle(ctx_)) RefreshLayout();
+}
+
+void PrintOptionsDialog::ChoosePrinter() {
+  if (kivrel::ChoosePrinter(ctx_)) RefreshLayout();
 }
 
 }  // namespace kivrel

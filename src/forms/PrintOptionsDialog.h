@@ -13,8 +13,11 @@
 //
 // The thumbnail picLayout has the page's coordinates: its labels, and the margin
 // rectangle shpMargins, are placed in page twips, three of them to one twip of the
-// thumbnail on screen. It shows exactly the blocks the last layout printed
-// (ctx.printed), and lblListTooLong says so when the word list did not fit.
+// thumbnail on screen. Paper taller or wider than Letter is shown smaller, to fit the
+// thumbnail's place: its twips are scaled by ThumbnailShare first. The thumbnail shows
+// exactly the blocks the last layout printed (ctx.printed), and lblListTooLong says so
+// when the word list did not fit.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,6 +28,13 @@ namespace kivrel {
 
 /// The largest margin in inches: 32760 twips, within what a page layout can hold.
 inline constexpr double kLargestMarginInches = 22.75;
+
+/// The thumbnail's place in the dialog, in page twips at a third: a Letter page.
+inline constexpr PaperSize kThumbnailPaper = kLetterPaper;
+
+/// The share of its size a page of `paper` is shown at on the thumbnail, in page twips:
+/// 1 for Letter, less for paper that would not fit the thumbnail's place.
+double ThumbnailShare(const PaperSize& paper);
 
 class PrintOptionsDialog {
  public:
@@ -53,7 +63,9 @@ class PrintOptionsDialog {
   /// Moves one side of the margin rectangle to `inches` and lays the page out.
   void SetMargin(int side, double inches);
   /// Normalises a margin box: its leading number (none reads as 0), never below 0,
-  /// written back as "#.0#" and the inch mark; then SetMargin.
+  /// written back as "#.0#" and the inch mark; then SetMargin. Margins that would leave
+  /// less than 2 inches of the paper across or down are refused with a message naming
+  /// them, and the box goes back to the margin the page has.
   void CommitMarginText(int side);
   /// As CommitMarginText, a quarter inch up or down first.
   void StepMargin(int side, bool down);
@@ -73,16 +85,23 @@ class PrintOptionsDialog {
   void cmdCancel_Click();
   /// Print: the page as the controls stand now, through the print dialog.
   void PrintPuzzle();
+  /// Printer...: the printer set-up dialog; the page is laid out again on the paper of
+  /// the printer chosen.
+  void ChoosePrinter();
 
  private:
   Form& form() { return ctx_.forms.Get(frmPrintOptions::kWindow); }
   void ShowOptions(const PrintOptions& o);
-  void ApplyPuzzleRule(Control button);
+  void ApplyPuzzleRule();
   void PlaceThumbnail();
+  /// The thumbnail and the preview on the paper of the print options.
+  void ShowPaper();
+  void PlaceMarginRectangle();
   /// Writes a margin value back to its box and moves the rectangle.
   void FinishMargin(int side, double inches);
 
   AppContext& ctx_;
+  std::optional<PaperSize> shown_paper_;  // the paper the thumbnail and the preview show
   int thumb_top_ = 0;
   int thumb_bottom_ = 0;
   int thumb_left_ = 0;

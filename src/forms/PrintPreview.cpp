@@ -40,19 +40,21 @@ PrintPreview::PrintPreview(AppContext& ctx) : ctx_(ctx) {
 void PrintPreview::Form_Load() {
   Form& f = form();
   thickness_ = f.Bounds(VScrollBar).Width;
-  Rect page = f.Bounds(picPrintPreview);
-  page.Width = kPageWidthTwips;
-  page.Height = kPageHeightTwips;
-  f.SetBounds(picPrintPreview, page);
   Form_Resize();
   CenterForm(ctx_, f);
 }
 
 void PrintPreview::Form_Resize() {
   Form& f = form();
+  const PaperSize& paper = ctx_.print.Paper;
+  Rect page = f.Bounds(picPrintPreview);
+  if (page.Width != paper.Width || page.Height != paper.Height) {
+    page.Width = paper.Width;
+    page.Height = paper.Height;
+    f.SetBounds(picPrintPreview, page);
+  }
   const int width = f.Geometry().ScaleWidth;
-  const int height = f.Geometry().ScaleHeight;
-  const Rect page = f.Bounds(picPrintPreview);
+  const int height = f.Geometry().ScaleHeight - kPreviewStripTwips;
   // The horizontal bar is decided first, on the whole inner width.
   const bool across = width < page.Width;
   const bool down = height < page.Height;
@@ -63,7 +65,7 @@ void PrintPreview::Form_Resize() {
 
   if (across) {
     const int visible = Max(width - v, 0);
-    f.SetBounds(HScrollBar, {0, height - h, visible, h});
+    f.SetBounds(HScrollBar, {0, kPreviewStripTwips + height - h, visible, h});
     SetBarRange(f, HScrollBar, page.Width - visible, visible);
   } else {
     // The page stands at the left edge, and so does a bar shown again later.
@@ -72,7 +74,7 @@ void PrintPreview::Form_Resize() {
   }
   if (down) {
     const int visible = Max(height - h, 0);
-    f.SetBounds(VScrollBar, {width - v, 0, v, visible});
+    f.SetBounds(VScrollBar, {width - v, kPreviewStripTwips, v, visible});
     SetBarRange(f, VScrollBar, page.Height - visible, visible);
   } else {
     f.SetScrollValue(VScrollBar, 0);
@@ -88,7 +90,7 @@ void PrintPreview::SetPictureLeft(int left) {
 
 void PrintPreview::SetPictureTop(int top) {
   Rect page = form().Bounds(picPrintPreview);
-  page.Top = top;
+  page.Top = kPreviewStripTwips + top;
   form().SetBounds(picPrintPreview, page);
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // What the print preview window frmPrintPreview does: it shows the printed page at full
-// size and scrolls it. The page itself is drawn by the page layout onto ctx.preview
-// whenever a print option changes; this window only sizes the page picture, fits the
-// scroll bars to the window and moves the picture with them.
+// size, on the paper of the print options, and scrolls it. The page itself is drawn by
+// the page layout onto ctx.preview whenever a print option changes; this window only
+// sizes the page picture, fits the scroll bars to the window and moves the picture with
+// them. The Close button stands in a strip above the page, never over it.
 #include <string_view>
 
 #include "controls/PrintPreviewControls.h"
@@ -10,9 +11,8 @@
 
 namespace kivrel {
 
-/// The preview page: letter paper, 8.5 x 11 inches.
-inline constexpr int kPageWidthTwips = 12240;
-inline constexpr int kPageHeightTwips = 15840;
+/// The strip along the window's top that holds Close; the page and the bars lie below.
+inline constexpr int kPreviewStripTwips = 495;
 
 class PrintPreview {
  public:
@@ -24,7 +24,8 @@ class PrintPreview {
   /// Takes the bar thickness from the vertical bar as designed, sizes the page picture,
   /// fits the bars and centres the window.
   void Form_Load();
-  /// Fits the scroll bars to the window's inner area. A bar shows only when the page is
+  /// Sizes the page picture to the paper of the print options, and fits the scroll bars
+  /// to the window's inner area below the strip. A bar shows only when the page is
   /// larger than the area that way; its range is the hidden part of the page, a large
   /// step half the hidden or half the visible part (whichever is smaller), a small step
   /// a twentieth of the hidden part. Sizes and steps never go below 0 and 1, and a

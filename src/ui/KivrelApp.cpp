@@ -4,6 +4,7 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QIcon>
+#include <QLocale>
 #include <QMainWindow>
 #include <QScreen>
 #include <QSessionManager>
@@ -33,7 +34,7 @@ double ScreenPixelRatio() {
 
 KivrelApp::KivrelApp(Dialogs* dialogs)
     : picture_(1, 1, 1440.0 / metrics_.TwipsPerPixelX(), ScreenPixelRatio()),
-      preview_(kPageWidthTwips, kPageHeightTwips, 1440.0 / metrics_.TwipsPerPixelX(), ScreenPixelRatio()),
+      preview_(kLetterPaper.Width, kLetterPaper.Height, 1440.0 / metrics_.TwipsPerPixelX(), ScreenPixelRatio()),
       ctx_(dialogs ? *dialogs : qt_dialogs_, pump_, beeper_, metrics_, picture_),
       main_(ctx_),
       word_list_(ctx_),
@@ -46,6 +47,15 @@ KivrelApp::KivrelApp(Dialogs* dialogs)
   ctx_.printer = &printer_device_;
   ctx_.page_files = &page_file_device_;
   ctx_.preview = &preview_;
+  // Until a printer is chosen, pages are laid out on the paper of the user's country.
+  ctx_.print.Paper = PaperOfLocale(QLocale());
+  preview_.MeasureAsPaper();
+  // The preview's image is the size of its page, which is the paper's.
+  ctx_.forms.Get(frmPrintPreview::kWindow).Subscribe([this](Control control, Property property) {
+    if (property != Property::Bounds || control != frmPrintPreview::picPrintPreview) return;
+    const Rect& page = ctx_.forms.Get(frmPrintPreview::kWindow).Bounds(control);
+    preview_.Resize(page.Width, page.Height);
+  });
 
   Form& main = ctx_.MainForm();
   // The picture's image follows the size the display gives it. The sizing hides the

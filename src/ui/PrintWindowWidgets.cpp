@@ -79,7 +79,7 @@ void MakePositioning(const Design& d, QWidget* dialog) {
 }
 
 void MakeMargins(const Design& d, QWidget* dialog) {
-  QGroupBox* margins = Frame(d, dialog, "Margins", 120, 3285, 2475, 1755);
+  QGroupBox* margins = Frame(d, dialog, "Margins", 120, 3285, 2475, 1680);
   const char* sides[] = {"Top", "Bottom", "Left", "Right"};
   for (int side = kTopMargin; side <= kRightMargin; ++side) {
     const int top = 300 + side * 345;
@@ -105,24 +105,50 @@ void MakeFonts(const Design& d, QWidget* dialog) {
 }
 
 void MakePrintingOptions(const Design& d, QWidget* dialog) {
-  QGroupBox* printing = Frame(d, dialog, "Printing Options", 120, 5130, 2475, 1275);
-  d.Check(printing, chkPrintInstructions, "Print i&nstructions", 135, 285, 2250);
-  d.Check(printing, chkPrintWordList, "Print word &list", 135, 600, 2250);
-  d.Check(printing, chkOutlineWords, "&Outline words", 135, 915, 2250);
+  QGroupBox* printing = Frame(d, dialog, "Printing Options", 120, 5055, 2475, 1455);
+  d.Check(printing, chkPrintInstructions, "Print i&nstructions", 135, 255, 2250);
+  d.Check(printing, chkPrintWordList, "Print word &list", 135, 540, 2250);
+  d.Check(printing, chkOutlineWords, "&Outline words", 135, 825, 2250);
+  d.Check(printing, chkFillPage, "&Fill the page", 135, 1110, 2250);
 }
 
-// The thumbnail: the page at a third of its size, with a dark grey shadow behind it.
-// Its children are placed in page twips.
+// A dark grey shadow that keeps behind a widget, `offset` pixels to the right and below,
+// whatever size the widget is given.
+class Shadow : public QWidget {
+ public:
+  Shadow(QWidget* owner, int offset) : QWidget(owner->parentWidget()), owner_(owner), offset_(offset) {
+    Filled(this, QColor(64, 64, 64));
+    owner->installEventFilter(this);
+    Follow();
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Move || event->type() == QEvent::Resize) Follow();
+    return QWidget::eventFilter(watched, event);
+  }
+
+ private:
+  void Follow() {
+    setGeometry(owner_->geometry().translated(offset_, offset_));
+    stackUnder(owner_);
+  }
+  QWidget* owner_;
+  int offset_;
+};
+
+// The thumbnail: the page at a third of its size (a Letter page; another paper as the
+// print options dialog sizes it), with a dark grey shadow behind it. Its children are
+// placed in page twips.
 void MakeThumbnail(const Design& d, QWidget* dialog) {
   constexpr int kLeft = 5325;
   constexpr int kTop = 150;
-  constexpr int kWidth = kPageWidthTwips / 3;
-  constexpr int kHeight = kPageHeightTwips / 3;
+  constexpr int kWidth = kThumbnailPaper.Width / 3;
+  constexpr int kHeight = kThumbnailPaper.Height / 3;
   constexpr int kShadowOffset = 90;
-  d.Place(Filled(new QWidget(dialog), QColor(64, 64, 64)), kLeft + kShadowOffset, kTop + kShadowOffset, kWidth,
-          kHeight);
   QWidget* thumbnail = Filled(Design::Named(new QFrame(dialog), picLayout), Qt::white);
   d.Place(thumbnail, kLeft, kTop, kWidth, kHeight);
+  new Shadow(thumbnail, d.Px(kShadowOffset));
   FormBinder::SetUserScale(thumbnail, 3);
 
   auto* margins = Design::Named(new QFrame(thumbnail), shpMargins);
@@ -157,6 +183,27 @@ void MakeThumbnail(const Design& d, QWidget* dialog) {
   d.Place(too_long, kLeft, kTop + kHeight + kShadowOffset + 60, kWidth + kShadowOffset, 285);
   too_long->hide();
 }
+
+// A strip of the window's own colour across its top, over the page scrolled up under
+// it, as wide as the window.
+class TopStrip : public QWidget {
+ public:
+  TopStrip(QWidget* window, int height) : QWidget(window), height_(height) {
+    setAutoFillBackground(true);
+    window->installEventFilter(this);
+    setGeometry(0, 0, window->width(), height_);
+    raise();
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Resize) setGeometry(0, 0, parentWidget()->width(), height_);
+    return QWidget::eventFilter(watched, event);
+  }
+
+ private:
+  int height_;
+};
 
 // The mouse wheel over the preview's page scrolls it down and up, Shift+wheel (or a
 // sideways wheel) across.
@@ -219,16 +266,17 @@ QDialog* MakePrintPreviewWindow(const Design& d, QWidget* parent, QtImageSurface
   window->setModal(false);
   window->resize(d.Px(kWidth), d.Px(kHeight));
 
-  // The page lies under the bars and the button, which stay where the window puts them.
+  // Close stands in a strip along the top; the page lies below it, under the bars,
+  // which stay where the window puts them.
   auto* picture = Design::Named(new PuzzlePicture(page, window), frmPrintPreview::picPrintPreview);
-  d.Place(picture, 0, 0, kPageWidthTwips, kPageHeightTwips);
+  d.Place(picture, 0, kPreviewStripTwips, kLetterPaper.Width, kLetterPaper.Height);
   picture->installEventFilter(new PreviewWheel(window, preview));
   d.Place(Design::Named(new QScrollBar(Qt::Horizontal, window), frmPrintPreview::HScrollBar), 0, kHeight - kBar,
           kWidth - kBar, kBar);
-  d.Place(Design::Named(new QScrollBar(Qt::Vertical, window), frmPrintPreview::VScrollBar), kWidth - kBar, 0, kBar,
-          kHeight - kBar);
-  // Close floats over the page's top margin, in reach wherever the page is scrolled.
-  d.Button(window, frmPrintPreview::Close, "&Close", 120, 120, 1095, 375)->raise();
+  d.Place(Design::Named(new QScrollBar(Qt::Vertical, window), frmPrintPreview::VScrollBar), kWidth - kBar,
+          kPreviewStripTwips, kBar, kHeight - kBar - kPreviewStripTwips);
+  new TopStrip(window, d.Px(kPreviewStripTwips));
+  d.Button(window, frmPrintPreview::Close, "&Close", 120, 60, 1095, 375)->raise();
   return window;
 }
 

@@ -170,21 +170,34 @@ TEST_F(PrintWindows, LeftIsNeverOfferedWhereThePageCannotPrintIt) {
 
 TEST_F(PrintWindows, AListThatCannotFitIsSaidOnTheDialog) {
   EXPECT_FALSE(dialog_form.IsVisible(lblListTooLong));
-  dialog_form.SetText(txtMargin[kBottomMargin], "10");
-  dialog.CommitMarginText(kBottomMargin);  // the list has no room left under the grid
+  dialog_form.SetText(txtMargin[kTopMargin], "8");
+  dialog.CommitMarginText(kTopMargin);  // two inches: no room for the list under the grid
   EXPECT_TRUE(dialog_form.IsVisible(lblListTooLong));
   EXPECT_FALSE(dialog_form.IsVisible(lblColumnList));
   dialog_form.SetValue(chkPrintWordList, 0);
   EXPECT_FALSE(dialog_form.IsVisible(lblListTooLong));
 }
 
-TEST_F(PrintWindows, MarginTextsWithoutAUsableNumberAreNormalised) {
-  for (auto [side, typed, shown] :
-       {std::tuple{kLeftMargin, "wide", ".0\""}, {kRightMargin, "-2", ".0\""}, {kTopMargin, "1e9", "22.75\""}}) {
+// Margin texts are normalised; margins that would leave less than two inches of the
+// paper either way are refused, saying which, and the box shows the margin it had.
+TEST_F(PrintWindows, MarginTextsAreNormalisedAndMarginsLeavingTooLittleAreRefused) {
+  for (auto [side, typed, shown] : {std::tuple{kLeftMargin, "wide", ".0\""}, {kRightMargin, "-2", ".0\""},
+                                    {kTopMargin, "1.25", "1.25\""}, {kLeftMargin, "6.5", "6.5\""}}) {
     TypeMargin(side, typed);
     EXPECT_EQ(dialog_form.Text(txtMargin[side]), shown) << typed;
   }
-  EXPECT_EQ(Bounds(shpMargins), (Rect{0, 32760, 12240, 0})) << "never a negative height";
+  EXPECT_EQ(Bounds(shpMargins), (Rect{9360, 1800, 2880, 12600}));
+  app.dialogs.ExpectMessage(MessageAnswer::Ok,
+                            std::string("The left and right margins (6.5\" and 1.0\") leave 1.0\" of the paper's "
+                                        "8.5\" width. At least 2.0\" must remain across and down."));
+  TypeMargin(kRightMargin, "1");
+  EXPECT_EQ(dialog_form.Text(txtMargin[kRightMargin]), ".0\"");
+  app.dialogs.ExpectMessage(MessageAnswer::Ok,
+                            std::string("The top and bottom margins (22.75\" and 1.0\") leave nothing of the "
+                                        "paper's 11.0\" height. At least 2.0\" must remain across and down."));
+  TypeMargin(kTopMargin, "1e9");
+  EXPECT_EQ(dialog_form.Text(txtMargin[kTopMargin]), "1.25\"");
+  EXPECT_EQ(ctx.page.TopMargin, 1800);
 
   // Enter without typing leaves the box as it is.
   dialog_form.Raise(txtMargin[kTopMargin], Event::GotFocus);
@@ -276,7 +289,8 @@ TEST_F(PrintWindows, PreviewBarsFollowTheWindowAndNeverGoNegative) {
   const ControlState& down = preview_form.State(frmPrintPreview::VScrollBar);
   preview.Wheel(2, false);
   EXPECT_EQ(down.Value, 6 * down.SmallChange);
-  EXPECT_EQ(preview_form.Bounds(frmPrintPreview::picPrintPreview).Top, -down.Value);
+  EXPECT_EQ(preview_form.Bounds(frmPrintPreview::picPrintPreview).Top, kPreviewStripTwips - down.Value)
+      << "the page below the strip that holds Close";
   preview.Wheel(-100, false);
   EXPECT_EQ(down.Value, 0);
   preview.Wheel(100, true);

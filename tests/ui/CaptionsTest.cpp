@@ -91,6 +91,7 @@ const Caption kCaptions[] = {
     {&frmPrintOptions::kWindow, "chkPrintInstructions", "Print i&nstructions"},
     {&frmPrintOptions::kWindow, "chkPrintWordList", "Print word &list"},
     {&frmPrintOptions::kWindow, "chkOutlineWords", "&Outline words"},
+    {&frmPrintOptions::kWindow, "chkFillPage", "&Fill the page"},
     {&frmPrintOptions::kWindow, "cmdPreview", "Pre&view"},
     {&frmPrintOptions::kWindow, "cmdPrinter", "P&rinter..."},
     {&frmPrintOptions::kWindow, "cmdPrint", "&Print"},

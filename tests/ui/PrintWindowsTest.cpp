@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QLocale>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScreen>
@@ -139,7 +140,8 @@ TEST(PrintWindows, PreviewScrollsThePageAndCloseHidesBothWindows) {
   across->setValue(across->maximum());
   EXPECT_EQ(page->geometry().right() + 1, down->x());
   down->setValue(150);
-  EXPECT_EQ(page->y(), -10);
+  EXPECT_EQ(page->y(), 495 / 15 - 10) << "the page below the strip that holds Close";
+  EXPECT_LE(p.In(preview, frmPrintPreview::Close)->geometry().bottom(), 495 / 15) << "Close is never over the page";
 
   // Back to the dialog, then Escape: both windows go, keeping their settings.
   p.Activate(p.Dialog());
@@ -150,6 +152,36 @@ TEST(PrintWindows, PreviewScrollsThePageAndCloseHidesBothWindows) {
   p.Click("cmdPrint");
   EXPECT_TRUE(p.Dialog()->isVisible());
   EXPECT_TRUE(p.D<QRadioButton>("radTitleRight")->isChecked());
+}
+
+// The page is laid out on the locale's paper until a printer is chosen, then on the
+// printer's: the preview shows that paper, and the thumbnail fits it into its place.
+// "Fill the page" makes the grid as large as the page holds.
+TEST(PrintWindows, ThePreviewAndTheThumbnailShowThePaperAndFillThePageGrowsTheGrid) {
+  QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+  {
+    testing::RunningProgram german;
+    EXPECT_EQ(german.ctx().print.Paper, kA4Paper);
+  }
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+  PrintProgram p;
+  QWidget* page = p.In(p.Preview(), frmPrintPreview::picPrintPreview);
+  EXPECT_EQ(page->size(), QSize(816, 1056));  // Letter at 15 twips a pixel
+  EXPECT_EQ(p.D("picLayout")->size(), QSize(272, 352));
+
+  p.dialogs.ExpectPrinter(PrintChoice{1, kLegalPaper});
+  p.ClickIn("cmdPrinter");
+  EXPECT_EQ(page->size(), QSize(816, 1344));
+  EXPECT_EQ(p.app.preview().Image().size(), QSize(816, 1344) * p.app.preview().DevicePixelRatio());
+  EXPECT_EQ(p.ctx().page.PrintableHeight, 20160 - 2 * 1440);
+  // 8.5 x 14 inches in the place of 8.5 x 11: 11/14 of a third.
+  EXPECT_EQ(p.D("picLayout")->size(), QSize(214, 352));
+  EXPECT_EQ(p.D("shpMargins")->geometry(), QRect(25, 25, 163, 302));
+
+  const int grid_width = p.D("lblPuzzle")->width();
+  p.ClickIn("chkFillPage");
+  EXPECT_EQ(p.ctx().print.FillPage, 1);
+  EXPECT_GT(p.D("lblPuzzle")->width(), 2 * grid_width);
 }
 
 // Opening Print leaves the main window's outlines and their flag alone: the next
