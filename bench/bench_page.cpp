@@ -59,6 +59,7 @@ struct BigPuzzle {
         if (s.Grid.At(r, c).Letter.empty()) s.Grid.At(r, c).Letter = std::string(1, letters[(r * 5 + c) % 26]);
       }
     }
+    preview.MeasureAsPaper();  // as the program's preview measures
     ctx.preview = &preview;
   }
 };
