@@ -493,6 +493,33 @@ TEST_F(PageTest, ALongListShrinksUntilItEndsAboveTheBottomMargin) {
   EXPECT_LE(p.ColumnListTop + p.ColumnListHeight, p.PuzzleTop) << "the list above never runs into the grid";
 }
 
+// A list that would fall below 8 points makes the grid smaller first; "Fill the page"
+// makes it larger while a legible list keeps its room, and its place beside the grid.
+TEST_F(PageTest, TheGridMakesRoomForALegibleListAndFillsThePageOtherwise) {
+  testing::MakeGrid(ctx, 20, 40);  // 15 points fit the room below the title: a grid to 14100
+  PlaceNumberedWords(50, 8);       // 11 columns of 5 rows at 8 points need 1120 below the grid
+  DrawPreviewPage(ctx);
+  EXPECT_EQ(ctx.printed.PuzzleSize, 14) << "the largest grid that leaves room for the list at 8";
+  EXPECT_EQ(ctx.printed.ListSize, 8);
+  EXPECT_EQ(p.ColumnListTop + p.ColumnListHeight, 15840 - 1440);
+  ctx.fonts(kWordListFont).Size = 3;  // a size the user chose below 8 is kept: 2 rows fit
+  DrawPreviewPage(ctx);
+  EXPECT_EQ(std::make_pair(ctx.printed.PuzzleSize, ctx.printed.ListSize), std::make_pair(15.0, 3.0));
+
+  testing::MakeGrid(ctx, 10, 10);
+  PlaceNumberedWords(25, 8);
+  ctx.fonts(kWordListFont).Size = 12;
+  ctx.print.FillPage = 1;
+  DrawPreviewPage(ctx);
+  EXPECT_EQ(ctx.printed.PuzzleSize, 46) << "as wide as the page: 46 x 20 x 10 = 9200";
+  EXPECT_EQ(ctx.printed.ListSize, 12);
+  ctx.print.PuzzleHorizontal = Align::Right;
+  ctx.print.Left = 1;
+  DrawPreviewPage(ctx);
+  EXPECT_EQ(ctx.printed.PuzzleSize, 40) << "the list beside keeps its 1200 twips";
+  EXPECT_TRUE(ctx.printed.SideList.Shown);
+}
+
 TEST_F(PageTest, GridIsDrawnToItsOwnSizeWhenTheAttributesNameAnother) {
   testing::MakeGrid(ctx, 6, 4);
   testing::PlaceWord(ctx, "LYNX", 4, 3, 1);
