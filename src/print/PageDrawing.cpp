@@ -240,10 +240,6 @@ void WrapText(Surface& page, int left, int right, std::string_view text, bool dr
   }
 }
 
-bool HasInstructions(const AppContext& ctx) {
-  return ctx.print.PrintInstructions != 0;
-}
-
 // The instructions from `top` (below the title), after a blank line, in the band of the
 // grid as placed across: drawn, or only measured. Sets HeaderBottom below them and a
 // blank line; returns their line height.
@@ -305,7 +301,7 @@ GridSize PlaceGrid(const Sheet& sheet, double below_title, double points) {
 
   grid.line = grid.cell;
   p.HeaderBottom = Store(Nearest(below_title));
-  if (HasInstructions(ctx)) grid.line = LayOutInstructions(sheet, below_title, false);
+  if (ctx.print.PrintInstructions != 0) grid.line = LayOutInstructions(sheet, below_title, false);
 
   // Down the page: the middle and bottom places look at the margins, but never reach
   // up into the title and the instructions.
@@ -599,13 +595,15 @@ struct PageFit {
 PageFit FitGridAndList(const Sheet& sheet, double below_title) {
   AppContext& ctx = sheet.ctx;
   const double chosen = std::max<double>(ctx.fonts(kPuzzleFont).Size, 1.0);
+  constexpr double kLargestGridSize = 999;
   auto place = [&](double points) { return PlaceGrid(sheet, below_title, points); };
-  // A font size is asked of the surface, which may draw another (the size it draws is
-  // what counts).
+  // The next size a point up or down that the surface draws otherwise than the grid's
+  // (a device may draw two asked sizes alike), kept between 1 and the largest.
   auto next_size = [&](const GridSize& grid, double step) {
     for (double asked = grid.points + step;; asked += step) {
+      if (asked <= 1 || asked >= kLargestGridSize) return std::clamp(asked, 1.0, kLargestGridSize);
       sheet.page.SetFontSize(asked);
-      if (sheet.page.FontSize() != grid.points || asked <= 1) return std::max(asked, 1.0);
+      if (sheet.page.FontSize() != grid.points) return asked;
     }
   };
 
@@ -634,7 +632,6 @@ PageFit FitGridAndList(const Sheet& sheet, double below_title) {
   if (ctx.print.FillPage != 0 && fit.grid.fits && fit.grid.points >= chosen) {
     // Larger while the page holds the grid and a legible list (the largest that fits),
     // in the same place.
-    constexpr double kLargestGridSize = 999;
     for (GridSize grid = fit.grid; grid.points < kLargestGridSize;) {
       grid = place(next_size(grid, 1));
       if (!grid.fits) break;
@@ -702,7 +699,7 @@ void DrawPage(Sheet sheet) {
   const PageFit fit = FitGridAndList(sheet, below_title);
   const GridSize& grid = fit.grid;
   printed.PuzzleSize = grid.points;
-  if (HasInstructions(ctx)) {
+  if (ctx.print.PrintInstructions != 0) {
     LayOutInstructions(sheet, below_title, true);
     if (ctx.state.PuzzleInstructions.find_first_not_of(" \t\r\n") != std::string::npos) {
       const PageLayout& p = ctx.page;

@@ -14,13 +14,19 @@ inline constexpr std::string_view kHiddenMessageCaption = "Hidden message:";
 /// What the program says when the word list does not fit on the page at any size.
 inline constexpr std::string_view kListTooLongText = "The word list does not fit on the page";
 
-/// Lays the page out on the preview page (ctx.preview) from the current print options:
-/// clears it and draws the whole page. Does nothing while LayoutEnabled is false or
-/// when there is no preview page. Writes ctx.page, ctx.printed and the list copy in
-/// Words, and shows the sizes the title, the puzzle and the word list were drawn in on
-/// the dialog's font buttons. A title, grid or list too large for the page is drawn
-/// smaller, a point at a time from the size in ctx.fonts, which stays as the user chose
-/// it. A layout that clears "Left" (no room beside the puzzle) tells
+/// Lays the page out on the preview page (ctx.preview), a sheet of the paper of the
+/// print options, from the current print options: clears it and draws the whole page.
+/// Does nothing while LayoutEnabled is false or when there is no preview page. Writes
+/// ctx.page, ctx.printed and the list copy in Words, and shows the sizes the title, the
+/// puzzle and the word list were drawn in on the dialog's font buttons.
+///
+/// A title too wide for a line goes onto two, and is then drawn smaller if need be; a
+/// grid or list too large for the page is drawn smaller, a point at a time from the size
+/// in ctx.fonts, which stays as the user chose it. The list is never drawn below
+/// kSmallestListSize (or its own size, when smaller): the grid is made smaller for it
+/// first, down to kSmallestGridSize, and when that does not help the list is left off.
+/// With FillPage the grid grows as large as the page holds with a legible list. A
+/// layout that clears "Left" (no room beside the puzzle) tells
 /// ctx.PrintOptionChangedByLayout once the page is drawn.
 void DrawPreviewPage(AppContext& ctx);
 
@@ -37,9 +43,9 @@ void DrawPaperPage(AppContext& ctx, Surface& sheet);
 
 /// Prints text word by word between x = left and x = right from the surface's current
 /// y, starting a new line when a word would pass `right`; a word wider than the band
-/// stands alone on its line. Words are separated by runs of blanks, tabs and line
-/// breaks; an empty line starts a new paragraph after a blank line. Leaves CurrentY at
-/// the top of the last line.
+/// stands alone on its line. Words are separated by runs of blanks and tabs; a line
+/// break starts a new line, and an empty line a new paragraph after a blank line.
+/// Leaves CurrentY at the top of the last line.
 void PrintWrappedText(Surface& page, int left, int right, std::string_view text);
 
 /// Prints ListDisplayText of entry k of the list copy at the current position: in bold,
