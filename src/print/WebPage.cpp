@@ -21,9 +21,8 @@ constexpr int kCell = 10;
 constexpr double kLetterSize = 7;
 constexpr double kBaselineDrop = 2.5;  // from a cell's middle to the baseline of its capitals
 constexpr double kLetterShare = kLetterSize / kCell;
-// The width of the paper the margins are measured on (Letter): the page on screen is as
-// wide as the paper's room between the margins, so it lays out as the paper does.
-constexpr double kPaperInches = 8.5;
+// The page on screen is as wide as the paper's room between the margins, so it lays out
+// as the paper does; never narrower than the least room the margins may leave.
 constexpr double kNarrowestSheetInches = 2;
 
 // The case the grid's letters are shown in: every letter shown passes through here.
@@ -534,7 +533,7 @@ std::string WebPage(AppContext& ctx) {
   // The page on screen is as wide as the paper between its margins; the grid is as wide
   // as its letters at the puzzle font's size, and never wider than the page.
   const double margins = (MarginTwips(o.Margins[kLeftMargin]) + MarginTwips(o.Margins[kRightMargin])) / 1440.0;
-  const double sheet = std::max(kPaperInches - margins, kNarrowestSheetInches);
+  const double sheet = std::max(o.Paper.Width / 1440.0 - margins, kNarrowestSheetInches);
   const double cell_points = std::max<int>(ctx.fonts(kPuzzleFont).Size, 1) / kLetterShare;
   const std::string grid_width = "min(100%, " + Number(cell_points * s.Grid.Width()) + "pt)";
   std::size_t longest = 4;

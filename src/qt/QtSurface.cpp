@@ -178,7 +178,6 @@ void QtSurface::DrawText(double x, double y, std::string_view text) {
 
 void QtSurface::DrawWaitingLetters() {
   if (waiting_.empty()) return;
-  static const bool nodraw = getenv("NODRAW"); if (nodraw) { waiting_.clear(); return; }
   GlyphCache::Target target;
   const bool copies = GlyphCache::Prepare(*static_cast<QImage*>(device_), &target);
   for (const WaitingLetter& letter : waiting_) {
@@ -284,7 +283,6 @@ void QtSurface::Cls() {
   CurrentX = 0;
   CurrentY = 0;
   waiting_.clear();  // cleared away before they were drawn
-  static const bool nocls = getenv("NOCLS"); if (nocls) { Changed(); return; }
   if (paints_on_image_) {
     painter_.save();
     painter_.setCompositionMode(QPainter::CompositionMode_Source);
