@@ -53,7 +53,7 @@ void WordList::Clear() {
   Notify(Change::Replaced);
 }
 
-void WordList::Reorder(std::vector<std::string> entries) {
+void WordList::SetEntries(std::vector<std::string> entries) {
   entries_ = std::move(entries);
   lengths_.clear();
   placed_letters_ = 0;

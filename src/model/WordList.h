@@ -13,7 +13,7 @@ inline constexpr const char* kListFullMessage =
 
 class WordList {
  public:
-  /// Replaced: the whole list was emptied or put in a new order (nothing is selected).
+  /// Replaced: the whole list was emptied or replaced (nothing is selected).
   /// LeftOut: the entries a build left out changed.
   enum class Change { Entries, Replaced, EditText, ListIndex, LeftOut };
   using Listener = std::function<void(Change)>;
@@ -29,8 +29,9 @@ class WordList {
   void AddItem(std::string entry);
   void RemoveItem(int index);
   void Clear();
-  /// Puts the same entries in a new order; nothing stays selected.
-  void Reorder(std::vector<std::string> entries);
+  /// Puts other entries (or the same in a new order) in place of all of them at once;
+  /// nothing stays selected.
+  void SetEntries(std::vector<std::string> entries);
   const std::vector<std::string>& Entries() const { return entries_; }
 
   const std::string& EditText() const { return edit_text_; }

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "engine/BuildRun.h"
 #include "model/Numbers.h"
 #include "model/Text.h"
 #include "program/CommandStates.h"
@@ -59,7 +60,11 @@ void UpdateWordCount(AppContext& ctx) {
 }
 
 void BuildWordTable(AppContext& ctx) {
-  PuzzleState& s = ctx.state;
+  FillWordTable(ctx.state, ctx.list);
+  if (ctx.state.WordCount >= 1) ResetCounts(ctx);
+}
+
+void FillWordTable(PuzzleState& s, const WordList& list) {
   s.LongestWordIndex = 0;
   s.LongestWordLength = 0;
   s.ShortestWordLength = 99;
@@ -70,8 +75,8 @@ void BuildWordTable(AppContext& ctx) {
   int k = 0;
   int letters = 0;
   // One pass past the last entry reads "", as the list model gives it.
-  for (int i = 0; i <= ctx.list.ListCount() && k < s.WordCount; ++i) {
-    std::string entry = ctx.list.List(i);
+  for (int i = 0; i <= list.ListCount() && k < s.WordCount; ++i) {
+    std::string entry = list.List(i);
     s.CurrentWord = PlacedWord(entry);
     if (s.CurrentWord.empty()) continue;
     ++k;
@@ -88,7 +93,6 @@ void BuildWordTable(AppContext& ctx) {
     word.Status = kStatusNotPlaced;
   }
   s.LetterCount = CheckedI16(letters);
-  ResetCounts(ctx);
 }
 
 void ResetCounts(AppContext& ctx) {
@@ -122,7 +126,7 @@ void SortWordList(AppContext& ctx) {
   std::vector<std::string> sorted;
   sorted.reserve(static_cast<std::size_t>(n));
   for (int p : order) sorted.push_back(ctx.list.List(p));
-  ctx.list.Reorder(std::move(sorted));
+  ctx.list.SetEntries(std::move(sorted));
   // Each record notes where its entry now stands.
   const std::vector<int> records = EntryRecords(s, ctx.list);
   for (int p = 0; p < n; ++p) {
@@ -156,6 +160,37 @@ int RecordOfEntry(const PuzzleState& state, const WordList& list, int position) 
 
 bool WordTableOutOfDate(const PuzzleState& state) {
   return (state.LongestWordLength == 0 || state.WordTableStale != 0) && state.PuzzleBuilt == 0;
+}
+
+void ComputeTrialDimensions(PuzzleState& state, const WordList& list, int extra_cells) {
+  PuzzleState trial = state;
+  trial.WordCount = CheckedI16(list.ListCount());
+  FillWordTable(trial, list);
+  trial.PuzzleWidth = trial.PuzzleHeight = 0;
+  ComputeDefaultDimensions(trial, extra_cells);
+  if (trial.PuzzleWidth == 0) return;
+  state.PuzzleWidth = state.PuzzleHeight = trial.PuzzleWidth;
+  // A plain build: no rule stops it early or starts it again.
+  trial.StopOnFirstReject = trial.RestartOnFirstReject = kFalse;
+  trial.StopRemainingCount = -1;
+  int words = 0;
+  for (int k = 1; k <= trial.WordsUpperBound(); ++k) words += trial.Words[static_cast<std::size_t>(k)].Length > 0;
+  const std::vector<WordRecord> table = trial.Words;
+  BuildProgress unwatched;
+  for (int side = trial.PuzzleWidth; side <= 99; ++side) {
+    const bool holds = std::all_of(std::begin(kTrialSeeds), std::end(kTrialSeeds), [&](std::uint64_t seed) {
+      trial.Words = table;
+      trial.PuzzleWidth = trial.PuzzleHeight = static_cast<i16>(side);
+      trial.CancelRequested = kFalse;
+      Random rng(seed);
+      RunBuild(trial, rng, unwatched);
+      return trial.InsertedCount == words && trial.SpacesRemaining >= extra_cells;
+    });
+    if (holds) {
+      state.PuzzleWidth = state.PuzzleHeight = static_cast<i16>(side);
+      return;
+    }
+  }
 }
 
 void ComputeDefaultDimensions(PuzzleState& state, int extra_cells) {

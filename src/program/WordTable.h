@@ -2,6 +2,7 @@
 // The operations on the word list that reach into the puzzle: adding entries with the
 // duplicate test, counting them, building the word table Words with its summary values,
 // and sorting the list.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,8 @@ void UpdateWordCount(AppContext& ctx);
 /// word), with LongestWordLength, LongestWordIndex, ShortestWordLength and LetterCount,
 /// then ResetCounts.
 void BuildWordTable(AppContext& ctx);
+/// The same without ResetCounts, for a state of its own (WordCount already set).
+void FillWordTable(PuzzleState& state, const WordList& list);
 
 /// SpaceCount and SpacesRemaining from the size, LettersRemaining from LetterCount, shown
 /// on the statistics panel; clears WordTableStale.
@@ -60,5 +63,16 @@ bool WordTableOutOfDate(const PuzzleState& state);
 /// largest side below 100 whose square is still smaller than that. Sets PuzzleWidth
 /// and PuzzleHeight (nothing changes past 99).
 void ComputeDefaultDimensions(PuzzleState& state, int extra_cells = 0);
+
+/// The seeds of the trial builds of ComputeTrialDimensions.
+inline constexpr std::uint64_t kTrialSeeds[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+
+/// The size Default Dimensions proposes: ComputeDefaultDimensions's square for the list
+/// to start with, grown until trial builds of the list, with the build options of
+/// `state`, each place every word and leave `extra_cells` cells empty. The trials draw
+/// from random sources of their own, so the program's sequence is untouched. Sets
+/// PuzzleWidth and PuzzleHeight (to the first square when no side up to 99 passes the
+/// trials); nothing changes when the list has no word.
+void ComputeTrialDimensions(PuzzleState& state, const WordList& list, int extra_cells);
 
 }  // namespace kivrel

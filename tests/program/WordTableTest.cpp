@@ -2,7 +2,10 @@
 
 #include <array>
 
+#include "TempDir.h"
 #include "TestApp.h"
+#include "engine/BuildRun.h"
+#include "files/WordListFile.h"
 #include "program/WordTable.h"
 
 namespace kivrel {
@@ -134,6 +137,40 @@ TEST(ComputeDefaultDimensions, FindsASquareForTheList) {
     ComputeDefaultDimensions(s);
     EXPECT_EQ(s.PuzzleWidth, side) << letters << " letters";
     EXPECT_EQ(s.PuzzleHeight, side == before ? 0 : side) << letters << " letters";
+  }
+}
+
+// The sample list of 25 animals: in the square ComputeDefaultDimensions finds (11 x 11)
+// builds leave words out. The proposal grows until trial builds place every word (and
+// leave the quote its cells), drawing nothing from the program's source; builds with
+// other draws then place every word too.
+TEST(ComputeTrialDimensions, GrowsUntilBuildsPlaceEveryWordAndLeaveTheQuoteItsCells) {
+  TestApp app;
+  auto parsed = ParseWordList(testing::TempDir::Read(std::string(KIVREL_EXAMPLES_DIR) + "/animals.kvl"));
+  ASSERT_TRUE(parsed);
+  for (const std::string& entry : parsed->Entries) AddEntry(app.ctx, entry);
+  UpdateWordCount(app.ctx);
+  BuildWordTable(app.ctx);
+  PuzzleState& s = app.ctx.state;
+  s.IncludeDiagonals = parsed->Header->IncludeDiagonals;
+  s.BalanceDirections = parsed->Header->BalanceDirections;
+  PuzzleState first = s;
+  ComputeDefaultDimensions(first);
+  for (int quote : {0, 22}) {
+    const Random program_draws = app.ctx.rng;
+    ComputeTrialDimensions(s, app.ctx.list, quote);
+    EXPECT_EQ(app.ctx.rng.Next(), Random(program_draws).Next()) << "the program's draws are untouched";
+    const int side = s.PuzzleWidth;
+    EXPECT_GT(side, first.PuzzleWidth) << quote;
+    int whole = 0;
+    for (std::uint64_t seed = 100; seed < 120; ++seed) {
+      PuzzleState built = s;
+      BuildProgress unwatched;
+      Random rng(seed);
+      RunBuild(built, rng, unwatched);
+      whole += built.InsertedCount == 25 && built.SpacesRemaining >= quote;
+    }
+    EXPECT_GE(whole, 18) << quote << ": " << side << " x " << s.PuzzleHeight;
   }
 }
 
