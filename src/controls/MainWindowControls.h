@@ -20,6 +20,7 @@
   X(mnuNewQuotation) X(mnuOpenQuotation) X(mnuSaveQuotation) X(mnuSaveQuotationAs) X(mnuSepQuotation)        \
   X(mnuOpenPuzzle) X(mnuSavePuzzle) X(mnuSavePuzzleAs) X(mnuSep2) X(mnuPrint) X(mnuExportPage) X(mnuSep3)    \
   X(mnuExit)                                                                                                 \
+  X(mnuEdit) X(mnuUndo) X(mnuRedo)                                                                           \
   X(mnuPuzzle) X(mnuAttributes) X(mnuBuild) X(mnuFillinBlanks) X(mnuOutlineWords) X(mnuViewMatches)          \
   X(mnuViewList) X(mnuViewPuzzle)                                                                            \
   X(mnuOptions) X(mnuSound) X(mnuUpperCase) X(mnuNoDuplicates) X(mnuAvoidWords)                              \

@@ -2,7 +2,10 @@
 // Everything one running program shares: the puzzle state, the word list, the windows'
 // models, the random source, the display metrics, the print fonts, and the platform
 // services. There is exactly one per program; operations receive it by reference.
+#include <array>
+#include <cstddef>
 #include <functional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -17,6 +20,7 @@
 #include "model/Random.h"
 #include "model/WordList.h"
 #include "platform/Dialogs.h"
+#include "platform/EditHistory.h"
 #include "platform/PageFileDevice.h"
 #include "platform/PrinterDevice.h"
 #include "platform/Services.h"
@@ -29,6 +33,25 @@ namespace kivrel {
 struct BuildRunState {
   bool Running = false;
   std::vector<std::function<void()>> AfterBuild;
+};
+
+/// The kinds of file the file dialogs are for.
+enum class FileDialogKind { Lists, Puzzles, Pages };
+
+/// What the file dialogs remember for the session: the folder of the last file of each
+/// kind opened or saved, where the next dialog of that kind starts, and the file type and
+/// answer key box Export Page was last given.
+struct FileDialogMemory {
+  std::array<std::string, 3> Folders;
+  int PageFileType = 1;  // 1-based pair of the export filter
+  bool PageAnswerKey = false;
+
+  const std::string& FolderOf(FileDialogKind kind) const { return Folders[static_cast<std::size_t>(kind)]; }
+  /// Takes the folder of a file just opened or saved.
+  void Remember(FileDialogKind kind, const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash != std::string::npos) Folders[static_cast<std::size_t>(kind)] = path.substr(0, slash == 0 ? 1 : slash);
+  }
 };
 
 class AppContext {
@@ -51,6 +74,7 @@ class AppContext {
   /// Words the fill must never spell (Options > Avoid Words...), as placed words.
   std::vector<std::string> AvoidWords;
   PagePrinted printed;  // the blocks and font sizes of the last page layout
+  FileDialogMemory files;
 
   Dialogs& dialogs;
   EventPump& pump;
@@ -67,6 +91,9 @@ class AppContext {
   /// What draws page files (Export Page, kivrel-cli's pages); null when the program has
   /// nothing to draw them with.
   PageFileDevice* page_files = nullptr;
+  /// Where the edits of the list and the attributes are recorded to be undone; null
+  /// when the program keeps no record (see AttachEditHistory).
+  EditHistory* history = nullptr;
 
   Form& MainForm() { return forms.Get(frmKV_Puzzle::kWindow); }
   Form& WordListForm() { return forms.Get(frmWordList::kWindow); }

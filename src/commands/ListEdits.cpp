@@ -1,0 +1,122 @@
+#include "commands/ListEdits.h"
+
+#include <utility>
+
+#include "commands/BuildCommands.h"
+#include "display/FillLetters.h"
+#include "program/CommandStates.h"
+#include "program/WindowTitle.h"
+#include "program/WordTable.h"
+
+namespace kivrel {
+
+namespace {
+
+// The commands name the step they would take: "&Undo Clear".
+void ShowEditCommands(AppContext& ctx) {
+  const std::optional<std::string> undo = ctx.history ? ctx.history->NextUndo() : std::nullopt;
+  const std::optional<std::string> redo = ctx.history ? ctx.history->NextRedo() : std::nullopt;
+  Form& main = ctx.MainForm();
+  main.SetEnabled(frmKV_Puzzle::mnuUndo, undo.has_value());
+  main.SetText(frmKV_Puzzle::mnuUndo, undo ? "&Undo " + *undo : "&Undo");
+  main.SetEnabled(frmKV_Puzzle::mnuRedo, redo.has_value());
+  main.SetText(frmKV_Puzzle::mnuRedo, redo ? "&Redo " + *redo : "&Redo");
+  Form& list = ctx.WordListForm();
+  list.SetEnabled(frmWordList::cmdUndo, undo.has_value());
+  list.SetToolTip(frmWordList::cmdUndo, undo ? "Undo " + *undo : "");
+  list.SetEnabled(frmWordList::cmdRedo, redo.has_value());
+  list.SetToolTip(frmWordList::cmdRedo, redo ? "Redo " + *redo : "");
+}
+
+}  // namespace
+
+bool ListSnapshot::SameFile(const ListSnapshot& other) const {
+  return Entries == other.Entries && Title == other.Title && Instructions == other.Instructions &&
+         Quote == other.Quote && Width == other.Width && Height == other.Height &&
+         IncludeDiagonals == other.IncludeDiagonals && BalanceDirections == other.BalanceDirections;
+}
+
+ListSnapshot TakeListSnapshot(const AppContext& ctx) {
+  const PuzzleState& s = ctx.state;
+  return {ctx.list.Entries(),      s.PuzzleTitle,       s.PuzzleInstructions,   s.MysteryQuote,
+          s.PuzzleWidth,           s.PuzzleHeight,      s.IncludeDiagonals,     s.BalanceDirections,
+          s.StopOnFirstReject,     s.RestartOnFirstReject, s.StopRemainingOperator, s.StopRemainingCount};
+}
+
+void PutListSnapshot(AppContext& ctx, const ListSnapshot& snapshot) {
+  PuzzleState& s = ctx.state;
+  const ListSnapshot now = TakeListSnapshot(ctx);
+  if (!now.SameFile(snapshot)) s.WordListChanged = kTrue;
+  if (now.Entries != snapshot.Entries) {
+    ctx.list.SetEntries(snapshot.Entries);
+    s.WordTableStale = kTrue;
+    UpdateWordCount(ctx);
+    if (now.Entries.empty() && !snapshot.Entries.empty()) SetListReadyState(ctx);
+  }
+  // A puzzle of another size than the one put back no longer fits it.
+  if (s.PuzzleBuilt != 0 && (snapshot.Width != s.Grid.Width() || snapshot.Height != s.Grid.Height())) {
+    ClearPuzzle(ctx);
+  }
+  s.PuzzleWidth = snapshot.Width;
+  s.PuzzleHeight = snapshot.Height;
+  s.PuzzleTitle = snapshot.Title;
+  SetWindowTitle(ctx);
+  s.PuzzleInstructions = snapshot.Instructions;
+  s.IncludeDiagonals = snapshot.IncludeDiagonals;
+  s.BalanceDirections = snapshot.BalanceDirections;
+  s.StopOnFirstReject = snapshot.StopOnFirstReject;
+  s.RestartOnFirstReject = snapshot.RestartOnFirstReject;
+  s.StopRemainingOperator = snapshot.StopRemainingOperator;
+  s.StopRemainingCount = snapshot.StopRemainingCount;
+  if (s.MysteryQuote != snapshot.Quote) {
+    s.MysteryQuote = snapshot.Quote;
+    FillAgainForQuote(ctx);
+  }
+}
+
+bool RecordEdit(AppContext& ctx, const std::string& name, const ListSnapshot& before) {
+  ListSnapshot after = TakeListSnapshot(ctx);
+  if (after == before) return false;
+  if (!after.SameFile(before)) ctx.state.WordListChanged = kTrue;
+  if (ctx.history) {
+    ctx.history->Push({name, [&ctx, before] { PutListSnapshot(ctx, before); },
+                       [&ctx, after = std::move(after)] { PutListSnapshot(ctx, after); }});
+  }
+  return true;
+}
+
+bool RecordEdit(AppContext& ctx, const std::string& name, const std::function<void()>& edit) {
+  const ListSnapshot before = TakeListSnapshot(ctx);
+  edit();
+  return RecordEdit(ctx, name, before);
+}
+
+void AttachEditHistory(AppContext& ctx, EditHistory& history) {
+  ctx.history = &history;
+  history.Changed = [&ctx] { ShowEditCommands(ctx); };
+  ShowEditCommands(ctx);
+}
+
+void ForgetEdits(AppContext& ctx) {
+  if (ctx.history) ctx.history->Clear();
+}
+
+void UndoEdit(AppContext& ctx) {
+  AfterBuild(ctx, [&ctx] {
+    if (ctx.history) ctx.history->Undo();
+  });
+}
+
+void RedoEdit(AppContext& ctx) {
+  AfterBuild(ctx, [&ctx] {
+    if (ctx.history) ctx.history->Redo();
+  });
+}
+
+void FillAgainForQuote(AppContext& ctx) {
+  if (ctx.state.PuzzleBuilt == 0 || ctx.state.BlanksFilled == 0) return;
+  FillInBlanks(ctx);  // takes the old letters away
+  TellFillReport(ctx, FillInBlanks(ctx));
+}
+
+}  // namespace kivrel
