@@ -90,6 +90,7 @@ void ShowBuildEnd(AppContext& ctx, BuildEnd end) {
   if (end != BuildEnd::Interrupted) {
     ShowBuildCounters(ctx);
     s.PuzzleBuilt = kTrue;
+    s.PuzzleChanged = kTrue;
     SetPuzzleReadyState(ctx);
     ShowLeftOutWords(ctx);
   } else {

@@ -33,21 +33,29 @@ PageRequest ExportRequest(const SaveChoice& choice) {
 }
 
 void ExportPage(AppContext& ctx) {
+  // The dialog starts as the last export left it: its folder, file type and key box.
+  FileDialogMemory& memory = ctx.files;
+  const int type = memory.PageFileType >= 1 && memory.PageFileType <= kFileTypes ? memory.PageFileType : 1;
+  std::string name = SuggestedName(ctx.state);
+  const std::string& folder = memory.FolderOf(FileDialogKind::Pages);
+  if (!folder.empty() && name.find('/') != std::string::npos) name = name.substr(name.rfind('/') + 1);
   const FileRequest dialog{.Action = FileRequest::Kind::SaveAs,
                            .DialogTitle = "Export Page",
                            .Filter = kExportFilter,
-                           .FilterIndex = 1,
-                           .FileName = SuggestedName(ctx.state),
-                           .DefaultExt = "pdf",
+                           .FilterIndex = type,
+                           .FileName = name,
+                           .Folder = folder,
+                           .DefaultExt = kExtensions[type - 1] + 1,
                            .Flags = kFileOverwritePrompt};
-  const auto choice = ctx.dialogs.SaveWithCheckBox(dialog, kAnswerKeyCheckBox, false);
+  const auto choice = ctx.dialogs.SaveWithCheckBox(dialog, kAnswerKeyCheckBox, memory.PageAnswerKey);
   if (!choice || choice->Path.empty()) return;
 
+  const PageRequest request = ExportRequest(*choice);
   Form& main = ctx.MainForm();
   main.SetMousePointer(kPointerHourglass);
   std::string error;
   try {
-    const FileResult<std::vector<std::string>> written = WritePages(ctx, ExportRequest(*choice));
+    const FileResult<std::vector<std::string>> written = WritePages(ctx, request);
     if (!written) error = PageFileFailureText(written.Error());
   } catch (const std::exception& failure) {  // no memory for the page, say
     error = failure.what();
@@ -55,7 +63,11 @@ void ExportPage(AppContext& ctx) {
   main.SetMousePointer(kPointerDefault);
   if (!error.empty()) {
     ShowMessage(ctx.dialogs, std::string(kExportErrorMessage) + ": " + error, kErrorTitle, MessageIcon::Critical);
+    return;
   }
+  memory.Remember(FileDialogKind::Pages, request.Path);
+  memory.PageFileType = static_cast<int>(request.Kind) + 1;
+  memory.PageAnswerKey = request.AnswerKey;
 }
 
 }  // namespace kivrel

@@ -23,7 +23,8 @@ PageRequest ExportRequest(const SaveChoice& choice);
 
 /// Export Page...: asks for the file (with the answer key check box) and writes the
 /// page and its key as the print command would print it (blanks filled first; see
-/// WritePages); a failure is reported in a message box. Cancel does nothing.
+/// WritePages); a failure is reported in a message box. Cancel does nothing. The dialog
+/// starts in the folder, with the file type and the box, of the last page exported.
 void ExportPage(AppContext& ctx);
 
 }  // namespace kivrel

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "commands/BuildCommands.h"
+#include "commands/ListEdits.h"
 #include "commands/WordListCommands.h"
 #include "display/GridDisplay.h"
 #include "files/FileIO.h"
@@ -42,24 +43,37 @@ void ShowPuzzleStatistics(AppContext& ctx) {
 void AskPuzzleName(AppContext& ctx) {
   PuzzleState& s = ctx.state;
   s.PuzzleFileName = SuggestPuzzleName(s.PuzzleFileName, s.WordListFileName);
-  s.PuzzleFileName = ChooseFileToSave(ctx, "Save Puzzle As", kPuzzleFilter, s.PuzzleFileName, "KVP").value_or("");
+  s.PuzzleFileName =
+      ChooseFileToSave(ctx, "Save Puzzle As", kPuzzleFilter, s.PuzzleFileName, "KVP", FileDialogKind::Puzzles)
+          .value_or("");
 }
 
 bool WritePuzzleFile(AppContext& ctx) {
   PuzzleState& s = ctx.state;
+  // A save that does not happen leaves the puzzle the file name it had.
+  const std::string had = s.PuzzleFileName;
+  const auto not_saved = [&s, &had] {
+    s.PuzzleFileName = had;
+    return false;
+  };
   if (Trim(s.PuzzleFileName).empty()) {
     AskPuzzleName(ctx);
-    if (Trim(s.PuzzleFileName).empty()) return false;
+    if (Trim(s.PuzzleFileName).empty()) return not_saved();
   }
   const PuzzleFile file = PuzzleFileFromState(s);
   const FileResult<std::string> bytes = EncodePuzzleFile(file);
   if (!bytes) {
     ShowMessage(ctx.dialogs, kPuzzleSaveErrorMessage, kErrorTitle, MessageIcon::Critical);
-    return false;
+    return not_saved();
   }
-  if (!ConfirmUnstorableCharacters(ctx, PuzzleFileTexts(file))) return false;
-  return SaveToChosenFile(ctx, s.PuzzleFileName, *bytes, kPuzzleSaveErrorMessage, MessageIcon::Critical,
-                          [&ctx] { AskPuzzleName(ctx); });
+  if (!ConfirmUnstorableCharacters(ctx, PuzzleFileTexts(file)) ||
+      !SaveToChosenFile(ctx, s.PuzzleFileName, *bytes, kPuzzleSaveErrorMessage, MessageIcon::Critical,
+                        [&ctx] { AskPuzzleName(ctx); })) {
+    return not_saved();
+  }
+  s.PuzzleChanged = kFalse;
+  ctx.files.Remember(FileDialogKind::Puzzles, s.PuzzleFileName);
+  return true;
 }
 
 void RestoreWordList(AppContext& ctx) {
@@ -101,6 +115,9 @@ bool ReadPuzzleFile(AppContext& ctx, const std::string& path, std::string_view b
   // The list was made from the table just read: the table is the list's.
   s.WordTableStale = kFalse;
   s.PuzzleBuilt = kTrue;
+  s.PuzzleChanged = kFalse;
+  ForgetEdits(ctx);
+  ctx.files.Remember(FileDialogKind::Puzzles, path);
   ShowLeftOutWords(ctx);
   ctx.MainForm().Show(false);
   return true;
@@ -110,27 +127,28 @@ void OpenPuzzle(AppContext& ctx) {
   AfterBuild(ctx, [&ctx] {
     if (!ConfirmDiscardList(ctx)) return;
     try {
-      std::optional<OpenedFile> file = ChooseFileToOpen(ctx, "Open Puzzle", kPuzzleFilter);
+      std::optional<OpenedFile> file = ChooseFileToOpen(ctx, "Open Puzzle", kPuzzleFilter, FileDialogKind::Puzzles);
       if (!file) return;
       OpenPuzzleFile(ctx, *file);
     } catch (const std::bad_alloc&) {
       // Reading checks the whole file before it changes anything on screen.
       ShowMessage(ctx.dialogs, kNoMemoryToOpenMessage, kErrorTitle, MessageIcon::Critical);
-      ctx.WordListForm().Show(false);
+      ShowWordListForTyping(ctx);
     }
   });
 }
 
 void OpenPuzzleFile(AppContext& ctx, const OpenedFile& file) {
   ReadPuzzleFile(ctx, file.Path, file.Bytes);
-  ctx.WordListForm().Show(false);
+  ShowWordListForTyping(ctx);
 }
 
 void SavePuzzle(AppContext& ctx) { WritePuzzleFile(ctx); }
 
 void SavePuzzleAs(AppContext& ctx) {
+  const std::string had = ctx.state.PuzzleFileName;
   AskPuzzleName(ctx);
-  if (!ctx.state.PuzzleFileName.empty()) WritePuzzleFile(ctx);
+  if (ctx.state.PuzzleFileName.empty() || !WritePuzzleFile(ctx)) ctx.state.PuzzleFileName = had;
 }
 
 }  // namespace kivrel

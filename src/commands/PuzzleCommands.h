@@ -25,8 +25,8 @@ std::string SuggestPuzzleName(std::string_view puzzle_name, std::string_view lis
 /// again whenever the file cannot be opened for writing. Characters code page 1252
 /// cannot hold are named first, and the user may cancel the save. A failed write (or a puzzle
 /// the format cannot carry) shows "Error while saving puzzle" and leaves the file that
-/// was there as it was. Nothing in memory changes. Returns true when the file was
-/// written.
+/// was there as it was, and the puzzle keeps the file name it had. Returns true when the
+/// file was written; the puzzle then counts as saved.
 bool WritePuzzleFile(AppContext& ctx);
 
 /// The Save Puzzle As dialog, starting from the suggested name. PuzzleFileName becomes
@@ -59,6 +59,7 @@ void OpenPuzzle(AppContext& ctx);
 void SavePuzzle(AppContext& ctx);
 
 /// File > Save Puzzle As...: AskPuzzleName, then WritePuzzleFile when a name was chosen.
+/// When no file is written the puzzle keeps the file name it had.
 void SavePuzzleAs(AppContext& ctx);
 
 }  // namespace kivrel

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "commands/BuildCommands.h"
+#include "commands/ListEdits.h"
 #include "files/Cp1252.h"
 #include "files/FileIO.h"
 #include "model/Text.h"
@@ -30,7 +31,8 @@ std::string SuggestWordListName(std::string_view list_name, std::string_view puz
   return Utf8(name);
 }
 
-std::optional<OpenedFile> ChooseFileToOpen(AppContext& ctx, const std::string& title, const std::string& filter) {
+std::optional<OpenedFile> ChooseFileToOpen(AppContext& ctx, const std::string& title, const std::string& filter,
+                                           FileDialogKind kind) {
   std::string name;
   while (true) {
     int backslash = FindLast(name, "\\");
@@ -40,6 +42,7 @@ std::optional<OpenedFile> ChooseFileToOpen(AppContext& ctx, const std::string& t
                                                           .Filter = filter,
                                                           .FilterIndex = 2,
                                                           .FileName = name,
+                                                          .Folder = ctx.files.FolderOf(kind),
                                                           .DefaultExt = {},
                                                           .Flags = 0});
     if (!chosen) return std::nullopt;
@@ -56,7 +59,12 @@ std::optional<OpenedFile> ChooseFileToOpen(AppContext& ctx, const std::string& t
 void ReadWordListFile(AppContext& ctx, const ParsedWordList& parsed) {
   // The parser already refused lists beyond the limits, so the whole list goes in.
   LoadWordList(ctx, parsed, nullptr);
+  ShowWordListForTyping(ctx);
+}
+
+void ShowWordListForTyping(AppContext& ctx) {
   ctx.WordListForm().Show(false);
+  ctx.WordListForm().SetFocus(frmWordList::cboWordList);
 }
 
 bool LoadWordList(AppContext& ctx, const ParsedWordList& parsed, std::string* error) {
@@ -94,12 +102,14 @@ bool LoadWordList(AppContext& ctx, const ParsedWordList& parsed, std::string* er
 }
 
 std::optional<std::string> ChooseFileToSave(AppContext& ctx, const std::string& title, const std::string& filter,
-                                            const std::string& suggested, const std::string& default_ext) {
+                                            const std::string& suggested, const std::string& default_ext,
+                                            FileDialogKind kind) {
   return ctx.dialogs.File({.Action = FileRequest::Kind::SaveAs,
                            .DialogTitle = title,
                            .Filter = filter,
                            .FilterIndex = 2,
                            .FileName = suggested,
+                           .Folder = ctx.files.FolderOf(kind),
                            .DefaultExt = default_ext,
                            .Flags = kFileOverwritePrompt});
 }
@@ -126,7 +136,8 @@ void SaveWordListAs(AppContext& ctx) {
   PuzzleState& s = ctx.state;
   s.WordListFileName = SuggestWordListName(s.WordListFileName, s.PuzzleFileName);
   s.WordListFileName =
-      ChooseFileToSave(ctx, "Save Word List As", kWordListFilter, s.WordListFileName, "KVL").value_or("");
+      ChooseFileToSave(ctx, "Save Word List As", kWordListFilter, s.WordListFileName, "KVL", FileDialogKind::Lists)
+          .value_or("");
   ctx.WordListForm().SetText(frmWordList::lblFileName, s.WordListFileName);
 }
 
@@ -139,23 +150,39 @@ bool ConfirmUnstorableCharacters(AppContext& ctx, const std::vector<std::string_
          MessageAnswer::Ok;
 }
 
+namespace {
+
+// A save that did not happen leaves the list with the file name it had.
+void KeepListName(AppContext& ctx, const std::string& name) {
+  ctx.state.WordListFileName = name;
+  ctx.WordListForm().SetText(frmWordList::lblFileName, name);
+}
+
+}  // namespace
+
 bool SaveWordList(AppContext& ctx) {
   PuzzleState& s = ctx.state;
   s.WordListSaved = kFalse;
+  const std::string had = s.WordListFileName;
   if (Trim(s.WordListFileName).empty()) {
     SaveWordListAs(ctx);
-    if (Trim(s.WordListFileName).empty()) return false;
+    if (Trim(s.WordListFileName).empty()) {
+      KeepListName(ctx, had);
+      return false;
+    }
   }
   std::vector<std::string_view> texts{s.PuzzleTitle, s.PuzzleInstructions, s.MysteryQuote};
   texts.insert(texts.end(), ctx.list.Entries().begin(), ctx.list.Entries().end());
-  if (!ConfirmUnstorableCharacters(ctx, texts)) return false;
   const std::string bytes = WordListFileBytes(s, ctx.list.Entries());
-  if (!SaveToChosenFile(ctx, s.WordListFileName, bytes, kListSaveErrorMessage, MessageIcon::Exclamation,
+  if (!ConfirmUnstorableCharacters(ctx, texts) ||
+      !SaveToChosenFile(ctx, s.WordListFileName, bytes, kListSaveErrorMessage, MessageIcon::Exclamation,
                         [&ctx] { SaveWordListAs(ctx); })) {
+    KeepListName(ctx, had);
     return false;
   }
   s.WordListChanged = kFalse;
   s.WordListSaved = kTrue;
+  ctx.files.Remember(FileDialogKind::Lists, s.WordListFileName);
   return true;
 }
 
@@ -191,6 +218,8 @@ void OpenWordListFile(AppContext& ctx, const OpenedFile& file) {
   // A file without entries leaves the empty-list state that counting them set.
   if (s.WordCount > 0) SetListReadyState(ctx);
   s.WordListChanged = kFalse;
+  ForgetEdits(ctx);
+  ctx.files.Remember(FileDialogKind::Lists, file.Path);
 }
 
 void OpenList(AppContext& ctx) {
@@ -198,7 +227,7 @@ void OpenList(AppContext& ctx) {
     if (!ConfirmDiscardList(ctx)) return;
     std::optional<OpenedFile> file;
     try {
-      file = ChooseFileToOpen(ctx, "Open Word List", kWordListFilter);
+      file = ChooseFileToOpen(ctx, "Open Word List", kWordListFilter, FileDialogKind::Lists);
     } catch (const std::bad_alloc&) {
       ShowMessage(ctx.dialogs, kNoMemoryToOpenMessage, kErrorTitle, MessageIcon::Critical);
       return;
@@ -210,8 +239,9 @@ void OpenList(AppContext& ctx) {
 void SaveList(AppContext& ctx) { SaveWordList(ctx); }
 
 void SaveListAs(AppContext& ctx) {
+  const std::string had = ctx.state.WordListFileName;
   SaveWordListAs(ctx);
-  if (!ctx.state.WordListFileName.empty()) SaveWordList(ctx);
+  if (ctx.state.WordListFileName.empty() || !SaveWordList(ctx)) KeepListName(ctx, had);
 }
 
 }  // namespace kivrel

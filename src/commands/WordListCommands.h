@@ -42,7 +42,9 @@ struct OpenedFile {
 /// error - please check the name" for as long as the chosen file cannot be read (with
 /// the system's reason when the file is there but cannot be read).
 /// Nothing when the user cancels.
-std::optional<OpenedFile> ChooseFileToOpen(AppContext& ctx, const std::string& title, const std::string& filter);
+/// It starts in the folder of the last file of its kind.
+std::optional<OpenedFile> ChooseFileToOpen(AppContext& ctx, const std::string& title, const std::string& filter,
+                                           FileDialogKind kind);
 
 /// A message about a file with the system's reason after it, when there is one:
 /// "Error while saving word list" and "/lists/zoo.kvl: Permission denied".
@@ -56,9 +58,11 @@ bool SaveToChosenFile(AppContext& ctx, std::string& name, std::string_view bytes
                       MessageIcon icon, const std::function<void()>& ask_again);
 
 /// The Save As dialog of the save commands (filter index 2, asking before it replaces a
-/// file), starting from a suggested name. Nothing when the user cancels.
+/// file), starting from a suggested name (in the folder of the last file of its kind when
+/// the name gives none). Nothing when the user cancels.
 std::optional<std::string> ChooseFileToSave(AppContext& ctx, const std::string& title, const std::string& filter,
-                                            const std::string& suggested, const std::string& default_ext);
+                                            const std::string& suggested, const std::string& default_ext,
+                                            FileDialogKind kind);
 
 /// Puts a parsed list into the program as reading a list file does: the list is
 /// replaced, the title becomes "(untitled)" and the size 0 x 0 unless a header says
@@ -72,11 +76,15 @@ bool LoadWordList(AppContext& ctx, const ParsedWordList& parsed, std::string* er
 /// build options, header attributes, word table) and shows the word list window.
 void ReadWordListFile(AppContext& ctx, const ParsedWordList& parsed);
 
+/// Shows the word list window with the keys going to its entry box.
+void ShowWordListForTyping(AppContext& ctx);
+
 /// Writes the list to WordListFileName, asking for a name first when there is none and
 /// again whenever the file cannot be opened for writing. Characters code page 1252
 /// cannot hold are named first, and the user may cancel the save. On success WordListChanged is
 /// cleared and WordListSaved set; a failed write shows "Error while saving word list"
-/// and leaves the file that was there as it was. Returns WordListSaved.
+/// and leaves the file that was there as it was. A save that does not happen (failed or
+/// cancelled) leaves the list the file name it had. Returns WordListSaved.
 bool SaveWordList(AppContext& ctx);
 
 /// The Save Word List As dialog, starting from the suggested name. WordListFileName
@@ -104,7 +112,8 @@ void OpenList(AppContext& ctx);
 /// File > Save List: SaveWordList.
 void SaveList(AppContext& ctx);
 
-/// File > Save List As...: SaveWordListAs, then SaveWordList when a name was chosen.
+/// File > Save List As...: SaveWordListAs, then SaveWordList when a name was chosen. When
+/// no file is written the list keeps the file name it had.
 void SaveListAs(AppContext& ctx);
 
 }  // namespace kivrel

@@ -1,6 +1,7 @@
 #include "forms/MainWindow.h"
 
 #include "commands/BuildCommands.h"
+#include "commands/ListEdits.h"
 #include "commands/PuzzleCommands.h"
 #include "commands/WordListCommands.h"
 #include "display/GridDisplay.h"
@@ -29,6 +30,8 @@ MainWindow::MainWindow(AppContext& ctx) : ctx_(ctx) {
   main.On(mnuOpenPuzzle, Event::Click, [this] { OpenPuzzle(ctx_); });
   main.On(mnuSavePuzzle, Event::Click, [this] { SavePuzzle(ctx_); });
   main.On(mnuSavePuzzleAs, Event::Click, [this] { SavePuzzleAs(ctx_); });
+  main.On(mnuUndo, Event::Click, [this] { UndoEdit(ctx_); });
+  main.On(mnuRedo, Event::Click, [this] { RedoEdit(ctx_); });
   main.On(mnuSound, Event::Click, [this] { mnuSound_Click(); });
   main.On(mnuUpperCase, Event::Click, [this] { mnuUpperCase_Click(); });
   main.On(mnuNoDuplicates, Event::Click, [this] { mnuNoDuplicates_Click(); });
@@ -69,13 +72,30 @@ bool MainWindow::Form_QueryUnload() {
   const bool offered = save_offered_;
   save_offered_ = false;
   if (!offered && !ConfirmDiscardList(ctx_)) return true;
-  MessageAnswer answer = ShowMessage(ctx_.dialogs, std::string(kExitQuestion), std::string(kExitTitle),
-                                     MessageIcon::Question, MessageButtons::OkCancel);
-  if (answer != MessageAnswer::Ok) return true;
+  if (!ConfirmExit()) return true;
   for (const Window* window : kUnloadOrder) {
     if (ctx_.forms.Has(*window)) ctx_.forms.Get(*window).Unload();
   }
   return false;
+}
+
+bool MainWindow::ConfirmExit() {
+  const PuzzleState& s = ctx_.state;
+  if (s.PuzzleBuilt == 0 || s.PuzzleChanged == 0) {
+    return ShowMessage(ctx_.dialogs, std::string(kExitQuestion), std::string(kExitTitle), MessageIcon::Question,
+                       MessageButtons::OkCancel) == MessageAnswer::Ok;
+  }
+  switch (ShowMessage(ctx_.dialogs, UnsavedPuzzleQuestion(s), std::string(kExitTitle), MessageIcon::Question,
+                      MessageButtons::YesNoCancel)) {
+    case MessageAnswer::Yes: return WritePuzzleFile(ctx_);
+    case MessageAnswer::No: return true;
+    default: return false;
+  }
+}
+
+std::string UnsavedPuzzleQuestion(const PuzzleState& state) {
+  const std::string name = state.PuzzleTitle.empty() ? "the puzzle" : "the puzzle \"" + state.PuzzleTitle + "\"";
+  return "Do you want to save " + name + " before you exit Kivrel?";
 }
 
 void MainWindow::mnuBuild_Click() {
@@ -120,7 +140,7 @@ void MainWindow::mnuNoDuplicates_Click() {
 }
 
 void MainWindow::mnuAvoidWords_Click() {
-  std::optional<OpenedFile> file = ChooseFileToOpen(ctx_, "Avoid Words", kWordListFilter);
+  std::optional<OpenedFile> file = ChooseFileToOpen(ctx_, "Avoid Words", kWordListFilter, FileDialogKind::Lists);
   ctx_.AvoidWords.clear();
   if (file) {
     const FileResult<ParsedWordList> parsed = ParseWordList(file->Bytes);

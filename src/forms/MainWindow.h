@@ -7,6 +7,7 @@
 // A build runs inside the Build command and lets events in while it works. Commands
 // that would pull the puzzle away from under it (Exit, and the window's close box) go
 // through AfterBuild: they cancel the build and run once it has finished.
+#include <string>
 #include <string_view>
 
 #include "controls/AboutControls.h"
@@ -35,6 +36,10 @@ inline constexpr ButtonCommand kButtonCommands[] = {
 
 inline constexpr std::string_view kExitQuestion = "Are you sure you want to exit Kivrel?";
 inline constexpr std::string_view kExitTitle = "Exit Kivrel";
+
+/// The exit question when the puzzle on screen was built since it was last saved or
+/// opened: it names the puzzle by its title and offers to save it (Yes, No, Cancel).
+std::string UnsavedPuzzleQuestion(const PuzzleState& state);
 inline constexpr const char* kNothingToBuildMessage =
     "Nothing to build - no entry of the word list holds a letter or a digit";
 
@@ -55,9 +60,10 @@ class MainWindow {
   void Form_Load();
   /// Keeps the statistics frame 225 twips from the right edge and sizes the display.
   void Form_Resize();
-  /// Offers to save a changed list, then asks before the program ends; on OK closes
-  /// the other windows in order. Returns true to refuse. During a build it refuses for
-  /// now, cancels the build and closes the window (asking then) once the build has ended.
+  /// Offers to save a changed list, then asks before the program ends (offering to save
+  /// a puzzle built since it was saved); on OK closes the other windows in order. Returns
+  /// true to refuse. During a build it refuses for now, cancels the build and closes the
+  /// window (asking then) once the build has ended.
   bool Form_QueryUnload();
 
   void mnuBuild_Click();
@@ -80,6 +86,8 @@ class MainWindow {
   /// Closes the window, after the running build if there is one (once, however often
   /// the user asks meanwhile), first asking to save a changed list.
   void UnloadAfterBuild();
+  /// The exit question; with an unsaved puzzle Yes saves it first. True to go on.
+  bool ConfirmExit();
 
   AppContext& ctx_;
   bool unload_pending_ = false;

@@ -164,6 +164,7 @@ struct PuzzleState {
   i16 BlanksFilled = 0;
   i16 AttributesForBuild = 0;
   i16 PuzzleBuilt = 0;
+  i16 PuzzleChanged = 0;  // the puzzle on screen was built or filled since it was saved or opened
   i16 OutlinesShown = 0;
   i16 JunctionsShown = 0;
 

@@ -32,6 +32,8 @@ struct FileRequest {
   std::string Filter;
   int FilterIndex = 1;  // 1-based pair shown first
   std::string FileName;  // the suggested name
+  /// The folder the dialog starts in when FileName names none ("": the platform's choice).
+  std::string Folder;
   std::string DefaultExt;  // added when the user types no extension
   int Flags = 0;
 };

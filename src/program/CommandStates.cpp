@@ -65,6 +65,7 @@ void ClearPuzzle(AppContext& ctx) {
   SetListReadyState(ctx);
   ClearStatistics(ctx);
   ctx.state.PuzzleBuilt = kFalse;
+  ctx.state.PuzzleChanged = kFalse;
 }
 
 }  // namespace kivrel

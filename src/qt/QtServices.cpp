@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QAbstractFileIconProvider>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QGridLayout>
@@ -169,6 +171,41 @@ QStringList ToQtNameFilters(const std::string& filter) {
 
 namespace {
 
+// Icons and type names from the kind of entry and its name alone. Qt's own provider
+// reads a file to learn its type, and reading some special files (/proc/kmsg) waits for
+// ever: the dialog, and the program with it, would hang in such a folder.
+class NamesOnlyIconProvider : public QAbstractFileIconProvider {
+ public:
+  NamesOnlyIconProvider() { setOptions(DontUseCustomDirectoryIcons); }
+  QIcon icon(const QFileInfo& info) const override {
+    return QAbstractFileIconProvider::icon(info.isDir() ? Folder : File);
+  }
+  QString type(const QFileInfo& info) const override {
+    if (info.isDir()) return QStringLiteral("Folder");
+    const QString suffix = info.suffix();
+    return suffix.isEmpty() ? QStringLiteral("File") : suffix.toUpper() + QStringLiteral(" File");
+  }
+};
+
+// The provider comes first and goes last: the dialog's file model uses it until the
+// model is gone.
+struct IconsFirst {
+  NamesOnlyIconProvider icons;
+};
+
+// A file dialog over `parent` that starts in the request's folder (else the current
+// one) and never looks into the files it lists. The provider is in place before the
+// first entries of the folder reach the dialog.
+class FileDialog : private IconsFirst, public QFileDialog {
+ public:
+  FileDialog(QWidget* parent, const FileRequest& request)
+      : QFileDialog(parent, QString::fromStdString(request.DialogTitle),
+                    request.Folder.empty() ? QDir::currentPath() : QString::fromStdString(request.Folder)) {
+    setIconProvider(&icons);
+    setOption(QFileDialog::DontUseCustomDirectoryIcons, true);
+  }
+};
+
 // The dialog set up as the request asks.
 QStringList Prepare(QFileDialog& dialog, const FileRequest& request) {
   QStringList filters = ToQtNameFilters(request.Filter);
@@ -193,7 +230,7 @@ QStringList Prepare(QFileDialog& dialog, const FileRequest& request) {
 
 std::optional<std::string> QtDialogs::File(const FileRequest& request) {
   FocusReturn focus(parent_);
-  QFileDialog dialog(focus.Parent(), QString::fromStdString(request.DialogTitle));
+  FileDialog dialog(focus.Parent(), request);
   Prepare(dialog, request);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().first().toStdString();
@@ -202,7 +239,7 @@ std::optional<std::string> QtDialogs::File(const FileRequest& request) {
 std::optional<SaveChoice> QtDialogs::SaveWithCheckBox(const FileRequest& request, const std::string& check_box,
                                                       bool checked) {
   FocusReturn focus(parent_);
-  QFileDialog dialog(focus.Parent(), QString::fromStdString(request.DialogTitle));
+  FileDialog dialog(focus.Parent(), request);
   dialog.setOption(QFileDialog::DontUseNativeDialog, true);
   const QStringList filters = Prepare(dialog, request);
   auto* box = new QCheckBox(QString::fromStdString(check_box), &dialog);

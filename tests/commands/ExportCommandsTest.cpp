@@ -2,6 +2,7 @@
 
 #include "HandPlaced.h"
 #include "RecordingPageFiles.h"
+#include "TempDir.h"
 #include "TestApp.h"
 #include "commands/ExportCommands.h"
 #include "program/StartUp.h"
@@ -33,13 +34,19 @@ TEST(ExportRequest, TheNamesExtensionOrElseTheFileTypeChosenDecidesTheKind) {
   }
 }
 
-TEST(ExportFlow, CancelWritesNothingAndAFileThatCannotBeWrittenIsReported) {
+// A puzzle of one word, and page files that record what is drawn.
+struct ExportFlow : ::testing::Test {
+  ExportFlow() {
+    StartUp(app.ctx, 1);
+    testing::MakeGrid(app.ctx, 5, 5);
+    testing::PlaceWord(app.ctx, "LYNX", 1, 1, 1);
+    app.ctx.page_files = &device;
+  }
   testing::TestApp app;
-  StartUp(app.ctx, 1);
-  testing::MakeGrid(app.ctx, 5, 5);
-  testing::PlaceWord(app.ctx, "LYNX", 1, 1, 1);
-  testing::RecordingPageFiles device(app.ctx);
-  app.ctx.page_files = &device;
+  testing::RecordingPageFiles device{app.ctx};
+};
+
+TEST_F(ExportFlow, CancelWritesNothingAndAFileThatCannotBeWrittenIsReported) {
   app.dialogs.ExpectSaveChoice(std::nullopt);
   ExportPage(app.ctx);
   EXPECT_TRUE(device.pointers.empty());
@@ -52,6 +59,24 @@ TEST(ExportFlow, CancelWritesNothingAndAFileThatCannotBeWrittenIsReported) {
   EXPECT_EQ(app.dialogs.check_boxes.at(0), kAnswerKeyCheckBox);
   EXPECT_EQ(app.dialogs.messages.at(0).Title, kErrorTitle);
   EXPECT_EQ(app.ctx.MainForm().MousePointer(), kPointerDefault);
+}
+
+// The next export starts where the last one left off: its folder, file type and box.
+TEST_F(ExportFlow, TheDialogStartsAsTheLastExportLeftIt) {
+  testing::TempDir dir;
+  app.ctx.state.PuzzleFileName = "/puzzles/lynx.kvp";
+  app.dialogs.ExpectSaveChoice(SaveChoice{dir.File("lynx"), 2, true});
+  ExportPage(app.ctx);
+  ASSERT_EQ(device.documents, 2);  // the page and its key
+  app.dialogs.ExpectSaveChoice(std::nullopt);
+  ExportPage(app.ctx);
+  const FileRequest& first = app.dialogs.files.at(0);
+  const FileRequest& next = app.dialogs.files.at(1);
+  EXPECT_EQ(std::tie(first.FileName, first.FilterIndex, first.DefaultExt),
+            std::make_tuple(std::string("/puzzles/lynx"), 1, std::string("pdf")));
+  EXPECT_EQ(std::tie(next.Folder, next.FileName, next.FilterIndex, next.DefaultExt),
+            std::make_tuple(dir.Folder(), std::string("lynx"), 2, std::string("png")));
+  EXPECT_EQ(app.dialogs.boxes_checked, (std::vector<bool>{false, true}));
 }
 
 }  // namespace

@@ -261,6 +261,24 @@ TEST_F(OpenListTest, AsksAgainAfterAFileNameErrorThenReadsTheList) {
               !app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuPrint));  // ListReady
 }
 
+// A Save As that writes nothing (a folder that takes no file, then Cancel) leaves the
+// list its name; the next dialog of its kind starts in the folder of the last list.
+TEST_F(OpenListTest, ASaveAsThatDoesNotHappenKeepsTheNameAndDialogsRememberTheFolder) {
+  std::filesystem::create_directory(dir.File("lists"));
+  const std::string path = dir.Write("lists/zoo.kvl", "LION\r\n");
+  app.dialogs.ExpectFile(path);
+  OpenList(app.ctx);
+  app.dialogs.ExpectFile("/proc/zoo.kvl").ExpectMessage(MessageAnswer::Ok).ExpectFile(std::nullopt);
+  SaveListAs(app.ctx);
+  EXPECT_EQ(app.ctx.state.WordListFileName, path);
+  EXPECT_EQ(app.ctx.WordListForm().Text(frmWordList::lblFileName), path);
+
+  app.dialogs.ExpectFile(std::nullopt);
+  OpenList(app.ctx);
+  EXPECT_EQ(app.dialogs.files.back().Folder, dir.File("lists"));
+  EXPECT_EQ(app.ctx.files.FolderOf(FileDialogKind::Puzzles), "") << "each kind of file has its own folder";
+}
+
 TEST_F(OpenListTest, ARefusedOrCancelledOpenChangesNothing) {
   const std::string path = dir.Write("big.kvl", "1\tBig\t 200\t 200\t 1\t 1\t\r\nCAT\r\n");
   app.dialogs.ExpectFile(path).ExpectMessage(MessageAnswer::Ok);

@@ -105,7 +105,8 @@ TEST_F(DuringABuild, ExitCancelsTheBuildAndAsksOnceItHasEnded) {
     }
     EXPECT_TRUE(app.dialogs.messages.empty()) << "asked while the build runs";
   };
-  app.dialogs.ExpectMessage(MessageAnswer::Cancel, "Are you sure you want to exit Kivrel?");
+  // The build cancelled by Exit leaves a puzzle never saved: the question offers to save it.
+  app.dialogs.ExpectMessage(MessageAnswer::Cancel, UnsavedPuzzleQuestion(app.ctx.state));
   form.Raise(frmKV_Puzzle::cmdBuild, Event::Click);
   EXPECT_EQ(app.dialogs.messages.size(), 1u) << "asked once, however often Exit was pressed";
   EXPECT_FALSE(BuildRunning(app.ctx));
@@ -118,12 +119,38 @@ TEST_F(DuringABuild, TheCloseBoxWaitsForTheBuildToo) {
   app.pump.on_yield = [this, &refused] {
     if (app.pump.yields == 2) refused = !form.Unload();
   };
-  app.dialogs.ExpectMessage(MessageAnswer::Ok);
+  app.dialogs.ExpectMessage(MessageAnswer::No);
   form.Raise(frmKV_Puzzle::cmdBuild, Event::Click);
   EXPECT_TRUE(refused) << "the window stays while the build ends";
   EXPECT_EQ(app.dialogs.messages.size(), 1u);
   EXPECT_FALSE(form.Visible()) << "then it closes after the question";
   EXPECT_EQ(app.ctx.state.PuzzleBuilt, kTrue);
+}
+
+// A puzzle built since it was last saved is named by the exit question, which offers to
+// save it: Yes saves it (a save that does not happen keeps the program), No exits. A
+// saved puzzle, or none, gets the plain question.
+TEST_F(DuringABuild, ExitOffersToSaveAPuzzleBuiltSinceItWasSaved) {
+  testing::TempDir dir;
+  app.ctx.state.PuzzleTitle = "Zoo";
+  BuildPuzzle(app.ctx);
+  const std::string question = "Do you want to save the puzzle \"Zoo\" before you exit Kivrel?";
+  app.dialogs.ExpectMessage(MessageAnswer::Yes, question).ExpectFile(std::nullopt);  // Save As cancelled
+  form.Raise(frmKV_Puzzle::mnuExit, Event::Click);
+  EXPECT_EQ(app.dialogs.messages.back().Buttons, MessageButtons::YesNoCancel);
+  EXPECT_TRUE(form.Visible());
+
+  app.dialogs.ExpectFile(dir.File("zoo.kvp"));
+  form.Raise(frmKV_Puzzle::mnuSavePuzzleAs, Event::Click);
+  app.dialogs.ExpectMessage(MessageAnswer::Cancel, std::string(kExitQuestion));
+  form.Raise(frmKV_Puzzle::mnuExit, Event::Click);
+
+  const std::string first = testing::TempDir::Read(dir.File("zoo.kvp"));
+  BuildPuzzle(app.ctx);
+  app.dialogs.ExpectMessage(MessageAnswer::Yes, question);
+  form.Raise(frmKV_Puzzle::mnuExit, Event::Click);
+  EXPECT_FALSE(form.Visible());
+  EXPECT_NE(testing::TempDir::Read(dir.File("zoo.kvp")), first) << "the new puzzle was saved";
 }
 
 }  // namespace

@@ -66,9 +66,10 @@ std::optional<std::string> ScriptedDialogs::File(const FileRequest& request) {
 }
 
 std::optional<SaveChoice> ScriptedDialogs::SaveWithCheckBox(const FileRequest& request, const std::string& check_box,
-                                                            bool) {
+                                                            bool checked) {
   files.push_back(request);
   check_boxes.push_back(check_box);
+  boxes_checked.push_back(checked);
   const auto* step = Next<SaveChoiceStep>("file dialog \"" + request.DialogTitle + "\" with a check box");
   return step ? step->choice : std::nullopt;
 }

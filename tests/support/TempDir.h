@@ -23,6 +23,7 @@ class TempDir {
     std::filesystem::remove_all(path_, ignored);
   }
 
+  std::string Folder() const { return path_.string(); }
   std::string File(const std::string& name) const { return (path_ / name).string(); }
   /// Writes a file in the folder and returns its path.
   std::string Write(const std::string& name, const std::string& bytes) const {
