@@ -4,6 +4,7 @@
 #include <string>
 
 #include "commands/BuildCommands.h"
+#include "commands/ListEdits.h"
 #include "commands/WordListCommands.h"
 #include "forms/WindowPlacement.h"
 #include "model/Numbers.h"
@@ -71,7 +72,13 @@ void AttributesDialog::Form_Load() {
   CenterForm(ctx_, form());
 }
 
-void AttributesDialog::Form_Activate() { Form_GotFocus(); }
+// The dialog opens for the title to be typed over; Enter in a box of one line is OK.
+void AttributesDialog::Form_Activate() {
+  Form_GotFocus();
+  form().SetDefault(cmdOK, true);
+  form().SetFocus(txtPuzName);
+  form().SelectAllText(txtPuzName);
+}
 
 void AttributesDialog::Form_GotFocus() { LoadAttributesDialog(); }
 
@@ -96,7 +103,7 @@ void AttributesDialog::LoadAttributesDialog() {
   PuzzleState& s = ctx_.state;
   Form& f = form();
   if (WordTableOutOfDate(s)) BuildWordTable(ctx_);
-  if (s.PuzzleHeight == 0 || s.PuzzleWidth == 0) ComputeDefaultDimensions(s);
+  if (s.PuzzleHeight == 0 || s.PuzzleWidth == 0) ComputeTrialDimensions(s, ctx_.list, 0);
   height_at_open_ = s.PuzzleHeight;
   width_at_open_ = s.PuzzleWidth;
   SetWindowTitle(ctx_);
@@ -128,6 +135,7 @@ void AttributesDialog::LoadAttributesDialog() {
       if (Trim(f.Text(box)).empty() || BoxNumber(box) < s.LongestWordLength) f.SetText(box, longest);
     }
   }
+  at_open_ = TakeListSnapshot(ctx_);
 }
 
 bool AttributesDialog::CommitAttributes() {
@@ -168,17 +176,20 @@ bool AttributesDialog::CommitAttributes() {
   }
   s.PuzzleWidth = static_cast<i16>(w);
   s.PuzzleHeight = static_cast<i16>(h);
-  // A filled puzzle that kept its grid is filled again, so that its letters spell the
-  // new quote (and the answer key and the saved file agree with it).
-  if (quote_changed && s.PuzzleBuilt != 0 && s.BlanksFilled != 0) {
-    FillInBlanks(ctx_);
-    TellFillReport(ctx_, FillInBlanks(ctx_));
-  }
+  if (quote_changed) FillAgainForQuote(ctx_);
+  // Everything changed since the dialog opened is one step.
+  RecordEdit(ctx_, "Attributes", at_open_);
+  at_open_ = TakeListSnapshot(ctx_);
   return true;
 }
 
+bool AttributesDialog::SizeHoldsLongestWord() {
+  return CheckAgainstLongestWord(txtPuzWidth, WidthMessage()) && CheckAgainstLongestWord(txtPuzHeight, HeightMessage());
+}
+
+// Enter presses OK without leaving the box: the size is checked here too.
 void AttributesDialog::cmdOK_Click() {
-  if (CommitAttributes()) form().Hide();
+  if (SizeHoldsLongestWord() && CommitAttributes()) form().Hide();
 }
 
 void AttributesDialog::cmdSaveList_Click() {
@@ -197,7 +208,18 @@ void AttributesDialog::cmdDefaultDimensions_Click() {
   // A quote needs cells of its own, and the build must stop with exactly that many
   // left empty: the size makes room for them and the stop rule asks for them.
   const int quote = static_cast<int>(QuoteLetters(s, f.Text(txtMysteryQuote)).size());
-  ComputeDefaultDimensions(s, quote);
+  // The trials build with the options the boxes show.
+  PuzzleState options = s;
+  options.IncludeDiagonals = static_cast<i16>(f.Value(chkIncludeDiagonals));
+  options.BalanceDirections = static_cast<i16>(f.Value(chkBalanceDirections));
+  f.SetMousePointer(kPointerHourglass);  // a list of a thousand words takes a moment
+  ComputeTrialDimensions(options, ctx_.list, quote);
+  f.SetMousePointer(kPointerDefault);
+  // The size takes effect at once, as its own step.
+  s.PuzzleWidth = options.PuzzleWidth;
+  s.PuzzleHeight = options.PuzzleHeight;
+  RecordEdit(ctx_, "Default Dimensions", at_open_);
+  at_open_ = TakeListSnapshot(ctx_);
   if (s.PuzzleWidth > 0) {
     f.SetText(txtPuzWidth, FormatPicture(s.PuzzleWidth, kSizePicture));
     f.SetText(txtPuzHeight, FormatPicture(s.PuzzleHeight, kSizePicture));
@@ -243,26 +265,28 @@ void AttributesDialog::txtPuzName_GotFocus() {
   if (!ctx_.state.PuzzleTitle.empty()) form().SelectAllText(txtPuzName);
 }
 
-void AttributesDialog::CheckAgainstLongestWord(Control box, const std::string& message) {
+bool AttributesDialog::CheckAgainstLongestWord(Control box, const std::string& message) {
   PuzzleState& s = ctx_.state;
-  if (s.WordCount <= 0) return;
+  if (s.WordCount <= 0) return true;
   if (WordTableOutOfDate(s)) BuildWordTable(ctx_);
-  if (BoxNumber(box) < s.LongestWordLength) {
-    ShowMessage(ctx_.dialogs, message, kMessageTitle, MessageIcon::Exclamation);
-    form().SetText(box, FormatPicture(s.LongestWordLength, kSizePicture));
-    form().SetFocus(box);
-  }
+  if (BoxNumber(box) >= s.LongestWordLength) return true;
+  ShowMessage(ctx_.dialogs, message, kMessageTitle, MessageIcon::Exclamation);
+  form().SetText(box, FormatPicture(s.LongestWordLength, kSizePicture));
+  form().SetFocus(box);
+  return false;
 }
 
-void AttributesDialog::txtPuzWidth_LostFocus() {
-  CheckAgainstLongestWord(
-      txtPuzWidth, kTooNarrowMessage + FormatPicture(ctx_.state.LongestWordLength, kSizePicture) + kCharactersLong);
+std::string AttributesDialog::WidthMessage() const {
+  return kTooNarrowMessage + FormatPicture(ctx_.state.LongestWordLength, kSizePicture) + kCharactersLong;
 }
 
-void AttributesDialog::txtPuzHeight_LostFocus() {
-  CheckAgainstLongestWord(txtPuzHeight,
-                          kTooShallowMessage + SignedNumberText(ctx_.state.LongestWordLength) + kCharactersLong);
+std::string AttributesDialog::HeightMessage() const {
+  return kTooShallowMessage + SignedNumberText(ctx_.state.LongestWordLength) + kCharactersLong;
 }
+
+void AttributesDialog::txtPuzWidth_LostFocus() { CheckAgainstLongestWord(txtPuzWidth, WidthMessage()); }
+
+void AttributesDialog::txtPuzHeight_LostFocus() { CheckAgainstLongestWord(txtPuzHeight, HeightMessage()); }
 
 void AttributesDialog::txtStopRem_LostFocus() {
   Form& f = form();

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "commands/ListEdits.h"
 #include "program/AppContext.h"
 
 namespace kivrel {
@@ -44,12 +45,17 @@ class AttributesDialog {
   void LoadAttributesDialog();
   /// Takes the boxes into the puzzle state. Returns false, with a message, when the size
   /// is more than the puzzle's 16-bit counts can carry; nothing is committed then. A
-  /// new quote for a filled puzzle fills its blanks again.
+  /// new quote for a filled puzzle fills its blanks again. What changed since the dialog
+  /// opened (or since its last step) becomes one step that can be undone.
   bool CommitAttributes();
 
+  /// Checks the size against the longest word (Enter presses OK from inside a box), then
+  /// commits and closes.
   void cmdOK_Click();
   void cmdSaveList_Click();
   void cmdCancel_Click();
+  /// The size trial builds find room at for every word and the quote (see
+  /// ComputeTrialDimensions), shown in the boxes and taken at once, as a step of its own.
   void cmdDefaultDimensions_Click();
   void chkFastBuild_Click();
   void chkStopOnReject_Click();
@@ -73,13 +79,19 @@ class AttributesDialog {
   Form& form() { return ctx_.AttributesForm(); }
   /// The number in a box: its leading number, rounded, kept inside 16 bits.
   int BoxNumber(Control box);
-  void CheckAgainstLongestWord(Control box, const std::string& message);
+  /// False, with the message, the longest word's length in the box and the focus there,
+  /// when the box's number is below the longest word's length.
+  bool CheckAgainstLongestWord(Control box, const std::string& message);
+  bool SizeHoldsLongestWord();
+  std::string WidthMessage() const;
+  std::string HeightMessage() const;
 
   AppContext& ctx_;
   int spin_step_ = 1;
   int width_at_open_ = 0;
   int height_at_open_ = 0;
   std::string stop_at_open_;  // the stop box as loaded
+  ListSnapshot at_open_;      // the list and attributes since the last step the dialog made
 };
 
 }  // namespace kivrel

@@ -188,7 +188,7 @@ void PrintOptionsDialog::Form_Load() {
   thumb_bottom_ = kThumbnailPaper.Height - margins.Height - margins.Top;
   // Each font button shows its section's font.
   for (const FontButton& font : kFontButtons) f.SetFont(font.Button, SpecOf(ctx_.fonts(font.Slot)));
-  CenterForm(ctx_, f);
+  PlaceNear(ctx_, f, ctx_.MainForm());
   ctx_.forms.Get(frmPrintPreview::kWindow).Load();
   ctx_.state.SkipActivateRelayout = kFalse;
 }

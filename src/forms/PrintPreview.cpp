@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "controls/PrintOptionsControls.h"
 #include "forms/WindowPlacement.h"
 #include "model/Numbers.h"
 
@@ -41,7 +42,8 @@ void PrintPreview::Form_Load() {
   Form& f = form();
   thickness_ = f.Bounds(VScrollBar).Width;
   Form_Resize();
-  CenterForm(ctx_, f);
+  // Beside the print options, so that a change there can be watched here.
+  PlaceNear(ctx_, f, ctx_.forms.Get(frmPrintOptions::kWindow));
 }
 
 void PrintPreview::Form_Resize() {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "commands/BuildCommands.h"
+#include "commands/ListEdits.h"
 #include "commands/WordListCommands.h"
 #include "display/GridDisplay.h"
 #include "forms/WindowPlacement.h"
@@ -35,6 +36,8 @@ WordListWindow::WordListWindow(AppContext& ctx) : ctx_(ctx) {
   f.On(cmdShowWord, Event::Click, [this] { cmdShowWord_Click(); });
   f.On(cmdHideAll, Event::Click, [this] { cmdHideAll_Click(); });
   f.On(cmdClose, Event::Click, [this] { cmdClose_Click(); });
+  f.On(cmdUndo, Event::Click, [this] { UndoEdit(ctx_); });
+  f.On(cmdRedo, Event::Click, [this] { RedoEdit(ctx_); });
   // The title bar's close box hides the window like Close, so the list stays.
   f.OnQueryUnload([this] {
     cmdClose_Click();
@@ -70,12 +73,14 @@ void WordListWindow::ListReplaced() {
   if (s.EditIndex >= 0) SetEditTextQuietly("");
   s.EditIndex = -1;
   s.SelectedWordIndex = 0;
+  form().SetEnabled(cmdShowWord, false);
+  form().SetText(cmdShowWord, std::string(kShowWordCaption));
   cboWordList_Change();
 }
 
 // Beside the main window rather than over the puzzle, where Show Word paints.
 void WordListWindow::Form_Load() {
-  if (!PlaceBesideMainWindow(ctx_, form())) CenterForm(ctx_, form());
+  if (!PlaceBeside(ctx_, form(), ctx_.MainForm())) CenterForm(ctx_, form());
 }
 
 void WordListWindow::Form_Activate() { UpdateWordCount(ctx_); }
@@ -145,7 +150,9 @@ void WordListWindow::cmdAdd_Click() {
     ctx_.state.EditIndex = -1;
     // Only an entry really added changes the list and the command state: a refused one
     // leaves the puzzle on screen with its commands.
-    if (AddTypedEntry(ctx_)) {
+    bool added = false;
+    RecordEdit(ctx_, "Add", [&] { added = AddTypedEntry(ctx_); });
+    if (added) {
       if (ctx_.state.WordCount == 1) {
         SetListReadyState(ctx_);
         f.SetEnabled(cmdAdd, true);
@@ -157,7 +164,6 @@ void WordListWindow::cmdAdd_Click() {
         f.SetEnabled(cmdRemove, false);
         f.SetEnabled(cmdReplace, false);
       }
-      ctx_.state.WordListChanged = kTrue;
     }
   }
   f.SetFocus(cboWordList);
@@ -185,10 +191,9 @@ void WordListWindow::cmdReplace_Click() {
       ShowMessage(ctx_.dialogs, kListFullMessage, kMessageTitle, MessageIcon::Exclamation);
       return;
     }
-    ctx_.list.SetList(edit, text);
+    RecordEdit(ctx_, "Replace", [&] { ctx_.list.SetList(edit, text); });
     ctx_.list.SetListIndex(edit);
     s.WordTableStale = kTrue;
-    s.WordListChanged = kTrue;
   }
   f.SetFocus(cboWordList);
 }
@@ -196,9 +201,18 @@ void WordListWindow::cmdReplace_Click() {
 void WordListWindow::cmdRemove_Click() {
   Form& f = form();
   PuzzleState& s = ctx_.state;
-  if (ctx_.list.ListIndex() >= 0) {
-    ctx_.list.RemoveItem(ctx_.list.ListIndex());
-    s.WordListChanged = kTrue;
+  if (const int p = ctx_.list.ListIndex(); p >= 0) {
+    // A word shown red on the puzzle goes back to black with its entry.
+    const int k = RecordOfEntry(s, ctx_.list, p);
+    if (k > 0 && s.Words[static_cast<std::size_t>(k)].Shown != 0 && s.PuzzleBuilt != 0) {
+      s.SelectedWordIndex = static_cast<i16>(k);
+      ctx_.picture->SetForeColor(kBlack);
+      ShowSelectedWord(ctx_, WriteMode::Hide);
+      s.Words[static_cast<std::size_t>(k)].Shown = 0;
+    }
+    f.SetEnabled(cmdShowWord, false);
+    f.SetText(cmdShowWord, std::string(kShowWordCaption));
+    RecordEdit(ctx_, "Remove", [&] { ctx_.list.RemoveItem(p); });
     s.EditIndex = -1;
     f.SetEnabled(cmdReplace, false);
     f.SetEnabled(cmdRemove, false);
@@ -210,10 +224,12 @@ void WordListWindow::cmdRemove_Click() {
   f.SetFocus(cboWordList);
 }
 
+// Clear asks nothing: it can be undone, and a list it emptied counts as changed.
 void WordListWindow::cmdClear_Click() {
-  ctx_.list.Clear();
-  ctx_.state.WordListChanged = kFalse;
-  UpdateWordCount(ctx_);
+  RecordEdit(ctx_, "Clear", [this] {
+    ctx_.list.Clear();
+    UpdateWordCount(ctx_);
+  });
   ctx_.state.LongestWordLength = 0;
 }
 
@@ -221,7 +237,7 @@ void WordListWindow::cmdSave_Click() { SaveWordList(ctx_); }
 
 void WordListWindow::cmdSort_Click() {
   ctx_.list.SetEditText("");
-  SortWordList(ctx_);
+  RecordEdit(ctx_, "Sort", [this] { SortWordList(ctx_); });
 }
 
 void WordListWindow::cmdShowWord_Click() {
@@ -265,15 +281,16 @@ void WordListWindow::mnuNewList_Click() {
   f.SetText(lblFileName, "untitled");
   ctx_.list.Clear();
   UpdateWordCount(ctx_);
+  ForgetEdits(ctx_);
   // A new list has nothing to save, whatever the answer to the prompt was.
   ctx_.state.WordListChanged = kFalse;
-  f.Show(false);
+  ShowWordListForTyping(ctx_);
   ctx_.state.SetDefaultBuildOptions();
   SetEmptyListState(ctx_);
 }
 
 void WordListWindow::mnuViewList_Click() {
-  form().Show(false);
+  ShowWordListForTyping(ctx_);
   form().SetWindowState(kWindowNormal);
 }
 

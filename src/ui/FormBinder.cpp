@@ -360,9 +360,7 @@ void FormBinder::ApplyForm(Property property) {
   }
 }
 
-void FormBinder::PlaceWindow() {
-  const FormGeometry& g = form_.Geometry();
-  // The Form gives the outer size; Qt sizes the client area.
+QSize FormBinder::FrameExtra() const {
   QRect frame = window_->frameGeometry();
   QRect client = window_->geometry();
   // A window not shown yet has no frame: it will get the one its parent window has.
@@ -370,8 +368,15 @@ void FormBinder::PlaceWindow() {
     frame = window_->parentWidget()->window()->frameGeometry();
     client = window_->parentWidget()->window()->geometry();
   }
-  int extra_w = frame.width() - client.width();
-  int extra_h = frame.height() - client.height();
+  return {frame.width() - client.width(), frame.height() - client.height()};
+}
+
+void FormBinder::PlaceWindow() {
+  const FormGeometry& g = form_.Geometry();
+  // The Form gives the outer size; Qt sizes the client area.
+  const QSize extra = FrameExtra();
+  const int extra_w = extra.width();
+  const int extra_h = extra.height();
   window_->move(ToPixels(g.Left), ToPixels(g.Top));
   window_->resize(std::max(1, ToPixels(g.Width) - extra_w), std::max(1, ToPixels(g.Height) - extra_h));
   placement_.Asked(QPoint(ToPixels(g.Left), ToPixels(g.Top)), QSize(ToPixels(g.Width), ToPixels(g.Height)));
@@ -380,6 +385,9 @@ void FormBinder::PlaceWindow() {
 void FormBinder::ReportGeometry() {
   QRect frame = window_->frameGeometry();
   QSize client = window_->size();
+  // The outer size of a window not shown yet is that of its frame to come, so that it is
+  // placed beside another by the room it will take.
+  if (!window_->isVisible()) frame.setSize(client + FrameExtra());
   // The client area of a window with a menu bar is what lies below the bar.
   if (auto* main = qobject_cast<QMainWindow*>(window_); main && main->menuWidget()) {
     QWidget* bar = main->menuWidget();

@@ -9,6 +9,7 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QSize>
 #include <vector>
 
 #include "model/Forms.h"
@@ -66,6 +67,9 @@ class FormBinder : public QObject {
   void Adopt(QObject* object, Control control);
   void Apply(Control control, Property property);
   void ApplyForm(Property property);
+  /// The size the window's frame adds to its client area (for a window not shown yet,
+  /// what its parent window's frame adds).
+  QSize FrameExtra() const;
   /// Moves and sizes the window to the Form's geometry.
   void PlaceWindow();
   void ReportGeometry();

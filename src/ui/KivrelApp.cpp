@@ -12,6 +12,7 @@
 #include <iostream>
 
 #include "commands/ExportCommands.h"
+#include "commands/ListEdits.h"
 #include "commands/OpenGivenFile.h"
 #include "display/GridDisplay.h"
 #include "files/FileIO.h"
@@ -56,6 +57,7 @@ KivrelApp::KivrelApp(Dialogs* dialogs)
     const Rect& page = ctx_.forms.Get(frmPrintPreview::kWindow).Bounds(control);
     preview_.Resize(page.Width, page.Height);
   });
+  AttachEditHistory(ctx_, history_);
 
   Form& main = ctx_.MainForm();
   // The picture's image follows the size the display gives it. The sizing hides the

@@ -23,6 +23,7 @@
 #include "forms/PrintPreview.h"
 #include "forms/WordListWindow.h"
 #include "program/AppContext.h"
+#include "qt/QtEditHistory.h"
 #include "qt/QtPageFileDevice.h"
 #include "qt/QtPrinterDevice.h"
 #include "qt/QtServices.h"
@@ -77,6 +78,7 @@ class KivrelApp {
   QtImageSurface picture_;
   QtImageSurface preview_;
   AppContext ctx_;
+  QtEditHistory history_;
   MainWindow main_;
   WordListWindow word_list_;
   AttributesDialog attributes_;

@@ -127,9 +127,9 @@ QAction* Separator(QMenu* menu, Control control) { return Design::Named(menu->ad
 void MakeMenus(QMainWindow* window) {
   QMenuBar* bar = window->menuBar();
   QMenu* file = Menu(bar, mnuFile, "&File");
-  Design::Item(file, mnuNewList, "&New List");
-  Design::Item(file, mnuOpenList, "&Open List...");
-  Design::Item(file, mnuSaveList, "&Save List", false);
+  Design::Item(file, mnuNewList, "&New List")->setShortcut(QKeySequence::New);
+  Design::Item(file, mnuOpenList, "&Open List...")->setShortcut(QKeySequence::Open);
+  Design::Item(file, mnuSaveList, "&Save List", false)->setShortcut(QKeySequence::Save);
   Design::Item(file, mnuSaveListAs, "Save List &As...", false);
   Separator(file, mnuSep1);
   // Quotation files are not offered: these items stay hidden and do nothing.
@@ -143,10 +143,16 @@ void MakeMenus(QMainWindow* window) {
   Design::Item(file, mnuSavePuzzle, "Sa&ve Puzzle", false);
   Design::Item(file, mnuSavePuzzleAs, "Save Pu&zzle As...", false);
   Separator(file, mnuSep2);
-  Design::Item(file, mnuPrint, "&Print...", false);
+  Design::Item(file, mnuPrint, "&Print...", false)->setShortcut(QKeySequence::Print);
   Design::Item(file, mnuExportPage, "&Export Page...", false);
   Separator(file, mnuSep3);
-  Design::Item(file, mnuExit, "E&xit");
+  Design::Item(file, mnuExit, "E&xit")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+  // The word list window answers the same keys (MakeWordListWindow).
+  QMenu* edit = Menu(bar, mnuEdit, "&Edit");
+  Design::Item(edit, mnuUndo, "&Undo", false)->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z)});
+  Design::Item(edit, mnuRedo, "&Redo", false)
+      ->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
 
   QMenu* puzzle = Menu(bar, mnuPuzzle, "&Puzzle");
   Design::Item(puzzle, mnuAttributes, "&Attributes", false);

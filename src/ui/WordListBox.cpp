@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScrollBar>
 #include <functional>
 
 namespace kivrel {
@@ -88,11 +89,22 @@ WordListBox::WordListBox(AppContext& ctx, WordListWindow& window, QWidget* paren
 WordListBox::~WordListBox() { ctx_.list.Unsubscribe(subscription_); }
 
 void WordListBox::ShowEntries() {
+  QStringList shown;
+  for (int row = 0; row < list_->count(); ++row) shown << list_->item(row)->text();
+  const int scrolled = list_->verticalScrollBar()->value();
   showing_ = true;
   list_->clear();
   for (const std::string& entry : ctx_.list.Entries()) list_->addItem(ToQString(entry));
   showing_ = false;
   ShowLeftOut();
+  // The first entry that changed comes into view (a word added, the place of one
+  // removed); otherwise the list stays where it was scrolled to.
+  int changed = 0;
+  while (changed < list_->count() && changed < shown.size() && list_->item(changed)->text() == shown[changed]) {
+    ++changed;
+  }
+  list_->verticalScrollBar()->setValue(scrolled);
+  if (changed < list_->count()) list_->scrollToItem(list_->item(changed));
   ShowSelection();
 }
 
@@ -127,6 +139,19 @@ void WordListBox::resizeEvent(QResizeEvent*) {
 }
 
 bool WordListBox::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride && watched == edit_) {
+    // Undo and Redo take back the typing while there is typing to take back; then they
+    // are the list's.
+    auto* key = static_cast<QKeyEvent*>(event);
+    const QKeyCombination pressed = key->keyCombination();
+    const bool undo = key->matches(QKeySequence::Undo);
+    const bool redo = key->matches(QKeySequence::Redo) || pressed == QKeyCombination(Qt::CTRL, Qt::Key_Y) ||
+                      pressed == QKeyCombination(Qt::CTRL | Qt::SHIFT, Qt::Key_Z);
+    if ((undo && !edit_->isUndoAvailable()) || (redo && !edit_->isRedoAvailable())) {
+      event->ignore();
+      return true;
+    }
+  }
   if (event->type() == QEvent::KeyPress && watched == edit_) {
     // Up and Down in the edit field walk through the entries.
     auto* key = static_cast<QKeyEvent*>(event);

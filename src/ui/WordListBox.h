@@ -25,6 +25,7 @@ class WordListBox : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  /// The entries as the list holds them, the first one changed in view.
   void ShowEntries();
   void ShowSelection();
   /// Marks the entries whose words the last build left out: red and slanted.

@@ -1,5 +1,6 @@
 #include "ui/WordListWidgets.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -10,6 +11,7 @@
 
 #include "forms/AttributesDialog.h"
 #include "qt/QtSurface.h"
+#include "ui/PathLabel.h"
 #include "ui/SpinButton.h"
 #include "ui/WordListBox.h"
 
@@ -63,9 +65,11 @@ QPlainTextEdit* TextArea(const Design& d, QWidget* parent, Control control, int 
 QDialog* MakeWordListWindow(const Design& d, QWidget* parent, AppContext& ctx, WordListWindow& window) {
   QDialog* dialog = MakeDialog(d, parent, frmWordList::kWindow, "Word List", 4875, 6540);
   Label(d, dialog, frmWordList::lblFile, "File:", 90, 75, 495, 255);
-  // The file's path needs more room than the design gave the label: it runs to the right edge.
-  auto* file_name = Label(d, dialog, frmWordList::lblFileName, "untitled", 495, 75, 4290, 255);
+  // The file's path needs more room than the design gave the label: it runs to the right
+  // edge, and a longer one loses its middle.
+  auto* file_name = Design::Named(new PathLabel(QStringLiteral("untitled"), dialog), frmWordList::lblFileName);
   file_name->setTextFormat(Qt::PlainText);
+  d.Place(file_name, 495, 75, 4290, 255);
 
   struct ButtonDesign {
     Control control;
@@ -82,11 +86,20 @@ QDialog* MakeWordListWindow(const Design& d, QWidget* parent, AppContext& ctx, W
       {frmWordList::cmdShowWord, "Show &Word", false},
       {frmWordList::cmdHideAll, "&Hide All", false},
       {frmWordList::cmdClose, "&Close", true},
+      {frmWordList::cmdUndo, "&Undo", false},
+      {frmWordList::cmdRedo, "Re&do", false},
   };
   int top = 450;
   for (const ButtonDesign& b : buttons) {
+    // Undo and Redo stand apart from the list's own commands.
+    if (b.control == frmWordList::cmdUndo) top += 180;
     d.Button(dialog, b.control, b.caption, 90, top, 1140, 330)->setEnabled(b.enabled);
     top += 360;
+  }
+  // The keys of the main window's Undo and Redo work here too.
+  for (Control item : {frmKV_Puzzle::mnuUndo, frmKV_Puzzle::mnuRedo}) {
+    const QString name = QString::fromUtf8(item.Name().data(), static_cast<qsizetype>(item.Name().size()));
+    if (auto* action = parent ? parent->findChild<QAction*>(name) : nullptr) dialog->addAction(action);
   }
 
   auto* box = Design::Named(new WordListBox(ctx, window, dialog), frmWordList::cboWordList);

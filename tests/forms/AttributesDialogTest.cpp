@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "../engine/BuildHelpers.h"
+#include "RecordedEdits.h"
 #include "TestApp.h"
 #include "commands/BuildCommands.h"
+#include "commands/ListEdits.h"
 #include "display/GridDisplay.h"
 #include "display/GridViews.h"
 #include "files/PuzzleFile.h"
@@ -320,6 +322,64 @@ TEST_F(AttributesFixture, EverythingKeepsToTheGridAfterDefaultDimensionsAndCance
     auto read = ParsePuzzleFile(*bytes);
     ASSERT_TRUE(read) << read.Error().Reason;  // what is saved reads back as a puzzle
   }
+}
+
+// Each OK is one step. What the list file's header holds (title, instructions, size,
+// options, quote) counts as a change of the list; the build rules do not.
+TEST_F(AttributesFixture, EachOKIsOneStepAndTheHeaderIsPartOfTheList) {
+  testing::RecordedEdits edits;
+  AttachEditHistory(app.ctx, edits);
+  List({"ELEPHANT", "CAT", "HORSE"}, 10, 10);
+  BuildPuzzle(app.ctx);
+  ASSERT_NE(app.ctx.state.PuzzleBuilt, 0);
+  PuzzleState& s = app.ctx.state;
+  s.WordListChanged = kFalse;
+  Open();
+  EXPECT_EQ(focused, txtPuzName);  // the title is typed first
+  form.SetText(txtPuzName, "Zoo");
+  form.SetText(txtInstructions, "Find them all.");
+  form.Raise(cmdOK, Event::Click);
+  EXPECT_NE(s.WordListChanged, 0);
+  EXPECT_EQ(edits.NextUndo(), "Attributes");
+  EXPECT_NE(s.PuzzleBuilt, 0) << "the same size keeps the puzzle";
+
+  Open();
+  form.SetText(txtPuzName, "Typed, then cancelled");
+  form.Raise(cmdCancel, Event::Click);
+  Open();
+  form.SetText(cbxStopRemOp, "less than");
+  form.SetText(txtStopRem, "5");
+  s.WordListChanged = kFalse;
+  form.Raise(cmdOK, Event::Click);
+  EXPECT_EQ(s.WordListChanged, 0) << "no list file holds the build rules";
+  Open();
+  form.SetText(txtPuzWidth, "12");
+  form.Raise(cmdOK, Event::Click);
+  EXPECT_EQ(s.PuzzleBuilt, 0);
+
+  UndoEdit(app.ctx);
+  EXPECT_EQ(std::tie(s.PuzzleWidth, s.StopRemainingCount), std::make_tuple(i16{10}, i16{5}));
+  UndoEdit(app.ctx);
+  EXPECT_EQ(s.StopRemainingCount, -1);
+  UndoEdit(app.ctx);
+  EXPECT_EQ(std::tie(s.PuzzleTitle, s.PuzzleInstructions), std::make_tuple(std::string(), std::string()));
+  EXPECT_EQ(app.ctx.MainForm().Caption(), "Kivrel Puzzle Maker - ");
+  EXPECT_FALSE(edits.NextUndo()) << "Cancel made no step";
+  RedoEdit(app.ctx);
+  EXPECT_EQ(s.PuzzleTitle, "Zoo");
+}
+
+// Enter in a box presses OK without leaving it: OK itself checks the size.
+TEST_F(AttributesFixture, OKRefusesASizeBelowTheLongestWord) {
+  List({"ALLIGATOR", "CAT"}, 12, 12);
+  Open();
+  EXPECT_TRUE(form.State(cmdOK).Default);
+  form.SetText(txtPuzWidth, "4");
+  app.dialogs.ExpectMessage(MessageAnswer::Ok, "Too narrow - longest word is 9 characters long");
+  form.Raise(cmdOK, Event::Click);
+  EXPECT_EQ(app.ctx.state.PuzzleWidth, 12);
+  EXPECT_TRUE(form.Visible());
+  EXPECT_EQ(focused, txtPuzWidth);
 }
 
 // The table of a puzzle on screen holds its placements: the dialog reads the longest

@@ -4,10 +4,12 @@
 #include <set>
 
 #include "../engine/BuildHelpers.h"
+#include "RecordedEdits.h"
 #include "RecordingSurface.h"
 #include "TempDir.h"
 #include "TestApp.h"
 #include "commands/BuildCommands.h"
+#include "commands/ListEdits.h"
 #include "commands/WordListCommands.h"
 #include "forms/WordListWindow.h"
 #include "print/PageDrawing.h"
@@ -106,17 +108,102 @@ TEST_F(WordListFixture, ReplaceRefusesAnotherEntrysTextButTakesACaseChange) {
   EXPECT_TRUE(app.ctx.state.WordListChanged && app.ctx.state.WordTableStale);
 }
 
-TEST_F(WordListFixture, SortEmptiesTheFieldAndClearNeedsNoConfirmation) {
+TEST_F(WordListFixture, SortEmptiesTheField) {
   Add("PEAR");
   Add("APPLE");
   Type("typing");
   window.cmdSort_Click();
   EXPECT_EQ(Entries(), (std::vector<std::string>{"APPLE", "PEAR"}));
   EXPECT_EQ(app.ctx.list.EditText(), "");
-  window.cmdClear_Click();
-  EXPECT_EQ(app.ctx.list.ListCount(), 0);
-  EXPECT_EQ(app.ctx.state.WordListChanged, 0);
-  EXPECT_EQ(app.ctx.state.LongestWordLength, 0);
+}
+
+// Every change of the list is one step: Undo puts the list back as it was, Redo as the
+// edit left it, and neither touches a file. The puzzle on screen stays as built, but for
+// Clear, which discards it: Undo then brings back the list and its size, and the
+// emptied list counts as changed, so that Exit offers to save it.
+TEST_F(WordListFixture, EveryChangeOfTheListIsOneStepThatCanBeUndone) {
+  testing::RecordedEdits edits;
+  AttachEditHistory(app.ctx, edits);
+  TempDir dir;
+  const std::string zoo = "1\tZoo\t 12\t 12\t 1\t 1\t\r\nZEBRA\r\nLION\r\nGIRAFFE\r\n";
+  const std::string path = dir.Write("zoo.kvl", zoo);
+  app.dialogs.ExpectFile(path);
+  OpenList(app.ctx);
+  BuildPuzzle(app.ctx);
+  ASSERT_NE(app.ctx.state.PuzzleBuilt, 0);
+  const std::pair<const char*, std::function<void()>> steps[] = {
+      {"Add", [&] { Add("EMU"); }},
+      {"Replace",
+       [&] {
+         window.SelectEntry(0);
+         Type("ZEBU");
+         window.cmdReplace_Click();
+       }},
+      {"Remove",
+       [&] {
+         window.SelectEntry(1);
+         window.cmdRemove_Click();
+       }},
+      {"Sort", [&] { window.cmdSort_Click(); }},
+      {"Clear", [&] { window.cmdClear_Click(); }},
+  };
+  for (const auto& [name, edit] : steps) {
+    SCOPED_TRACE(name);
+    const std::vector<std::string> before = Entries();
+    app.ctx.state.WordListChanged = kFalse;
+    edit();
+    const std::vector<std::string> after = Entries();
+    ASSERT_NE(after, before);
+    EXPECT_NE(app.ctx.state.WordListChanged, 0);
+    EXPECT_EQ(list_form.ToolTip(cmdUndo), "Undo " + std::string(name));
+    EXPECT_EQ(app.ctx.state.PuzzleBuilt != 0, std::string(name) != "Clear");
+    UndoEdit(app.ctx);
+    EXPECT_EQ(Entries(), before);
+    RedoEdit(app.ctx);
+    EXPECT_EQ(Entries(), after);
+  }
+  UndoEdit(app.ctx);
+  EXPECT_EQ(app.ctx.state.PuzzleWidth, 12);
+  EXPECT_TRUE(app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuBuild)) << "the list is ready again";
+  EXPECT_EQ(TempDir::Read(path), zoo) << "undo never writes a file";
+
+  // What changes nothing is no step; another list is another start.
+  app.dialogs.ExpectMessage(MessageAnswer::Ok, "Duplicate word");
+  Add("emu");
+  EXPECT_EQ(edits.NextUndo(), "Sort");
+  app.dialogs.ExpectMessage(MessageAnswer::No);
+  window.mnuNewList_Click();
+  EXPECT_FALSE(edits.NextUndo() || edits.NextRedo());
+}
+
+// Hide Word belongs to the word highlighted: it goes with the entry removed, and with
+// the list when another takes its place.
+TEST_F(WordListFixture, RemovingAHighlightedWordTakesItsHighlight) {
+  testing::SetUpPuzzle(app, {"CAT", "HORSE", "ELEPHANT"}, 10, 10, 11);
+  BuildPuzzle(app.ctx);
+  const PuzzleState& s = app.ctx.state;
+  auto lit = [&] {
+    int cells = 0;
+    for (int r = 1; r <= s.Grid.Height(); ++r) {
+      for (int c = 1; c <= s.Grid.Width(); ++c) cells += s.Grid.At(r, c).ShowCount;
+    }
+    return cells;
+  };
+  window.SelectEntry(1);
+  window.cmdShowWord_Click();
+  ASSERT_EQ(lit(), 5);
+  window.cmdRemove_Click();
+  EXPECT_EQ(lit(), 0);
+  EXPECT_EQ(list_form.Text(cmdShowWord), "Show &Word");
+  EXPECT_FALSE(list_form.Enabled(cmdShowWord));
+
+  window.SelectEntry(0);
+  window.cmdShowWord_Click();
+  ASSERT_EQ(list_form.Text(cmdShowWord), "Hide &Word");
+  app.dialogs.ExpectMessage(MessageAnswer::No);
+  window.mnuNewList_Click();
+  EXPECT_EQ(list_form.Text(cmdShowWord), "Show &Word");
+  EXPECT_FALSE(list_form.Enabled(cmdShowWord));
 }
 
 TEST_F(WordListFixture, NewListAsksToSaveAChangedListAndCancelKeepsIt) {

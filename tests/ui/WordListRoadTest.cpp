@@ -6,6 +6,7 @@
 #include <QToolButton>
 
 #include "RunningProgram.h"
+#include "ui/PathLabel.h"
 #include "ui/SpinButton.h"
 #include "ui/WordListBox.h"
 
@@ -131,6 +132,25 @@ TEST_F(Road, EscapeCancelsTheAttributesDialog) {
   p.Click("cmdAttributes");
   EXPECT_FALSE(AttributesWindow()->isVisible());
   EXPECT_EQ(p.ctx().state.PuzzleWidth, 15);  // nothing committed
+}
+
+// A long list keeps the word just added in view, and a long path its file name.
+TEST_F(Road, TheLastWordAddedAndTheFileNameStayInView) {
+  p.Action("mnuNewList")->trigger();
+  p.Activate(ListWindow());
+  for (int i = 0; i < 60; ++i) {
+    TypeEntry(("word" + std::to_string(i)).c_str());
+    QTest::keyClick(Box()->edit(), Qt::Key_Return);
+  }
+  QListWidget* list = Box()->list();
+  ASSERT_EQ(list->count(), 60);
+  EXPECT_TRUE(list->viewport()->rect().contains(list->visualItemRect(list->item(59)))) << "WORD59 is out of view";
+
+  const std::string path = "/home/teacher/" + std::string(200, 'x') + "/animals.kvl";
+  p.ctx().WordListForm().SetText(frmWordList::lblFileName, path);
+  auto* label = p.In<PathLabel>(ListWindow(), "lblFileName");
+  EXPECT_TRUE(label->ShownText().endsWith(QStringLiteral("/animals.kvl"))) << label->ShownText().toStdString();
+  EXPECT_TRUE(label->ShownText().startsWith(QStringLiteral("/home/")));
 }
 
 }  // namespace

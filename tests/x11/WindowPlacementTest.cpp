@@ -2,7 +2,6 @@
 // available area, whatever the puzzle's size, and the word list window beside the
 // puzzle rather than over it.
 #include <QApplication>
-#include <QDir>
 #include <QMainWindow>
 #include <QScreen>
 #include <gtest/gtest.h>
@@ -33,14 +32,6 @@ QRect PictureOnScreen(RunningProgram& program) {
   return QRect(picture->mapToGlobal(QPoint(0, 0)), picture->size());
 }
 
-// With KIVREL_SCREENSHOTS naming a folder, the screen as it is now goes there.
-void Screenshot(const QString& name) {
-  const QByteArray folder = qgetenv("KIVREL_SCREENSHOTS");
-  if (folder.isEmpty()) return;
-  QDir().mkpath(QString::fromLocal8Bit(folder));
-  QApplication::primaryScreen()->grabWindow(0).save(QString::fromLocal8Bit(folder) + "/" + name + ".png");
-}
-
 void Build(RunningProgram& program, int side) {
   program.ctx().state.PuzzleWidth = static_cast<i16>(side);
   program.ctx().state.PuzzleHeight = static_cast<i16>(side);
@@ -69,7 +60,7 @@ TEST(WindowPlacement, TheMainWindowStaysOnTheScreenAndShowsTheWholeGridFrom5To99
     EXPECT_TRUE(client().contains(PictureOnScreen(program)))
         << side << ": part of the grid is cut off: " << Text(client()) << " " << Text(PictureOnScreen(program)) << form;
     EXPECT_EQ(program.Widget("picPuzzle")->width(), std::lround(side * program.ctx().display.CellSize / 15.0));
-    if (side == 40 || side == 99) Screenshot(QString("main-%1").arg(side));
+    if (side == 40 || side == 99) SaveScreen("main-" + std::to_string(side));
   }
 }
 
@@ -97,8 +88,33 @@ TEST(WindowPlacement, TheWordListWindowOpensBesideThePuzzle) {
     WaitFor([&] { return !list->frameGeometry().intersects(PictureOnScreen(program)); });
     EXPECT_FALSE(list->frameGeometry().intersects(PictureOnScreen(program))) << side;
     EXPECT_TRUE(Available().contains(list->frameGeometry())) << side;
-    Screenshot(QString("word-list-%1").arg(side));
+    SaveScreen("word-list-" + std::to_string(side));
   }
+}
+
+// Print opens its options beside the main window, as near as the screen allows, and the
+// preview beside them: a change of an option can be watched on the page, and neither
+// covers the puzzle.
+TEST(WindowPlacement, ThePrintOptionsAndThePreviewOpenSideBySide) {
+  RunningProgram program;
+  program.OpenList(kAnimals);
+  ASSERT_TRUE(WaitActive(program.window(), kPatience));
+  Build(program, 15);
+  program.form().Raise(frmKV_Puzzle::mnuPrint, Event::Click);
+  QWidget* options = program.Window(frmPrintOptions::kWindow);
+  ASSERT_TRUE(options && WaitActive(options, kPatience));
+  XInput().Click(RunningProgram::In(options, "cmdPreview"));
+  QWidget* preview = program.Window(frmPrintPreview::kWindow);
+  ASSERT_TRUE(preview && WaitActive(preview, kPatience));
+  const auto apart = [&] {
+    return !options->frameGeometry().intersects(preview->frameGeometry()) &&
+           !options->frameGeometry().intersects(PictureOnScreen(program)) &&
+           Available().contains(options->frameGeometry()) && Available().contains(preview->frameGeometry());
+  };
+  WaitFor(apart);
+  EXPECT_TRUE(apart()) << "options " << Text(options->frameGeometry()) << ", preview " << Text(preview->frameGeometry())
+                       << ", picture " << Text(PictureOnScreen(program));
+  SaveScreen("print-windows");
 }
 
 TEST(WindowPlacement, TheOtherWindowsOpenInsideTheScreen) {
@@ -113,7 +129,7 @@ TEST(WindowPlacement, TheOtherWindowsOpenInsideTheScreen) {
         << name;
     WaitFor([&] { return Available().contains(program.Window(*form)->frameGeometry()); });
     EXPECT_TRUE(Available().contains(program.Window(*form)->frameGeometry())) << name;
-    Screenshot(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    SaveScreen(std::string(name));
     program.ctx().forms.Get(*form).Hide();
   }
 }

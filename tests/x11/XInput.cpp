@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QScreen>
 #include <QElapsedTimer>
 #include <QTest>
 #include <QWidget>
@@ -114,7 +116,18 @@ bool WaitFor(const std::function<bool()>& condition, int timeout_ms) {
 
 bool WaitActive(QWidget* window, int timeout_ms) {
   if (!window) return false;
-  return QTest::qWaitForWindowActive(window, timeout_ms);
+  // The X server may report a shown window active before the program has taken the
+  // activation in (and a window that was active a moment ago still): the program's own
+  // active window decides.
+  return QTest::qWaitForWindowActive(window, timeout_ms) &&
+         WaitFor([window] { return QApplication::activeWindow() == window->window(); }, timeout_ms);
+}
+
+void SaveScreen(const std::string& name) {
+  const QByteArray folder = qgetenv("KIVREL_SCREENSHOTS");
+  if (folder.isEmpty()) return;
+  QDir().mkpath(QString::fromLocal8Bit(folder));
+  QGuiApplication::primaryScreen()->grabWindow(0).save(QString::fromLocal8Bit(folder) + "/" + QString::fromStdString(name) + ".png");
 }
 
 }  // namespace kivrel::testing

@@ -8,6 +8,7 @@
 #include <QPoint>
 #include <functional>
 #include <initializer_list>
+#include <string>
 #include <string_view>
 
 class QWidget;
@@ -52,5 +53,9 @@ bool WaitFor(const std::function<bool()>& condition, int timeout_ms = 3000);
 /// Waits until the window is shown and active on the X server (the window manager gave
 /// it the focus).
 bool WaitActive(QWidget* window, int timeout_ms = 3000);
+
+/// With KIVREL_SCREENSHOTS naming a folder, saves the screen as it is now there as
+/// NAME.png (for the README's pictures and for looking at what a test saw).
+void SaveScreen(const std::string& name);
 
 }  // namespace kivrel::testing
