@@ -138,9 +138,12 @@ void AttributesDialog::LoadAttributesDialog() {
   at_open_ = TakeListSnapshot(ctx_);
 }
 
+ListSnapshot AttributesDialog::StepStart() const { return at_open_ ? *at_open_ : TakeListSnapshot(ctx_); }
+
 bool AttributesDialog::CommitAttributes() {
   PuzzleState& s = ctx_.state;
   Form& f = form();
+  const ListSnapshot before = StepStart();
   const int w = BoxNumber(txtPuzWidth);
   const int h = BoxNumber(txtPuzHeight);
   if (w < 0 || h < 0 || !GridSizeFits(w, h)) {
@@ -178,8 +181,8 @@ bool AttributesDialog::CommitAttributes() {
   s.PuzzleHeight = static_cast<i16>(h);
   if (quote_changed) FillAgainForQuote(ctx_);
   // Everything changed since the dialog opened is one step.
-  RecordEdit(ctx_, "Attributes", at_open_);
-  at_open_ = TakeListSnapshot(ctx_);
+  RecordEdit(ctx_, "Attributes", before);
+  at_open_.reset();
   return true;
 }
 
@@ -213,13 +216,14 @@ void AttributesDialog::cmdDefaultDimensions_Click() {
   options.IncludeDiagonals = static_cast<i16>(f.Value(chkIncludeDiagonals));
   options.BalanceDirections = static_cast<i16>(f.Value(chkBalanceDirections));
   f.SetMousePointer(kPointerHourglass);  // a list of a thousand words takes a moment
+  const ListSnapshot before = StepStart();
   ComputeTrialDimensions(options, ctx_.list, quote);
   f.SetMousePointer(kPointerDefault);
   // The size takes effect at once, as its own step.
   s.PuzzleWidth = options.PuzzleWidth;
   s.PuzzleHeight = options.PuzzleHeight;
-  RecordEdit(ctx_, "Default Dimensions", at_open_);
-  at_open_ = TakeListSnapshot(ctx_);
+  RecordEdit(ctx_, "Default Dimensions", before);
+  at_open_.reset();
   if (s.PuzzleWidth > 0) {
     f.SetText(txtPuzWidth, FormatPicture(s.PuzzleWidth, kSizePicture));
     f.SetText(txtPuzHeight, FormatPicture(s.PuzzleHeight, kSizePicture));

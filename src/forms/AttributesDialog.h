@@ -4,6 +4,7 @@
 // default size, and commits the values on OK or Save List. The main window's
 // Attributes command shows it modal; a build that finds the grid too small shows it
 // modeless and builds again when it loses the focus.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -85,13 +86,18 @@ class AttributesDialog {
   bool SizeHoldsLongestWord();
   std::string WidthMessage() const;
   std::string HeightMessage() const;
+  /// What the dialog's next step starts from: the state as the dialog loaded it, or as
+  /// its last step left it.
+  ListSnapshot StepStart() const;
 
   AppContext& ctx_;
   int spin_step_ = 1;
   int width_at_open_ = 0;
   int height_at_open_ = 0;
   std::string stop_at_open_;  // the stop box as loaded
-  ListSnapshot at_open_;      // the list and attributes since the last step the dialog made
+  // The list and attributes as the dialog loaded them, until its first step: the stop
+  // box's count and a default size take effect before OK.
+  std::optional<ListSnapshot> at_open_;
 };
 
 }  // namespace kivrel
