@@ -33,7 +33,7 @@ void EnterPath(XInput& input, QDialog* dialog, const std::string& path) {
 // The main window made the active one again, as a click on it does.
 void BackToMainWindow(XInput& input, QMainWindow* main) {
   input.Click(main, QPoint(main->width() / 2, main->height() - 20));
-  ASSERT_TRUE(WaitActive(main, kPatience));
+  ASSERT_TRUE(WaitForKeys(main, kPatience));
 }
 
 TEST(EditingJourney, TypedWordsAClearedListBroughtBackAndSavedWhole) {
@@ -47,7 +47,7 @@ TEST(EditingJourney, TypedWordsAClearedListBroughtBackAndSavedWhole) {
   input.Key(XK_n, {XK_Control_L});  // New List
   ASSERT_TRUE(WaitFor([&] { return program.WordListWindow() != nullptr; }, kPatience));
   QWidget* window = program.WordListWindow();
-  ASSERT_TRUE(Ready(window));
+  ASSERT_TRUE(Ready(window) && WaitForKeys(window, kPatience));
   input.Type("lion");
   input.Key(XK_Return);
   input.Type("tiger");
@@ -62,7 +62,7 @@ TEST(EditingJourney, TypedWordsAClearedListBroughtBackAndSavedWhole) {
   EXPECT_EQ(boxes.seen, std::vector<std::string>{"Save Word List As"});
   ASSERT_EQ(EntriesIn(path), (std::vector<std::string>{"LION", "TIGER"}));
 
-  ASSERT_TRUE(WaitActive(window, kPatience));
+  ASSERT_TRUE(WaitForKeys(window, kPatience));
   input.Key(XK_l, {XK_Alt_L});  // Clear
   ASSERT_TRUE(WaitFor([&] { return program.ctx().list.ListCount() == 0; }));
   input.Key(XK_z, {XK_Control_L});
@@ -81,7 +81,7 @@ TEST(EditingJourney, TypedWordsAClearedListBroughtBackAndSavedWhole) {
   ASSERT_TRUE(WaitFor([] { return QApplication::activePopupWidget() == nullptr; }));
 
   input.Key(XK_l, {XK_Alt_L});  // View List
-  ASSERT_TRUE(WaitActive(window, kPatience));
+  ASSERT_TRUE(WaitForKeys(window, kPatience));
   SaveScreen("word-list");
   input.Key(XK_s, {XK_Alt_L});  // Save List, into the file it has
   ASSERT_TRUE(WaitFor([&] { return program.ctx().state.WordListChanged == 0; }));
@@ -107,7 +107,7 @@ TEST(EditingJourney, ATitleTypedIntoAttributesIsOfferedForSavingAtExit) {
   ASSERT_TRUE(WaitFor([&] { return boxes.Done() && !QApplication::activeModalWidget(); }, kPatience));
   EXPECT_EQ(program.ctx().state.PuzzleTitle, "Big cats");
 
-  ASSERT_TRUE(WaitActive(main, kPatience));
+  BackToMainWindow(input, main);
   boxes.Then(XK_y, true).Then(XK_Escape);  // save the list, then stay
   input.Key(XK_q, {XK_Control_L});  // Exit
   ASSERT_TRUE(WaitFor([&] { return boxes.Done() && !QApplication::activeModalWidget(); }, kPatience));
@@ -149,7 +149,7 @@ TEST(EditingJourney, FileDialogsFindTheirFolderAgainAndNoFolderHangsThem) {
   input.Key(XK_o, {XK_Control_L});
   ASSERT_TRUE(WaitFor([&] { return boxes.Done() && !QApplication::activeModalWidget(); }, kPatience));
 
-  ASSERT_TRUE(WaitActive(main, kPatience));
+  BackToMainWindow(input, main);
   boxes
       .ThenDo([&](QDialog* dialog) {
         note_folder(dialog);
@@ -172,9 +172,9 @@ TEST(EditingJourney, FileDialogsFindTheirFolderAgainAndNoFolderHangsThem) {
   EXPECT_EQ(RunningProgram::In<QLabel>(program.WordListWindow(), "lblFileName")->text().toStdString(), path);
 
   // Still answering: the keys reach the main window.
-  ASSERT_TRUE(WaitActive(main, kPatience));
+  BackToMainWindow(input, main);
   input.Key(XK_l, {XK_Alt_L});  // View List
-  EXPECT_TRUE(WaitActive(program.WordListWindow(), kPatience));
+  EXPECT_TRUE(WaitForKeys(program.WordListWindow(), kPatience));
 }
 
 }  // namespace

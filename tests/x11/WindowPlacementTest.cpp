@@ -6,8 +6,7 @@
 #include <QScreen>
 #include <gtest/gtest.h>
 
-#include "RunningProgram.h"
-#include "XInput.h"
+#include "RealDialogs.h"
 #include "commands/BuildCommands.h"
 #include "program/WordTable.h"
 
@@ -102,10 +101,10 @@ TEST(WindowPlacement, ThePrintOptionsAndThePreviewOpenSideBySide) {
   Build(program, 15);
   program.form().Raise(frmKV_Puzzle::mnuPrint, Event::Click);
   QWidget* options = program.Window(frmPrintOptions::kWindow);
-  ASSERT_TRUE(options && WaitActive(options, kPatience));
+  ASSERT_TRUE(options && Ready(options));
   XInput().Click(RunningProgram::In(options, "cmdPreview"));
   QWidget* preview = program.Window(frmPrintPreview::kWindow);
-  ASSERT_TRUE(preview && WaitActive(preview, kPatience));
+  ASSERT_TRUE(WaitFor([&] { return preview->isVisible(); }, kPatience));
   const auto apart = [&] {
     return !options->frameGeometry().intersects(preview->frameGeometry()) &&
            !options->frameGeometry().intersects(PictureOnScreen(program)) &&

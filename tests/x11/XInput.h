@@ -54,6 +54,10 @@ bool WaitFor(const std::function<bool()>& condition, int timeout_ms = 3000);
 /// it the focus).
 bool WaitActive(QWidget* window, int timeout_ms = 3000);
 
+/// Waits until the window itself has the keys. (A dialog counts as active for Qt while
+/// the window it belongs to is, so WaitActive may answer before the dialog has them.)
+bool WaitForKeys(QWidget* window, int timeout_ms = 3000);
+
 /// With KIVREL_SCREENSHOTS naming a folder, saves the screen as it is now there as
 /// NAME.png (for the README's pictures and for looking at what a test saw).
 void SaveScreen(const std::string& name);
