@@ -4,6 +4,7 @@
 // puzzle. BM_YieldGap measures the longest stretch a 40 x 40 build runs between two
 // yields to the window system, which bounds how late Cancel takes effect. It counts
 // the thread's own processor time, so time the system gives other programs is left out.
+// BM_DefaultSize times the trial builds of Default Dimensions.
 #include <benchmark/benchmark.h>
 
 #include <time.h>
@@ -21,6 +22,7 @@
 #include "platform/NullPlatform.h"
 #include "program/AppContext.h"
 #include "program/StartUp.h"
+#include "program/WordTable.h"
 
 namespace {
 
@@ -103,6 +105,18 @@ void BM_YieldGap(benchmark::State& state, const std::string& path) {
   state.counters["median_gap_us"] = static_cast<double>(per_build[per_build.size() / 2]) / 1000.0;
 }
 
+// Default Dimensions: the trial builds that grow the proposed size until every word of
+// the list finds a place. The label is the size proposed.
+void BM_DefaultSize(benchmark::State& state, const std::string& path) {
+  Headless app(path, false);
+  PuzzleState proposed = app.ctx.state;
+  for (auto _ : state) {
+    proposed = app.ctx.state;
+    ComputeTrialDimensions(proposed, app.ctx.list, 0);
+  }
+  state.SetLabel(std::to_string(proposed.PuzzleWidth) + " x " + std::to_string(proposed.PuzzleHeight));
+}
+
 const std::string kExamples = KIVREL_EXAMPLES_DIR;
 const std::string kData = KIVREL_BENCH_DATA_DIR;
 
@@ -111,6 +125,8 @@ BENCHMARK_CAPTURE(BM_Build, 20x20_50_words, kExamples + "/mathematics.kvl")->Uni
 BENCHMARK_CAPTURE(BM_Build, 40x40_200_words, kData + "/words-200.kvl")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Build, 12x12_30_words_tight, kData + "/tight-30.kvl")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_YieldGap, 40x40_200_words, kData + "/words-200.kvl")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_DefaultSize, 25_words, kExamples + "/animals.kvl")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_DefaultSize, 200_words, kData + "/words-200.kvl")->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
