@@ -1,0 +1,68 @@
+// The directions a build places words in, over 200 seeds of the animals list, with and
+// without diagonals and balance.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "BuildHelpers.h"
+#include "commands/BuildCommands.h"
+#include "commands/WordListCommands.h"
+#include "files/FileIO.h"
+#include "files/WordListFile.h"
+#include "program/StartUp.h"
+
+namespace kivrel {
+namespace {
+
+using testing::GridText;
+using testing::TestApp;
+
+constexpr std::uint64_t kSeeds = 200;
+
+// The animals list at its 15 x 15, with the options seed by seed.
+void SetUpAnimals(TestApp& app, std::uint64_t seed) {
+  static const ParsedWordList animals =
+      *ParseWordList(ReadWholeFile(std::string(KIVREL_EXAMPLES_DIR) + "/animals.kvl").ValueOr(""));
+  StartUp(app.ctx, seed);
+  ASSERT_TRUE(LoadWordList(app.ctx, animals, nullptr));
+  app.ctx.state.IncludeDiagonals = static_cast<i16>(seed % 2);
+  app.ctx.state.BalanceDirections = static_cast<i16>(seed / 2 % 2);
+}
+
+// Everything a build leaves, as one line: the options, and a digest of the grid, of each
+// word's place and status, of the counts and of the random draw that comes next.
+std::string BuildLine(TestApp& app, std::uint64_t seed) {
+  const PuzzleState& s = app.ctx.state;
+  std::ostringstream text;
+  text << GridText(s);
+  for (int i = 1; i <= s.WordsUpperBound(); ++i) {
+    const WordRecord& w = s.Words[static_cast<std::size_t>(i)];
+    text << w.Status << ' ' << w.StartRow << ' ' << w.StartCol << ' ' << w.Direction << '\n';
+  }
+  for (int d = 1; d <= kDirectionCount; ++d) text << s.DirectionWordCount[static_cast<std::size_t>(d)] << ' ';
+  text << s.InsertedCount << ' ' << s.RejectedCount << ' ' << s.JunctionCount << ' ' << app.ctx.rng.Next();
+  std::uint64_t hash = 14695981039346656037ULL;  // FNV-1a
+  for (const char byte : text.str()) hash = (hash ^ static_cast<unsigned char>(byte)) * 1099511628211ULL;
+  char line[80];
+  std::snprintf(line, sizeof line, "%llu %d %d %016llx", static_cast<unsigned long long>(seed), s.IncludeDiagonals,
+                s.BalanceDirections, static_cast<unsigned long long>(hash));
+  return line;
+}
+
+TEST(BuildDirections, WithBackwardsWordsEachSeedBuildsThePuzzleItAlwaysBuilt) {
+  std::ifstream golden(std::string(KIVREL_TEST_DATA_DIR) + "/seeded-builds.txt");
+  ASSERT_TRUE(golden) << "tests/data/seeded-builds.txt";
+  for (std::uint64_t seed = 1; seed <= kSeeds; ++seed) {
+    TestApp app;
+    SetUpAnimals(app, seed);
+    ASSERT_EQ(BuildPuzzle(app.ctx).End, BuildEnd::Finished);
+    std::string expected;
+    std::getline(golden, expected);
+    ASSERT_EQ(BuildLine(app, seed), expected);
+  }
+}
+
+}  // namespace
+}  // namespace kivrel
