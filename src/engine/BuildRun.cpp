@@ -113,7 +113,7 @@ BuildRun::AttemptEnd BuildRun::RunAttempt() {
   StartAttempt();
   // The first word goes anywhere it fits.
   TakeWord(1);
-  s_.CurrentDirection = static_cast<i16>(rng_.Below(s_.DirectionCount) + 1);
+  s_.CurrentDirection = static_cast<i16>(s_.BuildDirection(rng_.Below(s_.DirectionCount) + 1));
   PlaceFirstWord(s_, rng_);
   Insert();
   if (!GoOn()) return AttemptEnd::Stopped;
@@ -274,7 +274,7 @@ BuildOutcome RunBuild(PuzzleState& state, Random& rng, BuildProgress& progress, 
   BuildOutcome outcome;
   if (CheckBuild(state) != BuildCheck::Ready) return outcome;
   state.FillDirectionTable();  // constant; set here too for a caller that skipped start-up
-  state.DirectionCount = state.IncludeDiagonals != 0 ? 8 : 4;
+  state.SetBuildDirections();
 
   // The scanner keeps its lines and scratch from one build to the next, so a build of
   // the same size lays out nothing. A build started while another runs in this thread

@@ -596,10 +596,12 @@ bool LineScanner::Search(PuzzleState& s, Random& rng, BuildPause& pause) {
   scan.length = length;
   // BestUseSum is compared only after a place that crosses has set it.
   scan.best.use_sum = s.BestUseSum;
-  int d = rng.Below(count) + 1;
+  // The directions in turn, from one drawn at random, one way round or the other.
+  int k = rng.Below(count) + 1;
   const int step = rng.Next() < 0.5f ? -1 : 1;
   bool going_on = true;
-  for (int k = 0; k < count && going_on; ++k) {
+  for (int visited = 0; visited < count && going_on; ++visited) {
+    const int d = s.BuildDirection(k);
     s.CurrentDirection = static_cast<i16>(d);
     const int o = (d - 1) / 2;
     scan.orientation = &orientations_[static_cast<std::size_t>(o)];
@@ -608,9 +610,9 @@ bool LineScanner::Search(PuzzleState& s, Random& rng, BuildPause& pause) {
     scan.codes = scan.reversed ? forward + length : forward;
     auto [first, last] = LineRange(o, length);
     going_on = scan.orientation->narrow ? ScanNarrow(scan, first, last, pause) : ScanWide(scan, first, last, pause);
-    d += step;
-    if (d > count) d = 1;
-    if (d < 1) d = count;
+    k += step;
+    if (k > count) k = 1;
+    if (k < 1) k = count;
   }
 
   s.BestRow = static_cast<i16>(scan.best.row);

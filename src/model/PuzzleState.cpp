@@ -48,7 +48,12 @@ void PuzzleState::SetDefaultBuildOptions() {
   StopRemainingCount = -1;
   IncludeDiagonals = 1;
   BalanceDirections = 1;
+  BackwardsWords = 1;
   FastBuild = 1;
+}
+
+void PuzzleState::SetBuildDirections() {
+  DirectionCount = static_cast<i16>((IncludeDiagonals != 0 ? 8 : 4) / (BackwardsWords != 0 ? 1 : 2));
 }
 
 }  // namespace kivrel

@@ -97,6 +97,11 @@ extern const char* const kDirectionNames[kDirectionCount + 1];  // [0] = ""
 inline constexpr std::array<i16, kDirectionCount + 1> kRowSteps{0, 0, 0, 1, -1, 1, -1, -1, 1};
 inline constexpr std::array<i16, kDirectionCount + 1> kColSteps{0, 1, -1, 0, 0, 1, -1, 1, -1};
 
+/// The directions words read in without backwards words, in the order a build turns
+/// through them: Right, Down, and the diagonals that read left to right, Down-Right and
+/// Up-Right. [0] is unused.
+inline constexpr std::array<i16, 5> kForwardDirections{0, 1, 3, 5, 7};
+
 /// True when all `length` cells from (row, col) in direction d (1..8) lie inside the grid.
 bool WordInsideGrid(const LetterGrid& grid, int row, int col, int direction, int length);
 
@@ -124,6 +129,10 @@ struct PuzzleState {
   i16 BalanceDirections = 0;
   i16 FastBuild = 0;  // carried by the puzzle file and the attributes dialog; no build reads it
   i16 IncludeDiagonals = 0;
+  /// Words may also read right to left and bottom to top (Left, Up, Up-Left and
+  /// Down-Left); 0 places them only as they are read. The word list header carries it;
+  /// the puzzle file does not.
+  i16 BackwardsWords = 1;
   i16 StopOnFirstReject = 0;
   i16 RestartOnFirstReject = 0;
   std::string StopRemainingOperator;
@@ -147,7 +156,7 @@ struct PuzzleState {
   i16 CurrentRow = 0;
   i16 CurrentCol = 0;
   i16 CurrentDirection = 0;
-  i16 DirectionCount = 0;
+  i16 DirectionCount = 0;  // directions a build uses; BuildDirection names them
   i16 BestRow = 0;
   i16 BestCol = 0;
   i16 BestDirection = 0;
@@ -197,9 +206,17 @@ struct PuzzleState {
   /// the counts of an empty grid.
   void ResetCounts();
 
-  /// StopRemainingCount -1, IncludeDiagonals, BalanceDirections and FastBuild 1; the two
-  /// reject options stay as they are.
+  /// StopRemainingCount -1, IncludeDiagonals, BalanceDirections, BackwardsWords and
+  /// FastBuild 1; the two reject options stay as they are.
   void SetDefaultBuildOptions();
+
+  /// DirectionCount for a build from its options: 8 with diagonals, else 4, and half as
+  /// many without backwards words.
+  void SetBuildDirections();
+
+  /// The direction (1..8) that a build's search visits as its k-th (1..DirectionCount).
+  /// With backwards words that is direction k itself, so the build draws as it always did.
+  int BuildDirection(int k) const { return BackwardsWords != 0 ? k : kForwardDirections.at(static_cast<std::size_t>(k)); }
 };
 
 }  // namespace kivrel

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "BuildHelpers.h"
+#include "ReferenceFinder.h"
 #include "commands/BuildCommands.h"
 #include "commands/WordListCommands.h"
 #include "files/FileIO.h"
@@ -16,7 +17,9 @@
 namespace kivrel {
 namespace {
 
+using testing::ExpectConsistent;
 using testing::GridText;
+using testing::ReferenceFinder;
 using testing::TestApp;
 
 constexpr std::uint64_t kSeeds = 200;
@@ -61,6 +64,40 @@ TEST(BuildDirections, WithBackwardsWordsEachSeedBuildsThePuzzleItAlwaysBuilt) {
     std::string expected;
     std::getline(golden, expected);
     ASSERT_EQ(BuildLine(app, seed), expected);
+  }
+}
+
+TEST(BuildDirections, WithoutBackwardsWordsEveryWordReadsLeftToRightOrTopToBottom) {
+  std::array<int, 9> placed{};
+  for (std::uint64_t seed = 1; seed <= kSeeds; ++seed) {
+    SCOPED_TRACE(::testing::Message() << "seed " << seed);
+    TestApp app, plain;
+    for (TestApp* a : {&app, &plain}) {
+      SetUpAnimals(*a, seed);
+      a->ctx.state.BackwardsWords = 0;
+    }
+    ASSERT_EQ(BuildPuzzle(app.ctx).End, BuildEnd::Finished);
+    ExpectConsistent(app.ctx);
+    const PuzzleState& s = app.ctx.state;
+    for (int i = 1; i <= s.WordsUpperBound(); ++i) {
+      const WordRecord& word = s.Words[static_cast<std::size_t>(i)];
+      if (word.Status != kStatusPlaced) continue;
+      ++placed[static_cast<std::size_t>(word.Direction)];
+      if (s.IncludeDiagonals == 0) {
+        EXPECT_LE(word.Direction, 4) << word.Text;
+      }
+    }
+    // The plain scan agrees, draw for draw.
+    ReferenceFinder reference;
+    BuildLimits limits;
+    limits.Finder = &reference;
+    ASSERT_EQ(BuildPuzzle(plain.ctx, limits).End, BuildEnd::Finished);
+    ASSERT_EQ(GridText(plain.ctx.state), GridText(s));
+    ASSERT_EQ(plain.ctx.rng.Next(), app.ctx.rng.Next());
+  }
+  // Right, Down, Down-Right and Up-Right all take words; the other four none.
+  for (int d = 1; d <= kDirectionCount; ++d) {
+    EXPECT_EQ(placed[static_cast<std::size_t>(d)] > 0, d % 2 == 1) << kDirectionNames[d];
   }
 }
 

@@ -48,13 +48,14 @@ bool ReferenceFinder::Search(PuzzleState& s, Random& rng, BuildPause& pause) {
   std::vector<std::string> letters;
   for (int i = 1; i <= l; ++i) letters.push_back(CharAt(word.Text, static_cast<std::size_t>(i)));
 
-  s.CurrentDirection = static_cast<i16>(Int(rng.Next() * static_cast<double>(s.DirectionCount)) + 1);
+  int turn = Int(rng.Next() * static_cast<double>(s.DirectionCount)) + 1;
   const int step = rng.Next() < 0.5f ? -1 : 1;
   s.BestRow = s.BestCol = s.BestDirection = s.BestCrossings = 0;
   int best_use_sum = s.BestUseSum;
 
   for (int k = 1; k <= s.DirectionCount; ++k) {
-    const int d = s.CurrentDirection;
+    const int d = s.BuildDirection(turn);
+    s.CurrentDirection = static_cast<i16>(d);
     for (const LineSpan& line : TableLines(d, s.PuzzleWidth, s.PuzzleHeight, l)) {
       std::vector<std::string> line_letters(static_cast<std::size_t>(line.Length), " ");
       std::vector<int> line_use(static_cast<std::size_t>(line.Length) + 1, 0);
@@ -117,10 +118,9 @@ bool ReferenceFinder::Search(PuzzleState& s, Random& rng, BuildPause& pause) {
       }
       if (!pause.Yield()) return false;
     }
-    int next = s.CurrentDirection + step;
-    if (next > s.DirectionCount) next = 1;
-    if (next < 1) next = s.DirectionCount;
-    s.CurrentDirection = static_cast<i16>(next);
+    turn += step;
+    if (turn > s.DirectionCount) turn = 1;
+    if (turn < 1) turn = s.DirectionCount;
   }
   s.BestUseSum = static_cast<i16>(Min(best_use_sum, 32767));
   if (s.BestDirection != 0) {
