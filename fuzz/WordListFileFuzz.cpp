@@ -61,7 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(first.ctx.list.Entries() == second.ctx.list.Entries());
   Require(a.PuzzleTitle == b.PuzzleTitle && a.PuzzleInstructions == b.PuzzleInstructions);
   Require(a.PuzzleWidth == b.PuzzleWidth && a.PuzzleHeight == b.PuzzleHeight);
-  Require(a.IncludeDiagonals == b.IncludeDiagonals && a.BalanceDirections == b.BalanceDirections);
+  Require(a.IncludeDiagonals == b.IncludeDiagonals && a.BalanceDirections == b.BalanceDirections &&
+          a.BackwardsWords == b.BackwardsWords);
   Require(a.WordCount == b.WordCount && a.LetterCount == b.LetterCount);
   return 0;
 }

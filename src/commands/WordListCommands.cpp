@@ -82,6 +82,7 @@ bool LoadWordList(AppContext& ctx, const ParsedWordList& parsed, std::string* er
     s.PuzzleHeight = parsed.Header->Height;
     s.IncludeDiagonals = parsed.Header->IncludeDiagonals;
     s.BalanceDirections = parsed.Header->BalanceDirections;
+    s.BackwardsWords = parsed.Header->BackwardsWords;
     s.PuzzleInstructions = parsed.Header->Instructions;
     s.MysteryQuote = parsed.Header->MysteryQuote;
   }

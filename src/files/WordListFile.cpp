@@ -110,11 +110,16 @@ FileResult<ParsedWordList> ParseWordList(std::string_view file_bytes) {
       header.Title = fields.size() > 1 ? fields[1] : "";
       header.Instructions = fields.size() > 6 ? fields[6] : "";
       header.MysteryQuote = fields.size() > 7 ? fields[7] : "";
+      // Backwards words are off only where a ninth field says so: an empty one (a tab
+      // left at the end of the line) leaves them on.
+      const bool backwards_given = fields.size() > 8 && !fields[8].empty();
       if (!HeaderNumber(fields, 2, false, &header.Width) || !HeaderNumber(fields, 3, false, &header.Height) ||
           !HeaderNumber(fields, 4, true, &header.IncludeDiagonals) ||
-          !HeaderNumber(fields, 5, true, &header.BalanceDirections)) {
+          !HeaderNumber(fields, 5, true, &header.BalanceDirections) ||
+          (backwards_given && !HeaderNumber(fields, 8, true, &header.BackwardsWords))) {
         return Refusal("The word list's header holds a number that is out of range");
       }
+      if (header.BackwardsWords != 0) header.BackwardsWords = 1;
       if (header.Width < 0 || header.Height < 0) {
         return Refusal("The word list's header gives a negative width or height");
       }
@@ -155,14 +160,18 @@ std::string OneLine(std::string_view text) {
 std::string WordListFileBytes(const PuzzleState& state, const std::vector<std::string>& entries) {
   const std::string tab(1, '\t');
   const std::string quote = Trim(OneLine(state.MysteryQuote));
-  auto field = [&quote](const std::string& text) {
+  const bool backwards = state.BackwardsWords != 0;
+  // The fields after the seventh are written only when they say something.
+  const bool more_fields = !quote.empty() || !backwards;
+  auto field = [more_fields](const std::string& text) {
     std::string line = OneLine(text);
-    return !quote.empty() && Trim(line).empty() ? std::string(" ") : line;
+    return more_fields && Trim(line).empty() ? std::string(" ") : line;
   };
   std::string text = "1" + tab + field(state.PuzzleTitle) + tab + SignedNumberText(state.PuzzleWidth) + tab +
                      SignedNumberText(state.PuzzleHeight) + tab + SignedNumberText(state.IncludeDiagonals) + tab +
                      SignedNumberText(std::abs(state.BalanceDirections)) + tab + field(state.PuzzleInstructions);
-  if (!quote.empty()) text += tab + quote;
+  if (more_fields) text += tab + (backwards ? quote : field(quote));
+  if (!backwards) text += tab + SignedNumberText(0);
   text += "\r\n";
   for (const std::string& entry : entries) {
     if (Trim(entry).empty()) continue;

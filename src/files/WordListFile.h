@@ -1,7 +1,8 @@
 #pragma once
 // The text form of a word list: a header line of attributes (tag "1", title, width,
 // height, diagonals, balance, instructions and, only when there is one, the mystery
-// quote, separated by tabs) and one entry per line, written in code page 1252. Reading
+// quote, then only when backwards words are off a 0 for them, separated by tabs) and
+// one entry per line, written in code page 1252. Reading
 // is lenient: lines may end in CR LF, LF or CR, a file without a header is a plain list,
 // a later header overrides an earlier one, and a file with a UTF-8 byte-order mark, or
 // valid UTF-8 holding non-ASCII characters, is read as UTF-8.
@@ -23,6 +24,7 @@ struct WordListHeader {
   i16 BalanceDirections = 0;
   std::string Instructions;
   std::string MysteryQuote;
+  i16 BackwardsWords = 1;  // on unless a ninth field says 0
   bool operator==(const WordListHeader&) const = default;
 };
 
@@ -40,7 +42,8 @@ FileResult<ParsedWordList> ParseWordList(std::string_view bytes);
 
 /// The bytes of a word list file: the header line (tag "1", title, width, height,
 /// diagonals, the absolute value of balance, instructions; numbers with their sign
-/// place; an eighth field with the mystery quote only when there is one) and then every
+/// place; an eighth field with the mystery quote only when there is one, and a ninth,
+/// " 0", only when backwards words are off) and then every
 /// entry that is not blank, one per line, each line ending in CR LF, in code page
 /// 1252. (An entry that starts with a control character sorts before a space but is
 /// kept all the same: every entry of the list is written.)
@@ -50,9 +53,10 @@ FileResult<ParsedWordList> ParseWordList(std::string_view bytes);
 /// written between double quotes (the reader takes off the first and last character
 /// of such a line).
 ///
-/// Readers that know seven fields pass the eighth over. So that a reader which takes a
-/// run of tabs for one separator still finds the quote beyond the instructions, a list
-/// with a quote writes an empty title or instructions as one space (read back empty).
+/// Readers that know seven fields pass the later ones over. So that a reader which takes
+/// a run of tabs for one separator still finds each field in its place, an empty field
+/// with another after it (the title, the instructions, the quote) is written as one
+/// space (read back empty).
 std::string WordListFileBytes(const PuzzleState& state, const std::vector<std::string>& entries);
 
 /// The fields of a header line: split on every single tab, each trimmed of spaces, so

@@ -80,6 +80,34 @@ TEST(WordListFileBytes, AQuoteIsAnEighthFieldThatReadersOfSevenPassOver) {
   EXPECT_EQ(app.ctx.state.MysteryQuote, "Hi");
 }
 
+TEST(WordListFileBytes, BackwardsWordsOffIsANinthFieldAfterTheQuoteEmptyOrNot) {
+  TestApp app;
+  MakeList(app, {"CAT"});
+  PuzzleState& s = app.ctx.state;
+  s.BackwardsWords = 0;
+  EXPECT_EQ(WordListFileBytes(s, app.ctx.list.Entries()),
+            "1\tMy Puzzle\t 15\t 14\t-1\t 1\tFind all the words.\t \t 0\r\nCAT\r\n");
+  // With fields after the seventh, each stays in its place for a reader that takes a
+  // run of tabs for one, and reads back as it was.
+  const std::pair<const char*, i16> cases[] = {{"", 0}, {"Hi", 0}, {"Hi", 1}};
+  for (auto [quote, backwards] : cases) {
+    SCOPED_TRACE(::testing::Message() << "quote \"" << quote << "\", backwards " << backwards);
+    s.PuzzleTitle.clear();
+    s.PuzzleInstructions.clear();
+    s.MysteryQuote = quote;
+    s.BackwardsWords = backwards;
+    const std::string bytes = WordListFileBytes(s, app.ctx.list.Entries());
+    const std::string header = bytes.substr(0, bytes.find('\r'));
+    EXPECT_EQ(FieldAcrossTabRuns(header, 3), "15");
+    EXPECT_EQ(FieldAcrossTabRuns(header, 8), quote);
+    EXPECT_EQ(FieldAcrossTabRuns(header, 9), backwards ? "" : "0");
+    s.BackwardsWords = static_cast<i16>(1 - backwards);
+    LoadWordList(app.ctx, ParseWordList(bytes).ValueOr({}), nullptr);
+    EXPECT_EQ(std::tie(s.PuzzleTitle, s.PuzzleInstructions, s.MysteryQuote, s.BackwardsWords),
+              std::make_tuple(std::string(), std::string(), std::string(quote), backwards));
+  }
+}
+
 TEST(SuggestWordListName, FollowsTheExtensionRules) {
   const std::tuple<const char*, const char*, const char*> cases[] = {
       {"", "C:\\PUZ\\ANIMALS.kvp", "C:\\PUZ\\ANIMALS.kvl"}, {"LIST.txt", "other.kvp", "LIST.txt"},

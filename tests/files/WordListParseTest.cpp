@@ -24,6 +24,16 @@ TEST(ParseWordList, ReadsTheHeaderAndTheEntries) {
   EXPECT_EQ(Parse("1\t\t 15\t 15\t-1\t-1\t\r\n").Header, (WordListHeader{"", 15, 15, 1, 1, "", ""}));
 }
 
+TEST(ParseWordList, ANinthFieldOfZeroTurnsBackwardsWordsOff) {
+  const std::pair<const char*, i16> cases[] = {
+      {"\t\t 0", 0}, {"\tHi\t 0", 0}, {"\tHi\t", 1}, {"\tHi\t-1", 1}, {"\tHi\t 2", 1}, {"\tHi", 1}, {"", 1}};
+  for (auto [fields, backwards] : cases) {
+    auto parsed = Parse(std::string("1\tT\t 5\t 5\t 1\t 1\tI") + fields + "\r\nCAT\r\n");
+    ASSERT_TRUE(parsed.Header) << fields;
+    EXPECT_EQ(parsed.Header->BackwardsWords, backwards) << fields;
+  }
+}
+
 TEST(ParseWordList, LenientLines) {
   auto parsed = Parse(
       "1\tFirst\t 5\t 5\t 0\t 0\tx\n"
@@ -88,16 +98,16 @@ TEST(UnquoteEntry, RemovesTheFirstAndLastCharacters) {
 TEST(LoadWordList, APlainListTakesTheDefaults) {
   TestApp app;
   app.ctx.state.PuzzleTitle = "old";
-  app.ctx.state.IncludeDiagonals = app.ctx.state.BalanceDirections = 0;
+  app.ctx.state.IncludeDiagonals = app.ctx.state.BalanceDirections = app.ctx.state.BackwardsWords = 0;
   app.ctx.state.StopOnFirstReject = 1;
   std::string error;
   ASSERT_TRUE(LoadWordList(app.ctx, Parse("cat\ndog\n\n  \nhorse\n"), &error));
   const PuzzleState& s = app.ctx.state;
   EXPECT_EQ(app.ctx.MainForm().Caption(), "Kivrel Puzzle Maker - (untitled)");
   // StopOnFirstReject is not a default build option: it stays.
-  EXPECT_EQ(std::tie(s.PuzzleWidth, s.IncludeDiagonals, s.BalanceDirections, s.StopRemainingCount,
+  EXPECT_EQ(std::tie(s.PuzzleWidth, s.IncludeDiagonals, s.BalanceDirections, s.BackwardsWords, s.StopRemainingCount,
                      s.StopOnFirstReject, s.RestartOnFirstReject, s.WordCount, s.LongestWordLength),
-            std::make_tuple(i16{0}, i16{1}, i16{1}, i16{-1}, i16{1}, i16{0}, i16{3}, i16{5}));
+            std::make_tuple(i16{0}, i16{1}, i16{1}, i16{1}, i16{-1}, i16{1}, i16{0}, i16{3}, i16{5}));
 }
 
 }  // namespace
