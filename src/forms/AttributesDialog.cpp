@@ -115,6 +115,7 @@ void AttributesDialog::LoadAttributesDialog() {
   f.SetValue(chkBalanceDirections, CheckValue(s.BalanceDirections));
   f.SetValue(chkIncludeDiagonals, CheckValue(s.IncludeDiagonals));
   f.SetValue(chkFastBuild, CheckValue(s.FastBuild));
+  f.SetValue(chkBackwardsWords, CheckValue(s.BackwardsWords));
   // A count of 0 is a real setting, so the stop box shows it rather than blank.
   f.SetText(txtStopRem, s.StopRemainingCount >= 0 ? std::to_string(s.StopRemainingCount) : "");
   stop_at_open_ = f.Text(txtStopRem);
@@ -165,6 +166,7 @@ bool AttributesDialog::CommitAttributes() {
   s.MysteryQuote = f.Text(txtMysteryQuote);
   s.IncludeDiagonals = static_cast<i16>(f.Value(chkIncludeDiagonals));
   s.BalanceDirections = static_cast<i16>(f.Value(chkBalanceDirections));
+  s.BackwardsWords = static_cast<i16>(f.Value(chkBackwardsWords));
   s.FastBuild = 1;
   s.StopOnFirstReject = static_cast<i16>(f.Value(chkStopOnReject));
   s.RestartOnFirstReject = static_cast<i16>(f.Value(chkRestartOnReject));

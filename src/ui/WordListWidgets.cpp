@@ -130,6 +130,7 @@ QDialog* MakeAttributesDialog(const Design& d, QWidget* parent) {
   d.Check(dialog, frmAttributes::chkFastBuild, "Fast Build", 2385, 1665, 1995)->setEnabled(false);
   d.Check(dialog, frmAttributes::chkStopOnReject, "Sto&p on first reject", 4545, 1125, 2130);
   d.Check(dialog, frmAttributes::chkRestartOnReject, "&Restart on first reject", 4545, 1395, 2130);
+  d.Check(dialog, frmAttributes::chkBackwardsWords, "&Backwards words", 4545, 1665, 2130);
 
   Label(d, dialog, frmAttributes::Label7, "Stop when spaces remaining", 90, 1980, 2490, 255);
   auto* op = Design::Named(new QComboBox(dialog), frmAttributes::cbxStopRemOp);

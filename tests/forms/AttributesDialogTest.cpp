@@ -56,6 +56,7 @@ TEST_F(AttributesFixture, LoadsTheStateAndRaisesASizeBelowTheLongestWord) {
   // The size is the default one for the list.
   EXPECT_EQ(Texts({txtPuzName, txtPuzWidth, txtPuzHeight, txtStopRem}), "Zoo/8/8/0/");
   EXPECT_EQ(form.Value(chkIncludeDiagonals), 1);
+  EXPECT_EQ(form.Value(chkBackwardsWords), 1);
   EXPECT_TRUE(form.Enabled(chkRestartOnReject));
 
   app.ctx.state.PuzzleWidth = 5;  // smaller than the longest word
@@ -138,12 +139,14 @@ TEST_F(AttributesFixture, OKCommitsTheBoxes) {
   form.SetText(txtInstructions, "Find them");
   form.SetText(txtStopRem, "");
   form.SetValue(chkIncludeDiagonals, 0);
+  form.SetValue(chkBackwardsWords, 0);
   form.Raise(cmdOK, Event::Click);
   const PuzzleState& s = app.ctx.state;
   EXPECT_FALSE(form.Visible());
   EXPECT_EQ(s.PuzzleTitle + "/" + s.PuzzleInstructions, "Farm/Find them");
   EXPECT_EQ(app.ctx.MainForm().Caption(), "Kivrel Puzzle Maker - Farm");
-  EXPECT_EQ(std::tie(s.StopRemainingCount, s.IncludeDiagonals, s.FastBuild), std::make_tuple(i16{-1}, i16{0}, i16{1}));
+  EXPECT_EQ(std::tie(s.StopRemainingCount, s.IncludeDiagonals, s.BackwardsWords, s.FastBuild),
+            std::make_tuple(i16{-1}, i16{0}, i16{0}, i16{1}));
 }
 
 TEST_F(AttributesFixture, ANewSizeDiscardsTheBuiltPuzzleAndASizeTheCountsCannotCarryIsRefused) {

@@ -78,6 +78,7 @@ const Caption kCaptions[] = {
     {&frmAttributes::kWindow, "chkFastBuild", "Fast Build"},
     {&frmAttributes::kWindow, "chkStopOnReject", "Sto&p on first reject"},
     {&frmAttributes::kWindow, "chkRestartOnReject", "&Restart on first reject"},
+    {&frmAttributes::kWindow, "chkBackwardsWords", "&Backwards words"},
     {&frmAttributes::kWindow, "Label3", "Puzzle Title:"},
     {&frmAttributes::kWindow, "Label1", "Puzzle Width (in letters):"},
     {&frmAttributes::kWindow, "Label2", "Puzzle Height:"},

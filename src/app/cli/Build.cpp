@@ -28,7 +28,10 @@ std::vector<OptionInfo> BuildSettingOptions() {
       {"title", "T", "puzzle title"},
       {"instructions", "T", "instructions text"},
       {"diagonals", "", "eight directions", 0},
-      {"no-diagonals", "", "only across and down (and back)", 0},
+      {"no-diagonals", "", "only across and down (and back, unless --no-backwards)", 0},
+      {"backwards", "", "words may also read right to left and bottom to top", 0},
+      {"no-backwards", "",
+       "words read only left to right and top to bottom (and, with diagonals, down-right and up-right)", 0},
       {"balance", "", "prefer directions with fewer words", 0},
       {"no-balance", "", "do not prefer directions with fewer words", 0},
       {"stop-on-reject", "", "end the build at the first word that does not fit", 0},
@@ -124,6 +127,7 @@ BuildSettings TakeBuildSettings(Args& args) {
   b.Instructions = args.Value("--instructions");
   b.Diagonals = Choice(args, "--diagonals", "--no-diagonals");
   b.Balance = Choice(args, "--balance", "--no-balance");
+  b.Backwards = Choice(args, "--backwards", "--no-backwards");
   b.StopOnReject = args.Flag("--stop-on-reject");
   b.RestartOnReject = args.Flag("--restart-on-reject");
   if (b.StopOnReject && b.RestartOnReject) {
@@ -158,6 +162,7 @@ void PreparePuzzle(AppContext& ctx, const std::string& path, const BuildSettings
   if (b.Instructions) s.PuzzleInstructions = *b.Instructions;
   if (b.Diagonals) s.IncludeDiagonals = *b.Diagonals ? 1 : 0;
   if (b.Balance) s.BalanceDirections = *b.Balance ? 1 : 0;
+  if (b.Backwards) s.BackwardsWords = *b.Backwards ? 1 : 0;
   s.StopOnFirstReject = b.StopOnReject ? 1 : 0;
   s.RestartOnFirstReject = b.RestartOnReject ? 1 : 0;
   s.StopRemainingOperator = b.StopOperator;

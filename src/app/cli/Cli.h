@@ -134,7 +134,7 @@ constexpr long long kLargestSeed = 9007199254740991LL;
 struct BuildSettings {
   std::optional<long long> Width, Height;
   std::optional<std::string> Title, Instructions;
-  std::optional<bool> Diagonals, Balance;
+  std::optional<bool> Diagonals, Balance, Backwards;
   bool StopOnReject = false;
   bool RestartOnReject = false;
   std::string StopOperator;  // empty: no "stop when spaces remaining" rule
@@ -147,8 +147,9 @@ struct BuildSettings {
 };
 
 /// Takes --width, --height, --title, --instructions, --diagonals/--no-diagonals,
-/// --balance/--no-balance, --stop-on-reject, --restart-on-reject, --stop-remaining,
-/// --max-attempts, --timeout, --allow-duplicates, --avoid and --quote out of args.
+/// --balance/--no-balance, --backwards/--no-backwards, --stop-on-reject,
+/// --restart-on-reject, --stop-remaining, --max-attempts, --timeout, --allow-duplicates,
+/// --avoid and --quote out of args.
 BuildSettings TakeBuildSettings(Args& args);
 
 /// Starts the program of ctx with seed, loads the word list at path and applies the
