@@ -23,7 +23,7 @@
   X(mnuEdit) X(mnuUndo) X(mnuRedo)                                                                           \
   X(mnuPuzzle) X(mnuAttributes) X(mnuBuild) X(mnuFillinBlanks) X(mnuOutlineWords) X(mnuViewMatches)          \
   X(mnuViewList) X(mnuViewPuzzle)                                                                            \
-  X(mnuOptions) X(mnuSound) X(mnuUpperCase) X(mnuNoDuplicates) X(mnuAvoidWords)                              \
+  X(mnuOptions) X(mnuSound) X(mnuUpperCase) X(mnuNoDuplicates) X(mnuLowerCase) X(mnuAvoidWords)              \
   X(mnuHelp) X(mnuAbout)
 
 namespace kivrel::frmKV_Puzzle {

@@ -3,6 +3,7 @@
 #include "files/Cp1252.h"
 #include "model/Numbers.h"
 #include "model/Text.h"
+#include "program/LetterCase.h"
 
 namespace kivrel {
 
@@ -51,9 +52,9 @@ void MeasureCharWidths(Surface& picture, DisplayMetrics& m) {
   m.CharWidths.fill(0);
   for (int code = 0; code < 256; ++code) {
     char32_t ch = Cp1252ToUnicode(static_cast<unsigned char>(code));
-    // Digits, upper-case letters and the punctuation between them, and every other
-    // character a placed word can hold.
-    if (!(code >= '0' && code <= 'Z') && !IsCellCharacter(ch)) continue;
+    // Digits, upper-case letters and the punctuation between them, every other
+    // character a placed word can hold, and the small letters they are shown as.
+    if (!(code >= '0' && code <= 'Z') && !IsCellCharacter(UpperChar(ch))) continue;
     std::string text;
     AppendUtf8(text, ch);
     m.CharWidths[static_cast<std::size_t>(code)] = NearestI16(picture.TextWidth(text));
@@ -135,9 +136,10 @@ bool SizePuzzleDisplay(AppContext& ctx) {
   return grows;
 }
 
-void DrawCellLetter(AppContext& ctx, int row, int col, std::string_view text) {
+void DrawCellLetter(AppContext& ctx, int row, int col, std::string_view letters) {
   Surface& picture = *ctx.picture;
   if (picture.DrawsNothing()) return;
+  const std::string text = ShownLetters(ctx, letters);
   const int cell = ctx.display.CellSize;
   int width = 0;
   if (!text.empty()) {

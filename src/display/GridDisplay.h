@@ -30,8 +30,8 @@ void SetPictureDesignFont(Surface& picture);
 /// scratch values in ctx.display are shared with such a run.
 bool SizePuzzleDisplay(AppContext& ctx);
 
-/// Prints text in the cell (row, column) in the picture's current fore colour, centred
-/// on the width of its first character.
+/// Prints text in the cell (row, column) in the picture's current fore colour, in the
+/// case letters are shown in, centred on the width of its first character.
 void DrawCellLetter(AppContext& ctx, int row, int col, std::string_view text);
 
 /// Draws every letter of the grid in black and takes every highlight away (ShowCount

@@ -48,6 +48,12 @@ void RepaintGrid(AppContext& ctx) {
   }
 }
 
+void RedrawGrid(AppContext& ctx) {
+  RepaintGrid(ctx);
+  if (ctx.state.OutlinesShown) DrawWordOutlines(ctx);
+  if (ctx.state.JunctionsShown) ShowJunctions(ctx);
+}
+
 void DrawWordOutline(Surface& surface, const WordRecord& word, double left, double top, double cell, double r,
                      float pi) {
   CellPos p1, p2;

@@ -11,6 +11,9 @@ namespace kivrel {
 /// cell, black elsewhere.
 void RepaintGrid(AppContext& ctx);
 
+/// RepaintGrid, then the outlines and the junctions again where they are shown.
+void RedrawGrid(AppContext& ctx);
+
 /// The outline of one placed word on a surface whose cells are `cell` twips square with
 /// the top-left corner of cell (1, 1) at (left, top): two lines along the word and a
 /// half circle of radius r around each end cell, on the side away from the word. The

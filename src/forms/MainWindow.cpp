@@ -35,6 +35,7 @@ MainWindow::MainWindow(AppContext& ctx) : ctx_(ctx) {
   main.On(mnuSound, Event::Click, [this] { mnuSound_Click(); });
   main.On(mnuUpperCase, Event::Click, [this] { mnuUpperCase_Click(); });
   main.On(mnuNoDuplicates, Event::Click, [this] { mnuNoDuplicates_Click(); });
+  main.On(mnuLowerCase, Event::Click, [this] { mnuLowerCase_Click(); });
   main.On(mnuAvoidWords, Event::Click, [this] { mnuAvoidWords_Click(); });
   main.On(mnuOutlineWords, Event::Click, [this] { mnuOutlineWords_Click(); });
   main.On(mnuViewMatches, Event::Click, [this] { mnuViewMatches_Click(); });
@@ -137,6 +138,13 @@ void MainWindow::mnuUpperCase_Click() {
 void MainWindow::mnuNoDuplicates_Click() {
   Form& main = ctx_.MainForm();
   main.SetChecked(mnuNoDuplicates, !main.Checked(mnuNoDuplicates));
+}
+
+void MainWindow::mnuLowerCase_Click() {
+  Form& main = ctx_.MainForm();
+  main.SetChecked(mnuLowerCase, !main.Checked(mnuLowerCase));
+  // The grid on screen (or the one being built) is drawn again in the other case.
+  if (ctx_.state.PuzzleBuilt != 0 || BuildRunning(ctx_)) RedrawGrid(ctx_);
 }
 
 void MainWindow::mnuAvoidWords_Click() {

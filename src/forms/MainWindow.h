@@ -72,6 +72,9 @@ class MainWindow {
   void mnuSound_Click();
   void mnuUpperCase_Click();
   void mnuNoDuplicates_Click();
+  /// Shows the letters in lower case, or in capitals again, on the picture at once and on
+  /// every page drawn afterwards.
+  void mnuLowerCase_Click();
   /// Options > Avoid Words...: a list file whose words the fill must never spell. The
   /// mark shows that such words are in force; cancelling the dialog drops them.
   void mnuAvoidWords_Click();

@@ -10,6 +10,7 @@
 #include "display/GridViews.h"
 #include "model/Numbers.h"
 #include "model/Text.h"
+#include "program/LetterCase.h"
 
 namespace kivrel {
 
@@ -329,11 +330,13 @@ double DrawLetters(const Sheet& sheet, const GridSize& grid) {
   const double grid_top = p.PuzzleTop;
   std::vector<PlacedText> row;
   row.reserve(static_cast<std::size_t>(grid.columns));
+  std::vector<std::string> shown(static_cast<std::size_t>(grid.columns));  // the row's letters, as shown
   for (int r = 1; r <= grid.rows; ++r) {
     row.clear();
     for (int c = 1; c <= grid.columns; ++c) {
-      const std::string& letter = ctx.state.Grid.At(r, c).Letter;
-      if (letter.empty() || letter == " ") continue;  // nothing to see
+      const std::string& cell = ctx.state.Grid.At(r, c).Letter;
+      if (cell.empty() || cell == " ") continue;  // nothing to see
+      const std::string& letter = shown[static_cast<std::size_t>(c - 1)] = ShownLetters(ctx, cell);
       row.push_back({Int((grid.cell - page.TextWidth(letter)) * 0.5) +
                          (static_cast<double>(c - 1) * grid.cell + p.PuzzleLeft),
                      letter});
@@ -395,15 +398,19 @@ struct ListMetrics {
   int header = 0;   // the header line, in the regular weight
 };
 
+// Entry k of the list copy, as the list shows it.
+std::string ListedEntry(AppContext& ctx, int k) {
+  return ShownLetters(ctx, ctx.state.Words[static_cast<std::size_t>(k)].ListDisplayText);
+}
+
 ListMetrics MeasureList(const Sheet& sheet) {
   Surface& page = sheet.page;
-  const PuzzleState& s = sheet.ctx.state;
   ListMetrics m;
   m.points = page.FontSize();
   m.line = LineHeight(page);
   m.em = Nearest(m.points * 20);
   for (int k = 1; k <= sheet.listed; ++k) {
-    m.widest = Max(m.widest, CharacterWidthSum(page, s.Words[static_cast<std::size_t>(k)].ListDisplayText, true));
+    m.widest = Max(m.widest, CharacterWidthSum(page, ListedEntry(sheet.ctx, k), true));
   }
   page.SetFontBold(false);
   m.header = CharacterWidthSum(page, WordListHeader(sheet.listed));
@@ -522,7 +529,7 @@ bool DrawWordList(const Sheet& sheet, const ListPlan& plan) {
   printed.ListSize = page.FontSize();
   for (int k = 1; k <= listed; ++k) {
     WordRecord& entry = s.Words[static_cast<std::size_t>(k)];
-    entry.ListWidth = Store(CharacterWidthSum(page, entry.ListDisplayText, true));
+    entry.ListWidth = Store(CharacterWidthSum(page, ListedEntry(ctx, k), true));
   }
   const int line = plan.metrics.line;
   p.ListColumnWidth = Store(static_cast<long long>(plan.metrics.widest) + line);
@@ -537,7 +544,7 @@ bool DrawWordList(const Sheet& sheet, const ListPlan& plan) {
     page.CurrentY = p.PuzzleTop + line;
     for (int k = 1; k <= plan.side_count; ++k) {
       page.CurrentX = p.SideListX;
-      PrintListEntry(s, page, k);
+      PrintListEntry(page, ListedEntry(ctx, k));
       page.CurrentY += line;
     }
     printed.SideList = Block(p.SideListX, p.PuzzleTop, static_cast<double>(plan.side_width), plan.side_end - p.PuzzleTop);
@@ -570,7 +577,7 @@ bool DrawWordList(const Sheet& sheet, const ListPlan& plan) {
       int n = plan.side_count + (c - 1) * plan.rows + r;
       if (n > listed) continue;
       page.CurrentX = column_x(c);
-      PrintListEntry(s, page, n);
+      PrintListEntry(page, ListedEntry(ctx, n));
     }
     page.CurrentY += line;
   }
@@ -755,8 +762,7 @@ void PrintWrappedText(Surface& page, int left, int right, std::string_view text)
   WrapText(page, left, right, text, true);
 }
 
-void PrintListEntry(const PuzzleState& state, Surface& page, int k) {
-  const std::string& text = state.Words[static_cast<std::size_t>(k)].ListDisplayText;
+void PrintListEntry(Surface& page, std::string_view text) {
   if (text.find('[') == std::string::npos) {
     page.Print(text);
     return;

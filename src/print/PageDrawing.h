@@ -48,10 +48,10 @@ void DrawPaperPage(AppContext& ctx, Surface& sheet);
 /// Leaves CurrentY at the top of the last line.
 void PrintWrappedText(Surface& page, int left, int right, std::string_view text);
 
-/// Prints ListDisplayText of entry k of the list copy at the current position: in bold,
-/// except notes in square brackets, which print in the regular weight without their
-/// brackets. Leaves the font bold.
-void PrintListEntry(const PuzzleState& state, Surface& page, int k);
+/// Prints an entry of the word list (ListDisplayText of the list copy, as it is shown)
+/// at the current position: in bold, except notes in square brackets, which print in the
+/// regular weight without their brackets. Leaves the font bold.
+void PrintListEntry(Surface& page, std::string_view text);
 
 /// A text's width as the layout measures it: the sum of its characters' widths, rounded
 /// after each character (brackets left out when skip_brackets).

@@ -9,6 +9,7 @@
 #include "model/Numbers.h"
 #include "model/Text.h"
 #include "print/PageDrawing.h"
+#include "program/LetterCase.h"
 
 namespace kivrel {
 
@@ -24,9 +25,6 @@ constexpr double kLetterShare = kLetterSize / kCell;
 // The page on screen is as wide as the paper's room between the margins, so it lays out
 // as the paper does; never narrower than the least room the margins may leave.
 constexpr double kNarrowestSheetInches = 2;
-
-// The case the grid's letters are shown in: every letter shown passes through here.
-std::string ShownLetters(std::string_view letters) { return std::string(letters); }
 
 std::string Number(double value) {
   std::array<char, 32> text{};
@@ -213,7 +211,8 @@ std::string ListEntry(std::string_view text) {
   return out;
 }
 
-std::string Grid(const PuzzleState& s, bool outlined) {
+std::string Grid(AppContext& ctx, bool outlined) {
+  const PuzzleState& s = ctx.state;
   const int rows = s.Grid.Height();
   const int columns = s.Grid.Width();
   const std::string width = std::to_string(columns * kCell);
@@ -235,7 +234,7 @@ std::string Grid(const PuzzleState& s, bool outlined) {
       if (cell.IsEmpty()) continue;
       // One character a cell; each stands at its own cell's middle.
       xs += (xs.empty() ? "" : " ") + Number((c - 0.5) * kCell);
-      letters += Html(CharAt(ShownLetters(cell.Letter), 1));
+      letters += Html(CharAt(ShownLetters(ctx, cell.Letter), 1));
     }
     if (letters.empty()) continue;
     svg += "<text x=\"" + xs + "\" y=\"" + Number((r - 0.5) * kCell + kBaselineDrop) + "\">" + letters + "</text>\n";
@@ -247,11 +246,11 @@ std::string Grid(const PuzzleState& s, bool outlined) {
   return svg;
 }
 
-std::string WordListSection(const std::vector<const WordRecord*>& words) {
+std::string WordListSection(AppContext& ctx, const std::vector<const WordRecord*>& words) {
   std::string html = "<section class=\"words\" aria-label=\"Word list\">\n<h2>" + Html(WordListHeader(
                          static_cast<int>(words.size()))) + "</h2>\n<ul id=\"word-list\">\n";
   for (std::size_t k = 0; k < words.size(); ++k) {
-    html += "<li id=\"w" + std::to_string(k + 1) + "\">" + ListEntry(words[k]->DisplayText) + "</li>\n";
+    html += "<li id=\"w" + std::to_string(k + 1) + "\">" + ListEntry(ShownLetters(ctx, words[k]->DisplayText)) + "</li>\n";
   }
   return html + "</ul>\n</section>\n";
 }
@@ -582,8 +581,8 @@ std::string WebPage(AppContext& ctx) {
     }
   }
   page += std::string("<div class=\"layout ") + (list_above ? "above" : list_beside ? "side" : "below") + "\">\n";
-  page += "<div class=\"grid-box\">\n" + Grid(s, o.OutlineWords != 0) + "</div>\n";
-  if (o.PrintWordList != 0) page += WordListSection(words);
+  page += "<div class=\"grid-box\">\n" + Grid(ctx, o.OutlineWords != 0) + "</div>\n";
+  if (o.PrintWordList != 0) page += WordListSection(ctx, words);
   page += "</div>\n";
 
   page += "<div class=\"controls\">\n<p id=\"count\" role=\"status\" aria-live=\"polite\">0 of " +

@@ -170,6 +170,7 @@ void MakeMenus(QMainWindow* window) {
     mark->setCheckable(true);
     mark->setChecked(true);
   }
+  Design::Item(options, mnuLowerCase, "&Lower Case Letters")->setCheckable(true);
   Design::Item(options, mnuAvoidWords, "&Avoid Words...")->setCheckable(true);
 
   QMenu* help = Menu(bar, mnuHelp, "&Help");

@@ -10,12 +10,14 @@
 #include <cmath>
 #include <filesystem>
 #include <map>
+#include <regex>
 #include <string>
 #include <vector>
 
 #include "CliRunner.h"
 #include "PdfWords.h"
 #include "TempDir.h"
+#include "model/Text.h"
 
 namespace kivrel {
 namespace {
@@ -34,16 +36,17 @@ bool IsGridText(const std::string& text) {
   return text.find_first_of("abcdefghijklmnopqrstuvwxyz0123456789:()") == std::string::npos;
 }
 
-// The letters of a grid as the page shows them: the words that hold no small letter,
-// in rows by their tops (within a point), each row read left to right.
-std::vector<std::string> GridOnPage(std::vector<PdfWord> words) {
+// The letters of a grid as the page shows them: the words that hold no small letter
+// (or all of them, for a grid in lower case), in rows by their tops (within a point),
+// each row read left to right.
+std::vector<std::string> GridOnPage(std::vector<PdfWord> words, bool (*is_grid)(const std::string&) = IsGridText) {
   std::sort(words.begin(), words.end(), [](const PdfWord& a, const PdfWord& b) {
     return std::fabs(a.yMin - b.yMin) > 1 ? a.yMin < b.yMin : a.xMin < b.xMin;
   });
   std::vector<std::string> rows;
   double top = -100;
   for (const PdfWord& word : words) {
-    if (!IsGridText(word.text)) continue;
+    if (!is_grid(word.text)) continue;
     if (std::fabs(word.yMin - top) > 1) rows.emplace_back();
     top = word.yMin;
     rows.back() += word.text;
@@ -131,6 +134,50 @@ TEST(BookletCommand, TwelvePuzzlesAreTheBuildsOfTheirSeedsWithTheirKeys) {
       if (!Without(row, ' ').empty()) placed_rows.push_back(Without(row, ' '));
     }
     EXPECT_EQ(GridOnPage(keys[n]), placed_rows);
+  }
+}
+
+// A booklet for beginners: every grid and list in lower case, accented letters too, and
+// each grid the one build makes of its seed without backwards words.
+TEST(BookletCommand, ForBeginnersShowsLowerCaseAndBuildsWithoutBackwardsWords) {
+  testing::TempDir dir;
+  const std::string pdf = dir.File("beginners.pdf");
+  CliRun run =
+      RunCli("booklet de-tiere fr-fruits --lowercase --no-backwards --seed 3 --no-instructions --pdf " + pdf);
+  ASSERT_EQ(run.code, 0) << run.out;
+  const auto pages = testing::ReadPdfWords(pdf);
+  ASSERT_EQ(pages.size(), 3u);  // two puzzles, their keys
+  const std::string lists[] = {"de-tiere", "fr-fruits"};
+  const int entries[] = {33, 29};
+  for (std::size_t n = 0; n < 2; ++n) {
+    SCOPED_TRACE(lists[n]);
+    const std::vector<PdfWord>& page = pages[n];
+    ASSERT_FALSE(page.empty());
+    std::vector<PdfWord> grid;
+    for (const PdfWord& word : AboveWordList(page)) {
+      if (word.yMin > page[0].yMax) grid.push_back(word);  // below the title
+    }
+    CliRun built = RunCli("build " + lists[n] + " --no-backwards --fill --json --seed " + std::to_string(3 + n));
+    // Right, Left, Down, Up, Down-Right, Up-Left, Up-Right, Down-Left: none backwards.
+    EXPECT_TRUE(std::regex_search(built.out, std::regex("\"directionCounts\":\\[\\d+,0,\\d+,0,\\d+,0,\\d+,0\\]")))
+        << built.out;
+    std::vector<std::string> rows;
+    for (const std::string& row : GridRows(built.out)) rows.push_back(ToLower(Without(row, ' ')));
+    EXPECT_EQ(GridOnPage(grid, [](const std::string&) { return true; }), rows);
+    // The entries, below the list's header line (" 33  words") and above the foot.
+    double header = 0;
+    for (const PdfWord& word : page) header = word.text == "words" ? std::max(header, word.yMin) : header;
+    int listed = 0;
+    for (const PdfWord& word : page) {
+      if (word.yMin < header + 1 || word.yMin > 740) continue;
+      ++listed;
+      EXPECT_EQ(word.text, ToLower(word.text));
+    }
+    EXPECT_EQ(listed, entries[n]);
+  }
+  for (const PdfWord& word : pages[2]) {
+    EXPECT_TRUE(word.text == ToLower(word.text) || word.text == "Key" || word.text == "Tiere" || word.text == "Les")
+        << word.text;
   }
 }
 

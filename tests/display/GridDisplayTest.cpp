@@ -44,7 +44,9 @@ TEST_F(Display, WithoutAPuzzleShowsFifteenByFifteenCellsAtTwelvePoints) {
   EXPECT_EQ((std::pair<int, int>(metrics().CharWidths['W'], metrics().CharWidths['I'])), std::make_pair(180, 60));
   EXPECT_EQ(metrics().CharWidths[0xC4], 120);                          // Ä
   EXPECT_EQ(metrics().CharWidths[UnicodeToCp1252(U'\u0160')], 120);  // Š
-  EXPECT_EQ(metrics().CharWidths['a'], 0) << "lower case never stands in a cell";
+  // And the small letters they may be shown as; nothing else.
+  EXPECT_EQ((std::pair<int, int>(metrics().CharWidths['t'], metrics().CharWidths[0xE4])), std::make_pair(60, 120));
+  EXPECT_EQ(metrics().CharWidths['~'], 0);
 }
 
 TEST_F(Display, ShrinksTheFontUntilThePuzzleFitsTheScreen) {
@@ -166,6 +168,15 @@ TEST_F(Display, DrawCellLetterCentresOnTheFirstCharacter) {
   app.ctx.display.CellSize = 241;  // an odd room rounds the left edge down
   DrawCellLetter(app.ctx, 1, 2, "A");
   EXPECT_EQ(app.picture.ops.back().x, 241 + 60);  // Int(60.5)
+}
+
+TEST_F(Display, WithLowerCaseShownACellShowsItsSmallLetterCentredOnItsOwnWidth) {
+  app.ctx.MainForm().SetChecked(frmKV_Puzzle::mnuLowerCase, true);
+  SizePuzzleDisplay(app.ctx);
+  app.picture.ops.clear();
+  for (const char* letter : {"T", "\u00c4", "\u00df", "7"}) DrawCellLetter(app.ctx, 1, 1, letter);  // T Ä ß 7
+  EXPECT_EQ(app.picture.Texts(), (std::vector<std::string>{"t", "\u00e4", "\u00df", "7"}));
+  EXPECT_EQ(app.picture.OfKind(DrawOp::Kind::Text)[0].x, 90);  // "t" is half as wide as "T"
 }
 
 TEST_F(Display, ClearHighlightsTurnsRedLettersBlackAndKeepsWhatIsDrawn) {

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "FakeMainWindow.h"
+#include "HandPlaced.h"
 #include "TempDir.h"
 #include "TestApp.h"
 #include "commands/BuildCommands.h"
+#include "display/GridViews.h"
 #include "forms/MainWindow.h"
 #include "program/CommandStates.h"
 #include "program/StartUp.h"
@@ -52,6 +54,28 @@ TEST_F(MainWindowTest, NoDuplicateWordsIsOnAtStartAndAvoidWordsComeFromAListFile
   form.Raise(frmKV_Puzzle::mnuAvoidWords, Event::Click);
   EXPECT_TRUE(app.ctx.AvoidWords.empty());
   EXPECT_FALSE(form.Checked(frmKV_Puzzle::mnuAvoidWords));
+}
+
+TEST_F(MainWindowTest, LowerCaseLettersIsOffAtStartAndRedrawsAShownGridInTheOtherCase) {
+  StartUp(app.ctx, 1);
+  EXPECT_FALSE(form.Checked(frmKV_Puzzle::mnuLowerCase));
+  testing::MakeGrid(app.ctx, 5, 5);
+  testing::PlaceWord(app.ctx, "\u00c4RA", 1, 1, 1);  // ÄRA
+  app.picture.ops.clear();
+  form.Raise(frmKV_Puzzle::mnuLowerCase, Event::Click);  // no puzzle on screen: nothing drawn
+  EXPECT_TRUE(form.Checked(frmKV_Puzzle::mnuLowerCase));
+  EXPECT_TRUE(app.picture.ops.empty());
+
+  app.ctx.state.PuzzleBuilt = kTrue;
+  ToggleOutlines(app.ctx);
+  for (const char* shown : {"\u00c4RA", "\u00e4ra"}) {
+    app.picture.ops.clear();
+    form.Raise(frmKV_Puzzle::mnuLowerCase, Event::Click);
+    std::string texts;
+    for (const std::string& text : app.picture.Texts()) texts += text;
+    EXPECT_EQ(texts, shown);
+    EXPECT_FALSE(app.picture.OfKind(testing::DrawOp::Kind::Arc).empty()) << "the outlines are drawn again";
+  }
 }
 
 TEST_F(MainWindowTest, ExitAsksThenClosesTheOtherWindowsInOrder) {

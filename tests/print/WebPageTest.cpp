@@ -62,6 +62,16 @@ TEST_F(WebPageTest, GridRowsPlaceEachLetterInItsColumn) {
   EXPECT_NE(page.find("<text x=\"5 15 25 35\" y=\"7.5\">ÉTÉQ</text>\n<text x=\"25\" y=\"17.5\">X</text>\n</g>"),
             std::string::npos);
   EXPECT_NE(page.find("viewBox=\"0 0 40 30\" data-rows=\"3\" data-cols=\"4\""), std::string::npos);
+
+  // In lower case the letters and the list change, and nothing else: the places stay.
+  ctx.MainForm().SetChecked(frmKV_Puzzle::mnuLowerCase, true);
+  std::string lower = WebPage(ctx);
+  for (auto [capitals, small] : {std::pair{">ÉTÉQ<", ">étéq<"}, {">X<", ">x<"}, {"\">ÉTÉ</li>", "\">été</li>"}, {"\">ÉX</li>", "\">éx</li>"}}) {
+    const std::size_t at = lower.find(small);
+    ASSERT_NE(at, std::string::npos) << small;
+    lower.replace(at, std::string_view(small).size(), capitals);
+  }
+  EXPECT_EQ(lower, page);
 }
 
 // Where the word list goes, as the print options place it on paper: below the grid,

@@ -54,6 +54,7 @@ const Caption kCaptions[] = {
     {&frmKV_Puzzle::kWindow, "mnuOptions", "&Options"},
     {&frmKV_Puzzle::kWindow, "mnuSound", "&Sound"},
     {&frmKV_Puzzle::kWindow, "mnuUpperCase", "&Upper case word list"},
+    {&frmKV_Puzzle::kWindow, "mnuLowerCase", "&Lower Case Letters"},
     {&frmKV_Puzzle::kWindow, "mnuHelp", "&Help"},
     {&frmKV_Puzzle::kWindow, "mnuAbout", "&About..."},
     // The word list window.

@@ -26,22 +26,27 @@ bool ChooseOption(XInput& input, unsigned long letter) {
   return WaitFor([] { return QApplication::activePopupWidget() == nullptr; }, kPatience);
 }
 
-TEST(OptionsMenu, TheAccessKeysToggleNoDuplicatesAndOpenAvoidWords) {
+TEST(OptionsMenu, TheAccessKeysToggleTheMarksAndOpenAvoidWords) {
   RealProgram program;
   QMainWindow* main = program.app.mainWindow();
   ASSERT_TRUE(Ready(main));
   Settle(300);  // the window manager hands the keyboard over just after activating it
-  auto* no_duplicates = main->findChild<QAction*>("mnuNoDuplicates");
   auto* avoid = main->findChild<QAction*>("mnuAvoidWords");
-  ASSERT_TRUE(no_duplicates && avoid);
-  const bool was = no_duplicates->isChecked();
+  ASSERT_TRUE(avoid);
 
   XInput input;
-  for (bool expected : {!was, was}) {
-    ASSERT_TRUE(ChooseOption(input, XK_n));
-    EXPECT_TRUE(WaitFor([&] { return no_duplicates->isChecked() == expected; }, kPatience));
-    EXPECT_EQ(program.ctx().MainForm().Checked(frmKV_Puzzle::mnuNoDuplicates), expected);
-    ASSERT_TRUE(Ready(main));
+  const std::pair<unsigned long, Control> marks[] = {{XK_n, frmKV_Puzzle::mnuNoDuplicates},
+                                                     {XK_l, frmKV_Puzzle::mnuLowerCase}};
+  for (auto [letter, control] : marks) {
+    auto* item = main->findChild<QAction*>(QString::fromUtf8(control.Name().data(), control.Name().size()));
+    ASSERT_TRUE(item) << control;
+    const bool was = item->isChecked();
+    for (bool expected : {!was, was}) {
+      ASSERT_TRUE(ChooseOption(input, letter));
+      EXPECT_TRUE(WaitFor([&] { return item->isChecked() == expected; }, kPatience)) << control;
+      EXPECT_EQ(program.ctx().MainForm().Checked(control), expected) << control;
+      ASSERT_TRUE(Ready(main));
+    }
   }
 
   // The real file dialog comes up; cancelled, no words are avoided.

@@ -36,6 +36,7 @@ const CommandInfo& BookletCommand() {
     c.Options.push_back({"count", "N", "puzzles per list (default 1)"});
     c.Options.push_back({"seed", "N", "the first puzzle's seed; each further puzzle takes the next"});
     c.Options.push_back({"keys-per-page", "2|4", "answer keys on a page (default 4)"});
+    c.Options.push_back(kLowerCaseOption);
     for (OptionInfo& option : PageOptions()) c.Options.push_back(std::move(option));
     c.After = "The build and page options apply to every puzzle; only --pdf makes a booklet.\n";
     return c;
@@ -138,6 +139,7 @@ int Booklet(Args& args, std::ostream& out, std::ostream& err, bool progress_to_t
     AppContext& ctx = job.Program.ctx;
     PreparePuzzle(ctx, job.Path, settings, job.Seed);
     page_settings.ApplyTo(ctx);
+    TakeLetterCase(args, ctx);
     SetWindowTitle(ctx);
     puzzles.push_back({&ctx, job.Seed, ctx.AttributesForm().Text(frmAttributes::txtPuzName)});
   }

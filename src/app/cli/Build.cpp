@@ -74,6 +74,7 @@ const CommandInfo& BuildCommand() {
         {"o", "PUZZLE.kvp", "also save the puzzle to a puzzle file (one puzzle only)"},
     };
     c.Options.insert(c.Options.end(), std::begin(own), std::end(own));
+    c.Options.push_back(kLowerCaseOption);
     for (OptionInfo& option : PageOptions()) c.Options.push_back(std::move(option));
     c.After =
         "With a page option the puzzle is also drawn as printed, with its blanks filled; the\n"
@@ -250,6 +251,7 @@ int Build(Args& args, std::ostream& out, std::ostream& err) {
   const std::uint64_t first_seed = seed ? static_cast<std::uint64_t>(*seed) : std::random_device{}();
   PreparePuzzle(ctx, path, settings, first_seed);
   page_settings.ApplyTo(ctx);
+  TakeLetterCase(args, ctx);
   PuzzleState& s = ctx.state;
 
   bool incomplete = false;
@@ -289,7 +291,7 @@ int Build(Args& args, std::ostream& out, std::ostream& err) {
       WritePuzzleJson(out, s, run);
     } else {
       if (i > 0) out << "\n";
-      WritePuzzleText(out, s, run);
+      WritePuzzleText(out, ctx, run);
     }
     CheckOutput(out);  // stop at once when the output cannot take the puzzles
   }

@@ -111,6 +111,12 @@ std::string WordListPath(const std::string& argument);
 /// Where a command's help says that a LIST may name a themed list.
 extern const char* const kThemesHelp;
 
+/// --lowercase, which build, print and booklet take.
+extern const OptionInfo kLowerCaseOption;
+/// Shows the letters of ctx in lower case (as Options > Lower Case Letters does) when
+/// --lowercase was given.
+void TakeLetterCase(const Args& args, AppContext& ctx);
+
 /// The bytes of a puzzle file that the reader accepts; UsageError with the reader's
 /// message, its reason and the byte where it noticed, when it is not a puzzle.
 std::string ReadPuzzleFileBytes(const std::string& path);

@@ -223,6 +223,16 @@ const char* const kThemesHelp =
     "LIST may also name one of the themed lists that come with Kivrel, such as ocean,\n"
     "farm or capitals; an unknown name lists them all.\n";
 
+const OptionInfo kLowerCaseOption{
+    "lowercase", "",
+    "show the grid, the word list and the answer key in lower case (the JSON output and the puzzle file keep "
+    "capitals)",
+    0};
+
+void TakeLetterCase(const Args& args, AppContext& ctx) {
+  ctx.MainForm().SetChecked(frmKV_Puzzle::mnuLowerCase, args.Flag("--lowercase"));
+}
+
 std::string WordListPath(const std::string& argument) {
   std::error_code error;
   if (argument.find('/') != std::string::npos || std::filesystem::exists(argument, error)) return argument;

@@ -177,6 +177,7 @@ const CommandInfo& PrintCommand() {
         "names the files written. The blanks of a puzzle saved without its fill letters are\n"
         "filled first, with random letters.\n";
     c.Options = PageOptions();
+    c.Options.push_back(kLowerCaseOption);
     c.Options.push_back({"seed", "N", "the random seed of those fill letters"});
     return c;
   }();

@@ -25,6 +25,7 @@ int Print(Args& args, std::ostream& out) {
   StartUp(ctx, seed ? std::optional<std::uint64_t>(static_cast<std::uint64_t>(*seed)) : std::nullopt);
   ReadPuzzleFile(ctx, path, bytes);
   page_settings.ApplyTo(ctx);
+  TakeLetterCase(args, ctx);
   for (const std::string& file : WritePageFiles(ctx, *page)) out << Printable(file) << "\n";
   return kExitOk;
 }

@@ -1,6 +1,7 @@
 #include "PuzzleText.h"
 
 #include "Cli.h"
+#include "program/LetterCase.h"
 
 #include <cstdio>
 #include <ostream>
@@ -8,7 +9,8 @@
 
 namespace kivrel::cli {
 
-void WritePuzzleText(std::ostream& out, const PuzzleState& s, const std::optional<BuildRunInfo>& run) {
+void WritePuzzleText(std::ostream& out, AppContext& ctx, const std::optional<BuildRunInfo>& run) {
+  const PuzzleState& s = ctx.state;
   out << (s.PuzzleTitle.empty() ? "(untitled)" : Printable(s.PuzzleTitle)) << " - " << s.Grid.Width() << " x "
       << s.Grid.Height();
   if (run) out << ", seed " << run->Seed;
@@ -18,7 +20,7 @@ void WritePuzzleText(std::ostream& out, const PuzzleState& s, const std::optiona
     for (int col = 1; col <= s.Grid.Width(); ++col) {
       const CellRecord& cell = s.Grid.At(row, col);
       if (col > 1) line += ' ';
-      line += cell.IsEmpty() ? "." : Printable(cell.Letter);
+      line += cell.IsEmpty() ? "." : Printable(ShownLetters(ctx, cell.Letter));
     }
     out << "  " << line << "\n";
   }

@@ -5,10 +5,11 @@
 #include <optional>
 
 #include "PuzzleJson.h"
-#include "model/PuzzleState.h"
+#include "program/AppContext.h"
 
 namespace kivrel::cli {
 
-void WritePuzzleText(std::ostream& out, const PuzzleState& state, const std::optional<BuildRunInfo>& run);
+/// The puzzle of ctx, its letters in the case they are shown in.
+void WritePuzzleText(std::ostream& out, AppContext& ctx, const std::optional<BuildRunInfo>& run);
 
 }  // namespace kivrel::cli

@@ -46,7 +46,7 @@ int Show(Args& args, std::ostream& out) {
   if (json) {
     WritePuzzleJson(out, ctx.state, std::nullopt);
   } else {
-    WritePuzzleText(out, ctx.state, std::nullopt);
+    WritePuzzleText(out, ctx, std::nullopt);
   }
   return kExitOk;
 }
