@@ -16,7 +16,7 @@
   X(lblDirectionLabel_4) X(lblDirectionLabel_5) X(lblDirectionLabel_6) X(lblDirectionLabel_7)                \
   X(lblDirection_0) X(lblDirection_1) X(lblDirection_2) X(lblDirection_3)                                    \
   X(lblDirection_4) X(lblDirection_5) X(lblDirection_6) X(lblDirection_7)                                    \
-  X(mnuFile) X(mnuNewList) X(mnuOpenList) X(mnuSaveList) X(mnuSaveListAs) X(mnuSep1)                         \
+  X(mnuFile) X(mnuNewList) X(mnuOpenList) X(mnuOpenExampleList) X(mnuSaveList) X(mnuSaveListAs) X(mnuSep1)    \
   X(mnuNewQuotation) X(mnuOpenQuotation) X(mnuSaveQuotation) X(mnuSaveQuotationAs) X(mnuSepQuotation)        \
   X(mnuOpenPuzzle) X(mnuSavePuzzle) X(mnuSavePuzzleAs) X(mnuSep2) X(mnuPrint) X(mnuExportPage) X(mnuSep3)    \
   X(mnuExit)                                                                                                 \

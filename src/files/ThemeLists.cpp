@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "files/FileIO.h"
+#include "files/WordListFile.h"
 #include "model/Text.h"
 
 namespace kivrel {
@@ -30,10 +32,21 @@ std::vector<ThemeList> ThemeLists(const std::string& folder) {
     const fs::path& path = it->path();
     std::error_code ignored;
     if (path.extension() == ".kvl" && it->is_regular_file(ignored)) {
-      lists.push_back({path.stem().string(), path.string()});
+      lists.push_back({path.stem().string(), path.string(), {}});
     }
   }
   std::sort(lists.begin(), lists.end(), [](const ThemeList& a, const ThemeList& b) { return a.Name < b.Name; });
+  return lists;
+}
+
+std::vector<ThemeList> TitledThemeLists(const std::string& folder) {
+  std::vector<ThemeList> lists = ThemeLists(folder);
+  for (ThemeList& list : lists) {
+    const FileResult<ParsedWordList> parsed = ParseWordList(ReadWholeFile(list.Path).ValueOr(""));
+    list.Title = parsed && parsed->Header && !Trim(parsed->Header->Title).empty() ? Trim(parsed->Header->Title) : list.Name;
+  }
+  std::stable_sort(lists.begin(), lists.end(),
+                   [](const ThemeList& a, const ThemeList& b) { return ToLower(a.Title) < ToLower(b.Title); });
   return lists;
 }
 

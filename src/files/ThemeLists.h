@@ -11,6 +11,7 @@ namespace kivrel {
 struct ThemeList {
   std::string Name;  // the file name without ".kvl": "ocean", "de-tiere"
   std::string Path;
+  std::string Title;  // the title its header gives ("Under the Sea"); TitledThemeLists sets it
 };
 
 /// The folder of the themed lists for a program kept in `program_folder`: the installed
@@ -25,6 +26,10 @@ std::string ThemeFolder();
 
 /// The .kvl files of a folder, sorted by name; none when the folder cannot be read.
 std::vector<ThemeList> ThemeLists(const std::string& folder);
+
+/// The lists of a folder as a menu offers them: each with the title its header gives (its
+/// name when it gives none), in the order of the titles, ignoring case.
+std::vector<ThemeList> TitledThemeLists(const std::string& folder);
 
 /// The list called `name`, ignoring case ("Ocean" is "ocean").
 std::optional<ThemeList> FindThemeList(const std::vector<ThemeList>& lists, std::string_view name);

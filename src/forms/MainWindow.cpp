@@ -2,6 +2,7 @@
 
 #include "commands/BuildCommands.h"
 #include "commands/ListEdits.h"
+#include "commands/OpenGivenFile.h"
 #include "commands/PuzzleCommands.h"
 #include "commands/WordListCommands.h"
 #include "display/GridDisplay.h"
@@ -13,9 +14,10 @@ namespace kivrel {
 
 using namespace frmKV_Puzzle;
 
-MainWindow::MainWindow(AppContext& ctx) : ctx_(ctx) {
+MainWindow::MainWindow(AppContext& ctx) : ctx_(ctx), example_lists_(TitledThemeLists(ThemeFolder())) {
   Form& main = ctx_.MainForm();
   SetPictureDesignFont(*ctx_.picture);
+  main.SetEnabled(mnuOpenExampleList, !example_lists_.empty());
 
   main.On({}, Event::Load, [this] { Form_Load(); });
   main.On({}, Event::Resize, [this] { Form_Resize(); });
@@ -97,6 +99,11 @@ bool MainWindow::ConfirmExit() {
 std::string UnsavedPuzzleQuestion(const PuzzleState& state) {
   const std::string name = state.PuzzleTitle.empty() ? "the puzzle" : "the puzzle \"" + state.PuzzleTitle + "\"";
   return "Do you want to save " + name + " before you exit Kivrel?";
+}
+
+void MainWindow::mnuExampleList_Click(int index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= example_lists_.size()) return;
+  OpenGivenFile(ctx_, example_lists_[static_cast<std::size_t>(index)].Path);
 }
 
 void MainWindow::mnuBuild_Click() {

@@ -9,10 +9,12 @@
 // through AfterBuild: they cancel the build and run once it has finished.
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "controls/AboutControls.h"
 #include "controls/PrintOptionsControls.h"
 #include "controls/PrintPreviewControls.h"
+#include "files/ThemeLists.h"
 #include "program/AppContext.h"
 
 namespace kivrel {
@@ -66,6 +68,13 @@ class MainWindow {
   /// window (asking then) once the build has ended.
   bool Form_QueryUnload();
 
+  /// The lists File > Open Example List offers: the themed lists that come with the
+  /// program, by title. The submenu is disabled when there are none.
+  const std::vector<ThemeList>& ExampleLists() const { return example_lists_; }
+  /// Opens example list `index` of ExampleLists as Open List opens a file: after a
+  /// running build, and once a changed list was offered for saving.
+  void mnuExampleList_Click(int index);
+
   void mnuBuild_Click();
   void mnuFillinBlanks_Click();
   void mnuExit_Click();
@@ -93,6 +102,7 @@ class MainWindow {
   bool ConfirmExit();
 
   AppContext& ctx_;
+  std::vector<ThemeList> example_lists_;
   bool unload_pending_ = false;
   bool save_offered_ = false;  // the unload under way has asked to save the list
 };

@@ -77,7 +77,7 @@ KivrelApp::KivrelApp(Dialogs* dialogs)
   // Export Page writes through the same page files as kivrel-cli print.
   main.On(frmKV_Puzzle::mnuExportPage, Event::Click, [this] { ExportPage(ctx_); });
 
-  main_window_ = MakeMainWindowWidgets(design_, picture_);
+  main_window_ = MakeMainWindowWidgets(design_, picture_, main_);
   auto* binder = new FormBinder(main_window_.get(), main, design_.TwipsPerPixel());
   binder->SetCancelButton(frmKV_Puzzle::cmdCancel);
   qt_dialogs_.SetParent(main_window_.get());

@@ -124,11 +124,25 @@ QMenu* Menu(QMenuBar* bar, Control control, const char* caption) {
 
 QAction* Separator(QMenu* menu, Control control) { return Design::Named(menu->addSeparator(), control); }
 
-void MakeMenus(QMainWindow* window) {
+// File > Open Example List: one item for each list, by its title. The items are the
+// lists the program found, not controls of the window, so they carry no name.
+void ExampleListMenu(QMenu* file, MainWindow& main) {
+  QMenu* examples = file->addMenu(QStringLiteral("Open Example &List"));
+  Design::Named(examples->menuAction(), mnuOpenExampleList);
+  const std::vector<ThemeList>& lists = main.ExampleLists();
+  for (std::size_t i = 0; i < lists.size(); ++i) {
+    QString caption = QString::fromStdString(lists[i].Title);
+    QAction* item = examples->addAction(caption.replace(QLatin1Char('&'), QStringLiteral("&&")));
+    QObject::connect(item, &QAction::triggered, item, [&main, i] { main.mnuExampleList_Click(static_cast<int>(i)); });
+  }
+}
+
+void MakeMenus(QMainWindow* window, MainWindow& main) {
   QMenuBar* bar = window->menuBar();
   QMenu* file = Menu(bar, mnuFile, "&File");
   Design::Item(file, mnuNewList, "&New List")->setShortcut(QKeySequence::New);
   Design::Item(file, mnuOpenList, "&Open List...")->setShortcut(QKeySequence::Open);
+  ExampleListMenu(file, main);
   Design::Item(file, mnuSaveList, "&Save List", false)->setShortcut(QKeySequence::Save);
   Design::Item(file, mnuSaveListAs, "Save List &As...", false);
   Separator(file, mnuSep1);
@@ -179,7 +193,7 @@ void MakeMenus(QMainWindow* window) {
 
 }  // namespace
 
-std::unique_ptr<QMainWindow> MakeMainWindowWidgets(const Design& d, QtImageSurface& picture) {
+std::unique_ptr<QMainWindow> MakeMainWindowWidgets(const Design& d, QtImageSurface& picture, MainWindow& main) {
   constexpr int kClientWidth = 7650;
   constexpr int kClientHeight = 5850;
   auto window = std::make_unique<QMainWindow>();
@@ -200,7 +214,7 @@ std::unique_ptr<QMainWindow> MakeMainWindowWidgets(const Design& d, QtImageSurfa
   d.Place(pic, 45, 495, kEmptyPictureCells * 270, kEmptyPictureCells * 270);
 
   MakeStatistics(d, client, kClientWidth);
-  MakeMenus(window.get());
+  MakeMenus(window.get(), main);
 
   window->resize(d.Px(kClientWidth), d.Px(kClientHeight) + window->menuBar()->sizeHint().height());
   return window;

@@ -10,11 +10,12 @@
 
 namespace kivrel {
 
+class MainWindow;
 class QtImageSurface;
 
 /// The main window: the row of buttons, the puzzle picture (showing `picture`), the
-/// statistics frame and the menus.
-std::unique_ptr<QMainWindow> MakeMainWindowWidgets(const Design& design, QtImageSurface& picture);
+/// statistics frame and the menus, whose example lists are those of `main`.
+std::unique_ptr<QMainWindow> MakeMainWindowWidgets(const Design& design, QtImageSurface& picture, MainWindow& main);
 
 /// The About box.
 QDialog* MakeAboutBox(const Design& design, QWidget* parent);

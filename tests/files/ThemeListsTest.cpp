@@ -22,8 +22,8 @@ const std::string kShipped = std::string(KIVREL_EXAMPLES_DIR) + "/themes";
 
 TEST(ThemeLists, AreTheListFilesOfTheFolderFoundByNameInAnyCase) {
   testing::TempDir dir;
-  dir.Write("ocean.kvl", "");
-  dir.Write("Farm.kvl", "");
+  dir.Write("ocean.kvl", "1\tDeep Sea\t 9\t 9\t 1\t 1\t\r\nFISH\r\n");
+  dir.Write("Farm.kvl", "COW\r\n");
   dir.Write("notes.txt", "");
   std::filesystem::create_directory(dir.File("old.kvl"));
   const std::vector<ThemeList> lists = ThemeLists(dir.File(""));
@@ -34,6 +34,11 @@ TEST(ThemeLists, AreTheListFilesOfTheFolderFoundByNameInAnyCase) {
   EXPECT_EQ(FindThemeList(lists, "farm").value_or(ThemeList{}).Path, dir.File("Farm.kvl"));
   for (const char* name : {"notes", "old", "ocean.kvl", ""}) EXPECT_FALSE(FindThemeList(lists, name)) << name;
   EXPECT_TRUE(ThemeLists(dir.File("missing")).empty());
+
+  // A menu offers them by the titles of their headers (the name where there is none).
+  std::vector<std::string> titles;
+  for (const ThemeList& list : TitledThemeLists(dir.File(""))) titles.push_back(list.Title);
+  EXPECT_EQ(titles, (std::vector<std::string>{"Deep Sea", "Farm"}));
 }
 
 struct Shipped {

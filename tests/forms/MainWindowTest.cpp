@@ -5,6 +5,7 @@
 #include "TempDir.h"
 #include "TestApp.h"
 #include "commands/BuildCommands.h"
+#include "commands/WordListCommands.h"
 #include "display/GridViews.h"
 #include "forms/MainWindow.h"
 #include "program/CommandStates.h"
@@ -76,6 +77,32 @@ TEST_F(MainWindowTest, LowerCaseLettersIsOffAtStartAndRedrawsAShownGridInTheOthe
     EXPECT_EQ(texts, shown);
     EXPECT_FALSE(app.picture.OfKind(testing::DrawOp::Kind::Arc).empty()) << "the outlines are drawn again";
   }
+}
+
+TEST_F(MainWindowTest, AnExampleListIsTheThemedListOpenedAsOpenListOpensAFile) {
+  auto titles = [](const std::vector<ThemeList>& lists) {
+    std::vector<std::string> found;
+    for (const ThemeList& list : lists) found.push_back(list.Title);
+    return found;
+  };
+  const std::vector<ThemeList>& lists = main.ExampleLists();
+  ASSERT_EQ(titles(lists), titles(TitledThemeLists(std::string(KIVREL_EXAMPLES_DIR) + "/themes")));
+  EXPECT_TRUE(form.Enabled(frmKV_Puzzle::mnuOpenExampleList));
+  const auto sea = std::find_if(lists.begin(), lists.end(), [](const ThemeList& l) { return l.Name == "ocean"; });
+  ASSERT_NE(sea, lists.end());
+
+  app.AddEntries({"CAT"});
+  app.ctx.state.WordListChanged = kTrue;
+  app.dialogs.ExpectMessage(MessageAnswer::Cancel, kSaveListPrompt);
+  main.mnuExampleList_Click(static_cast<int>(sea - lists.begin()));
+  EXPECT_EQ(app.ctx.list.Entries(), std::vector<std::string>{"CAT"});
+  app.dialogs.ExpectMessage(MessageAnswer::No, kSaveListPrompt);
+  main.mnuExampleList_Click(static_cast<int>(sea - lists.begin()));
+  const PuzzleState& s = app.ctx.state;
+  EXPECT_EQ(std::tie(s.PuzzleTitle, s.WordListFileName, s.WordListChanged),
+            std::make_tuple(std::string("Under the Sea"), sea->Path, i16{0}));
+  EXPECT_EQ(s.WordCount, 27);
+  EXPECT_TRUE(app.dialogs.Done());
 }
 
 TEST_F(MainWindowTest, ExitAsksThenClosesTheOtherWindowsInOrder) {

@@ -36,6 +36,7 @@ const Caption kCaptions[] = {
     {&frmKV_Puzzle::kWindow, "mnuFile", "&File"},
     {&frmKV_Puzzle::kWindow, "mnuNewList", "&New List"},
     {&frmKV_Puzzle::kWindow, "mnuOpenList", "&Open List..."},
+    {&frmKV_Puzzle::kWindow, "mnuOpenExampleList", "Open Example &List"},
     {&frmKV_Puzzle::kWindow, "mnuSaveList", "&Save List"},
     {&frmKV_Puzzle::kWindow, "mnuSaveListAs", "Save List &As..."},
     {&frmKV_Puzzle::kWindow, "mnuOpenPuzzle", "O&pen Puzzle..."},

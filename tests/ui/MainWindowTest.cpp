@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "RunningProgram.h"
+#include "files/ThemeLists.h"
 
 namespace kivrel {
 namespace {
@@ -66,6 +67,25 @@ TEST(MainWindow, OpensWithItsDesign) {
   EXPECT_EQ(picture->size(), p.Picture().size());
   EXPECT_NEAR(picture->width(), 15 * p.ctx().display.CellSize / 15.0, 1);
   EXPECT_EQ(stats->x(), (p.form().Geometry().Width - 2220 - 225) / 15);
+}
+
+TEST(MainWindow, FileOpenExampleListOffersTheThemedListsByTitleAndOpensTheOneChosen) {
+  RunningProgram p;
+  auto* examples = p.Widget<QAction>("mnuOpenExampleList");
+  ASSERT_TRUE(examples && examples->menu() && examples->isEnabled());
+  QStringList offered;
+  QAction* sea = nullptr;
+  for (QAction* item : examples->menu()->actions()) {
+    offered << item->text();
+    if (item->text() == "Under the Sea") sea = item;
+  }
+  QStringList titles;
+  for (const ThemeList& list : TitledThemeLists(ThemeFolder())) titles << QString::fromStdString(list.Title);
+  EXPECT_EQ(offered, titles);
+  ASSERT_TRUE(sea);
+  sea->trigger();
+  EXPECT_EQ(p.ctx().state.PuzzleTitle, "Under the Sea");
+  EXPECT_EQ(p.ctx().state.WordCount, 27);
 }
 
 TEST(MainWindow, ExitAndTheCloseBoxOfferToSaveAChangedListThenAsk) {
