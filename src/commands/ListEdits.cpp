@@ -33,14 +33,16 @@ void ShowEditCommands(AppContext& ctx) {
 bool ListSnapshot::SameFile(const ListSnapshot& other) const {
   return Entries == other.Entries && Title == other.Title && Instructions == other.Instructions &&
          Quote == other.Quote && Width == other.Width && Height == other.Height &&
-         IncludeDiagonals == other.IncludeDiagonals && BalanceDirections == other.BalanceDirections;
+         IncludeDiagonals == other.IncludeDiagonals && BalanceDirections == other.BalanceDirections &&
+         BackwardsWords == other.BackwardsWords;
 }
 
 ListSnapshot TakeListSnapshot(const AppContext& ctx) {
   const PuzzleState& s = ctx.state;
   return {ctx.list.Entries(),      s.PuzzleTitle,       s.PuzzleInstructions,   s.MysteryQuote,
           s.PuzzleWidth,           s.PuzzleHeight,      s.IncludeDiagonals,     s.BalanceDirections,
-          s.StopOnFirstReject,     s.RestartOnFirstReject, s.StopRemainingOperator, s.StopRemainingCount};
+          s.BackwardsWords,        s.StopOnFirstReject, s.RestartOnFirstReject, s.StopRemainingOperator,
+          s.StopRemainingCount};
 }
 
 void PutListSnapshot(AppContext& ctx, const ListSnapshot& snapshot) {
@@ -64,6 +66,7 @@ void PutListSnapshot(AppContext& ctx, const ListSnapshot& snapshot) {
   s.PuzzleInstructions = snapshot.Instructions;
   s.IncludeDiagonals = snapshot.IncludeDiagonals;
   s.BalanceDirections = snapshot.BalanceDirections;
+  s.BackwardsWords = snapshot.BackwardsWords;
   s.StopOnFirstReject = snapshot.StopOnFirstReject;
   s.RestartOnFirstReject = snapshot.RestartOnFirstReject;
   s.StopRemainingOperator = snapshot.StopRemainingOperator;

@@ -22,6 +22,7 @@ struct ListSnapshot {
   i16 Height = 0;
   i16 IncludeDiagonals = 0;
   i16 BalanceDirections = 0;
+  i16 BackwardsWords = 1;
   // The build rules, which the file does not hold.
   i16 StopOnFirstReject = 0;
   i16 RestartOnFirstReject = 0;

@@ -217,6 +217,7 @@ void AttributesDialog::cmdDefaultDimensions_Click() {
   PuzzleState options = s;
   options.IncludeDiagonals = static_cast<i16>(f.Value(chkIncludeDiagonals));
   options.BalanceDirections = static_cast<i16>(f.Value(chkBalanceDirections));
+  options.BackwardsWords = static_cast<i16>(f.Value(chkBackwardsWords));
   f.SetMousePointer(kPointerHourglass);  // a list of a thousand words takes a moment
   const ListSnapshot before = StepStart();
   ComputeTrialDimensions(options, ctx_.list, quote);

@@ -341,6 +341,7 @@ TEST_F(AttributesFixture, EachOKIsOneStepAndTheHeaderIsPartOfTheList) {
   EXPECT_EQ(focused, txtPuzName);  // the title is typed first
   form.SetText(txtPuzName, "Zoo");
   form.SetText(txtInstructions, "Find them all.");
+  form.SetValue(chkBackwardsWords, 0);
   form.Raise(cmdOK, Event::Click);
   EXPECT_NE(s.WordListChanged, 0);
   EXPECT_EQ(edits.NextUndo(), "Attributes");
@@ -365,11 +366,12 @@ TEST_F(AttributesFixture, EachOKIsOneStepAndTheHeaderIsPartOfTheList) {
   UndoEdit(app.ctx);
   EXPECT_EQ(s.StopRemainingCount, -1);
   UndoEdit(app.ctx);
-  EXPECT_EQ(std::tie(s.PuzzleTitle, s.PuzzleInstructions), std::make_tuple(std::string(), std::string()));
+  EXPECT_EQ(std::tie(s.PuzzleTitle, s.PuzzleInstructions, s.BackwardsWords),
+            std::make_tuple(std::string(), std::string(), i16{1}));
   EXPECT_EQ(app.ctx.MainForm().Caption(), "Kivrel Puzzle Maker - ");
   EXPECT_FALSE(edits.NextUndo()) << "Cancel made no step";
   RedoEdit(app.ctx);
-  EXPECT_EQ(s.PuzzleTitle, "Zoo");
+  EXPECT_EQ(std::tie(s.PuzzleTitle, s.BackwardsWords), std::make_tuple(std::string("Zoo"), i16{0}));
 }
 
 // Enter in a box presses OK without leaving it: OK itself checks the size.
