@@ -43,7 +43,8 @@ std::vector<ThemeList> TitledThemeLists(const std::string& folder) {
   std::vector<ThemeList> lists = ThemeLists(folder);
   for (ThemeList& list : lists) {
     const FileResult<ParsedWordList> parsed = ParseWordList(ReadWholeFile(list.Path).ValueOr(""));
-    list.Title = parsed && parsed->Header && !Trim(parsed->Header->Title).empty() ? Trim(parsed->Header->Title) : list.Name;
+    const std::string title = parsed && parsed->Header ? Trim(parsed->Header->Title) : "";
+    list.Title = title.empty() ? list.Name : title;
   }
   std::stable_sort(lists.begin(), lists.end(),
                    [](const ThemeList& a, const ThemeList& b) { return ToLower(a.Title) < ToLower(b.Title); });

@@ -1,11 +1,11 @@
 #pragma once
 // The text form of a word list: a header line of attributes (tag "1", title, width,
-// height, diagonals, balance, instructions and, only when there is one, the mystery
-// quote, then only when backwards words are off a 0 for them, separated by tabs) and
-// one entry per line, written in code page 1252. Reading
-// is lenient: lines may end in CR LF, LF or CR, a file without a header is a plain list,
-// a later header overrides an earlier one, and a file with a UTF-8 byte-order mark, or
-// valid UTF-8 holding non-ASCII characters, is read as UTF-8.
+// height, diagonals, balance, instructions, then the mystery quote when there is one and
+// a 0 when backwards words are off, separated by tabs) and one entry per line, written
+// in code page 1252. Reading is lenient: lines may end in CR LF, LF or CR, a file
+// without a header is a plain list, a later header overrides an earlier one, and a file
+// with a UTF-8 byte-order mark, or valid UTF-8 holding non-ASCII characters, is read as
+// UTF-8.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,10 +43,10 @@ FileResult<ParsedWordList> ParseWordList(std::string_view bytes);
 /// The bytes of a word list file: the header line (tag "1", title, width, height,
 /// diagonals, the absolute value of balance, instructions; numbers with their sign
 /// place; an eighth field with the mystery quote only when there is one, and a ninth,
-/// " 0", only when backwards words are off) and then every
-/// entry that is not blank, one per line, each line ending in CR LF, in code page
-/// 1252. (An entry that starts with a control character sorts before a space but is
-/// kept all the same: every entry of the list is written.)
+/// " 0", only when backwards words are off) and then every entry that is not blank, one
+/// per line, each line ending in CR LF, in code page 1252. (An entry that starts with a
+/// control character sorts before a space but is kept all the same: every entry of the
+/// list is written.)
 ///
 /// So that ParseWordList gives back what was written, a tab or a line break inside a
 /// field or an entry is written as a space, and an entry holding a double quote is

@@ -216,7 +216,9 @@ struct PuzzleState {
 
   /// The direction (1..8) that a build's search visits as its k-th (1..DirectionCount).
   /// With backwards words that is direction k itself, so the build draws as it always did.
-  int BuildDirection(int k) const { return BackwardsWords != 0 ? k : kForwardDirections.at(static_cast<std::size_t>(k)); }
+  int BuildDirection(int k) const {
+    return BackwardsWords != 0 ? k : kForwardDirections.at(static_cast<std::size_t>(k));
+  }
 };
 
 }  // namespace kivrel

@@ -250,7 +250,8 @@ std::string WordListSection(AppContext& ctx, const std::vector<const WordRecord*
   std::string html = "<section class=\"words\" aria-label=\"Word list\">\n<h2>" + Html(WordListHeader(
                          static_cast<int>(words.size()))) + "</h2>\n<ul id=\"word-list\">\n";
   for (std::size_t k = 0; k < words.size(); ++k) {
-    html += "<li id=\"w" + std::to_string(k + 1) + "\">" + ListEntry(ShownLetters(ctx, words[k]->DisplayText)) + "</li>\n";
+    const std::string entry = ShownLetters(ctx, words[k]->DisplayText);
+    html += "<li id=\"w" + std::to_string(k + 1) + "\">" + ListEntry(entry) + "</li>\n";
   }
   return html + "</ul>\n</section>\n";
 }

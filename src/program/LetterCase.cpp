@@ -4,10 +4,9 @@
 
 namespace kivrel {
 
-bool LowerCaseShown(AppContext& ctx) { return ctx.MainForm().Checked(frmKV_Puzzle::mnuLowerCase); }
-
 std::string ShownLetters(AppContext& ctx, std::string_view text) {
-  return LowerCaseShown(ctx) ? ToLower(text) : std::string(text);
+  // The mark of Options > Lower Case Letters.
+  return ctx.MainForm().Checked(frmKV_Puzzle::mnuLowerCase) ? ToLower(text) : std::string(text);
 }
 
 }  // namespace kivrel

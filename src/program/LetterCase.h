@@ -10,9 +10,6 @@
 
 namespace kivrel {
 
-/// Whether letters are shown in lower case (the mark of Options > Lower Case Letters).
-bool LowerCaseShown(AppContext& ctx);
-
 /// A grid letter, a word or a list entry as it is shown: in lower case while that is
 /// chosen, accented capitals too ("Ä" as "ä"; "ß" has no capital and stays), otherwise
 /// as it is.

@@ -66,7 +66,9 @@ TEST_F(WebPageTest, GridRowsPlaceEachLetterInItsColumn) {
   // In lower case the letters and the list change, and nothing else: the places stay.
   ctx.MainForm().SetChecked(frmKV_Puzzle::mnuLowerCase, true);
   std::string lower = WebPage(ctx);
-  for (auto [capitals, small] : {std::pair{">ÉTÉQ<", ">étéq<"}, {">X<", ">x<"}, {"\">ÉTÉ</li>", "\">été</li>"}, {"\">ÉX</li>", "\">éx</li>"}}) {
+  const std::pair<const char*, const char*> changes[] = {
+      {">ÉTÉQ<", ">étéq<"}, {">X<", ">x<"}, {"\">ÉTÉ</li>", "\">été</li>"}, {"\">ÉX</li>", "\">éx</li>"}};
+  for (auto [capitals, small] : changes) {
     const std::size_t at = lower.find(small);
     ASSERT_NE(at, std::string::npos) << small;
     lower.replace(at, std::string_view(small).size(), capitals);
