@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <new>
+#include <optional>
 
 #include "commands/BuildCommands.h"
 #include "commands/PuzzleCommands.h"
@@ -20,6 +21,16 @@ bool IsText(std::string_view bytes) {
   });
 }
 
+// Reads a file named outside the Open dialog, telling the user when it cannot be read.
+std::optional<OpenedFile> ReadGivenFile(AppContext& ctx, const std::string& path) {
+  FileResult<std::string> bytes = ReadWholeFile(path);
+  if (!bytes) {
+    ShowMessage(ctx.dialogs, kFileNameErrorMessage, kMessageTitle, MessageIcon::Critical);
+    return std::nullopt;
+  }
+  return OpenedFile{path, std::move(*bytes)};
+}
+
 }  // namespace
 
 FileKind KindOfFile(std::string_view path, std::string_view bytes) {
@@ -36,23 +47,40 @@ void OpenGivenFile(AppContext& ctx, const std::string& path) {
   AfterBuild(ctx, [&ctx, path] {
     if (!ConfirmDiscardList(ctx)) return;
     try {
-      FileResult<std::string> bytes = ReadWholeFile(path);
-      if (!bytes) {
-        ShowMessage(ctx.dialogs, kFileNameErrorMessage, kMessageTitle, MessageIcon::Critical);
-        return;
-      }
-      const OpenedFile file{path, std::move(*bytes)};
-      switch (KindOfFile(file.Path, file.Bytes)) {
+      const std::optional<OpenedFile> file = ReadGivenFile(ctx, path);
+      if (!file) return;
+      switch (KindOfFile(file->Path, file->Bytes)) {
         case FileKind::WordList:
-          OpenWordListFile(ctx, file);
+          OpenWordListFile(ctx, *file);
           break;
         case FileKind::Puzzle:
-          OpenPuzzleFile(ctx, file);
+          OpenPuzzleFile(ctx, *file);
           break;
         case FileKind::Neither:
           ShowMessage(ctx.dialogs, kNotAListOrPuzzleMessage, kErrorTitle, MessageIcon::Critical);
           break;
       }
+    } catch (const std::bad_alloc&) {
+      ShowMessage(ctx.dialogs, kNoMemoryToOpenMessage, kErrorTitle, MessageIcon::Critical);
+    }
+  });
+}
+
+void OpenExampleList(AppContext& ctx, const std::string& path) {
+  AfterBuild(ctx, [&ctx, path] {
+    if (!ConfirmDiscardList(ctx)) return;
+    try {
+      const std::optional<OpenedFile> file = ReadGivenFile(ctx, path);
+      if (!file) return;
+      // A shipped list is a starting point: saved, it goes to a file the user names,
+      // never over the copy that came with the program, and the list dialogs stay in
+      // the user's folder.
+      const FileDialogMemory folders = ctx.files;
+      OpenWordListFile(ctx, *file);
+      if (ctx.state.WordListFileName != path) return;  // refused: nothing changed
+      ctx.state.WordListFileName.clear();
+      ctx.WordListForm().SetText(frmWordList::lblFileName, "untitled");
+      ctx.files = folders;
     } catch (const std::bad_alloc&) {
       ShowMessage(ctx.dialogs, kNoMemoryToOpenMessage, kErrorTitle, MessageIcon::Critical);
     }

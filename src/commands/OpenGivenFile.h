@@ -25,4 +25,9 @@ FileKind KindOfFile(std::string_view path, std::string_view bytes);
 /// nothing.
 void OpenGivenFile(AppContext& ctx, const std::string& path);
 
+/// File > Open Example List: opens one of the lists that come with the program as Open
+/// List would, but as an untitled list, so that Save List asks for a name and never
+/// writes over the shipped file.
+void OpenExampleList(AppContext& ctx, const std::string& path);
+
 }  // namespace kivrel

@@ -103,7 +103,7 @@ std::string UnsavedPuzzleQuestion(const PuzzleState& state) {
 
 void MainWindow::mnuExampleList_Click(int index) {
   if (index < 0 || static_cast<std::size_t>(index) >= example_lists_.size()) return;
-  OpenGivenFile(ctx_, example_lists_[static_cast<std::size_t>(index)].Path);
+  OpenExampleList(ctx_, example_lists_[static_cast<std::size_t>(index)].Path);
 }
 
 void MainWindow::mnuBuild_Click() {

@@ -80,7 +80,9 @@ TEST_F(MainWindowTest, LowerCaseLettersIsOffAtStartAndRedrawsAShownGridInTheOthe
 }
 
 // Which lists the menu offers is tested with the menu itself (tests/ui).
-TEST_F(MainWindowTest, AnExampleListOpensAsOpenListOpensItsFileAfterTheSavePrompt) {
+// An example opens as an untitled list: saving it asks for a name and never writes over
+// the file that came with the program.
+TEST_F(MainWindowTest, AnExampleListOpensUntitledAfterTheSavePrompt) {
   const std::vector<ThemeList>& lists = main.ExampleLists();
   const auto sea = std::find_if(lists.begin(), lists.end(), [](const ThemeList& l) { return l.Name == "ocean"; });
   ASSERT_NE(sea, lists.end());
@@ -93,7 +95,10 @@ TEST_F(MainWindowTest, AnExampleListOpensAsOpenListOpensItsFileAfterTheSavePromp
   main.mnuExampleList_Click(static_cast<int>(sea - lists.begin()));
   const PuzzleState& s = app.ctx.state;
   EXPECT_EQ(std::tie(s.PuzzleTitle, s.WordListFileName, s.WordCount, s.WordListChanged),
-            std::make_tuple(std::string("Under the Sea"), sea->Path, i16{27}, i16{0}));
+            std::make_tuple(std::string("Under the Sea"), std::string(), i16{27}, i16{0}));
+  EXPECT_EQ(app.ctx.WordListForm().Text(frmWordList::lblFileName), "untitled");
+  app.dialogs.ExpectFile(std::nullopt);  // Save List asks for a name; cancelled
+  SaveList(app.ctx);
   EXPECT_TRUE(app.dialogs.Done());
 }
 
