@@ -1,10 +1,19 @@
 #include "files/FileIO.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <climits>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <memory>
+#include <random>
 #include <vector>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -86,35 +95,180 @@ mode_t NewFileMode() {
 
 }  // namespace
 
-FileResult<std::string> ReadWholeFile(const std::string& path) {
+namespace {
+
+// Reads up to `wanted` more bytes into `bytes`, fewer at the end of the file.
+bool ReadInto(int fd, std::string& bytes, std::size_t wanted) {
+  char buffer[65536];
+  while (wanted > 0) {
+    ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, wanted));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (n == 0) break;
+    bytes.append(buffer, static_cast<std::size_t>(n));
+    wanted -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+FileResult<std::string> ReadWholeFile(const std::string& path, const FileHeadCheck& head) {
   // O_NONBLOCK keeps a FIFO from blocking the open; it is refused just below.
   Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (!fd.valid()) return Failure(FileFault::CannotOpen, path);
   struct stat info {};
   if (::fstat(fd.get(), &info) != 0) return Failure(FileFault::CannotOpen, path);
   if (!S_ISREG(info.st_mode)) return Failure(FileFault::CannotOpen, path, KindReason(info));
+  const auto size = static_cast<std::uint64_t>(info.st_size);
   std::string bytes;
-  if (info.st_size > 0) bytes.reserve(static_cast<std::size_t>(info.st_size));
-  char buffer[65536];
-  while (true) {
-    ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return Failure(FileFault::CannotOpen, path);
+  if (head.Check) {
+    if (!ReadInto(fd.get(), bytes, head.HeadBytes)) return Failure(FileFault::CannotOpen, path);
+    if (FileResult<void> checked = head.Check(bytes, size); !checked) {
+      FileError error = checked.Error();
+      error.Path = path;
+      return error;
     }
-    if (n == 0) break;
-    bytes.append(buffer, static_cast<std::size_t>(n));
   }
+  if (size > bytes.size()) bytes.reserve(static_cast<std::size_t>(size));
+  if (!ReadInto(fd.get(), bytes, SIZE_MAX)) return Failure(FileFault::CannotOpen, path);
   return bytes;
 }
 
-bool SameFile(const std::string& a, const std::string& b) {
-  struct stat first {}, second {};
-  return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
-         first.st_ino == second.st_ino;
+namespace {
+
+std::string NameOf(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
+
+// Where a write to path lands: the file its links lead to, named from a folder without
+// links, "." or ".."; "" when that folder is not there.
+std::string WriteTarget(const std::string& path) {
+  const std::string target = FollowLinks(path);
+  char* folder = ::realpath(FolderOf(target).c_str(), nullptr);
+  if (!folder) return {};
+  std::string resolved = std::string(folder) + "/" + NameOf(target);
+  std::free(folder);
+  return resolved;
 }
 
-void IgnoreFileSizeSignal() { std::signal(SIGXFSZ, SIG_IGN); }
+}  // namespace
+
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat first {}, second {};
+  const bool a_exists = ::stat(a.c_str(), &first) == 0;
+  const bool b_exists = ::stat(b.c_str(), &second) == 0;
+  if (a_exists && b_exists) return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+  if (a_exists || b_exists) return false;
+  const std::string target = WriteTarget(a);
+  return !target.empty() && target == WriteTarget(b);
+}
+
+// The temporary files of the saves under way, where a signal handler can find them: a
+// slot is claimed (1), its path written, and only then marked live (2). The handler
+// reads nothing but live slots, and lock-free atomics and unlink() are safe in it.
+namespace {
+
+constexpr std::string_view kTemporaryPrefix = ".kivrel-save-";
+constexpr std::size_t kTemporarySuffix = 6;  // letters and digits, as mkstemp makes them
+constexpr std::string_view kSuffixCharacters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+// A temporary no save holds that is older than this was left by a save that ended
+// without cleaning up; a younger one may be a save that has not locked it yet.
+constexpr std::time_t kStaleAfterSeconds = 60;
+
+struct TemporarySlot {
+  std::atomic<int> state{0};  // 0 free, 1 being filled, 2 live
+  char path[PATH_MAX];
+};
+static_assert(std::atomic<int>::is_always_lock_free);
+TemporarySlot g_temporaries[8];  // more files than any one save writes
+
+// While the files of a save take their places, a signal waits until all have: a page
+// and its key are replaced together or not at all.
+std::atomic<int> g_renaming{0};
+std::atomic<int> g_signal_after_renaming{0};
+
+extern "C" void RemoveTemporariesAndEnd(int signal) {
+  const int saved_errno = errno;
+  if (g_renaming.load() > 0) {
+    g_signal_after_renaming.store(signal);
+    return;
+  }
+  for (TemporarySlot& slot : g_temporaries) {
+    if (slot.state.load() == 2) ::unlink(slot.path);
+  }
+  // The handler was reset to the default on entry (SA_RESETHAND): once this returns,
+  // the signal raised again ends the program as it would have without us.
+  ::raise(signal);
+  errno = saved_errno;
+}
+
+// Keeps a temporary's path where the signal handler finds it, from before the file is
+// made until it is renamed or removed. Without a free slot the file is only cleaned up
+// the ordinary way.
+class TemporaryName {
+ public:
+  explicit TemporaryName(const std::string& path) {
+    if (path.size() >= PATH_MAX) return;
+    for (TemporarySlot& candidate : g_temporaries) {
+      int free = 0;
+      if (!candidate.state.compare_exchange_strong(free, 1)) continue;
+      std::memcpy(candidate.path, path.c_str(), path.size() + 1);
+      candidate.state.store(2);
+      slot_ = &candidate;
+      return;
+    }
+  }
+  ~TemporaryName() {
+    if (slot_) slot_->state.store(0);
+  }
+  TemporaryName(const TemporaryName&) = delete;
+  TemporaryName& operator=(const TemporaryName&) = delete;
+
+ private:
+  TemporarySlot* slot_ = nullptr;
+};
+
+bool IsTemporaryName(std::string_view name) {
+  return name.size() == kTemporaryPrefix.size() + kTemporarySuffix && name.starts_with(kTemporaryPrefix) &&
+         name.find_first_not_of(kSuffixCharacters, kTemporaryPrefix.size()) == std::string_view::npos;
+}
+
+// Removes the temporaries of our naming in a folder that no save holds (each save keeps
+// its own locked) and that are older than a save takes to lock its own.
+void RemoveStaleTemporaries(const std::string& folder) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return;
+  const std::time_t now = std::time(nullptr);
+  while (const dirent* entry = ::readdir(dir)) {
+    if (!IsTemporaryName(entry->d_name)) continue;
+    const std::string path = folder + "/" + entry->d_name;
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat info {};
+    if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+    if (now - info.st_mtime < kStaleAfterSeconds) continue;
+    if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) continue;  // a save is writing it
+    ::unlink(path.c_str());
+  }
+  ::closedir(dir);
+}
+
+}  // namespace
+
+void GuardSavesAgainstSignals() {
+  std::signal(SIGXFSZ, SIG_IGN);
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    struct sigaction current {};
+    // One that is ignored (nohup) or handled by someone else is left as it is.
+    if (::sigaction(signal, nullptr, &current) != 0 || current.sa_handler != SIG_DFL) continue;
+    struct sigaction action {};
+    action.sa_handler = RemoveTemporariesAndEnd;
+    sigemptyset(&action.sa_mask);
+    for (int other : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&action.sa_mask, other);
+    action.sa_flags = SA_RESETHAND;
+    ::sigaction(signal, &action, nullptr);
+  }
+}
 
 namespace {
 
@@ -123,17 +277,41 @@ struct Pending {
   std::string path;    // as the caller named it
   std::string target;  // the file the links lead to
   std::string temp;    // "" once renamed
+  std::unique_ptr<TemporaryName> name;  // where a signal finds it meanwhile
+  int lock = -1;                        // held for as long as the temporary is ours
 };
 
 // The temporaries not yet renamed are removed when the save ends, however it ends.
 struct PendingFiles {
   std::vector<Pending> files;
   ~PendingFiles() {
-    for (const Pending& file : files) {
+    for (Pending& file : files) {
       if (!file.temp.empty()) ::unlink(file.temp.c_str());
+      file.name.reset();
+      if (file.lock >= 0) ::close(file.lock);
     }
   }
 };
+
+// A new temporary file of our naming in `folder`, with its name kept where a signal
+// finds it before the file is there; -1 (errno set) when none can be made.
+int CreateTemporary(const std::string& folder, Pending& pending) {
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name(kTemporaryPrefix);
+    for (std::size_t i = 0; i < kTemporarySuffix; ++i) name += kSuffixCharacters[random() % kSuffixCharacters.size()];
+    pending.temp = folder + "/" + name;
+    pending.name = std::make_unique<TemporaryName>(pending.temp);
+    const int fd = ::open(pending.temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd >= 0) return fd;
+    const int error = errno;
+    pending.temp.clear();
+    pending.name.reset();
+    errno = error;
+    if (error != EEXIST) return -1;
+  }
+  return -1;
+}
 
 FileResult<void> WriteTemporary(const FileToSave& file, PendingFiles& pending) {
   const std::string& path = file.Path;
@@ -153,10 +331,16 @@ FileResult<void> WriteTemporary(const FileToSave& file, PendingFiles& pending) {
 
   // From here on the target could be opened: a failure is a failed write, except that a
   // new file whose folder takes no file cannot be created at all.
-  std::string temp = FolderOf(target) + "/.kivrel-save-XXXXXX";
-  Descriptor fd(::mkostemp(temp.data(), O_CLOEXEC));
+  const std::string folder = FolderOf(target);
+  RemoveStaleTemporaries(folder);
+  Pending& added = pending.files.emplace_back();
+  added.path = path;
+  added.target = target;
+  Descriptor fd(CreateTemporary(folder, added));
   if (!fd.valid()) return Failure(exists ? FileFault::WriteFailed : FileFault::CannotOpen, path);
-  pending.files.push_back({path, target, temp});
+  // Locked, so that a save starting beside it knows it is not left over.
+  added.lock = ::dup(fd.get());
+  if (added.lock >= 0) ::flock(added.lock, LOCK_EX | LOCK_NB);
 
   bool written = WriteAll(fd.get(), file.Bytes);
   if (written) {
@@ -183,12 +367,24 @@ FileResult<void> SaveFilesTogether(const std::vector<FileToSave>& files) {
   for (const FileToSave& file : files) {
     if (FileResult<void> written = WriteTemporary(file, pending); !written) return written;
   }
-  for (std::size_t i = 0; i < pending.files.size(); ++i) {
-    Pending& file = pending.files[i];
-    if (::rename(file.temp.c_str(), file.target.c_str()) != 0) {
-      return Failure(i == 0 ? FileFault::WriteFailed : FileFault::PartlyReplaced, file.path);
+  {
+    // A signal that comes meanwhile ends the program once the renames are done.
+    struct Renaming {
+      Renaming() { g_renaming.fetch_add(1); }
+      ~Renaming() {
+        if (g_renaming.fetch_sub(1) == 1) {
+          if (const int signal = g_signal_after_renaming.exchange(0)) RemoveTemporariesAndEnd(signal);
+        }
+      }
+    } renaming;
+    for (std::size_t i = 0; i < pending.files.size(); ++i) {
+      Pending& file = pending.files[i];
+      if (::rename(file.temp.c_str(), file.target.c_str()) != 0) {
+        return Failure(i == 0 ? FileFault::WriteFailed : FileFault::PartlyReplaced, file.path);
+      }
+      file.temp.clear();
+      file.name.reset();
     }
-    file.temp.clear();
   }
   // Make the renames themselves durable; a failure here leaves complete files either way.
   for (const Pending& file : pending.files) {

@@ -184,7 +184,7 @@ int RunKivrel(int argc, char** argv) {
       return std::cout.flush() ? 0 : 1;
     }
   }
-  IgnoreFileSizeSignal();  // a file-size limit fails the save, which is reported
+  GuardSavesAgainstSignals();  // a file-size limit fails the save; a signal leaves no temporary
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Kivrel"));
   QApplication::setApplicationVersion(QStringLiteral(KIVREL_VERSION));

@@ -112,20 +112,40 @@ TEST(CliFaults, InputsThatAreNotRegularFilesAreRefusedAtOnce) {
   EXPECT_FALSE(fs::exists(dir.File("page.pdf")));
 }
 
-TEST(CliFaults, TheInputIsNeverWrittenOverAlsoThroughALink) {
+// No command writes over a file it reads (the list, the avoid list, the puzzle, each of
+// a booklet's lists), whatever name or link leads to it, nor writes two outputs into
+// one file.
+TEST(CliFaults, NoInputIsWrittenOverAndNoTwoOutputsShareAFile) {
   TempDir dir;
   const std::string list = dir.Write("zoo.kvl", "LION\r\nTIGER\r\nBEAR\r\n");
+  const std::string avoid = dir.Write("avoid.kvl", "CAT\r\n");
   fs::create_symlink("zoo.kvl", dir.File("link.kvl"));
   const std::string puzzle = dir.File("zoo.kvp");
   ASSERT_EQ(RunCliScript("$CLI build " + list + " --seed 1 -o " + puzzle).code, 0);
   const std::string saved = TempDir::Read(puzzle);
-  for (const std::string& command :
-       {"build " + list + " -o " + list, "build " + list + " --pdf " + list, "build " + list + " -o " + dir.File("link.kvl"),
-        "build " + dir.File("link.kvl") + " --svg " + list, "print " + puzzle + " --png " + puzzle}) {
-    ExpectOneLineFailure(RunCliScript("$CLI " + command), "is the input file", command);
+  const std::string out = dir.File("out");
+  struct Case {
+    std::string command, says;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"build " + list + " -o " + list, "is the input file"},
+           {"build " + list + " --pdf " + list, "is the input file"},
+           {"build " + list + " -o " + dir.File("link.kvl"), "is the input file"},
+           {"build " + dir.File("link.kvl") + " --svg " + list, "is the input file"},
+           {"print " + puzzle + " --png " + puzzle, "is the input file"},
+           {"build " + list + " --avoid " + avoid + " -o " + avoid, "is the input file"},
+           {"build " + list + " --avoid " + avoid + " --svg " + avoid, "is the input file"},
+           {"booklet " + list + " --pdf " + dir.File("link.kvl"), "is the input file"},
+           {"booklet " + kAnimals + " " + list + " --pdf " + list, "is the input file"},
+           {"build " + list + " -o " + out + " --pdf " + dir.File("./out"), "are one file"},
+           {"build " + list + " -o " + dir.File("k-key.png") + " --png " + dir.File("k.png") + " --answer-key",
+            "are one file"}}) {
+    ExpectOneLineFailure(RunCliScript("$CLI " + c.command), c.says, c.command);
   }
   EXPECT_EQ(TempDir::Read(list), "LION\r\nTIGER\r\nBEAR\r\n");
+  EXPECT_EQ(TempDir::Read(avoid), "CAT\r\n");
   EXPECT_EQ(TempDir::Read(puzzle), saved);
+  EXPECT_FALSE(fs::exists(out) || fs::exists(dir.File("k.png")) || fs::exists(dir.File("k-key.png")));
 }
 
 // A save through a link whose file is not there yet makes that file; the link stays.

@@ -122,6 +122,9 @@ int Booklet(Args& args, std::ostream& out, std::ostream& err, bool progress_to_t
   for (const std::string& list : lists) paths.push_back(WordListPath(list));
   if (!page || page->Kind != PageRequest::Format::Pdf) throw UsageError("booklet needs --pdf FILE");
   if (lists.empty()) throw UsageError("missing word list file");
+  std::vector<std::string> inputs = paths;
+  if (settings.Avoid) inputs.push_back(*settings.Avoid);
+  CheckOutputFiles(inputs, {page->Path});
   const long long total = count * static_cast<long long>(lists.size());
   if (total > 1000) throw UsageError("a booklet holds at most 1000 puzzles");
 

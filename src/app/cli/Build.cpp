@@ -241,10 +241,11 @@ int Build(Args& args, std::ostream& out, std::ostream& err) {
   if (page && count != 1) throw UsageError("the page options draw one puzzle: they cannot go with --count");
   const std::string path = WordListPath(args.Positional("word list file"));
   args.Finish();
-  if (output) RefuseOverwritingInput(*output, path);
-  if (page) {
-    for (const std::string& file : PagePaths(*page)) RefuseOverwritingInput(file, path);
-  }
+  std::vector<std::string> inputs{path};
+  if (settings.Avoid) inputs.push_back(*settings.Avoid);
+  std::vector<std::string> outputs = page ? PagePaths(*page) : std::vector<std::string>{};
+  if (output) outputs.push_back(*output);
+  CheckOutputFiles(inputs, outputs);
 
   HeadlessProgram program;
   AppContext& ctx = program.ctx;

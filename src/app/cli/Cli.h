@@ -91,9 +91,9 @@ std::string ReadFileBytes(const std::string& path);
 /// all reach it (a full disk, a closed pipe).
 void CheckOutput(std::ostream& out);
 
-/// UsageError when `output` names the file `input` (also through links): a command
-/// never writes over the file it reads.
-void RefuseOverwritingInput(const std::string& output, const std::string& input);
+/// UsageError when an output names a file the command reads (also through links or
+/// another name: a command never writes over its inputs), or two outputs name one file.
+void CheckOutputFiles(const std::vector<std::string>& inputs, const std::vector<std::string>& outputs);
 
 /// Text from a file or the command line made safe for a terminal: control characters
 /// are written as \xHH and bytes that are not UTF-8 as U+FFFD.

@@ -189,9 +189,18 @@ void CheckOutput(std::ostream& out) {
   throw UsageError(std::string("cannot write the output: ") + std::strerror(error));
 }
 
-void RefuseOverwritingInput(const std::string& output, const std::string& input) {
-  if (SameFile(output, input)) {
-    throw UsageError("\"" + output + "\" is the input file \"" + input + "\": give another file to write");
+void CheckOutputFiles(const std::vector<std::string>& inputs, const std::vector<std::string>& outputs) {
+  for (std::size_t i = 0; i < outputs.size(); ++i) {
+    for (const std::string& input : inputs) {
+      if (SameFile(outputs[i], input)) {
+        throw UsageError("\"" + outputs[i] + "\" is the input file \"" + input + "\": give another file to write");
+      }
+    }
+    for (std::size_t j = 0; j < i; ++j) {
+      if (SameFile(outputs[i], outputs[j])) {
+        throw UsageError("\"" + outputs[j] + "\" and \"" + outputs[i] + "\" are one file: give each output its own");
+      }
+    }
   }
 }
 

@@ -17,7 +17,7 @@ int Print(Args& args, std::ostream& out) {
   const std::string path = args.Positional("puzzle file");
   args.Finish();
   if (!page) throw UsageError("print needs an output file: --pdf, --png, --svg or --html");
-  for (const std::string& file : PagePaths(*page)) RefuseOverwritingInput(file, path);
+  CheckOutputFiles({path}, PagePaths(*page));
   const std::string bytes = ReadPuzzleFileBytes(path);
 
   HeadlessProgram program;

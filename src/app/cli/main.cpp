@@ -88,8 +88,9 @@ void CheckStandardOutput() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // A file-size limit then fails the write, which is reported, instead of ending us.
-  kivrel::IgnoreFileSizeSignal();
+  // A file-size limit then fails the write, which is reported, instead of ending us; an
+  // interrupt during a save leaves no temporary file behind.
+  kivrel::GuardSavesAgainstSignals();
   try {
     const int code = Run(std::vector<std::string>(argv + 1, argv + argc));
     CheckStandardOutput();
