@@ -14,18 +14,14 @@ namespace kivrel {
 
 namespace {
 
-bool IsText(std::string_view bytes) {
-  return std::none_of(bytes.begin(), bytes.end(), [](char c) {
-    auto byte = static_cast<unsigned char>(c);
-    return byte < 0x20 && c != '\t' && c != '\n' && c != '\f' && c != '\r';
-  });
-}
-
 // Reads a file named outside the Open dialog, telling the user when it cannot be read.
 std::optional<OpenedFile> ReadGivenFile(AppContext& ctx, const std::string& path) {
   FileResult<std::string> bytes = ReadWholeFile(path);
   if (!bytes) {
-    ShowMessage(ctx.dialogs, kFileNameErrorMessage, kMessageTitle, MessageIcon::Critical);
+    // Named with the reason: unlike a file picked in the Open dialog, the user may not
+    // see which file was meant, nor why it cannot be read.
+    ShowMessage(ctx.dialogs, WithReason(kFileNameErrorMessage, path, bytes.Error().Reason), kMessageTitle,
+                MessageIcon::Critical);
     return std::nullopt;
   }
   return OpenedFile{path, std::move(*bytes)};
@@ -40,7 +36,7 @@ FileKind KindOfFile(std::string_view path, std::string_view bytes) {
   if (extension == "kvp") return FileKind::Puzzle;
   if (extension == "kvl" || extension == "txt") return FileKind::WordList;
   if (ParsePuzzleFile(bytes)) return FileKind::Puzzle;
-  return IsText(bytes) ? FileKind::WordList : FileKind::Neither;
+  return IsWordListText(bytes) ? FileKind::WordList : FileKind::Neither;
 }
 
 void OpenGivenFile(AppContext& ctx, const std::string& path) {

@@ -14,13 +14,14 @@ inline constexpr const char* kNotAListOrPuzzleMessage = "File does not contain a
 enum class FileKind { WordList, Puzzle, Neither };
 
 /// A name ending in .kvp (in any case) is a puzzle, .kvl or .txt a word list. Any other
-/// file is a puzzle when the puzzle reader accepts it, a word list when it is text (no
-/// control character but tab, line feed, form feed and carriage return), else neither.
+/// file is a puzzle when the puzzle reader accepts it, a word list when it is text
+/// (IsWordListText), else neither.
 FileKind KindOfFile(std::string_view path, std::string_view bytes);
 
 /// Opens `path` as Open List or Open Puzzle would once it is chosen: after a running
 /// build has ended and the save prompt, with the same checks and messages ("File name
-/// error - please check the name" when it cannot be read). A file of neither kind is
+/// error - please check the name" when it cannot be read, with the file and the
+/// system's reason after it). A file of neither kind is
 /// refused with "File does not contain a Kivrel word list or puzzle" and changes
 /// nothing.
 void OpenGivenFile(AppContext& ctx, const std::string& path);

@@ -221,6 +221,9 @@ void OpenWordListFile(AppContext& ctx, const OpenedFile& file) {
   s.WordListChanged = kFalse;
   ForgetEdits(ctx);
   ctx.files.Remember(FileDialogKind::Lists, file.Path);
+  if (!parsed->RefusedSize.empty()) {
+    ShowMessage(ctx.dialogs, RefusedSizeMessage(parsed->RefusedSize), kMessageTitle, MessageIcon::Exclamation);
+  }
 }
 
 void OpenList(AppContext& ctx) {

@@ -58,21 +58,52 @@ bool HeaderNumber(const std::vector<std::string>& fields, std::size_t index, boo
   return true;
 }
 
-}  // namespace
+// A side of the size: the field's leading number rounded, 0 when there is none.
+int HeaderSide(const std::vector<std::string>& fields, std::size_t index) {
+  return index < fields.size() ? Nearest(Val(fields[index])) : 0;
+}
 
-namespace {
+// The text of a UTF-16 file, with its byte-order mark, as UTF-8; a lone surrogate or an
+// odd last byte reads as U+FFFD.
+std::string Utf16ToUtf8(std::string_view bytes, bool big_endian) {
+  std::string text;
+  text.reserve(bytes.size());
+  auto unit = [&](std::size_t i) -> char32_t {
+    const auto first = static_cast<unsigned char>(bytes[i]);
+    const auto second = static_cast<unsigned char>(bytes[i + 1]);
+    return big_endian ? (first << 8 | second) : (second << 8 | first);
+  };
+  std::size_t i = 2;
+  for (; i + 1 < bytes.size(); i += 2) {
+    char32_t ch = unit(i);
+    if (ch >= 0xD800 && ch <= 0xDBFF && i + 3 < bytes.size() && unit(i + 2) >= 0xDC00 && unit(i + 2) <= 0xDFFF) {
+      ch = 0x10000 + ((ch - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
+      i += 2;
+    } else if (ch >= 0xD800 && ch <= 0xDFFF) {
+      ch = 0xFFFD;
+    }
+    AppendUtf8(text, ch);
+  }
+  if (i < bytes.size()) AppendUtf8(text, 0xFFFD);
+  return text;
+}
 
-// Whether a list file's bytes are UTF-8. Linux editors write UTF-8, the program's own
-// lists code page 1252: a byte-order mark, or valid UTF-8 that holds anything beyond
-// ASCII, says UTF-8. The mark is taken off `bytes`; a malformed byte after a mark
-// reads as U+FFFD (the repaired text is kept in `repaired`).
-bool ReadsAsUtf8(std::string_view& bytes, std::string& repaired) {
+// The text of a list file and whether it is UTF-8. Linux editors write UTF-8, the
+// program's own lists code page 1252, some editors UTF-16: a byte-order mark, or valid
+// UTF-8 that holds anything beyond ASCII, says UTF-8; a UTF-16 file is made UTF-8 (in
+// `decoded`). A malformed byte after a UTF-8 mark reads as U+FFFD.
+bool ReadsAsUtf8(std::string_view& bytes, std::string& decoded) {
   constexpr std::string_view kMark = "\xEF\xBB\xBF";
+  if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+    decoded = Utf16ToUtf8(bytes, bytes[0] == '\xFE');
+    bytes = decoded;
+    return true;
+  }
   if (bytes.starts_with(kMark)) {
     bytes.remove_prefix(kMark.size());
     if (!IsValidUtf8(bytes)) {
-      repaired = Utf8(Characters(bytes));
-      bytes = repaired;
+      decoded = Utf8(Characters(bytes));
+      bytes = decoded;
     }
     return true;
   }
@@ -80,20 +111,47 @@ bool ReadsAsUtf8(std::string_view& bytes, std::string& repaired) {
   return !ascii && IsValidUtf8(bytes);
 }
 
+// Text holds no NUL, and its control characters other than tab, line breaks and form
+// feed are at most one byte in 16: a binary file has far more.
+bool IsText(std::string_view text) {
+  std::size_t controls = 0;
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte == 0) return false;
+    controls += (byte < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != '\f') || byte == 0x7F;
+  }
+  return controls * 16 <= text.size();
+}
+
 FileError Refusal(std::string reason) { return FileError(FileFault::Invalid, std::move(reason)); }
+
+std::string NotAList(const std::string& why) { return std::string(kNotAWordListMessage) + " - " + why; }
 
 }  // namespace
 
+bool IsWordListText(std::string_view bytes) {
+  std::string decoded;
+  ReadsAsUtf8(bytes, decoded);
+  return IsText(bytes);
+}
+
+std::string RefusedSizeMessage(const std::string& size) {
+  return "The list asks for a " + size + " puzzle. " + kLargestSizeText + ": Default Dimensions proposes a size for it.";
+}
+
 FileResult<ParsedWordList> ParseWordList(std::string_view file_bytes) {
   std::string_view bytes = file_bytes;
-  std::string repaired;
-  const bool utf8 = ReadsAsUtf8(bytes, repaired);
+  std::string decoded;
+  const bool utf8 = ReadsAsUtf8(bytes, decoded);
+  if (!IsText(bytes)) return Refusal(NotAList("it holds bytes that are not text"));
   ParsedWordList result;
   // The limits are checked line by line, so a list far too long is refused as soon as
   // it passes them, and blank lines take no memory.
   WordList limits;
   std::size_t pos = 0;
+  std::size_t line_number = 0;
   while (pos < bytes.size()) {
+    ++line_number;
     std::size_t end = bytes.find_first_of("\r\n", pos);
     std::string_view raw = bytes.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos);
     if (end == std::string_view::npos) {
@@ -102,8 +160,16 @@ FileResult<ParsedWordList> ParseWordList(std::string_view file_bytes) {
       pos = end + ((bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') ? 2 : 1);
     }
     if (raw.empty()) continue;
+    auto line_name = [line_number] { return "line " + std::to_string(line_number); };
+    auto too_long = [&] {
+      return Refusal("The entry on " + line_name() + " of the word list is longer than the " +
+                     std::to_string(kLongestEntry) + " characters an entry may have");
+    };
+    // A line far too long is refused before it is converted (+ 2: the quotes it may have).
+    const bool record = raw.find('\t') != std::string_view::npos;
+    if (!record && (utf8 ? CharCount(raw) : raw.size()) > kLongestEntry + 2) return too_long();
     std::string line = utf8 ? std::string(raw) : Cp1252ToUtf8(raw);
-    if (line.find('\t') != std::string::npos) {
+    if (record) {
       std::vector<std::string> fields = HeaderFields(line);
       if (fields[0] != "1") continue;  // a record line of another kind
       WordListHeader header;
@@ -113,25 +179,31 @@ FileResult<ParsedWordList> ParseWordList(std::string_view file_bytes) {
       // Backwards words are off only where a ninth field says so: an empty one (a tab
       // left at the end of the line) leaves them on.
       const bool backwards_given = fields.size() > 8 && !fields[8].empty();
-      if (!HeaderNumber(fields, 2, false, &header.Width) || !HeaderNumber(fields, 3, false, &header.Height) ||
-          !HeaderNumber(fields, 4, true, &header.IncludeDiagonals) ||
+      if (!HeaderNumber(fields, 4, true, &header.IncludeDiagonals) ||
           !HeaderNumber(fields, 5, true, &header.BalanceDirections) ||
           (backwards_given && !HeaderNumber(fields, 8, true, &header.BackwardsWords))) {
         return Refusal("The word list's header holds a number that is out of range");
       }
       if (header.BackwardsWords != 0) header.BackwardsWords = 1;
-      if (header.Width < 0 || header.Height < 0) {
-        return Refusal("The word list's header gives a negative width or height");
-      }
-      if (!GridSizeFits(header.Width, header.Height)) {
-        return Refusal("The word list's header asks for a puzzle larger than 32767 cells");
+      const int width = HeaderSide(fields, 2);
+      const int height = HeaderSide(fields, 3);
+      if (width < 0 || height < 0) return Refusal("The word list's header gives a negative width or height");
+      result.RefusedSize.clear();
+      if (width > kLargestSide || height > kLargestSide) {
+        result.RefusedSize = fields[2] + " x " + (fields.size() > 3 ? fields[3] : "0");
+      } else {
+        header.Width = static_cast<i16>(width);
+        header.Height = static_cast<i16>(height);
       }
       result.Header = header;
     } else {
       std::string entry = UnquoteEntry(line);
       if (Trim(entry).empty()) continue;
+      if (CharCount(entry) > kLongestEntry) return too_long();
       if (!limits.Fits(entry)) {
-        return Refusal(kListFullMessage);
+        return Refusal(NotAList(line_name() + " takes it past what a list holds: " +
+                                std::to_string(WordList::kMaxEntries) + " entries and " +
+                                std::to_string(WordList::kMaxLetters) + " letters"));
       }
       limits.AddItem(entry);
       result.Entries.push_back(std::move(entry));

@@ -3,9 +3,10 @@
 // height, diagonals, balance, instructions, then the mystery quote when there is one and
 // a 0 when backwards words are off, separated by tabs) and one entry per line, written
 // in code page 1252. Reading is lenient: lines may end in CR LF, LF or CR, a file
-// without a header is a plain list, a later header overrides an earlier one, and a file
+// without a header is a plain list, a later header overrides an earlier one, a file
 // with a UTF-8 byte-order mark, or valid UTF-8 holding non-ASCII characters, is read as
-// UTF-8.
+// UTF-8, and one with a UTF-16 byte-order mark (what some editors call "Unicode") as
+// UTF-16.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,14 +32,33 @@ struct WordListHeader {
 struct ParsedWordList {
   std::optional<WordListHeader> Header;  // the last header line, if any
   std::vector<std::string> Entries;      // entry lines, quotes removed, blank ones left out
+  /// The size a header asked for when a side passes kLargestSide ("150 x 15"); the
+  /// header's width and height are then 0, as in a list without a size.
+  std::string RefusedSize;
 };
 
+inline constexpr const char* kNotAWordListMessage = "File does not contain a Kivrel word list";
+/// The most characters an entry may have: more than a line of the word list shows.
+inline constexpr std::size_t kLongestEntry = 1000;
+
+/// Whether bytes are text a word list can be read from: code page 1252, UTF-8, or UTF-16
+/// with its byte-order mark, without a NUL, and with few control characters besides
+/// tabs, line breaks and form feeds (one byte in 16 makes a file binary).
+bool IsWordListText(std::string_view bytes);
+
 /// Splits the file's bytes into its header and entry lines. Refuses them (Invalid, the
-/// reason a sentence for the user) only when a header holds a number the puzzle cannot
-/// take (a size beyond what the 16-bit counts carry, or any number outside 16 bits), or
-/// when the entries pass the limits of a word list (WordList::Fits), which it notices
-/// at the entry that passes them.
+/// reason a sentence for the user) when they are not text (IsWordListText), when a
+/// header holds a number out of range (a negative size, any number outside 16 bits but
+/// the size), when an entry is longer than kLongestEntry characters (naming its line),
+/// and when the entries pass the limits of a word list (WordList::Fits), noticed at the
+/// line that passes them. A header asking for a side above kLargestSide is kept without
+/// its size (RefusedSize).
 FileResult<ParsedWordList> ParseWordList(std::string_view bytes);
+
+/// What the user is told of a size a list asked for that is refused: "The list asks
+/// for a 150 x 15 puzzle. The largest puzzle is 99 x 99 letters: Default Dimensions
+/// proposes a size for it."
+std::string RefusedSizeMessage(const std::string& size);
 
 /// The bytes of a word list file: the header line (tag "1", title, width, height,
 /// diagonals, the absolute value of balance, instructions; numbers with their sign

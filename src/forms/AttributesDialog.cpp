@@ -147,7 +147,7 @@ bool AttributesDialog::CommitAttributes() {
   const ListSnapshot before = StepStart();
   const int w = BoxNumber(txtPuzWidth);
   const int h = BoxNumber(txtPuzHeight);
-  if (w < 0 || h < 0 || !GridSizeFits(w, h)) {
+  if (w < 0 || h < 0 || w > kLargestSide || h > kLargestSide) {
     ShowMessage(ctx_.dialogs, kPuzzleTooLargeMessage, kMessageTitle, MessageIcon::Exclamation);
     return false;
   }

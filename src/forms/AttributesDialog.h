@@ -19,8 +19,7 @@ inline constexpr const char* kCharactersLong = " characters long";
 inline constexpr const char* kMustBeNumericMessage = "Must be numeric";
 inline constexpr const char* kChooseStopOperatorMessage =
     "Choose \"equal to\", \"less than\" or \"less than or equal to\" for Stop when spaces remaining";
-inline constexpr const char* kPuzzleTooLargeMessage =
-    "Puzzle too large - width times height must stay below 32768 letters";
+inline constexpr const char* kPuzzleTooLargeMessage = "Puzzle too large - the largest puzzle is 99 x 99 letters";
 
 /// The operator box's choices and the operators they stand for.
 inline constexpr std::string_view kStopOperatorChoices[3][2] = {

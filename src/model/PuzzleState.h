@@ -112,6 +112,12 @@ inline int Min(int a, int b) { return a < b ? a : b; }
 /// The largest grid the 16-bit counts can carry: Width x Height must stay below 32768.
 bool GridSizeFits(long long width, long long height);
 
+/// The most letters a side of a puzzle may have: what Default Dimensions proposes and a
+/// page prints whole. A larger size is refused wherever it is given.
+inline constexpr int kLargestSide = 99;
+/// "The largest puzzle is 99 x 99 letters".
+inline constexpr const char* kLargestSizeText = "The largest puzzle is 99 x 99 letters";
+
 struct PuzzleState {
   // The grid and the word table.
   LetterGrid Grid;

@@ -195,7 +195,7 @@ void ComputeTrialDimensions(PuzzleState& state, const WordList& list, int extra_
 
 void ComputeDefaultDimensions(PuzzleState& state, int extra_cells) {
   const int target = state.LetterCount - state.WordCount + extra_cells;
-  for (int side = state.LongestWordLength; side <= 99; ++side) {
+  for (int side = state.LongestWordLength; side <= kLargestSide; ++side) {
     if (side * side >= target) {
       state.PuzzleWidth = state.PuzzleHeight = static_cast<i16>(Max(side - 1, state.LongestWordLength));
       return;

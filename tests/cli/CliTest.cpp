@@ -13,6 +13,7 @@
 
 #include "CliRunner.h"
 #include "PdfWords.h"
+#include "SamplePuzzle.h"
 #include "TempDir.h"
 #include "TestApp.h"
 #include "engine/FillInBlanks.h"
@@ -118,7 +119,9 @@ TEST(Cli, BadInputExitsWithTwoAndOneLine) {
            {"build " + empty, "holds no words"},
            {"build " + symbols, "no entry holds a letter or digit"},
            {"build " + kAnimals + " --width 7 --height 20", "smaller than the longest word, ANTELOPE (8 letters)"},
-           {"build " + kAnimals + " --width 200 --height 200", "too large"},
+           {"build " + kAnimals + " --width 700 --height 15", "--width takes a whole number from 0 to 99, not \"700\""},
+           {"build " + kAnimals + " --height 100", "--height takes a whole number from 0 to 99"},
+           {"summary " + ListFile("zoo.kvp", testing::SamplePuzzleBytes()), "zoo.kvp: a puzzle file, not a word list"},
            {"build " + kAnimals + " --stop-remaining '<>' 3", "--stop-remaining takes"},
            {"build " + kAnimals + " --stop-on-reject --restart-on-reject", "cannot both"},
            {"build " + kAnimals + " -o out.kvp --count 2", "cannot be used with --count"},
@@ -147,6 +150,18 @@ TEST(Cli, BadInputExitsWithTwoAndOneLine) {
     EXPECT_EQ(run.out.find('\n'), run.out.size() - 1) << c.args << ": " << run.out;
   }
   EXPECT_FALSE(std::ifstream(pdf)) << "a refused command writes no page";
+}
+
+// A list whose header asks for more than 99 x 99 is read without that size, and says so.
+TEST(Cli, AListAskingForMoreThan99By99IsBuiltAtTheDefaultSize) {
+  const std::string wide = ListFile("wide.kvl", "1\tWide\t 500\t 15\t 1\t 1\t\r\nLION\r\nTIGER\r\n");
+  EXPECT_NE(RunCli("summary " + wide).out.find("Size:       refused: the header asks for 500 x 15 (the largest is 99 x 99)\n"),
+            std::string::npos);
+  CliRun built = RunCli("build " + wide + " --seed 1 --json", true);
+  EXPECT_EQ(built.code, 0);
+  EXPECT_EQ(built.out.rfind("kivrel-cli: warning: " + wide + " asks for a 500 x 15 puzzle; the largest is 99 x 99, "
+                            "so the default size is used\n{\"title\":\"Wide\"", 0), 0u) << built.out;
+  EXPECT_NE(built.out.find("\"width\":5,\"height\":5"), std::string::npos) << built.out;
 }
 
 TEST(BuildCommand, AnImpossibleRestartGivesUpAtTheAttemptLimit) {

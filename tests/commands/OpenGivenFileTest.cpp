@@ -55,17 +55,20 @@ TEST(OpenGivenFile, AFileItCannotTakeIsReportedAndTheListStaysEmpty) {
   TempDir dir;
   std::filesystem::create_directory(dir.File("folder.kvl"));
   ASSERT_EQ(::mkfifo(dir.File("pipe.kvl").c_str(), 0600), 0);  // nobody writes: reading it would wait for ever
-  const char* const kNameError = "File name error - please check the name";
-  const std::tuple<std::string, const char*, const char*> cases[] = {
-      {dir.File("missing.kvl"), kNameError, "Kivrel Message"},
-      {dir.File("folder.kvl"), kNameError, "Kivrel Message"},
-      {dir.File("pipe.kvl"), kNameError, "Kivrel Message"},
+  // A file that cannot be read is named with the reason, the only hint a user who
+  // started `kivrel FILE` gets.
+  const std::string kNameError = "File name error - please check the name\n\n";
+  const std::tuple<std::string, std::string, const char*> cases[] = {
+      {dir.File("missing.kvl"), kNameError + dir.File("missing.kvl") + ": No such file or directory", "Kivrel Message"},
+      {dir.File("folder.kvl"), kNameError + dir.File("folder.kvl") + ": Is a directory", "Kivrel Message"},
+      {dir.File("pipe.kvl"), kNameError + dir.File("pipe.kvl") + ": Not a regular file", "Kivrel Message"},
       {dir.Write("picture.png", "\x89PNG\r\n\x1A\n"), "File does not contain a Kivrel word list or puzzle",
        "Kivrel Error"},
       {dir.Write("zoo.kvp", "1\tZoo\r\nLION\r\n"), "File does not contain a Kivrel puzzle", "Kivrel Error"},
-      {dir.Write("huge.kvl", "1\tZoo\t 99999\t 10\r\nLION\r\n"), nullptr, "Kivrel Error"}};  // the reader's words
+      {dir.Write("photo.kvl", std::string("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00\x01\x01", 15)),
+       "File does not contain a Kivrel word list - it holds bytes that are not text", "Kivrel Error"}};
   for (const auto& [path, message, title] : cases) {
-    app.dialogs.ExpectMessage(MessageAnswer::Ok, message ? std::optional<std::string>(message) : std::nullopt);
+    app.dialogs.ExpectMessage(MessageAnswer::Ok, message);
     OpenGivenFile(app.ctx, path);
     EXPECT_EQ(app.dialogs.messages.back().Title, title) << path;
   }

@@ -308,8 +308,9 @@ TEST_F(OpenListTest, ASaveAsThatDoesNotHappenKeepsTheNameAndDialogsRememberTheFo
 }
 
 TEST_F(OpenListTest, ARefusedOrCancelledOpenChangesNothing) {
-  const std::string path = dir.Write("big.kvl", "1\tBig\t 200\t 200\t 1\t 1\t\r\nCAT\r\n");
-  app.dialogs.ExpectFile(path).ExpectMessage(MessageAnswer::Ok);
+  const std::string path = dir.Write("long.kvl", "1\tLong\t 20\t 20\t 1\t 1\t\r\nCAT\r\n" + std::string(5000, 'x'));
+  app.dialogs.ExpectFile(path).ExpectMessage(
+      MessageAnswer::Ok, "The entry on line 3 of the word list is longer than the 1000 characters an entry may have");
   OpenList(app.ctx);
   app.dialogs.ExpectFile("/no/such/file.kvl").ExpectMessage(MessageAnswer::Ok).ExpectFile(std::nullopt);
   OpenList(app.ctx);
@@ -317,6 +318,17 @@ TEST_F(OpenListTest, ARefusedOrCancelledOpenChangesNothing) {
   EXPECT_EQ(app.ctx.list.Entries(), std::vector<std::string>{"OLD"});
   EXPECT_EQ(app.ctx.state.PuzzleWidth, 9);
   EXPECT_EQ(app.ctx.state.WordListFileName, "/lists/old.kvl");  // not a name that failed
+}
+
+// A size no page holds is named, and the list opens without it.
+TEST_F(OpenListTest, ASizeAbove99By99IsRefusedAndTheListOpens) {
+  app.dialogs.ExpectFile(dir.Write("wide.kvl", "1\tWide\t 500\t 15\t 1\t 1\t\r\nCAT\r\n"))
+      .ExpectMessage(MessageAnswer::Ok, "The list asks for a 500 x 15 puzzle. The largest puzzle is 99 x 99 letters: "
+                                        "Default Dimensions proposes a size for it.");
+  OpenList(app.ctx);
+  EXPECT_EQ(app.ctx.list.Entries(), std::vector<std::string>{"CAT"});
+  EXPECT_EQ(std::tie(app.ctx.state.PuzzleTitle, app.ctx.state.PuzzleWidth, app.ctx.state.PuzzleHeight),
+            std::make_tuple(std::string("Wide"), i16{0}, i16{0}));
 }
 
 TEST_F(OpenListTest, AFileWithoutEntriesLeavesTheEmptyListState) {

@@ -52,11 +52,63 @@ TEST(ParseWordList, LenientLines) {
 }
 
 TEST(ParseWordList, RefusesNumbersThePuzzleCannotTake) {
-  for (auto numbers : {" 40000\t 1\t 1\t 1", " 200\t 200\t 1\t 1", "-3\t 5\t 1\t 1", " 5\t 5\t 99999\t 1"}) {
+  for (auto numbers : {"-3\t 5\t 1\t 1", " 5\t 5\t 99999\t 1"}) {
     auto refused = ParseWordList(std::string("1\tBig\t") + numbers + "\t\r\n");
     ASSERT_FALSE(refused) << numbers;
     EXPECT_FALSE(refused.Error().Reason.empty());
   }
+  // A size above 99 x 99 (beyond 16 bits too) is named and left out; the list stays.
+  const std::pair<const char*, const char*> sizes[] = {
+      {" 100\t 15", "100 x 15"}, {" 15\t 700", "15 x 700"}, {" 40000\t 99999", "40000 x 99999"}};
+  for (const auto& [numbers, named] : sizes) {
+    auto parsed = Parse(std::string("1\tBig\t") + numbers + "\t 1\t 1\t\r\nCAT\r\n");
+    EXPECT_EQ(parsed.RefusedSize, named);
+    EXPECT_EQ(parsed.Header, (WordListHeader{"Big", 0, 0, 1, 1, "", ""}));
+    EXPECT_EQ(parsed.Entries, std::vector<std::string>{"CAT"});
+  }
+  EXPECT_EQ(Parse("1\tJust\t 99\t 99\t 1\t 1\t\r\n").RefusedSize, "");
+}
+
+// UTF-16 with its byte-order mark, either way round; a character beyond 16 bits comes as
+// a pair, a lone half as U+FFFD.
+TEST(ParseWordList, ReadsUtf16WithAByteOrderMark) {
+  const std::u16string text = u"1\tStra\u00DFe\t 9\t 9\t 1\t 1\t\r\nSTRA\u00DFE\r\n\U0001F600 smile\r\n\xD800x\r\n";
+  for (bool big_endian : {false, true}) {
+    std::string bytes = big_endian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char16_t unit : text) {
+      const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+      bytes += big_endian ? std::string{high, low} : std::string{low, high};
+    }
+    auto parsed = Parse(bytes);
+    ASSERT_TRUE(parsed.Header);
+    EXPECT_EQ(parsed.Header->Title, "Straße");
+    EXPECT_EQ(parsed.Entries, (std::vector<std::string>{"STRAßE", "\U0001F600 smile", "\uFFFDx"}));
+  }
+}
+
+// What is not a list is refused as one, with the line where it shows.
+TEST(ParseWordList, RefusesWhatIsNotAList) {
+  const std::string not_a_list = std::string(kNotAWordListMessage) + " - ";
+  std::string binary;
+  for (int i = 0; i < 1000; ++i) binary += static_cast<char>((i * 37 + 11) % 256 | 1);  // no NUL: controls give it away
+  const std::pair<std::string, std::string> cases[] = {
+      {std::string("LION\r\nTI\0GER\r\n", 14), not_a_list + "it holds bytes that are not text"},
+      {binary, not_a_list + "it holds bytes that are not text"},
+      {std::string("\xFF\xFEL\0I\0\0\0", 8), not_a_list + "it holds bytes that are not text"},  // UTF-16 with a NUL
+      {"CAT\r\n\r\n" + std::string(1001, '-') + "\r\n",
+       "The entry on line 3 of the word list is longer than the 1000 characters an entry may have"},
+      {"CAT\n\"" + std::string(1000, 'a') + "\"\n", ""}};  // quotes are no part of the entry
+  for (const auto& [bytes, reason] : cases) {
+    auto parsed = ParseWordList(bytes);
+    if (reason.empty()) {
+      EXPECT_TRUE(parsed) << bytes.substr(0, 20);
+    } else {
+      ASSERT_FALSE(parsed) << bytes.substr(0, 20);
+      EXPECT_EQ(parsed.Error().Reason, reason);
+    }
+  }
+  // A stray control character does not make a list binary (a DOS end-of-file mark).
+  EXPECT_EQ(Parse("CAT\r\nDOG\r\nHORSE\r\n\x1A").Entries, (std::vector<std::string>{"CAT", "DOG", "HORSE", "\x1A"}));
 }
 
 TEST(ParseWordList, ReadsUtf8ListsAsUtf8AndOthersAsCodePage1252) {
@@ -82,7 +134,8 @@ TEST(ParseWordList, RefusesAListThatPassesTheLimitsAndKeepsNoBlankLines) {
   EXPECT_EQ(Parse(std::string(200000, '\n') + entries).Entries.size(), std::size_t{WordList::kMaxEntries});
   auto too_many = ParseWordList(entries + "a\n");
   ASSERT_FALSE(too_many);
-  EXPECT_EQ(too_many.Error().Reason, kListFullMessage);
+  EXPECT_EQ(too_many.Error().Reason, std::string(kNotAWordListMessage) +
+                                         " - line 32768 takes it past what a list holds: 32767 entries and 32767 letters");
   EXPECT_FALSE(ParseWordList(std::string(32768, 'x') + "\n")) << "32768 letters in one entry";
   auto negative = ParseWordList("1\tNegative\t-5\t 5\t 1\t 1\t\r\n");
   ASSERT_FALSE(negative);

@@ -149,7 +149,7 @@ TEST_F(AttributesFixture, OKCommitsTheBoxes) {
             std::make_tuple(i16{-1}, i16{0}, i16{0}, i16{1}));
 }
 
-TEST_F(AttributesFixture, ANewSizeDiscardsTheBuiltPuzzleAndASizeTheCountsCannotCarryIsRefused) {
+TEST_F(AttributesFixture, ANewSizeDiscardsTheBuiltPuzzleAndASizeAbove99By99IsRefused) {
   List({"ELEPHANT", "CAT", "HORSE"}, 15, 15);
   BuildPuzzle(app.ctx);
   ASSERT_NE(app.ctx.state.PuzzleBuilt, 0);
@@ -157,8 +157,8 @@ TEST_F(AttributesFixture, ANewSizeDiscardsTheBuiltPuzzleAndASizeTheCountsCannotC
   form.Raise(cmdOK, Event::Click);
   EXPECT_NE(app.ctx.state.PuzzleBuilt, 0);  // the same size keeps it
   Open();
-  form.SetText(txtPuzWidth, "999");
-  form.SetText(txtPuzHeight, "999");
+  form.SetText(txtPuzWidth, "500");
+  form.SetText(txtPuzHeight, "15");
   app.dialogs.ExpectMessage(MessageAnswer::Ok, kPuzzleTooLargeMessage);
   form.Raise(cmdOK, Event::Click);
   EXPECT_TRUE(form.Visible());

@@ -2,6 +2,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <iostream>
 #include <ostream>
 #include <random>
 #include <set>
@@ -122,8 +123,8 @@ std::optional<bool> Choice(const Args& args, const std::string& yes, const std::
 
 BuildSettings TakeBuildSettings(Args& args) {
   BuildSettings b;
-  b.Width = args.Number("--width", 0, 32767);
-  b.Height = args.Number("--height", 0, 32767);
+  b.Width = args.Number("--width", 0, kLargestSide);
+  b.Height = args.Number("--height", 0, kLargestSide);
   b.Title = args.Value("--title");
   b.Instructions = args.Value("--instructions");
   b.Diagonals = Choice(args, "--diagonals", "--no-diagonals");
@@ -149,12 +150,15 @@ BuildSettings TakeBuildSettings(Args& args) {
 }
 
 void PreparePuzzle(AppContext& ctx, const std::string& path, const BuildSettings& b, std::uint64_t seed) {
-  const FileResult<ParsedWordList> parsed = ParseWordList(ReadFileBytes(path));
-  if (!parsed) throw UsageError(path + ": " + parsed.Error().Reason);
+  const ParsedWordList parsed = ReadWordListArgument(path);
+  if (!parsed.RefusedSize.empty() && !(b.Width && b.Height)) {
+    std::cerr << "kivrel-cli: warning: " << path << " asks for a " << Printable(parsed.RefusedSize)
+              << " puzzle; the largest is " << kLargestSide << " x " << kLargestSide << ", so the default size is used\n";
+  }
 
   StartUp(ctx, seed);
   std::string error;
-  if (!LoadWordList(ctx, *parsed, &error)) throw UsageError(path + ": " + error);
+  if (!LoadWordList(ctx, parsed, &error)) throw UsageError(path + ": " + error);
   PuzzleState& s = ctx.state;
   if (s.WordCount < 1) throw UsageError(path + ": the list holds no words");
   if (s.LongestWordLength < 1) throw UsageError(path + ": no entry holds a letter or digit to place");
@@ -171,9 +175,7 @@ void PreparePuzzle(AppContext& ctx, const std::string& path, const BuildSettings
   if (b.Quote) s.MysteryQuote = *b.Quote;
   if (b.AllowDuplicates) ctx.MainForm().SetChecked(frmKV_Puzzle::mnuNoDuplicates, false);
   if (b.Avoid) {
-    const FileResult<ParsedWordList> avoided = ParseWordList(ReadFileBytes(*b.Avoid));
-    if (!avoided) throw UsageError(*b.Avoid + ": " + avoided.Error().Reason);
-    ctx.AvoidWords = PlacedWords(*avoided);
+    ctx.AvoidWords = PlacedWords(ReadWordListArgument(*b.Avoid));
   }
 
   // The size: given, from the header, or (a side of 0) the default for the list.
@@ -190,10 +192,6 @@ void PreparePuzzle(AppContext& ctx, const std::string& path, const BuildSettings
     }
     if (w == 0) w = sized.PuzzleWidth;
     if (h == 0) h = sized.PuzzleHeight;
-  }
-  if (!GridSizeFits(w, h)) {
-    throw UsageError(path + ": a " + std::to_string(w) + " x " + std::to_string(h) +
-                     " grid is too large: width x height must stay below 32768");
   }
   const WordRecord& longest = s.Words[static_cast<std::size_t>(s.LongestWordIndex)];
   if (w < s.LongestWordLength || h < s.LongestWordLength) {

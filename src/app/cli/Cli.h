@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "PuzzleJson.h"
+#include "files/WordListFile.h"
 #include "model/PuzzleState.h"
 #include "program/AppContext.h"
 
@@ -116,6 +117,10 @@ extern const OptionInfo kLowerCaseOption;
 /// Shows the letters of ctx in lower case (as Options > Lower Case Letters does) when
 /// --lowercase was given.
 void TakeLetterCase(const Args& args, AppContext& ctx);
+
+/// The word list a LIST (or --avoid) argument's file holds; UsageError naming the file
+/// when it cannot be read or is not a list (a puzzle file is named as one).
+ParsedWordList ReadWordListArgument(const std::string& path);
 
 /// The bytes of a puzzle file that the reader accepts; UsageError with the reader's
 /// message, its reason and the byte where it noticed, when it is not a puzzle.

@@ -255,6 +255,16 @@ std::string WordListPath(const std::string& argument) {
                    " are: " + names);
 }
 
+ParsedWordList ReadWordListArgument(const std::string& path) {
+  const std::string bytes = ReadFileBytes(path);
+  if (ParsePuzzleFile(bytes)) {
+    throw UsageError(path + ": a puzzle file, not a word list (kivrel-cli show prints a puzzle)");
+  }
+  FileResult<ParsedWordList> parsed = ParseWordList(bytes);
+  if (!parsed) throw UsageError(path + ": " + parsed.Error().Reason);
+  return std::move(*parsed);
+}
+
 std::string ReadPuzzleFileBytes(const std::string& path) {
   std::string bytes = ReadFileBytes(path);
   if (const FileResult<PuzzleFile> file = ParsePuzzleFile(bytes); !file) {

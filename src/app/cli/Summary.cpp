@@ -21,24 +21,28 @@ const CommandInfo& SummaryCommand() {
 int Summary(Args& args, std::ostream& out) {
   const std::string path = WordListPath(args.Positional("word list file"));
   args.Finish();
-  const FileResult<ParsedWordList> parsed = ParseWordList(ReadFileBytes(path));
-  if (!parsed) throw UsageError(path + ": " + parsed.Error().Reason);
+  const ParsedWordList parsed = ReadWordListArgument(path);
 
   HeadlessProgram program;
   AppContext& ctx = program.ctx;
   std::string error;
-  if (!LoadWordList(ctx, *parsed, &error)) throw UsageError(path + ": " + error);
+  if (!LoadWordList(ctx, parsed, &error)) throw UsageError(path + ": " + error);
 
   const PuzzleState& s = ctx.state;
   out << "Title:      " << Printable(s.PuzzleTitle) << "\n";
   out << "Entries:    " << s.WordCount << "\n";
-  out << "Longest:    " << (s.LongestWordIndex > 0 ? s.Words[s.LongestWordIndex].Text : std::string("-")) << " ("
+  out << "Longest:    " << Printable(s.LongestWordIndex > 0 ? s.Words[s.LongestWordIndex].Text : std::string("-")) << " ("
       << s.LongestWordLength << " letters)\n";
   out << "Letters:    " << s.LetterCount << "\n";
   PuzzleState sized = s;
   sized.PuzzleWidth = sized.PuzzleHeight = 0;
   ComputeDefaultDimensions(sized);
-  out << "Size:       " << s.PuzzleWidth << " x " << s.PuzzleHeight << " (from the list's header)\n";
+  if (parsed.RefusedSize.empty()) {
+    out << "Size:       " << s.PuzzleWidth << " x " << s.PuzzleHeight << " (from the list's header)\n";
+  } else {
+    out << "Size:       refused: the header asks for " << Printable(parsed.RefusedSize) << " (the largest is "
+        << kLargestSide << " x " << kLargestSide << ")\n";
+  }
   if (sized.PuzzleWidth == 0) {
     out << "Default:    none (no size up to 99 x 99 holds the list)\n";
   } else {
