@@ -1,7 +1,8 @@
-// Fuzz target: the puzzle file reader. Whatever it accepts must write back as a file
-// that reads as the same puzzle and is the same bytes, go on screen through the Open
-// Puzzle steps, and keep every placed word and every cell's word references inside the
-// grid and the word table.
+// Fuzz target: the puzzle file reader. The check of a file's head refuses exactly what
+// the reader refuses from the header and the size. Whatever the reader accepts must
+// write back as a file that reads as the same puzzle and is the same bytes, go on
+// screen through the Open Puzzle steps, and keep every placed word and every cell's
+// word references inside the grid and the word table.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -25,6 +26,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
   std::size_t consumed = 0;
   const auto file = ParsePuzzleFile(bytes, &consumed);
+  const FileHeadCheck head = PuzzleFileHeadCheck();
+  const auto checked = head.Check(bytes.substr(0, head.HeadBytes), size);
+  if (!checked) {
+    // Refused from the head: refused the same way from the whole file.
+    Require(!file && file.Error().Reason == checked.Error().Reason && file.Error().Offset == checked.Error().Offset);
+  }
   if (!file) {
     Require(file.Error().Fault == FileFault::Invalid && !file.Error().Reason.empty() && file.Error().Offset <= size);
     return 0;

@@ -1,6 +1,7 @@
-// Fuzz target: the word list reader. Whatever it accepts must load into the program,
-// and writing the loaded list and reading that back must give the same list, when
-// code page 1252 holds its text and the bytes written do not read as UTF-8.
+// Fuzz target: the word list reader. Whatever it accepts must be text, hold no entry
+// longer than an entry may be and no size above 99 x 99, and load into the program;
+// writing the loaded list and reading that back must give the same list, when code
+// page 1252 holds its text and the bytes written do not read as UTF-8.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -43,6 +44,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!parsed) {
     Require(parsed.Error().Fault == kivrel::FileFault::Invalid && !parsed.Error().Reason.empty());
     return 0;
+  }
+  Require(kivrel::IsWordListText(bytes));
+  for (const std::string& entry : parsed->Entries) Require(kivrel::CharCount(entry) <= kivrel::kLongestEntry);
+  if (parsed->Header) {
+    Require(parsed->Header->Width >= 0 && parsed->Header->Width <= kivrel::kLargestSide);
+    Require(parsed->Header->Height >= 0 && parsed->Header->Height <= kivrel::kLargestSide);
   }
   std::string error;
   Program first;

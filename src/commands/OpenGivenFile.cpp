@@ -1,6 +1,5 @@
 #include "commands/OpenGivenFile.h"
 
-#include <algorithm>
 #include <new>
 #include <optional>
 
@@ -14,9 +13,25 @@ namespace kivrel {
 
 namespace {
 
+// The kind a file's name gives it, if any.
+std::optional<FileKind> KindOfName(std::string_view path) {
+  std::string_view name = path.substr(path.find_last_of('/') + 1);
+  std::size_t dot = name.find_last_of('.');
+  const std::string extension = dot == std::string_view::npos ? "" : ToLower(name.substr(dot + 1));
+  if (extension == "kvp") return FileKind::Puzzle;
+  if (extension == "kvl" || extension == "txt") return FileKind::WordList;
+  return std::nullopt;
+}
+
 // Reads a file named outside the Open dialog, telling the user when it cannot be read.
+// A file named as a puzzle is refused from its head, before the rest is read.
 std::optional<OpenedFile> ReadGivenFile(AppContext& ctx, const std::string& path) {
-  FileResult<std::string> bytes = ReadWholeFile(path);
+  const bool puzzle = KindOfName(path) == FileKind::Puzzle;
+  FileResult<std::string> bytes = ReadWholeFile(path, puzzle ? PuzzleFileHeadCheck() : FileHeadCheck{});
+  if (!bytes && bytes.Error().Fault == FileFault::Invalid) {
+    OpenPuzzleFile(ctx, {path, {}, bytes.Error()});
+    return std::nullopt;
+  }
   if (!bytes) {
     // Named with the reason: unlike a file picked in the Open dialog, the user may not
     // see which file was meant, nor why it cannot be read.
@@ -24,17 +39,13 @@ std::optional<OpenedFile> ReadGivenFile(AppContext& ctx, const std::string& path
                 MessageIcon::Critical);
     return std::nullopt;
   }
-  return OpenedFile{path, std::move(*bytes)};
+  return OpenedFile{path, std::move(*bytes), std::nullopt};
 }
 
 }  // namespace
 
 FileKind KindOfFile(std::string_view path, std::string_view bytes) {
-  std::string_view name = path.substr(path.find_last_of('/') + 1);
-  std::size_t dot = name.find_last_of('.');
-  const std::string extension = dot == std::string_view::npos ? "" : ToLower(name.substr(dot + 1));
-  if (extension == "kvp") return FileKind::Puzzle;
-  if (extension == "kvl" || extension == "txt") return FileKind::WordList;
+  if (std::optional<FileKind> kind = KindOfName(path)) return *kind;
   if (ParsePuzzleFile(bytes)) return FileKind::Puzzle;
   return IsWordListText(bytes) ? FileKind::WordList : FileKind::Neither;
 }

@@ -32,6 +32,10 @@ std::string SuggestPuzzleName(std::string_view puzzle_name, std::string_view lis
 
 namespace {
 
+void TellNotAPuzzle(AppContext& ctx) {
+  ShowMessage(ctx.dialogs, kNotAPuzzleMessage, kErrorTitle, MessageIcon::Critical);
+}
+
 void ShowPuzzleStatistics(AppContext& ctx) {
   ShowStatistic(ctx, frmKV_Puzzle::lblNbrLetters, ctx.state.LetterCount, kCountPicture);
   ShowStatistic(ctx, frmKV_Puzzle::lblNbrSpaces, ctx.state.SpaceCount, kCountPicture);
@@ -94,7 +98,7 @@ void RestoreWordList(AppContext& ctx) {
 bool ReadPuzzleFile(AppContext& ctx, const std::string& path, std::string_view bytes) {
   FileResult<PuzzleFile> file = ParsePuzzleFile(bytes);
   if (!file) {
-    ShowMessage(ctx.dialogs, kNotAPuzzleMessage, kErrorTitle, MessageIcon::Critical);
+    TellNotAPuzzle(ctx);
     return false;
   }
   PuzzleState& s = ctx.state;
@@ -127,7 +131,8 @@ void OpenPuzzle(AppContext& ctx) {
   AfterBuild(ctx, [&ctx] {
     if (!ConfirmDiscardList(ctx)) return;
     try {
-      std::optional<OpenedFile> file = ChooseFileToOpen(ctx, "Open Puzzle", kPuzzleFilter, FileDialogKind::Puzzles);
+      std::optional<OpenedFile> file =
+          ChooseFileToOpen(ctx, "Open Puzzle", kPuzzleFilter, FileDialogKind::Puzzles, PuzzleFileHeadCheck());
       if (!file) return;
       OpenPuzzleFile(ctx, *file);
     } catch (const std::bad_alloc&) {
@@ -139,7 +144,11 @@ void OpenPuzzle(AppContext& ctx) {
 }
 
 void OpenPuzzleFile(AppContext& ctx, const OpenedFile& file) {
-  ReadPuzzleFile(ctx, file.Path, file.Bytes);
+  if (file.Refused) {
+    TellNotAPuzzle(ctx);
+  } else {
+    ReadPuzzleFile(ctx, file.Path, file.Bytes);
+  }
   ShowWordListForTyping(ctx);
 }
 

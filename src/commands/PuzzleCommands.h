@@ -46,8 +46,9 @@ bool ReadPuzzleFile(AppContext& ctx, const std::string& path, std::string_view b
 /// Save List commands.
 void RestoreWordList(AppContext& ctx);
 
-/// ReadPuzzleFile on a chosen file, then the word list window shown (also when the
-/// file was refused), as File > Open Puzzle does once the file is chosen.
+/// ReadPuzzleFile on a chosen file (one refused from its head is told as not a puzzle),
+/// then the word list window shown (also when the file was refused), as File > Open
+/// Puzzle does once the file is chosen.
 void OpenPuzzleFile(AppContext& ctx, const OpenedFile& file);
 
 /// File > Open Puzzle...: the save prompt, the Open dialog, ReadPuzzleFile, and the word

@@ -32,7 +32,7 @@ std::string SuggestWordListName(std::string_view list_name, std::string_view puz
 }
 
 std::optional<OpenedFile> ChooseFileToOpen(AppContext& ctx, const std::string& title, const std::string& filter,
-                                           FileDialogKind kind) {
+                                           FileDialogKind kind, const FileHeadCheck& head) {
   std::string name;
   while (true) {
     int backslash = FindLast(name, "\\");
@@ -47,8 +47,9 @@ std::optional<OpenedFile> ChooseFileToOpen(AppContext& ctx, const std::string& t
                                                           .Flags = 0});
     if (!chosen) return std::nullopt;
     name = *chosen;
-    FileResult<std::string> bytes = ReadWholeFile(name);
-    if (bytes) return OpenedFile{name, std::move(*bytes)};
+    FileResult<std::string> bytes = ReadWholeFile(name, head);
+    if (bytes) return OpenedFile{name, std::move(*bytes), std::nullopt};
+    if (bytes.Error().Fault == FileFault::Invalid) return OpenedFile{name, {}, bytes.Error()};
     // A missing file is the name error itself; any other cause is named.
     std::string reason = bytes.Error().Reason;
     if (reason == std::strerror(ENOENT)) reason.clear();

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/FileIO.h"
 #include "files/WordListFile.h"
 #include "program/AppContext.h"
 
@@ -32,19 +33,21 @@ bool ConfirmUnstorableCharacters(AppContext& ctx, const std::vector<std::string_
 /// "C:\PUZ\ANIMALS.kvl", "LIST.txt" stays, "ABCDEFGHIJ" gives "ABCDEFGH.kvl".
 std::string SuggestWordListName(std::string_view list_name, std::string_view puzzle_name);
 
-/// A file chosen in the Open dialog, read whole.
+/// A file chosen in the Open dialog, read whole, or refused from its head.
 struct OpenedFile {
   std::string Path;
   std::string Bytes;
+  /// Set when the check of the file's head refused it: Bytes is then empty.
+  std::optional<FileError> Refused;
 };
 
 /// The Open dialog of the open commands (filter index 2), shown again with "File name
 /// error - please check the name" for as long as the chosen file cannot be read (with
-/// the system's reason when the file is there but cannot be read).
-/// Nothing when the user cancels.
+/// the system's reason when the file is there but cannot be read). With a head check,
+/// a file it refuses is returned unread, with its refusal. Nothing when the user cancels.
 /// It starts in the folder of the last file of its kind.
 std::optional<OpenedFile> ChooseFileToOpen(AppContext& ctx, const std::string& title, const std::string& filter,
-                                           FileDialogKind kind);
+                                           FileDialogKind kind, const FileHeadCheck& head = {});
 
 /// A message about a file with the system's reason after it, when there is one:
 /// "Error while saving word list" and "/lists/zoo.kvl: Permission denied".

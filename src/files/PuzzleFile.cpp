@@ -1,5 +1,6 @@
 #include "files/PuzzleFile.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "files/Cp1252.h"
@@ -16,6 +17,12 @@ constexpr std::size_t kMinCellBytes = 2 + 2 + 2 + 8 * 2;
 constexpr std::size_t kDirectionBytes = 8 * 2;
 constexpr std::size_t kMinTextsBytes = 3 * 2;  // the empty text, the title, the instructions
 
+// The most a text of the file can hold: a 16-bit length.
+constexpr std::size_t kMaxTextBytes = 2 + 32767;
+// The numbers of the header, then the operator's length, the operator (at most two
+// characters) and the stop count: enough to check a file's counts and size.
+constexpr std::size_t kHeadBytes = 17 * 2 + 2 + 2 + 2;
+
 // Thrown inside the reader; ParsePuzzleFile turns it into its error.
 struct Refusal {
   std::string reason;
@@ -27,6 +34,7 @@ class Reader {
   explicit Reader(std::string_view bytes) : bytes_(bytes) {}
 
   std::size_t Offset() const { return pos_; }
+  void Back(std::size_t bytes) { pos_ -= std::min(bytes, pos_); }
   std::size_t Remaining() const { return bytes_.size() - pos_; }
 
   [[noreturn]] void Refuse(std::string reason) const { throw Refusal{std::move(reason), pos_}; }
@@ -87,6 +95,12 @@ PuzzleFileHeader ReadHeader(Reader& in) {
   if (h.LongestWordIndex > h.WordCount) in.Refuse("the longest word is not in the word table");
   if (h.BalanceDirections == -32768 || h.IncludeDiagonals == -32768) in.Refuse("a build option is out of range");
 
+  // The operator is at most two characters: a longer one is told by its length alone.
+  if (in.Remaining() >= 2) {
+    const i16 length = in.Number();
+    in.Back(2);
+    if (length > 2) in.Refuse("the stop operator is unknown");
+  }
   h.StopRemainingOperator = in.Text();
   const std::string& op = h.StopRemainingOperator;
   if (!(op.empty() || op == "=" || op == "<" || op == "<=")) in.Refuse("the stop operator is unknown");
@@ -105,7 +119,9 @@ WordRecord ReadWord(Reader& in, const PuzzleFileHeader& h, int index) {
   w.DisplayText = in.Text();
   w.ListText = in.Text();
   w.ListDisplayText = in.Text();
-  if (w.Status == kStatusPlaced) {
+  // A note alone has no letters to place: the build leaves its record blank and marked
+  // placed, with no letters. It is a note, not a placed word.
+  if (w.Status == kStatusPlaced && !IsNoteRecord(w)) {
     const std::string word = "word " + std::to_string(index);
     if (w.Direction < 1 || w.Direction > kDirectionCount) in.Refuse(word + " has no direction 1 to 8");
     if (w.Length < 1) in.Refuse(word + " is placed without letters");
@@ -144,7 +160,36 @@ void CheckWordList(const std::vector<WordRecord>& words, const Reader& in) {
   if (list.ListCount() == 0) in.Refuse("the word table has no entries");
 }
 
+// The header's counts say how long the file must at least be, and at most can be (every
+// text as long as a text can be): a file outside that is refused before anything more
+// is read or room is made for its records. `in` stands just after the header.
+void CheckSize(const Reader& in, const PuzzleFileHeader& h, std::uint64_t file_size) {
+  const auto words = static_cast<std::uint64_t>(h.WordCount);
+  const auto cells = static_cast<std::uint64_t>(h.SpaceCount);
+  const std::uint64_t rest = file_size - in.Offset();
+  if (rest < kMinTextsBytes + words * kMinWordBytes + cells * kMinCellBytes + kDirectionBytes) {
+    in.Refuse("the file is shorter than its counts of words and cells need");
+  }
+  const std::uint64_t most = 3 * kMaxTextBytes + words * (kMinWordBytes + 4 * (kMaxTextBytes - 2)) +
+                             cells * (kMinCellBytes + kMaxTextBytes - 2) + kDirectionBytes;
+  if (rest > most) in.Refuse("the file is longer than its counts of words and cells allow");
+}
+
 }  // namespace
+
+bool IsNoteRecord(const WordRecord& word) { return word.Length == 0 && word.Text.empty(); }
+
+FileHeadCheck PuzzleFileHeadCheck() {
+  return {kHeadBytes, [](std::string_view head, std::uint64_t size) -> FileResult<void> {
+            Reader in(head);
+            try {
+              CheckSize(in, ReadHeader(in), size);
+              return {};
+            } catch (const Refusal& refusal) {
+              return FileError(FileFault::Invalid, refusal.reason, {}, refusal.offset);
+            }
+          }};
+}
 
 FileResult<PuzzleFile> ParsePuzzleFile(std::string_view bytes, std::size_t* consumed) {
   Reader in(bytes);
@@ -152,13 +197,8 @@ FileResult<PuzzleFile> ParsePuzzleFile(std::string_view bytes, std::size_t* cons
     PuzzleFile file;
     file.Header = ReadHeader(in);
     const PuzzleFileHeader& h = file.Header;
-    // The header's counts say how long the file must at least be: refuse a shorter one
-    // before reading on or making room for its records.
+    CheckSize(in, h, bytes.size());
     const auto words = static_cast<std::size_t>(h.WordCount);
-    const auto cells = static_cast<std::size_t>(h.SpaceCount);
-    if (in.Remaining() < kMinTextsBytes + words * kMinWordBytes + cells * kMinCellBytes + kDirectionBytes) {
-      in.Refuse("the file is shorter than its counts of words and cells need");
-    }
     // Files of puzzles without a quote hold an empty text here, as they always did.
     file.MysteryQuote = in.Text();
     file.PuzzleTitle = in.Text();
@@ -322,6 +362,12 @@ void ApplyPuzzleFile(PuzzleState& s, PuzzleFile file) {
   s.PuzzleTitle = std::move(file.PuzzleTitle);
   s.PuzzleInstructions = std::move(file.PuzzleInstructions);
   s.Words = std::move(file.Words);
+  for (WordRecord& word : s.Words) {
+    if (word.Status == kStatusPlaced && IsNoteRecord(word)) {
+      word.Status = kStatusNotPlaced;
+      word.Direction = 0;
+    }
+  }
   s.BuildOrder.assign(s.Words.size(), 0);
   s.Grid = std::move(file.Grid);
   s.DirectionWordCount = file.DirectionWordCount;

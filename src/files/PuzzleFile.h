@@ -14,12 +14,14 @@
 //               ShowCount, WordRefs 1..8
 //   DirectionWordCount 1..8
 //
-// Anything after the direction counts is ignored.
+// Anything after the direction counts is ignored, as long as the file is no longer than
+// its counts allow.
 #include <array>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "files/FileIO.h"
 #include "files/FileResult.h"
 #include "model/PuzzleState.h"
 
@@ -61,9 +63,14 @@ struct PuzzleFile {
   bool operator==(const PuzzleFile&) const = default;
 };
 
+/// A record marked placed that holds no letters: what the build leaves for an entry
+/// that is a note alone ("[Animals of Africa]"). It is read as a note, not as a word.
+bool IsNoteRecord(const WordRecord& word);
+
 /// Reads and checks a whole puzzle file. Refused: counts that fail the plausibility
 /// check (the size times the size is not SpaceCount, no words, more words inserted or
-/// rejected than there are, more spaces remaining than spaces), a file that ends early,
+/// rejected than there are, more spaces remaining than spaces), a file shorter than its
+/// counts of words and cells need or longer than they allow, a file that ends early,
 /// a negative or out-of-range count or size, a placed word that leaves the grid or has
 /// no direction 1..8, a cell with more than 8 words or a word reference outside the
 /// table, an unknown stop operator, and a word table whose entries would not make a
@@ -71,6 +78,11 @@ struct PuzzleFile {
 /// where the reader noticed. On success `consumed` (when given) is the length of the
 /// puzzle in the bytes.
 FileResult<PuzzleFile> ParsePuzzleFile(std::string_view bytes, std::size_t* consumed = nullptr);
+
+/// For ReadWholeFile: the header and the file's size are checked as ParsePuzzleFile
+/// checks them, so a file refused there (not a puzzle, or far larger than its counts
+/// allow) is never read further.
+FileHeadCheck PuzzleFileHeadCheck();
 
 /// The puzzle of a state as a file holds it: the header from the counters and
 /// attributes, the word table and the grid. The file describes what it carries, so the
@@ -89,7 +101,8 @@ std::vector<std::string_view> PuzzleFileTexts(const PuzzleFile& file);
 /// Copies a read file into the state: the counters and attributes of the header (the
 /// flags Balance and Diagonals as absolute values, FastBuild 1 whatever the file
 /// says), the quote, the title, the instructions, the word table (BuildOrder re-made to
-/// fit it), the grid and the direction counts.
+/// fit it; a note record becomes a record not placed, as the notes of a list are), the
+/// grid and the direction counts.
 void ApplyPuzzleFile(PuzzleState& state, PuzzleFile file);
 
 }  // namespace kivrel

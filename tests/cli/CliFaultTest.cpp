@@ -115,6 +115,19 @@ TEST(CliFaults, InputsThatAreNotRegularFilesAreRefusedAtOnce) {
 // No command writes over a file it reads (the list, the avoid list, the puzzle, each of
 // a booklet's lists), whatever name or link leads to it, nor writes two outputs into
 // one file.
+// A 2 GB file is refused from its header, without being read, also where there is no
+// memory for it.
+TEST(CliFaults, AHugeFileIsRefusedFromItsHeaderAsAPuzzle) {
+  TempDir dir;
+  const std::string zoo = TempDir::Read(std::string(KIVREL_TEST_DATA_DIR) + "/zoo.kvl");
+  for (const std::string& command : {"show " + dir.Sparse("list.kvp", zoo, 2'000'000'000),
+                                     "print " + dir.Sparse("list.kvp", zoo, 2'000'000'000) + " --pdf " + dir.File("p.pdf")}) {
+    ExpectOneLineFailure(RunCliScript("ulimit -v 1000000; $CLI " + command),
+                         "File does not contain a Kivrel puzzle (the width times the height is not the number of spaces, at byte 34)",
+                         command);
+  }
+}
+
 TEST(CliFaults, NoInputIsWrittenOverAndNoTwoOutputsShareAFile) {
   TempDir dir;
   const std::string list = dir.Write("zoo.kvl", "LION\r\nTIGER\r\nBEAR\r\n");

@@ -150,6 +150,14 @@ TEST_F(OpenPuzzleTest, ACancelledOrRefusedOpenLeavesThePuzzleOnScreen) {
   app.dialogs.ExpectFile(std::string(KIVREL_TEST_DATA_DIR) + "/zoo.kvl")
       .ExpectMessage(MessageAnswer::Ok, "File does not contain a Kivrel puzzle");
   OpenPuzzle(app.ctx);
+  // A puzzle's header on 2 GB: refused from the header, without reading the rest (there
+  // is not memory enough for it here).
+  const std::string huge = dir.Sparse("huge.kvp", SamplePuzzleBytes().substr(0, 42), 2'000'000'000);
+  {
+    const testing::MemoryLimit limit(256 << 20);
+    app.dialogs.ExpectFile(huge).ExpectMessage(MessageAnswer::Ok, "File does not contain a Kivrel puzzle");
+    OpenPuzzle(app.ctx);
+  }
 
   const PuzzleState& s = app.ctx.state;
   EXPECT_EQ(std::tie(s.PuzzleTitle, s.PuzzleWidth, s.Grid, s.Words, s.WordCount, s.PuzzleBuilt, s.OutlinesShown),

@@ -70,9 +70,18 @@ TEST(PuzzleFile, TheZooWordListAndEveryShortenedFileAreRefused) {
   }
 }
 
-// Counts that promise more than the file holds are refused from the header, before
-// the reader takes a text or makes room for a record.
-TEST(PuzzleFile, AHeaderAskingForMoreThanTheFileHoldsIsRefusedAtOnce) {
+// Counts that promise more than the file holds, or far less, are refused from the
+// header, before the reader takes a text or makes room for a record.
+TEST(PuzzleFile, AHeaderAskingForMoreOrFarLessThanTheFileHoldsIsRefusedAtOnce) {
+  // Each of the 3 words' four texts and each of the 6 cells' letter at most 32767
+  // bytes, and the three texts before them: no file of these counts is longer.
+  const std::string sample = SamplePuzzleBytes();
+  const std::size_t most = 40 + 3 * 32769 + 3 * (30 + 4 * 32767) + 6 * (22 + 32767) + 16;
+  EXPECT_TRUE(ParsePuzzleFile(sample + std::string(most - sample.size(), 'x')));
+  auto longer = ParsePuzzleFile(sample + std::string(most - sample.size() + 1, 'x'));
+  ASSERT_FALSE(longer);
+  EXPECT_EQ(longer.Error().Reason, "the file is longer than its counts of words and cells allow");
+
   std::string bytes = SamplePuzzleBytes();
   bytes.replace(8, 2, Bytes().N(181 * 181).str());        // SpaceCount
   bytes.replace(22, 4, Bytes().N(181).N(181).str());      // width, height
@@ -123,6 +132,25 @@ TEST(PuzzleFile, RefusesContentThatCannotBeAPuzzle) {
     ASSERT_FALSE(refused) << reason;
     EXPECT_NE(refused.Error().Reason.find(reason), std::string::npos) << refused.Error().Reason;
   }
+}
+
+// A list's note alone ("[Big ones]") leaves a blank record marked placed: it is read,
+// and opens as a note. A placed word without letters is still refused.
+TEST(PuzzleFile, ARecordMarkedPlacedWithoutAnyLettersIsANote) {
+  PuzzleFile file = SampleFile();
+  WordRecord& note = file.Words[3];
+  note = WordRecord{};
+  note.Status = kStatusPlaced;
+  note.Direction = 77;
+  note.DisplayText = "[Big ones]";
+  auto parsed = ParsePuzzleFile(Encode(file));
+  ASSERT_TRUE(parsed) << parsed.Error().Reason;
+  EXPECT_EQ(*parsed, file);
+  testing::TestApp app;
+  ApplyPuzzleFile(app.ctx.state, *parsed);
+  const WordRecord& read = app.ctx.state.Words[3];
+  EXPECT_EQ(std::tie(read.Status, read.Direction, read.DisplayText),
+            std::make_tuple(kStatusNotPlaced, i16{0}, std::string("[Big ones]")));
 }
 
 TEST(PuzzleFile, TheWriterRefusesATextTooLongForItsCount) {

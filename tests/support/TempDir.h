@@ -37,6 +37,13 @@ class TempDir {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
+  /// A file of `size` bytes that starts with `head` and takes no room on disk beyond it
+  /// (the rest is a hole that reads as zeros).
+  std::string Sparse(const std::string& name, const std::string& head, std::uintmax_t size) const {
+    const std::string path = Write(name, head);
+    std::filesystem::resize_file(path, size);
+    return path;
+  }
   /// Number of entries in the folder (to see that no temporary file was left).
   long EntryCount() const {
     return std::distance(std::filesystem::directory_iterator(path_), std::filesystem::directory_iterator());
@@ -66,6 +73,29 @@ class SmallFileSystem {
  private:
   std::string folder_;
   bool mounted_ = false;
+};
+
+/// While it lives, this process may take at most `bytes` more memory (address space)
+/// than it has: an allocation past that fails.
+class MemoryLimit {
+ public:
+  explicit MemoryLimit(rlim_t bytes) {
+    ::getrlimit(RLIMIT_AS, &saved_);
+    std::ifstream status("/proc/self/status");
+    rlim_t used = 0;
+    for (std::string line; std::getline(status, line);) {
+      if (line.starts_with("VmSize:")) used = std::stoull(line.substr(7)) * 1024;
+    }
+    rlimit limit = saved_;
+    limit.rlim_cur = used + bytes;
+    ::setrlimit(RLIMIT_AS, &limit);
+  }
+  ~MemoryLimit() { ::setrlimit(RLIMIT_AS, &saved_); }
+  MemoryLimit(const MemoryLimit&) = delete;
+  MemoryLimit& operator=(const MemoryLimit&) = delete;
+
+ private:
+  rlimit saved_{};
 };
 
 /// While it lives, no file of this process may grow past `bytes`: a longer write fails

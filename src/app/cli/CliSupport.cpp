@@ -266,12 +266,17 @@ ParsedWordList ReadWordListArgument(const std::string& path) {
 }
 
 std::string ReadPuzzleFileBytes(const std::string& path) {
-  std::string bytes = ReadFileBytes(path);
-  if (const FileResult<PuzzleFile> file = ParsePuzzleFile(bytes); !file) {
-    throw UsageError(path + ": " + kNotAPuzzleMessage + " (" + file.Error().Reason + ", at byte " +
-                     std::to_string(file.Error().Offset) + ")");
-  }
-  return bytes;
+  auto not_a_puzzle = [&path](const FileError& error) {
+    return UsageError(path + ": " + kNotAPuzzleMessage + " (" + error.Reason + ", at byte " +
+                      std::to_string(error.Offset) + ")");
+  };
+  // A file whose header is no puzzle's, or that is far longer than its counts allow, is
+  // refused before the rest of it is read.
+  FileResult<std::string> bytes = ReadWholeFile(path, PuzzleFileHeadCheck());
+  if (!bytes && bytes.Error().Fault == FileFault::Invalid) throw not_a_puzzle(bytes.Error());
+  if (!bytes) throw UsageError("cannot read \"" + path + "\": " + bytes.Error().Reason);
+  if (const FileResult<PuzzleFile> file = ParsePuzzleFile(*bytes); !file) throw not_a_puzzle(file.Error());
+  return std::move(*bytes);
 }
 
 }  // namespace kivrel::cli
