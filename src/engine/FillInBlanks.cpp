@@ -87,36 +87,57 @@ std::vector<std::pair<int, int>> UnusedCells(const LetterGrid& grid) {
 namespace {
 
 // Re-draws the random letters of the cells in a second reading of a placed or avoided
-// word until none is left; the words' letters and the quote's stay.
-void RedrawSecondReadings(PuzzleState& s, Random& rng, const FillAlphabet& alphabet,
-                          const std::vector<std::string>& avoid, const std::set<std::pair<int, int>>& random_cells,
-                          FillReport& report) {
-  std::set<std::pair<int, int>> redrawn;
-  std::set<std::string> stuck;
+// word until none is left; the words' letters and the quote's stay. Each round draws
+// the cells of its readings in reading order, as a set of cells would give them.
+void RedrawSecondReadings(PuzzleState& s, Random& rng, const FillAlphabet& alphabet, const FillOptions& options,
+                          const std::vector<bool>& random_cell, FillReport& report) {
+  SecondReadingFinder finder(s, options.Avoid);
+  const int width = s.Grid.Width();
+  std::vector<bool> offending(random_cell.size());
+  std::vector<bool> redrawn(random_cell.size());
+  // By target: read twice in letters the fill may not change (in any round), and read
+  // twice where re-drawing can mend it (in this round).
+  std::vector<bool> stuck(finder.Targets());
+  std::vector<bool> uncleared(finder.Targets());
+  auto words = [&finder](const std::vector<bool>& targets) {
+    std::vector<std::string> named;
+    for (std::size_t t = 0; t < targets.size(); ++t) {
+      if (targets[t]) named.push_back(finder.Word(static_cast<int>(t)));
+    }
+    std::sort(named.begin(), named.end());
+    return named;
+  };
   for (int round = 0;; ++round) {
-    std::set<std::pair<int, int>> offending;
-    std::set<std::string> uncleared;
-    for (const SecondReading& reading : FindSecondReadings(s, avoid)) {
+    std::fill(offending.begin(), offending.end(), false);
+    std::fill(uncleared.begin(), uncleared.end(), false);
+    bool any = false;
+    for (const SecondReadingFinder::Reading& reading : finder.Find()) {
+      const int step = kRowSteps[static_cast<std::size_t>(reading.Direction)] * width +
+                       kColSteps[static_cast<std::size_t>(reading.Direction)];
       bool mendable = false;
-      for (const auto& cell : reading.Cells) {
-        if (random_cells.count(cell) == 0) continue;
-        offending.insert(cell);
+      for (int i = 0, cell = reading.Start; i < reading.Length; ++i, cell += step) {
+        if (!random_cell[static_cast<std::size_t>(cell)]) continue;
+        offending[static_cast<std::size_t>(cell)] = true;
         mendable = true;
       }
-      (mendable ? uncleared : stuck).insert(reading.Word);
+      any = any || mendable;
+      (mendable ? uncleared : stuck)[static_cast<std::size_t>(reading.Target)] = true;
     }
-    if (offending.empty()) break;
-    if (round == kMaxRedrawRounds) {
-      report.NotCleared.assign(uncleared.begin(), uncleared.end());
+    if (!any) break;
+    if (round == kMaxRedrawRounds || report.Stopped) {
+      report.NotCleared = words(uncleared);
       break;
     }
-    for (const auto& [row, col] : offending) {  // a set of (row, column): reading order
-      s.Grid.At(row, col).Letter = alphabet.Draw(rng);
-      redrawn.insert({row, col});
+    for (std::size_t cell = 0; cell < offending.size(); ++cell) {
+      if (!offending[cell]) continue;
+      s.Grid.At(static_cast<int>(cell) / width + 1, static_cast<int>(cell) % width + 1).Letter = alphabet.Draw(rng);
+      if (!redrawn[cell]) ++report.Redrawn;
+      redrawn[cell] = true;
     }
+    // Stopped, the next search still names the words left readable twice.
+    if (options.Progress && !options.Progress->RoundDone(report.Redrawn)) report.Stopped = true;
   }
-  report.Redrawn = static_cast<int>(redrawn.size());
-  report.FoundTwice.assign(stuck.begin(), stuck.end());
+  report.FoundTwice = words(stuck);
 }
 
 }  // namespace
@@ -140,9 +161,13 @@ FillReport ToggleFill(PuzzleState& s, Random& rng, const FillOptions& options) {
   for (std::size_t i = 0; i < cells.size(); ++i) {
     s.Grid.At(cells[i].first, cells[i].second).Letter = i < quoted ? quote[i] : alphabet.Draw(rng);
   }
+  report.QuoteWritten = quoted > 0;
   if (options.NoDuplicates) {
-    const std::set<std::pair<int, int>> random_cells(cells.begin() + static_cast<std::ptrdiff_t>(quoted), cells.end());
-    RedrawSecondReadings(s, rng, alphabet, options.Avoid, random_cells, report);
+    std::vector<bool> random_cell(static_cast<std::size_t>(s.Grid.Width()) * static_cast<std::size_t>(s.Grid.Height()));
+    for (std::size_t i = quoted; i < cells.size(); ++i) {
+      random_cell[static_cast<std::size_t>((cells[i].first - 1) * s.Grid.Width() + cells[i].second - 1)] = true;
+    }
+    RedrawSecondReadings(s, rng, alphabet, options, random_cell, report);
   }
   return report;
 }

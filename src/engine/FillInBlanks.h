@@ -53,21 +53,35 @@ struct FillReport {
   std::vector<std::string> FoundTwice;   // words read a second time in letters the fill may not change
   std::vector<std::string> NotCleared;   // words the re-drawing could not clear within its rounds
   int QuoteLettersLeftOut = 0;           // quote letters that found no empty cell
+  bool QuoteWritten = false;             // the fill wrote letters of a quote
+  bool Stopped = false;                  // the re-drawing was stopped before it was done
+};
+
+/// Whoever watches a long fill: the re-drawing tells it after each round, and it may
+/// let the window system run there and stop the fill.
+class FillProgress {
+ public:
+  virtual ~FillProgress() = default;
+  /// A round of re-drawing is done, `redrawn` fill letters drawn again so far. False
+  /// stops the re-drawing: the letters stay as they are.
+  virtual bool RoundDone(int redrawn) = 0;
 };
 
 /// What the fill must see to: with `NoDuplicates` (the "No Duplicate Words" mark) no
 /// placed word, nor any of `Avoid` (placed words, upper case), may be read anywhere but
-/// where it was placed.
+/// where it was placed. `Progress`, when given, hears of each round of re-drawing.
 struct FillOptions {
   bool NoDuplicates = true;
   std::vector<std::string> Avoid;
+  FillProgress* Progress = nullptr;
 };
 
 /// Toggles BlanksFilled. Filling writes, in reading order, the letters of the state's
 /// mystery quote into the cells with UseCount 0 and random letters into the rest; then,
 /// with NoDuplicates, re-draws the random letters of every cell in a second reading of a
 /// placed or avoided word, round after round, until none is left (at most
-/// kMaxRedrawRounds rounds). Clearing sets those cells to " ". No counter changes.
+/// kMaxRedrawRounds rounds, or until the progress stops it: the words still readable
+/// twice are then NotCleared). Clearing sets those cells to " ". No counter changes.
 ///
 /// Without NoDuplicates, no quote and placed words of A-Z only, the fill is one draw of
 /// A-Z per empty cell in reading order, as it always was.

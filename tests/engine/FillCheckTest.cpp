@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <map>
+#include <random>
 #include <set>
 
 #include "BuildHelpers.h"
@@ -155,6 +156,51 @@ TEST(FillCheck, ReadingsOfPlacedLettersAreNamedAndPalindromesAreTheirOwnPlacemen
   const FillReport report = FillInBlanks(app.ctx);
   EXPECT_EQ(report.FoundTwice, (std::vector<std::string>{"CREAM"}));  // ICE is not avoided there
   EXPECT_NE(FillReportMessage(report).find(": CREAM"), std::string::npos);
+}
+
+// The search finds what reading every cell in every direction finds: small grids of two
+// letters and an accented one, so that words overlap, repeat, read backwards and as
+// palindromes, with empty cells, one-letter words and words placed twice.
+TEST(FillCheck, TheSearchFindsWhatReadingEveryCellFinds) {
+  std::mt19937 random(28);
+  auto pick = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+  const std::string letters[] = {"A", "B", "Ä", " "};
+  auto word = [&] {
+    std::string text;
+    for (int n = 1 + pick(4); n > 0; --n) text += letters[pick(3)];
+    return text;
+  };
+  for (int trial = 0; trial < 300; ++trial) {
+    TestApp app;
+    const int width = 1 + pick(7), height = 1 + pick(7);
+    testing::MakeGrid(app.ctx, width, height);
+    PuzzleState& s = app.ctx.state;
+    for (int r = 1; r <= height; ++r) {
+      for (int c = 1; c <= width; ++c) s.Grid.At(r, c).Letter = letters[pick(4)];
+    }
+    for (int k = pick(5); k > 0; --k) {
+      const std::string text = word();
+      const int r = 1 + pick(height), c = 1 + pick(width), d = 1 + pick(8);
+      if (WordInsideGrid(s.Grid, r, c, d, static_cast<int>(CharCount(text)))) testing::PlaceWord(app.ctx, text, r, c, d);
+    }
+    std::vector<std::string> avoid;
+    for (int k = pick(4); k > 0; --k) avoid.push_back(word());
+
+    std::map<std::string, std::set<Cells>> found, expected;
+    for (const SecondReading& reading : FindSecondReadings(s, avoid)) {
+      Cells cells = reading.Cells;
+      std::sort(cells.begin(), cells.end());
+      EXPECT_TRUE(found[reading.Word].insert(cells).second) << "reported twice, trial " << trial;
+    }
+    std::set<std::string> words(avoid.begin(), avoid.end());
+    for (const WordRecord& w : s.Words) {
+      if (w.Status == kStatusPlaced) words.insert(w.Text);
+    }
+    for (const std::string& w : words) {
+      for (const Cells& cells : ReadingsElsewhere(s, w)) expected[w].insert(cells);
+    }
+    ASSERT_EQ(found, expected) << "trial " << trial;
+  }
 }
 
 TEST(FillCheck, AccentedWordsLendTheFillTheirLettersAsOftenAsTheyUseThem) {
