@@ -5,6 +5,7 @@
 
 #include "display/GridDisplay.h"
 #include "display/GridViews.h"
+#include "model/Text.h"
 #include "program/CommandStates.h"
 #include "program/HeldWindowChanges.h"
 #include "program/LeftOutWords.h"
@@ -177,20 +178,88 @@ void AfterBuild(AppContext& ctx, std::function<void()> action) {
   ctx.state.CancelRequested = kTrue;
 }
 
+namespace {
+
+// The windows' side of a long fill: events let through after each round of
+// re-drawing (as often as the pump lets them), the count of letters re-drawn shown
+// meanwhile, stopped by Cancel.
+class WindowFillProgress final : public FillProgress {
+ public:
+  WindowFillProgress(AppContext& ctx, HeldWindowChanges& held)
+      : ctx_(ctx), steps_(kDirectionCount * Max(1, ctx.state.Grid.Width() * ctx.state.Grid.Height())) {
+    ctx.pump.BeforeEvents = [this, &held] {
+      ShowStatistic(ctx_, frmKV_Puzzle::lblRedrawnCount, redrawn_, kCountPicture);
+      held.Show();
+    };
+    ctx.pump.WorkStarts();
+  }
+  ~WindowFillProgress() override { ctx_.pump.BeforeEvents = nullptr; }
+  WindowFillProgress(const WindowFillProgress&) = delete;
+  WindowFillProgress& operator=(const WindowFillProgress&) = delete;
+
+  // A round reads every cell in the eight directions: that many steps of work.
+  bool RoundDone(int redrawn) override {
+    redrawn_ = redrawn;
+    ctx_.pump.Yield(steps_, [this] { return ctx_.state.CancelRequested != 0; });
+    return ctx_.state.CancelRequested == 0;
+  }
+
+ private:
+  AppContext& ctx_;
+  int steps_;
+  int redrawn_ = 0;
+};
+
+}  // namespace
+
+void FillBlanks(AppContext& ctx) {
+  if (ctx.build.Running) return;
+  if (!ctx.pump.RunsEvents()) {
+    TellFillReport(ctx, FillInBlanks(ctx));
+    return;
+  }
+  // As a build: the windows see the building state only when events run, and commands
+  // that must wait for the fill are handed to AfterBuild.
+  HeldWindowChanges held(ctx);
+  Form& main = ctx.MainForm();
+  ctx.build.Running = true;
+  ctx.state.CancelRequested = kFalse;
+  SetBuildingState(ctx);
+  main.SetEnabled(frmKV_Puzzle::cmdCancel, true);
+  struct Done {  // however the fill ends, the commands are those of the puzzle again
+    AppContext& ctx;
+    ~Done() {
+      ctx.build.Running = false;
+      ctx.state.CancelRequested = kFalse;
+      SetPuzzleReadyState(ctx);
+      ctx.MainForm().SetEnabled(frmKV_Puzzle::cmdCancel, false);
+    }
+  };
+  FillReport report;
+  {
+    Done done{ctx};
+    WindowFillProgress progress(ctx, held);
+    report = FillInBlanks(ctx, &progress);
+  }
+  held.Release();
+  // A command that stopped the fill goes on at once; what the fill did not do is news
+  // only to a user who is still looking at it.
+  if (ctx.build.AfterBuild.empty()) TellFillReport(ctx, report);
+  RunAfterBuild(ctx);
+}
+
 std::string FillReportMessage(const FillReport& report) {
   std::string message;
   auto line = [&message](const std::string& text) { message += (message.empty() ? "" : "\n\n") + text; };
-  auto join = [](const std::vector<std::string>& words) {
-    std::string text;
-    for (const std::string& word : words) text += (text.empty() ? "" : ", ") + word;
-    return text;
-  };
   if (!report.FoundTwice.empty()) {
-    line("These words can be found a second time, in letters of other words or of the quote: " +
-         join(report.FoundTwice));
+    line(std::string("These words can be found a second time, in letters of other words") +
+         (report.QuoteWritten ? " or of the quote" : "") + ": " + SomeWords(report.FoundTwice));
   }
-  if (!report.NotCleared.empty()) {
-    line("The fill letters could not be drawn so that these words are found only once: " + join(report.NotCleared));
+  if (report.Stopped && !report.NotCleared.empty()) {
+    line("Fill in was cancelled: these words can still be found a second time: " + SomeWords(report.NotCleared));
+  } else if (!report.NotCleared.empty()) {
+    line("The fill letters could not be drawn so that these words are found only once: " +
+         SomeWords(report.NotCleared));
   }
   if (report.QuoteLettersLeftOut > 0) {
     line("The mystery quote does not fit: its last " + std::to_string(report.QuoteLettersLeftOut) +

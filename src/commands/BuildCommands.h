@@ -35,8 +35,16 @@ void CancelBuild(AppContext& ctx);
 /// action right after the build's end-of-build steps (actions in the order given).
 void AfterBuild(AppContext& ctx, std::function<void()> action);
 
-/// What the user is told of a fill: the words that stay readable twice and the quote
-/// letters that did not fit; "" when there is nothing to tell.
+/// The Fill in command (menu and button): fills the blanks, or takes the fill letters
+/// away, and tells what the fill could not do (TellFillReport). In the window a long
+/// fill lets events run after each round of re-drawing: the commands are those of a
+/// build meanwhile, the count of letters re-drawn counts along, and Cancel (or a
+/// command handed to AfterBuild) stops it where it is.
+void FillBlanks(AppContext& ctx);
+
+/// What the user is told of a fill: the words that stay readable twice (the first ten,
+/// and how many more) and the quote letters that did not fit; "" when there is nothing
+/// to tell.
 std::string FillReportMessage(const FillReport& report);
 
 /// Shows FillReportMessage in a message box ("Kivrel Message"), when it says anything.

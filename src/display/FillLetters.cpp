@@ -9,7 +9,7 @@
 
 namespace kivrel {
 
-FillReport FillInBlanks(AppContext& ctx) {
+FillReport FillInBlanks(AppContext& ctx, FillProgress* progress) {
   PuzzleState& s = ctx.state;
   const bool filling = s.BlanksFilled == 0;
   const std::vector<std::pair<int, int>> cells = UnusedCells(s.Grid);
@@ -18,7 +18,8 @@ FillReport FillInBlanks(AppContext& ctx) {
   if (!filling) {
     for (auto [row, col] : cells) erased.push_back(s.Grid.At(row, col).Letter);
   }
-  const FillReport report = ToggleFill(s, ctx.rng, {ctx.MainForm().Checked(frmKV_Puzzle::mnuNoDuplicates), ctx.AvoidWords});
+  const FillReport report =
+      ToggleFill(s, ctx.rng, {ctx.MainForm().Checked(frmKV_Puzzle::mnuNoDuplicates), ctx.AvoidWords, progress});
   ctx.picture->SetForeColor(filling ? kBlack : kWhite);
   for (std::size_t i = 0; i < cells.size(); ++i) {
     const auto [row, col] = cells[i];

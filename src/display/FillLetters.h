@@ -11,7 +11,7 @@ namespace kivrel {
 /// and the words to avoid, drawn on the picture (the new letters in black; cleared ones
 /// drawn again in white, which erases them), and the statistics panel's count of letters
 /// re-drawn. The picture's fore colour is left black after filling and white after
-/// clearing.
-FillReport FillInBlanks(AppContext& ctx);
+/// clearing. `progress`, when given, hears of each round of re-drawing and may stop it.
+FillReport FillInBlanks(AppContext& ctx, FillProgress* progress = nullptr);
 
 }  // namespace kivrel

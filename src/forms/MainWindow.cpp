@@ -115,7 +115,7 @@ void MainWindow::mnuBuild_Click() {
   }
 }
 
-void MainWindow::mnuFillinBlanks_Click() { TellFillReport(ctx_, FillInBlanks(ctx_)); }
+void MainWindow::mnuFillinBlanks_Click() { FillBlanks(ctx_); }
 
 void MainWindow::mnuExit_Click() { UnloadAfterBuild(); }
 

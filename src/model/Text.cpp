@@ -199,4 +199,11 @@ int FindLast(std::string_view text, std::string_view ch) {
   return at == std::string_view::npos ? 0 : static_cast<int>(at + 1);
 }
 
+std::string SomeWords(const std::vector<std::string>& words, std::size_t few) {
+  std::string text;
+  for (std::size_t i = 0; i < words.size() && i < few; ++i) text += (i == 0 ? "" : ", ") + words[i];
+  if (words.size() > few) text += " and " + std::to_string(words.size() - few) + " more";
+  return text;
+}
+
 }  // namespace kivrel

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kivrel {
 
@@ -53,5 +54,9 @@ std::string PlacedWord(std::string_view entry);
 /// Position of the last occurrence of the one-character text ch; 0 when it does not
 /// occur, when ch is not exactly one character, or when the text is shorter than ch.
 int FindLast(std::string_view text, std::string_view ch);
+
+/// Words for a message: all of them joined by ", " when there are at most `few`;
+/// otherwise the first `few` and how many more ("CAT, DOG and 498 more").
+std::string SomeWords(const std::vector<std::string>& words, std::size_t few = 10);
 
 }  // namespace kivrel

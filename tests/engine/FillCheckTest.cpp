@@ -8,6 +8,7 @@
 #include <cctype>
 #include <map>
 #include <random>
+#include <regex>
 #include <set>
 
 #include "BuildHelpers.h"
@@ -155,7 +156,8 @@ TEST(FillCheck, ReadingsOfPlacedLettersAreNamedAndPalindromesAreTheirOwnPlacemen
 
   const FillReport report = FillInBlanks(app.ctx);
   EXPECT_EQ(report.FoundTwice, (std::vector<std::string>{"CREAM"}));  // ICE is not avoided there
-  EXPECT_NE(FillReportMessage(report).find(": CREAM"), std::string::npos);
+  // No quote was written: the message does not speak of one.
+  EXPECT_EQ(FillReportMessage(report), "These words can be found a second time, in letters of other words: CREAM");
 }
 
 // The search finds what reading every cell in every direction finds: small grids of two
@@ -201,6 +203,36 @@ TEST(FillCheck, TheSearchFindsWhatReadingEveryCellFinds) {
     }
     ASSERT_EQ(found, expected) << "trial " << trial;
   }
+}
+
+// In the window a long fill lets events run between its rounds: the commands are a
+// build's and the count of letters re-drawn counts along. Cancel stops it where it is,
+// and the message names the first ten words still found twice and how many more.
+TEST(FillCheck, ALongFillInTheWindowCanBeCancelledAndNamesAFewWords) {
+  Seeded app(kShortWords, 12, 3);
+  for (char a = 'A'; a <= 'Z'; ++a) {
+    for (char b = 'A'; b <= 'Z'; ++b) app.ctx.AvoidWords.push_back({a, b});  // no fill clears them all
+  }
+  Form& main = app.ctx.MainForm();
+  std::string counted;
+  app.pump.on_yield = [&] {
+    if (BuildRunning(app.ctx) && counted.empty()) {
+      EXPECT_TRUE(main.Enabled(frmKV_Puzzle::cmdCancel) && !main.Enabled(frmKV_Puzzle::mnuFillinBlanks));
+      counted = main.Text(frmKV_Puzzle::lblRedrawnCount);
+      CancelBuild(app.ctx);
+    }
+  };
+  app.dialogs.ExpectMessage(MessageAnswer::Ok);
+  FillBlanks(app.ctx);
+  EXPECT_NE(counted, "");
+  ASSERT_EQ(app.dialogs.messages.size(), 1u);
+  const std::string& message = app.dialogs.messages[0].Text;
+  EXPECT_TRUE(std::regex_search(message, std::regex("\n\nFill in was cancelled: these words can still be found a "
+                                                    "second time: [A-Z]{2}(, [A-Z]{2}){9} and [0-9]+ more$")))
+      << message;
+  EXPECT_EQ(app.ctx.state.BlanksFilled, kTrue);
+  EXPECT_TRUE(!BuildRunning(app.ctx) && main.Enabled(frmKV_Puzzle::mnuFillinBlanks) &&
+              !main.Enabled(frmKV_Puzzle::cmdCancel));
 }
 
 TEST(FillCheck, AccentedWordsLendTheFillTheirLettersAsOftenAsTheyUseThem) {

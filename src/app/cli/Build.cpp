@@ -14,6 +14,7 @@
 #include "commands/BuildCommands.h"
 #include "commands/WordListCommands.h"
 #include "files/WordListFile.h"
+#include "model/Text.h"
 #include "program/AppContext.h"
 #include "program/HeadlessProgram.h"
 #include "program/StartUp.h"
@@ -260,7 +261,7 @@ int Build(Args& args, std::ostream& out, std::ostream& err) {
     if (fill || page) filled = FillInBlanks(ctx);  // a page is printed filled
     if (filled && !filled->NotCleared.empty()) {
       err << "kivrel-cli: the fill letters could not be drawn so that these words are found only once: "
-          << JoinWords(filled->NotCleared) << "\n";
+          << SomeWords(filled->NotCleared) << "\n";
     }
     if (filled && filled->QuoteLettersLeftOut > 0) {
       err << "kivrel-cli: the quote does not fit: its last " << filled->QuoteLettersLeftOut
