@@ -4,9 +4,12 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <string>
 #include <vector>
 
+#include "CliRunner.h"
+#include "SaveWatch.h"
 #include "TempDir.h"
 #include "XInput.h"
 
@@ -119,6 +122,60 @@ TEST(GivenFileProgram, AFileOfNeitherKindIsRefusedOverTheMainWindowAndEnterLeave
 
   kivrel.kill();
   kivrel.waitForFinished(5000);
+}
+
+// Ctrl-C, a closed terminal or the desktop ending the session in the middle of Save
+// Puzzle: the save's temporary file goes with the program, and the file stays as it was.
+TEST(GivenFileProgram, ASignalDuringASaveLeavesNoTemporaryAndTheFileAsItWas) {
+  TempDir dir;
+  // A 99 x 99 puzzle of 400 words with long notes: a save of some hundred kilobytes.
+  std::string list = "1\tBig\t 99\t 99\t 1\t 1\t\r\n";
+  unsigned seed = 28;
+  for (int word = 0; word < 400; ++word) {
+    for (unsigned n = 5 + word % 8; n > 0; --n) {
+      seed = seed * 1103515245u + 12345u;
+      list += static_cast<char>('A' + (seed >> 16) % 26);
+    }
+    list += " [" + std::string(500, 'n') + "]\r\n";
+  }
+  const std::string puzzle = dir.File("big.kvp");
+  ASSERT_EQ(RunShell(std::string(KIVREL_CLI_PATH) + " build " + dir.Write("big.kvl", list) + " --seed 1 -o " + puzzle +
+                     " >/dev/null 2>&1").code, 0);
+
+  for (int signal : {SIGTERM, SIGHUP, SIGINT}) {
+    QProcess kivrel;
+    kivrel.setChildProcessModifier([] {  // whatever the test runner ignores
+      for (int s : {SIGINT, SIGTERM, SIGHUP}) std::signal(s, SIG_DFL);
+    });
+    kivrel.start(QStringLiteral(KIVREL_GUI_PATH), {QString::fromStdString(puzzle)});
+    ASSERT_TRUE(kivrel.waitForStarted(10000));
+    Screen screen;
+    const TopWindow* word_list = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (word_list = screen.Find("Word List")) && screen.Active() == word_list->id; }, 15000))
+        << "no word list window";
+    XInput input;
+    input.Key(XK_Escape);  // the word list window, opened over it, goes; the main window has the keys
+    const TopWindow* main = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (main = screen.Find("Kivrel Puzzle Maker - Big")) && screen.Active() == main->id; },
+                        10000));
+
+    SaveWatch watch(dir.File(""));
+    const auto pid = static_cast<pid_t>(kivrel.processId());
+    std::string before;
+    bool caught = false;
+    for (int attempt = 0; attempt < 30 && !caught; ++attempt) {
+      before = TempDir::Read(puzzle);
+      input.Key(XK_s, {XK_Alt_L});  // Save Puzzle, to the file it came from
+      caught = watch.StopInSave(pid, 20000);
+    }
+    ASSERT_TRUE(caught) << "no save was caught for signal " << signal;
+    ::kill(pid, signal);
+    ::kill(pid, SIGCONT);
+    ASSERT_TRUE(kivrel.waitForFinished(20000)) << signal;
+    EXPECT_EQ(kivrel.exitStatus(), QProcess::CrashExit) << signal;
+    EXPECT_EQ(watch.Temporaries(), std::vector<std::string>{}) << signal;
+    EXPECT_EQ(TempDir::Read(puzzle), before) << signal;
+  }
 }
 
 }  // namespace
