@@ -102,6 +102,20 @@ TEST(BuildCommand, ListOptionsAndAPlainListWork) {
   EXPECT_NE(run.out.find(",0,0,0,0]"), std::string::npos) << "no diagonal words";
 }
 
+// A puzzle file of a 100 x 1 grid, as earlier versions could save: CAT at the left.
+std::string WidePuzzleBytes() {
+  testing::Bytes b;
+  b.N(1).N(1).N(0).N(3).N(100).N(0).N(97).N(0).N(1).N(3).N(3).N(100).N(1).N(0).N(1).N(1).N(1).S("").N(-1);
+  b.S("").S("Wide").S("");
+  b.N(1).N(1).N(1).N(1).N(1).N(3).N(0).N(0).N(0).N(0).N(0).S("CAT").S("CAT").S("").S("");
+  for (int col = 1; col <= 100; ++col) {
+    b.S(col <= 3 ? std::string(1, "CAT"[col - 1]) : " ").N(col <= 3 ? 1 : 0).N(0).N(col <= 3 ? 1 : 0);
+    for (int slot = 2; slot <= 8; ++slot) b.N(0);
+  }
+  b.N(1).N(0).N(0).N(0).N(0).N(0).N(0).N(0);
+  return b.str();
+}
+
 // Bad usage and unreadable input: exit code 2 and one line on stderr, nothing written.
 TEST(Cli, BadInputExitsWithTwoAndOneLine) {
   const std::string empty = ListFile("empty.txt", "");
@@ -122,6 +136,8 @@ TEST(Cli, BadInputExitsWithTwoAndOneLine) {
            {"build " + kAnimals + " --width 700 --height 15", "--width takes a whole number from 0 to 99, not \"700\""},
            {"build " + kAnimals + " --height 100", "--height takes a whole number from 0 to 99"},
            {"summary " + ListFile("zoo.kvp", testing::SamplePuzzleBytes()), "zoo.kvp: a puzzle file, not a word list"},
+           {"print " + ListFile("wide.kvp", WidePuzzleBytes()) + " --pdf " + pdf,
+            "a 100 x 1 puzzle does not fit a page; the largest is 99 x 99"},
            {"build " + kAnimals + " --stop-remaining '<>' 3", "--stop-remaining takes"},
            {"build " + kAnimals + " --stop-on-reject --restart-on-reject", "cannot both"},
            {"build " + kAnimals + " -o out.kvp --count 2", "cannot be used with --count"},

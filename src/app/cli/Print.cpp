@@ -24,6 +24,13 @@ int Print(Args& args, std::ostream& out) {
   AppContext& ctx = program.ctx;
   StartUp(ctx, seed ? std::optional<std::uint64_t>(static_cast<std::uint64_t>(*seed)) : std::nullopt);
   ReadPuzzleFile(ctx, path, bytes);
+  // Earlier versions could save larger grids; their page would be cut off.
+  const LetterGrid& grid = ctx.state.Grid;
+  if (grid.Width() > kLargestSide || grid.Height() > kLargestSide) {
+    throw UsageError(path + ": a " + std::to_string(grid.Width()) + " x " + std::to_string(grid.Height()) +
+                     " puzzle does not fit a page; the largest is " + std::to_string(kLargestSide) + " x " +
+                     std::to_string(kLargestSide));
+  }
   page_settings.ApplyTo(ctx);
   TakeLetterCase(args, ctx);
   for (const std::string& file : WritePageFiles(ctx, *page)) out << Printable(file) << "\n";
