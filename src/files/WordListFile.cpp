@@ -111,28 +111,54 @@ bool ReadsAsUtf8(std::string_view& bytes, std::string& decoded) {
   return !ascii && IsValidUtf8(bytes);
 }
 
-// Text holds no NUL, and its control characters other than tab, line breaks and form
-// feed are at most one byte in 16: a binary file has far more.
-bool IsText(std::string_view text) {
+// An entry that is mostly control characters (other than the form feed) is no text.
+// Entries are written as they are read, so a list that was read reads again.
+bool MostlyControls(std::string_view entry) {
   std::size_t controls = 0;
-  for (char c : text) {
+  for (char c : entry) {
     const auto byte = static_cast<unsigned char>(c);
-    if (byte == 0) return false;
-    controls += (byte < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != '\f') || byte == 0x7F;
+    controls += (byte < 0x20 && c != '\f') || byte == 0x7F;
   }
-  return controls * 16 <= text.size();
+  return controls * 2 > CharCount(entry);
+}
+
+// Calls `line(text, number)` for each line of the text that is not empty (numbered from
+// 1, empty ones too), until it returns false; returns whether every call returned true.
+template <typename Line>
+bool EachLine(std::string_view text, Line&& line) {
+  std::size_t pos = 0;
+  std::size_t number = 0;
+  while (pos < text.size()) {
+    ++number;
+    std::size_t end = text.find_first_of("\r\n", pos);
+    std::string_view raw = text.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos);
+    if (end == std::string_view::npos) {
+      pos = text.size();
+    } else {
+      pos = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
+    }
+    if (!raw.empty() && !line(raw, number)) return false;
+  }
+  return true;
 }
 
 FileError Refusal(std::string reason) { return FileError(FileFault::Invalid, std::move(reason)); }
 
 std::string NotAList(const std::string& why) { return std::string(kNotAWordListMessage) + " - " + why; }
 
+const char* const kNotText = "it holds bytes that are not text";
+
 }  // namespace
 
 bool IsWordListText(std::string_view bytes) {
+  if (bytes.ends_with('\x1A')) bytes.remove_suffix(1);
   std::string decoded;
-  ReadsAsUtf8(bytes, decoded);
-  return IsText(bytes);
+  const bool utf8 = ReadsAsUtf8(bytes, decoded);
+  if (bytes.find('\0') != std::string_view::npos) return false;
+  return EachLine(bytes, [utf8](std::string_view raw, std::size_t) {
+    return raw.find('\t') != std::string_view::npos ||
+           !MostlyControls(UnquoteEntry(utf8 ? std::string(raw) : Cp1252ToUtf8(raw)));
+  });
 }
 
 std::string RefusedSizeMessage(const std::string& size) {
@@ -141,88 +167,92 @@ std::string RefusedSizeMessage(const std::string& size) {
 
 FileResult<ParsedWordList> ParseWordList(std::string_view file_bytes) {
   std::string_view bytes = file_bytes;
+  if (bytes.ends_with('\x1A')) bytes.remove_suffix(1);  // the end-of-file mark of old DOS editors
   std::string decoded;
   const bool utf8 = ReadsAsUtf8(bytes, decoded);
-  if (!IsText(bytes)) return Refusal(NotAList("it holds bytes that are not text"));
+  // Text holds no NUL: a picture, a program or an archive nearly always does.
+  if (bytes.find('\0') != std::string_view::npos) return Refusal(NotAList(kNotText));
   ParsedWordList result;
+  std::optional<FileError> refused;
   // The limits are checked line by line, so a list far too long is refused as soon as
   // it passes them, and blank lines take no memory.
   WordList limits;
-  std::size_t pos = 0;
-  std::size_t line_number = 0;
-  while (pos < bytes.size()) {
-    ++line_number;
-    std::size_t end = bytes.find_first_of("\r\n", pos);
-    std::string_view raw = bytes.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos);
-    if (end == std::string_view::npos) {
-      pos = bytes.size();
-    } else {
-      pos = end + ((bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') ? 2 : 1);
-    }
-    if (raw.empty()) continue;
-    auto line_name = [line_number] { return "line " + std::to_string(line_number); };
+  EachLine(bytes, [&](std::string_view raw, std::size_t number) {
+    auto line_name = [number] { return "line " + std::to_string(number); };
     auto too_long = [&] {
-      return Refusal("The entry on " + line_name() + " of the word list is longer than the " +
-                     std::to_string(kLongestEntry) + " characters an entry may have");
+      refused = Refusal("The entry on " + line_name() + " of the word list is longer than the " +
+                        std::to_string(kLongestEntry) + " characters an entry may have");
+      return false;
     };
     // A line far too long is refused before it is converted (+ 2: the quotes it may have).
     const bool record = raw.find('\t') != std::string_view::npos;
     if (!record && (utf8 ? CharCount(raw) : raw.size()) > kLongestEntry + 2) return too_long();
     std::string line = utf8 ? std::string(raw) : Cp1252ToUtf8(raw);
-    if (record) {
-      std::vector<std::string> fields = HeaderFields(line);
-      if (fields[0] != "1") continue;  // a record line of another kind
-      WordListHeader header;
-      header.Title = fields.size() > 1 ? fields[1] : "";
-      header.Instructions = fields.size() > 6 ? fields[6] : "";
-      header.MysteryQuote = fields.size() > 7 ? fields[7] : "";
-      // Backwards words are off only where a ninth field says so: an empty one (a tab
-      // left at the end of the line) leaves them on.
-      const bool backwards_given = fields.size() > 8 && !fields[8].empty();
-      if (!HeaderNumber(fields, 4, true, &header.IncludeDiagonals) ||
-          !HeaderNumber(fields, 5, true, &header.BalanceDirections) ||
-          (backwards_given && !HeaderNumber(fields, 8, true, &header.BackwardsWords))) {
-        return Refusal("The word list's header holds a number that is out of range");
-      }
-      if (header.BackwardsWords != 0) header.BackwardsWords = 1;
-      const int width = HeaderSide(fields, 2);
-      const int height = HeaderSide(fields, 3);
-      if (width < 0 || height < 0) return Refusal("The word list's header gives a negative width or height");
-      result.RefusedSize.clear();
-      if (width > kLargestSide || height > kLargestSide) {
-        result.RefusedSize = fields[2] + " x " + (fields.size() > 3 ? fields[3] : "0");
-      } else {
-        header.Width = static_cast<i16>(width);
-        header.Height = static_cast<i16>(height);
-      }
-      result.Header = header;
-    } else {
+    if (!record) {
       std::string entry = UnquoteEntry(line);
-      if (Trim(entry).empty()) continue;
+      if (Trim(entry).empty()) return true;
       if (CharCount(entry) > kLongestEntry) return too_long();
+      if (MostlyControls(entry)) {
+        refused = Refusal(NotAList(kNotText));
+        return false;
+      }
       if (!limits.Fits(entry)) {
-        return Refusal(NotAList(line_name() + " takes it past what a list holds: " +
-                                std::to_string(WordList::kMaxEntries) + " entries and " +
-                                std::to_string(WordList::kMaxLetters) + " letters"));
+        refused = Refusal(NotAList(line_name() + " takes it past what a list holds: " +
+                                   std::to_string(WordList::kMaxEntries) + " entries and " +
+                                   std::to_string(WordList::kMaxLetters) + " letters"));
+        return false;
       }
       limits.AddItem(entry);
       result.Entries.push_back(std::move(entry));
+      return true;
     }
-  }
+    std::vector<std::string> fields = HeaderFields(line);
+    if (fields[0] != "1") return true;  // a record line of another kind
+    WordListHeader header;
+    header.Title = fields.size() > 1 ? fields[1] : "";
+    header.Instructions = fields.size() > 6 ? fields[6] : "";
+    header.MysteryQuote = fields.size() > 7 ? fields[7] : "";
+    // Backwards words are off only where a ninth field says so: an empty one (a tab
+    // left at the end of the line) leaves them on.
+    const bool backwards_given = fields.size() > 8 && !fields[8].empty();
+    if (!HeaderNumber(fields, 4, true, &header.IncludeDiagonals) ||
+        !HeaderNumber(fields, 5, true, &header.BalanceDirections) ||
+        (backwards_given && !HeaderNumber(fields, 8, true, &header.BackwardsWords))) {
+      refused = Refusal("The word list's header holds a number that is out of range");
+      return false;
+    }
+    if (header.BackwardsWords != 0) header.BackwardsWords = 1;
+    const int width = HeaderSide(fields, 2);
+    const int height = HeaderSide(fields, 3);
+    if (width < 0 || height < 0) {
+      refused = Refusal("The word list's header gives a negative width or height");
+      return false;
+    }
+    result.RefusedSize.clear();
+    if (width > kLargestSide || height > kLargestSide) {
+      result.RefusedSize = fields[2] + " x " + (fields.size() > 3 ? fields[3] : "0");
+    } else {
+      header.Width = static_cast<i16>(width);
+      header.Height = static_cast<i16>(height);
+    }
+    result.Header = header;
+    return true;
+  });
+  if (refused) return *refused;
   return result;
 }
 
 namespace {
 
 // A header field or an entry kept on its one line: tabs and line breaks become spaces
-// (a CR LF pair one space).
+// (a CR LF pair one space), and so does a NUL, which no list file holds.
 std::string OneLine(std::string_view text) {
   std::string line;
   line.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
     char c = text[i];
     if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    line += (c == '\t' || c == '\r' || c == '\n') ? ' ' : c;
+    line += (c == '\t' || c == '\r' || c == '\n' || c == '\0') ? ' ' : c;
   }
   return line;
 }

@@ -42,8 +42,8 @@ inline constexpr const char* kNotAWordListMessage = "File does not contain a Kiv
 inline constexpr std::size_t kLongestEntry = 1000;
 
 /// Whether bytes are text a word list can be read from: code page 1252, UTF-8, or UTF-16
-/// with its byte-order mark, without a NUL, and with few control characters besides
-/// tabs, line breaks and form feeds (one byte in 16 makes a file binary).
+/// with its byte-order mark, without a NUL, and with no entry line that is more than
+/// half control characters (the form feed aside).
 bool IsWordListText(std::string_view bytes);
 
 /// Splits the file's bytes into its header and entry lines. Refuses them (Invalid, the

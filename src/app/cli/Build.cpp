@@ -25,8 +25,8 @@ namespace kivrel::cli {
 
 std::vector<OptionInfo> BuildSettingOptions() {
   return {
-      {"width", "N", "grid width in letters; 0 takes the default size"},
-      {"height", "N", "grid height in letters; 0 takes the default size"},
+      {"width", "N", "grid width in letters, at most 99; 0 takes the default size"},
+      {"height", "N", "grid height in letters, at most 99; 0 takes the default size"},
       {"title", "T", "puzzle title"},
       {"instructions", "T", "instructions text"},
       {"diagonals", "", "eight directions", 0},
