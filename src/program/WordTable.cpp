@@ -177,7 +177,7 @@ void ComputeTrialDimensions(PuzzleState& state, const WordList& list, int extra_
   for (int k = 1; k <= trial.WordsUpperBound(); ++k) words += trial.Words[static_cast<std::size_t>(k)].Length > 0;
   const std::vector<WordRecord> table = trial.Words;
   BuildProgress unwatched;
-  for (int side = trial.PuzzleWidth; side <= 99; ++side) {
+  for (int side = trial.PuzzleWidth; side <= kLargestSide; ++side) {
     const bool holds = std::all_of(std::begin(kTrialSeeds), std::end(kTrialSeeds), [&](std::uint64_t seed) {
       trial.Words = table;
       trial.PuzzleWidth = trial.PuzzleHeight = static_cast<i16>(side);
