@@ -59,21 +59,6 @@ pid_t StartCli(const std::vector<std::string>& args) {
   return pid;
 }
 
-// A list of 400 words that fills a 99 x 99 grid: its page and key as SVG are some
-// megabytes, so a save takes long enough to be caught.
-std::string LargeList() {
-  std::string list;
-  unsigned seed = 28;
-  for (int word = 0; word < 400; ++word) {
-    for (unsigned n = 5 + word % 8; n > 0; --n) {
-      seed = seed * 1103515245u + 12345u;
-      list += static_cast<char>('A' + (seed >> 16) % 26);
-    }
-    list += "\r\n";
-  }
-  return list;
-}
-
 // Runs the save until the program is caught in it and then sends it `signal`; returns
 // how it ended (its wait status), or -1 when no run was caught.
 int SignalDuringSave(const std::vector<std::string>& args, const std::string& folder, int signal,
@@ -97,7 +82,7 @@ int SignalDuringSave(const std::vector<std::string>& args, const std::string& fo
 
 TEST(CliSignals, ASignalDuringASaveRemovesItsTemporariesAndEndsTheProgram) {
   TempDir dir;
-  const std::string list = dir.Write("words.kvl", LargeList());
+  const std::string list = dir.Write("words.kvl", testing::LargeWordList());
   const std::string page = dir.File("page.svg"), key = dir.File("page-key.svg");
   auto reset = [&] {
     TempDir::WriteTo(page, "old page");
@@ -118,7 +103,7 @@ TEST(CliSignals, ASignalDuringASaveRemovesItsTemporariesAndEndsTheProgram) {
 
 TEST(CliSignals, ATemporaryLeftByAKilledSaveIsRemovedByTheNextSaveBesideIt) {
   TempDir dir;
-  const std::string list = dir.Write("words.kvl", LargeList());
+  const std::string list = dir.Write("words.kvl", testing::LargeWordList());
   const std::vector<std::string> args{"build", list, "--seed", "1", "--width", "99", "--height", "99",
                                       "--svg", dir.File("page.svg"), "--answer-key"};
   // SIGKILL cannot be handled: what the save had made stays.

@@ -16,6 +16,21 @@
 
 namespace kivrel::testing {
 
+/// 400 words of 5 to 12 letters, one a line, each with a note of `note` letters: at 99 x
+/// 99 their puzzle and pages are large enough for a save to be caught in the middle.
+inline std::string LargeWordList(std::size_t note = 0) {
+  std::string list;
+  unsigned seed = 28;
+  for (int word = 0; word < 400; ++word) {
+    for (unsigned n = 5 + word % 8; n > 0; --n) {
+      seed = seed * 1103515245u + 12345u;
+      list += static_cast<char>('A' + (seed >> 16) % 26);
+    }
+    list += (note > 0 ? " [" + std::string(note, 'n') + "]" : "") + "\r\n";
+  }
+  return list;
+}
+
 class SaveWatch {
  public:
   explicit SaveWatch(const std::string& folder) : folder_(folder), fd_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {

@@ -129,15 +129,7 @@ TEST(GivenFileProgram, AFileOfNeitherKindIsRefusedOverTheMainWindowAndEnterLeave
 TEST(GivenFileProgram, ASignalDuringASaveLeavesNoTemporaryAndTheFileAsItWas) {
   TempDir dir;
   // A 99 x 99 puzzle of 400 words with long notes: a save of some hundred kilobytes.
-  std::string list = "1\tBig\t 99\t 99\t 1\t 1\t\r\n";
-  unsigned seed = 28;
-  for (int word = 0; word < 400; ++word) {
-    for (unsigned n = 5 + word % 8; n > 0; --n) {
-      seed = seed * 1103515245u + 12345u;
-      list += static_cast<char>('A' + (seed >> 16) % 26);
-    }
-    list += " [" + std::string(500, 'n') + "]\r\n";
-  }
+  const std::string list = "1\tBig\t 99\t 99\t 1\t 1\t\r\n" + LargeWordList(500);
   const std::string puzzle = dir.File("big.kvp");
   ASSERT_EQ(RunShell(std::string(KIVREL_CLI_PATH) + " build " + dir.Write("big.kvl", list) + " --seed 1 -o " + puzzle +
                      " >/dev/null 2>&1").code, 0);
