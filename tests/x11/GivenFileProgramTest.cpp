@@ -124,6 +124,20 @@ TEST(GivenFileProgram, AFileOfNeitherKindIsRefusedOverTheMainWindowAndEnterLeave
   kivrel.waitForFinished(5000);
 }
 
+// A puzzle built elsewhere from a list with a note alone holds a blank record for it,
+// marked placed: the program opens it, with the note back in the word list.
+TEST(GivenFileProgram, APuzzleWithANoteRecordMarkedPlacedOpens) {
+  QProcess kivrel;
+  kivrel.start(QStringLiteral(KIVREL_GUI_PATH), {QStringLiteral(KIVREL_TEST_DATA_DIR "/note-record.kvp")});
+  ASSERT_TRUE(kivrel.waitForStarted(10000));
+  Screen screen;
+  EXPECT_TRUE(WaitFor([&] { return screen.Find("Kivrel Puzzle Maker - Zoo Trip") != nullptr; }, 15000))
+      << "the puzzle did not open";
+  EXPECT_EQ(screen.Find("Kivrel Error"), nullptr);
+  kivrel.kill();
+  kivrel.waitForFinished(5000);
+}
+
 // Ctrl-C, a closed terminal or the desktop ending the session in the middle of Save
 // Puzzle: the save's temporary file goes with the program, and the file stays as it was.
 TEST(GivenFileProgram, ASignalDuringASaveLeavesNoTemporaryAndTheFileAsItWas) {
