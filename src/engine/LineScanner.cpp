@@ -28,14 +28,6 @@ std::uint8_t NextByte(std::string_view text, std::size_t& pos) {
 int LowestBit(std::uint64_t bits) { return std::countr_zero(bits); }
 int HighestBit(std::uint64_t bits) { return 63 - std::countl_zero(bits); }
 
-// The number of bits set, without the library call a baseline processor needs for it.
-int CountBits(std::uint64_t x) {
-  x = x - ((x >> 1) & 0x5555555555555555ULL);
-  x = (x & 0x3333333333333333ULL) + ((x >> 2) & 0x3333333333333333ULL);
-  x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0FULL;
-  return static_cast<int>((x * 0x0101010101010101ULL) >> 56);
-}
-
 }  // namespace
 
 // The search of one word in one direction: what every line of it needs.
@@ -44,11 +36,12 @@ struct LineScanner::Scan {
 
   PuzzleState& s;
   Random& rng;
-  const Orientation* orientation = nullptr;
+  Orientation* orientation = nullptr;
   bool reversed = false;          // the direction runs against the orientation
   int direction = 0;
   int length = 0;
-  const std::uint8_t* codes = nullptr;  // the word's letters in the orientation's order
+  const std::uint8_t* forward = nullptr;  // the word's letters
+  const std::uint8_t* codes = nullptr;    // and in the orientation's order
   Best best;
 
   // Makes offset q (counted along the orientation) the best place.
@@ -127,8 +120,8 @@ void LineScanner::StartBuild(const PuzzleState& s) {
   cell_use_.assign(static_cast<std::size_t>(cells), 0);
   fits_.assign(scratch_ + kLanes, 0);
   crosses_.assign(scratch_ + kLanes, 0);
-  crosses_twice_.assign(scratch_ + kLanes, 0);
   marks_.assign(2 * (scratch_ / 64 + 2), 0);  // two sets of marks, see ScanNarrow
+  line_marks_.assign(2 * (scratch_ + kLanes), 0);
   clean_ = true;
 }
 
@@ -137,6 +130,7 @@ void LineScanner::LayOutLines() {
   const int h = height_;
   const int cells = w * h;
   std::size_t scratch = 1;
+  int bit = 64;  // the next free bit of a narrow orientation's last word
   auto add_line = [&](Orientation& o, int row, int col, int length) {
     Line line;
     line.row = row;
@@ -144,12 +138,30 @@ void LineScanner::LayOutLines() {
     line.length = length;
     line.words = (length + 63) / 64;
     line.first = Cell(row, col);
-    line.offset = o.total_words;
-    o.total_words += line.words;
-    o.lengths.push_back(static_cast<std::uint64_t>(length));
+    if (o.narrow) {
+      // Into the last word when it has room for the line, else a word of its own.
+      if (bit + length > 64) {
+        o.blocked.push_back(~std::uint64_t{0});
+        o.ends.push_back(0);
+        o.below_ends.push_back(0);
+        o.first_line.push_back(static_cast<int>(o.lines.size()));
+        ++o.total_words;
+        bit = 0;
+      }
+      line.offset = o.total_words - 1;
+      line.shift = bit;
+      line.bits = length < 64 ? (std::uint64_t{1} << length) - 1 : ~std::uint64_t{0};
+      line.end = Min(bit + length, 63);
+      o.blocked.back() &= ~(line.bits << bit);
+      o.ends.back() |= std::uint64_t{1} << line.end;
+      o.below_ends.back() |= ((std::uint64_t{1} << line.end) - 1) & ~((std::uint64_t{1} << bit) - 1);
+      bit += length + 1;  // and a cell of none between two lines
+    } else {
+      line.offset = o.total_words;
+      o.total_words += line.words;
+      scratch = std::max(scratch, static_cast<std::size_t>(line.words));
+    }
     o.letters.push_back(0);
-    o.narrow = o.narrow && line.words == 1;
-    scratch = std::max(scratch, static_cast<std::size_t>(line.words));
     const int index = static_cast<int>(o.lines.size());
     for (int p = 0; p < length; ++p) {
       const int cell = line.first + p * o.cell_step;
@@ -159,29 +171,36 @@ void LineScanner::LayOutLines() {
     o.lines.push_back(line);
   };
   const int steps[4][3] = {{0, 1, 1}, {1, 0, w}, {1, 1, w + 1}, {-1, 1, 1 - w}};
+  const int longest[4] = {w, h, Min(w, h), Min(w, h)};
   for (int o = 0; o < 4; ++o) {
     Orientation& orientation = orientations_[static_cast<std::size_t>(o)];
     orientation.row_step = steps[o][0];
     orientation.col_step = steps[o][1];
     orientation.cell_step = steps[o][2];
     orientation.total_words = 0;
-    orientation.narrow = true;
+    orientation.narrow = longest[o] <= 64;
     orientation.lines.clear();
-    orientation.lengths.clear();
+    orientation.blocked.clear();
+    orientation.ends.clear();
+    orientation.below_ends.clear();
+    orientation.first_line.clear();
     orientation.letters.clear();
     orientation.lines.reserve(static_cast<std::size_t>(w + h));
-    orientation.lengths.reserve(static_cast<std::size_t>(w + h + kLanes));
     orientation.line_of.assign(static_cast<std::size_t>(cells), 0);
     orientation.pos_of.assign(static_cast<std::size_t>(cells), 0);
   }
   if (cells > 0) {
+    bit = 64;
     for (int row = 1; row <= h; ++row) add_line(orientations_[0], row, 1, w);
+    bit = 64;
     for (int col = 1; col <= w; ++col) add_line(orientations_[1], 1, col, h);
+    bit = 64;
     for (int k = 1 - h; k <= w - 1; ++k) {
       const int row = k >= 0 ? 1 : 1 - k;
       const int col = k >= 0 ? 1 + k : 1;
       add_line(orientations_[2], row, col, Min(h - row + 1, w - col + 1));
     }
+    bit = 64;
     for (int sum = 2; sum <= h + w; ++sum) {
       const int row = Min(h, sum - 1);
       const int col = sum - row;
@@ -189,8 +208,14 @@ void LineScanner::LayOutLines() {
     }
   }
   for (Orientation& o : orientations_) {
-    o.lengths.resize(o.lines.size() + kLanes, 0);  // padded like the masks
-    if (o.narrow) scratch = std::max(scratch, o.lines.size());
+    if (!o.narrow) continue;
+    // Padded like the masks.
+    o.blocked.resize(static_cast<std::size_t>(o.total_words) + kLanes, ~std::uint64_t{0});
+    o.ends.resize(o.blocked.size(), 0);
+    o.below_ends.resize(o.blocked.size(), 0);
+    for (auto* pass : {&o.fits[0], &o.fits[1], &o.once, &o.twice}) pass->assign(o.blocked.size(), 0);
+    o.searched = -1;
+    scratch = std::max(scratch, static_cast<std::size_t>(o.total_words));
   }
   scratch_ = scratch;
   laid_width_ = w;
@@ -209,7 +234,7 @@ void LineScanner::SetLetter(int cell, std::uint8_t code, int use) {
   for (Orientation& o : orientations_) {
     const std::size_t index = static_cast<std::size_t>(o.line_of[static_cast<std::size_t>(cell)]);
     const Line& line = o.lines[index];
-    const int pos = o.pos_of[static_cast<std::size_t>(cell)];
+    const int pos = o.pos_of[static_cast<std::size_t>(cell)] + line.shift;
     const std::size_t word = static_cast<std::size_t>(line.offset + (pos >> 6));
     const std::uint64_t bit = std::uint64_t{1} << (pos & 63);
     o.masks[word] |= bit;
@@ -227,7 +252,7 @@ void LineScanner::AddUse(int cell) {
   // The cell is full: from now on it matches no letter.
   for (Orientation& o : orientations_) {
     const Line& line = o.lines[static_cast<std::size_t>(o.line_of[static_cast<std::size_t>(cell)])];
-    const int pos = o.pos_of[static_cast<std::size_t>(cell)];
+    const int pos = o.pos_of[static_cast<std::size_t>(cell)] + line.shift;
     o.masks[static_cast<std::size_t>(code) * static_cast<std::size_t>(o.total_words) +
             static_cast<std::size_t>(line.offset + (pos >> 6))] &= ~(std::uint64_t{1} << (pos & 63));
   }
@@ -300,9 +325,10 @@ std::vector<LineSpan> LineScanner::LinesOf(int direction, int length) const {
 // The places of one line of a narrow orientation that need a look of their own: with
 // no best yet, the first place that fits; then every place that fits and crosses, in
 // the order of the direction. `filled` and `fits` are the line's masks; `crosses` the
-// offsets worth a look (those crossing at least as often as the best might).
-void LineScanner::Candidates(Scan& scan, const Line& line, std::uint64_t filled, std::uint64_t fits,
-                             std::uint64_t crosses) {
+// offsets worth a look (those crossing at least as often as the best might). Inline:
+// it takes the processor features of the scan it is part of.
+[[gnu::always_inline]] inline void LineScanner::Candidates(Scan& scan, const Line& line, std::uint64_t filled,
+                                                           std::uint64_t fits, std::uint64_t crosses) {
   const int length = scan.length;
   const int step = scan.orientation->cell_step;
   const std::uint64_t window_mask = length < 64 ? (std::uint64_t{1} << length) - 1 : ~std::uint64_t{0};
@@ -310,7 +336,7 @@ void LineScanner::Candidates(Scan& scan, const Line& line, std::uint64_t filled,
   // place with fewer crossings than the best needs no more than its count.
   auto look = [&](int q, bool first) {
     const std::uint64_t window = (filled >> q) & window_mask;
-    const int crossings = CountBits(window);
+    const int crossings = std::popcount(window);
     if (!first && crossings < scan.best.crossings) return;
     int use_sum = 0;
     for (std::uint64_t bits = window; bits != 0; bits &= bits - 1) {
@@ -341,63 +367,110 @@ void LineScanner::Candidates(Scan& scan, const Line& line, std::uint64_t filled,
 
 namespace {
 
-// Four lines' masks at once (GCC vector extension: one AVX2 register where the
-// processor has it, plain SSE2 code elsewhere). Eight lines in one AVX-512 register
-// were no faster, and much slower on a processor without it.
+// Four words of masks at once (GCC vector extension: one AVX2 register where the
+// processor has it, plain SSE2 code elsewhere). Eight in one AVX-512 register were no
+// faster, and much slower on a processor without it.
 typedef std::uint64_t Lanes __attribute__((vector_size(8 * kLanes)));
 
-// For each line i of [first, last] of a narrow orientation: fits[i] gets the offsets
-// where the word fits, crosses[i] those where one of its letters meets the same letter,
-// crosses_twice[i] those where two do, and bit i - first of `marks` is set when the
-// line holds a place that fits and crosses at least `crossings` times (0, 1 or 2);
-// lines no mark is set for may be left out. With `crossings` 0, `crossing_marks` gets
-// the marks for 1 as well. `lengths` holds each line's length. Reads and writes up to three lines past `last`
-// (the arrays are padded for it); their marks are garbage.
-__attribute__((target_clones("avx2", "default"))) void NarrowMasks(const std::uint64_t* masks, std::size_t total,
-                                                                    const std::uint64_t* lengths,
-                                                                    const std::uint8_t* codes, int length, int first,
-                                                                    int last, std::uint64_t* fits,
-                                                                    std::uint64_t* crosses,
-                                                                    std::uint64_t* crosses_twice, int crossings,
-                                                                    std::uint64_t* marks,
-                                                                    std::uint64_t* crossing_marks) {
-  const Lanes one = Lanes{} + 1;
-  const Lanes all = ~Lanes{};
-  const std::uint64_t word_length = static_cast<std::uint64_t>(length);
+// For each word w of [first, last] of a narrow orientation's masks (`total` words per
+// letter code): fits_forward[w] gets the offsets where the word fits, fits_backward[w]
+// those where it fits read backwards, once[w] the offsets whose `length` cells hold a
+// letter, and twice[w] those whose cells hold two. Where the word fits, every letter
+// in its cells is one of its own, so these are where a place crosses once or twice, in
+// either direction. With `skip_empty`, words with no letter in any of their lines
+// (four at a time) are left as they were: no place there crosses. Reads and writes up
+// to three words past `last` (the arrays are padded for it).
+[[gnu::always_inline]] inline void NarrowFits(
+    const std::uint64_t* masks, std::size_t total, const std::uint64_t* blocked, const std::uint8_t* codes,
+    int length, int first, int last, bool skip_empty, std::uint64_t* fits_forward, std::uint64_t* fits_backward,
+    std::uint64_t* once, std::uint64_t* twice) {
   const std::uint64_t* letters[64];  // each letter's masks (a narrow line holds 64 letters at most)
   for (int k = 0; k < length; ++k) letters[k] = masks + static_cast<std::size_t>(codes[k]) * total;
   static_assert(kLanes == 4);
   for (int i = first; i <= last; i += kLanes) {
-    // Four empty lines hold no place that crosses (early in a build, most of them).
-    if (crossings > 0 && (masks[i] | masks[i + 1] | masks[i + 2] | masks[i + 3]) == 0) continue;
-    Lanes free, line_lengths, same;
-    std::memcpy(&free, masks + i, sizeof free);
-    std::memcpy(&line_lengths, lengths + i, sizeof line_lengths);
-    free = ~free;
-    // The offsets the line has: bits 0 .. length of line - length of word.
-    const Lanes offsets = line_lengths + 1 - word_length;
-    Lanes fit = (offsets >= 64) ? all : (one << (offsets & 63)) - 1;
-    Lanes cross = {};
-    Lanes twice = {};
+    if (skip_empty && (masks[i] | masks[i + 1] | masks[i + 2] | masks[i + 3]) == 0) continue;
+    Lanes filled, outside, same;
+    std::memcpy(&filled, masks + i, sizeof filled);
+    std::memcpy(&outside, blocked + i, sizeof outside);
+    // A cell of no line is neither free nor any letter, so a place that reaches one
+    // (past a line's end, or past the word's) fits nowhere.
+    const Lanes free = ~(filled | outside);
+    Lanes forward = ~Lanes{};
+    Lanes backward = ~Lanes{};
     for (int k = 0; k < length; ++k) {
       std::memcpy(&same, letters[k] + i, sizeof same);
-      const Lanes hit = same >> k;
-      fit &= (free | same) >> k;
-      twice |= cross & hit;
-      cross |= hit;
+      const Lanes ok = free | same;
+      forward &= ok >> k;
+      backward &= ok >> (length - 1 - k);
     }
-    std::memcpy(fits + i, &fit, sizeof fit);
-    std::memcpy(crosses + i, &cross, sizeof cross);
-    std::memcpy(crosses_twice + i, &twice, sizeof twice);
-    // Bit j for lane j, gathered without taking the lanes apart one by one. kLanes
+    // Windows of n cells that hold one letter, and two: doubled and grown one cell at
+    // a time along the bits of `length` from the highest down.
+    Lanes one = filled;
+    Lanes two = {};
+    int n = 1;
+    for (int bit = std::bit_width(static_cast<unsigned>(length)) - 2; bit >= 0; --bit) {
+      const Lanes one_on = one >> n;
+      two = two | (two >> n) | (one & one_on);
+      one |= one_on;
+      n *= 2;
+      if ((length >> bit) & 1) {
+        const Lanes cell = filled >> n;
+        two |= one & cell;
+        one |= cell;
+        ++n;
+      }
+    }
+    std::memcpy(fits_forward + i, &forward, sizeof forward);
+    std::memcpy(fits_backward + i, &backward, sizeof backward);
+    std::memcpy(once + i, &one, sizeof one);
+    std::memcpy(twice + i, &two, sizeof two);
+  }
+}
+
+// The lines of a narrow orientation for NarrowMarks: per word, the lines' mark bits and
+// the bits below each mark bit from its line's first cell on.
+struct LineEnds {
+  const std::uint64_t* ends;
+  const std::uint64_t* below_ends;
+};
+
+// For each word w of [first, last]: line_marks[w] gets the mark bits of its lines that
+// hold a place in `fits` that crosses at least `crossings` times (0, 1 or 2), by the
+// masks NarrowFits made, and bit w - first of `marks` is set when one does. Lines no
+// mark is set for may be left out. With `crossings` 0, `crossing_marks` and
+// `crossing_line_marks` get the marks for 1 as well. Reads and writes up to three words
+// past `last`; their marks are garbage.
+[[gnu::always_inline]] inline void NarrowMarks(
+    const std::uint64_t* filled, const std::uint64_t* fits, const std::uint64_t* once, const std::uint64_t* twice,
+    LineEnds lines, int first, int last, int crossings, std::uint64_t* marks, std::uint64_t* line_marks,
+    std::uint64_t* crossing_marks, std::uint64_t* crossing_line_marks) {
+  static_assert(kLanes == 4);
+  for (int i = first; i <= last; i += kLanes) {
+    // Four empty words hold no place that crosses (early in a build, most of them).
+    if (crossings > 0 && (filled[i] | filled[i + 1] | filled[i + 2] | filled[i + 3]) == 0) continue;
+    Lanes fit, one, two, ends, below_ends;
+    std::memcpy(&fit, fits + i, sizeof fit);
+    std::memcpy(&one, once + i, sizeof one);
+    std::memcpy(&two, twice + i, sizeof two);
+    std::memcpy(&ends, lines.ends + i, sizeof ends);
+    std::memcpy(&below_ends, lines.below_ends + i, sizeof below_ends);
+    // Per word, the mark bits of the lines holding a place: adding a line's bits below
+    // its mark bit carries into the mark bit exactly when one of them is set (a line
+    // that ends at bit 63 keeps its last cell as its mark bit, so that is or-ed in).
+    // Bit j for lane j is gathered without taking the lanes apart one by one; kLanes
     // divides 64, so a group's marks never straddle two words.
     const Lanes lane_bits = {1, 2, 4, 8};
     const int bit = i - first;
-    const Lanes places = crossings == 0 ? fit : fit & (crossings == 1 ? cross : twice);
-    const Lanes marked = reinterpret_cast<Lanes>(places != 0) & lane_bits;
+    const Lanes places = crossings == 0 ? fit : fit & (crossings == 1 ? one : two);
+    const Lanes marked_lines = (((places & below_ends) + below_ends) | places) & ends;
+    std::memcpy(line_marks + i, &marked_lines, sizeof marked_lines);
+    const Lanes marked = reinterpret_cast<Lanes>(marked_lines != 0) & lane_bits;
     marks[bit >> 6] |= (marked[0] | marked[1] | marked[2] | marked[3]) << (bit & 63);
     if (crossings == 0) {
-      const Lanes crossing = reinterpret_cast<Lanes>((fit & cross) != 0) & lane_bits;
+      const Lanes crossing_places = fit & one;
+      const Lanes crossing_lines = (((crossing_places & below_ends) + below_ends) | crossing_places) & ends;
+      std::memcpy(crossing_line_marks + i, &crossing_lines, sizeof crossing_lines);
+      const Lanes crossing = reinterpret_cast<Lanes>(crossing_lines != 0) & lane_bits;
       crossing_marks[bit >> 6] |= (crossing[0] | crossing[1] | crossing[2] | crossing[3]) << (bit & 63);
     }
   }
@@ -405,64 +478,90 @@ __attribute__((target_clones("avx2", "default"))) void NarrowMasks(const std::ui
 
 }  // namespace
 
-bool LineScanner::ScanNarrow(Scan& scan, int first, int last, BuildPause& pause) {
-  const Orientation& o = *scan.orientation;
+// Built for the processor it runs on: AVX2 takes four words of masks at a time, and
+// counting bits or finding the lowest one is one instruction.
+__attribute__((target_clones("arch=x86-64-v3", "default"))) bool LineScanner::ScanNarrow(Scan& scan, int first,
+                                                                                         int last,
+                                                                                         BuildPause& pause) {
+  Orientation& o = *scan.orientation;
   if (first > last) return true;  // no line can hold the word (it then has 64 letters at most)
+  const Line* lines = o.lines.data();
+  const int first_word = lines[first].offset;
+  const int last_word = lines[last].offset;
   const std::uint64_t* filled = o.masks.data();
+  bool no_best = scan.best.direction == 0;
+  if (o.searched != searches_) {
+    // The grid stays as it is during a search: both directions of the orientation take
+    // their places from one pass, made for the first of them.
+    NarrowFits(filled, static_cast<std::size_t>(o.total_words), o.blocked.data(), scan.forward, scan.length,
+               first_word, last_word, !no_best, o.fits[0].data(), o.fits[1].data(), o.once.data(), o.twice.data());
+    o.searched = searches_;
+  }
   const int* letter_counts = o.letters.data();
-  const std::uint64_t* fits = fits_.data();
-  const std::uint64_t* crosses = crosses_.data();
-  const std::uint64_t* crosses_twice = crosses_twice_.data();
+  const std::uint64_t* fits = o.fits[scan.reversed ? 1 : 0].data();
+  const std::uint64_t* once = o.once.data();
+  const std::uint64_t* twice = o.twice.data();
   std::uint64_t* marks = marks_.data();
   std::uint64_t* crossing_marks = marks + marks_.size() / 2;
-  const Line* lines = o.lines.data();
-  const int words = (last - first) / 64 + 1;
-  std::fill(marks, marks + words, 0);
-  std::fill(crossing_marks, crossing_marks + words, 0);
+  std::uint64_t* line_marks = line_marks_.data();
+  std::uint64_t* crossing_line_marks = line_marks + line_marks_.size() / 2;
+  const int mark_words = (last_word - first_word) / 64 + 1;
+  std::fill(marks, marks + mark_words, 0);
+  std::fill(crossing_marks, crossing_marks + mark_words, 0);
 
   // The lines that may matter as things stand at the start are marked, and each is
   // looked at again when its turn comes (the best only gets better meanwhile); the
   // lines between them only yield. Those are the lines where the word fits and crosses
-  // as often as the best needs (once, or twice when the best crosses twice or more):
-  // a line with fewer letters than the best crosses is among them only by the chance
-  // of the kernel's arithmetic, never for a look. While nothing is known, every line
-  // where the word fits matters, and so does every empty line (a random place): the
-  // word fits every empty line of the range, so the kernel has marked those already.
-  // Once the first of them gives a best, only the lines where the word fits and
-  // crosses are left to look at.
-  bool no_best = scan.best.direction == 0;
-  NarrowMasks(filled, static_cast<std::size_t>(o.total_words), o.lengths.data(), scan.codes, scan.length, first,
-              last, fits_.data(), crosses_.data(), crosses_twice_.data(),
-              no_best ? 0 : Min(Max(scan.best.crossings, 1), 2), marks, crossing_marks);
+  // as often as the best needs (once, or twice when the best crosses twice or more): a
+  // line with fewer letters than the best crosses never needs a look. While nothing is
+  // known, every line where the word fits matters, and so does every empty line (a
+  // random place): the word fits every empty line of the range, so those are marked
+  // already. Once the first of them gives a best, only the lines where the word fits
+  // and crosses are left to look at. Lines outside the range are shorter than the
+  // word: nothing fits there, and no mark is set for them.
+  NarrowMarks(filled, fits, once, twice, LineEnds{o.ends.data(), o.below_ends.data()}, first_word, last_word,
+              no_best ? 0 : Min(Max(scan.best.crossings, 1), 2), marks, line_marks, crossing_marks,
+              crossing_line_marks);
   int yielded = first;  // the lines before this one have yielded
-  for (int word = 0; word < words; ++word) {
-    std::uint64_t marked = marks[word];
+  for (int m = 0; m < mark_words; ++m) {
+    std::uint64_t marked = marks[m];
     while (marked != 0) {
       const int bit = std::countr_zero(marked);
       marked &= marked - 1;
-      const int i = first + word * 64 + bit;
-      if (i > last) break;
-      if (!pause.Yield(i - yielded)) return false;
-      const Line& line = lines[i];
-      if (filled[i] == 0) {
-        // An empty line: a random offset, and only while nothing better is known.
-        if (scan.best.direction == 0) {
-          const int offset = scan.rng.Below(line.length - scan.length + 1);
-          scan.Record(line, scan.reversed ? line.length - scan.length - offset : offset);
+      const int word = first_word + m * 64 + bit;
+      if (word > last_word) break;
+      int i = Max(yielded, o.first_line[static_cast<std::size_t>(word)]);
+      std::uint64_t marked_lines = line_marks[word];
+      while (marked_lines != 0) {
+        const int end = std::countr_zero(marked_lines);
+        marked_lines &= marked_lines - 1;
+        while (lines[i].end != end) ++i;
+        if (!pause.Yield(i - yielded)) return false;
+        const Line& line = lines[i];
+        if (letter_counts[i] == 0) {
+          // An empty line: a random offset, and only while nothing better is known.
+          if (scan.best.direction == 0) {
+            const int offset = scan.rng.Below(line.length - scan.length + 1);
+            scan.Record(line, scan.reversed ? line.length - scan.length - offset : offset);
+          }
+        } else if (scan.best.direction == 0) {
+          Candidates(scan, line, line.Of(filled[word]), line.Of(fits[word]), line.Of(once[word]));
+        } else if (letter_counts[i] >= scan.best.crossings) {
+          // Once the best crosses twice, a place that crosses once cannot matter.
+          const std::uint64_t fit = line.Of(fits[word]);
+          const std::uint64_t worth = line.Of(scan.best.crossings >= 2 ? twice[word] : once[word]);
+          if ((fit & worth) != 0) Candidates(scan, line, line.Of(filled[word]), fit, worth);
         }
-      } else if (scan.best.direction == 0) {
-        if (fits[i] != 0) Candidates(scan, line, filled[i], fits[i], crosses[i]);
-      } else if (letter_counts[i] >= scan.best.crossings) {
-        // Once the best crosses twice, a place that crosses once cannot matter.
-        const std::uint64_t worth = scan.best.crossings >= 2 ? crosses_twice[i] : crosses[i];
-        if ((fits[i] & worth) != 0) Candidates(scan, line, filled[i], fits[i], worth);
-      }
-      if (!pause.Yield()) return false;
-      yielded = i + 1;
-      if (no_best && scan.best.direction != 0) {
-        no_best = false;
-        marks = crossing_marks;
-        marked = marks[word] & ~((std::uint64_t{2} << bit) - 1);  // the lines after this one
+        if (!pause.Yield()) return false;
+        yielded = i + 1;
+        if (no_best && scan.best.direction != 0) {
+          // From here on only the lines where the word also crosses.
+          no_best = false;
+          marks = crossing_marks;
+          line_marks = crossing_line_marks;
+          marked = marks[m] & ~((std::uint64_t{2} << bit) - 1);  // the words after this one
+          marked_lines = line_marks[word] & ~((std::uint64_t{2} << end) - 1);
+        }
       }
     }
   }
@@ -594,6 +693,8 @@ bool LineScanner::Search(PuzzleState& s, Random& rng, BuildPause& pause) {
 
   Scan scan(s, rng);
   scan.length = length;
+  scan.forward = forward;
+  ++searches_;
   // BestUseSum is compared only after a place that crosses has set it.
   scan.best.use_sum = s.BestUseSum;
   // The directions in turn, from one drawn at random, one way round or the other.

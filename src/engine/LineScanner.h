@@ -58,9 +58,16 @@ class LineScanner final : public PlaceFinder {
     int words = 0;   // 64-bit words per mask
     int first = 0;   // cell number of the first cell
     int offset = 0;  // the line's first word in each of the orientation's masks
+    int shift = 0;   // the bit of its first cell there (0 but in a narrow orientation)
+    int end = 0;     // a narrow line's mark bit: the bit after its last cell, or that cell at bit 63
+    std::uint64_t bits = 0;  // a narrow line's cells, from bit 0
+    // A narrow line's part of one of its masks, from bit 0.
+    std::uint64_t Of(std::uint64_t word) const { return (word >> shift) & bits; }
   };
   // An orientation keeps one mask array per letter code, all lines one after another:
-  // code 0 holds the filled cells, codes 1..codes_ the cells holding that letter.
+  // code 0 holds the filled cells, codes 1..codes_ the cells holding that letter. In a
+  // narrow orientation short lines share a word, each followed by a cell that is never
+  // free and never holds a letter, so no place tested runs from one line into the next.
   struct Orientation {
     int row_step = 0;
     int col_step = 0;
@@ -68,7 +75,18 @@ class LineScanner final : public PlaceFinder {
     int total_words = 0;
     bool narrow = true;  // every line fits in one 64-bit word
     std::vector<Line> lines;
-    std::vector<std::uint64_t> lengths;  // of the lines, for the kernel
+    // Per word of a narrow orientation: the bits of no cell; the lines' mark bits; the
+    // bits below each line's mark bit from its first cell on; the first line in it.
+    std::vector<std::uint64_t> blocked;
+    std::vector<std::uint64_t> ends;
+    std::vector<std::uint64_t> below_ends;
+    std::vector<int> first_line;
+    // A search's scratch, per word of a narrow orientation: where the word fits
+    // forwards and backwards, and where a place would cross once and twice.
+    std::array<std::vector<std::uint64_t>, 2> fits;
+    std::vector<std::uint64_t> once;
+    std::vector<std::uint64_t> twice;
+    long long searched = -1;  // the search they were made for
     std::vector<int> letters;            // per line: how many of its cells hold a letter
     std::vector<int> line_of;  // per cell number: its line and its position on it
     std::vector<int> pos_of;
@@ -112,6 +130,7 @@ class LineScanner final : public PlaceFinder {
   int laid_width_ = -1;  // the size the lines are laid out for
   int laid_height_ = -1;
   std::size_t scratch_ = 1;  // the scratch arrays' size for it
+  long long searches_ = 0;
   bool clean_ = false;  // the masks hold nothing yet
   int codes_ = 0;  // letter codes 1..codes_; codes_ + 1 marks a letter no word has
   std::array<std::uint8_t, 256> code_of_byte_{};
@@ -120,10 +139,10 @@ class LineScanner final : public PlaceFinder {
   std::vector<std::uint8_t> cell_use_;   // UseCount, at most 8
   std::vector<std::uint8_t> word_codes_;  // per word: its codes, then the same reversed
   std::vector<std::size_t> word_start_;   // by word index
-  std::vector<std::uint64_t> fits_;       // scratch: per line of a narrow orientation,
-  std::vector<std::uint64_t> crosses_;    // or per word of one wide line
-  std::vector<std::uint64_t> crosses_twice_;
-  std::vector<std::uint64_t> marks_;      // scratch: the lines of a narrow orientation worth a look
+  std::vector<std::uint64_t> fits_;       // scratch: per word of one wide line
+  std::vector<std::uint64_t> crosses_;
+  std::vector<std::uint64_t> marks_;      // scratch: the words of a narrow orientation worth a look
+  std::vector<std::uint64_t> line_marks_;  // and in each word, the mark bits of those lines
 };
 
 }  // namespace kivrel
