@@ -120,8 +120,6 @@ void LineScanner::StartBuild(const PuzzleState& s) {
   cell_use_.assign(static_cast<std::size_t>(cells), 0);
   fits_.assign(scratch_ + kLanes, 0);
   crosses_.assign(scratch_ + kLanes, 0);
-  marks_.assign(2 * (scratch_ / 64 + 2), 0);  // two sets of marks, see ScanNarrow
-  line_marks_.assign(2 * (scratch_ + kLanes), 0);
   clean_ = true;
 }
 
@@ -165,8 +163,9 @@ void LineScanner::LayOutLines() {
     const int index = static_cast<int>(o.lines.size());
     for (int p = 0; p < length; ++p) {
       const int cell = line.first + p * o.cell_step;
-      o.line_of[static_cast<std::size_t>(cell)] = index;
-      o.pos_of[static_cast<std::size_t>(cell)] = p;
+      const int bit_on_line = line.shift + p;
+      o.place_of[static_cast<std::size_t>(cell)] = {index, line.offset + (bit_on_line >> 6),
+                                                    std::uint64_t{1} << (bit_on_line & 63)};
     }
     o.lines.push_back(line);
   };
@@ -186,8 +185,7 @@ void LineScanner::LayOutLines() {
     orientation.first_line.clear();
     orientation.letters.clear();
     orientation.lines.reserve(static_cast<std::size_t>(w + h));
-    orientation.line_of.assign(static_cast<std::size_t>(cells), 0);
-    orientation.pos_of.assign(static_cast<std::size_t>(cells), 0);
+    orientation.place_of.assign(static_cast<std::size_t>(cells), {});
   }
   if (cells > 0) {
     bit = 64;
@@ -214,6 +212,8 @@ void LineScanner::LayOutLines() {
     o.ends.resize(o.blocked.size(), 0);
     o.below_ends.resize(o.blocked.size(), 0);
     for (auto* pass : {&o.fits[0], &o.fits[1], &o.once, &o.twice}) pass->assign(o.blocked.size(), 0);
+    for (auto& marks : o.word_marks) marks.assign(static_cast<std::size_t>(o.total_words) / 64 + 2, 0);
+    for (auto& marks : o.line_marks) marks.assign(o.blocked.size(), 0);
     o.searched = -1;
     scratch = std::max(scratch, static_cast<std::size_t>(o.total_words));
   }
@@ -231,17 +231,13 @@ std::uint8_t LineScanner::CodeOf(const std::string& letter) const {
 void LineScanner::SetLetter(int cell, std::uint8_t code, int use) {
   cell_code_[static_cast<std::size_t>(cell)] = code;
   cell_use_[static_cast<std::size_t>(cell)] = static_cast<std::uint8_t>(use);
+  const bool matches = code <= codes_ && use < kFullCell;
   for (Orientation& o : orientations_) {
-    const std::size_t index = static_cast<std::size_t>(o.line_of[static_cast<std::size_t>(cell)]);
-    const Line& line = o.lines[index];
-    const int pos = o.pos_of[static_cast<std::size_t>(cell)] + line.shift;
-    const std::size_t word = static_cast<std::size_t>(line.offset + (pos >> 6));
-    const std::uint64_t bit = std::uint64_t{1} << (pos & 63);
-    o.masks[word] |= bit;
-    ++o.letters[index];
-    if (code <= codes_ && use < kFullCell) {
-      o.masks[static_cast<std::size_t>(code) * static_cast<std::size_t>(o.total_words) + word] |= bit;
-    }
+    const CellPlace& place = o.place_of[static_cast<std::size_t>(cell)];
+    const std::size_t word = static_cast<std::size_t>(place.word);
+    o.masks[word] |= place.bit;
+    ++o.letters[static_cast<std::size_t>(place.line)];
+    if (matches) o.masks[static_cast<std::size_t>(code) * static_cast<std::size_t>(o.total_words) + word] |= place.bit;
   }
 }
 
@@ -251,10 +247,9 @@ void LineScanner::AddUse(int cell) {
   if (use != kFullCell || code > codes_) return;
   // The cell is full: from now on it matches no letter.
   for (Orientation& o : orientations_) {
-    const Line& line = o.lines[static_cast<std::size_t>(o.line_of[static_cast<std::size_t>(cell)])];
-    const int pos = o.pos_of[static_cast<std::size_t>(cell)] + line.shift;
+    const CellPlace& place = o.place_of[static_cast<std::size_t>(cell)];
     o.masks[static_cast<std::size_t>(code) * static_cast<std::size_t>(o.total_words) +
-            static_cast<std::size_t>(line.offset + (pos >> 6))] &= ~(std::uint64_t{1} << (pos & 63));
+            static_cast<std::size_t>(place.word)] &= ~place.bit;
   }
 }
 
@@ -372,24 +367,65 @@ namespace {
 // faster, and much slower on a processor without it.
 typedef std::uint64_t Lanes __attribute__((vector_size(8 * kLanes)));
 
+// Where a narrow orientation's lines are worth a look: per word, the mark bits of the
+// lines that are (`lines`), and a bit per word for the words holding one (`words`).
+struct MarkSet {
+  std::uint64_t* words;
+  std::uint64_t* lines;
+};
+
+// The lines of a narrow orientation as the marks need them: per word, the lines' mark
+// bits and the bits below each mark bit from its line's first cell on.
+struct LineEnds {
+  const std::uint64_t* ends;
+  const std::uint64_t* below_ends;
+};
+
+// Marks the lines of the four words from i that hold one of `places` (word i is word
+// `bit` of the marks). Adding a line's bits below its mark bit carries into the mark
+// bit exactly when one of them is set (a line that ends at bit 63 keeps its last cell
+// as its mark bit, so that is or-ed in). Bit j for lane j is gathered without taking
+// the lanes apart one by one; kLanes divides 64, so a group never straddles two words.
+[[gnu::always_inline]] inline void Mark(const Lanes& places, const Lanes& ends, const Lanes& below_ends, int i,
+                                        int bit, MarkSet set) {
+  static_assert(kLanes == 4);
+  const Lanes lines = (((places & below_ends) + below_ends) | places) & ends;
+  std::memcpy(set.lines + i, &lines, sizeof lines);
+  const Lanes lane_bits = {1, 2, 4, 8};
+  const Lanes marked = reinterpret_cast<Lanes>(lines != 0) & lane_bits;
+  set.words[bit >> 6] |= (marked[0] | marked[1] | marked[2] | marked[3]) << (bit & 63);
+}
+
+// The places worth a look for a best that crosses `crossings` times (0 while there is
+// none, at most 2): those that fit, and cross as often.
+[[gnu::always_inline]] inline void Worth(Lanes& places, const Lanes& one, const Lanes& two, int crossings) {
+  if (crossings == 1) places &= one;
+  if (crossings >= 2) places &= two;
+}
+
 // For each word w of [first, last] of a narrow orientation's masks (`total` words per
-// letter code): fits_forward[w] gets the offsets where the word fits, fits_backward[w]
-// those where it fits read backwards, once[w] the offsets whose `length` cells hold a
-// letter, and twice[w] those whose cells hold two. Where the word fits, every letter
-// in its cells is one of its own, so these are where a place crosses once or twice, in
-// either direction. With `skip_empty`, words with no letter in any of their lines
-// (four at a time) are left as they were: no place there crosses. Reads and writes up
-// to three words past `last` (the arrays are padded for it).
-[[gnu::always_inline]] inline void NarrowFits(
-    const std::uint64_t* masks, std::size_t total, const std::uint64_t* blocked, const std::uint8_t* codes,
-    int length, int first, int last, bool skip_empty, std::uint64_t* fits_forward, std::uint64_t* fits_backward,
-    std::uint64_t* once, std::uint64_t* twice) {
+// letter code): fits[0][w] gets the offsets where the word fits, fits[1][w] those where
+// it fits read backwards, once[w] the offsets whose `length` cells hold a letter, and
+// twice[w] those whose cells hold two. Where the word fits, every letter in its cells
+// is one of its own, so these are where a place crosses once or twice, in either
+// direction. marks[0] and marks[1] get the lines of each direction that hold a place
+// worth a look for a best that crosses `crossings` times (see Worth); with `crossings`
+// 0, crossing_marks get those for 1 as well. Lines no mark is set for may be left out.
+// With `crossings` above 0, words with no letter in any of their lines (four at a time)
+// are left as they were: no place there crosses. Reads and writes up to three words
+// past `last` (the arrays are padded for it); their marks are garbage.
+[[gnu::always_inline]] inline void NarrowFits(const std::uint64_t* masks, std::size_t total,
+                                              const std::uint64_t* blocked, LineEnds line_ends,
+                                              const std::uint8_t* codes, int length, int first, int last,
+                                              int crossings, std::uint64_t* const fits[2], std::uint64_t* once,
+                                              std::uint64_t* twice, const MarkSet marks[2],
+                                              const MarkSet crossing_marks[2]) {
   const std::uint64_t* letters[64];  // each letter's masks (a narrow line holds 64 letters at most)
   for (int k = 0; k < length; ++k) letters[k] = masks + static_cast<std::size_t>(codes[k]) * total;
-  static_assert(kLanes == 4);
   for (int i = first; i <= last; i += kLanes) {
-    if (skip_empty && (masks[i] | masks[i + 1] | masks[i + 2] | masks[i + 3]) == 0) continue;
-    Lanes filled, outside, same;
+    // Four empty words hold no place that crosses (early in a build, most of them).
+    if (crossings > 0 && (masks[i] | masks[i + 1] | masks[i + 2] | masks[i + 3]) == 0) continue;
+    Lanes filled, outside, same, ends, below_ends;
     std::memcpy(&filled, masks + i, sizeof filled);
     std::memcpy(&outside, blocked + i, sizeof outside);
     // A cell of no line is neither free nor any letter, so a place that reaches one
@@ -420,59 +456,41 @@ typedef std::uint64_t Lanes __attribute__((vector_size(8 * kLanes)));
         ++n;
       }
     }
-    std::memcpy(fits_forward + i, &forward, sizeof forward);
-    std::memcpy(fits_backward + i, &backward, sizeof backward);
+    std::memcpy(fits[0] + i, &forward, sizeof forward);
+    std::memcpy(fits[1] + i, &backward, sizeof backward);
     std::memcpy(once + i, &one, sizeof one);
     std::memcpy(twice + i, &two, sizeof two);
+    std::memcpy(&ends, line_ends.ends + i, sizeof ends);
+    std::memcpy(&below_ends, line_ends.below_ends + i, sizeof below_ends);
+    Lanes forward_worth = forward;
+    Lanes backward_worth = backward;
+    Worth(forward_worth, one, two, crossings);
+    Worth(backward_worth, one, two, crossings);
+    Mark(forward_worth, ends, below_ends, i, i - first, marks[0]);
+    Mark(backward_worth, ends, below_ends, i, i - first, marks[1]);
+    if (crossings == 0) {
+      Mark(forward & one, ends, below_ends, i, i - first, crossing_marks[0]);
+      Mark(backward & one, ends, below_ends, i, i - first, crossing_marks[1]);
+    }
   }
 }
 
-// The lines of a narrow orientation for NarrowMarks: per word, the lines' mark bits and
-// the bits below each mark bit from its line's first cell on.
-struct LineEnds {
-  const std::uint64_t* ends;
-  const std::uint64_t* below_ends;
-};
-
-// For each word w of [first, last]: line_marks[w] gets the mark bits of its lines that
-// hold a place in `fits` that crosses at least `crossings` times (0, 1 or 2), by the
-// masks NarrowFits made, and bit w - first of `marks` is set when one does. Lines no
-// mark is set for may be left out. With `crossings` 0, `crossing_marks` and
-// `crossing_line_marks` get the marks for 1 as well. Reads and writes up to three words
-// past `last`; their marks are garbage.
-[[gnu::always_inline]] inline void NarrowMarks(
-    const std::uint64_t* filled, const std::uint64_t* fits, const std::uint64_t* once, const std::uint64_t* twice,
-    LineEnds lines, int first, int last, int crossings, std::uint64_t* marks, std::uint64_t* line_marks,
-    std::uint64_t* crossing_marks, std::uint64_t* crossing_line_marks) {
-  static_assert(kLanes == 4);
+// The marks of one direction again, from the masks NarrowFits made, for a best that now
+// crosses `crossings` times (1 or 2).
+[[gnu::always_inline]] inline void NarrowMarks(const std::uint64_t* filled, const std::uint64_t* fits,
+                                               const std::uint64_t* once, const std::uint64_t* twice,
+                                               LineEnds line_ends, int first, int last, int crossings,
+                                               MarkSet marks) {
   for (int i = first; i <= last; i += kLanes) {
-    // Four empty words hold no place that crosses (early in a build, most of them).
-    if (crossings > 0 && (filled[i] | filled[i + 1] | filled[i + 2] | filled[i + 3]) == 0) continue;
-    Lanes fit, one, two, ends, below_ends;
-    std::memcpy(&fit, fits + i, sizeof fit);
+    if ((filled[i] | filled[i + 1] | filled[i + 2] | filled[i + 3]) == 0) continue;
+    Lanes places, one, two, ends, below_ends;
+    std::memcpy(&places, fits + i, sizeof places);
     std::memcpy(&one, once + i, sizeof one);
     std::memcpy(&two, twice + i, sizeof two);
-    std::memcpy(&ends, lines.ends + i, sizeof ends);
-    std::memcpy(&below_ends, lines.below_ends + i, sizeof below_ends);
-    // Per word, the mark bits of the lines holding a place: adding a line's bits below
-    // its mark bit carries into the mark bit exactly when one of them is set (a line
-    // that ends at bit 63 keeps its last cell as its mark bit, so that is or-ed in).
-    // Bit j for lane j is gathered without taking the lanes apart one by one; kLanes
-    // divides 64, so a group's marks never straddle two words.
-    const Lanes lane_bits = {1, 2, 4, 8};
-    const int bit = i - first;
-    const Lanes places = crossings == 0 ? fit : fit & (crossings == 1 ? one : two);
-    const Lanes marked_lines = (((places & below_ends) + below_ends) | places) & ends;
-    std::memcpy(line_marks + i, &marked_lines, sizeof marked_lines);
-    const Lanes marked = reinterpret_cast<Lanes>(marked_lines != 0) & lane_bits;
-    marks[bit >> 6] |= (marked[0] | marked[1] | marked[2] | marked[3]) << (bit & 63);
-    if (crossings == 0) {
-      const Lanes crossing_places = fit & one;
-      const Lanes crossing_lines = (((crossing_places & below_ends) + below_ends) | crossing_places) & ends;
-      std::memcpy(crossing_line_marks + i, &crossing_lines, sizeof crossing_lines);
-      const Lanes crossing = reinterpret_cast<Lanes>(crossing_lines != 0) & lane_bits;
-      crossing_marks[bit >> 6] |= (crossing[0] | crossing[1] | crossing[2] | crossing[3]) << (bit & 63);
-    }
+    std::memcpy(&ends, line_ends.ends + i, sizeof ends);
+    std::memcpy(&below_ends, line_ends.below_ends + i, sizeof below_ends);
+    Worth(places, one, two, crossings);
+    Mark(places, ends, below_ends, i, i - first, marks);
   }
 }
 
@@ -488,26 +506,13 @@ __attribute__((target_clones("arch=x86-64-v3", "default"))) bool LineScanner::Sc
   const Line* lines = o.lines.data();
   const int first_word = lines[first].offset;
   const int last_word = lines[last].offset;
-  const std::uint64_t* filled = o.masks.data();
-  bool no_best = scan.best.direction == 0;
-  if (o.searched != searches_) {
-    // The grid stays as it is during a search: both directions of the orientation take
-    // their places from one pass, made for the first of them.
-    NarrowFits(filled, static_cast<std::size_t>(o.total_words), o.blocked.data(), scan.forward, scan.length,
-               first_word, last_word, !no_best, o.fits[0].data(), o.fits[1].data(), o.once.data(), o.twice.data());
-    o.searched = searches_;
-  }
-  const int* letter_counts = o.letters.data();
-  const std::uint64_t* fits = o.fits[scan.reversed ? 1 : 0].data();
-  const std::uint64_t* once = o.once.data();
-  const std::uint64_t* twice = o.twice.data();
-  std::uint64_t* marks = marks_.data();
-  std::uint64_t* crossing_marks = marks + marks_.size() / 2;
-  std::uint64_t* line_marks = line_marks_.data();
-  std::uint64_t* crossing_line_marks = line_marks + line_marks_.size() / 2;
   const int mark_words = (last_word - first_word) / 64 + 1;
-  std::fill(marks, marks + mark_words, 0);
-  std::fill(crossing_marks, crossing_marks + mark_words, 0);
+  const std::uint64_t* filled = o.masks.data();
+  const LineEnds line_ends{o.ends.data(), o.below_ends.data()};
+  const int side = scan.reversed ? 1 : 0;
+  MarkSet sets[4];  // the marks of each direction, then those for a place that crosses
+  for (int k = 0; k < 4; ++k) sets[k] = {o.word_marks[static_cast<std::size_t>(k)].data(),
+                                         o.line_marks[static_cast<std::size_t>(k)].data()};
 
   // The lines that may matter as things stand at the start are marked, and each is
   // looked at again when its turn comes (the best only gets better meanwhile); the
@@ -519,9 +524,29 @@ __attribute__((target_clones("arch=x86-64-v3", "default"))) bool LineScanner::Sc
   // already. Once the first of them gives a best, only the lines where the word fits
   // and crosses are left to look at. Lines outside the range are shorter than the
   // word: nothing fits there, and no mark is set for them.
-  NarrowMarks(filled, fits, once, twice, LineEnds{o.ends.data(), o.below_ends.data()}, first_word, last_word,
-              no_best ? 0 : Min(Max(scan.best.crossings, 1), 2), marks, line_marks, crossing_marks,
-              crossing_line_marks);
+  bool no_best = scan.best.direction == 0;
+  const int crossings = no_best ? 0 : Min(Max(scan.best.crossings, 1), 2);
+  if (o.searched != searches_) {
+    // The grid stays as it is during a search: both directions of the orientation take
+    // their places from one pass, made for the first of them.
+    for (const MarkSet& set : sets) std::fill(set.words, set.words + mark_words, 0);
+    std::uint64_t* const fits[2] = {o.fits[0].data(), o.fits[1].data()};
+    NarrowFits(filled, static_cast<std::size_t>(o.total_words), o.blocked.data(), line_ends, scan.forward,
+               scan.length, first_word, last_word, crossings, fits, o.once.data(), o.twice.data(), sets, sets + 2);
+    o.searched = searches_;
+    o.marked_for = crossings;
+  } else if (crossings != o.marked_for) {
+    // The best got better since: fewer lines are worth a look.
+    std::fill(sets[side].words, sets[side].words + mark_words, 0);
+    NarrowMarks(filled, o.fits[static_cast<std::size_t>(side)].data(), o.once.data(), o.twice.data(), line_ends,
+                first_word, last_word, crossings, sets[side]);
+  }
+  const int* letter_counts = o.letters.data();
+  const std::uint64_t* fits = o.fits[static_cast<std::size_t>(side)].data();
+  const std::uint64_t* once = o.once.data();
+  const std::uint64_t* twice = o.twice.data();
+  const std::uint64_t* marks = sets[side].words;
+  const std::uint64_t* line_marks = sets[side].lines;
   int yielded = first;  // the lines before this one have yielded
   for (int m = 0; m < mark_words; ++m) {
     std::uint64_t marked = marks[m];
@@ -557,8 +582,8 @@ __attribute__((target_clones("arch=x86-64-v3", "default"))) bool LineScanner::Sc
         if (no_best && scan.best.direction != 0) {
           // From here on only the lines where the word also crosses.
           no_best = false;
-          marks = crossing_marks;
-          line_marks = crossing_line_marks;
+          marks = sets[2 + side].words;
+          line_marks = sets[2 + side].lines;
           marked = marks[m] & ~((std::uint64_t{2} << bit) - 1);  // the words after this one
           marked_lines = line_marks[word] & ~((std::uint64_t{2} << end) - 1);
         }

@@ -64,6 +64,12 @@ class LineScanner final : public PlaceFinder {
     // A narrow line's part of one of its masks, from bit 0.
     std::uint64_t Of(std::uint64_t word) const { return (word >> shift) & bits; }
   };
+  // Where a cell is in an orientation: its line, and its word and bit in the masks.
+  struct CellPlace {
+    int line = 0;
+    int word = 0;
+    std::uint64_t bit = 0;
+  };
   // An orientation keeps one mask array per letter code, all lines one after another:
   // code 0 holds the filled cells, codes 1..codes_ the cells holding that letter. In a
   // narrow orientation short lines share a word, each followed by a cell that is never
@@ -87,9 +93,13 @@ class LineScanner final : public PlaceFinder {
     std::vector<std::uint64_t> once;
     std::vector<std::uint64_t> twice;
     long long searched = -1;  // the search they were made for
+    // The lines worth a look in each direction, then those that cross (see ScanNarrow),
+    // and the crossings of the best they were marked for.
+    std::array<std::vector<std::uint64_t>, 4> word_marks;
+    std::array<std::vector<std::uint64_t>, 4> line_marks;
+    int marked_for = 0;
     std::vector<int> letters;            // per line: how many of its cells hold a letter
-    std::vector<int> line_of;  // per cell number: its line and its position on it
-    std::vector<int> pos_of;
+    std::vector<CellPlace> place_of;  // per cell number
     std::vector<std::uint64_t> masks;
     const std::uint64_t* Mask(int code, const Line& line) const {
       return masks.data() + static_cast<std::size_t>(code) * static_cast<std::size_t>(total_words) +
@@ -141,8 +151,6 @@ class LineScanner final : public PlaceFinder {
   std::vector<std::size_t> word_start_;   // by word index
   std::vector<std::uint64_t> fits_;       // scratch: per word of one wide line
   std::vector<std::uint64_t> crosses_;
-  std::vector<std::uint64_t> marks_;      // scratch: the words of a narrow orientation worth a look
-  std::vector<std::uint64_t> line_marks_;  // and in each word, the mark bits of those lines
 };
 
 }  // namespace kivrel
