@@ -68,8 +68,9 @@ std::size_t Form::Slot(Control control) const {
 
 ControlState& Form::Mutable(Control control) {
   ControlState& state = controls_[Slot(control)];
-  // A held change is later compared with the control as it was before it.
-  if (holds_ > 0) held_before_.try_emplace(control.Index(), state);
+  // A held change is later compared with the control as it was before it; a form that
+  // nobody shows has nothing to compare.
+  if (holds_ > 0 && !listeners_.empty()) held_before_.try_emplace(control.Index(), state);
   return state;
 }
 
