@@ -17,9 +17,21 @@ void LetterGrid::Create(int height, int width) {
   if (height < 0 || width < 0 || !GridSizeFits(width, height)) {
     throw std::invalid_argument("grid size out of range");
   }
+  const std::size_t cells = static_cast<std::size_t>(height + 1) * static_cast<std::size_t>(width + 1);
+  if (height == height_ && width == width_ && cells_.size() == cells) {
+    // The same size again (every build attempt): the cells are emptied where they are.
+    for (CellRecord& cell : cells_) {
+      cell.Letter.clear();
+      cell.UseCount = 0;
+      cell.ShowCount = 0;
+      cell.WordRefs.fill(0);
+    }
+    static_assert(sizeof(CellRecord) == sizeof(std::string) + 22 + 2, "a new field of CellRecord is emptied here too");
+    return;
+  }
   height_ = height;
   width_ = width;
-  cells_.assign(static_cast<std::size_t>(height + 1) * static_cast<std::size_t>(width + 1), CellRecord{});
+  cells_.assign(cells, CellRecord{});
 }
 
 void LetterGrid::OutOfRange(int row, int col) {
