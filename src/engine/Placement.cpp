@@ -39,7 +39,11 @@ void InsertWord(PuzzleState& s) {
   std::size_t pos = 0;
   for (int k = 1; k <= word.Length && pos < text.size(); ++k) {
     const std::size_t start = pos;
-    DecodeUtf8(text, pos);
+    if (static_cast<unsigned char>(text[pos]) < 0x80) {
+      ++pos;  // most letters are ASCII
+    } else {
+      DecodeUtf8(text, pos);
+    }
     CellRecord& cell = s.Grid.At(row, col);
     if (cell.UseCount >= 8) throw std::logic_error("a ninth word through one cell");
     if (cell.IsEmpty()) {
