@@ -214,8 +214,11 @@ void LineScanner::LayOutLines() {
     for (auto* pass : {&o.fits[0], &o.fits[1], &o.once, &o.twice}) pass->assign(o.blocked.size(), 0);
     for (auto& marks : o.word_marks) marks.assign(static_cast<std::size_t>(o.total_words) / 64 + 2, 0);
     for (auto& marks : o.line_marks) marks.assign(o.blocked.size(), 0);
-    o.searched = -1;
     scratch = std::max(scratch, static_cast<std::size_t>(o.total_words));
+  }
+  for (Orientation& o : orientations_) {
+    if (!o.narrow) o.line_fits.assign(8 * o.lines.size(), 0);
+    o.searched = -1;
   }
   scratch_ = scratch;
   laid_width_ = w;
@@ -593,12 +596,69 @@ __attribute__((target_clones("arch=x86-64-v3", "default"))) bool LineScanner::Sc
   return pause.Yield(last + 1 - yielded);
 }
 
+namespace {
+
+__extension__ typedef unsigned __int128 Cells128;  // a line of up to 128 cells
+
+Cells128 Load128(const std::uint64_t* words, int count) {
+  return static_cast<Cells128>(words[0]) | (count > 1 ? static_cast<Cells128>(words[1]) << 64 : 0);
+}
+
+}  // namespace
+
+void LineScanner::WideLineFits(const Scan& scan, int first, int last) {
+  Orientation& o = *scan.orientation;
+  const int length = scan.length;
+  for (int i = first; i <= last; ++i) {
+    const Line& line = o.lines[static_cast<std::size_t>(i)];
+    if (line.words > 2 || o.letters[static_cast<std::size_t>(i)] == 0) continue;  // see ScanWideLine
+    // As NarrowFits does for a word of lines, here for one line of up to 128 cells.
+    const Cells128 filled = Load128(o.Mask(0, line), line.words);
+    const Cells128 cells = line.length >= 128 ? ~Cells128{0} : (Cells128{1} << line.length) - 1;
+    const Cells128 free = ~filled & cells;
+    Cells128 forward = ~Cells128{0};
+    Cells128 backward = ~Cells128{0};
+    for (int k = 0; k < length; ++k) {
+      const Cells128 ok = free | Load128(o.Mask(scan.forward[k], line), line.words);
+      forward &= ok >> k;
+      backward &= ok >> (length - 1 - k);
+    }
+    Cells128 one = filled;
+    Cells128 two = 0;
+    int n = 1;
+    for (int bit = std::bit_width(static_cast<unsigned>(length)) - 2; bit >= 0; --bit) {
+      const Cells128 one_on = one >> n;
+      two = two | (two >> n) | (one & one_on);
+      one |= one_on;
+      n *= 2;
+      if ((length >> bit) & 1) {
+        const Cells128 cell = filled >> n;
+        two |= one & cell;
+        one |= cell;
+        ++n;
+      }
+    }
+    std::uint64_t* out = o.line_fits.data() + 8 * static_cast<std::size_t>(i);
+    for (const Cells128 mask : {forward, backward, one, two}) {
+      out[0] = static_cast<std::uint64_t>(mask);
+      out[1] = static_cast<std::uint64_t>(mask >> 64);
+      out += 2;
+    }
+  }
+}
+
 bool LineScanner::ScanWide(Scan& scan, int first, int last, BuildPause& pause) {
-  const int* letter_counts = scan.orientation->letters.data();
+  Orientation& o = *scan.orientation;
+  const int* letter_counts = o.letters.data();
+  if (o.searched != searches_) {
+    // Both directions from one pass, as in a narrow orientation.
+    WideLineFits(scan, first, last);
+    o.searched = searches_;
+  }
   for (int i = first; i <= last; ++i) {
     // A line with fewer letters than the best place crosses cannot matter.
     if (scan.best.direction == 0 || letter_counts[i] >= scan.best.crossings) {
-      ScanWideLine(scan, scan.orientation->lines[static_cast<std::size_t>(i)]);
+      ScanWideLine(scan, o.lines[static_cast<std::size_t>(i)], i);
     }
     if (!pause.Yield()) return false;
   }
@@ -607,7 +667,7 @@ bool LineScanner::ScanWide(Scan& scan, int first, int last, BuildPause& pause) {
 
 // One line of an orientation with lines longer than 64 cells: the same tests as the
 // narrow kernel, word by word along the line.
-void LineScanner::ScanWideLine(Scan& scan, const Line& line) {
+void LineScanner::ScanWideLine(Scan& scan, const Line& line, int index) {
   const std::uint64_t* filled = scan.orientation->Mask(0, line);
   if (std::all_of(filled, filled + line.words, [](std::uint64_t word) { return word == 0; })) {
     // An empty line: a random offset, and only while nothing better is known.
@@ -617,7 +677,22 @@ void LineScanner::ScanWideLine(Scan& scan, const Line& line) {
     }
     return;
   }
-  if (WideFits(scan, line)) WideCandidates(scan, line);
+  if (line.words > 2) {
+    if (WideFits(scan, line)) WideCandidates(scan, line);
+    return;
+  }
+  // The line's masks from WideLineFits: where the word fits in this direction, and
+  // where it crosses as often as the best needs (twice once the best crosses twice).
+  const std::uint64_t* masks = scan.orientation->line_fits.data() + 8 * static_cast<std::size_t>(index);
+  const std::uint64_t* fit = masks + (scan.reversed ? 2 : 0);
+  const std::uint64_t* worth = masks + (scan.best.direction != 0 && scan.best.crossings >= 2 ? 6 : 4);
+  if ((fit[0] | fit[1]) == 0) return;
+  if (scan.best.direction != 0 && ((fit[0] & worth[0]) | (fit[1] & worth[1])) == 0) return;
+  for (int j = 0; j < 2; ++j) {
+    fits_[static_cast<std::size_t>(j)] = fit[j];
+    crosses_[static_cast<std::size_t>(j)] = worth[j];
+  }
+  WideCandidates(scan, line);
 }
 
 bool LineScanner::WideFits(const Scan& scan, const Line& line) {

@@ -98,6 +98,9 @@ class LineScanner final : public PlaceFinder {
     std::array<std::vector<std::uint64_t>, 4> word_marks;
     std::array<std::vector<std::uint64_t>, 4> line_marks;
     int marked_for = 0;
+    // A search's scratch per line of a wide orientation of 128 cells at most: two words
+    // each of where the word fits forwards and backwards, and crosses once and twice.
+    std::vector<std::uint64_t> line_fits;
     std::vector<int> letters;            // per line: how many of its cells hold a letter
     std::vector<CellPlace> place_of;  // per cell number
     std::vector<std::uint64_t> masks;
@@ -125,7 +128,10 @@ class LineScanner final : public PlaceFinder {
   std::pair<int, int> LineRange(int o, int length) const;
   bool ScanNarrow(Scan& scan, int first, int last, BuildPause& pause);
   bool ScanWide(Scan& scan, int first, int last, BuildPause& pause);
-  void ScanWideLine(Scan& scan, const Line& line);
+  void ScanWideLine(Scan& scan, const Line& line, int index);
+  /// Works out line_fits for the lines [first, last] of a wide orientation that have
+  /// 128 cells at most.
+  void WideLineFits(const Scan& scan, int first, int last);
   /// Works out in fits_ and crosses_ (bit q for offset q along the orientation) where
   /// the word fits on a wide line that holds letters, and where one of its letters
   /// meets the same letter. False when it fits nowhere on the line.
