@@ -395,8 +395,10 @@ struct LineEnds {
   const Lanes lines = (((places & below_ends) + below_ends) | places) & ends;
   std::memcpy(set.lines + i, &lines, sizeof lines);
   const Lanes lane_bits = {1, 2, 4, 8};
-  const Lanes marked = reinterpret_cast<Lanes>(lines != 0) & lane_bits;
-  set.words[bit >> 6] |= (marked[0] | marked[1] | marked[2] | marked[3]) << (bit & 63);
+  Lanes marked = reinterpret_cast<Lanes>(lines != 0) & lane_bits;
+  marked |= __builtin_shufflevector(marked, marked, 2, 3, 0, 1);
+  marked |= __builtin_shufflevector(marked, marked, 1, 0, 3, 2);
+  set.words[bit >> 6] |= marked[0] << (bit & 63);
 }
 
 // The places worth a look for a best that crosses `crossings` times (0 while there is
