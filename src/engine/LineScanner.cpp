@@ -5,6 +5,7 @@
 #include <cstring>
 #include <stdexcept>
 #include <string_view>
+#include <utility>
 
 #include "files/Cp1252.h"
 #include "model/Text.h"
@@ -332,7 +333,7 @@ std::vector<LineSpan> LineScanner::LinesOf(int direction, int length) const {
   const std::uint64_t window_mask = length < 64 ? (std::uint64_t{1} << length) - 1 : ~std::uint64_t{0};
   // Crossings and UseSum of the word at offset q: the filled cells of its window. A
   // place with fewer crossings than the best needs no more than its count.
-  auto look = [&](int q, bool first) {
+  auto look = [&](int q, bool first) __attribute__((always_inline)) {
     const std::uint64_t window = (filled >> q) & window_mask;
     const int crossings = std::popcount(window);
     if (!first && crossings < scan.best.crossings) return;
@@ -419,12 +420,16 @@ struct LineEnds {
 // With `crossings` above 0, words with no letter in any of their lines (four at a time)
 // are left as they were: no place there crosses. Reads and writes up to three words
 // past `last` (the arrays are padded for it); their marks are garbage.
-[[gnu::always_inline]] inline void NarrowFits(const std::uint64_t* masks, std::size_t total,
-                                              const std::uint64_t* blocked, LineEnds line_ends,
-                                              const std::uint8_t* codes, int length, int first, int last,
-                                              int crossings, std::uint64_t* const fits[2], std::uint64_t* once,
-                                              std::uint64_t* twice, const MarkSet marks[2],
-                                              const MarkSet crossing_marks[2]) {
+// kLength is the word's length when it is known here (the loops over its letters and
+// the doubling then unroll, with every shift a constant), 0 when it is not.
+template <int kLength>
+[[gnu::always_inline]] inline void NarrowFitsOf(const std::uint64_t* masks, std::size_t total,
+                                                const std::uint64_t* blocked, LineEnds line_ends,
+                                                const std::uint8_t* codes, int word_length, int first, int last,
+                                                int crossings, std::uint64_t* const fits[2], std::uint64_t* once,
+                                                std::uint64_t* twice, const MarkSet marks[2],
+                                                const MarkSet crossing_marks[2]) {
+  const int length = kLength > 0 ? kLength : word_length;
   const std::uint64_t* letters[64];  // each letter's masks (a narrow line holds 64 letters at most)
   for (int k = 0; k < length; ++k) letters[k] = masks + static_cast<std::size_t>(codes[k]) * total;
   for (int i = first; i <= last; i += kLanes) {
@@ -478,6 +483,23 @@ struct LineEnds {
       Mark(backward & one, ends, below_ends, i, i - first, crossing_marks[1]);
     }
   }
+}
+
+[[gnu::always_inline]] inline void NarrowFits(const std::uint64_t* masks, std::size_t total,
+                                              const std::uint64_t* blocked, LineEnds line_ends,
+                                              const std::uint8_t* codes, int length, int first, int last,
+                                              int crossings, std::uint64_t* const fits[2], std::uint64_t* once,
+                                              std::uint64_t* twice, const MarkSet marks[2],
+                                              const MarkSet crossing_marks[2]) {
+  auto fits_of = [&]<int kLength>() __attribute__((always_inline)) {
+    NarrowFitsOf<kLength>(masks, total, blocked, line_ends, codes, length, first, last, crossings, fits, once, twice,
+                          marks, crossing_marks);
+  };
+  // The lengths most words have get a pass of their own.
+  auto known = [&]<int... kLengths>(std::integer_sequence<int, kLengths...>) __attribute__((always_inline)) {
+    return ((length == kLengths && (fits_of.template operator()<kLengths>(), true)) || ...);
+  };
+  if (!known(std::integer_sequence<int, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12>{})) fits_of.template operator()<0>();
 }
 
 // The marks of one direction again, from the masks NarrowFits made, for a best that now
