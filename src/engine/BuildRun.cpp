@@ -38,8 +38,19 @@ class BuildRun {
         progress_(progress),
         limits_(limits),
         finder_(finder),
-        pause_(state, progress),
-        table_(state.Words) {}
+        pause_(state, progress) {
+    // Every attempt starts from the word table as it was at the start. While the build
+    // lets events run, a command may replace the table: the whole of it is kept. A build
+    // that runs through only needs back what an attempt changes.
+    if (pause_.Yields()) {
+      table_ = state.Words;
+    } else {
+      placements_.reserve(state.Words.size());
+      for (const WordRecord& word : state.Words) {
+        placements_.push_back({word.Status, word.StartCol, word.StartRow, word.Direction});
+      }
+    }
+  }
 
   BuildEnd Run();
   long long Attempts() const { return attempts_; }
@@ -79,8 +90,14 @@ class BuildRun {
   const BuildLimits& limits_;
   PlaceFinder& finder_;
   BuildPause pause_;
-  const std::vector<WordRecord> table_;  // the word table as read at the start
+  // What an attempt changes in a record of the word table.
+  struct Placement {
+    i16 Status, StartCol, StartRow, Direction;
+  };
+  std::vector<WordRecord> table_;       // the word table as read at the start,
+  std::vector<Placement> placements_;   // or only its placements
   int ordered_ = 0;                      // words in BuildOrder
+  std::vector<int> order_scratch_;
   int restart_word_ = 0;                 // the reject that restarted the attempt
   long long attempts_ = 0;
   std::optional<Attempt> best_;
@@ -124,7 +141,18 @@ void BuildRun::StartAttempt() {
   PuzzleState& s = s_;
   // Every attempt starts from the table read at the start of the build, so editing the
   // list while a build runs cannot change the words under it. (The first attempt has it.)
-  if (attempts_ > 1) s.Words = table_;
+  if (attempts_ > 1 && !placements_.empty()) {
+    for (std::size_t k = 0; k < placements_.size(); ++k) {
+      WordRecord& word = s.Words[k];
+      const Placement& was = placements_[k];
+      word.Status = was.Status;
+      word.StartCol = was.StartCol;
+      word.StartRow = was.StartRow;
+      word.Direction = was.Direction;
+    }
+  } else if (attempts_ > 1) {
+    s.Words = table_;
+  }
   s.ResetCounts();
   s.Grid.Create(s.PuzzleHeight, s.PuzzleWidth);
   s.BlanksFilled = kFalse;
@@ -143,15 +171,29 @@ void BuildRun::StartAttempt() {
 
 void BuildRun::OrderWords() {
   // Longest first, ties in list order. Records without a word (entries that give
-  // none) take no part.
-  ordered_ = 0;
+  // none) take no part. Counted by length: each length's words start where the longer
+  // ones end.
   std::fill(s_.BuildOrder.begin(), s_.BuildOrder.end(), 0);
-  for (int i = 1; i <= s_.WordsUpperBound(); ++i) {
-    if (s_.Words[static_cast<std::size_t>(i)].Length > 0) s_.BuildOrder[static_cast<std::size_t>(++ordered_)] = static_cast<i16>(i);
+  const int last = s_.WordsUpperBound();
+  int longest = 0;
+  for (int i = 1; i <= last; ++i) longest = Max(longest, s_.Words[static_cast<std::size_t>(i)].Length);
+  std::vector<int>& next = order_scratch_;  // per length, the next position for it
+  next.assign(static_cast<std::size_t>(longest) + 2, 0);
+  for (int i = 1; i <= last; ++i) {
+    const int length = s_.Words[static_cast<std::size_t>(i)].Length;
+    if (length > 0) ++next[static_cast<std::size_t>(length)];
   }
-  std::stable_sort(s_.BuildOrder.begin() + 1, s_.BuildOrder.begin() + 1 + ordered_, [this](i16 a, i16 b) {
-    return s_.Words[static_cast<std::size_t>(a)].Length > s_.Words[static_cast<std::size_t>(b)].Length;
-  });
+  int position = 1;
+  for (int length = longest; length >= 1; --length) {
+    const int count = next[static_cast<std::size_t>(length)];
+    next[static_cast<std::size_t>(length)] = position;
+    position += count;
+  }
+  ordered_ = position - 1;
+  for (int i = 1; i <= last; ++i) {
+    const int length = s_.Words[static_cast<std::size_t>(i)].Length;
+    if (length > 0) s_.BuildOrder[static_cast<std::size_t>(next[static_cast<std::size_t>(length)]++)] = static_cast<i16>(i);
+  }
 }
 
 BuildRun::AttemptEnd BuildRun::PlaceTheRest() {
