@@ -523,11 +523,8 @@ template <int kLength>
 
 }  // namespace
 
-// Built for the processor it runs on: AVX2 takes four words of masks at a time, and
-// counting bits or finding the lowest one is one instruction.
-__attribute__((target_clones("arch=x86-64-v3", "default"))) bool LineScanner::ScanNarrow(Scan& scan, int first,
-                                                                                         int last,
-                                                                                         BuildPause& pause) {
+// Inline: it takes the processor features of ScanDirections.
+[[gnu::always_inline]] inline bool LineScanner::ScanNarrow(Scan& scan, int first, int last, BuildPause& pause) {
   Orientation& o = *scan.orientation;
   if (first > last) return true;  // no line can hold the word (it then has 64 letters at most)
   const Line* lines = o.lines.data();
@@ -809,21 +806,15 @@ void LineScanner::WideCandidates(Scan& scan, const Line& line) {
   }
 }
 
-bool LineScanner::Search(PuzzleState& s, Random& rng, BuildPause& pause) {
-  const std::size_t index = static_cast<std::size_t>(s.CurrentWordIndex);
-  const int length = s.Words[index].Length;
-  const std::uint8_t* forward = word_codes_.data() + word_start_[index];
+// Built for the processor it runs on: AVX2 takes four words of masks at a time, and
+// counting bits or finding the lowest one is one instruction.
+__attribute__((target_clones("arch=x86-64-v3", "default"))) bool LineScanner::ScanDirections(Scan& scan, int k,
+                                                                                             int step,
+                                                                                             BuildPause& pause) {
+  PuzzleState& s = scan.s;
   const int count = s.DirectionCount;
-
-  Scan scan(s, rng);
-  scan.length = length;
-  scan.forward = forward;
-  ++searches_;
-  // BestUseSum is compared only after a place that crosses has set it.
-  scan.best.use_sum = s.BestUseSum;
-  // The directions in turn, from one drawn at random, one way round or the other.
-  int k = rng.Below(count) + 1;
-  const int step = rng.Next() < 0.5f ? -1 : 1;
+  const std::uint8_t* forward = scan.forward;
+  const int length = scan.length;
   bool going_on = true;
   for (int visited = 0; visited < count && going_on; ++visited) {
     const int d = s.BuildDirection(k);
@@ -839,6 +830,25 @@ bool LineScanner::Search(PuzzleState& s, Random& rng, BuildPause& pause) {
     if (k > count) k = 1;
     if (k < 1) k = count;
   }
+  return going_on;
+}
+
+bool LineScanner::Search(PuzzleState& s, Random& rng, BuildPause& pause) {
+  const std::size_t index = static_cast<std::size_t>(s.CurrentWordIndex);
+  const int length = s.Words[index].Length;
+  const std::uint8_t* forward = word_codes_.data() + word_start_[index];
+  const int count = s.DirectionCount;
+
+  Scan scan(s, rng);
+  scan.length = length;
+  scan.forward = forward;
+  ++searches_;
+  // BestUseSum is compared only after a place that crosses has set it.
+  scan.best.use_sum = s.BestUseSum;
+  // The directions in turn, from one drawn at random, one way round or the other.
+  const int k = rng.Below(count) + 1;
+  const int step = rng.Next() < 0.5f ? -1 : 1;
+  const bool going_on = ScanDirections(scan, k, step, pause);
 
   s.BestRow = static_cast<i16>(scan.best.row);
   s.BestCol = static_cast<i16>(scan.best.col);

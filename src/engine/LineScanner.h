@@ -126,6 +126,8 @@ class LineScanner final : public PlaceFinder {
   void AddUse(int cell);
   /// The first and last line of orientation o that can hold `length` cells.
   std::pair<int, int> LineRange(int o, int length) const;
+  /// The directions from d on, turning by step, as far as Cancel lets the search go.
+  bool ScanDirections(Scan& scan, int k, int step, BuildPause& pause);
   bool ScanNarrow(Scan& scan, int first, int last, BuildPause& pause);
   bool ScanWide(Scan& scan, int first, int last, BuildPause& pause);
   void ScanWideLine(Scan& scan, const Line& line, int index);

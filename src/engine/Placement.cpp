@@ -39,15 +39,20 @@ void InsertWord(PuzzleState& s) {
   std::size_t pos = 0;
   for (int k = 1; k <= word.Length && pos < text.size(); ++k) {
     const std::size_t start = pos;
-    if (static_cast<unsigned char>(text[pos]) < 0x80) {
-      ++pos;  // most letters are ASCII
+    const bool ascii = static_cast<unsigned char>(text[pos]) < 0x80;  // most letters are
+    if (ascii) {
+      ++pos;
     } else {
       DecodeUtf8(text, pos);
     }
     CellRecord& cell = s.Grid.At(row, col);
     if (cell.UseCount >= 8) throw std::logic_error("a ninth word through one cell");
     if (cell.IsEmpty()) {
-      cell.Letter.assign(text.substr(start, pos - start));
+      if (ascii && cell.Letter.empty()) {
+        cell.Letter.push_back(text[start]);
+      } else {
+        cell.Letter.assign(text.substr(start, pos - start));
+      }
       --s.SpacesRemaining;
     }
     --s.LettersRemaining;
