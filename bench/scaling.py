@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """How a build's time grows with the grid and the list.
 
-    bench/scaling.py build/src/kivrel-cli [--min-time 1] [--reps 3]
+    bench/scaling.py build/src/kivrel-cli [OTHER/kivrel-cli ...] [--min-time 1] [--reps 3]
 
 Times kivrel-cli builds the way the peer harness does: the build time the program
 reports per puzzle (elapsedMs of `build --count N --json`), N raised until one run's
@@ -14,7 +14,8 @@ The word lists are made here from a fixed seed: words of letters drawn with thei
 frequency in English text, no two alike and none inside another, forwards or backwards
 (so each is found in one place, as in the example lists). Prints a Markdown table with
 the time per puzzle and per cell and word (ns), which stays flat when the cost grows
-no faster than cells x words.
+no faster than cells x words. With several programs (before and after a change, say)
+each row times them one after the other.
 """
 import argparse
 import json
@@ -63,7 +64,7 @@ def measure(cli, path, size, args):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("cli")
+    parser.add_argument("cli", nargs="+")
     parser.add_argument("--min-time", type=float, default=1.0)
     parser.add_argument("--reps", type=int, default=3)
     args = parser.parse_args()
@@ -71,16 +72,19 @@ def main():
     rows += [(99, make_words(count, 4, 12, count)) for count in (10, 30, 100, 300, 1000)]
     with open("/proc/loadavg") as load:
         print(f"load before: {load.read().split()[0]}", file=sys.stderr)
-    print("| grid | words | placed | ms per puzzle | ns per cell and word |")
-    print("|---|---:|---:|---:|---:|")
+    heads = "".join(f" ms per puzzle ({i + 1}) | ns per cell and word ({i + 1}) |" for i in range(len(args.cli)))
+    print("| grid | words | placed |" + heads)
+    print("|---|---:|---:|" + "---:|---:|" * len(args.cli))
     with tempfile.TemporaryDirectory() as folder:
         for size, words in rows:
             path = os.path.join(folder, f"{len(words)}.txt")
             with open(path, "w") as file:
                 file.write("\n".join(words) + "\n")
-            ms, placed = measure(args.cli, path, size, args)
-            ns = ms * 1e6 / (size * size * len(words))
-            print(f"| {size} x {size} | {len(words)} | {placed:.1f} | {ms:.3f} | {ns:.2f} |", flush=True)
+            cells = ""
+            for cli in args.cli:
+                ms, placed = measure(cli, path, size, args)
+                cells += f" {ms:.3f} | {ms * 1e6 / (size * size * len(words)):.2f} |"
+            print(f"| {size} x {size} | {len(words)} | {placed:.1f} |{cells}", flush=True)
     with open("/proc/loadavg") as load:
         print(f"load after: {load.read().split()[0]}", file=sys.stderr)
 

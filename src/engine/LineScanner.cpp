@@ -68,11 +68,17 @@ struct LineScanner::Scan {
     }
     const float r = rng.Next();
     const bool balance = s.BalanceDirections == 1;
-    if ((r > 0.5f && !balance && use_sum == best.use_sum) ||
-        (balance && s.DirectionWordCount[static_cast<std::size_t>(direction)] <
-                        s.DirectionWordCount[static_cast<std::size_t>(best.direction)])) {
-      Record(line, q, crossings, use_sum);
-    }
+    const bool take = (r > 0.5f && !balance && use_sum == best.use_sum) ||
+                      (balance && s.DirectionWordCount[static_cast<std::size_t>(direction)] <
+                                      s.DirectionWordCount[static_cast<std::size_t>(best.direction)]);
+    // A coin toss: chosen without a branch, which would be mispredicted half the time.
+    const int pos = reversed ? q + length - 1 : q;
+    const int row = line.row + pos * orientation->row_step;
+    const int col = line.col + pos * orientation->col_step;
+    best.row = take ? row : best.row;
+    best.col = take ? col : best.col;
+    best.direction = take ? direction : best.direction;
+    best.use_sum = take ? use_sum : best.use_sum;  // crossings tie
   }
 };
 
@@ -391,7 +397,7 @@ struct LineEnds {
 // as its mark bit, so that is or-ed in). Bit j for lane j is gathered without taking
 // the lanes apart one by one; kLanes divides 64, so a group never straddles two words.
 [[gnu::always_inline]] inline void Mark(const Lanes& places, const Lanes& ends, const Lanes& below_ends, int i,
-                                        int bit, MarkSet set) {
+                                        int bit, const MarkSet& set, std::uint64_t& words) {
   static_assert(kLanes == 4);
   const Lanes lines = (((places & below_ends) + below_ends) | places) & ends;
   std::memcpy(set.lines + i, &lines, sizeof lines);
@@ -399,7 +405,17 @@ struct LineEnds {
   Lanes marked = reinterpret_cast<Lanes>(lines != 0) & lane_bits;
   marked |= __builtin_shufflevector(marked, marked, 2, 3, 0, 1);
   marked |= __builtin_shufflevector(marked, marked, 1, 0, 3, 2);
-  set.words[bit >> 6] |= marked[0] << (bit & 63);
+  words |= marked[0] << (bit & 63);
+}
+
+// The word marks gathered in registers (see Mark) are stored a word at a time: when the
+// group at `bit` starts another word, and after the last group.
+[[gnu::always_inline]] inline void StoreMarks(const MarkSet* sets, std::uint64_t* words, int count, int bit) {
+  if (bit == 0 || (bit & 63) != 0) return;
+  for (int k = 0; k < count; ++k) {
+    sets[k].words[(bit >> 6) - 1] = words[k];
+    words[k] = 0;
+  }
 }
 
 // The places worth a look for a best that crosses `crossings` times (0 while there is
@@ -432,7 +448,11 @@ template <int kLength>
   const int length = kLength > 0 ? kLength : word_length;
   const std::uint64_t* letters[64];  // each letter's masks (a narrow line holds 64 letters at most)
   for (int k = 0; k < length; ++k) letters[k] = masks + static_cast<std::size_t>(codes[k]) * total;
+  const MarkSet sets[4] = {marks[0], marks[1], crossing_marks[0], crossing_marks[1]};
+  const int set_count = crossings == 0 ? 4 : 2;
+  std::uint64_t words[4] = {};
   for (int i = first; i <= last; i += kLanes) {
+    StoreMarks(sets, words, set_count, i - first);
     // Four empty words hold no place that crosses (early in a build, most of them).
     if (crossings > 0 && (masks[i] | masks[i + 1] | masks[i + 2] | masks[i + 3]) == 0) continue;
     Lanes filled, outside, same, ends, below_ends;
@@ -476,13 +496,14 @@ template <int kLength>
     Lanes backward_worth = backward;
     Worth(forward_worth, one, two, crossings);
     Worth(backward_worth, one, two, crossings);
-    Mark(forward_worth, ends, below_ends, i, i - first, marks[0]);
-    Mark(backward_worth, ends, below_ends, i, i - first, marks[1]);
+    Mark(forward_worth, ends, below_ends, i, i - first, sets[0], words[0]);
+    Mark(backward_worth, ends, below_ends, i, i - first, sets[1], words[1]);
     if (crossings == 0) {
-      Mark(forward & one, ends, below_ends, i, i - first, crossing_marks[0]);
-      Mark(backward & one, ends, below_ends, i, i - first, crossing_marks[1]);
+      Mark(forward & one, ends, below_ends, i, i - first, sets[2], words[2]);
+      Mark(backward & one, ends, below_ends, i, i - first, sets[3], words[3]);
     }
   }
+  StoreMarks(sets, words, set_count, ((last - first) / 64 + 1) * 64);
 }
 
 [[gnu::always_inline]] inline void NarrowFits(const std::uint64_t* masks, std::size_t total,
@@ -508,7 +529,9 @@ template <int kLength>
                                                const std::uint64_t* once, const std::uint64_t* twice,
                                                LineEnds line_ends, int first, int last, int crossings,
                                                MarkSet marks) {
+  std::uint64_t words = 0;
   for (int i = first; i <= last; i += kLanes) {
+    StoreMarks(&marks, &words, 1, i - first);
     if ((filled[i] | filled[i + 1] | filled[i + 2] | filled[i + 3]) == 0) continue;
     Lanes places, one, two, ends, below_ends;
     std::memcpy(&places, fits + i, sizeof places);
@@ -517,8 +540,9 @@ template <int kLength>
     std::memcpy(&ends, line_ends.ends + i, sizeof ends);
     std::memcpy(&below_ends, line_ends.below_ends + i, sizeof below_ends);
     Worth(places, one, two, crossings);
-    Mark(places, ends, below_ends, i, i - first, marks);
+    Mark(places, ends, below_ends, i, i - first, marks, words);
   }
+  StoreMarks(&marks, &words, 1, ((last - first) / 64 + 1) * 64);
 }
 
 }  // namespace
@@ -579,12 +603,14 @@ template <int kLength>
       marked &= marked - 1;
       const int word = first_word + m * 64 + bit;
       if (word > last_word) break;
-      int i = Max(yielded, o.first_line[static_cast<std::size_t>(word)]);
       std::uint64_t marked_lines = line_marks[word];
       while (marked_lines != 0) {
         const int end = std::countr_zero(marked_lines);
         marked_lines &= marked_lines - 1;
-        while (lines[i].end != end) ++i;
+        // The line of that mark bit: the word's first line, and one more for each mark
+        // bit below it.
+        const int i = o.first_line[static_cast<std::size_t>(word)] +
+                      std::popcount(o.ends[static_cast<std::size_t>(word)] & ((std::uint64_t{1} << end) - 1));
         if (!pause.Yield(i - yielded)) return false;
         const Line& line = lines[i];
         if (letter_counts[i] == 0) {

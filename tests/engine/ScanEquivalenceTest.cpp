@@ -130,6 +130,28 @@ TEST(LineScan, MakesTheDecisionsAndDrawsOfThePlainScan) {
   }
 }
 
+// Lines of 64 cells fill a mask word to its last bit, which then marks the line
+// itself; one-letter words have their places there too.
+TEST(LineScan, LinesOfSixtyFourCellsMakeThePlainScansDecisions) {
+  for (const auto& [width, height] : {std::pair{64, 3}, std::pair{3, 64}, std::pair{64, 64}}) {
+    for (std::uint64_t seed = 1; seed <= 12; ++seed) {
+      Case c = MakeCase(seed);
+      c.width = width;
+      c.height = height;
+      std::erase_if(c.words, [&](const std::string& word) {
+        return CharCount(word) > static_cast<std::size_t>(Min(width, height));
+      });
+      c.words.push_back("A");
+      SCOPED_TRACE(::testing::Message() << "seed " << seed << ", " << width << " x " << height);
+      Result fast = Build(c, seed, nullptr);
+      ReferenceFinder reference;
+      Result plain = Build(c, seed, &reference);
+      ASSERT_TRUE(fast.state.Grid == plain.state.Grid) << GridText(fast.state) << "\n" << GridText(plain.state);
+      EXPECT_EQ(fast.next_draw, plain.next_draw) << "the random draws differ";
+    }
+  }
+}
+
 TEST(LineScan, SearchingAllocatesNothing) {
   std::vector<std::string> words;
   Random r(5);
