@@ -43,7 +43,8 @@ std::vector<std::string> ThreeLetterWords() {
   std::vector<std::string> words;
   for (int i = 0; i < 26 * 26 * 26; ++i) {
     if (i * 7919 % (26 * 26 * 26) >= 10000) continue;
-    words.push_back({static_cast<char>('A' + i / 676), static_cast<char>('A' + i / 26 % 26), static_cast<char>('A' + i % 26)});
+    words.push_back(
+        {static_cast<char>('A' + i / 676), static_cast<char>('A' + i / 26 % 26), static_cast<char>('A' + i % 26)});
   }
   return words;
 }
@@ -64,14 +65,14 @@ void BM_Fill(benchmark::State& state, const std::string& path, int side, bool ch
 const std::string kExamples = KIVREL_EXAMPLES_DIR;
 const std::string kData = KIVREL_BENCH_DATA_DIR;
 
-BENCHMARK_CAPTURE(BM_Fill, 15x15_25_words/plain, kExamples + "/animals.kvl", 15, false);
-BENCHMARK_CAPTURE(BM_Fill, 15x15_25_words/checked, kExamples + "/animals.kvl", 15, true);
-BENCHMARK_CAPTURE(BM_Fill, 20x20_50_words/plain, kExamples + "/mathematics.kvl", 20, false);
-BENCHMARK_CAPTURE(BM_Fill, 20x20_50_words/checked, kExamples + "/mathematics.kvl", 20, true);
-BENCHMARK_CAPTURE(BM_Fill, 40x40_200_words/plain, kData + "/words-200.kvl", 40, false);
-BENCHMARK_CAPTURE(BM_Fill, 40x40_200_words/checked, kData + "/words-200.kvl", 40, true);
-BENCHMARK_CAPTURE(BM_Fill, 99x99_200_words/checked, kData + "/words-200.kvl", 99, true);
-BENCHMARK_CAPTURE(BM_Fill, 99x99_200_words/avoid_10000, kData + "/words-200.kvl", 99, true, true)
+BENCHMARK_CAPTURE(BM_Fill, 15x15_25_words / plain, kExamples + "/animals.kvl", 15, false);
+BENCHMARK_CAPTURE(BM_Fill, 15x15_25_words / checked, kExamples + "/animals.kvl", 15, true);
+BENCHMARK_CAPTURE(BM_Fill, 20x20_50_words / plain, kExamples + "/mathematics.kvl", 20, false);
+BENCHMARK_CAPTURE(BM_Fill, 20x20_50_words / checked, kExamples + "/mathematics.kvl", 20, true);
+BENCHMARK_CAPTURE(BM_Fill, 40x40_200_words / plain, kData + "/words-200.kvl", 40, false);
+BENCHMARK_CAPTURE(BM_Fill, 40x40_200_words / checked, kData + "/words-200.kvl", 40, true);
+BENCHMARK_CAPTURE(BM_Fill, 99x99_200_words / checked, kData + "/words-200.kvl", 99, true);
+BENCHMARK_CAPTURE(BM_Fill, 99x99_200_words / avoid_10000, kData + "/words-200.kvl", 99, true, true)
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

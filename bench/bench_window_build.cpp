@@ -77,7 +77,7 @@ void BM_WindowBuild(benchmark::State& state) {
   for (auto _ : state) {
     ctx.rng.Seed(kSeed);
     main.Raise(frmKV_Puzzle::cmdBuild, Event::Click);  // the Build button: BuildPuzzle in the window
-    QApplication::processEvents();         // the last repaint
+    QApplication::processEvents();                     // the last repaint
     placed += ctx.state.InsertedCount;
     junctions += ctx.state.JunctionCount;
   }
@@ -133,7 +133,8 @@ int main(int argc, char** argv) {
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   // The offscreen platform notes every raise() it cannot do; the figures are the point here.
   qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type != QtDebugMsg && type != QtInfoMsg && type != QtWarningMsg) std::fprintf(stderr, "%s\n", qPrintable(message));
+    if (type != QtDebugMsg && type != QtInfoMsg && type != QtWarningMsg)
+      std::fprintf(stderr, "%s\n", qPrintable(message));
   });
   QApplication qt(argc, argv);
   benchmark::Initialize(&argc, argv);

@@ -39,10 +39,9 @@ bool ListSnapshot::SameFile(const ListSnapshot& other) const {
 
 ListSnapshot TakeListSnapshot(const AppContext& ctx) {
   const PuzzleState& s = ctx.state;
-  return {ctx.list.Entries(),      s.PuzzleTitle,       s.PuzzleInstructions,   s.MysteryQuote,
-          s.PuzzleWidth,           s.PuzzleHeight,      s.IncludeDiagonals,     s.BalanceDirections,
-          s.BackwardsWords,        s.StopOnFirstReject, s.RestartOnFirstReject, s.StopRemainingOperator,
-          s.StopRemainingCount};
+  return {ctx.list.Entries(),     s.PuzzleTitle,           s.PuzzleInstructions, s.MysteryQuote,   s.PuzzleWidth,
+          s.PuzzleHeight,         s.IncludeDiagonals,      s.BalanceDirections,  s.BackwardsWords, s.StopOnFirstReject,
+          s.RestartOnFirstReject, s.StopRemainingOperator, s.StopRemainingCount};
 }
 
 void PutListSnapshot(AppContext& ctx, const ListSnapshot& snapshot) {

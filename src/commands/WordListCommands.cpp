@@ -146,8 +146,8 @@ void SaveWordListAs(AppContext& ctx) {
 bool ConfirmUnstorableCharacters(AppContext& ctx, const std::vector<std::string_view>& texts) {
   const std::string characters = UnstorableCharacters(texts);
   if (characters.empty()) return true;
-  const std::string question = "The file cannot hold these characters, which will be written as \"?\": " +
-                               characters + "\n\nSave all the same?";
+  const std::string question =
+      "The file cannot hold these characters, which will be written as \"?\": " + characters + "\n\nSave all the same?";
   return ShowMessage(ctx.dialogs, question, kPromptTitle, MessageIcon::Exclamation, MessageButtons::OkCancel) ==
          MessageAnswer::Ok;
 }

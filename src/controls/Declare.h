@@ -16,7 +16,7 @@
 
 #define KIVREL_CONTROL_NAME(name) #name,
 #define KIVREL_CONTROL_CONSTANT(name) inline constexpr Control name = kWindow.Get(#name);
-#define KIVREL_DECLARE_WINDOW(window, controls)                                      \
+#define KIVREL_DECLARE_WINDOW(window, controls)                                        \
   inline constexpr std::string_view kControlNames[] = {controls(KIVREL_CONTROL_NAME)}; \
   inline constexpr Window kWindow{#window, kControlNames};                             \
   controls(KIVREL_CONTROL_CONSTANT)

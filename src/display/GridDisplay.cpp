@@ -100,8 +100,8 @@ bool SizePuzzleDisplay(AppContext& ctx) {
   const Rect stats = main.Bounds(frmKV_Puzzle::fraStats);
   const Rect exit = main.Bounds(frmKV_Puzzle::cmdExit);
   // Room for the picture and the statistics frame, or for the row of buttons.
-  m.RequiredWidth = Max(WidthForPicture(pic, stats, m.BorderWidth),
-                        Nearest(exit.Width + exit.Left + 2.0 * m.BorderWidth));
+  m.RequiredWidth =
+      Max(WidthForPicture(pic, stats, m.BorderWidth), Nearest(exit.Width + exit.Left + 2.0 * m.BorderWidth));
   m.RequiredHeight = HeightForPicture(main, pic, stats, m.BorderWidth);
 
   // The font may not take every size exactly; the loop counts down from what it took.
@@ -149,7 +149,8 @@ void DrawCellLetter(AppContext& ctx, int row, int col, std::string_view letters)
     if (code >= 0) width = ctx.display.CharWidths[static_cast<std::size_t>(code)];
   }
   // Int((cell - width) / 2): a whole number or a half, so a shift floors it the same.
-  picture.PrintAt(((cell - width) >> 1) + static_cast<double>(col - 1) * cell, static_cast<double>(row - 1) * cell, text);
+  picture.PrintAt(((cell - width) >> 1) + static_cast<double>(col - 1) * cell, static_cast<double>(row - 1) * cell,
+                  text);
 }
 
 void ClearHighlights(AppContext& ctx) {
@@ -195,7 +196,8 @@ void ShowSelectedWord(AppContext& ctx, WriteMode mode) {
   const int index = s.SelectedWordIndex;
   if (index < 1 || index > s.WordsUpperBound()) return;
   const WordRecord& word = s.Words[static_cast<std::size_t>(index)];
-  if (word.Status != kStatusPlaced || !WordInsideGrid(s.Grid, word.StartRow, word.StartCol, word.Direction, word.Length)) {
+  if (word.Status != kStatusPlaced ||
+      !WordInsideGrid(s.Grid, word.StartRow, word.StartCol, word.Direction, word.Length)) {
     return;
   }
   s.CurrentCol = word.StartCol;

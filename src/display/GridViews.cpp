@@ -21,14 +21,38 @@ struct CellPos {
 void WordEnds(const WordRecord& word, CellPos& p1, CellPos& p2) {
   const int c = word.StartCol, w = word.StartRow, n = word.Length - 1;
   switch (word.Direction) {
-    case 1: p1 = {c, w}; p2 = {c + n, w}; break;
-    case 2: p1 = {c - n, w}; p2 = {c, w}; break;
-    case 3: p1 = {c, w}; p2 = {c, w + n}; break;
-    case 4: p1 = {c, w - n}; p2 = {c, w}; break;
-    case 5: p1 = {c, w}; p2 = {c + n, w + n}; break;
-    case 6: p1 = {c - n, w - n}; p2 = {c, w}; break;
-    case 7: p1 = {c, w}; p2 = {c + n, w - n}; break;
-    default: p1 = {c - n, w + n}; p2 = {c, w}; break;  // 8
+    case 1:
+      p1 = {c, w};
+      p2 = {c + n, w};
+      break;
+    case 2:
+      p1 = {c - n, w};
+      p2 = {c, w};
+      break;
+    case 3:
+      p1 = {c, w};
+      p2 = {c, w + n};
+      break;
+    case 4:
+      p1 = {c, w - n};
+      p2 = {c, w};
+      break;
+    case 5:
+      p1 = {c, w};
+      p2 = {c + n, w + n};
+      break;
+    case 6:
+      p1 = {c - n, w - n};
+      p2 = {c, w};
+      break;
+    case 7:
+      p1 = {c, w};
+      p2 = {c + n, w - n};
+      break;
+    default:
+      p1 = {c - n, w + n};
+      p2 = {c, w};
+      break;  // 8
   }
 }
 

@@ -33,12 +33,7 @@ struct Attempt {
 class BuildRun {
  public:
   BuildRun(PuzzleState& state, Random& rng, BuildProgress& progress, const BuildLimits& limits, PlaceFinder& finder)
-      : s_(state),
-        rng_(rng),
-        progress_(progress),
-        limits_(limits),
-        finder_(finder),
-        pause_(state, progress) {
+      : s_(state), rng_(rng), progress_(progress), limits_(limits), finder_(finder), pause_(state, progress) {
     // Every attempt starts from the word table as it was at the start. While the build
     // lets events run, a command may replace the table: the whole of it is kept. A build
     // that runs through only needs back what an attempt changes.
@@ -94,11 +89,11 @@ class BuildRun {
   struct Placement {
     i16 Status, StartCol, StartRow, Direction;
   };
-  std::vector<WordRecord> table_;       // the word table as read at the start,
-  std::vector<Placement> placements_;   // or only its placements
-  int ordered_ = 0;                      // words in BuildOrder
+  std::vector<WordRecord> table_;      // the word table as read at the start,
+  std::vector<Placement> placements_;  // or only its placements
+  int ordered_ = 0;                    // words in BuildOrder
   std::vector<int> order_scratch_;
-  int restart_word_ = 0;                 // the reject that restarted the attempt
+  int restart_word_ = 0;  // the reject that restarted the attempt
   long long attempts_ = 0;
   std::optional<Attempt> best_;
 };
@@ -192,7 +187,8 @@ void BuildRun::OrderWords() {
   ordered_ = position - 1;
   for (int i = 1; i <= last; ++i) {
     const int length = s_.Words[static_cast<std::size_t>(i)].Length;
-    if (length > 0) s_.BuildOrder[static_cast<std::size_t>(next[static_cast<std::size_t>(length)]++)] = static_cast<i16>(i);
+    if (length > 0)
+      s_.BuildOrder[static_cast<std::size_t>(next[static_cast<std::size_t>(length)]++)] = static_cast<i16>(i);
   }
 }
 
@@ -272,8 +268,8 @@ bool BuildRun::LimitReached() const {
 
 void BuildRun::KeepIfBest() {
   // The word that restarted the attempt counts as rejected in what is kept.
-  Attempt now{s_.Grid, s_.Words, s_.BuildOrder, s_.DirectionWordCount, s_.InsertedCount, s_.RejectedCount,
-              s_.JunctionCount, s_.LettersRemaining, s_.SpacesRemaining};
+  Attempt now{s_.Grid,          s_.Words,         s_.BuildOrder,       s_.DirectionWordCount, s_.InsertedCount,
+              s_.RejectedCount, s_.JunctionCount, s_.LettersRemaining, s_.SpacesRemaining};
   if (restart_word_ > 0) {
     WordRecord& word = now.Words[static_cast<std::size_t>(restart_word_)];
     word.Status = kStatusRejected;

@@ -44,9 +44,7 @@ FillAlphabet::FillAlphabet(const PuzzleState& s) {
   total_ = 26 * letters;
 }
 
-bool FillAlphabet::Contains(char32_t ch) const {
-  return IsAtoZ(ch) || extras_.find(ch) != std::u32string::npos;
-}
+bool FillAlphabet::Contains(char32_t ch) const { return IsAtoZ(ch) || extras_.find(ch) != std::u32string::npos; }
 
 std::string FillAlphabet::Draw(Random& rng) const {
   if (weights_.empty()) return std::string(1, kAlphabet[rng.Below(26)]);

@@ -49,12 +49,12 @@ std::vector<std::pair<int, int>> UnusedCells(const LetterGrid& grid);
 
 /// What a fill did besides writing letters.
 struct FillReport {
-  int Redrawn = 0;                       // fill cells drawn again so that no word reads twice
-  std::vector<std::string> FoundTwice;   // words read a second time in letters the fill may not change
-  std::vector<std::string> NotCleared;   // words the re-drawing could not clear within its rounds
-  int QuoteLettersLeftOut = 0;           // quote letters that found no empty cell
-  bool QuoteWritten = false;             // the fill wrote letters of a quote
-  bool Stopped = false;                  // the re-drawing was stopped before it was done
+  int Redrawn = 0;                      // fill cells drawn again so that no word reads twice
+  std::vector<std::string> FoundTwice;  // words read a second time in letters the fill may not change
+  std::vector<std::string> NotCleared;  // words the re-drawing could not clear within its rounds
+  int QuoteLettersLeftOut = 0;          // quote letters that found no empty cell
+  bool QuoteWritten = false;            // the fill wrote letters of a quote
+  bool Stopped = false;                 // the re-drawing was stopped before it was done
 };
 
 /// Whoever watches a long fill: the re-drawing tells it after each round, and it may

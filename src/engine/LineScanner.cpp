@@ -38,7 +38,7 @@ struct LineScanner::Scan {
   PuzzleState& s;
   Random& rng;
   Orientation* orientation = nullptr;
-  bool reversed = false;          // the direction runs against the orientation
+  bool reversed = false;  // the direction runs against the orientation
   int direction = 0;
   int length = 0;
   const std::uint8_t* forward = nullptr;  // the word's letters
@@ -396,8 +396,8 @@ struct LineEnds {
 // bit exactly when one of them is set (a line that ends at bit 63 keeps its last cell
 // as its mark bit, so that is or-ed in). Bit j for lane j is gathered without taking
 // the lanes apart one by one; kLanes divides 64, so a group never straddles two words.
-[[gnu::always_inline]] inline void Mark(const Lanes& places, const Lanes& ends, const Lanes& below_ends, int i,
-                                        int bit, const MarkSet& set, std::uint64_t& words) {
+[[gnu::always_inline]] inline void Mark(const Lanes& places, const Lanes& ends, const Lanes& below_ends, int i, int bit,
+                                        const MarkSet& set, std::uint64_t& words) {
   static_assert(kLanes == 4);
   const Lanes lines = (((places & below_ends) + below_ends) | places) & ends;
   std::memcpy(set.lines + i, &lines, sizeof lines);
@@ -508,10 +508,9 @@ template <int kLength>
 
 [[gnu::always_inline]] inline void NarrowFits(const std::uint64_t* masks, std::size_t total,
                                               const std::uint64_t* blocked, LineEnds line_ends,
-                                              const std::uint8_t* codes, int length, int first, int last,
-                                              int crossings, std::uint64_t* const fits[2], std::uint64_t* once,
-                                              std::uint64_t* twice, const MarkSet marks[2],
-                                              const MarkSet crossing_marks[2]) {
+                                              const std::uint8_t* codes, int length, int first, int last, int crossings,
+                                              std::uint64_t* const fits[2], std::uint64_t* once, std::uint64_t* twice,
+                                              const MarkSet marks[2], const MarkSet crossing_marks[2]) {
   auto fits_of = [&]<int kLength>() __attribute__((always_inline)) {
     NarrowFitsOf<kLength>(masks, total, blocked, line_ends, codes, length, first, last, crossings, fits, once, twice,
                           marks, crossing_marks);
@@ -527,8 +526,7 @@ template <int kLength>
 // crosses `crossings` times (1 or 2).
 [[gnu::always_inline]] inline void NarrowMarks(const std::uint64_t* filled, const std::uint64_t* fits,
                                                const std::uint64_t* once, const std::uint64_t* twice,
-                                               LineEnds line_ends, int first, int last, int crossings,
-                                               MarkSet marks) {
+                                               LineEnds line_ends, int first, int last, int crossings, MarkSet marks) {
   std::uint64_t words = 0;
   for (int i = first; i <= last; i += kLanes) {
     StoreMarks(&marks, &words, 1, i - first);
@@ -559,8 +557,8 @@ template <int kLength>
   const LineEnds line_ends{o.ends.data(), o.below_ends.data()};
   const int side = scan.reversed ? 1 : 0;
   MarkSet sets[4];  // the marks of each direction, then those for a place that crosses
-  for (int k = 0; k < 4; ++k) sets[k] = {o.word_marks[static_cast<std::size_t>(k)].data(),
-                                         o.line_marks[static_cast<std::size_t>(k)].data()};
+  for (int k = 0; k < 4; ++k)
+    sets[k] = {o.word_marks[static_cast<std::size_t>(k)].data(), o.line_marks[static_cast<std::size_t>(k)].data()};
 
   // The lines that may matter as things stand at the start are marked, and each is
   // looked at again when its turn comes (the best only gets better meanwhile); the
@@ -579,8 +577,8 @@ template <int kLength>
     // their places from one pass, made for the first of them.
     for (const MarkSet& set : sets) std::fill(set.words, set.words + mark_words, 0);
     std::uint64_t* const fits[2] = {o.fits[0].data(), o.fits[1].data()};
-    NarrowFits(filled, static_cast<std::size_t>(o.total_words), o.blocked.data(), line_ends, scan.forward,
-               scan.length, first_word, last_word, crossings, fits, o.once.data(), o.twice.data(), sets, sets + 2);
+    NarrowFits(filled, static_cast<std::size_t>(o.total_words), o.blocked.data(), line_ends, scan.forward, scan.length,
+               first_word, last_word, crossings, fits, o.once.data(), o.twice.data(), sets, sets + 2);
     o.searched = searches_;
     o.marked_for = crossings;
   } else if (crossings != o.marked_for) {
@@ -819,7 +817,8 @@ void LineScanner::WideCandidates(Scan& scan, const Line& line) {
   }
   if (!scan.reversed) {
     for (int j = 0; j < offset_words; ++j) {
-      for (std::uint64_t bits = fits[j] & crosses[j]; bits != 0; bits &= bits - 1) look(j * 64 + LowestBit(bits), false);
+      for (std::uint64_t bits = fits[j] & crosses[j]; bits != 0; bits &= bits - 1)
+        look(j * 64 + LowestBit(bits), false);
     }
   } else {
     for (int j = offset_words - 1; j >= 0; --j) {

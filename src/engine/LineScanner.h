@@ -55,11 +55,11 @@ class LineScanner final : public PlaceFinder {
     int row = 0;  // first cell in the orientation's forward direction
     int col = 0;
     int length = 0;
-    int words = 0;   // 64-bit words per mask
-    int first = 0;   // cell number of the first cell
-    int offset = 0;  // the line's first word in each of the orientation's masks
-    int shift = 0;   // the bit of its first cell there (0 but in a narrow orientation)
-    int end = 0;     // a narrow line's mark bit: the bit after its last cell, or that cell at bit 63
+    int words = 0;           // 64-bit words per mask
+    int first = 0;           // cell number of the first cell
+    int offset = 0;          // the line's first word in each of the orientation's masks
+    int shift = 0;           // the bit of its first cell there (0 but in a narrow orientation)
+    int end = 0;             // a narrow line's mark bit: the bit after its last cell, or that cell at bit 63
     std::uint64_t bits = 0;  // a narrow line's cells, from bit 0
     // A narrow line's part of one of its masks, from bit 0.
     std::uint64_t Of(std::uint64_t word) const { return (word >> shift) & bits; }
@@ -101,7 +101,7 @@ class LineScanner final : public PlaceFinder {
     // A search's scratch per line of a wide orientation of 128 cells at most: two words
     // each of where the word fits forwards and backwards, and crosses once and twice.
     std::vector<std::uint64_t> line_fits;
-    std::vector<int> letters;            // per line: how many of its cells hold a letter
+    std::vector<int> letters;         // per line: how many of its cells hold a letter
     std::vector<CellPlace> place_of;  // per cell number
     std::vector<std::uint64_t> masks;
     const std::uint64_t* Mask(int code, const Line& line) const {
@@ -150,11 +150,11 @@ class LineScanner final : public PlaceFinder {
   std::size_t scratch_ = 1;  // the scratch arrays' size for it
   long long searches_ = 0;
   bool clean_ = false;  // the masks hold nothing yet
-  int codes_ = 0;  // letter codes 1..codes_; codes_ + 1 marks a letter no word has
+  int codes_ = 0;       // letter codes 1..codes_; codes_ + 1 marks a letter no word has
   std::array<std::uint8_t, 256> code_of_byte_{};
   std::array<Orientation, 4> orientations_;
-  std::vector<std::uint8_t> cell_code_;  // 0 empty
-  std::vector<std::uint8_t> cell_use_;   // UseCount, at most 8
+  std::vector<std::uint8_t> cell_code_;   // 0 empty
+  std::vector<std::uint8_t> cell_use_;    // UseCount, at most 8
   std::vector<std::uint8_t> word_codes_;  // per word: its codes, then the same reversed
   std::vector<std::size_t> word_start_;   // by word index
   std::vector<std::uint64_t> fits_;       // scratch: per word of one wide line

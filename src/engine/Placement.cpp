@@ -14,15 +14,40 @@ void PlaceFirstWord(PuzzleState& s, Random& r) {
   int row = 0;
   int col = 0;
   switch (s.CurrentDirection) {
-    case 1: row = r.Below(h) + 1; col = r.Below(w - l + 1) + 1; break;
-    case 2: row = r.Below(h) + 1; col = r.Below(w - l) + l; break;
-    case 3: col = r.Below(w) + 1; row = r.Below(h - l + 1) + 1; break;
-    case 4: col = r.Below(w) + 1; row = r.Below(h - l) + l; break;
-    case 5: col = r.Below(w - l + 1) + 1; row = r.Below(h - l + 1) + 1; break;
-    case 6: col = r.Below(w - l) + l; row = r.Below(h - l) + l; break;
-    case 7: col = r.Below(w - l + 1) + 1; row = r.Below(h - l) + l; break;
-    case 8: col = r.Below(w - l) + l; row = r.Below(h - l + 1) + 1; break;
-    default: throw std::logic_error("no direction for the first word");
+    case 1:
+      row = r.Below(h) + 1;
+      col = r.Below(w - l + 1) + 1;
+      break;
+    case 2:
+      row = r.Below(h) + 1;
+      col = r.Below(w - l) + l;
+      break;
+    case 3:
+      col = r.Below(w) + 1;
+      row = r.Below(h - l + 1) + 1;
+      break;
+    case 4:
+      col = r.Below(w) + 1;
+      row = r.Below(h - l) + l;
+      break;
+    case 5:
+      col = r.Below(w - l + 1) + 1;
+      row = r.Below(h - l + 1) + 1;
+      break;
+    case 6:
+      col = r.Below(w - l) + l;
+      row = r.Below(h - l) + l;
+      break;
+    case 7:
+      col = r.Below(w - l + 1) + 1;
+      row = r.Below(h - l) + l;
+      break;
+    case 8:
+      col = r.Below(w - l) + l;
+      row = r.Below(h - l + 1) + 1;
+      break;
+    default:
+      throw std::logic_error("no direction for the first word");
   }
   s.CurrentRow = static_cast<i16>(row);
   s.CurrentCol = static_cast<i16>(col);

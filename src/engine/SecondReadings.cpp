@@ -19,8 +19,7 @@ std::uint64_t PlacementKey(int target, int first, int last) {
 
 }  // namespace
 
-SecondReadingFinder::SecondReadingFinder(const PuzzleState& s, const std::vector<std::string>& avoid)
-    : grid_(s.Grid) {
+SecondReadingFinder::SecondReadingFinder(const PuzzleState& s, const std::vector<std::string>& avoid) : grid_(s.Grid) {
   for (std::size_t k = 1; k < s.Words.size(); ++k) {
     const WordRecord& w = s.Words[k];
     if (w.Status != kStatusPlaced || w.Text.empty() || w.Direction < 1 || w.Direction > kDirectionCount) continue;
@@ -45,8 +44,8 @@ int SecondReadingFinder::TargetFor(const std::string& word) {
     words_.push_back(word);
     characters_.push_back(Characters(word));
     const std::u32string& chars = characters_.back();
-    palindrome_.push_back(std::equal(chars.begin(), chars.begin() + static_cast<std::ptrdiff_t>(chars.size() / 2),
-                                     chars.rbegin()));
+    palindrome_.push_back(
+        std::equal(chars.begin(), chars.begin() + static_cast<std::ptrdiff_t>(chars.size() / 2), chars.rbegin()));
     placed_.push_back(false);
   }
   return it->second;

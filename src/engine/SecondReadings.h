@@ -64,19 +64,19 @@ class SecondReadingFinder {
 
   const LetterGrid& grid_;
   std::unordered_map<std::string, int> by_text_;
-  std::vector<std::string> words_;              // by target
-  std::vector<std::u32string> characters_;      // by target
-  std::vector<bool> palindrome_;                // by target
-  std::vector<bool> placed_;                    // the target has placements
+  std::vector<std::string> words_;                // by target
+  std::vector<std::u32string> characters_;        // by target
+  std::vector<bool> palindrome_;                  // by target
+  std::vector<bool> placed_;                      // the target has placements
   std::unordered_set<std::uint64_t> placements_;  // target, first and last cell of each
 
   // The automaton: node 0 is the root; next_ holds symbols_ entries per node.
   std::vector<char32_t> alphabet_;  // the characters of the targets, in code order
   int symbols_ = 0;
   std::vector<int> next_;
-  std::vector<int> ends_;   // the target a node spells, or -1
-  std::vector<int> fail_;   // the longest proper suffix that is a node
-  std::vector<int> more_;   // the nearest node down the failure links that spells a target, or -1
+  std::vector<int> ends_;  // the target a node spells, or -1
+  std::vector<int> fail_;  // the longest proper suffix that is a node
+  std::vector<int> more_;  // the nearest node down the failure links that spells a target, or -1
 
   std::vector<int> cells_;  // the symbol in each cell of the grid, -1 for none
   std::vector<Reading> found_;

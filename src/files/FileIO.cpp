@@ -155,7 +155,8 @@ std::string WriteTarget(const std::string& path) {
 }  // namespace
 
 bool SameFile(const std::string& a, const std::string& b) {
-  struct stat first {}, second {};
+  struct stat first {
+  }, second{};
   const bool a_exists = ::stat(a.c_str(), &first) == 0;
   const bool b_exists = ::stat(b.c_str(), &second) == 0;
   if (a_exists && b_exists) return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
@@ -274,9 +275,9 @@ namespace {
 
 // A file's new bytes, whole and on disk in a temporary file beside the file they replace.
 struct Pending {
-  std::string path;    // as the caller named it
-  std::string target;  // the file the links lead to
-  std::string temp;    // "" once renamed
+  std::string path;                     // as the caller named it
+  std::string target;                   // the file the links lead to
+  std::string temp;                     // "" once renamed
   std::unique_ptr<TemporaryName> name;  // where a signal finds it meanwhile
   int lock = -1;                        // held for as long as the temporary is ours
 };

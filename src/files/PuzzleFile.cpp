@@ -68,10 +68,10 @@ class Reader {
 // a file that is not a puzzle is told by its counts.
 PuzzleFileHeader ReadHeader(Reader& in) {
   PuzzleFileHeader h;
-  for (i16* field : {&h.WordCount, &h.InsertedCount, &h.RejectedCount, &h.LetterCount, &h.SpaceCount,
-                     &h.LettersRemaining, &h.SpacesRemaining, &h.JunctionCount, &h.LongestWordIndex,
-                     &h.LongestWordLength, &h.ShortestWordLength, &h.PuzzleWidth, &h.PuzzleHeight, &h.BlanksFilled,
-                     &h.BalanceDirections, &h.IncludeDiagonals, &h.FastBuild}) {
+  for (i16* field :
+       {&h.WordCount, &h.InsertedCount, &h.RejectedCount, &h.LetterCount, &h.SpaceCount, &h.LettersRemaining,
+        &h.SpacesRemaining, &h.JunctionCount, &h.LongestWordIndex, &h.LongestWordLength, &h.ShortestWordLength,
+        &h.PuzzleWidth, &h.PuzzleHeight, &h.BlanksFilled, &h.BalanceDirections, &h.IncludeDiagonals, &h.FastBuild}) {
     *field = in.Number();
   }
 
@@ -87,9 +87,8 @@ PuzzleFileHeader ReadHeader(Reader& in) {
 
   // What the rest of the program relies on.
   if (h.PuzzleWidth < 0 || h.PuzzleHeight < 0) in.Refuse("the size is negative");
-  for (i16 count : {h.WordCount, h.InsertedCount, h.RejectedCount, h.LetterCount, h.LettersRemaining,
-                    h.SpacesRemaining, h.JunctionCount, h.LongestWordIndex, h.LongestWordLength,
-                    h.ShortestWordLength}) {
+  for (i16 count : {h.WordCount, h.InsertedCount, h.RejectedCount, h.LetterCount, h.LettersRemaining, h.SpacesRemaining,
+                    h.JunctionCount, h.LongestWordIndex, h.LongestWordLength, h.ShortestWordLength}) {
     if (count < 0) in.Refuse("a count is negative");
   }
   if (h.LongestWordIndex > h.WordCount) in.Refuse("the longest word is not in the word table");
@@ -289,10 +288,10 @@ FileResult<std::string> EncodePuzzleFile(const PuzzleFile& file) {
     return FileError(FileFault::Invalid, "the counts do not match the word table and the grid");
   }
   Writer out;
-  for (i16 field : {h.WordCount, h.InsertedCount, h.RejectedCount, h.LetterCount, h.SpaceCount, h.LettersRemaining,
-                    h.SpacesRemaining, h.JunctionCount, h.LongestWordIndex, h.LongestWordLength,
-                    h.ShortestWordLength, h.PuzzleWidth, h.PuzzleHeight, h.BlanksFilled, h.BalanceDirections,
-                    h.IncludeDiagonals, h.FastBuild}) {
+  for (i16 field :
+       {h.WordCount, h.InsertedCount, h.RejectedCount, h.LetterCount, h.SpaceCount, h.LettersRemaining,
+        h.SpacesRemaining, h.JunctionCount, h.LongestWordIndex, h.LongestWordLength, h.ShortestWordLength,
+        h.PuzzleWidth, h.PuzzleHeight, h.BlanksFilled, h.BalanceDirections, h.IncludeDiagonals, h.FastBuild}) {
     out.Number(field);
   }
   out.Text(h.StopRemainingOperator);
@@ -302,8 +301,8 @@ FileResult<std::string> EncodePuzzleFile(const PuzzleFile& file) {
   out.Text(file.PuzzleInstructions);
   for (std::size_t k = 1; k < file.Words.size(); ++k) {
     const WordRecord& w = file.Words[k];
-    for (i16 field : {w.SortPosition, w.Status, w.StartCol, w.StartRow, w.Direction, w.Length, w.Shown,
-                      w.ListStartCol, w.ListStartRow, w.ListDirection, w.ListWidth}) {
+    for (i16 field : {w.SortPosition, w.Status, w.StartCol, w.StartRow, w.Direction, w.Length, w.Shown, w.ListStartCol,
+                      w.ListStartRow, w.ListDirection, w.ListWidth}) {
       out.Number(field);
     }
     out.Text(w.Text);

@@ -59,7 +59,7 @@ struct PuzzleFile {
   std::string PuzzleInstructions;
   std::vector<WordRecord> Words = std::vector<WordRecord>(1);  // 1..WordCount; [0] unused
   LetterGrid Grid;
-  std::array<i16, 9> DirectionWordCount{};                     // 1..8; [0] unused
+  std::array<i16, 9> DirectionWordCount{};  // 1..8; [0] unused
   bool operator==(const PuzzleFile&) const = default;
 };
 

@@ -14,7 +14,8 @@ namespace fs = std::filesystem;
 
 std::string ThemeFolder(const std::string& program_folder, const std::string& source_folder) {
   std::error_code error;
-  const fs::path installed = (fs::path(program_folder) / ".." / "share" / "kivrel" / "examples" / "themes").lexically_normal();
+  const fs::path installed =
+      (fs::path(program_folder) / ".." / "share" / "kivrel" / "examples" / "themes").lexically_normal();
   if (fs::is_directory(installed, error)) return installed.string();
   return source_folder;
 }

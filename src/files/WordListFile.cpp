@@ -107,7 +107,8 @@ bool ReadsAsUtf8(std::string_view& bytes, std::string& decoded) {
     }
     return true;
   }
-  const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  const bool ascii =
+      std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
   return !ascii && IsValidUtf8(bytes);
 }
 
@@ -162,7 +163,8 @@ bool IsWordListText(std::string_view bytes) {
 }
 
 std::string RefusedSizeMessage(const std::string& size) {
-  return "The list asks for a " + size + " puzzle. " + kLargestSizeText + ": Default Dimensions proposes a size for it.";
+  return "The list asks for a " + size + " puzzle. " + kLargestSizeText +
+         ": Default Dimensions proposes a size for it.";
 }
 
 FileResult<ParsedWordList> ParseWordList(std::string_view file_bytes) {
@@ -197,9 +199,9 @@ FileResult<ParsedWordList> ParseWordList(std::string_view file_bytes) {
         return false;
       }
       if (!limits.Fits(entry)) {
-        refused = Refusal(NotAList(line_name() + " takes it past what a list holds: " +
-                                   std::to_string(WordList::kMaxEntries) + " entries and " +
-                                   std::to_string(WordList::kMaxLetters) + " letters"));
+        refused = Refusal(NotAList(line_name() +
+                                   " takes it past what a list holds: " + std::to_string(WordList::kMaxEntries) +
+                                   " entries and " + std::to_string(WordList::kMaxLetters) + " letters"));
         return false;
       }
       limits.AddItem(entry);

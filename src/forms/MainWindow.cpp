@@ -90,9 +90,12 @@ bool MainWindow::ConfirmExit() {
   }
   switch (ShowMessage(ctx_.dialogs, UnsavedPuzzleQuestion(s), std::string(kExitTitle), MessageIcon::Question,
                       MessageButtons::YesNoCancel)) {
-    case MessageAnswer::Yes: return WritePuzzleFile(ctx_);
-    case MessageAnswer::No: return true;
-    default: return false;
+    case MessageAnswer::Yes:
+      return WritePuzzleFile(ctx_);
+    case MessageAnswer::No:
+      return true;
+    default:
+      return false;
   }
 }
 

@@ -259,11 +259,20 @@ void PrintOptionsDialog::ChooseFont(Control button) {
 void PrintOptionsDialog::SetMargin(int side, double inches) {
   const int twips = Nearest(inches * 1440.0);
   switch (side) {
-    case kTopMargin: thumb_top_ = twips; break;
-    case kBottomMargin: thumb_bottom_ = twips; break;
-    case kLeftMargin: thumb_left_ = twips; break;
-    case kRightMargin: thumb_right_ = twips; break;
-    default: break;
+    case kTopMargin:
+      thumb_top_ = twips;
+      break;
+    case kBottomMargin:
+      thumb_bottom_ = twips;
+      break;
+    case kLeftMargin:
+      thumb_left_ = twips;
+      break;
+    case kRightMargin:
+      thumb_right_ = twips;
+      break;
+    default:
+      break;
   }
   PlaceMarginRectangle();
   RefreshLayout();
@@ -322,7 +331,8 @@ void PrintOptionsDialog::ApplyPuzzleRule() {
   o.Left = static_cast<i16>(f.Value(chkLeft));
   o.Right = static_cast<i16>(f.Value(chkRight));
   FollowPuzzlePlace(o);
-  const std::pair<Control, i16> boxes[] = {{chkAbove, o.Above}, {chkBelow, o.Below}, {chkLeft, o.Left}, {chkRight, o.Right}};
+  const std::pair<Control, i16> boxes[] = {
+      {chkAbove, o.Above}, {chkBelow, o.Below}, {chkLeft, o.Left}, {chkRight, o.Right}};
   // The box that comes on first, so that the list is never asked to go nowhere.
   for (int pass : {1, 0}) {
     for (const auto& [box, value] : boxes) {

@@ -11,14 +11,13 @@ namespace kivrel {
 namespace {
 
 bool Overlap(const FormGeometry& a, const FormGeometry& b) {
-  return a.Left < b.Left + b.Width && b.Left < a.Left + a.Width && a.Top < b.Top + b.Height &&
-         b.Top < a.Top + a.Height;
+  return a.Left < b.Left + b.Width && b.Left < a.Left + a.Width && a.Top < b.Top + b.Height && b.Top < a.Top + a.Height;
 }
 
 // Whether the window would cover another shown window of the program besides `other`.
 bool CoversAnother(AppContext& ctx, const Form& form, const Form& other, const FormGeometry& g) {
-  for (const Window* window : {&frmKV_Puzzle::kWindow, &frmWordList::kWindow, &frmPrintOptions::kWindow,
-                               &frmPrintPreview::kWindow}) {
+  for (const Window* window :
+       {&frmKV_Puzzle::kWindow, &frmWordList::kWindow, &frmPrintOptions::kWindow, &frmPrintPreview::kWindow}) {
     if (!ctx.forms.Has(*window)) continue;
     const Form& shown = ctx.forms.Get(*window);
     if (&shown != &form && &shown != &other && shown.Visible() && Overlap(shown.Geometry(), g)) return true;
@@ -63,8 +62,8 @@ bool PlaceBeside(AppContext& ctx, Form& form, const Form& other) {
   if (!right && !left) return false;
   const FormGeometry on_right = At(area, form, other, beside.Left + beside.Width);
   const FormGeometry on_left = At(area, form, other, beside.Left - width);
-  const bool use_left = !right || (left && CoversAnother(ctx, form, other, on_right) &&
-                                   !CoversAnother(ctx, form, other, on_left));
+  const bool use_left =
+      !right || (left && CoversAnother(ctx, form, other, on_right) && !CoversAnother(ctx, form, other, on_left));
   form.SetGeometry(use_left ? on_left : on_right);
   return true;
 }

@@ -257,18 +257,28 @@ namespace {
 
 bool Differs(const ControlState& a, const ControlState& b, Property property) {
   switch (property) {
-    case Property::Enabled: return a.Enabled != b.Enabled;
-    case Property::Visible: return a.Visible != b.Visible;
-    case Property::Default: return a.Default != b.Default;
-    case Property::Checked: return a.Checked != b.Checked;
-    case Property::Value: return a.Value != b.Value;
-    case Property::Text: return a.Text != b.Text;
-    case Property::Bounds: return a.Bounds != b.Bounds;
-    case Property::Font: return a.Font != b.Font;
-    case Property::ToolTip: return a.ToolTip != b.ToolTip;
+    case Property::Enabled:
+      return a.Enabled != b.Enabled;
+    case Property::Visible:
+      return a.Visible != b.Visible;
+    case Property::Default:
+      return a.Default != b.Default;
+    case Property::Checked:
+      return a.Checked != b.Checked;
+    case Property::Value:
+      return a.Value != b.Value;
+    case Property::Text:
+      return a.Text != b.Text;
+    case Property::Bounds:
+      return a.Bounds != b.Bounds;
+    case Property::Font:
+      return a.Font != b.Font;
+    case Property::ToolTip:
+      return a.ToolTip != b.ToolTip;
     case Property::Scroll:
       return a.Min != b.Min || a.Max != b.Max || a.SmallChange != b.SmallChange || a.LargeChange != b.LargeChange;
-    default: return true;
+    default:
+      return true;
   }
 }
 

@@ -109,9 +109,27 @@ struct ControlArray {
 
 /// What changed, for the listeners that render a form.
 enum class Property {
-  Enabled, Visible, Default, Checked, Value, Text, Bounds, Font, Scroll, Focus, SelectAll, ToolTip,
+  Enabled,
+  Visible,
+  Default,
+  Checked,
+  Value,
+  Text,
+  Bounds,
+  Font,
+  Scroll,
+  Focus,
+  SelectAll,
+  ToolTip,
   // the window's own (the control is the window itself)
-  Caption, Shown, Hidden, FormBounds, WindowState, MousePointer, Unload, Load
+  Caption,
+  Shown,
+  Hidden,
+  FormBounds,
+  WindowState,
+  MousePointer,
+  Unload,
+  Load
 };
 
 constexpr unsigned Bit(Property property) { return 1u << static_cast<unsigned>(property); }
@@ -150,10 +168,7 @@ struct ControlState {
 };
 
 /// Events a control or the form itself raises (a default Control stands for the form).
-enum class Event {
-  Click, Change, GotFocus, LostFocus, SpinUp, SpinDown,
-  Load, Activate, Deactivate, Resize
-};
+enum class Event { Click, Change, GotFocus, LostFocus, SpinUp, SpinDown, Load, Activate, Deactivate, Resize };
 
 /// Size and state of a window, in twips. Width and Height are the outer size,
 /// ScaleWidth and ScaleHeight the client area.
@@ -177,7 +192,7 @@ class Form {
  public:
   using Listener = std::function<void(Control control, Property)>;
   using Handler = std::function<void()>;
-  using KeyHandler = std::function<int(int key)>;  // returns the key to pass on, 0 drops it
+  using KeyHandler = std::function<int(int key)>;    // returns the key to pass on, 0 drops it
   using QueryUnloadHandler = std::function<bool()>;  // returns true to refuse the unload
 
   /// The form of a window; it holds a state for each control the window declares.

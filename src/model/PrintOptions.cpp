@@ -30,10 +30,8 @@ std::string Shortfall(const char* sides, int first, int second, int paper, const
 }  // namespace
 
 std::string MarginsRefusal(const std::array<int, 4>& twips, const PaperSize& paper) {
-  std::string across =
-      Shortfall("left and right", twips[kLeftMargin], twips[kRightMargin], paper.Width, "width");
-  const std::string down =
-      Shortfall("top and bottom", twips[kTopMargin], twips[kBottomMargin], paper.Height, "height");
+  std::string across = Shortfall("left and right", twips[kLeftMargin], twips[kRightMargin], paper.Width, "width");
+  const std::string down = Shortfall("top and bottom", twips[kTopMargin], twips[kBottomMargin], paper.Height, "height");
   if (across.empty() && down.empty()) return {};
   if (!across.empty() && !down.empty()) across += "; t" + down.substr(1);
   return (across.empty() ? down : across) + ". At least " + Inches(kSmallestPrintableTwips) +

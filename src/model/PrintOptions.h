@@ -33,17 +33,17 @@ inline constexpr int kSmallestPrintableTwips = 2880;
 /// at the top and centred, the word list below it, no outlines, one-inch margins.
 /// Check box values are 0 or 1, as the boxes hold them.
 struct PrintOptions {
-  Align TitleAlign = Align::Center;                    // radTitleLeft / Center / Right
-  i16 PrintInstructions = 1;                           // chkPrintInstructions
-  Align InstructionsAlign = Align::Center;             // radInstrLeft / Center / Right
-  VerticalPlace PuzzleVertical = VerticalPlace::Top;   // radPuzzleTop / Middle / Bottom
-  Align PuzzleHorizontal = Align::Center;              // radPuzzleLeft / Center / Right
-  i16 PrintWordList = 1;                               // chkPrintWordList
-  i16 Above = 0;                                       // chkAbove: the list above the puzzle
-  i16 Below = 1;                                       // chkBelow
-  i16 Left = 0;                                        // chkLeft: the list beside the puzzle
-  i16 Right = 0;                                       // chkRight: kept, read by nothing
-  i16 OutlineWords = 0;                                // chkOutlineWords
+  Align TitleAlign = Align::Center;                   // radTitleLeft / Center / Right
+  i16 PrintInstructions = 1;                          // chkPrintInstructions
+  Align InstructionsAlign = Align::Center;            // radInstrLeft / Center / Right
+  VerticalPlace PuzzleVertical = VerticalPlace::Top;  // radPuzzleTop / Middle / Bottom
+  Align PuzzleHorizontal = Align::Center;             // radPuzzleLeft / Center / Right
+  i16 PrintWordList = 1;                              // chkPrintWordList
+  i16 Above = 0;                                      // chkAbove: the list above the puzzle
+  i16 Below = 1;                                      // chkBelow
+  i16 Left = 0;                                       // chkLeft: the list beside the puzzle
+  i16 Right = 0;                                      // chkRight: kept, read by nothing
+  i16 OutlineWords = 0;                               // chkOutlineWords
   /// The margin boxes' texts, by kTopMargin .. kRightMargin: inches and the inch mark.
   std::array<std::string, 4> Margins{"1\"", "1\"", "1\"", "1\""};
   /// chkFillPage: the grid grows from its font's size to the largest the page holds,
@@ -81,7 +81,7 @@ struct PageLayout {
   i16 PrintableWidth = 0;   // page width less the left and right margins
   i16 PrintableHeight = 0;  // page height less the top and bottom margins
   i16 TitleX = 0;
-  i16 TitleWidth = 0;       // the sum of the title's character widths
+  i16 TitleWidth = 0;  // the sum of the title's character widths
   i16 TitleHeight = 0;
   i16 InstructionsLeft = 0;  // the band the instructions are wrapped in
   i16 InstructionsRight = 0;

@@ -6,8 +6,8 @@
 
 namespace kivrel {
 
-const char* const kDirectionNames[kDirectionCount + 1] = {
-    "", "Right", "Left", "Down", "Up", "Down-Right", "Up-Left", "Up-Right", "Down-Left"};
+const char* const kDirectionNames[kDirectionCount + 1] = {"",           "Right",   "Left",     "Down",     "Up",
+                                                          "Down-Right", "Up-Left", "Up-Right", "Down-Left"};
 
 bool GridSizeFits(long long width, long long height) {
   return width >= 0 && height >= 0 && width <= 32767 && height <= 32767 && width * height <= 32767;

@@ -19,9 +19,9 @@ inline i16 Flag(bool value) { return value ? kTrue : kFalse; }
 
 /// One cell of the grid.
 struct CellRecord {
-  std::string Letter;  // "" as created, " " after fill letters were taken away
-  i16 UseCount = 0;    // placed words through this cell
-  i16 ShowCount = 0;   // highlighted words covering this cell
+  std::string Letter;             // "" as created, " " after fill letters were taken away
+  i16 UseCount = 0;               // placed words through this cell
+  i16 ShowCount = 0;              // highlighted words covering this cell
   std::array<i16, 9> WordRefs{};  // slots 1..8 hold word indices; slot 0 is unused
 
   /// True for "" and " " (every character that sorts at or before a space).
@@ -35,12 +35,12 @@ struct WordRecord {
   std::string Text;         // the placed word
   std::string DisplayText;  // the list entry unchanged
   i16 SortPosition = 0;
-  i16 Status = 0;           // 0 not placed, 1 placed, 2 rejected (-1 briefly while ordering)
+  i16 Status = 0;  // 0 not placed, 1 placed, 2 rejected (-1 briefly while ordering)
   i16 StartCol = 0;
   i16 StartRow = 0;
-  i16 Direction = 0;        // 1..8
-  i16 Length = 0;           // characters of Text
-  i16 Shown = 0;            // highlighted by the word list window
+  i16 Direction = 0;  // 1..8
+  i16 Length = 0;     // characters of Text
+  i16 Shown = 0;      // highlighted by the word list window
   // The print layout's copy of the placed words, packed to the front of the table.
   std::string ListText;
   std::string ListDisplayText;

@@ -13,9 +13,7 @@ class Random {
   void Seed(std::uint64_t seed) { state_ = seed; }
 
   /// A uniform single-precision value r with 0 <= r < 1 (24 random bits).
-  float Next() {
-    return static_cast<float>(NextBits() >> 40) * (1.0f / 16777216.0f);
-  }
+  float Next() { return static_cast<float>(NextBits() >> 40) * (1.0f / 16777216.0f); }
 
   /// Int(r * n) for a fresh r: a uniform integer 0 <= k < n (0 when n <= 0).
   int Below(int n) {

@@ -112,11 +112,16 @@ char32_t UpperChar(char32_t ch) {
   if (ch >= 'a' && ch <= 'z') return ch - 32;
   if (ch >= 0xE0 && ch <= 0xFE && ch != 0xF7) return ch - 32;
   switch (ch) {
-    case 0xFF: return 0x178;   // ÿ
-    case 0x153: return 0x152;  // œ
-    case 0x161: return 0x160;  // š
-    case 0x17E: return 0x17D;  // ž
-    default: return ch;
+    case 0xFF:
+      return 0x178;  // ÿ
+    case 0x153:
+      return 0x152;  // œ
+    case 0x161:
+      return 0x160;  // š
+    case 0x17E:
+      return 0x17D;  // ž
+    default:
+      return ch;
   }
 }
 
@@ -124,11 +129,16 @@ char32_t LowerChar(char32_t ch) {
   if (ch >= 'A' && ch <= 'Z') return ch + 32;
   if (ch >= 0xC0 && ch <= 0xDE && ch != 0xD7) return ch + 32;
   switch (ch) {
-    case 0x178: return 0xFF;
-    case 0x152: return 0x153;
-    case 0x160: return 0x161;
-    case 0x17D: return 0x17E;
-    default: return ch;
+    case 0x178:
+      return 0xFF;
+    case 0x152:
+      return 0x153;
+    case 0x160:
+      return 0x161;
+    case 0x17D:
+      return 0x17E;
+    default:
+      return ch;
   }
 }
 

@@ -30,7 +30,7 @@ struct FileRequest {
   /// Pairs of description and pattern joined by "|":
   /// "All Files (*.*)|*.*|Puzzle Files (*.kvp)|*.kvp".
   std::string Filter;
-  int FilterIndex = 1;  // 1-based pair shown first
+  int FilterIndex = 1;   // 1-based pair shown first
   std::string FileName;  // the suggested name
   /// The folder the dialog starts in when FileName names none ("": the platform's choice).
   std::string Folder;
@@ -41,7 +41,7 @@ struct FileRequest {
 /// What a Save As dialog with a check box returned.
 struct SaveChoice {
   std::string Path;
-  int FilterIndex = 1;  // the file type chosen: 1-based pair of the filter
+  int FilterIndex = 1;   // the file type chosen: 1-based pair of the filter
   bool Checked = false;  // the check box
 };
 
@@ -89,8 +89,8 @@ class Dialogs {
 };
 
 /// Shorthand for the program's own message boxes.
-inline MessageAnswer ShowMessage(Dialogs& dialogs, std::string text, std::string title,
-                                 MessageIcon icon, MessageButtons buttons = MessageButtons::Ok) {
+inline MessageAnswer ShowMessage(Dialogs& dialogs, std::string text, std::string title, MessageIcon icon,
+                                 MessageButtons buttons = MessageButtons::Ok) {
   return dialogs.Message({std::move(text), std::move(title), buttons, icon});
 }
 

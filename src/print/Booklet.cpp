@@ -283,10 +283,10 @@ FileResult<BookletPlan> WriteBooklet(PageFileDevice& device, const std::string& 
   FileResult<std::string> bytes =
       DrawDocument(device, PageFormat::Pdf, puzzles.empty() ? kLetterPaper : puzzles.front().ctx->print.Paper,
                    "Kivrel puzzles", path, [&](Surface& page, const std::function<void()>& new_page) {
-        page.Scale(Nearest(page.ScaleWidth()), Nearest(page.ScaleHeight()));
-        plan = PlanBooklet(page, puzzles, keys_per_page);
-        DrawBooklet(puzzles, page, keys_per_page, new_page, hooks);
-      });
+                     page.Scale(Nearest(page.ScaleWidth()), Nearest(page.ScaleHeight()));
+                     plan = PlanBooklet(page, puzzles, keys_per_page);
+                     DrawBooklet(puzzles, page, keys_per_page, new_page, hooks);
+                   });
   if (!bytes) return bytes.Error();
   if (FileResult<void> saved = SaveFileAtomically(path, *bytes); !saved) return saved.Error();
   return plan;

@@ -152,9 +152,15 @@ void DrawTitle(const Sheet& sheet) {
   page.CurrentY = p.TopMargin;
   for (const TitleLine& title_line : lines) {
     switch (ctx.print.TitleAlign) {
-      case Align::Left: page.CurrentX = p.LeftMargin; break;
-      case Align::Right: page.CurrentX = sheet.width - p.RightMargin - title_line.width; break;
-      case Align::Center: page.CurrentX = Int((p.PrintableWidth - title_line.width) / 2.0) + p.LeftMargin; break;
+      case Align::Left:
+        page.CurrentX = p.LeftMargin;
+        break;
+      case Align::Right:
+        page.CurrentX = sheet.width - p.RightMargin - title_line.width;
+        break;
+      case Align::Center:
+        page.CurrentX = Int((p.PrintableWidth - title_line.width) / 2.0) + p.LeftMargin;
+        break;
     }
     left_most = std::min(left_most, page.CurrentX);
     page.Print(title_line.text);
@@ -266,12 +272,12 @@ int LayOutInstructions(const Sheet& sheet, double top, bool draw) {
 struct GridSize {
   int columns = 0;
   int rows = 0;
-  int cell = 0;           // the height of "A" in the puzzle font
-  double points = 0;      // the puzzle font's size, as the surface draws it
-  long long width = 0;    // columns x cell
+  int cell = 0;         // the height of "A" in the puzzle font
+  double points = 0;    // the puzzle font's size, as the surface draws it
+  long long width = 0;  // columns x cell
   long long height = 0;
-  bool fits = false;      // within the printable width, and down to the bottom margin
-  int line = 0;           // the line height of the block above the grid, the gap below it
+  bool fits = false;  // within the printable width, and down to the bottom margin
+  int line = 0;       // the line height of the block above the grid, the gap below it
 };
 
 // The grid in the puzzle font at `points`, placed across and down the page below the
@@ -294,9 +300,15 @@ GridSize PlaceGrid(const Sheet& sheet, double below_title, double points) {
   p.GridWidth = Store(grid.width);
   p.GridHeight = Store(grid.height);
   switch (o.PuzzleHorizontal) {
-    case Align::Left: p.PuzzleLeft = p.LeftMargin; break;
-    case Align::Right: p.PuzzleLeft = Store(Nearest(sheet.width - p.RightMargin - p.GridWidth)); break;
-    case Align::Center: p.PuzzleLeft = Store(Nearest((p.PrintableWidth - p.GridWidth) / 2.0 + p.LeftMargin)); break;
+    case Align::Left:
+      p.PuzzleLeft = p.LeftMargin;
+      break;
+    case Align::Right:
+      p.PuzzleLeft = Store(Nearest(sheet.width - p.RightMargin - p.GridWidth));
+      break;
+    case Align::Center:
+      p.PuzzleLeft = Store(Nearest((p.PrintableWidth - p.GridWidth) / 2.0 + p.LeftMargin));
+      break;
   }
   p.PuzzleRight = Store(static_cast<long long>(p.PuzzleLeft) + p.GridWidth);
 
@@ -309,11 +321,16 @@ GridSize PlaceGrid(const Sheet& sheet, double below_title, double points) {
   const long long highest = static_cast<long long>(p.HeaderBottom) + grid.line;
   const long long page_bottom = static_cast<long long>(p.TopMargin) + p.PrintableHeight;
   switch (o.PuzzleVertical) {
-    case VerticalPlace::Top: p.PuzzleTop = Store(highest); break;
-    case VerticalPlace::Middle:
-      p.PuzzleTop = Store(std::max<long long>(Nearest((p.PrintableHeight - p.GridHeight) / 2.0 + p.TopMargin), highest));
+    case VerticalPlace::Top:
+      p.PuzzleTop = Store(highest);
       break;
-    case VerticalPlace::Bottom: p.PuzzleTop = Store(std::max(page_bottom - grid.height, highest)); break;
+    case VerticalPlace::Middle:
+      p.PuzzleTop =
+          Store(std::max<long long>(Nearest((p.PrintableHeight - p.GridHeight) / 2.0 + p.TopMargin), highest));
+      break;
+    case VerticalPlace::Bottom:
+      p.PuzzleTop = Store(std::max(page_bottom - grid.height, highest));
+      break;
   }
   p.PuzzleBottom = Store(static_cast<long long>(p.PuzzleTop) + p.GridHeight);
   grid.fits = grid.width <= p.PrintableWidth && highest + grid.height <= page_bottom;
@@ -337,9 +354,9 @@ double DrawLetters(const Sheet& sheet, const GridSize& grid) {
       const std::string& cell = ctx.state.Grid.At(r, c).Letter;
       if (cell.empty() || cell == " ") continue;  // nothing to see
       const std::string& letter = shown[static_cast<std::size_t>(c - 1)] = ShownLetters(ctx, cell);
-      row.push_back({Int((grid.cell - page.TextWidth(letter)) * 0.5) +
-                         (static_cast<double>(c - 1) * grid.cell + p.PuzzleLeft),
-                     letter});
+      row.push_back(
+          {Int((grid.cell - page.TextWidth(letter)) * 0.5) + (static_cast<double>(c - 1) * grid.cell + p.PuzzleLeft),
+           letter});
     }
     page.PrintRow(grid_top + static_cast<double>(r - 1) * grid.cell, row);
   }
@@ -393,9 +410,9 @@ void PrintHeader(Surface& page, int count) {
 struct ListMetrics {
   double points = 0;
   int line = 0;
-  int em = 0;       // the font's size in twips: the least gap between two columns
-  int widest = 0;   // the widest entry, brackets left out
-  int header = 0;   // the header line, in the regular weight
+  int em = 0;      // the font's size in twips: the least gap between two columns
+  int widest = 0;  // the widest entry, brackets left out
+  int header = 0;  // the header line, in the regular weight
 };
 
 // Entry k of the list copy, as the list shows it.
@@ -421,11 +438,11 @@ ListMetrics MeasureList(const Sheet& sheet) {
 // Where the word list goes at one size of its font, with the grid where it now is.
 struct ListPlan {
   ListMetrics metrics;
-  bool side = false;      // beside the puzzle
+  bool side = false;         // beside the puzzle
   long long side_width = 0;  // the entries' column, or the header when it is wider
-  int side_count = 0;     // entries beside it
-  double side_end = 0;    // the bottom of the side list's last line
-  int columns = 1;        // the rest in columns across the page
+  int side_count = 0;        // entries beside it
+  double side_end = 0;       // the bottom of the side list's last line
+  int columns = 1;           // the rest in columns across the page
   int step = 0;
   int rows = 0;
   double column_top = 0;  // the first row of the columns
@@ -547,7 +564,8 @@ bool DrawWordList(const Sheet& sheet, const ListPlan& plan) {
       PrintListEntry(page, ListedEntry(ctx, k));
       page.CurrentY += line;
     }
-    printed.SideList = Block(p.SideListX, p.PuzzleTop, static_cast<double>(plan.side_width), plan.side_end - p.PuzzleTop);
+    printed.SideList =
+        Block(p.SideListX, p.PuzzleTop, static_cast<double>(plan.side_width), plan.side_end - p.PuzzleTop);
   } else if (ctx.print.Left != 0) {
     // No room beside the puzzle: the whole list goes into columns, and "Left" is
     // cleared. The dialog hears of it once the page is drawn.

@@ -75,9 +75,12 @@ namespace {
 // What the device draws for a printed page's kind.
 PageFormat DrawnFormat(PageRequest::Format kind) {
   switch (kind) {
-    case PageRequest::Format::Png: return PageFormat::Png;
-    case PageRequest::Format::Svg: return PageFormat::Svg;
-    default: return PageFormat::Pdf;
+    case PageRequest::Format::Png:
+      return PageFormat::Png;
+    case PageRequest::Format::Svg:
+      return PageFormat::Svg;
+    default:
+      return PageFormat::Pdf;
   }
 }
 

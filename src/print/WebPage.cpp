@@ -56,12 +56,23 @@ std::string Html(std::string_view text) {
   std::string out;
   for (const char ch : PageText(text)) {
     switch (ch) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\'': out += "&#39;"; break;
-      default: out += ch;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\'':
+        out += "&#39;";
+        break;
+      default:
+        out += ch;
     }
   }
   return out;
@@ -218,8 +229,9 @@ std::string Grid(AppContext& ctx, bool outlined) {
   const std::string width = std::to_string(columns * kCell);
   const std::string height = std::to_string(rows * kCell);
   // With the words outlined in the print options, the page opens with its answers shown.
-  std::string svg = std::string("<svg id=\"grid\"") + (outlined ? " class=\"answers-shown\"" : "") + " xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " + width + " " + height +
-                    "\" data-rows=\"" + std::to_string(rows) + "\" data-cols=\"" + std::to_string(columns) +
+  std::string svg = std::string("<svg id=\"grid\"") + (outlined ? " class=\"answers-shown\"" : "") +
+                    " xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " + width + " " + height + "\" data-rows=\"" +
+                    std::to_string(rows) + "\" data-cols=\"" + std::to_string(columns) +
                     "\" tabindex=\"0\" role=\"application\" aria-label=\"Letter "
                     "grid, " +
                     std::to_string(rows) + " rows of " + std::to_string(columns) +
@@ -247,8 +259,8 @@ std::string Grid(AppContext& ctx, bool outlined) {
 }
 
 std::string WordListSection(AppContext& ctx, const std::vector<const WordRecord*>& words) {
-  std::string html = "<section class=\"words\" aria-label=\"Word list\">\n<h2>" + Html(WordListHeader(
-                         static_cast<int>(words.size()))) + "</h2>\n<ul id=\"word-list\">\n";
+  std::string html = "<section class=\"words\" aria-label=\"Word list\">\n<h2>" +
+                     Html(WordListHeader(static_cast<int>(words.size()))) + "</h2>\n<ul id=\"word-list\">\n";
   for (std::size_t k = 0; k < words.size(); ++k) {
     const std::string entry = ShownLetters(ctx, words[k]->DisplayText);
     html += "<li id=\"w" + std::to_string(k + 1) + "\">" + ListEntry(entry) + "</li>\n";
@@ -525,8 +537,10 @@ std::string WebPage(AppContext& ctx) {
     const int last = word->Length - 1;
     places.push_back(static_cast<std::uint8_t>(word->StartRow));
     places.push_back(static_cast<std::uint8_t>(word->StartCol));
-    places.push_back(static_cast<std::uint8_t>(word->StartRow + last * kRowSteps[static_cast<std::size_t>(word->Direction)]));
-    places.push_back(static_cast<std::uint8_t>(word->StartCol + last * kColSteps[static_cast<std::size_t>(word->Direction)]));
+    places.push_back(
+        static_cast<std::uint8_t>(word->StartRow + last * kRowSteps[static_cast<std::size_t>(word->Direction)]));
+    places.push_back(
+        static_cast<std::uint8_t>(word->StartCol + last * kColSteps[static_cast<std::size_t>(word->Direction)]));
   }
   const std::uint32_t key = PageKey(s.Grid);
 
@@ -552,16 +566,19 @@ std::string WebPage(AppContext& ctx) {
       "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
       "<meta name=\"generator\" content=\"Kivrel " KIVREL_VERSION "\">\n<title>" +
       Html(Trim(title).empty() ? std::string("Word search") : title) + "</title>\n<style>\n";
-  page += ".sheet{--sheet:" + Number(sheet) + "in;--grid:" + grid_width +
-          ";--grid-left:" + grid_left + ";--grid-right:" + grid_right + ";--entry:" +
-          Number(static_cast<double>(longest) * 0.72 + 1) + "em}\n";
+  page += ".sheet{--sheet:" + Number(sheet) + "in;--grid:" + grid_width + ";--grid-left:" + grid_left +
+          ";--grid-right:" + grid_right + ";--entry:" + Number(static_cast<double>(longest) * 0.72 + 1) + "em}\n";
   page += "h1{" + FontRules(ctx.fonts(kTitleFont), ctx.fonts(kTitleFont).Bold != 0) + "text-align:" +
-          (o.TitleAlign == Align::Left ? "left" : o.TitleAlign == Align::Right ? "right" : "center") + "}\n";
+          (o.TitleAlign == Align::Left    ? "left"
+           : o.TitleAlign == Align::Right ? "right"
+                                          : "center") +
+          "}\n";
   page += ".instructions{" + FontRules(ctx.fonts(kInstructionsFont), ctx.fonts(kInstructionsFont).Bold != 0) +
           InstructionBand(o) + "max-width:100%}\n";
   const FontRecord& puzzle_font = ctx.fonts(kPuzzleFont);
-  page += "#grid text{font-family:" + FontFamily(puzzle_font.FontName) + ";font-weight:" +
-          (puzzle_font.Bold ? "bold" : "normal") + ";font-style:" + (puzzle_font.Italic ? "italic" : "normal") + "}\n";
+  page += "#grid text{font-family:" + FontFamily(puzzle_font.FontName) +
+          ";font-weight:" + (puzzle_font.Bold ? "bold" : "normal") +
+          ";font-style:" + (puzzle_font.Italic ? "italic" : "normal") + "}\n";
   page += ".words{" + FontRules(ctx.fonts(kWordListFont), false) + "}\n";
   // Printed, the page has the margins of the print options, on the printer's paper.
   page += "@page{margin:" + Number(MarginTwips(o.Margins[kTopMargin]) / 1440.0) + "in " +
@@ -587,7 +604,8 @@ std::string WebPage(AppContext& ctx) {
   page += "</div>\n";
 
   page += "<div class=\"controls\">\n<p id=\"count\" role=\"status\" aria-live=\"polite\">0 of " +
-          std::to_string(words.size()) + " found</p>\n<button type=\"button\" id=\"show-answers\" aria-pressed=\"false\">" +
+          std::to_string(words.size()) +
+          " found</p>\n<button type=\"button\" id=\"show-answers\" aria-pressed=\"false\">" +
           Html(kShowAnswersCaption) +
           "</button>\n<p id=\"done\" role=\"status\" aria-live=\"polite\"></p>\n"
           "<p id=\"cursor-info\" class=\"sr\" aria-live=\"polite\"></p>\n</div>\n</main>\n<script>";

@@ -1,6 +1,5 @@
 #include "program/LeftOutWords.h"
 
-
 namespace kivrel {
 
 std::vector<std::string> LeftOutEntries(const PuzzleState& s) {

@@ -43,8 +43,8 @@ typedef std::uint32_t EightPixels __attribute__((vector_size(32)));
 // Sets the pixels of `rows` rows of `chunks` times eight pixels from `origin` that the
 // masks say, leaving the others as they are.
 __attribute__((target_clones("avx2", "default"))) void BlendMaskedPixels(uchar* origin, qsizetype stride,
-                                                                       const std::uint8_t* masks, int rows,
-                                                                       int chunks, QRgb pixel) {
+                                                                         const std::uint8_t* masks, int rows,
+                                                                         int chunks, QRgb pixel) {
   const EightPixels lane_bits = {1, 2, 4, 8, 16, 32, 64, 128};
   const EightPixels colour = EightPixels{} + pixel;
   for (int y = 0; y < rows; ++y) {
@@ -65,8 +65,8 @@ __attribute__((target_clones("avx2", "default"))) void BlendMaskedPixels(uchar* 
 // The same with stores that write only the set pixels: nothing is read from the image,
 // so a letter never waits for its rows to come from memory.
 __attribute__((target("avx512f,avx512vl"))) void StoreMaskedPixels(uchar* origin, qsizetype stride,
-                                                                    const std::uint8_t* masks, int rows,
-                                                                    int chunks, QRgb pixel) {
+                                                                   const std::uint8_t* masks, int rows, int chunks,
+                                                                   QRgb pixel) {
   const __m256i colour = _mm256_set1_epi32(static_cast<int>(pixel));
   for (int y = 0; y < rows; ++y) {
     auto* row = reinterpret_cast<QRgb*>(origin + y * stride);
@@ -155,7 +155,9 @@ GlyphCache::Entry GlyphCache::Render(const QFont& font, const Key& key, int pad)
   const QByteArray runs(reinterpret_cast<const char*>(shape.runs.data()),
                         static_cast<qsizetype>(shape.runs.size() * sizeof(Run)));
   auto found = shapes_.constFind(runs);
-  entry.shape = found != shapes_.constEnd() ? *found : shapes_.insert(runs, std::make_shared<const Shape>(std::move(shape))).value();
+  entry.shape = found != shapes_.constEnd()
+                    ? *found
+                    : shapes_.insert(runs, std::make_shared<const Shape>(std::move(shape))).value();
   entry.dx = left;
   entry.dy = top;
   return entry;
@@ -185,8 +187,8 @@ int GlyphCache::FontId(const QFont& font) {
 bool GlyphCache::Prepare(QImage& image, Target* target) {
   const double ratio = image.devicePixelRatio();
   if (!WholeRatio(ratio) || image.depth() != 32) return false;
-  *target = {image.bits(), image.bytesPerLine(), image.width(), image.height(), ratio,
-             static_cast<int>(std::round(ratio))};
+  *target = {
+      image.bits(), image.bytesPerLine(), image.width(), image.height(), ratio, static_cast<int>(std::round(ratio))};
   return true;
 }
 
@@ -221,8 +223,8 @@ bool GlyphCache::Draw(const Target& target, const QFont& font, int font_id, QPoi
       }
       if (!letter) {
         // Drawn at a position of the same shifts, it falls on the same device pixels.
-        const Entry& entry = Find(font, {font_id, text, color, placement.example[0][shift_x],
-                                         placement.example[1][shift_y], ratio});
+        const Entry& entry =
+            Find(font, {font_id, text, color, placement.example[0][shift_x], placement.example[1][shift_y], ratio});
         letters.push_back({color, shift_x, shift_y, entry.shape.get(), entry.dx, entry.dy});
         letter = &letters.back();
       }
@@ -264,8 +266,8 @@ qint8 GlyphCache::ShiftAt(Placement& placement, const QFont& font, int axis, qin
   // shape, moved along this axis only.
   const QString probe = QStringLiteral("H");
   const Entry& start = Find(font, {placement.font, probe, 0, 0, 0, placement.ratio});
-  const Entry& here = Find(font, {placement.font, probe, 0, axis == 0 ? position : 0, axis == 1 ? position : 0,
-                                  placement.ratio});
+  const Entry& here =
+      Find(font, {placement.font, probe, 0, axis == 0 ? position : 0, axis == 1 ? position : 0, placement.ratio});
   const int moved = axis == 0 ? here.dx - start.dx : here.dy - start.dy;
   const int across = axis == 0 ? here.dy - start.dy : here.dx - start.dx;
   const bool regular = start.shape && !start.shape->runs.empty() && here.shape == start.shape && across == 0 &&

@@ -27,7 +27,7 @@ class GlyphCache {
     int width = 0;  // in device pixels
     int height = 0;
     double ratio = 1;
-    int scale = 1;   // the ratio, a whole number
+    int scale = 1;  // the ratio, a whole number
   };
   /// False when nothing can be copied onto the image (its pixel ratio is not a whole
   /// number, or its pixels are not 32 bits): texts are then drawn as text. The target
@@ -81,7 +81,7 @@ class GlyphCache {
   static constexpr int kMaskChunks = 4;
   struct Entry {
     std::shared_ptr<const Shape> shape;  // null when the text cannot be copied
-    int dx = 0;  // the shape's corner from the entry's origin, in device pixels
+    int dx = 0;                          // the shape's corner from the entry's origin, in device pixels
     int dy = 0;
   };
   struct Key {
@@ -126,7 +126,7 @@ class GlyphCache {
   struct Placement {  // of one font at one pixel ratio
     int font = 0;
     double ratio = 0;
-    std::array<std::vector<qint8>, 2> shift;  // by position within a pixel, per axis
+    std::array<std::vector<qint8>, 2> shift;                // by position within a pixel, per axis
     std::array<std::array<qint64, kMostShift>, 2> example;  // a position of each shift
     std::array<std::vector<Letter>, 128> letters;
   };

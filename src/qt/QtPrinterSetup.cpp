@@ -73,7 +73,8 @@ void PrinterSetupDialog::accept() {
   if (printers_->currentIndex() >= 0) {
     printer_.setPrinterName(printers_->currentData().toString());
     const int paper = papers_->currentIndex();
-    if (paper >= 0 && static_cast<std::size_t>(paper) < sizes_.size()) printer_.setPageSize(sizes_[static_cast<std::size_t>(paper)]);
+    if (paper >= 0 && static_cast<std::size_t>(paper) < sizes_.size())
+      printer_.setPageSize(sizes_[static_cast<std::size_t>(paper)]);
   }
   QDialog::accept();
 }

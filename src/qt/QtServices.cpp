@@ -97,8 +97,7 @@ namespace {
 // back to the window and the control that had it, so the next key reaches them.
 class FocusReturn {
  public:
-  explicit FocusReturn(QWidget* fallback)
-      : window_(QApplication::activeWindow()), focus_(QApplication::focusWidget()) {
+  explicit FocusReturn(QWidget* fallback) : window_(QApplication::activeWindow()), focus_(QApplication::focusWidget()) {
     if (!window_ || !window_->isVisible()) window_ = fallback;
   }
   ~FocusReturn() {
@@ -126,11 +125,21 @@ MessageAnswer QtDialogs::Message(const MessageRequest& request) {
   box.setWindowTitle(QString::fromStdString(request.Title));
   box.setText(QString::fromStdString(request.Text));
   switch (request.Icon) {
-    case MessageIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-    case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
-    case MessageIcon::Critical: box.setIcon(QMessageBox::Critical); break;
-    case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
-    case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case MessageIcon::Exclamation:
+      box.setIcon(QMessageBox::Warning);
+      break;
+    case MessageIcon::Question:
+      box.setIcon(QMessageBox::Question);
+      break;
+    case MessageIcon::Critical:
+      box.setIcon(QMessageBox::Critical);
+      break;
+    case MessageIcon::Information:
+      box.setIcon(QMessageBox::Information);
+      break;
+    case MessageIcon::None:
+      box.setIcon(QMessageBox::NoIcon);
+      break;
   }
   switch (request.Buttons) {
     case MessageButtons::Ok:
@@ -146,10 +155,14 @@ MessageAnswer QtDialogs::Message(const MessageRequest& request) {
       break;
   }
   switch (box.exec()) {
-    case QMessageBox::Yes: return MessageAnswer::Yes;
-    case QMessageBox::No: return MessageAnswer::No;
-    case QMessageBox::Ok: return MessageAnswer::Ok;
-    default: return request.Buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+    case QMessageBox::Yes:
+      return MessageAnswer::Yes;
+    case QMessageBox::No:
+      return MessageAnswer::No;
+    case QMessageBox::Ok:
+      return MessageAnswer::Ok;
+    default:
+      return request.Buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
   }
 }
 
@@ -300,8 +313,8 @@ std::optional<FontSpec> QtDialogs::ChooseFont(const FontSpec& initial, int) {
   FocusReturn focus(parent_);
   bool accepted = false;
   QFont start = MakeFont(initial.Name, initial.Size, initial.Bold, initial.Italic);
-  QFont chosen = QFontDialog::getFont(&accepted, start, focus.Parent(), QStringLiteral("Font"),
-                                      QFontDialog::ScalableFonts);
+  QFont chosen =
+      QFontDialog::getFont(&accepted, start, focus.Parent(), QStringLiteral("Font"), QFontDialog::ScalableFonts);
   if (!accepted) return std::nullopt;
   return FontSpec{chosen.family().toStdString(), chosen.pointSizeF(), chosen.bold(), chosen.italic()};
 }

@@ -14,7 +14,7 @@ namespace kivrel {
 namespace {
 constexpr double kTwipsPerInch = 1440.0;
 constexpr double kPaperDotsPerInch = 1200.0;  // what text is measured at on paper
-}
+}  // namespace
 
 QString ResolveFontFamily(std::string_view name) {
   QString requested = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())).trimmed();
@@ -274,7 +274,9 @@ void QtSurface::Arc(double x, double y, double radius, double start, double end)
   double rx = radius * PixelsPerTwipX();
   double ry = radius * PixelsPerTwipX();  // a circle: the radius is measured across
   QRectF box(centre.x() - rx, centre.y() - ry, 2 * rx, 2 * ry);
-  auto sixteenths = [](double radians) { return static_cast<int>(std::lround(radians * 180.0 / std::numbers::pi * 16)); };
+  auto sixteenths = [](double radians) {
+    return static_cast<int>(std::lround(radians * 180.0 / std::numbers::pi * 16));
+  };
   painter_.drawArc(box, sixteenths(start), sixteenths(span));
   Changed();
 }

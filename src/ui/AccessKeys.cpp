@@ -51,8 +51,7 @@ bool AccessKeys::eventFilter(QObject* watched, QEvent* event) {
 bool AccessKeys::Resolve(int key) {
   // An enabled button (or check box) of this window wins (not one of a window it owns).
   for (QAbstractButton* button : window_->findChildren<QAbstractButton*>()) {
-    if (button->window() == window_ && button->isVisible() && button->isEnabled() &&
-        AccessKey(button->text()) == key) {
+    if (button->window() == window_ && button->isVisible() && button->isEnabled() && AccessKey(button->text()) == key) {
       button->animateClick();
       return true;
     }

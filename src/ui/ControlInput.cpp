@@ -12,10 +12,14 @@ namespace {
 int KeyCode(const QKeyEvent* key) {
   switch (key->key()) {
     case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Backspace: return 8;
-    case Qt::Key_Escape: return 27;
-    default: break;
+    case Qt::Key_Enter:
+      return 13;
+    case Qt::Key_Backspace:
+      return 8;
+    case Qt::Key_Escape:
+      return 27;
+    default:
+      break;
   }
   QString text = key->text();
   if (text.isEmpty() || !text.at(0).isPrint()) return 0;
@@ -48,7 +52,8 @@ bool ControlInput::eventFilter(QObject* watched, QEvent* event) {
       const int key = KeyCode(static_cast<QKeyEvent*>(event));
       return key != 0 && form_.RaiseKeyPress(*found, key) == 0;  // 0: the handler dropped the key
     }
-    default: return false;
+    default:
+      return false;
   }
 }
 

@@ -40,7 +40,9 @@ struct Applying {
   int& depth_;
 };
 
-QString ToQString(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString ToQString(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 }  // namespace
 
@@ -252,21 +254,32 @@ void FormBinder::Apply(Control control, Property property) {
   Applying guard(applying_);
   if (auto* action = qobject_cast<QAction*>(object)) {
     switch (property) {
-      case Property::Enabled: action->setEnabled(state.Enabled); break;
-      case Property::Visible: action->setVisible(state.Visible); break;
-      case Property::Text: if (!state.Text.empty()) action->setText(ToQString(state.Text)); break;
+      case Property::Enabled:
+        action->setEnabled(state.Enabled);
+        break;
+      case Property::Visible:
+        action->setVisible(state.Visible);
+        break;
+      case Property::Text:
+        if (!state.Text.empty()) action->setText(ToQString(state.Text));
+        break;
       case Property::Checked:
         action->setCheckable(action->isCheckable() || state.Checked);
         action->setChecked(state.Checked);
         break;
-      default: break;
+      default:
+        break;
     }
     return;
   }
   auto* widget = static_cast<QWidget*>(object);
   switch (property) {
-    case Property::Enabled: widget->setEnabled(state.Enabled); return;
-    case Property::Visible: widget->setVisible(state.Visible); return;
+    case Property::Enabled:
+      widget->setEnabled(state.Enabled);
+      return;
+    case Property::Visible:
+      widget->setVisible(state.Visible);
+      return;
     case Property::Bounds: {
       const double units = UnitsPerPixel(widget);
       auto to_pixels = [units](int value) { return static_cast<int>(std::lround(value / units)); };
@@ -277,9 +290,14 @@ void FormBinder::Apply(Control control, Property property) {
     case Property::Font:
       widget->setFont(MakeFont(state.Font.Name, state.Font.Size, state.Font.Bold, state.Font.Italic));
       return;
-    case Property::Focus: widget->setFocus(Qt::OtherFocusReason); return;
-    case Property::ToolTip: widget->setToolTip(ToQString(state.ToolTip)); return;
-    default: break;
+    case Property::Focus:
+      widget->setFocus(Qt::OtherFocusReason);
+      return;
+    case Property::ToolTip:
+      widget->setToolTip(ToQString(state.ToolTip));
+      return;
+    default:
+      break;
   }
   if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
     if (property == Property::Text) button->setText(ToQString(state.Text));
@@ -326,7 +344,9 @@ void FormBinder::ApplyForm(Property property) {
   }
   Applying guard(applying_);
   switch (property) {
-    case Property::Caption: window_->setWindowTitle(ToQString(form_.Caption())); break;
+    case Property::Caption:
+      window_->setWindowTitle(ToQString(form_.Caption()));
+      break;
     case Property::Shown:
       if (form_.WindowState() == kWindowNormal && window_->isMinimized()) window_->showNormal();
       // The window the user is in is in front already (asking again costs a round trip
@@ -341,12 +361,20 @@ void FormBinder::ApplyForm(Property property) {
       modal_.Quit();
       window_->hide();
       break;
-    case Property::FormBounds: PlaceWindow(); break;
+    case Property::FormBounds:
+      PlaceWindow();
+      break;
     case Property::WindowState:
       switch (form_.WindowState()) {
-        case kWindowMinimized: window_->showMinimized(); break;
-        case kWindowMaximized: window_->showMaximized(); break;
-        default: window_->showNormal(); break;
+        case kWindowMinimized:
+          window_->showMinimized();
+          break;
+        case kWindowMaximized:
+          window_->showMaximized();
+          break;
+        default:
+          window_->showNormal();
+          break;
       }
       break;
     case Property::MousePointer:
@@ -356,7 +384,8 @@ void FormBinder::ApplyForm(Property property) {
         window_->unsetCursor();
       }
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -401,14 +430,26 @@ void FormBinder::ReportGeometry() {
 bool FormBinder::eventFilter(QObject* watched, QEvent* event) {
   if (watched != window_) return false;
   switch (event->type()) {
-    case QEvent::WindowActivate: WindowActivated(); break;
-    case QEvent::WindowDeactivate: WindowDeactivated(); break;
+    case QEvent::WindowActivate:
+      WindowActivated();
+      break;
+    case QEvent::WindowDeactivate:
+      WindowDeactivated();
+      break;
     case QEvent::Resize:
-    case QEvent::Move: WindowPlaced(event->type() == QEvent::Resize); break;
-    case QEvent::WindowStateChange: WindowStateChanged(); break;
-    case QEvent::Hide: WindowHidden(event->spontaneous()); break;
-    case QEvent::Close: return !WindowMayClose(static_cast<QCloseEvent*>(event));
-    default: break;
+    case QEvent::Move:
+      WindowPlaced(event->type() == QEvent::Resize);
+      break;
+    case QEvent::WindowStateChange:
+      WindowStateChanged();
+      break;
+    case QEvent::Hide:
+      WindowHidden(event->spontaneous());
+      break;
+    case QEvent::Close:
+      return !WindowMayClose(static_cast<QCloseEvent*>(event));
+    default:
+      break;
   }
   return false;
 }

@@ -88,7 +88,7 @@ class FormBinder : public QObject {
   Form& form_;
   double twips_per_pixel_;
   int subscription_ = 0;
-  int applying_ = 0;  // > 0 while the binder itself changes widgets
+  int applying_ = 0;                        // > 0 while the binder itself changes widgets
   std::vector<QPointer<QObject>> objects_;  // by control index
   AccessKeys* access_keys_;
   ControlInput* input_;

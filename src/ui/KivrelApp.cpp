@@ -148,13 +148,13 @@ struct Arguments {
                              QStringLiteral("Show the version and exit.")};
 
   Arguments() {
-    parser.setApplicationDescription(QStringLiteral(
-        "Kivrel Puzzle Maker: builds word search puzzles from word lists, shows them with\n"
-        "their answer key, saves them and prints them.\n"
-        "\n"
-        "FILE is opened as File > Open List or File > Open Puzzle would open it: a word\n"
-        "list (.kvl, .txt) or a puzzle (.kvp). Without FILE the program starts with an\n"
-        "empty list."));
+    parser.setApplicationDescription(
+        QStringLiteral("Kivrel Puzzle Maker: builds word search puzzles from word lists, shows them with\n"
+                       "their answer key, saves them and prints them.\n"
+                       "\n"
+                       "FILE is opened as File > Open List or File > Open Puzzle would open it: a word\n"
+                       "list (.kvl, .txt) or a puzzle (.kvp). Without FILE the program starts with an\n"
+                       "empty list."));
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOption(help);
     parser.addOption(version);
@@ -195,8 +195,8 @@ int RunKivrel(int argc, char** argv) {
   QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("kivrel")));
   Arguments arguments;
   if (!arguments.parser.parse(QApplication::arguments()) || arguments.parser.positionalArguments().size() > 1) {
-    const QString error = arguments.parser.errorText().isEmpty() ? QStringLiteral("give one file at most")
-                                                                 : arguments.parser.errorText();
+    const QString error =
+        arguments.parser.errorText().isEmpty() ? QStringLiteral("give one file at most") : arguments.parser.errorText();
     std::cerr << "kivrel: " << error.toStdString() << " (try --help)\n";
     return 2;
   }

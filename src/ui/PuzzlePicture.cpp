@@ -25,8 +25,8 @@ void PuzzlePicture::paintEvent(QPaintEvent* event) {
   // White where the image does not reach (the widget may be larger); the image is
   // opaque, so under it there is nothing to clear.
   const QSizeF covered = image.deviceIndependentSize();  // whole pixels only
-  const QRegion uncovered = QRegion(event->rect()) -
-                            QRect(0, 0, static_cast<int>(covered.width()), static_cast<int>(covered.height()));
+  const QRegion uncovered =
+      QRegion(event->rect()) - QRect(0, 0, static_cast<int>(covered.width()), static_cast<int>(covered.height()));
   for (const QRect& rect : uncovered) painter.fillRect(rect, Qt::white);
   painter.drawImage(0, 0, image);
 }

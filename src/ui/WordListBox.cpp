@@ -11,7 +11,9 @@ namespace kivrel {
 
 namespace {
 const QColor kLeftOutColor(176, 0, 0);  // a word the last build left out
-QString ToQString(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString ToQString(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 // The list of entries. Only the user's own pick (the mouse on an entry, a key in the
 // list) selects one: Qt also makes a row current when the list gets the focus, and
@@ -22,9 +24,15 @@ class EntryList : public QListWidget {
   bool Picking() const { return picking_; }
 
  protected:
-  void mousePressEvent(QMouseEvent* event) override { Pick([&] { QListWidget::mousePressEvent(event); }); }
-  void mouseMoveEvent(QMouseEvent* event) override { Pick([&] { QListWidget::mouseMoveEvent(event); }); }
-  void keyPressEvent(QKeyEvent* event) override { Pick([&] { QListWidget::keyPressEvent(event); }); }
+  void mousePressEvent(QMouseEvent* event) override {
+    Pick([&] { QListWidget::mousePressEvent(event); });
+  }
+  void mouseMoveEvent(QMouseEvent* event) override {
+    Pick([&] { QListWidget::mouseMoveEvent(event); });
+  }
+  void keyPressEvent(QKeyEvent* event) override {
+    Pick([&] { QListWidget::keyPressEvent(event); });
+  }
   void focusInEvent(QFocusEvent* event) override {
     QListWidget::focusInEvent(event);
     focused_();
@@ -72,9 +80,15 @@ WordListBox::WordListBox(AppContext& ctx, WordListWindow& window, QWidget* paren
   subscription_ = ctx_.list.Subscribe([this](WordList::Change change) {
     switch (change) {
       case WordList::Change::Entries:
-      case WordList::Change::Replaced: ShowEntries(); break;
-      case WordList::Change::ListIndex: ShowSelection(); break;
-      case WordList::Change::LeftOut: ShowLeftOut(); break;
+      case WordList::Change::Replaced:
+        ShowEntries();
+        break;
+      case WordList::Change::ListIndex:
+        ShowSelection();
+        break;
+      case WordList::Change::LeftOut:
+        ShowLeftOut();
+        break;
       case WordList::Change::EditText:
         if (edit_->text().toStdString() != ctx_.list.EditText()) {
           showing_ = true;

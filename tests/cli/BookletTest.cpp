@@ -142,8 +142,7 @@ TEST(BookletCommand, TwelvePuzzlesAreTheBuildsOfTheirSeedsWithTheirKeys) {
 TEST(BookletCommand, ForBeginnersShowsLowerCaseAndBuildsWithoutBackwardsWords) {
   testing::TempDir dir;
   const std::string pdf = dir.File("beginners.pdf");
-  CliRun run =
-      RunCli("booklet de-tiere fr-fruits --lowercase --no-backwards --seed 3 --no-instructions --pdf " + pdf);
+  CliRun run = RunCli("booklet de-tiere fr-fruits --lowercase --no-backwards --seed 3 --no-instructions --pdf " + pdf);
   ASSERT_EQ(run.code, 0) << run.out;
   const auto pages = testing::ReadPdfWords(pdf);
   ASSERT_EQ(pages.size(), 3u);  // two puzzles, their keys
@@ -210,8 +209,9 @@ TEST(BookletCommand, TakesThemedListsByNameAndAFileOfThatNameFirst) {
   testing::TempDir dir;
   CliRun run = RunCli("booklet Ocean de-tiere --seed 3 --pdf " + dir.File("sea.pdf"));
   ASSERT_EQ(run.code, 0) << run.out;
-  EXPECT_NE(run.out.find("puzzle 1, page 1: Under the Sea (Ocean), seed 3\npuzzle 2, page 2: Tiere (de-tiere), seed 4\n"),
-            std::string::npos)
+  EXPECT_NE(
+      run.out.find("puzzle 1, page 1: Under the Sea (Ocean), seed 3\npuzzle 2, page 2: Tiere (de-tiere), seed 4\n"),
+      std::string::npos)
       << run.out;
 
   // An unknown name stops the command before anything is built, naming the themes.

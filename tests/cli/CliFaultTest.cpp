@@ -57,8 +57,9 @@ void ExpectEveryWriteFailsCleanly(const std::string& folder, const std::string& 
   const OldFiles old(folder);
   const std::vector<std::string> before = Names(folder);
   const std::string build = "$CLI build " + kAnimals + " --seed 7 ";
-  for (const std::string& args : {"--pdf " + folder + "/page.pdf --answer-key", "--png " + folder + "/page.png --answer-key",
-                                  "--svg " + folder + "/page.svg --answer-key", "-o " + folder + "/out.kvp"}) {
+  for (const std::string& args :
+       {"--pdf " + folder + "/page.pdf --answer-key", "--png " + folder + "/page.png --answer-key",
+        "--svg " + folder + "/page.svg --answer-key", "-o " + folder + "/out.kvp"}) {
     ExpectOneLineFailure(RunCliScript(limit + build + args + " >/dev/null"), says, args);
     old.ExpectUnchanged(args);
     EXPECT_EQ(Names(folder), before) << args << ": no temporary file is left";
@@ -103,8 +104,8 @@ TEST(CliFaults, InputsThatAreNotRegularFilesAreRefusedAtOnce) {
   const std::pair<std::string, std::string> inputs[] = {
       {fifo, "Not a regular file"}, {"/dev/zero", "Not a regular file"}, {dir.File(""), "Is a directory"}};
   for (const auto& [input, says] : inputs) {
-    for (const std::string& command : {"summary " + input, "build " + input, "show " + input,
-                                       "print " + input + " --pdf " + dir.File("page.pdf")}) {
+    for (const std::string& command :
+         {"summary " + input, "build " + input, "show " + input, "print " + input + " --pdf " + dir.File("page.pdf")}) {
       ExpectOneLineFailure(RunCliScript("timeout 20 $CLI " + command), "cannot read \"" + input + "\": " + says,
                            command);
     }
@@ -120,11 +121,13 @@ TEST(CliFaults, InputsThatAreNotRegularFilesAreRefusedAtOnce) {
 TEST(CliFaults, AHugeFileIsRefusedFromItsHeaderAsAPuzzle) {
   TempDir dir;
   const std::string zoo = TempDir::Read(std::string(KIVREL_TEST_DATA_DIR) + "/zoo.kvl");
-  for (const std::string& command : {"show " + dir.Sparse("list.kvp", zoo, 2'000'000'000),
-                                     "print " + dir.Sparse("list.kvp", zoo, 2'000'000'000) + " --pdf " + dir.File("p.pdf")}) {
-    ExpectOneLineFailure(RunCliScript("ulimit -v 1000000; $CLI " + command),
-                         "File does not contain a Kivrel puzzle (the width times the height is not the number of spaces, at byte 34)",
-                         command);
+  for (const std::string& command :
+       {"show " + dir.Sparse("list.kvp", zoo, 2'000'000'000),
+        "print " + dir.Sparse("list.kvp", zoo, 2'000'000'000) + " --pdf " + dir.File("p.pdf")}) {
+    ExpectOneLineFailure(
+        RunCliScript("ulimit -v 1000000; $CLI " + command),
+        "File does not contain a Kivrel puzzle (the width times the height is not the number of spaces, at byte 34)",
+        command);
   }
 }
 
@@ -177,20 +180,26 @@ TEST(CliFaults, ADanglingLinkIsWrittenThrough) {
 // file is code page 1252 and says before it is written what it cannot hold.
 TEST(CliFaults, Utf8ListsReadAsUtf8AndASaveNamesWhatItCannotHold) {
   TempDir dir;
-  const std::string text = "1\tStra\xC3\x9F" "en\t 9\t 9\t 1\t 1\t\r\nStra\xC3\x9F" "e\r\n\xC5\x81\xC3\xB3" "d\xC5\xBA\r\n";
+  const std::string text =
+      "1\tStra\xC3\x9F"
+      "en\t 9\t 9\t 1\t 1\t\r\nStra\xC3\x9F"
+      "e\r\n\xC5\x81\xC3\xB3"
+      "d\xC5\xBA\r\n";
   for (const std::string& bytes : {text, "\xEF\xBB\xBF" + text}) {
     const std::string list = dir.Write("cities.kvl", bytes);
     CliRun summary = RunCliScript("$CLI summary " + list);
     EXPECT_NE(summary.out.find("Title:      Straßen\n"), std::string::npos) << summary.out;
     EXPECT_NE(summary.out.find("Size:       9 x 9"), std::string::npos) << summary.out;
-    CliRun built = RunCliScript("$CLI build " + list + " --seed 3 --json -o " + dir.File("cities.kvp") + " 2>&1 >/dev/null");
+    CliRun built =
+        RunCliScript("$CLI build " + list + " --seed 3 --json -o " + dir.File("cities.kvp") + " 2>&1 >/dev/null");
     EXPECT_EQ(built.code, 0);
     EXPECT_EQ(built.out, "kivrel-cli: warning: " + dir.File("cities.kvp") +
                              " is written in code page 1252, which cannot hold Ł ź: they are written as \"?\"\n");
     CliRun json = RunCliScript("$CLI build " + list + " --seed 3 --json");
     EXPECT_NE(json.out.find("\"text\":\"STRAßE\",\"display\":\"Straße\""), std::string::npos) << json.out;
   }
-  EXPECT_NE(RunCliScript("$CLI show --json " + dir.File("cities.kvp")).out.find("\"display\":\"?ód?\""), std::string::npos);
+  EXPECT_NE(RunCliScript("$CLI show --json " + dir.File("cities.kvp")).out.find("\"display\":\"?ód?\""),
+            std::string::npos);
 }
 
 // Text output shows control characters escaped; JSON is valid UTF-8 whatever it holds.
@@ -225,11 +234,14 @@ TEST(CliFaults, MessagesSayWhatIsWrong) {
   };
   for (const Case& c : std::vector<Case>{
            {"build " + wide, "no default size up to 99 x 99 holds the list"},
-           {"build " + longest + " --width 5 --height 5", "the longest word, " + long_word.substr(0, 40) + "... (300 letters)"},
+           {"build " + longest + " --width 5 --height 5",
+            "the longest word, " + long_word.substr(0, 40) + "... (300 letters)"},
            {"summary " + negative, "negative width or height"},
-           {"build " + kAnimals + " --pdf " + pdf + " --margins 100,100,100,100", "a margin may be at most 22.75 inches"},
+           {"build " + kAnimals + " --pdf " + pdf + " --margins 100,100,100,100",
+            "a margin may be at most 22.75 inches"},
            {"build " + kAnimals + " --pdf " + pdf + " --margins 1,1,4.25,4.25",
-            "--margins 1,1,4.25,4.25: the left and right margins (4.25\" and 4.25\") leave nothing of the paper's 8.5\" "
+            "--margins 1,1,4.25,4.25: the left and right margins (4.25\" and 4.25\") leave nothing of the paper's "
+            "8.5\" "
             "width. At least 2.0\" must remain across and down."},
            {"build " + kAnimals + " --pdf " + pdf + " --paper a4 --margins 1,1,3.25,3.25",  // 2" of Letter
             "(3.25\" and 3.25\") leave 1.77\" of the paper's 8.27\" width"},

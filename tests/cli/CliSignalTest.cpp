@@ -32,7 +32,8 @@ pid_t StartCli(const std::vector<std::string>& args) {
   std::vector<std::string> env;
   for (char** e = environ; *e; ++e) {
     const std::string entry = *e;
-    if (!entry.starts_with("QT_QPA_PLATFORM=") && !entry.starts_with("DISPLAY=") && !entry.starts_with("WAYLAND_DISPLAY=")) {
+    if (!entry.starts_with("QT_QPA_PLATFORM=") && !entry.starts_with("DISPLAY=") &&
+        !entry.starts_with("WAYLAND_DISPLAY=")) {
       env.push_back(entry);
     }
   }
@@ -89,8 +90,8 @@ TEST(CliSignals, ASignalDuringASaveRemovesItsTemporariesAndEndsTheProgram) {
     TempDir::WriteTo(key, "old key");
   };
   reset();
-  const std::vector<std::string> args{"build", list, "--seed", "1", "--width", "99", "--height", "99",
-                                      "--svg", page, "--answer-key"};
+  const std::vector<std::string> args{"build",    list, "--seed", "1",  "--width",     "99",
+                                      "--height", "99", "--svg",  page, "--answer-key"};
   for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
     const int status = SignalDuringSave(args, dir.File(""), signal, reset);
     ASSERT_NE(status, -1) << "no save was caught for signal " << signal;
@@ -104,8 +105,8 @@ TEST(CliSignals, ASignalDuringASaveRemovesItsTemporariesAndEndsTheProgram) {
 TEST(CliSignals, ATemporaryLeftByAKilledSaveIsRemovedByTheNextSaveBesideIt) {
   TempDir dir;
   const std::string list = dir.Write("words.kvl", testing::LargeWordList());
-  const std::vector<std::string> args{"build", list, "--seed", "1", "--width", "99", "--height", "99",
-                                      "--svg", dir.File("page.svg"), "--answer-key"};
+  const std::vector<std::string> args{
+      "build", list, "--seed", "1", "--width", "99", "--height", "99", "--svg", dir.File("page.svg"), "--answer-key"};
   // SIGKILL cannot be handled: what the save had made stays.
   ASSERT_NE(SignalDuringSave(args, dir.File(""), SIGKILL, [] {}), -1);
   std::vector<std::string> left = SaveWatch(dir.File("")).Temporaries();

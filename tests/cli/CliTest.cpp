@@ -53,8 +53,8 @@ std::string WithoutTime(std::string json) { return std::regex_replace(json, std:
 TEST(Cli, SummarisesAWordList) {
   CliRun run = RunCli("summary " + kAnimals);
   EXPECT_EQ(run.code, 0);
-  for (const char* line : {"Entries:    25\n", "Longest:    ANTELOPE (8 letters)\n", "Size:       15 x 15 ",
-                           "Default:    11 x 11\n"}) {
+  for (const char* line :
+       {"Entries:    25\n", "Longest:    ANTELOPE (8 letters)\n", "Size:       15 x 15 ", "Default:    11 x 11\n"}) {
     EXPECT_NE(run.out.find(line), std::string::npos) << line << run.out;
   }
 }
@@ -148,7 +148,8 @@ TEST(Cli, BadInputExitsWithTwoAndOneLine) {
            {"build " + kAnimals + " --pdf " + pdf + " --margins 1,1,-1,1", "--margins takes four numbers"},
            {"build " + kAnimals + " --pdf " + pdf + " --title-align top", "--title-align takes"},
            {"build " + kAnimals + " --pdf " + pdf + " --puzzle-position left", "--puzzle-position takes"},
-           {"build " + kAnimals + " --pdf " + pdf + " --puzzle-position top-left --list-left", "--list-left needs room"},
+           {"build " + kAnimals + " --pdf " + pdf + " --puzzle-position top-left --list-left",
+            "--list-left needs room"},
            {"build " + kAnimals + " --pdf " + pdf + " --paper b5", "--paper takes a4, letter or legal"},
            {"build " + kAnimals + " --pdf " + pdf + " --puzzle-font Arial,big", "--puzzle-font takes a whole number"},
            {"build " + kAnimals + " --pdf " + pdf + " --list-font Arial,12,heavy", "--list-font takes FAMILY,SIZE"},
@@ -171,12 +172,17 @@ TEST(Cli, BadInputExitsWithTwoAndOneLine) {
 // A list whose header asks for more than 99 x 99 is read without that size, and says so.
 TEST(Cli, AListAskingForMoreThan99By99IsBuiltAtTheDefaultSize) {
   const std::string wide = ListFile("wide.kvl", "1\tWide\t 500\t 15\t 1\t 1\t\r\nLION\r\nTIGER\r\n");
-  EXPECT_NE(RunCli("summary " + wide).out.find("Size:       refused: the header asks for 500 x 15 (the largest is 99 x 99)\n"),
+  EXPECT_NE(RunCli("summary " + wide)
+                .out.find("Size:       refused: the header asks for 500 x 15 (the largest is 99 x 99)\n"),
             std::string::npos);
   CliRun built = RunCli("build " + wide + " --seed 1 --json", true);
   EXPECT_EQ(built.code, 0);
-  EXPECT_EQ(built.out.rfind("kivrel-cli: warning: " + wide + " asks for a 500 x 15 puzzle; the largest is 99 x 99, "
-                            "so the default size is used\n{\"title\":\"Wide\"", 0), 0u) << built.out;
+  EXPECT_EQ(built.out.rfind("kivrel-cli: warning: " + wide +
+                                " asks for a 500 x 15 puzzle; the largest is 99 x 99, "
+                                "so the default size is used\n{\"title\":\"Wide\"",
+                            0),
+            0u)
+      << built.out;
   EXPECT_NE(built.out.find("\"width\":5,\"height\":5"), std::string::npos) << built.out;
 }
 
@@ -278,9 +284,8 @@ TEST(PageCommand, AHiddenMessagePuzzleAvoidsWordsAndItsKeyTellsTheMessage) {
   const std::string avoid = dir.Write("avoid.txt", "rat\nbee\nape\nant\n");
   const std::string pdf = dir.File("hidden.pdf");
   const std::string kvp = dir.File("hidden.kvp");
-  CliRun run = RunCli("build " + kAnimals + " --seed 5 --width 12 --height 12 --stop-remaining = 32 --quote '" +
-                          quote + "' --avoid " +
-                          avoid + " -o " + kvp + " --pdf " + pdf + " --answer-key",
+  CliRun run = RunCli("build " + kAnimals + " --seed 5 --width 12 --height 12 --stop-remaining = 32 --quote '" + quote +
+                          "' --avoid " + avoid + " -o " + kvp + " --pdf " + pdf + " --answer-key",
                       true);
   ASSERT_EQ(run.code, 0) << run.out;
   EXPECT_NE(run.out.find("Mystery quote: " + quote), std::string::npos) << run.out;

@@ -45,7 +45,8 @@ TEST(OpenGivenFile, OpensAListAsOpenListDoesAndAPuzzleAsOpenPuzzleDoes) {
   TempDir dir;
   const std::string puzzle = dir.Write("trip", SamplePuzzleBytes());  // known by its contents
   OpenGivenFile(app.ctx, puzzle);
-  EXPECT_EQ(std::tie(s.PuzzleFileName, s.PuzzleTitle, s.PuzzleBuilt), std::make_tuple(puzzle, std::string("Zoo Trip"), kTrue));
+  EXPECT_EQ(std::tie(s.PuzzleFileName, s.PuzzleTitle, s.PuzzleBuilt),
+            std::make_tuple(puzzle, std::string("Zoo Trip"), kTrue));
   EXPECT_EQ(app.ctx.list.Entries().size(), 3u);
   EXPECT_TRUE(app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuPrint));
 }

@@ -84,8 +84,8 @@ TEST_F(PrintTest, EachCopyIsAJobOfItsOwnWithTheBlanksFilledOnce) {
 
 TEST_F(PrintTest, PrinterErrorsAreReportedAndStopTheRemainingCopies) {
   printer.fail_at = 2;
-  app.dialogs.ExpectPrinter(PrintChoice{3, {}}).ExpectMessage(
-      MessageAnswer::Ok, std::string("Error while printing puzzle: the printer ran out of paper"));
+  app.dialogs.ExpectPrinter(PrintChoice{3, {}})
+      .ExpectMessage(MessageAnswer::Ok, std::string("Error while printing puzzle: the printer ran out of paper"));
   PrintPuzzle(ctx);
   EXPECT_EQ(printer.pages.size(), 2u);
   ASSERT_EQ(app.dialogs.messages.size(), 1u);
@@ -94,8 +94,8 @@ TEST_F(PrintTest, PrinterErrorsAreReportedAndStopTheRemainingCopies) {
   EXPECT_EQ(ctx.MainForm().MousePointer(), kPointerDefault);
 
   ctx.printer = nullptr;
-  app.dialogs.ExpectPrinter(PrintChoice{1, {}}).ExpectMessage(
-      MessageAnswer::Ok, std::string("Error while printing puzzle: no printer is available"));
+  app.dialogs.ExpectPrinter(PrintChoice{1, {}})
+      .ExpectMessage(MessageAnswer::Ok, std::string("Error while printing puzzle: no printer is available"));
   PrintPuzzle(ctx);
 }
 

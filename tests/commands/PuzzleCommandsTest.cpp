@@ -18,8 +18,11 @@ using testing::TestApp;
 
 TEST(SuggestPuzzleName, AnyExtensionBecomesKvp) {
   const std::tuple<const char*, const char*, const char*> cases[] = {
-      {"", "C:\\LISTS\\ZOO.KVL", "C:\\LISTS\\ZOO.kvp"}, {"ABCDEFGHIJ", "LIST.txt", "ABCDEFGHIJ.kvp"},
-      {"  zoo.kvp  ", "", "zoo.kvp"}, {"", "a.kv", ""}, {"", "/home/ann/Tiere.äöü", "/home/ann/Tiere.kvp"}};
+      {"", "C:\\LISTS\\ZOO.KVL", "C:\\LISTS\\ZOO.kvp"},
+      {"ABCDEFGHIJ", "LIST.txt", "ABCDEFGHIJ.kvp"},
+      {"  zoo.kvp  ", "", "zoo.kvp"},
+      {"", "a.kv", ""},
+      {"", "/home/ann/Tiere.äöü", "/home/ann/Tiere.kvp"}};
   for (auto [puzzle, list, want] : cases) EXPECT_EQ(SuggestPuzzleName(puzzle, list), want) << puzzle << list;
 }
 

@@ -110,8 +110,10 @@ TEST(WordListFileBytes, BackwardsWordsOffIsANinthFieldAfterTheQuoteEmptyOrNot) {
 
 TEST(SuggestWordListName, FollowsTheExtensionRules) {
   const std::tuple<const char*, const char*, const char*> cases[] = {
-      {"", "C:\\PUZ\\ANIMALS.kvp", "C:\\PUZ\\ANIMALS.kvl"}, {"LIST.txt", "other.kvp", "LIST.txt"},
-      {"ABCDEFGHIJ", "", "ABCDEFGH.kvl"}, {"", "a.kv", ""},
+      {"", "C:\\PUZ\\ANIMALS.kvp", "C:\\PUZ\\ANIMALS.kvl"},
+      {"LIST.txt", "other.kvp", "LIST.txt"},
+      {"ABCDEFGHIJ", "", "ABCDEFGH.kvl"},
+      {"", "a.kv", ""},
       {"/home/ann/Übersetzungen", "", "/home/ann/Übersetz.kvl"}};  // folders stay whole
   for (auto [list, puzzle, want] : cases) EXPECT_EQ(SuggestWordListName(list, puzzle), want) << list << puzzle;
 }
@@ -171,7 +173,11 @@ TEST(SaveWordList, AFailedOrCancelledWriteKeepsTheOldFile) {
 
   app.dialogs.ExpectMessage(MessageAnswer::Ok, question);
   EXPECT_TRUE(SaveWordList(app.ctx));
-  EXPECT_NE(TempDir::Read(s.WordListFileName).find("\r\n?\xF3" "d?\r\nStra\xDF" "e\r\n? done\r\n"), std::string::npos);
+  EXPECT_NE(TempDir::Read(s.WordListFileName)
+                .find("\r\n?\xF3"
+                      "d?\r\nStra\xDF"
+                      "e\r\n? done\r\n"),
+            std::string::npos);
 }
 
 // While it lives the test runs as an ordinary user, so that permissions hold when the
@@ -323,8 +329,9 @@ TEST_F(OpenListTest, ARefusedOrCancelledOpenChangesNothing) {
 // A size no page holds is named, and the list opens without it.
 TEST_F(OpenListTest, ASizeAbove99By99IsRefusedAndTheListOpens) {
   app.dialogs.ExpectFile(dir.Write("wide.kvl", "1\tWide\t 500\t 15\t 1\t 1\t\r\nCAT\r\n"))
-      .ExpectMessage(MessageAnswer::Ok, "The list asks for a 500 x 15 puzzle. The largest puzzle is 99 x 99 letters: "
-                                        "Default Dimensions proposes a size for it.");
+      .ExpectMessage(MessageAnswer::Ok,
+                     "The list asks for a 500 x 15 puzzle. The largest puzzle is 99 x 99 letters: "
+                     "Default Dimensions proposes a size for it.");
   OpenList(app.ctx);
   EXPECT_EQ(app.ctx.list.Entries(), std::vector<std::string>{"CAT"});
   EXPECT_EQ(std::tie(app.ctx.state.PuzzleTitle, app.ctx.state.PuzzleWidth, app.ctx.state.PuzzleHeight),

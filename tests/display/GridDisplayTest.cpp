@@ -42,7 +42,7 @@ TEST_F(Display, WithoutAPuzzleShowsFifteenByFifteenCellsAtTwelvePoints) {
   EXPECT_TRUE(app.picture.FontName() == "MS Sans Serif" && app.picture.FontBold());
   // Every character that can stand in a cell is measured, not only A-Z and 0-9.
   EXPECT_EQ((std::pair<int, int>(metrics().CharWidths['W'], metrics().CharWidths['I'])), std::make_pair(180, 60));
-  EXPECT_EQ(metrics().CharWidths[0xC4], 120);                          // Ä
+  EXPECT_EQ(metrics().CharWidths[0xC4], 120);                        // Ä
   EXPECT_EQ(metrics().CharWidths[UnicodeToCp1252(U'\u0160')], 120);  // Š
   // And the small letters they may be shown as; nothing else.
   EXPECT_EQ((std::pair<int, int>(metrics().CharWidths['t'], metrics().CharWidths[0xE4])), std::make_pair(60, 120));

@@ -54,7 +54,7 @@ void ExpectConsistent(AppContext& ctx) {
       const int col = word.StartCol + (k - 1) * s.ColStep[at(word.Direction)];
       ASSERT_TRUE(s.Grid.Contains(row, col)) << word.Text << " leaves the grid";
       EXPECT_EQ(s.Grid.At(row, col).Letter, CharAt(word.Text, at(k))) << word.Text << " letter " << k << "\n"
-                                                                       << GridText(s);
+                                                                      << GridText(s);
       through[{row, col}].push_back(index);
     }
   }

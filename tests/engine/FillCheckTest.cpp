@@ -79,7 +79,7 @@ struct Seeded : TestApp {
 // Short words in a small grid, so that random letters spell them often; EAR inside
 // BEAR is a second reading no fill can mend, EYE reads the same both ways.
 const std::vector<std::string> kShortWords = {"BEAR", "EAR", "CAT", "DOG", "EMU", "OWL", "APE",
-                                              "YAK", "ELK", "RAT", "EEL", "HEN", "ANT", "EYE"};
+                                              "YAK",  "ELK", "RAT", "EEL", "HEN", "ANT", "EYE"};
 
 TEST(FillCheck, WithTheMarkOffEveryFillIsOneDrawPerBlank) {
   for (std::uint64_t seed = 1; seed <= 300; ++seed) {
@@ -145,8 +145,8 @@ TEST(FillCheck, ReadingsOfPlacedLettersAreNamedAndPalindromesAreTheirOwnPlacemen
   StartUp(app.ctx, 5);
   testing::MakeGrid(app.ctx, 8, 3);
   testing::PlaceWord(app.ctx, "ICECREAM", 1, 1, 1);
-  testing::PlaceWord(app.ctx, "CREAM", 2, 8, 2);    // placed too, leftwards on row 2
-  testing::PlaceWord(app.ctx, "LEVEL", 3, 1, 1);    // a palindrome: its reverse is itself
+  testing::PlaceWord(app.ctx, "CREAM", 2, 8, 2);  // placed too, leftwards on row 2
+  testing::PlaceWord(app.ctx, "LEVEL", 3, 1, 1);  // a palindrome: its reverse is itself
   const std::vector<SecondReading> readings = FindSecondReadings(app.ctx.state, {"ICE"});
   std::map<std::string, int> by_word;
   for (const SecondReading& r : readings) ++by_word[r.Word];
@@ -183,7 +183,8 @@ TEST(FillCheck, TheSearchFindsWhatReadingEveryCellFinds) {
     for (int k = pick(5); k > 0; --k) {
       const std::string text = word();
       const int r = 1 + pick(height), c = 1 + pick(width), d = 1 + pick(8);
-      if (WordInsideGrid(s.Grid, r, c, d, static_cast<int>(CharCount(text)))) testing::PlaceWord(app.ctx, text, r, c, d);
+      if (WordInsideGrid(s.Grid, r, c, d, static_cast<int>(CharCount(text))))
+        testing::PlaceWord(app.ctx, text, r, c, d);
     }
     std::vector<std::string> avoid;
     for (int k = pick(4); k > 0; --k) avoid.push_back(word());

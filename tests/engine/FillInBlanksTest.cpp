@@ -46,7 +46,8 @@ TEST(FillInBlanks, FillsTheBlanksInReadingOrderAndClearsThemAgain) {
   FillInBlanks(app.ctx);
   EXPECT_EQ(s.BlanksFilled, kTrue);
   std::vector<std::string> expected;
-  for (std::size_t i = 0; i < app.Blanks().size(); ++i) expected.push_back(std::string(1, static_cast<char>('A' + rng.Below(26))));
+  for (std::size_t i = 0; i < app.Blanks().size(); ++i)
+    expected.push_back(std::string(1, static_cast<char>('A' + rng.Below(26))));
   EXPECT_EQ(app.Blanks(), expected);
   EXPECT_EQ(app.Drawn(kBlack), expected);
   EXPECT_EQ(s.SpacesRemaining, spaces);  // filler still counts as empty

@@ -82,7 +82,8 @@ struct HandGrid {
         if (letter == '.') continue;
         CellRecord& cell = s.Grid.At(r, c);
         cell.Letter = std::string(1, letter);
-        cell.UseCount = static_cast<i16>(uses.empty() ? 1 : uses[static_cast<std::size_t>(r - 1)][static_cast<std::size_t>(c - 1)] - '0');
+        cell.UseCount = static_cast<i16>(
+            uses.empty() ? 1 : uses[static_cast<std::size_t>(r - 1)][static_cast<std::size_t>(c - 1)] - '0');
       }
     }
     s.DirectionCount = static_cast<i16>(directions);
@@ -114,8 +115,13 @@ TEST(LineScanRules, MoreCrossingsWinThenBusierCellsThenTheLessUsedDirection) {
   const Case cases[] = {
       {"more crossings", {"C....", ".....", "..CA.", ".....", "....."}, "CAT", 4, 0, {}, {{1, 3, 3, 2}}},
       // One crossing either way; the lower C has three words through it.
-      {"busier cell", {"C....", ".....", ".....", ".....", "....C"}, "CAT", 4, 0,
-       {"10000", "00000", "00000", "00000", "00003"}, {{2, 5, 5, 1}, {4, 5, 5, 1}}},
+      {"busier cell",
+       {"C....", ".....", ".....", ".....", "....C"},
+       "CAT",
+       4,
+       0,
+       {"10000", "00000", "00000", "00000", "00003"},
+       {{2, 5, 5, 1}, {4, 5, 5, 1}}},
       // CAT crosses the C going Right or going Down, equally well.
       {"fewer words Right", corner, "CAT", 4, 1, {}, {{3, 1, 1, 1}}},
       {"fewer words Down", corner, "CAT", 4, 3, {}, {{1, 1, 1, 1}}},
@@ -123,9 +129,20 @@ TEST(LineScanRules, MoreCrossingsWinThenBusierCellsThenTheLessUsedDirection) {
       // Only the bottom row is free: the first place found there.
       {"no crossing", {"XXXX", "XXXX", "...."}, "ABC", 4, 0, {}, {{1, 3, 1, 0}, {2, 3, 4, 0}}},
       // The only place for A is the middle cell: an eighth word may cross there, no ninth.
-      {"seven words", {"BBB", "BAB", "BBB"}, "A", 8, 0, {"111", "171", "111"},
-       {{1, 2, 2, 1}, {2, 2, 2, 1}, {3, 2, 2, 1}, {4, 2, 2, 1},
-        {5, 2, 2, 1}, {6, 2, 2, 1}, {7, 2, 2, 1}, {8, 2, 2, 1}}},
+      {"seven words",
+       {"BBB", "BAB", "BBB"},
+       "A",
+       8,
+       0,
+       {"111", "171", "111"},
+       {{1, 2, 2, 1},
+        {2, 2, 2, 1},
+        {3, 2, 2, 1},
+        {4, 2, 2, 1},
+        {5, 2, 2, 1},
+        {6, 2, 2, 1},
+        {7, 2, 2, 1},
+        {8, 2, 2, 1}}},
       {"eight words", {"BBB", "BAB", "BBB"}, "A", 8, 0, {"111", "181", "111"}, {{0, 0, 0, 0}}},
   };
   for (const Case& c : cases) {

@@ -11,31 +11,101 @@ std::vector<LineSpan> TableLines(int d, int w, int h, int l) {
   std::vector<LineSpan> lines;
   int row = 0, col = 0, length = 0, count = 0;
   switch (d) {
-    case 1: row = 1; col = 1; length = w; count = h; break;
-    case 2: row = 1; col = w; length = w; count = h; break;
-    case 3: row = 1; col = 1; length = h; count = w; break;
-    case 4: row = h; col = 1; length = h; count = w; break;
-    case 5: row = h - l + 1; col = 1; length = l; count = w + h - 2 * l + 1; break;
-    case 6: row = h; col = l; length = l; count = w + h - 2 * l + 1; break;
-    case 7: row = l; col = 1; length = l; count = w + h - 2 * l + 1; break;
-    case 8: row = 1; col = l; length = l; count = w + h - 2 * l + 1; break;
+    case 1:
+      row = 1;
+      col = 1;
+      length = w;
+      count = h;
+      break;
+    case 2:
+      row = 1;
+      col = w;
+      length = w;
+      count = h;
+      break;
+    case 3:
+      row = 1;
+      col = 1;
+      length = h;
+      count = w;
+      break;
+    case 4:
+      row = h;
+      col = 1;
+      length = h;
+      count = w;
+      break;
+    case 5:
+      row = h - l + 1;
+      col = 1;
+      length = l;
+      count = w + h - 2 * l + 1;
+      break;
+    case 6:
+      row = h;
+      col = l;
+      length = l;
+      count = w + h - 2 * l + 1;
+      break;
+    case 7:
+      row = l;
+      col = 1;
+      length = l;
+      count = w + h - 2 * l + 1;
+      break;
+    case 8:
+      row = 1;
+      col = l;
+      length = l;
+      count = w + h - 2 * l + 1;
+      break;
   }
   for (int i = 0; i < count; ++i) {
     lines.push_back({row, col, length});
     switch (d) {
-      case 1: case 2: row += 1; break;
-      case 3: case 4: col += 1; break;
+      case 1:
+      case 2:
+        row += 1;
+        break;
+      case 3:
+      case 4:
+        col += 1;
+        break;
       case 5:
-        if (row < 2) { col += 1; length = Min(w - col + 1, h); } else { row -= 1; length = Min(h - row + 1, w); }
+        if (row < 2) {
+          col += 1;
+          length = Min(w - col + 1, h);
+        } else {
+          row -= 1;
+          length = Min(h - row + 1, w);
+        }
         break;
       case 6:
-        if (col >= w) { row -= 1; length = Min(row, w); } else { col += 1; length = Min(col, h); }
+        if (col >= w) {
+          row -= 1;
+          length = Min(row, w);
+        } else {
+          col += 1;
+          length = Min(col, h);
+        }
         break;
       case 7:
-        if (row >= h) { col += 1; length = Min(w - col + 1, h); } else { row += 1; length = Min(row, w); }
+        if (row >= h) {
+          col += 1;
+          length = Min(w - col + 1, h);
+        } else {
+          row += 1;
+          length = Min(row, w);
+        }
         break;
       case 8:
-        if (col >= w) { row += 1; length = Min(h - row + 1, w); } else { col += 1; length = Min(col, h); }
+        if (col >= w) {
+          row += 1;
+          length = Min(h - row + 1, w);
+        } else {
+          col += 1;
+          length = Min(col, h);
+        }
         break;
     }
   }
@@ -103,9 +173,10 @@ bool ReferenceFinder::Search(PuzzleState& s, Random& rng, BuildPause& pause) {
                 take = true;
               } else {
                 const float r = rng.Next();
-                take = (r > 0.5f && s.BalanceDirections != 1 && use_sum == best_use_sum) ||
-                       (s.BalanceDirections == 1 && s.DirectionWordCount[static_cast<std::size_t>(d)] <
-                                                        s.DirectionWordCount[static_cast<std::size_t>(s.BestDirection)]);
+                take =
+                    (r > 0.5f && s.BalanceDirections != 1 && use_sum == best_use_sum) ||
+                    (s.BalanceDirections == 1 && s.DirectionWordCount[static_cast<std::size_t>(d)] <
+                                                     s.DirectionWordCount[static_cast<std::size_t>(s.BestDirection)]);
               }
             }
           }

@@ -58,8 +58,8 @@ Case MakeCase(std::uint64_t seed) {
     DecodeUtf8(alphabet, pos);
     letters.push_back(alphabet.substr(start, pos - start));
   }
-  static const std::vector<std::pair<int, int>> kSizes = {{5, 5}, {8, 6}, {3, 9}, {12, 12}, {1, 7}, {7, 1},
-                                                          {70, 4}, {4, 70}, {66, 66}, {2, 2}, {15, 15}};
+  static const std::vector<std::pair<int, int>> kSizes = {{5, 5},  {8, 6},  {3, 9},   {12, 12}, {1, 7},  {7, 1},
+                                                          {70, 4}, {4, 70}, {66, 66}, {2, 2},   {15, 15}};
   Case c;
   std::tie(c.width, c.height) = kSizes[static_cast<std::size_t>(r.Below(static_cast<int>(kSizes.size())))];
   const int w = c.width, h = c.height;
@@ -68,7 +68,8 @@ Case MakeCase(std::uint64_t seed) {
   for (int i = 0; i < count; ++i) {
     std::string word;
     const int length = 1 + r.Below(longest);
-    for (int k = 0; k < length; ++k) word += letters[static_cast<std::size_t>(r.Below(static_cast<int>(letters.size())))];
+    for (int k = 0; k < length; ++k)
+      word += letters[static_cast<std::size_t>(r.Below(static_cast<int>(letters.size())))];
     c.words.push_back(word);
   }
   c.diagonals = static_cast<i16>(r.Below(2));

@@ -93,9 +93,11 @@ TEST(SaveFilesTogether, OneFileThatCannotBeWrittenLeavesEveryFileAsItWas) {
   // A folder where the key should go: nothing is written at all.
   TempDir other;
   fs::create_directory(other.File("page-key.png"));
-  const FileResult<void> saved = SaveFilesTogether({{other.File("page.png"), "PAGE"}, {other.File("page-key.png"), "KEY"}});
+  const FileResult<void> saved =
+      SaveFilesTogether({{other.File("page.png"), "PAGE"}, {other.File("page-key.png"), "KEY"}});
   ASSERT_FALSE(saved);
-  EXPECT_EQ(std::tie(saved.Error().Fault, saved.Error().Reason), std::make_tuple(FileFault::CannotOpen, "Is a directory"));
+  EXPECT_EQ(std::tie(saved.Error().Fault, saved.Error().Reason),
+            std::make_tuple(FileFault::CannotOpen, "Is a directory"));
   EXPECT_EQ(other.EntryCount(), 1);
 }
 
@@ -104,7 +106,8 @@ TEST(SaveFilesTogether, OnAFullFileSystemNeitherFileIsReplaced) {
   TempDir dir;
   const testing::SmallFileSystem small(dir.File("small"));
   if (!small.Mounted()) GTEST_SKIP() << small.kWhyNot << "; the file-size limit makes writes fail part-way as well";
-  ExpectNeitherReplaced(small.Folder(), std::string(100 * 1024, 'k'), FileFault::WriteFailed, "No space left on device");
+  ExpectNeitherReplaced(small.Folder(), std::string(100 * 1024, 'k'), FileFault::WriteFailed,
+                        "No space left on device");
 }
 
 // Only a rename can still fail once every file is whole: a file with another mounted
@@ -134,7 +137,9 @@ TEST(Cp1252, RoundTripsEveryByteAndWritesWhatItCannotHoldAsAQuestionMark) {
   EXPECT_EQ(UnicodeToCp1252(U'Œ'), 0x8C);
   EXPECT_EQ(UnicodeToCp1252(U'Ω'), -1);
   EXPECT_EQ(Utf8ToCp1252("aΩb✓"), "a?b?");
-  EXPECT_EQ(Utf8ToCp1252("a\xFF" "b"), "a?b");  // a malformed byte too
+  EXPECT_EQ(Utf8ToCp1252("a\xFF"
+                         "b"),
+            "a?b");  // a malformed byte too
   EXPECT_EQ(UnstorableCharacters({"Straße €", "Łódź", "✓ and Ł again"}), "Ł ź ✓");
   EXPECT_EQ(UnstorableCharacters({"Straße", "Œuvre"}), "");
 }

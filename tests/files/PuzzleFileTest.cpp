@@ -83,8 +83,8 @@ TEST(PuzzleFile, AHeaderAskingForMoreOrFarLessThanTheFileHoldsIsRefusedAtOnce) {
   EXPECT_EQ(longer.Error().Reason, "the file is longer than its counts of words and cells allow");
 
   std::string bytes = SamplePuzzleBytes();
-  bytes.replace(8, 2, Bytes().N(181 * 181).str());        // SpaceCount
-  bytes.replace(22, 4, Bytes().N(181).N(181).str());      // width, height
+  bytes.replace(8, 2, Bytes().N(181 * 181).str());    // SpaceCount
+  bytes.replace(22, 4, Bytes().N(181).N(181).str());  // width, height
   auto refused = ParsePuzzleFile(bytes);
   ASSERT_FALSE(refused);
   EXPECT_NE(refused.Error().Reason.find("shorter than its counts"), std::string::npos) << refused.Error().Reason;
@@ -98,7 +98,11 @@ TEST(PuzzleFile, RefusesContentThatCannotBeAPuzzle) {
     std::function<void(PuzzleFile&)> change;
   };
   const Case cases[] = {
-      {"no words", [](PuzzleFile& f) { f.Header.WordCount = 0; f.Words.resize(1); }},
+      {"no words",
+       [](PuzzleFile& f) {
+         f.Header.WordCount = 0;
+         f.Words.resize(1);
+       }},
       {"inserted or rejected", [](PuzzleFile& f) { f.Header.RejectedCount = 4; }},
       {"width times the height", [](PuzzleFile& f) { f.Header.SpaceCount = 7; }},
       {"more spaces remain", [](PuzzleFile& f) { f.Header.SpacesRemaining = 7; }},
@@ -114,7 +118,10 @@ TEST(PuzzleFile, RefusesContentThatCannotBeAPuzzle) {
       {"refers to a word", [](PuzzleFile& f) { f.Grid.At(2, 3).WordRefs[1] = 4; }},
       {"refers to a word", [](PuzzleFile& f) { f.Grid.At(1, 3).WordRefs[2] = 0; }},
       {"direction count", [](PuzzleFile& f) { f.DirectionWordCount[5] = -1; }},
-      {"no entries", [](PuzzleFile& f) { for (auto& w : f.Words) w.DisplayText = "  "; }},
+      {"no entries",
+       [](PuzzleFile& f) {
+         for (auto& w : f.Words) w.DisplayText = "  ";
+       }},
   };
   for (const Case& c : cases) {
     PuzzleFile file = SampleFile();

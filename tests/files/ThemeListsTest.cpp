@@ -73,8 +73,7 @@ TEST(ShippedThemes, DescribeThemselvesAndHoldEachWordInOnePlaceOnly) {
     EXPECT_LE(entries.size(), 40u);
     // Lines end in CR LF, as the program writes them.
     EXPECT_EQ(theme.Bytes.find('\n'), theme.Bytes.find("\r\n") + 1);
-    EXPECT_EQ(std::count(theme.Bytes.begin(), theme.Bytes.end(), '\n'),
-              static_cast<long>(entries.size()) + 1);
+    EXPECT_EQ(std::count(theme.Bytes.begin(), theme.Bytes.end(), '\n'), static_cast<long>(entries.size()) + 1);
     // "Find the 27 ..." counts the entries.
     const std::regex number("[0-9]+");
     for (std::sregex_iterator it(header.Instructions.begin(), header.Instructions.end(), number), end; it != end;

@@ -25,8 +25,8 @@ TEST(ParseWordList, ReadsTheHeaderAndTheEntries) {
 }
 
 TEST(ParseWordList, ANinthFieldOfZeroTurnsBackwardsWordsOff) {
-  const std::pair<const char*, i16> cases[] = {
-      {"\t\t 0", 0}, {"\tHi\t 0", 0}, {"\tHi\t", 1}, {"\tHi\t-1", 1}, {"\tHi\t 2", 1}, {"\tHi", 1}, {"", 1}};
+  const std::pair<const char*, i16> cases[] = {{"\t\t 0", 0},   {"\tHi\t 0", 0}, {"\tHi\t", 1}, {"\tHi\t-1", 1},
+                                               {"\tHi\t 2", 1}, {"\tHi", 1},     {"", 1}};
   for (auto [fields, backwards] : cases) {
     auto parsed = Parse(std::string("1\tT\t 5\t 5\t 1\t 1\tI") + fields + "\r\nCAT\r\n");
     ASSERT_TRUE(parsed.Header) << fields;
@@ -91,7 +91,8 @@ TEST(ParseWordList, RefusesWhatIsNotAList) {
   const std::string not_a_list = std::string(kNotAWordListMessage) + " - ";
   const std::pair<std::string, std::string> cases[] = {
       {std::string("LION\r\nTI\0GER\r\n", 14), not_a_list + "it holds bytes that are not text"},
-      {"LION\r\n\x01\x02\x7F\x1BT\x06\r\n", not_a_list + "it holds bytes that are not text"},  // no NUL: mostly controls
+      {"LION\r\n\x01\x02\x7F\x1BT\x06\r\n",
+       not_a_list + "it holds bytes that are not text"},  // no NUL: mostly controls
       {std::string("\xFF\xFEL\0I\0\0\0", 8), not_a_list + "it holds bytes that are not text"},  // UTF-16 with a NUL
       {"CAT\r\n\r\n" + std::string(1001, '-') + "\r\n",
        "The entry on line 3 of the word list is longer than the 1000 characters an entry may have"},
@@ -111,8 +112,13 @@ TEST(ParseWordList, RefusesWhatIsNotAList) {
 }
 
 TEST(ParseWordList, ReadsUtf8ListsAsUtf8AndOthersAsCodePage1252) {
-  const std::string header = "1\tStra\xC3\x9F" "e\t 9\t 9\t 1\t 1\t\r\n";
-  const std::string utf8 = header + "Stra\xC3\x9F" "e\r\n\xC5\x81\xC3\xB3" "d\xC5\xBA\r\n";
+  const std::string header =
+      "1\tStra\xC3\x9F"
+      "e\t 9\t 9\t 1\t 1\t\r\n";
+  const std::string utf8 = header +
+                           "Stra\xC3\x9F"
+                           "e\r\n\xC5\x81\xC3\xB3"
+                           "d\xC5\xBA\r\n";
   for (const std::string& bytes : {utf8, "\xEF\xBB\xBF" + utf8}) {
     auto parsed = Parse(bytes);
     ASSERT_TRUE(parsed.Header) << "a byte-order mark does not hide the header";
@@ -120,9 +126,15 @@ TEST(ParseWordList, ReadsUtf8ListsAsUtf8AndOthersAsCodePage1252) {
     EXPECT_EQ(parsed.Entries, (std::vector<std::string>{"Straße", "Łódź"}));
   }
   // A mark over bytes that are not UTF-8: the mark decides, the stray byte is U+FFFD.
-  EXPECT_EQ(Parse("\xEF\xBB\xBF" "caf\xE9\n").Entries, std::vector<std::string>{"caf\uFFFD"});
+  EXPECT_EQ(Parse("\xEF\xBB\xBF"
+                  "caf\xE9\n")
+                .Entries,
+            std::vector<std::string>{"caf\uFFFD"});
   // No mark and not UTF-8 (or only ASCII): code page 1252, as the program writes.
-  EXPECT_EQ(Parse("Stra\xDF" "e\r\n\x80uro\r\n").Entries, (std::vector<std::string>{"Straße", "€uro"}));
+  EXPECT_EQ(Parse("Stra\xDF"
+                  "e\r\n\x80uro\r\n")
+                .Entries,
+            (std::vector<std::string>{"Straße", "€uro"}));
 }
 
 // A list is refused at the entry that passes the limits, and blank lines cost nothing:
@@ -133,8 +145,9 @@ TEST(ParseWordList, RefusesAListThatPassesTheLimitsAndKeepsNoBlankLines) {
   EXPECT_EQ(Parse(std::string(200000, '\n') + entries).Entries.size(), std::size_t{WordList::kMaxEntries});
   auto too_many = ParseWordList(entries + "a\n");
   ASSERT_FALSE(too_many);
-  EXPECT_EQ(too_many.Error().Reason, std::string(kNotAWordListMessage) +
-                                         " - line 32768 takes it past what a list holds: 32767 entries and 32767 letters");
+  EXPECT_EQ(too_many.Error().Reason,
+            std::string(kNotAWordListMessage) +
+                " - line 32768 takes it past what a list holds: 32767 entries and 32767 letters");
   EXPECT_FALSE(ParseWordList(std::string(32768, 'x') + "\n")) << "32768 letters in one entry";
   auto negative = ParseWordList("1\tNegative\t-5\t 5\t 1\t 1\t\r\n");
   ASSERT_FALSE(negative);

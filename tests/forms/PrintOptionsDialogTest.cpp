@@ -181,8 +181,10 @@ TEST_F(PrintWindows, AListThatCannotFitIsSaidOnTheDialog) {
 // Margin texts are normalised; margins that would leave less than two inches of the
 // paper either way are refused, saying which, and the box shows the margin it had.
 TEST_F(PrintWindows, MarginTextsAreNormalisedAndMarginsLeavingTooLittleAreRefused) {
-  for (auto [side, typed, shown] : {std::tuple{kLeftMargin, "wide", ".0\""}, {kRightMargin, "-2", ".0\""},
-                                    {kTopMargin, "1.25", "1.25\""}, {kLeftMargin, "6.5", "6.5\""}}) {
+  for (auto [side, typed, shown] : {std::tuple{kLeftMargin, "wide", ".0\""},
+                                    {kRightMargin, "-2", ".0\""},
+                                    {kTopMargin, "1.25", "1.25\""},
+                                    {kLeftMargin, "6.5", "6.5\""}}) {
     TypeMargin(side, typed);
     EXPECT_EQ(dialog_form.Text(txtMargin[side]), shown) << typed;
   }
@@ -227,7 +229,8 @@ TEST_F(PrintWindows, ChosenFontSizeIsKeptInWholePointsAndCancelKeepsTheSlot) {
   app.dialogs.ExpectFont(FontSpec{"Liberation Serif", 24.5, false, true});
   dialog_form.Raise(cmdTitleFont, Event::Click);
   EXPECT_EQ(app.dialogs.fonts.at(0), (FontSpec{"Times New Roman", 18, true, true})) << "it starts from the slot";
-  EXPECT_EQ(ctx.fonts(kTitleFont), (FontRecord{"Title", "Liberation Serif", 24, kFalse, kTrue})) << "24.5 to the even 24";
+  EXPECT_EQ(ctx.fonts(kTitleFont), (FontRecord{"Title", "Liberation Serif", 24, kFalse, kTrue}))
+      << "24.5 to the even 24";
   EXPECT_EQ(dialog_form.Font(cmdTitleFont), (FontSpec{"Liberation Serif", 24, false, true}));
 
   app.dialogs.ExpectFont(std::nullopt);

@@ -252,7 +252,8 @@ TEST_F(WordListFixture, AWholeNewListKeepsNoPickFromTheOldOne) {
   TempDir dir;
   const std::string other = dir.Write("b.kvl", "LION\r\nTIGER\r\nBEAR\r\n");
   const std::pair<const char*, std::function<void()>> changes[] = {
-      {"Open List", [&] {
+      {"Open List",
+       [&] {
          app.dialogs.ExpectFile(other);
          OpenList(app.ctx);
        }},

@@ -93,9 +93,9 @@ TEST(Form, AHoldPassesOnlyNetChangesToWaitingListenersAndAFocusFindsTheControlsA
   form.SetText(lblCount, "");
   form.SetEnabled(cmdBuild, true);
   form.SetText(lblCount, "12");
-  form.SetEnabled(cmdCancel, false);    // a real change
-  form.SetDefault(cmdGo, true);         // takes the default from cmdAdd
-  form.SetCaption("Building");          // the window itself is never held
+  form.SetEnabled(cmdCancel, false);  // a real change
+  form.SetDefault(cmdGo, true);       // takes the default from cmdAdd
+  form.SetCaption("Building");        // the window itself is never held
   EXPECT_EQ(now.size(), 8u) << "listeners that do not wait hear every change at once";
   EXPECT_EQ(waited, (Heard{{Control{}, Property::Caption}}));
 

@@ -8,16 +8,21 @@ namespace {
 using Pairs = std::vector<std::pair<const char*, const char*>>;
 
 TEST(ExtractWord, DropsNotesAndSpacesButKeepsPunctuation) {
-  const Pairs cases = {{"A[B]C", "AC"},         {"A]B", "AB"},          {"[A", ""},
-                       {"A [B [C] D] E", "ADE"}, {"O'Neil", "O'Neil"},   {"New York [city]", "NewYork"},
+  const Pairs cases = {{"A[B]C", "AC"},           {"A]B", "AB"},        {"[A", ""},
+                       {"A [B [C] D] E", "ADE"},  {"O'Neil", "O'Neil"}, {"New York [city]", "NewYork"},
                        {"Mc Intyre", "McIntyre"}, {"[see page 2]", ""}, {"Crème brûlée", "Crèmebrûlée"}};
   for (auto [entry, want] : cases) EXPECT_EQ(ExtractWord(entry), want) << entry;
 }
 
 TEST(PlacedWord, KeepsOnlyWhatCanStandInACell) {
-  const Pairs cases = {{"O'Neil", "ONEIL"},         {"New York [city]", "NEWYORK"}, {"R2-D2", "R2D2"},
-                       {"Crème brûlée", "CRÈMEBRÛLÉE"}, {"straße", "STRAßE"},      {"smörgåsbord", "SMÖRGÅSBORD"},
-                       {"œuvre", "ŒUVRE"},           {"?!-", ""},
+  const Pairs cases = {{"O'Neil", "ONEIL"},
+                       {"New York [city]", "NEWYORK"},
+                       {"R2-D2", "R2D2"},
+                       {"Crème brûlée", "CRÈMEBRÛLÉE"},
+                       {"straße", "STRAßE"},
+                       {"smörgåsbord", "SMÖRGÅSBORD"},
+                       {"œuvre", "ŒUVRE"},
+                       {"?!-", ""},
                        {"Ωmega", "MEGA"},  // Greek is beyond the files' code page
                        {"Café [crème] au lait", "CAFÉAULAIT"}};
   for (auto [entry, want] : cases) EXPECT_EQ(PlacedWord(entry), want) << entry;

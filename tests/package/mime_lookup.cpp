@@ -8,7 +8,8 @@
 int main(int argc, char** argv) {
   QMimeDatabase database;
   for (int i = 1; i < argc; ++i) {
-    const QString type = database.mimeTypeForFile(QString::fromLocal8Bit(argv[i]), QMimeDatabase::MatchExtension).name();
+    const QString type =
+        database.mimeTypeForFile(QString::fromLocal8Bit(argv[i]), QMimeDatabase::MatchExtension).name();
     std::printf("%s %s\n", argv[i], qPrintable(type));
   }
   return 0;

@@ -135,7 +135,7 @@ TEST_F(PageTest, TitleThatDoesNotFitShrinksForThatPageOnly) {
 TEST_F(PageTest, ALongTitleWrapsToASecondLineBeforeItShrinks) {
   testing::MakeGrid(ctx, 5, 5);
   const std::string w12 = std::string(12, 'W');  // 3240 wide at 18 points, 3060 at 17
-  const std::string words = w12 + " " + w12;  // three blocks take 9350 at 17
+  const std::string words = w12 + " " + w12;     // three blocks take 9350 at 17
   const std::string last = std::string(11, 'W') + "A";
   for (const auto& [title, first, second, size] :
        {std::tuple{words + " AND " + words + " W", words + " AND", words + " W", 18.0},  // 7200 and 6930
@@ -186,12 +186,11 @@ TEST_F(PageTest, TitleGridAndInstructionsFollowTheirPlaces) {
     Align instructions, puzzle;
     int left, right;
   };
-  const Case cases[] = {
-      {Align::Left, Align::Right, 1440, 10000},   {Align::Left, Align::Left, 1440, 3040},
-      {Align::Left, Align::Center, 1440, 6920},   {Align::Right, Align::Left, 2240, 10800},
-      {Align::Right, Align::Center, 5320, 10800}, {Align::Right, Align::Right, 9200, 10800},
-      {Align::Center, Align::Center, 5320, 6920}, {Align::Center, Align::Left, 5320, 6920},
-      {Align::Center, Align::Right, 5320, 6920}};
+  const Case cases[] = {{Align::Left, Align::Right, 1440, 10000},   {Align::Left, Align::Left, 1440, 3040},
+                        {Align::Left, Align::Center, 1440, 6920},   {Align::Right, Align::Left, 2240, 10800},
+                        {Align::Right, Align::Center, 5320, 10800}, {Align::Right, Align::Right, 9200, 10800},
+                        {Align::Center, Align::Center, 5320, 6920}, {Align::Center, Align::Left, 5320, 6920},
+                        {Align::Center, Align::Right, 5320, 6920}};
   for (const Case& c : cases) {
     ctx.print.InstructionsAlign = c.instructions;
     ctx.print.PuzzleHorizontal = c.puzzle;
@@ -214,7 +213,7 @@ TEST_F(PageTest, TitleGridAndInstructionsFollowTheirPlaces) {
 
 TEST_F(PageTest, InstructionsWrapAtTheBandAndAtLineBreaks) {
   ctx.print.PrintInstructions = 1;
-  testing::MakeGrid(ctx, 5, 5);  // the band is the grid: 5320..6920
+  testing::MakeGrid(ctx, 5, 5);                         // the band is the grid: 5320..6920
   s.PuzzleInstructions = "  WWWWWWWWWW   and  so on ";  // the first word is 1950 wide
   DrawPreviewPage(ctx);
   EXPECT_EQ(At(5320, 2060), "-");  // the first line stays empty
@@ -446,9 +445,9 @@ TEST_F(PageTest, PrinterRunUsesWholeTwipsFourFrameLinesAndFlagsItself) {
 }
 
 TEST_F(PageTest, HopelessSizesEndAtOnePointAndAListThatCannotFitIsLeftOff) {
-  testing::MakeGrid(ctx, 1000, 1);                           // 20000 wide even at 1 point
-  testing::SetTitle(ctx, std::string(1000, 'W'));            // 15000 wide at 1 point
-  testing::PlaceWord(ctx, std::string(200, 'W'), 1, 1, 1);   // 12000 wide at 4 points
+  testing::MakeGrid(ctx, 1000, 1);                          // 20000 wide even at 1 point
+  testing::SetTitle(ctx, std::string(1000, 'W'));           // 15000 wide at 1 point
+  testing::PlaceWord(ctx, std::string(200, 'W'), 1, 1, 1);  // 12000 wide at 4 points
   DrawPreviewPage(ctx);
   EXPECT_EQ(ctx.printed.TitleSize, 1);
   EXPECT_EQ(ctx.printed.PuzzleSize, 1);

@@ -13,7 +13,9 @@ namespace {
 using testing::SetUpPuzzle;
 using testing::TestApp;
 
-std::vector<std::string> Entries(std::initializer_list<const char*> entries) { return {entries.begin(), entries.end()}; }
+std::vector<std::string> Entries(std::initializer_list<const char*> entries) {
+  return {entries.begin(), entries.end()};
+}
 
 // Four words of three different letters in a 3 x 3 grid without diagonals: three fill
 // the rows (or the columns) and the last, "Jkl [note]", fits nowhere.

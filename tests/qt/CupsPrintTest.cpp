@@ -72,15 +72,16 @@ class PrivateCups {
       QFile::link(QStringLiteral("/usr/lib/cups/") + sub, r + "/bin/" + sub);  // the installed helpers
     }
     socket_ = r + "/cups.sock";
-    Write(r + "/cupsd.conf",
-          "Listen " + socket_ + "\nLogLevel debug\nPreserveJobFiles Yes\nBrowsing No\nWebInterface No\n"
-          "DefaultAuthType None\n<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
-          "<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n");
+    Write(r + "/cupsd.conf", "Listen " + socket_ +
+                                 "\nLogLevel debug\nPreserveJobFiles Yes\nBrowsing No\nWebInterface No\n"
+                                 "DefaultAuthType None\n<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
+                                 "<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n");
     Write(r + "/cups-files.conf", QStringLiteral("ServerRoot %1\nRequestRoot %1/spool\nTempDir %1/spool/tmp\n"
                                                  "CacheDir %1/cache\nStateDir %1/state\nServerBin %1/bin\n"
                                                  "DataDir /usr/share/cups\nAccessLog %1/log/access_log\n"
                                                  "ErrorLog %1/log/error_log\nPageLog %1/log/page_log\n"
-                                                 "Printcap %1/printcap\nFileDevice Yes\n").arg(r));
+                                                 "Printcap %1/printcap\nFileDevice Yes\n")
+                                      .arg(r));
     // -f keeps the daemon in the foreground: this process owns it and stops it.
     daemon_.setProcessChannelMode(QProcess::MergedChannels);
     daemon_.start(cupsd, {"-f", "-c", r + "/cupsd.conf", "-s", r + "/cups-files.conf"});
@@ -88,8 +89,8 @@ class PrivateCups {
     clock.start();
     while (!QFile::exists(socket_)) {
       if (daemon_.state() == QProcess::NotRunning || clock.elapsed() > 15000) {
-        return "cupsd did not start (" + daemon_.errorString() + "): " +
-               QString::fromLocal8Bit(daemon_.readAll()).trimmed() + "\n" + Log();
+        return "cupsd did not start (" + daemon_.errorString() +
+               "): " + QString::fromLocal8Bit(daemon_.readAll()).trimmed() + "\n" + Log();
       }
       QThread::msleep(50);
     }

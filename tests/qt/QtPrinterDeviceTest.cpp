@@ -27,8 +27,9 @@ TEST(QtPrinterDevice, APrinterThatCannotStartIsReported) {
   printer.setOutputFileName(dir.filePath("no-such-folder/copy.pdf"));
   QtPrinterDevice device(printer);
   app.ctx.printer = &device;
-  app.dialogs.ExpectPrinter(PrintChoice{2, {}}).ExpectMessage(
-      MessageAnswer::Ok, std::string("Error while printing puzzle: the printer could not start the print job"));
+  app.dialogs.ExpectPrinter(PrintChoice{2, {}})
+      .ExpectMessage(MessageAnswer::Ok,
+                     std::string("Error while printing puzzle: the printer could not start the print job"));
   PrintPuzzle(app.ctx);
   EXPECT_EQ(app.ctx.state.PrintingInProgress, kFalse);
   EXPECT_EQ(app.ctx.MainForm().MousePointer(), kPointerDefault);

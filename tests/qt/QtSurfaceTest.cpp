@@ -97,7 +97,8 @@ TEST(QtImageSurface, LettersFromTheGlyphCacheAreThePixelsOfTheTextAtEveryPixelRa
       EXPECT_LT(CountPixels(drawn.Image(), drawn.Image().rect(), qRgb(255, 255, 255)),
                 drawn.Image().width() * drawn.Image().height() * 97 / 100)
           << "letters were drawn";
-      EXPECT_TRUE(cached.Image() == drawn.Image()) << "device pixel ratio " << ratio << (masked ? ", masked stores" : "");
+      EXPECT_TRUE(cached.Image() == drawn.Image())
+          << "device pixel ratio " << ratio << (masked ? ", masked stores" : "");
     }
   }
   GlyphCache::UseMaskedStores(true);

@@ -95,7 +95,9 @@ void WritePdf(AppContext& ctx, const std::string& path) {
 struct Box {
   double left, top, right, bottom;  // points
 };
-Box InPoints(const Rect& r) { return {r.Left / 20.0, r.Top / 20.0, (r.Left + r.Width) / 20.0, (r.Top + r.Height) / 20.0}; }
+Box InPoints(const Rect& r) {
+  return {r.Left / 20.0, r.Top / 20.0, (r.Left + r.Width) / 20.0, (r.Top + r.Height) / 20.0};
+}
 bool Inside(const PdfWord& w, const Box& b, double slack) {
   return w.xMin >= b.left - slack && w.yMin >= b.top - slack && w.xMax <= b.right + slack && w.yMax <= b.bottom + slack;
 }
@@ -111,9 +113,9 @@ bool Overlap(const Rect& a, const Rect& b) {
 constexpr double kListWordHeightPerPoint = (1854.0 + 434.0) / 2048.0;
 
 TEST(RealPage, AMatrixOfPagesKeepsItsBlocksInsideTheMarginsAndItsListLegible) {
-  const Size kSizes[] = {{5, 5, 3},     {5, 5, 5},     {10, 10, 25},  {15, 15, 25},  {15, 15, 60},
-                         {20, 30, 50},  {20, 40, 50},  {15, 60, 50},  {30, 30, 100}, {40, 40, 200},
-                         {60, 20, 100}, {99, 99, 3},   {99, 99, 200}, {99, 40, 150}};
+  const Size kSizes[] = {{5, 5, 3},     {5, 5, 5},    {10, 10, 25},  {15, 15, 25},  {15, 15, 60},
+                         {20, 30, 50},  {20, 40, 50}, {15, 60, 50},  {30, 30, 100}, {40, 40, 200},
+                         {60, 20, 100}, {99, 99, 3},  {99, 99, 200}, {99, 40, 150}};
   testing::TempDir dir;
   const std::string pdf = dir.File("page.pdf");
   int pages = 0, lists_left_off = 0, filled_15 = 0;
@@ -150,9 +152,10 @@ TEST(RealPage, AMatrixOfPagesKeepsItsBlocksInsideTheMarginsAndItsListLegible) {
                        paper.second - p.BottomMargin / 20.0};
       const Box grid = InPoints(printed.Puzzle.Bounds);
       for (const PdfWord& word : words[0]) {
-        EXPECT_TRUE(Inside(word, inside, 1)) << where << ": \"" << word.text << "\" outside the margins at "
-                                             << word.xMin << ", " << word.yMin;
-        EXPECT_TRUE(Inside(word, grid, 1) || !Overlap(word, grid)) << where << ": \"" << word.text << "\" over the grid";
+        EXPECT_TRUE(Inside(word, inside, 1))
+            << where << ": \"" << word.text << "\" outside the margins at " << word.xMin << ", " << word.yMin;
+        EXPECT_TRUE(Inside(word, grid, 1) || !Overlap(word, grid))
+            << where << ": \"" << word.text << "\" over the grid";
       }
       const PageBlock* blocks[] = {&printed.Title, &printed.Instructions, &printed.Puzzle, &printed.SideList,
                                    &printed.ColumnList};

@@ -135,7 +135,8 @@ void ExpectPageMatchesLayout(AppContext& ctx, const std::vector<PdfWord>& words)
     const std::string first = FirstWord(s.Words[static_cast<std::size_t>(n)].ListDisplayText);
     const PdfWord* next = nullptr;
     for (const PdfWord& word : words) {
-      const bool after = word.xMin > x + kTolerance || (std::fabs(word.xMin - x) <= kTolerance && word.yMin > y + kTolerance);
+      const bool after =
+          word.xMin > x + kTolerance || (std::fabs(word.xMin - x) <= kTolerance && word.yMin > y + kTolerance);
       if (word.text != first || !after || !in_blocks(word)) continue;
       if (!next || word.xMin < next->xMin - kTolerance ||
           (std::fabs(word.xMin - next->xMin) <= kTolerance && word.yMin < next->yMin)) {

@@ -12,10 +12,25 @@ void RecordingSurface::Scale(double width, double height) {
 double RecordingSurface::CharWidth(char32_t ch) const {
   double unit = FontSize() * 10;
   switch (ch) {
-    case 'M': case 'W': case 'm': case 'w':
+    case 'M':
+    case 'W':
+    case 'm':
+    case 'w':
       return unit * 1.5;
-    case ' ': case 'I': case 'i': case 'j': case 'l': case 't': case 'f':
-    case '.': case ',': case ':': case ';': case '!': case '\'': case '|':
+    case ' ':
+    case 'I':
+    case 'i':
+    case 'j':
+    case 'l':
+    case 't':
+    case 'f':
+    case '.':
+    case ',':
+    case ':':
+    case ';':
+    case '!':
+    case '\'':
+    case '|':
       return unit * 0.5;
     default:
       return unit;

@@ -43,7 +43,7 @@ class ScriptedDialogs : public Dialogs {
   std::vector<MessageRequest> messages;
   std::vector<FileRequest> files;
   std::vector<std::string> check_boxes;  // the labels of the Save As dialogs' check boxes
-  std::vector<bool> boxes_checked;        // how each of those boxes started
+  std::vector<bool> boxes_checked;       // how each of those boxes started
   std::vector<int> printer_flags;
   std::vector<FontSpec> fonts;
 

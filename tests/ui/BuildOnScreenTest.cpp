@@ -79,7 +79,8 @@ TEST(BuildOnScreen, BuildFillOutlineAndJunctions) {
   // Outlines run along every placed word, and go away again.
   std::vector<const WordRecord*> placed;
   for (int k = 1; k <= s.WordCount; ++k) {
-    if (s.Words[static_cast<std::size_t>(k)].Status == kStatusPlaced && s.Words[static_cast<std::size_t>(k)].Length >= 3) {
+    if (s.Words[static_cast<std::size_t>(k)].Status == kStatusPlaced &&
+        s.Words[static_cast<std::size_t>(k)].Length >= 3) {
       placed.push_back(&s.Words[static_cast<std::size_t>(k)]);
     }
   }
@@ -158,7 +159,7 @@ TEST(BuildOnScreen, ALongBuildStaysResponsiveAndCancelEndsIt) {
     seen.push_back("escape");
   });
   at(5000, [&] { p.ctx().state.CancelRequested = kTrue; });  // a safety net only
-  p.Click("cmdBuild");  // returns when the build has ended
+  p.Click("cmdBuild");                                       // returns when the build has ended
 
   EXPECT_EQ(seen, (std::vector<std::string>{"building", "counting", "escape"}));
   EXPECT_FALSE(BuildRunning(p.ctx()));

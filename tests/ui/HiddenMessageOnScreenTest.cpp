@@ -41,9 +41,9 @@ TEST(HiddenMessageOnScreen, TheQuoteIsTypedCountedAndFilledIn) {
     box->selectAll();
     box->setFocus();
     QTest::keyClicks(box, QString::fromStdString(quote));
-    EXPECT_EQ(p.In<QLabel>(dialog, "lblLetterCount")->text().toStdString(),
-              std::to_string(s.SpacesRemaining) + " letters, " + std::to_string(s.SpacesRemaining) +
-                  " spaces remaining");
+    EXPECT_EQ(
+        p.In<QLabel>(dialog, "lblLetterCount")->text().toStdString(),
+        std::to_string(s.SpacesRemaining) + " letters, " + std::to_string(s.SpacesRemaining) + " spaces remaining");
     p.ClickIn(dialog, "cmdOK");
     typed = true;
   });

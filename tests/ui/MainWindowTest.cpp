@@ -53,8 +53,7 @@ TEST(MainWindow, OpensWithItsDesign) {
   ASSERT_TRUE(stats);
   for (const char* name : {"lblWordCountLabel", "Label1", "Label2", "lblNbrLettersLabel", "lblNbrSpacesLabel",
                            "lblLettersRemainingLabel", "lblRemainingLabel", "Label3", "lblRedrawnLabel", "Label4",
-                           "lblDirectionLabel_0",
-                           "lblDirectionLabel_4", "lblDirectionLabel_7"}) {
+                           "lblDirectionLabel_0", "lblDirectionLabel_4", "lblDirectionLabel_7"}) {
     QLabel* label = p.Label(name);
     ASSERT_TRUE(label) << name;
     EXPECT_EQ(label->parentWidget(), stats);

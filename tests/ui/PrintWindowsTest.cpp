@@ -34,7 +34,9 @@ struct PrintProgram : testing::RunningProgram {
   QWidget* Dialog() { return Window(frmPrintOptions::kWindow); }
   QWidget* Preview() { return Window(frmPrintPreview::kWindow); }
   template <typename T = QWidget>
-  T* D(std::string_view name) { return In<T>(Dialog(), name); }
+  T* D(std::string_view name) {
+    return In<T>(Dialog(), name);
+  }
   void ClickIn(std::string_view name) { RunningProgram::ClickIn(Dialog(), name); }
 };
 
@@ -59,7 +61,8 @@ TEST(PrintWindows, PrintOpensTheDialogWithItsFontsAndThumbnail) {
   auto px = [](int page_twips) { return static_cast<int>(std::lround(page_twips / double(kThumbnailTwipsPerPixel))); };
   QWidget* puzzle = p.D("lblPuzzle");
   EXPECT_TRUE(puzzle->isVisible() && puzzle->parentWidget() == p.D("picLayout"));
-  EXPECT_EQ(puzzle->geometry(), QRect(px(page.PuzzleLeft), px(page.PuzzleTop), px(page.GridWidth), px(page.GridHeight)));
+  EXPECT_EQ(puzzle->geometry(),
+            QRect(px(page.PuzzleLeft), px(page.PuzzleTop), px(page.GridWidth), px(page.GridHeight)));
   EXPECT_EQ(p.D("shpMargins")->geometry(), QRect(32, 32, 208, 288));
 }
 

@@ -62,7 +62,8 @@ TEST(PuzzleToPaper, FromAnOpenedListToAPrintedPage) {
   ASSERT_TRUE(preview && preview->isVisible());
   const QImage& page = p.app.preview().Image();
   const QRect title_area(1440 / 15, ctx.page.TopMargin / 15, ctx.page.TitleWidth / 15, ctx.page.TitleHeight / 15);
-  EXPECT_GT(testing::CountWhere(page, title_area, testing::IsInk), 50) << "the title stands at the left margin of the previewed page";
+  EXPECT_GT(testing::CountWhere(page, title_area, testing::IsInk), 50)
+      << "the title stands at the left margin of the previewed page";
 
   // Print to a PDF through Qt's printer, as the print dialog would with one copy.
   p.Activate(options);

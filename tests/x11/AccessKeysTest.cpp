@@ -155,10 +155,12 @@ TEST(AccessKeys, TheEnabledButtonWinsAndTheMenuAnswersWhenItIsDisabled) {
   }
   // Print enabled: one Alt+P opens the print options.
   input.Key(XK_p, {XK_Alt_L});
-  EXPECT_TRUE(WaitFor([&] {
-    QWidget* options = program.Window(frmPrintOptions::kWindow);
-    return options && options->isVisible();
-  }, kPatience));
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        QWidget* options = program.Window(frmPrintOptions::kWindow);
+        return options && options->isVisible();
+      },
+      kPatience));
   EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
   input.Key(XK_Escape);
   ASSERT_TRUE(WaitActive(main, kPatience));

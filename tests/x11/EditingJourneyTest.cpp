@@ -109,7 +109,7 @@ TEST(EditingJourney, ATitleTypedIntoAttributesIsOfferedForSavingAtExit) {
 
   BackToMainWindow(input, main);
   boxes.Then(XK_y, true).Then(XK_Escape);  // save the list, then stay
-  input.Key(XK_q, {XK_Control_L});  // Exit
+  input.Key(XK_q, {XK_Control_L});         // Exit
   ASSERT_TRUE(WaitFor([&] { return boxes.Done() && !QApplication::activeModalWidget(); }, kPatience));
   EXPECT_EQ(boxes.seen, (std::vector<std::string>{"Set Puzzle Attributes", "Do you want to save the current list?",
                                                   "Are you sure you want to exit Kivrel?"}));

@@ -65,8 +65,9 @@ class Screen {
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
-    if (XGetWindowProperty(display_, of, XInternAtom(display_, name, False), 0, 1024, False, XA_WINDOW, &type,
-                           &format, &count, &after, &data) == Success && data) {
+    if (XGetWindowProperty(display_, of, XInternAtom(display_, name, False), 0, 1024, False, XA_WINDOW, &type, &format,
+                           &count, &after, &data) == Success &&
+        data) {
       auto* values = reinterpret_cast<unsigned long*>(data);
       ids.assign(values, values + count);
       XFree(data);
@@ -81,7 +82,8 @@ class Screen {
     std::string title;
     if (XGetWindowProperty(display_, id, XInternAtom(display_, "_NET_WM_NAME", False), 0, 1024, False,
                            XInternAtom(display_, "UTF8_STRING", False), &type, &format, &count, &after,
-                           &data) == Success && data) {
+                           &data) == Success &&
+        data) {
       title.assign(reinterpret_cast<char*>(data), count);
       XFree(data);
     }
@@ -102,8 +104,7 @@ TEST(GivenFileProgram, AFileOfNeitherKindIsRefusedOverTheMainWindowAndEnterLeave
 
   Screen screen;
   const TopWindow* box = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (box = screen.Find("Kivrel Error")) != nullptr; }, 15000))
-      << "no error box came up";
+  ASSERT_TRUE(WaitFor([&] { return (box = screen.Find("Kivrel Error")) != nullptr; }, 15000)) << "no error box came up";
   const Window box_id = box->id;
   const Window box_over = box->over;
   const TopWindow* main = screen.Find(kMainTitle);
@@ -146,7 +147,9 @@ TEST(GivenFileProgram, ASignalDuringASaveLeavesNoTemporaryAndTheFileAsItWas) {
   const std::string list = "1\tBig\t 99\t 99\t 1\t 1\t\r\n" + LargeWordList(500);
   const std::string puzzle = dir.File("big.kvp");
   ASSERT_EQ(RunShell(std::string(KIVREL_CLI_PATH) + " build " + dir.Write("big.kvl", list) + " --seed 1 -o " + puzzle +
-                     " >/dev/null 2>&1").code, 0);
+                     " >/dev/null 2>&1")
+                .code,
+            0);
 
   for (int signal : {SIGTERM, SIGHUP, SIGINT}) {
     QProcess kivrel;
@@ -157,13 +160,14 @@ TEST(GivenFileProgram, ASignalDuringASaveLeavesNoTemporaryAndTheFileAsItWas) {
     ASSERT_TRUE(kivrel.waitForStarted(10000));
     Screen screen;
     const TopWindow* word_list = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (word_list = screen.Find("Word List")) && screen.Active() == word_list->id; }, 15000))
+    ASSERT_TRUE(
+        WaitFor([&] { return (word_list = screen.Find("Word List")) && screen.Active() == word_list->id; }, 15000))
         << "no word list window";
     XInput input;
     input.Key(XK_Escape);  // the word list window, opened over it, goes; the main window has the keys
     const TopWindow* main = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (main = screen.Find("Kivrel Puzzle Maker - Big")) && screen.Active() == main->id; },
-                        10000));
+    ASSERT_TRUE(WaitFor(
+        [&] { return (main = screen.Find("Kivrel Puzzle Maker - Big")) && screen.Active() == main->id; }, 10000));
 
     SaveWatch watch(dir.File(""));
     const auto pid = static_cast<pid_t>(kivrel.processId());

@@ -34,10 +34,13 @@ TEST(GivenFile, AWordListOpensWithTheWordListWindowShowingItsEntries) {
   BoxAnswers boxes(input);  // none is expected: one that comes is recorded and closed
   StartedWithFile program(path);
   ASSERT_TRUE(Ready(program.app.mainWindow()));
-  ASSERT_TRUE(WaitFor([&] {
-    QWidget* window = program.app.window(frmWordList::kWindow);
-    return window && window->isVisible();
-  }, 10000)) << "no word list window";
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        QWidget* window = program.app.window(frmWordList::kWindow);
+        return window && window->isVisible();
+      },
+      10000))
+      << "no word list window";
   QWidget* window = program.app.window(frmWordList::kWindow);
   ASSERT_TRUE(Ready(window)) << "the word list window is not the active one";
   auto* list = RunningProgram::In<QWidget>(window, "cboWordList")->findChild<QListWidget*>();

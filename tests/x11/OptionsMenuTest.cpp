@@ -16,10 +16,12 @@ constexpr int kPatience = 10000;
 // Alt+O, then the item's letter; true once the menu has closed again.
 bool ChooseOption(XInput& input, unsigned long letter) {
   input.Key(XK_o, {XK_Alt_L});
-  if (!WaitFor([] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        return menu && menu->menuAction()->objectName() == "mnuOptions";
-      }, kPatience)) {
+  if (!WaitFor(
+          [] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            return menu && menu->menuAction()->objectName() == "mnuOptions";
+          },
+          kPatience)) {
     return false;
   }
   input.Key(letter);

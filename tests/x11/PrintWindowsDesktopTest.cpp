@@ -31,7 +31,9 @@ struct PrintOnDesktop : RunningProgram {
   }
   QWidget* Options() { return Window(frmPrintOptions::kWindow); }
   template <typename T = QWidget>
-  T* O(std::string_view name) { return In<T>(Options(), name); }
+  T* O(std::string_view name) {
+    return In<T>(Options(), name);
+  }
 };
 
 TEST(PrintWindowsDesktop, TheWheelScrollsThePageAndShiftWheelAcross) {

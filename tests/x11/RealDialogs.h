@@ -27,12 +27,14 @@ inline bool Ready(QWidget* window) {
   }
   QPoint last = window->mapToGlobal(QPoint());
   int steady = 0;
-  return WaitFor([&] {
-    QPoint now = window->mapToGlobal(QPoint());
-    steady = now == last ? steady + 1 : 0;
-    last = now;
-    return steady >= 5;
-  }, 10000);
+  return WaitFor(
+      [&] {
+        QPoint now = window->mapToGlobal(QPoint());
+        steady = now == last ? steady + 1 : 0;
+        last = now;
+        return steady >= 5;
+      },
+      10000);
 }
 
 // Entries of a word list file as the program reads them back.

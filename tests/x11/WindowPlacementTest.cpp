@@ -51,8 +51,9 @@ TEST(WindowPlacement, TheMainWindowStaysOnTheScreenAndShowsTheWholeGridFrom5To99
     auto client = [&] { return QRect(main->mapToGlobal(QPoint(0, 0)), main->size()); };
     WaitFor([&] { return Available().contains(main->frameGeometry()) && client().contains(PictureOnScreen(program)); });
     const FormGeometry& asked = program.ctx().MainForm().Geometry();
-    const std::string form = ", the form says " + std::to_string(asked.Left / 15) + "," + std::to_string(asked.Top / 15) +
-                             " " + std::to_string(asked.Width / 15) + "x" + std::to_string(asked.Height / 15);
+    const std::string form = ", the form says " + std::to_string(asked.Left / 15) + "," +
+                             std::to_string(asked.Top / 15) + " " + std::to_string(asked.Width / 15) + "x" +
+                             std::to_string(asked.Height / 15);
     EXPECT_TRUE(Available().contains(main->frameGeometry()))
         << side << ": the window reaches past the screen: " << Text(main->frameGeometry()) << " in "
         << Text(Available()) << form;

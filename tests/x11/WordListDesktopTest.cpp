@@ -123,7 +123,7 @@ TEST(WordListDesktop, TheCloseBoxOffersToSaveAChangedList) {
 
   XInput input;
   BoxAnswers boxes(input);
-  boxes.Then(XK_Escape);  // Cancel: nothing closes
+  boxes.Then(XK_Escape);         // Cancel: nothing closes
   input.Key(XK_F4, {XK_Alt_L});  // the window manager's close
   ASSERT_TRUE(WaitFor([&] { return boxes.Done() && !QApplication::activeModalWidget(); }));
   EXPECT_EQ(boxes.seen, std::vector<std::string>{"Do you want to save the current list?"});
@@ -133,9 +133,9 @@ TEST(WordListDesktop, TheCloseBoxOffersToSaveAChangedList) {
   boxes.Then(XK_n, true).Then(XK_Return);  // No, then OK to the exit question
   input.Key(XK_F4, {XK_Alt_L});
   ASSERT_TRUE(WaitFor([&] { return boxes.Done() && !main->isVisible(); }));
-  EXPECT_EQ(boxes.seen, (std::vector<std::string>{"Do you want to save the current list?",
-                                                  "Do you want to save the current list?",
-                                                  "Are you sure you want to exit Kivrel?"}));
+  EXPECT_EQ(boxes.seen,
+            (std::vector<std::string>{"Do you want to save the current list?", "Do you want to save the current list?",
+                                      "Are you sure you want to exit Kivrel?"}));
 }
 
 TEST(WordListDesktop, AfterTheFontDialogTheKeysGoBackToThePrintOptions) {

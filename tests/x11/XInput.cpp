@@ -127,7 +127,8 @@ void SaveScreen(const std::string& name) {
   const QByteArray folder = qgetenv("KIVREL_SCREENSHOTS");
   if (folder.isEmpty()) return;
   QDir().mkpath(QString::fromLocal8Bit(folder));
-  QGuiApplication::primaryScreen()->grabWindow(0).save(QString::fromLocal8Bit(folder) + "/" + QString::fromStdString(name) + ".png");
+  QGuiApplication::primaryScreen()->grabWindow(0).save(QString::fromLocal8Bit(folder) + "/" +
+                                                       QString::fromStdString(name) + ".png");
 }
 
 }  // namespace kivrel::testing

@@ -64,8 +64,7 @@ const CommandInfo& BuildCommand() {
         std::string(kThemesHelp);
     c.Options = BuildSettingOptions();
     const OptionInfo own[] = {
-        {"seed", "N",
-         "random seed (0 to 9007199254740991); the same list, options and seed give the same puzzle"},
+        {"seed", "N", "random seed (0 to 9007199254740991); the same list, options and seed give the same puzzle"},
         {"count", "N", "build N puzzles; each takes the next seed"},
         {"fill", "",
          "fill the empty cells with random letters; no listed word can then be read anywhere but where it was "
@@ -97,8 +96,7 @@ namespace {
 double ParseSeconds(const std::string& text) {
   char* end = nullptr;
   const double seconds = std::strtod(text.c_str(), &end);
-  if (text.empty() || end != text.c_str() + text.size() || !std::isfinite(seconds) || seconds <= 0 ||
-      seconds > 1e6) {
+  if (text.empty() || end != text.c_str() + text.size() || !std::isfinite(seconds) || seconds <= 0 || seconds > 1e6) {
     throw UsageError("--timeout takes a number of seconds above 0, not \"" + text + "\"");
   }
   return seconds;
@@ -154,7 +152,8 @@ void PreparePuzzle(AppContext& ctx, const std::string& path, const BuildSettings
   const ParsedWordList parsed = ReadWordListArgument(path);
   if (!parsed.RefusedSize.empty() && !(b.Width && b.Height)) {
     std::cerr << "kivrel-cli: warning: " << path << " asks for a " << Printable(parsed.RefusedSize)
-              << " puzzle; the largest is " << kLargestSide << " x " << kLargestSide << ", so the default size is used\n";
+              << " puzzle; the largest is " << kLargestSide << " x " << kLargestSide
+              << ", so the default size is used\n";
   }
 
   StartUp(ctx, seed);
@@ -214,8 +213,7 @@ BuildRunInfo BuildWithSeed(AppContext& ctx, const std::string& path, const Build
                                   std::chrono::duration<double>(b.Seconds));
   }
   const BuildOutcome outcome = BuildPuzzle(ctx, limits);
-  const double elapsed =
-      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  const double elapsed = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   if (outcome.End == BuildEnd::NotStarted) throw UsageError(path + ": the puzzle could not be built");
   BuildRunInfo run;
   run.Seed = seed;
@@ -267,7 +265,7 @@ int Build(Args& args, std::ostream& out, std::ostream& err) {
       err << "kivrel-cli: the quote does not fit: its last " << filled->QuoteLettersLeftOut
           << " letters found no empty cell\n";
     }
-    if (page) {  // before saving: the saved puzzle is the one printed, blanks filled
+    if (page) {             // before saving: the saved puzzle is the one printed, blanks filled
       SetWindowTitle(ctx);  // the page prints the title box, which follows the title
       for (const std::string& file : WritePageFiles(ctx, *page)) err << "kivrel-cli: wrote " << file << "\n";
     }

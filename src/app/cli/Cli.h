@@ -151,10 +151,10 @@ struct BuildSettings {
   std::string StopOperator;  // empty: no "stop when spaces remaining" rule
   long long StopCount = -1;
   long long MaxAttempts = 10000;
-  double Seconds = 0;  // 0: no time limit
-  bool AllowDuplicates = false;         // fill without the check that no word reads twice
-  std::optional<std::string> Avoid;     // a file of words the fill must never spell
-  std::optional<std::string> Quote;     // the hidden message the fill writes
+  double Seconds = 0;                // 0: no time limit
+  bool AllowDuplicates = false;      // fill without the check that no word reads twice
+  std::optional<std::string> Avoid;  // a file of words the fill must never spell
+  std::optional<std::string> Quote;  // the hidden message the fill writes
 };
 
 /// Takes --width, --height, --title, --instructions, --diagonals/--no-diagonals,
@@ -170,8 +170,7 @@ void PreparePuzzle(AppContext& ctx, const std::string& path, const BuildSettings
 
 /// Builds the prepared puzzle from the random sequence of seed. UsageError, naming the
 /// list, when the build could not start.
-BuildRunInfo BuildWithSeed(AppContext& ctx, const std::string& path, const BuildSettings& settings,
-                           std::uint64_t seed);
+BuildRunInfo BuildWithSeed(AppContext& ctx, const std::string& path, const BuildSettings& settings, std::uint64_t seed);
 
 /// The command "booklet LIST... --pdf FILE": several puzzles of each list and their
 /// answer keys in one PDF. `progress_to_terminal`: stderr is a terminal, so a progress

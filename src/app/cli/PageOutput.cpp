@@ -31,8 +31,10 @@ Align ParseAlign(const std::string& option, const std::string& value) {
 // "top", "middle-left", "bottom-right": the place down the page, and across it (the
 // centre when not given).
 void ApplyPuzzlePosition(const std::string& value, PrintOptions& o) {
-  const std::string error = "--puzzle-position takes top, middle or bottom, each alone or followed by -left or "
-                            "-right (top-left, ...), not \"" + value + "\"";
+  const std::string error =
+      "--puzzle-position takes top, middle or bottom, each alone or followed by -left or "
+      "-right (top-left, ...), not \"" +
+      value + "\"";
   const std::size_t dash = value.find('-');
   const std::string down = value.substr(0, dash);
   if (down == "top") {
@@ -44,7 +46,8 @@ void ApplyPuzzlePosition(const std::string& value, PrintOptions& o) {
   } else {
     throw UsageError(error);
   }
-  o.PuzzleHorizontal = dash == std::string::npos ? Align::Center : ParseAlign("puzzle-position", value.substr(dash + 1));
+  o.PuzzleHorizontal =
+      dash == std::string::npos ? Align::Center : ParseAlign("puzzle-position", value.substr(dash + 1));
 }
 
 void ApplyMargins(const std::string& value, PrintOptions& o) {
@@ -191,11 +194,10 @@ void PageSettings::ApplyTo(AppContext& ctx) const {
 
 std::optional<PageRequest> TakePageOptions(const Args& args, PageSettings& page) {
   std::optional<PageRequest> request;
-  const std::pair<const char*, PageRequest::Format> outputs[] = {
-      {"--pdf", PageRequest::Format::Pdf},
-      {"--png", PageRequest::Format::Png},
-      {"--svg", PageRequest::Format::Svg},
-      {"--html", PageRequest::Format::Html}};
+  const std::pair<const char*, PageRequest::Format> outputs[] = {{"--pdf", PageRequest::Format::Pdf},
+                                                                 {"--png", PageRequest::Format::Png},
+                                                                 {"--svg", PageRequest::Format::Svg},
+                                                                 {"--html", PageRequest::Format::Html}};
   for (const auto& [flag, format] : outputs) {
     if (auto path = args.Value(flag)) {
       if (request) throw UsageError("give only one of --pdf, --png, --svg and --html");

@@ -13,9 +13,12 @@ namespace {
 
 const char* StatusName(i16 status) {
   switch (status) {
-    case kStatusPlaced: return "placed";
-    case kStatusRejected: return "rejected";
-    default: return "not placed";
+    case kStatusPlaced:
+      return "placed";
+    case kStatusRejected:
+      return "rejected";
+    default:
+      return "not placed";
   }
 }
 

@@ -19,8 +19,8 @@ struct BuildRunInfo {
   std::uint64_t Seed = 0;
   long long Attempts = 0;
   double ElapsedMs = 0;
-  bool GaveUp = false;  // a limit stopped the restarts; this is the best attempt
-  int FillRedrawn = 0;  // fill letters drawn again so that no word reads twice
+  bool GaveUp = false;                  // a limit stopped the restarts; this is the best attempt
+  int FillRedrawn = 0;                  // fill letters drawn again so that no word reads twice
   std::vector<std::string> FoundTwice;  // words that can still be found a second time
 };
 

@@ -14,8 +14,11 @@
 namespace kivrel::cli {
 
 const CommandInfo& ShowCommand() {
-  static const CommandInfo info{"show", "PUZZLE.kvp", "Reads a puzzle file and prints it as build does.\n",
-                                {{"json", "", "the puzzle as one JSON object", 0}}, ""};
+  static const CommandInfo info{"show",
+                                "PUZZLE.kvp",
+                                "Reads a puzzle file and prints it as build does.\n",
+                                {{"json", "", "the puzzle as one JSON object", 0}},
+                                ""};
   return info;
 }
 

@@ -11,10 +11,13 @@ namespace kivrel::cli {
 
 const CommandInfo& SummaryCommand() {
   static const CommandInfo info{
-      "summary", "LIST",
-      std::string("Reads a word list (.kvl or .txt) and shows its entries, longest word, letters and\ndefault puzzle size.\n") +
+      "summary",
+      "LIST",
+      std::string(
+          "Reads a word list (.kvl or .txt) and shows its entries, longest word, letters and\ndefault puzzle size.\n") +
           kThemesHelp,
-      {}, ""};
+      {},
+      ""};
   return info;
 }
 
@@ -31,8 +34,8 @@ int Summary(Args& args, std::ostream& out) {
   const PuzzleState& s = ctx.state;
   out << "Title:      " << Printable(s.PuzzleTitle) << "\n";
   out << "Entries:    " << s.WordCount << "\n";
-  out << "Longest:    " << Printable(s.LongestWordIndex > 0 ? s.Words[s.LongestWordIndex].Text : std::string("-")) << " ("
-      << s.LongestWordLength << " letters)\n";
+  out << "Longest:    " << Printable(s.LongestWordIndex > 0 ? s.Words[s.LongestWordIndex].Text : std::string("-"))
+      << " (" << s.LongestWordLength << " letters)\n";
   out << "Letters:    " << s.LetterCount << "\n";
   PuzzleState sized = s;
   sized.PuzzleWidth = sized.PuzzleHeight = 0;
