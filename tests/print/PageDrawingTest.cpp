@@ -113,41 +113,35 @@ TEST_F(PageTest, DefaultPageIsLaidOutAsWorkedOutByHand) {
   EXPECT_EQ(Find("YAK"), std::nullopt);
 }
 
-TEST_F(PageTest, TitleThatDoesNotFitShrinksForThatPageOnly) {
-  testing::MakeGrid(ctx, 5, 5);
-  testing::SetTitle(ctx, std::string(40, 'W'));  // 40 x 270 = 10800 at 18 points
-  DrawPreviewPage(ctx);
-  EXPECT_EQ(p.TitleWidth, 9000);  // at 15 points; 16 make 9600
-  EXPECT_EQ(p.TitleX, 1620);
-  EXPECT_EQ(ctx.printed.TitleSize, 15);
-  EXPECT_EQ(ctx.forms.Get(frmPrintOptions::kWindow).Font(frmPrintOptions::cmdTitleFont),
-            (FontSpec{"Times New Roman", 15, true, true}));
-  EXPECT_EQ(ctx.fonts(kTitleFont).Size, 18) << "the size the user chose stays";
-
-  testing::SetTitle(ctx, "OWL");  // fits at the chosen 18 again
-  DrawPreviewPage(ctx);
-  EXPECT_EQ(Find("OWL")->font.Size, 18);
-  EXPECT_EQ(ctx.forms.Get(frmPrintOptions::kWindow).Font(frmPrintOptions::cmdTitleFont).Size, 18);
-}
-
-// A title too wide for one line goes onto two, split where the longer line is shortest,
-// before it is made smaller; everything below moves down a line.
-TEST_F(PageTest, ALongTitleWrapsToASecondLineBeforeItShrinks) {
+// A title too wide for one line goes onto two, split where the longer line is
+// shortest, before it is made smaller, for that page only; everything below moves down.
+TEST_F(PageTest, ATitleTakesOneLineThenTwoThenShrinks) {
   testing::MakeGrid(ctx, 5, 5);
   const std::string w12 = std::string(12, 'W');  // 3240 wide at 18 points, 3060 at 17
   const std::string words = w12 + " " + w12;     // three blocks take 9350 at 17
   const std::string last = std::string(11, 'W') + "A";
-  for (const auto& [title, first, second, size] :
-       {std::tuple{words + " AND " + words + " W", words + " AND", words + " W", 18.0},  // 7200 and 6930
-        std::tuple{words + " " + w12 + " " + words + " " + last, words + " " + w12, words + " " + last, 17.0}}) {
-    testing::SetTitle(ctx, title);
+  const struct {
+    std::string title, first, second;
+    double size;
+  } cases[] = {
+      {std::string(52, 'A'), std::string(52, 'A'), "", 18},  // exactly the printable width
+      {std::string(40, 'W'), std::string(40, 'W'), "", 15},  // no blank: 15 points make 9000, 16 make 9600
+      {words + " AND " + words + " W", words + " AND", words + " W", 18},  // 7200 and 6930
+      {words + " " + w12 + " " + words + " " + last, words + " " + w12, words + " " + last, 17}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.title);
+    testing::SetTitle(ctx, c.title);
     DrawPreviewPage(ctx);
-    ASSERT_TRUE(Find(first) && Find(second)) << title;
-    EXPECT_EQ(Find(second)->y - Find(first)->y, size * 20) << title;
-    EXPECT_EQ(ctx.printed.TitleSize, size) << title;
-    EXPECT_EQ(ctx.printed.Title.Bounds.Height, 2 * size * 20) << title;
-    EXPECT_EQ(p.PuzzleTop, 1440 + 2 * size * 20 + 320) << title;
+    const int lines = c.second.empty() ? 1 : 2;
+    ASSERT_TRUE(Find(c.first) && (lines == 1 || Find(c.second)));
+    EXPECT_EQ(Find(c.first)->font.Size, c.size);
+    EXPECT_EQ(ctx.printed.TitleSize, c.size);
+    EXPECT_EQ(ctx.printed.Title.Bounds.Height, lines * c.size * 20);
+    EXPECT_EQ(p.PuzzleTop, 1440 + lines * c.size * 20 + 320);
+    EXPECT_EQ(ctx.forms.Get(frmPrintOptions::kWindow).Font(frmPrintOptions::cmdTitleFont).Size, c.size);
+    EXPECT_EQ(ctx.fonts(kTitleFont).Size, 18) << "the size the user chose stays";
   }
+  EXPECT_EQ(p.TitleX, 1440 + (9360 - p.TitleWidth) / 2);
 }
 
 // A margin typed wrong shrinks everything on its page; putting it back gives the page
