@@ -66,20 +66,24 @@ TEST_F(AttributesFixture, LoadsTheStateAndRaisesASizeBelowTheLongestWord) {
   EXPECT_EQ(Texts({txtPuzWidth, txtPuzHeight, txtStopRem}), "8/12//");
 }
 
-TEST_F(AttributesFixture, LeavingTooSmallASizeSaysSoExactly) {
+// Too small a size is refused on leaving the box, and by OK (Enter in a box presses OK
+// without leaving it); the box is raised to the longest word and keeps the focus.
+TEST_F(AttributesFixture, TooSmallASizeIsRefusedOnLeavingAndByOK) {
   List({"ALLIGATOR", "CAT"}, 12, 12);
   Open();
+  EXPECT_TRUE(form.State(cmdOK).Default);
   form.SetText(txtPuzWidth, "4");
   app.dialogs.ExpectMessage(MessageAnswer::Ok, "Too narrow - longest word is 9 characters long");
-  form.Raise(txtPuzWidth, Event::LostFocus);
-  EXPECT_EQ(form.Text(txtPuzWidth), "9");
+  form.Raise(cmdOK, Event::Click);
+  EXPECT_EQ(app.ctx.state.PuzzleWidth, 12);
+  EXPECT_TRUE(form.Visible());
   EXPECT_EQ(focused, txtPuzWidth);
 
   form.SetText(txtPuzHeight, "3");
   app.dialogs.ExpectMessage(MessageAnswer::Ok, "Too shallow - longest word is  9 characters long");
   form.Raise(txtPuzHeight, Event::LostFocus);
   EXPECT_EQ(form.Text(txtPuzHeight), "9");
-
+  EXPECT_EQ(focused, txtPuzHeight);
   form.SetText(txtPuzWidth, "10");
   form.Raise(txtPuzWidth, Event::LostFocus);  // large enough: no message
 }
@@ -130,44 +134,6 @@ TEST_F(AttributesFixture, TheRejectOptionsExcludeEachOther) {
   form.SetValue(chkFastBuild, 0);
   EXPECT_FALSE(form.Enabled(chkStopOnReject));
   EXPECT_EQ(form.Value(chkStopOnReject), 0);
-}
-
-TEST_F(AttributesFixture, OKCommitsTheBoxes) {
-  List({"CAT", "HORSE"}, 10, 10);
-  Open();
-  form.SetText(txtPuzName, "Farm");
-  form.SetText(txtInstructions, "Find them");
-  form.SetText(txtStopRem, "");
-  form.SetValue(chkIncludeDiagonals, 0);
-  form.SetValue(chkBackwardsWords, 0);
-  form.Raise(cmdOK, Event::Click);
-  const PuzzleState& s = app.ctx.state;
-  EXPECT_FALSE(form.Visible());
-  EXPECT_EQ(s.PuzzleTitle + "/" + s.PuzzleInstructions, "Farm/Find them");
-  EXPECT_EQ(app.ctx.MainForm().Caption(), "Kivrel Puzzle Maker - Farm");
-  EXPECT_EQ(std::tie(s.StopRemainingCount, s.IncludeDiagonals, s.BackwardsWords, s.FastBuild),
-            std::make_tuple(i16{-1}, i16{0}, i16{0}, i16{1}));
-}
-
-TEST_F(AttributesFixture, ANewSizeDiscardsTheBuiltPuzzleAndASizeAbove99By99IsRefused) {
-  List({"ELEPHANT", "CAT", "HORSE"}, 15, 15);
-  BuildPuzzle(app.ctx);
-  ASSERT_NE(app.ctx.state.PuzzleBuilt, 0);
-  Open();
-  form.Raise(cmdOK, Event::Click);
-  EXPECT_NE(app.ctx.state.PuzzleBuilt, 0);  // the same size keeps it
-  Open();
-  form.SetText(txtPuzWidth, "500");
-  form.SetText(txtPuzHeight, "15");
-  app.dialogs.ExpectMessage(MessageAnswer::Ok, kPuzzleTooLargeMessage);
-  form.Raise(cmdOK, Event::Click);
-  EXPECT_TRUE(form.Visible());
-  EXPECT_EQ(app.ctx.state.PuzzleWidth, 15);
-  form.SetText(txtPuzWidth, "20");
-  form.SetText(txtPuzHeight, "15");
-  form.Raise(cmdOK, Event::Click);
-  EXPECT_EQ(std::tie(app.ctx.state.PuzzleBuilt, app.ctx.state.PuzzleWidth, app.ctx.state.PuzzleHeight),
-            std::make_tuple(i16{0}, i16{20}, i16{15}));
 }
 
 TEST_F(AttributesFixture, AGridTooSmallOpensTheDialogAndLeavingItBuildsUnlessCancelled) {
@@ -341,8 +307,14 @@ TEST_F(AttributesFixture, EachOKIsOneStepAndTheHeaderIsPartOfTheList) {
   EXPECT_EQ(focused, txtPuzName);  // the title is typed first
   form.SetText(txtPuzName, "Zoo");
   form.SetText(txtInstructions, "Find them all.");
+  form.SetText(txtStopRem, "");
+  form.SetValue(chkIncludeDiagonals, 0);
   form.SetValue(chkBackwardsWords, 0);
   form.Raise(cmdOK, Event::Click);
+  EXPECT_FALSE(form.Visible());
+  EXPECT_EQ(app.ctx.MainForm().Caption(), "Kivrel Puzzle Maker - Zoo");
+  EXPECT_EQ(std::tie(s.PuzzleInstructions, s.StopRemainingCount, s.IncludeDiagonals, s.BackwardsWords),
+            std::make_tuple(std::string("Find them all."), i16{-1}, i16{0}, i16{0}));
   EXPECT_NE(s.WordListChanged, 0);
   EXPECT_EQ(edits.NextUndo(), "Attributes");
   EXPECT_NE(s.PuzzleBuilt, 0) << "the same size keeps the puzzle";
@@ -357,6 +329,11 @@ TEST_F(AttributesFixture, EachOKIsOneStepAndTheHeaderIsPartOfTheList) {
   form.Raise(cmdOK, Event::Click);
   EXPECT_EQ(s.WordListChanged, 0) << "no list file holds the build rules";
   Open();
+  form.SetText(txtPuzWidth, "500");  // no page holds it: refused, and no step
+  app.dialogs.ExpectMessage(MessageAnswer::Ok, kPuzzleTooLargeMessage);
+  form.Raise(cmdOK, Event::Click);
+  EXPECT_TRUE(form.Visible());
+  EXPECT_EQ(s.PuzzleWidth, 10);
   form.SetText(txtPuzWidth, "12");
   form.Raise(cmdOK, Event::Click);
   EXPECT_EQ(s.PuzzleBuilt, 0);
@@ -372,19 +349,6 @@ TEST_F(AttributesFixture, EachOKIsOneStepAndTheHeaderIsPartOfTheList) {
   EXPECT_FALSE(edits.NextUndo()) << "Cancel made no step";
   RedoEdit(app.ctx);
   EXPECT_EQ(std::tie(s.PuzzleTitle, s.BackwardsWords), std::make_tuple(std::string("Zoo"), i16{0}));
-}
-
-// Enter in a box presses OK without leaving it: OK itself checks the size.
-TEST_F(AttributesFixture, OKRefusesASizeBelowTheLongestWord) {
-  List({"ALLIGATOR", "CAT"}, 12, 12);
-  Open();
-  EXPECT_TRUE(form.State(cmdOK).Default);
-  form.SetText(txtPuzWidth, "4");
-  app.dialogs.ExpectMessage(MessageAnswer::Ok, "Too narrow - longest word is 9 characters long");
-  form.Raise(cmdOK, Event::Click);
-  EXPECT_EQ(app.ctx.state.PuzzleWidth, 12);
-  EXPECT_TRUE(form.Visible());
-  EXPECT_EQ(focused, txtPuzWidth);
 }
 
 // The table of a puzzle on screen holds its placements: the dialog reads the longest
