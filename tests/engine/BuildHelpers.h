@@ -1,7 +1,6 @@
 #pragma once
 // Shared set-up and checks of the build tests.
 #include <cstdint>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -16,11 +15,14 @@ void SetUpPuzzle(TestApp& app, const std::vector<std::string>& words, int width,
 /// The grid as text, one line per row, "." for an empty cell.
 std::string GridText(const PuzzleState& s);
 
+/// A short hash of everything a build leaves: the grid, each word's place and status,
+/// the counts and the random draw that comes next (which it takes).
+std::string BuildDigest(AppContext& ctx);
+
 /// Checks everything a build must leave consistent: each placed word reads from the
 /// grid along its direction; every cell's UseCount and WordRefs are the placed words
-/// through it in the order they were placed; the counters equal a recount (junctions =
-/// crossings, spaces = empty cells, letters = those of words neither placed nor
-/// rejected, per-direction counts) and the statistics panel shows them.
+/// through it in the order they were placed; the counters equal a recount and the
+/// statistics panel shows them.
 void ExpectConsistent(AppContext& ctx);
 
 }  // namespace kivrel::testing

@@ -4,7 +4,6 @@
 #include "commands/BuildCommands.h"
 #include "display/GridViews.h"
 #include "model/Numbers.h"
-#include "program/HeadlessProgram.h"
 #include "program/StartUp.h"
 #include "program/Statistics.h"
 #include "program/WordTable.h"
@@ -18,12 +17,16 @@ using testing::GridText;
 using testing::SetUpPuzzle;
 using testing::TestApp;
 
+const std::vector<std::string> kAnimals = {"KANGAROO", "WOMBAT", "EMU", "KOALA"};
+
 // Four words of three different letters in a 3 x 3 grid without diagonals: three fill
 // the rows (or the columns) and the fourth fits nowhere.
 struct FullGrid : TestApp {
-  FullGrid() {
+  explicit FullGrid(i16 restart = 0, i16 stop = 0) {
     SetUpPuzzle(*this, {"ABC", "DEF", "GHI", "JKL"}, 3, 3, 1);
     ctx.state.IncludeDiagonals = 0;
+    ctx.state.RestartOnFirstReject = restart;
+    ctx.state.StopOnFirstReject = stop;
   }
 };
 
@@ -59,72 +62,32 @@ TEST(BuildPuzzle, OrdersLongestFirstInListOrderAndEntriesWithoutAWordTakeNoPart)
   EXPECT_EQ(nothing.ctx.state.PuzzleBuilt, 0);
 }
 
-TEST(BuildPuzzle, RunsInTheBuildingStateAndEndsPuzzleReady) {
+// While it runs the commands are a build's and the panel holds the counts as they stand
+// each time events run; it ends with the puzzle ready, sized once, and a beep.
+TEST(BuildPuzzle, RunsInTheBuildingStateShowingTheCountsAndEndsPuzzleReady) {
   TestApp app;
-  SetUpPuzzle(app, {"KANGAROO", "WOMBAT", "EMU", "KOALA"}, 9, 9, 4);
-  int sized = 0;
+  SetUpPuzzle(app, kAnimals, 9, 9, 4);
+  int sized = 0, checked = 0;
   app.ctx.SizePuzzleDisplay = [&] { ++sized; };
   app.ctx.state.BlanksFilled = kTrue;
   Form& main = app.ctx.MainForm();
   app.pump.on_yield = [&] {
-    EXPECT_TRUE(BuildRunning(app.ctx) && main.Enabled(frmKV_Puzzle::cmdCancel) &&
+    const PuzzleState& s = app.ctx.state;
+    ASSERT_TRUE(BuildRunning(app.ctx) && main.Enabled(frmKV_Puzzle::cmdCancel) &&
                 !main.Enabled(frmKV_Puzzle::mnuBuild));
+    ASSERT_EQ(main.Text(frmKV_Puzzle::lblInsertedCount), FormatPicture(s.InsertedCount, kCountPicture));
+    ASSERT_EQ(main.Text(frmKV_Puzzle::lblSpacesRemaining), FormatPicture(s.SpacesRemaining, kCountPicture));
+    ASSERT_EQ(main.Text(frmKV_Puzzle::lblMatches), FormatPicture(s.JunctionCount, kJunctionPicture));
+    ++checked;
   };
   EXPECT_EQ(BuildPuzzle(app.ctx).End, BuildEnd::Finished);
+  EXPECT_GT(checked, 4);
   EXPECT_FALSE(BuildRunning(app.ctx));
   EXPECT_EQ(sized, 1);
   EXPECT_TRUE(main.Visible() && !main.Enabled(frmKV_Puzzle::cmdCancel) && main.Enabled(frmKV_Puzzle::mnuFillinBlanks));
   EXPECT_EQ(std::tie(app.ctx.state.PuzzleBuilt, app.ctx.state.BlanksFilled), std::make_tuple(kTrue, i16{0}));
   EXPECT_EQ(app.beeper.beeps, 1);
   ExpectConsistent(app.ctx);
-}
-
-TEST(BuildPuzzle, TheStatisticsPanelShowsTheCountsWheneverEventsRunAndAtTheEnd) {
-  const std::vector<std::string> words = {"KANGAROO", "WOMBAT", "EMU", "KOALA", "DINGO", "QUOKKA", "PLATYPUS"};
-  // A program whose pump never runs events formats the counts once, when the build ends.
-  HeadlessProgram headless;
-  StartUp(headless.ctx, 1);
-  for (const std::string& word : words) headless.ctx.list.AddItem(word);
-  headless.ctx.state.WordCount = static_cast<i16>(words.size());
-  headless.ctx.state.PuzzleWidth = headless.ctx.state.PuzzleHeight = 10;
-  headless.ctx.state.SetDefaultBuildOptions();
-  int shown = 0;
-  headless.ctx.MainForm().Subscribe([&](Control control, Property property) {
-    if (control == frmKV_Puzzle::lblInsertedCount && property == Property::Text &&
-        !headless.ctx.MainForm().Text(frmKV_Puzzle::lblInsertedCount).empty()) {
-      ++shown;
-    }
-  });
-  ASSERT_EQ(BuildPuzzle(headless.ctx).End, BuildEnd::Finished);
-  EXPECT_EQ(shown, 1);
-  ExpectConsistent(headless.ctx);
-
-  // Where events run, the panel holds the counts as they stand each time they do.
-  TestApp app;
-  SetUpPuzzle(app, words, 10, 10, 1);
-  Form& main = app.ctx.MainForm();
-  int checked = 0;
-  app.pump.on_yield = [&] {
-    const PuzzleState& s = app.ctx.state;
-    ASSERT_EQ(main.Text(frmKV_Puzzle::lblInsertedCount), FormatPicture(s.InsertedCount, kCountPicture));
-    ASSERT_EQ(main.Text(frmKV_Puzzle::lblSpacesRemaining), FormatPicture(s.SpacesRemaining, kCountPicture));
-    ASSERT_EQ(main.Text(frmKV_Puzzle::lblMatches), FormatPicture(s.JunctionCount, kJunctionPicture));
-    ++checked;
-  };
-  ASSERT_EQ(BuildPuzzle(app.ctx).End, BuildEnd::Finished);
-  EXPECT_GT(checked, static_cast<int>(words.size()));
-  ExpectConsistent(app.ctx);
-}
-
-TEST(BuildPuzzle, YieldsAfterEveryLineSearchedAndEveryWordTried) {
-  // 3 x 3 and words of 3: one line per diagonal direction, three per straight one.
-  for (i16 diagonals : {0, 1}) {
-    FullGrid app;
-    app.ctx.state.IncludeDiagonals = diagonals;
-    BuildPuzzle(app.ctx);
-    const int lines = diagonals ? 3 * 4 + 4 : 3 * 4;
-    EXPECT_EQ(app.pump.yields, 1 + 3 * (lines + 1)) << diagonals;
-  }
 }
 
 TEST(BuildPuzzle, ARejectIsCountedOrStopsTheBuild) {
@@ -134,17 +97,14 @@ TEST(BuildPuzzle, ARejectIsCountedOrStopsTheBuild) {
   EXPECT_EQ(counted.beeper.beeps, 0);
   ExpectConsistent(counted.ctx);  // counted and shown
 
-  // Stopping at the first reject: quiet, and the panel counts what was left out. When
-  // the restart option is set as well (a file may hold both), the stop wins.
+  // Stopping at the first reject is quiet. When the restart option is set as well (a
+  // file may hold both), the stop wins.
   for (i16 restart : {0, 1}) {
-    FullGrid stopped;
-    stopped.ctx.state.StopOnFirstReject = 1;
-    stopped.ctx.state.RestartOnFirstReject = restart;
+    FullGrid stopped(restart, 1);
     BuildOutcome outcome = BuildWithLimit(stopped.ctx, 5);
     EXPECT_EQ(std::tie(outcome.End, outcome.Attempts), std::make_tuple(BuildEnd::Finished, 1LL)) << restart;
     EXPECT_EQ(stopped.beeper.beeps, 0);
     EXPECT_EQ(std::tie(stopped.ctx.state.RejectedCount, stopped.ctx.state.PuzzleBuilt), std::make_tuple(i16{1}, kTrue));
-    EXPECT_EQ(stopped.ctx.MainForm().Text(frmKV_Puzzle::lblRejectedCount), "1");
     EXPECT_EQ(stopped.ctx.state.Words[4].Status, kStatusRejected);
     ExpectConsistent(stopped.ctx);
   }
@@ -161,9 +121,8 @@ TEST(BuildPuzzle, ARejectIsCountedOrStopsTheBuild) {
   ExpectConsistent(early.ctx);
 }
 
-TEST(BuildPuzzle, AnImpossibleRestartRepeatsUntilCancelOrALimit) {
-  FullGrid cancelled;
-  cancelled.ctx.state.RestartOnFirstReject = 1;
+TEST(BuildPuzzle, AnImpossibleRestartRepeatsUntilCancelOrALimitAndKeepsTheFirstOfTheBest) {
+  FullGrid cancelled(1);
   cancelled.pump.on_yield = [&] {
     if (cancelled.pump.yields == 500) cancelled.ctx.state.CancelRequested = kTrue;
   };
@@ -171,59 +130,59 @@ TEST(BuildPuzzle, AnImpossibleRestartRepeatsUntilCancelOrALimit) {
   EXPECT_EQ(outcome.End, BuildEnd::Cancelled);
   EXPECT_GT(outcome.Attempts, 10);
 
-  FullGrid limited;
-  limited.ctx.state.RestartOnFirstReject = 1;
+  // Every attempt places three words: they tie, and the first of them is kept.
+  FullGrid limited(1), first(1);
   outcome = BuildWithLimit(limited.ctx, 7);
-  EXPECT_EQ(outcome.End, BuildEnd::GaveUp);
-  EXPECT_EQ(outcome.Attempts, 7);
+  EXPECT_EQ(std::tie(outcome.End, outcome.Attempts), std::make_tuple(BuildEnd::GaveUp, 7LL));
   EXPECT_EQ(limited.ctx.state.InsertedCount, 3);
   EXPECT_EQ(limited.ctx.state.Words[4].Status, kStatusRejected);  // the word that restarted it
   ExpectConsistent(limited.ctx);
+  BuildWithLimit(first.ctx, 1);
+  EXPECT_EQ(GridText(limited.ctx.state), GridText(first.ctx.state));
 
-  FullGrid timed;
-  timed.ctx.state.RestartOnFirstReject = 1;
+  FullGrid timed(1);
   BuildLimits limits;
   limits.Deadline = std::chrono::steady_clock::now();
   EXPECT_EQ(BuildPuzzle(timed.ctx, limits).Attempts, 1);
 }
 
 TEST(BuildPuzzle, SpacesRemainingRules) {
-  NoCrossings equal({"EF", "GH"}, "=", 10);  // reaches 10 exactly: GH is never tried
-  BuildPuzzle(equal.ctx);
-  EXPECT_EQ(equal.ctx.state.SpacesRemaining, 10);
-  EXPECT_EQ(equal.ctx.state.Words[3].Status, kStatusNotPlaced);
-  EXPECT_EQ(equal.beeper.beeps, 1);  // a stop by this rule still beeps, unless the sound is off
-  NoCrossings quiet({"EF", "GH"}, "=", 10);
+  struct Case {
+    std::vector<std::string> more;
+    const char* op;
+    int remaining;
+    long long limit;
+    BuildEnd end;
+    long long attempts;  // 0: any
+    int spaces;          // -1: any
+    int beeps;
+  };
+  const Case cases[] = {
+      {{"EF", "GH"}, "=", 10, 0, BuildEnd::Finished, 1, 10, 1},  // reaches 10 exactly: GH never tried; it beeps
+      {{"EFG", "HI"}, "=", 10, 5, BuildEnd::GaveUp, 5, -1, 0},   // 12, then 9: every attempt is abandoned
+      {{"EF"}, "=", 0, 5, BuildEnd::Finished, 1, 10, 1},         // ends with empty cells, not repeated
+      // A count above 0 that an attempt never reached (12, then 10) starts another, whatever the operator.
+      {{"EF"}, "=", 5, 4, BuildEnd::GaveUp, 4, -1, 0},
+      {{"EF"}, "<", 5, 4, BuildEnd::GaveUp, 4, -1, 0},
+      {{"EF"}, "<=", 5, 4, BuildEnd::GaveUp, 4, -1, 0},
+      {{"EF", "GH"}, "<", 11, 0, BuildEnd::Finished, 1, 10, 1},
+      {{"EF", "GH"}, "<", 10, 0, BuildEnd::Finished, 1, 8, 1},    // "<" is not met at equality
+      {{"EF", "GH"}, "<=", 12, 0, BuildEnd::Finished, 1, 10, 1},  // the first word is never compared
+      {{"EF", "GH"}, "", 5, 5, BuildEnd::Finished, 1, 8, 1},      // no known operator: the rule is off
+  };
+  for (const Case& c : cases) {
+    NoCrossings app(c.more, c.op, c.remaining);
+    SCOPED_TRACE(::testing::Message() << c.more.size() << " more, \"" << c.op << "\" " << c.remaining);
+    const BuildOutcome outcome = BuildWithLimit(app.ctx, c.limit);
+    EXPECT_EQ(std::tie(outcome.End, outcome.Attempts), std::tie(c.end, c.attempts));
+    if (c.spaces >= 0) { EXPECT_EQ(app.ctx.state.SpacesRemaining, c.spaces); }
+    EXPECT_EQ(app.beeper.beeps, c.beeps);
+    if (c.spaces == 10 && c.more.size() == 2) { EXPECT_EQ(app.ctx.state.Words[3].Status, kStatusNotPlaced); }
+  }
+  NoCrossings quiet({"EF", "GH"}, "=", 10);  // a stop by the rule beeps unless the sound is off
   quiet.ctx.MainForm().SetChecked(frmKV_Puzzle::mnuSound, false);
   BuildPuzzle(quiet.ctx);
   EXPECT_EQ(quiet.beeper.beeps, 0);
-
-  NoCrossings below({"EFG", "HI"}, "=", 10);  // 12, then 9: every attempt is abandoned
-  EXPECT_EQ(BuildWithLimit(below.ctx, 5).End, BuildEnd::GaveUp);
-  EXPECT_EQ(below.ctx.state.Words[3].Status, kStatusNotPlaced);
-
-  NoCrossings zero({"EF"}, "=", 0);  // ends with empty cells and is not repeated
-  EXPECT_EQ(BuildWithLimit(zero.ctx, 5).Attempts, 1);
-  // A count above 0 that an attempt never reached starts another, whatever the operator.
-  for (const char* op : {"=", "<", "<="}) {
-    NoCrossings unmet({"EF"}, op, 5);  // 12, then 10
-    BuildOutcome outcome = BuildWithLimit(unmet.ctx, 4);
-    EXPECT_EQ(std::tie(outcome.End, outcome.Attempts), std::make_tuple(BuildEnd::GaveUp, 4LL)) << op;
-    EXPECT_EQ(unmet.beeper.beeps, 0) << op;
-  }
-
-  NoCrossings less({"EF", "GH"}, "<", 11);
-  BuildPuzzle(less.ctx);
-  EXPECT_EQ(less.ctx.state.SpacesRemaining, 10);
-  NoCrossings at_most({"EF", "GH"}, "<=", 12);  // the first word is never compared
-  BuildPuzzle(at_most.ctx);
-  EXPECT_EQ(at_most.ctx.state.SpacesRemaining, 10);
-
-  NoCrossings unknown({"EF", "GH"}, "", 5);  // no known operator: the rule is off
-  BuildOutcome outcome = BuildWithLimit(unknown.ctx, 5);
-  EXPECT_EQ(outcome.End, BuildEnd::Finished);
-  EXPECT_EQ(outcome.Attempts, 1);
-  EXPECT_EQ(unknown.ctx.state.InsertedCount, 3);
 }
 
 TEST(BuildPuzzle, EveryAttemptStartsWithoutOutlinesOrJunctions) {
@@ -240,7 +199,7 @@ TEST(BuildPuzzle, EveryAttemptStartsWithoutOutlinesOrJunctions) {
 
   // So the first Outline after a rebuild draws the rings.
   TestApp app;
-  SetUpPuzzle(app, {"KANGAROO", "WOMBAT", "EMU", "KOALA"}, 9, 9, 4);
+  SetUpPuzzle(app, kAnimals, 9, 9, 4);
   BuildPuzzle(app.ctx);
   ToggleOutlines(app.ctx);
   BuildPuzzle(app.ctx);
@@ -252,27 +211,21 @@ TEST(BuildPuzzle, EveryAttemptStartsWithoutOutlinesOrJunctions) {
 // The engine alone, watched by nobody, against the Build command with its window: the
 // same puzzle and the same draws, and nothing drawn, shown, yielded or sounded.
 TEST(RunBuild, WithNobodyWatchingBuildsWhatTheBuildCommandBuilds) {
-  struct Case {
-    std::vector<std::string> words;
-    int size;
-    i16 restart, stop;
-    long long attempts;
-    BuildEnd end;
-  };
   const std::vector<std::string> animals = {"KANGAROO", "WOMBAT", "EMU", "KOALA", "DINGO", "QUOKKA", "PLATYPUS"};
   const std::vector<std::string> too_many = {"ABC", "DEF", "GHI", "JKL"};
-  const Case cases[] = {{animals, 10, 0, 0, 0, BuildEnd::Finished},
-                        {too_many, 3, 1, 0, 4, BuildEnd::GaveUp},  // the best attempt put back
-                        {too_many, 3, 0, 1, 0, BuildEnd::Finished}};
-  for (const Case& c : cases) {
+  const std::tuple<std::vector<std::string>, int, i16, i16, long long, BuildEnd> cases[] = {
+      {animals, 10, 0, 0, 0, BuildEnd::Finished},
+      {too_many, 3, 1, 0, 4, BuildEnd::GaveUp},  // the best attempt put back
+      {too_many, 3, 0, 1, 0, BuildEnd::Finished}};
+  for (const auto& [words, size, restart, stop, attempts, end] : cases) {
     TestApp window, bare;
     for (TestApp* app : {&window, &bare}) {
-      SetUpPuzzle(*app, c.words, c.size, c.size, 7);
-      app->ctx.state.RestartOnFirstReject = c.restart;
-      app->ctx.state.StopOnFirstReject = c.stop;
+      SetUpPuzzle(*app, words, size, size, 7);
+      app->ctx.state.RestartOnFirstReject = restart;
+      app->ctx.state.StopOnFirstReject = stop;
     }
     BuildLimits limits;
-    limits.MaxAttempts = c.attempts;
+    limits.MaxAttempts = attempts;
     const BuildOutcome shown = BuildPuzzle(window.ctx, limits);
     BuildWordTable(bare.ctx);
     bare.picture.ops.clear();
@@ -281,7 +234,7 @@ TEST(RunBuild, WithNobodyWatchingBuildsWhatTheBuildCommandBuilds) {
     const BuildOutcome unseen = RunBuild(bare.ctx.state, bare.ctx.rng, nobody, limits);
 
     EXPECT_EQ(std::tie(unseen.End, unseen.Attempts), std::tie(shown.End, shown.Attempts));
-    EXPECT_EQ(unseen.End, c.end);
+    EXPECT_EQ(unseen.End, end);
     const PuzzleState &a = window.ctx.state, &b = bare.ctx.state;
     EXPECT_TRUE(a.Grid == b.Grid) << GridText(a) << "\n" << GridText(b);
     EXPECT_TRUE(a.Words == b.Words);
@@ -306,7 +259,7 @@ TEST(BuildPuzzle, TwoStartsWithoutASeedMakeDifferentPuzzles) {
   EXPECT_NE(grids[0], grids[1]);
 }
 
-TEST(BuildPuzzle, CancelEndsTheBuildKeepingWhatWasPlaced) {
+TEST(BuildPuzzle, CancelEndsTheBuildAtOnceKeepingWhatWasPlaced) {
   for (int at : {1, 2, 40, 41}) {
     TestApp app;
     SetUpPuzzle(app, {"KANGAROO", "WOMBAT", "EMU", "KOALA", "DINGO", "CASSOWARY"}, 10, 10, 8);
@@ -332,7 +285,7 @@ TEST(BuildPuzzle, CancelEndsTheBuildKeepingWhatWasPlaced) {
 
 TEST(AfterBuild, RunsAtOnceWithoutABuildOtherwiseAfterTheCancelledBuildEnds) {
   TestApp app;
-  SetUpPuzzle(app, {"KANGAROO", "WOMBAT", "EMU", "KOALA"}, 9, 9, 2);
+  SetUpPuzzle(app, kAnimals, 9, 9, 2);
   int ran = 0;
   AfterBuild(app.ctx, [&] { ++ran; });
   EXPECT_EQ(ran, 1);
@@ -359,7 +312,7 @@ TEST(BuildPuzzle, AListOrSizeChangedUnderTheBuildDropsThePuzzle) {
   for (bool emptied : {true, false}) {
     SCOPED_TRACE(emptied ? "list emptied" : "size changed");
     TestApp app;
-    SetUpPuzzle(app, {"KANGAROO", "WOMBAT", "EMU", "KOALA"}, 9, 9, 2);
+    SetUpPuzzle(app, kAnimals, 9, 9, 2);
     app.pump.on_yield = [&] {
       if (app.pump.yields != 5) return;
       if (emptied) {
@@ -380,9 +333,8 @@ TEST(BuildPuzzle, AListOrSizeChangedUnderTheBuildDropsThePuzzle) {
     EXPECT_FALSE(main.Enabled(frmKV_Puzzle::cmdPrint) || main.Enabled(frmKV_Puzzle::cmdSavePuzzle) ||
                  main.Enabled(frmKV_Puzzle::cmdCancel));
   }
-}
 
-TEST(BuildPuzzle, EditingTheListDuringABuildChangesNoWordOfIt) {
+  // An edit of the list under the build changes no word of it; the next build reads it.
   NoCrossings app({"EFG", "HI"}, "=", 10);  // restarts at every attempt
   app.pump.on_yield = [&] {
     if (app.pump.yields != 1) return;
@@ -391,7 +343,7 @@ TEST(BuildPuzzle, EditingTheListDuringABuildChangesNoWordOfIt) {
   };
   EXPECT_EQ(BuildWithLimit(app.ctx, 3).Attempts, 3);
   EXPECT_EQ(app.ctx.state.Words[1].Text, "ABCD");
-  EXPECT_EQ(app.ctx.state.WordTableStale, kTrue);  // the next build reads the list again
+  EXPECT_EQ(app.ctx.state.WordTableStale, kTrue);
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "BuildHelpers.h"
-#include "ReferenceFinder.h"
 #include "engine/LineScanner.h"
 #include "engine/Placement.h"
 #include "program/WordTable.h"
@@ -16,11 +15,7 @@ namespace kivrel {
 namespace {
 
 using testing::SetUpPuzzle;
-using testing::TableLines;
 using testing::TestApp;
-
-constexpr int kRowStep[9] = {0, 0, 0, 1, -1, 1, -1, -1, 1};
-constexpr int kColStep[9] = {0, 1, -1, 0, 0, 1, -1, 1, -1};
 
 // Every whole line of direction d with at least `length` cells, found by walking from
 // each cell whose predecessor lies outside the grid.
@@ -29,16 +24,16 @@ std::set<std::tuple<int, int, int>> BruteForceLines(int d, int w, int h, int len
   auto inside = [&](int r, int c) { return r >= 1 && r <= h && c >= 1 && c <= w; };
   for (int r = 1; r <= h; ++r) {
     for (int c = 1; c <= w; ++c) {
-      if (inside(r - kRowStep[d], c - kColStep[d])) continue;
+      if (inside(r - kRowSteps[d], c - kColSteps[d])) continue;
       int n = 0;
-      while (inside(r + n * kRowStep[d], c + n * kColStep[d])) ++n;
+      while (inside(r + n * kRowSteps[d], c + n * kColSteps[d])) ++n;
       if (n >= length) lines.insert({r, c, n});
     }
   }
   return lines;
 }
 
-TEST(LineGeometry, EveryDirectionVisitsTheWholeLinesThatCanHoldTheWordInTableOrder) {
+TEST(LineGeometry, EveryDirectionVisitsEachWholeLineThatCanHoldTheWordOnce) {
   std::vector<std::pair<int, int>> sizes;
   for (int w = 1; w <= 9; ++w) {
     for (int h = 1; h <= 9; ++h) sizes.push_back({w, h});
@@ -53,7 +48,6 @@ TEST(LineGeometry, EveryDirectionVisitsTheWholeLinesThatCanHoldTheWordInTableOrd
       for (int d = 1; d <= 8; ++d) {
         SCOPED_TRACE(::testing::Message() << w << " x " << h << ", length " << length << ", direction " << d);
         std::vector<LineSpan> lines = scanner.LinesOf(d, length);
-        ASSERT_EQ(lines, TableLines(d, w, h, length));
         std::set<std::tuple<int, int, int>> found;
         for (const LineSpan& line : lines) found.insert({line.Row, line.Col, line.Length});
         EXPECT_EQ(found.size(), lines.size()) << "a line visited twice";

@@ -1,6 +1,6 @@
-// The fill over many seeded builds: with the No Duplicate Words mark off (and no quote,
-// and A-Z words) it is exactly the one-draw-per-blank fill; with it on, no placed or
-// avoided word can be read anywhere but where it was placed, unless that reading is
+// The fill of the blanks over many seeded builds: with the No Duplicate Words mark off
+// (and no quote) it is one draw of A-Z per blank in reading order; with it on, no placed
+// or avoided word can be read anywhere but where it was placed, unless that reading is
 // made of letters the fill may not change, and then it is named.
 #include <gtest/gtest.h>
 
@@ -22,58 +22,63 @@
 namespace kivrel {
 namespace {
 
+using testing::DrawOp;
 using testing::SetUpPuzzle;
 using testing::TestApp;
 using Cells = std::vector<std::pair<int, int>>;
 
-// The fill as it always was: one draw of A-Z per unused cell, in reading order.
-LetterGrid OneDrawPerBlank(LetterGrid grid, Random rng) {
-  for (int r = 1; r <= grid.Height(); ++r) {
-    for (int c = 1; c <= grid.Width(); ++c) {
-      if (grid.At(r, c).UseCount == 0) grid.At(r, c).Letter = std::string(1, static_cast<char>('A' + rng.Below(26)));
-    }
-  }
-  return grid;
-}
-
 // Every place a word can be read, as the text of its cells joined, that is not where a
 // record with that text was placed. Worked out cell by cell, apart from the finder.
-std::vector<Cells> ReadingsElsewhere(const PuzzleState& s, const std::string& word) {
-  std::set<Cells> placements;
-  for (const WordRecord& w : s.Words) {
-    if (w.Status != kStatusPlaced || w.Text != word) continue;
+std::set<Cells> ReadingsElsewhere(const PuzzleState& s, const std::string& word) {
+  std::set<Cells> placements, found;
+  auto line = [&](int r, int c, int d, int n, std::string* text) {
     Cells cells;
-    for (int i = 0; i < w.Length; ++i) {
-      cells.emplace_back(w.StartRow + i * kRowSteps[w.Direction], w.StartCol + i * kColSteps[w.Direction]);
+    for (int i = 0; i < n && s.Grid.Contains(r + i * kRowSteps[d], c + i * kColSteps[d]); ++i) {
+      cells.emplace_back(r + i * kRowSteps[d], c + i * kColSteps[d]);
+      if (text) *text += s.Grid.At(cells.back().first, cells.back().second).Letter;
     }
     std::sort(cells.begin(), cells.end());
-    placements.insert(cells);
+    return cells;
+  };
+  for (const WordRecord& w : s.Words) {
+    if (w.Status == kStatusPlaced && w.Text == word) placements.insert(line(w.StartRow, w.StartCol, w.Direction, w.Length, nullptr));
   }
-  std::set<Cells> found;
-  const int n = static_cast<int>(CharCount(word));
   for (int r = 1; r <= s.Grid.Height(); ++r) {
     for (int c = 1; c <= s.Grid.Width(); ++c) {
       for (int d = 1; d <= 8; ++d) {
         std::string text;
-        Cells cells;
-        for (int i = 0; i < n && s.Grid.Contains(r + i * kRowSteps[d], c + i * kColSteps[d]); ++i) {
-          cells.emplace_back(r + i * kRowSteps[d], c + i * kColSteps[d]);
-          text += s.Grid.At(cells.back().first, cells.back().second).Letter;
-        }
-        std::sort(cells.begin(), cells.end());
+        Cells cells = line(r, c, d, static_cast<int>(CharCount(word)), &text);
         if (text == word && placements.count(cells) == 0) found.insert(cells);
       }
     }
   }
-  return {found.begin(), found.end()};
+  return found;
+}
+
+// The placed words and the words to avoid.
+std::set<std::string> WordsToCheck(const AppContext& ctx) {
+  std::set<std::string> words(ctx.AvoidWords.begin(), ctx.AvoidWords.end());
+  for (const WordRecord& w : ctx.state.Words) {
+    if (w.Status == kStatusPlaced) words.insert(w.Text);
+  }
+  return words;
 }
 
 struct Seeded : TestApp {
-  Seeded(const std::vector<std::string>& words, int size, std::uint64_t seed) {
+  Seeded(const std::vector<std::string>& words, int size, std::uint64_t seed, bool check = true) {
     SetUpPuzzle(*this, words, size, size, seed);
     BuildPuzzle(ctx);
+    ctx.MainForm().SetChecked(frmKV_Puzzle::mnuNoDuplicates, check);
+    placed = ctx.state.Grid;
   }
-  LetterGrid ExpectedPlainFill() const { return OneDrawPerBlank(ctx.state.Grid, ctx.rng); }
+  // The fill as it always was: one draw of A-Z per unused cell, in reading order.
+  LetterGrid PlainFill() const {
+    LetterGrid grid = placed;
+    Random rng = ctx.rng;
+    for (auto [r, c] : UnusedCells(grid)) grid.At(r, c).Letter = std::string(1, static_cast<char>('A' + rng.Below(26)));
+    return grid;
+  }
+  LetterGrid placed;
 };
 
 // Short words in a small grid, so that random letters spell them often; EAR inside
@@ -83,32 +88,24 @@ const std::vector<std::string> kShortWords = {"BEAR", "EAR", "CAT", "DOG", "EMU"
 
 TEST(FillCheck, WithTheMarkOffEveryFillIsOneDrawPerBlank) {
   for (std::uint64_t seed = 1; seed <= 300; ++seed) {
-    Seeded app(kShortWords, 9, seed);
-    app.ctx.MainForm().SetChecked(frmKV_Puzzle::mnuNoDuplicates, false);
-    const LetterGrid expected = app.ExpectedPlainFill();
-    FillReport report = FillInBlanks(app.ctx);
+    Seeded app(kShortWords, 9, seed, false);
+    const LetterGrid expected = app.PlainFill();
+    EXPECT_EQ(FillInBlanks(app.ctx).Redrawn, 0);
     ASSERT_TRUE(app.ctx.state.Grid == expected) << "seed " << seed;
-    EXPECT_EQ(report.Redrawn, 0);
   }
 }
 
 TEST(FillCheck, WithTheMarkOnNoWordCanBeFoundTwiceUnlessItsLettersAreFixed) {
-  int redrawn_fills = 0;
-  int untouched_fills = 0;
+  int redrawn_fills = 0, untouched_fills = 0;
   for (std::uint64_t seed = 1; seed <= 300; ++seed) {
     Seeded app(kShortWords, 9, seed);
     app.ctx.AvoidWords = {"TOE", "SOS"};
-    ASSERT_TRUE(app.ctx.MainForm().Checked(frmKV_Puzzle::mnuNoDuplicates));  // on from the start
     const PuzzleState& s = app.ctx.state;
-    const LetterGrid plain = app.ExpectedPlainFill();
+    const LetterGrid plain = app.PlainFill();
     const FillReport report = FillInBlanks(app.ctx);
 
-    std::set<std::string> words(app.ctx.AvoidWords.begin(), app.ctx.AvoidWords.end());
-    for (const WordRecord& w : s.Words) {
-      if (w.Status == kStatusPlaced) words.insert(w.Text);
-    }
     std::set<std::string> fixed_twice;
-    for (const std::string& word : words) {
+    for (const std::string& word : WordsToCheck(app.ctx)) {
       for (const Cells& cells : ReadingsElsewhere(s, word)) {
         for (auto [r, c] : cells) ASSERT_GT(s.Grid.At(r, c).UseCount, 0) << word << " seed " << seed;
         fixed_twice.insert(word);
@@ -119,13 +116,7 @@ TEST(FillCheck, WithTheMarkOnNoWordCanBeFoundTwiceUnlessItsLettersAreFixed) {
 
     // Only fill letters change, and only when the plain fill spelled a word twice.
     int changed = 0;
-    for (int r = 1; r <= s.Grid.Height(); ++r) {
-      for (int c = 1; c <= s.Grid.Width(); ++c) {
-        if (s.Grid.At(r, c).Letter == plain.At(r, c).Letter) continue;
-        ASSERT_EQ(s.Grid.At(r, c).UseCount, 0);
-        ++changed;
-      }
-    }
+    for (auto [r, c] : UnusedCells(app.placed)) changed += s.Grid.At(r, c).Letter != plain.At(r, c).Letter;
     EXPECT_LE(changed, report.Redrawn);
     if (report.Redrawn > 0) {
       ++redrawn_fills;
@@ -147,9 +138,8 @@ TEST(FillCheck, ReadingsOfPlacedLettersAreNamedAndPalindromesAreTheirOwnPlacemen
   testing::PlaceWord(app.ctx, "ICECREAM", 1, 1, 1);
   testing::PlaceWord(app.ctx, "CREAM", 2, 8, 2);  // placed too, leftwards on row 2
   testing::PlaceWord(app.ctx, "LEVEL", 3, 1, 1);  // a palindrome: its reverse is itself
-  const std::vector<SecondReading> readings = FindSecondReadings(app.ctx.state, {"ICE"});
   std::map<std::string, int> by_word;
-  for (const SecondReading& r : readings) ++by_word[r.Word];
+  for (const SecondReading& r : FindSecondReadings(app.ctx.state, {"ICE"})) ++by_word[r.Word];
   // CREAM inside ICECREAM (once, not once per direction); ICE is placed nowhere, so its
   // reading inside ICECREAM counts; LEVEL is only where it was placed.
   EXPECT_EQ(by_word, (std::map<std::string, int>{{"CREAM", 1}, {"ICE", 1}}));
@@ -177,30 +167,22 @@ TEST(FillCheck, TheSearchFindsWhatReadingEveryCellFinds) {
     const int width = 1 + pick(7), height = 1 + pick(7);
     testing::MakeGrid(app.ctx, width, height);
     PuzzleState& s = app.ctx.state;
-    for (int r = 1; r <= height; ++r) {
-      for (int c = 1; c <= width; ++c) s.Grid.At(r, c).Letter = letters[pick(4)];
-    }
+    for (auto [r, c] : UnusedCells(s.Grid)) s.Grid.At(r, c).Letter = letters[pick(4)];
     for (int k = pick(5); k > 0; --k) {
       const std::string text = word();
       const int r = 1 + pick(height), c = 1 + pick(width), d = 1 + pick(8);
-      if (WordInsideGrid(s.Grid, r, c, d, static_cast<int>(CharCount(text))))
-        testing::PlaceWord(app.ctx, text, r, c, d);
+      if (WordInsideGrid(s.Grid, r, c, d, static_cast<int>(CharCount(text)))) testing::PlaceWord(app.ctx, text, r, c, d);
     }
-    std::vector<std::string> avoid;
-    for (int k = pick(4); k > 0; --k) avoid.push_back(word());
+    for (int k = pick(4); k > 0; --k) app.ctx.AvoidWords.push_back(word());
 
     std::map<std::string, std::set<Cells>> found, expected;
-    for (const SecondReading& reading : FindSecondReadings(s, avoid)) {
+    for (const SecondReading& reading : FindSecondReadings(s, app.ctx.AvoidWords)) {
       Cells cells = reading.Cells;
       std::sort(cells.begin(), cells.end());
       EXPECT_TRUE(found[reading.Word].insert(cells).second) << "reported twice, trial " << trial;
     }
-    std::set<std::string> words(avoid.begin(), avoid.end());
-    for (const WordRecord& w : s.Words) {
-      if (w.Status == kStatusPlaced) words.insert(w.Text);
-    }
-    for (const std::string& w : words) {
-      for (const Cells& cells : ReadingsElsewhere(s, w)) expected[w].insert(cells);
+    for (const std::string& w : WordsToCheck(app.ctx)) {
+      if (auto cells = ReadingsElsewhere(s, w); !cells.empty()) expected[w] = cells;
     }
     ASSERT_EQ(found, expected) << "trial " << trial;
   }
@@ -227,10 +209,10 @@ TEST(FillCheck, ALongFillInTheWindowCanBeCancelledAndNamesAFewWords) {
   FillBlanks(app.ctx);
   EXPECT_NE(counted, "");
   ASSERT_EQ(app.dialogs.messages.size(), 1u);
-  const std::string& message = app.dialogs.messages[0].Text;
-  EXPECT_TRUE(std::regex_search(message, std::regex("\n\nFill in was cancelled: these words can still be found a "
-                                                    "second time: [A-Z]{2}(, [A-Z]{2}){9} and [0-9]+ more$")))
-      << message;
+  EXPECT_TRUE(std::regex_search(app.dialogs.messages[0].Text,
+                                std::regex("\n\nFill in was cancelled: these words can still be found a "
+                                           "second time: [A-Z]{2}(, [A-Z]{2}){9} and [0-9]+ more$")))
+      << app.dialogs.messages[0].Text;
   EXPECT_EQ(app.ctx.state.BlanksFilled, kTrue);
   EXPECT_TRUE(!BuildRunning(app.ctx) && main.Enabled(frmKV_Puzzle::mnuFillinBlanks) &&
               !main.Enabled(frmKV_Puzzle::cmdCancel));
@@ -238,32 +220,27 @@ TEST(FillCheck, ALongFillInTheWindowCanBeCancelledAndNamesAFewWords) {
 
 TEST(FillCheck, AccentedWordsLendTheFillTheirLettersAsOftenAsTheyUseThem) {
   const std::vector<std::string> words = {"ÄRGER", "GRÜN", "MÜDE", "BÄR", "TÜR", "ÖL", "FÜß", "KÄSE"};
-  std::map<std::string, int> fill_counts;
-  std::map<std::string, int> placed_counts;
-  int fill_total = 0;
-  int placed_total = 0;
+  std::map<std::string, int> counts[2];  // in the fill, in the words
+  int totals[2] = {};
   for (std::uint64_t seed = 1; seed <= 200; ++seed) {
-    Seeded app(words, 8, seed);
-    app.ctx.MainForm().SetChecked(frmKV_Puzzle::mnuNoDuplicates, false);
+    Seeded app(words, 8, seed, false);
     FillInBlanks(app.ctx);
-    const PuzzleState& s = app.ctx.state;
     for (int r = 1; r <= 8; ++r) {
       for (int c = 1; c <= 8; ++c) {
-        const CellRecord& cell = s.Grid.At(r, c);
-        std::map<std::string, int>& counts = cell.UseCount == 0 ? fill_counts : placed_counts;
-        ++counts[cell.Letter];
-        ++(cell.UseCount == 0 ? fill_total : placed_total);
+        const CellRecord& cell = app.ctx.state.Grid.At(r, c);
+        ++counts[cell.UseCount > 0][cell.Letter];
+        ++totals[cell.UseCount > 0];
       }
     }
   }
-  for (const auto& [letter, count] : fill_counts) {
+  for (const auto& [letter, count] : counts[0]) {
     const bool a_to_z = letter.size() == 1 && letter[0] >= 'A' && letter[0] <= 'Z';
-    EXPECT_TRUE(a_to_z || placed_counts.count(letter)) << letter;
+    EXPECT_TRUE(a_to_z || counts[1].count(letter)) << letter;
   }
   for (const std::string letter : {"Ä", "Ü", "Ö", "ß"}) {
-    const double in_fill = static_cast<double>(fill_counts[letter]) / fill_total;
-    const double in_words = static_cast<double>(placed_counts[letter]) / placed_total;
-    EXPECT_GT(fill_counts[letter], 0) << letter;
+    const double in_fill = static_cast<double>(counts[0][letter]) / totals[0];
+    const double in_words = static_cast<double>(counts[1][letter]) / totals[1];
+    EXPECT_GT(counts[0][letter], 0) << letter;
     EXPECT_NEAR(in_fill, in_words, in_words * 0.35) << letter;
   }
 }
@@ -275,8 +252,7 @@ TEST(FillCheck, AQuoteOfExactlyTheSpacesLeftIsReadBackInOrderAndKeptInThePuzzleF
   BuildPuzzle(app.ctx);
   // A quote of as many letters as the build left spaces, with spaces and punctuation.
   const std::string text = "Look deep, find all the animals! They hide in every row and column of it.";
-  std::string quote;
-  std::string letters;
+  std::string quote, letters;
   for (char c : text) {
     if (static_cast<int>(letters.size()) == s.SpacesRemaining) break;
     quote += c;
@@ -284,18 +260,13 @@ TEST(FillCheck, AQuoteOfExactlyTheSpacesLeftIsReadBackInOrderAndKeptInThePuzzleF
   }
   ASSERT_EQ(static_cast<int>(letters.size()), s.SpacesRemaining) << "the text is long enough";
   s.MysteryQuote = quote;
-  const FillReport report = FillInBlanks(app.ctx);
-  EXPECT_EQ(report.QuoteLettersLeftOut, 0);
+  EXPECT_EQ(FillInBlanks(app.ctx).QuoteLettersLeftOut, 0);
   std::string read;
   for (auto [r, c] : UnusedCells(s.Grid)) read += s.Grid.At(r, c).Letter;
   EXPECT_EQ(read, letters);
 
-  auto bytes = EncodePuzzleFile(PuzzleFileFromState(s));
-  ASSERT_TRUE(bytes) << bytes.Error().Reason;
-  auto parsed = ParsePuzzleFile(*bytes);
-  ASSERT_TRUE(parsed);
   PuzzleState reopened;
-  ApplyPuzzleFile(reopened, *parsed);
+  ApplyPuzzleFile(reopened, *ParsePuzzleFile(*EncodePuzzleFile(PuzzleFileFromState(s))));
   EXPECT_EQ(reopened.MysteryQuote, quote);
   EXPECT_TRUE(reopened.Grid == s.Grid);
 
@@ -303,6 +274,43 @@ TEST(FillCheck, AQuoteOfExactlyTheSpacesLeftIsReadBackInOrderAndKeptInThePuzzleF
   FillInBlanks(app.ctx);
   s.MysteryQuote = quote + " Twice over";
   EXPECT_EQ(FillInBlanks(app.ctx).QuoteLettersLeftOut, 9);
+}
+
+// Fill in a second time takes the letters away again, drawing them in white; a third
+// time fills the blanks anew. A grid without blanks only toggles the flag and colour.
+TEST(FillInBlanks, TogglesBetweenFilledAndClearedBlanks) {
+  Seeded app({"KANGAROO", "WOMBAT", "EMU", "KOALA"}, 9, 6, false);
+  PuzzleState& s = app.ctx.state;
+  const i16 spaces = s.SpacesRemaining;
+  const LetterGrid filled = app.PlainFill();
+  app.picture.ops.clear();
+  FillInBlanks(app.ctx);
+  EXPECT_EQ(s.BlanksFilled, kTrue);
+  EXPECT_EQ(s.SpacesRemaining, spaces);  // filler still counts as empty
+  std::vector<std::string> letters;
+  for (auto [r, c] : UnusedCells(app.placed)) letters.push_back(filled.At(r, c).Letter);
+  EXPECT_EQ(app.picture.Texts(), letters);
+  EXPECT_EQ(app.picture.ForeColor(), kBlack);
+
+  app.picture.ops.clear();
+  FillInBlanks(app.ctx);
+  EXPECT_EQ(s.BlanksFilled, 0);
+  for (auto [r, c] : UnusedCells(app.placed)) EXPECT_EQ(s.Grid.At(r, c).Letter, " ");
+  EXPECT_EQ(app.picture.Texts(), letters);  // erased by drawing them in white
+  for (const DrawOp& op : app.picture.OfKind(DrawOp::Kind::Text)) EXPECT_EQ(op.color, kWhite);
+
+  FillInBlanks(app.ctx);  // cleared cells count as blanks again, with new letters
+  EXPECT_FALSE(s.Grid == filled);
+  for (auto [r, c] : UnusedCells(app.placed)) EXPECT_NE(s.Grid.At(r, c).Letter, " ");
+
+  Seeded full({"Q"}, 1, 6);
+  full.picture.ops.clear();
+  FillInBlanks(full.ctx);
+  FillInBlanks(full.ctx);
+  EXPECT_EQ(full.ctx.state.BlanksFilled, 0);
+  EXPECT_EQ(full.picture.ForeColor(), kWhite);
+  EXPECT_TRUE(full.ctx.state.Grid == full.placed);
+  EXPECT_TRUE(full.picture.ops.empty());
 }
 
 }  // namespace
