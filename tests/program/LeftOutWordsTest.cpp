@@ -18,10 +18,11 @@ std::vector<std::string> Entries(std::initializer_list<const char*> entries) {
 }
 
 // Four words of three different letters in a 3 x 3 grid without diagonals: three fill
-// the rows (or the columns) and the last, "Jkl [note]", fits nowhere.
+// the rows (or the columns) and the last, "Jkl [note]", fits nowhere. A heading without
+// a word is never left out.
 struct FullGrid : TestApp {
   FullGrid() {
-    SetUpPuzzle(*this, {"ABC", "DEF", "GHI", "Jkl [note]"}, 3, 3, 1);
+    SetUpPuzzle(*this, {"[Letters]", "ABC", "DEF", "GHI", "Jkl [note]"}, 3, 3, 1);
     ctx.state.IncludeDiagonals = 0;
   }
   const std::string& Tip() { return ctx.MainForm().ToolTip(frmKV_Puzzle::lblRejectedCount); }

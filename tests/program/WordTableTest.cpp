@@ -15,16 +15,6 @@ using testing::TestApp;
 
 std::vector<std::string> Entries(const AppContext& ctx) { return ctx.list.Entries(); }
 
-TEST(WordList, ReadingOnePastTheEndGivesNothing) {
-  WordList list;
-  list.AddItem("CAT");
-  EXPECT_EQ(list.List(0), "CAT");
-  EXPECT_EQ(list.List(1), "");
-  EXPECT_EQ(list.List(-1), "");
-  list.SetListIndex(5);
-  EXPECT_EQ(list.ListIndex(), -1);
-}
-
 TEST(AddTypedEntry, AddsNoBlankTextAndRefusesADuplicateIgnoringCase) {
   TestApp app;
   EXPECT_FALSE(AddEntry(app.ctx, ""));
@@ -32,20 +22,26 @@ TEST(AddTypedEntry, AddsNoBlankTextAndRefusesADuplicateIgnoringCase) {
   app.ctx.list.SetEditText("   ");
   AddTypedEntry(app.ctx);  // neither added nor a message
   ASSERT_TRUE(AddEntry(app.ctx, "APPLE"));
-  app.ctx.list.SetEditText("apple");
-  app.dialogs.ExpectMessage(MessageAnswer::Ok, "Duplicate word");
-  AddTypedEntry(app.ctx);
-  EXPECT_EQ(app.ctx.list.EditText(), "apple");  // the edit text stays
+  ASSERT_TRUE(AddEntry(app.ctx, "pear"));  // as a list file may hold it
+  for (const char* typed : {"apple", "Pear"}) {
+    app.ctx.list.SetEditText(typed);
+    app.dialogs.ExpectMessage(MessageAnswer::Ok, "Duplicate word");
+    AddTypedEntry(app.ctx);
+    EXPECT_EQ(app.ctx.list.EditText(), typed);  // the edit text stays
+  }
   EXPECT_EQ(app.ctx.state.WordTableStale, 0);
 
   app.ctx.list.SetEditText(" apple ");  // the spaces make it a different entry, kept as typed
   AddTypedEntry(app.ctx);
-  EXPECT_EQ(Entries(app.ctx), (std::vector<std::string>{"APPLE", " apple "}));
+  EXPECT_EQ(Entries(app.ctx), (std::vector<std::string>{"APPLE", "pear", " apple "}));
+  EXPECT_EQ(app.ctx.list.List(3) + app.ctx.list.List(-1), "");  // one past either end: nothing
+  app.ctx.list.SetListIndex(5);
+  EXPECT_EQ(app.ctx.list.ListIndex(), -1);
   EXPECT_EQ(app.ctx.list.EditText(), "");
-  EXPECT_EQ(app.ctx.state.WordCount, 2);
+  EXPECT_EQ(app.ctx.state.WordCount, 3);
   EXPECT_NE(app.ctx.state.WordTableStale, 0);
-  EXPECT_EQ(app.ctx.WordListForm().Text(frmWordList::lblWordCount), "2");
-  EXPECT_EQ(app.ctx.MainForm().Text(frmKV_Puzzle::lblWordCount), "2");
+  EXPECT_EQ(app.ctx.WordListForm().Text(frmWordList::lblWordCount), "3");
+  EXPECT_EQ(app.ctx.MainForm().Text(frmKV_Puzzle::lblWordCount), "3");
 }
 
 TEST(AddTypedEntry, AFullListRefusesWithAMessage) {
