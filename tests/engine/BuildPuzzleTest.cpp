@@ -175,9 +175,13 @@ TEST(BuildPuzzle, SpacesRemainingRules) {
     SCOPED_TRACE(::testing::Message() << c.more.size() << " more, \"" << c.op << "\" " << c.remaining);
     const BuildOutcome outcome = BuildWithLimit(app.ctx, c.limit);
     EXPECT_EQ(std::tie(outcome.End, outcome.Attempts), std::tie(c.end, c.attempts));
-    if (c.spaces >= 0) { EXPECT_EQ(app.ctx.state.SpacesRemaining, c.spaces); }
+    if (c.spaces >= 0) {
+      EXPECT_EQ(app.ctx.state.SpacesRemaining, c.spaces);
+    }
     EXPECT_EQ(app.beeper.beeps, c.beeps);
-    if (c.spaces == 10 && c.more.size() == 2) { EXPECT_EQ(app.ctx.state.Words[3].Status, kStatusNotPlaced); }
+    if (c.spaces == 10 && c.more.size() == 2) {
+      EXPECT_EQ(app.ctx.state.Words[3].Status, kStatusNotPlaced);
+    }
   }
   NoCrossings quiet({"EF", "GH"}, "=", 10);  // a stop by the rule beeps unless the sound is off
   quiet.ctx.MainForm().SetChecked(frmKV_Puzzle::mnuSound, false);

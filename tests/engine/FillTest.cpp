@@ -41,7 +41,8 @@ std::set<Cells> ReadingsElsewhere(const PuzzleState& s, const std::string& word)
     return cells;
   };
   for (const WordRecord& w : s.Words) {
-    if (w.Status == kStatusPlaced && w.Text == word) placements.insert(line(w.StartRow, w.StartCol, w.Direction, w.Length, nullptr));
+    if (w.Status == kStatusPlaced && w.Text == word)
+      placements.insert(line(w.StartRow, w.StartCol, w.Direction, w.Length, nullptr));
   }
   for (int r = 1; r <= s.Grid.Height(); ++r) {
     for (int c = 1; c <= s.Grid.Width(); ++c) {
@@ -171,7 +172,8 @@ TEST(FillCheck, TheSearchFindsWhatReadingEveryCellFinds) {
     for (int k = pick(5); k > 0; --k) {
       const std::string text = word();
       const int r = 1 + pick(height), c = 1 + pick(width), d = 1 + pick(8);
-      if (WordInsideGrid(s.Grid, r, c, d, static_cast<int>(CharCount(text)))) testing::PlaceWord(app.ctx, text, r, c, d);
+      if (WordInsideGrid(s.Grid, r, c, d, static_cast<int>(CharCount(text))))
+        testing::PlaceWord(app.ctx, text, r, c, d);
     }
     for (int k = pick(4); k > 0; --k) app.ctx.AvoidWords.push_back(word());
 

@@ -22,15 +22,13 @@ TEST(ParseWordList, ReadsTheHeaderAndTheEntries) {
   EXPECT_EQ(parsed.Entries, (std::vector<std::string>{"CAT", "New York [city]"}));
   // Empty fields count, and the options are read as absolute values.
   EXPECT_EQ(Parse("1\t\t 15\t 15\t-1\t-1\t\r\n").Header, (WordListHeader{"", 15, 15, 1, 1, "", ""}));
-}
-
-TEST(ParseWordList, ANinthFieldOfZeroTurnsBackwardsWordsOff) {
-  const std::pair<const char*, i16> cases[] = {{"\t\t 0", 0},   {"\tHi\t 0", 0}, {"\tHi\t", 1}, {"\tHi\t-1", 1},
+  // A ninth field of 0 turns backwards words off.
+  const std::pair<const char*, i16> ninth[] = {{"\t\t 0", 0},   {"\tHi\t 0", 0}, {"\tHi\t", 1}, {"\tHi\t-1", 1},
                                                {"\tHi\t 2", 1}, {"\tHi", 1},     {"", 1}};
-  for (auto [fields, backwards] : cases) {
-    auto parsed = Parse(std::string("1\tT\t 5\t 5\t 1\t 1\tI") + fields + "\r\nCAT\r\n");
-    ASSERT_TRUE(parsed.Header) << fields;
-    EXPECT_EQ(parsed.Header->BackwardsWords, backwards) << fields;
+  for (auto [fields, backwards] : ninth) {
+    auto header = Parse(std::string("1\tT\t 5\t 5\t 1\t 1\tI") + fields + "\r\nCAT\r\n").Header;
+    ASSERT_TRUE(header) << fields;
+    EXPECT_EQ(header->BackwardsWords, backwards) << fields;
   }
 }
 
