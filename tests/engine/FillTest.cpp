@@ -84,8 +84,8 @@ struct Seeded : TestApp {
 
 // Short words in a small grid, so that random letters spell them often; EAR inside
 // BEAR is a second reading no fill can mend, EYE reads the same both ways.
-const std::vector<std::string> kShortWords = {"BEAR", "EAR", "CAT", "DOG", "EMU", "OWL", "APE",
-                                              "YAK",  "ELK", "RAT", "EEL", "HEN", "ANT", "EYE"};
+const std::vector<std::string> kShortWords = {"BEAR", "EAR", "CAT", "DOG", "EMU", "OWL", "APE", "YAK",
+                                              "ELK",  "RAT", "EEL", "HEN", "ANT", "EYE", "ZOO"};
 
 TEST(FillCheck, WithTheMarkOffEveryFillIsOneDrawPerBlank) {
   for (std::uint64_t seed = 1; seed <= 300; ++seed) {

@@ -147,6 +147,13 @@ TEST(LineScanRules, MoreCrossingsWinThenBusierCellsThenTheLessUsedDirection) {
     EXPECT_TRUE(c.allowed.count(found)) << c.rule << ": " << found[0] << " " << found[1] << "," << found[2] << " x"
                                         << found[3];
   }
+  // Nor can a ninth word be put there by hand.
+  HandGrid full({"BBB", "BAB", "BBB"}, "A", 8, {"111", "181", "111"});
+  full.s.CurrentDirection = 1;
+  full.s.CurrentRow = 2;
+  full.s.CurrentCol = 2;
+  full.s.CurrentWordLength = 1;
+  EXPECT_THROW(InsertWord(full.s), std::logic_error);
 }
 
 TEST(PlaceFirstWord, ChoosesEveryPlaceOfItsRangeAndNothingOutside) {
