@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QPrinter>
-#include <set>
 
 #include "PdfWords.h"
 #include "RunningProgram.h"
@@ -85,43 +84,6 @@ TEST(PuzzleToPaper, FromAnOpenedListToAPrintedPage) {
   p.EachCell([&](int r, int c, const CellRecord&) {
     EXPECT_GT(p.Count(p.CellRect(r, c), testing::IsInk), 3) << "row " << r << ", column " << c;
   });
-}
-
-// Sorting the list of a built puzzle, and editing it, leave the printed list alone: it
-// is the words the puzzle placed.
-TEST(PuzzleToPaper, ThePrintedListIsThePlacedWordsAfterSortAndEdits) {
-  RunningProgram p;
-  AppContext& ctx = p.ctx();
-  testing::TempDir dir;
-  p.OpenList(dir.Write("zoo.kvl", "1\tZoo\t9\t9\t0\t1\t\r\n[Section A]\r\nZEBRA\r\nGIRAFFE\r\nLION\r\n"));
-  p.Click("cmdBuild");
-  ASSERT_EQ(ctx.state.InsertedCount, 3);
-  p.Click("cmdViewList");
-  QWidget* list = p.Window(frmWordList::kWindow);
-  ASSERT_TRUE(list && list->isVisible());
-  p.Activate(list);
-  p.ClickIn(list, "cmdSort");
-  ctx.list.SetEditText("OKAPI");  // and a word added after the build
-  p.ClickIn(list, "cmdAdd");
-  ASSERT_EQ(ctx.list.Entries(), (std::vector<std::string>{"[Section A]", "GIRAFFE", "LION", "ZEBRA", "OKAPI"}));
-
-  p.Click("cmdPrint");
-  QWidget* options = p.Window(frmPrintOptions::kWindow);
-  ASSERT_TRUE(options && options->isVisible());
-  p.Activate(options);
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFileName(QString::fromStdString(dir.File("zoo.pdf")));
-  QtPrinterDevice device(printer);
-  ctx.printer = &device;
-  p.dialogs.ExpectPrinter(PrintChoice{1, {}});
-  p.ClickIn(options, "cmdPrint");
-  auto pages = testing::ReadPdfWords(dir.File("zoo.pdf"));
-  ASSERT_EQ(pages.size(), 1u);
-  std::multiset<std::string> words;
-  for (const testing::PdfWord& word : pages[0]) words.insert(word.text);
-  // "3 words" heads the list (the grid holds letters only); then each placed word once.
-  for (const char* listed : {"3", "GIRAFFE", "LION", "ZEBRA"}) EXPECT_EQ(words.count(listed), 1u) << listed;
-  for (const char* unlisted : {"Section", "OKAPI", "4", "5"}) EXPECT_EQ(words.count(unlisted), 0u) << unlisted;
 }
 
 }  // namespace
