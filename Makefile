@@ -3,7 +3,9 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 600
 
-.PHONY: all deps build run test package bench fuzz clean
+SANITIZE_DIR ?= $(BUILD_DIR)-sanitize
+
+.PHONY: all deps build run test sanitize package bench fuzz clean
 
 all: build
 
@@ -17,8 +19,17 @@ build: deps
 run: build
 	@BUILD_DIR=$(BUILD_DIR) scripts/run-main.sh
 
-test: build
-	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+# Every test has a time limit of its own; --timeout is the limit of any test left without.
+test: build sanitize
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 30 -j $(JOBS)
+
+# The core library and its tests built with AddressSanitizer and UndefinedBehaviorSanitizer
+# (no Qt, no windows: a few minutes), where any fault they find fails the test.
+sanitize: deps
+	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKIVREL_SANITIZE=ON \
+	  -DKIVREL_CORE_TESTS_ONLY=ON -DKIVREL_BUILD_BENCH=OFF -DKIVREL_BUILD_FUZZ=OFF
+	cmake --build $(SANITIZE_DIR) -j $(JOBS) --target kivrel_core_tests
+	cd $(SANITIZE_DIR) && ctest --output-on-failure --timeout 60 -L core -j $(JOBS)
 
 # The Debian package, $(BUILD_DIR)/kivrel_VERSION_ARCH.deb.
 package: build
@@ -33,4 +44,4 @@ fuzz: build
 	fuzz/run.sh puzzle_file $(BUILD_DIR)/fuzz seconds $(FUZZ_SECONDS)
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
