@@ -24,10 +24,11 @@ test: build sanitize
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 30 -j $(JOBS)
 
 # The core library and its tests built with AddressSanitizer and UndefinedBehaviorSanitizer
-# (no Qt, no windows: a few minutes), where any fault they find fails the test.
+# (no Qt, no windows: a few minutes), where any fault they find fails the test. Warnings
+# stay warnings here: GCC reports false ones in the standard library under the sanitizers.
 sanitize: deps
 	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKIVREL_SANITIZE=ON \
-	  -DKIVREL_CORE_TESTS_ONLY=ON -DKIVREL_BUILD_BENCH=OFF -DKIVREL_BUILD_FUZZ=OFF
+	  -DKIVREL_CORE_TESTS_ONLY=ON -DKIVREL_BUILD_BENCH=OFF -DKIVREL_BUILD_FUZZ=OFF -DKIVREL_WERROR=OFF
 	cmake --build $(SANITIZE_DIR) -j $(JOBS) --target kivrel_core_tests
 	cd $(SANITIZE_DIR) && ctest --output-on-failure --timeout 60 -L core -j $(JOBS)
 

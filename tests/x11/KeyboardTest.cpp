@@ -162,8 +162,8 @@ TEST(Keyboard, MenusAndButtonsShareLettersAsTheirStateAllows) {
   // then its letter.
   ASSERT_TRUE(WaitFor([&] { return input.HasKeys(main); }));
   input.Key(XK_p, {XK_Alt_L});
-  QWidget* options = nullptr;
-  EXPECT_TRUE(WaitFor([&] { return (options = program.Window(frmPrintOptions::kWindow)) && options->isVisible(); }));
+  ASSERT_TRUE(WaitFor([&] { return program.Window(frmPrintOptions::kWindow); }));
+  EXPECT_TRUE(Ready(program.Window(frmPrintOptions::kWindow)));
   EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
   input.Key(XK_Escape);
   ASSERT_TRUE(WaitFor([&] { return input.HasKeys(main); }));

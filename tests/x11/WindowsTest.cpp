@@ -164,7 +164,8 @@ struct PrintOnDesktop : Program {
     SetPuzzleReadyState(this->ctx());
     EXPECT_TRUE(Ready(this->window()));
     input.Click(RunningProgram::In(this->window(), "cmdPrint"));
-    EXPECT_TRUE(Ready(options = this->Window(frmPrintOptions::kWindow)));
+    EXPECT_TRUE(WaitFor([this] { return (options = this->Window(frmPrintOptions::kWindow)) != nullptr; }));
+    EXPECT_TRUE(Ready(options));
   }
 };
 
@@ -178,23 +179,23 @@ TEST(PrintWindowsDesktop, TheWheelScrollsThePageAndShiftWheelAcross) {
   auto* across = RunningProgram::In<QScrollBar>(preview, frmPrintPreview::HScrollBar);
   ASSERT_TRUE(down->isVisible() && across->isVisible()) << "the page fits: nothing to scroll";
   ASSERT_EQ(down->value() + across->value(), 0);
-  const QPoint over = preview->mapToGlobal(page->geometry().intersected(preview->rect()).center());
   const int top = page->y();
+  const auto over = [&] { return preview->mapToGlobal(page->geometry().intersected(preview->rect()).center()); };
 
-  p.input.Wheel(over, -1);  // towards the user: further down the page
+  p.input.Wheel(over(), -1);  // towards the user: further down the page
   ASSERT_TRUE(WaitFor([&] { return down->value() > 0; })) << "the wheel did not scroll";
   EXPECT_LT(page->y(), top);
   const int one_notch = down->value();
-  p.input.Wheel(over, -1);
+  p.input.Wheel(over(), -1);
   EXPECT_TRUE(WaitFor([&] { return down->value() == std::min(2 * one_notch, down->maximum()); }));
-  p.input.Wheel(over, 2);
+  p.input.Wheel(over(), 2);
   EXPECT_TRUE(WaitFor([&] { return down->value() == 0 && page->y() == top; }));
   EXPECT_EQ(across->value(), 0);
 
-  p.input.Wheel(over, -1, {XK_Shift_L});
+  p.input.Wheel(over(), -1, {XK_Shift_L});
   EXPECT_TRUE(WaitFor([&] { return across->value() > 0; })) << "Shift+wheel did not scroll across";
   EXPECT_EQ(down->value(), 0);
-  p.input.Wheel(over, 1, {XK_Shift_L});
+  p.input.Wheel(over(), 1, {XK_Shift_L});
   EXPECT_TRUE(WaitFor([&] { return across->value() == 0; }));
 }
 
