@@ -66,7 +66,7 @@ TEST(OpenGivenFile, AFileItCannotTakeIsReportedAndTheListStaysEmpty) {
       {dir.Write("picture.png", "\x89PNG\r\n\x1A\n"), "File does not contain a Kivrel word list or puzzle",
        "Kivrel Error"},
       {dir.Write("zoo.kvp", "1\tZoo\r\nLION\r\n"), "File does not contain a Kivrel puzzle", "Kivrel Error"},
-      {dir.Write("photo.kvl", std::string("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00\x01\x01", 15)),
+      {dir.Write("photo.kvl", std::string("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00\x01\x01", 13)),
        "File does not contain a Kivrel word list - it holds bytes that are not text", "Kivrel Error"}};
   for (const auto& [path, message, title] : cases) {
     app.dialogs.ExpectMessage(MessageAnswer::Ok, message);
