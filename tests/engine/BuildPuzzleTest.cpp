@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "BuildHelpers.h"
 #include "commands/BuildCommands.h"
 #include "display/GridViews.h"
@@ -19,11 +21,36 @@ using testing::TestApp;
 
 const std::vector<std::string> kAnimals = {"KANGAROO", "WOMBAT", "EMU", "KOALA"};
 
+struct Puzzle : TestApp {
+  Puzzle(const std::vector<std::string>& words, int size, std::uint64_t seed) {
+    SetUpPuzzle(*this, words, size, size, seed);
+  }
+  explicit Puzzle(std::uint64_t seed = 2) : Puzzle(kAnimals, 9, seed) {}
+  BuildOutcome Build(long long attempts = 0) {
+    BuildLimits limits;
+    limits.MaxAttempts = attempts;
+    return BuildPuzzle(ctx, limits);
+  }
+  // Runs `act` once, when events run for the n-th time.
+  void OnYield(int n, std::function<void()> act) {
+    pump.on_yield = [this, n, act] {
+      if (pump.yields == n) act();
+    };
+  }
+  void CancelAt(int n) {
+    OnYield(n, [this] { ctx.state.CancelRequested = kTrue; });
+  }
+  void StopWhen(std::string op, int remaining) {
+    ctx.state.StopRemainingOperator = std::move(op);
+    ctx.state.StopRemainingCount = static_cast<i16>(remaining);
+  }
+  const Form& Main() { return ctx.MainForm(); }
+};
+
 // Four words of three different letters in a 3 x 3 grid without diagonals: three fill
 // the rows (or the columns) and the fourth fits nowhere.
-struct FullGrid : TestApp {
-  explicit FullGrid(i16 restart = 0, i16 stop = 0) {
-    SetUpPuzzle(*this, {"ABC", "DEF", "GHI", "JKL"}, 3, 3, 1);
+struct FullGrid : Puzzle {
+  explicit FullGrid(i16 restart = 0, i16 stop = 0) : Puzzle({"ABC", "DEF", "GHI", "JKL"}, 3, 1) {
     ctx.state.IncludeDiagonals = 0;
     ctx.state.RestartOnFirstReject = restart;
     ctx.state.StopOnFirstReject = stop;
@@ -31,60 +58,52 @@ struct FullGrid : TestApp {
 };
 
 // ABCD, then words that cannot cross it in a 4 x 4 grid: the empty cells go 12, 10, ...
-struct NoCrossings : TestApp {
-  NoCrossings(std::vector<std::string> more, std::string op, int remaining) {
+struct NoCrossings : Puzzle {
+  NoCrossings(std::vector<std::string> more, std::string op, int remaining) : Puzzle(WithABCD(more), 4, 3) {
+    StopWhen(std::move(op), remaining);
+  }
+  static std::vector<std::string> WithABCD(std::vector<std::string> more) {
     more.insert(more.begin(), "ABCD");
-    SetUpPuzzle(*this, more, 4, 4, 3);
-    ctx.state.StopRemainingOperator = std::move(op);
-    ctx.state.StopRemainingCount = static_cast<i16>(remaining);
+    return more;
   }
 };
 
-BuildOutcome BuildWithLimit(AppContext& ctx, long long attempts) {
-  BuildLimits limits;
-  limits.MaxAttempts = attempts;
-  return BuildPuzzle(ctx, limits);
-}
-
 TEST(BuildPuzzle, OrdersLongestFirstInListOrderAndEntriesWithoutAWordTakeNoPart) {
-  TestApp app;
-  SetUpPuzzle(app, {"OX", "CAT", "???", "ELEPHANT", "DOG", "EMU", "GIRAFFE"}, 10, 10, 1);
-  EXPECT_EQ(BuildPuzzle(app.ctx).End, BuildEnd::Finished);
+  Puzzle app({"OX", "CAT", "???", "ELEPHANT", "DOG", "EMU", "GIRAFFE"}, 10, 1);
+  EXPECT_EQ(app.Build().End, BuildEnd::Finished);
   const std::vector<i16>& order = app.ctx.state.BuildOrder;
   EXPECT_EQ(std::vector<i16>(order.begin(), order.begin() + 7), (std::vector<i16>{0, 3, 6, 2, 4, 5, 1}));
   EXPECT_EQ(app.ctx.state.InsertedCount, 6);
   EXPECT_EQ(app.ctx.state.Words[7].Status, kStatusNotPlaced);  // the blank record "???" left
   ExpectConsistent(app.ctx);
 
-  TestApp nothing;
-  SetUpPuzzle(nothing, {"!!!", "[note only]"}, 5, 5, 1);
-  EXPECT_EQ(BuildPuzzle(nothing.ctx).End, BuildEnd::NotStarted);
+  Puzzle nothing({"!!!", "[note only]"}, 5, 1);
+  EXPECT_EQ(nothing.Build().End, BuildEnd::NotStarted);
   EXPECT_EQ(nothing.ctx.state.PuzzleBuilt, 0);
 }
 
 // While it runs the commands are a build's and the panel holds the counts as they stand
 // each time events run; it ends with the puzzle ready, sized once, and a beep.
 TEST(BuildPuzzle, RunsInTheBuildingStateShowingTheCountsAndEndsPuzzleReady) {
-  TestApp app;
-  SetUpPuzzle(app, kAnimals, 9, 9, 4);
+  Puzzle app(4);
   int sized = 0, checked = 0;
   app.ctx.SizePuzzleDisplay = [&] { ++sized; };
   app.ctx.state.BlanksFilled = kTrue;
-  Form& main = app.ctx.MainForm();
   app.pump.on_yield = [&] {
     const PuzzleState& s = app.ctx.state;
-    ASSERT_TRUE(BuildRunning(app.ctx) && main.Enabled(frmKV_Puzzle::cmdCancel) &&
-                !main.Enabled(frmKV_Puzzle::mnuBuild));
-    ASSERT_EQ(main.Text(frmKV_Puzzle::lblInsertedCount), FormatPicture(s.InsertedCount, kCountPicture));
-    ASSERT_EQ(main.Text(frmKV_Puzzle::lblSpacesRemaining), FormatPicture(s.SpacesRemaining, kCountPicture));
-    ASSERT_EQ(main.Text(frmKV_Puzzle::lblMatches), FormatPicture(s.JunctionCount, kJunctionPicture));
+    ASSERT_TRUE(BuildRunning(app.ctx) && app.Main().Enabled(frmKV_Puzzle::cmdCancel) &&
+                !app.Main().Enabled(frmKV_Puzzle::mnuBuild));
+    ASSERT_EQ(app.Main().Text(frmKV_Puzzle::lblInsertedCount) + "/" +
+                  app.Main().Text(frmKV_Puzzle::lblSpacesRemaining) + "/" + app.Main().Text(frmKV_Puzzle::lblMatches),
+              FormatPicture(s.InsertedCount, kCountPicture) + "/" + FormatPicture(s.SpacesRemaining, kCountPicture) +
+                  "/" + FormatPicture(s.JunctionCount, kJunctionPicture));
     ++checked;
   };
-  EXPECT_EQ(BuildPuzzle(app.ctx).End, BuildEnd::Finished);
+  EXPECT_EQ(app.Build().End, BuildEnd::Finished);
   EXPECT_GT(checked, 4);
-  EXPECT_FALSE(BuildRunning(app.ctx));
   EXPECT_EQ(sized, 1);
-  EXPECT_TRUE(main.Visible() && !main.Enabled(frmKV_Puzzle::cmdCancel) && main.Enabled(frmKV_Puzzle::mnuFillinBlanks));
+  EXPECT_TRUE(!BuildRunning(app.ctx) && app.Main().Visible() && !app.Main().Enabled(frmKV_Puzzle::cmdCancel) &&
+              app.Main().Enabled(frmKV_Puzzle::mnuFillinBlanks));
   EXPECT_EQ(std::tie(app.ctx.state.PuzzleBuilt, app.ctx.state.BlanksFilled), std::make_tuple(kTrue, i16{0}));
   EXPECT_EQ(app.beeper.beeps, 1);
   ExpectConsistent(app.ctx);
@@ -92,7 +111,7 @@ TEST(BuildPuzzle, RunsInTheBuildingStateShowingTheCountsAndEndsPuzzleReady) {
 
 TEST(BuildPuzzle, ARejectIsCountedOrStopsTheBuild) {
   FullGrid counted;
-  BuildPuzzle(counted.ctx);
+  counted.Build();
   EXPECT_EQ(counted.ctx.state.Words[4].Status, kStatusRejected);
   EXPECT_EQ(counted.beeper.beeps, 0);
   ExpectConsistent(counted.ctx);  // counted and shown
@@ -101,21 +120,20 @@ TEST(BuildPuzzle, ARejectIsCountedOrStopsTheBuild) {
   // file may hold both), the stop wins.
   for (i16 restart : {0, 1}) {
     FullGrid stopped(restart, 1);
-    BuildOutcome outcome = BuildWithLimit(stopped.ctx, 5);
+    BuildOutcome outcome = stopped.Build(5);
     EXPECT_EQ(std::tie(outcome.End, outcome.Attempts), std::make_tuple(BuildEnd::Finished, 1LL)) << restart;
-    EXPECT_EQ(stopped.beeper.beeps, 0);
-    EXPECT_EQ(std::tie(stopped.ctx.state.RejectedCount, stopped.ctx.state.PuzzleBuilt), std::make_tuple(i16{1}, kTrue));
+    EXPECT_EQ(std::tie(stopped.beeper.beeps, stopped.ctx.state.RejectedCount, stopped.ctx.state.PuzzleBuilt),
+              std::make_tuple(0, i16{1}, kTrue));
     EXPECT_EQ(stopped.ctx.state.Words[4].Status, kStatusRejected);
     ExpectConsistent(stopped.ctx);
   }
 
   // A stop early in the list leaves every word not yet tried out as well: four rows of
   // four letters, none shared, fill the grid, and neither short word finds room.
-  TestApp early;
-  SetUpPuzzle(early, {"ABCD", "EFGH", "IJKL", "MNOP", "QR", "ST"}, 4, 4, 3);
+  Puzzle early({"ABCD", "EFGH", "IJKL", "MNOP", "QR", "ST"}, 4, 3);
   early.ctx.state.IncludeDiagonals = 0;
   early.ctx.state.StopOnFirstReject = 1;
-  BuildPuzzle(early.ctx);
+  early.Build();
   EXPECT_EQ(early.ctx.state.InsertedCount + early.ctx.state.RejectedCount, 6);
   EXPECT_GE(early.ctx.state.RejectedCount, 2);
   ExpectConsistent(early.ctx);
@@ -123,21 +141,19 @@ TEST(BuildPuzzle, ARejectIsCountedOrStopsTheBuild) {
 
 TEST(BuildPuzzle, AnImpossibleRestartRepeatsUntilCancelOrALimitAndKeepsTheFirstOfTheBest) {
   FullGrid cancelled(1);
-  cancelled.pump.on_yield = [&] {
-    if (cancelled.pump.yields == 500) cancelled.ctx.state.CancelRequested = kTrue;
-  };
-  BuildOutcome outcome = BuildPuzzle(cancelled.ctx);
+  cancelled.CancelAt(500);
+  BuildOutcome outcome = cancelled.Build();
   EXPECT_EQ(outcome.End, BuildEnd::Cancelled);
   EXPECT_GT(outcome.Attempts, 10);
 
   // Every attempt places three words: they tie, and the first of them is kept.
   FullGrid limited(1), first(1);
-  outcome = BuildWithLimit(limited.ctx, 7);
+  outcome = limited.Build(7);
   EXPECT_EQ(std::tie(outcome.End, outcome.Attempts), std::make_tuple(BuildEnd::GaveUp, 7LL));
   EXPECT_EQ(limited.ctx.state.InsertedCount, 3);
   EXPECT_EQ(limited.ctx.state.Words[4].Status, kStatusRejected);  // the word that restarted it
   ExpectConsistent(limited.ctx);
-  BuildWithLimit(first.ctx, 1);
+  first.Build(1);
   EXPECT_EQ(GridText(limited.ctx.state), GridText(first.ctx.state));
 
   FullGrid timed(1);
@@ -153,8 +169,8 @@ TEST(BuildPuzzle, SpacesRemainingRules) {
     int remaining;
     long long limit;
     BuildEnd end;
-    long long attempts;  // 0: any
-    int spaces;          // -1: any
+    long long attempts;
+    int spaces;  // -1: any
     int beeps;
   };
   const Case cases[] = {
@@ -173,40 +189,31 @@ TEST(BuildPuzzle, SpacesRemainingRules) {
   for (const Case& c : cases) {
     NoCrossings app(c.more, c.op, c.remaining);
     SCOPED_TRACE(::testing::Message() << c.more.size() << " more, \"" << c.op << "\" " << c.remaining);
-    const BuildOutcome outcome = BuildWithLimit(app.ctx, c.limit);
-    EXPECT_EQ(std::tie(outcome.End, outcome.Attempts), std::tie(c.end, c.attempts));
-    if (c.spaces >= 0) {
-      EXPECT_EQ(app.ctx.state.SpacesRemaining, c.spaces);
-    }
-    EXPECT_EQ(app.beeper.beeps, c.beeps);
-    if (c.spaces == 10 && c.more.size() == 2) {
-      EXPECT_EQ(app.ctx.state.Words[3].Status, kStatusNotPlaced);
-    }
+    const BuildOutcome outcome = app.Build(c.limit);
+    EXPECT_EQ(std::tie(outcome.End, outcome.Attempts, app.beeper.beeps), std::tie(c.end, c.attempts, c.beeps));
+    EXPECT_TRUE(c.spaces < 0 || app.ctx.state.SpacesRemaining == c.spaces) << app.ctx.state.SpacesRemaining;
+    // Reaching the count ends the build before the next word is tried.
+    EXPECT_TRUE(c.spaces != 10 || c.more.size() != 2 || app.ctx.state.Words[3].Status == kStatusNotPlaced);
   }
   NoCrossings quiet({"EF", "GH"}, "=", 10);  // a stop by the rule beeps unless the sound is off
   quiet.ctx.MainForm().SetChecked(frmKV_Puzzle::mnuSound, false);
-  BuildPuzzle(quiet.ctx);
+  quiet.Build();
   EXPECT_EQ(quiet.beeper.beeps, 0);
 }
 
 TEST(BuildPuzzle, EveryAttemptStartsWithoutOutlinesOrJunctions) {
   // The marks are set in the middle of the first attempt; the later ones must clear them.
   NoCrossings restarted({"EFG", "HI"}, "=", 10);  // every attempt is abandoned
-  restarted.pump.on_yield = [&] {
-    if (restarted.pump.yields != 1) return;
-    restarted.ctx.state.OutlinesShown = kTrue;
-    restarted.ctx.state.JunctionsShown = kTrue;
-  };
-  EXPECT_EQ(BuildWithLimit(restarted.ctx, 3).Attempts, 3);
+  restarted.OnYield(1, [&] { restarted.ctx.state.OutlinesShown = restarted.ctx.state.JunctionsShown = kTrue; });
+  EXPECT_EQ(restarted.Build(3).Attempts, 3);
   EXPECT_EQ(std::tie(restarted.ctx.state.OutlinesShown, restarted.ctx.state.JunctionsShown),
             std::make_tuple(i16{0}, i16{0}));
 
   // So the first Outline after a rebuild draws the rings.
-  TestApp app;
-  SetUpPuzzle(app, kAnimals, 9, 9, 4);
-  BuildPuzzle(app.ctx);
+  Puzzle app(4);
+  app.Build();
   ToggleOutlines(app.ctx);
-  BuildPuzzle(app.ctx);
+  app.Build();
   app.picture.ops.clear();
   ToggleOutlines(app.ctx);
   EXPECT_FALSE(app.picture.OfKind(DrawOp::Kind::Arc).empty());
@@ -222,42 +229,37 @@ TEST(RunBuild, WithNobodyWatchingBuildsWhatTheBuildCommandBuilds) {
       {too_many, 3, 1, 0, 4, BuildEnd::GaveUp},  // the best attempt put back
       {too_many, 3, 0, 1, 0, BuildEnd::Finished}};
   for (const auto& [words, size, restart, stop, attempts, end] : cases) {
-    TestApp window, bare;
-    for (TestApp* app : {&window, &bare}) {
-      SetUpPuzzle(*app, words, size, size, 7);
+    Puzzle window(words, size, 7), bare(words, size, 7);
+    for (Puzzle* app : {&window, &bare}) {
       app->ctx.state.RestartOnFirstReject = restart;
       app->ctx.state.StopOnFirstReject = stop;
     }
-    BuildLimits limits;
-    limits.MaxAttempts = attempts;
-    const BuildOutcome shown = BuildPuzzle(window.ctx, limits);
+    const BuildOutcome shown = window.Build(attempts);
     BuildWordTable(bare.ctx);
     bare.picture.ops.clear();
-    const std::string labels = bare.ctx.MainForm().Text(frmKV_Puzzle::lblSpacesRemaining);
+    const std::string labels = bare.Main().Text(frmKV_Puzzle::lblSpacesRemaining);
     BuildProgress nobody;
+    BuildLimits limits;
+    limits.MaxAttempts = attempts;
     const BuildOutcome unseen = RunBuild(bare.ctx.state, bare.ctx.rng, nobody, limits);
 
     EXPECT_EQ(std::tie(unseen.End, unseen.Attempts), std::tie(shown.End, shown.Attempts));
     EXPECT_EQ(unseen.End, end);
-    const PuzzleState &a = window.ctx.state, &b = bare.ctx.state;
-    EXPECT_TRUE(a.Grid == b.Grid) << GridText(a) << "\n" << GridText(b);
-    EXPECT_TRUE(a.Words == b.Words);
-    EXPECT_EQ(std::tie(a.InsertedCount, a.RejectedCount, a.JunctionCount, a.SpacesRemaining, a.LettersRemaining),
-              std::tie(b.InsertedCount, b.RejectedCount, b.JunctionCount, b.SpacesRemaining, b.LettersRemaining));
-    EXPECT_EQ(window.ctx.rng.Next(), bare.ctx.rng.Next());
+    // The grid, the places, the counts and the next draw.
+    EXPECT_EQ(testing::BuildDigest(bare.ctx), testing::BuildDigest(window.ctx)) << GridText(bare.ctx.state);
+    EXPECT_TRUE(window.ctx.state.Words == bare.ctx.state.Words);
     EXPECT_TRUE(bare.picture.ops.empty());
     EXPECT_EQ(std::tie(bare.pump.yields, bare.beeper.beeps), std::make_tuple(0, 0));
-    EXPECT_EQ(bare.ctx.MainForm().Text(frmKV_Puzzle::lblSpacesRemaining), labels);
+    EXPECT_EQ(bare.Main().Text(frmKV_Puzzle::lblSpacesRemaining), labels);
   }
 }
 
 TEST(BuildPuzzle, TwoStartsWithoutASeedMakeDifferentPuzzles) {
   std::vector<std::string> grids;
   for (int start = 0; start < 2; ++start) {
-    TestApp app;
-    SetUpPuzzle(app, {"KANGAROO", "WOMBAT", "EMU", "KOALA", "DINGO", "PLATYPUS"}, 12, 12, 0);
+    Puzzle app({"KANGAROO", "WOMBAT", "EMU", "KOALA", "DINGO", "PLATYPUS"}, 12, 0);
     StartUp(app.ctx);  // again, without a seed: the clock chooses
-    BuildPuzzle(app.ctx);
+    app.Build();
     grids.push_back(GridText(app.ctx.state));
   }
   EXPECT_NE(grids[0], grids[1]);
@@ -265,49 +267,38 @@ TEST(BuildPuzzle, TwoStartsWithoutASeedMakeDifferentPuzzles) {
 
 TEST(BuildPuzzle, CancelEndsTheBuildAtOnceKeepingWhatWasPlaced) {
   for (int at : {1, 2, 40, 41}) {
-    TestApp app;
-    SetUpPuzzle(app, {"KANGAROO", "WOMBAT", "EMU", "KOALA", "DINGO", "CASSOWARY"}, 10, 10, 8);
-    app.pump.on_yield = [&] {
-      if (app.pump.yields == at) app.ctx.state.CancelRequested = kTrue;
-    };
-    EXPECT_EQ(BuildPuzzle(app.ctx).End, BuildEnd::Cancelled) << at;
-    EXPECT_EQ(app.pump.yields, at);
-    EXPECT_EQ(app.ctx.state.PuzzleBuilt, kTrue);
-    EXPECT_FALSE(app.ctx.MainForm().Enabled(frmKV_Puzzle::cmdCancel));
-    EXPECT_EQ(app.beeper.beeps, 0);
+    Puzzle app({"KANGAROO", "WOMBAT", "EMU", "KOALA", "DINGO", "CASSOWARY"}, 10, 8);
+    app.CancelAt(at);
+    EXPECT_EQ(app.Build().End, BuildEnd::Cancelled) << at;
+    EXPECT_EQ(std::tie(app.pump.yields, app.ctx.state.PuzzleBuilt, app.beeper.beeps), std::make_tuple(at, kTrue, 0));
+    EXPECT_FALSE(app.Main().Enabled(frmKV_Puzzle::cmdCancel));
     ExpectConsistent(app.ctx);
   }
   // One word and a rule no attempt meets: each attempt yields once, after its first
   // word, and the next attempt must not forget a Cancel pressed there.
-  TestApp app;
-  SetUpPuzzle(app, {"CAT"}, 5, 5, 1);
-  app.ctx.state.StopRemainingOperator = "<";
-  app.ctx.state.StopRemainingCount = 3;
-  app.pump.on_yield = [&] { app.ctx.state.CancelRequested = kTrue; };
-  EXPECT_EQ(BuildPuzzle(app.ctx).Attempts, 1);
+  Puzzle app({"CAT"}, 5, 1);
+  app.StopWhen("<", 3);
+  app.CancelAt(1);
+  EXPECT_EQ(app.Build().Attempts, 1);
 }
 
 TEST(AfterBuild, RunsAtOnceWithoutABuildOtherwiseAfterTheCancelledBuildEnds) {
-  TestApp app;
-  SetUpPuzzle(app, kAnimals, 9, 9, 2);
-  int ran = 0;
-  AfterBuild(app.ctx, [&] { ++ran; });
-  EXPECT_EQ(ran, 1);
-
+  Puzzle app;
   std::vector<std::string> seen;
-  app.pump.on_yield = [&] {
-    if (app.pump.yields != 3) return;
+  AfterBuild(app.ctx, [&] { seen.push_back("at once"); });
+  app.OnYield(3, [&] {
     EXPECT_EQ(BuildPuzzle(app.ctx).End, BuildEnd::NotStarted);  // one build at a time
     AfterBuild(app.ctx, [&] {
       seen.push_back(BuildRunning(app.ctx) ? "running" : "ended");
       seen.push_back(app.ctx.state.PuzzleBuilt ? "built" : "not built");
-      seen.push_back(app.ctx.MainForm().Enabled(frmKV_Puzzle::cmdCancel) ? "cancel on" : "cancel off");
+      seen.push_back(app.Main().Enabled(frmKV_Puzzle::cmdCancel) ? "cancel on" : "cancel off");
     });
     AfterBuild(app.ctx, [&] { seen.push_back("second"); });
-    EXPECT_TRUE(seen.empty());
-  };
-  EXPECT_EQ(BuildPuzzle(app.ctx).End, BuildEnd::Cancelled);
-  EXPECT_EQ(seen, (std::vector<std::string>{"ended", "built", "cancel off", "second"}));
+    EXPECT_EQ(seen.size(), 1u);
+    app.ctx.state.CancelRequested = kTrue;
+  });
+  EXPECT_EQ(app.Build().End, BuildEnd::Cancelled);
+  EXPECT_EQ(seen, (std::vector<std::string>{"at once", "ended", "built", "cancel off", "second"}));
 }
 
 // The list emptied, or the size changed, under a build: the half-built puzzle goes and
@@ -315,22 +306,18 @@ TEST(AfterBuild, RunsAtOnceWithoutABuildOtherwiseAfterTheCancelledBuildEnds) {
 TEST(BuildPuzzle, AListOrSizeChangedUnderTheBuildDropsThePuzzle) {
   for (bool emptied : {true, false}) {
     SCOPED_TRACE(emptied ? "list emptied" : "size changed");
-    TestApp app;
-    SetUpPuzzle(app, kAnimals, 9, 9, 2);
-    app.pump.on_yield = [&] {
-      if (app.pump.yields != 5) return;
+    Puzzle app;
+    app.OnYield(5, [&] {
       if (emptied) {
         app.ctx.list.Clear();
         UpdateWordCount(app.ctx);
       } else {
         app.ctx.state.PuzzleWidth = app.ctx.state.PuzzleHeight = 12;
       }
-    };
-    EXPECT_EQ(BuildPuzzle(app.ctx).End, BuildEnd::Interrupted);
-    const Form& main = app.ctx.MainForm();
-    EXPECT_FALSE(BuildRunning(app.ctx));
-    EXPECT_EQ(app.ctx.state.PuzzleBuilt, 0);
-    EXPECT_FALSE(main.IsVisible(frmKV_Puzzle::picPuzzle));
+    });
+    EXPECT_EQ(app.Build().End, BuildEnd::Interrupted);
+    const Form& main = app.Main();
+    EXPECT_TRUE(!BuildRunning(app.ctx) && !app.ctx.state.PuzzleBuilt && !main.IsVisible(frmKV_Puzzle::picPuzzle));
     EXPECT_EQ(main.Enabled(frmKV_Puzzle::mnuBuild) && main.Enabled(frmKV_Puzzle::mnuAttributes) &&
                   main.Enabled(frmKV_Puzzle::cmdViewList),
               !emptied);
@@ -340,12 +327,11 @@ TEST(BuildPuzzle, AListOrSizeChangedUnderTheBuildDropsThePuzzle) {
 
   // An edit of the list under the build changes no word of it; the next build reads it.
   NoCrossings app({"EFG", "HI"}, "=", 10);  // restarts at every attempt
-  app.pump.on_yield = [&] {
-    if (app.pump.yields != 1) return;
+  app.OnYield(1, [&] {
     app.ctx.list.SetList(0, "HIPPOPOTAMUS");
     app.ctx.state.WordTableStale = kTrue;
-  };
-  EXPECT_EQ(BuildWithLimit(app.ctx, 3).Attempts, 3);
+  });
+  EXPECT_EQ(app.Build(3).Attempts, 3);
   EXPECT_EQ(app.ctx.state.Words[1].Text, "ABCD");
   EXPECT_EQ(app.ctx.state.WordTableStale, kTrue);
 }
