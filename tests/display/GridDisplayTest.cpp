@@ -24,72 +24,61 @@ struct Display : ::testing::Test {
 
   Form& form() { return app.ctx.MainForm(); }
   const DisplayMetrics& metrics() { return app.ctx.display; }
-  void SetPuzzle(int width, int height) {
+  void Size(int width, int height) {
     app.ctx.state.PuzzleWidth = static_cast<i16>(width);
     app.ctx.state.PuzzleHeight = static_cast<i16>(height);
+    SizePuzzleDisplay(app.ctx);
   }
   void SetScreen(int width, int height) { app.metrics = FixedWindowMetrics(width, height); }
   // The font size, cell size and width of "W" the display measured.
   std::tuple<int, int, int> Sizes() { return {metrics().DisplayFontSize, metrics().CellSize, metrics().WideCharWidth}; }
   std::pair<int, int> WindowSize() { return {form().Geometry().Width, form().Geometry().Height}; }
+  Rect Picture() { return form().Bounds(frmKV_Puzzle::picPuzzle); }
 };
 
 TEST_F(Display, WithoutAPuzzleShowsFifteenByFifteenCellsAtTwelvePoints) {
   SizePuzzleDisplay(app.ctx);
   EXPECT_EQ(Sizes(), std::make_tuple(12, 240, 180));
-  EXPECT_EQ(form().Bounds(frmKV_Puzzle::picPuzzle), (Rect{45, 495, 3600, 3600}));
+  EXPECT_EQ(Picture(), (Rect{45, 495, 3600, 3600}));
   EXPECT_TRUE(form().IsVisible(frmKV_Puzzle::picPuzzle));
   EXPECT_TRUE(app.picture.FontName() == "MS Sans Serif" && app.picture.FontBold());
-  // Every character that can stand in a cell is measured, not only A-Z and 0-9.
-  EXPECT_EQ((std::pair<int, int>(metrics().CharWidths['W'], metrics().CharWidths['I'])), std::make_pair(180, 60));
-  EXPECT_EQ(metrics().CharWidths[0xC4], 120);                        // Ä
-  EXPECT_EQ(metrics().CharWidths[UnicodeToCp1252(U'\u0160')], 120);  // Š
-  // And the small letters they may be shown as; nothing else.
-  EXPECT_EQ((std::pair<int, int>(metrics().CharWidths['t'], metrics().CharWidths[0xE4])), std::make_pair(60, 120));
-  EXPECT_EQ(metrics().CharWidths['~'], 0);
+  // Every character that can stand in a cell is measured, and the small letters they
+  // may be shown as (W, I, Ä, Š, t, ä); nothing else (~).
+  const auto& widths = metrics().CharWidths;
+  EXPECT_EQ((std::vector<int>{widths['W'], widths['I'], widths[0xC4], widths[UnicodeToCp1252(U'\u0160')], widths['t'],
+                              widths[0xE4], widths['~']}),
+            (std::vector<int>{180, 60, 120, 120, 60, 120, 0}));
 }
 
 TEST_F(Display, ShrinksTheFontUntilThePuzzleFitsTheScreen) {
   // At s points a 40 x 40 picture is 800s twips: it needs 2670 + 800s across
   // (45 + picture + 2220 frame + 3 x 60 border + 225) and 1395 + 800s down.
-  SetPuzzle(40, 40);
   SetScreen(9000, 20000);
-  SizePuzzleDisplay(app.ctx);
+  Size(40, 40);
   EXPECT_EQ(Sizes(), std::make_tuple(7, 140, 180)) << "the outline radius keeps the 12-point width";
   EXPECT_EQ(metrics().CharWidths['A'], 70) << "letters are measured in the final font";
-  EXPECT_EQ(form().Bounds(frmKV_Puzzle::picPuzzle), (Rect{45, 495, 5600, 5600}));
+  EXPECT_EQ(Picture(), (Rect{45, 495, 5600, 5600}));
   EXPECT_EQ(WindowSize(), std::make_pair(2670 + 5600, 1395 + 5600));
-
   SetScreen(20000, 7000);  // now the height decides: 1395 + 800s <= 7000
-  SizePuzzleDisplay(app.ctx);
+  Size(40, 40);
   EXPECT_EQ(metrics().DisplayFontSize, 7);
-
   SetScreen(3000, 3000);  // even 5 points is too large: 5 points, and the window grows anyway
-  SizePuzzleDisplay(app.ctx);
+  Size(40, 40);
   EXPECT_EQ(Sizes(), std::make_tuple(5, 100, 180));
-  EXPECT_EQ(form().Geometry().Width, 2670 + 4000 + 1600) << "the window never shrinks";
 }
 
 TEST_F(Display, TheWindowOnlyGrowsAndMakesRoomForTheButtonRow) {
-  SetPuzzle(3, 3);
   form().UpdateGeometry({0, 0, 5000, 4000, 4880, 3280});
-  SizePuzzleDisplay(app.ctx);
-  // The button row (6900 + 690 + 2 x 60) is wider than picture and frame.
+  Size(3, 3);  // the button row (6900 + 690 + 2 x 60) is wider than picture and frame
   EXPECT_EQ(WindowSize(), std::make_pair(7710, 5055 + 495 + 720 + 180));
-  EXPECT_EQ(form().Geometry().ScaleWidth, 7710 - 120);
-
-  SetPuzzle(30, 25);  // the resize handler re-anchors the statistics frame to the new width
-  SizePuzzleDisplay(app.ctx);
+  Size(30, 25);  // the resize handler re-anchors the statistics frame to the new width
   EXPECT_EQ(WindowSize(), std::make_pair(45 + 7200 + 2220 + 180 + 225, 6000 + 495 + 720 + 180));
   EXPECT_EQ(form().Bounds(frmKV_Puzzle::fraStats).Left, 45 + 7200 + 180);
-  SetPuzzle(5, 5);
-  SizePuzzleDisplay(app.ctx);
+  Size(5, 5);
   EXPECT_EQ(form().Geometry().Width, 45 + 7200 + 2220 + 180 + 225);
-  EXPECT_EQ(form().Bounds(frmKV_Puzzle::picPuzzle), (Rect{45, 495, 1200, 1200}));
-
-  SetPuzzle(20, 20);
+  EXPECT_EQ(Picture(), (Rect{45, 495, 1200, 1200}));
   window.Resize(40000, 30000);  // far larger than the screen: kept, and no smaller font
-  SizePuzzleDisplay(app.ctx);
+  Size(20, 20);
   EXPECT_EQ(metrics().DisplayFontSize, 12);
   EXPECT_EQ(WindowSize(), std::make_pair(40000, 30000));
 }
@@ -98,16 +87,10 @@ TEST_F(Display, TheWindowGrowsOnlyInsideTheScreen) {
   // 25 x 25 at 12 points needs 8670 x 7395: growing from (6000, 4000) would pass the
   // right and the bottom edge, so the window moves left and up first.
   SetScreen(12000, 9000);
-  FormGeometry g = form().Geometry();
-  g.Left = 6000;
-  g.Top = 4000;
-  form().UpdateGeometry(g);
-  SetPuzzle(25, 25);
-  SizePuzzleDisplay(app.ctx);
-  EXPECT_EQ(metrics().DisplayFontSize, 12);
+  form().UpdateGeometry({6000, 4000, 5000, 4000, 4880, 3280});
+  Size(25, 25);
   const FormGeometry& grown = form().Geometry();
   EXPECT_EQ(std::tie(grown.Left, grown.Top, grown.Width, grown.Height), std::make_tuple(3330, 1605, 8670, 7395));
-  // (A grid too large even at 5 points, up to 99 x 99, is tried on a real screen.)
 }
 
 TEST_F(Display, TheWordListMovesAsideOnlyWhenAPuzzleGrowsTheWindowOverIt) {
@@ -117,7 +100,7 @@ TEST_F(Display, TheWordListMovesAsideOnlyWhenAPuzzleGrowsTheWindowOverIt) {
   list.Show(false);
   window.Resize(9000, 6900);  // the user drags the window over it: it stays
   EXPECT_EQ(list.Geometry().Left, 7900);
-  SetPuzzle(40, 40);  // 12 points: 45 + 9600 + 2220 + 180 + 225 across
+  app.ctx.state.PuzzleWidth = app.ctx.state.PuzzleHeight = 40;  // 12 points: 45 + 9600 + 2220 + 180 + 225
   SizePuzzleWindow(app.ctx);
   EXPECT_EQ(list.Geometry().Left, 12270);
 }
@@ -126,14 +109,15 @@ TEST_F(Display, AMaximisedOrMinimisedWindowIsNotResized) {
   for (int state : {kWindowMaximized, kWindowMinimized}) {
     form().SetWindowState(state);
     FormGeometry before = form().Geometry();
-    SetPuzzle(30, 30);
-    SizePuzzleDisplay(app.ctx);
+    Size(30, 30);
     EXPECT_EQ(form().Geometry(), before);
-    EXPECT_EQ(form().Bounds(frmKV_Puzzle::picPuzzle), (Rect{45, 495, 7200, 7200}));
+    EXPECT_EQ(Picture(), (Rect{45, 495, 7200, 7200}));
     EXPECT_TRUE(form().IsVisible(frmKV_Puzzle::picPuzzle));
   }
 }
 
+// A letter is centred on its first character, in capitals or, with lower case shown,
+// as its small letter centred on its own width.
 TEST_F(Display, DrawCellLetterCentresOnTheFirstCharacter) {
   SizePuzzleDisplay(app.ctx);
   app.picture.ops.clear();
@@ -141,19 +125,13 @@ TEST_F(Display, DrawCellLetterCentresOnTheFirstCharacter) {
   DrawCellLetter(app.ctx, 2, 3, "W");
   DrawCellLetter(app.ctx, 1, 1, "\u00c4");  // Ä, a letter beyond A-Z
   DrawCellLetter(app.ctx, 4, 1, "12");      // centred on the "1", runs to the right
-  auto texts = app.picture.OfKind(DrawOp::Kind::Text);
-  ASSERT_EQ(texts.size(), 4u);
-  EXPECT_EQ(texts[0].x, 480 + 90);
-  EXPECT_EQ(texts[0].y, 240);
-  EXPECT_EQ(texts[1].x, 480 + 30);
-  EXPECT_EQ(std::vector<double>({texts[2].x, texts[3].x, texts[3].y}), std::vector<double>({60, 60, 720}));
-
-  app.ctx.display.CellSize = 241;  // an odd room rounds the left edge down
+  app.ctx.display.CellSize = 241;           // an odd room rounds the left edge down: Int(60.5)
   DrawCellLetter(app.ctx, 1, 2, "A");
-  EXPECT_EQ(app.picture.ops.back().x, 241 + 60);  // Int(60.5)
-}
+  std::vector<std::pair<double, double>> places;
+  for (const DrawOp& op : app.picture.OfKind(DrawOp::Kind::Text)) places.emplace_back(op.x, op.y);
+  EXPECT_EQ(places, (std::vector<std::pair<double, double>>{
+                        {480 + 90, 240}, {480 + 30, 240}, {60, 0}, {60, 720}, {241 + 60, 0}}));
 
-TEST_F(Display, WithLowerCaseShownACellShowsItsSmallLetterCentredOnItsOwnWidth) {
   app.ctx.MainForm().SetChecked(frmKV_Puzzle::mnuLowerCase, true);
   SizePuzzleDisplay(app.ctx);
   app.picture.ops.clear();
@@ -163,8 +141,7 @@ TEST_F(Display, WithLowerCaseShownACellShowsItsSmallLetterCentredOnItsOwnWidth) 
 }
 
 TEST_F(Display, ClearHighlightsTurnsRedLettersBlackAndKeepsWhatIsDrawn) {
-  SetPuzzle(3, 2);
-  SizePuzzleDisplay(app.ctx);
+  Size(3, 2);
   PuzzleState& s = app.ctx.state;
   s.Grid.Create(2, 3);
   s.Grid.At(1, 1).Letter = "C";
