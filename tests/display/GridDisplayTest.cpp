@@ -163,40 +163,26 @@ TEST_F(Display, ClearHighlightsTurnsRedLettersBlackAndKeepsWhatIsDrawn) {
   EXPECT_NO_THROW(ClearHighlights(app.ctx));
 }
 
-// Two placed words crossing at (2, 2): CAT going Right from (2, 1), BAD going Down from (1, 2).
-struct TwoWords : TestApp {
-  TwoWords() {
-    AddEntries({"CAT", "BAD"});
-    testing::MakeGrid(ctx, 4, 4);
-    testing::PlaceWord(ctx, "CAT", 2, 1, 1);
-    testing::PlaceWord(ctx, "BAD", 1, 2, 3);
-  }
-  int Draws() const { return static_cast<int>(picture.OfKind(testing::DrawOp::Kind::Text).size()); }
-};
-
+// A cell stays highlighted until the last shown word through it is hidden: CAT going
+// Right from (2, 1) and BAD going Down from (1, 2) share (2, 2); DOG is not placed.
 TEST(ShowSelectedWord, ShowsOnlyPlacedWordsAndACellStaysHighlightedUntilItsLastShownWordIsHidden) {
-  TwoWords app;
-  app.ctx.state.Words[2].Status = kStatusRejected;  // no entry chosen, or one without a placed word: nothing
-  for (int index : {0, 2, 8}) {
+  TestApp app;
+  app.AddEntries({"CAT", "BAD", "DOG"});
+  testing::MakeGrid(app.ctx, 4, 4);
+  testing::PlaceWord(app.ctx, "CAT", 2, 1, 1);
+  testing::PlaceWord(app.ctx, "BAD", 1, 2, 3);
+  testing::AddUnplacedWord(app.ctx, "DOG");
+  // The entry chosen, shown or hidden, then the letters drawn so far and the words
+  // showing the shared cell. No entry, one not placed or one past the table: nothing.
+  const std::tuple<int, WriteMode, int, int> steps[] = {
+      {0, WriteMode::Show, 0, 0}, {3, WriteMode::Show, 0, 0}, {8, WriteMode::Show, 0, 0},  {1, WriteMode::Show, 3, 1},
+      {2, WriteMode::Show, 6, 2}, {2, WriteMode::Hide, 8, 1}, {1, WriteMode::Hide, 11, 0}, {1, WriteMode::Hide, 11, 0}};
+  for (auto [index, mode, draws, shared] : steps) {
     app.ctx.state.SelectedWordIndex = static_cast<i16>(index);
-    ShowSelectedWord(app.ctx, WriteMode::Show);
+    ShowSelectedWord(app.ctx, mode);
+    EXPECT_EQ(app.picture.OfKind(DrawOp::Kind::Text).size(), static_cast<std::size_t>(draws)) << index;
+    EXPECT_EQ(app.ctx.state.Grid.At(2, 2).ShowCount, shared) << index;
   }
-  EXPECT_EQ(app.Draws(), 0);
-  app.ctx.state.Words[2].Status = kStatusPlaced;
-  app.ctx.state.SelectedWordIndex = 1;
-  ShowSelectedWord(app.ctx, WriteMode::Show);
-  app.ctx.state.SelectedWordIndex = 2;
-  ShowSelectedWord(app.ctx, WriteMode::Show);
-  EXPECT_EQ(app.ctx.state.Grid.At(2, 2).ShowCount, 2);
-  EXPECT_EQ(app.Draws(), 6);
-  ShowSelectedWord(app.ctx, WriteMode::Hide);  // BAD: its shared cell is still shown
-  EXPECT_EQ(app.Draws(), 8);
-  EXPECT_EQ(app.ctx.state.Grid.At(2, 2).ShowCount, 1);
-  app.ctx.state.SelectedWordIndex = 1;
-  ShowSelectedWord(app.ctx, WriteMode::Hide);
-  EXPECT_EQ(app.Draws(), 11);
-  ShowSelectedWord(app.ctx, WriteMode::Hide);  // hiding again changes nothing
-  EXPECT_EQ(app.Draws(), 11);
   EXPECT_EQ(app.ctx.state.Grid.At(2, 1).ShowCount, 0);
 }
 

@@ -37,20 +37,8 @@ struct Views : ::testing::Test {
   std::vector<DrawOp> Ops(DrawOp::Kind kind) { return app.picture.OfKind(kind); }
 };
 
-void ExpectLine(const DrawOp& op, double x1, double y1, double x2, double y2) {
-  EXPECT_NEAR(op.x, x1, 1e-3);
-  EXPECT_NEAR(op.y, y1, 1e-3);
-  EXPECT_NEAR(op.x2, x2, 1e-3);
-  EXPECT_NEAR(op.y2, y2, 1e-3);
-  EXPECT_EQ(op.color, kBlack);
-}
-
-void ExpectArc(const DrawOp& op, double x, double y, double start, double end) {
-  EXPECT_NEAR(op.x, x, 1e-3);
-  EXPECT_NEAR(op.y, y, 1e-3);
-  EXPECT_NEAR(op.radius, kR, 1e-3);
-  EXPECT_NEAR(op.start, start, 1e-5);
-  EXPECT_NEAR(op.end, end, 1e-5);
+void ExpectNear(const std::vector<double>& got, const std::vector<double>& want) {
+  for (std::size_t i = 0; i < want.size(); ++i) EXPECT_NEAR(got[i], want[i], 1e-3) << i;
 }
 
 TEST_F(Views, EachPlacedWordGetsACapsuleAlongItsDirectionInTwips) {
@@ -80,10 +68,14 @@ TEST_F(Views, EachPlacedWordGetsACapsuleAlongItsDirectionInTwips) {
   for (std::size_t w = 0; w < 5; ++w) {
     const Capsule& c = capsules[w];
     SCOPED_TRACE(w);
-    ExpectLine(lines[2 * w], c.x1 + c.dx, c.y1 + c.dy, c.x2 + c.dx, c.y2 + c.dy);
-    ExpectLine(lines[2 * w + 1], c.x1 - c.dx, c.y1 - c.dy, c.x2 - c.dx, c.y2 - c.dy);
-    ExpectArc(arcs[2 * w], c.x1, c.y1, c.turn * kPi, (c.turn + 1) * kPi);
-    ExpectArc(arcs[2 * w + 1], c.x2, c.y2, (c.turn + 1) * kPi, c.turn * kPi);
+    const DrawOp &one = lines[2 * w], &two = lines[2 * w + 1], &first = arcs[2 * w], &second = arcs[2 * w + 1];
+    ExpectNear({one.x, one.y, one.x2, one.y2}, {c.x1 + c.dx, c.y1 + c.dy, c.x2 + c.dx, c.y2 + c.dy});
+    ExpectNear({two.x, two.y, two.x2, two.y2}, {c.x1 - c.dx, c.y1 - c.dy, c.x2 - c.dx, c.y2 - c.dy});
+    ExpectNear({first.x, first.y, first.radius, first.start, first.end},
+               {c.x1, c.y1, kR, c.turn * kPi, (c.turn + 1) * kPi});
+    ExpectNear({second.x, second.y, second.radius, second.start, second.end},
+               {c.x2, c.y2, kR, (c.turn + 1) * kPi, c.turn * kPi});
+    EXPECT_EQ(one.color, kBlack);
   }
 }
 
@@ -107,47 +99,33 @@ TEST_F(Views, TheTwoTogglesShareThePicture) {
   Place("CAT", 2, 1, 1);
   Place("MAP", 1, 2, 3);
   s.Grid.At(1, 2).ShowCount = 1;  // M belongs to a word the list window shows
-  auto count = [&](DrawOp::Kind kind) { return Ops(kind).size(); };
   std::vector<int> pointers;
   app.ctx.MainForm().Subscribe([&](Control, Property p) {
     if (p == Property::MousePointer) pointers.push_back(app.ctx.MainForm().MousePointer());
   });
-
-  ToggleOutlines(app.ctx);
-  EXPECT_EQ(s.OutlinesShown, kTrue);
-  EXPECT_EQ(count(DrawOp::Kind::Line), 4u);
-
-  ToggleJunctions(app.ctx);
-  EXPECT_EQ(s.JunctionsShown, kTrue);
+  // What a toggle leaves: both flags, whether it cleared the picture first, the lines drawn.
+  auto toggle = [&](void (*command)(AppContext&)) {
+    app.picture.ops.clear();
+    command(app.ctx);
+    const bool cleared = !app.picture.ops.empty() && app.picture.ops.front().kind == DrawOp::Kind::Cls;
+    return std::make_tuple(s.OutlinesShown, s.JunctionsShown, cleared, Ops(DrawOp::Kind::Line).size());
+  };
+  EXPECT_EQ(toggle(ToggleOutlines), std::make_tuple(kTrue, i16{0}, false, 4u));
+  EXPECT_EQ(toggle(ToggleJunctions), std::make_tuple(kTrue, kTrue, false, 0u));
   EXPECT_EQ(app.picture.Texts().back(), "2");
   EXPECT_EQ(pointers, (std::vector<int>{kPointerHourglass, kPointerDefault}));
-
-  // Outlines off clears the picture, junction marks included, but the flag stays.
-  app.picture.ops.clear();
-  ToggleOutlines(app.ctx);
-  EXPECT_EQ(std::make_pair(s.OutlinesShown, s.JunctionsShown), std::make_pair(kFalse, kTrue));
-  EXPECT_EQ(count(DrawOp::Kind::Cls), 1u);
-  EXPECT_EQ(count(DrawOp::Kind::Line), 0u);
+  // Outlines off clears the picture, junction marks included, but the flag stays; a
+  // shown word comes back red.
+  EXPECT_EQ(toggle(ToggleOutlines), std::make_tuple(kFalse, kTrue, true, 0u));
   auto m = app.picture.TextAt(240 + 60, 0);
-  EXPECT_TRUE(m && m->color == kRed) << "a shown word comes back red";
-
+  EXPECT_TRUE(m && m->color == kRed);
   // So the next junction command takes the "off" branch: the plain grid again.
-  app.picture.ops.clear();
-  ToggleJunctions(app.ctx);
-  EXPECT_EQ(s.JunctionsShown, kFalse);
-  EXPECT_EQ(count(DrawOp::Kind::Cls), 1u);
-  EXPECT_EQ(count(DrawOp::Kind::Line), 0u);
-
+  EXPECT_EQ(toggle(ToggleJunctions), std::make_tuple(kFalse, kFalse, true, 0u));
   // Junctions off with outlines on redraws the outlines after clearing.
-  ToggleOutlines(app.ctx);
-  ToggleJunctions(app.ctx);
-  app.picture.ops.clear();
-  ToggleJunctions(app.ctx);
-  ASSERT_FALSE(app.picture.ops.empty());
-  EXPECT_EQ(app.picture.ops.front().kind, DrawOp::Kind::Cls);
-  EXPECT_EQ(count(DrawOp::Kind::Line), 4u);
+  toggle(ToggleOutlines);
+  toggle(ToggleJunctions);
+  EXPECT_EQ(toggle(ToggleJunctions), std::make_tuple(kTrue, kFalse, true, 4u));
   EXPECT_EQ(app.picture.ops.back().kind, DrawOp::Kind::Arc);
-  EXPECT_EQ(s.OutlinesShown, kTrue);
 }
 
 }  // namespace
