@@ -6,6 +6,7 @@
 #include "TestApp.h"
 #include "engine/BuildRun.h"
 #include "files/WordListFile.h"
+#include "commands/WordListCommands.h"
 #include "program/WordTable.h"
 
 namespace kivrel {
@@ -15,14 +16,17 @@ using testing::TestApp;
 
 std::vector<std::string> Entries(const AppContext& ctx) { return ctx.list.Entries(); }
 
+// The word counts the list window and the main window show.
+std::string CountsShown(AppContext& ctx) {
+  return ctx.WordListForm().Text(frmWordList::lblWordCount) + "/" + ctx.MainForm().Text(frmKV_Puzzle::lblWordCount);
+}
+
 TEST(AddTypedEntry, AddsNoBlankTextAndRefusesADuplicateIgnoringCase) {
   TestApp app;
-  EXPECT_FALSE(AddEntry(app.ctx, ""));
-  EXPECT_FALSE(AddEntry(app.ctx, "   "));
+  EXPECT_FALSE(AddEntry(app.ctx, "") || AddEntry(app.ctx, "   "));
   app.ctx.list.SetEditText("   ");
-  AddTypedEntry(app.ctx);  // neither added nor a message
-  ASSERT_TRUE(AddEntry(app.ctx, "APPLE"));
-  ASSERT_TRUE(AddEntry(app.ctx, "pear"));  // as a list file may hold it
+  AddTypedEntry(app.ctx);                                                // neither added nor a message
+  ASSERT_TRUE(AddEntry(app.ctx, "APPLE") && AddEntry(app.ctx, "pear"));  // as a list file may hold them
   for (const char* typed : {"apple", "Pear"}) {
     app.ctx.list.SetEditText(typed);
     app.dialogs.ExpectMessage(MessageAnswer::Ok, "Duplicate word");
@@ -30,31 +34,25 @@ TEST(AddTypedEntry, AddsNoBlankTextAndRefusesADuplicateIgnoringCase) {
     EXPECT_EQ(app.ctx.list.EditText(), typed);  // the edit text stays
   }
   EXPECT_EQ(app.ctx.state.WordTableStale, 0);
-
   app.ctx.list.SetEditText(" apple ");  // the spaces make it a different entry, kept as typed
   AddTypedEntry(app.ctx);
   EXPECT_EQ(Entries(app.ctx), (std::vector<std::string>{"APPLE", "pear", " apple "}));
   EXPECT_EQ(app.ctx.list.List(3) + app.ctx.list.List(-1), "");  // one past either end: nothing
   app.ctx.list.SetListIndex(5);
-  EXPECT_EQ(app.ctx.list.ListIndex(), -1);
-  EXPECT_EQ(app.ctx.list.EditText(), "");
-  EXPECT_EQ(app.ctx.state.WordCount, 3);
+  EXPECT_EQ(std::make_tuple(app.ctx.list.ListIndex(), app.ctx.list.EditText(), app.ctx.state.WordCount),
+            std::make_tuple(-1, std::string(), i16{3}));
   EXPECT_NE(app.ctx.state.WordTableStale, 0);
-  EXPECT_EQ(app.ctx.WordListForm().Text(frmWordList::lblWordCount), "3");
-  EXPECT_EQ(app.ctx.MainForm().Text(frmKV_Puzzle::lblWordCount), "3");
-}
+  EXPECT_EQ(CountsShown(app.ctx), "3/3");
 
-TEST(AddTypedEntry, AFullListRefusesWithAMessage) {
-  TestApp app;
-  std::string long_word(32767, 'A');
-  ASSERT_TRUE(AddEntry(app.ctx, long_word));
-  EXPECT_FALSE(AddEntry(app.ctx, "B"));  // one more letter would pass 16 bits
-  app.ctx.list.SetEditText("B");
-  app.dialogs.ExpectMessage(MessageAnswer::Ok, kListFullMessage);
-  AddTypedEntry(app.ctx);
-  EXPECT_EQ(app.ctx.list.ListCount(), 1);
-  EXPECT_EQ(app.ctx.list.EditText(), "B");
-  EXPECT_TRUE(AddEntry(app.ctx, "[a note only]"));  // notes place no letters
+  // A full list refuses with a message; a note places no letters and still fits.
+  TestApp full;
+  ASSERT_TRUE(AddEntry(full.ctx, std::string(32767, 'A')));
+  EXPECT_FALSE(AddEntry(full.ctx, "B"));  // one more letter would pass 16 bits
+  full.ctx.list.SetEditText("B");
+  full.dialogs.ExpectMessage(MessageAnswer::Ok, kListFullMessage);
+  AddTypedEntry(full.ctx);
+  EXPECT_EQ(std::make_pair(full.ctx.list.ListCount(), full.ctx.list.EditText()), std::make_pair(1, std::string("B")));
+  EXPECT_TRUE(AddEntry(full.ctx, "[a note only]"));
 }
 
 TEST(BuildWordTable, SummarisesTheListCountingCharactersAndSkippingEntriesWithoutAWord) {
@@ -67,30 +65,27 @@ TEST(BuildWordTable, SummarisesTheListCountingCharactersAndSkippingEntriesWithou
   EXPECT_EQ(std::tie(s.WordCount, s.LongestWordLength, s.LongestWordIndex, s.ShortestWordLength, s.LetterCount,
                      s.SpaceCount, s.SpacesRemaining, s.LettersRemaining),
             std::make_tuple(i16{5}, i16{11}, i16{3}, i16{3}, i16{26}, i16{120}, i16{120}, i16{26}));
-  EXPECT_EQ(app.ctx.MainForm().Text(frmKV_Puzzle::lblNbrSpaces), "120");
-  EXPECT_EQ(app.ctx.MainForm().Text(frmKV_Puzzle::lblLettersRemaining), "26");
-  EXPECT_EQ(s.Words[1].Text, "NEWYORK");
-  EXPECT_EQ(s.Words[1].DisplayText, "New York [city]");
-  EXPECT_EQ(s.Words[2].Text, "ONEIL");  // the cells written are the cells counted
-  EXPECT_EQ(s.Words[2].Length, 5);
-  EXPECT_EQ(s.Words[4].Text, "CAT");
-  EXPECT_EQ(s.Words[5].Text, "");  // the entry without a word leaves the last record empty
-  EXPECT_EQ(s.BuildOrder.size(), 6u);
-}
+  EXPECT_EQ(app.ctx.MainForm().Text(frmKV_Puzzle::lblNbrSpaces) + "/" +
+                app.ctx.MainForm().Text(frmKV_Puzzle::lblLettersRemaining),
+            "120/26");
+  // The cells written are the cells counted; the entry without a word leaves the last
+  // record empty.
+  std::vector<std::string> words;
+  for (const WordRecord& w : s.Words) words.push_back(w.Text + "/" + std::to_string(w.Length) + "/" + w.DisplayText);
+  EXPECT_EQ(words, (std::vector<std::string>{"/0/", "NEWYORK/7/New York [city]", "ONEIL/5/O'Neil",
+                                             "CRÈMEBRÛLÉE/11/Crème brûlée", "CAT/3/CAT", "/0/"}));
 
-TEST(BuildWordTable, AnEmptyListChangesOnlyTheSummary) {
-  TestApp app;
-  app.ctx.state.SpaceCount = 5;
-  BuildWordTable(app.ctx);
-  EXPECT_EQ(app.ctx.state.ShortestWordLength, 99);
-  EXPECT_EQ(app.ctx.state.SpaceCount, 5);  // ResetCounts did not run
+  TestApp empty;  // an empty list changes only the summary: ResetCounts does not run
+  empty.ctx.state.SpaceCount = 5;
+  BuildWordTable(empty.ctx);
+  EXPECT_EQ(std::make_pair(empty.ctx.state.ShortestWordLength, empty.ctx.state.SpaceCount),
+            std::make_pair(i16{99}, i16{5}));
 }
 
 TEST(UpdateWordCount, AnEmptiedListDiscardsThePuzzle) {
   TestApp app;
   app.AddEntries({"CAT"});
-  app.ctx.state.PuzzleWidth = 5;
-  app.ctx.state.PuzzleHeight = 5;
+  app.ctx.state.PuzzleWidth = app.ctx.state.PuzzleHeight = 5;
   BuildWordTable(app.ctx);
   app.ctx.state.PuzzleBuilt = kTrue;
   app.ctx.state.EditIndex = 0;
@@ -99,10 +94,8 @@ TEST(UpdateWordCount, AnEmptiedListDiscardsThePuzzle) {
   const PuzzleState& s = app.ctx.state;
   EXPECT_EQ(std::tie(s.WordCount, s.PuzzleBuilt, s.PuzzleWidth, s.EditIndex),
             std::make_tuple(i16{0}, i16{0}, i16{0}, i16{-1}));
-  EXPECT_EQ(app.ctx.WordListForm().Text(frmWordList::lblWordCount), "");
-  EXPECT_EQ(app.ctx.MainForm().Text(frmKV_Puzzle::lblWordCount), "");
   EXPECT_EQ(s.Words.size(), 1u);
-  EXPECT_EQ(app.ctx.MainForm().Text(frmKV_Puzzle::lblNbrSpaces), "");
+  EXPECT_EQ(CountsShown(app.ctx) + app.ctx.MainForm().Text(frmKV_Puzzle::lblNbrSpaces), "/");
   EXPECT_TRUE(!app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuBuild) &&
               app.ctx.WordListForm().Enabled(frmWordList::cmdAdd));  // EmptyList
 }
@@ -114,10 +107,10 @@ TEST(SortWordList, SortsByThePlacedWordIgnoringCaseAndKeepsEqualWordsInOrder) {
   SortWordList(app.ctx);
   EXPECT_EQ(Entries(app.ctx), (std::vector<std::string>{"A", "a", "b", "Mc Intyre", "[a] yak", "zebra [animal]"}));
   EXPECT_NE(app.ctx.state.WordListChanged, 0);
-  EXPECT_EQ(app.ctx.state.Words[2].SortPosition, 3);  // "b" went third
-  EXPECT_EQ(app.ctx.state.Words[5].SortPosition, 2);
-  // The records keep their order and their placed words until the next build.
-  EXPECT_EQ(app.ctx.state.Words[1].Text, "ZEBRA");
+  // The records keep their order and their placed words until the next build: "b"
+  // went third and "[a] yak" fifth.
+  const std::vector<WordRecord>& w = app.ctx.state.Words;
+  EXPECT_EQ(std::tie(w[1].Text, w[2].SortPosition, w[5].SortPosition), std::make_tuple("ZEBRA", i16{3}, i16{2}));
 }
 
 TEST(ComputeDefaultDimensions, FindsASquareForTheList) {
@@ -143,13 +136,9 @@ TEST(ComputeDefaultDimensions, FindsASquareForTheList) {
 TEST(ComputeTrialDimensions, GrowsUntilBuildsPlaceEveryWordAndLeaveTheQuoteItsCells) {
   TestApp app;
   auto parsed = ParseWordList(testing::TempDir::Read(std::string(KIVREL_EXAMPLES_DIR) + "/animals.kvl"));
-  ASSERT_TRUE(parsed);
-  for (const std::string& entry : parsed->Entries) AddEntry(app.ctx, entry);
-  UpdateWordCount(app.ctx);
+  ASSERT_TRUE(parsed && LoadWordList(app.ctx, *parsed, nullptr));
   BuildWordTable(app.ctx);
   PuzzleState& s = app.ctx.state;
-  s.IncludeDiagonals = parsed->Header->IncludeDiagonals;
-  s.BalanceDirections = parsed->Header->BalanceDirections;
   PuzzleState first = s;
   ComputeDefaultDimensions(first);
   for (int quote : {0, 22}) {
