@@ -1,7 +1,7 @@
 // The themed word lists: which files of a folder are themes and which one a name means;
 // and the shipped lists as a teacher gets them: a header that describes them, a
-// sensible length, each word found in one place only, and every word spelled as its
-// language's dictionary spells it.
+// sensible length, each word found in one place only, a whole puzzle at the header's
+// size, and every word spelled as its language's dictionary spells it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,10 +10,14 @@
 
 #include "CliRunner.h"
 #include "TempDir.h"
+#include "commands/BuildCommands.h"
+#include "commands/WordListCommands.h"
 #include "files/FileIO.h"
 #include "files/ThemeLists.h"
 #include "files/WordListFile.h"
 #include "model/Text.h"
+#include "program/HeadlessProgram.h"
+#include "program/StartUp.h"
 
 namespace kivrel {
 namespace {
@@ -58,19 +62,15 @@ std::vector<Shipped> ShippedLists() {
   return shipped;
 }
 
-TEST(ShippedThemes, DescribeThemselvesAndHoldEachWordInOnePlaceOnly) {
+TEST(ShippedThemes, DescribeThemselvesHoldEachWordInOnePlaceOnlyAndMakeWholePuzzles) {
   const std::vector<Shipped> lists = ShippedLists();
   EXPECT_GE(lists.size(), 24u);
   for (const Shipped& theme : lists) {
     SCOPED_TRACE(theme.Name);
     const WordListHeader header = theme.List.Header.value_or(WordListHeader{});
     const std::vector<std::string>& entries = theme.List.Entries;
-    EXPECT_FALSE(header.Title.empty());
-    EXPECT_FALSE(header.Instructions.empty());
-    EXPECT_GT(header.Width, 0);
-    EXPECT_GT(header.Height, 0);
-    EXPECT_GE(entries.size(), 15u);
-    EXPECT_LE(entries.size(), 40u);
+    EXPECT_TRUE(!header.Title.empty() && !header.Instructions.empty() && header.Width > 0 && header.Height > 0);
+    EXPECT_TRUE(entries.size() >= 15 && entries.size() <= 40) << entries.size();
     // Lines end in CR LF, as the program writes them.
     EXPECT_EQ(theme.Bytes.find('\n'), theme.Bytes.find("\r\n") + 1);
     EXPECT_EQ(std::count(theme.Bytes.begin(), theme.Bytes.end(), '\n'), static_cast<long>(entries.size()) + 1);
@@ -93,6 +93,20 @@ TEST(ShippedThemes, DescribeThemselvesAndHoldEachWordInOnePlaceOnly) {
         EXPECT_EQ(other.find(Utf8(backwards)), std::string::npos) << word << " backwards in " << other;
       }
     }
+    // At the header's size, nine seeds of ten place every word at the first attempt.
+    int whole = 0;
+    for (std::uint64_t seed = 1; seed <= 10; ++seed) {
+      HeadlessProgram program;
+      StartUp(program.ctx, seed);
+      ASSERT_TRUE(LoadWordList(program.ctx, theme.List, nullptr));
+      const PuzzleState& s = program.ctx.state;
+      ASSERT_EQ(std::make_pair(s.PuzzleWidth, s.PuzzleHeight), std::make_pair(header.Width, header.Height));
+      BuildLimits limits;
+      limits.MaxAttempts = 1;
+      ASSERT_EQ(BuildPuzzle(program.ctx, limits).End, BuildEnd::Finished);
+      whole += s.InsertedCount == static_cast<int>(entries.size()) && s.RejectedCount == 0;
+    }
+    EXPECT_GE(whole, 9);
   }
 }
 
