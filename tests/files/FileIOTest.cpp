@@ -15,8 +15,22 @@ namespace {
 namespace fs = std::filesystem;
 using testing::TempDir;
 
-TEST(SaveFileAtomically, ReplacesTheFileKeepingItsPermissions) {
+struct Files : ::testing::Test {
   TempDir dir;
+  // A page and its answer key saved together.
+  FileResult<void> SavePage(const std::string& folder, const std::string& page, const std::string& key) {
+    return SaveFilesTogether({{folder + "/page.png", page}, {folder + "/page-key.png", key}});
+  }
+  // A failure as its reason and its kind.
+  static std::string Describe(FileFault fault, const std::string& reason) {
+    return reason + " (" + std::to_string(static_cast<int>(fault)) + ")";
+  }
+  static std::string Failed(const FileResult<void>& saved) {
+    return saved ? "saved" : Describe(saved.Error().Fault, saved.Error().Reason);
+  }
+};
+
+TEST_F(Files, ASaveReplacesTheFileKeepingItsPermissions) {
   const std::string path = dir.File("list.kvl");
   ASSERT_TRUE(SaveFileAtomically(path, "first"));
   fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
@@ -30,8 +44,7 @@ TEST(SaveFileAtomically, ReplacesTheFileKeepingItsPermissions) {
 
 // Only regular files are read, and anything else is refused without waiting on it (a
 // FIFO with no writer would block an open or a read for ever) or reading from it.
-TEST(ReadWholeFile, RefusesWhatIsNotARegularFileAtOnce) {
-  TempDir dir;
+TEST_F(Files, AReadRefusesWhatIsNotARegularFileAtOnce) {
   ASSERT_EQ(::mkfifo(dir.File("fifo").c_str(), 0600), 0);
   fs::create_directory(dir.File("folder"));
   const std::pair<std::string, std::string> cases[] = {{dir.File("fifo"), "Not a regular file"},
@@ -40,18 +53,14 @@ TEST(ReadWholeFile, RefusesWhatIsNotARegularFileAtOnce) {
                                                        {dir.File("missing"), "No such file or directory"}};
   for (const auto& [path, why] : cases) {
     const FileResult<std::string> read = ReadWholeFile(path);
-    ASSERT_FALSE(read) << path;
-    EXPECT_EQ(read.Error().Reason, why) << path;
+    EXPECT_EQ(read ? "read" : read.Error().Reason, why) << path;
   }
-  const FileResult<std::string> read = ReadWholeFile(dir.Write("list.kvl", "CAT\r\n"));
-  ASSERT_TRUE(read);
-  EXPECT_EQ(*read, "CAT\r\n");
+  EXPECT_EQ(ReadWholeFile(dir.Write("list.kvl", "CAT\r\n")).ValueOr(""), "CAT\r\n");
 }
 
 // A link is written through: to the file it names, made when it is not there yet (a
 // relative link counts from the link's folder), and the link stays a link.
-TEST(SaveFileAtomically, WritesThroughLinksAlsoToAFileNotThereYet) {
-  TempDir dir;
+TEST_F(Files, ASaveWritesThroughLinksAlsoToAFileNotThereYet) {
   fs::create_directory(dir.File("lists"));
   fs::create_symlink("lists/zoo.kvl", dir.File("dangling"));
   fs::create_symlink("dangling", dir.File("chain"));
@@ -60,72 +69,58 @@ TEST(SaveFileAtomically, WritesThroughLinksAlsoToAFileNotThereYet) {
   EXPECT_EQ(TempDir::Read(dir.File("lists/zoo.kvl")), "LION\r\n");
   EXPECT_TRUE(SameFile(dir.File("chain"), dir.File("lists/zoo.kvl")));
   EXPECT_FALSE(SameFile(dir.File("chain"), dir.Write("other.kvl", "LION\r\n")));
-
   fs::create_symlink("nowhere/x.kvl", dir.File("no-folder"));
-  const FileResult<void> saved = SaveFileAtomically(dir.File("no-folder"), "x");
-  ASSERT_FALSE(saved);
-  EXPECT_EQ(saved.Error().Fault, FileFault::CannotOpen);
-  EXPECT_EQ(saved.Error().Reason, "No such file or directory");
+  EXPECT_EQ(Failed(SaveFileAtomically(dir.File("no-folder"), "x")),
+            Describe(FileFault::CannotOpen, "No such file or directory"));
   EXPECT_TRUE(fs::is_symlink(dir.File("no-folder")));
 }
 
-// A page and its answer key: the key cannot be written, so the page stays as it was
-// too, and no temporary is left. The failure names the key.
-void ExpectNeitherReplaced(const std::string& folder, const std::string& key_bytes, FileFault fault,
-                           const std::string& why) {
-  const std::string page = folder + "/page.png", key = folder + "/page-key.png";
-  ASSERT_TRUE(SaveFilesTogether({{page, "OLD PAGE"}, {key, "OLD KEY"}}));
+// The key cannot be written, so the page stays as it was too, and no temporary is
+// left. The failure names the key.
+void ExpectNeitherReplaced(Files& t, const std::string& folder, const std::string& key_bytes, const std::string& why) {
+  ASSERT_TRUE(t.SavePage(folder, "OLD PAGE", "OLD KEY"));
   const auto entries = std::distance(fs::directory_iterator(folder), fs::directory_iterator());
-  const FileResult<void> saved = SaveFilesTogether({{page, "NEW PAGE"}, {key, key_bytes}});
+  const FileResult<void> saved = t.SavePage(folder, "NEW PAGE", key_bytes);
   ASSERT_FALSE(saved) << why;
-  EXPECT_EQ(std::tie(saved.Error().Fault, saved.Error().Reason, saved.Error().Path), std::tie(fault, why, key));
-  EXPECT_EQ(TempDir::Read(page), "OLD PAGE") << why;
-  EXPECT_EQ(TempDir::Read(key), "OLD KEY") << why;
+  EXPECT_EQ(std::tie(saved.Error().Fault, saved.Error().Reason, saved.Error().Path),
+            std::make_tuple(FileFault::WriteFailed, why, folder + "/page-key.png"));
+  EXPECT_EQ(TempDir::Read(folder + "/page.png") + TempDir::Read(folder + "/page-key.png"), "OLD PAGEOLD KEY") << why;
   EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), entries) << why;
 }
 
-TEST(SaveFilesTogether, OneFileThatCannotBeWrittenLeavesEveryFileAsItWas) {
-  TempDir dir;
+TEST_F(Files, OneFileThatCannotBeWrittenLeavesEveryFileAsItWas) {
   {
     const testing::FileSizeLimit limit(4096);
-    ExpectNeitherReplaced(dir.File(""), std::string(10000, 'k'), FileFault::WriteFailed, "File too large");
+    ExpectNeitherReplaced(*this, dir.Folder(), std::string(10000, 'k'), "File too large");
   }
   // A folder where the key should go: nothing is written at all.
   TempDir other;
   fs::create_directory(other.File("page-key.png"));
-  const FileResult<void> saved =
-      SaveFilesTogether({{other.File("page.png"), "PAGE"}, {other.File("page-key.png"), "KEY"}});
-  ASSERT_FALSE(saved);
-  EXPECT_EQ(std::tie(saved.Error().Fault, saved.Error().Reason),
-            std::make_tuple(FileFault::CannotOpen, "Is a directory"));
+  EXPECT_EQ(Failed(SavePage(other.Folder(), "PAGE", "KEY")), Describe(FileFault::CannotOpen, "Is a directory"));
   EXPECT_EQ(other.EntryCount(), 1);
 }
 
 // A file system that is really full: a small tmpfs, when this process may mount one.
-TEST(SaveFilesTogether, OnAFullFileSystemNeitherFileIsReplaced) {
-  TempDir dir;
+TEST_F(Files, OnAFullFileSystemNeitherFileIsReplaced) {
   const testing::SmallFileSystem small(dir.File("small"));
   if (!small.Mounted()) GTEST_SKIP() << small.kWhyNot << "; the file-size limit makes writes fail part-way as well";
-  ExpectNeitherReplaced(small.Folder(), std::string(100 * 1024, 'k'), FileFault::WriteFailed,
-                        "No space left on device");
+  ExpectNeitherReplaced(*this, small.Folder(), std::string(100 * 1024, 'k'), "No space left on device");
 }
 
 // Only a rename can still fail once every file is whole: a file with another mounted
 // over it (EBUSY). The files before it are new then, and the error says so.
-TEST(SaveFilesTogether, ARenameThatFailsAfterAnotherIsReportedAsSuch) {
-  TempDir dir;
-  const std::string page = dir.Write("page.png", "OLD PAGE"), key = dir.Write("page-key.png", "OLD KEY");
-  const std::string over = dir.Write("over", "MOUNTED");
+TEST_F(Files, ARenameThatFailsAfterAnotherIsReportedAsSuch) {
+  dir.Write("page.png", "OLD PAGE");
+  const std::string key = dir.Write("page-key.png", "OLD KEY"), over = dir.Write("over", "MOUNTED");
   if (std::system(("mount --bind " + over + " " + key + " 2>/dev/null").c_str()) != 0) {
     GTEST_SKIP() << "cannot mount a file over another here (it needs root)";
   }
-  const FileResult<void> saved = SaveFilesTogether({{page, "NEW PAGE"}, {key, "NEW KEY"}});
+  const FileResult<void> saved = SavePage(dir.Folder(), "NEW PAGE", "NEW KEY");
   EXPECT_EQ(TempDir::Read(key), "MOUNTED");
   EXPECT_EQ(std::system(("umount " + key).c_str()), 0);
   ASSERT_FALSE(saved);
   EXPECT_EQ(std::tie(saved.Error().Fault, saved.Error().Path), std::make_tuple(FileFault::PartlyReplaced, key));
-  EXPECT_EQ(TempDir::Read(page), "NEW PAGE");
-  EXPECT_EQ(TempDir::Read(key), "OLD KEY");
+  EXPECT_EQ(TempDir::Read(dir.File("page.png")) + TempDir::Read(key), "NEW PAGEOLD KEY");
   EXPECT_EQ(dir.EntryCount(), 3);
 }
 
@@ -134,12 +129,8 @@ TEST(Cp1252, RoundTripsEveryByteAndWritesWhatItCannotHoldAsAQuestionMark) {
   for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
   EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(all)), all);
   EXPECT_EQ(Cp1252ToUtf8("\x80\x8A\x9F\xE9"), "€ŠŸé");
-  EXPECT_EQ(UnicodeToCp1252(U'Œ'), 0x8C);
-  EXPECT_EQ(UnicodeToCp1252(U'Ω'), -1);
-  EXPECT_EQ(Utf8ToCp1252("aΩb✓"), "a?b?");
-  EXPECT_EQ(Utf8ToCp1252("a\xFF"
-                         "b"),
-            "a?b");  // a malformed byte too
+  EXPECT_EQ(std::make_pair(UnicodeToCp1252(U'Œ'), UnicodeToCp1252(U'Ω')), std::make_pair(0x8C, -1));
+  EXPECT_EQ(Utf8ToCp1252("aΩb✓\377c"), "a?b??c");  // a malformed byte too
   EXPECT_EQ(UnstorableCharacters({"Straße €", "Łódź", "✓ and Ł again"}), "Ł ź ✓");
   EXPECT_EQ(UnstorableCharacters({"Straße", "Œuvre"}), "");
 }
