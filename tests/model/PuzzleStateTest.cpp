@@ -8,22 +8,16 @@ namespace {
 
 using testing::TestApp;
 
-TEST(StartUp, SetsTheOptionsSizesTheDisplayAndShowsTheMainWindow) {
-  TestApp app;
-  int sized = 0;
-  app.ctx.SizePuzzleDisplay = [&] { ++sized; };
-  StartUp(app.ctx, 1234);
-  const PuzzleState& s = app.ctx.state;
-  EXPECT_EQ(s.IncludeDiagonals, 0);  // stays off until the options are set
-  EXPECT_EQ(sized, 1);
-  EXPECT_TRUE(app.ctx.MainForm().Visible());
-  EXPECT_FALSE(app.ctx.MainForm().ShownModal());
-}
-
-TEST(StartUp, TheSeedDecidesAFairRandomSequence) {
+// Start-up leaves the options off until they are set, sizes the display once and shows
+// the main window, not as a dialog; the seed decides a fair random sequence.
+TEST(StartUp, ShowsTheMainWindowAndTheSeedDecidesAFairRandomSequence) {
   TestApp a, b;
+  int sized = 0;
+  a.ctx.SizePuzzleDisplay = [&] { ++sized; };
   StartUp(a.ctx, 99);
   StartUp(b.ctx, 99);
+  EXPECT_EQ(std::make_pair(a.ctx.state.IncludeDiagonals, sized), std::make_pair(i16{0}, 1));
+  EXPECT_TRUE(a.ctx.MainForm().Visible() && !a.ctx.MainForm().ShownModal());
   int counts[6] = {};
   for (int i = 0; i < 60000; ++i) {
     const float r = a.ctx.rng.Next();
@@ -39,11 +33,8 @@ TEST(StartUp, TheSeedDecidesAFairRandomSequence) {
 TEST(LetterGrid, HasRowAndColumnZeroAndRefusesCellsOutsideOrSizesPastSixteenBits) {
   LetterGrid grid;
   grid.Create(3, 1);
-  EXPECT_EQ(grid.Height(), 3);
-  EXPECT_EQ(grid.Width(), 1);
-  EXPECT_TRUE(grid.At(0, 0).Letter.empty());
-  EXPECT_FALSE(grid.Contains(0, 1));
-  EXPECT_TRUE(grid.Contains(3, 1));
+  EXPECT_EQ(std::make_pair(grid.Height(), grid.Width()), std::make_pair(3, 1));
+  EXPECT_TRUE(grid.At(0, 0).Letter.empty() && !grid.Contains(0, 1) && grid.Contains(3, 1));
   EXPECT_THROW(grid.At(4, 1), std::out_of_range);
   EXPECT_THROW(grid.At(1, 2), std::out_of_range);
   EXPECT_THROW(grid.Create(200, 200), std::invalid_argument);  // 40000 cells pass 16 bits
