@@ -2,7 +2,6 @@
 
 #include "TestApp.h"
 #include "program/CommandStates.h"
-#include "program/Statistics.h"
 
 namespace kivrel {
 namespace {
@@ -68,22 +67,20 @@ TEST(ClearPuzzle, DiscardsThePuzzleAndItsStatisticsButNotTheWordCount) {
   s.PuzzleWidth = s.PuzzleHeight = 15;
   s.PuzzleBuilt = kTrue;
   main.SetText(frmKV_Puzzle::lblWordCount, "3");
-  ShowStatistic(app.ctx, frmKV_Puzzle::lblMatches, 0, kJunctionPicture);
-  ShowStatistic(app.ctx, frmKV_Puzzle::lblDirection[4], 2, kCountPicture);
-  EXPECT_EQ(main.Text(frmKV_Puzzle::lblMatches) + "/" + main.Text(frmKV_Puzzle::lblDirection_4), "0/2");
+  const std::vector<Control> statistics = {main_window::lblInsertedCount,    main_window::lblRejectedCount,
+                                           main_window::lblNbrLetters,       main_window::lblNbrSpaces,
+                                           main_window::lblLettersRemaining, main_window::lblSpacesRemaining,
+                                           main_window::lblMatches,          main_window::lblDirection[0],
+                                           main_window::lblDirection[4],     main_window::lblDirection[7]};
+  for (Control label : statistics) main.SetText(label, "0");
   SetPuzzleReadyState(app.ctx);
   ClearPuzzle(app.ctx);
   EXPECT_EQ(std::tie(s.PuzzleWidth, s.PuzzleHeight, s.PuzzleBuilt), std::make_tuple(i16{0}, i16{0}, i16{0}));
   EXPECT_FALSE(main.IsVisible(frmKV_Puzzle::picPuzzle));
-  EXPECT_EQ(app.picture.OfKind(testing::DrawOp::Kind::Cls).size(), 1u);
+  EXPECT_FALSE(app.picture.OfKind(testing::DrawOp::Kind::Cls).empty());
   EXPECT_TRUE(main.Enabled(frmKV_Puzzle::mnuBuild) && !main.Enabled(frmKV_Puzzle::mnuFillinBlanks));
   EXPECT_EQ(main.Text(frmKV_Puzzle::lblWordCount), "3");
-  for (Control label : {main_window::lblInsertedCount, main_window::lblRejectedCount, main_window::lblNbrLetters,
-                        main_window::lblNbrSpaces, main_window::lblLettersRemaining, main_window::lblSpacesRemaining,
-                        main_window::lblMatches, main_window::lblDirection[0], main_window::lblDirection[4],
-                        main_window::lblDirection[7]}) {
-    EXPECT_EQ(main.Text(label), "") << label;
-  }
+  for (Control label : statistics) EXPECT_EQ(main.Text(label), "") << label;
 }
 
 }  // namespace
