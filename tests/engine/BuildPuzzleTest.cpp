@@ -201,13 +201,19 @@ TEST(BuildPuzzle, SpacesRemainingRules) {
   EXPECT_EQ(quiet.beeper.beeps, 0);
 }
 
-TEST(BuildPuzzle, EveryAttemptStartsWithoutOutlinesOrJunctions) {
-  // The marks are set in the middle of the first attempt; the later ones must clear them.
+// The marks are set, and the list edited, in the middle of the first attempt: the later
+// attempts clear the marks and read no word of the edited list; the next build reads it.
+TEST(BuildPuzzle, EveryAttemptStartsWithoutOutlinesOrJunctionsAndWithTheSameWords) {
   NoCrossings restarted({"EFG", "HI"}, "=", 10);  // every attempt is abandoned
-  restarted.OnYield(1, [&] { restarted.ctx.state.OutlinesShown = restarted.ctx.state.JunctionsShown = kTrue; });
+  restarted.OnYield(1, [&] {
+    restarted.ctx.state.OutlinesShown = restarted.ctx.state.JunctionsShown = kTrue;
+    restarted.ctx.list.SetList(0, "HIPPOPOTAMUS");
+    restarted.ctx.state.WordTableStale = kTrue;
+  });
   EXPECT_EQ(restarted.Build(3).Attempts, 3);
-  EXPECT_EQ(std::tie(restarted.ctx.state.OutlinesShown, restarted.ctx.state.JunctionsShown),
-            std::make_tuple(i16{0}, i16{0}));
+  const PuzzleState& s = restarted.ctx.state;
+  EXPECT_EQ(std::tie(s.OutlinesShown, s.JunctionsShown, s.WordTableStale, s.Words[1].Text),
+            std::make_tuple(i16{0}, i16{0}, kTrue, "ABCD"));
 
   // So the first Outline after a rebuild draws the rings.
   Puzzle app(4);
@@ -324,16 +330,6 @@ TEST(BuildPuzzle, AListOrSizeChangedUnderTheBuildDropsThePuzzle) {
     EXPECT_FALSE(main.Enabled(frmKV_Puzzle::cmdPrint) || main.Enabled(frmKV_Puzzle::cmdSavePuzzle) ||
                  main.Enabled(frmKV_Puzzle::cmdCancel));
   }
-
-  // An edit of the list under the build changes no word of it; the next build reads it.
-  NoCrossings app({"EFG", "HI"}, "=", 10);  // restarts at every attempt
-  app.OnYield(1, [&] {
-    app.ctx.list.SetList(0, "HIPPOPOTAMUS");
-    app.ctx.state.WordTableStale = kTrue;
-  });
-  EXPECT_EQ(app.Build(3).Attempts, 3);
-  EXPECT_EQ(app.ctx.state.Words[1].Text, "ABCD");
-  EXPECT_EQ(app.ctx.state.WordTableStale, kTrue);
 }
 
 }  // namespace
