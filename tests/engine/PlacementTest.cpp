@@ -114,13 +114,7 @@ TEST(LineScanRules, MoreCrossingsWinThenBusierCellsThenTheLessUsedDirection) {
   const Case cases[] = {
       {"more crossings", {"C....", ".....", "..CA.", ".....", "....."}, "CAT", 4, 0, {}, {{1, 3, 3, 2}}},
       // One crossing either way; the lower C has three words through it.
-      {"busier cell",
-       {"C....", "", "", "", "....C"},
-       "CAT",
-       4,
-       0,
-       {"1", "", "", "", "00003"},
-       {{2, 5, 5, 1}, {4, 5, 5, 1}}},
+      {"busier", {"C....", "", "", "", "....C"}, "CAT", 4, 0, {"1", "", "", "", "00003"}, {{2, 5, 5, 1}, {4, 5, 5, 1}}},
       // CAT crosses the C going Right or going Down, equally well.
       {"fewer words Right", corner, "CAT", 4, 1, {}, {{3, 1, 1, 1}}},
       {"fewer words Down", corner, "CAT", 4, 3, {}, {{1, 1, 1, 1}}},
