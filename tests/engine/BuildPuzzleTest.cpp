@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 
 #include "BuildHelpers.h"
@@ -109,23 +110,27 @@ TEST(BuildPuzzle, RunsInTheBuildingStateShowingTheCountsAndEndsPuzzleReady) {
   ExpectConsistent(app.ctx);
 }
 
-TEST(BuildPuzzle, ARejectIsCountedOrStopsTheBuild) {
-  FullGrid counted;
-  counted.Build();
-  EXPECT_EQ(counted.ctx.state.Words[4].Status, kStatusRejected);
-  EXPECT_EQ(counted.beeper.beeps, 0);
-  ExpectConsistent(counted.ctx);  // counted and shown
-
-  // Stopping at the first reject is quiet. When the restart option is set as well (a
-  // file may hold both), the stop wins.
-  for (i16 restart : {0, 1}) {
-    FullGrid stopped(restart, 1);
-    BuildOutcome outcome = stopped.Build(5);
-    EXPECT_EQ(std::tie(outcome.End, outcome.Attempts), std::make_tuple(BuildEnd::Finished, 1LL)) << restart;
-    EXPECT_EQ(std::tie(stopped.beeper.beeps, stopped.ctx.state.RejectedCount, stopped.ctx.state.PuzzleBuilt),
-              std::make_tuple(0, i16{1}, kTrue));
-    EXPECT_EQ(stopped.ctx.state.Words[4].Status, kStatusRejected);
-    ExpectConsistent(stopped.ctx);
+// JKL fits nowhere: it is counted and shown; a stop at the first reject is quiet and
+// wins over the restart option (a file may hold both); a restart repeats until a limit,
+// every attempt placing three words, and of those ties the first is kept.
+TEST(BuildPuzzle, ARejectIsCountedStopsTheBuildOrRestartsItKeepingTheFirstOfTheBest) {
+  const std::array<int, 7> cases[] = {// restart, stop, attempt limit; then the end, attempts made, placed, rejected
+                                      {0, 0, 0, static_cast<int>(BuildEnd::Finished), 1, 3, 1},
+                                      {0, 1, 5, static_cast<int>(BuildEnd::Finished), 1, 3, 1},
+                                      {1, 1, 5, static_cast<int>(BuildEnd::Finished), 1, 3, 1},
+                                      {1, 0, 7, static_cast<int>(BuildEnd::GaveUp), 7, 3, 1}};
+  FullGrid first(1);
+  first.Build(1);
+  for (auto [restart, stop, limit, end, attempts, placed, rejected] : cases) {
+    FullGrid app(static_cast<i16>(restart), static_cast<i16>(stop));
+    const BuildOutcome outcome = app.Build(limit);
+    const PuzzleState& s = app.ctx.state;
+    EXPECT_EQ(std::make_tuple(static_cast<int>(outcome.End), outcome.Attempts, s.InsertedCount, s.RejectedCount),
+              std::make_tuple(end, attempts, placed, rejected))
+        << restart << stop;
+    EXPECT_EQ(std::tie(s.Words[4].Status, s.PuzzleBuilt, app.beeper.beeps), std::make_tuple(kStatusRejected, kTrue, 0));
+    EXPECT_EQ(GridText(s), GridText(first.ctx.state));
+    ExpectConsistent(app.ctx);
   }
 
   // A stop early in the list leaves every word not yet tried out as well: four rows of
@@ -139,23 +144,12 @@ TEST(BuildPuzzle, ARejectIsCountedOrStopsTheBuild) {
   ExpectConsistent(early.ctx);
 }
 
-TEST(BuildPuzzle, AnImpossibleRestartRepeatsUntilCancelOrALimitAndKeepsTheFirstOfTheBest) {
+TEST(BuildPuzzle, AnImpossibleRestartRepeatsUntilCancelOrATimeLimit) {
   FullGrid cancelled(1);
   cancelled.CancelAt(500);
   BuildOutcome outcome = cancelled.Build();
   EXPECT_EQ(outcome.End, BuildEnd::Cancelled);
   EXPECT_GT(outcome.Attempts, 10);
-
-  // Every attempt places three words: they tie, and the first of them is kept.
-  FullGrid limited(1), first(1);
-  outcome = limited.Build(7);
-  EXPECT_EQ(std::tie(outcome.End, outcome.Attempts), std::make_tuple(BuildEnd::GaveUp, 7LL));
-  EXPECT_EQ(limited.ctx.state.InsertedCount, 3);
-  EXPECT_EQ(limited.ctx.state.Words[4].Status, kStatusRejected);  // the word that restarted it
-  ExpectConsistent(limited.ctx);
-  first.Build(1);
-  EXPECT_EQ(GridText(limited.ctx.state), GridText(first.ctx.state));
-
   FullGrid timed(1);
   BuildLimits limits;
   limits.Deadline = std::chrono::steady_clock::now();
