@@ -17,46 +17,6 @@ namespace {
 using testing::SetUpPuzzle;
 using testing::TestApp;
 
-// Every whole line of direction d with at least `length` cells, found by walking from
-// each cell whose predecessor lies outside the grid.
-std::set<std::tuple<int, int, int>> BruteForceLines(int d, int w, int h, int length) {
-  std::set<std::tuple<int, int, int>> lines;
-  auto inside = [&](int r, int c) { return r >= 1 && r <= h && c >= 1 && c <= w; };
-  for (int r = 1; r <= h; ++r) {
-    for (int c = 1; c <= w; ++c) {
-      if (inside(r - kRowSteps[d], c - kColSteps[d])) continue;
-      int n = 0;
-      while (inside(r + n * kRowSteps[d], c + n * kColSteps[d])) ++n;
-      if (n >= length) lines.insert({r, c, n});
-    }
-  }
-  return lines;
-}
-
-TEST(LineGeometry, EveryDirectionVisitsEachWholeLineThatCanHoldTheWordOnce) {
-  std::vector<std::pair<int, int>> sizes;
-  for (int w = 1; w <= 9; ++w) {
-    for (int h = 1; h <= 9; ++h) sizes.push_back({w, h});
-  }
-  sizes.insert(sizes.end(), {{70, 3}, {3, 70}, {130, 2}, {1, 40}, {40, 1}, {65, 65}});
-  for (auto [w, h] : sizes) {
-    TestApp app;
-    testing::SetUpPuzzle(app, {"A"}, w, h, 1);
-    LineScanner scanner;
-    scanner.StartBuild(app.ctx.state);
-    for (int length = 1; length <= std::min(w, h); ++length) {
-      for (int d = 1; d <= 8; ++d) {
-        SCOPED_TRACE(::testing::Message() << w << " x " << h << ", length " << length << ", direction " << d);
-        std::vector<LineSpan> lines = scanner.LinesOf(d, length);
-        std::set<std::tuple<int, int, int>> found;
-        for (const LineSpan& line : lines) found.insert({line.Row, line.Col, line.Length});
-        EXPECT_EQ(found.size(), lines.size()) << "a line visited twice";
-        EXPECT_EQ(found, BruteForceLines(d, w, h, length));
-      }
-    }
-  }
-}
-
 // A hand-made grid ('.' or past the end of its row: empty; every letter used by one
 // word unless `uses` says how many, a digit per cell) and one word to place in it.
 struct HandGrid {
