@@ -11,25 +11,22 @@ using testing::TestApp;
 // The controls each state sets, grouped by what they become: '+' enabled and '-' disabled
 // in the Building, PuzzleReady, ListReady and EmptyList states.
 struct Row {
-  std::vector<Control> controls;
   const char* states;
+  std::vector<Control> controls;
 };
 
-namespace main_window = frmKV_Puzzle;
-namespace word_list = frmWordList;
+namespace m = frmKV_Puzzle;
+namespace w = frmWordList;
 const Row kTable[] = {
-    {{main_window::mnuAttributes, main_window::cmdAttributes, main_window::mnuBuild, main_window::cmdBuild,
-      main_window::mnuSaveList, main_window::mnuSaveListAs, main_window::mnuViewList, main_window::cmdViewList},
-     "-++-"},
-    {{main_window::mnuFillinBlanks, main_window::cmdFillinBlanks, main_window::mnuOutlineWords,
-      main_window::cmdOutlineWords, main_window::mnuPrint, main_window::cmdPrint, main_window::mnuSavePuzzle,
-      main_window::mnuSavePuzzleAs, main_window::cmdSavePuzzle, main_window::mnuViewMatches,
-      main_window::cmdViewMatches},
-     "-+--"},
-    {{main_window::cmdCancel}, "----"},
-    {{word_list::cmdAdd}, "---+"},
-    {{word_list::cmdClear, word_list::cmdSave, word_list::cmdSort}, "+++-"},
-    {{word_list::cmdRemove, word_list::cmdReplace, word_list::cmdShowWord, word_list::cmdHideAll}, "----"},
+    {"-++-",
+     {m::mnuAttributes, m::cmdAttributes, m::mnuBuild, m::cmdBuild, m::mnuSaveList, m::mnuSaveListAs, m::mnuViewList,
+      m::cmdViewList}},
+    {"-+--",
+     {m::mnuFillinBlanks, m::cmdFillinBlanks, m::mnuOutlineWords, m::cmdOutlineWords, m::mnuPrint, m::cmdPrint,
+      m::mnuSavePuzzle, m::mnuSavePuzzleAs, m::cmdSavePuzzle, m::mnuViewMatches, m::cmdViewMatches}},
+    {"----", {m::cmdCancel, w::cmdRemove, w::cmdReplace, w::cmdShowWord, w::cmdHideAll}},
+    {"---+", {w::cmdAdd}},
+    {"+++-", {w::cmdClear, w::cmdSave, w::cmdSort}},
 };
 
 TEST(CommandStates, EachStateSetsItsColumnAndNoOtherControl) {
@@ -67,11 +64,9 @@ TEST(ClearPuzzle, DiscardsThePuzzleAndItsStatisticsButNotTheWordCount) {
   s.PuzzleWidth = s.PuzzleHeight = 15;
   s.PuzzleBuilt = kTrue;
   main.SetText(frmKV_Puzzle::lblWordCount, "3");
-  const std::vector<Control> statistics = {main_window::lblInsertedCount,    main_window::lblRejectedCount,
-                                           main_window::lblNbrLetters,       main_window::lblNbrSpaces,
-                                           main_window::lblLettersRemaining, main_window::lblSpacesRemaining,
-                                           main_window::lblMatches,          main_window::lblDirection[0],
-                                           main_window::lblDirection[4],     main_window::lblDirection[7]};
+  const std::vector<Control> statistics = {
+      m::lblInsertedCount,   m::lblRejectedCount, m::lblNbrLetters,   m::lblNbrSpaces,    m::lblLettersRemaining,
+      m::lblSpacesRemaining, m::lblMatches,       m::lblDirection[0], m::lblDirection[4], m::lblDirection[7]};
   for (Control label : statistics) main.SetText(label, "0");
   SetPuzzleReadyState(app.ctx);
   ClearPuzzle(app.ctx);
