@@ -101,18 +101,15 @@ TEST(LineScanRules, MoreCrossingsWinThenBusierCellsThenTheLessUsedDirection) {
   EXPECT_THROW(InsertWord(full.s), std::logic_error);
 }
 
+// Per direction, how the first word's row and column run: 'a' any, 1 .. side; 'f'
+// forward, 1 .. side - L + 1; 'b' backward, L .. side - 1 (Int(r x (side - L)) + L), so
+// a word as long as the side starts at its edge.
 TEST(PlaceFirstWord, ChoosesEveryPlaceOfItsRangeAndNothingOutside) {
-  // A forward coordinate runs 1 .. side - L + 1 and a backward one L .. side - 1
-  // (Int(r x (side - L)) + L), so a word as long as the side starts at its edge; an
-  // unconstrained one runs 1 .. side.
-  enum Kind { kAny, kForward, kBackward };
-  const Kind row_kind[9] = {kAny, kAny, kAny, kForward, kBackward, kForward, kBackward, kBackward, kForward};
-  const Kind col_kind[9] = {kAny, kForward, kBackward, kAny, kAny, kForward, kBackward, kForward, kBackward};
-  auto range = [](Kind kind, int side, int length) {
-    const int lo = kind == kBackward ? length : 1;
-    const int hi = kind == kAny ? side : kind == kForward ? side - length + 1 : std::max(length, side - 1);
+  const std::string row_kind = " aafbfbbf", col_kind = " fbaafbfb";
+  auto range = [](char kind, int side, int length) {
     std::set<int> values;
-    for (int v = lo; v <= hi; ++v) values.insert(v);
+    const int hi = kind == 'a' ? side : kind == 'f' ? side - length + 1 : std::max(length, side - 1);
+    for (int v = kind == 'b' ? length : 1; v <= hi; ++v) values.insert(v);
     return values;
   };
   for (auto [w, h, length] : {std::tuple{6, 4, 3}, std::tuple{8, 8, 8}}) {
@@ -128,8 +125,10 @@ TEST(PlaceFirstWord, ChoosesEveryPlaceOfItsRangeAndNothingOutside) {
         seen_rows.insert(s.CurrentRow);
         seen_cols.insert(s.CurrentCol);
       }
-      EXPECT_EQ(seen_rows, range(row_kind[d], h, length)) << w << " x " << h << ", direction " << d;
-      EXPECT_EQ(seen_cols, range(col_kind[d], w, length)) << w << " x " << h << ", direction " << d;
+      const auto k = static_cast<std::size_t>(d);
+      EXPECT_EQ(std::tie(seen_rows, seen_cols),
+                std::make_tuple(range(row_kind[k], h, length), range(col_kind[k], w, length)))
+          << w << " x " << h << ", direction " << d;
     }
   }
 }
