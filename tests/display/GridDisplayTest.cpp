@@ -13,9 +13,7 @@
 namespace kivrel {
 namespace {
 
-using testing::DrawOp;
-using testing::FakeMainWindow;
-using testing::TestApp;
+using namespace testing;
 
 struct Display : ::testing::Test {
   TestApp app;

@@ -14,11 +14,7 @@
 namespace kivrel {
 namespace {
 
-using testing::DrawOp;
-using testing::ExpectConsistent;
-using testing::GridText;
-using testing::SetUpPuzzle;
-using testing::TestApp;
+using namespace testing;
 
 const std::vector<std::string> kAnimals = {"KANGAROO", "WOMBAT", "EMU", "KOALA"};
 

@@ -22,9 +22,7 @@
 namespace kivrel {
 namespace {
 
-using testing::DrawOp;
-using testing::SetUpPuzzle;
-using testing::TestApp;
+using namespace testing;
 using Cells = std::vector<std::pair<int, int>>;
 
 // Every place a word can be read, as the text of its cells joined, that is not where a

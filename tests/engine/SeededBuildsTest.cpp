@@ -18,9 +18,7 @@
 namespace kivrel {
 namespace {
 
-using testing::BuildDigest;
-using testing::ExpectConsistent;
-using testing::TestApp;
+using namespace testing;
 
 const std::string kGolden = std::string(KIVREL_TEST_DATA_DIR) + "/build-digests.txt";
 
