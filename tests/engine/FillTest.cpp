@@ -106,6 +106,7 @@ TEST(FillCheck, OffItIsOneDrawPerBlankOnNoWordCanBeFoundTwiceUnlessItsLettersAre
       }
     }
     EXPECT_EQ(std::set<std::string>(report.FoundTwice.begin(), report.FoundTwice.end()), fixed_twice) << seed;
+    EXPECT_TRUE(report.NotCleared.empty());
     // Only fill letters change, and only when the plain fill spelled a word twice.
     int changed = 0;
     for (auto [r, c] : UnusedCells(app.placed)) changed += s.Grid.At(r, c).Letter != plain.At(r, c).Letter;
