@@ -2,6 +2,7 @@
 
 #include <array>
 #include <functional>
+#include <sstream>
 
 #include "BuildHelpers.h"
 #include "commands/BuildCommands.h"
@@ -27,6 +28,17 @@ struct Puzzle : TestApp {
     BuildLimits limits;
     limits.MaxAttempts = attempts;
     return BuildPuzzle(ctx, limits);
+  }
+  // Builds, and tells how it ended: the end and the attempts made, the words placed and
+  // rejected, the spaces left and the beeps.
+  std::string Run(long long attempts = 0) {
+    static const char* kEnds[] = {"not started", "finished", "cancelled", "gave up", "interrupted"};
+    const BuildOutcome outcome = Build(attempts);
+    std::ostringstream out;
+    out << kEnds[static_cast<int>(outcome.End)] << " x" << outcome.Attempts << ", " << ctx.state.InsertedCount
+        << " placed, " << ctx.state.RejectedCount << " rejected, " << ctx.state.SpacesRemaining << " spaces, "
+        << beeper.beeps << " beeps";
+    return out.str();
   }
   // Runs `act` once, when events run for the n-th time.
   void OnYield(int n, std::function<void()> act) {
@@ -110,22 +122,20 @@ TEST(BuildPuzzle, RunsInTheBuildingStateShowingTheCountsAndEndsPuzzleReady) {
 // wins over the restart option (a file may hold both); a restart repeats until a limit,
 // every attempt placing three words, and of those ties the first is kept.
 TEST(BuildPuzzle, ARejectIsCountedStopsTheBuildOrRestartsItKeepingTheFirstOfTheBest) {
-  const std::array<int, 7> cases[] = {// restart, stop, attempt limit; then the end, attempts made, placed, rejected
-                                      {0, 0, 0, static_cast<int>(BuildEnd::Finished), 1, 3, 1},
-                                      {0, 1, 5, static_cast<int>(BuildEnd::Finished), 1, 3, 1},
-                                      {1, 1, 5, static_cast<int>(BuildEnd::Finished), 1, 3, 1},
-                                      {1, 0, 7, static_cast<int>(BuildEnd::GaveUp), 7, 3, 1}};
+  const std::tuple<i16, i16, long long, const char*> cases[] = {
+      // restart, stop, attempt limit
+      {0, 0, 0, "finished x1, 3 placed, 1 rejected, 0 spaces, 0 beeps"},
+      {0, 1, 5, "finished x1, 3 placed, 1 rejected, 0 spaces, 0 beeps"},
+      {1, 1, 5, "finished x1, 3 placed, 1 rejected, 0 spaces, 0 beeps"},
+      {1, 0, 7, "gave up x7, 3 placed, 1 rejected, 0 spaces, 0 beeps"}};
   FullGrid first(1);
   first.Build(1);
-  for (auto [restart, stop, limit, end, attempts, placed, rejected] : cases) {
-    FullGrid app(static_cast<i16>(restart), static_cast<i16>(stop));
-    const BuildOutcome outcome = app.Build(limit);
-    const PuzzleState& s = app.ctx.state;
-    EXPECT_EQ(std::make_tuple(static_cast<int>(outcome.End), outcome.Attempts, s.InsertedCount, s.RejectedCount),
-              std::make_tuple(end, attempts, placed, rejected))
-        << restart << stop;
-    EXPECT_EQ(std::tie(s.Words[4].Status, s.PuzzleBuilt, app.beeper.beeps), std::make_tuple(kStatusRejected, kTrue, 0));
-    EXPECT_EQ(GridText(s), GridText(first.ctx.state));
+  for (auto [restart, stop, limit, want] : cases) {
+    FullGrid app(restart, stop);
+    EXPECT_EQ(app.Run(limit), want) << restart << stop;
+    EXPECT_EQ(std::tie(app.ctx.state.Words[4].Status, app.ctx.state.PuzzleBuilt),
+              std::make_tuple(kStatusRejected, kTrue));
+    EXPECT_EQ(GridText(app.ctx.state), GridText(first.ctx.state));
     ExpectConsistent(app.ctx);
   }
 
@@ -153,37 +163,28 @@ TEST(BuildPuzzle, AnImpossibleRestartRepeatsUntilCancelOrATimeLimit) {
 }
 
 TEST(BuildPuzzle, SpacesRemainingRules) {
-  struct Case {
-    std::vector<std::string> more;
-    const char* op;
-    int remaining;
-    long long limit;
-    BuildEnd end;
-    long long attempts;
-    int spaces;  // -1: any
-    int beeps;
-  };
-  const Case cases[] = {
-      {{"EF", "GH"}, "=", 10, 0, BuildEnd::Finished, 1, 10, 1},  // reaches 10 exactly: GH never tried; it beeps
-      {{"EFG", "HI"}, "=", 10, 5, BuildEnd::GaveUp, 5, -1, 0},   // 12, then 9: every attempt is abandoned
-      {{"EF"}, "=", 0, 5, BuildEnd::Finished, 1, 10, 1},         // ends with empty cells, not repeated
+  const std::tuple<std::vector<std::string>, const char*, int, long long, const char*> cases[] = {
+      // Reaches 10 exactly: GH is never tried; it beeps.
+      {{"EF", "GH"}, "=", 10, 0, "finished x1, 2 placed, 0 rejected, 10 spaces, 1 beeps"},
+      // 12, then 9: every attempt is abandoned.
+      {{"EFG", "HI"}, "=", 10, 5, "gave up x5, 2 placed, 0 rejected, 9 spaces, 0 beeps"},
+      // Ends with empty cells, not repeated.
+      {{"EF"}, "=", 0, 5, "finished x1, 2 placed, 0 rejected, 10 spaces, 1 beeps"},
       // A count above 0 that an attempt never reached (12, then 10) starts another, whatever the operator.
-      {{"EF"}, "=", 5, 4, BuildEnd::GaveUp, 4, -1, 0},
-      {{"EF"}, "<", 5, 4, BuildEnd::GaveUp, 4, -1, 0},
-      {{"EF"}, "<=", 5, 4, BuildEnd::GaveUp, 4, -1, 0},
-      {{"EF", "GH"}, "<", 11, 0, BuildEnd::Finished, 1, 10, 1},
-      {{"EF", "GH"}, "<", 10, 0, BuildEnd::Finished, 1, 8, 1},    // "<" is not met at equality
-      {{"EF", "GH"}, "<=", 12, 0, BuildEnd::Finished, 1, 10, 1},  // the first word is never compared
-      {{"EF", "GH"}, "", 5, 5, BuildEnd::Finished, 1, 8, 1},      // no known operator: the rule is off
+      {{"EF"}, "=", 5, 4, "gave up x4, 2 placed, 0 rejected, 10 spaces, 0 beeps"},
+      {{"EF"}, "<", 5, 4, "gave up x4, 2 placed, 0 rejected, 10 spaces, 0 beeps"},
+      {{"EF"}, "<=", 5, 4, "gave up x4, 2 placed, 0 rejected, 10 spaces, 0 beeps"},
+      {{"EF", "GH"}, "<", 11, 0, "finished x1, 2 placed, 0 rejected, 10 spaces, 1 beeps"},
+      // "<" is not met at equality.
+      {{"EF", "GH"}, "<", 10, 0, "finished x1, 3 placed, 0 rejected, 8 spaces, 1 beeps"},
+      // The first word is never compared.
+      {{"EF", "GH"}, "<=", 12, 0, "finished x1, 2 placed, 0 rejected, 10 spaces, 1 beeps"},
+      // No known operator: the rule is off.
+      {{"EF", "GH"}, "", 5, 5, "finished x1, 3 placed, 0 rejected, 8 spaces, 1 beeps"},
   };
-  for (const Case& c : cases) {
-    NoCrossings app(c.more, c.op, c.remaining);
-    SCOPED_TRACE(::testing::Message() << c.more.size() << " more, \"" << c.op << "\" " << c.remaining);
-    const BuildOutcome outcome = app.Build(c.limit);
-    EXPECT_EQ(std::tie(outcome.End, outcome.Attempts, app.beeper.beeps), std::tie(c.end, c.attempts, c.beeps));
-    EXPECT_TRUE(c.spaces < 0 || app.ctx.state.SpacesRemaining == c.spaces) << app.ctx.state.SpacesRemaining;
-    // Reaching the count ends the build before the next word is tried.
-    EXPECT_TRUE(c.spaces != 10 || c.more.size() != 2 || app.ctx.state.Words[3].Status == kStatusNotPlaced);
+  for (const auto& [more, op, remaining, limit, want] : cases) {
+    NoCrossings app(more, op, remaining);
+    EXPECT_EQ(app.Run(limit), want) << more.size() << " more, \"" << op << "\" " << remaining;
   }
   NoCrossings quiet({"EF", "GH"}, "=", 10);  // a stop by the rule beeps unless the sound is off
   quiet.ctx.MainForm().SetChecked(frmKV_Puzzle::mnuSound, false);
