@@ -43,35 +43,31 @@ TEST(ThemeLists, AreTheListFilesOfTheFolderFoundByNameInAnyCase) {
   EXPECT_TRUE(ThemeLists(dir.File("missing")).empty());
 }
 
-struct Shipped {
-  std::string Name;
-  std::string Bytes;
-  ParsedWordList List;
-};
-
-std::vector<Shipped> ShippedLists() {
-  std::vector<Shipped> shipped;
-  for (const ThemeList& theme : ThemeLists(kShipped)) {
-    std::string bytes = ReadWholeFile(theme.Path).ValueOr("");
-    auto parsed = ParseWordList(bytes);
-    EXPECT_TRUE(parsed && parsed->Header) << theme.Name << ": " << (parsed ? "no header" : parsed.Error().Reason);
-    shipped.push_back({theme.Name, std::move(bytes), parsed.ValueOr({})});
+// The dictionary of a list: its name starts with its language ("de-tiere"); English
+// lists are in British spelling ("colours").
+std::string Dictionary(const std::string& name) {
+  for (const auto& [prefix, dictionary] : {std::pair{"de-", "de_DE"}, {"fr-", "fr_FR"}, {"es-", "es_ES"}}) {
+    if (name.starts_with(prefix)) return dictionary;
   }
-  return shipped;
+  return "en_GB";
 }
 
-TEST(ShippedThemes, DescribeThemselvesHoldEachWordInOnePlaceOnlyAndMakeWholePuzzles) {
-  const std::vector<Shipped> lists = ShippedLists();
-  EXPECT_GE(lists.size(), 24u);
-  for (const Shipped& theme : lists) {
+TEST(ShippedThemes, DescribeThemselvesHoldEachWordOnceMakeWholePuzzlesAndAreSpelledRight) {
+  const std::vector<ThemeList> themes = ThemeLists(kShipped);
+  EXPECT_GE(themes.size(), 24u);
+  testing::TempDir dir;
+  for (const ThemeList& theme : themes) {
     SCOPED_TRACE(theme.Name);
-    const WordListHeader header = theme.List.Header.value_or(WordListHeader{});
-    const std::vector<std::string>& entries = theme.List.Entries;
+    const std::string bytes = ReadWholeFile(theme.Path).ValueOr("");
+    const ParsedWordList list = ParseWordList(bytes).ValueOr({});
+    ASSERT_TRUE(list.Header);
+    const WordListHeader& header = *list.Header;
+    const std::vector<std::string>& entries = list.Entries;
     EXPECT_TRUE(!header.Title.empty() && !header.Instructions.empty() && header.Width > 0 && header.Height > 0);
     EXPECT_TRUE(entries.size() >= 15 && entries.size() <= 40) << entries.size();
     // Lines end in CR LF, as the program writes them.
-    EXPECT_EQ(theme.Bytes.find('\n'), theme.Bytes.find("\r\n") + 1);
-    EXPECT_EQ(std::count(theme.Bytes.begin(), theme.Bytes.end(), '\n'), static_cast<long>(entries.size()) + 1);
+    EXPECT_EQ(bytes.find('\n'), bytes.find("\r\n") + 1);
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), static_cast<long>(entries.size()) + 1);
     // "Find the 27 ..." counts the entries.
     const std::regex number("[0-9]+");
     for (std::sregex_iterator it(header.Instructions.begin(), header.Instructions.end(), number), end; it != end;
@@ -80,7 +76,9 @@ TEST(ShippedThemes, DescribeThemselvesHoldEachWordInOnePlaceOnlyAndMakeWholePuzz
     }
     // No placed word is another's, or lies inside another forwards or backwards: the
     // puzzle would hold it twice. (Placed words ignore case, notes and spaces.)
+    std::string text = header.Title + "\n" + header.Instructions + "\n";
     for (std::size_t i = 0; i < entries.size(); ++i) {
+      text += entries[i] + "\n";
       const std::string word = PlacedWord(entries[i]);
       std::u32string backwards = Characters(word);
       std::reverse(backwards.begin(), backwards.end());
@@ -91,12 +89,17 @@ TEST(ShippedThemes, DescribeThemselvesHoldEachWordInOnePlaceOnlyAndMakeWholePuzz
         EXPECT_EQ(other.find(Utf8(backwards)), std::string::npos) << word << " backwards in " << other;
       }
     }
+    // hunspell -l names the words it does not know; it fails without the dictionary.
+    const testing::CliRun run = testing::RunShell("hunspell -d " + Dictionary(theme.Name) + " -l -i UTF-8 < " +
+                                                  dir.Write(theme.Name + ".txt", text) + " 2>&1");
+    EXPECT_EQ(run.code, 0) << run.out << "(scripts/install-deps.sh installs hunspell)";
+    EXPECT_EQ(run.out, "") << "not in " << Dictionary(theme.Name);
     // At the header's size, nine seeds of ten place every word at the first attempt.
     int whole = 0;
     for (std::uint64_t seed = 1; seed <= 10; ++seed) {
       HeadlessProgram program;
       StartUp(program.ctx, seed);
-      ASSERT_TRUE(LoadWordList(program.ctx, theme.List, nullptr));
+      ASSERT_TRUE(LoadWordList(program.ctx, list, nullptr));
       const PuzzleState& s = program.ctx.state;
       ASSERT_EQ(std::make_pair(s.PuzzleWidth, s.PuzzleHeight), std::make_pair(header.Width, header.Height));
       BuildLimits limits;
@@ -105,29 +108,6 @@ TEST(ShippedThemes, DescribeThemselvesHoldEachWordInOnePlaceOnlyAndMakeWholePuzz
       whole += s.InsertedCount == static_cast<int>(entries.size()) && s.RejectedCount == 0;
     }
     EXPECT_GE(whole, 9);
-  }
-}
-
-// The dictionary of a list: its name starts with its language ("de-tiere"); English
-// lists are in British spelling ("colours").
-std::string Dictionary(const std::string& name) {
-  for (const auto& [prefix, dictionary] : {std::pair{"de-", "de_DE"}, {"fr-", "fr_FR"}, {"es-", "es_ES"}}) {
-    if (name.starts_with(prefix)) return dictionary;
-  }
-  return "en_GB";
-}
-
-TEST(ShippedThemes, AreSpelledAsTheDictionaryOfTheirLanguageSpells) {
-  testing::TempDir dir;
-  for (const Shipped& theme : ShippedLists()) {
-    const WordListHeader header = theme.List.Header.value_or(WordListHeader{});
-    std::string text = header.Title + "\n" + header.Instructions + "\n";
-    for (const std::string& entry : theme.List.Entries) text += entry + "\n";
-    // hunspell -l names the words it does not know; it fails without the dictionary.
-    const testing::CliRun run = testing::RunShell("hunspell -d " + Dictionary(theme.Name) + " -l -i UTF-8 < " +
-                                                  dir.Write(theme.Name + ".txt", text) + " 2>&1");
-    EXPECT_EQ(run.code, 0) << theme.Name << ": " << run.out << "(scripts/install-deps.sh installs hunspell)";
-    EXPECT_EQ(run.out, "") << theme.Name << ": not in " << Dictionary(theme.Name);
   }
 }
 
