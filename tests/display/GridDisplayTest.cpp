@@ -34,7 +34,7 @@ struct Display : ::testing::Test {
   Rect Picture() { return form().Bounds(frmKV_Puzzle::picPuzzle); }
 };
 
-TEST_F(Display, WithoutAPuzzleShowsFifteenByFifteenCellsAtTwelvePoints) {
+TEST_F(Display, WithoutAPuzzleShowsFifteenByFifteenCellsAtTwelvePointsCentringEachLetter) {
   SizePuzzleDisplay(app.ctx);
   EXPECT_EQ(Sizes(), std::make_tuple(12, 240, 180));
   EXPECT_EQ(Picture(), (Rect{45, 495, 3600, 3600}));
@@ -46,6 +46,27 @@ TEST_F(Display, WithoutAPuzzleShowsFifteenByFifteenCellsAtTwelvePoints) {
   EXPECT_EQ((std::vector<int>{widths['W'], widths['I'], widths[0xC4], widths[UnicodeToCp1252(U'\u0160')], widths['t'],
                               widths[0xE4], widths['~']}),
             (std::vector<int>{180, 60, 120, 120, 60, 120, 0}));
+
+  // A letter is centred on its first character, in capitals or, with lower case shown,
+  // as its small letter centred on its own width.
+  app.picture.ops.clear();
+  DrawCellLetter(app.ctx, 2, 3, "I");
+  DrawCellLetter(app.ctx, 2, 3, "W");
+  DrawCellLetter(app.ctx, 1, 1, "\u00c4");  // Ä, a letter beyond A-Z
+  DrawCellLetter(app.ctx, 4, 1, "12");      // centred on the "1", runs to the right
+  app.ctx.display.CellSize = 241;           // an odd room rounds the left edge down: Int(60.5)
+  DrawCellLetter(app.ctx, 1, 2, "A");
+  std::vector<std::pair<double, double>> places;
+  for (const DrawOp& op : app.picture.OfKind(DrawOp::Kind::Text)) places.emplace_back(op.x, op.y);
+  EXPECT_EQ(places, (std::vector<std::pair<double, double>>{
+                        {480 + 90, 240}, {480 + 30, 240}, {60, 0}, {60, 720}, {241 + 60, 0}}));
+
+  app.ctx.MainForm().SetChecked(frmKV_Puzzle::mnuLowerCase, true);
+  SizePuzzleDisplay(app.ctx);
+  app.picture.ops.clear();
+  for (const char* letter : {"T", "\u00c4", "\u00df", "7"}) DrawCellLetter(app.ctx, 1, 1, letter);  // T Ä ß 7
+  EXPECT_EQ(app.picture.Texts(), (std::vector<std::string>{"t", "\u00e4", "\u00df", "7"}));
+  EXPECT_EQ(app.picture.OfKind(DrawOp::Kind::Text)[0].x, 90);  // "t" is half as wide as "T"
 }
 
 TEST_F(Display, ShrinksTheFontUntilThePuzzleFitsTheScreen) {
@@ -112,30 +133,6 @@ TEST_F(Display, AMaximisedOrMinimisedWindowIsNotResized) {
     EXPECT_EQ(Picture(), (Rect{45, 495, 7200, 7200}));
     EXPECT_TRUE(form().IsVisible(frmKV_Puzzle::picPuzzle));
   }
-}
-
-// A letter is centred on its first character, in capitals or, with lower case shown,
-// as its small letter centred on its own width.
-TEST_F(Display, DrawCellLetterCentresOnTheFirstCharacter) {
-  SizePuzzleDisplay(app.ctx);
-  app.picture.ops.clear();
-  DrawCellLetter(app.ctx, 2, 3, "I");
-  DrawCellLetter(app.ctx, 2, 3, "W");
-  DrawCellLetter(app.ctx, 1, 1, "\u00c4");  // Ä, a letter beyond A-Z
-  DrawCellLetter(app.ctx, 4, 1, "12");      // centred on the "1", runs to the right
-  app.ctx.display.CellSize = 241;           // an odd room rounds the left edge down: Int(60.5)
-  DrawCellLetter(app.ctx, 1, 2, "A");
-  std::vector<std::pair<double, double>> places;
-  for (const DrawOp& op : app.picture.OfKind(DrawOp::Kind::Text)) places.emplace_back(op.x, op.y);
-  EXPECT_EQ(places, (std::vector<std::pair<double, double>>{
-                        {480 + 90, 240}, {480 + 30, 240}, {60, 0}, {60, 720}, {241 + 60, 0}}));
-
-  app.ctx.MainForm().SetChecked(frmKV_Puzzle::mnuLowerCase, true);
-  SizePuzzleDisplay(app.ctx);
-  app.picture.ops.clear();
-  for (const char* letter : {"T", "\u00c4", "\u00df", "7"}) DrawCellLetter(app.ctx, 1, 1, letter);  // T Ä ß 7
-  EXPECT_EQ(app.picture.Texts(), (std::vector<std::string>{"t", "\u00e4", "\u00df", "7"}));
-  EXPECT_EQ(app.picture.OfKind(DrawOp::Kind::Text)[0].x, 90);  // "t" is half as wide as "T"
 }
 
 TEST_F(Display, ClearHighlightsTurnsRedLettersBlackAndKeepsWhatIsDrawn) {
