@@ -30,7 +30,7 @@ struct Files : ::testing::Test {
   }
 };
 
-TEST_F(Files, ASaveReplacesTheFileKeepingItsPermissions) {
+TEST_F(Files, ASaveReplacesTheFileKeepingItsPermissionsAndWritesThroughLinks) {
   const std::string path = dir.File("list.kvl");
   ASSERT_TRUE(SaveFileAtomically(path, "first"));
   fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
@@ -40,6 +40,21 @@ TEST_F(Files, ASaveReplacesTheFileKeepingItsPermissions) {
   ::stat(path.c_str(), &info);
   EXPECT_EQ(info.st_mode & 0777, 0640u);
   EXPECT_EQ(dir.EntryCount(), 1);
+
+  // A link is written through: to the file it names, made when it is not there yet (a
+  // relative link counts from the link's folder), and the link stays a link.
+  fs::create_directory(dir.File("lists"));
+  fs::create_symlink("lists/zoo.kvl", dir.File("dangling"));
+  fs::create_symlink("dangling", dir.File("chain"));
+  ASSERT_TRUE(SaveFileAtomically(dir.File("chain"), "LION\r\n"));
+  EXPECT_TRUE(fs::is_symlink(dir.File("chain")) && fs::is_symlink(dir.File("dangling")));
+  EXPECT_EQ(TempDir::Read(dir.File("lists/zoo.kvl")), "LION\r\n");
+  EXPECT_TRUE(SameFile(dir.File("chain"), dir.File("lists/zoo.kvl")));
+  EXPECT_FALSE(SameFile(dir.File("chain"), dir.Write("other.kvl", "LION\r\n")));
+  fs::create_symlink("nowhere/x.kvl", dir.File("no-folder"));
+  EXPECT_EQ(Failed(SaveFileAtomically(dir.File("no-folder"), "x")),
+            Describe(FileFault::CannotOpen, "No such file or directory"));
+  EXPECT_TRUE(fs::is_symlink(dir.File("no-folder")));
 }
 
 // Only regular files are read, and anything else is refused without waiting on it (a
@@ -56,23 +71,6 @@ TEST_F(Files, AReadRefusesWhatIsNotARegularFileAtOnce) {
     EXPECT_EQ(read ? "read" : read.Error().Reason, why) << path;
   }
   EXPECT_EQ(ReadWholeFile(dir.Write("list.kvl", "CAT\r\n")).ValueOr(""), "CAT\r\n");
-}
-
-// A link is written through: to the file it names, made when it is not there yet (a
-// relative link counts from the link's folder), and the link stays a link.
-TEST_F(Files, ASaveWritesThroughLinksAlsoToAFileNotThereYet) {
-  fs::create_directory(dir.File("lists"));
-  fs::create_symlink("lists/zoo.kvl", dir.File("dangling"));
-  fs::create_symlink("dangling", dir.File("chain"));
-  ASSERT_TRUE(SaveFileAtomically(dir.File("chain"), "LION\r\n"));
-  EXPECT_TRUE(fs::is_symlink(dir.File("chain")) && fs::is_symlink(dir.File("dangling")));
-  EXPECT_EQ(TempDir::Read(dir.File("lists/zoo.kvl")), "LION\r\n");
-  EXPECT_TRUE(SameFile(dir.File("chain"), dir.File("lists/zoo.kvl")));
-  EXPECT_FALSE(SameFile(dir.File("chain"), dir.Write("other.kvl", "LION\r\n")));
-  fs::create_symlink("nowhere/x.kvl", dir.File("no-folder"));
-  EXPECT_EQ(Failed(SaveFileAtomically(dir.File("no-folder"), "x")),
-            Describe(FileFault::CannotOpen, "No such file or directory"));
-  EXPECT_TRUE(fs::is_symlink(dir.File("no-folder")));
 }
 
 // The key cannot be written, so the page stays as it was too, and no temporary is
