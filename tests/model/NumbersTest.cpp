@@ -26,7 +26,7 @@ TEST(Numbers, ValReadsTheLeadingNumberAndIsNumericWantsOneWholeNumber) {
   for (auto text : {"", "  ", "12a", "a"}) EXPECT_FALSE(IsNumeric(text)) << text;
 }
 
-TEST(Numbers, PicturesShowZeroOnlyWhereTheyMust) {
+TEST(Numbers, PicturesShowZeroOnlyWhereTheyMustAndCountsNeverWrap) {
   const std::tuple<long long, const char*, const char*> cases[] = {
       {0, "####", ""},          {15, "####", "15"}, {0, "###0", "0"}, {7, "###0", "7"},
       {12345, "####", "12345"},  // a picture never cuts digits
@@ -35,9 +35,7 @@ TEST(Numbers, PicturesShowZeroOnlyWhereTheyMust) {
   const std::pair<double, const char*> margins[] = {{1, "1.0"}, {1.25, "1.25"},    {0.5, ".5"},
                                                     {0, ".0"},  {10.333, "10.33"}, {0.999, "1.0"}};
   for (auto [inches, want] : margins) EXPECT_EQ(FormatMargin(inches), want) << inches;
-}
-
-TEST(Numbers, SixteenBitCountsNeverWrap) {
+  // Sixteen-bit counts never wrap.
   EXPECT_EQ(std::make_pair(FitI16(32767), FitI16(-32768)),
             std::make_pair(std::optional<std::int16_t>(32767), std::optional<std::int16_t>(-32768)));
   EXPECT_FALSE(FitI16(32768) || FitI16(-32769));
