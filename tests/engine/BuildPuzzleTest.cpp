@@ -262,13 +262,27 @@ TEST(BuildPuzzle, TwoStartsWithoutASeedMakeDifferentPuzzles) {
   EXPECT_NE(grids[0], grids[1]);
 }
 
-TEST(BuildPuzzle, CancelEndsTheBuildAtOnceKeepingWhatWasPlaced) {
+// Cancel ends the build at once, keeping what was placed. What is left to run after the
+// build cancels it and runs then, in order; without a build it runs at once.
+TEST(BuildPuzzle, CancelEndsTheBuildAtOnceKeepingWhatWasPlacedThenRunsWhatWaited) {
+  std::string seen;
+  Puzzle idle;
+  AfterBuild(idle.ctx, [&] { seen = "at once"; });
+  EXPECT_EQ(seen, "at once");
   for (int at : {1, 2, 40, 41}) {
     Puzzle app({"KANGAROO", "WOMBAT", "EMU", "KOALA", "DINGO", "CASSOWARY"}, 10, 8);
-    app.CancelAt(at);
+    seen.clear();
+    app.OnYield(at, [&] {
+      EXPECT_EQ(BuildPuzzle(app.ctx).End, BuildEnd::NotStarted);  // one build at a time
+      AfterBuild(app.ctx, [&] {
+        seen += BuildRunning(app.ctx) || app.Main().Enabled(frmKV_Puzzle::cmdCancel) ? "running, " : "ended, ";
+      });
+      AfterBuild(app.ctx, [&] { seen += "second"; });
+      EXPECT_EQ(seen, "");  // and the build is cancelled for them
+    });
     EXPECT_EQ(app.Build().End, BuildEnd::Cancelled) << at;
+    EXPECT_EQ(seen, "ended, second");
     EXPECT_EQ(std::tie(app.pump.yields, app.ctx.state.PuzzleBuilt, app.beeper.beeps), std::make_tuple(at, kTrue, 0));
-    EXPECT_FALSE(app.Main().Enabled(frmKV_Puzzle::cmdCancel));
     ExpectConsistent(app.ctx);
   }
   // One word and a rule no attempt meets: each attempt yields once, after its first
@@ -277,25 +291,6 @@ TEST(BuildPuzzle, CancelEndsTheBuildAtOnceKeepingWhatWasPlaced) {
   app.StopWhen("<", 3);
   app.CancelAt(1);
   EXPECT_EQ(app.Build().Attempts, 1);
-}
-
-TEST(AfterBuild, RunsAtOnceWithoutABuildOtherwiseAfterTheCancelledBuildEnds) {
-  Puzzle app;
-  std::vector<std::string> seen;
-  AfterBuild(app.ctx, [&] { seen.push_back("at once"); });
-  app.OnYield(3, [&] {
-    EXPECT_EQ(BuildPuzzle(app.ctx).End, BuildEnd::NotStarted);  // one build at a time
-    AfterBuild(app.ctx, [&] {
-      seen.push_back(BuildRunning(app.ctx) ? "running" : "ended");
-      seen.push_back(app.ctx.state.PuzzleBuilt ? "built" : "not built");
-      seen.push_back(app.Main().Enabled(frmKV_Puzzle::cmdCancel) ? "cancel on" : "cancel off");
-    });
-    AfterBuild(app.ctx, [&] { seen.push_back("second"); });
-    EXPECT_EQ(seen.size(), 1u);
-    app.ctx.state.CancelRequested = kTrue;
-  });
-  EXPECT_EQ(app.Build().End, BuildEnd::Cancelled);
-  EXPECT_EQ(seen, (std::vector<std::string>{"at once", "ended", "built", "cancel off", "second"}));
 }
 
 // The list emptied, or the size changed, under a build: the half-built puzzle goes and
