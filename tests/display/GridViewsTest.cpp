@@ -79,25 +79,13 @@ TEST_F(Views, EachPlacedWordGetsACapsuleAlongItsDirectionInTwips) {
   }
 }
 
-TEST_F(Views, JunctionsShowTheCountInRedOverTheGreyLetter) {
-  Place("CAT", 2, 1, 1);
-  Place("MAP", 1, 2, 3);
-  Place("SAW", 3, 1, 5);  // S(3,1) A(4,2) W(5,3): does not cross the others
-  Place("HAM", 1, 1, 5);  // H(1,1) A(2,2) M(3,3): through the shared A
-  ASSERT_EQ(s.Grid.At(2, 2).UseCount, 3);
-  app.picture.ops.clear();
-  ShowJunctions(app.ctx);
-  auto texts = Ops(DrawOp::Kind::Text);
-  ASSERT_EQ(texts.size(), 2u);
-  EXPECT_TRUE(texts[0].text == "A" && texts[0].color == kGrey);
-  EXPECT_TRUE(texts[1].text == "3" && texts[1].color == kRed);
-  EXPECT_EQ(std::make_pair(texts[1].x, texts[1].y), std::make_pair(240.0 + 60, 240.0));
-  EXPECT_TRUE(Ops(DrawOp::Kind::Cls).empty()) << "outlines on the picture stay";
-}
-
+// Junctions show the count in red over the grey letter, outlines staying; outlines off
+// clears the picture, junction marks and all.
 TEST_F(Views, TheTwoTogglesShareThePicture) {
   Place("CAT", 2, 1, 1);
   Place("MAP", 1, 2, 3);
+  Place("SAW", 3, 1, 5);          // S(3,1) A(4,2) W(5,3): does not cross the others
+  Place("HAM", 1, 1, 5);          // H(1,1) A(2,2) M(3,3): through the shared A
   s.Grid.At(1, 2).ShowCount = 1;  // M belongs to a word the list window shows
   std::vector<int> pointers;
   app.ctx.MainForm().Subscribe([&](Control, Property p) {
@@ -110,21 +98,22 @@ TEST_F(Views, TheTwoTogglesShareThePicture) {
     const bool cleared = !app.picture.ops.empty() && app.picture.ops.front().kind == DrawOp::Kind::Cls;
     return std::make_tuple(s.OutlinesShown, s.JunctionsShown, cleared, Ops(DrawOp::Kind::Line).size());
   };
-  EXPECT_EQ(toggle(ToggleOutlines), std::make_tuple(kTrue, i16{0}, false, 4u));
+  EXPECT_EQ(toggle(ToggleOutlines), std::make_tuple(kTrue, i16{0}, false, 8u));
   EXPECT_EQ(toggle(ToggleJunctions), std::make_tuple(kTrue, kTrue, false, 0u));
-  EXPECT_EQ(app.picture.Texts().back(), "2");
+  std::vector<std::tuple<std::string, Rgb, double, double>> texts;
+  for (const DrawOp& op : Ops(DrawOp::Kind::Text)) texts.emplace_back(op.text, op.color, op.x, op.y);
+  EXPECT_EQ(texts, (std::vector<std::tuple<std::string, Rgb, double, double>>{{"A", kGrey, 240 + 60, 240},
+                                                                              {"3", kRed, 240 + 60, 240}}));
   EXPECT_EQ(pointers, (std::vector<int>{kPointerHourglass, kPointerDefault}));
-  // Outlines off clears the picture, junction marks included, but the flag stays; a
-  // shown word comes back red.
   EXPECT_EQ(toggle(ToggleOutlines), std::make_tuple(kFalse, kTrue, true, 0u));
   auto m = app.picture.TextAt(240 + 60, 0);
-  EXPECT_TRUE(m && m->color == kRed);
+  EXPECT_TRUE(m && m->color == kRed) << "a shown word comes back red";
   // So the next junction command takes the "off" branch: the plain grid again.
   EXPECT_EQ(toggle(ToggleJunctions), std::make_tuple(kFalse, kFalse, true, 0u));
   // Junctions off with outlines on redraws the outlines after clearing.
   toggle(ToggleOutlines);
   toggle(ToggleJunctions);
-  EXPECT_EQ(toggle(ToggleJunctions), std::make_tuple(kTrue, kFalse, true, 4u));
+  EXPECT_EQ(toggle(ToggleJunctions), std::make_tuple(kTrue, kFalse, true, 8u));
   EXPECT_EQ(app.picture.ops.back().kind, DrawOp::Kind::Arc);
 }
 
