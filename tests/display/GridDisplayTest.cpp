@@ -139,11 +139,11 @@ TEST_F(Display, ClearHighlightsTurnsRedLettersBlackAndKeepsWhatIsDrawn) {
   Size(3, 2);
   PuzzleState& s = app.ctx.state;
   s.Grid.Create(2, 3);
-  s.Grid.At(1, 1).Letter = "C";
-  s.Grid.At(1, 1).ShowCount = 2;
-  s.Grid.At(1, 2).Letter = " ";  // a fill letter taken away
-  s.Grid.At(1, 2).ShowCount = 1;
-  s.Grid.At(2, 3).Letter = "T";
+  // C shown by two words, a fill letter taken away (" ") shown by one, T shown by none.
+  for (auto [row, col, letter, shown] : {std::tuple{1, 1, "C", 2}, {1, 2, " ", 1}, {2, 3, "T", 0}}) {
+    s.Grid.At(row, col).Letter = letter;
+    s.Grid.At(row, col).ShowCount = static_cast<i16>(shown);
+  }
   s.WordCount = 1;
   s.Words.resize(2);
   s.Words[1].Shown = kTrue;
