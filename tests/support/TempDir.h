@@ -79,6 +79,18 @@ class SmallFileSystem {
 /// than it has: an allocation past that fails.
 class MemoryLimit {
  public:
+  /// False under AddressSanitizer, whose own allocations past a limit end the process.
+  static constexpr bool Applies() {
+#if defined(__SANITIZE_ADDRESS__)
+    return false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    return false;
+#endif
+#endif
+    return true;
+  }
+
   explicit MemoryLimit(rlim_t bytes) {
     ::getrlimit(RLIMIT_AS, &saved_);
     std::ifstream status("/proc/self/status");
