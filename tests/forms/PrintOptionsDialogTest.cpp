@@ -52,28 +52,24 @@ struct PrintWindows : ::testing::Test {
   Form& preview_form = ctx.forms.Get(frmPrintPreview::kWindow);
 };
 
-TEST_F(PrintWindows, LeftClearedByTheLayoutClearsTheBoxWithOneNestedRelayout) {
+// With no room beside the grid the layout clears Left and the dialog's box with it;
+// while the printer draws, the box is cleared but the preview is left alone.
+TEST_F(PrintWindows, LeftClearedByTheLayoutClearsTheBox) {
   dialog_form.SetValue(radPuzzleRight, 1);
   dialog_form.SetValue(chkLeft, 1);
-  const PageLayout& p = ctx.page;
   // All six entries fit beside the grid: the header and six lines of 240, no columns.
-  EXPECT_EQ(Bounds(lblSideList), (Rect{1440, p.PuzzleTop, p.ListColumnWidth, 7 * 240}));
+  EXPECT_EQ(Bounds(lblSideList), (Rect{1440, ctx.page.PuzzleTop, ctx.page.ListColumnWidth, 7 * 240}));
   EXPECT_FALSE(dialog_form.IsVisible(lblColumnList));
-
-  // At the left margin there is no room beside the grid (the box is not offered there,
-  // but a program may still set it).
+  // At the left margin (the box is not offered there, but a program may still set it).
   dialog_form.SetValue(radPuzzleLeft, 1);
   dialog_form.SetValue(radPuzzleMiddle, 1);
-  auto before = Layouts();
   dialog_form.SetValue(chkLeft, 1);
   EXPECT_EQ(dialog_form.Value(chkLeft), 0);
   EXPECT_FALSE(dialog_form.IsVisible(lblSideList));
-  EXPECT_EQ(Layouts(), before + 2);
 
-  // While the printer draws, the box is cleared but the preview is left alone.
   dialog_form.Define(chkLeft, [](ControlState& c) { c.Value = 1; });
   ctx.print.Left = 1;
-  before = Layouts();
+  const auto before = Layouts();
   RecordingSurface printer;
   DrawPrinterPage(ctx, printer);
   EXPECT_EQ(dialog_form.Value(chkLeft), 0);
@@ -153,16 +149,14 @@ TEST_F(PrintWindows, ThumbnailShowsExactlyTheBlocksOfThePage) {
 }
 
 TEST_F(PrintWindows, LeftIsNeverOfferedWhereThePageCannotPrintIt) {
-  dialog_form.SetValue(radPuzzleBottom, 1);
-  for (Control across : {radPuzzleCenter, radPuzzleRight}) {
-    dialog_form.SetValue(across, 1);
-    EXPECT_FALSE(dialog_form.Enabled(chkLeft)) << "bottom, then " << across;
+  const std::tuple<Control, Control, bool> steps[] = {
+      {radPuzzleBottom, radPuzzleCenter, false}, {radPuzzleBottom, radPuzzleRight, false},
+      {radPuzzleLeft, radPuzzleMiddle, false},   {radPuzzleMiddle, radPuzzleCenter, true}};
+  for (auto [first, then, offered] : steps) {
+    dialog_form.SetValue(first, 1);
+    dialog_form.SetValue(then, 1);
+    EXPECT_EQ(dialog_form.Enabled(chkLeft), offered) << first << ", then " << then;
   }
-  dialog_form.SetValue(radPuzzleLeft, 1);
-  dialog_form.SetValue(radPuzzleMiddle, 1);
-  EXPECT_FALSE(dialog_form.Enabled(chkLeft)) << "left, then middle";
-  dialog_form.SetValue(radPuzzleCenter, 1);
-  EXPECT_TRUE(dialog_form.Enabled(chkLeft));
   dialog_form.SetValue(chkPrintWordList, 0);
   dialog_form.SetValue(radPuzzleRight, 1);
   EXPECT_FALSE(dialog_form.Enabled(chkLeft)) << "no word list";
@@ -181,26 +175,23 @@ TEST_F(PrintWindows, AListThatCannotFitIsSaidOnTheDialog) {
 // Margin texts are normalised; margins that would leave less than two inches of the
 // paper either way are refused, saying which, and the box shows the margin it had.
 TEST_F(PrintWindows, MarginTextsAreNormalisedAndMarginsLeavingTooLittleAreRefused) {
-  for (auto [side, typed, shown] : {std::tuple{kLeftMargin, "wide", ".0\""},
-                                    {kRightMargin, "-2", ".0\""},
-                                    {kTopMargin, "1.25", "1.25\""},
-                                    {kLeftMargin, "6.5", "6.5\""}}) {
+  const std::string rest = " At least 2.0\" must remain across and down.";
+  const std::tuple<int, const char*, const char*, std::string> cases[] = {
+      {kLeftMargin, "wide", ".0\"", ""},
+      {kRightMargin, "-2", ".0\"", ""},
+      {kTopMargin, "1.25", "1.25\"", ""},
+      {kLeftMargin, "6.5", "6.5\"", ""},
+      {kRightMargin, "1", ".0\"",
+       "The left and right margins (6.5\" and 1.0\") leave 1.0\" of the paper's 8.5\" width." + rest},
+      {kTopMargin, "1e9", "1.25\"",
+       "The top and bottom margins (22.75\" and 1.0\") leave nothing of the paper's 11.0\" height." + rest}};
+  for (const auto& [side, typed, shown, refusal] : cases) {
+    if (!refusal.empty()) app.dialogs.ExpectMessage(MessageAnswer::Ok, refusal);
     TypeMargin(side, typed);
     EXPECT_EQ(dialog_form.Text(txtMargin[side]), shown) << typed;
   }
   EXPECT_EQ(Bounds(shpMargins), (Rect{9360, 1800, 2880, 12600}));
-  app.dialogs.ExpectMessage(MessageAnswer::Ok,
-                            std::string("The left and right margins (6.5\" and 1.0\") leave 1.0\" of the paper's "
-                                        "8.5\" width. At least 2.0\" must remain across and down."));
-  TypeMargin(kRightMargin, "1");
-  EXPECT_EQ(dialog_form.Text(txtMargin[kRightMargin]), ".0\"");
-  app.dialogs.ExpectMessage(MessageAnswer::Ok,
-                            std::string("The top and bottom margins (22.75\" and 1.0\") leave nothing of the "
-                                        "paper's 11.0\" height. At least 2.0\" must remain across and down."));
-  TypeMargin(kTopMargin, "1e9");
-  EXPECT_EQ(dialog_form.Text(txtMargin[kTopMargin]), "1.25\"");
   EXPECT_EQ(ctx.page.TopMargin, 1800);
-
   // Enter without typing leaves the box as it is.
   dialog_form.Raise(txtMargin[kTopMargin], Event::GotFocus);
   dialog_form.Define(txtMargin[kTopMargin], [](ControlState& c) { c.Text = "3"; });
@@ -211,33 +202,35 @@ TEST_F(PrintWindows, MarginTextsAreNormalisedAndMarginsLeavingTooLittleAreRefuse
 TEST_F(PrintWindows, WordListBoxReappliesThePositionRulesWithOneLayout) {
   dialog_form.SetValue(radPuzzleBottom, 1);
   dialog_form.SetValue(chkPrintWordList, 0);
-  EXPECT_FALSE(dialog_form.Enabled(lblRelative));
-  EXPECT_FALSE(dialog_form.IsVisible(lblColumnList));
+  EXPECT_FALSE(dialog_form.Enabled(lblRelative) || dialog_form.IsVisible(lblColumnList));
   dialog_form.SetValue(radPuzzleTop, 1);
-
   const auto before = Layouts();
   dialog_form.SetValue(chkPrintWordList, 1);
   EXPECT_EQ(Layouts(), before + 1) << "the rules' relayouts draw nothing";
   EXPECT_NE(ctx.state.LayoutEnabled, 0);
-  EXPECT_TRUE(dialog_form.Enabled(lblRelative));
-  EXPECT_EQ(dialog_form.Value(chkBelow), 1);
-  EXPECT_EQ(ctx.print.Above, 0);
-  EXPECT_TRUE(dialog_form.IsVisible(lblColumnList));
+  EXPECT_TRUE(dialog_form.Enabled(lblRelative) && dialog_form.IsVisible(lblColumnList));
+  EXPECT_EQ(std::make_pair(dialog_form.Value(chkBelow), ctx.print.Above), std::make_pair(1, i16{0}));
 }
 
-TEST_F(PrintWindows, ChosenFontSizeIsKeptInWholePointsAndCancelKeepsTheSlot) {
-  app.dialogs.ExpectFont(FontSpec{"Liberation Serif", 24.5, false, true});
+// A font chosen starts from its slot and is kept in whole points (24.5 to the even 24);
+// a cancelled choice keeps the slot. Print takes the controls as they stand.
+TEST_F(PrintWindows, ChosenFontSizeIsKeptInWholePointsAndPrintTakesTheControls) {
+  app.dialogs.ExpectFont(FontSpec{"Liberation Serif", 24.5, false, true}).ExpectFont(std::nullopt);
   dialog_form.Raise(cmdTitleFont, Event::Click);
-  EXPECT_EQ(app.dialogs.fonts.at(0), (FontSpec{"Times New Roman", 18, true, true})) << "it starts from the slot";
-  EXPECT_EQ(ctx.fonts(kTitleFont), (FontRecord{"Title", "Liberation Serif", 24, kFalse, kTrue}))
-      << "24.5 to the even 24";
-  EXPECT_EQ(dialog_form.Font(cmdTitleFont), (FontSpec{"Liberation Serif", 24, false, true}));
-
-  app.dialogs.ExpectFont(std::nullopt);
   dialog_form.Raise(cmdPuzzleFont, Event::Click);
+  EXPECT_EQ(app.dialogs.fonts.at(0), (FontSpec{"Times New Roman", 18, true, true}));
+  EXPECT_EQ(ctx.fonts(kTitleFont), (FontRecord{"Title", "Liberation Serif", 24, kFalse, kTrue}));
+  EXPECT_EQ(dialog_form.Font(cmdTitleFont), (FontSpec{"Liberation Serif", 24, false, true}));
   EXPECT_EQ(ctx.fonts(kPuzzleFont), (FontRecord{"Puzzle", "Arial", 16, kFalse, kFalse}));
+
+  dialog_form.SetText(txtMargin[kLeftMargin], "2");  // typed, not yet committed
+  app.dialogs.ExpectPrinter(std::nullopt);
+  dialog_form.Raise(cmdPrint, Event::Click);
+  EXPECT_EQ(ctx.print.Margins[kLeftMargin], "2");
 }
 
+// Coming back from the preview lays nothing out again (a later activation does); the
+// title bar's close box hides both windows, like Close, and keeps them.
 TEST_F(PrintWindows, ReturningFromThePreviewDoesNotLayThePageOutAgain) {
   dialog_form.Raise(cmdPreview, Event::Click);
   EXPECT_TRUE(preview_form.Visible());
@@ -247,64 +240,48 @@ TEST_F(PrintWindows, ReturningFromThePreviewDoesNotLayThePageOutAgain) {
   EXPECT_EQ(Layouts(), before);
   dialog_form.Raise({}, Event::Activate);
   EXPECT_EQ(Layouts(), before + 1);
-
-  // The title bar's close box hides both windows, like Close, and keeps them.
   EXPECT_FALSE(dialog_form.Unload());
-  EXPECT_FALSE(dialog_form.Visible());
-  EXPECT_FALSE(preview_form.Visible());
+  EXPECT_FALSE(dialog_form.Visible() || preview_form.Visible());
 }
 
-TEST_F(PrintWindows, PrintTakesTheControlsAsTheyStand) {
-  dialog_form.SetText(txtMargin[kLeftMargin], "2");  // typed, not yet committed
-  app.dialogs.ExpectPrinter(std::nullopt);
-  dialog_form.Raise(cmdPrint, Event::Click);
-  EXPECT_EQ(ctx.print.Margins[kLeftMargin], "2");
-}
-
+// The preview's bars follow the window: a position past the new end is brought back,
+// a bar hidden and shown again starts where the page stands, the wheel moves three
+// small steps a notch (Shift across) and never past the ends, and a window smaller
+// than the bars gives them no negative size.
 TEST_F(PrintWindows, PreviewBarsFollowTheWindowAndNeverGoNegative) {
-  auto resize = [this](int width, int height) {
+  const ControlState& across = preview_form.State(frmPrintPreview::HScrollBar);
+  const ControlState& down = preview_form.State(frmPrintPreview::VScrollBar);
+  const Rect& page = preview_form.Bounds(frmPrintPreview::picPrintPreview);
+  auto resize = [&](int width, int height) {
     FormGeometry g = preview_form.Geometry();
     g.ScaleWidth = width;
     g.ScaleHeight = height;
     preview_form.UpdateGeometry(g);
     preview_form.Raise({}, Event::Resize);
+    return std::make_tuple(across.Max, across.LargeChange, across.SmallChange, across.Value, page.Left);
   };
-  const ControlState& across = preview_form.State(frmPrintPreview::HScrollBar);
-  const Rect& page = preview_form.Bounds(frmPrintPreview::picPrintPreview);
-  resize(8000, 7710);
   // 8000 - 255 - 12240 = -4495: half of 4495 is 2247.5, to the even 2248; 4495 / 20 = 224.75.
-  EXPECT_EQ(std::make_tuple(across.Max, across.LargeChange, across.SmallChange), std::make_tuple(4495, 2248, 225));
+  EXPECT_EQ(resize(8000, 7710), std::make_tuple(4495, 2248, 225, 0, 0));
   preview_form.SetScrollValue(frmPrintPreview::HScrollBar, 4495);
-  EXPECT_EQ(page.Left + page.Width, preview_form.Bounds(frmPrintPreview::VScrollBar).Left)
-      << "the page's right edge meets the bar";
-
-  resize(9000, 7710);
-  EXPECT_EQ(across.Value, 3495) << "a position past the new end is brought back";
-  EXPECT_EQ(page.Left, -3495);
-
+  EXPECT_EQ(page.Left + page.Width, preview_form.Bounds(frmPrintPreview::VScrollBar).Left);
+  EXPECT_EQ(resize(9000, 7710), std::make_tuple(3495, 1748, 175, 3495, -3495));
   resize(13000, 7710);
   EXPECT_FALSE(preview_form.IsVisible(frmPrintPreview::HScrollBar));
   EXPECT_EQ(page.Left, 0);
-  resize(8000, 7710);
-  EXPECT_EQ(across.Value, 0) << "the bar comes back where the page stands";
+  EXPECT_EQ(resize(8000, 7710), std::make_tuple(4495, 2248, 225, 0, 0));
 
-  // The wheel: three small steps a notch, never past the ends; Shift goes across.
-  const ControlState& down = preview_form.State(frmPrintPreview::VScrollBar);
   preview.Wheel(2, false);
   EXPECT_EQ(down.Value, 6 * down.SmallChange);
-  EXPECT_EQ(preview_form.Bounds(frmPrintPreview::picPrintPreview).Top, kPreviewStripTwips - down.Value)
-      << "the page below the strip that holds Close";
+  EXPECT_EQ(page.Top, kPreviewStripTwips - down.Value) << "the page below the strip that holds Close";
   preview.Wheel(-100, false);
   EXPECT_EQ(down.Value, 0);
   preview.Wheel(100, true);
-  EXPECT_EQ(across.Value, across.Max);
-  EXPECT_EQ(page.Left, -across.Max);
+  EXPECT_EQ(std::make_pair(across.Value, page.Left), std::make_pair(across.Max, -across.Max));
 
-  resize(100, 100);  // smaller than the bars themselves
+  resize(100, 100);
   EXPECT_EQ(preview_form.Bounds(frmPrintPreview::HScrollBar).Width, 0);
   EXPECT_EQ(preview_form.Bounds(frmPrintPreview::VScrollBar).Height, 0);
-  EXPECT_EQ(across.Max, 12240);
-  EXPECT_EQ(across.LargeChange, 1);
+  EXPECT_EQ(std::make_pair(across.Max, across.LargeChange), std::make_pair(12240, 1));
 }
 
 }  // namespace
