@@ -2,6 +2,8 @@
 // FontSize x 20 twips high, a character FontSize x 10 wide; see RecordingSurface.h).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "HandPlaced.h"
 #include "TestApp.h"
 #include "forms/PrintOptionsDialog.h"
@@ -80,44 +82,36 @@ TEST_F(PrintWindows, LeftClearedByTheLayoutClearsTheBox) {
 // the thumbnail is a block the page printed, where it printed it, and everything the
 // page drew lies in a block. No list block covers the puzzle.
 TEST_F(PrintWindows, ThumbnailShowsExactlyTheBlocksOfThePage) {
-  const Control labels[] = {lblTitle, lblInstructions, lblPuzzle, lblSideList, lblColumnList};
   auto inside = [](const Rect& r, double x1, double y1, double x2, double y2) {
     return x1 >= r.Left && y1 >= r.Top && x2 <= r.Left + r.Width && y2 <= r.Top + r.Height;
   };
   auto check = [&](const std::string& where) {
+    const Rect& grid = Bounds(lblPuzzle);
     std::vector<Rect> shown;
-    for (Control label : labels) {
+    for (Control label : {lblTitle, lblInstructions, lblPuzzle, lblSideList, lblColumnList}) {
       if (!dialog_form.IsVisible(label)) continue;
-      shown.push_back(Bounds(label));
-      const Rect& b = shown.back();
-      if (label != lblPuzzle && b.Width > 0) {
-        const Rect& grid = Bounds(lblPuzzle);
-        const bool apart = b.Left >= grid.Left + grid.Width || b.Left + b.Width <= grid.Left ||
-                           b.Top >= grid.Top + grid.Height || b.Top + b.Height <= grid.Top;
-        EXPECT_TRUE(apart) << where << ": " << label << " over the puzzle";
-      }
+      const Rect& b = shown.emplace_back(Bounds(label));
+      EXPECT_TRUE(label == lblPuzzle || b.Width == 0 || b.Left >= grid.Left + grid.Width ||
+                  b.Left + b.Width <= grid.Left || b.Top >= grid.Top + grid.Height || b.Top + b.Height <= grid.Top)
+          << where << ": " << label << " over the puzzle";
     }
     std::vector<int> used(shown.size());
-    std::size_t first = 0;
-    for (std::size_t i = 0; i < page.ops.size(); ++i) {
-      if (page.ops[i].kind == DrawOp::Kind::Cls) first = i + 1;
-    }
-    for (std::size_t i = first; i < page.ops.size(); ++i) {
-      const DrawOp& op = page.ops[i];
-      double x2 = op.x2, y2 = op.y2;
-      if (op.kind == DrawOp::Kind::Text) {
-        page.SetFontName(op.font.Name);
-        page.SetFontSize(op.font.Size);
-        x2 = op.x + page.TextWidth(op.text);
-        y2 = op.y + page.TextHeight(op.text);
+    const auto cls = std::find_if(page.ops.rbegin(), page.ops.rend(),
+                                  [](const DrawOp& op) { return op.kind == DrawOp::Kind::Cls; });
+    for (auto op = cls.base(); op != page.ops.end(); ++op) {
+      double x2 = op->x2, y2 = op->y2;
+      if (op->kind == DrawOp::Kind::Text) {
+        page.SetFontName(op->font.Name);
+        page.SetFontSize(op->font.Size);
+        x2 = op->x + page.TextWidth(op->text);
+        y2 = op->y + page.TextHeight(op->text);
       }
-      bool found = false;
-      for (std::size_t b = 0; b < shown.size() && !found; ++b) {
-        if (inside(shown[b], op.x, op.y, x2, y2)) found = ++used[b] > 0;
-      }
-      EXPECT_TRUE(found) << where << ": \"" << op.text << "\" at " << op.x << ", " << op.y << " is in no block";
+      std::size_t b = 0;
+      while (b < shown.size() && !inside(shown[b], op->x, op->y, x2, y2)) ++b;
+      EXPECT_LT(b, shown.size()) << where << ": \"" << op->text << "\" at " << op->x << ", " << op->y << " is in no block";
+      if (b < shown.size()) ++used[b];
     }
-    for (std::size_t b = 0; b < shown.size(); ++b) EXPECT_GT(used[b], 0) << where << ": an empty block";
+    EXPECT_EQ(std::count(used.begin(), used.end(), 0), 0) << where << ": an empty block";
   };
   for (Control vertical : {radPuzzleTop, radPuzzleMiddle, radPuzzleBottom}) {
     for (Control across : {radPuzzleLeft, radPuzzleCenter, radPuzzleRight}) {
