@@ -1,19 +1,28 @@
+// Printing, page files and Export Page on a one-word puzzle: printers and page files
+// that record what is drawn.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "HandPlaced.h"
+#include "RecordingPageFiles.h"
+#include "TempDir.h"
 #include "TestApp.h"
+#include "commands/ExportCommands.h"
 #include "commands/PrintCommands.h"
+#include "print/PageFiles.h"
 #include "program/StartUp.h"
 
 namespace kivrel {
 namespace {
 
+using Format = PageRequest::Format;
 using testing::DrawOp;
 using testing::RecordingSurface;
+using testing::TempDir;
 
 // A printer that keeps each job's page and the main window's pointer at its start, and
 // can be told to fail ending a given job.
@@ -23,8 +32,7 @@ class RecordingPrinter : public PrinterDevice {
   Surface* BeginDocument(const std::string& name, std::string&) override {
     names.push_back(name);
     pointers.push_back(ctx_.MainForm().MousePointer());
-    pages.push_back(std::make_unique<RecordingSurface>());
-    return pages.back().get();
+    return pages.emplace_back(std::make_unique<RecordingSurface>()).get();
   }
   bool EndDocument(std::string& error) override {
     if (static_cast<int>(pages.size()) != fail_at) return true;
@@ -46,6 +54,7 @@ class PrintTest : public ::testing::Test {
   PrintTest() {
     StartUp(ctx, 3);
     ctx.printer = &printer;
+    ctx.page_files = &device;
     testing::MakeGrid(ctx, 5, 5);
     testing::PlaceWord(ctx, "LYNX", 1, 1, 1);
     testing::SetTitle(ctx, "Cats");
@@ -54,27 +63,24 @@ class PrintTest : public ::testing::Test {
   testing::TestApp app;
   AppContext& ctx = app.ctx;
   RecordingPrinter printer{ctx};
+  testing::RecordingPageFiles device{ctx};
+  TempDir dir;
 };
 
+// Each copy is a job of its own under the hourglass; the first copy fills the blanks
+// (and the main window shows them), the others print the same letters. A BlanksFilled
+// of 1 (a check box's true) counts as filled: nothing is taken away.
 TEST_F(PrintTest, EachCopyIsAJobOfItsOwnWithTheBlanksFilledOnce) {
-  ASSERT_EQ(ctx.state.BlanksFilled, kFalse);
   app.dialogs.ExpectPrinter(PrintChoice{3, {}});
   PrintPuzzle(ctx);
   EXPECT_EQ(printer.names, std::vector<std::string>(3, "Kivrel - Cats"));
   EXPECT_EQ(printer.pointers, std::vector<int>(3, kPointerHourglass));
+  EXPECT_EQ(std::tie(ctx.state.BlanksFilled, ctx.state.PrintingInProgress), std::make_tuple(kTrue, kFalse));
   EXPECT_EQ(ctx.MainForm().MousePointer(), kPointerDefault);
-  EXPECT_EQ(ctx.state.PrintingInProgress, kFalse);
-  // The first copy filled the blanks (and the main window shows them); the others print
-  // the same letters.
-  EXPECT_EQ(ctx.state.BlanksFilled, kTrue);
   EXPECT_EQ(app.picture.OfKind(DrawOp::Kind::Text).size(), 21u);
-  for (const auto& page : printer.pages) {
-    EXPECT_EQ(page->Texts(), printer.pages[0]->Texts());
-    EXPECT_EQ(page->OfKind(DrawOp::Kind::Line).size(), 4u);  // the printer's frame
-  }
+  for (const auto& page : printer.pages) EXPECT_EQ(page->Texts(), printer.pages[0]->Texts());
   EXPECT_EQ(printer.pages[0]->Texts().size(), 1u + 25 + 2);  // title, letters, header and entry
 
-  // A BlanksFilled of 1 (a check box's true) counts as filled: nothing is taken away.
   ctx.state.BlanksFilled = 1;
   const LetterGrid before = ctx.state.Grid;
   std::string error;
@@ -82,39 +88,117 @@ TEST_F(PrintTest, EachCopyIsAJobOfItsOwnWithTheBlanksFilledOnce) {
   EXPECT_EQ(ctx.state.Grid, before);
 }
 
-TEST_F(PrintTest, PrinterErrorsAreReportedAndStopTheRemainingCopies) {
-  printer.fail_at = 2;
-  app.dialogs.ExpectPrinter(PrintChoice{3, {}})
-      .ExpectMessage(MessageAnswer::Ok, std::string("Error while printing puzzle: the printer ran out of paper"));
-  PrintPuzzle(ctx);
-  EXPECT_EQ(printer.pages.size(), 2u);
-  ASSERT_EQ(app.dialogs.messages.size(), 1u);
-  EXPECT_EQ(app.dialogs.messages[0].Title, kErrorTitle);
-  EXPECT_EQ(app.dialogs.messages[0].Icon, MessageIcon::Critical);
-  EXPECT_EQ(ctx.MainForm().MousePointer(), kPointerDefault);
-
-  ctx.printer = nullptr;
-  app.dialogs.ExpectPrinter(PrintChoice{1, {}})
-      .ExpectMessage(MessageAnswer::Ok, std::string("Error while printing puzzle: no printer is available"));
-  PrintPuzzle(ctx);
-}
-
-TEST_F(PrintTest, CancelAndPrinterSetUpPrintNothing) {
+// A printer's error is reported and stops the remaining copies; no printer is one.
+// Cancel and the printer set-up print nothing; the printer chosen brings its paper.
+TEST_F(PrintTest, PrinterErrorsAreReportedAndCancelPrintsNothing) {
   int pointer_changes = 0;
   ctx.MainForm().Subscribe([&](Control, Property property) { pointer_changes += property == Property::MousePointer; });
   app.dialogs.ExpectPrinter(std::nullopt).ExpectPrinter(PrintChoice{1, {}});
   EXPECT_FALSE(PrintPuzzle(ctx));
   EXPECT_FALSE(ChoosePrinter(ctx));
   EXPECT_EQ(app.dialogs.printer_flags, (std::vector<int>{kPrintDialogFlags, kPrintSetupFlag}));
-  EXPECT_TRUE(printer.pages.empty());
-  EXPECT_EQ(pointer_changes, 0);
-  EXPECT_EQ(ctx.state.BlanksFilled, kFalse);
-
-  // The printer chosen brings its paper: the pages are laid out on it from then on.
+  EXPECT_EQ(std::make_tuple(printer.pages.size(), pointer_changes, ctx.state.BlanksFilled),
+            std::make_tuple(std::size_t{0}, 0, kFalse));
   app.dialogs.ExpectPrinter(PrintChoice{1, kLegalPaper}).ExpectPrinter(PrintChoice{1, kLegalPaper});
   EXPECT_TRUE(ChoosePrinter(ctx));
   EXPECT_EQ(ctx.print.Paper, kLegalPaper);
   EXPECT_FALSE(ChoosePrinter(ctx)) << "the same paper again";
+
+  printer.fail_at = 2;
+  app.dialogs.ExpectPrinter(PrintChoice{3, {}})
+      .ExpectMessage(MessageAnswer::Ok, "Error while printing puzzle: the printer ran out of paper");
+  PrintPuzzle(ctx);
+  EXPECT_EQ(printer.pages.size(), 2u);
+  EXPECT_EQ(std::tie(app.dialogs.messages.at(0).Title, app.dialogs.messages.at(0).Icon),
+            std::make_tuple(std::string(kErrorTitle), MessageIcon::Critical));
+  EXPECT_EQ(ctx.MainForm().MousePointer(), kPointerDefault);
+  ctx.printer = nullptr;
+  app.dialogs.ExpectPrinter(PrintChoice{1, {}})
+      .ExpectMessage(MessageAnswer::Ok, "Error while printing puzzle: no printer is available");
+  PrintPuzzle(ctx);
+}
+
+// The page as printed (blanks filled first) and its answer key: the words outlined
+// and no fill letters, a second PDF page or a second file named "-key".
+TEST_F(PrintTest, ThePageAndItsKeyGoWhereTheRequestSays) {
+  const std::string page = "Cats: page 1 (25 letters)", key = "(4 letters, 1 outlined)";
+  const std::tuple<Format, std::string, std::vector<std::pair<std::string, std::string>>> cases[] = {
+      {Format::Pdf, "sheet.pdf", {{"sheet.pdf", page + ", page 2 " + key}}},
+      {Format::Png, "sheet.png", {{"sheet.png", page}, {"sheet-key.png", "Cats: page 1 " + key}}},
+      {Format::Svg, "v1.0/sheet", {{"v1.0/sheet", page}, {"v1.0/sheet-key", "Cats: page 1 " + key}}}};
+  std::filesystem::create_directories(dir.File("v1.0"));
+  for (const auto& [kind, name, files] : cases) {
+    const FileResult<std::vector<std::string>> written = WritePages(ctx, {kind, dir.File(name), true});
+    ASSERT_TRUE(written) << PageFileFailureText(written.Error());
+    std::vector<std::pair<std::string, std::string>> found;
+    for (const std::string& path : *written) found.emplace_back(path.substr(dir.Folder().size() + 1), TempDir::Read(path));
+    EXPECT_EQ(found, files);
+  }
+  EXPECT_NE(ctx.state.BlanksFilled, kFalse);
+  EXPECT_EQ(ctx.print.OutlineWords, 0);  // the key's outlines were for the key only
+  EXPECT_EQ(FormatOfPath("/t/v1.0/page.SVG"), Format::Svg);
+  EXPECT_EQ(FormatOfPath("/t/v1.0/page"), std::nullopt);
+}
+
+// A page and its key are replaced together or not at all, and the message says which
+// file failed and, only when it is true, that the files there are unchanged.
+TEST_F(PrintTest, WhenTheKeyCannotBeWrittenThePageStaysAsItWas) {
+  const std::string page = dir.Write("sheet.png", "OLD PAGE");
+  std::filesystem::create_directory(dir.File("sheet-key.png"));
+  const FileResult<std::vector<std::string>> written = WritePages(ctx, {Format::Png, page, true});
+  ASSERT_FALSE(written);
+  EXPECT_EQ(PageFileFailureText(written.Error()), "cannot write \"" + dir.File("sheet-key.png") + "\": Is a directory");
+  EXPECT_EQ(TempDir::Read(page), "OLD PAGE");
+  device.cannot_draw = true;
+  const FileResult<std::vector<std::string>> drawn = WritePages(ctx, {Format::Pdf, dir.File("sheet.pdf"), false});
+  ASSERT_FALSE(drawn);
+  EXPECT_EQ(PageFileFailureText(drawn.Error()), "cannot draw the page for \"" + dir.File("sheet.pdf") + "\"");
+  EXPECT_EQ(dir.EntryCount(), 2);
+  // (A file left as it was is said so for a write that failed part-way; when a rename
+  // failed after the page was replaced, it is not.)
+  EXPECT_EQ(PageFileFailureText({FileFault::PartlyReplaced, "Device or resource busy", "k-key.png"}).find("unchanged"),
+            std::string::npos);
+}
+
+TEST(ExportRequest, TheNamesExtensionOrElseTheFileTypeChosenDecidesTheKind) {
+  const std::tuple<std::string, int, Format, std::string> cases[] = {
+      {"/t/page.png", 1, Format::Png, "/t/page.png"},     {"/t/page.SVG", 2, Format::Svg, "/t/page.SVG"},
+      {"/t/page", 2, Format::Png, "/t/page.png"},         {"/t/v1.0/page", 3, Format::Svg, "/t/v1.0/page.svg"},
+      {"/t/page.txt", 1, Format::Pdf, "/t/page.txt.pdf"}, {"/t/page.HTM", 1, Format::Html, "/t/page.HTM"},
+      {"/t/page", 4, Format::Html, "/t/page.html"},       {"/t/page", 9, Format::Pdf, "/t/page.pdf"}};
+  for (const auto& [path, filter, kind, written] : cases) {
+    const PageRequest request = ExportRequest({path, filter, true});
+    EXPECT_EQ(std::make_tuple(request.Kind, request.Path, request.AnswerKey), std::make_tuple(kind, written, true));
+  }
+}
+
+// Cancel writes nothing; a file that cannot be written is reported. The next export
+// starts where the last one left off: its folder, file type and box.
+TEST_F(PrintTest, ExportReportsFailuresAndStartsAsTheLastExportLeftIt) {
+  ctx.state.PuzzleFileName = "/puzzles/lynx.kvp";
+  app.dialogs.ExpectSaveChoice(std::nullopt)
+      .ExpectSaveChoice(SaveChoice{"/no-such-folder/zoo", 1, false})
+      .ExpectMessage(MessageAnswer::Ok,
+                     "Error while exporting page: cannot write \"/no-such-folder/zoo.pdf\": No such file or directory");
+  ExportPage(ctx);
+  EXPECT_TRUE(device.pointers.empty());
+  ExportPage(ctx);
+  EXPECT_EQ(device.pointers, std::vector<int>{kPointerHourglass});
+  EXPECT_EQ(app.dialogs.check_boxes.at(0), kAnswerKeyCheckBox);
+  EXPECT_EQ(app.dialogs.messages.at(0).Title, kErrorTitle);
+  EXPECT_EQ(ctx.MainForm().MousePointer(), kPointerDefault);
+
+  app.dialogs.ExpectSaveChoice(SaveChoice{dir.File("lynx"), 2, true}).ExpectSaveChoice(std::nullopt);
+  ExportPage(ctx);
+  EXPECT_EQ(device.documents, 1 + 2);  // the failed one; the page and its key
+  ExportPage(ctx);
+  const FileRequest& first = app.dialogs.files.at(0);
+  const FileRequest& next = app.dialogs.files.at(3);
+  EXPECT_EQ(std::tie(first.FileName, first.FilterIndex, first.DefaultExt),
+            std::make_tuple(std::string("/puzzles/lynx"), 1, std::string("pdf")));
+  EXPECT_EQ(std::tie(next.Folder, next.FileName, next.FilterIndex, next.DefaultExt),
+            std::make_tuple(dir.Folder(), std::string("lynx"), 2, std::string("png")));
+  EXPECT_EQ(app.dialogs.boxes_checked, (std::vector<bool>{false, false, false, true}));
 }
 
 }  // namespace
