@@ -193,10 +193,6 @@ TEST_F(PageTest, InstructionsWrapAtTheBandAndAtLineBreaks) {
   // The first line stays empty.
   EXPECT_EQ(At(5320, 2060) + At(5320, 2320) + At(5320, 2580) + At(5775, 2580) + At(6100, 2580), "-WWWWWWWWWWandsoon");
   EXPECT_EQ(p.InstructionsHeight, 780);
-  ctx.print.PrintInstructions = 0;  // the grid moves up to a cell below the title
-  Draw();
-  EXPECT_EQ(p.PuzzleTop, 1800 + 320);
-  EXPECT_EQ(Find("and"), std::nullopt);
 
   // Instructions typed on several lines: a line break starts a new line, a tab is a
   // blank, and an empty line (even of blanks) starts a paragraph after a blank line.
@@ -212,23 +208,6 @@ TEST_F(PageTest, InstructionsWrapAtTheBandAndAtLineBreaks) {
                        {"Find", "the", "animals."}, {"Good", "luck!"}, {}, {"Have", "fun."}, {"Bye"}}));
   EXPECT_EQ(At(p.InstructionsLeft, p.InstructionsTop + 4 * 260.0), "Bye");
   EXPECT_EQ(p.HeaderBottom, p.InstructionsTop + 5 * 260);
-}
-
-TEST_F(PageTest, LargeGridShrinksThePuzzleFontUntilItFits) {
-  testing::MakeGrid(ctx, 40, 40);
-  for (int r = 1; r <= 40; ++r) {
-    for (int c = 1; c <= 40; ++c) s.Grid.At(r, c).Letter = std::string(1, static_cast<char>('A' + (r + c) % 26));
-  }
-  const auto texts = Draw();
-  // 12 points make cells of 240 and a grid of 9600 > 9360; 11 points make 8800.
-  EXPECT_EQ(std::tie(ctx.printed.PuzzleSize, ctx.fonts(kPuzzleFont).Size), std::make_tuple(11., 16.));
-  EXPECT_EQ(DialogFontSize(frmPrintOptions::cmdPuzzleFont), 11);
-  EXPECT_EQ(std::make_pair(p.GridWidth, p.PuzzleLeft), std::make_pair(i16(8800), i16(1720)));
-  EXPECT_EQ(std::count_if(texts.begin(), texts.end(), [](const DrawOp& op) { return op.font.Size == 11; }), 1600);
-  // Each letter centred in its cell of 220, rounded down: "I" is 55 wide, "W" 165, "C" 110.
-  EXPECT_EQ(At(82 + 6 * 220 + 1720, p.PuzzleTop) + At(27 + 20 * 220 + 1720, p.PuzzleTop) +
-                At(55 + 39 * 220 + 1720, p.PuzzleTop + 39 * 220),
-            "IWC");
 }
 
 // A tall grid shrinks until it fits between the instructions and the bottom margin, in
@@ -409,57 +388,55 @@ TEST_F(PageTest, HopelessSizesEndAtOnePointAndAListThatCannotFitIsLeftOff) {
   EXPECT_LT(p.PrintableHeight, 0);
 }
 
-// The list shrinks a point at a time until its last row ends above the bottom margin
-// (or, above a grid at the bottom, above the grid); the chosen size stays in the table.
-TEST_F(PageTest, ALongListShrinksUntilItEndsAboveTheBottomMargin) {
-  testing::MakeGrid(ctx, 30, 30);  // 9000 x 9000 at 15 points, top 1800 + 300
-  PlaceNumberedWords(200, 10);     // at 12 points: 6 columns of 34 rows from 11580: too low
-  const auto texts = Draw();
-  ASSERT_TRUE(ctx.printed.ListFits);
-  EXPECT_LT(ctx.printed.ListSize, 12);
-  EXPECT_EQ(ctx.fonts(kWordListFont).Size, 12);
-  EXPECT_EQ(DialogFontSize(frmPrintOptions::cmdWordListFont), ctx.printed.ListSize);
-  const int line = Nearest(ctx.printed.ListSize * 20);
-  int entries = 0;
-  for (const DrawOp& op : texts) {
-    if (!op.text.starts_with("BBBBBBBB")) continue;
-    ++entries;
-    EXPECT_LE(op.y + line, 15840 - 1440) << op.text;
-    EXPECT_EQ(op.font.Size, ctx.printed.ListSize) << op.text;
+// The sizes a page is drawn in: a grid too wide shrinks until it fits; a list shrinks
+// a point at a time until its last row ends above the bottom margin (or, above a grid
+// at the bottom, above the grid); a list that would fall below 8 points makes the
+// grid smaller first, unless the user chose a smaller size; "Fill the page" makes the
+// grid larger while a legible list keeps its room, below or beside the grid. The sizes
+// chosen stay in the font table and the dialog's buttons show the sizes drawn.
+TEST_F(PageTest, TheGridAndTheListShrinkOrGrowToFitThePage) {
+  const struct {
+    const char* what;
+    int side, height, words, letters, list_font;
+    VerticalPlace place;
+    bool fill, beside;
+    double puzzle, list;
+  } cases[] = {
+      {"12 points make a grid of 9600", 40, 40, 0, 8, 12, VerticalPlace::Top, false, false, 11, 12},
+      {"at 10 points 8 columns of 15 rows end at 14500", 30, 30, 120, 10, 12, VerticalPlace::Top, false, false, 15, 9},
+      {"the list above the grid", 30, 30, 120, 10, 12, VerticalPlace::Bottom, false, false, 15, 9},
+      {"11 columns of 5 rows at 8 points", 20, 40, 50, 8, 12, VerticalPlace::Top, false, false, 14, 8},
+      {"a size chosen below 8 is kept", 20, 40, 50, 8, 3, VerticalPlace::Top, false, false, 15, 3},
+      {"as wide as the page: 46 x 20 x 10", 10, 10, 25, 8, 12, VerticalPlace::Top, true, false, 46, 12},
+      {"the list beside keeps its 1200", 10, 10, 25, 8, 12, VerticalPlace::Top, true, true, 40, 12}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    testing::MakeGrid(ctx, c.side, c.height);
+    PlaceNumberedWords(c.words, c.letters);
+    ctx.fonts(kWordListFont).Size = c.list_font;
+    ctx.print.PuzzleVertical = c.place;
+    std::tie(ctx.print.Above, ctx.print.Below) = std::make_pair(i16(c.place == VerticalPlace::Bottom), i16(1));
+    ctx.print.FillPage = c.fill;
+    ctx.print.PuzzleHorizontal = c.beside ? Align::Right : Align::Center;
+    ctx.print.Left = c.beside;
+    const auto texts = Draw();
+    EXPECT_EQ(std::make_tuple(ctx.printed.PuzzleSize, ctx.printed.ListSize, ctx.printed.ListFits),
+              std::make_tuple(c.puzzle, c.list, true));
+    EXPECT_EQ(std::make_pair(ctx.fonts(kPuzzleFont).Size, ctx.fonts(kWordListFont).Size), std::make_pair(i16{16}, i16(c.list_font)));
+    EXPECT_EQ(std::make_pair(DialogFontSize(frmPrintOptions::cmdPuzzleFont), DialogFontSize(frmPrintOptions::cmdWordListFont)),
+              std::make_pair(int(c.puzzle), int(c.list)));
+    EXPECT_TRUE(p.GridWidth <= 9360 && p.PuzzleBottom <= 15840 - 1440);
+    EXPECT_EQ(ctx.printed.SideList.Shown, c.beside);
+    const double bottom = c.place == VerticalPlace::Bottom ? p.PuzzleTop : 15840 - 1440;
+    int entries = 0;
+    for (const DrawOp& op : texts) {
+      if (!op.text.starts_with("BBBBBB")) continue;
+      ++entries;
+      EXPECT_LE(op.y + Nearest(c.list * 20), bottom) << op.text;
+      EXPECT_EQ(op.font.Size, c.list) << op.text;
+    }
+    EXPECT_EQ(entries, c.words);
   }
-  EXPECT_EQ(entries, 200);
-
-  ctx.print.PuzzleVertical = VerticalPlace::Bottom;
-  ctx.print.Above = 1;
-  ctx.print.Below = 0;
-  Draw();
-  ASSERT_TRUE(ctx.printed.ListFits);
-  EXPECT_LE(p.ColumnListTop + p.ColumnListHeight, p.PuzzleTop) << "the list above never runs into the grid";
-}
-
-// A list that would fall below 8 points makes the grid smaller first; "Fill the page"
-// makes it larger while a legible list keeps its room, and its place beside the grid.
-TEST_F(PageTest, TheGridMakesRoomForALegibleListAndFillsThePageOtherwise) {
-  auto sizes = [&] {
-    Draw();
-    return std::make_pair(ctx.printed.PuzzleSize, ctx.printed.ListSize);
-  };
-  testing::MakeGrid(ctx, 20, 40);  // 15 points fit the room below the title: a grid to 14100
-  PlaceNumberedWords(50, 8);       // 11 columns of 5 rows at 8 points need 1120 below the grid
-  EXPECT_EQ(sizes(), std::make_pair(14., 8.)) << "the largest grid that leaves room for the list at 8";
-  EXPECT_EQ(p.ColumnListTop + p.ColumnListHeight, 15840 - 1440);
-  ctx.fonts(kWordListFont).Size = 3;  // a size the user chose below 8 is kept: 2 rows fit
-  EXPECT_EQ(sizes(), std::make_pair(15., 3.));
-
-  testing::MakeGrid(ctx, 10, 10);
-  PlaceNumberedWords(25, 8);
-  ctx.fonts(kWordListFont).Size = 12;
-  ctx.print.FillPage = 1;
-  EXPECT_EQ(sizes(), std::make_pair(46., 12.)) << "as wide as the page: 46 x 20 x 10 = 9200";
-  ctx.print.PuzzleHorizontal = Align::Right;
-  ctx.print.Left = 1;
-  EXPECT_EQ(sizes().first, 40) << "the list beside keeps its 1200 twips";
-  EXPECT_TRUE(ctx.printed.SideList.Shown);
 }
 
 }  // namespace
