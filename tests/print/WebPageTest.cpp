@@ -39,10 +39,8 @@ TEST_F(WebPageTest, TheUsersTextStaysText) {
   const std::string page = WebPage(ctx);
 
   EXPECT_TRUE(IsValidUtf8(page));
-  EXPECT_EQ(Count(page, "<script"), 1);
-  EXPECT_EQ(Count(page, "</style>"), 1);
-  EXPECT_EQ(Count(page, "<b>"), 0);
-  EXPECT_EQ(Count(page, "\x01"), 0);
+  EXPECT_EQ(std::make_tuple(Count(page, "<script"), Count(page, "</style>"), Count(page, "<b>"), Count(page, "\x01")),
+            std::make_tuple(1, 1, 0, 0));
   EXPECT_NE(page.find("<h1>Cats &lt;/script&gt;&lt;script&gt;alert(1)&lt;/script&gt; &amp; &quot;dogs&quot;</h1>"),
             std::string::npos);
   // A line break joins lines; an empty line starts a paragraph.
@@ -80,34 +78,22 @@ TEST_F(WebPageTest, GridRowsPlaceEachLetterInItsColumn) {
 // above it when the grid is at the bottom, beside it when asked and the grid is not at
 // the left; and nothing the options leave off.
 TEST_F(WebPageTest, TheBlocksFollowThePrintOptions) {
-  struct Case {
-    VerticalPlace vertical;
-    Align horizontal;
-    i16 left;
-    i16 above;
-    i16 word_list;
-    i16 instructions;
-    const char* layout;
-  };
-  const Case cases[] = {
+  testing::MakeSeaPuzzle(ctx);
+  const std::tuple<VerticalPlace, Align, i16, i16, i16, i16, const char*> cases[] = {
       {VerticalPlace::Top, Align::Center, 0, 0, 1, 1, "below"},
       {VerticalPlace::Middle, Align::Right, 1, 0, 1, 1, "side"},
       {VerticalPlace::Top, Align::Left, 1, 0, 1, 0, "below"},  // no room at the left margin
-      {VerticalPlace::Bottom, Align::Center, 0, 1, 0, 1, "above"},
-  };
-  testing::MakeSeaPuzzle(ctx);
-  for (const Case& c : cases) {
-    ctx.print.PuzzleVertical = c.vertical;
-    ctx.print.PuzzleHorizontal = c.horizontal;
-    ctx.print.Left = c.left;
-    ctx.print.Above = c.above;
-    ctx.print.PrintWordList = c.word_list;
-    ctx.print.PrintInstructions = c.instructions;
+      {VerticalPlace::Bottom, Align::Center, 0, 1, 0, 1, "above"}};
+  for (const auto& c : cases) {
+    PrintOptions& o = ctx.print;
+    std::tie(o.PuzzleVertical, o.PuzzleHorizontal, o.Left, o.Above, o.PrintWordList, o.PrintInstructions) =
+        std::tie(std::get<0>(c), std::get<1>(c), std::get<2>(c), std::get<3>(c), std::get<4>(c), std::get<5>(c));
     const std::string page = WebPage(ctx);
-    SCOPED_TRACE(c.layout);
-    EXPECT_NE(page.find(std::string("<div class=\"layout ") + c.layout + "\">"), std::string::npos);
-    EXPECT_EQ(page.find("<li id=\"w6\">SHARK</li>") != std::string::npos, c.word_list != 0);
-    EXPECT_EQ(page.find("<p>Find every creature") != std::string::npos, c.instructions != 0);
+    const std::string layout = std::get<6>(c);
+    SCOPED_TRACE(layout);
+    EXPECT_NE(page.find("<div class=\"layout " + layout + "\">"), std::string::npos);
+    EXPECT_EQ(page.find("<li id=\"w6\">SHARK</li>") != std::string::npos, o.PrintWordList != 0);
+    EXPECT_EQ(page.find("<p>Find every creature") != std::string::npos, o.PrintInstructions != 0);
     EXPECT_NE(page.find("0 of 6 found"), std::string::npos);
   }
 }
