@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "HandPlaced.h"
-#include "RecordingPageFiles.h"
 #include "TempDir.h"
 #include "TestApp.h"
 #include "commands/ExportCommands.h"

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "FakeMainWindow.h"
 #include "HandPlaced.h"
 #include "TestApp.h"
 #include "display/GridDisplay.h"

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "FakeMainWindow.h"
 #include "HandPlaced.h"
 #include "TempDir.h"
 #include "TestApp.h"

@@ -1,11 +1,17 @@
 #pragma once
-// A whole program context for core tests: scripted dialogs, a recording puzzle picture,
-// a pump that counts yields (and can act on them), a counting beeper and a fixed screen.
+// The program harness for core tests: a whole program context (scripted dialogs, a
+// recording puzzle picture, a pump that counts yields and can act on them, a counting
+// beeper and a fixed screen), and what a test may add to it: the main window's geometry
+// as a window system keeps it, and page files that record what is drawn.
 #include <functional>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "RecordingSurface.h"
 #include "ScriptedDialogs.h"
 #include "platform/NullPlatform.h"
+#include "platform/PageFileDevice.h"
 #include "program/AppContext.h"
 
 namespace kivrel::testing {
@@ -32,6 +38,100 @@ struct TestApp {
 
   /// Adds entries to the list (as a reader would) and updates the count.
   void AddEntries(std::initializer_list<const char*> entries);
+};
+
+/// The main window as the window system would keep it: its design geometry in twips
+/// (client area 7650 x 5580, a 60-twip border and 600 twips of title bar and menu), and
+/// a resize event raised before a size setter returns, as the real window system does.
+struct FakeMainWindow {
+  static constexpr int kBorder = 60;
+  static constexpr int kCaptionAndMenu = 600;
+
+  explicit FakeMainWindow(AppContext& ctx) : form(ctx.MainForm()) {
+    form.UpdateGeometry({0, 0, 7650 + 2 * kBorder, 5580 + 2 * kBorder + kCaptionAndMenu, 7650, 5580});
+    form.Define(frmKV_Puzzle::picPuzzle, [](ControlState& c) { c.Bounds = {45, 495, 0, 0}; });
+    form.Define(frmKV_Puzzle::fraStats, [](ControlState& c) { c.Bounds = {5205, 495, 2220, 5055}; });
+    form.Define(frmKV_Puzzle::cmdExit, [](ControlState& c) { c.Bounds = {6900, 0, 690, 465}; });
+    subscription = form.Subscribe([this](Control control, Property property) {
+      if (!control.IsWindow() || property != Property::FormBounds) return;
+      geometry_changes.push_back(form.Geometry());
+      if (form.Geometry() == last) return;
+      last = form.Geometry();
+      ++depth;
+      max_depth = depth > max_depth ? depth : max_depth;
+      form.Raise({}, Event::Resize);
+      --depth;
+    });
+    last = form.Geometry();
+  }
+  ~FakeMainWindow() { form.Unsubscribe(subscription); }
+  FakeMainWindow(const FakeMainWindow&) = delete;
+  FakeMainWindow& operator=(const FakeMainWindow&) = delete;
+
+  /// The user drags the window to another outer size.
+  void Resize(int width, int height) {
+    FormGeometry g = form.Geometry();
+    g.ScaleWidth += width - g.Width;
+    g.ScaleHeight += height - g.Height;
+    g.Width = width;
+    g.Height = height;
+    form.UpdateGeometry(g);
+    last = g;
+    form.Raise({}, Event::Resize);
+  }
+
+  Form& form;
+  int subscription = 0;
+  FormGeometry last;
+  std::vector<FormGeometry> geometry_changes;
+  int depth = 0;
+  int max_depth = 0;
+};
+
+/// A page file device: each document is drawn on a recording surface, and its "bytes"
+/// say what was drawn, so a test can tell the page from its answer key by the file's
+/// contents.
+class RecordingPageFiles : public PageFileDevice {
+ public:
+  explicit RecordingPageFiles(AppContext& ctx) : ctx_(ctx) {}
+
+  Surface* BeginDocument(PageFormat, const std::string& title, const PaperSize& paper) override {
+    pointers.push_back(ctx_.MainForm().MousePointer());
+    if (cannot_draw) return nullptr;
+    page_ = std::make_unique<RecordingSurface>(paper.Width, paper.Height);
+    bytes_ = title + ": page 1";
+    pages_ = 1;
+    return page_.get();
+  }
+  void NewPage() override { Note(", page " + std::to_string(++pages_)); }
+  /// "Cats: page 1 (12 letters), page 2 (4 letters, 1 outlined)".
+  std::string EndDocument() override {
+    Note("");
+    ++documents;
+    return bytes_;
+  }
+
+  bool cannot_draw = false;
+  int documents = 0;
+  std::vector<int> pointers;  // the main window's pointer as each document began
+
+ private:
+  // What the page drawn so far holds, then `next`.
+  void Note(const std::string& next) {
+    int letters = 0, outlines = 0;
+    for (const DrawOp& op : page_->ops) {
+      letters += op.kind == DrawOp::Kind::Text && op.text.size() == 1 && op.text != " ";
+      outlines += op.kind == DrawOp::Kind::Arc;
+    }
+    bytes_ += " (" + std::to_string(letters) + " letters" +
+              (outlines ? ", " + std::to_string(outlines / 2) + " outlined" : "") + ")" + next;
+    page_->ops.clear();
+  }
+
+  AppContext& ctx_;
+  std::unique_ptr<RecordingSurface> page_;
+  std::string bytes_;
+  int pages_ = 0;
 };
 
 }  // namespace kivrel::testing
