@@ -36,11 +36,12 @@ TEST_F(MainWindowTest, LoadCentresTheWindowAndBuildSaysWhyNothingIsBuilt) {
   EXPECT_EQ(app.ctx.state.PuzzleBuilt, 0);
 }
 
-// No Duplicate Words is on at start; the words to avoid come from a list file, and a
-// cancelled choice avoids nothing any more.
-TEST_F(MainWindowTest, NoDuplicateWordsIsOnAtStartAndAvoidWordsComeFromAListFile) {
+// No Duplicate Words is on at start and Lower Case Letters off; the words to avoid come
+// from a list file, and a cancelled choice avoids nothing any more. Lower case redraws
+// a grid on screen (outlines too) in the other case, and draws nothing without one.
+TEST_F(MainWindowTest, TheOptionsMenuStartsAsDesignedAndTakesEffect) {
   StartUp(app.ctx, 1);
-  EXPECT_TRUE(form.Checked(frmKV_Puzzle::mnuNoDuplicates));
+  EXPECT_TRUE(form.Checked(frmKV_Puzzle::mnuNoDuplicates) && !form.Checked(frmKV_Puzzle::mnuLowerCase));
   form.Raise(frmKV_Puzzle::mnuNoDuplicates, Event::Click);
   EXPECT_FALSE(form.Checked(frmKV_Puzzle::mnuNoDuplicates));
   testing::TempDir dir;
@@ -50,28 +51,22 @@ TEST_F(MainWindowTest, NoDuplicateWordsIsOnAtStartAndAvoidWordsComeFromAListFile
   EXPECT_TRUE(form.Checked(frmKV_Puzzle::mnuAvoidWords));
   form.Raise(frmKV_Puzzle::mnuAvoidWords, Event::Click);
   EXPECT_TRUE(app.ctx.AvoidWords.empty() && !form.Checked(frmKV_Puzzle::mnuAvoidWords));
-}
 
-TEST_F(MainWindowTest, LowerCaseLettersIsOffAtStartAndRedrawsAShownGridInTheOtherCase) {
-  StartUp(app.ctx, 1);
-  EXPECT_FALSE(form.Checked(frmKV_Puzzle::mnuLowerCase));
   testing::MakeGrid(app.ctx, 5, 5);
   testing::PlaceWord(app.ctx, "\u00c4RA", 1, 1, 1);  // ÄRA
-  app.picture.ops.clear();
-  form.Raise(frmKV_Puzzle::mnuLowerCase, Event::Click);  // no puzzle on screen: nothing drawn
-  EXPECT_TRUE(form.Checked(frmKV_Puzzle::mnuLowerCase));
-  EXPECT_TRUE(app.picture.ops.empty());
-
-  app.ctx.state.PuzzleBuilt = kTrue;
-  ToggleOutlines(app.ctx);
-  for (const char* shown : {"\u00c4RA", "\u00e4ra"}) {
+  auto drawn = [&] {
     app.picture.ops.clear();
     form.Raise(frmKV_Puzzle::mnuLowerCase, Event::Click);
     std::string texts;
     for (const std::string& text : app.picture.Texts()) texts += text;
-    EXPECT_EQ(texts, shown);
-    EXPECT_FALSE(app.picture.OfKind(testing::DrawOp::Kind::Arc).empty()) << "the outlines are drawn again";
-  }
+    return texts + (app.picture.OfKind(testing::DrawOp::Kind::Arc).empty() ? "" : " outlined");
+  };
+  EXPECT_EQ(drawn(), "");  // no puzzle on screen
+  EXPECT_TRUE(form.Checked(frmKV_Puzzle::mnuLowerCase));
+  app.ctx.state.PuzzleBuilt = kTrue;
+  ToggleOutlines(app.ctx);
+  EXPECT_EQ(drawn(), "\u00c4RA outlined");
+  EXPECT_EQ(drawn(), "\u00e4ra outlined");
 }
 
 // Which lists the menu offers is tested with the menu itself (tests/ui).
@@ -83,10 +78,9 @@ TEST_F(MainWindowTest, AnExampleListOpensUntitledAfterTheSavePrompt) {
   ASSERT_NE(sea, lists.end());
   app.AddEntries({"CAT"});
   app.ctx.state.WordListChanged = kTrue;
-  app.dialogs.ExpectMessage(MessageAnswer::Cancel, kSaveListPrompt);
+  app.dialogs.ExpectMessage(MessageAnswer::Cancel, kSaveListPrompt).ExpectMessage(MessageAnswer::No, kSaveListPrompt);
   main.mnuExampleList_Click(static_cast<int>(sea - lists.begin()));
   EXPECT_EQ(app.ctx.list.Entries(), std::vector<std::string>{"CAT"});
-  app.dialogs.ExpectMessage(MessageAnswer::No, kSaveListPrompt);
   main.mnuExampleList_Click(static_cast<int>(sea - lists.begin()));
   const PuzzleState& s = app.ctx.state;
   EXPECT_EQ(std::tie(s.PuzzleTitle, s.WordListFileName, s.WordCount, s.WordListChanged),
