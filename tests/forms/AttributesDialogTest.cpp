@@ -44,6 +44,12 @@ struct AttributesFixture : ::testing::Test {
     form.Raise({}, Event::Activate);
   }
   void Ok() { form.Raise(cmdOK, Event::Click); }
+  // Opens the dialog, types the texts into their boxes and presses OK.
+  void Submit(std::initializer_list<std::pair<Control, std::string>> texts, bool open = true) {
+    if (open) Open();
+    for (const auto& [box, text] : texts) form.SetText(box, text);
+    Ok();
+  }
   void Leave(Control box, const std::string& text) {
     form.SetText(box, text);
     form.Raise(box, Event::LostFocus);
@@ -197,11 +203,8 @@ TEST_F(AttributesFixture, ASpacesCountNeedsAnOperator) {
     SCOPED_TRACE(c.typed);
     s.StopRemainingOperator = c.had;
     s.StopRemainingCount = c.count_had;
-    Open();
-    form.SetText(cbxStopRemOp, c.chosen);
-    form.SetText(txtStopRem, c.typed);
     if (c.refused) app.dialogs.ExpectMessage(MessageAnswer::Ok, kChooseStopOperatorMessage);
-    Ok();
+    Submit({{cbxStopRemOp, c.chosen}, {txtStopRem, c.typed}});
     EXPECT_EQ(form.Visible(), c.refused);
     EXPECT_EQ(focused == cbxStopRemOp, c.refused);
     EXPECT_EQ(std::tie(s.StopRemainingOperator, s.StopRemainingCount), std::make_tuple(std::string(c.op), c.count));
@@ -280,12 +283,9 @@ TEST_F(AttributesFixture, EachOKIsOneStepAndTheHeaderIsPartOfTheList) {
   s.WordListChanged = kFalse;
   Open();
   EXPECT_EQ(focused, txtPuzName);  // the title is typed first
-  form.SetText(txtPuzName, "Zoo");
-  form.SetText(txtInstructions, "Find them all.");
-  form.SetText(txtStopRem, "");
   form.SetValue(chkIncludeDiagonals, 0);
   form.SetValue(chkBackwardsWords, 0);
-  Ok();
+  Submit({{txtPuzName, "Zoo"}, {txtInstructions, "Find them all."}, {txtStopRem, ""}}, false);
   EXPECT_FALSE(form.Visible());
   EXPECT_EQ(app.ctx.MainForm().Caption(), "Kivrel Puzzle Maker - Zoo");
   EXPECT_EQ(std::tie(s.PuzzleInstructions, s.StopRemainingCount, s.IncludeDiagonals, s.BackwardsWords),
@@ -297,16 +297,11 @@ TEST_F(AttributesFixture, EachOKIsOneStepAndTheHeaderIsPartOfTheList) {
   Open();
   form.SetText(txtPuzName, "Typed, then cancelled");
   form.Raise(cmdCancel, Event::Click);
-  Open();
-  form.SetText(cbxStopRemOp, "less than");
-  form.SetText(txtStopRem, "5");
   s.WordListChanged = kFalse;
-  Ok();
+  Submit({{cbxStopRemOp, "less than"}, {txtStopRem, "5"}});
   EXPECT_EQ(s.WordListChanged, 0) << "no list file holds the build rules";
-  Open();
-  form.SetText(txtPuzWidth, "500");  // no page holds it: refused, and no step
   app.dialogs.ExpectMessage(MessageAnswer::Ok, kPuzzleTooLargeMessage);
-  Ok();
+  Submit({{txtPuzWidth, "500"}});  // no page holds it: refused, and no step
   EXPECT_TRUE(form.Visible());
   EXPECT_EQ(s.PuzzleWidth, 10);
   form.SetText(txtPuzWidth, "12");
