@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <utility>
 #include <sys/stat.h>
 
 #include "SamplePuzzle.h"
@@ -20,72 +21,74 @@ using testing::SamplePuzzleBytes;
 using testing::TempDir;
 using testing::TestApp;
 
-TEST(SuggestPuzzleName, AnyExtensionBecomesKvp) {
-  const std::tuple<const char*, const char*, const char*> cases[] = {
-      {"", "C:\\LISTS\\ZOO.KVL", "C:\\LISTS\\ZOO.kvp"},
-      {"ABCDEFGHIJ", "LIST.txt", "ABCDEFGHIJ.kvp"},
-      {"  zoo.kvp  ", "", "zoo.kvp"},
-      {"", "a.kv", ""},
-      {"", "/home/ann/Tiere.äöü", "/home/ann/Tiere.kvp"}};
-  for (auto [puzzle, list, want] : cases) EXPECT_EQ(SuggestPuzzleName(puzzle, list), want) << puzzle << list;
+// The name a Save As suggests: the name the file had, or the other file's name, with
+// the extension of its kind (a list's base name in eight characters; folders stay whole).
+TEST(SuggestedNames, TakeTheExtensionOfTheirKind) {
+  using Case = std::tuple<const char*, const char*, const char*>;
+  for (auto [puzzle, list, want] : {Case{"", "C:\\LISTS\\ZOO.KVL", "C:\\LISTS\\ZOO.kvp"},
+                                    {"ABCDEFGHIJ", "LIST.txt", "ABCDEFGHIJ.kvp"},
+                                    {"  zoo.kvp  ", "", "zoo.kvp"},
+                                    {"", "a.kv", ""},
+                                    {"", "/home/ann/Tiere.äöü", "/home/ann/Tiere.kvp"}}) {
+    EXPECT_EQ(SuggestPuzzleName(puzzle, list), want) << puzzle << list;
+  }
+  for (auto [list, puzzle, want] : {Case{"", "C:\\PUZ\\ANIMALS.kvp", "C:\\PUZ\\ANIMALS.kvl"},
+                                    {"LIST.txt", "other.kvp", "LIST.txt"},
+                                    {"ABCDEFGHIJ", "", "ABCDEFGH.kvl"},
+                                    {"", "a.kv", ""},
+                                    {"/home/ann/Übersetzungen", "", "/home/ann/Übersetz.kvl"}}) {
+    EXPECT_EQ(SuggestWordListName(list, puzzle), want) << list << puzzle;
+  }
 }
 
-TEST(WritePuzzleFile, AsksForANameWithTheListsNameAsTheSuggestion) {
+struct PuzzleFiles : ::testing::Test {
   TestApp app;
+  PuzzleState& s = app.ctx.state;
   TempDir dir;
+};
+
+// Save asks for a name with the list's name as the suggestion, and writes the grid at
+// its own size. A failed save is reported; characters the file cannot hold are named
+// first, and the user may keep the old file.
+TEST_F(PuzzleFiles, SaveAsksForANameAndAFailedOrCancelledSaveKeepsTheOldFile) {
   MakeSamplePuzzle(app);
-  app.ctx.state.WordListFileName = "C:\\LISTS\\ZOO.KVL";
-  app.ctx.state.PuzzleWidth = 10;  // the grid's own size is what is written
+  s.WordListFileName = "C:\\LISTS\\ZOO.KVL";
+  s.PuzzleWidth = 10;
   app.dialogs.ExpectFile(std::nullopt).ExpectFile(dir.File("zoo.kvp"));
   EXPECT_FALSE(WritePuzzleFile(app.ctx));
-  EXPECT_EQ(app.ctx.state.PuzzleFileName, "");
+  EXPECT_EQ(s.PuzzleFileName, "");
   EXPECT_TRUE(WritePuzzleFile(app.ctx));
-
   const FileRequest& request = app.dialogs.files.at(0);
   EXPECT_EQ(std::tie(request.Action, request.Filter, request.FileName, request.DefaultExt),
             std::make_tuple(FileRequest::Kind::SaveAs, std::string(kPuzzleFilter), std::string("C:\\LISTS\\ZOO.kvp"),
                             std::string("KVP")));
   EXPECT_EQ(TempDir::Read(dir.File("zoo.kvp")), SamplePuzzleBytes());
-}
 
-// A failed save is reported; characters the file cannot hold are named first, and the
-// user may keep the old file.
-TEST(WritePuzzleFile, AFailedOrCancelledSaveKeepsTheOldFile) {
-  TestApp app;
-  TempDir dir;
-  MakeSamplePuzzle(app);
-  PuzzleState& s = app.ctx.state;
   s.PuzzleFileName = dir.Write("zoo.kvp", "old puzzle");
-  app.dialogs.ExpectMessage(MessageAnswer::Ok, "Error while saving puzzle\n\n" + s.PuzzleFileName + ": File too large");
+  app.dialogs.ExpectMessage(MessageAnswer::Ok, "Error while saving puzzle\n\n" + s.PuzzleFileName + ": File too large")
+      .ExpectMessage(MessageAnswer::Ok, "Error while saving puzzle")
+      .ExpectMessage(MessageAnswer::Cancel,
+                     "The file cannot hold these characters, which will be written as \"?\": ✓\n\nSave all the same?")
+      .ExpectMessage(MessageAnswer::Ok);
   {
     FileSizeLimit limit(32);
     EXPECT_FALSE(WritePuzzleFile(app.ctx));
   }
   // Instructions the format cannot carry fail the same way.
-  const std::string instructions = s.PuzzleInstructions;
-  s.PuzzleInstructions = std::string(40000, 'x');
-  app.dialogs.ExpectMessage(MessageAnswer::Ok, "Error while saving puzzle");
+  const std::string instructions = std::exchange(s.PuzzleInstructions, std::string(40000, 'x'));
+  EXPECT_FALSE(WritePuzzleFile(app.ctx));
+  s.PuzzleInstructions = instructions;
+  s.PuzzleTitle = "Zoo ✓";
   EXPECT_FALSE(WritePuzzleFile(app.ctx));
   EXPECT_EQ(TempDir::Read(s.PuzzleFileName), "old puzzle");
   EXPECT_EQ(dir.EntryCount(), 1);
-
-  s.PuzzleInstructions = instructions;
-  s.PuzzleTitle = "Zoo ✓";
-  app.dialogs.ExpectMessage(MessageAnswer::Cancel,
-                            "The file cannot hold these characters, which will be written as \"?\": ✓\n\n"
-                            "Save all the same?");
-  EXPECT_FALSE(WritePuzzleFile(app.ctx));
-  EXPECT_EQ(TempDir::Read(s.PuzzleFileName), "old puzzle");
-  app.dialogs.ExpectMessage(MessageAnswer::Ok);
   EXPECT_TRUE(WritePuzzleFile(app.ctx));
 }
 
-class OpenPuzzleTest : public ::testing::Test {
- protected:
+// Another list and puzzle on screen.
+struct OpenPuzzleTest : PuzzleFiles {
   void SetUp() override {
-    // Another list and puzzle on screen.
     app.AddEntries({"OLD", "WORDS"});
-    PuzzleState& s = app.ctx.state;
     BuildWordTable(app.ctx);
     s.PuzzleTitle = "Before";
     s.PuzzleWidth = s.PuzzleHeight = 4;
@@ -98,8 +101,6 @@ class OpenPuzzleTest : public ::testing::Test {
     app.ctx.display.CellSize = 300;
     app.picture.SetForeColor(kRed);
   }
-  TestApp app;
-  TempDir dir;
   int sized = 0;
 };
 
@@ -108,7 +109,7 @@ class OpenPuzzleTest : public ::testing::Test {
 // cleared, sized and every letter drawn in black in its cell.
 TEST_F(OpenPuzzleTest, RestoresTheWholePuzzle) {
   const std::string path = dir.Write("zoo.kvp", SamplePuzzleBytes());
-  app.ctx.state.WordTableStale = kTrue;  // the old list was edited
+  s.WordTableStale = kTrue;  // the old list was edited
   app.dialogs.ExpectFile(path);
   OpenPuzzle(app.ctx);
   EXPECT_EQ(app.dialogs.files.at(0).Filter, kPuzzleFilter);
@@ -116,7 +117,6 @@ TEST_F(OpenPuzzleTest, RestoresTheWholePuzzle) {
   for (WordRecord& word : file.Words) word.Shown = 0;
   for (int col = 1; col <= 3; ++col) file.Grid.At(1, col).ShowCount = 0;
   file.Header.BalanceDirections = file.Header.IncludeDiagonals = file.Header.FastBuild = 1;
-  const PuzzleState& s = app.ctx.state;
   EXPECT_EQ(PuzzleFileFromState(s), file);
   EXPECT_EQ(std::tie(s.PuzzleFileName, s.WordListFileName), std::make_tuple(path, std::string()));
   EXPECT_EQ(app.ctx.list.Entries(), (std::vector<std::string>{"CAT", "to [prep]", "Éléphant"}));
@@ -150,7 +150,6 @@ TEST_F(OpenPuzzleTest, ACancelledOrRefusedOpenLeavesThePuzzleOnScreen) {
     OpenPuzzle(app.ctx);
   }
 
-  const PuzzleState& s = app.ctx.state;
   EXPECT_EQ(std::tie(s.PuzzleTitle, s.PuzzleWidth, s.Grid, s.Words, s.WordCount, s.PuzzleBuilt, s.OutlinesShown),
             std::tie(before.PuzzleTitle, before.PuzzleWidth, before.Grid, before.Words, before.WordCount,
                      before.PuzzleBuilt, before.OutlinesShown));
@@ -198,8 +197,7 @@ TEST(KindOfFile, TheNameDecidesAndOtherwiseTheContents) {
 
 // A list opens as Open List opens it (after the offer to save a changed list), a
 // puzzle as Open Puzzle does.
-TEST(OpenGivenFile, OpensAListAsOpenListDoesAndAPuzzleAsOpenPuzzleDoes) {
-  TestApp app;
+TEST_F(PuzzleFiles, AGivenListOpensAsOpenListDoesAndAPuzzleAsOpenPuzzleDoes) {
   const std::string list = std::string(KIVREL_TEST_DATA_DIR) + "/zoo.kvl";
   app.AddEntries({"OLD"});
   app.ctx.state.WordListChanged = kTrue;
@@ -208,13 +206,11 @@ TEST(OpenGivenFile, OpensAListAsOpenListDoesAndAPuzzleAsOpenPuzzleDoes) {
   OpenGivenFile(app.ctx, list);
   EXPECT_EQ(app.ctx.list.Entries(), std::vector<std::string>{"OLD"});
   OpenGivenFile(app.ctx, list);
-  const PuzzleState& s = app.ctx.state;
   EXPECT_TRUE(app.dialogs.files.empty());
   EXPECT_EQ(std::tie(s.WordListFileName, s.PuzzleTitle, s.PuzzleWidth, s.PuzzleHeight),
             std::make_tuple(list, std::string("Zoo"), i16{12}, i16{10}));
   EXPECT_EQ(app.ctx.list.Entries().front(), "LION");
   EXPECT_TRUE(app.ctx.WordListForm().Visible() && app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuBuild));
-  TempDir dir;
   const std::string puzzle = dir.Write("trip", SamplePuzzleBytes());  // known by its contents
   OpenGivenFile(app.ctx, puzzle);
   EXPECT_EQ(std::tie(s.PuzzleFileName, s.PuzzleTitle, s.PuzzleBuilt),
@@ -223,9 +219,7 @@ TEST(OpenGivenFile, OpensAListAsOpenListDoesAndAPuzzleAsOpenPuzzleDoes) {
   EXPECT_TRUE(app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuPrint));
 }
 
-TEST(OpenGivenFile, AFileItCannotTakeIsReportedAndTheListStaysEmpty) {
-  TestApp app;
-  TempDir dir;
+TEST_F(PuzzleFiles, AGivenFileItCannotTakeIsReportedAndTheListStaysEmpty) {
   std::filesystem::create_directory(dir.File("folder.kvl"));
   ASSERT_EQ(::mkfifo(dir.File("pipe.kvl").c_str(), 0600), 0);  // nobody writes: reading it would wait for ever
   // A file that cannot be read is named with the reason, the only hint a user who
@@ -245,7 +239,6 @@ TEST(OpenGivenFile, AFileItCannotTakeIsReportedAndTheListStaysEmpty) {
     OpenGivenFile(app.ctx, path);
     EXPECT_EQ(app.dialogs.messages.back().Title, title) << path;
   }
-  const PuzzleState& s = app.ctx.state;
   EXPECT_TRUE(app.ctx.list.Entries().empty());
   EXPECT_EQ(std::tie(s.WordListFileName, s.PuzzleFileName, s.PuzzleBuilt), std::make_tuple("", "", i16{0}));
 }

@@ -69,16 +69,6 @@ TEST_F(ListFixture, FieldsAfterTheSeventhKeepTheirPlacesAndReadBack) {
   }
 }
 
-TEST(SuggestWordListName, FollowsTheExtensionRules) {
-  const std::tuple<const char*, const char*, const char*> cases[] = {
-      {"", "C:\\PUZ\\ANIMALS.kvp", "C:\\PUZ\\ANIMALS.kvl"},
-      {"LIST.txt", "other.kvp", "LIST.txt"},
-      {"ABCDEFGHIJ", "", "ABCDEFGH.kvl"},
-      {"", "a.kv", ""},
-      {"/home/ann/Übersetzungen", "", "/home/ann/Übersetz.kvl"}};  // folders stay whole
-  for (auto [list, puzzle, want] : cases) EXPECT_EQ(SuggestWordListName(list, puzzle), want) << list << puzzle;
-}
-
 TEST_F(ListFixture, SaveAsksForANameUntilOneCanBeWritten) {
   s.PuzzleFileName = "/puzzles/ANIMALS.KVP";
   const std::string folder = dir.File("folder.kvl");
