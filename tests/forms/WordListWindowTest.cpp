@@ -53,6 +53,10 @@ struct WordListFixture : ::testing::Test {
     Type(text);
     window.cmdReplace_Click();
   }
+  void Remove(int index) {
+    window.SelectEntry(index);
+    window.cmdRemove_Click();
+  }
   Entries List() const { return app.ctx.list.Entries(); }
   bool AddIsDefault() const { return list_form.State(cmdAdd).Default; }
   std::string ShowWord() const { return list_form.Text(cmdShowWord) + (list_form.Enabled(cmdShowWord) ? "" : " off"); }
@@ -116,11 +120,7 @@ TEST_F(WordListFixture, EveryChangeOfTheListIsOneStepThatCanBeUndone) {
   const std::pair<const char*, std::function<void()>> steps[] = {
       {"Add", [&] { Add("EMU"); }},
       {"Replace", [&] { Replace(0, "ZEBU"); }},
-      {"Remove",
-       [&] {
-         window.SelectEntry(1);
-         window.cmdRemove_Click();
-       }},
+      {"Remove", [&] { Remove(1); }},
       {"Sort", [&] { window.cmdSort_Click(); }},
       {"Clear", [&] { window.cmdClear_Click(); }},
   };
@@ -186,9 +186,8 @@ TEST_F(WordListFixture, ShowWordLightsTheSelectedEntrysOwnWord) {
   window.cmdHideAll_Click();
   EXPECT_EQ(shown(), "0");
 
-  window.SelectEntry(2);
-  window.cmdShowWord_Click();
-  window.cmdRemove_Click();
+  press(2);
+  Remove(2);
   EXPECT_EQ(ShowWord() + "/" + shown(), "Show &Word off/0");
   window.SelectEntry(2);
   window.cmdShowWord_Click();
@@ -300,10 +299,8 @@ TEST_F(WordListFixture, SortAndEditsAfterABuildKeepThePuzzlesWords) {
     EXPECT_TRUE(app.ctx.MainForm().Enabled(command)) << command;
   }
 
-  window.SelectEntry(4);  // ZEBRA, the last entry
-  window.cmdRemove_Click();
-  window.SelectEntry(0);
-  window.cmdRemove_Click();
+  Remove(4);  // ZEBRA, the last entry
+  Remove(0);
   Add("GNU");
   Replace(1, "BEE");
   EXPECT_EQ(placements(), table) << "the puzzle on screen still holds every word it placed";

@@ -79,6 +79,8 @@ TEST_F(WebPageTest, GridRowsPlaceEachLetterInItsColumn) {
 // the left; and nothing the options leave off.
 TEST_F(WebPageTest, TheBlocksFollowThePrintOptions) {
   testing::MakeSeaPuzzle(ctx);
+  // A word the build gave up on keeps the direction it last tried: it is no answer.
+  ctx.state.Words[static_cast<std::size_t>(testing::AddUnplacedWord(ctx, "YAK"))].Direction = 2;
   const std::tuple<VerticalPlace, Align, i16, i16, i16, i16, const char*> cases[] = {
       {VerticalPlace::Top, Align::Center, 0, 0, 1, 1, "below"},
       {VerticalPlace::Middle, Align::Right, 1, 0, 1, 1, "side"},
