@@ -237,12 +237,9 @@ TEST_F(WordListFixture, NewListDuringABuildWaitsForTheBuildToEnd) {
 TEST_F(WordListFixture, AWholeNewListKeepsNoPickFromTheOldOne) {
   TempDir dir;
   const std::string other = dir.Write("b.kvl", "LION\r\nTIGER\r\nBEAR\r\n");
+  app.dialogs.ExpectFile(other);
   const std::tuple<const char*, const char*, std::function<void()>> changes[] = {
-      {"Open List", "EELS",
-       [&] {
-         app.dialogs.ExpectFile(other);
-         OpenList(app.ctx);
-       }},
+      {"Open List", "EELS", [&] { OpenList(app.ctx); }},
       {"Sort", "GNUS", [&] { window.cmdSort_Click(); }},
       {"Clear", "KOI", [&] { window.cmdClear_Click(); }},
       {"New List", "YAKS", [&] { window.mnuNewList_Click(); }},
