@@ -172,6 +172,7 @@ struct OpenListTest : ListFixture {
 // A file too big for the memory left (sparse: no disk used) is reported and changes
 // nothing; after a file name error the dialog asks again, then the list is read.
 TEST_F(OpenListTest, ARefusedOpenChangesNothingAndANameErrorAsksAgain) {
+#ifndef __SANITIZE_ADDRESS__  // there the allocator ends the process rather than throw bad_alloc
   const std::string huge = dir.Sparse("huge.kvl", "", 512u << 20);
   if (testing::MemoryLimit::Applies()) {
     const testing::MemoryLimit limit(64u << 20);
@@ -179,16 +180,17 @@ TEST_F(OpenListTest, ARefusedOpenChangesNothingAndANameErrorAsksAgain) {
     OpenList(app.ctx);
   }
   ExpectUnchanged();
+#endif
   const std::string path = dir.Write("zoo.kvl", "1\tZoo\t 12\t 10\t 0\t 1\tFind them.\r\nLION\r\nTIGER\r\n");
   app.dialogs.ExpectFile("C:\\LISTS\\missing.kvl")
       .ExpectMessage(MessageAnswer::Ok, "File name error - please check the name")
       .ExpectFile(path);
   OpenList(app.ctx);
-  const FileRequest& first = app.dialogs.files.at(1);
+  const FileRequest& first = app.dialogs.files.end()[-2];
   EXPECT_EQ(std::tie(first.Action, first.Filter, first.FilterIndex, first.FileName),
             std::make_tuple(FileRequest::Kind::Open, std::string(kWordListFilter), 2, std::string()));
-  EXPECT_EQ(app.dialogs.files.at(2).FileName, "missing.kvl");  // what came before the backslash is dropped
-  EXPECT_EQ(app.dialogs.messages.at(1).Icon, MessageIcon::Critical);
+  EXPECT_EQ(app.dialogs.files.back().FileName, "missing.kvl");  // what came before the backslash is dropped
+  EXPECT_EQ(app.dialogs.messages.back().Icon, MessageIcon::Critical);
   EXPECT_EQ(app.ctx.list.Entries(), (std::vector<std::string>{"LION", "TIGER"}));
   EXPECT_EQ(std::tie(s.PuzzleTitle, s.WordListFileName, s.PuzzleWidth, s.SpaceCount, s.PuzzleBuilt, s.WordListChanged),
             std::make_tuple(std::string("Zoo"), path, i16{12}, i16{120}, i16{0}, i16{0}));
