@@ -243,8 +243,8 @@ TEST_F(AttributesFixture, TheQuoteCountsTheLettersTheFillWritesAgainstTheSpacesL
 }
 
 // Default Dimensions changes the size at once and Cancel keeps it, so the grid on screen
-// may be larger or smaller than PuzzleWidth x PuzzleHeight: what draws, fills, prints or
-// saves the grid must keep to the grid's own bounds.
+// may be larger or smaller than PuzzleWidth x PuzzleHeight: what draws, marks, fills,
+// prints or saves the grid must keep to the grid's own bounds.
 TEST_F(AttributesFixture, EverythingKeepsToTheGridAfterDefaultDimensionsAndCancel) {
   const std::vector<std::string> few = {"ALLIGATOR", "ELEPHANT", "GIRAFFE", "ZEBRA", "LION", "CAT", "DOG", "EMU"};
   const std::vector<std::string> many(20, "ALLIGATOR");
@@ -263,6 +263,10 @@ TEST_F(AttributesFixture, EverythingKeepsToTheGridAfterDefaultDimensionsAndCance
     EXPECT_EQ(app.ctx.MainForm().Bounds(frmKV_Puzzle::picPuzzle).Width, built_side * app.ctx.display.CellSize);
     FillInBlanks(app.ctx);
     ToggleOutlines(app.ctx);
+    ToggleJunctions(app.ctx);
+    s.SelectedWordIndex = 1;
+    ShowSelectedWord(app.ctx, WriteMode::Show);
+    ClearHighlights(app.ctx);
     testing::RecordingSurface page;
     app.ctx.preview = &page;
     DrawPreviewPage(app.ctx);

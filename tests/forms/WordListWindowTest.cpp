@@ -261,6 +261,9 @@ TEST_F(WordListFixture, AWholeNewListKeepsNoPickFromTheOldOne) {
     Add(typed);
     EXPECT_EQ(List(), want);
   }
+  Type("HERON");
+  window.cmdSort_Click();  // Sort itself empties the field
+  EXPECT_EQ(app.ctx.list.EditText(), "");
   // Text typed for a new entry was no pick: it stays for the new list.
   Type("HERON");
   app.dialogs.ExpectMessage(MessageAnswer::No).ExpectFile(other);
