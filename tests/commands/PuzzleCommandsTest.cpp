@@ -24,21 +24,20 @@ using testing::TestApp;
 // The name a Save As suggests: the name the file had, or the other file's name, with
 // the extension of its kind (a list's base name in eight characters; folders stay whole).
 TEST(SuggestedNames, TakeTheExtensionOfTheirKind) {
-  using Case = std::tuple<const char*, const char*, const char*>;
-  for (auto [puzzle, list, want] : {Case{"", "C:\\LISTS\\ZOO.KVL", "C:\\LISTS\\ZOO.kvp"},
-                                    {"ABCDEFGHIJ", "LIST.txt", "ABCDEFGHIJ.kvp"},
-                                    {"  zoo.kvp  ", "", "zoo.kvp"},
-                                    {"", "a.kv", ""},
-                                    {"", "/home/ann/Tiere.äöü", "/home/ann/Tiere.kvp"}}) {
-    EXPECT_EQ(SuggestPuzzleName(puzzle, list), want) << puzzle << list;
-  }
-  for (auto [list, puzzle, want] : {Case{"", "C:\\PUZ\\ANIMALS.kvp", "C:\\PUZ\\ANIMALS.kvl"},
-                                    {"LIST.txt", "other.kvp", "LIST.txt"},
-                                    {"ABCDEFGHIJ", "", "ABCDEFGH.kvl"},
-                                    {"", "a.kv", ""},
-                                    {"/home/ann/Übersetzungen", "", "/home/ann/Übersetz.kvl"}}) {
-    EXPECT_EQ(SuggestWordListName(list, puzzle), want) << list << puzzle;
-  }
+  using Suggest = std::string (*)(std::string_view, std::string_view);
+  const Suggest puzzle = SuggestPuzzleName, list = SuggestWordListName;
+  const std::tuple<Suggest, const char*, const char*, const char*> cases[] = {
+      {puzzle, "", "C:\\LISTS\\ZOO.KVL", "C:\\LISTS\\ZOO.kvp"},
+      {puzzle, "ABCDEFGHIJ", "LIST.txt", "ABCDEFGHIJ.kvp"},
+      {puzzle, "  zoo.kvp  ", "", "zoo.kvp"},
+      {puzzle, "", "a.kv", ""},
+      {puzzle, "", "/home/ann/Tiere.äöü", "/home/ann/Tiere.kvp"},
+      {list, "", "C:\\PUZ\\ANIMALS.kvp", "C:\\PUZ\\ANIMALS.kvl"},
+      {list, "LIST.txt", "other.kvp", "LIST.txt"},
+      {list, "ABCDEFGHIJ", "", "ABCDEFGH.kvl"},
+      {list, "", "a.kv", ""},
+      {list, "/home/ann/Übersetzungen", "", "/home/ann/Übersetz.kvl"}};
+  for (auto [suggest, own, other, want] : cases) EXPECT_EQ(suggest(own, other), want) << own << "|" << other;
 }
 
 struct PuzzleFiles : ::testing::Test {
