@@ -130,7 +130,8 @@ TEST_F(PrintTest, ThePageAndItsKeyGoWhereTheRequestSays) {
     const FileResult<std::vector<std::string>> written = WritePages(ctx, {kind, dir.File(name), true});
     ASSERT_TRUE(written) << PageFileFailureText(written.Error());
     std::vector<std::pair<std::string, std::string>> found;
-    for (const std::string& path : *written) found.emplace_back(path.substr(dir.Folder().size() + 1), TempDir::Read(path));
+    for (const std::string& path : *written)
+      found.emplace_back(path.substr(dir.Folder().size() + 1), TempDir::Read(path));
     EXPECT_EQ(found, files);
   }
   EXPECT_NE(ctx.state.BlanksFilled, kFalse);

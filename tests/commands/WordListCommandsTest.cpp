@@ -37,8 +37,9 @@ TEST_F(ListFixture, WritesTheHeaderAndTheEntriesInCodePage1252) {
   app.AddEntries({"New York [city]", "café", "O\"Brien", "tab\there"});
   s.PuzzleInstructions = "Two\r\nlines";
   s.MysteryQuote = "Cats\tnap";  // a tab or line break in a field is a blank
-  EXPECT_EQ(Bytes(), "1\tMy Puzzle\t 15\t 14\t-1\t 1\tTwo lines\tCats nap\r\n"
-                     "CAT\r\nNew York [city]\r\ncaf\xE9\r\n\"O\"Brien\"\r\ntab here\r\n");
+  EXPECT_EQ(Bytes(),
+            "1\tMy Puzzle\t 15\t 14\t-1\t 1\tTwo lines\tCats nap\r\n"
+            "CAT\r\nNew York [city]\r\ncaf\xE9\r\n\"O\"Brien\"\r\ntab here\r\n");
 }
 
 // The quote is an eighth field and Backwards Words off a ninth; readers of seven pass
@@ -58,7 +59,8 @@ TEST_F(ListFixture, FieldsAfterTheSeventhKeepTheirPlacesAndReadBack) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.header);
     s.IncludeDiagonals = -1;  // reading takes the absolute value
-    const auto fields = std::make_tuple(std::string(c.title), std::string(c.instructions), std::string(c.quote), c.backwards);
+    const auto fields =
+        std::make_tuple(std::string(c.title), std::string(c.instructions), std::string(c.quote), c.backwards);
     std::tie(s.PuzzleTitle, s.PuzzleInstructions, s.MysteryQuote, s.BackwardsWords) = fields;
     const std::string bytes = Bytes();
     EXPECT_EQ(bytes, std::string(c.header) + "CAT\r\n");
@@ -96,8 +98,9 @@ TEST_F(ListFixture, AFailedOrCancelledWriteKeepsTheOldFile) {
   app.AddEntries({"Łódź", "✓ done"});
   app.dialogs.ExpectMessage(MessageAnswer::Ok)
       .ExpectMessage(MessageAnswer::Ok, "Error while saving word list\n\n" + s.WordListFileName + ": File too large")
-      .ExpectMessage(MessageAnswer::Cancel,
-                     "The file cannot hold these characters, which will be written as \"?\": Ł ź ✓\n\nSave all the same?");
+      .ExpectMessage(
+          MessageAnswer::Cancel,
+          "The file cannot hold these characters, which will be written as \"?\": Ł ź ✓\n\nSave all the same?");
   {
     testing::FileSizeLimit limit(16);
     EXPECT_FALSE(SaveWordList(app.ctx));
@@ -225,7 +228,8 @@ TEST_F(OpenListTest, ASizeAbove99By99IsRefusedAndAnEmptyListOpens) {
                      "Default Dimensions proposes a size for it.");
   OpenList(app.ctx);
   EXPECT_EQ(app.ctx.list.Entries(), std::vector<std::string>{"CAT"});
-  EXPECT_EQ(std::tie(s.PuzzleTitle, s.PuzzleWidth, s.PuzzleHeight), std::make_tuple(std::string("Wide"), i16{0}, i16{0}));
+  EXPECT_EQ(std::tie(s.PuzzleTitle, s.PuzzleWidth, s.PuzzleHeight),
+            std::make_tuple(std::string("Wide"), i16{0}, i16{0}));
 
   app.dialogs.ExpectFile(dir.Write("empty.kvl", "1\tNothing yet\t 10\t 10\t 1\t 1\t\r\n"));
   OpenList(app.ctx);

@@ -100,8 +100,11 @@ TEST_F(AttributesFixture, TooSmallASizeIsRefusedOnLeavingAndByOK) {
 // Keys other than digits are refused with a beep; a pasted text gets past the keys, and
 // the stop box then says it must be numeric. A good count is taken at once, before OK.
 TEST_F(AttributesFixture, NumericBoxesTakeOnlyDigitsAndTheStopBoxMustHoldANumber) {
-  for (auto [box, key, taken] : {std::tuple{txtPuzWidth, '7', true}, {txtPuzHeight, '\b', true},
-                                 {txtStopRem, '\r', true}, {txtPuzWidth, 'x', false}, {txtStopRem, '-', false}}) {
+  for (auto [box, key, taken] : {std::tuple{txtPuzWidth, '7', true},
+                                 {txtPuzHeight, '\b', true},
+                                 {txtStopRem, '\r', true},
+                                 {txtPuzWidth, 'x', false},
+                                 {txtStopRem, '-', false}}) {
     EXPECT_EQ(form.RaiseKeyPress(box, key), taken ? key : 0) << key;
   }
   EXPECT_EQ(app.beeper.beeps, 2);

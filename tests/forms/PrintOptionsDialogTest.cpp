@@ -96,8 +96,8 @@ TEST_F(PrintWindows, ThumbnailShowsExactlyTheBlocksOfThePage) {
           << where << ": " << label << " over the puzzle";
     }
     std::vector<int> used(shown.size());
-    const auto cls = std::find_if(page.ops.rbegin(), page.ops.rend(),
-                                  [](const DrawOp& op) { return op.kind == DrawOp::Kind::Cls; });
+    const auto cls =
+        std::find_if(page.ops.rbegin(), page.ops.rend(), [](const DrawOp& op) { return op.kind == DrawOp::Kind::Cls; });
     for (auto op = cls.base(); op != page.ops.end(); ++op) {
       double x2 = op->x2, y2 = op->y2;
       if (op->kind == DrawOp::Kind::Text) {
@@ -108,7 +108,8 @@ TEST_F(PrintWindows, ThumbnailShowsExactlyTheBlocksOfThePage) {
       }
       std::size_t b = 0;
       while (b < shown.size() && !inside(shown[b], op->x, op->y, x2, y2)) ++b;
-      EXPECT_LT(b, shown.size()) << where << ": \"" << op->text << "\" at " << op->x << ", " << op->y << " is in no block";
+      EXPECT_LT(b, shown.size()) << where << ": \"" << op->text << "\" at " << op->x << ", " << op->y
+                                 << " is in no block";
       if (b < shown.size()) ++used[b];
     }
     EXPECT_EQ(std::count(used.begin(), used.end(), 0), 0) << where << ": an empty block";
@@ -142,9 +143,10 @@ TEST_F(PrintWindows, ThumbnailShowsExactlyTheBlocksOfThePage) {
 }
 
 TEST_F(PrintWindows, LeftIsNeverOfferedWhereThePageCannotPrintIt) {
-  const std::tuple<Control, Control, bool> steps[] = {
-      {radPuzzleBottom, radPuzzleCenter, false}, {radPuzzleBottom, radPuzzleRight, false},
-      {radPuzzleLeft, radPuzzleMiddle, false},   {radPuzzleMiddle, radPuzzleCenter, true}};
+  const std::tuple<Control, Control, bool> steps[] = {{radPuzzleBottom, radPuzzleCenter, false},
+                                                      {radPuzzleBottom, radPuzzleRight, false},
+                                                      {radPuzzleLeft, radPuzzleMiddle, false},
+                                                      {radPuzzleMiddle, radPuzzleCenter, true}};
   for (auto [first, then, offered] : steps) {
     dialog_form.SetValue(first, 1);
     dialog_form.SetValue(then, 1);

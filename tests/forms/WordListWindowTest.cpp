@@ -87,7 +87,7 @@ TEST_F(WordListFixture, SelectingAnEntryMovesTheDefaultToReplace) {
   EXPECT_EQ(std::tie(app.ctx.list.EditText(), s.EditIndex), std::make_tuple(std::string("dog"), i16{1}));
   EXPECT_TRUE(list_form.State(cmdReplace).Default && list_form.Enabled(cmdRemove));
   EXPECT_FALSE(list_form.Enabled(cmdShowWord));  // no puzzle yet
-  Type("dogs");  // a typed change keeps the entry being edited
+  Type("dogs");                                  // a typed change keeps the entry being edited
   EXPECT_EQ(s.EditIndex, 1);
   Type("");
   EXPECT_EQ(std::make_pair(s.EditIndex, app.ctx.list.ListIndex()), std::make_pair(i16{-1}, -1));
@@ -182,7 +182,8 @@ TEST_F(WordListFixture, ShowWordLightsTheSelectedEntrysOwnWord) {
   EXPECT_EQ(List(), (Entries{"[Section A]", "!!", "CAT", "ELEPHANT", "HORSE"}));
   window.SelectEntry(4);
   EXPECT_EQ(ShowWord(), "Hide &Word");
-  EXPECT_EQ((Seen{press(4), press(4), press(2)}), (Seen{"Show &Word/0", "Hide &Word/HORSE 5", "Hide &Word/CAT HORSE 8"}));
+  EXPECT_EQ((Seen{press(4), press(4), press(2)}),
+            (Seen{"Show &Word/0", "Hide &Word/HORSE 5", "Hide &Word/CAT HORSE 8"}));
   window.cmdHideAll_Click();
   EXPECT_EQ(shown(), "0");
 

@@ -85,8 +85,8 @@ TEST_F(PageTest, DefaultPageIsLaidOutAsWorkedOutByHand) {
   // is the grid's (cells of 320 at 16 points) and starts a blank line of 260 under the
   // title, two lines and a blank one; the list column is "EMU bird" (900) plus a line
   // of 240, and the list starts two list lines below the grid.
-  EXPECT_EQ(p, (PageLayout{1440, 1440, 1440, 1440, 9360, 12960, 5490, 1260, 360, 5320, 6920, 2060, 520, 2580, 5320,
-                           6920, 2840, 4440, 1600, 1600, 1140, 0, 4920, 240}));
+  EXPECT_EQ(p, (PageLayout{1440, 1440, 1440, 1440, 9360, 12960, 5490, 1260, 360,  5320, 6920, 2060,
+                           520,  2580, 5320, 6920, 2840, 4440,  1600, 1600, 1140, 0,    4920, 240}));
   EXPECT_EQ(page.ops.front().kind, DrawOp::Kind::Cls);
   EXPECT_EQ(page.TextAt(5490, 1440)->font, (FontSpec{"Times New Roman", 18, true, true}));
   // "words." would pass the band's edge at 6920, so it starts the second line. Letters
@@ -111,11 +111,10 @@ TEST_F(PageTest, ATitleTakesOneLineThenTwoThenShrinks) {
   const struct {
     std::string title, first, second;
     double size;
-  } cases[] = {
-      {std::string(52, 'A'), std::string(52, 'A'), "", 18},  // exactly the printable width
-      {std::string(40, 'W'), std::string(40, 'W'), "", 15},  // no blank: 15 points make 9000, 16 make 9600
-      {words + " AND " + words + " W", words + " AND", words + " W", 18},  // 7200 and 6930
-      {words + " " + w12 + " " + words + " " + last, words + " " + w12, words + " " + last, 17}};
+  } cases[] = {{std::string(52, 'A'), std::string(52, 'A'), "", 18},  // exactly the printable width
+               {std::string(40, 'W'), std::string(40, 'W'), "", 15},  // no blank: 15 points make 9000, 16 make 9600
+               {words + " AND " + words + " W", words + " AND", words + " W", 18},  // 7200 and 6930
+               {words + " " + w12 + " " + words + " " + last, words + " " + w12, words + " " + last, 17}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.title);
     testing::SetTitle(ctx, c.title);
@@ -177,7 +176,8 @@ TEST_F(PageTest, InstructionsWrapAtTheBandAndAtLineBreaks) {
   std::vector<std::vector<std::string>> lines(5);
   for (const DrawOp& op : Draw()) {
     const int line = static_cast<int>((op.y - p.InstructionsTop) / 260);
-    if (op.y >= p.InstructionsTop && line < 5 && op.font.Italic) lines[static_cast<std::size_t>(line)].push_back(op.text);
+    if (op.y >= p.InstructionsTop && line < 5 && op.font.Italic)
+      lines[static_cast<std::size_t>(line)].push_back(op.text);
   }
   EXPECT_EQ(lines, (std::vector<std::vector<std::string>>{
                        {"Find", "the", "animals."}, {"Good", "luck!"}, {}, {"Have", "fun."}, {"Bye"}}));
@@ -400,8 +400,10 @@ TEST_F(PageTest, TheGridAndTheListShrinkOrGrowToFitThePage) {
     const auto texts = Draw();
     EXPECT_EQ(std::make_tuple(ctx.printed.PuzzleSize, ctx.printed.ListSize, ctx.printed.ListFits),
               std::make_tuple(c.puzzle, c.list, true));
-    EXPECT_EQ(std::make_pair(ctx.fonts(kPuzzleFont).Size, ctx.fonts(kWordListFont).Size), std::make_pair(i16{16}, i16(c.list_font)));
-    EXPECT_EQ(std::make_pair(DialogFontSize(frmPrintOptions::cmdPuzzleFont), DialogFontSize(frmPrintOptions::cmdWordListFont)),
+    EXPECT_EQ(std::make_pair(ctx.fonts(kPuzzleFont).Size, ctx.fonts(kWordListFont).Size),
+              std::make_pair(i16{16}, i16(c.list_font)));
+    EXPECT_EQ(std::make_pair(DialogFontSize(frmPrintOptions::cmdPuzzleFont),
+                             DialogFontSize(frmPrintOptions::cmdWordListFont)),
               std::make_pair(int(c.puzzle), int(c.list)));
     EXPECT_TRUE(p.GridWidth <= 9360 && p.PuzzleBottom <= 15840 - 1440);
     EXPECT_EQ(ctx.printed.SideList.Shown, c.beside);
