@@ -1,62 +1,135 @@
+// The image surface in twips at screen resolution: what a drawing leaves on the image,
+// the glyph cache against text drawn directly, and the image resized or moved to another
+// pixel ratio.
 #include <gtest/gtest.h>
 
-#include <QPdfWriter>
-#include <QTemporaryDir>
-#include <cmath>
+#include <functional>
 #include <numbers>
 
-#include "PdfWords.h"
 #include "RunningProgram.h"
 #include "qt/QtSurface.h"
+
+static void PrintTo(const QRect& r, std::ostream* out) {
+  *out << r.x() << ", " << r.y() << " " << r.width() << " x " << r.height();
+}
 
 namespace kivrel {
 namespace {
 
 using testing::CountWhere;
 
-int CountPixels(const QImage& image, QRect area, QRgb color) {
-  return CountWhere(image, area, [color](QRgb p) { return (p & 0xFFFFFF) == (color & 0xFFFFFF); });
+bool Dark(QRgb p) { return qGray(p) < 128; }
+bool Ink(QRgb p) { return (p & 0xFFFFFF) != 0xFFFFFF; }
+
+// The smallest rectangle that holds every pixel that is not white (a null rectangle
+// when there is none).
+QRect InkBounds(const QImage& image) {
+  QRect bounds;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      if (Ink(image.pixel(x, y))) bounds |= QRect(x, y, 1, 1);
+    }
+  }
+  return bounds;
 }
 
-bool IsRedish(QRgb p) { return qRed(p) > 200 && qGreen(p) < 80 && qBlue(p) < 80; }
+void PrintAt(Surface& s, double x, double y, std::string_view text) {
+  s.CurrentX = x;
+  s.CurrentY = y;
+  s.Print(text);
+}
 
-TEST(QtImageSurface, IsInTwipsAtScreenResolutionWithFontSizesInWholePixels) {
+// On an image of 200 x 200 pixels (3000 twips each way), in Arial 12 points bold: a
+// drawing and where its ink lies, and a rectangle inside that which keeps none.
+struct Drawing {
+  const char* what;
+  std::function<void(QtImageSurface&)> draw;
+  QRect ink;
+  QRect blank;
+};
+
+TEST(QtImageSurface, EachDrawingLeavesItsInkWhereTheTwipsSay) {
+  const Drawing drawings[] = {
+      {"a box", [](QtImageSurface& s) { s.Box(150, 150, 1500, 1500); }, QRect(10, 10, 91, 91), QRect(11, 11, 89, 89)},
+      {"a line across", [](QtImageSurface& s) { s.Line(0, 1500, 3000, 1500); }, QRect(0, 100, 200, 1), {}},
+      // Angles run counter-clockwise as seen: from 0 to pi through the top, from pi to 0
+      // through the bottom.
+      {"an arc from 0 to pi", [](QtImageSurface& s) { s.Arc(1500, 1500, 600, 0, std::numbers::pi); },
+       QRect(60, 60, 80, 40), {}},
+      {"an arc from pi to 0", [](QtImageSurface& s) { s.Arc(1500, 1500, 600, std::numbers::pi, 0); },
+       QRect(60, 100, 81, 41), {}},
+      // A text's top-left corner at the current position.
+      {"a text", [](QtImageSurface& s) { PrintAt(s, 600, 600, "W"); }, QRect(40, 42, 16, 12), {}},
+      // Short texts are laid out once and kept, longer ones every time: the same top line.
+      {"a short text", [](QtImageSurface& s) { PrintAt(s, 300, 300, "HH"); }, QRect(21, 22, 21, 12), {}},
+      {"a long text", [](QtImageSurface& s) { PrintAt(s, 300, 300, "HHHH"); }, QRect(21, 22, 44, 12), {}},
+      // Without smoothing a text drawn again in white erases itself, even between pixels.
+      {"a text drawn in black, then white",
+       [](QtImageSurface& s) {
+         s.SetSmoothText(false);
+         s.SetFontName("MS Sans Serif");
+         for (Rgb colour : {kBlack, kWhite}) {
+           s.SetForeColor(colour);
+           PrintAt(s, 301.5, 300, "WAQ");
+         }
+       },
+       {}, {}},
+      // A letter from the glyph cache waits to be copied; clearing takes it away.
+      {"a letter cleared before it was copied",
+       [](QtImageSurface& s) {
+         s.SetSmoothText(false);
+         PrintAt(s, 0, 0, "W");
+         s.Cls();
+         PrintAt(s, 1500, 0, "I");
+       },
+       QRect(101, 3, 2, 11), {}},
+  };
+  for (const Drawing& d : drawings) {
+    QtImageSurface surface(3000, 3000);
+    surface.SetFontName("Arial");
+    surface.SetFontBold(true);
+    surface.SetFontSize(12);
+    d.draw(surface);
+    EXPECT_EQ(InkBounds(surface.Image()), d.ink) << d.what;
+    if (!d.blank.isNull()) {
+      EXPECT_EQ(InkBounds(surface.Image().copy(d.blank)), QRect()) << d.what;
+    }
+  }
+}
+
+TEST(QtImageSurface, MeasuresInTwipsWithFontSizesInWholePixels) {
   QtImageSurface surface(3000, 1500);
   EXPECT_EQ(surface.Image().size(), QSize(200, 100));
-  EXPECT_NEAR(surface.ScaleHeight(), 1500, 0.01);
-  surface.Scale(300, 150);  // user units of 10 twips
-  EXPECT_NEAR(surface.ScaleWidth(), 300, 0.01);
-  surface.Scale(3000, 1500);
-
-  // 16, 11 and 7 pixels: 5 points are 6.67 pixels, and the nearest whole pixel size is used
+  // 5 points are 6.67 pixels: the nearest whole pixel size, 7, is 5.25 points.
   for (auto [asked, size] : {std::pair{12.0, 12.0}, std::pair{8.25, 8.25}, std::pair{5.0, 5.25}}) {
     surface.SetFontSize(asked);
     EXPECT_DOUBLE_EQ(surface.FontSize(), size) << asked;
   }
   surface.SetFontName("Arial");
   surface.SetFontSize(12);
-  double h12 = surface.TextHeight("A");
-  surface.SetFontSize(24);
-  EXPECT_NEAR(surface.TextHeight("A"), 2 * h12, 30);
-  EXPECT_GT(surface.TextWidth("W"), surface.TextWidth("I"));
-  EXPECT_GT(h12, 200);  // a 16-pixel font is more than 13 pixels tall
-  EXPECT_LT(h12, 400);
-}
+  const double height = surface.TextHeight("A"), width = surface.TextWidth("W");
+  EXPECT_GT(height, 200);  // a 16-pixel font is more than 13 pixels tall
+  EXPECT_LT(height, 400);
+  EXPECT_GT(width, surface.TextWidth("I"));
+  surface.CurrentX = 600;
+  surface.Print("W");
+  EXPECT_NEAR(surface.CurrentX, 600 + width, 0.01);
 
-TEST(QtImageSurface, WithoutSmoothingATextDrawnInWhiteErasesItself) {
-  QtImageSurface surface(3000, 1500);
-  surface.SetSmoothText(false);
-  surface.SetFontName("MS Sans Serif");
-  surface.SetFontBold(true);
-  surface.SetFontSize(12);
-  for (Rgb colour : {kBlack, kWhite}) {
-    surface.SetForeColor(colour);
-    surface.CurrentX = 301.5;  // between pixels, as cell positions often are
-    surface.CurrentY = 300;
-    surface.Print("WAQ");
-  }
-  EXPECT_EQ(CountPixels(surface.Image(), surface.Image().rect(), qRgb(255, 255, 255)),
-            surface.Image().width() * surface.Image().height());
+  // Resized, the image keeps what was drawn and can be drawn on where it grew.
+  surface.Line(0, 0, 1500, 0);
+  surface.Resize(3000, 3000);
+  EXPECT_EQ(CountWhere(surface.Image(), QRect(0, 0, 200, 1), Dark), 100);
+  surface.Line(0, 2985, 3000, 2985);
+  EXPECT_EQ(CountWhere(surface.Image(), QRect(0, 199, 200, 1), Dark), 200);
+  // At another pixel ratio: twice the pixels, the same twips, the same text widths.
+  surface.SetDevicePixelRatio(2);
+  EXPECT_EQ(surface.Image().size(), QSize(400, 400));
+  EXPECT_EQ(surface.Image().devicePixelRatio(), 2);
+  EXPECT_NEAR(surface.ScaleWidth(), 3000, 0.01);
+  EXPECT_DOUBLE_EQ(surface.TextWidth("W"), width);
+  EXPECT_GT(CountWhere(surface.Image(), QRect(0, 0, 200, 2), Dark), 150);
+  surface.Resize(3000, 1500);
+  EXPECT_EQ(surface.Image().size(), QSize(400, 200)) << "resizing keeps the ratio";
 }
 
 TEST(QtImageSurface, LettersFromTheGlyphCacheAreThePixelsOfTheTextAtEveryPixelRatio) {
@@ -68,180 +141,33 @@ TEST(QtImageSurface, LettersFromTheGlyphCacheAreThePixelsOfTheTextAtEveryPixelRa
       QtImageSurface cached(6000, 3000, 96, ratio);
       QtImageSurface drawn(6000, 3000, 96, ratio);
       drawn.SetGlyphCache(false);
-      for (QtImageSurface* surface : {&cached, &drawn}) {
-        surface->SetSmoothText(false);
-        surface->SetFontName("MS Sans Serif");
-        surface->SetFontBold(true);
-        // Each letter again and again, at positions with every fraction of a pixel, in
-        // every colour of the picture; white takes some away again.
+      for (QtImageSurface* s : {&cached, &drawn}) {
+        s->SetSmoothText(false);
+        s->SetFontName("MS Sans Serif");
+        s->SetFontBold(true);
+        // Each letter again and again, at every fraction of a pixel, in every colour of
+        // the picture (white takes some away again), lines drawn over some just after
+        // them, and letters cut off by each edge of the image.
         for (double points : {12.0, 7.0}) {
-          surface->SetFontSize(points);
+          s->SetFontSize(points);
           for (int k = 0; k < 150; ++k) {
             const Rgb colours[] = {kBlack, kRed, kGrey, kBlack, kWhite};
-            surface->SetForeColor(colours[k % 5]);
-            surface->CurrentX = (k % 25) * 233 + (points < 10 ? 41 : 7);
-            surface->CurrentY = (k / 25) * 251 + (points < 10 ? 1500 : 3);
-            surface->Print(letters.substr(static_cast<std::size_t>(k) % letters.size(), 1));
-            // Lines over letters drawn just before and just after them: the order holds.
-            if (k % 30 == 29) surface->Line(0, surface->CurrentY + 60, 6000, surface->CurrentY + 90);
+            s->SetForeColor(colours[k % 5]);
+            PrintAt(*s, (k % 25) * 233 + (points < 10 ? 41 : 7), (k / 25) * 251 + (points < 10 ? 1500 : 3),
+                    letters.substr(static_cast<std::size_t>(k) % letters.size(), 1));
+            if (k % 30 == 29) s->Line(0, s->CurrentY + 60, 6000, s->CurrentY + 90);
           }
-          // Letters cut off by each edge of the image.
           for (auto [x, y] : {std::pair{5950.0, 100.0}, {5990.0, 2950.0}, {-60.0, 700.0}, {300.0, -80.0}}) {
-            surface->CurrentX = x;
-            surface->CurrentY = y;
-            surface->Print("W");
+            PrintAt(*s, x, y, "W");
           }
         }
       }
-      ASSERT_EQ(cached.Image().size(), drawn.Image().size());
-      EXPECT_LT(CountPixels(drawn.Image(), drawn.Image().rect(), qRgb(255, 255, 255)),
-                drawn.Image().width() * drawn.Image().height() * 97 / 100)
-          << "letters were drawn";
-      EXPECT_TRUE(cached.Image() == drawn.Image())
-          << "device pixel ratio " << ratio << (masked ? ", masked stores" : "");
+      const QImage& image = drawn.Image();
+      EXPECT_GT(CountWhere(image, image.rect(), Ink), image.width() * image.height() * 3 / 100) << "letters were drawn";
+      EXPECT_TRUE(cached.Image() == image) << "device pixel ratio " << ratio << (masked ? ", masked stores" : "");
     }
   }
   GlyphCache::UseMaskedStores(true);
-}
-
-TEST(QtImageSurface, ClearingTakesAwayTheLettersNotCopiedYet) {
-  QtImageSurface surface(3000, 3000);
-  surface.SetSmoothText(false);
-  surface.SetFontName("Arial");
-  surface.Print("W");
-  surface.Cls();
-  surface.Print("I");
-  const QImage& image = surface.Image();
-  const int dark = CountWhere(image, image.rect(), [](QRgb p) { return qGray(p) < 128; });
-  EXPECT_GT(dark, 0);
-  surface.Cls();
-  EXPECT_EQ(CountPixels(surface.Image(), surface.Image().rect(), qRgb(255, 255, 255)),
-            surface.Image().width() * surface.Image().height());
-  surface.Print("I");
-  EXPECT_EQ(CountWhere(surface.Image(), surface.Image().rect(), [](QRgb p) { return qGray(p) < 128; }), dark)
-      << "only the I is left";
-}
-
-TEST(QtImageSurface, PrintsTextWithItsTopLeftCornerAtTheCurrentPosition) {
-  QtImageSurface surface(3000, 3000);
-  surface.SetFontName("Arial");
-  surface.SetFontBold(true);
-  surface.SetFontSize(12);
-  surface.SetForeColor(kRed);
-  surface.CurrentX = 600;
-  surface.CurrentY = 600;
-  double width = surface.TextWidth("W");
-  surface.Print("W");
-  EXPECT_NEAR(surface.CurrentX, 600 + width, 0.01);
-  EXPECT_EQ(surface.CurrentY, 600);
-  const QImage& image = surface.Image();
-  const QRect box(40, 40, static_cast<int>(std::ceil(width / 15)) + 1,
-                  static_cast<int>(std::ceil(surface.TextHeight("W") / 15)) + 1);
-  const int red_inside = CountWhere(image, box, IsRedish);
-  EXPECT_GT(red_inside, 20);
-  EXPECT_EQ(CountWhere(image, image.rect(), IsRedish), red_inside) << "no red outside the text's box";
-}
-
-// Short texts are drawn from a cache of laid-out texts, longer ones directly: both must
-// put the glyphs at the same height, in every font.
-TEST(QtImageSurface, ShortAndLongTextsShareTheirTopLine) {
-  QtImageSurface surface(6000, 1500);
-  surface.SetFontName("Arial");
-  auto first_ink_row = [&](int left, int right) {
-    for (int y = 0; y < surface.Image().height(); ++y) {
-      for (int x = left; x < right; ++x) {
-        if (qGray(surface.Image().pixel(x, y)) < 128) return y;
-      }
-    }
-    return -1;
-  };
-  for (double size : {24.0, 12.0}) {
-    surface.Cls();
-    surface.SetFontSize(size);
-    surface.CurrentY = 300;
-    surface.CurrentX = 300;
-    surface.Print("H");
-    surface.CurrentX = 3000;
-    surface.Print("HHH");
-    EXPECT_GE(first_ink_row(0, 180), 20);
-    EXPECT_EQ(first_ink_row(0, 180), first_ink_row(190, 400)) << size;
-  }
-}
-
-TEST(QtImageSurface, DrawsLinesBoxesAndCounterClockwiseArcs) {
-  QtImageSurface surface(3000, 3000);
-  surface.SetForeColor(kBlack);
-  surface.Box(150, 150, 1500, 1500);  // pixels 10..100
-  const QImage& image = surface.Image();
-  EXPECT_EQ(image.pixel(10, 50) & 0xFFFFFF, 0u);
-  EXPECT_EQ(image.pixel(100, 50) & 0xFFFFFF, 0u);
-  EXPECT_EQ(image.pixel(50, 50) & 0xFFFFFF, 0xFFFFFFu);
-
-  surface.Cls();
-  EXPECT_EQ(CountPixels(image, image.rect(), 0x000000), 0);
-  // The half circle from 0 to pi goes through the top: counter-clockwise as seen.
-  surface.Arc(1500, 1500, 600, 0, std::numbers::pi);
-  EXPECT_GT(CountPixels(image, QRect(60, 55, 81, 10), 0x000000), 0);   // around y = 60
-  EXPECT_EQ(CountPixels(image, QRect(60, 135, 81, 10), 0x000000), 0);  // nothing at y = 140
-  // From pi to 0 wraps the other way, through the bottom.
-  surface.Cls();
-  surface.Arc(1500, 1500, 600, std::numbers::pi, 0);
-  EXPECT_EQ(CountPixels(image, QRect(60, 55, 81, 10), 0x000000), 0);
-  EXPECT_GT(CountPixels(image, QRect(60, 135, 81, 10), 0x000000), 0);
-
-  surface.Cls();
-  surface.Line(0, 1500, 3000, 1500);
-  EXPECT_EQ(CountPixels(image, QRect(0, 100, 200, 1), 0x000000), 200);
-}
-
-TEST(QtImageSurface, ResizedOrAtAnotherPixelRatioMeasuresTheSameAndKeepsWhatWasDrawn) {
-  QtImageSurface grown(1500, 1500);
-  grown.Line(0, 0, 1500, 0);
-  grown.Resize(3000, 3000);
-  EXPECT_EQ(CountPixels(grown.Image(), QRect(0, 0, 100, 1), 0x000000), 100);
-  EXPECT_EQ(CountPixels(grown.Image(), QRect(100, 0, 100, 1), 0x000000), 0);
-  grown.Line(0, 2985, 3000, 2985);  // the new part can be drawn on
-  EXPECT_EQ(CountPixels(grown.Image(), QRect(0, 199, 200, 1), 0x000000), 200);
-
-  QtImageSurface surface(3000, 1500, 96, 1);
-  surface.SetFontName("Arial");
-  surface.SetFontSize(12);
-  const double width = surface.TextWidth("W");
-  surface.Line(0, 0, 1500, 0);
-  surface.SetDevicePixelRatio(2);
-  EXPECT_EQ(surface.Image().size(), QSize(400, 200));
-  EXPECT_EQ(surface.Image().devicePixelRatio(), 2);
-  EXPECT_NEAR(surface.ScaleWidth(), 3000, 0.01);
-  EXPECT_DOUBLE_EQ(surface.TextWidth("W"), width);
-  EXPECT_GT(CountWhere(surface.Image(), QRect(0, 0, 200, 2), [](QRgb p) { return qGray(p) < 128; }), 150);
-  surface.Resize(3000, 3000);  // resizing keeps the ratio
-  EXPECT_EQ(surface.Image().size(), QSize(400, 400));
-}
-
-TEST(QtSurfaceOnPdf, PutsTextWhereTheTwipsSay) {
-  QTemporaryDir dir;
-  QString path = dir.filePath("page.pdf");
-  {
-    QPdfWriter writer(path);
-    writer.setResolution(1200);
-    writer.setPageSize(QPageSize(QPageSize::Letter));
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    QtSurface surface(&writer);
-    EXPECT_NEAR(surface.ScaleWidth(), 12240, 2);
-    EXPECT_NEAR(surface.ScaleHeight(), 15840, 2);
-    surface.SetFontName("Arial");
-    surface.SetFontSize(12);
-    surface.CurrentX = 1440;  // one inch: 72 points
-    surface.CurrentY = 2880;  // two inches: 144 points
-    surface.Print("KIVREL");
-  }
-  auto pages = testing::ReadPdfWords(path.toStdString());
-  ASSERT_EQ(pages.size(), 1u);
-  ASSERT_EQ(pages[0].size(), 1u);
-  EXPECT_EQ(pages[0][0].text, "KIVREL");
-  EXPECT_NEAR(pages[0][0].xMin, 72, 1);
-  // The glyph box starts below the line's top by the font's internal leading.
-  EXPECT_NEAR(pages[0][0].yMin, 144, 3);
 }
 
 }  // namespace
