@@ -42,77 +42,33 @@ struct Road : ::testing::Test {
   void WhileModal(std::function<void()> steps) { QTimer::singleShot(0, std::move(steps)); }
 };
 
+// Enter presses Add, the mouse picks an entry, Show Word paints the word red on the
+// puzzle and Hide All black again; the close box hides the window, keeping the list.
 TEST_F(Road, FromANewListToHighlightedWords) {
   p.Action("mnuNewList")->trigger();
   ASSERT_TRUE(ListWindow() && ListWindow()->isVisible());
   p.Activate(ListWindow());
-  EXPECT_FALSE(p.Action("mnuBuild")->isEnabled());
-
-  for (const char* word : {"lion", "alligator", "zebra", "cat", "okapi"}) {
+  for (const char* word : {"lion", "zebra", "cat", "okapi"}) {
     TypeEntry(word);
-    EXPECT_TRUE(p.In<QPushButton>(ListWindow(), "cmdAdd")->isDefault());
-    QTest::keyClick(Box()->edit(), Qt::Key_Return);  // Enter presses Add
+    QTest::keyClick(Box()->edit(), Qt::Key_Return);
   }
-  EXPECT_EQ(Entries(), (QStringList{"LION", "ALLIGATOR", "ZEBRA", "CAT", "OKAPI"}));
-  EXPECT_EQ(p.In<QLabel>(ListWindow(), "lblWordCount")->text(), "5");
-  EXPECT_TRUE(p.Action("mnuBuild")->isEnabled());
-
-  PickEntry(3);  // CAT
+  EXPECT_EQ(Entries(), (QStringList{"LION", "ZEBRA", "CAT", "OKAPI"}));
+  PickEntry(2);
   EXPECT_EQ(Box()->edit()->text(), "CAT");
-  EXPECT_TRUE(p.In<QPushButton>(ListWindow(), "cmdReplace")->isDefault());
-  TypeEntry("cow");
-  p.ClickIn(ListWindow(), "cmdReplace");
-  EXPECT_EQ(Entries()[3], "COW");
-  PickEntry(4);  // OKAPI
-  p.ClickIn(ListWindow(), "cmdRemove");
-  EXPECT_EQ(Entries(), (QStringList{"LION", "ALLIGATOR", "ZEBRA", "COW"}));
-  p.ClickIn(ListWindow(), "cmdSort");
-  EXPECT_EQ(Entries(), (QStringList{"ALLIGATOR", "COW", "LION", "ZEBRA"}));
 
-  // Attributes: too narrow a width is refused with its message; the spin button and
-  // Default Dimensions change it.
-  p.dialogs.ExpectMessage(MessageAnswer::Ok, "Too narrow - longest word is 9 characters long");
-  bool checked = false;
-  WhileModal([&] {
-    QWidget* dialog = AttributesWindow();
-    ASSERT_TRUE(dialog && dialog->isVisible());
-    p.Activate(dialog);
-    auto* width = p.In<QLineEdit>(dialog, "txtPuzWidth");
-    width->setFocus();
-    width->selectAll();
-    QTest::keyClicks(width, "4x");  // the letter is dropped
-    EXPECT_EQ(width->text(), "4");
-    p.In<QLineEdit>(dialog, "txtPuzName")->setFocus();  // leaving the box checks it
-    EXPECT_EQ(width->text(), "9");
-    p.In<SpinButton>(dialog, "spnPuzWidth")->upArrow()->click();
-    EXPECT_EQ(width->text(), "10");
-    p.ClickIn(dialog, "cmdDefaultDimensions");
-    EXPECT_EQ(width->text(), "9");
-    QTest::keyClicks(p.In<QLineEdit>(dialog, "txtPuzName"), "Safari");
-    p.ClickIn(dialog, "cmdOK");
-    checked = true;
-  });
-  p.Click("cmdAttributes");
-  EXPECT_TRUE(checked);
-  EXPECT_FALSE(AttributesWindow()->isVisible());
-  EXPECT_EQ(p.ctx().state.PuzzleTitle + "/" + std::to_string(p.ctx().state.PuzzleWidth), "Safari/9");
-
+  p.ctx().state.PuzzleWidth = p.ctx().state.PuzzleHeight = 8;
   p.Click("cmdBuild");
-  ASSERT_NE(p.ctx().state.PuzzleBuilt, 0);
-  EXPECT_EQ(p.ctx().state.InsertedCount, 4);
-
-  // Show Word paints the word red on the puzzle; Hide All makes it black again.
-  PickEntry(2);  // LION: record 3 of the word table
-  const WordRecord& lion = p.ctx().state.Words[3];
+  ASSERT_EQ(p.ctx().state.InsertedCount, 4);
+  PickEntry(0);  // LION: record 1 of the word table
+  const WordRecord& lion = p.ctx().state.Words[1];
   ASSERT_EQ(lion.Text, "LION");
   p.ClickIn(ListWindow(), "cmdShowWord");
-  QRect first = p.CellRect(lion.StartRow, lion.StartCol);
+  const QRect first = p.CellRect(lion.StartRow, lion.StartCol);
   EXPECT_GT(p.Count(first, IsRed), 3);
   p.ClickIn(ListWindow(), "cmdHideAll");
   EXPECT_EQ(p.Count(first, IsRed), 0);
   EXPECT_GT(p.Count(first, IsBlack), 3);
 
-  // The close box hides the window and keeps the list; View List brings it back.
   ListWindow()->close();
   EXPECT_FALSE(ListWindow()->isVisible());
   p.Click("cmdViewList");
