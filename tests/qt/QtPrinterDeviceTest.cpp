@@ -3,10 +3,11 @@
 #include <QApplication>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include "HandPlaced.h"
+#include "PdfWords.h"
+#include "TempDir.h"
 #include "TestApp.h"
 #include "commands/PrintCommands.h"
 #include "qt/QtPrinterDevice.h"
@@ -16,21 +17,30 @@
 namespace kivrel {
 namespace {
 
-// Qt's printer (here its own PDF printer) that cannot start a job: the print command
-// says so and leaves the program as it was.
-TEST(QtPrinterDevice, APrinterThatCannotStartIsReported) {
+// Qt's printer (here its own PDF printer): the page it prints is the page as laid out,
+// and a printer that cannot start a job is reported, the program left as it was.
+TEST(QtPrinterDevice, PrintsThePageAsLaidOutOrReportsAPrinterThatCannotStart) {
   testing::TestApp app;
   StartUp(app.ctx, 2);
   testing::MakeSeaPuzzle(app.ctx);
-  QTemporaryDir dir;
+  testing::TempDir dir;
   QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFileName(dir.filePath("no-such-folder/copy.pdf"));
+  printer.setOutputFileName(QString::fromStdString(dir.File("sea.pdf")));
+  printer.setPageMargins(QMarginsF(0, 0, 0, 0));  // the page's twips are the sheet's
   QtPrinterDevice device(printer);
   app.ctx.printer = &device;
+  app.dialogs.ExpectPrinter(PrintChoice{1, {}});
+  PrintPuzzle(app.ctx);
+  const auto pages = testing::ReadPdfWords(dir.File("sea.pdf"));
+  ASSERT_EQ(pages.size(), 1u);
+  testing::ExpectPageMatchesLayout(app.ctx, pages[0]);
+
+  printer.setOutputFileName(QString::fromStdString(dir.File("no-such-folder/copy.pdf")));
   app.dialogs.ExpectPrinter(PrintChoice{2, {}})
       .ExpectMessage(MessageAnswer::Ok,
                      std::string("Error while printing puzzle: the printer could not start the print job"));
   PrintPuzzle(app.ctx);
+  EXPECT_TRUE(app.dialogs.Done());
   EXPECT_EQ(app.ctx.state.PrintingInProgress, kFalse);
   EXPECT_EQ(app.ctx.MainForm().MousePointer(), kPointerDefault);
 }
