@@ -54,22 +54,19 @@ struct FormBinderTest : ::testing::Test {
   Form form{kWindow};
 };
 
-TEST_F(FormBinderTest, TakesDesignValuesForWhatTheProgramHasNotSet) {
+// The form takes the design's values for what the program has not set, and the widgets
+// show whatever it sets after.
+TEST_F(FormBinderTest, TakesTheDesignAndShowsWhatTheProgramSets) {
   form.SetText(lblCount, "7");
   w.go->setEnabled(false);
   FormBinder binder(&w.dialog, form);
-  EXPECT_EQ(form.Caption(), "Test Window");
-  EXPECT_EQ(form.Text(cmdGo), "&Go");
+  EXPECT_EQ(form.Caption() + "|" + form.Text(cmdGo) + "|" + form.Text(lblCount), "Test Window|&Go|7");
+  EXPECT_EQ(w.count->text(), "7");  // the program's value wins
   EXPECT_FALSE(form.Enabled(cmdGo));
   EXPECT_EQ(form.Value(radLeft), 1);
   EXPECT_TRUE(form.Checked(mnuSound));
-  EXPECT_EQ(w.count->text(), "7");  // the program's value wins
-  EXPECT_EQ(form.Text(lblCount), "7");
-}
 
-TEST_F(FormBinderTest, ShowsWhatTheProgramSets) {
-  FormBinder binder(&w.dialog, form);
-  form.SetEnabled(cmdGo, false);
+  form.SetEnabled(cmdGo, true);
   form.SetText(cmdGo, "Hide &Word");
   form.SetValue(chkOption, 1);
   form.SetText(txtName, "apple");
@@ -77,14 +74,16 @@ TEST_F(FormBinderTest, ShowsWhatTheProgramSets) {
   form.SetDefault(cmdGo, true);
   form.SetVisible(lblCount, false);
   form.SetChecked(mnuSound, false);
-  EXPECT_FALSE(w.go->isEnabled());
+  form.SetBounds(txtName, {150, 300, 1500, 450});  // twips, 15 to a pixel
+  form.SetFont(cmdGo, FontSpec{"Times New Roman", 18, true, true});
+  EXPECT_TRUE(w.go->isEnabled() && w.go->isDefault() && w.option->isChecked());
   EXPECT_EQ(w.go->text(), "Hide &Word");
-  EXPECT_TRUE(w.go->isDefault());
-  EXPECT_TRUE(w.option->isChecked());
   EXPECT_EQ(w.name->text(), "apple");
   EXPECT_EQ(w.dialog.windowTitle(), "Kivrel Puzzle Maker - Zoo");
   EXPECT_TRUE(w.count->isHidden());
   EXPECT_FALSE(w.sound->isChecked());
+  EXPECT_EQ(w.name->geometry(), QRect(10, 20, 100, 30));
+  EXPECT_TRUE(w.go->font().pointSizeF() == 18 && w.go->font().bold() && w.go->font().italic());
 }
 
 TEST_F(FormBinderTest, ForwardsTheUsersActions) {
