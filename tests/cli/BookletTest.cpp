@@ -1,17 +1,14 @@
 // kivrel-cli booklet read back from its PDF: each puzzle page is the build of its list
-// and seed, each key the placed letters of that build, four or two keys a page; and a
-// booklet for beginners in lower case without backwards words.
+// and seed, each key the placed letters of that build, four or two keys a page.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <map>
-#include <regex>
 
 #include "CliRunner.h"
 #include "PdfWords.h"
 #include "TempDir.h"
-#include "model/Text.h"
 
 namespace kivrel {
 namespace {
@@ -90,40 +87,6 @@ TEST(BookletCommand, EachPuzzleIsTheBuildOfItsSeedWithItsKey) {
   ASSERT_EQ(small.size(), 6u);  // no contents for four puzzles; two pages of two keys
   EXPECT_EQ(small[0][0].text, "Animals");
   EXPECT_EQ(std::count_if(small[5].begin(), small[5].end(), [](const PdfWord& w) { return w.text == "Key"; }), 2);
-}
-
-// Every grid and list in lower case, accented letters too, each grid the build of its
-// seed without backwards words.
-TEST(BookletCommand, ForBeginnersShowsLowerCaseAndBuildsWithoutBackwardsWords) {
-  testing::TempDir dir;
-  const std::string pdf = dir.File("beginners.pdf");
-  ASSERT_EQ(testing::RunCli("booklet de-tiere fr-fruits --lowercase --no-backwards --seed 3 --no-instructions --pdf " +
-                            pdf).code, 0);
-  const auto pages = testing::ReadPdfWords(pdf);
-  ASSERT_EQ(pages.size(), 3u);  // two puzzles, their keys
-  const std::string lists[] = {"de-tiere", "fr-fruits"};
-  for (std::size_t n = 0; n < 2; ++n) {
-    SCOPED_TRACE(lists[n]);
-    const std::string json = testing::RunCli("build " + lists[n] + " --no-backwards --json --seed " + std::to_string(3 + n)).out;
-    // Right, Left, Down, Up, Down-Right, Up-Left, Up-Right, Down-Left: none backwards.
-    EXPECT_TRUE(std::regex_search(json, std::regex("\"directionCounts\":\\[\\d+,0,\\d+,0,\\d+,0,\\d+,0\\]")));
-    std::vector<std::string> rows;
-    for (const std::string& row : BuiltRows(lists[n], static_cast<int>(3 + n), " --no-backwards --fill")) {
-      rows.push_back(ToLower(row));
-    }
-    std::vector<PdfWord> below_title;
-    for (const PdfWord& word : pages[n]) {
-      if (word.yMin > pages[n][0].yMax) below_title.push_back(word);
-    }
-    EXPECT_EQ(GridOnPage(below_title, [](const std::string&) { return true; }), rows);
-  }
-  for (std::size_t n = 0; n < 3; ++n) {
-    for (const PdfWord& word : pages[n]) {  // the foot says "Puzzle n, seed s"
-      EXPECT_TRUE(word.yMin > 740 || word.text == ToLower(word.text) || word.text == "Key" || word.text == "Tiere" ||
-                  word.text == "Les" || word.text == "words" || std::isdigit(static_cast<unsigned char>(word.text[0])))
-          << word.text;
-    }
-  }
 }
 
 }  // namespace
