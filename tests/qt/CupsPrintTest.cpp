@@ -65,16 +65,11 @@ class PrivateCups {
       QFile::link(QStringLiteral("/usr/lib/cups/") + sub, r + "/bin/" + sub);  // the installed helpers
     }
     socket_ = r + "/cups.sock";
-    Write("cupsd.conf", "Listen " + socket_ +
-                            "\nLogLevel debug\nPreserveJobFiles Yes\nBrowsing No\nWebInterface No\n"
-                            "DefaultAuthType None\n<Location />\n Order allow,deny\n Allow all\n</Location>\n"
-                            "<Policy default>\n <Limit All>\n  Order deny,allow\n </Limit>\n</Policy>\n");
-    Write("cups-files.conf", QStringLiteral("ServerRoot %1\nRequestRoot %1/spool\nTempDir %1/spool/tmp\n"
-                                            "CacheDir %1/cache\nStateDir %1/state\nServerBin %1/bin\n"
-                                            "DataDir /usr/share/cups\nAccessLog %1/log/access_log\n"
-                                            "ErrorLog %1/log/error_log\nPageLog %1/log/page_log\n"
-                                            "Printcap %1/printcap\nFileDevice Yes\n")
-                                 .arg(r));
+    for (const char* name : {"cupsd.conf", "cups-files.conf"}) {  // @ROOT@ stands for the folder
+      QFile in(QStringLiteral(KIVREL_TEST_DATA_DIR "/cups/") + name), out(r + "/" + name);
+      if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly)) return "no configuration";
+      out.write(QString::fromUtf8(in.readAll()).replace("@ROOT@", r).toUtf8());
+    }
     // -f keeps the daemon in the foreground: this process owns it and stops it.
     daemon_.setProcessChannelMode(QProcess::MergedChannels);
     daemon_.start(cupsd, {"-f", "-c", r + "/cupsd.conf", "-s", r + "/cups-files.conf"});
@@ -129,10 +124,6 @@ class PrivateCups {
                     process.exitCode() == 0;
     if (out) *out = QString::fromLocal8Bit(process.readAll()).trimmed();
     return ok;
-  }
-  void Write(const QString& name, const QString& text) {
-    QFile file(root_.path() + "/" + name);
-    if (file.open(QIODevice::WriteOnly)) file.write(text.toUtf8());
   }
 
   QTemporaryDir root_{QDir::tempPath() + "/kivrel-cups-XXXXXX"};
