@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QRectF>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -86,18 +87,9 @@ std::string PageFile(AppContext& ctx, PageFormat format) {
 }
 
 // Boxes in points from the page's top-left corner.
-struct Box {
-  double left, top, right, bottom;
-};
-Box InPoints(const Rect& r) { return {r.Left / 20.0, r.Top / 20.0, (r.Left + r.Width) / 20.0, (r.Top + r.Height) / 20.0}; }
-Box Of(const PdfWord& w) { return {w.xMin, w.yMin, w.xMax, w.yMax}; }
-bool Inside(const Box& a, const Box& b, double slack) {
-  return a.left >= b.left - slack && a.top >= b.top - slack && a.right <= b.right + slack &&
-         a.bottom <= b.bottom + slack;
-}
-bool Overlap(const Box& a, const Box& b) {
-  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
+QRectF InPoints(const Rect& r) { return QRectF(r.Left / 20.0, r.Top / 20.0, r.Width / 20.0, r.Height / 20.0); }
+QRectF Of(const PdfWord& w) { return QRectF(QPointF(w.xMin, w.yMin), QPointF(w.xMax, w.yMax)); }
+bool Inside(const QRectF& a, const QRectF& b, double slack) { return b.adjusted(-slack, -slack, slack, slack).contains(a); }
 
 // What pdftotext gives as a word's height in Liberation Sans Bold, per point of its size:
 // the face's ascent and descent over its em.
@@ -121,11 +113,9 @@ TEST(RealPage, AMatrixOfPagesKeepsItsBlocksInsideTheMarginsAndItsListLegible) {
       PrintOptions& o = ctx.print;
       Place(o, place, turn % 2 == 0, (turn / 2) % 2 == 0 ? kA4Paper : kLetterPaper,
             (turn % 3 == 0 || size.columns == 15) && turn % 5 != 0);
-      const std::string where = std::to_string(size.columns) + " x " + std::to_string(size.rows) + ", " +
-                                std::to_string(size.words) + " words, place " + std::to_string(place) +
-                                (o.Left ? ", Left" : "") + (o.Paper == kA4Paper ? ", A4" : ", Letter") +
-                                (o.FillPage ? ", filling" : "");
-      SCOPED_TRACE(where);
+      SCOPED_TRACE(::testing::Message() << size.columns << " x " << size.rows << ", " << size.words << " words, place "
+                                        << place << (o.Left ? ", Left" : "") << (o.Paper == kA4Paper ? ", A4" : "")
+                                        << (o.FillPage ? ", filling" : ""));
       dir.Write("page.pdf", PageFile(ctx, PageFormat::Pdf));
       ++pages;
 
@@ -137,18 +127,18 @@ TEST(RealPage, AMatrixOfPagesKeepsItsBlocksInsideTheMarginsAndItsListLegible) {
 
       const PageLayout& p = ctx.page;
       const PagePrinted& printed = ctx.printed;
-      const Box inside{p.LeftMargin / 20.0, p.TopMargin / 20.0, paper.first - p.RightMargin / 20.0,
-                       paper.second - p.BottomMargin / 20.0};
-      const Box grid = InPoints(printed.Puzzle.Bounds);
+      const QRectF inside(QPointF(p.LeftMargin, p.TopMargin) / 20.0,
+                          QPointF(paper.first - p.RightMargin / 20.0, paper.second - p.BottomMargin / 20.0));
+      const QRectF grid = InPoints(printed.Puzzle.Bounds);
       for (const PdfWord& word : words[0]) {
         EXPECT_TRUE(Inside(Of(word), inside, 1)) << "\"" << word.text << "\" outside the margins";
-        EXPECT_TRUE(Inside(Of(word), grid, 1) || !Overlap(Of(word), grid)) << "\"" << word.text << "\" over the grid";
+        EXPECT_TRUE(Inside(Of(word), grid, 1) || !Of(word).intersects(grid)) << "\"" << word.text << "\" over the grid";
       }
       const PageBlock* blocks[] = {&printed.Title, &printed.Instructions, &printed.Puzzle, &printed.SideList,
                                    &printed.ColumnList};
       for (const PageBlock* a : blocks) {
         for (const PageBlock* b : blocks) {
-          EXPECT_FALSE(a < b && a->Shown && b->Shown && Overlap(InPoints(a->Bounds), InPoints(b->Bounds)))
+          EXPECT_FALSE(a < b && a->Shown && b->Shown && InPoints(a->Bounds).intersects(InPoints(b->Bounds)))
               << "blocks overlap";
         }
       }
