@@ -3,9 +3,12 @@
 #include <QGroupBox>
 #include <QMenu>
 #include <QTimer>
+#include <map>
 
 #include "RunningProgram.h"
 #include "files/ThemeLists.h"
+#include "controls/Windows.h"
+#include "ui/FormBinder.h"
 
 namespace kivrel {
 namespace {
@@ -99,6 +102,29 @@ TEST(MainWindow, TheAboutBoxIsModalAndEnterClosesIt) {
   p.Action("mnuAbout")->trigger();  // returns when the box is closed
   EXPECT_TRUE(looked);
   EXPECT_FALSE(p.Window(frmAbout::kWindow)->isVisible());
+}
+
+// The windows' widgets and their forms' declarations name the same controls: what the
+// core sets on a control reaches a widget, and no widget waits for a control that the
+// core cannot name.
+TEST(DeclaredControls, EachWindowCarriesExactlyTheControlsItDeclares) {
+  testing::RunningProgram program;
+  for (const Window* declared : kWindows) {
+    program.ctx().forms.Get(*declared).Load();
+    QWidget* window = program.Window(*declared);
+    ASSERT_NE(window, nullptr) << declared->Name();
+    EXPECT_EQ(window->objectName().toStdString(), declared->Name());
+    std::map<std::string, int> carried;
+    for (QObject* object : FormBinder::NamedObjects(window)) ++carried[object->objectName().toStdString()];
+    for (int i = 0; i < declared->Size(); ++i) {
+      const std::string name(declared->At(i).Name());
+      EXPECT_EQ(carried[name], 1) << declared->Name() << " has " << carried[name] << " widgets for " << name;
+      carried.erase(name);
+    }
+    for (const auto& [name, count] : carried) {
+      ADD_FAILURE() << declared->Name() << " has the widget " << name << ", which is none of its controls";
+    }
+  }
 }
 
 }  // namespace
