@@ -1,12 +1,16 @@
 // The image surface in twips at screen resolution: what a drawing leaves on the image,
-// the glyph cache against text drawn directly, and the image resized or moved to another
-// pixel ratio.
+// the glyph cache against text drawn directly, the image resized or moved to another
+// pixel ratio, and the puzzle picture drawn on it.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <numbers>
 
 #include "RunningProgram.h"
+#include "display/GridDisplay.h"
+#include "platform/NullPlatform.h"
+#include "program/AppContext.h"
 #include "qt/QtSurface.h"
 
 static void PrintTo(const QRect& r, std::ostream* out) {
@@ -168,6 +172,59 @@ TEST(QtImageSurface, LettersFromTheGlyphCacheAreThePixelsOfTheTextAtEveryPixelRa
     }
   }
   GlyphCache::UseMaskedStores(true);
+}
+
+// The puzzle picture on a screen of device pixel ratio 2: the same cells in twips, twice
+// the pixels each way, each letter in its own cell.
+struct Picture {
+  explicit Picture(double ratio) : surface(1, 1, 96, ratio) {
+    surface.SetSmoothText(false);
+    SetPictureDesignFont(surface);
+    ctx.state.PuzzleWidth = 6;
+    ctx.state.PuzzleHeight = 5;
+    SizePuzzleDisplay(ctx);
+    const Rect& bounds = ctx.MainForm().Bounds(frmKV_Puzzle::picPuzzle);
+    surface.Resize(bounds.Width, bounds.Height);
+    // A letter on every other cell, in a pattern that tells rows and columns apart.
+    for (int row = 1; row <= 5; ++row) {
+      for (int col = 1; col <= 6; ++col) {
+        if ((row + 2 * col) % 3 == 0) DrawCellLetter(ctx, row, col, std::string(1, static_cast<char>('A' + row + col)));
+      }
+    }
+  }
+  // Dark pixels inside cell (row, col), its outermost pixel row and column left out.
+  int InkIn(int row, int col) {
+    const double cell = ctx.display.CellSize * surface.PixelsPerTwipX() * surface.Image().devicePixelRatio();
+    const QPoint from(static_cast<int>(std::ceil((col - 1) * cell)) + 1, static_cast<int>(std::ceil((row - 1) * cell)) + 1);
+    const QPoint to(static_cast<int>(std::floor(col * cell)) - 2, static_cast<int>(std::floor(row * cell)) - 2);
+    return CountWhere(surface.Image(), QRect(from, to), Dark);
+  }
+
+  NullDialogs dialogs;
+  NullEventPump pump;
+  NullBeeper beeper;
+  FixedWindowMetrics metrics;
+  QtImageSurface surface;
+  AppContext ctx{dialogs, pump, beeper, metrics, surface};
+};
+
+TEST(PicturePixelRatio, TwiceThePixelsEachWayWithEveryLetterInItsCell) {
+  Picture one(1);
+  Picture two(2);
+  EXPECT_EQ(two.ctx.display.CellSize, one.ctx.display.CellSize) << "the cells measure the same in twips";
+  EXPECT_EQ(two.surface.Image().size(), one.surface.Image().size() * 2);
+  EXPECT_EQ(two.surface.Image().devicePixelRatio(), 2);
+  for (int row = 1; row <= 5; ++row) {
+    for (int col = 1; col <= 6; ++col) {
+      if ((row + 2 * col) % 3 == 0) {
+        EXPECT_GT(one.InkIn(row, col), 5) << row << "," << col;
+        // Four times the pixels of the same letter, give or take its edges.
+        EXPECT_GT(two.InkIn(row, col), 3 * one.InkIn(row, col)) << row << "," << col;
+      } else {
+        EXPECT_EQ(two.InkIn(row, col), 0) << row << "," << col;
+      }
+    }
+  }
 }
 
 }  // namespace
