@@ -89,15 +89,9 @@ TEST(CliRuns, EachPrintsWhatItsCaseSays) {
   for (const std::string& line : preamble) rewritten += line + "\n";
   for (const Case& run : runs) {
     const std::string printed = Printed(run);
-    if (!update) {
-      EXPECT_EQ(printed, run.expected) << "## " << run.name << "\n" << run.script;
-    }
-    rewritten += "## " + run.name + "\n";
-    std::size_t start = 0;
-    for (std::size_t end; (end = run.script.find('\n', start)) != std::string::npos; start = end + 1) {
-      rewritten += "$ " + run.script.substr(start, end - start) + "\n";
-    }
-    rewritten += printed + "\n";
+    EXPECT_TRUE(update || printed == run.expected) << "## " << run.name << "\n" << run.script << "printed:\n" << printed;
+    rewritten += "## " + run.name + "\n$ " + Replace(run.script.substr(0, run.script.size() - 1), "\n", "\n$ ") +
+                 "\n" + printed + "\n";
   }
   if (update) std::ofstream(kRuns, std::ios::binary) << rewritten;
 }
