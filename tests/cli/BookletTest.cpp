@@ -17,10 +17,14 @@ using testing::PdfWord;
 
 const std::string kExamples = std::string(KIVREL_EXAMPLES_DIR) + "/";
 
-// The rows of a grid as the page shows them: the words that pass `is_grid`, in rows by
+bool IsCapitals(const std::string& text) {
+  return text.find_first_of("abcdefghijklmnopqrstuvwxyz0123456789:()") == std::string::npos;
+}
+
+// The rows of a grid as the page shows them: the words in capitals, in rows by
 // their tops (within a point), each row read left to right, with the words of the list
 // (from its header " n  words", the lowest "words" of the page) and the foot left out.
-std::vector<std::string> GridOnPage(std::vector<PdfWord> words, bool (*is_grid)(const std::string&)) {
+std::vector<std::string> GridOnPage(std::vector<PdfWord> words) {
   double header = 800;
   for (const PdfWord& word : words) header = word.text == "words" ? word.yMin : header;
   std::sort(words.begin(), words.end(), [](const PdfWord& a, const PdfWord& b) {
@@ -29,7 +33,7 @@ std::vector<std::string> GridOnPage(std::vector<PdfWord> words, bool (*is_grid)(
   std::vector<std::string> rows;
   double top = -100;
   for (const PdfWord& word : words) {
-    if (!is_grid(word.text) || word.yMin > std::min(header - 1, 740.0)) continue;
+    if (!IsCapitals(word.text) || word.yMin > std::min(header - 1, 740.0)) continue;
     if (std::fabs(word.yMin - top) > 1) rows.emplace_back();
     top = word.yMin;
     rows.back() += word.text;
@@ -37,9 +41,6 @@ std::vector<std::string> GridOnPage(std::vector<PdfWord> words, bool (*is_grid)(
   return rows;
 }
 
-bool IsCapitals(const std::string& text) {
-  return text.find_first_of("abcdefghijklmnopqrstuvwxyz0123456789:()") == std::string::npos;
-}
 
 // The grid rows of build's JSON of the list and seed, blanks left out and empty rows
 // dropped, as a key shows them (or a filled page, where there are none).
@@ -78,8 +79,8 @@ TEST(BookletCommand, EachPuzzleIsTheBuildOfItsSeedWithItsKey) {
     for (const PdfWord& word : page) foot += word.yMin > 740 ? word.text + " " : "";
     EXPECT_EQ(foot, "Puzzle " + std::to_string(n) + ", seed " + std::to_string(39 + n) + " " + std::to_string(n + 1) + " ");
     EXPECT_EQ(keys[n][0].text + keys[n][1].text + keys[n][2].text.substr(0, 1), "Key" + std::to_string(n) + ":" + page[0].text.substr(0, 1));
-    EXPECT_EQ(GridOnPage(page, IsCapitals), BuiltRows(list, 39 + n, " --fill"));
-    EXPECT_EQ(GridOnPage(keys[n], IsCapitals), BuiltRows(list, 39 + n, ""));
+    EXPECT_EQ(GridOnPage(page), BuiltRows(list, 39 + n, " --fill"));
+    EXPECT_EQ(GridOnPage(keys[n]), BuiltRows(list, 39 + n, ""));
   }
 
   ASSERT_EQ(testing::RunCli("booklet " + lists[0] + " --count 4 --seed 1 --keys-per-page 2 --pdf " + pdf).code, 0);
