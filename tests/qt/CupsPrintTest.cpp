@@ -112,8 +112,7 @@ class PrivateCups {
 
  private:
   static QString Tool(const QString& name) {
-    const QString found = QStandardPaths::findExecutable(name);
-    return found.isEmpty() ? QStandardPaths::findExecutable(name, {"/usr/sbin", "/usr/bin"}) : found;
+    return QStandardPaths::findExecutable(name, {"/usr/sbin", "/usr/bin", "/sbin", "/bin"});
   }
   // Runs a client of the daemon to its end; whether it succeeded, its output in *out.
   bool Lp(const QString& tool, const QStringList& arguments, QString* out = nullptr) {
