@@ -101,7 +101,7 @@ TEST(RealPage, AMatrixOfPagesKeepsItsBlocksInsideTheMarginsAndItsListLegible) {
                          {60, 20, 100}, {99, 99, 3},  {99, 99, 200}, {99, 40, 150}};
   testing::TempDir dir;
   const std::string pdf = dir.File("page.pdf");
-  int pages = 0, lists_left_off = 0, filled_15 = 0;
+  int lists_left_off = 0, filled_15 = 0;
   for (std::size_t i = 0; i < std::size(kSizes); ++i) {
     const Size& size = kSizes[i];
     for (int place = 0; place < 9; ++place) {
@@ -117,7 +117,6 @@ TEST(RealPage, AMatrixOfPagesKeepsItsBlocksInsideTheMarginsAndItsListLegible) {
                                         << place << (o.Left ? ", Left" : "") << (o.Paper == kA4Paper ? ", A4" : "")
                                         << (o.FillPage ? ", filling" : ""));
       dir.Write("page.pdf", PageFile(ctx, PageFormat::Pdf));
-      ++pages;
 
       const auto words = testing::ReadPdfWords(pdf);
       ASSERT_EQ(words.size(), 1u);
@@ -168,9 +167,8 @@ TEST(RealPage, AMatrixOfPagesKeepsItsBlocksInsideTheMarginsAndItsListLegible) {
       }
     }
   }
-  EXPECT_EQ(pages, 126);
   EXPECT_GT(filled_15, 10);
-  EXPECT_LT(lists_left_off, pages / 4) << "only where nothing else helps";
+  EXPECT_LT(lists_left_off, 126 / 4) << "only where nothing else helps";
 }
 
 // The ink of a page image as the layout put it: inside the shown blocks (to a pixel or
