@@ -41,7 +41,6 @@ std::vector<std::string> GridOnPage(std::vector<PdfWord> words) {
   return rows;
 }
 
-
 // The grid rows of build's JSON of the list and seed, blanks left out and empty rows
 // dropped, as a key shows them (or a filled page, where there are none).
 std::vector<std::string> BuiltRows(const std::string& list, int seed, const std::string& options) {
@@ -59,15 +58,18 @@ TEST(BookletCommand, EachPuzzleIsTheBuildOfItsSeedWithItsKey) {
   const std::string lists[] = {kExamples + "animals.kvl", kExamples + "mathematics.kvl",
                                kExamples + "notes-and-phrases.kvl"};
   const std::string pdf = dir.File("term.pdf");
-  ASSERT_EQ(testing::RunCli("booklet " + lists[0] + " " + lists[1] + " " + lists[2] + " --count 4 --seed 40 --pdf " +
-                            pdf).code, 0);
+  ASSERT_EQ(
+      testing::RunCli("booklet " + lists[0] + " " + lists[1] + " " + lists[2] + " --count 4 --seed 40 --pdf " + pdf)
+          .code,
+      0);
   const auto pages = testing::ReadPdfWords(pdf);
   ASSERT_EQ(pages.size(), 16u);  // the contents, twelve puzzles, three pages of four keys
   EXPECT_EQ(pages[0][0].text, "Contents");
   std::map<int, std::vector<PdfWord>> keys;  // by puzzle: four areas a page, "Key n: Title" first
   for (int page = 14; page <= 16; ++page) {
     for (const PdfWord& word : pages[static_cast<std::size_t>(page - 1)]) {
-      if (word.yMin < 740) keys[(page - 14) * 4 + (word.yMin > 387 ? 2 : 0) + (word.xMin > 306 ? 1 : 0) + 1].push_back(word);
+      if (word.yMin < 740)
+        keys[(page - 14) * 4 + (word.yMin > 387 ? 2 : 0) + (word.xMin > 306 ? 1 : 0) + 1].push_back(word);
     }
   }
   ASSERT_EQ(keys.size(), 12u);
@@ -77,8 +79,10 @@ TEST(BookletCommand, EachPuzzleIsTheBuildOfItsSeedWithItsKey) {
     const std::vector<PdfWord>& page = pages[static_cast<std::size_t>(n)];
     std::string foot;
     for (const PdfWord& word : page) foot += word.yMin > 740 ? word.text + " " : "";
-    EXPECT_EQ(foot, "Puzzle " + std::to_string(n) + ", seed " + std::to_string(39 + n) + " " + std::to_string(n + 1) + " ");
-    EXPECT_EQ(keys[n][0].text + keys[n][1].text + keys[n][2].text.substr(0, 1), "Key" + std::to_string(n) + ":" + page[0].text.substr(0, 1));
+    EXPECT_EQ(foot,
+              "Puzzle " + std::to_string(n) + ", seed " + std::to_string(39 + n) + " " + std::to_string(n + 1) + " ");
+    EXPECT_EQ(keys[n][0].text + keys[n][1].text + keys[n][2].text.substr(0, 1),
+              "Key" + std::to_string(n) + ":" + page[0].text.substr(0, 1));
     EXPECT_EQ(GridOnPage(page), BuiltRows(list, 39 + n, " --fill"));
     EXPECT_EQ(GridOnPage(keys[n]), BuiltRows(list, 39 + n, ""));
   }

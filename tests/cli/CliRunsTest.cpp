@@ -71,8 +71,9 @@ std::string Printed(const Case& run) {
   std::string err = TempDir::Read(root.File("err"));  // of the script's other commands
   if (!err.empty() && err.back() == '\n') err.pop_back();
   if (!err.empty()) printed += "2> " + Replace(err, "\n", "\n2> ") + "\n";
-  printed = Replace(Replace(Replace(Replace(printed, t, "$T"), KIVREL_EXAMPLES_DIR, "$EX"), KIVREL_TEST_DATA_DIR,
-                            "$DATA"), KIVREL_CLI_PATH, "$CLI");
+  printed =
+      Replace(Replace(Replace(Replace(printed, t, "$T"), KIVREL_EXAMPLES_DIR, "$EX"), KIVREL_TEST_DATA_DIR, "$DATA"),
+              KIVREL_CLI_PATH, "$CLI");
   printed = std::regex_replace(printed, std::regex("\"elapsedMs\":[0-9.]+"), "\"elapsedMs\":_");
   printed = std::regex_replace(printed, std::regex("[0-9.]+ ms\n"), "_ ms\n");
   // A blank line is left out of the file: it only separates cases there.
@@ -89,9 +90,11 @@ TEST(CliRuns, EachPrintsWhatItsCaseSays) {
   for (const std::string& line : preamble) rewritten += line + "\n";
   for (const Case& run : runs) {
     const std::string printed = Printed(run);
-    EXPECT_TRUE(update || printed == run.expected) << "## " << run.name << "\n" << run.script << "printed:\n" << printed;
-    rewritten += "## " + run.name + "\n$ " + Replace(run.script.substr(0, run.script.size() - 1), "\n", "\n$ ") +
-                 "\n" + printed + "\n";
+    EXPECT_TRUE(update || printed == run.expected) << "## " << run.name << "\n"
+                                                   << run.script << "printed:\n"
+                                                   << printed;
+    rewritten += "## " + run.name + "\n$ " + Replace(run.script.substr(0, run.script.size() - 1), "\n", "\n$ ") + "\n" +
+                 printed + "\n";
   }
   if (update) std::ofstream(kRuns, std::ios::binary) << rewritten;
 }

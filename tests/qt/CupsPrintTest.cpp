@@ -59,7 +59,8 @@ class PrivateCups {
     if (cupsd.isEmpty() || Tool("lpadmin").isEmpty()) return "cupsd or lpadmin is missing";
     const QString r = root_.path();
     // When the daemon runs as root its helpers run as "lp", which must reach the folder.
-    QFile::setPermissions(r, QFile::permissions(r) | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+    QFile::setPermissions(
+        r, QFile::permissions(r) | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
     for (const char* sub : {"spool/tmp", "cache", "state", "log", "bin"}) QDir(r).mkpath(sub);
     for (const char* sub : {"backend", "filter", "daemon", "cgi-bin", "notifier", "monitor", "driver"}) {
       QFile::link(QStringLiteral("/usr/lib/cups/") + sub, r + "/bin/" + sub);  // the installed helpers
@@ -119,8 +120,8 @@ class PrivateCups {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(Tool(tool), QStringList{"-h", socket_} + arguments);
-    const bool ok = process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit &&
-                    process.exitCode() == 0;
+    const bool ok =
+        process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
     if (out) *out = QString::fromLocal8Bit(process.readAll()).trimmed();
     return ok;
   }

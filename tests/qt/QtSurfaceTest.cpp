@@ -58,10 +58,14 @@ TEST(QtImageSurface, EachDrawingLeavesItsInkWhereTheTwipsSay) {
       {"a line across", [](QtImageSurface& s) { s.Line(0, 1500, 3000, 1500); }, QRect(0, 100, 200, 1), {}},
       // Angles run counter-clockwise as seen: from 0 to pi through the top, from pi to 0
       // through the bottom.
-      {"an arc from 0 to pi", [](QtImageSurface& s) { s.Arc(1500, 1500, 600, 0, std::numbers::pi); },
-       QRect(60, 60, 80, 40), {}},
-      {"an arc from pi to 0", [](QtImageSurface& s) { s.Arc(1500, 1500, 600, std::numbers::pi, 0); },
-       QRect(60, 100, 81, 41), {}},
+      {"an arc from 0 to pi",
+       [](QtImageSurface& s) { s.Arc(1500, 1500, 600, 0, std::numbers::pi); },
+       QRect(60, 60, 80, 40),
+       {}},
+      {"an arc from pi to 0",
+       [](QtImageSurface& s) { s.Arc(1500, 1500, 600, std::numbers::pi, 0); },
+       QRect(60, 100, 81, 41),
+       {}},
       // A text's top-left corner at the current position.
       {"a text", [](QtImageSurface& s) { PrintAt(s, 600, 600, "W"); }, QRect(40, 42, 16, 12), {}},
       // Short texts are laid out once and kept, longer ones every time: the same top line.
@@ -77,7 +81,8 @@ TEST(QtImageSurface, EachDrawingLeavesItsInkWhereTheTwipsSay) {
            PrintAt(s, 301.5, 300, "WAQ");
          }
        },
-       {}, {}},
+       {},
+       {}},
       // A letter from the glyph cache waits to be copied; clearing takes it away.
       {"a letter cleared before it was copied",
        [](QtImageSurface& s) {
@@ -86,7 +91,8 @@ TEST(QtImageSurface, EachDrawingLeavesItsInkWhereTheTwipsSay) {
          s.Cls();
          PrintAt(s, 1500, 0, "I");
        },
-       QRect(101, 3, 2, 11), {}},
+       QRect(101, 3, 2, 11),
+       {}},
   };
   for (const Drawing& d : drawings) {
     QtImageSurface surface(3000, 3000);
@@ -195,7 +201,8 @@ struct Picture {
   // Dark pixels inside cell (row, col), its outermost pixel row and column left out.
   int InkIn(int row, int col) {
     const double cell = ctx.display.CellSize * surface.PixelsPerTwipX() * surface.Image().devicePixelRatio();
-    const QPoint from(static_cast<int>(std::ceil((col - 1) * cell)) + 1, static_cast<int>(std::ceil((row - 1) * cell)) + 1);
+    const QPoint from(static_cast<int>(std::ceil((col - 1) * cell)) + 1,
+                      static_cast<int>(std::ceil((row - 1) * cell)) + 1);
     const QPoint to(static_cast<int>(std::floor(col * cell)) - 2, static_cast<int>(std::floor(row * cell)) - 2);
     return CountWhere(surface.Image(), QRect(from, to), Dark);
   }

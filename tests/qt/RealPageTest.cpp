@@ -89,7 +89,9 @@ std::string PageFile(AppContext& ctx, PageFormat format) {
 // Boxes in points from the page's top-left corner.
 QRectF InPoints(const Rect& r) { return QRectF(r.Left / 20.0, r.Top / 20.0, r.Width / 20.0, r.Height / 20.0); }
 QRectF Of(const PdfWord& w) { return QRectF(QPointF(w.xMin, w.yMin), QPointF(w.xMax, w.yMax)); }
-bool Inside(const QRectF& a, const QRectF& b, double slack) { return b.adjusted(-slack, -slack, slack, slack).contains(a); }
+bool Inside(const QRectF& a, const QRectF& b, double slack) {
+  return b.adjusted(-slack, -slack, slack, slack).contains(a);
+}
 
 // What pdftotext gives as a word's height in Liberation Sans Bold, per point of its size:
 // the face's ascent and descent over its em.
@@ -186,8 +188,8 @@ void ExpectImageAsLaidOut(const QImage& image, const AppContext& ctx, double twi
     return false;
   };
   std::vector<QRect> blocks;
-  for (const PageBlock* b : {&ctx.printed.Title, &ctx.printed.Instructions, &ctx.printed.Puzzle,
-                             &ctx.printed.SideList, &ctx.printed.ColumnList}) {
+  for (const PageBlock* b : {&ctx.printed.Title, &ctx.printed.Instructions, &ctx.printed.Puzzle, &ctx.printed.SideList,
+                             &ctx.printed.ColumnList}) {
     if (!b->Shown) continue;
     const Rect& r = b->Bounds;
     blocks.push_back(QRect(QPoint(px(r.Left), px(r.Top)), QPoint(px(r.Left + r.Width), px(r.Top + r.Height))));
@@ -196,9 +198,8 @@ void ExpectImageAsLaidOut(const QImage& image, const AppContext& ctx, double twi
   }
   for (int y = 0; y < image.height(); ++y) {
     for (int x = 0; x < image.width(); ++x) {
-      if (ink(x, y) && std::none_of(blocks.begin(), blocks.end(), [&](const QRect& b) {
-            return b.adjusted(-2, -2, 2, 2).contains(x, y);
-          })) {
+      if (ink(x, y) && std::none_of(blocks.begin(), blocks.end(),
+                                    [&](const QRect& b) { return b.adjusted(-2, -2, 2, 2).contains(x, y); })) {
         ADD_FAILURE() << "ink outside the blocks at twips " << x * twips_per_pixel << ", " << y * twips_per_pixel;
         return;
       }
@@ -240,9 +241,9 @@ TEST(RealPage, ThePreviewAndEveryPageFileLayThePageOutAlike) {
     PaperSize paper;
     bool fill;
   };
-  const Case cases[] = {{{15, 15, 25}, 2, true, kLetterPaper, false},   {{20, 30, 50}, 4, false, kA4Paper, true},
+  const Case cases[] = {{{15, 15, 25}, 2, true, kLetterPaper, false},  {{20, 30, 50}, 4, false, kA4Paper, true},
                         {{99, 40, 150}, 6, false, kLegalPaper, false}, {{5, 5, 5}, 0, false, kLetterPaper, false},
-                        {{99, 99, 200}, 7, false, kA4Paper, false},     {{40, 15, 150}, 1, false, kLetterPaper, true}};
+                        {{99, 99, 200}, 7, false, kA4Paper, false},    {{40, 15, 150}, 1, false, kLetterPaper, true}};
   testing::TempDir dir;
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.size.columns) + " x " + std::to_string(c.size.rows));

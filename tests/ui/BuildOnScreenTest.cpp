@@ -41,7 +41,8 @@ TEST(BuildOnScreen, BuildFillOutlineAndJunctions) {
   const QImage plain = p.Picture().copy();
 
   p.Click("cmdFillinBlanks");
-  expect_cells("filled", [&](int r, int c, const CellRecord&, QRect at) { EXPECT_GT(p.Count(at, IsBlack), 4) << r << "," << c; });
+  expect_cells("filled",
+               [&](int r, int c, const CellRecord&, QRect at) { EXPECT_GT(p.Count(at, IsBlack), 4) << r << "," << c; });
   p.Click("cmdFillinBlanks");
   EXPECT_TRUE(p.Picture() == plain) << "the fill taken away";
 
@@ -95,8 +96,7 @@ TEST(BuildOnScreen, ALongBuildStaysResponsiveAndCancelEndsIt) {
   std::vector<std::string> seen;
   const std::vector<std::function<void()>> steps = {
       [&] {
-        seen.push_back(BuildRunning(p.ctx()) && p.Button("cmdCancel")->isEnabled() &&
-                               !p.Button("cmdBuild")->isEnabled()
+        seen.push_back(BuildRunning(p.ctx()) && p.Button("cmdCancel")->isEnabled() && !p.Button("cmdBuild")->isEnabled()
                            ? "building"
                            : "not building");
         w->resize(w->width() + 90, w->height() + 45);
@@ -113,7 +113,7 @@ TEST(BuildOnScreen, ALongBuildStaysResponsiveAndCancelEndsIt) {
       }};
   for (std::size_t i = 0; i < steps.size(); ++i) QTimer::singleShot(50 * static_cast<int>(i + 1), w, steps[i]);
   QTimer::singleShot(5000, w, [&] { p.ctx().state.CancelRequested = kTrue; });  // a safety net only
-  p.Click("cmdBuild");  // returns when the build has ended
+  p.Click("cmdBuild");                                                          // returns when the build has ended
 
   EXPECT_EQ(seen, (std::vector<std::string>{"building", "counting", "escape"}));
   EXPECT_FALSE(BuildRunning(p.ctx()) || p.Button("cmdCancel")->isEnabled());

@@ -33,7 +33,8 @@ std::string PageText(const std::string& pdf) {
   EXPECT_EQ(pages.size(), 1u) << pdf;
   std::string text;
   for (const auto& page : pages) {
-    for (const testing::PdfWord& w : page) text += w.text + "@" + std::to_string(w.xMin) + "," + std::to_string(w.yMin) + " ";
+    for (const testing::PdfWord& w : page)
+      text += w.text + "@" + std::to_string(w.xMin) + "," + std::to_string(w.yMin) + " ";
   }
   return text;
 }

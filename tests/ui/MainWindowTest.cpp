@@ -42,7 +42,8 @@ TEST(MainWindow, OpensWithItsDesign) {
   const QList<QLabel*> labels = stats->findChildren<QLabel*>();
   EXPECT_GT(labels.size(), 20);
   for (QLabel* label : labels) {
-    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width()) << label->objectName().toStdString();
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width())
+        << label->objectName().toStdString();
   }
 
   // The picture: 15 x 15 cells, and the frame 225 twips from the edge.
