@@ -8,6 +8,7 @@ so no port and no package is needed. Every wait is for a state of the page.
   solve_in_browser.py --cli build/src/kivrel-cli --list examples/animals.kvl
 """
 import argparse
+import base64
 import json
 import os
 import select
@@ -186,6 +187,20 @@ def solve(browser, url, puzzle):
         drag(*(reversed(ends(words[k])) if k == total - 1 else ends(words[k])))
         expect_found(k, "a drag")
     check(browser.value("document.getElementById('done').textContent") != "", "finding every word says nothing")
+
+    # "Show the answers" rings every word.
+    x, y = browser.value("(b => [b.left + b.width / 2, b.top + b.height / 2])"
+                         "(document.getElementById('show-answers').getBoundingClientRect())")
+    browser.mouse("mousePressed", x, y)
+    browser.mouse("mouseReleased", x, y)
+    browser.wait_for("getComputedStyle(document.getElementById('answers')).display != 'none' &&"
+                     " document.querySelectorAll('#answers path').length", total, "every word ringed")
+
+    # On a phone nothing runs past the width.
+    browser.call("Emulation.setDeviceMetricsOverride", {"width": 400, "height": 800, "deviceScaleFactor": 1,
+                                                        "mobile": True})
+    browser.wait_for("document.documentElement.scrollWidth <= 400 &&"
+                     " document.getElementById('grid').getBoundingClientRect().right <= 400", True, "400 pixels wide")
     return total
 
 
@@ -205,6 +220,13 @@ def main():
         browser = Browser(args.chromium, workdir)
         url = Path(page).as_uri()
         total = solve(browser, url, json.loads(built.stdout))
+
+        # Printed, it is the puzzle on one sheet, without the buttons and the count.
+        pdf = Path(workdir, "printed.pdf")
+        pdf.write_bytes(base64.b64decode(browser.call("Page.printToPDF")["data"]))
+        text = subprocess.run(["pdftotext", "-layout", str(pdf), "-"], capture_output=True, text=True).stdout
+        check(text.count("\f") == 1 and all(part in text for part in ("Animals", f"{total} words", "ZEBRA")) and
+              "Show the answers" not in text and "found" not in text, f"the printed page: {text!r}")
 
         # Nothing but the page itself was asked for.
         asked = [e["params"]["request"]["url"] for e in browser.events if e.get("method") == "Network.requestWillBeSent"]
