@@ -80,6 +80,7 @@ struct Sheet {
   double height;
   int listed;  // entries of the list copy
   Run run;
+  double kept_below = 0;  // room above the bottom margin that the grid and the list leave free
 };
 
 // The margins, and the printable area between them.
@@ -319,14 +320,14 @@ GridSize PlaceGrid(const Sheet& sheet, double below_title, double points) {
   // Down the page: the middle and bottom places look at the margins, but never reach
   // up into the title and the instructions.
   const long long highest = static_cast<long long>(p.HeaderBottom) + grid.line;
-  const long long page_bottom = static_cast<long long>(p.TopMargin) + p.PrintableHeight;
+  const long long page_bottom = static_cast<long long>(p.TopMargin) + p.PrintableHeight - Nearest(sheet.kept_below);
   switch (o.PuzzleVertical) {
     case VerticalPlace::Top:
       p.PuzzleTop = Store(highest);
       break;
     case VerticalPlace::Middle:
-      p.PuzzleTop =
-          Store(std::max<long long>(Nearest((p.PrintableHeight - p.GridHeight) / 2.0 + p.TopMargin), highest));
+      p.PuzzleTop = Store(std::max<long long>(
+          Nearest((p.PrintableHeight - sheet.kept_below - p.GridHeight) / 2.0 + p.TopMargin), highest));
       break;
     case VerticalPlace::Bottom:
       p.PuzzleTop = Store(std::max(page_bottom - grid.height, highest));
@@ -493,7 +494,7 @@ ListPlan PlanWordList(const Sheet& sheet, const ListMetrics& m) {
     if (m.widest > p.PrintableWidth) plan.fits = false;
   }
   // A list above the puzzle ends a line above the grid; any other at the bottom margin.
-  const double limit = o.Above != 0 ? p.PuzzleTop - line : sheet.height - p.BottomMargin;
+  const double limit = o.Above != 0 ? p.PuzzleTop - line : sheet.height - p.BottomMargin - sheet.kept_below;
   if (plan.bottom > limit) plan.fits = false;
   return plan;
 }
@@ -695,15 +696,40 @@ int CopyPlacedWordsToList(PuzzleState& s) {
 }
 
 // An answer key tells the hidden message: below the grid and the word list.
-void DrawHiddenMessage(const Sheet& sheet) {
+bool TellsHiddenMessage(const AppContext& ctx) {
+  return ctx.print.OutlineWords != 0 && !Trim(ctx.state.MysteryQuote).empty();
+}
+
+// Wraps the hidden message from the current position, a line below it; draws it only
+// when `draw`.
+void WrapHiddenMessage(const Sheet& sheet, bool draw) {
   AppContext& ctx = sheet.ctx;
   Surface& page = sheet.page;
   const PageLayout& p = ctx.page;
-  const double bottom = ctx.print.PrintWordList != 0 ? Max(p.PuzzleBottom, Nearest(page.CurrentY)) : p.PuzzleBottom;
   UseFont(page, ctx.fonts(kQuotationFont));
-  page.CurrentY = bottom + LineHeight(page);
-  PrintWrappedText(page, p.LeftMargin, Nearest(sheet.width - p.RightMargin),
-                   std::string(kHiddenMessageCaption) + " " + ctx.state.MysteryQuote);
+  page.CurrentY += LineHeight(page);
+  WrapText(page, p.LeftMargin, Nearest(sheet.width - p.RightMargin),
+           std::string(kHiddenMessageCaption) + " " + ctx.state.MysteryQuote, draw);
+}
+
+// The room the message takes below the list: its lines and the blank line above them.
+double HiddenMessageHeight(const Sheet& sheet) {
+  Surface& page = sheet.page;
+  const double x = page.CurrentX, y = page.CurrentY;
+  page.CurrentY = 0;
+  WrapHiddenMessage(sheet, false);
+  const double height = page.CurrentY + LineHeight(page);
+  page.CurrentX = x;
+  page.CurrentY = y;
+  return height;
+}
+
+void DrawHiddenMessage(const Sheet& sheet) {
+  const AppContext& ctx = sheet.ctx;
+  Surface& page = sheet.page;
+  const PageLayout& p = ctx.page;
+  page.CurrentY = ctx.print.PrintWordList != 0 ? Max(p.PuzzleBottom, Nearest(page.CurrentY)) : p.PuzzleBottom;
+  WrapHiddenMessage(sheet, true);
 }
 
 // The page from the top: the title, the grid and the word list fitted below it (and the
@@ -719,6 +745,7 @@ void DrawPage(Sheet sheet) {
 
   page.SetForeColor(kBlack);
   LayOutMargins(sheet);
+  if (TellsHiddenMessage(ctx)) sheet.kept_below = HiddenMessageHeight(sheet);
   DrawTitle(sheet);
   const double below_title = page.CurrentY;
   const PageFit fit = FitGridAndList(sheet, below_title);
@@ -749,7 +776,7 @@ void DrawPage(Sheet sheet) {
       printed.ListSize = std::min<double>(ctx.fonts(kWordListFont).Size, kSmallestListSize);
     }
   }
-  if (o.OutlineWords != 0 && !Trim(ctx.state.MysteryQuote).empty()) DrawHiddenMessage(sheet);
+  if (TellsHiddenMessage(ctx)) DrawHiddenMessage(sheet);
 
   if (sheet.run == Run::Preview) {
     ShowUsedSize(ctx, kTitleFont, frmPrintOptions::cmdTitleFont, printed.TitleSize);

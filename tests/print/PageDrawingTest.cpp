@@ -319,6 +319,17 @@ TEST_F(PageTest, AnAnswerKeyRingsTheWordsAndTellsTheHiddenMessage) {
   EXPECT_EQ(std::tie(caption->x, caption->y, Find("cats")->y),
             std::make_tuple(1440., p.ColumnListTop + p.ColumnListHeight + 260., caption->y));
   EXPECT_EQ(std::tie(caption->font.Name, caption->font.Italic), std::make_tuple(std::string("Times New Roman"), true));
+  // A grid grown to fill the page leaves the message, three lines of it, its room above
+  // the bottom margin.
+  testing::MakeGrid(ctx, 5, 10);
+  testing::PlaceWord(ctx, "CAT", 2, 1, 1);
+  s.MysteryQuote = "Find every word and then read the letters left over in order: " + std::string(120, 'x');
+  ctx.print.FillPage = 1;
+  Draw();
+  ASSERT_TRUE(Find("Hidden") && Find("every"));
+  EXPECT_GT(ctx.printed.PuzzleSize, 16);
+  for (const DrawOp& op : Texts()) EXPECT_LE(op.y + Nearest(op.font.Size * 20), 15840 - 1440) << op.text;
+  ctx.print.FillPage = 0;
   s.OutlinesShown = kTrue;
   ctx.print.OutlineWords = 0;
   Draw();
