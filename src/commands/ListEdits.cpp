@@ -31,17 +31,13 @@ void ShowEditCommands(AppContext& ctx) {
 }  // namespace
 
 bool ListSnapshot::SameFile(const ListSnapshot& other) const {
-  return Entries == other.Entries && Title == other.Title && Instructions == other.Instructions &&
-         Quote == other.Quote && Width == other.Width && Height == other.Height &&
-         IncludeDiagonals == other.IncludeDiagonals && BalanceDirections == other.BalanceDirections &&
-         BackwardsWords == other.BackwardsWords;
+  return Entries == other.Entries && Header == other.Header;
 }
 
 ListSnapshot TakeListSnapshot(const AppContext& ctx) {
   const PuzzleState& s = ctx.state;
-  return {ctx.list.Entries(),     s.PuzzleTitle,           s.PuzzleInstructions, s.MysteryQuote,   s.PuzzleWidth,
-          s.PuzzleHeight,         s.IncludeDiagonals,      s.BalanceDirections,  s.BackwardsWords, s.StopOnFirstReject,
-          s.RestartOnFirstReject, s.StopRemainingOperator, s.StopRemainingCount};
+  return {ctx.list.Entries(),      HeaderOf(s),         s.StopOnFirstReject, s.RestartOnFirstReject,
+          s.StopRemainingOperator, s.StopRemainingCount};
 }
 
 void PutListSnapshot(AppContext& ctx, const ListSnapshot& snapshot) {
@@ -55,25 +51,18 @@ void PutListSnapshot(AppContext& ctx, const ListSnapshot& snapshot) {
     if (now.Entries.empty() && !snapshot.Entries.empty()) SetListReadyState(ctx);
   }
   // A puzzle of another size than the one put back no longer fits it.
-  if (s.PuzzleBuilt != 0 && (snapshot.Width != s.Grid.Width() || snapshot.Height != s.Grid.Height())) {
+  const WordListHeader& header = snapshot.Header;
+  if (s.PuzzleBuilt != 0 && (header.Width != s.Grid.Width() || header.Height != s.Grid.Height())) {
     ClearPuzzle(ctx);
   }
-  s.PuzzleWidth = snapshot.Width;
-  s.PuzzleHeight = snapshot.Height;
-  s.PuzzleTitle = snapshot.Title;
+  const bool quote_changed = s.MysteryQuote != header.MysteryQuote;
+  ApplyHeader(s, header);
   SetWindowTitle(ctx);
-  s.PuzzleInstructions = snapshot.Instructions;
-  s.IncludeDiagonals = snapshot.IncludeDiagonals;
-  s.BalanceDirections = snapshot.BalanceDirections;
-  s.BackwardsWords = snapshot.BackwardsWords;
   s.StopOnFirstReject = snapshot.StopOnFirstReject;
   s.RestartOnFirstReject = snapshot.RestartOnFirstReject;
   s.StopRemainingOperator = snapshot.StopRemainingOperator;
   s.StopRemainingCount = snapshot.StopRemainingCount;
-  if (s.MysteryQuote != snapshot.Quote) {
-    s.MysteryQuote = snapshot.Quote;
-    FillAgainForQuote(ctx);
-  }
+  if (quote_changed) FillAgainForQuote(ctx);
 }
 
 bool RecordEdit(AppContext& ctx, const std::string& name, const ListSnapshot& before) {

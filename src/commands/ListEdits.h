@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "files/WordListFile.h"
 #include "program/AppContext.h"
 
 namespace kivrel {
@@ -14,15 +15,7 @@ namespace kivrel {
 /// The word list and the attributes the attributes dialog sets.
 struct ListSnapshot {
   std::vector<std::string> Entries;
-  // What a list file's header holds besides the entries.
-  std::string Title;
-  std::string Instructions;
-  std::string Quote;
-  i16 Width = 0;
-  i16 Height = 0;
-  i16 IncludeDiagonals = 0;
-  i16 BalanceDirections = 0;
-  i16 BackwardsWords = 1;
+  WordListHeader Header;  // what a list file holds besides the entries
   // The build rules, which the file does not hold.
   i16 StopOnFirstReject = 0;
   i16 RestartOnFirstReject = 0;

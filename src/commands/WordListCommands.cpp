@@ -77,16 +77,7 @@ bool LoadWordList(AppContext& ctx, const ParsedWordList& parsed, std::string* er
   s.PuzzleWidth = 0;
   s.PuzzleHeight = 0;
   s.SetDefaultBuildOptions();
-  if (parsed.Header) {
-    s.PuzzleTitle = parsed.Header->Title;
-    s.PuzzleWidth = parsed.Header->Width;
-    s.PuzzleHeight = parsed.Header->Height;
-    s.IncludeDiagonals = parsed.Header->IncludeDiagonals;
-    s.BalanceDirections = parsed.Header->BalanceDirections;
-    s.BackwardsWords = parsed.Header->BackwardsWords;
-    s.PuzzleInstructions = parsed.Header->Instructions;
-    s.MysteryQuote = parsed.Header->MysteryQuote;
-  }
+  if (parsed.Header) ApplyHeader(s, *parsed.Header);
   bool complete = true;
   for (const std::string& entry : parsed.Entries) {
     if (Trim(entry).empty()) continue;

@@ -261,6 +261,22 @@ std::string OneLine(std::string_view text) {
 
 }  // namespace
 
+WordListHeader HeaderOf(const PuzzleState& state) {
+  return {state.PuzzleTitle,       state.PuzzleWidth,        state.PuzzleHeight, state.IncludeDiagonals,
+          state.BalanceDirections, state.PuzzleInstructions, state.MysteryQuote, state.BackwardsWords};
+}
+
+void ApplyHeader(PuzzleState& state, const WordListHeader& header) {
+  state.PuzzleTitle = header.Title;
+  state.PuzzleWidth = header.Width;
+  state.PuzzleHeight = header.Height;
+  state.IncludeDiagonals = header.IncludeDiagonals;
+  state.BalanceDirections = header.BalanceDirections;
+  state.PuzzleInstructions = header.Instructions;
+  state.MysteryQuote = header.MysteryQuote;
+  state.BackwardsWords = header.BackwardsWords;
+}
+
 std::string WordListFileBytes(const PuzzleState& state, const std::vector<std::string>& entries) {
   const std::string tab(1, '\t');
   const std::string quote = Trim(OneLine(state.MysteryQuote));

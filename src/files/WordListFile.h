@@ -79,6 +79,11 @@ std::string RefusedSizeMessage(const std::string& size);
 /// space (read back empty).
 std::string WordListFileBytes(const PuzzleState& state, const std::vector<std::string>& entries);
 
+/// What the header of a list saved from `state` holds.
+WordListHeader HeaderOf(const PuzzleState& state);
+/// Puts a list's header into the state (the fields it names, nothing else).
+void ApplyHeader(PuzzleState& state, const WordListHeader& header);
+
 /// The fields of a header line: split on every single tab, each trimmed of spaces, so
 /// an empty field counts.
 std::vector<std::string> HeaderFields(std::string_view line);
