@@ -3,6 +3,10 @@
 # screen and the openbox window manager, which gives new windows the focus and activates
 # the window clicked. The server chooses a free display number itself (-displayfd), so
 # several such programs can run at once. The program's exit status is this script's.
+#
+# Each step waits for the state the next one needs, up to 30 s on a busy machine, and
+# the script gives up with the reason rather than run the program without a window
+# manager (its windows would then have no frame, no close box and no focus handling).
 tmp=$(mktemp -d)
 cleanup() {
   [ -n "${wm:-}" ] && kill "$wm" 2>/dev/null
@@ -12,23 +16,38 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
-xvfb=$!
-for _ in $(seq 200); do [ -s "$tmp/display" ] && break; sleep 0.05; done
-if [ ! -s "$tmp/display" ]; then
-  echo "run-on-x: Xvfb did not start:" >&2
-  cat "$tmp/xvfb.log" >&2
+give_up() {  # what did not start, and its log
+  echo "run-on-x: $1 did not start:" >&2
+  cat "$2" >&2
   exit 1
-fi
+}
+
+# Polls a command until it succeeds, at most 30 s.
+wait_until() {
+  for _ in $(seq 600); do
+    "$@" && return 0
+    sleep 0.05
+  done
+  return 1
+}
+
+Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp -noreset 3>"$tmp/display" 2>"$tmp/xvfb.log" &
+xvfb=$!
+# The display number is whole once its line has ended; the server is up once it answers.
+display_known() { [ -s "$tmp/display" ] && [ "$(wc -l <"$tmp/display")" -ge 1 ]; }
+wait_until display_known || give_up Xvfb "$tmp/xvfb.log"
 export DISPLAY=":$(head -n1 "$tmp/display")"
+wait_until xprop -root -len 0 >/dev/null 2>&1 || give_up Xvfb "$tmp/xvfb.log"
 
 openbox --sm-disable >"$tmp/wm.log" 2>&1 &
 wm=$!
 # The window manager is ready once it announces itself on the root window.
-for _ in $(seq 200); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.05
-done
+wm_ready() {
+  kill -0 "$wm" 2>/dev/null || return 0 # gone: stop waiting
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
+}
+wait_until wm_ready
+{ kill -0 "$wm" 2>/dev/null && wm_ready; } || give_up openbox "$tmp/wm.log"
 
 export QT_QPA_PLATFORM=xcb
 "$@"
