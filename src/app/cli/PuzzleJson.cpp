@@ -28,6 +28,41 @@ QJsonValue JsonStringOf(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// Text as a JSON string, escaped as Qt escapes it. Plain ASCII (the grid, the words,
+// the names) is written here directly: going through a Qt document for each of a
+// puzzle's thousand strings cost several times the build itself and left the caches
+// cold for the next build. Anything else goes through Qt, which also mends bad UTF-8.
+void AppendJsonString(std::string& out, std::string_view text) {
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) {
+      out += JsonText(JsonStringOf(text));
+      return;
+    }
+  }
+  static constexpr char kHex[] = "0123456789abcdef";
+  out += '"';
+  for (const char c : text) {
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\b': out += "\\b"; break;
+      case '\f': out += "\\f"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+          out += "\\u00";
+          out += kHex[(c >> 4) & 0xf];
+          out += kHex[c & 0xf];
+        } else {
+          out += c;
+        }
+    }
+  }
+  out += '"';
+}
+
 }  // namespace
 
 std::string JoinWords(const std::vector<std::string>& words) {
@@ -43,11 +78,35 @@ std::string JsonText(const QJsonValue& value) {
   return array.mid(1, array.size() - 2).toStdString();
 }
 
-void OrderedJsonObject::Add(std::string_view key, const QJsonValue& value) { AddJson(key, JsonText(value)); }
+void OrderedJsonObject::Key(std::string_view key) {
+  text_ += text_.empty() ? '{' : ',';
+  AppendJsonString(text_, key);
+  text_ += ':';
+}
 
-void OrderedJsonObject::AddJson(std::string_view key, const std::string& json) {
-  text_ += text_.empty() ? "{" : ",";
-  text_ += JsonText(JsonStringOf(key)) + ":" + json;
+void OrderedJsonObject::AddString(std::string_view key, std::string_view text) {
+  Key(key);
+  AppendJsonString(text_, text);
+}
+
+void OrderedJsonObject::AddNumber(std::string_view key, long long number) {
+  Key(key);
+  text_ += std::to_string(number);
+}
+
+void OrderedJsonObject::AddBool(std::string_view key, bool flag) {
+  Key(key);
+  text_ += flag ? "true" : "false";
+}
+
+void OrderedJsonObject::AddNull(std::string_view key) {
+  Key(key);
+  text_ += "null";
+}
+
+void OrderedJsonObject::AddJson(std::string_view key, std::string_view json) {
+  Key(key);
+  text_ += json;
 }
 
 std::string OrderedJsonObject::Text() const { return text_.empty() ? "{}" : text_ + "}"; }
@@ -56,59 +115,69 @@ void WritePuzzleJson(std::ostream& out, const PuzzleState& s, const std::optiona
   int words = 0;
   for (int i = 1; i <= s.WordsUpperBound(); ++i) words += s.Words[static_cast<std::size_t>(i)].Length > 0;
   OrderedJsonObject puzzle;
-  puzzle.Add("title", JsonStringOf(s.PuzzleTitle));
-  puzzle.Add("instructions", JsonStringOf(s.PuzzleInstructions));
-  puzzle.Add("width", s.Grid.Width());
-  puzzle.Add("height", s.Grid.Height());
+  puzzle.AddString("title", s.PuzzleTitle);
+  puzzle.AddString("instructions", s.PuzzleInstructions);
+  puzzle.AddNumber("width", s.Grid.Width());
+  puzzle.AddNumber("height", s.Grid.Height());
   if (run) {
-    puzzle.Add("seed", static_cast<qint64>(run->Seed));  // at most 2^53 - 1: exact
-    puzzle.Add("attempts", static_cast<qint64>(run->Attempts));
-    puzzle.Add("gaveUp", run->GaveUp);
-    puzzle.Add("elapsedMs", std::round(run->ElapsedMs * 1000) / 1000);
-    puzzle.Add("fillRedrawn", run->FillRedrawn);
-    QJsonArray twice;
-    for (const std::string& word : run->FoundTwice) twice.append(JsonStringOf(word));
-    puzzle.Add("foundTwice", twice);
+    puzzle.AddNumber("seed", static_cast<long long>(run->Seed));  // at most 2^53 - 1: exact
+    puzzle.AddNumber("attempts", run->Attempts);
+    puzzle.AddBool("gaveUp", run->GaveUp);
+    puzzle.AddJson("elapsedMs", JsonText(std::round(run->ElapsedMs * 1000) / 1000));
+    puzzle.AddNumber("fillRedrawn", run->FillRedrawn);
+    std::string twice;
+    for (const std::string& word : run->FoundTwice) {
+      twice += twice.empty() ? "" : ",";
+      AppendJsonString(twice, word);
+    }
+    puzzle.AddJson("foundTwice", "[" + twice + "]");
   } else {
     for (const char* key : {"seed", "attempts", "gaveUp", "elapsedMs", "fillRedrawn", "foundTwice"}) {
-      puzzle.Add(key, QJsonValue::Null);
+      puzzle.AddNull(key);
     }
   }
-  puzzle.Add("mysteryQuote", JsonStringOf(s.MysteryQuote));
-  puzzle.Add("wordCount", words);
-  puzzle.Add("inserted", s.InsertedCount);
-  puzzle.Add("rejected", s.RejectedCount);
-  puzzle.Add("junctions", s.JunctionCount);
-  puzzle.Add("lettersRemaining", s.LettersRemaining);
-  puzzle.Add("spacesRemaining", s.SpacesRemaining);
-  puzzle.Add("blanksFilled", s.BlanksFilled != 0);
-  QJsonArray directions;
-  for (int d = 1; d <= kDirectionCount; ++d) directions.append(s.DirectionWordCount[static_cast<std::size_t>(d)]);
-  puzzle.Add("directionCounts", directions);
-  QJsonArray grid;
+  puzzle.AddString("mysteryQuote", s.MysteryQuote);
+  puzzle.AddNumber("wordCount", words);
+  puzzle.AddNumber("inserted", s.InsertedCount);
+  puzzle.AddNumber("rejected", s.RejectedCount);
+  puzzle.AddNumber("junctions", s.JunctionCount);
+  puzzle.AddNumber("lettersRemaining", s.LettersRemaining);
+  puzzle.AddNumber("spacesRemaining", s.SpacesRemaining);
+  puzzle.AddBool("blanksFilled", s.BlanksFilled != 0);
+  std::string directions;
+  for (int d = 1; d <= kDirectionCount; ++d) {
+    directions += (d > 1 ? "," : "") + std::to_string(s.DirectionWordCount[static_cast<std::size_t>(d)]);
+  }
+  puzzle.AddJson("directionCounts", "[" + directions + "]");
+  std::string grid;
+  std::string line;
   for (int row = 1; row <= s.Grid.Height(); ++row) {
-    std::string line;
+    line.clear();
     for (int col = 1; col <= s.Grid.Width(); ++col) {
       const CellRecord& cell = s.Grid.At(row, col);
       line += cell.IsEmpty() ? " " : cell.Letter;
     }
-    grid.append(JsonStringOf(line));
+    grid += row > 1 ? "," : "";
+    AppendJsonString(grid, line);
   }
-  puzzle.Add("grid", grid);
+  puzzle.AddJson("grid", "[" + grid + "]");
   std::string list;
   for (int i = 1; i <= s.WordsUpperBound(); ++i) {
     const WordRecord& word = s.Words[static_cast<std::size_t>(i)];
     if (word.Length <= 0) continue;
     OrderedJsonObject entry;
-    entry.Add("text", JsonStringOf(word.Text));
-    entry.Add("display", JsonStringOf(word.DisplayText));
-    entry.Add("status", QString::fromLatin1(StatusName(word.Status)));
-    const bool placed = word.Status == kStatusPlaced && word.Direction >= 1 && word.Direction <= kDirectionCount;
-    entry.Add("row", placed ? QJsonValue(word.StartRow) : QJsonValue::Null);
-    entry.Add("col", placed ? QJsonValue(word.StartCol) : QJsonValue::Null);
-    entry.Add("direction", placed ? QJsonValue(word.Direction) : QJsonValue::Null);
-    entry.Add("directionName", placed ? JsonStringOf(kDirectionNames[word.Direction]) : QJsonValue::Null);
-    entry.Add("length", word.Length);
+    entry.AddString("text", word.Text);
+    entry.AddString("display", word.DisplayText);
+    entry.AddString("status", StatusName(word.Status));
+    if (word.Status == kStatusPlaced && word.Direction >= 1 && word.Direction <= kDirectionCount) {
+      entry.AddNumber("row", word.StartRow);
+      entry.AddNumber("col", word.StartCol);
+      entry.AddNumber("direction", word.Direction);
+      entry.AddString("directionName", kDirectionNames[word.Direction]);
+    } else {
+      for (const char* key : {"row", "col", "direction", "directionName"}) entry.AddNull(key);
+    }
+    entry.AddNumber("length", word.Length);
     list += (list.empty() ? "" : ",") + entry.Text();
   }
   puzzle.AddJson("words", "[" + list + "]");

@@ -44,12 +44,16 @@ std::string JsonText(const QJsonValue& value);
 /// their keys, and the documented order of the fields is not sorted).
 class OrderedJsonObject {
  public:
-  void Add(std::string_view key, const QJsonValue& value);
+  void AddString(std::string_view key, std::string_view text);
+  void AddNumber(std::string_view key, long long number);
+  void AddBool(std::string_view key, bool flag);
+  void AddNull(std::string_view key);
   /// A member whose value is already JSON text (a nested ordered object or array).
-  void AddJson(std::string_view key, const std::string& json);
+  void AddJson(std::string_view key, std::string_view json);
   std::string Text() const;
 
  private:
+  void Key(std::string_view key);
   std::string text_;
 };
 
