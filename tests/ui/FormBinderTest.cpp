@@ -108,15 +108,11 @@ TEST_F(FormBinderTest, ForwardsTheUsersActions) {
   form.SetValue(chkOption, 0);
   EXPECT_EQ(events, (std::vector<std::string>{"option 0"}));
   EXPECT_FALSE(w.option->isChecked());
-}
 
-// A menu item's check mark is the program's to set, not the click's.
-TEST_F(FormBinderTest, TheProgramOwnsAMenuItemsCheckMark) {
-  FormBinder binder(&w.dialog, form);
+  // A menu item's check mark is the program's to set, not the click's.
   form.On(mnuSound, Event::Click, [&] { form.SetChecked(mnuSound, !form.Checked(mnuSound)); });
   w.sound->trigger();
-  EXPECT_FALSE(form.Checked(mnuSound));
-  EXPECT_FALSE(w.sound->isChecked());
+  EXPECT_FALSE(form.Checked(mnuSound) || w.sound->isChecked());
 }
 
 TEST_F(FormBinderTest, ClicksInAModalWindowReachTheForm) {
@@ -124,11 +120,9 @@ TEST_F(FormBinderTest, ClicksInAModalWindowReachTheForm) {
   bool unloaded = false;
   form.On(cmdGo, Event::Click, [&] { unloaded = form.Unload(); });
   QTimer::singleShot(0, [&] { QTest::mouseClick(w.go, Qt::LeftButton); });
-  QTimer::singleShot(3000, &w.dialog, [&] { w.dialog.reject(); });  // a safety net only
   form.Show(true);
   EXPECT_TRUE(unloaded);
-  EXPECT_FALSE(w.dialog.isVisible());
-  EXPECT_FALSE(form.Visible());
+  EXPECT_FALSE(w.dialog.isVisible() || form.Visible());
 }
 
 TEST(FormBinder, TheClientAreaOfAMainWindowIsBelowItsMenuBar) {
