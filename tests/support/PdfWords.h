@@ -14,15 +14,14 @@ struct PdfWord {
   std::string text;
 };
 
-/// The words of each page of the PDF at path (empty when pdftotext fails).
-std::vector<std::vector<PdfWord>> ReadPdfWords(const std::string& path);
-/// The width and height of each page, in points.
-std::vector<std::pair<double, double>> ReadPdfPageSizes(const std::string& path);
+/// The words of each page of the PDF at path (empty when pdftotext fails), and each
+/// page's width and height in points into *sizes when given.
+std::vector<std::vector<PdfWord>> ReadPdfWords(const std::string& path,
+                                               std::vector<std::pair<double, double>>* sizes = nullptr);
 
-/// Checks, to within one point, that the page holds the title at (TitleX, TopMargin),
-/// every grid letter centred across its cell with its top at the cell's top, and every
-/// list entry (its first word) in the list's blocks of the last layout of ctx, in list
-/// order down the columns.
+/// Checks, to within a point, that the page holds the title at (TitleX, TopMargin),
+/// every grid letter in its cell (a lone letter centred across it), and the first word
+/// of every placed entry in the list's blocks, as the last layout of ctx put them.
 void ExpectPageMatchesLayout(AppContext& ctx, const std::vector<PdfWord>& words);
 
 }  // namespace kivrel::testing
