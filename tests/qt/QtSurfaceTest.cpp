@@ -10,12 +10,7 @@
 #include "RunningProgram.h"
 #include "display/GridDisplay.h"
 #include "platform/NullPlatform.h"
-#include "program/AppContext.h"
 #include "qt/QtSurface.h"
-
-static void PrintTo(const QRect& r, std::ostream* out) {
-  *out << r.x() << ", " << r.y() << " " << r.width() << " x " << r.height();
-}
 
 namespace kivrel {
 namespace {
@@ -25,14 +20,11 @@ using testing::CountWhere;
 bool Dark(QRgb p) { return qGray(p) < 128; }
 bool Ink(QRgb p) { return (p & 0xFFFFFF) != 0xFFFFFF; }
 
-// The smallest rectangle that holds every pixel that is not white (a null rectangle
-// when there is none).
+// The smallest rectangle that holds every pixel that is not white.
 QRect InkBounds(const QImage& image) {
   QRect bounds;
   for (int y = 0; y < image.height(); ++y) {
-    for (int x = 0; x < image.width(); ++x) {
-      if (Ink(image.pixel(x, y))) bounds |= QRect(x, y, 1, 1);
-    }
+    for (int x = 0; x < image.width(); ++x) bounds |= Ink(image.pixel(x, y)) ? QRect(x, y, 1, 1) : QRect();
   }
   return bounds;
 }
@@ -43,37 +35,22 @@ void PrintAt(Surface& s, double x, double y, std::string_view text) {
   s.Print(text);
 }
 
-// On an image of 200 x 200 pixels (3000 twips each way), in Arial 12 points bold: a
-// drawing and where its ink lies, and a rectangle inside that which keeps none.
-struct Drawing {
-  const char* what;
-  std::function<void(QtImageSurface&)> draw;
-  QRect ink;
-  QRect blank;
-};
-
+// On an image of 200 x 200 pixels (3000 twips each way), in Arial 12 points bold: each
+// drawing and where its ink lies.
 TEST(QtImageSurface, EachDrawingLeavesItsInkWhereTheTwipsSay) {
-  const Drawing drawings[] = {
-      {"a box", [](QtImageSurface& s) { s.Box(150, 150, 1500, 1500); }, QRect(10, 10, 91, 91), QRect(11, 11, 89, 89)},
-      {"a line across", [](QtImageSurface& s) { s.Line(0, 1500, 3000, 1500); }, QRect(0, 100, 200, 1), {}},
-      // Angles run counter-clockwise as seen: from 0 to pi through the top, from pi to 0
-      // through the bottom.
-      {"an arc from 0 to pi",
-       [](QtImageSurface& s) { s.Arc(1500, 1500, 600, 0, std::numbers::pi); },
-       QRect(60, 60, 80, 40),
-       {}},
-      {"an arc from pi to 0",
-       [](QtImageSurface& s) { s.Arc(1500, 1500, 600, std::numbers::pi, 0); },
-       QRect(60, 100, 81, 41),
-       {}},
-      // A text's top-left corner at the current position.
-      {"a text", [](QtImageSurface& s) { PrintAt(s, 600, 600, "W"); }, QRect(40, 42, 16, 12), {}},
-      // Short texts are laid out once and kept, longer ones every time: the same top line.
-      {"a short text", [](QtImageSurface& s) { PrintAt(s, 300, 300, "HH"); }, QRect(21, 22, 21, 12), {}},
-      {"a long text", [](QtImageSurface& s) { PrintAt(s, 300, 300, "HHHH"); }, QRect(21, 22, 44, 12), {}},
+  const std::pair<std::function<void(QtImageSurface&)>, QRect> drawings[] = {
+      {[](QtImageSurface& s) { s.Box(150, 150, 1500, 1500); }, QRect(10, 10, 91, 91)},
+      {[](QtImageSurface& s) { s.Line(0, 1500, 3000, 1500); }, QRect(0, 100, 200, 1)},
+      // Angles run counter-clockwise as seen: from 0 to pi over the top, back under it.
+      {[](QtImageSurface& s) { s.Arc(1500, 1500, 600, 0, std::numbers::pi); }, QRect(60, 60, 80, 40)},
+      {[](QtImageSurface& s) { s.Arc(1500, 1500, 600, std::numbers::pi, 0); }, QRect(60, 100, 81, 41)},
+      // A text's top-left corner at the current position; short texts come from the
+      // glyph cache, longer ones are laid out every time: the same top line.
+      {[](QtImageSurface& s) { PrintAt(s, 600, 600, "W"); }, QRect(40, 42, 16, 12)},
+      {[](QtImageSurface& s) { PrintAt(s, 300, 300, "HH"); }, QRect(21, 22, 21, 12)},
+      {[](QtImageSurface& s) { PrintAt(s, 300, 300, "HHHH"); }, QRect(21, 22, 44, 12)},
       // Without smoothing a text drawn again in white erases itself, even between pixels.
-      {"a text drawn in black, then white",
-       [](QtImageSurface& s) {
+      {[](QtImageSurface& s) {
          s.SetSmoothText(false);
          s.SetFontName("MS Sans Serif");
          for (Rgb colour : {kBlack, kWhite}) {
@@ -81,30 +58,27 @@ TEST(QtImageSurface, EachDrawingLeavesItsInkWhereTheTwipsSay) {
            PrintAt(s, 301.5, 300, "WAQ");
          }
        },
-       {},
-       {}},
+       QRect()},
       // A letter from the glyph cache waits to be copied; clearing takes it away.
-      {"a letter cleared before it was copied",
-       [](QtImageSurface& s) {
+      {[](QtImageSurface& s) {
          s.SetSmoothText(false);
          PrintAt(s, 0, 0, "W");
          s.Cls();
          PrintAt(s, 1500, 0, "I");
        },
-       QRect(101, 3, 2, 11),
-       {}},
+       QRect(101, 3, 2, 11)},
   };
-  for (const Drawing& d : drawings) {
+  for (std::size_t i = 0; i < std::size(drawings); ++i) {
     QtImageSurface surface(3000, 3000);
     surface.SetFontName("Arial");
     surface.SetFontBold(true);
     surface.SetFontSize(12);
-    d.draw(surface);
-    EXPECT_EQ(InkBounds(surface.Image()), d.ink) << d.what;
-    if (!d.blank.isNull()) {
-      EXPECT_EQ(InkBounds(surface.Image().copy(d.blank)), QRect()) << d.what;
-    }
+    drawings[i].first(surface);
+    EXPECT_EQ(InkBounds(surface.Image()), drawings[i].second) << "drawing " << i;
   }
+  QtImageSurface box(3000, 3000);
+  box.Box(150, 150, 1500, 1500);
+  EXPECT_EQ(InkBounds(box.Image().copy(11, 11, 89, 89)), QRect()) << "the box is an outline";
 }
 
 TEST(QtImageSurface, MeasuresInTwipsWithFontSizesInWholePixels) {
@@ -118,14 +92,13 @@ TEST(QtImageSurface, MeasuresInTwipsWithFontSizesInWholePixels) {
   surface.SetFontName("Arial");
   surface.SetFontSize(12);
   const double height = surface.TextHeight("A"), width = surface.TextWidth("W");
-  EXPECT_GT(height, 200);  // a 16-pixel font is more than 13 pixels tall
-  EXPECT_LT(height, 400);
+  EXPECT_TRUE(height > 200 && height < 400) << height;  // a 16-pixel font
   EXPECT_GT(width, surface.TextWidth("I"));
-  surface.CurrentX = 600;
-  surface.Print("W");
+  PrintAt(surface, 600, 0, "W");
   EXPECT_NEAR(surface.CurrentX, 600 + width, 0.01);
 
   // Resized, the image keeps what was drawn and can be drawn on where it grew.
+  surface.Cls();
   surface.Line(0, 0, 1500, 0);
   surface.Resize(3000, 3000);
   EXPECT_EQ(CountWhere(surface.Image(), QRect(0, 0, 200, 1), Dark), 100);
@@ -182,8 +155,17 @@ TEST(QtImageSurface, LettersFromTheGlyphCacheAreThePixelsOfTheTextAtEveryPixelRa
 
 // The puzzle picture on a screen of device pixel ratio 2: the same cells in twips, twice
 // the pixels each way, each letter in its own cell.
-struct Picture {
-  explicit Picture(double ratio) : surface(1, 1, 96, ratio) {
+TEST(PicturePixelRatio, TwiceThePixelsEachWayWithEveryLetterInItsCell) {
+  NullDialogs dialogs;
+  NullEventPump pump;
+  NullBeeper beeper;
+  FixedWindowMetrics metrics;
+  std::vector<int> cells;  // the dark pixels of each cell, at ratio 1 then at ratio 2
+  std::vector<double> cell_twips;
+  std::vector<QSize> sizes;
+  for (double ratio : {1.0, 2.0}) {
+    QtImageSurface surface(1, 1, 96, ratio);
+    AppContext ctx{dialogs, pump, beeper, metrics, surface};
     surface.SetSmoothText(false);
     SetPictureDesignFont(surface);
     ctx.state.PuzzleWidth = 6;
@@ -191,45 +173,33 @@ struct Picture {
     SizePuzzleDisplay(ctx);
     const Rect& bounds = ctx.MainForm().Bounds(frmKV_Puzzle::picPuzzle);
     surface.Resize(bounds.Width, bounds.Height);
+    sizes.push_back(surface.Image().size());
+    cell_twips.push_back(ctx.display.CellSize);
     // A letter on every other cell, in a pattern that tells rows and columns apart.
     for (int row = 1; row <= 5; ++row) {
       for (int col = 1; col <= 6; ++col) {
         if ((row + 2 * col) % 3 == 0) DrawCellLetter(ctx, row, col, std::string(1, static_cast<char>('A' + row + col)));
       }
     }
+    // Inside each cell, its outermost pixel row and column left out.
+    const double cell = ctx.display.CellSize * surface.PixelsPerTwipX() * ratio;
+    for (int i = 0; i < 30; ++i) {
+      const int col = i % 6 + 1, row = i / 6 + 1;
+      const QPoint from(static_cast<int>(std::ceil((col - 1) * cell)) + 1, static_cast<int>(std::ceil((row - 1) * cell)) + 1);
+      const QPoint to(static_cast<int>(std::floor(col * cell)) - 2, static_cast<int>(std::floor(row * cell)) - 2);
+      cells.push_back(CountWhere(surface.Image(), QRect(from, to), Dark));
+    }
   }
-  // Dark pixels inside cell (row, col), its outermost pixel row and column left out.
-  int InkIn(int row, int col) {
-    const double cell = ctx.display.CellSize * surface.PixelsPerTwipX() * surface.Image().devicePixelRatio();
-    const QPoint from(static_cast<int>(std::ceil((col - 1) * cell)) + 1,
-                      static_cast<int>(std::ceil((row - 1) * cell)) + 1);
-    const QPoint to(static_cast<int>(std::floor(col * cell)) - 2, static_cast<int>(std::floor(row * cell)) - 2);
-    return CountWhere(surface.Image(), QRect(from, to), Dark);
-  }
-
-  NullDialogs dialogs;
-  NullEventPump pump;
-  NullBeeper beeper;
-  FixedWindowMetrics metrics;
-  QtImageSurface surface;
-  AppContext ctx{dialogs, pump, beeper, metrics, surface};
-};
-
-TEST(PicturePixelRatio, TwiceThePixelsEachWayWithEveryLetterInItsCell) {
-  Picture one(1);
-  Picture two(2);
-  EXPECT_EQ(two.ctx.display.CellSize, one.ctx.display.CellSize) << "the cells measure the same in twips";
-  EXPECT_EQ(two.surface.Image().size(), one.surface.Image().size() * 2);
-  EXPECT_EQ(two.surface.Image().devicePixelRatio(), 2);
-  for (int row = 1; row <= 5; ++row) {
-    for (int col = 1; col <= 6; ++col) {
-      if ((row + 2 * col) % 3 == 0) {
-        EXPECT_GT(one.InkIn(row, col), 5) << row << "," << col;
-        // Four times the pixels of the same letter, give or take its edges.
-        EXPECT_GT(two.InkIn(row, col), 3 * one.InkIn(row, col)) << row << "," << col;
-      } else {
-        EXPECT_EQ(two.InkIn(row, col), 0) << row << "," << col;
-      }
+  EXPECT_EQ(cell_twips[1], cell_twips[0]) << "the cells measure the same in twips";
+  EXPECT_EQ(sizes[1], sizes[0] * 2);
+  for (std::size_t i = 0; i < 30; ++i) {
+    const int row = static_cast<int>(i) / 6 + 1, col = static_cast<int>(i) % 6 + 1;
+    if ((row + 2 * col) % 3 == 0) {
+      EXPECT_GT(cells[i], 5) << row << "," << col;
+      // Four times the pixels of the same letter, give or take its edges.
+      EXPECT_GT(cells[i + 30], 3 * cells[i]) << row << "," << col;
+    } else {
+      EXPECT_EQ(cells[i + 30], 0) << row << "," << col;
     }
   }
 }
