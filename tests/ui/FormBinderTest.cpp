@@ -1,3 +1,5 @@
+// The binder between a window's widgets and its form: the design's values, what the
+// program sets, the user's actions, modal windows and the client area.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -76,14 +78,13 @@ TEST_F(FormBinderTest, TakesTheDesignAndShowsWhatTheProgramSets) {
   form.SetChecked(mnuSound, false);
   form.SetBounds(txtName, {150, 300, 1500, 450});  // twips, 15 to a pixel
   form.SetFont(cmdGo, FontSpec{"Times New Roman", 18, true, true});
-  EXPECT_TRUE(w.go->isEnabled() && w.go->isDefault() && w.option->isChecked());
-  EXPECT_EQ(w.go->text(), "Hide &Word");
-  EXPECT_EQ(w.name->text(), "apple");
-  EXPECT_EQ(w.dialog.windowTitle(), "Kivrel Puzzle Maker - Zoo");
-  EXPECT_TRUE(w.count->isHidden());
-  EXPECT_FALSE(w.sound->isChecked());
+  const QFont font = w.go->font();
+  EXPECT_EQ(QStringList({w.go->text(), w.name->text(), w.dialog.windowTitle(), font.family()}).join("|"),
+            "Hide &Word|apple|Kivrel Puzzle Maker - Zoo|Times New Roman");
+  EXPECT_EQ(std::vector<bool>({w.go->isEnabled(), w.go->isDefault(), w.option->isChecked(), w.count->isHidden(),
+                               w.sound->isChecked(), font.pointSizeF() == 18 && font.bold() && font.italic()}),
+            std::vector<bool>({true, true, true, true, false, true}));
   EXPECT_EQ(w.name->geometry(), QRect(10, 20, 100, 30));
-  EXPECT_TRUE(w.go->font().pointSizeF() == 18 && w.go->font().bold() && w.go->font().italic());
 }
 
 TEST_F(FormBinderTest, ForwardsTheUsersActions) {
@@ -130,7 +131,7 @@ TEST(FormBinder, TheClientAreaOfAMainWindowIsBelowItsMenuBar) {
   window.menuBar()->addMenu("&File");
   window.setCentralWidget(new QWidget);
   window.resize(300, 200);
-  Form form(kWindow);
+  Form form(frmTest::kWindow);
   FormBinder binder(&window, form);
   window.show();
   QApplication::processEvents();
