@@ -1,8 +1,7 @@
 // The binder between a window's widgets and its form: the design's values, what the
-// program sets, the user's actions, modal windows and the client area.
+// program sets, the user's actions, a modal window and a main window's client area.
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QCheckBox>
 #include <QDialog>
 #include <QLabel>
@@ -29,101 +28,74 @@ namespace {
 
 using namespace frmTest;
 
-// A window of each kind of control, named as the program names its controls.
-struct TestWindow {
+TEST(FormBinder, TakesTheDesignShowsWhatTheProgramSetsAndForwardsTheUsersActions) {
+  // A window of each kind of control, named as the program names its controls.
   QDialog dialog;
-  QPushButton* go = Design::Named(new QPushButton("&Go", &dialog), cmdGo);
-  QCheckBox* option = Design::Named(new QCheckBox("Option", &dialog), chkOption);
-  QRadioButton* left = Design::Named(new QRadioButton("Left", &dialog), radLeft);
-  QRadioButton* right = Design::Named(new QRadioButton("Right", &dialog), radRight);
-  QLabel* count = Design::Named(new QLabel("design", &dialog), lblCount);
-  QLineEdit* name = Design::Named(new QLineEdit(&dialog), txtName);
-  QAction* sound = Design::Named(new QAction("&Sound", &dialog), mnuSound);
+  dialog.setWindowTitle("Test Window");
+  auto* go = Design::Named(new QPushButton("&Go", &dialog), cmdGo);
+  auto* option = Design::Named(new QCheckBox("Option", &dialog), chkOption);
+  auto* left = Design::Named(new QRadioButton("Left", &dialog), radLeft);
+  auto* right = Design::Named(new QRadioButton("Right", &dialog), radRight);
+  auto* count = Design::Named(new QLabel("design", &dialog), lblCount);
+  auto* name = Design::Named(new QLineEdit(&dialog), txtName);
+  auto* sound = Design::Named(new QAction("&Sound", &dialog), mnuSound);
+  Design::Named(&dialog, kWindow);
+  left->setChecked(true);
+  sound->setCheckable(true);
+  sound->setChecked(true);
+  dialog.addAction(sound);
+  go->setEnabled(false);
 
-  TestWindow() {
-    Design::Named(&dialog, kWindow);
-    dialog.setWindowTitle("Test Window");
-    left->setChecked(true);
-    name->move(0, 100);
-    sound->setCheckable(true);
-    sound->setChecked(true);
-    dialog.addAction(sound);
-  }
-};
-
-struct FormBinderTest : ::testing::Test {
-  TestWindow w;
-  Form form{kWindow};
-};
-
-// The form takes the design's values for what the program has not set, and the widgets
-// show whatever it sets after.
-TEST_F(FormBinderTest, TakesTheDesignAndShowsWhatTheProgramSets) {
+  // The design's values for what the program has not set; the program's value wins.
+  Form form(kWindow);
   form.SetText(lblCount, "7");
-  w.go->setEnabled(false);
-  FormBinder binder(&w.dialog, form);
-  EXPECT_EQ(form.Caption() + "|" + form.Text(cmdGo) + "|" + form.Text(lblCount), "Test Window|&Go|7");
-  EXPECT_EQ(w.count->text(), "7");  // the program's value wins
-  EXPECT_FALSE(form.Enabled(cmdGo));
-  EXPECT_EQ(form.Value(radLeft), 1);
-  EXPECT_TRUE(form.Checked(mnuSound));
+  form.SetOptionGroup({radLeft, radRight});
+  FormBinder binder(&dialog, form);
+  EXPECT_EQ(form.Caption() + "|" + form.Text(cmdGo) + "|" + count->text().toStdString(), "Test Window|&Go|7");
+  EXPECT_TRUE(!form.Enabled(cmdGo) && form.Value(radLeft) == 1 && form.Checked(mnuSound));
 
   form.SetEnabled(cmdGo, true);
   form.SetText(cmdGo, "Hide &Word");
-  form.SetValue(chkOption, 1);
-  form.SetText(txtName, "apple");
   form.SetCaption("Kivrel Puzzle Maker - Zoo");
   form.SetDefault(cmdGo, true);
   form.SetVisible(lblCount, false);
-  form.SetChecked(mnuSound, false);
   form.SetBounds(txtName, {150, 300, 1500, 450});  // twips, 15 to a pixel
   form.SetFont(cmdGo, FontSpec{"Times New Roman", 18, true, true});
-  const QFont font = w.go->font();
-  EXPECT_EQ(QStringList({w.go->text(), w.name->text(), w.dialog.windowTitle(), font.family()}).join("|"),
-            "Hide &Word|apple|Kivrel Puzzle Maker - Zoo|Times New Roman");
-  EXPECT_EQ(std::vector<bool>({w.go->isEnabled(), w.go->isDefault(), w.option->isChecked(), w.count->isHidden(),
-                               w.sound->isChecked(), font.pointSizeF() == 18 && font.bold() && font.italic()}),
-            std::vector<bool>({true, true, true, true, false, true}));
-  EXPECT_EQ(w.name->geometry(), QRect(10, 20, 100, 30));
-}
+  form.SetText(txtName, "apple");
+  form.SetChecked(mnuSound, false);
+  EXPECT_EQ((go->text() + "|" + dialog.windowTitle() + "|" + go->font().family() + "|" + name->text()).toStdString(),
+            "Hide &Word|Kivrel Puzzle Maker - Zoo|Liberation Serif|apple");
+  EXPECT_TRUE(go->isEnabled() && go->isDefault() && count->isHidden() && !sound->isChecked());
+  form.SetChecked(mnuSound, true);
+  name->clear();
+  EXPECT_TRUE(go->font().pointSizeF() == 18 && go->font().bold() && go->font().italic());
+  EXPECT_EQ(name->geometry(), QRect(10, 20, 100, 30));
 
-TEST_F(FormBinderTest, ForwardsTheUsersActions) {
-  form.SetOptionGroup({radLeft, radRight});
-  FormBinder binder(&w.dialog, form);
   std::vector<std::string> events;
   form.On(cmdGo, Event::Click, [&] { events.push_back("go"); });
   form.On(chkOption, Event::Click, [&] { events.push_back("option " + std::to_string(form.Value(chkOption))); });
   form.On(radRight, Event::Click, [&] { events.push_back("right"); });
   form.On(txtName, Event::Change, [&] { events.push_back("text " + form.Text(txtName)); });
-
-  w.go->click();
-  w.option->click();
-  w.right->click();
-  QTest::keyClicks(w.name, "ab");
-  EXPECT_EQ(events, (std::vector<std::string>{"go", "option 1", "right", "text a", "text ab"}));
-  EXPECT_EQ(form.Value(radLeft), 0);
-  EXPECT_FALSE(w.left->isChecked());
-
-  // A value the program sets raises the click once, not again through the widget.
-  events.clear();
-  form.SetValue(chkOption, 0);
-  EXPECT_EQ(events, (std::vector<std::string>{"option 0"}));
-  EXPECT_FALSE(w.option->isChecked());
-
   // A menu item's check mark is the program's to set, not the click's.
-  form.On(mnuSound, Event::Click, [&] { form.SetChecked(mnuSound, !form.Checked(mnuSound)); });
-  w.sound->trigger();
-  EXPECT_FALSE(form.Checked(mnuSound) || w.sound->isChecked());
-}
+  form.On(mnuSound, Event::Click, [&] { events.push_back("sound"); });
+  go->click();
+  option->click();
+  right->click();
+  QTest::keyClicks(name, "ab");
+  sound->trigger();
+  // A value the program sets raises the click once, not again through the widget.
+  form.SetValue(chkOption, 0);
+  EXPECT_EQ(events, (std::vector<std::string>{"go", "option 1", "right", "text a", "text ab", "sound", "option 0"}));
+  EXPECT_TRUE(form.Value(radLeft) == 0 && !left->isChecked() && !option->isChecked());
+  EXPECT_TRUE(form.Checked(mnuSound) && sound->isChecked());
 
-TEST_F(FormBinderTest, ClicksInAModalWindowReachTheForm) {
-  FormBinder binder(&w.dialog, form);
+  // Shown modal, a click still reaches the form, which can unload the window.
   bool unloaded = false;
   form.On(cmdGo, Event::Click, [&] { unloaded = form.Unload(); });
-  QTimer::singleShot(0, [&] { QTest::mouseClick(w.go, Qt::LeftButton); });
+  QTimer::singleShot(0, [&] { QTest::mouseClick(go, Qt::LeftButton); });
   form.Show(true);
   EXPECT_TRUE(unloaded);
-  EXPECT_FALSE(w.dialog.isVisible() || form.Visible());
+  EXPECT_FALSE(dialog.isVisible() || form.Visible());
 }
 
 TEST(FormBinder, TheClientAreaOfAMainWindowIsBelowItsMenuBar) {
@@ -131,7 +103,7 @@ TEST(FormBinder, TheClientAreaOfAMainWindowIsBelowItsMenuBar) {
   window.menuBar()->addMenu("&File");
   window.setCentralWidget(new QWidget);
   window.resize(300, 200);
-  Form form(frmTest::kWindow);
+  Form form(kWindow);
   FormBinder binder(&window, form);
   window.show();
   QApplication::processEvents();
