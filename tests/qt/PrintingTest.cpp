@@ -1,9 +1,10 @@
-// Printing to a real print server: a CUPS daemon of the test's own (its configuration,
-// spool and logs in a temporary folder, reached only through a socket file there) with
-// two raw queues that print to /dev/null and keep each job's document in the spool.
+// Printing through Qt: its printer (its own PDF printer) and print dialog, and a real
+// print server: a CUPS daemon of the test's own (its configuration, spool and logs in a
+// temporary folder, reached only through a socket file there) with two raw queues that
+// print to /dev/null and keep each job's document in the spool.
 //
-// libcups keeps the first server it reached for the whole process, so this test needs
-// a process of its own, as ctest runs it. The daemon runs nothing of ours: Debian
+// libcups keeps the first server it reached for the whole process, so the CUPS test
+// needs a process of its own, as ctest runs it. The daemon runs nothing of ours: Debian
 // confines /usr/sbin/cupsd with AppArmor, which would refuse a backend kept in a
 // temporary folder.
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QPrintDialog>
 #include <QProcess>
 #include <QPrinter>
 #include <QPushButton>
@@ -24,6 +26,7 @@
 
 #include "HandPlaced.h"
 #include "PdfWords.h"
+#include "TempDir.h"
 #include "TestApp.h"
 #include "commands/BuildCommands.h"
 #include "commands/PrintCommands.h"
@@ -171,6 +174,57 @@ TEST(CupsPrinting, ThePrinterChosenInPrinterSetUpTakesThreeOnePageJobsWithTheSam
   }
   EXPECT_EQ(texts.size(), 1u);
   EXPECT_NE(texts.begin()->find("Creatures@"), std::string::npos) << *texts.begin();
+}
+
+// Qt's printer (here its own PDF printer): the page it prints is the page as laid out,
+// and a printer that cannot start a job is reported, the program left as it was.
+TEST(QtPrinterDevice, PrintsThePageAsLaidOutOrReportsAPrinterThatCannotStart) {
+  testing::TestApp app;
+  StartUp(app.ctx, 2);
+  testing::MakeSeaPuzzle(app.ctx);
+  testing::TempDir dir;
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFileName(QString::fromStdString(dir.File("sea.pdf")));
+  printer.setPageMargins(QMarginsF(0, 0, 0, 0));  // the page's twips are the sheet's
+  QtPrinterDevice device(printer);
+  app.ctx.printer = &device;
+  app.dialogs.ExpectPrinter(PrintChoice{1, {}});
+  PrintPuzzle(app.ctx);
+  const auto pages = testing::ReadPdfWords(dir.File("sea.pdf"));
+  ASSERT_EQ(pages.size(), 1u);
+  testing::ExpectPageMatchesLayout(app.ctx, pages[0]);
+
+  printer.setOutputFileName(QString::fromStdString(dir.File("no-such-folder/copy.pdf")));
+  app.dialogs.ExpectPrinter(PrintChoice{2, {}})
+      .ExpectMessage(MessageAnswer::Ok,
+                     std::string("Error while printing puzzle: the printer could not start the print job"));
+  PrintPuzzle(app.ctx);
+  EXPECT_TRUE(app.dialogs.Done());
+  EXPECT_EQ(app.ctx.state.PrintingInProgress, kFalse);
+  EXPECT_EQ(app.ctx.MainForm().MousePointer(), kPointerDefault);
+}
+
+// A puzzle prints on one page, each copy a job of its own: the print dialog offers no
+// range of pages (Qt's dialog shows one whatever it is told) and no collating.
+TEST(QtPrinterDevice, ThePrintDialogOffersNoPageRange) {
+  QPrinter printer(QPrinter::HighResolution);
+  QtDialogs dialogs(printer);
+  bool looked = false;
+  QTimer user;
+  QObject::connect(&user, &QTimer::timeout, [&] {
+    auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    user.stop();
+    for (const char* part : {"printAll", "printRange", "pagesRadioButton", "collate"}) {
+      const QWidget* widget = dialog->findChild<QWidget*>(part);
+      looked = looked || widget;
+      EXPECT_FALSE(widget && widget->isVisibleTo(dialog)) << part;
+    }
+    dialog->reject();
+  });
+  user.start(20);
+  EXPECT_FALSE(dialogs.Printer(kPrintDialogFlags));
+  EXPECT_TRUE(looked) << "the dialog showed, with the parts this test knows";
 }
 
 }  // namespace

@@ -1,0 +1,286 @@
+// The whole program in its windows on the offscreen platform, driven by objectName
+// with the mouse and the keys: what only the widgets show. The main window as it opens,
+// every window's widgets against its form's controls, a build in the window, the print
+// options with the preview, and the word list's own widgets.
+#include <gtest/gtest.h>
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QMenu>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTimer>
+#include <map>
+
+#include "HandPlaced.h"
+#include "RunningProgram.h"
+#include "commands/BuildCommands.h"
+#include "controls/Windows.h"
+#include "files/ThemeLists.h"
+#include "forms/PrintOptionsDialog.h"
+#include "forms/PrintPreview.h"
+#include "program/HeadlessProgram.h"
+#include "program/StartUp.h"
+#include "program/WordTable.h"
+#include "ui/FormBinder.h"
+#include "ui/PathLabel.h"
+#include "ui/WordListBox.h"
+
+namespace kivrel {
+namespace {
+
+using testing::RunningProgram;
+
+TEST(MainWindow, OpensWithItsDesignOffersTheExampleListsAndAModalAboutBox) {
+  RunningProgram p;
+  ASSERT_TRUE(p.window()->isVisible());
+  // The command buttons side by side; no caption clipped in the Linux face.
+  int right = 0;
+  for (const char* name : {"cmdAttributes", "cmdBuild", "cmdFillinBlanks", "cmdOutlineWords", "cmdViewMatches",
+                           "cmdPrint", "cmdViewList", "cmdSavePuzzle", "cmdCancel", "cmdExit"}) {
+    QPushButton* b = p.Button(name);
+    EXPECT_EQ(b->pos(), QPoint(right, 0)) << name;
+    right = b->geometry().right() + 1;
+    EXPECT_LT(b->fontMetrics().horizontalAdvance(b->text().remove('&')) + 6, b->width()) << name;
+  }
+  auto* stats = p.Widget<QGroupBox>("fraStats");
+  const QList<QLabel*> labels = stats->findChildren<QLabel*>();
+  EXPECT_GT(labels.size(), 20);
+  for (QLabel* label : labels) {
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width())
+        << label->objectName().toStdString();
+  }
+  // The picture: 15 x 15 cells, and the statistics frame 225 twips from the edge.
+  QWidget* picture = p.Widget("picPuzzle");
+  EXPECT_TRUE(picture->isVisible());
+  EXPECT_EQ(picture->size(), p.Picture().size());
+  EXPECT_NEAR(picture->width(), 15 * p.ctx().display.CellSize / 15.0, 1);
+  EXPECT_EQ(stats->x(), (p.form().Geometry().Width - 2220 - 225) / 15);
+
+  // File > Open Example List offers the themed lists by title and opens the one chosen.
+  QMenu* examples = p.Action("mnuOpenExampleList")->menu();
+  QStringList offered, titles;
+  for (QAction* item : examples->actions()) offered << item->text();
+  for (const ThemeList& list : TitledThemeLists(ThemeFolder())) titles << QString::fromStdString(list.Title);
+  EXPECT_EQ(offered, titles);
+  ASSERT_TRUE(offered.contains("Under the Sea"));
+  examples->actions()[offered.indexOf("Under the Sea")]->trigger();
+  EXPECT_EQ(p.ctx().state.PuzzleTitle, "Under the Sea");
+
+  // The about box is modal, and Enter closes it.
+  bool modal = false;
+  QTimer::singleShot(0, [&] {
+    QWidget* about = p.Window(frmAbout::kWindow);
+    modal = about->isVisible() && about->isModal();
+    QTest::keyClick(about, Qt::Key_Return);
+  });
+  p.Action("mnuAbout")->trigger();  // returns when the box is closed
+  EXPECT_TRUE(modal);
+  EXPECT_FALSE(p.Window(frmAbout::kWindow)->isVisible());
+}
+
+// What the core sets on a control reaches exactly one widget, and no widget waits for a
+// control the core cannot name.
+TEST(DeclaredControls, EachWindowCarriesExactlyTheControlsItDeclares) {
+  RunningProgram program;
+  for (const Window* declared : kWindows) {
+    program.ctx().forms.Get(*declared).Load();
+    QWidget* window = program.Window(*declared);
+    ASSERT_NE(window, nullptr) << declared->Name();
+    EXPECT_EQ(window->objectName().toStdString(), declared->Name());
+    std::map<std::string, int> carried;
+    for (QObject* object : FormBinder::NamedObjects(window)) ++carried[object->objectName().toStdString()];
+    for (int i = 0; i < declared->Size(); ++i) {
+      const std::string name(declared->At(i).Name());
+      EXPECT_EQ(carried[name], 1) << declared->Name() << " has " << carried[name] << " widgets for " << name;
+      carried.erase(name);
+    }
+    for (const auto& [name, count] : carried) ADD_FAILURE() << declared->Name() << " has the stray widget " << name;
+  }
+}
+
+TEST(BuildOnScreen, TheWindowBuildsWhatTheHeadlessProgramBuilds) {
+  const std::string animals = KIVREL_EXAMPLES_DIR "/animals.kvl";
+  RunningProgram p(1234);
+  p.OpenList(animals);
+  p.ctx().rng.Seed(99);
+  p.Click("cmdBuild");
+
+  HeadlessProgram program;
+  StartUp(program.ctx, 1);
+  testing::OpenList(program.ctx, animals);
+  program.ctx.rng.Seed(99);
+  BuildPuzzle(program.ctx);
+  EXPECT_TRUE(program.ctx.state.Grid == p.ctx().state.Grid);
+  EXPECT_EQ(program.ctx.state.Words, p.ctx().state.Words);
+}
+
+TEST(BuildOnScreen, ALongBuildStaysResponsiveAndCancelEndsIt) {
+  // A list that never fits whole in 5 x 5, with restart on the first reject: the build
+  // starts over until Cancel.
+  RunningProgram p;
+  for (const char* word : {"HORSE", "ZEBRA", "TIGER", "CAMEL", "SHEEP", "GOOSE", "HYENA", "BISON", "LLAMA", "OTTER",
+                           "PANDA", "RHINO", "MOUSE", "SKUNK", "WHALE"}) {
+    AddEntry(p.ctx(), word);
+  }
+  UpdateWordCount(p.ctx());
+  p.ctx().state.PuzzleWidth = p.ctx().state.PuzzleHeight = 5;
+  p.ctx().state.RestartOnFirstReject = 1;
+  SetListReadyState(p.ctx());
+  QMainWindow* w = p.window();
+  // The user while it builds: resizes, maximises, minimises and restores the window,
+  // then presses Escape, which presses Cancel. Each step runs once the one before has.
+  std::vector<std::string> seen;
+  std::function<void()> escape = [&] {
+    seen.push_back(p.Label("lblInsertedCount")->text().isEmpty() ? "no count" : "counting");
+    QApplication::setActiveWindow(w);
+    QTest::keyClick(w, Qt::Key_Escape);
+  };
+  QTimer::singleShot(0, w, [&] {
+    seen.push_back(BuildRunning(p.ctx()) && p.Button("cmdCancel")->isEnabled() && !p.Button("cmdBuild")->isEnabled()
+                       ? "building"
+                       : "not building");
+    w->resize(w->width() + 90, w->height() + 45);
+    w->showMaximized();
+    QTimer::singleShot(0, w, [&] {
+      w->showMinimized();
+      QTimer::singleShot(0, w, [&] {
+        w->showNormal();
+        QTimer::singleShot(0, w, escape);
+      });
+    });
+  });
+  p.Click("cmdBuild");  // returns when the build has ended
+
+  EXPECT_EQ(seen, (std::vector<std::string>{"building", "counting"}));
+  EXPECT_FALSE(BuildRunning(p.ctx()) || p.Button("cmdCancel")->isEnabled());
+  EXPECT_TRUE(p.Button("cmdOutlineWords")->isEnabled());
+  // The picture kept every letter through the resizing.
+  QApplication::processEvents();
+  p.EachCell([&](int row, int col, const CellRecord& cell) {
+    EXPECT_TRUE(cell.IsEmpty() || p.Count(p.CellRect(row, col), testing::IsBlack) > 4) << row << "," << col;
+  });
+}
+
+// A built puzzle, its print options open; the program's paper is the locale's until a
+// printer is chosen (the US locale here: Letter).
+struct PrintProgram : RunningProgram {
+  QWidget* dialog;
+  PrintProgram() {
+    testing::MakeSeaPuzzle(ctx());
+    SetPuzzleReadyState(ctx());
+    Click("cmdPrint");
+    dialog = Window(frmPrintOptions::kWindow);
+    Activate(dialog);
+  }
+  QWidget* Preview() { return Window(frmPrintPreview::kWindow); }
+  QWidget* D(std::string_view name) { return In(dialog, name); }
+};
+
+// Enter belongs to a margin box while it has the focus, and to Print again after it.
+// Escape hides the dialog and the preview, keeping their settings, and the preview
+// shows the page as it is after a change made while it was closed.
+TEST(PrintWindows, EnterInAMarginBoxEscapeAndThePreviewOfThePageAsItIsNow) {
+  PrintProgram p;
+  auto* top = static_cast<QLineEdit*>(p.D("txtMargin_0"));
+  QTest::mouseClick(top, Qt::LeftButton);
+  top->selectAll();
+  QTest::keyClicks(top, "1.5");
+  EXPECT_FALSE(static_cast<QPushButton*>(p.D("cmdPrint"))->isDefault());
+  QTest::keyClick(top, Qt::Key_Return);  // an unexpected print dialog would fail the test
+  EXPECT_EQ(top->text(), "1.5\"");
+  EXPECT_EQ(p.ctx().page.TopMargin, 2160);
+  QTest::mouseClick(p.D("txtMargin_2"), Qt::LeftButton);
+  EXPECT_TRUE(static_cast<QPushButton*>(p.D("cmdPrint"))->isDefault());
+
+  p.ClickIn(p.dialog, "cmdPreview");
+  QWidget* preview = p.Preview();
+  ASSERT_TRUE(preview->isVisible());
+  QApplication::processEvents();
+  p.Activate(p.dialog);
+  p.ClickIn(p.dialog, "radTitleRight");
+  QTest::keyClick(p.dialog, Qt::Key_Escape);
+  EXPECT_FALSE(p.dialog->isVisible() || preview->isVisible());
+  p.Click("cmdPrint");
+  EXPECT_TRUE(p.dialog->isVisible() && static_cast<QRadioButton*>(p.D("radTitleRight"))->isChecked());
+
+  p.Activate(p.dialog);
+  p.dialogs.ExpectFont(FontSpec{"Arial", 30, true, false});
+  p.ClickIn(p.dialog, "cmdPuzzleFont");
+  p.ClickIn(p.dialog, "cmdPreview");
+  ASSERT_TRUE(preview->isVisible());
+  QApplication::processEvents();
+  QWidget* page = p.In(preview, frmPrintPreview::picPrintPreview);
+  QRect visible = QRect(QPoint(0, 0), preview->size()).intersected(page->geometry()).adjusted(0, 0, -40, -40);
+  visible.setLeft(std::max(visible.left(), 200));  // past the Close button
+  const QImage shown = preview->screen()->grabWindow(preview->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+  EXPECT_TRUE(shown.copy(visible) ==
+              p.app.preview().Image().convertToFormat(QImage::Format_RGB32).copy(visible.translated(-page->pos())));
+
+  // A printer chosen: its paper, on the page and in the preview.
+  EXPECT_EQ(p.ctx().print.Paper, kLetterPaper);
+  p.dialogs.ExpectPrinter(PrintChoice{1, kLegalPaper});
+  p.ClickIn(p.dialog, "cmdPrinter");
+  EXPECT_EQ(page->size(), QSize(816, 1344));
+  EXPECT_EQ(p.app.preview().Image().size(), QSize(816, 1344) * p.app.preview().DevicePixelRatio());
+}
+
+TEST(PrintWindows, AProgramInAMetricLocalePrintsOnA4) {
+  QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+  RunningProgram german;
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+  EXPECT_EQ(german.ctx().print.Paper, kA4Paper);
+}
+
+TEST(WordListRoad, MarksOfTheWordsLeftOutTheLastWordInViewAndTheFileName) {
+  RunningProgram p;
+  // Four words of three letters in a 3 x 3 grid, across and down only: one is left out.
+  testing::TempDir dir;
+  p.OpenList(dir.Write("tight.kvl", "1\tTight\t3\t3\t0\t1\tFind them.\r\nABC\r\nDEF\r\nGHI\r\nJKL\r\n"));
+  p.Click("cmdBuild");
+  QApplication::processEvents();
+  ASSERT_EQ(p.ctx().state.RejectedCount, 1);
+  std::string left_out;
+  for (const WordRecord& word : p.ctx().state.Words) {
+    if (word.Length > 0 && word.Status == kStatusRejected) left_out = word.DisplayText;
+  }
+  EXPECT_EQ(p.Label("lblRejectedCount")->toolTip().toStdString(), "Not placed: " + left_out);
+  p.Action("mnuViewList")->trigger();
+  QWidget* window = p.Window(frmWordList::kWindow);
+  auto* box = p.In<WordListBox>(window, "cboWordList");
+  QListWidget* list = box->list();
+  const QColor normal = list->palette().color(QPalette::Text);
+  for (int row = 0; row < list->count(); ++row) {
+    const bool marked = list->item(row)->text().toStdString() == left_out;
+    EXPECT_EQ(list->item(row)->foreground().color() != normal, marked) << row;
+    EXPECT_EQ(list->item(row)->font().italic(), marked) << row;
+  }
+  // A new build with room for every word takes the marks away.
+  p.ctx().state.PuzzleWidth = p.ctx().state.PuzzleHeight = 6;
+  p.Click("cmdBuild");
+  QApplication::processEvents();
+  ASSERT_EQ(p.ctx().state.RejectedCount, 0);
+  EXPECT_TRUE(p.Label("lblRejectedCount")->toolTip().isEmpty());
+  for (int row = 0; row < list->count(); ++row) EXPECT_FALSE(list->item(row)->font().italic()) << row;
+
+  // Words typed into a new list, each with Enter: the last stays in view.
+  p.Action("mnuNewList")->trigger();
+  p.Activate(window);
+  for (int i = 0; i < 60; ++i) {
+    box->edit()->setFocus();
+    box->edit()->selectAll();
+    QTest::keyClicks(box->edit(), QString("word%1").arg(i));
+    QTest::keyClick(box->edit(), Qt::Key_Return);
+  }
+  ASSERT_EQ(list->count(), 60);
+  EXPECT_TRUE(list->viewport()->rect().contains(list->visualItemRect(list->item(59)))) << "WORD59 is out of view";
+
+  p.ctx().WordListForm().SetText(frmWordList::lblFileName, "/home/teacher/" + std::string(200, 'x') + "/animals.kvl");
+  const QString shown = p.In<PathLabel>(window, "lblFileName")->ShownText();
+  EXPECT_TRUE(shown.startsWith("/home/") && shown.endsWith("/animals.kvl")) << shown.toStdString();
+}
+
+}  // namespace
+}  // namespace kivrel
