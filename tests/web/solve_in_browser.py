@@ -1,13 +1,11 @@
 #!/usr/bin/env python3
-"""Solves a seeded puzzle's web page in headless Chromium with real input events.
-
-The browser is driven through the DevTools protocol over --remote-debugging-pipe
-(commands in on its descriptor 3, answers and events out on 4, each JSON ended by NUL),
-so no port and no package is needed. Every wait is for a state of the page.
-
-  solve_in_browser.py --cli build/src/kivrel-cli --list examples/animals.kvl
-"""
-import argparse
+# Solves a seeded puzzle's web page in headless Chromium with real input events.
+#
+# The browser is driven through the DevTools protocol over --remote-debugging-pipe
+# (commands in on its descriptor 3, answers and events out on 4, each JSON ended by NUL),
+# so no port and no package is needed. Every wait is for a state of the page.
+#
+#   solve_in_browser.py --cli build/src/kivrel-cli --list examples/animals.kvl [--chromium PATH]
 import base64
 import json
 import os
@@ -94,8 +92,7 @@ class Browser:
                   {"width": pixels, "height": 1000, "deviceScaleFactor": 1, "mobile": mobile})
 
 
-def ends(word):
-    """The first and the last letter of a placed word, as (row, column)."""
+def ends(word):  # the first and the last letter of a placed word, as (row, column)
     dr, dc = STEPS[word["direction"]]
     n = word["length"] - 1
     return (word["row"], word["col"]), (word["row"] + n * dr, word["col"] + n * dc)
@@ -178,18 +175,15 @@ def solve(browser, url, puzzle):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    for option in ("--cli", "--list", "--chromium"):
-        parser.add_argument(option, required=option != "--chromium", default="/usr/bin/chromium")
-    args = parser.parse_args()
+    args = dict({"--chromium": "/usr/bin/chromium"}, **dict(zip(sys.argv[1::2], sys.argv[2::2])))
     with tempfile.TemporaryDirectory(prefix="kivrel-web-") as workdir:
         browser = None
         try:
             page = os.path.join(workdir, "puzzle.html")
-            built = subprocess.run([args.cli, "build", args.list, "--seed", "7", "--json", "--html", page],
+            built = subprocess.run([args["--cli"], "build", args["--list"], "--seed", "7", "--json", "--html", page],
                                    capture_output=True, text=True, timeout=60)
             check(built.returncode == 0, f"kivrel-cli build: {built.stderr}")
-            browser = Browser(args.chromium, workdir)
+            browser = Browser(args["--chromium"], workdir)
             url = Path(page).as_uri()
             total = solve(browser, url, json.loads(built.stdout))
 
