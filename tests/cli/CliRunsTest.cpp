@@ -46,11 +46,8 @@ std::string Printed(const Case& run) {
   // What the script's other commands say on stderr follows, marked the same way.
   std::string printed = testing::RunShell("unset QT_QPA_PLATFORM DISPLAY WAYLAND_DISPLAY; export CLI=" KIVREL_CLI_PATH
                                           " EX=" KIVREL_EXAMPLES_DIR " DATA=" KIVREL_TEST_DATA_DIR " T=" + t +
-                                          "; cd \"$T\" && sh ../case.sh 2>../err")
+                                          "; cd \"$T\" && sh ../case.sh 2>../err; sed 's/^/2> /' ../err")
                             .out;
-  std::string said = TempDir::Read(root.File("err"));
-  if (said.ends_with('\n')) said.pop_back();
-  if (!said.empty()) printed += "2> " + Replace(said, "\n", "\n2> ") + "\n";
   for (auto [from, to] : {std::pair<std::string, std::string>{t, "$T"}, {KIVREL_EXAMPLES_DIR, "$EX"},
                           {KIVREL_TEST_DATA_DIR, "$DATA"}, {KIVREL_CLI_PATH, "$CLI"}}) {
     printed = Replace(printed, from, to);
