@@ -1,13 +1,11 @@
 // The binder between a window's widgets and its form: the design's values, what the
-// program sets, the user's actions, a modal window and a main window's client area.
+// program sets, the user's actions and a modal window.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMainWindow>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -96,20 +94,6 @@ TEST(FormBinder, TakesTheDesignShowsWhatTheProgramSetsAndForwardsTheUsersActions
   form.Show(true);
   EXPECT_TRUE(unloaded);
   EXPECT_FALSE(dialog.isVisible() || form.Visible());
-}
-
-TEST(FormBinder, TheClientAreaOfAMainWindowIsBelowItsMenuBar) {
-  QMainWindow window;
-  window.menuBar()->addMenu("&File");
-  window.setCentralWidget(new QWidget);
-  window.resize(300, 200);
-  Form form(kWindow);
-  FormBinder binder(&window, form);
-  window.show();
-  QApplication::processEvents();
-  EXPECT_EQ(form.Geometry().ScaleWidth, 300 * 15);
-  EXPECT_EQ(form.Geometry().ScaleHeight, window.centralWidget()->height() * 15);
-  EXPECT_LT(form.Geometry().ScaleHeight, 200 * 15);
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ namespace {
 
 using testing::RunningProgram;
 
-TEST(MainWindow, OpensWithItsDesignOffersTheExampleListsAndAModalAboutBox) {
+TEST(MainWindow, OpensWithItsDesignItsExampleListsItsAboutBoxAndEveryWindowsControls) {
   RunningProgram p;
   ASSERT_TRUE(p.window()->isVisible());
   // The command buttons side by side; no caption clipped in the Linux face.
@@ -58,6 +58,26 @@ TEST(MainWindow, OpensWithItsDesignOffersTheExampleListsAndAModalAboutBox) {
   EXPECT_EQ(picture->size(), p.Picture().size());
   EXPECT_NEAR(picture->width(), 15 * p.ctx().display.CellSize / 15.0, 1);
   EXPECT_EQ(stats->x(), (p.form().Geometry().Width - 2220 - 225) / 15);
+  // The form's client area is the window's below its menu bar.
+  EXPECT_EQ(p.form().Geometry().ScaleHeight, p.window()->centralWidget()->height() * 15);
+  EXPECT_LT(p.window()->centralWidget()->height(), p.window()->height());
+
+  // Every window: what the core sets on a control reaches exactly one widget, and no
+  // widget waits for a control the core cannot name.
+  for (const Window* declared : kWindows) {
+    p.ctx().forms.Get(*declared).Load();
+    QWidget* window = p.Window(*declared);
+    ASSERT_NE(window, nullptr) << declared->Name();
+    EXPECT_EQ(window->objectName().toStdString(), declared->Name());
+    std::map<std::string, int> carried;
+    for (QObject* object : FormBinder::NamedObjects(window)) ++carried[object->objectName().toStdString()];
+    for (int i = 0; i < declared->Size(); ++i) {
+      const std::string name(declared->At(i).Name());
+      EXPECT_EQ(carried[name], 1) << declared->Name() << " has " << carried[name] << " widgets for " << name;
+      carried.erase(name);
+    }
+    for (const auto& [name, count] : carried) ADD_FAILURE() << declared->Name() << " has the stray widget " << name;
+  }
 
   // File > Open Example List offers the themed lists by title and opens the one chosen.
   QMenu* examples = p.Action("mnuOpenExampleList")->menu();
@@ -79,26 +99,6 @@ TEST(MainWindow, OpensWithItsDesignOffersTheExampleListsAndAModalAboutBox) {
   p.Action("mnuAbout")->trigger();  // returns when the box is closed
   EXPECT_TRUE(modal);
   EXPECT_FALSE(p.Window(frmAbout::kWindow)->isVisible());
-}
-
-// What the core sets on a control reaches exactly one widget, and no widget waits for a
-// control the core cannot name.
-TEST(DeclaredControls, EachWindowCarriesExactlyTheControlsItDeclares) {
-  RunningProgram program;
-  for (const Window* declared : kWindows) {
-    program.ctx().forms.Get(*declared).Load();
-    QWidget* window = program.Window(*declared);
-    ASSERT_NE(window, nullptr) << declared->Name();
-    EXPECT_EQ(window->objectName().toStdString(), declared->Name());
-    std::map<std::string, int> carried;
-    for (QObject* object : FormBinder::NamedObjects(window)) ++carried[object->objectName().toStdString()];
-    for (int i = 0; i < declared->Size(); ++i) {
-      const std::string name(declared->At(i).Name());
-      EXPECT_EQ(carried[name], 1) << declared->Name() << " has " << carried[name] << " widgets for " << name;
-      carried.erase(name);
-    }
-    for (const auto& [name, count] : carried) ADD_FAILURE() << declared->Name() << " has the stray widget " << name;
-  }
 }
 
 TEST(BuildOnScreen, TheWindowBuildsWhatTheHeadlessProgramBuilds) {
