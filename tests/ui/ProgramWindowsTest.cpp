@@ -160,52 +160,44 @@ TEST(BuildOnScreen, ALongBuildStaysResponsiveAndCancelEndsIt) {
   });
 }
 
-// A built puzzle, its print options open; the program's paper is the locale's until a
-// printer is chosen (the US locale here: Letter).
-struct PrintProgram : RunningProgram {
-  QWidget* dialog;
-  PrintProgram() {
-    testing::MakeSeaPuzzle(ctx());
-    SetPuzzleReadyState(ctx());
-    Click("cmdPrint");
-    dialog = Window(frmPrintOptions::kWindow);
-    Activate(dialog);
-  }
-  QWidget* Preview() { return Window(frmPrintPreview::kWindow); }
-  QWidget* D(std::string_view name) { return In(dialog, name); }
-};
-
 // Enter belongs to a margin box while it has the focus, and to Print again after it.
 // Escape hides the dialog and the preview, keeping their settings, and the preview
-// shows the page as it is after a change made while it was closed.
+// shows the page as it is after a change made while it was closed. The paper is the
+// locale's (the US locale here: Letter) until a printer is chosen.
 TEST(PrintWindows, EnterInAMarginBoxEscapeAndThePreviewOfThePageAsItIsNow) {
-  PrintProgram p;
-  auto* top = static_cast<QLineEdit*>(p.D("txtMargin_0"));
+  RunningProgram p;
+  testing::MakeSeaPuzzle(p.ctx());
+  SetPuzzleReadyState(p.ctx());
+  p.Click("cmdPrint");
+  QWidget* dialog = p.Window(frmPrintOptions::kWindow);
+  p.Activate(dialog);
+  auto* print = p.In<QPushButton>(dialog, "cmdPrint");
+  auto* top = p.In<QLineEdit>(dialog, "txtMargin_0");
   QTest::mouseClick(top, Qt::LeftButton);
   top->selectAll();
   QTest::keyClicks(top, "1.5");
-  EXPECT_FALSE(static_cast<QPushButton*>(p.D("cmdPrint"))->isDefault());
+  EXPECT_FALSE(print->isDefault());
   QTest::keyClick(top, Qt::Key_Return);  // an unexpected print dialog would fail the test
   EXPECT_EQ(top->text(), "1.5\"");
   EXPECT_EQ(p.ctx().page.TopMargin, 2160);
-  QTest::mouseClick(p.D("txtMargin_2"), Qt::LeftButton);
-  EXPECT_TRUE(static_cast<QPushButton*>(p.D("cmdPrint"))->isDefault());
+  QTest::mouseClick(p.In(dialog, "txtMargin_2"), Qt::LeftButton);
+  EXPECT_TRUE(print->isDefault());
 
-  p.ClickIn(p.dialog, "cmdPreview");
-  QWidget* preview = p.Preview();
+  p.ClickIn(dialog, "cmdPreview");
+  QWidget* preview = p.Window(frmPrintPreview::kWindow);
   ASSERT_TRUE(preview->isVisible());
   QApplication::processEvents();
-  p.Activate(p.dialog);
-  p.ClickIn(p.dialog, "radTitleRight");
-  QTest::keyClick(p.dialog, Qt::Key_Escape);
-  EXPECT_FALSE(p.dialog->isVisible() || preview->isVisible());
+  p.Activate(dialog);
+  p.ClickIn(dialog, "radTitleRight");
+  QTest::keyClick(dialog, Qt::Key_Escape);
+  EXPECT_FALSE(dialog->isVisible() || preview->isVisible());
   p.Click("cmdPrint");
-  EXPECT_TRUE(p.dialog->isVisible() && static_cast<QRadioButton*>(p.D("radTitleRight"))->isChecked());
+  EXPECT_TRUE(dialog->isVisible() && p.In<QRadioButton>(dialog, "radTitleRight")->isChecked());
 
-  p.Activate(p.dialog);
+  p.Activate(dialog);
   p.dialogs.ExpectFont(FontSpec{"Arial", 30, true, false});
-  p.ClickIn(p.dialog, "cmdPuzzleFont");
-  p.ClickIn(p.dialog, "cmdPreview");
+  p.ClickIn(dialog, "cmdPuzzleFont");
+  p.ClickIn(dialog, "cmdPreview");
   ASSERT_TRUE(preview->isVisible());
   QApplication::processEvents();
   QWidget* page = p.In(preview, frmPrintPreview::picPrintPreview);
@@ -218,12 +210,10 @@ TEST(PrintWindows, EnterInAMarginBoxEscapeAndThePreviewOfThePageAsItIsNow) {
   // A printer chosen: its paper, on the page and in the preview.
   EXPECT_EQ(p.ctx().print.Paper, kLetterPaper);
   p.dialogs.ExpectPrinter(PrintChoice{1, kLegalPaper});
-  p.ClickIn(p.dialog, "cmdPrinter");
+  p.ClickIn(dialog, "cmdPrinter");
   EXPECT_EQ(page->size(), QSize(816, 1344));
   EXPECT_EQ(p.app.preview().Image().size(), QSize(816, 1344) * p.app.preview().DevicePixelRatio());
-}
-
-TEST(PrintWindows, AProgramInAMetricLocalePrintsOnA4) {
+  // A program started in a metric locale prints on A4.
   QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
   RunningProgram german;
   QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
