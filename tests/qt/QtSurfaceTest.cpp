@@ -1,6 +1,6 @@
 // The image surface in twips at screen resolution: what a drawing leaves on the image,
-// the glyph cache against text drawn directly, the image resized or moved to another
-// pixel ratio, and the puzzle picture drawn on it.
+// the glyph cache against text drawn directly, and the image resized or moved to another
+// pixel ratio, where a letter of the puzzle picture stands where it stood, twice the size.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,8 +8,6 @@
 #include <numbers>
 
 #include "RunningProgram.h"
-#include "display/GridDisplay.h"
-#include "platform/NullPlatform.h"
 #include "qt/QtSurface.h"
 
 namespace kivrel {
@@ -85,7 +83,11 @@ TEST(QtImageSurface, MeasuresInTwipsWithFontSizesInWholePixels) {
   }
   surface.SetFontName("Arial");
   surface.SetFontSize(12);
-  const double width = surface.TextWidth("W");
+  surface.SetSmoothText(false);  // as the puzzle picture draws its letters
+  const double width = surface.TextWidth("W"), height = surface.TextHeight("W");
+  PrintAt(surface, 600, 600, "W");
+  const QRect letter = InkBounds(surface.Image());
+  surface.Cls();
 
   // Resized, the image keeps what was drawn and can be drawn on where it grew.
   surface.Line(0, 0, 1500, 0);
@@ -99,7 +101,14 @@ TEST(QtImageSurface, MeasuresInTwipsWithFontSizesInWholePixels) {
   EXPECT_EQ(surface.Image().devicePixelRatio(), 2);
   EXPECT_NEAR(surface.ScaleWidth(), 3000, 0.01);
   EXPECT_DOUBLE_EQ(surface.TextWidth("W"), width);
+  EXPECT_DOUBLE_EQ(surface.TextHeight("W"), height);
   EXPECT_GT(CountWhere(surface.Image(), QRect(0, 0, 200, 2), Dark), 150);
+  // A letter (as the picture draws one in each cell) where it stood, twice the size.
+  surface.Cls();
+  PrintAt(surface, 600, 600, "W");
+  const QRect twice = InkBounds(surface.Image());
+  EXPECT_LE((twice.topLeft() - letter.topLeft() * 2).manhattanLength(), 2) << letter.x() << "," << twice.x();
+  EXPECT_LE((QPoint(twice.width(), twice.height()) - QPoint(letter.width(), letter.height()) * 2).manhattanLength(), 3);
   surface.Resize(3000, 1500);
   EXPECT_EQ(surface.Image().size(), QSize(400, 200)) << "resizing keeps the ratio";
 }
@@ -140,57 +149,6 @@ TEST(QtImageSurface, LettersFromTheGlyphCacheAreThePixelsOfTheTextAtEveryPixelRa
     }
   }
   GlyphCache::UseMaskedStores(true);
-}
-
-// The puzzle picture on a screen of device pixel ratio 2: the same cells in twips, twice
-// the pixels each way, each letter in its own cell.
-TEST(PicturePixelRatio, TwiceThePixelsEachWayWithEveryLetterInItsCell) {
-  NullDialogs dialogs;
-  NullEventPump pump;
-  NullBeeper beeper;
-  FixedWindowMetrics metrics;
-  std::vector<int> cells;  // the dark pixels of each cell, at ratio 1 then at ratio 2
-  std::vector<double> cell_twips;
-  std::vector<QSize> sizes;
-  for (double ratio : {1.0, 2.0}) {
-    QtImageSurface surface(1, 1, 96, ratio);
-    AppContext ctx{dialogs, pump, beeper, metrics, surface};
-    surface.SetSmoothText(false);
-    SetPictureDesignFont(surface);
-    ctx.state.PuzzleWidth = 6;
-    ctx.state.PuzzleHeight = 5;
-    SizePuzzleDisplay(ctx);
-    const Rect& bounds = ctx.MainForm().Bounds(frmKV_Puzzle::picPuzzle);
-    surface.Resize(bounds.Width, bounds.Height);
-    sizes.push_back(surface.Image().size());
-    cell_twips.push_back(ctx.display.CellSize);
-    // A letter on every other cell, in a pattern that tells rows and columns apart.
-    for (int row = 1; row <= 5; ++row) {
-      for (int col = 1; col <= 6; ++col) {
-        if ((row + 2 * col) % 3 == 0) DrawCellLetter(ctx, row, col, std::string(1, static_cast<char>('A' + row + col)));
-      }
-    }
-    // Inside each cell, its outermost pixel row and column left out.
-    const double cell = ctx.display.CellSize * surface.PixelsPerTwipX() * ratio;
-    for (int i = 0; i < 30; ++i) {
-      const int col = i % 6 + 1, row = i / 6 + 1;
-      const QPoint from(static_cast<int>(std::ceil((col - 1) * cell)) + 1, static_cast<int>(std::ceil((row - 1) * cell)) + 1);
-      const QPoint to(static_cast<int>(std::floor(col * cell)) - 2, static_cast<int>(std::floor(row * cell)) - 2);
-      cells.push_back(CountWhere(surface.Image(), QRect(from, to), Dark));
-    }
-  }
-  EXPECT_EQ(cell_twips[1], cell_twips[0]) << "the cells measure the same in twips";
-  EXPECT_EQ(sizes[1], sizes[0] * 2);
-  for (std::size_t i = 0; i < 30; ++i) {
-    const int row = static_cast<int>(i) / 6 + 1, col = static_cast<int>(i) % 6 + 1;
-    if ((row + 2 * col) % 3 == 0) {
-      EXPECT_GT(cells[i], 5) << row << "," << col;
-      // Four times the pixels of the same letter, give or take its edges.
-      EXPECT_GT(cells[i + 30], 3 * cells[i]) << row << "," << col;
-    } else {
-      EXPECT_EQ(cells[i + 30], 0) << row << "," << col;
-    }
-  }
 }
 
 }  // namespace
