@@ -16,6 +16,9 @@
 #include <vector>
 
 #include "HandPlaced.h"
+#include "commands/BuildCommands.h"
+#include "display/FillLetters.h"
+#include "program/WordTable.h"
 #include "PdfWords.h"
 #include "RunningProgram.h"
 #include "TestApp.h"
@@ -37,36 +40,28 @@ struct Size {
 const std::string kLongTitle =
     "The Great Big Autumn Term Word Search of Animals, Plants, Places and Things We Met in Class This Year";
 
-// A started program whose grid has the case's size, full of letters (wide and narrow
-// ones), with the case's number of words placed across or down, as a build would
-// leave them for the page.
+// A started program with the case's size built from the case's number of words (the
+// first of a long list that fit the grid), its blanks filled.
 void MakePuzzle(AppContext& ctx, const Size& c, const std::string& title) {
   StartUp(ctx, 1);
-  testing::MakeGrid(ctx, c.columns, c.rows);
-  testing::SetTitle(ctx, title);
-  ctx.state.PuzzleInstructions = "Find the words hidden in the grid.\nGood luck!";
   std::ifstream bench(KIVREL_BENCH_DATA_DIR "/words-200.kvl");
-  int placed = 0;
-  for (std::string word; placed < c.words && std::getline(bench, word);) {
+  int entries = 0;
+  for (std::string word; entries < c.words && std::getline(bench, word);) {
     if (!word.empty() && word.back() == '\r') word.pop_back();
     const int length = static_cast<int>(word.size());
-    if (length == 0 || word.find('\t') != std::string::npos || (length > c.columns && length > c.rows)) continue;
-    if (length <= c.columns) {
-      testing::PlaceWord(ctx, word, placed % c.rows + 1, 1, 1);
-    } else {
-      testing::PlaceWord(ctx, word, 1, placed % c.columns + 1, 3);
-    }
-    ++placed;
+    if (word.find('\t') != std::string::npos || (length > c.columns && length > c.rows)) continue;
+    AddEntry(ctx, word);
+    ++entries;
   }
-  ASSERT_EQ(placed, c.words);
-  const std::string fill = "WMIAQXLJ";
-  for (int r = 1; r <= c.rows; ++r) {
-    for (int col = 1; col <= c.columns; ++col) {
-      CellRecord& cell = ctx.state.Grid.At(r, col);
-      if (cell.UseCount == 0) cell.Letter = std::string(1, fill[static_cast<std::size_t>(r + col) % fill.size()]);
-    }
-  }
-  ctx.state.BlanksFilled = kTrue;
+  UpdateWordCount(ctx);
+  ctx.state.PuzzleWidth = static_cast<i16>(c.columns);
+  ctx.state.PuzzleHeight = static_cast<i16>(c.rows);
+  ctx.state.PuzzleInstructions = "Find the words hidden in the grid.\nGood luck!";
+  SetListReadyState(ctx);
+  BuildPuzzle(ctx);
+  FillInBlanks(ctx);
+  testing::SetTitle(ctx, title);
+  ASSERT_GT(ctx.state.InsertedCount, 0);
 }
 
 // The page of ctx drawn by the page file device, as kivrel-cli draws it.
