@@ -7,7 +7,6 @@
 
 #include <QCheckBox>
 #include <QDialog>
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
