@@ -40,31 +40,22 @@ inline std::vector<std::vector<PdfWord>> ReadPdfWords(const std::string& path,
   return pages;
 }
 
-namespace pdf {
-
-constexpr double kTolerance = 1.0;  // points
-
-inline std::string FirstWord(const std::string& entry) {
-  std::string plain;
-  std::copy_if(entry.begin(), entry.end(), std::back_inserter(plain), [](char ch) { return ch != '[' && ch != ']'; });
-  return plain.substr(0, plain.find(' '));
-}
-
-inline bool Inside(const PdfWord& word, const Rect& r) {
-  return word.xMin >= r.Left / 20.0 - kTolerance && word.yMin >= r.Top / 20.0 - kTolerance &&
-         word.xMax <= (r.Left + r.Width) / 20.0 + kTolerance && word.yMax <= (r.Top + r.Height) / 20.0 + kTolerance;
-}
-
-}  // namespace pdf
-
 /// Checks, to within a point, that the page holds the title at (TitleX, TopMargin),
 /// every grid letter in its cell (a lone letter centred across it), and the first word
 /// of every placed entry in the list's blocks, as the last layout of ctx put them.
 inline void ExpectPageMatchesLayout(AppContext& ctx, const std::vector<PdfWord>& words) {
-  using namespace pdf;
+  constexpr double kTolerance = 1.0;  // points
+  const auto first_word = [](std::string entry) {
+    std::erase_if(entry, [](char ch) { return ch == '[' || ch == ']'; });
+    return entry.substr(0, entry.find(' '));
+  };
+  const auto inside = [&](const PdfWord& word, const Rect& r) {
+    return word.xMin >= r.Left / 20.0 - kTolerance && word.yMin >= r.Top / 20.0 - kTolerance &&
+           word.xMax <= (r.Left + r.Width) / 20.0 + kTolerance && word.yMax <= (r.Top + r.Height) / 20.0 + kTolerance;
+  };
   const PuzzleState& s = ctx.state;
   const PageLayout& p = ctx.page;
-  const std::string title = FirstWord(ctx.AttributesForm().Text(frmAttributes::txtPuzName));
+  const std::string title = first_word(ctx.AttributesForm().Text(frmAttributes::txtPuzName));
   EXPECT_TRUE(std::any_of(words.begin(), words.end(), [&](const PdfWord& word) {
     return word.text == title && std::fabs(word.yMin - p.TopMargin / 20.0) <= kTolerance &&
            word.xMin >= p.TitleX / 20.0 - kTolerance && word.xMax <= (p.TitleX + p.TitleWidth) / 20.0 + kTolerance;
@@ -109,10 +100,10 @@ inline void ExpectPageMatchesLayout(AppContext& ctx, const std::vector<PdfWord>&
   const PagePrinted& printed = ctx.printed;
   if (!printed.SideList.Shown && !printed.ColumnList.Shown) return;
   for (int n = 1; n <= s.InsertedCount; ++n) {
-    const std::string first = FirstWord(s.Words[static_cast<std::size_t>(n)].ListDisplayText);
+    const std::string first = first_word(s.Words[static_cast<std::size_t>(n)].ListDisplayText);
     EXPECT_TRUE(std::any_of(words.begin(), words.end(), [&](const PdfWord& word) {
-      return word.text == first && ((printed.SideList.Shown && Inside(word, printed.SideList.Bounds)) ||
-                                    (printed.ColumnList.Shown && Inside(word, printed.ColumnList.Bounds)));
+      return word.text == first && ((printed.SideList.Shown && inside(word, printed.SideList.Bounds)) ||
+                                    (printed.ColumnList.Shown && inside(word, printed.ColumnList.Bounds)));
     })) << "entry " << n << " \"" << first << "\" in the list's blocks";
   }
 }
