@@ -7,17 +7,12 @@ namespace kivrel {
 namespace {
 
 using testing::TestApp;
+namespace m = frmKV_Puzzle;
+namespace w = frmWordList;
 
 // The controls each state sets, grouped by what they become: '+' enabled and '-' disabled
 // in the Building, PuzzleReady, ListReady and EmptyList states.
-struct Row {
-  const char* states;
-  std::vector<Control> controls;
-};
-
-namespace m = frmKV_Puzzle;
-namespace w = frmWordList;
-const Row kTable[] = {
+const std::pair<const char*, std::vector<Control>> kTable[] = {
     {"-++-",
      {m::mnuAttributes, m::cmdAttributes, m::mnuBuild, m::cmdBuild, m::mnuSaveList, m::mnuSaveListAs, m::mnuViewList,
       m::cmdViewList}},
@@ -32,29 +27,25 @@ const Row kTable[] = {
 TEST(CommandStates, EachStateSetsItsColumnAndNoOtherControl) {
   TestApp app;
   Form& main = app.ctx.MainForm();
-  main.SetEnabled(frmKV_Puzzle::mnuNewList, true);
-  main.SetEnabled(frmKV_Puzzle::mnuViewPuzzle, false);
+  main.SetEnabled(m::mnuNewList, true);
+  main.SetEnabled(m::mnuViewPuzzle, false);
   using Setter = void (*)(AppContext&);
   const Setter setters[] = {SetBuildingState, SetPuzzleReadyState, SetListReadyState, SetEmptyListState};
   for (std::size_t state = 0; state < 4; ++state) {
     // Start from the opposite of every value so that each one must be written.
-    for (const Row& row : kTable) {
-      for (Control control : row.controls) {
-        app.ctx.forms.Get(*control.Owner()).SetEnabled(control, row.states[state] != '+');
-      }
+    for (const auto& [states, controls] : kTable) {
+      for (Control c : controls) app.ctx.forms.Get(*c.Owner()).SetEnabled(c, states[state] != '+');
     }
     setters[state](app.ctx);
-    for (const Row& row : kTable) {
-      for (Control control : row.controls) {
-        EXPECT_EQ(app.ctx.forms.Get(*control.Owner()).Enabled(control), row.states[state] == '+')
-            << control.Owner()->Name() << "." << control << " in state " << state;
+    for (const auto& [states, controls] : kTable) {
+      for (Control c : controls) {
+        EXPECT_EQ(app.ctx.forms.Get(*c.Owner()).Enabled(c), states[state] == '+') << c << " in state " << state;
       }
     }
-    EXPECT_TRUE(main.Enabled(frmKV_Puzzle::mnuNewList) && !main.Enabled(frmKV_Puzzle::mnuViewPuzzle)) << state;
-    EXPECT_FALSE(main.State(frmKV_Puzzle::mnuOpenPuzzle).IsAssigned(Property::Enabled));
-    EXPECT_FALSE(app.ctx.WordListForm().State(frmWordList::cmdClose).IsAssigned(Property::Enabled));
+    EXPECT_TRUE(main.Enabled(m::mnuNewList) && !main.Enabled(m::mnuViewPuzzle)) << state;
+    EXPECT_FALSE(main.State(m::mnuOpenPuzzle).IsAssigned(Property::Enabled));
   }
-  EXPECT_TRUE(app.ctx.WordListForm().State(frmWordList::cmdAdd).Default);
+  EXPECT_TRUE(app.ctx.WordListForm().State(w::cmdAdd).Default);
 }
 
 TEST(ClearPuzzle, DiscardsThePuzzleAndItsStatisticsButNotTheWordCount) {
@@ -63,18 +54,19 @@ TEST(ClearPuzzle, DiscardsThePuzzleAndItsStatisticsButNotTheWordCount) {
   Form& main = app.ctx.MainForm();
   s.PuzzleWidth = s.PuzzleHeight = 15;
   s.PuzzleBuilt = kTrue;
-  main.SetText(frmKV_Puzzle::lblWordCount, "3");
-  const std::vector<Control> statistics = {
-      m::lblInsertedCount,   m::lblRejectedCount, m::lblNbrLetters,   m::lblNbrSpaces,    m::lblLettersRemaining,
-      m::lblSpacesRemaining, m::lblMatches,       m::lblDirection[0], m::lblDirection[4], m::lblDirection[7]};
+  main.SetText(m::lblWordCount, "3");
+  const std::vector<Control> statistics = {m::lblInsertedCount,   m::lblRejectedCount, m::lblNbrLetters,
+                                           m::lblNbrSpaces,       m::lblLettersRemaining,
+                                           m::lblSpacesRemaining, m::lblMatches,       m::lblDirection[0],
+                                           m::lblDirection[7]};
   for (Control label : statistics) main.SetText(label, "0");
   SetPuzzleReadyState(app.ctx);
   ClearPuzzle(app.ctx);
   EXPECT_EQ(std::tie(s.PuzzleWidth, s.PuzzleHeight, s.PuzzleBuilt), std::make_tuple(i16{0}, i16{0}, i16{0}));
-  EXPECT_FALSE(main.IsVisible(frmKV_Puzzle::picPuzzle));
+  EXPECT_FALSE(main.IsVisible(m::picPuzzle));
   EXPECT_FALSE(app.picture.OfKind(testing::DrawOp::Kind::Cls).empty());
-  EXPECT_TRUE(main.Enabled(frmKV_Puzzle::mnuBuild) && !main.Enabled(frmKV_Puzzle::mnuFillinBlanks));
-  EXPECT_EQ(main.Text(frmKV_Puzzle::lblWordCount), "3");
+  EXPECT_TRUE(main.Enabled(m::mnuBuild) && !main.Enabled(m::mnuFillinBlanks));
+  EXPECT_EQ(main.Text(m::lblWordCount), "3");
   for (Control label : statistics) EXPECT_EQ(main.Text(label), "") << label;
 }
 
