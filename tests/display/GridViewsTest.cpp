@@ -15,10 +15,6 @@ namespace {
 using testing::DrawOp;
 using testing::TestApp;
 
-constexpr double kR = 60;
-const double kD = 60 / std::numbers::sqrt2;
-constexpr double kPi = std::numbers::pi;
-
 struct Views : ::testing::Test {
   TestApp app;
   PuzzleState& s = app.ctx.state;
@@ -30,63 +26,51 @@ struct Views : ::testing::Test {
     for (int code = '0'; code <= 'Z'; ++code) app.ctx.display.CharWidths[static_cast<std::size_t>(code)] = 120;
     testing::MakeGrid(app.ctx, 6, 6);
   }
-  void Place(const std::string& text, int row, int col, int direction) {
-    testing::PlaceWord(app.ctx, text, row, col, direction);
-  }
-
   std::vector<DrawOp> Ops(DrawOp::Kind kind) { return app.picture.OfKind(kind); }
 };
-
-void ExpectNear(const std::vector<double>& got, const std::vector<double>& want) {
-  for (std::size_t i = 0; i < want.size(); ++i) EXPECT_NEAR(got[i], want[i], 1e-3) << i;
-}
 
 TEST_F(Views, EachPlacedWordGetsACapsuleAlongItsDirectionInTwips) {
   s.Words[static_cast<std::size_t>(testing::AddUnplacedWord(app.ctx, "ANT"))].Status = kStatusRejected;
   testing::AddUnplacedWord(app.ctx, "ANT");
-  Place("CAT", 2, 5, 2);  // Left from (2, 5): its left end is column 3
-  Place("DOG", 6, 1, 4);  // Up from (6, 1): the top end is row 4
-  Place("EMU", 4, 4, 6);  // Up-Left from (4, 4): P1 = (col 2, row 2), P2 = (4, 4)
-  Place("YAK", 5, 1, 7);  // Up-Right from (5, 1): P1 = (1, 5), P2 = (3, 3)
-  Place("X", 3, 3, 5);    // a single letter: a full circle
+  testing::PlaceWord(app.ctx, "CAT", 2, 5, 2);  // Left from (2, 5): its left end is column 3
+  testing::PlaceWord(app.ctx, "DOG", 6, 1, 4);  // Up from (6, 1): the top end is row 4
+  testing::PlaceWord(app.ctx, "EMU", 4, 4, 6);  // Up-Left from (4, 4): P1 = (col 2, row 2), P2 = (4, 4)
+  testing::PlaceWord(app.ctx, "YAK", 5, 1, 7);  // Up-Right from (5, 1): P1 = (1, 5), P2 = (3, 3)
+  testing::PlaceWord(app.ctx, "X", 3, 3, 5);    // a single letter: a full circle
   DrawWordOutlines(app.ctx);
-  auto lines = Ops(DrawOp::Kind::Line);
-  auto arcs = Ops(DrawOp::Kind::Arc);
-  ASSERT_EQ(lines.size(), 10u);
-  ASSERT_EQ(arcs.size(), 10u);
+  const auto lines = Ops(DrawOp::Kind::Line), arcs = Ops(DrawOp::Kind::Arc);
+  ASSERT_EQ(std::make_pair(lines.size(), arcs.size()), std::make_pair(10ul, 10ul));
   // Per word: the centres of its end cells ((col - 0.5) x 240, (row - 0.5) x 240), the
   // offset of its first side line (the second is on the other side) and the start of
   // the first half circle in turns of pi (the second one runs the other way).
-  struct Capsule {
-    double x1, y1, x2, y2, dx, dy, turn;
-  };
-  const Capsule capsules[] = {{600, 360, 1080, 360, 0, -kR, 0.5},
-                              {120, 840, 120, 1320, -kR, 0, 0},
-                              {360, 360, 840, 840, -kD, kD, 0.25},
-                              {120, 1080, 600, 600, -kD, -kD, 0.75},
-                              {600, 600, 600, 600, -kD, kD, 0.25}};
+  const double r = 60, d = 60 / std::numbers::sqrt2, pi = std::numbers::pi;
+  const std::array<double, 7> capsules[] = {{600, 360, 1080, 360, 0, -r, 0.5},
+                                            {120, 840, 120, 1320, -r, 0, 0},
+                                            {360, 360, 840, 840, -d, d, 0.25},
+                                            {120, 1080, 600, 600, -d, -d, 0.75},
+                                            {600, 600, 600, 600, -d, d, 0.25}};
   for (std::size_t w = 0; w < 5; ++w) {
-    const Capsule& c = capsules[w];
-    SCOPED_TRACE(w);
+    const auto [x1, y1, x2, y2, dx, dy, turn] = capsules[w];
     const DrawOp &one = lines[2 * w], &two = lines[2 * w + 1], &first = arcs[2 * w], &second = arcs[2 * w + 1];
-    ExpectNear({one.x, one.y, one.x2, one.y2}, {c.x1 + c.dx, c.y1 + c.dy, c.x2 + c.dx, c.y2 + c.dy});
-    ExpectNear({two.x, two.y, two.x2, two.y2}, {c.x1 - c.dx, c.y1 - c.dy, c.x2 - c.dx, c.y2 - c.dy});
-    ExpectNear({first.x, first.y, first.radius, first.start, first.end},
-               {c.x1, c.y1, kR, c.turn * kPi, (c.turn + 1) * kPi});
-    ExpectNear({second.x, second.y, second.radius, second.start, second.end},
-               {c.x2, c.y2, kR, (c.turn + 1) * kPi, c.turn * kPi});
-    EXPECT_TRUE(one.color == kBlack && two.color == kBlack);
+    const std::vector<double> got = {one.x,     one.y,     one.x2,       one.y2,     two.x,       two.y,
+                                     two.x2,    two.y2,    first.x,      first.y,    first.start, first.end,
+                                     second.x,  second.y,  second.start, second.end, first.radius};
+    const std::vector<double> want = {x1 + dx, y1 + dy, x2 + dx,          y2 + dy, x1 - dx,         y1 - dy,
+                                      x2 - dx, y2 - dy, x1,               y1,      turn * pi,       (turn + 1) * pi,
+                                      x2,      y2,      (turn + 1) * pi, turn * pi, r};
+    for (std::size_t i = 0; i < want.size(); ++i) EXPECT_NEAR(got[i], want[i], 1e-3) << "word " << w << ", " << i;
+    EXPECT_TRUE(one.color == kBlack && two.color == kBlack && second.radius == first.radius);
   }
 }
 
 // Junctions show the count in red over the grey letter, outlines staying; outlines off
 // clears the picture, junction marks and all.
 TEST_F(Views, TheTwoTogglesShareThePicture) {
-  Place("CAT", 2, 1, 1);
-  Place("MAP", 1, 2, 3);
-  Place("SAW", 3, 1, 5);          // S(3,1) A(4,2) W(5,3): does not cross the others
-  Place("HAM", 1, 1, 5);          // H(1,1) A(2,2) M(3,3): through the shared A
-  s.Grid.At(1, 2).ShowCount = 1;  // M belongs to a word the list window shows
+  testing::PlaceWord(app.ctx, "CAT", 2, 1, 1);
+  testing::PlaceWord(app.ctx, "MAP", 1, 2, 3);
+  testing::PlaceWord(app.ctx, "SAW", 3, 1, 5);  // S(3,1) A(4,2) W(5,3): does not cross the others
+  testing::PlaceWord(app.ctx, "HAM", 1, 1, 5);  // H(1,1) A(2,2) M(3,3): through the shared A
+  s.Grid.At(1, 2).ShowCount = 1;                // M belongs to a word the list window shows
   std::vector<int> pointers;
   app.ctx.MainForm().Subscribe([&](Control, Property p) {
     if (p == Property::MousePointer) pointers.push_back(app.ctx.MainForm().MousePointer());
@@ -102,11 +86,11 @@ TEST_F(Views, TheTwoTogglesShareThePicture) {
   EXPECT_EQ(toggle(ToggleJunctions), std::make_tuple(kTrue, kTrue, false, 0u));
   std::vector<std::tuple<std::string, Rgb, double, double>> texts;
   for (const DrawOp& op : Ops(DrawOp::Kind::Text)) texts.emplace_back(op.text, op.color, op.x, op.y);
-  EXPECT_EQ(texts, (std::vector<std::tuple<std::string, Rgb, double, double>>{{"A", kGrey, 240 + 60, 240},
-                                                                              {"3", kRed, 240 + 60, 240}}));
+  EXPECT_EQ(texts, (std::vector<std::tuple<std::string, Rgb, double, double>>{{"A", kGrey, 300, 240},
+                                                                              {"3", kRed, 300, 240}}));
   EXPECT_EQ(pointers, (std::vector<int>{kPointerHourglass, kPointerDefault}));
   EXPECT_EQ(toggle(ToggleOutlines), std::make_tuple(kFalse, kTrue, true, 0u));
-  auto m = app.picture.TextAt(240 + 60, 0);
+  auto m = app.picture.TextAt(300, 0);
   EXPECT_TRUE(m && m->color == kRed) << "a shown word comes back red";
   // So the next junction command takes the "off" branch: the plain grid again.
   EXPECT_EQ(toggle(ToggleJunctions), std::make_tuple(kFalse, kFalse, true, 0u));
