@@ -96,44 +96,5 @@ TEST_F(Display, EveryLetterIsMeasuredAndCentredInItsCellInCapitalsOrSmallLetters
   EXPECT_EQ(app.picture.OfKind(DrawOp::Kind::Text)[0].x, 90);  // "t" is half as wide as "T"
 }
 
-// A cell stays highlighted until the last shown word through it is hidden: CAT going
-// Right from (2, 1) and BAD going Down from (1, 2) share (2, 2); DOG is not placed.
-// Clear Highlights turns red letters black without clearing the picture.
-TEST(ShowSelectedWord, ShowsOnlyPlacedWordsAndACellStaysHighlightedUntilItsLastShownWordIsHidden) {
-  TestApp app;
-  app.AddEntries({"CAT", "BAD", "DOG"});
-  MakeGrid(app.ctx, 4, 4);
-  PlaceWord(app.ctx, "CAT", 2, 1, 1);
-  PlaceWord(app.ctx, "BAD", 1, 2, 3);
-  AddUnplacedWord(app.ctx, "DOG");
-  // The entry chosen, shown or hidden, then the letters drawn so far and the words
-  // showing the shared cell. No entry, one not placed or one past the table: nothing.
-  const std::tuple<int, WriteMode, int, int> steps[] = {
-      {0, WriteMode::Show, 0, 0}, {3, WriteMode::Show, 0, 0}, {8, WriteMode::Show, 0, 0},  {1, WriteMode::Show, 3, 1},
-      {2, WriteMode::Show, 6, 2}, {2, WriteMode::Hide, 8, 1}, {1, WriteMode::Hide, 11, 0}, {1, WriteMode::Hide, 11, 0}};
-  for (auto [index, mode, draws, shared] : steps) {
-    app.ctx.state.SelectedWordIndex = static_cast<i16>(index);
-    ShowSelectedWord(app.ctx, mode);
-    EXPECT_EQ(app.picture.OfKind(DrawOp::Kind::Text).size(), static_cast<std::size_t>(draws)) << index;
-    EXPECT_EQ(app.ctx.state.Grid.At(2, 2).ShowCount, shared) << index;
-  }
-  EXPECT_EQ(app.ctx.state.Grid.At(2, 1).ShowCount, 0);
-
-  for (int word : {1, 2}) {
-    app.ctx.state.SelectedWordIndex = static_cast<i16>(word);
-    ShowSelectedWord(app.ctx, WriteMode::Show);
-  }
-  app.ctx.state.Grid.At(4, 4).ShowCount = 1;  // a fill letter taken away (" ") is not drawn
-  app.ctx.state.Grid.At(4, 4).Letter = " ";
-  app.picture.ops.clear();
-  app.ctx.state.WordCount = 5;  // a word count beyond the table stops the word pass quietly
-  ClearHighlights(app.ctx);
-  EXPECT_EQ(app.picture.Texts(), (std::vector<std::string>{"B", "C", "A", "T", "D"}));
-  for (const DrawOp& op : app.picture.ops) EXPECT_TRUE(op.kind != DrawOp::Kind::Cls && op.color == kBlack);
-  EXPECT_EQ(std::tie(app.ctx.state.Grid.At(2, 2).ShowCount, app.ctx.state.Grid.At(4, 4).ShowCount,
-                     app.ctx.state.Words[1].Shown),
-            std::make_tuple(i16{0}, i16{0}, i16{0}));
-}
-
 }  // namespace
 }  // namespace kivrel

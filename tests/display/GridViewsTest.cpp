@@ -5,72 +5,33 @@
 
 #include "HandPlaced.h"
 #include "TestApp.h"
+#include "display/GridDisplay.h"
 #include "display/GridViews.h"
 
-// Cells are 240 twips and WideCharWidth 180, so the outline radius is 180 / 2 - 30 = 60
-// and its diagonal offset 60 / sqrt(2).
 namespace kivrel {
 namespace {
 
 using testing::DrawOp;
-using testing::TestApp;
 
-struct Views : ::testing::Test {
-  TestApp app;
+// A 6 x 6 grid of 240-twip cells with WideCharWidth 180, so an outline's radius is
+// 180 / 2 - 30 = 60. CAT (Right from 2, 1), MAP (Down from 1, 2) and HAM (Down-Right
+// from 1, 1) share the A at (2, 2); YAK goes Up-Right from (6, 1); DOG is not placed.
+// Outlines, junctions and highlights share the picture: each toggle redraws what the
+// others show.
+TEST(GridViews, OutlinesJunctionsAndHighlightsShareThePicture) {
+  testing::TestApp app;
   PuzzleState& s = app.ctx.state;
-
-  Views() {
-    s.Pi = 4.0f * std::atan(1.0f);
-    app.ctx.display.CellSize = 240;
-    app.ctx.display.WideCharWidth = 180;
-    for (int code = '0'; code <= 'Z'; ++code) app.ctx.display.CharWidths[static_cast<std::size_t>(code)] = 120;
-    testing::MakeGrid(app.ctx, 6, 6);
-  }
-  std::vector<DrawOp> Ops(DrawOp::Kind kind) { return app.picture.OfKind(kind); }
-};
-
-TEST_F(Views, EachPlacedWordGetsACapsuleAlongItsDirectionInTwips) {
-  s.Words[static_cast<std::size_t>(testing::AddUnplacedWord(app.ctx, "ANT"))].Status = kStatusRejected;
-  testing::AddUnplacedWord(app.ctx, "ANT");
-  testing::PlaceWord(app.ctx, "CAT", 2, 5, 2);  // Left from (2, 5): its left end is column 3
-  testing::PlaceWord(app.ctx, "DOG", 6, 1, 4);  // Up from (6, 1): the top end is row 4
-  testing::PlaceWord(app.ctx, "EMU", 4, 4, 6);  // Up-Left from (4, 4): P1 = (col 2, row 2), P2 = (4, 4)
-  testing::PlaceWord(app.ctx, "YAK", 5, 1, 7);  // Up-Right from (5, 1): P1 = (1, 5), P2 = (3, 3)
-  testing::PlaceWord(app.ctx, "X", 3, 3, 5);    // a single letter: a full circle
-  DrawWordOutlines(app.ctx);
-  const auto lines = Ops(DrawOp::Kind::Line), arcs = Ops(DrawOp::Kind::Arc);
-  ASSERT_EQ(std::make_pair(lines.size(), arcs.size()), std::make_pair(10ul, 10ul));
-  // Per word: the centres of its end cells ((col - 0.5) x 240, (row - 0.5) x 240), the
-  // offset of its first side line (the second is on the other side) and the start of
-  // the first half circle in turns of pi (the second one runs the other way).
-  const double r = 60, d = 60 / std::numbers::sqrt2, pi = std::numbers::pi;
-  const std::array<double, 7> capsules[] = {{600, 360, 1080, 360, 0, -r, 0.5},
-                                            {120, 840, 120, 1320, -r, 0, 0},
-                                            {360, 360, 840, 840, -d, d, 0.25},
-                                            {120, 1080, 600, 600, -d, -d, 0.75},
-                                            {600, 600, 600, 600, -d, d, 0.25}};
-  for (std::size_t w = 0; w < 5; ++w) {
-    const auto [x1, y1, x2, y2, dx, dy, turn] = capsules[w];
-    const DrawOp &one = lines[2 * w], &two = lines[2 * w + 1], &first = arcs[2 * w], &second = arcs[2 * w + 1];
-    const std::vector<double> got = {one.x,     one.y,     one.x2,       one.y2,     two.x,       two.y,
-                                     two.x2,    two.y2,    first.x,      first.y,    first.start, first.end,
-                                     second.x,  second.y,  second.start, second.end, first.radius};
-    const std::vector<double> want = {x1 + dx, y1 + dy, x2 + dx,          y2 + dy, x1 - dx,         y1 - dy,
-                                      x2 - dx, y2 - dy, x1,               y1,      turn * pi,       (turn + 1) * pi,
-                                      x2,      y2,      (turn + 1) * pi, turn * pi, r};
-    for (std::size_t i = 0; i < want.size(); ++i) EXPECT_NEAR(got[i], want[i], 1e-3) << "word " << w << ", " << i;
-    EXPECT_TRUE(one.color == kBlack && two.color == kBlack && second.radius == first.radius);
-  }
-}
-
-// Junctions show the count in red over the grey letter, outlines staying; outlines off
-// clears the picture, junction marks and all.
-TEST_F(Views, TheTwoTogglesShareThePicture) {
+  s.Pi = 4.0f * std::atan(1.0f);
+  app.ctx.display.CellSize = 240;
+  app.ctx.display.WideCharWidth = 180;
+  for (int code = '0'; code <= 'Z'; ++code) app.ctx.display.CharWidths[static_cast<std::size_t>(code)] = 120;
+  app.AddEntries({"CAT", "MAP", "HAM", "YAK", "DOG"});
+  testing::MakeGrid(app.ctx, 6, 6);
   testing::PlaceWord(app.ctx, "CAT", 2, 1, 1);
   testing::PlaceWord(app.ctx, "MAP", 1, 2, 3);
-  testing::PlaceWord(app.ctx, "SAW", 3, 1, 5);  // S(3,1) A(4,2) W(5,3): does not cross the others
-  testing::PlaceWord(app.ctx, "HAM", 1, 1, 5);  // H(1,1) A(2,2) M(3,3): through the shared A
-  s.Grid.At(1, 2).ShowCount = 1;                // M belongs to a word the list window shows
+  testing::PlaceWord(app.ctx, "HAM", 1, 1, 5);
+  testing::PlaceWord(app.ctx, "YAK", 6, 1, 7);
+  testing::AddUnplacedWord(app.ctx, "DOG");
   std::vector<int> pointers;
   app.ctx.MainForm().Subscribe([&](Control, Property p) {
     if (p == Property::MousePointer) pointers.push_back(app.ctx.MainForm().MousePointer());
@@ -80,25 +41,61 @@ TEST_F(Views, TheTwoTogglesShareThePicture) {
     app.picture.ops.clear();
     command(app.ctx);
     const bool cleared = !app.picture.ops.empty() && app.picture.ops.front().kind == DrawOp::Kind::Cls;
-    return std::make_tuple(s.OutlinesShown, s.JunctionsShown, cleared, Ops(DrawOp::Kind::Line).size());
+    return std::make_tuple(s.OutlinesShown, s.JunctionsShown, cleared, app.picture.OfKind(DrawOp::Kind::Line).size());
   };
   EXPECT_EQ(toggle(ToggleOutlines), std::make_tuple(kTrue, i16{0}, false, 8u));
+  // A capsule per word: two half circles round the centres of its end cells, (col - 0.5)
+  // and (row - 0.5) x 240, joined by a line on either side, 60 away across the word.
+  const double d = 60 / std::numbers::sqrt2, pi = std::numbers::pi;
+  const auto lines = app.picture.OfKind(DrawOp::Kind::Line), arcs = app.picture.OfKind(DrawOp::Kind::Arc);
+  const std::vector<std::array<double, 5>> want = {
+      {120, 360 - 60, 600, 360 - 60, 0}, {120, 360 + 60, 600, 360 + 60, 0}, {120, 360, 60, 0.5 * pi, 1.5 * pi},
+      {600, 360, 60, 1.5 * pi, 0.5 * pi}, {120 - d, 1320 - d, 600 - d, 840 - d, 0},  // YAK, the fourth word
+      {120, 1320, 60, 0.75 * pi, 1.75 * pi}};
+  const DrawOp* got[] = {&lines[0], &lines[1], &arcs[0], &arcs[1], &lines[6], &arcs[6]};
+  for (std::size_t i = 0; i < want.size(); ++i) {
+    const DrawOp& op = *got[i];
+    const std::array<double, 5> seen = op.kind == DrawOp::Kind::Line
+                                           ? std::array<double, 5>{op.x, op.y, op.x2, op.y2, 0}
+                                           : std::array<double, 5>{op.x, op.y, op.radius, op.start, op.end};
+    for (std::size_t k = 0; k < 5; ++k) EXPECT_NEAR(seen[k], want[i][k], 1e-3) << i << ", " << k;
+  }
+
+  // Junctions show the count in red over the grey letter, with the hourglass meanwhile;
+  // the outlines stay.
   EXPECT_EQ(toggle(ToggleJunctions), std::make_tuple(kTrue, kTrue, false, 0u));
   std::vector<std::tuple<std::string, Rgb, double, double>> texts;
-  for (const DrawOp& op : Ops(DrawOp::Kind::Text)) texts.emplace_back(op.text, op.color, op.x, op.y);
+  for (const DrawOp& op : app.picture.OfKind(DrawOp::Kind::Text)) texts.emplace_back(op.text, op.color, op.x, op.y);
   EXPECT_EQ(texts, (std::vector<std::tuple<std::string, Rgb, double, double>>{{"A", kGrey, 300, 240},
                                                                               {"3", kRed, 300, 240}}));
   EXPECT_EQ(pointers, (std::vector<int>{kPointerHourglass, kPointerDefault}));
+
+  // A cell stays highlighted until the last shown word through it is hidden. No entry,
+  // one not placed or one past the table shows nothing. Outlines off clears the picture,
+  // junction marks and all, and a shown word comes back red; so the next junction
+  // command takes the "off" branch.
+  const std::tuple<int, WriteMode, int> steps[] = {{0, WriteMode::Show, 0}, {5, WriteMode::Show, 0},
+                                                   {9, WriteMode::Show, 0}, {1, WriteMode::Show, 1},
+                                                   {2, WriteMode::Show, 2}, {2, WriteMode::Hide, 1}};
+  for (auto [index, mode, shared] : steps) {
+    s.SelectedWordIndex = static_cast<i16>(index);
+    ShowSelectedWord(app.ctx, mode);
+    EXPECT_EQ(s.Grid.At(2, 2).ShowCount, shared) << index;
+  }
   EXPECT_EQ(toggle(ToggleOutlines), std::make_tuple(kFalse, kTrue, true, 0u));
-  auto m = app.picture.TextAt(300, 0);
-  EXPECT_TRUE(m && m->color == kRed) << "a shown word comes back red";
-  // So the next junction command takes the "off" branch: the plain grid again.
+  EXPECT_EQ(app.picture.TextAt(60, 240)->color, kRed);  // C of CAT
   EXPECT_EQ(toggle(ToggleJunctions), std::make_tuple(kFalse, kFalse, true, 0u));
   // Junctions off with outlines on redraws the outlines after clearing.
   toggle(ToggleOutlines);
   toggle(ToggleJunctions);
   EXPECT_EQ(toggle(ToggleJunctions), std::make_tuple(kTrue, kFalse, true, 8u));
-  EXPECT_EQ(app.picture.ops.back().kind, DrawOp::Kind::Arc);
+
+  // Clear Highlights turns red letters black without clearing the picture.
+  app.picture.ops.clear();
+  ClearHighlights(app.ctx);
+  EXPECT_EQ(app.picture.TextAt(60, 240)->color, kBlack);
+  for (const DrawOp& op : app.picture.ops) EXPECT_TRUE(op.kind != DrawOp::Kind::Cls && op.color == kBlack);
+  EXPECT_EQ(std::tie(s.Grid.At(2, 2).ShowCount, s.Words[1].Shown), std::make_tuple(i16{0}, i16{0}));
 }
 
 }  // namespace

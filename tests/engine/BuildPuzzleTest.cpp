@@ -46,19 +46,6 @@ struct Puzzle : TestApp {
   const Form& Main() { return ctx.MainForm(); }
 };
 
-TEST(BuildPuzzle, OrdersLongestFirstInListOrderAndEntriesWithoutAWordTakeNoPart) {
-  Puzzle app({"OX", "CAT", "???", "ELEPHANT", "DOG", "EMU", "GIRAFFE"}, 10, 1);
-  EXPECT_EQ(app.Build().End, BuildEnd::Finished);
-  const std::vector<i16>& order = app.ctx.state.BuildOrder;
-  EXPECT_EQ(std::vector<i16>(order.begin(), order.begin() + 7), (std::vector<i16>{0, 3, 6, 2, 4, 5, 1}));
-  EXPECT_EQ(app.ctx.state.Words[7].Status, kStatusNotPlaced);  // the blank record "???" left
-  ExpectConsistent(app.ctx);
-
-  Puzzle nothing({"!!!", "[note only]"}, 5, 1);
-  EXPECT_EQ(nothing.Build().End, BuildEnd::NotStarted);
-  EXPECT_EQ(nothing.ctx.state.PuzzleBuilt, 0);
-}
-
 // While it runs the commands are a build's and the panel holds the counts as they stand
 // each time events run; it ends with the puzzle ready, sized once, and a beep.
 TEST(BuildPuzzle, RunsInTheBuildingStateShowingTheCountsAndEndsPuzzleReady) {
