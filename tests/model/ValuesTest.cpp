@@ -1,0 +1,66 @@
+// The plain values under everything: numbers as the windows read and show them, the
+// words of entries, UTF-8 text and the letter grid.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "model/Numbers.h"
+#include "model/PuzzleState.h"
+#include "model/Text.h"
+
+namespace kivrel {
+namespace {
+
+TEST(Numbers, RoundingReadingAndPictures) {
+  // Halves round to even; Int is the floor; Val reads the leading number ("2e": no
+  // exponent digits).
+  EXPECT_EQ(std::make_tuple(Nearest(2.5), Nearest(-3.5), Nearest(std::nan("")), Nearest(1e300), Int(-0.5)),
+            std::make_tuple(2, -4, 0, std::numeric_limits<int>::max(), -1));
+  const std::pair<const char*, double> vals[] = {{".5\"", 0.5}, {"  -3abc", -3}, {"1.2.3", 1.2}, {"2e3x", 2000},
+                                                 {"2e", 2},      {"-", 0}};
+  for (auto [text, want] : vals) EXPECT_DOUBLE_EQ(Val(text), want) << text;
+  EXPECT_TRUE(IsNumeric(" 3.5 ") && !IsNumeric("  ") && !IsNumeric("12a"));
+  // A picture shows 0 only where it must and never cuts digits.
+  EXPECT_EQ(FormatPicture(0, "####") + "," + FormatPicture(0, "###0") + "," + FormatPicture(-12345, "##"),
+            ",0,-12345");
+  EXPECT_EQ(FormatMargin(0.5) + "," + FormatMargin(10.333) + "," + FormatMargin(0.999), ".5,10.33,1.0");
+  // Sixteen-bit counts never wrap, nor do grids pass them.
+  EXPECT_TRUE(FitI16(-32768) == -32768 && !FitI16(32768));
+  EXPECT_THROW(CheckedI16(40000), CountOverflow);
+  EXPECT_TRUE(GridSizeFits(32767, 1) && !GridSizeFits(200, 200) && !GridSizeFits(-1, 5));
+  LetterGrid grid;
+  EXPECT_THROW(grid.Create(200, 200), std::invalid_argument);
+  grid.Create(3, 1);  // rows and columns count from 1; row and column 0 are there, unused
+  EXPECT_TRUE(grid.At(0, 0).Letter.empty() && !grid.Contains(0, 1) && grid.Contains(3, 1));
+  EXPECT_THROW(grid.At(1, 2), std::out_of_range);
+}
+
+// An entry, the word it shows (notes and spaces dropped, punctuation kept) and the word
+// it places (only what can stand in a cell, in capitals). Malformed UTF-8 decodes as
+// replacement characters.
+TEST(Text, TheWordOfAnEntryAndMalformedUtf8) {
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      {"A [B [C] D] E", "ADE", "ADE"},
+      {"A]B", "AB", "AB"},
+      {"New York [city]", "NewYork", "NEWYORK"},
+      {"O'Neil", "O'Neil", "ONEIL"},
+      {"straße", "straße", "STRAßE"},
+      {"Crème brûlée", "Crèmebrûlée", "CRÈMEBRÛLÉE"},
+      {"Ωmega", "Ωmega", "MEGA"},  // Greek is beyond the files' code page
+  };
+  for (auto [entry, word, placed] : cases) {
+    EXPECT_EQ(ExtractWord(entry), word) << entry;
+    EXPECT_EQ(PlacedWord(entry), placed) << entry;
+  }
+  EXPECT_EQ(ToUpper("apple é ÿ š ÷") + ToLower("É Ÿ Š"), "APPLE É Ÿ Š ÷é ÿ š");  // ÷ is not a letter
+  std::size_t pos = 1;
+  EXPECT_EQ(DecodeUtf8("A\xC3", pos), U'\xFFFD');  // the text ends inside a two-byte character
+  EXPECT_EQ(std::make_tuple(pos, CharCount("A\xC3"), CharCount("\xC0\xAF")), std::make_tuple(2ul, 2ul, 2ul));
+  EXPECT_EQ(CharAt("aéb", 2) + CharAt("ab", 3), "é");
+  EXPECT_EQ(FindLast("C:\\PUZ\\ANIMALS.kvp", "\\") + FindLast("name", "\\"), 7);
+  EXPECT_EQ(Trim("  \ta b  "), "\ta b");  // spaces only
+}
+
+}  // namespace
+}  // namespace kivrel
