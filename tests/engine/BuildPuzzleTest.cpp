@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
 #include <sstream>
 
@@ -68,63 +69,36 @@ TEST(BuildPuzzle, RunsInTheBuildingStateShowingTheCountsAndEndsPuzzleReady) {
   ExpectConsistent(app.ctx);
 }
 
-// How a build ends under the reject options and the "spaces remaining" rule. In a 3 x 3
-// grid without diagonals ABC, DEF and GHI fill the rows (or the columns) and JKL fits
-// nowhere. In a 4 x 4 grid ABCD comes first and the shorter words cannot cross it, so
-// the empty cells go 12, 10, 8 (or 9 after a word of three).
+// How a build ends under the reject options and the "spaces remaining" rule: the table
+// of runs in tests/data/build-runs.txt.
 TEST(BuildPuzzle, TheRejectOptionsAndTheSpacesRule) {
-  const std::vector<std::string> full = {"ABC", "DEF", "GHI", "JKL"};
-  struct Case {
+  std::ifstream runs(std::string(KIVREL_TEST_DATA_DIR) + "/build-runs.txt");
+  std::string first_grid;
+  int count = 0;
+  for (std::string line; std::getline(runs, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream in(line);
+    std::string list, op, want;
+    int side = 0, seed = 0, diagonals = 0, restart = 0, stop = 0, remaining = 0, sound = 0;
+    long long limit = 0;
+    in >> list >> side >> seed >> diagonals >> restart >> stop >> op >> remaining >> limit >> sound;
+    std::getline(in >> want >> std::ws, want);
     std::vector<std::string> words;
-    i16 restart, stop;
-    const char* op;
-    int remaining;
-    long long limit;
-    const char* want;
-  } cases[] = {
-      {full, 0, 0, "", 0, 0, "finished x1, 3 placed, 1 rejected, 0 spaces, 0 beeps"},
-      // A stop at the first reject is quiet and wins over the restart (a file may hold both).
-      {full, 0, 1, "", 0, 5, "finished x1, 3 placed, 1 rejected, 0 spaces, 0 beeps"},
-      {full, 1, 1, "", 0, 5, "finished x1, 3 placed, 1 rejected, 0 spaces, 0 beeps"},
-      {full, 1, 0, "", 0, 7, "gave up x7, 3 placed, 1 rejected, 0 spaces, 0 beeps"},
-      // Reaches 10 exactly: GH is never tried; it beeps.
-      {{"ABCD", "EF", "GH"}, 0, 0, "=", 10, 0, "finished x1, 2 placed, 0 rejected, 10 spaces, 1 beeps"},
-      // 12, then 9: every attempt is abandoned.
-      {{"ABCD", "EFG", "HI"}, 0, 0, "=", 10, 5, "gave up x5, 2 placed, 0 rejected, 9 spaces, 0 beeps"},
-      // Ends with empty cells, not repeated.
-      {{"ABCD", "EF"}, 0, 0, "=", 0, 5, "finished x1, 2 placed, 0 rejected, 10 spaces, 1 beeps"},
-      // A count above 0 that an attempt never reached (12, then 10) starts another, whatever the operator.
-      {{"ABCD", "EF"}, 0, 0, "=", 5, 4, "gave up x4, 2 placed, 0 rejected, 10 spaces, 0 beeps"},
-      {{"ABCD", "EF"}, 0, 0, "<", 5, 4, "gave up x4, 2 placed, 0 rejected, 10 spaces, 0 beeps"},
-      {{"ABCD", "EF"}, 0, 0, "<=", 5, 4, "gave up x4, 2 placed, 0 rejected, 10 spaces, 0 beeps"},
-      {{"ABCD", "EF", "GH"}, 0, 0, "<", 11, 0, "finished x1, 2 placed, 0 rejected, 10 spaces, 1 beeps"},
-      // "<" is not met at equality.
-      {{"ABCD", "EF", "GH"}, 0, 0, "<", 10, 0, "finished x1, 3 placed, 0 rejected, 8 spaces, 1 beeps"},
-      // The first word is never compared.
-      {{"ABCD", "EF", "GH"}, 0, 0, "<=", 12, 0, "finished x1, 2 placed, 0 rejected, 10 spaces, 1 beeps"},
-      // No known operator: the rule is off.
-      {{"ABCD", "EF", "GH"}, 0, 0, "", 5, 5, "finished x1, 3 placed, 0 rejected, 8 spaces, 1 beeps"},
-  };
-  Puzzle first(full, 3, 1);  // every attempt with JKL places three words: of those ties the first is kept
-  first.ctx.state.IncludeDiagonals = 0;
-  first.Build(1);
-  for (const Case& c : cases) {
-    Puzzle app(c.words, c.words == full ? 3 : 4, c.words == full ? 1 : 3);
-    app.ctx.state.IncludeDiagonals = c.words != full;
-    app.ctx.state.RestartOnFirstReject = c.restart;
-    app.ctx.state.StopOnFirstReject = c.stop;
-    app.ctx.state.StopRemainingOperator = c.op;
-    app.ctx.state.StopRemainingCount = static_cast<i16>(c.remaining);
-    EXPECT_EQ(app.Run(c.limit), c.want) << c.words.size() << " words, " << c.restart << c.stop << " \"" << c.op
-                                        << "\" " << c.remaining;
-    EXPECT_TRUE(c.words != full || GridText(app.ctx.state) == GridText(first.ctx.state));
+    std::istringstream split(list);
+    for (std::string word; std::getline(split, word, ',');) words.push_back(word);
+    Puzzle app(words, side, static_cast<std::uint64_t>(seed));
+    PuzzleState& s = app.ctx.state;
+    std::tie(s.IncludeDiagonals, s.RestartOnFirstReject, s.StopOnFirstReject, s.StopRemainingCount) =
+        std::make_tuple(i16(diagonals), i16(restart), i16(stop), i16(remaining));
+    s.StopRemainingOperator = op == "-" ? "" : op;
+    app.ctx.MainForm().SetChecked(frmKV_Puzzle::mnuSound, sound != 0);
+    EXPECT_EQ(app.Run(limit), want) << line;
+    if (side == 3 && first_grid.empty()) first_grid = GridText(s);
+    EXPECT_TRUE(side != 3 || GridText(s) == first_grid) << line;
     ExpectConsistent(app.ctx);
+    ++count;
   }
-  Puzzle quiet({"ABCD", "EF", "GH"}, 4, 3);  // a stop by the rule beeps unless the sound is off
-  quiet.ctx.state.StopRemainingOperator = "=";
-  quiet.ctx.state.StopRemainingCount = 10;
-  quiet.ctx.MainForm().SetChecked(frmKV_Puzzle::mnuSound, false);
-  EXPECT_EQ(quiet.Run(), "finished x1, 2 placed, 0 rejected, 10 spaces, 0 beeps");
+  EXPECT_EQ(count, 15);
 }
 
 // The marks are set, and the list edited, in the middle of the first attempt: the later

@@ -102,6 +102,10 @@ TEST(FillCheck, OffItIsOneDrawPerBlankOnNoWordCanBeFoundTwiceUnlessItsLettersAre
       fixed_twice.insert(word);
     }
     EXPECT_EQ(std::set<std::string>(report.FoundTwice.begin(), report.FoundTwice.end()), fixed_twice) << seed;
+    // Named in the message, which speaks of no quote where none was written.
+    EXPECT_EQ(FillReportMessage(report).rfind("These words can be found a second time, in letters of other words: ", 0),
+              fixed_twice.empty() ? std::string::npos : 0)
+        << FillReportMessage(report);
     EXPECT_TRUE(report.NotCleared.empty());
     // Only fill letters change, and only when the plain fill spelled a word twice.
     int changed = 0;
@@ -112,23 +116,6 @@ TEST(FillCheck, OffItIsOneDrawPerBlankOnNoWordCanBeFoundTwiceUnlessItsLettersAre
     ++fills[report.Redrawn > 0];
   }
   EXPECT_TRUE(fills[0] > 30 && fills[1] > 30) << "the list makes both kinds of fill common";
-}
-
-TEST(FillCheck, ReadingsOfPlacedLettersAreNamedAndPalindromesAreTheirOwnPlacement) {
-  TestApp app;
-  StartUp(app.ctx, 5);
-  MakeGrid(app.ctx, 8, 3);
-  PlaceWord(app.ctx, "ICECREAM", 1, 1, 1);
-  PlaceWord(app.ctx, "CREAM", 2, 8, 2);  // placed too, leftwards on row 2
-  PlaceWord(app.ctx, "LEVEL", 3, 1, 1);  // a palindrome: its reverse is itself
-  std::map<std::string, int> by_word;
-  for (const SecondReading& r : FindSecondReadings(app.ctx.state, {"ICE"})) ++by_word[r.Word];
-  // CREAM inside ICECREAM (once, not once per direction); ICE is placed nowhere, so its
-  // reading inside ICECREAM counts; LEVEL is only where it was placed.
-  EXPECT_EQ(by_word, (std::map<std::string, int>{{"CREAM", 1}, {"ICE", 1}}));
-  const FillReport report = FillInBlanks(app.ctx);
-  // ICE is not avoided in this fill; no quote was written: the message does not speak of one.
-  EXPECT_EQ(FillReportMessage(report), "These words can be found a second time, in letters of other words: CREAM");
 }
 
 // The search finds what reading every cell in every direction finds: small grids of two
@@ -190,23 +177,22 @@ TEST(FillCheck, ALongFillInTheWindowCanBeCancelledAndNamesAFewWords) {
   EXPECT_TRUE(app.ctx.state.BlanksFilled && !BuildRunning(app.ctx) && main.Enabled(frmKV_Puzzle::mnuFillinBlanks));
 }
 
-// Letters beyond A-Z that the words use are drawn about as often as the words use them.
-TEST(FillCheck, AccentedWordsLendTheFillTheirLettersAsOftenAsTheyUseThem) {
-  const std::vector<std::string> words = {"ÄRGER", "GRÜN", "MÜDE", "BÄR", "TÜR", "ÖL", "FÜß", "KÄSE"};
-  std::map<std::string, double> share[2];  // in the fill, in the words
-  for (std::uint64_t seed = 1; seed <= 200; ++seed) {
-    Seeded app(words, 8, seed, false);
-    FillInBlanks(app.ctx);
-    for (int r = 1; r <= 8; ++r) {
-      for (int c = 1; c <= 8; ++c) {
-        const CellRecord& cell = app.ctx.state.Grid.At(r, c);
-        share[cell.UseCount > 0][cell.Letter] += 1.0 / (cell.UseCount > 0 ? 64 - app.ctx.state.SpacesRemaining
-                                                                           : app.ctx.state.SpacesRemaining);
-      }
-    }
-  }
-  for (const auto& [letter, n] : share[0]) EXPECT_TRUE(letter.size() == 1 || share[1].count(letter)) << letter;
-  for (const std::string letter : {"Ä", "Ü", "Ö", "ß"}) EXPECT_NEAR(share[0][letter], share[1][letter], share[1][letter] * 0.35) << letter;
+// Letters beyond A-Z that the placed words use join the fill's alphabet, each drawn
+// about as often as the words use it (here half and a quarter of their letters); A-Z
+// share the rest.
+TEST(FillAlphabet, TakesTheLettersBeyondAToZAsOftenAsTheWordsUseThem) {
+  TestApp app;
+  MakeGrid(app.ctx, 4, 1);
+  PlaceWord(app.ctx, "ÄÖÄZ", 1, 1, 1);
+  const FillAlphabet alphabet(app.ctx.state);
+  EXPECT_TRUE(alphabet.Extras() == U"ÄÖ" && alphabet.Contains(U'Z') && !alphabet.Contains(U'Ü'));
+  std::map<std::string, int> drawn;
+  Random rng(1);
+  for (int i = 0; i < 40000; ++i) ++drawn[alphabet.Draw(rng)];
+  EXPECT_EQ(drawn.size(), 28u);
+  EXPECT_NEAR(drawn["Ä"], 20000, 600);
+  EXPECT_NEAR(drawn["Ö"], 10000, 500);
+  EXPECT_NEAR(drawn["Q"], 10000 / 26, 100);
 }
 
 TEST(FillCheck, AQuoteOfExactlyTheSpacesLeftIsReadBackInOrderAndKeptInThePuzzleFile) {
