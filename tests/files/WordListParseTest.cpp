@@ -28,19 +28,14 @@ std::string Read(std::string_view bytes) {
   return out;
 }
 
-// The escapes of tests/data/word-lists.txt: \t \r \n \\, \xHH a byte, \UHHHHHH a character.
+// The escapes of tests/data/word-lists.txt: \t \r \n \\ and \xHH, a byte.
 std::string Unescape(std::string_view text) {
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i] == '\\' ? text[++i] : '\0';
-    if (c == 'x' || c == 'U') {
-      const std::size_t digits = c == 'x' ? 2 : 6;
-      const auto value = std::stoul(std::string(text.substr(i + 1, digits)), nullptr, 16);
-      c == 'x' ? out += static_cast<char>(value) : out += Utf8(std::u32string(1, static_cast<char32_t>(value)));
-      i += digits;
-    } else {
-      out += c == 't' ? '\t' : c == 'r' ? '\r' : c == 'n' ? '\n' : c ? c : text[i];
-    }
+    if (c == 'x') out += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
+    i += c == 'x' ? 2 : 0;
+    if (c != 'x') out += c == 't' ? '\t' : c == 'r' ? '\r' : c == 'n' ? '\n' : c ? c : text[i];
   }
   return out;
 }
@@ -74,18 +69,18 @@ TEST(ParseWordList, ReadsWhatAListMayHoldAndRefusesWhatIsNone) {
                 " - line 32768 takes it past what a list holds: 32767 entries and 32767 letters");
 }
 
+// A list without a header takes the default build options, but Stop on First Reject,
+// which is none of them, stays.
 TEST(LoadWordList, APlainListTakesTheDefaults) {
   testing::TestApp app;
   PuzzleState& s = app.ctx.state;
-  s.PuzzleTitle = "old";
   s.IncludeDiagonals = s.BalanceDirections = s.BackwardsWords = 0;
   s.StopOnFirstReject = 1;
   ASSERT_TRUE(LoadWordList(app.ctx, *ParseWordList("cat\ndog\n\n  \nhorse\n"), nullptr));
   EXPECT_EQ(app.ctx.MainForm().Caption(), "Kivrel Puzzle Maker - (untitled)");
-  // StopOnFirstReject is not a default build option: it stays.
   EXPECT_EQ(std::tie(s.PuzzleWidth, s.IncludeDiagonals, s.BalanceDirections, s.BackwardsWords, s.StopRemainingCount,
-                     s.StopOnFirstReject, s.RestartOnFirstReject, s.WordCount, s.LongestWordLength),
-            std::make_tuple(i16{0}, i16{1}, i16{1}, i16{1}, i16{-1}, i16{1}, i16{0}, i16{3}, i16{5}));
+                     s.StopOnFirstReject, s.WordCount),
+            std::make_tuple(i16{0}, i16{1}, i16{1}, i16{1}, i16{-1}, i16{1}, i16{3}));
 }
 
 }  // namespace
