@@ -3,9 +3,8 @@
 #include "controls/Declare.h"
 
 // clang-format off
-#define KIVREL_TEST_WINDOW_CONTROLS(X)                                                                 \
-  X(chkBox) X(txtName) X(radLeft) X(radCenter) X(radRight) X(cmdGo) X(cmdAdd) X(cmdBuild) X(cmdCancel) \
-  X(lblCount)
+#define KIVREL_TEST_WINDOW_CONTROLS(X) \
+  X(txtName) X(radLeft) X(radRight) X(cmdGo) X(cmdAdd) X(cmdBuild) X(cmdCancel) X(lblCount)
 // clang-format on
 
 #define KIVREL_OTHER_WINDOW_CONTROLS(X) X(cmdGo)
@@ -22,21 +21,6 @@ namespace {
 
 using namespace frmTest;
 using Heard = std::vector<std::pair<Control, Property>>;
-
-// Handlers run on changes only, in the order they were added; an option clears the
-// others of its group without raising their clicks.
-TEST(Form, EventsRunOnChangesOnlyInTheOrderTheyWereAddedAndOptionsClearTheirGroupQuietly) {
-  Form form(kWindow);
-  std::string seen;
-  form.On(chkBox, Event::Click, [&] { seen += "click "; });
-  form.SetOptionGroup({radLeft, radCenter, radRight});
-  for (Control option : {radLeft, radRight}) form.On(option, Event::Click, [&, option] { seen += option.Name(); });
-  for (int value : {1, 1, 0}) form.SetValue(chkBox, value);
-  form.SetValue(radLeft, 1);
-  form.SetValue(radRight, 1);
-  EXPECT_EQ(seen, "click click radLeftradRight");
-  EXPECT_EQ(std::make_pair(form.Value(radLeft), form.Value(radRight)), std::make_pair(0, 1));
-}
 
 // Listeners that do not wait hear every change at once; a hold passes only the net
 // changes on to those who wait, when it is shown or released or before a focus change.
