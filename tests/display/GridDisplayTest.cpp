@@ -61,28 +61,5 @@ TEST_F(Display, TheFontShrinksUntilThePuzzleFitsTheScreenAndTheWindowOnlyGrows) 
   EXPECT_EQ(Shown(), std::make_tuple(12, 240, 180, Rect{45, 495, 7200, 7200}, 9870, 7395));
 }
 
-TEST_F(Display, EveryLetterIsCentredInItsCellInCapitalsOrSmallLetters) {
-  SizePuzzleDisplay(app.ctx);
-  EXPECT_TRUE(app.picture.FontName() == "MS Sans Serif" && app.picture.FontBold());
-  // A letter is centred on its first character, in capitals or, with lower case shown,
-  // as its small letter centred on its own width.
-  app.picture.ops.clear();
-  DrawCellLetter(app.ctx, 2, 3, "W");
-  DrawCellLetter(app.ctx, 1, 1, "\u00c4");  // Ä, a letter beyond A-Z
-  DrawCellLetter(app.ctx, 4, 1, "12");      // centred on the "1", runs to the right
-  app.ctx.display.CellSize = 241;           // an odd room rounds the left edge down: Int(60.5)
-  DrawCellLetter(app.ctx, 1, 2, "A");
-  std::vector<std::pair<double, double>> places;
-  for (const DrawOp& op : app.picture.OfKind(DrawOp::Kind::Text)) places.emplace_back(op.x, op.y);
-  EXPECT_EQ(places, (std::vector<std::pair<double, double>>{{480 + 30, 240}, {60, 0}, {60, 720}, {241 + 60, 0}}));
-
-  app.ctx.MainForm().SetChecked(frmKV_Puzzle::mnuLowerCase, true);
-  SizePuzzleDisplay(app.ctx);
-  app.picture.ops.clear();
-  for (const char* letter : {"T", "\u00c4", "\u00df", "7"}) DrawCellLetter(app.ctx, 1, 1, letter);  // T Ä ß 7
-  EXPECT_EQ(app.picture.Texts(), (std::vector<std::string>{"t", "\u00e4", "\u00df", "7"}));
-  EXPECT_EQ(app.picture.OfKind(DrawOp::Kind::Text)[0].x, 90);  // "t" is half as wide as "T"
-}
-
 }  // namespace
 }  // namespace kivrel
