@@ -58,6 +58,7 @@ TEST(Text, TheWordOfAnEntryAndMalformedUtf8) {
   EXPECT_EQ(CharAt("aéb", 2) + CharAt("ab", 3), "é");
   EXPECT_EQ(FindLast("C:\\PUZ\\ANIMALS.kvp", "\\") + FindLast("name", "\\"), 7);
   EXPECT_EQ(Trim("  \ta b  "), "\ta b");  // spaces only
+  EXPECT_EQ(SomeWords({"ANT", "BEE", "CAT"}, 2) + "/" + SomeWords({"ANT"}, 2), "ANT, BEE and 1 more/ANT");
 }
 
 }  // namespace
