@@ -28,7 +28,8 @@ struct Display : ::testing::Test {
   // bounds and the window's size.
   std::tuple<int, int, int, Rect, int, int> Shown() {
     const DisplayMetrics& m = app.ctx.display;
-    return {m.DisplayFontSize, m.CellSize,  m.WideCharWidth, form().Bounds(frmKV_Puzzle::picPuzzle),
+    return {m.DisplayFontSize,       m.CellSize,
+            m.WideCharWidth,         form().Bounds(frmKV_Puzzle::picPuzzle),
             form().Geometry().Width, form().Geometry().Height};
   }
 };

@@ -52,8 +52,8 @@ TEST(GridViews, OutlinesJunctionsAndHighlightsShareThePicture) {
   EXPECT_EQ(toggle(ToggleJunctions), std::make_tuple(kTrue, kTrue, false, 0u));
   std::vector<std::tuple<std::string, Rgb, double, double>> texts;
   for (const DrawOp& op : app.picture.OfKind(DrawOp::Kind::Text)) texts.emplace_back(op.text, op.color, op.x, op.y);
-  EXPECT_EQ(texts, (std::vector<std::tuple<std::string, Rgb, double, double>>{{"A", kGrey, 300, 240},
-                                                                              {"3", kRed, 300, 240}}));
+  EXPECT_EQ(texts,
+            (std::vector<std::tuple<std::string, Rgb, double, double>>{{"A", kGrey, 300, 240}, {"3", kRed, 300, 240}}));
 
   // A cell stays highlighted until the last shown word through it is hidden. No entry,
   // one not placed or one past the table shows nothing. Outlines off clears the picture,

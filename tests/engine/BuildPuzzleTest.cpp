@@ -143,8 +143,7 @@ TEST(BuildPuzzle, EveryAttemptStartsWithoutOutlinesOrJunctionsAndWithTheSameWord
 TEST(RunBuild, WithNobodyWatchingBuildsWhatTheBuildCommandBuilds) {
   const std::vector<std::string> too_many = {"ABC", "DEF", "GHI", "JKL"};
   const std::tuple<std::vector<std::string>, int, i16, long long, BuildEnd> cases[] = {
-      {kAnimals, 10, 0, 0, BuildEnd::Finished},
-      {too_many, 3, 1, 4, BuildEnd::GaveUp},  // the best attempt put back
+      {kAnimals, 10, 0, 0, BuildEnd::Finished}, {too_many, 3, 1, 4, BuildEnd::GaveUp},  // the best attempt put back
   };
   for (const auto& [words, size, restart, attempts, end] : cases) {
     Puzzle window(words, size, 7), bare(words, size, 7);

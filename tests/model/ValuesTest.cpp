@@ -20,8 +20,7 @@ TEST(Numbers, RoundingReadingPicturesAndSixteenBits) {
   EXPECT_EQ(std::make_tuple(Val(".5\""), Val("  -3abc"), Val("1.5.3"), Val("2e3x"), Val("2e"), Val("-")),
             std::make_tuple(0.5, -3.0, 1.5, 2000.0, 2.0, 0.0));
   EXPECT_TRUE(IsNumeric(" 3.5 ") && !IsNumeric("  ") && !IsNumeric("12a"));
-  EXPECT_EQ(FormatPicture(0, "####") + "," + FormatPicture(0, "###0") + "," + FormatPicture(-12345, "##"),
-            ",0,-12345");
+  EXPECT_EQ(FormatPicture(0, "####") + "," + FormatPicture(0, "###0") + "," + FormatPicture(-12345, "##"), ",0,-12345");
   EXPECT_EQ(FormatMargin(0.5) + "," + FormatMargin(10.333) + "," + FormatMargin(0.999), ".5,10.33,1.0");
   // Sixteen-bit counts never wrap, nor do grids pass them.
   EXPECT_TRUE(FitI16(-32768) == -32768 && !FitI16(32768));

@@ -87,9 +87,9 @@ TEST(SortWordList, SortsByThePlacedWordIgnoringCaseAndKeepsEqualWordsInOrder) {
 }
 
 // The sample list of 25 animals: in the square ComputeDefaultDimensions finds (11 x 11,
-// the smallest that holds its letters and its longest word) builds leave words out. The proposal grows until trial builds place every word (and
-// leave the quote its cells), drawing nothing from the program's source; builds with
-// other draws then place every word too.
+// the smallest that holds its letters and its longest word) builds leave words out. The proposal grows until trial
+// builds place every word (and leave the quote its cells), drawing nothing from the program's source; builds with other
+// draws then place every word too.
 TEST(ComputeTrialDimensions, GrowsUntilBuildsPlaceEveryWordAndLeaveTheQuoteItsCells) {
   TestApp app;
   auto parsed = ParseWordList(testing::TempDir::Read(std::string(KIVREL_EXAMPLES_DIR) + "/animals.kvl"));
