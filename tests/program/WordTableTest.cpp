@@ -44,23 +44,29 @@ TEST(AddTypedEntry, AddsNoBlankTextAndRefusesADuplicateIgnoringCase) {
   EXPECT_NE(app.ctx.state.WordTableStale, 0);
 }
 
-// The table counts characters and skips entries without a word; emptied, the list
-// takes the puzzle with it.
-TEST(BuildWordTable, SummarisesTheListAndAnEmptiedListDiscardsThePuzzle) {
+// The table counts characters and skips entries without a word. Sort orders the list by
+// the placed word, ignoring case, equal words in their order; the records keep their
+// order and their words until the next build. Emptied, the list takes the puzzle with it.
+TEST(BuildWordTable, SummarisesTheListSortKeepsTheRecordsAndAnEmptiedListDiscardsThePuzzle) {
   TestApp app;
-  app.AddEntries({"[title]", "New York [city]", "O'Neil", "Crème brûlée", "CAT"});
+  app.AddEntries({"[title]", "New York [city]", "O'Neil", "Crème brûlée", "CAT", "a", "A"});
   PuzzleState& s = app.ctx.state;
   s.PuzzleWidth = 10;
   s.PuzzleHeight = 12;
   BuildWordTable(app.ctx);
   EXPECT_EQ(std::tie(s.WordCount, s.LongestWordLength, s.LongestWordIndex, s.ShortestWordLength, s.LetterCount,
                      s.SpaceCount, s.SpacesRemaining, s.LettersRemaining),
-            std::make_tuple(i16{5}, i16{11}, i16{3}, i16{3}, i16{26}, i16{120}, i16{120}, i16{26}));
+            std::make_tuple(i16{7}, i16{11}, i16{3}, i16{1}, i16{28}, i16{120}, i16{120}, i16{28}));
   // The entry without a word leaves the last record empty.
   Strings words;
   for (const WordRecord& w : s.Words) words.push_back(w.Text + "/" + std::to_string(w.Length) + "/" + w.DisplayText);
   EXPECT_EQ(words, (Strings{"/0/", "NEWYORK/7/New York [city]", "ONEIL/5/O'Neil", "CRÈMEBRÛLÉE/11/Crème brûlée",
-                            "CAT/3/CAT", "/0/"}));
+                            "CAT/3/CAT", "A/1/a", "A/1/A", "/0/"}));
+  SortWordList(app.ctx);
+  EXPECT_EQ(app.ctx.list.Entries(),
+            (Strings{"[title]", "a", "A", "CAT", "Crème brûlée", "New York [city]", "O'Neil"}));
+  EXPECT_EQ(std::tie(s.WordListChanged, s.Words[1].Text, s.Words[1].SortPosition, s.Words[5].SortPosition),
+            std::make_tuple(kTrue, "NEWYORK", i16{6}, i16{2}));
 
   s.PuzzleBuilt = kTrue;
   s.EditIndex = 0;
@@ -71,19 +77,6 @@ TEST(BuildWordTable, SummarisesTheListAndAnEmptiedListDiscardsThePuzzle) {
   EXPECT_EQ(std::make_pair(s.Words.size(), CountsShown(app.ctx)), std::make_pair(1ul, std::string("/")));
   EXPECT_TRUE(!app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuBuild) &&
               app.ctx.WordListForm().Enabled(frmWordList::cmdAdd));  // EmptyList
-}
-
-// By the placed word, ignoring case, equal words in their order. The records keep their
-// order and their placed words until the next build: "b" went third, "[a] yak" fifth.
-TEST(SortWordList, SortsByThePlacedWordIgnoringCaseAndKeepsEqualWordsInOrder) {
-  TestApp app;
-  app.AddEntries({"zebra [animal]", "b", "[a] yak", "A", "a", "Mc Intyre"});
-  BuildWordTable(app.ctx);
-  SortWordList(app.ctx);
-  EXPECT_EQ(app.ctx.list.Entries(), (Strings{"A", "a", "b", "Mc Intyre", "[a] yak", "zebra [animal]"}));
-  EXPECT_NE(app.ctx.state.WordListChanged, 0);
-  const std::vector<WordRecord>& w = app.ctx.state.Words;
-  EXPECT_EQ(std::tie(w[1].Text, w[2].SortPosition, w[5].SortPosition), std::make_tuple("ZEBRA", i16{3}, i16{2}));
 }
 
 // The sample list of 25 animals: in the square ComputeDefaultDimensions finds (11 x 11,
