@@ -1,65 +1,134 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <numbers>
+
 #include "HandPlaced.h"
 #include "TestApp.h"
 #include "display/GridDisplay.h"
+#include "display/GridViews.h"
 #include "forms/MainWindow.h"
 #include "forms/WindowPlacement.h"
 
-// The recording surface measures a text "A" as FontSize x 20 twips high, "W" as
-// FontSize x 15 wide and "I" as FontSize x 5 wide, so at 12 points a cell is 240 twips.
 namespace kivrel {
 namespace {
 
-using namespace testing;
+using testing::DrawOp;
 
-struct Display : ::testing::Test {
-  TestApp app;
-  FakeMainWindow window{app.ctx};
+// A 6 x 6 grid of 240-twip cells with WideCharWidth 180, so an outline's radius is
+// 180 / 2 - 30 = 60. CAT (Right from 2, 1), MAP (Down from 1, 2) and HAM (Down-Right
+// from 1, 1) share the A at (2, 2); YAK goes Up-Right from (6, 1); DOG is not placed.
+// Outlines, junctions and highlights share the picture: each toggle redraws what the
+// others show.
+TEST(GridViews, OutlinesJunctionsAndHighlightsShareThePicture) {
+  testing::TestApp app;
+  PuzzleState& s = app.ctx.state;
+  s.Pi = 4.0f * std::atan(1.0f);
+  app.ctx.display.CellSize = 240;
+  app.ctx.display.WideCharWidth = 180;
+  for (int code = '0'; code <= 'Z'; ++code) app.ctx.display.CharWidths[static_cast<std::size_t>(code)] = 120;
+  app.AddEntries({"CAT", "MAP", "HAM", "YAK", "DOG"});
+  testing::MakeGrid(app.ctx, 6, 6);
+  testing::PlaceWord(app.ctx, "CAT", 2, 1, 1);
+  testing::PlaceWord(app.ctx, "MAP", 1, 2, 3);
+  testing::PlaceWord(app.ctx, "HAM", 1, 1, 5);
+  testing::PlaceWord(app.ctx, "YAK", 6, 1, 7);
+  testing::AddUnplacedWord(app.ctx, "DOG");
+  // What a toggle leaves: both flags, whether it cleared the picture first, the lines drawn.
+  auto toggle = [&](void (*command)(AppContext&)) {
+    app.picture.ops.clear();
+    command(app.ctx);
+    const bool cleared = !app.picture.ops.empty() && app.picture.ops.front().kind == DrawOp::Kind::Cls;
+    return std::make_tuple(s.OutlinesShown, s.JunctionsShown, cleared, app.picture.OfKind(DrawOp::Kind::Line).size());
+  };
+  EXPECT_EQ(toggle(ToggleOutlines), std::make_tuple(kTrue, i16{0}, false, 8u));
+  // A capsule per word (the page's answer key draws the same, in every direction): two
+  // half circles round the centres of its end cells, (col - 0.5) and (row - 0.5) x 240,
+  // joined by a line on either side, 60 away across the word.
+  const DrawOp line = app.picture.OfKind(DrawOp::Kind::Line)[0], arc = app.picture.OfKind(DrawOp::Kind::Arc)[0];
+  EXPECT_EQ(std::vector<double>({line.x, line.y, line.x2, line.y2, arc.x, arc.y, arc.radius}),
+            std::vector<double>({120, 300, 600, 300, 120, 360, 60}));
+  EXPECT_NEAR(arc.start + arc.end, 2 * std::numbers::pi, 1e-6);
+
+  // Junctions show the count in red over the grey letter; the outlines stay.
+  EXPECT_EQ(toggle(ToggleJunctions), std::make_tuple(kTrue, kTrue, false, 0u));
+  std::vector<std::tuple<std::string, Rgb, double, double>> texts;
+  for (const DrawOp& op : app.picture.OfKind(DrawOp::Kind::Text)) texts.emplace_back(op.text, op.color, op.x, op.y);
+  EXPECT_EQ(texts,
+            (std::vector<std::tuple<std::string, Rgb, double, double>>{{"A", kGrey, 300, 240}, {"3", kRed, 300, 240}}));
+
+  // A cell stays highlighted until the last shown word through it is hidden. No entry,
+  // one not placed or one past the table shows nothing. Outlines off clears the picture,
+  // junction marks and all, and a shown word comes back red; so the next junction
+  // command takes the "off" branch.
+  const std::tuple<int, WriteMode, int> steps[] = {{0, WriteMode::Show, 0}, {5, WriteMode::Show, 0},
+                                                   {9, WriteMode::Show, 0}, {1, WriteMode::Show, 1},
+                                                   {2, WriteMode::Show, 2}, {2, WriteMode::Hide, 1}};
+  for (auto [index, mode, shared] : steps) {
+    s.SelectedWordIndex = static_cast<i16>(index);
+    ShowSelectedWord(app.ctx, mode);
+    EXPECT_EQ(s.Grid.At(2, 2).ShowCount, shared) << index;
+  }
+  EXPECT_EQ(toggle(ToggleOutlines), std::make_tuple(kFalse, kTrue, true, 0u));
+  EXPECT_EQ(app.picture.TextAt(60, 240)->color, kRed);  // C of CAT
+  EXPECT_EQ(toggle(ToggleJunctions), std::make_tuple(kFalse, kFalse, true, 0u));
+  // Junctions off with outlines on redraws the outlines after clearing.
+  toggle(ToggleOutlines);
+  toggle(ToggleJunctions);
+  EXPECT_EQ(toggle(ToggleJunctions), std::make_tuple(kTrue, kFalse, true, 8u));
+
+  // Clear Highlights turns red letters black without clearing the picture.
+  app.picture.ops.clear();
+  ClearHighlights(app.ctx);
+  EXPECT_EQ(app.picture.TextAt(60, 240)->color, kBlack);
+  for (const DrawOp& op : app.picture.ops) EXPECT_TRUE(op.kind != DrawOp::Kind::Cls && op.color == kBlack);
+  EXPECT_EQ(std::tie(s.Grid.At(2, 2).ShowCount, s.Words[1].Shown), std::make_tuple(i16{0}, i16{0}));
+
+  // A letter is centred in its cell (the C of CAT above), and with lower case shown drawn as
+  // its small letter.
+  app.ctx.MainForm().SetChecked(frmKV_Puzzle::mnuLowerCase, true);
+  app.picture.ops.clear();
+  DrawCellLetter(app.ctx, 1, 1, "\u00c4");
+  EXPECT_EQ(app.picture.Texts(), std::vector<std::string>{"\u00e4"});
+}
+
+// The recording surface measures "A" as FontSize x 20 twips high and "W" as FontSize x
+// 15 wide, so at 12 points a cell is 240 twips. At s points a 40 x 40 picture is 800s
+// twips: it needs 2670 + 800s across (45 + picture + 2220 frame + 3 x 60 border + 225)
+// and 1395 + 800s down. The window only grows, and makes room for the button row; a
+// maximised window keeps its size.
+TEST(GridDisplay, TheFontShrinksUntilThePuzzleFitsTheScreenAndTheWindowOnlyGrows) {
+  testing::TestApp app;
+  testing::FakeMainWindow window{app.ctx};
   MainWindow main{app.ctx};  // its resize handler runs the nested sizing
-
-  Form& form() { return app.ctx.MainForm(); }
-  void Size(int width, int height) {
-    app.ctx.state.PuzzleWidth = static_cast<i16>(width);
-    app.ctx.state.PuzzleHeight = static_cast<i16>(height);
+  Form& form = app.ctx.MainForm();
+  // Sizes the display for a puzzle of w x h (0: none), and tells the font size, cell
+  // size and width of "W" it measured, the picture's bounds and the window's size.
+  auto size = [&](int w, int h) {
+    std::tie(app.ctx.state.PuzzleWidth, app.ctx.state.PuzzleHeight) = std::make_pair(i16(w), i16(h));
     SizePuzzleDisplay(app.ctx);
-  }
-  // The font size, cell size and width of "W" the display measured, the picture's
-  // bounds and the window's size.
-  std::tuple<int, int, int, Rect, int, int> Shown() {
     const DisplayMetrics& m = app.ctx.display;
-    return {m.DisplayFontSize,       m.CellSize,
-            m.WideCharWidth,         form().Bounds(frmKV_Puzzle::picPuzzle),
-            form().Geometry().Width, form().Geometry().Height};
-  }
-};
-
-// At s points a 40 x 40 picture is 800s twips: it needs 2670 + 800s across (45 + picture
-// + 2220 frame + 3 x 60 border + 225) and 1395 + 800s down. The window only grows, and
-// makes room for the button row; a maximised window keeps its size.
-TEST_F(Display, TheFontShrinksUntilThePuzzleFitsTheScreenAndTheWindowOnlyGrows) {
-  SizePuzzleDisplay(app.ctx);  // no puzzle: 15 x 15 cells at 12 points
-  EXPECT_EQ(Shown(), std::make_tuple(12, 240, 180, Rect{45, 495, 3600, 3600}, 7770, 5055 + 495 + 720 + 180));
-  EXPECT_TRUE(form().IsVisible(frmKV_Puzzle::picPuzzle));
-  app.metrics = FixedWindowMetrics(9000, 20000);
-  Size(40, 40);  // the outline radius keeps the 12-point width
-  EXPECT_EQ(Shown(), std::make_tuple(7, 140, 180, Rect{45, 495, 5600, 5600}, 2670 + 5600, 1395 + 5600));
+    return std::make_tuple(m.DisplayFontSize, m.CellSize, m.WideCharWidth, form.Bounds(frmKV_Puzzle::picPuzzle),
+                           form.Geometry().Width, form.Geometry().Height);
+  };
+  // No puzzle: 15 x 15 cells at 12 points.
+  EXPECT_EQ(size(0, 0), std::make_tuple(12, 240, 180, Rect{45, 495, 3600, 3600}, 7770, 5055 + 495 + 720 + 180));
+  EXPECT_TRUE(form.IsVisible(frmKV_Puzzle::picPuzzle));
+  app.metrics = FixedWindowMetrics(9000, 20000);  // the outline radius keeps the 12-point width
+  EXPECT_EQ(size(40, 40), std::make_tuple(7, 140, 180, Rect{45, 495, 5600, 5600}, 2670 + 5600, 1395 + 5600));
   EXPECT_EQ(app.ctx.display.CharWidths['A'], 70) << "letters are measured in the final font";
-  app.metrics = FixedWindowMetrics(3000, 3000);  // even 5 points is too large: 5, and the window grows anyway
-  Size(40, 40);
-  EXPECT_EQ(app.ctx.display.CellSize, 100);
+  app.metrics = FixedWindowMetrics(3000, 3000);  // even 5 points is too large: 5, and the window grows
+  EXPECT_EQ(std::get<1>(size(40, 40)), 100);
 
   app.metrics = FixedWindowMetrics();
-  form().UpdateGeometry({0, 0, 5000, 4000, 4880, 3280});
-  Size(3, 3);  // the button row (6900 + 690 + 2 x 60) is wider than picture and frame
-  EXPECT_EQ(Shown(), std::make_tuple(12, 240, 180, Rect{45, 495, 720, 720}, 7710, 5055 + 495 + 720 + 180));
-  Size(30, 25);  // the resize handler re-anchors the statistics frame to the new width
-  EXPECT_EQ(form().Bounds(frmKV_Puzzle::fraStats).Left, 45 + 7200 + 180);
-  Size(5, 5);
-  EXPECT_EQ(Shown(), std::make_tuple(12, 240, 180, Rect{45, 495, 1200, 1200}, 9870, 6000 + 495 + 720 + 180));
-  form().SetWindowState(kWindowMaximized);
-  Size(30, 30);
-  EXPECT_EQ(Shown(), std::make_tuple(12, 240, 180, Rect{45, 495, 7200, 7200}, 9870, 7395));
+  form.UpdateGeometry({0, 0, 5000, 4000, 4880, 3280});
+  // The button row (6900 + 690 + 2 x 60) is wider than picture and frame.
+  EXPECT_EQ(size(3, 3), std::make_tuple(12, 240, 180, Rect{45, 495, 720, 720}, 7710, 5055 + 495 + 720 + 180));
+  size(30, 25);  // the resize handler re-anchors the statistics frame to the new width
+  EXPECT_EQ(form.Bounds(frmKV_Puzzle::fraStats).Left, 45 + 7200 + 180);
+  EXPECT_EQ(size(5, 5), std::make_tuple(12, 240, 180, Rect{45, 495, 1200, 1200}, 9870, 6000 + 495 + 720 + 180));
+  form.SetWindowState(kWindowMaximized);
+  EXPECT_EQ(size(30, 30), std::make_tuple(12, 240, 180, Rect{45, 495, 7200, 7200}, 9870, 7395));
 }
 
 }  // namespace
