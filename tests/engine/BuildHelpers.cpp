@@ -35,8 +35,7 @@ std::string GridText(const PuzzleState& s) {
   return text;
 }
 
-std::string BuildDigest(AppContext& ctx) {
-  const PuzzleState& s = ctx.state;
+std::string BuildDigest(const PuzzleState& s, Random rng) {
   std::ostringstream text;
   text << GridText(s);
   for (int i = 1; i <= s.WordsUpperBound(); ++i) {
@@ -44,7 +43,7 @@ std::string BuildDigest(AppContext& ctx) {
     text << w.Status << ' ' << w.StartRow << ' ' << w.StartCol << ' ' << w.Direction << '\n';
   }
   for (int d = 1; d <= kDirectionCount; ++d) text << s.DirectionWordCount[static_cast<std::size_t>(d)] << ' ';
-  text << s.InsertedCount << ' ' << s.RejectedCount << ' ' << s.JunctionCount << ' ' << ctx.rng.Next();
+  text << s.InsertedCount << ' ' << s.RejectedCount << ' ' << s.JunctionCount << ' ' << rng.Next();
   std::uint64_t hash = 14695981039346656037ULL;  // FNV-1a
   for (const char byte : text.str()) hash = (hash ^ static_cast<unsigned char>(byte)) * 1099511628211ULL;
   char digest[20];

@@ -16,8 +16,8 @@ void SetUpPuzzle(TestApp& app, const std::vector<std::string>& words, int width,
 std::string GridText(const PuzzleState& s);
 
 /// A short hash of everything a build leaves: the grid, each word's place and status,
-/// the counts and the random draw that comes next (which it takes).
-std::string BuildDigest(AppContext& ctx);
+/// the counts and the random draw that comes next.
+std::string BuildDigest(const PuzzleState& s, Random rng);
 
 /// Checks everything a build must leave consistent: each placed word reads from the
 /// grid along its direction; every cell's UseCount and WordRefs are the placed words

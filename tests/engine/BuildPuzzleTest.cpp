@@ -102,8 +102,8 @@ TEST(BuildPuzzle, TheRejectOptionsAndTheSpacesRule) {
 
 // The marks are set, and the list edited, in the middle of the first attempt: the later
 // attempts clear the marks (so the first Outline after a rebuild draws the rings) and
-// read no word of the edited list; the next build reads it. An impossible rule repeats until a time limit, or a Cancel that the next attempt
-// must not forget.
+// read no word of the edited list; the next build reads it. An impossible rule repeats until a time limit, or a Cancel
+// that the next attempt must not forget.
 TEST(BuildPuzzle, EveryAttemptStartsWithoutOutlinesOrJunctionsAndWithTheSameWords) {
   Puzzle restarted({"ABCD", "EFG", "HI"}, 4, 3);
   restarted.ctx.state.StopRemainingOperator = "=";
@@ -126,34 +126,6 @@ TEST(BuildPuzzle, EveryAttemptStartsWithoutOutlinesOrJunctionsAndWithTheSameWord
   BuildLimits limits;
   limits.Deadline = std::chrono::steady_clock::now();
   EXPECT_EQ(BuildPuzzle(endless.ctx, limits).End, BuildEnd::GaveUp);
-}
-
-// The engine alone, watched by nobody, against the Build command with its window: the
-// same puzzle and the same draws, and nothing drawn, shown, yielded or sounded.
-TEST(RunBuild, WithNobodyWatchingBuildsWhatTheBuildCommandBuilds) {
-  const std::vector<std::string> too_many = {"ABC", "DEF", "GHI", "JKL"};
-  const std::tuple<std::vector<std::string>, int, i16, long long, BuildEnd> cases[] = {
-      {kAnimals, 10, 0, 0, BuildEnd::Finished}, {too_many, 3, 1, 4, BuildEnd::GaveUp},  // the best attempt put back
-  };
-  for (const auto& [words, size, restart, attempts, end] : cases) {
-    Puzzle window(words, size, 7), bare(words, size, 7);
-    window.ctx.state.RestartOnFirstReject = bare.ctx.state.RestartOnFirstReject = restart;
-    const BuildOutcome shown = window.Build(attempts);
-    BuildWordTable(bare.ctx);
-    bare.picture.ops.clear();
-    const std::string labels = bare.Main().Text(frmKV_Puzzle::lblSpacesRemaining);
-    BuildProgress nobody;
-    BuildLimits limits;
-    limits.MaxAttempts = attempts;
-    const BuildOutcome unseen = RunBuild(bare.ctx.state, bare.ctx.rng, nobody, limits);
-    EXPECT_EQ(std::make_tuple(unseen.End, unseen.Attempts, shown.End), std::make_tuple(end, shown.Attempts, end));
-    // The grid, the places, the counts and the next draw.
-    EXPECT_EQ(BuildDigest(bare.ctx), BuildDigest(window.ctx)) << GridText(bare.ctx.state);
-    EXPECT_TRUE(window.ctx.state.Words == bare.ctx.state.Words);
-    EXPECT_EQ(std::make_tuple(bare.picture.ops.size(), bare.pump.yields, bare.beeper.beeps,
-                              bare.Main().Text(frmKV_Puzzle::lblSpacesRemaining)),
-              std::make_tuple(0u, 0, 0, labels));
-  }
 }
 
 TEST(BuildPuzzle, TwoStartsWithoutASeedMakeDifferentPuzzles) {

@@ -14,6 +14,7 @@
 #include "files/WordListFile.h"
 #include "model/Text.h"
 #include "program/StartUp.h"
+#include "program/WordTable.h"
 
 namespace kivrel {
 namespace {
@@ -56,15 +57,25 @@ TEST(SeededBuilds, EachSeedBuildsAConsistentPuzzleAndThePuzzleItAlwaysBuilt) {
       *ParseWordList(ReadWholeFile(std::string(KIVREL_EXAMPLES_DIR) + "/animals.kvl").ValueOr(""));
   std::vector<std::string> lines;
   std::array<int, 9> forward_placed{};
+  // The Build command with its window, and the engine alone watched by nobody: the same
+  // puzzle, the same end and the same draws.
   auto build = [&](const std::string& name, TestApp& app, long long attempts) {
     SCOPED_TRACE(name);
     BuildLimits limits;
     limits.MaxAttempts = attempts;
+    BuildWordTable(app.ctx);
+    PuzzleState bare = app.ctx.state;
+    Random bare_rng = app.ctx.rng;
     const BuildOutcome outcome = BuildPuzzle(app.ctx, limits);
     ASSERT_NE(outcome.End, BuildEnd::NotStarted);
     ExpectConsistent(app.ctx);
+    const std::string digest = BuildDigest(app.ctx.state, app.ctx.rng);
+    BuildProgress nobody;
+    const BuildOutcome unseen = RunBuild(bare, bare_rng, nobody, limits);
+    EXPECT_TRUE(unseen.End == outcome.End && unseen.Attempts == outcome.Attempts && bare.Words == app.ctx.state.Words);
+    EXPECT_EQ(BuildDigest(bare, bare_rng), digest);
     lines.push_back(name + " " + std::to_string(static_cast<int>(outcome.End)) + " " +
-                    std::to_string(outcome.Attempts) + " " + BuildDigest(app.ctx));
+                    std::to_string(outcome.Attempts) + " " + digest);
   };
   // The animals list at its 15 x 15, with diagonals and balance seed by seed, with and
   // without backwards words.
