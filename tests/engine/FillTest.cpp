@@ -195,10 +195,23 @@ TEST(FillAlphabet, TakesTheLettersBeyondAToZAsOftenAsTheWordsUseThem) {
   EXPECT_NEAR(drawn["Q"], 10000 / 26, 100);
 }
 
-TEST(FillCheck, AQuoteOfExactlyTheSpacesLeftIsReadBackInOrderAndKeptInThePuzzleFile) {
+// Fill in draws the blanks' letters; a second time takes them away again, drawing them
+// in white (the cells count as empty all along). A quote of exactly the spaces left is
+// read back in order and kept in the puzzle file; a longer one loses its end, and says so.
+TEST(FillInBlanks, TogglesTheLettersAndWritesAQuoteFirst) {
   Seeded app({"KANGAROO", "WOMBAT", "EMU", "KOALA", "DINGO", "POSSUM"}, 8, 11, false);
   PuzzleState& s = app.ctx.state;
   ASSERT_EQ(s.SpacesRemaining, 38);
+  std::vector<std::string> letters;
+  for (auto [r, c] : UnusedCells(app.placed)) letters.push_back(app.PlainFill().At(r, c).Letter);
+  for (const auto color : {kBlack, kWhite}) {
+    app.picture.ops.clear();
+    FillInBlanks(app.ctx);
+    EXPECT_EQ(std::make_tuple(s.BlanksFilled, s.SpacesRemaining, app.picture.Texts(), app.picture.ForeColor()),
+              std::make_tuple(color == kBlack ? kTrue : i16{0}, i16{38}, letters, color));
+  }
+  EXPECT_EQ(s.Grid.At(UnusedCells(app.placed)[0].first, UnusedCells(app.placed)[0].second).Letter, " ");
+
   s.MysteryQuote = "Look deep, find all the animals! They hid in rows.";  // 38 letters, and others
   EXPECT_EQ(FillInBlanks(app.ctx).QuoteLettersLeftOut, 0);
   std::string read;
@@ -207,30 +220,9 @@ TEST(FillCheck, AQuoteOfExactlyTheSpacesLeftIsReadBackInOrderAndKeptInThePuzzleF
   PuzzleState reopened;
   ApplyPuzzleFile(reopened, *ParsePuzzleFile(*EncodePuzzleFile(PuzzleFileFromState(s))));
   EXPECT_EQ(std::tie(reopened.MysteryQuote, reopened.Grid), std::tie(s.MysteryQuote, s.Grid));
-
-  FillInBlanks(app.ctx);  // a quote longer than the blanks loses its end, and says so
+  FillInBlanks(app.ctx);
   s.MysteryQuote += " Twice over";
   EXPECT_EQ(FillInBlanks(app.ctx).QuoteLettersLeftOut, 9);
-}
-
-// Fill in a second time takes the letters away again, drawing them in white (the
-// cells count as empty all along); a third time fills the blanks anew.
-TEST(FillInBlanks, TogglesBetweenFilledAndClearedBlanks) {
-  Seeded app({"KANGAROO", "WOMBAT", "EMU", "KOALA"}, 9, 6, false);
-  PuzzleState& s = app.ctx.state;
-  const LetterGrid filled = app.PlainFill();
-  std::vector<std::string> letters;
-  for (auto [r, c] : UnusedCells(app.placed)) letters.push_back(filled.At(r, c).Letter);
-  for (const auto color : {kBlack, kWhite}) {
-    app.picture.ops.clear();
-    FillInBlanks(app.ctx);
-    EXPECT_EQ(std::make_tuple(s.BlanksFilled, s.SpacesRemaining, app.picture.Texts(), app.picture.ForeColor()),
-              std::make_tuple(color == kBlack ? kTrue : i16{0}, i16(letters.size()), letters, color));
-  }
-  const auto [r, c] = UnusedCells(app.placed).back();
-  EXPECT_EQ(s.Grid.At(r, c).Letter, " ");
-  FillInBlanks(app.ctx);
-  EXPECT_FALSE(s.Grid == filled || s.Grid.At(r, c).Letter == " ");
 }
 
 }  // namespace

