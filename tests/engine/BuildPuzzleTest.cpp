@@ -87,7 +87,7 @@ TEST(BuildPuzzle, TheRejectOptionsAndTheSpacesRule) {
     int side = 0, seed = 0, diagonals = 0, restart = 0, stop = 0, remaining = 0, sound = 0;
     long long limit = 0;
     in >> list >> side >> seed >> diagonals >> restart >> stop >> op >> remaining >> limit >> sound;
-    std::getline(in >> want >> std::ws, want);
+    std::getline(in >> want >> std::ws, want);  // past the "=", the rest of the line
     std::vector<std::string> words;
     std::istringstream split(list);
     for (std::string word; std::getline(split, word, ',');) words.push_back(word);
@@ -108,8 +108,8 @@ TEST(BuildPuzzle, TheRejectOptionsAndTheSpacesRule) {
 
 // The marks are set, and the list edited, in the middle of the first attempt: the later
 // attempts clear the marks (so the first Outline after a rebuild draws the rings) and
-// read no word of the edited list; the next build reads it. An impossible rule repeats until a time limit, or a Cancel
-// that the next attempt must not forget.
+// read no word of the edited list; the next build reads it. An impossible rule repeats
+// until a time limit, or a Cancel that the next attempt must not forget.
 TEST(BuildPuzzle, EveryAttemptStartsWithoutOutlinesOrJunctionsAndWithTheSameWords) {
   Puzzle restarted({"ABCD", "EFG", "HI"}, 4, 3);
   restarted.ctx.state.StopRemainingOperator = "=";
