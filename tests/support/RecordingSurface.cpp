@@ -1,5 +1,7 @@
 #include "RecordingSurface.h"
 
+#include <tuple>
+
 #include "model/Text.h"
 
 namespace kivrel::testing {
@@ -10,31 +12,11 @@ void RecordingSurface::Scale(double width, double height) {
 }
 
 double RecordingSurface::CharWidth(char32_t ch) const {
-  double unit = FontSize() * 10;
-  switch (ch) {
-    case 'M':
-    case 'W':
-    case 'm':
-    case 'w':
-      return unit * 1.5;
-    case ' ':
-    case 'I':
-    case 'i':
-    case 'j':
-    case 'l':
-    case 't':
-    case 'f':
-    case '.':
-    case ',':
-    case ':':
-    case ';':
-    case '!':
-    case '\'':
-    case '|':
-      return unit * 0.5;
-    default:
-      return unit;
-  }
+  const double unit = FontSize() * 10;
+  if (ch > 0x7F) return unit;
+  if (std::string_view("MWmw").find(static_cast<char>(ch)) != std::string_view::npos) return unit * 1.5;
+  if (std::string_view(" Iijltf.,:;!'|").find(static_cast<char>(ch)) != std::string_view::npos) return unit * 0.5;
+  return unit;
 }
 
 double RecordingSurface::TextWidth(std::string_view text) {
@@ -43,64 +25,29 @@ double RecordingSurface::TextWidth(std::string_view text) {
   return width / user_x_;
 }
 
-double RecordingSurface::TextHeight(std::string_view) { return FontSize() * 20 / user_y_; }
-
-DrawOp RecordingSurface::Op(DrawOp::Kind kind) const {
-  DrawOp op;
-  op.kind = kind;
-  op.color = ForeColor();
-  op.font = {FontName(), FontSize(), FontBold(), FontItalic()};
-  op.draw_width = DrawWidth();
-  return op;
+DrawOp& RecordingSurface::Record(DrawOp::Kind kind, double x, double y, double x2, double y2) {
+  return ops.emplace_back(DrawOp{kind, x, y, x2, y2, 0, 0, 0, "", ForeColor(),
+                                 FontSpec{FontName(), FontSize(), FontBold(), FontItalic()}, DrawWidth()});
 }
 
 void RecordingSurface::DrawText(double x, double y, std::string_view text) {
-  DrawOp op = Op(DrawOp::Kind::Text);
-  op.x = x;
-  op.y = y;
-  op.text = std::string(text);
-  ops.push_back(op);
-}
-
-void RecordingSurface::Line(double x1, double y1, double x2, double y2) {
-  DrawOp op = Op(DrawOp::Kind::Line);
-  op.x = x1;
-  op.y = y1;
-  op.x2 = x2;
-  op.y2 = y2;
-  ops.push_back(op);
-}
-
-void RecordingSurface::Box(double x1, double y1, double x2, double y2) {
-  DrawOp op = Op(DrawOp::Kind::Box);
-  op.x = x1;
-  op.y = y1;
-  op.x2 = x2;
-  op.y2 = y2;
-  ops.push_back(op);
+  Record(DrawOp::Kind::Text, x, y).text = std::string(text);
 }
 
 void RecordingSurface::Arc(double x, double y, double radius, double start, double end) {
-  DrawOp op = Op(DrawOp::Kind::Arc);
-  op.x = x;
-  op.y = y;
-  op.radius = radius;
-  op.start = start;
-  op.end = end;
-  ops.push_back(op);
+  DrawOp& op = Record(DrawOp::Kind::Arc, x, y);
+  std::tie(op.radius, op.start, op.end) = std::make_tuple(radius, start, end);
 }
 
 void RecordingSurface::Cls() {
   CurrentX = 0;
   CurrentY = 0;
-  ops.push_back(Op(DrawOp::Kind::Cls));
+  Record(DrawOp::Kind::Cls);
 }
 
 std::vector<std::string> RecordingSurface::Texts() const {
   std::vector<std::string> texts;
-  for (const DrawOp& op : ops) {
-    if (op.kind == DrawOp::Kind::Text) texts.push_back(op.text);
-  }
+  for (const DrawOp& op : OfKind(DrawOp::Kind::Text)) texts.push_back(op.text);
   return texts;
 }
 

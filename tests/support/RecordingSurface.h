@@ -34,9 +34,9 @@ class RecordingSurface : public Surface {
   void Scale(double width, double height) override;
 
   double TextWidth(std::string_view text) override;
-  double TextHeight(std::string_view text) override;
-  void Line(double x1, double y1, double x2, double y2) override;
-  void Box(double x1, double y1, double x2, double y2) override;
+  double TextHeight(std::string_view) override { return FontSize() * 20 / user_y_; }
+  void Line(double x1, double y1, double x2, double y2) override { Record(DrawOp::Kind::Line, x1, y1, x2, y2); }
+  void Box(double x1, double y1, double x2, double y2) override { Record(DrawOp::Kind::Box, x1, y1, x2, y2); }
   void Arc(double x, double y, double radius, double start, double end) override;
   void Cls() override;
 
@@ -55,7 +55,7 @@ class RecordingSurface : public Surface {
   void DrawText(double x, double y, std::string_view text) override;
 
  private:
-  DrawOp Op(DrawOp::Kind kind) const;
+  DrawOp& Record(DrawOp::Kind kind, double x = 0, double y = 0, double x2 = 0, double y2 = 0);
 
   double width_;
   double height_;

@@ -8,50 +8,21 @@ ScriptedDialogs::~ScriptedDialogs() {
   if (!script_.empty()) ADD_FAILURE() << script_.size() << " expected dialog(s) were never shown";
 }
 
-ScriptedDialogs& ScriptedDialogs::ExpectMessage(MessageAnswer answer, std::optional<std::string> text) {
-  script_.push_back(MessageStep{answer, std::move(text)});
-  return *this;
-}
-
-ScriptedDialogs& ScriptedDialogs::ExpectFile(std::optional<std::string> path) {
-  script_.push_back(FileStep{std::move(path)});
-  return *this;
-}
-
-ScriptedDialogs& ScriptedDialogs::ExpectSaveChoice(std::optional<SaveChoice> choice) {
-  script_.push_back(SaveChoiceStep{std::move(choice)});
-  return *this;
-}
-
-ScriptedDialogs& ScriptedDialogs::ExpectPrinter(std::optional<PrintChoice> choice) {
-  script_.push_back(PrinterStep{choice});
-  return *this;
-}
-
-ScriptedDialogs& ScriptedDialogs::ExpectFont(std::optional<FontSpec> font) {
-  script_.push_back(FontStep{std::move(font)});
-  return *this;
-}
-
-template <typename T>
-const T* ScriptedDialogs::Next(const std::string& what) {
+std::optional<ScriptedDialogs::Step> ScriptedDialogs::Next(Step::Kind kind, const std::string& what) {
   if (script_.empty()) {
     ADD_FAILURE() << "unexpected dialog: " << what;
-    return nullptr;
+    return std::nullopt;
   }
-  if (!std::holds_alternative<T>(script_.front())) {
-    ADD_FAILURE() << "a different dialog was expected than: " << what;
-    script_.pop_front();
-    return nullptr;
-  }
-  current_ = script_.front();
+  Step step = std::move(script_.front());
   script_.pop_front();
-  return &std::get<T>(current_);
+  if (step.kind == kind) return step;
+  ADD_FAILURE() << "a different dialog was expected than: " << what;
+  return std::nullopt;
 }
 
 MessageAnswer ScriptedDialogs::Message(const MessageRequest& request) {
   messages.push_back(request);
-  const auto* step = Next<MessageStep>("message \"" + request.Text + "\" titled \"" + request.Title + "\"");
+  const auto step = Next(Step::kMessage, "message \"" + request.Text + "\" titled \"" + request.Title + "\"");
   if (!step) return request.Buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
   if (step->text && *step->text != request.Text) {
     ADD_FAILURE() << "message was \"" << request.Text << "\", expected \"" << *step->text << "\"";
@@ -61,8 +32,8 @@ MessageAnswer ScriptedDialogs::Message(const MessageRequest& request) {
 
 std::optional<std::string> ScriptedDialogs::File(const FileRequest& request) {
   files.push_back(request);
-  const auto* step = Next<FileStep>("file dialog \"" + request.DialogTitle + "\"");
-  return step ? step->path : std::nullopt;
+  const auto step = Next(Step::kFile, "file dialog \"" + request.DialogTitle + "\"");
+  return step ? step->text : std::nullopt;
 }
 
 std::optional<SaveChoice> ScriptedDialogs::SaveWithCheckBox(const FileRequest& request, const std::string& check_box,
@@ -70,19 +41,19 @@ std::optional<SaveChoice> ScriptedDialogs::SaveWithCheckBox(const FileRequest& r
   files.push_back(request);
   check_boxes.push_back(check_box);
   boxes_checked.push_back(checked);
-  const auto* step = Next<SaveChoiceStep>("file dialog \"" + request.DialogTitle + "\" with a check box");
+  const auto step = Next(Step::kSaveChoice, "file dialog \"" + request.DialogTitle + "\" with a check box");
   return step ? step->choice : std::nullopt;
 }
 
 std::optional<PrintChoice> ScriptedDialogs::Printer(int flags) {
   printer_flags.push_back(flags);
-  const auto* step = Next<PrinterStep>("printer dialog with flags " + std::to_string(flags));
-  return step ? step->choice : std::nullopt;
+  const auto step = Next(Step::kPrinter, "printer dialog with flags " + std::to_string(flags));
+  return step ? step->print : std::nullopt;
 }
 
 std::optional<FontSpec> ScriptedDialogs::ChooseFont(const FontSpec& initial, int) {
   fonts.push_back(initial);
-  const auto* step = Next<FontStep>("font dialog for \"" + initial.Name + "\"");
+  const auto step = Next(Step::kFont, "font dialog for \"" + initial.Name + "\"");
   return step ? step->font : std::nullopt;
 }
 

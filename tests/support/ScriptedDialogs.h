@@ -5,7 +5,6 @@
 #include <deque>
 #include <optional>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "platform/Dialogs.h"
@@ -18,16 +17,22 @@ class ScriptedDialogs : public Dialogs {
 
   /// The next dialog is a message box answered with `answer`. When `text` is given the
   /// message must be exactly that text.
-  ScriptedDialogs& ExpectMessage(MessageAnswer answer, std::optional<std::string> text = std::nullopt);
+  ScriptedDialogs& ExpectMessage(MessageAnswer answer, std::optional<std::string> text = std::nullopt) {
+    return Expect({.kind = Step::kMessage, .answer = answer, .text = std::move(text)});
+  }
   /// The next dialog is a file dialog answered with a path, or cancelled with nullopt.
-  ScriptedDialogs& ExpectFile(std::optional<std::string> path);
+  ScriptedDialogs& ExpectFile(std::optional<std::string> path) { return Expect({.kind = Step::kFile, .text = std::move(path)}); }
   /// The next dialog is a Save As dialog with a check box, answered with a choice or
   /// cancelled with nullopt.
-  ScriptedDialogs& ExpectSaveChoice(std::optional<SaveChoice> choice);
+  ScriptedDialogs& ExpectSaveChoice(std::optional<SaveChoice> choice) {
+    return Expect({.kind = Step::kSaveChoice, .choice = std::move(choice)});
+  }
   /// The next dialog is a print or printer set-up dialog.
-  ScriptedDialogs& ExpectPrinter(std::optional<PrintChoice> choice);
+  ScriptedDialogs& ExpectPrinter(std::optional<PrintChoice> choice) {
+    return Expect({.kind = Step::kPrinter, .print = choice});
+  }
   /// The next dialog is the font dialog.
-  ScriptedDialogs& ExpectFont(std::optional<FontSpec> font);
+  ScriptedDialogs& ExpectFont(std::optional<FontSpec> font) { return Expect({.kind = Step::kFont, .font = std::move(font)}); }
 
   MessageAnswer Message(const MessageRequest& request) override;
   std::optional<std::string> File(const FileRequest& request) override;
@@ -48,29 +53,22 @@ class ScriptedDialogs : public Dialogs {
   std::vector<FontSpec> fonts;
 
  private:
-  struct MessageStep {
-    MessageAnswer answer;
-    std::optional<std::string> text;
+  struct Step {
+    enum Kind { kMessage, kFile, kSaveChoice, kPrinter, kFont } kind;
+    MessageAnswer answer{};
+    std::optional<std::string> text = {};  // a message's text, or a file dialog's path
+    std::optional<SaveChoice> choice = {};
+    std::optional<PrintChoice> print = {};
+    std::optional<FontSpec> font = {};
   };
-  struct FileStep {
-    std::optional<std::string> path;
-  };
-  struct SaveChoiceStep {
-    std::optional<SaveChoice> choice;
-  };
-  struct PrinterStep {
-    std::optional<PrintChoice> choice;
-  };
-  struct FontStep {
-    std::optional<FontSpec> font;
-  };
-  using Step = std::variant<MessageStep, FileStep, SaveChoiceStep, PrinterStep, FontStep>;
-
-  template <typename T>
-  const T* Next(const std::string& what);
+  ScriptedDialogs& Expect(Step step) {
+    script_.push_back(std::move(step));
+    return *this;
+  }
+  /// The step that answers a dialog of this kind, or none (the test has failed).
+  std::optional<Step> Next(Step::Kind kind, const std::string& what);
 
   std::deque<Step> script_;
-  Step current_;
 };
 
 }  // namespace kivrel::testing

@@ -13,6 +13,7 @@
 #include "platform/NullPlatform.h"
 #include "platform/PageFileDevice.h"
 #include "program/AppContext.h"
+#include "program/WordTable.h"
 
 namespace kivrel::testing {
 
@@ -37,30 +38,25 @@ struct TestApp {
   AppContext ctx{dialogs, pump, beeper, metrics, picture};
 
   /// Adds entries to the list (as a reader would) and updates the count.
-  void AddEntries(std::initializer_list<const char*> entries);
+  void AddEntries(std::initializer_list<const char*> entries) {
+    for (const char* entry : entries) AddEntry(ctx, entry);
+    UpdateWordCount(ctx);
+  }
 };
 
 /// The main window as the window system would keep it: its design geometry in twips
 /// (client area 7650 x 5580, a 60-twip border and 600 twips of title bar and menu), and
 /// a resize event raised before a size setter returns, as the real window system does.
 struct FakeMainWindow {
-  static constexpr int kBorder = 60;
-  static constexpr int kCaptionAndMenu = 600;
-
   explicit FakeMainWindow(AppContext& ctx) : form(ctx.MainForm()) {
-    form.UpdateGeometry({0, 0, 7650 + 2 * kBorder, 5580 + 2 * kBorder + kCaptionAndMenu, 7650, 5580});
+    form.UpdateGeometry({0, 0, 7650 + 120, 5580 + 120 + 600, 7650, 5580});
     form.Define(frmKV_Puzzle::picPuzzle, [](ControlState& c) { c.Bounds = {45, 495, 0, 0}; });
     form.Define(frmKV_Puzzle::fraStats, [](ControlState& c) { c.Bounds = {5205, 495, 2220, 5055}; });
     form.Define(frmKV_Puzzle::cmdExit, [](ControlState& c) { c.Bounds = {6900, 0, 690, 465}; });
     subscription = form.Subscribe([this](Control control, Property property) {
-      if (!control.IsWindow() || property != Property::FormBounds) return;
-      geometry_changes.push_back(form.Geometry());
-      if (form.Geometry() == last) return;
+      if (!control.IsWindow() || property != Property::FormBounds || form.Geometry() == last) return;
       last = form.Geometry();
-      ++depth;
-      max_depth = depth > max_depth ? depth : max_depth;
       form.Raise({}, Event::Resize);
-      --depth;
     });
     last = form.Geometry();
   }
@@ -83,9 +79,6 @@ struct FakeMainWindow {
   Form& form;
   int subscription = 0;
   FormGeometry last;
-  std::vector<FormGeometry> geometry_changes;
-  int depth = 0;
-  int max_depth = 0;
 };
 
 /// A page file device: each document is drawn on a recording surface, and its "bytes"
