@@ -1,5 +1,5 @@
 // Printing, page files and Export Page on a one-word puzzle: printers and page files
-// that record what is drawn.
+// that record what is drawn. What the page files hold is read back in tests/cli.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -19,7 +19,6 @@ namespace kivrel {
 namespace {
 
 using Format = PageRequest::Format;
-using testing::DrawOp;
 using testing::RecordingSurface;
 using testing::TempDir;
 
@@ -75,8 +74,8 @@ TEST_F(PrintTest, EachCopyIsAJobOfItsOwnWithTheBlanksFilledOnce) {
   EXPECT_EQ(printer.names, std::vector<std::string>(3, "Kivrel - Cats"));
   EXPECT_EQ(printer.pointers, std::vector<int>(3, kPointerHourglass));
   EXPECT_EQ(std::tie(ctx.state.BlanksFilled, ctx.state.PrintingInProgress), std::make_tuple(kTrue, kFalse));
-  EXPECT_EQ(ctx.MainForm().MousePointer(), kPointerDefault);
-  EXPECT_EQ(app.picture.OfKind(DrawOp::Kind::Text).size(), 21u);
+  EXPECT_EQ(std::make_pair(ctx.MainForm().MousePointer(), app.picture.Texts().size()),
+            std::make_pair(kPointerDefault, std::size_t{21}));
   for (const auto& page : printer.pages) EXPECT_EQ(page->Texts(), printer.pages[0]->Texts());
   EXPECT_EQ(printer.pages[0]->Texts().size(), 1u + 25 + 2);  // title, letters, header and entry
 
@@ -90,14 +89,12 @@ TEST_F(PrintTest, EachCopyIsAJobOfItsOwnWithTheBlanksFilledOnce) {
 // A printer's error is reported and stops the remaining copies; no printer is one.
 // Cancel and the printer set-up print nothing; the printer chosen brings its paper.
 TEST_F(PrintTest, PrinterErrorsAreReportedAndCancelPrintsNothing) {
-  int pointer_changes = 0;
-  ctx.MainForm().Subscribe([&](Control, Property property) { pointer_changes += property == Property::MousePointer; });
   app.dialogs.ExpectPrinter(std::nullopt).ExpectPrinter(PrintChoice{1, {}});
   EXPECT_FALSE(PrintPuzzle(ctx));
   EXPECT_FALSE(ChoosePrinter(ctx));
   EXPECT_EQ(app.dialogs.printer_flags, (std::vector<int>{kPrintDialogFlags, kPrintSetupFlag}));
-  EXPECT_EQ(std::make_tuple(printer.pages.size(), pointer_changes, ctx.state.BlanksFilled),
-            std::make_tuple(std::size_t{0}, 0, kFalse));
+  EXPECT_EQ(std::make_tuple(printer.pages.size(), ctx.MainForm().MousePointer(), ctx.state.BlanksFilled),
+            std::make_tuple(std::size_t{0}, kPointerDefault, kFalse));
   app.dialogs.ExpectPrinter(PrintChoice{1, kLegalPaper}).ExpectPrinter(PrintChoice{1, kLegalPaper});
   EXPECT_TRUE(ChoosePrinter(ctx));
   EXPECT_EQ(ctx.print.Paper, kLegalPaper);
@@ -117,32 +114,18 @@ TEST_F(PrintTest, PrinterErrorsAreReportedAndCancelPrintsNothing) {
   PrintPuzzle(ctx);
 }
 
-// The page as printed (blanks filled first) and its answer key: the words outlined
-// and no fill letters, a second PDF page or a second file named "-key".
-TEST_F(PrintTest, ThePageAndItsKeyGoWhereTheRequestSays) {
-  const std::string page = "Cats: page 1 (25 letters)", key = "(4 letters, 1 outlined)";
-  const std::tuple<Format, std::string, std::vector<std::pair<std::string, std::string>>> cases[] = {
-      {Format::Pdf, "sheet.pdf", {{"sheet.pdf", page + ", page 2 " + key}}},
-      {Format::Png, "sheet.png", {{"sheet.png", page}, {"sheet-key.png", "Cats: page 1 " + key}}},
-      {Format::Svg, "v1.0/sheet", {{"v1.0/sheet", page}, {"v1.0/sheet-key", "Cats: page 1 " + key}}}};
-  std::filesystem::create_directories(dir.File("v1.0"));
-  for (const auto& [kind, name, files] : cases) {
-    const FileResult<std::vector<std::string>> written = WritePages(ctx, {kind, dir.File(name), true});
-    ASSERT_TRUE(written) << PageFileFailureText(written.Error());
-    std::vector<std::pair<std::string, std::string>> found;
-    for (const std::string& path : *written)
-      found.emplace_back(path.substr(dir.Folder().size() + 1), TempDir::Read(path));
-    EXPECT_EQ(found, files);
-  }
-  EXPECT_NE(ctx.state.BlanksFilled, kFalse);
-  EXPECT_EQ(ctx.print.OutlineWords, 0);  // the key's outlines were for the key only
-  EXPECT_EQ(FormatOfPath("/t/v1.0/page.SVG"), Format::Svg);
-  EXPECT_EQ(FormatOfPath("/t/v1.0/page"), std::nullopt);
-}
-
-// A page and its key are replaced together or not at all, and the message says which
-// file failed and, only when it is true, that the files there are unchanged.
+// A page with its key is two files, the key's named "-key" (a dot in a folder's name is
+// no extension), and the key's outlines were for the key only. A page and its key are
+// replaced together or not at all, and the message says which file failed and, only
+// when it is true, that the files there are unchanged.
 TEST_F(PrintTest, WhenTheKeyCannotBeWrittenThePageStaysAsItWas) {
+  std::filesystem::create_directories(dir.File("v1.0"));
+  const FileResult<std::vector<std::string>> sheet = WritePages(ctx, {Format::Svg, dir.File("v1.0/sheet"), true});
+  ASSERT_TRUE(sheet);
+  EXPECT_EQ(*sheet, (std::vector<std::string>{dir.File("v1.0/sheet"), dir.File("v1.0/sheet-key")}));
+  EXPECT_EQ(TempDir::Read(dir.File("v1.0/sheet-key")), "Cats: page 1 (4 letters, 1 outlined)");
+  EXPECT_EQ(ctx.print.OutlineWords, 0);
+
   const std::string page = dir.Write("sheet.png", "OLD PAGE");
   std::filesystem::create_directory(dir.File("sheet-key.png"));
   const FileResult<std::vector<std::string>> written = WritePages(ctx, {Format::Png, page, true});
@@ -153,13 +136,14 @@ TEST_F(PrintTest, WhenTheKeyCannotBeWrittenThePageStaysAsItWas) {
   const FileResult<std::vector<std::string>> drawn = WritePages(ctx, {Format::Pdf, dir.File("sheet.pdf"), false});
   ASSERT_FALSE(drawn);
   EXPECT_EQ(PageFileFailureText(drawn.Error()), "cannot draw the page for \"" + dir.File("sheet.pdf") + "\"");
-  EXPECT_EQ(dir.EntryCount(), 2);
-  // (A file left as it was is said so for a write that failed part-way; when a rename
-  // failed after the page was replaced, it is not.)
+  EXPECT_EQ(dir.EntryCount(), 3);
+  // (When a rename failed after the page was replaced, the files are not unchanged.)
   EXPECT_EQ(PageFileFailureText({FileFault::PartlyReplaced, "Device or resource busy", "k-key.png"}).find("unchanged"),
             std::string::npos);
 }
 
+// The name's extension, or else the file type chosen, decides the kind, and the name
+// written says it.
 TEST(ExportRequest, TheNamesExtensionOrElseTheFileTypeChosenDecidesTheKind) {
   const std::tuple<std::string, int, Format, std::string> cases[] = {
       {"/t/page.png", 1, Format::Png, "/t/page.png"},     {"/t/page.SVG", 2, Format::Svg, "/t/page.SVG"},
@@ -169,6 +153,7 @@ TEST(ExportRequest, TheNamesExtensionOrElseTheFileTypeChosenDecidesTheKind) {
   for (const auto& [path, filter, kind, written] : cases) {
     const PageRequest request = ExportRequest({path, filter, true});
     EXPECT_EQ(std::make_tuple(request.Kind, request.Path, request.AnswerKey), std::make_tuple(kind, written, true));
+    EXPECT_EQ(FormatOfPath(written), kind) << path;
   }
 }
 
@@ -184,9 +169,9 @@ TEST_F(PrintTest, ExportReportsFailuresAndStartsAsTheLastExportLeftIt) {
   EXPECT_TRUE(device.pointers.empty());
   ExportPage(ctx);
   EXPECT_EQ(device.pointers, std::vector<int>{kPointerHourglass});
-  EXPECT_EQ(app.dialogs.check_boxes.at(0), kAnswerKeyCheckBox);
-  EXPECT_EQ(app.dialogs.messages.at(0).Title, kErrorTitle);
-  EXPECT_EQ(ctx.MainForm().MousePointer(), kPointerDefault);
+  EXPECT_EQ(std::make_tuple(app.dialogs.check_boxes.at(0), app.dialogs.messages.at(0).Title,
+                            ctx.MainForm().MousePointer()),
+            std::make_tuple(std::string(kAnswerKeyCheckBox), std::string(kErrorTitle), kPointerDefault));
 
   app.dialogs.ExpectSaveChoice(SaveChoice{dir.File("lynx"), 2, true}).ExpectSaveChoice(std::nullopt);
   ExportPage(ctx);
