@@ -169,9 +169,9 @@ TEST_F(PrintTest, ExportReportsFailuresAndStartsAsTheLastExportLeftIt) {
   EXPECT_TRUE(device.pointers.empty());
   ExportPage(ctx);
   EXPECT_EQ(device.pointers, std::vector<int>{kPointerHourglass});
-  EXPECT_EQ(std::make_tuple(app.dialogs.check_boxes.at(0), app.dialogs.messages.at(0).Title,
-                            ctx.MainForm().MousePointer()),
-            std::make_tuple(std::string(kAnswerKeyCheckBox), std::string(kErrorTitle), kPointerDefault));
+  EXPECT_EQ(
+      std::make_tuple(app.dialogs.check_boxes.at(0), app.dialogs.messages.at(0).Title, ctx.MainForm().MousePointer()),
+      std::make_tuple(std::string(kAnswerKeyCheckBox), std::string(kErrorTitle), kPointerDefault));
 
   app.dialogs.ExpectSaveChoice(SaveChoice{dir.File("lynx"), 2, true}).ExpectSaveChoice(std::nullopt);
   ExportPage(ctx);

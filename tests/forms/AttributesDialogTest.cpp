@@ -70,8 +70,11 @@ TEST_F(AttributesFixture, LoadsTheStateAndItsBoxesTakeOnlyNumbers) {
   Open();
   EXPECT_EQ(Texts({txtPuzWidth, txtPuzHeight, txtStopRem}), "8/12//");
 
-  for (auto [box, key, taken] : {std::tuple{txtPuzWidth, '7', true}, {txtPuzHeight, '\b', true},
-                                 {txtStopRem, '\r', true}, {txtPuzWidth, 'x', false}, {txtStopRem, '-', false}}) {
+  for (auto [box, key, taken] : {std::tuple{txtPuzWidth, '7', true},
+                                 {txtPuzHeight, '\b', true},
+                                 {txtStopRem, '\r', true},
+                                 {txtPuzWidth, 'x', false},
+                                 {txtStopRem, '-', false}}) {
     EXPECT_EQ(form.RaiseKeyPress(box, key), taken ? key : 0) << key;
   }
   EXPECT_EQ(app.beeper.beeps, 2);

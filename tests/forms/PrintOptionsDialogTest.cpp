@@ -62,8 +62,10 @@ struct PrintWindows : ::testing::Test {
 TEST_F(PrintWindows, ThumbnailShowsExactlyTheBlocksOfThePage) {
   auto check = [&](const std::string& where) {
     const PagePrinted& printed = ctx.printed;
-    for (auto [label, block] : {std::pair{lblTitle, &printed.Title}, {lblInstructions, &printed.Instructions},
-                                {lblPuzzle, &printed.Puzzle}, {lblSideList, &printed.SideList},
+    for (auto [label, block] : {std::pair{lblTitle, &printed.Title},
+                                {lblInstructions, &printed.Instructions},
+                                {lblPuzzle, &printed.Puzzle},
+                                {lblSideList, &printed.SideList},
                                 {lblColumnList, &printed.ColumnList}}) {
       EXPECT_EQ(form.IsVisible(label), block->Shown) << where << ": " << label;
       EXPECT_TRUE(!block->Shown || form.Bounds(label) == block->Bounds) << where << ": " << label;

@@ -21,9 +21,9 @@ namespace kivrel {
 namespace {
 
 using testing::DrawOp;
-using testing::RecordingSurface;
 using testing::MakeGrid;
 using testing::PlaceWord;
+using testing::RecordingSurface;
 
 class PageTest : public ::testing::Test {
  protected:
@@ -90,8 +90,8 @@ TEST_F(PageTest, DefaultPageIsLaidOutAsWorkedOutByHand) {
   // "words." would pass the band's edge at 6920, so it starts the second line. Letters
   // are centred: (320 - 160) / 2 into the first cell, (320 - 240) / 2 for the M. The
   // header a line above the list, not bold; the placed words in columns 1170 apart.
-  EXPECT_EQ(At(5320, 2060) + At(5840, 2060) + At(5320, 2320) + At(5400, 2840) + At(5680, 4120) + "/" +
-                At(1440, 4680) + "/" + At(1440, 4920) + "/" + At(2610, 4920) + "/" + At(3780, 4920),
+  EXPECT_EQ(At(5320, 2060) + At(5840, 2060) + At(5320, 2320) + At(5400, 2840) + At(5680, 4120) + "/" + At(1440, 4680) +
+                "/" + At(1440, 4920) + "/" + At(2610, 4920) + "/" + At(3780, 4920),
             "Findthewords.CM/ 3  words/CAT/DOG/E");
   EXPECT_FALSE(page.TextAt(1440, 4680)->font.Bold);
   const auto boxes = page.OfKind(DrawOp::Kind::Box);
@@ -190,7 +190,7 @@ TEST_F(PageTest, TheListRunsDownColumnsBelowOrBesideTheGrid) {
     EXPECT_EQ(At(1440 + (n - 1) / 7 * 2340, p.ColumnListTop + (n - 1) % 7 * 240.0), Entry(n)) << n;
   }
 
-  MakeGrid(ctx, 6, 6);     // at the right: 8880..10800, 2120..4040
+  MakeGrid(ctx, 6, 6);        // at the right: 8880..10800, 2120..4040
   PlaceNumberedWords(12, 6);  // 720 wide: a list column of 960
   ctx.print.PuzzleHorizontal = Align::Right;
   ctx.print.Left = 1;
@@ -267,12 +267,13 @@ TEST_F(PageTest, AnAnswerKeyRingsTheWordsAndTellsTheHiddenMessage) {
   ASSERT_EQ(std::make_pair(lines.size(), arcs.size()), std::make_pair(std::size_t{4}, std::size_t{4}));
   // The full half width of "W" at 16 points; cell centres measured on the page.
   const double left = p.PuzzleLeft, top = p.PuzzleTop, r = 120, d = std::sqrt(r * r / 2), pi = s.Pi;
-  EXPECT_EQ(std::vector<double>({lines[0].x, lines[0].y, lines[0].x2, lines[0].y2, arcs[0].x, arcs[0].radius,
-                                 arcs[0].start, arcs[0].end}),
-            std::vector<double>({left + 160, top + 480 - r, left + 800, top + 480 - r, left + 160, r, 0.5 * pi,
-                                 1.5 * pi}));
-  EXPECT_EQ(std::vector<double>({lines[2].x, lines[2].y, lines[2].x2, lines[2].y2, arcs[3].x, arcs[3].start}),
-            std::vector<double>({left + 160 - d, top + 1440 - d, left + 800 - d, top + 800 - d, left + 800, 1.75 * pi}));
+  EXPECT_EQ(
+      std::vector<double>(
+          {lines[0].x, lines[0].y, lines[0].x2, lines[0].y2, arcs[0].x, arcs[0].radius, arcs[0].start, arcs[0].end}),
+      std::vector<double>({left + 160, top + 480 - r, left + 800, top + 480 - r, left + 160, r, 0.5 * pi, 1.5 * pi}));
+  EXPECT_EQ(
+      std::vector<double>({lines[2].x, lines[2].y, lines[2].x2, lines[2].y2, arcs[3].x, arcs[3].start}),
+      std::vector<double>({left + 160 - d, top + 1440 - d, left + 800 - d, top + 800 - d, left + 800, 1.75 * pi}));
   // One line of the quotation font (13 points: 260 twips) below the list's last row.
   const auto caption = Find("Hidden");
   ASSERT_TRUE(caption && Find("message:") && Find("cats"));
@@ -358,9 +359,9 @@ TEST_F(PageTest, TheGridAndTheListShrinkOrGrowToFitThePage) {
     ctx.print.Left = c.beside;
     texts.clear();
     for (const DrawOp& op : Draw()) texts.emplace_back(op.text, op.x, op.y, op.font);
-    EXPECT_EQ(std::make_tuple(ctx.printed.PuzzleSize, ctx.printed.ListSize, ctx.printed.ListFits,
-                              ctx.printed.SideList.Shown),
-              std::make_tuple(c.puzzle, c.list, true, c.beside));
+    EXPECT_EQ(
+        std::make_tuple(ctx.printed.PuzzleSize, ctx.printed.ListSize, ctx.printed.ListFits, ctx.printed.SideList.Shown),
+        std::make_tuple(c.puzzle, c.list, true, c.beside));
     EXPECT_EQ(std::make_pair(ctx.fonts(kPuzzleFont).Size, ctx.fonts(kWordListFont).Size),
               std::make_pair(i16{16}, i16(c.list_font)));
     EXPECT_EQ(std::make_pair(DialogFontSize(frmPrintOptions::cmdPuzzleFont),

@@ -21,7 +21,9 @@ class ScriptedDialogs : public Dialogs {
     return Expect({.kind = Step::kMessage, .answer = answer, .text = std::move(text)});
   }
   /// The next dialog is a file dialog answered with a path, or cancelled with nullopt.
-  ScriptedDialogs& ExpectFile(std::optional<std::string> path) { return Expect({.kind = Step::kFile, .text = std::move(path)}); }
+  ScriptedDialogs& ExpectFile(std::optional<std::string> path) {
+    return Expect({.kind = Step::kFile, .text = std::move(path)});
+  }
   /// The next dialog is a Save As dialog with a check box, answered with a choice or
   /// cancelled with nullopt.
   ScriptedDialogs& ExpectSaveChoice(std::optional<SaveChoice> choice) {
@@ -32,7 +34,9 @@ class ScriptedDialogs : public Dialogs {
     return Expect({.kind = Step::kPrinter, .print = choice});
   }
   /// The next dialog is the font dialog.
-  ScriptedDialogs& ExpectFont(std::optional<FontSpec> font) { return Expect({.kind = Step::kFont, .font = std::move(font)}); }
+  ScriptedDialogs& ExpectFont(std::optional<FontSpec> font) {
+    return Expect({.kind = Step::kFont, .font = std::move(font)});
+  }
 
   MessageAnswer Message(const MessageRequest& request) override;
   std::optional<std::string> File(const FileRequest& request) override;
