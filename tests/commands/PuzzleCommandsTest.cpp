@@ -15,11 +15,9 @@
 namespace kivrel {
 namespace {
 
-using testing::FileSizeLimit;
 using testing::MakeSamplePuzzle;
 using testing::SamplePuzzleBytes;
 using testing::TempDir;
-using testing::TestApp;
 
 // The name a Save As suggests: the name the file had, or the other file's name, with
 // the extension of its kind (a list's base name in eight characters; folders stay whole).
@@ -28,22 +26,34 @@ TEST(SuggestedNames, TakeTheExtensionOfTheirKind) {
   const Suggest puzzle = SuggestPuzzleName, list = SuggestWordListName;
   const std::tuple<Suggest, const char*, const char*, const char*> cases[] = {
       {puzzle, "", "C:\\LISTS\\ZOO.KVL", "C:\\LISTS\\ZOO.kvp"},
-      {puzzle, "ABCDEFGHIJ", "LIST.txt", "ABCDEFGHIJ.kvp"},
       {puzzle, "  zoo.kvp  ", "", "zoo.kvp"},
-      {puzzle, "", "a.kv", ""},
       {puzzle, "", "/home/ann/Tiere.äöü", "/home/ann/Tiere.kvp"},
-      {list, "", "C:\\PUZ\\ANIMALS.kvp", "C:\\PUZ\\ANIMALS.kvl"},
       {list, "LIST.txt", "other.kvp", "LIST.txt"},
-      {list, "ABCDEFGHIJ", "", "ABCDEFGH.kvl"},
       {list, "", "a.kv", ""},
       {list, "/home/ann/Übersetzungen", "", "/home/ann/Übersetz.kvl"}};
   for (auto [suggest, own, other, want] : cases) EXPECT_EQ(suggest(own, other), want) << own << "|" << other;
 }
 
+// Another list and puzzle on screen.
 struct PuzzleFiles : ::testing::Test {
-  TestApp app;
+  PuzzleFiles() {
+    app.AddEntries({"OLD", "WORDS"});
+    BuildWordTable(app.ctx);
+    s.PuzzleTitle = "Before";
+    s.PuzzleWidth = s.PuzzleHeight = 4;
+    s.Grid.Create(4, 4);
+    s.PuzzleBuilt = s.OutlinesShown = kTrue;
+    s.WordListFileName = "/lists/old.kvl";
+    s.PuzzleFileName = "/puzzles/old.kvp";
+    SetPuzzleReadyState(app.ctx);
+    app.ctx.SizePuzzleDisplay = [this] { ++sized; };
+    app.ctx.display.CellSize = 300;
+    app.picture.SetForeColor(kRed);
+  }
+  testing::TestApp app;
   PuzzleState& s = app.ctx.state;
   TempDir dir;
+  int sized = 0;
 };
 
 // Save asks for a name with the list's name as the suggestion, and writes the grid at
@@ -51,8 +61,7 @@ struct PuzzleFiles : ::testing::Test {
 // first, and the user may keep the old file.
 TEST_F(PuzzleFiles, SaveAsksForANameAndAFailedOrCancelledSaveKeepsTheOldFile) {
   MakeSamplePuzzle(app);
-  s.WordListFileName = "C:\\LISTS\\ZOO.KVL";
-  s.PuzzleWidth = 10;
+  std::tie(s.WordListFileName, s.PuzzleFileName, s.PuzzleWidth) = std::make_tuple("C:\\LISTS\\ZOO.KVL", "", i16{10});
   app.dialogs.ExpectFile(std::nullopt).ExpectFile(dir.File("zoo.kvp"));
   EXPECT_FALSE(WritePuzzleFile(app.ctx));
   EXPECT_EQ(s.PuzzleFileName, "");
@@ -70,7 +79,7 @@ TEST_F(PuzzleFiles, SaveAsksForANameAndAFailedOrCancelledSaveKeepsTheOldFile) {
                      "The file cannot hold these characters, which will be written as \"?\": ✓\n\nSave all the same?")
       .ExpectMessage(MessageAnswer::Ok);
   {
-    FileSizeLimit limit(32);
+    testing::FileSizeLimit limit(32);
     EXPECT_FALSE(WritePuzzleFile(app.ctx));
   }
   // Instructions the format cannot carry fail the same way.
@@ -79,38 +88,30 @@ TEST_F(PuzzleFiles, SaveAsksForANameAndAFailedOrCancelledSaveKeepsTheOldFile) {
   s.PuzzleInstructions = instructions;
   s.PuzzleTitle = "Zoo ✓";
   EXPECT_FALSE(WritePuzzleFile(app.ctx));
-  EXPECT_EQ(TempDir::Read(s.PuzzleFileName), "old puzzle");
-  EXPECT_EQ(dir.EntryCount(), 1);
+  EXPECT_EQ(std::make_pair(TempDir::Read(s.PuzzleFileName), dir.EntryCount()),
+            std::make_pair(std::string("old puzzle"), 1L));
   EXPECT_TRUE(WritePuzzleFile(app.ctx));
 }
 
-// Another list and puzzle on screen.
-struct OpenPuzzleTest : PuzzleFiles {
-  void SetUp() override {
-    app.AddEntries({"OLD", "WORDS"});
-    BuildWordTable(app.ctx);
-    s.PuzzleTitle = "Before";
-    s.PuzzleWidth = s.PuzzleHeight = 4;
-    s.Grid.Create(4, 4);
-    s.PuzzleBuilt = s.OutlinesShown = kTrue;
-    s.WordListFileName = "/lists/old.kvl";
-    s.PuzzleFileName = "/puzzles/old.kvp";
-    SetPuzzleReadyState(app.ctx);
-    app.ctx.SizePuzzleDisplay = [this] { ++sized; };
-    app.ctx.display.CellSize = 300;
-    app.picture.SetForeColor(kRed);
-  }
-  int sized = 0;
-};
-
 // Every field of the file comes back, with the flags adjusted and the highlights
 // cleared; the list, the captions and the statistics follow, and the picture is
-// cleared, sized and every letter drawn in black in its cell.
-TEST_F(OpenPuzzleTest, RestoresTheWholePuzzle) {
+// cleared, sized and every letter drawn in black in its cell. A puzzle opened during a
+// build opens when the build has ended.
+TEST_F(PuzzleFiles, OpenRestoresTheWholePuzzleOnceNoBuildRuns) {
   const std::string path = dir.Write("zoo.kvp", SamplePuzzleBytes());
-  s.WordTableStale = kTrue;  // the old list was edited
+  std::tie(s.WordTableStale, s.PuzzleWidth, s.PuzzleHeight) = std::make_tuple(kTrue, i16{6}, i16{6});
+  s.FillDirectionTable();
   app.dialogs.ExpectFile(path);
-  OpenPuzzle(app.ctx);
+  bool asked = false;
+  app.pump.on_yield = [&] {
+    if (asked) return;
+    asked = true;
+    OpenPuzzle(app.ctx);
+    EXPECT_TRUE(app.dialogs.files.empty());  // not while the grid is being filled
+  };
+  BuildPuzzle(app.ctx);
+  ASSERT_TRUE(asked);
+  EXPECT_FALSE(BuildRunning(app.ctx));
   EXPECT_EQ(app.dialogs.files.at(0).Filter, kPuzzleFilter);
   PuzzleFile file = testing::SamplePuzzleFile();
   for (WordRecord& word : file.Words) word.Shown = 0;
@@ -126,13 +127,20 @@ TEST_F(OpenPuzzleTest, RestoresTheWholePuzzle) {
   EXPECT_EQ(app.ctx.AttributesForm().Text(frmAttributes::txtInstructions), "Find them all.\r\nGood luck!");
   EXPECT_TRUE(app.ctx.WordListForm().Visible() && main.Enabled(frmKV_Puzzle::mnuPrint));
   EXPECT_EQ(main.Text(frmKV_Puzzle::lblInsertedCount) + "/" + main.Text(frmKV_Puzzle::lblSpacesRemaining), "2/2");
-  EXPECT_EQ(sized, 1);
+  EXPECT_EQ(sized, 2);  // the build's grid, then the puzzle's
+  app.picture.ops.erase(app.picture.ops.begin(),
+                        std::find_if(app.picture.ops.rbegin(), app.picture.ops.rend(), [](const testing::DrawOp& op) {
+                          return op.kind == testing::DrawOp::Kind::Cls;
+                        }).base());
   EXPECT_EQ(app.picture.Texts(), (std::vector<std::string>{"C", "A", "T", "O"}));
   for (const auto& op : app.picture.OfKind(testing::DrawOp::Kind::Text)) EXPECT_EQ(op.color, kBlack);
   EXPECT_TRUE(app.picture.TextAt(750, 300));  // the O: column 3, row 2
 }
 
-TEST_F(OpenPuzzleTest, ACancelledOrRefusedOpenLeavesThePuzzleOnScreen) {
+// A cancelled or refused open leaves the puzzle on screen, and Save Puzzle must not
+// write over the file that was refused. A puzzle's header on 2 GB is refused from the
+// header, without reading the rest (there is not memory enough for it here).
+TEST_F(PuzzleFiles, ACancelledOrRefusedOpenLeavesThePuzzleOnScreen) {
   const PuzzleState before = app.ctx.state;
   app.dialogs.ExpectFile(std::nullopt);
   OpenPuzzle(app.ctx);
@@ -140,42 +148,19 @@ TEST_F(OpenPuzzleTest, ACancelledOrRefusedOpenLeavesThePuzzleOnScreen) {
   app.dialogs.ExpectFile(std::string(KIVREL_TEST_DATA_DIR) + "/zoo.kvl")
       .ExpectMessage(MessageAnswer::Ok, "File does not contain a Kivrel puzzle");
   OpenPuzzle(app.ctx);
-  // A puzzle's header on 2 GB: refused from the header, without reading the rest (there
-  // is not memory enough for it here).
   const std::string huge = dir.Sparse("huge.kvp", SamplePuzzleBytes().substr(0, 42), 2'000'000'000);
   if (testing::MemoryLimit::Applies()) {
     const testing::MemoryLimit limit(256 << 20);
     app.dialogs.ExpectFile(huge).ExpectMessage(MessageAnswer::Ok, "File does not contain a Kivrel puzzle");
     OpenPuzzle(app.ctx);
   }
-
-  EXPECT_EQ(std::tie(s.PuzzleTitle, s.PuzzleWidth, s.Grid, s.Words, s.WordCount, s.PuzzleBuilt, s.OutlinesShown),
-            std::tie(before.PuzzleTitle, before.PuzzleWidth, before.Grid, before.Words, before.WordCount,
-                     before.PuzzleBuilt, before.OutlinesShown));
-  // Save Puzzle must not write over the file that was refused.
-  EXPECT_EQ(std::tie(s.PuzzleFileName, s.WordListFileName), std::tie(before.PuzzleFileName, before.WordListFileName));
+  EXPECT_EQ(
+      std::tie(s.PuzzleTitle, s.Grid, s.Words, s.PuzzleBuilt, s.OutlinesShown, s.PuzzleFileName, s.WordListFileName),
+      std::tie(before.PuzzleTitle, before.Grid, before.Words, before.PuzzleBuilt, before.OutlinesShown,
+               before.PuzzleFileName, before.WordListFileName));
   EXPECT_EQ(app.ctx.list.Entries(), (std::vector<std::string>{"OLD", "WORDS"}));
-  EXPECT_TRUE(app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuSavePuzzle));
-  EXPECT_TRUE(app.picture.ops.empty());
+  EXPECT_TRUE(app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuSavePuzzle) && app.picture.ops.empty());
   EXPECT_TRUE(app.ctx.WordListForm().Visible());  // shown all the same
-}
-
-TEST_F(OpenPuzzleTest, DuringABuildOpensWhenTheBuildHasEnded) {
-  app.ctx.state.FillDirectionTable();
-  app.ctx.state.PuzzleWidth = app.ctx.state.PuzzleHeight = 6;
-  app.dialogs.ExpectFile(dir.Write("zoo.kvp", SamplePuzzleBytes()));
-  bool asked = false;
-  app.pump.on_yield = [&] {
-    if (asked) return;
-    asked = true;
-    OpenPuzzle(app.ctx);
-    EXPECT_TRUE(app.dialogs.files.empty());  // not while the grid is being filled
-  };
-  BuildPuzzle(app.ctx);
-  ASSERT_TRUE(asked);
-  EXPECT_EQ(app.dialogs.files.size(), 1u);
-  EXPECT_EQ(app.ctx.state.PuzzleTitle, "Zoo Trip");
-  EXPECT_FALSE(BuildRunning(app.ctx));
 }
 
 TEST(KindOfFile, TheNameDecidesAndOtherwiseTheContents) {
@@ -183,46 +168,21 @@ TEST(KindOfFile, TheNameDecidesAndOtherwiseTheContents) {
   const std::tuple<const char*, std::string, FileKind> cases[] = {
       // The extension, in any case, even when the contents disagree.
       {"/lists/zoo.KVL", puzzle, FileKind::WordList},
-      {"notes.txt", "", FileKind::WordList},
       {"/puzzles/zoo.Kvp", "1\tZoo\r\nLION\r\n", FileKind::Puzzle},
       // Otherwise what the bytes hold; a dot in a folder name is no extension.
       {"/home/ann.kvp/zoo", puzzle, FileKind::Puzzle},
       {"/home/ann.kvp/zoo", "1\tZoo\t 12\t 10\r\nLION\r\nTIGER\fEND\r\n", FileKind::WordList},
-      {"words.lst", "K\xC3\xA4se\nBrot\n", FileKind::WordList},
       {"picture.png", "\x89PNG\r\n\x1A\n", FileKind::Neither},
       {"zoo.kvp.bak", std::string("LION\0TIGER", 10), FileKind::Neither}};
   for (const auto& [path, bytes, kind] : cases) EXPECT_EQ(KindOfFile(path, bytes), kind) << path;
 }
 
-// A list opens as Open List opens it (after the offer to save a changed list), a
-// puzzle as Open Puzzle does.
-TEST_F(PuzzleFiles, AGivenListOpensAsOpenListDoesAndAPuzzleAsOpenPuzzleDoes) {
-  const std::string list = std::string(KIVREL_TEST_DATA_DIR) + "/zoo.kvl";
-  app.AddEntries({"OLD"});
-  app.ctx.state.WordListChanged = kTrue;
-  app.dialogs.ExpectMessage(MessageAnswer::Cancel, "Do you want to save the current list?")
-      .ExpectMessage(MessageAnswer::No);
-  OpenGivenFile(app.ctx, list);
-  EXPECT_EQ(app.ctx.list.Entries(), std::vector<std::string>{"OLD"});
-  OpenGivenFile(app.ctx, list);
-  EXPECT_TRUE(app.dialogs.files.empty());
-  EXPECT_EQ(std::tie(s.WordListFileName, s.PuzzleTitle, s.PuzzleWidth, s.PuzzleHeight),
-            std::make_tuple(list, std::string("Zoo"), i16{12}, i16{10}));
-  EXPECT_EQ(app.ctx.list.Entries().front(), "LION");
-  EXPECT_TRUE(app.ctx.WordListForm().Visible() && app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuBuild));
-  const std::string puzzle = dir.Write("trip", SamplePuzzleBytes());  // known by its contents
-  OpenGivenFile(app.ctx, puzzle);
-  EXPECT_EQ(std::tie(s.PuzzleFileName, s.PuzzleTitle, s.PuzzleBuilt),
-            std::make_tuple(puzzle, std::string("Zoo Trip"), kTrue));
-  EXPECT_EQ(app.ctx.list.Entries().size(), 3u);
-  EXPECT_TRUE(app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuPrint));
-}
-
-TEST_F(PuzzleFiles, AGivenFileItCannotTakeIsReportedAndTheListStaysEmpty) {
+// A list given opens as Open List opens it (after the offer to save a changed list), a
+// puzzle as Open Puzzle does. A file that cannot be read is named with the reason, the
+// only hint a user who started `kivrel FILE` gets.
+TEST_F(PuzzleFiles, AGivenFileOpensAsItsMenuCommandDoesOrIsReported) {
   std::filesystem::create_directory(dir.File("folder.kvl"));
   ASSERT_EQ(::mkfifo(dir.File("pipe.kvl").c_str(), 0600), 0);  // nobody writes: reading it would wait for ever
-  // A file that cannot be read is named with the reason, the only hint a user who
-  // started `kivrel FILE` gets.
   const std::string kNameError = "File name error - please check the name\n\n";
   const std::tuple<std::string, std::string, const char*> cases[] = {
       {dir.File("missing.kvl"), kNameError + dir.File("missing.kvl") + ": No such file or directory", "Kivrel Message"},
@@ -238,8 +198,24 @@ TEST_F(PuzzleFiles, AGivenFileItCannotTakeIsReportedAndTheListStaysEmpty) {
     OpenGivenFile(app.ctx, path);
     EXPECT_EQ(app.dialogs.messages.back().Title, title) << path;
   }
-  EXPECT_TRUE(app.ctx.list.Entries().empty());
-  EXPECT_EQ(std::tie(s.WordListFileName, s.PuzzleFileName, s.PuzzleBuilt), std::make_tuple("", "", i16{0}));
+  EXPECT_EQ(std::tie(s.WordListFileName, s.PuzzleFileName), std::make_tuple("/lists/old.kvl", "/puzzles/old.kvp"));
+
+  const std::string list = std::string(KIVREL_TEST_DATA_DIR) + "/zoo.kvl";
+  s.WordListChanged = kTrue;
+  app.dialogs.ExpectMessage(MessageAnswer::Cancel, "Do you want to save the current list?")
+      .ExpectMessage(MessageAnswer::No);
+  OpenGivenFile(app.ctx, list);
+  EXPECT_EQ(app.ctx.list.Entries(), (std::vector<std::string>{"OLD", "WORDS"}));
+  OpenGivenFile(app.ctx, list);
+  EXPECT_TRUE(app.dialogs.files.empty());
+  EXPECT_EQ(std::tie(s.WordListFileName, s.PuzzleTitle, s.PuzzleWidth, s.PuzzleHeight, s.PuzzleBuilt),
+            std::make_tuple(list, std::string("Zoo"), i16{12}, i16{10}, i16{0}));
+  EXPECT_TRUE(app.ctx.WordListForm().Visible() && app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuBuild));
+  const std::string puzzle = dir.Write("trip", SamplePuzzleBytes());  // known by its contents
+  OpenGivenFile(app.ctx, puzzle);
+  EXPECT_EQ(std::tie(s.PuzzleFileName, s.PuzzleTitle, s.PuzzleBuilt),
+            std::make_tuple(puzzle, std::string("Zoo Trip"), kTrue));
+  EXPECT_TRUE(app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuPrint));
 }
 
 }  // namespace

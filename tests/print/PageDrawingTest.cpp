@@ -94,6 +94,12 @@ TEST_F(PageTest, DefaultPageIsLaidOutAsWorkedOutByHand) {
                 "/" + At(1440, 4920) + "/" + At(2610, 4920) + "/" + At(3780, 4920),
             "Findthewords.CM/ 3  words/CAT/DOG/E");
   EXPECT_FALSE(page.TextAt(1440, 4680)->font.Bold);
+  // A bracketed note prints in regular weight without its brackets, letter by letter.
+  std::string bold, regular;
+  for (const DrawOp& op : page.ops) {
+    if (op.kind == DrawOp::Kind::Text && op.y == 4920 && op.x >= 3780) (op.font.Bold ? bold : regular) += op.text;
+  }
+  EXPECT_EQ(bold + "|" + regular, "EMU |bird");
   const auto boxes = page.OfKind(DrawOp::Kind::Box);
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(std::tie(boxes[0].x, boxes[0].y, boxes[0].x2, boxes[0].y2), std::make_tuple(5320., 2840., 6920., 4440.));
@@ -149,22 +155,12 @@ TEST_F(PageTest, TitleGridAndInstructionsFollowTheirPlaces) {
   std::tie(ctx.print.TitleAlign, ctx.print.PuzzleVertical) = std::make_tuple(Align::Right, VerticalPlace::Middle);
   Draw();
   EXPECT_EQ(std::make_pair(p.TitleX, p.PuzzleTop), std::make_pair(i16(12240 - 1440 - 1260), i16(5680 + 1440)));
-  std::tie(ctx.print.TitleAlign, ctx.print.PuzzleVertical) = std::make_tuple(Align::Left, VerticalPlace::Bottom);
-  ctx.print.Margins[kLeftMargin] = ".5\"";
-  Draw();
-  EXPECT_EQ(std::make_pair(p.TitleX, p.PuzzleBottom), std::make_pair(i16(720), i16(15840 - 1440)));
 }
 
 // Words wrap at the band's edge; a line break starts a new line, a tab is a blank, and
 // an empty line (even of blanks) starts a paragraph after a blank line.
 TEST_F(PageTest, InstructionsWrapAtTheBandAndAtLineBreaks) {
   ctx.print.PrintInstructions = 1;
-  MakeGrid(ctx, 5, 5);                                  // the band is the grid: 5320..6920
-  s.PuzzleInstructions = "  WWWWWWWWWW   and  so on ";  // the first word is 1950 wide: the first line stays empty
-  Draw();
-  EXPECT_EQ(At(5320, 2060) + At(5320, 2320) + At(5320, 2580) + At(5775, 2580) + At(6100, 2580), "-WWWWWWWWWWandsoon");
-  EXPECT_EQ(p.InstructionsHeight, 780);
-
   MakeGrid(ctx, 20, 5);  // the band is the grid, 2920..9320; lines of 260
   s.PuzzleInstructions = "Find\tthe animals.\r\nGood luck!\r\n \r\n\r\nHave fun.\nBye";
   std::vector<std::vector<std::string>> lines(5);
@@ -201,6 +197,13 @@ TEST_F(PageTest, TheListRunsDownColumnsBelowOrBesideTheGrid) {
   EXPECT_EQ(p.ColumnListTop, 2120 + 10 * 240);
   for (int k = 10; k <= 12; ++k) EXPECT_EQ(At(1440 + (k - 10) * 1040.0, p.ColumnListTop), Entry(k)) << k;
   EXPECT_EQ(ctx.print.Left, 1);
+
+  MakeGrid(ctx, 5, 5);  // with no word placed only the header prints, and only beside the puzzle
+  testing::AddUnplacedWord(ctx, "YAK");
+  EXPECT_EQ(Draw().size(), 2u);  // the (empty) title and the header
+  EXPECT_EQ(At(1440, p.PuzzleTop), " 0  words");
+  ctx.print.Left = 0;
+  EXPECT_EQ(Draw().size(), 1u);
 }
 
 // No room beside the grid: the layout clears Left, tells the dialog (which lays the page
@@ -221,32 +224,6 @@ TEST_F(PageTest, SideListWithNoRoomClearsLeftAndTheNestedRelayoutAgrees) {
   EXPECT_EQ(At(1440, p.PuzzleBottom + 240.0) + At(1440, p.PuzzleBottom + 480.0), " 3  wordsBBBB01");
   EXPECT_EQ(std::count_if(texts.begin(), texts.end(), [](const DrawOp& op) { return op.text == "BBBB01"; }), 1);
   EXPECT_EQ(page.OfKind(DrawOp::Kind::Box).size(), 2u) << "one frame per layout";
-}
-
-// A bracketed note prints in regular weight without its brackets, the weight coming back
-// after it; with no word placed only the header prints, and only beside the puzzle.
-TEST_F(PageTest, NotesPrintRegularAndAnEmptyListOnlyItsHeaderBeside) {
-  MakeGrid(ctx, 12, 12);
-  PlaceWord(ctx, "New York [city]", 1, 1, 1);
-  PlaceWord(ctx, "OWL", 2, 1, 1);
-  std::string bold, regular;
-  double x = 1440;
-  for (const DrawOp& op : Draw()) {
-    if (op.y != p.ColumnListTop || op.x >= 1440 + 1380) continue;
-    EXPECT_EQ(op.x, x) << op.text;
-    x += page.CharWidth(static_cast<unsigned char>(op.text[0]));
-    (op.font.Bold ? bold : regular) += op.text;
-  }
-  EXPECT_EQ(bold + "|" + regular, "New York |city");
-  EXPECT_TRUE(Find("OWL")->font.Bold);
-
-  MakeGrid(ctx, 5, 5);
-  testing::AddUnplacedWord(ctx, "YAK");
-  EXPECT_EQ(Draw().size(), 1u);  // the (empty) title only
-  ctx.print.PuzzleHorizontal = Align::Right;
-  ctx.print.Left = 1;
-  Draw();
-  EXPECT_EQ(At(1440, p.PuzzleTop), " 0  words");
 }
 
 // The answer key: outlines ring the placed words on the page's grid (the main window's
@@ -288,27 +265,6 @@ TEST_F(PageTest, AnAnswerKeyRingsTheWordsAndTellsTheHiddenMessage) {
   ASSERT_TRUE(Find("every"));
   EXPECT_GT(ctx.printed.PuzzleSize, 16);
   for (const DrawOp& op : Draw()) EXPECT_LE(op.y + Nearest(op.font.Size * 20), 15840 - 1440) << op.text;
-}
-
-// The printer's page: whole twips, four lines for the frame, no clearing, the preview
-// untouched, and PrintingInProgress set while it runs.
-TEST_F(PageTest, PrinterRunUsesWholeTwipsFourFrameLinesAndFlagsItself) {
-  MakeGrid(ctx, 6, 6);
-  PlaceNumberedWords(2, 6);
-  ctx.print.Left = 1;
-  ctx.print.PuzzleHorizontal = Align::Left;  // the layout clears Left mid-run
-  std::vector<i16> printing_seen;
-  ctx.PrintOptionChangedByLayout = [&](Control) { printing_seen.push_back(s.PrintingInProgress); };
-  RecordingSurface printer(12000.4, 15599.6);
-  DrawPrinterPage(ctx, printer);
-  EXPECT_EQ(printing_seen, std::vector<i16>{kTrue});
-  EXPECT_EQ(std::make_pair(s.PrintingInProgress, p.PrintableHeight), std::make_pair(kFalse, i16(15600 - 2880)));
-  EXPECT_TRUE(printer.OfKind(DrawOp::Kind::Box).empty() && printer.OfKind(DrawOp::Kind::Cls).empty());
-  std::vector<double> corners;
-  for (const DrawOp& line : printer.OfKind(DrawOp::Kind::Line)) corners.insert(corners.end(), {line.x, line.y});
-  const double l = p.PuzzleLeft, t = p.PuzzleTop, r = p.PuzzleRight, b = p.PuzzleBottom;
-  EXPECT_EQ(corners, (std::vector<double>{l, t, r, t, r, b, l, b}));
-  EXPECT_TRUE(page.ops.empty());
 }
 
 TEST_F(PageTest, HopelessSizesEndAtOnePointAndAListThatCannotFitIsLeftOff) {
