@@ -12,48 +12,42 @@ namespace kivrel {
 namespace {
 
 using testing::TempDir;
-using testing::TestApp;
+using Entries = std::vector<std::string>;
 
 // A changed list with attributes, as the user leaves it before saving.
 struct ListFixture : ::testing::Test {
   ListFixture() {
-    PuzzleState& s = app.ctx.state;
-    s.PuzzleTitle = "My Puzzle";
-    s.PuzzleWidth = 15;
-    s.PuzzleHeight = 14;
+    std::tie(s.PuzzleTitle, s.PuzzleWidth, s.PuzzleHeight, s.PuzzleInstructions) =
+        std::make_tuple("My Puzzle", i16{15}, i16{14}, "Find all the words.");
     s.IncludeDiagonals = s.BalanceDirections = -1;
-    s.PuzzleInstructions = "Find all the words.";
     app.AddEntries({"CAT"});
     s.WordListChanged = kTrue;
   }
   std::string Bytes() const { return WordListFileBytes(app.ctx.state, app.ctx.list.Entries()); }
 
-  TestApp app;
+  testing::TestApp app;
   PuzzleState& s = app.ctx.state;
   TempDir dir;
 };
 
-TEST_F(ListFixture, WritesTheHeaderAndTheEntriesInCodePage1252) {
+// The header and the entries in code page 1252 (a tab or line break in a field is a
+// blank). The quote is an eighth field and Backwards Words off a ninth; readers of seven
+// pass over them. Every field before the last is written, an empty one as a blank, so
+// that a reader that takes a run of tabs for one separator still finds each in its place.
+TEST_F(ListFixture, WritesTheHeaderFieldsInTheirPlacesAndReadsThemBack) {
   app.AddEntries({"New York [city]", "café", "O\"Brien", "tab\there"});
-  s.PuzzleInstructions = "Two\r\nlines";
-  s.MysteryQuote = "Cats\tnap";  // a tab or line break in a field is a blank
+  std::tie(s.PuzzleInstructions, s.MysteryQuote) = std::make_tuple("Two\r\nlines", "Cats\tnap");
   EXPECT_EQ(Bytes(),
             "1\tMy Puzzle\t 15\t 14\t-1\t 1\tTwo lines\tCats nap\r\n"
             "CAT\r\nNew York [city]\r\ncaf\xE9\r\n\"O\"Brien\"\r\ntab here\r\n");
-}
-
-// The quote is an eighth field and Backwards Words off a ninth; readers of seven pass
-// over them. Every field before the last is written, an empty one as a blank, so that
-// a reader that takes a run of tabs for one separator still finds each in its place.
-TEST_F(ListFixture, FieldsAfterTheSeventhKeepTheirPlacesAndReadBack) {
+  app.ctx.list.Clear();
+  app.AddEntries({"CAT"});
   const struct Case {
     const char *title, *instructions, *quote;
     i16 backwards;
     const char* header;
   } cases[] = {{"My Puzzle", "Find.", "", 1, "1\tMy Puzzle\t 15\t 14\t-1\t 1\tFind.\r\n"},
-               {"My Puzzle", "Find.", "Cats nap", 1, "1\tMy Puzzle\t 15\t 14\t-1\t 1\tFind.\tCats nap\r\n"},
                {"My Puzzle", "", "Hi", 1, "1\tMy Puzzle\t 15\t 14\t-1\t 1\t \tHi\r\n"},
-               {"My Puzzle", "Find.", "", 0, "1\tMy Puzzle\t 15\t 14\t-1\t 1\tFind.\t \t 0\r\n"},
                {"", "", "", 0, "1\t \t 15\t 14\t-1\t 1\t \t \t 0\r\n"},
                {"", "", "Hi", 0, "1\t \t 15\t 14\t-1\t 1\t \tHi\t 0\r\n"}};
   for (const Case& c : cases) {
@@ -71,7 +65,10 @@ TEST_F(ListFixture, FieldsAfterTheSeventhKeepTheirPlacesAndReadBack) {
   }
 }
 
-TEST_F(ListFixture, SaveAsksForANameUntilOneCanBeWritten) {
+// Save asks for a name (before writing over a file) until one can be written. A failed
+// write keeps the old file and the list changed; what code page 1252 cannot hold is
+// named before anything is written, and Cancel writes nothing.
+TEST_F(ListFixture, SaveAsksForANameUntilOneCanBeWrittenAndAFailedWriteKeepsTheOldFile) {
   s.PuzzleFileName = "/puzzles/ANIMALS.KVP";
   const std::string folder = dir.File("folder.kvl");
   std::filesystem::create_directory(folder);
@@ -79,23 +76,18 @@ TEST_F(ListFixture, SaveAsksForANameUntilOneCanBeWritten) {
       .ExpectMessage(MessageAnswer::Ok, "Error while saving word list\n\n" + folder + ": Is a directory")
       .ExpectFile(dir.File("zoo.kvl"));
   EXPECT_TRUE(SaveWordList(app.ctx));
-
-  const FileRequest& first = app.dialogs.files.at(0);  // asks before writing over a file
+  const FileRequest& first = app.dialogs.files.at(0);
   EXPECT_EQ(std::tie(first.Action, first.Filter, first.FileName, first.DefaultExt, first.Flags),
             std::make_tuple(FileRequest::Kind::SaveAs, std::string(kWordListFilter),
                             std::string("/puzzles/ANIMALS.kvl"), std::string("KVL"), kFileOverwritePrompt));
-  EXPECT_EQ(app.dialogs.files.at(1).FileName, folder);
-  EXPECT_EQ(TempDir::Read(dir.File("zoo.kvl")), Bytes());
+  EXPECT_EQ(std::make_pair(app.dialogs.files.at(1).FileName, TempDir::Read(dir.File("zoo.kvl"))),
+            std::make_pair(folder, Bytes()));
   EXPECT_EQ(app.ctx.WordListForm().Text(frmWordList::lblFileName), dir.File("zoo.kvl"));
-  EXPECT_EQ(s.WordListChanged, 0);
-  EXPECT_NE(s.WordListSaved, 0);
-}
+  EXPECT_TRUE(!s.WordListChanged && s.WordListSaved);
 
-// A failed write keeps the old file and the list changed; what code page 1252 cannot
-// hold is named before anything is written, and Cancel writes nothing.
-TEST_F(ListFixture, AFailedOrCancelledWriteKeepsTheOldFile) {
   s.WordListFileName = dir.Write("zoo.kvl", "OLD LIST\r\n");
   app.AddEntries({"Łódź", "✓ done"});
+  std::tie(s.WordListChanged, s.WordListSaved) = std::make_pair(kTrue, kFalse);
   app.dialogs.ExpectMessage(MessageAnswer::Ok)
       .ExpectMessage(MessageAnswer::Ok, "Error while saving word list\n\n" + s.WordListFileName + ": File too large")
       .ExpectMessage(
@@ -107,7 +99,7 @@ TEST_F(ListFixture, AFailedOrCancelledWriteKeepsTheOldFile) {
   }
   EXPECT_EQ(std::make_pair(s.WordListChanged, s.WordListSaved), std::make_pair(kTrue, i16{0}));
   EXPECT_FALSE(SaveWordList(app.ctx));
-  EXPECT_EQ(app.dialogs.messages.at(2).Buttons, MessageButtons::OkCancel);
+  EXPECT_EQ(app.dialogs.messages.back().Buttons, MessageButtons::OkCancel);
   EXPECT_EQ(TempDir::Read(s.WordListFileName), "OLD LIST\r\n");
 }
 
@@ -132,7 +124,7 @@ TEST_F(ListFixture, FileMessagesNameTheSystemsReason) {
       .ExpectMessage(MessageAnswer::Ok, "File name error - please check the name\n\n" + locked + ": Permission denied")
       .ExpectFile(std::nullopt);
   OpenList(app.ctx);
-  EXPECT_EQ(app.ctx.list.Entries(), std::vector<std::string>{"CAT"});
+  EXPECT_EQ(app.ctx.list.Entries(), Entries{"CAT"});
 
   s.WordListFileName = folder + "/zoo.kvl";
   app.dialogs
@@ -154,34 +146,24 @@ TEST_F(ListFixture, ConfirmDiscardAsksOnlyForAChangedListAndFollowsTheAnswer) {
   EXPECT_EQ(s.WordListChanged, 0);  // saved: the last call asked nothing
 }
 
-// Another list on screen, and a puzzle built from it.
-struct OpenListTest : ListFixture {
-  OpenListTest() {
-    app.ctx.list.Clear();
-    app.AddEntries({"OLD"});
-    s.PuzzleWidth = s.PuzzleHeight = 9;
-    s.PuzzleBuilt = kTrue;
-    s.WordListChanged = kFalse;
-    s.WordListFileName = "/lists/old.kvl";
-    SetPuzzleReadyState(app.ctx);
-  }
-  void ExpectUnchanged() {
-    EXPECT_EQ(app.ctx.list.Entries(), std::vector<std::string>{"OLD"});
-    EXPECT_EQ(s.PuzzleWidth, 9);
-    EXPECT_EQ(s.WordListFileName, "/lists/old.kvl");  // not a name that failed
-  }
-};
-
-// A file too big for the memory left (sparse: no disk used) is reported and changes
-// nothing; after a file name error the dialog asks again, then the list is read.
-TEST_F(OpenListTest, ARefusedOpenChangesNothingAndANameErrorAsksAgain) {
+// Another list on screen and a puzzle built from it. A file too big for the memory left
+// (sparse: no disk used) is reported and changes nothing; after a file name error the
+// dialog asks again, then the list is read. A size no page holds is named and the list
+// opens without it; a file without entries leaves the empty list's state.
+TEST_F(ListFixture, OpenListRefusesWhatItCannotTakeAndReadsTheRest) {
+  app.ctx.list.Clear();
+  app.AddEntries({"OLD"});
+  std::tie(s.PuzzleWidth, s.PuzzleHeight, s.PuzzleBuilt, s.WordListChanged, s.WordListFileName) =
+      std::make_tuple(i16{9}, i16{9}, kTrue, kFalse, "/lists/old.kvl");
+  SetPuzzleReadyState(app.ctx);
   const std::string huge = dir.Sparse("huge.kvl", "", 512u << 20);
   if (testing::MemoryLimit::Applies()) {
     const testing::MemoryLimit limit(64u << 20);
     app.dialogs.ExpectFile(huge).ExpectMessage(MessageAnswer::Ok, "Not enough memory to open the file");
     OpenList(app.ctx);
   }
-  ExpectUnchanged();
+  EXPECT_EQ(std::tie(app.ctx.list.Entries(), s.PuzzleWidth, s.WordListFileName),
+            std::make_tuple(Entries{"OLD"}, i16{9}, std::string("/lists/old.kvl")));
   const std::string path = dir.Write("zoo.kvl", "1\tZoo\t 12\t 10\t 0\t 1\tFind them.\r\nLION\r\nTIGER\r\n");
   app.dialogs.ExpectFile("C:\\LISTS\\missing.kvl")
       .ExpectMessage(MessageAnswer::Ok, "File name error - please check the name")
@@ -192,48 +174,24 @@ TEST_F(OpenListTest, ARefusedOpenChangesNothingAndANameErrorAsksAgain) {
             std::make_tuple(FileRequest::Kind::Open, std::string(kWordListFilter), 2, std::string()));
   EXPECT_EQ(app.dialogs.files.back().FileName, "missing.kvl");  // what came before the backslash is dropped
   EXPECT_EQ(app.dialogs.messages.back().Icon, MessageIcon::Critical);
-  EXPECT_EQ(app.ctx.list.Entries(), (std::vector<std::string>{"LION", "TIGER"}));
+  EXPECT_EQ(app.ctx.list.Entries(), (Entries{"LION", "TIGER"}));
   EXPECT_EQ(std::tie(s.PuzzleTitle, s.WordListFileName, s.PuzzleWidth, s.SpaceCount, s.PuzzleBuilt, s.WordListChanged),
             std::make_tuple(std::string("Zoo"), path, i16{12}, i16{120}, i16{0}, i16{0}));
   EXPECT_EQ(app.ctx.WordListForm().Text(frmWordList::lblFileName), path);
   EXPECT_TRUE(app.ctx.WordListForm().Visible() && !app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuPrint));
-}
 
-// A Save As that writes nothing leaves the list its name; the next dialog of its kind
-// starts in the folder of the last list.
-TEST_F(OpenListTest, ASaveAsThatDoesNotHappenKeepsTheNameAndDialogsRememberTheFolder) {
-  std::filesystem::create_directory(dir.File("lists"));
-  const std::string path = dir.Write("lists/zoo.kvl", "LION\r\n");
-  app.dialogs.ExpectFile(path);
-  OpenList(app.ctx);
-  app.dialogs.ExpectFile("/proc/zoo.kvl").ExpectMessage(MessageAnswer::Ok).ExpectFile(std::nullopt);
-  SaveListAs(app.ctx);
-  EXPECT_EQ(s.WordListFileName, path);
-  EXPECT_EQ(app.ctx.WordListForm().Text(frmWordList::lblFileName), path);
-
-  app.dialogs.ExpectFile(std::nullopt);
-  OpenList(app.ctx);
-  EXPECT_EQ(app.dialogs.files.back().Folder, dir.File("lists"));
-  EXPECT_EQ(app.ctx.files.FolderOf(FileDialogKind::Puzzles), "") << "each kind of file has its own folder";
-}
-
-// A size no page holds is named and the list opens without it; a file without entries
-// leaves the empty list's state.
-TEST_F(OpenListTest, ASizeAbove99By99IsRefusedAndAnEmptyListOpens) {
   app.dialogs.ExpectFile(dir.Write("wide.kvl", "1\tWide\t 500\t 15\t 1\t 1\t\r\nCAT\r\n"))
       .ExpectMessage(MessageAnswer::Ok,
                      "The list asks for a 500 x 15 puzzle. The largest puzzle is 99 x 99 letters: "
                      "Default Dimensions proposes a size for it.");
   OpenList(app.ctx);
-  EXPECT_EQ(app.ctx.list.Entries(), std::vector<std::string>{"CAT"});
-  EXPECT_EQ(std::tie(s.PuzzleTitle, s.PuzzleWidth, s.PuzzleHeight),
-            std::make_tuple(std::string("Wide"), i16{0}, i16{0}));
-
+  EXPECT_EQ(std::tie(app.ctx.list.Entries(), s.PuzzleTitle, s.PuzzleWidth, s.PuzzleHeight),
+            std::make_tuple(Entries{"CAT"}, std::string("Wide"), i16{0}, i16{0}));
   app.dialogs.ExpectFile(dir.Write("empty.kvl", "1\tNothing yet\t 10\t 10\t 1\t 1\t\r\n"));
   OpenList(app.ctx);
   EXPECT_EQ(s.PuzzleTitle, "Nothing yet");
-  EXPECT_FALSE(app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuBuild));
-  EXPECT_TRUE(app.ctx.WordListForm().Enabled(frmWordList::cmdAdd));
+  EXPECT_TRUE(!app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuBuild) &&
+              app.ctx.WordListForm().Enabled(frmWordList::cmdAdd));
 }
 
 }  // namespace
