@@ -34,34 +34,19 @@ struct ListFixture : ::testing::Test {
 // blank). The quote is an eighth field and Backwards Words off a ninth; readers of seven
 // pass over them. Every field before the last is written, an empty one as a blank, so
 // that a reader that takes a run of tabs for one separator still finds each in its place.
-TEST_F(ListFixture, WritesTheHeaderFieldsInTheirPlacesAndReadsThemBack) {
+TEST_F(ListFixture, WritesTheHeaderFieldsInTheirPlaces) {
   app.AddEntries({"New York [city]", "café", "O\"Brien", "tab\there"});
   std::tie(s.PuzzleInstructions, s.MysteryQuote) = std::make_tuple("Two\r\nlines", "Cats\tnap");
   EXPECT_EQ(Bytes(),
             "1\tMy Puzzle\t 15\t 14\t-1\t 1\tTwo lines\tCats nap\r\n"
             "CAT\r\nNew York [city]\r\ncaf\xE9\r\n\"O\"Brien\"\r\ntab here\r\n");
-  app.ctx.list.Clear();
-  app.AddEntries({"CAT"});
-  const struct Case {
-    const char *title, *instructions, *quote;
-    i16 backwards;
-    const char* header;
-  } cases[] = {{"My Puzzle", "Find.", "", 1, "1\tMy Puzzle\t 15\t 14\t-1\t 1\tFind.\r\n"},
-               {"My Puzzle", "", "Hi", 1, "1\tMy Puzzle\t 15\t 14\t-1\t 1\t \tHi\r\n"},
-               {"", "", "", 0, "1\t \t 15\t 14\t-1\t 1\t \t \t 0\r\n"},
-               {"", "", "Hi", 0, "1\t \t 15\t 14\t-1\t 1\t \tHi\t 0\r\n"}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.header);
-    s.IncludeDiagonals = -1;  // reading takes the absolute value
-    const auto fields =
-        std::make_tuple(std::string(c.title), std::string(c.instructions), std::string(c.quote), c.backwards);
-    std::tie(s.PuzzleTitle, s.PuzzleInstructions, s.MysteryQuote, s.BackwardsWords) = fields;
-    const std::string bytes = Bytes();
-    EXPECT_EQ(bytes, std::string(c.header) + "CAT\r\n");
-    std::tie(s.PuzzleTitle, s.PuzzleInstructions, s.MysteryQuote, s.BackwardsWords) =
-        std::make_tuple("other", "other", "other", static_cast<i16>(1 - c.backwards));
-    LoadWordList(app.ctx, ParseWordList(bytes).ValueOr({}), nullptr);
-    EXPECT_EQ(std::tie(s.PuzzleTitle, s.PuzzleInstructions, s.MysteryQuote, s.BackwardsWords), fields);
+  const std::tuple<const char*, const char*, i16, const char*> cases[] = {
+      {"Find.", "", 1, "1\tMy Puzzle\t 15\t 14\t-1\t 1\tFind.\r\n"},
+      {"", "Hi", 1, "1\tMy Puzzle\t 15\t 14\t-1\t 1\t \tHi\r\n"},
+      {"", "", 0, "1\tMy Puzzle\t 15\t 14\t-1\t 1\t \t \t 0\r\n"}};
+  for (const auto& [instructions, quote, backwards, header] : cases) {
+    std::tie(s.PuzzleInstructions, s.MysteryQuote, s.BackwardsWords) = std::tie(instructions, quote, backwards);
+    EXPECT_EQ(Bytes().substr(0, Bytes().find("\r\n") + 2), header);
   }
 }
 
