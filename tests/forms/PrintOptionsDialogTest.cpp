@@ -58,7 +58,8 @@ struct PrintWindows : ::testing::Test {
 // For every place of the puzzle, with and without the list beside it, and after a
 // larger list font: the thumbnail shows exactly the blocks the page printed, where it
 // printed them (the Letter thumbnail is the page's own size). With no room beside the
-// grid the layout clears Left and the box with it.
+// grid the layout clears Left and the box with it, and the page drawn again from inside
+// is the one shown.
 TEST_F(PrintWindows, ThumbnailShowsExactlyTheBlocksOfThePage) {
   auto check = [&](const std::string& where) {
     const PagePrinted& printed = ctx.printed;
@@ -90,6 +91,7 @@ TEST_F(PrintWindows, ThumbnailShowsExactlyTheBlocksOfThePage) {
   // At the left margin (the box is not offered there, but a program may still set it).
   Set({radPuzzleLeft, radPuzzleMiddle, chkLeft});
   EXPECT_EQ(std::make_pair(form.Value(chkLeft), form.IsVisible(lblSideList)), std::make_pair(0, false));
+  check("Left cleared by the layout, which the dialog lays out again from inside");
   // The printer's layout clears the box too, and leaves the preview alone.
   form.Define(chkLeft, [](ControlState& c) { c.Value = 1; });
   ctx.print.Left = 1;

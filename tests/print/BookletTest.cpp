@@ -18,8 +18,8 @@ using testing::DrawOp;
 // Sixty copies of the sea puzzle in a booklet on a recording page. 34 rows of contents
 // fit a page (12-point rows of 18 points from 1.5 inches down to the bottom margin): 61
 // rows take two pages, 31 and 30 (the keys' row never stands alone); 60 puzzle pages;
-// 15 pages of keys, four a page, left to right, then down. A key leaves its puzzle as it
-// was. (How a booklet's pages read back is tested with kivrel-cli booklet.)
+// 15 pages of keys. A key leaves its puzzle as it was. (Where the keys stand on their
+// pages is read back from kivrel-cli booklet's PDF.)
 TEST(Booklet, ContentsRunOntoASecondPageAndEveryPageIsNumbered) {
   std::vector<std::unique_ptr<testing::TestApp>> apps;
   std::vector<BookletPuzzle> puzzles;
@@ -56,13 +56,6 @@ TEST(Booklet, ContentsRunOntoASecondPageAndEveryPageIsNumbered) {
         << n;
   }
   EXPECT_TRUE(holds(1, "Answer keys"));
-  for (std::size_t k = 0; k < 4; ++k) {
-    const auto title = std::find_if(pages[76].begin(), pages[76].end(), [&](const DrawOp& op) {
-      return op.text == "Key " + std::to_string(57 + k) + ": Sea Creatures";
-    });
-    ASSERT_NE(title, pages[76].end()) << k;
-    EXPECT_EQ(std::make_pair(title->x < 12240 / 2, title->y < 15840 / 2), std::make_pair(k % 2 == 0, k < 2));
-  }
   EXPECT_EQ(puzzles[0].ctx->AttributesForm().Text(frmAttributes::txtPuzName), "Sea Creatures");
   EXPECT_EQ(puzzles[0].ctx->print.PrintWordList, 1);
 }

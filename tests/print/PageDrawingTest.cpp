@@ -206,26 +206,6 @@ TEST_F(PageTest, TheListRunsDownColumnsBelowOrBesideTheGrid) {
   EXPECT_EQ(Draw().size(), 1u);
 }
 
-// No room beside the grid: the layout clears Left, tells the dialog (which lays the page
-// out again from inside), and the page drawn last is the nested one, drawn once.
-TEST_F(PageTest, SideListWithNoRoomClearsLeftAndTheNestedRelayoutAgrees) {
-  MakeGrid(ctx, 6, 6);
-  PlaceNumberedWords(3, 6);
-  ctx.print.Left = 1;
-  ctx.print.PuzzleHorizontal = Align::Left;
-  std::vector<Control> changed;
-  ctx.PrintOptionChangedByLayout = [&](Control control) {
-    changed.emplace_back(control);
-    DrawPreviewPage(ctx);
-  };
-  const auto texts = Draw();
-  EXPECT_EQ(changed, std::vector<Control>{frmPrintOptions::chkLeft});
-  EXPECT_EQ(ctx.print.Left, 0);
-  EXPECT_EQ(At(1440, p.PuzzleBottom + 240.0) + At(1440, p.PuzzleBottom + 480.0), " 3  wordsBBBB01");
-  EXPECT_EQ(std::count_if(texts.begin(), texts.end(), [](const DrawOp& op) { return op.text == "BBBB01"; }), 1);
-  EXPECT_EQ(page.OfKind(DrawOp::Kind::Box).size(), 2u) << "one frame per layout";
-}
-
 // The answer key: outlines ring the placed words on the page's grid (the main window's
 // flag follows its own picture only), and the hidden message goes under the list, also
 // when the grid grows to fill the page.
