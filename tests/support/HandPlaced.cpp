@@ -16,20 +16,20 @@ void MakeGrid(AppContext& ctx, int width, int height) {
   if (s.RowStep[1] == 0 && s.ColStep[1] == 0) s.FillDirectionTable();
 }
 
-namespace {
-int AddRecord(PuzzleState& s, WordRecord word) {
-  s.Words.push_back(std::move(word));
-  s.WordCount = static_cast<i16>(s.Words.size() - 1);
-  return s.WordCount;
-}
-}  // namespace
-
-int PlaceWord(AppContext& ctx, const std::string& entry, int row, int col, int dir) {
+int AddUnplacedWord(AppContext& ctx, const std::string& entry) {
   PuzzleState& s = ctx.state;
-  WordRecord word;
+  WordRecord& word = s.Words.emplace_back();
   word.DisplayText = entry;
   word.Text = PlacedWord(entry);
   word.Length = static_cast<i16>(CharCount(word.Text));
+  s.WordCount = static_cast<i16>(s.Words.size() - 1);
+  return s.WordCount;
+}
+
+int PlaceWord(AppContext& ctx, const std::string& entry, int row, int col, int dir) {
+  PuzzleState& s = ctx.state;
+  const int index = AddUnplacedWord(ctx, entry);
+  WordRecord& word = s.Words[static_cast<std::size_t>(index)];
   word.Status = kStatusPlaced;
   word.StartRow = static_cast<i16>(row);
   word.StartCol = static_cast<i16>(col);
@@ -41,15 +41,7 @@ int PlaceWord(AppContext& ctx, const std::string& entry, int row, int col, int d
     ++cell.UseCount;
   }
   ++s.InsertedCount;
-  return AddRecord(s, std::move(word));
-}
-
-int AddUnplacedWord(AppContext& ctx, const std::string& entry) {
-  WordRecord word;
-  word.DisplayText = entry;
-  word.Text = PlacedWord(entry);
-  word.Length = static_cast<i16>(CharCount(word.Text));
-  return AddRecord(ctx.state, std::move(word));
+  return index;
 }
 
 void SetTitle(AppContext& ctx, const std::string& title) {
