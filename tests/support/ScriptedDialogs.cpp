@@ -36,17 +36,15 @@ std::optional<std::string> ScriptedDialogs::File(const FileRequest& request) {
   return step ? step->text : std::nullopt;
 }
 
-std::optional<SaveChoice> ScriptedDialogs::SaveWithCheckBox(const FileRequest& request, const std::string& check_box,
+std::optional<SaveChoice> ScriptedDialogs::SaveWithCheckBox(const FileRequest& request, const std::string&,
                                                             bool checked) {
   files.push_back(request);
-  check_boxes.push_back(check_box);
   boxes_checked.push_back(checked);
   const auto step = Next(Step::kSaveChoice, "file dialog \"" + request.DialogTitle + "\" with a check box");
   return step ? step->choice : std::nullopt;
 }
 
 std::optional<PrintChoice> ScriptedDialogs::Printer(int flags) {
-  printer_flags.push_back(flags);
   const auto step = Next(Step::kPrinter, "printer dialog with flags " + std::to_string(flags));
   return step ? step->print : std::nullopt;
 }

@@ -51,9 +51,7 @@ class ScriptedDialogs : public Dialogs {
   // What was shown, in order of each kind.
   std::vector<MessageRequest> messages;
   std::vector<FileRequest> files;
-  std::vector<std::string> check_boxes;  // the labels of the Save As dialogs' check boxes
-  std::vector<bool> boxes_checked;       // how each of those boxes started
-  std::vector<int> printer_flags;
+  std::vector<bool> boxes_checked;  // how each Save As dialog's check box started
   std::vector<FontSpec> fonts;
 
  private:
