@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <unistd.h>
 
 #include "TempDir.h"
 #include "TestApp.h"
@@ -83,37 +82,6 @@ TEST_F(ListFixture, SaveAsksForANameUntilOneCanBeWrittenAndAFailedWriteKeepsTheO
   EXPECT_EQ(std::make_pair(s.WordListChanged, s.WordListSaved), std::make_pair(kTrue, i16{0}));
   EXPECT_FALSE(SaveWordList(app.ctx));
   EXPECT_EQ(TempDir::Read(s.WordListFileName), "OLD LIST\r\n");
-}
-
-// A file there that may not be read, and a folder that takes no file, are not "name
-// errors" the user can mend by typing again: the message says why. (As an ordinary
-// user, so that permissions hold when the suite runs as root.)
-TEST_F(ListFixture, FileMessagesNameTheSystemsReason) {
-  namespace fs = std::filesystem;
-  fs::permissions(dir.Folder(), fs::perms::all);
-  const std::string locked = dir.Write("locked.kvl", "DOG\r\n");
-  fs::permissions(locked, fs::perms::owner_write);
-  const std::string folder = dir.File("read-only");
-  fs::create_directory(folder);
-  fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
-  struct AsOrdinaryUser {
-    bool root = ::geteuid() == 0 && ::seteuid(65534) == 0;
-    ~AsOrdinaryUser() { EXPECT_TRUE(!root || ::seteuid(0) == 0); }
-  } user;
-
-  s.WordListChanged = kFalse;
-  app.dialogs.ExpectFile(locked)
-      .ExpectMessage(MessageAnswer::Ok, "File name error - please check the name\n\n" + locked + ": Permission denied")
-      .ExpectFile(std::nullopt);
-  OpenList(app.ctx);
-  EXPECT_EQ(app.ctx.list.Entries(), Entries{"CAT"});
-
-  s.WordListFileName = folder + "/zoo.kvl";
-  app.dialogs
-      .ExpectMessage(MessageAnswer::Ok, "Error while saving word list\n\n" + folder + "/zoo.kvl: Permission denied")
-      .ExpectFile(std::nullopt);
-  EXPECT_FALSE(SaveWordList(app.ctx));
-  EXPECT_EQ(app.dialogs.messages.at(1).Title, "Kivrel Error");
 }
 
 TEST_F(ListFixture, ConfirmDiscardAsksOnlyForAChangedListAndFollowsTheAnswer) {
