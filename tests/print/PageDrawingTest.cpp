@@ -155,13 +155,10 @@ TEST_F(PageTest, TitleGridAndInstructionsFollowTheirPlaces) {
   std::tie(ctx.print.TitleAlign, ctx.print.PuzzleVertical) = std::make_tuple(Align::Right, VerticalPlace::Middle);
   Draw();
   EXPECT_EQ(std::make_pair(p.TitleX, p.PuzzleTop), std::make_pair(i16(12240 - 1440 - 1260), i16(5680 + 1440)));
-}
 
-// Words wrap at the band's edge; a line break starts a new line, a tab is a blank, and
-// an empty line (even of blanks) starts a paragraph after a blank line.
-TEST_F(PageTest, InstructionsWrapAtTheBandAndAtLineBreaks) {
-  ctx.print.PrintInstructions = 1;
-  MakeGrid(ctx, 20, 5);  // the band is the grid, 2920..9320; lines of 260
+  // A line break starts a new line, a tab is a blank, and an empty line (even of
+  // blanks) starts a paragraph after a blank line.
+  MakeGrid(ctx, 20, 5);  // the band is the grid; lines of 260
   s.PuzzleInstructions = "Find\tthe animals.\r\nGood luck!\r\n \r\n\r\nHave fun.\nBye";
   std::vector<std::vector<std::string>> lines(5);
   for (const DrawOp& op : Draw()) {
@@ -172,6 +169,7 @@ TEST_F(PageTest, InstructionsWrapAtTheBandAndAtLineBreaks) {
                        {"Find", "the", "animals."}, {"Good", "luck!"}, {}, {"Have", "fun."}, {"Bye"}}));
   EXPECT_EQ(p.HeaderBottom, p.InstructionsTop + 5 * 260);
 }
+
 
 // Entries run down columns at least an em (240) apart: below the grid, or beside it
 // until the line below one would start past the grid's bottom plus a line, and then in
