@@ -134,8 +134,10 @@ TEST_F(WordListFixture, EveryChangeOfTheListIsOneStepThatCanBeUndone) {
 
 // Show Word lights the selected entry's own word, wherever Sort puts the entry, and is
 // off for an entry without one; Hide Word goes with the entry removed and with the list
-// when another takes its place.
-TEST_F(WordListFixture, ShowWordLightsTheSelectedEntrysOwnWord) {
+// when another takes its place. After a build the records are the puzzle: Sort and later
+// edits reorder or change the list only (the page prints the records), and a refused
+// add changes no command.
+TEST_F(WordListFixture, ShowWordAndEditsAfterABuildKeepThePuzzlesWords) {
   Build({"[Section A]", "CAT", "!!", "HORSE", "ELEPHANT"}, 10, 11);
   auto press = [&](int entry) {
     window.SelectEntry(entry);
@@ -148,19 +150,40 @@ TEST_F(WordListFixture, ShowWordLightsTheSelectedEntrysOwnWord) {
     }
     return ShowWord() + "/" + words + std::to_string(cells);
   };
+  auto placements = [&] {
+    std::vector<std::tuple<std::string, int, int, int, int>> all;
+    for (const WordRecord& w : s.Words) all.emplace_back(w.DisplayText, w.Status, w.StartRow, w.StartCol, w.Direction);
+    return all;
+  };
+  const auto table = placements();
   // A note alone, punctuation alone: no word to show. Sorted, HORSE stands elsewhere;
   // its entry still shows its own state.
   EXPECT_EQ((Entries{press(0), press(2), press(3)}), (Entries{" off/0", " off/0", "Hide &Word/HORSE 5"}));
   window.cmdSort_Click();
   EXPECT_EQ(List(), (Entries{"[Section A]", "!!", "CAT", "ELEPHANT", "HORSE"}));
+  EXPECT_EQ(s.Words[2].SortPosition, 5);  // HORSE's entry is now last
   EXPECT_EQ((Entries{press(4), press(4), press(2)}),
             (Entries{"Show &Word/0", "Hide &Word/HORSE 5", "Hide &Word/CAT HORSE 8"}));
   window.cmdHideAll_Click();
   EXPECT_EQ(press(0), "Show &Word off/0");
 
+  s.WordListChanged = kFalse;
+  app.dialogs.ExpectMessage(MessageAnswer::Ok, "Duplicate word");
+  Add("horse");
+  Add("   ");
+  EXPECT_EQ(s.WordListChanged, 0);
+  for (Control command : {frmKV_Puzzle::mnuSavePuzzle, frmKV_Puzzle::mnuPrint, frmKV_Puzzle::mnuFillinBlanks,
+                          frmKV_Puzzle::mnuOutlineWords}) {
+    EXPECT_TRUE(app.ctx.MainForm().Enabled(command)) << command;
+  }
   press(2);
   Remove(2);
   EXPECT_EQ(press(2), "Hide &Word/ELEPHANT 8");
+  Remove(0);
+  Add("GNU");
+  Replace(1, "BEE");
+  EXPECT_EQ(placements(), table) << "the puzzle on screen still holds every word it placed";
+  EXPECT_NE(s.PuzzleBuilt, 0);
   app.dialogs.ExpectMessage(MessageAnswer::No);
   window.mnuNewList_Click();
   EXPECT_EQ(ShowWord(), "Show &Word off");
@@ -227,37 +250,6 @@ TEST_F(WordListFixture, AWholeNewListKeepsNoPickFromTheOldOne) {
   app.dialogs.ExpectMessage(MessageAnswer::No).ExpectFile(other);
   OpenList(app.ctx);
   EXPECT_EQ(app.ctx.list.EditText(), "HERON");
-}
-
-// After a build the records are the puzzle: Sort and later edits reorder or change the
-// list only (the page prints the records), and a refused add changes no command.
-TEST_F(WordListFixture, SortAndEditsAfterABuildKeepThePuzzlesWords) {
-  Build({"[Section A]", "ZEBRA", "ant [insect]", "MOUSE", "yak"}, 9, 3);
-  const std::vector<WordRecord> table = s.Words;
-  window.cmdSort_Click();
-  EXPECT_EQ(List(), (Entries{"[Section A]", "ant [insect]", "MOUSE", "yak", "ZEBRA"}));
-  EXPECT_EQ(s.Words[1].SortPosition, 5);  // ZEBRA's entry is now last
-  s.WordListChanged = kFalse;
-  app.dialogs.ExpectMessage(MessageAnswer::Ok, "Duplicate word");
-  Add("zebra");
-  Add("   ");
-  EXPECT_EQ(s.WordListChanged, 0);
-  for (Control command : {frmKV_Puzzle::mnuSavePuzzle, frmKV_Puzzle::mnuPrint, frmKV_Puzzle::mnuFillinBlanks,
-                          frmKV_Puzzle::mnuOutlineWords}) {
-    EXPECT_TRUE(app.ctx.MainForm().Enabled(command)) << command;
-  }
-  Remove(4);  // ZEBRA, the last entry
-  Remove(0);
-  Add("GNU");
-  Replace(1, "BEE");
-  ASSERT_EQ(s.Words.size(), table.size());
-  for (std::size_t i = 0; i < table.size(); ++i) {
-    EXPECT_EQ(std::tie(s.Words[i].DisplayText, s.Words[i].Status, s.Words[i].StartRow, s.Words[i].StartCol,
-                       s.Words[i].Direction),
-              std::tie(table[i].DisplayText, table[i].Status, table[i].StartRow, table[i].StartCol, table[i].Direction))
-        << "the puzzle on screen still holds every word it placed";
-  }
-  EXPECT_NE(s.PuzzleBuilt, 0);
 }
 
 }  // namespace
