@@ -87,7 +87,7 @@ TEST_F(AttributesFixture, LoadsTheStateAndItsBoxesTakeOnlyNumbers) {
 // Too small a size is refused on leaving the box and by OK (Enter in a box presses OK
 // without leaving it); the box is raised to the longest word and keeps the focus. A
 // stop count that is no number is refused; a good one is taken at once.
-TEST_F(AttributesFixture, TooSmallASizeOrNoNumberIsRefused) {
+TEST_F(AttributesFixture, TooSmallASizeNoNumberOrNoOperatorIsRefused) {
   Build({"ALLIGATOR", "CAT"}, 12, 12, false);
   Open();
   EXPECT_TRUE(form.State(cmdOK).Default);
@@ -104,6 +104,26 @@ TEST_F(AttributesFixture, TooSmallASizeOrNoNumberIsRefused) {
   EXPECT_EQ(s.StopRemainingCount, -1);
   Leave(txtStopRem, "7");
   EXPECT_EQ(s.StopRemainingCount, 7);
+  // A spaces count typed needs an operator; one the puzzle already has serves, and a
+  // count the dialog was opened with (from a file, say) is not the user's to explain.
+  const struct {
+    const char *had, *chosen, *typed;
+    i16 count_had;
+    bool refused;
+    const char* op;
+    i16 count;
+  } cases[] = {{"", "", "5", -1, true, "", -1},
+               {"", "less than", "5", -1, false, "<", 5},
+               {"", "", "0", 0, false, "", 0},
+               {"<", "", "7", 0, false, "<", 7}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    std::tie(s.StopRemainingOperator, s.StopRemainingCount) = std::make_tuple(c.had, c.count_had);
+    if (c.refused) app.dialogs.ExpectMessage(MessageAnswer::Ok, kChooseStopOperatorMessage);
+    Submit({{cbxStopRemOp, c.chosen}, {txtStopRem, c.typed}});
+    EXPECT_EQ(std::make_pair(form.Visible(), focused == cbxStopRemOp), std::make_pair(c.refused, c.refused));
+    EXPECT_EQ(std::tie(s.StopRemainingOperator, s.StopRemainingCount), std::make_tuple(std::string(c.op), c.count));
+  }
 }
 
 // A build with too small a grid opens the dialog modeless; leaving it closes it and then
@@ -135,30 +155,6 @@ TEST_F(AttributesFixture, AGridTooSmallOpensTheDialogAndLeavingItBuildsUnlessCan
   EXPECT_TRUE(app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuAttributes) &&
               app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuPrint));
   EXPECT_EQ(std::tie(s.PuzzleWidth, s.InsertedCount, s.AttributesForBuild), std::make_tuple(i16{9}, i16{3}, i16{0}));
-}
-
-// A spaces count typed needs an operator; one the puzzle already has serves, and a count
-// the dialog was opened with (from a file, say) is not the user's to explain.
-TEST_F(AttributesFixture, ASpacesCountNeedsAnOperator) {
-  Build({"ALLIGATOR", "CAT", "DOG"}, 12, 12, false);
-  const struct {
-    const char *had, *chosen, *typed;
-    i16 count_had;
-    bool refused;
-    const char* op;
-    i16 count;
-  } cases[] = {{"", "", "5", -1, true, "", -1},
-               {"", "less than", "5", -1, false, "<", 5},
-               {"", "", "0", 0, false, "", 0},
-               {"<", "", "7", 0, false, "<", 7}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.typed);
-    std::tie(s.StopRemainingOperator, s.StopRemainingCount) = std::make_tuple(c.had, c.count_had);
-    if (c.refused) app.dialogs.ExpectMessage(MessageAnswer::Ok, kChooseStopOperatorMessage);
-    Submit({{cbxStopRemOp, c.chosen}, {txtStopRem, c.typed}});
-    EXPECT_EQ(std::make_pair(form.Visible(), focused == cbxStopRemOp), std::make_pair(c.refused, c.refused));
-    EXPECT_EQ(std::tie(s.StopRemainingOperator, s.StopRemainingCount), std::make_tuple(std::string(c.op), c.count));
-  }
 }
 
 // The quote's letters (those the fill writes: letters of the words, not À) are counted
