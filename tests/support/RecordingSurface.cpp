@@ -26,8 +26,8 @@ double RecordingSurface::TextWidth(std::string_view text) {
 }
 
 DrawOp& RecordingSurface::Record(DrawOp::Kind kind, double x, double y, double x2, double y2) {
-  return ops.emplace_back(DrawOp{kind, x, y, x2, y2, 0, 0, 0, "", ForeColor(),
-                                 FontSpec{FontName(), FontSize(), FontBold(), FontItalic()}, DrawWidth()});
+  return ops.emplace_back(
+      DrawOp{kind, x, y, x2, y2, 0, 0, 0, "", ForeColor(), FontSpec{FontName(), FontSize(), FontBold(), FontItalic()}});
 }
 
 void RecordingSurface::DrawText(double x, double y, std::string_view text) {

@@ -22,7 +22,6 @@ struct DrawOp {
   std::string text;
   Rgb color;
   FontSpec font;
-  int draw_width = 1;
 };
 
 class RecordingSurface : public Surface {
