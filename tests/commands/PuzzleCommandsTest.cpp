@@ -26,9 +26,7 @@ TEST(SuggestedNames, TakeTheExtensionOfTheirKind) {
   const Suggest puzzle = SuggestPuzzleName, list = SuggestWordListName;
   const std::tuple<Suggest, const char*, const char*, const char*> cases[] = {
       {puzzle, "", "C:\\LISTS\\ZOO.KVL", "C:\\LISTS\\ZOO.kvp"},
-      {puzzle, "  zoo.kvp  ", "", "zoo.kvp"},
       {puzzle, "", "/home/ann/Tiere.äöü", "/home/ann/Tiere.kvp"},
-      {list, "LIST.txt", "other.kvp", "LIST.txt"},
       {list, "", "a.kv", ""},
       {list, "/home/ann/Übersetzungen", "", "/home/ann/Übersetz.kvl"}};
   for (auto [suggest, own, other, want] : cases) EXPECT_EQ(suggest(own, other), want) << own << "|" << other;

@@ -18,21 +18,16 @@ using namespace frmKV_Puzzle;
 
 struct MainWindowTest : ::testing::Test {
   TestApp app;
-  testing::FakeMainWindow window{app.ctx};
   MainWindow main{app.ctx};
   Form& form = app.ctx.MainForm();
   PuzzleState& s = app.ctx.state;
 };
 
-// Load centres the window; Build says why a list without words builds nothing. No
+// Build says why a list without words builds nothing. No
 // Duplicate Words is on at start and Lower Case Letters off; the words to avoid come
 // from a list file, and a cancelled choice avoids nothing any more. Lower case redraws
 // a grid on screen (outlines too) in the other case, and draws nothing without one.
 TEST_F(MainWindowTest, BuildSaysWhyNothingIsBuiltAndTheOptionsTakeEffect) {
-  form.Raise({}, Event::Load);
-  const FormGeometry& g = form.Geometry();
-  EXPECT_EQ(std::make_pair(g.Left, g.Top),
-            std::make_pair((app.metrics.ScreenWidth() - g.Width) / 2, (app.metrics.ScreenHeight() - g.Height) / 2));
   app.AddEntries({"[a note]", "?!"});
   SetListReadyState(app.ctx);
   app.dialogs.ExpectMessage(MessageAnswer::Ok, kNothingToBuildMessage);
