@@ -7,13 +7,17 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "platform/Dialogs.h"
 
 namespace kivrel::testing {
 
 class ScriptedDialogs : public Dialogs {
  public:
-  ~ScriptedDialogs() override;
+  ~ScriptedDialogs() override {
+    if (!script_.empty()) ADD_FAILURE() << script_.size() << " expected dialog(s) were never shown";
+  }
 
   /// The next dialog is a message box answered with `answer`. When `text` is given the
   /// message must be exactly that text.
@@ -38,12 +42,35 @@ class ScriptedDialogs : public Dialogs {
     return Expect({.kind = Step::kFont, .font = std::move(font)});
   }
 
-  MessageAnswer Message(const MessageRequest& request) override;
-  std::optional<std::string> File(const FileRequest& request) override;
-  std::optional<SaveChoice> SaveWithCheckBox(const FileRequest& request, const std::string& check_box,
-                                             bool checked) override;
-  std::optional<PrintChoice> Printer(int flags) override;
-  std::optional<FontSpec> ChooseFont(const FontSpec& initial, int flags) override;
+  MessageAnswer Message(const MessageRequest& request) override {
+    messages.push_back(request);
+    const auto step = Next(Step::kMessage, "message \"" + request.Text + "\" titled \"" + request.Title + "\"");
+    if (!step) return request.Buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+    if (step->text && *step->text != request.Text) {
+      ADD_FAILURE() << "message was \"" << request.Text << "\", expected \"" << *step->text << "\"";
+    }
+    return step->answer;
+  }
+  std::optional<std::string> File(const FileRequest& request) override {
+    files.push_back(request);
+    const auto step = Next(Step::kFile, "file dialog \"" + request.DialogTitle + "\"");
+    return step ? step->text : std::nullopt;
+  }
+  std::optional<SaveChoice> SaveWithCheckBox(const FileRequest& request, const std::string&, bool checked) override {
+    files.push_back(request);
+    boxes_checked.push_back(checked);
+    const auto step = Next(Step::kSaveChoice, "file dialog \"" + request.DialogTitle + "\" with a check box");
+    return step ? step->choice : std::nullopt;
+  }
+  std::optional<PrintChoice> Printer(int flags) override {
+    const auto step = Next(Step::kPrinter, "printer dialog with flags " + std::to_string(flags));
+    return step ? step->print : std::nullopt;
+  }
+  std::optional<FontSpec> ChooseFont(const FontSpec& initial, int) override {
+    fonts.push_back(initial);
+    const auto step = Next(Step::kFont, "font dialog for \"" + initial.Name + "\"");
+    return step ? step->font : std::nullopt;
+  }
 
   /// True when every expected dialog was shown.
   bool Done() const { return script_.empty(); }
@@ -68,7 +95,17 @@ class ScriptedDialogs : public Dialogs {
     return *this;
   }
   /// The step that answers a dialog of this kind, or none (the test has failed).
-  std::optional<Step> Next(Step::Kind kind, const std::string& what);
+  std::optional<Step> Next(Step::Kind kind, const std::string& what) {
+    if (script_.empty()) {
+      ADD_FAILURE() << "unexpected dialog: " << what;
+      return std::nullopt;
+    }
+    Step step = std::move(script_.front());
+    script_.pop_front();
+    if (step.kind == kind) return step;
+    ADD_FAILURE() << "a different dialog was expected than: " << what;
+    return std::nullopt;
+  }
 
   std::deque<Step> script_;
 };
