@@ -175,6 +175,7 @@ TEST_F(PrintTest, ExportReportsFailuresAndStartsAsTheLastExportLeftIt) {
   EXPECT_EQ(std::tie(next.Folder, next.FileName, next.FilterIndex, next.DefaultExt),
             std::make_tuple(dir.Folder(), std::string("lynx"), 2, std::string("png")));
   EXPECT_EQ(app.dialogs.boxes_checked, (std::vector<bool>{false, false, false, true}));
+  EXPECT_EQ(ctx.files.FolderOf(FileDialogKind::Lists), "") << "each kind of file has its own folder";
 }
 
 }  // namespace
