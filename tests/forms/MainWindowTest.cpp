@@ -102,24 +102,18 @@ TEST_F(MainWindowTest, ExitAsksThenClosesTheOtherWindowsInOrder) {
   EXPECT_FALSE(app.ctx.forms.Has(frmPrintPreview::kWindow));
 }
 
-// A list that keeps a 12 x 12 build busy for many yields.
-struct DuringABuild : MainWindowTest {
-  DuringABuild() {
-    app.AddEntries({"ELEPHANT", "GIRAFFE", "KANGAROO", "PENGUIN", "DOLPHIN", "TORTOISE", "OSTRICH", "LEOPARD",
-                    "BUFFALO", "CHEETAH", "GORILLA", "HEDGEHOG"});
-    std::tie(s.PuzzleWidth, s.PuzzleHeight, s.IncludeDiagonals, s.PuzzleTitle) =
-        std::make_tuple(i16{12}, i16{12}, i16{1}, "Zoo");
-    SetListReadyState(app.ctx);
-    form.Show();
-  }
-};
-
 // Exit, pressed again and again, and the close box during a build cancel it; the window
 // stays while the build ends, and the question comes once, after it. A puzzle built
 // since it was last saved is named by the question, which offers to save it: Yes saves
 // it (a save that does not happen keeps the program), No exits. A saved puzzle gets
 // the plain question.
-TEST_F(DuringABuild, ExitCancelsTheBuildAndOffersToSaveAPuzzleBuiltSinceItWasSaved) {
+TEST_F(MainWindowTest, ExitCancelsTheBuildAndOffersToSaveAPuzzleBuiltSinceItWasSaved) {
+  app.AddEntries({"ELEPHANT", "GIRAFFE", "KANGAROO", "PENGUIN", "DOLPHIN", "TORTOISE", "OSTRICH", "LEOPARD",
+                  "BUFFALO", "CHEETAH", "GORILLA", "HEDGEHOG"});  // a 12 x 12 build of many yields
+  std::tie(s.PuzzleWidth, s.PuzzleHeight, s.IncludeDiagonals, s.PuzzleTitle) =
+      std::make_tuple(i16{12}, i16{12}, i16{1}, "Zoo");
+  SetListReadyState(app.ctx);
+  form.Show();
   bool refused = false;
   app.pump.on_yield = [this, &refused] {
     if (app.pump.yields == 2) {
