@@ -93,7 +93,8 @@ TEST_F(PrintTest, EachCopyIsAJobOfItsOwnAndAnErrorStopsTheRest) {
   for (const auto& page : printer.pages) EXPECT_EQ(page->Texts(), printer.pages[0]->Texts());
   EXPECT_EQ(printer.pages[0]->Texts().size(), 1u + 25 + 2);  // title, letters, header and entry
   PrintPuzzle(ctx);
-  EXPECT_EQ(std::make_pair(printer.pages.size(), ctx.MainForm().MousePointer()), std::make_pair(std::size_t{5}, kPointerDefault));
+  EXPECT_EQ(std::make_pair(printer.pages.size(), ctx.MainForm().MousePointer()),
+            std::make_pair(std::size_t{5}, kPointerDefault));
   ctx.printer = nullptr;
   app.dialogs.ExpectPrinter(PrintChoice{1, {}})
       .ExpectMessage(MessageAnswer::Ok, "Error while printing puzzle: no printer is available");

@@ -108,8 +108,8 @@ TEST_F(MainWindowTest, ExitAsksThenClosesTheOtherWindowsInOrder) {
 // it (a save that does not happen keeps the program), No exits. A saved puzzle gets
 // the plain question.
 TEST_F(MainWindowTest, ExitCancelsTheBuildAndOffersToSaveAPuzzleBuiltSinceItWasSaved) {
-  app.AddEntries({"ELEPHANT", "GIRAFFE", "KANGAROO", "PENGUIN", "DOLPHIN", "TORTOISE", "OSTRICH", "LEOPARD",
-                  "BUFFALO", "CHEETAH", "GORILLA", "HEDGEHOG"});  // a 12 x 12 build of many yields
+  app.AddEntries({"ELEPHANT", "GIRAFFE", "KANGAROO", "PENGUIN", "DOLPHIN", "TORTOISE", "OSTRICH", "LEOPARD", "BUFFALO",
+                  "CHEETAH", "GORILLA", "HEDGEHOG"});  // a 12 x 12 build of many yields
   std::tie(s.PuzzleWidth, s.PuzzleHeight, s.IncludeDiagonals, s.PuzzleTitle) =
       std::make_tuple(i16{12}, i16{12}, i16{1}, "Zoo");
   SetListReadyState(app.ctx);
