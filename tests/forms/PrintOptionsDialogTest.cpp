@@ -98,20 +98,12 @@ TEST_F(PrintWindows, ThumbnailShowsExactlyTheBlocksOfThePage) {
   EXPECT_EQ(std::make_pair(form.Value(chkLeft), Layouts()), std::make_pair(0, before));
 }
 
-// Left is offered only where the page can print it, and the word list box reapplies the
-// position rules with one layout; a list that cannot fit is said on the dialog.
+// The word list box reapplies the position rules with one layout; a list that cannot
+// fit is said on the dialog.
 TEST_F(PrintWindows, LeftAndTheWordListFollowThePositionRules) {
-  const std::tuple<Control, Control, bool> steps[] = {{radPuzzleBottom, radPuzzleCenter, false},
-                                                      {radPuzzleBottom, radPuzzleRight, false},
-                                                      {radPuzzleLeft, radPuzzleMiddle, false},
-                                                      {radPuzzleMiddle, radPuzzleCenter, true}};
-  for (auto [first, then, offered] : steps) {
-    Set({first, then});
-    EXPECT_EQ(form.Enabled(chkLeft), offered) << first << ", then " << then;
-  }
   Set({radPuzzleBottom});
   form.SetValue(chkPrintWordList, 0);
-  EXPECT_FALSE(form.Enabled(lblRelative) || form.IsVisible(lblColumnList) || form.Enabled(chkLeft));
+  EXPECT_FALSE(form.Enabled(lblRelative) || form.IsVisible(lblColumnList) || form.Enabled(chkLeft)) << "no list";
   Set({radPuzzleTop});
   const auto before = Layouts();
   form.SetValue(chkPrintWordList, 1);
@@ -180,25 +172,6 @@ TEST_F(PrintWindows, FontsInWholePointsPrintTakesTheControlsAndThePreviewComesAn
   EXPECT_EQ(Layouts(), before + 1);
   EXPECT_FALSE(form.Unload());
   EXPECT_FALSE(form.Visible() || preview_form.Visible());
-}
-
-// The preview's bars follow the window, and a window smaller than the bars gives them
-// no negative size. (Scrolling with the wheel is tested on an X server.)
-TEST_F(PrintWindows, PreviewBarsFollowTheWindowAndNeverGoNegative) {
-  const ControlState& across = preview_form.State(frmPrintPreview::HScrollBar);
-  auto resize = [&](int width, int height) {
-    FormGeometry g = preview_form.Geometry();
-    std::tie(g.ScaleWidth, g.ScaleHeight) = std::make_pair(width, height);
-    preview_form.UpdateGeometry(g);
-    preview_form.Raise({}, Event::Resize);
-    return std::make_tuple(across.Max, across.LargeChange, across.SmallChange);
-  };
-  // 8000 - 255 - 12240 = -4495: half of 4495 is 2247.5, to the even 2248; 4495 / 20 = 224.75.
-  EXPECT_EQ(resize(8000, 7710), std::make_tuple(4495, 2248, 225));
-  EXPECT_EQ(resize(100, 100), std::make_tuple(12240, 1, 612));
-  EXPECT_EQ(std::make_pair(preview_form.Bounds(frmPrintPreview::HScrollBar).Width,
-                           preview_form.Bounds(frmPrintPreview::VScrollBar).Height),
-            std::make_pair(0, 0));
 }
 
 }  // namespace
