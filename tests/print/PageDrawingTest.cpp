@@ -106,6 +106,9 @@ TEST_F(PageTest, DefaultPageIsLaidOutAsWorkedOutByHand) {
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(std::tie(boxes[0].x, boxes[0].y, boxes[0].x2, boxes[0].y2), std::make_tuple(5320., 2840., 6920., 4440.));
   EXPECT_EQ(Find("YAK"), std::nullopt);
+  ctx.print.TitleAlign = Align::Right;
+  Draw();
+  EXPECT_EQ(p.TitleX, 12240 - 1440 - 1260);
 }
 
 // A title too wide for one line goes onto two, split where the longer line is
