@@ -58,13 +58,17 @@ struct AttributesFixture : ::testing::Test {
 };
 
 // The dialog shows the state, a size at least the longest word's; the number boxes take
-// digits only (other keys beep) and the spin buttons step them.
-TEST_F(AttributesFixture, LoadsTheStateAndItsBoxesTakeOnlyNumbers) {
-  Build({"ELEPHANT", "CAT"}, 5, 12, false);
+// digits only (other keys beep) and the spin buttons step them. Too small a size is
+// refused on leaving the box and by OK (Enter in a box presses OK without leaving it);
+// the box is raised to the longest word and keeps the focus. A stop count that is no
+// number is refused; a good one is taken at once.
+TEST_F(AttributesFixture, LoadsTheStateAndRefusesWhatMakesNoPuzzle) {
+  Build({"ALLIGATOR", "CAT"}, 5, 12, false);
   std::tie(s.PuzzleTitle, s.StopRemainingCount, s.IncludeDiagonals) = std::make_tuple("Zoo", i16{-1}, kTrue);
   Open();
-  EXPECT_EQ(Texts({txtPuzName, txtPuzWidth, txtPuzHeight, txtStopRem}), "Zoo/8/12//");
+  EXPECT_EQ(Texts({txtPuzName, txtPuzWidth, txtPuzHeight, txtStopRem}), "Zoo/9/12//");
   EXPECT_EQ(std::make_pair(form.Value(chkIncludeDiagonals), form.Value(chkBackwardsWords)), std::make_pair(1, 1));
+  EXPECT_TRUE(form.State(cmdOK).Default);
   for (auto [box, key, taken] : {std::tuple{txtPuzWidth, '7', true},
                                  {txtPuzHeight, '\b', true},
                                  {txtPuzWidth, 'x', false},
@@ -74,23 +78,15 @@ TEST_F(AttributesFixture, LoadsTheStateAndItsBoxesTakeOnlyNumbers) {
   EXPECT_EQ(app.beeper.beeps, 2);
   form.SetText(txtStopRem, "pasted");  // no number counts as 0
   form.Raise(spnStopRem, Event::SpinUp);
-  form.Raise(spnPuzWidth, Event::SpinDown);
-  EXPECT_EQ(Texts({txtStopRem, txtPuzWidth}), "1/7/");
-}
+  form.Raise(spnPuzHeight, Event::SpinDown);
+  EXPECT_EQ(Texts({txtStopRem, txtPuzHeight}), "1/11/");
 
-// Too small a size is refused on leaving the box and by OK (Enter in a box presses OK
-// without leaving it); the box is raised to the longest word and keeps the focus. A
-// stop count that is no number is refused; a good one is taken at once.
-TEST_F(AttributesFixture, TooSmallASizeNoNumberOrNoOperatorIsRefused) {
-  Build({"ALLIGATOR", "CAT"}, 12, 12, false);
-  Open();
-  EXPECT_TRUE(form.State(cmdOK).Default);
   form.SetText(txtPuzWidth, "4");
   app.dialogs.ExpectMessage(MessageAnswer::Ok, "Too narrow - longest word is 9 characters long")
       .ExpectMessage(MessageAnswer::Ok, "Too shallow - longest word is  9 characters long")
       .ExpectMessage(MessageAnswer::Ok, "Must be numeric");
   Ok();
-  EXPECT_EQ(std::make_tuple(s.PuzzleWidth, form.Visible(), focused), std::make_tuple(i16{12}, true, txtPuzWidth));
+  EXPECT_EQ(std::make_tuple(s.PuzzleWidth, form.Visible(), focused), std::make_tuple(i16{5}, true, txtPuzWidth));
   Leave(txtPuzHeight, "3");
   EXPECT_EQ(std::make_pair(form.Text(txtPuzHeight), focused), std::make_pair(std::string("9"), txtPuzHeight));
   Leave(txtPuzWidth, "10");  // large enough: no message
