@@ -117,7 +117,7 @@ TEST_F(PrintTest, WhenTheKeyCannotBeWrittenThePageStaysAsItWas) {
   const FileResult<std::vector<std::string>> sheet = WritePages(ctx, {Format::Svg, dir.File("v1.0/sheet"), true});
   ASSERT_TRUE(sheet);
   EXPECT_EQ(*sheet, (std::vector<std::string>{dir.File("v1.0/sheet"), dir.File("v1.0/sheet-key")}));
-  EXPECT_EQ(TempDir::Read(dir.File("v1.0/sheet-key")), "Cats: page 1 (4 letters, 1 outlined)");
+  EXPECT_EQ(TempDir::Read(dir.File("v1.0/sheet-key")), "Cats: 1 page, 4 letters, 1 outlined");
   EXPECT_EQ(ctx.print.OutlineWords, 0);
 
   const std::string page = dir.Write("sheet.png", "OLD PAGE");

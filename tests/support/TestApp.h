@@ -82,8 +82,8 @@ struct FakeMainWindow {
 };
 
 /// A page file device: each document is drawn on a recording surface, and its "bytes"
-/// say what was drawn, so a test can tell the page from its answer key by the file's
-/// contents: "Cats: page 1 (12 letters), page 2 (4 letters, 1 outlined)".
+/// say what was drawn, so a test can tell a page from its answer key by the file's
+/// contents: "Cats: 1 page, 12 letters, 0 outlined", counted over all its pages.
 class RecordingPageFiles : public PageFileDevice {
  public:
   explicit RecordingPageFiles(AppContext& ctx) : ctx_(ctx) {}
@@ -91,15 +91,20 @@ class RecordingPageFiles : public PageFileDevice {
   Surface* BeginDocument(PageFormat, const std::string& title, const PaperSize& paper) override {
     pointers.push_back(ctx_.MainForm().MousePointer());
     page_ = std::make_unique<RecordingSurface>(paper.Width, paper.Height);
-    bytes_ = title + ":";
-    pages_ = 0;
+    title_ = title;
+    pages_ = 1;
     return cannot_draw ? nullptr : page_.get();
   }
-  void NewPage() override { Note(","); }
+  void NewPage() override { ++pages_; }
   std::string EndDocument() override {
     ++documents;
-    Note("");
-    return bytes_;
+    int letters = 0, outlines = 0;
+    for (const DrawOp& op : page_->ops) {
+      letters += op.kind == DrawOp::Kind::Text && op.text.size() == 1 && op.text != " ";
+      outlines += op.kind == DrawOp::Kind::Arc;
+    }
+    return title_ + ": " + std::to_string(pages_) + " page, " + std::to_string(letters) + " letters, " +
+           std::to_string(outlines / 2) + " outlined";
   }
 
   bool cannot_draw = false;
@@ -109,20 +114,8 @@ class RecordingPageFiles : public PageFileDevice {
  private:
   AppContext& ctx_;
   std::unique_ptr<RecordingSurface> page_;
-  std::string bytes_;
+  std::string title_;
   int pages_ = 0;
-
-  // What the page drawn so far holds, then `next`.
-  void Note(const std::string& next) {
-    int letters = 0, outlines = 0;
-    for (const DrawOp& op : page_->ops) {
-      letters += op.kind == DrawOp::Kind::Text && op.text.size() == 1 && op.text != " ";
-      outlines += op.kind == DrawOp::Kind::Arc;
-    }
-    bytes_ += " page " + std::to_string(++pages_) + " (" + std::to_string(letters) + " letters" +
-              (outlines ? ", " + std::to_string(outlines / 2) + " outlined" : "") + ")" + next;
-    page_->ops.clear();
-  }
 };
 
 }  // namespace kivrel::testing
