@@ -22,19 +22,6 @@ using testing::SamplePuzzleBytes;
 using testing::TempDir;
 using Entries = std::vector<std::string>;
 
-// The name a Save As suggests: the name the file had, or the other file's name, with
-// the extension of its kind (a list's base name in eight characters; folders stay whole).
-TEST(SuggestedNames, TakeTheExtensionOfTheirKind) {
-  using Suggest = std::string (*)(std::string_view, std::string_view);
-  const Suggest puzzle = SuggestPuzzleName, list = SuggestWordListName;
-  const std::tuple<Suggest, const char*, const char*, const char*> cases[] = {
-      {puzzle, "", "C:\\LISTS\\ZOO.KVL", "C:\\LISTS\\ZOO.kvp"},
-      {puzzle, "", "/home/ann/Tiere.äöü", "/home/ann/Tiere.kvp"},
-      {list, "", "a.kv", ""},
-      {list, "/home/ann/Übersetzungen", "", "/home/ann/Übersetz.kvl"}};
-  for (auto [suggest, own, other, want] : cases) EXPECT_EQ(suggest(own, other), want) << own << "|" << other;
-}
-
 // Another list and puzzle on screen.
 struct PuzzleFiles : ::testing::Test {
   PuzzleFiles() {
@@ -57,8 +44,8 @@ struct PuzzleFiles : ::testing::Test {
   int sized = 0;
 };
 
-// Save asks for a name with the list's name as the suggestion, and writes the grid at
-// its own size. A failed save is reported; characters the file cannot hold are named
+// Save asks for a name with the list's name as the suggestion (the extension of a
+// puzzle in place of the list's), and writes the grid at its own size. A failed save is reported; characters the file cannot hold are named
 // first, and the user may keep the old file.
 TEST_F(PuzzleFiles, SaveAsksForANameAndAFailedOrCancelledSaveKeepsTheOldFile) {
   MakeSamplePuzzle(app);
