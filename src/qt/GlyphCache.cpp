@@ -169,6 +169,7 @@ bool GlyphCache::UseMaskedStores(bool on) {
 }
 
 void GlyphCache::Clear() {
+  ++generation_;
   placements_.clear();  // their letters point into the entries
   last_placement_ = nullptr;
   entries_.clear();
@@ -187,13 +188,13 @@ int GlyphCache::FontId(const QFont& font) {
 bool GlyphCache::Prepare(QImage& image, Target* target) {
   const double ratio = image.devicePixelRatio();
   if (!WholeRatio(ratio) || image.depth() != 32) return false;
-  *target = {
-      image.bits(), image.bytesPerLine(), image.width(), image.height(), ratio, static_cast<int>(std::round(ratio))};
+  *target = {image.bits(),  image.bytesPerLine(), 0,     0,
+             image.width(), image.height(),       ratio, static_cast<int>(std::round(ratio))};
   return true;
 }
 
-bool GlyphCache::Draw(const Target& target, const QFont& font, int font_id, QPointF at, QRgb color,
-                      const QString& text) {
+bool GlyphCache::Draw(const Target& target, const QFont& font, int font_id, QPointF at, QRgb color, const QString& text,
+                      Copied* copied) {
   const double ratio = target.ratio;
   // Whole pixels move a text by whole device pixels; what is left decides its pixels.
   const double whole_x = Floor(at.x());
@@ -229,12 +230,14 @@ bool GlyphCache::Draw(const Target& target, const QFont& font, int font_id, QPoi
         letter = &letters.back();
       }
       if (!letter->shape) return false;
+      if (copied) *copied = {letter->shape, left + letter->dx, top + letter->dy};
       Copy(target, *letter->shape, left + letter->dx, top + letter->dy, color);
       return true;
     }
   }
   const Entry& entry = Find(font, {font_id, text, color, in_x, in_y, ratio});
   if (!entry.shape) return false;
+  if (copied) *copied = {entry.shape.get(), left + entry.dx, top + entry.dy};
   Copy(target, *entry.shape, left + entry.dx, top + entry.dy, color);
   return true;
 }
@@ -278,19 +281,21 @@ qint8 GlyphCache::ShiftAt(Placement& placement, const QFont& font, int axis, qin
   return shift;
 }
 
+void GlyphCache::Erase(const Target& target, const Copied& copied) {
+  Copy(target, *static_cast<const Shape*>(copied.shape), copied.left, copied.top, 0xFFFFFFu);
+}
+
 void GlyphCache::Copy(const Target& target, const Shape& shape, int left, int top, QRgb color) {
   const QRgb pixel = 0xFF000000u | color;
-  const int width = target.width;
-  const int height = target.height;
   uchar* bits = target.bits;
   const qsizetype stride = target.stride;
   uchar* origin = bits + top * stride + left * static_cast<qsizetype>(sizeof(QRgb));
-  const bool inside = left >= 0 && top >= 0 && top + shape.height <= height;
-  if (inside && shape.chunks > 0 && left + 8 * shape.chunks <= width) {
+  const bool inside = left >= target.left && top >= target.top && top + shape.height <= target.bottom;
+  if (inside && shape.chunks > 0 && left + 8 * shape.chunks <= target.right) {
     SetMaskedPixels(origin, stride, shape.masks.data(), shape.height, shape.chunks, pixel);
     return;
   }
-  if (inside && left + shape.width <= width) {
+  if (inside && left + shape.width <= target.right) {
     // The whole shape is on the image.
     for (const Run& run : shape.runs) {
       auto* from = reinterpret_cast<QRgb*>(origin + run.y * stride) + run.x;
@@ -300,9 +305,9 @@ void GlyphCache::Copy(const Target& target, const Shape& shape, int left, int to
   }
   for (const Run& run : shape.runs) {
     const int y = top + run.y;
-    if (y < 0 || y >= height) continue;
-    const int from = std::max(0, left + run.x);
-    const int to = std::min(width, left + run.x + run.length);
+    if (y < target.top || y >= target.bottom) continue;
+    const int from = std::max(target.left, left + run.x);
+    const int to = std::min(target.right, left + run.x + run.length);
     if (from >= to) continue;
     auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
     std::fill(line + from, line + to, pixel);

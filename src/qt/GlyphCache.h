@@ -22,19 +22,34 @@ class GlyphCache {
  public:
   /// An image made ready for copies, its facts read once for a run of letters.
   struct Target {
-    uchar* bits = nullptr;  // detached from every copy of the image
+    uchar* bits = nullptr;  // the pixel at the letters' origin, detached from every copy of the image
     qsizetype stride = 0;
-    int width = 0;  // in device pixels
-    int height = 0;
+    // What may be written, in device pixels from the origin: from (left, top) up to
+    // (right, bottom), not included.
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
     double ratio = 1;
     int scale = 1;  // the ratio, a whole number
+  };
+  /// Where a text was copied to: enough to take it away again (Erase).
+  struct Copied {
+    const void* shape = nullptr;  // the cache's, valid while Generation() stays the same
+    int left = 0;                 // its corner, in device pixels from the target's origin
+    int top = 0;
   };
   /// False when nothing can be copied onto the image (its pixel ratio is not a whole
   /// number, or its pixels are not 32 bits): texts are then drawn as text. The target
   /// stays valid until the image is painted on otherwise or copied.
   static bool Prepare(QImage& image, Target* target);
   /// Draw (below) on a prepared image: a run of letters prepares it once.
-  bool Draw(const Target& target, const QFont& font, int font_id, QPointF at, QRgb color, const QString& text);
+  bool Draw(const Target& target, const QFont& font, int font_id, QPointF at, QRgb color, const QString& text,
+            Copied* copied = nullptr);
+  /// Sets the pixels a copy set (on a target of the same origin) to white again.
+  static void Erase(const Target& target, const Copied& copied);
+  /// Changes whenever the cache forgets what it holds.
+  int Generation() const { return generation_; }
 
   /// Draws `text` (in `font`, which must draw without smoothing) with its top-left
   /// corner at `at`, in the image's device-independent pixels, as
@@ -135,6 +150,7 @@ class GlyphCache {
   std::vector<std::unique_ptr<Placement>> placements_;
   Placement* last_placement_ = nullptr;
   QHash<QString, int> font_ids_;
+  int generation_ = 0;
 };
 
 }  // namespace kivrel

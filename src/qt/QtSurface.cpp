@@ -13,7 +13,8 @@ namespace kivrel {
 
 namespace {
 constexpr double kTwipsPerInch = 1440.0;
-constexpr double kPaperDotsPerInch = 1200.0;  // what text is measured at on paper
+constexpr double kPaperDotsPerInch = 1200.0;        // what text is measured at on paper
+constexpr std::size_t kMostWaitingLetters = 20000;  // two 99 x 99 grids
 }  // namespace
 
 QString ResolveFontFamily(std::string_view name) {
@@ -101,7 +102,6 @@ void QtSurface::SetSmoothText(bool smooth) {
 
 void QtSurface::FontChanged() {
   if (!device_) return;
-  DrawWaitingLetters();  // in the font they were drawn in
   font_ = MakeFont(FontName(), 0, FontBold(), FontItalic());
   if (!smooth_text_) font_.setStyleStrategy(QFont::NoAntialias);
   font_.setPixelSize(std::max(1, static_cast<int>(std::lround(FontSize() * device_->logicalDpiY() / 72.0))));
@@ -109,6 +109,7 @@ void QtSurface::FontChanged() {
   if (painter_.isActive()) painter_.setFont(font_);
   short_texts_.clear();
   font_id_ = glyph_cache_.FontId(font_);
+  if (!fonts_.contains(font_id_)) fonts_.insert(font_id_, font_);
   measure_id_ = font_id_;
   measure_.reset();
   if (paper_) {
@@ -161,7 +162,10 @@ void QtSurface::DrawText(double x, double y, std::string_view text) {
   if (cached && text.size() == 1 && static_cast<unsigned char>(text[0]) < ascii_letters_.size()) {
     const auto character = static_cast<unsigned char>(text[0]);
     if (ascii_letters_[character].isEmpty()) ascii_letters_[character] = QString(QLatin1Char(text[0]));
-    waiting_.push_back({at, qRgb(c.R, c.G, c.B), character});
+    // A cleared image keeps its letters waiting while it is shown; past a bound (letters
+    // shown and taken away again and again) they are drawn on it.
+    if (waiting_.size() >= kMostWaitingLetters) DrawWaitingLetters();
+    waiting_.push_back({at, qRgb(c.R, c.G, c.B), font_id_, character});
     Changed();
     return;
   }
@@ -177,18 +181,36 @@ void QtSurface::DrawText(double x, double y, std::string_view text) {
 }
 
 void QtSurface::DrawWaitingLetters() {
+  if (blank_) {
+    blank_ = false;
+    painter_.save();
+    painter_.setCompositionMode(QPainter::CompositionMode_Source);
+    painter_.fillRect(QRectF(0, 0, width_twips_ * px_per_twip_x_, height_twips_ * px_per_twip_y_), Qt::white);
+    painter_.restore();
+  }
   if (waiting_.empty()) return;
   GlyphCache::Target target;
   const bool copies = GlyphCache::Prepare(*static_cast<QImage*>(device_), &target);
   for (const WaitingLetter& letter : waiting_) {
-    const QString& text = ascii_letters_[letter.character];
     // A letter drawn as text may detach the image: the target is made again after it.
-    if (!copies || !glyph_cache_.Draw(target, font_, font_id_, letter.at, letter.color, text)) {
-      DrawTextAt(letter.at, letter.color, text);
+    if (!copies || !CopyLetter(target, letter)) {
+      DrawLetterAsText(letter);
       if (copies) GlyphCache::Prepare(*static_cast<QImage*>(device_), &target);
     }
   }
   waiting_.clear();
+}
+
+bool QtSurface::CopyLetter(const GlyphCache::Target& target, const WaitingLetter& letter, GlyphCache::Copied* copied) {
+  const QFont& font = letter.font == font_id_ ? font_ : fonts_[letter.font];
+  return glyph_cache_.Draw(target, font, letter.font, letter.at, letter.color, ascii_letters_[letter.character],
+                           copied);
+}
+
+void QtSurface::DrawLetterAsText(const WaitingLetter& letter) {
+  if (letter.font != font_id_) painter_.setFont(fonts_[letter.font]);
+  DrawTextAt(letter.at, letter.color, ascii_letters_[letter.character]);
+  if (letter.font != font_id_) painter_.setFont(font_);
 }
 
 void QtSurface::DrawTextAt(QPointF at, QRgb color, const QString& string) {
@@ -284,12 +306,11 @@ void QtSurface::Arc(double x, double y, double radius, double start, double end)
 void QtSurface::Cls() {
   CurrentX = 0;
   CurrentY = 0;
-  waiting_.clear();  // cleared away before they were drawn
   if (paints_on_image_) {
-    painter_.save();
-    painter_.setCompositionMode(QPainter::CompositionMode_Source);
-    painter_.fillRect(QRectF(0, 0, width_twips_ * px_per_twip_x_, height_twips_ * px_per_twip_y_), Qt::white);
-    painter_.restore();
+    // Cleared when something reads or draws on the image, unless another clear comes
+    // first: a build clears at every attempt.
+    waiting_.clear();  // cleared away before they were drawn
+    blank_ = true;
     Changed();
   }
 }
@@ -356,6 +377,97 @@ void QtImageSurface::Replace(std::unique_ptr<QImage> image) {
   image_ = std::move(image);
   Rebind(image_.get());
   Changed();
+}
+
+void QtImageSurface::Show(QPainter& painter, const QRegion& region, const QRect& widget) {
+  if (ShowBlankWithLetters(painter, region, widget)) return;
+  shown_.store = 0;
+  const QImage& image = Image();
+  // White where the image does not reach (the widget may be larger); the image is
+  // opaque, so under it there is nothing to clear.
+  const QSizeF covered = image.deviceIndependentSize();  // whole pixels only
+  const QRegion uncovered = region - QRect(0, 0, static_cast<int>(covered.width()), static_cast<int>(covered.height()));
+  for (const QRect& rect : uncovered) painter.fillRect(rect, Qt::white);
+  painter.drawImage(0, 0, image);
+}
+
+bool QtImageSurface::ShowBlankWithLetters(QPainter& painter, const QRegion& region, const QRect& widget) {
+  if (!Blank()) return false;
+  // The device a widget's painter draws on is its window's backing store: an image,
+  // on which the widget's corner is a whole device pixel at the image's ratio.
+  QPaintEngine* engine = painter.paintEngine();
+  if (!engine || engine->type() != QPaintEngine::Raster || !engine->paintDevice() ||
+      engine->paintDevice()->devType() != QInternal::Image) {
+    return false;
+  }
+  QImage& store = *static_cast<QImage*>(engine->paintDevice());
+  const QImage::Format format = store.format();
+  if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
+      format != QImage::Format_ARGB32_Premultiplied) {
+    return false;
+  }
+  const QTransform to_device = painter.deviceTransform();
+  const double dx = to_device.dx();
+  const double dy = to_device.dy();
+  if (to_device.type() > QTransform::TxScale || to_device.m11() != ratio_ || to_device.m22() != ratio_ ||
+      dx != std::round(dx) || dy != std::round(dy)) {
+    return false;
+  }
+  GlyphCache::Target target;
+  if (!GlyphCache::Prepare(store, &target) || target.ratio != ratio_) return false;
+  // What may be painted, in the store's pixels: the region asked for, within what the
+  // window system asked to be painted.
+  QRegion paint = to_device.map(region) & store.rect();
+  if (!engine->systemClip().isEmpty()) paint &= engine->systemClip();
+  const QRect whole = to_device.mapRect(widget) & store.rect();
+  uchar* const bits = target.bits;
+  const QPoint origin(static_cast<int>(dx), static_cast<int>(dy));
+  target.bits += origin.y() * target.stride + origin.x() * static_cast<qsizetype>(sizeof(QRgb));
+  const QRect image_rect = image_->rect();  // letters are cut off at the image's edges
+  auto clip_to = [&target](const QRect& clip) {
+    target.left = clip.left();
+    target.top = clip.top();
+    target.right = clip.right() + 1;
+    target.bottom = clip.bottom() + 1;
+  };
+
+  // The whole widget, painted on the store it was painted on last time, where only its
+  // own paints reach (an opaque widget): the letters left there are taken away. A
+  // window system that clears what is to be painted first (a translucent window)
+  // leaves no pixel opaque.
+  const qint64 serial = store.cacheKey() >> 32;
+  const bool painting_whole = paint == QRegion(whole) && !whole.isEmpty();
+  auto opaque = [&](QPoint at) {
+    return qAlpha(reinterpret_cast<const QRgb*>(bits + at.y() * target.stride)[at.x()]) == 255;
+  };
+  const bool store_as_left = painting_whole && shown_.store == serial && shown_.size == store.size() &&
+                             shown_.widget == whole && shown_.generation == GlyphGeneration() &&
+                             opaque(whole.topLeft()) && opaque(whole.bottomRight());
+  shown_.store = 0;
+  if (store_as_left) {
+    clip_to(whole.translated(-origin));  // all the letters left, wherever the image ended then
+    for (const GlyphCache::Copied& letter : shown_.letters) GlyphCache::Erase(target, letter);
+  } else {
+    for (const QRect& rect : paint) {
+      for (int y = rect.top(); y <= rect.bottom(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(bits + y * target.stride) + rect.left();
+        std::fill(line, line + rect.width(), 0xFFFFFFFFu);
+      }
+    }
+  }
+  shown_.letters.clear();
+  for (const QRect& rect : paint) {
+    const QRect clip = rect.translated(-origin) & image_rect;
+    if (clip.isEmpty()) continue;
+    clip_to(clip);
+    for (const WaitingLetter& letter : WaitingLetters()) {
+      GlyphCache::Copied copied;
+      if (!CopyLetter(target, letter, &copied)) return false;  // drawn as text, through the image
+      if (painting_whole) shown_.letters.push_back(copied);
+    }
+  }
+  if (painting_whole) shown_ = {serial, store.size(), whole, GlyphGeneration(), std::move(shown_.letters)};
+  return true;
 }
 
 }  // namespace kivrel

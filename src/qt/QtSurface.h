@@ -84,11 +84,26 @@ class QtSurface : public Surface {
   void SetGlyphCache(bool on) { use_glyph_cache_ = on; }
   /// One-letter texts copied from the glyph cache wait until something else is drawn
   /// or the image is looked at, and are then copied one after another: a build draws a
-  /// letter between long searches, which would find the cache cold every time. This
-  /// copies the waiting letters now.
+  /// letter between long searches, which would find the cache cold every time. A clear
+  /// of an image waits the same way. This draws what waits now.
   void DrawWaitingLetters();
 
  protected:
+  struct WaitingLetter {
+    QPointF at;
+    QRgb color;
+    int font;  // font_id_ when it was drawn
+    char16_t character;
+  };
+  /// What the image holds is white (when Blank()) with the waiting letters over it, in
+  /// order, until DrawWaitingLetters draws them.
+  const std::vector<WaitingLetter>& WaitingLetters() const { return waiting_; }
+  bool Blank() const { return blank_; }
+  /// Copies a waiting letter from the glyph cache onto target; false when it cannot be
+  /// copied (it is then drawn as text).
+  bool CopyLetter(const GlyphCache::Target& target, const WaitingLetter& letter, GlyphCache::Copied* copied = nullptr);
+  int GlyphGeneration() const { return glyph_cache_.Generation(); }
+
   void DrawText(double x, double y, std::string_view text) override;
   double UsableFontSize(double points) const override;
   void FontChanged() override;
@@ -111,12 +126,7 @@ class QtSurface : public Surface {
   // Draws text with its top-left corner at `at` (device-independent pixels).
   void DrawTextAt(QPointF at, QRgb color, const QString& text);
 
-  struct WaitingLetter {
-    QPointF at;
-    QRgb color;
-    char16_t character;
-  };
-  std::vector<WaitingLetter> waiting_;
+  void DrawLetterAsText(const WaitingLetter& letter);
 
   // The metrics text is measured with, and their pixels per twip.
   const QFontMetricsF& Measure() const { return measure_ ? *measure_ : *metrics_; }
@@ -124,6 +134,7 @@ class QtSurface : public Surface {
 
   QPaintDevice* device_;
   QPainter painter_;
+  QHash<int, QFont> fonts_;  // by font_id_: the fonts waiting letters are drawn in
   QFont font_;
   std::optional<QFontMetricsF> metrics_;  // of font_ on the device, kept for every text measured
   // Measuring as on paper: a small image at 1200 dots per inch stands for the paper,
@@ -141,6 +152,8 @@ class QtSurface : public Surface {
   QHash<int, std::array<double, 256>> char_widths_;
   std::array<QString, 128> ascii_letters_;  // one-byte texts, made when first needed
   bool use_glyph_cache_ = true;
+  std::vector<WaitingLetter> waiting_;
+  bool blank_ = false;  // cleared, and not yet filled with white
   double px_per_twip_x_ = 1;
   double px_per_twip_y_ = 1;
   double user_x_ = 1;  // twips per user unit
@@ -184,10 +197,35 @@ class QtImageSurface : private detail::ImageHolder, public QtSurface {
     return *image_;
   }
   double DotsPerInch() const { return dpi_; }
+  /// Paints the image for a widget of `widget` (a rectangle from (0, 0)) within `region`,
+  /// the painter's coordinates, white where the image does not reach. A cleared image
+  /// with only letters drawn on it since goes straight onto the window's backing store:
+  /// the letters are copied there and nothing passes through the image, which stays as
+  /// it is until something reads it. When the whole widget is painted so again, on the
+  /// same backing store, the letters it left are taken away rather than the whole
+  /// widget cleared.
+  void Show(QPainter& painter, const QRegion& region, const QRect& widget);
+  /// The widget was hidden, moved or resized: what it left on the backing store may be
+  /// gone.
+  void ForgetShown() { shown_.store = 0; }
 
  private:
   static std::unique_ptr<QImage> MakeImage(int width_twips, int height_twips, double dpi, double ratio);
   void Replace(std::unique_ptr<QImage> image);
+  // Show without the image, when the painter draws on a backing store the letters can
+  // be copied to; false otherwise.
+  bool ShowBlankWithLetters(QPainter& painter, const QRegion& region, const QRect& widget);
+
+  // What the last paint straight onto a backing store left on it: white, and these
+  // letters over it.
+  struct Shown {
+    qint64 store = 0;  // the serial number of the store's image; 0: nothing known
+    QSize size;        // of the store
+    QRect widget;      // in the store's pixels
+    int generation = 0;
+    std::vector<GlyphCache::Copied> letters;  // from the widget's corner
+  };
+  Shown shown_;
 
   double dpi_;
   double ratio_;

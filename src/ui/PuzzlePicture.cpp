@@ -21,14 +21,7 @@ void PuzzlePicture::paintEvent(QPaintEvent* event) {
   surface_.SetDevicePixelRatio(devicePixelRatioF());
   surface_.ChangesShown();
   QPainter painter(this);
-  const QImage& image = surface_.Image();
-  // White where the image does not reach (the widget may be larger); the image is
-  // opaque, so under it there is nothing to clear.
-  const QSizeF covered = image.deviceIndependentSize();  // whole pixels only
-  const QRegion uncovered =
-      QRegion(event->rect()) - QRect(0, 0, static_cast<int>(covered.width()), static_cast<int>(covered.height()));
-  for (const QRect& rect : uncovered) painter.fillRect(rect, Qt::white);
-  painter.drawImage(0, 0, image);
+  surface_.Show(painter, event->region(), rect());
 }
 
 void PuzzlePicture::showEvent(QShowEvent* event) {
@@ -36,9 +29,20 @@ void PuzzlePicture::showEvent(QShowEvent* event) {
   update();
 }
 
+void PuzzlePicture::hideEvent(QHideEvent* event) {
+  QWidget::hideEvent(event);
+  surface_.ForgetShown();  // the window paints over where it was
+}
+
 void PuzzlePicture::moveEvent(QMoveEvent* event) {
   QWidget::moveEvent(event);
+  surface_.ForgetShown();
   update();
+}
+
+void PuzzlePicture::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  surface_.ForgetShown();
 }
 
 }  // namespace kivrel

@@ -194,6 +194,44 @@ TEST(BuildOnScreen, TheWindowBuildsWhatTheHeadlessProgramBuilds) {
   EXPECT_EQ(program.ctx.state.Words, p.ctx().state.Words);
 }
 
+// The picture as the window shows it, from the window's backing store, where the
+// retained image reaches.
+QImage Shown(RunningProgram& p) {
+  QApplication::processEvents();
+  QMainWindow* w = p.window();
+  const QWidget* picture = p.In(w, frmKV_Puzzle::picPuzzle);
+  const QImage window = w->screen()->grabWindow(w->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+  const QPoint corner = picture->mapTo(w, QPoint(0, 0)) * window.devicePixelRatio();
+  return window.copy(QRect(corner, p.Picture().size()));
+}
+
+// Letters go straight onto the window after a clear, over what the last build left
+// there or after anything else was shown; what the window shows is the picture.
+TEST(BuildOnScreen, TheWindowShowsThePictureBuildAfterBuild) {
+  RunningProgram p;
+  p.OpenList(KIVREL_EXAMPLES_DIR "/animals.kvl");
+  QMainWindow* w = p.window();
+  const std::vector<std::pair<std::string, std::function<void()>>> steps = {
+      {"built", [&] { p.Click("cmdBuild"); }},
+      {"built again", [&] { p.Click("cmdBuild"); }},
+      {"outlined", [&] { p.Click("cmdOutlineWords"); }},
+      {"built over the outlines", [&] { p.Click("cmdBuild"); }},
+      {"built again", [&] { p.Click("cmdBuild"); }},
+      {"resized", [&] { w->resize(w->width() + 40, w->height() + 30); }},
+      {"built after the resize", [&] { p.Click("cmdBuild"); }},
+      {"hidden and shown",
+       [&] {
+         w->hide();
+         w->show();
+       }},
+      {"built again", [&] { p.Click("cmdBuild"); }}};
+  for (const auto& [what, step] : steps) {
+    step();
+    const QImage shown = Shown(p);  // before the image is read
+    EXPECT_TRUE(shown == p.Picture().convertToFormat(QImage::Format_RGB32)) << what;
+  }
+}
+
 TEST(BuildOnScreen, ALongBuildStaysResponsiveAndCancelEndsIt) {
   // A list that never fits whole in 5 x 5, with restart on the first reject: the build
   // starts over until Cancel.
