@@ -16,8 +16,8 @@ namespace kivrel {
 
 namespace {
 
-// The windows' side of a running build: each word drawn as it is placed, the events let
-// through between the steps of the search, and the statistics panel.
+// The windows' side of a running build: the words placed drawn, the events let through
+// between the steps of the search, and the statistics panel.
 class WindowProgress final : public BuildProgress {
  public:
   WindowProgress(AppContext& ctx, HeldWindowChanges& held)
@@ -32,7 +32,10 @@ class WindowProgress final : public BuildProgress {
     // A program without a window never formats them until the build ends. The commands
     // held back from the windows are shown then too.
     ctx.pump.BeforeEvents = [this] {
-      if (!shape_.Discarded()) ShowBuildCounters(ctx_);
+      if (!shape_.Discarded()) {
+        DrawPlacedWords();
+        ShowBuildCounters(ctx_);
+      }
       held_.Show();
     };
     if (yields_) ctx.pump.WorkStarts();
@@ -42,6 +45,7 @@ class WindowProgress final : public BuildProgress {
   WindowProgress& operator=(const WindowProgress&) = delete;
 
   bool Yields() const override { return yields_; }
+  int YieldsAtOnce() const override { return pump_.YieldsAtOnce(); }
   // One step at a time is by far the most frequent (the search yields after every line
   // it looks at): it goes straight on to the pump, and the batches, kept out of line,
   // cost it nothing. No steps, no yield.
@@ -52,14 +56,26 @@ class WindowProgress final : public BuildProgress {
   void AttemptStarts() override {
     ClearStatistics(ctx_);
     ShowTableCounts(ctx_);
+    placed_.clear();
     ctx_.picture->Cls();
     ctx_.picture->SetForeColor(kBlack);
   }
+  // The words placed are drawn together, when the window can show them (before events
+  // run) and when the build ends: drawing a word between two searches would cost the
+  // search its cache each time.
   void WordPlaced(int index) override {
-    ctx_.picture->SetForeColor(kBlack);
-    DrawWord(ctx_, ctx_.state.Words[static_cast<std::size_t>(index)]);
+    if (draws_) placed_.push_back(index);
   }
-  void GridRestored() override { RepaintGrid(ctx_); }
+  void GridRestored() override {
+    placed_.clear();
+    RepaintGrid(ctx_);
+  }
+  /// Draws the words placed since the last time.
+  void DrawPlacedWords() {
+    ctx_.picture->SetForeColor(kBlack);
+    DrawWords(ctx_, placed_);
+    placed_.clear();
+  }
 
  private:
   [[gnu::noinline]] void YieldSteps(int steps) { pump_.Yield(steps, cancelled_); }
@@ -69,6 +85,8 @@ class WindowProgress final : public BuildProgress {
   HeldWindowChanges& held_;
   BuildShape shape_;
   bool yields_;
+  bool draws_ = !ctx_.picture->DrawsNothing();
+  std::vector<int> placed_;  // the indexes of the words placed and not drawn yet
   std::function<bool()> cancelled_;
 };
 
@@ -151,6 +169,7 @@ BuildOutcome BuildPuzzle(AppContext& ctx, const BuildLimits& limits) {
   {
     WindowProgress progress(ctx, held);
     outcome = RunBuild(s, ctx.rng, progress, limits);
+    if (outcome.End != BuildEnd::Interrupted) progress.DrawPlacedWords();
   }
   if (outcome.End == BuildEnd::Finished && s.RejectedCount == 0 && ctx.MainForm().Checked(frmKV_Puzzle::mnuSound)) {
     ctx.beeper.Beep();

@@ -83,6 +83,23 @@ bool SizePuzzleDisplay(AppContext& ctx) {
   const int cols = grid_shown ? s.Grid.Width() : s.PuzzleWidth;
 
   const FormGeometry start = main.Geometry();
+  // The fit is to the part of the screen a window may take.
+  const ScreenArea area = ctx.metrics.AvailableArea();
+  const Rect start_pic = main.Bounds(frmKV_Puzzle::picPuzzle);
+  const Rect stats = main.Bounds(frmKV_Puzzle::fraStats);
+  const Rect exit = main.Bounds(frmKV_Puzzle::cmdExit);
+  // What the sizing starts from: from the same, it comes to the same.
+  std::vector<int> inputs{rows,       cols,        main.WindowState(), area.Left,           area.Top,
+                          area.Width, area.Height, picture.FontBold(), picture.FontItalic()};
+  for (const Rect& r : {start_pic, stats, exit}) inputs.insert(inputs.end(), {r.Left, r.Top, r.Width, r.Height});
+  inputs.insert(inputs.end(), {start.Left, start.Top, start.Width, start.Height, start.ScaleWidth, start.ScaleHeight});
+  if (inputs == m.SizedFor && picture.FontName() == m.SizedFontName) {
+    picture.SetFontSize(m.SizedFontSize);
+    main.SetVisible(frmKV_Puzzle::picPuzzle, true);
+    return false;
+  }
+  m.SizedFor.clear();  // a nested run must not take what this one has not finished
+
   m.BorderWidth = Nearest((start.Width - start.ScaleWidth) * 0.5);
   m.StartWidth = start.Width;
   m.StartHeight = start.Height;
@@ -97,8 +114,6 @@ bool SizePuzzleDisplay(AppContext& ctx) {
   pic.Width = PictureCells(cols) * m.CellSize;
   main.SetBounds(frmKV_Puzzle::picPuzzle, pic);
 
-  const Rect stats = main.Bounds(frmKV_Puzzle::fraStats);
-  const Rect exit = main.Bounds(frmKV_Puzzle::cmdExit);
   // Room for the picture and the statistics frame, or for the row of buttons.
   m.RequiredWidth =
       Max(WidthForPicture(pic, stats, m.BorderWidth), Nearest(exit.Width + exit.Left + 2.0 * m.BorderWidth));
@@ -106,8 +121,6 @@ bool SizePuzzleDisplay(AppContext& ctx) {
 
   // The font may not take every size exactly; the loop counts down from what it took.
   m.DisplayFontSize = NearestI16(picture.FontSize());
-  // The fit is to the part of the screen a window may take.
-  const ScreenArea area = ctx.metrics.AvailableArea();
   while ((m.RequiredWidth > area.Width || m.RequiredHeight > area.Height) &&
          m.DisplayFontSize > kSmallestPictureFontSize) {
     --m.DisplayFontSize;
@@ -133,13 +146,19 @@ bool SizePuzzleDisplay(AppContext& ctx) {
 
   MeasureCharWidths(picture, m);
   main.SetVisible(frmKV_Puzzle::picPuzzle, true);
+  if (main.Geometry() == start && main.Bounds(frmKV_Puzzle::picPuzzle) == start_pic) {
+    m.SizedFor = std::move(inputs);
+    m.SizedFontName = picture.FontName();
+    m.SizedFontSize = picture.FontSize();
+  }
   return grows;
 }
 
-void DrawCellLetter(AppContext& ctx, int row, int col, std::string_view letters) {
+namespace {
+
+// DrawCellLetter of a text already in the case it is shown in.
+void DrawShownLetter(AppContext& ctx, int row, int col, std::string_view text) {
   Surface& picture = *ctx.picture;
-  if (picture.DrawsNothing()) return;
-  const std::string text = ShownLetters(ctx, letters);
   const int cell = ctx.display.CellSize;
   int width = 0;
   if (!text.empty()) {
@@ -151,6 +170,13 @@ void DrawCellLetter(AppContext& ctx, int row, int col, std::string_view letters)
   // Int((cell - width) / 2): a whole number or a half, so a shift floors it the same.
   picture.PrintAt(((cell - width) >> 1) + static_cast<double>(col - 1) * cell, static_cast<double>(row - 1) * cell,
                   text);
+}
+
+}  // namespace
+
+void DrawCellLetter(AppContext& ctx, int row, int col, std::string_view letters) {
+  if (ctx.picture->DrawsNothing()) return;
+  DrawShownLetter(ctx, row, col, ShownLetters(ctx, letters));
 }
 
 void ClearHighlights(AppContext& ctx) {
@@ -185,10 +211,31 @@ void WalkWord(LetterGrid& grid, const WordRecord& word, int cells, Visit visit) 
 
 }  // namespace
 
-void DrawWord(AppContext& ctx, const WordRecord& word) {
-  if (ctx.picture->DrawsNothing()) return;
-  WalkWord(ctx.state.Grid, word, word.Length,
-           [&ctx](const CellRecord& cell, int row, int col) { DrawCellLetter(ctx, row, col, cell.Letter); });
+void DrawWords(AppContext& ctx, std::span<const int> indexes) {
+  if (ctx.picture->DrawsNothing() || indexes.empty()) return;
+  LetterGrid& grid = ctx.state.Grid;
+  // A letter of A-Z or 0-9 in the case it is shown in needs no conversion of its own.
+  const std::string ascii_shown = ShownLetters(ctx, "ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+  // Words cross: a cell is drawn once however many of them pass through it.
+  std::vector<bool> drawn(static_cast<std::size_t>(grid.Width()) * static_cast<std::size_t>(grid.Height()));
+  for (int index : indexes) {
+    const WordRecord& word = ctx.state.Words[static_cast<std::size_t>(index)];
+    WalkWord(grid, word, word.Length, [&](const CellRecord& cell, int row, int col) {
+      const std::size_t at = static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(grid.Width()) +
+                             static_cast<std::size_t>(col - 1);
+      if (drawn[at]) return;
+      drawn[at] = true;
+      const std::string& letter = cell.Letter;
+      if (letter.size() == 1 && letter[0] >= 'A' && letter[0] <= 'Z') {
+        DrawShownLetter(ctx, row, col,
+                        std::string_view(ascii_shown).substr(static_cast<std::size_t>(letter[0] - 'A'), 1));
+      } else if (letter.size() == 1 && letter[0] >= '0' && letter[0] <= '9') {
+        DrawShownLetter(ctx, row, col, letter);
+      } else {
+        DrawCellLetter(ctx, row, col, letter);
+      }
+    });
+  }
 }
 
 void ShowSelectedWord(AppContext& ctx, WriteMode mode) {

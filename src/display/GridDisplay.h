@@ -1,6 +1,7 @@
 #pragma once
 // The puzzle picture of the main window: its measurements, its size and the size of
 // the window around it, and the drawing of single cells.
+#include <span>
 #include <string_view>
 
 #include "program/AppContext.h"
@@ -46,9 +47,9 @@ enum class WriteMode {
   Hide,  // ShowCount - 1, draw the letter when no shown word covers the cell any more
 };
 
-/// Draws the letters of the Length cells of a word just placed in the grid, in the
-/// picture's current fore colour.
-void DrawWord(AppContext& ctx, const WordRecord& word);
+/// Draws the letters of the Length cells of the placed words with these indexes of the
+/// table, each cell once, in the picture's current fore colour.
+void DrawWords(AppContext& ctx, std::span<const int> indexes);
 
 /// Shows or hides the placed word of the entry selected in the word list (its record,
 /// SelectedWordIndex): loads its placement into the current-word fields and walks it. The

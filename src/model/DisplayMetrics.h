@@ -1,6 +1,8 @@
 #pragma once
 // The measurements of the puzzle picture, set each time the display is sized.
 #include <array>
+#include <string>
+#include <vector>
 
 #include "model/PuzzleState.h"
 
@@ -18,6 +20,12 @@ struct DisplayMetrics {
   int StartHeight = 0;
   int RequiredWidth = 0;
   int RequiredHeight = 0;
+  /// What the last sizing that changed nothing started from, and the font size it
+  /// left the picture at: sizing again from the same finds the same (a build sizes
+  /// the picture every time).
+  std::vector<int> SizedFor;
+  std::string SizedFontName;
+  double SizedFontSize = 0;
 };
 
 }  // namespace kivrel
