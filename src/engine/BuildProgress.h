@@ -15,6 +15,8 @@ class BuildProgress {
 
   /// False when Yield lets nothing run: the build then never calls it.
   virtual bool Yields() const { return false; }
+  /// How many steps the build may pass on to Yield together, at most.
+  virtual int YieldsAtOnce() const { return 1; }
   /// Lets the window system run once per step, `steps` steps in a row (a search passes
   /// over several lines at once); the yields may stop once CancelRequested is set.
   virtual void Yield(int /*steps*/) {}
@@ -53,14 +55,23 @@ class BuildShape {
 class BuildPause {
  public:
   BuildPause(const PuzzleState& state, BuildProgress& progress)
-      : progress_(progress), yields_(progress.Yields()), state_(state), shape_(state) {}
+      : progress_(progress),
+        yields_(progress.Yields()),
+        at_once_(progress.YieldsAtOnce()),
+        state_(state),
+        shape_(state) {}
 
   /// Yields once; false when Cancel was pressed.
   bool Yield() { return Yield(1); }
   /// Yields `times` times in a row, as that many steps would one after another; false
   /// when Cancel was pressed.
   bool Yield(int times) {
-    if (yields_) progress_.Yield(times);
+    // The steps are passed on in batches where the progress takes them so: a call from
+    // the search's inner loop costs it its registers every time.
+    if (yields_ && (waiting_ += times) >= at_once_) {
+      progress_.Yield(waiting_);
+      waiting_ = 0;
+    }
     return state_.CancelRequested == 0;
   }
 
@@ -71,6 +82,8 @@ class BuildPause {
  private:
   BuildProgress& progress_;
   bool yields_;  // a progress that lets nothing run need not be called
+  int at_once_;
+  int waiting_ = 0;  // steps not passed on yet
   const PuzzleState& state_;
   BuildShape shape_;
 };

@@ -17,6 +17,10 @@ class EventPump {
   virtual void Yield(int times, const std::function<bool()>& stop) {
     for (; times > 0 && !stop(); --times) Yield();
   }
+  /// How many yields work may pass on together, as one Yield(times, stop): a pump that
+  /// looks at the clock only every so many yields lets events run at most that much
+  /// later. One: every yield counts on its own.
+  virtual int YieldsAtOnce() const { return 1; }
   /// Long work is starting: a pump that lets events run at intervals counts the first
   /// interval from now, so work shorter than one interval never stops for a repaint.
   virtual void WorkStarts() {}

@@ -23,6 +23,7 @@ class QtEventPump : public EventPump {
   void Yield() override;
   void Yield(int times, const std::function<bool()>& stop) override;
   void WorkStarts() override;
+  int YieldsAtOnce() const override { return kCallsPerClockRead / 16; }
 
  private:
   // Reading the clock costs far more than a yield (a system call on some virtual
