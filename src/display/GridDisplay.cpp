@@ -214,18 +214,26 @@ void WalkWord(LetterGrid& grid, const WordRecord& word, int cells, Visit visit) 
 void DrawWords(AppContext& ctx, std::span<const int> indexes) {
   if (ctx.picture->DrawsNothing() || indexes.empty()) return;
   LetterGrid& grid = ctx.state.Grid;
-  // A letter of A-Z or 0-9 in the case it is shown in needs no conversion of its own.
-  const std::string ascii_shown = ShownLetters(ctx, "ABCDEFGHIJKLMNOPQRSTUVWXYZ");
-  // Words cross: a cell is drawn once however many of them pass through it.
-  std::vector<bool> drawn(static_cast<std::size_t>(grid.Width()) * static_cast<std::size_t>(grid.Height()));
+  const auto width = static_cast<std::size_t>(grid.Width());
+  // Words cross: a cell is drawn once however many of them pass through it. The cells go
+  // row by row, the order in which the picture's pixels lie.
+  std::vector<bool> covered(width * static_cast<std::size_t>(grid.Height()));
+  int first_row = grid.Height() + 1;
+  int last_row = 0;
   for (int index : indexes) {
     const WordRecord& word = ctx.state.Words[static_cast<std::size_t>(index)];
-    WalkWord(grid, word, word.Length, [&](const CellRecord& cell, int row, int col) {
-      const std::size_t at = static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(grid.Width()) +
-                             static_cast<std::size_t>(col - 1);
-      if (drawn[at]) return;
-      drawn[at] = true;
-      const std::string& letter = cell.Letter;
+    WalkWord(grid, word, word.Length, [&](const CellRecord&, int row, int col) {
+      covered[static_cast<std::size_t>(row - 1) * width + static_cast<std::size_t>(col - 1)] = true;
+      first_row = Min(first_row, row);
+      last_row = Max(last_row, row);
+    });
+  }
+  // A letter of A-Z in the case it is shown in needs no conversion of its own.
+  const std::string ascii_shown = ShownLetters(ctx, "ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+  for (int row = first_row; row <= last_row; ++row) {
+    for (int col = 1; col <= grid.Width(); ++col) {
+      if (!covered[static_cast<std::size_t>(row - 1) * width + static_cast<std::size_t>(col - 1)]) continue;
+      const std::string& letter = grid.At(row, col).Letter;
       if (letter.size() == 1 && letter[0] >= 'A' && letter[0] <= 'Z') {
         DrawShownLetter(ctx, row, col,
                         std::string_view(ascii_shown).substr(static_cast<std::size_t>(letter[0] - 'A'), 1));
@@ -234,7 +242,7 @@ void DrawWords(AppContext& ctx, std::span<const int> indexes) {
       } else {
         DrawCellLetter(ctx, row, col, letter);
       }
-    });
+    }
   }
 }
 

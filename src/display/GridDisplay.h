@@ -48,7 +48,7 @@ enum class WriteMode {
 };
 
 /// Draws the letters of the Length cells of the placed words with these indexes of the
-/// table, each cell once, in the picture's current fore colour.
+/// table, each cell once and row by row, in the picture's current fore colour.
 void DrawWords(AppContext& ctx, std::span<const int> indexes);
 
 /// Shows or hides the placed word of the entry selected in the word list (its record,

@@ -14,6 +14,7 @@
 #include <QString>
 #include <array>
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace kivrel {
@@ -38,6 +39,7 @@ class GlyphCache {
     const void* shape = nullptr;  // the cache's, valid while Generation() stays the same
     int left = 0;                 // its corner, in device pixels from the target's origin
     int top = 0;
+    QRgb color = 0;
   };
   /// False when nothing can be copied onto the image (its pixel ratio is not a whole
   /// number, or its pixels are not 32 bits): texts are then drawn as text. The target
@@ -46,8 +48,12 @@ class GlyphCache {
   /// Draw (below) on a prepared image: a run of letters prepares it once.
   bool Draw(const Target& target, const QFont& font, int font_id, QPointF at, QRgb color, const QString& text,
             Copied* copied = nullptr);
-  /// Sets the pixels a copy set (on a target of the same origin) to white again.
-  static void Erase(const Target& target, const Copied& copied);
+  /// What Draw would copy, without copying it; false when the text cannot be copied.
+  bool Find(const Target& target, const QFont& font, int font_id, QPointF at, QRgb color, const QString& text,
+            Copied* copied);
+  /// Copies texts found (on a target of the same origin) in their colours, or all in
+  /// white to take them away again.
+  static void CopyAll(const Target& target, std::span<const Copied> copies, bool white = false);
   /// Changes whenever the cache forgets what it holds.
   int Generation() const { return generation_; }
 

@@ -201,9 +201,14 @@ void QtSurface::DrawWaitingLetters() {
   waiting_.clear();
 }
 
-bool QtSurface::CopyLetter(const GlyphCache::Target& target, const WaitingLetter& letter, GlyphCache::Copied* copied) {
+bool QtSurface::CopyLetter(const GlyphCache::Target& target, const WaitingLetter& letter) {
   const QFont& font = letter.font == font_id_ ? font_ : fonts_[letter.font];
-  return glyph_cache_.Draw(target, font, letter.font, letter.at, letter.color, ascii_letters_[letter.character],
+  return glyph_cache_.Draw(target, font, letter.font, letter.at, letter.color, ascii_letters_[letter.character]);
+}
+
+bool QtSurface::FindLetter(const GlyphCache::Target& target, const WaitingLetter& letter, GlyphCache::Copied* copied) {
+  const QFont& font = letter.font == font_id_ ? font_ : fonts_[letter.font];
+  return glyph_cache_.Find(target, font, letter.font, letter.at, letter.color, ascii_letters_[letter.character],
                            copied);
 }
 
@@ -446,7 +451,7 @@ bool QtImageSurface::ShowBlankWithLetters(QPainter& painter, const QRegion& regi
   shown_.store = 0;
   if (store_as_left) {
     clip_to(whole.translated(-origin));  // all the letters left, wherever the image ended then
-    for (const GlyphCache::Copied& letter : shown_.letters) GlyphCache::Erase(target, letter);
+    GlyphCache::CopyAll(target, shown_.letters, true);
   } else {
     for (const QRect& rect : paint) {
       for (int y = rect.top(); y <= rect.bottom(); ++y) {
@@ -455,18 +460,21 @@ bool QtImageSurface::ShowBlankWithLetters(QPainter& painter, const QRegion& regi
       }
     }
   }
-  shown_.letters.clear();
+  std::vector<GlyphCache::Copied>& letters = shown_.letters;
+  letters.clear();
+  letters.reserve(WaitingLetters().size());
+  const int generation = GlyphGeneration();
+  for (const WaitingLetter& letter : WaitingLetters()) {
+    if (!FindLetter(target, letter, &letters.emplace_back())) return false;  // drawn as text, through the image
+  }
+  if (GlyphGeneration() != generation) return false;  // the cache started again meanwhile
   for (const QRect& rect : paint) {
     const QRect clip = rect.translated(-origin) & image_rect;
     if (clip.isEmpty()) continue;
     clip_to(clip);
-    for (const WaitingLetter& letter : WaitingLetters()) {
-      GlyphCache::Copied copied;
-      if (!CopyLetter(target, letter, &copied)) return false;  // drawn as text, through the image
-      if (painting_whole) shown_.letters.push_back(copied);
-    }
+    GlyphCache::CopyAll(target, letters);
   }
-  if (painting_whole) shown_ = {serial, store.size(), whole, GlyphGeneration(), std::move(shown_.letters)};
+  if (painting_whole) shown_ = {serial, store.size(), whole, generation, std::move(letters)};
   return true;
 }
 

@@ -99,9 +99,9 @@ class QtSurface : public Surface {
   /// order, until DrawWaitingLetters draws them.
   const std::vector<WaitingLetter>& WaitingLetters() const { return waiting_; }
   bool Blank() const { return blank_; }
-  /// Copies a waiting letter from the glyph cache onto target; false when it cannot be
-  /// copied (it is then drawn as text).
-  bool CopyLetter(const GlyphCache::Target& target, const WaitingLetter& letter, GlyphCache::Copied* copied = nullptr);
+  /// Finds a waiting letter in the glyph cache, to be copied onto target; false when it
+  /// cannot be copied (it is then drawn as text).
+  bool FindLetter(const GlyphCache::Target& target, const WaitingLetter& letter, GlyphCache::Copied* copied);
   int GlyphGeneration() const { return glyph_cache_.Generation(); }
 
   void DrawText(double x, double y, std::string_view text) override;
@@ -126,6 +126,7 @@ class QtSurface : public Surface {
   // Draws text with its top-left corner at `at` (device-independent pixels).
   void DrawTextAt(QPointF at, QRgb color, const QString& text);
 
+  bool CopyLetter(const GlyphCache::Target& target, const WaitingLetter& letter);
   void DrawLetterAsText(const WaitingLetter& letter);
 
   // The metrics text is measured with, and their pixels per twip.
