@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <set>
 #include <sstream>
 
 #include "BuildHelpers.h"
@@ -132,6 +133,35 @@ TEST(BuildPuzzle, EveryAttemptStartsWithoutOutlinesOrJunctionsAndWithTheSameWord
   BuildLimits limits;
   limits.Deadline = std::chrono::steady_clock::now();
   EXPECT_EQ(BuildPuzzle(endless.ctx, limits).End, BuildEnd::GaveUp);
+}
+
+// Whenever events run, and when the build ends, the picture shows a letter at every
+// cell filled so far, and at no other, since the attempt cleared it.
+TEST(BuildPuzzle, ThePictureShowsTheCellsFilledWheneverEventsRun) {
+  Puzzle app({"KANGAROO", "WOMBAT", "EMU", "KOALA", "DINGO", "CASSOWARY"}, 10, 8);
+  app.ctx.display.CellSize = 240;  // each cell at a place of its own
+  // (places with a letter drawn since the last clear, cells filled)
+  auto look = [&app] {
+    std::set<std::pair<double, double>> places;
+    for (const DrawOp& op : app.picture.ops) {
+      if (op.kind == DrawOp::Kind::Cls) places.clear();
+      if (op.kind == DrawOp::Kind::Text) places.emplace(op.x, op.y);
+    }
+    int filled = 0;
+    for (int row = 1; row <= app.ctx.state.Grid.Height(); ++row) {
+      for (int col = 1; col <= app.ctx.state.Grid.Width(); ++col) filled += !app.ctx.state.Grid.At(row, col).IsEmpty();
+    }
+    return std::make_pair(static_cast<int>(places.size()), filled);
+  };
+  std::vector<std::pair<int, int>> seen;
+  app.pump.on_yield = [&] {
+    if (app.pump.yields % 5 == 0) seen.push_back(look());
+  };
+  app.Build();
+  seen.push_back(look());
+  ASSERT_GT(seen.size(), 3u);
+  EXPECT_LT(seen.front().second, seen.back().second) << "seen while the grid filled";
+  for (const auto& [places, filled] : seen) EXPECT_EQ(places, filled);
 }
 
 TEST(BuildPuzzle, TwoStartsWithoutASeedMakeDifferentPuzzles) {
