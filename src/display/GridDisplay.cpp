@@ -156,9 +156,9 @@ bool SizePuzzleDisplay(AppContext& ctx) {
 
 namespace {
 
-// DrawCellLetter of a text already in the case it is shown in.
-void DrawShownLetter(AppContext& ctx, int row, int col, std::string_view text) {
-  Surface& picture = *ctx.picture;
+// Where a text in the case it is shown in goes across cell column col: centred on the
+// width of its first character.
+double CellLetterX(const AppContext& ctx, int col, std::string_view text) {
   const int cell = ctx.display.CellSize;
   int width = 0;
   if (!text.empty()) {
@@ -168,8 +168,12 @@ void DrawShownLetter(AppContext& ctx, int row, int col, std::string_view text) {
     if (code >= 0) width = ctx.display.CharWidths[static_cast<std::size_t>(code)];
   }
   // Int((cell - width) / 2): a whole number or a half, so a shift floors it the same.
-  picture.PrintAt(((cell - width) >> 1) + static_cast<double>(col - 1) * cell, static_cast<double>(row - 1) * cell,
-                  text);
+  return ((cell - width) >> 1) + static_cast<double>(col - 1) * cell;
+}
+
+// DrawCellLetter of a text already in the case it is shown in.
+void DrawShownLetter(AppContext& ctx, int row, int col, std::string_view text) {
+  ctx.picture->PrintAt(CellLetterX(ctx, col, text), static_cast<double>(row - 1) * ctx.display.CellSize, text);
 }
 
 }  // namespace
@@ -228,21 +232,25 @@ void DrawWords(AppContext& ctx, std::span<const int> indexes) {
       last_row = Max(last_row, row);
     });
   }
-  // A letter of A-Z in the case it is shown in needs no conversion of its own.
+  // A letter of A-Z or 0-9 in the case it is shown in needs no conversion of its own;
+  // a row's such letters go to the picture together.
   const std::string ascii_shown = ShownLetters(ctx, "ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+  std::vector<PlacedText> texts;
   for (int row = first_row; row <= last_row; ++row) {
+    texts.clear();
     for (int col = 1; col <= grid.Width(); ++col) {
       if (!covered[static_cast<std::size_t>(row - 1) * width + static_cast<std::size_t>(col - 1)]) continue;
       const std::string& letter = grid.At(row, col).Letter;
+      std::string_view shown = letter;
       if (letter.size() == 1 && letter[0] >= 'A' && letter[0] <= 'Z') {
-        DrawShownLetter(ctx, row, col,
-                        std::string_view(ascii_shown).substr(static_cast<std::size_t>(letter[0] - 'A'), 1));
-      } else if (letter.size() == 1 && letter[0] >= '0' && letter[0] <= '9') {
-        DrawShownLetter(ctx, row, col, letter);
-      } else {
+        shown = std::string_view(ascii_shown).substr(static_cast<std::size_t>(letter[0] - 'A'), 1);
+      } else if (letter.size() != 1 || letter[0] < '0' || letter[0] > '9') {
         DrawCellLetter(ctx, row, col, letter);
+        continue;
       }
+      texts.push_back({CellLetterX(ctx, col, shown), shown});
     }
+    ctx.picture->PrintRow(static_cast<double>(row - 1) * ctx.display.CellSize, texts);
   }
 }
 

@@ -155,20 +155,27 @@ double QtSurface::TextHeight(std::string_view) {
   return metrics_->height() / PixelsPerTwipY();
 }
 
+bool QtSurface::CopiesLetters() const {
+  return use_glyph_cache_ && paints_on_image_ && !smooth_text_ && painter_.transform().isIdentity();
+}
+
+bool QtSurface::WaitLetter(QPointF at, QRgb color, std::string_view text) {
+  if (text.size() != 1 || static_cast<unsigned char>(text[0]) >= ascii_letters_.size()) return false;
+  const auto character = static_cast<unsigned char>(text[0]);
+  if (ascii_letters_[character].isEmpty()) ascii_letters_[character] = QString(QLatin1Char(text[0]));
+  // A cleared image keeps its letters waiting while it is shown; past a bound (letters
+  // shown and taken away again and again) they are drawn on it.
+  if (waiting_.size() >= kMostWaitingLetters) DrawWaitingLetters();
+  waiting_.push_back({at, color, font_id_, character});
+  Changed();
+  return true;
+}
+
 void QtSurface::DrawText(double x, double y, std::string_view text) {
   const Rgb c = ForeColor();
   const QPointF at = Map(x, y);
-  const bool cached = use_glyph_cache_ && paints_on_image_ && !smooth_text_ && painter_.transform().isIdentity();
-  if (cached && text.size() == 1 && static_cast<unsigned char>(text[0]) < ascii_letters_.size()) {
-    const auto character = static_cast<unsigned char>(text[0]);
-    if (ascii_letters_[character].isEmpty()) ascii_letters_[character] = QString(QLatin1Char(text[0]));
-    // A cleared image keeps its letters waiting while it is shown; past a bound (letters
-    // shown and taken away again and again) they are drawn on it.
-    if (waiting_.size() >= kMostWaitingLetters) DrawWaitingLetters();
-    waiting_.push_back({at, qRgb(c.R, c.G, c.B), font_id_, character});
-    Changed();
-    return;
-  }
+  const bool cached = CopiesLetters();
+  if (cached && WaitLetter(at, qRgb(c.R, c.G, c.B), text)) return;
   DrawWaitingLetters();
   const QString string = ToText(text);
   if (cached && string.size() <= 2 &&
@@ -233,6 +240,14 @@ void QtSurface::DrawTextAt(QPointF at, QRgb color, const QString& string) {
 }
 
 void QtSurface::PrintRow(double y, std::span<const PlacedText> texts) {
+  if (CopiesLetters()) {
+    // A grid's row of letters waits to be copied, letter by letter.
+    const Rgb c = ForeColor();
+    for (const PlacedText& text : texts) {
+      if (!WaitLetter(Map(text.X, y), qRgb(c.R, c.G, c.B), text.Text)) DrawText(text.X, y, text.Text);
+    }
+    return;
+  }
   QPaintEngine* engine = device_->paintEngine();
   if (paints_on_image_ || !engine || engine->type() != QPaintEngine::Pdf || texts.empty()) {
     Surface::PrintRow(y, texts);

@@ -126,6 +126,10 @@ class QtSurface : public Surface {
   // Draws text with its top-left corner at `at` (device-independent pixels).
   void DrawTextAt(QPointF at, QRgb color, const QString& text);
 
+  // Whether one-letter texts are copied from the glyph cache (and so wait).
+  bool CopiesLetters() const;
+  // Queues a one-letter text to be copied; false for any other text.
+  bool WaitLetter(QPointF at, QRgb color, std::string_view text);
   bool CopyLetter(const GlyphCache::Target& target, const WaitingLetter& letter);
   void DrawLetterAsText(const WaitingLetter& letter);
 
