@@ -46,9 +46,9 @@ class WindowProgress final : public BuildProgress {
 
   bool Yields() const override { return yields_; }
   int YieldsAtOnce() const override { return pump_.YieldsAtOnce(); }
-  // One step at a time is by far the most frequent (the search yields after every line
-  // it looks at): it goes straight on to the pump, and the batches, kept out of line,
-  // cost it nothing. No steps, no yield.
+  // The build passes on as many steps at once as the pump takes (the window's, a batch;
+  // a pump that counts every yield, one at a time). One step goes straight on to the
+  // pump, and the batches, kept out of line, cost it nothing. No steps, no yield.
   void Yield(int steps) override {
     if (steps == 1) return pump_.Yield();
     if (steps > 1) YieldSteps(steps);
