@@ -90,13 +90,16 @@ void LineScanner::StartBuild(const PuzzleState& s) {
   // forwards and backwards.
   code_of_byte_.fill(0);
   codes_ = 0;
-  word_codes_.clear();
-  word_codes_.reserve(2 * static_cast<std::size_t>(Max(s.LetterCount, 0)));
   word_start_.assign(s.Words.size(), 0);
+  std::size_t total = 0;
+  for (std::size_t index = 1; index < s.Words.size(); ++index) {
+    word_start_[index] = total;
+    total += 2 * static_cast<std::size_t>(Max(s.Words[index].Length, 0));
+  }
+  word_codes_.assign(total, 0);  // a letter the text lacks stays 0
   for (std::size_t index = 1; index < s.Words.size(); ++index) {
     const WordRecord& word = s.Words[index];
-    const std::size_t start = word_codes_.size();
-    word_start_[index] = start;
+    std::uint8_t* codes = word_codes_.data() + word_start_[index];
     std::size_t pos = 0;
     for (int k = 0; k < word.Length && pos < word.Text.size(); ++k) {
       const unsigned char lead = static_cast<unsigned char>(word.Text[pos]);
@@ -105,12 +108,9 @@ void LineScanner::StartBuild(const PuzzleState& s) {
         if (codes_ >= 254) throw std::length_error("too many different letters");
         code_of_byte_[byte] = static_cast<std::uint8_t>(++codes_);
       }
-      word_codes_.push_back(code_of_byte_[byte]);
+      codes[k] = code_of_byte_[byte];
     }
-    word_codes_.resize(start + 2 * static_cast<std::size_t>(word.Length), 0);
-    std::reverse_copy(word_codes_.begin() + static_cast<std::ptrdiff_t>(start),
-                      word_codes_.begin() + static_cast<std::ptrdiff_t>(start + word.Length),
-                      word_codes_.begin() + static_cast<std::ptrdiff_t>(start + word.Length));
+    std::reverse_copy(codes, codes + word.Length, codes + word.Length);
   }
 
   // The lines of the four orientations: rows left to right, columns top to bottom,
@@ -301,7 +301,8 @@ void LineScanner::WordInserted(const PuzzleState& s) {
   }
 }
 
-std::pair<int, int> LineScanner::LineRange(int o, int length) const {
+// Inline: ScanDirections asks for it in every direction of every search.
+[[gnu::always_inline]] inline std::pair<int, int> LineScanner::LineRange(int o, int length) const {
   const int count = static_cast<int>(orientations_[static_cast<std::size_t>(o)].lines.size());
   const std::pair<int, int> none{0, -1};
   if (length < 1) return none;
@@ -574,8 +575,8 @@ template <int kLength>
   const int crossings = no_best ? 0 : Min(Max(scan.best.crossings, 1), 2);
   if (o.searched != searches_) {
     // The grid stays as it is during a search: both directions of the orientation take
-    // their places from one pass, made for the first of them.
-    for (const MarkSet& set : sets) std::fill(set.words, set.words + mark_words, 0);
+    // their places from one pass, made for the first of them. The pass writes every mark
+    // word of the range (the crossing marks only with no best, the only time they are read).
     std::uint64_t* const fits[2] = {o.fits[0].data(), o.fits[1].data()};
     NarrowFits(filled, static_cast<std::size_t>(o.total_words), o.blocked.data(), line_ends, scan.forward, scan.length,
                first_word, last_word, crossings, fits, o.once.data(), o.twice.data(), sets, sets + 2);
@@ -583,7 +584,6 @@ template <int kLength>
     o.marked_for = crossings;
   } else if (crossings != o.marked_for) {
     // The best got better since: fewer lines are worth a look.
-    std::fill(sets[side].words, sets[side].words + mark_words, 0);
     NarrowMarks(filled, o.fits[static_cast<std::size_t>(side)].data(), o.once.data(), o.twice.data(), line_ends,
                 first_word, last_word, crossings, sets[side]);
   }
