@@ -432,11 +432,11 @@ struct LineEnds {
 // twice[w] those whose cells hold two. Where the word fits, every letter in its cells
 // is one of its own, so these are where a place crosses once or twice, in either
 // direction. marks[0] and marks[1] get the lines of each direction that hold a place
-// worth a look for a best that crosses `crossings` times (see Worth); with `crossings`
-// 0, crossing_marks get those for 1 as well. Lines no mark is set for may be left out.
-// With `crossings` above 0, words with no letter in any of their lines (four at a time)
-// are left as they were: no place there crosses. Reads and writes up to three words
-// past `last` (the arrays are padded for it); their marks are garbage.
+// worth a look for a best that crosses `crossings` times (1 or 2, see Worth). Words
+// with no letter in any of their lines (four at a time) are left as they were: no
+// place there crosses, and the word fits each of those lines anywhere. Reads and
+// writes up to three words past `last` (the arrays are padded for it); their marks are
+// garbage.
 // kLength is the word's length when it is known here (the loops over its letters and
 // the doubling then unroll, with every shift a constant), 0 when it is not.
 template <int kLength>
@@ -444,18 +444,15 @@ template <int kLength>
                                                 const std::uint64_t* blocked, LineEnds line_ends,
                                                 const std::uint8_t* codes, int word_length, int first, int last,
                                                 int crossings, std::uint64_t* const fits[2], std::uint64_t* once,
-                                                std::uint64_t* twice, const MarkSet marks[2],
-                                                const MarkSet crossing_marks[2]) {
+                                                std::uint64_t* twice, const MarkSet marks[2]) {
   const int length = kLength > 0 ? kLength : word_length;
   const std::uint64_t* letters[64];  // each letter's masks (a narrow line holds 64 letters at most)
   for (int k = 0; k < length; ++k) letters[k] = masks + static_cast<std::size_t>(codes[k]) * total;
-  const MarkSet sets[4] = {marks[0], marks[1], crossing_marks[0], crossing_marks[1]};
-  const int set_count = crossings == 0 ? 4 : 2;
-  std::uint64_t words[4] = {};
+  std::uint64_t words[2] = {};
   for (int i = first; i <= last; i += kLanes) {
-    StoreMarks(sets, words, set_count, i - first);
+    StoreMarks(marks, words, 2, i - first);
     // Four empty words hold no place that crosses (early in a build, most of them).
-    if (crossings > 0 && (masks[i] | masks[i + 1] | masks[i + 2] | masks[i + 3]) == 0) continue;
+    if ((masks[i] | masks[i + 1] | masks[i + 2] | masks[i + 3]) == 0) continue;
     Lanes filled, outside, same, ends, below_ends;
     std::memcpy(&filled, masks + i, sizeof filled);
     std::memcpy(&outside, blocked + i, sizeof outside);
@@ -497,24 +494,20 @@ template <int kLength>
     Lanes backward_worth = backward;
     Worth(forward_worth, one, two, crossings);
     Worth(backward_worth, one, two, crossings);
-    Mark(forward_worth, ends, below_ends, i, i - first, sets[0], words[0]);
-    Mark(backward_worth, ends, below_ends, i, i - first, sets[1], words[1]);
-    if (crossings == 0) {
-      Mark(forward & one, ends, below_ends, i, i - first, sets[2], words[2]);
-      Mark(backward & one, ends, below_ends, i, i - first, sets[3], words[3]);
-    }
+    Mark(forward_worth, ends, below_ends, i, i - first, marks[0], words[0]);
+    Mark(backward_worth, ends, below_ends, i, i - first, marks[1], words[1]);
   }
-  StoreMarks(sets, words, set_count, ((last - first) / 64 + 1) * 64);
+  StoreMarks(marks, words, 2, ((last - first) / 64 + 1) * 64);
 }
 
 [[gnu::always_inline]] inline void NarrowFits(const std::uint64_t* masks, std::size_t total,
                                               const std::uint64_t* blocked, LineEnds line_ends,
                                               const std::uint8_t* codes, int length, int first, int last, int crossings,
                                               std::uint64_t* const fits[2], std::uint64_t* once, std::uint64_t* twice,
-                                              const MarkSet marks[2], const MarkSet crossing_marks[2]) {
+                                              const MarkSet marks[2]) {
   auto fits_of = [&]<int kLength>() __attribute__((always_inline)) {
     NarrowFitsOf<kLength>(masks, total, blocked, line_ends, codes, length, first, last, crossings, fits, once, twice,
-                          marks, crossing_marks);
+                          marks);
   };
   // The lengths most words have get a pass of their own.
   auto known = [&]<int... kLengths>(std::integer_sequence<int, kLengths...>) __attribute__((always_inline)) {
@@ -557,8 +550,8 @@ template <int kLength>
   const std::uint64_t* filled = o.masks.data();
   const LineEnds line_ends{o.ends.data(), o.below_ends.data()};
   const int side = scan.reversed ? 1 : 0;
-  MarkSet sets[4];  // the marks of each direction, then those for a place that crosses
-  for (int k = 0; k < 4; ++k)
+  MarkSet sets[2];  // the marks of each direction
+  for (int k = 0; k < 2; ++k)
     sets[k] = {o.word_marks[static_cast<std::size_t>(k)].data(), o.line_marks[static_cast<std::size_t>(k)].data()};
 
   // The lines that may matter as things stand at the start are marked, and each is
@@ -566,20 +559,18 @@ template <int kLength>
   // lines between them only yield. Those are the lines where the word fits and crosses
   // as often as the best needs (once, or twice when the best crosses twice or more): a
   // line with fewer letters than the best crosses never needs a look. While nothing is
-  // known, every line where the word fits matters, and so does every empty line (a
-  // random place): the word fits every empty line of the range, so those are marked
-  // already. Once the first of them gives a best, only the lines where the word fits
-  // and crosses are left to look at. Lines outside the range are shorter than the
-  // word: nothing fits there, and no mark is set for them.
-  bool no_best = scan.best.direction == 0;
-  const int crossings = no_best ? 0 : Min(Max(scan.best.crossings, 1), 2);
+  // known, the first line where the word fits gives the best (an empty line of the
+  // range always holds it: a random place), found line by line; from there on the
+  // marks for a best that crosses once serve. Lines outside the range are shorter than
+  // the word: nothing fits there, and no mark is set for them.
+  const int crossings = Min(Max(scan.best.crossings, 1), 2);
   if (o.searched != searches_) {
     // The grid stays as it is during a search: both directions of the orientation take
     // their places from one pass, made for the first of them. The pass writes every mark
-    // word of the range (the crossing marks only with no best, the only time they are read).
+    // word of the range.
     std::uint64_t* const fits[2] = {o.fits[0].data(), o.fits[1].data()};
     NarrowFits(filled, static_cast<std::size_t>(o.total_words), o.blocked.data(), line_ends, scan.forward, scan.length,
-               first_word, last_word, crossings, fits, o.once.data(), o.twice.data(), sets, sets + 2);
+               first_word, last_word, crossings, fits, o.once.data(), o.twice.data(), sets);
     o.searched = searches_;
     o.marked_for = crossings;
   } else if (crossings != o.marked_for) {
@@ -594,14 +585,38 @@ template <int kLength>
   const std::uint64_t* marks = sets[side].words;
   const std::uint64_t* line_marks = sets[side].lines;
   int yielded = first;  // the lines before this one have yielded
-  for (int m = 0; m < mark_words; ++m) {
+  int from_word = first_word;
+  std::uint64_t looked_at = 0;  // the mark bits of from_word's lines looked at already
+  if (scan.best.direction == 0) {
+    int i = first;
+    while (i <= last && letter_counts[i] != 0 && lines[i].Of(fits[lines[i].offset]) == 0) ++i;
+    if (i > last) return pause.Yield(last + 1 - yielded);
+    if (!pause.Yield(i - yielded)) return false;
+    const Line& line = lines[i];
+    const int word = line.offset;
+    if (letter_counts[i] == 0) {
+      // An empty line: a random offset.
+      const int offset = scan.rng.Below(line.length - scan.length + 1);
+      scan.Record(line, scan.reversed ? line.length - scan.length - offset : offset);
+    } else {
+      Candidates(scan, line, line.Of(filled[word]), line.Of(fits[word]), line.Of(once[word]));
+    }
+    if (!pause.Yield()) return false;
+    yielded = i + 1;
+    from_word = word;
+    looked_at = (std::uint64_t{2} << line.end) - 1;
+  }
+  const int from = from_word - first_word;
+  for (int m = from / 64; m < mark_words; ++m) {
     std::uint64_t marked = marks[m];
+    if (m == from / 64) marked &= ~((std::uint64_t{1} << (from & 63)) - 1);
     while (marked != 0) {
       const int bit = std::countr_zero(marked);
       marked &= marked - 1;
       const int word = first_word + m * 64 + bit;
       if (word > last_word) break;
       std::uint64_t marked_lines = line_marks[word];
+      if (word == from_word) marked_lines &= ~looked_at;
       while (marked_lines != 0) {
         const int end = std::countr_zero(marked_lines);
         marked_lines &= marked_lines - 1;
@@ -611,15 +626,7 @@ template <int kLength>
                       std::popcount(o.ends[static_cast<std::size_t>(word)] & ((std::uint64_t{1} << end) - 1));
         if (!pause.Yield(i - yielded)) return false;
         const Line& line = lines[i];
-        if (letter_counts[i] == 0) {
-          // An empty line: a random offset, and only while nothing better is known.
-          if (scan.best.direction == 0) {
-            const int offset = scan.rng.Below(line.length - scan.length + 1);
-            scan.Record(line, scan.reversed ? line.length - scan.length - offset : offset);
-          }
-        } else if (scan.best.direction == 0) {
-          Candidates(scan, line, line.Of(filled[word]), line.Of(fits[word]), line.Of(once[word]));
-        } else if (letter_counts[i] >= scan.best.crossings) {
+        if (letter_counts[i] >= scan.best.crossings) {
           // Once the best crosses twice, a place that crosses once cannot matter.
           const std::uint64_t fit = line.Of(fits[word]);
           const std::uint64_t worth = line.Of(scan.best.crossings >= 2 ? twice[word] : once[word]);
@@ -627,14 +634,6 @@ template <int kLength>
         }
         if (!pause.Yield()) return false;
         yielded = i + 1;
-        if (no_best && scan.best.direction != 0) {
-          // From here on only the lines where the word also crosses.
-          no_best = false;
-          marks = sets[2 + side].words;
-          line_marks = sets[2 + side].lines;
-          marked = marks[m] & ~((std::uint64_t{2} << bit) - 1);  // the words after this one
-          marked_lines = line_marks[word] & ~((std::uint64_t{2} << end) - 1);
-        }
       }
     }
   }
