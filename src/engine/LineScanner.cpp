@@ -238,20 +238,21 @@ std::uint8_t LineScanner::CodeOf(const std::string& letter) const {
   return code != 0 ? code : static_cast<std::uint8_t>(codes_ + 1);
 }
 
-void LineScanner::SetLetter(int cell, std::uint8_t code, int use) {
+// Inline: every letter of every word placed comes here.
+[[gnu::always_inline]] inline void LineScanner::SetLetter(int cell, std::uint8_t code, int use) {
   cell_code_[static_cast<std::size_t>(cell)] = code;
   cell_use_[static_cast<std::size_t>(cell)] = static_cast<std::uint8_t>(use);
   const bool matches = code <= codes_ && use < kFullCell;
   for (Orientation& o : orientations_) {
     const CellPlace& place = o.place_of[static_cast<std::size_t>(cell)];
-    const std::size_t word = static_cast<std::size_t>(place.word);
-    o.masks[word] |= place.bit;
+    std::uint64_t* const filled = o.masks.data() + place.word;
+    *filled |= place.bit;
     ++o.letters[static_cast<std::size_t>(place.line)];
-    if (matches) o.masks[static_cast<std::size_t>(code) * static_cast<std::size_t>(o.total_words) + word] |= place.bit;
+    if (matches) filled[static_cast<std::size_t>(code) * static_cast<std::size_t>(o.total_words)] |= place.bit;
   }
 }
 
-void LineScanner::AddUse(int cell) {
+[[gnu::always_inline]] inline void LineScanner::AddUse(int cell) {
   const std::uint8_t use = ++cell_use_[static_cast<std::size_t>(cell)];
   const std::uint8_t code = cell_code_[static_cast<std::size_t>(cell)];
   if (use != kFullCell || code > codes_) return;
@@ -277,8 +278,9 @@ void LineScanner::StartAttempt(const PuzzleState& state) {
   const int rows = Min(height_, grid.Height());
   const int cols = Min(width_, grid.Width());
   for (int row = 1; row <= rows; ++row) {
+    const CellRecord* cells = &grid.At(row, 0);  // a row's cells lie side by side
     for (int col = 1; col <= cols; ++col) {
-      const CellRecord& cell = grid.At(row, col);
+      const CellRecord& cell = cells[col];
       if (cell.IsEmpty()) continue;
       SetLetter(Cell(row, col), CodeOf(cell.Letter), std::clamp<int>(cell.UseCount, 0, kFullCell));
     }
@@ -289,15 +291,15 @@ void LineScanner::WordInserted(const PuzzleState& s) {
   const std::size_t index = static_cast<std::size_t>(s.CurrentWordIndex);
   const WordRecord& word = s.Words[index];
   const std::uint8_t* codes = word_codes_.data() + word_start_[index];
-  const int d = word.Direction;
-  int row = word.StartRow;
-  int col = word.StartCol;
-  for (int k = 0; k < word.Length; ++k) {
-    const int cell = Cell(row, col);
-    if (cell_code_[static_cast<std::size_t>(cell)] == 0) SetLetter(cell, codes[k], 0);
-    AddUse(cell);
-    row += s.RowStep[static_cast<std::size_t>(d)];
-    col += s.ColStep[static_cast<std::size_t>(d)];
+  const std::size_t d = static_cast<std::size_t>(word.Direction);
+  const int step = s.RowStep[d] * width_ + s.ColStep[d];
+  int cell = Cell(word.StartRow, word.StartCol);
+  for (int k = 0; k < word.Length; ++k, cell += step) {
+    if (cell_code_[static_cast<std::size_t>(cell)] == 0) {
+      SetLetter(cell, codes[k], 1);  // one word through it: not full
+    } else {
+      AddUse(cell);
+    }
   }
 }
 
