@@ -411,16 +411,6 @@ struct LineEnds {
   words |= marked[0] << (bit & 63);
 }
 
-// The word marks gathered in registers (see Mark) are stored a word at a time: when the
-// group at `bit` starts another word, and after the last group.
-[[gnu::always_inline]] inline void StoreMarks(const MarkSet* sets, std::uint64_t* words, int count, int bit) {
-  if (bit == 0 || (bit & 63) != 0) return;
-  for (int k = 0; k < count; ++k) {
-    sets[k].words[(bit >> 6) - 1] = words[k];
-    words[k] = 0;
-  }
-}
-
 // The places worth a look for a best that crosses `crossings` times (0 while there is
 // none, at most 2): those that fit, and cross as often.
 [[gnu::always_inline]] inline void Worth(Lanes& places, const Lanes& one, const Lanes& two, int crossings) {
@@ -450,56 +440,60 @@ template <int kLength>
   const int length = kLength > 0 ? kLength : word_length;
   const std::uint64_t* letters[64];  // each letter's masks (a narrow line holds 64 letters at most)
   for (int k = 0; k < length; ++k) letters[k] = masks + static_cast<std::size_t>(codes[k]) * total;
-  std::uint64_t words[2] = {};
-  for (int i = first; i <= last; i += kLanes) {
-    StoreMarks(marks, words, 2, i - first);
-    // Four empty words hold no place that crosses (early in a build, most of them).
-    if ((masks[i] | masks[i + 1] | masks[i + 2] | masks[i + 3]) == 0) continue;
-    Lanes filled, outside, same, ends, below_ends;
-    std::memcpy(&filled, masks + i, sizeof filled);
-    std::memcpy(&outside, blocked + i, sizeof outside);
-    // A cell of no line is neither free nor any letter, so a place that reaches one
-    // (past a line's end, or past the word's) fits nowhere.
-    const Lanes free = ~(filled | outside);
-    Lanes forward = ~Lanes{};
-    Lanes backward = ~Lanes{};
-    for (int k = 0; k < length; ++k) {
-      std::memcpy(&same, letters[k] + i, sizeof same);
-      const Lanes ok = free | same;
-      forward &= ok >> k;
-      backward &= ok >> (length - 1 - k);
-    }
-    // Windows of n cells that hold one letter, and two: doubled and grown one cell at
-    // a time along the bits of `length` from the highest down.
-    Lanes one = filled;
-    Lanes two = {};
-    int n = 1;
-    for (int bit = std::bit_width(static_cast<unsigned>(length)) - 2; bit >= 0; --bit) {
-      const Lanes one_on = one >> n;
-      two = two | (two >> n) | (one & one_on);
-      one |= one_on;
-      n *= 2;
-      if ((length >> bit) & 1) {
-        const Lanes cell = filled >> n;
-        two |= one & cell;
-        one |= cell;
-        ++n;
+  // The word marks are gathered in registers (see Mark) and stored a word at a time,
+  // after the 64 words of masks they mark.
+  for (int block = first; block <= last; block += 64) {
+    std::uint64_t words[2] = {};
+    for (int i = block; i <= Min(block + 63, last); i += kLanes) {
+      // Four empty words hold no place that crosses (early in a build, most of them).
+      if ((masks[i] | masks[i + 1] | masks[i + 2] | masks[i + 3]) == 0) continue;
+      Lanes filled, outside, same, ends, below_ends;
+      std::memcpy(&filled, masks + i, sizeof filled);
+      std::memcpy(&outside, blocked + i, sizeof outside);
+      // A cell of no line is neither free nor any letter, so a place that reaches one
+      // (past a line's end, or past the word's) fits nowhere.
+      const Lanes free = ~(filled | outside);
+      Lanes forward = ~Lanes{};
+      Lanes backward = ~Lanes{};
+      for (int k = 0; k < length; ++k) {
+        std::memcpy(&same, letters[k] + i, sizeof same);
+        const Lanes ok = free | same;
+        forward &= ok >> k;
+        backward &= ok >> (length - 1 - k);
       }
+      // Windows of n cells that hold one letter, and two: doubled and grown one cell at
+      // a time along the bits of `length` from the highest down.
+      Lanes one = filled;
+      Lanes two = {};
+      int n = 1;
+      for (int bit = std::bit_width(static_cast<unsigned>(length)) - 2; bit >= 0; --bit) {
+        const Lanes one_on = one >> n;
+        two = two | (two >> n) | (one & one_on);
+        one |= one_on;
+        n *= 2;
+        if ((length >> bit) & 1) {
+          const Lanes cell = filled >> n;
+          two |= one & cell;
+          one |= cell;
+          ++n;
+        }
+      }
+      std::memcpy(fits[0] + i, &forward, sizeof forward);
+      std::memcpy(fits[1] + i, &backward, sizeof backward);
+      std::memcpy(once + i, &one, sizeof one);
+      std::memcpy(twice + i, &two, sizeof two);
+      std::memcpy(&ends, line_ends.ends + i, sizeof ends);
+      std::memcpy(&below_ends, line_ends.below_ends + i, sizeof below_ends);
+      Lanes forward_worth = forward;
+      Lanes backward_worth = backward;
+      Worth(forward_worth, one, two, crossings);
+      Worth(backward_worth, one, two, crossings);
+      Mark(forward_worth, ends, below_ends, i, i - block, marks[0], words[0]);
+      Mark(backward_worth, ends, below_ends, i, i - block, marks[1], words[1]);
     }
-    std::memcpy(fits[0] + i, &forward, sizeof forward);
-    std::memcpy(fits[1] + i, &backward, sizeof backward);
-    std::memcpy(once + i, &one, sizeof one);
-    std::memcpy(twice + i, &two, sizeof two);
-    std::memcpy(&ends, line_ends.ends + i, sizeof ends);
-    std::memcpy(&below_ends, line_ends.below_ends + i, sizeof below_ends);
-    Lanes forward_worth = forward;
-    Lanes backward_worth = backward;
-    Worth(forward_worth, one, two, crossings);
-    Worth(backward_worth, one, two, crossings);
-    Mark(forward_worth, ends, below_ends, i, i - first, marks[0], words[0]);
-    Mark(backward_worth, ends, below_ends, i, i - first, marks[1], words[1]);
+    marks[0].words[(block - first) / 64] = words[0];
+    marks[1].words[(block - first) / 64] = words[1];
   }
-  StoreMarks(marks, words, 2, ((last - first) / 64 + 1) * 64);
 }
 
 [[gnu::always_inline]] inline void NarrowFits(const std::uint64_t* masks, std::size_t total,
@@ -523,20 +517,21 @@ template <int kLength>
 [[gnu::always_inline]] inline void NarrowMarks(const std::uint64_t* filled, const std::uint64_t* fits,
                                                const std::uint64_t* once, const std::uint64_t* twice,
                                                LineEnds line_ends, int first, int last, int crossings, MarkSet marks) {
-  std::uint64_t words = 0;
-  for (int i = first; i <= last; i += kLanes) {
-    StoreMarks(&marks, &words, 1, i - first);
-    if ((filled[i] | filled[i + 1] | filled[i + 2] | filled[i + 3]) == 0) continue;
-    Lanes places, one, two, ends, below_ends;
-    std::memcpy(&places, fits + i, sizeof places);
-    std::memcpy(&one, once + i, sizeof one);
-    std::memcpy(&two, twice + i, sizeof two);
-    std::memcpy(&ends, line_ends.ends + i, sizeof ends);
-    std::memcpy(&below_ends, line_ends.below_ends + i, sizeof below_ends);
-    Worth(places, one, two, crossings);
-    Mark(places, ends, below_ends, i, i - first, marks, words);
+  for (int block = first; block <= last; block += 64) {
+    std::uint64_t words = 0;
+    for (int i = block; i <= Min(block + 63, last); i += kLanes) {
+      if ((filled[i] | filled[i + 1] | filled[i + 2] | filled[i + 3]) == 0) continue;
+      Lanes places, one, two, ends, below_ends;
+      std::memcpy(&places, fits + i, sizeof places);
+      std::memcpy(&one, once + i, sizeof one);
+      std::memcpy(&two, twice + i, sizeof two);
+      std::memcpy(&ends, line_ends.ends + i, sizeof ends);
+      std::memcpy(&below_ends, line_ends.below_ends + i, sizeof below_ends);
+      Worth(places, one, two, crossings);
+      Mark(places, ends, below_ends, i, i - block, marks, words);
+    }
+    marks.words[(block - first) / 64] = words;
   }
-  StoreMarks(&marks, &words, 1, ((last - first) / 64 + 1) * 64);
 }
 
 }  // namespace
