@@ -220,7 +220,6 @@ void LineScanner::LayOutLines() {
     o.below_ends.resize(o.blocked.size(), 0);
     for (auto* pass : {&o.fits[0], &o.fits[1], &o.once, &o.twice}) pass->assign(o.blocked.size(), 0);
     for (auto& marks : o.word_marks) marks.assign(static_cast<std::size_t>(o.total_words) / 64 + 2, 0);
-    for (auto& marks : o.line_marks) marks.assign(o.blocked.size(), 0);
     scratch = std::max(scratch, static_cast<std::size_t>(o.total_words));
   }
   for (Orientation& o : orientations_) {
@@ -380,32 +379,14 @@ namespace {
 // faster, and much slower on a processor without it.
 typedef std::uint64_t Lanes __attribute__((vector_size(8 * kLanes)));
 
-// Where a narrow orientation's lines are worth a look: per word, the mark bits of the
-// lines that are (`lines`), and a bit per word for the words holding one (`words`).
-struct MarkSet {
-  std::uint64_t* words;
-  std::uint64_t* lines;
-};
-
-// The lines of a narrow orientation as the marks need them: per word, the lines' mark
-// bits and the bits below each mark bit from its line's first cell on.
-struct LineEnds {
-  const std::uint64_t* ends;
-  const std::uint64_t* below_ends;
-};
-
-// Marks the lines of the four words from i that hold one of `places` (word i is word
-// `bit` of the marks). Adding a line's bits below its mark bit carries into the mark
-// bit exactly when one of them is set (a line that ends at bit 63 keeps its last cell
-// as its mark bit, so that is or-ed in). Bit j for lane j is gathered without taking
-// the lanes apart one by one; kLanes divides 64, so a group never straddles two words.
-[[gnu::always_inline]] inline void Mark(const Lanes& places, const Lanes& ends, const Lanes& below_ends, int i, int bit,
-                                        const MarkSet& set, std::uint64_t& words) {
+// Marks the words of four from the one that is word `bit` of the marks that hold one
+// of `places` (a place is at a cell of a line: the lines holding one are found when the
+// scan comes to the word). Bit j for lane j is gathered without taking the lanes apart
+// one by one; kLanes divides 64, so a group never straddles two words of marks.
+[[gnu::always_inline]] inline void Mark(const Lanes& places, int bit, std::uint64_t& words) {
   static_assert(kLanes == 4);
-  const Lanes lines = (((places & below_ends) + below_ends) | places) & ends;
-  std::memcpy(set.lines + i, &lines, sizeof lines);
   const Lanes lane_bits = {1, 2, 4, 8};
-  Lanes marked = reinterpret_cast<Lanes>(lines != 0) & lane_bits;
+  Lanes marked = reinterpret_cast<Lanes>(places != 0) & lane_bits;
   marked |= __builtin_shufflevector(marked, marked, 2, 3, 0, 1);
   marked |= __builtin_shufflevector(marked, marked, 1, 0, 3, 2);
   words |= marked[0] << (bit & 63);
@@ -423,7 +404,7 @@ struct LineEnds {
 // it fits read backwards, once[w] the offsets whose `length` cells hold a letter, and
 // twice[w] those whose cells hold two. Where the word fits, every letter in its cells
 // is one of its own, so these are where a place crosses once or twice, in either
-// direction. marks[0] and marks[1] get the lines of each direction that hold a place
+// direction. marks[0] and marks[1] get the words of each direction that hold a place
 // worth a look for a best that crosses `crossings` times (1 or 2, see Worth). Words
 // with no letter in any of their lines (four at a time) are left as they were: no
 // place there crosses, and the word fits each of those lines anywhere. Reads and
@@ -433,10 +414,10 @@ struct LineEnds {
 // the doubling then unroll, with every shift a constant), 0 when it is not.
 template <int kLength>
 [[gnu::always_inline]] inline void NarrowFitsOf(const std::uint64_t* masks, std::size_t total,
-                                                const std::uint64_t* blocked, LineEnds line_ends,
-                                                const std::uint8_t* codes, int word_length, int first, int last,
-                                                int crossings, std::uint64_t* const fits[2], std::uint64_t* once,
-                                                std::uint64_t* twice, const MarkSet marks[2]) {
+                                                const std::uint64_t* blocked, const std::uint8_t* codes,
+                                                int word_length, int first, int last, int crossings,
+                                                std::uint64_t* const fits[2], std::uint64_t* once, std::uint64_t* twice,
+                                                std::uint64_t* const marks[2]) {
   const int length = kLength > 0 ? kLength : word_length;
   const std::uint64_t* letters[64];  // each letter's masks (a narrow line holds 64 letters at most)
   for (int k = 0; k < length; ++k) letters[k] = masks + static_cast<std::size_t>(codes[k]) * total;
@@ -447,7 +428,7 @@ template <int kLength>
     for (int i = block; i <= Min(block + 63, last); i += kLanes) {
       // Four empty words hold no place that crosses (early in a build, most of them).
       if ((masks[i] | masks[i + 1] | masks[i + 2] | masks[i + 3]) == 0) continue;
-      Lanes filled, outside, same, ends, below_ends;
+      Lanes filled, outside, same;
       std::memcpy(&filled, masks + i, sizeof filled);
       std::memcpy(&outside, blocked + i, sizeof outside);
       // A cell of no line is neither free nor any letter, so a place that reaches one
@@ -482,28 +463,25 @@ template <int kLength>
       std::memcpy(fits[1] + i, &backward, sizeof backward);
       std::memcpy(once + i, &one, sizeof one);
       std::memcpy(twice + i, &two, sizeof two);
-      std::memcpy(&ends, line_ends.ends + i, sizeof ends);
-      std::memcpy(&below_ends, line_ends.below_ends + i, sizeof below_ends);
       Lanes forward_worth = forward;
       Lanes backward_worth = backward;
       Worth(forward_worth, one, two, crossings);
       Worth(backward_worth, one, two, crossings);
-      Mark(forward_worth, ends, below_ends, i, i - block, marks[0], words[0]);
-      Mark(backward_worth, ends, below_ends, i, i - block, marks[1], words[1]);
+      Mark(forward_worth, i - block, words[0]);
+      Mark(backward_worth, i - block, words[1]);
     }
-    marks[0].words[(block - first) / 64] = words[0];
-    marks[1].words[(block - first) / 64] = words[1];
+    marks[0][(block - first) / 64] = words[0];
+    marks[1][(block - first) / 64] = words[1];
   }
 }
 
 [[gnu::always_inline]] inline void NarrowFits(const std::uint64_t* masks, std::size_t total,
-                                              const std::uint64_t* blocked, LineEnds line_ends,
-                                              const std::uint8_t* codes, int length, int first, int last, int crossings,
-                                              std::uint64_t* const fits[2], std::uint64_t* once, std::uint64_t* twice,
-                                              const MarkSet marks[2]) {
+                                              const std::uint64_t* blocked, const std::uint8_t* codes, int length,
+                                              int first, int last, int crossings, std::uint64_t* const fits[2],
+                                              std::uint64_t* once, std::uint64_t* twice,
+                                              std::uint64_t* const marks[2]) {
   auto fits_of = [&]<int kLength>() __attribute__((always_inline)) {
-    NarrowFitsOf<kLength>(masks, total, blocked, line_ends, codes, length, first, last, crossings, fits, once, twice,
-                          marks);
+    NarrowFitsOf<kLength>(masks, total, blocked, codes, length, first, last, crossings, fits, once, twice, marks);
   };
   // The lengths most words have get a pass of their own.
   auto known = [&]<int... kLengths>(std::integer_sequence<int, kLengths...>) __attribute__((always_inline)) {
@@ -515,22 +493,20 @@ template <int kLength>
 // The marks of one direction again, from the masks NarrowFits made, for a best that now
 // crosses `crossings` times (1 or 2).
 [[gnu::always_inline]] inline void NarrowMarks(const std::uint64_t* filled, const std::uint64_t* fits,
-                                               const std::uint64_t* once, const std::uint64_t* twice,
-                                               LineEnds line_ends, int first, int last, int crossings, MarkSet marks) {
+                                               const std::uint64_t* once, const std::uint64_t* twice, int first,
+                                               int last, int crossings, std::uint64_t* marks) {
   for (int block = first; block <= last; block += 64) {
     std::uint64_t words = 0;
     for (int i = block; i <= Min(block + 63, last); i += kLanes) {
       if ((filled[i] | filled[i + 1] | filled[i + 2] | filled[i + 3]) == 0) continue;
-      Lanes places, one, two, ends, below_ends;
+      Lanes places, one, two;
       std::memcpy(&places, fits + i, sizeof places);
       std::memcpy(&one, once + i, sizeof one);
       std::memcpy(&two, twice + i, sizeof two);
-      std::memcpy(&ends, line_ends.ends + i, sizeof ends);
-      std::memcpy(&below_ends, line_ends.below_ends + i, sizeof below_ends);
       Worth(places, one, two, crossings);
-      Mark(places, ends, below_ends, i, i - block, marks, words);
+      Mark(places, i - block, words);
     }
-    marks.words[(block - first) / 64] = words;
+    marks[(block - first) / 64] = words;
   }
 }
 
@@ -545,11 +521,8 @@ template <int kLength>
   const int last_word = lines[last].offset;
   const int mark_words = (last_word - first_word) / 64 + 1;
   const std::uint64_t* filled = o.masks.data();
-  const LineEnds line_ends{o.ends.data(), o.below_ends.data()};
   const int side = scan.reversed ? 1 : 0;
-  MarkSet sets[2];  // the marks of each direction
-  for (int k = 0; k < 2; ++k)
-    sets[k] = {o.word_marks[static_cast<std::size_t>(k)].data(), o.line_marks[static_cast<std::size_t>(k)].data()};
+  std::uint64_t* const sets[2] = {o.word_marks[0].data(), o.word_marks[1].data()};  // the marks of each direction
 
   // The lines that may matter as things stand at the start are marked, and each is
   // looked at again when its turn comes (the best only gets better meanwhile); the
@@ -566,21 +539,24 @@ template <int kLength>
     // their places from one pass, made for the first of them. The pass writes every mark
     // word of the range.
     std::uint64_t* const fits[2] = {o.fits[0].data(), o.fits[1].data()};
-    NarrowFits(filled, static_cast<std::size_t>(o.total_words), o.blocked.data(), line_ends, scan.forward, scan.length,
-               first_word, last_word, crossings, fits, o.once.data(), o.twice.data(), sets);
+    NarrowFits(filled, static_cast<std::size_t>(o.total_words), o.blocked.data(), scan.forward, scan.length, first_word,
+               last_word, crossings, fits, o.once.data(), o.twice.data(), sets);
     o.searched = searches_;
     o.marked_for = crossings;
   } else if (crossings != o.marked_for) {
     // The best got better since: fewer lines are worth a look.
-    NarrowMarks(filled, o.fits[static_cast<std::size_t>(side)].data(), o.once.data(), o.twice.data(), line_ends,
-                first_word, last_word, crossings, sets[side]);
+    NarrowMarks(filled, o.fits[static_cast<std::size_t>(side)].data(), o.once.data(), o.twice.data(), first_word,
+                last_word, crossings, sets[side]);
   }
   const int* letter_counts = o.letters.data();
   const std::uint64_t* fits = o.fits[static_cast<std::size_t>(side)].data();
   const std::uint64_t* once = o.once.data();
   const std::uint64_t* twice = o.twice.data();
-  const std::uint64_t* marks = sets[side].words;
-  const std::uint64_t* line_marks = sets[side].lines;
+  const std::uint64_t* marks = sets[side];
+  // The places the marks were made for: a marked word's lines holding one are marked.
+  const std::uint64_t* marked_worth = crossings >= 2 ? twice : once;
+  const std::uint64_t* ends = o.ends.data();
+  const std::uint64_t* below_ends = o.below_ends.data();
   int yielded = first;  // the lines before this one have yielded
   int from_word = first_word;
   std::uint64_t looked_at = 0;  // the mark bits of from_word's lines looked at already
@@ -612,15 +588,20 @@ template <int kLength>
       marked &= marked - 1;
       const int word = first_word + m * 64 + bit;
       if (word > last_word) break;
-      std::uint64_t marked_lines = line_marks[word];
+      // The mark bits of the word's lines that hold one of the places: adding a line's
+      // bits below its mark bit carries into the mark bit exactly when one of them is
+      // set (a line that ends at bit 63 keeps its last cell as its mark bit, so that is
+      // or-ed in).
+      const std::uint64_t places = fits[word] & marked_worth[word];
+      std::uint64_t marked_lines = (((places & below_ends[word]) + below_ends[word]) | places) & ends[word];
       if (word == from_word) marked_lines &= ~looked_at;
       while (marked_lines != 0) {
         const int end = std::countr_zero(marked_lines);
         marked_lines &= marked_lines - 1;
         // The line of that mark bit: the word's first line, and one more for each mark
         // bit below it.
-        const int i = o.first_line[static_cast<std::size_t>(word)] +
-                      std::popcount(o.ends[static_cast<std::size_t>(word)] & ((std::uint64_t{1} << end) - 1));
+        const int i =
+            o.first_line[static_cast<std::size_t>(word)] + std::popcount(ends[word] & ((std::uint64_t{1} << end) - 1));
         if (!pause.Yield(i - yielded)) return false;
         const Line& line = lines[i];
         if (letter_counts[i] >= scan.best.crossings) {

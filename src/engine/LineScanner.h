@@ -93,10 +93,9 @@ class LineScanner final : public PlaceFinder {
     std::vector<std::uint64_t> once;
     std::vector<std::uint64_t> twice;
     long long searched = -1;  // the search they were made for
-    // The lines worth a look in each direction (see ScanNarrow), and the crossings of
-    // the best they were marked for.
+    // The words holding lines worth a look in each direction (see ScanNarrow), and the
+    // crossings of the best they were marked for.
     std::array<std::vector<std::uint64_t>, 2> word_marks;
-    std::array<std::vector<std::uint64_t>, 2> line_marks;
     int marked_for = 0;
     // A search's scratch per line of a wide orientation of 128 cells at most: two words
     // each of where the word fits forwards and backwards, and crosses once and twice.
