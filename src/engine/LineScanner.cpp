@@ -374,6 +374,29 @@ std::vector<LineSpan> LineScanner::LinesOf(int direction, int length) const {
 
 namespace {
 
+// Where a place of `length` cells would hold one letter (`one`) and two (`two`), bit q
+// for the place from cell q, from the filled cells: windows of n cells doubled and
+// grown one cell at a time along the bits of `length` from the highest down. Inline: it
+// takes the processor features of the scan it is part of.
+template <typename Cells>
+[[gnu::always_inline]] inline void Crossed(const Cells& filled, int length, Cells& one, Cells& two) {
+  one = filled;
+  two = Cells{};
+  int n = 1;
+  for (int bit = std::bit_width(static_cast<unsigned>(length)) - 2; bit >= 0; --bit) {
+    const Cells one_on = one >> n;
+    two = two | (two >> n) | (one & one_on);
+    one |= one_on;
+    n *= 2;
+    if ((length >> bit) & 1) {
+      const Cells cell = filled >> n;
+      two |= one & cell;
+      one |= cell;
+      ++n;
+    }
+  }
+}
+
 // Four words of masks at once (GCC vector extension: one AVX2 register where the
 // processor has it, plain SSE2 code elsewhere). Eight in one AVX-512 register were no
 // faster, and much slower on a processor without it.
@@ -442,23 +465,8 @@ template <int kLength>
         forward &= ok >> k;
         backward &= ok >> (length - 1 - k);
       }
-      // Windows of n cells that hold one letter, and two: doubled and grown one cell at
-      // a time along the bits of `length` from the highest down.
-      Lanes one = filled;
-      Lanes two = {};
-      int n = 1;
-      for (int bit = std::bit_width(static_cast<unsigned>(length)) - 2; bit >= 0; --bit) {
-        const Lanes one_on = one >> n;
-        two = two | (two >> n) | (one & one_on);
-        one |= one_on;
-        n *= 2;
-        if ((length >> bit) & 1) {
-          const Lanes cell = filled >> n;
-          two |= one & cell;
-          one |= cell;
-          ++n;
-        }
-      }
+      Lanes one, two;
+      Crossed(filled, length, one, two);
       std::memcpy(fits[0] + i, &forward, sizeof forward);
       std::memcpy(fits[1] + i, &backward, sizeof backward);
       std::memcpy(once + i, &one, sizeof one);
@@ -645,21 +653,8 @@ void LineScanner::WideLineFits(const Scan& scan, int first, int last) {
       forward &= ok >> k;
       backward &= ok >> (length - 1 - k);
     }
-    Cells128 one = filled;
-    Cells128 two = 0;
-    int n = 1;
-    for (int bit = std::bit_width(static_cast<unsigned>(length)) - 2; bit >= 0; --bit) {
-      const Cells128 one_on = one >> n;
-      two = two | (two >> n) | (one & one_on);
-      one |= one_on;
-      n *= 2;
-      if ((length >> bit) & 1) {
-        const Cells128 cell = filled >> n;
-        two |= one & cell;
-        one |= cell;
-        ++n;
-      }
-    }
+    Cells128 one, two;
+    Crossed(filled, length, one, two);
     std::uint64_t* out = o.line_fits.data() + 8 * static_cast<std::size_t>(i);
     for (const Cells128 mask : {forward, backward, one, two}) {
       out[0] = static_cast<std::uint64_t>(mask);
