@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 
 #include "engine/BuildRun.h"
 #include "model/Numbers.h"
@@ -11,6 +12,33 @@
 #include "program/Statistics.h"
 
 namespace kivrel {
+
+namespace {
+
+// An entry, the word it places and that word's length in characters.
+struct PlacedEntry {
+  std::string entry;
+  std::string word;
+  long long length = 0;
+};
+
+// The placed word of the entry at a position of the list. Every build makes the table
+// again, mostly from the same entries, so the last ones worked out are kept by
+// position (per thread: a booklet builds on two) and only a changed entry is worked
+// out again.
+const PlacedEntry& Placed(std::size_t position, const std::string& entry) {
+  static thread_local std::vector<PlacedEntry> kept;
+  if (position >= kept.size()) kept.resize(position + 1);  // "" places "", 0 letters
+  PlacedEntry& placed = kept[position];
+  if (placed.entry != entry) {
+    placed.entry = entry;
+    placed.word = PlacedWord(entry);
+    placed.length = static_cast<long long>(CharCount(placed.word));
+  }
+  return placed;
+}
+
+}  // namespace
 
 bool AddEntry(AppContext& ctx, const std::string& text) {
   if (Trim(text).empty()) return false;
@@ -77,13 +105,14 @@ void FillWordTable(PuzzleState& s, const WordList& list) {
   // One pass past the last entry reads "", as the list model gives it.
   for (int i = 0; i <= list.ListCount() && k < s.WordCount; ++i) {
     std::string entry = list.List(i);
-    s.CurrentWord = PlacedWord(entry);
+    const PlacedEntry& placed = Placed(static_cast<std::size_t>(i), entry);
+    s.CurrentWord = placed.word;
     if (s.CurrentWord.empty()) continue;
     ++k;
     WordRecord& word = s.Words[static_cast<std::size_t>(k)];
     word.Text = s.CurrentWord;
-    word.DisplayText = entry;
-    word.Length = CheckedI16(static_cast<long long>(CharCount(word.Text)));
+    word.DisplayText = std::move(entry);
+    word.Length = CheckedI16(placed.length);
     if (word.Length > s.LongestWordLength) {
       s.LongestWordIndex = CheckedI16(k);
       s.LongestWordLength = word.Length;
