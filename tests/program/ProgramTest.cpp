@@ -72,6 +72,11 @@ TEST(BuildWordTable, SummarisesTheListSortKeepsTheRecordsAndAnEmptiedListDiscard
   EXPECT_EQ(app.ctx.list.Entries(), (Strings{"[title]", "a", "A", "CAT", "Crème brûlée", "New York [city]", "O'Neil"}));
   EXPECT_EQ(std::tie(s.WordListChanged, s.Words[1].Text, s.Words[1].SortPosition, s.Words[5].SortPosition),
             std::make_tuple(kTrue, "NEWYORK", i16{6}, i16{2}));
+  // An entry edited between two tables is read again, not kept from the first.
+  BuildWordTable(app.ctx);
+  app.ctx.list.SetList(4, "Crème");
+  BuildWordTable(app.ctx);
+  EXPECT_EQ(s.Words[4].Text + "/" + std::to_string(s.Words[4].Length), "CRÈME/5");
 
   s.PuzzleBuilt = kTrue;
   s.EditIndex = 0;
