@@ -402,10 +402,11 @@ template <typename Cells>
 // faster, and much slower on a processor without it.
 typedef std::uint64_t Lanes __attribute__((vector_size(8 * kLanes)));
 
-// Marks the words of four from the one that is word `bit` of the marks that hold one
-// of `places` (a place is at a cell of a line: the lines holding one are found when the
-// scan comes to the word). Bit j for lane j is gathered without taking the lanes apart
-// one by one; kLanes divides 64, so a group never straddles two words of marks.
+// Sets bit `bit` + j of `words` when lane j of four words of masks holds one of
+// `places` (a place is always at a cell of a line; which of the word's lines hold one,
+// the scan works out when it comes to the word). The lanes' bits are gathered without
+// taking the lanes apart one by one; kLanes divides 64, so a group never straddles two
+// words of marks.
 [[gnu::always_inline]] inline void Mark(const Lanes& places, int bit, std::uint64_t& words) {
   static_assert(kLanes == 4);
   const Lanes lane_bits = {1, 2, 4, 8};
@@ -415,8 +416,8 @@ typedef std::uint64_t Lanes __attribute__((vector_size(8 * kLanes)));
   words |= marked[0] << (bit & 63);
 }
 
-// The places worth a look for a best that crosses `crossings` times (0 while there is
-// none, at most 2): those that fit, and cross as often.
+// The places worth a look for a best that crosses `crossings` times (1 or 2): those
+// that fit, and cross as often.
 [[gnu::always_inline]] inline void Worth(Lanes& places, const Lanes& one, const Lanes& two, int crossings) {
   if (crossings == 1) places &= one;
   if (crossings >= 2) places &= two;
@@ -561,7 +562,8 @@ template <int kLength>
   const std::uint64_t* once = o.once.data();
   const std::uint64_t* twice = o.twice.data();
   const std::uint64_t* marks = sets[side];
-  // The places the marks were made for: a marked word's lines holding one are marked.
+  // The places this direction's marks were made for: the marked lines of a marked word
+  // are those holding one.
   const std::uint64_t* marked_worth = crossings >= 2 ? twice : once;
   const std::uint64_t* ends = o.ends.data();
   const std::uint64_t* below_ends = o.below_ends.data();
