@@ -1,5 +1,13 @@
-# Fails when a folder of src/ includes a header of a folder above it. The folders, from
-# the bottom up (a folder may include its own headers and those of the folders below):
+# The layering of src/, one rule a run:
+#   cmake -DSOURCE_DIR=<src> -DCHECK=order|no_qt|engine -P IncludeOrder.cmake
+#   order   a folder includes only its own headers and those of the folders below it;
+#   no_qt   the core (every folder below qt) includes no Qt header;
+#   engine  the build engine includes no header of the windows, of their models and
+#           controls or of the platform's window services, and names no control: it works
+#           on the puzzle state and the random source alone and reports through BuildProgress.
+cmake_minimum_required(VERSION 3.16)
+
+# The folders, from the bottom up.
 set(layers
   platform    # the interfaces to the platform
   model       # the data: puzzle state, word list, window models, options, metrics
@@ -14,51 +22,53 @@ set(layers
   qt          # the platform interfaces made with Qt
   ui          # the Qt windows
   app)        # the programs
-#
-# Run as: cmake -DSOURCE_DIR=<src> -P IncludeOrder.cmake
-
-function(layer_of path out)
-  # The longest layer name that starts the path wins.
-  set(best "")
-  set(best_rank -1)
-  set(rank 0)
-  foreach(layer IN LISTS layers)
-    string(LENGTH "${layer}/" length)
-    string(SUBSTRING "${path}" 0 ${length} head)
-    string(LENGTH "${best}" best_length)
-    if(head STREQUAL "${layer}/" AND length GREATER best_length)
-      set(best "${layer}")
-      set(best_rank ${rank})
-    endif()
-    math(EXPR rank "${rank} + 1")
-  endforeach()
-  set(${out} ${best_rank} PARENT_SCOPE)
-endfunction()
+list(FIND layers qt qt_layer)
+set(window_headers model/Forms.h platform/Dialogs.h platform/NullPlatform.h platform/PrinterDevice.h
+  platform/Services.h platform/Surface.h)
+# A control's name starts with its type's prefix and a capital ("cmdCancel"), or is its window's constant.
+set(control_name "\"(cmd|mnu|txt|lbl|chk|rad|spn|cbo|cbx|fra|pic|shp|frm|com|dlg)[A-Z]|frm[A-Za-z_]+::")
+if(NOT CHECK MATCHES "^(order|no_qt|engine)$")
+  message(FATAL_ERROR "CHECK is order, no_qt or engine, not \"${CHECK}\"")
+endif()
 
 file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*.h ${SOURCE_DIR}/*.cpp)
 set(offenders "")
 set(checked 0)
 foreach(source IN LISTS sources)
-  layer_of("${source}" own)
+  string(REGEX REPLACE "/.*" "" folder "${source}")
+  list(FIND layers "${folder}" own)
   if(own LESS 0)
     list(APPEND offenders "${source}: in no known folder (add its folder to tests/IncludeOrder.cmake)")
+  endif()
+  if(own LESS 0 OR (CHECK STREQUAL "engine" AND NOT folder STREQUAL "engine"))
     continue()
   endif()
-  file(STRINGS ${SOURCE_DIR}/${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^\"]+\"")
+  file(STRINGS ${SOURCE_DIR}/${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"][^>\"]+")
   foreach(line IN LISTS includes)
-    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*" "\\1" header "${line}")
-    layer_of("${header}" theirs)
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[<\"]([^>\"]+).*" "\\1" header "${line}")
+    string(REGEX REPLACE "/.*" "" their_folder "${header}")
+    list(FIND layers "${their_folder}" theirs)
     math(EXPR checked "${checked} + 1")
-    if(theirs GREATER own)
-      list(GET layers ${own} own_name)
+    if(CHECK STREQUAL "order" AND theirs GREATER own)
       list(GET layers ${theirs} their_name)
-      list(APPEND offenders "${source} (${own_name}) includes ${header} (${their_name}, a folder above it)")
+      list(APPEND offenders "${source} (${folder}) includes ${header} (${their_name}, a folder above it)")
+    elseif(CHECK STREQUAL "no_qt" AND own LESS qt_layer AND header MATCHES "^(Q|qt)")
+      list(APPEND offenders "${source} includes the Qt header ${header}")
+    elseif(CHECK STREQUAL "engine" AND (header IN_LIST window_headers OR their_folder STREQUAL "controls"))
+      list(APPEND offenders "${source} includes ${header}, a header of the windows")
     endif()
   endforeach()
+  if(CHECK STREQUAL "engine")
+    file(STRINGS ${SOURCE_DIR}/${source} names REGEX "${control_name}")
+    foreach(line IN LISTS names)
+      string(STRIP "${line}" line)
+      list(APPEND offenders "${source} names a control: ${line}")
+    endforeach()
+  endif()
 endforeach()
 
-if(offenders)
+if(offenders OR checked EQUAL 0)
   list(JOIN offenders "\n  " report)
-  message(FATAL_ERROR "Includes against the order of the folders:\n  ${report}")
+  message(FATAL_ERROR "The layering (${CHECK}) is broken:\n  ${report}")
 endif()
-message(STATUS "${checked} includes checked: every folder includes only itself and the folders below it")
+message(STATUS "${CHECK}: ${checked} includes checked, none against the layering")
