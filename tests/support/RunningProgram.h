@@ -1,6 +1,6 @@
 #pragma once
-// The whole GUI program started in-process on the offscreen platform, with its dialogs
-// answered from a script, and helpers to find its widgets by objectName and to read
+// The whole GUI program started in-process, with its dialogs answered from a script (or
+// Qt's own, answered on the screen), and helpers to find its widgets by objectName and to read
 // the puzzle picture's pixels.
 #include <QAction>
 #include <QApplication>
@@ -46,9 +46,11 @@ inline int CountWhere(const QImage& image, QRect area, const std::function<bool(
 
 struct RunningProgram {
   ScriptedDialogs dialogs;
-  KivrelApp app{&dialogs};
+  KivrelApp app;
 
-  explicit RunningProgram(std::uint64_t seed = 7) {
+  /// With `qt_dialogs` the program shows Qt's own dialogs and message boxes, which a
+  /// test answers on the screen; else the script answers them.
+  explicit RunningProgram(std::uint64_t seed = 7, bool qt_dialogs = false) : app(qt_dialogs ? nullptr : &dialogs) {
     app.Start(seed);
     QApplication::processEvents();
   }

@@ -1,7 +1,9 @@
 // Access keys and menus pressed on a real keyboard: whatever the command state, one
 // press of Alt+letter does exactly one thing in each window, an enabled button wins its
-// letter from a menu, and a menu is reached by its letter.
+// letter from a menu, a menu is reached by Alt alone and its letter, and a dialog is
+// worked with the keys alone.
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -10,8 +12,10 @@
 #include <algorithm>
 #include <set>
 
+#include "CliRunner.h"
 #include "RealDialogs.h"
 #include "commands/BuildCommands.h"
+#include "files/PuzzleFile.h"
 #include "forms/AttributesDialog.h"
 
 namespace kivrel::testing {
@@ -24,13 +28,13 @@ int AccessKey(const QString& caption) {
   return mnemonic.isEmpty() ? 0 : mnemonic[0].key();
 }
 
-// Presses Alt+letter for every access key of the window's enabled controls and menus and
+// Presses Alt+letter for every access key of the window's enabled buttons and menus and
 // returns, for each key not answered exactly once, what answered it (buttons pressed,
 // menus opened). The buttons' clicks are held back, so no command runs and the window
 // stays as it is between presses.
 std::string SweepAccessKeys(XInput& input, QWidget* window, std::size_t at_least) {
   std::set<int> keys;
-  std::vector<QString> answers;
+  QStringList answers;
   std::vector<QPointer<QAbstractButton>> held;
   QObject receiver;
   for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
@@ -39,18 +43,15 @@ std::string SweepAccessKeys(XInput& input, QWidget* window, std::size_t at_least
     }
     keys.insert(AccessKey(button->text()));
     QObject::connect(button, &QAbstractButton::pressed, &receiver, [&answers, &held, button] {
-      answers.push_back(button->objectName());
+      answers << button->objectName();
       button->blockSignals(true);
       held.push_back(button);
     });
   }
-  for (QMenuBar* bar : window->findChildren<QMenuBar*>()) {
-    for (QAction* action : bar->actions()) {
-      if (!action->isVisible() || !action->isEnabled() || !AccessKey(action->text())) continue;
-      keys.insert(AccessKey(action->text()));
-      QObject::connect(action->menu(), &QMenu::aboutToShow, &receiver,
-                       [&answers, action] { answers.push_back(action->objectName()); });
-    }
+  for (QAction* menu : window->findChild<QMenuBar*>() ? window->findChild<QMenuBar*>()->actions() : QList<QAction*>()) {
+    if (!menu->isVisible() || !menu->isEnabled() || !AccessKey(menu->text())) continue;
+    keys.insert(AccessKey(menu->text()));
+    QObject::connect(menu->menu(), &QMenu::aboutToShow, &receiver, [&answers, menu] { answers << menu->objectName(); });
   }
   EXPECT_GE(keys.size(), at_least) << window->objectName().toStdString();
   std::string wrong;
@@ -58,11 +59,7 @@ std::string SweepAccessKeys(XInput& input, QWidget* window, std::size_t at_least
     EXPECT_TRUE(WaitFor([&] { return input.HasKeys(window); })) << window->objectName().toStdString();
     answers.clear();
     input.Key(QChar(key).toLower().unicode(), {XK_Alt_L});  // handled in full once Key returns
-    if (answers.size() != 1) {
-      wrong += "Alt+" + QString(QChar(key)).toStdString() + ":" + (answers.empty() ? " nothing" : "");
-      for (const QString& answer : answers) wrong += " " + answer.toStdString();
-      wrong += "\n";
-    }
+    if (answers.size() != 1) wrong += QString("Alt+%1: %2\n").arg(QChar(key)).arg(answers.join(' ')).toStdString();
     if (QApplication::activePopupWidget()) input.Key(XK_Escape);
     EXPECT_TRUE(WaitFor([] { return !QApplication::activePopupWidget(); }));
     if (QWidget* focus = window->focusWidget()) focus->clearFocus();
@@ -112,42 +109,26 @@ bool OpenMenu(XInput& input, unsigned long letter, const char* menu, bool alt_al
   });
 }
 
-TEST(Keyboard, MenusAndButtonsShareLettersAsTheirStateAllows) {
-  RealProgram program;
+TEST(Keyboard, ButtonsWinTheirLettersMenusAnswerAltAloneAndExportTakesKeysOnly) {
+  TempDir dir;
+  RunningProgram program(7, true);
   AppContext& ctx = program.ctx();
   QMainWindow* main = program.window();
   ASSERT_TRUE(Ready(main));
   XInput input;
-  OpenList(ctx, kAnimals);
   BoxAnswers boxes(input);
+  program.OpenList(kAnimals);
+  ctx.state.WordListFileName = dir.File("animals.kvl");  // the file dialogs open in its folder
+  const auto main_has_keys = [&] { return WaitFor([&] { return input.HasKeys(main); }); };
 
-  // Print disabled: Alt+P opens the Puzzle menu. Options items run by their letters.
+  // Print disabled: Alt+P opens the Puzzle menu.
   ASSERT_TRUE(OpenMenu(input, XK_p, "mnuPuzzle"));
   input.Key(XK_Escape);
   input.Key(XK_Escape);
-  for (auto [letter, control] : {std::pair{XK_n, frmKV_Puzzle::mnuNoDuplicates}, {XK_l, frmKV_Puzzle::mnuLowerCase}}) {
-    auto* item = RunningProgram::In<QAction>(main, control);
-    const bool was = item->isChecked();
-    for (bool expected : {!was, was}) {
-      ASSERT_TRUE(WaitFor([&] { return input.HasKeys(main); }));
-      ASSERT_TRUE(OpenMenu(input, XK_o, "mnuOptions"));
-      input.Key(letter);
-      EXPECT_TRUE(WaitFor([&] { return item->isChecked() == expected; })) << control;
-      EXPECT_EQ(ctx.MainForm().Checked(control), expected) << control;
-    }
-  }
-  // Avoid Words brings up the real file dialog; cancelled, no words are avoided.
-  boxes.Then(XK_Escape);
-  ASSERT_TRUE(OpenMenu(input, XK_o, "mnuOptions"));
-  input.Key(XK_a);
-  ASSERT_TRUE(WaitFor([&] { return boxes.Done(); }));
-  EXPECT_FALSE(RunningProgram::In<QAction>(main, "mnuAvoidWords")->isChecked());
-  EXPECT_TRUE(ctx.AvoidWords.empty());
-
   // Built: one Alt+O draws the outlines, the next takes them away.
   BuildPuzzle(ctx);
-  ASSERT_TRUE(WaitFor([&] { return input.HasKeys(main); }));
   for (i16 shown : {kTrue, kFalse}) {
+    ASSERT_TRUE(main_has_keys());
     input.Key(XK_o, {XK_Alt_L});
     EXPECT_TRUE(WaitFor([&] { return ctx.state.OutlinesShown == shown; })) << shown;
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
@@ -157,19 +138,44 @@ TEST(Keyboard, MenusAndButtonsShareLettersAsTheirStateAllows) {
   ASSERT_TRUE(OpenMenu(input, XK_f, "mnuFile"));
   input.Key(XK_p);
   ASSERT_TRUE(WaitFor([&] { return boxes.Done(); }));
-  EXPECT_EQ(boxes.seen, (std::vector<std::string>{"Avoid Words", "Open Puzzle"}));
-  // Print enabled: Alt+P opens the print options; the menu is still reached by Alt alone,
-  // then its letter.
-  ASSERT_TRUE(WaitFor([&] { return input.HasKeys(main); }));
+  EXPECT_EQ(boxes.seen, std::vector<std::string>{"Open Puzzle"});
+  // Print enabled: Alt+P opens the print options; the menu is reached by Alt alone, then P.
+  ASSERT_TRUE(main_has_keys());
   input.Key(XK_p, {XK_Alt_L});
-  ASSERT_TRUE(WaitFor([&] { return program.Window(frmPrintOptions::kWindow); }));
-  EXPECT_TRUE(Ready(program.Window(frmPrintOptions::kWindow)));
+  EXPECT_TRUE(WaitFor([&] { return program.Window(frmPrintOptions::kWindow); }) &&
+              Ready(program.Window(frmPrintOptions::kWindow)));
   EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
   input.Key(XK_Escape);
-  ASSERT_TRUE(WaitFor([&] { return input.HasKeys(main); }));
+  ASSERT_TRUE(main_has_keys());
   EXPECT_TRUE(OpenMenu(input, XK_p, "mnuPuzzle", true));
   input.Key(XK_Escape);
   input.Key(XK_Escape);
+
+  // Export Page: the type list is reached with Tab from the name box (PNG is the next
+  // type after PDF), the answer key box by its access key, the name typed and entered.
+  boxes.ThenDo([&](QDialog* dialog) {
+    const auto tab_to = [&](QWidget* target) {
+      for (int i = 0; i < 20 && target && QApplication::focusWidget() != target; ++i) input.Key(XK_Tab);
+      return target && QApplication::focusWidget() == target;
+    };
+    QWidget* name = dialog->findChild<QWidget*>("fileNameEdit");
+    ASSERT_TRUE(WaitFor([&] { return QApplication::focusWidget() == name; }));
+    if (!tab_to(dialog->findChild<QComboBox*>("fileTypeCombo"))) return dialog->reject();
+    input.Key(XK_Down);
+    input.Key(XK_a, {XK_Alt_L});
+    tab_to(name);
+    EnterPath(input, dialog, "page");
+  });
+  ASSERT_TRUE(main_has_keys());
+  ASSERT_TRUE(OpenMenu(input, XK_f, "mnuFile"));
+  input.Key(XK_e);
+  ASSERT_TRUE(WaitFor([&] { return boxes.Done(); }));
+  EXPECT_EQ(boxes.seen.back(), "Export Page");
+  // The same puzzle, its fill letters as exported, through the command-line program.
+  const std::string puzzle = dir.Write("zoo.kvp", *EncodePuzzleFile(PuzzleFileFromState(ctx.state)));
+  ASSERT_EQ(RunCli("print " + puzzle + " --answer-key --png " + dir.File("cli.png")).code, 0);
+  EXPECT_TRUE(TempDir::Read(dir.File("page.png")) == TempDir::Read(dir.File("cli.png"))) << "did Tab reach the types?";
+  EXPECT_TRUE(TempDir::Read(dir.File("page-key.png")) == TempDir::Read(dir.File("cli-key.png")));
 }
 
 }  // namespace

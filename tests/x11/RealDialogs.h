@@ -1,6 +1,6 @@
 #pragma once
-// For the tests on a real X server that drive the program with Qt's own dialogs: the
-// program started with them, and real modal boxes answered with real keys.
+// For the tests on a real X server that drive the program with Qt's own dialogs: real
+// modal boxes answered with real keys.
 #include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
@@ -21,33 +21,25 @@ inline std::vector<std::string> EntriesIn(const std::string& path) {
   return parsed ? parsed->Entries : std::vector<std::string>{parsed.Error().Reason};
 }
 
-// The program with Qt's own dialogs.
-struct RealProgram {
-  KivrelApp app;
-  RealProgram() { app.Start(7); }
-  AppContext& ctx() { return app.context(); }
-  QMainWindow* window() { return app.mainWindow(); }
-  QWidget* Window(const kivrel::Window& form) { return app.window(form); }
-  QWidget* WordListWindow() { return app.window(frmWordList::kWindow); }
-  // A list opened and its window shown, once the main window has taken the focus the
-  // window manager gives a new window.
-  void ShowList(const std::string& path) {
-    ASSERT_TRUE(Ready(window()));
-    OpenList(ctx(), path);
-    ctx().MainForm().Raise(frmKV_Puzzle::mnuViewList, Event::Click);
-    ASSERT_TRUE(Ready(WordListWindow()));
-  }
-};
+// Types a path into the name box of Qt's file dialog and enters it.
+inline void EnterPath(XInput& input, QDialog* dialog, const std::string& path) {
+  QWidget* name = dialog->findChild<QWidget*>(QStringLiteral("fileNameEdit"));
+  ASSERT_TRUE(name && WaitFor([&] { return QApplication::focusWidget() == name; }));
+  input.Key(XK_a, {XK_Control_L});
+  input.Type(path);
+  input.Key(XK_Return);
+  // An Enter while the name box offers names that start alike closes that offer only.
+  if (dialog->isVisible()) input.Key(XK_Return);
+}
 
-// Answers Qt's real boxes and dialogs in order, each once it has the keys: with a key,
-// or with `answer`, which sends keys of its own. A box runs its own event loop, so the
-// answer comes from a timer inside it.
+// Answers Qt's real boxes and dialogs in order, each once it has the keys: with a key
+// (Alt+key with `alt`), or with `answer`, which sends keys of its own. A box runs its own
+// event loop, so the answer comes from a timer inside it.
 class BoxAnswers {
  public:
   explicit BoxAnswers(XInput& input) : input_(input) { Poll(); }
   BoxAnswers& Then(unsigned long key, bool alt = false) {
-    steps_.push_back([this, key, alt](QDialog*) { alt ? input_.Key(key, {XK_Alt_L}) : input_.Key(key); });
-    return *this;
+    return ThenDo([this, key, alt](QDialog*) { alt ? input_.Key(key, {XK_Alt_L}) : input_.Key(key); });
   }
   BoxAnswers& ThenDo(std::function<void(QDialog*)> answer) {
     steps_.push_back(std::move(answer));
@@ -57,8 +49,6 @@ class BoxAnswers {
   bool Done() const { return steps_.empty() && !QApplication::activeModalWidget(); }
   /// The texts of the message boxes answered (the titles of other dialogs), in order.
   std::vector<std::string> seen;
-  /// The window each of those boxes stood over (null for none).
-  std::vector<QWidget*> over;
 
  private:
   void Poll() {
@@ -80,7 +70,6 @@ class BoxAnswers {
                          .toStdString());
       if (steps_.empty()) return box->reject();
       box->setProperty("answered", true);
-      over.push_back(box->parentWidget() ? box->parentWidget()->window() : nullptr);
       const auto answer = std::move(steps_.front());
       steps_.pop_front();
       answer(box);

@@ -4,12 +4,11 @@
 
 #include <QAbstractNativeEventFilter>
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QScreen>
 #include <QTest>
 #include <QWidget>
 #include <QWindow>
+#include <cstdio>
 #include <cstdlib>
 #include <xcb/xcb.h>
 
@@ -38,11 +37,9 @@ class SyncMarker : public QAbstractNativeEventFilter {
     EXPECT_TRUE(WaitFor([this] { return seen_ >= sent_; })) << "the program did not take in the input";
   }
   bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
-    const auto* event = static_cast<const xcb_generic_event_t*>(message);
-    if (type == "xcb_generic_event_t" && (event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY &&
-        static_cast<const xcb_property_notify_event_t*>(message)->atom == atom_) {
-      ++seen_;
-    }
+    const auto* event = static_cast<const xcb_property_notify_event_t*>(message);
+    seen_ += type == "xcb_generic_event_t" && (event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY &&
+             event->atom == atom_;
     return false;
   }
 
@@ -52,74 +49,58 @@ class SyncMarker : public QAbstractNativeEventFilter {
   unsigned long sent_ = 0, seen_ = 0;
 };
 
-SyncMarker& Marker(Display* display) {
-  static auto* marker = new SyncMarker(display);  // lives as long as the application
-  return *marker;
-}
-
 }  // namespace
 
-XInput::XInput() {
-  display_ = XOpenDisplay(nullptr);
+XInput::XInput() : display_(XOpenDisplay(nullptr)) {
   int event_base = 0, error_base = 0, major = 0, minor = 0;
-  EXPECT_TRUE(display_ && XTestQueryExtension(display_, &event_base, &error_base, &major, &minor))
-      << "no X display with XTest: these tests run on an X server (tests/x11/run-on-x.sh)";
-}
-
-XInput::~XInput() {
-  if (display_) XCloseDisplay(display_);
-}
-
-void XInput::Hold(std::initializer_list<unsigned long> modifiers, bool press) {
-  for (unsigned long modifier : modifiers) {
-    XTestFakeKeyEvent(display_, XKeysymToKeycode(display_, modifier), press ? True : False, CurrentTime);
+  if (!display_ || !XTestQueryExtension(display_, &event_base, &error_base, &major, &minor)) {
+    std::fputs("no X display with XTest: these tests run on an X server (tests/x11/run-on-x.sh)\n", stderr);
+    std::exit(1);
   }
 }
 
-void XInput::Key(unsigned long keysym, std::initializer_list<unsigned long> modifiers) {
-  if (!display_) return;
-  const unsigned key = XKeysymToKeycode(display_, keysym);
-  EXPECT_NE(key, 0u) << "no key for keysym " << keysym;
+XInput::~XInput() { XCloseDisplay(display_); }
+
+void XInput::Hold(Keys modifiers, bool down) {
+  for (unsigned long key : modifiers) XTestFakeKeyEvent(display_, XKeysymToKeycode(display_, key), down, CurrentTime);
+}
+
+void XInput::Press(unsigned keycode, Keys modifiers) {
+  EXPECT_NE(keycode, 0u) << "no key for it on this keyboard";
   Hold(modifiers, true);
-  XTestFakeKeyEvent(display_, key, True, CurrentTime);
-  XTestFakeKeyEvent(display_, key, False, CurrentTime);
+  XTestFakeKeyEvent(display_, keycode, True, CurrentTime);
+  XTestFakeKeyEvent(display_, keycode, False, CurrentTime);
   Hold(modifiers, false);
+}
+
+void XInput::Key(unsigned long keysym, Keys modifiers) {
+  Press(XKeysymToKeycode(display_, keysym), modifiers);
   Sync();
 }
 
 void XInput::Type(std::string_view text) {
-  if (!display_) return;
   for (char c : text) {
     // Keysyms of the Latin-1 characters are their codes.
     const KeySym keysym = c == '\r' ? XK_Return : c == '\t' ? XK_Tab : static_cast<unsigned char>(c);
     const KeyCode key = XKeysymToKeycode(display_, keysym);
-    EXPECT_NE(key, 0) << "no key types '" << c << "'";
-    const bool shifted = XkbKeycodeToKeysym(display_, key, 0, 0) != keysym;
-    if (shifted) Hold({XK_Shift_L}, true);
-    XTestFakeKeyEvent(display_, key, True, CurrentTime);
-    XTestFakeKeyEvent(display_, key, False, CurrentTime);
-    if (shifted) Hold({XK_Shift_L}, false);
+    XkbKeycodeToKeysym(display_, key, 0, 0) == keysym ? Press(key, {}) : Press(key, {XK_Shift_L});
   }
   Sync();
 }
 
 void XInput::ClickAt(QPoint global) {
-  if (!display_) return;
   XTestFakeMotionEvent(display_, -1, global.x(), global.y(), CurrentTime);
   XTestFakeButtonEvent(display_, 1, True, CurrentTime);
   XTestFakeButtonEvent(display_, 1, False, CurrentTime);
   Sync();
 }
 
-void XInput::Click(const QWidget* widget) { Click(widget, widget->rect().center()); }
-
-void XInput::Click(const QWidget* widget, QPoint local) {
+void XInput::Click(const QWidget* widget, std::optional<QPoint> local) {
   ASSERT_NE(widget, nullptr);
-  ClickAt(widget->mapToGlobal(local));
+  ClickAt(widget->mapToGlobal(local.value_or(widget->rect().center())));
 }
 
-void XInput::Wheel(QPoint global, int steps, std::initializer_list<unsigned long> modifiers) {
-  if (!display_) return;
+void XInput::Wheel(QPoint global, int steps, Keys modifiers) {
   XTestFakeMotionEvent(display_, -1, global.x(), global.y(), CurrentTime);
   Hold(modifiers, true);
   for (int i = 0; i < std::abs(steps); ++i) {
@@ -131,11 +112,12 @@ void XInput::Wheel(QPoint global, int steps, std::initializer_list<unsigned long
 }
 
 void XInput::Sync() {
-  if (display_) Marker(display_).Send(display_);
+  static auto* marker = new SyncMarker(display_);  // lives as long as the application
+  marker->Send(display_);
 }
 
 bool XInput::HasKeys(const QWidget* window) {
-  if (!display_ || !window) return false;
+  if (!window) return false;
   ::Window focus = 0;
   int revert = 0;
   XGetInputFocus(display_, &focus, &revert);
@@ -170,13 +152,6 @@ bool Ready(QWidget* window) {
     last = now;
     return steady >= 5 && input.HasKeys(window);
   });
-}
-
-void SaveScreen(const std::string& name) {
-  const QString folder = qEnvironmentVariable("KIVREL_SCREENSHOTS");
-  if (folder.isEmpty()) return;
-  QDir().mkpath(folder);
-  QGuiApplication::primaryScreen()->grabWindow(0).save(folder + "/" + QString::fromStdString(name) + ".png");
 }
 
 }  // namespace kivrel::testing

@@ -3,13 +3,13 @@
 // server (its XTest extension), so they reach the window that has the focus there and
 // pass through the window manager, exactly as a user's would. Nothing is delivered to a
 // chosen widget directly, and nothing waits for a fixed time: a test waits for the state
-// it needs, or for the program to have taken in all the input sent (Sync).
+// it needs, and every input returns once the program has taken in all it caused.
 #include <X11/keysym.h>
 
 #include <QPoint>
 #include <functional>
 #include <initializer_list>
-#include <string>
+#include <optional>
 #include <string_view>
 
 class QWidget;
@@ -22,7 +22,8 @@ constexpr int kPatience = 30000;
 
 class XInput {
  public:
-  /// Opens the display named by DISPLAY; fails the test when there is none.
+  using Keys = std::initializer_list<unsigned long>;
+  /// Opens the display named by DISPLAY; without one (or without XTest) the tests end.
   XInput();
   ~XInput();
   XInput(const XInput&) = delete;
@@ -30,25 +31,23 @@ class XInput {
 
   /// Presses and releases a key (an X keysym such as XK_Tab) while the modifier keys
   /// given (XK_Alt_L, XK_Shift_L, XK_Control_L) are held down.
-  void Key(unsigned long keysym, std::initializer_list<unsigned long> modifiers = {});
+  void Key(unsigned long keysym, Keys modifiers = {});
   /// Types text on the US layout, with Shift where a character needs it (\r: Enter, \t: Tab).
   void Type(std::string_view text);
-  /// Clicks the left button at a point of the screen.
+  /// Clicks the left button at a point of the screen, or on a widget (its centre unless
+  /// a point of it is given).
   void ClickAt(QPoint global);
-  /// Clicks a widget where it shows on the screen (its centre unless a point is given).
-  void Click(const QWidget* widget);
-  void Click(const QWidget* widget, QPoint local);
+  void Click(const QWidget* widget, std::optional<QPoint> local = {});
   /// Turns the wheel over a point: positive steps up, negative down.
-  void Wheel(QPoint global, int steps, std::initializer_list<unsigned long> modifiers = {});
-  /// Returns once this process has handled every event the input sent so far caused
-  /// (a marker sent after them has come back through the server).
-  void Sync();
+  void Wheel(QPoint global, int steps, Keys modifiers = {});
   /// True when the window holds the X server's keyboard focus and is Qt's active window.
   bool HasKeys(const QWidget* window);
 
  private:
-  void Hold(std::initializer_list<unsigned long> modifiers, bool press);
-  _XDisplay* display_ = nullptr;
+  void Hold(Keys modifiers, bool down);
+  void Press(unsigned keycode, Keys modifiers);
+  void Sync();
+  _XDisplay* display_;
 };
 
 /// Waits for the condition, letting events in meanwhile.
@@ -58,8 +57,5 @@ bool WaitFor(const std::function<bool()>& condition, int timeout_ms = kPatience)
 /// and has the keys. A window shown while the manager is busy may miss the focus given
 /// to new windows: it asks once more, as a click on it would.
 bool Ready(QWidget* window);
-
-/// With KIVREL_SCREENSHOTS naming a folder, saves the screen there as NAME.png.
-void SaveScreen(const std::string& name);
 
 }  // namespace kivrel::testing
