@@ -4,7 +4,6 @@
 // the program is stopped, so that a signal can be sent to it while the temporary is
 // there.
 #include <algorithm>
-#include <cerrno>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -34,37 +33,25 @@ inline std::string LargeWordList(std::size_t note = 0) {
 class SaveWatch {
  public:
   explicit SaveWatch(const std::string& folder) : folder_(folder), fd_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
-    if (fd_ >= 0) inotify_add_watch(fd_, folder.c_str(), IN_CREATE);
+    inotify_add_watch(fd_, folder.c_str(), IN_CREATE);
   }
-  ~SaveWatch() {
-    if (fd_ >= 0) ::close(fd_);
-  }
+  ~SaveWatch() { ::close(fd_); }
   SaveWatch(const SaveWatch&) = delete;
   SaveWatch& operator=(const SaveWatch&) = delete;
 
-  /// Waits up to `timeout_ms` for a temporary to appear and stops `pid` at once
-  /// (SIGSTOP). True when the program is stopped with a temporary still there: caught
-  /// in its save. False when none appeared in time, or the save was over before the stop
+  /// Waits up to `timeout_ms` for a new file in the folder and stops `pid` at once
+  /// (SIGSTOP). True when the program is stopped with a temporary there: caught in its
+  /// save. False when nothing appeared in time, or the save was over before the stop
   /// (the program is then let go on).
   bool StopInSave(pid_t pid, int timeout_ms) {
-    if (fd_ < 0) return false;
     pollfd watched{fd_, POLLIN, 0};
-    while (::poll(&watched, 1, timeout_ms) > 0) {
-      alignas(inotify_event) char buffer[4096];
-      const ssize_t n = ::read(fd_, buffer, sizeof buffer);
-      bool created = false;
-      for (ssize_t at = 0; at < n;) {
-        const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
-        created = created || (event->len > 0 && std::string(event->name).starts_with(".kivrel-save-"));
-        at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
-      }
-      if (!created) continue;
-      ::kill(pid, SIGSTOP);
-      if (!Stopped(pid)) return false;
-      if (!Temporaries().empty()) return true;
-      ::kill(pid, SIGCONT);
-      return false;
+    if (::poll(&watched, 1, timeout_ms) <= 0) return false;
+    char events[4096];
+    while (::read(fd_, events, sizeof events) > 0) {
     }
+    ::kill(pid, SIGSTOP);
+    if (Stopped(pid) && !Temporaries().empty()) return true;
+    ::kill(pid, SIGCONT);
     return false;
   }
 
@@ -72,8 +59,7 @@ class SaveWatch {
   std::vector<std::string> Temporaries() const {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
-      const std::string name = entry.path().filename().string();
-      if (name.starts_with(".kivrel-save-")) names.push_back(name);
+      if (entry.path().filename().string().starts_with(".kivrel-save-")) names.push_back(entry.path().filename());
     }
     std::sort(names.begin(), names.end());
     return names;
@@ -82,14 +68,13 @@ class SaveWatch {
  private:
   // Waits (up to ten seconds) for the stop to take effect: the process's state is T.
   static bool Stopped(pid_t pid) {
-    const std::string stat = "/proc/" + std::to_string(pid) + "/stat";
     for (int tries = 0; tries < 10000; ++tries) {
-      std::ifstream in(stat);
+      std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
       std::string line;
       std::getline(in, line);
       const std::size_t paren = line.rfind(')');
-      if (paren == std::string::npos) return false;  // gone
-      if (paren + 2 < line.size() && line[paren + 2] == 'T') return true;
+      if (paren == std::string::npos || paren + 2 >= line.size()) return false;
+      if (line[paren + 2] == 'T') return true;
       ::poll(nullptr, 0, 1);
     }
     return false;

@@ -75,10 +75,37 @@ class SmallFileSystem {
   bool mounted_ = false;
 };
 
-/// While it lives, this process may take at most `bytes` more memory (address space)
-/// than it has: an allocation past that fails.
-class MemoryLimit {
+/// While it lives, this process's soft limit of a resource is lowered. SIGXFSZ, which
+/// would end the process at a write past the file size limit, is ignored meanwhile.
+template <int kResource>
+class ResourceLimit {
  public:
+  explicit ResourceLimit(rlim_t limit) : old_handler_(std::signal(SIGXFSZ, SIG_IGN)) {
+    ::getrlimit(kResource, &saved_);
+    rlimit lowered = saved_;
+    lowered.rlim_cur = limit;
+    ::setrlimit(kResource, &lowered);
+  }
+  ~ResourceLimit() {
+    ::setrlimit(kResource, &saved_);
+    std::signal(SIGXFSZ, old_handler_);
+  }
+  ResourceLimit(const ResourceLimit&) = delete;
+  ResourceLimit& operator=(const ResourceLimit&) = delete;
+
+ private:
+  rlimit saved_{};
+  void (*old_handler_)(int);
+};
+
+/// No file of this process may grow past `bytes`: a longer write fails with EFBIG.
+using FileSizeLimit = ResourceLimit<RLIMIT_FSIZE>;
+
+/// This process may take at most `bytes` more memory (address space) than it has: an
+/// allocation past that fails.
+class MemoryLimit : public ResourceLimit<RLIMIT_AS> {
+ public:
+  explicit MemoryLimit(rlim_t bytes) : ResourceLimit(InUse() + bytes) {}
   /// False under AddressSanitizer, whose own allocations past a limit end the process.
   static constexpr bool Applies() {
 #if defined(__SANITIZE_ADDRESS__)
@@ -91,44 +118,14 @@ class MemoryLimit {
     return true;
   }
 
-  explicit MemoryLimit(rlim_t bytes) {
-    ::getrlimit(RLIMIT_AS, &saved_);
+ private:
+  static rlim_t InUse() {
     std::ifstream status("/proc/self/status");
-    rlim_t used = 0;
     for (std::string line; std::getline(status, line);) {
-      if (line.starts_with("VmSize:")) used = std::stoull(line.substr(7)) * 1024;
+      if (line.starts_with("VmSize:")) return std::stoull(line.substr(7)) * 1024;
     }
-    rlimit limit = saved_;
-    limit.rlim_cur = used + bytes;
-    ::setrlimit(RLIMIT_AS, &limit);
+    return 0;
   }
-  ~MemoryLimit() { ::setrlimit(RLIMIT_AS, &saved_); }
-  MemoryLimit(const MemoryLimit&) = delete;
-  MemoryLimit& operator=(const MemoryLimit&) = delete;
-
- private:
-  rlimit saved_{};
-};
-
-/// While it lives, no file of this process may grow past `bytes`: a longer write fails
-/// with EFBIG (the signal that would end the process is ignored meanwhile).
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    ::getrlimit(RLIMIT_FSIZE, &saved_);
-    old_handler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = saved_;
-    limit.rlim_cur = bytes;
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, old_handler_);
-  }
-
- private:
-  rlimit saved_{};
-  void (*old_handler_)(int) = SIG_DFL;
 };
 
 }  // namespace kivrel::testing

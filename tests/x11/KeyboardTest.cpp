@@ -13,7 +13,7 @@
 #include <set>
 
 #include "CliRunner.h"
-#include "RealDialogs.h"
+#include "Desktop.h"
 #include "commands/BuildCommands.h"
 #include "files/PuzzleFile.h"
 #include "forms/AttributesDialog.h"
@@ -73,24 +73,22 @@ std::string SweepAccessKeys(XInput& input, QWidget* window, std::size_t at_least
   return wrong;
 }
 
-TEST(Keyboard, OnePressOfAnAccessKeyDoesOneThingInEveryWindowAndState) {
-  RunningProgram program;
-  XInput input;
-  ASSERT_TRUE(Ready(program.window())) << "the main window did not open active";
+using Keyboard = Desktop<>;
+
+TEST_F(Keyboard, OnePressOfAnAccessKeyDoesOneThingInEveryWindowAndState) {
   // No list, a list, a built puzzle: Print and Outline share their letters with the
   // Puzzle and Options menus once they are enabled.
   for (int state = 0; state < 3; ++state) {
     if (state == 1) program.OpenList(kAnimals);
-    if (state == 2) BuildPuzzle(program.ctx());
+    if (state == 2) BuildPuzzle(ctx);
     EXPECT_EQ(program.Button("cmdPrint")->isEnabled(), state == 2);
-    EXPECT_EQ(SweepAccessKeys(input, program.window(), 6), "") << "state " << state;
+    EXPECT_EQ(SweepAccessKeys(input, main, 6), "") << "state " << state;
   }
   for (const Window* declared : {&frmAttributes::kWindow, &frmWordList::kWindow, &frmPrintOptions::kWindow}) {
-    Form& form = program.ctx().forms.Get(*declared);
-    form.Show(false);
+    ctx.forms.Get(*declared).Show(false);
     ASSERT_TRUE(Ready(program.Window(*declared))) << declared->Name();
     EXPECT_EQ(SweepAccessKeys(input, program.Window(*declared), 4), "") << declared->Name();
-    form.Hide();
+    ctx.forms.Get(*declared).Hide();
   }
 }
 
@@ -109,17 +107,10 @@ bool OpenMenu(XInput& input, unsigned long letter, const char* menu, bool alt_al
   });
 }
 
-TEST(Keyboard, ButtonsWinTheirLettersMenusAnswerAltAloneAndExportTakesKeysOnly) {
+TEST_F(Keyboard, ButtonsWinTheirLettersMenusAnswerAltAloneAndExportTakesKeysOnly) {
   TempDir dir;
-  RunningProgram program(7, true);
-  AppContext& ctx = program.ctx();
-  QMainWindow* main = program.window();
-  ASSERT_TRUE(Ready(main));
-  XInput input;
-  BoxAnswers boxes(input);
   program.OpenList(kAnimals);
   ctx.state.WordListFileName = dir.File("animals.kvl");  // the file dialogs open in its folder
-  const auto main_has_keys = [&] { return WaitFor([&] { return input.HasKeys(main); }); };
 
   // Print disabled: Alt+P opens the Puzzle menu.
   ASSERT_TRUE(OpenMenu(input, XK_p, "mnuPuzzle"));
@@ -128,7 +119,7 @@ TEST(Keyboard, ButtonsWinTheirLettersMenusAnswerAltAloneAndExportTakesKeysOnly) 
   // Built: one Alt+O draws the outlines, the next takes them away.
   BuildPuzzle(ctx);
   for (i16 shown : {kTrue, kFalse}) {
-    ASSERT_TRUE(main_has_keys());
+    ASSERT_TRUE(HasKeys(main));
     input.Key(XK_o, {XK_Alt_L});
     EXPECT_TRUE(WaitFor([&] { return ctx.state.OutlinesShown == shown; })) << shown;
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
@@ -140,13 +131,13 @@ TEST(Keyboard, ButtonsWinTheirLettersMenusAnswerAltAloneAndExportTakesKeysOnly) 
   ASSERT_TRUE(WaitFor([&] { return boxes.Done(); }));
   EXPECT_EQ(boxes.seen, std::vector<std::string>{"Open Puzzle"});
   // Print enabled: Alt+P opens the print options; the menu is reached by Alt alone, then P.
-  ASSERT_TRUE(main_has_keys());
+  ASSERT_TRUE(HasKeys(main));
   input.Key(XK_p, {XK_Alt_L});
   EXPECT_TRUE(WaitFor([&] { return program.Window(frmPrintOptions::kWindow); }) &&
               Ready(program.Window(frmPrintOptions::kWindow)));
   EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
   input.Key(XK_Escape);
-  ASSERT_TRUE(main_has_keys());
+  ASSERT_TRUE(HasKeys(main));
   EXPECT_TRUE(OpenMenu(input, XK_p, "mnuPuzzle", true));
   input.Key(XK_Escape);
   input.Key(XK_Escape);
@@ -166,7 +157,7 @@ TEST(Keyboard, ButtonsWinTheirLettersMenusAnswerAltAloneAndExportTakesKeysOnly) 
     tab_to(name);
     EnterPath(input, dialog, "page");
   });
-  ASSERT_TRUE(main_has_keys());
+  ASSERT_TRUE(HasKeys(main));
   ASSERT_TRUE(OpenMenu(input, XK_f, "mnuFile"));
   input.Key(XK_e);
   ASSERT_TRUE(WaitFor([&] { return boxes.Done(); }));

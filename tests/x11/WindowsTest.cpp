@@ -7,8 +7,8 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include "Desktop.h"
 #include "HandPlaced.h"
-#include "RealDialogs.h"
 #include "commands/BuildCommands.h"
 #include "forms/AttributesDialog.h"
 #include "forms/PrintOptionsDialog.h"
@@ -28,92 +28,79 @@ bool OnScreen(QWidget* window) {
 }
 QRect OnScreenRect(const QWidget* widget) { return {widget->mapToGlobal(QPoint(0, 0)), widget->size()}; }
 
-// The program with the animals list, its main window placed and with the keys.
-void StartWithList(RunningProgram& program) {
-  program.OpenList(KIVREL_EXAMPLES_DIR "/animals.kvl");
-  ASSERT_TRUE(Ready(program.window()));
-}
-
-void Build(RunningProgram& program, int side) {
-  program.ctx().state.PuzzleWidth = program.ctx().state.PuzzleHeight = static_cast<i16>(side);
-  ASSERT_NE(BuildPuzzle(program.ctx()).End, BuildEnd::NotStarted) << side;
-}
-
-TEST(WindowPlacement, TheMainWindowStaysOnTheScreenAndShowsTheWholeGridFrom5To99) {
-  RunningProgram program;
-  for (const char* word : {"CAT", "DOG", "EMU"}) AddEntry(program.ctx(), word);
-  UpdateWordCount(program.ctx());
-  QMainWindow* main = program.window();
+struct WindowPlacement : Desktop<> {
   QWidget* picture = program.Widget("picPuzzle");
-  ASSERT_TRUE(Ready(main));
+  void Build(int side) {
+    ctx.state.PuzzleWidth = ctx.state.PuzzleHeight = static_cast<i16>(side);
+    ASSERT_NE(BuildPuzzle(ctx).End, BuildEnd::NotStarted) << side;
+  }
+  QWidget* Show(const Window& form) {
+    ctx.forms.Get(form).Show(false);
+    EXPECT_TRUE(Ready(program.Window(form))) << form.Name();
+    return program.Window(form);
+  }
+};
+
+TEST_F(WindowPlacement, TheMainWindowStaysOnTheScreenAndShowsTheWholeGridFrom5To99) {
+  for (const char* word : {"CAT", "DOG", "EMU"}) AddEntry(ctx, word);
+  UpdateWordCount(ctx);
   for (int side : {5, 10, 15, 20, 30, 40, 50, 60, 70, 80, 90, 99}) {
-    Build(program, side);
+    Build(side);
     // Inside the screen, and every cell can be seen: the picture lies inside the window's
     // client area, once the window manager has done its part.
     EXPECT_TRUE(WaitFor([&] { return OnScreen(main) && OnScreenRect(main).contains(OnScreenRect(picture)); }))
         << side << ": window " << Text(main->frameGeometry()) << ", picture " << Text(OnScreenRect(picture));
-    EXPECT_EQ(picture->width(), std::lround(side * program.ctx().display.CellSize / 15.0));
+    EXPECT_EQ(picture->width(), std::lround(side * ctx.display.CellSize / 15.0));
   }
 }
 
 // The word list opens beside the puzzle, and moves aside when a build grows the main
 // window over it. Print opens its options beside the main window and the preview beside
 // them: a change of an option can be watched on the page, and neither covers the puzzle.
-TEST(WindowPlacement, TheWordListAndThePrintWindowsOpenBesideThePuzzle) {
-  for (bool list_first : {true, false}) {
-    RunningProgram program;
-    StartWithList(program);
-    if (!list_first) Build(program, 40);
-    program.ctx().forms.Get(frmWordList::kWindow).Show(false);
-    QWidget* list = program.Window(frmWordList::kWindow);
-    ASSERT_TRUE(Ready(list));
-    if (list_first) Build(program, 40);
-    const QWidget* picture = program.Widget("picPuzzle");
-    EXPECT_TRUE(WaitFor([&] { return !list->frameGeometry().intersects(OnScreenRect(picture)) && OnScreen(list); }))
-        << list_first << ": list " << Text(list->frameGeometry()) << ", picture " << Text(OnScreenRect(picture));
-  }
-  RunningProgram program;
-  StartWithList(program);
-  Build(program, 15);
-  program.form().Raise(frmKV_Puzzle::mnuPrint, Event::Click);
-  QWidget* options = program.Window(frmPrintOptions::kWindow);
-  ASSERT_TRUE(Ready(options));
-  XInput().Click(RunningProgram::In(options, "cmdPreview"));
+TEST_F(WindowPlacement, TheWordListAndThePrintWindowsOpenBesideThePuzzle) {
+  program.OpenList(KIVREL_EXAMPLES_DIR "/animals.kvl");
+  Build(15);
+  QWidget* options = Show(frmPrintOptions::kWindow);
+  input.Click(RunningProgram::In(options, "cmdPreview"));
   QWidget* preview = program.Window(frmPrintPreview::kWindow);
-  const QRect picture = OnScreenRect(program.Widget("picPuzzle"));
   EXPECT_TRUE(WaitFor([&] {
     return preview && preview->isVisible() && OnScreen(options) && OnScreen(preview) &&
            !options->frameGeometry().intersects(preview->frameGeometry()) &&
-           !options->frameGeometry().intersects(picture);
+           !options->frameGeometry().intersects(OnScreenRect(picture));
   })) << "options " << Text(options->frameGeometry()) << ", preview " << Text(preview->frameGeometry());
+  input.Key(XK_Escape);  // both go
+
+  // The list shown before a build of 40, then shown after one.
+  QWidget* list = Show(frmWordList::kWindow);
+  for (bool list_first : {true, false}) {
+    Build(40);
+    if (!list_first) list = Show(frmWordList::kWindow);
+    EXPECT_TRUE(WaitFor([&] { return !list->frameGeometry().intersects(OnScreenRect(picture)) && OnScreen(list); }))
+        << list_first << ": list " << Text(list->frameGeometry()) << ", picture " << Text(OnScreenRect(picture));
+    ctx.forms.Get(frmWordList::kWindow).Hide();
+  }
 }
 
-TEST(WindowPlacement, TheOtherWindowsOpenInsideTheScreen) {
-  RunningProgram program;
-  StartWithList(program);
-  Build(program, 99);
+TEST_F(WindowPlacement, TheOtherWindowsOpenInsideTheScreen) {
+  program.OpenList(KIVREL_EXAMPLES_DIR "/animals.kvl");
+  Build(99);
   for (const Window* form : {&frmAttributes::kWindow, &frmPrintOptions::kWindow, &frmPrintPreview::kWindow}) {
-    program.ctx().forms.Get(*form).Show(false);
+    ctx.forms.Get(*form).Show(false);
     EXPECT_TRUE(WaitFor([&] { return OnScreen(program.Window(*form)) && program.Window(*form)->isVisible(); }))
         << form->Name();
-    program.ctx().forms.Get(*form).Hide();
+    ctx.forms.Get(*form).Hide();
   }
 }
 
 // A build opens the attributes dialog when the grid is too small for the longest word.
 // Its close box gives the build up like Cancel; going back to the main window closes it
 // and builds. Either way the main window's commands end in step.
-TEST(AttributesForBuild, TheCloseBoxGivesTheBuildUpAndLeavingTheDialogBuilds) {
-  RunningProgram program;
-  AppContext& ctx = program.ctx();
+TEST_F(WindowPlacement, TheCloseBoxOfTheAttributesForABuildGivesItUpAndLeavingBuilds) {
   for (const char* word : {"ALLIGATOR", "CAT", "DOG"}) AddEntry(ctx, word);
   UpdateWordCount(ctx);
   ctx.state.PuzzleWidth = 8;
   ctx.state.PuzzleHeight = 10;
   SetListReadyState(ctx);
-  QMainWindow* main = program.window();
-  ASSERT_TRUE(Ready(main));
-  XInput input;
   QWidget* dialog = nullptr;
   const auto open_for_build = [&] {
     input.Click(program.Button("cmdBuild"));
@@ -142,20 +129,21 @@ TEST(AttributesForBuild, TheCloseBoxGivesTheBuildUpAndLeavingTheDialogBuilds) {
 }
 
 // The sea puzzle built and its print options open, placed, with the keys.
-QWidget* OpenPrintOptions(RunningProgram& program, XInput& input) {
-  MakeSeaPuzzle(program.ctx());
-  SetPuzzleReadyState(program.ctx());
-  EXPECT_TRUE(Ready(program.window()));
-  input.Click(program.Button("cmdPrint"));
-  EXPECT_TRUE(WaitFor([&] { return Ready(program.Window(frmPrintOptions::kWindow)); }));
-  return program.Window(frmPrintOptions::kWindow);
-}
+template <bool kQtDialogs>
+struct PrintOnDesktop : Desktop<kQtDialogs> {
+  QWidget* options = nullptr;
+  void SetUp() override {
+    Desktop<kQtDialogs>::SetUp();
+    MakeSeaPuzzle(this->ctx);
+    SetPuzzleReadyState(this->ctx);
+    this->input.Click(this->program.Button("cmdPrint"));
+    ASSERT_TRUE(WaitFor([&] { return Ready(options = this->program.Window(frmPrintOptions::kWindow)); }));
+  }
+};
+using PrintWindowsDesktop = PrintOnDesktop<false>;
+using PrintWindowsWithQtDialogs = PrintOnDesktop<true>;
 
-TEST(PrintWindowsDesktop, TheWheelScrollsThePreviewAndEnterPrintsAfterAMarginSpinArrow) {
-  TempDir dir;
-  RunningProgram program;
-  XInput input;
-  QWidget* options = OpenPrintOptions(program, input);
+TEST_F(PrintWindowsDesktop, TheWheelScrollsThePreviewAndEnterPrintsAfterAMarginSpinArrow) {
   input.Click(RunningProgram::In(options, "cmdPreview"));
   QWidget* preview = program.Window(frmPrintPreview::kWindow);
   ASSERT_TRUE(Ready(preview));
@@ -175,10 +163,11 @@ TEST(PrintWindowsDesktop, TheWheelScrollsThePreviewAndEnterPrintsAfterAMarginSpi
   ASSERT_TRUE(WaitFor([&] { return !preview->isVisible() && input.HasKeys(options); }));
 
   // Only typing in a margin box that has the focus takes Enter away from Print.
+  TempDir dir;
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFileName(QString::fromStdString(dir.File("sea.pdf")));
   QtPrinterDevice device(printer);
-  program.ctx().printer = &device;
+  ctx.printer = &device;
   input.Click(RunningProgram::In(options, "radTitleLeft"));  // the focus outside the margin boxes
   input.Click(RunningProgram::In<SpinButton>(options, frmPrintOptions::spnMargin[kTopMargin])->upArrow());
   auto* top = RunningProgram::In<QLineEdit>(options, frmPrintOptions::txtMargin[kTopMargin]);
@@ -186,15 +175,11 @@ TEST(PrintWindowsDesktop, TheWheelScrollsThePreviewAndEnterPrintsAfterAMarginSpi
   program.dialogs.ExpectPrinter(PrintChoice{1, {}});
   input.Key(XK_Return);
   ASSERT_TRUE(WaitFor([&] { return program.dialogs.Done(); })) << "Enter did not print";
-  EXPECT_EQ(program.ctx().page.TopMargin, 1800);  // 1.25 inches
+  EXPECT_EQ(ctx.page.TopMargin, 1800);  // 1.25 inches
   EXPECT_TRUE(TempDir::Read(dir.File("sea.pdf")).starts_with("%PDF"));
 }
 
-TEST(PrintWindowsDesktop, AfterTheFontDialogTheKeysGoBackToThePrintOptions) {
-  RunningProgram program(7, true);
-  XInput input;
-  QWidget* options = OpenPrintOptions(program, input);
-  BoxAnswers boxes(input);
+TEST_F(PrintWindowsWithQtDialogs, AfterTheFontDialogTheKeysGoBackToThePrintOptions) {
   boxes.Then(XK_Escape);
   QWidget* title_font = RunningProgram::In(options, "cmdTitleFont");
   input.Click(title_font);

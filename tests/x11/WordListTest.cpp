@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
-#include "RealDialogs.h"
+#include "Desktop.h"
 #include "commands/OpenGivenFile.h"
 
 namespace kivrel::testing {
@@ -17,24 +17,20 @@ namespace {
 
 using Entries = std::vector<std::string>;
 
-// The window made the active one again by a click on it (the main window: low on it).
-void ClickBack(XInput& input, QWidget* window, QWidget* on = nullptr) {
-  input.Click(on ? on : window, on ? on->rect().center() : QPoint(window->width() / 2, window->height() - 20));
-  ASSERT_TRUE(WaitFor([&] { return input.HasKeys(window); }));
-}
+struct WordListDesktop : Desktop<> {
+  // The window made the active one again by a click on it (the main window: low on it).
+  void ClickBack(QWidget* window, QWidget* on = nullptr) {
+    input.Click(on ? on : window, on ? on->rect().center() : QPoint(window->width() / 2, window->height() - 20));
+    ASSERT_TRUE(HasKeys(window));
+  }
+};
 
 // New List, two words typed, Save List; Alt+L (Clear in this window) undone by Ctrl+Z and
 // the list saved whole; a title typed into the attributes and Enter; Exit and the close
 // box offer the changes for saving.
-TEST(WordListDesktop, WordsTypedAClearUndoneAndChangesOfferedAtExitAndTheCloseBox) {
+TEST_F(WordListDesktop, WordsTypedAClearUndoneAndChangesOfferedAtExitAndTheCloseBox) {
   TempDir dir;
   const std::string path = dir.File("zoo.kvl");
-  RunningProgram program(7, true);
-  AppContext& ctx = program.ctx();
-  QMainWindow* main = program.window();
-  ASSERT_TRUE(Ready(main));
-  XInput input;
-  BoxAnswers boxes(input);
 
   input.Key(XK_n, {XK_Control_L});  // New List
   ASSERT_TRUE(WaitFor([&] { return program.Window(frmWordList::kWindow) != nullptr; }));
@@ -55,12 +51,12 @@ TEST(WordListDesktop, WordsTypedAClearUndoneAndChangesOfferedAtExitAndTheCloseBo
   ASSERT_TRUE(WaitFor([&] { return ctx.state.WordListChanged == 0; }));
   EXPECT_EQ(EntriesIn(path), (Entries{"LION", "TIGER"}));
 
-  ClickBack(input, main);
+  ClickBack(main);
   boxes.ThenDo([&](QDialog*) { input.Type("Big cats\r"); });
   input.Key(XK_a, {XK_Alt_L});  // Attributes
   ASSERT_TRUE(WaitFor([&] { return boxes.Done(); }));
   EXPECT_EQ(ctx.state.PuzzleTitle, "Big cats");
-  ClickBack(input, main);
+  ClickBack(main);
   boxes.Then(XK_y, true).Then(XK_Escape);  // save the list, then stay
   input.Key(XK_q, {XK_Control_L});         // Exit
   ASSERT_TRUE(WaitFor([&] { return boxes.Done(); }));
@@ -71,7 +67,7 @@ TEST(WordListDesktop, WordsTypedAClearUndoneAndChangesOfferedAtExitAndTheCloseBo
 
   ctx.list.SetEditText("CAT");
   ctx.WordListForm().Raise(frmWordList::cmdAdd, Event::Click);
-  ClickBack(input, main);
+  ClickBack(main);
   boxes.Then(XK_Escape);         // Cancel: nothing closes
   input.Key(XK_F4, {XK_Alt_L});  // the window manager's close
   ASSERT_TRUE(WaitFor([&] { return boxes.Done() && input.HasKeys(main); }));
@@ -89,21 +85,16 @@ TEST(WordListDesktop, WordsTypedAClearUndoneAndChangesOfferedAtExitAndTheCloseBo
 // brings the dialog back there: it lists /proc without reading its files (reading
 // /proc/kmsg would wait for ever), Cancel leaves the list its name, and the program goes
 // on answering.
-TEST(WordListDesktop, TheKeysGoWhereTheUserExpectsAndNoFolderHangsTheFileDialogs) {
+TEST_F(WordListDesktop, TheKeysGoWhereTheUserExpectsAndNoFolderHangsTheFileDialogs) {
   TempDir dir;
   std::filesystem::create_directory(dir.File("lists"));
   const std::string a = dir.Write("lists/a.kvl", "LION\r\nPUMA\r\nOTTER\r\n");
   const std::string b = dir.Write("b.kvl", "ANT\r\nBEE\r\n");
-  RunningProgram program(7, true);
-  AppContext& ctx = program.ctx();
-  ASSERT_TRUE(Ready(program.window()));
   OpenGivenFile(ctx, a);  // as `kivrel FILE` opens it
   QWidget* window = program.Window(frmWordList::kWindow);
   ASSERT_TRUE(Ready(window));
   auto* edit = RunningProgram::In(window, "cboWordList")->findChild<QLineEdit*>();
   auto* list = RunningProgram::In(window, "cboWordList")->findChild<QListWidget*>();
-  XInput input;
-  BoxAnswers boxes(input);
   std::vector<std::string> folders;  // where each file dialog opened
   const auto folder_then = [&](std::function<void(QDialog*)> answer) {
     return [&folders, answer](QDialog* dialog) {
@@ -116,7 +107,7 @@ TEST(WordListDesktop, TheKeysGoWhereTheUserExpectsAndNoFolderHangsTheFileDialogs
   ASSERT_TRUE(WaitFor([&] { return edit->text() == "PUMA"; })) << "the click picks PUMA";
   // Another list opened: nothing is picked, and a word typed goes into it.
   boxes.ThenDo(folder_then([&](QDialog* dialog) { EnterPath(input, dialog, b); }));
-  ClickBack(input, program.window());
+  ClickBack(main);
   input.Key(XK_o, {XK_Control_L});
   ASSERT_TRUE(WaitFor([&] { return boxes.Done() && ctx.state.WordListFileName == b; }));
   EXPECT_EQ(edit->text(), "");
@@ -124,13 +115,13 @@ TEST(WordListDesktop, TheKeysGoWhereTheUserExpectsAndNoFolderHangsTheFileDialogs
 
   // Tab to the list and back; another window activated, then this one by a click in the
   // entry box: the text typed stays, nothing is picked.
-  ClickBack(input, window, edit);
+  ClickBack(window, edit);
   input.Type("heron\t");
   ASSERT_TRUE(WaitFor([&] { return QApplication::focusWidget() == list; }));
   input.Key(XK_Tab, {XK_Shift_L});
   ASSERT_TRUE(WaitFor([&] { return QApplication::focusWidget() == edit; }));
-  ClickBack(input, program.window());
-  ClickBack(input, window, edit);
+  ClickBack(main);
+  ClickBack(window, edit);
   EXPECT_EQ(edit->text(), "heron");
   EXPECT_EQ(ctx.list.ListIndex(), -1);
   input.Key(XK_Return);
@@ -141,7 +132,7 @@ TEST(WordListDesktop, TheKeysGoWhereTheUserExpectsAndNoFolderHangsTheFileDialogs
   EXPECT_TRUE(WaitFor([&] { return ctx.list.ListIndex() == 0 && edit->text() == "ANT"; }));
 
   // A word that is there already: after the box, the keys are back in the entry box.
-  ClickBack(input, window, edit);
+  ClickBack(window, edit);
   input.Key(XK_a, {XK_Control_L});
   input.Type("bee");
   boxes.Then(XK_Return);
@@ -158,7 +149,7 @@ TEST(WordListDesktop, TheKeysGoWhereTheUserExpectsAndNoFolderHangsTheFileDialogs
   boxes.ThenDo(folder_then([&](QDialog* dialog) { EnterPath(input, dialog, "/proc/zoo.kvl"); }))
       .Then(XK_Return)  // the error
       .ThenDo(folder_then([&](QDialog*) { input.Key(XK_Escape); }));
-  ClickBack(input, program.window());
+  ClickBack(main);
   input.Key(XK_f, {XK_Alt_L});
   ASSERT_TRUE(WaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
   input.Key(XK_a);  // Save List As...
@@ -169,9 +160,9 @@ TEST(WordListDesktop, TheKeysGoWhereTheUserExpectsAndNoFolderHangsTheFileDialogs
   EXPECT_EQ(ctx.state.WordListFileName, b);
   EXPECT_EQ(RunningProgram::In<QLabel>(window, "lblFileName")->text().toStdString(), b);
   // Still answering: the keys reach the main window, and View List the word list.
-  ClickBack(input, program.window());
+  ClickBack(main);
   input.Key(XK_l, {XK_Alt_L});
-  EXPECT_TRUE(WaitFor([&] { return input.HasKeys(window); }));
+  EXPECT_TRUE(HasKeys(window));
 }
 
 }  // namespace

@@ -1,14 +1,10 @@
 #pragma once
-// For the tests on a real X server that drive the program with Qt's own dialogs: real
-// modal boxes answered with real keys.
-#include <QApplication>
+// The tests on a real X server: the program on the desktop, and Qt's own dialogs and
+// boxes answered with real keys.
 #include <QDialog>
 #include <QMessageBox>
 #include <QTimer>
 #include <deque>
-#include <functional>
-#include <string>
-#include <vector>
 
 #include "RunningProgram.h"
 #include "XInput.h"
@@ -78,6 +74,20 @@ class BoxAnswers {
   XInput& input_;
   std::deque<std::function<void(QDialog*)>> steps_;
   QObject guard_;  // its timers go with it
+};
+
+// The program on the desktop, its main window placed and with the keys; with Qt's own
+// dialogs, answered by `boxes`, or (kQtDialogs false) the scripted ones.
+template <bool kQtDialogs = true>
+struct Desktop : ::testing::Test {
+  RunningProgram program{7, kQtDialogs};
+  AppContext& ctx = program.ctx();
+  QMainWindow* main = program.window();
+  XInput input;
+  BoxAnswers boxes{input};
+  void SetUp() override { ASSERT_TRUE(Ready(main)) << "the main window did not open active"; }
+  /// Waits until the window has the keys.
+  bool HasKeys(const QWidget* window) { return WaitFor([&] { return input.HasKeys(window); }); }
 };
 
 }  // namespace kivrel::testing
