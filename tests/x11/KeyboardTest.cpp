@@ -112,18 +112,8 @@ TEST_F(Keyboard, ButtonsWinTheirLettersMenusAnswerAltAloneAndExportTakesKeysOnly
   program.OpenList(kAnimals);
   ctx.state.WordListFileName = dir.File("animals.kvl");  // the file dialogs open in its folder
 
-  // Print disabled: Alt+P opens the Puzzle menu.
-  ASSERT_TRUE(OpenMenu(input, XK_p, "mnuPuzzle"));
-  input.Key(XK_Escape);
-  input.Key(XK_Escape);
-  // Built: one Alt+O draws the outlines, the next takes them away.
+  // (With Print disabled, the sweep above finds Alt+P answered once: by the menu.)
   BuildPuzzle(ctx);
-  for (i16 shown : {kTrue, kFalse}) {
-    ASSERT_TRUE(HasKeys(main));
-    input.Key(XK_o, {XK_Alt_L});
-    EXPECT_TRUE(WaitFor([&] { return ctx.state.OutlinesShown == shown; })) << shown;
-    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
-  }
   // Two items of the File menu share P: Open Puzzle..., the first, runs at once.
   boxes.Then(XK_Escape);
   ASSERT_TRUE(OpenMenu(input, XK_f, "mnuFile"));
