@@ -7,21 +7,14 @@
 #           on the puzzle state and the random source alone and reports through BuildProgress.
 cmake_minimum_required(VERSION 3.16)
 
-# The folders, from the bottom up.
-set(layers
-  platform    # the interfaces to the platform
-  model       # the data: puzzle state, word list, window models, options, metrics
-  controls    # each window's controls, declared once for the forms and the widgets
-  files       # the two file formats, code page 1252, atomic writing
-  engine      # placing the words, the build run, the fill, on the puzzle state alone
-  program     # one running program: its context, start-up, the operations all commands use
-  display     # the puzzle picture, the fill letters on it
-  print       # the page layout
-  commands    # the menu commands' flows: dialogs, state and redraw; Build and the fill's message
-  forms       # what each window does, and where it goes on the screen
-  qt          # the platform interfaces made with Qt
-  ui          # the Qt windows
-  app)        # the programs
+# The folders, from the bottom up: the interfaces to the platform; the data (puzzle state,
+# word list, window models, options, metrics); each window's controls, declared once for
+# the forms and the widgets; the two file formats, code page 1252, atomic writing;
+# placing the words, the build run, the fill, on the puzzle state alone; one running
+# program (its context, start-up, the operations all commands use); the puzzle picture;
+# the page layout; the menu commands' flows; what each window does and where it goes on
+# the screen; the platform interfaces made with Qt; the Qt windows; the programs.
+set(layers platform model controls files engine program display print commands forms qt ui app)
 list(FIND layers qt qt_layer)
 set(window_headers model/Forms.h platform/Dialogs.h platform/NullPlatform.h platform/PrinterDevice.h
   platform/Services.h platform/Surface.h)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The checks of the installed program and its package (see CMakeLists.txt beside this
-# file). Each prints what is wrong and exits non-zero when something is.
+# file). Each prints what is wrong and exits non-zero when something is. The tools come
+# from scripts/install-deps.sh.
 #
 #   check.sh install BUILD PREFIX EXPECTED  cmake --install into PREFIX (made anew), which
 #                                           then holds exactly the files listed
@@ -14,7 +15,6 @@
 set -euo pipefail
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
-need() { command -v "$1" >/dev/null || fail "$1 is not installed (package $2; scripts/install-deps.sh installs it)"; }
 same_files() {  # label, actual list, expected list file: what is missing or unexpected
   local wrong
   wrong=$(diff <(LC_ALL=C sort "$3") <(echo "$2") | sed -n 's/^</missing:/p; s/^>/unexpected:/p' || true)
@@ -35,7 +35,6 @@ case "$what" in
     ;;
 
   desktop)
-    need desktop-file-validate desktop-file-utils
     entry=$1/share/applications/org.kivrel.kivrel.desktop
     [ -f "$entry" ] || fail "no menu entry $entry"
     # Hints (advice) are allowed; errors and warnings are not.
@@ -58,14 +57,12 @@ case "$what" in
     ;;
 
   metainfo)
-    need appstreamcli appstream
     appstreamcli validate --no-net "$1/share/metainfo/org.kivrel.kivrel.metainfo.xml" || fail "appstreamcli validate"
     # The tree as a whole: the desktop entry it launches, the icon.
     appstreamcli validate-tree --no-net "$1" || fail "appstreamcli validate-tree"
     ;;
 
   mime)
-    need update-mime-database shared-mime-info
     work=$(mktemp -d)
     trap 'rm -rf "$work"' EXIT
     mkdir -p "$work/share/mime" "$work/home"
@@ -100,8 +97,6 @@ case "$what" in
 
   deb)
     build=$1 out=$2 expected=$3 version=$4
-    need dpkg-shlibdeps dpkg-dev
-    need lintian lintian
     rm -rf "$out" && mkdir -p "$out"
     cpack -G DEB --config "$build/CPackConfig.cmake" -B "$out" >"$out/cpack.log" 2>&1 || { cat "$out/cpack.log" >&2; fail cpack; }
     deb=$out/kivrel_${version}_$(dpkg --print-architecture).deb

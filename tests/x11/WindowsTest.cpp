@@ -114,8 +114,7 @@ TEST_F(WindowPlacement, TheCloseBoxOfTheAttributesForABuildGivesItUpAndLeavingBu
 
   ASSERT_TRUE(open_for_build());
   // A click on the main window's title bar, which the dialog (mid-screen) does not cover.
-  const QRect frame = main->frameGeometry();
-  input.ClickAt(QPoint(frame.center().x(), (frame.top() + main->geometry().top()) / 2));
+  input.Click(main, QPoint(main->width() / 2, (main->frameGeometry().top() - main->geometry().top()) / 2));
   ASSERT_TRUE(WaitFor([&] { return ctx.state.PuzzleBuilt != 0 && !BuildRunning(ctx); }));
   EXPECT_FALSE(dialog->isVisible());
   EXPECT_EQ(ctx.state.PuzzleWidth, 9);
@@ -145,12 +144,12 @@ TEST_F(PrintWindowsDesktop, TheWheelScrollsThePreviewAndEnterPrintsAfterAMarginS
   auto* across = RunningProgram::In<QScrollBar>(preview, frmPrintPreview::HScrollBar);
   ASSERT_TRUE(down->isVisible() && across->isVisible()) << "the page fits: nothing to scroll";
   const QWidget* page = RunningProgram::In(preview, frmPrintPreview::picPrintPreview);
-  const QPoint over = preview->mapToGlobal(page->geometry().intersected(preview->rect()).center());
-  input.Wheel(over, -1);  // towards the user: further down the page
+  const QPoint over = page->geometry().intersected(preview->rect()).center();
+  input.Click(preview, over, 5);  // the wheel towards the user: further down the page
   ASSERT_TRUE(WaitFor([&] { return down->value() > 0; })) << "the wheel did not scroll";
-  input.Wheel(over, 1);
+  input.Click(preview, over, 4);
   EXPECT_TRUE(WaitFor([&] { return down->value() == 0; }));
-  input.Wheel(over, -1, {XK_Shift_L});
+  input.Click(preview, over, 5, {XK_Shift_L});
   EXPECT_TRUE(WaitFor([&] { return across->value() > 0; })) << "Shift+wheel did not scroll across";
   EXPECT_EQ(down->value(), 0);
   input.Click(RunningProgram::In(preview, frmPrintPreview::Close));

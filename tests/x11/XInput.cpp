@@ -9,7 +9,6 @@
 #include <QWidget>
 #include <QWindow>
 #include <cstdio>
-#include <cstdlib>
 #include <xcb/xcb.h>
 
 // Xlib last: its macros (Bool, Status, None, KeyPress) clash with Qt's and GoogleTest's names.
@@ -23,37 +22,22 @@ namespace {
 
 // Counts the changes of a property of a window of this process that no one else uses:
 // the server delivers them after every event caused by input it took in before.
-class SyncMarker : public QAbstractNativeEventFilter {
- public:
-  explicit SyncMarker(Display* display) : atom_(XInternAtom(display, "KIVREL_TEST_SYNC", False)) {
-    window_.create();
-    qApp->installNativeEventFilter(this);
-  }
-  void Send(Display* display) {
-    const unsigned long value = ++sent_;
-    XChangeProperty(display, window_.winId(), atom_, XA_CARDINAL, 32, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(&value), 1);
-    XSync(display, False);
-    EXPECT_TRUE(WaitFor([this] { return seen_ >= sent_; })) << "the program did not take in the input";
-  }
+struct SyncMarker : QAbstractNativeEventFilter {
+  QWindow window;
+  Atom atom = 0;
+  unsigned long sent = 0, seen = 0;
   bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
     const auto* event = static_cast<const xcb_property_notify_event_t*>(message);
-    seen_ += type == "xcb_generic_event_t" && (event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY &&
-             event->atom == atom_;
+    seen += type == "xcb_generic_event_t" && (event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY && event->atom == atom;
     return false;
   }
-
- private:
-  QWindow window_;
-  Atom atom_;
-  unsigned long sent_ = 0, seen_ = 0;
 };
 
 }  // namespace
 
 XInput::XInput() : display_(XOpenDisplay(nullptr)) {
-  int event_base = 0, error_base = 0, major = 0, minor = 0;
-  if (!display_ || !XTestQueryExtension(display_, &event_base, &error_base, &major, &minor)) {
+  int ignored = 0;
+  if (!display_ || !XTestQueryExtension(display_, &ignored, &ignored, &ignored, &ignored)) {
     std::fputs("no X display with XTest: these tests run on an X server (tests/x11/run-on-x.sh)\n", stderr);
     std::exit(1);
   }
@@ -61,16 +45,13 @@ XInput::XInput() : display_(XOpenDisplay(nullptr)) {
 
 XInput::~XInput() { XCloseDisplay(display_); }
 
-void XInput::Hold(Keys modifiers, bool down) {
-  for (unsigned long key : modifiers) XTestFakeKeyEvent(display_, XKeysymToKeycode(display_, key), down, CurrentTime);
-}
-
-void XInput::Press(unsigned keycode, Keys modifiers) {
-  EXPECT_NE(keycode, 0u) << "no key for it on this keyboard";
-  Hold(modifiers, true);
-  XTestFakeKeyEvent(display_, keycode, True, CurrentTime);
-  XTestFakeKeyEvent(display_, keycode, False, CurrentTime);
-  Hold(modifiers, false);
+void XInput::Press(unsigned code, Keys modifiers, bool button) {
+  EXPECT_NE(code, 0u) << "no key for it on this keyboard";
+  for (unsigned long key : modifiers) XTestFakeKeyEvent(display_, XKeysymToKeycode(display_, key), True, CurrentTime);
+  for (Bool down : {True, False}) {
+    button ? XTestFakeButtonEvent(display_, code, down, CurrentTime) : XTestFakeKeyEvent(display_, code, down, CurrentTime);
+  }
+  for (unsigned long key : modifiers) XTestFakeKeyEvent(display_, XKeysymToKeycode(display_, key), False, CurrentTime);
 }
 
 void XInput::Key(unsigned long keysym, Keys modifiers) {
@@ -88,41 +69,35 @@ void XInput::Type(std::string_view text) {
   Sync();
 }
 
-void XInput::ClickAt(QPoint global) {
-  XTestFakeMotionEvent(display_, -1, global.x(), global.y(), CurrentTime);
-  XTestFakeButtonEvent(display_, 1, True, CurrentTime);
-  XTestFakeButtonEvent(display_, 1, False, CurrentTime);
-  Sync();
-}
-
-void XInput::Click(const QWidget* widget, std::optional<QPoint> local) {
+void XInput::Click(const QWidget* widget, std::optional<QPoint> local, unsigned button, Keys modifiers) {
   ASSERT_NE(widget, nullptr);
-  ClickAt(widget->mapToGlobal(local.value_or(widget->rect().center())));
-}
-
-void XInput::Wheel(QPoint global, int steps, Keys modifiers) {
+  const QPoint global = widget->mapToGlobal(local.value_or(widget->rect().center()));
   XTestFakeMotionEvent(display_, -1, global.x(), global.y(), CurrentTime);
-  Hold(modifiers, true);
-  for (int i = 0; i < std::abs(steps); ++i) {
-    XTestFakeButtonEvent(display_, steps > 0 ? 4 : 5, True, CurrentTime);
-    XTestFakeButtonEvent(display_, steps > 0 ? 4 : 5, False, CurrentTime);
-  }
-  Hold(modifiers, false);
+  Press(button, modifiers, true);
   Sync();
-}
-
-void XInput::Sync() {
-  static auto* marker = new SyncMarker(display_);  // lives as long as the application
-  marker->Send(display_);
 }
 
 bool XInput::HasKeys(const QWidget* window) {
-  if (!window) return false;
   ::Window focus = 0;
   int revert = 0;
   XGetInputFocus(display_, &focus, &revert);
-  const QWidget* top = window->window();
-  return top->isVisible() && QApplication::activeWindow() == top && focus == top->winId();
+  const QWidget* top = window ? window->window() : nullptr;
+  return top && top->isVisible() && QApplication::activeWindow() == top && focus == top->winId();
+}
+
+void XInput::Sync() {
+  static auto* marker = [this] {
+    auto* made = new SyncMarker;  // lives as long as the application
+    made->atom = XInternAtom(display_, "KIVREL_TEST_SYNC", False);
+    made->window.create();
+    qApp->installNativeEventFilter(made);
+    return made;
+  }();
+  const unsigned long value = ++marker->sent;
+  XChangeProperty(display_, marker->window.winId(), marker->atom, XA_CARDINAL, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(&value), 1);
+  XSync(display_, False);
+  EXPECT_TRUE(WaitFor([] { return marker->seen >= marker->sent; })) << "the program did not take in the input";
 }
 
 bool WaitFor(const std::function<bool()>& condition, int timeout_ms) {

@@ -34,18 +34,15 @@ class XInput {
   void Key(unsigned long keysym, Keys modifiers = {});
   /// Types text on the US layout, with Shift where a character needs it (\r: Enter, \t: Tab).
   void Type(std::string_view text);
-  /// Clicks the left button at a point of the screen, or on a widget (its centre unless
-  /// a point of it is given).
-  void ClickAt(QPoint global);
-  void Click(const QWidget* widget, std::optional<QPoint> local = {});
-  /// Turns the wheel over a point: positive steps up, negative down.
-  void Wheel(QPoint global, int steps, Keys modifiers = {});
+  /// Clicks a mouse button on a widget where it shows on the screen, at its centre unless
+  /// a point of it is given: the left button, or 4 and 5 to turn the wheel a notch away
+  /// from the user and towards them.
+  void Click(const QWidget* widget, std::optional<QPoint> local = {}, unsigned button = 1, Keys modifiers = {});
   /// True when the window holds the X server's keyboard focus and is Qt's active window.
   bool HasKeys(const QWidget* window);
 
  private:
-  void Hold(Keys modifiers, bool down);
-  void Press(unsigned keycode, Keys modifiers);
+  void Press(unsigned code, Keys modifiers, bool button = false);
   void Sync();
   _XDisplay* display_;
 };
