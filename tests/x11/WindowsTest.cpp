@@ -74,8 +74,8 @@ TEST_F(WindowPlacement, TheWordListAndThePrintWindowsOpenBesideThePuzzle) {
   for (bool list_first : {true, false}) {
     Build(40);
     if (!list_first) list = Show(frmWordList::kWindow);
-    EXPECT_TRUE(WaitFor([&] { return !list->frameGeometry().intersects(OnScreenRect(picture)) && OnScreen(list); }))
-        << list_first << ": list " << Text(list->frameGeometry()) << ", picture " << Text(OnScreenRect(picture));
+    EXPECT_TRUE(WaitFor([&] { return !list->frameGeometry().intersects(main->frameGeometry()) && OnScreen(list); }))
+        << list_first << ": list " << Text(list->frameGeometry()) << ", main window " << Text(main->frameGeometry());
     ctx.forms.Get(frmWordList::kWindow).Hide();
   }
 }
