@@ -1,7 +1,6 @@
 // The windows on a real screen with a window manager: where they open, what leaving or
 // closing a dialog does, and where the wheel and the keys go in the print windows.
 #include <QLineEdit>
-#include <QPrinter>
 #include <QScreen>
 #include <QScrollBar>
 #include <QToolButton>
@@ -14,7 +13,6 @@
 #include "forms/PrintOptionsDialog.h"
 #include "forms/PrintPreview.h"
 #include "program/WordTable.h"
-#include "qt/QtPrinterDevice.h"
 #include "ui/SpinButton.h"
 
 namespace kivrel::testing {
@@ -121,22 +119,17 @@ TEST_F(WindowPlacement, TheCloseBoxOfTheAttributesForABuildGivesItUpAndLeavingBu
   EXPECT_TRUE(program.Button("cmdPrint")->isEnabled() && !program.Button("cmdCancel")->isEnabled());
 }
 
-// The sea puzzle built and its print options open, placed, with the keys.
-template <bool kQtDialogs>
-struct PrintOnDesktop : Desktop<kQtDialogs> {
-  QWidget* options = nullptr;
-  void SetUp() override {
-    Desktop<kQtDialogs>::SetUp();
-    MakeSeaPuzzle(this->ctx);
-    SetPuzzleReadyState(this->ctx);
-    this->input.Click(this->program.Button("cmdPrint"));
-    ASSERT_TRUE(WaitFor([&] { return Ready(options = this->program.Window(frmPrintOptions::kWindow)); }));
-  }
-};
-using PrintWindowsDesktop = PrintOnDesktop<false>;
-using PrintWindowsWithQtDialogs = PrintOnDesktop<true>;
+using PrintWindowsDesktop = Desktop<>;
 
-TEST_F(PrintWindowsDesktop, TheWheelScrollsThePreviewAndEnterPrintsAfterAMarginSpinArrow) {
+// With a puzzle built and the print options open: the wheel scrolls the preview's page,
+// Shift+wheel across; after the font dialog the keys are back on its button; only typing
+// in a margin box that has the focus takes Enter away from Print.
+TEST_F(PrintWindowsDesktop, TheWheelScrollsThePreviewAndTheKeysStayWithThePrintOptions) {
+  MakeSeaPuzzle(ctx);
+  SetPuzzleReadyState(ctx);
+  input.Click(program.Button("cmdPrint"));
+  QWidget* options = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return Ready(options = program.Window(frmPrintOptions::kWindow)); }));
   input.Click(RunningProgram::In(options, "cmdPreview"));
   QWidget* preview = program.Window(frmPrintPreview::kWindow);
   ASSERT_TRUE(Ready(preview));
@@ -155,32 +148,19 @@ TEST_F(PrintWindowsDesktop, TheWheelScrollsThePreviewAndEnterPrintsAfterAMarginS
   input.Click(RunningProgram::In(preview, frmPrintPreview::Close));
   ASSERT_TRUE(WaitFor([&] { return !preview->isVisible() && input.HasKeys(options); }));
 
-  // Only typing in a margin box that has the focus takes Enter away from Print.
-  TempDir dir;
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFileName(QString::fromStdString(dir.File("sea.pdf")));
-  QtPrinterDevice device(printer);
-  ctx.printer = &device;
-  input.Click(RunningProgram::In(options, "radTitleLeft"));  // the focus outside the margin boxes
-  input.Click(RunningProgram::In<SpinButton>(options, frmPrintOptions::spnMargin[kTopMargin])->upArrow());
-  auto* top = RunningProgram::In<QLineEdit>(options, frmPrintOptions::txtMargin[kTopMargin]);
-  ASSERT_TRUE(WaitFor([&] { return top->text() == "1.25\""; })) << top->text().toStdString();
-  program.dialogs.ExpectPrinter(PrintChoice{1, {}});
-  input.Key(XK_Return);
-  ASSERT_TRUE(WaitFor([&] { return program.dialogs.Done(); })) << "Enter did not print";
-  EXPECT_EQ(ctx.page.TopMargin, 1800);  // 1.25 inches
-  EXPECT_TRUE(TempDir::Read(dir.File("sea.pdf")).starts_with("%PDF"));
-}
-
-TEST_F(PrintWindowsWithQtDialogs, AfterTheFontDialogTheKeysGoBackToThePrintOptions) {
   boxes.Then(XK_Escape);
   QWidget* title_font = RunningProgram::In(options, "cmdTitleFont");
   input.Click(title_font);
   ASSERT_TRUE(WaitFor([&] { return boxes.Done() && input.HasKeys(options); }));
-  EXPECT_EQ(boxes.seen, std::vector<std::string>{"Font"});
   EXPECT_EQ(QApplication::focusWidget(), title_font);
-  input.Key(XK_Escape);  // Close
-  EXPECT_TRUE(WaitFor([&] { return !options->isVisible(); }));
+  input.Click(RunningProgram::In(options, "radTitleLeft"));  // the focus outside the margin boxes
+  input.Click(RunningProgram::In<SpinButton>(options, frmPrintOptions::spnMargin[kTopMargin])->upArrow());
+  auto* top = RunningProgram::In<QLineEdit>(options, frmPrintOptions::txtMargin[kTopMargin]);
+  ASSERT_TRUE(WaitFor([&] { return top->text() == "1.25\""; })) << top->text().toStdString();
+  boxes.Then(XK_Escape);
+  input.Key(XK_Return);
+  ASSERT_TRUE(WaitFor([&] { return boxes.Done(); }));
+  EXPECT_EQ(boxes.seen, (std::vector<std::string>{"Font", "Print"})) << "Enter did not print";
 }
 
 }  // namespace
