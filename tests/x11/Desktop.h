@@ -2,6 +2,7 @@
 // The tests on a real X server: the program on the desktop, and Qt's own dialogs and
 // boxes answered with real keys.
 #include <QDialog>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QTimer>
 #include <deque>
@@ -45,6 +46,8 @@ class BoxAnswers {
   bool Done() const { return steps_.empty() && !QApplication::activeModalWidget(); }
   /// The texts of the message boxes answered (the titles of other dialogs), in order.
   std::vector<std::string> seen;
+  /// The folder each file dialog answered opened in, in order.
+  std::vector<std::string> folders;
 
  private:
   void Poll() {
@@ -66,6 +69,7 @@ class BoxAnswers {
                          .toStdString());
       if (steps_.empty()) return box->reject();
       box->setProperty("answered", true);
+      if (auto* files = qobject_cast<QFileDialog*>(box)) folders.push_back(files->directory().absolutePath().toStdString());
       const auto answer = std::move(steps_.front());
       steps_.pop_front();
       answer(box);

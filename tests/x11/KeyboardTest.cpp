@@ -7,7 +7,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <set>
@@ -95,12 +94,8 @@ TEST_F(Keyboard, OnePressOfAnAccessKeyDoesOneThingInEveryWindowAndState) {
 // The letter opens the menu (Alt held, or Alt pressed alone first), true once the menu
 // named is open.
 bool OpenMenu(XInput& input, unsigned long letter, const char* menu, bool alt_alone = false) {
-  if (alt_alone) {
-    input.Key(XK_Alt_L);
-    input.Key(letter);
-  } else {
-    input.Key(letter, {XK_Alt_L});
-  }
+  if (alt_alone) input.Key(XK_Alt_L);
+  input.Key(letter, alt_alone ? XInput::Keys{} : XInput::Keys{XK_Alt_L});
   return WaitFor([menu] {
     auto* open = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     return open && open->menuAction()->objectName() == menu;
@@ -152,6 +147,7 @@ TEST_F(Keyboard, ButtonsWinTheirLettersMenusAnswerAltAloneAndExportTakesKeysOnly
   input.Key(XK_e);
   ASSERT_TRUE(WaitFor([&] { return boxes.Done(); }));
   EXPECT_EQ(boxes.seen.back(), "Export Page");
+  EXPECT_EQ(boxes.folders.back(), dir.Folder()) << "not the list's folder";
   // The same puzzle, its fill letters as exported, through the command-line program.
   const std::string puzzle = dir.Write("zoo.kvp", *EncodePuzzleFile(PuzzleFileFromState(ctx.state)));
   ASSERT_EQ(RunCli("print " + puzzle + " --answer-key --png " + dir.File("cli.png")).code, 0);

@@ -4,7 +4,6 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QToolButton>
-#include <gtest/gtest.h>
 
 #include "Desktop.h"
 #include "HandPlaced.h"

@@ -1,13 +1,11 @@
 // Editing word lists on a real X server, with real keys, the window manager moving the
 // focus and Qt's own dialogs: what the user picks, types and answers reaches the list,
 // the file dialogs find their folder again, and changes are offered for saving.
-#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <filesystem>
-#include <gtest/gtest.h>
 
 #include "Desktop.h"
 #include "commands/OpenGivenFile.h"
@@ -41,7 +39,6 @@ TEST_F(WordListDesktop, WordsTypedAClearUndoneAndChangesOfferedAtExitAndTheClose
   boxes.ThenDo([&](QDialog* dialog) { EnterPath(input, dialog, path); });
   input.Key(XK_s, {XK_Alt_L});  // Save List, which asks for a name
   ASSERT_TRUE(WaitFor([&] { return boxes.Done() && input.HasKeys(window); }));
-  ASSERT_EQ(EntriesIn(path), (Entries{"LION", "TIGER"}));
   input.Key(XK_l, {XK_Alt_L});  // Clear
   ASSERT_TRUE(WaitFor([&] { return ctx.list.ListCount() == 0; }));
   input.Key(XK_z, {XK_Control_L});
@@ -95,18 +92,11 @@ TEST_F(WordListDesktop, TheKeysGoWhereTheUserExpectsAndNoFolderHangsTheFileDialo
   ASSERT_TRUE(Ready(window));
   auto* edit = RunningProgram::In(window, "cboWordList")->findChild<QLineEdit*>();
   auto* list = RunningProgram::In(window, "cboWordList")->findChild<QListWidget*>();
-  std::vector<std::string> folders;  // where each file dialog opened
-  const auto folder_then = [&](std::function<void(QDialog*)> answer) {
-    return [&folders, answer](QDialog* dialog) {
-      folders.push_back(static_cast<QFileDialog*>(dialog)->directory().absolutePath().toStdString());
-      answer(dialog);
-    };
-  };
 
   input.Click(list->viewport(), list->visualItemRect(list->item(1)).center());
   ASSERT_TRUE(WaitFor([&] { return edit->text() == "PUMA"; })) << "the click picks PUMA";
   // Another list opened: nothing is picked, and a word typed goes into it.
-  boxes.ThenDo(folder_then([&](QDialog* dialog) { EnterPath(input, dialog, b); }));
+  boxes.ThenDo([&](QDialog* dialog) { EnterPath(input, dialog, b); });
   ClickBack(main);
   input.Key(XK_o, {XK_Control_L});
   ASSERT_TRUE(WaitFor([&] { return boxes.Done() && ctx.state.WordListFileName == b; }));
@@ -146,9 +136,9 @@ TEST_F(WordListDesktop, TheKeysGoWhereTheUserExpectsAndNoFolderHangsTheFileDialo
   EXPECT_EQ(EntriesIn(b), (Entries{"ANT", "BEE", "HERON"}));
   EXPECT_EQ(EntriesIn(a), (Entries{"LION", "PUMA", "OTTER"}));
 
-  boxes.ThenDo(folder_then([&](QDialog* dialog) { EnterPath(input, dialog, "/proc/zoo.kvl"); }))
+  boxes.ThenDo([&](QDialog* dialog) { EnterPath(input, dialog, "/proc/zoo.kvl"); })
       .Then(XK_Return)  // the error
-      .ThenDo(folder_then([&](QDialog*) { input.Key(XK_Escape); }));
+      .Then(XK_Escape);
   ClickBack(main);
   input.Key(XK_f, {XK_Alt_L});
   ASSERT_TRUE(WaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
@@ -156,7 +146,7 @@ TEST_F(WordListDesktop, TheKeysGoWhereTheUserExpectsAndNoFolderHangsTheFileDialo
   ASSERT_TRUE(WaitFor([&] { return boxes.Done(); }));
   ASSERT_EQ(boxes.seen.size(), 5u);
   EXPECT_EQ(boxes.seen[3].substr(0, 28), "Error while saving word list");
-  EXPECT_EQ(folders, (Entries{dir.File("lists"), dir.Folder(), "/proc"}));
+  EXPECT_EQ(boxes.folders, (Entries{dir.File("lists"), dir.Folder(), "/proc"}));
   EXPECT_EQ(ctx.state.WordListFileName, b);
   EXPECT_EQ(RunningProgram::In<QLabel>(window, "lblFileName")->text().toStdString(), b);
   // Still answering: the keys reach the main window, and View List the word list.
