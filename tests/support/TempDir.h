@@ -107,16 +107,7 @@ class MemoryLimit : public ResourceLimit<RLIMIT_AS> {
  public:
   explicit MemoryLimit(rlim_t bytes) : ResourceLimit(InUse() + bytes) {}
   /// False under AddressSanitizer, whose own allocations past a limit end the process.
-  static constexpr bool Applies() {
-#if defined(__SANITIZE_ADDRESS__)
-    return false;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-    return false;
-#endif
-#endif
-    return true;
-  }
+  static constexpr bool Applies() { return !KIVREL_SANITIZE; }
 
  private:
   static rlim_t InUse() {

@@ -65,11 +65,12 @@ class BoxAnswers {
         return;
       }
       auto* message = qobject_cast<QMessageBox*>(box);
-      seen.push_back(((steps_.empty() ? "unexpected: " : "") + (message ? message->text() : box->windowTitle()))
-                         .toStdString());
+      seen.push_back(
+          ((steps_.empty() ? "unexpected: " : "") + (message ? message->text() : box->windowTitle())).toStdString());
       if (steps_.empty()) return box->reject();
       box->setProperty("answered", true);
-      if (auto* files = qobject_cast<QFileDialog*>(box)) folders.push_back(files->directory().absolutePath().toStdString());
+      if (auto* files = qobject_cast<QFileDialog*>(box))
+        folders.push_back(files->directory().absolutePath().toStdString());
       const auto answer = std::move(steps_.front());
       steps_.pop_front();
       answer(box);
@@ -91,7 +92,9 @@ struct Desktop : ::testing::Test {
   BoxAnswers boxes{input};
   void SetUp() override { ASSERT_TRUE(Ready(main)) << "the main window did not open active"; }
   /// Waits until the window has the keys.
-  bool HasKeys(const QWidget* window) { return WaitFor([&] { return input.HasKeys(window); }); }
+  bool HasKeys(const QWidget* window) {
+    return WaitFor([&] { return input.HasKeys(window); });
+  }
 };
 
 }  // namespace kivrel::testing

@@ -63,7 +63,8 @@ TEST_F(WindowPlacement, TheWordListAndThePrintWindowsOpenBesideThePuzzle) {
     return preview && preview->isVisible() && OnScreen(options) && OnScreen(preview) &&
            !options->frameGeometry().intersects(preview->frameGeometry()) &&
            !options->frameGeometry().intersects(OnScreenRect(picture));
-  })) << "options " << Text(options->frameGeometry()) << ", preview " << Text(preview->frameGeometry());
+  })) << "options "
+      << Text(options->frameGeometry()) << ", preview " << Text(preview->frameGeometry());
   input.Key(XK_Escape);  // both go
 
   // The list shown before a build of 40, then shown after one.

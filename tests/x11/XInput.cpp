@@ -28,7 +28,8 @@ struct SyncMarker : QAbstractNativeEventFilter {
   unsigned long sent = 0, seen = 0;
   bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
     const auto* event = static_cast<const xcb_property_notify_event_t*>(message);
-    seen += type == "xcb_generic_event_t" && (event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY && event->atom == atom;
+    seen +=
+        type == "xcb_generic_event_t" && (event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY && event->atom == atom;
     return false;
   }
 };
@@ -49,7 +50,8 @@ void XInput::Press(unsigned code, Keys modifiers, bool button) {
   EXPECT_NE(code, 0u) << "no key for it on this keyboard";
   for (unsigned long key : modifiers) XTestFakeKeyEvent(display_, XKeysymToKeycode(display_, key), True, CurrentTime);
   for (Bool down : {True, False}) {
-    button ? XTestFakeButtonEvent(display_, code, down, CurrentTime) : XTestFakeKeyEvent(display_, code, down, CurrentTime);
+    button ? XTestFakeButtonEvent(display_, code, down, CurrentTime)
+           : XTestFakeKeyEvent(display_, code, down, CurrentTime);
   }
   for (unsigned long key : modifiers) XTestFakeKeyEvent(display_, XKeysymToKeycode(display_, key), False, CurrentTime);
 }
