@@ -91,6 +91,11 @@ struct Desktop : ::testing::Test {
   XInput input;
   BoxAnswers boxes{input};
   void SetUp() override { ASSERT_TRUE(Ready(main)) << "the main window did not open active"; }
+  /// The window of a form once it is made, shown, placed and has the keys (else null).
+  QWidget* Shown(const Window& form) {
+    QWidget* window = nullptr;
+    return WaitFor([&] { return Ready(window = program.Window(form)); }) ? window : nullptr;
+  }
   /// Waits until the window has the keys.
   bool HasKeys(const QWidget* window) {
     return WaitFor([&] { return input.HasKeys(window); });

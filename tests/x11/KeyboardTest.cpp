@@ -85,7 +85,7 @@ TEST_F(Keyboard, OnePressOfAnAccessKeyDoesOneThingInEveryWindowAndState) {
   }
   for (const Window* declared : {&frmAttributes::kWindow, &frmWordList::kWindow, &frmPrintOptions::kWindow}) {
     ctx.forms.Get(*declared).Show(false);
-    ASSERT_TRUE(Ready(program.Window(*declared))) << declared->Name();
+    ASSERT_TRUE(Shown(*declared)) << declared->Name();
     EXPECT_EQ(SweepAccessKeys(input, program.Window(*declared), 4), "") << declared->Name();
     ctx.forms.Get(*declared).Hide();
   }
@@ -118,8 +118,7 @@ TEST_F(Keyboard, ButtonsWinTheirLettersMenusAnswerAltAloneAndExportTakesKeysOnly
   // Print enabled: Alt+P opens the print options; the menu is reached by Alt alone, then P.
   ASSERT_TRUE(HasKeys(main));
   input.Key(XK_p, {XK_Alt_L});
-  EXPECT_TRUE(WaitFor([&] { return program.Window(frmPrintOptions::kWindow); }) &&
-              Ready(program.Window(frmPrintOptions::kWindow)));
+  EXPECT_TRUE(Shown(frmPrintOptions::kWindow));
   EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
   input.Key(XK_Escape);
   ASSERT_TRUE(HasKeys(main));

@@ -33,8 +33,7 @@ struct WindowPlacement : Desktop<> {
   }
   QWidget* Show(const Window& form) {
     ctx.forms.Get(form).Show(false);
-    EXPECT_TRUE(Ready(program.Window(form))) << form.Name();
-    return program.Window(form);
+    return Shown(form);
   }
 };
 
@@ -57,10 +56,12 @@ TEST_F(WindowPlacement, TheWordListAndThePrintWindowsOpenBesideThePuzzle) {
   program.OpenList(KIVREL_EXAMPLES_DIR "/animals.kvl");
   Build(15);
   QWidget* options = Show(frmPrintOptions::kWindow);
+  ASSERT_TRUE(options);
   input.Click(RunningProgram::In(options, "cmdPreview"));
-  QWidget* preview = program.Window(frmPrintPreview::kWindow);
+  QWidget* preview = Shown(frmPrintPreview::kWindow);
+  ASSERT_TRUE(preview);
   EXPECT_TRUE(WaitFor([&] {
-    return preview && preview->isVisible() && OnScreen(options) && OnScreen(preview) &&
+    return OnScreen(options) && OnScreen(preview) &&
            !options->frameGeometry().intersects(preview->frameGeometry()) &&
            !options->frameGeometry().intersects(OnScreenRect(picture));
   })) << "options "
@@ -68,10 +69,12 @@ TEST_F(WindowPlacement, TheWordListAndThePrintWindowsOpenBesideThePuzzle) {
   input.Key(XK_Escape);  // both go
 
   // The list shown before a build of 40, then shown after one.
-  QWidget* list = Show(frmWordList::kWindow);
+  QWidget* list = nullptr;
+  ASSERT_TRUE(list = Show(frmWordList::kWindow));
   for (bool list_first : {true, false}) {
     Build(40);
     if (!list_first) list = Show(frmWordList::kWindow);
+    ASSERT_TRUE(list);
     EXPECT_TRUE(WaitFor([&] { return !list->frameGeometry().intersects(main->frameGeometry()) && OnScreen(list); }))
         << list_first << ": list " << Text(list->frameGeometry()) << ", main window " << Text(main->frameGeometry());
     ctx.forms.Get(frmWordList::kWindow).Hide();
@@ -101,7 +104,7 @@ TEST_F(WindowPlacement, TheCloseBoxOfTheAttributesForABuildGivesItUpAndLeavingBu
   QWidget* dialog = nullptr;
   const auto open_for_build = [&] {
     input.Click(program.Button("cmdBuild"));
-    return Ready(dialog = program.Window(frmAttributes::kWindow));
+    return (dialog = Shown(frmAttributes::kWindow)) != nullptr;
   };
 
   ASSERT_TRUE(open_for_build());
@@ -128,11 +131,11 @@ TEST_F(PrintWindowsDesktop, TheWheelScrollsThePreviewAndTheKeysStayWithThePrintO
   MakeSeaPuzzle(ctx);
   SetPuzzleReadyState(ctx);
   input.Click(program.Button("cmdPrint"));
-  QWidget* options = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return Ready(options = program.Window(frmPrintOptions::kWindow)); }));
+  QWidget* options = Shown(frmPrintOptions::kWindow);
+  ASSERT_TRUE(options);
   input.Click(RunningProgram::In(options, "cmdPreview"));
-  QWidget* preview = program.Window(frmPrintPreview::kWindow);
-  ASSERT_TRUE(Ready(preview));
+  QWidget* preview = Shown(frmPrintPreview::kWindow);
+  ASSERT_TRUE(preview);
   auto* down = RunningProgram::In<QScrollBar>(preview, frmPrintPreview::VScrollBar);
   auto* across = RunningProgram::In<QScrollBar>(preview, frmPrintPreview::HScrollBar);
   ASSERT_TRUE(down->isVisible() && across->isVisible()) << "the page fits: nothing to scroll";

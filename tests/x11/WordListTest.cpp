@@ -31,9 +31,8 @@ TEST_F(WordListDesktop, WordsTypedAClearUndoneAndChangesOfferedAtExitAndTheClose
   const std::string path = dir.File("zoo.kvl");
 
   input.Key(XK_n, {XK_Control_L});  // New List
-  ASSERT_TRUE(WaitFor([&] { return program.Window(frmWordList::kWindow) != nullptr; }));
-  QWidget* window = program.Window(frmWordList::kWindow);
-  ASSERT_TRUE(Ready(window));
+  QWidget* window = Shown(frmWordList::kWindow);
+  ASSERT_TRUE(window);
   input.Type("lion\rtiger\r");
   ASSERT_TRUE(WaitFor([&] { return ctx.list.Entries() == Entries{"LION", "TIGER"}; }));
   boxes.ThenDo([&](QDialog* dialog) { EnterPath(input, dialog, path); });
@@ -88,8 +87,8 @@ TEST_F(WordListDesktop, TheKeysGoWhereTheUserExpectsAndNoFolderHangsTheFileDialo
   const std::string a = dir.Write("lists/a.kvl", "LION\r\nPUMA\r\nOTTER\r\n");
   const std::string b = dir.Write("b.kvl", "ANT\r\nBEE\r\n");
   OpenGivenFile(ctx, a);  // as `kivrel FILE` opens it
-  QWidget* window = program.Window(frmWordList::kWindow);
-  ASSERT_TRUE(Ready(window));
+  QWidget* window = Shown(frmWordList::kWindow);
+  ASSERT_TRUE(window);
   auto* edit = RunningProgram::In(window, "cboWordList")->findChild<QLineEdit*>();
   auto* list = RunningProgram::In(window, "cboWordList")->findChild<QListWidget*>();
 
