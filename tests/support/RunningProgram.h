@@ -117,13 +117,8 @@ struct RunningProgram {
   int Count(QRect area, const std::function<bool(QRgb)>& test) { return CountWhere(Picture(), area, test); }
 };
 
-// Colours as text and lines come out with anti-aliasing: the core of a glyph is the
-// colour itself, its edges blend into the white.
+// Text and lines come out with anti-aliasing: the core of a glyph is black itself, its
+// edges blend into the white.
 inline bool IsBlack(QRgb p) { return qRed(p) < 60 && qGreen(p) < 60 && qBlue(p) < 60; }
-inline bool IsRed(QRgb p) { return qRed(p) > 200 && qGreen(p) < 60 && qBlue(p) < 60; }
-inline bool IsGrey(QRgb p) {
-  return std::abs(qRed(p) - 127) < 20 && std::abs(qGreen(p) - 127) < 20 && std::abs(qBlue(p) - 127) < 20;
-}
-inline bool IsInk(QRgb p) { return (p & 0xFFFFFF) != 0xFFFFFF; }
 
 }  // namespace kivrel::testing

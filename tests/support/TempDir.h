@@ -30,9 +30,6 @@ class TempDir {
     std::ofstream(File(name), std::ios::binary) << bytes;
     return File(name);
   }
-  static void WriteTo(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
   static std::string Read(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
