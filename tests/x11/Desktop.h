@@ -3,6 +3,7 @@
 // boxes answered with real keys.
 #include <QDialog>
 #include <QFileDialog>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTimer>
 #include <deque>
@@ -95,6 +96,16 @@ struct Desktop : ::testing::Test {
   QWidget* Shown(const Window& form) {
     QWidget* window = nullptr;
     return WaitFor([&] { return Ready(window = program.Window(form)); }) ? window : nullptr;
+  }
+  /// Opens a menu by its letter (with Alt held, or Alt pressed alone first): true once
+  /// the menu named is open.
+  bool OpenMenu(unsigned long letter, const char* menu, bool alt_alone = false) {
+    if (alt_alone) input.Key(XK_Alt_L);
+    input.Key(letter, alt_alone ? XInput::Keys{} : XInput::Keys{XK_Alt_L});
+    return WaitFor([menu] {
+      auto* open = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      return open && open->menuAction()->objectName() == menu;
+    });
   }
   /// Waits until the window has the keys.
   bool HasKeys(const QWidget* window) {

@@ -4,7 +4,6 @@
 // worked with the keys alone.
 #include <QAbstractButton>
 #include <QComboBox>
-#include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
 
@@ -91,17 +90,6 @@ TEST_F(Keyboard, OnePressOfAnAccessKeyDoesOneThingInEveryWindowAndState) {
   }
 }
 
-// The letter opens the menu (Alt held, or Alt pressed alone first), true once the menu
-// named is open.
-bool OpenMenu(XInput& input, unsigned long letter, const char* menu, bool alt_alone = false) {
-  if (alt_alone) input.Key(XK_Alt_L);
-  input.Key(letter, alt_alone ? XInput::Keys{} : XInput::Keys{XK_Alt_L});
-  return WaitFor([menu] {
-    auto* open = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    return open && open->menuAction()->objectName() == menu;
-  });
-}
-
 TEST_F(Keyboard, ButtonsWinTheirLettersMenusAnswerAltAloneAndExportTakesKeysOnly) {
   TempDir dir;
   program.OpenList(kAnimals);
@@ -111,7 +99,7 @@ TEST_F(Keyboard, ButtonsWinTheirLettersMenusAnswerAltAloneAndExportTakesKeysOnly
   BuildPuzzle(ctx);
   // Two items of the File menu share P: Open Puzzle..., the first, runs at once.
   boxes.Then(XK_Escape);
-  ASSERT_TRUE(OpenMenu(input, XK_f, "mnuFile"));
+  ASSERT_TRUE(OpenMenu(XK_f, "mnuFile"));
   input.Key(XK_p);
   ASSERT_TRUE(WaitFor([&] { return boxes.Done(); }));
   EXPECT_EQ(boxes.seen, std::vector<std::string>{"Open Puzzle"});
@@ -122,7 +110,7 @@ TEST_F(Keyboard, ButtonsWinTheirLettersMenusAnswerAltAloneAndExportTakesKeysOnly
   EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
   input.Key(XK_Escape);
   ASSERT_TRUE(HasKeys(main));
-  EXPECT_TRUE(OpenMenu(input, XK_p, "mnuPuzzle", true));
+  EXPECT_TRUE(OpenMenu(XK_p, "mnuPuzzle", true));
   input.Key(XK_Escape);
   input.Key(XK_Escape);
 
@@ -142,7 +130,7 @@ TEST_F(Keyboard, ButtonsWinTheirLettersMenusAnswerAltAloneAndExportTakesKeysOnly
     EnterPath(input, dialog, "page");
   });
   ASSERT_TRUE(HasKeys(main));
-  ASSERT_TRUE(OpenMenu(input, XK_f, "mnuFile"));
+  ASSERT_TRUE(OpenMenu(XK_f, "mnuFile"));
   input.Key(XK_e);
   ASSERT_TRUE(WaitFor([&] { return boxes.Done(); }));
   EXPECT_EQ(boxes.seen.back(), "Export Page");

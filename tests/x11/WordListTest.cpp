@@ -139,8 +139,7 @@ TEST_F(WordListDesktop, TheKeysGoWhereTheUserExpectsAndNoFolderHangsTheFileDialo
       .Then(XK_Return)  // the error
       .Then(XK_Escape);
   ClickBack(main);
-  input.Key(XK_f, {XK_Alt_L});
-  ASSERT_TRUE(WaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
+  ASSERT_TRUE(OpenMenu(XK_f, "mnuFile"));
   input.Key(XK_a);  // Save List As...
   ASSERT_TRUE(WaitFor([&] { return boxes.Done(); }));
   ASSERT_EQ(boxes.seen.size(), 5u);
