@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstring>
 
@@ -25,20 +26,16 @@ class Screen {
   Screen() : display_(XOpenDisplay(nullptr)) {}
   ~Screen() { XCloseDisplay(display_); }
 
-  /// The window of that title, or 0.
-  ::Window Find(const std::string& title) {
-    for (::Window id : Windows(DefaultRootWindow(display_), "_NET_CLIENT_LIST")) {
-      if (Property(id, "_NET_WM_NAME", XInternAtom(display_, "UTF8_STRING", False)) == title) return id;
-    }
-    return 0;
+  bool Shows(const std::string& title) {
+    const std::vector<::Window> shown = Windows(DefaultRootWindow(display_), "_NET_CLIENT_LIST");
+    return std::ranges::any_of(shown, [&](::Window id) { return Title(id) == title; });
   }
-  bool Active(::Window id) {
-    return id && Windows(DefaultRootWindow(display_), "_NET_ACTIVE_WINDOW") == std::vector<::Window>{id};
-  }
-  ::Window Over(::Window id) {
-    ::Window over = 0;
-    XGetTransientForHint(display_, id, &over);
-    return over;
+  /// The title of the active window, or (`over`) of the window it stands over.
+  std::string Active(bool over = false) {
+    const std::vector<::Window> active = Windows(DefaultRootWindow(display_), "_NET_ACTIVE_WINDOW");
+    ::Window id = active.empty() ? 0 : active[0];
+    if (id && over) XGetTransientForHint(display_, id, &id);
+    return id ? Title(id) : "";
   }
 
  private:
@@ -57,6 +54,7 @@ class Screen {
     }
     return bytes;
   }
+  std::string Title(::Window id) { return Property(id, "_NET_WM_NAME", XInternAtom(display_, "UTF8_STRING", False)); }
   std::vector<::Window> Windows(::Window of, const char* name) {
     const std::string bytes = Property(of, name, XA_WINDOW);
     std::vector<::Window> ids(bytes.size() / sizeof(::Window));
@@ -97,15 +95,12 @@ TEST(GivenFileProgram, EachKindOfFileOpensWithTheRightWindowActive) {
     SCOPED_TRACE(c.file);
     Kivrel kivrel(c.file);
     Screen screen;
-    ASSERT_TRUE(WaitFor([&] { return screen.Find(c.main_title) && screen.Active(screen.Find(c.active_title)); }));
-    const ::Window error = screen.Find("Kivrel Error");
-    if (c.active_title != "Kivrel Error") {
-      EXPECT_EQ(error, 0u);
-      continue;
-    }
-    EXPECT_EQ(screen.Over(error), screen.Find(kUntitled)) << "the box does not stand over the main window";
+    ASSERT_TRUE(WaitFor([&] { return screen.Shows(c.main_title) && screen.Active() == c.active_title; }));
+    EXPECT_EQ(screen.Shows("Kivrel Error"), c.active_title == "Kivrel Error");
+    if (c.active_title != "Kivrel Error") continue;
+    EXPECT_EQ(screen.Active(true), kUntitled) << "the box does not stand over the main window";
     XInput().Key(XK_Return);
-    EXPECT_TRUE(WaitFor([&] { return !screen.Find("Kivrel Error") && screen.Active(screen.Find(kUntitled)); }));
+    EXPECT_TRUE(WaitFor([&] { return !screen.Shows("Kivrel Error") && screen.Active() == kUntitled; }));
     EXPECT_EQ(kivrel.state(), QProcess::Running) << "the program ended";
   }
 }
@@ -122,10 +117,10 @@ TEST(GivenFileProgram, ASignalDuringASaveLeavesNoTemporaryAndTheFileAsItWas) {
     Kivrel kivrel(puzzle);
     Screen screen;
     XInput input;
-    ASSERT_TRUE(WaitFor([&] { return screen.Active(screen.Find("Word List")); })) << "no word list window";
+    ASSERT_TRUE(WaitFor([&] { return screen.Active() == "Word List"; })) << "no word list window";
     // Escape closes the word list window and the main window has the keys. (The window
     // manager may call a window active a moment before the program has the keys there.)
-    const auto main_active = [&] { return screen.Active(screen.Find("Kivrel Puzzle Maker - Big")); };
+    const auto main_active = [&] { return screen.Active() == "Kivrel Puzzle Maker - Big"; };
     for (int tries = 0; tries < 5 && !main_active(); ++tries) {
       input.Key(XK_Escape);
       WaitFor(main_active, kPatience / 5);
