@@ -82,11 +82,10 @@ class BoxAnswers {
   QObject guard_;  // its timers go with it
 };
 
-// The program on the desktop, its main window placed and with the keys; with Qt's own
-// dialogs, answered by `boxes`, or (kQtDialogs false) the scripted ones.
-template <bool kQtDialogs = true>
+// The program on the desktop with Qt's own dialogs, answered by `boxes`, its main window
+// placed and with the keys.
 struct Desktop : ::testing::Test {
-  RunningProgram program{7, kQtDialogs};
+  RunningProgram program{7, true};
   AppContext& ctx = program.ctx();
   QMainWindow* main = program.window();
   XInput input;

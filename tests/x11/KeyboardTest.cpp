@@ -71,7 +71,7 @@ std::string SweepAccessKeys(XInput& input, QWidget* window, std::size_t at_least
   return wrong;
 }
 
-using Keyboard = Desktop<>;
+using Keyboard = Desktop;
 
 TEST_F(Keyboard, OnePressOfAnAccessKeyDoesOneThingInEveryWindowAndState) {
   // No list, a list, a built puzzle: Print and Outline share their letters with the

@@ -25,7 +25,7 @@ bool OnScreen(QWidget* window) {
 }
 QRect OnScreenRect(const QWidget* widget) { return {widget->mapToGlobal(QPoint(0, 0)), widget->size()}; }
 
-struct WindowPlacement : Desktop<> {
+struct WindowPlacement : Desktop {
   QWidget* picture = program.Widget("picPuzzle");
   void Build(int side) {
     ctx.state.PuzzleWidth = ctx.state.PuzzleHeight = static_cast<i16>(side);
@@ -122,7 +122,7 @@ TEST_F(WindowPlacement, TheCloseBoxOfTheAttributesForABuildGivesItUpAndLeavingBu
   EXPECT_TRUE(program.Button("cmdPrint")->isEnabled() && !program.Button("cmdCancel")->isEnabled());
 }
 
-using PrintWindowsDesktop = Desktop<>;
+using PrintWindowsDesktop = Desktop;
 
 // With a puzzle built and the print options open: the wheel scrolls the preview's page,
 // Shift+wheel across; after the font dialog the keys are back on its button; only typing

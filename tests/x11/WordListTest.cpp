@@ -15,7 +15,7 @@ namespace {
 
 using Entries = std::vector<std::string>;
 
-struct WordListDesktop : Desktop<> {
+struct WordListDesktop : Desktop {
   // The window made the active one again by a click on it (the main window: low on it).
   void ClickBack(QWidget* window, QWidget* on = nullptr) {
     input.Click(on ? on : window, on ? on->rect().center() : QPoint(window->width() / 2, window->height() - 20));
