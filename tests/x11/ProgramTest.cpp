@@ -30,12 +30,14 @@ class Screen {
     const std::vector<::Window> shown = Windows(DefaultRootWindow(display_), "_NET_CLIENT_LIST");
     return std::ranges::any_of(shown, [&](::Window id) { return Title(id) == title; });
   }
-  /// The title of the active window, or (`over`) of the window it stands over.
+  /// The title of the window that has the keys (the X input focus), or (`over`) of the
+  /// window it stands over.
   std::string Active(bool over = false) {
-    const std::vector<::Window> active = Windows(DefaultRootWindow(display_), "_NET_ACTIVE_WINDOW");
-    ::Window id = active.empty() ? 0 : active[0];
-    if (id && over) XGetTransientForHint(display_, id, &id);
-    return id ? Title(id) : "";
+    ::Window id = 0;
+    int revert = 0;
+    XGetInputFocus(display_, &id, &revert);
+    if (id > PointerRoot && over) XGetTransientForHint(display_, id, &id);
+    return id > PointerRoot ? Title(id) : "";
   }
 
  private:
