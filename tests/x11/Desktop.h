@@ -90,7 +90,10 @@ struct Desktop : ::testing::Test {
   QMainWindow* main = program.window();
   XInput input;
   BoxAnswers boxes{input};
-  void SetUp() override { ASSERT_TRUE(Ready(main)) << "the main window did not open active"; }
+  void SetUp() override {
+    ASSERT_TRUE(Ready(main)) << "the main window did not open active: shown " << main->isVisible() << ", Qt's active "
+                             << (QApplication::activeWindow() == main) << ", with the keys " << input.HasKeys(main);
+  }
   /// The window of a form once it is made, shown, placed and has the keys (else null).
   QWidget* Shown(const Window& form) {
     QWidget* window = nullptr;

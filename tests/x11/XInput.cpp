@@ -116,7 +116,13 @@ bool Ready(QWidget* window) {
   XInput input;
   if (!window || !WaitFor([&] { return window->isVisible(); })) return false;
   if (!WaitFor([&] { return input.HasKeys(window); }, 5000)) {
+    // The manager may also turn the program's own request down (it guards against
+    // windows taking the focus): a click on the title bar, once there is one, is a user's.
     window->activateWindow();
+    const int title_bar = window->geometry().top() - window->frameGeometry().top();
+    if (!WaitFor([&] { return input.HasKeys(window); }, 5000) && title_bar > 0) {
+      input.Click(window, QPoint(window->width() / 2, -title_bar / 2));
+    }
     if (!WaitFor([&] { return input.HasKeys(window); })) return false;
   }
   // Clicks go by the window's place on the screen, which settles once the manager has

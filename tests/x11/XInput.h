@@ -52,7 +52,7 @@ bool WaitFor(const std::function<bool()>& condition, int timeout_ms = kPatience)
 
 /// Waits until the window is shown, placed by the window manager (its place stays put)
 /// and has the keys. A window shown while the manager is busy may miss the focus given
-/// to new windows: it asks once more, as a click on it would.
+/// to new windows: it asks once more, then clicks its title bar as a user would.
 bool Ready(QWidget* window);
 
 }  // namespace kivrel::testing
