@@ -61,8 +61,7 @@ TEST_F(WindowPlacement, TheWordListAndThePrintWindowsOpenBesideThePuzzle) {
   QWidget* preview = Shown(frmPrintPreview::kWindow);
   ASSERT_TRUE(preview);
   EXPECT_TRUE(WaitFor([&] {
-    return OnScreen(options) && OnScreen(preview) &&
-           !options->frameGeometry().intersects(preview->frameGeometry()) &&
+    return OnScreen(options) && OnScreen(preview) && !options->frameGeometry().intersects(preview->frameGeometry()) &&
            !options->frameGeometry().intersects(OnScreenRect(picture));
   })) << "options "
       << Text(options->frameGeometry()) << ", preview " << Text(preview->frameGeometry());
