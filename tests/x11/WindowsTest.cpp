@@ -84,9 +84,7 @@ TEST_F(WindowPlacement, TheOtherWindowsOpenInsideTheScreen) {
   program.OpenList(KIVREL_EXAMPLES_DIR "/animals.kvl");
   Build(99);
   for (const Window* form : {&frmAttributes::kWindow, &frmPrintOptions::kWindow, &frmPrintPreview::kWindow}) {
-    ctx.forms.Get(*form).Show(false);
-    EXPECT_TRUE(WaitFor([&] { return OnScreen(program.Window(*form)) && program.Window(*form)->isVisible(); }))
-        << form->Name();
+    EXPECT_TRUE(OnScreen(Show(*form))) << form->Name();
     ctx.forms.Get(*form).Hide();
   }
 }
