@@ -3,7 +3,6 @@
 // watched (inotify), and the moment a temporary file of a save (.kivrel-save-*) appears
 // the program is stopped, so that a signal can be sent to it while the temporary is
 // there.
-#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -61,7 +60,6 @@ class SaveWatch {
     for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
       if (entry.path().filename().string().starts_with(".kivrel-save-")) names.push_back(entry.path().filename());
     }
-    std::sort(names.begin(), names.end());
     return names;
   }
 
