@@ -32,26 +32,23 @@ inline std::string LargeWordList(std::size_t note = 0) {
 class SaveWatch {
  public:
   explicit SaveWatch(const std::string& folder) : folder_(folder), fd_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
-    inotify_add_watch(fd_, folder.c_str(), IN_CREATE);
+    inotify_add_watch(fd_, folder.c_str(), IN_CREATE | IN_MOVED_TO);
   }
   ~SaveWatch() { ::close(fd_); }
   SaveWatch(const SaveWatch&) = delete;
   SaveWatch& operator=(const SaveWatch&) = delete;
 
   /// Waits up to `timeout_ms` for a new file in the folder and stops `pid` at once
-  /// (SIGSTOP). True when the program is stopped with a temporary there: caught in its
-  /// save. False when nothing appeared in time, or the save was over before the stop
-  /// (the program is then let go on).
+  /// (SIGSTOP). True when the program is stopped in its save: a temporary there and no
+  /// file renamed into place yet (a save of a page and its key renames two). False when
+  /// nothing appeared in time or the save got further first (the program then goes on).
   bool StopInSave(pid_t pid, int timeout_ms) {
     pollfd watched{fd_, POLLIN, 0};
     if (::poll(&watched, 1, timeout_ms) <= 0) return false;
-    char events[4096];
-    while (::read(fd_, events, sizeof events) > 0) {
-    }
     ::kill(pid, SIGSTOP);
-    if (Stopped(pid) && !Temporaries().empty()) return true;
-    ::kill(pid, SIGCONT);
-    return false;
+    const bool caught = Stopped(pid) && !Temporaries().empty() && !Renamed();
+    if (!caught) ::kill(pid, SIGCONT);
+    return caught;
   }
 
   /// The names of the temporaries in the folder now.
@@ -64,6 +61,19 @@ class SaveWatch {
   }
 
  private:
+  // Whether a file was renamed into the folder since the watch began (reads the events).
+  bool Renamed() {
+    alignas(inotify_event) char events[4096];
+    bool renamed = false;
+    for (ssize_t n; (n = ::read(fd_, events, sizeof events)) > 0;) {
+      for (ssize_t at = 0; at < n;) {
+        const auto* event = reinterpret_cast<const inotify_event*>(events + at);
+        renamed = renamed || (event->mask & IN_MOVED_TO);
+        at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+      }
+    }
+    return renamed;
+  }
   // Waits (up to ten seconds) for the stop to take effect: the process's state is T.
   static bool Stopped(pid_t pid) {
     for (int tries = 0; tries < 10000; ++tries) {
