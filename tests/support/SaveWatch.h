@@ -4,6 +4,7 @@
 // the program is stopped, so that a signal can be sent to it while the temporary is
 // there.
 #include <csignal>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -44,11 +45,15 @@ class SaveWatch {
   /// nothing appeared in time or the save got further first (the program then goes on).
   bool StopInSave(pid_t pid, int timeout_ms) {
     pollfd watched{fd_, POLLIN, 0};
-    if (::poll(&watched, 1, timeout_ms) <= 0) return false;
-    ::kill(pid, SIGSTOP);
-    const bool caught = Stopped(pid) && !Temporaries().empty() && !Renamed();
-    if (!caught) ::kill(pid, SIGCONT);
-    return caught;
+    while (::poll(&watched, 1, timeout_ms) > 0) {
+      const std::uint32_t seen = Events();
+      if (!(seen & IN_CREATE)) continue;  // only a new file starts a save
+      ::kill(pid, SIGSTOP);
+      const bool caught = Stopped(pid) && !((seen | Events()) & IN_MOVED_TO) && !Temporaries().empty();
+      if (!caught) ::kill(pid, SIGCONT);
+      return caught;
+    }
+    return false;
   }
 
   /// The names of the temporaries in the folder now.
@@ -61,18 +66,18 @@ class SaveWatch {
   }
 
  private:
-  // Whether a file was renamed into the folder since the watch began (reads the events).
-  bool Renamed() {
+  // The kinds of the events queued since the last look (IN_CREATE, IN_MOVED_TO), read.
+  std::uint32_t Events() {
     alignas(inotify_event) char events[4096];
-    bool renamed = false;
+    std::uint32_t seen = 0;
     for (ssize_t n; (n = ::read(fd_, events, sizeof events)) > 0;) {
       for (ssize_t at = 0; at < n;) {
         const auto* event = reinterpret_cast<const inotify_event*>(events + at);
-        renamed = renamed || (event->mask & IN_MOVED_TO);
+        seen |= event->mask;
         at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
       }
     }
-    return renamed;
+    return seen;
   }
   // Waits (up to ten seconds) for the stop to take effect: the process's state is T.
   static bool Stopped(pid_t pid) {
