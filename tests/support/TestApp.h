@@ -64,18 +64,6 @@ struct FakeMainWindow {
   FakeMainWindow(const FakeMainWindow&) = delete;
   FakeMainWindow& operator=(const FakeMainWindow&) = delete;
 
-  /// The user drags the window to another outer size.
-  void Resize(int width, int height) {
-    FormGeometry g = form.Geometry();
-    g.ScaleWidth += width - g.Width;
-    g.ScaleHeight += height - g.Height;
-    g.Width = width;
-    g.Height = height;
-    form.UpdateGeometry(g);
-    last = g;
-    form.Raise({}, Event::Resize);
-  }
-
   Form& form;
   int subscription = 0;
   FormGeometry last;
