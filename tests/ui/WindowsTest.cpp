@@ -79,9 +79,12 @@ TEST(FormBinder, TakesTheDesignShowsWhatTheProgramSetsAndForwardsTheUsersActions
   form.SetBounds(txtName, {150, 300, 1500, 450});  // twips, 15 to a pixel
   form.SetFont(cmdGo, FontSpec{"Times New Roman", 18, true, true});
   form.SetText(txtName, "apple");
+  form.SetToolTip(lblCount, "Not placed: LION");
   form.SetChecked(mnuSound, false);
-  EXPECT_EQ((go->text() + "|" + dialog.windowTitle() + "|" + go->font().family() + "|" + name->text()).toStdString(),
-            "Hide &Word|Kivrel Puzzle Maker - Zoo|Liberation Serif|apple");
+  EXPECT_EQ((go->text() + "|" + dialog.windowTitle() + "|" + go->font().family() + "|" + name->text() + "|" +
+             count->toolTip())
+                .toStdString(),
+            "Hide &Word|Kivrel Puzzle Maker - Zoo|Liberation Serif|apple|Not placed: LION");
   EXPECT_TRUE(go->isEnabled() && go->isDefault() && count->isHidden() && !sound->isChecked());
   form.SetChecked(mnuSound, true);
   name->clear();
