@@ -124,7 +124,6 @@ TEST(Text, TheWordOfAnEntryAndMalformedUtf8) {
   EXPECT_EQ(DecodeUtf8("A\xC3", pos), U'\xFFFD');  // the text ends inside a two-byte character
   EXPECT_EQ(std::make_tuple(pos, CharCount("A\xC3"), CharCount("\xC0\xAF")), std::make_tuple(2ul, 2ul, 2ul));
   EXPECT_EQ(CharAt("aéb", 2) + CharAt("ab", 3), "é");
-  EXPECT_EQ(FindLast("C:\\PUZ\\ANIMALS.kvp", "\\") + FindLast("name", "\\"), 7);
   EXPECT_EQ(Trim("  \ta b  "), "\ta b");  // spaces only
   EXPECT_EQ(SomeWords({"ANT", "BEE", "CAT"}, 2) + "/" + SomeWords({"ANT"}, 2), "ANT, BEE and 1 more/ANT");
 }
