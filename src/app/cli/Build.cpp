@@ -71,6 +71,10 @@ const CommandInfo& BuildCommand() {
          "placed (fill letters are drawn again until none can)",
          0},
         {"json", "", "one JSON object per puzzle, one per line", 0},
+        {"words", "",
+         "with --json and --count above 1, each object still lists its words and their places (left out "
+         "otherwise: they are most of a run's output)",
+         0},
         {"strict", "", "exit with 1 when a puzzle left a word out or gave up", 0},
         {"o", "PUZZLE.kvp", "also save the puzzle to a puzzle file (one puzzle only)"},
     };
@@ -230,6 +234,7 @@ int Build(Args& args, std::ostream& out, std::ostream& err) {
   const long long count = args.Number("--count", 1, 1000000).value_or(1);
   const bool fill = args.Flag("--fill");
   const bool json = args.Flag("--json");
+  const bool with_words = args.Flag("--words") || count == 1;
   const bool strict = args.Flag("--strict");
   const auto output = args.Value("-o");
   if (output && count > 1) throw UsageError("-o saves one puzzle: it cannot be used with --count above 1");
@@ -286,7 +291,7 @@ int Build(Args& args, std::ostream& out, std::ostream& err) {
     }
     incomplete = incomplete || run.GaveUp || s.InsertedCount < words;
     if (json) {
-      WritePuzzleJson(out, s, run);
+      WritePuzzleJson(out, s, run, with_words);
     } else {
       if (i > 0) out << "\n";
       WritePuzzleText(out, ctx, run);

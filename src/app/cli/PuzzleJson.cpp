@@ -111,7 +111,8 @@ void OrderedJsonObject::AddJson(std::string_view key, std::string_view json) {
 
 std::string OrderedJsonObject::Text() const { return text_.empty() ? "{}" : text_ + "}"; }
 
-void WritePuzzleJson(std::ostream& out, const PuzzleState& s, const std::optional<BuildRunInfo>& run) {
+void WritePuzzleJson(std::ostream& out, const PuzzleState& s, const std::optional<BuildRunInfo>& run,
+                     bool with_words) {
   int words = 0;
   for (int i = 1; i <= s.WordsUpperBound(); ++i) words += s.Words[static_cast<std::size_t>(i)].Length > 0;
   OrderedJsonObject puzzle;
@@ -161,6 +162,10 @@ void WritePuzzleJson(std::ostream& out, const PuzzleState& s, const std::optiona
     AppendJsonString(grid, line);
   }
   puzzle.AddJson("grid", "[" + grid + "]");
+  if (!with_words) {
+    out << puzzle.Text() << "\n";
+    return;
+  }
   std::string list;
   for (int i = 1; i <= s.WordsUpperBound(); ++i) {
     const WordRecord& word = s.Words[static_cast<std::size_t>(i)];

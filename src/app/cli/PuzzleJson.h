@@ -34,8 +34,10 @@ std::string JoinWords(const std::vector<std::string>& words);
 /// numbers, Right to Down-Left), grid (one string per row, a blank cell as a space) and
 /// words (text, display, status "placed" / "rejected" / "not placed", row, col,
 /// direction 1..8 and directionName — null when not placed — and length). The grid is
-/// read within its own bounds; records without a word are left out.
-void WritePuzzleJson(std::ostream& out, const PuzzleState& state, const std::optional<BuildRunInfo>& run);
+/// read within its own bounds; records without a word are left out. Without
+/// `with_words` the words are left out altogether (the counts stay).
+void WritePuzzleJson(std::ostream& out, const PuzzleState& state, const std::optional<BuildRunInfo>& run,
+                     bool with_words = true);
 
 /// One JSON value as Qt writes it (compact): strings escaped, always valid UTF-8.
 std::string JsonText(const QJsonValue& value);
