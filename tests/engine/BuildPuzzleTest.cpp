@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "BuildHelpers.h"
+#include "DataTable.h"
 #include "commands/BuildCommands.h"
 #include "commands/WordListCommands.h"
 #include "files/FileIO.h"
@@ -78,11 +79,9 @@ TEST(BuildPuzzle, RunsInTheBuildingStateShowingTheCountsAndEndsPuzzleReady) {
 // How a build ends under the reject options and the "spaces remaining" rule: the table
 // of runs in tests/data/build-runs.txt.
 TEST(BuildPuzzle, TheRejectOptionsAndTheSpacesRule) {
-  std::ifstream runs(std::string(KIVREL_TEST_DATA_DIR) + "/build-runs.txt");
   std::string first_grid;
   int count = 0;
-  for (std::string line; std::getline(runs, line);) {
-    if (line.empty() || line[0] == '#') continue;
+  for (const std::string& line : DataTableRows("build-runs.txt")) {
     std::istringstream in(line);
     std::string list, op, want;
     int side = 0, seed = 0, diagonals = 0, restart = 0, stop = 0, remaining = 0, sound = 0;

@@ -7,9 +7,9 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 #include "CliRunner.h"
+#include "DataTable.h"
 #include "TempDir.h"
 #include "TestApp.h"
 #include "commands/BuildCommands.h"
@@ -55,11 +55,9 @@ std::string Unescape(std::string_view text) {
 }
 
 TEST(ParseWordList, ReadsWhatAListMayHoldAndRefusesWhatIsNone) {
-  std::ifstream cases(std::string(KIVREL_TEST_DATA_DIR) + "/word-lists.txt");
   std::string bytes;
   int read = 0;
-  for (std::string line; std::getline(cases, line);) {
-    if (line.empty() || line[0] == '#') continue;
+  for (const std::string& line : DataTableRows("word-lists.txt")) {
     if (!line.starts_with("= ")) {
       bytes = Unescape(line);
     } else {
