@@ -208,15 +208,18 @@ void QtSurface::DrawWaitingLetters() {
   waiting_.clear();
 }
 
+const QFont& QtSurface::FontOf(const WaitingLetter& letter) {
+  return letter.font == font_id_ ? font_ : fonts_[letter.font];
+}
+
 bool QtSurface::CopyLetter(const GlyphCache::Target& target, const WaitingLetter& letter) {
-  const QFont& font = letter.font == font_id_ ? font_ : fonts_[letter.font];
-  return glyph_cache_.Draw(target, font, letter.font, letter.at, letter.color, ascii_letters_[letter.character]);
+  return glyph_cache_.Draw(target, FontOf(letter), letter.font, letter.at, letter.color,
+                           ascii_letters_[letter.character]);
 }
 
 bool QtSurface::FindLetter(const GlyphCache::Target& target, const WaitingLetter& letter, GlyphCache::Copied* copied) {
-  const QFont& font = letter.font == font_id_ ? font_ : fonts_[letter.font];
-  return glyph_cache_.Find(target, font, letter.font, letter.at, letter.color, ascii_letters_[letter.character],
-                           copied);
+  return glyph_cache_.Find(target, FontOf(letter), letter.font, letter.at, letter.color,
+                           ascii_letters_[letter.character], copied);
 }
 
 void QtSurface::DrawLetterAsText(const WaitingLetter& letter) {

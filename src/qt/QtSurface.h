@@ -130,6 +130,7 @@ class QtSurface : public Surface {
   bool CopiesLetters() const;
   // Queues a one-letter text to be copied; false for any other text.
   bool WaitLetter(QPointF at, QRgb color, std::string_view text);
+  const QFont& FontOf(const WaitingLetter& letter);  // the font it was drawn in
   bool CopyLetter(const GlyphCache::Target& target, const WaitingLetter& letter);
   void DrawLetterAsText(const WaitingLetter& letter);
 
