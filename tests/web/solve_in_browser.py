@@ -10,6 +10,7 @@ import base64
 import json
 import os
 import select
+import signal
 import subprocess
 import sys
 import tempfile
@@ -38,7 +39,7 @@ class Browser:
             [chromium, "--headless", "--no-sandbox", "--disable-gpu", "--no-first-run", "--disable-sync",
              "--disable-background-networking", "--disable-component-update", "--remote-debugging-pipe",
              "--user-data-dir=" + os.path.join(workdir, "profile"), "about:blank"],
-            stdin=subprocess.DEVNULL, stdout=self.log, stderr=self.log, pass_fds=(3, 4),
+            stdin=subprocess.DEVNULL, stdout=self.log, stderr=self.log, pass_fds=(3, 4), start_new_session=True,
             preexec_fn=lambda: [os.dup2(fd, n) for fd, n in zip([os.dup(commands_r), os.dup(answers_w)], (3, 4))])
         os.close(commands_r)
         os.close(answers_w)
@@ -47,6 +48,19 @@ class Browser:
         self.session = self.call("Target.attachToTarget", {"targetId": target, "flatten": True})["sessionId"]
         for domain in ("Page", "Network", "Runtime"):
             self.call(domain + ".enable")
+
+    def close(self):
+        # The browser's helpers (renderer, crash handler) may still write into the profile
+        # after the browser itself is gone: all of them go, and the folder is removed after.
+        os.killpg(self.process.pid, signal.SIGKILL)
+        self.process.wait()
+        deadline = time.monotonic() + 5
+        while time.monotonic() < deadline:
+            try:
+                os.killpg(self.process.pid, 0)
+            except ProcessLookupError:
+                break
+            time.sleep(0.05)
 
     def call(self, method, params=None):
         self.last_id += 1
@@ -207,8 +221,7 @@ def main():
             return 1
         finally:
             if browser:
-                browser.process.kill()
-                browser.process.wait()
+                browser.close()
 
 
 if __name__ == "__main__":
