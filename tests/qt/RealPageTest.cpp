@@ -34,6 +34,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -86,7 +87,7 @@ class PrivateCups {
       return "cupsd did not start: " + daemon_.readAll().toStdString() + Log();
     }
     for (const QString& queue : queues) {
-      if (Lp("lpadmin", {"-p", queue, "-E", "-v", "file:///dev/null", "-m", "raw"}).isNull()) return "no queue: " + Log();
+      if (Lp("lpadmin", "-p " + queue + " -E -v file:///dev/null -m raw").code != 0) return "no queue: " + Log();
     }
     setenv("CUPS_SERVER", socket_.toLocal8Bit().constData(), 1);
     return {};
@@ -100,7 +101,9 @@ class PrivateCups {
   }
 
   // The jobs of a queue, done or not.
-  int Jobs(const QString& queue) { return static_cast<int>(Lp("lpstat", {"-W", "all", "-o", queue}).count('\n')); }
+  int Jobs(const QString& queue) {
+    return static_cast<int>(std::ranges::count(Lp("lpstat", "-W all -o " + queue).out, '\n'));
+  }
   // The documents the jobs brought, in job order.
   QStringList Documents() const {
     QDir spool(root_.path() + "/spool");
@@ -117,16 +120,9 @@ class PrivateCups {
   static QString Tool(const QString& name) {
     return QStandardPaths::findExecutable(name, {"/usr/sbin", "/usr/bin", "/sbin", "/bin"});
   }
-  // Runs a client of the daemon to its end: its output with a line break after it, or
-  // a null string when it failed.
-  QString Lp(const QString& tool, const QStringList& arguments) {
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(Tool(tool), QStringList{"-h", socket_} + arguments);
-    const bool ok =
-        process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-    const QString out = QString::fromLocal8Bit(process.readAll()).trimmed();
-    return ok ? (out.isEmpty() ? QString("") : out + "\n") : QString();
+  // Runs a client of the daemon to its end.
+  testing::CliRun Lp(const QString& tool, const QString& arguments) {
+    return testing::RunShell((Tool(tool) + " -h " + socket_ + " " + arguments).toStdString());
   }
 
   QTemporaryDir root_{QDir::tempPath() + "/kivrel-cups-XXXXXX"};
