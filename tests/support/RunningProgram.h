@@ -24,16 +24,6 @@
 
 namespace kivrel::testing {
 
-/// Reads a word list file into the program as opening it would: the list, its
-/// attributes, ListReady.
-inline void OpenList(AppContext& ctx, const std::string& path) {
-  auto parsed = ParseWordList(TempDir::Read(path));
-  ASSERT_TRUE(parsed) << path << ": " << parsed.Error().Reason;
-  std::string error;
-  ASSERT_TRUE(LoadWordList(ctx, *parsed, &error)) << error;
-  SetListReadyState(ctx);
-}
-
 /// Pixels of the image inside the rectangle for which the test holds.
 inline int CountWhere(const QImage& image, QRect area, const std::function<bool(QRgb)>& test) {
   int count = 0;
@@ -57,8 +47,15 @@ struct RunningProgram {
 
   AppContext& ctx() { return app.context(); }
 
-  void OpenList(const std::string& path) { testing::OpenList(ctx(), path); }
-  Form& form() { return app.context().MainForm(); }
+  /// Reads a word list file into the program as opening it would: the list, its
+  /// attributes, ListReady.
+  void OpenList(const std::string& path) {
+    auto parsed = ParseWordList(TempDir::Read(path));
+    ASSERT_TRUE(parsed) << path << ": " << parsed.Error().Reason;
+    std::string error;
+    ASSERT_TRUE(LoadWordList(ctx(), *parsed, &error)) << error;
+    SetListReadyState(ctx());
+  }
   QMainWindow* window() { return app.mainWindow(); }
   /// A window of the program by its form, once it has been made.
   QWidget* Window(const kivrel::Window& form) { return app.window(form); }
@@ -78,7 +75,6 @@ struct RunningProgram {
     return In<T>(window(), name);
   }
   QPushButton* Button(std::string_view name) { return Widget<QPushButton>(name); }
-  QLabel* Label(std::string_view name) { return Widget<QLabel>(name); }
   QAction* Action(std::string_view name) { return Widget<QAction>(name); }
 
   /// Clicks an enabled control of a window with the mouse, as the user would (near its
@@ -98,27 +94,6 @@ struct RunningProgram {
 
   /// The retained image of the puzzle picture.
   const QImage& Picture() { return app.picture().Image(); }
-
-  /// The pixels of cell (row, col) of the picture.
-  QRect CellRect(int row, int col) {
-    const double cell = ctx().display.CellSize / app.design().TwipsPerPixel();
-    return QRectF((col - 1) * cell, (row - 1) * cell, cell, cell).toAlignedRect().intersected(Picture().rect());
-  }
-
-  /// Runs the check on every cell of the puzzle's grid.
-  void EachCell(const std::function<void(int row, int col, const CellRecord&)>& check) {
-    const LetterGrid& grid = ctx().state.Grid;
-    for (int row = 1; row <= grid.Height(); ++row) {
-      for (int col = 1; col <= grid.Width(); ++col) check(row, col, grid.At(row, col));
-    }
-  }
-
-  /// Pixels inside the rectangle for which the test holds.
-  int Count(QRect area, const std::function<bool(QRgb)>& test) { return CountWhere(Picture(), area, test); }
 };
-
-// Text and lines come out with anti-aliasing: the core of a glyph is black itself, its
-// edges blend into the white.
-inline bool IsBlack(QRgb p) { return qRed(p) < 60 && qGreen(p) < 60 && qBlue(p) < 60; }
 
 }  // namespace kivrel::testing

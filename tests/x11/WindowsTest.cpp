@@ -52,6 +52,7 @@ TEST_F(WindowPlacement, TheMainWindowStaysOnTheScreenAndShowsTheWholeGridFrom5To
 // The word list opens beside the puzzle, and moves aside when a build grows the main
 // window over it. Print opens its options beside the main window and the preview beside
 // them: a change of an option can be watched on the page, and neither covers the puzzle.
+// Escape in the options hides both.
 TEST_F(WindowPlacement, TheWordListAndThePrintWindowsOpenBesideThePuzzle) {
   program.OpenList(KIVREL_EXAMPLES_DIR "/animals.kvl");
   Build(15);
@@ -65,7 +66,10 @@ TEST_F(WindowPlacement, TheWordListAndThePrintWindowsOpenBesideThePuzzle) {
            !options->frameGeometry().intersects(OnScreenRect(picture));
   })) << "options "
       << Text(options->frameGeometry()) << ", preview " << Text(preview->frameGeometry());
-  input.Key(XK_Escape);  // both go
+  options->activateWindow();
+  ASSERT_TRUE(Ready(options));
+  input.Key(XK_Escape);
+  EXPECT_TRUE(WaitFor([&] { return !options->isVisible() && !preview->isVisible(); })) << "Escape hides both";
 
   // The list shown before a build of 40, then shown after one.
   QWidget* list = nullptr;
