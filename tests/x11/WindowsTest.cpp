@@ -126,8 +126,8 @@ TEST_F(WindowPlacement, TheCloseBoxOfTheAttributesForABuildGivesItUpAndLeavingBu
 using PrintWindowsDesktop = Desktop;
 
 // With a puzzle built and the print options open: the wheel scrolls the preview's page,
-// Shift+wheel across; after the font dialog the keys are back on its button; only typing
-// in a margin box that has the focus takes Enter away from Print.
+// Shift+wheel across; after the font dialog the keys are back on its button; Enter
+// belongs to a margin box while it has the focus, and to Print again after it.
 TEST_F(PrintWindowsDesktop, TheWheelScrollsThePreviewAndTheKeysStayWithThePrintOptions) {
   MakeSeaPuzzle(ctx);
   SetPuzzleReadyState(ctx);
@@ -157,10 +157,15 @@ TEST_F(PrintWindowsDesktop, TheWheelScrollsThePreviewAndTheKeysStayWithThePrintO
   input.Click(title_font);
   ASSERT_TRUE(WaitFor([&] { return boxes.Done() && input.HasKeys(options); }));
   EXPECT_EQ(QApplication::focusWidget(), title_font);
+  auto* top = RunningProgram::In<QLineEdit>(options, frmPrintOptions::txtMargin[kTopMargin]);
+  input.Click(top);
+  input.Key(XK_a, {XK_Control_L});
+  input.Type("1.5\r");  // the box's Enter: a print box here would be unexpected
+  ASSERT_TRUE(WaitFor([&] { return top->text() == "1.5\""; })) << top->text().toStdString();
+  EXPECT_EQ(ctx.page.TopMargin, 2160);
   input.Click(RunningProgram::In(options, "radTitleLeft"));  // the focus outside the margin boxes
   input.Click(RunningProgram::In<SpinButton>(options, frmPrintOptions::spnMargin[kTopMargin])->upArrow());
-  auto* top = RunningProgram::In<QLineEdit>(options, frmPrintOptions::txtMargin[kTopMargin]);
-  ASSERT_TRUE(WaitFor([&] { return top->text() == "1.25\""; })) << top->text().toStdString();
+  ASSERT_TRUE(WaitFor([&] { return top->text() == "1.75\""; })) << top->text().toStdString();
   boxes.Then(XK_Escape);
   input.Key(XK_Return);
   ASSERT_TRUE(WaitFor([&] { return boxes.Done(); }));
