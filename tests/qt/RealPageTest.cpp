@@ -170,8 +170,8 @@ TEST(CupsPrinting, ThePrinterChosenInPrinterSetUpTakesAJobForEachCopy) {
 }
 
 // Qt's printer (here its own PDF printer): the page it prints is the page as laid out,
-// and a printer that cannot start a job is reported.
-TEST(QtPrinterDevice, PrintsThePageAsLaidOutOrReportsAPrinterThatCannotStart) {
+// a printer that cannot start a job is reported, and the print dialog asks no range.
+TEST(QtPrinterDevice, PrintsThePageAsLaidOutReportsAPrinterThatCannotStartAndAsksNoRange) {
   testing::TestApp app;
   StartUp(app.ctx, 2);
   testing::MakeSeaPuzzle(app.ctx);
@@ -193,12 +193,9 @@ TEST(QtPrinterDevice, PrintsThePageAsLaidOutOrReportsAPrinterThatCannotStart) {
                      std::string("Error while printing puzzle: the printer could not start the print job"));
   PrintPuzzle(app.ctx);
   EXPECT_TRUE(app.dialogs.Done());
-}
 
-// A puzzle prints on one page, each copy a job of its own: the print dialog offers no
-// range of pages (Qt's dialog shows one whatever it is told) and no collating.
-TEST(QtPrinterDevice, ThePrintDialogOffersNoPageRange) {
-  QPrinter printer(QPrinter::HighResolution);
+  // A puzzle prints on one page, each copy a job of its own: the print dialog offers no
+  // range of pages (Qt's dialog shows one whatever it is told) and no collating.
   QtDialogs dialogs(printer);
   bool looked = false;
   QTimer user;
