@@ -35,13 +35,6 @@ struct Case {
   std::string name, script, expected;
 };
 
-std::string Replace(std::string text, const std::string& from, const std::string& to) {
-  for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) {
-    text.replace(at, from.size(), to);
-  }
-  return text;
-}
-
 std::string Printed(const Case& run) {
   TempDir root;
   const std::string t = root.File("t"), err = root.File("cli.err");
@@ -55,7 +48,9 @@ std::string Printed(const Case& run) {
                             .out;
   for (auto [from, to] : {std::pair<std::string, std::string>{t, "$T"}, {KIVREL_EXAMPLES_DIR, "$EX"},
                           {KIVREL_TEST_DATA_DIR, "$DATA"}, {KIVREL_CLI_PATH, "$CLI"}}) {
-    printed = Replace(printed, from, to);
+    for (std::size_t at = 0; (at = printed.find(from, at)) != std::string::npos; at += to.size()) {
+      printed.replace(at, from.size(), to);
+    }
   }
   printed = std::regex_replace(printed, std::regex("\"elapsedMs\":[0-9.]+"), "\"elapsedMs\":_");
   printed = std::regex_replace(printed, std::regex("[0-9.]+ ms\n"), "_ ms\n");

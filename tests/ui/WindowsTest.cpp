@@ -158,17 +158,6 @@ TEST(MainWindow, OpensWithItsDesignItsExampleListsAndEveryWindowsControls) {
   EXPECT_EQ(p.ctx().state.PuzzleTitle, "Under the Sea");
 }
 
-// The picture as the window shows it, from the window's backing store, where the
-// retained image reaches.
-QImage Shown(RunningProgram& p) {
-  QApplication::processEvents();
-  QMainWindow* w = p.window();
-  const QWidget* picture = p.In(w, frmKV_Puzzle::picPuzzle);
-  const QImage window = w->screen()->grabWindow(w->winId()).toImage().convertToFormat(QImage::Format_RGB32);
-  const QPoint corner = picture->mapTo(w, QPoint(0, 0)) * window.devicePixelRatio();
-  return window.copy(QRect(corner, p.Picture().size()));
-}
-
 // Letters go straight onto the window after a clear, over what the last build left
 // there or after anything else was shown; what the window shows is the picture.
 TEST(BuildOnScreen, TheWindowShowsThePictureBuildAfterBuild) {
@@ -190,8 +179,12 @@ TEST(BuildOnScreen, TheWindowShowsThePictureBuildAfterBuild) {
       {"built again", [&] { p.Click("cmdBuild"); }}};
   for (const auto& [what, step] : steps) {
     step();
-    const QImage shown = Shown(p);  // before the image is read
-    EXPECT_TRUE(shown == p.Picture().convertToFormat(QImage::Format_RGB32)) << what;
+    // The picture as the window shows it, from its backing store, read before the picture.
+    QApplication::processEvents();
+    const QImage shown = w->screen()->grabWindow(w->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    const QPoint corner = p.In(w, frmKV_Puzzle::picPuzzle)->mapTo(w, QPoint(0, 0)) * shown.devicePixelRatio();
+    EXPECT_TRUE(shown.copy(QRect(corner, p.Picture().size())) == p.Picture().convertToFormat(QImage::Format_RGB32))
+        << what;
   }
 }
 
