@@ -224,30 +224,6 @@ struct Size {
 const std::string kLongTitle =
     "The Great Big Autumn Term Word Search of Animals, Plants, Places and Things We Met in Class This Year";
 
-// A started program with the case's size built from the case's number of words (the
-// first of a long list that fit the grid), its blanks filled.
-void MakePuzzle(AppContext& ctx, const Size& c, const std::string& title) {
-  StartUp(ctx, 1);
-  std::ifstream bench(KIVREL_BENCH_DATA_DIR "/words-200.kvl");
-  int entries = 0;
-  for (std::string word; entries < c.words && std::getline(bench, word);) {
-    if (!word.empty() && word.back() == '\r') word.pop_back();
-    const int length = static_cast<int>(word.size());
-    if (word.find('\t') != std::string::npos || (length > c.columns && length > c.rows)) continue;
-    AddEntry(ctx, word);
-    ++entries;
-  }
-  UpdateWordCount(ctx);
-  ctx.state.PuzzleWidth = static_cast<i16>(c.columns);
-  ctx.state.PuzzleHeight = static_cast<i16>(c.rows);
-  ctx.state.PuzzleInstructions = "Find the words hidden in the grid.\nGood luck!";
-  SetListReadyState(ctx);
-  BuildPuzzle(ctx);
-  FillInBlanks(ctx);
-  testing::SetTitle(ctx, title);
-  ASSERT_GT(ctx.state.InsertedCount, 0);
-}
-
 // The page of ctx drawn by the page file device, as kivrel-cli draws it.
 std::string PageFile(AppContext& ctx, PageFormat format) {
   QtPageFileDevice device;
@@ -363,9 +339,29 @@ TEST(RealPage, AMatrixOfPagesKeepsItsBlocksInsideTheMarginsAndItsListLegible) {
     for (int place = 0; place < 9; ++place) {
       // Every place of the grid for every size; the other options take turns.
       const int turn = static_cast<int>(i) + place;
+      // The case's size built from the case's number of words (the first of a long list
+      // that fit the grid), its blanks filled.
       testing::TestApp app;
       AppContext& ctx = app.ctx;
-      MakePuzzle(ctx, size, turn % 4 == 0 ? kLongTitle : "Two hundred words");
+      StartUp(ctx, 1);
+      std::ifstream bench(KIVREL_BENCH_DATA_DIR "/words-200.kvl");
+      int entries = 0;
+      for (std::string word; entries < size.words && std::getline(bench, word);) {
+        if (!word.empty() && word.back() == '\r') word.pop_back();
+        const int length = static_cast<int>(word.size());
+        if (word.find('\t') != std::string::npos || (length > size.columns && length > size.rows)) continue;
+        AddEntry(ctx, word);
+        ++entries;
+      }
+      UpdateWordCount(ctx);
+      ctx.state.PuzzleWidth = static_cast<i16>(size.columns);
+      ctx.state.PuzzleHeight = static_cast<i16>(size.rows);
+      ctx.state.PuzzleInstructions = "Find the words hidden in the grid.\nGood luck!";
+      SetListReadyState(ctx);
+      BuildPuzzle(ctx);
+      FillInBlanks(ctx);
+      testing::SetTitle(ctx, turn % 4 == 0 ? kLongTitle : "Two hundred words");
+      ASSERT_GT(ctx.state.InsertedCount, 0);
       PrintOptions& o = ctx.print;
       o.PuzzleVertical = static_cast<VerticalPlace>(place / 3);
       o.PuzzleHorizontal = static_cast<Align>(place % 3);
