@@ -201,12 +201,11 @@ TEST(BuildOnScreen, ALongBuildStaysResponsiveAndCancelEndsIt) {
   p.ctx().state.RestartOnFirstReject = 1;
   SetListReadyState(p.ctx());
   QMainWindow* w = p.window();
-  // The user while it builds: sees it building and counting, resizes the window and
-  // presses Escape, which presses Cancel.
+  // The user while it builds: sees it counting, resizes the window and presses Escape,
+  // which presses Cancel. (The commands while a build runs and after it are the core's.)
   bool building = false;
   QTimer::singleShot(0, w, [&] {
-    building = BuildRunning(p.ctx()) && p.Button("cmdCancel")->isEnabled() && !p.Button("cmdBuild")->isEnabled() &&
-               !p.Widget<QLabel>("lblInsertedCount")->text().isEmpty();
+    building = BuildRunning(p.ctx()) && !p.Widget<QLabel>("lblInsertedCount")->text().isEmpty();
     w->resize(w->width() + 90, w->height() + 45);
     QApplication::setActiveWindow(w);
     QTest::keyClick(w, Qt::Key_Escape);
@@ -215,7 +214,6 @@ TEST(BuildOnScreen, ALongBuildStaysResponsiveAndCancelEndsIt) {
 
   EXPECT_TRUE(building);
   EXPECT_FALSE(BuildRunning(p.ctx()) || p.Button("cmdCancel")->isEnabled());
-  EXPECT_TRUE(p.Button("cmdOutlineWords")->isEnabled());
   // The picture kept every letter through the resizing: drawing them all again changes nothing.
   QApplication::processEvents();
   const QImage kept = p.Picture().copy();
