@@ -13,9 +13,9 @@
 // print server: a CUPS daemon of the test's own (its configuration, spool and logs in a
 // temporary folder, reached only through a socket file there) with two raw queues that
 // print to /dev/null. libcups keeps the first server it reached for the whole process,
-// so the CUPS test comes first here and needs a process of its own, as ctest runs it. The daemon runs nothing of ours: Debian
-// confines /usr/sbin/cupsd with AppArmor, which would refuse a backend kept in a
-// temporary folder.
+// so the CUPS test comes first here and needs a process of its own, as ctest runs it.
+// The daemon runs nothing of ours: Debian confines /usr/sbin/cupsd with AppArmor, which
+// would refuse a backend kept in a temporary folder.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -279,7 +279,8 @@ void ExpectImageAsLaidOut(const QImage& image, const AppContext& ctx, double twi
   // The frame along the grid's bounds, to a pixel.
   const PageLayout& p = ctx.page;
   const QRect grid = box(p.PuzzleLeft, p.PuzzleTop, p.GridWidth, p.GridHeight);
-  const QRect frame = InkBounds(image.copy(grid.adjusted(-4, -4, 4, 4)), Dark).translated(grid.topLeft() - QPoint(4, 4));
+  const QRect frame =
+      InkBounds(image.copy(grid.adjusted(-4, -4, 4, 4)), Dark).translated(grid.topLeft() - QPoint(4, 4));
   for (int off : {frame.left() - grid.left(), frame.top() - grid.top(), frame.right() - grid.right(),
                   frame.bottom() - grid.bottom()}) {
     EXPECT_LE(std::abs(off), 1) << "the frame";

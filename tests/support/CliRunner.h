@@ -25,10 +25,10 @@ inline CliRun RunShell(const std::string& command) {
   return run;
 }
 
-/// kivrel-cli with arguments (a shell command line); stderr joins stdout when asked.
-inline CliRun RunCli(const std::string& arguments, bool with_stderr = false) {
-  return RunShell("env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY " + std::string(KIVREL_CLI_PATH) + " " +
-                  arguments + (with_stderr ? " 2>&1" : " 2>/dev/null"));
+/// kivrel-cli with arguments (a shell command line), what it says on stderr left out.
+inline CliRun RunCli(const std::string& arguments) {
+  return RunShell("env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY " KIVREL_CLI_PATH " " + arguments +
+                  " 2>/dev/null");
 }
 
 }  // namespace kivrel::testing
