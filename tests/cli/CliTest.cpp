@@ -35,30 +35,6 @@ struct Case {
   std::string name, script, expected;
 };
 
-std::string Printed(const Case& run) {
-  TempDir root;
-  const std::string t = root.File("t"), err = root.File("cli.err");
-  std::filesystem::create_directory(t);
-  root.Write("case.sh", "cli() { \"$CLI\" \"$@\" 2>" + err + "; s=$?; sed 's/^/2> /' " + err +
-                            "; [ $s = 0 ] || echo \"[exit $s]\"; return $s; }\n" + run.script);
-  // What the script's other commands say on stderr follows, marked the same way.
-  std::string printed = testing::RunShell("unset QT_QPA_PLATFORM DISPLAY WAYLAND_DISPLAY; export CLI=" KIVREL_CLI_PATH
-                                          " EX=" KIVREL_EXAMPLES_DIR " DATA=" KIVREL_TEST_DATA_DIR " T=" + t +
-                                          "; cd \"$T\" && sh ../case.sh 2>../err; sed 's/^/2> /' ../err")
-                            .out;
-  for (auto [from, to] : {std::pair<std::string, std::string>{t, "$T"}, {KIVREL_EXAMPLES_DIR, "$EX"},
-                          {KIVREL_TEST_DATA_DIR, "$DATA"}, {KIVREL_CLI_PATH, "$CLI"}}) {
-    for (std::size_t at = 0; (at = printed.find(from, at)) != std::string::npos; at += to.size()) {
-      printed.replace(at, from.size(), to);
-    }
-  }
-  printed = std::regex_replace(printed, std::regex("\"elapsedMs\":[0-9.]+"), "\"elapsedMs\":_");
-  printed = std::regex_replace(printed, std::regex("[0-9.]+ ms\n"), "_ ms\n");
-  // A blank line is left out of the file: it only separates cases there.
-  printed = std::regex_replace(printed, std::regex("\n\n+"), "\n");
-  return printed.starts_with('\n') ? printed.substr(1) : printed;
-}
-
 TEST(CliRuns, EachPrintsWhatItsCaseSays) {
   std::ifstream in(kRuns);
   std::vector<Case> runs;
@@ -75,7 +51,28 @@ TEST(CliRuns, EachPrintsWhatItsCaseSays) {
   }
   ASSERT_GT(runs.size(), 20u) << kRuns;
   for (const Case& run : runs) {
-    EXPECT_EQ(Printed(run), run.expected) << "## " << run.name << "\n" << run.script;
+    TempDir root;
+    const std::string t = root.File("t"), err = root.File("cli.err");
+    std::filesystem::create_directory(t);
+    root.Write("case.sh", "cli() { \"$CLI\" \"$@\" 2>" + err + "; s=$?; sed 's/^/2> /' " + err +
+                              "; [ $s = 0 ] || echo \"[exit $s]\"; return $s; }\n" + run.script);
+    // What the script's other commands say on stderr follows, marked the same way.
+    std::string printed = testing::RunShell("unset QT_QPA_PLATFORM DISPLAY WAYLAND_DISPLAY; export CLI=" KIVREL_CLI_PATH
+                                            " EX=" KIVREL_EXAMPLES_DIR " DATA=" KIVREL_TEST_DATA_DIR " T=" + t +
+                                            "; cd \"$T\" && sh ../case.sh 2>../err; sed 's/^/2> /' ../err")
+                              .out;
+    for (auto [from, to] : {std::pair<std::string, std::string>{t, "$T"}, {KIVREL_EXAMPLES_DIR, "$EX"},
+                            {KIVREL_TEST_DATA_DIR, "$DATA"}, {KIVREL_CLI_PATH, "$CLI"}}) {
+      for (std::size_t at = 0; (at = printed.find(from, at)) != std::string::npos; at += to.size()) {
+        printed.replace(at, from.size(), to);
+      }
+    }
+    printed = std::regex_replace(printed, std::regex("\"elapsedMs\":[0-9.]+"), "\"elapsedMs\":_");
+    printed = std::regex_replace(printed, std::regex("[0-9.]+ ms\n"), "_ ms\n");
+    // A blank line is left out of the file: it only separates cases there.
+    printed = std::regex_replace(printed, std::regex("\n\n+"), "\n");
+    EXPECT_EQ(printed.starts_with('\n') ? printed.substr(1) : printed, run.expected)
+        << "## " << run.name << "\n" << run.script;
   }
 }
 

@@ -70,12 +70,8 @@ struct RunningProgram {
   static T* In(QWidget* window, Control control) {
     return In<T>(window, control.Name());
   }
-  template <typename T = QWidget>
-  T* Widget(std::string_view name) {
-    return In<T>(window(), name);
-  }
-  QPushButton* Button(std::string_view name) { return Widget<QPushButton>(name); }
-  QAction* Action(std::string_view name) { return Widget<QAction>(name); }
+  QPushButton* Button(std::string_view name) { return In<QPushButton>(window(), name); }
+  QAction* Action(std::string_view name) { return In<QAction>(window(), name); }
 
   /// Clicks an enabled control of a window with the mouse, as the user would (near its
   /// top-left corner, where a check box or an option button has its mark).

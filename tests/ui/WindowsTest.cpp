@@ -124,7 +124,7 @@ TEST(MainWindow, OpensWithItsDesignItsExampleListsAndEveryWindowsControls) {
     EXPECT_LT(b->fontMetrics().horizontalAdvance(b->text().remove('&')) + 6, b->width()) << name;
   }
   // The picture shows 15 x 15 cells.
-  EXPECT_EQ(p.Widget("picPuzzle")->size(), p.Picture().size());
+  EXPECT_EQ(p.In(p.window(), "picPuzzle")->size(), p.Picture().size());
   EXPECT_NEAR(p.Picture().width(), 15 * p.ctx().display.CellSize / 15.0, 1);
   // The form's client area is the window's below its menu bar.
   EXPECT_EQ(p.ctx().MainForm().Geometry().ScaleHeight, p.window()->centralWidget()->height() * 15);
@@ -205,7 +205,7 @@ TEST(BuildOnScreen, ALongBuildStaysResponsiveAndCancelEndsIt) {
   // which presses Cancel. (The commands while a build runs and after it are the core's.)
   bool building = false;
   QTimer::singleShot(0, w, [&] {
-    building = BuildRunning(p.ctx()) && !p.Widget<QLabel>("lblInsertedCount")->text().isEmpty();
+    building = BuildRunning(p.ctx()) && !p.In<QLabel>(w, "lblInsertedCount")->text().isEmpty();
     w->resize(w->width() + 90, w->height() + 45);
     QApplication::setActiveWindow(w);
     QTest::keyClick(w, Qt::Key_Escape);

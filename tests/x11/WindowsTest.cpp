@@ -26,7 +26,7 @@ bool OnScreen(QWidget* window) {
 QRect OnScreenRect(const QWidget* widget) { return {widget->mapToGlobal(QPoint(0, 0)), widget->size()}; }
 
 struct WindowPlacement : Desktop {
-  QWidget* picture = program.Widget("picPuzzle");
+  QWidget* picture = RunningProgram::In(main, "picPuzzle");
   void Build(int side) {
     ctx.state.PuzzleWidth = ctx.state.PuzzleHeight = static_cast<i16>(side);
     ASSERT_NE(BuildPuzzle(ctx).End, BuildEnd::NotStarted) << side;
