@@ -49,10 +49,9 @@ class PageTest : public ::testing::Test {
   // The text drawn at (x, y) by the last layout, or "-".
   std::string At(double x, double y) const { return page.TextAt(x, y) ? page.TextAt(x, y)->text : "-"; }
   std::optional<DrawOp> Find(const std::string& text) {
-    for (const DrawOp& op : Draw()) {
-      if (op.text == text) return op;
-    }
-    return std::nullopt;
+    const std::vector<DrawOp> texts = Draw();
+    const auto found = std::ranges::find(texts, text, &DrawOp::text);
+    return found == texts.end() ? std::nullopt : std::optional(*found);
   }
   int DialogFontSize(Control button) const { return ctx.forms.Get(frmPrintOptions::kWindow).Font(button).Size; }
   // n entries "BB..01", "BB..02", ... of `letters` characters, all placed in row 1.
