@@ -83,13 +83,6 @@ TEST(GridViews, OutlinesJunctionsAndHighlightsShareThePicture) {
   EXPECT_EQ(app.picture.TextAt(60, 240)->color, kBlack);
   for (const DrawOp& op : app.picture.ops) EXPECT_TRUE(op.kind != DrawOp::Kind::Cls && op.color == kBlack);
   EXPECT_EQ(std::tie(s.Grid.At(2, 2).ShowCount, s.Words[1].Shown), std::make_tuple(i16{0}, i16{0}));
-
-  // A letter is centred in its cell (the C of CAT above), and with lower case shown drawn as
-  // its small letter.
-  app.ctx.MainForm().SetChecked(frmKV_Puzzle::mnuLowerCase, true);
-  app.picture.ops.clear();
-  DrawCellLetter(app.ctx, 1, 1, "\u00c4");
-  EXPECT_EQ(app.picture.Texts(), std::vector<std::string>{"\u00e4"});
 }
 
 // The recording surface measures "A" as FontSize x 20 twips high and "W" as FontSize x
