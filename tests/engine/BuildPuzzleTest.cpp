@@ -1,20 +1,24 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <set>
 #include <sstream>
 
-#include "BuildHelpers.h"
 #include "DataTable.h"
+#include "TestApp.h"
 #include "commands/BuildCommands.h"
 #include "commands/WordListCommands.h"
 #include "files/FileIO.h"
 #include "files/WordListFile.h"
+#include "model/Numbers.h"
 #include "model/Text.h"
 #include "engine/Placement.h"
 #include "program/StartUp.h"
+#include "program/Statistics.h"
 #include "program/WordTable.h"
 
 namespace kivrel {
@@ -22,11 +26,91 @@ namespace {
 
 using namespace testing;
 
+// The grid as text, one line per row, "." for an empty cell.
+std::string GridText(const PuzzleState& s) {
+  std::string text;
+  for (int row = 1; row <= s.Grid.Height(); ++row) {
+    for (int col = 1; col <= s.Grid.Width(); ++col) {
+      const CellRecord& cell = s.Grid.At(row, col);
+      text += cell.IsEmpty() ? "." : cell.Letter;
+    }
+    text += "\n";
+  }
+  return text;
+}
+
+// A short hash of everything a build leaves: the grid, each word's place and status,
+// the counts and the random draw that comes next.
+std::string BuildDigest(const PuzzleState& s, Random rng) {
+  std::ostringstream text;
+  text << GridText(s);
+  for (int i = 1; i <= s.WordsUpperBound(); ++i) {
+    const WordRecord& w = s.Words[static_cast<std::size_t>(i)];
+    text << w.Status << ' ' << w.StartRow << ' ' << w.StartCol << ' ' << w.Direction << '\n';
+  }
+  for (int d = 1; d <= kDirectionCount; ++d) text << s.DirectionWordCount[static_cast<std::size_t>(d)] << ' ';
+  text << s.InsertedCount << ' ' << s.RejectedCount << ' ' << s.JunctionCount << ' ' << rng.Next();
+  std::uint64_t hash = 14695981039346656037ULL;  // FNV-1a
+  for (const char byte : text.str()) hash = (hash ^ static_cast<unsigned char>(byte)) * 1099511628211ULL;
+  char digest[20];
+  std::snprintf(digest, sizeof digest, "%016llx", static_cast<unsigned long long>(hash));
+  return digest;
+}
+
+// Checks everything a build must leave consistent: each placed word reads from the grid
+// along its direction; every cell's UseCount and WordRefs are the placed words through it
+// in the order they were placed; the counters equal a recount and the statistics panel
+// shows them.
+void ExpectConsistent(AppContext& ctx) {
+  const PuzzleState& s = ctx.state;
+  auto at = [](int i) { return static_cast<std::size_t>(i); };
+  std::map<std::pair<int, int>, std::vector<int>> through;  // in the order the words were placed
+  int placed = 0, rejected = 0, letters_left = 0, crossings = 0, empty = 0;
+  std::array<i16, 9> by_direction{};
+  for (std::size_t position = 1; position < s.BuildOrder.size(); ++position) {
+    const int index = s.BuildOrder[position];
+    const WordRecord& word = s.Words[at(index)];
+    rejected += index > 0 && word.Status == kStatusRejected;
+    letters_left += index > 0 && word.Status != kStatusPlaced && word.Status != kStatusRejected ? word.Length : 0;
+    if (index == 0 || word.Status != kStatusPlaced) continue;
+    ++placed;
+    ++by_direction[at(word.Direction)];
+    for (int k = 0; k < word.Length; ++k) {
+      const int row = word.StartRow + k * s.RowStep[at(word.Direction)];
+      const int col = word.StartCol + k * s.ColStep[at(word.Direction)];
+      ASSERT_TRUE(s.Grid.Contains(row, col)) << word.Text << " leaves the grid";
+      EXPECT_EQ(s.Grid.At(row, col).Letter, CharAt(word.Text, at(k + 1))) << word.Text << "\n" << GridText(s);
+      through[{row, col}].push_back(index);
+    }
+  }
+  for (int row = 1; row <= s.Grid.Height(); ++row) {
+    for (int col = 1; col <= s.Grid.Width(); ++col) {
+      const CellRecord& cell = s.Grid.At(row, col);
+      const std::vector<int>& words = through[{row, col}];
+      ASSERT_EQ(cell.UseCount, static_cast<int>(words.size())) << "cell " << row << "," << col;
+      for (std::size_t slot = 1; slot <= words.size(); ++slot) EXPECT_EQ(cell.WordRefs[slot], words[slot - 1]);
+      empty += cell.IsEmpty();
+      crossings += std::max(cell.UseCount - 1, 0);
+    }
+  }
+  EXPECT_EQ(std::tie(s.InsertedCount, s.RejectedCount, s.JunctionCount, s.SpacesRemaining, s.LettersRemaining),
+            std::make_tuple(placed, rejected, crossings, empty, letters_left));
+  EXPECT_EQ(s.DirectionWordCount, by_direction);
+
+  // The statistics panel shows the same counts (the rejected count once it is not 0).
+  const Form& main = ctx.MainForm();
+  EXPECT_EQ(main.Text(frmKV_Puzzle::lblInsertedCount) + "/" + main.Text(frmKV_Puzzle::lblSpacesRemaining) + "/" +
+                main.Text(frmKV_Puzzle::lblMatches) + "/" + main.Text(frmKV_Puzzle::lblDirection[0]),
+            FormatPicture(placed, kCountPicture) + "/" + FormatPicture(empty, kCountPicture) + "/" +
+                FormatPicture(crossings, kJunctionPicture) + "/" + FormatPicture(by_direction[1], kCountPicture));
+  EXPECT_TRUE(rejected == 0 || main.Text(frmKV_Puzzle::lblRejectedCount) == std::to_string(rejected));
+}
+
 const std::vector<std::string> kAnimals = {"KANGAROO", "WOMBAT", "EMU", "KOALA", "DINGO", "CASSOWARY"};
 
 struct Puzzle : TestApp {
   Puzzle(const std::vector<std::string>& words, int size, std::uint64_t seed) {
-    SetUpPuzzle(*this, words, size, size, seed);
+    SetUpPuzzle(words, size, size, seed);
   }
   explicit Puzzle(std::uint64_t seed = 2) : Puzzle(kAnimals, 10, seed) {}
   BuildOutcome Build(long long attempts = 0) {
@@ -218,7 +302,7 @@ TEST(BuildPuzzle, CancelOrAChangeUnderTheBuildEndItAtOnceThenWhatWaitedRuns) {
 TEST(InsertWord, NeverPutsANinthWordThroughACell) {
   for (i16 through : {7, 8}) {
     TestApp app;
-    SetUpPuzzle(app, {"A"}, 3, 3, 5);
+    app.SetUpPuzzle({"A"}, 3, 3, 5);
     BuildWordTable(app.ctx);
     PuzzleState& s = app.ctx.state;
     s.Grid.Create(3, 3);
@@ -257,7 +341,7 @@ void SetUpRandom(TestApp& app, std::uint64_t seed, int width = 0, int height = 0
     word = Utf8(letters);
   }
   words.push_back("A");
-  SetUpPuzzle(app, words, width, height, seed);
+  app.SetUpPuzzle(words, width, height, seed);
   PuzzleState& s = app.ctx.state;
   s.IncludeDiagonals = static_cast<i16>(r.Below(2));
   s.BalanceDirections = static_cast<i16>(r.Below(3) - 1);  // -1, 0 or 1: only 1 balances

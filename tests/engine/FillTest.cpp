@@ -10,8 +10,8 @@
 #include <regex>
 #include <set>
 
-#include "BuildHelpers.h"
 #include "HandPlaced.h"
+#include "TestApp.h"
 #include "commands/BuildCommands.h"
 #include "engine/SecondReadings.h"
 #include "files/PuzzleFile.h"
@@ -61,7 +61,7 @@ std::map<std::string, std::set<Cells>> ReadingsElsewhere(const AppContext& ctx) 
 
 struct Seeded : TestApp {
   Seeded(const std::vector<std::string>& words, int size, std::uint64_t seed, bool check = true) {
-    SetUpPuzzle(*this, words, size, size, seed);
+    SetUpPuzzle(words, size, size, seed);
     BuildPuzzle(ctx);
     ctx.MainForm().SetChecked(frmKV_Puzzle::mnuNoDuplicates, check);
     placed = ctx.state.Grid;

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "../engine/BuildHelpers.h"
 #include "RecordedEdits.h"
 #include "TestApp.h"
 #include "commands/BuildCommands.h"
@@ -30,7 +29,7 @@ struct AttributesFixture : ::testing::Test {
     });
   }
   void Build(const std::vector<std::string>& words, int width, int height, bool build = true) {
-    testing::SetUpPuzzle(app, words, width, height, 9);
+    app.SetUpPuzzle(words, width, height, 9);
     UpdateWordCount(app.ctx);
     BuildWordTable(app.ctx);
     if (build) BuildPuzzle(app.ctx);

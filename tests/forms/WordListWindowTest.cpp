@@ -2,7 +2,6 @@
 
 #include <functional>
 
-#include "../engine/BuildHelpers.h"
 #include "RecordedEdits.h"
 #include "TempDir.h"
 #include "TestApp.h"
@@ -33,7 +32,7 @@ struct WordListFixture : ::testing::Test {
     SetEmptyListState(app.ctx);
   }
   void Build(const std::vector<std::string>& words, int side, std::uint64_t seed) {
-    testing::SetUpPuzzle(app, words, side, side, seed);
+    app.SetUpPuzzle(words, side, side, seed);
     BuildPuzzle(app.ctx);
     ASSERT_NE(s.PuzzleBuilt, 0);
   }
@@ -207,7 +206,7 @@ TEST_F(WordListFixture, NewListAsksToSaveAChangedListAndWaitsForABuild) {
   EXPECT_TRUE(list_form.Visible() && list_form.Enabled(cmdAdd) && !app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuBuild));
   window.mnuNewList_Click();  // no second question
 
-  testing::SetUpPuzzle(app, {"ELEPHANT", "GIRAFFE", "ZEBRA", "LION"}, 12, 12, 4);
+  app.SetUpPuzzle({"ELEPHANT", "GIRAFFE", "ZEBRA", "LION"}, 12, 12, 4);
   s.WordListChanged = kFalse;
   bool pressed = false;
   app.pump.on_yield = [&] {

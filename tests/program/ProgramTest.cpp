@@ -2,8 +2,8 @@
 // commands of each state, the statistics and the words a build left out.
 #include <gtest/gtest.h>
 
-#include "../engine/BuildHelpers.h"
 #include "TempDir.h"
+#include "TestApp.h"
 #include "commands/BuildCommands.h"
 #include "commands/PuzzleCommands.h"
 #include "commands/WordListCommands.h"
@@ -161,7 +161,7 @@ TEST(CommandStates, EachStateSetsItsColumnAndNoOtherControl) {
 // statistics; the word count stays.
 TEST(LeftOutWords, ABuildNamesTheEntriesItLeftOutUntilThePuzzleGoes) {
   TestApp app;
-  testing::SetUpPuzzle(app, {"[Letters]", "ABC", "DEF", "GHI", "Jkl [note]"}, 3, 3, 1);
+  app.SetUpPuzzle({"[Letters]", "ABC", "DEF", "GHI", "Jkl [note]"}, 3, 3, 1);
   PuzzleState& s = app.ctx.state;
   s.IncludeDiagonals = 0;
   BuildPuzzle(app.ctx);
@@ -170,7 +170,7 @@ TEST(LeftOutWords, ABuildNamesTheEntriesItLeftOutUntilThePuzzleGoes) {
             std::make_tuple(std::vector<std::string>{"Jkl [note]"}, std::string("Not placed: Jkl [note]"), i16{1}));
   EXPECT_TRUE(app.ctx.list.IsLeftOut("Jkl [note]") && !app.ctx.list.IsLeftOut("ABC"));
   TestApp opened;
-  testing::SetUpPuzzle(opened, {"OTHER"}, 5, 5, 1);
+  opened.SetUpPuzzle({"OTHER"}, 5, 5, 1);
   ASSERT_TRUE(ReadPuzzleFile(opened.ctx, "full.kvp", *EncodePuzzleFile(PuzzleFileFromState(s))));
   const Form& main = opened.ctx.MainForm();
   EXPECT_EQ(main.ToolTip(m::lblRejectedCount), "Not placed: Jkl [note]");

@@ -13,6 +13,7 @@
 #include "platform/NullPlatform.h"
 #include "platform/PageFileDevice.h"
 #include "program/AppContext.h"
+#include "program/StartUp.h"
 #include "program/WordTable.h"
 
 namespace kivrel::testing {
@@ -37,6 +38,16 @@ struct TestApp {
   RecordingSurface picture{15 * 240, 15 * 240};
   AppContext ctx{dialogs, pump, beeper, metrics, picture};
 
+  /// After start-up (seeded): the words in the list as they are, a puzzle size, the
+  /// default build options and the sound mark on.
+  void SetUpPuzzle(const std::vector<std::string>& words, int width, int height, std::uint64_t seed) {
+    StartUp(ctx, seed);
+    for (const std::string& word : words) ctx.list.AddItem(word);
+    ctx.state.WordCount = static_cast<i16>(ctx.list.ListCount());
+    std::tie(ctx.state.PuzzleWidth, ctx.state.PuzzleHeight) = std::make_pair(i16(width), i16(height));
+    ctx.state.SetDefaultBuildOptions();
+    ctx.MainForm().SetChecked(frmKV_Puzzle::mnuSound, true);
+  }
   /// Adds entries to the list (as a reader would) and updates the count.
   void AddEntries(std::initializer_list<const char*> entries) {
     for (const char* entry : entries) AddEntry(ctx, entry);
