@@ -70,9 +70,7 @@ TEST_F(MainWindowTest, AnExampleListOpensUntitledAfterTheSavePrompt) {
   ASSERT_NE(sea, lists.end());
   app.AddEntries({"CAT"});
   s.WordListChanged = kTrue;
-  app.dialogs.ExpectMessage(MessageAnswer::Cancel, kSaveListPrompt).ExpectMessage(MessageAnswer::No, kSaveListPrompt);
-  main.mnuExampleList_Click(static_cast<int>(sea - lists.begin()));
-  EXPECT_EQ(app.ctx.list.Entries(), std::vector<std::string>{"CAT"});
+  app.dialogs.ExpectMessage(MessageAnswer::No, kSaveListPrompt);
   main.mnuExampleList_Click(static_cast<int>(sea - lists.begin()));
   EXPECT_EQ(std::tie(s.PuzzleTitle, s.WordListFileName, s.WordCount, s.WordListChanged),
             std::make_tuple(std::string("Under the Sea"), std::string(), i16{27}, i16{0}));

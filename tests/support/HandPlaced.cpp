@@ -1,5 +1,7 @@
 #include "HandPlaced.h"
 
+#include <tuple>
+
 #include "model/Text.h"
 #include "program/WindowTitle.h"
 
@@ -7,12 +9,10 @@ namespace kivrel::testing {
 
 void MakeGrid(AppContext& ctx, int width, int height) {
   PuzzleState& s = ctx.state;
-  s.PuzzleWidth = static_cast<i16>(width);
-  s.PuzzleHeight = static_cast<i16>(height);
+  std::tie(s.PuzzleWidth, s.PuzzleHeight) = std::make_pair(i16(width), i16(height));
   s.Grid.Create(height, width);
   s.Words.assign(1, WordRecord{});
-  s.WordCount = 0;
-  s.InsertedCount = 0;
+  s.WordCount = s.InsertedCount = 0;
   if (s.RowStep[1] == 0 && s.ColStep[1] == 0) s.FillDirectionTable();
 }
 
@@ -30,10 +30,8 @@ int PlaceWord(AppContext& ctx, const std::string& entry, int row, int col, int d
   PuzzleState& s = ctx.state;
   const int index = AddUnplacedWord(ctx, entry);
   WordRecord& word = s.Words[static_cast<std::size_t>(index)];
-  word.Status = kStatusPlaced;
-  word.StartRow = static_cast<i16>(row);
-  word.StartCol = static_cast<i16>(col);
-  word.Direction = static_cast<i16>(dir);
+  std::tie(word.Status, word.StartRow, word.StartCol, word.Direction) =
+      std::make_tuple(kStatusPlaced, i16(row), i16(col), i16(dir));
   for (int i = 0; i < word.Length; ++i) {
     CellRecord& cell = s.Grid.At(row + i * s.RowStep[static_cast<std::size_t>(dir)],
                                  col + i * s.ColStep[static_cast<std::size_t>(dir)]);

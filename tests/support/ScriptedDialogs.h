@@ -72,9 +72,6 @@ class ScriptedDialogs : public Dialogs {
     return step ? step->font : std::nullopt;
   }
 
-  /// True when every expected dialog was shown.
-  bool Done() const { return script_.empty(); }
-
   // What was shown, in order of each kind.
   std::vector<MessageRequest> messages;
   std::vector<FileRequest> files;

@@ -2,16 +2,14 @@
 // The program harness for core tests: a whole program context (scripted dialogs, a
 // recording puzzle picture, a pump that counts yields and can act on them, a counting
 // beeper and a fixed screen), and what a test may add to it: the main window's geometry
-// as a window system keeps it, and page files that record what is drawn.
+// as a window system keeps it.
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "RecordingSurface.h"
 #include "ScriptedDialogs.h"
 #include "platform/NullPlatform.h"
-#include "platform/PageFileDevice.h"
 #include "program/AppContext.h"
 #include "program/StartUp.h"
 #include "program/WordTable.h"
@@ -78,43 +76,6 @@ struct FakeMainWindow {
   Form& form;
   int subscription = 0;
   FormGeometry last;
-};
-
-/// A page file device: each document is drawn on a recording surface, and its "bytes"
-/// say what was drawn, so a test can tell a page from its answer key by the file's
-/// contents: "Cats: 1 page, 12 letters, 0 outlined", counted over all its pages.
-class RecordingPageFiles : public PageFileDevice {
- public:
-  explicit RecordingPageFiles(AppContext& ctx) : ctx_(ctx) {}
-
-  Surface* BeginDocument(PageFormat, const std::string& title, const PaperSize& paper) override {
-    pointers.push_back(ctx_.MainForm().MousePointer());
-    page_ = std::make_unique<RecordingSurface>(paper.Width, paper.Height);
-    title_ = title;
-    pages_ = 1;
-    return cannot_draw ? nullptr : page_.get();
-  }
-  void NewPage() override { ++pages_; }
-  std::string EndDocument() override {
-    ++documents;
-    int letters = 0, outlines = 0;
-    for (const DrawOp& op : page_->ops) {
-      letters += op.kind == DrawOp::Kind::Text && op.text.size() == 1 && op.text != " ";
-      outlines += op.kind == DrawOp::Kind::Arc;
-    }
-    return title_ + ": " + std::to_string(pages_) + " page, " + std::to_string(letters) + " letters, " +
-           std::to_string(outlines / 2) + " outlined";
-  }
-
-  bool cannot_draw = false;
-  int documents = 0;
-  std::vector<int> pointers;  // the main window's pointer as each document began
-
- private:
-  AppContext& ctx_;
-  std::unique_ptr<RecordingSurface> page_;
-  std::string title_;
-  int pages_ = 0;
 };
 
 }  // namespace kivrel::testing
