@@ -44,8 +44,8 @@ struct PuzzleFiles : ::testing::Test {
 };
 
 // Save asks for a name with the list's name as the suggestion (the extension of a
-// puzzle in place of the list's), and writes the grid at its own size. A failed save is reported; characters the file cannot hold are named
-// first, and the user may keep the old file.
+// puzzle in place of the list's), and writes the grid at its own size. A failed save is reported; characters the file
+// cannot hold are named first, and the user may keep the old file.
 TEST_F(PuzzleFiles, SaveAsksForANameAndAFailedOrCancelledSaveKeepsTheOldFile) {
   MakeSamplePuzzle(app);
   std::tie(s.WordListFileName, s.PuzzleFileName, s.PuzzleWidth) = std::make_tuple("C:\\LISTS\\ZOO.KVL", "", i16{10});
@@ -170,11 +170,51 @@ TEST_F(PuzzleFiles, AGivenFileOpensAsItsMenuCommandDoes) {
   app.dialogs.ExpectMessage(MessageAnswer::No, "Do you want to save the current list?");
   OpenGivenFile(app.ctx, list);
   EXPECT_TRUE(app.dialogs.files.empty());
-  EXPECT_EQ(std::tie(s.WordListFileName, s.PuzzleTitle, s.PuzzleBuilt), std::make_tuple(list, std::string("Zoo"), i16{0}));
+  EXPECT_EQ(std::tie(s.WordListFileName, s.PuzzleTitle, s.PuzzleBuilt),
+            std::make_tuple(list, std::string("Zoo"), i16{0}));
   const std::string puzzle = dir.Write("trip", SamplePuzzleBytes());  // known by its contents
   OpenGivenFile(app.ctx, puzzle);
   EXPECT_EQ(std::tie(s.PuzzleFileName, s.PuzzleTitle, s.PuzzleBuilt),
             std::make_tuple(puzzle, std::string("Zoo Trip"), kTrue));
+}
+
+// A file too big for the memory left
+// (sparse: no disk used) is reported and changes nothing; after a file name error the
+// dialog asks again, then the list is read. A size no page holds is named and the list
+// opens without it; a file without entries leaves the empty list's state.
+TEST_F(PuzzleFiles, OpenListRefusesWhatItCannotTakeAndReadsTheRest) {
+  const std::string huge = dir.Sparse("huge.kvl", "", 512u << 20);
+  if (testing::MemoryLimit::Applies()) {
+    const testing::MemoryLimit limit(64u << 20);
+    app.dialogs.ExpectFile(huge).ExpectMessage(MessageAnswer::Ok, "Not enough memory to open the file");
+    OpenList(app.ctx);
+  }
+  EXPECT_EQ(std::tie(app.ctx.list.Entries(), s.PuzzleWidth, s.WordListFileName),
+            std::make_tuple(Entries{"OLD", "WORDS"}, i16{4}, std::string("/lists/old.kvl")));
+  const std::string path = dir.Write("zoo.kvl", "1\tZoo\t 12\t 10\t 0\t 1\tFind them.\r\nLION\r\nTIGER\r\n");
+  app.dialogs.ExpectFile("C:\\LISTS\\missing.kvl")
+      .ExpectMessage(MessageAnswer::Ok, "File name error - please check the name")
+      .ExpectFile(path);
+  OpenList(app.ctx);
+  EXPECT_EQ(app.dialogs.files.back().FileName, "missing.kvl");  // what came before the backslash is dropped
+  EXPECT_EQ(app.ctx.list.Entries(), (Entries{"LION", "TIGER"}));
+  EXPECT_EQ(std::tie(s.PuzzleTitle, s.WordListFileName, s.PuzzleWidth, s.SpaceCount, s.PuzzleBuilt, s.WordListChanged),
+            std::make_tuple(std::string("Zoo"), path, i16{12}, i16{120}, i16{0}, i16{0}));
+  EXPECT_EQ(app.ctx.WordListForm().Text(frmWordList::lblFileName), path);
+  EXPECT_TRUE(app.ctx.WordListForm().Visible() && !app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuPrint));
+
+  app.dialogs.ExpectFile(dir.Write("wide.kvl", "1\tWide\t 500\t 15\t 1\t 1\t\r\nCAT\r\n"))
+      .ExpectMessage(MessageAnswer::Ok,
+                     "The list asks for a 500 x 15 puzzle. The largest puzzle is 99 x 99 letters: "
+                     "Default Dimensions proposes a size for it.");
+  OpenList(app.ctx);
+  EXPECT_EQ(std::tie(app.ctx.list.Entries(), s.PuzzleTitle, s.PuzzleWidth, s.PuzzleHeight),
+            std::make_tuple(Entries{"CAT"}, std::string("Wide"), i16{0}, i16{0}));
+  app.dialogs.ExpectFile(dir.Write("empty.kvl", "1\tNothing yet\t 10\t 10\t 1\t 1\t\r\n"));
+  OpenList(app.ctx);
+  EXPECT_EQ(s.PuzzleTitle, "Nothing yet");
+  EXPECT_TRUE(!app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuBuild) &&
+              app.ctx.WordListForm().Enabled(frmWordList::cmdAdd));
 }
 
 // A changed list with attributes, as the user leaves it before saving.
@@ -252,50 +292,6 @@ TEST_F(ListFixture, ConfirmDiscardAsksOnlyForAChangedListAndFollowsTheAnswer) {
   for (bool go_on : {true, false, false, true, true}) EXPECT_EQ(ConfirmDiscardList(app.ctx), go_on);
   EXPECT_EQ(app.dialogs.messages.at(0).Buttons, MessageButtons::YesNoCancel);
   EXPECT_EQ(s.WordListChanged, 0);  // saved: the last call asked nothing
-}
-
-// Another list on screen and a puzzle built from it. A file too big for the memory left
-// (sparse: no disk used) is reported and changes nothing; after a file name error the
-// dialog asks again, then the list is read. A size no page holds is named and the list
-// opens without it; a file without entries leaves the empty list's state.
-TEST_F(ListFixture, OpenListRefusesWhatItCannotTakeAndReadsTheRest) {
-  app.ctx.list.Clear();
-  app.AddEntries({"OLD"});
-  std::tie(s.PuzzleWidth, s.PuzzleHeight, s.PuzzleBuilt, s.WordListChanged, s.WordListFileName) =
-      std::make_tuple(i16{9}, i16{9}, kTrue, kFalse, "/lists/old.kvl");
-  SetPuzzleReadyState(app.ctx);
-  const std::string huge = dir.Sparse("huge.kvl", "", 512u << 20);
-  if (testing::MemoryLimit::Applies()) {
-    const testing::MemoryLimit limit(64u << 20);
-    app.dialogs.ExpectFile(huge).ExpectMessage(MessageAnswer::Ok, "Not enough memory to open the file");
-    OpenList(app.ctx);
-  }
-  EXPECT_EQ(std::tie(app.ctx.list.Entries(), s.PuzzleWidth, s.WordListFileName),
-            std::make_tuple(Entries{"OLD"}, i16{9}, std::string("/lists/old.kvl")));
-  const std::string path = dir.Write("zoo.kvl", "1\tZoo\t 12\t 10\t 0\t 1\tFind them.\r\nLION\r\nTIGER\r\n");
-  app.dialogs.ExpectFile("C:\\LISTS\\missing.kvl")
-      .ExpectMessage(MessageAnswer::Ok, "File name error - please check the name")
-      .ExpectFile(path);
-  OpenList(app.ctx);
-  EXPECT_EQ(app.dialogs.files.back().FileName, "missing.kvl");  // what came before the backslash is dropped
-  EXPECT_EQ(app.ctx.list.Entries(), (Entries{"LION", "TIGER"}));
-  EXPECT_EQ(std::tie(s.PuzzleTitle, s.WordListFileName, s.PuzzleWidth, s.SpaceCount, s.PuzzleBuilt, s.WordListChanged),
-            std::make_tuple(std::string("Zoo"), path, i16{12}, i16{120}, i16{0}, i16{0}));
-  EXPECT_EQ(app.ctx.WordListForm().Text(frmWordList::lblFileName), path);
-  EXPECT_TRUE(app.ctx.WordListForm().Visible() && !app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuPrint));
-
-  app.dialogs.ExpectFile(dir.Write("wide.kvl", "1\tWide\t 500\t 15\t 1\t 1\t\r\nCAT\r\n"))
-      .ExpectMessage(MessageAnswer::Ok,
-                     "The list asks for a 500 x 15 puzzle. The largest puzzle is 99 x 99 letters: "
-                     "Default Dimensions proposes a size for it.");
-  OpenList(app.ctx);
-  EXPECT_EQ(std::tie(app.ctx.list.Entries(), s.PuzzleTitle, s.PuzzleWidth, s.PuzzleHeight),
-            std::make_tuple(Entries{"CAT"}, std::string("Wide"), i16{0}, i16{0}));
-  app.dialogs.ExpectFile(dir.Write("empty.kvl", "1\tNothing yet\t 10\t 10\t 1\t 1\t\r\n"));
-  OpenList(app.ctx);
-  EXPECT_EQ(s.PuzzleTitle, "Nothing yet");
-  EXPECT_TRUE(!app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuBuild) &&
-              app.ctx.WordListForm().Enabled(frmWordList::cmdAdd));
 }
 
 }  // namespace
