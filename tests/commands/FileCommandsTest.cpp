@@ -85,7 +85,7 @@ TEST_F(PuzzleFiles, OpenRestoresTheWholePuzzle) {
   s.WordTableStale = kTrue;
   app.dialogs.ExpectFile(path);
   OpenPuzzle(app.ctx);
-  PuzzleFile file = testing::SamplePuzzleFile();
+  PuzzleFile file = *ParsePuzzleFile(SamplePuzzleBytes());
   for (WordRecord& word : file.Words) word.Shown = 0;
   for (int col = 1; col <= 3; ++col) file.Grid.At(1, col).ShowCount = 0;
   file.Header.BalanceDirections = file.Header.IncludeDiagonals = file.Header.FastBuild = 1;

@@ -4,8 +4,6 @@
 #include <string>
 #include <string_view>
 
-#include <gtest/gtest.h>
-
 #include "TestApp.h"
 #include "files/PuzzleFile.h"
 
@@ -31,7 +29,13 @@ class Bytes {
   std::string bytes_;
 };
 
-/// The sample puzzle's file, assembled by hand from the layout.
+/// The sample puzzle's file, assembled by hand from the layout: a 3 x 2 puzzle with CAT
+/// across the top, TO down the right edge through CAT's T, and Éléphant rejected; CAT is
+/// highlighted. Row 2 holds an empty cell "" and a cell " " from which a fill letter was
+/// taken.
+///
+///   C A T
+///   . _ O
 inline std::string SamplePuzzleBytes() {
   Bytes b;
   // Header: WordCount .. FastBuild, the stop operator, StopRemainingCount.
@@ -53,22 +57,10 @@ inline std::string SamplePuzzleBytes() {
   return b.str();
 }
 
-/// The sample file as read: a 3 x 2 puzzle with CAT across the top, TO down the right
-/// edge through CAT's T, and Éléphant rejected; CAT is highlighted. Row 2 holds an empty
-/// cell "" and a cell " " from which a fill letter was taken.
-///
-///   C A T
-///   . _ O
-inline PuzzleFile SamplePuzzleFile() {
-  FileResult<PuzzleFile> file = ParsePuzzleFile(SamplePuzzleBytes());
-  if (!file) ADD_FAILURE() << file.Error().Reason;
-  return file ? std::move(*file) : PuzzleFile();
-}
-
 /// The sample puzzle in a program's state, as it was when it was written.
 inline void MakeSamplePuzzle(TestApp& app) {
   PuzzleState& s = app.ctx.state;
-  ApplyPuzzleFile(s, SamplePuzzleFile());
+  ApplyPuzzleFile(s, *ParsePuzzleFile(SamplePuzzleBytes()));
   s.BalanceDirections = s.IncludeDiagonals = -1;  // reading takes the absolute values
   s.FastBuild = 0;                                // and sets FastBuild
 }
