@@ -44,8 +44,9 @@ struct PuzzleFiles : ::testing::Test {
 };
 
 // Save asks for a name with the list's name as the suggestion (the extension of a
-// puzzle in place of the list's), and writes the grid at its own size. A failed save is reported; characters the file
-// cannot hold are named first, and the user may keep the old file.
+// puzzle in place of the list's), and writes the grid at its own size. A failed save is
+// reported; characters the file cannot hold are named first, and the user may keep the
+// old file.
 TEST_F(PuzzleFiles, SaveAsksForANameAndAFailedOrCancelledSaveKeepsTheOldFile) {
   MakeSamplePuzzle(app);
   std::tie(s.WordListFileName, s.PuzzleFileName, s.PuzzleWidth) = std::make_tuple("C:\\LISTS\\ZOO.KVL", "", i16{10});
@@ -98,10 +99,7 @@ TEST_F(PuzzleFiles, OpenRestoresTheWholePuzzle) {
   EXPECT_EQ(main.Caption(), "Kivrel Puzzle Maker - Zoo Trip");
   EXPECT_TRUE(app.ctx.WordListForm().Visible() && main.Enabled(frmKV_Puzzle::mnuPrint));
   EXPECT_EQ(sized, 1);
-  app.picture.ops.erase(app.picture.ops.begin(),
-                        std::find_if(app.picture.ops.rbegin(), app.picture.ops.rend(), [](const testing::DrawOp& op) {
-                          return op.kind == testing::DrawOp::Kind::Cls;
-                        }).base());
+  ASSERT_EQ(app.picture.ops.at(0).kind, testing::DrawOp::Kind::Cls);
   EXPECT_EQ(app.picture.Texts(), (Entries{"C", "A", "T", "O"}));
   for (const auto& op : app.picture.OfKind(testing::DrawOp::Kind::Text)) EXPECT_EQ(op.color, kBlack);
   EXPECT_TRUE(app.picture.TextAt(750, 300));  // the O: column 3, row 2
@@ -178,10 +176,10 @@ TEST_F(PuzzleFiles, AGivenFileOpensAsItsMenuCommandDoes) {
             std::make_tuple(puzzle, std::string("Zoo Trip"), kTrue));
 }
 
-// A file too big for the memory left
-// (sparse: no disk used) is reported and changes nothing; after a file name error the
-// dialog asks again, then the list is read. A size no page holds is named and the list
-// opens without it; a file without entries leaves the empty list's state.
+// A list file too big for the memory left (sparse: no disk used) is reported and changes
+// nothing; after a file name error the dialog asks again, then the list is read. A size
+// no page holds is named and the list opens without it; a file without entries leaves
+// the empty list's state.
 TEST_F(PuzzleFiles, OpenListRefusesWhatItCannotTakeAndReadsTheRest) {
   const std::string huge = dir.Sparse("huge.kvl", "", 512u << 20);
   if (testing::MemoryLimit::Applies()) {
