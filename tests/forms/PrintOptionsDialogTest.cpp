@@ -36,12 +36,6 @@ struct PrintWindows : ::testing::Test {
   }
 
   std::size_t Layouts() const { return page.OfKind(DrawOp::Kind::Cls).size(); }
-  // The user types into a margin box (which has the focus) and presses Enter.
-  void TypeMargin(int side, const std::string& text) {
-    form.Raise(txtMargin[side], Event::GotFocus);
-    form.SetText(txtMargin[side], text);
-    EXPECT_EQ(form.RaiseKeyPress(txtMargin[side], 13), 13) << "Enter is not consumed";
-  }
   void Set(std::initializer_list<Control> options) {
     for (Control option : options) form.SetValue(option, 1);
   }
@@ -133,7 +127,9 @@ TEST_F(PrintWindows, MarginTextsAreNormalisedAndMarginsLeavingTooLittleAreRefuse
        "The top and bottom margins (22.75\" and 1.0\") leave nothing of the paper's 11.0\" height." + rest}};
   for (const auto& [side, typed, shown, refusal] : cases) {
     if (!refusal.empty()) app.dialogs.ExpectMessage(MessageAnswer::Ok, refusal);
-    TypeMargin(side, typed);
+    form.Raise(txtMargin[side], Event::GotFocus);  // typed into the box, then Enter
+    form.SetText(txtMargin[side], typed);
+    EXPECT_EQ(form.RaiseKeyPress(txtMargin[side], 13), 13) << "Enter is not consumed";
     EXPECT_EQ(form.Text(txtMargin[side]), shown) << typed;
   }
   EXPECT_EQ(form.Bounds(shpMargins), (Rect{9360, 1800, 2880, 12600}));
