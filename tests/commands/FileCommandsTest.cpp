@@ -6,7 +6,6 @@
 
 #include "SamplePuzzle.h"
 #include "TempDir.h"
-#include "commands/BuildCommands.h"
 #include "commands/OpenGivenFile.h"
 #include "commands/PuzzleCommands.h"
 #include "commands/WordListCommands.h"

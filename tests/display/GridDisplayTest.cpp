@@ -7,7 +7,6 @@
 #include "display/GridDisplay.h"
 #include "display/GridViews.h"
 #include "forms/MainWindow.h"
-#include "forms/WindowPlacement.h"
 
 namespace kivrel {
 namespace {

@@ -16,7 +16,6 @@
 #include "engine/SecondReadings.h"
 #include "files/PuzzleFile.h"
 #include "model/Text.h"
-#include "program/StartUp.h"
 
 namespace kivrel {
 namespace {

@@ -9,7 +9,6 @@
 #include "files/PuzzleFile.h"
 #include "forms/AttributesDialog.h"
 #include "print/PageDrawing.h"
-#include "program/CommandStates.h"
 
 namespace kivrel {
 namespace {

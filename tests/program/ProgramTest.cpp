@@ -11,7 +11,6 @@
 #include "files/PuzzleFile.h"
 #include "files/WordListFile.h"
 #include "program/CommandStates.h"
-#include "program/LeftOutWords.h"
 #include "program/WordTable.h"
 
 namespace kivrel {
