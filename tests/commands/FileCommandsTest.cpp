@@ -20,12 +20,13 @@ using testing::SamplePuzzleBytes;
 using testing::TempDir;
 using Entries = std::vector<std::string>;
 
-// Another list and puzzle on screen.
-struct PuzzleFiles : ::testing::Test {
-  PuzzleFiles() {
+// Another list, with its attributes, and a puzzle built from it on screen.
+struct FileCommands : ::testing::Test {
+  FileCommands() {
     app.AddEntries({"OLD", "WORDS"});
     BuildWordTable(app.ctx);
-    s.PuzzleTitle = "Before";
+    std::tie(s.PuzzleTitle, s.PuzzleInstructions) = std::make_tuple("My Puzzle", "Find all the words.");
+    s.IncludeDiagonals = s.BalanceDirections = -1;
     s.PuzzleWidth = s.PuzzleHeight = 4;
     s.Grid.Create(4, 4);
     s.PuzzleBuilt = s.OutlinesShown = kTrue;
@@ -36,6 +37,8 @@ struct PuzzleFiles : ::testing::Test {
     app.ctx.display.CellSize = 300;
     app.picture.SetForeColor(kRed);
   }
+  std::string Bytes() const { return WordListFileBytes(app.ctx.state, app.ctx.list.Entries()); }
+
   testing::TestApp app;
   PuzzleState& s = app.ctx.state;
   TempDir dir;
@@ -46,7 +49,7 @@ struct PuzzleFiles : ::testing::Test {
 // puzzle in place of the list's), and writes the grid at its own size. A failed save is
 // reported; characters the file cannot hold are named first, and the user may keep the
 // old file.
-TEST_F(PuzzleFiles, SaveAsksForANameAndAFailedOrCancelledSaveKeepsTheOldFile) {
+TEST_F(FileCommands, SavePuzzleAsksForANameAndAFailedOrCancelledSaveKeepsTheOldFile) {
   MakeSamplePuzzle(app);
   std::tie(s.WordListFileName, s.PuzzleFileName, s.PuzzleWidth) = std::make_tuple("C:\\LISTS\\ZOO.KVL", "", i16{10});
   app.dialogs.ExpectFile(std::nullopt).ExpectFile(dir.File("zoo.kvp"));
@@ -80,7 +83,7 @@ TEST_F(PuzzleFiles, SaveAsksForANameAndAFailedOrCancelledSaveKeepsTheOldFile) {
 // Every field of the file comes back, with the flags adjusted and the highlights
 // cleared; the list, the captions and the statistics follow, and the picture is
 // cleared, sized and every letter drawn in black in its cell.
-TEST_F(PuzzleFiles, OpenRestoresTheWholePuzzle) {
+TEST_F(FileCommands, OpenRestoresTheWholePuzzle) {
   const std::string path = dir.Write("zoo.kvp", SamplePuzzleBytes());
   s.WordTableStale = kTrue;
   app.dialogs.ExpectFile(path);
@@ -105,7 +108,7 @@ TEST_F(PuzzleFiles, OpenRestoresTheWholePuzzle) {
 // A cancelled or refused open leaves the puzzle on screen, and Save Puzzle must not
 // write over the file that was refused. A puzzle's header on 2 GB is refused from the
 // header, without reading the rest (there is not memory enough for it here).
-TEST_F(PuzzleFiles, ACancelledOrRefusedOpenOrGivenFileLeavesThePuzzleOnScreen) {
+TEST_F(FileCommands, ACancelledOrRefusedOpenOrGivenFileLeavesThePuzzleOnScreen) {
   const PuzzleState before = app.ctx.state;
   app.dialogs.ExpectFile(std::nullopt);
   OpenPuzzle(app.ctx);
@@ -159,7 +162,7 @@ TEST(KindOfFile, TheNameDecidesAndOtherwiseTheContents) {
 
 // A list given opens as Open List opens it (after the offer to save a changed list, whose
 // answers ConfirmDiscardList's test follows), a puzzle as Open Puzzle does.
-TEST_F(PuzzleFiles, AGivenFileOpensAsItsMenuCommandDoes) {
+TEST_F(FileCommands, AGivenFileOpensAsItsMenuCommandDoes) {
   const std::string list = std::string(KIVREL_TEST_DATA_DIR) + "/zoo.kvl";
   s.WordListChanged = kTrue;
   app.dialogs.ExpectMessage(MessageAnswer::No, "Do you want to save the current list?");
@@ -177,7 +180,7 @@ TEST_F(PuzzleFiles, AGivenFileOpensAsItsMenuCommandDoes) {
 // nothing; after a file name error the dialog asks again, then the list is read. A size
 // no page holds is named and the list opens without it; a file without entries leaves
 // the empty list's state.
-TEST_F(PuzzleFiles, OpenListRefusesWhatItCannotTakeAndReadsTheRest) {
+TEST_F(FileCommands, OpenListRefusesWhatItCannotTakeAndReadsTheRest) {
   const std::string huge = dir.Sparse("huge.kvl", "", 512u << 20);
   if (testing::MemoryLimit::Applies()) {
     const testing::MemoryLimit limit(64u << 20);
@@ -212,36 +215,20 @@ TEST_F(PuzzleFiles, OpenListRefusesWhatItCannotTakeAndReadsTheRest) {
               app.ctx.WordListForm().Enabled(frmWordList::cmdAdd));
 }
 
-// A changed list with attributes, as the user leaves it before saving.
-struct ListFixture : ::testing::Test {
-  ListFixture() {
-    std::tie(s.PuzzleTitle, s.PuzzleWidth, s.PuzzleHeight, s.PuzzleInstructions) =
-        std::make_tuple("My Puzzle", i16{15}, i16{14}, "Find all the words.");
-    s.IncludeDiagonals = s.BalanceDirections = -1;
-    app.AddEntries({"CAT"});
-    s.WordListChanged = kTrue;
-  }
-  std::string Bytes() const { return WordListFileBytes(app.ctx.state, app.ctx.list.Entries()); }
-
-  testing::TestApp app;
-  PuzzleState& s = app.ctx.state;
-  TempDir dir;
-};
-
 // The header and the entries in code page 1252 (a tab or line break in a field is a
 // blank). The quote is an eighth field and Backwards Words off a ninth; readers of seven
 // pass over them. Every field before the last is written, an empty one as a blank, so
 // that a reader that takes a run of tabs for one separator still finds each in its place.
-TEST_F(ListFixture, WritesTheHeaderFieldsInTheirPlaces) {
+TEST_F(FileCommands, AListFileHasTheHeaderFieldsInTheirPlaces) {
   app.AddEntries({"New York [city]", "café", "O\"Brien", "tab\there"});
   std::tie(s.PuzzleInstructions, s.MysteryQuote) = std::make_tuple("Two\r\nlines", "Cats\tnap");
   EXPECT_EQ(Bytes(),
-            "1\tMy Puzzle\t 15\t 14\t-1\t 1\tTwo lines\tCats nap\r\n"
-            "CAT\r\nNew York [city]\r\ncaf\xE9\r\n\"O\"Brien\"\r\ntab here\r\n");
+            "1\tMy Puzzle\t 4\t 4\t-1\t 1\tTwo lines\tCats nap\r\n"
+            "OLD\r\nWORDS\r\nNew York [city]\r\ncaf\xE9\r\n\"O\"Brien\"\r\ntab here\r\n");
   const std::tuple<const char*, const char*, i16, const char*> cases[] = {
-      {"Find.", "", 1, "1\tMy Puzzle\t 15\t 14\t-1\t 1\tFind.\r\n"},
-      {"", "Hi", 1, "1\tMy Puzzle\t 15\t 14\t-1\t 1\t \tHi\r\n"},
-      {"", "", 0, "1\tMy Puzzle\t 15\t 14\t-1\t 1\t \t \t 0\r\n"}};
+      {"Find.", "", 1, "1\tMy Puzzle\t 4\t 4\t-1\t 1\tFind.\r\n"},
+      {"", "Hi", 1, "1\tMy Puzzle\t 4\t 4\t-1\t 1\t \tHi\r\n"},
+      {"", "", 0, "1\tMy Puzzle\t 4\t 4\t-1\t 1\t \t \t 0\r\n"}};
   for (const auto& [instructions, quote, backwards, header] : cases) {
     std::tie(s.PuzzleInstructions, s.MysteryQuote, s.BackwardsWords) = std::tie(instructions, quote, backwards);
     EXPECT_EQ(Bytes().substr(0, Bytes().find("\r\n") + 2), header);
@@ -251,8 +238,8 @@ TEST_F(ListFixture, WritesTheHeaderFieldsInTheirPlaces) {
 // Save asks for a name (before writing over a file) until one can be written. What code
 // page 1252 cannot hold is named before anything is written, and Cancel writes nothing
 // and keeps the list changed. (A failed write is reported as a puzzle's is, above.)
-TEST_F(ListFixture, SaveAsksForANameUntilOneCanBeWrittenAndAFailedWriteKeepsTheOldFile) {
-  s.PuzzleFileName = "/puzzles/ANIMALS.KVP";
+TEST_F(FileCommands, SaveListAsksForANameUntilOneCanBeWritten) {
+  std::tie(s.PuzzleFileName, s.WordListFileName) = std::make_tuple("/puzzles/ANIMALS.KVP", "");
   const std::string folder = dir.File("folder.kvl");
   std::filesystem::create_directory(folder);
   app.dialogs.ExpectFile(folder)
@@ -277,7 +264,8 @@ TEST_F(ListFixture, SaveAsksForANameUntilOneCanBeWrittenAndAFailedWriteKeepsTheO
   EXPECT_EQ(TempDir::Read(s.WordListFileName), "OLD LIST\r\n");
 }
 
-TEST_F(ListFixture, ConfirmDiscardAsksOnlyForAChangedListAndFollowsTheAnswer) {
+TEST_F(FileCommands, ConfirmDiscardAsksOnlyForAChangedListAndFollowsTheAnswer) {
+  std::tie(s.WordListChanged, s.WordListFileName) = std::make_tuple(kTrue, "");
   app.dialogs.ExpectMessage(MessageAnswer::No, "Do you want to save the current list?")
       .ExpectMessage(MessageAnswer::Cancel)
       .ExpectMessage(MessageAnswer::Yes)
