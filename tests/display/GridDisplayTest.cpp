@@ -87,9 +87,21 @@ TEST(GridViews, OutlinesJunctionsAndHighlightsShareThePicture) {
 // maximised window keeps its size.
 TEST(GridDisplay, TheFontShrinksUntilThePuzzleFitsTheScreenAndTheWindowOnlyGrows) {
   testing::TestApp app;
-  testing::FakeMainWindow window{app.ctx};
-  MainWindow main{app.ctx};  // its resize handler runs the nested sizing
+  // The main window as the window system keeps it: its design geometry in twips (client
+  // area 7650 x 5580, a 60-twip border and 600 twips of title bar and menu), and a resize
+  // event raised before a size setter returns, as the real window system does.
   Form& form = app.ctx.MainForm();
+  form.UpdateGeometry({0, 0, 7650 + 120, 5580 + 120 + 600, 7650, 5580});
+  form.Define(frmKV_Puzzle::picPuzzle, [](ControlState& c) { c.Bounds = {45, 495, 0, 0}; });
+  form.Define(frmKV_Puzzle::fraStats, [](ControlState& c) { c.Bounds = {5205, 495, 2220, 5055}; });
+  form.Define(frmKV_Puzzle::cmdExit, [](ControlState& c) { c.Bounds = {6900, 0, 690, 465}; });
+  FormGeometry last = form.Geometry();
+  form.Subscribe([&](Control control, Property property) {
+    if (!control.IsWindow() || property != Property::FormBounds || form.Geometry() == last) return;
+    last = form.Geometry();
+    form.Raise({}, Event::Resize);
+  });
+  MainWindow main{app.ctx};  // its resize handler runs the nested sizing
   // Sizes the display for a puzzle of w x h (0: none), and tells the font size, cell
   // size and width of "W" it measured, the picture's bounds and the window's size.
   auto size = [&](int w, int h) {

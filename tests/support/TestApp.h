@@ -1,8 +1,7 @@
 #pragma once
 // The program harness for core tests: a whole program context (scripted dialogs, a
 // recording puzzle picture, a pump that counts yields and can act on them, a counting
-// beeper and a fixed screen), and what a test may add to it: the main window's geometry
-// as a window system keeps it.
+// beeper and a fixed screen).
 #include <functional>
 #include <string>
 #include <vector>
@@ -51,31 +50,6 @@ struct TestApp {
     for (const char* entry : entries) AddEntry(ctx, entry);
     UpdateWordCount(ctx);
   }
-};
-
-/// The main window as the window system would keep it: its design geometry in twips
-/// (client area 7650 x 5580, a 60-twip border and 600 twips of title bar and menu), and
-/// a resize event raised before a size setter returns, as the real window system does.
-struct FakeMainWindow {
-  explicit FakeMainWindow(AppContext& ctx) : form(ctx.MainForm()) {
-    form.UpdateGeometry({0, 0, 7650 + 120, 5580 + 120 + 600, 7650, 5580});
-    form.Define(frmKV_Puzzle::picPuzzle, [](ControlState& c) { c.Bounds = {45, 495, 0, 0}; });
-    form.Define(frmKV_Puzzle::fraStats, [](ControlState& c) { c.Bounds = {5205, 495, 2220, 5055}; });
-    form.Define(frmKV_Puzzle::cmdExit, [](ControlState& c) { c.Bounds = {6900, 0, 690, 465}; });
-    subscription = form.Subscribe([this](Control control, Property property) {
-      if (!control.IsWindow() || property != Property::FormBounds || form.Geometry() == last) return;
-      last = form.Geometry();
-      form.Raise({}, Event::Resize);
-    });
-    last = form.Geometry();
-  }
-  ~FakeMainWindow() { form.Unsubscribe(subscription); }
-  FakeMainWindow(const FakeMainWindow&) = delete;
-  FakeMainWindow& operator=(const FakeMainWindow&) = delete;
-
-  Form& form;
-  int subscription = 0;
-  FormGeometry last;
 };
 
 }  // namespace kivrel::testing
