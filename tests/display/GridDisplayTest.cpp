@@ -25,7 +25,6 @@ TEST(GridViews, OutlinesJunctionsAndHighlightsShareThePicture) {
   app.ctx.display.CellSize = 240;
   app.ctx.display.WideCharWidth = 180;
   for (int code = '0'; code <= 'Z'; ++code) app.ctx.display.CharWidths[static_cast<std::size_t>(code)] = 120;
-  app.AddEntries({"CAT", "MAP", "HAM", "YAK", "DOG"});
   testing::MakeGrid(app.ctx, 6, 6);
   testing::PlaceWord(app.ctx, "CAT", 2, 1, 1);
   testing::PlaceWord(app.ctx, "MAP", 1, 2, 3);

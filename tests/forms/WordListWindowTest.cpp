@@ -31,11 +31,6 @@ struct WordListFixture : ::testing::Test {
     app.ctx.MainForm().SetChecked(frmKV_Puzzle::mnuUpperCase, true);
     SetEmptyListState(app.ctx);
   }
-  void Build(const std::vector<std::string>& words, int side, std::uint64_t seed) {
-    app.SetUpPuzzle(words, side, side, seed);
-    BuildPuzzle(app.ctx);
-    ASSERT_NE(s.PuzzleBuilt, 0);
-  }
   void Type(const std::string& text) { app.ctx.list.SetEditText(text); }
   void Add(const std::string& text) {
     Type(text);
@@ -138,7 +133,8 @@ TEST_F(WordListFixture, EveryChangeOfTheListIsOneStepThatCanBeUndone) {
 // edits reorder or change the list only (the page prints the records), and a refused
 // add changes no command.
 TEST_F(WordListFixture, ShowWordAndEditsAfterABuildKeepThePuzzlesWords) {
-  Build({"[Section A]", "CAT", "!!", "HORSE", "ELEPHANT"}, 10, 11);
+  app.SetUpPuzzle({"[Section A]", "CAT", "!!", "HORSE", "ELEPHANT"}, 10, 10, 11);
+  BuildPuzzle(app.ctx);
   auto press = [&](int entry) {
     window.SelectEntry(entry);
     if (list_form.Enabled(cmdShowWord)) window.cmdShowWord_Click();
