@@ -86,23 +86,19 @@ TEST_F(AttributesFixture, LoadsTheStateAndRefusesWhatMakesNoPuzzle) {
   EXPECT_EQ(s.StopRemainingCount, -1);
   // A spaces count typed needs an operator; one the puzzle already has serves, and a
   // count the dialog was opened with (from a file, say) is not the user's to explain.
-  const struct {
-    const char *had, *chosen, *typed;
-    i16 count_had;
-    bool refused;
-    const char* op;
-    i16 count;
-  } cases[] = {{"", "", "5", -1, true, "", -1},
-               {"", "less than", "5", -1, false, "<", 5},
-               {"", "", "0", 0, false, "", 0},
-               {"<", "", "7", 0, false, "<", 7}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.typed);
-    std::tie(s.StopRemainingOperator, s.StopRemainingCount) = std::make_tuple(c.had, c.count_had);
-    if (c.refused) app.dialogs.ExpectMessage(MessageAnswer::Ok, kChooseStopOperatorMessage);
-    Submit({{cbxStopRemOp, c.chosen}, {txtStopRem, c.typed}});
-    EXPECT_EQ(std::make_pair(form.Visible(), focused == cbxStopRemOp), std::make_pair(c.refused, c.refused));
-    EXPECT_EQ(std::tie(s.StopRemainingOperator, s.StopRemainingCount), std::make_tuple(std::string(c.op), c.count));
+  // (had, chosen, typed, count had, refused, operator, count)
+  const std::tuple<const char*, const char*, const char*, i16, bool, const char*, i16> cases[] = {
+      {"", "", "5", -1, true, "", -1},
+      {"", "less than", "5", -1, false, "<", 5},
+      {"", "", "0", 0, false, "", 0},
+      {"<", "", "7", 0, false, "<", 7}};
+  for (const auto& [had, chosen, typed, count_had, refused, op, count] : cases) {
+    SCOPED_TRACE(typed);
+    std::tie(s.StopRemainingOperator, s.StopRemainingCount) = std::make_tuple(had, count_had);
+    if (refused) app.dialogs.ExpectMessage(MessageAnswer::Ok, kChooseStopOperatorMessage);
+    Submit({{cbxStopRemOp, chosen}, {txtStopRem, typed}});
+    EXPECT_EQ(std::make_pair(form.Visible(), focused == cbxStopRemOp), std::make_pair(refused, refused));
+    EXPECT_EQ(std::tie(s.StopRemainingOperator, s.StopRemainingCount), std::make_tuple(std::string(op), count));
   }
 }
 
