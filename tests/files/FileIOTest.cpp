@@ -27,12 +27,11 @@ TEST(Files, ASaveKeepsPermissionsWritesThroughLinksAndOnlyOverRegularFiles) {
   TempDir dir;
   const std::string path = dir.File("list.kvl");
   ASSERT_TRUE(SaveFileAtomically(path, "first"));
-  fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+  fs::permissions(path, mode);
   ASSERT_TRUE(SaveFileAtomically(path, "second, longer"));
-  struct stat info {};
-  ::stat(path.c_str(), &info);
-  EXPECT_EQ(std::make_tuple(TempDir::Read(path), info.st_mode & 0777, dir.EntryCount()),
-            std::make_tuple("second, longer", 0640u, 1L));
+  EXPECT_EQ(std::make_tuple(TempDir::Read(path), fs::status(path).permissions(), dir.EntryCount()),
+            std::make_tuple("second, longer", mode, 1L));
 
   // A link is written through: to the file it names, made when it is not there yet (a
   // relative link counts from the link's folder), and the link stays a link.
