@@ -362,9 +362,8 @@ TEST(SeededBuilds, EachSeedBuildsAConsistentPuzzleAndThePuzzleItAlwaysBuilt) {
       TestApp app;
       StartUp(app.ctx, seed);
       ASSERT_TRUE(LoadWordList(app.ctx, animals, nullptr));
-      app.ctx.state.IncludeDiagonals = static_cast<i16>(seed % 2);
-      app.ctx.state.BalanceDirections = static_cast<i16>(seed / 2 % 2);
-      app.ctx.state.BackwardsWords = backwards;
+      std::tie(app.ctx.state.IncludeDiagonals, app.ctx.state.BalanceDirections, app.ctx.state.BackwardsWords) =
+          std::make_tuple(i16(seed % 2), i16(seed / 2 % 2), backwards);
       build((backwards ? "animals " : "forward ") + std::to_string(seed), app, 0);
       for (const WordRecord& word : app.ctx.state.Words) {
         if (!backwards && word.Status == kStatusPlaced) ++forward_placed[static_cast<std::size_t>(word.Direction)];

@@ -190,8 +190,7 @@ TEST_F(WordListFixture, ShowWordAndEditsAfterABuildKeepThePuzzlesWords) {
 TEST_F(WordListFixture, NewListAsksToSaveAChangedListAndWaitsForABuild) {
   Add("CAT");
   app.dialogs.ExpectMessage(MessageAnswer::No, "Do you want to save the current list?");
-  s.WordListFileName = "/tmp/old.kvl";
-  s.StopRemainingCount = 5;
+  std::tie(s.WordListFileName, s.StopRemainingCount) = std::make_tuple("/tmp/old.kvl", i16{5});
   window.mnuNewList_Click();
   EXPECT_EQ(std::make_tuple(app.ctx.list.ListCount(), s.StopRemainingCount), std::make_tuple(0, i16{-1}));
   EXPECT_EQ(s.WordListFileName + "/" + list_form.Text(lblFileName) + "/" + list_form.Text(lblWordCount), "/untitled/");
