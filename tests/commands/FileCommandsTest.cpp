@@ -181,10 +181,10 @@ TEST_F(FileCommands, AGivenFileOpensAsItsMenuCommandDoes) {
 // no page holds is named and the list opens without it; a file without entries leaves
 // the empty list's state.
 TEST_F(FileCommands, OpenListRefusesWhatItCannotTakeAndReadsTheRest) {
-  const std::string huge = dir.Sparse("huge.kvl", "", 512u << 20);
   if (testing::MemoryLimit::Applies()) {
     const testing::MemoryLimit limit(64u << 20);
-    app.dialogs.ExpectFile(huge).ExpectMessage(MessageAnswer::Ok, "Not enough memory to open the file");
+    app.dialogs.ExpectFile(dir.Sparse("huge.kvl", "", 512u << 20))
+        .ExpectMessage(MessageAnswer::Ok, "Not enough memory to open the file");
     OpenList(app.ctx);
   }
   EXPECT_EQ(std::tie(app.ctx.list.Entries(), s.PuzzleWidth, s.WordListFileName),

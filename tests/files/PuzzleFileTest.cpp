@@ -76,8 +76,7 @@ TEST(PuzzleFile, TheWriterLaysOutEveryByteAndTheReaderPassesOverWhatNothingUses)
 // shortened file.
 TEST(PuzzleFile, AHeaderAskingForMoreOrFarLessThanTheFileHoldsIsRefusedAtOnce) {
   // As a puzzle, "1" and a tab make WordCount 2353 and "Zo" InsertedCount 28506.
-  const std::string zoo = testing::TempDir::Read(std::string(KIVREL_TEST_DATA_DIR) + "/zoo.kvl");
-  auto refused = ParsePuzzleFile(zoo);
+  auto refused = ParsePuzzleFile(testing::TempDir::Read(std::string(KIVREL_TEST_DATA_DIR) + "/zoo.kvl"));
   ASSERT_FALSE(refused);
   EXPECT_EQ(std::make_pair(refused.Error().Fault, refused.Error().Offset), std::make_pair(FileFault::Invalid, 34ul));
 
