@@ -22,10 +22,8 @@ TEST(GridViews, OutlinesJunctionsAndHighlightsShareThePicture) {
   testing::TestApp app;
   PuzzleState& s = app.ctx.state;
   s.Pi = 4.0f * std::atan(1.0f);
-  app.ctx.display.CellSize = 240;
-  app.ctx.display.WideCharWidth = 180;
-  for (int code = '0'; code <= 'Z'; ++code) app.ctx.display.CharWidths[static_cast<std::size_t>(code)] = 120;
   testing::MakeGrid(app.ctx, 6, 6);
+  SizePuzzleDisplay(app.ctx);  // 12 points: cells of 240 twips, "W" 180 wide
   testing::PlaceWord(app.ctx, "CAT", 2, 1, 1);
   testing::PlaceWord(app.ctx, "MAP", 1, 2, 3);
   testing::PlaceWord(app.ctx, "HAM", 1, 1, 5);

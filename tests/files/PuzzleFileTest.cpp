@@ -52,11 +52,8 @@ TEST(PuzzleFile, TheWriterLaysOutEveryByteAndTheReaderPassesOverWhatNothingUses)
 
   // A list's note alone ("[Big ones]") leaves a blank record marked placed: it is read,
   // and opens as a note. (A placed word without letters is refused below.)
-  WordRecord& note = file->Words[3];
-  note = WordRecord{};
-  note.Status = kStatusPlaced;
-  note.Direction = 77;
-  note.DisplayText = "[Big ones]";
+  WordRecord& note = file->Words[3] = WordRecord{};
+  std::tie(note.Status, note.Direction, note.DisplayText) = std::make_tuple(kStatusPlaced, i16{77}, "[Big ones]");
   auto parsed = ParsePuzzleFile(Encode(*file));
   ASSERT_TRUE(parsed) << parsed.Error().Reason;
   EXPECT_EQ(*parsed, *file);
