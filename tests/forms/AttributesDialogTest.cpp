@@ -48,11 +48,6 @@ struct AttributesFixture : ::testing::Test {
     form.SetText(box, text);
     form.Raise(box, Event::LostFocus);
   }
-  std::string Texts(std::initializer_list<Control> boxes) {
-    std::string texts;
-    for (Control box : boxes) texts += form.Text(box) + "/";
-    return texts;
-  }
 };
 
 // The dialog shows the state, a size at least the longest word's; the number boxes take
@@ -64,7 +59,9 @@ TEST_F(AttributesFixture, LoadsTheStateAndRefusesWhatMakesNoPuzzle) {
   Build({"ALLIGATOR", "CAT"}, 5, 12, false);
   std::tie(s.PuzzleTitle, s.StopRemainingCount, s.IncludeDiagonals) = std::make_tuple("Zoo", i16{-1}, kTrue);
   Open();
-  EXPECT_EQ(Texts({txtPuzName, txtPuzWidth, txtPuzHeight, txtStopRem}), "Zoo/9/12//");
+  EXPECT_EQ(
+      std::make_tuple(form.Text(txtPuzName), form.Text(txtPuzWidth), form.Text(txtPuzHeight), form.Text(txtStopRem)),
+      std::make_tuple("Zoo", "9", "12", ""));
   EXPECT_EQ(std::make_pair(form.Value(chkIncludeDiagonals), form.Value(chkBackwardsWords)), std::make_pair(1, 1));
   EXPECT_EQ(std::make_pair(form.RaiseKeyPress(txtPuzWidth, '7'), form.RaiseKeyPress(txtStopRem, '-')),
             std::make_pair(int{'7'}, 0));
@@ -152,7 +149,9 @@ TEST_F(AttributesFixture, TheQuoteCountsTheLettersTheFillWritesAgainstTheSpacesL
 
   Open();
   form.Raise(cmdDefaultDimensions, Event::Click);
-  EXPECT_EQ(Texts({txtPuzWidth, txtPuzHeight, cbxStopRemOp, txtStopRem}), "6/6/equal to/10/");
+  EXPECT_EQ(
+      std::make_tuple(form.Text(txtPuzWidth), form.Text(txtPuzHeight), form.Text(cbxStopRemOp), form.Text(txtStopRem)),
+      std::make_tuple("6", "6", "equal to", "10"));
   Ok();
   EXPECT_EQ(std::tie(s.StopRemainingOperator, s.StopRemainingCount), std::make_tuple(std::string("="), i16{10}));
 }
