@@ -209,9 +209,8 @@ TEST(BuildPuzzle, TheRejectOptionsAndTheSpacesRule) {
 // until a time limit, or a Cancel that the next attempt must not forget.
 TEST(BuildPuzzle, EveryAttemptStartsWithoutOutlinesOrJunctionsAndWithTheSameWords) {
   Puzzle restarted({"ABCD", "EFG", "HI"}, 4, 3);
-  restarted.ctx.state.StopRemainingOperator = "=";
-  restarted.ctx.state.StopRemainingCount = 10;  // every attempt is abandoned
   PuzzleState& s = restarted.ctx.state;
+  std::tie(s.StopRemainingOperator, s.StopRemainingCount) = std::make_tuple("=", i16{10});  // no attempt meets it
   restarted.OnYield(1, [&] {
     s.OutlinesShown = s.JunctionsShown = kTrue;
     restarted.ctx.list.SetList(0, "HIPPOPOTAMUS");
@@ -222,8 +221,8 @@ TEST(BuildPuzzle, EveryAttemptStartsWithoutOutlinesOrJunctionsAndWithTheSameWord
             std::make_tuple(i16{0}, i16{0}, kTrue, "ABCD"));
   // One word and a rule no attempt meets: each attempt yields once, after its word.
   Puzzle endless({"CAT"}, 5, 1);
-  endless.ctx.state.StopRemainingOperator = "<";
-  endless.ctx.state.StopRemainingCount = 3;
+  std::tie(endless.ctx.state.StopRemainingOperator, endless.ctx.state.StopRemainingCount) =
+      std::make_tuple("<", i16{3});
   endless.OnYield(1, [&] { endless.ctx.state.CancelRequested = kTrue; });
   EXPECT_EQ(endless.Run(), "cancelled x1, 1 placed, 0 rejected, 22 spaces, 0 beeps");
   BuildLimits limits;

@@ -179,8 +179,7 @@ TEST(LeftOutWords, ABuildNamesTheEntriesItLeftOutUntilThePuzzleGoes) {
 
   // Words a stop rule never tried are missing from the puzzle as well.
   s.PuzzleWidth = s.PuzzleHeight = 6;
-  s.StopRemainingOperator = "<=";
-  s.StopRemainingCount = 33;  // met once a word is placed
+  std::tie(s.StopRemainingOperator, s.StopRemainingCount) = std::make_tuple("<=", i16{33});  // met by one word
   BuildPuzzle(app.ctx);
   ASSERT_LT(s.InsertedCount, 4);
   EXPECT_EQ(app.ctx.list.LeftOut().size() + static_cast<std::size_t>(s.InsertedCount), 4u);
