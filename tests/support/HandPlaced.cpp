@@ -2,6 +2,7 @@
 
 #include <tuple>
 
+#include "engine/FillInBlanks.h"
 #include "model/Text.h"
 #include "program/WindowTitle.h"
 
@@ -57,11 +58,8 @@ void MakeSeaPuzzle(AppContext& ctx) {
   PlaceWord(ctx, "EEL", 9, 9, 2);
   PlaceWord(ctx, "WHALE", 4, 2, 5);
   PlaceWord(ctx, "SHARK", 8, 1, 1);
-  for (int r = 1; r <= 10; ++r) {
-    for (int c = 1; c <= 10; ++c) {
-      CellRecord& cell = ctx.state.Grid.At(r, c);
-      if (cell.UseCount == 0) cell.Letter = std::string(1, static_cast<char>('A' + (r * 7 + c * 3) % 26));
-    }
+  for (auto [r, c] : UnusedCells(ctx.state.Grid)) {
+    ctx.state.Grid.At(r, c).Letter = std::string(1, static_cast<char>('A' + (r * 7 + c * 3) % 26));
   }
   ctx.state.BlanksFilled = kTrue;
 }
