@@ -15,7 +15,6 @@
 namespace kivrel {
 namespace {
 
-using testing::MakeSamplePuzzle;
 using testing::SamplePuzzleBytes;
 using testing::TempDir;
 using Entries = std::vector<std::string>;
@@ -50,7 +49,7 @@ struct FileCommands : ::testing::Test {
 // reported; characters the file cannot hold are named first, and the user may keep the
 // old file.
 TEST_F(FileCommands, SavePuzzleAsksForANameAndAFailedOrCancelledSaveKeepsTheOldFile) {
-  MakeSamplePuzzle(app);
+  testing::MakeSamplePuzzle(app);
   std::tie(s.WordListFileName, s.PuzzleFileName, s.PuzzleWidth) = std::make_tuple("C:\\LISTS\\ZOO.KVL", "", i16{10});
   app.dialogs.ExpectFile(std::nullopt).ExpectFile(dir.File("zoo.kvp"));
   EXPECT_FALSE(WritePuzzleFile(app.ctx));

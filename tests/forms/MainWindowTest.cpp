@@ -13,11 +13,10 @@
 namespace kivrel {
 namespace {
 
-using testing::TestApp;
 using namespace frmKV_Puzzle;
 
 struct MainWindowTest : ::testing::Test {
-  TestApp app;
+  testing::TestApp app;
   MainWindow main{app.ctx};
   Form& form = app.ctx.MainForm();
   PuzzleState& s = app.ctx.state;

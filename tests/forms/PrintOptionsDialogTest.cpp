@@ -15,7 +15,6 @@ namespace {
 
 using namespace frmPrintOptions;
 
-using testing::DrawOp;
 using testing::RecordingSurface;
 
 // Both windows loaded as the program loads them: the dialog loads the preview, whose
@@ -35,7 +34,7 @@ struct PrintWindows : ::testing::Test {
     form.Raise({}, Event::Activate);
   }
 
-  std::size_t Layouts() const { return page.OfKind(DrawOp::Kind::Cls).size(); }
+  std::size_t Layouts() const { return page.OfKind(testing::DrawOp::Kind::Cls).size(); }
   void Set(std::initializer_list<Control> options) {
     for (Control option : options) form.SetValue(option, 1);
   }

@@ -131,8 +131,7 @@ TEST(CommandStates, EachStateSetsItsColumnAndNoOtherControl) {
   Form& main = app.ctx.MainForm();
   main.SetEnabled(m::mnuNewList, true);
   main.SetEnabled(m::mnuViewPuzzle, false);
-  using Setter = void (*)(AppContext&);
-  const Setter setters[] = {SetBuildingState, SetPuzzleReadyState, SetListReadyState, SetEmptyListState};
+  void (*const setters[])(AppContext&) = {SetBuildingState, SetPuzzleReadyState, SetListReadyState, SetEmptyListState};
   for (std::size_t state = 0; state < 4; ++state) {
     // Start from the opposite of every value so that each one must be written.
     for (const auto& [states, controls] : kTable) {
