@@ -110,17 +110,15 @@ TEST_F(PrintTest, EachCopyIsAJobOfItsOwnAndAnErrorStopsTheRest) {
             std::make_tuple(kTrue, kPointerDefault, std::size_t{21}));
   EXPECT_EQ(printer.pages[1]->Texts(), printer.pages[0]->Texts());
   EXPECT_EQ(printer.pages[0]->Texts().size(), 1u + 25 + 2);  // title, letters, header and entry
-  ctx.printer = nullptr;
-  app.dialogs.ExpectPrinter(PrintChoice{1, {}})
-      .ExpectMessage(MessageAnswer::Ok, "Error while printing puzzle: no printer is available");
-  PrintPuzzle(ctx);
 
   ctx.state.BlanksFilled = 1;
   const LetterGrid before = ctx.state.Grid;
   std::string error;
-  ctx.printer = &printer;
   ASSERT_TRUE(PrintPuzzleCopy(ctx, error));
   EXPECT_EQ(ctx.state.Grid, before);
+  ctx.printer = nullptr;
+  EXPECT_FALSE(PrintPuzzleCopy(ctx, error));
+  EXPECT_EQ(error, "Error while printing puzzle: no printer is available");
 }
 
 // A page with its key is two files, the key's named "-key" (a dot in a folder's name is
