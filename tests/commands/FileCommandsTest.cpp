@@ -29,8 +29,7 @@ struct FileCommands : ::testing::Test {
     s.PuzzleWidth = s.PuzzleHeight = 4;
     s.Grid.Create(4, 4);
     s.PuzzleBuilt = s.OutlinesShown = kTrue;
-    s.WordListFileName = "/lists/old.kvl";
-    s.PuzzleFileName = "/puzzles/old.kvp";
+    std::tie(s.WordListFileName, s.PuzzleFileName) = std::make_tuple("/lists/old.kvl", "/puzzles/old.kvp");
     SetPuzzleReadyState(app.ctx);
     app.ctx.SizePuzzleDisplay = [this] { ++sized; };
     app.ctx.display.CellSize = 300;

@@ -55,8 +55,7 @@ TEST(BuildWordTable, SummarisesTheListAndSortKeepsTheRecords) {
   TestApp app;
   app.AddEntries({"[title]", "New York [city]", "O'Neil", "Crème brûlée", "CAT", "a", "A"});
   PuzzleState& s = app.ctx.state;
-  s.PuzzleWidth = 10;
-  s.PuzzleHeight = 12;
+  std::tie(s.PuzzleWidth, s.PuzzleHeight) = std::make_pair(i16{10}, i16{12});
   BuildWordTable(app.ctx);
   EXPECT_EQ(std::tie(s.WordCount, s.LongestWordLength, s.LongestWordIndex, s.ShortestWordLength, s.LetterCount,
                      s.SpaceCount, s.SpacesRemaining, s.LettersRemaining),
