@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 
 #include "HandPlaced.h"
 #include "TestApp.h"
@@ -37,11 +38,13 @@ TEST(GridViews, OutlinesJunctionsAndHighlightsShareThePicture) {
     return std::make_tuple(s.OutlinesShown, s.JunctionsShown, cleared, app.picture.OfKind(DrawOp::Kind::Line).size());
   };
   EXPECT_EQ(toggle(ToggleOutlines), std::make_tuple(kTrue, i16{0}, false, 8u));
-  // A capsule per word, drawn as the page's answer key draws it (its test pins the shape),
-  // 60 away across the word: the first line runs above CAT's cell centres on row 2.
-  const DrawOp line = app.picture.OfKind(DrawOp::Kind::Line)[0];
-  EXPECT_EQ(std::vector<double>({line.x, line.y, line.x2, line.y2, app.picture.OfKind(DrawOp::Kind::Arc)[0].radius}),
-            std::vector<double>({120, 300, 600, 300, 60}));
+  // A capsule per word (the page's answer key draws the same, in every direction): two
+  // half circles round the centres of its end cells, (col - 0.5) and (row - 0.5) x 240,
+  // joined by a line on either side, 60 away across the word.
+  const DrawOp line = app.picture.OfKind(DrawOp::Kind::Line)[0], arc = app.picture.OfKind(DrawOp::Kind::Arc)[0];
+  EXPECT_EQ(std::vector<double>({line.x, line.y, line.x2, line.y2, arc.x, arc.y, arc.radius}),
+            std::vector<double>({120, 300, 600, 300, 120, 360, 60}));
+  EXPECT_NEAR(arc.start + arc.end, 2 * std::numbers::pi, 1e-6);
 
   // Junctions show the count in red over the grey letter; the outlines stay.
   EXPECT_EQ(toggle(ToggleJunctions), std::make_tuple(kTrue, kTrue, false, 0u));

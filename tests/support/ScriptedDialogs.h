@@ -42,6 +42,9 @@ class ScriptedDialogs : public Dialogs {
     return Expect({.kind = Step::kFont, .font = std::move(font)});
   }
 
+  /// True when every expected dialog was shown.
+  bool Done() const { return script_.empty(); }
+
   MessageAnswer Message(const MessageRequest& request) override {
     messages.push_back(request);
     const auto step = Next(Step::kMessage, "message \"" + request.Text + "\" titled \"" + request.Title + "\"");
