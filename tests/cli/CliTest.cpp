@@ -107,7 +107,7 @@ TEST(CliSignals, ASignalDuringASaveRemovesItsTemporariesAndEndsTheProgram) {
       SaveWatch watch(dir.Folder());
       pid_t pid = -1;
       ASSERT_EQ(posix_spawnp(&pid, "env", &files, &attributes, const_cast<char* const*>(argv), environ), 0);
-      const bool caught = watch.StopInSave(pid, 60000);
+      const bool caught = watch.StopInSave(pid, 60000) == SaveWatch::kStopped;
       if (caught) {
         ::kill(pid, signal);
         ::kill(pid, SIGCONT);

@@ -39,21 +39,23 @@ class SaveWatch {
   SaveWatch(const SaveWatch&) = delete;
   SaveWatch& operator=(const SaveWatch&) = delete;
 
+  /// What became of the save StopInSave waited for.
+  enum Stop { kNoSave, kStopped, kTooLate };
   /// Waits up to `timeout_ms` for a new file in the folder and stops `pid` at once
-  /// (SIGSTOP). True when the program is stopped in its save: a temporary there and no
-  /// file renamed into place yet (a save of a page and its key renames two). False when
-  /// nothing appeared in time or the save got further first (the program then goes on).
-  bool StopInSave(pid_t pid, int timeout_ms) {
+  /// (SIGSTOP). Stopped: in its save, a temporary there and no file renamed into place
+  /// yet (a save of a page and its key renames two). Too late: the save got further
+  /// first (the program then goes on). No save: nothing appeared in time.
+  Stop StopInSave(pid_t pid, int timeout_ms) {
     pollfd watched{fd_, POLLIN, 0};
     while (::poll(&watched, 1, timeout_ms) > 0) {
       const std::uint32_t seen = Events();
       if (!(seen & IN_CREATE)) continue;  // only a new file starts a save
       ::kill(pid, SIGSTOP);
-      const bool caught = Stopped(pid) && !((seen | Events()) & IN_MOVED_TO) && !Temporaries().empty();
-      if (!caught) ::kill(pid, SIGCONT);
-      return caught;
+      if (Stopped(pid) && !((seen | Events()) & IN_MOVED_TO) && !Temporaries().empty()) return kStopped;
+      ::kill(pid, SIGCONT);
+      return kTooLate;
     }
-    return false;
+    return kNoSave;
   }
 
   /// The names of the temporaries in the folder now.

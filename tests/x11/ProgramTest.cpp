@@ -1,12 +1,14 @@
 // The program itself, `kivrel FILE`, run as a process on a real X server: what it puts on
 // the screen is read from the server (the window manager's windows, their titles, the
 // active one), and it is answered with real keys and sent real signals.
+#include <QElapsedTimer>
 #include <QProcess>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <csignal>
 #include <cstring>
+#include <functional>
 
 #include "CliRunner.h"
 #include "SaveWatch.h"
@@ -23,21 +25,59 @@ namespace {
 // The windows the window manager manages, by their titles.
 class Screen {
  public:
-  Screen() : display_(XOpenDisplay(nullptr)) {}
+  Screen() : display_(XOpenDisplay(nullptr)) {
+    // A window may close between the look at the list and the look at its title.
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+  }
   ~Screen() { XCloseDisplay(display_); }
 
-  bool Shows(const std::string& title) {
+  /// The window the window manager manages by that title (0: none).
+  ::Window Find(const std::string& title) {
     const std::vector<::Window> shown = Windows(DefaultRootWindow(display_), "_NET_CLIENT_LIST");
-    return std::ranges::any_of(shown, [&](::Window id) { return Title(id) == title; });
+    const auto found = std::ranges::find_if(shown, [&](::Window id) { return Title(id) == title; });
+    return found == shown.end() ? 0 : *found;
   }
-  /// The title of the window that has the keys (the X input focus), or (`over`) of the
-  /// window it stands over.
-  std::string Active(bool over = false) {
+  /// The title of the window that has the keys (the X input focus).
+  std::string Active() {
     ::Window id = 0;
     int revert = 0;
     XGetInputFocus(display_, &id, &revert);
-    if (id > PointerRoot && over) XGetTransientForHint(display_, id, &id);
     return id > PointerRoot ? Title(id) : "";
+  }
+  /// The title of the window that a window stands over.
+  std::string Under(::Window id) {
+    ::Window over = 0;
+    return XGetTransientForHint(display_, id, &over) && over ? Title(over) : "";
+  }
+  /// What a test waits for after a key.
+  enum Next { kWait, kPressAgain, kDone };
+  /// Presses (`press`) once the window titled so has the keys, and again each time it gets
+  /// them back after losing them or `next` asks for it, until `next` (which waits a moment
+  /// for the state it looks at) is done. Until the window manager has handled all the
+  /// program's requests for its windows it may pass the keys between them, and the
+  /// program takes a key that came meanwhile for the window it then finds active.
+  bool KeyUntil(const std::string& title, const std::function<void()>& press, const std::function<Next()>& next) {
+    ::Window id = 0;
+    if (!WaitFor([&] { return (id = Find(title)) != 0; })) return false;
+    XSelectInput(display_, id, FocusChangeMask);
+    bool pending = true;
+    QElapsedTimer waited;
+    for (waited.start(); waited.elapsed() < kPatience;) {
+      for (XEvent event; XCheckWindowEvent(display_, id, FocusChangeMask, &event);) pending |= event.type == FocusOut;
+      if (pending && Active() == title) {
+        press();
+        pending = false;
+      }
+      const Next now = next();
+      if (now == kDone) return true;
+      pending |= now == kPressAgain;
+    }
+    return false;
+  }
+  /// Presses a key in the window titled so until it has closed.
+  bool KeyUntilClosed(XInput& input, const std::string& title, unsigned long key) {
+    return KeyUntil(
+        title, [&] { input.Key(key); }, [&] { return WaitFor([&] { return !Find(title); }, 20) ? kDone : kWait; });
   }
 
  private:
@@ -97,12 +137,15 @@ TEST(GivenFileProgram, EachKindOfFileOpensWithTheRightWindowActive) {
     SCOPED_TRACE(c.file);
     Kivrel kivrel(c.file);
     Screen screen;
-    ASSERT_TRUE(WaitFor([&] { return screen.Shows(c.main_title) && screen.Active() == c.active_title; }));
-    EXPECT_EQ(screen.Shows("Kivrel Error"), c.active_title == "Kivrel Error");
-    if (c.active_title != "Kivrel Error") continue;
-    EXPECT_EQ(screen.Active(true), kUntitled) << "the box does not stand over the main window";
-    XInput().Key(XK_Return);
-    EXPECT_TRUE(WaitFor([&] { return !screen.Shows("Kivrel Error") && screen.Active() == kUntitled; }));
+    ASSERT_TRUE(WaitFor(
+        [&] { return screen.Find(c.main_title) && screen.Find(c.active_title) && screen.Active() == c.active_title; }));
+    const ::Window error = screen.Find("Kivrel Error");
+    EXPECT_EQ(error != 0, c.active_title == "Kivrel Error");
+    if (!error) continue;
+    EXPECT_EQ(screen.Under(error), kUntitled) << "the box does not stand over the main window";
+    XInput input;
+    EXPECT_TRUE(screen.KeyUntilClosed(input, "Kivrel Error", XK_Return));
+    EXPECT_TRUE(WaitFor([&] { return screen.Active() == kUntitled; }));
     EXPECT_EQ(kivrel.state(), QProcess::Running) << "the program ended";
   }
 }
@@ -115,31 +158,31 @@ TEST(GivenFileProgram, ASignalDuringASaveLeavesNoTemporaryAndTheFileAsItWas) {
   const std::string puzzle = dir.File("big.kvp");
   const std::string list = dir.Write("big.kvl", "1\tBig\t 99\t 99\t 1\t 1\t\r\n" + LargeWordList(500));
   ASSERT_EQ(RunCli("build " + list + " --seed 1 -o " + puzzle).code, 0);
+  constexpr const char* kBig = "Kivrel Puzzle Maker - Big";
   for (int signal : {SIGTERM, SIGHUP, SIGINT}) {
     Kivrel kivrel(puzzle);
     Screen screen;
     XInput input;
-    ASSERT_TRUE(WaitFor([&] { return screen.Active() == "Word List"; })) << "no word list window";
-    // Escape closes the word list window and the main window has the keys. (The window
-    // manager may call a window active a moment before the program has the keys there.)
-    const auto main_active = [&] { return screen.Active() == "Kivrel Puzzle Maker - Big"; };
-    for (int tries = 0; tries < 5 && !main_active(); ++tries) {
-      input.Key(XK_Escape);
-      WaitFor(main_active, kPatience / 5);
-    }
-    ASSERT_TRUE(main_active());
+    // Escape closes the word list window, and the main window keeps the keys.
+    ASSERT_TRUE(screen.KeyUntilClosed(input, "Word List", XK_Escape)) << "no word list window";
+    ASSERT_TRUE(WaitFor([&] { return screen.Active() == kBig; }));
 
     SaveWatch watch(dir.Folder());
     const auto pid = static_cast<pid_t>(kivrel.processId());
     std::string before;
-    bool caught = false;
-    // A save that ends before the stop, or a key the program missed, is tried again.
-    for (int attempt = 0; attempt < 20 && !caught; ++attempt) {
+    // A save that ends before the program is stopped is tried again.
+    SaveWatch::Stop stop = SaveWatch::kNoSave;
+    int saves = 0;
+    const auto save = [&] {
       before = TempDir::Read(puzzle);
       input.Key(XK_s, {XK_Alt_L});  // Save Puzzle, to the file it came from
-      caught = watch.StopInSave(pid, kPatience / 6);
-    }
-    ASSERT_TRUE(caught) << "no save was caught for signal " << signal;
+    };
+    EXPECT_TRUE(screen.KeyUntil(kBig, save, [&] {
+      stop = watch.StopInSave(pid, 20);
+      if (stop == SaveWatch::kTooLate) return ++saves < 20 ? Screen::kPressAgain : Screen::kDone;
+      return stop == SaveWatch::kStopped ? Screen::kDone : Screen::kWait;
+    }));
+    ASSERT_EQ(stop, SaveWatch::kStopped) << (saves ? "no save was caught" : "no save began") << " for signal " << signal;
     ::kill(pid, signal);
     ::kill(pid, SIGCONT);
     ASSERT_TRUE(kivrel.waitForFinished(kPatience)) << signal;
