@@ -19,8 +19,6 @@
 namespace kivrel::testing {
 namespace {
 
-const std::string kAnimals = std::string(KIVREL_EXAMPLES_DIR) + "/animals.kvl";
-
 int AccessKey(const QString& caption) {
   const QKeySequence mnemonic = QKeySequence::mnemonic(caption);
   return mnemonic.isEmpty() ? 0 : mnemonic[0].key();
@@ -73,31 +71,21 @@ std::string SweepAccessKeys(XInput& input, QWidget* window, std::size_t at_least
 
 using Keyboard = Desktop;
 
-TEST_F(Keyboard, OnePressOfAnAccessKeyDoesOneThingInEveryWindowAndState) {
+// Then, in the state built: buttons win their letters, menus answer Alt alone, Export
+// Page is worked with the keys only; last, the other windows are swept.
+TEST_F(Keyboard, OnePressOfAnAccessKeyDoesOneThingAndExportTakesKeysOnly) {
   // No list, a list, a built puzzle: Print and Outline share their letters with the
   // Puzzle and Options menus once they are enabled.
   for (int state = 0; state < 3; ++state) {
-    if (state == 1) program.OpenList(kAnimals);
+    if (state == 1) program.OpenList(KIVREL_EXAMPLES_DIR "/animals.kvl");
     if (state == 2) BuildPuzzle(ctx);
     EXPECT_EQ(program.Button("cmdPrint")->isEnabled(), state == 2);
     EXPECT_EQ(SweepAccessKeys(input, main, 6), "") << "state " << state;
   }
-  for (const Window* declared : {&frmAttributes::kWindow, &frmWordList::kWindow, &frmPrintOptions::kWindow}) {
-    ctx.forms.Get(*declared).Show(false);
-    ASSERT_TRUE(Shown(*declared)) << declared->Name();
-    EXPECT_EQ(SweepAccessKeys(input, program.Window(*declared), 4), "") << declared->Name();
-    ctx.forms.Get(*declared).Hide();
-  }
-}
-
-TEST_F(Keyboard, ButtonsWinTheirLettersMenusAnswerAltAloneAndExportTakesKeysOnly) {
+  // With the puzzle built: two items of the File menu share P: Open Puzzle..., the first,
+  // runs at once.
   TempDir dir;
-  program.OpenList(kAnimals);
   ctx.state.WordListFileName = dir.File("animals.kvl");  // the file dialogs open in its folder
-
-  // (With Print disabled, the sweep above finds Alt+P answered once: by the menu.)
-  BuildPuzzle(ctx);
-  // Two items of the File menu share P: Open Puzzle..., the first, runs at once.
   boxes.Then(XK_Escape);
   ASSERT_TRUE(OpenMenu(XK_f, "mnuFile"));
   input.Key(XK_p);
@@ -140,6 +128,14 @@ TEST_F(Keyboard, ButtonsWinTheirLettersMenusAnswerAltAloneAndExportTakesKeysOnly
   ASSERT_EQ(RunCli("print " + puzzle + " --answer-key --png " + dir.File("cli.png")).code, 0);
   EXPECT_TRUE(TempDir::Read(dir.File("page.png")) == TempDir::Read(dir.File("cli.png"))) << "did Tab reach the types?";
   EXPECT_TRUE(TempDir::Read(dir.File("page-key.png")) == TempDir::Read(dir.File("cli-key.png")));
+
+  // The other windows: one press, one thing (their buttons' clicks held back as above).
+  for (const Window* declared : {&frmAttributes::kWindow, &frmWordList::kWindow, &frmPrintOptions::kWindow}) {
+    ctx.forms.Get(*declared).Show(false);
+    ASSERT_TRUE(Shown(*declared)) << declared->Name();
+    EXPECT_EQ(SweepAccessKeys(input, program.Window(*declared), 4), "") << declared->Name();
+    ctx.forms.Get(*declared).Hide();
+  }
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <QToolButton>
 
 #include "Desktop.h"
-#include "HandPlaced.h"
 #include "commands/BuildCommands.h"
 #include "forms/AttributesDialog.h"
 #include "forms/PrintOptionsDialog.h"
@@ -49,11 +48,13 @@ TEST_F(WindowPlacement, TheMainWindowStaysOnTheScreenAndShowsTheWholeGridFrom5To
   }
 }
 
-// The word list opens beside the puzzle, and moves aside when a build grows the main
-// window over it. Print opens its options beside the main window and the preview beside
-// them: a change of an option can be watched on the page, and neither covers the puzzle.
-// Escape in the options hides both.
-TEST_F(WindowPlacement, TheWordListAndThePrintWindowsOpenBesideThePuzzle) {
+// Print opens its options beside the main window and the preview beside them: a change
+// of an option can be watched on the page, and neither covers the puzzle. Escape in the
+// options hides both. Opened again: the wheel scrolls the preview's page, Shift+wheel
+// across; after the font dialog the keys are back on its button; Enter belongs to a
+// margin box while it has the focus, and to Print again after it. The word list opens
+// beside the puzzle, and moves aside when a build grows the main window over it.
+TEST_F(WindowPlacement, ThePrintWindowsAndTheWordListOpenBesideThePuzzleAndKeepTheKeys) {
   program.OpenList(KIVREL_EXAMPLES_DIR "/animals.kvl");
   Build(15);
   QWidget* options = Show(frmPrintOptions::kWindow);
@@ -70,6 +71,43 @@ TEST_F(WindowPlacement, TheWordListAndThePrintWindowsOpenBesideThePuzzle) {
   ASSERT_TRUE(Ready(options));
   input.Key(XK_Escape);
   EXPECT_TRUE(WaitFor([&] { return !options->isVisible() && !preview->isVisible(); })) << "Escape hides both";
+
+  ASSERT_TRUE(options = Show(frmPrintOptions::kWindow));
+  input.Click(RunningProgram::In(options, "cmdPreview"));
+  ASSERT_TRUE(preview = Shown(frmPrintPreview::kWindow));
+  auto* down = RunningProgram::In<QScrollBar>(preview, frmPrintPreview::VScrollBar);
+  auto* across = RunningProgram::In<QScrollBar>(preview, frmPrintPreview::HScrollBar);
+  ASSERT_TRUE(down->isVisible() && across->isVisible()) << "the page fits: nothing to scroll";
+  const QWidget* page = RunningProgram::In(preview, frmPrintPreview::picPrintPreview);
+  const QPoint over = page->geometry().intersected(preview->rect()).center();
+  input.Click(preview, over, 5);  // the wheel towards the user: further down the page
+  ASSERT_TRUE(WaitFor([&] { return down->value() > 0; })) << "the wheel did not scroll";
+  input.Click(preview, over, 4);
+  EXPECT_TRUE(WaitFor([&] { return down->value() == 0; }));
+  input.Click(preview, over, 5, {XK_Shift_L});
+  EXPECT_TRUE(WaitFor([&] { return across->value() > 0; })) << "Shift+wheel did not scroll across";
+  EXPECT_EQ(down->value(), 0);
+  input.Click(RunningProgram::In(preview, frmPrintPreview::Close));
+  ASSERT_TRUE(WaitFor([&] { return !preview->isVisible() && input.HasKeys(options); }));
+
+  boxes.Then(XK_Escape);
+  QWidget* title_font = RunningProgram::In(options, "cmdTitleFont");
+  input.Click(title_font);
+  ASSERT_TRUE(WaitFor([&] { return boxes.Done() && input.HasKeys(options); }));
+  EXPECT_EQ(QApplication::focusWidget(), title_font);
+  auto* top = RunningProgram::In<QLineEdit>(options, frmPrintOptions::txtMargin[kTopMargin]);
+  input.Click(top);
+  input.Key(XK_a, {XK_Control_L});
+  input.Type("1.5\r");  // the box's Enter: a print box here would be unexpected
+  ASSERT_TRUE(WaitFor([&] { return top->text() == "1.5\""; })) << top->text().toStdString();
+  EXPECT_EQ(ctx.page.TopMargin, 2160);
+  input.Click(RunningProgram::In(options, "radTitleLeft"));  // the focus outside the margin boxes
+  input.Click(RunningProgram::In<SpinButton>(options, frmPrintOptions::spnMargin[kTopMargin])->upArrow());
+  ASSERT_TRUE(WaitFor([&] { return top->text() == "1.75\""; })) << top->text().toStdString();
+  boxes.Then(XK_Escape);
+  input.Key(XK_Return);
+  ASSERT_TRUE(WaitFor([&] { return boxes.Done(); }));
+  EXPECT_EQ(boxes.seen, (std::vector<std::string>{"Font", "Print"})) << "Enter did not print";
 
   // The list shown before a build of 40, then shown after one.
   QWidget* list = nullptr;
@@ -121,55 +159,6 @@ TEST_F(WindowPlacement, TheCloseBoxOfTheAttributesForABuildGivesItUpAndLeavingBu
   EXPECT_FALSE(dialog->isVisible());
   EXPECT_EQ(ctx.state.PuzzleWidth, 9);
   EXPECT_TRUE(program.Button("cmdPrint")->isEnabled() && !program.Button("cmdCancel")->isEnabled());
-}
-
-using PrintWindowsDesktop = Desktop;
-
-// With a puzzle built and the print options open: the wheel scrolls the preview's page,
-// Shift+wheel across; after the font dialog the keys are back on its button; Enter
-// belongs to a margin box while it has the focus, and to Print again after it.
-TEST_F(PrintWindowsDesktop, TheWheelScrollsThePreviewAndTheKeysStayWithThePrintOptions) {
-  MakeSeaPuzzle(ctx);
-  SetPuzzleReadyState(ctx);
-  input.Click(program.Button("cmdPrint"));
-  QWidget* options = Shown(frmPrintOptions::kWindow);
-  ASSERT_TRUE(options);
-  input.Click(RunningProgram::In(options, "cmdPreview"));
-  QWidget* preview = Shown(frmPrintPreview::kWindow);
-  ASSERT_TRUE(preview);
-  auto* down = RunningProgram::In<QScrollBar>(preview, frmPrintPreview::VScrollBar);
-  auto* across = RunningProgram::In<QScrollBar>(preview, frmPrintPreview::HScrollBar);
-  ASSERT_TRUE(down->isVisible() && across->isVisible()) << "the page fits: nothing to scroll";
-  const QWidget* page = RunningProgram::In(preview, frmPrintPreview::picPrintPreview);
-  const QPoint over = page->geometry().intersected(preview->rect()).center();
-  input.Click(preview, over, 5);  // the wheel towards the user: further down the page
-  ASSERT_TRUE(WaitFor([&] { return down->value() > 0; })) << "the wheel did not scroll";
-  input.Click(preview, over, 4);
-  EXPECT_TRUE(WaitFor([&] { return down->value() == 0; }));
-  input.Click(preview, over, 5, {XK_Shift_L});
-  EXPECT_TRUE(WaitFor([&] { return across->value() > 0; })) << "Shift+wheel did not scroll across";
-  EXPECT_EQ(down->value(), 0);
-  input.Click(RunningProgram::In(preview, frmPrintPreview::Close));
-  ASSERT_TRUE(WaitFor([&] { return !preview->isVisible() && input.HasKeys(options); }));
-
-  boxes.Then(XK_Escape);
-  QWidget* title_font = RunningProgram::In(options, "cmdTitleFont");
-  input.Click(title_font);
-  ASSERT_TRUE(WaitFor([&] { return boxes.Done() && input.HasKeys(options); }));
-  EXPECT_EQ(QApplication::focusWidget(), title_font);
-  auto* top = RunningProgram::In<QLineEdit>(options, frmPrintOptions::txtMargin[kTopMargin]);
-  input.Click(top);
-  input.Key(XK_a, {XK_Control_L});
-  input.Type("1.5\r");  // the box's Enter: a print box here would be unexpected
-  ASSERT_TRUE(WaitFor([&] { return top->text() == "1.5\""; })) << top->text().toStdString();
-  EXPECT_EQ(ctx.page.TopMargin, 2160);
-  input.Click(RunningProgram::In(options, "radTitleLeft"));  // the focus outside the margin boxes
-  input.Click(RunningProgram::In<SpinButton>(options, frmPrintOptions::spnMargin[kTopMargin])->upArrow());
-  ASSERT_TRUE(WaitFor([&] { return top->text() == "1.75\""; })) << top->text().toStdString();
-  boxes.Then(XK_Escape);
-  input.Key(XK_Return);
-  ASSERT_TRUE(WaitFor([&] { return boxes.Done(); }));
-  EXPECT_EQ(boxes.seen, (std::vector<std::string>{"Font", "Print"})) << "Enter did not print";
 }
 
 }  // namespace
