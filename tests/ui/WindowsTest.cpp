@@ -16,7 +16,6 @@
 #include <QTimer>
 #include <map>
 
-#include "HandPlaced.h"
 #include "RunningProgram.h"
 #include "commands/BuildCommands.h"
 #include "controls/Declare.h"
@@ -111,7 +110,12 @@ TEST(FormBinder, TakesTheDesignShowsWhatTheProgramSetsAndForwardsTheUsersActions
   EXPECT_TRUE(form.Checked(mnuSound) && sound->isChecked());
 }
 
-TEST(MainWindow, OpensWithItsDesignItsExampleListsAndEveryWindowsControls) {
+// The main window as it opens, with its example lists; the example list opened from the
+// menu then built in it: letters go straight onto the window after a clear, over what
+// the last build left there or after anything else was shown, and what the window shows
+// is the picture. The preview shows the page as it is after a change made while it was
+// closed. The paper is the locale's (the US locale here: Letter) until a printer is chosen.
+TEST(MainWindow, OpensWithItsDesignBuildsOnScreenAndPreviewsThePageOnThePaperChosen) {
   RunningProgram p;
   ASSERT_TRUE(p.window()->isVisible());
   // The command buttons side by side; no caption clipped in the Linux face.
@@ -156,13 +160,7 @@ TEST(MainWindow, OpensWithItsDesignItsExampleListsAndEveryWindowsControls) {
   ASSERT_TRUE(offered.contains("Under the Sea"));
   examples->actions()[offered.indexOf("Under the Sea")]->trigger();
   EXPECT_EQ(p.ctx().state.PuzzleTitle, "Under the Sea");
-}
 
-// Letters go straight onto the window after a clear, over what the last build left
-// there or after anything else was shown; what the window shows is the picture.
-TEST(BuildOnScreen, TheWindowShowsThePictureBuildAfterBuild) {
-  RunningProgram p;
-  p.OpenList(KIVREL_EXAMPLES_DIR "/animals.kvl");
   QMainWindow* w = p.window();
   const std::vector<std::pair<std::string, std::function<void()>>> steps = {
       {"built", [&] { p.Click("cmdBuild"); }},
@@ -186,6 +184,39 @@ TEST(BuildOnScreen, TheWindowShowsThePictureBuildAfterBuild) {
     EXPECT_TRUE(shown.copy(QRect(corner, p.Picture().size())) == p.Picture().convertToFormat(QImage::Format_RGB32))
         << what;
   }
+
+  p.Click("cmdPrint");
+  QWidget* dialog = p.Window(frmPrintOptions::kWindow);
+  p.Activate(dialog);
+  p.ClickIn(dialog, "cmdPreview");
+  QWidget* preview = p.Window(frmPrintPreview::kWindow);
+  ASSERT_TRUE(preview->isVisible());
+  QApplication::processEvents();
+  p.ctx().forms.Get(frmPrintPreview::kWindow).Hide();
+  p.Activate(dialog);
+  p.dialogs.ExpectFont(FontSpec{"Arial", 30, true, false});
+  p.ClickIn(dialog, "cmdPuzzleFont");
+  p.ClickIn(dialog, "cmdPreview");
+  ASSERT_TRUE(preview->isVisible());
+  QApplication::processEvents();
+  QWidget* page = p.In(preview, frmPrintPreview::picPrintPreview);
+  QRect visible = QRect(QPoint(0, 0), preview->size()).intersected(page->geometry()).adjusted(0, 0, -40, -40);
+  visible.setLeft(std::max(visible.left(), 200));  // past the Close button
+  const QImage shown = preview->screen()->grabWindow(preview->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+  EXPECT_TRUE(shown.copy(visible) ==
+              p.app.preview().Image().convertToFormat(QImage::Format_RGB32).copy(visible.translated(-page->pos())));
+
+  // A printer chosen: its paper, on the page and in the preview.
+  EXPECT_EQ(p.ctx().print.Paper, kLetterPaper);
+  p.dialogs.ExpectPrinter(PrintChoice{1, kLegalPaper});
+  p.ClickIn(dialog, "cmdPrinter");
+  EXPECT_EQ(page->size(), QSize(816, 1344));
+  EXPECT_EQ(p.app.preview().Image().size(), QSize(816, 1344) * p.app.preview().DevicePixelRatio());
+  // A program started in a metric locale prints on A4.
+  QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+  RunningProgram german;
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+  EXPECT_EQ(german.ctx().print.Paper, kA4Paper);
 }
 
 TEST(BuildOnScreen, ALongBuildStaysResponsiveAndCancelEndsIt) {
@@ -219,46 +250,6 @@ TEST(BuildOnScreen, ALongBuildStaysResponsiveAndCancelEndsIt) {
   const QImage kept = p.Picture().copy();
   RepaintGrid(p.ctx());
   EXPECT_TRUE(p.Picture() == kept);
-}
-
-// The preview shows the page as it is after a change made while it was closed. The paper is the locale's (the US locale
-// here: Letter) until a printer is chosen.
-TEST(PrintWindows, ThePreviewShowsThePageAsItIsNowOnTheChosenPaper) {
-  RunningProgram p;
-  testing::MakeSeaPuzzle(p.ctx());
-  SetPuzzleReadyState(p.ctx());
-  p.Click("cmdPrint");
-  QWidget* dialog = p.Window(frmPrintOptions::kWindow);
-  p.Activate(dialog);
-  p.ClickIn(dialog, "cmdPreview");
-  QWidget* preview = p.Window(frmPrintPreview::kWindow);
-  ASSERT_TRUE(preview->isVisible());
-  QApplication::processEvents();
-  p.ctx().forms.Get(frmPrintPreview::kWindow).Hide();
-  p.Activate(dialog);
-  p.dialogs.ExpectFont(FontSpec{"Arial", 30, true, false});
-  p.ClickIn(dialog, "cmdPuzzleFont");
-  p.ClickIn(dialog, "cmdPreview");
-  ASSERT_TRUE(preview->isVisible());
-  QApplication::processEvents();
-  QWidget* page = p.In(preview, frmPrintPreview::picPrintPreview);
-  QRect visible = QRect(QPoint(0, 0), preview->size()).intersected(page->geometry()).adjusted(0, 0, -40, -40);
-  visible.setLeft(std::max(visible.left(), 200));  // past the Close button
-  const QImage shown = preview->screen()->grabWindow(preview->winId()).toImage().convertToFormat(QImage::Format_RGB32);
-  EXPECT_TRUE(shown.copy(visible) ==
-              p.app.preview().Image().convertToFormat(QImage::Format_RGB32).copy(visible.translated(-page->pos())));
-
-  // A printer chosen: its paper, on the page and in the preview.
-  EXPECT_EQ(p.ctx().print.Paper, kLetterPaper);
-  p.dialogs.ExpectPrinter(PrintChoice{1, kLegalPaper});
-  p.ClickIn(dialog, "cmdPrinter");
-  EXPECT_EQ(page->size(), QSize(816, 1344));
-  EXPECT_EQ(p.app.preview().Image().size(), QSize(816, 1344) * p.app.preview().DevicePixelRatio());
-  // A program started in a metric locale prints on A4.
-  QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-  RunningProgram german;
-  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-  EXPECT_EQ(german.ctx().print.Paper, kA4Paper);
 }
 
 TEST(WordListRoad, MarksOfTheWordsLeftOutTheLastWordInViewAndTheFileName) {
