@@ -46,7 +46,6 @@
 #include "commands/BuildCommands.h"
 #include "commands/PrintCommands.h"
 #include "display/FillLetters.h"
-#include "forms/PrintOptionsDialog.h"
 #include "print/PageDrawing.h"
 #include "program/StartUp.h"
 #include "program/WordTable.h"

@@ -24,7 +24,6 @@
 #include "files/ThemeLists.h"
 #include "forms/PrintOptionsDialog.h"
 #include "forms/PrintPreview.h"
-#include "program/WordTable.h"
 #include "ui/Design.h"
 #include "ui/FormBinder.h"
 #include "ui/PathLabel.h"
@@ -223,14 +222,10 @@ TEST(BuildOnScreen, ALongBuildStaysResponsiveAndCancelEndsIt) {
   // A list that never fits whole in 5 x 5, with restart on the first reject: the build
   // starts over until Cancel.
   RunningProgram p;
-  for (const char* word : {"HORSE", "ZEBRA", "TIGER", "CAMEL", "SHEEP", "GOOSE", "HYENA", "BISON", "LLAMA", "OTTER",
-                           "PANDA", "RHINO", "MOUSE", "SKUNK", "WHALE"}) {
-    AddEntry(p.ctx(), word);
-  }
-  UpdateWordCount(p.ctx());
-  p.ctx().state.PuzzleWidth = p.ctx().state.PuzzleHeight = 5;
+  testing::TempDir dir;
+  p.OpenList(dir.Write("never.kvl", "1\tZoo\t5\t5\t1\t1\t\r\nHORSE\r\nZEBRA\r\nTIGER\r\nCAMEL\r\nSHEEP\r\nGOOSE\r\n"
+                                    "HYENA\r\nBISON\r\nLLAMA\r\nOTTER\r\nPANDA\r\nRHINO\r\nMOUSE\r\nSKUNK\r\nWHALE\r\n"));
   p.ctx().state.RestartOnFirstReject = 1;
-  SetListReadyState(p.ctx());
   QMainWindow* w = p.window();
   // The user while it builds: sees it counting, resizes the window and presses Escape,
   // which presses Cancel. (The commands while a build runs and after it are the core's.)

@@ -135,11 +135,8 @@ TEST_F(WindowPlacement, TheOtherWindowsOpenInsideTheScreen) {
 // Its close box gives the build up like Cancel; going back to the main window closes it
 // and builds. Either way the main window's commands end in step.
 TEST_F(WindowPlacement, TheCloseBoxOfTheAttributesForABuildGivesItUpAndLeavingBuilds) {
-  for (const char* word : {"ALLIGATOR", "CAT", "DOG"}) AddEntry(ctx, word);
-  UpdateWordCount(ctx);
-  ctx.state.PuzzleWidth = 8;
-  ctx.state.PuzzleHeight = 10;
-  SetListReadyState(ctx);
+  TempDir dir;  // ALLIGATOR in 8 x 10
+  program.OpenList(dir.Write("zoo.kvl", "1\tZoo\t8\t10\t1\t1\t\r\nALLIGATOR\r\nCAT\r\nDOG\r\n"));
   QWidget* dialog = nullptr;
   const auto open_for_build = [&] {
     input.Click(program.Button("cmdBuild"));

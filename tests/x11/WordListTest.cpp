@@ -3,7 +3,6 @@
 // the file dialogs find their folder again, and changes are offered for saving.
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
 #include <filesystem>
 
 #include "Desktop.h"
