@@ -10,7 +10,6 @@
 #include "forms/AttributesDialog.h"
 #include "forms/PrintOptionsDialog.h"
 #include "forms/PrintPreview.h"
-#include "program/WordTable.h"
 #include "ui/SpinButton.h"
 
 namespace kivrel::testing {
@@ -35,18 +34,6 @@ struct WindowPlacement : Desktop {
     return Shown(form);
   }
 };
-
-TEST_F(WindowPlacement, TheMainWindowStaysOnTheScreenAndShowsTheWholeGridFrom5To99) {
-  for (const char* word : {"CAT", "DOG", "EMU"}) AddEntry(ctx, word);
-  UpdateWordCount(ctx);
-  for (int side : {5, 10, 15, 20, 30, 40, 50, 60, 70, 80, 90, 99}) {
-    Build(side);
-    // Inside the screen, and every cell can be seen: the picture lies inside the window's
-    // client area, once the window manager has done its part.
-    EXPECT_TRUE(WaitFor([&] { return OnScreen(main) && OnScreenRect(main).contains(OnScreenRect(picture)); }))
-        << side << ": window " << Text(main->frameGeometry()) << ", picture " << Text(OnScreenRect(picture));
-  }
-}
 
 // Print opens its options beside the main window and the preview beside them: a change
 // of an option can be watched on the page, and neither covers the puzzle. Escape in the
@@ -133,8 +120,9 @@ TEST_F(WindowPlacement, TheOtherWindowsOpenInsideTheScreen) {
 
 // A build opens the attributes dialog when the grid is too small for the longest word.
 // Its close box gives the build up like Cancel; going back to the main window closes it
-// and builds. Either way the main window's commands end in step.
-TEST_F(WindowPlacement, TheCloseBoxOfTheAttributesForABuildGivesItUpAndLeavingBuilds) {
+// and builds. Either way the main window's commands end in step. Then, built from 5 x 5
+// to 99 x 99, the main window stays on the screen and shows the whole grid.
+TEST_F(WindowPlacement, TheAttributesForABuildCloseOrBuildAndTheMainWindowShowsGridsUpTo99) {
   TempDir dir;  // ALLIGATOR in 8 x 10
   program.OpenList(dir.Write("zoo.kvl", "1\tZoo\t8\t10\t1\t1\t\r\nALLIGATOR\r\nCAT\r\nDOG\r\n"));
   QWidget* dialog = nullptr;
@@ -156,6 +144,15 @@ TEST_F(WindowPlacement, TheCloseBoxOfTheAttributesForABuildGivesItUpAndLeavingBu
   EXPECT_FALSE(dialog->isVisible());
   EXPECT_EQ(ctx.state.PuzzleWidth, 9);
   EXPECT_TRUE(program.Button("cmdPrint")->isEnabled() && !program.Button("cmdCancel")->isEnabled());
+
+  program.OpenList(dir.Write("three.kvl", "CAT\r\nDOG\r\nEMU\r\n"));
+  for (int side : {5, 10, 15, 20, 30, 40, 50, 60, 70, 80, 90, 99}) {
+    Build(side);
+    // Inside the screen, and every cell can be seen: the picture lies inside the window's
+    // client area, once the window manager has done its part.
+    EXPECT_TRUE(WaitFor([&] { return OnScreen(main) && OnScreenRect(main).contains(OnScreenRect(picture)); }))
+        << side << ": window " << Text(main->frameGeometry()) << ", picture " << Text(OnScreenRect(picture));
+  }
 }
 
 }  // namespace
