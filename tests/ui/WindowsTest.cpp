@@ -114,7 +114,8 @@ TEST(FormBinder, TakesTheDesignShowsWhatTheProgramSetsAndForwardsTheUsersActions
 // the last build left there or after anything else was shown, and what the window shows
 // is the picture. The preview shows the page as it is after a change made while it was
 // closed. The paper is the locale's (the US locale here: Letter) until a printer is chosen.
-TEST(MainWindow, OpensWithItsDesignBuildsOnScreenAndPreviewsThePageOnThePaperChosen) {
+// Last, a build that never ends while the user resizes the window is cancelled by Escape.
+TEST(MainWindow, OpensBuildsOnScreenPreviewsThePageOnThePaperChosenAndCancelsALongBuild) {
   RunningProgram p;
   ASSERT_TRUE(p.window()->isVisible());
   // The command buttons side by side; no caption clipped in the Linux face.
@@ -211,22 +212,13 @@ TEST(MainWindow, OpensWithItsDesignBuildsOnScreenAndPreviewsThePageOnThePaperCho
   p.ClickIn(dialog, "cmdPrinter");
   EXPECT_EQ(page->size(), QSize(816, 1344));
   EXPECT_EQ(p.app.preview().Image().size(), QSize(816, 1344) * p.app.preview().DevicePixelRatio());
-  // A program started in a metric locale prints on A4.
-  QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-  RunningProgram german;
-  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-  EXPECT_EQ(german.ctx().print.Paper, kA4Paper);
-}
 
-TEST(BuildOnScreen, ALongBuildStaysResponsiveAndCancelEndsIt) {
   // A list that never fits whole in 5 x 5, with restart on the first reject: the build
   // starts over until Cancel.
-  RunningProgram p;
   testing::TempDir dir;
   p.OpenList(dir.Write("never.kvl", "1\tZoo\t5\t5\t1\t1\t\r\nHORSE\r\nZEBRA\r\nTIGER\r\nCAMEL\r\nSHEEP\r\nGOOSE\r\n"
                                     "HYENA\r\nBISON\r\nLLAMA\r\nOTTER\r\nPANDA\r\nRHINO\r\nMOUSE\r\nSKUNK\r\nWHALE\r\n"));
   p.ctx().state.RestartOnFirstReject = 1;
-  QMainWindow* w = p.window();
   // The user while it builds: sees it counting, resizes the window and presses Escape,
   // which presses Cancel. (The commands while a build runs and after it are the core's.)
   bool building = false;
@@ -245,6 +237,12 @@ TEST(BuildOnScreen, ALongBuildStaysResponsiveAndCancelEndsIt) {
   const QImage kept = p.Picture().copy();
   RepaintGrid(p.ctx());
   EXPECT_TRUE(p.Picture() == kept);
+
+  // A program started in a metric locale prints on A4.
+  QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+  RunningProgram german;
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+  EXPECT_EQ(german.ctx().print.Paper, kA4Paper);
 }
 
 TEST(WordListRoad, MarksOfTheWordsLeftOutTheLastWordInViewAndTheFileName) {
