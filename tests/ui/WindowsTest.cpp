@@ -114,8 +114,10 @@ TEST(FormBinder, TakesTheDesignShowsWhatTheProgramSetsAndForwardsTheUsersActions
 // the last build left there or after anything else was shown, and what the window shows
 // is the picture. The preview shows the page as it is after a change made while it was
 // closed. The paper is the locale's (the US locale here: Letter) until a printer is chosen.
-// Last, a build that never ends while the user resizes the window is cancelled by Escape.
-TEST(MainWindow, OpensBuildsOnScreenPreviewsThePageOnThePaperChosenAndCancelsALongBuild) {
+// Then the word list window marks the words left out, keeps the last word added in view
+// and shortens a long file name in its middle; last, a build that never ends while the
+// user resizes the window is cancelled by Escape.
+TEST(MainWindow, OpensBuildsPreviewsShowsTheListsWordsAndNameAndCancelsALongBuild) {
   RunningProgram p;
   ASSERT_TRUE(p.window()->isVisible());
   // The command buttons side by side; no caption clipped in the Linux face.
@@ -213,9 +215,39 @@ TEST(MainWindow, OpensBuildsOnScreenPreviewsThePageOnThePaperChosenAndCancelsALo
   EXPECT_EQ(page->size(), QSize(816, 1344));
   EXPECT_EQ(p.app.preview().Image().size(), QSize(816, 1344) * p.app.preview().DevicePixelRatio());
 
+  // Four words of three letters in a 3 x 3 grid, across and down only: one is left out.
+  testing::TempDir dir;
+  p.OpenList(dir.Write("tight.kvl", "1\tTight\t3\t3\t0\t1\tFind them.\r\nABC\r\nDEF\r\nGHI\r\nJKL\r\n"));
+  p.Click("cmdBuild");
+  QApplication::processEvents();
+  ASSERT_EQ(p.ctx().list.LeftOut().size(), 1u);
+  const std::string left_out = p.ctx().list.LeftOut()[0];
+  p.Action("mnuViewList")->trigger();
+  QWidget* window = p.Window(frmWordList::kWindow);
+  QListWidget* list = p.In<WordListBox>(window, "cboWordList")->list();
+  const QColor normal = list->palette().color(QPalette::Text);
+  for (int row = 0; row < list->count(); ++row) {
+    const bool marked = list->item(row)->text().toStdString() == left_out;
+    EXPECT_EQ(list->item(row)->foreground().color() != normal, marked) << row;
+    EXPECT_EQ(list->item(row)->font().italic(), marked) << row;
+  }
+
+  // Words added to a new list: the last stays in view.
+  p.Action("mnuNewList")->trigger();
+  p.Activate(window);
+  for (int i = 0; i < 60; ++i) {
+    p.ctx().list.SetEditText("word" + std::to_string(i));
+    p.ctx().WordListForm().Raise(frmWordList::cmdAdd, Event::Click);
+  }
+  ASSERT_EQ(list->count(), 60);
+  EXPECT_TRUE(list->viewport()->rect().contains(list->visualItemRect(list->item(59)))) << "WORD59 is out of view";
+
+  p.ctx().WordListForm().SetText(frmWordList::lblFileName, "/home/teacher/" + std::string(200, 'x') + "/animals.kvl");
+  const QString path = p.In<PathLabel>(window, "lblFileName")->ShownText();
+  EXPECT_TRUE(path.startsWith("/home/") && path.endsWith("/animals.kvl")) << path.toStdString();
+
   // A list that never fits whole in 5 x 5, with restart on the first reject: the build
   // starts over until Cancel.
-  testing::TempDir dir;
   p.OpenList(dir.Write("never.kvl", "1\tZoo\t5\t5\t1\t1\t\r\nHORSE\r\nZEBRA\r\nTIGER\r\nCAMEL\r\nSHEEP\r\nGOOSE\r\n"
                                     "HYENA\r\nBISON\r\nLLAMA\r\nOTTER\r\nPANDA\r\nRHINO\r\nMOUSE\r\nSKUNK\r\nWHALE\r\n"));
   p.ctx().state.RestartOnFirstReject = 1;
@@ -243,41 +275,6 @@ TEST(MainWindow, OpensBuildsOnScreenPreviewsThePageOnThePaperChosenAndCancelsALo
   RunningProgram german;
   QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
   EXPECT_EQ(german.ctx().print.Paper, kA4Paper);
-}
-
-TEST(WordListRoad, MarksOfTheWordsLeftOutTheLastWordInViewAndTheFileName) {
-  RunningProgram p;
-  // Four words of three letters in a 3 x 3 grid, across and down only: one is left out.
-  testing::TempDir dir;
-  p.OpenList(dir.Write("tight.kvl", "1\tTight\t3\t3\t0\t1\tFind them.\r\nABC\r\nDEF\r\nGHI\r\nJKL\r\n"));
-  p.Click("cmdBuild");
-  QApplication::processEvents();
-  ASSERT_EQ(p.ctx().list.LeftOut().size(), 1u);
-  const std::string left_out = p.ctx().list.LeftOut()[0];
-  p.Action("mnuViewList")->trigger();
-  QWidget* window = p.Window(frmWordList::kWindow);
-  auto* box = p.In<WordListBox>(window, "cboWordList");
-  QListWidget* list = box->list();
-  const QColor normal = list->palette().color(QPalette::Text);
-  for (int row = 0; row < list->count(); ++row) {
-    const bool marked = list->item(row)->text().toStdString() == left_out;
-    EXPECT_EQ(list->item(row)->foreground().color() != normal, marked) << row;
-    EXPECT_EQ(list->item(row)->font().italic(), marked) << row;
-  }
-
-  // Words added to a new list: the last stays in view.
-  p.Action("mnuNewList")->trigger();
-  p.Activate(window);
-  for (int i = 0; i < 60; ++i) {
-    p.ctx().list.SetEditText("word" + std::to_string(i));
-    p.ctx().WordListForm().Raise(frmWordList::cmdAdd, Event::Click);
-  }
-  ASSERT_EQ(list->count(), 60);
-  EXPECT_TRUE(list->viewport()->rect().contains(list->visualItemRect(list->item(59)))) << "WORD59 is out of view";
-
-  p.ctx().WordListForm().SetText(frmWordList::lblFileName, "/home/teacher/" + std::string(200, 'x') + "/animals.kvl");
-  const QString shown = p.In<PathLabel>(window, "lblFileName")->ShownText();
-  EXPECT_TRUE(shown.startsWith("/home/") && shown.endsWith("/animals.kvl")) << shown.toStdString();
 }
 
 }  // namespace
