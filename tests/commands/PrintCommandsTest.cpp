@@ -23,9 +23,14 @@ using Format = PageRequest::Format;
 using testing::RecordingSurface;
 using testing::TempDir;
 
-// A printer that keeps each job's page and can be told to fail ending a given job.
-class RecordingPrinter : public PrinterDevice {
+// A printer and a page file device in one: each document is drawn on a recording
+// surface of its own; the printer can be told to fail ending a given job, and a page
+// file's "bytes" say what was drawn, so that a test can tell a page from its answer key
+// by the file's contents: "Cats: 1 outlined".
+class RecordingDevices : public PrinterDevice, public PageFileDevice {
  public:
+  explicit RecordingDevices(AppContext& ctx) : ctx_(ctx) {}
+
   Surface* BeginDocument(const std::string& name, std::string&) override {
     names.push_back(name);
     return pages.emplace_back(std::make_unique<RecordingSurface>()).get();
@@ -35,47 +40,34 @@ class RecordingPrinter : public PrinterDevice {
     error = "the printer ran out of paper";
     return false;
   }
-
-  int fail_at = 0;
-  std::vector<std::string> names;
-  std::vector<std::unique_ptr<RecordingSurface>> pages;
-};
-
-// A page file device: each document is drawn on a recording surface, and its "bytes"
-// say what was drawn, so that a test can tell a page from its answer key by the file's
-// contents: "Cats: 1 outlined".
-class RecordingPageFiles : public PageFileDevice {
- public:
-  explicit RecordingPageFiles(AppContext& ctx) : ctx_(ctx) {}
-
   Surface* BeginDocument(PageFormat, const std::string& title, const PaperSize& paper) override {
     pointers.push_back(ctx_.MainForm().MousePointer());
-    page_ = std::make_unique<RecordingSurface>(paper.Width, paper.Height);
-    title_ = title;
-    return cannot_draw ? nullptr : page_.get();
+    names.push_back(title);
+    pages.push_back(std::make_unique<RecordingSurface>(paper.Width, paper.Height));
+    return cannot_draw ? nullptr : pages.back().get();
   }
   void NewPage() override {}
   std::string EndDocument() override {
-    ++documents;
-    return title_ + ": " + std::to_string(page_->OfKind(testing::DrawOp::Kind::Arc).size() / 2) + " outlined";
+    const std::size_t rings = pages.back()->OfKind(testing::DrawOp::Kind::Arc).size() / 2;
+    return names.back() + ": " + std::to_string(rings) + " outlined";
   }
 
+  int fail_at = 0;
   bool cannot_draw = false;
-  int documents = 0;
-  std::vector<int> pointers;  // the main window's pointer as each document began
+  std::vector<std::string> names;
+  std::vector<std::unique_ptr<RecordingSurface>> pages;
+  std::vector<int> pointers;  // the main window's pointer as each page file began
 
  private:
   AppContext& ctx_;
-  std::unique_ptr<RecordingSurface> page_;
-  std::string title_;
 };
 
 class PrintTest : public ::testing::Test {
  protected:
   PrintTest() {
     StartUp(ctx, 3);
-    ctx.printer = &printer;
-    ctx.page_files = &device;
+    ctx.printer = &devices;
+    ctx.page_files = &devices;
     testing::MakeGrid(ctx, 5, 5);
     testing::PlaceWord(ctx, "LYNX", 1, 1, 1);
     testing::SetTitle(ctx, "Cats");
@@ -83,8 +75,7 @@ class PrintTest : public ::testing::Test {
 
   testing::TestApp app;
   AppContext& ctx = app.ctx;
-  RecordingPrinter printer;
-  RecordingPageFiles device{ctx};
+  RecordingDevices devices{ctx};
   TempDir dir;
 };
 
@@ -96,20 +87,20 @@ class PrintTest : public ::testing::Test {
 TEST_F(PrintTest, EachCopyIsAJobOfItsOwnAndAnErrorStopsTheRest) {
   app.dialogs.ExpectPrinter(std::nullopt).ExpectPrinter(PrintChoice{1, kLegalPaper}).ExpectPrinter(PrintChoice{1, kLegalPaper});
   EXPECT_FALSE(PrintPuzzle(ctx));
-  EXPECT_TRUE(printer.pages.empty());
+  EXPECT_TRUE(devices.pages.empty());
   EXPECT_TRUE(ChoosePrinter(ctx));
   EXPECT_EQ(ctx.print.Paper, kLegalPaper);
   EXPECT_FALSE(ChoosePrinter(ctx)) << "the same paper again";
 
-  printer.fail_at = 2;
+  devices.fail_at = 2;
   app.dialogs.ExpectPrinter(PrintChoice{3, {}})
       .ExpectMessage(MessageAnswer::Ok, "Error while printing puzzle: the printer ran out of paper");
   PrintPuzzle(ctx);
-  EXPECT_EQ(printer.names, std::vector<std::string>(2, "Kivrel - Cats"));  // the third copy never began
+  EXPECT_EQ(devices.names, std::vector<std::string>(2, "Kivrel - Cats"));  // the third copy never began
   EXPECT_EQ(std::make_tuple(ctx.state.BlanksFilled, ctx.MainForm().MousePointer(), app.picture.Texts().size()),
             std::make_tuple(kTrue, kPointerDefault, std::size_t{21}));
-  EXPECT_EQ(printer.pages[1]->Texts(), printer.pages[0]->Texts());
-  EXPECT_EQ(printer.pages[0]->Texts().size(), 1u + 25 + 2);  // title, letters, header and entry
+  EXPECT_EQ(devices.pages[1]->Texts(), devices.pages[0]->Texts());
+  EXPECT_EQ(devices.pages[0]->Texts().size(), 1u + 25 + 2);  // title, letters, header and entry
 
   ctx.state.BlanksFilled = 1;
   const LetterGrid before = ctx.state.Grid;
@@ -133,7 +124,7 @@ TEST_F(PrintTest, APageWithItsKeyIsTwoFilesAndAFailureNamesTheFile) {
   EXPECT_EQ(TempDir::Read(dir.File("v1.0/sheet-key")), "Cats: 1 outlined");
   EXPECT_EQ(ctx.print.OutlineWords, 0);
 
-  device.cannot_draw = true;
+  devices.cannot_draw = true;
   const FileResult<std::vector<std::string>> drawn = WritePages(ctx, {Format::Pdf, dir.File("sheet.pdf"), false});
   ASSERT_FALSE(drawn);
   EXPECT_EQ(PageFileFailureText(drawn.Error()), "cannot draw the page for \"" + dir.File("sheet.pdf") + "\"");
@@ -167,12 +158,12 @@ TEST_F(PrintTest, ExportReportsFailuresAndStartsAsTheLastExportLeftIt) {
                      "Error while exporting page: cannot write \"/no-such-folder/zoo.pdf\": No such file or directory");
   ExportPage(ctx);
   ExportPage(ctx);
-  EXPECT_EQ(device.pointers, std::vector<int>{kPointerHourglass});
+  EXPECT_EQ(devices.pointers, std::vector<int>{kPointerHourglass});
   EXPECT_EQ(ctx.MainForm().MousePointer(), kPointerDefault);
 
   app.dialogs.ExpectSaveChoice(SaveChoice{dir.File("lynx"), 2, true}).ExpectSaveChoice(std::nullopt);
   ExportPage(ctx);
-  EXPECT_EQ(device.documents, 1 + 2);  // the failed one; the page and its key
+  EXPECT_EQ(devices.pages.size(), 1u + 2);  // the failed one; the page and its key
   ExportPage(ctx);
   const FileRequest& first = app.dialogs.files.at(0);
   const FileRequest& next = app.dialogs.files.at(3);
