@@ -105,14 +105,15 @@ TEST_F(FileCommands, OpenRestoresTheWholePuzzle) {
 
 // A cancelled or refused open leaves the puzzle on screen, and Save Puzzle must not
 // write over the file that was refused. A puzzle's header on 2 GB is refused from the
-// header, without reading the rest (there is not memory enough for it here).
-TEST_F(FileCommands, ACancelledOrRefusedOpenOrGivenFileLeavesThePuzzleOnScreen) {
+// header, without reading the rest (there is not memory enough for it here). A file
+// given that can be read opens.
+TEST_F(FileCommands, ARefusedOpenOrGivenFileLeavesThePuzzleAndAGoodOneOpens) {
   const PuzzleState before = app.ctx.state;
   app.dialogs.ExpectFile(std::nullopt);
   OpenPuzzle(app.ctx);
   EXPECT_FALSE(app.ctx.WordListForm().Visible());
-  app.dialogs.ExpectFile(std::string(KIVREL_TEST_DATA_DIR) + "/zoo.kvl")
-      .ExpectMessage(MessageAnswer::Ok, "File does not contain a Kivrel puzzle");
+  const std::string zoo = std::string(KIVREL_TEST_DATA_DIR) + "/zoo.kvl";
+  app.dialogs.ExpectFile(zoo).ExpectMessage(MessageAnswer::Ok, "File does not contain a Kivrel puzzle");
   OpenPuzzle(app.ctx);
   const std::string huge = dir.Sparse("huge.kvp", SamplePuzzleBytes().substr(0, 42), 2'000'000'000);
   if (testing::MemoryLimit::Applies()) {
@@ -143,6 +144,19 @@ TEST_F(FileCommands, ACancelledOrRefusedOpenOrGivenFileLeavesThePuzzleOnScreen) 
   EXPECT_EQ(app.ctx.list.Entries(), (Entries{"OLD", "WORDS"}));
   EXPECT_TRUE(app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuSavePuzzle) && app.picture.ops.empty());
   EXPECT_TRUE(app.ctx.WordListForm().Visible());  // shown all the same
+
+  // A list given opens as Open List opens it, after the offer to save a changed list
+  // (whose answers ConfirmDiscardList's test follows) and without a file dialog; a
+  // puzzle as Open Puzzle does.
+  s.WordListChanged = kTrue;
+  app.dialogs.ExpectMessage(MessageAnswer::No, "Do you want to save the current list?");
+  OpenGivenFile(app.ctx, zoo);
+  EXPECT_EQ(std::tie(s.WordListFileName, s.PuzzleTitle, s.PuzzleBuilt),
+            std::make_tuple(zoo, std::string("Zoo"), i16{0}));
+  const std::string puzzle = dir.Write("trip", SamplePuzzleBytes());  // known by its contents
+  OpenGivenFile(app.ctx, puzzle);
+  EXPECT_EQ(std::tie(s.PuzzleFileName, s.PuzzleTitle, s.PuzzleBuilt),
+            std::make_tuple(puzzle, std::string("Zoo Trip"), kTrue));
 }
 
 TEST(KindOfFile, TheNameDecidesAndOtherwiseTheContents) {
@@ -156,22 +170,6 @@ TEST(KindOfFile, TheNameDecidesAndOtherwiseTheContents) {
       {"/home/ann.kvp/zoo", "1\tZoo\t 12\t 10\r\nLION\r\nTIGER\fEND\r\n", FileKind::WordList},
       {"zoo.kvp.bak", std::string("LION\0TIGER", 10), FileKind::Neither}};
   for (const auto& [path, bytes, kind] : cases) EXPECT_EQ(KindOfFile(path, bytes), kind) << path;
-}
-
-// A list given opens as Open List opens it (after the offer to save a changed list, whose
-// answers ConfirmDiscardList's test follows), a puzzle as Open Puzzle does.
-TEST_F(FileCommands, AGivenFileOpensAsItsMenuCommandDoes) {
-  const std::string list = std::string(KIVREL_TEST_DATA_DIR) + "/zoo.kvl";
-  s.WordListChanged = kTrue;
-  app.dialogs.ExpectMessage(MessageAnswer::No, "Do you want to save the current list?");
-  OpenGivenFile(app.ctx, list);
-  EXPECT_TRUE(app.dialogs.files.empty());
-  EXPECT_EQ(std::tie(s.WordListFileName, s.PuzzleTitle, s.PuzzleBuilt),
-            std::make_tuple(list, std::string("Zoo"), i16{0}));
-  const std::string puzzle = dir.Write("trip", SamplePuzzleBytes());  // known by its contents
-  OpenGivenFile(app.ctx, puzzle);
-  EXPECT_EQ(std::tie(s.PuzzleFileName, s.PuzzleTitle, s.PuzzleBuilt),
-            std::make_tuple(puzzle, std::string("Zoo Trip"), kTrue));
 }
 
 // A list file too big for the memory left (sparse: no disk used) is reported and changes

@@ -224,9 +224,7 @@ TEST(BuildPuzzle, EveryAttemptStartsWithoutOutlinesOrJunctionsAndWithTheSameWord
       std::make_tuple("<", i16{3});
   endless.OnYield(1, [&] { endless.ctx.state.CancelRequested = kTrue; });
   EXPECT_EQ(endless.Run(), "cancelled x1, 1 placed, 0 rejected, 22 spaces, 0 beeps");
-  BuildLimits limits;
-  limits.Deadline = std::chrono::steady_clock::now();
-  EXPECT_EQ(BuildPuzzle(endless.ctx, limits).End, BuildEnd::GaveUp);
+  EXPECT_EQ(BuildPuzzle(endless.ctx, {.Deadline = std::chrono::steady_clock::now()}).End, BuildEnd::GaveUp);
 }
 
 TEST(BuildPuzzle, TwoStartsWithoutASeedMakeDifferentPuzzles) {
