@@ -7,6 +7,7 @@
 
 #include "DataTable.h"
 #include "controls/Declare.h"
+#include "controls/MainWindowControls.h"
 #include "model/Numbers.h"
 #include "model/PuzzleState.h"
 #include "model/Text.h"
@@ -16,14 +17,9 @@
   X(txtName) X(radLeft) X(radRight) X(cmdGo) X(cmdAdd) X(cmdBuild) X(cmdCancel) X(lblCount)
 // clang-format on
 
-#define KIVREL_OTHER_WINDOW_CONTROLS(X) X(cmdGo)
-
 namespace kivrel::frmTest {
 KIVREL_DECLARE_WINDOW(frmTest, KIVREL_TEST_WINDOW_CONTROLS)
 }  // namespace kivrel::frmTest
-namespace kivrel::frmOther {
-KIVREL_DECLARE_WINDOW(frmOther, KIVREL_OTHER_WINDOW_CONTROLS)
-}  // namespace kivrel::frmOther
 
 namespace kivrel {
 namespace {
@@ -72,7 +68,7 @@ TEST(Form, AHoldPassesOnlyNetChangesToThoseWhoWait) {
 // the end of a control array are all refused out loud.
 TEST(Form, RefusesWhatIsNoControlOfItsWindow) {
   Form form(kWindow);
-  const Control other = frmOther::cmdGo;  // the same name in another window
+  const Control other = frmKV_Puzzle::cmdBuild;  // the same name in another window
   EXPECT_THROW(form.SetEnabled(other, false), std::invalid_argument);
   EXPECT_THROW(form.Text(other), std::invalid_argument);
   EXPECT_THROW(form.On(other, Event::Click, [] {}), std::invalid_argument);
