@@ -15,8 +15,6 @@ namespace {
 
 using namespace frmPrintOptions;
 
-using testing::RecordingSurface;
-
 // Both windows loaded as the program loads them: the dialog loads the preview, whose
 // window is then made (here: its vertical bar 255 twips wide, inner area 10725 x 7710).
 struct PrintWindows : ::testing::Test {
@@ -41,7 +39,7 @@ struct PrintWindows : ::testing::Test {
 
   testing::TestApp app;
   AppContext& ctx = app.ctx;
-  RecordingSurface page;
+  testing::RecordingSurface page;
   PrintPreview preview{ctx};
   PrintOptionsDialog dialog{ctx};
   Form& form = ctx.forms.Get(frmPrintOptions::kWindow);
@@ -86,7 +84,7 @@ TEST_F(PrintWindows, ThumbnailShowsExactlyTheBlocksOfThePage) {
   form.Define(chkLeft, [](ControlState& c) { c.Value = 1; });
   ctx.print.Left = 1;
   const auto before = Layouts();
-  RecordingSurface printer;
+  testing::RecordingSurface printer;
   DrawPrinterPage(ctx, printer);
   EXPECT_EQ(std::make_pair(form.Value(chkLeft), Layouts()), std::make_pair(0, before));
 }

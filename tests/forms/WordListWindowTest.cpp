@@ -54,9 +54,7 @@ struct WordListFixture : ::testing::Test {
 // until the field is emptied; Replace takes a change of case but not another entry's
 // text, and unchanged text changes nothing.
 TEST_F(WordListFixture, AddTakesTheChosenCaseAndAPickMovesTheDefaultToReplace) {
-  Type("apple");
-  EXPECT_TRUE(AddIsDefault());
-  window.cmdAdd_Click();
+  Add("apple");
   EXPECT_EQ(std::make_tuple(List(), app.ctx.list.EditText(), s.WordListChanged),
             std::make_tuple(Entries{"APPLE"}, std::string(), kTrue));
   EXPECT_TRUE(app.ctx.MainForm().Enabled(frmKV_Puzzle::mnuBuild));  // the list is ready
