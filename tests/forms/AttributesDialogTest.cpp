@@ -29,8 +29,6 @@ struct AttributesFixture : ::testing::Test {
   }
   void Build(const std::vector<std::string>& words, int width, int height, bool build = true) {
     app.SetUpPuzzle(words, width, height, 9);
-    UpdateWordCount(app.ctx);
-    BuildWordTable(app.ctx);
     if (build) BuildPuzzle(app.ctx);
   }
   void Open() {
