@@ -277,8 +277,7 @@ TEST(BuildPuzzle, CancelOrAChangeUnderTheBuildEndItAtOnceThenWhatWaitedRuns) {
 // first word's place are pinned by the seeded builds' digests, which change with any of
 // their decisions or draws.)
 TEST(InsertWord, NeverPutsANinthWordThroughACell) {
-  TestApp app;
-  app.SetUpPuzzle({"A"}, 3, 3, 5);
+  Puzzle app({"A"}, 3, 5);
   BuildWordTable(app.ctx);
   PuzzleState& s = app.ctx.state;
   s.Grid.Create(3, 3);
