@@ -92,10 +92,10 @@ TEST_F(MainWindowTest, ExitCancelsTheBuildAndOffersToSaveAPuzzleBuiltSinceItWasS
       if (control.IsWindow() && p == Property::Unload) unloaded.emplace_back(f.Name());
     });
   }
-  app.AddEntries({"ELEPHANT", "GIRAFFE", "KANGAROO", "PENGUIN", "DOLPHIN", "TORTOISE", "OSTRICH", "LEOPARD", "BUFFALO",
-                  "CHEETAH", "GORILLA", "HEDGEHOG"});  // a 12 x 12 build of many yields
-  std::tie(s.PuzzleWidth, s.PuzzleHeight, s.IncludeDiagonals, s.PuzzleTitle) =
-      std::make_tuple(i16{12}, i16{12}, i16{1}, "Zoo");
+  app.SetUpPuzzle({"ELEPHANT", "GIRAFFE", "KANGAROO", "PENGUIN", "DOLPHIN", "TORTOISE", "OSTRICH", "LEOPARD", "BUFFALO",
+                   "CHEETAH", "GORILLA", "HEDGEHOG"},
+                  12, 12, 1);  // a build of many yields
+  s.PuzzleTitle = "Zoo";
   SetListReadyState(app.ctx);
   form.Show();
   bool refused = false;

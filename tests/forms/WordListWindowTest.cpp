@@ -209,8 +209,7 @@ TEST_F(WordListFixture, NewListAsksToSaveAChangedListAndWaitsForABuild) {
 // Every change of the whole list leaves nothing selected: Enter then adds the typed
 // word to the new list instead of overwriting the entry picked in the old one.
 TEST_F(WordListFixture, AWholeNewListKeepsNoPickFromTheOldOne) {
-  TempDir dir;
-  const std::string other = dir.Write("b.kvl", "LION\r\nTIGER\r\nBEAR\r\n");
+  const std::string other = std::string(KIVREL_TEST_DATA_DIR) + "/zoo.kvl";
   app.dialogs.ExpectFile(other);
   const std::tuple<const char*, const char*, std::function<void()>> changes[] = {
       {"Open List", "EELS", [&] { OpenList(app.ctx); }},
