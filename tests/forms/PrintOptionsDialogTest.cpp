@@ -15,15 +15,12 @@ namespace {
 
 using namespace frmPrintOptions;
 
-// Both windows loaded as the program loads them: the dialog loads the preview, whose
-// window is then made (here: its vertical bar 255 twips wide, inner area 10725 x 7710).
+// Both windows loaded as the program loads them: the dialog loads the preview.
 struct PrintWindows : ::testing::Test {
   PrintWindows() {
     StartUp(ctx, 1);
     ctx.preview = &page;
     testing::MakeSeaPuzzle(ctx);
-    preview_form.Define(frmPrintPreview::VScrollBar, [](ControlState& c) { c.Bounds = {10470, 0, 255, 7710}; });
-    preview_form.UpdateGeometry({0, 0, 10845, 8190, 10725, 7710});
     preview_form.Subscribe([this](Control control, Property p) {
       if (control.IsWindow() && p == Property::Load) preview_form.Raise({}, Event::Load);
     });
