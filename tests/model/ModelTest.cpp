@@ -70,7 +70,6 @@ TEST(Form, RefusesWhatIsNoControlOfItsWindow) {
   Form form(kWindow);
   const Control other = frmKV_Puzzle::cmdBuild;  // the same name in another window
   EXPECT_THROW(form.SetEnabled(other, false), std::invalid_argument);
-  EXPECT_THROW(form.Text(other), std::invalid_argument);
   EXPECT_THROW(form.On(other, Event::Click, [] {}), std::invalid_argument);
   EXPECT_EQ(kWindow.Find("cmdGo"), cmdGo);
   EXPECT_THROW(kWindow.Get("cmdgo"), std::invalid_argument);
