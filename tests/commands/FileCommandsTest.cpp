@@ -24,12 +24,14 @@ struct FileCommands : ::testing::Test {
   FileCommands() {
     app.AddEntries({"OLD", "WORDS"});
     BuildWordTable(app.ctx);
-    std::tie(s.PuzzleTitle, s.PuzzleInstructions) = std::make_tuple("My Puzzle", "Find all the words.");
+    s.PuzzleTitle = "My Puzzle";
+    s.PuzzleInstructions = "Find all the words.";
     s.IncludeDiagonals = s.BalanceDirections = -1;
     s.PuzzleWidth = s.PuzzleHeight = 4;
     s.Grid.Create(4, 4);
     s.PuzzleBuilt = s.OutlinesShown = kTrue;
-    std::tie(s.WordListFileName, s.PuzzleFileName) = std::make_tuple("/lists/old.kvl", "/puzzles/old.kvp");
+    s.WordListFileName = "/lists/old.kvl";
+    s.PuzzleFileName = "/puzzles/old.kvp";
     SetPuzzleReadyState(app.ctx);
     app.ctx.SizePuzzleDisplay = [this] { ++sized; };
     app.ctx.display.CellSize = 300;
@@ -49,7 +51,9 @@ struct FileCommands : ::testing::Test {
 // old file.
 TEST_F(FileCommands, SavePuzzleAsksForANameAndAFailedOrCancelledSaveKeepsTheOldFile) {
   testing::MakeSamplePuzzle(app);
-  std::tie(s.WordListFileName, s.PuzzleFileName, s.PuzzleWidth) = std::make_tuple("C:\\LISTS\\ZOO.KVL", "", i16{10});
+  s.WordListFileName = "C:\\LISTS\\ZOO.KVL";
+  s.PuzzleFileName = "";
+  s.PuzzleWidth = i16{10};
   app.dialogs.ExpectFile(std::nullopt).ExpectFile(dir.File("zoo.kvp"));
   EXPECT_FALSE(WritePuzzleFile(app.ctx));
   EXPECT_EQ(s.PuzzleFileName, "");
@@ -216,7 +220,8 @@ TEST_F(FileCommands, OpenListRefusesWhatItCannotTakeAndReadsTheRest) {
 // that a reader that takes a run of tabs for one separator still finds each in its place.
 TEST_F(FileCommands, AListFileHasTheHeaderFieldsInTheirPlaces) {
   app.AddEntries({"New York [city]", "café", "O\"Brien", "tab\there"});
-  std::tie(s.PuzzleInstructions, s.MysteryQuote) = std::make_tuple("Two\r\nlines", "Cats\tnap");
+  s.PuzzleInstructions = "Two\r\nlines";
+  s.MysteryQuote = "Cats\tnap";
   EXPECT_EQ(Bytes(),
             "1\tMy Puzzle\t 4\t 4\t-1\t 1\tTwo lines\tCats nap\r\n"
             "OLD\r\nWORDS\r\nNew York [city]\r\ncaf\xE9\r\n\"O\"Brien\"\r\ntab here\r\n");
@@ -224,7 +229,9 @@ TEST_F(FileCommands, AListFileHasTheHeaderFieldsInTheirPlaces) {
       {"Find.", "", 1, "1\tMy Puzzle\t 4\t 4\t-1\t 1\tFind.\r\n"},
       {"", "", 0, "1\tMy Puzzle\t 4\t 4\t-1\t 1\t \t \t 0\r\n"}};
   for (const auto& [instructions, quote, backwards, header] : cases) {
-    std::tie(s.PuzzleInstructions, s.MysteryQuote, s.BackwardsWords) = std::tie(instructions, quote, backwards);
+    s.PuzzleInstructions = instructions;
+    s.MysteryQuote = quote;
+    s.BackwardsWords = backwards;
     EXPECT_EQ(Bytes().substr(0, Bytes().find("\r\n") + 2), header);
   }
 }
@@ -233,7 +240,8 @@ TEST_F(FileCommands, AListFileHasTheHeaderFieldsInTheirPlaces) {
 // page 1252 cannot hold is named before anything is written, and Cancel writes nothing
 // and keeps the list changed. (A failed write is reported as a puzzle's is, above.)
 TEST_F(FileCommands, SaveListAsksForANameUntilOneCanBeWritten) {
-  std::tie(s.PuzzleFileName, s.WordListFileName) = std::make_tuple("/puzzles/ANIMALS.KVP", "");
+  s.PuzzleFileName = "/puzzles/ANIMALS.KVP";
+  s.WordListFileName = "";
   const std::string folder = dir.File("folder.kvl");
   std::filesystem::create_directory(folder);
   app.dialogs.ExpectFile(folder)
@@ -249,7 +257,8 @@ TEST_F(FileCommands, SaveListAsksForANameUntilOneCanBeWritten) {
 
   s.WordListFileName = dir.Write("zoo.kvl", "OLD LIST\r\n");
   app.AddEntries({"Łódź", "✓ done"});
-  std::tie(s.WordListChanged, s.WordListSaved) = std::make_pair(kTrue, kFalse);
+  s.WordListChanged = kTrue;
+  s.WordListSaved = kFalse;
   app.dialogs.ExpectMessage(
       MessageAnswer::Cancel,
       "The file cannot hold these characters, which will be written as \"?\": Ł ź ✓\n\nSave all the same?");
@@ -259,7 +268,8 @@ TEST_F(FileCommands, SaveListAsksForANameUntilOneCanBeWritten) {
 }
 
 TEST_F(FileCommands, ConfirmDiscardAsksOnlyForAChangedListAndFollowsTheAnswer) {
-  std::tie(s.WordListChanged, s.WordListFileName) = std::make_tuple(kTrue, "");
+  s.WordListChanged = kTrue;
+  s.WordListFileName = "";
   app.dialogs.ExpectMessage(MessageAnswer::No, "Do you want to save the current list?")
       .ExpectMessage(MessageAnswer::Cancel)
       .ExpectMessage(MessageAnswer::Yes)

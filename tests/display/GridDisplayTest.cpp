@@ -104,7 +104,8 @@ TEST(GridDisplay, TheFontShrinksUntilThePuzzleFitsTheScreenAndTheWindowOnlyGrows
   // Sizes the display for a puzzle of w x h (0: none), and tells the font size, cell
   // size and width of "W" it measured, the picture's bounds and the window's size.
   auto size = [&](int w, int h) {
-    std::tie(app.ctx.state.PuzzleWidth, app.ctx.state.PuzzleHeight) = std::make_pair(i16(w), i16(h));
+    app.ctx.state.PuzzleWidth = i16(w);
+    app.ctx.state.PuzzleHeight = i16(h);
     SizePuzzleDisplay(app.ctx);
     const DisplayMetrics& m = app.ctx.display;
     return std::make_tuple(m.DisplayFontSize, m.CellSize, m.WideCharWidth, form.Bounds(frmKV_Puzzle::picPuzzle),

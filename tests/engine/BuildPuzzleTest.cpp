@@ -189,8 +189,10 @@ TEST(BuildPuzzle, TheRejectOptionsAndTheSpacesRule) {
     for (std::string word; std::getline(split, word, ',');) words.push_back(word);
     Puzzle app(words, side, static_cast<std::uint64_t>(seed));
     PuzzleState& s = app.ctx.state;
-    std::tie(s.IncludeDiagonals, s.RestartOnFirstReject, s.StopOnFirstReject, s.StopRemainingCount) =
-        std::make_tuple(i16(diagonals), i16(restart), i16(stop), i16(remaining));
+    s.IncludeDiagonals = i16(diagonals);
+    s.RestartOnFirstReject = i16(restart);
+    s.StopOnFirstReject = i16(stop);
+    s.StopRemainingCount = i16(remaining);
     s.StopRemainingOperator = op == "-" ? "" : op;
     app.ctx.MainForm().SetChecked(frmKV_Puzzle::mnuSound, sound != 0);
     EXPECT_EQ(app.Run(limit), want) << line;
@@ -207,7 +209,8 @@ TEST(BuildPuzzle, TheRejectOptionsAndTheSpacesRule) {
 TEST(BuildPuzzle, EveryAttemptStartsWithoutOutlinesOrJunctionsAndWithTheSameWords) {
   Puzzle restarted({"ABCD", "EFG", "HI"}, 4, 3);
   PuzzleState& s = restarted.ctx.state;
-  std::tie(s.StopRemainingOperator, s.StopRemainingCount) = std::make_tuple("=", i16{10});  // no attempt meets it
+  s.StopRemainingOperator = "=";  // no attempt meets it
+  s.StopRemainingCount = i16{10};
   restarted.OnYield(1, [&] {
     s.OutlinesShown = s.JunctionsShown = kTrue;
     restarted.ctx.list.SetList(0, "HIPPOPOTAMUS");
@@ -218,8 +221,8 @@ TEST(BuildPuzzle, EveryAttemptStartsWithoutOutlinesOrJunctionsAndWithTheSameWord
             std::make_tuple(i16{0}, i16{0}, kTrue, "ABCD"));
   // One word and a rule no attempt meets: each attempt yields once, after its word.
   Puzzle endless({"CAT"}, 5, 1);
-  std::tie(endless.ctx.state.StopRemainingOperator, endless.ctx.state.StopRemainingCount) =
-      std::make_tuple("<", i16{3});
+  endless.ctx.state.StopRemainingOperator = "<";
+  endless.ctx.state.StopRemainingCount = i16{3};
   endless.OnYield(1, [&] { endless.ctx.state.CancelRequested = kTrue; });
   EXPECT_EQ(endless.Run(), "cancelled x1, 1 placed, 0 rejected, 22 spaces, 0 beeps");
   EXPECT_EQ(BuildPuzzle(endless.ctx, {.Deadline = std::chrono::steady_clock::now()}).End, BuildEnd::GaveUp);
@@ -355,8 +358,9 @@ TEST(SeededBuilds, EachSeedBuildsAConsistentPuzzleAndThePuzzleItAlwaysBuilt) {
       TestApp app;
       StartUp(app.ctx, seed);
       ASSERT_TRUE(LoadWordList(app.ctx, animals, nullptr));
-      std::tie(app.ctx.state.IncludeDiagonals, app.ctx.state.BalanceDirections, app.ctx.state.BackwardsWords) =
-          std::make_tuple(i16(seed % 2), i16(seed / 2 % 2), backwards);
+      app.ctx.state.IncludeDiagonals = i16(seed % 2);
+      app.ctx.state.BalanceDirections = i16(seed / 2 % 2);
+      app.ctx.state.BackwardsWords = backwards;
       build((backwards ? "animals " : "forward ") + std::to_string(seed), app, 0);
       for (const WordRecord& word : app.ctx.state.Words) {
         if (!backwards && word.Status == kStatusPlaced) ++forward_placed[static_cast<std::size_t>(word.Direction)];

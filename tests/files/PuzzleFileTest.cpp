@@ -46,7 +46,9 @@ TEST(PuzzleFile, TheWriterLaysOutEveryByteAndTheReaderPassesOverWhatNothingUses)
   // A list's note alone ("[Big ones]") leaves a blank record marked placed: it is read,
   // and opens as a note. (A placed word without letters is refused below.)
   WordRecord& note = file->Words[3] = WordRecord{};
-  std::tie(note.Status, note.Direction, note.DisplayText) = std::make_tuple(kStatusPlaced, i16{77}, "[Big ones]");
+  note.Status = kStatusPlaced;
+  note.Direction = i16{77};
+  note.DisplayText = "[Big ones]";
   auto parsed = ParsePuzzleFile(EncodePuzzleFile(*file).ValueOr(""));
   ASSERT_TRUE(parsed) << parsed.Error().Reason;
   EXPECT_EQ(*parsed, *file);

@@ -55,7 +55,9 @@ struct AttributesFixture : ::testing::Test {
 // number is refused on leaving the box.
 TEST_F(AttributesFixture, LoadsTheStateAndRefusesWhatMakesNoPuzzle) {
   Build({"ALLIGATOR", "CAT"}, 5, 12, false);
-  std::tie(s.PuzzleTitle, s.StopRemainingCount, s.IncludeDiagonals) = std::make_tuple("Zoo", i16{-1}, kTrue);
+  s.PuzzleTitle = "Zoo";
+  s.StopRemainingCount = i16{-1};
+  s.IncludeDiagonals = kTrue;
   Open();
   EXPECT_EQ(
       std::make_tuple(form.Text(txtPuzName), form.Text(txtPuzWidth), form.Text(txtPuzHeight), form.Text(txtStopRem)),
@@ -89,7 +91,8 @@ TEST_F(AttributesFixture, LoadsTheStateAndRefusesWhatMakesNoPuzzle) {
       {"<", "", "7", 0, false, "<", 7}};
   for (const auto& [had, chosen, typed, count_had, refused, op, count] : cases) {
     SCOPED_TRACE(typed);
-    std::tie(s.StopRemainingOperator, s.StopRemainingCount) = std::make_tuple(had, count_had);
+    s.StopRemainingOperator = had;
+    s.StopRemainingCount = count_had;
     if (refused) app.dialogs.ExpectMessage(MessageAnswer::Ok, kChooseStopOperatorMessage);
     Submit({{cbxStopRemOp, chosen}, {txtStopRem, typed}});
     EXPECT_EQ(std::make_pair(form.Visible(), focused == cbxStopRemOp), std::make_pair(refused, refused));

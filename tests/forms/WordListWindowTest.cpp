@@ -184,7 +184,8 @@ TEST_F(WordListFixture, ShowWordAndEditsAfterABuildKeepThePuzzlesWords) {
 TEST_F(WordListFixture, NewListAsksToSaveAChangedListThenStartsAnUntitledOne) {
   Add("CAT");
   app.dialogs.ExpectMessage(MessageAnswer::No, "Do you want to save the current list?");
-  std::tie(s.WordListFileName, s.StopRemainingCount) = std::make_tuple("/tmp/old.kvl", i16{5});
+  s.WordListFileName = "/tmp/old.kvl";
+  s.StopRemainingCount = i16{5};
   window.mnuNewList_Click();
   EXPECT_EQ(std::make_tuple(app.ctx.list.ListCount(), s.StopRemainingCount), std::make_tuple(0, i16{-1}));
   EXPECT_EQ(s.WordListFileName + "/" + list_form.Text(lblFileName) + "/" + list_form.Text(lblWordCount), "/untitled/");

@@ -147,7 +147,8 @@ TEST_F(PageTest, InstructionsFollowTheirBandAndTheirLineBreaks) {
                {Align::Right, Align::Center, 5320, 10800}, {Align::Right, Align::Right, 9200, 10800},
                {Align::Center, Align::Left, 5320, 6920}};  // centred whatever the grid's place
   for (const auto& c : cases) {
-    std::tie(ctx.print.InstructionsAlign, ctx.print.PuzzleHorizontal) = std::tie(c.instructions, c.puzzle);
+    ctx.print.InstructionsAlign = c.instructions;
+    ctx.print.PuzzleHorizontal = c.puzzle;
     Draw();
     EXPECT_EQ(std::make_pair(p.InstructionsLeft, p.InstructionsRight), std::make_pair(i16(c.left), i16(c.right)))
         << static_cast<int>(c.instructions) << "/" << static_cast<int>(c.puzzle);

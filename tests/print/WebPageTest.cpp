@@ -87,8 +87,12 @@ TEST_F(WebPageTest, TheBlocksFollowThePrintOptions) {
       {VerticalPlace::Bottom, Align::Center, 0, 1, 0, 1, "above"}};
   for (const auto& c : cases) {
     PrintOptions& o = ctx.print;
-    std::tie(o.PuzzleVertical, o.PuzzleHorizontal, o.Left, o.Above, o.PrintWordList, o.PrintInstructions) =
-        std::tie(std::get<0>(c), std::get<1>(c), std::get<2>(c), std::get<3>(c), std::get<4>(c), std::get<5>(c));
+    o.PuzzleVertical = std::get<0>(c);
+    o.PuzzleHorizontal = std::get<1>(c);
+    o.Left = std::get<2>(c);
+    o.Above = std::get<3>(c);
+    o.PrintWordList = std::get<4>(c);
+    o.PrintInstructions = std::get<5>(c);
     const std::string page = WebPage(ctx);
     SCOPED_TRACE(std::get<6>(c));
     EXPECT_NE(page.find("<div class=\"layout " + std::string(std::get<6>(c)) + "\">"), std::string::npos);

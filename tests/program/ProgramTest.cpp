@@ -50,7 +50,8 @@ TEST(BuildWordTable, SummarisesTheListAndSortKeepsTheRecords) {
   TestApp app;
   app.AddEntries({"[title]", "New York [city]", "O'Neil", "Crème brûlée", "CAT", "a", "A"});
   PuzzleState& s = app.ctx.state;
-  std::tie(s.PuzzleWidth, s.PuzzleHeight) = std::make_pair(i16{10}, i16{12});
+  s.PuzzleWidth = i16{10};
+  s.PuzzleHeight = i16{12};
   BuildWordTable(app.ctx);
   EXPECT_EQ(std::tie(s.WordCount, s.LongestWordLength, s.LongestWordIndex, s.ShortestWordLength, s.LetterCount,
                      s.SpaceCount, s.SpacesRemaining, s.LettersRemaining),
@@ -171,7 +172,8 @@ TEST(LeftOutWords, ABuildNamesTheEntriesItLeftOutUntilThePuzzleGoes) {
 
   // Words a stop rule never tried are missing from the puzzle as well.
   s.PuzzleWidth = s.PuzzleHeight = 6;
-  std::tie(s.StopRemainingOperator, s.StopRemainingCount) = std::make_tuple("<=", i16{33});  // met by one word
+  s.StopRemainingOperator = "<=";  // met by one word
+  s.StopRemainingCount = i16{33};
   BuildPuzzle(app.ctx);
   ASSERT_LT(s.InsertedCount, 4);
   EXPECT_EQ(app.ctx.list.LeftOut().size() + static_cast<std::size_t>(s.InsertedCount), 4u);

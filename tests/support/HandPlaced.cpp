@@ -10,7 +10,8 @@ namespace kivrel::testing {
 
 void MakeGrid(AppContext& ctx, int width, int height) {
   PuzzleState& s = ctx.state;
-  std::tie(s.PuzzleWidth, s.PuzzleHeight) = std::make_pair(i16(width), i16(height));
+  s.PuzzleWidth = i16(width);
+  s.PuzzleHeight = i16(height);
   s.Grid.Create(height, width);
   s.Words.assign(1, WordRecord{});
   s.WordCount = s.InsertedCount = 0;
@@ -31,8 +32,10 @@ int PlaceWord(AppContext& ctx, const std::string& entry, int row, int col, int d
   PuzzleState& s = ctx.state;
   const int index = AddUnplacedWord(ctx, entry);
   WordRecord& word = s.Words[static_cast<std::size_t>(index)];
-  std::tie(word.Status, word.StartRow, word.StartCol, word.Direction) =
-      std::make_tuple(kStatusPlaced, i16(row), i16(col), i16(dir));
+  word.Status = kStatusPlaced;
+  word.StartRow = i16(row);
+  word.StartCol = i16(col);
+  word.Direction = i16(dir);
   for (int i = 0; i < word.Length; ++i) {
     CellRecord& cell = s.Grid.At(row + i * s.RowStep[static_cast<std::size_t>(dir)],
                                  col + i * s.ColStep[static_cast<std::size_t>(dir)]);

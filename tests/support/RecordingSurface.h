@@ -47,7 +47,9 @@ class RecordingSurface : public Surface {
   void Box(double x1, double y1, double x2, double y2) override { Record(DrawOp::Kind::Box, x1, y1, x2, y2); }
   void Arc(double x, double y, double radius, double start, double end) override {
     DrawOp& op = Record(DrawOp::Kind::Arc, x, y);
-    std::tie(op.radius, op.start, op.end) = std::make_tuple(radius, start, end);
+    op.radius = radius;
+    op.start = start;
+    op.end = end;
   }
   void Cls() override {
     CurrentX = 0;

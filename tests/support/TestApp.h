@@ -41,7 +41,8 @@ struct TestApp {
     StartUp(ctx, seed);
     for (const std::string& word : words) ctx.list.AddItem(word);
     ctx.state.WordCount = static_cast<i16>(ctx.list.ListCount());
-    std::tie(ctx.state.PuzzleWidth, ctx.state.PuzzleHeight) = std::make_pair(i16(width), i16(height));
+    ctx.state.PuzzleWidth = i16(width);
+    ctx.state.PuzzleHeight = i16(height);
     ctx.state.SetDefaultBuildOptions();
     ctx.MainForm().SetChecked(frmKV_Puzzle::mnuSound, true);
   }
