@@ -2,10 +2,11 @@
 // The controls of the word list window frmWordList.
 #include "controls/Declare.h"
 
-#define KIVREL_WORD_LIST_CONTROLS(X)                                                                                 \
-  X(lblFile)                                                                                                         \
-  X(lblFileName) X(cmdAdd) X(cmdReplace) X(cmdRemove) X(cmdClear) X(cmdSave) X(cmdSort) X(cmdShowWord) X(cmdHideAll) \
-      X(cmdClose) X(cmdUndo) X(cmdRedo) X(cboWordList) X(lblCount) X(lblWordCount)
+#define KIVREL_WORD_LIST_CONTROLS(X)                                                                              \
+  X(lblFile)                                                                                                      \
+  X(lblFileName)                                                                                                  \
+  X(cmdAdd) X(cmdReplace) X(cmdRemove) X(cmdClear) X(cmdSave) X(cmdSort) X(cmdShowWord) X(cmdHideAll) X(cmdClose) \
+      X(cmdUndo) X(cmdRedo) X(cboWordList) X(lblCount) X(lblWordCount)
 
 namespace kivrel::frmWordList {
 KIVREL_DECLARE_WINDOW(frmWordList, KIVREL_WORD_LIST_CONTROLS)

@@ -58,11 +58,13 @@ TEST(CliRuns, EachPrintsWhatItsCaseSays) {
                               "; [ $s = 0 ] || echo \"[exit $s]\"; return $s; }\n" + run.script);
     // What the script's other commands say on stderr follows, marked the same way.
     std::string printed = testing::RunShell("unset QT_QPA_PLATFORM DISPLAY WAYLAND_DISPLAY; export CLI=" KIVREL_CLI_PATH
-                                            " EX=" KIVREL_EXAMPLES_DIR " DATA=" KIVREL_TEST_DATA_DIR " T=" + t +
-                                            "; cd \"$T\" && sh ../case.sh 2>../err; sed 's/^/2> /' ../err")
+                                            " EX=" KIVREL_EXAMPLES_DIR " DATA=" KIVREL_TEST_DATA_DIR " T=" +
+                                            t + "; cd \"$T\" && sh ../case.sh 2>../err; sed 's/^/2> /' ../err")
                               .out;
-    for (auto [from, to] : {std::pair<std::string, std::string>{t, "$T"}, {KIVREL_EXAMPLES_DIR, "$EX"},
-                            {KIVREL_TEST_DATA_DIR, "$DATA"}, {KIVREL_CLI_PATH, "$CLI"}}) {
+    for (auto [from, to] : {std::pair<std::string, std::string>{t, "$T"},
+                            {KIVREL_EXAMPLES_DIR, "$EX"},
+                            {KIVREL_TEST_DATA_DIR, "$DATA"},
+                            {KIVREL_CLI_PATH, "$CLI"}}) {
       for (std::size_t at = 0; (at = printed.find(from, at)) != std::string::npos; at += to.size()) {
         printed.replace(at, from.size(), to);
       }
@@ -71,8 +73,8 @@ TEST(CliRuns, EachPrintsWhatItsCaseSays) {
     printed = std::regex_replace(printed, std::regex("[0-9.]+ ms\n"), "_ ms\n");
     // A blank line is left out of the file: it only separates cases there.
     printed = std::regex_replace(printed, std::regex("\n\n+"), "\n");
-    EXPECT_EQ(printed.starts_with('\n') ? printed.substr(1) : printed, run.expected)
-        << "## " << run.name << "\n" << run.script;
+    EXPECT_EQ(printed.starts_with('\n') ? printed.substr(1) : printed, run.expected) << "## " << run.name << "\n"
+                                                                                     << run.script;
   }
 }
 
@@ -84,9 +86,10 @@ TEST(CliSignals, ASignalDuringASaveRemovesItsTemporariesAndEndsTheProgram) {
   const std::string list = dir.Write("words.kvl", testing::LargeWordList()), page = dir.File("page.svg");
   // A 99 x 99 build saving its SVG page and key, as on a server (env drops the display),
   // output discarded and the three signals at their defaults.
-  const char* const argv[] = {"env", "-u", "QT_QPA_PLATFORM", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", KIVREL_CLI_PATH,
-                              "build", list.c_str(), "--seed", "1", "--width", "99", "--height", "99", "--svg",
-                              page.c_str(), "--answer-key", nullptr};
+  const char* const argv[] = {
+      "env",   "-u",         "QT_QPA_PLATFORM", "-u",   "DISPLAY", "-u", "WAYLAND_DISPLAY", KIVREL_CLI_PATH,
+      "build", list.c_str(), "--seed",          "1",    "--width", "99", "--height",        "99",
+      "--svg", page.c_str(), "--answer-key",    nullptr};
   posix_spawn_file_actions_t files;
   posix_spawn_file_actions_init(&files);
   for (int fd : {1, 2}) posix_spawn_file_actions_addopen(&files, fd, "/dev/null", O_WRONLY, 0);

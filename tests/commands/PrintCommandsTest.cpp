@@ -85,7 +85,9 @@ class PrintTest : public ::testing::Test {
 // no printer is one. A BlanksFilled of 1 (a check box's true) counts as filled: nothing
 // is taken away.
 TEST_F(PrintTest, EachCopyIsAJobOfItsOwnAndAnErrorStopsTheRest) {
-  app.dialogs.ExpectPrinter(std::nullopt).ExpectPrinter(PrintChoice{1, kLegalPaper}).ExpectPrinter(PrintChoice{1, kLegalPaper});
+  app.dialogs.ExpectPrinter(std::nullopt)
+      .ExpectPrinter(PrintChoice{1, kLegalPaper})
+      .ExpectPrinter(PrintChoice{1, kLegalPaper});
   EXPECT_FALSE(PrintPuzzle(ctx));
   EXPECT_TRUE(devices.pages.empty());
   EXPECT_TRUE(ChoosePrinter(ctx));
@@ -138,9 +140,9 @@ TEST_F(PrintTest, APageWithItsKeyIsTwoFilesAndAFailureNamesTheFile) {
 // written says it.
 TEST(ExportRequest, TheNamesExtensionOrElseTheFileTypeChosenDecidesTheKind) {
   const std::tuple<std::string, int, Format, std::string> cases[] = {
-      {"/t/page.HTM", 1, Format::Html, "/t/page.HTM"},    {"/t/page", 2, Format::Png, "/t/page.png"},
+      {"/t/page.HTM", 1, Format::Html, "/t/page.HTM"},      {"/t/page", 2, Format::Png, "/t/page.png"},
       {"/t/v1.0/page", 3, Format::Svg, "/t/v1.0/page.svg"}, {"/t/page.txt", 1, Format::Pdf, "/t/page.txt.pdf"},
-      {"/t/page", 4, Format::Html, "/t/page.html"},       {"/t/page", 9, Format::Pdf, "/t/page.pdf"}};
+      {"/t/page", 4, Format::Html, "/t/page.html"},         {"/t/page", 9, Format::Pdf, "/t/page.pdf"}};
   for (const auto& [path, filter, kind, written] : cases) {
     const PageRequest request = ExportRequest({path, filter, true});
     EXPECT_EQ(std::make_tuple(request.Kind, request.Path, request.AnswerKey), std::make_tuple(kind, written, true));

@@ -25,7 +25,7 @@ TEST(AddTypedEntry, AddsNoBlankTextAndRefusesADuplicateIgnoringCase) {
   WordList& list = app.ctx.list;
   EXPECT_FALSE(AddEntry(app.ctx, "") || AddEntry(app.ctx, "   "));       // typed: the word list window test
   ASSERT_TRUE(AddEntry(app.ctx, "APPLE") && AddEntry(app.ctx, "pear"));  // as a list file may hold them
-  list.SetEditText("Pear");  // typed in another case than the entry
+  list.SetEditText("Pear");                                              // typed in another case than the entry
   app.dialogs.ExpectMessage(MessageAnswer::Ok, "Duplicate word");
   AddTypedEntry(app.ctx);
   EXPECT_EQ(list.EditText(), "Pear");  // the edit text stays

@@ -64,8 +64,8 @@ class PrivateCups {
     if (Tool("cupsd").isEmpty() || Tool("lpadmin").isEmpty()) return "cupsd or lpadmin is missing";
     const QString r = root_.path();
     // When the daemon runs as root its helpers run as "lp", which must reach the folder.
-    QFile::setPermissions(r, QFile::permissions(r) | QFile::ReadOther | QFile::ExeOther | QFile::ReadGroup |
-                                 QFile::ExeGroup);
+    QFile::setPermissions(
+        r, QFile::permissions(r) | QFile::ReadOther | QFile::ExeOther | QFile::ReadGroup | QFile::ExeGroup);
     for (const char* sub : {"spool/tmp", "cache", "state", "log", "bin"}) QDir(r).mkpath(sub);
     for (const char* sub : {"backend", "filter", "daemon", "cgi-bin", "notifier", "monitor", "driver"}) {
       QFile::link(QStringLiteral("/usr/lib/cups/") + sub, r + "/bin/" + sub);  // the installed helpers
@@ -269,7 +269,8 @@ void ExpectImageAsLaidOut(const QImage& image, const AppContext& ctx, double twi
                              &ctx.printed.ColumnList}) {
     if (!b->Shown) continue;
     const QRect at = box(b->Bounds.Left, b->Bounds.Top, b->Bounds.Width, b->Bounds.Height);
-    EXPECT_GT(testing::CountWhere(image, at, ink), 0) << "an empty block at " << b->Bounds.Left << ", " << b->Bounds.Top;
+    EXPECT_GT(testing::CountWhere(image, at, ink), 0)
+        << "an empty block at " << b->Bounds.Left << ", " << b->Bounds.Top;
     blank.fillRect(at.adjusted(-2, -2, 2, 2), Qt::white);
   }
   blank.end();
@@ -514,7 +515,8 @@ TEST(QtImageSurface, LettersFromTheGlyphCacheAreThePixelsOfTheTextAtEveryPixelRa
         }
       }
       const QImage& image = drawn.Image();
-      EXPECT_GT(testing::CountWhere(image, image.rect(), Ink), image.width() * image.height() * 3 / 100) << "letters were drawn";
+      EXPECT_GT(testing::CountWhere(image, image.rect(), Ink), image.width() * image.height() * 3 / 100)
+          << "letters were drawn";
       EXPECT_TRUE(cached.Image() == image) << "device pixel ratio " << ratio << (masked ? ", masked stores" : "");
     }
   }

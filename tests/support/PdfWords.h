@@ -25,8 +25,9 @@ struct PdfWord {
 inline std::vector<std::vector<PdfWord>> ReadPdfWords(const std::string& path,
                                                       std::vector<std::pair<double, double>>* sizes = nullptr) {
   const std::string output = RunShell("pdftotext -bbox '" + path + "' - 2>/dev/null").out;
-  static const std::regex item(R"re(<page width="([0-9.]+)" height="([0-9.]+)">|)re"
-                               R"re(<word xMin="([-0-9.]+)" yMin="([-0-9.]+)" xMax="([-0-9.]+)" yMax="([-0-9.]+)">([^<]*)</word>)re");
+  static const std::regex item(
+      R"re(<page width="([0-9.]+)" height="([0-9.]+)">|)re"
+      R"re(<word xMin="([-0-9.]+)" yMin="([-0-9.]+)" xMax="([-0-9.]+)" yMax="([-0-9.]+)">([^<]*)</word>)re");
   std::vector<std::vector<PdfWord>> pages;
   for (auto it = std::sregex_iterator(output.begin(), output.end(), item); it != std::sregex_iterator(); ++it) {
     const std::smatch& m = *it;
@@ -56,10 +57,13 @@ inline void ExpectPageMatchesLayout(AppContext& ctx, const std::vector<PdfWord>&
   const PuzzleState& s = ctx.state;
   const PageLayout& p = ctx.page;
   const std::string title = first_word(ctx.AttributesForm().Text(frmAttributes::txtPuzName));
-  EXPECT_TRUE(std::any_of(words.begin(), words.end(), [&](const PdfWord& word) {
-    return word.text == title && std::fabs(word.yMin - p.TopMargin / 20.0) <= kTolerance &&
-           word.xMin >= p.TitleX / 20.0 - kTolerance && word.xMax <= (p.TitleX + p.TitleWidth) / 20.0 + kTolerance;
-  })) << "title from " << p.TitleX << ", " << p.TopMargin;
+  EXPECT_TRUE(std::any_of(words.begin(), words.end(),
+                          [&](const PdfWord& word) {
+                            return word.text == title && std::fabs(word.yMin - p.TopMargin / 20.0) <= kTolerance &&
+                                   word.xMin >= p.TitleX / 20.0 - kTolerance &&
+                                   word.xMax <= (p.TitleX + p.TitleWidth) / 20.0 + kTolerance;
+                          }))
+      << "title from " << p.TitleX << ", " << p.TopMargin;
 
   // pdftotext joins neighbouring letters of a row into one word when they stand close,
   // so each word found on a row of the grid is matched to the run of cells it starts
@@ -101,10 +105,13 @@ inline void ExpectPageMatchesLayout(AppContext& ctx, const std::vector<PdfWord>&
   if (!printed.SideList.Shown && !printed.ColumnList.Shown) return;
   for (int n = 1; n <= s.InsertedCount; ++n) {
     const std::string first = first_word(s.Words[static_cast<std::size_t>(n)].ListDisplayText);
-    EXPECT_TRUE(std::any_of(words.begin(), words.end(), [&](const PdfWord& word) {
-      return word.text == first && ((printed.SideList.Shown && inside(word, printed.SideList.Bounds)) ||
-                                    (printed.ColumnList.Shown && inside(word, printed.ColumnList.Bounds)));
-    })) << "entry " << n << " \"" << first << "\" in the list's blocks";
+    EXPECT_TRUE(std::any_of(words.begin(), words.end(),
+                            [&](const PdfWord& word) {
+                              return word.text == first &&
+                                     ((printed.SideList.Shown && inside(word, printed.SideList.Bounds)) ||
+                                      (printed.ColumnList.Shown && inside(word, printed.ColumnList.Bounds)));
+                            }))
+        << "entry " << n << " \"" << first << "\" in the list's blocks";
   }
 }
 

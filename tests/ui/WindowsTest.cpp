@@ -248,8 +248,9 @@ TEST(MainWindow, OpensBuildsPreviewsShowsTheListsWordsAndNameAndCancelsALongBuil
 
   // A list that never fits whole in 5 x 5, with restart on the first reject: the build
   // starts over until Cancel.
-  p.OpenList(dir.Write("never.kvl", "1\tZoo\t5\t5\t1\t1\t\r\nHORSE\r\nZEBRA\r\nTIGER\r\nCAMEL\r\nSHEEP\r\nGOOSE\r\n"
-                                    "HYENA\r\nBISON\r\nLLAMA\r\nOTTER\r\nPANDA\r\nRHINO\r\nMOUSE\r\nSKUNK\r\nWHALE\r\n"));
+  p.OpenList(dir.Write("never.kvl",
+                       "1\tZoo\t5\t5\t1\t1\t\r\nHORSE\r\nZEBRA\r\nTIGER\r\nCAMEL\r\nSHEEP\r\nGOOSE\r\n"
+                       "HYENA\r\nBISON\r\nLLAMA\r\nOTTER\r\nPANDA\r\nRHINO\r\nMOUSE\r\nSKUNK\r\nWHALE\r\n"));
   p.ctx().state.RestartOnFirstReject = 1;
   // The user while it builds: sees it counting, resizes the window and presses Escape,
   // which presses Cancel. (The commands while a build runs and after it are the core's.)

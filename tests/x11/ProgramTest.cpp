@@ -182,7 +182,8 @@ TEST(GivenFileProgram, ASignalDuringASaveLeavesNoTemporaryAndTheFileAsItWas) {
       if (stop == SaveWatch::kTooLate) return ++saves < 20 ? Screen::kPressAgain : Screen::kDone;
       return stop == SaveWatch::kStopped ? Screen::kDone : Screen::kWait;
     }));
-    ASSERT_EQ(stop, SaveWatch::kStopped) << (saves ? "no save was caught" : "no save began") << " for signal " << signal;
+    ASSERT_EQ(stop, SaveWatch::kStopped) << (saves ? "no save was caught" : "no save began") << " for signal "
+                                         << signal;
     ::kill(pid, signal);
     ::kill(pid, SIGCONT);
     ASSERT_TRUE(kivrel.waitForFinished(kPatience)) << signal;

@@ -43,13 +43,27 @@ void AppendJsonString(std::string& out, std::string_view text) {
   out += '"';
   for (const char c : text) {
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\b': out += "\\b"; break;
-      case '\f': out += "\\f"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\b':
+        out += "\\b";
+        break;
+      case '\f':
+        out += "\\f";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (static_cast<unsigned char>(c) < 0x20) {
           out += "\\u00";
@@ -111,8 +125,7 @@ void OrderedJsonObject::AddJson(std::string_view key, std::string_view json) {
 
 std::string OrderedJsonObject::Text() const { return text_.empty() ? "{}" : text_ + "}"; }
 
-void WritePuzzleJson(std::ostream& out, const PuzzleState& s, const std::optional<BuildRunInfo>& run,
-                     bool with_words) {
+void WritePuzzleJson(std::ostream& out, const PuzzleState& s, const std::optional<BuildRunInfo>& run, bool with_words) {
   int words = 0;
   for (int i = 1; i <= s.WordsUpperBound(); ++i) words += s.Words[static_cast<std::size_t>(i)].Length > 0;
   OrderedJsonObject puzzle;
