@@ -171,16 +171,12 @@ double CellLetterX(const AppContext& ctx, int col, std::string_view text) {
   return ((cell - width) >> 1) + static_cast<double>(col - 1) * cell;
 }
 
-// DrawCellLetter of a text already in the case it is shown in.
-void DrawShownLetter(AppContext& ctx, int row, int col, std::string_view text) {
-  ctx.picture->PrintAt(CellLetterX(ctx, col, text), static_cast<double>(row - 1) * ctx.display.CellSize, text);
-}
-
 }  // namespace
 
 void DrawCellLetter(AppContext& ctx, int row, int col, std::string_view letters) {
   if (ctx.picture->DrawsNothing()) return;
-  DrawShownLetter(ctx, row, col, ShownLetters(ctx, letters));
+  const std::string text = ShownLetters(ctx, letters);
+  ctx.picture->PrintAt(CellLetterX(ctx, col, text), static_cast<double>(row - 1) * ctx.display.CellSize, text);
 }
 
 void ClearHighlights(AppContext& ctx) {

@@ -199,12 +199,11 @@ bool GlyphCache::Prepare(QImage& image, Target* target) {
   return true;
 }
 
-bool GlyphCache::Draw(const Target& target, const QFont& font, int font_id, QPointF at, QRgb color, const QString& text,
-                      Copied* copied) {
+bool GlyphCache::Draw(const Target& target, const QFont& font, int font_id, QPointF at, QRgb color,
+                      const QString& text) {
   Copied found;
   if (!Find(target, font, font_id, at, color, text, &found)) return false;
-  Copy(target, *static_cast<const Shape*>(found.shape), found.left, found.top, found.color);
-  if (copied) *copied = found;
+  CopyAll(target, {&found, 1});
   return true;
 }
 

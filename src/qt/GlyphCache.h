@@ -46,8 +46,7 @@ class GlyphCache {
   /// stays valid until the image is painted on otherwise or copied.
   static bool Prepare(QImage& image, Target* target);
   /// Draw (below) on a prepared image: a run of letters prepares it once.
-  bool Draw(const Target& target, const QFont& font, int font_id, QPointF at, QRgb color, const QString& text,
-            Copied* copied = nullptr);
+  bool Draw(const Target& target, const QFont& font, int font_id, QPointF at, QRgb color, const QString& text);
   /// What Draw would copy, without copying it; false when the text cannot be copied.
   bool Find(const Target& target, const QFont& font, int font_id, QPointF at, QRgb color, const QString& text,
             Copied* copied);

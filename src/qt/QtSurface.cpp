@@ -213,8 +213,10 @@ const QFont& QtSurface::FontOf(const WaitingLetter& letter) {
 }
 
 bool QtSurface::CopyLetter(const GlyphCache::Target& target, const WaitingLetter& letter) {
-  return glyph_cache_.Draw(target, FontOf(letter), letter.font, letter.at, letter.color,
-                           ascii_letters_[letter.character]);
+  GlyphCache::Copied found;
+  if (!FindLetter(target, letter, &found)) return false;
+  GlyphCache::CopyAll(target, {&found, 1});
+  return true;
 }
 
 bool QtSurface::FindLetter(const GlyphCache::Target& target, const WaitingLetter& letter, GlyphCache::Copied* copied) {
