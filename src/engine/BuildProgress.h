@@ -77,6 +77,10 @@ class BuildPause {
 
   /// Whether the yields let anything run at all.
   bool Yields() const { return yields_; }
+  /// Whether the progress takes its steps one at a time, each as it comes. Otherwise a
+  /// search may look at a run of lines without a word to the progress and pass their
+  /// steps on after them: nothing runs between two yields of a batch anyway.
+  bool StepByStep() const { return yields_ && at_once_ <= 1; }
   bool Discarded() const { return shape_.Discarded(); }
 
  private:

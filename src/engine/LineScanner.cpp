@@ -847,7 +847,24 @@ bool LineScanner::Search(PuzzleState& s, Random& rng, BuildPause& pause) {
   // The directions in turn, from one drawn at random, one way round or the other.
   const int k = rng.Below(count) + 1;
   const int step = rng.Next() < 0.5f ? -1 : 1;
-  const bool going_on = ScanDirections(scan, k, step, pause);
+  bool going_on;
+  if (pause.Yields() && !pause.StepByStep()) {
+    // A progress that takes the steps in batches gets the search's lines after they were
+    // looked at, all together: they are looked at through a pause that lets nothing run,
+    // so the search's inner loops never call the progress. Every line of every direction
+    // yields once.
+    BuildProgress quiet_progress;
+    BuildPause quiet(s, quiet_progress);
+    going_on = ScanDirections(scan, k, step, quiet);
+    int lines = 0;
+    for (int d = 1; d <= count; ++d) {
+      const auto [first, last] = LineRange((s.BuildDirection(d) - 1) / 2, length);
+      lines += Max(last + 1 - first, 0);
+    }
+    if (going_on) going_on = pause.Yield(lines);
+  } else {
+    going_on = ScanDirections(scan, k, step, pause);
+  }
 
   s.BestRow = static_cast<i16>(scan.best.row);
   s.BestCol = static_cast<i16>(scan.best.col);
