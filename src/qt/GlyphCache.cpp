@@ -231,18 +231,12 @@ bool GlyphCache::Find(const Target& target, const QFont& font, int font_id, QPoi
     qint8 shift_y = shift_x >= 0 ? placement.shift[1][static_cast<std::size_t>(in_y)] : kIrregular;
     if (shift_y == kUnknown) shift_y = ShiftAt(placement, font, 1, in_y);
     if (shift_y >= 0) {
-      std::vector<Letter>& letters = placement.letters[text[0].unicode()];
-      const Letter* letter = nullptr;
-      for (const Letter& known : letters) {
-        if (known.color == color && known.shift_x == shift_x && known.shift_y == shift_y) {
-          letter = &known;
-          break;
-        }
-      }
+      const Letter* letter = KnownLetter(placement, text[0].unicode(), color, shift_x, shift_y);
       if (!letter) {
         // Drawn at a position of the same shifts, it falls on the same device pixels.
         const Entry& entry =
             Find(font, {font_id, text, color, placement.example[0][shift_x], placement.example[1][shift_y], ratio});
+        std::vector<Letter>& letters = placement.letters[text[0].unicode()];
         letters.push_back({color, shift_x, shift_y, entry.shape.get(), entry.dx, entry.dy});
         letter = &letters.back();
       }
@@ -255,6 +249,62 @@ bool GlyphCache::Find(const Target& target, const QFont& font, int font_id, QPoi
   if (!entry.shape) return false;
   *copied = {entry.shape.get(), left + entry.dx, top + entry.dy, color};
   return true;
+}
+
+const GlyphCache::Letter* GlyphCache::KnownLetter(const Placement& placement, char16_t character, QRgb color,
+                                                  qint8 shift_x, qint8 shift_y) {
+  for (const Letter& known : placement.letters[character]) {
+    if (known.color == color && known.shift_x == shift_x && known.shift_y == shift_y) return &known;
+  }
+  return nullptr;
+}
+
+bool GlyphCache::FindLetters(const Target& target, std::span<const LetterAt> letters, const QHash<int, QFont>& fonts,
+                             std::vector<Copied>& found) {
+  found.resize(letters.size());
+  bool all = true;
+  // What the letters of the current row share: the placement of their font, and the
+  // shift and top their height gives. Null: no row (the last letter went through Find).
+  const Placement* row = nullptr;
+  int row_font = 0;
+  QRgb row_color = 0;
+  double row_y = 0;
+  qint8 shift_y = 0;
+  int top = 0;
+  for (std::size_t i = 0; i < letters.size(); ++i) {
+    const LetterAt& letter = letters[i];
+    const QRgb color = letter.color & 0xFFFFFFu;
+    if (row && letter.font == row_font && color == row_color && letter.at.y() == row_y && letter.character < 128) {
+      const double whole_x = Floor(letter.at.x());
+      const qint8 shift_x =
+          row->shift[0][static_cast<std::size_t>(RoundNonNegative((letter.at.x() - whole_x) * kSteps))];
+      const Letter* known = shift_x >= 0 ? KnownLetter(*row, letter.character, color, shift_x, shift_y) : nullptr;
+      if (known && known->shape) {
+        found[i] = {known->shape, (static_cast<int>(whole_x) - kMargin) * target.scale + known->dx, top + known->dy,
+                    color};
+        continue;
+      }
+    }
+    // Find learns what the next letters of the row need.
+    const auto font = fonts.constFind(letter.font);
+    if (font == fonts.constEnd() ||
+        !Find(target, *font, letter.font, letter.at, letter.color, QString(QChar(letter.character)), &found[i])) {
+      found[i] = {};
+      all = false;
+    }
+    row = nullptr;
+    if (letter.character >= 128) continue;
+    Placement& placement = PlacementOf(letter.font, target.ratio);
+    const double whole_y = Floor(letter.at.y());
+    shift_y = placement.shift[1][static_cast<std::size_t>(RoundNonNegative((letter.at.y() - whole_y) * kSteps))];
+    if (shift_y < 0) continue;
+    row = &placement;
+    row_font = letter.font;
+    row_color = color;
+    row_y = letter.at.y();
+    top = (static_cast<int>(whole_y) - kMargin) * target.scale;
+  }
+  return all;
 }
 
 const GlyphCache::Entry& GlyphCache::Find(const QFont& font, const Key& key) {

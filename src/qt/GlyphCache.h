@@ -45,11 +45,26 @@ class GlyphCache {
   /// number, or its pixels are not 32 bits): texts are then drawn as text. The target
   /// stays valid until the image is painted on otherwise or copied.
   static bool Prepare(QImage& image, Target* target);
+  /// A one-byte letter to be copied: where (as for Draw), its colour, and its font
+  /// (FontId).
+  struct LetterAt {
+    QPointF at;
+    QRgb color;
+    int font;
+    char16_t character;
+  };
   /// Draw (below) on a prepared image: a run of letters prepares it once.
   bool Draw(const Target& target, const QFont& font, int font_id, QPointF at, QRgb color, const QString& text);
   /// What Draw would copy, without copying it; false when the text cannot be copied.
   bool Find(const Target& target, const QFont& font, int font_id, QPointF at, QRgb color, const QString& text,
             Copied* copied);
+  /// Finds each letter as Find would, in order, one entry of `found` each (a null shape
+  /// for a letter that cannot be copied: it is drawn as text); false when there is such
+  /// a letter. Letters along a row (one font, colour and height) share what their row
+  /// needs worked out, so a grid's letters cost a lookup each. `fonts` holds each font
+  /// by its FontId. What was found stays valid while Generation() stays the same.
+  bool FindLetters(const Target& target, std::span<const LetterAt> letters, const QHash<int, QFont>& fonts,
+                   std::vector<Copied>& found);
   /// Copies texts found (on a target of the same origin) in their colours, or all in
   /// white to take them away again.
   static void CopyAll(const Target& target, std::span<const Copied> copies, bool white = false);
@@ -151,6 +166,8 @@ class GlyphCache {
     std::array<std::vector<Letter>, 128> letters;
   };
   Placement& PlacementOf(int font_id, double ratio);
+  static const Letter* KnownLetter(const Placement& placement, char16_t character, QRgb color, qint8 shift_x,
+                                   qint8 shift_y);
   qint8 ShiftAt(Placement& placement, const QFont& font, int axis, qint64 position);
   std::vector<std::unique_ptr<Placement>> placements_;
   Placement* last_placement_ = nullptr;

@@ -162,7 +162,6 @@ bool QtSurface::CopiesLetters() const {
 bool QtSurface::WaitLetter(QPointF at, QRgb color, std::string_view text) {
   if (text.size() != 1 || static_cast<unsigned char>(text[0]) >= ascii_letters_.size()) return false;
   const auto character = static_cast<unsigned char>(text[0]);
-  if (ascii_letters_[character].isEmpty()) ascii_letters_[character] = QString(QLatin1Char(text[0]));
   // A cleared image keeps its letters waiting while it is shown; past a bound (letters
   // shown and taken away again and again) they are drawn on it.
   if (waiting_.size() >= kMostWaitingLetters) DrawWaitingLetters();
@@ -198,9 +197,14 @@ void QtSurface::DrawWaitingLetters() {
   if (waiting_.empty()) return;
   GlyphCache::Target target;
   const bool copies = GlyphCache::Prepare(*static_cast<QImage*>(device_), &target);
+  std::vector<GlyphCache::Copied> found;
   for (const WaitingLetter& letter : waiting_) {
-    // A letter drawn as text may detach the image: the target is made again after it.
-    if (!copies || !CopyLetter(target, letter)) {
+    // Each letter is copied as soon as it is found: finding the next may make the cache
+    // start again. A letter drawn as text may detach the image: the target is made
+    // again after it.
+    if (copies && FindLetters(target, {&letter, 1}, found)) {
+      GlyphCache::CopyAll(target, found);
+    } else {
       DrawLetterAsText(letter);
       if (copies) GlyphCache::Prepare(*static_cast<QImage*>(device_), &target);
     }
@@ -208,25 +212,10 @@ void QtSurface::DrawWaitingLetters() {
   waiting_.clear();
 }
 
-const QFont& QtSurface::FontOf(const WaitingLetter& letter) {
-  return letter.font == font_id_ ? font_ : fonts_[letter.font];
-}
-
-bool QtSurface::CopyLetter(const GlyphCache::Target& target, const WaitingLetter& letter) {
-  GlyphCache::Copied found;
-  if (!FindLetter(target, letter, &found)) return false;
-  GlyphCache::CopyAll(target, {&found, 1});
-  return true;
-}
-
-bool QtSurface::FindLetter(const GlyphCache::Target& target, const WaitingLetter& letter, GlyphCache::Copied* copied) {
-  return glyph_cache_.Find(target, FontOf(letter), letter.font, letter.at, letter.color,
-                           ascii_letters_[letter.character], copied);
-}
-
 void QtSurface::DrawLetterAsText(const WaitingLetter& letter) {
   if (letter.font != font_id_) painter_.setFont(fonts_[letter.font]);
-  DrawTextAt(letter.at, letter.color, ascii_letters_[letter.character]);
+  const char character = static_cast<char>(letter.character);
+  DrawTextAt(letter.at, letter.color, ToText(std::string_view(&character, 1)));
   if (letter.font != font_id_) painter_.setFont(font_);
 }
 
@@ -481,13 +470,9 @@ bool QtImageSurface::ShowBlankWithLetters(QPainter& painter, const QRegion& regi
     }
   }
   std::vector<GlyphCache::Copied>& letters = shown_.letters;
-  letters.clear();
-  letters.reserve(WaitingLetters().size());
   const int generation = GlyphGeneration();
-  for (const WaitingLetter& letter : WaitingLetters()) {
-    if (!FindLetter(target, letter, &letters.emplace_back())) return false;  // drawn as text, through the image
-  }
-  if (GlyphGeneration() != generation) return false;  // the cache started again meanwhile
+  if (!FindLetters(target, WaitingLetters(), letters)) return false;  // drawn as text, through the image
+  if (GlyphGeneration() != generation) return false;                  // the cache started again meanwhile
   for (const QRect& rect : paint) {
     const QRect clip = rect.translated(-origin) & image_rect;
     if (clip.isEmpty()) continue;

@@ -89,19 +89,17 @@ class QtSurface : public Surface {
   void DrawWaitingLetters();
 
  protected:
-  struct WaitingLetter {
-    QPointF at;
-    QRgb color;
-    int font;  // font_id_ when it was drawn
-    char16_t character;
-  };
+  using WaitingLetter = GlyphCache::LetterAt;  // its font: font_id_ when it was drawn
   /// What the image holds is white (when Blank()) with the waiting letters over it, in
   /// order, until DrawWaitingLetters draws them.
   const std::vector<WaitingLetter>& WaitingLetters() const { return waiting_; }
   bool Blank() const { return blank_; }
-  /// Finds a waiting letter in the glyph cache, to be copied onto target; false when it
-  /// cannot be copied (it is then drawn as text).
-  bool FindLetter(const GlyphCache::Target& target, const WaitingLetter& letter, GlyphCache::Copied* copied);
+  /// Finds the waiting letters in the glyph cache, to be copied onto target; false when
+  /// one cannot be copied (it is then drawn as text).
+  bool FindLetters(const GlyphCache::Target& target, std::span<const WaitingLetter> letters,
+                   std::vector<GlyphCache::Copied>& found) {
+    return glyph_cache_.FindLetters(target, letters, fonts_, found);
+  }
   int GlyphGeneration() const { return glyph_cache_.Generation(); }
 
   void DrawText(double x, double y, std::string_view text) override;
@@ -130,8 +128,6 @@ class QtSurface : public Surface {
   bool CopiesLetters() const;
   // Queues a one-letter text to be copied; false for any other text.
   bool WaitLetter(QPointF at, QRgb color, std::string_view text);
-  const QFont& FontOf(const WaitingLetter& letter);  // the font it was drawn in
-  bool CopyLetter(const GlyphCache::Target& target, const WaitingLetter& letter);
   void DrawLetterAsText(const WaitingLetter& letter);
 
   // The metrics text is measured with, and their pixels per twip.
