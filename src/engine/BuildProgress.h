@@ -81,6 +81,12 @@ class BuildPause {
   /// search may look at a run of lines without a word to the progress and pass their
   /// steps on after them: nothing runs between two yields of a batch anyway.
   bool StepByStep() const { return yields_ && at_once_ <= 1; }
+  /// The same pause, letting nothing run (it still says whether Cancel was pressed).
+  BuildPause Quiet() const {
+    BuildPause quiet = *this;
+    quiet.yields_ = false;
+    return quiet;
+  }
   bool Discarded() const { return shape_.Discarded(); }
 
  private:

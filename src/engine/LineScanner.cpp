@@ -123,6 +123,7 @@ void LineScanner::StartBuild(const PuzzleState& s) {
     o.masks.assign(static_cast<std::size_t>(codes_ + 1) * static_cast<std::size_t>(o.total_words) + kLanes, 0);
     std::fill(o.letters.begin(), o.letters.end(), 0);
   }
+  batch_lines_.clear();
   cell_code_.assign(static_cast<std::size_t>(cells), 0);
   cell_use_.assign(static_cast<std::size_t>(cells), 0);
   fits_.assign(scratch_ + kLanes, 0);
@@ -853,13 +854,16 @@ bool LineScanner::Search(PuzzleState& s, Random& rng, BuildPause& pause) {
     // looked at, all together: they are looked at through a pause that lets nothing run,
     // so the search's inner loops never call the progress. Every line of every direction
     // yields once.
-    BuildProgress quiet_progress;
-    BuildPause quiet(s, quiet_progress);
+    BuildPause quiet = pause.Quiet();
     going_on = ScanDirections(scan, k, step, quiet);
-    int lines = 0;
-    for (int d = 1; d <= count; ++d) {
-      const auto [first, last] = LineRange((s.BuildDirection(d) - 1) / 2, length);
-      lines += Max(last + 1 - first, 0);
+    if (static_cast<std::size_t>(length) >= batch_lines_.size()) batch_lines_.resize(length + 1, -1);
+    int& lines = batch_lines_[static_cast<std::size_t>(length)];
+    if (lines < 0) {
+      lines = 0;
+      for (int d = 1; d <= count; ++d) {
+        const auto [first, last] = LineRange((s.BuildDirection(d) - 1) / 2, length);
+        lines += Max(last + 1 - first, 0);
+      }
     }
     if (going_on) going_on = pause.Yield(lines);
   } else {

@@ -158,6 +158,7 @@ class LineScanner final : public PlaceFinder {
   std::vector<std::size_t> word_start_;   // by word index
   std::vector<std::uint64_t> fits_;       // scratch: per word of one wide line
   std::vector<std::uint64_t> crosses_;
+  std::vector<int> batch_lines_;  // by word length: the lines a search yields (-1: not counted yet)
 };
 
 }  // namespace kivrel
