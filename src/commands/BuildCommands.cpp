@@ -57,6 +57,7 @@ class WindowProgress final : public BuildProgress {
     ClearStatistics(ctx_);
     ShowTableCounts(ctx_);
     placed_.clear();
+    whole_grid_ = true;
     ctx_.picture->Cls();
     ctx_.picture->SetForeColor(kBlack);
   }
@@ -68,12 +69,19 @@ class WindowProgress final : public BuildProgress {
   }
   void GridRestored() override {
     placed_.clear();
+    whole_grid_ = false;
     RepaintGrid(ctx_);
   }
-  /// Draws the words placed since the last time.
+  /// Draws the words placed since the last time: the whole grid while the picture shows
+  /// nothing of the attempt yet, its every letter being one of theirs.
   void DrawPlacedWords() {
     ctx_.picture->SetForeColor(kBlack);
-    DrawWords(ctx_, placed_);
+    if (whole_grid_ && !placed_.empty()) {
+      DrawGridLetters(ctx_);
+      whole_grid_ = false;
+    } else {
+      DrawWords(ctx_, placed_);
+    }
     placed_.clear();
   }
 
@@ -87,6 +95,7 @@ class WindowProgress final : public BuildProgress {
   bool yields_;
   bool draws_ = !ctx_.picture->DrawsNothing();
   std::vector<int> placed_;  // the indexes of the words placed and not drawn yet
+  bool whole_grid_ = false;  // placed_ holds every word of the grid
   std::function<bool()> cancelled_;
 };
 

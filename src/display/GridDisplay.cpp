@@ -209,25 +209,11 @@ void WalkWord(LetterGrid& grid, const WordRecord& word, int cells, Visit visit) 
   }
 }
 
-}  // namespace
-
-void DrawWords(AppContext& ctx, std::span<const int> indexes) {
-  if (ctx.picture->DrawsNothing() || indexes.empty()) return;
+// Draws the letters of the cells `drawn(row, col)` picks from rows first_row to
+// last_row, row by row, the order in which the picture's pixels lie.
+template <typename Picks>
+void DrawLetterRows(AppContext& ctx, int first_row, int last_row, Picks drawn) {
   LetterGrid& grid = ctx.state.Grid;
-  const auto width = static_cast<std::size_t>(grid.Width());
-  // Words cross: a cell is drawn once however many of them pass through it. The cells go
-  // row by row, the order in which the picture's pixels lie.
-  std::vector<bool> covered(width * static_cast<std::size_t>(grid.Height()));
-  int first_row = grid.Height() + 1;
-  int last_row = 0;
-  for (int index : indexes) {
-    const WordRecord& word = ctx.state.Words[static_cast<std::size_t>(index)];
-    WalkWord(grid, word, word.Length, [&](const CellRecord&, int row, int col) {
-      covered[static_cast<std::size_t>(row - 1) * width + static_cast<std::size_t>(col - 1)] = true;
-      first_row = Min(first_row, row);
-      last_row = Max(last_row, row);
-    });
-  }
   // A letter of A-Z or 0-9 in the case it is shown in needs no conversion of its own;
   // a row's such letters go to the picture together.
   const std::string ascii_shown = ShownLetters(ctx, "ABCDEFGHIJKLMNOPQRSTUVWXYZ");
@@ -235,7 +221,7 @@ void DrawWords(AppContext& ctx, std::span<const int> indexes) {
   for (int row = first_row; row <= last_row; ++row) {
     texts.clear();
     for (int col = 1; col <= grid.Width(); ++col) {
-      if (!covered[static_cast<std::size_t>(row - 1) * width + static_cast<std::size_t>(col - 1)]) continue;
+      if (!drawn(row, col)) continue;
       const std::string& letter = grid.At(row, col).Letter;
       std::string_view shown = letter;
       if (letter.size() == 1 && letter[0] >= 'A' && letter[0] <= 'Z') {
@@ -248,6 +234,35 @@ void DrawWords(AppContext& ctx, std::span<const int> indexes) {
     }
     ctx.picture->PrintRow(static_cast<double>(row - 1) * ctx.display.CellSize, texts);
   }
+}
+
+}  // namespace
+
+void DrawWords(AppContext& ctx, std::span<const int> indexes) {
+  if (ctx.picture->DrawsNothing() || indexes.empty()) return;
+  LetterGrid& grid = ctx.state.Grid;
+  const auto width = static_cast<std::size_t>(grid.Width());
+  // Words cross: a cell is drawn once however many of them pass through it.
+  std::vector<bool> covered(width * static_cast<std::size_t>(grid.Height()));
+  int first_row = grid.Height() + 1;
+  int last_row = 0;
+  for (int index : indexes) {
+    const WordRecord& word = ctx.state.Words[static_cast<std::size_t>(index)];
+    WalkWord(grid, word, word.Length, [&](const CellRecord&, int row, int col) {
+      covered[static_cast<std::size_t>(row - 1) * width + static_cast<std::size_t>(col - 1)] = true;
+      first_row = Min(first_row, row);
+      last_row = Max(last_row, row);
+    });
+  }
+  DrawLetterRows(ctx, first_row, last_row, [&](int row, int col) {
+    return covered[static_cast<std::size_t>(row - 1) * width + static_cast<std::size_t>(col - 1)];
+  });
+}
+
+void DrawGridLetters(AppContext& ctx) {
+  if (ctx.picture->DrawsNothing()) return;
+  const LetterGrid& grid = ctx.state.Grid;
+  DrawLetterRows(ctx, 1, grid.Height(), [&grid](int row, int col) { return !grid.At(row, col).IsEmpty(); });
 }
 
 void ShowSelectedWord(AppContext& ctx, WriteMode mode) {

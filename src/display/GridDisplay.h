@@ -50,6 +50,9 @@ enum class WriteMode {
 /// Draws the letters of the Length cells of the placed words with these indexes of the
 /// table, each cell once and row by row, in the picture's current fore colour.
 void DrawWords(AppContext& ctx, std::span<const int> indexes);
+/// Draws the letter of every filled cell of the grid the same way: what DrawWords draws
+/// for every word placed on a grid that holds nothing else, without walking the words.
+void DrawGridLetters(AppContext& ctx);
 
 /// Shows or hides the placed word of the entry selected in the word list (its record,
 /// SelectedWordIndex): loads its placement into the current-word fields and walks it. The
