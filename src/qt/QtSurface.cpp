@@ -159,7 +159,7 @@ bool QtSurface::CopiesLetters() const {
   return use_glyph_cache_ && paints_on_image_ && !smooth_text_ && painter_.transform().isIdentity();
 }
 
-bool QtSurface::WaitLetter(QPointF at, QRgb color, std::string_view text) {
+inline bool QtSurface::WaitLetter(QPointF at, QRgb color, std::string_view text) {
   if (text.size() != 1 || static_cast<unsigned char>(text[0]) >= ascii_letters_.size()) return false;
   const auto character = static_cast<unsigned char>(text[0]);
   // A cleared image keeps its letters waiting while it is shown; past a bound (letters
@@ -237,8 +237,11 @@ void QtSurface::PrintRow(double y, std::span<const PlacedText> texts) {
   if (CopiesLetters()) {
     // A grid's row of letters waits to be copied, letter by letter.
     const Rgb c = ForeColor();
+    const QRgb color = qRgb(c.R, c.G, c.B);
+    const double at_y = Map(0, y).y();
+    const double per_twip = PixelsPerTwipX();  // as Map does
     for (const PlacedText& text : texts) {
-      if (!WaitLetter(Map(text.X, y), qRgb(c.R, c.G, c.B), text.Text)) DrawText(text.X, y, text.Text);
+      if (!WaitLetter(QPointF(text.X * per_twip, at_y), color, text.Text)) DrawText(text.X, y, text.Text);
     }
     return;
   }
