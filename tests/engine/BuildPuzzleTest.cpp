@@ -228,6 +228,19 @@ TEST(BuildPuzzle, EveryAttemptStartsWithoutOutlinesOrJunctionsAndWithTheSameWord
   EXPECT_EQ(BuildPuzzle(endless.ctx, {.Deadline = std::chrono::steady_clock::now()}).End, BuildEnd::GaveUp);
 }
 
+// A pump that takes yields in batches gets the same puzzle and every yield (but the last
+// batch, left unfinished), each line the search passes once.
+TEST(BuildPuzzle, APumpTakingYieldsInBatchesGetsThemAllAndTheSamePuzzle) {
+  Puzzle each(kAnimals, 12, 7), batched(kAnimals, 12, 7);
+  batched.pump.at_once = 8;
+  each.Build();
+  batched.Build();
+  EXPECT_EQ(GridText(batched.ctx.state), GridText(each.ctx.state));
+  EXPECT_GT(each.pump.yields, 300);
+  EXPECT_LE(batched.pump.yields, each.pump.yields);
+  EXPECT_GT(batched.pump.yields, each.pump.yields - 8);
+}
+
 TEST(BuildPuzzle, TwoStartsWithoutASeedMakeDifferentPuzzles) {
   Puzzle one(0), two(0);
   for (Puzzle* app : {&one, &two}) {
