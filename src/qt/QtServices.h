@@ -27,7 +27,7 @@ class QtEventPump : public EventPump {
 
  private:
   // Reading the clock costs far more than a yield (a system call on some virtual
-  // machines), and 8192 yields of a 40 x 40 build take about 12 microseconds: events
+  // machines), and 8192 yields of a 40 x 40 build take about 16 microseconds: events
   // still run within a fraction of a millisecond of being due.
   static constexpr unsigned kCallsPerClockRead = 8192;
   QElapsedTimer clock_;
