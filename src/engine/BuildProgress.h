@@ -77,10 +77,10 @@ class BuildPause {
 
   /// Whether the yields let anything run at all.
   bool Yields() const { return yields_; }
-  /// Whether the progress takes its steps one at a time, each as it comes. Otherwise a
-  /// search may look at a run of lines without a word to the progress and pass their
-  /// steps on after them: nothing runs between two yields of a batch anyway.
-  bool StepByStep() const { return yields_ && at_once_ <= 1; }
+  /// Whether the progress takes its steps in batches rather than each as it comes: a
+  /// search may then look at a run of lines without a word to the progress and pass
+  /// their steps on after them, as nothing runs between two yields of a batch anyway.
+  bool Batched() const { return yields_ && at_once_ > 1; }
   /// The same pause, letting nothing run (it still says whether Cancel was pressed).
   BuildPause Quiet() const {
     BuildPause quiet = *this;

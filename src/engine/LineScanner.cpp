@@ -849,7 +849,7 @@ bool LineScanner::Search(PuzzleState& s, Random& rng, BuildPause& pause) {
   const int k = rng.Below(count) + 1;
   const int step = rng.Next() < 0.5f ? -1 : 1;
   bool going_on;
-  if (pause.Yields() && !pause.StepByStep()) {
+  if (pause.Batched()) {
     // A progress that takes the steps in batches gets the search's lines after they were
     // looked at, all together: they are looked at through a pause that lets nothing run,
     // so the search's inner loops never call the progress. Every line of every direction

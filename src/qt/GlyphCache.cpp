@@ -37,6 +37,17 @@ double Floor(double value) {
 }
 qint64 RoundNonNegative(double value) { return static_cast<qint64>(value + 0.5); }
 
+// Where a text falls along one axis: the corner of its entry on the image (its whole
+// pixels less the margin, in device pixels) and what is left within the pixel, in steps.
+struct AxisPlace {
+  int corner;
+  qint64 in_pixel;
+};
+AxisPlace PlaceOnAxis(double position, int scale) {
+  const double whole = Floor(position);
+  return {(static_cast<int>(whole) - kMargin) * scale, RoundNonNegative((position - whole) * kSteps)};
+}
+
 // Eight pixels at once (one AVX2 register where the processor has it).
 typedef std::uint32_t EightPixels __attribute__((vector_size(32)));
 
@@ -211,14 +222,9 @@ bool GlyphCache::Find(const Target& target, const QFont& font, int font_id, QPoi
                       Copied* copied) {
   const double ratio = target.ratio;
   // Whole pixels move a text by whole device pixels; what is left decides its pixels.
-  const double whole_x = Floor(at.x());
-  const double whole_y = Floor(at.y());
-  const int pad = kMargin;
-  const qint64 in_x = RoundNonNegative((at.x() - whole_x) * kSteps);
-  const qint64 in_y = RoundNonNegative((at.y() - whole_y) * kSteps);
-  // The entry's origin on the image, in device pixels.
-  const int left = (static_cast<int>(whole_x) - pad) * target.scale;
-  const int top = (static_cast<int>(whole_y) - pad) * target.scale;
+  // The entry's origin on the image, in device pixels, and the position within a pixel.
+  const auto [left, in_x] = PlaceOnAxis(at.x(), target.scale);
+  const auto [top, in_y] = PlaceOnAxis(at.y(), target.scale);
   color &= 0xFFFFFFu;
   // Past the bound the cache starts again; not further on, where what it holds is in use
   // (a draw adds three entries at most).
@@ -275,13 +281,11 @@ bool GlyphCache::FindLetters(const Target& target, std::span<const LetterAt> let
     const LetterAt& letter = letters[i];
     const QRgb color = letter.color & 0xFFFFFFu;
     if (row && letter.font == row_font && color == row_color && letter.at.y() == row_y && letter.character < 128) {
-      const double whole_x = Floor(letter.at.x());
-      const qint8 shift_x =
-          row->shift[0][static_cast<std::size_t>(RoundNonNegative((letter.at.x() - whole_x) * kSteps))];
+      const AxisPlace x = PlaceOnAxis(letter.at.x(), target.scale);
+      const qint8 shift_x = row->shift[0][static_cast<std::size_t>(x.in_pixel)];
       const Letter* known = shift_x >= 0 ? KnownLetter(*row, letter.character, color, shift_x, shift_y) : nullptr;
       if (known && known->shape) {
-        found[i] = {known->shape, (static_cast<int>(whole_x) - kMargin) * target.scale + known->dx, top + known->dy,
-                    color};
+        found[i] = {known->shape, x.corner + known->dx, top + known->dy, color};
         continue;
       }
     }
@@ -295,14 +299,14 @@ bool GlyphCache::FindLetters(const Target& target, std::span<const LetterAt> let
     row = nullptr;
     if (letter.character >= 128) continue;
     Placement& placement = PlacementOf(letter.font, target.ratio);
-    const double whole_y = Floor(letter.at.y());
-    shift_y = placement.shift[1][static_cast<std::size_t>(RoundNonNegative((letter.at.y() - whole_y) * kSteps))];
+    const AxisPlace y = PlaceOnAxis(letter.at.y(), target.scale);
+    shift_y = placement.shift[1][static_cast<std::size_t>(y.in_pixel)];
     if (shift_y < 0) continue;
     row = &placement;
     row_font = letter.font;
     row_color = color;
     row_y = letter.at.y();
-    top = (static_cast<int>(whole_y) - kMargin) * target.scale;
+    top = y.corner;
   }
   return all;
 }

@@ -119,8 +119,6 @@ void QtSurface::FontChanged() {
   }
 }
 
-QPointF QtSurface::Map(double x, double y) const { return {x * PixelsPerTwipX(), y * PixelsPerTwipY()}; }
-
 QString QtSurface::ToText(std::string_view text) {
   if (text.size() == 1 && static_cast<unsigned char>(text[0]) < ascii_letters_.size()) {
     QString& letter = ascii_letters_[static_cast<unsigned char>(text[0])];
@@ -238,10 +236,8 @@ void QtSurface::PrintRow(double y, std::span<const PlacedText> texts) {
     // A grid's row of letters waits to be copied, letter by letter.
     const Rgb c = ForeColor();
     const QRgb color = qRgb(c.R, c.G, c.B);
-    const double at_y = Map(0, y).y();
-    const double per_twip = PixelsPerTwipX();  // as Map does
     for (const PlacedText& text : texts) {
-      if (!WaitLetter(QPointF(text.X * per_twip, at_y), color, text.Text)) DrawText(text.X, y, text.Text);
+      if (!WaitLetter(Map(text.X, y), color, text.Text)) DrawText(text.X, y, text.Text);
     }
     return;
   }

@@ -117,7 +117,7 @@ class QtSurface : public Surface {
   }
 
  private:
-  QPointF Map(double x, double y) const;
+  QPointF Map(double x, double y) const { return {x * PixelsPerTwipX(), y * PixelsPerTwipY()}; }
   void ApplyPen();
   // The text as a QString; a grid's one-letter texts are made once, not per letter.
   QString ToText(std::string_view text);
