@@ -7,6 +7,8 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyleOptionGroupBox>
+#include <QStylePainter>
 
 #include "controls/AboutControls.h"
 #include "display/GridDisplay.h"
@@ -85,8 +87,48 @@ constexpr int kFirstRowTop = 300;
 constexpr int kRowPitch = 270;
 constexpr int kRowHeight = 240;
 
+// A group box that draws its frame once and copies it afterwards. Its labels change
+// with every build, and each change repaints the frame behind them, which the style
+// draws anew every time (loading its picture of a frame as it goes).
+class StillGroupBox : public QGroupBox {
+ public:
+  using QGroupBox::QGroupBox;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QStyleOptionGroupBox option;
+    initStyleOption(&option);
+    const double ratio = devicePixelRatioF();
+    const Look look{option.rect, option.state, option.text, palette().cacheKey(), font().key(), ratio, style()};
+    if (frame_.isNull() || look != look_) {
+      frame_ = QPixmap(option.rect.size() * ratio);
+      frame_.setDevicePixelRatio(ratio);
+      frame_.fill(Qt::transparent);
+      QStylePainter painter(&frame_, this);
+      painter.setFont(font());  // as a painter on the widget itself starts
+      painter.drawComplexControl(QStyle::CC_GroupBox, option);
+      look_ = look;
+    }
+    QPainter(this).drawPixmap(0, 0, frame_);
+  }
+
+ private:
+  struct Look {  // what the frame is drawn from
+    QRect rect;
+    QStyle::State state;
+    QString title;
+    qint64 palette = 0;
+    QString font;
+    double ratio = 0;
+    const QStyle* style = nullptr;
+    bool operator==(const Look&) const = default;
+  };
+  Look look_;
+  QPixmap frame_;
+};
+
 void MakeStatistics(const Design& d, QWidget* client, int client_width) {
-  auto* frame = Design::Named(new QGroupBox(QStringLiteral("Statistics"), client), fraStats);
+  auto* frame = Design::Named(new StillGroupBox(QStringLiteral("Statistics"), client), fraStats);
   frame->setFont(MakeFont("Arial", 8.25, true, false));
   d.Place(frame, client_width - kStatsWidth - kStatsRightGap, kStatsTop, kStatsWidth, kStatsHeight);
   const QFont caption_font = MakeFont("Arial", 7.5, true, false);

@@ -186,6 +186,21 @@ TEST(MainWindow, OpensBuildsPreviewsShowsTheListsWordsAndNameAndCancelsALongBuil
     EXPECT_TRUE(shown.copy(QRect(corner, p.Picture().size())) == p.Picture().convertToFormat(QImage::Format_RGB32))
         << what;
   }
+  // The statistics frame, drawn once and copied, is drawn again for a new title or size.
+  Form& main = p.ctx().MainForm();
+  QWidget* stats = p.In(w, frmKV_Puzzle::fraStats);
+  const QImage framed = stats->grab().toImage();
+  main.SetText(frmKV_Puzzle::fraStats, "Counts");
+  EXPECT_FALSE(stats->grab().toImage() == framed);
+  main.SetText(frmKV_Puzzle::fraStats, "Statistics");
+  EXPECT_TRUE(stats->grab().toImage() == framed);
+  Rect taller = main.Bounds(frmKV_Puzzle::fraStats);
+  taller.Height += 900;
+  main.SetBounds(frmKV_Puzzle::fraStats, taller);
+  const QImage grown = stats->grab().toImage();
+  const int edge = 6 * static_cast<int>(grown.devicePixelRatio());  // the frame's bottom edge
+  EXPECT_TRUE(grown.copy(0, grown.height() - edge, grown.width(), edge) ==
+              framed.copy(0, framed.height() - edge, framed.width(), edge));
 
   p.Click("cmdPrint");
   QWidget* dialog = p.Window(frmPrintOptions::kWindow);
