@@ -7,8 +7,6 @@
 // BM_DefaultSize times the trial builds of Default Dimensions.
 #include <benchmark/benchmark.h>
 
-#include <time.h>
-
 #include <algorithm>
 #include <fstream>
 #include <sstream>
@@ -23,17 +21,11 @@
 #include "program/AppContext.h"
 #include "program/StartUp.h"
 #include "program/WordTable.h"
+#include "ThreadClock.h"
 
 namespace {
 
 using namespace kivrel;
-// The calling thread's processor time in nanoseconds.
-long long ThreadNanoseconds() {
-  timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
-}
-
 // Records the longest time between two yields (and before the first and after the last).
 class TimingPump : public EventPump {
  public:
