@@ -87,9 +87,10 @@ constexpr int kFirstRowTop = 300;
 constexpr int kRowPitch = 270;
 constexpr int kRowHeight = 240;
 
-// A group box that draws its frame once and copies it afterwards. Its labels change
-// with every build, and each change repaints the frame behind them, which the style
-// draws anew every time (loading its picture of a frame as it goes).
+// A group box that draws its frame once and copies it afterwards, until anything the
+// frame is drawn from changes. Its labels change with every build, and each change
+// repaints the frame behind them, which the style draws anew every time (loading its
+// picture of a frame as it goes).
 class StillGroupBox : public QGroupBox {
  public:
   using QGroupBox::QGroupBox;
@@ -99,7 +100,16 @@ class StillGroupBox : public QGroupBox {
     QStyleOptionGroupBox option;
     initStyleOption(&option);
     const double ratio = devicePixelRatioF();
-    const Look look{option.rect, option.state, option.text, palette().cacheKey(), font().key(), ratio, style()};
+    const Look look{option.rect,
+                    option.state,
+                    option.text,
+                    option.textAlignment,
+                    option.features,
+                    option.subControls,
+                    palette().cacheKey(),
+                    font().key(),
+                    ratio,
+                    style()};
     if (frame_.isNull() || look != look_) {
       frame_ = QPixmap(option.rect.size() * ratio);
       frame_.setDevicePixelRatio(ratio);
@@ -117,6 +127,9 @@ class StillGroupBox : public QGroupBox {
     QRect rect;
     QStyle::State state;
     QString title;
+    Qt::Alignment alignment;
+    QStyleOptionFrame::FrameFeatures features;
+    QStyle::SubControls parts;
     qint64 palette = 0;
     QString font;
     double ratio = 0;
