@@ -63,9 +63,11 @@ TEST_F(AttributesFixture, LoadsTheStateAndRefusesWhatMakesNoPuzzle) {
       std::make_tuple(form.Text(txtPuzName), form.Text(txtPuzWidth), form.Text(txtPuzHeight), form.Text(txtStopRem)),
       std::make_tuple("Zoo", "9", "12", ""));
   EXPECT_EQ(std::make_pair(form.Value(chkIncludeDiagonals), form.Value(chkBackwardsWords)), std::make_pair(1, 1));
-  EXPECT_EQ(std::make_pair(form.RaiseKeyPress(txtPuzWidth, '7'), form.RaiseKeyPress(txtStopRem, '-')),
-            std::make_pair(int{'7'}, 0));
-  EXPECT_EQ(app.beeper.beeps, 1);
+  // The digits pass, from '0' to '9'; the characters beside them do not, and beep.
+  EXPECT_EQ(std::make_tuple(form.RaiseKeyPress(txtPuzWidth, '0'), form.RaiseKeyPress(txtPuzWidth, '9'),
+                            form.RaiseKeyPress(txtStopRem, '/'), form.RaiseKeyPress(txtStopRem, ':')),
+            std::make_tuple(int{'0'}, int{'9'}, 0, 0));
+  EXPECT_EQ(app.beeper.beeps, 2);
   form.SetText(txtStopRem, "pasted");  // no number counts as 0
   form.Raise(spnStopRem, Event::SpinUp);
   EXPECT_EQ(form.Text(txtStopRem), "1");
