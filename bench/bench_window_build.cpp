@@ -77,6 +77,26 @@ struct WindowProgram {
     SetListReadyState(ctx);
     QApplication::processEvents();
   }
+  void Build(std::uint64_t seed) {
+    ctx.rng.Seed(seed);
+    main.Raise(frmKV_Puzzle::cmdBuild, Event::Click);  // the Build button: BuildPuzzle in the window
+    QApplication::processEvents();                     // the last repaint
+  }
+};
+
+// The program with no display, started and the list read.
+struct NoDisplayProgram {
+  HeadlessProgram program;
+  AppContext& ctx = program.ctx;
+
+  NoDisplayProgram() {
+    StartUp(ctx, kSeed);
+    LoadList(ctx);
+  }
+  void Build(std::uint64_t seed) {
+    ctx.rng.Seed(seed);
+    BuildPuzzle(ctx);
+  }
 };
 
 // The seed of a build: the same every time, or, for a new puzzle every build as a user
@@ -86,38 +106,17 @@ std::uint64_t SeedOf(std::uint64_t build) {
   return kNewPuzzles ? kSeed + build % 97 : kSeed;
 }
 
-template <bool kNewPuzzles>
-void WindowBuild(benchmark::State& state) {
-  WindowProgram program;
-  AppContext& ctx = program.ctx;
-  Form& main = program.main;
+template <typename Program, bool kNewPuzzles>
+void Builds(benchmark::State& state) {
+  Program program;
   double placed = 0, junctions = 0;
   std::uint64_t build = 0;
   for (auto _ : state) {
-    ctx.rng.Seed(SeedOf<kNewPuzzles>(build++));
-    main.Raise(frmKV_Puzzle::cmdBuild, Event::Click);  // the Build button: BuildPuzzle in the window
-    QApplication::processEvents();                     // the last repaint
-    placed += ctx.state.InsertedCount;
-    junctions += ctx.state.JunctionCount;
+    program.Build(SeedOf<kNewPuzzles>(build++));
+    placed += program.ctx.state.InsertedCount;
+    junctions += program.ctx.state.JunctionCount;
   }
-  Report(state, ctx.state, placed, junctions);
-}
-
-template <bool kNewPuzzles>
-void HeadlessBuild(benchmark::State& state) {
-  HeadlessProgram program;
-  AppContext& ctx = program.ctx;
-  StartUp(ctx, kSeed);
-  LoadList(ctx);
-  double placed = 0, junctions = 0;
-  std::uint64_t build = 0;
-  for (auto _ : state) {
-    ctx.rng.Seed(SeedOf<kNewPuzzles>(build++));
-    BuildPuzzle(ctx);
-    placed += ctx.state.InsertedCount;
-    junctions += ctx.state.JunctionCount;
-  }
-  Report(state, ctx.state, placed, junctions);
+  Report(state, program.ctx.state, placed, junctions);
 }
 
 // A new puzzle in the window, then one with no display, in turn, each timed on the
@@ -125,20 +124,15 @@ void HeadlessBuild(benchmark::State& state) {
 // their ratio holds where the two benchmarks above, run one after the other, drift.
 void BM_WindowAgainstHeadless(benchmark::State& state) {
   WindowProgram window;
-  HeadlessProgram headless;
-  StartUp(headless.ctx, kSeed);
-  LoadList(headless.ctx);
+  NoDisplayProgram headless;
   long long window_ns = 0, headless_ns = 0;
   std::uint64_t build = 0;
   for (auto _ : state) {
     const std::uint64_t seed = SeedOf<true>(build++);
     const long long start = ThreadNanoseconds();
-    window.ctx.rng.Seed(seed);
-    window.main.Raise(frmKV_Puzzle::cmdBuild, Event::Click);
-    QApplication::processEvents();
+    window.Build(seed);
     const long long middle = ThreadNanoseconds();
-    headless.ctx.rng.Seed(seed);
-    BuildPuzzle(headless.ctx);
+    headless.Build(seed);
     window_ns += middle - start;
     headless_ns += ThreadNanoseconds() - middle;
     if (window.ctx.state.JunctionCount != headless.ctx.state.JunctionCount) state.SkipWithError("the builds differ");
@@ -173,11 +167,11 @@ void BM_CancelLatency(benchmark::State& state) {
   state.counters["worst_ms"] = worst_ms;
 }
 
-BENCHMARK(WindowBuild<false>)->Name("BM_WindowBuild")->Unit(benchmark::kMillisecond);
+BENCHMARK(Builds<WindowProgram, false>)->Name("BM_WindowBuild")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CancelLatency)->Unit(benchmark::kMillisecond)->Iterations(50);
-BENCHMARK(HeadlessBuild<false>)->Name("BM_HeadlessBuild")->Unit(benchmark::kMillisecond);
-BENCHMARK(WindowBuild<true>)->Name("BM_WindowNewPuzzles")->Unit(benchmark::kMillisecond);
-BENCHMARK(HeadlessBuild<true>)->Name("BM_HeadlessNewPuzzles")->Unit(benchmark::kMillisecond);
+BENCHMARK(Builds<NoDisplayProgram, false>)->Name("BM_HeadlessBuild")->Unit(benchmark::kMillisecond);
+BENCHMARK(Builds<WindowProgram, true>)->Name("BM_WindowNewPuzzles")->Unit(benchmark::kMillisecond);
+BENCHMARK(Builds<NoDisplayProgram, true>)->Name("BM_HeadlessNewPuzzles")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WindowAgainstHeadless)->Unit(benchmark::kMillisecond);
 
 }  // namespace
