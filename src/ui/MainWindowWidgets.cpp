@@ -5,10 +5,14 @@
 #include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QStaticText>
 #include <QStyleOptionGroupBox>
 #include <QStylePainter>
+#include <QTextDocument>
+#include <optional>
 
 #include "controls/AboutControls.h"
 #include "display/GridDisplay.h"
@@ -87,16 +91,89 @@ constexpr int kFirstRowTop = 300;
 constexpr int kRowPitch = 270;
 constexpr int kRowHeight = 240;
 
+// A label for the statistics' figures, which change with every build. QLabel lays its
+// text out again at every paint, with a painter of its own; a figure is drawn by the
+// frame it lies in, with the frame's painter, from the texts it has laid out before
+// (most figures were shown before: a direction's count, the words placed). The same
+// pixels. A figure that only QLabel can draw (disabled, framed, rich text...) paints
+// itself.
+class FigureLabel : public QLabel {
+ public:
+  using QLabel::QLabel;
+
+  /// Draws the figure on its frame's painter where `region` (the frame's) reaches it,
+  /// unless the figure paints itself.
+  void DrawOnFrame(QPainter& painter, const QRegion& region) {
+    if (isHidden() || !region.intersects(geometry())) return;
+    const QStaticText* text = LaidOut();
+    if (!text) return;
+    // As QLabel: on one line, from the left, in the middle of the height.
+    const QRect box = contentsRect().translated(pos());
+    painter.setFont(font());
+    painter.setPen(palette().color(foregroundRole()));
+    painter.drawStaticText(QPointF(box.x(), box.y() + (box.height() - line_height_) / 2), *text);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    if (!LaidOut()) QLabel::paintEvent(event);
+  }
+  void changeEvent(QEvent* event) override {
+    if (event->type() == QEvent::FontChange) {
+      laid_out_.clear();
+      line_height_ = -1;
+    }
+    QLabel::changeEvent(event);
+  }
+
+ private:
+  // The text laid out, when the frame draws it: a plain line that fits (QLabel cuts off
+  // one that does not), that nothing of the label's own covers. Null: the label paints
+  // itself.
+  const QStaticText* LaidOut() {
+    const QString shown = text();
+    if (shown.isEmpty() || !isEnabled() || buddy() || wordWrap() || autoFillBackground() ||
+        testAttribute(Qt::WA_StyleSheet) || frameShape() != QFrame::NoFrame || margin() != 0 || indent() > 0 ||
+        alignment() != (Qt::AlignLeft | Qt::AlignVCenter) || layoutDirection() != Qt::LeftToRight ||
+        textFormat() == Qt::RichText || (textFormat() == Qt::AutoText && Qt::mightBeRichText(shown))) {
+      return nullptr;
+    }
+    if (line_height_ < 0) {
+      const QFontMetricsF metrics(font());
+      line_height_ = metrics.ascent() + metrics.descent();
+    }
+    auto laid = laid_out_.constFind(shown);
+    if (laid == laid_out_.constEnd()) {
+      if (laid_out_.size() >= kMostKept) laid_out_.clear();
+      QStaticText text(shown);
+      text.setTextFormat(Qt::PlainText);
+      text.prepare(QTransform(), font());
+      const bool one_line = !shown.contains(QLatin1Char('\n')) && !shown.contains(QLatin1Char('\t')) &&
+                            !shown.contains(QChar::LineSeparator);
+      laid = laid_out_.insert(shown, one_line ? std::optional(text) : std::nullopt);
+    }
+    const QRect box = contentsRect();
+    if (!*laid || (*laid)->size().width() > box.width() || line_height_ > box.height()) return nullptr;
+    return &**laid;
+  }
+
+  static constexpr qsizetype kMostKept = 256;
+  QHash<QString, std::optional<QStaticText>> laid_out_;  // in the font; none: not one line
+  double line_height_ = -1;                              // of the font; -1: not yet known
+};
+
 // A group box that draws its frame once and copies it afterwards, until anything the
-// frame is drawn from changes. Its labels change with every build, and each change
-// repaints the frame behind them, which the style draws anew every time (loading its
-// picture of a frame as it goes).
+// frame is drawn from changes, and draws its figures. Its figures change with every
+// build, and each change repaints the frame behind them, which the style draws anew
+// every time (loading its picture of a frame as it goes).
 class StillGroupBox : public QGroupBox {
  public:
   using QGroupBox::QGroupBox;
 
+  void AddFigure(FigureLabel* figure) { figures_.push_back(figure); }
+
  protected:
-  void paintEvent(QPaintEvent*) override {
+  void paintEvent(QPaintEvent* event) override {
     QStyleOptionGroupBox option;
     initStyleOption(&option);
     const double ratio = devicePixelRatioF();
@@ -119,7 +196,9 @@ class StillGroupBox : public QGroupBox {
       painter.drawComplexControl(QStyle::CC_GroupBox, option);
       look_ = look;
     }
-    QPainter(this).drawPixmap(0, 0, frame_);
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, frame_);
+    for (FigureLabel* figure : figures_) figure->DrawOnFrame(painter, event->region());
   }
 
  private:
@@ -138,6 +217,7 @@ class StillGroupBox : public QGroupBox {
   };
   Look look_;
   QPixmap frame_;
+  std::vector<FigureLabel*> figures_;  // its children
 };
 
 void MakeStatistics(const Design& d, QWidget* client, int client_width) {
@@ -153,7 +233,8 @@ void MakeStatistics(const Design& d, QWidget* client, int client_width) {
     d.Place(label, left, kFirstRowTop + row * kRowPitch, 1500 + 90 - left, kRowHeight);
   };
   auto value = [&](Control control, int row) {
-    auto* label = Design::Named(new QLabel(frame), control);
+    auto* label = Design::Named(new FigureLabel(frame), control);
+    frame->AddFigure(label);
     label->setFont(value_font);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     d.Place(label, 1620, kFirstRowTop + row * kRowPitch, 510, kRowHeight);

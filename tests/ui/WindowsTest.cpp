@@ -164,6 +164,7 @@ TEST(MainWindow, OpensBuildsPreviewsShowsTheListsWordsAndNameAndCancelsALongBuil
   EXPECT_EQ(p.ctx().state.PuzzleTitle, "Under the Sea");
 
   QMainWindow* w = p.window();
+  QWidget* stats = p.In(w, frmKV_Puzzle::fraStats);
   const std::vector<std::pair<std::string, std::function<void()>>> steps = {
       {"built", [&] { p.Click("cmdBuild"); }},
       {"built again", [&] { p.Click("cmdBuild"); }},
@@ -185,10 +186,14 @@ TEST(MainWindow, OpensBuildsPreviewsShowsTheListsWordsAndNameAndCancelsALongBuil
     const QPoint corner = p.In(w, frmKV_Puzzle::picPuzzle)->mapTo(w, QPoint(0, 0)) * shown.devicePixelRatio();
     EXPECT_TRUE(shown.copy(QRect(corner, p.Picture().size())) == p.Picture().convertToFormat(QImage::Format_RGB32))
         << what;
+    // The statistics, repainted where their figures changed, as the whole frame drawn anew.
+    const QRect figures = QRect(stats->mapTo(w, QPoint(0, 0)), stats->size());
+    const double ratio = shown.devicePixelRatio();
+    const QRect in_pixels(figures.topLeft() * ratio, figures.size() * ratio);
+    EXPECT_TRUE(shown.copy(in_pixels) == w->grab(figures).toImage().convertToFormat(QImage::Format_RGB32)) << what;
   }
   // The statistics frame, drawn once and copied, is drawn again for a new title or size.
   Form& main = p.ctx().MainForm();
-  QWidget* stats = p.In(w, frmKV_Puzzle::fraStats);
   const QImage framed = stats->grab().toImage();
   main.SetText(frmKV_Puzzle::fraStats, "Counts");
   EXPECT_FALSE(stats->grab().toImage() == framed);
@@ -201,6 +206,37 @@ TEST(MainWindow, OpensBuildsPreviewsShowsTheListsWordsAndNameAndCancelsALongBuil
   const int edge = 6 * static_cast<int>(grown.devicePixelRatio());  // the frame's bottom edge
   EXPECT_TRUE(grown.copy(0, grown.height() - edge, grown.width(), edge) ==
               framed.copy(0, framed.height() - edge, framed.width(), edge));
+
+  // The statistics' figures, drawn by their frame from texts laid out once and kept,
+  // show what a plain label there would: every figure a build can show, texts of other
+  // kinds, and a disabled figure, which paints itself.
+  QLabel* figure = p.In<QLabel>(w, frmKV_Puzzle::lblMatches);
+  QLabel plain(stats);
+  plain.setFont(figure->font());
+  plain.setAlignment(figure->alignment());
+  plain.setGeometry(figure->geometry());
+  plain.show();
+  QStringList texts = {"-7", "1,024", "a & b", "<b>9</b>", "123456789012", "Spaces"};
+  for (int n = 0; n <= 1200; ++n) texts << QString::number(n);
+  auto same_as_plain = [&](const QString& text) {
+    figure->setText(text);
+    plain.setText("");
+    const QImage drawn = stats->grab().toImage();
+    figure->setText("");
+    plain.setText(text);
+    return stats->grab().toImage() == drawn;
+  };
+  for (const QString& text : texts) EXPECT_TRUE(same_as_plain(text)) << text.toStdString();
+  figure->setEnabled(false);
+  plain.setEnabled(false);
+  EXPECT_TRUE(same_as_plain("25")) << "disabled";
+  figure->setEnabled(true);
+  plain.setEnabled(true);
+  QFont larger = figure->font();
+  larger.setPointSizeF(larger.pointSizeF() + 1.5);
+  figure->setFont(larger);
+  plain.setFont(larger);
+  EXPECT_TRUE(same_as_plain("25")) << "in a larger font";
 
   p.Click("cmdPrint");
   QWidget* dialog = p.Window(frmPrintOptions::kWindow);
