@@ -208,16 +208,17 @@ TEST(MainWindow, OpensBuildsPreviewsShowsTheListsWordsAndNameAndCancelsALongBuil
               framed.copy(0, framed.height() - edge, framed.width(), edge));
 
   // The statistics' figures, drawn by their frame from texts laid out once and kept,
-  // show what a plain label there would: every figure a build can show, texts of other
-  // kinds, and a disabled figure, which paints itself.
+  // show what a plain label there would: figures, texts of other kinds, and a disabled
+  // figure, which paints itself.
   QLabel* figure = p.In<QLabel>(w, frmKV_Puzzle::lblMatches);
   QLabel plain(stats);
   plain.setFont(figure->font());
   plain.setAlignment(figure->alignment());
   plain.setGeometry(figure->geometry());
   plain.show();
-  QStringList texts = {"-7", "1,024", "a & b", "<b>9</b>", "123456789012", "Spaces"};
-  for (int n = 0; n <= 1200; ++n) texts << QString::number(n);
+  // Every pair of digits, and the widths of larger figures.
+  QStringList texts = {"417", "1414", "1600", "9999", "-7", "1,024", "a & b", "<b>9</b>", "123456789012", "Spaces"};
+  for (int n = 0; n <= 99; ++n) texts << QString::number(n);
   auto same_as_plain = [&](const QString& text) {
     figure->setText(text);
     plain.setText("");
