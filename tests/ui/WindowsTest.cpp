@@ -233,11 +233,13 @@ TEST(MainWindow, OpensBuildsPreviewsShowsTheListsWordsAndNameAndCancelsALongBuil
   EXPECT_TRUE(same_as_plain("25")) << "disabled";
   figure->setEnabled(true);
   plain.setEnabled(true);
-  QFont larger = figure->font();
+  const QFont usual = figure->font();
+  QFont larger = usual;
   larger.setPointSizeF(larger.pointSizeF() + 1.5);
   figure->setFont(larger);
   plain.setFont(larger);
   EXPECT_TRUE(same_as_plain("25")) << "in a larger font";
+  figure->setFont(usual);
 
   p.Click("cmdPrint");
   QWidget* dialog = p.Window(frmPrintOptions::kWindow);
