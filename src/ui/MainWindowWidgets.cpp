@@ -12,7 +12,6 @@
 #include <QStyleOptionGroupBox>
 #include <QStylePainter>
 #include <QTextDocument>
-#include <optional>
 
 #include "controls/AboutControls.h"
 #include "display/GridDisplay.h"
@@ -127,12 +126,13 @@ class FigureLabel : public QLabel {
   }
 
  private:
-  // The text laid out, when the frame draws it: a plain line that fits (QLabel cuts off
+  // The text laid out, when the frame draws it: one plain line that fits (QLabel cuts off
   // one that does not), that nothing of the label's own covers. Null: the label paints
   // itself.
   const QStaticText* LaidOut() {
     const QString shown = text();
-    if (shown.isEmpty() || !isEnabled() || buddy() || wordWrap() || autoFillBackground() ||
+    if (shown.isEmpty() || shown.contains(QLatin1Char('\n')) || shown.contains(QLatin1Char('\t')) ||
+        shown.contains(QChar::LineSeparator) || !isEnabled() || buddy() || wordWrap() || autoFillBackground() ||
         testAttribute(Qt::WA_StyleSheet) || frameShape() != QFrame::NoFrame || margin() != 0 || indent() > 0 ||
         alignment() != (Qt::AlignLeft | Qt::AlignVCenter) || layoutDirection() != Qt::LeftToRight ||
         textFormat() == Qt::RichText || (textFormat() == Qt::AutoText && Qt::mightBeRichText(shown))) {
@@ -148,18 +148,16 @@ class FigureLabel : public QLabel {
       QStaticText text(shown);
       text.setTextFormat(Qt::PlainText);
       text.prepare(QTransform(), font());
-      const bool one_line = !shown.contains(QLatin1Char('\n')) && !shown.contains(QLatin1Char('\t')) &&
-                            !shown.contains(QChar::LineSeparator);
-      laid = laid_out_.insert(shown, one_line ? std::optional(text) : std::nullopt);
+      laid = laid_out_.insert(shown, text);
     }
     const QRect box = contentsRect();
-    if (!*laid || (*laid)->size().width() > box.width() || line_height_ > box.height()) return nullptr;
-    return &**laid;
+    if (laid->size().width() > box.width() || line_height_ > box.height()) return nullptr;
+    return &*laid;
   }
 
   static constexpr qsizetype kMostKept = 256;
-  QHash<QString, std::optional<QStaticText>> laid_out_;  // in the font; none: not one line
-  double line_height_ = -1;                              // of the font; -1: not yet known
+  QHash<QString, QStaticText> laid_out_;  // in the font
+  double line_height_ = -1;               // of the font; -1: not yet known
 };
 
 // A group box that draws its frame once and copies it afterwards, until anything the
