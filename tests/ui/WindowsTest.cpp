@@ -233,12 +233,17 @@ TEST(MainWindow, OpensBuildsPreviewsShowsTheListsWordsAndNameAndCancelsALongBuil
   EXPECT_TRUE(same_as_plain("25")) << "disabled";
   figure->setEnabled(true);
   plain.setEnabled(true);
+  // The widest figure the box holds, shown again in a larger font that it overflows.
+  QString widest = "8";
+  while (figure->fontMetrics().horizontalAdvance(widest + "8") <= figure->contentsRect().width()) widest += "8";
+  EXPECT_TRUE(same_as_plain(widest)) << widest.toStdString();
   const QFont usual = figure->font();
   QFont larger = usual;
   larger.setPointSizeF(larger.pointSizeF() + 1.5);
   figure->setFont(larger);
   plain.setFont(larger);
-  EXPECT_TRUE(same_as_plain("25")) << "in a larger font";
+  for (const QString& text : {QString("25"), widest})
+    EXPECT_TRUE(same_as_plain(text)) << "larger font, " << text.toStdString();
   figure->setFont(usual);
 
   p.Click("cmdPrint");
