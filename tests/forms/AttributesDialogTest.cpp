@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "RecordedEdits.h"
 #include "TestApp.h"
 #include "commands/BuildCommands.h"
@@ -222,15 +224,18 @@ TEST_F(AttributesFixture, EachOKIsOneStepAndThePuzzlesTableIsKept) {
   app.dialogs.ExpectMessage(MessageAnswer::Ok, kPuzzleTooLargeMessage);
   Submit({{txtPuzWidth, "500"}});  // no page holds it: refused, and no step
   EXPECT_TRUE(form.Visible() && s.PuzzleWidth == 10);
-  form.SetText(txtPuzWidth, "12");
+  form.SetText(txtPuzWidth, "10");
+  form.SetText(txtPuzHeight, "12");
   Ok();
   EXPECT_EQ(s.PuzzleBuilt, 0);
   Open();  // no puzzle: the dialog reads the list again
   form.Raise(cmdCancel, Event::Click);
   EXPECT_EQ(s.Words[4].Text, "GNU");
 
+  // 10 x 12, which the size put back no longer fits (one attempt: no build meets the rule)
+  BuildPuzzle(app.ctx, {.Deadline = std::chrono::steady_clock::now()});
   UndoEdit(app.ctx);
-  EXPECT_EQ(std::tie(s.PuzzleWidth, s.StopRemainingCount), std::make_tuple(i16{10}, i16{5}));
+  EXPECT_EQ(std::tie(s.PuzzleHeight, s.StopRemainingCount, s.PuzzleBuilt), std::make_tuple(i16{10}, i16{5}, i16{0}));
   UndoEdit(app.ctx);
   UndoEdit(app.ctx);
   EXPECT_EQ(std::tie(s.PuzzleTitle, s.StopRemainingCount, s.BackwardsWords),
