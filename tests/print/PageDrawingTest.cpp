@@ -15,9 +15,11 @@
 #include "HandPlaced.h"
 #include "TestApp.h"
 #include "controls/PrintOptionsControls.h"
+#include "display/FillLetters.h"
 #include "model/Numbers.h"
 #include "print/Booklet.h"
 #include "print/PageDrawing.h"
+#include "print/PageFiles.h"
 #include "program/StartUp.h"
 
 namespace kivrel {
@@ -238,6 +240,25 @@ TEST_F(PageTest, AnAnswerKeyRingsTheWordsAndTellsTheHiddenMessage) {
   ASSERT_TRUE(Find("every"));
   EXPECT_GT(ctx.printed.PuzzleSize, 16);
   for (const DrawOp& op : Draw()) EXPECT_LE(op.y + Nearest(op.font.Size * 20), 15840 - 1440) << op.text;
+}
+
+// The answer key's grid: the fill letters blanked but the hidden message's kept, the
+// words outlined; the puzzle as it was once the key is drawn.
+TEST_F(PageTest, TheAnswerKeyKeepsTheMessagesLettersAndThenPutsThePuzzleBack) {
+  MakeGrid(ctx, 6, 1);
+  PlaceWord(ctx, "CAT", 1, 1, 1);
+  s.MysteryQuote = "Go";
+  FillInBlanks(ctx);
+  auto row = [&] {
+    std::string letters;
+    for (int c = 1; c <= 6; ++c) letters += s.Grid.At(1, c).Letter;
+    return letters;
+  };
+  const std::string filled = row();
+  std::string keyed;
+  WithAnswerKey(ctx, [&] { keyed = row() + (ctx.print.OutlineWords ? ", outlined" : ""); });
+  EXPECT_EQ(std::make_tuple(filled.substr(0, 5), keyed), std::make_tuple("CATGO", "CATGO , outlined"));
+  EXPECT_EQ(std::make_pair(row(), ctx.print.OutlineWords), std::make_pair(filled, i16{0}));
 }
 
 TEST_F(PageTest, HopelessSizesEndAtOnePointAndAListThatCannotFitIsLeftOff) {
