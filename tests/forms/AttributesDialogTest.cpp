@@ -194,7 +194,8 @@ TEST_F(AttributesFixture, EverythingKeepsToTheGridAfterDefaultDimensionsAndCance
 // Each OK is one step. What the list file's header holds (title, instructions, size,
 // options, quote) counts as a change of the list; the build rules do not. The table of
 // a puzzle on screen holds its placements: the dialog leaves it whole, however the list
-// was edited since the build, and reads the list again only without a puzzle.
+// was edited since the build, and reads the list again only without a puzzle. Undoing
+// a size puts away a puzzle of the size undone.
 TEST_F(AttributesFixture, EachOKIsOneStepAndThePuzzlesTableIsKept) {
   testing::RecordedEdits edits;
   AttachEditHistory(app.ctx, edits);
