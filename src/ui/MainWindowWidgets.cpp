@@ -168,8 +168,6 @@ class StillGroupBox : public QGroupBox {
  public:
   using QGroupBox::QGroupBox;
 
-  void AddFigure(FigureLabel* figure) { figures_.push_back(figure); }
-
  protected:
   void paintEvent(QPaintEvent* event) override {
     QStyleOptionGroupBox option;
@@ -196,7 +194,9 @@ class StillGroupBox : public QGroupBox {
     }
     QPainter painter(this);
     painter.drawPixmap(0, 0, frame_);
-    for (FigureLabel* figure : figures_) figure->DrawOnFrame(painter, event->region());
+    for (QObject* child : children()) {
+      if (auto* figure = dynamic_cast<FigureLabel*>(child)) figure->DrawOnFrame(painter, event->region());
+    }
   }
 
  private:
@@ -215,7 +215,6 @@ class StillGroupBox : public QGroupBox {
   };
   Look look_;
   QPixmap frame_;
-  std::vector<FigureLabel*> figures_;  // its children
 };
 
 void MakeStatistics(const Design& d, QWidget* client, int client_width) {
@@ -232,7 +231,6 @@ void MakeStatistics(const Design& d, QWidget* client, int client_width) {
   };
   auto value = [&](Control control, int row) {
     auto* label = Design::Named(new FigureLabel(frame), control);
-    frame->AddFigure(label);
     label->setFont(value_font);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     d.Place(label, 1620, kFirstRowTop + row * kRowPitch, 510, kRowHeight);
