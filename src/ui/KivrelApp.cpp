@@ -21,6 +21,7 @@
 #include "ui/FormBinder.h"
 #include "ui/MainWindowWidgets.h"
 #include "ui/PrintWindowWidgets.h"
+#include "ui/StrayFocus.h"
 #include "ui/WordListWidgets.h"
 
 namespace kivrel {
@@ -81,6 +82,7 @@ KivrelApp::KivrelApp(Dialogs* dialogs)
   auto* binder = new FormBinder(main_window_.get(), main, design_.TwipsPerPixel());
   binder->SetCancelButton(frmKV_Puzzle::cmdCancel);
   qt_dialogs_.SetParent(main_window_.get());
+  KeepKeysOffHiddenWindows(main_window_.get());
 #ifndef QT_NO_SESSIONMANAGER
   // The desktop session ending asks what the close box asks (first of all, to save a
   // changed list); a refusal there keeps the session going.

@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QToolButton>
 
 #include "Desktop.h"
@@ -107,6 +108,12 @@ TEST_F(WindowPlacement, ThePrintWindowsAndTheWordListOpenBesideThePuzzleAndKeepT
         << list_first << ": list " << Text(list->frameGeometry()) << ", main window " << Text(main->frameGeometry());
     ctx.forms.Get(frmWordList::kWindow).Hide();
   }
+  // A request to activate the list that comes back after it was hidden (as one of a busy
+  // start-up can) leaves the keys with the main window.
+  ASSERT_TRUE(HasKeys(main));
+  QSignalSpy focus(qApp, &QGuiApplication::focusWindowChanged);
+  input.AskToActivate(list);
+  EXPECT_TRUE(WaitFor([&] { return !focus.isEmpty() && input.HasKeys(main); }));
 }
 
 TEST_F(WindowPlacement, TheOtherWindowsOpenInsideTheScreen) {

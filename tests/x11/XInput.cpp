@@ -79,6 +79,18 @@ void XInput::Click(const QWidget* widget, std::optional<QPoint> local, unsigned 
   Sync();
 }
 
+void XInput::AskToActivate(const QWidget* window) {
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window->winId();
+  event.xclient.message_type = XInternAtom(display_, "_NET_ACTIVE_WINDOW", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = 1;  // from an application
+  XSendEvent(display_, DefaultRootWindow(display_), False,
+             StructureNotifyMask | SubstructureRedirectMask | SubstructureNotifyMask, &event);
+  Sync();
+}
+
 bool XInput::HasKeys(const QWidget* window) {
   ::Window focus = 0;
   int revert = 0;

@@ -38,6 +38,9 @@ class XInput {
   /// a point of it is given: the left button, or 4 and 5 to turn the wheel a notch away
   /// from the user and towards them.
   void Click(const QWidget* widget, std::optional<QPoint> local = {}, unsigned button = 1, Keys modifiers = {});
+  /// Asks the window manager to activate a window as Qt asks it: the server hands the
+  /// request to every Qt program too (they watch the screen's structure).
+  void AskToActivate(const QWidget* window);
   /// True when the window holds the X server's keyboard focus and is Qt's active window.
   bool HasKeys(const QWidget* window);
 
