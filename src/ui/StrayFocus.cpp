@@ -4,7 +4,6 @@
 #include <QWindow>
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <xcb/xcb.h>
 
@@ -30,8 +29,7 @@ void TellQtTheServersFocus(xcb_connection_t* x) {
   const XcbReply<xcb_intern_atom_reply_t> atom(
       xcb_intern_atom_reply(x, xcb_intern_atom(x, 0, sizeof kName - 1, kName), nullptr), &std::free);
   if (!atom) return;
-  xcb_client_message_event_t event;
-  std::memset(&event, 0, sizeof event);
+  xcb_client_message_event_t event{};
   event.response_type = XCB_CLIENT_MESSAGE;
   event.format = 32;
   event.window = focus->focus;
