@@ -180,7 +180,7 @@ class StillGroupBox : public QGroupBox {
                     option.features,
                     option.subControls,
                     palette().cacheKey(),
-                    font().key(),
+                    font(),
                     ratio,
                     style()};
     if (frame_.isNull() || look != look_) {
@@ -193,7 +193,13 @@ class StillGroupBox : public QGroupBox {
       look_ = look;
     }
     QPainter painter(this);
-    painter.drawPixmap(0, 0, frame_);
+    // A rectangle at a time: Qt blends a pixmap under a clip of several rectangles in
+    // slices handed to other threads, and waiting for them costs more than the blend.
+    for (const QRect& rect : event->region()) {
+      painter.setClipRect(rect);
+      painter.drawPixmap(0, 0, frame_);
+    }
+    painter.setClipping(false);
     for (QObject* child : children()) {
       if (auto* figure = dynamic_cast<FigureLabel*>(child)) figure->DrawOnFrame(painter, event->region());
     }
@@ -208,7 +214,7 @@ class StillGroupBox : public QGroupBox {
     QStyleOptionFrame::FrameFeatures features;
     QStyle::SubControls parts;
     qint64 palette = 0;
-    QString font;
+    QFont font;
     double ratio = 0;
     const QStyle* style = nullptr;
     bool operator==(const Look&) const = default;
