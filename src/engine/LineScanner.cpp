@@ -26,8 +26,22 @@ std::uint8_t NextByte(std::string_view text, std::size_t& pos) {
   return static_cast<std::uint8_t>(code < 0 ? 0 : code);
 }
 
+__extension__ typedef unsigned __int128 Cells128;  // a line of up to 128 cells
+
 int LowestBit(std::uint64_t bits) { return std::countr_zero(bits); }
 int HighestBit(std::uint64_t bits) { return 63 - std::countl_zero(bits); }
+int CountBits(std::uint64_t bits) { return std::popcount(bits); }
+int LowestBit(Cells128 bits) {
+  const auto low = static_cast<std::uint64_t>(bits);
+  return low != 0 ? std::countr_zero(low) : 64 + std::countr_zero(static_cast<std::uint64_t>(bits >> 64));
+}
+int HighestBit(Cells128 bits) {
+  const auto high = static_cast<std::uint64_t>(bits >> 64);
+  return high != 0 ? 127 - std::countl_zero(high) : HighestBit(static_cast<std::uint64_t>(bits));
+}
+int CountBits(Cells128 bits) {
+  return std::popcount(static_cast<std::uint64_t>(bits)) + std::popcount(static_cast<std::uint64_t>(bits >> 64));
+}
 
 }  // namespace
 
@@ -163,31 +177,38 @@ void LineScanner::LayOutLines() {
       o.below_ends.back() |= ((std::uint64_t{1} << line.end) - 1) & ~((std::uint64_t{1} << bit) - 1);
       bit += length + 1;  // and a cell of none between two lines
     } else {
-      line.offset = o.total_words;
-      o.total_words += line.words;
+      line.offset = static_cast<int>(o.lines.size());
+      for (int plane = 0; plane < o.planes; ++plane) {
+        const int in_plane = std::clamp(length - 64 * plane, 0, 64);
+        o.blocked[static_cast<std::size_t>(plane * o.stride + line.offset)] =
+            in_plane == 64 ? 0 : ~((std::uint64_t{1} << in_plane) - 1);
+      }
       scratch = std::max(scratch, static_cast<std::size_t>(line.words));
     }
     o.letters.push_back(0);
     const int index = static_cast<int>(o.lines.size());
     for (int p = 0; p < length; ++p) {
       const int cell = line.first + p * o.cell_step;
-      const int bit_on_line = line.shift + p;
-      o.place_of[static_cast<std::size_t>(cell)] = {index, line.offset + (bit_on_line >> 6),
+      const int bit_on_line = line.shift + p;  // below 64 in a narrow orientation, whose stride is 0
+      o.place_of[static_cast<std::size_t>(cell)] = {index, line.offset + (bit_on_line >> 6) * o.stride,
                                                     std::uint64_t{1} << (bit_on_line & 63)};
     }
     o.lines.push_back(line);
   };
   const int steps[4][3] = {{0, 1, 1}, {1, 0, w}, {1, 1, w + 1}, {-1, 1, 1 - w}};
   const int longest[4] = {w, h, Min(w, h), Min(w, h)};
+  const int line_count[4] = {h, w, w + h - 1, w + h - 1};
   for (int o = 0; o < 4; ++o) {
     Orientation& orientation = orientations_[static_cast<std::size_t>(o)];
     orientation.row_step = steps[o][0];
     orientation.col_step = steps[o][1];
     orientation.cell_step = steps[o][2];
-    orientation.total_words = 0;
     orientation.narrow = longest[o] <= 64;
+    orientation.planes = Max((longest[o] + 63) / 64, 1);
+    orientation.stride = orientation.narrow ? 0 : line_count[o] + kLanes;  // padded like the masks
+    orientation.total_words = orientation.planes * orientation.stride;
     orientation.lines.clear();
-    orientation.blocked.clear();
+    orientation.blocked.assign(static_cast<std::size_t>(orientation.total_words), ~std::uint64_t{0});
     orientation.ends.clear();
     orientation.below_ends.clear();
     orientation.first_line.clear();
@@ -214,17 +235,12 @@ void LineScanner::LayOutLines() {
     }
   }
   for (Orientation& o : orientations_) {
-    if (!o.narrow) continue;
     // Padded like the masks.
     o.blocked.resize(static_cast<std::size_t>(o.total_words) + kLanes, ~std::uint64_t{0});
     o.ends.resize(o.blocked.size(), 0);
     o.below_ends.resize(o.blocked.size(), 0);
     for (auto* pass : {&o.fits[0], &o.fits[1], &o.once, &o.twice}) pass->assign(o.blocked.size(), 0);
     for (auto& marks : o.word_marks) marks.assign(static_cast<std::size_t>(o.total_words) / 64 + 2, 0);
-    scratch = std::max(scratch, static_cast<std::size_t>(o.total_words));
-  }
-  for (Orientation& o : orientations_) {
-    if (!o.narrow) o.line_fits.assign(8 * o.lines.size(), 0);
     o.searched = -1;
   }
   scratch_ = scratch;
@@ -330,25 +346,27 @@ std::vector<LineSpan> LineScanner::LinesOf(int direction, int length) const {
   return spans;
 }
 
-// The places of one line of a narrow orientation that need a look of their own: with
-// no best yet, the first place that fits; then every place that fits and crosses, in
-// the order of the direction. `filled` and `fits` are the line's masks; `crosses` the
-// offsets worth a look (those crossing at least as often as the best might). Inline:
-// it takes the processor features of the scan it is part of.
-[[gnu::always_inline]] inline void LineScanner::Candidates(Scan& scan, const Line& line, std::uint64_t filled,
-                                                           std::uint64_t fits, std::uint64_t crosses) {
+// The places of one line that need a look of their own: with no best yet, the first
+// place that fits; then every place that fits and crosses, in the order of the
+// direction. `filled` and `fits` are the line's masks; `crosses` the offsets worth a
+// look (those crossing at least as often as the best might). Inline: it takes the
+// processor features of the scan it is part of.
+template <typename Cells>
+[[gnu::always_inline]] inline void LineScanner::Candidates(Scan& scan, const Line& line, Cells filled, Cells fits,
+                                                           Cells crosses) {
+  constexpr int kBits = 8 * sizeof(Cells);
   const int length = scan.length;
   const int step = scan.orientation->cell_step;
-  const std::uint64_t window_mask = length < 64 ? (std::uint64_t{1} << length) - 1 : ~std::uint64_t{0};
+  const Cells window_mask = length < kBits ? (Cells{1} << length) - 1 : ~Cells{0};
   // Crossings and UseSum of the word at offset q: the filled cells of its window. A
   // place with fewer crossings than the best needs no more than its count.
   auto look = [&](int q, bool first) __attribute__((always_inline)) {
-    const std::uint64_t window = (filled >> q) & window_mask;
-    const int crossings = std::popcount(window);
+    const Cells window = (filled >> q) & window_mask;
+    const int crossings = CountBits(window);
     if (!first && crossings < scan.best.crossings) return;
     int use_sum = 0;
-    for (std::uint64_t bits = window; bits != 0; bits &= bits - 1) {
-      use_sum += cell_use_[static_cast<std::size_t>(line.first + (q + std::countr_zero(bits)) * step)];
+    for (Cells bits = window; bits != 0; bits &= bits - 1) {
+      use_sum += cell_use_[static_cast<std::size_t>(line.first + (q + LowestBit(bits)) * step)];
     }
     if (first) {
       scan.Record(line, q, crossings, use_sum);
@@ -356,18 +374,18 @@ std::vector<LineSpan> LineScanner::LinesOf(int direction, int length) const {
       scan.Consider(line, q, crossings, use_sum);
     }
   };
-  std::uint64_t places = fits & crosses;
+  Cells places = fits & crosses;
   if (scan.best.direction == 0) {
     const int q = scan.reversed ? HighestBit(fits) : LowestBit(fits);
     look(q, true);
-    places &= ~(std::uint64_t{1} << q);
+    places &= ~(Cells{1} << q);
   }
   if (!scan.reversed) {
     for (; places != 0; places &= places - 1) look(LowestBit(places), false);
   } else {
     while (places != 0) {
       const int q = HighestBit(places);
-      places &= ~(std::uint64_t{1} << q);
+      places &= ~(Cells{1} << q);
       look(q, false);
     }
   }
@@ -417,64 +435,108 @@ typedef std::uint64_t Lanes __attribute__((vector_size(8 * kLanes)));
   words |= marked[0] << (bit & 63);
 }
 
+// Four lines of a wide orientation side by side: cells 0 to 63 of each in `low`, cells
+// 64 to 127 in `high`, shifted as one value of 128 bits each.
+struct Wide {
+  Lanes low, high;
+};
+[[gnu::always_inline]] inline Wide operator|(const Wide& a, const Wide& b) { return {a.low | b.low, a.high | b.high}; }
+[[gnu::always_inline]] inline Wide operator&(const Wide& a, const Wide& b) { return {a.low & b.low, a.high & b.high}; }
+[[gnu::always_inline]] inline Wide operator~(const Wide& a) { return {~a.low, ~a.high}; }
+[[gnu::always_inline]] inline Wide& operator|=(Wide& a, const Wide& b) { return a = a | b; }
+[[gnu::always_inline]] inline Wide& operator&=(Wide& a, const Wide& b) { return a = a & b; }
+[[gnu::always_inline]] inline Wide operator>>(const Wide& a, int n) {
+  if (n == 0) return a;
+  if (n < 64) return {(a.low >> n) | (a.high << (64 - n)), a.high >> n};
+  return {a.high >> (n - 64), Lanes{}};
+}
+
+// A line of four holds a place when either plane does.
+[[gnu::always_inline]] inline void Mark(const Wide& places, int bit, std::uint64_t& words) {
+  Mark(places.low | places.high, bit, words);
+}
+
+// Four words of masks from word i of `plane`, and of the plane after it in a wide
+// orientation (`stride` words on); and back.
+[[gnu::always_inline]] inline void Load(Lanes& cells, const std::uint64_t* plane, std::size_t, int i) {
+  std::memcpy(&cells, plane + i, sizeof cells);
+}
+[[gnu::always_inline]] inline void Load(Wide& cells, const std::uint64_t* plane, std::size_t stride, int i) {
+  std::memcpy(&cells.low, plane + i, sizeof cells.low);
+  std::memcpy(&cells.high, plane + stride + i, sizeof cells.high);
+}
+[[gnu::always_inline]] inline void Store(std::uint64_t* plane, std::size_t, int i, const Lanes& cells) {
+  std::memcpy(plane + i, &cells, sizeof cells);
+}
+[[gnu::always_inline]] inline void Store(std::uint64_t* plane, std::size_t stride, int i, const Wide& cells) {
+  std::memcpy(plane + i, &cells.low, sizeof cells.low);
+  std::memcpy(plane + stride + i, &cells.high, sizeof cells.high);
+}
+// Whether four words (lines) of masks hold no cell.
+[[gnu::always_inline]] inline bool Empty(const Lanes& cells) {
+  return (cells[0] | cells[1] | cells[2] | cells[3]) == 0;
+}
+[[gnu::always_inline]] inline bool Empty(const Wide& cells) { return Empty(cells.low | cells.high); }
+
 // The places worth a look for a best that crosses `crossings` times (1 or 2): those
 // that fit, and cross as often.
-[[gnu::always_inline]] inline void Worth(Lanes& places, const Lanes& one, const Lanes& two, int crossings) {
+template <typename Cells>
+[[gnu::always_inline]] inline void Worth(Cells& places, const Cells& one, const Cells& two, int crossings) {
   if (crossings == 1) places &= one;
   if (crossings >= 2) places &= two;
 }
 
 // For each word w of [first, last] of a narrow orientation's masks (`total` words per
-// letter code): fits[0][w] gets the offsets where the word fits, fits[1][w] those where
-// it fits read backwards, once[w] the offsets whose `length` cells hold a letter, and
-// twice[w] those whose cells hold two. Where the word fits, every letter in its cells
-// is one of its own, so these are where a place crosses once or twice, in either
-// direction. marks[0] and marks[1] get the words of each direction that hold a place
-// worth a look for a best that crosses `crossings` times (1 or 2, see Worth). Words
-// with no letter in any of their lines (four at a time) are left as they were: no
-// place there crosses, and the word fits each of those lines anywhere. Reads and
-// writes up to three words past `last` (the arrays are padded for it); their marks are
-// garbage.
+// letter code; Cells = Lanes): fits[0][w] gets the offsets where the word fits,
+// fits[1][w] those where it fits read backwards, once[w] the offsets whose `length`
+// cells hold a letter, and twice[w] those whose cells hold two. Where the word fits,
+// every letter in its cells is one of its own, so these are where a place crosses once
+// or twice, in either direction. marks[0] and marks[1] get the words of each direction
+// that hold a place worth a look for a best that crosses `crossings` times (1 or 2, see
+// Worth). Words with no letter in any of their lines (four at a time) are left as they
+// were: no place there crosses, and the word fits each of those lines anywhere. Reads
+// and writes up to three words past `last` (the arrays are padded for it); their marks
+// are garbage. The same for each line w of a wide orientation of two planes (Cells =
+// Wide), whose masks and results have their second plane `stride` words on.
 // kLength is the word's length when it is known here (the loops over its letters and
 // the doubling then unroll, with every shift a constant), 0 when it is not.
-template <int kLength>
-[[gnu::always_inline]] inline void NarrowFitsOf(const std::uint64_t* masks, std::size_t total,
-                                                const std::uint64_t* blocked, const std::uint8_t* codes,
-                                                int word_length, int first, int last, int crossings,
-                                                std::uint64_t* const fits[2], std::uint64_t* once, std::uint64_t* twice,
-                                                std::uint64_t* const marks[2]) {
+template <typename Cells, int kLength>
+[[gnu::always_inline]] inline void FitsOf(const std::uint64_t* masks, std::size_t total, std::size_t stride,
+                                          const std::uint64_t* blocked, const std::uint8_t* codes, int word_length,
+                                          int first, int last, int crossings, std::uint64_t* const fits[2],
+                                          std::uint64_t* once, std::uint64_t* twice, std::uint64_t* const marks[2]) {
   const int length = kLength > 0 ? kLength : word_length;
-  const std::uint64_t* letters[64];  // each letter's masks (a narrow line holds 64 letters at most)
+  const std::uint64_t* letters[128];  // each letter's masks (a line of two planes holds 128 letters at most)
   for (int k = 0; k < length; ++k) letters[k] = masks + static_cast<std::size_t>(codes[k]) * total;
   // The word marks are gathered in registers (see Mark) and stored a word at a time,
   // after the 64 words of masks they mark.
   for (int block = first; block <= last; block += 64) {
     std::uint64_t words[2] = {};
     for (int i = block; i <= Min(block + 63, last); i += kLanes) {
+      Cells filled, outside, same;
+      Load(filled, masks, stride, i);
       // Four empty words hold no place that crosses (early in a build, most of them).
-      if ((masks[i] | masks[i + 1] | masks[i + 2] | masks[i + 3]) == 0) continue;
-      Lanes filled, outside, same;
-      std::memcpy(&filled, masks + i, sizeof filled);
-      std::memcpy(&outside, blocked + i, sizeof outside);
+      if (Empty(filled)) continue;
+      Load(outside, blocked, stride, i);
       // A cell of no line is neither free nor any letter, so a place that reaches one
       // (past a line's end, or past the word's) fits nowhere.
-      const Lanes free = ~(filled | outside);
-      Lanes forward = ~Lanes{};
-      Lanes backward = ~Lanes{};
+      const Cells free = ~(filled | outside);
+      Cells forward = ~Cells{};
+      Cells backward = ~Cells{};
       for (int k = 0; k < length; ++k) {
-        std::memcpy(&same, letters[k] + i, sizeof same);
-        const Lanes ok = free | same;
+        Load(same, letters[k], stride, i);
+        const Cells ok = free | same;
         forward &= ok >> k;
         backward &= ok >> (length - 1 - k);
       }
-      Lanes one, two;
+      Cells one, two;
       Crossed(filled, length, one, two);
-      std::memcpy(fits[0] + i, &forward, sizeof forward);
-      std::memcpy(fits[1] + i, &backward, sizeof backward);
-      std::memcpy(once + i, &one, sizeof one);
-      std::memcpy(twice + i, &two, sizeof two);
-      Lanes forward_worth = forward;
-      Lanes backward_worth = backward;
+      Store(fits[0], stride, i, forward);
+      Store(fits[1], stride, i, backward);
+      Store(once, stride, i, one);
+      Store(twice, stride, i, two);
+      Cells forward_worth = forward;
+      Cells backward_worth = backward;
       Worth(forward_worth, one, two, crossings);
       Worth(backward_worth, one, two, crossings);
       Mark(forward_worth, i - block, words[0]);
@@ -485,13 +547,14 @@ template <int kLength>
   }
 }
 
-[[gnu::always_inline]] inline void NarrowFits(const std::uint64_t* masks, std::size_t total,
-                                              const std::uint64_t* blocked, const std::uint8_t* codes, int length,
-                                              int first, int last, int crossings, std::uint64_t* const fits[2],
-                                              std::uint64_t* once, std::uint64_t* twice,
-                                              std::uint64_t* const marks[2]) {
+template <typename Cells>
+[[gnu::always_inline]] inline void Fits(const std::uint64_t* masks, std::size_t total, std::size_t stride,
+                                        const std::uint64_t* blocked, const std::uint8_t* codes, int length, int first,
+                                        int last, int crossings, std::uint64_t* const fits[2], std::uint64_t* once,
+                                        std::uint64_t* twice, std::uint64_t* const marks[2]) {
   auto fits_of = [&]<int kLength>() __attribute__((always_inline)) {
-    NarrowFitsOf<kLength>(masks, total, blocked, codes, length, first, last, crossings, fits, once, twice, marks);
+    FitsOf<Cells, kLength>(masks, total, stride, blocked, codes, length, first, last, crossings, fits, once, twice,
+                           marks);
   };
   // The lengths most words have get a pass of their own.
   auto known = [&]<int... kLengths>(std::integer_sequence<int, kLengths...>) __attribute__((always_inline)) {
@@ -500,19 +563,21 @@ template <int kLength>
   if (!known(std::integer_sequence<int, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12>{})) fits_of.template operator()<0>();
 }
 
-// The marks of one direction again, from the masks NarrowFits made, for a best that now
+// The marks of one direction again, from the masks Fits made, for a best that now
 // crosses `crossings` times (1 or 2).
-[[gnu::always_inline]] inline void NarrowMarks(const std::uint64_t* filled, const std::uint64_t* fits,
-                                               const std::uint64_t* once, const std::uint64_t* twice, int first,
-                                               int last, int crossings, std::uint64_t* marks) {
+template <typename Cells>
+[[gnu::always_inline]] inline void Marks(const std::uint64_t* filled, std::size_t stride, const std::uint64_t* fits,
+                                         const std::uint64_t* once, const std::uint64_t* twice, int first, int last,
+                                         int crossings, std::uint64_t* marks) {
   for (int block = first; block <= last; block += 64) {
     std::uint64_t words = 0;
     for (int i = block; i <= Min(block + 63, last); i += kLanes) {
-      if ((filled[i] | filled[i + 1] | filled[i + 2] | filled[i + 3]) == 0) continue;
-      Lanes places, one, two;
-      std::memcpy(&places, fits + i, sizeof places);
-      std::memcpy(&one, once + i, sizeof one);
-      std::memcpy(&two, twice + i, sizeof two);
+      Cells cells, places, one, two;
+      Load(cells, filled, stride, i);
+      if (Empty(cells)) continue;
+      Load(places, fits, stride, i);
+      Load(one, once, stride, i);
+      Load(two, twice, stride, i);
       Worth(places, one, two, crossings);
       Mark(places, i - block, words);
     }
@@ -549,14 +614,14 @@ template <int kLength>
     // their places from one pass, made for the first of them. The pass writes every mark
     // word of the range.
     std::uint64_t* const fits[2] = {o.fits[0].data(), o.fits[1].data()};
-    NarrowFits(filled, static_cast<std::size_t>(o.total_words), o.blocked.data(), scan.forward, scan.length, first_word,
-               last_word, crossings, fits, o.once.data(), o.twice.data(), sets);
+    Fits<Lanes>(filled, static_cast<std::size_t>(o.total_words), 0, o.blocked.data(), scan.forward, scan.length,
+                first_word, last_word, crossings, fits, o.once.data(), o.twice.data(), sets);
     o.searched = searches_;
     o.marked_for = crossings;
   } else if (crossings != o.marked_for) {
     // The best got better since: fewer lines are worth a look.
-    NarrowMarks(filled, o.fits[static_cast<std::size_t>(side)].data(), o.once.data(), o.twice.data(), first_word,
-                last_word, crossings, sets[side]);
+    Marks<Lanes>(filled, 0, o.fits[static_cast<std::size_t>(side)].data(), o.once.data(), o.twice.data(), first_word,
+                 last_word, crossings, sets[side]);
   }
   const int* letter_counts = o.letters.data();
   const std::uint64_t* fits = o.fits[static_cast<std::size_t>(side)].data();
@@ -629,93 +694,95 @@ template <int kLength>
   return pause.Yield(last + 1 - yielded);
 }
 
-namespace {
-
-__extension__ typedef unsigned __int128 Cells128;  // a line of up to 128 cells
-
-Cells128 Load128(const std::uint64_t* words, int count) {
-  return static_cast<Cells128>(words[0]) | (count > 1 ? static_cast<Cells128>(words[1]) << 64 : 0);
+// As ScanNarrow, with a line where it has a word of lines: the marks are the lines'
+// own. Inline: it takes the processor features of ScanDirections.
+[[gnu::always_inline]] inline bool LineScanner::ScanWide(Scan& scan, int first, int last, BuildPause& pause) {
+  Orientation& o = *scan.orientation;
+  if (first > last) return true;
+  const auto stride = static_cast<std::size_t>(o.stride);
+  const std::uint64_t* filled = o.masks.data();
+  const int side = scan.reversed ? 1 : 0;
+  std::uint64_t* const sets[2] = {o.word_marks[0].data(), o.word_marks[1].data()};
+  const int crossings = Min(Max(scan.best.crossings, 1), 2);
+  if (o.searched != searches_) {
+    std::uint64_t* const fits[2] = {o.fits[0].data(), o.fits[1].data()};
+    Fits<Wide>(filled, static_cast<std::size_t>(o.total_words), stride, o.blocked.data(), scan.forward, scan.length,
+               first, last, crossings, fits, o.once.data(), o.twice.data(), sets);
+    o.searched = searches_;
+    o.marked_for = crossings;
+  } else if (crossings != o.marked_for) {
+    Marks<Wide>(filled, stride, o.fits[static_cast<std::size_t>(side)].data(), o.once.data(), o.twice.data(), first,
+                last, crossings, sets[side]);
+  }
+  // Line i of a mask with its two planes.
+  auto cells = [stride](const std::uint64_t* plane, int i) __attribute__((always_inline)) {
+    return static_cast<Cells128>(plane[i]) | static_cast<Cells128>(plane[stride + static_cast<std::size_t>(i)]) << 64;
+  };
+  const Line* lines = o.lines.data();
+  const int* letter_counts = o.letters.data();
+  const std::uint64_t* fits = o.fits[static_cast<std::size_t>(side)].data();
+  const std::uint64_t* once = o.once.data();
+  const std::uint64_t* twice = o.twice.data();
+  int yielded = first;  // the lines before this one have yielded
+  if (scan.best.direction == 0) {
+    int i = first;
+    while (i <= last && letter_counts[i] != 0 && cells(fits, i) == 0) ++i;
+    if (i > last) return pause.Yield(last + 1 - yielded);
+    if (!pause.Yield(i - yielded)) return false;
+    const Line& line = lines[i];
+    if (letter_counts[i] == 0) {
+      // An empty line: a random offset.
+      const int offset = scan.rng.Below(line.length - scan.length + 1);
+      scan.Record(line, scan.reversed ? line.length - scan.length - offset : offset);
+    } else {
+      Candidates(scan, line, cells(filled, i), cells(fits, i), cells(once, i));
+    }
+    if (!pause.Yield()) return false;
+    yielded = i + 1;
+  }
+  const std::uint64_t* marks = sets[side];
+  for (int m = (yielded - first) / 64; m <= (last - first) / 64; ++m) {
+    std::uint64_t marked = marks[m];
+    if (m == (yielded - first) / 64) marked &= ~((std::uint64_t{1} << ((yielded - first) & 63)) - 1);
+    for (; marked != 0; marked &= marked - 1) {
+      const int i = first + m * 64 + std::countr_zero(marked);
+      if (i > last) break;
+      if (!pause.Yield(i - yielded)) return false;
+      if (letter_counts[i] >= scan.best.crossings) {
+        // Once the best crosses twice, a place that crosses once cannot matter.
+        const Cells128 fit = cells(fits, i);
+        const Cells128 worth = cells(scan.best.crossings >= 2 ? twice : once, i);
+        if ((fit & worth) != 0) Candidates(scan, lines[i], cells(filled, i), fit, worth);
+      }
+      if (!pause.Yield()) return false;
+      yielded = i + 1;
+    }
+  }
+  return pause.Yield(last + 1 - yielded);
 }
 
-}  // namespace
-
-void LineScanner::WideLineFits(const Scan& scan, int first, int last) {
-  Orientation& o = *scan.orientation;
-  const int length = scan.length;
+// Lines of more than 128 cells (a grid only a word that long asks for): each line on
+// its own, the masks a word at a time along it.
+bool LineScanner::ScanLong(Scan& scan, int first, int last, BuildPause& pause) {
+  const Orientation& o = *scan.orientation;
   for (int i = first; i <= last; ++i) {
     const Line& line = o.lines[static_cast<std::size_t>(i)];
-    if (line.words > 2 || o.letters[static_cast<std::size_t>(i)] == 0) continue;  // see ScanWideLine
-    // As NarrowFits does for a word of lines, here for one line of up to 128 cells.
-    const Cells128 filled = Load128(o.Mask(0, line), line.words);
-    const Cells128 cells = line.length >= 128 ? ~Cells128{0} : (Cells128{1} << line.length) - 1;
-    const Cells128 free = ~filled & cells;
-    Cells128 forward = ~Cells128{0};
-    Cells128 backward = ~Cells128{0};
-    for (int k = 0; k < length; ++k) {
-      const Cells128 ok = free | Load128(o.Mask(scan.forward[k], line), line.words);
-      forward &= ok >> k;
-      backward &= ok >> (length - 1 - k);
-    }
-    Cells128 one, two;
-    Crossed(filled, length, one, two);
-    std::uint64_t* out = o.line_fits.data() + 8 * static_cast<std::size_t>(i);
-    for (const Cells128 mask : {forward, backward, one, two}) {
-      out[0] = static_cast<std::uint64_t>(mask);
-      out[1] = static_cast<std::uint64_t>(mask >> 64);
-      out += 2;
-    }
-  }
-}
-
-bool LineScanner::ScanWide(Scan& scan, int first, int last, BuildPause& pause) {
-  Orientation& o = *scan.orientation;
-  const int* letter_counts = o.letters.data();
-  if (o.searched != searches_) {
-    // Both directions from one pass, as in a narrow orientation.
-    WideLineFits(scan, first, last);
-    o.searched = searches_;
-  }
-  for (int i = first; i <= last; ++i) {
-    // A line with fewer letters than the best place crosses cannot matter.
-    if (scan.best.direction == 0 || letter_counts[i] >= scan.best.crossings) {
-      ScanWideLine(scan, o.lines[static_cast<std::size_t>(i)], i);
+    if (o.letters[static_cast<std::size_t>(i)] == 0) {
+      // An empty line: a random offset, and only while nothing better is known.
+      if (scan.best.direction == 0) {
+        const int offset = scan.rng.Below(line.length - scan.length + 1);
+        scan.Record(line, scan.reversed ? line.length - scan.length - offset : offset);
+      }
+    } else if (o.letters[static_cast<std::size_t>(i)] >= scan.best.crossings && LongFits(scan, line)) {
+      // A line with fewer letters than the best place crosses cannot matter.
+      LongCandidates(scan, line);
     }
     if (!pause.Yield()) return false;
   }
   return true;
 }
 
-// One line of an orientation with lines longer than 64 cells: the same tests as the
-// narrow kernel, word by word along the line.
-void LineScanner::ScanWideLine(Scan& scan, const Line& line, int index) {
-  const std::uint64_t* filled = scan.orientation->Mask(0, line);
-  if (std::all_of(filled, filled + line.words, [](std::uint64_t word) { return word == 0; })) {
-    // An empty line: a random offset, and only while nothing better is known.
-    if (scan.best.direction == 0) {
-      const int offset = scan.rng.Below(line.length - scan.length + 1);
-      scan.Record(line, scan.reversed ? line.length - scan.length - offset : offset);
-    }
-    return;
-  }
-  if (line.words > 2) {
-    if (WideFits(scan, line)) WideCandidates(scan, line);
-    return;
-  }
-  // The line's masks from WideLineFits: where the word fits in this direction, and
-  // where it crosses as often as the best needs (twice once the best crosses twice).
-  const std::uint64_t* masks = scan.orientation->line_fits.data() + 8 * static_cast<std::size_t>(index);
-  const std::uint64_t* fit = masks + (scan.reversed ? 2 : 0);
-  const std::uint64_t* worth = masks + (scan.best.direction != 0 && scan.best.crossings >= 2 ? 6 : 4);
-  if ((fit[0] | fit[1]) == 0) return;
-  if (scan.best.direction != 0 && ((fit[0] & worth[0]) | (fit[1] & worth[1])) == 0) return;
-  for (int j = 0; j < 2; ++j) {
-    fits_[static_cast<std::size_t>(j)] = fit[j];
-    crosses_[static_cast<std::size_t>(j)] = worth[j];
-  }
-  WideCandidates(scan, line);
-}
-
-bool LineScanner::WideFits(const Scan& scan, const Line& line) {
+bool LineScanner::LongFits(const Scan& scan, const Line& line) {
   const Orientation& o = *scan.orientation;
   const int words = line.words;
   const std::uint64_t* filled = o.Mask(0, line);
@@ -728,9 +795,13 @@ bool LineScanner::WideFits(const Scan& scan, const Line& line) {
     crosses[j] = 0;
   }
   if (offsets % 64 != 0) fits[offset_words - 1] = (std::uint64_t{1} << (offsets % 64)) - 1;
-  // Past the line's last word every cell counts as free and holding no letter.
-  auto ok_at = [&](const std::uint64_t* same, int j) { return j < words ? (~filled[j] | same[j]) : ~std::uint64_t{0}; };
-  auto same_at = [&](const std::uint64_t* same, int j) { return j < words ? same[j] : std::uint64_t{0}; };
+  // Word j of the line is in plane j; past the line's last word every cell counts as
+  // free and holding no letter.
+  const auto stride = static_cast<std::size_t>(o.stride);
+  auto ok_at = [&](const std::uint64_t* same, int j) {
+    return j < words ? (~filled[j * stride] | same[j * stride]) : ~std::uint64_t{0};
+  };
+  auto same_at = [&](const std::uint64_t* same, int j) { return j < words ? same[j * stride] : std::uint64_t{0}; };
   for (int i = 0; i < scan.length; ++i) {
     const std::uint64_t* same = o.Mask(scan.codes[i], line);
     const int shift_words = i >> 6;
@@ -753,7 +824,7 @@ bool LineScanner::WideFits(const Scan& scan, const Line& line) {
   return true;
 }
 
-void LineScanner::WideCandidates(Scan& scan, const Line& line) {
+void LineScanner::LongCandidates(Scan& scan, const Line& line) {
   const Orientation& o = *scan.orientation;
   const int length = scan.length;
   const int offset_words = (line.length - length + 1 + 63) / 64;
@@ -825,7 +896,10 @@ __attribute__((target_clones("arch=x86-64-v3", "default"))) bool LineScanner::Sc
     scan.direction = d;
     scan.codes = scan.reversed ? forward + length : forward;
     auto [first, last] = LineRange(o, length);
-    going_on = scan.orientation->narrow ? ScanNarrow(scan, first, last, pause) : ScanWide(scan, first, last, pause);
+    const Orientation& lines = *scan.orientation;
+    going_on = lines.narrow        ? ScanNarrow(scan, first, last, pause)
+               : lines.planes == 2 ? ScanWide(scan, first, last, pause)
+                                   : ScanLong(scan, first, last, pause);
     k += step;
     if (k > count) k = 1;
     if (k < 1) k = count;

@@ -57,7 +57,7 @@ class LineScanner final : public PlaceFinder {
     int length = 0;
     int words = 0;           // 64-bit words per mask
     int first = 0;           // cell number of the first cell
-    int offset = 0;          // the line's first word in each of the orientation's masks
+    int offset = 0;          // the line's first word in each of the orientation's masks (see Orientation)
     int shift = 0;           // the bit of its first cell there (0 but in a narrow orientation)
     int end = 0;             // a narrow line's mark bit: the bit after its last cell, or that cell at bit 63
     std::uint64_t bits = 0;  // a narrow line's cells, from bit 0
@@ -70,36 +70,39 @@ class LineScanner final : public PlaceFinder {
     int word = 0;
     std::uint64_t bit = 0;
   };
-  // An orientation keeps one mask array per letter code, all lines one after another:
-  // code 0 holds the filled cells, codes 1..codes_ the cells holding that letter. In a
-  // narrow orientation short lines share a word, each followed by a cell that is never
-  // free and never holds a letter, so no place tested runs from one line into the next.
+  // An orientation keeps one mask array per letter code: code 0 holds the filled cells,
+  // codes 1..codes_ the cells holding that letter. In a narrow orientation the lines lie
+  // one after another and short lines share a word, each followed by a cell that is
+  // never free and never holds a letter, so no place tested runs from one line into the
+  // next. A wide orientation keeps its lines in planes of `stride` words: cells 64j to
+  // 64j + 63 of line i in word j * stride + i, so that four lines side by side are
+  // four words of each plane, as four words of lines are in a narrow one.
   struct Orientation {
     int row_step = 0;
     int col_step = 0;
     int cell_step = 0;  // cell-number difference between neighbours on a line
     int total_words = 0;
     bool narrow = true;  // every line fits in one 64-bit word
+    int planes = 1;      // 64-bit words of the longest line
+    int stride = 0;      // a wide orientation's words per plane
     std::vector<Line> lines;
-    // Per word of a narrow orientation: the bits of no cell; the lines' mark bits; the
-    // bits below each line's mark bit from its first cell on; the first line in it.
+    // Per word of a narrow orientation: the bits of no cell (also per word of a wide
+    // one's planes); the lines' mark bits; the bits below each line's mark bit from its
+    // first cell on; the first line in it.
     std::vector<std::uint64_t> blocked;
     std::vector<std::uint64_t> ends;
     std::vector<std::uint64_t> below_ends;
     std::vector<int> first_line;
-    // A search's scratch, per word of a narrow orientation: where the word fits
-    // forwards and backwards, and where a place would cross once and twice.
+    // A search's scratch, per word of the masks: where the word fits forwards and
+    // backwards, and where a place would cross once and twice.
     std::array<std::vector<std::uint64_t>, 2> fits;
     std::vector<std::uint64_t> once;
     std::vector<std::uint64_t> twice;
     long long searched = -1;  // the search they were made for
-    // The words holding lines worth a look in each direction (see ScanNarrow), and the
-    // crossings of the best they were marked for.
+    // The words (lines, in a wide orientation) worth a look in each direction (see
+    // ScanNarrow), and the crossings of the best they were marked for.
     std::array<std::vector<std::uint64_t>, 2> word_marks;
     int marked_for = 0;
-    // A search's scratch per line of a wide orientation of 128 cells at most: two words
-    // each of where the word fits forwards and backwards, and crosses once and twice.
-    std::vector<std::uint64_t> line_fits;
     std::vector<int> letters;         // per line: how many of its cells hold a letter
     std::vector<CellPlace> place_of;  // per cell number
     std::vector<std::uint64_t> masks;
@@ -128,19 +131,21 @@ class LineScanner final : public PlaceFinder {
   /// The directions from d on, turning by step, as far as Cancel lets the search go.
   bool ScanDirections(Scan& scan, int k, int step, BuildPause& pause);
   bool ScanNarrow(Scan& scan, int first, int last, BuildPause& pause);
+  /// The same for lines of 65 to 128 cells, four at a time.
   bool ScanWide(Scan& scan, int first, int last, BuildPause& pause);
-  void ScanWideLine(Scan& scan, const Line& line, int index);
-  /// Works out line_fits for the lines [first, last] of a wide orientation that have
-  /// 128 cells at most.
-  void WideLineFits(const Scan& scan, int first, int last);
+  /// Lines of more than 128 cells, one at a time.
+  bool ScanLong(Scan& scan, int first, int last, BuildPause& pause);
   /// Works out in fits_ and crosses_ (bit q for offset q along the orientation) where
-  /// the word fits on a wide line that holds letters, and where one of its letters
+  /// the word fits on a long line that holds letters, and where one of its letters
   /// meets the same letter. False when it fits nowhere on the line.
-  bool WideFits(const Scan& scan, const Line& line);
-  /// Looks at the places of a wide line that need a look of their own, as Candidates
-  /// does for a narrow one, from the masks WideFits left.
-  void WideCandidates(Scan& scan, const Line& line);
-  void Candidates(Scan& scan, const Line& line, std::uint64_t filled, std::uint64_t fits, std::uint64_t crosses);
+  bool LongFits(const Scan& scan, const Line& line);
+  /// Looks at the places of a long line that need a look of their own, as Candidates
+  /// does for a shorter one, from the masks LongFits left.
+  void LongCandidates(Scan& scan, const Line& line);
+  /// The places of one line that need a look of their own (`Cells`: a line of up to 64
+  /// or up to 128 cells).
+  template <typename Cells>
+  void Candidates(Scan& scan, const Line& line, Cells filled, Cells fits, Cells crosses);
 
   int width_ = 0;
   int height_ = 0;
@@ -156,7 +161,7 @@ class LineScanner final : public PlaceFinder {
   std::vector<std::uint8_t> cell_use_;    // UseCount, at most 8
   std::vector<std::uint8_t> word_codes_;  // per word: its codes, then the same reversed
   std::vector<std::size_t> word_start_;   // by word index
-  std::vector<std::uint64_t> fits_;       // scratch: per word of one wide line
+  std::vector<std::uint64_t> fits_;       // scratch: per word of one long line
   std::vector<std::uint64_t> crosses_;
   std::vector<int> batch_lines_;  // by word length: the lines a search yields (-1: not counted yet)
 };
