@@ -5,6 +5,7 @@
 #include <cstring>
 #include <stdexcept>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 
 #include "files/Cp1252.h"
@@ -204,6 +205,7 @@ void LineScanner::LayOutLines() {
     orientation.col_step = steps[o][1];
     orientation.cell_step = steps[o][2];
     orientation.narrow = longest[o] <= 64;
+    orientation.longest = longest[o];
     orientation.planes = Max((longest[o] + 63) / 64, 1);
     orientation.stride = orientation.narrow ? 0 : line_count[o] + kLanes;  // padded like the masks
     orientation.total_words = orientation.planes * orientation.stride;
@@ -421,18 +423,20 @@ template <typename Cells>
 // faster, and much slower on a processor without it.
 typedef std::uint64_t Lanes __attribute__((vector_size(8 * kLanes)));
 
-// Sets bit `bit` + j of `words` when lane j of four words of masks holds one of
-// `places` (a place is always at a cell of a line; which of the word's lines hold one,
-// the scan works out when it comes to the word). The lanes' bits are gathered without
-// taking the lanes apart one by one; kLanes divides 64, so a group never straddles two
-// words of marks.
-[[gnu::always_inline]] inline void Mark(const Lanes& places, int bit, std::uint64_t& words) {
+// Sets bit `bit` + j of lane j of `marks` when lane j of four words of masks holds
+// one of `places` (a place is always at a cell of a line; which of the word's lines
+// hold one, the scan works out when it comes to the word). The lanes of a block of 64
+// words are folded into one word of marks at its end (Folded): kLanes divides 64, so a
+// group never straddles two words of marks.
+[[gnu::always_inline]] inline void Mark(const Lanes& places, int bit, Lanes& marks) {
   static_assert(kLanes == 4);
   const Lanes lane_bits = {1, 2, 4, 8};
-  Lanes marked = reinterpret_cast<Lanes>(places != 0) & lane_bits;
-  marked |= __builtin_shufflevector(marked, marked, 2, 3, 0, 1);
-  marked |= __builtin_shufflevector(marked, marked, 1, 0, 3, 2);
-  words |= marked[0] << (bit & 63);
+  marks |= reinterpret_cast<Lanes>(places != 0) & (lane_bits << bit);
+}
+[[gnu::always_inline]] inline std::uint64_t Folded(const Lanes& marks) {
+  Lanes folded = marks | __builtin_shufflevector(marks, marks, 2, 3, 0, 1);
+  folded |= __builtin_shufflevector(folded, folded, 1, 0, 3, 2);
+  return folded[0];
 }
 
 // Four lines of a wide orientation side by side: cells 0 to 63 of each in `low`, cells
@@ -452,8 +456,8 @@ struct Wide {
 }
 
 // A line of four holds a place when either plane does.
-[[gnu::always_inline]] inline void Mark(const Wide& places, int bit, std::uint64_t& words) {
-  Mark(places.low | places.high, bit, words);
+[[gnu::always_inline]] inline void Mark(const Wide& places, int bit, Lanes& marks) {
+  Mark(places.low | places.high, bit, marks);
 }
 
 // Four words of masks from word i of `plane`, and of the plane after it in a wide
@@ -499,8 +503,10 @@ template <typename Cells>
 // are garbage. The same for each line w of a wide orientation of two planes (Cells =
 // Wide), whose masks and results have their second plane `stride` words on.
 // kLength is the word's length when it is known here (the loops over its letters and
-// the doubling then unroll, with every shift a constant), 0 when it is not.
-template <typename Cells, int kLength>
+// the doubling then unroll, with every shift a constant), 0 when it is not. Without
+// kHigh no place starts at cell 64 or later (no line is long enough for the word to
+// start there): the fits of the second plane are none and go uncomputed.
+template <typename Cells, int kLength, bool kHigh>
 [[gnu::always_inline]] inline void FitsOf(const std::uint64_t* masks, std::size_t total, std::size_t stride,
                                           const std::uint64_t* blocked, const std::uint8_t* codes, int word_length,
                                           int first, int last, int crossings, std::uint64_t* const fits[2],
@@ -511,7 +517,7 @@ template <typename Cells, int kLength>
   // The word marks are gathered in registers (see Mark) and stored a word at a time,
   // after the 64 words of masks they mark.
   for (int block = first; block <= last; block += 64) {
-    std::uint64_t words[2] = {};
+    Lanes words[2] = {};
     for (int i = block; i <= Min(block + 63, last); i += kLanes) {
       Cells filled, outside, same;
       Load(filled, masks, stride, i);
@@ -529,6 +535,9 @@ template <typename Cells, int kLength>
         forward &= ok >> k;
         backward &= ok >> (length - 1 - k);
       }
+      if constexpr (!kHigh) {
+        forward.high = backward.high = Lanes{};
+      }
       Cells one, two;
       Crossed(filled, length, one, two);
       Store(fits[0], stride, i, forward);
@@ -542,19 +551,26 @@ template <typename Cells, int kLength>
       Mark(forward_worth, i - block, words[0]);
       Mark(backward_worth, i - block, words[1]);
     }
-    marks[0][(block - first) / 64] = words[0];
-    marks[1][(block - first) / 64] = words[1];
+    marks[0][(block - first) / 64] = Folded(words[0]);
+    marks[1][(block - first) / 64] = Folded(words[1]);
   }
 }
 
 template <typename Cells>
 [[gnu::always_inline]] inline void Fits(const std::uint64_t* masks, std::size_t total, std::size_t stride,
-                                        const std::uint64_t* blocked, const std::uint8_t* codes, int length, int first,
-                                        int last, int crossings, std::uint64_t* const fits[2], std::uint64_t* once,
-                                        std::uint64_t* twice, std::uint64_t* const marks[2]) {
+                                        const std::uint64_t* blocked, const std::uint8_t* codes, int length, bool high,
+                                        int first, int last, int crossings, std::uint64_t* const fits[2],
+                                        std::uint64_t* once, std::uint64_t* twice, std::uint64_t* const marks[2]) {
   auto fits_of = [&]<int kLength>() __attribute__((always_inline)) {
-    FitsOf<Cells, kLength>(masks, total, stride, blocked, codes, length, first, last, crossings, fits, once, twice,
-                           marks);
+    if constexpr (std::is_same_v<Cells, Wide>) {
+      if (!high) {
+        FitsOf<Cells, kLength, false>(masks, total, stride, blocked, codes, length, first, last, crossings, fits, once,
+                                      twice, marks);
+        return;
+      }
+    }
+    FitsOf<Cells, kLength, true>(masks, total, stride, blocked, codes, length, first, last, crossings, fits, once,
+                                 twice, marks);
   };
   // The lengths most words have get a pass of their own.
   auto known = [&]<int... kLengths>(std::integer_sequence<int, kLengths...>) __attribute__((always_inline)) {
@@ -570,7 +586,7 @@ template <typename Cells>
                                          const std::uint64_t* once, const std::uint64_t* twice, int first, int last,
                                          int crossings, std::uint64_t* marks) {
   for (int block = first; block <= last; block += 64) {
-    std::uint64_t words = 0;
+    Lanes words = {};
     for (int i = block; i <= Min(block + 63, last); i += kLanes) {
       Cells cells, places, one, two;
       Load(cells, filled, stride, i);
@@ -581,7 +597,7 @@ template <typename Cells>
       Worth(places, one, two, crossings);
       Mark(places, i - block, words);
     }
-    marks[(block - first) / 64] = words;
+    marks[(block - first) / 64] = Folded(words);
   }
 }
 
@@ -614,7 +630,7 @@ template <typename Cells>
     // their places from one pass, made for the first of them. The pass writes every mark
     // word of the range.
     std::uint64_t* const fits[2] = {o.fits[0].data(), o.fits[1].data()};
-    Fits<Lanes>(filled, static_cast<std::size_t>(o.total_words), 0, o.blocked.data(), scan.forward, scan.length,
+    Fits<Lanes>(filled, static_cast<std::size_t>(o.total_words), 0, o.blocked.data(), scan.forward, scan.length, false,
                 first_word, last_word, crossings, fits, o.once.data(), o.twice.data(), sets);
     o.searched = searches_;
     o.marked_for = crossings;
@@ -707,7 +723,7 @@ template <typename Cells>
   if (o.searched != searches_) {
     std::uint64_t* const fits[2] = {o.fits[0].data(), o.fits[1].data()};
     Fits<Wide>(filled, static_cast<std::size_t>(o.total_words), stride, o.blocked.data(), scan.forward, scan.length,
-               first, last, crossings, fits, o.once.data(), o.twice.data(), sets);
+               o.longest - scan.length >= 64, first, last, crossings, fits, o.once.data(), o.twice.data(), sets);
     o.searched = searches_;
     o.marked_for = crossings;
   } else if (crossings != o.marked_for) {

@@ -83,6 +83,7 @@ class LineScanner final : public PlaceFinder {
     int cell_step = 0;  // cell-number difference between neighbours on a line
     int total_words = 0;
     bool narrow = true;  // every line fits in one 64-bit word
+    int longest = 0;     // cells of the longest line
     int planes = 1;      // 64-bit words of the longest line
     int stride = 0;      // a wide orientation's words per plane
     std::vector<Line> lines;
