@@ -151,99 +151,119 @@ void LineScanner::LayOutLines() {
   const int h = height_;
   const int cells = w * h;
   std::size_t scratch = 1;
-  int bit = 64;  // the next free bit of a narrow orientation's last word
-  auto add_line = [&](Orientation& o, int row, int col, int length) {
-    Line line;
-    line.row = row;
-    line.col = col;
-    line.length = length;
-    line.words = (length + 63) / 64;
-    line.first = Cell(row, col);
-    if (o.narrow) {
-      // Into the last word when it has room for the line, else a word of its own.
-      if (bit + length > 64) {
-        o.blocked.push_back(~std::uint64_t{0});
-        o.ends.push_back(0);
-        o.below_ends.push_back(0);
-        o.first_line.push_back(static_cast<int>(o.lines.size()));
-        ++o.total_words;
-        bit = 0;
-      }
-      line.offset = o.total_words - 1;
-      line.shift = bit;
-      line.bits = length < 64 ? (std::uint64_t{1} << length) - 1 : ~std::uint64_t{0};
-      line.end = Min(bit + length, 63);
-      o.blocked.back() &= ~(line.bits << bit);
-      o.ends.back() |= std::uint64_t{1} << line.end;
-      o.below_ends.back() |= ((std::uint64_t{1} << line.end) - 1) & ~((std::uint64_t{1} << bit) - 1);
-      bit += length + 1;  // and a cell of none between two lines
-    } else {
-      line.offset = static_cast<int>(o.lines.size());
-      for (int plane = 0; plane < o.planes; ++plane) {
-        const int in_plane = std::clamp(length - 64 * plane, 0, 64);
-        o.blocked[static_cast<std::size_t>(plane * o.stride + line.offset)] =
-            in_plane == 64 ? 0 : ~((std::uint64_t{1} << in_plane) - 1);
-      }
-      scratch = std::max(scratch, static_cast<std::size_t>(line.words));
-    }
-    o.letters.push_back(0);
-    const int index = static_cast<int>(o.lines.size());
-    for (int p = 0; p < length; ++p) {
-      const int cell = line.first + p * o.cell_step;
-      const int bit_on_line = line.shift + p;  // below 64 in a narrow orientation, whose stride is 0
-      o.place_of[static_cast<std::size_t>(cell)] = {index, line.offset + (bit_on_line >> 6) * o.stride,
-                                                    std::uint64_t{1} << (bit_on_line & 63)};
-    }
-    o.lines.push_back(line);
-  };
   const int steps[4][3] = {{0, 1, 1}, {1, 0, w}, {1, 1, w + 1}, {-1, 1, 1 - w}};
-  const int longest[4] = {w, h, Min(w, h), Min(w, h)};
-  const int line_count[4] = {h, w, w + h - 1, w + h - 1};
-  for (int o = 0; o < 4; ++o) {
-    Orientation& orientation = orientations_[static_cast<std::size_t>(o)];
-    orientation.row_step = steps[o][0];
-    orientation.col_step = steps[o][1];
-    orientation.cell_step = steps[o][2];
-    orientation.narrow = longest[o] <= 64;
-    orientation.longest = longest[o];
-    orientation.planes = Max((longest[o] + 63) / 64, 1);
-    orientation.stride = orientation.narrow ? 0 : line_count[o] + kLanes;  // padded like the masks
-    orientation.total_words = orientation.planes * orientation.stride;
-    orientation.lines.clear();
-    orientation.blocked.assign(static_cast<std::size_t>(orientation.total_words), ~std::uint64_t{0});
-    orientation.ends.clear();
-    orientation.below_ends.clear();
-    orientation.first_line.clear();
-    orientation.letters.clear();
-    orientation.lines.reserve(static_cast<std::size_t>(w + h));
-    orientation.place_of.assign(static_cast<std::size_t>(cells), {});
-  }
-  if (cells > 0) {
-    bit = 64;
-    for (int row = 1; row <= h; ++row) add_line(orientations_[0], row, 1, w);
-    bit = 64;
-    for (int col = 1; col <= w; ++col) add_line(orientations_[1], 1, col, h);
-    bit = 64;
-    for (int k = 1 - h; k <= w - 1; ++k) {
-      const int row = k >= 0 ? 1 : 1 - k;
-      const int col = k >= 0 ? 1 + k : 1;
-      add_line(orientations_[2], row, col, Min(h - row + 1, w - col + 1));
+  for (std::size_t index = 0; index < orientations_.size(); ++index) {
+    Orientation& o = orientations_[index];
+    o.row_step = steps[index][0];
+    o.col_step = steps[index][1];
+    o.cell_step = steps[index][2];
+    o.lines.clear();
+    o.parts.clear();
+    o.blocked.clear();
+    o.ends.clear();
+    o.below_ends.clear();
+    o.first_line.clear();
+    o.place_of.assign(static_cast<std::size_t>(cells), {});
+    auto add_line = [&](int row, int col, int length) {
+      Line line;
+      line.row = row;
+      line.col = col;
+      line.length = length;
+      line.words = (length + 63) / 64;
+      line.first = Cell(row, col);
+      o.lines.push_back(line);
+    };
+    if (cells > 0 && index == 0) {
+      for (int row = 1; row <= h; ++row) add_line(row, 1, w);
+    } else if (cells > 0 && index == 1) {
+      for (int col = 1; col <= w; ++col) add_line(1, col, h);
+    } else if (cells > 0 && index == 2) {
+      for (int k = 1 - h; k <= w - 1; ++k) {
+        const int row = k >= 0 ? 1 : 1 - k;
+        const int col = k >= 0 ? 1 + k : 1;
+        add_line(row, col, Min(h - row + 1, w - col + 1));
+      }
+    } else if (cells > 0) {
+      for (int sum = 2; sum <= h + w; ++sum) {
+        const int row = Min(h, sum - 1);
+        const int col = sum - row;
+        add_line(row, col, Min(row, w - col + 1));
+      }
     }
-    bit = 64;
-    for (int sum = 2; sum <= h + w; ++sum) {
-      const int row = Min(h, sum - 1);
-      const int col = sum - row;
-      add_line(orientations_[3], row, col, Min(row, w - col + 1));
+    // The runs of one kind.
+    o.longest = 0;
+    for (int i = 0; i < static_cast<int>(o.lines.size()); ++i) {
+      const int length = o.lines[static_cast<std::size_t>(i)].length;
+      const LineKind kind = length <= 64 ? LineKind::Narrow : length <= 128 ? LineKind::Wide : LineKind::Long;
+      if (o.parts.empty() || o.parts.back().kind != kind) {
+        Part part;
+        part.kind = kind;
+        part.first = i;
+        o.parts.push_back(part);
+      }
+      o.parts.back().last = i;
+      o.longest = Max(o.longest, length);
     }
-  }
-  for (Orientation& o : orientations_) {
-    // Padded like the masks.
+    // The narrow lines packed into words: into the last word when it has room for the
+    // line, else a word of its own. The longer ones counted for the planes.
+    int planar = 0;
+    for (const Part& part : o.parts) {
+      int bit = 64;  // the next free bit of the last word
+      for (int i = part.first; i <= part.last; ++i) {
+        Line& line = o.lines[static_cast<std::size_t>(i)];
+        if (part.kind != LineKind::Narrow) {
+          line.offset = planar++;
+          scratch = std::max(scratch, static_cast<std::size_t>(line.words));
+          continue;
+        }
+        const int length = line.length;
+        if (bit + length > 64) {
+          o.blocked.push_back(~std::uint64_t{0});
+          o.ends.push_back(0);
+          o.below_ends.push_back(0);
+          o.first_line.push_back(i);
+          bit = 0;
+        }
+        line.offset = static_cast<int>(o.blocked.size()) - 1;
+        line.shift = bit;
+        line.bits = length < 64 ? (std::uint64_t{1} << length) - 1 : ~std::uint64_t{0};
+        line.end = Min(bit + length, 63);
+        o.blocked.back() &= ~(line.bits << bit);
+        o.ends.back() |= std::uint64_t{1} << line.end;
+        o.below_ends.back() |= ((std::uint64_t{1} << line.end) - 1) & ~((std::uint64_t{1} << bit) - 1);
+        bit += length + 1;  // and a cell of none between two lines
+      }
+    }
+    // The planes after the narrow words, each padded like the masks (a kernel reads and
+    // writes up to three words past a range's end).
+    const int planes = (o.longest + 63) / 64;
+    o.base = static_cast<int>(o.blocked.size()) + (planar > 0 ? kLanes : 0);
+    o.stride = planar > 0 ? planar + kLanes : 0;
+    o.total_words = o.base + planes * o.stride;
     o.blocked.resize(static_cast<std::size_t>(o.total_words) + kLanes, ~std::uint64_t{0});
     o.ends.resize(o.blocked.size(), 0);
     o.below_ends.resize(o.blocked.size(), 0);
+    for (Line& line : o.lines) {
+      if (line.length > 64) {
+        line.offset += o.base;
+        for (int plane = 0; plane < planes; ++plane) {
+          const int in_plane = std::clamp(line.length - 64 * plane, 0, 64);
+          o.blocked[static_cast<std::size_t>(plane * o.stride + line.offset)] =
+              in_plane == 64 ? 0 : ~((std::uint64_t{1} << in_plane) - 1);
+        }
+      }
+      const int at = static_cast<int>(&line - o.lines.data());
+      for (int p = 0; p < line.length; ++p) {
+        const int bit_on_line = line.shift + p;  // below 64 on a narrow line
+        o.place_of[static_cast<std::size_t>(line.first + p * o.cell_step)] = {
+            at, line.offset + (bit_on_line >> 6) * o.stride, std::uint64_t{1} << (bit_on_line & 63)};
+      }
+    }
+    o.letters.assign(o.lines.size(), 0);
     for (auto* pass : {&o.fits[0], &o.fits[1], &o.once, &o.twice}) pass->assign(o.blocked.size(), 0);
-    for (auto& marks : o.word_marks) marks.assign(static_cast<std::size_t>(o.total_words) / 64 + 2, 0);
-    o.searched = -1;
+    for (Part& part : o.parts) {
+      for (auto& marks : part.marks) marks.assign(static_cast<std::size_t>(o.total_words) / 64 + 2, 0);
+    }
   }
   scratch_ = scratch;
   laid_width_ = w;
@@ -604,7 +624,8 @@ template <typename Cells>
 }  // namespace
 
 // Inline: it takes the processor features of ScanDirections.
-[[gnu::always_inline]] inline bool LineScanner::ScanNarrow(Scan& scan, int first, int last, BuildPause& pause) {
+[[gnu::always_inline]] inline bool LineScanner::ScanNarrow(Scan& scan, Part& part, int first, int last,
+                                                           BuildPause& pause) {
   Orientation& o = *scan.orientation;
   if (first > last) return true;  // no line can hold the word (it then has 64 letters at most)
   const Line* lines = o.lines.data();
@@ -613,7 +634,7 @@ template <typename Cells>
   const int mark_words = (last_word - first_word) / 64 + 1;
   const std::uint64_t* filled = o.masks.data();
   const int side = scan.reversed ? 1 : 0;
-  std::uint64_t* const sets[2] = {o.word_marks[0].data(), o.word_marks[1].data()};  // the marks of each direction
+  std::uint64_t* const sets[2] = {part.marks[0].data(), part.marks[1].data()};  // the marks of each direction
 
   // The lines that may matter as things stand at the start are marked, and each is
   // looked at again when its turn comes (the best only gets better meanwhile); the
@@ -625,16 +646,16 @@ template <typename Cells>
   // marks for a best that crosses once serve. Lines outside the range are shorter than
   // the word: nothing fits there, and no mark is set for them.
   const int crossings = Min(Max(scan.best.crossings, 1), 2);
-  if (o.searched != searches_) {
+  if (part.searched != searches_) {
     // The grid stays as it is during a search: both directions of the orientation take
     // their places from one pass, made for the first of them. The pass writes every mark
     // word of the range.
     std::uint64_t* const fits[2] = {o.fits[0].data(), o.fits[1].data()};
     Fits<Lanes>(filled, static_cast<std::size_t>(o.total_words), 0, o.blocked.data(), scan.forward, scan.length, false,
                 first_word, last_word, crossings, fits, o.once.data(), o.twice.data(), sets);
-    o.searched = searches_;
-    o.marked_for = crossings;
-  } else if (crossings != o.marked_for) {
+    part.searched = searches_;
+    part.marked_for = crossings;
+  } else if (crossings != part.marked_for) {
     // The best got better since: fewer lines are worth a look.
     Marks<Lanes>(filled, 0, o.fits[static_cast<std::size_t>(side)].data(), o.once.data(), o.twice.data(), first_word,
                  last_word, crossings, sets[side]);
@@ -712,27 +733,31 @@ template <typename Cells>
 
 // As ScanNarrow, with a line where it has a word of lines: the marks are the lines'
 // own. Inline: it takes the processor features of ScanDirections.
-[[gnu::always_inline]] inline bool LineScanner::ScanWide(Scan& scan, int first, int last, BuildPause& pause) {
+[[gnu::always_inline]] inline bool LineScanner::ScanWide(Scan& scan, Part& part, int first, int last,
+                                                         BuildPause& pause) {
   Orientation& o = *scan.orientation;
   if (first > last) return true;
   const auto stride = static_cast<std::size_t>(o.stride);
+  const int to_word = o.lines[static_cast<std::size_t>(first)].offset - first;  // a line's word in the first plane
   const std::uint64_t* filled = o.masks.data();
   const int side = scan.reversed ? 1 : 0;
-  std::uint64_t* const sets[2] = {o.word_marks[0].data(), o.word_marks[1].data()};
+  std::uint64_t* const sets[2] = {part.marks[0].data(), part.marks[1].data()};
   const int crossings = Min(Max(scan.best.crossings, 1), 2);
-  if (o.searched != searches_) {
+  if (part.searched != searches_) {
     std::uint64_t* const fits[2] = {o.fits[0].data(), o.fits[1].data()};
     Fits<Wide>(filled, static_cast<std::size_t>(o.total_words), stride, o.blocked.data(), scan.forward, scan.length,
-               o.longest - scan.length >= 64, first, last, crossings, fits, o.once.data(), o.twice.data(), sets);
-    o.searched = searches_;
-    o.marked_for = crossings;
-  } else if (crossings != o.marked_for) {
-    Marks<Wide>(filled, stride, o.fits[static_cast<std::size_t>(side)].data(), o.once.data(), o.twice.data(), first,
-                last, crossings, sets[side]);
+               o.longest - scan.length >= 64, first + to_word, last + to_word, crossings, fits, o.once.data(),
+               o.twice.data(), sets);
+    part.searched = searches_;
+    part.marked_for = crossings;
+  } else if (crossings != part.marked_for) {
+    Marks<Wide>(filled, stride, o.fits[static_cast<std::size_t>(side)].data(), o.once.data(), o.twice.data(),
+                first + to_word, last + to_word, crossings, sets[side]);
   }
   // Line i of a mask with its two planes.
-  auto cells = [stride](const std::uint64_t* plane, int i) __attribute__((always_inline)) {
-    return static_cast<Cells128>(plane[i]) | static_cast<Cells128>(plane[stride + static_cast<std::size_t>(i)]) << 64;
+  auto cells = [ stride, to_word ](const std::uint64_t* plane, int i) __attribute__((always_inline)) {
+    const auto word = static_cast<std::size_t>(i + to_word);
+    return static_cast<Cells128>(plane[word]) | static_cast<Cells128>(plane[stride + word]) << 64;
   };
   const Line* lines = o.lines.data();
   const int* letter_counts = o.letters.data();
@@ -912,10 +937,15 @@ __attribute__((target_clones("arch=x86-64-v3", "default"))) bool LineScanner::Sc
     scan.direction = d;
     scan.codes = scan.reversed ? forward + length : forward;
     auto [first, last] = LineRange(o, length);
-    const Orientation& lines = *scan.orientation;
-    going_on = lines.narrow        ? ScanNarrow(scan, first, last, pause)
-               : lines.planes == 2 ? ScanWide(scan, first, last, pause)
-                                   : ScanLong(scan, first, last, pause);
+    for (Part& part : scan.orientation->parts) {
+      const int from = Max(first, part.first);
+      const int to = Min(last, part.last);
+      if (from > to) continue;
+      going_on = part.kind == LineKind::Narrow ? ScanNarrow(scan, part, from, to, pause)
+                 : part.kind == LineKind::Wide ? ScanWide(scan, part, from, to, pause)
+                                               : ScanLong(scan, from, to, pause);
+      if (!going_on) break;
+    }
     k += step;
     if (k > count) k = 1;
     if (k < 1) k = count;

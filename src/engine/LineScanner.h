@@ -58,7 +58,7 @@ class LineScanner final : public PlaceFinder {
     int words = 0;           // 64-bit words per mask
     int first = 0;           // cell number of the first cell
     int offset = 0;          // the line's first word in each of the orientation's masks (see Orientation)
-    int shift = 0;           // the bit of its first cell there (0 but in a narrow orientation)
+    int shift = 0;           // the bit of its first cell there (0 but for a narrow line)
     int end = 0;             // a narrow line's mark bit: the bit after its last cell, or that cell at bit 63
     std::uint64_t bits = 0;  // a narrow line's cells, from bit 0
     // A narrow line's part of one of its masks, from bit 0.
@@ -70,26 +70,43 @@ class LineScanner final : public PlaceFinder {
     int word = 0;
     std::uint64_t bit = 0;
   };
+  // The lines of an orientation fall into runs of one kind, in the order the scan
+  // visits them: narrow lines (up to 64 cells), wide ones (up to 128) and long ones.
+  // Each kind has its own kernel; a diagonal orientation of a large grid runs narrow,
+  // wide, narrow.
+  enum class LineKind { Narrow, Wide, Long };
+  struct Part {
+    LineKind kind = LineKind::Narrow;
+    int first = 0;  // its lines
+    int last = -1;
+    long long searched = -1;  // the search the orientation's scratch was made for
+    // The words (wide lines) worth a look in each direction (see ScanNarrow), from the
+    // first of the range the search covers, and the crossings of the best they were
+    // marked for.
+    std::array<std::vector<std::uint64_t>, 2> marks;
+    int marked_for = 0;
+  };
   // An orientation keeps one mask array per letter code: code 0 holds the filled cells,
-  // codes 1..codes_ the cells holding that letter. In a narrow orientation the lines lie
-  // one after another and short lines share a word, each followed by a cell that is
-  // never free and never holds a letter, so no place tested runs from one line into the
-  // next. A wide orientation keeps its lines in planes of `stride` words: cells 64j to
-  // 64j + 63 of line i in word j * stride + i, so that four lines side by side are
-  // four words of each plane, as four words of lines are in a narrow one.
+  // codes 1..codes_ the cells holding that letter. Its narrow lines lie one after
+  // another from word 0 and short ones share a word, each followed by a cell that is
+  // never free and never holds a letter, so no place tested runs from one line into
+  // the next; a part's first line starts a word. The lines of more than 64 cells follow
+  // in planes of `stride` words from `base`: cells 64j to 64j + 63 of the n-th of them
+  // in word base + j * stride + n, so that four lines side by side are four words of
+  // each plane, as four words of lines are for narrow ones.
   struct Orientation {
     int row_step = 0;
     int col_step = 0;
     int cell_step = 0;  // cell-number difference between neighbours on a line
     int total_words = 0;
-    bool narrow = true;  // every line fits in one 64-bit word
-    int longest = 0;     // cells of the longest line
-    int planes = 1;      // 64-bit words of the longest line
-    int stride = 0;      // a wide orientation's words per plane
+    int longest = 0;  // cells of the longest line
+    int base = 0;     // the first word of the planes
+    int stride = 0;   // words per plane
     std::vector<Line> lines;
-    // Per word of a narrow orientation: the bits of no cell (also per word of a wide
-    // one's planes); the lines' mark bits; the bits below each line's mark bit from its
-    // first cell on; the first line in it.
+    std::vector<Part> parts;
+    // Per word of the narrow lines: the bits of no cell (also per word of the planes);
+    // the lines' mark bits; the bits below each line's mark bit from its first cell on;
+    // the first line in it.
     std::vector<std::uint64_t> blocked;
     std::vector<std::uint64_t> ends;
     std::vector<std::uint64_t> below_ends;
@@ -99,11 +116,6 @@ class LineScanner final : public PlaceFinder {
     std::array<std::vector<std::uint64_t>, 2> fits;
     std::vector<std::uint64_t> once;
     std::vector<std::uint64_t> twice;
-    long long searched = -1;  // the search they were made for
-    // The words (lines, in a wide orientation) worth a look in each direction (see
-    // ScanNarrow), and the crossings of the best they were marked for.
-    std::array<std::vector<std::uint64_t>, 2> word_marks;
-    int marked_for = 0;
     std::vector<int> letters;         // per line: how many of its cells hold a letter
     std::vector<CellPlace> place_of;  // per cell number
     std::vector<std::uint64_t> masks;
@@ -131,9 +143,10 @@ class LineScanner final : public PlaceFinder {
   std::pair<int, int> LineRange(int o, int length) const;
   /// The directions from d on, turning by step, as far as Cancel lets the search go.
   bool ScanDirections(Scan& scan, int k, int step, BuildPause& pause);
-  bool ScanNarrow(Scan& scan, int first, int last, BuildPause& pause);
+  /// The lines [first, last] of a part of narrow lines, four words of them at a time.
+  bool ScanNarrow(Scan& scan, Part& part, int first, int last, BuildPause& pause);
   /// The same for lines of 65 to 128 cells, four at a time.
-  bool ScanWide(Scan& scan, int first, int last, BuildPause& pause);
+  bool ScanWide(Scan& scan, Part& part, int first, int last, BuildPause& pause);
   /// Lines of more than 128 cells, one at a time.
   bool ScanLong(Scan& scan, int first, int last, BuildPause& pause);
   /// Works out in fits_ and crosses_ (bit q for offset q along the orientation) where

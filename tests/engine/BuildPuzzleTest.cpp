@@ -309,8 +309,8 @@ TEST(InsertWord, NeverPutsANinthWordThroughACell) {
 // (tests/data/build-digests.txt; KIVREL_UPDATE_GOLDEN=1 writes it anew after a change
 // of the build's decisions that is meant).
 // A random case: few different letters make many crossings, ties and full cells; rows
-// of 64 cells and more take the scanner's wide paths, rows of more than 128 its long one
-// (a grid as large only a long word asks for).
+// of 64 cells and more take the scanner's wide paths, lines of more than 128 its long one
+// (a grid as large only a long word asks for; its diagonals are of all three kinds).
 void SetUpRandom(TestApp& app, std::uint64_t seed, int width = 0, int height = 0) {
   Random r(seed * 7919 + 17);
   static const std::vector<std::string> kAlphabets = {"AB", "ABC", "ABCDE", "ETAOINSHRD", "A", "ÄÖ1A"};
@@ -386,7 +386,8 @@ TEST(SeededBuilds, EachSeedBuildsAConsistentPuzzleAndThePuzzleItAlwaysBuilt) {
     SetUpRandom(app, seed);
     build("random " + std::to_string(seed), app, 4);
   }
-  for (auto [w, h] : {std::pair{64, 3}, std::pair{3, 64}, std::pair{64, 64}, std::pair{130, 5}, std::pair{5, 130}}) {
+  for (auto [w, h] : {std::pair{64, 3}, std::pair{3, 64}, std::pair{64, 64}, std::pair{130, 5}, std::pair{5, 130},
+                      std::pair{140, 135}}) {
     for (std::uint64_t seed = 1; seed <= 12; ++seed) {
       TestApp app;
       SetUpRandom(app, seed, w, h);
