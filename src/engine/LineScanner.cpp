@@ -459,7 +459,7 @@ typedef std::uint64_t Lanes __attribute__((vector_size(8 * kLanes)));
   return folded[0];
 }
 
-// Four lines of a wide orientation side by side: cells 0 to 63 of each in `low`, cells
+// Four wide lines side by side: cells 0 to 63 of each in `low`, cells
 // 64 to 127 in `high`, shifted as one value of 128 bits each.
 struct Wide {
   Lanes low, high;
@@ -510,7 +510,7 @@ template <typename Cells>
   if (crossings >= 2) places &= two;
 }
 
-// For each word w of [first, last] of a narrow orientation's masks (`total` words per
+// For each word w of [first, last] of an orientation's narrow lines (`total` words per
 // letter code; Cells = Lanes): fits[0][w] gets the offsets where the word fits,
 // fits[1][w] those where it fits read backwards, once[w] the offsets whose `length`
 // cells hold a letter, and twice[w] those whose cells hold two. Where the word fits,
@@ -520,7 +520,7 @@ template <typename Cells>
 // Worth). Words with no letter in any of their lines (four at a time) are left as they
 // were: no place there crosses, and the word fits each of those lines anywhere. Reads
 // and writes up to three words past `last` (the arrays are padded for it); their marks
-// are garbage. The same for each line w of a wide orientation of two planes (Cells =
+// are garbage. The same for each word w of the first plane of wide lines (Cells =
 // Wide), whose masks and results have their second plane `stride` words on.
 // kLength is the word's length when it is known here (the loops over its letters and
 // the doubling then unroll, with every shift a constant), 0 when it is not. Without
