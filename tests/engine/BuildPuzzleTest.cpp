@@ -310,7 +310,7 @@ TEST(InsertWord, NeverPutsANinthWordThroughACell) {
 // of the build's decisions that is meant).
 // A random case: few different letters make many crossings, ties and full cells; rows
 // of 64 cells and more take the scanner's wide paths, lines of more than 128 its long one
-// (a grid as large only a long word asks for; its diagonals are of all three kinds).
+// (a grid as large only a long word asks for); 140 x 135 has diagonals of all three kinds.
 void SetUpRandom(TestApp& app, std::uint64_t seed, int width = 0, int height = 0) {
   Random r(seed * 7919 + 17);
   static const std::vector<std::string> kAlphabets = {"AB", "ABC", "ABCDE", "ETAOINSHRD", "A", "ÄÖ1A"};
