@@ -26,18 +26,18 @@ def main():
     if len(sys.argv) != 2:
         sys.exit(__doc__)
     harness = sys.argv[1]
-    spec_path = os.path.join(harness, "workloads.json")
-    with open(spec_path, encoding="utf-8") as f:
-        spec = json.load(f)
+    workloads_path = os.path.join(harness, "workloads.json")
+    with open(workloads_path, encoding="utf-8") as f:
+        config = json.load(f)
     for name, side, count in SIZES:
         longest = 10 if side <= 10 else 12
         words = [w for w in make_words(count + 20, 4, longest, 1000 + side * 7 + count) if w != w[::-1]][:count]
         with open(os.path.join(harness, "lists", name + ".txt"), "w", encoding="utf-8") as f:
             f.write("\n".join(words) + "\n")
-        spec["workloads"][name] = {"list": "lists/%s.txt" % name, "width": side, "height": side, "diagonals": True,
+        config["workloads"][name] = {"list": "lists/%s.txt" % name, "width": side, "height": side, "diagonals": True,
                                    "about": "%d random-letter words, 4-%d letters" % (count, longest)}
-    with open(spec_path, "w", encoding="utf-8") as f:
-        json.dump(spec, f, indent=2)
+    with open(workloads_path, "w", encoding="utf-8") as f:
+        json.dump(config, f, indent=2)
         f.write("\n")
 
 
