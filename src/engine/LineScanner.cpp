@@ -72,6 +72,11 @@ struct LineScanner::Scan {
     best.crossings = crossings;
     best.use_sum = use_sum;
   }
+  // An empty line that can hold the word: a random place on it.
+  void RecordAnywhere(const Line& line) {
+    const int offset = rng.Below(line.length - length + 1);
+    Record(line, reversed ? line.length - length - offset : offset);
+  }
 
   // A fitting place once a best exists: the tie-break rules. A place that ties on
   // crossings without a greater UseSum always draws a number, balancing or not.
@@ -237,15 +242,15 @@ void LineScanner::LayOutLines() {
     // The planes after the narrow words, each padded like the masks (a kernel reads and
     // writes up to three words past a range's end).
     const int planes = (o.longest + 63) / 64;
-    o.base = static_cast<int>(o.blocked.size()) + (planar > 0 ? kLanes : 0);
+    const int base = static_cast<int>(o.blocked.size()) + (planar > 0 ? kLanes : 0);
     o.stride = planar > 0 ? planar + kLanes : 0;
-    o.total_words = o.base + planes * o.stride;
+    o.total_words = base + planes * o.stride;
     o.blocked.resize(static_cast<std::size_t>(o.total_words) + kLanes, ~std::uint64_t{0});
     o.ends.resize(o.blocked.size(), 0);
     o.below_ends.resize(o.blocked.size(), 0);
     for (Line& line : o.lines) {
       if (line.length > 64) {
-        line.offset += o.base;
+        line.offset += base;
         for (int plane = 0; plane < planes; ++plane) {
           const int in_plane = std::clamp(line.length - 64 * plane, 0, 64);
           o.blocked[static_cast<std::size_t>(plane * o.stride + line.offset)] =
@@ -623,6 +628,33 @@ template <typename Cells>
 
 }  // namespace
 
+// The grid stays as it is during a search: both directions of an orientation take their
+// places from one pass over a part's words [first, last] (of the first plane, for wide
+// lines), made for the first of them; it writes every mark word of the range. When the
+// best got better before the second, fewer lines are worth a look: that direction is
+// marked again. Returns the crossings (1 or 2) the direction's marks are for. Inline: it
+// takes the processor features of ScanDirections.
+template <typename Cells>
+[[gnu::always_inline]] inline int LineScanner::MarkPart(Scan& scan, Part& part, int first, int last) {
+  Orientation& o = *scan.orientation;
+  const std::uint64_t* filled = o.masks.data();
+  const auto stride = static_cast<std::size_t>(o.stride);
+  std::uint64_t* const sets[2] = {part.marks[0].data(), part.marks[1].data()};
+  const int crossings = Min(Max(scan.best.crossings, 1), 2);
+  if (part.searched != searches_) {
+    std::uint64_t* const fits[2] = {o.fits[0].data(), o.fits[1].data()};
+    Fits<Cells>(filled, static_cast<std::size_t>(o.total_words), stride, o.blocked.data(), scan.forward, scan.length,
+                o.longest - scan.length >= 64, first, last, crossings, fits, o.once.data(), o.twice.data(), sets);
+    part.searched = searches_;
+    part.marked_for = crossings;
+  } else if (crossings != part.marked_for) {
+    const int side = scan.reversed ? 1 : 0;
+    Marks<Cells>(filled, stride, o.fits[static_cast<std::size_t>(side)].data(), o.once.data(), o.twice.data(), first,
+                 last, crossings, sets[side]);
+  }
+  return crossings;
+}
+
 // Inline: it takes the processor features of ScanDirections.
 [[gnu::always_inline]] inline bool LineScanner::ScanNarrow(Scan& scan, Part& part, int first, int last,
                                                            BuildPause& pause) {
@@ -645,21 +677,7 @@ template <typename Cells>
   // range always holds it: a random place), found line by line; from there on the
   // marks for a best that crosses once serve. Lines outside the range are shorter than
   // the word: nothing fits there, and no mark is set for them.
-  const int crossings = Min(Max(scan.best.crossings, 1), 2);
-  if (part.searched != searches_) {
-    // The grid stays as it is during a search: both directions of the orientation take
-    // their places from one pass, made for the first of them. The pass writes every mark
-    // word of the range.
-    std::uint64_t* const fits[2] = {o.fits[0].data(), o.fits[1].data()};
-    Fits<Lanes>(filled, static_cast<std::size_t>(o.total_words), 0, o.blocked.data(), scan.forward, scan.length, false,
-                first_word, last_word, crossings, fits, o.once.data(), o.twice.data(), sets);
-    part.searched = searches_;
-    part.marked_for = crossings;
-  } else if (crossings != part.marked_for) {
-    // The best got better since: fewer lines are worth a look.
-    Marks<Lanes>(filled, 0, o.fits[static_cast<std::size_t>(side)].data(), o.once.data(), o.twice.data(), first_word,
-                 last_word, crossings, sets[side]);
-  }
+  const int crossings = MarkPart<Lanes>(scan, part, first_word, last_word);
   const int* letter_counts = o.letters.data();
   const std::uint64_t* fits = o.fits[static_cast<std::size_t>(side)].data();
   const std::uint64_t* once = o.once.data();
@@ -682,8 +700,7 @@ template <typename Cells>
     const int word = line.offset;
     if (letter_counts[i] == 0) {
       // An empty line: a random offset.
-      const int offset = scan.rng.Below(line.length - scan.length + 1);
-      scan.Record(line, scan.reversed ? line.length - scan.length - offset : offset);
+      scan.RecordAnywhere(line);
     } else {
       Candidates(scan, line, line.Of(filled[word]), line.Of(fits[word]), line.Of(once[word]));
     }
@@ -742,18 +759,7 @@ template <typename Cells>
   const std::uint64_t* filled = o.masks.data();
   const int side = scan.reversed ? 1 : 0;
   std::uint64_t* const sets[2] = {part.marks[0].data(), part.marks[1].data()};
-  const int crossings = Min(Max(scan.best.crossings, 1), 2);
-  if (part.searched != searches_) {
-    std::uint64_t* const fits[2] = {o.fits[0].data(), o.fits[1].data()};
-    Fits<Wide>(filled, static_cast<std::size_t>(o.total_words), stride, o.blocked.data(), scan.forward, scan.length,
-               o.longest - scan.length >= 64, first + to_word, last + to_word, crossings, fits, o.once.data(),
-               o.twice.data(), sets);
-    part.searched = searches_;
-    part.marked_for = crossings;
-  } else if (crossings != part.marked_for) {
-    Marks<Wide>(filled, stride, o.fits[static_cast<std::size_t>(side)].data(), o.once.data(), o.twice.data(),
-                first + to_word, last + to_word, crossings, sets[side]);
-  }
+  MarkPart<Wide>(scan, part, first + to_word, last + to_word);
   // Line i of a mask with its two planes.
   auto cells = [ stride, to_word ](const std::uint64_t* plane, int i) __attribute__((always_inline)) {
     const auto word = static_cast<std::size_t>(i + to_word);
@@ -773,8 +779,7 @@ template <typename Cells>
     const Line& line = lines[i];
     if (letter_counts[i] == 0) {
       // An empty line: a random offset.
-      const int offset = scan.rng.Below(line.length - scan.length + 1);
-      scan.Record(line, scan.reversed ? line.length - scan.length - offset : offset);
+      scan.RecordAnywhere(line);
     } else {
       Candidates(scan, line, cells(filled, i), cells(fits, i), cells(once, i));
     }
@@ -811,8 +816,7 @@ bool LineScanner::ScanLong(Scan& scan, int first, int last, BuildPause& pause) {
     if (o.letters[static_cast<std::size_t>(i)] == 0) {
       // An empty line: a random offset, and only while nothing better is known.
       if (scan.best.direction == 0) {
-        const int offset = scan.rng.Below(line.length - scan.length + 1);
-        scan.Record(line, scan.reversed ? line.length - scan.length - offset : offset);
+        scan.RecordAnywhere(line);
       }
     } else if (o.letters[static_cast<std::size_t>(i)] >= scan.best.crossings && LongFits(scan, line)) {
       // A line with fewer letters than the best place crosses cannot matter.

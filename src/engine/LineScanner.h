@@ -91,8 +91,8 @@ class LineScanner final : public PlaceFinder {
   // another from word 0 and short ones share a word, each followed by a cell that is
   // never free and never holds a letter, so no place tested runs from one line into
   // the next; a part's first line starts a word. The lines of more than 64 cells follow
-  // in planes of `stride` words from `base`: cells 64j to 64j + 63 of the n-th of them
-  // in word base + j * stride + n, so that four lines side by side are four words of
+  // in planes of `stride` words from a base after them: cells 64j to 64j + 63 of the
+  // n-th of them in word base + j * stride + n, so that four lines side by side are four words of
   // each plane, as four words of lines are for narrow ones.
   struct Orientation {
     int row_step = 0;
@@ -100,7 +100,6 @@ class LineScanner final : public PlaceFinder {
     int cell_step = 0;  // cell-number difference between neighbours on a line
     int total_words = 0;
     int longest = 0;  // cells of the longest line
-    int base = 0;     // the first word of the planes
     int stride = 0;   // words per plane
     std::vector<Line> lines;
     std::vector<Part> parts;
@@ -143,6 +142,10 @@ class LineScanner final : public PlaceFinder {
   std::pair<int, int> LineRange(int o, int length) const;
   /// The directions from d on, turning by step, as far as Cancel lets the search go.
   bool ScanDirections(Scan& scan, int k, int step, BuildPause& pause);
+  /// Works out the fits and marks of a part's words [first, last] (Cells: four narrow
+  /// words or four wide lines) unless the search has them; the crossings marked for.
+  template <typename Cells>
+  int MarkPart(Scan& scan, Part& part, int first, int last);
   /// The lines [first, last] of a part of narrow lines, four words of them at a time.
   bool ScanNarrow(Scan& scan, Part& part, int first, int last, BuildPause& pause);
   /// The same for lines of 65 to 128 cells, four at a time.
