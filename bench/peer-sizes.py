@@ -14,6 +14,7 @@ import json
 import os
 import sys
 
+sys.dont_write_bytecode = True  # no __pycache__ left in the checkout
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from scaling import make_words  # noqa: E402
 
