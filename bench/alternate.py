@@ -12,23 +12,22 @@ and twenty-fifth percentiles and the median of the ROUNDS runs. On a shared mach
 median moves with what else runs; the low percentiles are what the programs do when
 left alone, and the programs saw the same disturbances in turn.
 """
-import json
-import subprocess
+import os
 import sys
+
+sys.dont_write_bytecode = True  # no __pycache__ left in the checkout
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from scaling import per_puzzle_ms  # noqa: E402
 
 
 def run(program, words, size, count):
-    out = subprocess.run(["taskset", "-c", "1", program, "build", words, "--width", size, "--height", size,
-                          "--diagonals", "--seed", "1", "--count", count, "--json"],
-                         capture_output=True, text=True, check=True).stdout
-    builds = [json.loads(line) for line in out.splitlines()]
-    return sum(build["elapsedMs"] for build in builds) / len(builds)
+    return per_puzzle_ms(program, words, size, count, prefix=("taskset", "-c", "1"))[0] / count
 
 
 def main():
     if len(sys.argv) < 6:
         sys.exit(__doc__)
-    words, size, count, rounds = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
+    words, size, count, rounds = sys.argv[1], sys.argv[2], int(sys.argv[3]), int(sys.argv[4])
     programs = sys.argv[5:]
     times = {program: [] for program in programs}
     for r in range(rounds):

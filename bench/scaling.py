@@ -42,8 +42,10 @@ def make_words(count, shortest, longest, seed):
     return words
 
 
-def per_puzzle_ms(cli, path, size, count):
-    out = subprocess.run([cli, "build", path, "--width", str(size), "--height", str(size), "--diagonals",
+def per_puzzle_ms(cli, path, size, count, prefix=()):
+    """The summed elapsedMs of `count` builds and the mean words placed; `prefix` runs
+    the program through another (taskset)."""
+    out = subprocess.run([*prefix, cli, "build", path, "--width", str(size), "--height", str(size), "--diagonals",
                           "--seed", "1", "--count", str(count), "--json"],
                          check=True, capture_output=True, text=True).stdout
     records = [json.loads(line) for line in out.splitlines()]
