@@ -656,6 +656,47 @@ template <typename Cells>
 }
 
 // Inline: it takes the processor features of ScanDirections.
+template <typename LineCells>
+[[gnu::always_inline]] inline int LineScanner::LookAtFirst(Scan& scan, int first, int last, const LineCells& cells,
+                                                           int& yielded, BuildPause& pause) {
+  const Orientation& o = *scan.orientation;
+  const int* letter_counts = o.letters.data();
+  const std::uint64_t* fits = o.fits[scan.reversed ? 1 : 0].data();
+  int i = first;
+  while (i <= last && letter_counts[i] != 0 && cells(fits, i) == 0) ++i;
+  if (i > last) return pause.Yield(last + 1 - yielded) ? i : -1;
+  if (!pause.Yield(i - yielded)) return -1;
+  const Line& line = o.lines[static_cast<std::size_t>(i)];
+  if (letter_counts[i] == 0) {
+    // An empty line: a random offset.
+    scan.RecordAnywhere(line);
+  } else {
+    Candidates(scan, line, cells(o.masks.data(), i), cells(fits, i), cells(o.once.data(), i));
+  }
+  if (!pause.Yield()) return -1;
+  yielded = i + 1;
+  return i;
+}
+
+// Inline: it takes the processor features of ScanDirections.
+template <typename LineCells>
+[[gnu::always_inline]] inline bool LineScanner::LookAtMarked(Scan& scan, int i, const LineCells& cells, int& yielded,
+                                                             BuildPause& pause) {
+  const Orientation& o = *scan.orientation;
+  if (!pause.Yield(i - yielded)) return false;
+  if (o.letters[static_cast<std::size_t>(i)] >= scan.best.crossings) {
+    // Once the best crosses twice, a place that crosses once cannot matter.
+    const auto fit = cells(o.fits[scan.reversed ? 1 : 0].data(), i);
+    const auto worth = cells(scan.best.crossings >= 2 ? o.twice.data() : o.once.data(), i);
+    if ((fit & worth) != 0)
+      Candidates(scan, o.lines[static_cast<std::size_t>(i)], cells(o.masks.data(), i), fit, worth);
+  }
+  if (!pause.Yield()) return false;
+  yielded = i + 1;
+  return true;
+}
+
+// Inline: it takes the processor features of ScanDirections.
 [[gnu::always_inline]] inline bool LineScanner::ScanNarrow(Scan& scan, Part& part, int first, int last,
                                                            BuildPause& pause) {
   Orientation& o = *scan.orientation;
@@ -664,9 +705,7 @@ template <typename Cells>
   const int first_word = lines[first].offset;
   const int last_word = lines[last].offset;
   const int mark_words = (last_word - first_word) / 64 + 1;
-  const std::uint64_t* filled = o.masks.data();
   const int side = scan.reversed ? 1 : 0;
-  std::uint64_t* const sets[2] = {part.marks[0].data(), part.marks[1].data()};  // the marks of each direction
 
   // The lines that may matter as things stand at the start are marked, and each is
   // looked at again when its turn comes (the best only gets better meanwhile); the
@@ -678,36 +717,25 @@ template <typename Cells>
   // marks for a best that crosses once serve. Lines outside the range are shorter than
   // the word: nothing fits there, and no mark is set for them.
   const int crossings = MarkPart<Lanes>(scan, part, first_word, last_word);
-  const int* letter_counts = o.letters.data();
   const std::uint64_t* fits = o.fits[static_cast<std::size_t>(side)].data();
-  const std::uint64_t* once = o.once.data();
-  const std::uint64_t* twice = o.twice.data();
-  const std::uint64_t* marks = sets[side];
+  const std::uint64_t* marks = part.marks[static_cast<std::size_t>(side)].data();  // this direction's
+  // Line i of a mask.
+  auto cells = [lines](const std::uint64_t* plane, int i) __attribute__((always_inline)) {
+    return lines[i].Of(plane[lines[i].offset]);
+  };
   // The places this direction's marks were made for: the marked lines of a marked word
   // are those holding one.
-  const std::uint64_t* marked_worth = crossings >= 2 ? twice : once;
+  const std::uint64_t* marked_worth = crossings >= 2 ? o.twice.data() : o.once.data();
   const std::uint64_t* ends = o.ends.data();
   const std::uint64_t* below_ends = o.below_ends.data();
   int yielded = first;  // the lines before this one have yielded
   int from_word = first_word;
   std::uint64_t looked_at = 0;  // the mark bits of from_word's lines looked at already
   if (scan.best.direction == 0) {
-    int i = first;
-    while (i <= last && letter_counts[i] != 0 && lines[i].Of(fits[lines[i].offset]) == 0) ++i;
-    if (i > last) return pause.Yield(last + 1 - yielded);
-    if (!pause.Yield(i - yielded)) return false;
-    const Line& line = lines[i];
-    const int word = line.offset;
-    if (letter_counts[i] == 0) {
-      // An empty line: a random offset.
-      scan.RecordAnywhere(line);
-    } else {
-      Candidates(scan, line, line.Of(filled[word]), line.Of(fits[word]), line.Of(once[word]));
-    }
-    if (!pause.Yield()) return false;
-    yielded = i + 1;
-    from_word = word;
-    looked_at = (std::uint64_t{2} << line.end) - 1;
+    const int i = LookAtFirst(scan, first, last, cells, yielded, pause);
+    if (i < 0 || i > last) return i > last;
+    from_word = lines[i].offset;
+    looked_at = (std::uint64_t{2} << lines[i].end) - 1;
   }
   const int from = from_word - first_word;
   for (int m = from / 64; m < mark_words; ++m) {
@@ -732,16 +760,7 @@ template <typename Cells>
         // bit below it.
         const int i =
             o.first_line[static_cast<std::size_t>(word)] + std::popcount(ends[word] & ((std::uint64_t{1} << end) - 1));
-        if (!pause.Yield(i - yielded)) return false;
-        const Line& line = lines[i];
-        if (letter_counts[i] >= scan.best.crossings) {
-          // Once the best crosses twice, a place that crosses once cannot matter.
-          const std::uint64_t fit = line.Of(fits[word]);
-          const std::uint64_t worth = line.Of(scan.best.crossings >= 2 ? twice[word] : once[word]);
-          if ((fit & worth) != 0) Candidates(scan, line, line.Of(filled[word]), fit, worth);
-        }
-        if (!pause.Yield()) return false;
-        yielded = i + 1;
+        if (!LookAtMarked(scan, i, cells, yielded, pause)) return false;
       }
     }
   }
@@ -756,52 +775,25 @@ template <typename Cells>
   if (first > last) return true;
   const auto stride = static_cast<std::size_t>(o.stride);
   const int to_word = o.lines[static_cast<std::size_t>(first)].offset - first;  // a line's word in the first plane
-  const std::uint64_t* filled = o.masks.data();
-  const int side = scan.reversed ? 1 : 0;
-  std::uint64_t* const sets[2] = {part.marks[0].data(), part.marks[1].data()};
   MarkPart<Wide>(scan, part, first + to_word, last + to_word);
   // Line i of a mask with its two planes.
   auto cells = [ stride, to_word ](const std::uint64_t* plane, int i) __attribute__((always_inline)) {
     const auto word = static_cast<std::size_t>(i + to_word);
     return static_cast<Cells128>(plane[word]) | static_cast<Cells128>(plane[stride + word]) << 64;
   };
-  const Line* lines = o.lines.data();
-  const int* letter_counts = o.letters.data();
-  const std::uint64_t* fits = o.fits[static_cast<std::size_t>(side)].data();
-  const std::uint64_t* once = o.once.data();
-  const std::uint64_t* twice = o.twice.data();
   int yielded = first;  // the lines before this one have yielded
   if (scan.best.direction == 0) {
-    int i = first;
-    while (i <= last && letter_counts[i] != 0 && cells(fits, i) == 0) ++i;
-    if (i > last) return pause.Yield(last + 1 - yielded);
-    if (!pause.Yield(i - yielded)) return false;
-    const Line& line = lines[i];
-    if (letter_counts[i] == 0) {
-      // An empty line: a random offset.
-      scan.RecordAnywhere(line);
-    } else {
-      Candidates(scan, line, cells(filled, i), cells(fits, i), cells(once, i));
-    }
-    if (!pause.Yield()) return false;
-    yielded = i + 1;
+    const int i = LookAtFirst(scan, first, last, cells, yielded, pause);
+    if (i < 0 || i > last) return i > last;
   }
-  const std::uint64_t* marks = sets[side];
+  const std::uint64_t* marks = part.marks[scan.reversed ? 1 : 0].data();
   for (int m = (yielded - first) / 64; m <= (last - first) / 64; ++m) {
     std::uint64_t marked = marks[m];
     if (m == (yielded - first) / 64) marked &= ~((std::uint64_t{1} << ((yielded - first) & 63)) - 1);
     for (; marked != 0; marked &= marked - 1) {
       const int i = first + m * 64 + std::countr_zero(marked);
       if (i > last) break;
-      if (!pause.Yield(i - yielded)) return false;
-      if (letter_counts[i] >= scan.best.crossings) {
-        // Once the best crosses twice, a place that crosses once cannot matter.
-        const Cells128 fit = cells(fits, i);
-        const Cells128 worth = cells(scan.best.crossings >= 2 ? twice : once, i);
-        if ((fit & worth) != 0) Candidates(scan, lines[i], cells(filled, i), fit, worth);
-      }
-      if (!pause.Yield()) return false;
-      yielded = i + 1;
+      if (!LookAtMarked(scan, i, cells, yielded, pause)) return false;
     }
   }
   return pause.Yield(last + 1 - yielded);

@@ -146,6 +146,15 @@ class LineScanner final : public PlaceFinder {
   /// words or four wide lines) unless the search has them; the crossings marked for.
   template <typename Cells>
   int MarkPart(Scan& scan, Part& part, int first, int last);
+  /// While nothing is known: the first line of [first, last] where the word fits looked
+  /// at (`cells(mask, i)` reads line i of a mask), the lines before it yielded. Returns
+  /// that line, last + 1 when there is none, -1 when Cancel was pressed.
+  template <typename LineCells>
+  int LookAtFirst(Scan& scan, int first, int last, const LineCells& cells, int& yielded, BuildPause& pause);
+  /// Line i, marked, looked at if it still may matter, and the lines up to it yielded;
+  /// false when Cancel was pressed.
+  template <typename LineCells>
+  bool LookAtMarked(Scan& scan, int i, const LineCells& cells, int& yielded, BuildPause& pause);
   /// The lines [first, last] of a part of narrow lines, four words of them at a time.
   bool ScanNarrow(Scan& scan, Part& part, int first, int last, BuildPause& pause);
   /// The same for lines of 65 to 128 cells, four at a time.
