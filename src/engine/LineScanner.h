@@ -142,6 +142,11 @@ class LineScanner final : public PlaceFinder {
   std::pair<int, int> LineRange(int o, int length) const;
   /// The directions from d on, turning by step, as far as Cancel lets the search go.
   bool ScanDirections(Scan& scan, int k, int step, BuildPause& pause);
+  /// ScanDirections for processors with AVX-512 and its VBMI2 shifts, and for the others.
+  bool ScanDirectionsVbmi2(Scan& scan, int k, int step, BuildPause& pause);
+  bool ScanDirectionsCloned(Scan& scan, int k, int step, BuildPause& pause);
+  template <bool kFunnel>
+  bool ScanDirectionsWith(Scan& scan, int k, int step, BuildPause& pause);
   /// Works out the fits and marks of a part's words [first, last] (Cells: four narrow
   /// words or four wide lines) unless the search has them; the crossings marked for.
   template <typename Cells>
@@ -158,6 +163,7 @@ class LineScanner final : public PlaceFinder {
   /// The lines [first, last] of a part of narrow lines, four words of them at a time.
   bool ScanNarrow(Scan& scan, Part& part, int first, int last, BuildPause& pause);
   /// The same for lines of 65 to 128 cells, four at a time.
+  template <bool kFunnel>
   bool ScanWide(Scan& scan, Part& part, int first, int last, BuildPause& pause);
   /// Lines of more than 128 cells, one at a time.
   bool ScanLong(Scan& scan, int first, int last, BuildPause& pause);
