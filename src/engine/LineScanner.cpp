@@ -448,15 +448,16 @@ template <typename Cells>
 // faster, and much slower on a processor without it.
 typedef std::uint64_t Lanes __attribute__((vector_size(8 * kLanes)));
 
-// Sets bit `bit` + j of lane j of `marks` when lane j of four words of masks holds
-// one of `places` (a place is always at a cell of a line; which of the word's lines
-// hold one, the scan works out when it comes to the word). The lanes of a block of 64
-// words are folded into one word of marks at its end (Folded): kLanes divides 64, so a
-// group never straddles two words of marks.
-[[gnu::always_inline]] inline void Mark(const Lanes& places, int bit, Lanes& marks) {
-  static_assert(kLanes == 4);
-  const Lanes lane_bits = {1, 2, 4, 8};
-  marks |= reinterpret_cast<Lanes>(places != 0) & (lane_bits << bit);
+// Sets lane j's bit of `lane_bits` in lane j of `marks` when lane j of four words of
+// masks holds one of `places` (a place is always at a cell of a line; which of the
+// word's lines hold one, the scan works out when it comes to the word). For words i to
+// i + 3 of a block of 64, the bits are i - block + j: kFirstLaneBits, shifted on by
+// kLanes a step. The lanes of a block are folded into one word of marks at its end
+// (Folded): kLanes divides 64, so a group never straddles two words of marks.
+constexpr Lanes kFirstLaneBits = {1, 2, 4, 8};
+static_assert(kLanes == 4);
+[[gnu::always_inline]] inline void Mark(const Lanes& places, const Lanes& lane_bits, Lanes& marks) {
+  marks |= lane_bits & ~reinterpret_cast<Lanes>(places == 0);
 }
 [[gnu::always_inline]] inline std::uint64_t Folded(const Lanes& marks) {
   Lanes folded = marks | __builtin_shufflevector(marks, marks, 2, 3, 0, 1);
@@ -525,8 +526,8 @@ template <bool kFunnel>
 
 // A line of four holds a place when either plane does.
 template <bool kFunnel>
-[[gnu::always_inline]] inline void Mark(const WideOf<kFunnel>& places, int bit, Lanes& marks) {
-  Mark(places.low | places.high, bit, marks);
+[[gnu::always_inline]] inline void Mark(const WideOf<kFunnel>& places, const Lanes& lane_bits, Lanes& marks) {
+  Mark(places.low | places.high, lane_bits, marks);
 }
 
 // Four words of masks from word i of `plane`, and of the plane after it in a wide
@@ -593,7 +594,8 @@ template <typename Cells, int kLength, bool kHigh>
   // after the 64 words of masks they mark.
   for (int block = first; block <= last; block += 64) {
     Lanes words[2] = {};
-    for (int i = block; i <= Min(block + 63, last); i += kLanes) {
+    Lanes lane_bits = kFirstLaneBits;
+    for (int i = block; i <= Min(block + 63, last); i += kLanes, lane_bits <<= kLanes) {
       Cells filled, outside, same;
       Load(filled, masks, stride, i);
       // Four empty words hold no place that crosses (early in a build, most of them).
@@ -623,8 +625,8 @@ template <typename Cells, int kLength, bool kHigh>
       Cells backward_worth = backward;
       Worth(forward_worth, one, two, crossings);
       Worth(backward_worth, one, two, crossings);
-      Mark(forward_worth, i - block, words[0]);
-      Mark(backward_worth, i - block, words[1]);
+      Mark(forward_worth, lane_bits, words[0]);
+      Mark(backward_worth, lane_bits, words[1]);
     }
     marks[0][(block - first) / 64] = Folded(words[0]);
     marks[1][(block - first) / 64] = Folded(words[1]);
@@ -662,7 +664,8 @@ template <typename Cells>
                                          int crossings, std::uint64_t* marks) {
   for (int block = first; block <= last; block += 64) {
     Lanes words = {};
-    for (int i = block; i <= Min(block + 63, last); i += kLanes) {
+    Lanes lane_bits = kFirstLaneBits;
+    for (int i = block; i <= Min(block + 63, last); i += kLanes, lane_bits <<= kLanes) {
       Cells cells, places, one, two;
       Load(cells, filled, stride, i);
       if (Empty(cells)) continue;
@@ -670,7 +673,7 @@ template <typename Cells>
       Load(one, once, stride, i);
       Load(two, twice, stride, i);
       Worth(places, one, two, crossings);
-      Mark(places, i - block, words);
+      Mark(places, lane_bits, words);
     }
     marks[(block - first) / 64] = Folded(words);
   }
