@@ -1014,10 +1014,11 @@ __attribute__((target("arch=x86-64-v4,avx512vbmi2"))) bool LineScanner::ScanDire
   return ScanDirectionsWith<true>(scan, k, step, pause);
 }
 bool LineScanner::ScanDirections(Scan& scan, int k, int step, BuildPause& pause) {
-  static const bool vbmi2 = KIVREL_FUNNEL && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl") &&
-                            __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512dq") &&
-                            __builtin_cpu_supports("avx512vbmi2");
-  return vbmi2 ? ScanDirectionsVbmi2(scan, k, step, pause) : ScanDirectionsCloned(scan, k, step, pause);
+#if KIVREL_FUNNEL
+  static const bool vbmi2 = __builtin_cpu_supports("x86-64-v4") && __builtin_cpu_supports("avx512vbmi2");
+  if (vbmi2) return ScanDirectionsVbmi2(scan, k, step, pause);
+#endif
+  return ScanDirectionsCloned(scan, k, step, pause);
 }
 
 bool LineScanner::Search(PuzzleState& s, Random& rng, BuildPause& pause) {
