@@ -473,7 +473,6 @@ template <bool kFunnel>
 struct WideOf {
   Lanes low, high;
 };
-using Wide = WideOf<false>;
 // Clang checks an asm's registers against the function it is written in, not the one it
 // is inlined into: a clang build (the fuzz targets) keeps to the two shifts.
 #if defined(__clang__)
@@ -577,7 +576,7 @@ template <typename Cells>
 // were: no place there crosses, and the word fits each of those lines anywhere. Reads
 // and writes up to three words past `last` (the arrays are padded for it); their marks
 // are garbage. The same for each word w of the first plane of wide lines (Cells =
-// Wide), whose masks and results have their second plane `stride` words on.
+// WideOf), whose masks and results have their second plane `stride` words on.
 // kLength is the word's length when it is known here (the loops over its letters and
 // the doubling then unroll, with every shift a constant), 0 when it is not. Without
 // kHigh no place starts at cell 64 or later (no line is long enough for the word to
@@ -1004,7 +1003,7 @@ template <bool kFunnel>
 // counting bits or finding the lowest one is one instruction. Where AVX-512 is there too,
 // its twice as many registers and its instructions that combine two logic operations
 // make the same kernel a few per cent faster on large grids, and with VBMI2 a wide
-// line's shift is one instruction fewer.
+// line's shift is one instruction instead of three.
 __attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default"))) bool LineScanner::ScanDirectionsCloned(
     Scan& scan, int k, int step, BuildPause& pause) {
   return ScanDirectionsWith<false>(scan, k, step, pause);
