@@ -466,51 +466,51 @@ static_assert(kLanes == 4);
 }
 
 // Four wide lines side by side: cells 0 to 63 of each in `low`, cells
-// 64 to 127 in `high`, shifted as one value of 128 bits each. kFunnel: built only into
-// the search for processors with AVX512-VBMI2, which takes the low word of a shifted
-// pair of words in one instruction.
-template <bool kFunnel>
+// 64 to 127 in `high`, shifted as one value of 128 bits each. kVbmi2: built only into
+// the search for processors with AVX-512 and VBMI2, which takes the low word of a
+// shifted pair of words in one instruction, and tests four words for none in another.
+template <bool kVbmi2>
 struct WideOf {
   Lanes low, high;
 };
 // Clang checks an asm's registers against the function it is written in, not the one it
-// is inlined into: a clang build (the fuzz targets) keeps to the two shifts.
+// is inlined into: a clang build (the fuzz targets) keeps to the plain code.
 #if defined(__clang__)
-#define KIVREL_FUNNEL 0
+#define KIVREL_VBMI2_ASM 0
 #else
-#define KIVREL_FUNNEL 1
+#define KIVREL_VBMI2_ASM 1
 #endif
 template <typename Cells>
 constexpr bool kIsWide = false;
-template <bool kFunnel>
-constexpr bool kIsWide<WideOf<kFunnel>> = true;
+template <bool kVbmi2>
+constexpr bool kIsWide<WideOf<kVbmi2>> = true;
 
-template <bool kFunnel>
-[[gnu::always_inline]] inline WideOf<kFunnel> operator|(const WideOf<kFunnel>& a, const WideOf<kFunnel>& b) {
+template <bool kVbmi2>
+[[gnu::always_inline]] inline WideOf<kVbmi2> operator|(const WideOf<kVbmi2>& a, const WideOf<kVbmi2>& b) {
   return {a.low | b.low, a.high | b.high};
 }
-template <bool kFunnel>
-[[gnu::always_inline]] inline WideOf<kFunnel> operator&(const WideOf<kFunnel>& a, const WideOf<kFunnel>& b) {
+template <bool kVbmi2>
+[[gnu::always_inline]] inline WideOf<kVbmi2> operator&(const WideOf<kVbmi2>& a, const WideOf<kVbmi2>& b) {
   return {a.low & b.low, a.high & b.high};
 }
-template <bool kFunnel>
-[[gnu::always_inline]] inline WideOf<kFunnel> operator~(const WideOf<kFunnel>& a) {
+template <bool kVbmi2>
+[[gnu::always_inline]] inline WideOf<kVbmi2> operator~(const WideOf<kVbmi2>& a) {
   return {~a.low, ~a.high};
 }
-template <bool kFunnel>
-[[gnu::always_inline]] inline WideOf<kFunnel>& operator|=(WideOf<kFunnel>& a, const WideOf<kFunnel>& b) {
+template <bool kVbmi2>
+[[gnu::always_inline]] inline WideOf<kVbmi2>& operator|=(WideOf<kVbmi2>& a, const WideOf<kVbmi2>& b) {
   return a = a | b;
 }
-template <bool kFunnel>
-[[gnu::always_inline]] inline WideOf<kFunnel>& operator&=(WideOf<kFunnel>& a, const WideOf<kFunnel>& b) {
+template <bool kVbmi2>
+[[gnu::always_inline]] inline WideOf<kVbmi2>& operator&=(WideOf<kVbmi2>& a, const WideOf<kVbmi2>& b) {
   return a = a & b;
 }
-template <bool kFunnel>
-[[gnu::always_inline]] inline WideOf<kFunnel> operator>>(const WideOf<kFunnel>& a, int n) {
+template <bool kVbmi2>
+[[gnu::always_inline]] inline WideOf<kVbmi2> operator>>(const WideOf<kVbmi2>& a, int n) {
   if (n == 0) return a;
   if (n >= 64) return {a.high >> (n - 64), Lanes{}};
-#if KIVREL_FUNNEL
-  if constexpr (kFunnel) {
+#if KIVREL_VBMI2_ASM
+  if constexpr (kVbmi2) {
     // VPSHRDVQ: the low word of high:low shifted right. The compiler does not make it
     // of the two shifts below, and its intrinsic will not inline outside a function
     // built for the instruction, which this one only ever is inlined into.
@@ -524,8 +524,8 @@ template <bool kFunnel>
 }
 
 // A line of four holds a place when either plane does.
-template <bool kFunnel>
-[[gnu::always_inline]] inline void Mark(const WideOf<kFunnel>& places, const Lanes& lane_bits, Lanes& marks) {
+template <bool kVbmi2>
+[[gnu::always_inline]] inline void Mark(const WideOf<kVbmi2>& places, const Lanes& lane_bits, Lanes& marks) {
   Mark(places.low | places.high, lane_bits, marks);
 }
 
@@ -534,17 +534,16 @@ template <bool kFunnel>
 [[gnu::always_inline]] inline void Load(Lanes& cells, const std::uint64_t* plane, std::size_t, int i) {
   std::memcpy(&cells, plane + i, sizeof cells);
 }
-template <bool kFunnel>
-[[gnu::always_inline]] inline void Load(WideOf<kFunnel>& cells, const std::uint64_t* plane, std::size_t stride, int i) {
+template <bool kVbmi2>
+[[gnu::always_inline]] inline void Load(WideOf<kVbmi2>& cells, const std::uint64_t* plane, std::size_t stride, int i) {
   std::memcpy(&cells.low, plane + i, sizeof cells.low);
   std::memcpy(&cells.high, plane + stride + i, sizeof cells.high);
 }
 [[gnu::always_inline]] inline void Store(std::uint64_t* plane, std::size_t, int i, const Lanes& cells) {
   std::memcpy(plane + i, &cells, sizeof cells);
 }
-template <bool kFunnel>
-[[gnu::always_inline]] inline void Store(std::uint64_t* plane, std::size_t stride, int i,
-                                         const WideOf<kFunnel>& cells) {
+template <bool kVbmi2>
+[[gnu::always_inline]] inline void Store(std::uint64_t* plane, std::size_t stride, int i, const WideOf<kVbmi2>& cells) {
   std::memcpy(plane + i, &cells.low, sizeof cells.low);
   std::memcpy(plane + stride + i, &cells.high, sizeof cells.high);
 }
@@ -552,9 +551,19 @@ template <bool kFunnel>
 [[gnu::always_inline]] inline bool Empty(const Lanes& cells) {
   return (cells[0] | cells[1] | cells[2] | cells[3]) == 0;
 }
-template <bool kFunnel>
-[[gnu::always_inline]] inline bool Empty(const WideOf<kFunnel>& cells) {
-  return Empty(cells.low | cells.high);
+template <bool kVbmi2>
+[[gnu::always_inline]] inline bool Empty(const WideOf<kVbmi2>& cells) {
+  const Lanes both = cells.low | cells.high;
+#if KIVREL_VBMI2_ASM
+  if constexpr (kVbmi2) {
+    // VPTEST in one instruction, where the compiler takes each word out to OR them
+    // (nine). It has no AVX-512 form: "x", a register below 16.
+    bool empty;
+    asm("vptest %1, %1" : "=@ccz"(empty) : "x"(both));
+    return empty;
+  }
+#endif
+  return Empty(both);
 }
 
 // The places worth a look for a best that crosses `crossings` times (1 or 2): those
@@ -821,14 +830,14 @@ template <typename LineCells>
 
 // As ScanNarrow, with a line where it has a word of lines: the marks are the lines'
 // own. Inline: it takes the processor features of ScanDirections.
-template <bool kFunnel>
+template <bool kVbmi2>
 [[gnu::always_inline]] inline bool LineScanner::ScanWide(Scan& scan, Part& part, int first, int last,
                                                          BuildPause& pause) {
   Orientation& o = *scan.orientation;
   if (first > last) return true;
   const auto stride = static_cast<std::size_t>(o.stride);
   const int to_word = o.lines[static_cast<std::size_t>(first)].offset - first;  // a line's word in the first plane
-  MarkPart<WideOf<kFunnel>>(scan, part, first + to_word, last + to_word);
+  MarkPart<WideOf<kVbmi2>>(scan, part, first + to_word, last + to_word);
   // Line i of a mask with its two planes.
   auto cells = [ stride, to_word ](const std::uint64_t* plane, int i) __attribute__((always_inline)) {
     const auto word = static_cast<std::size_t>(i + to_word);
@@ -967,7 +976,7 @@ void LineScanner::LongCandidates(Scan& scan, const Line& line) {
   }
 }
 
-template <bool kFunnel>
+template <bool kVbmi2>
 [[gnu::always_inline]] inline bool LineScanner::ScanDirectionsWith(Scan& scan, int k, int step, BuildPause& pause) {
   PuzzleState& s = scan.s;
   const int count = s.DirectionCount;
@@ -988,7 +997,7 @@ template <bool kFunnel>
       const int to = Min(last, part.last);
       if (from > to) continue;
       going_on = part.kind == LineKind::Narrow ? ScanNarrow(scan, part, from, to, pause)
-                 : part.kind == LineKind::Wide ? ScanWide<kFunnel>(scan, part, from, to, pause)
+                 : part.kind == LineKind::Wide ? ScanWide<kVbmi2>(scan, part, from, to, pause)
                                                : ScanLong(scan, from, to, pause);
       if (!going_on) break;
     }
@@ -1013,7 +1022,7 @@ __attribute__((target("arch=x86-64-v4,avx512vbmi2"))) bool LineScanner::ScanDire
   return ScanDirectionsWith<true>(scan, k, step, pause);
 }
 bool LineScanner::ScanDirections(Scan& scan, int k, int step, BuildPause& pause) {
-#if KIVREL_FUNNEL
+#if KIVREL_VBMI2_ASM
   static const bool vbmi2 = __builtin_cpu_supports("x86-64-v4") && __builtin_cpu_supports("avx512vbmi2");
   if (vbmi2) return ScanDirectionsVbmi2(scan, k, step, pause);
 #endif

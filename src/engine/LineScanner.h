@@ -145,7 +145,7 @@ class LineScanner final : public PlaceFinder {
   /// ScanDirections for processors with AVX-512 and its VBMI2 shifts, and for the others.
   bool ScanDirectionsVbmi2(Scan& scan, int k, int step, BuildPause& pause);
   bool ScanDirectionsCloned(Scan& scan, int k, int step, BuildPause& pause);
-  template <bool kFunnel>
+  template <bool kVbmi2>
   bool ScanDirectionsWith(Scan& scan, int k, int step, BuildPause& pause);
   /// Works out the fits and marks of a part's words [first, last] (Cells: four narrow
   /// words or four wide lines) unless the search has them; the crossings marked for.
@@ -163,7 +163,7 @@ class LineScanner final : public PlaceFinder {
   /// The lines [first, last] of a part of narrow lines, four words of them at a time.
   bool ScanNarrow(Scan& scan, Part& part, int first, int last, BuildPause& pause);
   /// The same for lines of 65 to 128 cells, four at a time.
-  template <bool kFunnel>
+  template <bool kVbmi2>
   bool ScanWide(Scan& scan, Part& part, int first, int last, BuildPause& pause);
   /// Lines of more than 128 cells, one at a time.
   bool ScanLong(Scan& scan, int first, int last, BuildPause& pause);
