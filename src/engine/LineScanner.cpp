@@ -54,6 +54,8 @@ struct LineScanner::Scan {
   Random& rng;
   Orientation* orientation = nullptr;
   bool reversed = false;  // the direction runs against the orientation
+  // The orientation's fits and a part's marks of this direction: [0] forwards, [1] back.
+  std::size_t Side() const { return reversed ? 1 : 0; }
   int direction = 0;
   int length = 0;
   const std::uint8_t* forward = nullptr;  // the word's letters
@@ -709,9 +711,8 @@ template <typename Cells>
     part.searched = searches_;
     part.marked_for = crossings;
   } else if (crossings != part.marked_for) {
-    const int side = scan.reversed ? 1 : 0;
-    Marks<Cells>(filled, stride, o.fits[static_cast<std::size_t>(side)].data(), o.once.data(), o.twice.data(), first,
-                 last, crossings, sets[side]);
+    Marks<Cells>(filled, stride, o.fits[scan.Side()].data(), o.once.data(), o.twice.data(), first, last, crossings,
+                 sets[scan.Side()]);
   }
   return crossings;
 }
@@ -722,7 +723,7 @@ template <typename LineCells>
                                                            int& yielded, BuildPause& pause) {
   const Orientation& o = *scan.orientation;
   const int* letter_counts = o.letters.data();
-  const std::uint64_t* fits = o.fits[scan.reversed ? 1 : 0].data();
+  const std::uint64_t* fits = o.fits[scan.Side()].data();
   int i = first;
   while (i <= last && letter_counts[i] != 0 && cells(fits, i) == 0) ++i;
   if (i > last) return pause.Yield(last + 1 - yielded) ? i : -1;
@@ -747,7 +748,7 @@ template <typename LineCells>
   if (!pause.Yield(i - yielded)) return false;
   if (o.letters[static_cast<std::size_t>(i)] >= scan.best.crossings) {
     // Once the best crosses twice, a place that crosses once cannot matter.
-    const auto fit = cells(o.fits[scan.reversed ? 1 : 0].data(), i);
+    const auto fit = cells(o.fits[scan.Side()].data(), i);
     const auto worth = cells(scan.best.crossings >= 2 ? o.twice.data() : o.once.data(), i);
     if ((fit & worth) != 0)
       Candidates(scan, o.lines[static_cast<std::size_t>(i)], cells(o.masks.data(), i), fit, worth);
@@ -766,7 +767,6 @@ template <typename LineCells>
   const int first_word = lines[first].offset;
   const int last_word = lines[last].offset;
   const int mark_words = (last_word - first_word) / 64 + 1;
-  const int side = scan.reversed ? 1 : 0;
 
   // The lines that may matter as things stand at the start are marked, and each is
   // looked at again when its turn comes (the best only gets better meanwhile); the
@@ -778,8 +778,8 @@ template <typename LineCells>
   // marks for a best that crosses once serve. Lines outside the range are shorter than
   // the word: nothing fits there, and no mark is set for them.
   const int crossings = MarkPart<Lanes>(scan, part, first_word, last_word);
-  const std::uint64_t* fits = o.fits[static_cast<std::size_t>(side)].data();
-  const std::uint64_t* marks = part.marks[static_cast<std::size_t>(side)].data();  // this direction's
+  const std::uint64_t* fits = o.fits[scan.Side()].data();
+  const std::uint64_t* marks = part.marks[scan.Side()].data();
   // Line i of a mask.
   auto cells = [lines](const std::uint64_t* plane, int i) __attribute__((always_inline)) {
     return lines[i].Of(plane[lines[i].offset]);
@@ -848,7 +848,7 @@ template <bool kVbmi2>
     const int i = LookAtFirst(scan, first, last, cells, yielded, pause);
     if (i < 0 || i > last) return i > last;
   }
-  const std::uint64_t* marks = part.marks[scan.reversed ? 1 : 0].data();
+  const std::uint64_t* marks = part.marks[scan.Side()].data();
   for (int m = (yielded - first) / 64; m <= (last - first) / 64; ++m) {
     std::uint64_t marked = marks[m];
     if (m == (yielded - first) / 64) marked &= ~((std::uint64_t{1} << ((yielded - first) & 63)) - 1);
