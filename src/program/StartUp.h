@@ -8,13 +8,14 @@
 
 namespace kivrel {
 
-/// Seeds the random source (from the clock, to the nanosecond, unless a seed is given),
+/// Seeds the random source (with a fresh seed unless one is given),
 /// makes the constants, sets the first build option and the print flags, sizes the
 /// puzzle display, fills the direction table, shows the main window and gives the print
 /// fonts their defaults. The No Duplicate Words mark is set.
 void StartUp(AppContext& ctx, std::optional<std::uint64_t> seed = std::nullopt);
 
-/// The seed of an unseeded start: the clock's time in nanoseconds.
-std::uint64_t ClockSeed();
+/// The seed of an unseeded start: the clock's time in nanoseconds, mixed with the system's
+/// random source and the number of starts before it, so no two starts share one.
+std::uint64_t FreshSeed();
 
 }  // namespace kivrel
