@@ -9,13 +9,16 @@
 namespace kivrel {
 
 std::uint64_t FreshSeed() {
+  const auto now = std::chrono::system_clock::now().time_since_epoch();
+  return FreshSeed(static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+}
+
+std::uint64_t FreshSeed(std::uint64_t clock_ns) {
   // The clock alone is not enough: a coarse clock gives two starts close together the
   // same time, and with it the same puzzle. The system's random source and a count of the
   // starts in this process make every start's seed its own.
   static std::atomic<std::uint64_t> starts{0};
-  const auto now = std::chrono::system_clock::now().time_since_epoch();
-  std::uint64_t seed = static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count());
-  seed ^= (starts.fetch_add(1) + 1) * 0x9E3779B97F4A7C15ULL;
+  std::uint64_t seed = clock_ns ^ ((starts.fetch_add(1) + 1) * 0x9E3779B97F4A7C15ULL);
   try {
     std::random_device device;
     seed ^= (static_cast<std::uint64_t>(device()) << 32) ^ device();

@@ -248,6 +248,8 @@ TEST(BuildPuzzle, TwoStartsWithoutASeedMakeDifferentPuzzles) {
     app->Build();
   }
   EXPECT_NE(GridText(one.ctx.state), GridText(two.ctx.state));
+  // Nor does a clock that does not move between them make them alike.
+  EXPECT_NE(FreshSeed(42), FreshSeed(42));
 }
 
 // Cancel ends the build at once, keeping what was placed. What is left to run after the
