@@ -5,7 +5,6 @@
 #include <exception>
 #include <mutex>
 #include <ostream>
-#include <random>
 #include <thread>
 
 #include "Cli.h"
@@ -131,7 +130,7 @@ int Booklet(Args& args, std::ostream& out, std::ostream& err, bool progress_to_t
   // Every puzzle is prepared first, each in a program of its own (as build prepares
   // it), so that a list that cannot be read stops the command before anything is built.
   const bool show_progress = progress_to_terminal && total > kContentsAfter;
-  const std::uint64_t first_seed = seed ? static_cast<std::uint64_t>(*seed) : std::random_device{}();
+  const std::uint64_t first_seed = FirstSeed(seed);
   std::vector<BookletJob> jobs(static_cast<std::size_t>(total));
   std::vector<BookletPuzzle> puzzles;
   for (std::size_t n = 0; n < jobs.size(); ++n) {

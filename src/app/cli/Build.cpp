@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <iostream>
 #include <ostream>
-#include <random>
 #include <set>
 
 #include "Cli.h"
@@ -251,7 +250,7 @@ int Build(Args& args, std::ostream& out, std::ostream& err) {
 
   HeadlessProgram program;
   AppContext& ctx = program.ctx;
-  const std::uint64_t first_seed = seed ? static_cast<std::uint64_t>(*seed) : std::random_device{}();
+  const std::uint64_t first_seed = FirstSeed(seed);
   PreparePuzzle(ctx, path, settings, first_seed);
   page_settings.ApplyTo(ctx);
   TakeLetterCase(args, ctx);

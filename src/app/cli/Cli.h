@@ -2,6 +2,7 @@
 // kivrel-cli: the puzzle maker without a display. Each command declares its options in
 // a CommandInfo, reads them from an Args, prints to the given streams and returns the
 // exit code.
+#include <cstdint>
 #include <iosfwd>
 #include <optional>
 #include <stdexcept>
@@ -139,6 +140,10 @@ const CommandInfo& BuildCommand();
 
 /// The largest seed: 2^53 - 1, exact in any JSON reader.
 constexpr long long kLargestSeed = 9007199254740991LL;
+
+/// The seed of a command's first puzzle: the one given, or a fresh one small enough that
+/// it and the seeds of the puzzles after it can be given back with --seed.
+std::uint64_t FirstSeed(std::optional<long long> given);
 
 /// The build options of the build command (and of booklet), as given; what is not
 /// given comes from the list's header line.

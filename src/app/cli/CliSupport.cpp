@@ -12,6 +12,7 @@
 #include "files/PuzzleFile.h"
 #include "files/ThemeLists.h"
 #include "model/Text.h"
+#include "program/StartUp.h"
 
 namespace kivrel::cli {
 
@@ -277,6 +278,12 @@ std::string ReadPuzzleFileBytes(const std::string& path) {
   if (!bytes) throw UsageError("cannot read \"" + path + "\": " + bytes.Error().Reason);
   if (const FileResult<PuzzleFile> file = ParsePuzzleFile(*bytes); !file) throw not_a_puzzle(file.Error());
   return std::move(*bytes);
+}
+
+std::uint64_t FirstSeed(std::optional<long long> given) {
+  // 52 bits: below kLargestSeed with room for a million puzzles after it.
+  static_assert((std::uint64_t{1} << 52) + 1000000 <= static_cast<std::uint64_t>(kLargestSeed));
+  return given ? static_cast<std::uint64_t>(*given) : FreshSeed() >> 12;
 }
 
 }  // namespace kivrel::cli
