@@ -13,7 +13,7 @@ namespace kivrel::cli {
 int Print(Args& args, std::ostream& out) {
   PageSettings page_settings;
   const auto page = TakePageOptions(args, page_settings);
-  const auto seed = args.Number("--seed", 0, 9007199254740991LL);
+  const auto seed = args.Number("--seed", 0, kLargestSeed);
   const std::string path = args.Positional("puzzle file");
   args.Finish();
   if (!page) throw UsageError("print needs an output file: --pdf, --png, --svg or --html");
@@ -22,7 +22,7 @@ int Print(Args& args, std::ostream& out) {
 
   HeadlessProgram program;
   AppContext& ctx = program.ctx;
-  StartUp(ctx, seed ? std::optional<std::uint64_t>(static_cast<std::uint64_t>(*seed)) : std::nullopt);
+  StartUp(ctx, FirstSeed(seed));
   ReadPuzzleFile(ctx, path, bytes);
   // Earlier versions could save larger grids; their page would be cut off.
   const LetterGrid& grid = ctx.state.Grid;
