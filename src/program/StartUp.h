@@ -8,14 +8,15 @@
 
 namespace kivrel {
 
-/// Seeds the random source (with a fresh seed unless one is given),
-/// makes the constants, sets the first build option and the print flags, sizes the
-/// puzzle display, fills the direction table, shows the main window and gives the print
-/// fonts their defaults. The No Duplicate Words mark is set.
+/// Seeds the random source (with a fresh seed unless one is given), makes the constants,
+/// sets the first build option and the print flags, sizes the puzzle display, fills the
+/// direction table, shows the main window and gives the print fonts their defaults. The
+/// No Duplicate Words mark is set.
 void StartUp(AppContext& ctx, std::optional<std::uint64_t> seed = std::nullopt);
 
 /// The seed of an unseeded start: the clock's time in nanoseconds, mixed with the system's
-/// random source and the number of starts before it, so no two starts share one.
+/// random source and the number of starts before it, so that two starts at the same
+/// clock reading still get seeds of their own.
 std::uint64_t FreshSeed();
 /// The same for a clock reading of `clock_ns`.
 std::uint64_t FreshSeed(std::uint64_t clock_ns);
