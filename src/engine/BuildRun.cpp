@@ -32,7 +32,7 @@ struct Attempt {
 
 class BuildRun {
  public:
-  BuildRun(PuzzleState& state, Random& rng, BuildProgress& progress, const BuildLimits& limits, PlaceFinder& finder)
+  BuildRun(PuzzleState& state, Random& rng, BuildProgress& progress, const BuildLimits& limits, LineScanner& finder)
       : s_(state), rng_(rng), progress_(progress), limits_(limits), finder_(finder), pause_(state, progress) {
     // Every attempt starts from the word table as it was at the start. While the build
     // lets events run, a command may replace the table: the whole of it is kept. A build
@@ -83,7 +83,7 @@ class BuildRun {
   Random& rng_;
   BuildProgress& progress_;
   const BuildLimits& limits_;
-  PlaceFinder& finder_;
+  LineScanner& finder_;
   BuildPause pause_;
   // What an attempt changes in a record of the word table.
   struct Placement {
@@ -328,7 +328,7 @@ BuildOutcome RunBuild(PuzzleState& state, Random& rng, BuildProgress& progress, 
   } busy{kept_scanner_busy, kept_scanner_busy};
   kept_scanner_busy = true;
 
-  BuildRun run(state, rng, progress, limits, limits.Finder != nullptr ? *limits.Finder : scanner);
+  BuildRun run(state, rng, progress, limits, scanner);
   outcome.End = run.Run();
   outcome.Attempts = run.Attempts();
   return outcome;

@@ -7,7 +7,6 @@
 #include <optional>
 
 #include "engine/BuildProgress.h"
-#include "engine/PlaceFinder.h"
 #include "model/PuzzleState.h"
 #include "model/Random.h"
 
@@ -21,8 +20,6 @@ struct BuildLimits {
   long long MaxAttempts = 0;
   /// A build that wants another attempt after this moment gives up.
   std::optional<std::chrono::steady_clock::time_point> Deadline;
-  /// The search for each word's place; null: the build's own line scan.
-  PlaceFinder* Finder = nullptr;
 };
 
 enum class BuildEnd {

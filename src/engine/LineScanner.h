@@ -23,7 +23,9 @@
 #include <utility>
 #include <vector>
 
-#include "engine/PlaceFinder.h"
+#include "engine/BuildProgress.h"
+#include "model/PuzzleState.h"
+#include "model/Random.h"
 
 namespace kivrel {
 
@@ -35,16 +37,23 @@ struct LineSpan {
   bool operator==(const LineSpan&) const = default;
 };
 
-class LineScanner final : public PlaceFinder {
+class LineScanner {
  public:
-  /// Lays out the lines of the PuzzleWidth x PuzzleHeight grid (unless the last build
-  /// was of the same size) and codes the letters of the word table. Allocates; nothing
-  /// after it does.
-  void StartBuild(const PuzzleState& state) override;
-  /// Reads the grid's letters and use counts into the masks.
-  void StartAttempt(const PuzzleState& state) override;
-  void WordInserted(const PuzzleState& state) override;
-  bool Search(PuzzleState& state, Random& rng, BuildPause& pause) override;
+  /// A build starts: lays out the lines of the PuzzleWidth x PuzzleHeight grid (unless
+  /// the last build was of the same size) and codes the letters of the word table.
+  /// Allocates; nothing after it does.
+  void StartBuild(const PuzzleState& state);
+  /// An attempt starts: reads the grid's letters and use counts into the masks (the
+  /// grid may already hold letters).
+  void StartAttempt(const PuzzleState& state);
+  /// The current word (CurrentWordIndex) has just been written at its place.
+  void WordInserted(const PuzzleState& state);
+  /// Searches the best place of the current word, yielding after every line. Leaves it
+  /// in BestRow, BestCol, BestDirection, BestCrossings and, when found, in CurrentRow,
+  /// CurrentCol, CurrentDirection (BestDirection 0: no place). Returns false when Cancel
+  /// ended the search. It reads the grid through its own copy, so a command that
+  /// discards the puzzle during a yield does not disturb it.
+  bool Search(PuzzleState& state, Random& rng, BuildPause& pause);
 
   /// The lines a search in direction d (1..8) visits for a word of `length` letters,
   /// in the order it visits them.
