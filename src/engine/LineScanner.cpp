@@ -361,20 +361,6 @@ void LineScanner::WordInserted(const PuzzleState& s) {
   return {length - 1, count - length};
 }
 
-std::vector<LineSpan> LineScanner::LinesOf(int direction, int length) const {
-  std::vector<LineSpan> spans;
-  const int o = (direction - 1) / 2;
-  const bool reversed = (direction - 1) % 2 == 1;
-  const Orientation& orientation = orientations_[static_cast<std::size_t>(o)];
-  auto [first, last] = LineRange(o, length);
-  for (int i = first; i <= last; ++i) {
-    const Line& line = orientation.lines[static_cast<std::size_t>(i)];
-    const int end = reversed ? line.length - 1 : 0;
-    spans.push_back({line.row + end * orientation.row_step, line.col + end * orientation.col_step, line.length});
-  }
-  return spans;
-}
-
 // The places of one line that need a look of their own: with no best yet, the first
 // place that fits; then every place that fits and crosses, in the order of the
 // direction. `filled` and `fits` are the line's masks; `crosses` the offsets worth a

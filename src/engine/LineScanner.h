@@ -29,14 +29,6 @@
 
 namespace kivrel {
 
-/// One line a search visits: its first cell in the search's direction and its length.
-struct LineSpan {
-  int Row = 0;
-  int Col = 0;
-  int Length = 0;
-  bool operator==(const LineSpan&) const = default;
-};
-
 class LineScanner {
  public:
   /// A build starts: lays out the lines of the PuzzleWidth x PuzzleHeight grid (unless
@@ -54,10 +46,6 @@ class LineScanner {
   /// ended the search. It reads the grid through its own copy, so a command that
   /// discards the puzzle during a yield does not disturb it.
   bool Search(PuzzleState& state, Random& rng, BuildPause& pause);
-
-  /// The lines a search in direction d (1..8) visits for a word of `length` letters,
-  /// in the order it visits them.
-  std::vector<LineSpan> LinesOf(int direction, int length) const;
 
  private:
   struct Line {

@@ -108,7 +108,6 @@ class QtSurface : public Surface {
 
   /// Rebinds the surface to another device of the same kind (a resized image).
   void Rebind(QPaintDevice* device);
-  QPainter& Painter() { return painter_; }
   void Changed() {
     if (changed_ && !change_reported_) {
       change_reported_ = true;
