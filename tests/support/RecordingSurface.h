@@ -6,6 +6,8 @@
 // the text. A character's width is FontSize x 10 twips, times 1.5 for "M", "W", "m",
 // "w", times 0.5 for " ", "I", "i", "j", "l", "t", "f", ".", ",", ":", ";", "!", "'"
 // and "|"; bold and italic do not change widths. Font sizes are used as asked.
+#include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -95,7 +97,17 @@ class RecordingSurface : public Surface {
   }
 
  private:
+  // The suite's largest picture records about ten thousand operations. A draw loop that
+  // never ends (a build that never finishes, redrawing at every yield) would otherwise
+  // fill the machine's memory before the test's time limit stops it.
+  static constexpr std::size_t kMostOps = 1'000'000;
+
   DrawOp& Record(DrawOp::Kind kind, double x = 0, double y = 0, double x2 = 0, double y2 = 0) {
+    if (ops.size() >= kMostOps) {
+      std::fprintf(stderr, "RecordingSurface: more than %zu drawing operations; a drawing loop that never ends?\n",
+                   kMostOps);
+      std::abort();
+    }
     return ops.emplace_back(DrawOp{kind, x, y, x2, y2, 0, 0, 0, "", ForeColor(),
                                    FontSpec{FontName(), FontSize(), FontBold(), FontItalic()}});
   }
