@@ -189,7 +189,11 @@ def solve(browser, url, puzzle):
 
 
 def main():
-    args = dict({"--chromium": "/usr/bin/chromium"}, **dict(zip(sys.argv[1::2], sys.argv[2::2])))
+    given = dict(zip(sys.argv[1::2], sys.argv[2::2]))
+    if len(sys.argv) % 2 == 0 or not {"--cli", "--list"} <= given.keys() <= {"--cli", "--list", "--chromium"}:
+        print("usage: solve_in_browser.py --cli KIVREL_CLI --list LIST [--chromium PATH]", file=sys.stderr)
+        return 2
+    args = dict({"--chromium": "/usr/bin/chromium"}, **given)
     with tempfile.TemporaryDirectory(prefix="kivrel-web-") as workdir:
         browser = None
         try:
