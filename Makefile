@@ -40,8 +40,9 @@ sanitize: deps
 package: build
 	cd $(BUILD_DIR) && cpack -G DEB
 
+# Every benchmark program in turn; a program that fails fails the target.
 bench: build
-	@for b in $(BUILD_DIR)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done; true
+	@status=0; for b in $(BUILD_DIR)/bench/bench_*; do [ -x "$$b" ] || continue; "$$b" || status=1; done; exit $$status
 
 # Each fuzz target for FUZZ_SECONDS seconds, one after the other.
 fuzz: build

@@ -29,12 +29,14 @@ def main():
         sys.exit(__doc__)
     words, size, count, rounds = sys.argv[1], sys.argv[2], int(sys.argv[3]), int(sys.argv[4])
     programs = sys.argv[5:]
-    times = {program: [] for program in programs}
+    # By place, not by path: one program given twice measures the noise against itself.
+    times = [[] for _ in programs]
     for r in range(rounds):
-        for program in programs if r % 2 == 0 else reversed(programs):
-            times[program].append(run(program, words, size, count))
-    for program in programs:
-        t = sorted(times[program])
+        order = range(len(programs)) if r % 2 == 0 else reversed(range(len(programs)))
+        for i in order:
+            times[i].append(run(programs[i], words, size, count))
+    for program, runs in zip(programs, times):
+        t = sorted(runs)
         n = len(t)
         print("%-40s min %.4f  p10 %.4f  p25 %.4f  median %.4f ms" % (program, t[0], t[n // 10], t[n // 4], t[n // 2]))
 

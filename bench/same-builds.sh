@@ -22,15 +22,19 @@ failed=0
 compare() {  # list, then build options
   list=$1
   shift
+  ended=""
   for tool in old new; do
     eval "cli=\$$tool"
-    "$cli" build "$list" --json --count "$count" --seed 1 "$@" 2>/dev/null |
-      sed 's/"elapsedMs":[0-9.e+-]*,//' >"$tmp/$tool" || true
+    status=0
+    "$cli" build "$list" --json --count "$count" --seed 1 "$@" >"$tmp/$tool.json" 2>"$tmp/$tool.err" || status=$?
+    sed 's/"elapsedMs":[0-9.e+-]*,//' "$tmp/$tool.json" >"$tmp/$tool"
+    # Two programs that fail alike are not two that build alike.
+    [ "$status" -eq 0 ] || ended="$ended $tool exited $status ($(head -c 200 "$tmp/$tool.err"));"
   done
   runs=$((runs + 1))
-  if [ ! -s "$tmp/old" ] || ! cmp -s "$tmp/old" "$tmp/new"; then
+  if [ -n "$ended" ] || [ ! -s "$tmp/old" ] || ! cmp -s "$tmp/old" "$tmp/new"; then
     failed=$((failed + 1))
-    echo "DIFFERENT: $list $*"
+    echo "DIFFERENT: $list $*${ended:+ -$ended}"
   fi
 }
 
