@@ -32,8 +32,8 @@ struct Attempt {
 
 class BuildRun {
  public:
-  BuildRun(PuzzleState& state, Random& rng, BuildProgress& progress, const BuildLimits& limits, LineScanner& finder)
-      : s_(state), rng_(rng), progress_(progress), limits_(limits), finder_(finder), pause_(state, progress) {
+  BuildRun(PuzzleState& state, Random& rng, BuildProgress& progress, const BuildLimits& limits, LineScanner& scanner)
+      : s_(state), rng_(rng), progress_(progress), limits_(limits), scanner_(scanner), pause_(state, progress) {
     // Every attempt starts from the word table as it was at the start. While the build
     // lets events run, a command may replace the table: the whole of it is kept. A build
     // that runs through only needs back what an attempt changes.
@@ -83,7 +83,7 @@ class BuildRun {
   Random& rng_;
   BuildProgress& progress_;
   const BuildLimits& limits_;
-  LineScanner& finder_;
+  LineScanner& scanner_;
   BuildPause pause_;
   // What an attempt changes in a record of the word table.
   struct Placement {
@@ -99,7 +99,7 @@ class BuildRun {
 };
 
 BuildEnd BuildRun::Run() {
-  finder_.StartBuild(s_);
+  scanner_.StartBuild(s_);
   for (;;) {
     ++attempts_;
     restart_word_ = 0;
@@ -161,7 +161,7 @@ void BuildRun::StartAttempt() {
   s.RejectedCount = 0;
   s.BestCrossings = 0;
   progress_.AttemptStarts();
-  finder_.StartAttempt(s);
+  scanner_.StartAttempt(s);
 }
 
 void BuildRun::OrderWords() {
@@ -198,7 +198,7 @@ BuildRun::AttemptEnd BuildRun::PlaceTheRest() {
   bool stop_mark = false;
   for (int position = 2; position <= ordered_; ++position) {
     TakeWord(position);
-    if (!finder_.Search(s, rng_, pause_) || pause_.Discarded()) return AttemptEnd::Stopped;
+    if (!scanner_.Search(s, rng_, pause_) || pause_.Discarded()) return AttemptEnd::Stopped;
     if (s.BestDirection == 0) {
       if (s.StopOnFirstReject != 0) {
         RejectTheRest(position);
@@ -237,7 +237,7 @@ void BuildRun::TakeWord(int position) {
 void BuildRun::Insert() {
   InsertWord(s_);
   progress_.WordPlaced(s_.CurrentWordIndex);
-  finder_.WordInserted(s_);
+  scanner_.WordInserted(s_);
 }
 
 void BuildRun::Reject(WordRecord& word) {
