@@ -13,6 +13,7 @@
 #include "TestApp.h"
 #include "commands/BuildCommands.h"
 #include "commands/WordListCommands.h"
+#include "display/FillLetters.h"
 #include "files/FileIO.h"
 #include "files/WordListFile.h"
 #include "model/Numbers.h"
@@ -241,11 +242,14 @@ TEST(BuildPuzzle, APumpTakingYieldsInBatchesGetsThemAllAndTheSamePuzzle) {
   EXPECT_GT(batched.pump.yields, each.pump.yields - 8);
 }
 
+// Compared filled: six words in a 10 x 10 grid fall into the same places for about one
+// pair of seeds in three hundred, the letters around them for none.
 TEST(BuildPuzzle, TwoStartsWithoutASeedMakeDifferentPuzzles) {
   Puzzle one(0), two(0);
   for (Puzzle* app : {&one, &two}) {
     StartUp(app->ctx);  // again, without a seed: the clock chooses
     app->Build();
+    FillInBlanks(app->ctx);
   }
   EXPECT_NE(GridText(one.ctx.state), GridText(two.ctx.state));
   // Nor does a clock that does not move between them make them alike.
