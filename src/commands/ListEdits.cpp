@@ -1,5 +1,6 @@
 #include "commands/ListEdits.h"
 
+#include <memory>
 #include <utility>
 
 #include "commands/BuildCommands.h"
@@ -43,7 +44,11 @@ ListSnapshot TakeListSnapshot(const AppContext& ctx) {
 void PutListSnapshot(AppContext& ctx, const ListSnapshot& snapshot) {
   PuzzleState& s = ctx.state;
   const ListSnapshot now = TakeListSnapshot(ctx);
-  if (!now.SameFile(snapshot)) s.WordListChanged = kTrue;
+  if (ctx.unchanged_list) {
+    s.WordListChanged = snapshot.SameFile(*ctx.unchanged_list) ? kFalse : kTrue;
+  } else if (!now.SameFile(snapshot)) {  // nothing saved or opened yet to compare with
+    s.WordListChanged = kTrue;
+  }
   if (now.Entries != snapshot.Entries) {
     ctx.list.SetEntries(snapshot.Entries);
     s.WordTableStale = kTrue;
@@ -80,6 +85,11 @@ bool RecordEdit(AppContext& ctx, const std::string& name, const std::function<vo
   const ListSnapshot before = TakeListSnapshot(ctx);
   edit();
   return RecordEdit(ctx, name, before);
+}
+
+void MarkListUnchanged(AppContext& ctx) {
+  ctx.state.WordListChanged = kFalse;
+  ctx.unchanged_list = std::make_shared<const ListSnapshot>(TakeListSnapshot(ctx));
 }
 
 void AttachEditHistory(AppContext& ctx, EditHistory& history) {

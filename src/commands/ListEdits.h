@@ -31,8 +31,8 @@ ListSnapshot TakeListSnapshot(const AppContext& ctx);
 
 /// Puts a snapshot in place, as the edits would: the entries (an emptied list discards
 /// the puzzle), the title on the windows, a new size discards a puzzle of another size,
-/// a new quote fills a filled puzzle again. The list counts as changed when its file
-/// would change.
+/// a new quote fills a filled puzzle again. The list counts as changed when a file
+/// saved from it would differ from the one it was last marked unchanged at.
 void PutListSnapshot(AppContext& ctx, const ListSnapshot& snapshot);
 
 /// Ends an edit that began at `before`: when it changed anything, it becomes a step of
@@ -42,6 +42,10 @@ bool RecordEdit(AppContext& ctx, const std::string& name, const ListSnapshot& be
 
 /// Runs `edit` as one step (RecordEdit).
 bool RecordEdit(AppContext& ctx, const std::string& name, const std::function<void()>& edit);
+
+/// The list is as its file holds it (just saved or opened) or as a new list begins:
+/// it counts as unchanged, and so again whenever edits are undone or redone back to it.
+void MarkListUnchanged(AppContext& ctx);
 
 /// Makes `history` the program's record of edits: the Undo and Redo commands of the
 /// main window and of the word list window follow it.

@@ -115,7 +115,7 @@ bool ReadPuzzleFile(AppContext& ctx, const std::string& path, std::string_view b
   SetPuzzleReadyState(ctx);
   s.OutlinesShown = kFalse;
   s.JunctionsShown = kFalse;
-  s.WordListChanged = kFalse;
+  MarkListUnchanged(ctx);
   // The list was made from the table just read: the table is the list's.
   s.WordTableStale = kFalse;
   s.PuzzleBuilt = kTrue;

@@ -173,7 +173,7 @@ bool SaveWordList(AppContext& ctx) {
     KeepListName(ctx, had);
     return false;
   }
-  s.WordListChanged = kFalse;
+  MarkListUnchanged(ctx);
   s.WordListSaved = kTrue;
   ctx.files.Remember(FileDialogKind::Lists, s.WordListFileName);
   return true;
@@ -210,7 +210,7 @@ void OpenWordListFile(AppContext& ctx, const OpenedFile& file) {
   ReadWordListFile(ctx, *parsed);
   // A file without entries leaves the empty-list state that counting them set.
   if (s.WordCount > 0) SetListReadyState(ctx);
-  s.WordListChanged = kFalse;
+  MarkListUnchanged(ctx);
   ForgetEdits(ctx);
   ctx.files.Remember(FileDialogKind::Lists, file.Path);
   if (!parsed->RefusedSize.empty()) {

@@ -282,11 +282,11 @@ void WordListWindow::mnuNewList_Click() {
   ctx_.list.Clear();
   UpdateWordCount(ctx_);
   ForgetEdits(ctx_);
-  // A new list has nothing to save, whatever the answer to the prompt was.
-  ctx_.state.WordListChanged = kFalse;
   ShowWordListForTyping(ctx_);
   ctx_.state.SetDefaultBuildOptions();
   SetEmptyListState(ctx_);
+  // A new list has nothing to save, whatever the answer to the prompt was.
+  MarkListUnchanged(ctx_);
 }
 
 void WordListWindow::mnuViewList_Click() {

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,8 @@
 #include "platform/Surface.h"
 
 namespace kivrel {
+
+struct ListSnapshot;  // commands/ListEdits.h
 
 /// Whether a build is running and what waits for its end. Only the build changes it;
 /// other commands use the functions of commands/BuildCommands.h (BuildRunning, AfterBuild).
@@ -94,6 +97,9 @@ class AppContext {
   /// Where the edits of the list and the attributes are recorded to be undone; null
   /// when the program keeps no record (see AttachEditHistory).
   EditHistory* history = nullptr;
+  /// The list and the attributes as last saved, opened or begun afresh: an edit undone
+  /// or redone back to them leaves the list unchanged (see MarkListUnchanged).
+  std::shared_ptr<const ListSnapshot> unchanged_list;
 
   Form& MainForm() { return forms.Get(frmKV_Puzzle::kWindow); }
   Form& WordListForm() { return forms.Get(frmWordList::kWindow); }

@@ -80,9 +80,9 @@ TEST_F(WordListFixture, AddTakesTheChosenCaseAndAPickMovesTheDefaultToReplace) {
 }
 
 // Every change of the list is one step: Undo puts the list back as it was, Redo as the
-// edit left it, and neither touches a file. The puzzle on screen stays as built, but for
-// Clear, which discards it: Undo then brings back the list and its size, and the
-// emptied list counts as changed, so that Exit offers to save it.
+// edit left it, and neither touches a file. The list counts as changed unless it is back
+// as it was opened or last saved. The puzzle on screen stays as built, but for Clear,
+// which discards it: Undo then brings back the list and its size.
 TEST_F(WordListFixture, EveryChangeOfTheListIsOneStepThatCanBeUndone) {
   testing::RecordedEdits edits;
   AttachEditHistory(app.ctx, edits);
@@ -91,6 +91,12 @@ TEST_F(WordListFixture, EveryChangeOfTheListIsOneStepThatCanBeUndone) {
   const std::string path = dir.Write("zoo.kvl", zoo);
   app.dialogs.ExpectFile(path);
   OpenList(app.ctx);
+  Remove(0);
+  UndoEdit(app.ctx);
+  EXPECT_EQ(s.WordListChanged, 0) << "back as opened";
+  RedoEdit(app.ctx);
+  EXPECT_NE(s.WordListChanged, 0);
+  UndoEdit(app.ctx);
   BuildPuzzle(app.ctx);
   const std::pair<const char*, std::function<void()>> steps[] = {{"Add", [&] { Add("EMU"); }},
                                                                  {"Replace", [&] { Replace(0, "ZEBU"); }},
@@ -106,11 +112,11 @@ TEST_F(WordListFixture, EveryChangeOfTheListIsOneStepThatCanBeUndone) {
     ASSERT_NE(after, before);
     EXPECT_EQ(std::make_tuple(s.WordListChanged != 0, list_form.ToolTip(cmdUndo), s.PuzzleBuilt != 0),
               std::make_tuple(true, "Undo " + std::string(name), std::string(name) != "Clear"));
-    s.WordListChanged = kFalse;  // saved: taking the edit back is a change again
+    MarkListUnchanged(app.ctx);  // saved: taking the edit back is a change again
     UndoEdit(app.ctx);
     EXPECT_EQ(std::make_pair(List(), s.WordListChanged != 0), std::make_pair(before, true));
     RedoEdit(app.ctx);
-    EXPECT_EQ(List(), after);
+    EXPECT_EQ(std::make_pair(List(), s.WordListChanged != 0), std::make_pair(after, false));
   }
   UndoEdit(app.ctx);
   EXPECT_EQ(s.PuzzleWidth, 12);

@@ -21,8 +21,8 @@ struct WordListDesktop : Desktop {
   }
 };
 
-// New List, two words typed, Save List; Alt+L (Clear in this window) undone by Ctrl+Z and
-// the list saved whole; a title typed into the attributes and Enter; Exit and the close
+// New List, two words typed, Save List; Alt+L (Clear in this window) undone by Ctrl+Z,
+// which leaves the list as saved; a title typed into the attributes and Enter; Exit and the close
 // box offer the changes for saving.
 TEST_F(WordListDesktop, WordsTypedAClearUndoneAndChangesOfferedAtExitAndTheCloseBox) {
   TempDir dir;
@@ -40,9 +40,7 @@ TEST_F(WordListDesktop, WordsTypedAClearUndoneAndChangesOfferedAtExitAndTheClose
   ASSERT_TRUE(WaitFor([&] { return ctx.list.ListCount() == 0; }));
   input.Key(XK_z, {XK_Control_L});
   ASSERT_TRUE(WaitFor([&] { return ctx.list.Entries() == Entries{"LION", "TIGER"}; })) << "Ctrl+Z did not undo";
-  EXPECT_NE(ctx.state.WordListChanged, 0);
-  input.Key(XK_s, {XK_Alt_L});  // Save List, into the file it has
-  ASSERT_TRUE(WaitFor([&] { return ctx.state.WordListChanged == 0; }));
+  EXPECT_EQ(ctx.state.WordListChanged, 0) << "back as saved";
   EXPECT_EQ(EntriesIn(path), (Entries{"LION", "TIGER"}));
 
   ClickBack(main);
