@@ -1003,10 +1003,12 @@ __attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default"))) bo
     Scan& scan, int k, int step, BuildPause& pause) {
   return ScanDirectionsWith<false>(scan, k, step, pause);
 }
+#if KIVREL_VBMI2_ASM
 __attribute__((target("arch=x86-64-v4,avx512vbmi2"))) bool LineScanner::ScanDirectionsVbmi2(Scan& scan, int k, int step,
                                                                                             BuildPause& pause) {
   return ScanDirectionsWith<true>(scan, k, step, pause);
 }
+#endif
 bool LineScanner::ScanDirections(Scan& scan, int k, int step, BuildPause& pause) {
 #if KIVREL_VBMI2_ASM
   static const bool vbmi2 = __builtin_cpu_supports("x86-64-v4") && __builtin_cpu_supports("avx512vbmi2");

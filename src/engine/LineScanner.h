@@ -139,7 +139,8 @@ class LineScanner {
   std::pair<int, int> LineRange(int o, int length) const;
   /// The directions from d on, turning by step, as far as Cancel lets the search go.
   bool ScanDirections(Scan& scan, int k, int step, BuildPause& pause);
-  /// ScanDirections for processors with AVX-512 and its VBMI2 shifts, and for the others.
+  /// ScanDirections for processors with AVX-512 and its VBMI2 shifts (a GCC build only: see
+  /// KIVREL_VBMI2_ASM), and for the others.
   bool ScanDirectionsVbmi2(Scan& scan, int k, int step, BuildPause& pause);
   bool ScanDirectionsCloned(Scan& scan, int k, int step, BuildPause& pause);
   template <bool kVbmi2>
