@@ -249,7 +249,9 @@ std::string WordListPath(const std::string& argument) {
   const std::string folder = ThemeFolder();
   const std::vector<ThemeList> themes = ThemeLists(folder);
   if (auto theme = FindThemeList(themes, argument)) return theme->Path;
-  if (themes.empty()) return argument;  // reading it says why
+  // A theme is named without an extension: "anmals.kvl" is a file that is not there,
+  // and reading it says so.
+  if (themes.empty() || std::filesystem::path(argument).has_extension()) return argument;
   std::string names;
   for (const ThemeList& theme : themes) names += (names.empty() ? "" : ", ") + theme.Name;
   throw UsageError("\"" + argument + "\" is neither a file nor a themed list; the themes in " + folder +
