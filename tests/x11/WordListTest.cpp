@@ -22,8 +22,8 @@ struct WordListDesktop : Desktop {
 };
 
 // New List, two words typed, Save List; Alt+L (Clear in this window) undone by Ctrl+Z,
-// which leaves the list as saved; a title typed into the attributes and Enter; Exit and the close
-// box offer the changes for saving.
+// which leaves the list as saved; a title typed into the attributes and Enter; Exit and
+// the close box offer the changes for saving.
 TEST_F(WordListDesktop, WordsTypedAClearUndoneAndChangesOfferedAtExitAndTheCloseBox) {
   TempDir dir;
   const std::string path = dir.File("zoo.kvl");
