@@ -9,6 +9,8 @@
 #include <QShortcutEvent>
 #include <QWidget>
 
+#include "platform/Services.h"
+
 namespace kivrel {
 
 namespace {
@@ -27,6 +29,28 @@ int TypedAccessKey(const QKeyEvent* key) {
   if (text.size() != 1 || !text.at(0).isLetterOrNumber()) return 0;
   return AccessKey(QStringLiteral("&") + text);
 }
+
+// Alt+key that reached a control: no shortcut took it. Not with Ctrl (AltGr on some
+// systems) or the logo key.
+class UnansweredAltKeys : public QObject {
+ public:
+  UnansweredAltKeys(QObject* owner, Beeper& beeper) : QObject(owner), beeper_(beeper) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
+    if (qobject_cast<QMenu*>(watched) || qobject_cast<QMenuBar*>(watched)) return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const Qt::KeyboardModifiers held = key->modifiers();
+    if (!(held & Qt::AltModifier) || (held & (Qt::ControlModifier | Qt::MetaModifier))) return false;
+    if (key->text().isEmpty() || !key->text().at(0).isPrint()) return false;
+    beeper_.Beep();
+    return true;
+  }
+
+ private:
+  Beeper& beeper_;
+};
 
 }  // namespace
 
@@ -81,6 +105,10 @@ bool AccessKeys::ChooseMenuItem(QMenu* menu, int key) {
     return true;
   }
   return false;
+}
+
+void RefuseUnansweredAltKeys(QObject* owner, Beeper& beeper) {
+  QCoreApplication::instance()->installEventFilter(new UnansweredAltKeys(owner, beeper));
 }
 
 }  // namespace kivrel

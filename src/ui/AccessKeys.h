@@ -11,6 +11,8 @@ class QWidget;
 
 namespace kivrel {
 
+class Beeper;
+
 class AccessKeys : public QObject {
  public:
   /// Answers the access keys of the window's menu bar and menus, and of the controls
@@ -31,5 +33,11 @@ class AccessKeys : public QObject {
 
   QWidget* window_;
 };
+
+/// A key typed with Alt held that no access key answered types nothing: Qt's text boxes
+/// would take it for the letter (a mistyped Alt+letter replacing a selected title), its
+/// list and combo boxes for a search. The program beeps instead. Menus keep their letters,
+/// which they take with Alt held too. For the whole program, as long as `owner` lasts.
+void RefuseUnansweredAltKeys(QObject* owner, Beeper& beeper);
 
 }  // namespace kivrel

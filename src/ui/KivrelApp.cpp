@@ -18,6 +18,7 @@
 #include "files/FileIO.h"
 #include "forms/WindowPlacement.h"
 #include "program/StartUp.h"
+#include "ui/AccessKeys.h"
 #include "ui/FormBinder.h"
 #include "ui/MainWindowWidgets.h"
 #include "ui/PrintWindowWidgets.h"
@@ -83,6 +84,7 @@ KivrelApp::KivrelApp(Dialogs* dialogs)
   binder->SetCancelButton(frmKV_Puzzle::cmdCancel);
   qt_dialogs_.SetParent(main_window_.get());
   KeepKeysOffHiddenWindows(main_window_.get());
+  RefuseUnansweredAltKeys(main_window_.get(), ctx_.beeper);
 #ifndef QT_NO_SESSIONMANAGER
   // The desktop session ending asks what the close box asks (first of all, to save a
   // changed list); a refusal there keeps the session going.

@@ -23,7 +23,8 @@ struct WordListDesktop : Desktop {
 
 // New List, two words typed, Save List; Alt+L (Clear in this window) undone by Ctrl+Z,
 // which leaves the list as saved; a title typed into the attributes and Enter; Exit and
-// the close box offer the changes for saving.
+// the close box offer the changes for saving. Alt+J, no access key in either window,
+// pressed while typing a word and the title, types nothing.
 TEST_F(WordListDesktop, WordsTypedAClearUndoneAndChangesOfferedAtExitAndTheCloseBox) {
   TempDir dir;
   const std::string path = dir.File("zoo.kvl");
@@ -31,7 +32,9 @@ TEST_F(WordListDesktop, WordsTypedAClearUndoneAndChangesOfferedAtExitAndTheClose
   input.Key(XK_n, {XK_Control_L});  // New List
   QWidget* window = Shown(frmWordList::kWindow);
   ASSERT_TRUE(window);
-  input.Type("lion\rtiger\r");
+  input.Type("li");
+  input.Key(XK_j, {XK_Alt_L});
+  input.Type("on\rtiger\r");
   ASSERT_TRUE(WaitFor([&] { return ctx.list.Entries() == Entries{"LION", "TIGER"}; }));
   boxes.ThenDo([&](QDialog* dialog) { EnterPath(input, dialog, path); });
   input.Key(XK_s, {XK_Alt_L});  // Save List, which asks for a name
@@ -44,7 +47,11 @@ TEST_F(WordListDesktop, WordsTypedAClearUndoneAndChangesOfferedAtExitAndTheClose
   EXPECT_EQ(EntriesIn(path), (Entries{"LION", "TIGER"}));
 
   ClickBack(main);
-  boxes.ThenDo([&](QDialog*) { input.Type("Big cats\r"); });
+  boxes.ThenDo([&](QDialog*) {
+    input.Type("Big");
+    input.Key(XK_j, {XK_Alt_L});
+    input.Type(" cats\r");
+  });
   input.Key(XK_a, {XK_Alt_L});  // Attributes
   ASSERT_TRUE(WaitFor([&] { return boxes.Done(); }));
   EXPECT_EQ(ctx.state.PuzzleTitle, "Big cats");
