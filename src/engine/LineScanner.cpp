@@ -159,6 +159,7 @@ void LineScanner::LayOutLines() {
   const int cells = w * h;
   std::size_t scratch = 1;
   const int steps[4][3] = {{0, 1, 1}, {1, 0, w}, {1, 1, w + 1}, {-1, 1, 1 - w}};
+  places_.assign(static_cast<std::size_t>(cells), {});
   for (std::size_t index = 0; index < orientations_.size(); ++index) {
     Orientation& o = orientations_[index];
     o.row_step = steps[index][0];
@@ -170,7 +171,6 @@ void LineScanner::LayOutLines() {
     o.ends.clear();
     o.below_ends.clear();
     o.first_line.clear();
-    o.place_of.assign(static_cast<std::size_t>(cells), {});
     auto add_line = [&](int row, int col, int length) {
       Line line;
       line.row = row;
@@ -262,8 +262,9 @@ void LineScanner::LayOutLines() {
       const int at = static_cast<int>(&line - o.lines.data());
       for (int p = 0; p < line.length; ++p) {
         const int bit_on_line = line.shift + p;  // below 64 on a narrow line
-        o.place_of[static_cast<std::size_t>(line.first + p * o.cell_step)] = {
-            at, line.offset + (bit_on_line >> 6) * o.stride, std::uint64_t{1} << (bit_on_line & 63)};
+        places_[static_cast<std::size_t>(line.first + p * o.cell_step)][index] = {
+            line.offset + (bit_on_line >> 6) * o.stride, static_cast<std::uint16_t>(at),
+            static_cast<std::uint8_t>(bit_on_line & 63)};
       }
     }
     o.letters.assign(o.lines.size(), 0);
@@ -288,12 +289,15 @@ std::uint8_t LineScanner::CodeOf(const std::string& letter) const {
   cell_code_[static_cast<std::size_t>(cell)] = code;
   cell_use_[static_cast<std::size_t>(cell)] = static_cast<std::uint8_t>(use);
   const bool matches = code <= codes_ && use < kFullCell;
-  for (Orientation& o : orientations_) {
-    const CellPlace& place = o.place_of[static_cast<std::size_t>(cell)];
+  const CellPlaces& places = places_[static_cast<std::size_t>(cell)];
+  for (std::size_t index = 0; index < orientations_.size(); ++index) {
+    Orientation& o = orientations_[index];
+    const CellPlace& place = places[index];
+    const std::uint64_t bit = std::uint64_t{1} << place.bit;
     std::uint64_t* const filled = o.masks.data() + place.word;
-    *filled |= place.bit;
-    ++o.letters[static_cast<std::size_t>(place.line)];
-    if (matches) filled[static_cast<std::size_t>(code) * static_cast<std::size_t>(o.total_words)] |= place.bit;
+    *filled |= bit;
+    ++o.letters[place.line];
+    if (matches) filled[static_cast<std::size_t>(code) * static_cast<std::size_t>(o.total_words)] |= bit;
   }
 }
 
@@ -302,10 +306,11 @@ std::uint8_t LineScanner::CodeOf(const std::string& letter) const {
   const std::uint8_t code = cell_code_[static_cast<std::size_t>(cell)];
   if (use != kFullCell || code > codes_) return;
   // The cell is full: from now on it matches no letter.
-  for (Orientation& o : orientations_) {
-    const CellPlace& place = o.place_of[static_cast<std::size_t>(cell)];
+  const CellPlaces& places = places_[static_cast<std::size_t>(cell)];
+  for (std::size_t index = 0; index < orientations_.size(); ++index) {
+    Orientation& o = orientations_[index];
     o.masks[static_cast<std::size_t>(code) * static_cast<std::size_t>(o.total_words) +
-            static_cast<std::size_t>(place.word)] &= ~place.bit;
+            static_cast<std::size_t>(places[index].word)] &= ~(std::uint64_t{1} << places[index].bit);
   }
 }
 

@@ -61,12 +61,15 @@ class LineScanner {
     // A narrow line's part of one of its masks, from bit 0.
     std::uint64_t Of(std::uint64_t word) const { return (word >> shift) & bits; }
   };
-  // Where a cell is in an orientation: its line, and its word and bit in the masks.
+  // Where a cell is in each orientation: its line, and its word and bit in the masks.
+  // The four side by side, in eight bytes each: a word placed looks up all four for each
+  // of its cells, and a large grid's places would not stay in the cache otherwise.
   struct CellPlace {
-    int line = 0;
-    int word = 0;
-    std::uint64_t bit = 0;
+    std::int32_t word = 0;
+    std::uint16_t line = 0;  // a grid has at most 32,767 cells, so fewer lines
+    std::uint8_t bit = 0;
   };
+  using CellPlaces = std::array<CellPlace, 4>;
   // The lines of an orientation fall into runs of one kind, in the order the scan
   // visits them: narrow lines (up to 64 cells), wide ones (up to 128) and long ones.
   // Each kind has its own kernel; a diagonal orientation of a large grid runs narrow,
@@ -112,8 +115,7 @@ class LineScanner {
     std::array<std::vector<std::uint64_t>, 2> fits;
     std::vector<std::uint64_t> once;
     std::vector<std::uint64_t> twice;
-    std::vector<int> letters;         // per line: how many of its cells hold a letter
-    std::vector<CellPlace> place_of;  // per cell number
+    std::vector<int> letters;  // per line: how many of its cells hold a letter
     std::vector<std::uint64_t> masks;
     const std::uint64_t* Mask(int code, const Line& line) const {
       return masks.data() + static_cast<std::size_t>(code) * static_cast<std::size_t>(total_words) +
@@ -187,6 +189,7 @@ class LineScanner {
   int codes_ = 0;       // letter codes 1..codes_; codes_ + 1 marks a letter no word has
   std::array<std::uint8_t, 256> code_of_byte_{};
   std::array<Orientation, 4> orientations_;
+  std::vector<CellPlaces> places_;        // per cell number
   std::vector<std::uint8_t> cell_code_;   // 0 empty
   std::vector<std::uint8_t> cell_use_;    // UseCount, at most 8
   std::vector<std::uint8_t> word_codes_;  // per word: its codes, then the same reversed
