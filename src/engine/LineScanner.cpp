@@ -293,11 +293,10 @@ std::uint8_t LineScanner::CodeOf(const std::string& letter) const {
   for (std::size_t index = 0; index < orientations_.size(); ++index) {
     Orientation& o = orientations_[index];
     const CellPlace& place = places[index];
-    const std::uint64_t bit = std::uint64_t{1} << place.bit;
     std::uint64_t* const filled = o.masks.data() + place.word;
-    *filled |= bit;
+    *filled |= place.Bit();
     ++o.letters[place.line];
-    if (matches) filled[static_cast<std::size_t>(code) * static_cast<std::size_t>(o.total_words)] |= bit;
+    if (matches) filled[static_cast<std::size_t>(code) * static_cast<std::size_t>(o.total_words)] |= place.Bit();
   }
 }
 
@@ -309,8 +308,9 @@ std::uint8_t LineScanner::CodeOf(const std::string& letter) const {
   const CellPlaces& places = places_[static_cast<std::size_t>(cell)];
   for (std::size_t index = 0; index < orientations_.size(); ++index) {
     Orientation& o = orientations_[index];
+    const CellPlace& place = places[index];
     o.masks[static_cast<std::size_t>(code) * static_cast<std::size_t>(o.total_words) +
-            static_cast<std::size_t>(places[index].word)] &= ~(std::uint64_t{1} << places[index].bit);
+            static_cast<std::size_t>(place.word)] &= ~place.Bit();
   }
 }
 

@@ -68,6 +68,7 @@ class LineScanner {
     std::int32_t word = 0;
     std::uint16_t line = 0;  // a grid has at most 32,767 cells, so fewer lines
     std::uint8_t bit = 0;
+    std::uint64_t Bit() const { return std::uint64_t{1} << bit; }
   };
   using CellPlaces = std::array<CellPlace, 4>;
   // The lines of an orientation fall into runs of one kind, in the order the scan
