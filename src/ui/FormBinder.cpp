@@ -25,6 +25,7 @@
 #include "ui/AccessKeys.h"
 #include "ui/ControlInput.h"
 #include "ui/SpinButton.h"
+#include "ui/StatisticsFrame.h"
 
 namespace kivrel {
 
@@ -306,7 +307,13 @@ void FormBinder::Apply(Control control, Property property) {
       if (auto* push = qobject_cast<QPushButton*>(button)) push->setDefault(state.Default);
     }
   } else if (auto* label = qobject_cast<QLabel*>(widget)) {
-    if (property == Property::Text) label->setText(ToQString(state.Text));
+    if (property == Property::Text) {
+      if (auto* figure = dynamic_cast<FigureLabel*>(label)) {
+        figure->SetFigure(ToQString(state.Text));
+      } else {
+        label->setText(ToQString(state.Text));
+      }
+    }
   } else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
     if (property == Property::Text && line->text().toStdString() != state.Text) line->setText(ToQString(state.Text));
     // Entering a box by mouse places the cursor after the focus event, so the selection

@@ -1,23 +1,18 @@
 #include "ui/MainWindowWidgets.h"
 
 #include <QFrame>
-#include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
-#include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QStaticText>
-#include <QStyleOptionGroupBox>
-#include <QStylePainter>
-#include <QTextDocument>
 
 #include "controls/AboutControls.h"
 #include "display/GridDisplay.h"
 #include "forms/MainWindow.h"
 #include "qt/QtSurface.h"
 #include "ui/PuzzlePicture.h"
+#include "ui/StatisticsFrame.h"
 
 namespace kivrel {
 
@@ -90,141 +85,8 @@ constexpr int kFirstRowTop = 300;
 constexpr int kRowPitch = 270;
 constexpr int kRowHeight = 240;
 
-// A label for the statistics' figures, which change with every build. QLabel lays its
-// text out again at every paint, with a painter of its own; a figure is drawn by the
-// frame it lies in, with the frame's painter, from the texts it has laid out before
-// (most figures were shown before: a direction's count, the words placed). The same
-// pixels. A figure that only QLabel can draw (disabled, framed, rich text...) paints
-// itself.
-class FigureLabel : public QLabel {
- public:
-  using QLabel::QLabel;
-
-  /// Draws the figure on its frame's painter where `region` (the frame's) reaches it,
-  /// unless the figure paints itself.
-  void DrawOnFrame(QPainter& painter, const QRegion& region) {
-    if (isHidden() || !region.intersects(geometry())) return;
-    const QStaticText* text = LaidOut();
-    if (!text) return;
-    // As QLabel: on one line, from the left, in the middle of the height.
-    const QRect box = contentsRect().translated(pos());
-    painter.setFont(font());
-    painter.setPen(palette().color(foregroundRole()));
-    painter.drawStaticText(QPointF(box.x(), box.y() + (box.height() - line_height_) / 2), *text);
-  }
-
- protected:
-  void paintEvent(QPaintEvent* event) override {
-    if (!LaidOut()) QLabel::paintEvent(event);
-  }
-  void changeEvent(QEvent* event) override {
-    if (event->type() == QEvent::FontChange) {
-      laid_out_.clear();
-      line_height_ = -1;
-    }
-    QLabel::changeEvent(event);
-  }
-
- private:
-  // The text laid out, when the frame draws it: one plain line that fits (QLabel cuts off
-  // one that does not), that nothing of the label's own covers. Null: the label paints
-  // itself.
-  const QStaticText* LaidOut() {
-    const QString shown = text();
-    if (shown.isEmpty() || shown.contains(QLatin1Char('\n')) || shown.contains(QLatin1Char('\t')) ||
-        shown.contains(QChar::LineSeparator) || !isEnabled() || buddy() || wordWrap() || autoFillBackground() ||
-        testAttribute(Qt::WA_StyleSheet) || frameShape() != QFrame::NoFrame || margin() != 0 || indent() > 0 ||
-        alignment() != (Qt::AlignLeft | Qt::AlignVCenter) || layoutDirection() != Qt::LeftToRight ||
-        textFormat() == Qt::RichText || (textFormat() == Qt::AutoText && Qt::mightBeRichText(shown))) {
-      return nullptr;
-    }
-    if (line_height_ < 0) {
-      const QFontMetricsF metrics(font());
-      line_height_ = metrics.ascent() + metrics.descent();
-    }
-    auto laid = laid_out_.constFind(shown);
-    if (laid == laid_out_.constEnd()) {
-      if (laid_out_.size() >= kMostKept) laid_out_.clear();
-      QStaticText text(shown);
-      text.setTextFormat(Qt::PlainText);
-      text.prepare(QTransform(), font());
-      laid = laid_out_.insert(shown, text);
-    }
-    const QRect box = contentsRect();
-    if (laid->size().width() > box.width() || line_height_ > box.height()) return nullptr;
-    return &*laid;
-  }
-
-  static constexpr qsizetype kMostKept = 256;
-  QHash<QString, QStaticText> laid_out_;  // in the font
-  double line_height_ = -1;               // of the font; -1: not yet known
-};
-
-// A group box that draws its frame once and copies it afterwards, until anything the
-// frame is drawn from changes, and draws its figures. Its figures change with every
-// build, and each change repaints the frame behind them, which the style draws anew
-// every time (loading its picture of a frame as it goes).
-class StillGroupBox : public QGroupBox {
- public:
-  using QGroupBox::QGroupBox;
-
- protected:
-  void paintEvent(QPaintEvent* event) override {
-    QStyleOptionGroupBox option;
-    initStyleOption(&option);
-    const double ratio = devicePixelRatioF();
-    const Look look{option.rect,
-                    option.state,
-                    option.text,
-                    option.textAlignment,
-                    option.features,
-                    option.subControls,
-                    palette().cacheKey(),
-                    font(),
-                    ratio,
-                    style()};
-    if (frame_.isNull() || look != look_) {
-      frame_ = QPixmap(option.rect.size() * ratio);
-      frame_.setDevicePixelRatio(ratio);
-      frame_.fill(Qt::transparent);
-      QStylePainter painter(&frame_, this);
-      painter.setFont(font());  // as a painter on the widget itself starts
-      painter.drawComplexControl(QStyle::CC_GroupBox, option);
-      look_ = look;
-    }
-    QPainter painter(this);
-    // A rectangle at a time: Qt blends a pixmap under a clip of several rectangles in
-    // slices handed to other threads, and waiting for them costs more than the blend.
-    for (const QRect& rect : event->region()) {
-      painter.setClipRect(rect);
-      painter.drawPixmap(0, 0, frame_);
-    }
-    painter.setClipping(false);
-    for (QObject* child : children()) {
-      if (auto* figure = dynamic_cast<FigureLabel*>(child)) figure->DrawOnFrame(painter, event->region());
-    }
-  }
-
- private:
-  struct Look {  // what the frame is drawn from
-    QRect rect;
-    QStyle::State state;
-    QString title;
-    Qt::Alignment alignment;
-    QStyleOptionFrame::FrameFeatures features;
-    QStyle::SubControls parts;
-    qint64 palette = 0;
-    QFont font;
-    double ratio = 0;
-    const QStyle* style = nullptr;
-    bool operator==(const Look&) const = default;
-  };
-  Look look_;
-  QPixmap frame_;
-};
-
 void MakeStatistics(const Design& d, QWidget* client, int client_width) {
-  auto* frame = Design::Named(new StillGroupBox(QStringLiteral("Statistics"), client), fraStats);
+  auto* frame = Design::Named(new StatisticsFrame(QStringLiteral("Statistics"), client), fraStats);
   frame->setFont(MakeFont("Arial", 8.25, true, false));
   d.Place(frame, client_width - kStatsWidth - kStatsRightGap, kStatsTop, kStatsWidth, kStatsHeight);
   const QFont caption_font = MakeFont("Arial", 7.5, true, false);

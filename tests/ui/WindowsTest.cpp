@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QDialog>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
@@ -165,6 +166,13 @@ TEST(MainWindow, OpensBuildsPreviewsShowsTheListsWordsAndNameAndCancelsALongBuil
 
   QMainWindow* w = p.window();
   QWidget* stats = p.In(w, frmKV_Puzzle::fraStats);
+  auto move_figure = [&](int across, int wider) {
+    Form& main = p.ctx().MainForm();
+    Rect bounds = main.Bounds(frmKV_Puzzle::lblMatches);
+    bounds.Left += across;
+    bounds.Width += wider;
+    main.SetBounds(frmKV_Puzzle::lblMatches, bounds);
+  };
   const std::vector<std::pair<std::string, std::function<void()>>> steps = {
       {"built", [&] { p.Click("cmdBuild"); }},
       {"built again", [&] { p.Click("cmdBuild"); }},
@@ -177,7 +185,10 @@ TEST(MainWindow, OpensBuildsPreviewsShowsTheListsWordsAndNameAndCancelsALongBuil
          w->hide();
          w->show();
        }},
-      {"built again", [&] { p.Click("cmdBuild"); }}};
+      {"built again", [&] { p.Click("cmdBuild"); }},
+      {"a figure moved", [&] { move_figure(300, 0); }},
+      {"a figure too narrow for itself", [&] { move_figure(0, -400); }},
+      {"the figure as it was", [&] { move_figure(-300, 400); }}};
   for (const auto& [what, step] : steps) {
     step();
     // The picture as the window shows it, from its backing store, read before the picture.
@@ -195,6 +206,18 @@ TEST(MainWindow, OpensBuildsPreviewsShowsTheListsWordsAndNameAndCancelsALongBuil
   // The statistics frame, drawn once and copied, is drawn again for a new title or size.
   Form& main = p.ctx().MainForm();
   const QImage framed = stats->grab().toImage();
+  {
+    // Its figures and captions aside, it shows what Qt's own group box would, over the
+    // window's background (it hides what lies behind it).
+    QGroupBox bare(static_cast<QGroupBox*>(stats)->title(), stats->parentWidget());
+    bare.setFont(stats->font());
+    bare.setGeometry(stats->geometry());
+    const QList<QWidget*> inside = stats->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (QWidget* child : inside) child->hide();
+    EXPECT_TRUE(stats->grab().toImage().convertToFormat(QImage::Format_RGB32) ==
+                bare.grab().toImage().convertToFormat(QImage::Format_RGB32));
+    for (QWidget* child : inside) child->show();
+  }
   main.SetText(frmKV_Puzzle::fraStats, "Counts");
   EXPECT_FALSE(stats->grab().toImage() == framed);
   main.SetText(frmKV_Puzzle::fraStats, "Statistics");
@@ -220,10 +243,10 @@ TEST(MainWindow, OpensBuildsPreviewsShowsTheListsWordsAndNameAndCancelsALongBuil
   QStringList texts = {"417", "1414", "1600", "9999", "-7", "1,024", "a & b", "<b>9</b>", "123456789012", "Spaces"};
   for (int n = 0; n <= 99; ++n) texts << QString::number(n);
   auto same_as_plain = [&](const QString& text) {
-    figure->setText(text);
+    main.SetText(frmKV_Puzzle::lblMatches, text.toStdString());
     plain.setText("");
     const QImage drawn = stats->grab().toImage();
-    figure->setText("");
+    main.SetText(frmKV_Puzzle::lblMatches, "");
     plain.setText(text);
     return stats->grab().toImage() == drawn;
   };
@@ -245,6 +268,20 @@ TEST(MainWindow, OpensBuildsPreviewsShowsTheListsWordsAndNameAndCancelsALongBuil
   for (const QString& text : {QString("25"), widest})
     EXPECT_TRUE(same_as_plain(text)) << "larger font, " << text.toStdString();
   figure->setFont(usual);
+  plain.setFont(usual);
+  // A figure narrowed under its text, cut off as a plain label is.
+  const QRect usual_box = figure->geometry();
+  main.SetText(frmKV_Puzzle::lblMatches, "1414");
+  plain.setText("");
+  move_figure(0, -400);
+  const QImage narrowed = stats->grab().toImage();
+  main.SetText(frmKV_Puzzle::lblMatches, "");
+  plain.setGeometry(figure->geometry());
+  plain.setText("1414");
+  EXPECT_TRUE(stats->grab().toImage() == narrowed);
+  move_figure(0, 400);
+  plain.setGeometry(usual_box);
+  EXPECT_TRUE(same_as_plain("1414")) << "wide again";
 
   p.Click("cmdPrint");
   QWidget* dialog = p.Window(frmPrintOptions::kWindow);
