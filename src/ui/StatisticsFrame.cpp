@@ -2,10 +2,8 @@
 
 #include <QEvent>
 #include <QFontMetricsF>
-#include <QMoveEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QResizeEvent>
 #include <QStyleOptionGroupBox>
 #include <QStylePainter>
 #include <QTextDocument>
@@ -16,14 +14,12 @@ void FigureLabel::SetFigure(const QString& text) {
   if (text == this->text()) return;
   setText(text);  // repaints the label while it paints itself
   Settle();
-  if (!updatesEnabled() && parentWidget()) parentWidget()->update(geometry());
 }
 
 void FigureLabel::Settle() {
   const bool by_frame = LaidOut() != nullptr;
-  if (by_frame != updatesEnabled()) return;
-  // Updates on again repaint the label; off, the frame repaints under it.
-  setUpdatesEnabled(!by_frame);
+  if (by_frame == updatesEnabled()) setUpdatesEnabled(!by_frame);  // on again, the label repaints
+  // Qt repaints nothing for a label left out of repaints: the frame under it.
   if (by_frame && parentWidget()) parentWidget()->update(geometry());
 }
 
@@ -66,23 +62,16 @@ void FigureLabel::showEvent(QShowEvent* event) {
   Settle();  // set up before it was shown (its alignment, say)
 }
 
+// Qt repaints the frame where the label was; where it is now is the label's to ask, and a
+// figure may no longer fit.
 void FigureLabel::moveEvent(QMoveEvent* event) {
   QLabel::moveEvent(event);
-  Moved(QRect(event->oldPos(), size()));
+  Settle();
 }
 
 void FigureLabel::resizeEvent(QResizeEvent* event) {
   QLabel::resizeEvent(event);
-  Moved(QRect(pos(), event->oldSize()));
-}
-
-void FigureLabel::Moved(const QRect& was) {
-  // Qt repaints nothing for a label left out of repaints: the frame, where it was and is.
-  if (!updatesEnabled() && parentWidget()) {
-    parentWidget()->update(was);
-    parentWidget()->update(geometry());
-  }
-  Settle();  // a figure may no longer fit
+  Settle();
 }
 
 // The text laid out, when the frame draws it: one plain line that fits (QLabel cuts off

@@ -37,11 +37,10 @@ class FigureLabel : public QLabel {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  /// The label moved or changed its size from `was`.
-  void Moved(const QRect& was);
   /// The text laid out, when the frame draws it; null: the label paints itself.
   const QStaticText* LaidOut();
-  /// Who paints the figure, after anything it depends on changed.
+  /// Who paints the figure, after anything it depends on changed; the frame under it
+  /// repainted when the frame draws it.
   void Settle();
 
   static constexpr qsizetype kMostKept = 256;

@@ -209,7 +209,7 @@ TEST(MainWindow, OpensBuildsPreviewsShowsTheListsWordsAndNameAndCancelsALongBuil
   {
     // Its figures and captions aside, it shows what Qt's own group box would, over the
     // window's background (it hides what lies behind it).
-    QGroupBox bare(static_cast<QGroupBox*>(stats)->title(), stats->parentWidget());
+    QGroupBox bare(p.In<QGroupBox>(w, frmKV_Puzzle::fraStats)->title(), stats->parentWidget());
     bare.setFont(stats->font());
     bare.setGeometry(stats->geometry());
     const QList<QWidget*> inside = stats->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
