@@ -284,8 +284,13 @@ void FormBinder::Apply(Control control, Property property) {
     case Property::Bounds: {
       const double units = UnitsPerPixel(widget);
       auto to_pixels = [units](int value) { return static_cast<int>(std::lround(value / units)); };
-      widget->setGeometry(to_pixels(state.Bounds.Left), to_pixels(state.Bounds.Top), to_pixels(state.Bounds.Width),
-                          to_pixels(state.Bounds.Height));
+      const QRect box(to_pixels(state.Bounds.Left), to_pixels(state.Bounds.Top), to_pixels(state.Bounds.Width),
+                      to_pixels(state.Bounds.Height));
+      if (auto* figure = dynamic_cast<FigureLabel*>(widget)) {
+        figure->SetBox(box);
+      } else {
+        widget->setGeometry(box);
+      }
       return;
     }
     case Property::Font:

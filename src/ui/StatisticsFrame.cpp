@@ -16,6 +16,13 @@ void FigureLabel::SetFigure(const QString& text) {
   Settle();
 }
 
+void FigureLabel::SetBox(const QRect& box) {
+  // A label whose size may follow its text asks its frame to lay out again at every new
+  // text (an event posted, the event loop woken): a figure's size is only ever its box's.
+  setFixedSize(box.size().expandedTo(QSize(0, 0)));
+  move(box.topLeft());
+}
+
 void FigureLabel::Settle() {
   const bool by_frame = LaidOut() != nullptr;
   if (by_frame == updatesEnabled()) setUpdatesEnabled(!by_frame);  // on again, the label repaints

@@ -25,6 +25,8 @@ class FigureLabel : public QLabel {
   /// Shows `text` (QLabel::setText would leave the frame unpainted under a figure the
   /// frame draws).
   void SetFigure(const QString& text);
+  /// Puts the figure in `box` (its frame's), at that size whatever its text.
+  void SetBox(const QRect& box);
   /// Draws the figure on its frame's painter where `region` (the frame's) reaches it,
   /// unless the figure paints itself.
   void DrawOnFrame(QPainter& painter, const QRegion& region);

@@ -274,12 +274,14 @@ TEST(MainWindow, OpensBuildsPreviewsShowsTheListsWordsAndNameAndCancelsALongBuil
   main.SetText(frmKV_Puzzle::lblMatches, "1414");
   plain.setText("");
   move_figure(0, -400);
+  EXPECT_LT(figure->width(), usual_box.width());
   const QImage narrowed = stats->grab().toImage();
   main.SetText(frmKV_Puzzle::lblMatches, "");
   plain.setGeometry(figure->geometry());
   plain.setText("1414");
   EXPECT_TRUE(stats->grab().toImage() == narrowed);
   move_figure(0, 400);
+  EXPECT_EQ(figure->geometry(), usual_box);
   plain.setGeometry(usual_box);
   EXPECT_TRUE(same_as_plain("1414")) << "wide again";
 
