@@ -102,6 +102,7 @@ void MakeStatistics(const Design& d, QWidget* client, int client_width) {
     label->setFont(value_font);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     d.Place(label, 1620, kFirstRowTop + row * kRowPitch, 510, kRowHeight);
+    label->SetBox(label->geometry());  // held at that size
   };
   int row = 0;
   for (const StatRow& stat : kStatRows) {
