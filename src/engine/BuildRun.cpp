@@ -161,7 +161,7 @@ void BuildRun::StartAttempt() {
   s.RejectedCount = 0;
   s.BestCrossings = 0;
   progress_.AttemptStarts();
-  scanner_.StartAttempt(s);
+  scanner_.StartAttempt();
 }
 
 void BuildRun::OrderWords() {

@@ -278,12 +278,6 @@ void LineScanner::LayOutLines() {
   laid_height_ = h;
 }
 
-std::uint8_t LineScanner::CodeOf(const std::string& letter) const {
-  std::size_t pos = 0;
-  const std::uint8_t code = code_of_byte_[NextByte(letter, pos)];
-  return code != 0 ? code : static_cast<std::uint8_t>(codes_ + 1);
-}
-
 // Inline: every letter of every word placed comes here.
 [[gnu::always_inline]] inline void LineScanner::SetLetter(int cell, std::uint8_t code, int use) {
   cell_code_[static_cast<std::size_t>(cell)] = code;
@@ -314,7 +308,7 @@ std::uint8_t LineScanner::CodeOf(const std::string& letter) const {
   }
 }
 
-void LineScanner::StartAttempt(const PuzzleState& state) {
+void LineScanner::StartAttempt() {
   if (!clean_) {
     for (Orientation& o : orientations_) {
       std::fill(o.masks.begin(), o.masks.end(), 0);
@@ -324,17 +318,6 @@ void LineScanner::StartAttempt(const PuzzleState& state) {
     std::fill(cell_use_.begin(), cell_use_.end(), 0);
   }
   clean_ = false;
-  const LetterGrid& grid = state.Grid;
-  const int rows = Min(height_, grid.Height());
-  const int cols = Min(width_, grid.Width());
-  for (int row = 1; row <= rows; ++row) {
-    const CellRecord* cells = &grid.At(row, 0);  // a row's cells lie side by side
-    for (int col = 1; col <= cols; ++col) {
-      const CellRecord& cell = cells[col];
-      if (cell.IsEmpty()) continue;
-      SetLetter(Cell(row, col), CodeOf(cell.Letter), std::clamp<int>(cell.UseCount, 0, kFullCell));
-    }
-  }
 }
 
 void LineScanner::WordInserted(const PuzzleState& s) {

@@ -35,9 +35,8 @@ class LineScanner {
   /// the last build was of the same size) and codes the letters of the word table.
   /// Allocates; nothing after it does.
   void StartBuild(const PuzzleState& state);
-  /// An attempt starts: reads the grid's letters and use counts into the masks (the
-  /// grid may already hold letters).
-  void StartAttempt(const PuzzleState& state);
+  /// An attempt starts, on an empty grid: the masks hold no letter.
+  void StartAttempt();
   /// The current word (CurrentWordIndex) has just been written at its place.
   void WordInserted(const PuzzleState& state);
   /// Searches the best place of the current word, yielding after every line. Leaves it
@@ -135,7 +134,6 @@ class LineScanner {
   int Cell(int row, int col) const { return (row - 1) * width_ + (col - 1); }
   /// The lines of the four orientations for the grid's size, kept while the size stays.
   void LayOutLines();
-  std::uint8_t CodeOf(const std::string& letter) const;
   void SetLetter(int cell, std::uint8_t code, int use);
   void AddUse(int cell);
   /// The first and last line of orientation o that can hold `length` cells.
@@ -187,7 +185,7 @@ class LineScanner {
   std::size_t scratch_ = 1;  // the scratch arrays' size for it
   long long searches_ = 0;
   bool clean_ = false;  // the masks hold nothing yet
-  int codes_ = 0;       // letter codes 1..codes_; codes_ + 1 marks a letter no word has
+  int codes_ = 0;       // letter codes 1..codes_, those of the words
   std::array<std::uint8_t, 256> code_of_byte_{};
   std::array<Orientation, 4> orientations_;
   std::vector<CellPlaces> places_;        // per cell number
