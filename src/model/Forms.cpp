@@ -1,6 +1,7 @@
 #include "model/Forms.h"
 
 #include <algorithm>
+#include <utility>
 #include <ostream>
 
 namespace kivrel {
@@ -74,45 +75,39 @@ ControlState& Form::Mutable(Control control) {
   return state;
 }
 
+template <typename T, typename V>
+bool Form::Assign(Control control, Property property, T ControlState::*field, V&& value) {
+  ControlState& state = controls_[Slot(control)];
+  state.Assigned |= Bit(property);
+  if (state.*field == value) return false;
+  Mutable(control).*field = std::forward<V>(value);
+  Notify(control, property);
+  return true;
+}
+
 void Form::SetEnabled(Control control, bool enabled) {
-  ControlState& state = Mutable(control);
-  state.Assigned |= Bit(Property::Enabled);
-  if (state.Enabled == enabled) return;
-  state.Enabled = enabled;
-  Notify(control, Property::Enabled);
+  Assign(control, Property::Enabled, &ControlState::Enabled, enabled);
 }
 
 void Form::SetVisible(Control control, bool visible) {
-  ControlState& state = Mutable(control);
-  state.Assigned |= Bit(Property::Visible);
-  if (state.Visible == visible) return;
-  state.Visible = visible;
-  Notify(control, Property::Visible);
+  Assign(control, Property::Visible, &ControlState::Visible, visible);
 }
 
 void Form::SetText(Control control, std::string text) {
-  ControlState& state = Mutable(control);
-  state.Assigned |= Bit(Property::Text);
-  if (state.Text == text) return;
-  state.Text = std::move(text);
-  Notify(control, Property::Text);
-  Raise(control, Event::Change);
+  if (Assign(control, Property::Text, &ControlState::Text, std::move(text))) Raise(control, Event::Change);
 }
 
 void Form::SetValue(Control control, int value) {
-  ControlState& state = Mutable(control);
+  ControlState& state = controls_[Slot(control)];
   state.Assigned |= Bit(Property::Value);
   if (state.Value == value) return;
-  state.Value = value;
+  Mutable(control).Value = value;
   if (value != 0) {
     if (const auto* group = GroupOf(control)) {
       for (Control other : *group) {
-        if (other == control) continue;
-        ControlState& other_state = Mutable(other);
-        if (other_state.Value != 0) {
-          other_state.Value = 0;
-          Notify(other, Property::Value);
-        }
+        if (other == control || controls_[Slot(other)].Value == 0) continue;
+        Mutable(other).Value = 0;
+        Notify(other, Property::Value);
       }
     }
   }
@@ -121,12 +116,7 @@ void Form::SetValue(Control control, int value) {
 }
 
 void Form::SetScrollValue(Control control, int value) {
-  ControlState& state = Mutable(control);
-  state.Assigned |= Bit(Property::Value);
-  if (state.Value == value) return;
-  state.Value = value;
-  Notify(control, Property::Value);
-  Raise(control, Event::Change);
+  if (Assign(control, Property::Value, &ControlState::Value, value)) Raise(control, Event::Change);
 }
 
 void Form::SetScroll(Control control, int min, int max, int small_change, int large_change) {
@@ -149,35 +139,19 @@ void Form::SetDefault(Control control, bool is_default) {
       }
     }
   }
-  ControlState& state = Mutable(control);
-  state.Assigned |= Bit(Property::Default);
-  if (state.Default == is_default) return;
-  state.Default = is_default;
-  Notify(control, Property::Default);
+  Assign(control, Property::Default, &ControlState::Default, is_default);
 }
 
 void Form::SetChecked(Control control, bool checked) {
-  ControlState& state = Mutable(control);
-  state.Assigned |= Bit(Property::Checked);
-  if (state.Checked == checked) return;
-  state.Checked = checked;
-  Notify(control, Property::Checked);
+  Assign(control, Property::Checked, &ControlState::Checked, checked);
 }
 
 void Form::SetBounds(Control control, const Rect& bounds) {
-  ControlState& state = Mutable(control);
-  state.Assigned |= Bit(Property::Bounds);
-  if (state.Bounds == bounds) return;
-  state.Bounds = bounds;
-  Notify(control, Property::Bounds);
+  Assign(control, Property::Bounds, &ControlState::Bounds, bounds);
 }
 
 void Form::SetFont(Control control, const FontSpec& font) {
-  ControlState& state = Mutable(control);
-  state.Assigned |= Bit(Property::Font);
-  if (state.Font == font) return;
-  state.Font = font;
-  Notify(control, Property::Font);
+  Assign(control, Property::Font, &ControlState::Font, font);
 }
 
 void Form::SetFocus(Control control) {
@@ -198,11 +172,7 @@ void Form::SelectAllText(Control control) {
 }
 
 void Form::SetToolTip(Control control, std::string text) {
-  ControlState& state = Mutable(control);
-  state.Assigned |= Bit(Property::ToolTip);
-  if (state.ToolTip == text) return;
-  state.ToolTip = std::move(text);
-  Notify(control, Property::ToolTip);
+  Assign(control, Property::ToolTip, &ControlState::ToolTip, std::move(text));
 }
 
 void Form::SetOptionGroup(std::vector<Control> options) {

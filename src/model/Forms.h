@@ -300,7 +300,12 @@ class Form {
   std::size_t Slot(Control control) const;
   /// Where the control's handlers are kept: its slot, or -1 for the window itself.
   int HandlerKey(Control control) const;
+  /// The control's state, about to change: while changes are held, the first change
+  /// keeps the state as it was.
   ControlState& Mutable(Control control);
+  /// Sets `property` (its `field`) and passes the change on; false when it had that value.
+  template <typename T, typename V>
+  bool Assign(Control control, Property property, T ControlState::*field, V&& value);
   void Notify(Control control, Property property);
   enum class Listeners { All, Immediate, Waiting };
   void NotifyListeners(Control control, Property property, Listeners who);
