@@ -1,8 +1,8 @@
 #include "model/Forms.h"
 
 #include <algorithm>
-#include <utility>
 #include <ostream>
+#include <utility>
 
 namespace kivrel {
 
