@@ -16,9 +16,9 @@ namespace kivrel {
 namespace {
 
 constexpr int kFullCell = 8;  // WordRefs has 8 slots: a full cell takes no ninth word
-// Lines the kernel works on at once; the per-line arrays are padded by as many, as the
-// kernel reads and writes past a line range's end.
-constexpr int kLanes = 4;
+// The most lines the kernel works on at once (see LanesN); the per-line arrays are padded
+// by as many, as the kernel reads and writes past a line range's end.
+constexpr int kMostLanes = 8;
 
 // The code page 1252 byte of the character at text[pos] (0 for one it cannot hold;
 // placed words hold none such).
@@ -142,14 +142,14 @@ void LineScanner::StartBuild(const PuzzleState& s) {
   const int cells = width_ * height_;
   if (width_ != laid_width_ || height_ != laid_height_) LayOutLines();
   for (Orientation& o : orientations_) {
-    o.masks.assign(static_cast<std::size_t>(codes_ + 1) * static_cast<std::size_t>(o.total_words) + kLanes, 0);
+    o.masks.assign(static_cast<std::size_t>(codes_ + 1) * static_cast<std::size_t>(o.total_words) + kMostLanes, 0);
     std::fill(o.letters.begin(), o.letters.end(), 0);
   }
   batch_lines_.clear();
   cell_code_.assign(static_cast<std::size_t>(cells), 0);
   cell_use_.assign(static_cast<std::size_t>(cells), 0);
-  fits_.assign(scratch_ + kLanes, 0);
-  crosses_.assign(scratch_ + kLanes, 0);
+  fits_.assign(scratch_ + kMostLanes, 0);
+  crosses_.assign(scratch_ + kMostLanes, 0);
   clean_ = true;
 }
 
@@ -242,12 +242,12 @@ void LineScanner::LayOutLines() {
       }
     }
     // The planes after the narrow words, each padded like the masks (a kernel reads and
-    // writes up to three words past a range's end).
+    // writes up to seven words past a range's end).
     const int planes = (o.longest + 63) / 64;
-    const int base = static_cast<int>(o.blocked.size()) + (planar > 0 ? kLanes : 0);
-    o.stride = planar > 0 ? planar + kLanes : 0;
+    const int base = static_cast<int>(o.blocked.size()) + (planar > 0 ? kMostLanes : 0);
+    o.stride = planar > 0 ? planar + kMostLanes : 0;
     o.total_words = base + planes * o.stride;
-    o.blocked.resize(static_cast<std::size_t>(o.total_words) + kLanes, ~std::uint64_t{0});
+    o.blocked.resize(static_cast<std::size_t>(o.total_words) + kMostLanes, ~std::uint64_t{0});
     o.ends.resize(o.blocked.size(), 0);
     o.below_ends.resize(o.blocked.size(), 0);
     for (Line& line : o.lines) {
@@ -419,36 +419,77 @@ template <typename Cells>
   }
 }
 
-// Four words of masks at once (GCC vector extension: one AVX2 register where the
-// processor has it, plain SSE2 code elsewhere). Eight in one AVX-512 register were no
-// faster, and much slower on a processor without it.
-typedef std::uint64_t Lanes __attribute__((vector_size(8 * kLanes)));
+// kN words of masks at once (GCC vector extension). Four in the search built for most
+// processors: one AVX2 register where the processor has it, plain SSE2 code elsewhere
+// (eight were much slower without AVX-512). Eight, one AVX-512 register, in the search
+// built for AVX-512 with VBMI2 (see WideOf).
+template <int kN>
+struct LanesOfWidth {
+  typedef std::uint64_t type __attribute__((vector_size(8 * kN)));
+};
+template <int kN>
+using LanesN = typename LanesOfWidth<kN>::type;
+template <typename L>
+constexpr bool kIsLanes = std::is_same_v<L, LanesN<4>> || std::is_same_v<L, LanesN<8>>;
+template <typename L>
+constexpr int kWidth = static_cast<int>(sizeof(L) / sizeof(std::uint64_t));
+static_assert(kWidth<LanesN<kMostLanes>> == kMostLanes);
 
-// Sets lane j's bit of `lane_bits` in lane j of `marks` when lane j of four words of
-// masks holds one of `places` (a place is always at a cell of a line; which of the
+// Sets lane j's bit of `lane_bits` in lane j of `marks` when lane j of a group of words
+// of masks holds one of `places` (a place is always at a cell of a line; which of the
 // word's lines hold one, the scan works out when it comes to the word). For words i to
-// i + 3 of a block of 64, the bits are i - block + j: kFirstLaneBits, shifted on by
-// kLanes a step. The lanes of a block are folded into one word of marks at its end
-// (Folded): kLanes divides 64, so a group never straddles two words of marks.
-constexpr Lanes kFirstLaneBits = {1, 2, 4, 8};
-static_assert(kLanes == 4);
-[[gnu::always_inline]] inline void Mark(const Lanes& places, const Lanes& lane_bits, Lanes& marks) {
-  marks |= lane_bits & ~reinterpret_cast<Lanes>(places == 0);
+// i + kWidth - 1 of a block of 64, the bits are i - block + j: kFirstLaneBits, shifted
+// on by kWidth a step. The lanes of a block are folded into one word of marks at its
+// end (Folded): kWidth divides 64, so a group never straddles two words of marks.
+template <typename L>
+constexpr L kFirstLaneBits{};
+template <>
+[[maybe_unused]] constexpr LanesN<4> kFirstLaneBits<LanesN<4>> = {1, 2, 4, 8};
+template <>
+[[maybe_unused]] constexpr LanesN<8> kFirstLaneBits<LanesN<8>> = {1, 2, 4, 8, 16, 32, 64, 128};
+template <typename L>
+  requires kIsLanes<L>
+[[gnu::always_inline]] inline void Mark(const L& places, const L& lane_bits, L& marks) {
+  marks |= lane_bits & ~reinterpret_cast<L>(places == 0);
 }
-[[gnu::always_inline]] inline std::uint64_t Folded(const Lanes& marks) {
-  Lanes folded = marks | __builtin_shufflevector(marks, marks, 2, 3, 0, 1);
-  folded |= __builtin_shufflevector(folded, folded, 1, 0, 3, 2);
+template <typename L>
+  requires kIsLanes<L>
+[[gnu::always_inline]] inline std::uint64_t Folded(const L& marks) {
+  L folded = marks;
+  if constexpr (kWidth<L> == 8) {
+    folded |= __builtin_shufflevector(folded, folded, 4, 5, 6, 7, 0, 1, 2, 3);
+    folded |= __builtin_shufflevector(folded, folded, 2, 3, 0, 1, 6, 7, 4, 5);
+    folded |= __builtin_shufflevector(folded, folded, 1, 0, 3, 2, 5, 4, 7, 6);
+  } else {
+    folded |= __builtin_shufflevector(folded, folded, 2, 3, 0, 1);
+    folded |= __builtin_shufflevector(folded, folded, 1, 0, 3, 2);
+  }
   return folded[0];
 }
 
-// Four wide lines side by side: cells 0 to 63 of each in `low`, cells
-// 64 to 127 in `high`, shifted as one value of 128 bits each. kVbmi2: built only into
-// the search for processors with AVX-512 and VBMI2, which takes the low word of a
-// shifted pair of words in one instruction, and tests four words for none in another.
+// Wide lines side by side (four, or eight with kVbmi2): cells 0 to 63 of each in `low`,
+// cells 64 to 127 in `high`, shifted as one value of 128 bits each. kVbmi2: built only
+// into the search for processors with AVX-512 and VBMI2, which takes the low word of a
+// shifted pair of words in one instruction, tests a register of words for none in
+// another, and works on eight lines at once, narrow ones too (NarrowOf).
+template <bool kVbmi2>
+using NarrowOf = LanesN<kVbmi2 ? 8 : 4>;
 template <bool kVbmi2>
 struct WideOf {
+  using Lanes = NarrowOf<kVbmi2>;
   Lanes low, high;
 };
+// The lanes of a kind of cells.
+template <typename Cells>
+struct LanesOfCells {
+  using type = Cells;
+};
+template <bool kVbmi2>
+struct LanesOfCells<WideOf<kVbmi2>> {
+  using type = NarrowOf<kVbmi2>;
+};
+template <typename Cells>
+using LanesOf = typename LanesOfCells<Cells>::type;
 // Clang checks an asm's registers against the function it is written in, not the one it
 // is inlined into: a clang build (the fuzz targets) keeps to the plain code.
 #if defined(__clang__)
@@ -484,6 +525,7 @@ template <bool kVbmi2>
 template <bool kVbmi2>
 [[gnu::always_inline]] inline WideOf<kVbmi2> operator>>(const WideOf<kVbmi2>& a, int n) {
   if (n == 0) return a;
+  using Lanes = NarrowOf<kVbmi2>;
   if (n >= 64) return {a.high >> (n - 64), Lanes{}};
 #if KIVREL_VBMI2_ASM
   if constexpr (kVbmi2) {
@@ -499,15 +541,18 @@ template <bool kVbmi2>
   return {(a.low >> n) | (a.high << (64 - n)), a.high >> n};
 }
 
-// A line of four holds a place when either plane does.
+// A line of the group holds a place when either plane does.
 template <bool kVbmi2>
-[[gnu::always_inline]] inline void Mark(const WideOf<kVbmi2>& places, const Lanes& lane_bits, Lanes& marks) {
+[[gnu::always_inline]] inline void Mark(const WideOf<kVbmi2>& places, const NarrowOf<kVbmi2>& lane_bits,
+                                        NarrowOf<kVbmi2>& marks) {
   Mark(places.low | places.high, lane_bits, marks);
 }
 
-// Four words of masks from word i of `plane`, and of the plane after it in a wide
+// A group of words of masks from word i of `plane`, and of the plane after it in a wide
 // orientation (`stride` words on); and back.
-[[gnu::always_inline]] inline void Load(Lanes& cells, const std::uint64_t* plane, std::size_t, int i) {
+template <typename L>
+  requires kIsLanes<L>
+[[gnu::always_inline]] inline void Load(L& cells, const std::uint64_t* plane, std::size_t, int i) {
   std::memcpy(&cells, plane + i, sizeof cells);
 }
 template <bool kVbmi2>
@@ -515,7 +560,9 @@ template <bool kVbmi2>
   std::memcpy(&cells.low, plane + i, sizeof cells.low);
   std::memcpy(&cells.high, plane + stride + i, sizeof cells.high);
 }
-[[gnu::always_inline]] inline void Store(std::uint64_t* plane, std::size_t, int i, const Lanes& cells) {
+template <typename L>
+  requires kIsLanes<L>
+[[gnu::always_inline]] inline void Store(std::uint64_t* plane, std::size_t, int i, const L& cells) {
   std::memcpy(plane + i, &cells, sizeof cells);
 }
 template <bool kVbmi2>
@@ -523,23 +570,30 @@ template <bool kVbmi2>
   std::memcpy(plane + i, &cells.low, sizeof cells.low);
   std::memcpy(plane + stride + i, &cells.high, sizeof cells.high);
 }
-// Whether four words (lines) of masks hold no cell.
-[[gnu::always_inline]] inline bool Empty(const Lanes& cells) {
-  return (cells[0] | cells[1] | cells[2] | cells[3]) == 0;
+// Whether a group of words (lines) of masks holds no cell.
+template <typename L>
+  requires kIsLanes<L>
+[[gnu::always_inline]] inline bool Empty(const L& cells) {
+#if KIVREL_VBMI2_ASM
+  if constexpr (kWidth<L> == 8) {
+    // Eight lanes are only in the search built for AVX-512 (see WideOf): VPTESTMQ tests
+    // them in one instruction, where the compiler takes each word out to OR them.
+    unsigned char any;
+    asm("vptestmq %1, %1, %0" : "=k"(any) : "v"(cells));
+    return any == 0;
+  }
+#endif
+  if constexpr (kWidth<L> == 4) {
+    return (cells[0] | cells[1] | cells[2] | cells[3]) == 0;
+  } else {
+    std::uint64_t any = 0;
+    for (int j = 0; j < kWidth<L>; ++j) any |= cells[j];
+    return any == 0;
+  }
 }
 template <bool kVbmi2>
 [[gnu::always_inline]] inline bool Empty(const WideOf<kVbmi2>& cells) {
-  const Lanes both = cells.low | cells.high;
-#if KIVREL_VBMI2_ASM
-  if constexpr (kVbmi2) {
-    // VPTEST in one instruction, where the compiler takes each word out to OR them
-    // (nine). It has no AVX-512 form: "x", a register below 16.
-    bool empty;
-    asm("vptest %1, %1" : "=@ccz"(empty) : "x"(both));
-    return empty;
-  }
-#endif
-  return Empty(both);
+  return Empty(cells.low | cells.high);
 }
 
 // The places worth a look for a best that crosses `crossings` times (1 or 2): those
@@ -551,15 +605,15 @@ template <typename Cells>
 }
 
 // For each word w of [first, last] of an orientation's narrow lines (`total` words per
-// letter code; Cells = Lanes): fits[0][w] gets the offsets where the word fits,
+// letter code; Cells = LanesN): fits[0][w] gets the offsets where the word fits,
 // fits[1][w] those where it fits read backwards, once[w] the offsets whose `length`
 // cells hold a letter, and twice[w] those whose cells hold two. Where the word fits,
 // every letter in its cells is one of its own, so these are where a place crosses once
 // or twice, in either direction. marks[0] and marks[1] get the words of each direction
 // that hold a place worth a look for a best that crosses `crossings` times (1 or 2, see
-// Worth). Words with no letter in any of their lines (four at a time) are left as they
-// were: no place there crosses, and the word fits each of those lines anywhere. Reads
-// and writes up to three words past `last` (the arrays are padded for it); their marks
+// Worth). Words with no letter in any of their lines (a group at a time) are left as
+// they were: no place there crosses, and the word fits each of those lines anywhere.
+// Reads and writes up to seven words past `last` (the arrays are padded for it); their marks
 // are garbage. The same for each word w of the first plane of wide lines (Cells =
 // WideOf), whose masks and results have their second plane `stride` words on.
 // kLength is the word's length when it is known here (the loops over its letters and
@@ -576,13 +630,14 @@ template <typename Cells, int kLength, bool kHigh>
   for (int k = 0; k < length; ++k) letters[k] = masks + static_cast<std::size_t>(codes[k]) * total;
   // The word marks are gathered in registers (see Mark) and stored a word at a time,
   // after the 64 words of masks they mark.
+  using L = LanesOf<Cells>;
   for (int block = first; block <= last; block += 64) {
-    Lanes words[2] = {};
-    Lanes lane_bits = kFirstLaneBits;
-    for (int i = block; i <= Min(block + 63, last); i += kLanes, lane_bits <<= kLanes) {
+    L words[2] = {};
+    L lane_bits = kFirstLaneBits<L>;
+    for (int i = block; i <= Min(block + 63, last); i += kWidth<L>, lane_bits <<= kWidth<L>) {
       Cells filled, outside, same;
       Load(filled, masks, stride, i);
-      // Four empty words hold no place that crosses (early in a build, most of them).
+      // Empty words hold no place that crosses (early in a build, most of them).
       if (Empty(filled)) continue;
       Load(outside, blocked, stride, i);
       // A cell of no line is neither free nor any letter, so a place that reaches one
@@ -597,7 +652,7 @@ template <typename Cells, int kLength, bool kHigh>
         backward &= ok >> (length - 1 - k);
       }
       if constexpr (!kHigh) {
-        forward.high = backward.high = Lanes{};
+        forward.high = backward.high = L{};
       }
       Cells one, two;
       Crossed(filled, length, one, two);
@@ -646,10 +701,11 @@ template <typename Cells>
 [[gnu::always_inline]] inline void Marks(const std::uint64_t* filled, std::size_t stride, const std::uint64_t* fits,
                                          const std::uint64_t* once, const std::uint64_t* twice, int first, int last,
                                          int crossings, std::uint64_t* marks) {
+  using L = LanesOf<Cells>;
   for (int block = first; block <= last; block += 64) {
-    Lanes words = {};
-    Lanes lane_bits = kFirstLaneBits;
-    for (int i = block; i <= Min(block + 63, last); i += kLanes, lane_bits <<= kLanes) {
+    L words = {};
+    L lane_bits = kFirstLaneBits<L>;
+    for (int i = block; i <= Min(block + 63, last); i += kWidth<L>, lane_bits <<= kWidth<L>) {
       Cells cells, places, one, two;
       Load(cells, filled, stride, i);
       if (Empty(cells)) continue;
@@ -733,6 +789,7 @@ template <typename LineCells>
 }
 
 // Inline: it takes the processor features of ScanDirections.
+template <bool kVbmi2>
 [[gnu::always_inline]] inline bool LineScanner::ScanNarrow(Scan& scan, Part& part, int first, int last,
                                                            BuildPause& pause) {
   Orientation& o = *scan.orientation;
@@ -751,7 +808,7 @@ template <typename LineCells>
   // range always holds it: a random place), found line by line; from there on the
   // marks for a best that crosses once serve. Lines outside the range are shorter than
   // the word: nothing fits there, and no mark is set for them.
-  const int crossings = MarkPart<Lanes>(scan, part, first_word, last_word);
+  const int crossings = MarkPart<NarrowOf<kVbmi2>>(scan, part, first_word, last_word);
   const std::uint64_t* fits = o.fits[scan.Side()].data();
   const std::uint64_t* marks = part.marks[scan.Side()].data();
   // Line i of a mask.
@@ -970,7 +1027,7 @@ template <bool kVbmi2>
       const int from = Max(first, part.first);
       const int to = Min(last, part.last);
       if (from > to) continue;
-      going_on = part.kind == LineKind::Narrow ? ScanNarrow(scan, part, from, to, pause)
+      going_on = part.kind == LineKind::Narrow ? ScanNarrow<kVbmi2>(scan, part, from, to, pause)
                  : part.kind == LineKind::Wide ? ScanWide<kVbmi2>(scan, part, from, to, pause)
                                                : ScanLong(scan, from, to, pause);
       if (!going_on) break;

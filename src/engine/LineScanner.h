@@ -147,7 +147,7 @@ class LineScanner {
   template <bool kVbmi2>
   bool ScanDirectionsWith(Scan& scan, int k, int step, BuildPause& pause);
   /// Works out the fits and marks of a part's words [first, last] (Cells: four narrow
-  /// words or four wide lines) unless the search has them; the crossings marked for.
+  /// words or wide lines at a time) unless the search has them; the crossings marked for.
   template <typename Cells>
   int MarkPart(Scan& scan, Part& part, int first, int last);
   /// While nothing is known: the first line of [first, last] where the word fits looked
@@ -159,9 +159,11 @@ class LineScanner {
   /// false when Cancel was pressed.
   template <typename LineCells>
   bool LookAtMarked(Scan& scan, int i, const LineCells& cells, int& yielded, BuildPause& pause);
-  /// The lines [first, last] of a part of narrow lines, four words of them at a time.
+  /// The lines [first, last] of a part of narrow lines, four words of them at a time
+  /// (eight with kVbmi2).
+  template <bool kVbmi2>
   bool ScanNarrow(Scan& scan, Part& part, int first, int last, BuildPause& pause);
-  /// The same for lines of 65 to 128 cells, four at a time.
+  /// The same for lines of 65 to 128 cells, four (eight) at a time.
   template <bool kVbmi2>
   bool ScanWide(Scan& scan, Part& part, int first, int last, BuildPause& pause);
   /// Lines of more than 128 cells, one at a time.
