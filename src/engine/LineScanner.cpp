@@ -279,10 +279,9 @@ void LineScanner::LayOutLines() {
 }
 
 // Inline: every letter of every word placed comes here.
-[[gnu::always_inline]] inline void LineScanner::SetLetter(int cell, std::uint8_t code, int use) {
+[[gnu::always_inline]] inline void LineScanner::SetLetter(int cell, std::uint8_t code) {
   cell_code_[static_cast<std::size_t>(cell)] = code;
-  cell_use_[static_cast<std::size_t>(cell)] = static_cast<std::uint8_t>(use);
-  const bool matches = code <= codes_ && use < kFullCell;
+  cell_use_[static_cast<std::size_t>(cell)] = 1;  // one word through it: not full
   const CellPlaces& places = places_[static_cast<std::size_t>(cell)];
   for (std::size_t index = 0; index < orientations_.size(); ++index) {
     Orientation& o = orientations_[index];
@@ -290,14 +289,13 @@ void LineScanner::LayOutLines() {
     std::uint64_t* const filled = o.masks.data() + place.word;
     *filled |= place.Bit();
     ++o.letters[place.line];
-    if (matches) filled[static_cast<std::size_t>(code) * static_cast<std::size_t>(o.total_words)] |= place.Bit();
+    filled[static_cast<std::size_t>(code) * static_cast<std::size_t>(o.total_words)] |= place.Bit();
   }
 }
 
 [[gnu::always_inline]] inline void LineScanner::AddUse(int cell) {
-  const std::uint8_t use = ++cell_use_[static_cast<std::size_t>(cell)];
+  if (++cell_use_[static_cast<std::size_t>(cell)] != kFullCell) return;
   const std::uint8_t code = cell_code_[static_cast<std::size_t>(cell)];
-  if (use != kFullCell || code > codes_) return;
   // The cell is full: from now on it matches no letter.
   const CellPlaces& places = places_[static_cast<std::size_t>(cell)];
   for (std::size_t index = 0; index < orientations_.size(); ++index) {
@@ -329,7 +327,7 @@ void LineScanner::WordInserted(const PuzzleState& s) {
   int cell = Cell(word.StartRow, word.StartCol);
   for (int k = 0; k < word.Length; ++k, cell += step) {
     if (cell_code_[static_cast<std::size_t>(cell)] == 0) {
-      SetLetter(cell, codes[k], 1);  // one word through it: not full
+      SetLetter(cell, codes[k]);
     } else {
       AddUse(cell);
     }
@@ -574,21 +572,18 @@ template <bool kVbmi2>
 template <typename L>
   requires kIsLanes<L>
 [[gnu::always_inline]] inline bool Empty(const L& cells) {
-#if KIVREL_VBMI2_ASM
   if constexpr (kWidth<L> == 8) {
+#if KIVREL_VBMI2_ASM
     // Eight lanes are only in the search built for AVX-512 (see WideOf): VPTESTMQ tests
     // them in one instruction, where the compiler takes each word out to OR them.
     unsigned char any;
     asm("vptestmq %1, %1, %0" : "=k"(any) : "v"(cells));
     return any == 0;
-  }
+#else
+    static_assert(kWidth<L> != 8, "eight lanes only in the search built for AVX-512 with VBMI2");
 #endif
-  if constexpr (kWidth<L> == 4) {
-    return (cells[0] | cells[1] | cells[2] | cells[3]) == 0;
   } else {
-    std::uint64_t any = 0;
-    for (int j = 0; j < kWidth<L>; ++j) any |= cells[j];
-    return any == 0;
+    return (cells[0] | cells[1] | cells[2] | cells[3]) == 0;
   }
 }
 template <bool kVbmi2>

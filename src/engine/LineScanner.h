@@ -134,7 +134,8 @@ class LineScanner {
   int Cell(int row, int col) const { return (row - 1) * width_ + (col - 1); }
   /// The lines of the four orientations for the grid's size, kept while the size stays.
   void LayOutLines();
-  void SetLetter(int cell, std::uint8_t code, int use);
+  /// A word's letter in an empty cell.
+  void SetLetter(int cell, std::uint8_t code);
   void AddUse(int cell);
   /// The first and last line of orientation o that can hold `length` cells.
   std::pair<int, int> LineRange(int o, int length) const;
