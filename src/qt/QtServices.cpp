@@ -2,10 +2,10 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QAbstractFileIconProvider>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFontDialog>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -186,13 +186,13 @@ namespace {
 
 // Icons and type names from the kind of entry and its name alone. Qt's own provider
 // reads a file to learn its type, and reading some special files (/proc/kmsg) waits for
-// ever: the dialog, and the program with it, would hang in such a folder.
-class NamesOnlyIconProvider : public QAbstractFileIconProvider {
+// ever: the dialog, and the program with it, would hang in such a folder. The icons are
+// the desktop theme's, or the style's where there is no theme.
+class NamesOnlyIconProvider : public QFileIconProvider {
  public:
   NamesOnlyIconProvider() { setOptions(DontUseCustomDirectoryIcons); }
-  QIcon icon(const QFileInfo& info) const override {
-    return QAbstractFileIconProvider::icon(info.isDir() ? Folder : File);
-  }
+  using QFileIconProvider::icon;  // by kind of entry: the theme's or the style's
+  QIcon icon(const QFileInfo& info) const override { return icon(info.isDir() ? Folder : File); }
   QString type(const QFileInfo& info) const override {
     if (info.isDir()) return QStringLiteral("Folder");
     const QString suffix = info.suffix();

@@ -1,6 +1,9 @@
 // Editing word lists on a real X server, with real keys, the window manager moving the
 // focus and Qt's own dialogs: what the user picks, types and answers reaches the list,
 // the file dialogs find their folder again, and changes are offered for saving.
+#include <QFileDialog>
+#include <QFileIconProvider>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <filesystem>
@@ -97,13 +100,21 @@ TEST_F(WordListDesktop, TheKeysGoWhereTheUserExpectsAndNoFolderHangsTheFileDialo
 
   input.Click(list->viewport(), list->visualItemRect(list->item(1)).center());
   ASSERT_TRUE(WaitFor([&] { return edit->text() == "PUMA"; })) << "the click picks PUMA";
-  // Another list opened: nothing is picked, and a word typed goes into it.
-  boxes.ThenDo([&](QDialog* dialog) { EnterPath(input, dialog, b); });
+  // Another list opened: nothing is picked, and a word typed goes into it. The dialog
+  // shows its folders with an icon, on a desktop with no icon theme too.
+  bool folder_icon = false;
+  boxes.ThenDo([&](QDialog* dialog) {
+    if (auto* files = qobject_cast<QFileDialog*>(dialog); files && files->iconProvider()) {
+      folder_icon = !files->iconProvider()->icon(QFileInfo(QString::fromStdString(dir.File("lists")))).isNull();
+    }
+    EnterPath(input, dialog, b);
+  });
   ClickBack(main);
   input.Key(XK_o, {XK_Control_L});
   ASSERT_TRUE(WaitFor([&] { return boxes.Done() && ctx.state.WordListFileName == b; }));
   EXPECT_EQ(edit->text(), "");
   EXPECT_TRUE(list->selectedItems().isEmpty());
+  EXPECT_TRUE(folder_icon);
 
   // Tab to the list and back; another window activated, then this one by a click in the
   // entry box: the text typed stays, nothing is picked.
