@@ -111,7 +111,7 @@ bool masked_stores = ProcessorHasMaskedStores();
 // The instruction is written out: the compiler emits it only in code built for it, and
 // drops a function that does nothing but prefetch as one without effect.
 void PrefetchRows(std::uintptr_t origin, std::intptr_t stride, int rows, int width) {
-  const auto last = static_cast<std::uintptr_t>(4 * std::max(width - 1, 0));
+  const auto last = static_cast<std::uintptr_t>(std::max(width - 1, 0)) * sizeof(QRgb);
   for (int y = 0; y < rows; ++y, origin += static_cast<std::uintptr_t>(stride)) {
     asm volatile("prefetchw (%0)\n\tprefetchw (%1)" : : "r"(origin), "r"(origin + last));
   }
@@ -376,7 +376,8 @@ void GlyphCache::CopyAll(const Target& target, std::span<const Copied> copies, b
       const Copied& next = copies[i + kAhead];
       const auto& shape = *static_cast<const Shape*>(next.shape);
       const auto stride = static_cast<std::intptr_t>(target.stride);
-      const auto corner = static_cast<std::intptr_t>(next.top) * stride + next.left * std::intptr_t{4};
+      const auto corner = static_cast<std::intptr_t>(next.top) * stride +
+                          next.left * static_cast<std::intptr_t>(sizeof(QRgb));
       PrefetchRows(reinterpret_cast<std::uintptr_t>(target.bits) + static_cast<std::uintptr_t>(corner), stride,
                    shape.height, shape.width);
     }
