@@ -247,6 +247,12 @@ void LineScanner::LayOutLines() {
     const int base = static_cast<int>(o.blocked.size()) + (planar > 0 ? kMostLanes : 0);
     o.stride = planar > 0 ? planar + kMostLanes : 0;
     o.total_words = base + planes * o.stride;
+    // Lines of 65 to 80 cells: a letter's cells 64 and on in 16 bits a line.
+    const bool compact = planes == 2 && o.longest <= 64 + 16;
+    o.letters_compact_at = compact ? base + o.stride : INT_MAX;
+    o.letters_slot = compact ? 2 : 8;
+    o.letters_high_at =
+        8 * static_cast<std::ptrdiff_t>(base + o.stride) - o.letters_slot * static_cast<std::ptrdiff_t>(base);
     o.blocked.resize(static_cast<std::size_t>(o.total_words) + kMostLanes, ~std::uint64_t{0});
     o.ends.resize(o.blocked.size(), 0);
     o.below_ends.resize(o.blocked.size(), 0);
@@ -289,7 +295,7 @@ void LineScanner::LayOutLines() {
     std::uint64_t* const filled = o.masks.data() + place.word;
     *filled |= place.Bit();
     ++o.letters[place.line];
-    filled[static_cast<std::size_t>(code) * static_cast<std::size_t>(o.total_words)] |= place.Bit();
+    o.LetterByte(code, place) |= place.BitInByte();
   }
 }
 
@@ -301,8 +307,7 @@ void LineScanner::LayOutLines() {
   for (std::size_t index = 0; index < orientations_.size(); ++index) {
     Orientation& o = orientations_[index];
     const CellPlace& place = places[index];
-    o.masks[static_cast<std::size_t>(code) * static_cast<std::size_t>(o.total_words) +
-            static_cast<std::size_t>(place.word)] &= ~place.Bit();
+    o.LetterByte(code, place) &= static_cast<unsigned char>(~place.BitInByte());
   }
 }
 
@@ -355,18 +360,17 @@ void LineScanner::WordInserted(const PuzzleState& s) {
 template <typename Cells>
 [[gnu::always_inline]] inline void LineScanner::Candidates(Scan& scan, const Line& line, Cells filled, Cells fits,
                                                            Cells crosses) {
-  constexpr int kBits = 8 * sizeof(Cells);
   const int length = scan.length;
   const int step = scan.orientation->cell_step;
-  const Cells window_mask = length < kBits ? (Cells{1} << length) - 1 : ~Cells{0};
-  // Crossings and UseSum of the word at offset q: the filled cells of its window. A
+  // Crossings and UseSum of the word at offset q: the filled cells of its window, in a
+  // word of cells W (one of 64 bits where the word is no longer, also on a wide line). A
   // place with fewer crossings than the best needs no more than its count.
-  auto look = [&](int q, bool first) __attribute__((always_inline)) {
-    const Cells window = (filled >> q) & window_mask;
+  auto look = [&]<typename W>(W window_mask, int q, bool first) __attribute__((always_inline)) {
+    const W window = static_cast<W>(filled >> q) & window_mask;
     const int crossings = CountBits(window);
     if (!first && crossings < scan.best.crossings) return;
     int use_sum = 0;
-    for (Cells bits = window; bits != 0; bits &= bits - 1) {
+    for (W bits = window; bits != 0; bits &= bits - 1) {
       use_sum += cell_use_[static_cast<std::size_t>(line.first + (q + LowestBit(bits)) * step)];
     }
     if (first) {
@@ -375,21 +379,31 @@ template <typename Cells>
       scan.Consider(line, q, crossings, use_sum);
     }
   };
-  Cells places = fits & crosses;
-  if (scan.best.direction == 0) {
-    const int q = scan.reversed ? HighestBit(fits) : LowestBit(fits);
-    look(q, true);
-    places &= ~(Cells{1} << q);
-  }
-  if (!scan.reversed) {
-    for (; places != 0; places &= places - 1) look(LowestBit(places), false);
-  } else {
-    while (places != 0) {
-      const int q = HighestBit(places);
+  auto look_all = [&]<typename W>(W window_mask) __attribute__((always_inline)) {
+    Cells places = fits & crosses;
+    if (scan.best.direction == 0) {
+      const int q = scan.reversed ? HighestBit(fits) : LowestBit(fits);
+      look(window_mask, q, true);
       places &= ~(Cells{1} << q);
-      look(q, false);
+    }
+    if (!scan.reversed) {
+      for (; places != 0; places &= places - 1) look(window_mask, LowestBit(places), false);
+    } else {
+      while (places != 0) {
+        const int q = HighestBit(places);
+        places &= ~(Cells{1} << q);
+        look(window_mask, q, false);
+      }
+    }
+  };
+  if constexpr (sizeof(Cells) > sizeof(std::uint64_t)) {
+    if (length < 64) {
+      look_all((std::uint64_t{1} << length) - 1);
+      return;
     }
   }
+  constexpr int kBits = 8 * sizeof(Cells);
+  look_all(length < kBits ? (Cells{1} << length) - 1 : ~Cells{0});
 }
 
 namespace {
@@ -568,6 +582,36 @@ template <bool kVbmi2>
   std::memcpy(plane + i, &cells.low, sizeof cells.low);
   std::memcpy(plane + stride + i, &cells.high, sizeof cells.high);
 }
+// The same for a letter's masks, whose lines of 65 to 80 cells (kSlot 2) keep their
+// second plane in two bytes a line from byte `high_at` + 2 i (see Orientation).
+template <int kSlot, typename L>
+  requires kIsLanes<L>
+[[gnu::always_inline]] inline void LoadLetter(L& cells, const std::uint64_t* mask, std::size_t stride, std::ptrdiff_t,
+                                              int i) {
+  Load(cells, mask, stride, i);
+}
+template <int kSlot, bool kVbmi2>
+[[gnu::always_inline]] inline void LoadLetter(WideOf<kVbmi2>& cells, const std::uint64_t* mask, std::size_t stride,
+                                              std::ptrdiff_t high_at, int i) {
+  if constexpr (kSlot == 8) {
+    Load(cells, mask, stride, i);
+  } else {
+    static_assert(kSlot == 2);
+    using L = NarrowOf<kVbmi2>;
+    typedef std::uint16_t Slots __attribute__((vector_size(2 * kWidth<L>)));
+    Slots slots;
+    std::memcpy(&cells.low, mask + i, sizeof cells.low);
+    std::memcpy(&slots, reinterpret_cast<const unsigned char*>(mask) + high_at + 2 * std::ptrdiff_t{i}, sizeof slots);
+#if KIVREL_VBMI2_ASM
+    if constexpr (kVbmi2) {
+      // VPMOVZXWQ: the compiler widens in two steps.
+      asm("vpmovzxwq %1, %0" : "=v"(cells.high) : "vm"(slots));
+      return;
+    }
+#endif
+    cells.high = __builtin_convertvector(slots, L);
+  }
+}
 // Whether a group of words (lines) of masks holds no cell.
 template <typename L>
   requires kIsLanes<L>
@@ -610,16 +654,18 @@ template <typename Cells>
 // they were: no place there crosses, and the word fits each of those lines anywhere.
 // Reads and writes up to seven words past `last` (the arrays are padded for it); their marks
 // are garbage. The same for each word w of the first plane of wide lines (Cells =
-// WideOf), whose masks and results have their second plane `stride` words on.
+// WideOf), whose masks and results have their second plane `stride` words on (a
+// letter's, kSlot 2, as LoadLetter reads it).
 // kLength is the word's length when it is known here (the loops over its letters and
 // the doubling then unroll, with every shift a constant), 0 when it is not. Without
 // kHigh no place starts at cell 64 or later (no line is long enough for the word to
 // start there): the fits of the second plane are none and go uncomputed.
-template <typename Cells, int kLength, bool kHigh>
+template <typename Cells, int kLength, bool kHigh, int kSlot>
 [[gnu::always_inline]] inline void FitsOf(const std::uint64_t* masks, std::size_t total, std::size_t stride,
-                                          const std::uint64_t* blocked, const std::uint8_t* codes, int word_length,
-                                          int first, int last, int crossings, std::uint64_t* const fits[2],
-                                          std::uint64_t* once, std::uint64_t* twice, std::uint64_t* const marks[2]) {
+                                          std::ptrdiff_t high_at, const std::uint64_t* blocked,
+                                          const std::uint8_t* codes, int word_length, int first, int last,
+                                          int crossings, std::uint64_t* const fits[2], std::uint64_t* once,
+                                          std::uint64_t* twice, std::uint64_t* const marks[2]) {
   const int length = kLength > 0 ? kLength : word_length;
   const std::uint64_t* letters[128];  // each letter's masks (a line of two planes holds 128 letters at most)
   for (int k = 0; k < length; ++k) letters[k] = masks + static_cast<std::size_t>(codes[k]) * total;
@@ -641,7 +687,7 @@ template <typename Cells, int kLength, bool kHigh>
       Cells forward = ~Cells{};
       Cells backward = ~Cells{};
       for (int k = 0; k < length; ++k) {
-        Load(same, letters[k], stride, i);
+        LoadLetter<kSlot>(same, letters[k], stride, high_at, i);
         const Cells ok = free | same;
         forward &= ok >> k;
         backward &= ok >> (length - 1 - k);
@@ -668,20 +714,30 @@ template <typename Cells, int kLength, bool kHigh>
 }
 
 template <typename Cells>
-[[gnu::always_inline]] inline void Fits(const std::uint64_t* masks, std::size_t total, std::size_t stride,
-                                        const std::uint64_t* blocked, const std::uint8_t* codes, int length, bool high,
-                                        int first, int last, int crossings, std::uint64_t* const fits[2],
-                                        std::uint64_t* once, std::uint64_t* twice, std::uint64_t* const marks[2]) {
-  auto fits_of = [&]<int kLength>() __attribute__((always_inline)) {
+[[gnu::always_inline]] inline void Fits(const std::uint64_t* masks, std::size_t total, std::size_t stride, int slot,
+                                        std::ptrdiff_t high_at, const std::uint64_t* blocked, const std::uint8_t* codes,
+                                        int length, bool high, int first, int last, int crossings,
+                                        std::uint64_t* const fits[2], std::uint64_t* once, std::uint64_t* twice,
+                                        std::uint64_t* const marks[2]) {
+  auto fits_with = [&]<int kLength, bool kHigh>() __attribute__((always_inline)) {
     if constexpr (kIsWide<Cells>) {
-      if (!high) {
-        FitsOf<Cells, kLength, false>(masks, total, stride, blocked, codes, length, first, last, crossings, fits, once,
-                                      twice, marks);
+      if (slot == 2) {
+        FitsOf<Cells, kLength, kHigh, 2>(masks, total, stride, high_at, blocked, codes, length, first, last, crossings,
+                                         fits, once, twice, marks);
         return;
       }
     }
-    FitsOf<Cells, kLength, true>(masks, total, stride, blocked, codes, length, first, last, crossings, fits, once,
-                                 twice, marks);
+    FitsOf<Cells, kLength, kHigh, 8>(masks, total, stride, high_at, blocked, codes, length, first, last, crossings,
+                                     fits, once, twice, marks);
+  };
+  auto fits_of = [&]<int kLength>() __attribute__((always_inline)) {
+    if constexpr (kIsWide<Cells>) {
+      if (!high) {
+        fits_with.template operator()<kLength, false>();
+        return;
+      }
+    }
+    fits_with.template operator()<kLength, true>();
   };
   // The lengths most words have get a pass of their own.
   auto known = [&]<int... kLengths>(std::integer_sequence<int, kLengths...>) __attribute__((always_inline)) {
@@ -731,8 +787,9 @@ template <typename Cells>
   const int crossings = Min(Max(scan.best.crossings, 1), 2);
   if (part.searched != searches_) {
     std::uint64_t* const fits[2] = {o.fits[0].data(), o.fits[1].data()};
-    Fits<Cells>(filled, static_cast<std::size_t>(o.total_words), stride, o.blocked.data(), scan.forward, scan.length,
-                o.longest - scan.length >= 64, first, last, crossings, fits, o.once.data(), o.twice.data(), sets);
+    Fits<Cells>(filled, static_cast<std::size_t>(o.total_words), stride, o.letters_slot, o.letters_high_at,
+                o.blocked.data(), scan.forward, scan.length, o.longest - scan.length >= 64, first, last, crossings,
+                fits, o.once.data(), o.twice.data(), sets);
     part.searched = searches_;
     part.marked_for = crossings;
   } else if (crossings != part.marked_for) {

@@ -18,6 +18,8 @@
 // holding fewer letters than the best crosses never can); the others draw no number and
 // record nothing, so the scan passes over them with nothing but their yields.
 #include <array>
+#include <climits>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -68,6 +70,7 @@ class LineScanner {
     std::uint16_t line = 0;  // a grid has at most 32,767 cells, so fewer lines
     std::uint8_t bit = 0;
     std::uint64_t Bit() const { return std::uint64_t{1} << bit; }
+    unsigned char BitInByte() const { return static_cast<unsigned char>(1u << (bit & 7)); }
   };
   using CellPlaces = std::array<CellPlace, 4>;
   // The lines of an orientation fall into runs of one kind, in the order the scan
@@ -117,6 +120,23 @@ class LineScanner {
     std::vector<std::uint64_t> twice;
     std::vector<int> letters;  // per line: how many of its cells hold a letter
     std::vector<std::uint64_t> masks;
+    // The letters' masks of lines of 65 to 80 cells keep cells 64 and on in two bytes a
+    // line, not a word (a search loads those of each letter of the word; the filled
+    // cells' mask keeps its words): from word letters_compact_at of a letter's masks
+    // (INT_MAX: none kept so), the line whose first plane is at word w at byte
+    // letters_high_at + letters_slot * w.
+    int letters_compact_at = INT_MAX;
+    int letters_slot = 8;
+    std::ptrdiff_t letters_high_at = 0;
+    // The byte of a letter's masks that holds a cell.
+    unsigned char& LetterByte(int code, const CellPlace& place) {
+      auto* bytes = reinterpret_cast<unsigned char*>(masks.data() + static_cast<std::size_t>(code) *
+                                                                        static_cast<std::size_t>(total_words));
+      const std::ptrdiff_t at = place.word < letters_compact_at
+                                    ? 8 * static_cast<std::ptrdiff_t>(place.word)
+                                    : letters_high_at + letters_slot * static_cast<std::ptrdiff_t>(place.word - stride);
+      return bytes[at + place.bit / 8];
+    }
     const std::uint64_t* Mask(int code, const Line& line) const {
       return masks.data() + static_cast<std::size_t>(code) * static_cast<std::size_t>(total_words) +
              static_cast<std::size_t>(line.offset);
