@@ -370,7 +370,18 @@ template <typename Cells>
     const int crossings = CountBits(window);
     if (!first && crossings < scan.best.crossings) return;
     int use_sum = 0;
-    for (W bits = window; bits != 0; bits &= bits - 1) {
+    W bits = window;
+    if constexpr (std::is_same_v<W, std::uint64_t>) {
+      // The first three crossings without a branch each (a place's crossings vary from
+      // one to the next): a cell that is not there reads the line's first and counts 0.
+      for (int n = 0; n < 3; ++n) {
+        const bool any = bits != 0;
+        const int at = any ? line.first + (q + LowestBit(bits)) * step : line.first;
+        use_sum += any ? cell_use_[static_cast<std::size_t>(at)] : 0;
+        bits &= bits - 1;
+      }
+    }
+    for (; bits != 0; bits &= bits - 1) {
       use_sum += cell_use_[static_cast<std::size_t>(line.first + (q + LowestBit(bits)) * step)];
     }
     if (first) {
