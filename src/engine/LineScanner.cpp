@@ -710,8 +710,14 @@ template <typename Cells, int kLength, bool kHigh, int kSlot>
       Crossed(filled, length, one, two);
       Store(fits[0], stride, i, forward);
       Store(fits[1], stride, i, backward);
-      Store(once, stride, i, one);
-      Store(twice, stride, i, two);
+      if constexpr (kIsWide<Cells> && !kHigh) {
+        // Where the fits of the second plane are none, nothing reads its crossings.
+        Store(once, stride, i, one.low);
+        Store(twice, stride, i, two.low);
+      } else {
+        Store(once, stride, i, one);
+        Store(twice, stride, i, two);
+      }
       Cells forward_worth = forward;
       Cells backward_worth = backward;
       Worth(forward_worth, one, two, crossings);
