@@ -29,6 +29,8 @@ std::uint8_t NextByte(std::string_view text, std::size_t& pos) {
 
 __extension__ typedef unsigned __int128 Cells128;  // a line of up to 128 cells
 
+bool RunsVbmi2();
+
 int LowestBit(std::uint64_t bits) { return std::countr_zero(bits); }
 int HighestBit(std::uint64_t bits) { return 63 - std::countl_zero(bits); }
 int CountBits(std::uint64_t bits) { return std::popcount(bits); }
@@ -247,8 +249,10 @@ void LineScanner::LayOutLines() {
     const int base = static_cast<int>(o.blocked.size()) + (planar > 0 ? kMostLanes : 0);
     o.stride = planar > 0 ? planar + kMostLanes : 0;
     o.total_words = base + planes * o.stride;
-    // Lines of 65 to 80 cells: a letter's cells 64 and on in 16 bits a line.
-    const bool compact = planes == 2 && o.longest <= 64 + 16;
+    // Lines of 65 to 80 cells: a letter's cells 64 and on in 16 bits a line, where the
+    // search built for VBMI2 runs (it widens them in one instruction; the four-lane
+    // searches need three, and were slower for it on 70 x 70).
+    const bool compact = planes == 2 && o.longest <= 64 + 16 && RunsVbmi2();
     o.letters_compact_at = compact ? base + o.stride : INT_MAX;
     o.letters_slot = compact ? 2 : 8;
     o.letters_high_at =
@@ -520,6 +524,15 @@ using LanesOf = typename LanesOfCells<Cells>::type;
 #else
 #define KIVREL_VBMI2_ASM 1
 #endif
+// Whether the search built for AVX-512 with VBMI2 runs on this processor.
+bool RunsVbmi2() {
+#if KIVREL_VBMI2_ASM
+  static const bool vbmi2 = __builtin_cpu_supports("x86-64-v4") && __builtin_cpu_supports("avx512vbmi2");
+  return vbmi2;
+#else
+  return false;
+#endif
+}
 template <typename Cells>
 constexpr bool kIsWide = false;
 template <bool kVbmi2>
@@ -593,8 +606,9 @@ template <bool kVbmi2>
   std::memcpy(plane + i, &cells.low, sizeof cells.low);
   std::memcpy(plane + stride + i, &cells.high, sizeof cells.high);
 }
-// The same for a letter's masks, whose lines of 65 to 80 cells (kSlot 2) keep their
-// second plane in two bytes a line from byte `high_at` + 2 i (see Orientation).
+// The same for a letter's masks, whose lines of 65 to 80 cells (kSlot 2, only in the
+// search built for VBMI2) keep their second plane in two bytes a line from byte
+// `high_at` + 2 i (see Orientation).
 template <int kSlot, typename L>
   requires kIsLanes<L>
 [[gnu::always_inline]] inline void LoadLetter(L& cells, const std::uint64_t* mask, std::size_t stride, std::ptrdiff_t,
@@ -607,20 +621,17 @@ template <int kSlot, bool kVbmi2>
   if constexpr (kSlot == 8) {
     Load(cells, mask, stride, i);
   } else {
-    static_assert(kSlot == 2);
-    using L = NarrowOf<kVbmi2>;
-    typedef std::uint16_t Slots __attribute__((vector_size(2 * kWidth<L>)));
+#if KIVREL_VBMI2_ASM
+    static_assert(kSlot == 2 && kVbmi2);
+    typedef std::uint16_t Slots __attribute__((vector_size(2 * kWidth<NarrowOf<kVbmi2>>)));
     Slots slots;
     std::memcpy(&cells.low, mask + i, sizeof cells.low);
     std::memcpy(&slots, reinterpret_cast<const unsigned char*>(mask) + high_at + 2 * std::ptrdiff_t{i}, sizeof slots);
-#if KIVREL_VBMI2_ASM
-    if constexpr (kVbmi2) {
-      // VPMOVZXWQ: the compiler widens in two steps.
-      asm("vpmovzxwq %1, %0" : "=v"(cells.high) : "vm"(slots));
-      return;
-    }
+    // VPMOVZXWQ: the compiler widens in two steps.
+    asm("vpmovzxwq %1, %0" : "=v"(cells.high) : "vm"(slots));
+#else
+    static_assert(kSlot == 8, "two-byte slots only in the search built for AVX-512 with VBMI2");
 #endif
-    cells.high = __builtin_convertvector(slots, L);
   }
 }
 // Whether a group of words (lines) of masks holds no cell.
@@ -737,7 +748,7 @@ template <typename Cells>
                                         std::uint64_t* const fits[2], std::uint64_t* once, std::uint64_t* twice,
                                         std::uint64_t* const marks[2]) {
   auto fits_with = [&]<int kLength, bool kHigh>() __attribute__((always_inline)) {
-    if constexpr (kIsWide<Cells>) {
+    if constexpr (std::is_same_v<Cells, WideOf<true>>) {
       if (slot == 2) {
         FitsOf<Cells, kLength, kHigh, 2>(masks, total, stride, high_at, blocked, codes, length, first, last, crossings,
                                          fits, once, twice, marks);
@@ -1125,8 +1136,7 @@ __attribute__((target("arch=x86-64-v4,avx512vbmi2"))) bool LineScanner::ScanDire
 #endif
 bool LineScanner::ScanDirections(Scan& scan, int k, int step, BuildPause& pause) {
 #if KIVREL_VBMI2_ASM
-  static const bool vbmi2 = __builtin_cpu_supports("x86-64-v4") && __builtin_cpu_supports("avx512vbmi2");
-  if (vbmi2) return ScanDirectionsVbmi2(scan, k, step, pause);
+  if (RunsVbmi2()) return ScanDirectionsVbmi2(scan, k, step, pause);
 #endif
   return ScanDirectionsCloned(scan, k, step, pause);
 }
