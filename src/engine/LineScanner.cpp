@@ -254,9 +254,6 @@ void LineScanner::LayOutLines() {
     // searches need three, and were slower for it on 70 x 70).
     const bool compact = planes == 2 && o.longest <= 64 + 16 && RunsVbmi2();
     o.letters_compact_at = compact ? base + o.stride : INT_MAX;
-    o.letters_slot = compact ? 2 : 8;
-    o.letters_high_at =
-        8 * static_cast<std::ptrdiff_t>(base + o.stride) - o.letters_slot * static_cast<std::ptrdiff_t>(base);
     o.blocked.resize(static_cast<std::size_t>(o.total_words) + kMostLanes, ~std::uint64_t{0});
     o.ends.resize(o.blocked.size(), 0);
     o.below_ends.resize(o.blocked.size(), 0);
@@ -606,31 +603,31 @@ template <bool kVbmi2>
   std::memcpy(plane + i, &cells.low, sizeof cells.low);
   std::memcpy(plane + stride + i, &cells.high, sizeof cells.high);
 }
-// The same for a letter's masks, whose lines of 65 to 80 cells (kSlot 2, only in the
+// The same for a letter's masks, whose lines of 65 to 80 cells (kCompact, only in the
 // search built for VBMI2) keep their second plane in two bytes a line from byte
-// `high_at` + 2 i (see Orientation).
-template <int kSlot, typename L>
+// `slots_at` + 2 i (see Orientation).
+template <bool kCompact, typename L>
   requires kIsLanes<L>
 [[gnu::always_inline]] inline void LoadLetter(L& cells, const std::uint64_t* mask, std::size_t stride, std::ptrdiff_t,
                                               int i) {
   Load(cells, mask, stride, i);
 }
-template <int kSlot, bool kVbmi2>
+template <bool kCompact, bool kVbmi2>
 [[gnu::always_inline]] inline void LoadLetter(WideOf<kVbmi2>& cells, const std::uint64_t* mask, std::size_t stride,
-                                              std::ptrdiff_t high_at, int i) {
-  if constexpr (kSlot == 8) {
+                                              std::ptrdiff_t slots_at, int i) {
+  if constexpr (!kCompact) {
     Load(cells, mask, stride, i);
   } else {
 #if KIVREL_VBMI2_ASM
-    static_assert(kSlot == 2 && kVbmi2);
+    static_assert(kVbmi2);
     typedef std::uint16_t Slots __attribute__((vector_size(2 * kWidth<NarrowOf<kVbmi2>>)));
     Slots slots;
     std::memcpy(&cells.low, mask + i, sizeof cells.low);
-    std::memcpy(&slots, reinterpret_cast<const unsigned char*>(mask) + high_at + 2 * std::ptrdiff_t{i}, sizeof slots);
+    std::memcpy(&slots, reinterpret_cast<const unsigned char*>(mask) + slots_at + 2 * std::ptrdiff_t{i}, sizeof slots);
     // VPMOVZXWQ: the compiler widens in two steps.
     asm("vpmovzxwq %1, %0" : "=v"(cells.high) : "vm"(slots));
 #else
-    static_assert(kSlot == 8, "two-byte slots only in the search built for AVX-512 with VBMI2");
+    static_assert(!kCompact, "two-byte slots only in the search built for AVX-512 with VBMI2");
 #endif
   }
 }
@@ -677,14 +674,14 @@ template <typename Cells>
 // Reads and writes up to seven words past `last` (the arrays are padded for it); their marks
 // are garbage. The same for each word w of the first plane of wide lines (Cells =
 // WideOf), whose masks and results have their second plane `stride` words on (a
-// letter's, kSlot 2, as LoadLetter reads it).
+// letter's, kCompact, as LoadLetter reads it).
 // kLength is the word's length when it is known here (the loops over its letters and
 // the doubling then unroll, with every shift a constant), 0 when it is not. Without
 // kHigh no place starts at cell 64 or later (no line is long enough for the word to
 // start there): the fits of the second plane are none and go uncomputed.
-template <typename Cells, int kLength, bool kHigh, int kSlot>
+template <typename Cells, int kLength, bool kHigh, bool kCompact>
 [[gnu::always_inline]] inline void FitsOf(const std::uint64_t* masks, std::size_t total, std::size_t stride,
-                                          std::ptrdiff_t high_at, const std::uint64_t* blocked,
+                                          std::ptrdiff_t slots_at, const std::uint64_t* blocked,
                                           const std::uint8_t* codes, int word_length, int first, int last,
                                           int crossings, std::uint64_t* const fits[2], std::uint64_t* once,
                                           std::uint64_t* twice, std::uint64_t* const marks[2]) {
@@ -709,7 +706,7 @@ template <typename Cells, int kLength, bool kHigh, int kSlot>
       Cells forward = ~Cells{};
       Cells backward = ~Cells{};
       for (int k = 0; k < length; ++k) {
-        LoadLetter<kSlot>(same, letters[k], stride, high_at, i);
+        LoadLetter<kCompact>(same, letters[k], stride, slots_at, i);
         const Cells ok = free | same;
         forward &= ok >> k;
         backward &= ok >> (length - 1 - k);
@@ -742,21 +739,21 @@ template <typename Cells, int kLength, bool kHigh, int kSlot>
 }
 
 template <typename Cells>
-[[gnu::always_inline]] inline void Fits(const std::uint64_t* masks, std::size_t total, std::size_t stride, int slot,
-                                        std::ptrdiff_t high_at, const std::uint64_t* blocked, const std::uint8_t* codes,
-                                        int length, bool high, int first, int last, int crossings,
-                                        std::uint64_t* const fits[2], std::uint64_t* once, std::uint64_t* twice,
-                                        std::uint64_t* const marks[2]) {
+[[gnu::always_inline]] inline void Fits(const std::uint64_t* masks, std::size_t total, std::size_t stride, bool compact,
+                                        std::ptrdiff_t slots_at, const std::uint64_t* blocked,
+                                        const std::uint8_t* codes, int length, bool high, int first, int last,
+                                        int crossings, std::uint64_t* const fits[2], std::uint64_t* once,
+                                        std::uint64_t* twice, std::uint64_t* const marks[2]) {
   auto fits_with = [&]<int kLength, bool kHigh>() __attribute__((always_inline)) {
     if constexpr (std::is_same_v<Cells, WideOf<true>>) {
-      if (slot == 2) {
-        FitsOf<Cells, kLength, kHigh, 2>(masks, total, stride, high_at, blocked, codes, length, first, last, crossings,
-                                         fits, once, twice, marks);
+      if (compact) {
+        FitsOf<Cells, kLength, kHigh, true>(masks, total, stride, slots_at, blocked, codes, length, first, last,
+                                            crossings, fits, once, twice, marks);
         return;
       }
     }
-    FitsOf<Cells, kLength, kHigh, 8>(masks, total, stride, high_at, blocked, codes, length, first, last, crossings,
-                                     fits, once, twice, marks);
+    FitsOf<Cells, kLength, kHigh, false>(masks, total, stride, slots_at, blocked, codes, length, first, last, crossings,
+                                         fits, once, twice, marks);
   };
   auto fits_of = [&]<int kLength>() __attribute__((always_inline)) {
     if constexpr (kIsWide<Cells>) {
@@ -815,7 +812,7 @@ template <typename Cells>
   const int crossings = Min(Max(scan.best.crossings, 1), 2);
   if (part.searched != searches_) {
     std::uint64_t* const fits[2] = {o.fits[0].data(), o.fits[1].data()};
-    Fits<Cells>(filled, static_cast<std::size_t>(o.total_words), stride, o.letters_slot, o.letters_high_at,
+    Fits<Cells>(filled, static_cast<std::size_t>(o.total_words), stride, o.LettersCompact(), o.LetterSlotsAt(),
                 o.blocked.data(), scan.forward, scan.length, o.longest - scan.length >= 64, first, last, crossings,
                 fits, o.once.data(), o.twice.data(), sets);
     part.searched = searches_;

@@ -122,19 +122,23 @@ class LineScanner {
     std::vector<std::uint64_t> masks;
     // The letters' masks of lines of 65 to 80 cells keep cells 64 and on in two bytes a
     // line, not a word (a search loads those of each letter of the word; the filled
-    // cells' mask keeps its words): from word letters_compact_at of a letter's masks
-    // (INT_MAX: none kept so), the line whose first plane is at word w at byte
-    // letters_high_at + letters_slot * w.
+    // cells' mask keeps its words): second-plane word w of a letter's masks at byte
+    // 8 * letters_compact_at + 2 * (w - letters_compact_at). INT_MAX: none kept so.
     int letters_compact_at = INT_MAX;
-    int letters_slot = 8;
-    std::ptrdiff_t letters_high_at = 0;
+    bool LettersCompact() const { return letters_compact_at != INT_MAX; }
+    // The byte of a compact letter mask holding the second plane of the line whose
+    // first plane is at word 0.
+    std::ptrdiff_t LetterSlotsAt() const {
+      return 8 * static_cast<std::ptrdiff_t>(letters_compact_at) +
+             2 * static_cast<std::ptrdiff_t>(stride - letters_compact_at);
+    }
     // The byte of a letter's masks that holds a cell.
     unsigned char& LetterByte(int code, const CellPlace& place) {
       auto* bytes = reinterpret_cast<unsigned char*>(masks.data() + static_cast<std::size_t>(code) *
                                                                         static_cast<std::size_t>(total_words));
       const std::ptrdiff_t at = place.word < letters_compact_at
                                     ? 8 * static_cast<std::ptrdiff_t>(place.word)
-                                    : letters_high_at + letters_slot * static_cast<std::ptrdiff_t>(place.word - stride);
+                                    : LetterSlotsAt() + 2 * static_cast<std::ptrdiff_t>(place.word - stride);
       return bytes[at + place.bit / 8];
     }
     const std::uint64_t* Mask(int code, const Line& line) const {
