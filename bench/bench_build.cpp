@@ -8,19 +8,16 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "commands/BuildCommands.h"
 #include "commands/WordListCommands.h"
-#include "files/WordListFile.h"
 #include "platform/NullPlatform.h"
 #include "program/AppContext.h"
 #include "program/StartUp.h"
 #include "program/WordTable.h"
+#include "ListFile.h"
 #include "ThreadClock.h"
 
 namespace {
@@ -54,12 +51,7 @@ struct Headless {
   Headless(const std::string& path, bool timed)
       : ctx(dialogs, timed ? static_cast<EventPump&>(timing_pump) : null_pump, beeper, metrics, picture) {
     StartUp(ctx, 1);
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    const auto parsed = ParseWordList(bytes.str());
-    std::string error = parsed ? "" : parsed.Error().Reason;
-    if (!in || !parsed || !LoadWordList(ctx, *parsed, &error)) throw std::runtime_error(path + ": " + error);
+    LoadListFile(ctx, path);
     ctx.state.IncludeDiagonals = 1;
   }
 };

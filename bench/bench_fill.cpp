@@ -7,32 +7,23 @@
 // again per fill.
 #include <benchmark/benchmark.h>
 
-#include <fstream>
-#include <sstream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "commands/BuildCommands.h"
 #include "commands/WordListCommands.h"
-#include "files/WordListFile.h"
 #include "program/HeadlessProgram.h"
 #include "program/StartUp.h"
+#include "ListFile.h"
 
 namespace {
 
 using namespace kivrel;
 
 void BuildFrom(HeadlessProgram& program, const std::string& path, int side) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  const auto parsed = ParseWordList(bytes.str());
-  if (!parsed) throw std::runtime_error(path + ": " + parsed.Error().Reason);
-  std::string error;
   AppContext& ctx = program.ctx;
   StartUp(ctx, 1);
-  LoadWordList(ctx, *parsed, &error);
+  LoadListFile(ctx, path);
   ctx.state.PuzzleWidth = ctx.state.PuzzleHeight = static_cast<i16>(side);
   ctx.state.IncludeDiagonals = 1;
   BuildPuzzle(ctx);

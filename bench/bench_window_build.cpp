@@ -30,20 +30,17 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "commands/BuildCommands.h"
 #include "commands/WordListCommands.h"
-#include "files/WordListFile.h"
 #include "platform/NullPlatform.h"
 #include "program/CommandStates.h"
 #include "program/HeadlessProgram.h"
 #include "program/StartUp.h"
 #include "ui/KivrelApp.h"
+#include "ListFile.h"
 #include "ThreadClock.h"
 
 namespace {
@@ -52,15 +49,6 @@ using namespace kivrel;
 
 constexpr std::uint64_t kSeed = 1;
 const std::string kList = std::string(KIVREL_BENCH_DATA_DIR) + "/words-200.kvl";
-
-void LoadList(AppContext& ctx) {
-  std::ifstream in(kList, std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  const auto parsed = ParseWordList(bytes.str());
-  std::string error = parsed ? "" : parsed.Error().Reason;
-  if (!in || !parsed || !LoadWordList(ctx, *parsed, &error)) throw std::runtime_error(kList + ": " + error);
-}
 
 void Report(benchmark::State& state, const PuzzleState& s, double placed, double junctions) {
   state.counters["placed"] = benchmark::Counter(placed, benchmark::Counter::kAvgIterations);
@@ -78,7 +66,7 @@ struct WindowProgram {
 
   WindowProgram() {
     app.Start(kSeed);
-    LoadList(ctx);
+    LoadListFile(ctx, kList);
     SetListReadyState(ctx);
     QApplication::processEvents();
   }
@@ -96,7 +84,7 @@ struct NoDisplayProgram {
 
   NoDisplayProgram() {
     StartUp(ctx, kSeed);
-    LoadList(ctx);
+    LoadListFile(ctx, kList);
   }
   void Build(std::uint64_t seed) {
     ctx.rng.Seed(seed);
