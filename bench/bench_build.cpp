@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "commands/BuildCommands.h"
-#include "commands/WordListCommands.h"
 #include "platform/NullPlatform.h"
 #include "program/AppContext.h"
 #include "program/StartUp.h"

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "commands/BuildCommands.h"
-#include "commands/WordListCommands.h"
 #include "program/HeadlessProgram.h"
 #include "program/StartUp.h"
 #include "ListFile.h"

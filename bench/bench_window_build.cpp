@@ -34,7 +34,6 @@
 #include <vector>
 
 #include "commands/BuildCommands.h"
-#include "commands/WordListCommands.h"
 #include "platform/NullPlatform.h"
 #include "program/CommandStates.h"
 #include "program/HeadlessProgram.h"
