@@ -9,13 +9,14 @@
 #include <cstring>
 #include <ctime>
 #include <memory>
-#include <random>
 #include <vector>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "model/Random.h"
 
 namespace kivrel {
 
@@ -297,10 +298,13 @@ struct PendingFiles {
 // A new temporary file of our naming in `folder`, with its name kept where a signal
 // finds it before the file is there; -1 (errno set) when none can be made.
 int CreateTemporary(const std::string& folder, Pending& pending) {
-  std::random_device random;
+  // Not std::random_device alone: it throws where the system has no random source, and
+  // the save would end there with the user's work unsaved.
+  Random random(FreshSeed());
+  const int characters = static_cast<int>(kSuffixCharacters.size());
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string name(kTemporaryPrefix);
-    for (std::size_t i = 0; i < kTemporarySuffix; ++i) name += kSuffixCharacters[random() % kSuffixCharacters.size()];
+    for (std::size_t i = 0; i < kTemporarySuffix; ++i) name += kSuffixCharacters[random.Below(characters)];
     pending.temp = folder + "/" + name;
     pending.name = std::make_unique<TemporaryName>(pending.temp);
     const int fd = ::open(pending.temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);

@@ -35,4 +35,12 @@ class Random {
   std::uint64_t state_ = 0;
 };
 
+/// A seed nobody chose: the clock's time in nanoseconds, mixed with the system's random
+/// source and the number of seeds made before it in this process, so that two calls at
+/// the same clock reading still get seeds of their own. Never throws: where the system
+/// has no random source, the clock and the count are the seed.
+std::uint64_t FreshSeed();
+/// The same for a clock reading of `clock_ns`.
+std::uint64_t FreshSeed(std::uint64_t clock_ns);
+
 }  // namespace kivrel

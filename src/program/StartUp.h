@@ -14,11 +14,4 @@ namespace kivrel {
 /// No Duplicate Words mark is set.
 void StartUp(AppContext& ctx, std::optional<std::uint64_t> seed = std::nullopt);
 
-/// The seed of an unseeded start: the clock's time in nanoseconds, mixed with the system's
-/// random source and the number of starts before it, so that two starts at the same
-/// clock reading still get seeds of their own.
-std::uint64_t FreshSeed();
-/// The same for a clock reading of `clock_ns`.
-std::uint64_t FreshSeed(std::uint64_t clock_ns);
-
 }  // namespace kivrel
