@@ -88,16 +88,19 @@ std::string Utf16ToUtf8(std::string_view bytes, bool big_endian) {
   return text;
 }
 
-// The text of a list file and whether it is UTF-8. Linux editors write UTF-8, the
-// program's own lists code page 1252, some editors UTF-16: a byte-order mark, or valid
-// UTF-8 that holds anything beyond ASCII, says UTF-8; a UTF-16 file is made UTF-8 (in
-// `decoded`). A malformed byte after a UTF-8 mark reads as U+FFFD.
-bool ReadsAsUtf8(std::string_view& bytes, std::string& decoded) {
+// How a list file's bytes are read. Linux editors write UTF-8, the program's own lists
+// code page 1252, some editors UTF-16: a byte-order mark says UTF-8 (or UTF-16, made
+// UTF-8 in `decoded`); so does valid UTF-8 that holds anything beyond ASCII, though code
+// page 1252 text can look like it ("Ã©"). A malformed byte after a UTF-8 mark reads as
+// U+FFFD.
+enum class Reading { Cp1252, Utf8, Utf8ByItsBytes };
+
+Reading ReadingOf(std::string_view& bytes, std::string& decoded) {
   constexpr std::string_view kMark = "\xEF\xBB\xBF";
   if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
     decoded = Utf16ToUtf8(bytes, bytes[0] == '\xFE');
     bytes = decoded;
-    return true;
+    return Reading::Utf8;
   }
   if (bytes.starts_with(kMark)) {
     bytes.remove_prefix(kMark.size());
@@ -105,11 +108,11 @@ bool ReadsAsUtf8(std::string_view& bytes, std::string& decoded) {
       decoded = Utf8(Characters(bytes));
       bytes = decoded;
     }
-    return true;
+    return Reading::Utf8;
   }
   const bool ascii =
       std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-  return !ascii && IsValidUtf8(bytes);
+  return !ascii && IsValidUtf8(bytes) ? Reading::Utf8ByItsBytes : Reading::Cp1252;
 }
 
 // An entry that is mostly control characters (other than the form feed) is no text.
@@ -149,31 +152,17 @@ std::string NotAList(const std::string& why) { return std::string(kNotAWordListM
 
 const char* const kNotText = "it holds bytes that are not text";
 
-}  // namespace
-
-bool IsWordListText(std::string_view bytes) {
-  if (bytes.ends_with('\x1A')) bytes.remove_suffix(1);
-  std::string decoded;
-  const bool utf8 = ReadsAsUtf8(bytes, decoded);
-  if (bytes.find('\0') != std::string_view::npos) return false;
+// Whether no entry line of the text, read as UTF-8 or as code page 1252, is mostly
+// control characters.
+bool LinesAreText(std::string_view bytes, bool utf8) {
   return EachLine(bytes, [utf8](std::string_view raw, std::size_t) {
     return raw.find('\t') != std::string_view::npos ||
            !MostlyControls(UnquoteEntry(utf8 ? std::string(raw) : Cp1252ToUtf8(raw)));
   });
 }
 
-std::string RefusedSizeMessage(const std::string& size) {
-  return "The list asks for a " + size + " puzzle. " + kLargestSizeText +
-         ": Default Dimensions proposes a size for it.";
-}
-
-FileResult<ParsedWordList> ParseWordList(std::string_view file_bytes) {
-  std::string_view bytes = file_bytes;
-  if (bytes.ends_with('\x1A')) bytes.remove_suffix(1);  // the end-of-file mark of old DOS editors
-  std::string decoded;
-  const bool utf8 = ReadsAsUtf8(bytes, decoded);
-  // Text holds no NUL: a picture, a program or an archive nearly always does.
-  if (bytes.find('\0') != std::string_view::npos) return Refusal(NotAList(kNotText));
+// The header and entries of a list's text, read as UTF-8 or as code page 1252.
+FileResult<ParsedWordList> ParseLines(std::string_view bytes, bool utf8) {
   ParsedWordList result;
   std::optional<FileError> refused;
   // The limits are checked line by line, so a list far too long is refused as soon as
@@ -242,6 +231,39 @@ FileResult<ParsedWordList> ParseWordList(std::string_view file_bytes) {
   });
   if (refused) return *refused;
   return result;
+}
+
+}  // namespace
+
+bool IsWordListText(std::string_view bytes) {
+  if (bytes.ends_with('\x1A')) bytes.remove_suffix(1);
+  std::string decoded;
+  const Reading reading = ReadingOf(bytes, decoded);
+  if (bytes.find('\0') != std::string_view::npos) return false;
+  return LinesAreText(bytes, reading != Reading::Cp1252) ||
+         (reading == Reading::Utf8ByItsBytes && LinesAreText(bytes, false));
+}
+
+std::string RefusedSizeMessage(const std::string& size) {
+  return "The list asks for a " + size + " puzzle. " + kLargestSizeText +
+         ": Default Dimensions proposes a size for it.";
+}
+
+FileResult<ParsedWordList> ParseWordList(std::string_view file_bytes) {
+  std::string_view bytes = file_bytes;
+  if (bytes.ends_with('\x1A')) bytes.remove_suffix(1);  // the end-of-file mark of old DOS editors
+  std::string decoded;
+  const Reading reading = ReadingOf(bytes, decoded);
+  // Text holds no NUL: a picture, a program or an archive nearly always does.
+  if (bytes.find('\0') != std::string_view::npos) return Refusal(NotAList(kNotText));
+  auto parsed = ParseLines(bytes, reading != Reading::Cp1252);
+  // Code page 1252 that happens to be valid UTF-8 can hold fewer characters read that
+  // way, and so too many controls among them: read as the program writes its lists, it
+  // is text again.
+  if (!parsed && reading == Reading::Utf8ByItsBytes && parsed.Error().Reason == NotAList(kNotText)) {
+    return ParseLines(bytes, false);
+  }
+  return parsed;
 }
 
 namespace {
