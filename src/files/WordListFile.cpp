@@ -161,8 +161,37 @@ bool LinesAreText(std::string_view bytes, bool utf8) {
   });
 }
 
-// The header and entries of a list's text, read as UTF-8 or as code page 1252.
-FileResult<ParsedWordList> ParseLines(std::string_view bytes, bool utf8) {
+// Whether the text of a list file is UTF-8 (see ReadingOf). Code page 1252 that happens
+// to be valid UTF-8 can hold fewer characters read that way, and so too many controls
+// among them: read as the program writes its lists, it is text again.
+bool ReadsAsUtf8(std::string_view& bytes, std::string& decoded) {
+  const Reading reading = ReadingOf(bytes, decoded);
+  if (reading == Reading::Utf8ByItsBytes) return LinesAreText(bytes, true) || !LinesAreText(bytes, false);
+  return reading == Reading::Utf8;
+}
+
+}  // namespace
+
+bool IsWordListText(std::string_view bytes) {
+  if (bytes.ends_with('\x1A')) bytes.remove_suffix(1);
+  std::string decoded;
+  const bool utf8 = ReadsAsUtf8(bytes, decoded);
+  if (bytes.find('\0') != std::string_view::npos) return false;
+  return LinesAreText(bytes, utf8);
+}
+
+std::string RefusedSizeMessage(const std::string& size) {
+  return "The list asks for a " + size + " puzzle. " + kLargestSizeText +
+         ": Default Dimensions proposes a size for it.";
+}
+
+FileResult<ParsedWordList> ParseWordList(std::string_view file_bytes) {
+  std::string_view bytes = file_bytes;
+  if (bytes.ends_with('\x1A')) bytes.remove_suffix(1);  // the end-of-file mark of old DOS editors
+  std::string decoded;
+  const bool utf8 = ReadsAsUtf8(bytes, decoded);
+  // Text holds no NUL: a picture, a program or an archive nearly always does.
+  if (bytes.find('\0') != std::string_view::npos) return Refusal(NotAList(kNotText));
   ParsedWordList result;
   std::optional<FileError> refused;
   // The limits are checked line by line, so a list far too long is refused as soon as
@@ -231,39 +260,6 @@ FileResult<ParsedWordList> ParseLines(std::string_view bytes, bool utf8) {
   });
   if (refused) return *refused;
   return result;
-}
-
-}  // namespace
-
-bool IsWordListText(std::string_view bytes) {
-  if (bytes.ends_with('\x1A')) bytes.remove_suffix(1);
-  std::string decoded;
-  const Reading reading = ReadingOf(bytes, decoded);
-  if (bytes.find('\0') != std::string_view::npos) return false;
-  return LinesAreText(bytes, reading != Reading::Cp1252) ||
-         (reading == Reading::Utf8ByItsBytes && LinesAreText(bytes, false));
-}
-
-std::string RefusedSizeMessage(const std::string& size) {
-  return "The list asks for a " + size + " puzzle. " + kLargestSizeText +
-         ": Default Dimensions proposes a size for it.";
-}
-
-FileResult<ParsedWordList> ParseWordList(std::string_view file_bytes) {
-  std::string_view bytes = file_bytes;
-  if (bytes.ends_with('\x1A')) bytes.remove_suffix(1);  // the end-of-file mark of old DOS editors
-  std::string decoded;
-  const Reading reading = ReadingOf(bytes, decoded);
-  // Text holds no NUL: a picture, a program or an archive nearly always does.
-  if (bytes.find('\0') != std::string_view::npos) return Refusal(NotAList(kNotText));
-  auto parsed = ParseLines(bytes, reading != Reading::Cp1252);
-  // Code page 1252 that happens to be valid UTF-8 can hold fewer characters read that
-  // way, and so too many controls among them: read as the program writes its lists, it
-  // is text again.
-  if (!parsed && reading == Reading::Utf8ByItsBytes && parsed.Error().Reason == NotAList(kNotText)) {
-    return ParseLines(bytes, false);
-  }
-  return parsed;
 }
 
 namespace {
