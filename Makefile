@@ -48,6 +48,7 @@ bench: build
 fuzz: build
 	fuzz/run.sh word_list_file $(BUILD_DIR)/fuzz seconds $(FUZZ_SECONDS)
 	fuzz/run.sh puzzle_file $(BUILD_DIR)/fuzz seconds $(FUZZ_SECONDS)
+	fuzz/run.sh build_search $(BUILD_DIR)/fuzz seconds $(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)

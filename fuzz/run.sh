@@ -5,9 +5,9 @@
 #   fuzz/run.sh TARGET FUZZ_BUILD_DIR seconds S    S seconds; the corpus grown is kept in
 #                                                  FUZZ_BUILD_DIR/work-TARGET for the next run
 #
-# TARGET is word_list_file or puzzle_file. A crash, leak, hang (10 s for one input) or
-# sanitizer report ends the run with a non-zero exit code and leaves the input that
-# caused it in FUZZ_BUILD_DIR/work-TARGET/.
+# TARGET is word_list_file, puzzle_file or build_search. A crash, leak, hang (10 s for
+# one input) or sanitizer report ends the run with a non-zero exit code and leaves the
+# input that caused it in FUZZ_BUILD_DIR/work-TARGET/.
 set -euo pipefail
 
 if [ $# -ne 4 ] || { [ "$3" != runs ] && [ "$3" != seconds ]; }; then
@@ -34,6 +34,8 @@ if [ "$target" = word_list_file ]; then
     seeds+=("$work/large")
   fi
   max_len=262144
+elif [ "$target" = build_search ]; then
+  max_len=4096  # the case keeps only the words its budget allows
 else
   max_len=1048576
 fi

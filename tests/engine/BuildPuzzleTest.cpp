@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -10,6 +11,7 @@
 #include <sstream>
 
 #include "DataTable.h"
+#include "SearchCheck.h"
 #include "TestApp.h"
 #include "commands/BuildCommands.h"
 #include "commands/WordListCommands.h"
@@ -414,6 +416,30 @@ TEST(SeededBuilds, EachSeedBuildsAConsistentPuzzleAndThePuzzleItAlwaysBuilt) {
   ASSERT_EQ(golden.size(), lines.size());
   for (std::size_t i = 0; i < lines.size(); ++i) {
     ASSERT_EQ(lines[i], golden[i]) << "a seeded build made another puzzle than it always made";
+  }
+}
+
+// The line scanner against the plain search, offset by offset: the committed fuzz seeds
+// (full cells, lines of every kind, Cancel) and cases of random bytes, half of them on
+// small grids where words cross most. The fuzz target does the same with inputs it
+// learns, in a clang build; this runs the kernels this processor selects in ours.
+TEST(LineScan, ChoosesThePlacesDrawsAndYieldsOfThePlainSearch) {
+  const std::filesystem::path seeds = std::filesystem::path(KIVREL_TEST_DATA_DIR) / "../../fuzz/corpus/build_search";
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(seeds)) {
+    EXPECT_EQ(CheckSearches(ReadWholeFile(entry.path().string()).ValueOr("")), "") << entry.path();
+    ++files;
+  }
+  EXPECT_GE(files, 7);
+  Random r(2026);
+  for (int i = 0; i < 600; ++i) {
+    std::string bytes(static_cast<std::size_t>(12 + r.Below(400)), '\0');
+    for (char& byte : bytes) byte = static_cast<char>(r.Below(256));
+    if (i % 2 == 1) {
+      bytes[0] = static_cast<char>(r.Below(20));
+      bytes[1] = static_cast<char>(r.Below(20));
+    }
+    ASSERT_EQ(CheckSearches(bytes), "") << "case " << i;
   }
 }
 
