@@ -295,9 +295,9 @@ TEST(BuildPuzzle, CancelOrAChangeUnderTheBuildEndItAtOnceThenWhatWaitedRuns) {
 }
 
 // Eight words may cross in one cell, a ninth may not. (The rules of where the line scan
-// puts a word, more crossings, then busier cells, then the less used direction, and the
-// first word's place are pinned by the seeded builds' digests, which change with any of
-// their decisions or draws.)
+// puts a word, more crossings, then busier cells, then the less used direction, are
+// checked against the plain search by LineScan below; they and the first word's place
+// are pinned by the seeded builds' digests, which change with any decision or draw.)
 TEST(InsertWord, NeverPutsANinthWordThroughACell) {
   Puzzle app({"A"}, 3, 5);
   BuildWordTable(app.ctx);
