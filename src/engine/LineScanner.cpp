@@ -29,8 +29,6 @@ std::uint8_t NextByte(std::string_view text, std::size_t& pos) {
 
 __extension__ typedef unsigned __int128 Cells128;  // a line of up to 128 cells
 
-bool RunsVbmi2();
-
 int LowestBit(std::uint64_t bits) { return std::countr_zero(bits); }
 int HighestBit(std::uint64_t bits) { return 63 - std::countl_zero(bits); }
 int CountBits(std::uint64_t bits) { return std::popcount(bits); }
@@ -252,7 +250,7 @@ void LineScanner::LayOutLines() {
     // Lines of 65 to 80 cells: a letter's cells 64 and on in 16 bits a line, where the
     // search built for VBMI2 runs (it widens them in one instruction; the four-lane
     // searches need three, and were slower for it on 70 x 70).
-    const bool compact = planes == 2 && o.longest <= 64 + 16 && RunsVbmi2();
+    const bool compact = planes == 2 && o.longest <= 64 + 16 && code_ == Code::Vbmi2;
     o.letters_compact_at = compact ? base + o.stride : INT_MAX;
     o.blocked.resize(static_cast<std::size_t>(o.total_words) + kMostLanes, ~std::uint64_t{0});
     o.ends.resize(o.blocked.size(), 0);
@@ -521,10 +519,24 @@ using LanesOf = typename LanesOfCells<Cells>::type;
 #else
 #define KIVREL_VBMI2_ASM 1
 #endif
-// Whether the search built for AVX-512 with VBMI2 runs on this processor.
+// Whether this processor runs the search built for x86-64 level 3 (AVX2, BMI2, FMA) or
+// 4 (AVX-512), and the one built for AVX-512 with VBMI2. Clang 14 knows the levels only
+// as their features (of level 3 the ones it can name).
+bool RunsLevel(int level) {
+#if defined(__clang__)
+  const bool v3 = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2") &&
+                  __builtin_cpu_supports("fma");
+  return level == 3 ? v3
+                    : v3 && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+                          __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512dq") &&
+                          __builtin_cpu_supports("avx512cd");
+#else
+  return level == 3 ? __builtin_cpu_supports("x86-64-v3") : __builtin_cpu_supports("x86-64-v4");
+#endif
+}
 bool RunsVbmi2() {
 #if KIVREL_VBMI2_ASM
-  static const bool vbmi2 = __builtin_cpu_supports("x86-64-v4") && __builtin_cpu_supports("avx512vbmi2");
+  static const bool vbmi2 = RunsLevel(4) && __builtin_cpu_supports("avx512vbmi2");
   return vbmi2;
 #else
   return false;
@@ -1121,8 +1133,15 @@ template <bool kVbmi2>
 // its twice as many registers and its instructions that combine two logic operations
 // make the same kernel a few per cent faster on large grids, and with VBMI2 a wide
 // line's shift is one instruction instead of three.
-__attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default"))) bool LineScanner::ScanDirectionsCloned(
-    Scan& scan, int k, int step, BuildPause& pause) {
+__attribute__((target("arch=x86-64-v4"))) bool LineScanner::ScanDirectionsAvx512(Scan& scan, int k, int step,
+                                                                                 BuildPause& pause) {
+  return ScanDirectionsWith<false>(scan, k, step, pause);
+}
+__attribute__((target("arch=x86-64-v3"))) bool LineScanner::ScanDirectionsAvx2(Scan& scan, int k, int step,
+                                                                               BuildPause& pause) {
+  return ScanDirectionsWith<false>(scan, k, step, pause);
+}
+bool LineScanner::ScanDirectionsPlain(Scan& scan, int k, int step, BuildPause& pause) {
   return ScanDirectionsWith<false>(scan, k, step, pause);
 }
 #if KIVREL_VBMI2_ASM
@@ -1130,12 +1149,42 @@ __attribute__((target("arch=x86-64-v4,avx512vbmi2"))) bool LineScanner::ScanDire
                                                                                             BuildPause& pause) {
   return ScanDirectionsWith<true>(scan, k, step, pause);
 }
+#else
+bool LineScanner::ScanDirectionsVbmi2(Scan& scan, int k, int step, BuildPause& pause) {
+  return ScanDirectionsPlain(scan, k, step, pause);  // never chosen: Runnable() leaves it out
+}
 #endif
 bool LineScanner::ScanDirections(Scan& scan, int k, int step, BuildPause& pause) {
-#if KIVREL_VBMI2_ASM
-  if (RunsVbmi2()) return ScanDirectionsVbmi2(scan, k, step, pause);
-#endif
-  return ScanDirectionsCloned(scan, k, step, pause);
+  switch (code_) {
+    case Code::Vbmi2:
+      return ScanDirectionsVbmi2(scan, k, step, pause);
+    case Code::Avx512:
+      return ScanDirectionsAvx512(scan, k, step, pause);
+    case Code::Avx2:
+      return ScanDirectionsAvx2(scan, k, step, pause);
+    case Code::Plain:
+      break;
+  }
+  return ScanDirectionsPlain(scan, k, step, pause);
+}
+
+std::vector<LineScanner::Code> LineScanner::Runnable() {
+  std::vector<Code> codes;
+  if (RunsVbmi2()) codes.push_back(Code::Vbmi2);
+  if (RunsLevel(4)) codes.push_back(Code::Avx512);
+  if (RunsLevel(3)) codes.push_back(Code::Avx2);
+  codes.push_back(Code::Plain);
+  return codes;
+}
+
+LineScanner::Code LineScanner::Fastest() {
+  static const Code fastest = Runnable().front();
+  return fastest;
+}
+
+void LineScanner::SearchWith(Code code) {
+  code_ = code;
+  laid_width_ = laid_height_ = -1;  // the lines' layout depends on it (compact masks)
 }
 
 bool LineScanner::Search(PuzzleState& s, Random& rng, BuildPause& pause) {

@@ -33,6 +33,16 @@ namespace kivrel {
 
 class LineScanner {
  public:
+  /// The builds of the search, the fastest first: for AVX-512 with VBMI2 (a GCC build
+  /// only: see KIVREL_VBMI2_ASM), for AVX-512, for AVX2, and for any x86-64 processor.
+  /// All make the same decisions and the same draws.
+  enum class Code { Vbmi2, Avx512, Avx2, Plain };
+  /// The builds this processor runs, the fastest first.
+  static std::vector<Code> Runnable();
+  /// Makes this scanner search with `code` (one of Runnable()) instead of the fastest,
+  /// from the next StartBuild on: the tests check each build against the plain search.
+  void SearchWith(Code code);
+
   /// A build starts: lays out the lines of the PuzzleWidth x PuzzleHeight grid (unless
   /// the last build was of the same size) and codes the letters of the word table.
   /// Allocates; nothing after it does.
@@ -165,10 +175,11 @@ class LineScanner {
   std::pair<int, int> LineRange(int o, int length) const;
   /// The directions from d on, turning by step, as far as Cancel lets the search go.
   bool ScanDirections(Scan& scan, int k, int step, BuildPause& pause);
-  /// ScanDirections for processors with AVX-512 and its VBMI2 shifts (a GCC build only: see
-  /// KIVREL_VBMI2_ASM), and for the others.
+  /// ScanDirections built for each Code.
   bool ScanDirectionsVbmi2(Scan& scan, int k, int step, BuildPause& pause);
-  bool ScanDirectionsCloned(Scan& scan, int k, int step, BuildPause& pause);
+  bool ScanDirectionsAvx512(Scan& scan, int k, int step, BuildPause& pause);
+  bool ScanDirectionsAvx2(Scan& scan, int k, int step, BuildPause& pause);
+  bool ScanDirectionsPlain(Scan& scan, int k, int step, BuildPause& pause);
   template <bool kVbmi2>
   bool ScanDirectionsWith(Scan& scan, int k, int step, BuildPause& pause);
   /// Works out the fits and marks of a part's words [first, last] (Cells: four narrow
@@ -205,6 +216,8 @@ class LineScanner {
   template <typename Cells>
   void Candidates(Scan& scan, const Line& line, Cells filled, Cells fits, Cells crosses);
 
+  static Code Fastest();
+  Code code_ = Fastest();
   int width_ = 0;
   int height_ = 0;
   int laid_width_ = -1;  // the size the lines are laid out for

@@ -221,6 +221,7 @@ struct Case {
   i16 balance = 0;
   bool two_attempts = false;
   bool second_build = false;
+  LineScanner::Code code = LineScanner::Code::Plain;
   bool yields = false;
   int at_once = 1;
   long long cancel_at = 0;
@@ -241,6 +242,8 @@ Case ReadCase(std::string_view bytes) {
   c.balance = static_cast<i16>(std::min(static_cast<int>(options >> 2 & 3), 2) - 1);  // -1, 0, 1
   c.two_attempts = (options & 0x10) != 0;
   c.second_build = (options & 0x20) != 0;
+  const std::vector<LineScanner::Code> codes = LineScanner::Runnable();
+  c.code = codes[(options >> 6) % codes.size()];
   const unsigned yields = next();
   c.yields = (yields & 3) != 0;
   c.at_once = std::array{1, 1, 3, 64}[yields & 3];
@@ -278,7 +281,7 @@ Case ReadCase(std::string_view bytes) {
 
 class Checker {
  public:
-  explicit Checker(const Case& c) : c_(c), rng_(c.seed) {}
+  explicit Checker(const Case& c) : c_(c), rng_(c.seed) { scanner_.SearchWith(c.code); }
 
   // One build of the words: the scanner and the plain search take every word in turn.
   // False when it ended (a difference, or Cancel).
@@ -367,7 +370,8 @@ class Checker {
   }
   bool Fail(const PuzzleState& s, const std::string& what) {
     std::ostringstream out;
-    out << c_.width << " x " << c_.height << ", word " << s.CurrentWordIndex << " " << s.CurrentWord << ": " << what;
+    out << c_.width << " x " << c_.height << ", search " << static_cast<int>(c_.code) << ", word " << s.CurrentWordIndex
+        << " " << s.CurrentWord << ": " << what;
     failure_ = out.str();
     return false;
   }

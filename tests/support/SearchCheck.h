@@ -5,8 +5,9 @@
 // word, draw the same numbers and yield once for every line.
 //
 // The case is made from bytes (a fuzz input, or random bytes in the tests): the size,
-// the options, the yields and where Cancel is pressed, then the words, from a small
-// alphabet with two letters outside ASCII so that words cross often.
+// the options and which of the processor's builds of the search runs (the top two bits
+// of the third byte), the yields and where Cancel is pressed, then the words, from a
+// small alphabet with two letters outside ASCII so that words cross often.
 #include <string>
 #include <string_view>
 
