@@ -25,6 +25,7 @@ struct Place {
   int direction = 0;
   int crossings = 0;
   int use_sum = 0;
+  bool operator==(const Place&) const = default;
 };
 
 struct Line {
@@ -34,71 +35,25 @@ struct Line {
 };
 
 // The lines of direction d that can hold a word of `length` letters, in the order a
-// search takes them: rows and columns whole, the diagonals from the corner where the
-// first one of `length` cells starts, each move made from the start before it.
+// search takes them: rows from the top, columns from the left, the down-right diagonals
+// by column - row and the up-right ones by row + column, each from its first cell in d.
 std::vector<Line> LinesOf(int d, int width, int height, int length) {
+  const int row_step = kRowSteps[static_cast<std::size_t>(d)];
+  const int col_step = kColSteps[static_cast<std::size_t>(d)];
+  auto inside = [&](int row, int col) { return row >= 1 && row <= height && col >= 1 && col <= width; };
+  auto order = [&](const Line& line) {
+    return d <= 2 ? line.row : d <= 4 ? line.col : d <= 6 ? line.col - line.row : line.row + line.col;
+  };
   std::vector<Line> lines;
-  const int w = width;
-  const int h = height;
-  const int l = length;
-  switch (d) {
-    case 1:
-    case 2:
-      if (l <= w)
-        for (int row = 1; row <= h; ++row) lines.push_back({row, d == 1 ? 1 : w, w});
-      return lines;
-    case 3:
-    case 4:
-      if (l <= h)
-        for (int col = 1; col <= w; ++col) lines.push_back({d == 3 ? 1 : h, col, h});
-      return lines;
-    default:
-      break;
-  }
-  if (l > Min(w, h)) return lines;
-  const std::array<Line, 4> firsts{Line{h - l + 1, 1, l}, Line{h, l, l}, Line{l, 1, l}, Line{1, l, l}};
-  Line line = firsts[static_cast<std::size_t>(d - 5)];
-  for (int n = w + h - 2 * l + 1; n > 0; --n) {
-    lines.push_back(line);
-    switch (d) {
-      case 5:
-        if (line.row < 2) {
-          ++line.col;
-          line.length = Min(w - line.col + 1, h);
-        } else {
-          --line.row;
-          line.length = Min(h - line.row + 1, w);
-        }
-        break;
-      case 6:
-        if (line.col >= w) {
-          --line.row;
-          line.length = Min(line.row, w);
-        } else {
-          ++line.col;
-          line.length = Min(line.col, h);
-        }
-        break;
-      case 7:
-        if (line.row >= h) {
-          ++line.col;
-          line.length = Min(w - line.col + 1, h);
-        } else {
-          ++line.row;
-          line.length = Min(line.row, w);
-        }
-        break;
-      default:
-        if (line.col >= w) {
-          ++line.row;
-          line.length = Min(h - line.row + 1, w);
-        } else {
-          ++line.col;
-          line.length = Min(line.col, h);
-        }
-        break;
+  for (int row = 1; row <= height; ++row) {
+    for (int col = 1; col <= width; ++col) {
+      if (inside(row - row_step, col - col_step)) continue;  // not the first cell of its line
+      Line line{row, col, 0};
+      while (inside(row + line.length * row_step, col + line.length * col_step)) ++line.length;
+      if (line.length >= length) lines.push_back(line);
     }
   }
+  std::stable_sort(lines.begin(), lines.end(), [&](const Line& a, const Line& b) { return order(a) < order(b); });
   return lines;
 }
 
@@ -335,7 +290,7 @@ class Checker {
             return false;
           }
           const Place found{s.BestRow, s.BestCol, s.BestDirection, s.BestCrossings, s.BestUseSum};
-          if (!Same(found, plain.best))
+          if (found != plain.best)
             return Fail(s, "the places differ: " + Describe(found) + " against " + Describe(plain.best));
           if (!SameDraws(rng_, plain_rng)) return Fail(s, "the draws differ");
           const long long owed = lines - progress.Steps();
@@ -353,10 +308,6 @@ class Checker {
   const std::string& Failure() const { return failure_; }
 
  private:
-  static bool Same(const Place& a, const Place& b) {
-    return a.direction == b.direction && (a.direction == 0 || (a.row == b.row && a.col == b.col &&
-                                                               a.crossings == b.crossings && a.use_sum == b.use_sum));
-  }
   static bool SameDraws(Random a, Random b) {
     for (int i = 0; i < 2; ++i)
       if (a.Next() != b.Next()) return false;
