@@ -66,17 +66,10 @@ struct PlainResult {
 // eight words matches no letter.
 PlainResult PlainSearch(const PuzzleState& s, Random& rng) {
   // The word's letters as numbers: each its first position in the word.
-  std::vector<std::string_view> letters;
-  const std::string_view text = s.CurrentWord;
-  for (std::size_t pos = 0; pos < text.size();) {
-    const std::size_t start = pos;
-    DecodeUtf8(text, pos);
-    letters.push_back(text.substr(start, pos - start));
-  }
+  const std::u32string letters = Characters(s.CurrentWord);
   const int length = static_cast<int>(letters.size());
   std::vector<int> word(letters.size());
-  for (std::size_t i = 0; i < letters.size(); ++i)
-    word[i] = static_cast<int>(std::find(letters.begin(), letters.end(), letters[i]) - letters.begin());
+  for (std::size_t i = 0; i < letters.size(); ++i) word[i] = static_cast<int>(letters.find(letters[i]));
   constexpr int kEmpty = -1;
   constexpr int kNoMatch = -2;  // another letter, or a full cell
 
@@ -102,8 +95,8 @@ PlainResult PlainSearch(const PuzzleState& s, Random& rng) {
             s.Grid.At(line.row + static_cast<int>(i) * row_step, line.col + static_cast<int>(i) * col_step);
         if (cell.IsEmpty()) continue;
         empty = false;
-        const auto letter = std::find(letters.begin(), letters.end(), cell.Letter);
-        code[i] = letter == letters.end() || cell.UseCount >= 8 ? kNoMatch : static_cast<int>(letter - letters.begin());
+        const std::size_t letter = letters.find(Characters(cell.Letter).front());
+        code[i] = letter == std::u32string::npos || cell.UseCount >= 8 ? kNoMatch : static_cast<int>(letter);
         use[i] = cell.UseCount;
       }
       auto record = [&](int offset) {
