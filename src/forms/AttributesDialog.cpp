@@ -49,7 +49,7 @@ AttributesDialog::AttributesDialog(AppContext& ctx) : ctx_(ctx) {
   f.On(chkRestartOnReject, Event::Click, [this] { chkRestartOnReject_Click(); });
   for (Control box : {txtPuzWidth, txtPuzHeight, txtStopRem}) {
     f.OnKeyPress(box, [this](int key) { return NumericBox_KeyPress(key); });
-    f.On(box, Event::GotFocus, [this, box] { NumericBox_GotFocus(box); });
+    f.On(box, Event::GotFocus, [this, box = box] { NumericBox_GotFocus(box); });
   }
   f.On(txtPuzName, Event::GotFocus, [this] { txtPuzName_GotFocus(); });
   f.On(txtPuzWidth, Event::LostFocus, [this] { txtPuzWidth_LostFocus(); });
@@ -59,8 +59,8 @@ AttributesDialog::AttributesDialog(AppContext& ctx) : ctx_(ctx) {
   const std::pair<Control, Control> spins[] = {
       {spnPuzWidth, txtPuzWidth}, {spnPuzHeight, txtPuzHeight}, {spnStopRem, txtStopRem}};
   for (auto [spin, box] : spins) {
-    f.On(spin, Event::SpinUp, [this, box] { SpinTextBox(box, spin_step_); });
-    f.On(spin, Event::SpinDown, [this, box] { SpinTextBox(box, -spin_step_); });
+    f.On(spin, Event::SpinUp, [this, box = box] { SpinTextBox(box, spin_step_); });
+    f.On(spin, Event::SpinDown, [this, box = box] { SpinTextBox(box, -spin_step_); });
   }
   ctx_.MainForm().On(frmKV_Puzzle::mnuAttributes, Event::Click, [this] { mnuAttributes_Click(); });
 }
