@@ -49,7 +49,7 @@ AttributesDialog::AttributesDialog(AppContext& ctx) : ctx_(ctx) {
   f.On(chkRestartOnReject, Event::Click, [this] { chkRestartOnReject_Click(); });
   for (Control box : {txtPuzWidth, txtPuzHeight, txtStopRem}) {
     f.OnKeyPress(box, [this](int key) { return NumericBox_KeyPress(key); });
-    f.On(box, Event::GotFocus, [this, box = box] { NumericBox_GotFocus(box); });
+    f.On(box, Event::GotFocus, [this, box] { NumericBox_GotFocus(box); });
   }
   f.On(txtPuzName, Event::GotFocus, [this] { txtPuzName_GotFocus(); });
   f.On(txtPuzWidth, Event::LostFocus, [this] { txtPuzWidth_LostFocus(); });
