@@ -269,6 +269,16 @@ TEST(MainWindow, OpensBuildsPreviewsShowsTheListsWordsAndNameAndCancelsALongBuil
     EXPECT_TRUE(same_as_plain(text)) << "larger font, " << text.toStdString();
   figure->setFont(usual);
   plain.setFont(usual);
+  // A figure shown again in another colour.
+  EXPECT_TRUE(same_as_plain("25"));
+  const QPalette usual_colours = figure->palette();
+  QPalette red = usual_colours;
+  red.setColor(QPalette::WindowText, Qt::red);
+  figure->setPalette(red);
+  plain.setPalette(red);
+  EXPECT_TRUE(same_as_plain("25")) << "another colour";
+  figure->setPalette(usual_colours);
+  plain.setPalette(usual_colours);
   // A figure narrowed under its text, cut off as a plain label is.
   const QRect usual_box = figure->geometry();
   main.SetText(frmKV_Puzzle::lblMatches, "1414");
