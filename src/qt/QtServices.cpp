@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QFontDialog>
@@ -16,6 +17,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <cmath>
+#include <xcb/xcb.h>
 
 #include "qt/QtPrinterSetup.h"
 #include "qt/QtSurface.h"
@@ -51,7 +53,41 @@ void QtEventPump::RunEventsIfDue() {
   clock_.restart();
 }
 
-void QtBeeper::Beep() { QApplication::beep(); }
+// Sends what waits in the X connection's buffer; posted at the lowest priority, behind
+// the repaints that would send it anyway, and only while none is posted.
+class QtBeeper::Sender : public QObject {
+ public:
+  explicit Sender(xcb_connection_t* x) : x_(x) {}
+  void Post() {
+    if (posted_) return;
+    posted_ = true;
+    QCoreApplication::postEvent(this, new QEvent(QEvent::User), Qt::LowEventPriority);
+  }
+  bool event(QEvent* event) override {
+    if (event->type() != QEvent::User) return QObject::event(event);
+    posted_ = false;
+    xcb_flush(x_);  // nothing to do when a repaint has sent the bell
+    return true;
+  }
+  xcb_connection_t* Connection() const { return x_; }
+
+ private:
+  xcb_connection_t* x_;
+  bool posted_ = false;
+};
+
+QtBeeper::QtBeeper() {
+  auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+  if (x11 && x11->connection()) sender_ = std::make_unique<Sender>(x11->connection());
+}
+
+QtBeeper::~QtBeeper() = default;
+
+void QtBeeper::Beep() {
+  if (!sender_) return QApplication::beep();
+  xcb_bell(sender_->Connection(), 0);
+  sender_->Post();
+}
 
 namespace {
 constexpr int kFallbackWidth = 1920;

@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QWidget>
+#include <memory>
 
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
@@ -37,9 +38,22 @@ class QtEventPump : public EventPump {
   void RunEventsIfDue();
 };
 
+/// The alert sound. On X the bell goes out with whatever the program sends the server
+/// next, not on its own: a build's bell is followed at once by the repaint that shows
+/// the puzzle, and every separate send wakes the server, a cost the program pays in
+/// processor time of its own. When nothing else has gone out by the time the event
+/// loop comes round, the bell is sent then.
 class QtBeeper : public Beeper {
  public:
+  QtBeeper();
+  ~QtBeeper() override;
+  QtBeeper(const QtBeeper&) = delete;
+  QtBeeper& operator=(const QtBeeper&) = delete;
   void Beep() override;
+
+ private:
+  class Sender;
+  std::unique_ptr<Sender> sender_;  // sends what waits on the X connection
 };
 
 /// The primary screen's size in twips (a screen of 1920 x 1080 pixels at 96 dots per

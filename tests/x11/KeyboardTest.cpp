@@ -137,5 +137,34 @@ TEST_F(Keyboard, OnePressOfAnAccessKeyDoesOneThingAndExportTakesKeysOnly) {
   }
 }
 
+// Alt+B builds; a build that places every word rings the X server's bell once, unless
+// Sound is unchecked in the Options menu. The server tells of its rings in the order the
+// program asked for them, so once the third build's has come, a ring of the second
+// would have come before it.
+TEST_F(Keyboard, ABuildRingsTheBellOnceEveryWordIsPlacedUnlessSoundIsOff) {
+  program.OpenList(KIVREL_EXAMPLES_DIR "/animals.kvl");
+  const auto build = [&] {
+    ASSERT_TRUE(HasKeys(main));
+    ctx.state.PuzzleBuilt = kFalse;  // set again when the build ends
+    input.Key(XK_b, {XK_Alt_L});
+    ASSERT_TRUE(WaitFor([&] { return ctx.state.PuzzleBuilt != 0 && !BuildRunning(ctx); }));
+    EXPECT_EQ(ctx.state.RejectedCount, 0);
+  };
+  const auto toggle_sound = [&] {
+    ASSERT_TRUE(OpenMenu(XK_o, "mnuOptions", true));  // Alt+O is Outline once built
+    input.Key(XK_s);
+  };
+  build();
+  EXPECT_TRUE(WaitFor([&] { return input.Bells() == 1; })) << input.Bells();
+  toggle_sound();
+  ASSERT_FALSE(ctx.MainForm().Checked(frmKV_Puzzle::mnuSound));
+  build();
+  toggle_sound();
+  ASSERT_TRUE(ctx.MainForm().Checked(frmKV_Puzzle::mnuSound));
+  build();
+  EXPECT_TRUE(WaitFor([&] { return input.Bells() >= 2; }));
+  EXPECT_EQ(input.Bells(), 2);
+}
+
 }  // namespace
 }  // namespace kivrel::testing

@@ -42,6 +42,10 @@ XInput::XInput() : display_(XOpenDisplay(nullptr)) {
     std::fputs("no X display with XTest: these tests run on an X server (tests/x11/run-on-x.sh)\n", stderr);
     std::exit(1);
   }
+  int major = XkbMajorVersion, minor = XkbMinorVersion;
+  if (XkbQueryExtension(display_, &ignored, &xkb_event_, &ignored, &major, &minor)) {
+    XkbSelectEvents(display_, XkbUseCoreKbd, XkbBellNotifyMask, XkbBellNotifyMask);
+  }
 }
 
 XInput::~XInput() { XCloseDisplay(display_); }
@@ -97,6 +101,17 @@ bool XInput::HasKeys(const QWidget* window) {
   XGetInputFocus(display_, &focus, &revert);
   const QWidget* top = window ? window->window() : nullptr;
   return top && top->isVisible() && QApplication::activeWindow() == top && focus == top->winId();
+}
+
+int XInput::Bells() {
+  EXPECT_GE(xkb_event_, 0) << "the X server has no keyboard extension to tell of its bell";
+  XSync(display_, False);
+  while (XPending(display_) > 0) {
+    XEvent event;
+    XNextEvent(display_, &event);
+    bells_ += event.type == xkb_event_ && reinterpret_cast<const XkbEvent&>(event).any.xkb_type == XkbBellNotify;
+  }
+  return bells_;
 }
 
 void XInput::Sync() {

@@ -43,11 +43,16 @@ class XInput {
   void AskToActivate(const QWidget* window);
   /// True when the window holds the X server's keyboard focus and is Qt's active window.
   bool HasKeys(const QWidget* window);
+  /// How often the X server's bell has rung since this input was made, as far as the
+  /// server has told so far (it tells of every ring, whoever asked for it).
+  int Bells();
 
  private:
   void Press(unsigned code, Keys modifiers, bool button = false);
   void Sync();
   _XDisplay* display_;
+  int xkb_event_ = -1;  // the keyboard extension's event type
+  int bells_ = 0;
 };
 
 /// Waits for the condition, letting events in meanwhile.
