@@ -1,10 +1,10 @@
 #include "qt/QtServices.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
-#include <QEvent>
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QFontDialog>
@@ -53,40 +53,25 @@ void QtEventPump::RunEventsIfDue() {
   clock_.restart();
 }
 
-// Sends what waits in the X connection's buffer; posted at the lowest priority, behind
-// the repaints that would send it anyway, and only while none is posted.
-class QtBeeper::Sender : public QObject {
- public:
-  explicit Sender(xcb_connection_t* x) : x_(x) {}
-  void Post() {
-    if (posted_) return;
-    posted_ = true;
-    QCoreApplication::postEvent(this, new QEvent(QEvent::User), Qt::LowEventPriority);
-  }
-  bool event(QEvent* event) override {
-    if (event->type() != QEvent::User) return QObject::event(event);
-    posted_ = false;
-    xcb_flush(x_);  // nothing to do when a repaint has sent the bell
-    return true;
-  }
-  xcb_connection_t* Connection() const { return x_; }
-
- private:
-  xcb_connection_t* x_;
-  bool posted_ = false;
-};
-
 QtBeeper::QtBeeper() {
   auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-  if (x11 && x11->connection()) sender_ = std::make_unique<Sender>(x11->connection());
+  auto* dispatcher = QAbstractEventDispatcher::instance();
+  if (!x11 || !x11->connection() || !dispatcher) return;
+  x_ = x11->connection();
+  // Whatever else happens, the bell is sent before the program waits for events.
+  before_wait_ = QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, [this] {
+    if (!bell_waiting_) return;
+    bell_waiting_ = false;
+    xcb_flush(x_);  // nothing to do when a repaint has sent it
+  });
 }
 
-QtBeeper::~QtBeeper() = default;
+QtBeeper::~QtBeeper() { QObject::disconnect(before_wait_); }
 
 void QtBeeper::Beep() {
-  if (!sender_) return QApplication::beep();
-  xcb_bell(sender_->Connection(), 0);
-  sender_->Post();
+  if (!x_) return QApplication::beep();
+  xcb_bell(x_, 0);
+  bell_waiting_ = true;
 }
 
 namespace {

@@ -4,12 +4,12 @@
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QWidget>
-#include <memory>
 
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
 
 class QLocale;
+struct xcb_connection_t;
 class QPrinter;
 class QWidget;
 
@@ -42,7 +42,7 @@ class QtEventPump : public EventPump {
 /// next, not on its own: a build's bell is followed at once by the repaint that shows
 /// the puzzle, and every separate send wakes the server, a cost the program pays in
 /// processor time of its own. When nothing else has gone out by the time the event
-/// loop comes round, the bell is sent then.
+/// loop waits, the bell is sent then.
 class QtBeeper : public Beeper {
  public:
   QtBeeper();
@@ -52,8 +52,9 @@ class QtBeeper : public Beeper {
   void Beep() override;
 
  private:
-  class Sender;
-  std::unique_ptr<Sender> sender_;  // sends what waits on the X connection
+  xcb_connection_t* x_ = nullptr;  // null: not on X
+  bool bell_waiting_ = false;       // asked for and perhaps not sent yet
+  QMetaObject::Connection before_wait_;
 };
 
 /// The primary screen's size in twips (a screen of 1920 x 1080 pixels at 96 dots per
