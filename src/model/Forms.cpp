@@ -10,7 +10,11 @@ std::ostream& operator<<(std::ostream& out, Control control) {
   return control.IsWindow() ? out << "(the window)" : out << control.Name();
 }
 
-Form::Form(const Window& window) : window_(window), controls_(static_cast<std::size_t>(window.Size())) {}
+Form::Form(const Window& window)
+    : window_(window),
+      controls_(static_cast<std::size_t>(window.Size())),
+      held_properties_(controls_.size(), 0),
+      held_before_at_(controls_.size(), -1) {}
 
 void Form::SetCaption(std::string caption) {
   if (caption_ == caption) return;
@@ -68,10 +72,14 @@ std::size_t Form::Slot(Control control) const {
 }
 
 ControlState& Form::Mutable(Control control) {
-  ControlState& state = controls_[Slot(control)];
+  const std::size_t slot = Slot(control);
+  ControlState& state = controls_[slot];
   // A held change is later compared with the control as it was before it; a form that
   // nobody shows has nothing to compare.
-  if (holds_ > 0 && !listeners_.empty()) held_before_.try_emplace(control.Index(), state);
+  if (holds_ > 0 && !listeners_.empty() && held_before_at_[slot] < 0) {
+    held_before_at_[slot] = static_cast<int>(held_before_.size());
+    held_before_.emplace_back(slot, state);
+  }
   return state;
 }
 
@@ -213,7 +221,16 @@ int Form::Subscribe(Listener listener, bool may_wait) {
 }
 
 void Form::Unsubscribe(int id) {
-  std::erase_if(listeners_, [id](const Subscription& entry) { return entry.id == id; });
+  if (notifying_ == 0) {
+    std::erase_if(listeners_, [id](const Subscription& entry) { return entry.id == id; });
+    return;
+  }
+  for (Subscription& entry : listeners_) {
+    if (entry.id == id) {
+      entry.id = 0;  // it may be the one running: let go once none runs
+      removed_ = true;
+    }
+  }
 }
 
 void Form::HoldChanges() { ++holds_; }
@@ -255,15 +272,21 @@ bool Differs(const ControlState& a, const ControlState& b, Property property) {
 }  // namespace
 
 void Form::ShowHeldChanges() {
+  // The hold starts afresh before anyone hears: a listener may change controls again.
   auto held = std::move(held_);
   auto before = std::move(held_before_);
   held_.clear();
   held_before_.clear();
-  for (const auto& [control, property] : held) {
-    auto was = before.find(control.Index());
-    if (was == before.end() || Differs(was->second, State(control), property)) {
-      NotifyListeners(control, property, Listeners::Waiting);
-    }
+  std::vector<const ControlState*> was(held.size(), nullptr);
+  for (std::size_t i = 0; i < held.size(); ++i) {
+    const std::size_t slot = Slot(held[i].first);
+    held_properties_[slot] = 0;
+    if (held_before_at_[slot] >= 0) was[i] = &before[static_cast<std::size_t>(held_before_at_[slot])].second;
+  }
+  for (const auto& entry : before) held_before_at_[entry.first] = -1;
+  for (std::size_t i = 0; i < held.size(); ++i) {
+    const auto& [control, property] = held[i];
+    if (!was[i] || Differs(*was[i], State(control), property)) NotifyListeners(control, property, Listeners::Waiting);
   }
 }
 
@@ -272,9 +295,9 @@ void Form::Notify(Control control, Property property) {
   if (holds_ > 0 && !control.IsWindow()) {
     if (property != Property::Focus && property != Property::SelectAll) {
       // Once per property; the order of first changes is the order they are passed on.
-      if (std::find_if(held_.begin(), held_.end(), [&](const auto& entry) {
-            return entry.second == property && entry.first == control;
-          }) == held_.end()) {
+      unsigned& held = held_properties_[Slot(control)];
+      if ((held & Bit(property)) == 0) {
+        held |= Bit(property);
         held_.emplace_back(control, property);
       }
       NotifyListeners(control, property, Listeners::Immediate);
@@ -286,9 +309,24 @@ void Form::Notify(Control control, Property property) {
 }
 
 void Form::NotifyListeners(Control control, Property property, Listeners who) {
-  auto listeners = listeners_;  // a listener may unsubscribe while it runs
-  for (auto& entry : listeners) {
-    if (who == Listeners::All || entry.may_wait == (who == Listeners::Waiting)) entry.listener(control, property);
+  // A listener added meanwhile first hears the next change.
+  struct Running {
+    Form& form;
+    explicit Running(Form& f) : form(f) { ++form.notifying_; }
+    ~Running() {
+      if (--form.notifying_ > 0 || !form.removed_) return;
+      form.removed_ = false;
+      std::erase_if(form.listeners_, [](const Subscription& entry) { return entry.id == 0; });
+    }
+    Running(const Running&) = delete;
+    Running& operator=(const Running&) = delete;
+  } running(*this);
+  const std::size_t count = listeners_.size();
+  for (std::size_t i = 0; i < count; ++i) {
+    Subscription& entry = listeners_[i];
+    if (entry.id != 0 && (who == Listeners::All || entry.may_wait == (who == Listeners::Waiting))) {
+      entry.listener(control, property);
+    }
   }
 }
 

@@ -6,6 +6,7 @@
 // the user's actions to it, so every decision can be tested without the window system.
 #include <array>
 #include <cstddef>
+#include <deque>
 #include <functional>
 #include <iosfwd>
 #include <map>
@@ -329,13 +330,20 @@ class Form {
     bool may_wait = false;
     Listener listener;
   };
-  std::vector<Subscription> listeners_;
+  // Called where they are kept: a deque keeps each in place while others are added. One
+  // removed while listeners run is marked (id 0), hears no more, and is let go after.
+  std::deque<Subscription> listeners_;
   int next_listener_ = 1;
+  int notifying_ = 0;        // NotifyListeners running, nested
+  bool removed_ = false;     // listeners marked removed
   int holds_ = 0;
-  // While held: each changed control as it was before the hold, and the properties
-  // changed, in the order of their first change.
-  std::map<int, ControlState> held_before_;
+  // While held: the properties changed, in the order of their first change, and each
+  // changed control as it was before the hold (with its slot). By slot: the properties
+  // held, and where its state before is in held_before_ (-1: nowhere).
   std::vector<std::pair<Control, Property>> held_;
+  std::vector<std::pair<std::size_t, ControlState>> held_before_;
+  std::vector<unsigned> held_properties_;
+  std::vector<int> held_before_at_;
 };
 
 /// Every window of the program, created on first use and kept for the whole run.

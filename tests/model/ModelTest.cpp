@@ -64,6 +64,26 @@ TEST(Form, AHoldPassesOnlyNetChangesToThoseWhoWait) {
   EXPECT_EQ(waited, (Heard{{lblCount, Property::Text}, {lblCount, Property::Text}, {cmdBuild, Property::Enabled}}));
 }
 
+// A listener removed while a change is heard hears no more of it (what it would tell may
+// be gone); one added meanwhile hears from the next change on.
+TEST(Form, AListenerRemovedWhileAChangeIsHeardHearsNoMore) {
+  Form form(kWindow);
+  std::vector<std::string> heard;
+  int second = 0;
+  form.Subscribe([&](Control, Property) {
+    heard.push_back("first");
+    if (second == 0) return;
+    form.Unsubscribe(second);
+    second = 0;
+    form.Subscribe([&](Control, Property) { heard.push_back("added"); });
+  });
+  second = form.Subscribe([&](Control, Property) { heard.push_back("second"); });
+  form.SetText(lblCount, "1");
+  EXPECT_EQ(heard, std::vector<std::string>{"first"});
+  form.SetText(lblCount, "2");
+  EXPECT_EQ(heard, (std::vector<std::string>{"first", "first", "added"}));
+}
+
 // A control of another window, a name the window does not declare and an element past
 // the end of a control array are all refused out loud.
 TEST(Form, RefusesWhatIsNoControlOfItsWindow) {
