@@ -334,8 +334,8 @@ class Form {
   // removed while listeners run is marked (id 0), hears no more, and is let go after.
   std::deque<Subscription> listeners_;
   int next_listener_ = 1;
-  int notifying_ = 0;        // NotifyListeners running, nested
-  bool removed_ = false;     // listeners marked removed
+  int notifying_ = 0;     // NotifyListeners running, nested
+  bool removed_ = false;  // listeners marked removed
   int holds_ = 0;
   // While held: the properties changed, in the order of their first change, and each
   // changed control as it was before the hold (with its slot). By slot: the properties

@@ -9,9 +9,9 @@
 #include "platform/Services.h"
 
 class QLocale;
-struct xcb_connection_t;
 class QPrinter;
 class QWidget;
+struct xcb_connection_t;
 
 namespace kivrel {
 
@@ -53,7 +53,7 @@ class QtBeeper : public Beeper {
 
  private:
   xcb_connection_t* x_ = nullptr;  // null: not on X
-  bool bell_waiting_ = false;       // asked for and perhaps not sent yet
+  bool bell_waiting_ = false;      // asked for and perhaps not sent yet
   QMetaObject::Connection before_wait_;
 };
 

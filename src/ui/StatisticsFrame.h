@@ -97,8 +97,6 @@ class StatisticsFrame : public QGroupBox {
   void childEvent(QChildEvent* event) override;
 
  private:
-  std::vector<QPointer<FigureLabel>> figures_;  // its FigureLabels, in the order of its children
-  bool figures_known_ = false;                  // false: children came or went since
   struct Look {  // what the frame is drawn from
     QRect rect;
     QStyle::State state;
@@ -119,6 +117,8 @@ class StatisticsFrame : public QGroupBox {
   };
   Look look_;
   QPixmap frame_;
+  std::vector<QPointer<FigureLabel>> figures_;  // its FigureLabels, in the order of its children
+  bool figures_known_ = false;                  // false: children came or went since
 };
 
 }  // namespace kivrel
