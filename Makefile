@@ -34,8 +34,8 @@ test: build sanitize
 # The core library and its tests built with AddressSanitizer and UndefinedBehaviorSanitizer
 # (no Qt, no windows: a few minutes), where any fault they find fails the test. Warnings
 # stay warnings here: GCC reports false ones in the standard library under the sanitizers.
-# Built with GCC, so that the search built for VBMI2, which only a GCC build has, stays
-# checked against the plain one.
+# Built with GCC, so that the search built for VBMI2 is checked against the plain one
+# with the instructions GCC's build writes out for it as well as with clang's.
 sanitize: deps
 	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKIVREL_SANITIZE=ON -DCMAKE_CXX_COMPILER=g++ \
 	  -DKIVREL_CORE_TESTS_ONLY=ON -DKIVREL_BUILD_BENCH=OFF -DKIVREL_BUILD_FUZZ=OFF -DKIVREL_WERROR=OFF

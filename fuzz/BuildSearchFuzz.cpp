@@ -1,8 +1,8 @@
 // Fuzz target: the build's line scanner against the plain offset-by-offset search, on
 // cases made from the input (tests/support/SearchCheck.h says how). Both must choose the
 // same place for every word, draw the same numbers and yield once a line. The input
-// picks which of the processor's builds of the search runs; a clang build has none for
-// VBMI2, which the core tests check the same way in the GCC build.
+// picks which of the processor's builds of the search runs; GCC's build of the one for
+// VBMI2, whose instructions are written out, the core tests check the same way.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>

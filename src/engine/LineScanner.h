@@ -33,8 +33,8 @@ namespace kivrel {
 
 class LineScanner {
  public:
-  /// The builds of the search, the fastest first: for AVX-512 with VBMI2 (a GCC build
-  /// only: see KIVREL_VBMI2_ASM), for AVX-512, for AVX2, and for any x86-64 processor.
+  /// The builds of the search, the fastest first: for AVX-512 with VBMI2, for AVX-512,
+  /// for AVX2, and for any x86-64 processor.
   /// All make the same decisions and the same draws.
   enum class Code { Vbmi2, Avx512, Avx2, Plain };
   /// The builds this processor runs, the fastest first.

@@ -401,8 +401,8 @@ TEST(SeededBuilds, EachSeedBuildsAConsistentPuzzleAndThePuzzleItAlwaysBuilt) {
 // The line scanner against the plain search, offset by offset: the committed fuzz seeds
 // (full cells, lines of every kind, Cancel) with each build of the search this processor
 // runs, and cases of random bytes, half of them on small grids where words cross most.
-// The fuzz target does the same with inputs it learns. A clang build (the programs, the
-// fuzz target) has no build for VBMI2; the GCC build of the sanitizer tests checks it.
+// The fuzz target does the same with inputs it learns. The GCC build of the sanitizer
+// tests checks GCC's build of the search for VBMI2, whose instructions are written out.
 TEST(LineScan, ChoosesThePlacesDrawsAndYieldsOfThePlainSearch) {
   const std::filesystem::path seeds = std::filesystem::path(KIVREL_TEST_DATA_DIR) / "../../fuzz/corpus/build_search";
   const std::size_t searches = LineScanner::Runnable().size();
