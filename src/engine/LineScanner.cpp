@@ -572,9 +572,9 @@ template <bool kVbmi2>
   if (n >= 64) return {a.high >> (n - 64), Lanes{}};
 #if KIVREL_VBMI2_ASM
   if constexpr (kVbmi2) {
-    // VPSHRDVQ: the low word of high:low shifted right. The compiler does not make it
-    // of the two shifts below, and its intrinsic will not inline outside a function
-    // built for the instruction, which this one only ever is inlined into.
+    // VPSHRDVQ: the low word of high:low shifted right. GCC does not make it of the
+    // two shifts below, and its intrinsic will not inline outside a function built for
+    // the instruction, which this one only ever is inlined into.
     Lanes low = a.low;
     const Lanes count = Lanes{} + static_cast<std::uint64_t>(n);
     asm("vpshrdvq %2, %1, %0" : "+v"(low) : "v"(a.high), "vm"(count));
