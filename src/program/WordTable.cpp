@@ -98,19 +98,22 @@ void FillWordTable(PuzzleState& s, const WordList& list) {
   s.ShortestWordLength = 99;
   s.LetterCount = 0;
   if (s.WordCount < 1) return;
-  s.Words.assign(static_cast<std::size_t>(s.WordCount) + 1, WordRecord{});
+  // Made anew rather than assigned an empty record each: every build comes here.
+  s.Words.clear();
+  s.Words.resize(static_cast<std::size_t>(s.WordCount) + 1);
   s.BuildOrder.assign(static_cast<std::size_t>(s.WordCount) + 1, 0);
   int k = 0;
   int letters = 0;
+  bool last_empty = true;  // the last entry read placed no word
   // One pass past the last entry reads "", as the list model gives it.
   for (int i = 0; i <= list.ListCount() && k < s.WordCount; ++i) {
     std::string entry = list.List(i);
     const PlacedEntry& placed = Placed(static_cast<std::size_t>(i), entry);
-    s.CurrentWord = placed.word;
-    if (s.CurrentWord.empty()) continue;
+    last_empty = placed.word.empty();
+    if (last_empty) continue;
     ++k;
     WordRecord& word = s.Words[static_cast<std::size_t>(k)];
-    word.Text = s.CurrentWord;
+    word.Text = placed.word;
     word.DisplayText = std::move(entry);
     word.Length = CheckedI16(placed.length);
     if (word.Length > s.LongestWordLength) {
@@ -121,6 +124,8 @@ void FillWordTable(PuzzleState& s, const WordList& list) {
     letters += word.Length;
     word.Status = kStatusNotPlaced;
   }
+  // The current word is the last entry's, as reading them one by one leaves it.
+  s.CurrentWord = last_empty ? std::string() : s.Words[static_cast<std::size_t>(k)].Text;
   s.LetterCount = CheckedI16(letters);
 }
 
