@@ -19,7 +19,9 @@ void LetterGrid::Create(int height, int width) {
   }
   const std::size_t cells = static_cast<std::size_t>(height + 1) * static_cast<std::size_t>(width + 1);
   if (height == height_ && width == width_ && cells_.size() == cells) {
+    if (emptied_) return;
     // The same size again (every build attempt): the cells are emptied where they are.
+    emptied_ = true;
     for (CellRecord& cell : cells_) {
       cell.Letter.clear();
       cell.UseCount = 0;
@@ -32,6 +34,7 @@ void LetterGrid::Create(int height, int width) {
   height_ = height;
   width_ = width;
   cells_.assign(cells, CellRecord{});
+  emptied_ = true;
 }
 
 void LetterGrid::OutOfRange(int row, int col) {

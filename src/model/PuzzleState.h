@@ -72,10 +72,16 @@ class LetterGrid {
   bool Contains(int row, int col) const { return row >= 1 && row <= height_ && col >= 1 && col <= width_; }
 
   /// The cell at (row, col); both may be 0. Out-of-range indices are a programming error.
-  CellRecord& At(int row, int col) { return cells_[Index(row, col)]; }
+  CellRecord& At(int row, int col) {
+    const std::size_t index = Index(row, col);
+    emptied_ = false;  // the caller may write to it
+    return cells_[index];
+  }
   const CellRecord& At(int row, int col) const { return cells_[Index(row, col)]; }
 
-  bool operator==(const LetterGrid&) const = default;
+  bool operator==(const LetterGrid& other) const {
+    return height_ == other.height_ && width_ == other.width_ && cells_ == other.cells_;
+  }
 
  private:
   // Inline: a build reaches the grid's cells tens of thousands of times.
@@ -88,6 +94,9 @@ class LetterGrid {
   int height_ = 0;
   int width_ = 0;
   std::vector<CellRecord> cells_;
+  // No cell was handed out for writing since the grid was last emptied: emptying it
+  // again at the same size has nothing to do (a build does so twice).
+  bool emptied_ = false;
 };
 
 /// Directions 1..8: Right, Left, Down, Up, Down-Right, Up-Left, Up-Right, Down-Left.

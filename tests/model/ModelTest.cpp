@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "DataTable.h"
 #include "controls/Declare.h"
@@ -116,6 +117,18 @@ TEST(Numbers, RoundingReadingPicturesAndSixteenBits) {
   grid.Create(3, 1);  // rows and columns count from 1; row and column 0 are there, unused
   EXPECT_TRUE(grid.At(0, 0).Letter.empty() && !grid.Contains(0, 1) && grid.Contains(3, 1));
   EXPECT_THROW(grid.At(1, 2), std::out_of_range);
+  // Emptied again at the same size, whether its letters were written or copied in.
+  grid.At(2, 1).Letter = "A";
+  grid.Create(3, 1);
+  grid.Create(3, 1);
+  LetterGrid written = grid;
+  written.At(1, 1).Letter = "B";
+  EXPECT_TRUE(std::as_const(grid).At(2, 1).Letter.empty());
+  grid = written;
+  grid.Create(3, 1);
+  EXPECT_TRUE(std::as_const(grid).At(1, 1).Letter.empty());
+  written.At(1, 1).Letter.clear();  // empty again, cell by cell: the same grid
+  EXPECT_EQ(written, grid);
 }
 
 // An entry, the word it shows and the word it places: the table in
