@@ -1,5 +1,7 @@
 #include "display/GridDisplay.h"
 
+#include <array>
+
 #include "files/Cp1252.h"
 #include "model/Numbers.h"
 #include "model/Text.h"
@@ -156,10 +158,14 @@ bool SizePuzzleDisplay(AppContext& ctx) {
 
 namespace {
 
+// Where a text goes across cell column col of `cell` twips: centred on `width`, that of
+// its first character. Int((cell - width) / 2): a whole number or a half, so a shift
+// floors it the same.
+double CellTextX(int cell, int width, int col) { return ((cell - width) >> 1) + static_cast<double>(col - 1) * cell; }
+
 // Where a text in the case it is shown in goes across cell column col: centred on the
 // width of its first character.
 double CellLetterX(const AppContext& ctx, int col, std::string_view text) {
-  const int cell = ctx.display.CellSize;
   int width = 0;
   if (!text.empty()) {
     const auto lead = static_cast<unsigned char>(text[0]);
@@ -167,8 +173,7 @@ double CellLetterX(const AppContext& ctx, int col, std::string_view text) {
     const int code = lead < 0x80 ? lead : UnicodeToCp1252(DecodeUtf8(text, pos));
     if (code >= 0) width = ctx.display.CharWidths[static_cast<std::size_t>(code)];
   }
-  // Int((cell - width) / 2): a whole number or a half, so a shift floors it the same.
-  return ((cell - width) >> 1) + static_cast<double>(col - 1) * cell;
+  return CellTextX(ctx.display.CellSize, width, col);
 }
 
 }  // namespace
@@ -209,30 +214,42 @@ void WalkWord(LetterGrid& grid, const WordRecord& word, int cells, Visit visit) 
   }
 }
 
-// Draws the letters of the cells `drawn(row, col)` picks from rows first_row to
-// last_row, row by row, the order in which the picture's pixels lie.
+// Draws the letters of the cells `drawn(row, col, first)` picks (`first`: the first
+// byte of the cell's letter, 0 for none) from rows first_row to last_row, row by row,
+// the order in which the picture's pixels lie.
 template <typename Picks>
 void DrawLetterRows(AppContext& ctx, int first_row, int last_row, Picks drawn) {
-  LetterGrid& grid = ctx.state.Grid;
-  // A letter of A-Z or 0-9 in the case it is shown in needs no conversion of its own;
-  // a row's such letters go to the picture together.
+  const LetterGrid& grid = ctx.state.Grid;
+  const int cell_size = ctx.display.CellSize;
+  const auto& widths = ctx.display.CharWidths;
+  // A letter of A-Z or 0-9, one byte, in the case it is shown in needs no conversion of
+  // its own: a row's such letters go to the picture together. By its byte, what it is
+  // shown as (0 for every other byte).
   const std::string ascii_shown = ShownLetters(ctx, "ABCDEFGHIJKLMNOPQRSTUVWXYZ");
-  std::vector<PlacedText> texts;
+  std::array<char, 256> shown{};
+  for (int k = 0; k < 26; ++k) shown[static_cast<std::size_t>('A' + k)] = ascii_shown[static_cast<std::size_t>(k)];
+  for (char digit = '0'; digit <= '9'; ++digit) shown[static_cast<std::size_t>(digit)] = digit;
+  std::vector<PlacedText> texts(static_cast<std::size_t>(grid.Width()));
   for (int row = first_row; row <= last_row; ++row) {
-    texts.clear();
+    // A row's cells lie side by side, from column 0. Whether a cell is drawn decides
+    // only whether its text is kept, not what is done: in a new grid filled and empty
+    // cells come in no order a guess could follow.
+    const CellRecord* cells = &grid.At(row, 0);
+    std::size_t count = 0;
     for (int col = 1; col <= grid.Width(); ++col) {
-      if (!drawn(row, col)) continue;
-      const std::string& letter = grid.At(row, col).Letter;
-      std::string_view shown = letter;
-      if (letter.size() == 1 && letter[0] >= 'A' && letter[0] <= 'Z') {
-        shown = std::string_view(ascii_shown).substr(static_cast<std::size_t>(letter[0] - 'A'), 1);
-      } else if (letter.size() != 1 || letter[0] < '0' || letter[0] > '9') {
+      const std::string& letter = cells[col].Letter;
+      const auto first = static_cast<unsigned char>(letter.c_str()[0]);  // 0 for ""
+      const bool picked = drawn(row, col, first);
+      const char* text = &shown[first];
+      // Bitwise: one test, taken for a rare letter only.
+      if (picked & ((letter.size() != 1) | (*text == 0))) {
         DrawCellLetter(ctx, row, col, letter);
         continue;
       }
-      texts.push_back({CellLetterX(ctx, col, shown), shown});
+      texts[count] = {CellTextX(cell_size, widths[static_cast<unsigned char>(*text)], col), std::string_view(text, 1)};
+      count += picked ? 1 : 0;
     }
-    ctx.picture->PrintRow(static_cast<double>(row - 1) * ctx.display.CellSize, texts);
+    ctx.picture->PrintRow(static_cast<double>(row - 1) * cell_size, {texts.data(), count});
   }
 }
 
@@ -254,7 +271,7 @@ void DrawWords(AppContext& ctx, std::span<const int> indexes) {
       last_row = Max(last_row, row);
     });
   }
-  DrawLetterRows(ctx, first_row, last_row, [&](int row, int col) {
+  DrawLetterRows(ctx, first_row, last_row, [&](int row, int col, unsigned char) {
     return covered[static_cast<std::size_t>(row - 1) * width + static_cast<std::size_t>(col - 1)];
   });
 }
@@ -262,7 +279,7 @@ void DrawWords(AppContext& ctx, std::span<const int> indexes) {
 void DrawGridLetters(AppContext& ctx) {
   if (ctx.picture->DrawsNothing()) return;
   const LetterGrid& grid = ctx.state.Grid;
-  DrawLetterRows(ctx, 1, grid.Height(), [&grid](int row, int col) { return !grid.At(row, col).IsEmpty(); });
+  DrawLetterRows(ctx, 1, grid.Height(), [](int, int, unsigned char first) { return first > ' '; });
 }
 
 void ShowSelectedWord(AppContext& ctx, WriteMode mode) {
