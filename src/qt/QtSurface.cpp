@@ -157,25 +157,42 @@ bool QtSurface::CopiesLetters() const {
   return use_glyph_cache_ && paints_on_image_ && !smooth_text_ && painter_.transform().isIdentity();
 }
 
-inline bool QtSurface::WaitLetter(QPointF at, QRgb color, std::string_view text) {
-  if (text.size() != 1 || static_cast<unsigned char>(text[0]) >= ascii_letters_.size()) return false;
-  const auto character = static_cast<unsigned char>(text[0]);
+void QtSurface::WaitLetters(double y, std::span<const PlacedText> texts) {
   // A cleared image keeps its letters waiting while it is shown; past a bound (letters
   // shown and taken away again and again) they are drawn on it.
-  if (waiting_.size() >= kMostWaitingLetters) DrawWaitingLetters();
-  waiting_.push_back({at, color, font_id_, character});
-  Changed();
-  return true;
+  if (waiting_.size() + texts.size() > kMostWaitingLetters) DrawWaitingLetters();
+  const Rgb c = ForeColor();
+  const QRgb color = qRgb(c.R, c.G, c.B);
+  const double top = Map(0, y).y();
+  const double scale = PixelsPerTwipX();
+  std::size_t queued = 0;
+  for (const PlacedText& text : texts) {
+    const auto character = static_cast<unsigned char>(text.Text.empty() ? 0 : text.Text[0]);
+    if (text.Text.size() == 1 && character < ascii_letters_.size()) {
+      waiting_.push_back({QPointF(text.X * scale, top), color, font_id_, character});
+      ++queued;
+    } else {
+      DrawTextNow(text.X, y, text.Text);
+    }
+  }
+  if (queued > 0) Changed();
 }
 
 void QtSurface::DrawText(double x, double y, std::string_view text) {
+  if (CopiesLetters()) {
+    const PlacedText letter{x, text};
+    WaitLetters(y, {&letter, 1});
+  } else {
+    DrawTextNow(x, y, text);
+  }
+}
+
+void QtSurface::DrawTextNow(double x, double y, std::string_view text) {
   const Rgb c = ForeColor();
   const QPointF at = Map(x, y);
-  const bool cached = CopiesLetters();
-  if (cached && WaitLetter(at, qRgb(c.R, c.G, c.B), text)) return;
   DrawWaitingLetters();
   const QString string = ToText(text);
-  if (cached && string.size() <= 2 &&
+  if (CopiesLetters() && string.size() <= 2 &&
       glyph_cache_.Draw(*static_cast<QImage*>(device_), font_, font_id_, at, qRgb(c.R, c.G, c.B), string)) {
     Changed();
     return;
@@ -233,12 +250,7 @@ void QtSurface::DrawTextAt(QPointF at, QRgb color, const QString& string) {
 
 void QtSurface::PrintRow(double y, std::span<const PlacedText> texts) {
   if (CopiesLetters()) {
-    // A grid's row of letters waits to be copied, letter by letter.
-    const Rgb c = ForeColor();
-    const QRgb color = qRgb(c.R, c.G, c.B);
-    for (const PlacedText& text : texts) {
-      if (!WaitLetter(Map(text.X, y), color, text.Text)) DrawText(text.X, y, text.Text);
-    }
+    WaitLetters(y, texts);  // a grid's row of letters waits to be copied, letter by letter
     return;
   }
   QPaintEngine* engine = device_->paintEngine();

@@ -125,8 +125,11 @@ class QtSurface : public Surface {
 
   // Whether one-letter texts are copied from the glyph cache (and so wait).
   bool CopiesLetters() const;
-  // Queues a one-letter text to be copied; false for any other text.
-  bool WaitLetter(QPointF at, QRgb color, std::string_view text);
+  // Queues the one-letter texts of a row, in the fore colour, to be copied in order;
+  // any other text among them is drawn where it stands (the letters before it first).
+  void WaitLetters(double y, std::span<const PlacedText> texts);
+  // Draws text now, copied from the glyph cache where it can be.
+  void DrawTextNow(double x, double y, std::string_view text);
   void DrawLetterAsText(const WaitingLetter& letter);
 
   // The metrics text is measured with, and their pixels per twip.
