@@ -102,22 +102,6 @@ bool ProcessorHasMaskedStores() {
 
 bool masked_stores = ProcessorHasMaskedStores();
 
-#if defined(__x86_64__)
-// Asks for the lines of `rows` rows of `width` pixels from `origin` to be written to
-// (PREFETCHW, which every processor with the masked stores has). Under X the window's
-// backing store is memory the X server shares and has read since the last paint, often
-// on another core: a letter's store then waits for each of its lines to come back
-// from there, unless they were asked for a few letters before.
-// The instruction is written out: the compiler emits it only in code built for it, and
-// drops a function that does nothing but prefetch as one without effect.
-void PrefetchRows(std::uintptr_t origin, std::intptr_t stride, int rows, int width) {
-  const auto last = static_cast<std::uintptr_t>(std::max(width - 1, 0)) * sizeof(QRgb);
-  for (int y = 0; y < rows; ++y, origin += static_cast<std::uintptr_t>(stride)) {
-    asm volatile("prefetchw (%0)\n\tprefetchw (%1)" : : "r"(origin), "r"(origin + last));
-  }
-}
-#endif
-
 void SetMaskedPixels(uchar* origin, qsizetype stride, const std::uint8_t* masks, int rows, int chunks, QRgb pixel) {
 #if defined(__x86_64__)
   if (masked_stores) return StoreMaskedPixels(origin, stride, masks, rows, chunks, pixel);
@@ -366,39 +350,26 @@ qint8 GlyphCache::ShiftAt(Placement& placement, const QFont& font, int axis, qin
   return shift;
 }
 
-void GlyphCache::CopyAll(const Target& target, std::span<const Copied> copies, bool white) {
-  // A text's rows are asked for this many texts before it is copied (see PrefetchRows).
-  constexpr std::size_t kAhead = 8;
-  for (std::size_t i = 0; i < copies.size(); ++i) {
-#if defined(__x86_64__)
-    if (masked_stores && i + kAhead < copies.size()) {
-      // Addresses only: a text cut off at the image's edge may reach past it.
-      const Copied& next = copies[i + kAhead];
-      const auto& shape = *static_cast<const Shape*>(next.shape);
-      const auto stride = static_cast<std::intptr_t>(target.stride);
-      const auto corner = static_cast<std::intptr_t>(next.top) * stride +
-                          next.left * static_cast<std::intptr_t>(sizeof(QRgb));
-      PrefetchRows(reinterpret_cast<std::uintptr_t>(target.bits) + static_cast<std::uintptr_t>(corner), stride,
-                   shape.height, shape.width);
-    }
-#endif
-    const Copied& copy = copies[i];
-    Copy(target, *static_cast<const Shape*>(copy.shape), copy.left, copy.top, white ? 0xFFFFFFu : copy.color);
-  }
-}
-
-void GlyphCache::Copy(const Target& target, const Shape& shape, int left, int top, QRgb color) {
+// A copy costs a few stores: the common case, a letter whose every chunk of eight pixels
+// lies on the image, goes straight to them.
+inline void GlyphCache::Copy(const Target& target, const Shape& shape, int left, int top, QRgb color) {
   const QRgb pixel = 0xFF000000u | color;
-  uchar* bits = target.bits;
-  const qsizetype stride = target.stride;
-  uchar* origin = bits + top * stride + left * static_cast<qsizetype>(sizeof(QRgb));
-  const bool inside = left >= target.left && top >= target.top && top + shape.height <= target.bottom;
-  if (inside && shape.chunks > 0 && left + 8 * shape.chunks <= target.right) {
-    SetMaskedPixels(origin, stride, shape.masks.data(), shape.height, shape.chunks, pixel);
+  if (shape.chunks > 0 && left >= target.left && top >= target.top && top + shape.height <= target.bottom &&
+      left + 8 * shape.chunks <= target.right) {
+    uchar* origin = target.bits + top * target.stride + left * static_cast<qsizetype>(sizeof(QRgb));
+    SetMaskedPixels(origin, target.stride, shape.masks.data(), shape.height, shape.chunks, pixel);
     return;
   }
-  if (inside && left + shape.width <= target.right) {
+  CopyRuns(target, shape, left, top, pixel);
+}
+
+void GlyphCache::CopyRuns(const Target& target, const Shape& shape, int left, int top, QRgb pixel) {
+  uchar* bits = target.bits;
+  const qsizetype stride = target.stride;
+  if (left >= target.left && top >= target.top && top + shape.height <= target.bottom &&
+      left + shape.width <= target.right) {
     // The whole shape is on the image.
+    uchar* origin = bits + top * stride + left * static_cast<qsizetype>(sizeof(QRgb));
     for (const Run& run : shape.runs) {
       auto* from = reinterpret_cast<QRgb*>(origin + run.y * stride) + run.x;
       std::fill(from, from + run.length, pixel);
@@ -413,6 +384,12 @@ void GlyphCache::Copy(const Target& target, const Shape& shape, int left, int to
     if (from >= to) continue;
     auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
     std::fill(line + from, line + to, pixel);
+  }
+}
+
+void GlyphCache::CopyAll(const Target& target, std::span<const Copied> copies, bool white) {
+  for (const Copied& copy : copies) {
+    Copy(target, *static_cast<const Shape*>(copy.shape), copy.left, copy.top, white ? 0xFFFFFFu : copy.color);
   }
 }
 

@@ -135,6 +135,9 @@ class GlyphCache {
   Entry Render(const QFont& font, const Key& key, int pad);
   const Entry& Find(const QFont& font, const Key& key);
   static void Copy(const Target& target, const Shape& shape, int left, int top, QRgb color);
+  // Copy by the shape's runs, cut off at the target's edges: a shape too wide for its
+  // masks, or reaching past an edge.
+  static void CopyRuns(const Target& target, const Shape& shape, int left, int top, QRgb pixel);
 
   // Entries stay where they are made: the letters of the placements point into them.
   QHash<Key, std::shared_ptr<const Entry>> entries_;
