@@ -80,6 +80,50 @@ TEST(GridViews, OutlinesJunctionsAndHighlightsShareThePicture) {
   for (const DrawOp& op : app.picture.ops) EXPECT_TRUE(op.kind != DrawOp::Kind::Cls && op.color == kBlack);
 }
 
+// The grid's letters go to the picture a row at a time, each filled cell once, where
+// DrawCellLetter puts a cell's letter: centred on the width of the letter as shown, in the
+// case shown (the recording surface measures "L" twice as wide as "l"). A letter that is
+// not A-Z or 0-9 goes its own way. DrawWords draws its words' cells alone.
+TEST(GridDisplay, AGridsLettersGoWhereEachCellsOwnLetterGoes) {
+  testing::TestApp app;
+  testing::MakeGrid(app.ctx, 5, 3);
+  SizePuzzleDisplay(app.ctx);
+  const char* const rows[2][5] = {{"L", "", "M", "7", " "}, {"", "\xC3\x89", "W", "", "I"}};
+  for (int row = 1; row <= 2; ++row) {
+    for (int col = 1; col <= 5; ++col) app.ctx.state.Grid.At(row, col).Letter = rows[row - 1][col - 1];
+  }
+  const int cab = testing::PlaceWord(app.ctx, "CAB", 3, 2, 1);
+  using Drawn = std::vector<std::tuple<std::string, double, double>>;
+  auto drawn = [&](auto draw) {
+    app.picture.ops.clear();
+    draw();
+    Drawn texts;
+    for (const DrawOp& op : app.picture.OfKind(DrawOp::Kind::Text)) texts.emplace_back(op.text, op.x, op.y);
+    return texts;
+  };
+  auto cell_by_cell = [&](int first_row) {
+    return drawn([&] {
+      for (int row = first_row; row <= 3; ++row) {
+        for (int col = 1; col <= 5; ++col) {
+          const std::string& letter = app.ctx.state.Grid.At(row, col).Letter;
+          if (!app.ctx.state.Grid.At(row, col).IsEmpty()) DrawCellLetter(app.ctx, row, col, letter);
+        }
+      }
+    });
+  };
+  for (bool lower : {false, true}) {
+    app.ctx.MainForm().SetChecked(frmKV_Puzzle::mnuLowerCase, lower);
+    const Drawn grid = drawn([&] { DrawGridLetters(app.ctx); });
+    EXPECT_EQ(grid, cell_by_cell(1)) << lower;
+    std::vector<std::string> texts;
+    for (const auto& text : grid) texts.push_back(std::get<0>(text));
+    EXPECT_EQ(texts, (lower ? std::vector<std::string>{"l", "m", "7", "\xC3\xA9", "w", "i", "c", "a", "b"}
+                            : std::vector<std::string>{"L", "M", "7", "\xC3\x89", "W", "I", "C", "A", "B"}));
+    const int words[] = {cab};
+    EXPECT_EQ(drawn([&] { DrawWords(app.ctx, words); }), cell_by_cell(3)) << lower;
+  }
+}
+
 // The recording surface measures "A" as FontSize x 20 twips high and "W" as FontSize x
 // 15 wide, so at 12 points a cell is 240 twips. At s points a 40 x 40 picture is 800s
 // twips: it needs 2670 + 800s across (45 + picture + 2220 frame + 3 x 60 border + 225)
