@@ -109,6 +109,15 @@ void SetMaskedPixels(uchar* origin, qsizetype stride, const std::uint8_t* masks,
   BlendMaskedPixels(origin, stride, masks, rows, chunks, pixel);
 }
 
+// Whether the box of width x height pixels from (left, top) may be written.
+bool OnTarget(const GlyphCache::Target& target, int left, int top, int width, int height) {
+  return left >= target.left && top >= target.top && top + height <= target.bottom && left + width <= target.right;
+}
+
+uchar* PixelAt(const GlyphCache::Target& target, int left, int top) {
+  return target.bits + top * target.stride + left * static_cast<qsizetype>(sizeof(QRgb));
+}
+
 }  // namespace
 
 GlyphCache::Entry GlyphCache::Render(const QFont& font, const Key& key, int pad) {
@@ -354,22 +363,17 @@ qint8 GlyphCache::ShiftAt(Placement& placement, const QFont& font, int axis, qin
 // lies on the image, goes straight to them.
 inline void GlyphCache::Copy(const Target& target, const Shape& shape, int left, int top, QRgb color) {
   const QRgb pixel = 0xFF000000u | color;
-  if (shape.chunks > 0 && left >= target.left && top >= target.top && top + shape.height <= target.bottom &&
-      left + 8 * shape.chunks <= target.right) {
-    uchar* origin = target.bits + top * target.stride + left * static_cast<qsizetype>(sizeof(QRgb));
-    SetMaskedPixels(origin, target.stride, shape.masks.data(), shape.height, shape.chunks, pixel);
+  if (shape.chunks > 0 && OnTarget(target, left, top, 8 * shape.chunks, shape.height)) {
+    SetMaskedPixels(PixelAt(target, left, top), target.stride, shape.masks.data(), shape.height, shape.chunks, pixel);
     return;
   }
   CopyRuns(target, shape, left, top, pixel);
 }
 
 void GlyphCache::CopyRuns(const Target& target, const Shape& shape, int left, int top, QRgb pixel) {
-  uchar* bits = target.bits;
   const qsizetype stride = target.stride;
-  if (left >= target.left && top >= target.top && top + shape.height <= target.bottom &&
-      left + shape.width <= target.right) {
-    // The whole shape is on the image.
-    uchar* origin = bits + top * stride + left * static_cast<qsizetype>(sizeof(QRgb));
+  if (OnTarget(target, left, top, shape.width, shape.height)) {
+    uchar* origin = PixelAt(target, left, top);
     for (const Run& run : shape.runs) {
       auto* from = reinterpret_cast<QRgb*>(origin + run.y * stride) + run.x;
       std::fill(from, from + run.length, pixel);
@@ -382,7 +386,7 @@ void GlyphCache::CopyRuns(const Target& target, const Shape& shape, int left, in
     const int from = std::max(target.left, left + run.x);
     const int to = std::min(target.right, left + run.x + run.length);
     if (from >= to) continue;
-    auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
+    auto* line = reinterpret_cast<QRgb*>(PixelAt(target, 0, y));
     std::fill(line + from, line + to, pixel);
   }
 }
