@@ -214,9 +214,8 @@ void WalkWord(LetterGrid& grid, const WordRecord& word, int cells, Visit visit) 
   }
 }
 
-// Draws the letters of the cells `drawn(row, col, first)` picks (`first`: the first
-// byte of the cell's letter, 0 for none) from rows first_row to last_row, row by row,
-// the order in which the picture's pixels lie.
+// Draws the letters of the cells `drawn(row, col, cell)` picks from rows first_row to
+// last_row, row by row, the order in which the picture's pixels lie.
 template <typename Picks>
 void DrawLetterRows(AppContext& ctx, int first_row, int last_row, Picks drawn) {
   const LetterGrid& grid = ctx.state.Grid;
@@ -239,7 +238,7 @@ void DrawLetterRows(AppContext& ctx, int first_row, int last_row, Picks drawn) {
     for (int col = 1; col <= grid.Width(); ++col) {
       const std::string& letter = cells[col].Letter;
       const auto first = static_cast<unsigned char>(letter.c_str()[0]);  // 0 for ""
-      const bool picked = drawn(row, col, first);
+      const bool picked = drawn(row, col, cells[col]);
       const char* text = &shown[first];
       // Bitwise: one test, taken for a rare letter only.
       if (picked & ((letter.size() != 1) | (*text == 0))) {
@@ -271,7 +270,7 @@ void DrawWords(AppContext& ctx, std::span<const int> indexes) {
       last_row = Max(last_row, row);
     });
   }
-  DrawLetterRows(ctx, first_row, last_row, [&](int row, int col, unsigned char) {
+  DrawLetterRows(ctx, first_row, last_row, [&](int row, int col, const CellRecord&) {
     return covered[static_cast<std::size_t>(row - 1) * width + static_cast<std::size_t>(col - 1)];
   });
 }
@@ -279,7 +278,7 @@ void DrawWords(AppContext& ctx, std::span<const int> indexes) {
 void DrawGridLetters(AppContext& ctx) {
   if (ctx.picture->DrawsNothing()) return;
   const LetterGrid& grid = ctx.state.Grid;
-  DrawLetterRows(ctx, 1, grid.Height(), [](int, int, unsigned char first) { return first > ' '; });
+  DrawLetterRows(ctx, 1, grid.Height(), [](int, int, const CellRecord& cell) { return !cell.IsEmpty(); });
 }
 
 void ShowSelectedWord(AppContext& ctx, WriteMode mode) {
